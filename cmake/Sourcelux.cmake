@@ -1,0 +1,41 @@
+# Helpers shared by the tree's CMakeLists.
+#
+# A top-level folder is one static library built from every .cpp below it;
+# new units need no CMake edit. Tests: every folder below tests/ that holds
+# *_test.cpp files becomes one test executable whose CTest label is the
+# folder's name (tests/platform/rtl -> label "rtl").
+
+function(sx_add_library NAME DIR)
+  file(GLOB_RECURSE _srcs CONFIGURE_DEPENDS "${DIR}/*.cpp" "${DIR}/*.c")
+  add_library(${NAME} STATIC ${_srcs})
+  target_include_directories(${NAME} PUBLIC ${PROJECT_SOURCE_DIR})
+endfunction()
+
+function(sx_add_test_areas ROOT)
+  find_package(GTest REQUIRED)
+  include(GoogleTest)
+  file(GLOB_RECURSE _tests CONFIGURE_DEPENDS "${ROOT}/*_test.cpp")
+  set(_dirs "")
+  foreach(_t IN LISTS _tests)
+    get_filename_component(_d "${_t}" DIRECTORY)
+    list(APPEND _dirs "${_d}")
+  endforeach()
+  list(REMOVE_DUPLICATES _dirs)
+  foreach(_d IN LISTS _dirs)
+    file(GLOB _srcs CONFIGURE_DEPENDS "${_d}/*.cpp")
+    file(RELATIVE_PATH _rel "${ROOT}" "${_d}")
+    string(REPLACE "/" "_" _name "${_rel}")
+    get_filename_component(_label "${_d}" NAME)
+    set(_exe "sx_${_name}_tests")
+    add_executable(${_exe} ${_srcs})
+    target_include_directories(${_exe} PRIVATE ${PROJECT_SOURCE_DIR} ${ROOT})
+    target_link_libraries(${_exe} PRIVATE ${SX_TEST_LIBRARIES} GTest::gtest GTest::gmock GTest::gtest_main)
+    target_compile_definitions(${_exe} PRIVATE
+      SX_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+      SX_CORPUS_DIR="${PROJECT_SOURCE_DIR}/../shared/corpus")
+    gtest_discover_tests(${_exe}
+      WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+      PROPERTIES LABELS ${_label} ENVIRONMENT "SX_TEST=1"
+      DISCOVERY_TIMEOUT 60)
+  endforeach()
+endfunction()
