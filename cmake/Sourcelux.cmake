@@ -3,7 +3,8 @@
 # A top-level folder is one static library built from every .cpp below it;
 # new units need no CMake edit. Tests: every folder below tests/ that holds
 # *_test.cpp files becomes one test executable whose CTest label is the
-# folder's name (tests/platform/rtl -> label "rtl").
+# folder's path with "-" for "/", platform/ left out
+# (tests/platform/rtl -> "rtl", tests/editor/base -> "editor-base").
 
 function(sx_add_library NAME DIR)
   file(GLOB_RECURSE _srcs CONFIGURE_DEPENDS "${DIR}/*.cpp" "${DIR}/*.c")
@@ -25,7 +26,8 @@ function(sx_add_test_areas ROOT)
     file(GLOB _srcs CONFIGURE_DEPENDS "${_d}/*.cpp")
     file(RELATIVE_PATH _rel "${ROOT}" "${_d}")
     string(REPLACE "/" "_" _name "${_rel}")
-    get_filename_component(_label "${_d}" NAME)
+    string(REGEX REPLACE "^platform/" "" _label "${_rel}")
+    string(REPLACE "/" "-" _label "${_label}")
     set(_exe "sx_${_name}_tests")
     add_executable(${_exe} ${_srcs})
     target_include_directories(${_exe} PRIVATE ${PROJECT_SOURCE_DIR} ${ROOT})
