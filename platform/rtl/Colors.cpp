@@ -1,0 +1,189 @@
+#include "platform/rtl/Colors.h"
+
+#include <cstdio>
+#include <strings.h>
+
+#include "platform/rtl/Exceptions.h"
+
+namespace {
+
+// The classic Windows default scheme, index = COLOR_*.
+constexpr DWORD SysColors[COLOR_ENDCOLORS] = {
+    RGB(212, 208, 200),  // COLOR_SCROLLBAR
+    RGB(58, 110, 165),   // COLOR_BACKGROUND
+    RGB(10, 36, 106),    // COLOR_ACTIVECAPTION
+    RGB(128, 128, 128),  // COLOR_INACTIVECAPTION
+    RGB(212, 208, 200),  // COLOR_MENU
+    RGB(255, 255, 255),  // COLOR_WINDOW
+    RGB(0, 0, 0),        // COLOR_WINDOWFRAME
+    RGB(0, 0, 0),        // COLOR_MENUTEXT
+    RGB(0, 0, 0),        // COLOR_WINDOWTEXT
+    RGB(255, 255, 255),  // COLOR_CAPTIONTEXT
+    RGB(212, 208, 200),  // COLOR_ACTIVEBORDER
+    RGB(212, 208, 200),  // COLOR_INACTIVEBORDER
+    RGB(128, 128, 128),  // COLOR_APPWORKSPACE
+    RGB(10, 36, 106),    // COLOR_HIGHLIGHT
+    RGB(255, 255, 255),  // COLOR_HIGHLIGHTTEXT
+    RGB(212, 208, 200),  // COLOR_BTNFACE
+    RGB(128, 128, 128),  // COLOR_BTNSHADOW
+    RGB(128, 128, 128),  // COLOR_GRAYTEXT
+    RGB(0, 0, 0),        // COLOR_BTNTEXT
+    RGB(212, 208, 200),  // COLOR_INACTIVECAPTIONTEXT
+    RGB(255, 255, 255),  // COLOR_BTNHIGHLIGHT
+    RGB(64, 64, 64),     // COLOR_3DDKSHADOW
+    RGB(212, 208, 200),  // COLOR_3DLIGHT
+    RGB(0, 0, 0),        // COLOR_INFOTEXT
+    RGB(255, 255, 225),  // COLOR_INFOBK
+    0,                   // unassigned
+    RGB(0, 0, 128),      // COLOR_HOTLIGHT
+    RGB(166, 202, 240),  // COLOR_GRADIENTACTIVECAPTION
+    RGB(192, 192, 192),  // COLOR_GRADIENTINACTIVECAPTION
+    RGB(10, 36, 106),    // COLOR_MENUHILIGHT: the highlight, as without flat menus
+    RGB(212, 208, 200),  // COLOR_MENUBAR: the button face, as without flat menus
+};
+
+struct TColorIdent {
+  TColor Value;
+  const char* Name;
+};
+
+// Every colour that has an identifier. Aliases (clLtGray, clDkGray) have
+// none: their values are written as clSilver and clGray.
+constexpr TColorIdent ColorIdents[] = {
+    {clBlack, "clBlack"},
+    {clMaroon, "clMaroon"},
+    {clGreen, "clGreen"},
+    {clOlive, "clOlive"},
+    {clNavy, "clNavy"},
+    {clPurple, "clPurple"},
+    {clTeal, "clTeal"},
+    {clGray, "clGray"},
+    {clSilver, "clSilver"},
+    {clRed, "clRed"},
+    {clLime, "clLime"},
+    {clYellow, "clYellow"},
+    {clBlue, "clBlue"},
+    {clFuchsia, "clFuchsia"},
+    {clAqua, "clAqua"},
+    {clWhite, "clWhite"},
+    {clMoneyGreen, "clMoneyGreen"},
+    {clSkyBlue, "clSkyBlue"},
+    {clCream, "clCream"},
+    {clMedGray, "clMedGray"},
+    {clActiveBorder, "clActiveBorder"},
+    {clActiveCaption, "clActiveCaption"},
+    {clAppWorkSpace, "clAppWorkSpace"},
+    {clBackground, "clBackground"},
+    {clBtnFace, "clBtnFace"},
+    {clBtnHighlight, "clBtnHighlight"},
+    {clBtnShadow, "clBtnShadow"},
+    {clBtnText, "clBtnText"},
+    {clCaptionText, "clCaptionText"},
+    {clDefault, "clDefault"},
+    {clGradientActiveCaption, "clGradientActiveCaption"},
+    {clGradientInactiveCaption, "clGradientInactiveCaption"},
+    {clGrayText, "clGrayText"},
+    {clHighlight, "clHighlight"},
+    {clHighlightText, "clHighlightText"},
+    {clHotLight, "clHotLight"},
+    {clInactiveBorder, "clInactiveBorder"},
+    {clInactiveCaption, "clInactiveCaption"},
+    {clInactiveCaptionText, "clInactiveCaptionText"},
+    {clInfoBk, "clInfoBk"},
+    {clInfoText, "clInfoText"},
+    {clMenu, "clMenu"},
+    {clMenuBar, "clMenuBar"},
+    {clMenuHighlight, "clMenuHighlight"},
+    {clMenuText, "clMenuText"},
+    {clNone, "clNone"},
+    {clScrollBar, "clScrollBar"},
+    {cl3DDkShadow, "cl3DDkShadow"},
+    {cl3DLight, "cl3DLight"},
+    {clWindow, "clWindow"},
+    {clWindowFrame, "clWindowFrame"},
+    {clWindowText, "clWindowText"},
+};
+
+int HexDigit(char C) {
+  if (C >= '0' && C <= '9') return C - '0';
+  if (C >= 'A' && C <= 'F') return C - 'A' + 10;
+  if (C >= 'a' && C <= 'f') return C - 'a' + 10;
+  return -1;
+}
+
+// The class library's integer reading: leading blanks, an optional sign,
+// decimal or "$"/"0x" hexadecimal; hex may use all 32 bits (so "$FF000000"
+// is negative), decimal must fit a signed 32-bit value; nothing may follow.
+bool TryReadInteger(const AnsiString& S, std::int32_t& Value) {
+  std::size_t I = 0;
+  while (I < S.size() && S[I] == ' ') ++I;
+  bool Negative = false;
+  if (I < S.size() && (S[I] == '-' || S[I] == '+')) Negative = S[I++] == '-';
+  bool Hex = false;
+  if (I < S.size() && S[I] == '$') {
+    Hex = true;
+    ++I;
+  } else if (I + 1 < S.size() && S[I] == '0' && (S[I + 1] == 'x' || S[I + 1] == 'X')) {
+    Hex = true;
+    I += 2;
+  }
+  if (I == S.size()) return false;
+  std::uint64_t Magnitude = 0;
+  for (; I < S.size(); ++I) {
+    int D = Hex ? HexDigit(S[I]) : (S[I] >= '0' && S[I] <= '9' ? S[I] - '0' : -1);
+    if (D < 0) return false;
+    Magnitude = Magnitude * (Hex ? 16 : 10) + D;
+    if (Magnitude > 0xFFFFFFFFull) return false;
+  }
+  if (!Hex && Magnitude > (Negative ? 0x80000000ull : 0x7FFFFFFFull)) return false;
+  std::uint32_t Bits = std::uint32_t(Magnitude);
+  if (Negative) Bits = 0u - Bits;
+  Value = std::int32_t(Bits);
+  return true;
+}
+
+}  // namespace
+
+DWORD GetSysColor(int Index) {
+  if (Index < 0 || Index >= COLOR_ENDCOLORS) return 0;
+  return SysColors[Index];
+}
+
+COLORREF ColorToRGB(TColor Color) {
+  if (Color < 0) return GetSysColor(Color & 0xFF);
+  return COLORREF(Color);
+}
+
+bool ColorToIdent(TColor Color, AnsiString& Ident) {
+  for (const TColorIdent& C : ColorIdents)
+    if (C.Value == Color) {
+      Ident = C.Name;
+      return true;
+    }
+  return false;
+}
+
+bool IdentToColor(const AnsiString& Ident, TColor& Color) {
+  for (const TColorIdent& C : ColorIdents)
+    if (strcasecmp(C.Name, Ident.c_str()) == 0 && Ident.find('\0') == AnsiString::npos) {
+      Color = C.Value;
+      return true;
+    }
+  return false;
+}
+
+AnsiString ColorToString(TColor Color) {
+  AnsiString Ident;
+  if (ColorToIdent(Color, Ident)) return Ident;
+  char Buf[16];
+  std::snprintf(Buf, sizeof Buf, "$%.8X", unsigned(std::uint32_t(Color)));
+  return Buf;
+}
+
+TColor StringToColor(const AnsiString& S) {
+  TColor Color;
+  if (IdentToColor(S, Color)) return Color;
+  std::int32_t Value;
+  if (!TryReadInteger(S, Value)) throw EConvertError("'" + S + "' is not a valid integer value");
+  return TColor(Value);
+}
