@@ -1,0 +1,52 @@
+#include "platform/gdi/BmpCodec.h"
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+DWORD ReadDword(const Byte* P) {
+  return DWORD(P[0]) | (DWORD(P[1]) << 8) | (DWORD(P[2]) << 16) | (DWORD(P[3]) << 24);
+}
+
+}  // namespace
+
+bool IsBmpData(const Byte* Data, std::size_t Size) {
+  return Data != nullptr && Size >= 2 && Data[0] == 'B' && Data[1] == 'M';
+}
+
+TDib ReadBmp(const Byte* Data, std::size_t Size) {
+  constexpr std::size_t FileHeader = sizeof(BITMAPFILEHEADER);
+  if (Data == nullptr || Size < FileHeader + 4)
+    throw EInvalidGraphic("Bitmap image is not valid: the file is too short (" +
+                          std::to_string(Size) + " bytes)");
+  if (!IsBmpData(Data, Size))
+    throw EInvalidGraphic("Bitmap image is not valid: the file does not start with \"BM\"");
+  const Byte* Info = Data + FileHeader;
+  const std::size_t Rest = Size - FileHeader;
+  const std::size_t InfoBytes = DibInfoSize(Info, Rest);
+  // Pixels start at bfOffBits; writers that leave it zero or point into the
+  // headers get the pixels right after the colour table.
+  std::size_t Offset = ReadDword(Data + 10);
+  if (Offset < FileHeader + InfoBytes) Offset = FileHeader + InfoBytes;
+  if (Offset > Size)
+    throw EInvalidGraphic("Bitmap image is not valid: pixel offset " + std::to_string(Offset) +
+                          " lies past the end of the file (" + std::to_string(Size) + " bytes)");
+  return DibFromInfo(Info, InfoBytes, Data + Offset, Size - Offset);
+}
+
+std::vector<Byte> WriteBmp(const TDib& Dib) {
+  if (Dib.Empty() || Dib.Bits.size() < std::size_t(Dib.Stride()) * Dib.Height())
+    throw EInvalidGraphic("Bitmap image is not valid: nothing to write");
+  const std::vector<Byte> Info = DibInfoBytes(Dib);
+  const std::size_t PixelBytes = std::size_t(Dib.Stride()) * Dib.Height();
+  BITMAPFILEHEADER F;
+  F.bfType = BitmapFileType;
+  F.bfOffBits = DWORD(sizeof F + Info.size());
+  F.bfSize = DWORD(F.bfOffBits + PixelBytes);
+  std::vector<Byte> Out(sizeof F);
+  std::memcpy(Out.data(), &F, sizeof F);
+  Out.insert(Out.end(), Info.begin(), Info.end());
+  Out.insert(Out.end(), Dib.Bits.begin(), Dib.Bits.begin() + std::ptrdiff_t(PixelBytes));
+  return Out;
+}
