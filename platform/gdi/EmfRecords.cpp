@@ -570,6 +570,10 @@ TEmrExtCreateFontIndirectW TEmrExtCreateFontIndirectW::Read(const TEmfRecord& Re
 
 // ---- text ------------------------------------------------------------------
 
+namespace {
+constexpr UINT EtoPdy = 0x2000;  // dx holds x and y advances
+}  // namespace
+
 void TEmrExtTextOut::Write(TEmfWriter& W) const {
   const bool Wide = Type == EMR_EXTTEXTOUTW;
   const std::size_t N = CharCount();
@@ -623,7 +627,7 @@ TEmrExtTextOut TEmrExtTextOut::Read(const TEmfRecord& Rec) {
       X.AnsiText.assign(S.begin(), S.end());
   }
   if (OffDx && N) {
-    std::size_t Count = std::size_t(N) * ((X.Options & ETO_PDY) ? 2 : 1);
+    std::size_t Count = std::size_t(N) * ((X.Options & EtoPdy) ? 2 : 1);
     auto S = R.Slice(OffDx, Count * 4);
     for (std::size_t I = 0; I < S.size(); I += 4) X.Dx.push_back(Integer(EmfGetDword(&S[I])));
   }

@@ -230,7 +230,7 @@ struct TEmrExtCreateFontIndirectW {
 struct TEmrExtTextOut {
   DWORD Type = EMR_EXTTEXTOUTW;
   TRect Bounds;
-  DWORD GraphicsMode = GM_COMPATIBLE;
+  DWORD GraphicsMode = 1;     // GM_COMPATIBLE
   float exScale = 0, eyScale = 0;
   TPoint Reference;
   UINT Options = 0;

@@ -6,6 +6,7 @@
 // end, whose pointers always address 4-aligned copies.
 #pragma once
 #include <cstdint>
+#include "platform/gdi/Dib.h"
 #include "platform/gdi/GdiTypes.h"
 #include "platform/rtl/Exceptions.h"
 
@@ -64,26 +65,8 @@ constexpr DWORD EMF_HEADER_BASE_SIZE = 88;
 constexpr DWORD EMF_HEADER_EXT1_SIZE = 100;
 constexpr DWORD EMF_HEADER_EXT2_SIZE = 108;
 
-// ExtTextOut options.
-constexpr UINT ETO_OPAQUE = 0x0002;
-constexpr UINT ETO_CLIPPED = 0x0004;
-constexpr UINT ETO_GLYPH_INDEX = 0x0010;
-constexpr UINT ETO_RTLREADING = 0x0080;
-constexpr UINT ETO_NO_RECT = 0x0100;
-constexpr UINT ETO_PDY = 0x2000;
-
-// Graphics modes (EMR_EXTTEXTOUTW's iGraphicsMode).
-constexpr DWORD GM_COMPATIBLE = 1;
-constexpr DWORD GM_ADVANCED = 2;
-
-// ModifyWorldTransform modes.
-constexpr DWORD MWT_IDENTITY = 1;
-constexpr DWORD MWT_LEFTMULTIPLY = 2;
-constexpr DWORD MWT_RIGHTMULTIPLY = 3;
-
-// DIB colour-table usage.
-constexpr DWORD DIB_RGB_COLORS = 0;
-constexpr DWORD DIB_PAL_COLORS = 1;
+// Win32's own constants (ETO_*, GM_*, MWT_*, DIB_*) come from the units
+// that own them; this header keeps to what is particular to metafiles.
 
 // World transform as six single-precision values.
 struct TEmfXForm {

@@ -27,7 +27,7 @@ TEST(TEmfRecord, EveryWrittenRecordReadsBackTheSame) {
   Text.Reference = {10, 20};
   Text.Text = u"Hi!";
   Text.Dx = {7, 3, 5};
-  Text.Options = ETO_CLIPPED;
+  Text.Options = 4;  // ETO_CLIPPED
   Text.Rect = {0, 0, 50, 30};
   TEmrPolyPoly PP;
   PP.Counts = {3, 2};
@@ -78,7 +78,7 @@ TEST(TEmfRecord, EveryWrittenRecordReadsBackTheSame) {
       {"pie", [](TEmfWriter& W) { TEmrArc{EMR_PIE, {0, 0, 10, 10}, {10, 5}, {5, 0}}.Write(W); },
        "PIE [0,0,10,10] (10,5) (5,0)"},
       {"modify world transform",
-       [](TEmfWriter& W) { TEmrXForm{EMR_MODIFYWORLDTRANSFORM, {2, 0, 0, 0.5f, 10, -3}, MWT_LEFTMULTIPLY}.Write(W); },
+       [](TEmfWriter& W) { TEmrXForm{EMR_MODIFYWORLDTRANSFORM, {2, 0, 0, 0.5f, 10, -3}, /*MWT_LEFTMULTIPLY=*/2}.Write(W); },
        "MODIFYWORLDTRANSFORM 2 0 0 0.5 10 -3 mode 2"},
   };
   for (const TCase& C : Cases) {
