@@ -14,15 +14,9 @@
 #include "platform/gdi/GdiTypes.h"
 #include "platform/rtl/Exceptions.h"
 
+// RGBQUAD, DIB_RGB_COLORS and DIB_PAL_COLORS live in GdiTypes.h: the bitmap
+// objects use them too.
 #pragma pack(push, 1)
-struct RGBQUAD {
-  BYTE rgbBlue = 0;
-  BYTE rgbGreen = 0;
-  BYTE rgbRed = 0;
-  BYTE rgbReserved = 0;
-  friend constexpr bool operator==(const RGBQUAD&, const RGBQUAD&) = default;
-};
-
 struct RGBTRIPLE {
   BYTE rgbtBlue = 0;
   BYTE rgbtGreen = 0;
@@ -136,9 +130,6 @@ constexpr DWORD BI_BITFIELDS = 3;
 constexpr DWORD BI_JPEG = 4;
 constexpr DWORD BI_PNG = 5;
 constexpr DWORD BI_ALPHABITFIELDS = 6;
-
-constexpr UINT DIB_RGB_COLORS = 0;
-constexpr UINT DIB_PAL_COLORS = 1;
 
 constexpr WORD BitmapFileType = 0x4D42;  // "BM" little-endian
 

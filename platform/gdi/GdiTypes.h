@@ -37,3 +37,13 @@ SX_DECLARE_HANDLE(HCURSOR);
 SX_DECLARE_HANDLE(HWND);
 SX_DECLARE_HANDLE(HINSTANCE);
 #undef SX_DECLARE_HANDLE
+
+struct RGBQUAD {
+  BYTE rgbBlue = 0;
+  BYTE rgbGreen = 0;
+  BYTE rgbRed = 0;
+  BYTE rgbReserved = 0;
+  friend constexpr bool operator==(const RGBQUAD&, const RGBQUAD&) = default;
+};
+constexpr UINT DIB_RGB_COLORS = 0;
+constexpr UINT DIB_PAL_COLORS = 1;
