@@ -1,0 +1,312 @@
+#include "platform/rtl/FileUtils.h"
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <vector>
+
+#include "platform/rtl/AnsiStrings.h"
+#include "platform/rtl/Exceptions.h"
+
+// ---- names ------------------------------------------------------------------
+
+bool IsPathDelimiter(const AnsiString& S, int Index) {
+  return Index >= 1 && static_cast<std::size_t>(Index) <= S.size() && S[Index - 1] == PathDelim;
+}
+
+AnsiString IncludeTrailingPathDelimiter(const AnsiString& S) {
+  if (!S.empty() && S.back() == PathDelim) return S;
+  return S + PathDelim;
+}
+
+AnsiString ExcludeTrailingPathDelimiter(const AnsiString& S) {
+  if (!S.empty() && S.back() == PathDelim) return S.substr(0, S.size() - 1);
+  return S;
+}
+
+AnsiString ExtractFilePath(const AnsiString& FileName) {
+  const int I = LastDelimiter(AnsiString(1, PathDelim), FileName);
+  return FileName.substr(0, static_cast<std::size_t>(I));
+}
+
+AnsiString ExtractFileDir(const AnsiString& FileName) {
+  int I = LastDelimiter(AnsiString(1, PathDelim), FileName);
+  // Keep the separator of the root, and of "a//b" where two stand together.
+  if (I > 1 && !IsPathDelimiter(FileName, I - 1)) --I;
+  return FileName.substr(0, static_cast<std::size_t>(I));
+}
+
+AnsiString ExtractFileName(const AnsiString& FileName) {
+  const int I = LastDelimiter(AnsiString(1, PathDelim), FileName);
+  return FileName.substr(static_cast<std::size_t>(I));
+}
+
+AnsiString ExtractFileExt(const AnsiString& FileName) {
+  const int I = LastDelimiter(AnsiString(".") + PathDelim, FileName);
+  if (I > 0 && FileName[I - 1] == '.') return FileName.substr(static_cast<std::size_t>(I - 1));
+  return AnsiString();
+}
+
+AnsiString ChangeFileExt(const AnsiString& FileName, const AnsiString& Extension) {
+  const int I = LastDelimiter(AnsiString(".") + PathDelim, FileName);
+  if (I > 0 && FileName[I - 1] == '.') return FileName.substr(0, static_cast<std::size_t>(I - 1)) + Extension;
+  return FileName + Extension;
+}
+
+AnsiString ExpandFileName(const AnsiString& FileName) {
+  if (FileName.empty()) return AnsiString();
+  const AnsiString Full = FileName[0] == PathDelim ? FileName : IncludeTrailingPathDelimiter(GetCurrentDir()) + FileName;
+  std::vector<AnsiString> Parts;
+  std::size_t Start = 0;
+  while (Start <= Full.size()) {
+    std::size_t End = Full.find(PathDelim, Start);
+    if (End == AnsiString::npos) End = Full.size();
+    const AnsiString Seg = Full.substr(Start, End - Start);
+    if (Seg == "..") {
+      if (!Parts.empty()) Parts.pop_back();
+    } else if (!Seg.empty() && Seg != ".") {
+      Parts.push_back(Seg);
+    }
+    Start = End + 1;
+  }
+  AnsiString R;
+  for (const auto& P : Parts) R += PathDelim + P;
+  if (R.empty() || Full.back() == PathDelim) R += PathDelim;
+  return R;
+}
+
+// ---- the file system --------------------------------------------------------
+
+namespace {
+bool StatOf(const AnsiString& Name, struct stat& St) {
+  return !Name.empty() && ::stat(Name.c_str(), &St) == 0;
+}
+}  // namespace
+
+bool FileExists(const AnsiString& FileName) {
+  struct stat St;
+  return StatOf(FileName, St) && !S_ISDIR(St.st_mode);
+}
+
+bool DirectoryExists(const AnsiString& Directory) {
+  struct stat St;
+  return StatOf(Directory, St) && S_ISDIR(St.st_mode);
+}
+
+bool ForceDirectories(const AnsiString& Dir) {
+  if (Dir.empty()) throw EInOutError("Unable to create directory");
+  const AnsiString D = ExcludeTrailingPathDelimiter(Dir);
+  if (D.empty() || DirectoryExists(D)) return true;
+  const AnsiString Parent = ExtractFilePath(D);
+  if (!Parent.empty() && Parent != D && !ForceDirectories(Parent)) return false;
+  return CreateDir(D) || DirectoryExists(D);  // another process may have made it meanwhile
+}
+
+bool CreateDir(const AnsiString& Dir) { return !Dir.empty() && ::mkdir(Dir.c_str(), 0777) == 0; }
+bool RemoveDir(const AnsiString& Dir) { return !Dir.empty() && ::rmdir(Dir.c_str()) == 0; }
+
+bool DeleteFile(const AnsiString& FileName) {
+  return !FileName.empty() && !DirectoryExists(FileName) && ::unlink(FileName.c_str()) == 0;
+}
+
+bool RenameFile(const AnsiString& OldName, const AnsiString& NewName) {
+  if (OldName.empty() || NewName.empty()) return false;
+  if (::renameat2(AT_FDCWD, OldName.c_str(), AT_FDCWD, NewName.c_str(), RENAME_NOREPLACE) == 0) return true;
+  if (errno != EINVAL && errno != ENOSYS) return false;
+  // The file system cannot refuse to replace by itself: check first.
+  struct stat St;
+  if (::lstat(NewName.c_str(), &St) == 0) return false;
+  return ::rename(OldName.c_str(), NewName.c_str()) == 0;
+}
+
+Integer FileAge(const AnsiString& FileName) {
+  struct stat St;
+  if (!StatOf(FileName, St) || S_ISDIR(St.st_mode)) return -1;
+  std::tm Tm{};
+  const std::time_t T = St.st_mtime;
+  if (!localtime_r(&T, &Tm)) return -1;
+  const int Year = Tm.tm_year + 1900;
+  if (Year < 1980 || Year > 2107) return -1;  // outside what a DOS date can hold
+  const Cardinal Date = ((Year - 1980) << 9) | ((Tm.tm_mon + 1) << 5) | Tm.tm_mday;
+  const Cardinal Time = (Tm.tm_hour << 11) | (Tm.tm_min << 5) | (Tm.tm_sec / 2);
+  return static_cast<Integer>((Date << 16) | Time);
+}
+
+Int64 FileSizeByName(const AnsiString& FileName) {
+  struct stat St;
+  if (!StatOf(FileName, St) || S_ISDIR(St.st_mode)) return -1;
+  return static_cast<Int64>(St.st_size);
+}
+
+AnsiString GetCurrentDir() {
+  std::vector<char> Buf(4096);
+  while (!::getcwd(Buf.data(), Buf.size())) {
+    if (errno != ERANGE) return AnsiString();
+    Buf.resize(Buf.size() * 2);
+  }
+  return AnsiString(Buf.data());
+}
+
+bool SetCurrentDir(const AnsiString& Dir) { return !Dir.empty() && ::chdir(Dir.c_str()) == 0; }
+
+void SaveFileAtomically(const AnsiString& FileName, const std::string& Bytes) {
+  SaveFileAtomically(FileName, Bytes.data(), Bytes.size());
+}
+
+void SaveFileAtomically(const AnsiString& FileName, const void* Data, std::size_t Size) {
+  auto Fail = [&](int Err) {
+    throw EFCreateError("Cannot create file \"" + FileName + "\". " + std::strerror(Err));
+  };
+  if (FileName.empty() || FileName.back() == PathDelim) Fail(EINVAL);
+  const AnsiString Dir = ExtractFilePath(FileName);
+  AnsiString Templ = (Dir.empty() ? AnsiString("./") : Dir) + "." + ExtractFileName(FileName) + ".XXXXXX";
+  const int Fd = ::mkstemp(Templ.data());
+  if (Fd < 0) Fail(errno);
+  const AnsiString TempName = Templ;
+  auto Abandon = [&](int Err) {
+    ::close(Fd);
+    ::unlink(TempName.c_str());
+    Fail(Err);
+  };
+  struct stat Old;
+  if (::stat(FileName.c_str(), &Old) == 0) {
+    if (S_ISDIR(Old.st_mode)) Abandon(EISDIR);
+    ::fchmod(Fd, Old.st_mode & 07777);
+  } else {
+    // A new file gets the usual 0666 less the umask, not mkstemp's 0600.
+    const mode_t Mask = ::umask(0);
+    ::umask(Mask);
+    ::fchmod(Fd, 0666 & ~Mask);
+  }
+  const char* P = static_cast<const char*>(Data);
+  std::size_t Left = Size;
+  while (Left > 0) {
+    const ssize_t W = ::write(Fd, P, Left);
+    if (W < 0) {
+      if (errno == EINTR) continue;
+      Abandon(errno);
+    }
+    P += W;
+    Left -= static_cast<std::size_t>(W);
+  }
+  if (::fsync(Fd) != 0) Abandon(errno);
+  if (::close(Fd) != 0) {
+    const int Err = errno;
+    ::unlink(TempName.c_str());
+    Fail(Err);
+  }
+  if (::rename(TempName.c_str(), FileName.c_str()) != 0) {
+    const int Err = errno;
+    ::unlink(TempName.c_str());
+    Fail(Err);
+  }
+  // Make the rename itself durable.
+  const int DirFd = ::open(Dir.empty() ? "." : Dir.c_str(), O_RDONLY | O_DIRECTORY);
+  if (DirFd >= 0) {
+    ::fsync(DirFd);
+    ::close(DirFd);
+  }
+}
+
+// ---- the program's location -------------------------------------------------
+
+AnsiString ExeName() {
+  std::vector<char> Buf(4096);
+  while (true) {
+    const ssize_t N = ::readlink("/proc/self/exe", Buf.data(), Buf.size());
+    if (N < 0) return AnsiString();
+    if (static_cast<std::size_t>(N) < Buf.size()) return AnsiString(Buf.data(), static_cast<std::size_t>(N));
+    Buf.resize(Buf.size() * 2);
+  }
+}
+
+AnsiString ExeDir() { return ExtractFilePath(ExeName()); }
+
+// ---- temporary names --------------------------------------------------------
+
+AnsiString GetTempPath() {
+  const char* T = std::getenv("TMPDIR");
+  return IncludeTrailingPathDelimiter(T && *T ? AnsiString(T) : AnsiString("/tmp"));
+}
+
+UINT GetTempFileNameA(const char* PathName, const char* Prefix, UINT Unique, char* TempFileName) {
+  if (!PathName || !TempFileName) return 0;
+  TempFileName[0] = '\0';
+  const AnsiString Base = IncludeTrailingPathDelimiter(PathName) + AnsiString(Prefix ? Prefix : "").substr(0, 3);
+  auto NameFor = [&](UINT N) { return Base + IntToHex(N & 0xFFFF, 4) + ".tmp"; };
+  auto Store = [&](const AnsiString& Name) {
+    if (Name.size() + 1 > MAX_PATH) return false;
+    std::memcpy(TempFileName, Name.c_str(), Name.size() + 1);
+    return true;
+  };
+  if (Unique != 0) return Store(NameFor(Unique)) ? (Unique & 0xFFFF) : 0;
+  // Start from a time-derived number and walk the 16-bit space once.
+  const auto Ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+  const UINT Start = static_cast<UINT>(Ticks ^ ::getpid()) & 0xFFFF;
+  for (UINT k = 0; k < 0x10000; ++k) {
+    UINT N = (Start + k) & 0xFFFF;
+    if (N == 0) continue;
+    const AnsiString Name = NameFor(N);
+    if (Name.size() + 1 > MAX_PATH) return 0;
+    const int Fd = ::open(Name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (Fd >= 0) {
+      ::close(Fd);
+      Store(Name);
+      return N;
+    }
+    if (errno != EEXIST) return 0;
+  }
+  return 0;
+}
+
+AnsiString CreateTempFileName(const AnsiString& Dir, const AnsiString& Prefix) {
+  char Buf[MAX_PATH];
+  return GetTempFileNameA(Dir.c_str(), Prefix.c_str(), 0, Buf) ? AnsiString(Buf) : AnsiString();
+}
+
+// ---- wildcard match ---------------------------------------------------------
+
+namespace {
+// Iterative glob with one backtrack point: linear in practice, no recursion
+// to blow up on "*a*a*a*…".
+bool MatchPattern(const AnsiString& Name, const AnsiString& Pat) {
+  std::size_t n = 0, p = 0, StarP = AnsiString::npos, StarN = 0;
+  while (n < Name.size()) {
+    if (p < Pat.size() && (Pat[p] == '?' || Pat[p] == Name[n])) {
+      ++n;
+      ++p;
+    } else if (p < Pat.size() && Pat[p] == '*') {
+      StarP = p++;
+      StarN = n;
+    } else if (StarP != AnsiString::npos) {
+      p = StarP + 1;
+      n = ++StarN;
+    } else {
+      return false;
+    }
+  }
+  while (p < Pat.size() && Pat[p] == '*') ++p;
+  return p == Pat.size();
+}
+}  // namespace
+
+bool PathMatchSpec(const AnsiString& FileName, const AnsiString& Spec) {
+  const AnsiString Name = AnsiUpperCase(FileName);
+  std::size_t Start = 0;
+  while (Start <= Spec.size()) {
+    std::size_t End = Spec.find(';', Start);
+    if (End == AnsiString::npos) End = Spec.size();
+    AnsiString Pat = TrimLeft(Spec.substr(Start, End - Start));
+    Start = End + 1;
+    if (Pat.empty()) continue;
+    if (Pat == "*.*" || MatchPattern(Name, AnsiUpperCase(Pat))) return true;
+  }
+  return false;
+}

@@ -1,0 +1,85 @@
+// FileUtils.h — file names and files: the class library's path routines, the
+// file tests and operations, the executable's own location, temporary names,
+// the shell's wildcard match, and the atomic save the settings stores use.
+//
+// Names are the file system's bytes, passed through unchanged. The path
+// separator is '/' (PathDelim); a backslash is an ordinary character here.
+#pragma once
+#include <cstddef>
+
+#include "platform/rtl/Types.h"
+
+constexpr char PathDelim = '/';
+constexpr char PathSep = ':';  // between folders of a search path
+constexpr UINT MAX_PATH = 260;
+
+// ---- names ------------------------------------------------------------------
+
+bool IsPathDelimiter(const AnsiString& S, int Index);
+AnsiString IncludeTrailingPathDelimiter(const AnsiString& S);  // "" gives "/"
+AnsiString ExcludeTrailingPathDelimiter(const AnsiString& S);  // removes one
+AnsiString ExtractFilePath(const AnsiString& FileName);  // "/a/b.txt" -> "/a/"
+AnsiString ExtractFileDir(const AnsiString& FileName);   // "/a/b.txt" -> "/a"; "/b" -> "/"
+AnsiString ExtractFileName(const AnsiString& FileName);  // "/a/b.txt" -> "b.txt"
+AnsiString ExtractFileExt(const AnsiString& FileName);   // "/a/b.tar.gz" -> ".gz"; none -> ""
+// Replaces the extension (from the last '.' of the name part) or appends one;
+// an empty Extension removes it.
+AnsiString ChangeFileExt(const AnsiString& FileName, const AnsiString& Extension);
+// Absolute form of FileName against the current folder, with "." and ".."
+// segments and doubled separators resolved (links are not followed).
+AnsiString ExpandFileName(const AnsiString& FileName);
+
+// ---- the file system --------------------------------------------------------
+
+bool FileExists(const AnsiString& FileName);  // false for a folder
+bool DirectoryExists(const AnsiString& Directory);
+// Creates Dir and any missing parent; true when it exists afterwards.
+// An empty name raises EInOutError "Unable to create directory".
+bool ForceDirectories(const AnsiString& Dir);
+bool CreateDir(const AnsiString& Dir);
+bool RemoveDir(const AnsiString& Dir);  // empty folders only
+bool DeleteFile(const AnsiString& FileName);
+// Fails (false) when NewName exists already, as the system's move does.
+bool RenameFile(const AnsiString& OldName, const AnsiString& NewName);
+// The file's last-write time as a packed DOS date and time in local time
+// (date in the high word); -1 when the file is missing.
+Integer FileAge(const AnsiString& FileName);
+// Size in bytes; -1 when the file is missing.
+Int64 FileSizeByName(const AnsiString& FileName);
+AnsiString GetCurrentDir();
+bool SetCurrentDir(const AnsiString& Dir);
+
+// Writes Bytes to FileName so that the file is at every moment either the
+// old one or the complete new one: a temporary file in the same folder is
+// written, flushed to disk and renamed over the name. The old file's
+// permissions carry over. On failure the temporary file is removed, the old
+// file is untouched, and EFCreateError "Cannot create file "<name>". <reason>"
+// is raised.
+void SaveFileAtomically(const AnsiString& FileName, const std::string& Bytes);
+void SaveFileAtomically(const AnsiString& FileName, const void* Data, std::size_t Size);
+
+// ---- the program's location -------------------------------------------------
+
+AnsiString ExeName();  // full name of the running executable
+AnsiString ExeDir();   // its folder, with a trailing PathDelim
+
+// ---- temporary names --------------------------------------------------------
+
+// The folder for temporary files ($TMPDIR, else /tmp), with a trailing PathDelim.
+AnsiString GetTempPath();
+// The system's temporary-name function: PathName + the first three bytes of
+// Prefix + four upper-case hex digits + ".tmp". With Unique 0 a free number is
+// found and the file is created empty; otherwise Unique is used as given and
+// nothing is created. Returns the number used, 0 on failure (TempFileName is
+// then left empty). TempFileName must hold MAX_PATH bytes.
+UINT GetTempFileNameA(const char* PathName, const char* Prefix, UINT Unique, char* TempFileName);
+// The same with Unique 0, as a string; "" on failure.
+AnsiString CreateTempFileName(const AnsiString& Dir, const AnsiString& Prefix);
+
+// ---- wildcard match ---------------------------------------------------------
+
+// The shell's name match: Spec is a list of patterns separated by ';' (empty
+// entries and leading blanks ignored); '*' matches any run, '?' one byte;
+// case is ignored in the ANSI code page. "*.*" matches every name, with or
+// without an extension.
+bool PathMatchSpec(const AnsiString& FileName, const AnsiString& Spec);
