@@ -7,9 +7,22 @@ void TPersistent::Assign(TPersistent* Source) {
     Source->AssignTo(this);
     return;
   }
-  AssignTo(nullptr);
+  throw EConvertError("Cannot assign a nil to a " + ClassName());
 }
 
-void TPersistent::AssignTo(TPersistent* /*Dest*/) {
-  throw EConvertError("Cannot assign");
+void TPersistent::AssignTo(TPersistent* Dest) {
+  const AnsiString From = ClassName();
+  const AnsiString To = Dest ? Dest->ClassName() : AnsiString("nil");
+  throw EConvertError("Cannot assign a " + From + " to a " + To);
+}
+
+void TPersistent::DefineProperties(TFiler* /*Filer*/) {}
+
+AnsiString TPersistent::GetNamePath() {
+  AnsiString S = ClassName();
+  if (TPersistent* Owner = GetOwner()) {
+    AnsiString O = Owner->GetNamePath();
+    if (!O.empty()) S = O + "." + S;
+  }
+  return S;
 }
