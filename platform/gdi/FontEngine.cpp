@@ -727,7 +727,7 @@ const TGlyphBitmap& TFontInstance::Glyph(std::uint32_t Glyph) const {
 }
 
 DWORD TFontInstance::FontData(DWORD Tag, DWORD Offset, void* Buffer, DWORD Size) const {
-  if (!FFace.File || FFace.SymbolMap) return GDI_ERROR;
+  if (!FFace.File || FFace.SymbolMap) return GDI_FONTDATA_ERROR;
   const TFontFile& File = *FFace.File;
   const std::uint8_t* Base;
   size_t Len;
@@ -742,11 +742,11 @@ DWORD TFontInstance::FontData(DWORD Tag, DWORD Offset, void* Buffer, DWORD Size)
     // The tag arrives with its first character in the low byte.
     const std::uint32_t BigTag = ((Tag & 0xFF) << 24) | ((Tag & 0xFF00) << 8) | ((Tag >> 8) & 0xFF00) | (Tag >> 24);
     auto It = File.Tables.find(BigTag);
-    if (It == File.Tables.end()) return GDI_ERROR;
+    if (It == File.Tables.end()) return GDI_FONTDATA_ERROR;
     Base = File.Bytes.data() + It->second.Offset;
     Len = It->second.Length;
   }
-  if (Offset > Len) return GDI_ERROR;
+  if (Offset > Len) return GDI_FONTDATA_ERROR;
   const size_t Avail = Len - Offset;
   if (!Buffer) return DWORD(Avail);
   const size_t N = std::min<size_t>(Avail, Size);

@@ -74,7 +74,7 @@ public:
   const TGlyphBitmap& Glyph(std::uint32_t Glyph) const;
 
   // GetFontData: a table (Tag 0 = the whole standalone face) from Offset.
-  // Answers the size available from Offset when Buffer is null, GDI_ERROR on
+  // Answers the size available from Offset when Buffer is null, GDI_FONTDATA_ERROR on
   // an absent table, an offset past the end, or a face that has no file.
   DWORD FontData(DWORD Tag, DWORD Offset, void* Buffer, DWORD Size) const;
   // The face has PostScript (CFF) outlines: the PDF side must not subset it.

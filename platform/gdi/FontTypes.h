@@ -6,8 +6,8 @@
 #pragma once
 #include <cstdint>
 #include "platform/gdi/GdiTypes.h"
+#include "platform/rtl/CodePages.h"
 
-using WCHAR = char16_t;
 using LONG = std::int32_t;
 using SHORT = std::int16_t;
 using FONTENUMPROCA = int (*)(const struct LOGFONTA*, const struct TEXTMETRICA*, DWORD, LPARAM);
@@ -29,27 +29,7 @@ constexpr LONG FW_BOLD = 700;
 constexpr LONG FW_EXTRABOLD = 800;
 constexpr LONG FW_HEAVY = 900;
 
-// Character sets.
-constexpr BYTE ANSI_CHARSET = 0;
-constexpr BYTE DEFAULT_CHARSET = 1;
-constexpr BYTE SYMBOL_CHARSET = 2;
-constexpr BYTE MAC_CHARSET = 77;
-constexpr BYTE SHIFTJIS_CHARSET = 128;
-constexpr BYTE HANGEUL_CHARSET = 129;
-constexpr BYTE HANGUL_CHARSET = 129;
-constexpr BYTE JOHAB_CHARSET = 130;
-constexpr BYTE GB2312_CHARSET = 134;
-constexpr BYTE CHINESEBIG5_CHARSET = 136;
-constexpr BYTE GREEK_CHARSET = 161;
-constexpr BYTE TURKISH_CHARSET = 162;
-constexpr BYTE VIETNAMESE_CHARSET = 163;
-constexpr BYTE HEBREW_CHARSET = 177;
-constexpr BYTE ARABIC_CHARSET = 178;
-constexpr BYTE BALTIC_CHARSET = 186;
-constexpr BYTE RUSSIAN_CHARSET = 204;
-constexpr BYTE THAI_CHARSET = 222;
-constexpr BYTE EASTEUROPE_CHARSET = 238;
-constexpr BYTE OEM_CHARSET = 255;
+// Character sets (ANSI_CHARSET ...) come from CodePages.h.
 
 // Output precision.
 constexpr BYTE OUT_DEFAULT_PRECIS = 0;
@@ -113,8 +93,8 @@ constexpr DWORD NTM_REGULAR = 0x00000040;
 constexpr DWORD NTM_PS_OPENTYPE = 0x00020000;
 constexpr DWORD NTM_TT_OPENTYPE = 0x00040000;
 
-// GetFontData's whole-file and collection tags.
-constexpr DWORD GDI_ERROR = 0xFFFFFFFF;
+// GetFontData's failure value: GDI_ERROR as a DWORD.
+constexpr DWORD GDI_FONTDATA_ERROR = 0xFFFFFFFF;
 // The tag "ttcf" as GetFontData takes tags: file-order bytes read as a
 // little-endian DWORD. It asks for the whole collection file.
 constexpr DWORD TTCF_TABLE_TAG = 0x66637474;

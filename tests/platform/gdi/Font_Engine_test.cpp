@@ -132,7 +132,7 @@ TEST(ResolveFontFace, WindowsFacesMapToMetricCompatibleFiles) {
     std::vector<std::uint8_t> Bytes(256);
     auto Inst = TFontInstance::Get(MakeFont(C.Face, -16, C.Weight, C.Italic));
     const DWORD Size = Inst->FontData(0, 0, nullptr, 0);
-    ASSERT_NE(Size, GDI_ERROR);
+    ASSERT_NE(Size, GDI_FONTDATA_ERROR);
     const std::string Expected = C.File;
     auto OnDisk = ReadFile(std::string(C.File[0] == 'L' ? "/usr/share/fonts/truetype/liberation2/"
                                                         : "/usr/share/fonts/truetype/dejavu/") + C.File);
@@ -167,8 +167,8 @@ TEST(TFontInstance, FontDataIsTheFileAndItsTables) {
   EXPECT_EQ(Inst->FontData(HeadTag, 12, Magic, 4), 4u);
   EXPECT_EQ(U32(Magic), 0x5F0F3CF5u);
   // Absent tables and offsets past the end fail; a short buffer gets what fits.
-  EXPECT_EQ(Inst->FontData('z' | ('z' << 8) | ('z' << 16) | ('z' << 24), 0, nullptr, 0), GDI_ERROR);
-  EXPECT_EQ(Inst->FontData(0, Size + 1, nullptr, 0), GDI_ERROR);
+  EXPECT_EQ(Inst->FontData('z' | ('z' << 8) | ('z' << 16) | ('z' << 24), 0, nullptr, 0), GDI_FONTDATA_ERROR);
+  EXPECT_EQ(Inst->FontData(0, Size + 1, nullptr, 0), GDI_FONTDATA_ERROR);
   EXPECT_EQ(Inst->FontData(0, Size - 2, Magic, 4), 2u);
   EXPECT_FALSE(Inst->IsCFF());
 }
@@ -227,7 +227,7 @@ TEST(TFontInstance, SymbolFacesMapTheirCodes) {
   auto Marlett = TFontInstance::Get(MakeFont(u"Marlett", -13));
   EXPECT_EQ(Marlett->Metrics().tmCharSet, SYMBOL_CHARSET);
   EXPECT_EQ(Marlett->Metrics().tmPitchAndFamily & TMPF_TRUETYPE, 0);
-  EXPECT_EQ(Marlett->FontData(0, 0, nullptr, 0), GDI_ERROR);
+  EXPECT_EQ(Marlett->FontData(0, 0, nullptr, 0), GDI_FONTDATA_ERROR);
   // The check box face fills the em; its mark stays inside the face.
   const auto& Face = Marlett->Glyph(Marlett->GlyphIndex(u'g'));
   const auto& Mark = Marlett->Glyph(Marlett->GlyphIndex(u'b'));
