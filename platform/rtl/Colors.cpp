@@ -1,9 +1,8 @@
 #include "platform/rtl/Colors.h"
 
 #include <cstdio>
-#include <strings.h>
 
-#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/AnsiStrings.h"
 
 namespace {
 
@@ -104,44 +103,6 @@ constexpr TColorIdent ColorIdents[] = {
     {clWindowText, "clWindowText"},
 };
 
-int HexDigit(char C) {
-  if (C >= '0' && C <= '9') return C - '0';
-  if (C >= 'A' && C <= 'F') return C - 'A' + 10;
-  if (C >= 'a' && C <= 'f') return C - 'a' + 10;
-  return -1;
-}
-
-// The class library's integer reading: leading blanks, an optional sign,
-// decimal or "$"/"0x" hexadecimal; hex may use all 32 bits (so "$FF000000"
-// is negative), decimal must fit a signed 32-bit value; nothing may follow.
-bool TryReadInteger(const AnsiString& S, std::int32_t& Value) {
-  std::size_t I = 0;
-  while (I < S.size() && S[I] == ' ') ++I;
-  bool Negative = false;
-  if (I < S.size() && (S[I] == '-' || S[I] == '+')) Negative = S[I++] == '-';
-  bool Hex = false;
-  if (I < S.size() && S[I] == '$') {
-    Hex = true;
-    ++I;
-  } else if (I + 1 < S.size() && S[I] == '0' && (S[I + 1] == 'x' || S[I + 1] == 'X')) {
-    Hex = true;
-    I += 2;
-  }
-  if (I == S.size()) return false;
-  std::uint64_t Magnitude = 0;
-  for (; I < S.size(); ++I) {
-    int D = Hex ? HexDigit(S[I]) : (S[I] >= '0' && S[I] <= '9' ? S[I] - '0' : -1);
-    if (D < 0) return false;
-    Magnitude = Magnitude * (Hex ? 16 : 10) + D;
-    if (Magnitude > 0xFFFFFFFFull) return false;
-  }
-  if (!Hex && Magnitude > (Negative ? 0x80000000ull : 0x7FFFFFFFull)) return false;
-  std::uint32_t Bits = std::uint32_t(Magnitude);
-  if (Negative) Bits = 0u - Bits;
-  Value = std::int32_t(Bits);
-  return true;
-}
-
 }  // namespace
 
 DWORD GetSysColor(int Index) {
@@ -165,7 +126,7 @@ bool ColorToIdent(TColor Color, AnsiString& Ident) {
 
 bool IdentToColor(const AnsiString& Ident, TColor& Color) {
   for (const TColorIdent& C : ColorIdents)
-    if (strcasecmp(C.Name, Ident.c_str()) == 0 && Ident.find('\0') == AnsiString::npos) {
+    if (SameText(C.Name, Ident)) {
       Color = C.Value;
       return true;
     }
@@ -183,7 +144,5 @@ AnsiString ColorToString(TColor Color) {
 TColor StringToColor(const AnsiString& S) {
   TColor Color;
   if (IdentToColor(S, Color)) return Color;
-  std::int32_t Value;
-  if (!TryReadInteger(S, Value)) throw EConvertError("'" + S + "' is not a valid integer value");
-  return TColor(Value);
+  return TColor(StrToInt(S));
 }
