@@ -7,6 +7,7 @@
 
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/CodePages.h"
+#include "platform/rtl/Format.h"
 #include "platform/rtl/FormatSettings.h"
 
 struct Variant::TArray {
@@ -38,76 +39,13 @@ bool IsSupportedScalar(TVarType T) {
 // Round as the class library does: halves to even.
 double RoundHalfEven(double V) { return std::nearbyint(V); }
 
-// FloatToStr: 15 significant digits, fixed notation while the integer part
-// has at most 15 digits and the value is at least 0.00001, else "1.5E-7".
-AnsiString FloatText(double V) {
-  if (std::isnan(V)) return "NAN";
-  if (std::isinf(V)) return V < 0 ? "-INF" : "INF";
-  if (V == 0) return "0";
-  char Buf[64];
-  std::snprintf(Buf, sizeof Buf, "%.14e", V);
-  // Buf: [-]d.ddddddddddddddde[+-]XX
-  const char* P = Buf;
-  AnsiString Sign;
-  if (*P == '-') {
-    Sign = "-";
-    ++P;
-  }
-  AnsiString Digits;
-  for (; *P && *P != 'e'; ++P)
-    if (*P != '.') Digits += *P;
-  const int Exp = std::atoi(P + 1);
-  while (Digits.size() > 1 && Digits.back() == '0') Digits.pop_back();
-  const char Dec = FormatSettings().DecimalSeparator;
-  AnsiString Out = Sign;
-  if (Exp >= 15 || Exp < -5) {
-    Out += Digits[0];
-    if (Digits.size() > 1) Out += Dec + Digits.substr(1);
-    Out += "E" + std::to_string(Exp);
-  } else if (Exp < 0) {
-    Out += "0";
-    Out += Dec;
-    Out += AnsiString(std::size_t(-Exp - 1), '0') + Digits;
-  } else {
-    if (Digits.size() <= std::size_t(Exp) + 1) {
-      Out += Digits + AnsiString(std::size_t(Exp) + 1 - Digits.size(), '0');
-    } else {
-      Out += Digits.substr(0, std::size_t(Exp) + 1);
-      Out += Dec;
-      Out += Digits.substr(std::size_t(Exp) + 1);
-    }
-  }
-  return Out;
-}
+AnsiString FloatText(double V) { return FloatToStr(V); }
 
-// StrToFloat: blanks around, a sign, digits with the locale's decimal
-// separator, an optional exponent; nothing else (no thousands separators).
 bool TryReadFloat(const AnsiString& S, double& Value) {
-  const AnsiString T = Trim(S);
-  if (T.empty()) return false;
-  const char Dec = FormatSettings().DecimalSeparator;
-  AnsiString C;
-  std::size_t I = 0;
-  if (T[I] == '+' || T[I] == '-') C += T[I++];
-  bool AnyDigit = false;
-  while (I < T.size() && T[I] >= '0' && T[I] <= '9') C += T[I++], AnyDigit = true;
-  if (I < T.size() && T[I] == Dec) {
-    C += '.';
-    ++I;
-    while (I < T.size() && T[I] >= '0' && T[I] <= '9') C += T[I++], AnyDigit = true;
-  }
-  if (!AnyDigit) return false;
-  if (I < T.size() && (T[I] == 'e' || T[I] == 'E')) {
-    C += 'e';
-    ++I;
-    if (I < T.size() && (T[I] == '+' || T[I] == '-')) C += T[I++];
-    bool ExpDigit = false;
-    while (I < T.size() && T[I] >= '0' && T[I] <= '9') C += T[I++], ExpDigit = true;
-    if (!ExpDigit) return false;
-  }
-  if (I != T.size()) return false;
-  Value = std::strtod(C.c_str(), nullptr);
-  return std::isfinite(Value);
+  double D;
+  if (!TryStrToFloat(S, D) || !std::isfinite(D)) return false;
+  Value = D;
+  return true;
 }
 
 // CurrToStr: the exact decimal of the 1/10000 count, trailing zeros dropped.

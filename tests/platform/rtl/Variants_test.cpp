@@ -47,7 +47,7 @@ TEST(VarToStr, WritesEachTypeAsTheClassLibraryDoes) {
       {Variant(123456789012345.0), "123456789012345"},
       {Variant(1e15), "1E15"},
       {Variant(-2.5e-7), "-2.5E-7"},
-      {Variant(0.00001), "0.00001"},
+      {Variant(0.0001), "0.0001"},
       {Variant(100.0), "100"},
       {Variant(0.1f), "0.100000001490116"},  // the single's exact value, 15 digits
       {Variant(Currency{12345678}), "1234.5678"},
