@@ -6,10 +6,22 @@
 # folder's path with "-" for "/", platform/ left out
 # (tests/platform/rtl -> "rtl", tests/editor/base -> "editor-base").
 
+# sx_add_library(NAME DIR [DEPS lib...])
 function(sx_add_library NAME DIR)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB_RECURSE _srcs CONFIGURE_DEPENDS "${DIR}/*.cpp" "${DIR}/*.c")
-  add_library(${NAME} STATIC ${_srcs})
-  target_include_directories(${NAME} PUBLIC ${PROJECT_SOURCE_DIR})
+  if(_srcs)
+    add_library(${NAME} STATIC ${_srcs})
+    set(_scope PUBLIC)
+  else()
+    # A folder whose first unit has not arrived yet: headers only.
+    add_library(${NAME} INTERFACE)
+    set(_scope INTERFACE)
+  endif()
+  target_include_directories(${NAME} ${_scope} ${PROJECT_SOURCE_DIR})
+  if(ARG_DEPS)
+    target_link_libraries(${NAME} ${_scope} ${ARG_DEPS})
+  endif()
 endfunction()
 
 function(sx_add_test_areas ROOT)
