@@ -3,6 +3,7 @@
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FileUtils.h"
+#include "platform/rtl/Format.h"
 #include "platform/rtl/Strings.h"
 
 // --- TCustomIniFile -----------------------------------------------------------------
@@ -26,6 +27,17 @@ bool TCustomIniFile::ReadBool(const AnsiString& Section, const AnsiString& Ident
 
 void TCustomIniFile::WriteBool(const AnsiString& Section, const AnsiString& Ident, bool Value) {
   WriteString(Section, Ident, Value ? "1" : "0");
+}
+
+double TCustomIniFile::ReadFloat(const AnsiString& Section, const AnsiString& Ident, double Default) const {
+  const AnsiString S = ReadString(Section, Ident, AnsiString());
+  double Value = Default;
+  if (!S.empty() && !TryStrToFloat(S, Value)) Value = Default;
+  return Value;
+}
+
+void TCustomIniFile::WriteFloat(const AnsiString& Section, const AnsiString& Ident, double Value) {
+  WriteString(Section, Ident, FloatToStr(Value));
 }
 
 bool TCustomIniFile::SectionExists(const AnsiString& Section) const {

@@ -41,6 +41,11 @@ public:
   bool ReadBool(const AnsiString& Section, const AnsiString& Ident, bool Default) const;
   void WriteBool(const AnsiString& Section, const AnsiString& Ident, bool Value);
 
+  // The locale's float text (FloatToStr/StrToFloat); Default when missing or
+  // not a number.
+  double ReadFloat(const AnsiString& Section, const AnsiString& Ident, double Default) const;
+  void WriteFloat(const AnsiString& Section, const AnsiString& Ident, double Value);
+
   // The key names of a section, in file order (Strings is cleared first).
   virtual void ReadSection(const AnsiString& Section, TStrings* Strings) const = 0;
   // The section names, in file order.

@@ -93,6 +93,10 @@ TEST_F(IniFixture, ProfileRulesHoldForBothStores) {
                                {"Empty", true, true}, {"Missing", true, true}};
     for (const auto& C : Bools) EXPECT_EQ(Ini->ReadBool("General", C.Key, C.Default), C.Want) << C.Key;
 
+    EXPECT_EQ(Ini->ReadFloat("General", "Hex", 1.5), 1.5);  // "$10" is no float
+    EXPECT_EQ(Ini->ReadFloat("General", "Start Minimized", 1.5), 1.0);
+    EXPECT_EQ(Ini->ReadFloat("General", "Empty", 1.5), 1.5);
+
     EXPECT_TRUE(Ini->SectionExists("general"));
     EXPECT_FALSE(Ini->SectionExists("Nowhere"));
     EXPECT_TRUE(Ini->ValueExists("General", "HEX"));
@@ -121,6 +125,9 @@ TEST_F(IniFixture, IniFileWritesThroughAndKeepsOtherLines) {
   Ini.WriteString("general", "a", "10");    // replaces the line in place
   Ini.WriteInteger("General", "New", 5);    // after the section's last key
   Ini.WriteBool("Third", "Flag", true);     // new section at the end
+  Ini.WriteFloat("Third", "Zoom", 1.25);
+  EXPECT_EQ(Ini.ReadFloat("Third", "Zoom", 0), 1.25);
+  Ini.DeleteKey("Third", "Zoom");
   EXPECT_EQ(Content(),
             "; settings\r\n[General]\r\na=10\r\nNew=5\r\n\r\n[Other]\r\nB=2\r\n[Third]\r\nFlag=1\r\n");
   Ini.DeleteKey("OTHER", "b");
