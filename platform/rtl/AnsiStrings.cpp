@@ -346,8 +346,35 @@ bool IsAscii(const AnsiString& S) {
   return std::all_of(S.begin(), S.end(), [](char C) { return static_cast<unsigned char>(C) < 0x80; });
 }
 
+std::uint32_t AsciiPrimary(unsigned char C) {
+  if (C >= '0' && C <= '9') return ClassDigit + (C - '0');
+  if (C >= 'a' && C <= 'z') return ClassLatin + (C - 'a');
+  if (C >= 'A' && C <= 'Z') return ClassLatin + (C - 'A');
+  return ClassSymbol + C;
+}
+
+// The primary level alone, streamed without building keys; 0 when the
+// primaries are equal and the later levels must decide. Most comparisons of
+// a sort or a search end here.
+int AsciiPrimaryCompare(const AnsiString& S1, const AnsiString& S2) {
+  std::size_t i = 0, j = 0;
+  auto Skip = [](const AnsiString& S, std::size_t& k) {
+    while (k < S.size() && (S[k] == '-' || S[k] == '\'')) ++k;
+  };
+  while (true) {
+    Skip(S1, i);
+    Skip(S2, j);
+    if (i == S1.size() || j == S2.size()) return (i == S1.size()) == (j == S2.size()) ? 0 : (i == S1.size() ? -1 : 1);
+    const std::uint32_t A = AsciiPrimary(static_cast<unsigned char>(S1[i++]));
+    const std::uint32_t B = AsciiPrimary(static_cast<unsigned char>(S2[j++]));
+    if (A != B) return A < B ? -1 : 1;
+  }
+}
+
 int AnsiCompare(const AnsiString& S1, const AnsiString& S2, bool IgnoreCase) {
   if (IsAscii(S1) && IsAscii(S2)) {
+    if (int R = AsciiPrimaryCompare(S1, S2)) return R;
+    if (IgnoreCase && S1.size() == S2.size() && CompareText(S1, S2) == 0) return 0;
     const auto* A = reinterpret_cast<const unsigned char*>(S1.data());
     const auto* B = reinterpret_cast<const unsigned char*>(S2.data());
     return LocaleCompare(A, S1.size(), B, S2.size(), IgnoreCase);

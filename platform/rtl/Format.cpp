@@ -20,30 +20,38 @@ namespace {
 // ---- decimal digits of a double ---------------------------------------------
 
 // Value = 0.Digits × 10^Exponent; Digits carries no trailing zeros and is
-// empty for zero.
+// empty for zero. Digits may be a correctly rounded prefix of the exact
+// expansion (Exact false); RoundTo fetches the exact one when it matters.
 struct TDecimal {
   bool Negative = false;
+  bool Exact = true;
   int Exponent = 0;
+  double Source = 0;
   std::string Digits;
   bool IsZero() const { return Digits.empty(); }
 };
 
-TDecimal ExactDecimal(double V) {
+TDecimal DecimalOf(double V, int Significant) {
   TDecimal D;
   D.Negative = std::signbit(V);
+  D.Source = V;
   V = std::fabs(V);
   if (V == 0) return D;
-  // 767 significant digits hold any double exactly, so rounding below sees
-  // the true value, not printf's already-rounded one.
   char Buf[800];
-  std::snprintf(Buf, sizeof Buf, "%.766e", V);
+  std::snprintf(Buf, sizeof Buf, "%.*e", Significant - 1, V);
   const char* E = std::strchr(Buf, 'e');
   D.Digits.push_back(Buf[0]);
-  D.Digits.append(Buf + 2, static_cast<std::size_t>(E - (Buf + 2)));
+  if (Significant > 1) D.Digits.append(Buf + 2, static_cast<std::size_t>(E - (Buf + 2)));
   D.Exponent = std::atoi(E + 1) + 1;
+  // 767 significant digits hold any double exactly.
+  D.Exact = Significant >= 767;
   while (!D.Digits.empty() && D.Digits.back() == '0') D.Digits.pop_back();
   return D;
 }
+
+// 41 digits settle every rounding at 18 or fewer digits except an apparent
+// tie, which the exact expansion decides.
+TDecimal ExactDecimal(double V) { return DecimalOf(V, 41); }
 
 // Keeps N significant digits, rounding half away from zero.
 void RoundTo(TDecimal& D, int N) {
@@ -52,6 +60,11 @@ void RoundTo(TDecimal& D, int N) {
     return;
   }
   if (static_cast<int>(D.Digits.size()) <= N) return;
+  if (!D.Exact && static_cast<int>(D.Digits.size()) == N + 1 && D.Digits[N] == '5') {
+    const bool Negative = D.Negative;
+    D = DecimalOf(D.Source, 767);
+    D.Negative = Negative;
+  }
   const bool Up = D.Digits[N] >= '5';
   D.Digits.resize(N);
   if (Up) {
