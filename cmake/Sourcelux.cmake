@@ -5,6 +5,8 @@
 # *_test.cpp files becomes one test executable whose CTest label is the
 # folder's path with "-" for "/", platform/ left out
 # (tests/platform/rtl -> "rtl", tests/editor/base -> "editor-base").
+# Tests run with LC_ALL=C, so the ANSI code page is 1252 whatever the
+# machine's locale.
 
 # sx_add_library(NAME DIR [DEPS lib...])
 function(sx_add_library NAME DIR)
@@ -49,7 +51,7 @@ function(sx_add_test_areas ROOT)
       SX_CORPUS_DIR="${PROJECT_SOURCE_DIR}/../shared/corpus")
     gtest_discover_tests(${_exe}
       WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-      PROPERTIES LABELS ${_label} ENVIRONMENT "SX_TEST=1"
+      PROPERTIES LABELS ${_label} ENVIRONMENT "LC_ALL=C"
       DISCOVERY_TIMEOUT 60)
   endforeach()
 endfunction()
