@@ -1,0 +1,8 @@
+// Gdi.h — the graphics layer's Win32-level API in one include. Each unit of
+// the layer adds its header here.
+#pragma once
+#include "platform/gdi/GdiTypes.h"
+#include "platform/gdi/Dc.h"
+#include "platform/gdi/Drawing.h"
+#include "platform/gdi/Rects.h"
+#include "platform/gdi/Regions.h"
