@@ -167,7 +167,14 @@ TValueType TReader::NextValue() {
   return V;
 }
 
-bool TReader::EndOfList() { return NextValue() == vaNull; }
+// Peeks at the raw byte: before a component it may be a prefix (0xF0 | flags),
+// which is no value type.
+bool TReader::EndOfList() {
+  Byte B = 0;
+  ReadBytes(&B, 1);
+  FStream->Seek(Int64(-1), TSeekOrigin::soCurrent);
+  return B == vaNull;
+}
 
 void TReader::ReadListBegin() {
   if (ReadValue() != vaList) Error("Invalid property value: list expected");
