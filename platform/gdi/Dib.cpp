@@ -132,18 +132,12 @@ void DecodeRle(TDib& Dib, const Byte* Src, std::size_t Size, bool Four) {
   }
 }
 
-struct TParsedInfo {
-  TDib Dib;  // header, masks and palette; no bits yet
-  DWORD Compression = BI_RGB;
-  std::size_t InfoBytes = 0;
-};
-
-TParsedInfo ParseInfo(const Byte* Info, std::size_t InfoSize, UINT Usage,
+TDibInfo ParseInfo(const Byte* Info, std::size_t InfoSize, UINT Usage,
                       const std::vector<RGBQUAD>* LogicalPalette) {
   if (Info == nullptr || InfoSize < 4) Invalid("the header is missing");
   const DWORD HeaderSize = ReadDword(Info);
   if (HeaderSize > InfoSize) Invalid("the header is cut off");
-  TParsedInfo R;
+  TDibInfo R;
   BITMAPINFOHEADER& H = R.Dib.Header;
   Int64 Width, Height;
   Integer BitCount;
@@ -250,7 +244,7 @@ TParsedInfo ParseInfo(const Byte* Info, std::size_t InfoSize, UINT Usage,
   return R;
 }
 
-void FinishBits(TParsedInfo& R, const Byte* Bits, std::size_t BitsSize) {
+void FinishBits(TDibInfo& R, const Byte* Bits, std::size_t BitsSize) {
   TDib& Dib = R.Dib;
   const std::size_t Need = std::size_t(Dib.Stride()) * Dib.Height();
   if (R.Compression == BI_RLE8 || R.Compression == BI_RLE4) {
@@ -474,15 +468,24 @@ std::size_t DibInfoSize(const Byte* Info, std::size_t InfoSize, UINT Usage) {
 
 TDib DibFromInfo(const Byte* Info, std::size_t InfoSize, const Byte* Bits, std::size_t BitsSize,
                  UINT Usage, const std::vector<RGBQUAD>* LogicalPalette) {
-  TParsedInfo R = ParseInfo(Info, InfoSize, Usage, LogicalPalette);
+  TDibInfo R = ParseInfo(Info, InfoSize, Usage, LogicalPalette);
   FinishBits(R, Bits, BitsSize);
   return std::move(R.Dib);
 }
 
 TDib DibFromPacked(const Byte* Data, std::size_t Size) {
-  TParsedInfo R = ParseInfo(Data, Size, DIB_RGB_COLORS, nullptr);
+  TDibInfo R = ParseInfo(Data, Size, DIB_RGB_COLORS, nullptr);
   FinishBits(R, Data + R.InfoBytes, Size - R.InfoBytes);
   return std::move(R.Dib);
+}
+
+TDibInfo ParseDibInfo(const Byte* Info, std::size_t InfoSize, UINT Usage,
+                      const std::vector<RGBQUAD>* LogicalPalette) {
+  return ParseInfo(Info, InfoSize, Usage, LogicalPalette);
+}
+
+void DecodeDibBits(TDibInfo& Info, const Byte* Bits, std::size_t BitsSize) {
+  FinishBits(Info, Bits, BitsSize);
 }
 
 std::vector<Byte> DibInfoBytes(const TDib& Dib) {

@@ -218,6 +218,19 @@ Integer NearestPaletteIndex(const std::vector<RGBQUAD>& Palette, COLORREF Color)
 TDib DibFromInfo(const Byte* Info, std::size_t InfoSize, const Byte* Bits, std::size_t BitsSize,
                  UINT Usage = DIB_RGB_COLORS,
                  const std::vector<RGBQUAD>* LogicalPalette = nullptr);
+// The two steps of DibFromInfo apart, for callers that need the layout
+// before the pixels (CreateDIBSection, the DIB transfers): ParseDibInfo
+// reads header, masks and colours (Dib.Bits stays empty) and raises like
+// DibFromInfo; DecodeDibBits fills Dib.Bits from the stored pixels.
+struct TDibInfo {
+  TDib Dib;
+  DWORD Compression = BI_RGB;  // as stored (BI_RLE8/BI_RLE4 before decoding)
+  std::size_t InfoBytes = 0;   // header + masks + colour table
+};
+TDibInfo ParseDibInfo(const Byte* Info, std::size_t InfoSize, UINT Usage = DIB_RGB_COLORS,
+                      const std::vector<RGBQUAD>* LogicalPalette = nullptr);
+void DecodeDibBits(TDibInfo& Info, const Byte* Bits, std::size_t BitsSize);
+
 // A packed bitmap: info block and pixels in one run (CF_DIB, icon
 // resources). The pixels start right after the colour table.
 TDib DibFromPacked(const Byte* Data, std::size_t Size);
