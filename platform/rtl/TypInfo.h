@@ -269,6 +269,12 @@ private:
   TClassInfo& FInfo;
 };
 
+// TColor (Colors.h) streams as an integer that prints as its name when it
+// has one (clBtnFace); declared here so that any class with a colour
+// property finds it without another include.
+enum TColor : std::int32_t;
+const TTypeInfo* SxTypeInfo(TColor*);
+
 // ---------------------------------------------------------------------------
 // Declaring a class.
 

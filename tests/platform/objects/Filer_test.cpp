@@ -85,9 +85,18 @@ TEST_F(Filer, DefaultsAndStoredFalseStayOutOfTheStream) {
   Root.SetName("R");
   // Everything at its default: only the empty collection is written.
   EXPECT_EQ(ComponentToText(&Root), "object R: TSampleComp\r\n  Items = <>\r\nend\r\n");
-  // A handler set in code that has no registered name is not streamed.
+  // Colours print by name where they have one.
+  Root.Color = clRed;
+  EXPECT_NE(ComponentToText(&Root).find("Color = clRed"), AnsiString::npos);
+  TSampleComp Back(nullptr);
+  TextToComponent("object R: TSampleComp\r\n  Color = clBtnFace\r\nend\r\n", &Back);
+  EXPECT_EQ(Back.Color, clBtnFace);
+  // Handlers stream by their registered name; one without a name (set in
+  // code only) cannot be named in a stream and is left out.
   Root.OnChange = TNotifyEvent(&Root, &TSampleComp::Form1Change);
   EXPECT_NE(ComponentToText(&Root).find("OnChange = Form1Change"), AnsiString::npos);
+  Root.OnChange = TNotifyEvent(&Root, &TSampleComp::Unregistered);
+  EXPECT_EQ(ComponentToText(&Root).find("OnChange"), AnsiString::npos);
 }
 
 TEST_F(Filer, FloatsKeepTheirValueInTheExtendedForm) {

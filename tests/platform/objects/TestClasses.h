@@ -2,6 +2,7 @@
 // shared by the reflection and streaming tests.
 #pragma once
 #include "platform/rtl/ClassRegistry.h"
+#include "platform/rtl/Colors.h"
 #include "platform/rtl/Collection.h"
 #include "platform/rtl/Component.h"
 #include "platform/rtl/Filer.h"
@@ -74,6 +75,7 @@ public:
     P.Property("Buddy", &TSampleComp::Buddy, &TSampleComp::SetBuddy);
     P.Property("OnChange", &TSampleComp::OnChange, &TSampleComp::OnChange);
     P.Property("Hidden", &TSampleComp::Count, &TSampleComp::Count).Stored(false);
+    P.Property("Color", &TSampleComp::Color, &TSampleComp::Color).Default(clWindow);
     P.Method("Form1Change", &TSampleComp::Form1Change);
     P.Method("OtherChange", &TSampleComp::OtherChange);
   }
@@ -115,6 +117,7 @@ public:
   bool Flag = false;
   TSampleComp* Buddy = nullptr;
   TNotifyEvent OnChange;
+  TColor Color = clWindow;
   std::vector<AnsiString> Lines;
   AnsiString Blob;
   int Changes = 0;

@@ -58,7 +58,8 @@ TEST(TypInfo, TextAccessCoversEveryKindAndDottedPaths) {
       {"Count", "-12"},       {"Big", "12345678901"},  {"Letter", "z"},         {"Kind", "skBeta"},
       {"Styles", "[tsBold, tsUnderline]"},             {"Ratio", "0.5"},        {"Text", "hi there"},
       {"Flag", "True"},       {"Font.Name", "Arial"},  {"Font.Size", "9"},      {"Buddy", "Kid"},
-      {"OnChange", "Form1Change"},                     {"Wide", "w"},
+      {"OnChange", "Form1Change"},                     {"Wide", "w"},           {"Color", "clBtnFace"},
+      {"Color", "1193046"},  // a colour without a name stays a number
   };
   for (const auto& C : Cases) {
     SCOPED_TRACE(C.Path);
