@@ -63,8 +63,7 @@ inline bool IsValidIdent(const AnsiString& S) {
   return true;
 }
 
-// FIXME: the ANSI side is taken as Windows-1252 here; route through the
-// code-page unit once the locale's code page can be asked for.
+// In the active ANSI code page (CodePages.h).
 WideString AnsiToWide(const AnsiString& S);
 AnsiString WideToAnsi(const WideString& W);
 
