@@ -435,7 +435,9 @@ BOOL TDC::Rectangle(int L, int T, int R, int B) {
     return TRUE;
   }
   int W = int(Pen.Stroke.Width);
-  if (Pen.InsideFrame) Box = Inflated(Box, -(W / 2));
+  // The stroke reaches W/2 outside the path on the left/top and (W-1)/2 on
+  // the right/bottom (its centre line runs through pixel centres).
+  if (Pen.InsideFrame) Box = {Box.Left + W / 2, Box.Top + W / 2, Box.Right - (W - 1) / 2, Box.Bottom - (W - 1) / 2};
   double X0 = Box.Left, Y0 = Box.Top, X1 = Box.Right - 1, Y1 = Box.Bottom - 1;
   TRegionData Ring = P.StrokeRegion(Pen, {TPolygon{{X0, Y0}, {X1, Y0}, {X1, Y1}, {X0, Y1}}}, {true});
   P.FillRegion(TRegionData::Combine(TRegionData(Box), Ring, RGN_DIFF), P.CurrentBrushPaint());

@@ -139,14 +139,18 @@ BOOL TDC::WidenPath() {
   if (!Pen || Pen->LineStyle() == PS_NULL) return FALSE;
   TFigures F = Flatten(S.Path, {0, 0});
   TStrokeStyle St;
-  St.Width = std::max(1.0, Pen->Width * DeviceScaleX());
+  St.Width = std::max(1.0, std::floor(Pen->Width * DeviceScaleX() + 0.5));
   if (Pen->Kind == OBJ_EXTPEN) {
     St.Cap = Pen->Style & PS_ENDCAP_MASK;
     St.Join = Pen->Style & PS_JOIN_MASK;
   }
   St.MiterLimit = S.MiterLimit;
   TPolygons Out;
-  for (std::size_t I = 0; I < F.Figs.size(); ++I) RasterStrokePolyline(F.Figs[I], F.Closed[I], St, Out);
+  for (std::size_t I = 0; I < F.Figs.size(); ++I) {
+    // Path points name pixels, as Polyline's do: stroke through their centres.
+    for (auto& Q : F.Figs[I]) { Q.X = std::floor(Q.X + 0.5) + 0.5; Q.Y = std::floor(Q.Y + 0.5) + 0.5; }
+    RasterStrokePolyline(F.Figs[I], F.Closed[I], St, Out);
+  }
   // The stroke's pieces overlap; the path gets their union, as disjoint
   // rectangles, so that either fill mode fills all of it.
   TRegionData Union = RasterPolygonRegion(Out, WINDING, RasterLimit());
