@@ -183,6 +183,7 @@ BOOL DeleteObject(HGDIOBJ Obj) {
       return FALSE;  // DeleteDC frees DCs
   }
   if (O->Stock) return TRUE;
+  if (!O->ReleaseShare()) return TRUE;
   if (O->SelectCount > 0) {
     if (O->Kind == OBJ_BITMAP) return FALSE;
     if (O->DeletePending) return FALSE;

@@ -6,3 +6,4 @@
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/Rects.h"
 #include "platform/gdi/Regions.h"
+#include "platform/gdi/Text.h"

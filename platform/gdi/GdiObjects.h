@@ -29,6 +29,9 @@ struct TGdiObject {
   // GetObject: copies the object's logical description into Buffer (or, with
   // a null Buffer, returns the size needed); 0 on failure.
   virtual int GetObjectData(int Size, void* Buffer) const;
+  // DeleteObject asks first: false keeps a shared object (a font handle
+  // handed to several creators) alive and answers TRUE.
+  virtual bool ReleaseShare() { return true; }
 
   const DWORD Kind;
   HGDIOBJ Handle = nullptr;  // set by GdiAddObject
