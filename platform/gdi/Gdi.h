@@ -7,3 +7,5 @@
 #include "platform/gdi/Rects.h"
 #include "platform/gdi/Regions.h"
 #include "platform/gdi/Text.h"
+#include "platform/gdi/Blit.h"
+#include "platform/gdi/DibBitmaps.h"
