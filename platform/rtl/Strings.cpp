@@ -5,6 +5,7 @@
 
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Filer.h"
 #include "platform/rtl/Streams.h"
 
 namespace {
@@ -138,6 +139,31 @@ bool TStrings::Equals(const TStrings* Strings) const {
   for (Integer I = 0; I < N; ++I)
     if (Get(I) != Strings->Get(I)) return false;
   return true;
+}
+
+void TStrings::DefineProperties(TFiler* Filer) {
+  TPersistent::DefineProperties(Filer);
+  Filer->DefineProperty(
+      "Strings",
+      [this](TReader* Reader) {
+        Reader->ReadListBegin();
+        BeginUpdate();
+        try {
+          Clear();
+          while (!Reader->EndOfList()) Add(Reader->ReadString());
+        } catch (...) {
+          EndUpdate();
+          throw;
+        }
+        EndUpdate();
+        Reader->ReadListEnd();
+      },
+      [this](TWriter* Writer) {
+        Writer->WriteListBegin();
+        for (Integer I = 0; I < GetCount(); ++I) Writer->WriteString(Get(I));
+        Writer->WriteListEnd();
+      },
+      GetCount() > 0);
 }
 
 void TStrings::Assign(TPersistent* Source) {

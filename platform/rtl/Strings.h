@@ -31,6 +31,7 @@ inline constexpr TDuplicates dupAccept = TDuplicates::dupAccept;
 inline constexpr TDuplicates dupError = TDuplicates::dupError;
 
 class TStrings : public TPersistent {
+  SX_CLASS(TStrings, TPersistent)
 public:
   // Raises EStringListError "List index out of bounds (%d)" on a bad index.
   AnsiString GetStrings(Integer Index) const { return Get(Index); }
@@ -103,6 +104,8 @@ public:
   virtual void SaveToStream(TStream* Stream) const;
 
 protected:
+  // A form description keeps the lines as `Strings = ( 'a' 'b' )`.
+  void DefineProperties(TFiler* Filer) override;
   virtual AnsiString Get(Integer Index) const = 0;
   virtual void Put(Integer Index, const AnsiString& S);
   virtual TObject* GetObject(Integer /*Index*/) const { return nullptr; }
@@ -126,6 +129,7 @@ class TStringList;
 using TStringListSortCompare = std::function<int(TStringList* List, Integer Index1, Integer Index2)>;
 
 class TStringList : public TStrings {
+  SX_CLASS(TStringList, TStrings)
 public:
   TStringList() = default;
   ~TStringList() override;
