@@ -1,5 +1,5 @@
 // Drawing.h — lines, shapes, rectangles, pixels and paths at the Win32
-// level.
+// level, and the 3-D edges and frame controls the controls paint with.
 // Coordinates are logical; each call forwards to the DC (DeviceContext.h).
 #pragma once
 #include "platform/gdi/GdiTypes.h"
@@ -41,3 +41,12 @@ BOOL FlattenPath(HDC Dc);
 BOOL WidenPath(HDC Dc);
 // Points in logical units; with Size 0 returns the number of points.
 int GetPath(HDC Dc, TPoint* Points, BYTE* Types, int Size);
+
+// The classic (unthemed) 3-D look, in the system colours.
+BOOL DrawEdge(HDC Dc, TRect* R, UINT Edge, UINT Flags);
+// Dotted rectangle drawn by inverting every other pixel: drawing it twice
+// removes it.
+BOOL DrawFocusRect(HDC Dc, const TRect* R);
+// Buttons, check boxes, radio buttons (image and mask), scroll arrows, the
+// size grip and caption buttons.
+BOOL DrawFrameControl(HDC Dc, TRect* R, UINT Type, UINT State);
