@@ -251,6 +251,29 @@ void RasterFillRect(TBitmapObject& S, const TRect& R0, const TRasterPaint& P) {
       std::fill_n(reinterpret_cast<std::uint32_t*>(S.ScanLine(Y)) + R.Left, R.Width(), V);
     return;
   }
+  if (S.BitsPerPixel == 32 && P.Kind != TRasterPaint::Solid) {
+    // Hatches and patterns repeat along a row: realise one period per row.
+    const int Period = P.Kind == TRasterPaint::Hatch ? 8 : P.PatW;
+    std::vector<std::uint32_t> V(std::size_t(Period), 0);
+    std::vector<char> On(std::size_t(Period), 0);
+    for (int Y = R.Top; Y < R.Bottom; ++Y) {
+      for (int K = 0; K < Period; ++K) On[std::size_t(K)] = P.At(R.Left + K, Y, V[std::size_t(K)]);
+      auto* L = reinterpret_cast<std::uint32_t*>(S.ScanLine(Y));
+      int K = 0;
+      if (P.Rop2 == R2_COPYPEN) {
+        for (int X = R.Left; X < R.Right; ++X) {
+          if (On[std::size_t(K)]) L[X] = V[std::size_t(K)] & M;
+          if (++K == Period) K = 0;
+        }
+      } else {
+        for (int X = R.Left; X < R.Right; ++X) {
+          if (On[std::size_t(K)]) L[X] = RasterRop2(P.Rop2, V[std::size_t(K)], L[X] & M, M);
+          if (++K == Period) K = 0;
+        }
+      }
+    }
+    return;
+  }
   if (S.BitsPerPixel == 32) {
     for (int Y = R.Top; Y < R.Bottom; ++Y) {
       auto* L = reinterpret_cast<std::uint32_t*>(S.ScanLine(Y));
