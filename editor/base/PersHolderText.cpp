@@ -1,8 +1,32 @@
 #include "editor/base/PersHolder.h"
 
-// FIXME: the object text form converter is landing in platform/rtl; until
-// then the text helpers refuse loudly instead of writing binary as text.
-void WriteComponentText(TStream*, TPersistent*) { SX_NOT_IMPLEMENTED("WriteComponentText"); }
-void ReadComponentText(TStream*, TPersistent*) { SX_NOT_IMPLEMENTED("ReadComponentText"); }
-void WriteObjectTextFile(TPersistent*, const AnsiString&) { SX_NOT_IMPLEMENTED("WriteObjectTextFile"); }
-void ReadObjectTextFile(TPersistent*, const AnsiString&) { SX_NOT_IMPLEMENTED("ReadObjectTextFile"); }
+#include "platform/rtl/ObjectText.h"
+#include "platform/rtl/Filer.h"
+
+void WriteComponentText(TStream* Stream, TPersistent* Obj) {
+  TMemoryStream Binary;
+  WriteComponentBinary(&Binary, Obj);
+  Binary.SetPosition(0);
+  ObjectBinaryToText(&Binary, Stream);
+}
+
+void ReadComponentText(TStream* Stream, TPersistent* Obj) {
+  TMemoryStream Binary;
+  ObjectTextToBinary(Stream, &Binary);
+  Binary.SetPosition(0);
+  ReadComponentBinary(&Binary, Obj);
+}
+
+void WriteObjectTextFile(TPersistent* Obj, const AnsiString& FileName) {
+  // Built in memory first, so a failing object leaves no half-written file.
+  TMemoryStream Text;
+  WriteComponentText(&Text, Obj);
+  TFileStream File(FileName, fmCreate);
+  Text.SetPosition(0);
+  File.CopyFrom(&Text, 0);
+}
+
+void ReadObjectTextFile(TPersistent* Obj, const AnsiString& FileName) {
+  TFileStream File(FileName, fmOpenRead | fmShareDenyWrite);
+  ReadComponentText(&File, Obj);
+}
