@@ -1,0 +1,373 @@
+// Controls.h — the class library's control base: TControl (a rectangle in
+// its parent with text, colour, visibility and messages), TWinControl (a
+// control that can hold others and own a window), TGraphicControl and
+// TCustomControl.
+//
+// Ownership: the owner (a TComponent) frees a control; the parent only lays
+// it out and shows it. Freeing a control takes it out of its parent, and
+// freeing a parent frees the children it still holds (as the library does).
+//
+// Messages. Every control has a message entry, Perform, that works with or
+// without a window: it runs WindowProc (WndProc unless replaced by a
+// subclasser), which ends in Dispatch. A class handles a message by
+// overriding Dispatch with a switch and passing the rest on; inside a
+// handler, "inherited" is the base class's handler or Dispatch:
+//
+//   void TMyControl::Dispatch(TMessage& Message) {
+//     switch (Message.Msg) {
+//       case CM_MOUSEENTER: CMMouseEnter(Message); break;
+//       default: inherited::Dispatch(Message);
+//     }
+//   }
+//
+// What nobody handles reaches DefaultHandler: the window's previous
+// procedure for a control with a window, the built-in text and size answers
+// otherwise.
+//
+// Layout. Align and Anchors are applied by the parent (AlignControls) each
+// time a child or the parent changes, unless alignment is suspended with
+// DisableAlign/EnableAlign (loading a form suspends it until Loaded).
+#pragma once
+#include <vector>
+#include "platform/forms/ControlMessages.h"
+#include "platform/rtl/Colors.h"
+#include "platform/rtl/Component.h"
+#include "platform/rtl/ShortCuts.h"
+
+class TWinControl;
+class TCustomForm;
+
+SX_ENUM(TAlign, alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom)
+SX_ENUM(TAnchorKind, akLeft, akTop, akRight, akBottom)
+using TAnchors = TSet<TAnchorKind>;
+SX_ENUM(TMouseButton, mbLeft, mbRight, mbMiddle)
+SX_ENUM(TDragMode, dmManual, dmAutomatic)
+SX_ENUM(TDragKind, dkDrag, dkDock)
+SX_ENUM(TFormBorderStyle, bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin)
+// Controls other than forms use only bsNone and bsSingle.
+using TBorderStyle = TFormBorderStyle;
+
+enum TControlStateElem {
+  csLButtonDown, csClicked, csPalette, csReadingState, csAlignmentNeeded, csFocusing, csCreating,
+  csPaintCopy, csCustomPaint, csDestroyingHandle, csDocking
+};
+using TControlState = TSet<TControlStateElem>;
+
+enum TControlStyleElem {
+  csAcceptsControls, csCaptureMouse, csDesignInteractive, csClickEvents, csFramed, csSetCaption, csOpaque,
+  csDoubleClicks, csFixedWidth, csFixedHeight, csNoDesignVisible, csReplicatable, csNoStdEvents,
+  csDisplayDragImage, csReflector, csActionClient, csMenuEvents
+};
+using TControlStyle = TSet<TControlStyleElem>;
+
+enum TScalingFlag { sfLeft, sfTop, sfWidth, sfHeight, sfFont };
+using TScalingFlags = TSet<TScalingFlag>;
+
+// Cursor identifiers: the standard ones are negative; applications add
+// their own positive ones to Screen->Cursors.
+enum TCursor : SmallInt {};
+constexpr TCursor crDefault = TCursor(0);
+constexpr TCursor crNone = TCursor(-1);
+constexpr TCursor crArrow = TCursor(-2);
+constexpr TCursor crCross = TCursor(-3);
+constexpr TCursor crIBeam = TCursor(-4);
+constexpr TCursor crSize = TCursor(-22);
+constexpr TCursor crSizeNESW = TCursor(-6);
+constexpr TCursor crSizeNS = TCursor(-7);
+constexpr TCursor crSizeNWSE = TCursor(-8);
+constexpr TCursor crSizeWE = TCursor(-9);
+constexpr TCursor crUpArrow = TCursor(-10);
+constexpr TCursor crHourGlass = TCursor(-11);
+constexpr TCursor crDrag = TCursor(-12);
+constexpr TCursor crNoDrop = TCursor(-13);
+constexpr TCursor crHSplit = TCursor(-14);
+constexpr TCursor crVSplit = TCursor(-15);
+constexpr TCursor crMultiDrag = TCursor(-16);
+constexpr TCursor crSQLWait = TCursor(-17);
+constexpr TCursor crNo = TCursor(-18);
+constexpr TCursor crAppStart = TCursor(-19);
+constexpr TCursor crHelp = TCursor(-20);
+constexpr TCursor crHandPoint = TCursor(-21);
+constexpr TCursor crSizeAll = TCursor(-22);
+const TTypeInfo* SxTypeInfo(TCursor*);
+bool CursorToIdent(Integer Cursor, AnsiString& Ident);
+bool IdentToCursor(const AnsiString& Ident, Integer& Cursor);
+
+using TMouseEvent = TEvent<void(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y)>;
+using TMouseMoveEvent = TEvent<void(TObject* Sender, TShiftState Shift, Integer X, Integer Y)>;
+using TKeyEvent = TEvent<void(TObject* Sender, Word& Key, TShiftState Shift)>;
+using TKeyPressEvent = TEvent<void(TObject* Sender, char& Key)>;
+using TWndMethod = TEvent<void(TMessage& Message)>;
+
+// The anchors an alignment implies.
+TAnchors AnchorAlign(TAlign Align);
+// a * b / c with a 64-bit product, rounded half away from zero, as the
+// system's MulDiv; -1 when c is 0 or the result does not fit 32 bits.
+Integer MulDiv(Integer A, Integer B, Integer C);
+
+class TControl : public TComponent {
+  SX_CLASS(TControl, TComponent)
+public:
+  explicit TControl(TComponent* AOwner);
+  ~TControl() override;
+
+  static void Published(TPublished<TControl>& P) {
+    P.Property("Left", &TControl::GetLeft, &TControl::SetLeft);
+    P.Property("Top", &TControl::GetTop, &TControl::SetTop);
+    P.Property("Width", &TControl::GetWidth, &TControl::SetWidth);
+    P.Property("Height", &TControl::GetHeight, &TControl::SetHeight);
+    P.Property("Cursor", &TControl::GetCursor, &TControl::SetCursor).Default(crDefault);
+    P.Property("Hint", &TControl::GetHint, &TControl::SetHint);
+    P.Property("HelpContext", &TControl::FHelpContext, &TControl::FHelpContext).Default(0);
+  }
+
+  // --- parent and geometry ---
+  TWinControl* GetParent() const { return FParent; }
+  virtual void SetParent(TWinControl* AParent);
+  Integer GetLeft() const { return FLeft; }
+  Integer GetTop() const { return FTop; }
+  Integer GetWidth() const { return FWidth; }
+  Integer GetHeight() const { return FHeight; }
+  void SetLeft(Integer Value) { SetBounds(Value, FTop, FWidth, FHeight); }
+  void SetTop(Integer Value) { SetBounds(FLeft, Value, FWidth, FHeight); }
+  void SetWidth(Integer Value) { SetBounds(FLeft, FTop, Value, FHeight); }
+  void SetHeight(Integer Value) { SetBounds(FLeft, FTop, FWidth, Value); }
+  virtual void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight);
+  TRect BoundsRect() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
+  void SetBoundsRect(const TRect& R) { SetBounds(R.Left, R.Top, R.Width(), R.Height()); }
+  // The client area in the control's own coordinates.
+  virtual TRect GetClientRect() const;
+  Integer ClientWidth() const { return GetClientRect().Right; }
+  Integer ClientHeight() const { return GetClientRect().Bottom; }
+  void SetClientWidth(Integer Value) { SetClientSize({Value, ClientHeight()}); }
+  void SetClientHeight(Integer Value) { SetClientSize({ClientWidth(), Value}); }
+  // The origin of the client area in screen coordinates.
+  virtual TPoint ClientOrigin() const;
+  TPoint ClientToScreen(TPoint P) const;
+  TPoint ScreenToClient(TPoint P) const;
+
+  TAlign GetAlign() const { return FAlign; }
+  void SetAlign(TAlign Value);
+  TAnchors GetAnchors() const { return FAnchors; }
+  void SetAnchors(TAnchors Value);
+
+  // --- state ---
+  bool GetVisible() const { return FVisible; }
+  void SetVisible(bool Value);
+  void Show();
+  void Hide() { SetVisible(false); }
+  virtual bool GetEnabled() const { return FEnabled; }
+  virtual void SetEnabled(bool Value);
+  // Visible here and in every parent up to a form or a parentless window.
+  bool Showing() const;
+
+  TColor GetColor() const { return FColor; }
+  void SetColor(TColor Value);
+  bool GetParentColor() const { return FParentColor; }
+  void SetParentColor(bool Value);
+  AnsiString GetText() const;
+  void SetText(const AnsiString& Value);
+  AnsiString GetCaption() const { return GetText(); }
+  void SetCaption(const AnsiString& Value) { SetText(Value); }
+  const AnsiString& GetHint() const { return FHint; }
+  void SetHint(const AnsiString& Value) { FHint = Value; }
+  bool GetShowHint() const { return FShowHint; }
+  void SetShowHint(bool Value);
+  bool GetParentShowHint() const { return FParentShowHint; }
+  void SetParentShowHint(bool Value);
+  TCursor GetCursor() const { return FCursor; }
+  void SetCursor(TCursor Value);
+  TDragMode GetDragMode() const { return FDragMode; }
+  virtual void SetDragMode(TDragMode Value) { FDragMode = Value; }
+  Integer GetHelpContext() const { return FHelpContext; }
+  void SetHelpContext(Integer Value) { FHelpContext = Value; }
+
+  TControlState ControlState() const { return FControlState; }
+  void SetControlState(TControlState Value) { FControlState = Value; }
+  TControlStyle ControlStyle() const { return FControlStyle; }
+  void SetControlStyle(TControlStyle Value) { FControlStyle = Value; }
+
+  // --- messages ---
+  LRESULT Perform(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0);
+  TWndMethod WindowProc;
+  virtual void WndProc(TMessage& Message);
+  virtual void Dispatch(TMessage& Message);
+  virtual void DefaultHandler(TMessage& Message);
+
+  // --- painting and order ---
+  virtual void Invalidate();
+  virtual void Update();
+  virtual void Repaint();
+  void Refresh() { Repaint(); }
+  void BringToFront();
+  void SendToBack();
+
+  // --- behaviour ---
+  virtual void Click();
+  virtual void DblClick();
+  // Scales position and size (and the font, when not the parent's) by M/D.
+  virtual void ChangeScale(Integer M, Integer D);
+  void ScaleBy(Integer M, Integer D);
+  bool IsRightToLeft() const { return false; }
+  bool Dragging() const { return FDragging; }
+  void BeginDrag(bool Immediate, Integer Threshold = -1);
+  void EndDrag(bool Drop);
+
+  void Loaded() override;
+  bool HasParent() override { return true; }
+  TComponent* GetParentComponent() override;
+  void SetParentComponent(TComponent* Value) override;
+
+  TNotifyEvent OnClick;
+  TNotifyEvent OnDblClick;
+  TNotifyEvent OnResize;
+  TMouseEvent OnMouseDown;
+  TMouseEvent OnMouseUp;
+  TMouseMoveEvent OnMouseMove;
+
+protected:
+  virtual void SetClientSize(TSize Value);
+  virtual void SetParentBiDiMode(bool) {}
+  virtual void SetZOrder(bool TopMost);
+  // Anchored distances are remembered relative to the parent's size.
+  void UpdateAnchorRules();
+  void RequestAlign();
+  virtual void Resize();
+  virtual void VisibleChanging() {}
+  // The window's text for a control with one; FText otherwise.
+  virtual AnsiString GetTextInternal() const { return FText; }
+  virtual void SetTextInternal(const AnsiString& Value) { FText = Value; }
+  virtual void ReadStateHook() {}
+  void ReadState(TReader* Reader) override;
+  virtual void AdjustSize() {}
+  virtual void DoEndDrag(TObject*, Integer, Integer) {}
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+  // Message handlers of the base.
+  void CMVisibleChanged(TMessage& Message);
+  void CMEnabledChanged(TMessage& Message);
+  void CMParentColorChanged(TMessage& Message);
+  void CMParentShowHintChanged(TMessage& Message);
+  void CMHitTest(TMessage& Message) { Message.Result = 1; }
+
+  TWinControl* FParent = nullptr;
+  Integer FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+  TAlign FAlign = alNone;
+  TAnchors FAnchors{akLeft, akTop};
+  TPoint FAnchorRules;
+  TPoint FOriginalParentSize;
+  bool FAnchorMove = false;
+  bool FVisible = true;
+  bool FEnabled = true;
+  TColor FColor = clWindow;
+  bool FParentColor = true;
+  AnsiString FText;
+  AnsiString FHint;
+  bool FShowHint = false;
+  bool FParentShowHint = true;
+  TCursor FCursor = crDefault;
+  TDragMode FDragMode = dmManual;
+  bool FDragging = false;
+  Integer FHelpContext = 0;
+  TControlState FControlState;
+  TControlStyle FControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
+  TScalingFlags FScalingFlags;
+
+  friend class TWinControl;
+};
+
+using TControlList = std::vector<TControl*>;
+using TWinControlList = std::vector<TWinControl*>;
+
+class TWinControl : public TControl {
+  SX_CLASS(TWinControl, TControl)
+public:
+  explicit TWinControl(TComponent* AOwner);
+  ~TWinControl() override;
+
+  // --- children ---
+  Integer ControlCount() const { return Integer(FControls.size() + FWinControls.size()); }
+  // Graphic children first, then windowed ones, each in insertion order.
+  TControl* Controls(Integer Index) const;
+  void InsertControl(TControl* AControl);
+  void RemoveControl(TControl* AControl);
+  bool ContainsControl(const TControl* Control) const;
+  // The child (visible, enabled unless AllowDisabled) at a client point.
+  TControl* ControlAtPos(TPoint Pos, bool AllowDisabled, bool AllowWinControls = false) const;
+  void Broadcast(TMessage& Message);
+  void NotifyControls(UINT Msg);
+
+  // --- layout ---
+  void DisableAlign();
+  void EnableAlign();
+  bool AlignDisabled() const { return FAlignLevel != 0; }
+  void Realign();
+  void AlignControl(TControl* AControl);
+  void ChangeScale(Integer M, Integer D) override;
+  // A new size re-lays the children out.
+  void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
+
+  // --- tab order and focus ---
+  Integer GetTabOrder() const;
+  void SetTabOrder(Integer Value);
+  bool GetTabStop() const { return FTabStop; }
+  void SetTabStop(bool Value);
+  // Every windowed descendant in tab order, depth first.
+  void GetTabOrderList(TWinControlList& List) const;
+  TWinControl* FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop, bool CheckParent);
+  void SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop);
+  void SelectFirst();
+  virtual bool CanFocus() const;
+  virtual void SetFocus();
+  virtual bool Focused() const;
+
+  // --- window ---
+  bool HandleAllocated() const { return FHandle != nullptr; }
+  void Loaded() override;
+  void Dispatch(TMessage& Message) override;
+
+protected:
+  virtual void AlignControls(TControl* AControl, TRect& Rect);
+  virtual void AdjustClientRect(TRect& /*Rect*/) const {}
+  virtual void ControlsAligned() {}
+  void ReadState(TReader* Reader) override;
+  void GetChildren(const TGetChildProc& Proc, TComponent* Root) override;
+  void SetChildOrder(TComponent* Child, Integer Order) override;
+  void UpdateTabOrder(Integer Value);
+  void FixupTabList();
+
+  void CMVisibleChanged(TMessage& Message);
+  void CMEnabledChanged(TMessage& Message);
+  void CMColorChanged(TMessage& Message);
+  void CMShowHintChanged(TMessage& Message);
+
+  HWND FHandle = nullptr;
+  Integer FAlignLevel = 0;
+  bool FTabStop = false;
+  Integer FTabOrder = -1;  // held while reading, until FixupTabList
+  TControlList FControls;
+  TWinControlList FWinControls;
+  TWinControlList FTabList;
+
+  friend class TControl;
+};
+
+// A control without a window that paints on its parent's surface.
+class TGraphicControl : public TControl {
+  SX_CLASS(TGraphicControl, TControl)
+public:
+  explicit TGraphicControl(TComponent* AOwner) : TControl(AOwner) {}
+};
+
+// A windowed control that paints itself.
+class TCustomControl : public TWinControl {
+  SX_CLASS(TCustomControl, TWinControl)
+public:
+  explicit TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {}
+};
+
+// The form that (eventually) holds Control; nil when there is none.
+TCustomForm* GetParentForm(const TControl* Control);
+// As GetParentForm, but raises EInvalidOperation ("Control 'X' has no parent
+// window") when there is none.
+TCustomForm* ValidParentForm(const TControl* Control);

@@ -1,0 +1,152 @@
+// Forms.h — TCustomForm and TForm: a top-level window of the program with
+// its active control, close protocol, modal loop and form description.
+//
+// A form class with a description (resources/<ClassName>.dfm or one
+// registered with RegisterFormDescription) reads it at the end of its own
+// constructor:
+//
+//   class TMainForm : public TForm {
+//     SX_CLASS(TMainForm, TForm)
+//   public:
+//     explicit TMainForm(TComponent* AOwner) : TForm(AOwner) { InitializeForm(); }
+//     static void Published(TPublished<TMainForm>& P) {
+//       P.Property("Button1", &TMainForm::Button1, &TMainForm::Button1).Stored(false);
+//       P.Method("Button1Click", &TMainForm::Button1Click);
+//     }
+//     TButton* Button1 = nullptr;   // set by name when the description is read
+//     void Button1Click(TObject* Sender);
+//   };
+//
+// (C++ cannot reach the derived class from the base constructor, so the
+// description is read when the most derived constructor asks for it; the
+// form's fields are fixed up by name and OnCreate runs last.) A plain
+// TForm(Owner) is an empty form, as CreateNew gives.
+#pragma once
+#include "platform/forms/Controls.h"
+
+SX_DECLARE_EXCEPTION(EResNotFound, Exception);
+
+SX_ENUM(TFormStyle, fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop)
+SX_ENUM(TPosition, poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
+        poMainFormCenter, poOwnerFormCenter)
+SX_ENUM(TWindowState, wsNormal, wsMinimized, wsMaximized)
+SX_ENUM(TCloseAction, caNone, caHide, caFree, caMinimize)
+SX_ENUM(TBorderIcon, biSystemMenu, biMinimize, biMaximize, biHelp)
+using TBorderIcons = TSet<TBorderIcon>;
+enum TFormStateElem { fsCreating, fsVisible, fsShowing, fsModal, fsCreatedMDIChild, fsActivated };
+using TFormState = TSet<TFormStateElem>;
+
+using TModalResult = Integer;
+constexpr TModalResult mrNone = 0;
+constexpr TModalResult mrOk = 1;
+constexpr TModalResult mrCancel = 2;
+constexpr TModalResult mrAbort = 3;
+constexpr TModalResult mrRetry = 4;
+constexpr TModalResult mrIgnore = 5;
+constexpr TModalResult mrYes = 6;
+constexpr TModalResult mrNo = 7;
+constexpr TModalResult mrAll = 8;
+constexpr TModalResult mrNoToAll = 9;
+constexpr TModalResult mrYesToAll = 10;
+
+using TCloseEvent = TEvent<void(TObject* Sender, TCloseAction& Action)>;
+using TCloseQueryEvent = TEvent<void(TObject* Sender, bool& CanClose)>;
+
+class TCustomForm : public TWinControl {
+  SX_CLASS(TCustomForm, TWinControl)
+public:
+  explicit TCustomForm(TComponent* AOwner);
+  ~TCustomForm() override;
+
+  // --- focus ---
+  TWinControl* GetActiveControl() const { return FActiveControl; }
+  // Raises EInvalidOperation ("Cannot focus a disabled or invisible window")
+  // for a control that cannot take the focus while the form is shown.
+  void SetActiveControl(TWinControl* Control);
+  void FocusControl(TWinControl* Control);
+  // Moves the focus off Control (and its children): to its parent when
+  // Removing, else to the next control.
+  void DefocusControl(TWinControl* Control, bool Removing);
+  // The form is the one that has the keyboard focus of the program.
+  bool IsFocusedForm() const;
+  // Raises EInvalidOperation ("Cannot focus a disabled or invisible window")
+  // for a hidden or disabled form.
+  void SetFocus() override;
+  bool GetKeyPreview() const { return FKeyPreview; }
+  void SetKeyPreview(bool Value) { FKeyPreview = Value; }
+
+  // --- close protocol and modal result ---
+  TModalResult GetModalResult() const { return FModalResult; }
+  void SetModalResult(TModalResult Value) { FModalResult = Value; }
+  virtual bool CloseQuery();
+  void Close();
+  TFormState FormState() const { return FFormState; }
+
+  // --- appearance ---
+  TFormBorderStyle GetBorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TFormBorderStyle Value);
+  TBorderIcons GetBorderIcons() const { return FBorderIcons; }
+  void SetBorderIcons(TBorderIcons Value) { FBorderIcons = Value; }
+  TFormStyle GetFormStyle() const { return FFormStyle; }
+  void SetFormStyle(TFormStyle Value);
+  TPosition GetPosition() const { return FPosition; }
+  void SetPosition(TPosition Value) { FPosition = Value; }
+  TWindowState GetWindowState() const { return FWindowState; }
+  void SetWindowState(TWindowState Value);
+  Integer GetPixelsPerInch() const { return FPixelsPerInch; }
+  void SetPixelsPerInch(Integer Value) { FPixelsPerInch = Value; }
+  bool GetScaled() const { return FScaled; }
+  void SetScaled(bool Value) { FScaled = Value; }
+
+  void Loaded() override;
+  TComponent* GetChildOwner() override { return this; }
+  bool HasParent() override { return false; }
+
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnDestroy;
+  TNotifyEvent OnShow;
+  TNotifyEvent OnHide;
+  TNotifyEvent OnActivate;
+  TNotifyEvent OnDeactivate;
+  TCloseEvent OnClose;
+  TCloseQueryEvent OnCloseQuery;
+  TKeyEvent OnKeyDown;
+  TKeyEvent OnKeyUp;
+  TKeyPressEvent OnKeyPress;
+
+protected:
+  // Reads the form descriptions of this class and its ancestors below
+  // TForm, then runs OnCreate. Raises EResNotFound when the class has none.
+  void InitializeForm();
+  virtual void DoCreate();
+  virtual void DoDestroy();
+  virtual void DoClose(TCloseAction& Action);
+  virtual void DoShow();
+  virtual void DoHide();
+  void Dispatch(TMessage& Message) override;
+  void CMDialogKey(TMessage& Message);
+  void SetWindowFocus();
+
+  TWinControl* FActiveControl = nullptr;
+  TWinControl* FFocusedControl = nullptr;
+  TModalResult FModalResult = mrNone;
+  TFormState FFormState;
+  TFormBorderStyle FBorderStyle = bsSizeable;
+  TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
+  TFormStyle FFormStyle = fsNormal;
+  TPosition FPosition = poDesigned;
+  TWindowState FWindowState = wsNormal;
+  Integer FPixelsPerInch = 96;
+  bool FScaled = true;
+  bool FKeyPreview = false;
+  bool FActive = false;
+  bool FOldCreateOrder = false;
+};
+
+class TForm : public TCustomForm {
+  SX_CLASS(TForm, TCustomForm)
+public:
+  explicit TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
+
+  static void Published(TPublished<TForm>& P);
+};

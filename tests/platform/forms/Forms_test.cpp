@@ -1,0 +1,136 @@
+#include "platform/forms/Forms.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "TestControls.h"
+#include "platform/forms/FormLoader.h"
+#include "platform/rtl/VirtualKeys.h"
+
+namespace {
+class TBadForm : public TForm {
+  SX_CLASS(TBadForm, TForm)
+public:
+  explicit TBadForm(TComponent* AOwner) : TForm(AOwner) { InitializeForm(); }
+};
+
+class FormsTest : public ::testing::Test {
+protected:
+  void SetUp() override { RegisterTestControls(); }
+};
+}  // namespace
+
+TEST_F(FormsTest, FormDescriptionBuildsChildrenFieldsAndHandlers) {
+  auto F = std::make_unique<TTestForm>(nullptr);
+  EXPECT_EQ(F->GetName(), "TestForm");
+  EXPECT_EQ(F->GetCaption(), "Test form");
+  EXPECT_EQ(F->Created, 1) << "OnCreate is bound by name and runs once";
+  ASSERT_NE(F->First, nullptr);
+  ASSERT_NE(F->OkButton, nullptr);
+  EXPECT_EQ(F->OkButton->GetParent(), F.get());
+  EXPECT_EQ(F->Second->GetColor(), clWhite);
+  EXPECT_FALSE(F->Second->GetParentColor());
+  EXPECT_EQ(F->First->GetColor(), clBtnFace) << "ParentColor takes the form's colour";
+  EXPECT_EQ(F->TopBar->BoundsRect(), TRect(0, 0, 300, 30));
+
+  F->OkButton->Click();
+  EXPECT_EQ(F->OkClicks, 1);
+  EXPECT_EQ(F->GetModalResult(), mrOk);
+}
+
+TEST_F(FormsTest, TabOrderFromTheDescriptionWinsOverCreationOrder) {
+  auto F = std::make_unique<TTestForm>(nullptr);
+  EXPECT_EQ(F->First->GetTabOrder(), 0);
+  EXPECT_EQ(F->Second->GetTabOrder(), 1);
+  EXPECT_EQ(F->Third->GetTabOrder(), 2);
+  EXPECT_EQ(F->TopBar->GetTabOrder(), 3);
+  EXPECT_EQ(F->OkButton->GetTabOrder(), 4);
+}
+
+TEST_F(FormsTest, AnchoredButtonFollowsTheResizedForm) {
+  auto F = std::make_unique<TTestForm>(nullptr);
+  F->SetClientWidth(400);
+  F->SetClientHeight(250);
+  EXPECT_EQ(F->OkButton->BoundsRect(), TRect(310, 210, 390, 240));
+  EXPECT_EQ(F->TopBar->GetWidth(), 400);
+}
+
+TEST_F(FormsTest, TabKeyMovesTheActiveControlInTabOrder) {
+  auto F = std::make_unique<TTestForm>(nullptr);
+  F->SetVisible(true);
+  F->SetActiveControl(F->First);
+  const TWinControl* Want[] = {F->Second, F->Third, F->OkButton, F->First};
+  for (const TWinControl* W : Want) {
+    EXPECT_EQ(F->Perform(CM_DIALOGKEY, VK_TAB), 1);
+    EXPECT_EQ(F->GetActiveControl(), W);
+  }
+}
+
+TEST_F(FormsTest, HidingTheActiveControlMovesTheFocusOn) {
+  auto F = std::make_unique<TTestForm>(nullptr);
+  F->SetVisible(true);
+  F->SetActiveControl(F->Second);
+  F->Second->Hide();
+  EXPECT_EQ(F->GetActiveControl(), F->Third);
+  delete F->Third;
+  F->Third = nullptr;
+  EXPECT_EQ(F->GetActiveControl(), nullptr) << "a freed control never stays active";
+}
+
+TEST_F(FormsTest, ActiveControlMustBeAFocusableChild) {
+  auto F = std::make_unique<TTestForm>(nullptr);
+  F->SetVisible(true);
+  F->Second->SetEnabled(false);
+  EXPECT_THROW(F->SetActiveControl(F->Second), EInvalidOperation);
+  TTestPanel Stranger(nullptr);
+  EXPECT_THROW(F->SetActiveControl(&Stranger), EInvalidOperation);
+  EXPECT_THROW(F->SetActiveControl(F.get()), EInvalidOperation);
+}
+
+TEST_F(FormsTest, CloseAsksOnCloseQueryAndOnClose) {
+  class TClosing : public TObject {
+  public:
+    bool Allow = false;
+    TCloseAction Action = caHide;
+    int Asked = 0;
+    void Query(TObject*, bool& CanClose) {
+      ++Asked;
+      CanClose = Allow;
+    }
+    void Closing(TObject*, TCloseAction& A) { A = Action; }
+  } H;
+  TForm F(nullptr);
+  F.OnCloseQuery = TCloseQueryEvent(&H, &TClosing::Query);
+  F.OnClose = TCloseEvent(&H, &TClosing::Closing);
+  F.SetVisible(true);
+  F.Close();
+  EXPECT_TRUE(F.GetVisible()) << "refused";
+  H.Allow = true;
+  H.Action = caNone;
+  F.Close();
+  EXPECT_TRUE(F.GetVisible()) << "caNone keeps it";
+  H.Action = caHide;
+  F.Close();
+  EXPECT_FALSE(F.GetVisible());
+  EXPECT_EQ(H.Asked, 3);
+}
+
+TEST_F(FormsTest, BadDescriptionsFailWithTheirReason) {
+  struct TCase {
+    const char* Text;
+    const char* Why;
+  } Cases[] = {
+      {"object BadForm: TBadForm\n  OnCreate = NoSuchHandler\nend\n", "unknown handler"},
+      {"object BadForm: TBadForm\n  object X: TNoSuchClass\n  end\nend\n", "unknown class"},
+      {"object BadForm: TBadForm\n  Caption = \n", "truncated text"},
+      {"object BadForm: TBadForm\n  NoSuchProperty = 1\nend\n", "unknown property"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    RegisterFormDescription("TBadForm", C.Text);
+    EXPECT_THROW(TBadForm F(nullptr), Exception);
+  }
+  UnregisterFormDescription("TBadForm");
+  EXPECT_THROW(TBadForm F(nullptr), EResNotFound);
+}

@@ -1,0 +1,74 @@
+// TestControls.h — small controls and a form class for the forms tests:
+// what the standard controls will publish, without their painting.
+#pragma once
+#include "platform/forms/Forms.h"
+
+class TTestPanel : public TCustomControl {
+  SX_CLASS(TTestPanel, TCustomControl)
+public:
+  explicit TTestPanel(TComponent* AOwner) : TCustomControl(AOwner) {
+    FControlStyle.Include(csAcceptsControls);
+    FTabStop = true;
+  }
+  static void Published(TPublished<TTestPanel>& P) {
+    P.Property("Align", &TTestPanel::GetAlign, &TTestPanel::SetAlign).Default(alNone);
+    P.Property("Anchors", &TTestPanel::GetAnchors, &TTestPanel::SetAnchors).Default(TAnchors{akLeft, akTop});
+    P.Property("Caption", &TTestPanel::GetCaption, &TTestPanel::SetCaption);
+    P.Property("Color", &TTestPanel::GetColor, &TTestPanel::SetColor);
+    P.Property("Enabled", &TTestPanel::GetEnabled, &TTestPanel::SetEnabled).Default(true);
+    P.Property("ParentColor", &TTestPanel::GetParentColor, &TTestPanel::SetParentColor).Default(true);
+    P.Property("ShowHint", &TTestPanel::GetShowHint, &TTestPanel::SetShowHint);
+    P.Property("ParentShowHint", &TTestPanel::GetParentShowHint, &TTestPanel::SetParentShowHint).Default(true);
+    P.Property("TabOrder", &TTestPanel::GetTabOrder, &TTestPanel::SetTabOrder).Default(-1);
+    P.Property("TabStop", &TTestPanel::GetTabStop, &TTestPanel::SetTabStop).Default(true);
+    P.Property("Visible", &TTestPanel::GetVisible, &TTestPanel::SetVisible).Default(true);
+    P.Property("OnClick", &TTestPanel::OnClick, &TTestPanel::OnClick);
+  }
+  // Messages this control saw, in order, for the dispatch tests.
+  std::vector<UINT> Seen;
+
+  void Dispatch(TMessage& Message) override {
+    Seen.push_back(Message.Msg);
+    inherited::Dispatch(Message);
+  }
+};
+
+class TTestLabel : public TGraphicControl {
+  SX_CLASS(TTestLabel, TGraphicControl)
+public:
+  explicit TTestLabel(TComponent* AOwner) : TGraphicControl(AOwner) {}
+  static void Published(TPublished<TTestLabel>& P) {
+    P.Property("Align", &TTestLabel::GetAlign, &TTestLabel::SetAlign).Default(alNone);
+    P.Property("Caption", &TTestLabel::GetCaption, &TTestLabel::SetCaption);
+  }
+};
+
+// The form of tests/fixtures/forms/TTestForm.dfm.
+class TTestForm : public TForm {
+  SX_CLASS(TTestForm, TForm)
+public:
+  explicit TTestForm(TComponent* AOwner) : TForm(AOwner) { InitializeForm(); }
+  static void Published(TPublished<TTestForm>& P) {
+    P.Property("TopBar", &TTestForm::TopBar, &TTestForm::TopBar).Stored(false);
+    P.Property("First", &TTestForm::First, &TTestForm::First).Stored(false);
+    P.Property("Second", &TTestForm::Second, &TTestForm::Second).Stored(false);
+    P.Property("Third", &TTestForm::Third, &TTestForm::Third).Stored(false);
+    P.Property("OkButton", &TTestForm::OkButton, &TTestForm::OkButton).Stored(false);
+    P.Method("FormCreate", &TTestForm::FormCreate);
+    P.Method("OkButtonClick", &TTestForm::OkButtonClick);
+  }
+  TTestPanel* TopBar = nullptr;
+  TTestPanel* First = nullptr;
+  TTestPanel* Second = nullptr;
+  TTestPanel* Third = nullptr;
+  TTestPanel* OkButton = nullptr;
+  int Created = 0;
+  int OkClicks = 0;
+  void FormCreate(TObject*) { ++Created; }
+  void OkButtonClick(TObject*) {
+    ++OkClicks;
+    SetModalResult(mrOk);
+  }
+};
+
+void RegisterTestControls();
