@@ -277,7 +277,8 @@ HBRUSH CreatePatternBrush(HBITMAP Bmp) {
   B->PatternHandle = Bmp;
   B->PatWidth = Src->Width;
   B->PatHeight = Src->Height;
-  B->PatMono = Src->BitsPerPixel == 1;
+  // A monochrome device bitmap paints in the DC's colours; a 1-bpp DIB in its own.
+  B->PatMono = Src->DDBMono;
   for (int Y = 0; Y < Src->Height; ++Y)
     for (int X = 0; X < Src->Width; ++X) {
       std::uint32_t V = Src->GetPixelValue(X, Y);

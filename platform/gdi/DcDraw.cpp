@@ -11,7 +11,12 @@
 namespace {
 constexpr double Pi = 3.14159265358979323846;
 
-int Round(double V) { return int(std::floor(V + 0.5)); }
+int Round(double V) {
+  constexpr double Limit = double(1 << 27);
+  if (!(V > -Limit)) return -(1 << 27);
+  if (V > Limit) return 1 << 27;
+  return int(std::floor(V + 0.5));
+}
 
 // What the current pen does, in device pixels.
 struct TPenInfo {
@@ -758,7 +763,7 @@ TRegionData RegionToSurface(const TPainter& P, const TRegionData& R) {
   if (P.D.AxisAligned() && P.D.DeviceScaleX() == 1 && P.D.DeviceScaleY() == 1) {
     TPointD O = P.Dev(0, 0);
     TRegionData Out = R;
-    Out.Offset(int(std::floor(O.X + 0.5)), int(std::floor(O.Y + 0.5)));
+    Out.Offset(Round(O.X), Round(O.Y));
     return Out;
   }
   TRegionData Out;

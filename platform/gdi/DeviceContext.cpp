@@ -9,7 +9,14 @@
 namespace {
 constexpr int Huge = 1 << 27;  // "whole device" for DCs without pixels
 
-int RoundHalfUp(double V) { return int(std::floor(V + 0.5)); }
+// Device coordinates are kept within 27 bits, as GDI's are; beyond that a
+// shape is cut, and no conversion overflows.
+constexpr double CoordLimit = double(1 << 27);
+int RoundHalfUp(double V) {
+  if (!(V > -CoordLimit)) return -(1 << 27);  // also catches NaN
+  if (V > CoordLimit) return 1 << 27;
+  return int(std::floor(V + 0.5));
+}
 
 // Logical units per inch of the fixed mapping modes.
 int UnitsPerInch(int Mode) {

@@ -1,5 +1,6 @@
 #include "platform/gdi/Drawing.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/gdi/DeviceContext.h"
@@ -66,7 +67,8 @@ int GetPath(HDC Dc, TPoint* Points, BYTE* Types, int Size) {
   if (Size == 0) return N;
   if (Size < N || !Points || !Types) return -1;
   for (int I = 0; I < N; ++I) {
-    Points[I] = D->ToLogical({int(std::floor(P.X[std::size_t(I)] + 0.5)), int(std::floor(P.Y[std::size_t(I)] + 0.5))});
+    auto R = [](double V) { return int(std::clamp(std::floor(V + 0.5), -double(1 << 27), double(1 << 27))); };
+    Points[I] = D->ToLogical({R(P.X[std::size_t(I)]), R(P.Y[std::size_t(I)])});
     Types[I] = P.Types[std::size_t(I)];
   }
   return N;

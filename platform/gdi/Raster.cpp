@@ -309,8 +309,32 @@ void RasterLine(TBitmapObject& S, const TRegionData& Clip, int X0, int Y0, int X
   int SX = DX < 0 ? -1 : 1, SY = DY < 0 ? -1 : 1;
   int Total = 0;
   for (int R : St.Runs) Total += R;
-  // Skip work outside the clip: find the range of steps that can be inside.
-  for (long long K = 0; K < N; ++K) {
+  // Only the steps whose pixels can fall inside the clip's bounds are
+  // walked; the style still advances over the others.
+  long long KLo = 0, KHi = N;
+  auto Narrow = [&](long long A0, int SA, long long AD, long long Lo, long long Hi) {
+    // Steps where A0 + SA * K * AD / N lies in [Lo - 1, Hi + 1].
+    if (AD == 0) {
+      if (A0 < Lo || A0 >= Hi) KHi = KLo;
+      return;
+    }
+    double T0 = (double(Lo - 1 - A0) * SA) * double(N) / double(AD);
+    double T1 = (double(Hi + 1 - A0) * SA) * double(N) / double(AD);
+    if (T0 > T1) std::swap(T0, T1);
+    KLo = std::max(KLo, (long long)std::floor(std::max(T0, -1.0)));
+    KHi = std::min(KHi, (long long)std::ceil(std::min(T1, double(N))) + 1);
+  };
+  Narrow(X0, SX, ADX, CB.Left, CB.Right);
+  Narrow(Y0, SY, ADY, CB.Top, CB.Bottom);
+  KLo = std::max(KLo, 0LL);
+  KHi = std::min(KHi, N);
+  if (KHi <= KLo) {
+    St.Pos += int(N % (Total > 0 ? Total : 2));
+    if (Total > 0 && !St.Alternate) St.Pos %= Total;
+    return;
+  }
+  St.Pos += int(KLo % (Total > 0 ? Total : 2));
+  for (long long K = KLo; K < KHi; ++K) {
     long long X, Y;
     // The minor coordinate rounds to nearest; ties go towards the start.
     if (ADX >= ADY) {
@@ -335,6 +359,7 @@ void RasterLine(TBitmapObject& S, const TRegionData& Clip, int X0, int Y0, int X
     std::uint32_t V = On ? Value : St.GapValue;
     S.SetPixelValue(int(X), int(Y), RasterRop2(Rop2, V, S.GetPixelValue(int(X), int(Y)), M));
   }
+  St.Pos += int((N - KHi) % (Total > 0 ? Total : 2));
   if (Total > 0 && !St.Alternate) St.Pos %= Total;
 }
 

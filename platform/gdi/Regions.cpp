@@ -16,8 +16,15 @@ HRGN AddRegion(TRegionData D) {
   return HRGN(GdiAddObject(std::move(O)));
 }
 
-TRect Normalized(int L, int T, int R, int B) {
-  return {std::min(L, R), std::min(T, B), std::max(L, R), std::max(T, B)};
+// Region coordinates are kept within 27 bits, as GDI's are.
+int Clamp27(long long V) { return int(std::clamp<long long>(V, -(1 << 27), 1 << 27)); }
+int Clamp27(double V) {
+  if (!(V > -double(1 << 27))) return -(1 << 27);
+  return V > double(1 << 27) ? 1 << 27 : int(std::floor(V + 0.5));
+}
+
+TRect Normalized(long long L, long long T, long long R, long long B) {
+  return {Clamp27(std::min(L, R)), Clamp27(std::min(T, B)), Clamp27(std::max(L, R)), Clamp27(std::max(T, B))};
 }
 }  // namespace
 
@@ -71,7 +78,7 @@ HRGN ExtCreateRegion(const XFORM* Xf, DWORD Size, const RGNDATA* Data) {
     std::memcpy(&R, Base + I * sizeof(RECT), sizeof R);
     TRegionData Piece;
     if (Identity) {
-      int DX = Xf ? int(std::floor(Xf->eDx + 0.5)) : 0, DY = Xf ? int(std::floor(Xf->eDy + 0.5)) : 0;
+      long long DX = Xf ? Clamp27(double(Xf->eDx)) : 0, DY = Xf ? Clamp27(double(Xf->eDy)) : 0;
       Piece = TRegionData(Normalized(R.Left + DX, R.Top + DY, R.Right + DX, R.Bottom + DY));
     } else {
       TPolygon Poly;
@@ -107,6 +114,14 @@ int CombineRgn(HRGN Dest, HRGN Src1, HRGN Src2, int Mode) {
 int OffsetRgn(HRGN H, int DX, int DY) {
   TRegionObject* O = Rgn(H);
   if (!O) return ERROR;
+  if (!O->Data.IsEmpty()) {
+    // The result must stay within 27 bits.
+    const TRect B = O->Data.Bounds();
+    const long long Lim = 1 << 27;
+    if ((long long)B.Left + DX < -Lim || (long long)B.Right + DX > Lim ||
+        (long long)B.Top + DY < -Lim || (long long)B.Bottom + DY > Lim)
+      return ERROR;
+  }
   O->Data.Offset(DX, DY);
   return O->Data.Kind();
 }

@@ -429,6 +429,31 @@ TEST(Raster, HatchAndPatternBrushesRepeatFromTheBrushOrigin) {
   EXPECT_EQ(D.Pixel(1, 1), Blue);
   EXPECT_EQ(D.Pixel(8, 0), Blue);
   DeleteObject(PB);
+  // A colour pattern paints its own colours, tiled from the brush origin.
+  HBITMAP Col = CreateBitmap(2, 2, 1, 32, nullptr);
+  {
+    HDC P = CreateCompatibleDC(nullptr);
+    HGDIOBJ O = SelectObject(P, Col);
+    SetPixel(P, 0, 0, Red);
+    SetPixel(P, 1, 0, Blue);
+    SetPixel(P, 0, 1, White);
+    SetPixel(P, 1, 1, RGB(0, 255, 0));
+    SelectObject(P, O);
+    DeleteDC(P);
+  }
+  HBRUSH CB = CreatePatternBrush(Col);
+  D.Clear(Black);
+  SetBrushOrgEx(D.Dc, 1, 0, nullptr);
+  FillRect(D.Dc, &R, CB);
+  EXPECT_EQ(D.Pixel(1, 0), Red);
+  EXPECT_EQ(D.Pixel(2, 0), Blue);
+  EXPECT_EQ(D.Pixel(4, 1), RGB(0, 255, 0));
+  LOGBRUSH Lb;
+  GetObject(CB, sizeof Lb, &Lb);
+  EXPECT_EQ(Lb.lbStyle, UINT(BS_PATTERN));
+  EXPECT_EQ(Lb.lbHatch, reinterpret_cast<std::uintptr_t>(Col));
+  DeleteObject(CB);
+  DeleteObject(Col);
 }
 
 TEST(Raster, FillFrameAndInvertRectIgnoreTheRop2) {
@@ -622,7 +647,17 @@ TEST(Raster, AbsurdCoordinatesNeitherHangNorCrash) {
   Rectangle(D.Dc, -100000000, 5, 100000000, 6);
   TPoint P[] = {{-1000000000, 0}, {1000000000, 10}, {0, 1000000000}};
   Polygon(D.Dc, P, 3);
-  MoveToEx(D.Dc, -1000000, -1000000, nullptr);
-  LineTo(D.Dc, 1000000, 1000000);
+  MoveToEx(D.Dc, -2000000000, -2000000000, nullptr);
+  LineTo(D.Dc, 2000000000, 2000000000);
+  D.Pen(PS_DOT, 1, Blue);
+  MoveToEx(D.Dc, -2000000000, 3, nullptr);
+  LineTo(D.Dc, 2000000000, 3);
   EXPECT_EQ(D.Pixel(5, 5), Red);
+  EXPECT_NE(D.Pixel(0, 3), D.Pixel(3, 3));  // the dots are still there, 3 on, 3 off
+  XFORM Huge{1e30f, 0, 0, 1e30f, 0, 0};
+  SetGraphicsMode(D.Dc, GM_ADVANCED);
+  SetWorldTransform(D.Dc, &Huge);
+  Rectangle(D.Dc, 0, 0, 5, 5);
+  TPoint P2{3, 3};
+  EXPECT_TRUE(LPtoDP(D.Dc, &P2, 1));
 }

@@ -129,6 +129,20 @@ TEST(Regions, RegionDataRoundTripsThroughExtCreateRegion) {
   EXPECT_EQ(CreatePolygonRgn(Star, 5, 3), nullptr);
 }
 
+TEST(Regions, CoordinatesStayWithin27Bits) {
+  TRgn Big(CreateRectRgn(-2000000000, -2000000000, 2000000000, 2000000000));
+  TRect Box;
+  EXPECT_EQ(GetRgnBox(Big, &Box), SIMPLEREGION);
+  EXPECT_EQ(Box, TRect(-(1 << 27), -(1 << 27), 1 << 27, 1 << 27));
+  EXPECT_EQ(OffsetRgn(Big, 1, 0), ERROR);
+  TRgn Small(CreateRectRgn(0, 0, 10, 10));
+  EXPECT_EQ(OffsetRgn(Small, 2000000000, 0), ERROR);
+  EXPECT_TRUE(PtInRegion(Small, 5, 5));  // a failed offset leaves it alone
+  TPoint Far[] = {{-2000000000, 0}, {2000000000, 0}, {0, 2000000000}};
+  TRgn Tri(CreatePolygonRgn(Far, 3, ALTERNATE));
+  EXPECT_TRUE(PtInRegion(Tri, 0, 10));
+}
+
 TEST(Regions, StaleRegionHandlesFail) {
   HRGN R = CreateRectRgn(0, 0, 5, 5);
   EXPECT_TRUE(DeleteObject(R));
