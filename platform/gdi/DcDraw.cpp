@@ -261,6 +261,13 @@ void TDC::PathAdd(double X, double Y, BYTE Type) {
   S.Path.Types.push_back(Type);
 }
 
+// A figure continued from the current position needs a starting point when
+// the path is empty or its last figure was closed.
+void TDC::PathStartFigure() {
+  if (S.Path.Types.empty() || (S.Path.Types.back() & PT_CLOSEFIGURE))
+    PathAddLogical(&S.CurrentPos, 1, PT_MOVETO, PT_MOVETO);
+}
+
 void TDC::PathAddLogical(const TPoint* P, int N, BYTE FirstType, BYTE Type) {
   for (int I = 0; I < N; ++I) {
     double X, Y;
@@ -281,6 +288,12 @@ BOOL TDC::MoveToEx(int X, int Y, TPoint* Old) {
   if (Old) *Old = S.CurrentPos;
   S.CurrentPos = {X, Y};
   if (S.Path.Open) {
+    // A move right after a move replaces it.
+    if (!S.Path.Types.empty() && S.Path.Types.back() == PT_MOVETO) {
+      S.Path.X.pop_back();
+      S.Path.Y.pop_back();
+      S.Path.Types.pop_back();
+    }
     TPoint P{X, Y};
     PathAddLogical(&P, 1, PT_MOVETO, PT_MOVETO);
   }
@@ -290,7 +303,7 @@ BOOL TDC::MoveToEx(int X, int Y, TPoint* Old) {
 BOOL TDC::LineTo(int X, int Y) {
   TPoint Pts[2] = {S.CurrentPos, {X, Y}};
   if (S.Path.Open) {
-    if (S.Path.Types.empty()) PathAddLogical(&Pts[0], 1, PT_MOVETO, PT_MOVETO);
+    PathStartFigure();
     PathAddLogical(&Pts[1], 1, PT_LINETO, PT_LINETO);
   } else {
     TPainter P(*this);
@@ -316,7 +329,7 @@ BOOL TDC::Polyline(const TPoint* Pts, int N) {
 BOOL TDC::PolylineTo(const TPoint* Pts, int N) {
   if (!Pts || N < 1) return FALSE;
   if (S.Path.Open) {
-    if (S.Path.Types.empty()) PathAddLogical(&S.CurrentPos, 1, PT_MOVETO, PT_MOVETO);
+    PathStartFigure();
     PathAddLogical(Pts, N, PT_LINETO, PT_LINETO);
   } else {
     TPainter P(*this);
@@ -389,7 +402,7 @@ BOOL TDC::PolyBezier(const TPoint* Pts, DWORD N) {
 BOOL TDC::PolyBezierTo(const TPoint* Pts, DWORD N) {
   if (!Pts || N < 3 || N % 3 != 0) return FALSE;
   if (S.Path.Open) {
-    if (S.Path.Types.empty()) PathAddLogical(&S.CurrentPos, 1, PT_MOVETO, PT_MOVETO);
+    PathStartFigure();
     PathAddLogical(Pts, int(N), PT_BEZIERTO, PT_BEZIERTO);
   } else {
     TPainter P(*this);
@@ -628,7 +641,7 @@ BOOL TDC::ArcTo(int L, int T, int R, int B, int XS, int YS, int XE, int YE) {
   TArcGeom G;
   if (!BuildArc(P, S, L, T, R, B, XS, YS, XE, YE, G)) return TRUE;
   if (S.Path.Open) {
-    if (S.Path.Types.empty()) PathAddLogical(&S.CurrentPos, 1, PT_MOVETO, PT_MOVETO);
+    PathStartFigure();
     for (auto& Q : G.Area) PathAdd(Q.X - P.Org.X, Q.Y - P.Org.Y, PT_LINETO);
   } else {
     // A line from the current position to the arc's start, then the arc.
@@ -675,7 +688,7 @@ BOOL TDC::AngleArc(int X, int Y, DWORD Radius, float Start, float Sweep) {
   TPoint P1{Round(X + Radius * std::cos(A1)), Round(Y - Radius * std::sin(A1))};
   TPoint Line[2] = {S.CurrentPos, P0};
   if (S.Path.Open) {
-    if (S.Path.Types.empty()) PathAddLogical(&Line[0], 1, PT_MOVETO, PT_MOVETO);
+    PathStartFigure();
     PathAddLogical(&Line[1], 1, PT_LINETO, PT_LINETO);
   }
   // The arc itself, in logical space, through its points.

@@ -248,6 +248,7 @@ private:
   void FixIsotropic();
   void PathAdd(double X, double Y, BYTE Type);
   void PathAddLogical(const TPoint* P, int N, BYTE FirstType, BYTE Type);
+  void PathStartFigure();
   std::vector<TDcState> FSaved;
   TPoint FDeviceOrigin;
   std::optional<TRegionData> FVisible;

@@ -196,6 +196,24 @@ TEST(Raster, CosmeticPenStylesAlternateOnAndOffAndPaintGapsWhenOpaque) {
     EXPECT_EQ(D.Pixel(C.FirstOn, 0), Blue);
     EXPECT_EQ(D.Count(White), 0);
   }
+  // PS_ALTERNATE: every other pixel.
+  TTestDIB A(10, 1);
+  LOGBRUSH Lb{BS_SOLID, Red, 0};
+  HPEN Alt = ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &Lb, 0, nullptr);
+  ASSERT_NE(Alt, nullptr);
+  DeleteObject(SelectObject(A.Dc, Alt));
+  SetBkMode(A.Dc, TRANSPARENT);
+  MoveToEx(A.Dc, 0, 0, nullptr);
+  LineTo(A.Dc, 10, 0);
+  EXPECT_EQ(A.Picture(Red), "#.#.#.#.#.\n");
+  // A user style: 2 on, 1 off.
+  DWORD Runs[] = {2, 1};
+  HPEN User = ExtCreatePen(PS_COSMETIC | PS_USERSTYLE, 1, &Lb, 2, Runs);
+  DeleteObject(SelectObject(A.Dc, User));
+  A.Clear(White);
+  MoveToEx(A.Dc, 0, 0, nullptr);
+  LineTo(A.Dc, 10, 0);
+  EXPECT_EQ(A.Picture(Red), "##.##.##.#\n");
   TTestDIB N(10, 1);
   N.Pen(PS_NULL, 1, Red);
   MoveToEx(N.Dc, 0, 0, nullptr);
@@ -261,6 +279,12 @@ TEST(Raster, RectangleCoversLeftTopUpToButNotIncludingRightBottom) {
   SelectObject(D.Dc, GetStockObject(NULL_PEN));
   Rectangle(D.Dc, 2, 3, 12, 10);
   EXPECT_EQ(D.Extent(), TRect(2, 3, 11, 9));
+  // Advanced graphics mode includes the right and bottom edges.
+  D.Clear(White);
+  SetGraphicsMode(D.Dc, GM_ADVANCED);
+  Rectangle(D.Dc, 2, 3, 12, 10);
+  EXPECT_EQ(D.Extent(), TRect(2, 3, 12, 10));
+  SetGraphicsMode(D.Dc, GM_COMPATIBLE);
   // Swapped corners draw the same rectangle.
   D.Clear(White);
   Rectangle(D.Dc, 12, 10, 2, 3);
@@ -577,6 +601,27 @@ TEST(Raster, PathsRecordInsteadOfDrawingAndReadBackInLogicalUnits) {
   EXPECT_EQ(D.Pixel(25, 10), Blue);
   EXPECT_EQ(D.Pixel(10, 25), White);
   EXPECT_FALSE(FillPath(D.Dc));  // the path is used up
+
+  // After a closed figure, LineTo starts a new one at the current position;
+  // a move after a move replaces it.
+  BeginPath(D.Dc);
+  MoveToEx(D.Dc, 1, 1, nullptr);
+  LineTo(D.Dc, 5, 1);
+  LineTo(D.Dc, 5, 5);
+  CloseFigure(D.Dc);
+  LineTo(D.Dc, 9, 9);
+  MoveToEx(D.Dc, 20, 20, nullptr);
+  MoveToEx(D.Dc, 21, 21, nullptr);
+  EndPath(D.Dc);
+  TPoint Q[8];
+  BYTE T[8];
+  ASSERT_EQ(GetPath(D.Dc, Q, T, 8), 6);
+  EXPECT_EQ(T[3], PT_MOVETO);
+  EXPECT_EQ(Q[3], TPoint(5, 5));
+  EXPECT_EQ(T[4], PT_LINETO);
+  EXPECT_EQ(Q[5], TPoint(21, 21));
+  AbortPath(D.Dc);
+  EXPECT_EQ(GetPath(D.Dc, nullptr, nullptr, 0), -1);
 }
 
 TEST(Raster, ClipPathAndPathRegion) {

@@ -158,6 +158,8 @@ TEST(Regions, ClipRegionIsACopyInDeviceUnits) {
   HBITMAP Bmp = CreateBitmap(50, 50, 1, 32, nullptr);
   HGDIOBJ Old = SelectObject(Dc, Bmp);
   TRgn R(CreateRectRgn(10, 10, 20, 20));
+  // Selecting a region into a DC sets the clip and answers its complexity.
+  EXPECT_EQ(SelectObject(Dc, R), reinterpret_cast<HGDIOBJ>(std::intptr_t(SIMPLEREGION)));
   EXPECT_EQ(SelectClipRgn(Dc, R), SIMPLEREGION);
   OffsetRgn(R, 100, 100);  // the DC kept its own copy
   TRgn Got(Empty());
