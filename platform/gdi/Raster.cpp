@@ -334,6 +334,15 @@ void RasterLine(TBitmapObject& S, const TRegionData& Clip, int X0, int Y0, int X
     return;
   }
   St.Pos += int(KLo % (Total > 0 ? Total : 2));
+  // Where in the style the first walked pixel falls.
+  std::size_t RunIdx = 0;
+  int RunLeft = 0;
+  if (Total > 0 && !St.Alternate) {
+    int P = St.Pos % Total;
+    while (P >= St.Runs[RunIdx]) P -= St.Runs[RunIdx++];
+    RunLeft = St.Runs[RunIdx] - P;
+  }
+  const bool Fast32 = S.BitsPerPixel == 32;
   for (long long K = KLo; K < KHi; ++K) {
     long long X, Y;
     // The minor coordinate rounds to nearest; ties go towards the start.
@@ -348,16 +357,24 @@ void RasterLine(TBitmapObject& S, const TRegionData& Clip, int X0, int Y0, int X
     if (St.Alternate) {
       On = (St.Pos & 1) == 0;
     } else if (Total > 0) {
-      int P = St.Pos % Total, I = 0;
-      while (P >= St.Runs[std::size_t(I)]) { P -= St.Runs[std::size_t(I)]; ++I; }
-      On = (I % 2) == 0;
+      if (RunLeft == 0) {
+        RunIdx = (RunIdx + 1) % St.Runs.size();
+        RunLeft = St.Runs[RunIdx];
+      }
+      On = (RunIdx % 2) == 0;
+      --RunLeft;
     }
     ++St.Pos;
     if (!On && !St.OpaqueGaps) continue;
     if (X < CB.Left || X >= CB.Right || Y < CB.Top || Y >= CB.Bottom) continue;
     if (!OneRect && !Clip.Contains(Integer(X), Integer(Y))) continue;
     std::uint32_t V = On ? Value : St.GapValue;
-    S.SetPixelValue(int(X), int(Y), RasterRop2(Rop2, V, S.GetPixelValue(int(X), int(Y)), M));
+    if (Fast32) {
+      auto* Px = reinterpret_cast<std::uint32_t*>(S.ScanLine(int(Y))) + X;
+      *Px = Rop2 == R2_COPYPEN ? V & M : RasterRop2(Rop2, V, *Px & M, M);
+    } else {
+      S.SetPixelValue(int(X), int(Y), RasterRop2(Rop2, V, S.GetPixelValue(int(X), int(Y)), M));
+    }
   }
   St.Pos += int((N - KHi) % (Total > 0 ? Total : 2));
   if (Total > 0 && !St.Alternate) St.Pos %= Total;
