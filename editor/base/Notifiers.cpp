@@ -1,0 +1,207 @@
+#include "editor/base/Notifiers.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "platform/rtl/AnsiStrings.h"
+#include "platform/rtl/ClassRegistry.h"
+
+// ---------------------------------------------------------------------------
+// TNotifierList
+
+TNotifierListItem* TNotifierList::Add(const TNotifierProc& Proc) {
+  Remove(Proc);
+  auto* Item = static_cast<TNotifierListItem*>(FItems.Add());
+  Item->Proc = Proc;
+  return Item;
+}
+
+void TNotifierList::Remove(const TNotifierProc& Proc) {
+  for (Integer I = 0; I < FItems.Count(); ++I) {
+    auto* Item = static_cast<TNotifierListItem*>(FItems.Items(I));
+    if (Item->Proc == Proc && Item->Proc.Data() == Proc.Data()) {
+      delete Item;
+      return;
+    }
+  }
+}
+
+void TNotifierList::RemoveTarget(TObject* Target) {
+  for (Integer I = FItems.Count() - 1; I >= 0; --I) {
+    auto* Item = static_cast<TNotifierListItem*>(FItems.Items(I));
+    if (Item->Proc.Data() == Target) delete Item;
+  }
+}
+
+void TNotifierList::Notify(TObject* Sender, Integer A, Integer B) {
+  Integer I = FItems.Count() - 1;
+  while (I >= 0) {
+    const TNotifierProc Proc = static_cast<TNotifierListItem*>(FItems.Items(I))->Proc;
+    if (Proc.Assigned()) Proc(Sender, A, B);
+    I = std::min(FItems.Count(), I) - 1;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Packaged collections
+
+std::vector<TPackagedCollection*>& PackagedCollections() {
+  static std::vector<TPackagedCollection*> L;
+  return L;
+}
+
+TPackagedCollection::TPackagedCollection(TClass AItemClass) : TCollection(AItemClass) {
+  auto& L = PackagedCollections();
+  std::erase(L, this);
+  L.push_back(this);
+}
+
+TPackagedCollection::~TPackagedCollection() { std::erase(PackagedCollections(), this); }
+
+TPackagedCollectionItem* TPackagedCollection::AddItem() {
+  auto* Item = dynamic_cast<TPackagedCollectionItem*>(Add());
+  if (!Item) throw EInvalidOperation("Items of a packaged collection must be packaged collection items");
+  Item->LibValue = 0;
+  Item->Group = CurrentGroup;
+  return Item;
+}
+
+TPackagedCollectionItem* TPackagedCollection::LastItem() const {
+  return Count() ? static_cast<TPackagedCollectionItem*>(Items(Count() - 1)) : nullptr;
+}
+
+void TPackagedCollection::FreeGroupItems(Integer Group) {
+  for (Integer I = Count() - 1; I >= 0; --I) {
+    auto* Item = static_cast<TPackagedCollectionItem*>(Items(I));
+    if (Item->Group == Group) delete Item;
+  }
+}
+
+void TPackagedCollection::Dispatch(TEdMessage& Message) {
+  if (Message.Msg == DCM_MODULEUNLOADING) FreeGroupItems(Integer(Message.WParam));
+}
+
+bool BroadcastToList(const std::vector<TObject*>& List, UINT Msg, WPARAM WParam, LPARAM LParam, bool StopAtResult) {
+  std::size_t I = List.size();
+  while (I > 0) {
+    --I;
+    TEdMessage M{Msg, WParam, LParam, 0};
+    if (auto* T = dynamic_cast<TEdMessageTarget*>(List[I])) T->Dispatch(M);
+    if (StopAtResult && M.Result != 0) return false;
+    I = std::min(List.size(), I);
+  }
+  return true;
+}
+
+bool BroadcastPackageMessage(UINT Msg, WPARAM WParam, LPARAM LParam, bool StopAtResult) {
+  const auto& P = PackagedCollections();
+  std::vector<TObject*> List(P.begin(), P.end());
+  return BroadcastToList(List, Msg, WParam, LParam, StopAtResult);
+}
+
+// ---------------------------------------------------------------------------
+// Class registries
+
+TClassItem* TClassItems::FindClass(TClass AClass) const {
+  for (Integer I = 0; I < Count(); ++I) {
+    auto* Item = static_cast<TClassItem*>(Items(I));
+    if (Item->ItemClass == AClass) return Item;
+  }
+  return nullptr;
+}
+
+TClassItem* TClassItems::AddClass(TClass AClass, Byte Flag) {
+  TClassItem* Item = FindClass(AClass);
+  if (!Item) Item = static_cast<TClassItem*>(AddItem());
+  Item->Flags |= Flag;
+  Item->ItemClass = AClass;
+  return Item;
+}
+
+namespace {
+template <class T>
+T* Lazy(std::unique_ptr<T>& Holder) {
+  if (!Holder) Holder = std::make_unique<T>();
+  return Holder.get();
+}
+std::unique_ptr<TPackagedCollection> MakeInfos(TClass ItemClass) { return std::make_unique<TPackagedCollection>(ItemClass); }
+}  // namespace
+
+TClassItems* GetClassItems() {
+  static std::unique_ptr<TClassItems> Items;
+  return Lazy(Items);
+}
+
+TPackagedCollection* GetPopupClassInfos() {
+  static std::unique_ptr<TPackagedCollection> C = MakeInfos(TPopupClassInfo::StaticClass());
+  return C.get();
+}
+
+TPackagedCollection* GetEditClassInfos() {
+  static std::unique_ptr<TPackagedCollection> C = MakeInfos(TEditClassInfo::StaticClass());
+  return C.get();
+}
+
+TPackagedCollection* GetEditSourceClassInfos() {
+  static std::unique_ptr<TPackagedCollection> C = MakeInfos(TEditSourceClassInfo::StaticClass());
+  return C.get();
+}
+
+bool RegisterClassesWithFlag(const AnsiString& Page, const std::vector<TClass>& Classes, Byte Flag) {
+  for (TClass C : Classes) {
+    RegisterClass(C);
+    TClassItem* Item = GetClassItems()->AddClass(C, Flag);
+    if (Item->Page.empty()) Item->Page = Page;
+  }
+  return BroadcastPackageMessage(DCM_CLASSESREGISTERED, 0, 0, false);
+}
+
+namespace {
+void AddInfo(TPackagedCollection* To, const TTypeInfo* PropType, Integer Value, const AnsiString& Text, TClass AClass) {
+  auto* Info = static_cast<TPopupClassInfo*>(To->AddItem());
+  Info->RegClass = AClass;
+  Info->PropType = PropType;
+  Info->Text = Text;
+  Info->Value = Value;
+  RegisterClassOnce(AClass);
+}
+}  // namespace
+
+void RegisterPopupClass(const TTypeInfo* PropType, Integer Value, const AnsiString& Text, TClass AClass) {
+  AddInfo(GetPopupClassInfos(), PropType, Value, Text, AClass);
+}
+
+void RegisterEditClass(const TTypeInfo* PropType, Integer Value, const AnsiString& Text, TClass AClass) {
+  AddInfo(GetEditClassInfos(), PropType, Value, Text, AClass);
+}
+
+void RegisterDefaultEditClass(const TTypeInfo* PropType, Integer Value, const AnsiString& Text, TClass AClass) {
+  RegisterEditClass(PropType, Value, Text, AClass);
+  static_cast<TEditClassInfo*>(GetEditClassInfos()->LastItem())->IsDefault = true;
+}
+
+void RegisterClassOnce(TClass AClass) {
+  if (!AClass) return;
+  try {
+    if (!GetClass(AClass->ClassName())) RegisterClass(AClass);
+  } catch (const Exception&) {
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Component helpers
+
+AnsiString GetComponentNamePath(TComponent* Component) { return Component ? Component->GetNamePath() : AnsiString(); }
+
+bool IsNameFreeInOwners(TComponent* Component, const AnsiString& Name) {
+  for (TComponent* C = Component; C; C = C->Owner())
+    if (C->FindComponent(Name)) return false;
+  return true;
+}
+
+AnsiString MakeUniqueComponentName(TComponent* Component, const AnsiString& Base) {
+  for (Integer N = 1;; ++N) {
+    const AnsiString Candidate = Base + IntToStr(N);
+    if (!Component || IsNameFreeInOwners(Component, Candidate)) return Candidate;
+  }
+}
