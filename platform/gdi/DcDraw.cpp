@@ -143,6 +143,13 @@ public:
 
   void FillRegion(const TRegionData& R, const TRasterPaint& P) {
     if (!Ready() || P.Kind == TRasterPaint::None) return;
+    if (Clip.Rects().size() == 1) {
+      const TRect& C = Clip.Rects()[0];
+      for (const TRect& Q : R.Rects())
+        RasterFillRect(*Surf, {std::max(Q.Left, C.Left), std::max(Q.Top, C.Top), std::min(Q.Right, C.Right),
+                               std::min(Q.Bottom, C.Bottom)}, P);
+      return;
+    }
     RasterFillRegion(*Surf, TRegionData::Combine(R, Clip, RGN_AND), P);
   }
 
@@ -468,9 +475,13 @@ namespace {
 // a one-pixel pen paints the shape's border pixels; a wide pen a ring
 // centred on it; the brush the rest.
 void PaintClosedShape(TPainter& P, const TDC& Dc, const TRect& Box0,
-                      TRegionData (*Make)(const TRect&, int, int), int W, int H) {
+                      TRegionData (*MakeIn)(const TRect&, int, int, const TRect&), int W, int H) {
   TPenInfo Pen = PenInfo(Dc);
   TRect Box = Box0;
+  // Shapes are built only near the clip, with a margin so that the cut edge
+  // never passes for the shape's outline.
+  const TRect Limit = Inflated(P.Clip.Bounds(), int(Pen.Stroke.Width) + 2);
+  auto Make = [&](const TRect& B, int MW, int MH) { return MakeIn(B, MW, MH, Limit); };
   if (Pen.Null) {
     P.FillRegion(Make({Box.Left, Box.Top, Box.Right - 1, Box.Bottom - 1}, W, H), P.CurrentBrushPaint());
     return;
@@ -514,9 +525,11 @@ void PaintClosedShape(TPainter& P, const TDC& Dc, const TRect& Box0,
   P.FillRegion(Ring, P.PenPaint(Pen));
 }
 
-TRegionData MakeEllipse(const TRect& Box, int, int) { return RasterEllipseRegion(Box, RasterLimit()); }
-TRegionData MakeRoundRect(const TRect& Box, int W, int H) {
-  return RasterRoundRectRegion(Box, W, H, RasterLimit());
+TRegionData MakeEllipse(const TRect& Box, int, int, const TRect& Limit) {
+  return RasterEllipseRegion(Box, Limit);
+}
+TRegionData MakeRoundRect(const TRect& Box, int W, int H, const TRect& Limit) {
+  return RasterRoundRectRegion(Box, W, H, Limit);
 }
 }  // namespace
 
@@ -612,7 +625,9 @@ static BOOL DrawArcShape(TDC& Dc, TArcKind Kind, int L, int T, int R, int B, int
     Pix.push_back(G.CentrePx);
   }
   if (P.Ready()) {
-    TRegionData Fill = RasterPolygonRegion({Area}, ALTERNATE, P.Clip.Bounds());
+    TRect Limit = P.Clip.Bounds();  // with a margin: the cut is not an outline
+    Limit = {Limit.Left - 2, Limit.Top - 2, Limit.Right + 2, Limit.Bottom + 2};
+    TRegionData Fill = RasterPolygonRegion({Area}, ALTERNATE, Limit);
     TPenInfo Pen = PenInfo(Dc);
     if (!Pen.Null) {
       TRegionData Edge = Pen.Cosmetic ? RasterRegionOutline(Fill) : P.StrokeRegion(Pen, {Pix}, {true});

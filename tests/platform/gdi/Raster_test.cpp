@@ -576,6 +576,25 @@ TEST(Raster, EveryPrimitiveHonoursTheClip) {
   DeleteObject(Fill);
 }
 
+TEST(Raster, ClippedShapesGetNoOutlineAlongTheClipEdge) {
+  using TDraw = std::function<void(HDC)>;
+  struct TCase { TDraw Draw; const char* Why; };
+  const TCase Cases[] = {
+      {[](HDC Dc) { Ellipse(Dc, 0, 0, 40, 40); }, "ellipse"},
+      {[](HDC Dc) { RoundRect(Dc, 0, 0, 40, 40, 10, 10); }, "round rectangle"},
+      {[](HDC Dc) { Chord(Dc, 0, 0, 40, 40, 40, 0, 40, 40); }, "chord: all but the right cap"},
+      {[](HDC Dc) { Pie(Dc, 0, 0, 40, 40, 0, 40, 0, 0); }, "pie: all but the left quarter"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    TTestDIB D(40, 40);
+    D.Brush(CreateSolidBrush(Blue));
+    IntersectClipRect(D.Dc, 0, 0, 22, 40);
+    C.Draw(D.Dc);
+    for (int Y = 12; Y < 28; ++Y) EXPECT_EQ(D.Pixel(21, Y), Blue) << Y << "\n" << D.Picture(Black);
+  }
+}
+
 // --- paths -------------------------------------------------------------------------------------
 
 TEST(Raster, PathsRecordInsteadOfDrawingAndReadBackInLogicalUnits) {
