@@ -271,28 +271,6 @@ HENHMETAFILE GetEnhMetaFileW(const char16_t* FileName) {
   return FileName ? FromFile(Utf16ToUtf8(FileName)) : nullptr;
 }
 
-BOOL EnumEnhMetaFile(HDC DC, HENHMETAFILE Mf, ENHMFENUMPROC Proc, void* Data, const TRect* Rect) {
-  (void)Rect;
-  auto Bytes = EmfBytes(Mf);
-  if (!Bytes || !Proc) return 0;
-  if (DC) SX_NOT_IMPLEMENTED("EnumEnhMetaFile onto a device context");
-  TEmrHeader H = EmfReadHeader(*Bytes);
-  const int Objects = std::max<int>(1, H.Handles);
-  std::vector<HGDIOBJ> Handles(std::size_t(Objects), nullptr);
-  Handles[0] = Mf;
-  auto* TablePtr = reinterpret_cast<HANDLETABLE*>(Handles.data());
-  bool Completed = true;
-  EmfForEachRecord(*Bytes, [&](const TEmfRecord& R) {
-    const auto* Rec = reinterpret_cast<const ENHMETARECORD*>(R.Data());
-    if (!Proc(DC, TablePtr, Rec, Objects, reinterpret_cast<LPARAM>(Data))) {
-      Completed = false;
-      return false;
-    }
-    return true;
-  });
-  return Completed ? 1 : 0;
-}
-
 TEmfBuilder::TEmfBuilder() {
   // Room for the header; Finish rewrites it in place.
   TEmrHeader Placeholder;

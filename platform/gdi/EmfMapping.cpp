@@ -134,3 +134,17 @@ double TEmfMapping::ScaleY() const {
 }
 
 bool TEmfMapping::AxisAligned() const { return S.World.eM12 == 0 && S.World.eM21 == 0; }
+
+TEmfXForm TEmfMapping::Transform() const {
+  double Sx, Sy;
+  PageScale(Sx, Sy);
+  const TEmfXForm& W = S.World;
+  TEmfXForm T;
+  T.eM11 = float(W.eM11 * Sx);
+  T.eM12 = float(W.eM12 * Sy);
+  T.eM21 = float(W.eM21 * Sx);
+  T.eM22 = float(W.eM22 * Sy);
+  T.eDx = float((W.eDx - S.WindowOrg.X) * Sx + S.ViewportOrg.X);
+  T.eDy = float((W.eDy - S.WindowOrg.Y) * Sy + S.ViewportOrg.Y);
+  return T;
+}

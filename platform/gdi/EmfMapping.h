@@ -16,6 +16,8 @@ public:
   // Device length of a logical length along X or Y (absolute).
   double ScaleX() const;
   double ScaleY() const;
+  // World transform and page mapping as one affine transform to device units.
+  TEmfXForm Transform() const;
   // True when the mapping has no rotation or shear.
   bool AxisAligned() const;
 

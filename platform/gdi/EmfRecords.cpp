@@ -328,6 +328,26 @@ TEmrXForm TEmrXForm::Read(const TEmfRecord& Rec) {
   return X;
 }
 
+void TEmrAngleArc::Write(TEmfWriter& W) const {
+  std::size_t S = W.BeginRecord(EMR_ANGLEARC);
+  W.WritePointL(Center);
+  W.WriteDword(Radius);
+  W.WriteFloat(StartAngle);
+  W.WriteFloat(SweepAngle);
+  W.EndRecord(S);
+}
+
+TEmrAngleArc TEmrAngleArc::Read(const TEmfRecord& Rec) {
+  ExpectType(Rec, {EMR_ANGLEARC});
+  TEmfReader R = Rec.Params();
+  TEmrAngleArc X;
+  X.Center = R.ReadPointL();
+  X.Radius = R.ReadDword();
+  X.StartAngle = R.ReadFloat();
+  X.SweepAngle = R.ReadFloat();
+  return X;
+}
+
 void TEmrSetPixelV::Write(TEmfWriter& W) const {
   std::size_t S = W.BeginRecord(EMR_SETPIXELV);
   W.WritePointL(Pt);
@@ -992,6 +1012,12 @@ std::string EmfTraceRecord(const TEmfRecord& Rec) {
       std::snprintf(B, sizeof B, " %g %g %g %g %g %g", X.XForm.eM11, X.XForm.eM12, X.XForm.eM21,
                     X.XForm.eM22, X.XForm.eDx, X.XForm.eDy);
       return S + B + (T == EMR_MODIFYWORLDTRANSFORM ? " mode " + std::to_string(X.Mode) : "");
+    }
+    case EMR_ANGLEARC: {
+      TEmrAngleArc X = TEmrAngleArc::Read(Rec);
+      char B[64];
+      std::snprintf(B, sizeof B, " r%u %g %g", X.Radius, X.StartAngle, X.SweepAngle);
+      return S + " " + Str(X.Center) + B;
     }
     case EMR_SETPIXELV: {
       TEmrSetPixelV X = TEmrSetPixelV::Read(Rec);

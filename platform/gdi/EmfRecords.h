@@ -129,6 +129,14 @@ struct TEmrXForm {
   static TEmrXForm Read(const TEmfRecord& R);
 };
 
+struct TEmrAngleArc {
+  TPoint Center;
+  DWORD Radius = 0;
+  float StartAngle = 0, SweepAngle = 0;
+  void Write(TEmfWriter& W) const;
+  static TEmrAngleArc Read(const TEmfRecord& R);
+};
+
 struct TEmrSetPixelV {
   TPoint Pt;
   COLORREF Color = 0;
