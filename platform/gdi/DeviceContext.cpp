@@ -7,7 +7,7 @@
 #include "platform/rtl/Exceptions.h"
 
 namespace {
-constexpr int Huge = 1 << 27;  // "whole device" for DCs without pixels
+constexpr int Huge = 1 << 27;  // "whole device" for a recording DC
 
 // Device coordinates are kept within 27 bits, as GDI's are; beyond that a
 // shape is cut, and no conversion overflows.
@@ -447,9 +447,18 @@ bool TDC::AxisAligned() const { return FM12 == 0 && FM21 == 0; }
 
 // --- clipping ---------------------------------------------------------------------
 
+// What the DC can reach, in surface pixels: its bitmap, the display's or the
+// page's printable area for a DC without pixels, or everything for a
+// recording DC.
+TRect TDC::WholeSurface() const {
+  if (TBitmapObject* B = Surface()) return B->BoundsRect();
+  if (Kind == OBJ_ENHMETADC || Kind == OBJ_METADC) return {-Huge, -Huge, Huge, Huge};
+  return {0, 0, FCaps.HorzRes, FCaps.VertRes};
+}
+
 const TRegionData& TDC::DeviceClip() const {
   if (FClipValid) return FClip;
-  TRect Whole = Surface() ? Surface()->BoundsRect() : TRect(-Huge, -Huge, Huge, Huge);
+  TRect Whole = WholeSurface();
   TRegionData R = FVisible ? FVisible->Intersect(Whole) : TRegionData(Whole);
   for (const auto* Extra : {&S.ClipRgn, &S.MetaRgn}) {
     if (!*Extra) continue;
@@ -473,7 +482,7 @@ int TDC::ExtSelectClipRgn(const TRegionData* Rgn, int Mode) {
     if (S.ClipRgn) {
       Cur = *S.ClipRgn;
     } else {
-      TRect Whole = Surface() ? Surface()->BoundsRect() : TRect(-Huge, -Huge, Huge, Huge);
+      TRect Whole = WholeSurface();
       Whole.Left -= FDeviceOrigin.X; Whole.Right -= FDeviceOrigin.X;
       Whole.Top -= FDeviceOrigin.Y; Whole.Bottom -= FDeviceOrigin.Y;
       Cur = TRegionData(Whole);

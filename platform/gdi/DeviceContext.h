@@ -243,6 +243,7 @@ private:
   friend class TRasterPainter;
   void ReplaceSelection(HGDIOBJ& Slot, HGDIOBJ New);
   void UpdateTransform();
+  TRect WholeSurface() const;
   void InvalidateClip() { FClipValid = false; }
   bool SetExtents(int Which, int X, int Y);
   void FixIsotropic();

@@ -176,6 +176,9 @@ TEST(TDC, DeviceCapsDescribeA96DpiScreen) {
   EXPECT_EQ(GetDeviceCaps(Dc, BITSPIXEL), 32);
   EXPECT_EQ(GetDeviceCaps(Dc, HORZSIZE), 271);  // 1024 px at 96 dpi
   EXPECT_EQ(GetDeviceCaps(Dc, PHYSICALWIDTH), 0);
+  TRect Box;
+  EXPECT_EQ(GetClipBox(Dc, &Box), SIMPLEREGION);
+  EXPECT_EQ(Box, TRect(0, 0, 1024, 768));
   DeleteDC(Dc);
   EXPECT_EQ(GetDeviceCaps(Dc, LOGPIXELSX), 0);
   EXPECT_EQ(CreateDCA("WINSPOOL", "nope", nullptr, nullptr), nullptr);
