@@ -436,11 +436,79 @@ TRect ShapeBox(const TPainter& P, const TDcState& S, int L, int T, int R, int B)
 TRect Inflated(TRect R, int D) { return {R.Left - D, R.Top - D, R.Right + D, R.Bottom + D}; }
 }  // namespace
 
+namespace {
+// Shapes under a rotating or shearing transform: built in logical space as
+// one polygon (an ellipse as many points) and transformed point by point.
+enum class TShape { Rect, RoundRect, Ellipse, Arc, Chord, Pie };
+
+void PaintTransformedShape(const TDC& Dc, TShape Kind, double L, double T, double R, double B, double W,
+                           double H, double XS = 0, double YS = 0, double XE = 0, double YE = 0) {
+  TPainter P(Dc);
+  if (!P.Ready()) return;
+  if (L > R) std::swap(L, R);
+  if (T > B) std::swap(T, B);
+  double Scale = std::max(Dc.DeviceScaleX(), Dc.DeviceScaleY());
+  auto Points = [&](double CX, double CY, double RX, double RY, double A0, double Sweep, TPolygon& Out) {
+    int N = std::clamp(int(std::ceil(std::fabs(Sweep) * std::max(RX, RY) * Scale / 2)) + 1, 4, 2000);
+    for (int I = 0; I <= N; ++I) {
+      double A = A0 + Sweep * I / N;
+      Out.push_back(P.Dev(CX + RX * std::cos(A), CY - RY * std::sin(A)));
+    }
+  };
+  TPolygon Dev;
+  bool Closed = true, Filled = true;
+  double CX = (L + R) / 2, CY = (T + B) / 2, RX = (R - L) / 2, RY = (B - T) / 2;
+  switch (Kind) {
+    case TShape::Rect:
+      for (auto [X, Y] : {std::pair{L, T}, {R, T}, {R, B}, {L, B}}) Dev.push_back(P.Dev(X, Y));
+      break;
+    case TShape::RoundRect: {
+      double WX = std::min(W, R - L) / 2, HY = std::min(H, B - T) / 2;
+      Points(R - WX, T + HY, WX, HY, 0, Pi / 2, Dev);
+      Points(L + WX, T + HY, WX, HY, Pi / 2, Pi / 2, Dev);
+      Points(L + WX, B - HY, WX, HY, Pi, Pi / 2, Dev);
+      Points(R - WX, B - HY, WX, HY, 3 * Pi / 2, Pi / 2, Dev);
+      break;
+    }
+    case TShape::Ellipse:
+      Points(CX, CY, RX, RY, 0, 2 * Pi, Dev);
+      Dev.pop_back();
+      break;
+    default: {
+      double A0 = AngleOf(CX, CY, RX, RY, XS, YS), A1 = AngleOf(CX, CY, RX, RY, XE, YE);
+      // Counterclockwise as seen on the device: a mirroring transform turns
+      // the logical direction round.
+      bool Ccw = (Dc.State().ArcDirection == AD_COUNTERCLOCKWISE);
+      double M11, M12, M21, M22, O1, O2;
+      Dc.ToDevice(0, 0, O1, O2);
+      Dc.ToDevice(1, 0, M11, M12);
+      Dc.ToDevice(0, 1, M21, M22);
+      if ((M11 - O1) * (M22 - O2) - (M12 - O2) * (M21 - O1) < 0) Ccw = !Ccw;
+      double Sweep = A1 - A0;
+      if (Ccw) { while (Sweep <= 0) Sweep += 2 * Pi; }
+      else { while (Sweep >= 0) Sweep -= 2 * Pi; }
+      Points(CX, CY, RX, RY, A0, Sweep, Dev);
+      if (Kind == TShape::Pie) Dev.push_back(P.Dev(CX, CY));
+      Closed = Filled = Kind != TShape::Arc;
+    }
+  }
+  if (Filled) {
+    TRegionData Fill = RasterPolygonRegion({Dev}, ALTERNATE, P.Clip.Bounds());
+    P.FillRegion(Fill, P.CurrentBrushPaint());
+  }
+  P.Outline(Dev, Closed);
+}
+}  // namespace
+
 BOOL TDC::Rectangle(int L, int T, int R, int B) {
   if (S.Path.Open) {
     TPoint Q[4] = {{L, T}, {R, T}, {R, B}, {L, B}};
     PathAddLogical(Q, 4, PT_MOVETO, PT_LINETO);
     S.Path.Types.back() |= PT_CLOSEFIGURE;
+    return TRUE;
+  }
+  if (!AxisAligned()) {
+    PaintTransformedShape(*this, TShape::Rect, L, T, R, B, 0, 0);
     return TRUE;
   }
   TPainter P(*this);
@@ -550,6 +618,10 @@ BOOL TDC::Ellipse(int L, int T, int R, int B) {
     S.Path.Types.back() |= PT_CLOSEFIGURE;
     return TRUE;
   }
+  if (!AxisAligned()) {
+    PaintTransformedShape(*this, TShape::Ellipse, L, T, R, B, 0, 0);
+    return TRUE;
+  }
   TPainter P(*this);
   if (!P.Ready()) return TRUE;
   TRect Box = ShapeBox(P, S, L, T, R, B);
@@ -563,6 +635,10 @@ BOOL TDC::RoundRect(int L, int T, int R, int B, int W, int H) {
     TPoint Q[4] = {{L, T}, {R, T}, {R, B}, {L, B}};
     PathAddLogical(Q, 4, PT_MOVETO, PT_LINETO);
     S.Path.Types.back() |= PT_CLOSEFIGURE;
+    return TRUE;
+  }
+  if (!AxisAligned()) {
+    PaintTransformedShape(*this, TShape::RoundRect, L, T, R, B, std::abs(W), std::abs(H));
     return TRUE;
   }
   TPainter P(*this);
@@ -648,6 +724,10 @@ BOOL TDC::Arc(int L, int T, int R, int B, int XS, int YS, int XE, int YE) {
         PathAdd(G.Area[I].X - P.Org.X, G.Area[I].Y - P.Org.Y, I == 0 ? PT_MOVETO : PT_LINETO);
     return TRUE;
   }
+  if (!AxisAligned()) {
+    PaintTransformedShape(*this, TShape::Arc, L, T, R, B, 0, 0, XS, YS, XE, YE);
+    return TRUE;
+  }
   return DrawArcShape(*this, TArcKind::Arc, L, T, R, B, XS, YS, XE, YE);
 }
 
@@ -679,6 +759,10 @@ BOOL TDC::Chord(int L, int T, int R, int B, int XS, int YS, int XE, int YE) {
     }
     return TRUE;
   }
+  if (!AxisAligned()) {
+    PaintTransformedShape(*this, TShape::Chord, L, T, R, B, 0, 0, XS, YS, XE, YE);
+    return TRUE;
+  }
   return DrawArcShape(*this, TArcKind::Chord, L, T, R, B, XS, YS, XE, YE);
 }
 
@@ -691,6 +775,10 @@ BOOL TDC::Pie(int L, int T, int R, int B, int XS, int YS, int XE, int YE) {
       for (auto& Q : G.Area) PathAdd(Q.X - P.Org.X, Q.Y - P.Org.Y, PT_LINETO);
       S.Path.Types.back() |= PT_CLOSEFIGURE;
     }
+    return TRUE;
+  }
+  if (!AxisAligned()) {
+    PaintTransformedShape(*this, TShape::Pie, L, T, R, B, 0, 0, XS, YS, XE, YE);
     return TRUE;
   }
   return DrawArcShape(*this, TArcKind::Pie, L, T, R, B, XS, YS, XE, YE);

@@ -24,11 +24,20 @@ public:
     DeleteDC(Dc);
     DeleteObject(Bmp);
   }
+  // Paints the whole bitmap whatever the DC's mapping and clip.
   void Clear(COLORREF C) {
+    SaveDC(Dc);
+    SetGraphicsMode(Dc, GM_ADVANCED);
+    ModifyWorldTransform(Dc, nullptr, MWT_IDENTITY);
+    SetMapMode(Dc, MM_TEXT);
+    SetWindowOrgEx(Dc, 0, 0, nullptr);
+    SetViewportOrgEx(Dc, 0, 0, nullptr);
+    SelectClipRgn(Dc, nullptr);
     HBRUSH B = CreateSolidBrush(C);
     TRect R(0, 0, FW, FH);
     FillRect(Dc, &R, B);
     DeleteObject(B);
+    RestoreDC(Dc, -1);
   }
   // Straight from the bitmap, in device pixels, whatever the DC's mapping and clip.
   COLORREF Pixel(int X, int Y) const {
@@ -528,6 +537,32 @@ TEST(Raster, MappingModeScalesShapesAndPenWidth) {
   LineTo(D.Dc, 8, 5);
   for (int Y = 45; Y < 55; ++Y) EXPECT_EQ(D.Pixel(50, Y), Red) << Y;
   EXPECT_EQ(D.Pixel(50, 44), White);
+}
+
+TEST(Raster, RotatedShapesTurnWithTheWorldTransform) {
+  TTestDIB D(41, 41);
+  D.Brush(CreateSolidBrush(Blue));
+  SetGraphicsMode(D.Dc, GM_ADVANCED);
+  const float C = 0.70710678f;
+  XFORM Rot45{C, C, -C, C, 20, 20};
+  SetWorldTransform(D.Dc, &Rot45);
+  Rectangle(D.Dc, -10, -10, 10, 10);  // a diamond
+  EXPECT_EQ(D.Pixel(20, 20), Blue);
+  EXPECT_NE(D.Pixel(20, 32), White);
+  EXPECT_NE(D.Pixel(32, 20), White);
+  EXPECT_EQ(D.Pixel(11, 11), White);  // the unrotated square's corner
+  D.Clear(White);
+  XFORM Rot90{0, 1, -1, 0, 20, 20};
+  SetWorldTransform(D.Dc, &Rot90);
+  Ellipse(D.Dc, -15, -5, 15, 5);  // wide in logical space, tall on the device
+  EXPECT_EQ(D.Pixel(20, 30), Blue);
+  EXPECT_EQ(D.Pixel(30, 20), White);
+  TRect E = D.Extent();
+  EXPECT_GT(E.Height(), 2 * E.Width());
+  // The upper half arc, turned a quarter clockwise, lies on the right.
+  D.Clear(White);
+  Arc(D.Dc, -15, -15, 15, 15, 15, 0, -15, 0);
+  EXPECT_GE(D.Extent().Left, 19) << D.Picture(Black);
 }
 
 // --- clip ------------------------------------------------------------------------------------
