@@ -1,0 +1,6 @@
+// Graphics.h — the class library's graphics classes in one include.
+#pragma once
+#include "platform/gdi/Bitmap.h"
+#include "platform/gdi/Canvas.h"
+#include "platform/gdi/Graphic.h"
+#include "platform/gdi/GraphicsObjects.h"
