@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 #include <utility>
 
 #include "platform/rtl/Exceptions.h"
@@ -45,7 +46,26 @@ void Release(const TDcState& St) {
 int TDeviceCaps::HorzSizeMM() const { return RoundHalfUp(HorzRes * 25.4 / LogPixelsX); }
 int TDeviceCaps::VertSizeMM() const { return RoundHalfUp(VertRes * 25.4 / LogPixelsY); }
 
-TDeviceCaps ScreenDeviceCaps() { return TDeviceCaps(); }
+namespace {
+std::mutex& ScreenLock() {
+  static std::mutex M;
+  return M;
+}
+TDeviceCaps& ScreenCaps() {
+  static TDeviceCaps C;
+  return C;
+}
+}  // namespace
+
+TDeviceCaps ScreenDeviceCaps() {
+  std::lock_guard<std::mutex> G(ScreenLock());
+  return ScreenCaps();
+}
+
+void SetScreenDeviceCaps(const TDeviceCaps& Caps) {
+  std::lock_guard<std::mutex> G(ScreenLock());
+  ScreenCaps() = Caps;
+}
 
 TDC::TDC(DWORD AKind, const TDeviceCaps& ACaps) : TGdiObject(AKind), FCaps(ACaps) {
   S.Pen = HPEN(GdiStockObject(BLACK_PEN));

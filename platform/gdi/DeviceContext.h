@@ -263,5 +263,7 @@ private:
 TDC* GdiLookupDC(HDC H);
 // Adds a DC to the handle table; returns its handle.
 HDC GdiAddDC(std::unique_ptr<TDC> DC);
-// The screen's description (96 pixels per inch).
+// The screen's description (96 pixels per inch; 1024x768 until the window
+// layer reports the real size through SetScreenDeviceCaps).
 TDeviceCaps ScreenDeviceCaps();
+void SetScreenDeviceCaps(const TDeviceCaps& Caps);

@@ -184,6 +184,18 @@ TEST(TDC, DeviceCapsDescribeA96DpiScreen) {
   EXPECT_EQ(CreateDCA("WINSPOOL", "nope", nullptr, nullptr), nullptr);
 }
 
+TEST(TDC, ScreenSizeComesFromTheWindowLayer) {
+  TDeviceCaps Saved = ScreenDeviceCaps(), Big = Saved;
+  Big.HorzRes = 1920;
+  Big.VertRes = 1080;
+  SetScreenDeviceCaps(Big);
+  HDC Dc = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+  EXPECT_EQ(GetDeviceCaps(Dc, HORZRES), 1920);
+  EXPECT_EQ(GetDeviceCaps(Dc, LOGPIXELSX), 96);
+  DeleteDC(Dc);
+  SetScreenDeviceCaps(Saved);
+}
+
 TEST(TDC, PrinterCapsAnswerPhysicalPage) {
   TDeviceCaps Caps;
   Caps.Technology = DT_RASPRINTER;
