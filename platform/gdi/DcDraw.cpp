@@ -422,6 +422,47 @@ BOOL TDC::PolyBezierTo(const TPoint* Pts, DWORD N) {
   return TRUE;
 }
 
+BOOL TDC::PolyDraw(const TPoint* Pts, const BYTE* Types, int N) {
+  if (!Pts || !Types || N < 0) return FALSE;
+  // Check first: a malformed list draws nothing.
+  for (int I = 0; I < N; ++I) {
+    BYTE T = Types[I] & ~PT_CLOSEFIGURE;
+    if (T == PT_BEZIERTO) {
+      if (I + 2 >= N || (Types[I + 1] & ~PT_CLOSEFIGURE) != PT_BEZIERTO ||
+          (Types[I + 2] & ~PT_CLOSEFIGURE) != PT_BEZIERTO)
+        return FALSE;
+      I += 2;
+    } else if (T != PT_MOVETO && T != PT_LINETO) {
+      return FALSE;
+    }
+  }
+  TPoint Start = S.CurrentPos;
+  for (int I = 0; I < N; ++I) {
+    BYTE T = Types[I] & ~PT_CLOSEFIGURE;
+    int Last = I;
+    if (T == PT_MOVETO) {
+      MoveToEx(Pts[I].X, Pts[I].Y, nullptr);
+      Start = Pts[I];
+      continue;
+    }
+    if (T == PT_LINETO) {
+      LineTo(Pts[I].X, Pts[I].Y);
+    } else {
+      PolyBezierTo(Pts + I, 3);
+      Last = I + 2;
+      I += 2;
+    }
+    if (Types[Last] & PT_CLOSEFIGURE) {
+      if (S.Path.Open) {
+        CloseFigure();
+      } else {
+        LineTo(Start.X, Start.Y);
+      }
+    }
+  }
+  return TRUE;
+}
+
 // --- closed shapes ----------------------------------------------------------------------
 
 namespace {

@@ -164,6 +164,9 @@ public:
   virtual BOOL PolyPolyline(const TPoint* P, const DWORD* Counts, DWORD NPolys);
   virtual BOOL PolyBezier(const TPoint* P, DWORD N);
   virtual BOOL PolyBezierTo(const TPoint* P, DWORD N);
+  // Points with PT_* types: moves, lines (closing the figure when flagged)
+  // and Bezier triples; FALSE without drawing when the types do not parse.
+  virtual BOOL PolyDraw(const TPoint* P, const BYTE* Types, int N);
   virtual BOOL Rectangle(int L, int T, int R, int B);
   virtual BOOL RoundRect(int L, int T, int R, int B, int W, int H);
   virtual BOOL Ellipse(int L, int T, int R, int B);

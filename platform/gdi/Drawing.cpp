@@ -18,6 +18,7 @@ BOOL Polygon(HDC Dc, const TPoint* P, int N) { SX_DC_OR(FALSE); return D->Polygo
 BOOL PolyPolygon(HDC Dc, const TPoint* P, const int* C, int N) { SX_DC_OR(FALSE); return D->PolyPolygon(P, C, N); }
 BOOL PolyBezier(HDC Dc, const TPoint* P, DWORD N) { SX_DC_OR(FALSE); return D->PolyBezier(P, N); }
 BOOL PolyBezierTo(HDC Dc, const TPoint* P, DWORD N) { SX_DC_OR(FALSE); return D->PolyBezierTo(P, N); }
+BOOL PolyDraw(HDC Dc, const TPoint* P, const BYTE* T, int N) { SX_DC_OR(FALSE); return D->PolyDraw(P, T, N); }
 BOOL Rectangle(HDC Dc, int L, int T, int R, int B) { SX_DC_OR(FALSE); return D->Rectangle(L, T, R, B); }
 BOOL RoundRect(HDC Dc, int L, int T, int R, int B, int W, int H) { SX_DC_OR(FALSE); return D->RoundRect(L, T, R, B, W, H); }
 BOOL Ellipse(HDC Dc, int L, int T, int R, int B) { SX_DC_OR(FALSE); return D->Ellipse(L, T, R, B); }

@@ -13,6 +13,7 @@ BOOL Polygon(HDC Dc, const TPoint* Points, int Count);
 BOOL PolyPolygon(HDC Dc, const TPoint* Points, const int* Counts, int NPolys);
 BOOL PolyBezier(HDC Dc, const TPoint* Points, DWORD Count);
 BOOL PolyBezierTo(HDC Dc, const TPoint* Points, DWORD Count);
+BOOL PolyDraw(HDC Dc, const TPoint* Points, const BYTE* Types, int Count);
 BOOL Rectangle(HDC Dc, int L, int T, int R, int B);
 BOOL RoundRect(HDC Dc, int L, int T, int R, int B, int W, int H);
 BOOL Ellipse(HDC Dc, int L, int T, int R, int B);

@@ -270,6 +270,27 @@ TEST(Raster, WideLinesPaintEachPixelOnceUnderXor) {
   EXPECT_EQ(D.Picture(Black), Ref.Picture(Black));
 }
 
+TEST(Raster, PolyDrawFollowsThePointTypes) {
+  TTestDIB D(20, 20);
+  TPoint P[] = {{2, 2}, {12, 2}, {12, 12}, {15, 15}, {18, 15}};
+  BYTE T[] = {PT_MOVETO, PT_LINETO, PT_LINETO | PT_CLOSEFIGURE, PT_MOVETO, PT_LINETO};
+  ASSERT_TRUE(PolyDraw(D.Dc, P, T, 5));
+  // The closed triangle's three sides, then a separate short line.
+  EXPECT_EQ(D.Pixel(7, 2), Black);
+  EXPECT_EQ(D.Pixel(12, 7), Black);
+  EXPECT_EQ(D.Pixel(7, 7), Black);  // closing diagonal
+  EXPECT_EQ(D.Pixel(16, 15), Black);
+  EXPECT_EQ(D.Pixel(13, 14), White);
+  TPoint Cp;
+  GetCurrentPositionEx(D.Dc, &Cp);
+  EXPECT_EQ(Cp, TPoint(18, 15));
+  // A Bezier with too few points draws nothing.
+  D.Clear(White);
+  BYTE Bad[] = {PT_MOVETO, PT_LINETO, PT_BEZIERTO, PT_BEZIERTO};
+  EXPECT_FALSE(PolyDraw(D.Dc, P, Bad, 4));
+  EXPECT_EQ(D.Count(White), 400);
+}
+
 // --- shapes ------------------------------------------------------------------------------
 
 TEST(Raster, RectangleCoversLeftTopUpToButNotIncludingRightBottom) {
