@@ -346,8 +346,37 @@ BOOL DrawFrameControl(HDC Dc, TRect* R, UINT Type, UINT State) {
       return TRUE;
     }
     case DFC_MENU:
-    case DFC_POPUPMENU:
-      SX_NOT_IMPLEMENTED("DrawFrameControl(DFC_MENU)");
+    case DFC_POPUPMENU: {
+      // A black glyph on white: menus use it as a mask for their own colours.
+      D->FillRect(*R, HBRUSH(GetStockObject(WHITE_BRUSH)));
+      HBRUSH Ink = HBRUSH(GetStockObject(BLACK_BRUSH));
+      int Size = std::min(R->Width(), R->Height());
+      TRect G = CentredSquare(*R, Size);
+      switch (State & 0x1F) {
+        case DFCS_MENUARROW:
+          Arrow(*D, G, 3, Ink, 0);
+          break;
+        case DFCS_MENUARROWRIGHT:  // the arrow of right-to-left menus points left
+          Arrow(*D, G, 2, Ink, 0);
+          break;
+        case DFCS_MENUCHECK: {
+          int X = G.Left + (Size - 7) / 2, Y = G.Top + (Size - 7) / 2;
+          for (int I = 0; I < 7; ++I) {
+            int Top = I < 3 ? Y + 2 + I : Y + 4 - (I - 2);
+            Fill(*D, X + I, Top, X + I + 1, Top + 3, Ink);
+          }
+          break;
+        }
+        case DFCS_MENUBULLET: {
+          int C = std::max(2, Size / 3), L = G.Left + (Size - C) / 2, T = G.Top + (Size - C) / 2;
+          Disc(*D, {L, T, L + C - 1, T + C - 1}, Ink);
+          break;
+        }
+        default:
+          return FALSE;
+      }
+      return TRUE;
+    }
   }
   return FALSE;
 }

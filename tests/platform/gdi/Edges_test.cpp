@@ -198,3 +198,18 @@ TEST(DrawFrameControl, CaptionButtonsAndSizeGripDrawTheirGlyphs) {
   DrawFrameControl(G.Dc, &P, DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_ADJUSTRECT);
   EXPECT_EQ(P, TRect(2, 2, 18, 8));
 }
+
+TEST(DrawFrameControl, MenuGlyphsAreBlackOnWhite) {
+  for (UINT Which : {DFCS_MENUARROW, DFCS_MENUCHECK, DFCS_MENUBULLET, DFCS_MENUARROWRIGHT}) {
+    SCOPED_TRACE(Which);
+    TCanvasDC D(15, 15);
+    TRect R(0, 0, 15, 15);
+    ASSERT_TRUE(DrawFrameControl(D.Dc, &R, DFC_MENU, Which));
+    EXPECT_GT(D.Count(RGB(0, 0, 0)), 3);
+    EXPECT_EQ(D.Count(RGB(0, 0, 0)) + D.Count(RGB(255, 255, 255)), 225);
+    EXPECT_EQ(D.Px(0, 0), RGB(255, 255, 255));
+  }
+  TCanvasDC D(15, 15);
+  TRect R(0, 0, 15, 15);
+  EXPECT_FALSE(DrawFrameControl(D.Dc, &R, DFC_MENU, 7));
+}
