@@ -49,5 +49,5 @@ BOOL DrawEdge(HDC Dc, TRect* R, UINT Edge, UINT Flags);
 // removes it.
 BOOL DrawFocusRect(HDC Dc, const TRect* R);
 // Buttons, check boxes, radio buttons (image and mask), scroll arrows, the
-// size grip and caption buttons.
+// size grip, caption buttons and menu glyphs.
 BOOL DrawFrameControl(HDC Dc, TRect* R, UINT Type, UINT State);
