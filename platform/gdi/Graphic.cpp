@@ -2,6 +2,8 @@
 
 #include <vector>
 #include "platform/gdi/Bitmap.h"
+#include "platform/gdi/JpegImage.h"
+#include "platform/gdi/Metafile.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/Filer.h"
@@ -69,7 +71,11 @@ struct TFileFormat {
 std::vector<TFileFormat>& FileFormats() {
   static std::vector<TFileFormat> Formats = [] {
     std::vector<TFileFormat> F;
+    F.push_back({"jpg", "JPEG Image File", TJPEGImage::StaticClass()});
+    F.push_back({"jpeg", "JPEG Image File", TJPEGImage::StaticClass()});
     F.push_back({"bmp", "Bitmaps", TBitmap::StaticClass()});
+    F.push_back({"emf", "Enhanced Metafiles", TMetafile::StaticClass()});
+    F.push_back({"wmf", "Metafiles", TMetafile::StaticClass()});
     return F;
   }();
   return Formats;
@@ -183,6 +189,11 @@ void TPicture::ForceType(TGraphicClass GraphicClass) {
 TBitmap* TPicture::Bitmap() {
   ForceType(TBitmap::StaticClass());
   return static_cast<TBitmap*>(FGraphic.get());
+}
+
+TMetafile* TPicture::Metafile() {
+  ForceType(TMetafile::StaticClass());
+  return static_cast<TMetafile*>(FGraphic.get());
 }
 
 void TPicture::SetBitmap(TBitmap* Value) { SetGraphic(Value); }

@@ -4,3 +4,5 @@
 #include "platform/gdi/Canvas.h"
 #include "platform/gdi/Graphic.h"
 #include "platform/gdi/GraphicsObjects.h"
+#include "platform/gdi/JpegImage.h"
+#include "platform/gdi/Metafile.h"
