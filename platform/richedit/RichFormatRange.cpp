@@ -1,0 +1,302 @@
+// RichFormatRange.cpp — EM_FORMATRANGE and the drawing of a laid-out page.
+#include "platform/richedit/RichFormatRange.h"
+
+#include <algorithm>
+#include <cmath>
+#include <unordered_map>
+
+#include "platform/gdi/Dib.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/gdi/JpegCodec.h"
+#include "platform/rtl/Colors.h"
+#include "platform/rtl/Exceptions.h"
+
+namespace {
+
+int DpiOf(HDC Dc, int Index) {
+  const int V = Dc ? GetDeviceCaps(Dc, Index) : 0;
+  return V > 0 ? V : 96;
+}
+
+bool IsSpace(char16_t C) { return C == u' ' || C == 0x3000; }
+bool IsLowSurrogate(char16_t C) { return C >= 0xDC00 && C <= 0xDFFF; }
+
+// Target pixels of the layout -> logical units of the drawing DC.
+struct TMapping {
+  double OriginX = 0, OriginY = 0;   // the text rectangle's corner, twips
+  double TwipsPerPxX = 15, TwipsPerPxY = 15;
+  double Kx = 1, Ky = 1;             // logical units per twip, signed
+  double X(double Px) const { return (OriginX + Px * TwipsPerPxX) * Kx; }
+  double Y(double Px) const { return (OriginY + Px * TwipsPerPxY) * Ky; }
+  int LX(double Px) const { return int(std::lround(X(Px))); }
+  int LY(double Px) const { return int(std::lround(Y(Px))); }
+  int LXTwips(double T) const { return int(std::lround(T * Kx)); }
+  int LYTwips(double T) const { return int(std::lround(T * Ky)); }
+};
+
+TMapping MappingFor(HDC Dc, const TRichLayout& Layout, const TRect& Rect) {
+  TMapping M;
+  M.OriginX = Rect.Left;
+  M.OriginY = Rect.Top;
+  M.TwipsPerPxX = 1440.0 / Layout.Params().DpiX;
+  M.TwipsPerPxY = 1440.0 / Layout.Params().DpiY;
+  // Device pixels per logical unit, with sign (y grows upwards in the
+  // metric map modes).
+  TPoint P[2] = {{0, 0}, {1000, 1000}};
+  double Sx = 1, Sy = 1;
+  if (LPtoDP(Dc, P, 2)) {
+    Sx = (P[1].X - P[0].X) / 1000.0;
+    Sy = (P[1].Y - P[0].Y) / 1000.0;
+  }
+  if (Sx == 0) Sx = 1;
+  if (Sy == 0) Sy = 1;
+  M.Kx = DpiOf(Dc, LOGPIXELSX) / 1440.0 / Sx;
+  M.Ky = DpiOf(Dc, LOGPIXELSY) / 1440.0 / Sy;
+  return M;
+}
+
+TRect Normalized(int L, int T, int R, int B) {
+  return {std::min(L, R), std::min(T, B), std::max(L, R), std::max(T, B)};
+}
+
+class TRenderer {
+public:
+  TRenderer(HDC Dc, TRichLayout& Layout, const TRichPage& Page, const TRect& Rect)
+      : FDc(Dc), FLayout(Layout), FDoc(Layout.Document()), FPage(Page), FRect(Rect),
+        FMap(MappingFor(Dc, Layout, Rect)) {}
+
+  ~TRenderer() {
+    for (auto& [Index, F] : FFonts) DeleteObject(F.Handle);
+  }
+
+  void Run() {
+    const int Saved = SaveDC(FDc);
+    SetBkMode(FDc, TRANSPARENT);
+    SetTextAlign(FDc, TA_TOP | TA_LEFT);
+    for (const TRichPagePiece& Piece : FPage.Pieces) {
+      int Clip = 0;
+      if (Piece.Oversize) {
+        // A line or row taller than the rectangle: drawn, but kept inside it.
+        Clip = SaveDC(FDc);
+        FSelected = -1;
+        const TRect R = Normalized(FMap.LXTwips(FRect.Left), FMap.LYTwips(FRect.Top),
+                                   FMap.LXTwips(FRect.Right), FMap.LYTwips(FRect.Bottom));
+        IntersectClipRect(FDc, R.Left, R.Top, R.Right, R.Bottom);
+      }
+      if (Piece.Para) DrawLines(*Piece.Para, Piece.FirstLine, Piece.LastLine, Piece.Top - Piece.LineOffset);
+      if (Piece.Row) DrawRow(*Piece.Row, Piece.Top);
+      if (Clip) {
+        RestoreDC(FDc, Clip);
+        FSelected = -1;
+      }
+    }
+    RestoreDC(FDc, Saved);
+  }
+
+private:
+  struct TDcFont {
+    HFONT Handle = nullptr;
+    int Ascent = 0;   // logical units
+  };
+
+  const TRichCharFormat& FormatOf(Integer Index) const {
+    const auto& Formats = FDoc.CharFormats();
+    if (Index >= 0 && std::size_t(Index) < Formats.size()) return Formats[std::size_t(Index)];
+    static const TRichCharFormat Default;
+    return Default;
+  }
+  Integer SafeFormat(Integer Index) const {
+    return Index >= 0 && std::size_t(Index) < FDoc.CharFormats().size() ? Index : 0;
+  }
+
+  const TDcFont& Select(Integer Format) {
+    Format = SafeFormat(Format);
+    auto It = FFonts.find(Format);
+    if (It == FFonts.end()) {
+      const TRichCharFormat& F = FormatOf(Format);
+      const double Twips = TRichMeasureFonts::EffectiveHalfPoints(F) * 10.0;
+      const int Height = std::max(1, int(std::lround(std::abs(Twips * FMap.Ky))));
+      const LOGFONTW Lf = TRichMeasureFonts::FontFor(F, FLayout.Params().DefaultFace, Height);
+      TDcFont D;
+      D.Handle = CreateFontIndirectW(&Lf);
+      It = FFonts.emplace(Format, D).first;
+      SelectObject(FDc, D.Handle);
+      FSelected = Format;
+      TEXTMETRICW Tm;
+      if (GetTextMetricsW(FDc, &Tm)) It->second.Ascent = Tm.tmAscent;
+    }
+    if (FSelected != Format) {
+      SelectObject(FDc, It->second.Handle);
+      FSelected = Format;
+    }
+    return It->second;
+  }
+
+  void Fill(const TRect& R, COLORREF Color) {
+    HBRUSH B = CreateSolidBrush(Color);
+    FillRect(FDc, &R, B);
+    DeleteObject(B);
+  }
+  TRect PxRect(double L, double T, double R, double B) const {
+    return Normalized(FMap.LX(L), FMap.LY(T), FMap.LX(R), FMap.LY(B));
+  }
+
+  void DrawRow(const TRichRowLayout& Row, int Top) {
+    for (const TRichCellLayout& Cell : Row.Cells) {
+      if (Cell.HasShading) Fill(PxRect(Cell.Left, Top, Cell.Right, Top + Row.Height), Cell.Shading);
+      DrawBorders(Cell.Borders, Cell.Left, Top, Cell.Right, Top + Row.Height);
+      for (const TRichParaLayout& P : Cell.Paragraphs) DrawLines(P, 0, P.Lines.size(), Top);
+    }
+  }
+
+  void DrawBorders(const TRichBorders& B, int L, int T, int R, int Bottom) {
+    auto Side = [&](const TRichBorder& S, double X0, double Y0, double X1, double Y1) {
+      if (S.Width <= 0) return;
+      const COLORREF C = S.AutoColor ? GetSysColor(COLOR_WINDOWTEXT) : S.Color;
+      // A border is a thin filled rectangle: its width in twips, at least
+      // one logical unit.
+      const double Wx = std::max(1.0 / std::abs(FMap.Kx), double(S.Width)) / FMap.TwipsPerPxX;
+      const double Wy = std::max(1.0 / std::abs(FMap.Ky), double(S.Width)) / FMap.TwipsPerPxY;
+      Fill(PxRect(X0, Y0, X1 == X0 ? X0 + Wx : X1, Y1 == Y0 ? Y0 + Wy : Y1), C);
+    };
+    Side(B.Top, L, T, R, T);
+    Side(B.Left, L, T, L, Bottom);
+    Side(B.Bottom, L, Bottom, R, Bottom);
+    Side(B.Right, R, T, R, Bottom);
+  }
+
+  void DrawLines(const TRichParaLayout& P, std::size_t First, std::size_t Last, int Top) {
+    const TRichParagraph& Para = FDoc.Paragraphs()[std::size_t(P.Paragraph)];
+    for (std::size_t K = First; K < Last && K < P.Lines.size(); ++K) {
+      const TRichLine& Line = P.Lines[K];
+      if (Para.FirstCp + Line.Start >= FPage.CpLimit) return;
+      DrawLine(Para, P.Left, Top + Line.Top, Line);
+    }
+  }
+
+  void DrawLine(const TRichParagraph& Para, int Left, int Top, const TRichLine& Line) {
+    const int Baseline = Top + Line.Baseline;
+    int Space = 0;   // justified spaces met so far on the line
+    for (const TRichLineItem& It : Line.Items) {
+      const Integer Cp = Para.FirstCp + It.Start;
+      if (Cp >= FPage.CpLimit) break;
+      const TRichCharFormat& F = FormatOf(It.Format);
+      if (F.HasBackground && It.Width > 0)
+        Fill(PxRect(Left + It.X, Top, Left + It.X + It.Width, Top + Line.Height), F.Background);
+      if (It.Kind == TRichLineItem::TKind::Picture) {
+        DrawPicture(It, Left + It.X, Baseline);
+        continue;
+      }
+      if (It.Kind != TRichLineItem::TKind::Text) continue;
+      const Integer Count = std::min<Integer>(It.Length, FPage.CpLimit - Cp);
+      const auto& Measure = FLayout.Fonts().Get(SafeFormat(It.Format), F);
+      const TDcFont& Font = Select(It.Format);
+      SetTextColor(FDc, F.AutoColor ? GetSysColor(COLOR_WINDOWTEXT) : F.Color);
+      std::u16string Text = Para.Text.substr(std::size_t(It.Start), std::size_t(Count));
+      std::vector<int> Dx(Text.size());
+      double Pos = Left + It.X;
+      int SpacesLeft = It.Spaces;
+      int Prev = FMap.LX(Pos);
+      const int X0 = Prev;
+      for (std::size_t I = 0; I < Text.size(); ++I) {
+        int Adv = IsLowSurrogate(Text[I]) ? 0 : Measure.Advance(Text[I]);
+        if (SpacesLeft > 0 && IsSpace(Text[I])) {
+          const long long E = Line.JustifyExtra, N = Line.JustifySpaces;
+          Adv += int(E * (Space + 1) / N - E * Space / N);
+          ++Space;
+          --SpacesLeft;
+        }
+        Pos += Adv;
+        const int Next = FMap.LX(Pos);
+        Dx[I] = Next - Prev;
+        Prev = Next;
+      }
+      const double Sign = FMap.Ky < 0 ? -1 : 1;
+      const int Y = int(std::lround(FMap.Y(Baseline - Measure.Shift) - Sign * Font.Ascent));
+      ExtTextOutW(FDc, X0, Y, 0, nullptr, Text.data(), UINT(Text.size()), Dx.data());
+      Space += SpacesLeft;  // spaces cut off by the range limit still count
+    }
+  }
+
+  void DrawPicture(const TRichLineItem& It, int Left, int Baseline) {
+    if (It.Picture < 0 || std::size_t(It.Picture) >= FDoc.Pictures().size()) return;
+    const TRichPicture& Pic = FDoc.Pictures()[std::size_t(It.Picture)];
+    const TSize S = Pic.DisplaySize();
+    const int H = FLayout.TwipsToPxY(S.cy);
+    if (It.Width <= 0 || H <= 0 || Pic.Data.empty()) return;
+    const int X0 = FMap.LX(Left), Y0 = FMap.LY(Baseline - H);
+    const int W = FMap.LX(Left + It.Width) - X0, Hl = FMap.LY(Baseline) - Y0;
+    TDib Dib;
+    try {
+      switch (Pic.Kind) {
+        case TRichPictureKind::Dib: Dib = DibFromPacked(Pic.Data.data(), Pic.Data.size()); break;
+        case TRichPictureKind::Jpeg: Dib = JpegDecompress(Pic.Data); break;
+        // FIXME: pictures of these kinds wait for the graphics layer's
+        // metafile playback and PNG decoder.
+        case TRichPictureKind::Emf: SX_NOT_IMPLEMENTED("PlayEnhMetaFile");
+        case TRichPictureKind::Png: SX_NOT_IMPLEMENTED("PNG picture decoding");
+      }
+    } catch (const ENotImplemented&) {
+      throw;
+    } catch (const Exception&) {
+      return;  // undecodable picture data: the picture stays empty
+    }
+    if (Dib.Empty()) return;
+    const std::vector<Byte> Info = DibInfoBytes(Dib);
+    StretchDIBits(FDc, X0, Y0, W, Hl, 0, 0, Dib.Width(), Dib.Height(), Dib.Bits.data(),
+                  reinterpret_cast<const BITMAPINFO*>(Info.data()), DIB_RGB_COLORS, SRCCOPY);
+  }
+
+  HDC FDc;
+  TRichLayout& FLayout;
+  const TRichDocument& FDoc;
+  const TRichPage& FPage;
+  TRect FRect;
+  TMapping FMap;
+  std::unordered_map<Integer, TDcFont> FFonts;
+  Integer FSelected = -1;
+};
+
+}  // namespace
+
+void RichRenderPage(HDC Dc, TRichLayout& Layout, const TRichPage& Page, const TRect& Rect) {
+  if (Page.Pieces.empty()) return;
+  TRenderer(Dc, Layout, Page, Rect).Run();
+}
+
+TRichFormatRange::TRichFormatRange() = default;
+TRichFormatRange::~TRichFormatRange() = default;
+
+void TRichFormatRange::Release() {
+  FLayout.reset();
+  FDoc = nullptr;
+}
+
+TRichLayout& TRichFormatRange::LayoutFor(const TRichDocument& Doc, const TRichLayoutParams& Params) {
+  if (!FLayout || FDoc != &Doc || !(FLayout->Params() == Params)) {
+    FLayout.reset();
+    FLayout = std::make_unique<TRichLayout>(Doc, Params);
+    FDoc = &Doc;
+  }
+  return *FLayout;
+}
+
+LRESULT TRichFormatRange::Format(const TRichDocument& Doc, const WideString& DefaultFace, bool Render,
+                                 FORMATRANGE* Range) {
+  if (!Range) {
+    Release();
+    return 0;
+  }
+  const HDC Target = Range->hdcTarget ? Range->hdcTarget : Range->hdc;
+  TRichLayoutParams Params;
+  Params.DpiX = DpiOf(Target, LOGPIXELSX);
+  Params.DpiY = DpiOf(Target, LOGPIXELSY);
+  Params.WidthTwips = Range->rc.Right - Range->rc.Left;
+  Params.DefaultFace = DefaultFace;
+  TRichLayout& Layout = LayoutFor(Doc, Params);
+  const TRichPage Page = Layout.Paginate(Range->chrg.cpMin, Range->chrg.cpMax, Range->rc.Bottom - Range->rc.Top);
+  if (Render && Range->hdc) RichRenderPage(Range->hdc, Layout, Page, Range->rc);
+  const long long Used = ((long long)Page.Height * 1440 + Params.DpiY - 1) / Params.DpiY;
+  Range->rc.Bottom = int(std::min<long long>(Range->rc.Top + Used, std::max(Range->rc.Top, Range->rc.Bottom)));
+  return Page.CpEnd;
+}

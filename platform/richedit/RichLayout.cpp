@@ -1,0 +1,739 @@
+// RichLayout.cpp — font measuring, wrapping of paragraphs and rows, and
+// pagination. All widths and heights are target device pixels.
+#include "platform/richedit/RichLayout.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/gdi/Gdi.h"
+#include "platform/rtl/CodePages.h"
+
+namespace {
+
+constexpr char16_t chTab = u'\t';
+constexpr char16_t chLine = u'\v';
+constexpr char16_t chPage = u'\f';
+constexpr char16_t chPara = u'\r';
+constexpr char16_t chCell = u'\a';
+constexpr char16_t chObject = u'\uFFFC';
+constexpr int DefaultTabTwips = 720;
+
+int MulDivRound(long long A, long long B, long long C) {
+  if (C == 0) return 0;
+  const long long P = A * B;
+  const long long Q = (P >= 0 ? P + C / 2 : P - C / 2) / C;
+  return int(std::clamp<long long>(Q, -(1LL << 30), 1LL << 30));
+}
+
+bool IsHighSurrogate(char16_t C) { return C >= 0xD800 && C <= 0xDBFF; }
+bool IsLowSurrogate(char16_t C) { return C >= 0xDC00 && C <= 0xDFFF; }
+
+// Ideographic and kana text breaks between any two characters.
+bool BreaksAnywhere(char32_t C) {
+  return (C >= 0x2E80 && C <= 0x9FFF) || (C >= 0xAC00 && C <= 0xD7AF) ||
+         (C >= 0xF900 && C <= 0xFAFF) || (C >= 0xFF00 && C <= 0xFFEF) || C >= 0x20000;
+}
+
+bool IsSpace(char16_t C) { return C == u' ' || C == 0x3000; }
+
+// Where a line ends and why.
+enum class TBreak { Wrap, Paragraph, Forced, Page };
+
+// The run that holds Offset (runs cover the text in order).
+std::size_t RunAt(const TRichParagraph& P, Integer Offset) {
+  auto It = std::upper_bound(P.Runs.begin(), P.Runs.end(), Offset,
+                             [](Integer O, const TRichRun& R) { return O < R.Start; });
+  return It == P.Runs.begin() ? 0 : std::size_t(It - P.Runs.begin() - 1);
+}
+
+// Positions after a tab: left tabs jump at once; centre, right and decimal
+// tabs pull the text that follows them back against their stop, so the
+// tab's width is known only when that text is.
+struct TPendingTab {
+  bool Active = false;
+  TRichTabKind Kind = TRichTabKind::Left;
+  int Start = 0;     // where the tab begins
+  int Stop = 0;
+  int Segment = 0;   // width of the text after the tab so far
+  int BeforeDecimal = 0;
+  bool DecimalSeen = false;
+  int TabWidth() const {
+    if (!Active) return 0;
+    int Aligned = Segment;
+    if (Kind == TRichTabKind::Center) Aligned = Segment / 2;
+    else if (Kind == TRichTabKind::Decimal) Aligned = DecimalSeen ? BeforeDecimal : Segment;
+    return std::max(0, Stop - Start - Aligned);
+  }
+  int End() const { return Start + TabWidth() + Segment; }
+};
+
+}  // namespace
+
+// ---- fonts --------------------------------------------------------------------
+
+TRichMeasureFonts::TRichMeasureFonts(int DpiX, int DpiY, WideString DefaultFace)
+    : FDpiX(DpiX > 0 ? DpiX : 96), FDpiY(DpiY > 0 ? DpiY : 96), FDefaultFace(std::move(DefaultFace)) {
+  FDc = CreateCompatibleDC(nullptr);
+}
+
+TRichMeasureFonts::~TRichMeasureFonts() {
+  if (FDc) {
+    SelectObject(FDc, GetStockObject(SYSTEM_FONT));
+    DeleteDC(FDc);
+  }
+  for (auto& F : FByFormat)
+    if (F && F->Handle) DeleteObject(F->Handle);
+}
+
+int TRichMeasureFonts::EffectiveHalfPoints(const TRichCharFormat& F) {
+  const int Size = std::clamp<int>(F.Size, 1, 3276);
+  if (F.VerticalPosition != TRichVerticalPosition::Normal) return std::max(1, Size * 2 / 3);
+  return Size;
+}
+
+int TRichMeasureFonts::ShiftTwips(const TRichCharFormat& F) {
+  const int Size = std::clamp<int>(F.Size, 1, 3276);
+  int Shift = std::clamp<int>(F.Offset, -3276, 3276) * 10;
+  // Superscripts sit a third of the em above the baseline, subscripts a
+  // fifth below it.
+  if (F.VerticalPosition == TRichVerticalPosition::Superscript) Shift += Size * 10 / 3;
+  if (F.VerticalPosition == TRichVerticalPosition::Subscript) Shift -= Size * 10 / 5;
+  return Shift;
+}
+
+LOGFONTW TRichMeasureFonts::FontFor(const TRichCharFormat& F, const WideString& DefaultFace, int Height) {
+  LOGFONTW Lf;
+  Lf.lfHeight = -std::max(1, Height);
+  Lf.lfWeight = F.Bold ? FW_BOLD : FW_NORMAL;
+  Lf.lfItalic = F.Italic;
+  Lf.lfUnderline = F.Underline != TRichUnderline::None;
+  Lf.lfStrikeOut = F.StrikeOut;
+  Lf.lfCharSet = F.Charset;
+  Lf.lfPitchAndFamily = F.PitchAndFamily;
+  const WideString& Face = F.Face.empty() ? DefaultFace : F.Face;
+  const std::size_t N = std::min<std::size_t>(Face.size(), LF_FACESIZE - 1);
+  std::copy_n(Face.begin(), N, Lf.lfFaceName);
+  Lf.lfFaceName[N] = 0;
+  return Lf;
+}
+
+const TRichMeasureFonts::TFont& TRichMeasureFonts::Get(Integer FormatIndex, const TRichCharFormat& F) {
+  const std::size_t I = std::size_t(std::max<Integer>(FormatIndex, 0));
+  if (I >= FByFormat.size()) FByFormat.resize(I + 1);
+  if (!FByFormat[I]) {
+    auto Font = std::make_unique<TFont>();
+    Font->Owner = this;
+    const int Height = MulDivRound(EffectiveHalfPoints(F) * 10, FDpiY, 1440);
+    const LOGFONTW Lf = FontFor(F, FDefaultFace, Height);
+    Font->Handle = CreateFontIndirectW(&Lf);
+    SelectObject(FDc, Font->Handle);
+    TEXTMETRICW Tm;
+    if (GetTextMetricsW(FDc, &Tm)) {
+      Font->Ascent = Tm.tmAscent;
+      Font->Descent = Tm.tmDescent;
+    } else {
+      Font->Ascent = Height * 4 / 5;
+      Font->Descent = Height - Font->Ascent;
+    }
+    Font->Shift = MulDivRound(ShiftTwips(F), FDpiY, 1440);
+    FByFormat[I] = std::move(Font);
+  }
+  return *FByFormat[I];
+}
+
+void TRichMeasureFonts::FillPage(const TFont& F, int Page) const {
+  auto Widths = std::make_unique<int[]>(256);
+  SelectObject(FDc, F.Handle);
+  if (!GetCharWidth32W(FDc, UINT(Page) * 256, UINT(Page) * 256 + 255, Widths.get()))
+    std::fill_n(Widths.get(), 256, 0);
+  F.Pages[std::size_t(Page)] = std::move(Widths);
+}
+
+int TRichMeasureFonts::TFont::Advance(char16_t Ch) const {
+  const int Page = Ch >> 8;
+  if (!Pages[std::size_t(Page)]) Owner->FillPage(*this, Page);
+  return Pages[std::size_t(Page)][Ch & 0xFF];
+}
+
+// ---- wrapping -------------------------------------------------------------------
+
+TRichLayout::TRichLayout(const TRichDocument& Doc, TRichLayoutParams Params)
+    : FDoc(Doc),
+      FParams(std::move(Params)),
+      FFonts(FParams.DpiX, FParams.DpiY, FParams.DefaultFace),
+      FWidthPx(0) {
+  FWidthPx = std::max(0, TwipsToPxX(FParams.WidthTwips));
+  FParas.resize(FDoc.Paragraphs().size());
+  FRows.resize(FDoc.Paragraphs().size());
+}
+
+TRichLayout::~TRichLayout() = default;
+
+int TRichLayout::TwipsToPxX(long long Twips) const { return MulDivRound(Twips, FFonts.DpiX(), 1440); }
+int TRichLayout::TwipsToPxY(long long Twips) const { return MulDivRound(Twips, FFonts.DpiY(), 1440); }
+
+namespace {
+
+// Wraps one paragraph; a small object so the two passes share their setup.
+class TWrapper {
+public:
+  TWrapper(TRichLayout& L, TRichMeasureFonts& Fonts, const TRichDocument& Doc, Integer Index, int Width)
+      : FL(L), FFonts(Fonts), FDoc(Doc), FP(Doc.Paragraphs()[std::size_t(Index)]), FPF(FP.Format),
+        FWidth(Width) {
+    FLeftIndent = L.TwipsToPxX(FPF.LeftIndent);
+    FRightIndent = L.TwipsToPxX(FPF.RightIndent);
+    FFirstIndent = L.TwipsToPxX(FPF.FirstIndent);
+    FDefaultTab = std::max(1, L.TwipsToPxX(DefaultTabTwips));
+  }
+
+  void Run(TRichParaLayout& Out, Integer StartOffset) {
+    const Integer Len = Integer(FP.Text.size());
+    int Y = Out.SpaceBefore;
+    Integer Offset = std::clamp<Integer>(StartOffset, 0, Len);
+    bool First = StartOffset == 0;
+    while (Offset < Len) {
+      TRichLine Line;
+      Line.Start = Offset;
+      const int Indent = std::max(0, FLeftIndent + (First ? FFirstIndent : 0));
+      TBreak Why = TBreak::Wrap;
+      const Integer End = FindBreak(Offset, Indent, First, Why);
+      Build(Line, Offset, End, Indent, First, Why);
+      Line.Top = Y;
+      Y += Line.Height;
+      Out.Lines.push_back(std::move(Line));
+      Offset = End;
+      First = false;
+    }
+    Out.Height = Y + FL.TwipsToPxY(std::max<Integer>(0, FPF.SpaceAfter));
+  }
+
+private:
+  const TRichCharFormat& FormatOf(const TRichRun& R) const {
+    const auto& Formats = FDoc.CharFormats();
+    if (R.Format >= 0 && std::size_t(R.Format) < Formats.size()) return Formats[std::size_t(R.Format)];
+    static const TRichCharFormat Default;
+    return Default;
+  }
+  const TRichMeasureFonts::TFont& FontOf(const TRichRun& R) {
+    return FFonts.Get(R.Format >= 0 && std::size_t(R.Format) < FDoc.CharFormats().size() ? R.Format : 0,
+                      FormatOf(R));
+  }
+  const TRichPicture* PictureOf(const TRichRun& R) const {
+    if (R.Picture < 0 || std::size_t(R.Picture) >= FDoc.Pictures().size()) return nullptr;
+    return &FDoc.Pictures()[std::size_t(R.Picture)];
+  }
+  TSize PictureSize(const TRichPicture& Pic) const {
+    const TSize S = Pic.DisplaySize();
+    return {std::max(0, FL.TwipsToPxX(S.cx)), std::max(0, FL.TwipsToPxY(S.cy))};
+  }
+
+  int LineRight() const { return FWidth - std::max(0, FRightIndent); }
+
+  // The next tab stop after Pos: the paragraph's stops, the hanging
+  // indent's implicit stop on the first line, then the default grid.
+  std::pair<int, TRichTabKind> NextTab(int Pos, bool First) const {
+    int Best = -1;
+    TRichTabKind Kind = TRichTabKind::Left;
+    for (const auto& T : FPF.Tabs) {
+      if (T.Kind == TRichTabKind::Bar) continue;
+      const int X = FL.TwipsToPxX(T.Position);
+      if (X > Pos) {
+        Best = X;
+        Kind = T.Kind;
+        break;
+      }
+    }
+    if (First && FFirstIndent < 0 && FLeftIndent > Pos && (Best < 0 || FLeftIndent < Best)) {
+      Best = FLeftIndent;
+      Kind = TRichTabKind::Left;
+    }
+    if (Best < 0) Best = (Pos / FDefaultTab + 1) * FDefaultTab;
+    return {Best, Kind};
+  }
+
+  // Pass 1: the offset after the last character of the line that starts at
+  // Offset.
+  Integer FindBreak(Integer Offset, int Indent, bool First, TBreak& Why) {
+    const std::u16string& T = FP.Text;
+    const Integer Len = Integer(T.size());
+    const int Right = LineRight();
+    std::size_t RunIndex = RunAt(FP, Offset);
+    int Pos = Indent;
+    TPendingTab Tab;
+    Integer LastOpportunity = -1;
+    auto CurrentEnd = [&] { return Tab.Active ? Tab.End() : Pos; };
+    auto Add = [&](int W) {
+      if (Tab.Active) {
+        Tab.Segment += W;
+        if (!Tab.DecimalSeen) Tab.BeforeDecimal += W;
+      } else {
+        Pos += W;
+      }
+    };
+    for (Integer I = Offset; I < Len; ++I) {
+      while (RunIndex + 1 < FP.Runs.size() && FP.Runs[RunIndex + 1].Start <= I) ++RunIndex;
+      const TRichRun& R = FP.Runs[RunIndex];
+      const char16_t Ch = T[std::size_t(I)];
+      if (Ch == chPara || Ch == chCell) {
+        Why = TBreak::Paragraph;
+        return I + 1;
+      }
+      if (Ch == chLine) {
+        Why = TBreak::Forced;
+        return I + 1;
+      }
+      if (Ch == chPage) {
+        Why = TBreak::Page;
+        return I + 1;
+      }
+      if (FormatOf(R).Hidden && R.Picture < 0) continue;
+      if (Ch == chTab) {
+        Pos = CurrentEnd();
+        const auto [Stop, Kind] = NextTab(Pos, First);
+        Tab = {};
+        if (Kind == TRichTabKind::Left) {
+          Pos = std::max(Pos, std::min(Stop, std::max(Pos, Right)));
+        } else {
+          Tab.Active = true;
+          Tab.Kind = Kind;
+          Tab.Start = Pos;
+          Tab.Stop = Stop;
+        }
+        LastOpportunity = I + 1;
+        continue;
+      }
+      if (IsSpace(Ch)) {
+        Add(FontOf(R).Advance(Ch));
+        LastOpportunity = I + 1;
+        continue;
+      }
+      int W = 0;
+      Integer Units = 1;
+      char32_t Code = Ch;
+      if (Ch == chObject && R.Picture >= 0) {
+        if (const TRichPicture* Pic = PictureOf(R)) W = PictureSize(*Pic).cx;
+        if (I > Offset) LastOpportunity = std::max(LastOpportunity, I);
+      } else if (IsHighSurrogate(Ch) && I + 1 < Len && IsLowSurrogate(T[std::size_t(I + 1)])) {
+        Code = 0x10000 + ((char32_t(Ch) - 0xD800) << 10) + (char32_t(T[std::size_t(I + 1)]) - 0xDC00);
+        W = FontOf(R).Advance(Ch);
+        Units = 2;
+      } else {
+        W = FontOf(R).Advance(Ch);
+      }
+      if (BreaksAnywhere(Code) && I > Offset) LastOpportunity = std::max(LastOpportunity, I);
+      if (I > Offset && CurrentEnd() + W > Right) {
+        Why = TBreak::Wrap;
+        return LastOpportunity > Offset ? LastOpportunity : I;
+      }
+      if (Tab.Active && Tab.Kind == TRichTabKind::Decimal && Ch == u'.') Tab.DecimalSeen = true;
+      Add(W);
+      I += Units - 1;
+      if (Ch == u'-' || Ch == 0x2010 || Ch == 0x2013 || Ch == 0x2014 || BreaksAnywhere(Code) ||
+          Ch == chObject)
+        LastOpportunity = I + 1;
+    }
+    Why = TBreak::Paragraph;
+    return Len;
+  }
+
+  // Pass 2: the items, height and alignment of the line [Start, End).
+  void Build(TRichLine& Line, Integer Start, Integer End, int Indent, bool First, TBreak Why) {
+    const std::u16string& T = FP.Text;
+    const int Right = LineRight();
+    Line.End = End;
+    Line.PageBreak = Why == TBreak::Page;
+    std::size_t RunIndex = RunAt(FP, Start);
+    int Pos = Indent;
+    int Ascent = 0, Descent = 0;
+    bool Visible = false;
+    int ContentEnd = Indent;        // after the last non-space
+    std::size_t PendingItem = 0;    // the item of an aligned tab
+    TPendingTab Tab;
+    std::size_t AfterLastTab = 0;   // justification spreads spaces after the last tab
+    // Items are placed as if pending tabs were empty; CloseTab shifts them.
+    int Cursor = Indent;
+
+    auto CloseTab = [&] {
+      if (!Tab.Active) return;
+      const int Width = Tab.TabWidth();
+      Line.Items[PendingItem].Width = Width;
+      for (std::size_t K = PendingItem + 1; K < Line.Items.size(); ++K) Line.Items[K].X += Width;
+      Cursor += Width;
+      Pos = Cursor;
+      if (ContentEnd > Tab.Start) ContentEnd += Width;
+      Tab = {};
+    };
+    auto Advance = [&](int W) {
+      if (Tab.Active) {
+        Tab.Segment += W;
+        if (!Tab.DecimalSeen) Tab.BeforeDecimal += W;
+      }
+    };
+
+    for (Integer I = Start; I < End; ++I) {
+      while (RunIndex + 1 < FP.Runs.size() && FP.Runs[RunIndex + 1].Start <= I) ++RunIndex;
+      const TRichRun& R = FP.Runs[RunIndex];
+      const char16_t Ch = T[std::size_t(I)];
+      if (Ch == chPara || Ch == chCell || Ch == chLine || Ch == chPage) continue;
+      const TRichCharFormat& F = FormatOf(R);
+      if (F.Hidden && R.Picture < 0) continue;
+      if (Ch == chTab) {
+        CloseTab();
+        const auto [Stop, Kind] = NextTab(Pos, First);
+        TRichLineItem Item;
+        Item.Kind = TRichLineItem::TKind::Tab;
+        Item.Start = I;
+        Item.Length = 1;
+        Item.Format = R.Format;
+        Item.X = Pos;
+        if (Kind == TRichTabKind::Left) {
+          const int To = std::max(Pos, std::min(Stop, std::max(Pos, Right)));
+          Item.Width = To - Pos;
+          Pos = To;
+        } else {
+          Tab.Active = true;
+          Tab.Kind = Kind;
+          Tab.Start = Pos;
+          Tab.Stop = Stop;
+          PendingItem = Line.Items.size();
+        }
+        Cursor = Pos;
+        Line.Items.push_back(Item);
+        AfterLastTab = Line.Items.size();
+        ContentEnd = std::max(ContentEnd, Pos);
+        continue;
+      }
+      if (Ch == chObject && R.Picture >= 0) {
+        TRichLineItem Item;
+        Item.Kind = TRichLineItem::TKind::Picture;
+        Item.Start = I;
+        Item.Length = 1;
+        Item.Format = R.Format;
+        Item.Picture = R.Picture;
+        Item.X = Cursor;
+        if (const TRichPicture* Pic = PictureOf(R)) {
+          const TSize S = PictureSize(*Pic);
+          Item.Width = S.cx;
+          Ascent = std::max(Ascent, S.cy);
+        }
+        Cursor += Item.Width;
+        Advance(Item.Width);
+        if (!Tab.Active) Pos = Cursor;
+        Line.Items.push_back(Item);
+        ContentEnd = Tab.Active ? Cursor : Pos;
+        Visible = true;
+        continue;
+      }
+      const auto& Font = FontOf(R);
+      Ascent = std::max(Ascent, Font.Ascent + Font.Shift);
+      Descent = std::max(Descent, Font.Descent - Font.Shift);
+      Visible = true;
+      int W = Font.Advance(Ch);
+      Integer Units = 1;
+      if (IsHighSurrogate(Ch) && I + 1 < End && IsLowSurrogate(T[std::size_t(I + 1)])) Units = 2;
+      TRichLineItem* Item = Line.Items.empty() ? nullptr : &Line.Items.back();
+      if (!Item || Item->Kind != TRichLineItem::TKind::Text || Item->Format != R.Format ||
+          Item->Start + Item->Length != I) {
+        TRichLineItem New;
+        New.Start = I;
+        New.Format = R.Format;
+        New.X = Cursor;
+        Line.Items.push_back(New);
+        Item = &Line.Items.back();
+      }
+      Item->Length += Units;
+      Item->Width += W;
+      Cursor += W;
+      if (Tab.Active && Tab.Kind == TRichTabKind::Decimal && Ch == u'.') Tab.DecimalSeen = true;
+      Advance(W);
+      if (!Tab.Active) Pos = Cursor;
+      if (!IsSpace(Ch)) ContentEnd = Cursor;
+      I += Units - 1;
+    }
+    CloseTab();
+
+    // Height: the tallest run; an empty line takes its end mark's font.
+    if (!Visible) {
+      const std::size_t K = RunAt(FP, std::max<Integer>(Start, End - 1));
+      const auto& Font = FontOf(FP.Runs[K]);
+      Ascent = Font.Ascent;
+      Descent = Font.Descent;
+    }
+    const int Natural = Ascent + Descent;
+    int Height = Natural;
+    int Baseline = Ascent;
+    const Integer Sl = FPF.LineSpacing;
+    if (FPF.LineSpacingMultiple && Sl > 0) {
+      Height = std::max(1, int((long long)Natural * std::min<Integer>(Sl, 240 * 100) / 240));
+    } else if (Sl > 0) {
+      Height = std::max(Natural, FL.TwipsToPxY(Sl));
+      Baseline = Height - Descent;
+    } else if (Sl < 0) {
+      Height = std::max(1, FL.TwipsToPxY(-(long long)Sl));
+      Baseline = Height - Descent;
+    }
+    Line.Height = Height;
+    Line.Baseline = Baseline;
+
+    // Alignment of the content between the indents (trailing spaces hang).
+    TRichAlignment Align = FPF.Alignment;
+    if (FPF.RightToLeft) {
+      if (Align == TRichAlignment::Left) Align = TRichAlignment::Right;
+      else if (Align == TRichAlignment::Right) Align = TRichAlignment::Left;
+    }
+    const int Slack = Right - ContentEnd;
+    int Shift = 0;
+    if (Align == TRichAlignment::Center) Shift = std::max(0, Slack / 2);
+    else if (Align == TRichAlignment::Right) Shift = std::max(0, Slack);
+    else if (Align == TRichAlignment::Justify && Why == TBreak::Wrap && Slack > 0) {
+      // Spaces after the last tab and before the content's end share the slack.
+      int Spaces = 0;
+      for (std::size_t K = AfterLastTab; K < Line.Items.size(); ++K) {
+        TRichLineItem& It = Line.Items[K];
+        if (It.Kind != TRichLineItem::TKind::Text) continue;
+        int Count = 0;
+        for (Integer C = It.Start; C < It.Start + It.Length; ++C)
+          if (IsSpace(T[std::size_t(C)])) ++Count;
+        It.Spaces = Count;
+        Spaces += Count;
+      }
+      // Trailing spaces take nothing: remove them from the count.
+      for (std::size_t K = Line.Items.size(); K-- > AfterLastTab && Spaces > 0;) {
+        TRichLineItem& It = Line.Items[K];
+        if (It.Kind != TRichLineItem::TKind::Text) break;
+        Integer C = It.Start + It.Length;
+        while (C > It.Start && IsSpace(T[std::size_t(C - 1)])) {
+          --C;
+          --It.Spaces;
+          --Spaces;
+        }
+        if (C > It.Start) break;
+      }
+      if (Spaces > 0) {
+        Line.JustifyExtra = Slack;
+        Line.JustifySpaces = Spaces;
+        int Before = 0;
+        for (std::size_t K = 0; K < Line.Items.size(); ++K) {
+          TRichLineItem& It = Line.Items[K];
+          const int Start0 = int((long long)Slack * Before / Spaces);
+          const int End0 = int((long long)Slack * (Before + It.Spaces) / Spaces);
+          It.X += Start0;
+          It.Width += End0 - Start0;
+          Before += It.Spaces;
+        }
+      }
+    }
+    if (Shift)
+      for (auto& It : Line.Items) It.X += Shift;
+  }
+
+  TRichLayout& FL;
+  TRichMeasureFonts& FFonts;
+  const TRichDocument& FDoc;
+  const TRichParagraph& FP;
+  const TRichParaFormat& FPF;
+  int FWidth;
+  int FLeftIndent = 0, FRightIndent = 0, FFirstIndent = 0, FDefaultTab = 1;
+};
+
+}  // namespace
+
+TRichParaLayout TRichLayout::Wrap(Integer Index, Integer StartOffset, int Left, int Width) {
+  TRichParaLayout Out;
+  Out.Paragraph = Index;
+  Out.Left = Left;
+  const TRichParagraph& P = FDoc.Paragraphs()[std::size_t(Index)];
+  Out.SpaceBefore = StartOffset == 0 ? std::max(0, TwipsToPxY(P.Format.SpaceBefore)) : 0;
+  if (P.Runs.empty() || P.Text.empty()) {
+    Out.Height = Out.SpaceBefore;
+    return Out;
+  }
+  TWrapper(*this, FFonts, FDoc, Index, Width).Run(Out, StartOffset);
+  return Out;
+}
+
+const TRichParaLayout& TRichLayout::Paragraph(Integer Index) {
+  auto& Slot = FParas.at(std::size_t(Index));
+  if (!Slot) Slot = std::make_unique<TRichParaLayout>(Wrap(Index, 0, 0, FWidthPx));
+  return *Slot;
+}
+
+const TRichParaLayout& TRichLayout::Continuation(Integer Index, Integer Offset) {
+  if (!FContinuation || FContinuation->Paragraph != Index || FContinuationOffset != Offset) {
+    FContinuation = std::make_unique<TRichParaLayout>(Wrap(Index, Offset, 0, FWidthPx));
+    FContinuationOffset = Offset;
+  }
+  return *FContinuation;
+}
+
+const TRichRowLayout& TRichLayout::RowOf(Integer Paragraph) {
+  const auto& Paras = FDoc.Paragraphs();
+  const Integer RowIndex = Paras.at(std::size_t(Paragraph)).Row;
+  Integer First = Paragraph;
+  while (First > 0 && Paras[std::size_t(First - 1)].Row == RowIndex) --First;
+  auto& Slot = FRows[std::size_t(First)];
+  if (Slot) return *Slot;
+  Integer Last = Paragraph;
+  while (std::size_t(Last + 1) < Paras.size() && Paras[std::size_t(Last + 1)].Row == RowIndex) ++Last;
+
+  auto Row = std::make_unique<TRichRowLayout>();
+  Row->Row = RowIndex;
+  Row->FirstParagraph = First;
+  Row->LastParagraph = Last;
+  TRichTableRow Def;
+  const TRichTableRow& R =
+      RowIndex >= 0 && std::size_t(RowIndex) < FDoc.Rows().size() ? FDoc.Rows()[std::size_t(RowIndex)] : Def;
+  // Cell edges in twips from the left margin; a merged cell widens the one
+  // before it.
+  std::vector<std::pair<long long, long long>> Edges;
+  std::vector<const TRichTableCell*> Specs;
+  long long Prev = R.Left;
+  for (const auto& C : R.Cells) {
+    const long long Right = std::max<long long>(C.Right, Prev);
+    if (C.MergedWithPrevious && !Edges.empty()) Edges.back().second = Right;
+    else {
+      Edges.push_back({Prev, Right});
+      Specs.push_back(&C);
+    }
+    Prev = Right;
+  }
+  if (Edges.empty()) {
+    Edges.push_back({0, FParams.WidthTwips});
+    Specs.push_back(nullptr);
+  }
+  long long Shift = 0;
+  const long long RowRight = Edges.back().second;
+  if (R.Alignment == TRichAlignment::Center) Shift = std::max<long long>(0, (FParams.WidthTwips - RowRight - R.Left) / 2);
+  else if (R.Alignment == TRichAlignment::Right) Shift = std::max<long long>(0, FParams.WidthTwips - RowRight);
+  const int Gap = std::max(0, TwipsToPxX(R.Gap));
+  for (std::size_t C = 0; C < Edges.size(); ++C) {
+    TRichCellLayout Cell;
+    Cell.Left = TwipsToPxX(Edges[C].first + Shift);
+    Cell.Right = TwipsToPxX(Edges[C].second + Shift);
+    if (Specs[C]) {
+      Cell.HasShading = Specs[C]->HasShading;
+      Cell.Shading = Specs[C]->Shading;
+      Cell.Borders = Specs[C]->Borders;
+    }
+    Row->Cells.push_back(std::move(Cell));
+  }
+  // Paragraphs go to their cells (a cell index past the last cell lands in
+  // the last one); a merged cell's paragraphs join the cell it extends.
+  std::vector<int> CellOfSpec;
+  {
+    int Visible = -1;
+    for (const auto& C : R.Cells) {
+      if (!(C.MergedWithPrevious && Visible >= 0)) ++Visible;
+      CellOfSpec.push_back(Visible);
+    }
+  }
+  std::vector<int> CellHeights(Row->Cells.size(), 0);
+  for (Integer P = First; P <= Last; ++P) {
+    const Integer CellIndex = Paras[std::size_t(P)].Cell;
+    std::size_t C = Row->Cells.size() - 1;
+    if (CellIndex >= 0 && std::size_t(CellIndex) < CellOfSpec.size()) C = std::size_t(CellOfSpec[std::size_t(CellIndex)]);
+    TRichCellLayout& Cell = Row->Cells[C];
+    const int Left = Cell.Left + Gap;
+    const int Width = std::max(0, Cell.Right - Gap - Left);
+    TRichParaLayout L = Wrap(P, 0, Left, Width);
+    for (auto& Line : L.Lines) Line.Top += CellHeights[C];
+    CellHeights[C] += L.Height;
+    Cell.Paragraphs.push_back(std::move(L));
+  }
+  int Height = 0;
+  for (int H : CellHeights) Height = std::max(Height, H);
+  if (R.Height > 0) Height = std::max(Height, TwipsToPxY(R.Height));
+  else if (R.Height < 0) Height = std::max(1, TwipsToPxY(-(long long)R.Height));
+  Row->Height = Height;
+  Slot = std::move(Row);
+  return *Slot;
+}
+
+// ---- pagination -------------------------------------------------------------------
+
+TRichPage TRichLayout::Paginate(Integer CpMin, Integer CpMax, int HeightTwips) {
+  TRichPage Page;
+  const Integer Len = FDoc.TextLength();
+  CpMin = std::clamp<Integer>(CpMin, 0, Len);
+  Integer Limit = CpMax < 0 || CpMax > Len ? Len : CpMax;
+  if (Limit < CpMin) Limit = CpMin;
+  Page.CpMin = CpMin;
+  Page.CpLimit = Limit;
+  Page.CpEnd = CpMin;
+  const int Avail = std::max(0, TwipsToPxY(HeightTwips));
+  const auto& Paras = FDoc.Paragraphs();
+
+  Integer Cp = CpMin;
+  int Y = 0;
+  std::size_t P = std::size_t(FDoc.ParagraphAt(Cp));
+  bool Full = false;
+  while (Cp < Limit && P < Paras.size() && !Full) {
+    const TRichParagraph& Para = Paras[P];
+    if (Para.Row >= 0) {
+      const TRichRowLayout& Row = RowOf(Integer(P));
+      const bool Oversize = Page.Pieces.empty() && Row.Height > Avail;
+      if (!Page.Pieces.empty() && Y + Row.Height > Avail) break;
+      TRichPagePiece Piece;
+      Piece.Row = &Row;
+      Piece.Top = Y;
+      Piece.Oversize = Oversize;
+      Page.Pieces.push_back(Piece);
+      Y += Row.Height;
+      const TRichParagraph& LastPara = Paras[std::size_t(Row.LastParagraph)];
+      Cp = LastPara.FirstCp + Integer(LastPara.Text.size());
+      P = std::size_t(Row.LastParagraph) + 1;
+      if (Oversize) break;
+      continue;
+    }
+    const Integer Offset = Cp - Para.FirstCp;
+    if (Offset == 0 && Para.Format.PageBreakBefore && !Page.Pieces.empty()) break;
+    const TRichParaLayout* L = &Paragraph(Integer(P));
+    std::size_t First = 0;
+    if (Offset > 0) {
+      auto It = std::find_if(L->Lines.begin(), L->Lines.end(), [&](const TRichLine& Ln) { return Ln.Start == Offset; });
+      if (It != L->Lines.end()) First = std::size_t(It - L->Lines.begin());
+      else L = &Continuation(Integer(P), Offset);
+    }
+    if (L->Lines.empty()) {
+      ++P;
+      Cp = P < Paras.size() ? Paras[P].FirstCp : Len;
+      continue;
+    }
+    TRichPagePiece Piece;
+    Piece.Para = L;
+    Piece.FirstLine = First;
+    Piece.Top = Y;
+    Piece.LineOffset = First == 0 ? 0 : L->Lines[First].Top;
+    std::size_t K = First;
+    for (; K < L->Lines.size(); ++K) {
+      const TRichLine& Line = L->Lines[K];
+      if (Para.FirstCp + Line.Start >= Limit) break;
+      const int Bottom = Y + Line.Top - Piece.LineOffset + Line.Height;
+      if (Bottom > Avail) {
+        if (!Page.Pieces.empty() || K > First) {
+          Full = true;
+          break;
+        }
+        Piece.Oversize = true;
+      }
+      Cp = Para.FirstCp + Line.End;
+      if (Line.PageBreak || Piece.Oversize) {
+        ++K;
+        Full = true;
+        break;
+      }
+    }
+    Piece.LastLine = K;
+    if (K > First) {
+      const bool Whole = K == L->Lines.size();
+      const int PieceBottom = Whole ? L->Height : L->Lines[K - 1].Top + L->Lines[K - 1].Height;
+      Y = Piece.Top + PieceBottom - Piece.LineOffset;
+      Page.Pieces.push_back(Piece);
+    }
+    if (K < L->Lines.size()) break;
+    ++P;
+  }
+  Page.CpEnd = std::min(std::max(Cp, CpMin), Limit);
+  Page.Height = std::min(Y, Avail);
+  return Page;
+}

@@ -1,0 +1,163 @@
+// EM_FORMATRANGE through TRichFormatRange: measuring and drawing agree,
+// progress on oversize content, the caller's clip and map mode, pictures.
+#include <gtest/gtest.h>
+
+#include "Layout_TestSupport.h"
+#include "platform/gdi/Dib.h"
+
+using namespace richtest;
+
+namespace {
+
+TRichDocument MixedDocument() {
+  TRichParaFormat Centered;
+  Centered.Alignment = TRichAlignment::Center;
+  TRichParaFormat Justified;
+  Justified.Alignment = TRichAlignment::Justify;
+  Justified.SpaceAfter = 120;
+  TRichCharFormat Big = Mono(36);
+  Big.Bold = true;
+  TDocBuilder B;
+  for (int I = 0; I < 30; ++I) {
+    B.Para(u"Heading", Centered, Big);
+    B.Para(u"Some words that wrap across the line more than once, with\ta tab and "
+           u"more words until the paragraph ends.",
+           Justified);
+  }
+  return B.Done();
+}
+
+// A packed 24-bit DIB of one colour.
+TRichPicture SolidPicture(int W, int H, int GoalW, int GoalH) {
+  TDib D = MakeDib(W, H, 24);
+  for (std::size_t I = 0; I < D.Bits.size(); ++I) D.Bits[I] = 0x40;
+  TRichPicture P;
+  P.Kind = TRichPictureKind::Dib;
+  P.Data = DibToPacked(D);
+  P.Width = W;
+  P.Height = H;
+  P.GoalWidth = GoalW;
+  P.GoalHeight = GoalH;
+  return P;
+}
+
+}  // namespace
+
+TEST(TRichFormatRange, MeasuringAndDrawingAgreeOnBreaksAndHeights) {
+  const TRichDocument Doc = MixedDocument();
+  const TRect Rect{375, 375, 9000, 12000};
+  const TPaging Measured = PageThrough(Doc, Rect);
+  TCanvas C(640, 840);
+  const TPaging Drawn = PageThrough(Doc, Rect, C.Dc(), /*Render=*/true);
+  EXPECT_GT(Measured.Starts.size(), 2u);
+  EXPECT_EQ(Measured.Starts, Drawn.Starts);
+  EXPECT_EQ(Measured.Bottoms, Drawn.Bottoms);
+  // Everything drawn lies inside the text rectangle (25..600 x 25..800 px).
+  const TRect Ink = C.Ink();
+  EXPECT_GE(Ink.Left, 25);
+  EXPECT_GE(Ink.Top, 25);
+  EXPECT_LE(Ink.Right, 600);
+  EXPECT_LE(Ink.Bottom, 800);
+}
+
+TEST(TRichFormatRange, AdvancesPastAPictureTallerThanThePage) {
+  // Two inches of picture on a one-inch page: it is taken alone, drawn
+  // clipped to the rectangle, and the next call starts after it.
+  const TRichDocument Doc =
+      TDocBuilder().Text(u"x").Picture(SolidPicture(8, 8, 1440, 2880)).Text(u"y").End().Para(u"after").Done();
+  TRichFormatRange Fr;
+  TCanvas C(200, 200);
+  FORMATRANGE R;
+  R.hdc = R.hdcTarget = C.Dc();
+  R.rc = R.rcPage = {0, 0, 9000, 1440};
+  R.chrg = {0, -1};
+  const LRESULT First = Fr.Format(Doc, u"Arial", true, &R);
+  EXPECT_EQ(First, 4);   // "x", the picture, "y" and the paragraph mark
+  EXPECT_EQ(R.rc.Bottom, 1440);
+  EXPECT_EQ(C.Ink().Bottom, 96);   // clipped to the inch
+  R.rc = R.rcPage;
+  R.chrg.cpMin = LONG(First);
+  EXPECT_EQ(Fr.Format(Doc, u"Arial", false, &R), Doc.TextLength());
+  // A zero-height rectangle still moves on by a line.
+  R.rc = {0, 0, 9000, 0};
+  R.chrg.cpMin = 0;
+  EXPECT_GT(Fr.Format(Doc, u"Arial", false, &R), 0);
+  EXPECT_EQ(Fr.Format(Doc, u"Arial", false, nullptr), 0);
+  EXPECT_EQ(Fr.Layout(), nullptr);
+}
+
+TEST(TRichFormatRange, EmptyDocumentDrawsNothingAndAnswersZero) {
+  const TRichDocument Doc;
+  TRichFormatRange Fr;
+  TCanvas C(100, 100);
+  FORMATRANGE R;
+  R.hdc = R.hdcTarget = C.Dc();
+  R.rc = R.rcPage = {0, 0, 1440, 1440};
+  R.chrg = {0, -1};
+  EXPECT_EQ(Fr.Format(Doc, u"Arial", true, &R), 0);
+  EXPECT_EQ(R.rc.Bottom, 0);
+  EXPECT_EQ(C.Ink(), TRect{});
+}
+
+TEST(TRichFormatRange, HonoursTheCallersClip) {
+  const TRichDocument Doc = MixedDocument();
+  TCanvas C(640, 400);
+  IntersectClipRect(C.Dc(), 0, 0, 640, 60);
+  FORMATRANGE R;
+  R.hdc = R.hdcTarget = C.Dc();
+  R.rc = R.rcPage = {0, 0, 9000, 5000};
+  R.chrg = {0, -1};
+  TRichFormatRange Fr;
+  Fr.Format(Doc, u"Arial", true, &R);
+  const TRect Ink = C.Ink();
+  EXPECT_GT(Ink.Bottom, 30);
+  EXPECT_LE(Ink.Bottom, 60);
+}
+
+TEST(TRichFormatRange, DrawsTheSamePixelsInEveryMapMode) {
+  // Twips map to device pixels through LOGPIXELS whatever the logical
+  // units: the map modes the export and print paths set leave the result
+  // where MM_TEXT puts it.
+  const TRichDocument Doc = TDocBuilder().Para(u"Scaled text").Para(u"second line").Done();
+  auto Draw = [&](void (*Setup)(HDC), TRect Rc) {
+    TCanvas C(400, 200);
+    Setup(C.Dc());
+    FORMATRANGE R;
+    R.hdc = C.Dc();
+    R.hdcTarget = nullptr;
+    R.rc = R.rcPage = Rc;
+    R.chrg = {0, -1};
+    TRichFormatRange Fr;
+    Fr.Format(Doc, u"Arial", true, &R);
+    return C.Ink();
+  };
+  const TRect Plain = Draw([](HDC) {}, {300, 300, 5000, 3000});
+  ASSERT_NE(Plain, TRect{});
+  struct TCase {
+    void (*Setup)(HDC);
+    const char* Why;
+  };
+  const TCase Cases[] = {
+      {[](HDC D) {
+         SetMapMode(D, MM_ANISOTROPIC);
+         SetWindowExtEx(D, 1440, 1440, nullptr);
+         SetViewportExtEx(D, 96, 96, nullptr);
+       },
+       "anisotropic: logical twips"},
+      {[](HDC D) {
+         SetMapMode(D, MM_ANISOTROPIC);
+         SetWindowExtEx(D, 2, 3, nullptr);
+         SetViewportExtEx(D, 1, 1, nullptr);
+       },
+       "anisotropic with unequal axes"},
+      {[](HDC D) { SetMapMode(D, MM_TWIPS); SetViewportOrgEx(D, 0, 0, nullptr); }, "y grows upwards"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    const TRect Got = Draw(C.Setup, {300, 300, 5000, 3000});
+    EXPECT_NEAR(Got.Left, Plain.Left, 1);
+    EXPECT_NEAR(Got.Top, Plain.Top, 1);
+    EXPECT_NEAR(Got.Right, Plain.Right, 2);
+    EXPECT_NEAR(Got.Bottom, Plain.Bottom, 2);
+  }
+}

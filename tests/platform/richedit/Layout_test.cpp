@@ -1,0 +1,276 @@
+// Word wrap, tabs, indents, alignment, spacing and pagination of TRichLayout
+// against a 96-dpi target, checked in target pixels (15 twips each).
+#include <gtest/gtest.h>
+
+#include "Layout_TestSupport.h"
+#include "platform/richedit/RichLayout.h"
+
+using namespace richtest;
+
+namespace {
+
+TRichLayoutParams At96(int WidthTwips) {
+  TRichLayoutParams P;
+  P.WidthTwips = WidthTwips;
+  return P;
+}
+
+// The x of every item on a paragraph's lines, line by line.
+std::vector<std::vector<int>> ItemXs(const TRichParaLayout& P) {
+  std::vector<std::vector<int>> Out;
+  for (const auto& L : P.Lines) {
+    Out.emplace_back();
+    for (const auto& It : L.Items) Out.back().push_back(It.X);
+  }
+  return Out;
+}
+
+// Where the last text item of line 0 ends.
+int ContentEnd(const TRichLine& L) {
+  for (auto It = L.Items.rbegin(); It != L.Items.rend(); ++It)
+    if (It->Kind == TRichLineItem::TKind::Text) return It->X + It->Width;
+  return 0;
+}
+
+}  // namespace
+
+TEST(TRichLayout, PaginatesKnownMetricsIntoTheExpectedPages) {
+  // 95 one-line paragraphs, a page of exactly ten lines: ten pages whose
+  // first characters are the starts of paragraphs 0, 10, 20 ...
+  TDocBuilder B;
+  for (int I = 0; I < 95; ++I) B.Para(u"Line " + std::u16string(1, char16_t(u'A' + I % 26)));
+  const TRichDocument Doc = B.Done();
+  const int H = MetricsOf(Mono()).Height;
+  ASSERT_GT(H, 0);
+  const TPaging P = PageThrough(Doc, {0, 0, 9000, 10 * H * 15});
+  ASSERT_EQ(P.Starts.size(), 10u);
+  for (std::size_t K = 0; K < P.Starts.size(); ++K) {
+    SCOPED_TRACE(K);
+    EXPECT_EQ(P.Starts[K], Doc.Paragraphs()[K * 10].FirstCp);
+  }
+  EXPECT_EQ(P.Bottoms[0], 10 * H * 15);
+  EXPECT_EQ(P.Bottoms.back(), 5 * H * 15);   // the last page holds five lines
+}
+
+TEST(TRichLayout, WrapsAtSpacesAndBreaksOverlongWords) {
+  const int A = MetricsOf(Mono()).Advance;
+  struct TCase {
+    std::u16string Text;
+    int WidthChars;
+    std::vector<std::u16string> Lines;   // the line texts, end mark dropped
+    const char* Why;
+  };
+  const TCase Cases[] = {
+      {u"aaa bbb ccc", 8, {u"aaa bbb ", u"ccc"}, "trailing space hangs past the edge"},
+      {u"aaa bbb ccc", 7, {u"aaa bbb ", u"ccc"}, "a space never starts a line"},
+      {u"aaa bbb ccc", 6, {u"aaa ", u"bbb ", u"ccc"}, "one word per line"},
+      {u"abcdefghij", 4, {u"abcd", u"efgh", u"ij"}, "a word wider than the line breaks by characters"},
+      {u"well-known fact", 7, {u"well-", u"known ", u"fact"}, "breaks after a hyphen"},
+      {u"a\vb", 20, {u"a\v", u"b"}, "a line break ends the line"},
+      {u"ab", 0, {u"a", u"b"}, "a zero width still takes a character a line"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    const TRichDocument Doc = TDocBuilder().Para(C.Text).Done();
+    TRichLayout L(Doc, At96(C.WidthChars * A * 15));
+    const auto& P = L.Paragraph(0);
+    std::vector<std::u16string> Got;
+    for (const auto& Ln : P.Lines) {
+      std::u16string S = Doc.Paragraphs()[0].Text.substr(std::size_t(Ln.Start), std::size_t(Ln.End - Ln.Start));
+      if (!S.empty() && S.back() == u'\r') S.pop_back();
+      Got.push_back(S);
+    }
+    EXPECT_EQ(Got, C.Lines);
+  }
+}
+
+TEST(TRichLayout, PlacesTextByIndentsTabsAndAlignment) {
+  const int A = MetricsOf(Mono()).Advance;
+  const int Width = 40 * A;   // pixels
+  auto Tabs = [](std::initializer_list<TRichTabStop> T) {
+    TRichParaFormat P;
+    P.Tabs = T;
+    return P;
+  };
+  TRichParaFormat Indented;
+  Indented.LeftIndent = 720;
+  Indented.FirstIndent = 360;
+  TRichParaFormat Hanging;
+  Hanging.LeftIndent = 1440;
+  Hanging.FirstIndent = -1440;
+  TRichParaFormat RightAligned;
+  RightAligned.Alignment = TRichAlignment::Right;
+  RightAligned.RightIndent = 300;
+  TRichParaFormat Centered;
+  Centered.Alignment = TRichAlignment::Center;
+
+  struct TCase {
+    std::u16string Text;
+    TRichParaFormat Format;
+    std::vector<std::vector<int>> Xs;
+    const char* Why;
+  };
+  const TCase Cases[] = {
+      {u"ab", {}, {{0}}, "left at the margin"},
+      {u"ab", Indented, {{72}}, "first line at left plus first indent"},
+      {u"a\tb", {}, {{0, A, 48}}, "default tab every 720 twips"},
+      {u"abcd\tb", {}, {{0, 4 * A, 48}}, "the next default stop past the text"},
+      {u"a\tb", Tabs({{1440}}), {{0, A, 96}}, "own left tab"},
+      {u"a\tbb", Tabs({{2880, TRichTabKind::Right}}), {{0, A, 192 - 2 * A}}, "right tab ends the text at the stop"},
+      {u"a\tbb", Tabs({{2880, TRichTabKind::Center}}), {{0, A, 192 - A}}, "centre tab centres the text on the stop"},
+      {u"a\t12.5", Tabs({{2880, TRichTabKind::Decimal}}), {{0, A, 192 - 2 * A}}, "decimal tab puts the point at the stop"},
+      {u"a\tb", Hanging, {{0, A, 96}}, "hanging indent is a tab stop on line one"},
+      {u"ab", RightAligned, {{Width - 20 - 2 * A}}, "right alignment stops at the right indent"},
+      {u"ab ", Centered, {{(Width - 2 * A) / 2}}, "centring ignores the trailing space"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    const TRichDocument Doc = TDocBuilder().Para(C.Text, C.Format).Done();
+    TRichLayout L(Doc, At96(Width * 15));
+    EXPECT_EQ(ItemXs(L.Paragraph(0)), C.Xs);
+  }
+}
+
+TEST(TRichLayout, JustifiesWrappedLinesButNotTheLast) {
+  const int A = MetricsOf(Mono()).Advance;
+  TRichParaFormat J;
+  J.Alignment = TRichAlignment::Justify;
+  const TRichDocument Doc = TDocBuilder().Para(u"aa bb cc dd ee", J).Done();
+  TRichLayout L(Doc, At96(10 * A * 15));   // "aa bb cc " / "dd ee"
+  const auto& P = L.Paragraph(0);
+  ASSERT_EQ(P.Lines.size(), 2u);
+  const TRichLine& First = P.Lines[0];
+  EXPECT_EQ(First.JustifySpaces, 2);          // the trailing space takes nothing
+  EXPECT_EQ(First.JustifyExtra, 10 * A - 8 * A);
+  EXPECT_EQ(ContentEnd(First) - A, 10 * A);   // its content reaches the edge (trailing space aside)
+  EXPECT_EQ(P.Lines[1].JustifySpaces, 0);
+  EXPECT_EQ(P.Lines[1].Items[0].X, 0);
+}
+
+TEST(TRichLayout, LineHeightsFollowTheTallestRunAndTheSpacingRules) {
+  const TFontMetrics Small = MetricsOf(Mono(20));
+  const TFontMetrics Big = MetricsOf(Mono(48));
+  auto Spaced = [](Integer Sl, bool Multiple, Integer Before = 0, Integer After = 0) {
+    TRichParaFormat P;
+    P.LineSpacing = Sl;
+    P.LineSpacingMultiple = Multiple;
+    P.SpaceBefore = Before;
+    P.SpaceAfter = After;
+    return P;
+  };
+  struct TCase {
+    TRichParaFormat Format;
+    bool Mixed;
+    int LineHeight, ParaHeight, FirstTop;
+    const char* Why;
+  };
+  const TCase Cases[] = {
+      {{}, false, Small.Height, Small.Height, 0, "single spacing is the font's height"},
+      {{}, true, Big.Height, Big.Height, 0, "the largest run sets the height"},
+      {Spaced(-600, false), true, 40, 40, 0, "exactly 600 twips, even below the runs"},
+      {Spaced(1500, false), false, 100, 100, 0, "at least 1500 twips"},
+      {Spaced(15, false), false, Small.Height, Small.Height, 0, "at least: never below the runs"},
+      {Spaced(480, true), false, 2 * Small.Height, 2 * Small.Height, 0, "double spacing"},
+      {Spaced(0, false, 300, 150), false, Small.Height, 20 + Small.Height + 10, 20, "space before and after"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    TDocBuilder B;
+    B.Text(u"ab", Mono(20));
+    if (C.Mixed) B.Text(u"CD", Mono(48));
+    B.End(C.Format);
+    const TRichDocument Doc = B.Done();
+    TRichLayout L(Doc, At96(9000));
+    const auto& P = L.Paragraph(0);
+    ASSERT_EQ(P.Lines.size(), 1u);
+    EXPECT_EQ(P.Lines[0].Height, C.LineHeight);
+    EXPECT_EQ(P.Lines[0].Top, C.FirstTop);
+    EXPECT_EQ(P.Height, C.ParaHeight);
+  }
+}
+
+TEST(TRichLayout, PageBreakCharacterEndsThePage) {
+  const TRichDocument Doc = TDocBuilder().Para(u"one\ftwo").Para(u"three").Done();
+  TRichLayout L(Doc, At96(9000));
+  const TRichPage First = L.Paginate(0, -1, 14400);
+  EXPECT_EQ(First.CpEnd, 4);   // after "one" and the FF
+  const TRichPage Second = L.Paginate(First.CpEnd, -1, 14400);
+  EXPECT_EQ(Second.CpEnd, Doc.TextLength());
+}
+
+TEST(TRichLayout, StopsAtTheEndOfTheRangeAndKeepsProgressOnTinyPages) {
+  TDocBuilder B;
+  for (int I = 0; I < 5; ++I) B.Para(u"abc def");
+  const TRichDocument Doc = B.Done();
+  TRichLayout L(Doc, At96(9000));
+  EXPECT_EQ(L.Paginate(0, 10, 14400).CpEnd, 10);
+  EXPECT_EQ(L.Paginate(0, 10, 14400).CpLimit, 10);
+  // A page lower than one line still takes that line.
+  const TRichPage Tiny = L.Paginate(8, -1, 1);
+  EXPECT_EQ(Tiny.CpEnd, 16);
+  ASSERT_EQ(Tiny.Pieces.size(), 1u);
+  EXPECT_TRUE(Tiny.Pieces[0].Oversize);
+  // Nothing remains: nothing laid out.
+  const TRichPage AtEnd = L.Paginate(Doc.TextLength(), -1, 14400);
+  EXPECT_EQ(AtEnd.CpEnd, Doc.TextLength());
+  EXPECT_TRUE(AtEnd.Pieces.empty());
+}
+
+TEST(TRichLayout, ContinuesAParagraphFromAnyPosition) {
+  const int A = MetricsOf(Mono()).Advance;
+  const TRichDocument Doc = TDocBuilder().Para(u"aaa bbb ccc ddd").Done();
+  TRichLayout L(Doc, At96(8 * A * 15));   // "aaa bbb " / "ccc ddd"
+  ASSERT_EQ(L.Paragraph(0).Lines.size(), 2u);
+  // From a line start the cached lines serve; from inside a line the rest
+  // is wrapped anew without the first-line indent.
+  const TRichPage FromLine = L.Paginate(8, -1, 14400);
+  ASSERT_EQ(FromLine.Pieces.size(), 1u);
+  EXPECT_EQ(FromLine.Pieces[0].Para, &L.Paragraph(0));
+  EXPECT_EQ(FromLine.Pieces[0].FirstLine, 1u);
+  const TRichPage FromInside = L.Paginate(5, -1, 14400);
+  ASSERT_EQ(FromInside.Pieces.size(), 1u);
+  EXPECT_EQ(FromInside.Pieces[0].Para->Lines[0].Start, 5);
+  EXPECT_EQ(FromInside.CpEnd, Doc.TextLength());
+}
+
+TEST(TRichLayout, TableRowsPlaceCellsSideBySideAndNeverSplit) {
+  TRichDocument Doc;
+  TRichTableRow Row;
+  Row.Left = 0;
+  Row.Gap = 75;
+  Row.Cells.resize(2);
+  Row.Cells[0].Right = 1500;
+  Row.Cells[1].Right = 4500;
+  const Integer R0 = Doc.AddRow(Row);
+  const Integer R1 = Doc.AddRow(Row);
+  const TRichParaFormat P;
+  for (Integer R : {R0, R1}) {
+    Doc.AppendText(u"a", Mono());
+    Doc.EndParagraph(P, Mono(), TRichParagraphEnd::Cell, R, 0);
+    Doc.AppendText(u"b", Mono());
+    Doc.EndParagraph(P, Mono(), TRichParagraphEnd::Paragraph, R, 1);
+    Doc.AppendText(u"second line", Mono());
+    Doc.EndParagraph(P, Mono(), TRichParagraphEnd::Cell, R, 1);
+  }
+  Doc.AppendText(u"after", Mono());
+  Doc.Finish(P, Mono());
+  const int H = MetricsOf(Mono()).Height;
+
+  TRichLayout L(Doc, At96(9000));
+  const TRichRowLayout& First = L.RowOf(0);
+  ASSERT_EQ(First.Cells.size(), 2u);
+  EXPECT_EQ(First.Cells[0].Left, 0);
+  EXPECT_EQ(First.Cells[0].Right, 100);
+  EXPECT_EQ(First.Cells[1].Right, 300);
+  EXPECT_EQ(First.Cells[1].Paragraphs[0].Lines[0].Items[0].X, 0);
+  EXPECT_EQ(First.Cells[1].Paragraphs[0].Left, 105);    // cell edge plus the gap
+  EXPECT_EQ(First.Cells[1].Paragraphs[1].Lines[0].Top, H);
+  EXPECT_EQ(First.Height, 2 * H);                       // the taller cell
+  EXPECT_EQ(&L.RowOf(2), &First);                       // any paragraph of the row finds it
+
+  // A page of three lines holds the first row but not the second.
+  const TRichPage Page = L.Paginate(0, -1, 3 * H * 15);
+  ASSERT_EQ(Page.Pieces.size(), 1u);
+  EXPECT_EQ(Page.Pieces[0].Row, &First);
+  EXPECT_EQ(Page.CpEnd, Doc.Paragraphs()[3].FirstCp);
+}
