@@ -4,5 +4,6 @@
 #include "platform/gdi/Canvas.h"
 #include "platform/gdi/Graphic.h"
 #include "platform/gdi/GraphicsObjects.h"
+#include "platform/gdi/ImageList.h"
 #include "platform/gdi/JpegImage.h"
 #include "platform/gdi/Metafile.h"
