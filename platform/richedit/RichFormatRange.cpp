@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "platform/gdi/Dib.h"
+#include "platform/gdi/EmfPlayer.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/JpegCodec.h"
 #include "platform/rtl/Colors.h"
@@ -226,15 +227,27 @@ private:
     if (It.Width <= 0 || H <= 0 || Pic.Data.empty()) return;
     const int X0 = FMap.LX(Left), Y0 = FMap.LY(Baseline - H);
     const int W = FMap.LX(Left + It.Width) - X0, Hl = FMap.LY(Baseline) - Y0;
+    if (Pic.Kind == TRichPictureKind::Emf) {
+      // The player maps the picture's frame onto the box; a metafile that
+      // does not validate gives no handle and stays empty.
+      HENHMETAFILE Mf = SetEnhMetaFileBits(UINT(Pic.Data.size()), Pic.Data.data());
+      if (!Mf) return;
+      const TRect Box{X0, Y0, X0 + W, Y0 + Hl};
+      const int Saved = SaveDC(FDc);
+      PlayEnhMetaFile(FDc, Mf, &Box);
+      RestoreDC(FDc, Saved);
+      FSelected = -1;
+      DeleteEnhMetaFile(Mf);
+      return;
+    }
     TDib Dib;
     try {
       switch (Pic.Kind) {
         case TRichPictureKind::Dib: Dib = DibFromPacked(Pic.Data.data(), Pic.Data.size()); break;
         case TRichPictureKind::Jpeg: Dib = JpegDecompress(Pic.Data); break;
-        // FIXME: pictures of these kinds wait for the graphics layer's
-        // metafile playback and PNG decoder.
-        case TRichPictureKind::Emf: SX_NOT_IMPLEMENTED("PlayEnhMetaFile");
+        // FIXME: PNG pictures wait for a PNG decoder in the graphics layer.
         case TRichPictureKind::Png: SX_NOT_IMPLEMENTED("PNG picture decoding");
+        case TRichPictureKind::Emf: return;
       }
     } catch (const ENotImplemented&) {
       throw;

@@ -4,6 +4,8 @@
 
 #include "Layout_TestSupport.h"
 #include "platform/gdi/Dib.h"
+#include "platform/gdi/Emf.h"
+#include "platform/gdi/EmfRecorder.h"
 
 using namespace richtest;
 
@@ -160,4 +162,91 @@ TEST(TRichFormatRange, DrawsTheSamePixelsInEveryMapMode) {
     EXPECT_NEAR(Got.Right, Plain.Right, 2);
     EXPECT_NEAR(Got.Bottom, Plain.Bottom, 2);
   }
+}
+
+namespace {
+
+// The EXTTEXTOUTW records of a metafile, in order.
+std::vector<TEmrExtTextOut> TextRecords(HENHMETAFILE Mf, std::size_t* Count = nullptr) {
+  std::vector<TEmrExtTextOut> Out;
+  std::size_t N = 0;
+  const auto Bytes = EmfBytes(Mf);
+  EmfForEachRecord(*Bytes, [&](const TEmfRecord& R) {
+    ++N;
+    if (R.Type() == EMR_EXTTEXTOUTW) Out.push_back(TEmrExtTextOut::Read(R));
+    return true;
+  });
+  if (Count) *Count = N;
+  return Out;
+}
+
+}  // namespace
+
+TEST(TRichFormatRange, RecordsOneExtTextOutWPerRunIntoAMetafile) {
+  TRichCharFormat Bold = Mono();
+  Bold.Bold = true;
+  const TRichDocument Doc =
+      TDocBuilder().Text(u"Hello world ").Text(u"Bold", Bold).End().Para(u"Second").Done();
+  const TFontMetrics M = MetricsOf(Mono());
+  HDC Dc = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+  FORMATRANGE R;
+  R.hdc = R.hdcTarget = Dc;
+  R.rc = R.rcPage = {375, 375, 9000, 12000};
+  R.chrg = {0, -1};
+  TRichFormatRange Fr;
+  EXPECT_EQ(Fr.Format(Doc, u"Arial", true, &R), Doc.TextLength());
+  HENHMETAFILE Mf = CloseEnhMetaFile(Dc);
+  ASSERT_NE(Mf, nullptr);
+  const auto Texts = TextRecords(Mf);
+  ASSERT_EQ(Texts.size(), 3u);
+  EXPECT_EQ(Texts[0].Text, u"Hello world ");
+  EXPECT_EQ(Texts[1].Text, u"Bold");
+  EXPECT_EQ(Texts[2].Text, u"Second");
+  EXPECT_EQ(Texts[0].Reference.X, 25);
+  EXPECT_EQ(Texts[1].Reference.X, 25 + 12 * M.Advance);
+  EXPECT_EQ(Texts[2].Reference.X, 25);
+  EXPECT_EQ(Texts[2].Reference.Y - Texts[0].Reference.Y, M.Height);
+  for (const auto& T : Texts) {
+    ASSERT_EQ(T.Dx.size(), T.Text.size());
+    for (Integer D : T.Dx) EXPECT_EQ(D, M.Advance);
+  }
+  DeleteEnhMetaFile(Mf);
+}
+
+TEST(TRichFormatRange, MeasuringRecordsNothingIntoTheTarget) {
+  const TRichDocument Doc = MixedDocument();
+  HDC Dc = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+  FORMATRANGE R;
+  R.hdc = R.hdcTarget = Dc;
+  R.rc = R.rcPage = {0, 0, 9000, 12000};
+  R.chrg = {0, -1};
+  TRichFormatRange Fr;
+  EXPECT_GT(Fr.Format(Doc, u"Arial", false, &R), 0);
+  HENHMETAFILE Mf = CloseEnhMetaFile(Dc);
+  std::size_t Count = 0;
+  TextRecords(Mf, &Count);
+  EXPECT_EQ(Count, 2u);   // header and end of file
+  DeleteEnhMetaFile(Mf);
+}
+
+TEST(TRichFormatRange, JustifiedLinesSpreadTheirSpacesThroughDx) {
+  const int A = MetricsOf(Mono()).Advance;
+  TRichParaFormat J;
+  J.Alignment = TRichAlignment::Justify;
+  const TRichDocument Doc = TDocBuilder().Para(u"aa bb cc dd ee", J).Done();
+  HDC Dc = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+  FORMATRANGE R;
+  R.hdc = R.hdcTarget = Dc;
+  R.rc = R.rcPage = {0, 0, 10 * A * 15, 12000};
+  R.chrg = {0, -1};
+  TRichFormatRange Fr;
+  Fr.Format(Doc, u"Arial", true, &R);
+  HENHMETAFILE Mf = CloseEnhMetaFile(Dc);
+  const auto Texts = TextRecords(Mf);
+  ASSERT_EQ(Texts.size(), 2u);
+  EXPECT_EQ(Texts[0].Text, u"aa bb cc ");
+  // The two inner spaces share the slack; the trailing one keeps its width.
+  const std::vector<Integer> Want = {A, A, 2 * A, A, A, 2 * A, A, A, A};
+  EXPECT_EQ(Texts[0].Dx, Want);
+  DeleteEnhMetaFile(Mf);
 }
