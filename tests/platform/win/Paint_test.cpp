@@ -1,0 +1,149 @@
+#include "platform/win/Paint.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+#include "platform/gdi/Gdi.h"
+#include "WinTestSupport.h"
+
+namespace {
+using TPaint = TWinTest;
+constexpr DWORD Popup = WS_POPUP | WS_VISIBLE;
+
+std::optional<LRESULT> FillClient(HWND H, COLORREF Color) {
+  PAINTSTRUCT Ps;
+  HDC Dc = BeginPaint(H, &Ps);
+  HBRUSH B = CreateSolidBrush(Color);
+  TRect R;
+  GetClientRect(H, &R);
+  FillRect(Dc, &R, B);
+  DeleteObject(B);
+  EndPaint(H, &Ps);
+  return 0;
+}
+}  // namespace
+
+TEST_F(TPaint, InvalidationBecomesOnePaintWithTheUpdateBounds) {
+  HWND H = Make(Popup, Bounds(0, 0, 100, 100));
+  Pump();
+  std::vector<TRect> Painted;
+  std::vector<BOOL> Erased;
+  On(H, [&](HWND W, UINT M, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (M != WM_PAINT) return std::nullopt;
+    PAINTSTRUCT Ps;
+    BeginPaint(W, &Ps);
+    Painted.push_back(Ps.rcPaint);
+    Erased.push_back(Ps.fErase);
+    EndPaint(W, &Ps);
+    return 0;
+  });
+  TRect A{10, 10, 20, 20}, B{50, 60, 70, 80};
+  InvalidateRect(H, &A, FALSE);
+  InvalidateRect(H, &B, TRUE);
+  TRect U;
+  EXPECT_TRUE(GetUpdateRect(H, &U, FALSE));
+  EXPECT_EQ(U, TRect(10, 10, 70, 80));
+  ClearLog();
+  Pump();
+  ASSERT_EQ(Painted.size(), 1u);
+  EXPECT_EQ(Painted[0], TRect(10, 10, 70, 80));
+  EXPECT_FALSE(Erased[0]);  // DefWindowProc erased with the class brush
+  EXPECT_EQ(Msgs(H, {WM_PAINT, WM_ERASEBKGND}), (std::vector<UINT>{WM_PAINT, WM_ERASEBKGND}));
+  EXPECT_FALSE(GetUpdateRect(H, &U, FALSE));
+  ValidateRect(H, nullptr);
+  InvalidateRect(H, &A, FALSE);
+  ValidateRect(H, &A);
+  ClearLog();
+  Pump();
+  EXPECT_TRUE(Logged(H, WM_PAINT).empty());
+}
+
+TEST_F(TPaint, ChildrenPaintIntoTheTopLevelSurfaceWithinTheirClip) {
+  HWND P = Make(Popup | WS_CLIPCHILDREN, Bounds(10, 10, 100, 100));
+  HWND C = Make(WS_CHILD | WS_VISIBLE, Bounds(20, 20, 30, 30), P);
+  On(P, [](HWND H, UINT M, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    return M == WM_PAINT ? FillClient(H, RGB(255, 0, 0)) : std::nullopt;
+  });
+  On(C, [](HWND H, UINT M, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (M == WM_PAINT) {
+      // Drawing beyond the child's own area must not reach the parent.
+      PAINTSTRUCT Ps;
+      HDC Dc = BeginPaint(H, &Ps);
+      HBRUSH B = CreateSolidBrush(RGB(0, 0, 255));
+      TRect Big{-50, -50, 200, 200};
+      FillRect(Dc, &Big, B);
+      DeleteObject(B);
+      EndPaint(H, &Ps);
+      return 0;
+    }
+    return std::nullopt;
+  });
+  Pump();
+  auto& S = Screen();
+  EXPECT_EQ(S.ScreenPixel(15, 15), RGB(255, 0, 0));
+  EXPECT_EQ(S.ScreenPixel(35, 35), RGB(0, 0, 255));
+  EXPECT_EQ(S.ScreenPixel(59, 59), RGB(0, 0, 255));
+  EXPECT_EQ(S.ScreenPixel(60, 60), RGB(255, 0, 0));
+  EXPECT_EQ(S.ScreenPixel(5, 5), GetSysColor(COLOR_BACKGROUND));
+  // Repainting the parent leaves the child's pixels alone (WS_CLIPCHILDREN).
+  ClearLog();
+  InvalidateRect(P, nullptr, TRUE);
+  Pump();
+  EXPECT_TRUE(Logged(C, WM_PAINT).empty());
+  EXPECT_EQ(S.ScreenPixel(35, 35), RGB(0, 0, 255));
+}
+
+TEST_F(TPaint, ScrollWindowExMovesPixelsAndInvalidatesWhatItUncovers) {
+  HWND H = Make(Popup, Bounds(0, 0, 40, 40));
+  Pump();
+  HDC Dc = GetDC(H);
+  HBRUSH B = CreateSolidBrush(RGB(0, 128, 0));
+  TRect Band{0, 0, 40, 10};
+  FillRect(Dc, &Band, B);
+  DeleteObject(B);
+  ReleaseDC(H, Dc);
+  TRect Uncovered;
+  int Kind = ScrollWindowEx(H, 0, 15, nullptr, nullptr, nullptr, &Uncovered, SW_INVALIDATE);
+  EXPECT_EQ(Kind, SIMPLEREGION);
+  EXPECT_EQ(Uncovered, TRect(0, 0, 40, 15));
+  EXPECT_EQ(Screen().ScreenPixel(5, 20), RGB(0, 128, 0));
+  EXPECT_EQ(Screen().ScreenPixel(5, 26), GetSysColor(COLOR_WINDOW));
+  TRect U;
+  GetUpdateRect(H, &U, FALSE);
+  EXPECT_EQ(U, TRect(0, 0, 40, 15));
+}
+
+// A screenshot of a small window, read back by an outside PNG reader.
+TEST_F(TPaint, ScreenshotIsAPngWithTheWindowsPixels) {
+  HWND H = Make(WS_POPUP | WS_VISIBLE | WS_BORDER, Bounds(10, 20, 60, 40));
+  On(H, [](HWND W, UINT M, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    return M == WM_PAINT ? FillClient(W, RGB(200, 30, 40)) : std::nullopt;
+  });
+  Pump();
+  std::string Path = ::testing::TempDir() + "sx_win_shot.png";
+  TRect Area{0, 0, 100, 80};
+  ASSERT_TRUE(Screen().SaveScreenshot(Path, &Area));
+  std::string Script = Path + ".py";
+  {
+    std::ofstream Py(Script);
+    Py << "from PIL import Image\n"
+          "im = Image.open('" << Path << "')\n"
+          "print(im.format, im.size[0], im.size[1], im.getpixel((30, 40)), im.getpixel((10, 20)), "
+          "im.getpixel((5, 5)))\n";
+  }
+  std::string Out = Path + ".txt";
+  std::string Cmd = "/usr/bin/python3 " + Script + " > " + Out + " 2>&1";
+  ASSERT_EQ(std::system(Cmd.c_str()), 0);
+  std::ifstream In(Out);
+  std::string Line;
+  std::getline(In, Line);
+  COLORREF Frame = GetSysColor(COLOR_WINDOWFRAME), Desk = GetSysColor(COLOR_BACKGROUND);
+  char Want[200];
+  std::snprintf(Want, sizeof Want, "PNG 100 80 (200, 30, 40) (%d, %d, %d) (%d, %d, %d)", GetRValue(Frame),
+                GetGValue(Frame), GetBValue(Frame), GetRValue(Desk), GetGValue(Desk), GetBValue(Desk));
+  EXPECT_EQ(Line, Want);
+  std::remove(Path.c_str());
+  std::remove(Script.c_str());
+  std::remove(Out.c_str());
+}
