@@ -194,7 +194,8 @@ WideString TRichDocument::PlainText() const {
     const TRichParagraph& P = FParagraphs[I];
     R.append(P.Text, 0, P.Text.size() - 1);
     if (I + 1 == FParagraphs.size()) break;
-    if (P.End() == TRichParagraphEnd::Cell) {
+    const bool RowGoesOn = FParagraphs[I + 1].Row == P.Row;
+    if (P.End() == TRichParagraphEnd::Cell && RowGoesOn) {
       R += u'\t';
     } else {
       R += u"\r\n";

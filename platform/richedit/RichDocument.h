@@ -160,6 +160,9 @@ struct TRichTableRow {
   Integer Gap = 0;              // \trgaph: half the space between cells, twips
   Integer Height = 0;           // \trrh: >0 at least, <0 exactly, 0 auto
   TRichAlignment Alignment = TRichAlignment::Left;  // \trql/\trqc/\trqr
+  TRichBorders Borders;         // \trbrdrl …: the row's outer edges
+  TRichBorder InsideHorizontal; // \trbrdrh
+  TRichBorder InsideVertical;   // \trbrdrv: between cells
   std::vector<TRichTableCell> Cells;  // as many as the row's \cellx (at least its \cell count)
   friend bool operator==(const TRichTableRow&, const TRichTableRow&) = default;
 };
@@ -205,7 +208,7 @@ public:
   // included); CpMax -1 means to the end; the range is clamped.
   WideString GetText(Integer CpMin = 0, Integer CpMax = -1) const;
   // The text as TRichEdit's Lines.Text reads it: paragraphs joined by CR LF,
-  // cell ends as TAB, no end mark.
+  // a cell end as TAB (CR LF after a row's last cell), no end mark.
   WideString PlainText() const;
 
   // Building, for the loaders and for tests. Between the first Append… or

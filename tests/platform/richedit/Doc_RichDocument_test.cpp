@@ -103,7 +103,7 @@ TEST(TRichDocument, CellsEndWithBelAndKeepAFinalEmptyParagraph) {
   EXPECT_EQ(D.Paragraphs()[0].End(), TRichParagraphEnd::Cell);
   EXPECT_EQ(D.Paragraphs()[1].Cell, 1);
   EXPECT_EQ(D.Paragraphs()[2].Row, -1);
-  EXPECT_EQ(D.PlainText(), u"a\tb\t");
+  EXPECT_EQ(D.PlainText(), u"a\tb\r\n");
 }
 
 TEST(TRichDocument, CpQueriesClampAndCrossParagraphs) {
