@@ -9,3 +9,4 @@
 #include "platform/gdi/Text.h"
 #include "platform/gdi/Blit.h"
 #include "platform/gdi/DibBitmaps.h"
+#include "platform/gdi/Icons.h"

@@ -2,6 +2,7 @@
 
 #include <vector>
 #include "platform/gdi/Bitmap.h"
+#include "platform/gdi/Icon.h"
 #include "platform/gdi/JpegImage.h"
 #include "platform/gdi/Metafile.h"
 #include "platform/rtl/AnsiStrings.h"
@@ -74,6 +75,7 @@ std::vector<TFileFormat>& FileFormats() {
     F.push_back({"jpg", "JPEG Image File", TJPEGImage::StaticClass()});
     F.push_back({"jpeg", "JPEG Image File", TJPEGImage::StaticClass()});
     F.push_back({"bmp", "Bitmaps", TBitmap::StaticClass()});
+    F.push_back({"ico", "Icons", TIcon::StaticClass()});
     F.push_back({"emf", "Enhanced Metafiles", TMetafile::StaticClass()});
     F.push_back({"wmf", "Metafiles", TMetafile::StaticClass()});
     return F;
@@ -189,6 +191,11 @@ void TPicture::ForceType(TGraphicClass GraphicClass) {
 TBitmap* TPicture::Bitmap() {
   ForceType(TBitmap::StaticClass());
   return static_cast<TBitmap*>(FGraphic.get());
+}
+
+TIcon* TPicture::Icon() {
+  ForceType(TIcon::StaticClass());
+  return static_cast<TIcon*>(FGraphic.get());
 }
 
 TMetafile* TPicture::Metafile() {

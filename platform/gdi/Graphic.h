@@ -3,7 +3,7 @@
 // class from a file's extension through the registry of file formats.
 //
 // Built-in formats, newest first as the filters list them: jpg and jpeg
-// (TJPEGImage), bmp (TBitmap), emf and wmf (TMetafile).
+// (TJPEGImage), bmp (TBitmap), ico (TIcon), emf and wmf (TMetafile).
 #pragma once
 #include <memory>
 #include "platform/gdi/GdiTypes.h"
@@ -76,6 +76,7 @@ public:
   // The graphic as that class; a graphic of another class is replaced by
   // an empty one of the class asked for.
   TBitmap* Bitmap();
+  TIcon* Icon();
   TMetafile* Metafile();
   void SetBitmap(TBitmap* Value);
   Integer Width() const;
