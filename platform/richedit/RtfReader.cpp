@@ -81,6 +81,31 @@ struct TStyle {
   bool IsParagraph = true;
 };
 
+// A code page we can convert: Mac East Asian pages read as the Windows
+// pages they extend; 0 for anything else we cannot read.
+UINT UsableCodePage(UINT Cp) {
+  if (IsValidCodePage(Cp)) return Cp;
+  switch (Cp) {
+    case 10001: return 932;
+    case 10002: return 950;
+    case 10003: return 949;
+    case 10008: return 936;
+    default: return 0;
+  }
+}
+
+// Charsets the Mac writers use that TranslateCharsetInfo does not know.
+UINT MacCharsetCodePage(int Charset) {
+  switch (Charset) {
+    case 77: return UsableCodePage(10000);
+    case 78: return 932;
+    case 79: return 949;
+    case 80: return 936;
+    case 81: return 950;
+    default: return 0;
+  }
+}
+
 Integer ClampLength(Int64 V) { return Integer(std::clamp<Int64>(V, -MaxLength, MaxLength)); }
 
 class TRtfParser {
@@ -534,8 +559,10 @@ UINT TRtfParser::CurrentCodePage() {
   if (It != FFonts.end()) {
     const TFontEntry& E = It->second;
     UINT FromCharset = 0;
-    if (E.CodePage != 0 && IsValidCodePage(E.CodePage)) {
-      Cp = E.CodePage;
+    if (E.CodePage != 0 && UsableCodePage(E.CodePage) != 0) {
+      Cp = UsableCodePage(E.CodePage);
+    } else if (MacCharsetCodePage(E.Charset) != 0) {
+      Cp = MacCharsetCodePage(E.Charset);
     } else if (E.Charset == SYMBOL_CHARSET) {
       // A symbol font's name is ordinary text; only its runs keep raw bytes.
       Cp = S.Dest == TDest::FontTable ? FAnsiCp : CP_SYMBOL;
@@ -757,7 +784,8 @@ void TRtfParser::Word(std::string_view Name, bool HasParam, Int64 Param) {
       FAnsiCp = 850;
       break;
     case TRtfWord::ansicpg:
-      if (HasParam && Param > 0 && IsValidCodePage(UINT(Param))) FAnsiCp = UINT(Param);
+      if (HasParam && Param > 0 && UsableCodePage(UINT(Param)) != 0)
+        FAnsiCp = UsableCodePage(UINT(Param));
       break;
     case TRtfWord::deff:
       FDeff = int(Param);
