@@ -18,6 +18,7 @@ public:
   double ScaleY() const;
   // World transform and page mapping as one affine transform to device units.
   TEmfXForm Transform() const;
+  bool WorldIsIdentity() const { return S.World == TEmfXForm{}; }
   // True when the mapping has no rotation or shear.
   bool AxisAligned() const;
 

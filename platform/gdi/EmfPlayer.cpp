@@ -11,6 +11,35 @@
 
 namespace {
 
+// Pen widths beyond any real drawing (a corrupt record) are cut down, so
+// that stroking stays cheap.
+int PenWidth(Integer W) { return std::clamp(W, -(1 << 16), 1 << 16); }
+
+// Whether the pixel bytes hold every row the info block describes (Rows
+// limits them for SetDIBitsToDevice): the DC reads as many as the header says.
+bool BitsSuffice(const std::vector<Byte>& Bmi, const std::vector<Byte>& Bits, UINT Usage,
+                 Int64 Rows = -1) {
+  if (Bmi.size() < 12) return false;
+  try {
+    TDibInfo I = ParseDibInfo(Bmi.data(), Bmi.size(), Usage);
+    if (I.Compression != BI_RGB && I.Compression != BI_BITFIELDS)
+      return I.Dib.Header.biSizeImage != 0 && Bits.size() >= I.Dib.Header.biSizeImage;
+    Int64 H = I.Dib.Height();
+    if (Rows >= 0) H = std::min(H, Rows);
+    return Int64(Bits.size()) >= Int64(I.Dib.Stride()) * H;
+  } catch (const Exception&) {
+    return false;
+  }
+}
+
+// A rectangle from origin and size, unless the far edge overflows.
+bool SafeBounds(Integer X, Integer Y, Integer Cx, Integer Cy, TRect& R) {
+  const Int64 Rt = Int64(X) + Cx, Bt = Int64(Y) + Cy;
+  if (Rt < INT32_MIN || Rt > INT32_MAX || Bt < INT32_MIN || Bt > INT32_MAX) return false;
+  R = TRect(X, Y, Integer(Rt), Integer(Bt));
+  return true;
+}
+
 XFORM ToXForm(const TEmfXForm& X) { return {X.eM11, X.eM12, X.eM21, X.eM22, X.eDx, X.eDy}; }
 
 TRegionData RegionOf(const std::vector<TRect>& Rects) {
@@ -34,15 +63,13 @@ public:
   void Play(const TEmfRecord& R);
 
 private:
-  void UpdateTransform() {
-    FXForm = ToXForm(EmfCombine(FMap.Transform(), FBase));
-    SetWorldTransform(FDc, &FXForm);
-  }
+  void UpdateTransform();
   bool Slot(DWORD Index) const { return Index >= 1 && Index < DWORD(FHandles); }
   void Store(DWORD Index, HGDIOBJ Obj);
   HGDIOBJ Object(DWORD Index) const;
   HBRUSH PatternBrush(const std::vector<Byte>& Bmi, const std::vector<Byte>& Bits, UINT Usage, bool Mono);
   TRegionData DeviceRegion(const TEmfRegionData& R) const;
+  bool ClipHuge(TRect& Dest, TRect* Src) const;
   void DibBlit(const TRect& Dest, TRect Src, const std::vector<Byte>& Bmi,
                const std::vector<Byte>& Bits, UINT Usage, DWORD Rop);
 
@@ -57,31 +84,37 @@ private:
 };
 
 bool TEmfPlayer::Begin(const TEmrHeader& H, const TRect* Rect) {
-  const double PxX = double(H.Device.cx) / std::max(1, H.Millimeters.cx) / 100;
-  const double PxY = double(H.Device.cy) / std::max(1, H.Millimeters.cy) / 100;
-  const double FL = H.Frame.Left * PxX, FT = H.Frame.Top * PxY;
-  const double FW = (H.Frame.Right - H.Frame.Left) * PxX, FH = (H.Frame.Bottom - H.Frame.Top) * PxY;
-  TPoint Corners[2];
-  if (Rect) {
-    Corners[0] = Rect->TopLeft();
-    Corners[1] = Rect->BottomRight();
-  } else {
-    Corners[1] = {Integer(std::lround(FW)), Integer(std::lround(FH))};
-  }
-  LPtoDP(FDc, Corners, 2);
   FBase = {};
   if (Rect) {
-    if (std::fabs(FW) < 1e-9 || std::fabs(FH) < 1e-9) return false;
+    // The frame in whole reference-device pixels: .01 mm cannot say a pixel
+    // size exactly, and a picture played at its own size must not shift.
+    const double PxX = double(H.Device.cx) / std::max(1, H.Millimeters.cx) / 100;
+    const double PxY = double(H.Device.cy) / std::max(1, H.Millimeters.cy) / 100;
+    const double FL = std::round(H.Frame.Left * PxX), FT = std::round(H.Frame.Top * PxY);
+    const double FW = std::round((H.Frame.Right - H.Frame.Left) * PxX);
+    const double FH = std::round((H.Frame.Bottom - H.Frame.Top) * PxY);
+    if (FW == 0 || FH == 0) return false;
+    TPoint Corners[2] = {Rect->TopLeft(), Rect->BottomRight()};
+    LPtoDP(FDc, Corners, 2);
     FBase.eM11 = float((Corners[1].X - Corners[0].X) / FW);
     FBase.eM22 = float((Corners[1].Y - Corners[0].Y) / FH);
+    FBase.eDx = float(Corners[0].X - FL * FBase.eM11);
+    FBase.eDy = float(Corners[0].Y - FT * FBase.eM22);
+  } else {
+    // No rectangle: the metafile's device units are the target's logical units.
+    TPoint Org{0, 0};
+    LPtoDP(FDc, &Org, 1);
+    TPoint One{1, 1};
+    LPtoDP(FDc, &One, 1);
+    FBase.eM11 = float(One.X - Org.X);
+    FBase.eM22 = float(One.Y - Org.Y);
+    FBase.eDx = float(Org.X);
+    FBase.eDy = float(Org.Y);
   }
-  FBase.eDx = float(Corners[0].X - FL * FBase.eM11);
-  FBase.eDy = float(Corners[0].Y - FT * FBase.eM22);
   FSavedLevel = SaveDC(FDc);
   if (!FSavedLevel) return false;
-  // The target draws in device units; the metafile's own mapping lives in
-  // the world transform from here on.
-  SetGraphicsMode(FDc, GM_ADVANCED);
+  // From here the target's mapping is the metafile's mapping followed by
+  // the frame mapping (UpdateTransform).
   SetMapMode(FDc, MM_TEXT);
   SetWindowOrgEx(FDc, 0, 0, nullptr);
   SetViewportOrgEx(FDc, 0, 0, nullptr);
@@ -99,6 +132,34 @@ bool TEmfPlayer::Begin(const TEmrHeader& H, const TRect* Rect) {
   SetROP2(FDc, R2_COPYPEN);
   UpdateTransform();
   return true;
+}
+
+void TEmfPlayer::UpdateTransform() {
+  const TEmfXForm T = EmfCombine(FMap.Transform(), FBase);
+  if (FMap.WorldIsIdentity() && T.eM12 == 0 && T.eM21 == 0) {
+    // Scale and offset only: the target maps them itself in compatible
+    // mode, where rectangles and ellipses leave out their right and bottom
+    // edges as they did when the picture was recorded.
+    constexpr int K = 1 << 16;
+    ModifyWorldTransform(FDc, nullptr, MWT_IDENTITY);
+    SetGraphicsMode(FDc, GM_COMPATIBLE);
+    SetMapMode(FDc, MM_ANISOTROPIC);
+    SetWindowOrgEx(FDc, 0, 0, nullptr);
+    SetWindowExtEx(FDc, K, K, nullptr);
+    auto Ext = [](double V) {
+      long E = std::lround(std::clamp(V * K, -1e9, 1e9));
+      return int(E == 0 ? 1 : E);
+    };
+    SetViewportExtEx(FDc, Ext(T.eM11), Ext(T.eM22), nullptr);
+    SetViewportOrgEx(FDc, int(std::lround(std::clamp<double>(T.eDx, -1e9, 1e9))),
+                     int(std::lround(std::clamp<double>(T.eDy, -1e9, 1e9))), nullptr);
+    return;
+  }
+  SetMapMode(FDc, MM_TEXT);
+  SetViewportOrgEx(FDc, 0, 0, nullptr);
+  SetGraphicsMode(FDc, GM_ADVANCED);
+  FXForm = ToXForm(T);
+  SetWorldTransform(FDc, &FXForm);
 }
 
 void TEmfPlayer::End() {
@@ -170,15 +231,38 @@ TRegionData TEmfPlayer::DeviceRegion(const TEmfRegionData& R) const {
 
 void TEmfPlayer::DibBlit(const TRect& Dest, TRect Src, const std::vector<Byte>& Bmi,
                          const std::vector<Byte>& Bits, UINT Usage, DWORD Rop) {
-  if (Bmi.size() < 12) return;
+  if (!BitsSuffice(Bmi, Bits, Usage)) return;
   // Our recorder embeds exactly the source rectangle; other writers embed
   // the whole source bitmap and give the rectangle's place in it.
   TDibInfo I = ParseDibInfo(Bmi.data(), Bmi.size(), Usage);
   if (I.Dib.Width() == std::abs(Src.Width()) && I.Dib.Height() == std::abs(Src.Height()))
     Src = Bounds(0, 0, Src.Width(), Src.Height());
-  StretchDIBits(FDc, Dest.Left, Dest.Top, Dest.Width(), Dest.Height(), Src.Left, Src.Top,
-                Src.Width(), Src.Height(), Bits.data(), reinterpret_cast<const BITMAPINFO*>(Bmi.data()),
-                Usage, Rop);
+  TRect D = Dest;
+  if (!ClipHuge(D, &Src)) return;
+  StretchDIBits(FDc, D.Left, D.Top, D.Width(), D.Height(), Src.Left, Src.Top, Src.Width(),
+                Src.Height(), Bits.data(), reinterpret_cast<const BITMAPINFO*>(Bmi.data()), Usage, Rop);
+}
+
+bool TEmfPlayer::ClipHuge(TRect& Dest, TRect* Src) const {
+  // A destination far larger than anything visible (a corrupt size) is cut
+  // to the clip box first, the source in proportion, so that the target
+  // does not walk billions of pixels. Normal sizes pass untouched.
+  constexpr Int64 Huge = 1 << 15;
+  if (std::llabs(Int64(Dest.Width())) <= Huge && std::llabs(Int64(Dest.Height())) <= Huge) return true;
+  TRect Box;
+  if (GetClipBox(FDc, &Box) == ERROR) return false;
+  const double L = std::min(Dest.Left, Dest.Right), R = std::max(Dest.Left, Dest.Right);
+  const double T = std::min(Dest.Top, Dest.Bottom), B = std::max(Dest.Top, Dest.Bottom);
+  const double CL = std::max<double>(L, Box.Left), CR = std::min<double>(R, Box.Right);
+  const double CT = std::max<double>(T, Box.Top), CB = std::min<double>(B, Box.Bottom);
+  if (CL >= CR || CT >= CB) return false;
+  if (Src) {
+    const double Fx = double(Src->Width()) / (R - L), Fy = double(Src->Height()) / (B - T);
+    *Src = TRect(Integer(Src->Left + (CL - L) * Fx), Integer(Src->Top + (CT - T) * Fy),
+                 Integer(Src->Left + (CR - L) * Fx) + 1, Integer(Src->Top + (CB - T) * Fy) + 1);
+  }
+  Dest = TRect(Integer(CL), Integer(CT), Integer(CR), Integer(CB));
+  return true;
 }
 
 void TEmfPlayer::Play(const TEmfRecord& R) {
@@ -231,7 +315,7 @@ void TEmfPlayer::Play(const TEmfRecord& R) {
     }
     case EMR_CREATEPEN: {
       TEmrCreatePen X = TEmrCreatePen::Read(R);
-      if (Slot(X.ihPen)) Store(X.ihPen, CreatePen(int(X.Style), X.Width.X, X.Color));
+      if (Slot(X.ihPen)) Store(X.ihPen, CreatePen(int(X.Style), PenWidth(X.Width.X), X.Color));
       break;
     }
     case EMR_EXTCREATEPEN: {
@@ -242,7 +326,7 @@ void TEmfPlayer::Play(const TEmfRecord& R) {
                       ? X.BrushStyle : BS_SOLID;
       B.lbColor = X.Color;
       B.lbHatch = X.Hatch;
-      Store(X.ihPen, ExtCreatePen(X.PenStyle, X.Width, &B, DWORD(X.StyleEntries.size()),
+      Store(X.ihPen, ExtCreatePen(X.PenStyle, DWORD(PenWidth(Integer(std::min<DWORD>(X.Width, INT32_MAX)))), &B, DWORD(X.StyleEntries.size()),
                                   X.StyleEntries.empty() ? nullptr : X.StyleEntries.data()));
       break;
     }
@@ -413,26 +497,34 @@ void TEmfPlayer::Play(const TEmfRecord& R) {
     case EMR_BITBLT:
     case EMR_STRETCHBLT: {
       TEmrBitBlt X = TEmrBitBlt::Read(R);
-      const TRect Dest = Bounds(X.xDest, X.yDest, X.cxDest, X.cyDest);
+      TRect Dest, Src;
+      const bool Stretch = T == EMR_STRETCHBLT;
+      if (!SafeBounds(X.xDest, X.yDest, X.cxDest, X.cyDest, Dest) ||
+          !SafeBounds(X.xSrc, X.ySrc, Stretch ? X.cxSrc : X.cxDest, Stretch ? X.cySrc : X.cyDest, Src))
+        break;
       if (X.Bmi.empty()) {
-        PatBlt(FDc, X.xDest, X.yDest, X.cxDest, X.cyDest, X.Rop);
+        TRect D = Dest;
+        if (ClipHuge(D, nullptr)) PatBlt(FDc, D.Left, D.Top, D.Width(), D.Height(), X.Rop);
       } else {
-        const bool Stretch = T == EMR_STRETCHBLT;
-        DibBlit(Dest, Bounds(X.xSrc, X.ySrc, Stretch ? X.cxSrc : X.cxDest, Stretch ? X.cySrc : X.cyDest),
-                X.Bmi, X.Bits, X.UsageSrc, X.Rop);
+        DibBlit(Dest, Src, X.Bmi, X.Bits, X.UsageSrc, X.Rop);
       }
       break;
     }
     case EMR_STRETCHDIBITS: {
       TEmrStretchDIBits X = TEmrStretchDIBits::Read(R);
-      if (X.Bmi.empty()) break;
-      StretchDIBits(FDc, X.xDest, X.yDest, X.cxDest, X.cyDest, X.xSrc, X.ySrc, X.cxSrc, X.cySrc,
-                    X.Bits.data(), reinterpret_cast<const BITMAPINFO*>(X.Bmi.data()), X.Usage, X.Rop);
+      if (!BitsSuffice(X.Bmi, X.Bits, X.Usage)) break;
+      TRect D, Src;
+      if (!SafeBounds(X.xDest, X.yDest, X.cxDest, X.cyDest, D) ||
+          !SafeBounds(X.xSrc, X.ySrc, X.cxSrc, X.cySrc, Src) || !ClipHuge(D, &Src))
+        break;
+      StretchDIBits(FDc, D.Left, D.Top, D.Width(), D.Height(), Src.Left, Src.Top, Src.Width(),
+                    Src.Height(), X.Bits.data(), reinterpret_cast<const BITMAPINFO*>(X.Bmi.data()),
+                    X.Usage, X.Rop);
       break;
     }
     case EMR_SETDIBITSTODEVICE: {
       TEmrSetDIBitsToDevice X = TEmrSetDIBitsToDevice::Read(R);
-      if (X.Bmi.empty()) break;
+      if (!BitsSuffice(X.Bmi, X.Bits, X.Usage, X.Scans)) break;
       SetDIBitsToDevice(FDc, X.xDest, X.yDest, DWORD(X.cxSrc), DWORD(X.cySrc), X.xSrc, X.ySrc,
                         X.StartScan, X.Scans, X.Bits.data(),
                         reinterpret_cast<const BITMAPINFO*>(X.Bmi.data()), X.Usage);

@@ -9,8 +9,8 @@
 #pragma once
 #include "platform/gdi/Emf.h"
 
-// Rect in the target's logical coordinates; null plays at the frame's own
-// size at the target's origin.
+// Rect in the target's logical coordinates; null plays the metafile's
+// device units as the target's logical units.
 BOOL PlayEnhMetaFile(HDC Dc, HENHMETAFILE Mf, const TRect* Rect);
 // Plays one record; inside EnumEnhMetaFile with a DC it uses that
 // enumeration's mapping and object table.
