@@ -1,0 +1,117 @@
+// RichEdit.h — the rich-edit control: TCustomRichEdit holds a document
+// (RichDocument.h), a selection and the range formatter, and answers the
+// rich-edit messages by number through Perform/Dispatch; TRichEdit
+// publishes it for form descriptions.
+//
+// Lines is a TStrings view of the paragraphs: LoadFromFile/LoadFromStream
+// read RTF when the bytes start with "{\rtf" and PlainText is off, plain
+// text otherwise; edits through Lines keep the other paragraphs' formats.
+// Every change of the document drops the cached range layout.
+//
+// Character positions are the document's: a paragraph mark counts one
+// position, and WM_GETTEXTLENGTH answers the same count as
+// EM_GETTEXTLENGTHEX with GTL_DEFAULT, so a caller can compare it with the
+// positions EM_FORMATRANGE returns.
+//
+// FIXME: the control answers its messages through Perform; it gets a
+// window handle (HandleNeeded, SendMessage to it) when the window layer
+// reaches the forms layer.
+#pragma once
+#include <memory>
+
+#include "platform/forms/Controls.h"
+#include "platform/richedit/RichDocument.h"
+#include "platform/richedit/RichEditMessages.h"
+#include "platform/richedit/RichFormatRange.h"
+#include "platform/rtl/Strings.h"
+
+class TCustomRichEdit;
+
+// Lines: one string per paragraph, without its end mark, in the ANSI code
+// page. A cell's paragraphs read as the row's text up to the mark.
+class TRichEditStrings : public TStrings {
+  SX_CLASS(TRichEditStrings, TStrings)
+public:
+  explicit TRichEditStrings(TCustomRichEdit* AEdit = nullptr) : FEdit(AEdit) {}
+  Integer GetCount() const override;
+  void Insert(Integer Index, const AnsiString& S) override;
+  void Delete(Integer Index) override;
+  void Clear() override;
+  void LoadFromStream(TStream* Stream) override;
+  void SaveToStream(TStream* Stream) const override;
+
+protected:
+  AnsiString Get(Integer Index) const override;
+  void Put(Integer Index, const AnsiString& S) override;
+  AnsiString GetTextStr() const override;
+  void SetTextStr(const AnsiString& Value) override;
+
+private:
+  TCustomRichEdit* FEdit;
+};
+
+class TCustomRichEdit : public TWinControl {
+  SX_CLASS(TCustomRichEdit, TWinControl)
+public:
+  explicit TCustomRichEdit(TComponent* AOwner);
+  ~TCustomRichEdit() override;
+
+  TStrings* GetLines() const { return FLines.get(); }
+  void SetLines(TStrings* Value) { FLines->Assign(Value); }
+  bool GetPlainText() const { return FPlainText; }
+  void SetPlainText(bool Value) { FPlainText = Value; }
+  Integer GetSelStart() const { return FSelStart; }
+  void SetSelStart(Integer Value);
+  Integer GetSelLength() const { return FSelLength; }
+  void SetSelLength(Integer Value);
+  void SelectAll();
+  void Clear();
+  // WM_GETTEXTLENGTH.
+  Integer GetTextLen() { return Integer(Perform(WmGetTextLength)); }
+
+  // The format plain text and runs without a face get: the control's font.
+  // FIXME: follows the control's Font once the forms layer has one.
+  const TRichCharFormat& GetDefaultFormat() const { return FDefaultFormat; }
+  void SetDefaultFormat(const TRichCharFormat& Value) { FDefaultFormat = Value; }
+
+  const TRichDocument& Document() const { return FDoc; }
+  // Replaces the content; the selection collapses to the start.
+  void SetDocument(TRichDocument Doc);
+  // RTF (unless PlainText) or plain text, as LoadFromStream reads them.
+  void LoadBytes(std::string_view Bytes);
+
+  void Dispatch(TMessage& Message) override;
+
+  // Window message numbers the control answers besides its EM_ ones.
+  // FIXME: from the window layer's Messages.h once it is on the tree.
+  static constexpr UINT WmGetTextLength = 0x000E;
+
+protected:
+  AnsiString GetTextInternal() const override;
+  void SetTextInternal(const AnsiString& Value) override;
+
+private:
+  friend class TRichEditStrings;
+  LRESULT GetTextLengthEx(const GETTEXTLENGTHEX* Info) const;
+  LRESULT ExSetSel(const CHARRANGE* Range);
+  LRESULT StreamIn(UINT Format, EDITSTREAM* Stream);
+  LRESULT StreamOut(UINT Format, EDITSTREAM* Stream);
+
+  TRichDocument FDoc;
+  TRichCharFormat FDefaultFormat;
+  std::unique_ptr<TRichEditStrings> FLines;
+  TRichFormatRange FFormatRange;
+  bool FPlainText = false;
+  Integer FSelStart = 0;
+  Integer FSelLength = 0;
+};
+
+class TRichEdit : public TCustomRichEdit {
+  SX_CLASS(TRichEdit, TCustomRichEdit)
+public:
+  explicit TRichEdit(TComponent* AOwner) : TCustomRichEdit(AOwner) {}
+  static void Published(TPublished<TRichEdit>& P) {
+    P.Property("Lines", &TRichEdit::GetLines, &TRichEdit::SetLines);
+    P.Property("PlainText", &TRichEdit::GetPlainText, &TRichEdit::SetPlainText).Default(false);
+  }
+};
