@@ -98,8 +98,6 @@ void TRichEditStrings::Delete(Integer Index) {
 
 void TRichEditStrings::Clear() { FEdit->SetDocument(TRichDocument()); }
 
-AnsiString TRichEditStrings::GetTextStr() const { return WideToAnsi(FEdit->FDoc.PlainText()); }
-
 void TRichEditStrings::SetTextStr(const AnsiString& Value) {
   FEdit->SetDocument(PlainTextRead(std::u16string_view(AnsiToWide(Value)), FEdit->FDefaultFormat));
 }

@@ -43,7 +43,6 @@ public:
 protected:
   AnsiString Get(Integer Index) const override;
   void Put(Integer Index, const AnsiString& S) override;
-  AnsiString GetTextStr() const override;
   void SetTextStr(const AnsiString& Value) override;
 
 private:

@@ -9,6 +9,7 @@
 #include "platform/gdi/EmfPlayer.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/JpegCodec.h"
+#include "platform/richedit/RichPng.h"
 #include "platform/rtl/Colors.h"
 #include "platform/rtl/Exceptions.h"
 
@@ -245,12 +246,9 @@ private:
       switch (Pic.Kind) {
         case TRichPictureKind::Dib: Dib = DibFromPacked(Pic.Data.data(), Pic.Data.size()); break;
         case TRichPictureKind::Jpeg: Dib = JpegDecompress(Pic.Data); break;
-        // FIXME: PNG pictures wait for a PNG decoder in the graphics layer.
-        case TRichPictureKind::Png: SX_NOT_IMPLEMENTED("PNG picture decoding");
+        case TRichPictureKind::Png: Dib = RichPngDecode(Pic.Data.data(), Pic.Data.size()); break;
         case TRichPictureKind::Emf: return;
       }
-    } catch (const ENotImplemented&) {
-      throw;
     } catch (const Exception&) {
       return;  // undecodable picture data: the picture stays empty
     }

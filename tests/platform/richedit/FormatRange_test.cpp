@@ -2,10 +2,15 @@
 // progress on oversize content, the caller's clip and map mode, pictures.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
 #include "Layout_TestSupport.h"
 #include "platform/gdi/Dib.h"
 #include "platform/gdi/Emf.h"
 #include "platform/gdi/EmfRecorder.h"
+#include "platform/richedit/RtfReader.h"
 
 using namespace richtest;
 
@@ -249,4 +254,28 @@ TEST(TRichFormatRange, JustifiedLinesSpreadTheirSpacesThroughDx) {
   const std::vector<Integer> Want = {A, A, 2 * A, A, A, 2 * A, A, A, A};
   EXPECT_EQ(Texts[0].Dx, Want);
   DeleteEnhMetaFile(Mf);
+}
+
+TEST(TRichFormatRange, PagesEveryCorpusDocumentWithProgressAndAgreement) {
+  // Real RTF from other producers: tables, pictures, odd tabs and fonts.
+  // Every page advances, and drawing breaks where measuring did.
+  const std::filesystem::path Dir = std::filesystem::path(SX_CORPUS_DIR) / "rtf";
+  if (!std::filesystem::is_directory(Dir)) GTEST_SKIP() << "no corpus at " << Dir;
+  int Files = 0;
+  for (const auto& Entry : std::filesystem::directory_iterator(Dir)) {
+    if (Entry.path().extension() != ".rtf") continue;
+    SCOPED_TRACE(Entry.path().filename().string());
+    std::ifstream In(Entry.path(), std::ios::binary);
+    const std::string Bytes((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+    const TRichDocument Doc = LoadRichText(Bytes, false);
+    const TRect Rect{375, 375, 9000, 12000};
+    const TPaging Measured = PageThrough(Doc, Rect);
+    TCanvas C(640, 840);
+    const TPaging Drawn = PageThrough(Doc, Rect, C.Dc(), /*Render=*/true);
+    for (std::size_t K = 1; K < Measured.Starts.size(); ++K) EXPECT_GT(Measured.Starts[K], Measured.Starts[K - 1]);
+    EXPECT_EQ(Measured.Starts, Drawn.Starts);
+    EXPECT_EQ(Measured.Bottoms, Drawn.Bottoms);
+    ++Files;
+  }
+  EXPECT_GT(Files, 0);
 }

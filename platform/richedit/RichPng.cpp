@@ -1,0 +1,226 @@
+// RichPng.cpp — PNG chunks, inflate through zlib, scan-line filters and
+// the Adam7 passes.
+#include "platform/richedit/RichPng.h"
+
+#include <zlib.h>
+
+#include <array>
+#include <cstring>
+#include <vector>
+
+#include "platform/rtl/Exceptions.h"
+
+namespace {
+
+[[noreturn]] void Bad(const char* What) { throw EInvalidGraphic(AnsiString("PNG image: ") + What); }
+
+DWORD Be32(const Byte* P) { return DWORD(P[0]) << 24 | DWORD(P[1]) << 16 | DWORD(P[2]) << 8 | P[3]; }
+
+struct THeader {
+  DWORD Width = 0, Height = 0;
+  int Depth = 0, Color = 0, Interlace = 0;
+  int Channels() const {
+    switch (Color) {
+      case 0: return 1;
+      case 2: return 3;
+      case 3: return 1;
+      case 4: return 2;
+      case 6: return 4;
+    }
+    return 0;
+  }
+  int BitsPerPixel() const { return Channels() * Depth; }
+  std::size_t RowBytes(DWORD W) const { return (std::size_t(W) * std::size_t(BitsPerPixel()) + 7) / 8; }
+};
+
+Byte Paeth(int A, int B, int C) {
+  const int P = A + B - C;
+  const int Pa = std::abs(P - A), Pb = std::abs(P - B), Pc = std::abs(P - C);
+  if (Pa <= Pb && Pa <= Pc) return Byte(A);
+  return Byte(Pb <= Pc ? B : C);
+}
+
+// Undoes the filters of W x H pixels starting at Data; returns the bytes used.
+std::size_t Unfilter(Byte* Data, std::size_t Avail, const THeader& H, DWORD W, DWORD Rows) {
+  if (W == 0 || Rows == 0) return 0;
+  const std::size_t Row = H.RowBytes(W);
+  const std::size_t Bpp = std::max<std::size_t>(1, std::size_t(H.BitsPerPixel()) / 8);
+  if ((Row + 1) * Rows > Avail) Bad("image data is cut short");
+  Byte* Prev = nullptr;
+  for (DWORD Y = 0; Y < Rows; ++Y) {
+    Byte* Line = Data + Y * (Row + 1);
+    const Byte Filter = Line[0];
+    Byte* Cur = Line + 1;
+    for (std::size_t I = 0; I < Row; ++I) {
+      const int A = I >= Bpp ? Cur[I - Bpp] : 0;
+      const int B = Prev ? Prev[I] : 0;
+      const int C = Prev && I >= Bpp ? Prev[I - Bpp] : 0;
+      switch (Filter) {
+        case 0: break;
+        case 1: Cur[I] = Byte(Cur[I] + A); break;
+        case 2: Cur[I] = Byte(Cur[I] + B); break;
+        case 3: Cur[I] = Byte(Cur[I] + ((A + B) >> 1)); break;
+        case 4: Cur[I] = Byte(Cur[I] + Paeth(A, B, C)); break;
+        default: Bad("unknown filter");
+      }
+    }
+    Prev = Cur;
+  }
+  return (Row + 1) * Rows;
+}
+
+// Sample X of a filtered row (its filter byte skipped) scaled to 0..255.
+int Sample(const Byte* Row, std::size_t Index, int Depth) {
+  switch (Depth) {
+    case 16: return Row[Index * 2];
+    case 8: return Row[Index];
+    default: {
+      const std::size_t Bit = Index * std::size_t(Depth);
+      return (Row[Bit / 8] >> (8 - Depth - int(Bit % 8))) & ((1 << Depth) - 1);
+    }
+  }
+}
+
+}  // namespace
+
+TDib RichPngDecode(const Byte* Data, std::size_t Size) {
+  static const Byte Signature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+  if (!Data || Size < 8 || std::memcmp(Data, Signature, 8) != 0) Bad("no PNG signature");
+  THeader H;
+  std::vector<Byte> Packed;
+  std::vector<std::array<Byte, 3>> Palette;
+  std::vector<Byte> PaletteAlpha;
+  int KeyGrey = -1, KeyR = -1, KeyG = -1, KeyB = -1;
+  bool SeenHeader = false, SeenEnd = false;
+  for (std::size_t Pos = 8; Pos + 12 <= Size && !SeenEnd;) {
+    const DWORD Len = Be32(Data + Pos);
+    if (Len > Size - Pos - 12) Bad("chunk runs past the end");
+    const Byte* Type = Data + Pos + 4;
+    const Byte* Body = Data + Pos + 8;
+    if (!std::memcmp(Type, "IHDR", 4) && Len >= 13) {
+      H.Width = Be32(Body);
+      H.Height = Be32(Body + 4);
+      H.Depth = Body[8];
+      H.Color = Body[9];
+      H.Interlace = Body[12];
+      SeenHeader = true;
+    } else if (!std::memcmp(Type, "PLTE", 4)) {
+      for (DWORD I = 0; I + 3 <= Len && Palette.size() < 256; I += 3) Palette.push_back({Body[I], Body[I + 1], Body[I + 2]});
+    } else if (!std::memcmp(Type, "tRNS", 4)) {
+      if (H.Color == 3) PaletteAlpha.assign(Body, Body + std::min<DWORD>(Len, 256));
+      else if (H.Color == 0 && Len >= 2) KeyGrey = Body[0] << 8 | Body[1];
+      else if (H.Color == 2 && Len >= 6) {
+        KeyR = Body[0] << 8 | Body[1];
+        KeyG = Body[2] << 8 | Body[3];
+        KeyB = Body[4] << 8 | Body[5];
+      }
+    } else if (!std::memcmp(Type, "IDAT", 4)) {
+      Packed.insert(Packed.end(), Body, Body + Len);
+    } else if (!std::memcmp(Type, "IEND", 4)) {
+      SeenEnd = true;
+    }
+    Pos += 12 + std::size_t(Len);
+  }
+  if (!SeenHeader) Bad("no header");
+  const bool DepthOk = (H.Color == 0 && (H.Depth == 1 || H.Depth == 2 || H.Depth == 4 || H.Depth == 8 || H.Depth == 16)) ||
+                       (H.Color == 3 && (H.Depth == 1 || H.Depth == 2 || H.Depth == 4 || H.Depth == 8)) ||
+                       ((H.Color == 2 || H.Color == 4 || H.Color == 6) && (H.Depth == 8 || H.Depth == 16));
+  if (!DepthOk) Bad("unsupported colour type or depth");
+  if (H.Width == 0 || H.Height == 0 || H.Width > (1u << 24) || H.Height > (1u << 24) ||
+      std::uint64_t(H.Width) * H.Height > (1u << 26))
+    Bad("image size out of range");
+  if (H.Color == 3 && Palette.empty()) Bad("palette missing");
+
+  // Inflated size: every pass's rows with their filter bytes.
+  static const int Adam7[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                                  {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};   // x0, y0, dx, dy
+  struct TPass {
+    DWORD X0, Y0, Dx, Dy, W, Rows;
+  };
+  std::vector<TPass> Passes;
+  if (H.Interlace == 1) {
+    for (const auto& A : Adam7) {
+      const DWORD W = H.Width > DWORD(A[0]) ? (H.Width - DWORD(A[0]) + DWORD(A[2]) - 1) / DWORD(A[2]) : 0;
+      const DWORD R = H.Height > DWORD(A[1]) ? (H.Height - DWORD(A[1]) + DWORD(A[3]) - 1) / DWORD(A[3]) : 0;
+      Passes.push_back({DWORD(A[0]), DWORD(A[1]), DWORD(A[2]), DWORD(A[3]), W, R});
+    }
+  } else {
+    Passes.push_back({0, 0, 1, 1, H.Width, H.Height});
+  }
+  std::size_t Need = 0;
+  for (const auto& P : Passes)
+    if (P.W && P.Rows) Need += (H.RowBytes(P.W) + 1) * P.Rows;
+  std::vector<Byte> Raw(Need);
+  z_stream Z{};
+  if (inflateInit(&Z) != Z_OK) Bad("inflate failed");
+  Z.next_in = Packed.data();
+  Z.avail_in = uInt(Packed.size());
+  Z.next_out = Raw.data();
+  Z.avail_out = uInt(Raw.size());
+  const int Result = inflate(&Z, Z_FINISH);
+  const std::size_t Got = Raw.size() - Z.avail_out;
+  inflateEnd(&Z);
+  if (Result != Z_STREAM_END && Result != Z_BUF_ERROR && Result != Z_OK) Bad("corrupt image data");
+  if (Got < Need) Bad("image data is cut short");
+
+  // Compose every pixel over white into a 24-bit bitmap.
+  TDib Dib = MakeDib(Integer(H.Width), Integer(H.Height), 24);
+  std::size_t Offset = 0;
+  for (const auto& P : Passes) {
+    if (!P.W || !P.Rows) continue;
+    Byte* Base = Raw.data() + Offset;
+    Offset += Unfilter(Base, Raw.size() - Offset, H, P.W, P.Rows);
+    const std::size_t RowBytes = H.RowBytes(P.W);
+    for (DWORD Y = 0; Y < P.Rows; ++Y) {
+      const Byte* Row = Base + Y * (RowBytes + 1) + 1;
+      Byte* Out = Dib.ScanLine(Integer(P.Y0 + Y * P.Dy));
+      for (DWORD X = 0; X < P.W; ++X) {
+        int R = 0, G = 0, B = 0, A = 255;
+        const std::size_t C = std::size_t(H.Channels());
+        switch (H.Color) {
+          case 0: {
+            const int V = Sample(Row, X, H.Depth);
+            const int Raw16 = H.Depth == 16 ? (Row[X * 2] << 8 | Row[X * 2 + 1]) : V;
+            R = G = B = H.Depth >= 8 ? V : V * 255 / ((1 << H.Depth) - 1);
+            if (KeyGrey >= 0 && Raw16 == KeyGrey) A = 0;
+            break;
+          }
+          case 3: {
+            const int I = Sample(Row, X, H.Depth);
+            if (std::size_t(I) < Palette.size()) {
+              R = Palette[std::size_t(I)][0];
+              G = Palette[std::size_t(I)][1];
+              B = Palette[std::size_t(I)][2];
+            }
+            if (std::size_t(I) < PaletteAlpha.size()) A = PaletteAlpha[std::size_t(I)];
+            break;
+          }
+          default: {
+            const int Step = H.Depth / 8;
+            auto At = [&](std::size_t K) { return int(Row[(X * C + K) * std::size_t(Step)]); };
+            auto At16 = [&](std::size_t K) {
+              const Byte* Q = Row + (X * C + K) * std::size_t(Step);
+              return Step == 2 ? (Q[0] << 8 | Q[1]) : Q[0];
+            };
+            if (H.Color == 4) {
+              R = G = B = At(0);
+              A = At(1);
+            } else {
+              R = At(0);
+              G = At(1);
+              B = At(2);
+              if (H.Color == 6) A = At(3);
+              else if (KeyR >= 0 && At16(0) == KeyR && At16(1) == KeyG && At16(2) == KeyB) A = 0;
+            }
+          }
+        }
+        const int Px = int(P.X0 + X * P.Dx);
+        Byte* D = Out + Px * 3;
+        D[0] = Byte((B * A + 255 * (255 - A) + 127) / 255);
+        D[1] = Byte((G * A + 255 * (255 - A) + 127) / 255);
+        D[2] = Byte((R * A + 255 * (255 - A) + 127) / 255);
+      }
+    }
+  }
+  return Dib;
+}

@@ -1,0 +1,104 @@
+// The PNG pictures of RTF documents: every colour type and depth, written
+// by an outside encoder (PIL), decode to the same pixels over white.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "platform/gdi/Dib_TestSupport.h"
+#include "platform/richedit/RichPng.h"
+#include "platform/rtl/Exceptions.h"
+
+namespace {
+
+std::vector<Byte> ReadFile(const std::string& Name) {
+  std::ifstream In(Name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace
+
+TEST(RichPngDecode, MatchesAnOutsideEncoderForEveryColourType) {
+  if (!dibtest::HavePil()) GTEST_SKIP() << "PIL not available";
+  dibtest::TScratchDir Dir;
+  // Each case: a 7x5 image with varied pixels; the script prints the
+  // expected colour of each pixel composed over white as "r,g,b".
+  const std::string Script = R"(
+from PIL import Image
+import sys
+d = sys.argv[1] if len(sys.argv) > 1 else ''
+)" + std::string("d = '") + Dir.File("") + R"('
+W, H = 7, 5
+def px(x, y): return ((x * 37) % 256, (y * 53) % 256, ((x + y) * 29) % 256, (x * 40 + y * 10) % 256)
+cases = []
+rgba = Image.new('RGBA', (W, H))
+for y in range(H):
+  for x in range(W): rgba.putpixel((x, y), px(x, y))
+def over_white(c, a): return (c * a + 255 * (255 - a) + 127) // 255
+def emit(name, img, interlace=False):
+  img.save(d + name + '.png', interlace=1 if interlace else 0)
+  conv = img.convert('RGBA')
+  with open(d + name + '.txt', 'w') as f:
+    for y in range(H):
+      for x in range(W):
+        r, g, b, a = conv.getpixel((x, y))
+        f.write('%d,%d,%d\n' % (over_white(r, a), over_white(g, a), over_white(b, a)))
+emit('rgba', rgba)
+emit('rgba_interlaced', rgba, True)
+emit('rgb', rgba.convert('RGB'))
+emit('grey', rgba.convert('L'))
+emit('grey_alpha', rgba.convert('LA'))
+emit('bilevel', rgba.convert('1'))
+emit('palette', rgba.convert('RGB').convert('P', palette=Image.ADAPTIVE, colors=16))
+pal = rgba.convert('RGB').convert('P', palette=Image.ADAPTIVE, colors=4)
+pal.info['transparency'] = 1
+emit('palette_transparent', pal)
+print('ok')
+)";
+  ASSERT_EQ(dibtest::RunPython(Script), "ok\n");
+  for (const char* Name : {"rgba", "rgba_interlaced", "rgb", "grey", "grey_alpha", "bilevel", "palette",
+                           "palette_transparent"}) {
+    SCOPED_TRACE(Name);
+    const std::vector<Byte> Png = ReadFile(Dir.File(std::string(Name) + ".png"));
+    const TDib Dib = RichPngDecode(Png.data(), Png.size());
+    ASSERT_EQ(Dib.Width(), 7);
+    ASSERT_EQ(Dib.Height(), 5);
+    std::ifstream Want(Dir.File(std::string(Name) + ".txt"));
+    for (int Y = 0; Y < 5; ++Y)
+      for (int X = 0; X < 7; ++X) {
+        int R, G, B;
+        char C;
+        Want >> R >> C >> G >> C >> B;
+        const Byte* P = Dib.ScanLine(Y) + X * 3;
+        EXPECT_EQ((std::array<int, 3>{P[2], P[1], P[0]}), (std::array<int, 3>{R, G, B})) << X << "," << Y;
+      }
+  }
+}
+
+TEST(RichPngDecode, RefusesBrokenData) {
+  const Byte Sig[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+  std::vector<Byte> HeaderOnly(Sig, Sig + 8);
+  // IHDR for a 2^20 x 2^20 image: refused before any allocation.
+  const Byte Ihdr[] = {0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 16, 0, 0, 0, 16, 0, 0, 8, 2, 0, 0, 0, 0, 0, 0, 0};
+  std::vector<Byte> Huge = HeaderOnly;
+  Huge.insert(Huge.end(), std::begin(Ihdr), std::end(Ihdr));
+  const Byte Small[] = {0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 0, 4, 0, 0, 0, 4, 8, 2, 0, 0, 0, 0, 0, 0, 0};
+  std::vector<Byte> NoData = HeaderOnly;
+  NoData.insert(NoData.end(), std::begin(Small), std::end(Small));
+  struct TCase {
+    std::vector<Byte> Data;
+    const char* Why;
+  };
+  const TCase Cases[] = {
+      {{}, "empty"},
+      {{'G', 'I', 'F', '8', '9', 'a', 0, 0}, "not a PNG"},
+      {HeaderOnly, "signature only"},
+      {Huge, "too many pixels"},
+      {NoData, "no image data"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    EXPECT_THROW(RichPngDecode(C.Data.data(), C.Data.size()), EInvalidGraphic);
+  }
+}
