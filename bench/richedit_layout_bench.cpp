@@ -10,6 +10,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/richedit/RichFormatRange.h"
 #include "platform/richedit/RichLayout.h"
+#include "platform/richedit/RtfReader.h"
 
 namespace {
 
@@ -58,6 +59,39 @@ void BM_LayoutOneMegabyte(benchmark::State& State) {
   }
 }
 BENCHMARK(BM_LayoutOneMegabyte)->Unit(benchmark::kMillisecond);
+
+// About 1 MB of RTF as a word processor writes ordinary text: font and
+// colour tables, paragraphs with bold and italic runs.
+std::string OrdinaryRtf(std::size_t Bytes) {
+  std::string R =
+      "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\froman\\fcharset0 Times New Roman;}"
+      "{\\f1\\fswiss\\fcharset0 Arial;}}{\\colortbl;\\red0\\green0\\blue0;\\red200\\green0\\blue0;}\n";
+  while (R.size() < Bytes)
+    R += "\\pard\\sa120\\f0\\fs24 The quick brown fox jumps over the lazy dog while the committee "
+         "reviews its quarterly figures, {\\b and nobody} notices the {\\i weather changing} outside. "
+         "Numbers like 1,234.56 and names like M\\'fcller keep the reader busy; {\\cf2\\f1 a red aside} "
+         "ends the paragraph.\\par\n";
+  return R + "}";
+}
+
+// Reads 1 MB of RTF and lays out every page of it.
+void BM_LoadAndLayoutOneMegabyteRtf(benchmark::State& State) {
+  const std::string Rtf = OrdinaryRtf(1 << 20);
+  for (auto _ : State) {
+    const TRichDocument Doc = RtfRead(Rtf);
+    TRichLayoutParams Params;
+    Params.WidthTwips = 8625;
+    TRichLayout L(Doc, Params);
+    Integer Cp = 0;
+    int Pages = 0;
+    while (Cp < Doc.TextLength()) {
+      Cp = L.Paginate(Cp, -1, 11625).CpEnd;
+      ++Pages;
+    }
+    State.counters["pages"] = Pages;
+  }
+}
+BENCHMARK(BM_LoadAndLayoutOneMegabyteRtf)->Unit(benchmark::kMillisecond);
 
 // The export engine's loop: one metafile per page, rendered from the start
 // position the previous page returned, 100 pages.

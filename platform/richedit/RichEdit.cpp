@@ -265,7 +265,7 @@ LRESULT TCustomRichEdit::StreamOut(UINT Format, EDITSTREAM* Stream) {
 
 void TCustomRichEdit::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case WmGetTextLength: Message.Result = FDoc.TextLength(); break;
+    case WM_GETTEXTLENGTH: Message.Result = FDoc.TextLength(); break;
     case EM_GETTEXTLENGTHEX:
       Message.Result = GetTextLengthEx(reinterpret_cast<const GETTEXTLENGTHEX*>(Message.WParam));
       break;

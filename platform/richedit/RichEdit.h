@@ -24,6 +24,7 @@
 #include "platform/richedit/RichEditMessages.h"
 #include "platform/richedit/RichFormatRange.h"
 #include "platform/rtl/Strings.h"
+#include "platform/win/Messages.h"
 
 class TCustomRichEdit;
 
@@ -66,7 +67,7 @@ public:
   void SelectAll();
   void Clear();
   // WM_GETTEXTLENGTH.
-  Integer GetTextLen() { return Integer(Perform(WmGetTextLength)); }
+  Integer GetTextLen() { return Integer(Perform(WM_GETTEXTLENGTH)); }
 
   // The format plain text and runs without a face get: the control's font.
   // FIXME: follows the control's Font once the forms layer has one.
@@ -80,10 +81,6 @@ public:
   void LoadBytes(std::string_view Bytes);
 
   void Dispatch(TMessage& Message) override;
-
-  // Window message numbers the control answers besides its EM_ ones.
-  // FIXME: from the window layer's Messages.h once it is on the tree.
-  static constexpr UINT WmGetTextLength = 0x000E;
 
 protected:
   AnsiString GetTextInternal() const override;

@@ -13,8 +13,6 @@ using namespace richtest;
 
 namespace {
 
-constexpr UINT WM_GETTEXTLENGTH_ = TCustomRichEdit::WmGetTextLength;
-
 void Load(TRichEdit& E, const std::string& Bytes) {
   TMemoryStream S;
   S.WriteBuffer(Bytes.data(), Integer(Bytes.size()));
@@ -90,7 +88,7 @@ TEST(TRichEdit, LinesEditsKeepTheOtherParagraphsFormats) {
 TEST(TRichEdit, AnswersLengthsAndSelectionMessages) {
   TRichEdit E(nullptr);
   Load(E, "ab\r\ncd\r\nef");   // a, b, CR, c, d, CR, e, f
-  EXPECT_EQ(E.Perform(WM_GETTEXTLENGTH_), 8);
+  EXPECT_EQ(E.Perform(WM_GETTEXTLENGTH), 8);
   GETTEXTLENGTHEX G;
   EXPECT_EQ(E.Perform(EM_GETTEXTLENGTHEX, WPARAM(&G)), 8);
   G.flags = GTL_USECRLF;
