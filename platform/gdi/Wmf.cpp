@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/gdi/EmfMapping.h"
+#include "platform/rtl/CodePages.h"
 
 namespace {
 
@@ -14,22 +15,37 @@ enum { MmText = 1, MmIsotropic = 7, MmAnisotropic = 8 };
 constexpr UINT EtoOpaque = 0x0002, EtoClipped = 0x0004;
 constexpr Word WmfHeaderWords = 9;
 
-// ---- code page 1252, the WMF text and face-name encoding we write ----------
+// ---- text encoding: WMF text is 8-bit in the code page of the font's charset ----
 
-const char16_t Cp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr BYTE SymbolCharset = 2;
 
-char16_t Cp1252ToWide(Byte B) { return B >= 0x80 && B < 0xA0 ? Cp1252High[B - 0x80] : char16_t(B); }
+// One character (or surrogate pair) to the font's code page; symbol fonts
+// keep the low byte of their private-use characters.
+std::string CharToWmf(std::u16string_view C, BYTE Charset) {
+  if (Charset == SymbolCharset) {
+    char16_t V = C[0];
+    return std::string(1, char((V & 0xFF00) == 0xF000 ? V & 0xFF : V < 0x100 ? V : '?'));
+  }
+  try {
+    return WideToAnsi(C, CodePageFromCharset(Charset));
+  } catch (const Exception&) {
+    return "?";
+  }
+}
 
-// FIXME: text of other scripts needs the font's charset code page; it
-// becomes '?' here.
-Byte WideToCp1252(char16_t C) {
-  if (C < 0x80 || (C >= 0xA0 && C < 0x100)) return Byte(C);
-  for (int I = 0; I < 32; ++I)
-    if (Cp1252High[I] == C) return Byte(0x80 + I);
-  return '?';
+WideString TextFromWmf(std::string_view S, BYTE Charset) {
+  if (Charset == SymbolCharset) {
+    WideString W;
+    for (char C : S) W.push_back(char16_t(Byte(C)));
+    return W;
+  }
+  try {
+    return AnsiToWide(S, CodePageFromCharset(Charset));
+  } catch (const Exception&) {
+    WideString W;
+    for (char C : S) W.push_back(char16_t(Byte(C)));
+    return W;
+  }
 }
 
 SmallInt Clamp16(double V) {
@@ -200,6 +216,8 @@ private:
   std::map<DWORD, Word> FObjects;       // EMF object index -> WMF slot
   std::map<DWORD, Word> FStock;         // stock index -> WMF slot, kept to the end
   TPoint FCur;                          // current position, logical
+  std::map<DWORD, BYTE> FFontCharsets;  // EMF font index -> charset
+  BYTE FCharset = 0;                    // of the selected font
   bool FInPath = false;
   std::vector<std::vector<TEmfPoint16>> FPath;
 };
@@ -318,11 +336,26 @@ void TEmfToWmf::SelectRegion(const std::vector<TRect>& Rects) {
 }
 
 void TEmfToWmf::Text(const TEmrExtTextOut& T) {
+  // Bytes in the font's code page; a character of several bytes takes its
+  // advance on the first byte.
   std::string S;
-  if (T.Type == EMR_EXTTEXTOUTW)
-    for (char16_t C : T.Text) S.push_back(char(WideToCp1252(C)));
-  else
+  std::vector<double> Adv;
+  const std::size_t Step = (T.Options & 0x2000) ? 2 : 1;  // ETO_PDY
+  const bool HaveDx = T.Dx.size() >= T.CharCount() * Step && T.CharCount() > 0;
+  if (T.Type == EMR_EXTTEXTOUTW) {
+    for (std::size_t I = 0; I < T.Text.size(); ++I) {
+      std::size_t Len = (T.Text[I] >= 0xD800 && T.Text[I] < 0xDC00 && I + 1 < T.Text.size()) ? 2 : 1;
+      std::string B = CharToWmf(std::u16string_view(T.Text).substr(I, Len), FCharset);
+      double A = 0;
+      for (std::size_t K = 0; K < Len && HaveDx; ++K) A += T.Dx[(I + K) * Step];
+      for (std::size_t K = 0; K < B.size(); ++K) Adv.push_back(K == 0 ? A : 0);
+      S += B;
+      I += Len - 1;
+    }
+  } else {
     S = T.AnsiText;
+    for (std::size_t I = 0; I < S.size(); ++I) Adv.push_back(HaveDx ? T.Dx[I * Step] : 0);
+  }
   if (S.size() > 0x7FFF) S.resize(0x7FFF);
   TEmfPoint16 P = Pt(T.Reference);
   const UINT Opts = T.Options & (EtoOpaque | EtoClipped);
@@ -339,14 +372,13 @@ void TEmfToWmf::Text(const TEmrExtTextOut& T) {
     FW.Short(B.y);
   }
   FW.Bytes({reinterpret_cast<const Byte*>(S.data()), S.size()});
-  if (T.Dx.size() >= S.size() && !S.empty()) {
+  if (HaveDx) {
     // Advances are rounded on their running sum so that the string keeps
     // its length.
-    const std::size_t Step = T.Dx.size() >= 2 * S.size() ? 2 : 1;
     double Sum = 0;
     SmallInt Done = 0;
     for (std::size_t I = 0; I < S.size(); ++I) {
-      Sum += T.Dx[I * Step] * FMap.ScaleX() * FK;
+      Sum += Adv[I] * FMap.ScaleX() * FK;
       SmallInt Now = Clamp16(Sum);
       FW.Short(SmallInt(Now - Done));
       Done = Now;
@@ -645,19 +677,23 @@ void TEmfToWmf::Convert(const TEmfRecord& R) {
       Byte Tail[8] = {F.Italic, F.Underline, F.StrikeOut, F.CharSet,
                       F.OutPrecision, F.ClipPrecision, F.Quality, F.PitchAndFamily};
       FW.Bytes(Tail);
-      std::vector<Byte> Face;
-      for (char16_t C : F.FaceName) Face.push_back(WideToCp1252(C));
+      std::string Face;
+      for (char16_t C : F.FaceName) Face += CharToWmf(std::u16string_view(&C, 1), F.CharSet);
       Face.resize(32, 0);
-      FW.Bytes(Face);
+      Face[31] = 0;
+      FW.Bytes({reinterpret_cast<const Byte*>(Face.data()), Face.size()});
       FW.End();
+      FFontCharsets[X.ihFont] = F.CharSet;
       break;
     }
     case EMR_SELECTOBJECT: {
       DWORD I = TEmrDword::Read(R).Value;
       if (I & ENHMETA_STOCK_OBJECT) {
         SelectStock(I & 0x7FFFFFFF);
+        if ((I & 0x7FFFFFFF) >= 10 && (I & 0x7FFFFFFF) <= 17) FCharset = 0;
       } else if (auto It = FObjects.find(I); It != FObjects.end()) {
         FW.Record(META_SELECTOBJECT, {SmallInt(It->second)});
+        if (auto C = FFontCharsets.find(I); C != FFontCharsets.end()) FCharset = C->second;
       }
       break;
     }
@@ -802,6 +838,8 @@ private:
   TEmfBuilder FB;
   std::vector<bool> FSlots;
   std::map<DWORD, std::vector<TRect>> FRegions;  // region objects by slot
+  std::map<DWORD, BYTE> FCharsets;               // font charsets by slot
+  BYTE FCharset = 0;                             // of the selected font
   TRect FBounds;
 };
 
@@ -846,9 +884,20 @@ void TWmfToEmf::Text(TPoint At, UINT Options, const TRect& Rect, const std::stri
   T.Reference = At;
   T.Options = Options;
   T.Rect = Rect;
-  for (char C : S) T.Text.push_back(Cp1252ToWide(Byte(C)));
-  T.Dx = std::move(Dx);
   T.Bounds = FBounds;
+  // Character by character, so that the advances of a character's bytes add up.
+  const UINT Cp = FCharset == SymbolCharset ? 0 : CodePageFromCharset(FCharset);
+  for (std::size_t I = 0; I < S.size();) {
+    std::size_t Len = Cp && I + 1 < S.size() && IsDBCSLeadByteEx(Cp, Byte(S[I])) ? 2 : 1;
+    WideString W = TextFromWmf(std::string_view(S).substr(I, Len), FCharset);
+    Integer A = 0;
+    for (std::size_t K = 0; K < Len && I + K < Dx.size(); ++K) A += Dx[I + K];
+    for (std::size_t K = 0; K < W.size(); ++K) {
+      T.Text.push_back(W[K]);
+      if (!Dx.empty()) T.Dx.push_back(K == 0 ? A : 0);
+    }
+    I += Len;
+  }
   FB.Add(T);
 }
 
@@ -978,11 +1027,14 @@ void TWmfToEmf::Record(Word F, TEmfReader& R, std::size_t End) {
       for (Byte* B : {&Fn.Italic, &Fn.Underline, &Fn.StrikeOut, &Fn.CharSet, &Fn.OutPrecision,
                       &Fn.ClipPrecision, &Fn.Quality, &Fn.PitchAndFamily})
         *B = R.ReadByte();
-      while (R.Position() < End && Fn.FaceName.size() < 31) {
+      std::string Face;
+      while (R.Position() < End && Face.size() < 31) {
         Byte C = R.ReadByte();
         if (!C) break;
-        Fn.FaceName.push_back(Cp1252ToWide(C));
+        Face.push_back(char(C));
       }
+      Fn.FaceName = TextFromWmf(Face, Fn.CharSet).substr(0, 31);
+      FCharsets[X.ihFont - 1] = Fn.CharSet;
       FB.Add(X, X.ihFont);
       break;
     }
@@ -1012,8 +1064,10 @@ void TWmfToEmf::Record(Word F, TEmfReader& R, std::size_t End) {
     case META_SELECTCLIPREGION: SelectClipRegion(R.ReadWord()); break;
     case META_SELECTOBJECT: {
       Word Slot = R.ReadWord();
-      if (Slot < FSlots.size() && FSlots[Slot] && !FRegions.count(Slot))
+      if (Slot < FSlots.size() && FSlots[Slot] && !FRegions.count(Slot)) {
         FB.Add(TEmrDword{EMR_SELECTOBJECT, DWORD(Slot) + 1});
+        if (auto C = FCharsets.find(Slot); C != FCharsets.end()) FCharset = C->second;
+      }
       else if (FRegions.count(Slot))
         SelectClipRegion(Slot);
       break;

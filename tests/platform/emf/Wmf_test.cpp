@@ -178,3 +178,43 @@ TEST(WmfToEmf, CorruptInputFailsCleanly) {
   }
   EXPECT_EQ(SetWinMetaFileBits(4, Good.data(), nullptr, nullptr), nullptr);
 }
+
+TEST(EmfToWmf, TextTravelsInTheCodePageOfItsFont) {
+  struct TCase {
+    Byte Charset;
+    const char16_t* Text;
+    std::string Bytes;  // what the WMF holds
+  };
+  const TCase Cases[] = {
+      {0, u"Caf\u00e9", "Caf\xe9"},
+      {204, u"\u041c\u0438\u0440", "\xcc\xe8\xf0"},  // RUSSIAN_CHARSET: code page 1251
+      {161, u"\u03a9", "\xd9"},                       // GREEK_CHARSET: code page 1253
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(int(C.Charset));
+    TEmfBuilder B;
+    TEmrExtCreateFontIndirectW F;
+    F.ihFont = 1;
+    F.Font.Height = -12;
+    F.Font.CharSet = C.Charset;
+    F.Font.FaceName = u"Arial";
+    B.Add(F, 1);
+    B.Add(TEmrDword{EMR_SELECTOBJECT, 1});
+    TEmrExtTextOut T;
+    T.Text = C.Text;
+    T.Dx.assign(T.Text.size(), 6);
+    B.Add(T);
+    std::vector<Byte> W = EmfToWmf(B.Finish(PictureHeader()), 8);
+    std::string Wmf(W.begin(), W.end());
+    EXPECT_NE(Wmf.find(C.Bytes), std::string::npos);
+    std::vector<Byte> Back = WmfToEmf(W, nullptr, {});
+    std::vector<TEmrExtTextOut> Texts;
+    EmfForEachRecord(Back, [&](const TEmfRecord& R) {
+      if (R.Type() == EMR_EXTTEXTOUTW) Texts.push_back(TEmrExtTextOut::Read(R));
+      return true;
+    });
+    ASSERT_EQ(Texts.size(), 1u);
+    EXPECT_EQ(Texts[0].Text, WideString(C.Text));
+    EXPECT_EQ(Texts[0].Dx, std::vector<Integer>(Texts[0].Text.size(), 6));
+  }
+}
