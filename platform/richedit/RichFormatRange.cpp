@@ -169,9 +169,27 @@ private:
 
   void DrawLines(const TRichParaLayout& P, std::size_t First, std::size_t Last, int Top) {
     const TRichParagraph& Para = FDoc.Paragraphs()[std::size_t(P.Paragraph)];
-    for (std::size_t K = First; K < Last && K < P.Lines.size(); ++K) {
+    Last = std::min(Last, P.Lines.size());
+    const TRichParaFormat& PF = Para.Format;
+    if ((PF.HasShading || PF.Borders.Left.Width > 0 || PF.Borders.Top.Width > 0 || PF.Borders.Right.Width > 0 ||
+         PF.Borders.Bottom.Width > 0) &&
+        First < Last) {
+      // Shading and borders frame the paragraph's lines on this page,
+      // between its indents.
+      const int L = P.Left + std::max(0, FLayout.TwipsToPxX(PF.LeftIndent + std::min<Integer>(PF.FirstIndent, 0)));
+      const int R = P.Left + P.Width - std::max(0, FLayout.TwipsToPxX(PF.RightIndent));
+      const int T = Top + P.Lines[First].Top;
+      const int B = Top + P.Lines[Last - 1].Top + P.Lines[Last - 1].Height;
+      if (PF.HasShading) Fill(PxRect(L, T, R, B), PF.Shading);
+      TRichBorders Borders = PF.Borders;
+      if (First > 0) Borders.Top = {};          // the paragraph began on an earlier page
+      if (Last < P.Lines.size()) Borders.Bottom = {};
+      DrawBorders(Borders, L, T, R, B);
+    }
+    for (std::size_t K = First; K < Last; ++K) {
       const TRichLine& Line = P.Lines[K];
       if (Para.FirstCp + Line.Start >= FPage.CpLimit) return;
+      if (K == 0 && !P.Marker.empty()) DrawText(P.Marker, P.MarkerFormat, P.Left + P.MarkerX, Top + Line.Top + Line.Baseline, {});
       DrawLine(Para, P.Left, Top + Line.Top, Line);
     }
   }
@@ -191,33 +209,52 @@ private:
       }
       if (It.Kind != TRichLineItem::TKind::Text) continue;
       const Integer Count = std::min<Integer>(It.Length, FPage.CpLimit - Cp);
-      const auto& Measure = FLayout.Fonts().Get(SafeFormat(It.Format), F);
-      const TDcFont& Font = Select(It.Format);
-      SetTextColor(FDc, F.AutoColor ? GetSysColor(COLOR_WINDOWTEXT) : F.Color);
-      std::u16string Text = Para.Text.substr(std::size_t(It.Start), std::size_t(Count));
-      std::vector<int> Dx(Text.size());
-      double Pos = Left + It.X;
-      int SpacesLeft = It.Spaces;
-      int Prev = FMap.LX(Pos);
-      const int X0 = Prev;
-      for (std::size_t I = 0; I < Text.size(); ++I) {
-        int Adv = IsLowSurrogate(Text[I]) ? 0 : Measure.Advance(Text[I]);
-        if (SpacesLeft > 0 && IsSpace(Text[I])) {
-          const long long E = Line.JustifyExtra, N = Line.JustifySpaces;
-          Adv += int(E * (Space + 1) / N - E * Space / N);
-          ++Space;
-          --SpacesLeft;
-        }
-        Pos += Adv;
-        const int Next = FMap.LX(Pos);
-        Dx[I] = Next - Prev;
-        Prev = Next;
-      }
-      const double Sign = FMap.Ky < 0 ? -1 : 1;
-      const int Y = int(std::lround(FMap.Y(Baseline - Measure.Shift) - Sign * Font.Ascent));
-      ExtTextOutW(FDc, X0, Y, 0, nullptr, Text.data(), UINT(Text.size()), Dx.data());
-      Space += SpacesLeft;  // spaces cut off by the range limit still count
+      TJustify J;
+      J.Extra = Line.JustifyExtra;
+      J.Spaces = Line.JustifySpaces;
+      J.Before = Space;
+      J.Mine = It.Spaces;
+      DrawText(Para.Text.substr(std::size_t(It.Start), std::size_t(Count)), It.Format, Left + It.X, Baseline, J);
+      Space += It.Spaces;
     }
+  }
+
+  // How a justified line spreads its slack: space number Before + k of the
+  // line gets its share, for the first Mine spaces of the text.
+  struct TJustify {
+    long long Extra = 0, Spaces = 0;
+    int Before = 0, Mine = 0;
+  };
+
+  // One ExtTextOutW at the layout's positions: the dx array carries the
+  // target's advances converted to logical units, rounded at each position
+  // so the errors never add up along the line.
+  void DrawText(const std::u16string& Text, Integer Format, int X, int Baseline, const TJustify& J) {
+    if (Text.empty()) return;
+    const TRichCharFormat& F = FormatOf(Format);
+    const auto& Measure = FLayout.Fonts().Get(SafeFormat(Format), F);
+    const TDcFont& Font = Select(Format);
+    SetTextColor(FDc, F.AutoColor ? GetSysColor(COLOR_WINDOWTEXT) : F.Color);
+    std::vector<int> Dx(Text.size());
+    double Pos = X;
+    int Prev = FMap.LX(Pos);
+    const int X0 = Prev;
+    int Space = J.Before, Left = J.Mine;
+    for (std::size_t I = 0; I < Text.size(); ++I) {
+      int Adv = IsLowSurrogate(Text[I]) ? 0 : Measure.Advance(Text[I]);
+      if (Left > 0 && J.Spaces > 0 && IsSpace(Text[I])) {
+        Adv += int(J.Extra * (Space + 1) / J.Spaces - J.Extra * Space / J.Spaces);
+        ++Space;
+        --Left;
+      }
+      Pos += Adv;
+      const int Next = FMap.LX(Pos);
+      Dx[I] = Next - Prev;
+      Prev = Next;
+    }
+    const double Sign = FMap.Ky < 0 ? -1 : 1;
+    const int Y = int(std::lround(FMap.Y(Baseline - Measure.Shift) - Sign * Font.Ascent));
+    ExtTextOutW(FDc, X0, Y, 0, nullptr, Text.data(), UINT(Text.size()), Dx.data());
   }
 
   void DrawPicture(const TRichLineItem& It, int Left, int Baseline) {

@@ -191,10 +191,25 @@ public:
     int Y = Out.SpaceBefore;
     Integer Offset = std::clamp<Integer>(StartOffset, 0, Len);
     bool First = StartOffset == 0;
+    int TextStart = -1;   // where line one's text starts after a numbering mark
+    if (First && !Out.Marker.empty()) {
+      // The mark sits at the first-line indent; the text follows at the
+      // hanging indent (or the numbering indent past the mark), and at the
+      // next default tab stop when the mark reaches that far.
+      Out.MarkerFormat = FP.Runs.front().Format;
+      Out.MarkerX = std::max(0, FLeftIndent + FFirstIndent);
+      const auto& Font = FontOf(FP.Runs.front());
+      int W = 0;
+      for (char16_t C : Out.Marker) W += Font.Advance(C);
+      const int MarkEnd = Out.MarkerX + W;
+      const int Gap = FFirstIndent < 0 ? FLeftIndent : Out.MarkerX + FL.TwipsToPxX(FPF.NumberingIndent);
+      TextStart = MarkEnd < Gap ? Gap : (MarkEnd / FDefaultTab + 1) * FDefaultTab;
+    }
     while (Offset < Len) {
       TRichLine Line;
       Line.Start = Offset;
-      const int Indent = std::max(0, FLeftIndent + (First ? FFirstIndent : 0));
+      int Indent = std::max(0, FLeftIndent + (First ? FFirstIndent : 0));
+      if (First && TextStart >= 0) Indent = TextStart;
       TBreak Why = TBreak::Wrap;
       const Integer End = FindBreak(Offset, Indent, First, Why);
       Build(Line, Offset, End, Indent, First, Why);
@@ -542,7 +557,10 @@ TRichParaLayout TRichLayout::Wrap(Integer Index, Integer StartOffset, int Left, 
   TRichParaLayout Out;
   Out.Paragraph = Index;
   Out.Left = Left;
+  Out.Width = Width;
   const TRichParagraph& P = FDoc.Paragraphs()[std::size_t(Index)];
+  if (StartOffset == 0 && P.Format.Numbering != TRichNumbering::None && !P.Runs.empty())
+    Out.Marker = NumberingText(Index);
   Out.SpaceBefore = StartOffset == 0 ? std::max(0, TwipsToPxY(P.Format.SpaceBefore)) : 0;
   if (P.Runs.empty() || P.Text.empty()) {
     Out.Height = Out.SpaceBefore;
@@ -736,4 +754,61 @@ TRichPage TRichLayout::Paginate(Integer CpMin, Integer CpMax, int HeightTwips) {
   Page.CpEnd = std::min(std::max(Cp, CpMin), Limit);
   Page.Height = std::min(Y, Avail);
   return Page;
+}
+
+// ---- numbering ----------------------------------------------------------------------
+
+namespace {
+
+WideString Letters(int N, char16_t A) {
+  // 1 -> a ... 26 -> z, 27 -> aa, as word processors count list items.
+  WideString S;
+  const int Repeat = (N - 1) / 26 + 1;
+  S.assign(std::size_t(std::min(Repeat, 64)), char16_t(A + (N - 1) % 26));
+  return S;
+}
+
+WideString Roman(int N, bool Upper) {
+  static const std::pair<int, const char*> Parts[] = {{1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"},
+                                                       {100, "c"},  {90, "xc"},  {50, "l"},  {40, "xl"},
+                                                       {10, "x"},   {9, "ix"},   {5, "v"},   {4, "iv"},
+                                                       {1, "i"}};
+  WideString S;
+  for (const auto& [V, T] : Parts)
+    while (N >= V) {
+      for (const char* C = T; *C; ++C) S += char16_t(Upper ? *C - 'a' + 'A' : *C);
+      N -= V;
+    }
+  return S;
+}
+
+}  // namespace
+
+WideString TRichLayout::NumberingText(Integer Index) const {
+  const auto& Paras = FDoc.Paragraphs();
+  const TRichParaFormat& F = Paras.at(std::size_t(Index)).Format;
+  WideString Body;
+  if (F.Numbering == TRichNumbering::Bullet) {
+    Body = u"\u2022";
+  } else {
+    int N = int(std::clamp<Integer>(F.NumberingStart, 0, 32767));
+    for (Integer I = Index; I > 0; --I) {
+      const TRichParaFormat& Prev = Paras[std::size_t(I - 1)].Format;
+      if (Prev.Numbering != F.Numbering || Prev.NumberingStart != F.NumberingStart) break;
+      ++N;
+    }
+    switch (F.Numbering) {
+      case TRichNumbering::Arabic: {
+        const std::string D = std::to_string(N);
+        Body.assign(D.begin(), D.end());
+        break;
+      }
+      case TRichNumbering::LowerLetter: Body = Letters(std::max(N, 1), u'a'); break;
+      case TRichNumbering::UpperLetter: Body = Letters(std::max(N, 1), u'A'); break;
+      case TRichNumbering::LowerRoman: Body = Roman(N, false); break;
+      case TRichNumbering::UpperRoman: Body = Roman(N, true); break;
+      default: break;
+    }
+  }
+  return F.NumberingTextBefore + Body + F.NumberingTextAfter;
 }

@@ -101,9 +101,15 @@ struct TRichLine {
 struct TRichParaLayout {
   Integer Paragraph = 0;
   int Left = 0;            // column's left edge from the text rectangle's left, pixels
+  int Width = 0;           // the column's width, pixels
   int SpaceBefore = 0;     // pixels above the first line (included in Lines[0].Top)
   int Height = 0;          // everything, space after included
   std::vector<TRichLine> Lines;
+  // The numbering mark (bullet or number) drawn on the first line, when the
+  // layout starts at the paragraph's start.
+  WideString Marker;
+  Integer MarkerFormat = 0;
+  int MarkerX = 0;
 };
 
 // A table row: its cells' paragraphs, each cell a column.
@@ -161,6 +167,9 @@ public:
   // always advance.
   TRichPage Paginate(Integer CpMin, Integer CpMax, int HeightTwips);
 
+  // The mark of a numbered paragraph ("1.", "b)", a bullet), counting the
+  // numbered paragraphs of the same kind just before it.
+  WideString NumberingText(Integer Index) const;
   // The wrapped lines of a paragraph outside tables (cached).
   const TRichParaLayout& Paragraph(Integer Index);
   // The layout of the row that paragraph Index belongs to (cached).

@@ -279,3 +279,28 @@ TEST(TRichFormatRange, PagesEveryCorpusDocumentWithProgressAndAgreement) {
   }
   EXPECT_GT(Files, 0);
 }
+
+TEST(TRichFormatRange, FillsShadingAndRunBackgroundsBehindTheText) {
+  TRichParaFormat Shaded;
+  Shaded.HasShading = true;
+  Shaded.Shading = RGB(255, 0, 0);
+  Shaded.Borders.Bottom.Width = 30;
+  Shaded.Borders.Bottom.AutoColor = false;
+  Shaded.Borders.Bottom.Color = RGB(0, 255, 0);
+  TRichCharFormat Marked = Mono();
+  Marked.HasBackground = true;
+  Marked.Background = RGB(0, 0, 255);
+  const TRichDocument Doc = TDocBuilder().Text(u"ab", Marked).Text(u" plain").End(Shaded).Para(u"next").Done();
+  const int H = MetricsOf(Mono()).Height;
+  TCanvas C(700, 200);
+  FORMATRANGE R;
+  R.hdc = R.hdcTarget = C.Dc();
+  R.rc = R.rcPage = {0, 0, 9000, 3000};
+  R.chrg = {0, -1};
+  TRichFormatRange Fr;
+  Fr.Format(Doc, u"Arial", true, &R);
+  EXPECT_EQ(GetPixel(C.Dc(), 1, 0), RGB(0, 0, 255));        // behind the marked run
+  EXPECT_EQ(GetPixel(C.Dc(), 590, 1), RGB(255, 0, 0));      // shading to the right edge
+  EXPECT_EQ(GetPixel(C.Dc(), 300, H), RGB(0, 255, 0));      // the bottom border under it
+  EXPECT_EQ(GetPixel(C.Dc(), 590, H + 3), RGB(255, 255, 255));   // the next paragraph is plain
+}

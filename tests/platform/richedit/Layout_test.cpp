@@ -274,3 +274,51 @@ TEST(TRichLayout, TableRowsPlaceCellsSideBySideAndNeverSplit) {
   EXPECT_EQ(Page.Pieces[0].Row, &First);
   EXPECT_EQ(Page.CpEnd, Doc.Paragraphs()[3].FirstCp);
 }
+
+TEST(TRichLayout, NumbersListParagraphsAndHangsTheirText) {
+  auto List = [](TRichNumbering Kind, Integer Start = 1) {
+    TRichParaFormat P;
+    P.Numbering = Kind;
+    P.NumberingStart = Start;
+    P.NumberingTextAfter = u".";
+    P.LeftIndent = 720;
+    P.FirstIndent = -360;
+    return P;
+  };
+  // Marks wider than the hanging indent push the text to the next default
+  // tab stop (96 px). Mono's advance is 8 px at 10 pt.
+  ASSERT_EQ(MetricsOf(Mono()).Advance, 8);
+  struct TCase {
+    std::vector<TRichParaFormat> Paras;
+    std::vector<std::u16string> Marks;
+    std::vector<int> TextX;
+    const char* Why;
+  };
+  const TRichParaFormat Plain;
+  const TCase Cases[] = {
+      {{List(TRichNumbering::Arabic), List(TRichNumbering::Arabic), List(TRichNumbering::Arabic)},
+       {u"1.", u"2.", u"3."}, {48, 48, 48}, "consecutive items count up"},
+      {{List(TRichNumbering::Arabic, 4), Plain, List(TRichNumbering::Arabic, 4)}, {u"4.", u"", u"4."}, {48, 0, 48},
+       "a plain paragraph restarts the count"},
+      {{List(TRichNumbering::LowerRoman, 3), List(TRichNumbering::LowerRoman, 3)}, {u"iii.", u"iv."}, {96, 96},
+       "roman"},
+      {{List(TRichNumbering::UpperLetter, 26), List(TRichNumbering::UpperLetter, 26)}, {u"Z.", u"AA."}, {48, 96},
+       "letters"},
+      {{List(TRichNumbering::Bullet)}, {u"\u2022."}, {48}, "bullet"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    TDocBuilder B;
+    for (const auto& P : C.Paras) B.Para(u"item", P);
+    const TRichDocument Doc = B.Done();
+    TRichLayout L(Doc, At96(9000));
+    for (std::size_t I = 0; I < C.Marks.size(); ++I) {
+      const auto& P = L.Paragraph(Integer(I));
+      EXPECT_EQ(P.Marker, C.Marks[I]);
+      EXPECT_EQ(P.Lines[0].Items[0].X, C.TextX[I]);
+      if (!P.Marker.empty()) {
+        EXPECT_EQ(P.MarkerX, 24);   // the first-line indent
+      }
+    }
+  }
+}
