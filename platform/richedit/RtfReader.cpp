@@ -185,6 +185,7 @@ private:
   TRichTableCell FCellDef;
   Integer FRow = -1;
   Integer FCellIndex = 0;
+  Integer FCellsUsed = 0;    // cells the open row's paragraphs name
 
   TRtfPictureData FPict;
 };
@@ -1246,6 +1247,7 @@ Integer TRtfParser::EnsureRow() {
   if (FRow < 0) {
     FRow = FDoc.AddRow(FRowDef);
     FCellIndex = 0;
+    FCellsUsed = 0;
   }
   return FRow;
 }
@@ -1256,7 +1258,7 @@ void TRtfParser::CloseRow() {
   if (FRow < 0) return;
   TRichTableRow& R = FDoc.MutableRow(FRow);
   R = FRowDef;
-  const size_t Needed = size_t(std::max<Integer>(FCellIndex, 1));
+  const size_t Needed = size_t(std::max<Integer>(FCellsUsed, 1));
   while (R.Cells.size() < Needed) {
     TRichTableCell C;
     const Integer Prev = R.Cells.empty() ? R.Left : R.Cells.back().Right;
@@ -1278,6 +1280,7 @@ void TRtfParser::EndParagraph(TRichParagraphEnd End) {
     const Integer Row = EnsureRow();
     const Integer Cell = FCellIndex;
     FDoc.EndParagraph(S.Pf, Mark, End, Row, Cell);
+    FCellsUsed = std::max(FCellsUsed, Cell + 1);
     if (End == TRichParagraphEnd::Cell && FCellIndex < Integer(MaxCells) * 4) ++FCellIndex;
     return;
   }
