@@ -54,17 +54,17 @@ void THeadlessDisplay::Wake() {
 
 void THeadlessDisplay::MouseMove(int X, int Y) { QueueMouseMove({X, Y}); }
 
-void THeadlessDisplay::MouseDown(int X, int Y, TMouseButton B) {
+void THeadlessDisplay::MouseDown(int X, int Y, TInputButton B) {
   QueueMouseMove({X, Y});
   QueueMouseButton(B, true, {X, Y});
 }
 
-void THeadlessDisplay::MouseUp(int X, int Y, TMouseButton B) {
+void THeadlessDisplay::MouseUp(int X, int Y, TInputButton B) {
   QueueMouseMove({X, Y});
   QueueMouseButton(B, false, {X, Y});
 }
 
-void THeadlessDisplay::Click(int X, int Y, TMouseButton B) {
+void THeadlessDisplay::Click(int X, int Y, TInputButton B) {
   MouseDown(X, Y, B);
   MouseUp(X, Y, B);
 }

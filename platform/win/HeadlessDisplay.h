@@ -38,9 +38,9 @@ public:
 
   // Input at screen coordinates; it waits in the queue until retrieved.
   void MouseMove(int X, int Y);
-  void MouseDown(int X, int Y, TMouseButton B = TMouseButton::Left);
-  void MouseUp(int X, int Y, TMouseButton B = TMouseButton::Left);
-  void Click(int X, int Y, TMouseButton B = TMouseButton::Left);
+  void MouseDown(int X, int Y, TInputButton B = TInputButton::Left);
+  void MouseUp(int X, int Y, TInputButton B = TInputButton::Left);
+  void Click(int X, int Y, TInputButton B = TInputButton::Left);
   void Wheel(int X, int Y, int Delta);
   void KeyDown(WORD Vk);
   void KeyUp(WORD Vk);

@@ -379,7 +379,7 @@ void QueueMouseMove(TPoint Screen) {
   Display().Wake();
 }
 
-void QueueMouseButton(TMouseButton Button, bool IsDown, TPoint Screen) {
+void QueueMouseButton(TInputButton Button, bool IsDown, TPoint Screen) {
   auto& St = WinState();
   St.CursorPos = Screen;
   int B = int(Button);

@@ -61,9 +61,10 @@ constexpr UINT MAPVK_VK_TO_CHAR = 2;
 // mouse hook, WM_MOUSEACTIVATE and activation, WM_SETCURSOR, double clicks
 // (CS_DBLCLKS), then the client or non-client mouse message; keys go to the
 // focus window (WM_SYS* with Alt, or when nothing has the focus).
-enum class TMouseButton { Left, Right, Middle };
+// (Not TMouseButton: that is the class library's mbLeft/mbRight/mbMiddle type.)
+enum class TInputButton { Left, Right, Middle };
 void QueueMouseMove(TPoint Screen);
-void QueueMouseButton(TMouseButton Button, bool Down, TPoint Screen);
+void QueueMouseButton(TInputButton Button, bool Down, TPoint Screen);
 void QueueMouseWheel(int Delta, TPoint Screen);
 void QueueKey(WORD VirtKey, bool Down);
 // The application loses the activation to another one (WM_ACTIVATEAPP FALSE).

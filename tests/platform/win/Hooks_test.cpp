@@ -119,7 +119,7 @@ TEST_F(THooks, CallWndProcSeesSentMessagesAndMouseHookMaySwallow) {
   MouseHook = SetWindowsHookExA(WH_MOUSE, Mouse, nullptr, 0);
   SendMessageA(H, WM_USER, 0, 0);
   PostMessageA(H, WM_USER + 1, 0, 0);  // posted: no call-window hook
-  Screen().Click(10, 10, TMouseButton::Right);
+  Screen().Click(10, 10, TInputButton::Right);
   Pump();
   EXPECT_NE(std::find(Sent.begin(), Sent.end(), UINT(WM_USER)), Sent.end());
   EXPECT_EQ(std::find(Sent.begin(), Sent.end(), UINT(WM_USER + 1)), Sent.end());
