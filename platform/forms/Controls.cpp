@@ -5,6 +5,13 @@
 
 #include "platform/forms/Forms.h"
 #include "platform/rtl/Filer.h"
+#include "platform/rtl/VirtualKeys.h"
+#include "platform/win/Input.h"
+#include "platform/win/MessageQueue.h"
+#include "platform/win/Paint.h"
+#include "platform/win/Window.h"
+
+#include <cstring>
 
 namespace {
 struct TCursorName {
@@ -96,12 +103,130 @@ Integer MulDiv(Integer A, Integer B, Integer C) {
 // ---------------------------------------------------------------------------
 // TControl
 
-TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {
+TControl::TControl(TComponent* AOwner)
+    : TComponent(AOwner), FFont(std::make_unique<TFont>()), FConstraints(std::make_unique<TSizeConstraints>(this)) {
   WindowProc = TWndMethod(this, &TControl::WndProc);
+  FFont->OnChange = TNotifyEvent(this, &TControl::FontChanged);
+  FConstraints->OnChange = TNotifyEvent(this, &TControl::ConstraintsChanged);
 }
+
+void TSizeConstraints::Assign(TPersistent* Source) {
+  if (auto* S = dynamic_cast<TSizeConstraints*>(Source)) {
+    FMaxHeight = S->FMaxHeight;
+    FMaxWidth = S->FMaxWidth;
+    FMinHeight = S->FMinHeight;
+    FMinWidth = S->FMinWidth;
+    Change();
+    return;
+  }
+  inherited::Assign(Source);
+}
+
+void TSizeConstraints::SetMaxHeight(Integer Value) {
+  if (FMaxHeight == Value) return;
+  FMaxHeight = Value;
+  if (Value > 0 && Value < FMinHeight) FMinHeight = Value;
+  Change();
+}
+
+void TSizeConstraints::SetMaxWidth(Integer Value) {
+  if (FMaxWidth == Value) return;
+  FMaxWidth = Value;
+  if (Value > 0 && Value < FMinWidth) FMinWidth = Value;
+  Change();
+}
+
+void TSizeConstraints::SetMinHeight(Integer Value) {
+  if (FMinHeight == Value) return;
+  FMinHeight = Value;
+  if (FMaxHeight > 0 && Value > FMaxHeight) FMaxHeight = Value;
+  Change();
+}
+
+void TSizeConstraints::SetMinWidth(Integer Value) {
+  if (FMinWidth == Value) return;
+  FMinWidth = Value;
+  if (FMaxWidth > 0 && Value > FMaxWidth) FMaxWidth = Value;
+  Change();
+}
+
+void TSizeConstraints::Change() {
+  if (OnChange.Assigned()) OnChange(this);
+}
+
+void TControl::ConstraintsChanged(TObject*) { AdjustSize(); }
+
+void TControl::SetAutoSize(bool Value) {
+  if (FAutoSize == Value) return;
+  FAutoSize = Value;
+  if (Value) AdjustSize();
+}
+
+void TControl::AdjustSize() {
+  if (!ComponentState().Contains(csLoading)) SetBounds(FLeft, FTop, FWidth, FHeight);
+}
+
+bool TControl::CanResize(Integer& NewWidth, Integer& NewHeight) {
+  bool Result = true;
+  if (OnCanResize.Assigned()) OnCanResize(this, NewWidth, NewHeight, Result);
+  return Result;
+}
+
+void TControl::ConstrainedResize(Integer& MinWidth, Integer& MinHeight, Integer& MaxWidth, Integer& MaxHeight) {
+  if (OnConstrainedResize.Assigned()) OnConstrainedResize(this, MinWidth, MinHeight, MaxWidth, MaxHeight);
+}
+
+void TControl::DoConstrainedResize(Integer& NewWidth, Integer& NewHeight) {
+  Integer MinW = FConstraints->GetMinWidth(), MinH = FConstraints->GetMinHeight();
+  Integer MaxW = FConstraints->GetMaxWidth(), MaxH = FConstraints->GetMaxHeight();
+  ConstrainedResize(MinW, MinH, MaxW, MaxH);
+  if (MaxW > 0 && NewWidth > MaxW) NewWidth = MaxW;
+  else if (MinW > 0 && NewWidth < MinW) NewWidth = MinW;
+  if (MaxH > 0 && NewHeight > MaxH) NewHeight = MaxH;
+  else if (MinH > 0 && NewHeight < MinH) NewHeight = MinH;
+}
+
+bool TControl::CheckNewSize(Integer& NewWidth, Integer& NewHeight) {
+  Integer W = NewWidth, H = NewHeight;
+  if (!CanResize(W, H)) return false;
+  DoConstrainedResize(W, H);
+  if (FAutoSize && !ComponentState().Contains(csLoading) && FAlign != alClient) {
+    Integer W2 = W, H2 = H;
+    if (CanAutoSize(W2, H2)) {
+      DoConstrainedResize(W2, H2);
+      W = W2;
+      H = H2;
+    }
+  }
+  NewWidth = W;
+  NewHeight = H;
+  return true;
+}
+
+void TControl::FontChanged(TObject*) {
+  FParentFont = false;
+  FScalingFlags.Include(sfFont);
+  Perform(CM_FONTCHANGED);
+}
+
+void TControl::SetParentFont(bool Value) {
+  if (FParentFont == Value) return;
+  FParentFont = Value;
+  if (FParent && !ComponentState().Contains(csReading)) Perform(CM_PARENTFONTCHANGED);
+}
+
+void TControl::CMParentFontChanged(TMessage& Message) {
+  if (!FParentFont) return;
+  if (Message.WParam != 0) FFont->Assign(reinterpret_cast<TFont*>(Message.LParam));
+  else if (FParent) FFont->Assign(FParent->FFont.get());
+  FParentFont = true;
+}
+
+void ForgetCaptureControl(TControl* Control);
 
 TControl::~TControl() {
   Destroying();
+  ForgetCaptureControl(this);
   if (FParent) FParent->RemoveControl(this);
 }
 
@@ -125,6 +250,7 @@ void TControl::SetParent(TWinControl* AParent) {
 }
 
 void TControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
+  if (!CheckNewSize(AWidth, AHeight)) return;
   if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
   Invalidate();
   FLeft = ALeft;
@@ -291,13 +417,50 @@ LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
   return M.Result;
 }
 
-void TControl::WndProc(TMessage& Message) { Dispatch(Message); }
+void TControl::WndProc(TMessage& Message) {
+  if (Message.Msg >= WM_MOUSEFIRST && Message.Msg <= WM_MOUSELAST) {
+    if (!FControlStyle.Contains(csDoubleClicks)) {
+      switch (Message.Msg) {
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDBLCLK: Message.Msg -= WM_LBUTTONDBLCLK - WM_LBUTTONDOWN; break;
+        default: break;
+      }
+    }
+    if (Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK) FControlState.Include(csLButtonDown);
+    else if (Message.Msg == WM_LBUTTONUP) FControlState.Exclude(csLButtonDown);
+  }
+  Dispatch(Message);
+}
 
 void TControl::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
+    case WM_GETTEXT: WMGetText(Message); break;
+    case WM_GETTEXTLENGTH: Message.Result = LRESULT(FText.size()); break;
+    case WM_SETTEXT: WMSetText(Message); break;
+    case WM_LBUTTONDOWN: DoMouseButton(Message, mbLeft, true, false); break;
+    case WM_LBUTTONDBLCLK: DoMouseButton(Message, mbLeft, true, true); break;
+    case WM_LBUTTONUP: DoMouseButton(Message, mbLeft, false, false); break;
+    case WM_RBUTTONDOWN: DoMouseButton(Message, mbRight, true, false); break;
+    case WM_RBUTTONDBLCLK: DoMouseButton(Message, mbRight, true, true); break;
+    case WM_RBUTTONUP: DoMouseButton(Message, mbRight, false, false); break;
+    case WM_MBUTTONDOWN: DoMouseButton(Message, mbMiddle, true, false); break;
+    case WM_MBUTTONDBLCLK: DoMouseButton(Message, mbMiddle, true, true); break;
+    case WM_MBUTTONUP: DoMouseButton(Message, mbMiddle, false, false); break;
+    case WM_MOUSEMOVE:
+      DefaultHandler(Message);
+      if (!FControlStyle.Contains(csNoStdEvents))
+        MouseMove(KeysToShiftState(Word(Message.WParam)), GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
+      break;
+    case WM_CANCELMODE:
+      DefaultHandler(Message);
+      if (GetMouseCapture()) SetMouseCapture(false);
+      break;
     case CM_VISIBLECHANGED: CMVisibleChanged(Message); break;
     case CM_ENABLEDCHANGED: CMEnabledChanged(Message); break;
     case CM_PARENTCOLORCHANGED: CMParentColorChanged(Message); break;
+    case CM_PARENTFONTCHANGED: CMParentFontChanged(Message); break;
+    case CM_FONTCHANGED: Invalidate(); break;
     case CM_PARENTSHOWHINTCHANGED: CMParentShowHintChanged(Message); break;
     case CM_HITTEST: CMHitTest(Message); break;
     default: DefaultHandler(Message);
@@ -305,6 +468,82 @@ void TControl::Dispatch(TMessage& Message) {
 }
 
 void TControl::DefaultHandler(TMessage&) {}
+
+void TControl::WMGetText(TMessage& Message) {
+  // wParam is the buffer size with the terminating zero; the copy is cut to fit.
+  char* Buffer = reinterpret_cast<char*>(Message.LParam);
+  if (!Buffer || Message.WParam == 0) {
+    Message.Result = 0;
+    return;
+  }
+  const size_t N = std::min(FText.size(), size_t(Message.WParam) - 1);
+  std::memcpy(Buffer, FText.data(), N);
+  Buffer[N] = '\0';
+  Message.Result = LRESULT(N);
+}
+
+void TControl::WMSetText(TMessage& Message) {
+  const char* Text = reinterpret_cast<const char*>(Message.LParam);
+  FText = Text ? AnsiString(Text) : AnsiString();
+  Message.Result = 1;
+}
+
+TShiftState KeysToShiftState(Word Keys) {
+  TShiftState S;
+  if (Keys & MK_SHIFT) S.Include(ssShift);
+  if (Keys & MK_CONTROL) S.Include(ssCtrl);
+  if (Keys & MK_LBUTTON) S.Include(ssLeft);
+  if (Keys & MK_RBUTTON) S.Include(ssRight);
+  if (Keys & MK_MBUTTON) S.Include(ssMiddle);
+  if (GetKeyState(VK_MENU) < 0) S.Include(ssAlt);
+  return S;
+}
+
+TShiftState KeyDataToShiftState(LPARAM KeyData) {
+  TShiftState S;
+  if (GetKeyState(VK_SHIFT) < 0) S.Include(ssShift);
+  if (GetKeyState(VK_CONTROL) < 0) S.Include(ssCtrl);
+  if (KeyData & 0x20000000) S.Include(ssAlt);
+  return S;
+}
+
+void TControl::DoMouseButton(TMessage& Message, TMouseButton Button, bool Down, bool Double) {
+  const TPoint P{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
+  DefaultHandler(Message);
+  if (Down) {
+    if (Button == mbLeft && FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(true);
+    if (Button == mbLeft && FControlStyle.Contains(csClickEvents)) {
+      if (Double) DblClick();
+      else FControlState.Include(csClicked);
+    }
+    if (!FControlStyle.Contains(csNoStdEvents)) {
+      TShiftState S = KeysToShiftState(Word(Message.WParam));
+      if (Double) S.Include(ssDouble);
+      MouseDown(Button, S, P.X, P.Y);
+    }
+    return;
+  }
+  if (Button == mbLeft) {
+    if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(false);
+    if (FControlState.Contains(csClicked)) {
+      FControlState.Exclude(csClicked);
+      if (GetClientRect().Contains(P)) Click();
+    }
+  }
+  if (!FControlStyle.Contains(csNoStdEvents)) MouseUp(Button, KeysToShiftState(Word(Message.WParam)), P.X, P.Y);
+}
+
+void TControl::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  if (OnMouseDown.Assigned()) OnMouseDown(this, Button, Shift, X, Y);
+}
+
+void TControl::MouseMove(TShiftState Shift, Integer X, Integer Y) {
+  if (OnMouseMove.Assigned()) OnMouseMove(this, Shift, X, Y);
+}
+
+void TControl::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  if (OnMouseUp.Assigned()) OnMouseUp(this, Button, Shift, X, Y);
+}
 
 void TControl::CMVisibleChanged(TMessage&) { Invalidate(); }
 void TControl::CMEnabledChanged(TMessage&) { Invalidate(); }
@@ -322,8 +561,17 @@ void TControl::CMParentShowHintChanged(TMessage&) {
   FParentShowHint = true;
 }
 
-void TControl::Invalidate() {}
-void TControl::Update() {}
+void TControl::Invalidate() {
+  // A graphic control is a rectangle of its parent's window.
+  if (FParent && FParent->HandleAllocated() && FVisible) {
+    const TRect R = BoundsRect();
+    InvalidateRect(FParent->FHandle, &R, !FControlStyle.Contains(csOpaque));
+  }
+}
+
+void TControl::Update() {
+  if (FParent) FParent->Update();
+}
 void TControl::Repaint() {
   Invalidate();
   Update();
@@ -368,6 +616,7 @@ void TControl::ChangeScale(Integer M, Integer D) {
     if (Flags.Contains(sfHeight) && !FControlStyle.Contains(csFixedHeight))
       H = Flags.Contains(sfTop) ? MulDiv(FTop + FHeight, M, D) - Y : MulDiv(FHeight, M, D);
     SetBounds(X, Y, W, H);
+    if (!FParentFont && Flags.Contains(sfFont)) FFont->SetSize(MulDiv(FFont->GetSize(), M, D));
   }
   FScalingFlags = {};
 }
@@ -404,6 +653,7 @@ void TControl::ReadState(TReader* Reader) {
   FControlState.Exclude(csReadingState);
   if (FParent) {
     Perform(CM_PARENTCOLORCHANGED);
+    Perform(CM_PARENTFONTCHANGED);
     Perform(CM_PARENTSHOWHINTCHANGED);
   }
 }
@@ -424,6 +674,7 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 
 TWinControl::~TWinControl() {
   Destroying();
+  DestroyHandle();
   // Leave the parent while this is still a TWinControl, so the right list lets go.
   if (FParent) FParent->RemoveControl(this);
   // Children the owner did not free go with their parent.
@@ -453,10 +704,16 @@ void TWinControl::InsertControl(TControl* AControl) {
   AControl->FParent = this;
   if (!AControl->ComponentState().Contains(csReading)) {
     AControl->Perform(CM_PARENTCOLORCHANGED);
+    AControl->Perform(CM_PARENTFONTCHANGED);
     AControl->Perform(CM_PARENTSHOWHINTCHANGED);
     AControl->UpdateAnchorRules();
   }
   AlignControl(AControl);
+  if (auto* W = dynamic_cast<TWinControl*>(AControl)) {
+    if (FHandle && !W->ComponentState().Contains(csReading)) W->UpdateControlState();
+  } else {
+    AControl->Invalidate();
+  }
   Perform(CM_CONTROLCHANGE, WPARAM(AControl), 1);
 }
 
@@ -473,6 +730,7 @@ void TWinControl::RemoveControl(TControl* AControl) {
   } else {
     EraseValue(FControls, AControl);
   }
+  if (auto* W = dynamic_cast<TWinControl*>(AControl)) W->DestroyHandle();
   AControl->FParent = nullptr;
   Perform(CM_CONTROLLISTCHANGE, WPARAM(AControl), 0);
   if (!ComponentState().Contains(csDestroying)) Realign();
@@ -514,6 +772,21 @@ void TWinControl::NotifyControls(UINT Msg) {
 }
 
 void TWinControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
+  if (!CheckNewSize(AWidth, AHeight)) return;
+  if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
+  if (FHandle && !FControlState.Contains(csDestroyingHandle)) {
+    // The window reports back through WM_SIZE/WM_MOVE (UpdateBounds).
+    SetWindowPos(FHandle, nullptr, ALeft, ATop, AWidth, AHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    FLeft = ALeft;
+    FTop = ATop;
+    const bool Resized = AWidth != FWidth || AHeight != FHeight;
+    FWidth = AWidth;
+    FHeight = AHeight;
+    UpdateAnchorRules();
+    RequestAlign();
+    if (Resized) Realign();
+    return;
+  }
   const bool Resized = AWidth != FWidth || AHeight != FHeight;
   inherited::SetBounds(ALeft, ATop, AWidth, AHeight);
   if (Resized) Realign();
@@ -748,15 +1021,13 @@ void TWinControl::SetFocus() {
   else ValidParentForm(this);
 }
 
-bool TWinControl::Focused() const {
-  const TCustomForm* Form = GetParentForm(this);
-  return Form && Form->GetActiveControl() == this && Form->IsFocusedForm();
-}
+bool TWinControl::Focused() const { return FHandle && GetFocus() == FHandle; }
 
 void TWinControl::Loaded() {
   inherited::Loaded();
   FixupTabList();
   Realign();
+  UpdateControlState();
 }
 
 void TWinControl::ReadState(TReader* Reader) {
@@ -796,10 +1067,41 @@ void TWinControl::SetChildOrder(TComponent* Child, Integer Order) {
 
 void TWinControl::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
+    case WM_PAINT: WMPaint(Message); break;
+    case WM_ERASEBKGND: WMEraseBkgnd(Message); break;
+    case WM_SIZE: WMSize(Message); break;
+    case WM_MOVE: WMMove(Message); break;
+    case WM_WINDOWPOSCHANGED: WMWindowPosChanged(Message); break;
+    case WM_SETFOCUS: WMSetFocus(Message); break;
+    case WM_KILLFOCUS: WMKillFocus(Message); break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: WMKeyDown(Message); break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP: WMKeyUp(Message); break;
+    case WM_CHAR: WMChar(Message); break;
+    case WM_NCDESTROY: WMNCDestroy(Message); break;
+    case WM_SETCURSOR: WMSetCursor(Message); break;
+    case CM_CURSORCHANGED: CMCursorChanged(Message); break;
+    case WM_GETTEXT:
+    case WM_GETTEXTLENGTH:
+    case WM_SETTEXT:
+      if (FHandle) DefaultHandler(Message);
+      else inherited::Dispatch(Message);
+      break;
+    case CN_KEYDOWN:
+    case CN_SYSKEYDOWN: CNKeyDown(Message); break;
+    case CN_CHAR: CNChar(Message); break;
+    case CM_SHOWINGCHANGED: CMShowingChanged(Message); break;
+    case CM_ENTER: CMEnter(Message); break;
+    case CM_EXIT: CMExit(Message); break;
+    case CM_TEXTCHANGED: CMTextChanged(Message); break;
+    case CM_DIALOGKEY:
+    case CM_DIALOGCHAR: Broadcast(Message); break;
     case CM_VISIBLECHANGED: CMVisibleChanged(Message); break;
     case CM_ENABLEDCHANGED: CMEnabledChanged(Message); break;
     case CM_COLORCHANGED: CMColorChanged(Message); break;
     case CM_SHOWHINTCHANGED: CMShowHintChanged(Message); break;
+    case CM_FONTCHANGED: CMFontChanged(Message); break;
     default: inherited::Dispatch(Message);
   }
 }
@@ -808,7 +1110,16 @@ void TWinControl::CMVisibleChanged(TMessage& Message) {
   if (!FVisible && FParent)
     if (TCustomForm* Form = GetParentForm(this))
       if (Form->GetActiveControl() && ContainsControl(Form->GetActiveControl())) Form->DefocusControl(this, false);
+  UpdateControlState();
   inherited::CMVisibleChanged(Message);
+}
+
+void TWinControl::DoEnter() {
+  if (OnEnter.Assigned()) OnEnter(this);
+}
+
+void TWinControl::DoExit() {
+  if (OnExit.Assigned()) OnExit(this);
 }
 
 void TWinControl::CMEnabledChanged(TMessage& Message) {
@@ -817,6 +1128,7 @@ void TWinControl::CMEnabledChanged(TMessage& Message) {
     if (TCustomForm* Form = GetParentForm(this))
       if (Form->GetActiveControl() && ContainsControl(Form->GetActiveControl())) Form->DefocusControl(this, false);
   }
+  if (FHandle) EnableWindow(FHandle, FEnabled);
   inherited::CMEnabledChanged(Message);
 }
 
@@ -826,6 +1138,12 @@ void TWinControl::CMColorChanged(TMessage&) {
 }
 
 void TWinControl::CMShowHintChanged(TMessage&) { NotifyControls(CM_PARENTSHOWHINTCHANGED); }
+
+void TWinControl::CMFontChanged(TMessage&) {
+  if (FHandle) SendMessageA(FHandle, WM_SETFONT, WPARAM(FFont->GetHandle()), 0);
+  Invalidate();
+  NotifyControls(CM_PARENTFONTCHANGED);
+}
 
 // ---------------------------------------------------------------------------
 

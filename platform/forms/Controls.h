@@ -29,13 +29,19 @@
 // DisableAlign/EnableAlign (loading a form suspends it until Loaded).
 #pragma once
 #include <vector>
+#include <memory>
 #include "platform/forms/ControlMessages.h"
+#include "platform/gdi/Canvas.h"
+#include "platform/win/Messages.h"
+#include "platform/win/WinTypes.h"
 #include "platform/rtl/Colors.h"
 #include "platform/rtl/Component.h"
 #include "platform/rtl/ShortCuts.h"
 
 class TWinControl;
 class TCustomForm;
+
+SX_DECLARE_EXCEPTION(EOutOfResources, EOutOfMemory);
 
 SX_ENUM(TAlign, alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom)
 SX_ENUM(TAnchorKind, akLeft, akTop, akRight, akBottom)
@@ -93,11 +99,50 @@ const TTypeInfo* SxTypeInfo(TCursor*);
 bool CursorToIdent(Integer Cursor, AnsiString& Ident);
 bool IdentToCursor(const AnsiString& Ident, Integer& Cursor);
 
+class TControl;
+
+// Minimum and maximum sizes of a control (0: no limit).
+class TSizeConstraints : public TPersistent {
+  SX_CLASS(TSizeConstraints, TPersistent)
+public:
+  explicit TSizeConstraints(TControl* AControl = nullptr) : FControl(AControl) {}
+  static void Published(TPublished<TSizeConstraints>& P) {
+    P.Property("MaxHeight", &TSizeConstraints::GetMaxHeight, &TSizeConstraints::SetMaxHeight).Default(0);
+    P.Property("MaxWidth", &TSizeConstraints::GetMaxWidth, &TSizeConstraints::SetMaxWidth).Default(0);
+    P.Property("MinHeight", &TSizeConstraints::GetMinHeight, &TSizeConstraints::SetMinHeight).Default(0);
+    P.Property("MinWidth", &TSizeConstraints::GetMinWidth, &TSizeConstraints::SetMinWidth).Default(0);
+  }
+  void Assign(TPersistent* Source) override;
+  Integer GetMaxHeight() const { return FMaxHeight; }
+  Integer GetMaxWidth() const { return FMaxWidth; }
+  Integer GetMinHeight() const { return FMinHeight; }
+  Integer GetMinWidth() const { return FMinWidth; }
+  // A maximum below the minimum pulls the minimum down, and the other way.
+  void SetMaxHeight(Integer Value);
+  void SetMaxWidth(Integer Value);
+  void SetMinHeight(Integer Value);
+  void SetMinWidth(Integer Value);
+  TNotifyEvent OnChange;
+
+private:
+  void Change();
+  TControl* FControl;
+  Integer FMaxHeight = 0, FMaxWidth = 0, FMinHeight = 0, FMinWidth = 0;
+};
+
 using TMouseEvent = TEvent<void(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y)>;
 using TMouseMoveEvent = TEvent<void(TObject* Sender, TShiftState Shift, Integer X, Integer Y)>;
 using TKeyEvent = TEvent<void(TObject* Sender, Word& Key, TShiftState Shift)>;
 using TKeyPressEvent = TEvent<void(TObject* Sender, char& Key)>;
 using TWndMethod = TEvent<void(TMessage& Message)>;
+using TCanResizeEvent = TEvent<void(TObject* Sender, Integer& NewWidth, Integer& NewHeight, bool& Resize)>;
+using TConstrainedResizeEvent =
+    TEvent<void(TObject* Sender, Integer& MinWidth, Integer& MinHeight, Integer& MaxWidth, Integer& MaxHeight)>;
+
+// The modifier and button state of a mouse message's wParam (plus Alt).
+TShiftState KeysToShiftState(Word Keys);
+// The modifiers of a key message (its lParam gives Alt).
+TShiftState KeyDataToShiftState(LPARAM KeyData);
 
 // The anchors an alignment implies.
 TAnchors AnchorAlign(TAlign Align);
@@ -163,6 +208,10 @@ public:
 
   TColor GetColor() const { return FColor; }
   void SetColor(TColor Value);
+  TFont* GetFont() const { return FFont.get(); }
+  void SetFont(TFont* Value) { FFont->Assign(Value); }
+  bool GetParentFont() const { return FParentFont; }
+  void SetParentFont(bool Value);
   bool GetParentColor() const { return FParentColor; }
   void SetParentColor(bool Value);
   AnsiString GetText() const;
@@ -179,6 +228,14 @@ public:
   void SetCursor(TCursor Value);
   TDragMode GetDragMode() const { return FDragMode; }
   virtual void SetDragMode(TDragMode Value) { FDragMode = Value; }
+  TDragKind GetDragKind() const { return FDragKind; }
+  void SetDragKind(TDragKind Value) { FDragKind = Value; }
+  TCursor GetDragCursor() const { return FDragCursor; }
+  void SetDragCursor(TCursor Value) { FDragCursor = Value; }
+  TSizeConstraints* GetConstraints() const { return FConstraints.get(); }
+  void SetConstraints(TSizeConstraints* Value) { FConstraints->Assign(Value); }
+  bool GetAutoSize() const { return FAutoSize; }
+  virtual void SetAutoSize(bool Value);
   Integer GetHelpContext() const { return FHelpContext; }
   void SetHelpContext(Integer Value) { FHelpContext = Value; }
 
@@ -213,6 +270,13 @@ public:
   void BeginDrag(bool Immediate, Integer Threshold = -1);
   void EndDrag(bool Drop);
 
+  // Mouse capture on the control's window (or its parent's, for a graphic
+  // control): the control gets the mouse messages until released.
+  bool GetMouseCapture() const;
+  void SetMouseCapture(bool Value);
+  // Paints the control and its children into DC at X, Y (WM_PRINT).
+  virtual void PaintTo(HDC DC, Integer X, Integer Y);
+
   void Loaded() override;
   bool HasParent() override { return true; }
   TComponent* GetParentComponent() override;
@@ -224,6 +288,8 @@ public:
   TMouseEvent OnMouseDown;
   TMouseEvent OnMouseUp;
   TMouseMoveEvent OnMouseMove;
+  TCanResizeEvent OnCanResize;
+  TConstrainedResizeEvent OnConstrainedResize;
 
 protected:
   virtual void SetClientSize(TSize Value);
@@ -239,14 +305,38 @@ protected:
   virtual void SetTextInternal(const AnsiString& Value) { FText = Value; }
   virtual void ReadStateHook() {}
   void ReadState(TReader* Reader) override;
-  virtual void AdjustSize() {}
+  // Re-applies the size through SetBounds (auto-size and constraints).
+  virtual void AdjustSize();
+  // The size the content needs; false when the control does not size itself.
+  virtual bool CanAutoSize(Integer& NewWidth, Integer& NewHeight) {
+    (void)NewWidth;
+    (void)NewHeight;
+    return false;
+  }
+  virtual bool CanResize(Integer& NewWidth, Integer& NewHeight);
+  virtual void ConstrainedResize(Integer& MinWidth, Integer& MinHeight, Integer& MaxWidth, Integer& MaxHeight);
+  void DoConstrainedResize(Integer& NewWidth, Integer& NewHeight);
+  // Applies OnCanResize, auto-size and the constraints to a new size;
+  // false when the size must not change.
+  bool CheckNewSize(Integer& NewWidth, Integer& NewHeight);
+  void ConstraintsChanged(TObject* Sender);
   virtual void DoEndDrag(TObject*, Integer, Integer) {}
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
+  virtual void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  virtual void MouseMove(TShiftState Shift, Integer X, Integer Y);
+  virtual void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  void DoMouseButton(TMessage& Message, TMouseButton Button, bool Down, bool Double);
+
   // Message handlers of the base.
+  void WMGetText(TMessage& Message);
+  void WMSetText(TMessage& Message);
   void CMVisibleChanged(TMessage& Message);
   void CMEnabledChanged(TMessage& Message);
   void CMParentColorChanged(TMessage& Message);
+  void CMParentFontChanged(TMessage& Message);
+  void FontChanged(TObject* Sender);
+  bool IsFontStored() const { return !FParentFont; }
   void CMParentShowHintChanged(TMessage& Message);
   void CMHitTest(TMessage& Message) { Message.Result = 1; }
 
@@ -261,12 +351,18 @@ protected:
   bool FEnabled = true;
   TColor FColor = clWindow;
   bool FParentColor = true;
+  std::unique_ptr<TFont> FFont;
+  bool FParentFont = true;
   AnsiString FText;
   AnsiString FHint;
   bool FShowHint = false;
   bool FParentShowHint = true;
   TCursor FCursor = crDefault;
   TDragMode FDragMode = dmManual;
+  TDragKind FDragKind = dkDrag;
+  TCursor FDragCursor = crDrag;
+  std::unique_ptr<TSizeConstraints> FConstraints;
+  bool FAutoSize = false;
   bool FDragging = false;
   Integer FHelpContext = 0;
   TControlState FControlState;
@@ -312,6 +408,8 @@ public:
   void SetTabOrder(Integer Value);
   bool GetTabStop() const { return FTabStop; }
   void SetTabStop(bool Value);
+  bool GetDockSite() const { return FDockSite; }
+  void SetDockSite(bool Value) { FDockSite = Value; }
   // Every windowed descendant in tab order, depth first.
   void GetTabOrderList(TWinControlList& List) const;
   TWinControl* FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop, bool CheckParent);
@@ -322,11 +420,100 @@ public:
   virtual bool Focused() const;
 
   // --- window ---
+  // The window, created on first use (with the parents' windows).
+  HWND Handle();
   bool HandleAllocated() const { return FHandle != nullptr; }
+  void HandleNeeded();
+  // Destroys the window (keeping text and bounds) to make it again when
+  // needed: for a change that only a new window can show (styles).
+  void RecreateWnd();
+  // The window a parentless control lives in (a utility or foreign window).
+  HWND GetParentWindow() const { return FParentWindow; }
+  void SetParentWindow(HWND Value);
+  TRect GetClientRect() const override;
+  TPoint ClientOrigin() const override;
+  void PaintTo(HDC DC, Integer X, Integer Y) override;
+  void Invalidate() override;
+  void Update() override;
+  void Repaint() override;
+  // Whether the window is shown: visible here and up to the top.
+  bool GetShowing() const { return FShowing; }
   void Loaded() override;
+  void WndProc(TMessage& Message) override;
   void Dispatch(TMessage& Message) override;
+  void DefaultHandler(TMessage& Message) override;
+  // The window procedure's entry: runs WindowProc and hands an escaping
+  // library exception to the application's error display.
+  void MainWndProc(TMessage& Message);
+
+  TKeyEvent OnKeyDown;
+  TKeyEvent OnKeyUp;
+  TKeyPressEvent OnKeyPress;
+  TNotifyEvent OnEnter;
+  TNotifyEvent OnExit;
+
+  // What CreateWindowEx gets; CreateParams fills it, descendants adjust it.
+  struct TCreateParams {
+    AnsiString Caption;
+    DWORD Style = 0;
+    DWORD ExStyle = 0;
+    Integer X = 0, Y = 0, Width = 0, Height = 0;
+    HWND WndParent = nullptr;
+    void* Param = nullptr;
+    WNDCLASSA WindowClass;
+    AnsiString WinClassName;
+  };
 
 protected:
+  virtual void CreateParams(TCreateParams& Params);
+  virtual void CreateWnd();
+  virtual void CreateWindowHandle(const TCreateParams& Params);
+  virtual void DestroyWnd();
+  virtual void DestroyWindowHandle();
+  void CreateHandle();
+  void DestroyHandle();
+  void UpdateShowing();
+  void UpdateControlState();
+  void UpdateBounds();
+  void SetZOrder(bool TopMost) override;
+  AnsiString GetTextInternal() const override;
+  void SetTextInternal(const AnsiString& Value) override;
+  // The window this control's window goes behind in z-order: the next
+  // windowed sibling's that has one.
+  HWND PrecedingWindow(TWinControl* Control) const;
+  // Sends a mouse message of the window to the graphic child under it.
+  bool IsControlMouseMsg(TMessage& Message);
+  virtual void PaintWindow(HDC DC);
+  void PaintControls(HDC DC, TControl* First);
+  void PaintHandler(TMessage& Message);
+  bool DoKeyDown(TMessage& Message);
+  bool DoKeyPress(TMessage& Message);
+  bool DoKeyUp(TMessage& Message);
+  virtual void KeyDown(Word& Key, TShiftState Shift);
+  virtual void KeyUp(Word& Key, TShiftState Shift);
+  virtual void KeyPress(char& Key);
+  virtual void DoEnter();
+  virtual void DoExit();
+
+  void WMPaint(TMessage& Message);
+  void WMEraseBkgnd(TMessage& Message);
+  void WMSize(TMessage& Message);
+  void WMMove(TMessage& Message);
+  void WMWindowPosChanged(TMessage& Message);
+  void WMSetFocus(TMessage& Message);
+  void WMKillFocus(TMessage& Message);
+  void WMSetCursor(TMessage& Message);
+  void CMCursorChanged(TMessage& Message);
+  void WMKeyDown(TMessage& Message);
+  void WMKeyUp(TMessage& Message);
+  void WMChar(TMessage& Message);
+  void WMNCDestroy(TMessage& Message);
+  void CNKeyDown(TMessage& Message);
+  void CNChar(TMessage& Message);
+  void CMShowingChanged(TMessage& Message);
+  void CMEnter(TMessage& Message) { (void)Message; DoEnter(); }
+  void CMExit(TMessage& Message) { (void)Message; DoExit(); }
+  void CMTextChanged(TMessage& Message);
   virtual void AlignControls(TControl* AControl, TRect& Rect);
   virtual void AdjustClientRect(TRect& /*Rect*/) const {}
   virtual void ControlsAligned() {}
@@ -340,31 +527,89 @@ protected:
   void CMEnabledChanged(TMessage& Message);
   void CMColorChanged(TMessage& Message);
   void CMShowHintChanged(TMessage& Message);
+  void CMFontChanged(TMessage& Message);
 
   HWND FHandle = nullptr;
+  HWND FParentWindow = nullptr;
+  WNDPROC FDefWndProc = nullptr;
+  bool FShowing = false;
   Integer FAlignLevel = 0;
   bool FTabStop = false;
+  bool FDockSite = false;
   Integer FTabOrder = -1;  // held while reading, until FixupTabList
   TControlList FControls;
   TWinControlList FWinControls;
   TWinControlList FTabList;
 
   friend class TControl;
+  friend class TWinControlAccess;
+};
+
+// A canvas on a control: during painting the paint DC; otherwise a DC of
+// the control's window (a graphic control draws on its parent's, moved to
+// its corner and clipped to its rectangle), released by FreeHandle.
+class TControlCanvas : public TCanvas {
+  SX_CLASS(TControlCanvas, TCanvas)
+public:
+  TControlCanvas() = default;
+  ~TControlCanvas() override;
+  TControl* GetControl() const { return FControl; }
+  void SetControl(TControl* Value);
+  void FreeHandle();
+
+protected:
+  void CreateHandle() override;
+
+private:
+  TControl* FControl = nullptr;
+  HWND FWnd = nullptr;
+  HDC FDC = nullptr;
 };
 
 // A control without a window that paints on its parent's surface.
 class TGraphicControl : public TControl {
   SX_CLASS(TGraphicControl, TControl)
 public:
-  explicit TGraphicControl(TComponent* AOwner) : TControl(AOwner) {}
+  explicit TGraphicControl(TComponent* AOwner);
+  ~TGraphicControl() override;
+  void Dispatch(TMessage& Message) override;
+  TCanvas* Canvas() const { return FCanvas.get(); }
+
+protected:
+  // Draws the control; Canvas's origin is the control's top-left corner.
+  virtual void Paint() {}
+
+private:
+  std::unique_ptr<TControlCanvas> FCanvas;
 };
 
 // A windowed control that paints itself.
 class TCustomControl : public TWinControl {
   SX_CLASS(TCustomControl, TWinControl)
 public:
-  explicit TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {}
+  explicit TCustomControl(TComponent* AOwner);
+  ~TCustomControl() override;
+  TCanvas* Canvas() const { return FCanvas.get(); }
+
+protected:
+  // Draws the client area on Canvas (clipped to what needs painting).
+  virtual void Paint() {}
+  void PaintWindow(HDC DC) override;
+
+private:
+  std::unique_ptr<TControlCanvas> FCanvas;
 };
+
+// The control that owns a window; nil for a window of no control.
+TWinControl* FindControl(HWND Handle);
+// The control under a screen point: the windowed control whose window is
+// there, or the graphic child of it under the point.
+TControl* FindDragTarget(TPoint Pos, bool AllowDisabled);
+TWinControl* FindVCLWindow(TPoint Pos);
+// Hidden windows that receive messages for objects that are not controls
+// (timers, tray icons): Method gets every message of the window.
+HWND AllocateHWnd(const TWndMethod& Method);
+void DeallocateHWnd(HWND Wnd);
 
 // The form that (eventually) holds Control; nil when there is none.
 TCustomForm* GetParentForm(const TControl* Control);

@@ -1,7 +1,11 @@
 #include "platform/forms/Forms.h"
 
+#include "platform/forms/Application.h"
 #include "platform/forms/FormLoader.h"
 #include "platform/rtl/VirtualKeys.h"
+#include "platform/win/Input.h"
+#include "platform/win/MessageQueue.h"
+#include "platform/win/Window.h"
 
 void TForm::Published(TPublished<TForm>& P) {
   P.Property("ClientWidth", &TForm::ClientWidth, &TForm::SetClientWidth).Stored(false);
@@ -14,6 +18,7 @@ void TForm::Published(TPublished<TForm>& P) {
   P.Property("Caption", &TForm::GetCaption, &TForm::SetCaption);
   P.Property("Color", &TForm::GetColor, &TForm::SetColor).Default(clBtnFace);
   P.Property("Enabled", &TForm::GetEnabled, &TForm::SetEnabled).Default(true);
+  P.Property("Font", &TForm::GetFont, &TForm::SetFont);
   P.Property("FormStyle", &TForm::GetFormStyle, &TForm::SetFormStyle).Default(fsNormal);
   P.Property("KeyPreview", &TForm::GetKeyPreview, &TForm::SetKeyPreview).Default(false);
   P.Property("OldCreateOrder", &TForm::FOldCreateOrder, &TForm::FOldCreateOrder);
@@ -44,8 +49,10 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
   FVisible = false;
   FColor = clBtnFace;
   FParentColor = false;
+  FParentFont = false;
   FControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   SetBounds(0, 0, 320, 240);
+  if (Screen) Screen->AddForm(this);
 }
 
 TCustomForm::~TCustomForm() {
@@ -55,6 +62,8 @@ TCustomForm::~TCustomForm() {
     DoDestroy();
   } catch (...) {
   }
+  if (Screen) Screen->RemoveForm(this);
+  DestroyHandle();
 }
 
 void TCustomForm::InitializeForm() {
@@ -104,16 +113,11 @@ void TCustomForm::Loaded() {
 
 void TCustomForm::SetActiveControl(TWinControl* Control) {
   if (FActiveControl == Control) return;
-  if (Control && !ComponentState().Contains(csLoading)) {
-    if (Control == this || GetParentForm(Control) != this)
-      throw EInvalidOperation("Invalid ActiveControl value");
-    if (FVisible && !Control->CanFocus())
-      throw EInvalidOperation("Cannot focus a disabled or invisible window");
-  }
+  if (Control && (Control == this || GetParentForm(Control) != this ||
+                  (!ComponentState().Contains(csLoading) && !Control->CanFocus())))
+    throw EInvalidOperation("Cannot focus a disabled or invisible window");
   FActiveControl = Control;
-  if (!ComponentState().Contains(csLoading)) {
-    if (FActive) SetWindowFocus();
-  }
+  if (!ComponentState().Contains(csLoading) && FActive) SetWindowFocus();
 }
 
 void TCustomForm::FocusControl(TWinControl* Control) {
@@ -125,15 +129,65 @@ void TCustomForm::FocusControl(TWinControl* Control) {
 void TCustomForm::DefocusControl(TWinControl* Control, bool Removing) {
   if (Removing && Control->ContainsControl(FFocusedControl)) FFocusedControl = Control->GetParent();
   if (Control->ContainsControl(FActiveControl)) {
-    TWinControl* Next = Removing ? nullptr : FindNextControl(Control, true, true, false);
-    if (Next && Control->ContainsControl(Next)) Next = nullptr;
-    FActiveControl = Next;
-    if (!Next) FFocusedControl = (Control->GetParent() && Control->GetParent() != this) ? Control->GetParent() : nullptr;
-    else FFocusedControl = Next;
+    FActiveControl = nullptr;
+    if (FActive && !ComponentState().Contains(csDestroying)) SetWindowFocus();
   }
 }
 
 bool TCustomForm::IsFocusedForm() const { return FActive; }
+
+bool TCustomForm::SetFocusedControl(TWinControl* Control) {
+  ++FFocusCount;
+  FActiveControl = Control != this ? Control : nullptr;
+  if (Screen) {
+    Screen->SetActiveControl(Control);
+    Screen->BringFormToFront(this);
+  }
+  if (Control->ControlState().Contains(csFocusing)) return false;
+  TControlState Saved = Control->ControlState();
+  Control->SetControlState(Saved + TControlState{csFocusing});
+  // A handler that moves the focus again ends this round.
+  const Integer Count = FFocusCount;
+  auto Send = [&](TWinControl* C, UINT Msg) {
+    C->Perform(Msg);
+    return FFocusCount == Count;
+  };
+  bool Ok = true;
+  try {
+    if (Screen && Screen->FocusedForm() != this) {
+      if (TCustomForm* Old = Screen->FocusedForm()) {
+        Screen->SetFocusedForm(nullptr);
+        Ok = Send(Old, CM_DEACTIVATE);
+      }
+      if (Ok) {
+        Screen->SetFocusedForm(this);
+        Ok = Send(this, CM_ACTIVATE);
+      }
+    }
+    if (Ok) {
+      if (!FFocusedControl) FFocusedControl = this;
+      if (FFocusedControl != Control) {
+        while (Ok && FFocusedControl && !FFocusedControl->ContainsControl(Control)) {
+          TWinControl* Leaving = FFocusedControl;
+          FFocusedControl = FFocusedControl->GetParent();
+          Ok = Send(Leaving, CM_EXIT);
+        }
+        while (Ok && FFocusedControl != Control) {
+          TWinControl* Entering = Control;
+          while (Entering->GetParent() != FFocusedControl) Entering = Entering->GetParent();
+          FFocusedControl = Entering;
+          Ok = Send(Entering, CM_ENTER);
+        }
+        if (Ok) Perform(CM_FOCUSCHANGED, 0, LPARAM(Control));
+      }
+    }
+  } catch (...) {
+    Control->SetControlState(Control->ControlState() - TControlState{csFocusing});
+    throw;
+  }
+  Control->SetControlState(Control->ControlState() - TControlState{csFocusing});
+  return Ok;
+}
 
 void TCustomForm::SetFocus() {
   if (FActive) return;
@@ -141,7 +195,20 @@ void TCustomForm::SetFocus() {
   SetWindowFocus();
 }
 
-void TCustomForm::SetWindowFocus() { FFocusedControl = FActiveControl; }
+void TCustomForm::SetWindowFocus() {
+  if (!HandleAllocated()) return;
+  HWND Target = FActiveControl && FActiveControl->CanFocus() ? FActiveControl->Handle() : Handle();
+  ::SetFocus(Target);
+}
+
+void TCustomForm::SetActive(bool Value) {
+  FActive = Value;
+  if (Value) {
+    if (!FActiveControl) FActiveControl = FindNextControl(nullptr, true, true, false);
+    if (Screen) Screen->SetActiveForm(this);
+    SetWindowFocus();
+  }
+}
 
 bool TCustomForm::CloseQuery() {
   // Forms this one owns are asked too (MDI children in the library; here
@@ -162,17 +229,211 @@ void TCustomForm::Close() {
   if (!CloseQuery()) return;
   TCloseAction Action = caHide;
   DoClose(Action);
-  switch (Action) {
-    case caHide: Hide(); break;
-    case caMinimize: SetWindowState(wsMinimized); break;
-    case caFree: SX_NOT_IMPLEMENTED("TCustomForm::Close caFree"); break;
+  if (Action == caNone) return;
+  if (Application && Application->MainForm() == this) Application->Terminate();
+  else if (Action == caHide) Hide();
+  else if (Action == caMinimize) SetWindowState(wsMinimized);
+  else Release();
+}
+
+void TCustomForm::Release() {
+  if (HandleAllocated()) PostMessageA(Handle(), CM_RELEASE, 0, 0);
+  else delete this;
+}
+
+void TCustomForm::Show() {
+  SetVisible(true);
+  BringToFront();
+}
+
+namespace {
+struct TDisabledWindows {
+  HWND Keep;
+  std::vector<HWND> List;
+};
+BOOL DisableOne(HWND Wnd, LPARAM Param) {
+  auto* D = reinterpret_cast<TDisabledWindows*>(Param);
+  if (Wnd != D->Keep && IsWindowVisible(Wnd) && IsWindowEnabled(Wnd)) {
+    D->List.push_back(Wnd);
+    EnableWindow(Wnd, FALSE);
+  }
+  return TRUE;
+}
+}  // namespace
+
+TModalResult TCustomForm::ShowModal() {
+  if (FVisible || !FEnabled || FFormState.Contains(fsModal))
+    throw EInvalidOperation("Cannot make a visible window modal");
+  if (!Application) throw EInvalidOperation("Cannot show a modal form without an application");
+  if (HWND Cap = GetCapture()) SendMessageA(Cap, WM_CANCELMODE, 0, 0);
+  ReleaseCapture();
+  FFormState.Include(fsModal);
+  HWND ActiveWindow = GetActiveWindow();
+  TCustomForm* SavedFocusedForm = Screen ? Screen->FocusedForm() : nullptr;
+  const TCursor SavedCursor = Screen ? Screen->GetCursor() : crDefault;
+  if (Screen) Screen->SetCursor(crDefault);
+  TDisabledWindows Disabled{Handle(), {}};
+  EnumThreadWindows(GetCurrentThreadId(), &DisableOne, LPARAM(&Disabled));
+  auto Restore = [&] {
+    for (HWND W : Disabled.List)
+      if (IsWindow(W)) EnableWindow(W, TRUE);
+    if (Screen) {
+      if (Screen->GetCursor() == crDefault) Screen->SetCursor(SavedCursor);
+      Screen->SetFocusedForm(SavedFocusedForm);
+    }
+    if (ActiveWindow && IsWindow(ActiveWindow)) SetActiveWindow(ActiveWindow);
+    FFormState.Exclude(fsModal);
+  };
+  TModalResult Result = mrNone;
+  try {
+    Show();
+    try {
+      SendMessageA(Handle(), CM_ACTIVATE, 0, 0);
+      FModalResult = mrNone;
+      do {
+        Application->HandleMessage();
+        if (Application->Terminated()) FModalResult = mrCancel;
+        else if (FModalResult != mrNone) CloseModal();
+      } while (FModalResult == mrNone);
+      Result = FModalResult;
+      SendMessageA(Handle(), CM_DEACTIVATE, 0, 0);
+    } catch (...) {
+      Hide();
+      throw;
+    }
+    Hide();
+  } catch (...) {
+    Restore();
+    throw;
+  }
+  Restore();
+  return Result;
+}
+
+void TCustomForm::CloseModal() {
+  try {
+    TCloseAction Action = caNone;
+    if (CloseQuery()) {
+      Action = caHide;
+      DoClose(Action);
+    }
+    if (Action == caNone) FModalResult = mrNone;
+    else if (Action == caFree) Release();
+  } catch (const Exception&) {
+    FModalResult = mrNone;
+    Application->HandleException(this);
+  }
+}
+
+void TCustomForm::FormStyleBits(DWORD& Style, DWORD& ExStyle) const {
+  Style = WS_CLIPCHILDREN;
+  ExStyle = 0;
+  switch (FBorderStyle) {
+    case bsNone: Style |= WS_POPUP; break;
+    case bsSingle:
+    case bsToolWindow: Style |= WS_CAPTION | WS_BORDER; break;
+    case bsSizeable:
+    case bsSizeToolWin: Style |= WS_CAPTION | WS_THICKFRAME; break;
+    case bsDialog:
+      Style |= WS_POPUP | WS_CAPTION;
+      ExStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+      break;
+  }
+  if (FBorderStyle == bsToolWindow || FBorderStyle == bsSizeToolWin) ExStyle |= WS_EX_TOOLWINDOW;
+  if (FBorderStyle != bsNone) {
+    if (FBorderIcons.Contains(biSystemMenu)) Style |= WS_SYSMENU;
+    if (FBorderStyle == bsSingle || FBorderStyle == bsSizeable) {
+      if (FBorderIcons.Contains(biMinimize)) Style |= WS_MINIMIZEBOX;
+      if (FBorderIcons.Contains(biMaximize)) Style |= WS_MAXIMIZEBOX;
+    }
+    if (FBorderStyle == bsDialog && FBorderIcons.Contains(biHelp)) ExStyle |= WS_EX_CONTEXTHELP;
+  }
+  if (FFormStyle == fsStayOnTop) ExStyle |= WS_EX_TOPMOST;
+}
+
+void TCustomForm::CreateParams(TCreateParams& Params) {
+  inherited::CreateParams(Params);
+  DWORD Style = 0, ExStyle = 0;
+  FormStyleBits(Style, ExStyle);
+  if (!FParent && !FParentWindow) {
+    Params.Style &= ~DWORD(WS_CHILD | WS_GROUP | WS_TABSTOP);
+    Params.WndParent = Application ? Application->Handle() : nullptr;
+  }
+  Params.Style |= Style;
+  Params.ExStyle |= ExStyle;
+  Params.ExStyle &= ~DWORD(WS_EX_CONTROLPARENT);
+  Params.WindowClass.style = CS_DBLCLKS;
+}
+
+TRect TCustomForm::GetClientRect() const {
+  if (HandleAllocated()) return inherited::GetClientRect();
+  // Without a window: what the frame of this border style leaves.
+  DWORD Style = 0, ExStyle = 0;
+  FormStyleBits(Style, ExStyle);
+  TRect Frame{0, 0, 0, 0};
+  AdjustWindowRectEx(&Frame, Style, FALSE, ExStyle);
+  return {0, 0, std::max(0, FWidth - Frame.Width()), std::max(0, FHeight - Frame.Height())};
+}
+
+void TCustomForm::CMShowingChanged(TMessage&) {
+  if (FFormState.Contains(fsShowing)) throw EInvalidOperation("Cannot change Visible in OnShow or OnHide");
+  FFormState.Include(fsShowing);
+  try {
+    if (FShowing) {
+      DoShow();
+      if (FPosition == poScreenCenter || FPosition == poDesktopCenter ||
+          (FPosition == poMainFormCenter && (!Application || !Application->MainForm() ||
+                                             Application->MainForm() == this))) {
+        const Integer X = std::max(0, (Screen ? Screen->Width() : 0) - FWidth) / 2;
+        const Integer Y = std::max(0, (Screen ? Screen->Height() : 0) - FHeight) / 2;
+        SetBounds(X, Y, FWidth, FHeight);
+      } else if (FPosition == poMainFormCenter || FPosition == poOwnerFormCenter) {
+        TCustomForm* Center = Application ? Application->MainForm() : nullptr;
+        if (FPosition == poOwnerFormCenter)
+          if (auto* O = dynamic_cast<TCustomForm*>(Owner())) Center = O;
+        if (Center && Center != this)
+          SetBounds(Center->FLeft + (Center->FWidth - FWidth) / 2, Center->FTop + (Center->FHeight - FHeight) / 2,
+                    FWidth, FHeight);
+      }
+      static const int ShowCommands[] = {SW_SHOWNORMAL, SW_SHOWMINNOACTIVE, SW_SHOWMAXIMIZED};
+      ShowWindow(FHandle, ShowCommands[FWindowState]);
+      if (FFormStyle == fsStayOnTop)
+        SetWindowPos(FHandle, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    } else {
+      DoHide();
+      ShowWindow(FHandle, SW_HIDE);
+    }
+  } catch (...) {
+    FFormState.Exclude(fsShowing);
+    throw;
+  }
+  FFormState.Exclude(fsShowing);
+}
+
+void TCustomForm::WMActivate(TMessage& Message) {
+  DefaultHandler(Message);
+  SetActive(LOWORD(Message.WParam) != WA_INACTIVE);
+}
+
+void TCustomForm::WMClose(TMessage&) { Close(); }
+
+void TCustomForm::WMSize(TMessage& Message) {
+  switch (Message.WParam) {
+    case SIZE_MINIMIZED: FWindowState = wsMinimized; break;
+    case SIZE_MAXIMIZED: FWindowState = wsMaximized; break;
+    case SIZE_RESTORED: FWindowState = wsNormal; break;
     default: break;
   }
+  inherited::WMSize(Message);
 }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {
   if (FBorderStyle == Value) return;
+  // The client area keeps its size; the frame grows or shrinks around it.
+  const TRect Client = GetClientRect();
   FBorderStyle = Value;
+  if (HandleAllocated()) RecreateWnd();
+  else if (!ComponentState().Contains(csLoading)) SetClientSize({Client.Width(), Client.Height()});
 }
 
 void TCustomForm::SetFormStyle(TFormStyle Value) {
@@ -180,28 +441,53 @@ void TCustomForm::SetFormStyle(TFormStyle Value) {
   if (Value == fsMDIChild || Value == fsMDIForm || FFormStyle == fsMDIChild || FFormStyle == fsMDIForm)
     SX_NOT_IMPLEMENTED("MDI form styles");
   FFormStyle = Value;
+  if (HandleAllocated())
+    SetWindowPos(FHandle, Value == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TCustomForm::SetWindowState(TWindowState Value) {
   if (FWindowState == Value) return;
   FWindowState = Value;
+  static const int Commands[] = {SW_RESTORE, SW_MINIMIZE, SW_MAXIMIZE};
+  if (HandleAllocated() && FShowing) ShowWindow(FHandle, Commands[Value]);
 }
 
 void TCustomForm::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case CM_DIALOGKEY: CMDialogKey(Message); break;
+    case CM_SHOWINGCHANGED: CMShowingChanged(Message); break;
+    case CM_ACTIVATE:
+      if (OnActivate.Assigned()) OnActivate(this);
+      break;
+    case CM_DEACTIVATE:
+      if (OnDeactivate.Assigned()) OnDeactivate(this);
+      break;
+    case CM_RELEASE: delete this; return;
+    case WM_ACTIVATE: WMActivate(Message); break;
+    case WM_CLOSE: WMClose(Message); break;
+    case WM_SIZE: WMSize(Message); break;
     default: inherited::Dispatch(Message);
   }
 }
 
 void TCustomForm::CMDialogKey(TMessage& Message) {
   const Word Key = Word(Message.WParam);
-  if (Key == VK_TAB) {
-    // FIXME: Shift+Tab (backwards) and Ctrl+Tab (left to page controls)
-    // need the keyboard state of the window layer.
-    SelectNext(FActiveControl, true, true);
-    Message.Result = 1;
-    return;
+  if (GetKeyState(VK_MENU) >= 0) {
+    if (Key == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
+      // Ctrl+Tab is left to page controls.
+      SelectNext(FActiveControl, GetKeyState(VK_SHIFT) >= 0, true);
+      Message.Result = 1;
+      return;
+    }
+    if (Key == VK_LEFT || Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN) {
+      if (FActiveControl && FActiveControl->GetParent()) {
+        FActiveControl->GetParent()->SelectNext(FActiveControl, Key == VK_RIGHT || Key == VK_DOWN, false);
+        Message.Result = 1;
+      }
+      return;
+    }
   }
-  inherited::Dispatch(Message);
+  // Enter and Esc reach the default and cancel buttons.
+  Broadcast(Message);
 }

@@ -64,9 +64,12 @@ public:
   // for a control that cannot take the focus while the form is shown.
   void SetActiveControl(TWinControl* Control);
   void FocusControl(TWinControl* Control);
-  // Moves the focus off Control (and its children): to its parent when
-  // Removing, else to the next control.
+  // Takes the focus off Control and its children (the form keeps it).
   void DefocusControl(TWinControl* Control, bool Removing);
+  // The window of Control got the focus: the form's active control follows,
+  // and CM_EXIT/CM_ENTER go down the parent chains. False when a handler
+  // moved the focus elsewhere meanwhile.
+  bool SetFocusedControl(TWinControl* Control);
   // The form is the one that has the keyboard focus of the program.
   bool IsFocusedForm() const;
   // Raises EInvalidOperation ("Cannot focus a disabled or invisible window")
@@ -80,6 +83,15 @@ public:
   void SetModalResult(TModalResult Value) { FModalResult = Value; }
   virtual bool CloseQuery();
   void Close();
+  // Shows the form and brings it to the front.
+  void Show();
+  // Shows the form and runs a nested message loop until ModalResult is set
+  // (or the application terminates: mrCancel); the other windows of the
+  // program are disabled meanwhile. Returns the modal result.
+  virtual TModalResult ShowModal();
+  // Frees the form once the messages now in the queue have been handled
+  // (safe from the form's own event handlers).
+  void Release();
   TFormState FormState() const { return FFormState; }
 
   // --- appearance ---
@@ -98,6 +110,7 @@ public:
   bool GetScaled() const { return FScaled; }
   void SetScaled(bool Value) { FScaled = Value; }
 
+  TRect GetClientRect() const override;
   void Loaded() override;
   TComponent* GetChildOwner() override { return this; }
   bool HasParent() override { return false; }
@@ -110,9 +123,6 @@ public:
   TNotifyEvent OnDeactivate;
   TCloseEvent OnClose;
   TCloseQueryEvent OnCloseQuery;
-  TKeyEvent OnKeyDown;
-  TKeyEvent OnKeyUp;
-  TKeyPressEvent OnKeyPress;
 
 protected:
   // Reads the form descriptions of this class and its ancestors below
@@ -124,8 +134,17 @@ protected:
   virtual void DoShow();
   virtual void DoHide();
   void Dispatch(TMessage& Message) override;
+  void CreateParams(TCreateParams& Params) override;
   void CMDialogKey(TMessage& Message);
+  void CMShowingChanged(TMessage& Message);
+  void WMActivate(TMessage& Message);
+  void WMClose(TMessage& Message);
+  void WMSize(TMessage& Message);
+  void SetActive(bool Value);
   void SetWindowFocus();
+  void CloseModal();
+  // The window style bits the border style, icons and form style give.
+  void FormStyleBits(DWORD& Style, DWORD& ExStyle) const;
 
   TWinControl* FActiveControl = nullptr;
   TWinControl* FFocusedControl = nullptr;
@@ -141,6 +160,7 @@ protected:
   bool FKeyPreview = false;
   bool FActive = false;
   bool FOldCreateOrder = false;
+  Integer FFocusCount = 0;
 };
 
 class TForm : public TCustomForm {

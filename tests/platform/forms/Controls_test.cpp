@@ -256,3 +256,59 @@ TEST(MulDiv, RoundsHalvesAwayFromZero) {
   EXPECT_EQ(MulDiv(2000000000, 3, 2), -1) << "a result beyond 32 bits fails";
   EXPECT_EQ(MulDiv(2000000000, 3, 4), 1500000000) << "the product may exceed 32 bits";
 }
+
+TEST(TControl, ConstraintsClampEverySizeChange) {
+  struct TCase {
+    TRect Asked;
+    TRect Want;
+    const char* Why;
+  } Cases[] = {
+      {{0, 0, 10, 10}, {0, 0, 20, 15}, "below the minimum"},
+      {{0, 0, 500, 500}, {0, 0, 100, 80}, "above the maximum"},
+      {{5, 5, 55, 45}, {5, 5, 55, 45}, "inside the limits"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    TLayout L;
+    TTestPanel* P = L.Add(alNone, {0, 0, 30, 30});
+    P->GetConstraints()->SetMinWidth(20);
+    P->GetConstraints()->SetMinHeight(15);
+    P->GetConstraints()->SetMaxWidth(100);
+    P->GetConstraints()->SetMaxHeight(80);
+    P->SetBoundsRect(C.Asked);
+    EXPECT_EQ(P->BoundsRect(), C.Want);
+  }
+}
+
+TEST(TControl, ConstrainedAlignedChildGivesTheRestToItsNeighbours) {
+  TLayout L;
+  TTestPanel* Left = L.Add(alLeft, {0, 0, 50, 10});
+  TTestPanel* Client = L.Add(alClient, {0, 0, 10, 10});
+  Client->GetConstraints()->SetMaxWidth(100);
+  L.Form->Realign();
+  EXPECT_EQ(Left->BoundsRect(), TRect(0, 0, 50, 100));
+  EXPECT_EQ(Client->BoundsRect(), TRect(50, 0, 150, 100));
+  // Tightening the minimum above the maximum moves the maximum along.
+  Client->GetConstraints()->SetMinWidth(120);
+  EXPECT_EQ(Client->GetConstraints()->GetMaxWidth(), 120);
+  EXPECT_EQ(Client->GetWidth(), 120);
+}
+
+TEST(TControl, ParentFontFollowsTheParentUntilTheFontIsSetLocally) {
+  TLayout L;
+  TTestPanel* Outer = L.Add(alNone, {0, 0, 50, 50});
+  auto* Inner = new TTestPanel(L.Form.get());
+  Inner->SetParent(Outer);
+  L.Form->GetFont()->SetName("Tahoma");
+  L.Form->GetFont()->SetHeight(-11);
+  EXPECT_EQ(Inner->GetFont()->GetName(), "Tahoma") << "through the panel";
+  EXPECT_TRUE(Outer->GetParentFont());
+  Inner->GetFont()->SetHeight(-20);
+  EXPECT_FALSE(Inner->GetParentFont());
+  L.Form->GetFont()->SetName("Arial");
+  EXPECT_EQ(Outer->GetFont()->GetName(), "Arial");
+  EXPECT_EQ(Inner->GetFont()->GetName(), "Tahoma") << "its own font stays";
+  Inner->SetParentFont(true);
+  EXPECT_EQ(Inner->GetFont()->GetName(), "Arial");
+  EXPECT_EQ(Inner->GetFont()->GetHeight(), -11);
+}

@@ -4,6 +4,6 @@
 #include "platform/rtl/ClassRegistry.h"
 
 void RegisterTestControls() {
-  RegisterClasses({TTestPanel::StaticClass(), TTestLabel::StaticClass(), TTestForm::StaticClass()});
+  RegisterClasses({TTestPanel::StaticClass(), TTestButton::StaticClass(), TTestLabel::StaticClass(), TTestForm::StaticClass()});
   SetFormDescriptionDir(SX_SOURCE_DIR "/tests/fixtures/forms");
 }

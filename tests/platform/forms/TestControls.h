@@ -14,7 +14,10 @@ public:
     P.Property("Align", &TTestPanel::GetAlign, &TTestPanel::SetAlign).Default(alNone);
     P.Property("Anchors", &TTestPanel::GetAnchors, &TTestPanel::SetAnchors).Default(TAnchors{akLeft, akTop});
     P.Property("Caption", &TTestPanel::GetCaption, &TTestPanel::SetCaption);
+    P.Property("Constraints", &TTestPanel::GetConstraints, &TTestPanel::SetConstraints);
     P.Property("Color", &TTestPanel::GetColor, &TTestPanel::SetColor);
+    P.Property("Font", &TTestPanel::GetFont, &TTestPanel::SetFont).Stored(&TTestPanel::IsFontStored);
+    P.Property("ParentFont", &TTestPanel::GetParentFont, &TTestPanel::SetParentFont).Default(true);
     P.Property("Enabled", &TTestPanel::GetEnabled, &TTestPanel::SetEnabled).Default(true);
     P.Property("ParentColor", &TTestPanel::GetParentColor, &TTestPanel::SetParentColor).Default(true);
     P.Property("ShowHint", &TTestPanel::GetShowHint, &TTestPanel::SetShowHint);
@@ -29,6 +32,37 @@ public:
 
   void Dispatch(TMessage& Message) override {
     Seen.push_back(Message.Msg);
+    inherited::Dispatch(Message);
+  }
+};
+
+// A push button as far as the form's key handling sees it: Enter clicks
+// the default one and Esc the cancel one, and a click sets ModalResult.
+class TTestButton : public TTestPanel {
+  SX_CLASS(TTestButton, TTestPanel)
+public:
+  explicit TTestButton(TComponent* AOwner) : TTestPanel(AOwner) {}
+  static void Published(TPublished<TTestButton>& P) {
+    P.Property("Default", &TTestButton::Default, &TTestButton::Default).Default(false);
+    P.Property("Cancel", &TTestButton::Cancel, &TTestButton::Cancel).Default(false);
+    P.Property("ModalResult", &TTestButton::ModalResult, &TTestButton::ModalResult).Default(0);
+  }
+  bool Default = false;
+  bool Cancel = false;
+  TModalResult ModalResult = mrNone;
+
+  void Click() override {
+    if (ModalResult != mrNone)
+      if (TCustomForm* F = GetParentForm(this)) F->SetModalResult(ModalResult);
+    inherited::Click();
+  }
+  void Dispatch(TMessage& Message) override {
+    if (Message.Msg == CM_DIALOGKEY &&
+        ((Message.WParam == 0x0D && Default) || (Message.WParam == 0x1B && Cancel)) && CanFocus()) {
+      Click();
+      Message.Result = 1;
+      return;
+    }
     inherited::Dispatch(Message);
   }
 };
@@ -54,6 +88,7 @@ public:
     P.Property("Second", &TTestForm::Second, &TTestForm::Second).Stored(false);
     P.Property("Third", &TTestForm::Third, &TTestForm::Third).Stored(false);
     P.Property("OkButton", &TTestForm::OkButton, &TTestForm::OkButton).Stored(false);
+    P.Property("CancelButton", &TTestForm::CancelButton, &TTestForm::CancelButton).Stored(false);
     P.Method("FormCreate", &TTestForm::FormCreate);
     P.Method("OkButtonClick", &TTestForm::OkButtonClick);
   }
@@ -62,6 +97,7 @@ public:
   TTestPanel* Second = nullptr;
   TTestPanel* Third = nullptr;
   TTestPanel* OkButton = nullptr;
+  TTestButton* CancelButton = nullptr;
   int Created = 0;
   int OkClicks = 0;
   void FormCreate(TObject*) { ++Created; }

@@ -1,0 +1,132 @@
+// Application.h — TApplication: the program's message loop, its hidden
+// application window, its main form, the error display and the hint state.
+//
+// One application object exists while the program runs (the global
+// Application); it creates the Screen with it. Its loops (Run, a form's
+// ShowModal, ProcessMessages) retrieve messages, give the program's filters
+// (OnMessage, the key and dialog handling of the controls) their turn and
+// dispatch the rest. A library exception that escapes a handler ends at
+// HandleException: OnException or the error display (a message box with
+// the title and the message), and the loop goes on.
+#pragma once
+#include <memory>
+#include "platform/forms/Dialogs.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/Screen.h"
+
+using TMessageEvent = TEvent<void(MSG& Msg, bool& Handled)>;
+using TIdleEvent = TEvent<void(TObject* Sender, bool& Done)>;
+using TExceptionEvent = TEvent<void(TObject* Sender, const Exception& E)>;
+using THelpEvent = TEvent<bool(Word Command, Integer Data, bool& CallHelp)>;
+
+class TApplication : public TComponent {
+  SX_CLASS(TApplication, TComponent)
+public:
+  explicit TApplication(TComponent* AOwner);
+  ~TApplication() override;
+
+  void Initialize() {}
+  // Creates a form of the class (owned by the application) into Reference;
+  // the first form created becomes the main form.
+  template <class T>
+  void CreateForm(T*& Reference) {
+    Reference = nullptr;
+    CreateForm(T::StaticClass(), reinterpret_cast<void**>(&Reference));
+  }
+  void CreateForm(TClass InstanceClass, void** Reference);
+  // Shows the main form and runs the message loop until Terminate.
+  void Run();
+  // Handles every message waiting, then returns.
+  void ProcessMessages();
+  // Handles one message, or idles (waiting for the next) when none waits.
+  void HandleMessage();
+  // Asks the loop to end (WM_QUIT).
+  void Terminate();
+  bool Terminated() const { return FTerminate; }
+
+  // Call from a catch block: shows the exception being handled (EAbort
+  // silently passes). Anything that is not a library exception is rethrown.
+  void HandleException(TObject* Sender);
+  void ShowException(const Exception& E);
+  int MessageBox(const AnsiString& Text, const AnsiString& Caption, UINT Flags = MB_OK);
+
+  // The hidden window that owns the forms and carries the title.
+  HWND Handle();
+  TCustomForm* MainForm() const { return FMainForm; }
+  bool GetShowMainForm() const { return FShowMainForm; }
+  void SetShowMainForm(bool Value) { FShowMainForm = Value; }
+  AnsiString GetTitle() const { return FTitle; }
+  void SetTitle(const AnsiString& Value);
+  AnsiString ExeName() const;
+
+  // The hint of the control under the mouse (its long part); OnHint runs
+  // when it changes.
+  AnsiString GetHint() const { return FHint; }
+  void SetHint(const AnsiString& Value);
+  bool GetShowHint() const { return FShowHint; }
+  void SetShowHint(bool Value) { FShowHint = Value; }
+  TColor HintColor = clInfoBk;
+  Integer HintPause = 500;
+  Integer HintShortPause = 50;
+  Integer HintHidePause = 2500;
+  bool HintShortCuts = true;
+  void CancelHint() {}
+  // The control the mouse is over, as of the last idle time.
+  TControl* MouseControl() const { return FMouseControl; }
+
+  // Help: OnHelp decides; without it there is no help system to call.
+  bool HelpContext(Integer Context);
+  bool HelpCommand(Integer Command, Integer Data);
+  AnsiString HelpFile;
+
+  void BringToFront();
+  void Minimize();
+  void Restore();
+  // Takes the stay-on-top forms out of the top band while a system dialog
+  // shows, and puts them back; the calls nest.
+  void NormalizeTopMosts();
+  void RestoreTopMosts();
+  bool Active() const { return FActive; }
+
+  TMessageEvent OnMessage;
+  TIdleEvent OnIdle;
+  TExceptionEvent OnException;
+  TNotifyEvent OnHint;
+  TNotifyEvent OnActivate;
+  TNotifyEvent OnDeactivate;
+  THelpEvent OnHelp;
+
+protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+  bool ProcessMessage(MSG& Msg);
+  bool IsKeyMsg(MSG& Msg);
+  void Idle(const MSG& Msg);
+  TControl* DoMouseIdle();
+  void SetMouseControl(TControl* Control);
+  void WndProc(TMessage& Message);
+
+  std::unique_ptr<TScreen> FScreen;
+  HWND FHandle = nullptr;
+  TCustomForm* FMainForm = nullptr;
+  TControl* FMouseControl = nullptr;
+  AnsiString FTitle;
+  AnsiString FHint;
+  bool FShowHint = true;
+  bool FShowMainForm = true;
+  bool FTerminate = false;
+  bool FActive = true;
+  Integer FTopMostLevel = 0;
+  std::vector<HWND> FTopMostList;
+  bool FHandleException = false;
+
+  friend class TCustomForm;
+};
+
+// The program's application object; null when none exists.
+extern TApplication* Application;
+
+// "Short|Long" hints: the part before and after the bar.
+AnsiString GetShortHint(const AnsiString& Hint);
+AnsiString GetLongHint(const AnsiString& Hint);

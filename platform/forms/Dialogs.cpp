@@ -1,0 +1,124 @@
+#include "platform/forms/Dialogs.h"
+
+#include <algorithm>
+
+#include "platform/forms/Application.h"
+
+namespace {
+TDialogAnswerer*& CurrentAnswerer() {
+  static TDialogAnswerer* A = nullptr;
+  return A;
+}
+
+AnsiString Describe(const TDialogRequest& R) {
+  return R.Kind + " \"" + R.Caption + "\": \"" + R.Text + "\" was not answered";
+}
+
+std::vector<Integer> MessageBoxAnswers(UINT Type) {
+  switch (Type & MB_TYPEMASK) {
+    case MB_OKCANCEL: return {IDOK, IDCANCEL};
+    case MB_ABORTRETRYIGNORE: return {IDABORT, IDRETRY, IDIGNORE};
+    case MB_YESNOCANCEL: return {IDYES, IDNO, IDCANCEL};
+    case MB_YESNO: return {IDYES, IDNO};
+    case MB_RETRYCANCEL: return {IDRETRY, IDCANCEL};
+    default: return {IDOK};
+  }
+}
+
+TModalResult ButtonResult(TMsgDlgBtn B) {
+  switch (B) {
+    case mbYes: return mrYes;
+    case mbNo: return mrNo;
+    case mbOK: return mrOk;
+    case mbCancel: return mrCancel;
+    case mbAbort: return mrAbort;
+    case mbRetry: return mrRetry;
+    case mbIgnore: return mrIgnore;
+    case mbAll: return mrAll;
+    case mbNoToAll: return mrNoToAll;
+    case mbYesToAll: return mrYesToAll;
+    default: return mrNone;  // Help does not close the dialog
+  }
+}
+}  // namespace
+
+EDialogNotAnswered::EDialogNotAnswered(const TDialogRequest& R) : std::runtime_error(Describe(R)), Request(R) {}
+
+TDialogAnswerer* SetDialogAnswerer(TDialogAnswerer* Answerer) {
+  TDialogAnswerer* Old = CurrentAnswerer();
+  CurrentAnswerer() = Answerer;
+  return Old;
+}
+
+TDialogAnswerer* DialogAnswerer() { return CurrentAnswerer(); }
+
+TDialogAnswer RunDialog(const TDialogRequest& Request) {
+  TDialogAnswerer* A = CurrentAnswerer();
+  if (!A) throw EDialogNotAnswered(Request);
+  TDialogAnswer Answer = A->Answer(Request);
+  if (!Request.Answers.empty() &&
+      std::find(Request.Answers.begin(), Request.Answers.end(), Answer.Result) == Request.Answers.end()) {
+    TDialogRequest R = Request;
+    R.Text += " (the answer " + std::to_string(Answer.Result) + " is not one of its buttons)";
+    throw EDialogNotAnswered(R);
+  }
+  return Answer;
+}
+
+TDialogScript::TDialogScript() : FPrevious(SetDialogAnswerer(this)) {}
+
+TDialogScript::~TDialogScript() {
+  if (CurrentAnswerer() == this) SetDialogAnswerer(FPrevious);
+}
+
+TDialogScript& TDialogScript::Then(Integer Result) {
+  FQueue.push_back({Result, {}});
+  return *this;
+}
+
+TDialogScript& TDialogScript::ThenFile(const AnsiString& FileName, Integer Result) {
+  FQueue.push_back({Result, FileName});
+  return *this;
+}
+
+TDialogAnswer TDialogScript::Answer(const TDialogRequest& R) {
+  FAsked.push_back(R);
+  if (FQueue.empty()) throw EDialogNotAnswered(R);
+  TDialogAnswer A = FQueue.front();
+  FQueue.pop_front();
+  return A;
+}
+
+int MessageBox(HWND, const AnsiString& Text, const AnsiString& Caption, UINT Type) {
+  TDialogRequest R;
+  R.Kind = "MessageBox";
+  // The system titles a box without a caption "Error".
+  R.Caption = Caption.empty() ? AnsiString("Error") : Caption;
+  R.Text = Text;
+  R.Style = Type;
+  R.Answers = MessageBoxAnswers(Type);
+  return RunDialog(R).Result;
+}
+
+TModalResult MessageDlg(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, Integer) {
+  static const char* const Captions[] = {"Warning", "Error", "Information", "Confirmation", nullptr};
+  TDialogRequest R;
+  R.Kind = "MessageDlg";
+  R.Caption = DlgType == mtCustom ? (Application ? Application->GetTitle() : AnsiString()) : Captions[DlgType];
+  R.Text = Msg;
+  for (TMsgDlgBtn B : Buttons)
+    if (ButtonResult(B) != mrNone) R.Answers.push_back(ButtonResult(B));
+  // Closing the dialog by Esc or its close box answers Cancel when there is
+  // such a button, else the only one.
+  if (R.Answers.empty()) R.Answers.push_back(mrCancel);
+  return RunDialog(R).Result;
+}
+
+void ShowMessage(const AnsiString& Msg) {
+  TDialogRequest R;
+  R.Kind = "MessageDlg";
+  R.Caption = Application ? Application->GetTitle() : AnsiString();
+  R.Text = Msg;
+  R.Answers = {mrOk};
+  RunDialog(R);
+}
