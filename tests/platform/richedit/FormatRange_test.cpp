@@ -2,6 +2,7 @@
 // progress on oversize content, the caller's clip and map mode, pictures.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -9,6 +10,7 @@
 #include "Layout_TestSupport.h"
 #include "platform/gdi/Dib.h"
 #include "platform/gdi/Emf.h"
+#include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/EmfRecorder.h"
 #include "platform/richedit/RtfReader.h"
 
@@ -303,4 +305,35 @@ TEST(TRichFormatRange, FillsShadingAndRunBackgroundsBehindTheText) {
   EXPECT_EQ(GetPixel(C.Dc(), 590, 1), RGB(255, 0, 0));      // shading to the right edge
   EXPECT_EQ(GetPixel(C.Dc(), 300, H), RGB(0, 255, 0));      // the bottom border under it
   EXPECT_EQ(GetPixel(C.Dc(), 590, H + 3), RGB(255, 255, 255));   // the next paragraph is plain
+}
+
+TEST(TRichFormatRange, PositionsTextByTheTargetsMeasureOnAnotherDevice) {
+  // Measured for a 600-dpi printer, drawn into a 96-dpi metafile: the runs
+  // land where the printer's advances put them, scaled to the metafile.
+  TDeviceCaps Printer;
+  Printer.Technology = DT_RASPRINTER;
+  Printer.LogPixelsX = Printer.LogPixelsY = 600;
+  HDC Target = GdiAddDC(std::make_unique<TDC>(OBJ_DC, Printer));
+  const TRichDocument Doc = TDocBuilder().Text(u"Proportional ", Mono()).Text(u"tail", Mono(30)).End().Done();
+  HDC Dc = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+  FORMATRANGE R;
+  R.hdc = Dc;
+  R.hdcTarget = Target;
+  R.rc = R.rcPage = {1440, 1440, 9000, 12000};
+  R.chrg = {0, -1};
+  TRichFormatRange Fr;
+  Fr.Format(Doc, u"Arial", true, &R);
+  ASSERT_NE(Fr.Layout(), nullptr);
+  EXPECT_EQ(Fr.Layout()->Params().DpiX, 600);
+  const TRichLineItem Second = Fr.Layout()->Paragraph(0).Lines[0].Items[1];
+  HENHMETAFILE Mf = CloseEnhMetaFile(Dc);
+  const auto Texts = TextRecords(Mf);
+  ASSERT_EQ(Texts.size(), 2u);
+  EXPECT_EQ(Texts[0].Reference.X, 96);
+  EXPECT_EQ(Texts[1].Reference.X, 96 + int(std::lround(Second.X * 96.0 / 600)));
+  int Sum = 0;
+  for (Integer D : Texts[0].Dx) Sum += D;
+  EXPECT_EQ(Texts[0].Reference.X + Sum, Texts[1].Reference.X);
+  DeleteEnhMetaFile(Mf);
+  DeleteDC(Target);
 }
