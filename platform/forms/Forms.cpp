@@ -8,8 +8,8 @@
 #include "platform/win/Window.h"
 
 void TForm::Published(TPublished<TForm>& P) {
-  P.Property("ClientWidth", &TForm::ClientWidth, &TForm::SetClientWidth).Stored(false);
-  P.Property("ClientHeight", &TForm::ClientHeight, &TForm::SetClientHeight).Stored(false);
+  P.Property("ClientWidth", &TForm::ClientWidth, &TForm::SetFormClientWidth).Stored(false);
+  P.Property("ClientHeight", &TForm::ClientHeight, &TForm::SetFormClientHeight).Stored(false);
   P.Property("ActiveControl", &TForm::GetActiveControl, &TForm::SetActiveControl);
   P.Property("Align", &TForm::GetAlign, &TForm::SetAlign).Default(alNone);
   P.Property("BorderIcons", &TForm::GetBorderIcons, &TForm::SetBorderIcons)
@@ -77,6 +77,25 @@ void TCustomForm::InitializeForm() {
   }
   FFormState.Exclude(fsCreating);
   DoCreate();
+}
+
+void TCustomForm::SetFormClientWidth(Integer Value) {
+  if (FControlState.Contains(csReadingState)) FClientWidth = Value;
+  else SetClientWidth(Value);
+}
+
+void TCustomForm::SetFormClientHeight(Integer Value) {
+  if (FControlState.Contains(csReadingState)) FClientHeight = Value;
+  else SetClientHeight(Value);
+}
+
+void TCustomForm::ReadState(TReader* Reader) {
+  FClientWidth = FClientHeight = 0;
+  inherited::ReadState(Reader);
+  const TRect Client = GetClientRect();
+  if (FClientWidth > 0 || FClientHeight > 0)
+    SetClientSize({FClientWidth > 0 ? FClientWidth : Client.Width(), FClientHeight > 0 ? FClientHeight : Client.Height()});
+  FClientWidth = FClientHeight = 0;
 }
 
 void TCustomForm::DoCreate() {
@@ -429,11 +448,10 @@ void TCustomForm::WMSize(TMessage& Message) {
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {
   if (FBorderStyle == Value) return;
-  // The client area keeps its size; the frame grows or shrinks around it.
-  const TRect Client = GetClientRect();
+  // The window keeps its bounds; the client area is what the new frame leaves.
   FBorderStyle = Value;
   if (HandleAllocated()) RecreateWnd();
-  else if (!ComponentState().Contains(csLoading)) SetClientSize({Client.Width(), Client.Height()});
+  else Realign();
 }
 
 void TCustomForm::SetFormStyle(TFormStyle Value) {

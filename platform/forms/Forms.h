@@ -111,6 +111,10 @@ public:
   void SetScaled(bool Value) { FScaled = Value; }
 
   TRect GetClientRect() const override;
+  // While a description is read the client size waits for the border
+  // style (which may come later) and is applied at the end of the read.
+  void SetFormClientWidth(Integer Value);
+  void SetFormClientHeight(Integer Value);
   void Loaded() override;
   TComponent* GetChildOwner() override { return this; }
   bool HasParent() override { return false; }
@@ -134,6 +138,7 @@ protected:
   virtual void DoShow();
   virtual void DoHide();
   void Dispatch(TMessage& Message) override;
+  void ReadState(TReader* Reader) override;
   void CreateParams(TCreateParams& Params) override;
   void CMDialogKey(TMessage& Message);
   void CMShowingChanged(TMessage& Message);
@@ -161,6 +166,7 @@ protected:
   bool FActive = false;
   bool FOldCreateOrder = false;
   Integer FFocusCount = 0;
+  Integer FClientWidth = 0, FClientHeight = 0;  // read, not yet applied
 };
 
 class TForm : public TCustomForm {

@@ -4,6 +4,7 @@
 
 #include "platform/forms/Forms.h"
 #include "platform/gdi/FontEngine.h"
+#include "platform/gdi/Gdi.h"
 #include "platform/rtl/CodePages.h"
 #include "platform/win/Cursors.h"
 #include "platform/win/Input.h"
@@ -13,8 +14,21 @@
 
 TScreen* Screen = nullptr;
 
-TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {
+TScreen::TScreen(TComponent* AOwner)
+    : TComponent(AOwner),
+      FMenuFont(std::make_unique<TFont>()),
+      FHintFont(std::make_unique<TFont>()),
+      FIconFont(std::make_unique<TFont>()) {
   if (!::Screen) ::Screen = this;
+  NONCLIENTMETRICSA Metrics;
+  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(Metrics), &Metrics, 0)) {
+    FMenuFont->SetHandle(CreateFontIndirectA(&Metrics.lfMenuFont));
+    FHintFont->SetHandle(CreateFontIndirectA(&Metrics.lfStatusFont));
+  }
+  FHintFont->SetColor(clInfoText);
+  LOGFONTA Icon;
+  if (SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof(Icon), &Icon, 0))
+    FIconFont->SetHandle(CreateFontIndirectA(&Icon));
 }
 
 TScreen::~TScreen() {

@@ -44,6 +44,11 @@ public:
   Integer WorkAreaHeight() const { return WorkAreaRect().Height(); }
   // The face names of the installed fonts, sorted.
   TStrings* Fonts();
+  // The system's menu, status-bar (hint) and icon-title fonts; the hint
+  // font has the tooltip text colour.
+  TFont* MenuFont() const { return FMenuFont.get(); }
+  TFont* HintFont() const { return FHintFont.get(); }
+  TFont* IconFont() const { return FIconFont.get(); }
 
   // The library's bookkeeping, called by forms.
   void AddForm(TCustomForm* Form);
@@ -64,6 +69,7 @@ private:
   TCursor FCursor = crDefault;
   std::map<Integer, HCURSOR> FCursors;
   std::unique_ptr<TStringList> FFonts;
+  std::unique_ptr<TFont> FMenuFont, FHintFont, FIconFont;
 };
 
 // The program's screen object; null before the application exists.

@@ -322,15 +322,19 @@ TEST_F(FormWindows, StayOnTopAndCentredFormsGetTheirWindowPlacement) {
   EXPECT_NE(GetWindowLongA(F->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
 }
 
-TEST_F(FormWindows, BorderStyleChangeRecreatesTheWindowKeepingTheClientArea) {
+TEST_F(FormWindows, BorderStyleChangeRecreatesTheWindowWithItsChildren) {
   ShowTestForm();
   HWND Old = Form->Handle();
+  const TRect Bounds = Form->BoundsRect();
   Form->SetBorderStyle(bsDialog);
   EXPECT_FALSE(IsWindow(Old));
   ASSERT_TRUE(Form->HandleAllocated());
   EXPECT_NE(GetWindowLongA(Form->Handle(), GWL_STYLE) & WS_CAPTION, 0);
   EXPECT_TRUE(IsWindowVisible(Form->Handle()));
   EXPECT_EQ(WindowTextOf(Form->Handle()), "Test form");
+  ASSERT_TRUE(Form->OkButton->HandleAllocated()) << "the children came back with it";
+  EXPECT_EQ(GetParent(Form->OkButton->Handle()), Form->Handle());
+  EXPECT_EQ(Form->BoundsRect(), Bounds) << "the window keeps its place and size";
 }
 
 TEST_F(FormWindows, ReleaseFreesTheFormFromItsOwnHandler) {
@@ -413,4 +417,56 @@ TEST_F(FormWindows, ScreenCursorShowsTheHourglassAndComesBack) {
   Form->First->SetCursor(crIBeam);
   Screen->SetCursor(crDefault);
   EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_IBEAM)) << "the control under the mouse chooses again";
+}
+
+TEST_F(FormWindows, ScreenAnswersFromTheDisplayAndTheSystemSettings) {
+  EXPECT_EQ(Screen->PixelsPerInch(), 96);
+  EXPECT_EQ(Screen->Width(), 1024);
+  EXPECT_EQ(Screen->WorkAreaRect(), TRect(0, 0, 1024, 738));
+  NONCLIENTMETRICSA M;
+  ASSERT_TRUE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(M), &M, 0));
+  EXPECT_EQ(Screen->MenuFont()->GetName(), AnsiString(M.lfMenuFont.lfFaceName));
+  EXPECT_EQ(Screen->MenuFont()->GetHeight(), M.lfMenuFont.lfHeight);
+  EXPECT_EQ(Screen->HintFont()->GetColor(), clInfoText);
+  EXPECT_GE(Screen->Fonts()->IndexOf("Arial"), 0) << "Windows names are offered";
+  // Forms come and go from the list, the shown one first.
+  ShowTestForm();
+  auto Other = std::make_unique<TForm>(nullptr);
+  EXPECT_EQ(Screen->FormCount(), 2);
+  Other->Show();
+  HeadlessDisplay().ProcessMessages();
+  EXPECT_EQ(Screen->ActiveForm(), Other.get());
+  EXPECT_EQ(Screen->Forms(0), Other.get());
+  Other.reset();
+  EXPECT_EQ(Screen->FormCount(), 1);
+  EXPECT_EQ(Screen->ActiveForm(), Form) << "activation went back to the other form";
+}
+
+TEST_F(FormWindows, GraphicChildPaintsOnItsParentAndKeepsTheMouseWhileCaptured) {
+  ShowTestForm();
+  auto* Label = new TTestLabel(Form);
+  Label->SetBounds(150, 40, 40, 20);
+  Label->SetColor(clRed);
+  Label->SetParent(Form);
+  App->ProcessMessages();
+  const TPoint Origin = Form->ClientOrigin();
+  auto& D = HeadlessDisplay();
+  EXPECT_EQ(D.ScreenPixel(Origin.X + 160, Origin.Y + 50), ColorToRGB(clRed));
+  EXPECT_EQ(D.ScreenPixel(Origin.X + 195, Origin.Y + 50), ColorToRGB(clBtnFace)) << "clipped to its rectangle";
+
+  // Press on it, drag far outside, release: the moves keep coming to it.
+  D.MouseDown(Origin.X + 160, Origin.Y + 50);
+  D.MouseMove(Origin.X + 260, Origin.Y + 150);
+  App->ProcessMessages();
+  EXPECT_TRUE(Label->GetMouseCapture());
+  ASSERT_FALSE(Label->Moves.empty());
+  EXPECT_EQ(Label->Moves.back(), TPoint(110, 110)) << "in the label's own coordinates";
+  D.MouseUp(Origin.X + 260, Origin.Y + 150);
+  App->ProcessMessages();
+  EXPECT_FALSE(Label->GetMouseCapture());
+  EXPECT_EQ(Label->Clicks, 0) << "released outside";
+  AdvanceClock(GetDoubleClickTime() + 1);  // not the second half of a double click
+  D.Click(Origin.X + 160, Origin.Y + 50);
+  App->ProcessMessages();
+  EXPECT_EQ(Label->Clicks, 1);
 }

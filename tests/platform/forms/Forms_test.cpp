@@ -16,6 +16,12 @@ public:
   explicit TBadForm(TComponent* AOwner) : TForm(AOwner) { InitializeForm(); }
 };
 
+class TPlainForm : public TForm {
+  SX_CLASS(TPlainForm, TForm)
+public:
+  explicit TPlainForm(TComponent* AOwner) : TForm(AOwner) { InitializeForm(); }
+};
+
 class FormsTest : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -137,4 +143,25 @@ TEST_F(FormsTest, BadDescriptionsFailWithTheirReason) {
   }
   UnregisterFormDescription("TBadForm");
   EXPECT_THROW(TBadForm F(nullptr), EResNotFound);
+}
+
+TEST_F(FormsTest, ClientSizeFromTheDescriptionHoldsWhateverTheOrderOfBorderStyle) {
+  struct TCase {
+    const char* Text;
+    const char* Why;
+  } Cases[] = {
+      {"object PlainForm: TPlainForm\n  BorderStyle = bsDialog\n  ClientHeight = 120\n  ClientWidth = 250\nend\n",
+       "border style first"},
+      {"object PlainForm: TPlainForm\n  ClientHeight = 120\n  ClientWidth = 250\n  BorderStyle = bsDialog\nend\n",
+       "border style last"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    RegisterFormDescription("TPlainForm", C.Text);
+    TPlainForm F(nullptr);
+    EXPECT_EQ(F.ClientWidth(), 250);
+    EXPECT_EQ(F.ClientHeight(), 120);
+    EXPECT_GT(F.GetWidth(), 250) << "the frame comes on top";
+  }
+  UnregisterFormDescription("TPlainForm");
 }

@@ -67,6 +67,7 @@ public:
   }
 };
 
+// A graphic control that fills itself with its colour and logs the mouse.
 class TTestLabel : public TGraphicControl {
   SX_CLASS(TTestLabel, TGraphicControl)
 public:
@@ -74,6 +75,23 @@ public:
   static void Published(TPublished<TTestLabel>& P) {
     P.Property("Align", &TTestLabel::GetAlign, &TTestLabel::SetAlign).Default(alNone);
     P.Property("Caption", &TTestLabel::GetCaption, &TTestLabel::SetCaption);
+    P.Property("Color", &TTestLabel::GetColor, &TTestLabel::SetColor);
+  }
+  std::vector<TPoint> Moves;  // client coordinates of WM_MOUSEMOVE
+  int Clicks = 0;
+  void Click() override {
+    ++Clicks;
+    inherited::Click();
+  }
+
+protected:
+  void Paint() override {
+    Canvas()->Brush()->SetColor(GetColor());
+    Canvas()->FillRect({0, 0, GetWidth(), GetHeight()});
+  }
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override {
+    Moves.push_back({X, Y});
+    inherited::MouseMove(Shift, X, Y);
   }
 };
 
