@@ -1,0 +1,91 @@
+// Loading and saving the memo source's text, and backups.
+#include <climits>
+
+#include "editor/base/EdConsts.h"
+#include "editor/base/FileSystems.h"
+#include "editor/text/MemoSource.h"
+#include "platform/rtl/FileUtils.h"
+#include "platform/rtl/Streams.h"
+
+void TCustomMemoSource::LoadFromFile(const AnsiString& FileName) {
+  TFileStream Stream(FileName, fmOpenRead | fmShareDenyWrite);
+  LoadFromStream(&Stream);
+}
+
+void TCustomMemoSource::LoadFromStream(TStream* Stream) {
+  BeginUpdate(MemoCode::LoadFromStream);
+  try {
+    FLines->LoadFromStream(Stream);
+  } catch (...) {
+    EndUpdate();
+    ClearUndo();
+    throw;
+  }
+  FState = TMemoStates::FromOrdinal(AllChangedStateBits);
+  WidenChangedRange(0, INT_MAX);
+  ResetPositions();
+  SetCaretDirect(0, 0);
+  EndUpdate();
+  ClearUndo();
+  SetModified(false);
+}
+
+void TCustomMemoSource::SaveToFile(const AnsiString& FileName) { FLines->SaveToFile(FileName); }
+
+void TExternalStrings::SaveToStream(TStream* Stream) const {
+  TCustomMemoSource& Src = *FSource;
+  TInternalStrings& Store = *Src.FStrings;
+  const bool OldRaw = Store.Raw;
+  Store.Raw = true;
+  try {
+    const bool Exclude = Src.HasOption(soExcludeReadOnlyLines);
+    if (Exclude || Src.GetOutFormat() != ofWindows) {
+      const char* Eol = Src.GetOutFormat() == ofMac ? "\r" : Src.GetOutFormat() == ofUnix ? "\n" : "\r\n";
+      AnsiString Buffer;
+      for (Integer I = 0; I < Store.GetCount(); ++I) {
+        const TStringItem* Item = Store.Item(I);
+        if (Exclude && (Item->Flags & lfReadOnlyLine)) continue;
+        Buffer += Item->Text;
+        Buffer += Eol;
+      }
+      Stream->WriteBytes(Buffer);
+    } else {
+      Stream->WriteBytes(GetTextStr());
+    }
+  } catch (...) {
+    Store.Raw = OldRaw;
+    throw;
+  }
+  Store.Raw = OldRaw;
+}
+
+void TCustomMemoSource::GetBackupName(const AnsiString& FileName, AnsiString& BackFileName) {
+  BackFileName = MakeBackupFileName(FileName);
+  if (OnGetBackupName.Assigned()) OnGetBackupName(this, FileName, BackFileName);
+}
+
+void TCustomMemoSource::SaveToFileWithBackup(const AnsiString& FileName) {
+  if (!FOptions.Contains(soCreateBackups)) {
+    SaveToFile(FileName);
+    return;
+  }
+  // The new text goes to disk first; only then does the old file make room.
+  const AnsiString TempName = MakeTempFileName(FileName);
+  try {
+    SaveToFile(TempName);
+  } catch (...) {
+    ::DeleteFile(TempName);
+    throw;
+  }
+  TWin32FileSystem Files(nullptr);
+  AnsiString BackFileName;
+  try {
+    GetBackupName(FileName, BackFileName);
+    Files.DeleteFileChecked(BackFileName);
+    if (::FileExists(FileName)) Files.RenameFileChecked(FileName, BackFileName);
+  } catch (...) {
+    ::DeleteFile(TempName);
+    throw;
+  }
+  Files.RenameFileChecked(TempName, FileName);
+}

@@ -1,0 +1,49 @@
+// MemoTestUtil.h — a memo source with text, and an editor stand-in that
+// records each change notification.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "editor/text/MemoSource.h"
+
+// Lines joined by '|' (stored text, TABs kept).
+inline std::string Text(TCustomMemoSource& S) {
+  std::string R;
+  for (Integer I = 0; I < S.GetLineCount(); ++I) {
+    if (I) R += '|';
+    R += S.GetLineText(I);
+  }
+  return R;
+}
+
+// Text from '|'-separated lines, with nothing to undo and Modified False.
+inline void SetText(TCustomMemoSource& S, const std::string& T) {
+  std::string Body;
+  for (char C : T) Body += C == '|' ? std::string("\r\n") : std::string(1, C);
+  S.GetLines()->SetText(Body);
+  S.SetModified(false);
+}
+
+struct TNotice {
+  Integer First, Last;
+  std::uint64_t State;
+  Integer Code;
+};
+
+class TRecordingEditor : public TComponent {
+  SX_CLASS(TRecordingEditor, TComponent)
+public:
+  explicit TRecordingEditor(TComponent* AOwner) : TComponent(AOwner) {}
+  void Changed(TObject* Sender, Integer A, Integer B) {
+    auto* S = static_cast<TCustomMemoSource*>(Sender);
+    Notices.push_back({A, B, S->State().Ordinal(), S->ChangeCode()});
+  }
+  void Attach(TCustomMemoSource& S) {
+    S.AddEditor(false, TNotifierProc(this, &TRecordingEditor::Changed), this);
+  }
+  std::vector<TNotice> Notices;
+};
+
+inline bool Has(std::uint64_t State, TMemoState M) { return (State >> M) & 1; }
