@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "platform/forms/ActnList.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
@@ -70,6 +71,15 @@ void TApplication::WndProc(TMessage& Message) {
     case WM_CLOSE:
       if (FMainForm) FMainForm->Close();
       return;
+    case CM_ACTIONEXECUTE:
+    case CM_ACTIONUPDATE: {
+      // The active form's controls, then the main form's, may take it.
+      TCustomForm* Form = ::Screen ? ::Screen->ActiveForm() : nullptr;
+      const bool Done = (Form && Form->Perform(Message.Msg, 0, Message.LParam) == 1) ||
+                        (FMainForm && FMainForm != Form && FMainForm->Perform(Message.Msg, 0, Message.LParam) == 1);
+      Message.Result = Done ? 1 : 0;
+      return;
+    }
     default: break;
   }
   Message.Result = DefWindowProcA(FHandle, Message.Msg, Message.WParam, Message.LParam);
@@ -188,7 +198,15 @@ void TApplication::Idle(const MSG&) {
 void TApplication::SetHint(const AnsiString& Value) {
   if (FHint == Value) return;
   FHint = Value;
-  if (OnHint.Assigned()) OnHint(this);
+  if (OnHint.Assigned()) {
+    OnHint(this);
+    return;
+  }
+  // Without a handler the hint goes out as an action: a status bar with an
+  // automatic hint panel takes it.
+  THintAction Action(nullptr);
+  Action.Hint = Value;
+  Action.Execute();
 }
 
 void TApplication::HandleException(TObject* Sender) {

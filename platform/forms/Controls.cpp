@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/forms/ActnList.h"
 #include "platform/forms/Forms.h"
 #include "platform/rtl/Filer.h"
 #include "platform/rtl/VirtualKeys.h"
@@ -593,6 +594,12 @@ void TControl::SetZOrder(bool TopMost) {
 
 void TControl::BringToFront() { SetZOrder(true); }
 void TControl::SendToBack() { SetZOrder(false); }
+
+bool TControl::ExecuteAction(TBasicAction* Action) {
+  if (!Action || !Action->HandlesTarget(this)) return false;
+  Action->ExecuteTarget(this);
+  return true;
+}
 
 void TControl::Click() {
   if (OnClick.Assigned()) OnClick(this);

@@ -40,6 +40,7 @@
 
 class TWinControl;
 class TCustomForm;
+class TBasicAction;
 
 SX_DECLARE_EXCEPTION(EOutOfResources, EOutOfMemory);
 
@@ -260,6 +261,9 @@ public:
   void SendToBack();
 
   // --- behaviour ---
+  // Offered an action that looks for a target (THintAction): true when this
+  // control took it.
+  virtual bool ExecuteAction(TBasicAction* Action);
   virtual void Click();
   virtual void DblClick();
   // Scales position and size (and the font, when not the parent's) by M/D.

@@ -1,5 +1,8 @@
 #include "platform/forms/Forms.h"
 
+#include <functional>
+
+#include "platform/forms/ActnList.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/FormLoader.h"
 #include "platform/rtl/VirtualKeys.h"
@@ -474,6 +477,7 @@ void TCustomForm::SetWindowState(TWindowState Value) {
 void TCustomForm::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case CM_DIALOGKEY: CMDialogKey(Message); break;
+    case CM_ACTIONEXECUTE: CMActionExecute(Message); break;
     case CM_SHOWINGCHANGED: CMShowingChanged(Message); break;
     case CM_ACTIVATE:
       if (OnActivate.Assigned()) OnActivate(this);
@@ -487,6 +491,23 @@ void TCustomForm::Dispatch(TMessage& Message) {
     case WM_SIZE: WMSize(Message); break;
     default: inherited::Dispatch(Message);
   }
+}
+
+void TCustomForm::CMActionExecute(TMessage& Message) {
+  if (!FShowing) return;
+  auto* Action = reinterpret_cast<TBasicAction*>(Message.LParam);
+  auto Offer = [&](TControl* C) { return C && C->ExecuteAction(Action); };
+  // The active control first, then the form, then every visible control.
+  std::function<bool(TWinControl*)> Traverse = [&](TWinControl* Container) {
+    if (!Container->GetShowing()) return false;
+    for (Integer i = 0; i < Container->ControlCount(); ++i) {
+      TControl* C = Container->Controls(i);
+      if (C->GetVisible() && Offer(C)) return true;
+      if (auto* W = dynamic_cast<TWinControl*>(C); W && Traverse(W)) return true;
+    }
+    return false;
+  };
+  if (Offer(FActiveControl) || Offer(this) || Traverse(this)) Message.Result = 1;
 }
 
 void TCustomForm::CMDialogKey(TMessage& Message) {

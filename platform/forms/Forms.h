@@ -141,6 +141,7 @@ protected:
   void ReadState(TReader* Reader) override;
   void CreateParams(TCreateParams& Params) override;
   void CMDialogKey(TMessage& Message);
+  void CMActionExecute(TMessage& Message);
   void CMShowingChanged(TMessage& Message);
   void WMActivate(TMessage& Message);
   void WMClose(TMessage& Message);

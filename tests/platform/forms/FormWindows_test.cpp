@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "TestControls.h"
+#include "platform/forms/ActnList.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/ExtCtrls.h"
@@ -469,4 +470,34 @@ TEST_F(FormWindows, GraphicChildPaintsOnItsParentAndKeepsTheMouseWhileCaptured) 
   D.Click(Origin.X + 160, Origin.Y + 50);
   App->ProcessMessages();
   EXPECT_EQ(Label->Clicks, 1);
+}
+
+namespace {
+// Takes hint actions as a status bar's automatic hint panel does.
+class THintBar : public TCustomControl {
+  SX_CLASS(THintBar, TCustomControl)
+public:
+  explicit THintBar(TComponent* AOwner) : TCustomControl(AOwner) {}
+  AnsiString Text;
+  bool ExecuteAction(TBasicAction* Action) override {
+    if (auto* H = dynamic_cast<THintAction*>(Action)) {
+      Text = H->Hint;
+      return true;
+    }
+    return inherited::ExecuteAction(Action);
+  }
+};
+}  // namespace
+
+TEST_F(FormWindows, ApplicationHintReachesAStatusBarThroughTheHintAction) {
+  ShowTestForm();
+  auto* Bar = new THintBar(Form);
+  Bar->SetParent(Form);
+  Bar->SetAlign(alBottom);
+  App->ProcessMessages();
+  App->SetHint("Opens a file");
+  EXPECT_EQ(Bar->Text, "Opens a file");
+  Bar->Hide();
+  App->SetHint("Hidden bars are not asked");
+  EXPECT_EQ(Bar->Text, "Opens a file");
 }
