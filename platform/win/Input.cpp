@@ -11,6 +11,7 @@
 #include "platform/rtl/VirtualKeys.h"
 #include "platform/win/Display.h"
 #include "platform/win/Hooks.h"
+#include "platform/win/HotKeys.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
 #include "platform/win/SysMetrics.h"
@@ -418,6 +419,12 @@ void QueueKey(WORD Vk, bool IsDown) {
   if (IsDown) St.AsyncState[Vk] |= 0x01;
   E.Alt = Down(St.AsyncState, VK_MENU) || Vk == VK_MENU || Vk == 0xA4 || Vk == 0xA5;
   E.Ctrl = Down(St.AsyncState, VK_CONTROL);
+  if (IsDown) {
+    UINT Mods = (Down(St.AsyncState, VK_MENU) ? MOD_ALT : 0) | (Down(St.AsyncState, VK_CONTROL) ? MOD_CONTROL : 0) |
+                (Down(St.AsyncState, VK_SHIFT) ? MOD_SHIFT : 0) |
+                (Down(St.AsyncState, VK_LWIN) || Down(St.AsyncState, VK_RWIN) ? MOD_WIN : 0);
+    if (DeliverHotKey(Mods, Vk)) return;  // taken by the system, never seen by the focus window
+  }
   St.Input.push_back(E);
   Display().Wake();
 }

@@ -31,6 +31,10 @@ std::map<AnsiString, UINT>& RegisteredMessages() {
   static std::map<AnsiString, UINT> M;
   return M;
 }
+std::map<UINT, AnsiString>& RegisteredNames() {
+  static std::map<UINT, AnsiString> M;
+  return M;
+}
 
 int SendDepth = 0;
 }  // namespace
@@ -298,6 +302,7 @@ UINT RegisterWindowMessageA(const char* Name) {
   if (It != M.end()) return It->second;
   UINT N = 0xC000 + UINT(M.size());
   M.emplace(Key, N);
+  RegisteredNames().emplace(N, Name);
   return N;
 }
 
@@ -333,4 +338,9 @@ int ProcessPendingMessages() {
     ++N;
   }
   return N;
+}
+
+AnsiString RegisteredMessageName(UINT Msg) {
+  auto It = RegisteredNames().find(Msg);
+  return It == RegisteredNames().end() ? AnsiString() : It->second;
 }

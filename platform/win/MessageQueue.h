@@ -51,6 +51,8 @@ LONG GetMessageTime();
 // Numbers from 0xC000 up, one per distinct name (case-insensitive).
 UINT RegisterWindowMessageA(const char* Name);
 inline UINT RegisterWindowMessage(const char* N) { return RegisterWindowMessageA(N); }
+// The name a registered number was made from (as first given), or empty.
+AnsiString RegisteredMessageName(UINT Msg);
 // Runs the WH_MSGFILTER hooks for a modal loop's message; TRUE when one
 // handled it.
 BOOL CallMsgFilterA(MSG* Msg, int Code);

@@ -124,6 +124,8 @@ int SetScrollInfo(HWND H, int Bar, const SCROLLINFO* Si, BOOL Redraw) {
       if (S) S->Disabled = Can ? ESB_ENABLE_BOTH : ESB_DISABLE_BOTH;
     } else {
       SetBarStyle(H, Bar, Can);
+      S = StateOf(H, Bar);
+      if (S && Can && S->Disabled == ESB_DISABLE_BOTH) S->Disabled = ESB_ENABLE_BOTH;
     }
   }
   if (Redraw && WinIsVisibleDeep(H)) NcPaint(H);

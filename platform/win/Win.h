@@ -1,8 +1,11 @@
 // Win.h — the window system's Win32-level API in one include.
 #pragma once
+#include "platform/win/Clipboard.h"
 #include "platform/win/Cursors.h"
 #include "platform/win/Display.h"
+#include "platform/win/GlobalMemory.h"
 #include "platform/win/Hooks.h"
+#include "platform/win/HotKeys.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"

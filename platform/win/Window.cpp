@@ -9,7 +9,9 @@
 #include "platform/gdi/Dc.h"
 #include "platform/gdi/Regions.h"
 #include "platform/rtl/AnsiStrings.h"
+#include "platform/win/Clipboard.h"
 #include "platform/win/Display.h"
+#include "platform/win/HotKeys.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
@@ -1394,5 +1396,7 @@ void ResetWindowSystem() {
     if (H != St.Desktop) DestroyWindow(H);
   MessageQueueReset();
   InputReset();
+  ClipboardReset();
+  HotKeysReset();
   St.Classes.clear();
 }

@@ -1,0 +1,59 @@
+#include "platform/win/HotKeys.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/win/MessageQueue.h"
+#include "platform/win/Window.h"
+
+namespace {
+struct THotKey {
+  HWND Wnd;
+  int Id;
+  UINT Mods;
+  UINT Vk;
+};
+std::vector<THotKey>& HotKeys() {
+  static std::vector<THotKey> L;
+  return L;
+}
+constexpr UINT ModMask = MOD_ALT | MOD_CONTROL | MOD_SHIFT | MOD_WIN;
+}  // namespace
+
+BOOL RegisterHotKey(HWND Wnd, int Id, UINT Mods, UINT Vk) {
+  if (Wnd && !IsWindow(Wnd)) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
+  }
+  auto& L = HotKeys();
+  for (auto& K : L)
+    if ((K.Mods & ModMask) == (Mods & ModMask) && K.Vk == Vk) {
+      SetLastError(ERROR_HOTKEY_ALREADY_REGISTERED);
+      return FALSE;
+    }
+  L.push_back({Wnd, Id, Mods, Vk});
+  return TRUE;
+}
+
+BOOL UnregisterHotKey(HWND Wnd, int Id) {
+  auto& L = HotKeys();
+  auto It = std::find_if(L.begin(), L.end(), [&](const THotKey& K) { return K.Wnd == Wnd && K.Id == Id; });
+  if (It == L.end()) {
+    SetLastError(ERROR_HOTKEY_NOT_REGISTERED);
+    return FALSE;
+  }
+  L.erase(It);
+  return TRUE;
+}
+
+bool DeliverHotKey(UINT Mods, UINT Vk) {
+  for (auto& K : HotKeys()) {
+    if ((K.Mods & ModMask) != (Mods & ModMask) || K.Vk != Vk) continue;
+    if (K.Wnd && !IsWindow(K.Wnd)) continue;
+    PostMessageA(K.Wnd, WM_HOTKEY, WPARAM(K.Id), MAKELPARAM(int(Mods & ModMask), int(Vk)));
+    return true;
+  }
+  return false;
+}
+
+void HotKeysReset() { HotKeys().clear(); }
