@@ -54,7 +54,8 @@ BOOL DeleteEnhMetaFile(HENHMETAFILE Mf);
 // Calls Proc for every record, header and EOF included, until it answers 0
 // (then answers FALSE). Objects is the header's handle count; Table has
 // that many slots, slot 0 holding the metafile. With a DC the records may
-// be played through PlayEnhMetaFileRecord, mapped from the frame to Rect.
+// be played through PlayEnhMetaFileRecord, mapped from the frame to Rect
+// (defined with the player, EmfPlayer.cpp).
 BOOL EnumEnhMetaFile(HDC DC, HENHMETAFILE Mf, ENHMFENUMPROC Proc, void* Data, const TRect* Rect);
 
 // ---- C++ side, for the layer's own units ----------------------------------

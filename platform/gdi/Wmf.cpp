@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+#include "platform/gdi/Dc.h"
 #include "platform/gdi/EmfMapping.h"
 #include "platform/rtl/CodePages.h"
 
@@ -1279,12 +1280,16 @@ UINT GetWinMetaFileBits(HENHMETAFILE Mf, UINT Size, BYTE* Data, int MapMode, HDC
 }
 
 HENHMETAFILE SetWinMetaFileBits(UINT Size, const BYTE* Data, HDC Ref, const METAFILEPICT* Pict) {
-  // FIXME: the reference DC's size should come from GetDeviceCaps; the
-  // screen's is assumed.
-  (void)Ref;
   if (!Data) return nullptr;
+  // The picture is made for the reference device (the screen without one).
+  HDC Dc = Ref ? Ref : CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+  TMetafileReference R;
+  R.Pixels = {GetDeviceCaps(Dc, HORZRES), GetDeviceCaps(Dc, VERTRES)};
+  R.Millimeters = {GetDeviceCaps(Dc, HORZSIZE), GetDeviceCaps(Dc, VERTSIZE)};
+  if (!Ref) DeleteDC(Dc);
+  if (R.Pixels.cx <= 0 || R.Pixels.cy <= 0 || R.Millimeters.cx <= 0 || R.Millimeters.cy <= 0) return nullptr;
   try {
-    return EmfCreateHandle(WmfToEmf({Data, Size}, Pict, TMetafileReference{}));
+    return EmfCreateHandle(WmfToEmf({Data, Size}, Pict, R));
   } catch (const EEmfError&) {
     return nullptr;
   }

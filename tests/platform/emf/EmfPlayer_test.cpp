@@ -196,7 +196,7 @@ TEST(PlayEnhMetaFile, CorruptedPagesNeverCrashThePlayer) {
     for (int I = 0; I < 1 + int(Rng() % 6); ++I) {
       std::size_t At = (HeaderSize + Rng() % (B.size() - HeaderSize)) & ~std::size_t(3);
       if (At + 4 > B.size()) continue;
-      const DWORD Values[] = {Rng(), 0, 0xFFFFFFFF, 0x7FFFFFFF, Rng() % 64, 0x80000000u | (Rng() % 32)};
+      const DWORD Values[] = {DWORD(Rng()), 0, 0xFFFFFFFF, 0x7FFFFFFF, DWORD(Rng() % 64), DWORD(0x80000000u | (Rng() % 32))};
       EmfPutDword(B.data() + At, Values[Rng() % 6]);
     }
     HENHMETAFILE H = SetEnhMetaFileBits(UINT(B.size()), B.data());
