@@ -113,13 +113,11 @@ bool TCustomMemoSource::InsertText(const AnsiString& Text) {
       }
       FHasNextInsertAttrs = false;
       AnsiString& S = Item->Text;
+      // Padding up to a caret beyond the end, and the part of a TAB left of
+      // the caret, are stored in front of the text and undone with it.
       const Integer OldLen = DisplayLength(*this, S);
-      if (OldLen < Col) {
-        S.append(size_t(Col - OldLen), ' ');
-        if (Keeps) Item->Attributes.append(size_t(Col - OldLen), '\0');
-      }
       const TColumnSpot Spot = LocateColumn(*this, S, Col);
-      const Integer Prefix = Spot.InTab ? Col - Spot.Start : 0;
+      const Integer Prefix = OldLen < Col ? Col - OldLen : Spot.InTab ? Col - Spot.Start : 0;
       const AnsiString Stored = AnsiString(size_t(Prefix), ' ') + Text;
       const Integer LenBefore = DisplayLength(*this, S);
       S.insert(size_t(Spot.Index), Stored);

@@ -444,6 +444,11 @@ void TCustomMemoSource::EndUpdate() {
       if (BottomMoved)
         WidenChangedRange(std::min(FOldBottomRight->LinePos, FBottomRight->LinePos),
                           std::max(FOldBottomRight->LinePos, FBottomRight->LinePos));
+    } else if (FOldSelectionType == stNotSelected) {
+      // Corners without a selection mean nothing: only the new one shows.
+      WidenChangedRange(FTopLeft->LinePos, FBottomRight->LinePos);
+    } else if (FSelectionType == stNotSelected) {
+      WidenChangedRange(FOldTopLeft->LinePos, FOldBottomRight->LinePos);
     } else {
       WidenChangedRange(std::min(FOldTopLeft->LinePos, FTopLeft->LinePos),
                         std::max(FOldBottomRight->LinePos, FBottomRight->LinePos));

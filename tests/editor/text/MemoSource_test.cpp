@@ -57,3 +57,229 @@ TEST(TCustomMemoSource, BadTabRackRaisesAndKeepsTheOldOne) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TCustomMemoSource, NestedGroupsNotifyOnceWithTheOuterCodeAndTheUnionOfLines) {
+  TMemoSource S(nullptr);
+  SetText(S, "aaa|bbb|ccc|ddd");
+  TRecordingEditor E(nullptr);
+  E.Attach(S);
+  S.BeginUpdate(MemoCode::Replace);
+  S.SetCaret(0, 1);
+  S.InsertText("x");
+  S.SetCaret(0, 3);
+  S.InsertText("y");
+  EXPECT_TRUE(E.Notices.empty()) << "nothing while the group is open";
+  S.EndUpdate();
+  ASSERT_EQ(E.Notices.size(), 1u);
+  EXPECT_EQ(E.Notices[0].Code, MemoCode::Replace);
+  EXPECT_EQ(E.Notices[0].First, 1);
+  EXPECT_EQ(E.Notices[0].Last, 3);
+  EXPECT_TRUE(Has(E.Notices[0].State, msEdited));
+  EXPECT_TRUE(Has(E.Notices[0].State, msPositionChanged));
+  EXPECT_TRUE(Has(E.Notices[0].State, msModifiedChanged));
+  EXPECT_FALSE(Has(E.Notices[0].State, msCountChanged));
+}
+
+TEST(TCustomMemoSource, EachGroupReportsWhatItChanged) {
+  struct TCase {
+    const char* Why;
+    void (*Act)(TCustomMemoSource&);
+    std::vector<TMemoState> Want;
+    std::vector<TMemoState> Not;
+    Integer First, Last;
+  };
+  const TCase Cases[] = {
+      {"caret move", [](TCustomMemoSource& S) { S.MoveCaret(1, 2); }, {msPositionChanged}, {msEdited}, INT_MAX, -INT_MAX},
+      {"line break", [](TCustomMemoSource& S) { S.SetCaret(1, 1); S.InsertLineBreak(); },
+       {msEdited, msCountChanged}, {msPositionChanged}, 1, INT_MAX},
+      {"typing", [](TCustomMemoSource& S) { S.InsertText("z"); }, {msEdited, msModifiedChanged}, {msCountChanged}, 0, 0},
+      {"read-only", [](TCustomMemoSource& S) { S.SetReadOnly(true); }, {msReadOnlyChanged}, {msEdited}, INT_MAX, -INT_MAX},
+      {"object name", [](TCustomMemoSource& S) { S.ChangeObjectName("doc"); }, {msObjNameChanged}, {}, INT_MAX, -INT_MAX},
+      {"overwrite", [](TCustomMemoSource& S) { S.ToggleOverwriteMode(); S.ToggleOverwriteMode(); }, {msInsState}, {}, INT_MAX, -INT_MAX},
+      {"select line", [](TCustomMemoSource& S) { S.SetCaret(0, 2); S.SelectLine(); }, {msBlockChanged}, {msEdited}, 2, 3},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    TMemoSource S(nullptr);
+    SetText(S, "one|two|three|four");
+    S.SetCaret(0, 0);
+    TRecordingEditor E(nullptr);
+    E.Attach(S);
+    C.Act(S);
+    ASSERT_FALSE(E.Notices.empty());
+    const TNotice& N = E.Notices.back();
+    for (TMemoState M : C.Want) EXPECT_TRUE(Has(N.State, M)) << M;
+    for (TMemoState M : C.Not) EXPECT_FALSE(Has(N.State, M)) << M;
+    EXPECT_EQ(N.First, C.First);
+    EXPECT_EQ(N.Last, C.Last);
+  }
+}
+
+TEST(TCustomMemoSource, NewEditorIsToldEverythingChanged) {
+  TMemoSource S(nullptr);
+  SetText(S, "text|more");
+  TRecordingEditor E(nullptr);
+  S.AddEditor(true, TNotifierProc(&E, &TRecordingEditor::Changed), &E);
+  ASSERT_EQ(E.Notices.size(), 1u);
+  EXPECT_EQ(E.Notices[0].State, 1405u);
+  EXPECT_EQ(E.Notices[0].First, 0);
+  EXPECT_EQ(E.Notices[0].Last, INT_MAX);
+  EXPECT_EQ(E.Notices[0].Code, MemoCode::AddEditor);
+}
+
+TEST(TCustomMemoSource, FreedEditorIsDroppedFromTheList) {
+  TMemoSource S(nullptr);
+  {
+    TRecordingEditor E(nullptr);
+    E.Attach(S);
+    S.SetActiveEditor(&E);
+    EXPECT_EQ(S.EditorCount(), 1);
+  }
+  EXPECT_EQ(S.EditorCount(), 0);
+  EXPECT_EQ(S.GetActiveEditor(), nullptr);
+  S.InsertText("still fine");
+}
+
+TEST(TCustomMemoSource, LinesPutKeepsSelectionAndCaretAndCannotBeUndone) {
+  TMemoSource S(nullptr);
+  SetText(S, "alpha|beta|gamma");
+  S.SetCaret(2, 2);
+  S.SetSelection(stStreamSel, 1, 0, 3, 1);
+  S.GetLines()->SetStrings(1, "BETA!");
+  EXPECT_EQ(Text(S), "alpha|BETA!|gamma");
+  EXPECT_EQ(S.GetSelectionType(), stStreamSel);
+  EXPECT_EQ(S.GetSelectionRect(), TRect(1, 0, 3, 1));
+  EXPECT_EQ(S.GetCaretPoint(), TPoint(2, 2));
+  EXPECT_FALSE(S.CanUndo());
+  EXPECT_TRUE(S.GetModified());
+}
+
+TEST(TCustomMemoSource, LinesInsertAndDeleteCarryTheCaretWithItsText) {
+  TMemoSource S(nullptr);
+  SetText(S, "a|bcd|e");
+  S.SetCaret(2, 1);
+  S.GetLines()->Insert(1, "new");
+  EXPECT_EQ(Text(S), "a|new|bcd|e");
+  EXPECT_EQ(S.GetCaretPoint(), TPoint(2, 2));
+  S.GetLines()->Delete(0);
+  EXPECT_EQ(Text(S), "new|bcd|e");
+  EXPECT_EQ(S.GetCaretPoint(), TPoint(2, 1));
+  EXPECT_FALSE(S.CanUndo());
+}
+
+TEST(TCustomMemoSource, WrittenTabsBecomeSpacesUnlessTabsAreKept) {
+  TMemoSource S(nullptr);
+  S.SetSpacesInTab(3);
+  S.GetLines()->Add("a\tb");
+  EXPECT_EQ(S.GetLineText(0), "a   b") << "a fixed count, not aligned to the stops";
+  S.SetOptions(S.GetOptions() + TStringsOptions{soUseTabCharacter});
+  S.GetLines()->Add("a\tb");
+  EXPECT_EQ(S.GetLineText(1), "a\tb");
+}
+
+TEST(TCustomMemoSource, StoreIgnoresIndexesOutsideTheText) {
+  TMemoSource S(nullptr);
+  SetText(S, "x");
+  TStrings* L = S.GetLines();
+  EXPECT_EQ(L->GetStrings(-1), "");
+  EXPECT_EQ(L->GetStrings(5), "");
+  L->SetStrings(7, "no");
+  L->Insert(9, "no");
+  L->Delete(4);
+  L->SetObjects(3, &S);
+  EXPECT_EQ(L->GetObjects(3), nullptr);
+  EXPECT_EQ(Text(S), "x");
+}
+
+TEST(TCustomMemoSource, OptionsKeepTabCharacterAndSmartTabApart) {
+  TMemoSource S(nullptr);
+  ASSERT_EQ(S.GetOptions().Ordinal(), 635u);
+  S.SetOptions(S.GetOptions() + TStringsOptions{soUseTabCharacter});
+  EXPECT_TRUE(S.HasOption(soUseTabCharacter));
+  EXPECT_FALSE(S.HasOption(soSmartTab)) << "turning tabs on drops smart tab";
+  S.SetOptions(S.GetOptions() + TStringsOptions{soSmartTab});
+  EXPECT_TRUE(S.HasOption(soSmartTab));
+  EXPECT_FALSE(S.HasOption(soUseTabCharacter)) << "adding smart tab drops tabs";
+}
+
+TEST(TCustomMemoSource, PropertyWritesClampTheirValues) {
+  TMemoSource S(nullptr);
+  for (Integer V : {0, 11, -3}) {
+    S.SetSpacesInTab(V);
+    EXPECT_EQ(S.GetSpacesInTab(), 8) << V;
+  }
+  S.SetSpacesInTab(4);
+  EXPECT_EQ(S.GetSpacesInTab(), 4);
+  S.SetBlockIndent(-5);
+  EXPECT_EQ(S.GetBlockIndent(), 0);
+}
+
+TEST(TCustomMemoSource, TabExpansionAndColumnMapping) {
+  TMemoSource S(nullptr);
+  const AnsiString Line = "ab\tc\td";  // TABs span 2..8 and 10..16
+  AnsiString E = Line;
+  S.ExpandTabs(E);
+  EXPECT_EQ(E, "ab       c       d");
+  struct TCase { Integer Column, Index; };
+  const TCase Cases[] = {{0, 0}, {2, 2}, {5, 2}, {9, 3}, {10, 4}, {16, 4}, {17, 5}, {20, 8}};
+  for (const auto& C : Cases) {
+    Integer Col = C.Column;
+    S.VisualToCharIndex(Line, Col);
+    EXPECT_EQ(Col, C.Index) << "column " << C.Column;
+  }
+  EXPECT_EQ(S.CharToVisualIndex(Line, 3), 9);
+  EXPECT_EQ(S.CharToVisualIndex(Line, 5), 17);
+}
+
+TEST(TCustomMemoSource, TabWidthAtCountsInclusively) {
+  TMemoSource S(nullptr);
+  S.SetOptions(S.GetOptions() + TStringsOptions{soUseTabCharacter});
+  SetText(S, "ab\tc");  // TAB covers 0-based columns 2..8
+  EXPECT_EQ(S.GetTabWidthAt(3, 0, true), 7) << "1-based column 3 is the TAB's first";
+  EXPECT_EQ(S.GetTabWidthAt(3, 0, false), 1);
+  EXPECT_EQ(S.GetTabWidthAt(9, 0, false), 7);
+  EXPECT_EQ(S.GetTabWidthAt(9, 0, true), 1);
+  EXPECT_EQ(S.GetTabWidthAt(1, 0, true), 1) << "outside a TAB";
+}
+
+TEST(TCustomMemoSource, DelimitersAreControlsSpaceAndTheGivenCharacters) {
+  TMemoSource S(nullptr);
+  S.SetDelimeters(".(");
+  const AnsiString T = "a.b(c)\t";
+  EXPECT_FALSE(S.IsDelimiter(T, 1));
+  EXPECT_TRUE(S.IsDelimiter(T, 2));
+  EXPECT_TRUE(S.IsDelimiter(T, 4));
+  EXPECT_FALSE(S.IsDelimiter(T, 6)) << "')' was not given";
+  EXPECT_TRUE(S.IsDelimiter(T, 7));
+}
+
+TEST(TCustomMemoSource, ClearCanBeUndoneButLinesClearCannot) {
+  TMemoSource S(nullptr);
+  SetText(S, "one|two");
+  S.Clear();
+  EXPECT_EQ(S.GetLineCount(), 0);
+  S.Undo();
+  EXPECT_EQ(Text(S), "one|two");
+  S.GetLines()->Clear();
+  EXPECT_EQ(S.GetLineCount(), 0);
+  EXPECT_FALSE(S.CanUndo());
+}
+
+TEST(TCustomMemoSource, FreedParserLeavesTheSource) {
+  struct TNullParser : TSimpleParser {
+    using TSimpleParser::TSimpleParser;
+    Integer ParseLine(const AnsiString&, Integer State, AnsiString&) override { return State; }
+  };
+  TMemoSource A(nullptr), B(nullptr);
+  auto* P = new TNullParser(nullptr);
+  A.SetSyntaxParser(P);
+  B.SetSyntaxParser(P);
+  EXPECT_EQ(P->NotifierCount(), 2);
+  delete P;
+  EXPECT_EQ(A.GetSyntaxParser(), nullptr);
+  EXPECT_EQ(B.GetSyntaxParser(), nullptr);
+}
+
+}  // namespace

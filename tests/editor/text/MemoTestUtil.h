@@ -18,11 +18,20 @@ inline std::string Text(TCustomMemoSource& S) {
   return R;
 }
 
-// Text from '|'-separated lines, with nothing to undo and Modified False.
+// Text from '|'-separated lines, stored as given (blanks kept), with nothing
+// to undo and Modified False.
 inline void SetText(TCustomMemoSource& S, const std::string& T) {
-  std::string Body;
-  for (char C : T) Body += C == '|' ? std::string("\r\n") : std::string(1, C);
-  S.GetLines()->SetText(Body);
+  TStrings* L = S.GetLines();
+  L->Clear();
+  size_t From = 0;
+  for (;;) {
+    const size_t Bar = T.find('|', From);
+    L->Add(T.substr(From, Bar == std::string::npos ? std::string::npos : Bar - From));
+    if (Bar == std::string::npos) break;
+    From = Bar + 1;
+  }
+  S.SetCaret(0, 0);
+  S.ClearUndo();
   S.SetModified(false);
 }
 
