@@ -286,3 +286,31 @@ AnsiString TTextStyles::SaveToFile(const AnsiString& FileName) {
   WriteObjectTextFile(this, Name);
   return Name;
 }
+
+// ---------------------------------------------------------------------------
+// Global look
+
+namespace {
+TGlobalTextLookSource& LookSource() {
+  static TGlobalTextLookSource Source = nullptr;
+  return Source;
+}
+}  // namespace
+
+TGlobalTextLookSource SetGlobalTextLookSource(TGlobalTextLookSource Source) {
+  TGlobalTextLookSource Old = LookSource();
+  LookSource() = Source;
+  return Old;
+}
+
+bool GetGlobalTextLook(TGlobalTextLook& Look) {
+  if (!LookSource()) return false;
+  Look = LookSource()();
+  return true;
+}
+
+TTextStyle* FindGlobalTextStyle(const TGlobalTextLook& Look, const AnsiString& Name) {
+  if (!Look.Styles) return nullptr;
+  const Integer I = Look.Styles->IndexOfName(Name);
+  return I >= 0 ? Look.Styles->GetItem(I) : nullptr;
+}

@@ -139,3 +139,21 @@ private:
 
 // The name of style I of the default set ("Whitespace", "String", …).
 AnsiString DefaultTextStyleName(Integer I);
+
+// The global editor options as the syntax schemes read them: their text
+// styles, font and colour. The options unit installs the function that
+// returns them (creating the global options on first use); a program
+// without one has no global styles, and schemes that ask for them keep
+// their own look.
+struct TGlobalTextLook {
+  TTextStyles* Styles = nullptr;  // borrowed
+  TFont* Font = nullptr;          // borrowed
+  TColor Color = clWindow;
+};
+using TGlobalTextLookSource = TGlobalTextLook (*)();
+// Returns the previous source.
+TGlobalTextLookSource SetGlobalTextLookSource(TGlobalTextLookSource Source);
+// False when no source is installed.
+bool GetGlobalTextLook(TGlobalTextLook& Look);
+// The style of the global set with that name (ignoring case), or nil.
+TTextStyle* FindGlobalTextStyle(const TGlobalTextLook& Look, const AnsiString& Name);

@@ -421,6 +421,19 @@ void TReader::ReadCollection(TCollection* Collection) {
 
 void TReader::ReadProperty(TPersistent* Instance) {
   const AnsiString Path = ReadStr();
+  const Int64 ValueStart = FStream->GetPosition();
+  // The value is whole in the stream whatever failed, so a handled error
+  // goes back to its start and steps over it.
+  auto Handled = [&](const AnsiString& Message) {
+    if (!OnError) return false;
+    bool H = false;
+    OnError(this, Message, H);
+    if (!H) return false;
+    FPropName.clear();
+    FStream->SetPosition(ValueStart);
+    SkipValue();
+    return true;
+  };
   try {
     TPersistent* Obj = Instance;
     size_t Start = 0;
@@ -448,12 +461,14 @@ void TReader::ReadProperty(TPersistent* Instance) {
     }
   } catch (const EReadError& E) {
     if (E.Message().rfind("Error reading ", 0) == 0) throw;
+    if (Handled(E.Message())) return;
     AnsiString Who = dynamic_cast<TComponent*>(Instance) ? static_cast<TComponent*>(Instance)->GetName()
                                                          : Instance->ClassName();
     throw EReadError("Error reading " + Who + "." + Path + ": " + E.Message());
   } catch (const EClassNotFound&) {
     throw;
   } catch (const Exception& E) {
+    if (Handled(E.Message())) return;
     AnsiString Who = dynamic_cast<TComponent*>(Instance) ? static_cast<TComponent*>(Instance)->GetName()
                                                          : Instance->ClassName();
     throw EReadError("Error reading " + Who + "." + Path + ": " + E.Message());

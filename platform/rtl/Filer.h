@@ -115,6 +115,10 @@ public:
   TComponent* Parent() const { return FParent; }
   // Asked when a handler name is not found on the root; may set Method.
   std::function<void(TReader* Reader, const AnsiString& Name, TMethod& Method)> OnFindMethod;
+  // Asked when a property cannot be read (an unknown name or a value that
+  // does not fit). Setting Handled skips the whole value and reading goes
+  // on with the next property; otherwise the error is raised.
+  std::function<void(TReader* Reader, const AnsiString& Message, bool& Handled)> OnError;
 
 private:
   struct TFixup {
