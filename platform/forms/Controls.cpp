@@ -5,6 +5,7 @@
 
 #include "platform/forms/ActnList.h"
 #include "platform/forms/Forms.h"
+#include "platform/forms/Screen.h"
 #include "platform/rtl/Filer.h"
 #include "platform/rtl/VirtualKeys.h"
 #include "platform/win/Input.h"
@@ -681,9 +682,10 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 
 TWinControl::~TWinControl() {
   Destroying();
-  DestroyHandle();
-  // Leave the parent while this is still a TWinControl, so the right list lets go.
+  // Leave the parent (tab list, focus) before the window goes, while this
+  // is still a TWinControl so that the right list lets go.
   if (FParent) FParent->RemoveControl(this);
+  DestroyHandle();
   // Children the owner did not free go with their parent.
   while (!FControls.empty() || !FWinControls.empty()) {
     TControl* C = !FControls.empty() ? FControls.back() : static_cast<TControl*>(FWinControls.back());
@@ -727,9 +729,12 @@ void TWinControl::InsertControl(TControl* AControl) {
 void TWinControl::RemoveControl(TControl* AControl) {
   if (!AControl || AControl->FParent != this) return;
   Perform(CM_CONTROLCHANGE, WPARAM(AControl), 0);
-  if (auto* W = dynamic_cast<TWinControl*>(AControl))
+  if (auto* W = dynamic_cast<TWinControl*>(AControl)) {
     if (TCustomForm* Form = GetParentForm(this))
       if (Form->GetActiveControl() && W->ContainsControl(Form->GetActiveControl())) Form->DefocusControl(W, true);
+    if (Screen && Screen->ActiveControl() && W->ContainsControl(Screen->ActiveControl()))
+      Screen->SetActiveControl(nullptr);
+  }
   AControl->Invalidate();
   if (auto* W = dynamic_cast<TWinControl*>(AControl)) {
     EraseValue(FWinControls, W);
@@ -1017,7 +1022,7 @@ void TWinControl::SelectFirst() {
 
 bool TWinControl::CanFocus() const {
   const TCustomForm* Form = GetParentForm(this);
-  if (!Form) return false;
+  if (!Form || ComponentState().Contains(csDestroying)) return false;
   for (const TControl* C = this; C && C != Form; C = C->FParent)
     if (!(C->FVisible && C->GetEnabled())) return false;
   return true;

@@ -501,3 +501,37 @@ TEST_F(FormWindows, ApplicationHintReachesAStatusBarThroughTheHintAction) {
   App->SetHint("Hidden bars are not asked");
   EXPECT_EQ(Bar->Text, "Opens a file");
 }
+
+TEST_F(FormWindows, FreeingTheFocusedControlLeavesNoDanglingFocus) {
+  ShowTestForm();
+  Form->Second->SetFocus();
+  ASSERT_EQ(Screen->ActiveControl(), Form->Second);
+  delete Form->Second;
+  Form->Second = nullptr;
+  EXPECT_EQ(Form->GetActiveControl(), nullptr);
+  EXPECT_EQ(Screen->ActiveControl(), Form) << "the form's own window keeps the focus";
+  HeadlessDisplay().KeyPress(VK_TAB);
+  App->ProcessMessages();
+  EXPECT_NE(Form->GetActiveControl(), nullptr) << "Tab still finds the next control";
+}
+
+TEST_F(FormWindows, TimerSwitchedOffInsideItsOwnEventStops) {
+  class TOnce : public TObject {
+  public:
+    TTimer* Timer = nullptr;
+    int Count = 0;
+    void Tick(TObject*) {
+      ++Count;
+      Timer->SetEnabled(false);
+    }
+  } Once;
+  TTimer Timer(nullptr);
+  Once.Timer = &Timer;
+  Timer.SetInterval(50);
+  Timer.SetOnTimer(TNotifyEvent(&Once, &TOnce::Tick));
+  for (int i = 0; i < 5; ++i) {
+    AdvanceClock(50);
+    App->ProcessMessages();
+  }
+  EXPECT_EQ(Once.Count, 1);
+}
