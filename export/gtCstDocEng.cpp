@@ -1,0 +1,418 @@
+// gtCstDocEng.cpp — the engine's life cycle, settings, units, band area and
+// output files. Rendering is in gtCstDocEng_Render.cpp, the drawing
+// interface in gtCstDocEng_Draw.cpp, the text services in
+// gtCstDocEng_Text.cpp.
+#include "export/gtCstDocEng.h"
+#include <spawn.h>
+#include <algorithm>
+#include <sys/wait.h>
+#include <cstdio>
+#include <cstdlib>
+#include "export/gtMetafileProcessor.h"
+#include "platform/gdi/EmfPlayer.h"
+#include "platform/rtl/FileUtils.h"
+
+extern char** environ;
+
+TgtCustomDocumentEngine::TgtCustomDocumentEngine(TComponent* AOwner)
+    : TgtComponent(AOwner), FInputXRes(gtScreenPPI()), FInputYRes(gtScreenPPI()) {
+  FPreferences = GetPreferencesClass();
+  FFont = std::make_unique<TFont>();
+  FDefaultFont = std::make_unique<TFont>();
+  FPen = std::make_unique<TPen>();
+  FBrush = std::make_unique<TBrush>();
+  FTextEffects = std::make_unique<TgtTextEffects>();
+  FFrame = std::make_unique<TgtFrame>(this);
+  FPage = std::make_unique<TgtPageSettings>();
+  FPageBorder = std::make_unique<TgtBorder>();
+  FImageSettings = std::make_unique<TgtImageSettings>(this);
+  FTextFormatting = std::make_unique<TgtTextFormatting>();
+  FTableSettings = std::make_unique<TgtTableSettings>();
+  FBackgroundImage = std::make_unique<TPicture>();
+  FDocInfo = std::make_unique<TgtDocInfo>();
+  SetMeasurementUnit(muInches);
+}
+
+TgtCustomDocumentEngine::~TgtCustomDocumentEngine() {
+  if (FSettings) FSettings->RemoveEngine(this);
+  FreeDocument();
+}
+
+std::unique_ptr<TgtPreferences> TgtCustomDocumentEngine::GetPreferencesClass() {
+  return std::make_unique<TgtPreferences>();
+}
+
+Word TgtCustomDocumentEngine::ShowSetupDialog() { return 1; }
+
+// ---- document life cycle ---------------------------------------------------------
+
+void TgtCustomDocumentEngine::BeginDoc() {
+  if (FDocOpen) return;
+  if (OnBeforeBeginDoc) OnBeforeBeginDoc(this);
+  Word Result = 1;
+  // FIXME: the setup dialogs come with the form toolkit; until then the
+  // engine's own ShowSetupDialog answers (the base confirms).
+  if (FPreferences->GetShowSetupDialog()) Result = ShowSetupDialog();
+  if (Result == 2) {
+    FDocState = dsCancelled;
+    return;
+  }
+  InitDocument();
+  NewPage();
+  StartDocument();
+  if (!FDocOpen) return;  // the writer could not create its file
+  FDocState = dsInDocument;
+  if (OnAfterBeginDoc) OnAfterBeginDoc(this);
+}
+
+void TgtCustomDocumentEngine::InitDocument() {
+  FDocOpen = true;
+  FPages.clear();
+  FPageMetafile = std::make_unique<TMetafile>();
+  for (auto& B : FBands) B = std::make_unique<TgtBandItem>();
+  FImages.clear();
+  FStates.clear();
+  FDocStateId = SaveEngineState();
+  FOutputFiles.clear();
+  FOutputFileNames.clear();
+  FCurrentPage = 0;
+  FPageCount = 0;
+  FCurrentBand = bdPageBody;
+  FCurrentBandItem = nullptr;
+  FParagraphCursor = 0;
+}
+
+void TgtCustomDocumentEngine::StartPageCanvas() {
+  TgtPageItem* Page = GetCurrentPageItem();
+  FPageMetafile->SetWidth(RoundInt(Page->PageSettings.WidthPx()));
+  FPageMetafile->SetHeight(RoundInt(Page->PageSettings.HeightPx()));
+  FCanvas = std::make_unique<TMetafileCanvas>(FPageMetafile.get(), nullptr);
+}
+
+void TgtCustomDocumentEngine::ClosePageCanvas() {
+  // Destroying the canvas ends the recording into the page metafile.
+  FCanvas.reset();
+  PlayMetafile(FPageMetafile.get(), 0, 0);
+}
+
+void TgtCustomDocumentEngine::NewPage() {
+  if (!FDocOpen) return;
+  if (FAborted) {
+    FPreferences->SetOpenAfterCreate(false);
+    EndDoc();
+    FAborted = false;
+    return;
+  }
+  TgtPageItem* Current = GetCurrentPageItem();
+  if (Current) {
+    Current->ParagraphCursor = FParagraphCursor;
+    ClosePageCanvas();
+    if (FPreferences->GetProcessAfterEachPage()) RenderPage();
+  }
+  ++FPageCount;
+  FCurrentPage = FPageCount;
+  auto Page = std::make_unique<TgtPageItem>(this);
+  Page->PageSettings.Assign(FPage.get());
+  FParagraphCursor = Page->ParagraphCursor;
+  FPages.push_back(std::move(Page));
+  StartPageCanvas();
+  SetCurrentBand(bdPageBody);
+}
+
+void TgtCustomDocumentEngine::EndDoc() {
+  if (!FDocOpen) return;
+  try {
+    if (FCanvas) ClosePageCanvas();
+    if (FPreferences->GetProcessAfterEachPage()) {
+      if (GetCurrentPageItem()) RenderPage();
+    } else {
+      for (Integer N = 1; N <= FPageCount; ++N) {
+        FCurrentPage = N;
+        RenderPage();
+      }
+    }
+    if (OnBeforeEndDoc) OnBeforeEndDoc(this);
+    FPages.clear();
+    FinishDocument();
+    if (OnAfterEndDoc) OnAfterEndDoc(this);
+    if (!FAborted) CommitOutputFiles();
+  } catch (...) {
+    // A document that cannot be finished leaves no files behind.
+    FAborted = true;
+    FreeDocument();
+    FAborted = false;
+    FDocState = dsFileError;
+    throw;
+  }
+  if (FPreferences->GetOpenAfterCreate() && !FAborted && !FOutputFileNames.empty())
+    OpenOutputFile(FOutputFileNames.front());
+  FreeDocument();
+  FDocState = dsFinished;
+}
+
+void TgtCustomDocumentEngine::FreeDocument() noexcept {
+  if (!FDocOpen) return;
+  FCanvas.reset();
+  // Back to the drawing state of BeginDoc; the state list may have been
+  // cleared by the caller, in which case there is nothing to go back to.
+  if (FDocStateId >= 0 && FDocStateId < Integer(FStates.size())) {
+    try {
+      RestoreEngineState(FDocStateId);
+    } catch (...) {
+    }
+  }
+  for (auto& B : FBands) B.reset();
+  FCurrentBandItem = nullptr;
+  FPageMetafile.reset();
+  FImages.clear();
+  for (auto& F : FOutputFiles) {
+    F.Stream.reset();
+    if (!F.TempName.empty()) std::remove(F.TempName.c_str());
+  }
+  if (FAborted)
+    for (auto& Name : FOutputFileNames)
+      if (FileExists(Name) && std::none_of(FOutputFiles.begin(), FOutputFiles.end(),
+                                           [&](const TOutputFile& F) { return F.FinalName == Name && !F.TempName.empty(); }))
+        DeleteFile(Name);
+  FOutputFiles.clear();
+  FStates.clear();
+  FDocStateId = -1;
+  FPages.clear();
+  FCurrentPage = 0;
+  FPageCount = 0;
+  FTextAngle = 0;
+  FTextAlignment = 0;
+  FDocOpen = false;
+}
+
+// ---- output files -------------------------------------------------------------------
+
+TStream* TgtCustomDocumentEngine::CreateOutputFile(const AnsiString& FullName) {
+  try {
+    if (DirectoryExists(FullName)) throw EFCreateError(FullName);
+    // An existing file that this process holds open, or may not write,
+    // cannot be replaced; find that out before writing anything.
+    if (FileExists(FullName)) TFileStream Probe(FullName, fmOpenReadWrite | fmShareExclusive);
+    TOutputFile F;
+    F.FinalName = FullName;
+    F.TempName = ExtractFilePath(FullName) + "." + ExtractFileName(FullName) + ".part";
+    F.Stream = std::make_unique<TFileStream>(F.TempName, fmCreate);
+    FOutputFiles.push_back(std::move(F));
+    FOutputFileNames.push_back(FullName);
+    return FOutputFiles.back().Stream.get();
+  } catch (const Exception&) {
+    FDocState = dsFileError;
+    DeleteOutputFiles();
+    throw EFileCreateError(SFileCreateError);
+  }
+}
+
+void TgtCustomDocumentEngine::CloseOutputFile() {
+  if (!FOutputFiles.empty()) FOutputFiles.back().Stream.reset();
+}
+
+TStream* TgtCustomDocumentEngine::GetOutputStream() const {
+  return FOutputFiles.empty() ? nullptr : FOutputFiles.back().Stream.get();
+}
+
+void TgtCustomDocumentEngine::CommitOutputFiles() {
+  for (auto& F : FOutputFiles) {
+    F.Stream.reset();
+    if (F.TempName.empty()) continue;
+    if (std::rename(F.TempName.c_str(), F.FinalName.c_str()) != 0)
+      throw EFileCreateError(SFileCreateError);
+    F.TempName.clear();
+  }
+}
+
+void TgtCustomDocumentEngine::DeleteOutputFiles() {
+  bool Was = FAborted;
+  FAborted = true;
+  FreeDocument();
+  FAborted = Was;
+}
+
+void TgtCustomDocumentEngine::OpenOutputFile(const AnsiString& FileName) {
+  // Headless runs have nobody to show the file to.
+  if (!std::getenv("DISPLAY")) return;
+  pid_t Pid;
+  const char* Argv[] = {"xdg-open", FileName.c_str(), nullptr};
+  if (posix_spawnp(&Pid, "xdg-open", nullptr, nullptr, const_cast<char**>(Argv), environ) == 0) {
+    int Status;
+    waitpid(Pid, &Status, 0);
+  }
+}
+
+// ---- settings -------------------------------------------------------------------------
+
+void TgtCustomDocumentEngine::SetFileName(const AnsiString& Value) {
+  if (FDocOpen) return;
+  FFileName = ChangeFileExt(Value, "");
+}
+
+void TgtCustomDocumentEngine::SetMeasurementUnit(TgtUnitType Value) {
+  FMeasurementUnit = Value;
+  FUnitFactor = UnitFactor(Value);
+  FPage->SetUnitFactor(FUnitFactor);
+  FTextFormatting->SetUnitFactor(FUnitFactor);
+  FTableSettings->SetUnitFactor(FUnitFactor);
+}
+
+void TgtCustomDocumentEngine::SetReferencePoint(TgtReferencePoint Value) {
+  FReferencePoint = Value;
+  UpdateBandArea();
+}
+
+void TgtCustomDocumentEngine::SetSettings(TgtDocSettings* Value) {
+  if (FSettings) FSettings->RemoveEngine(this);
+  FSettings = Value;
+  if (FSettings) FSettings->AddEngine(this);
+}
+
+// ---- units and band area ----------------------------------------------------------------
+
+double TgtCustomDocumentEngine::UnitToPixelsX(double Value) const {
+  if (FUnitFactor != 1.0) return Value * FUnitFactor;
+  return FInputXRes > 0 ? Value * (double(gtScreenPPI()) / FInputXRes) : Value;
+}
+
+double TgtCustomDocumentEngine::UnitToPixelsY(double Value) const {
+  if (FUnitFactor != 1.0) return Value * FUnitFactor;
+  return FInputYRes > 0 ? Value * (double(gtScreenPPI()) / FInputYRes) : Value;
+}
+
+TgtDoubleRect TgtCustomDocumentEngine::RectToPixels(const TgtDoubleRect& R) const {
+  return {UnitToPixelsX(R.Left), UnitToPixelsY(R.Top), UnitToPixelsX(R.Right), UnitToPixelsY(R.Bottom)};
+}
+
+bool TgtCustomDocumentEngine::IsInsideArea(double Y, double X) const {
+  return FBandArea.Left <= X && X < FBandArea.Right && FBandArea.Top <= Y && Y < FBandArea.Bottom;
+}
+
+void TgtCustomDocumentEngine::SetCurrentBand(TgtBand Band) {
+  FCurrentBand = Band;
+  FCurrentBandItem = Band == bdPageBody ? static_cast<TgtBandItem*>(GetCurrentPageItem())
+                                        : FBands[std::size_t(Band) - 1].get();
+  UpdateBandArea();
+}
+
+void TgtCustomDocumentEngine::UpdateBandArea() {
+  if (!FDocOpen) return;
+  TgtPageItem* Page = GetCurrentPageItem();
+  if (!Page) return;
+  const TgtPageSettings& P = Page->PageSettings;
+  const double W = P.WidthPx(), H = P.HeightPx(), LM = P.LeftMarginPx(), RM = P.RightMarginPx(),
+               TM = P.TopMarginPx(), BM = P.BottomMarginPx(), HH = P.HeaderHeightPx(),
+               FH = P.FooterHeightPx();
+  TgtDoubleRect& A = FBandArea;
+  switch (FReferencePoint) {
+    case rpPage: A = {0, 0, W - RM, H - BM}; break;
+    case rpMargin: A = {LM, TM, W - RM, H - BM}; break;
+    case rpBand:
+      A.Left = LM;
+      A.Right = W - RM;
+      switch (FCurrentBand) {
+        case bdPageBody: A.Top = TM + HH; A.Bottom = H - FH - BM; break;
+        case bdHeader: A.Top = TM; A.Bottom = TM + HH; break;
+        case bdFooter: A.Top = H - FH - BM; A.Bottom = A.Top + FH; break;
+        case bdUnderlay:
+        case bdOverlay: A.Top = TM; A.Bottom = H - BM; break;
+      }
+      break;
+  }
+}
+
+TgtPageItem* TgtCustomDocumentEngine::GetPageItem(Integer Index) const {
+  if (Index < 0 || Index >= Integer(FPages.size())) return nullptr;
+  return FPages[std::size_t(Index)].get();
+}
+
+TgtItemList& TgtCustomDocumentEngine::CurrentItems() { return FCurrentBandItem->Items; }
+TgtItemList& TgtCustomDocumentEngine::CurrentTextItems() { return FCurrentBandItem->TextItems; }
+
+void TgtCustomDocumentEngine::AddItem(TgtItemRef Item) {
+  if (!FCurrentBandItem) return;
+  auto* Text = dynamic_cast<TgtTextItem*>(Item.get());
+  if (FSplitTextList && Text && !dynamic_cast<TgtTextBoxItem*>(Text))
+    FCurrentBandItem->TextItems.push_back(std::move(Item));
+  else
+    FCurrentBandItem->Items.push_back(std::move(Item));
+}
+
+bool TgtCustomDocumentEngine::ValidateOutputImageFormat(TgtOutputImageFormat, AnsiString&) { return true; }
+
+// ---- playing metafiles ----------------------------------------------------------------------
+
+void TgtCustomDocumentEngine::PlayMetafile(TMetafile* Metafile, double X, double Y) {
+  if (!Metafile || !FCurrentBandItem) return;
+  TgtMetafileProcessor Player(*this);
+  Player.SetCurrentPositionText(true);
+  const Integer P = gtScreenPPI();
+  if (!(FCapabilities & capOwnInputRes) && (FInputXRes != P || FInputYRes != P)) {
+    // Resample a drawing made at another resolution onto the page.
+    TMetafile Temp;
+    Temp.SetWidth(RoundInt(UnitToPixelsX(FPage->GetWidth())));
+    Temp.SetHeight(RoundInt(UnitToPixelsY(FPage->GetHeight())));
+    {
+      TMetafileCanvas Canvas(&Temp, nullptr);
+      TRect R(0, 0, Temp.GetWidth(), Temp.GetHeight());
+      PlayEnhMetaFile(Canvas.GetHandle(), Metafile->GetHandle(), &R);
+    }
+    Player.Play(Temp, X + FBandArea.Left, Y + FBandArea.Top);
+  } else {
+    Player.Play(*Metafile, X + FBandArea.Left, Y + FBandArea.Top);
+  }
+}
+
+// ---- TgtDocSettings --------------------------------------------------------------------------------
+
+TgtDocSettings::TgtDocSettings(TComponent* AOwner)
+    : TgtComponent(AOwner),
+      FBackgroundImage(std::make_unique<TPicture>()),
+      FPage(std::make_unique<TgtPageSettings>(this)),
+      FDocInfo(std::make_unique<TgtDocInfo>(this)),
+      FPreferences(std::make_unique<TgtPreferences>(this)) {}
+
+TgtDocSettings::~TgtDocSettings() {
+  auto Engines = FEngines;
+  for (auto* E : Engines) E->FSettings = nullptr;
+}
+
+void TgtDocSettings::AddEngine(TgtCustomDocumentEngine* Engine) {
+  FEngines.push_back(Engine);
+  Engine->SetBackgroundColor(FBackgroundColor);
+  Engine->SetBackgroundImage(FBackgroundImage.get());
+  Engine->SetBackgroundImageDisplayType(FBackgroundImageDisplayType);
+  Engine->SetDocInfo(FDocInfo.get());
+  Engine->SetPage(FPage.get());
+  Engine->SetPreferences(FPreferences.get());
+  Engine->SetMeasurementUnit(FMeasurementUnit);
+}
+
+void TgtDocSettings::RemoveEngine(TgtCustomDocumentEngine* Engine) {
+  std::erase(FEngines, Engine);
+}
+
+void TgtDocSettings::SetBackgroundColor(TColor Value) {
+  for (auto* E : FEngines)
+    if (E->GetBackgroundColor() == FBackgroundColor) E->SetBackgroundColor(Value);
+  FBackgroundColor = Value;
+}
+
+void TgtDocSettings::SetBackgroundImageDisplayType(TgtBackgroundDisplayType Value) {
+  for (auto* E : FEngines)
+    if (E->GetBackgroundImageDisplayType() == FBackgroundImageDisplayType) E->SetBackgroundImageDisplayType(Value);
+  FBackgroundImageDisplayType = Value;
+}
+
+void TgtDocSettings::SetMeasurementUnit(TgtUnitType Value) {
+  for (auto* E : FEngines)
+    if (E->GetMeasurementUnit() == FMeasurementUnit) E->SetMeasurementUnit(Value);
+  FMeasurementUnit = Value;
+  FPage->SetUnitFactor(UnitFactor(Value));
+}
+
+void TgtDocSettings::SetBackgroundImage(TPicture* Value) {
+  for (auto* E : FEngines) E->SetBackgroundImage(Value);
+  FBackgroundImage->Assign(Value);
+}

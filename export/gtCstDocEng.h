@@ -1,0 +1,451 @@
+// gtCstDocEng.h — TgtCustomDocumentEngine, the base of every export engine.
+//
+// It owns the document life cycle (BeginDoc, NewPage, EndDoc), one page
+// metafile with a metafile canvas per page, the pages' and bands' items,
+// the settings objects, the output files and the image list. Whatever is
+// drawn on a page canvas is played back into items (gtMetafileProcessor)
+// when the page ends; RenderPage hands the items, band by band, to the
+// writer. A writer overrides StartDocument, BeginPage, the Encode…
+// operations, EndPage and FinishDocument, and sees nothing else.
+//
+// Calls that need an open document do nothing without one; calls in the
+// wrong state never raise. Output files are written under a temporary name
+// and take their real names only when the document is complete, so an
+// existing file is never lost to a document that fails.
+#pragma once
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+#include "export/gtItems.h"
+#include "export/gtRichEditTarget.h"
+#include "platform/gdi/Graphics.h"
+#include "platform/rtl/Component.h"
+#include "platform/rtl/Events.h"
+
+class TgtDocSettings;
+class TgtMetafileProcessor;
+
+enum TgtItemToRender : Byte { irText, irImage, irShape };
+// A set of TgtItemToRender as bits (1 << member).
+using TgtItemsToRender = Byte;
+constexpr TgtItemsToRender gtAllItems = (1 << irText) | (1 << irImage) | (1 << irShape);
+
+enum TgtReferencePoint : Byte { rpPage, rpMargin, rpBand };
+enum TgtBackgroundDisplayType : Byte {
+  dtTile, dtTopLeft, dtTopCenter, dtTopRight, dtCenterLeft, dtCenter, dtCenterRight, dtBottomLeft,
+  dtBottomCenter, dtBottomRight
+};
+enum TgtBand : Byte { bdPageBody, bdHeader, bdFooter, bdUnderlay, bdOverlay };
+
+// Capability bits of the engines.
+enum : Word {
+  capText = 1 << 0, capImages = 1 << 1, capShapes = 1 << 2,
+  capHeaderFirstOnly = 1 << 3, capFooterFirstOnly = 1 << 4, capUnderlayFirstOnly = 1 << 5,
+  capOverlayFirstOnly = 1 << 6, capImageOwnSize = 1 << 7, capPDF = 1 << 8, capOwnInputRes = 1 << 9,
+};
+
+enum TgtDocumentState : Byte { dsIdle, dsInDocument, dsFinished, dsCancelled, dsFileError };
+
+using TgtNotifyEvent = TEvent<void(TObject* Sender)>;
+// The handler receives the error instead of it being raised.
+using TgtErrorMessageEvent = TEvent<void(TObject* Sender, const Exception& AException)>;
+using TgtOnCalcVariablesEvent = TEvent<void(TObject* Sender, const WideString& Variable, WideString& Value)>;
+using TgtOnNeedFileNameEvent = TEvent<void(TObject* Sender, AnsiString& FileName, Integer PageNo)>;
+
+// Copies of the drawing state, taken by SaveEngineState.
+class TgtEngineState {
+public:
+  TgtEngineState() : ImageSettings(nullptr) {}
+  TFont Font;
+  TPen Pen;
+  TBrush Brush;
+  TgtImageSettings ImageSettings;
+  TgtTextFormatting TextFormatting;
+  TgtTableSettings TableSettings;
+  TgtPageSettings Page;
+  TgtTextEffects TextEffects;
+};
+
+class TgtComponent : public TComponent {
+public:
+  explicit TgtComponent(TComponent* AOwner) : TComponent(AOwner) {}
+  // Published, read-only and never filled.
+  AnsiString GetAbout() const { return ""; }
+  void SetAbout(const AnsiString&) {}
+  AnsiString GetVersion() const { return ""; }
+  void SetVersion(const AnsiString&) {}
+};
+
+class TgtCustomDocumentEngine : public TgtComponent {
+public:
+  explicit TgtCustomDocumentEngine(TComponent* AOwner);
+  ~TgtCustomDocumentEngine() override;
+  // Makes the preferences object; call once from the most derived
+  // constructor's chain (the base constructor does it with the base class).
+  virtual std::unique_ptr<TgtPreferences> GetPreferencesClass();
+
+  // --- document life cycle --------------------------------------------------
+  virtual void BeginDoc();
+  virtual void NewPage();
+  virtual void EndDoc();
+  // Renders a rich edit page by page into the open document (pixels of
+  // MeasurementUnit for the rectangle); EndChar -1 = to the end.
+  void RenderRichEdit(IgtRichEditTarget& RichEdit, Integer StartChar, double Left, double Top,
+                      double Right, double Bottom, Integer EndChar = -1, TColor BackColor = TColor(0xFFFFFF));
+  // The modal result of the built-in setup dialog (2 cancels); the base
+  // shows nothing and confirms.
+  virtual Word ShowSetupDialog();
+  // Sets the abort flag: the next NewPage ends the document and deletes
+  // what it wrote.
+  void AbortDocument() { FAborted = true; }
+
+  bool IsDocumentOpen() const { return FDocOpen; }
+  TgtDocumentState GetDocumentState() const { return FDocState; }
+
+  // --- settings ----------------------------------------------------------------
+  const AnsiString& GetFileName() const { return FFileName; }
+  void SetFileName(const AnsiString& Value);
+  const AnsiString& GetFileExtension() const { return FFileExtension; }
+  void SetFileExtension(const AnsiString& Value) { FFileExtension = Value; }
+  const AnsiString& GetFileDescription() const { return FFileDescription; }
+  void SetFileDescription(const AnsiString& Value) { FFileDescription = Value; }
+  TgtUnitType GetMeasurementUnit() const { return FMeasurementUnit; }
+  void SetMeasurementUnit(TgtUnitType Value);
+  double GetUnitFactor() const { return FUnitFactor; }
+  Integer GetInputXRes() const { return FInputXRes; }
+  void SetInputXRes(Integer Value) { FInputXRes = Value; }
+  Integer GetInputYRes() const { return FInputYRes; }
+  void SetInputYRes(Integer Value) { FInputYRes = Value; }
+  TgtItemsToRender GetItemsToRender() const { return FItemsToRender; }
+  void SetItemsToRender(TgtItemsToRender Value) { FItemsToRender = Value; }
+  const AnsiString& GetPagesToRender() const { return FPagesToRender; }
+  // Raises EConvertError for an entry with a side of its range missing
+  // ("3-", "-"); the old value stays.
+  void SetPagesToRender(const AnsiString& Value);
+  TgtReferencePoint GetReferencePoint() const { return FReferencePoint; }
+  void SetReferencePoint(TgtReferencePoint Value);
+  bool GetAutoPaginate() const { return FAutoPaginate; }
+  void SetAutoPaginate(bool Value) { FAutoPaginate = Value; }
+  TColor GetBackgroundColor() const { return FBackgroundColor; }
+  void SetBackgroundColor(TColor Value) { FBackgroundColor = Value; }
+  TgtBackgroundDisplayType GetBackgroundImageDisplayType() const { return FBackgroundImageDisplayType; }
+  void SetBackgroundImageDisplayType(TgtBackgroundDisplayType V) { FBackgroundImageDisplayType = V; }
+  TPicture* GetBackgroundImage() const { return FBackgroundImage.get(); }
+  void SetBackgroundImage(TPicture* Value) { FBackgroundImage->Assign(Value); }
+  Word GetCapabilities() const { return FCapabilities; }
+  void SetCapabilities(Word Value) { FCapabilities = Value; }
+  double GetLineTolerance() const { return FLineTolerance; }
+  void SetLineTolerance(double Value) { FLineTolerance = Value; }
+  bool GetSplitTextList() const { return FSplitTextList; }
+  void SetSplitTextList(bool Value) { FSplitTextList = Value; }
+  TgtDocSettings* GetSettings() const { return FSettings; }
+  void SetSettings(TgtDocSettings* Value);
+
+  // The engine's own objects; the setters copy.
+  TFont* GetFont() const { return FFont.get(); }
+  void SetFont(TFont* Value) { FFont->Assign(Value); }
+  TFont* GetDefaultFont() const { return FDefaultFont.get(); }
+  void SetDefaultFont(TFont* Value) { FDefaultFont->Assign(Value); }
+  TPen* GetPen() const { return FPen.get(); }
+  void SetPen(TPen* Value) { FPen->Assign(Value); }
+  TBrush* GetBrush() const { return FBrush.get(); }
+  void SetBrush(TBrush* Value) { FBrush->Assign(Value); }
+  TgtTextEffects* GetTextEffects() const { return FTextEffects.get(); }
+  void SetTextEffects(TgtTextEffects* Value) { FTextEffects->Assign(Value); }
+  TgtFrame* GetFrame() const { return FFrame.get(); }
+  void SetFrame(TgtFrame* Value) { FFrame->Assign(Value); }
+  TgtImageSettings* GetImageSettings() const { return FImageSettings.get(); }
+  void SetImageSettings(TgtImageSettings* Value) { FImageSettings->Assign(Value); }
+  TgtPageSettings* GetPage() const { return FPage.get(); }
+  void SetPage(TgtPageSettings* Value) { FPage->Assign(Value); }
+  TgtBorder* GetPageBorder() const { return FPageBorder.get(); }
+  void SetPageBorder(TgtBorder* Value) { FPageBorder->Assign(Value); }
+  TgtDocInfo* GetDocInfo() const { return FDocInfo.get(); }
+  void SetDocInfo(TgtDocInfo* Value) { FDocInfo->Assign(Value); }
+  TgtPreferences* GetPreferences() const { return FPreferences.get(); }
+  void SetPreferences(TgtPreferences* Value) { FPreferences->Assign(Value); }
+  TgtTextFormatting* GetTextFormatting() const { return FTextFormatting.get(); }
+  TgtTableSettings* GetTableSettings() const { return FTableSettings.get(); }
+
+  // --- units and band area (pixels) ------------------------------------------------
+  double UnitToPixelsX(double Value) const;
+  double UnitToPixelsY(double Value) const;
+  TgtDoubleRect RectToPixels(const TgtDoubleRect& R) const;
+  bool IsInsideArea(double Y, double X) const;
+  const TgtDoubleRect& GetBandArea() const { return FBandArea; }
+  TgtBand GetCurrentBand() const { return FCurrentBand; }
+  void SetCurrentBand(TgtBand Band);
+
+  // --- accessors used by writers --------------------------------------------------
+  TCanvas* GetCanvas() const { return FCanvas.get(); }
+  Integer GetPageNo() const { return FCurrentPage; }
+  Integer GetPageCount() const { return FPageCount; }
+  TgtPageItem* GetPageItem(Integer Index) const;
+  TgtPageItem* GetCurrentPageItem() const { return GetPageItem(FCurrentPage - 1); }
+  // The stream of the latest output file, or nil.
+  TStream* GetOutputStream() const;
+  const std::vector<AnsiString>& GetOutputFiles() const { return FOutputFileNames; }
+  // Entries of the document image list (nil for an empty entry or an index
+  // outside the list).
+  TGraphic* GetImage(Integer Index) const;
+  Integer ImageCount() const { return Integer(FImages.size()); }
+  // The player's use of the image list: an empty entry reserved at the end,
+  // an entry filled, and the last entry taken back after a merge.
+  Integer ReserveImage();
+  void SetImage(Integer Index, std::unique_ptr<TGraphic> Graphic);
+  void DropLastImage();
+
+  // --- items ----------------------------------------------------------------------------
+  void AddItem(TgtItemRef Item);
+  TgtItemList& CurrentItems();
+  TgtItemList& CurrentTextItems();
+
+  // --- text services ------------------------------------------------------------------
+  virtual void ReplaceVariables(const WideString& Text, bool IncludePageVariables, WideString& Result);
+  virtual void ReplacePageVariables(const WideString& Text, WideString& Result);
+  bool IsPageInRange(Integer PageNo) const;
+  virtual void ReorderBiDiText(const WideString& Text, WideString& Result);
+  // First link at or after the 1-based Start; Start moves to its first
+  // character. An empty Link when there is none.
+  void ExtractLink(const WideString& Text, Integer& Start, WideString& Link) const;
+
+  // --- drawing interface ------------------------------------------------------------------
+  virtual void TextOut(double X, double Y, const WideString& Text);
+  virtual void ClippedTextOut(const TgtDoubleRect& Rect, const WideString& Text, double X, double Y);
+  virtual void FormattedTextOut(const WideString& Text, double X, double Y);
+  virtual void AngledTextOut(const WideString& Text, Integer Direction, double X, double Y);
+  virtual void SetTextAngle(Integer Degrees);
+  Integer GetTextAngle() const { return FTextAngle; }
+  virtual void SetTextAlignment(Byte Value) { FTextAlignment = Value; }
+  Byte GetTextAlignment() const { return FTextAlignment; }
+  // Pixels; an empty text measures one blank high and 1 wide.
+  TSize GetTextExtent(const WideString& Text, TFont* Font) const;
+  double TextHeight(const WideString& Text) const;
+
+  virtual Integer AddImageToList(TGraphic* Graphic);
+  virtual void DrawImage(TGraphic* Graphic, double X, double Y);
+  virtual void StretchImage(const TgtDoubleRect& Rect, TGraphic* Graphic);
+  virtual void DrawImageByIndex(const TgtDoubleRect& Rect, Integer Index);
+  // The engine takes the stream (it joins the image list).
+  virtual void DrawImageStream(const TgtDoubleRect& Rect, Integer ImageWidth,
+                               std::unique_ptr<TStream> Stream, Integer ImageHeight);
+  void AddImageItem(const TgtDoubleRect& PixelRect, Integer Index);
+  std::unique_ptr<TBitmap> ImageItemToBitmap(TgtImageItem* Item);
+  std::unique_ptr<TMetafile> ImageItemToMetafile(TgtImageItem* Item);
+  std::unique_ptr<TMemoryStream> BitmapToJPEGStream(TBitmap* Bitmap, Integer Quality);
+
+  virtual void Line(double X1, double Y1, double X2, double Y2);
+  virtual void Rectangle(bool Filled, double X1, double Y1, double X2, double Y2);
+  virtual void RoundRect(bool Filled, double X1, double Y1, double X2, double Y2, double CW, double CH);
+  virtual void Ellipse(bool Filled, double X1, double Y1, double X2, double Y2);
+  virtual void Polygon(const TgtPoints& Points, bool Filled);
+  virtual void Polyline(const TgtPoints& Points);
+  virtual void Arc(double X1, double Y1, double X2, double Y2, double X3, double Y3, double X4, double Y4);
+  virtual void Pie(bool Filled, double X1, double Y1, double X2, double Y2, double X3, double Y3,
+                   double X4, double Y4);
+  virtual void Chord(bool Filled, double X1, double Y1, double X2, double Y2, double X3, double Y3,
+                     double X4, double Y4);
+  virtual void PolyBezier(const TgtPoints& Points);
+
+  virtual void DrawMetafile(TMetafile* Metafile);
+  virtual void DrawMetafileAt(TMetafile* Metafile, double X, double Y);
+  virtual void StretchDrawGraphic(const TgtDoubleRect& Rect, TGraphic* Graphic);
+
+  virtual void BeginHeader() { BeginBand(bdHeader); }
+  virtual void EndHeader() { EndBand(); }
+  virtual void BeginFooter() { BeginBand(bdFooter); }
+  virtual void EndFooter() { EndBand(); }
+  virtual void BeginUnderlay() { BeginBand(bdUnderlay); }
+  virtual void EndUnderlay() { EndBand(); }
+  virtual void BeginOverlay() { BeginBand(bdOverlay); }
+  virtual void EndOverlay() { EndBand(); }
+
+  virtual Integer SaveEngineState();
+  // -1: the last saved state. Raises EInvalidEngineState (or reports it)
+  // for an identifier not in the list.
+  virtual void RestoreEngineState(Integer Index);
+  virtual void ClearEngineStates();
+  virtual void SetActivePage(Integer PageNo);
+
+  // --- writer interface (the base draws shapes as bitmaps) ----------------------------------
+  virtual void BeginPage() {}
+  virtual void EndPage() {}
+  virtual void StartDocument() {}
+  virtual void FinishDocument() {}
+  virtual void EncodeTextItem(TgtTextItem* Item);
+  virtual void EncodeTextBoxItem(TgtTextBoxItem* Item);
+  virtual void EncodeImageItem(TgtImageItem*) {}
+  virtual void EncodeImageStreamItem(TgtImageStream*) {}
+  virtual void EncodeOtherItem(TgtDocumentItem*) {}
+  virtual void EncodeClipItem(TgtClipItem*) {}
+  virtual void EncodePathItem(TgtPathItem*) {}
+  virtual void EncodePolyPolygonItem(TgtPolyPolygonItem* Item);
+  virtual void EncodeEOFItem(TgtEOFItem*) {}
+  virtual void EncodePolyDrawItem(TgtPolyDrawItem*) {}
+  virtual void EncodeLine(TPen* Pen, double X1, double Y1, double X2, double Y2);
+  virtual void EncodeRectangle(TPen* Pen, TBrush* Brush, double X1, double Y1, double X2, double Y2);
+  virtual void EncodeRoundRect(TPen* Pen, TBrush* Brush, double X1, double Y1, double X2, double Y2,
+                               double CW, double CH);
+  virtual void EncodeEllipse(TPen* Pen, TBrush* Brush, double X1, double Y1, double X2, double Y2);
+  virtual void EncodePolygon(const TgtPoints& Points, bool Closed, TPen* Pen, TBrush* Brush);
+  virtual void EncodePolyShape(TgtPolyShapeItem* Item, bool Closed);
+  virtual void EncodeArc(TPen* Pen, double X1, double Y1, double X2, double Y2, double X3, double Y3,
+                         double X4, double Y4);
+  virtual void EncodePie(TPen* Pen, TBrush* Brush, double X1, double Y1, double X2, double Y2,
+                         double X3, double Y3, double X4, double Y4);
+  virtual void EncodeChord(TPen* Pen, TBrush* Brush, double X1, double Y1, double X2, double Y2,
+                           double X3, double Y3, double X4, double Y4);
+  virtual void EncodePolyBezier(const TgtPoints& Points, TPen* Pen);
+  virtual void EncodeBitmap(TBitmap*, double /*X*/, double /*Y*/) {}
+  virtual void EncodePageBorder();
+  virtual void EncodeTextList(TgtItemList& List);
+  virtual void PlayMetafile(TMetafile* Metafile, double X, double Y);
+  virtual void SortItems(TgtItemList& List);
+  virtual bool ValidateOutputImageFormat(TgtOutputImageFormat Format, AnsiString& Message);
+
+  void EncodeItems(TgtItemList& List);
+  void EncodeShapeItem(TgtShapeItem* Shape);
+  void EncodePolyShapeItem(TgtPolyShapeItem* Item);
+
+  // --- events ------------------------------------------------------------------------------
+  TgtNotifyEvent OnBeforeBeginDoc, OnAfterBeginDoc, OnBeforeEndDoc, OnAfterEndDoc;
+  TgtNotifyEvent OnBeforeBeginPage, OnAfterBeginPage, OnBeforeEndPage, OnAfterEndPage;
+  TgtErrorMessageEvent OnErrorMessage;
+  TgtOnCalcVariablesEvent OnCalcVariables;
+  TgtOnNeedFileNameEvent OnNeedFileName;
+
+protected:
+  // Opens FullName for writing (under a temporary name until the document
+  // completes) and records it; raises EFileCreateError and frees the
+  // document when the file cannot be made.
+  TStream* CreateOutputFile(const AnsiString& FullName);
+  // Closes the latest output stream; its file keeps waiting for the end of
+  // the document.
+  void CloseOutputFile();
+  void DeleteOutputFiles();
+  void RenderPage();
+  void FreeItems(TgtItemList& List) { List.clear(); }
+  // Raises the error, or hands it to OnErrorMessage when assigned.
+  template <class E>
+  void ReportError(const char* Message) {
+    E Error(Message);
+    if (!OnErrorMessage) throw Error;
+    OnErrorMessage(this, Error);
+  }
+  // Gates of the drawing interface.
+  bool CanText() const;
+  bool CanImage() const;
+  bool CanShape() const;
+  // Opens the shell's "Open" on a file; nothing in a headless run.
+  virtual void OpenOutputFile(const AnsiString& FileName);
+
+private:
+  friend class TgtDocSettings;
+  void InitDocument();
+  void FreeDocument() noexcept;
+  void UpdateBandArea();
+  void BeginBand(TgtBand Band);
+  void EndBand();
+  void StartPageCanvas();
+  void ClosePageCanvas();
+  void CommitOutputFiles();
+  void AddShape(TgtShapeType Type, bool Filled, TgtPoints Points);
+  TgtDoublePoint ShapePoint(double X, double Y) const;
+  void RasterizeShape(TPen* Pen, TBrush* Brush, const TgtPoints& Points, double Pad,
+                      const std::function<void(TCanvas*, double, double)>& Draw);
+
+  // Document
+  bool FDocOpen = false;
+  TgtDocumentState FDocState = dsIdle;
+  std::vector<std::unique_ptr<TgtPageItem>> FPages;
+  Integer FCurrentPage = 0;
+  Integer FPageCount = 0;
+  std::array<std::unique_ptr<TgtBandItem>, 4> FBands;   // header, footer, underlay, overlay
+  TgtBand FCurrentBand = bdPageBody;
+  TgtBandItem* FCurrentBandItem = nullptr;
+  double FParagraphCursor = 0;
+  TgtDoubleRect FBandArea;
+  std::unique_ptr<TMetafile> FPageMetafile;
+  std::unique_ptr<TMetafileCanvas> FCanvas;
+  std::vector<std::unique_ptr<TObject>> FImages;       // graphics and streams
+  std::vector<std::unique_ptr<TgtEngineState>> FStates;
+  Integer FDocStateId = -1;
+  struct TOutputFile {
+    AnsiString FinalName, TempName;
+    std::unique_ptr<TFileStream> Stream;
+  };
+  std::vector<TOutputFile> FOutputFiles;
+  std::vector<AnsiString> FOutputFileNames;
+  bool FAborted = false;
+  bool FRendering = false;
+
+  // Drawing state
+  std::unique_ptr<TFont> FFont, FDefaultFont;
+  std::unique_ptr<TPen> FPen;
+  std::unique_ptr<TBrush> FBrush;
+  std::unique_ptr<TgtTextEffects> FTextEffects;
+  std::unique_ptr<TgtFrame> FFrame;
+  std::unique_ptr<TgtImageSettings> FImageSettings;
+  std::unique_ptr<TgtTextFormatting> FTextFormatting;
+  std::unique_ptr<TgtTableSettings> FTableSettings;
+  Integer FTextAngle = 0;
+  Byte FTextAlignment = 0;
+
+  // Settings
+  std::unique_ptr<TgtPageSettings> FPage;
+  std::unique_ptr<TgtBorder> FPageBorder;
+  std::unique_ptr<TgtDocInfo> FDocInfo;
+  std::unique_ptr<TgtPreferences> FPreferences;
+  std::unique_ptr<TPicture> FBackgroundImage;
+  TColor FBackgroundColor = TColor(0xFFFFFF);
+  TgtBackgroundDisplayType FBackgroundImageDisplayType = dtCenter;
+  TgtUnitType FMeasurementUnit = muInches;
+  double FUnitFactor = 1.0;
+  TgtItemsToRender FItemsToRender = gtAllItems;
+  AnsiString FPagesToRender;
+  TgtReferencePoint FReferencePoint = rpBand;
+  Integer FInputXRes, FInputYRes;
+  bool FAutoPaginate = true;
+  TgtDocSettings* FSettings = nullptr;
+  AnsiString FFileName, FFileExtension, FFileDescription;
+  double FLineTolerance = 0;
+  bool FSplitTextList = false;
+  Word FCapabilities = capText | capImages | capShapes;
+};
+
+// One set of document settings shared by the engines linked to it: an
+// engine follows a shared value as long as it has not been given its own.
+class TgtDocSettings : public TgtComponent {
+public:
+  explicit TgtDocSettings(TComponent* AOwner);
+  ~TgtDocSettings() override;
+  void AddEngine(TgtCustomDocumentEngine* Engine);
+  void RemoveEngine(TgtCustomDocumentEngine* Engine);
+  const std::vector<TgtCustomDocumentEngine*>& Engines() const { return FEngines; }
+
+  TColor GetBackgroundColor() const { return FBackgroundColor; }
+  void SetBackgroundColor(TColor Value);
+  TgtBackgroundDisplayType GetBackgroundImageDisplayType() const { return FBackgroundImageDisplayType; }
+  void SetBackgroundImageDisplayType(TgtBackgroundDisplayType Value);
+  TgtUnitType GetMeasurementUnit() const { return FMeasurementUnit; }
+  void SetMeasurementUnit(TgtUnitType Value);
+  TPicture* GetBackgroundImage() const { return FBackgroundImage.get(); }
+  void SetBackgroundImage(TPicture* Value);
+  TgtPageSettings* GetPage() const { return FPage.get(); }
+  TgtDocInfo* GetDocInfo() const { return FDocInfo.get(); }
+  TgtPreferences* GetPreferences() const { return FPreferences.get(); }
+
+private:
+  std::vector<TgtCustomDocumentEngine*> FEngines;
+  TColor FBackgroundColor = TColor(0xFFFFFF);
+  TgtBackgroundDisplayType FBackgroundImageDisplayType = dtCenter;
+  TgtUnitType FMeasurementUnit = muPixels;
+  std::unique_ptr<TPicture> FBackgroundImage;
+  std::unique_ptr<TgtPageSettings> FPage;
+  std::unique_ptr<TgtDocInfo> FDocInfo;
+  std::unique_ptr<TgtPreferences> FPreferences;
+};
+
+// The twips rectangle a pixel rectangle gives at Ppi pixels per inch.
+TRect gtRectToTwips(double Left, double Top, double Right, double Bottom, Integer Ppi);

@@ -1,0 +1,293 @@
+// gtMetafileProcessor_Bitmaps.cpp — bitmap records become image items whose
+// pixels join the engine's image list; bitmaps drawn onto exactly the same
+// rectangle are merged with their raster operation (a mask and its image
+// become one picture), DIBs sent in bands of scan lines are joined, and
+// records without a bitmap are fills drawn as rectangles or lines.
+#include <cstring>
+#include "export/gtMetafileProcessor.h"
+
+namespace {
+DWORD Le32(const std::vector<Byte>& B, std::size_t At) {
+  return DWORD(B[At]) | DWORD(B[At + 1]) << 8 | DWORD(B[At + 2]) << 16 | DWORD(B[At + 3]) << 24;
+}
+void Put32(Byte* P, DWORD V) {
+  P[0] = Byte(V); P[1] = Byte(V >> 8); P[2] = Byte(V >> 16); P[3] = Byte(V >> 24);
+}
+// Pixels a rebuilt picture may have; beyond this a record is not a page's.
+constexpr Int64 MaxPixels = Int64(1) << 26;
+}  // namespace
+
+bool BuildBitmapStream(const std::vector<Byte>& Bmi, const std::vector<Byte>& Bits, TMemoryStream& Out,
+                       std::optional<Integer> HeightOverride) {
+  if (Bmi.size() < 40 || Bits.empty()) return false;
+  const Integer Width = Integer(Le32(Bmi, 4));
+  const Integer Height = Integer(Le32(Bmi, 8));
+  const Word BitCount = Word(Bmi[14] | Bmi[15] << 8);
+  const DWORD Compression = Le32(Bmi, 16);
+  const DWORD ClrUsed = Le32(Bmi, 32);
+  std::size_t Table;
+  if (Compression == 3) Table = 12;
+  else if (Compression == 0 && BitCount > 8 && ClrUsed == 0) Table = 0;
+  else if (ClrUsed != 0) Table = std::size_t(ClrUsed) * 4;
+  else if (BitCount <= 16) Table = (std::size_t(1) << BitCount) * 4;
+  else return false;
+  if (Bmi.size() < 40 + Table) return false;
+  if (Width <= 0 || Height == 0 || Int64(Width) * std::abs(Int64(Height)) > MaxPixels) return false;
+  std::vector<Byte> Header(Bmi.begin(), Bmi.begin() + 40);
+  if (HeightOverride) Put32(&Header[8], DWORD(*HeightOverride));
+  Byte File[14] = {'B', 'M'};
+  Put32(File + 2, DWORD(14 + Bmi.size() + Bits.size()));
+  Put32(File + 10, DWORD(14 + 40 + Table));
+  Out.WriteBuffer(File, 14);
+  Out.WriteBuffer(Header.data(), 40);
+  if (Table) Out.WriteBuffer(Bmi.data() + 40, Integer(Table));
+  Out.WriteBuffer(Bits.data(), Integer(Bits.size()));
+  Out.SetPosition(0);
+  return true;
+}
+
+namespace {
+bool LoadDib(const std::vector<Byte>& Bmi, const std::vector<Byte>& Bits, TBitmap& B,
+             std::optional<Integer> HeightOverride = std::nullopt) {
+  TMemoryStream S;
+  if (!BuildBitmapStream(Bmi, Bits, S, HeightOverride)) return false;
+  try {
+    B.LoadFromStream(&S);
+  } catch (const Exception&) {
+    return false;
+  }
+  return !B.Empty();
+}
+
+TgtDoubleRect DRect(const TRect& R) { return {double(R.Left), double(R.Top), double(R.Right), double(R.Bottom)}; }
+bool IsZero(const TgtDoubleRect& R) { return R.Left == 0 && R.Top == 0 && R.Right == R.Left && R.Bottom == R.Top; }
+}  // namespace
+
+std::shared_ptr<TgtImageItem> TgtMetafileProcessor::NewImageItem() {
+  auto Item = std::make_shared<TgtImageItem>();
+  Item->ImageSettings.Assign(FEngine.GetImageSettings());
+  Item->ImageIndex = FEngine.ReserveImage();
+  return Item;
+}
+
+Integer TgtMetafileProcessor::FindPreviousImage(double X, double Y, double W, double H) const {
+  const TgtItemList& Items = FEngine.CurrentItems();
+  if (Items.empty()) return -1;
+  auto* Last = dynamic_cast<TgtImageItem*>(Items.back().get());
+  if (!Last || Last->X != X || Last->Y != Y || Last->Width != W || Last->Height != H) return -1;
+  return Last->ImageIndex;
+}
+
+void TgtMetafileProcessor::StoreImage(DWORD Rop, Integer Index, std::shared_ptr<TgtImageItem> Item, TBitmap& B) {
+  if (TBitmap* Prev = dynamic_cast<TBitmap*>(FEngine.GetImage(Index)); Prev && Index != Item->ImageIndex) {
+    // Same rectangle as the last image: combine into it and drop the new item.
+    TCanvas* C = Prev->Canvas();
+    C->CopyMode = TCopyMode(Rop);
+    C->CopyRect(TRect(0, 0, B.GetWidth(), B.GetHeight()), B.Canvas(), TRect(0, 0, B.GetWidth(), B.GetHeight()));
+    C->CopyMode = cmSrcCopy;
+    FEngine.DropLastImage();
+    return;
+  }
+  auto Work = std::make_unique<TBitmap>();
+  Work->SetPixelFormat(pf24bit);
+  Work->SetSize(B.GetWidth(), B.GetHeight());
+  TCanvas* C = Work->Canvas();
+  // The raster operation may read the destination: start from white.
+  C->Brush()->SetColor(clWhite);
+  C->FillRect(TRect(0, 0, B.GetWidth(), B.GetHeight()));
+  C->CopyMode = TCopyMode(Rop);
+  C->CopyRect(TRect(0, 0, B.GetWidth(), B.GetHeight()), B.Canvas(), TRect(0, 0, B.GetWidth(), B.GetHeight()));
+  C->CopyMode = cmSrcCopy;
+  FEngine.SetImage(Item->ImageIndex, std::move(Work));
+  FEngine.CurrentItems().push_back(Item);
+}
+
+void TgtMetafileProcessor::PlayBlt(const TEmfRecord& Rec) {
+  const DWORD Type = Rec.Type();
+  TRect Bounds;
+  Integer XDest = 0, YDest = 0, CxDest = 0, CyDest = 0;
+  DWORD Rop = 0;
+  std::vector<Byte> Bmi, Bits;
+  switch (Type) {
+    case EMR_BITBLT:
+    case EMR_STRETCHBLT: {
+      auto R = TEmrBitBlt::Read(Rec);
+      Bounds = R.Bounds; XDest = R.xDest; YDest = R.yDest; CxDest = R.cxDest; CyDest = R.cyDest;
+      Rop = R.Rop; Bmi = std::move(R.Bmi); Bits = std::move(R.Bits);
+      break;
+    }
+    case EMR_MASKBLT: {
+      auto R = TEmrMaskBlt::Read(Rec);
+      Bounds = R.Bounds; XDest = R.xDest; YDest = R.yDest; CxDest = R.cxDest; CyDest = R.cyDest;
+      Rop = R.Rop; Bmi = std::move(R.Bmi); Bits = std::move(R.Bits);
+      break;
+    }
+    default: {
+      auto R = TEmrStretchDIBits::Read(Rec);
+      Bounds = R.Bounds; XDest = R.xDest; YDest = R.yDest; CxDest = R.cxDest; CyDest = R.cyDest;
+      Rop = R.Rop; Bmi = std::move(R.Bmi); Bits = std::move(R.Bits);
+      break;
+    }
+  }
+  if (Bmi.empty() || Bits.empty()) {
+    TgtDoubleRect F;
+    if (Type == EMR_BITBLT)
+      F = FTextOn && !TextList().empty()
+              ? DRect(Bounds)
+              : TgtDoubleRect{double(XDest), double(YDest), double(XDest) + CxDest, double(YDest) + CyDest};
+    else if (Type == EMR_STRETCHBLT) F = DRect(Bounds);
+    else F = TransformRect(DRect(Bounds));
+    Fill(Type, F);
+    return;
+  }
+  if (Type != EMR_BITBLT && !FImagesOn) return;
+  TBitmap B;
+  if (!LoadDib(Bmi, Bits, B)) return;
+  auto Item = NewImageItem();
+  const TgtDoublePoint P1 = TransformPoint(XDest, YDest);
+  const TgtDoubleRect R = TransformRect(DRect(Bounds));
+  double X = P1.X, Y = P1.Y, W, H;
+  const TgtDoublePoint MappedSize = TransformPoint(CxDest, CyDest);
+  if (Type == EMR_BITBLT || Type == EMR_MASKBLT) {
+    W = R.Right - R.Left;
+    H = R.Bottom - R.Top;
+  } else {
+    W = MappedSize.X;
+    H = MappedSize.Y;
+  }
+  Item->DisplayRect = {X, Y, X + W, Y + H};
+  TgtDoubleRect& C = FClipRect;
+  if (Type == EMR_STRETCHBLT && !IsZero(C)) C = DRect(Bounds);
+  if ((Type != EMR_STRETCHDIBITS && FClipSet) || Type == EMR_STRETCHDIBITS) C = DRect(Bounds);
+  if (IsZero(C)) {
+    if (Type == EMR_STRETCHBLT || Type == EMR_STRETCHDIBITS) {
+      Item->ImageSettings.Stretch = true;
+    } else if (MappedSize.X != W || MappedSize.Y != H) {
+      Item->ImageSettings.Stretch = true;
+      if (Type == EMR_MASKBLT) {
+        X = R.Left;
+        Y = R.Top;
+        W = R.Right - R.Left;
+        H = R.Bottom - R.Top;
+      }
+    }
+  } else {
+    if (C.Left != P1.X || C.Top != P1.Y) Item->ImageSettings.Center = true;
+    if (R.Left == C.Left && R.Top == C.Top) {
+      X = C.Left;
+      Y = C.Top;
+      if (Type != EMR_BITBLT) {
+        W = C.Right - C.Left;
+        H = C.Bottom - C.Top;
+      }
+    }
+    if (Type == EMR_BITBLT || Type == EMR_MASKBLT) C = {};
+  }
+  X += FOriginX;
+  Y += FOriginY;
+  Item->X = X;
+  Item->Y = Y;
+  Item->Width = W;
+  Item->Height = H;
+  if (Type == EMR_BITBLT) {
+    auto Copy = std::make_unique<TBitmap>();
+    Copy->Assign(&B);
+    FEngine.SetImage(Item->ImageIndex, std::move(Copy));
+    FEngine.CurrentItems().push_back(Item);
+    return;
+  }
+  Integer Prev = FindPreviousImage(X, Y, W, H);
+  StoreImage(Rop, Prev >= 0 ? Prev : Item->ImageIndex, Item, B);
+}
+
+void TgtMetafileProcessor::PlayDIBitsToDevice(const TEmfRecord& Rec) {
+  auto R = TEmrSetDIBitsToDevice::Read(Rec);
+  if (R.Bmi.empty() || R.Bits.empty()) {
+    Fill(EMR_SETDIBITSTODEVICE, TransformRect(DRect(R.Bounds)));
+    return;
+  }
+  if (!FImagesOn) return;
+  std::optional<Integer> Height;
+  if (R.Bmi.size() >= 12 && Integer(Le32(R.Bmi, 8)) < 0) Height = R.cySrc;
+  if (R.StartScan == 0) {
+    auto Item = NewImageItem();
+    const TgtDoubleRect B = TransformRect(DRect(R.Bounds));
+    Item->X = B.Left + FOriginX;
+    Item->Y = B.Top + FOriginY;
+    Item->Width = B.Right - B.Left;
+    Item->Height = B.Bottom - B.Top;
+    Item->DisplayRect = {B.Left, B.Top, B.Right, B.Bottom};
+    FEngine.CurrentItems().push_back(Item);
+  }
+  TBitmap Band;
+  if (!LoadDib(R.Bmi, R.Bits, Band, Height)) return;
+  AppendImageBand(Band);
+  if (R.StartScan != 0) {
+    auto* Last = dynamic_cast<TgtImageItem*>(FEngine.CurrentItems().back().get());
+    if (Last)
+      if (TGraphic* G = FEngine.GetImage(Last->ImageIndex)) Last->Height = G->GetHeight();
+  }
+}
+
+void TgtMetafileProcessor::AppendImageBand(TBitmap& Band) {
+  TgtItemList& Items = FEngine.CurrentItems();
+  if (Items.empty()) return;
+  auto* Last = dynamic_cast<TgtImageItem*>(Items.back().get());
+  if (!Last) return;   // a band that follows no image is dropped
+  auto* Prev = dynamic_cast<TBitmap*>(FEngine.GetImage(Last->ImageIndex));
+  const Integer PrevH = Prev ? Prev->GetHeight() : 0;
+  if (Int64(Band.GetWidth()) * (Int64(PrevH) + Band.GetHeight()) > MaxPixels) return;
+  auto Work = std::make_unique<TBitmap>();
+  Work->SetPixelFormat(pf24bit);
+  Work->SetSize(Band.GetWidth(), PrevH + Band.GetHeight());
+  TCanvas* C = Work->Canvas();
+  C->Brush()->SetColor(clWhite);
+  C->FillRect(TRect(0, 0, Work->GetWidth(), Work->GetHeight()));
+  if (Prev) C->Draw(0, 0, Prev);
+  C->Draw(0, PrevH, &Band);
+  FEngine.SetImage(Last->ImageIndex, std::move(Work));
+}
+
+void TgtMetafileProcessor::Fill(DWORD Type, const TgtDoubleRect& F) {
+  if (Type != EMR_BITBLT && Type != EMR_SETDIBITSTODEVICE && !FTextOn && !FImagesOn && !FShapesOn) return;
+  if (FTextOn && !TextList().empty()) {
+    FPending = F;
+    if (FCountdown > 0) --FCountdown;
+    FPendingFill = true;
+  } else if (FShapesOn) {
+    FPending = F;
+    FPendingFill = true;
+  }
+  FlushPendingFill();
+}
+
+void TgtMetafileProcessor::FlushPendingFill() {
+  // The countdown after a text item would let a fill under it be taken as
+  // its underline; the fonts carry their decorations, so fills are always
+  // drawn.
+  if (FCountdown > 0) --FCountdown;
+  if (!FPendingFill || !FShapesOn) return;
+  const TgtDoubleRect& R = FPending;
+  auto Shape = std::make_shared<TgtShapeItem>();
+  if (R.Left == R.Right || R.Top == R.Bottom) {
+    Shape->ShapeType = stLine;
+    Shape->Pen.SetColor(FBrush.GetColor());
+    Shape->Brush = std::make_unique<TBrush>();
+  } else {
+    Shape->ShapeType = stRectangle;
+    Shape->Brush = std::make_unique<TBrush>();
+    Shape->Brush->Assign(&FBrush);
+    Shape->Pen.Assign(&FPen);
+    if (FBkMode == OPAQUE) {
+      Shape->Pen.SetColor(TColor(FBkColor & 0xFFFFFF));
+      Shape->Pen.SetStyle(psSolid);
+    } else {
+      Shape->Pen.SetStyle(psClear);
+    }
+    if (FRop2 == R2_COPYPEN) Shape->Pen.SetColor(Shape->Brush->GetColor());
+  }
+  Shape->Points = {{R.Left * FKx + FOriginX, R.Top * FKy + FOriginY},
+                   {R.Right * FKx + FOriginX, R.Bottom * FKy + FOriginY}};
+  FEngine.CurrentItems().push_back(Shape);
+  FPendingFill = false;
+}

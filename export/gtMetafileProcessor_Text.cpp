@@ -1,0 +1,141 @@
+// gtMetafileProcessor_Text.cpp — text records: one text item per run, moved
+// from the record's reference point (top, baseline or bottom; left, centre
+// or right; possibly rotated) to the top-left corner the writers expect.
+#include <cmath>
+#include <numbers>
+#include "export/gtMetafileProcessor.h"
+#include "platform/gdi/Dc.h"
+#include "platform/gdi/Text.h"
+#include "platform/rtl/CodePages.h"
+
+Byte TextAlignFromMode(DWORD M) {
+  Byte Set = taTop | taLeft | taNoUpdateCP;
+  if ((M & TA_BASELINE) == TA_BASELINE) {
+    Set = taBaseline | taLeft | taNoUpdateCP;
+    M &= ~DWORD(TA_BASELINE);
+  } else if (M & TA_BOTTOM) {
+    Set = taBottom | taLeft | taNoUpdateCP;
+    M &= ~DWORD(TA_BOTTOM);
+  }
+  if ((M & TA_CENTER) == TA_CENTER) {
+    Set = Byte((Set & ~taLeft) | taCenter);
+    M &= ~DWORD(TA_CENTER);
+  } else if (M & TA_RIGHT) {
+    Set = Byte((Set & ~taLeft) | taRight);
+    M &= ~DWORD(TA_RIGHT);
+  }
+  if (M & TA_UPDATECP) Set = Byte((Set & ~taNoUpdateCP) | taUpdateCP);
+  return Set;
+}
+
+namespace {
+// The font's ascent in screen pixels: how far a baseline lies below the top
+// of the text.
+double FontAscent(TFont& Font) {
+  HDC Dc = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+  if (!Dc) return 0;
+  HGDIOBJ Old = SelectObject(Dc, Font.GetHandle());
+  TEXTMETRICA Tm{};
+  GetTextMetricsA(Dc, &Tm);
+  SelectObject(Dc, Old);
+  DeleteDC(Dc);
+  return Tm.tmAscent;
+}
+}  // namespace
+
+void TgtMetafileProcessor::AnchorText(const AnsiString& Text, TFont& Font, Integer Angle, double& X, double& Y) {
+  const Byte A = FTextAlign;
+  if (A & taTop && A & taLeft) return;
+  const double Th = Angle * std::numbers::pi / 180.0;
+  const TSize Ext = GetTextSizeA(Text, &Font);
+  const double W = Ext.cx, H = Ext.cy;
+  const double D = (A & taBaseline) ? FontAscent(Font) : 0;
+  auto Corner = [&](double Across, double Down) {
+    // The top-left corner lies Across to the left and Down above the
+    // reference point, in the text's own rotated axes.
+    const double R = std::hypot(Across, Down);
+    const double Phi = Th - (Across != 0 ? std::atan(Down / Across) : std::numbers::pi / 2);
+    Y += R * std::sin(Phi);
+    X -= R * std::cos(Phi);
+  };
+  if (A & taLeft) {
+    const double V = (A & taBaseline) ? D : (A & taBottom) ? H : 0;
+    if (!(A & (taBaseline | taBottom))) return;
+    Y -= V * std::cos(Th);
+    X -= V * std::sin(Th);
+  } else if (A & (taCenter | taRight)) {
+    const double Across = (A & taCenter) ? W / 2 : W;
+    if (A & taTop) {
+      Y += Across * std::sin(Th);
+      X -= Across * std::cos(Th);
+    } else if (A & taBaseline) {
+      Corner(Across, D);
+    } else if (A & taBottom) {
+      Corner(Across, H);
+    }
+  }
+}
+
+void TgtMetafileProcessor::PlayText(const TEmfRecord& Rec) {
+  if (!FTextOn) return;
+  auto R = TEmrExtTextOut::Read(Rec);
+  const std::size_t N = R.CharCount();
+  if (N == 0) return;
+  const bool Pdy = (R.Options & ETO_PDY) != 0;
+  const double AdvanceScale = FXForm.eM11 * (IsoMode() ? FScaleX : 1.0);
+  WideString Text;
+  std::vector<double> Advances;
+  for (std::size_t I = 0; I < N; ++I) {
+    char16_t C;
+    if (R.Type == EMR_EXTTEXTOUTA) {
+      char B = R.AnsiText[I];
+      if (B == 0) continue;
+      WideString W = AnsiToWide(std::string_view(&B, 1));
+      if (W.empty()) continue;
+      C = W[0];
+    } else if (FSymbolFont == 1) {
+      C = R.Text[I];
+      if (C == 0) continue;
+    } else {
+      char B = char(R.Text[I] & 0xFF);
+      if (B == 0) continue;
+      WideString W = AnsiToWide(std::string_view(&B, 1));
+      if (W.empty()) continue;
+      C = W[0];
+    }
+    Text += C;
+    const std::size_t DxIndex = Pdy ? 2 * I : I;
+    Advances.push_back(DxIndex < R.Dx.size() ? R.Dx[DxIndex] * AdvanceScale : 0.0);
+  }
+  if (Text.empty()) return;
+  auto Item = std::make_shared<TgtTextItem>();
+  Item->FromMetafile = true;
+  Item->CharAdvances = std::move(Advances);
+  const bool FromCP = (FTextAlign & taUpdateCP) && FCurrentPositionText;
+  TgtDoublePoint P = FromCP ? TransformPoint(FCurPos.X, FCurPos.Y)
+                            : TransformPoint(R.Reference.X, R.Reference.Y);
+  double X = P.X + (FromCP ? FCurPosAdvance : 0) + FOriginX;
+  double Y = P.Y + FOriginY;
+  if (R.Options & ETO_CLIPPED) {
+    TgtDoubleRect C = TransformRect({double(R.Rect.Left), double(R.Rect.Top), double(R.Rect.Right),
+                                     double(R.Rect.Bottom)});
+    Item->SetClipped(true);
+    Item->ClipRect = {C.Left + FOriginX, C.Top + FOriginY, C.Right + FOriginX, C.Bottom + FOriginY};
+  }
+  Item->Font.Assign(&FFont);
+  Item->Angle = RoundInt(FFont.Escapement / 10.0);
+  const AnsiString Ansi = WideToAnsi(Text);
+  if (FromCP) {
+    const double W = GetTextSizeA(Ansi, &Item->Font).cx;
+    FCurPosAdvance += (FTextAlign & taRight) ? -W : W;
+  }
+  AnchorText(Ansi, Item->Font, Item->Angle, X, Y);
+  Item->X = X;
+  Item->Y = Y;
+  Item->Font.SetColor(TColor(FTextColor & 0xFFFFFF));
+  Item->Brush.SetColor(TColor(FBkColor & 0xFFFFFF));
+  if (FBkMode == TRANSPARENT) Item->Brush.SetStyle(bsClear);
+  Item->Lines.Add(Text);
+  TextList().push_back(Item);
+  FCountdown = 3;
+}

@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+#include <cstdio>
+#include <fstream>
+#include "TraceEngine.h"
+#include "platform/rtl/FileUtils.h"
+
+namespace {
+std::string TempBase(const char* Name) { return GetTempPath() + "sx_engine_" + Name; }
+std::string ReadFile(const std::string& Name) {
+  std::ifstream F(Name);
+  return std::string(std::istreambuf_iterator<char>(F), {});
+}
+}  // namespace
+
+TEST(TgtCustomDocumentEngine, CallsOutsideADocumentDoNothing) {
+  TTraceEngine E;
+  E.EndDoc();
+  E.NewPage();
+  E.TextOut(1, 1, u"x");
+  EXPECT_TRUE(E.Lines.empty());
+  E.BeginDoc();
+  E.BeginDoc();   // second call changes nothing
+  E.EndDoc();
+  // The page's metafile was played: its end is the page's only item.
+  EXPECT_EQ(E.Joined(), "StartDocument\nBeginPage 1\nEOF\nEndPage 1\nFinishDocument\n");
+  EXPECT_EQ(E.GetDocumentState(), dsFinished);
+}
+
+TEST(TgtCustomDocumentEngine, CancelledSetupOpensNoDocument) {
+  TTraceEngine E;
+  E.GetPreferences()->SetShowSetupDialog(true);
+  E.SetupResult = 2;
+  E.BeginDoc();
+  E.EndDoc();
+  EXPECT_EQ(E.Joined(), "SetupDialog\n");
+  EXPECT_EQ(E.GetDocumentState(), dsCancelled);
+  E.SetupResult = 1;
+  E.BeginDoc();
+  EXPECT_TRUE(E.IsDocumentOpen());
+  E.EndDoc();
+}
+
+TEST(TgtCustomDocumentEngine, FileNameDropsItsLastExtensionAndIsFixedWhileOpen) {
+  TTraceEngine E;
+  struct { const char* In; const char* Want; } Cases[] = {
+      {"/tmp/a.pdf", "/tmp/a"}, {"/tmp/a.txt.pdf", "/tmp/a.txt"}, {"/tmp/a", "/tmp/a"}};
+  for (auto& C : Cases) {
+    E.SetFileName(C.In);
+    EXPECT_EQ(E.GetFileName(), C.Want);
+  }
+  E.BeginDoc();
+  E.SetFileName("/tmp/other");
+  EXPECT_EQ(E.GetFileName(), "/tmp/a");
+  E.EndDoc();
+}
+
+TEST(TgtCustomDocumentEngine, BandsAreEncodedOnEveryPageInTheirOrder) {
+  TTraceEngine E;
+  E.GetPage()->SetHeaderHeight(20);
+  E.GetPage()->SetFooterHeight(20);
+  E.BeginDoc();
+  E.BeginOverlay(); E.TextOut(0, 0, u"over"); E.EndOverlay();
+  E.BeginFooter(); E.TextOut(0, 0, u"foot"); E.EndFooter();
+  E.BeginHeader(); E.TextOut(0, 0, u"head <%Pg#%>/<%PgCnt%>"); E.EndHeader();
+  E.BeginUnderlay(); E.TextOut(0, 0, u"under"); E.EndUnderlay();
+  E.TextOut(5, 5, u"body1");
+  E.NewPage();
+  E.TextOut(5, 5, u"body2");
+  E.EndDoc();
+  EXPECT_EQ(E.Joined("BeginPage"), "BeginPage 1\nBeginPage 2\n");
+  auto Texts = E.Joined("Text");
+  EXPECT_NE(Texts.find("\"head <%Pg#%>/<%PgCnt%>\""), std::string::npos);
+  // Per page: header, underlay, body, footer, overlay.
+  std::vector<std::string> Order;
+  for (auto& L : E.Lines)
+    if (L.rfind("Text", 0) == 0) Order.push_back(L.substr(L.find('"') + 1, 4));
+  EXPECT_EQ(Order, (std::vector<std::string>{"head", "unde", "body", "foot", "over", "head", "unde", "body",
+                                              "foot", "over"}));
+}
+
+TEST(TgtCustomDocumentEngine, PagesOutsidePagesToRenderAreSkipped) {
+  TTraceEngine E;
+  E.SetPagesToRender("1, 3-4 x");
+  E.BeginDoc();
+  for (int I = 0; I < 4; ++I) E.NewPage();
+  E.EndDoc();
+  EXPECT_EQ(E.Joined("BeginPage"), "BeginPage 1\nBeginPage 3\nBeginPage 4\n");
+}
+
+TEST(TgtCustomDocumentEngine, MalformedPageRangesAreRejectedWhenSet) {
+  TTraceEngine E;
+  for (const char* Bad : {"3-", "-", "-2", "1,4-"}) {
+    EXPECT_THROW(E.SetPagesToRender(Bad), EConvertError) << Bad;
+    EXPECT_EQ(E.GetPagesToRender(), "");
+  }
+  E.SetPagesToRender("2 5");
+  EXPECT_FALSE(E.IsPageInRange(1));
+  EXPECT_TRUE(E.IsPageInRange(5));
+}
+
+TEST(TgtCustomDocumentEngine, ProcessAfterEachPageRendersAtOnce) {
+  TTraceEngine E;
+  E.GetPreferences()->SetProcessAfterEachPage(true);
+  E.BeginDoc();
+  E.TextOut(0, 0, u"<%PgCnt%>");
+  E.NewPage();
+  EXPECT_EQ(E.Joined("BeginPage"), "BeginPage 1\n");
+  E.EndDoc();
+  EXPECT_EQ(E.Joined("BeginPage"), "BeginPage 1\nBeginPage 2\n");
+}
+
+TEST(TgtCustomDocumentEngine, ExistingOutputFileSurvivesAFailedDocument) {
+  TFileTraceEngine E;
+  const std::string Base = TempBase("keep");
+  {
+    std::ofstream(Base + ".txt") << "old";
+  }
+  E.SetFileName(Base);
+  E.FailOnFinish = true;
+  E.BeginDoc();
+  EXPECT_THROW(E.EndDoc(), EWriteError);
+  EXPECT_FALSE(E.IsDocumentOpen());
+  EXPECT_EQ(ReadFile(Base + ".txt"), "old");
+  EXPECT_FALSE(FileExists(Base + ".txt.part"));
+  E.FailOnFinish = false;
+  E.BeginDoc();
+  E.NewPage();
+  E.EndDoc();
+  EXPECT_EQ(ReadFile(Base + ".txt"), "page\npage\n");
+  std::remove((Base + ".txt").c_str());
+}
+
+TEST(TgtCustomDocumentEngine, UncreatableOutputFileRaisesAndLeavesTheEngineIdle) {
+  TFileTraceEngine E;
+  E.SetFileName("/nonexistent-dir/x");
+  try {
+    E.BeginDoc();
+    FAIL() << "no exception";
+  } catch (const EFileCreateError& Ex) {
+    EXPECT_EQ(Ex.Message(), "File could not be created!\r\n\r\nPossible cause: It could be in use by some other application");
+  }
+  EXPECT_FALSE(E.IsDocumentOpen());
+  EXPECT_EQ(E.GetDocumentState(), dsFileError);
+  E.SetFileName(TempBase("next"));
+  E.BeginDoc();
+  EXPECT_TRUE(E.IsDocumentOpen());
+  E.EndDoc();
+  std::remove((TempBase("next") + ".txt").c_str());
+}
+
+TEST(TgtCustomDocumentEngine, AbortEndsTheDocumentAndRemovesItsFiles) {
+  TFileTraceEngine E;
+  E.SetFileName(TempBase("abort"));
+  E.BeginDoc();
+  E.AbortDocument();
+  E.NewPage();
+  EXPECT_FALSE(E.IsDocumentOpen());
+  EXPECT_FALSE(FileExists(TempBase("abort") + ".txt"));
+  EXPECT_FALSE(FileExists(TempBase("abort") + ".txt.part"));
+}
+
+TEST(TgtCustomDocumentEngine, SavedStatesRestoreAndReportBadIdentifiers) {
+  TTraceEngine E;
+  E.RestoreEngineState(-1);   // nothing saved, nothing open: no effect
+  E.BeginDoc();
+  E.GetFont()->SetName("Arial");
+  Integer Id = E.SaveEngineState();
+  E.GetFont()->SetName("Courier New");
+  E.RestoreEngineState(Id);
+  EXPECT_EQ(E.GetFont()->GetName(), "Arial");
+  EXPECT_THROW(E.RestoreEngineState(5), EInvalidEngineState);
+  std::string Reported;
+  E.OnErrorMessage = TgtErrorMessageEvent(&E, &TTraceEngine::NoteError);
+  E.ClearEngineStates();
+  E.RestoreEngineState(-1);   // an empty list: no effect, no report
+  E.RestoreEngineState(0);
+  EXPECT_EQ(E.Errors, "Not a valid Engine State identifier\n");
+  E.EndDoc();   // the BeginDoc state is gone: EndDoc still completes
+  EXPECT_EQ(E.GetFont()->GetName(), "Arial");
+}
+
+TEST(TgtCustomDocumentEngine, EndDocRestoresTheDrawingStateOfBeginDoc) {
+  TTraceEngine E;
+  E.GetFont()->SetName("Arial");
+  E.BeginDoc();
+  E.GetFont()->SetName("Courier New");
+  E.SetTextAngle(450);
+  EXPECT_EQ(E.GetTextAngle(), 90);
+  E.SetTextAngle(-90);
+  EXPECT_EQ(E.GetTextAngle(), -90);
+  E.EndDoc();
+  EXPECT_EQ(E.GetFont()->GetName(), "Arial");
+  EXPECT_EQ(E.GetTextAngle(), 0);
+}
+
+TEST(TgtCustomDocumentEngine, SortItemsOrdersEqualLinesByXOnlyWithATolerance) {
+  TTraceEngine E;
+  auto Make = [](double X, double Y) {
+    auto T = std::make_shared<TgtTextItem>();
+    T->X = X;
+    T->Y = Y;
+    return T;
+  };
+  for (double Tol : {0.0, 1.0}) {
+    E.SetLineTolerance(Tol);
+    TgtItemList L{Make(50, 100), Make(30, 100.5), Make(10, 100), Make(0, 20)};
+    E.SortItems(L);
+    std::string Got;
+    for (auto& I : L) Got += TTraceEngine::N(static_cast<TgtTextItem*>(I.get())->X) + " ";
+    EXPECT_EQ(Got, Tol == 0 ? "0 50 10 30 " : "0 10 50 30 ") << Tol;
+  }
+}
+
+TEST(TgtCustomDocumentEngine, VariablesAreReplacedOnceEvenWhenAValueNamesItself) {
+  TTraceEngine E;
+  E.GetDocInfo()->SetAuthor(u"Ann");
+  E.OnCalcVariables = TgtOnCalcVariablesEvent(&E, &TTraceEngine::CalcSelf);
+  WideString R;
+  E.ReplaceVariables(u"<%author%> <%Me%> <%Pg#%> <%Empty%>.", false, R);
+  EXPECT_EQ(R, u"Ann [<%Me%>] <%Pg#%> .");
+  E.GetPreferences()->SetCalculateVariables(false);
+  E.ReplaceVariables(u"<%Author%>", true, R);
+  EXPECT_EQ(R, u"<%Author%>");
+}
+
+TEST(TgtCustomDocumentEngine, TextOutsideTheBandAreaIsDropped) {
+  TTraceEngine E;
+  E.GetPage()->SetLeftMargin(10);
+  E.BeginDoc();
+  E.TextOut(-11, 0, u"left of area");
+  E.TextOut(0, 800, u"below area");
+  E.TextOut(0, 0, u"in");
+  E.FormattedTextOut(u"a <b>bold</B> //x /<B>", 0, 100);
+  E.EndDoc();
+  EXPECT_EQ(E.Joined("Text"),
+            "Text 10,0 \"in\" MS Sans Serif 8\n"
+            "Text 10,100 \"a \" MS Sans Serif 8\n"
+            "Text 20,100 \"bold\" MS Sans Serif 8\n"
+            "Text 48,100 \" /x <B>\" MS Sans Serif 8\n");
+  EXPECT_FALSE(E.GetFont()->GetStyle().Contains(fsBold));
+}
