@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/gdi/Font.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/Text.h"
 #include "platform/rtl/Colors.h"
 #include "platform/rtl/VirtualKeys.h"
 #include "platform/win/Cursors.h"
@@ -67,6 +69,18 @@ TCaptionParts CaptionParts(const TWindow& W, const TRect& R) {
 }
 
 HBRUSH SysBrush(int Index) { return GetSysColorBrush(Index); }
+
+// The caption fonts of the non-client metrics; one handle each for the run.
+HFONT CaptionFont(bool Small) {
+  static HFONT Fonts[2] = {};
+  HFONT& F = Fonts[Small ? 1 : 0];
+  if (!F) {
+    NONCLIENTMETRICSA M;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof M, &M, 0);
+    F = CreateFontIndirectA(Small ? &M.lfSmCaptionFont : &M.lfCaptionFont);
+  }
+  return F;
+}
 
 void Fill(HDC Dc, TRect R, int Color) {
   if (!R.IsEmpty()) FillRect(Dc, &R, SysBrush(Color));
@@ -233,7 +247,23 @@ void NcPaintInto(HWND H, HDC Dc) {
     bool Active = W->NcActive;
     Fill(Dc, P.Caption, Active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
     Fill(Dc, {P.Caption.Left, P.Caption.Bottom, P.Caption.Right, P.Caption.Bottom + 1}, COLOR_3DFACE);
-    // FIXME: the caption text is not drawn until the text unit offers TextOut.
+    TRect T = P.Caption;
+    T.Left = P.SysMenu.IsEmpty() ? T.Left + 3 : P.SysMenu.Right + 3;
+    for (TRect B : {P.Min, P.Max, P.Close})
+      if (!B.IsEmpty()) {
+        T.Right = B.Left - 3;
+        break;
+      }
+    if (!W->Text.empty() && !T.IsEmpty()) {
+      AnsiString Text = W->Text;
+      int OldMode = SetBkMode(Dc, TRANSPARENT);
+      COLORREF OldColor = SetTextColor(Dc, GetSysColor(Active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+      HGDIOBJ OldFont = SelectObject(Dc, CaptionFont(W->ExStyle & WS_EX_TOOLWINDOW));
+      DrawTextA(Dc, Text.data(), int(Text.size()), &T, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+      SelectObject(Dc, OldFont);
+      SetTextColor(Dc, OldColor);
+      SetBkMode(Dc, OldMode);
+    }
     for (TRect B : {P.Close, P.Max, P.Min})
       if (!B.IsEmpty()) RaisedBox(Dc, B);
     if (!P.Close.IsEmpty()) CloseGlyph(Dc, P.Close);
