@@ -1109,6 +1109,15 @@ void TWinControl::Dispatch(TMessage& Message) {
     case CM_TEXTCHANGED: CMTextChanged(Message); break;
     case CM_DIALOGKEY:
     case CM_DIALOGCHAR: Broadcast(Message); break;
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      // A child control's notification goes back to it as CN_*.
+      if (TWinControl* Child = FindControl(reinterpret_cast<HWND>(Message.LParam)); Child && Child != this)
+        Message.Result = Child->Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam);
+      else
+        DefaultHandler(Message);
+      break;
     case CM_VISIBLECHANGED: CMVisibleChanged(Message); break;
     case CM_ENABLEDCHANGED: CMEnabledChanged(Message); break;
     case CM_COLORCHANGED: CMColorChanged(Message); break;

@@ -535,3 +535,14 @@ TEST_F(FormWindows, TimerSwitchedOffInsideItsOwnEventStops) {
   }
   EXPECT_EQ(Once.Count, 1);
 }
+
+TEST_F(FormWindows, ChildNotificationsComeBackToTheChildAsCnMessages) {
+  ShowTestForm();
+  Form->OkButton->Seen.clear();
+  HWND Child = Form->OkButton->Handle();
+  SendMessageA(Form->Handle(), WM_COMMAND, MAKEWPARAM(1, 0), LPARAM(Child));
+  SendMessageA(Form->Handle(), WM_VSCROLL, 0, LPARAM(Child));
+  SendMessageA(Form->Handle(), WM_COMMAND, 0, 0);  // a menu command stays with the form
+  const std::vector<UINT> Want{CN_COMMAND, CN_VSCROLL};
+  EXPECT_EQ(Form->OkButton->Seen, Want);
+}
