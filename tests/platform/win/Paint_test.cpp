@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <string>
+#include <unistd.h>
 
 #include "platform/gdi/Gdi.h"
 #include "WinTestSupport.h"
@@ -121,7 +123,8 @@ TEST_F(TPaint, ScreenshotIsAPngWithTheWindowsPixels) {
     return M == WM_PAINT ? FillClient(W, RGB(200, 30, 40)) : std::nullopt;
   });
   Pump();
-  std::string Path = ::testing::TempDir() + "sx_win_shot.png";
+  // Unique per process: a sanitized run of the same tests may run alongside.
+  std::string Path = ::testing::TempDir() + "sx_win_shot_" + std::to_string(::getpid()) + ".png";
   TRect Area{0, 0, 100, 80};
   ASSERT_TRUE(Screen().SaveScreenshot(Path, &Area));
   std::string Script = Path + ".py";
