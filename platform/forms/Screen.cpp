@@ -5,7 +5,9 @@
 #include "platform/forms/Forms.h"
 #include "platform/gdi/FontEngine.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/CodePages.h"
+#include "platform/rtl/Filer.h"
 #include "platform/win/Cursors.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
@@ -14,12 +16,26 @@
 
 TScreen* Screen = nullptr;
 
+namespace {
+// Dotted references in form descriptions ("MainForm.Images") start at a
+// form of the screen.
+TComponent* FindScreenForm(const AnsiString& Name) {
+  if (!Screen) return nullptr;
+  for (Integer i = 0; i < Screen->FormCount(); ++i)
+    if (SameText(Screen->Forms(i)->GetName(), Name)) return Screen->Forms(i);
+  return nullptr;
+}
+}  // namespace
+
 TScreen::TScreen(TComponent* AOwner)
     : TComponent(AOwner),
       FMenuFont(std::make_unique<TFont>()),
       FHintFont(std::make_unique<TFont>()),
       FIconFont(std::make_unique<TFont>()) {
-  if (!::Screen) ::Screen = this;
+  if (!::Screen) {
+    ::Screen = this;
+    RegisterFindGlobalComponentProc(&FindScreenForm);
+  }
   NONCLIENTMETRICSA Metrics;
   if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(Metrics), &Metrics, 0)) {
     FMenuFont->SetHandle(CreateFontIndirectA(&Metrics.lfMenuFont));
@@ -32,7 +48,10 @@ TScreen::TScreen(TComponent* AOwner)
 }
 
 TScreen::~TScreen() {
-  if (::Screen == this) ::Screen = nullptr;
+  if (::Screen == this) {
+    UnregisterFindGlobalComponentProc(&FindScreenForm);
+    ::Screen = nullptr;
+  }
 }
 
 TCustomForm* TScreen::Forms(Integer Index) const {

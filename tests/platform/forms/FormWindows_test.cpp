@@ -9,6 +9,7 @@
 #include "platform/forms/Application.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/ExtCtrls.h"
+#include "platform/rtl/Filer.h"
 #include "platform/rtl/VirtualKeys.h"
 #include "platform/win/HeadlessDisplay.h"
 #include "platform/gdi/Gdi.h"
@@ -438,6 +439,7 @@ TEST_F(FormWindows, ScreenAnswersFromTheDisplayAndTheSystemSettings) {
   HeadlessDisplay().ProcessMessages();
   EXPECT_EQ(Screen->ActiveForm(), Other.get());
   EXPECT_EQ(Screen->Forms(0), Other.get());
+  EXPECT_EQ(FindGlobalComponent("testform"), Form) << "descriptions find forms by name";
   Other.reset();
   EXPECT_EQ(Screen->FormCount(), 1);
   EXPECT_EQ(Screen->ActiveForm(), Form) << "activation went back to the other form";
