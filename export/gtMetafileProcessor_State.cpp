@@ -200,7 +200,9 @@ void TgtMetafileProcessor::CreateFont(const TEmfRecord& Rec) {
   if (L.StrikeOut) Style.Include(fsStrikeOut);
   F.SetStyle(Style);
   F.SetSize(PointSizeFromHeight(L.Height));
-  double H = F.GetHeight();
+  // The logical height itself, not the whole points above: a 10-point run
+  // (13 pixels) must not come out as 9 points.
+  double H = L.Height;
   if (IsoMode()) {
     const double K = std::nearbyint(FViewportExt.X / FKx);
     if (FWindowExt.X != 0) H = std::nearbyint(H * K / FWindowExt.X * FKx);
