@@ -355,14 +355,6 @@ void TControl::SetEnabled(bool Value) {
   Perform(CM_ENABLEDCHANGED);
 }
 
-bool TControl::Showing() const {
-  for (const TControl* C = this; C; C = C->FParent) {
-    if (!C->FVisible) return false;
-    if (dynamic_cast<const TCustomForm*>(C)) return true;
-  }
-  return false;
-}
-
 void TControl::SetColor(TColor Value) {
   if (FColor != Value) {
     FColor = Value;

@@ -204,8 +204,6 @@ public:
   void Hide() { SetVisible(false); }
   virtual bool GetEnabled() const { return FEnabled; }
   virtual void SetEnabled(bool Value);
-  // Visible here and in every parent up to a form or a parentless window.
-  bool Showing() const;
 
   TColor GetColor() const { return FColor; }
   void SetColor(TColor Value);
@@ -440,7 +438,9 @@ public:
   void Invalidate() override;
   void Update() override;
   void Repaint() override;
-  // Whether the window is shown: visible here and up to the top.
+  // Whether the window is shown: visible here and in every parent up to a
+  // form (kept with the window; false without one).
+  bool Showing() const { return FShowing; }
   bool GetShowing() const { return FShowing; }
   void Loaded() override;
   void WndProc(TMessage& Message) override;
