@@ -189,6 +189,12 @@ private:
     for (std::size_t K = First; K < Last; ++K) {
       const TRichLine& Line = P.Lines[K];
       if (Para.FirstCp + Line.Start >= FPage.CpLimit) return;
+      // Bar tabs are rules through every line, one pixel of the target wide.
+      for (const TRichTabStop& T : PF.Tabs)
+        if (T.Kind == TRichTabKind::Bar) {
+          const int X = P.Left + FLayout.TwipsToPxX(T.Position);
+          Fill(PxRect(X, Top + Line.Top, X + 1, Top + Line.Top + Line.Height), GetSysColor(COLOR_WINDOWTEXT));
+        }
       if (K == 0 && !P.Marker.empty()) DrawText(P.Marker, P.MarkerFormat, P.Left + P.MarkerX, Top + Line.Top + Line.Baseline, {});
       DrawLine(Para, P.Left, Top + Line.Top, Line);
     }

@@ -337,3 +337,22 @@ TEST(TRichFormatRange, PositionsTextByTheTargetsMeasureOnAnotherDevice) {
   DeleteEnhMetaFile(Mf);
   DeleteDC(Target);
 }
+
+TEST(TRichFormatRange, BarTabsRuleEveryLineWithoutMovingText) {
+  TRichParaFormat Barred;
+  Barred.Tabs = {{1440, TRichTabKind::Bar}};
+  const TRichDocument Doc = TDocBuilder().Para(u"a\tb", Barred).Done();
+  TRichLayout L(Doc, TRichLayoutParams{96, 96, 9000, u"Arial"});
+  EXPECT_EQ(L.Paragraph(0).Lines[0].Items[2].X, 48);   // the tab goes to the default stop
+  TCanvas C(300, 100);
+  FORMATRANGE R;
+  R.hdc = R.hdcTarget = C.Dc();
+  R.rc = R.rcPage = {0, 0, 9000, 3000};
+  R.chrg = {0, -1};
+  TRichFormatRange Fr;
+  Fr.Format(Doc, u"Arial", true, &R);
+  const int H = MetricsOf(Mono()).Height;
+  EXPECT_EQ(GetPixel(C.Dc(), 96, 0), RGB(0, 0, 0));
+  EXPECT_EQ(GetPixel(C.Dc(), 96, H - 1), RGB(0, 0, 0));
+  EXPECT_EQ(GetPixel(C.Dc(), 97, 0), RGB(255, 255, 255));
+}
