@@ -237,11 +237,11 @@ void TCustomMemoSource::InsertLineBreak() {
       if (Item->Flags & (lfInRegion | lfRegionExpanded | lfRegionCollapsed)) NewItem->Flags |= lfInRegion;
       if (Col == 0) NewItem->LineData = Item->LineData;
       const bool WasEmpty = Item->Text.empty();
+      if (Keeps) AdjustAttrLength(Item);
       const TColumnSpot Spot = LocateColumn(*this, Item->Text, Col);
       NewItem->Text = Item->Text.substr(size_t(Spot.Index));
       Item->Text.resize(size_t(Spot.Index));
       if (Keeps) {
-        AdjustAttrLength(Item);
         if (SplitAttr >= 0) DefaultAttribute = SplitAttr;
         NewItem->Attributes = Item->Attributes.substr(size_t(Spot.Index));
         Item->Attributes.resize(size_t(Spot.Index));

@@ -23,7 +23,7 @@ std::vector<TCustomMemoSource*>& MemoSourceList() {
 TInternalStrings::TInternalStrings(TClass AItemClass)
     : FItemClass(AItemClass ? AItemClass : TStringItem::StaticClass()) {}
 
-TInternalStrings::~TInternalStrings() = default;
+TInternalStrings::~TInternalStrings() { Clear(); }
 
 TStringItem* TInternalStrings::NewItem() const {
   if (FItemClass == TStringItem::StaticClass()) return new TStringItem;
@@ -64,15 +64,19 @@ void TInternalStrings::Insert(Integer Index, const AnsiString& S) {
   }
   std::unique_ptr<TStringItem> Item(NewItem());
   Item->Text = S;
-  FItems.insert(FItems.begin() + Index, std::move(Item));
+  FItems.insert(FItems.begin() + Index, Item.get());
+  Item.release();
 }
 
 void TInternalStrings::Delete(Integer Index) {
   if (Index < 0 || Index >= GetCount()) return;
+  TStringItem* Item = FItems[size_t(Index)];
   FItems.erase(FItems.begin() + Index);
+  delete Item;
 }
 
 void TInternalStrings::Clear() {
+  for (TStringItem* Item : FItems) delete Item;
   FItems.clear();
   FItems.shrink_to_fit();
   FCapacity = 0;

@@ -126,7 +126,7 @@ public:
   void Exchange(Integer, Integer) override {}
 
   TStringItem* Item(Integer Index) const {
-    return Index >= 0 && Index < GetCount() ? FItems[size_t(Index)].get() : nullptr;
+    return Index >= 0 && Index < GetCount() ? FItems[size_t(Index)] : nullptr;
   }
   // The stored text ("" out of range), never through the get-hook.
   const AnsiString& RawText(Integer Index) const;
@@ -145,7 +145,9 @@ protected:
 private:
   TStringItem* NewItem() const;
   TClass FItemClass;
-  std::vector<std::unique_ptr<TStringItem>> FItems;
+  // Owned. Plain pointers, so inserting or deleting a line moves the array
+  // with one memmove.
+  std::vector<TStringItem*> FItems;
   Integer FCapacity = 0;
 };
 
