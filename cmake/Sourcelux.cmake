@@ -5,6 +5,7 @@
 # *_test.cpp files becomes one test executable whose CTest label is the
 # folder's path with "-" for "/", platform/ left out
 # (tests/platform/rtl -> "rtl", tests/editor/base -> "editor-base").
+# tests/CMakeLists.txt can rename a label (SX_TEST_LABEL_<label>).
 # Tests run with LC_ALL=C, so the ANSI code page is 1252 whatever the
 # machine's locale.
 
@@ -42,10 +43,15 @@ function(sx_add_test_areas ROOT)
     string(REPLACE "/" "_" _name "${_rel}")
     string(REGEX REPLACE "^platform/" "" _label "${_rel}")
     string(REPLACE "/" "-" _label "${_label}")
+    if(DEFINED SX_TEST_LABEL_${_label})
+      set(_label "${SX_TEST_LABEL_${_label}}")
+    endif()
     set(_exe "sx_${_name}_tests")
     add_executable(${_exe} ${_srcs})
     target_include_directories(${_exe} PRIVATE ${PROJECT_SOURCE_DIR} ${ROOT})
     target_link_libraries(${_exe} PRIVATE ${SX_TEST_LIBRARIES} GTest::gtest GTest::gmock GTest::gtest_main)
+    # gtest's headers dominate a test file's compile time: parse them once.
+    target_precompile_headers(${_exe} PRIVATE <gtest/gtest.h>)
     target_compile_definitions(${_exe} PRIVATE
       SX_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
       SX_CORPUS_DIR="${PROJECT_SOURCE_DIR}/../shared/corpus")
