@@ -36,6 +36,7 @@
 #include "platform/win/WinTypes.h"
 #include "platform/rtl/Colors.h"
 #include "platform/rtl/Component.h"
+#include "platform/rtl/MulDiv.h"
 #include "platform/rtl/ShortCuts.h"
 
 class TWinControl;
@@ -147,9 +148,6 @@ TShiftState KeyDataToShiftState(LPARAM KeyData);
 
 // The anchors an alignment implies.
 TAnchors AnchorAlign(TAlign Align);
-// a * b / c with a 64-bit product, rounded half away from zero, as the
-// system's MulDiv; -1 when c is 0 or the result does not fit 32 bits.
-Integer MulDiv(Integer A, Integer B, Integer C);
 
 class TControl : public TComponent {
   SX_CLASS(TControl, TComponent)

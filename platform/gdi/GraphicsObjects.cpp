@@ -4,7 +4,7 @@
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/Dc.h"
 #include "platform/gdi/Font.h"
-#include "platform/gdi/GraphicsUtil_p.h"
+#include "platform/rtl/MulDiv.h"
 #include "platform/rtl/AnsiStrings.h"
 
 int PenModeToRop2(TPenMode Mode) {
@@ -63,7 +63,7 @@ void TFont::Assign(TPersistent* Source) {
     // Keeps the point size when the two fonts measure at different
     // resolutions (a printer font copied from a screen font).
     if (PixelsPerInch != F->PixelsPerInch)
-      FHeight = -GxMulDiv(F->GetSize(), PixelsPerInch, 72);
+      FHeight = -MulDiv(F->GetSize(), PixelsPerInch, 72);
     else
       FHeight = F->FHeight;
     Changed();
@@ -72,9 +72,9 @@ void TFont::Assign(TPersistent* Source) {
   inherited::Assign(Source);
 }
 
-Integer TFont::GetSize() const { return -GxMulDiv(FHeight, 72, PixelsPerInch); }
+Integer TFont::GetSize() const { return -MulDiv(FHeight, 72, PixelsPerInch); }
 
-void TFont::SetSize(Integer Value) { SetHeight(-GxMulDiv(Value, PixelsPerInch, 72)); }
+void TFont::SetSize(Integer Value) { SetHeight(-MulDiv(Value, PixelsPerInch, 72)); }
 
 void TFont::SetHeight(Integer Value) {
   if (FHeight == Value) return;

@@ -7,7 +7,7 @@
 #include "platform/gdi/EmfPlayer.h"
 #include "platform/gdi/EmfRecorder.h"
 #include "platform/gdi/GraphicsBitmaps_p.h"
-#include "platform/gdi/GraphicsUtil_p.h"
+#include "platform/rtl/MulDiv.h"
 #include "platform/gdi/Wmf.h"
 #include "platform/rtl/CodePages.h"
 
@@ -34,10 +34,10 @@ void TMetafile::Clear() {
   Changed(this);
 }
 
-Integer TMetafile::GetWidth() const { return GxMulDiv(FMMWidth, ScreenPpi, HundredthMMPerInch); }
-Integer TMetafile::GetHeight() const { return GxMulDiv(FMMHeight, ScreenPpi, HundredthMMPerInch); }
-void TMetafile::SetWidth(Integer Value) { SetMMWidth(GxMulDiv(Value, HundredthMMPerInch, ScreenPpi)); }
-void TMetafile::SetHeight(Integer Value) { SetMMHeight(GxMulDiv(Value, HundredthMMPerInch, ScreenPpi)); }
+Integer TMetafile::GetWidth() const { return MulDiv(FMMWidth, ScreenPpi, HundredthMMPerInch); }
+Integer TMetafile::GetHeight() const { return MulDiv(FMMHeight, ScreenPpi, HundredthMMPerInch); }
+void TMetafile::SetWidth(Integer Value) { SetMMWidth(MulDiv(Value, HundredthMMPerInch, ScreenPpi)); }
+void TMetafile::SetHeight(Integer Value) { SetMMHeight(MulDiv(Value, HundredthMMPerInch, ScreenPpi)); }
 
 void TMetafile::SetMMWidth(Integer Value) {
   if (Value == FMMWidth) return;
@@ -144,8 +144,8 @@ void TMetafile::LoadFromBytes(const std::vector<Byte>& Data) {
     if (Inch == 0 || R <= L || B <= T) throw EInvalidGraphic("Metafile is not valid");
     METAFILEPICT Pict;
     Pict.mm = MM_ANISOTROPIC;
-    Pict.xExt = GxMulDiv(R - L, HundredthMMPerInch, Inch);
-    Pict.yExt = GxMulDiv(B - T, HundredthMMPerInch, Inch);
+    Pict.xExt = MulDiv(R - L, HundredthMMPerInch, Inch);
+    Pict.yExt = MulDiv(B - T, HundredthMMPerInch, Inch);
     HENHMETAFILE Mf = SetWinMetaFileBits(UINT(N - PlaceableHeaderSize), P + PlaceableHeaderSize, nullptr, &Pict);
     if (!Mf) throw EInvalidGraphic("Metafile is not valid");
     SetHandle(Mf);
@@ -188,8 +188,8 @@ void TMetafile::SaveToStream(TStream* Stream) {
   PutLE16(H, 0);
   PutLE16(H, 0);
   PutLE16(H, 0);
-  PutLE16(H, Word(std::min(GxMulDiv(FMMWidth, Inch, HundredthMMPerInch), 32767)));
-  PutLE16(H, Word(std::min(GxMulDiv(FMMHeight, Inch, HundredthMMPerInch), 32767)));
+  PutLE16(H, Word(std::min(MulDiv(FMMWidth, Inch, HundredthMMPerInch), 32767)));
+  PutLE16(H, Word(std::min(MulDiv(FMMHeight, Inch, HundredthMMPerInch), 32767)));
   PutLE16(H, Inch);
   PutLE16(H, 0);
   PutLE16(H, 0);
@@ -237,10 +237,10 @@ void TMetafileCanvas::Start(HDC ReferenceDevice, const AnsiString& CreatedBy, co
   const int HorzRes = GetDeviceCaps(Ref, HORZRES), VertRes = GetDeviceCaps(Ref, VERTRES);
   if (FMetafile->GetMMWidth() == 0)
     FMetafile->SetMMWidth(FMetafile->GetWidth() == 0 ? HorzMM * 100
-                                                     : GxMulDiv(FMetafile->GetWidth(), HorzMM * 100, HorzRes));
+                                                     : MulDiv(FMetafile->GetWidth(), HorzMM * 100, HorzRes));
   if (FMetafile->GetMMHeight() == 0)
     FMetafile->SetMMHeight(FMetafile->GetHeight() == 0 ? VertMM * 100
-                                                       : GxMulDiv(FMetafile->GetHeight(), VertMM * 100, VertRes));
+                                                       : MulDiv(FMetafile->GetHeight(), VertMM * 100, VertRes));
   const TRect Frame{0, 0, FMetafile->GetMMWidth(), FMetafile->GetMMHeight()};
   AnsiString Desc;
   if (Comment) Desc = CreatedBy + '\0' + Description + '\0' + '\0';
