@@ -42,6 +42,12 @@ std::unique_ptr<TgtPreferences> TgtCustomDocumentEngine::GetPreferencesClass() {
   return std::make_unique<TgtPreferences>();
 }
 
+void TgtCustomDocumentEngine::RecreatePreferences() {
+  auto Fresh = GetPreferencesClass();
+  Fresh->Assign(FPreferences.get());
+  FPreferences = std::move(Fresh);
+}
+
 Word TgtCustomDocumentEngine::ShowSetupDialog() { return 1; }
 
 // ---- document life cycle ---------------------------------------------------------

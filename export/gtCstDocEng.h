@@ -52,6 +52,10 @@ using TgtNotifyEvent = TEvent<void(TObject* Sender)>;
 using TgtErrorMessageEvent = TEvent<void(TObject* Sender, const Exception& AException)>;
 using TgtOnCalcVariablesEvent = TEvent<void(TObject* Sender, const WideString& Variable, WideString& Value)>;
 using TgtOnNeedFileNameEvent = TEvent<void(TObject* Sender, AnsiString& FileName, Integer PageNo)>;
+// Offered fresh copies of a table cell's pen, brush, font and frame before
+// the cell is drawn; row -1 is the title row.
+using TgtOnCellDrawEvent = TEvent<void(TObject* Sender, Integer Row, Integer Column, TPen* Pen, TBrush* Brush,
+                                       TFont* Font, TgtFrame* Frame)>;
 
 // Copies of the drawing state, taken by SaveEngineState.
 class TgtEngineState {
@@ -314,8 +318,14 @@ public:
   TgtErrorMessageEvent OnErrorMessage;
   TgtOnCalcVariablesEvent OnCalcVariables;
   TgtOnNeedFileNameEvent OnNeedFileName;
+  TgtOnCellDrawEvent OnCellDraw;
 
 protected:
+  // Replaces the preferences object with one made by the most derived
+  // GetPreferencesClass (a constructor cannot reach it through the base's
+  // constructor), keeping the flags set so far. Call from the constructor
+  // of a class that overrides GetPreferencesClass.
+  void RecreatePreferences();
   // Opens FullName for writing (under a temporary name until the document
   // completes) and records it; raises EFileCreateError and frees the
   // document when the file cannot be made.
