@@ -25,6 +25,7 @@
 
 class TgtDocSettings;
 class TgtMetafileProcessor;
+class TCustomRichEdit;
 
 enum TgtItemToRender : Byte { irText, irImage, irShape };
 // A set of TgtItemToRender as bits (1 << member).
@@ -97,6 +98,15 @@ public:
   // MeasurementUnit for the rectangle); EndChar -1 = to the end.
   void RenderRichEdit(IgtRichEditTarget& RichEdit, Integer StartChar, double Left, double Top,
                       double Right, double Bottom, Integer EndChar = -1, TColor BackColor = TColor(0xFFFFFF));
+  // The same for the control, as the application calls it (nil: nothing).
+  void RenderRichEdit(TCustomRichEdit* RichEdit, Integer StartChar, double Left, double Top, double Right,
+                      double Bottom, Integer EndChar = -1, TColor BackColor = TColor(0xFFFFFF));
+  // RTF from a file or a stream (read from its start) through a hidden
+  // control; a file that cannot be read raises as loading it does.
+  void RenderRTFFile(const AnsiString& FileName, Integer StartChar, double Left, double Top, double Right,
+                     double Bottom, Integer EndChar = -1, TColor BackColor = TColor(0xFFFFFF));
+  void RenderRTFStream(TStream* Stream, Integer StartChar, double Left, double Top, double Right,
+                       double Bottom, Integer EndChar = -1, TColor BackColor = TColor(0xFFFFFF));
   // The modal result of the built-in setup dialog (2 cancels); the base
   // shows nothing and confirms.
   virtual Word ShowSetupDialog();
