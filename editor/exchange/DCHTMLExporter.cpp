@@ -1,0 +1,242 @@
+#include "editor/exchange/DCHTMLExporter.h"
+#include <array>
+#include <string_view>
+
+namespace {
+
+constexpr std::string_view CRLF = "\r\n";
+
+// One escape table per use, so the hot loop is a lookup and a bulk copy of
+// the bytes in between.
+using TEscapeTable = std::array<const char*, 256>;
+
+constexpr TEscapeTable MakeTable(bool Blanks) {
+  TEscapeTable T{};
+  if (Blanks) T[' '] = "&nbsp;";
+  T['"'] = "&quot;";
+  T['&'] = "&amp;";
+  T['<'] = "&lt;";
+  T['>'] = "&gt;";
+  return T;
+}
+
+constexpr TEscapeTable TextTable = MakeTable(/*Blanks=*/true);
+constexpr TEscapeTable AttrTable = MakeTable(/*Blanks=*/false);
+
+AnsiString Escape(const AnsiString& S, const TEscapeTable& Table) {
+  AnsiString R;
+  R.reserve(S.size() + S.size() / 4);
+  size_t Start = 0;
+  for (size_t I = 0; I < S.size(); ++I) {
+    const char* E = Table[static_cast<unsigned char>(S[I])];
+    if (!E) continue;
+    R.append(S, Start, I - Start);
+    R.append(E);
+    Start = I + 1;
+  }
+  R.append(S, Start, S.size() - Start);
+  return R;
+}
+
+const char* const AlignNames[] = {"left", "center", "right", "justify"};
+
+}  // namespace
+
+AnsiString HtmlEscape(const AnsiString& S) { return Escape(S, TextTable); }
+
+AnsiString HtmlEscapeAttr(const AnsiString& S) { return Escape(S, AttrTable); }
+
+Integer HtmlFontSize(Integer Points) {
+  if (Points <= 0) return 7;
+  if (Points <= 8) return 1;
+  if (Points <= 11) return 2;
+  if (Points <= 13) return 3;
+  if (Points <= 17) return 4;
+  if (Points <= 23) return 5;
+  if (Points <= 35) return 6;
+  return 7;
+}
+
+AnsiString HtmlColor(TColor Color) {
+  static const char Hex[] = "0123456789ABCDEF";
+  const COLORREF C = ColorToRGB(Color);
+  const Byte Parts[3] = {GetRValue(C), GetGValue(C), GetBValue(C)};
+  AnsiString R = "#";
+  for (Byte P : Parts) {
+    R += Hex[P >> 4];
+    R += Hex[P & 15];
+  }
+  return R;
+}
+
+AnsiString HtmlFrameName(Byte Frame) {
+  static const char* const Names[] = {"void", "above", "below", "hsides", "lhs",
+                                      "rhs",  "vsides", "box",  "border"};
+  return Frame < std::size(Names) ? Names[Frame] : "";
+}
+
+AnsiString HtmlRulesName(Byte Rules) {
+  static const char* const Names[] = {"none", "groups", "rows", "cols", "all"};
+  return Rules < std::size(Names) ? Names[Rules] : "";
+}
+
+TDCHTMLExporter::TDCHTMLExporter(TStream* AStream) : TDCExporter(AStream) {}
+
+void TDCHTMLExporter::WriteOpenTag(const AnsiString& Name) { WriteString("<" + Name + ">"); }
+
+void TDCHTMLExporter::WriteCloseTag(const AnsiString& Name) { WriteString("</" + Name + ">"); }
+
+void TDCHTMLExporter::WriteTag(const AnsiString& Name, const AnsiString& TagText) {
+  AnsiString S;
+  if (!FLastTag.empty() && FLastTag != Name) S = CRLF;
+  S += '<';
+  S += TagText;
+  S += '>';
+  WriteString(S);
+  FLastTag = Name;
+}
+
+void TDCHTMLExporter::WriteSimpleTag(const AnsiString& Name) { WriteTag(Name, Name); }
+
+void TDCHTMLExporter::WriteTagAttrs(const AnsiString& Name, const TAttrs& Attrs) {
+  AnsiString Text = Name;
+  for (const auto& [AttrName, Value] : Attrs) {
+    if (Value.empty()) continue;
+    Text += ' ';
+    Text += AttrName;
+    Text += "=\"";
+    Text += HtmlEscapeAttr(Value);
+    Text += '"';
+  }
+  WriteTag(Name, Text);
+}
+
+AnsiString TDCHTMLExporter::ConvertText(const AnsiString& S) { return HtmlEscape(S); }
+
+void TDCHTMLExporter::StartParagraph(Integer Align) {
+  const char* Value = Align >= 0 && Align < 4 ? AlignNames[Align] : "";
+  WriteTagAttrs("P", {{"Align", Value}});
+}
+void TDCHTMLExporter::EndParagraph() { WriteCloseTag("P"); }
+void TDCHTMLExporter::StartNonScrollRegion() { StartParagraph(eaLeft); }
+void TDCHTMLExporter::EndNonScrollRegion() { EndParagraph(); }
+
+void TDCHTMLExporter::LineBreak() {
+  WriteOpenTag("BR");
+  WriteString(AnsiString(CRLF));
+}
+
+void TDCHTMLExporter::StartFont(const AnsiString& Face) { WriteTagAttrs("font", {{"face", Face}}); }
+// HTML has no charset per run; the page's code page covers the text.
+void TDCHTMLExporter::StartFontCharset(const AnsiString& Face, Byte /*Charset*/) { StartFont(Face); }
+void TDCHTMLExporter::EndFont() { WriteCloseTag("font"); }
+void TDCHTMLExporter::StartBigger() { WriteOpenTag("BIG"); }
+void TDCHTMLExporter::EndBigger() { WriteCloseTag("BIG"); }
+void TDCHTMLExporter::StartSmaller() { WriteOpenTag("SMALL"); }
+void TDCHTMLExporter::EndSmaller() { WriteCloseTag("SMALL"); }
+
+void TDCHTMLExporter::StartFontSize(Integer Points) {
+  WriteTagAttrs("font", {{"SIZE", std::to_string(HtmlFontSize(Points))}});
+}
+void TDCHTMLExporter::EndFontSize() { WriteCloseTag("font"); }
+
+void TDCHTMLExporter::StartItalic() { WriteOpenTag("I"); }
+void TDCHTMLExporter::EndItalic() { WriteCloseTag("I"); }
+void TDCHTMLExporter::StartBold() { WriteOpenTag("B"); }
+void TDCHTMLExporter::EndBold() { WriteCloseTag("B"); }
+void TDCHTMLExporter::StartUnderline() { WriteOpenTag("U"); }
+void TDCHTMLExporter::EndUnderline() { WriteCloseTag("U"); }
+void TDCHTMLExporter::StartStrikeOut() { WriteOpenTag("S"); }
+void TDCHTMLExporter::EndStrikeOut() { WriteCloseTag("S"); }
+
+void TDCHTMLExporter::StartNumberedList() { WriteSimpleTag("ol"); }
+void TDCHTMLExporter::EndNumberedList() { WriteCloseTag("ol"); }
+void TDCHTMLExporter::StartBulletList() { WriteSimpleTag("ul"); }
+void TDCHTMLExporter::EndBulletList() { WriteCloseTag("ul"); }
+void TDCHTMLExporter::StartBulletItem() { WriteSimpleTag("li"); }
+void TDCHTMLExporter::EndBulletItem() { WriteCloseTag("li"); }
+void TDCHTMLExporter::StartNumberedItem() { WriteSimpleTag("li"); }
+void TDCHTMLExporter::EndNumberedItem() { WriteCloseTag("li"); }
+void TDCHTMLExporter::StartBlockQuote() { WriteOpenTag("blockquote"); }
+void TDCHTMLExporter::EndBlockQuote() { WriteCloseTag("blockquote"); }
+void TDCHTMLExporter::StartSubscript() { WriteOpenTag("sub"); }
+void TDCHTMLExporter::EndSubscript() { WriteCloseTag("sub"); }
+void TDCHTMLExporter::StartSuperscript() { WriteOpenTag("sup"); }
+void TDCHTMLExporter::EndSuperscript() { WriteCloseTag("sup"); }
+
+void TDCHTMLExporter::StartColor(TColor Color) { WriteTagAttrs("font", {{"color", HtmlColor(Color)}}); }
+void TDCHTMLExporter::EndColor() { WriteCloseTag("font"); }
+void TDCHTMLExporter::StartPageColor(TColor Color) { WriteTagAttrs("Body", {{"BGCOLOR", HtmlColor(Color)}}); }
+void TDCHTMLExporter::EndPageColor() { WriteCloseTag("Body"); }
+// A run's background has no tag of the markup this writer produces.
+void TDCHTMLExporter::StartBackColor(TColor /*Color*/) {}
+void TDCHTMLExporter::EndBackColor() {}
+
+void TDCHTMLExporter::StartLink(const AnsiString& Target, Byte /*Style*/) {
+  WriteTagAttrs("A", {{"href", Target + ".html"}});
+}
+void TDCHTMLExporter::EndLink() { WriteCloseTag("A"); }
+
+void TDCHTMLExporter::StartTable(const TExportTableInfo& Info) {
+  auto NonZero = [](Integer V) { return V != 0 ? std::to_string(V) : AnsiString(); };
+  WriteTagAttrs("TABLE", {{"width", NonZero(Info.Width)},
+                          {"border", NonZero(Info.Border)},
+                          {"frame", HtmlFrameName(Info.Frame)},
+                          {"rules", HtmlRulesName(Info.Rules)},
+                          {"cellspacing", NonZero(Info.CellSpacing)},
+                          {"cellpadding", NonZero(Info.CellPadding)}});
+}
+void TDCHTMLExporter::EndTable() { WriteCloseTag("TABLE"); }
+void TDCHTMLExporter::StartRow() { WriteSimpleTag("TR"); }
+void TDCHTMLExporter::EndRow() { WriteCloseTag("TR"); }
+
+void TDCHTMLExporter::StartCell(Integer Width) {
+  WriteTagAttrs("TD", {{"width", Width != 0 ? std::to_string(Width) : AnsiString()}});
+}
+void TDCHTMLExporter::EndCell() { WriteCloseTag("TD"); }
+
+void TDCHTMLExporter::StartDocument(const AnsiString& Title) {
+  WriteOpenTag("Html");
+  WriteOpenTag("Head");
+  WriteCloseTag("Head");
+  WriteOpenTag("Title");
+  // The title is a file name: escaped, so "a&b<1>.rtf" stays text.
+  WriteString(HtmlEscapeAttr(Title));
+  WriteCloseTag("Title");
+  WriteOpenTag("Body");
+  StartFont("Times New Roman");
+}
+
+void TDCHTMLExporter::EndDocument() {
+  EndFont();
+  WriteCloseTag("Body");
+  WriteCloseTag("Html");
+}
+
+void TDCHTMLExporter::StartTopic(const AnsiString& Topic) { StartDocument(Topic); }
+void TDCHTMLExporter::EndTopic() { EndDocument(); }
+
+void TDCHTMLExporter::WriteSpaces(Integer Count) {
+  AnsiString S;
+  for (Integer I = 0; I < Count; ++I) S += "&nbsp;";
+  WriteString(S);
+}
+
+void TDCHTMLExporter::WriteImage(const AnsiString& FileName, Integer Width, Integer Height) {
+  if (FileName.empty()) return;
+  TAttrs Attrs = {{"src", FileName}};
+  if (Width != 0 || Height != 0) {
+    Attrs.emplace_back("WIDTH", std::to_string(Width));
+    Attrs.emplace_back("HEIGHT", std::to_string(Height));
+  }
+  WriteTagAttrs("img", Attrs);
+}
+
+void TDCHTMLExporter::HorizontalRule() { WriteString("<HR>"); }
+
+// Text is markup the caller composed; only the target is an attribute value.
+void TDCHTMLExporter::WriteHyperlink(const AnsiString& Text, const AnsiString& Target) {
+  WriteTagAttrs("A", {{"href", Target}, {"target", "_blank"}});
+  WriteString(Text);
+  WriteCloseTag("A");
+}
