@@ -243,7 +243,7 @@ BOOL TDC::AlphaBlend(int X, int Y, int W, int H, HDC Src, int XSrc, int YSrc, in
   if (PerPixel && SrcBmp->BitsPerPixel != 32) return FALSE;
   if (!Dst || PathOpen()) return TRUE;
   const TBlitSpan DX = DestSpanX(*this, X, Y, W, H, DY);
-  const int DW = DX.Length(), DH = DY.Length();
+  const Int64 DW = DX.Length(), DH = DY.Length();
   if (DW <= 0 || DH <= 0 || SX.Length() <= 0 || SY.Length() <= 0) return TRUE;
   const TPoint Org = DeviceOrigin();
   const TRect Target{DX.Lo + Org.X, DY.Lo + Org.Y, DX.Hi + Org.X, DY.Hi + Org.Y};
@@ -252,9 +252,9 @@ BOOL TDC::AlphaBlend(int X, int Y, int W, int H, HDC Src, int XSrc, int YSrc, in
     const int L = std::max(C.Left, Target.Left), R = std::min(C.Right, Target.Right);
     const int T = std::max(C.Top, Target.Top), B = std::min(C.Bottom, Target.Bottom);
     for (int Yd = T; Yd < B; ++Yd) {
-      const int Sy = SY.Lo + int(Int64(2 * (Yd - Target.Top) + 1) * SY.Length() / (2 * DH));
+      const int Sy = SY.Lo + int((2 * (Int64(Yd) - Target.Top) + 1) * SY.Length() / (2 * DH));
       for (int Xd = L; Xd < R; ++Xd) {
-        const int Sx = SX.Lo + int(Int64(2 * (Xd - Target.Left) + 1) * SX.Length() / (2 * DW));
+        const int Sx = SX.Lo + int((2 * (Int64(Xd) - Target.Left) + 1) * SX.Length() / (2 * DW));
         std::uint32_t Sv;
         if (SrcBmp->BitsPerPixel == 32) {
           std::memcpy(&Sv, SrcBmp->ScanLine(Sy) + std::size_t(Sx) * 4, 4);
@@ -301,24 +301,35 @@ BOOL TDC::TransparentBlt(int X, int Y, int W, int H, HDC Src, int XSrc, int YSrc
   TBitmapObject* Dst = Surface();
   if (!Dst || PathOpen()) return TRUE;
   // A monochrome mask of the source: 1 where the pixel is not the
-  // transparent colour, then one masked copy.
+  // transparent colour, then one masked copy. It covers only the part of
+  // the destination inside the clip, however large the destination.
   const TBitmapObject& SrcB = *Q.Src;
-  TBitmapObject Mask;
-  const int MW = Q.DX.Length(), MH = Q.DY.Length();
+  const Int64 MW = Q.DX.Length(), MH = Q.DY.Length();
   if (MW <= 0 || MH <= 0) return TRUE;
-  Mask.Allocate(MW, MH, 1);
+  const TPoint Org = DeviceOrigin();
+  const TRect Target{Q.DX.Lo + Org.X, Q.DY.Lo + Org.Y, Q.DX.Hi + Org.X, Q.DY.Hi + Org.Y};
+  const TRect ClipBox = DeviceClip().Bounds();
+  const TRect Vis{std::max(ClipBox.Left, Target.Left), std::max(ClipBox.Top, Target.Top),
+                  std::min(ClipBox.Right, Target.Right), std::min(ClipBox.Bottom, Target.Bottom)};
+  if (Vis.Left >= Vis.Right || Vis.Top >= Vis.Bottom) return TRUE;
+  TBitmapObject Mask;
+  Mask.Allocate(Vis.Width(), Vis.Height(), 1);
   Mask.DDBMono = true;
-  const int SW = Q.SX.Length(), SH = Q.SY.Length();
-  for (int J = 0; J < MH; ++J) {
-    const int Sy = Q.SY.Lo + int(Int64(2 * J + 1) * SH / (2 * MH));
+  const Int64 SW = Q.SX.Length(), SH = Q.SY.Length();
+  for (int Y = Vis.Top; Y < Vis.Bottom; ++Y) {
+    const Int64 J = Int64(Y) - Target.Top;
+    const Int64 Sy = Q.SY.Lo + (2 * J + 1) * SH / (2 * MH);
     if (Sy < 0 || Sy >= SrcB.Height) continue;
-    for (int I = 0; I < MW; ++I) {
-      const int Sx = Q.SX.Lo + int(Int64(2 * I + 1) * SW / (2 * MW));
+    for (int X = Vis.Left; X < Vis.Right; ++X) {
+      const Int64 I = Int64(X) - Target.Left;
+      const Int64 Sx = Q.SX.Lo + (2 * I + 1) * SW / (2 * MW);
       if (Sx < 0 || Sx >= SrcB.Width) continue;
-      if ((SrcB.PixelToColor(SrcB.GetPixelValue(Sx, Sy)) & 0xFFFFFF) != (Transparent & 0xFFFFFF))
-        Mask.SetPixelValue(I, J, 1);
+      if ((SrcB.PixelToColor(SrcB.GetPixelValue(int(Sx), int(Sy))) & 0xFFFFFF) != (Transparent & 0xFFFFFF))
+        Mask.SetPixelValue(X - Vis.Left, Y - Vis.Top, 1);
     }
   }
+  Q.MaskX = Target.Left - Vis.Left;
+  Q.MaskY = Target.Top - Vis.Top;
   Q.Mask = &Mask;
   Q.Rop = MAKEROP4(SRCCOPY, 0x00AA0029);
   const int Saved = S.StretchMode;

@@ -101,33 +101,43 @@ private:
   TRasterPaint FPaint;
 };
 
-// For each destination pixel along one axis, the source pixels it takes:
-// [Lo, Hi) in source coordinates, or Lo = -1 when they fall outside.
+// For each visible destination pixel along one axis, the source pixels it
+// takes: [Lo, Hi) in source coordinates, or Lo = -1 when they fall outside.
+// Only destination pixels First .. First+size-1 (counted from D.Lo) are
+// mapped, so a destination far larger than the surface costs nothing.
 struct TAxisMap {
+  int First = 0;
   std::vector<int> Lo, Hi;
   bool Plain = false;  // one-to-one and forwards: Lo[i] = Lo[0] + i
+  int LoAt(int I) const { return Lo[std::size_t(I - First)]; }
+  int HiAt(int I) const { return Hi[std::size_t(I - First)]; }
 };
 
-TAxisMap MapAxis(const TBlitSpan& D, const TBlitSpan& S, int SrcSize, bool Boxes) {
+// A * B / C for non-negative values whose product may exceed 64 bits.
+Int64 MulDiv64(Int64 A, Int64 B, Int64 C) { return Int64(__int128(A) * B / C); }
+
+TAxisMap MapAxis(const TBlitSpan& D, const TBlitSpan& S, int SrcSize, bool Boxes, int First,
+                 int Last) {
   TAxisMap M;
-  const int N = D.Length(), SN = S.Length();
-  M.Lo.resize(N);
-  M.Hi.resize(N);
+  const Int64 N = D.Length(), SN = S.Length();
+  M.First = First;
+  M.Lo.resize(std::size_t(Last - First));
+  M.Hi.resize(std::size_t(Last - First));
   const bool Mirror = D.Reversed != S.Reversed;
   M.Plain = N == SN && !Mirror;
-  for (int I = 0; I < N; ++I) {
+  for (int I = First; I < Last; ++I) {
     // T counts along the destination in its own direction; K0..K1 along the
     // source in its direction.
-    const int T = D.Reversed ? N - 1 - I : I;
-    int K0, K1;
+    const Int64 T = D.Reversed ? N - 1 - I : I;
+    Int64 K0, K1;
     if (Boxes && SN > N) {
-      K0 = int(Int64(T) * SN / N);
-      K1 = std::max(K0 + 1, int(Int64(T + 1) * SN / N));
+      K0 = MulDiv64(T, SN, N);
+      K1 = std::max(K0 + 1, MulDiv64(T + 1, SN, N));
     } else {
-      K0 = int((Int64(2 * T + 1) * SN) / (Int64(2) * N));
+      K0 = MulDiv64(2 * T + 1, SN, 2 * N);
       K1 = K0 + 1;
     }
-    int A, B;
+    Int64 A, B;
     if (S.Reversed) {
       A = S.Hi - K1;
       B = S.Hi - K0;
@@ -135,14 +145,15 @@ TAxisMap MapAxis(const TBlitSpan& D, const TBlitSpan& S, int SrcSize, bool Boxes
       A = S.Lo + K0;
       B = S.Lo + K1;
     }
-    A = std::max(A, 0);
-    B = std::min(B, SrcSize);
+    A = std::max<Int64>(A, 0);
+    B = std::min<Int64>(B, SrcSize);
+    const std::size_t At = std::size_t(I - First);
     if (A >= B) {
-      M.Lo[I] = -1;
-      M.Hi[I] = -1;
+      M.Lo[At] = -1;
+      M.Hi[At] = -1;
     } else {
-      M.Lo[I] = A;
-      M.Hi[I] = B;
+      M.Lo[At] = int(A);
+      M.Hi[At] = int(B);
     }
   }
   return M;
@@ -187,7 +198,7 @@ TBlitSpan BlitSpanFromEnds(int A, int B) {
 BOOL RunBlit(TDC& Dc, const TBlitRequest& Q) {
   TBitmapObject* Dst = Dc.Surface();
   if (!Dst || Dc.PathOpen()) return TRUE;
-  const int W = Q.DX.Length(), H = Q.DY.Length();
+  const Int64 W = Q.DX.Length(), H = Q.DY.Length();
   if (W <= 0 || H <= 0) return TRUE;
   if (Q.Mask && Q.Mask->BitsPerPixel != 1) return FALSE;
 
@@ -202,14 +213,22 @@ BOOL RunBlit(TDC& Dc, const TBlitRequest& Q) {
   if (NeedPat && !Pat.Init(Dc, *Dst)) return TRUE;  // the null brush paints nothing
 
   const TDcState& S = Dc.State();
+  const TPoint Org = Dc.DeviceOrigin();
+  const TRect Target{Q.DX.Lo + Org.X, Q.DY.Lo + Org.Y, Q.DX.Hi + Org.X, Q.DY.Hi + Org.Y};
+  // Only the part of the destination inside the clip is ever touched: the
+  // work is bounded by it, however large the destination.
+  const TRect ClipBox = Dc.DeviceClip().Bounds();
+  const TRect Visible{std::max(ClipBox.Left, Target.Left), std::max(ClipBox.Top, Target.Top),
+                      std::min(ClipBox.Right, Target.Right), std::min(ClipBox.Bottom, Target.Bottom)};
+  if (Visible.Left >= Visible.Right || Visible.Top >= Visible.Bottom) return TRUE;
   std::unique_ptr<TBitmapObject> Copy;
   TAxisMap XMap, YMap;
   bool Boxes = false;
   if (Src) {
     const bool Shrinks = Q.SX.Length() > W || Q.SY.Length() > H;
     Boxes = Shrinks && S.StretchMode != COLORONCOLOR;
-    XMap = MapAxis(Q.DX, Q.SX, Src->Width, Boxes);
-    YMap = MapAxis(Q.DY, Q.SY, Src->Height, Boxes);
+    XMap = MapAxis(Q.DX, Q.SX, Src->Width, Boxes, Visible.Left - Target.Left, Visible.Right - Target.Left);
+    YMap = MapAxis(Q.DY, Q.SY, Src->Height, Boxes, Visible.Top - Target.Top, Visible.Bottom - Target.Top);
     if (Src == Dst && !(XMap.Plain && YMap.Plain)) {
       Copy = Snapshot(*Src);
       Src = Copy.get();
@@ -219,11 +238,9 @@ BOOL RunBlit(TDC& Dc, const TBlitRequest& Q) {
                               : TConverter(*Dst, 0, *Dst, 0, 0);
   const U32 PixMask = Dst->PixelMask();
   const bool Direct32 = Dst->BitsPerPixel == 32;
-  const TPoint Org = Dc.DeviceOrigin();
-  const TRect Target{Q.DX.Lo + Org.X, Q.DY.Lo + Org.Y, Q.DX.Hi + Org.X, Q.DY.Hi + Org.Y};
   // Unscaled copies within one bitmap move rows in the order that reads
   // each source row before it is overwritten.
-  const bool BottomFirst = Src == Dst && YMap.Plain && YMap.Lo[0] < Q.DY.Lo;
+  const bool BottomFirst = Src == Dst && YMap.Plain && YMap.Lo[0] - YMap.First < Q.DY.Lo;
 
   std::vector<U32> SRow, PRow, DRow, Tmp;
   for (const TRect& Clip : Dc.DeviceClip().Rects()) {
@@ -241,15 +258,15 @@ BOOL RunBlit(TDC& Dc, const TBlitRequest& Q) {
       int X0 = 0, X1 = N;  // the part of the row with source pixels
       const U32* DirectSrc = nullptr;
       if (Src) {
-        if (YMap.Lo[J] < 0) continue;
+        if (YMap.LoAt(J) < 0) continue;
         const int I0 = L - Target.Left;
-        while (X0 < N && XMap.Lo[I0 + X0] < 0) ++X0;
-        while (X1 > X0 && XMap.Lo[I0 + X1 - 1] < 0) --X1;
+        while (X0 < N && XMap.LoAt(I0 + X0) < 0) ++X0;
+        while (X1 > X0 && XMap.LoAt(I0 + X1 - 1) < 0) --X1;
         if (X0 >= X1) continue;
         // Fast path: same-format unscaled SRCCOPY copies whole pixels.
         if (!Q.Mask && Fore == 0xCC && Conv.Identity() && XMap.Plain && YMap.Plain &&
             Src->BitsPerPixel == 32 && Direct32) {
-          const Byte* SL = Src->ScanLine(YMap.Lo[J]) + std::size_t(XMap.Lo[I0 + X0]) * 4;
+          const Byte* SL = Src->ScanLine(YMap.LoAt(J)) + std::size_t(XMap.LoAt(I0 + X0)) * 4;
           Byte* DL = Dst->ScanLine(Y) + std::size_t(L + X0) * 4;
           std::memmove(DL, SL, std::size_t(X1 - X0) * 4);
           continue;
@@ -258,17 +275,17 @@ BOOL RunBlit(TDC& Dc, const TBlitRequest& Q) {
         // in place.
         if (Direct32 && Src != Dst && Src->BitsPerPixel == 32 && Conv.Identity() &&
             XMap.Plain && YMap.Plain) {
-          DirectSrc = reinterpret_cast<const U32*>(Src->ScanLine(YMap.Lo[J])) + XMap.Lo[I0 + X0];
+          DirectSrc = reinterpret_cast<const U32*>(Src->ScanLine(YMap.LoAt(J))) + XMap.LoAt(I0 + X0);
         }
         for (int I = X0; I < X1 && !DirectSrc; ++I) {
-          const int C0 = XMap.Lo[I0 + I], C1 = XMap.Hi[I0 + I];
-          if (!Boxes || (C1 - C0 == 1 && YMap.Hi[J] - YMap.Lo[J] == 1)) {
-            SRow[I] = Conv(RawPixel(*Src, C0, YMap.Lo[J]));
+          const int C0 = XMap.LoAt(I0 + I), C1 = XMap.HiAt(I0 + I);
+          if (!Boxes || (C1 - C0 == 1 && YMap.HiAt(J) - YMap.LoAt(J) == 1)) {
+            SRow[I] = Conv(RawPixel(*Src, C0, YMap.LoAt(J)));
             continue;
           }
           // Shrinking: combine the box of source pixels the pixel covers.
           U32 And = 0xFFFFFFFF, Or = 0, Sum[3] = {0, 0, 0}, Count = 0;
-          for (int SY = YMap.Lo[J]; SY < YMap.Hi[J]; ++SY)
+          for (int SY = YMap.LoAt(J); SY < YMap.HiAt(J); ++SY)
             for (int SX = C0; SX < C1; ++SX) {
               const U32 V = Conv(RawPixel(*Src, SX, SY));
               And &= V;

@@ -16,7 +16,7 @@
 struct TBlitSpan {
   int Lo = 0, Hi = 0;     // covered pixels [Lo, Hi)
   bool Reversed = false;  // walked from Hi-1 down to Lo
-  int Length() const { return Hi - Lo; }
+  Int64 Length() const { return Int64(Hi) - Lo; }
 };
 // From the device coordinates of both ends of an (origin, extent) pair.
 TBlitSpan BlitSpanFromEnds(int A, int B);

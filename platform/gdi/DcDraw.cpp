@@ -3,6 +3,7 @@
 // outline, cuts them to the DC's clip and paints. While a path is open the
 // path-building calls record into the path instead.
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "platform/gdi/DeviceContext.h"
@@ -474,7 +475,12 @@ TRect ShapeBox(const TPainter& P, const TDcState& S, int L, int T, int R, int B)
   return Box;
 }
 
-TRect Inflated(TRect R, int D) { return {R.Left - D, R.Top - D, R.Right + D, R.Bottom + D}; }
+// Sums of coordinates and pen widths saturate: a pen as wide as an int
+// must not wrap a box inside out.
+int Sat(Int64 V) { return int(std::clamp<Int64>(V, INT_MIN, INT_MAX)); }
+TRect Inflated(TRect R, Int64 D) {
+  return {Sat(R.Left - D), Sat(R.Top - D), Sat(R.Right + D), Sat(R.Bottom + D)};
+}
 }  // namespace
 
 namespace {
@@ -571,7 +577,9 @@ BOOL TDC::Rectangle(int L, int T, int R, int B) {
   int W = int(Pen.Stroke.Width);
   // The stroke reaches W/2 outside the path on the left/top and (W-1)/2 on
   // the right/bottom (its centre line runs through pixel centres).
-  if (Pen.InsideFrame) Box = {Box.Left + W / 2, Box.Top + W / 2, Box.Right - (W - 1) / 2, Box.Bottom - (W - 1) / 2};
+  if (Pen.InsideFrame)
+    Box = {Sat(Box.Left + Int64(W / 2)), Sat(Box.Top + Int64(W / 2)), Sat(Box.Right - Int64((W - 1) / 2)),
+           Sat(Box.Bottom - Int64((W - 1) / 2))};
   double X0 = Box.Left, Y0 = Box.Top, X1 = Box.Right - 1, Y1 = Box.Bottom - 1;
   TRegionData Ring = P.StrokeRegion(Pen, {TPolygon{{X0, Y0}, {X1, Y0}, {X1, Y1}, {X0, Y1}}}, {true});
   P.FillRegion(TRegionData::Combine(TRegionData(Box), Ring, RGN_DIFF), P.CurrentBrushPaint());
@@ -588,8 +596,9 @@ void PaintClosedShape(TPainter& P, const TDC& Dc, const TRect& Box0,
   TPenInfo Pen = PenInfo(Dc);
   TRect Box = Box0;
   // Shapes are built only near the clip, with a margin so that the cut edge
-  // never passes for the shape's outline.
-  const TRect Limit = Inflated(P.Clip.Bounds(), int(Pen.Stroke.Width) + 2);
+  // never passes for the shape's outline (a ring is the difference of two
+  // shapes cut alike, so a wide pen needs no wider margin).
+  const TRect Limit = Inflated(P.Clip.Bounds(), 2);
   auto Make = [&](const TRect& B, int MW, int MH) { return MakeIn(B, MW, MH, Limit); };
   if (Pen.Null) {
     P.FillRegion(Make({Box.Left, Box.Top, Box.Right - 1, Box.Bottom - 1}, W, H), P.CurrentBrushPaint());
@@ -626,9 +635,10 @@ void PaintClosedShape(TPainter& P, const TDC& Dc, const TRect& Box0,
   }
   int PW = int(Pen.Stroke.Width);
   if (Pen.InsideFrame) Box = Inflated(Box, -(PW / 2));
-  TRegionData Outer = Make(Inflated(Box, PW / 2), W + 2 * (PW / 2), H + 2 * (PW / 2));
-  int In = PW - PW / 2;
-  TRegionData Inner = Make(Inflated(Box, -In), std::max(0, W - 2 * In), std::max(0, H - 2 * In));
+  TRegionData Outer = Make(Inflated(Box, PW / 2), Sat(W + 2 * Int64(PW / 2)), Sat(H + 2 * Int64(PW / 2)));
+  const Int64 In = PW - PW / 2;
+  TRegionData Inner = Make(Inflated(Box, -In), Sat(std::max<Int64>(0, W - 2 * In)),
+                           Sat(std::max<Int64>(0, H - 2 * In)));
   TRegionData Ring = TRegionData::Combine(Outer, Inner, RGN_DIFF);
   P.FillRegion(TRegionData::Combine(Make(Box, W, H), Ring, RGN_DIFF), P.CurrentBrushPaint());
   P.FillRegion(Ring, P.PenPaint(Pen));

@@ -473,3 +473,69 @@ TEST(DibBitmaps, CreateDIBitmapFillsFromTheDib) {
   DeleteDC(Dc);
   DeleteObject(Bmp);
 }
+
+TEST(StretchBlt, HugeDestinationsCostOnlyTheVisiblePixels) {
+  // A 2×2 source stretched over a destination 2^27 pixels wide and high (the
+  // device coordinate range) whose middle falls on pixel (5, 5) of a 10×10
+  // surface: the quadrants meet there, and the work is bounded by the 100
+  // visible pixels.
+  const U32 Px[4] = {Red, Green, Blue, White};
+  TSurface Src(2, 2);
+  for (int I = 0; I < 4; ++I) Src.At(I % 2, I / 2) = Px[I];
+  TDib D = DibFromBgra32(Px, 2, 2, 24, TDibOrientation::TopDown);
+  std::vector<Byte> Info = DibInfoBytes(D);
+  const int Half = 1 << 26, Org = 5 - Half, Size = 2 * Half;
+  auto Check = [](const TSurface& Dst) {
+    EXPECT_EQ(Dst.Pixel(0, 0), Red);
+    EXPECT_EQ(Dst.Pixel(4, 4), Red);
+    EXPECT_EQ(Dst.Pixel(5, 4), Green);
+    EXPECT_EQ(Dst.Pixel(4, 5), Blue);
+    EXPECT_EQ(Dst.Pixel(9, 9), White);
+  };
+  for (int Mode : {COLORONCOLOR, HALFTONE}) {
+    SCOPED_TRACE(Mode);
+    TSurface Dst(10, 10, Black);
+    SetStretchBltMode(Dst.Dc(), Mode);
+    ASSERT_TRUE(StretchBlt(Dst.Dc(), Org, Org, Size, Size, Src.Dc(), 0, 0, 2, 2, SRCCOPY));
+    Check(Dst);
+    TSurface Dib(10, 10, Black);
+    SetStretchBltMode(Dib.Dc(), Mode);
+    ASSERT_EQ(StretchDIBits(Dib.Dc(), Org, Org, Size, Size, 0, 0, 2, 2, D.Bits.data(),
+                            reinterpret_cast<const BITMAPINFO*>(Info.data()), DIB_RGB_COLORS, SRCCOPY),
+              2);
+    Check(Dib);
+  }
+  // Mirrored, and reaching the far ends of the coordinate range.
+  TSurface Far(10, 10, Black);
+  ASSERT_TRUE(StretchBlt(Far.Dc(), 5 + Half, 5 + Half, -Size, -Size, Src.Dc(), 0, 0, 2, 2, SRCCOPY));
+  EXPECT_EQ(Far.Pixel(0, 0), White);
+  EXPECT_EQ(Far.Pixel(9, 9), Red);
+  TSurface Max(10, 10, Black);
+  ASSERT_TRUE(StretchBlt(Max.Dc(), 0, 0, 0x7FFFFFFF, 0x7FFFFFFF, Src.Dc(), 0, 0, 2, 2, SRCCOPY));
+  EXPECT_EQ(Max.Row(9), std::vector<U32>(10, Red));
+  // The same through a transparent colour (which builds a mask of the
+  // destination first).
+  TSurface Clear(10, 10, Black);
+  ASSERT_TRUE(TransparentBlt(Clear.Dc(), Org, Org, Size, Size, Src.Dc(), 0, 0, 2, 2, Green));
+  EXPECT_EQ(Clear.Pixel(4, 4), Red);
+  EXPECT_EQ(Clear.Pixel(5, 4), Black);
+  EXPECT_EQ(Clear.Pixel(9, 9), White);
+}
+
+TEST(PatBlt, HugeRectanglesPaintTheVisiblePart) {
+  struct { int X, Y, W, H; const char* Why; } Cases[] = {
+      {0, 0, 0x7FFFFFFF, 0x7FFFFFFF, "largest extent"},
+      {-0x7FFFFFFF, -0x7FFFFFFF, 0x7FFFFFFF, 0x7FFFFFFF, "ends at the origin"},
+      {0x7FFFFFFF, 0x7FFFFFFF, -0x7FFFFFFF, -0x7FFFFFFF, "negative extents from the far end"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    TSurface Dst(4, 4, Black);
+    TBrushGuard Brush(Dst.Dc(), RGB(255, 0, 0));
+    ASSERT_TRUE(PatBlt(Dst.Dc(), C.X, C.Y, C.W, C.H, PATCOPY));
+    int Painted = 0;
+    for (int Y = 0; Y < 4; ++Y)
+      for (int X = 0; X < 4; ++X) Painted += Dst.Pixel(X, Y) == Red;
+    EXPECT_EQ(Painted, C.X < 0 ? 0 : 16);
+  }
+}

@@ -781,3 +781,29 @@ TEST(Raster, AbsurdCoordinatesNeitherHangNorCrash) {
   TPoint P2{3, 3};
   EXPECT_TRUE(LPtoDP(D.Dc, &P2, 1));
 }
+
+TEST(Raster, HugePenWidthsPaintTheSurfaceWithoutWalkingTheWholeStroke) {
+  const std::function<void(HDC)> Draws[] = {
+      [](HDC Dc) { MoveToEx(Dc, 5, 5, nullptr); LineTo(Dc, 6, 5); },
+      [](HDC Dc) { Rectangle(Dc, 2, 2, 8, 8); },
+      [](HDC Dc) { Ellipse(Dc, 2, 2, 8, 8); },
+      [](HDC Dc) { RoundRect(Dc, 2, 2, 8, 8, 3, 3); },
+      [](HDC Dc) { TPoint P[] = {{1, 1}, {8, 2}, {4, 8}}; Polyline(Dc, P, 3); },
+      [](HDC Dc) { Arc(Dc, 0, 0, 10, 10, 10, 5, 0, 5); },
+  };
+  for (DWORD Style : {DWORD(PS_SOLID), DWORD(PS_GEOMETRIC | PS_DASH | PS_ENDCAP_SQUARE | PS_JOIN_MITER)}) {
+    for (std::size_t I = 0; I < std::size(Draws); ++I) {
+      SCOPED_TRACE(testing::Message() << "style " << Style << ", draw " << I);
+      TTestDIB D(10, 10);
+      D.Brush(CreateSolidBrush(Red));
+      if (Style == PS_SOLID) {
+        D.Pen(PS_SOLID, 0x7FFFFFFF, Red);
+      } else {
+        LOGBRUSH Lb{BS_SOLID, Red, 0};
+        DeleteObject(SelectObject(D.Dc, ExtCreatePen(Style, 0x7FFFFFFF, &Lb, 0, nullptr)));
+      }
+      Draws[I](D.Dc);
+      EXPECT_EQ(D.Count(Red), 100) << D.Picture(Red);
+    }
+  }
+}
