@@ -5,6 +5,7 @@
 #include "platform/gdi/Dc.h"
 #include "platform/gdi/Dib.h"
 #include "platform/gdi/GraphicsBitmaps_p.h"
+#include "platform/gdi/PngCodec.h"
 
 namespace {
 constexpr std::size_t DirSize = 6, EntrySize = 16;
@@ -14,11 +15,27 @@ void Put16(std::vector<Byte>& O, Word V) { O.push_back(Byte(V)); O.push_back(Byt
 void Put32(std::vector<Byte>& O, DWORD V) { Put16(O, Word(V)); Put16(O, Word(V >> 16)); }
 [[noreturn]] void Bad() { throw EInvalidGraphic("Icon image is not valid"); }
 
-// One image of the file: a packed DIB whose height counts the XOR image
-// and the AND mask below it.
-HICON IconFromEntry(const Byte* P, std::size_t N, bool IsIcon, Word HotX, Word HotY, TSize& Size) {
+// A PNG-compressed image: the colours where the picture is at least half
+// opaque, the mask (and black, so the XOR leaves the screen) elsewhere. The
+// icon is drawn through its mask, so partial transparency rounds.
+void ImageFromPng(const Byte* P, std::size_t N, TDib& Color, TDib& Mask) {
+  Color = ReadPng(P, N, TPngAlpha::Keep);
+  const Integer W = Color.Width(), H = Color.Height();
+  Mask = MakeDib(W, H, 1, TDibOrientation::BottomUp, {RGBQUAD{0, 0, 0, 0}, RGBQUAD{255, 255, 255, 0}});
+  for (Integer Y = 0; Y < H; ++Y) {
+    Byte* C = Color.ScanLine(Y);
+    Byte* M = Mask.ScanLine(Y);
+    for (Integer X = 0; X < W; ++X, C += 4)
+      if (C[3] < 128) {
+        std::memset(C, 0, 4);
+        M[X / 8] |= Byte(0x80 >> (X % 8));
+      }
+  }
+}
+
+// A packed DIB whose height counts the XOR image and the AND mask below it.
+void ImageFromDib(const Byte* P, std::size_t N, TDib& Color, TDib& Mask) {
   if (N < 40 || Rd32(P) < 40) Bad();
-  if (N >= 8 && std::memcmp(P, "\x89PNG", 4) == 0) Bad();
   const std::int32_t W = std::int32_t(Rd32(P + 4)), H2 = std::int32_t(Rd32(P + 8));
   if (W <= 0 || H2 <= 1 || H2 % 2) Bad();
   const Integer H = H2 / 2;
@@ -27,14 +44,22 @@ HICON IconFromEntry(const Byte* P, std::size_t N, bool IsIcon, Word HotX, Word H
   const std::int32_t Half = H;
   std::memcpy(Xor.data() + 8, &Half, 4);
   const std::size_t Info = DibInfoSize(Xor.data(), Xor.size());
-  const TDib Color = DibFromPacked(Xor.data(), Xor.size());
+  Color = DibFromPacked(Xor.data(), Xor.size());
   const std::size_t XorBytes = std::size_t(Color.Stride()) * H;
   const std::size_t MaskStride = std::size_t(DibStride(W, 1));
   const std::size_t MaskAt = Info + XorBytes;
   std::vector<Byte> AndBits(MaskStride * H, 0);  // a missing mask means opaque
   if (MaskAt + AndBits.size() <= N) std::memcpy(AndBits.data(), P + MaskAt, AndBits.size());
-  TDib Mask = MakeDib(W, H, 1, TDibOrientation::BottomUp, {RGBQUAD{0, 0, 0, 0}, RGBQUAD{255, 255, 255, 0}});
+  Mask = MakeDib(W, H, 1, TDibOrientation::BottomUp, {RGBQUAD{0, 0, 0, 0}, RGBQUAD{255, 255, 255, 0}});
   Mask.Bits = AndBits;
+}
+
+// One image of the file: a packed DIB or a PNG file.
+HICON IconFromEntry(const Byte* P, std::size_t N, bool IsIcon, Word HotX, Word HotY, TSize& Size) {
+  TDib Color, Mask;
+  if (IsPngData(P, N)) ImageFromPng(P, N, Color, Mask);
+  else ImageFromDib(P, N, Color, Mask);
+  const Integer W = Color.Width(), H = Color.Height();
 
   HBITMAP ColorBmp = GxSectionFromDib(Color);
   HBITMAP MaskDib = GxSectionFromDib(Mask);
@@ -109,16 +134,18 @@ void TIcon::LoadFromBytes(std::vector<Byte> Data) {
   const bool IsIcon = Rd16(P + 2) == 1;
   const std::size_t Count = Rd16(P + 4);
   if (Count == 0 || DirSize + Count * EntrySize > N) Bad();
-  // Nearest to 32 x 32, then the most colours; PNG-compressed images are
-  // passed over.
+  // Nearest to 32 x 32, then the most colours.
   std::size_t Best = Count;
   long BestScore = 0;
   for (std::size_t I = 0; I < Count; ++I) {
     const Byte* E = P + DirSize + I * EntrySize;
     const DWORD Bytes = Rd32(E + 8), Offset = Rd32(E + 12);
-    if (Offset >= N || Bytes > N - Offset || Bytes < 40 || std::memcmp(P + Offset, "\x89PNG", 4) == 0) continue;
+    if (Offset >= N || Bytes > N - Offset || Bytes < 40) continue;
     const int W = E[0] ? E[0] : 256, H = E[1] ? E[1] : 256;
-    const int Bits = Rd16(P + Offset + 14);
+    // A PNG image's depth is only in its directory entry (and 32 when the
+    // writer left it out).
+    const bool Png = IsPngData(P + Offset, Bytes);
+    const int Bits = Png ? (Rd16(E + 6) ? Rd16(E + 6) : 32) : Rd16(P + Offset + 14);
     const long Score = -long(std::abs(W - 32) + std::abs(H - 32)) * 1000 + Bits;
     if (Best == Count || Score > BestScore) {
       Best = I;

@@ -9,7 +9,7 @@
 #include "platform/gdi/EmfPlayer.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/JpegCodec.h"
-#include "platform/richedit/RichPng.h"
+#include "platform/gdi/PngCodec.h"
 #include "platform/rtl/Colors.h"
 #include "platform/rtl/Exceptions.h"
 
@@ -289,7 +289,7 @@ private:
       switch (Pic.Kind) {
         case TRichPictureKind::Dib: Dib = DibFromPacked(Pic.Data.data(), Pic.Data.size()); break;
         case TRichPictureKind::Jpeg: Dib = JpegDecompress(Pic.Data); break;
-        case TRichPictureKind::Png: Dib = RichPngDecode(Pic.Data.data(), Pic.Data.size()); break;
+        case TRichPictureKind::Png: Dib = ReadPng(Pic.Data.data(), Pic.Data.size(), TPngAlpha::OverWhite); break;
         case TRichPictureKind::Emf: return;
       }
     } catch (const Exception&) {

@@ -8,6 +8,7 @@
 
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/Dc.h"
+#include "platform/gdi/Dib_TestSupport.h"
 #include "platform/gdi/Graphic.h"
 #include "platform/gdi/Icon.h"
 
@@ -155,4 +156,41 @@ TEST(Icons, HandlesAreNotGdiObjectsAndDieOnce) {
   EXPECT_FALSE(DrawIcon(nullptr, 0, 0, H));
   I.hbmMask = nullptr;
   EXPECT_EQ(CreateIconIndirect(&I), nullptr);
+}
+
+TEST(TIcon, ReadsPngCompressedImagesAsAnOutsideWriterMakesThem) {
+  if (!dibtest::HavePil()) GTEST_SKIP() << "PIL not available";
+  dibtest::TScratchDir Dir;
+  const std::string File = Dir.File("png.ico");
+  // 32 x 32: left half transparent, right half green above red; a half
+  // transparent column at x = 16 and a nearly opaque one at x = 17.
+  const std::string Script = "from PIL import Image\n"
+                             "im = Image.new('RGBA', (32, 32), (9, 9, 9, 0))\n"
+                             "for y in range(32):\n"
+                             "  for x in range(16, 32):\n"
+                             "    im.putpixel((x, y), (0, 255, 0, 255) if y < 16 else (255, 0, 0, 255))\n"
+                             "  im.putpixel((16, y), (255, 255, 0, 100))\n"
+                             "  im.putpixel((17, y), (255, 255, 0, 200))\n"
+                             "im.save('" + File + "', sizes=[(16, 16), (32, 32)])\n"
+                             "print(open('" + File + "', 'rb').read()[38:42] == b'\\x89PNG')\n";
+  ASSERT_EQ(dibtest::RunPython(Script), "True\n");
+  TIcon Icon;
+  Icon.LoadFromFile(File);
+  EXPECT_EQ(Icon.GetWidth(), 32);
+  EXPECT_EQ(Icon.GetHeight(), 32);
+  auto Dst = Blue(32, 32);
+  Dst->Canvas()->Draw(0, 0, &Icon);
+  EXPECT_EQ(Dst->Canvas()->GetPixel(3, 3), clBlue);
+  EXPECT_EQ(Dst->Canvas()->GetPixel(3, 28), clBlue);
+  EXPECT_EQ(Dst->Canvas()->GetPixel(28, 3), clLime);
+  EXPECT_EQ(Dst->Canvas()->GetPixel(28, 28), clRed);
+  EXPECT_EQ(Dst->Canvas()->GetPixel(16, 5), clBlue) << "mostly transparent: masked";
+  EXPECT_EQ(Dst->Canvas()->GetPixel(17, 5), clYellow) << "mostly opaque: drawn";
+  // Saved back byte for byte.
+  TMemoryStream S;
+  Icon.SaveToStream(&S);
+  TMemoryStream F;
+  F.LoadFromFile(File);
+  ASSERT_EQ(S.GetSize(), F.GetSize());
+  EXPECT_EQ(std::memcmp(S.Memory(), F.Memory(), std::size_t(F.GetSize())), 0);
 }

@@ -1,6 +1,6 @@
-// RichPng.cpp — PNG chunks, inflate through zlib, scan-line filters and
+// PngCodec.cpp — PNG chunks, inflate through zlib, scan-line filters and
 // the Adam7 passes.
-#include "platform/richedit/RichPng.h"
+#include "platform/gdi/PngCodec.h"
 
 #include <zlib.h>
 
@@ -83,9 +83,13 @@ int Sample(const Byte* Row, std::size_t Index, int Depth) {
 
 }  // namespace
 
-TDib RichPngDecode(const Byte* Data, std::size_t Size) {
+bool IsPngData(const Byte* Data, std::size_t Size) {
   static const Byte Signature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-  if (!Data || Size < 8 || std::memcmp(Data, Signature, 8) != 0) Bad("no PNG signature");
+  return Data && Size >= 8 && std::memcmp(Data, Signature, 8) == 0;
+}
+
+TDib ReadPng(const Byte* Data, std::size_t Size, TPngAlpha Alpha) {
+  if (!IsPngData(Data, Size)) Bad("no PNG signature");
   THeader H;
   std::vector<Byte> Packed;
   std::vector<std::array<Byte, 3>> Palette;
@@ -163,8 +167,9 @@ TDib RichPngDecode(const Byte* Data, std::size_t Size) {
   if (Result != Z_STREAM_END && Result != Z_BUF_ERROR && Result != Z_OK) Bad("corrupt image data");
   if (Got < Need) Bad("image data is cut short");
 
-  // Compose every pixel over white into a 24-bit bitmap.
-  TDib Dib = MakeDib(Integer(H.Width), Integer(H.Height), 24);
+  const bool Keep = Alpha == TPngAlpha::Keep;
+  const std::size_t OutBytes = Keep ? 4 : 3;
+  TDib Dib = MakeDib(Integer(H.Width), Integer(H.Height), Keep ? 32 : 24);
   std::size_t Offset = 0;
   for (const auto& P : Passes) {
     if (!P.W || !P.Rows) continue;
@@ -214,8 +219,15 @@ TDib RichPngDecode(const Byte* Data, std::size_t Size) {
             }
           }
         }
-        const int Px = int(P.X0 + X * P.Dx);
-        Byte* D = Out + Px * 3;
+        const std::size_t Px = std::size_t(P.X0 + X * P.Dx);
+        Byte* D = Out + Px * OutBytes;
+        if (Keep) {
+          D[0] = Byte(B);
+          D[1] = Byte(G);
+          D[2] = Byte(R);
+          D[3] = Byte(A);
+          continue;
+        }
         D[0] = Byte((B * A + 255 * (255 - A) + 127) / 255);
         D[1] = Byte((G * A + 255 * (255 - A) + 127) / 255);
         D[2] = Byte((R * A + 255 * (255 - A) + 127) / 255);

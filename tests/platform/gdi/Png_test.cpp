@@ -1,5 +1,6 @@
-// The PNG pictures of RTF documents: every colour type and depth, written
-// by an outside encoder (PIL), decode to the same pixels over white.
+// PNG images (the pictures of RTF documents, the images of icons): every
+// colour type and depth, written by an outside encoder (PIL), decode to the
+// same pixels and alpha, or the same pixels over white.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -7,7 +8,7 @@
 #include <sstream>
 
 #include "platform/gdi/Dib_TestSupport.h"
-#include "platform/richedit/RichPng.h"
+#include "platform/gdi/PngCodec.h"
 #include "platform/rtl/Exceptions.h"
 
 namespace {
@@ -19,11 +20,11 @@ std::vector<Byte> ReadFile(const std::string& Name) {
 
 }  // namespace
 
-TEST(RichPngDecode, MatchesAnOutsideEncoderForEveryColourType) {
+TEST(ReadPng, MatchesAnOutsideEncoderForEveryColourType) {
   if (!dibtest::HavePil()) GTEST_SKIP() << "PIL not available";
   dibtest::TScratchDir Dir;
   // Each case: a 7x5 image with varied pixels; the script prints the
-  // expected colour of each pixel composed over white as "r,g,b".
+  // colour and alpha of each pixel as "r,g,b,a".
   const std::string Script = R"(
 from PIL import Image
 import sys
@@ -35,7 +36,6 @@ cases = []
 rgba = Image.new('RGBA', (W, H))
 for y in range(H):
   for x in range(W): rgba.putpixel((x, y), px(x, y))
-def over_white(c, a): return (c * a + 255 * (255 - a) + 127) // 255
 def emit(name, img, interlace=False):
   img.save(d + name + '.png', interlace=1 if interlace else 0)
   conv = img.convert('RGBA')
@@ -43,7 +43,7 @@ def emit(name, img, interlace=False):
     for y in range(H):
       for x in range(W):
         r, g, b, a = conv.getpixel((x, y))
-        f.write('%d,%d,%d\n' % (over_white(r, a), over_white(g, a), over_white(b, a)))
+        f.write('%d,%d,%d,%d\n' % (r, g, b, a))
 emit('rgba', rgba)
 emit('rgba_interlaced', rgba, True)
 emit('rgb', rgba.convert('RGB'))
@@ -61,22 +61,34 @@ print('ok')
                            "palette_transparent"}) {
     SCOPED_TRACE(Name);
     const std::vector<Byte> Png = ReadFile(Dir.File(std::string(Name) + ".png"));
-    const TDib Dib = RichPngDecode(Png.data(), Png.size());
-    ASSERT_EQ(Dib.Width(), 7);
-    ASSERT_EQ(Dib.Height(), 5);
+    ASSERT_TRUE(IsPngData(Png.data(), Png.size()));
+    const TDib Dib = ReadPng(Png);
+    const TDib White = ReadPng(Png, TPngAlpha::OverWhite);
+    ASSERT_EQ(Dib.BitCount(), 32);
+    ASSERT_EQ(White.BitCount(), 24);
+    for (const TDib* D : {&Dib, &White}) {
+      ASSERT_EQ(D->Width(), 7);
+      ASSERT_EQ(D->Height(), 5);
+    }
+    auto OverWhite = [](int C, int A) { return (C * A + 255 * (255 - A) + 127) / 255; };
     std::ifstream Want(Dir.File(std::string(Name) + ".txt"));
     for (int Y = 0; Y < 5; ++Y)
       for (int X = 0; X < 7; ++X) {
-        int R, G, B;
+        int R, G, B, A;
         char C;
-        Want >> R >> C >> G >> C >> B;
-        const Byte* P = Dib.ScanLine(Y) + X * 3;
-        EXPECT_EQ((std::array<int, 3>{P[2], P[1], P[0]}), (std::array<int, 3>{R, G, B})) << X << "," << Y;
+        Want >> R >> C >> G >> C >> B >> C >> A;
+        const Byte* P = Dib.ScanLine(Y) + X * 4;
+        EXPECT_EQ((std::array<int, 4>{P[2], P[1], P[0], P[3]}), (std::array<int, 4>{R, G, B, A}))
+            << X << "," << Y;
+        const Byte* Q = White.ScanLine(Y) + X * 3;
+        EXPECT_EQ((std::array<int, 3>{Q[2], Q[1], Q[0]}),
+                  (std::array<int, 3>{OverWhite(R, A), OverWhite(G, A), OverWhite(B, A)}))
+            << X << "," << Y;
       }
   }
 }
 
-TEST(RichPngDecode, RefusesBrokenData) {
+TEST(ReadPng, RefusesBrokenData) {
   const Byte Sig[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
   std::vector<Byte> HeaderOnly(Sig, Sig + 8);
   // IHDR for a 2^20 x 2^20 image: refused before any allocation.
@@ -99,6 +111,7 @@ TEST(RichPngDecode, RefusesBrokenData) {
   };
   for (const auto& C : Cases) {
     SCOPED_TRACE(C.Why);
-    EXPECT_THROW(RichPngDecode(C.Data.data(), C.Data.size()), EInvalidGraphic);
+    EXPECT_THROW(ReadPng(C.Data.data(), C.Data.size()), EInvalidGraphic);
+    EXPECT_THROW(ReadPng(C.Data.data(), C.Data.size(), TPngAlpha::OverWhite), EInvalidGraphic);
   }
 }
