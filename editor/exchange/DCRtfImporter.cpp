@@ -1,0 +1,684 @@
+#include "editor/exchange/DCRtfImporter.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/rtl/AnsiStrings.h"
+#include "platform/rtl/CodePages.h"
+
+namespace {
+
+// Sorted case-insensitively: a word's code is its index.
+const char* const RtfWords[rwCount] = {
+    "\\b",      "\\blue",      "\\cell",     "\\cf",       "\\colortbl", "\\deff",   "\\deflang",
+    "\\endash", "\\f",         "\\fonttbl",  "\\fs",       "\\green",    "\\highlight", "\\i",
+    "\\line",   "\\lquote",    "\\nosupersub", "\\par",    "\\pard",     "\\plain",  "\\pnf",
+    "\\pnlvlblt", "\\pnlvlbody", "\\pntext", "\\qc",       "\\qr",       "\\red",    "\\row",
+    "\\rquote", "\\rtf",       "\\strike",   "\\sub",      "\\super",    "\\tab",    "\\trowd",
+    "\\u",      "\\ul",        "\\ulnone",   "\\v"};
+
+// Destinations whose groups carry no document text. Matched as whole
+// words: "\s1" and "\pnlvlblt" groups are text.
+const char* const SkipDestinations[] = {
+    "\\stylesheet", "\\pntxta",  "\\pntxtb",  "\\propname", "\\staticval", "\\object",
+    "\\*",          "\\title",   "\\author",  "\\operator", "\\pict",
+    // Members of the document information that are not document text either.
+    "\\subject",    "\\keywords", "\\doccomm", "\\comment", "\\company",   "\\category",
+    "\\manager",    "\\hlinkbase"};
+
+bool IsSkipDestination(const AnsiString& W) {
+  for (const char* D : SkipDestinations)
+    if (W == D) return true;
+  return false;
+}
+
+bool IsDigit(char C) { return C >= '0' && C <= '9'; }
+
+Integer HexDigit(char C) {
+  if (C >= '0' && C <= '9') return C - '0';
+  if (C >= 'a' && C <= 'f') return C - 'a' + 10;
+  if (C >= 'A' && C <= 'F') return C - 'A' + 10;
+  return 0;
+}
+
+// A decimal integer token as RTF writes parameters; no range surprises.
+bool ParseInt(const AnsiString& S, Integer& Value) {
+  if (S.empty() || S.size() > 11) return false;
+  return TryStrToInt(S, Value);
+}
+
+const AnsiString CRLF = "\r\n";
+
+}  // namespace
+
+const char* RtfWordText(Integer Code) { return Code >= 0 && Code < rwCount ? RtfWords[Code] : ""; }
+
+// ---------------------------------------------------------------------------
+// Tokenizer
+
+TDCRtfParser::TDCRtfParser(TComponent* AOwner) : TCustomDCParser(AOwner) { InitStates(); }
+
+void TDCRtfParser::InitStates() {
+  inherited::InitStates();
+  TCharSet Text;
+  Text.set('\t');
+  for (int C = 32; C <= 255; ++C) Text.set(C);
+  SetHandler(Text, static_cast<THandler>(&TDCRtfParser::ScanText));
+  TCharSet Open, Close, Slash, Digits;
+  Open.set('{');
+  Close.set('}');
+  Slash.set('\\');
+  for (int C = '0'; C <= '9'; ++C) Digits.set(C);
+  SetHandler(Open, static_cast<THandler>(&TDCRtfParser::ScanGroupOpen));
+  SetHandler(Close, static_cast<THandler>(&TDCRtfParser::ScanGroupClose));
+  SetHandler(Slash, static_cast<THandler>(&TDCRtfParser::ScanControl));
+  SetHandler(Digits, &TDCRtfParser::ScanNumber);
+  SetLineHandlers(0);
+}
+
+Integer TDCRtfParser::ScanText() {
+  ++FSourcePtr;
+  while (!IsTerminator(*FSourcePtr)) ++FSourcePtr;
+  return rtkText;
+}
+
+Integer TDCRtfParser::ScanGroupOpen() {
+  ++FSourcePtr;
+  const char* Start = FSourcePtr;
+  const char C = *FSourcePtr;
+  if (C != '\\' && C != '{' && C != '}')
+    while (!IsTerminator(*FSourcePtr)) ++FSourcePtr;
+  TextAfterBrace.assign(Start, FSourcePtr);
+  return rtkGroupOpen;
+}
+
+Integer TDCRtfParser::ScanGroupClose() {
+  ++FSourcePtr;
+  return rtkGroupClose;
+}
+
+Integer TDCRtfParser::ScanControl() {
+  const char Next = FSourcePtr[1];
+  if (Next == '\'') {
+    // A missing digit (the text ends) reads as 0 and is not stepped over.
+    FSourcePtr += 2;
+    Integer V = 0;
+    if (*FSourcePtr) {
+      V = HexDigit(*FSourcePtr++);
+      if (*FSourcePtr) V = V * 16 + HexDigit(*FSourcePtr++);
+    }
+    SpecialChar = Byte(V);
+    return rtkHex;
+  }
+  if (Next == '\\' || Next == '{' || Next == '}') {
+    ++FSourcePtr;
+    FTokenPtr = FSourcePtr;
+    ++FSourcePtr;
+    while (!IsTerminator(*FSourcePtr)) ++FSourcePtr;
+    return rtkText;
+  }
+  ++FSourcePtr;
+  const char* Start = FSourcePtr;
+  for (;;) {
+    const char C = *FSourcePtr;
+    if ((C >= 'a' && C <= 'z') || (C >= 'A' && C <= 'Z') || C == '*' || C == '_') ++FSourcePtr;
+    else break;
+  }
+  RtfWordIndex = LookupWord(Start, size_t(FSourcePtr - Start));
+  return RtfWordIndex >= 0 ? rtkWord : rtkOtherWord;
+}
+
+Integer TDCRtfParser::LookupWord(const char* P, size_t Len) {
+  if (Len == 0 || Len > 12) return -1;
+  char Buf[16];
+  Buf[0] = '\\';
+  for (size_t I = 0; I < Len; ++I) {
+    char C = P[I];
+    if (C >= 'A' && C <= 'Z') C = char(C - 'A' + 'a');
+    Buf[I + 1] = C;
+  }
+  Buf[Len + 1] = 0;
+  const auto It = std::lower_bound(std::begin(RtfWords), std::end(RtfWords), Buf,
+                                   [](const char* A, const char* B) { return std::strcmp(A, B) < 0; });
+  if (It != std::end(RtfWords) && std::strcmp(*It, Buf) == 0) return Integer(It - std::begin(RtfWords));
+  return -1;
+}
+
+Integer TDCRtfParser::Peek(AnsiString& Text) {
+  const char* Src = FSourcePtr;
+  const char* Tok = FTokenPtr;
+  const char* Line = FLineStart;
+  const Integer Token = FToken, State = FState, LineNo = LineNumber(), Word = RtfWordIndex;
+  const Byte Special = SpecialChar;
+  const AnsiString After = TextAfterBrace;
+  const Integer Result = NextToken();
+  GetTokenString(Text);
+  FSourcePtr = Src;
+  FTokenPtr = Tok;
+  FLineStart = Line;
+  FToken = Token;
+  FState = State;
+  SetLineNumber(LineNo);
+  RtfWordIndex = Word;
+  SpecialChar = Special;
+  TextAfterBrace = After;
+  return Result;
+}
+
+void TDCRtfParser::SkipParameter() {
+  if (FSourcePtr[0] == '-' && IsDigit(FSourcePtr[1])) ++FSourcePtr;
+  while (IsDigit(*FSourcePtr)) ++FSourcePtr;
+}
+
+Integer TDCRtfParser::ReadDigits() {
+  Integer V = 0;
+  while (IsDigit(*FSourcePtr)) {
+    if (V < 100000000) V = V * 10 + (*FSourcePtr - '0');
+    ++FSourcePtr;
+  }
+  return V;
+}
+
+AnsiString TDCRtfParser::TakeText() {
+  const char* Start = FSourcePtr;
+  while (!IsTerminator(*FSourcePtr)) ++FSourcePtr;
+  return AnsiString(Start, FSourcePtr);
+}
+
+void TDCRtfParser::SkipBytes(Int64 Count, const char* End) {
+  if (Count <= 0 || FSourcePtr >= End) return;
+  FSourcePtr += std::min<Int64>(Count, End - FSourcePtr);
+}
+
+// ---------------------------------------------------------------------------
+// Tables
+
+const TRtfFontEntry* TRtfFontTable::Find(Integer N) const {
+  const auto It = FFonts.find(N);
+  return It == FFonts.end() ? nullptr : &It->second;
+}
+
+void TRtfFontTable::Set(Integer N, const AnsiString& Name, Byte Charset) {
+  if (N < 0) return;
+  FFonts[N] = TRtfFontEntry{Name, Charset};
+  FCount = std::max(FCount, N + 1);
+}
+
+void TRtfFontTable::Clear() {
+  FFonts.clear();
+  FCount = 0;
+}
+
+TRTFConverter::TRTFConverter(const AnsiString& Text)
+    : FText(Text), FEnd(Text.c_str() + Text.size()), FParser(std::make_unique<TDCRtfParser>()) {
+  FParser->SetSource(FText.c_str());
+}
+
+TRTFConverter::~TRTFConverter() = default;
+
+bool TRTFConverter::ReadIntParam(Integer& Value) {
+  AnsiString S;
+  const Integer Tok = FParser->Peek(S);
+  if (Tok != rtkInteger || !ParseInt(S, Value)) return false;
+  FParser->NextToken();
+  return true;
+}
+
+void TRTFConverter::ReadFontTable() {
+  TDCRtfParser& P = *FParser;
+  Integer Depth = 0, Font = -1;
+  Byte Charset = DEFAULT_CHARSET;
+  AnsiString S;
+  for (;;) {
+    const Integer Tok = P.NextToken();
+    switch (Tok) {
+      case rtkEnd: return;
+      case rtkGroupOpen: ++Depth; break;
+      case rtkGroupClose:
+        if (Depth == 0) return;
+        --Depth;
+        break;
+      case rtkWord:
+        if (P.RtfWordIndex == rwF) {
+          Integer N;
+          if (ReadIntParam(N)) Font = N;
+        }
+        P.SkipParameter();
+        break;
+      case rtkOtherWord:
+        P.GetTokenString(S);
+        if (SameText(S, "\\fcharset")) Charset = Byte(P.ReadDigits() & 0xFF);
+        else if (S == "\\bin") P.SkipBytes(P.ReadDigits(), FEnd);
+        else P.SkipParameter();
+        break;
+      case rtkText:
+        if (Depth <= 1) {
+          P.GetTokenString(S);
+          S = Trim(S);
+          S.erase(std::remove(S.begin(), S.end(), ';'), S.end());
+          if (!S.empty()) {
+            FFontTable.Set(Font < 0 ? FFontTable.Count() : Font, S, Charset);
+            Charset = 0;
+          }
+        }
+        break;
+      default: break;
+    }
+  }
+}
+
+void TRTFConverter::ReadColorTable() {
+  // Each ";" ends an entry; an entry without components (the automatic
+  // colour) is black, so the document's indexes stay valid.
+  TDCRtfParser& P = *FParser;
+  Integer Depth = 0, Red = 0, Green = 0, Blue = 0;
+  AnsiString S;
+  for (;;) {
+    const Integer Tok = P.NextToken();
+    switch (Tok) {
+      case rtkEnd: return;
+      case rtkGroupOpen: ++Depth; break;
+      case rtkGroupClose:
+        if (Depth == 0) return;
+        --Depth;
+        break;
+      case rtkText:
+      case rtkChar:
+        P.GetTokenString(S);
+        for (char C : S)
+          if (C == ';') {
+            FColorTable.push_back(TColor(Red + Green * 256 + Blue * 65536));
+            Red = Green = Blue = 0;
+          }
+        break;
+      case rtkWord: {
+        Integer* Channel = P.RtfWordIndex == rwRed     ? &Red
+                           : P.RtfWordIndex == rwGreen ? &Green
+                           : P.RtfWordIndex == rwBlue  ? &Blue
+                                                       : nullptr;
+        Integer N;
+        if (Channel && ReadIntParam(N)) *Channel = std::clamp(N, 0, 255);
+        P.SkipParameter();
+        break;
+      }
+      case rtkOtherWord: P.SkipParameter(); break;
+      default: break;
+    }
+  }
+}
+
+void TRTFConverter::SkipGroup() {
+  TDCRtfParser& P = *FParser;
+  Integer Depth = 0;
+  AnsiString S;
+  for (;;) {
+    switch (P.NextToken()) {
+      case rtkEnd: return;
+      case rtkGroupOpen: ++Depth; break;
+      case rtkGroupClose:
+        if (Depth == 0) return;
+        --Depth;
+        break;
+      case rtkOtherWord:
+        // Binary picture data may hold braces: step over it unread.
+        P.GetTokenString(S);
+        if (S == "\\bin") {
+          const Integer N = P.ReadDigits();
+          if (P.CurrentChar() == ' ') P.StepChar();
+          P.SkipBytes(N, FEnd);
+        }
+        break;
+      default: break;
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Style stack
+
+TInternalImporter::TInternalImporter(TDCImporter* Owner, const TRtfFontTable* FontTable)
+    : FRunFont(std::make_unique<TFont>()), FOwner(Owner), FFontTable(FontTable) {}
+
+TInternalImporter::~TInternalImporter() = default;
+
+void TInternalImporter::ClearRecord(TImportRecord& R) { R = TImportRecord{}; }
+
+void TInternalImporter::PushStyle(Integer Key) {
+  if (FStack.size() >= MaxDepth) {
+    ++FOverflow;
+    return;
+  }
+  FStack.emplace_back();
+  FStack.back().Key = Key;
+}
+
+void TInternalImporter::PopStyle(Integer Key) {
+  if (Key == -1 && FOverflow > 0) {
+    --FOverflow;
+    return;
+  }
+  if (FStack.empty()) return;
+  if (Key == -1) {
+    FStack.pop_back();
+    return;
+  }
+  for (size_t I = FStack.size(); I-- > 0;)
+    if (FStack[I].Key == Key) {
+      FStack.erase(FStack.begin() + std::ptrdiff_t(I));
+      return;
+    }
+}
+
+void TInternalImporter::PopAll() {
+  FStack.clear();
+  FOverflow = 0;
+}
+
+TImportRecord& TInternalImporter::TopRecord() {
+  if (FStack.empty()) PushStyle(-1);
+  return FStack.back();
+}
+
+void TInternalImporter::SetStyle(TFontStyle Style, bool On) {
+  TImportRecord& R = TopRecord();
+  R.StylesSet = true;
+  if (On) {
+    R.RemoveStyles.Exclude(Style);
+    R.AddStyles.Include(Style);
+  } else {
+    R.AddStyles.Exclude(Style);
+    R.RemoveStyles.Include(Style);
+  }
+}
+
+void TInternalImporter::SetFontName(const AnsiString& Name, Byte Charset) {
+  TImportRecord& R = TopRecord();
+  R.FontName = Name;
+  R.Charset = Charset;
+}
+
+void TInternalImporter::SetBackColor(Integer Value) {
+  TImportRecord& R = TopRecord();
+  R.BackColor = Value;
+  R.BackSet = true;
+}
+
+void TInternalImporter::ResetStyle() {
+  TImportRecord& R = TopRecord();
+  GetDefaultFont(R.FontName, R.Charset);
+  R.Size = 12;
+  R.Color = 0;
+  R.BackColor = -1;
+  R.AddStyles = {};
+  R.RemoveStyles = {};
+  R.StylesSet = true;
+  R.BackSet = false;
+}
+
+void TInternalImporter::GetDefaultFont(AnsiString& Name, Byte& Charset) const {
+  const TRtfFontEntry* E = FFontTable ? FFontTable->Find(0) : nullptr;
+  if (E) {
+    Name = E->Name;
+    Charset = E->Charset;
+  } else {
+    Name.clear();
+    Charset = DEFAULT_CHARSET;
+  }
+}
+
+void TInternalImporter::ComputeFont() {
+  AnsiString Name;
+  Byte Charset = FRunFont->GetCharset();
+  bool NameSet = false;
+  Integer Size = -1, Color = -1;
+  TFontStyles Style;
+  FBackColor = -1;
+  for (const TImportRecord& R : FStack) {
+    if (!R.FontName.empty()) {
+      Name = R.FontName;
+      Charset = R.Charset;
+      NameSet = true;
+    }
+    if (R.Size != -1) Size = R.Size;
+    if (R.Color != -1) Color = R.Color;
+    if (R.StylesSet) {
+      if (R.AddStyles.Empty() && R.RemoveStyles.Empty()) Style = {};
+      else Style = (Style + R.AddStyles) - R.RemoveStyles;
+    }
+    if (R.BackSet) FBackColor = R.BackColor;
+  }
+  if (!NameSet) {
+    Byte Unused;
+    GetDefaultFont(Name, Unused);
+  }
+  FRunFont->SetName(Name);
+  FRunFont->SetCharset(Charset);
+  FRunFont->SetSize(Size < 0 ? 12 : Size);
+  FRunFont->SetColor(TColor(Color < 0 ? 0 : Color));
+  FRunFont->SetStyle(Style);
+}
+
+void TInternalImporter::AddText(const AnsiString& Text) {
+  if (Text.empty()) return;
+  ComputeFont();
+  if (FOwner) FOwner->DoAddText(Text, FRunFont.get(), FBackColor);
+}
+
+// ---------------------------------------------------------------------------
+// The import loop
+
+TRtfImporter::TRtfImporter(const AnsiString& Text, TDCImporter* Owner)
+    : TRTFConverter(Text), FStyles(std::make_unique<TInternalImporter>(Owner, &FFontTable)) {}
+
+TRtfImporter::~TRtfImporter() = default;
+
+void TRtfImporter::AddRun(const AnsiString& Text) { FStyles->AddText(Text); }
+
+void TRtfImporter::CleanTextToken(AnsiString& S, Integer PrevToken) {
+  if (!S.empty() && S[0] == ' ' && !FParser->AtLineStart() &&
+      (PrevToken == rtkWord || PrevToken == rtkOtherWord))
+    S.erase(0, 1);
+  if (S.find('\\') == AnsiString::npos) return;
+  AnsiString R;
+  R.reserve(S.size());
+  for (size_t I = 0; I < S.size(); ++I) {
+    if (S[I] == '\\' && I + 1 < S.size() && (S[I + 1] == '\\' || S[I + 1] == '{' || S[I + 1] == '}'))
+      continue;
+    R += S[I];
+  }
+  S.swap(R);
+}
+
+void TRtfImporter::Execute() {
+  TDCRtfParser& P = *FParser;
+  Integer Prev = rtkChar;
+  AnsiString S;
+  for (;;) {
+    const Integer Tok = P.NextToken();
+    if (Tok == rtkEnd) break;
+    switch (Tok) {
+      case rtkText:
+      case rtkInteger:
+      case rtkReal:
+        P.GetTokenString(S);
+        CleanTextToken(S, Prev);
+        AddRun(S);
+        break;
+      case rtkWord:
+        DoWord(P.RtfWordIndex);
+        P.SkipParameter();
+        break;
+      case rtkGroupOpen:
+        DoGroupOpen(Prev);
+        continue;  // DoGroupOpen decides about Prev
+      case rtkGroupClose: FStyles->PopStyle(-1); break;
+      case rtkOtherWord:
+        if (P.CurrentChar() == '~') {
+          AddRun(" ");
+          P.StepChar();
+        } else if (P.CurrentChar() == '\r' || P.CurrentChar() == '\n') {
+          // A backslash ending a source line is a paragraph mark (as Cocoa writes them).
+          AddRun(CRLF);
+        } else {
+          P.GetTokenString(S);
+          if (S == "\\bin") {
+            const Integer N = P.ReadDigits();
+            if (P.CurrentChar() == ' ') P.StepChar();
+            P.SkipBytes(N, FEnd);
+          } else {
+            P.SkipParameter();
+          }
+        }
+        break;
+      case rtkHex: AddHexChars(); break;
+      default: break;
+    }
+    Prev = FPrevOverride >= 0 ? FPrevOverride : Tok;
+    FPrevOverride = -1;
+  }
+  FStyles->PopAll();
+}
+
+void TRtfImporter::DoGroupOpen(Integer& Prev) {
+  TDCRtfParser& P = *FParser;
+  const AnsiString After = P.TextAfterBrace;
+  if (After.empty()) {
+    AnsiString Peeked;
+    const Integer Tok = P.Peek(Peeked);
+    if (Tok == rtkWord && SameText(Peeked, "\\colortbl")) {
+      ReadColorTable();
+      return;
+    }
+    if (Tok == rtkWord && SameText(Peeked, "\\fonttbl")) {
+      P.NextToken();
+      ReadFontTable();
+      return;
+    }
+    if ((Tok == rtkWord || Tok == rtkOtherWord) && IsSkipDestination(Peeked)) {
+      SkipGroup();
+      return;
+    }
+  }
+  FStyles->PushStyle(-1);
+  AddRun(After);
+  Prev = rtkGroupOpen;
+}
+
+void TRtfImporter::DoWord(Integer Code) {
+  TDCRtfParser& P = *FParser;
+  TInternalImporter& St = *FStyles;
+  Integer N;
+  switch (Code) {
+    case rwB: St.SetStyle(fsBold, P.CurrentChar() != '0'); break;
+    case rwI: St.SetStyle(fsItalic, P.CurrentChar() != '0'); break;
+    case rwStrike: St.SetStyle(fsStrikeOut, P.CurrentChar() != '0'); break;
+    case rwUl: St.SetStyle(fsUnderline, P.CurrentChar() != '0'); break;
+    case rwUlnone: St.SetStyle(fsUnderline, false); break;
+    case rwCell:
+    case rwTab: AddRun("\t"); break;
+    case rwPar:
+    case rwLine:
+    case rwRow: AddRun(CRLF); break;
+    case rwEndash: AddRun("-"); break;
+    case rwLquote:
+    case rwRquote: AddRun("'"); break;
+    case rwPlain: St.ResetStyle(); break;
+    case rwCf:
+      if (ReadIntParam(N) && N >= 0 && size_t(N) < FColorTable.size()) St.SetColor(FColorTable[size_t(N)]);
+      break;
+    case rwF:
+    case rwPnf:
+      if (ReadIntParam(N))
+        if (const TRtfFontEntry* E = FFontTable.Find(N)) St.SetFontName(E->Name, E->Charset);
+      break;
+    case rwFs: {
+      // A size that is not a number reads as 12 points; braces stay for the loop.
+      AnsiString S;
+      const Integer Tok = P.Peek(S);
+      if (Tok == rtkGroupOpen || Tok == rtkGroupClose || Tok == rtkEnd) {
+        St.SetFontSize(12);
+        break;
+      }
+      P.NextToken();
+      if (S == "-") {
+        const Integer T2 = P.Peek(S);
+        if (T2 != rtkGroupOpen && T2 != rtkGroupClose && T2 != rtkEnd) P.NextToken();
+        St.SetFontSize(72);
+      } else {
+        St.SetFontSize(std::min((Tok == rtkInteger && ParseInt(S, N) ? N : 24) / 2, 1638));
+      }
+      break;
+    }
+    case rwHighlight:
+      if (ReadIntParam(N)) {
+        Integer C = N >= 0 && size_t(N) < FColorTable.size() ? Integer(FColorTable[size_t(N)]) : -1;
+        if (N == 0 && C == 0) C = -1;
+        St.SetBackColor(C);
+      }
+      break;
+    case rwU: AddUnicodeChar(); break;
+    default: break;  // words kept only so that their parameters are dropped
+  }
+}
+
+void TRtfImporter::AddHexChars() {
+  TDCRtfParser& P = *FParser;
+  // A NUL would end the editor's line text early: it is not kept.
+  AnsiString Bytes;
+  if (P.SpecialChar) Bytes += char(P.SpecialChar);
+  while (P.CurrentChar() == '\\') {
+    AnsiString S;
+    if (P.Peek(S) != rtkHex) break;
+    P.NextToken();
+    if (P.SpecialChar) Bytes += char(P.SpecialChar);
+  }
+  AddRun(Bytes);
+  AddRun(P.TakeText());
+}
+
+void TRtfImporter::AddUnicodeChar() {
+  TDCRtfParser& P = *FParser;
+  AnsiString S;
+  Integer Value;
+  // Writers put code units above 32767 as negative numbers.
+  const bool Negative = P.CurrentChar() == '-' && IsDigit(P.NextChar());
+  if (Negative) P.StepChar();
+  Integer Tok = P.Peek(S);
+  if (Tok != rtkInteger || !ParseInt(S, Value)) return;  // the next token is ordinary content
+  P.NextToken();
+  if (Negative) Value = -Value;
+  const WCHAR W = WCHAR(Value & 0xFFFF);
+  char Buf[2] = {0, 0};
+  int Len = WideCharToMultiByte(CP_ACP, 0, &W, 1, Buf, 2, nullptr, nullptr);
+  if (Len == 2 && Buf[1] == 0) Len = 1;
+  if (Len > 0) AddRun(AnsiString(Buf, size_t(Len)));
+  // The fallback for readers without Unicode: one character, or one \'hh.
+  Tok = P.Peek(S);
+  if (Tok == rtkHex) {
+    P.NextToken();
+    FPrevOverride = rtkHex;
+  } else if (Tok == rtkText || Tok == rtkInteger || Tok == rtkReal) {
+    P.NextToken();
+    if (!S.empty() && S[0] == ' ' && !P.AtLineStart()) S.erase(0, 1);
+    if (!S.empty()) S.erase(0, 1);
+    AddRun(S);
+    FPrevOverride = rtkText;
+  }
+}
+
+// ---------------------------------------------------------------------------
+
+bool TDCRtfImporter::CanImport(TStream* Stream) {
+  bool Result = false;
+  if (Stream && Stream->GetSize() > 4) {
+    char Head[5];
+    Result = Stream->Read(Head, 5) == 5 && std::memcmp(Head, "{\\rtf", 5) == 0;
+  }
+  if (Stream) Stream->Seek(Int64(0), soBeginning);
+  return Result;
+}
+
+void TDCRtfImporter::Import(const AnsiString& Text) {
+  TRtfImporter Imp(Text, this);
+  Imp.Execute();
+}
