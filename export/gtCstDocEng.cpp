@@ -196,6 +196,17 @@ void TgtCustomDocumentEngine::FreeDocument() noexcept {
 TStream* TgtCustomDocumentEngine::CreateOutputFile(const AnsiString& FullName) {
   try {
     if (DirectoryExists(FullName)) throw EFCreateError(FullName);
+    // A name given again in the same document is written over: its file
+    // starts anew and the name is listed once more.
+    for (auto It = FOutputFiles.begin(); It != FOutputFiles.end(); ++It) {
+      if (It->FinalName != FullName || It->TempName.empty()) continue;
+      TOutputFile F = std::move(*It);
+      FOutputFiles.erase(It);
+      F.Stream = std::make_unique<TFileStream>(F.TempName, fmCreate);
+      FOutputFiles.push_back(std::move(F));
+      FOutputFileNames.push_back(FullName);
+      return FOutputFiles.back().Stream.get();
+    }
     // An existing file that this process holds open, or may not write,
     // cannot be replaced; find that out before writing anything.
     if (FileExists(FullName)) TFileStream Probe(FullName, fmOpenReadWrite | fmShareExclusive);

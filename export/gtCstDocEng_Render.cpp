@@ -15,6 +15,8 @@ void TgtCustomDocumentEngine::RenderPage() {
     TgtCustomDocumentEngine* E;
     Integer Index;
     ~TFreeGuard() {
+      // A writer that failed may have freed the whole document already.
+      if (std::size_t(Index) >= E->FPages.size()) return;
       auto& Slot = E->FPages[std::size_t(Index)];
       if (Slot) {
         E->FreeItems(Slot->TextItems);

@@ -1,0 +1,171 @@
+#include "export/image/gtPNGEng.h"
+#include <algorithm>
+#include <cstring>
+#include <vector>
+#include "export/gtFilters.h"
+#include "export/image/gtPNGWriter.h"
+#include "platform/rtl/CodePages.h"
+#include "platform/rtl/Colors.h"
+
+const char* const SPNGDescription = "Portable Network Graphics";
+const char* const gtPNGCopyright = "Copyright (c) Sourcelux developers. All rights reserved.";
+
+namespace {
+const char* const Keywords[10] = {"Title",    "Author",     "Description", "Copyright", "Creation Time",
+                                  "Software", "Disclaimer", "Warning",     "Source",    "Comment"};
+
+void PutBE32(std::vector<Byte>& V, DWORD X) {
+  V.push_back(Byte(X >> 24));
+  V.push_back(Byte(X >> 16));
+  V.push_back(Byte(X >> 8));
+  V.push_back(Byte(X));
+}
+}  // namespace
+
+// ---- settings objects -------------------------------------------------------------------
+
+void TgtPNGTransparency::Assign(TPersistent* Source) {
+  if (auto* S = dynamic_cast<TgtPNGTransparency*>(Source)) {
+    SetEnabled(S->FEnabled);
+    FAlpha = S->FAlpha;
+    FTransColor = S->FTransColor;
+    return;
+  }
+  TPersistent::Assign(Source);
+}
+
+void TgtPNGTransparency::SetImageAlpha(TgtPercentage Value) {
+  FAlpha = Byte(std::clamp(Value, 0, 100) * 255 / 100);
+}
+
+void TgtPNGPixelDimensions::Assign(TPersistent* Source) {
+  if (auto* S = dynamic_cast<TgtPNGPixelDimensions*>(Source)) {
+    Enabled = S->Enabled;
+    XPixelsPerUnit = S->XPixelsPerUnit;
+    YPixelsPerUnit = S->YPixelsPerUnit;
+    UnitSpecifier = S->UnitSpecifier;
+    return;
+  }
+  TPersistent::Assign(Source);
+}
+
+// ---- engine -------------------------------------------------------------------------------
+
+TgtPNGEngine::TgtPNGEngine(TComponent* AOwner)
+    : TgtCustomGraphicsEngine(AOwner),
+      FTransparency(std::make_unique<TgtPNGTransparency>(1)),
+      FPixelDimensions(std::make_unique<TgtPNGPixelDimensions>()) {
+  SetFileExtension("png");
+  SetFileDescription(SPNGDescription);
+}
+
+TgtPNGEngine::~TgtPNGEngine() = default;
+
+void TgtPNGEngine::SplitColor(TColor Color, Byte& R, Byte& G, Byte& B) {
+  const DWORD C = DWORD(Color);
+  R = Byte(C);
+  G = Byte(C >> 8);
+  B = Byte(C >> 16);
+}
+
+DWORD TgtPNGEngine::ChunkCRC(const TgtExtMemStream& Chunk) {
+  auto& S = const_cast<TgtExtMemStream&>(Chunk);
+  const DWORD Crc = gtPNGCrc(static_cast<const Byte*>(S.Memory()), std::size_t(S.GetSize()));
+  S.SetPosition(0);
+  return Crc;
+}
+
+void TgtPNGEngine::WriteChunk(TStream* Stream, DWORD DataLength, const TgtExtMemStream& Chunk) {
+  auto& S = const_cast<TgtExtMemStream&>(Chunk);
+  std::vector<Byte> Len;
+  PutBE32(Len, DataLength);
+  Stream->WriteBuffer(Len.data(), 4);
+  Stream->WriteBuffer(S.Memory(), Integer(S.GetSize()));
+  std::vector<Byte> Crc;
+  PutBE32(Crc, ChunkCRC(Chunk));
+  Stream->WriteBuffer(Crc.data(), 4);
+}
+
+void TgtPNGEngine::WriteTextChunk(TStream* Stream, Integer KeywordIndex, const WideString& Text) {
+  if (KeywordIndex < 0 || KeywordIndex > 9) throw ERangeError("Text chunk keyword index out of range");
+  TgtFlateFilter Flate;
+  AnsiString Packed;
+  Flate.EncodeString(WideToAnsi(Text), 3, Packed);
+  TgtExtMemStream Chunk;
+  Chunk.WriteString("zTXt");
+  Chunk.WriteString(Keywords[KeywordIndex]);
+  Chunk.WriteBytes({0, 0});  // keyword end, compression method 0
+  Chunk.WriteString(Packed);
+  WriteChunk(Stream, DWORD(Chunk.GetSize() - 4), Chunk);
+}
+
+void TgtPNGEngine::WritePNG(TStream* Stream, TBitmap* Bitmap) {
+  const Integer W = Bitmap->GetWidth(), H = Bitmap->GetHeight();
+  const Byte Sig[8] = {137, 80, 78, 71, 13, 10, 26, 10};
+  Stream->WriteBuffer(Sig, 8);
+  static const Byte TypeCode[4] = {0, 2, 6, 4};
+  static const int Samples[4] = {1, 3, 4, 2};
+  const int Spp = Samples[FColorType];
+  std::vector<Byte> D;
+  PutBE32(D, DWORD(W));
+  PutBE32(D, DWORD(H));
+  D.insert(D.end(), {8, TypeCode[FColorType], 0, 0, 0});
+  gtWritePNGChunk(Stream, "IHDR", D.data(), DWORD(D.size()));
+  if (FPixelDimensions->Enabled) {
+    D.clear();
+    PutBE32(D, FPixelDimensions->XPixelsPerUnit);
+    PutBE32(D, FPixelDimensions->YPixelsPerUnit);
+    D.push_back(FPixelDimensions->UnitSpecifier == usMeter ? 1 : 0);
+    gtWritePNGChunk(Stream, "pHYs", D.data(), DWORD(D.size()));
+  }
+  const bool Transparent = FTransparency->GetEnabled();
+  if (Transparent && (FColorType == ctRGB || FColorType == ctGrayscale)) {
+    Byte R, G, B;
+    SplitColor(TColor(ColorToRGB(FTransparency->GetTransColor())), R, G, B);
+    D.clear();
+    if (FColorType == ctRGB) D = {0, R, 0, G, 0, B};
+    else D = {0, Byte((R + G + B) / 3)};
+    gtWritePNGChunk(Stream, "tRNS", D.data(), DWORD(D.size()));
+  }
+  // A page is opaque unless its transparency is switched on.
+  const Byte Alpha = Transparent ? FTransparency->GetAlphaByte() : 255;
+  std::vector<Byte> Raw;
+  if (W > 0 && H > 0) {
+    const std::vector<std::uint32_t> Px = DibToBgra32(Bitmap->SaveToDib());
+    Raw.resize(std::size_t(H) * (std::size_t(W) * std::size_t(Spp) + 1));
+    Byte* P = Raw.data();
+    for (Integer Y = 0; Y < H; ++Y) {
+      *P++ = 0;
+      const std::uint32_t* Row = Px.data() + std::size_t(Y) * std::size_t(W);
+      for (Integer X = 0; X < W; ++X) {
+        const Byte R = Byte(Row[X] >> 16), G = Byte(Row[X] >> 8), B = Byte(Row[X]);
+        switch (FColorType) {
+          case ctGrayscale: *P++ = Byte((R + G + B) / 3); break;
+          case ctRGB: *P++ = R; *P++ = G; *P++ = B; break;
+          case ctRGBA: *P++ = R; *P++ = G; *P++ = B; *P++ = Alpha; break;
+          case ctGrayAlpha: *P++ = Byte((R + G + B) / 3); *P++ = Alpha; break;
+        }
+      }
+    }
+  }
+  auto Z = gtDeflate(Raw.data(), Raw.size());
+  gtWritePNGImageData(Stream, static_cast<const Byte*>(Z->Memory()), std::size_t(Z->GetSize()));
+  const TgtDocInfo& I = *GetDocInfo();
+  WriteTextChunk(Stream, 0, I.GetTitle());
+  WriteTextChunk(Stream, 1, I.GetAuthor());
+  WriteTextChunk(Stream, 5, I.GetCreator());
+  WriteTextChunk(Stream, 3, AnsiToWide(gtPNGCopyright));
+  WriteTextChunk(Stream, 2, I.GetSubject());
+  WriteTextChunk(Stream, 9, I.GetKeywords());
+  gtWritePNGChunk(Stream, "IEND", nullptr, 0);
+}
+
+void TgtPNGEngine::EndPage() {
+  TgtCustomGraphicsEngine::EndPage();
+  auto Bmp = PageToBitmap(pfDevice);
+  // The file is made whole in memory first: a write that fails half-way
+  // leaves no half PNG in the user's stream either.
+  TMemoryStream Png;
+  WritePNG(&Png, Bmp.get());
+  SavePage([&](TStream* S) { S->WriteBuffer(Png.Memory(), Integer(Png.GetSize())); });
+}

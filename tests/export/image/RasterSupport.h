@@ -1,0 +1,79 @@
+// RasterSupport.h — what the picture and SVG engine tests share: a fresh
+// output folder per test, an engine set up as the program sets it up, and
+// the outside readers (Python's PIL, pngcheck, xmllint) run on our files.
+#pragma once
+#include <gtest/gtest.h>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+#include "platform/rtl/FileUtils.h"
+
+namespace raster {
+
+// An empty folder of its own for each test and process.
+inline std::string OutDir(const std::string& Name) {
+  const std::string Dir = GetTempPath() + "sx_raster_" + std::to_string(getpid()) + "_" + Name + "/";
+  std::string Cmd = "rm -rf '" + Dir + "'";
+  if (std::system(Cmd.c_str()) != 0) ADD_FAILURE() << "cannot clear " << Dir;
+  ForceDirectories(Dir);
+  return Dir;
+}
+
+inline std::string ReadFile(const std::string& Name) {
+  std::ifstream F(Name, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(F), {});
+}
+
+// Standard output of a command (and its exit status in Status).
+inline std::string RunCmd(const std::string& Cmd, int* Status = nullptr) {
+  std::string Out;
+  FILE* P = popen(Cmd.c_str(), "r");
+  if (!P) return Out;
+  char Buf[4096];
+  size_t N;
+  while ((N = fread(Buf, 1, sizeof Buf, P)) > 0) Out.append(Buf, N);
+  const int S = pclose(P);
+  if (Status) *Status = S;
+  return Out;
+}
+
+inline bool HaveTool(const char* Path) { return access(Path, X_OK) == 0; }
+
+// Runs a Python snippet under Debian's python (which has PIL) with the
+// file name as sys.argv[1]; answers what it prints, trimmed.
+inline std::string Py(const std::string& Script, const std::string& File) {
+  const std::string ScriptFile = File + ".check.py";
+  {
+    std::ofstream S(ScriptFile);
+    S << "import sys\nfrom PIL import Image\n" << Script << "\n";
+  }
+  std::string Out = RunCmd("/usr/bin/python3 '" + ScriptFile + "' '" + File + "' 2>&1");
+  std::remove(ScriptFile.c_str());
+  while (!Out.empty() && (Out.back() == '\n' || Out.back() == ' ')) Out.pop_back();
+  return Out;
+}
+
+// Big-endian 32-bit value at Offset.
+inline unsigned BE32(const std::string& S, size_t Offset) {
+  return (unsigned(Byte(S[Offset])) << 24) | (unsigned(Byte(S[Offset + 1])) << 16) |
+         (unsigned(Byte(S[Offset + 2])) << 8) | unsigned(Byte(S[Offset + 3]));
+}
+
+struct TPngChunk {
+  std::string Type, Data;
+};
+// The chunks of a PNG file in order (empty when the signature is wrong).
+inline std::vector<TPngChunk> PngChunks(const std::string& File) {
+  std::vector<TPngChunk> Out;
+  if (File.size() < 8 || File.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0) return Out;
+  for (size_t P = 8; P + 12 <= File.size();) {
+    const unsigned Len = BE32(File, P);
+    if (P + 12 + Len > File.size()) break;
+    Out.push_back({File.substr(P + 4, 4), File.substr(P + 8, Len)});
+    P += 12 + Len;
+  }
+  return Out;
+}
+
+}  // namespace raster
