@@ -1,6 +1,9 @@
 // HarnessFormats.cpp — add a format as its engine lands: its header below
 // and one line in the table.
 #include "HarnessFormats.h"
+#include "export/image/gtBMPEng.h"
+#include "export/image/gtJPEGEng.h"
+#include "export/image/gtPNGEng.h"
 
 namespace {
 template <class TEngine>
@@ -12,6 +15,9 @@ std::unique_ptr<TgtCustomDocumentEngine> Make() {
 const std::vector<THarnessFormat>& HarnessEngineFormats() {
   static const std::vector<THarnessFormat> Formats = {
       // {"pdf", Make<TgtPDFEngine>},
+      {"bmp", Make<TgtBMPEngine>},
+      {"png", Make<TgtPNGEngine>},
+      {"jpg", Make<TgtJPEGEngine>},
   };
   return Formats;
 }
