@@ -1,0 +1,324 @@
+// Text objects, link annotations and the font resources.
+#include <cmath>
+#include "export/gtUtils.h"
+#include "export/pdf/gtCstPDFEng.h"
+#include "platform/rtl/CodePages.h"
+
+namespace {
+// The face every system here carries with a Unicode map: text whose own
+// font cannot be written as a composite font is drawn in it instead of
+// being dropped.
+const char* const FallbackFace = "Arial";
+
+bool HasUnmappable(const WideString& Text, UINT CodePage) {
+  bool Used = false;
+  WideToAnsi(Text, CodePage, &Used);
+  return Used;
+}
+}  // namespace
+
+TgtPDFFont* TgtCustomPDFEngine::FontFor(TFont* Font) {
+  for (auto It = FFonts.rbegin(); It != FFonts.rend(); ++It)
+    if ((*It)->SameFont(Font)) return It->get();
+  const bool Subset = GetPreferences()->GetEmbedTrueTypeFonts() == etfSubset;
+  FFonts.push_back(std::make_unique<TgtPDFFont>(Font, Subset, NextObjectNumber()));
+  return FFonts.back().get();
+}
+
+void TgtCustomPDFEngine::EncodeTextItem(TgtTextItem* Item) {
+  if (!Item || Item->Lines.Count() == 0) return;
+  WideString Text = Item->Lines.Get(0);
+  if (FBiDi) {
+    WideString R;
+    ReorderBiDiText(Text, R);
+    Text = R;
+  }
+  {
+    WideString R;
+    ReplaceVariables(Text, true, R);
+    Text = R;
+  }
+  Text = TrimTrailingCRLF(Text);
+  TFont Font;
+  Font.Assign(&Item->Font);
+  // Text the simple font's code page cannot carry goes through a composite
+  // font of the same face (a Unicode charset marks it so).
+  const bool Simple = gtIsSimpleCharset(Font.GetCharset());
+  bool Composite = !Simple;
+  if (Simple && Font.GetCharset() != SYMBOL_CHARSET && HasUnmappable(Text, 1252)) {
+    Font.SetCharset(RUSSIAN_CHARSET);
+    Composite = true;
+  }
+  TgtPDFFont* PF = FontFor(&Font);
+  if (Composite && PF->Info().Kind != 0) {
+    TFont Fallback;
+    Fallback.Assign(&Font);
+    Fallback.SetName(FallbackFace);
+    PF = FontFor(&Fallback);
+  }
+  Integer Index = 0;
+  for (std::size_t I = 0; I < FFonts.size(); ++I)
+    if (FFonts[I].get() == PF) Index = Integer(I);
+
+  const double P = gtScreenPPI();
+  const double Size = Item->Font.GetSize();
+  const TSize Ext = Text.empty() ? TSize{0, 0} : GetTextExtent(Text, &Item->Font);
+  const double X0 = ToPDFX(Item->X);
+  const double Top = ToPDFY(Item->Y);
+  double Y0 = Top - Size;
+  if (Item->FromMetafile) Y0 += PF->Info().UnderlineThickness;
+  const double Angle = Item->Angle * M_PI / 180.0;
+  const double Cos = std::cos(Angle), Sin = std::sin(Angle);
+  const double Scale = (P == 96 || Item->FromMetafile) ? 1.0 : P / 96.0;
+  const double Rotated = Item->Angle % 360 != 0;
+
+  AnsiString Out;
+  // Background box.
+  if (BrushPaints(&Item->Brush) && !Text.empty()) {
+    const double W = Ext.cx * FPointsPerPixel, H = Ext.cy * FPointsPerPixel;
+    auto Corner = [&](double DX, double DY) {
+      return FormatNumber(X0 + DX * Cos + DY * Sin) + " " + FormatNumber(Top + DX * Sin - DY * Cos);
+    };
+    Out += "\r\n\r\nq\r\n" + FillColor(&Item->Brush) + Corner(0, 0) + " m " + Corner(W, 0) + " l " + Corner(W, H) +
+           " l " + Corner(0, H) + " l f\r\nQ\r\n";
+  }
+  AnsiString Clip;
+  if (Item->GetClipped()) {
+    const TgtDoubleRect& R = Item->ClipRect;
+    Clip = FormatNumber(ToPDFX(R.Left)) + " " + FormatNumber(ToPDFY(R.Bottom)) + " " +
+           FormatNumber((R.Right - R.Left) * FPointsPerPixel * GetInputXRes() / P) + " " +
+           FormatNumber((R.Bottom - R.Top) * FPointsPerPixel * GetInputYRes() / P) + " re W n\r\n";
+  }
+  AnsiString Effects;
+  const TgtTextEffects& TE = Item->TextEffects;
+  Effects = TE.TextRenderMode == trmStroke ? "1 Tr" : TE.TextRenderMode == trmFillStroke ? "2 Tr" : "0 Tr";
+  if (TE.TextRise == trSuperscript) Effects += " " + FormatNumber(Size / 2) + " Ts";
+  else if (TE.TextRise == trSubscript) Effects += " " + FormatNumber(-Size / 2) + " Ts";
+  const AnsiString Color = ColorText(Item->Font.GetColor());
+  const AnsiString Exclude = PF->GetFont()->GetName();
+  const bool Excluded = FFontEmbedExcludeList->IndexOf(Exclude) >= 0;
+
+  if (!Text.empty() && !Composite) {
+    const AnsiString Bytes = WideToAnsi(Text, 1252);
+    double Spacing = 0;
+    if (!Item->FromMetafile) {
+      double PdfWidth = 0;
+      for (unsigned char C : Bytes)
+        if (C > 31) PdfWidth += PF->Info().Widths[C - 32];
+      PdfWidth = PdfWidth * Size / 1000.0;
+      Spacing = PixelsToPoints(Ext.cx) - PdfWidth;
+      if (!Bytes.empty()) Spacing /= double(Bytes.size());
+    }
+    Out += "\r\n q " + Clip + "BT\r\n" + Effects + "\r\n" + Color + " rg\r\n/F" + std::to_string(Index) + " " +
+           FormatNumber(Size / Scale) + " Tf\r\n " + FormatNumber(Spacing / Scale) + " Tc 0 Tw\r\n";
+    if (Rotated) {
+      Out += FormatNumber(Cos) + " " + FormatNumber(Sin) + " " + FormatNumber(-Sin) + " " + FormatNumber(Cos) + " " +
+             FormatNumber(X0) + " " + FormatNumber(Y0) + " Tm \r\n(" + EscapePDFString(Bytes) + ") Tj";
+    } else if (Item->FromMetafile && !Item->CharAdvances.empty() && Size > 0) {
+      // Each character's adjustment is how far the player's advance differs
+      // from the glyph width the reader will use.
+      Out += FormatNumber(X0) + " " + FormatNumber(Y0) + " Td\r\n[";
+      AnsiString Run;
+      for (std::size_t J = 0; J < Bytes.size(); ++J) {
+        const unsigned char C = Bytes[J];
+        Run += EscapePDFString(AnsiString(1, char(C)));
+        const double Glyph = C > 31 ? PF->Info().Widths[C - 32] * Size / 1000.0 : 0;
+        const double Adv = J < Item->CharAdvances.size() ? Item->CharAdvances[J] * FPointsPerPixel : Glyph;
+        const double Num = -(Adv - Glyph) * 1000.0 / Size;
+        const AnsiString NumText = FormatNumber(Num);
+        if (NumText != "0.0000" || J + 1 == Bytes.size()) {
+          Out += "(" + Run + ")" + NumText;
+          Run.clear();
+        }
+      }
+      Out += " ]TJ ";
+    } else {
+      Out += FormatNumber(X0) + " " + FormatNumber(Y0) + " Td\r\n(" + EscapePDFString(Bytes) + ") Tj";
+    }
+    Out += "\r\nET Q ";
+    if (GetPreferences()->GetEmbedTrueTypeFonts() == etfSubset && PF->Info().Kind == 0 && !Excluded)
+      PF->UseCharacters(Text);
+  } else if (!Text.empty()) {
+    Out += "\r\n q " + Clip + "BT\r\n" + Effects + "\r\n" + Color + " rg\r\n/F" + std::to_string(Index) + " " +
+           FormatNumber(Size / Scale) + " Tf\r\n0 Tw\r\n0 Tc\r\n";
+    if (Rotated)
+      Out += FormatNumber(Cos) + " " + FormatNumber(Sin) + " " + FormatNumber(-Sin) + " " + FormatNumber(Cos) + " " +
+             FormatNumber(X0) + " " + FormatNumber(Y0) + " Tm <" + PF->GlyphString(Text) + "> Tj";
+    else Out += FormatNumber(X0) + " " + FormatNumber(Y0) + " Td <" + PF->GlyphString(Text) + "> Tj";
+    Out += "\r\nET Q ";
+  }
+  // Underline and strike-out.
+  const double Length = Ext.cx * FPointsPerPixel * (Item->FromMetafile ? 1.0 : 96.0 / P);
+  auto Decoration = [&](double Thickness, double Position) {
+    const double Off = Top - (Y0 + Position);
+    auto At = [&](double Along) {
+      return FormatNumber(X0 + Along * Cos + Off * Sin) + " " + FormatNumber(Top + Along * Sin - Off * Cos);
+    };
+    Out += "\r\nq\r\n" + Color + " RG " + FormatNumber(std::max(Thickness, 0.5)) + " w " + At(0) + " m " + At(Length) +
+           " l S\r\nQ";
+  };
+  if (Item->Font.GetStyle().Contains(fsUnderline))
+    Decoration(PF->Info().UnderlineThickness, PF->Info().UnderlinePosition);
+  if (Item->Font.GetStyle().Contains(fsStrikeOut))
+    Decoration(PF->Info().StrikeOutThickness, PF->Info().StrikeOutPosition);
+  Out += "\r\n";
+  FContent += Out;
+  if (GetPreferences()->GetActiveHyperLinks() && !Rotated && !Text.empty()) WriteLinks(Item, Text, X0, Top, &Item->Font);
+}
+
+void TgtCustomPDFEngine::WriteLinks(TgtTextItem* Item, const WideString& Text, double X0, double Top, TFont* Font) {
+  Integer Start = 1;
+  const double Bottom = Top - GetTextExtent(Text, Font).cy * FPointsPerPixel;
+  (void)Item;
+  for (int Guard = 0; Guard < 1000 && Start <= Integer(Text.size()); ++Guard) {
+    WideString Link;
+    Integer At = Start;
+    ExtractLink(Text, At, Link);
+    if (Link.empty() || At < 1) break;
+    const Integer N = NextObjectNumber();
+    FAnnotationRefs += " " + ObjectRef(N);
+    const WideString Before = Text.substr(0, std::size_t(At - 1));
+    const double Left = X0 + (Before.empty() ? 0 : GetTextExtent(Before, Font).cx) * FPointsPerPixel;
+    const double Right = Left + GetTextExtent(Link, Font).cx * FPointsPerPixel;
+    AnsiString Target = UTF8Encode(Link);
+    while (!Target.empty() && Target.back() == ' ') Target.pop_back();
+    AnsiString Action;
+    if (Target.find('@') != std::string::npos) {
+      if (Target.rfind("mailto:", 0) != 0) Target = "mailto:" + Target;
+      Action = "/S/URI /URI<" + StrToHex(EncryptString(Target, N)) + ">\r\n";
+    } else if (Target.find(":\\") != std::string::npos) {
+      AnsiString Path = Target;
+      Path.replace(Path.find(":\\"), 2, "/");
+      for (char& C : Path)
+        if (C == '\\') C = '/';
+      if (Path.find('/') != std::string::npos && Path.find("..") == std::string::npos) Path = "/" + Path;
+      // The path is a string like any other: escaped, and encrypted with the rest.
+      Action = "/Type /Action/S /Launch/F <" + StrToHex(EncryptString(Path, N)) + "> /NewWindow true";
+    } else {
+      Action = "/S/URI /URI<" + StrToHex(EncryptString(Target, N)) + ">\r\n";
+    }
+    WriteObject("/Type/Annot/Border [0 0 0]/H/I/Subtype/Link/F 0/C [0 0 1]/Rect [" + FormatNumber(Left) + " " +
+                    FormatNumber(Bottom) + " " + FormatNumber(Right) + " " + FormatNumber(Top) + "]\r\n/A\r\n<<" +
+                    Action + ">>\r\n",
+                N, true);
+    Start = At + Integer(Link.size());
+  }
+}
+
+void TgtCustomPDFEngine::WriteFonts() {
+  static const char* const Encodings[] = {"WinAnsiEncoding", "MacRomanEncoding", "MacExpertEncoding",
+                                          "StandardEncoding", "PDFDocEncoding"};
+  const AnsiString Enc = Encodings[std::min<int>(FFontEncoding, 4)];
+  const TgtTTFontEmbedding Embed = GetPreferences()->GetEmbedTrueTypeFonts();
+  for (std::size_t Idx = 0; Idx < FFonts.size(); ++Idx) {
+    TgtPDFFont& F = *FFonts[Idx];
+    TgtPDFFontInfo& I = F.Info();
+    const AnsiString FaceName = F.GetFont()->GetName();
+    const bool Excluded = FFontEmbedExcludeList->IndexOf(FaceName) >= 0;
+    std::string FontFile;
+    if (I.Kind == 0 && Embed != etfNone && !Excluded)
+      FontFile = Embed == etfSubset ? F.GetSubsetFontFile() : F.GetFontFile();
+    const bool Embedded = !FontFile.empty();
+    const AnsiString Name = F.GetBaseFontName();
+    const AnsiString Index = std::to_string(Idx);
+    char BBox[96];
+    std::snprintf(BBox, sizeof BBox, "[%d %d %d %d]", I.BBoxLeft, I.BBoxBottom, I.BBoxRight, I.BBoxTop);
+    Integer FileNumber = 0;
+    const BYTE Cs = F.GetFont()->GetCharset();
+    if (gtIsSimpleCharset(Cs)) {
+      const AnsiString Prefix = Embedded && Embed == etfSubset ? "WYOIAS+" : "";
+      const Integer Desc = NextObjectNumber();
+      AnsiString Widths;
+      for (Integer W : I.Widths) Widths += std::to_string(W) + " ";
+      Widths.pop_back();
+      const AnsiString Common = "/FirstChar 32/LastChar 255/Widths [" + Widths + "]/FontDescriptor " + ObjectRef(Desc) + "\r\n";
+      AnsiString Metrics = "/FontBBox" + AnsiString(BBox) + "/Ascent " + std::to_string(I.Ascent) + "/Descent " +
+                           std::to_string(I.Descent) + "/CapHeight " + std::to_string(I.CapHeight) + "/AvgWidth " +
+                           std::to_string(I.AvgWidth) + "/MaxWidth " + std::to_string(I.MaxWidth);
+      if (I.Kind != 0) {
+        WriteObject("/Type /Font/Subtype /Type1/Name /F" + Index + "/BaseFont /" + Name + "/Encoding /" + Enc + Common,
+                    I.ObjectNumber, true);
+        WriteObject("/Type /FontDescriptor/FontName /" + Name + "/Flags " + std::to_string(I.Flags) + Metrics +
+                        "/StemH " + std::to_string(I.Stem) + "/StemV " + std::to_string(I.Stem) + "\r\n",
+                    Desc, true);
+      } else {
+        WriteObject("/Type /Font/Subtype /TrueType/Name /F" + Index + "/BaseFont /" + Prefix + Name + " /Encoding /" +
+                        Enc + Common,
+                    I.ObjectNumber, true);
+        if (Embedded) FileNumber = NextObjectNumber();
+        WriteObject("/Type /FontDescriptor/FontName /" + Prefix + Name + " /Flags " + std::to_string(I.Flags) +
+                        Metrics + "/MissingWidth " + std::to_string(I.MaxWidth) + "/StemH " + std::to_string(I.Stem) +
+                        "/StemV " + std::to_string(I.Stem) + "/ItalicAngle " + std::to_string(I.ItalicAngle) +
+                        (Embedded ? "/FontFile2 " + ObjectRef(FileNumber) : AnsiString()) + "\r\n",
+                    Desc, true);
+      }
+    } else if (I.Kind != 0) {
+      WriteObject("/Type/Font/Subtype /Type1/Name /F" + Index + "/BaseFont /" + Name + "/Encoding /" + Enc + "\r\n",
+                  I.ObjectNumber, true);
+    } else {
+      const AnsiString Prefix = F.GetSubset() && Embedded ? "WYOIAS+" : "";
+      const Integer Cid = NextObjectNumber(), Desc = NextObjectNumber(), ToUni = NextObjectNumber();
+      WriteObject("/Type/Font/Subtype/Type0/Name/F" + Index + "/BaseFont/" + Prefix + Name +
+                      "/Encoding/Identity-H/ToUnicode " + ObjectRef(ToUni) + "/DescendantFonts [" + ObjectRef(Cid) + "]\r\n",
+                  I.ObjectNumber, true);
+      AnsiString W;
+      const auto& GW = F.GlyphWidths();
+      for (auto It = GW.upper_bound(0); It != GW.end();) {
+        auto Run = It;
+        auto Next = std::next(It);
+        while (Next != GW.end() && Next->first == Run->first + 1 && Next->second == It->second) Run = Next++;
+        W += std::to_string(It->first) + " " + std::to_string(Run->first) + " " + std::to_string(It->second) + " ";
+        It = Next;
+      }
+      WriteObject("/Type/Font/Subtype/CIDFontType2/BaseFont/" + Prefix + Name + "/FontDescriptor " + ObjectRef(Desc) +
+                      "/CIDSystemInfo\r\n<<\r\n/Registry<" + StrToHex(EncryptString("Adobe", Cid)) + ">/Ordering<" +
+                      StrToHex(EncryptString("Identity", Cid)) + ">/Supplement 0\r\n>>\r\n" +
+                      (I.FixedPitch || W.empty() ? AnsiString() : "/W [" + W + "]") + "/DW " +
+                      std::to_string(I.MaxWidth) + "/CIDToGIDMap/Identity\r\n",
+                  Cid, true);
+      if (Embedded) FileNumber = NextObjectNumber();
+      WriteObject("/Type/FontDescriptor/FontName/" + Prefix + Name + "/Flags " + std::to_string(I.Flags) + "/FontBBox " +
+                      BBox + "/Ascent " + std::to_string(I.Ascent) + "/Descent " + std::to_string(I.Descent) +
+                      "/CapHeight " + std::to_string(I.CapHeight) + "/AvgWidth " + std::to_string(I.AvgWidth) +
+                      "/MaxWidth " + std::to_string(I.MaxWidth) + "/MissingWidth " + std::to_string(I.MaxWidth) +
+                      "/StemV " + std::to_string(I.Stem) + "/ItalicAngle " + std::to_string(I.ItalicAngle) +
+                      (Embedded ? "/FontFile2 " + ObjectRef(FileNumber) : AnsiString()) + "\r\n",
+                  Desc, true);
+      // ToUnicode: each glyph back to its character.
+      std::string CMap =
+          "/CIDInit /ProcSet findresource begin\r\n12 dict begin\r\nbegincmap\r\n/CIDSystemInfo\r\n<< /Registry (Adobe)\r\n"
+          "/Ordering (UCS)\r\n/Supplement 0\r\n>> def\r\n/CMapName /Adobe-Identity-UCS def\r\n/CMapType 2 def\r\n"
+          "1 begincodespacerange\r\n<0000> <FFFF>\r\nendcodespacerange\r\n";
+      const auto& Gs = F.Glyphs();
+      const auto& Cs2 = F.Chars();
+      std::map<Word, Word> ByGlyph;
+      for (std::size_t K = 0; K < Gs.size(); ++K)
+        if (Gs[K] && !ByGlyph.count(Gs[K])) ByGlyph[Gs[K]] = Cs2[K];
+      char Buf[40];
+      auto It = ByGlyph.begin();
+      while (It != ByGlyph.end()) {
+        std::size_t Chunk = 0;
+        std::string Block;
+        for (; It != ByGlyph.end() && Chunk < 100; ++It, ++Chunk) {
+          std::snprintf(Buf, sizeof Buf, "<%04X> <%04X>\r\n", It->first, It->second);
+          Block += Buf;
+        }
+        CMap += std::to_string(Chunk) + " beginbfchar\r\n" + Block + "endbfchar\r\n";
+      }
+      CMap += "endcmap\r\nCMapName currentdict /CMap defineresource pop\r\nend\r\nend";
+      std::string Data = CompressData(CMap);
+      EncryptStream(Data, ToUni);
+      WriteObject("/Length " + std::to_string(Data.size()) + (FCompression->Enabled ? "/Filter/FlateDecode" : "") + "\r\n",
+                  ToUni, false);
+      WriteRaw("stream\r\n" + Data + "\r\nendstream\r\nendobj\r\n");
+    }
+    if (FileNumber) {
+      std::string Data = CompressData(FontFile);
+      EncryptStream(Data, FileNumber);
+      WriteObject("/Length1 " + std::to_string(FontFile.size()) + "/Length " + std::to_string(Data.size()) +
+                      (FCompression->Enabled ? "/Filter/FlateDecode" : "") + "\r\n",
+                  FileNumber, false);
+      WriteRaw("stream\r\n" + Data + "\r\nendstream\r\nendobj\r\n");
+    }
+  }
+}

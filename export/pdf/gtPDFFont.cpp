@@ -1,0 +1,425 @@
+#include "export/pdf/gtPDFFont.h"
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include "export/gtDocUtils.h"
+#include "platform/gdi/Dc.h"
+#include "platform/gdi/Text.h"
+#include "platform/rtl/CodePages.h"
+
+namespace {
+const char* const StandardNames[14] = {"Times-Roman", "Times-Bold", "Times-Italic", "Times-BoldItalic",
+                                       "Helvetica", "Helvetica-Bold", "Helvetica-Oblique",
+                                       "Helvetica-BoldOblique", "Courier", "Courier-Bold", "Courier-Oblique",
+                                       "Courier-BoldOblique", "Symbol", "ZapfDingbats"};
+
+// Big-endian reads that answer 0 outside the data, so a truncated or
+// corrupt font never reads past its end.
+std::uint32_t U32(const std::string& D, std::size_t O) {
+  if (O + 4 > D.size() || O + 4 < O) return 0;
+  const auto* P = reinterpret_cast<const unsigned char*>(D.data() + O);
+  return std::uint32_t(P[0]) << 24 | std::uint32_t(P[1]) << 16 | std::uint32_t(P[2]) << 8 | P[3];
+}
+std::uint16_t U16(const std::string& D, std::size_t O) {
+  if (O + 2 > D.size() || O + 2 < O) return 0;
+  const auto* P = reinterpret_cast<const unsigned char*>(D.data() + O);
+  return std::uint16_t(P[0] << 8 | P[1]);
+}
+void Put32(std::string& D, std::uint32_t V) {
+  for (int S = 24; S >= 0; S -= 8) D += char((V >> S) & 0xFF);
+}
+void Put16(std::string& D, std::uint16_t V) {
+  D += char(V >> 8);
+  D += char(V & 0xFF);
+}
+void Set32(std::string& D, std::size_t O, std::uint32_t V) {
+  for (int I = 0; I < 4; ++I) D[O + I] = char((V >> (24 - 8 * I)) & 0xFF);
+}
+
+struct TTable {
+  std::uint32_t Checksum = 0, Offset = 0, Length = 0;
+  bool Found = false;
+};
+
+// The table's bytes, or empty when its record points outside the file.
+std::string TableData(const std::string& File, const TTable& T) {
+  if (!T.Found || std::size_t(T.Offset) + T.Length > File.size()) return {};
+  return File.substr(T.Offset, T.Length);
+}
+
+std::map<std::string, TTable> ReadDirectory(const std::string& File) {
+  std::map<std::string, TTable> Dir;
+  const Integer Count = U16(File, 4);
+  for (Integer I = 0; I < Count; ++I) {
+    const std::size_t R = 12 + 16 * std::size_t(I);
+    if (R + 16 > File.size()) break;
+    TTable T;
+    T.Checksum = U32(File, R + 4);
+    T.Offset = U32(File, R + 8);
+    T.Length = U32(File, R + 12);
+    T.Found = true;
+    Dir[File.substr(R, 4)] = T;
+  }
+  return Dir;
+}
+
+std::uint32_t TableChecksum(const std::string& T) {
+  std::uint32_t Sum = 0;
+  for (std::size_t I = 0; I < T.size(); I += 4) {
+    std::uint32_t W = 0;
+    for (std::size_t J = 0; J < 4; ++J) W = W << 8 | (I + J < T.size() ? Byte(T[I + J]) : 0);
+    Sum += W;
+  }
+  return Sum;
+}
+
+// A DC with a copy of the font selected, for the measuring calls.
+class TFontDC {
+public:
+  explicit TFontDC(HFONT Font) : FDc(CreateCompatibleDC(nullptr)) { FOld = SelectObject(FDc, Font); }
+  ~TFontDC() {
+    SelectObject(FDc, FOld);
+    DeleteDC(FDc);
+  }
+  HDC Dc() const { return FDc; }
+
+private:
+  HDC FDc;
+  HGDIOBJ FOld;
+};
+}  // namespace
+
+UINT gtCodePageOfCharset(BYTE Charset) {
+  switch (Charset) {
+    case ANSI_CHARSET: return 1252;
+    case SHIFTJIS_CHARSET: return 932;
+    case HANGEUL_CHARSET: return 949;
+    case JOHAB_CHARSET: return 1361;
+    case GB2312_CHARSET: return 936;
+    case CHINESEBIG5_CHARSET: return 950;
+    case GREEK_CHARSET: return 1253;
+    case TURKISH_CHARSET: return 1254;
+    case VIETNAMESE_CHARSET: return 1258;
+    case HEBREW_CHARSET: return 1255;
+    case ARABIC_CHARSET: return 1256;
+    case BALTIC_CHARSET: return 1257;
+    case THAI_CHARSET: return 874;
+    case EASTEUROPE_CHARSET: return 1250;
+    case RUSSIAN_CHARSET: return 1251;
+    default: return GetACP();
+  }
+}
+
+bool gtIsSimpleCharset(BYTE Charset) {
+  return Charset == ANSI_CHARSET || Charset == SYMBOL_CHARSET || (Charset == DEFAULT_CHARSET && GetACP() == 1252);
+}
+
+TgtPDFFont::TgtPDFFont(TFont* Font, bool Subset, Integer ObjectNumber) : FInfo(ObjectNumber), FSubset(Subset) {
+  FFont.Assign(Font);
+  ReadMetrics();
+  if (FInfo.Kind == 0 && (FSubset || !IsAnsiFont())) {
+    const std::string& File = GetFontFile();
+    ReadCmap(File);
+    ReadGlyphWidths(File);
+  }
+}
+
+bool TgtPDFFont::SameFont(TFont* Font) const {
+  const auto Mask = [](TFontStyles S) { return S.Contains(fsBold) * 1 + S.Contains(fsItalic) * 2; };
+  return FFont.GetName() == Font->GetName() && FFont.GetCharset() == Font->GetCharset() &&
+         Mask(FFont.GetStyle()) == Mask(Font->GetStyle());
+}
+
+bool TgtPDFFont::IsAnsiFont() const {
+  const BYTE C = FFont.GetCharset();
+  return C == ANSI_CHARSET || (C == DEFAULT_CHARSET && GetACP() == 1252);
+}
+
+void TgtPDFFont::ReadMetrics() {
+  TFont Big;
+  Big.Assign(&FFont);
+  Big.SetSize(1000);
+  TFontDC Dc(Big.GetHandle());
+  TEXTMETRICA Tm{};
+  GetTextMetricsA(Dc.Dc(), &Tm);
+  const double P = gtScreenPPI();
+  const bool TrueType = (Tm.tmPitchAndFamily & TMPF_TRUETYPE) != 0;
+  if (TrueType) FInfo.Kind = 0;
+  else if ((Tm.tmPitchAndFamily & (TMPF_FIXED_PITCH | TMPF_VECTOR | TMPF_DEVICE)) ==
+           (TMPF_FIXED_PITCH | TMPF_VECTOR | TMPF_DEVICE))
+    FInfo.Kind = 1;
+  else FInfo.Kind = 2;
+  // TMPF_FIXED_PITCH set means variable pitch, as GDI has it.
+  FInfo.FixedPitch = (Tm.tmPitchAndFamily & TMPF_FIXED_PITCH) == 0;
+  if (!FInfo.FixedPitch || FSubset) {
+    Integer MaxW = 0;
+    for (int C = 32; C <= 255; ++C) {
+      const char Ch = char(C);
+      TSize S{};
+      GetTextExtentPoint32A(Dc.Dc(), &Ch, 1, &S);
+      FInfo.Widths[std::size_t(C - 32)] = RoundInt(PixelsToPoints(S.cx));
+      MaxW = std::max(MaxW, FInfo.Widths[std::size_t(C - 32)]);
+    }
+  } else {
+    TSize S{};
+    GetTextExtentPoint32A(Dc.Dc(), " ", 1, &S);
+    FInfo.MaxWidth = RoundInt(PixelsToPoints(S.cx));
+  }
+  const Integer Family = Tm.tmPitchAndFamily >> 4;
+  Integer Flags = FFont.GetCharset() == SYMBOL_CHARSET ? 4 : 32;
+  if (FInfo.FixedPitch) Flags += 1;
+  if (Family & 0x1) Flags += 2;   // FF_ROMAN: serifs
+  if (Family & 0x4) Flags += 8;   // FF_SCRIPT
+  if (Tm.tmItalic) Flags += 64;
+  FInfo.Flags = Flags;
+  // Exact thousandths, not whole inches scaled: the metrics keep their shape.
+  FInfo.Ascent = RoundInt(Tm.tmAscent * 72.0 / P);
+  FInfo.Descent = -RoundInt(std::abs(Tm.tmDescent) * 72.0 / P);
+  FInfo.CapHeight = FInfo.Ascent;
+  FInfo.AvgWidth = RoundInt(Tm.tmAveCharWidth * 72.0 / P);
+  if (!FInfo.FixedPitch) FInfo.MaxWidth = RoundInt(Tm.tmMaxCharWidth * 72.0 / P);
+  FInfo.BBoxBottom = FInfo.Descent;
+  FInfo.BBoxRight = FInfo.MaxWidth;
+  FInfo.BBoxTop = FInfo.Ascent;
+  const double Size = FFont.GetSize();
+  FInfo.StrikeOutThickness = Integer(Size) / 20;
+  FInfo.StrikeOutPosition = std::abs(FFont.GetHeight()) / 5;
+  FInfo.UnderlineThickness = Integer(Size) / 10;
+  FInfo.UnderlinePosition = -1;
+  if (FInfo.Kind == 0) {
+    OUTLINETEXTMETRICA Otm{};
+    if (GetOutlineTextMetricsA(Dc.Dc(), sizeof(Otm), &Otm)) {
+      FInfo.ItalicAngle = Otm.otmItalicAngle / 10;
+      FInfo.Stem = 78;
+      auto Scale = [&](double V) { return RoundInt(Size * (V / P * 72.0) / 1000.0); };
+      FInfo.StrikeOutThickness = Scale(Otm.otmsStrikeoutSize);
+      FInfo.StrikeOutPosition = Scale(Otm.otmsStrikeoutPosition);
+      FInfo.UnderlineThickness = Scale(Otm.otmsUnderscoreSize);
+      FInfo.UnderlinePosition = Scale(Otm.otmsUnderscorePosition) - 1;
+    }
+    // PostScript-outline faces have no glyf table to embed or subset.
+    if (GdiFontIsCFF(Dc.Dc())) FFileRead = true;
+  }
+  ResolveBaseFontName(Family << 4, Tm.tmWeight, Tm.tmItalic != 0);
+}
+
+void TgtPDFFont::ResolveBaseFontName(Integer Family, Integer Weight, bool Italic) {
+  const AnsiString Face = FFont.GetName();
+  const bool Bold = FFont.GetStyle().Contains(fsBold);
+  const bool It = FFont.GetStyle().Contains(fsItalic);
+  if (FInfo.Kind != 2) {
+    AnsiString N;
+    for (char C : Face)
+      if (C != ' ') N += C;
+    if (Face != "Symbol" && (Bold || It)) N += "," + AnsiString(Bold ? "Bold" : "") + (It ? "Italic" : "");
+    FBaseFontName = N;
+    return;
+  }
+  for (const char* S : StandardNames)
+    if (Face == S) {
+      FBaseFontName = Face;
+      return;
+    }
+  const BYTE Cs = FFont.GetCharset();
+  if (Cs == SYMBOL_CHARSET) {
+    FBaseFontName = "ZapfDingbats";
+    return;
+  }
+  Integer I = -1;
+  if (FInfo.FixedPitch || (Family & 0x30) == 0x30) I = 11;
+  if (Family & 0x10) I = 3;
+  if (Family & 0x20) I = 7;
+  if (I >= 0) {
+    if (!Italic && !It) I -= 2;
+    if (Weight < 700 && !Bold) I -= 1;
+  }
+  FBaseFontName = I < 0 ? Face : AnsiString(StandardNames[I]);
+  // A name with blanks is no valid PDF name.
+  if (I < 0) FBaseFontName.erase(std::remove(FBaseFontName.begin(), FBaseFontName.end(), ' '), FBaseFontName.end());
+}
+
+std::string TgtPDFFont::GetFontFile() {
+  if (FFileRead) return FFileCache;
+  FFileRead = true;
+  if (FInfo.Kind != 0) return FFileCache;
+  TFontDC Dc(FFont.GetHandle());
+  const DWORD Size = GetFontData(Dc.Dc(), 0, 0, nullptr, 0);
+  if (Size == 0 || Size == DWORD(GDI_ERROR)) return FFileCache;
+  FFileCache.resize(Size);
+  if (GetFontData(Dc.Dc(), 0, 0, FFileCache.data(), Size) != Size) FFileCache.clear();
+  return FFileCache;
+}
+
+void TgtPDFFont::ReadCmap(const std::string& File) {
+  const auto Dir = ReadDirectory(File);
+  const auto It = Dir.find("cmap");
+  if (It == Dir.end()) return;
+  const std::string Cmap = TableData(File, It->second);
+  const Integer Count = U16(Cmap, 2);
+  std::size_t Sub = 0;
+  for (Integer I = 0; I < Count; ++I) {
+    const std::size_t R = 4 + 8 * std::size_t(I);
+    if (U16(Cmap, R) == 3 && U16(Cmap, R + 2) == 1) {
+      Sub = U32(Cmap, R + 4);
+      break;
+    }
+  }
+  if (Sub == 0 || U16(Cmap, Sub) != 4) return;
+  const std::size_t Len = std::min<std::size_t>(U16(Cmap, Sub + 2), Cmap.size() - std::min(Cmap.size(), Sub));
+  const std::string T = Cmap.substr(Sub, Len);
+  const std::size_t SegCount = U16(T, 6) / 2;
+  const std::size_t Ends = 14, Starts = Ends + 2 * SegCount + 2, Deltas = Starts + 2 * SegCount,
+                    Ranges = Deltas + 2 * SegCount;
+  for (std::size_t I = 0; I < SegCount; ++I) {
+    const std::uint32_t End = U16(T, Ends + 2 * I), Start = U16(T, Starts + 2 * I);
+    const std::uint16_t Delta = U16(T, Deltas + 2 * I), Range = U16(T, Ranges + 2 * I);
+    if (End < Start) continue;
+    for (std::uint32_t C = Start; C <= End && C < 65535; ++C) {
+      std::uint16_t G;
+      if (Range == 0) G = std::uint16_t(C + Delta);
+      else {
+        // The offset counts from the idRangeOffset entry itself; the
+        // read answers 0 (the missing glyph) outside the subtable.
+        const std::size_t At = Ranges + 2 * I + Range + 2 * std::size_t(C - Start);
+        G = U16(T, At);
+        if (G) G = std::uint16_t(G + Delta);
+      }
+      FGlyphs.push_back(G);
+      FChars.push_back(Word(C));
+    }
+  }
+}
+
+void TgtPDFFont::ReadGlyphWidths(const std::string& File) {
+  const auto Dir = ReadDirectory(File);
+  auto Find = [&](const char* Tag) {
+    auto It = Dir.find(Tag);
+    return It == Dir.end() ? std::string() : TableData(File, It->second);
+  };
+  const std::string Head = Find("head"), Hhea = Find("hhea"), Hmtx = Find("hmtx");
+  const Integer Units = U16(Head, 18);
+  if (Units == 0) return;
+  const Integer Count = U16(Hhea, 34);
+  for (Integer G = 0; G < Count && std::size_t(4 * G + 2) <= Hmtx.size(); ++G)
+    FWidths[G] = Integer(U16(Hmtx, std::size_t(4 * G))) * 1000 / Units;
+}
+
+AnsiString TgtPDFFont::GlyphString(const WideString& Text) {
+  static const char Hex[] = "0123456789ABCDEF";
+  AnsiString Out;
+  for (char16_t C : Text) {
+    const auto It = std::lower_bound(FChars.begin(), FChars.end(), Word(C));
+    // The character list is sorted only within segments; fall back to a scan.
+    std::size_t Pos = FChars.size();
+    if (It != FChars.end() && *It == C) Pos = std::size_t(It - FChars.begin());
+    else {
+      auto F = std::find(FChars.begin(), FChars.end(), Word(C));
+      Pos = std::size_t(F - FChars.begin());
+    }
+    if (Pos >= FChars.size()) continue;
+    const Word G = FGlyphs[Pos];
+    for (int S = 12; S >= 0; S -= 4) Out += Hex[(G >> S) & 0xF];
+    if (FSubset && C != u' ') FUsedChars.insert(Word(C));
+  }
+  return Out;
+}
+
+void TgtPDFFont::UseCharacters(const WideString& Text) {
+  for (char16_t C : Text)
+    if (C != u' ') FUsedChars.insert(Word(C));
+}
+
+std::string TgtPDFFont::GetSubsetFontFile() {
+  const std::string File = GetFontFile();
+  if (File.empty()) return File;
+  if (FChars.empty()) ReadCmap(File);
+  std::set<Word> Keep;
+  for (Word C : FUsedChars) {
+    auto F = std::find(FChars.begin(), FChars.end(), C);
+    if (F != FChars.end()) Keep.insert(FGlyphs[std::size_t(F - FChars.begin())]);
+  }
+  const std::string Sub = gtSubsetTrueType(File, Keep);
+  return !Sub.empty() && Sub.size() < File.size() ? Sub : File;
+}
+
+std::string gtSubsetTrueType(const std::string& File, const std::set<Word>& KeepGlyphs) {
+  static const char* const Kept[10] = {"cmap", "cvt ", "fpgm", "glyf", "head", "hhea", "hmtx", "loca", "maxp", "prep"};
+  const auto Dir = ReadDirectory(File);
+  for (const char* Need : {"glyf", "head", "loca", "maxp", "hhea", "hmtx"})
+    if (!Dir.count(Need)) return {};
+  const std::string Head = TableData(File, Dir.at("head"));
+  const std::string Glyf = TableData(File, Dir.at("glyf"));
+  const std::string Loca = TableData(File, Dir.at("loca"));
+  const Integer NumGlyphs = U16(TableData(File, Dir.at("maxp")), 4);
+  if (Head.size() < 54 || NumGlyphs == 0) return {};
+  const bool Long = U16(Head, 50) == 1;
+  auto GlyphRange = [&](Integer G, std::size_t& A, std::size_t& B) {
+    if (Long) { A = U32(Loca, 4 * std::size_t(G)); B = U32(Loca, 4 * std::size_t(G) + 4); }
+    else { A = 2 * std::size_t(U16(Loca, 2 * std::size_t(G))); B = 2 * std::size_t(U16(Loca, 2 * std::size_t(G) + 2)); }
+    return A <= B && B <= Glyf.size();
+  };
+  if (Loca.size() < std::size_t(NumGlyphs + 1) * (Long ? 4 : 2)) return {};
+  // Keep glyph 0 and the components of every kept composite glyph.
+  std::set<Word> Keep = KeepGlyphs;
+  Keep.insert(0);
+  std::vector<Word> Work(Keep.begin(), Keep.end());
+  while (!Work.empty()) {
+    const Word G = Work.back();
+    Work.pop_back();
+    std::size_t A, B;
+    if (G >= NumGlyphs || !GlyphRange(G, A, B) || B - A < 10) continue;
+    if (std::int16_t(U16(Glyf, A)) >= 0) continue;
+    std::size_t P = A + 10;
+    for (int Guard = 0; Guard < 1000 && P + 4 <= B; ++Guard) {
+      const std::uint16_t Flags = U16(Glyf, P), Comp = U16(Glyf, P + 2);
+      if (Keep.insert(Comp).second) Work.push_back(Comp);
+      P += 4 + ((Flags & 0x1) ? 4 : 2) + ((Flags & 0x8) ? 2 : (Flags & 0x40) ? 4 : (Flags & 0x80) ? 8 : 0);
+      if (!(Flags & 0x20)) break;
+    }
+  }
+  std::string NewGlyf, NewLoca;
+  for (Integer G = 0; G <= NumGlyphs; ++G) {
+    if (Long) Put32(NewLoca, std::uint32_t(NewGlyf.size()));
+    else Put16(NewLoca, std::uint16_t(NewGlyf.size() / 2));
+    if (G == NumGlyphs) break;
+    std::size_t A, B;
+    if (Keep.count(Word(G)) && GlyphRange(G, A, B)) {
+      NewGlyf += Glyf.substr(A, B - A);
+      while (NewGlyf.size() % (Long ? 1 : 2)) NewGlyf += '\0';
+    }
+  }
+  if (!Long && NewGlyf.size() / 2 > 0xFFFF) return {};
+  // Only the tables present, in tag order, with the search values of their count.
+  std::vector<std::pair<std::string, std::string>> Tables;
+  for (const char* Tag : Kept) {
+    auto It = Dir.find(Tag);
+    if (It == Dir.end()) continue;
+    std::string Data = std::string(Tag) == "glyf" ? NewGlyf : std::string(Tag) == "loca" ? NewLoca : TableData(File, It->second);
+    if (std::string(Tag) == "head") Set32(Data, 8, 0);
+    Tables.emplace_back(Tag, std::move(Data));
+  }
+  const std::uint16_t N = std::uint16_t(Tables.size());
+  std::uint16_t Pow = 1, Sel = 0;
+  while (Pow * 2 <= N) { Pow *= 2; ++Sel; }
+  std::string Out;
+  Put32(Out, 0x00010000);
+  Put16(Out, N);
+  Put16(Out, std::uint16_t(Pow * 16));
+  Put16(Out, Sel);
+  Put16(Out, std::uint16_t(N * 16 - Pow * 16));
+  std::uint32_t Offset = 12 + 16 * N, HeadOffset = 0;
+  for (auto& [Tag, Data] : Tables) {
+    Out += Tag;
+    Put32(Out, TableChecksum(Data));
+    Put32(Out, Offset);
+    Put32(Out, std::uint32_t(Data.size()));
+    if (Tag == "head") HeadOffset = Offset;
+    Offset += std::uint32_t((Data.size() + 3) & ~std::size_t(3));
+  }
+  for (auto& [Tag, Data] : Tables) {
+    Out += Data;
+    while (Out.size() % 4) Out += '\0';
+  }
+  Set32(Out, HeadOffset + 8, 0xB1B0AFBAu - TableChecksum(Out));
+  return Out;
+}

@@ -1,0 +1,75 @@
+// gtPDFFont.h — one font resource of the PDF writer: metrics measured with
+// the font calls, the base font name, the Unicode map and widths read from
+// the TrueType file, and the font file to embed (whole or as a subset).
+// Owns its copy of the font; the writer owns the TgtPDFFont objects.
+#pragma once
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+#include "platform/gdi/GraphicsObjects.h"
+#include "platform/rtl/Types.h"
+
+class TgtPDFFontInfo {
+public:
+  explicit TgtPDFFontInfo(Integer ObjectNumber) : ObjectNumber(ObjectNumber) { Widths.fill(600); }
+  Integer ObjectNumber;
+  std::array<Integer, 224> Widths;   // characters 32..255
+  Integer Flags = 0;
+  Integer BBoxLeft = -250, BBoxTop = 0, BBoxRight = 0, BBoxBottom = 0;
+  Integer Ascent = 800, Descent = -200, CapHeight = 700;
+  Integer AvgWidth = 576, MaxWidth = 576;
+  Integer Stem = 0;
+  Integer ItalicAngle = 0;
+  Integer StrikeOutThickness = 0, StrikeOutPosition = 0, UnderlineThickness = 0, UnderlinePosition = -1;
+  Byte Kind = 2;   // 0 TrueType, 1 device, 2 base-14
+  bool FixedPitch = false;
+};
+
+// The Windows code page of a charset (the system's for unknown ones).
+UINT gtCodePageOfCharset(BYTE Charset);
+// The charset sits on the simple-font path (ANSI, symbol, or default on a 1252 system).
+bool gtIsSimpleCharset(BYTE Charset);
+
+class TgtPDFFont {
+public:
+  TgtPDFFont(TFont* Font, bool Subset, Integer ObjectNumber);
+  bool SameFont(TFont* Font) const;
+  bool IsAnsiFont() const;
+  const AnsiString& GetBaseFontName() const { return FBaseFontName; }
+  TgtPDFFontInfo& Info() { return FInfo; }
+  TFont* GetFont() { return &FFont; }
+  bool GetSubset() const { return FSubset; }
+  // Four hex digits per mapped character; records used characters of a subset font.
+  AnsiString GlyphString(const WideString& Text);
+  // Records the characters (code points) drawn through the simple path.
+  void UseCharacters(const WideString& Text);
+  const std::vector<Word>& Glyphs() const { return FGlyphs; }
+  const std::vector<Word>& Chars() const { return FChars; }
+  const std::map<Integer, Integer>& GlyphWidths() const { return FWidths; }
+
+  // Empty when the font is not TrueType or the file cannot be read.
+  std::string GetFontFile();
+  // The subset when it can be built and is smaller, else the whole file.
+  std::string GetSubsetFontFile();
+
+private:
+  void ReadMetrics();
+  void ResolveBaseFontName(Integer Family, Integer Weight, bool Italic);
+  void ReadCmap(const std::string& File);
+  void ReadGlyphWidths(const std::string& File);
+  TFont FFont;
+  TgtPDFFontInfo FInfo;
+  AnsiString FBaseFontName;
+  bool FSubset;
+  std::vector<Word> FGlyphs, FChars;
+  std::map<Integer, Integer> FWidths;
+  std::set<Word> FUsedChars;
+  std::string FFileCache;
+  bool FFileRead = false;
+};
+
+// Builds a subset of a TrueType file keeping the given glyphs (and glyph 0);
+// empty when the font cannot be subset (composite glyph, missing tables).
+std::string gtSubsetTrueType(const std::string& File, const std::set<Word>& KeepGlyphs);
