@@ -16,10 +16,10 @@ void TgtCompression::Assign(TPersistent* Source) {
 }
 
 void TgtPDFPreferences::Assign(TPersistent* Source) {
-  TgtPreferences::Assign(Source);
+  TgtPlainSheetPreferences::Assign(Source);
   if (auto* S = dynamic_cast<TgtPDFPreferences*>(Source)) {
     FEmbedTrueTypeFonts = S->FEmbedTrueTypeFonts;
-    FActiveHyperLinks = S->FActiveHyperLinks;
+    SetActiveHyperLinks(S->GetActiveHyperLinks());
   }
 }
 
@@ -47,7 +47,7 @@ void TgtViewerPreferences::Assign(TPersistent* Source) {
 // --- engine -------------------------------------------------------------------------
 
 TgtCustomPDFEngine::TgtCustomPDFEngine(TComponent* AOwner)
-    : TgtCustomDocumentEngine(AOwner),
+    : TgtCustomPlainsheetEngine(AOwner),
       FPointsPerPixel(72.0 / gtScreenPPI()),
       FFontEmbedExcludeList(std::make_unique<TStringList>()),
       FCompression(std::make_unique<TgtCompression>()),
@@ -56,12 +56,12 @@ TgtCustomPDFEngine::TgtCustomPDFEngine(TComponent* AOwner)
   SetFileExtension("pdf");
   SetFileDescription("Adobe PDF Files");
   SetCapabilities(0x0387);
-  FPDFPreferences = std::make_unique<TgtPDFPreferences>();
+  RecreatePreferences();
 }
 
 TgtPDFPreferences* TgtCustomPDFEngine::GetPreferences() const {
-  auto* P = dynamic_cast<TgtPDFPreferences*>(TgtCustomDocumentEngine::GetPreferences());
-  return P ? P : FPDFPreferences.get();
+  // The constructor remade the object with this class.
+  return static_cast<TgtPDFPreferences*>(TgtCustomDocumentEngine::GetPreferences());
 }
 
 TgtCustomPDFEngine::~TgtCustomPDFEngine() = default;
@@ -178,7 +178,7 @@ bool TgtCustomPDFEngine::ValidateOutputImageFormat(TgtOutputImageFormat Format, 
 // --- document ----------------------------------------------------------------------
 
 void TgtCustomPDFEngine::StartDocument() {
-  TgtCustomDocumentEngine::StartDocument();
+  TgtCustomPlainsheetEngine::StartDocument();
   if (GetPreferences()->GetOutputToUserStream()) FOutput = GetOutputStream();
   else FOutput = CreateOutputFile(GetFileName() + "." + GetFileExtension());
   if (!FOutput) throw EFileCreateError(SFileCreateError);
@@ -223,7 +223,7 @@ void TgtCustomPDFEngine::BuildCatalog(AnsiString& Text) {
 }
 
 void TgtCustomPDFEngine::BeginPage() {
-  TgtCustomDocumentEngine::BeginPage();
+  TgtCustomPlainsheetEngine::BeginPage();
   FClipActive = false;
   FPathState = 2;
   FFigureClosed = false;
@@ -297,7 +297,7 @@ void TgtCustomPDFEngine::EndPage() {
   FDeferred.clear();
   FDeferredOffsets.clear();
   FContent.clear();
-  TgtCustomDocumentEngine::EndPage();
+  TgtCustomPlainsheetEngine::EndPage();
 }
 
 void TgtCustomPDFEngine::BuildEncryptDictionary() {
@@ -321,7 +321,7 @@ void TgtCustomPDFEngine::BuildTrailer(AnsiString& Text) {
 }
 
 void TgtCustomPDFEngine::FinishDocument() {
-  TgtCustomDocumentEngine::FinishDocument();
+  TgtCustomPlainsheetEngine::FinishDocument();
   if (!FCrypt)
     FCrypt = std::make_unique<TgtPDFEncryption>(GetFileName() + GetFileExtension(), *FEncryption, FCreationDate);
   // A document in which no page was rendered still gets a catalog and one

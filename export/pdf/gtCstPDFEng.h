@@ -14,7 +14,7 @@
 #include <memory>
 #include <string>
 #include <vector>
-#include "export/gtCstDocEng.h"
+#include "export/gtCstPlnEng.h"
 #include "export/pdf/gtPDFCrypt.h"
 #include "export/pdf/gtPDFFont.h"
 #include "platform/rtl/Strings.h"
@@ -41,19 +41,15 @@ public:
   TgtCompressionLevel Level = clMaxCompress;
 };
 
-class TgtPDFPreferences : public TgtPreferences {
+class TgtPDFPreferences : public TgtPlainSheetPreferences {
 public:
-  using TgtPreferences::TgtPreferences;
+  using TgtPlainSheetPreferences::TgtPlainSheetPreferences;
   void Assign(TPersistent* Source) override;
   TgtTTFontEmbedding GetEmbedTrueTypeFonts() const { return FEmbedTrueTypeFonts; }
   void SetEmbedTrueTypeFonts(TgtTTFontEmbedding V) { FEmbedTrueTypeFonts = V; }
-  // Link annotations over the addresses found in text.
-  bool GetActiveHyperLinks() const { return FActiveHyperLinks; }
-  void SetActiveHyperLinks(bool V) { FActiveHyperLinks = V; }
 
 private:
   TgtTTFontEmbedding FEmbedTrueTypeFonts = etfNone;
-  bool FActiveHyperLinks = true;
 };
 
 class TgtPresentationMode : public TPersistent {
@@ -88,7 +84,7 @@ public:
   AnsiString Name;
 };
 
-class TgtCustomPDFEngine : public TgtCustomDocumentEngine {
+class TgtCustomPDFEngine : public TgtCustomPlainsheetEngine {
 public:
   explicit TgtCustomPDFEngine(TComponent* AOwner);
   ~TgtCustomPDFEngine() override;
@@ -233,5 +229,4 @@ private:
   std::unique_ptr<TgtViewerPreferences> FViewerPreferences;
   std::unique_ptr<TgtPDFEncryptionSettings> FEncryption;
   TgtPDFFontEncoding FFontEncoding = feWinAnsiEncoding;
-  std::unique_ptr<TgtPDFPreferences> FPDFPreferences;   // FIXME: until the base can recreate its preferences
 };

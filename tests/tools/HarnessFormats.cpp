@@ -4,6 +4,7 @@
 #include "export/image/gtBMPEng.h"
 #include "export/image/gtJPEGEng.h"
 #include "export/image/gtPNGEng.h"
+#include "export/pdf/gtPDFEng.h"
 
 namespace {
 template <class TEngine>
@@ -14,7 +15,7 @@ std::unique_ptr<TgtCustomDocumentEngine> Make() {
 
 const std::vector<THarnessFormat>& HarnessEngineFormats() {
   static const std::vector<THarnessFormat> Formats = {
-      // {"pdf", Make<TgtPDFEngine>},
+      {"pdf", Make<TgtPDFEngine>},
       {"bmp", Make<TgtBMPEngine>},
       {"png", Make<TgtPNGEngine>},
       {"jpg", Make<TgtJPEGEngine>},

@@ -22,7 +22,6 @@ TEST(TgtPDFEngine, TextDocumentIsAValidFileWhoseTextReadsBack) {
   B.Para(u"Second line (with parentheses) and a backslash \\ here", {}, Face(u"Times New Roman"));
   TgtPDFEngine E;
   const std::string File = RenderDocument(E, B.Done(), Dir.File("doc"));
-  std::filesystem::copy_file(File, "/tmp/sx_first.pdf", std::filesystem::copy_options::overwrite_existing);
   std::string Report;
   EXPECT_TRUE(QpdfAccepts(File, &Report)) << Report;
   EXPECT_EQ(Words(PdfToText(File)), "Hello PDF world Second line (with parentheses) and a backslash \\ here");
