@@ -476,7 +476,8 @@ AnsiString GetPropText(TObject* Instance, const AnsiString& Path) {
 }
 
 void SetPropText(TObject* Instance, const AnsiString& Path, const AnsiString& Value, TObject* MethodRoot) {
-  auto [Obj, P] = ResolvePropPath(Instance, Path);
+  auto [Obj, Prop] = ResolvePropPath(Instance, Path);
+  const auto P = Prop;  // a lambda below captures it; structured bindings can't be captured portably
   if (!P->Writable()) ReadOnly(P);
   auto Invalid = [&]() -> EPropertyError { return EPropertyError("Invalid property value " + Value + " for " + P->Name); };
   switch (P->Kind()) {
