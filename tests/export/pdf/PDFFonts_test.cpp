@@ -1,0 +1,186 @@
+#include "PdfTestSupport.h"
+#include "../../platform/richedit/Layout_TestSupport.h"
+#include "export/pdf/gtPDFFont.h"
+
+using namespace pdftest;
+
+namespace {
+TRichCharFormat Face(const char16_t* Name, BYTE Charset = 0, bool Bold = false) {
+  TRichCharFormat F;
+  F.Face = Name;
+  F.Size = 24;
+  F.Bold = Bold;
+  F.Charset = Charset;
+  return F;
+}
+
+TRichDocument LatinAndCyrillic() {
+  richtest::TDocBuilder B;
+  B.Para(u"Plain Latin words", {}, Face(u"Arial"));
+  B.Para(u"Bold serif line", {}, Face(u"Times New Roman", 0, true));
+  B.Para(u"Привет мир", {}, Face(u"Arial", RUSSIAN_CHARSET));
+  return B.Done();
+}
+
+// pdffonts rows as "name type emb sub uni".
+std::vector<std::string> FontRows(const std::string& File) {
+  std::istringstream S(pdftest::Run("pdffonts '" + File + "'"));
+  std::string Line;
+  std::vector<std::string> Rows;
+  for (int I = 0; std::getline(S, Line); ++I) {
+    if (I < 2) continue;
+    std::istringstream L(Line);
+    std::vector<std::string> T;
+    for (std::string W; L >> W;) T.push_back(W);
+    if (T.size() < 7) continue;
+    const std::size_t N = T.size();
+    // The type may be two words ("CID TrueType").
+    std::string Type = T[1];
+    for (std::size_t K = 2; K + 6 < N; ++K) Type += " " + T[K];
+    Rows.push_back(T[0] + " " + Type + " " + T[N - 5] + " " + T[N - 4] + " " + T[N - 3]);
+  }
+  return Rows;
+}
+
+struct TEmbedCase {
+  TgtTTFontEmbedding Embed;
+  const char* Arial;
+  const char* TimesBold;
+  const char* Cyrillic;
+};
+}  // namespace
+
+TEST(TgtPDFFont, FontsAreWrittenAsTheSettingsAsk) {
+  const TEmbedCase Cases[] = {
+      {etfNone, "Arial TrueType no no no", "TimesNewRoman,Bold TrueType no no no", "Arial CID TrueType no no yes"},
+      {etfFull, "Arial TrueType yes no no", "TimesNewRoman,Bold TrueType yes no no", "Arial CID TrueType yes no yes"},
+      {etfSubset, "WYOIAS+Arial TrueType yes yes no", "WYOIAS+TimesNewRoman,Bold TrueType yes yes no",
+       "WYOIAS+Arial CID TrueType yes yes yes"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(int(C.Embed));
+    TTempDir Dir;
+    TgtPDFEngine E;
+    E.GetPreferences()->SetEmbedTrueTypeFonts(C.Embed);
+    const std::string File = RenderDocument(E, LatinAndCyrillic(), Dir.File("fonts"));
+    std::string Report;
+    EXPECT_TRUE(QpdfAccepts(File, &Report)) << Report;
+    const auto Rows = FontRows(File);
+    ASSERT_EQ(Rows.size(), 3u) << pdftest::Run("pdffonts " + File);
+    EXPECT_EQ(Rows[0], C.Arial);
+    EXPECT_EQ(Rows[1], C.TimesBold);
+    EXPECT_EQ(Rows[2], C.Cyrillic);
+    EXPECT_EQ(Words(PdfToText(File)), "Plain Latin words Bold serif line Привет мир");
+    // Poppler reads the embedded programs without complaint.
+    EXPECT_EQ(pdftest::Run("pdftoppm -r 20 -png '" + File + "' '" + Dir.File("r") + "' | grep -i error"), "");
+  }
+}
+
+TEST(TgtPDFFont, SubsetIsSmallerThanTheWholeFontAndKeepsItsGlyphs) {
+  TTempDir Dir;
+  TgtPDFEngine Full, Sub;
+  Full.GetCompression()->Enabled = false;
+  Sub.GetCompression()->Enabled = false;
+  Full.GetPreferences()->SetEmbedTrueTypeFonts(etfFull);
+  Sub.GetPreferences()->SetEmbedTrueTypeFonts(etfSubset);
+  richtest::TDocBuilder B1, B2;
+  B1.Para(u"abc", {}, Face(u"Arial"));
+  B2.Para(u"abc", {}, Face(u"Arial"));
+  const auto FullFile = RenderDocument(Full, B1.Done(), Dir.File("full"));
+  const auto SubFile = RenderDocument(Sub, B2.Done(), Dir.File("sub"));
+  const auto FullSize = std::filesystem::file_size(FullFile), SubSize = std::filesystem::file_size(SubFile);
+  EXPECT_LT(SubSize * 4, FullSize);
+  EXPECT_EQ(Words(PdfToText(SubFile)), "abc");
+}
+
+TEST(TgtPDFFont, ExcludedFaceIsNeverEmbedded) {
+  TTempDir Dir;
+  TgtPDFEngine E;
+  E.GetPreferences()->SetEmbedTrueTypeFonts(etfSubset);
+  E.GetFontEmbedExcludeList()->Add("Arial");
+  const std::string File = RenderDocument(E, LatinAndCyrillic(), Dir.File("ex"));
+  const auto Rows = FontRows(File);
+  ASSERT_EQ(Rows.size(), 3u);
+  EXPECT_EQ(Rows[0], "Arial TrueType no no no");
+  EXPECT_EQ(Rows[1], "WYOIAS+TimesNewRoman,Bold TrueType yes yes no");
+  EXPECT_EQ(Rows[2], "Arial CID TrueType no no yes");
+}
+
+TEST(TgtPDFFont, DescriptorMetricsAreNotWholeInches) {
+  TFont F;
+  F.SetName("Arial");
+  TgtPDFFont P(&F, false, 6);
+  // Arial's ascent is 905 thousandths; whole inches of 72 would give 864 or 936.
+  EXPECT_NEAR(P.Info().Ascent, 905, 15);
+  EXPECT_NE(P.Info().Ascent % 72, 0);
+  EXPECT_EQ(P.GetBaseFontName(), "Arial");
+  EXPECT_EQ(P.Info().Kind, 0);
+}
+
+TEST(TgtPDFFont, BaseNamesOfStylesLoseBlanks) {
+  struct TCase { const char* Face; bool Bold, Italic; const char* Want; };
+  const TCase Cases[] = {{"Arial", true, true, "Arial,BoldItalic"},
+                         {"Times New Roman", false, true, "TimesNewRoman,Italic"},
+                         {"Courier New", true, false, "CourierNew,Bold"}};
+  for (auto& C : Cases) {
+    TFont F;
+    F.SetName(C.Face);
+    TFontStyles S;
+    if (C.Bold) S << fsBold;
+    if (C.Italic) S << fsItalic;
+    F.SetStyle(S);
+    EXPECT_EQ(TgtPDFFont(&F, false, 6).GetBaseFontName(), C.Want);
+  }
+}
+
+namespace {
+// A minimal TrueType file: the given tables with a directory.
+std::string MakeFont(const std::vector<std::pair<std::string, std::string>>& Tables) {
+  auto P32 = [](std::string& D, std::uint32_t V) { for (int S = 24; S >= 0; S -= 8) D += char((V >> S) & 0xFF); };
+  auto P16 = [](std::string& D, std::uint16_t V) { D += char(V >> 8); D += char(V & 0xFF); };
+  std::string Out;
+  P32(Out, 0x00010000);
+  P16(Out, std::uint16_t(Tables.size()));
+  P16(Out, 0); P16(Out, 0); P16(Out, 0);
+  std::uint32_t Off = 12 + 16 * std::uint32_t(Tables.size());
+  std::string Body;
+  for (auto& [Tag, Data] : Tables) {
+    Out += Tag;
+    P32(Out, 0);
+    P32(Out, Off + std::uint32_t(Body.size()));
+    P32(Out, std::uint32_t(Data.size()));
+    Body += Data;
+    while (Body.size() % 4) Body += '\0';
+  }
+  return Out + Body;
+}
+}  // namespace
+
+TEST(TgtPDFFont, SubsetOfAFontWithoutHintingTablesListsOnlyTablesPresent) {
+  // Three glyphs of 12 bytes (simple, 1 contour), short loca.
+  std::string Head(54, '\0');
+  Head[50] = 0;   // short loca
+  std::string Maxp(6, '\0');
+  Maxp[5] = 3;
+  std::string Glyph(12, '\0');
+  Glyph[1] = 1;
+  const std::string Glyf = Glyph + Glyph + Glyph;
+  std::string Loca;
+  for (int I = 0; I <= 3; ++I) { Loca += char(0); Loca += char(I * 6); }
+  std::string Hhea(36, '\0');
+  const std::string Font = MakeFont({{"glyf", Glyf}, {"head", Head}, {"hhea", Hhea}, {"hmtx", std::string(12, '\0')},
+                                     {"loca", Loca}, {"maxp", Maxp}});
+  const std::string Sub = gtSubsetTrueType(Font, {2});
+  ASSERT_FALSE(Sub.empty());
+  EXPECT_EQ(Byte(Sub[5]), 6u);   // numTables: the six present
+  // Glyphs 0 and 2 kept, glyph 1 emptied: loca 0, 6, 6, 12.
+  const auto Dir = Sub.find("loca");
+  const std::size_t LocaAt = (Byte(Sub[Dir + 8]) << 24) | (Byte(Sub[Dir + 9]) << 16) | (Byte(Sub[Dir + 10]) << 8) | Byte(Sub[Dir + 11]);
+  EXPECT_EQ(Sub.substr(LocaAt, 8), std::string("\0\0\0\x06\0\x06\0\x0c", 8));
+}
+
+TEST(TgtPDFFont, CorruptFontsGiveNoSubsetInsteadOfReadingPastTheirEnd) {
+  const std::string Cases[] = {std::string(), std::string(12, '\0'), std::string("\0\1\0\0\0\x40", 6),
+                               MakeFont({{"glyf", "x"}, {"head", "y"}, {"loca", ""}, {"maxp", "\0\0\0\0\xFF\xFF"}})};
+  for (auto& F : Cases) EXPECT_TRUE(gtSubsetTrueType(F, {1, 2, 3}).empty());
+}
