@@ -5,6 +5,7 @@
 #include "export/image/gtJPEGEng.h"
 #include "export/image/gtPNGEng.h"
 #include "export/pdf/gtPDFEng.h"
+#include "export/svg/gtSVGEng.h"
 
 namespace {
 template <class TEngine>
@@ -19,6 +20,7 @@ const std::vector<THarnessFormat>& HarnessEngineFormats() {
       {"bmp", Make<TgtBMPEngine>},
       {"png", Make<TgtPNGEngine>},
       {"jpg", Make<TgtJPEGEngine>},
+      {"svg", Make<TgtSVGEngine>},
   };
   return Formats;
 }
