@@ -8,6 +8,9 @@
 #include <string>
 #include <unistd.h>
 
+#include "platform/rtl/CodePages.h"
+#include "platform/rtl/FileUtils.h"
+
 namespace {
 
 // HENHMETAFILE values: a tag, a generation and a slot, so that a deleted or
@@ -40,53 +43,6 @@ bool Unpack(HENHMETAFILE H, std::uint32_t& Slot, std::uint32_t& Gen) {
   return true;
 }
 
-std::string Utf16ToUtf8(const char16_t* S) {
-  std::string Out;
-  for (; *S; ++S) {
-    std::uint32_t C = *S;
-    if (C >= 0xD800 && C < 0xDC00 && S[1] >= 0xDC00 && S[1] < 0xE000) {
-      C = 0x10000 + ((C - 0xD800) << 10) + (S[1] - 0xDC00);
-      ++S;
-    }
-    if (C < 0x80) {
-      Out += char(C);
-    } else if (C < 0x800) {
-      Out += char(0xC0 | (C >> 6));
-      Out += char(0x80 | (C & 0x3F));
-    } else if (C < 0x10000) {
-      Out += char(0xE0 | (C >> 12));
-      Out += char(0x80 | ((C >> 6) & 0x3F));
-      Out += char(0x80 | (C & 0x3F));
-    } else {
-      Out += char(0xF0 | (C >> 18));
-      Out += char(0x80 | ((C >> 12) & 0x3F));
-      Out += char(0x80 | ((C >> 6) & 0x3F));
-      Out += char(0x80 | (C & 0x3F));
-    }
-  }
-  return Out;
-}
-
-bool WriteFileAtomically(const std::string& Name, const std::vector<Byte>& Bytes) {
-  std::string Tmp = Name + ".tmp" + std::to_string(::getpid());
-  {
-    std::ofstream F(Tmp, std::ios::binary | std::ios::trunc);
-    if (!F) return false;
-    F.write(reinterpret_cast<const char*>(Bytes.data()), std::streamsize(Bytes.size()));
-    F.flush();
-    if (!F) {
-      F.close();
-      std::remove(Tmp.c_str());
-      return false;
-    }
-  }
-  if (std::rename(Tmp.c_str(), Name.c_str()) != 0) {
-    std::remove(Tmp.c_str());
-    return false;
-  }
-  return true;
-}
-
 HENHMETAFILE FromFile(const std::string& Name) {
   std::ifstream F(Name, std::ios::binary);
   if (!F) return nullptr;
@@ -102,7 +58,7 @@ HENHMETAFILE FromFile(const std::string& Name) {
 HENHMETAFILE Copy(HENHMETAFILE Mf, const std::string* FileName) {
   auto Bytes = EmfBytes(Mf);
   if (!Bytes) return nullptr;
-  if (FileName && !WriteFileAtomically(*FileName, *Bytes)) return nullptr;
+  if (FileName && !TrySaveFileAtomically(*FileName, Bytes->data(), Bytes->size())) return nullptr;
   return EmfCreateHandle(*Bytes);
 }
 
@@ -259,7 +215,7 @@ HENHMETAFILE CopyEnhMetaFileA(HENHMETAFILE Mf, const char* FileName) {
 
 HENHMETAFILE CopyEnhMetaFileW(HENHMETAFILE Mf, const char16_t* FileName) {
   if (!FileName) return Copy(Mf, nullptr);
-  std::string Name = Utf16ToUtf8(FileName);
+  std::string Name = UTF8Encode(WideString(FileName));
   return Copy(Mf, &Name);
 }
 
@@ -268,7 +224,7 @@ HENHMETAFILE GetEnhMetaFileA(const char* FileName) {
 }
 
 HENHMETAFILE GetEnhMetaFileW(const char16_t* FileName) {
-  return FileName ? FromFile(Utf16ToUtf8(FileName)) : nullptr;
+  return FileName ? FromFile(UTF8Encode(WideString(FileName))) : nullptr;
 }
 
 TEmfBuilder::TEmfBuilder() {

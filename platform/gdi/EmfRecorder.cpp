@@ -11,6 +11,7 @@
 #include "platform/gdi/Font.h"
 #include "platform/gdi/Text.h"
 #include "platform/rtl/CodePages.h"
+#include "platform/rtl/FileUtils.h"
 
 namespace {
 
@@ -51,53 +52,6 @@ void ColorsToDib(const std::vector<COLORREF>& Colors, int W, int H, std::vector<
   Bits = std::move(D.Bits);
 }
 
-bool WriteFileAtomically(const std::string& Name, const std::vector<Byte>& Bytes) {
-  std::string Tmp = Name + ".tmp" + std::to_string(::getpid());
-  {
-    std::ofstream F(Tmp, std::ios::binary | std::ios::trunc);
-    if (!F) return false;
-    F.write(reinterpret_cast<const char*>(Bytes.data()), std::streamsize(Bytes.size()));
-    F.flush();
-    if (!F) {
-      F.close();
-      std::remove(Tmp.c_str());
-      return false;
-    }
-  }
-  if (std::rename(Tmp.c_str(), Name.c_str()) != 0) {
-    std::remove(Tmp.c_str());
-    return false;
-  }
-  return true;
-}
-
-std::string Utf16ToUtf8(const char16_t* S) {
-  std::string Out;
-  for (; *S; ++S) {
-    std::uint32_t C = *S;
-    if (C >= 0xD800 && C < 0xDC00 && S[1] >= 0xDC00 && S[1] < 0xE000) {
-      C = 0x10000 + ((C - 0xD800) << 10) + (S[1] - 0xDC00);
-      ++S;
-    }
-    if (C < 0x80) {
-      Out += char(C);
-    } else if (C < 0x800) {
-      Out += char(0xC0 | (C >> 6));
-      Out += char(0x80 | (C & 0x3F));
-    } else if (C < 0x10000) {
-      Out += char(0xE0 | (C >> 12));
-      Out += char(0x80 | ((C >> 6) & 0x3F));
-      Out += char(0x80 | (C & 0x3F));
-    } else {
-      Out += char(0xF0 | (C >> 18));
-      Out += char(0x80 | ((C >> 12) & 0x3F));
-      Out += char(0x80 | ((C >> 6) & 0x3F));
-      Out += char(0x80 | (C & 0x3F));
-    }
-  }
-  return Out;
-}
-
 // "App\0Title\0\0": up to and including the double null.
 template <class TChar>
 std::basic_string<TChar> DoubleNullString(const TChar* S) {
@@ -134,7 +88,7 @@ HDC CreateEnhMetaFileA(HDC Reference, const char* FileName, const TRect* Frame,
 
 HDC CreateEnhMetaFileW(HDC Reference, const char16_t* FileName, const TRect* Frame,
                        const char16_t* Description) {
-  return CreateRecorder(Reference, FileName ? Utf16ToUtf8(FileName) : "", Frame,
+  return CreateRecorder(Reference, FileName ? UTF8Encode(WideString(FileName)) : "", Frame,
                         DoubleNullString(Description));
 }
 
@@ -144,7 +98,7 @@ HENHMETAFILE CloseEnhMetaFile(HDC Dc) {
   std::vector<Byte> Bytes = R->Finish();
   const std::string Name = R->FileName();
   DeleteDC(Dc);
-  if (!Name.empty() && !WriteFileAtomically(Name, Bytes)) return nullptr;
+  if (!Name.empty() && !TrySaveFileAtomically(Name, Bytes.data(), Bytes.size())) return nullptr;
   return EmfCreateHandle(std::move(Bytes));
 }
 

@@ -310,3 +310,12 @@ bool PathMatchSpec(const AnsiString& FileName, const AnsiString& Spec) {
   }
   return false;
 }
+
+bool TrySaveFileAtomically(const AnsiString& FileName, const void* Data, std::size_t Size) {
+  try {
+    SaveFileAtomically(FileName, Data, Size);
+    return true;
+  } catch (const Exception&) {
+    return false;
+  }
+}

@@ -57,6 +57,9 @@ bool SetCurrentDir(const AnsiString& Dir);
 // is raised.
 void SaveFileAtomically(const AnsiString& FileName, const std::string& Bytes);
 void SaveFileAtomically(const AnsiString& FileName, const void* Data, std::size_t Size);
+// The same for Win32-style callers that report failure in their result:
+// false instead of an exception.
+bool TrySaveFileAtomically(const AnsiString& FileName, const void* Data, std::size_t Size);
 
 // ---- the program's location -------------------------------------------------
 
