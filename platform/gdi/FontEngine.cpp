@@ -1,4 +1,5 @@
 #include "platform/gdi/FontEngine.h"
+#include "platform/rtl/CodePages.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -34,32 +35,7 @@ FT_Library Library() {
   return Lib;
 }
 
-std::string ToUtf8(std::u16string_view S) {
-  std::string Out;
-  for (size_t I = 0; I < S.size(); ++I) {
-    char32_t C = S[I];
-    if (C >= 0xD800 && C < 0xDC00 && I + 1 < S.size() && S[I + 1] >= 0xDC00 && S[I + 1] < 0xE000) {
-      C = 0x10000 + ((C - 0xD800) << 10) + (S[I + 1] - 0xDC00);
-      ++I;
-    }
-    if (C < 0x80) {
-      Out += char(C);
-    } else if (C < 0x800) {
-      Out += char(0xC0 | (C >> 6));
-      Out += char(0x80 | (C & 0x3F));
-    } else if (C < 0x10000) {
-      Out += char(0xE0 | (C >> 12));
-      Out += char(0x80 | ((C >> 6) & 0x3F));
-      Out += char(0x80 | (C & 0x3F));
-    } else {
-      Out += char(0xF0 | (C >> 18));
-      Out += char(0x80 | ((C >> 12) & 0x3F));
-      Out += char(0x80 | ((C >> 6) & 0x3F));
-      Out += char(0x80 | (C & 0x3F));
-    }
-  }
-  return Out;
-}
+std::string ToUtf8(std::u16string_view S) { return UTF8Encode(WideString(S)); }
 
 std::u16string FromUtf8(std::string_view S) {
   std::u16string Out;
