@@ -56,11 +56,22 @@ void gtWritePNGImageData(TStream* Stream, const Byte* Data, std::size_t Size) {
 }
 
 std::unique_ptr<TMemoryStream> gtDeflate(const Byte* Data, std::size_t Size) {
-  uLongf OutSize = compressBound(uLong(Size));
-  std::vector<Byte> Out(OutSize);
-  if (compress2(Out.data(), &OutSize, Data, uLong(Size), 9) != Z_OK) throw EStreamError("Compression error");
+  // Level 9 with run-length matching: page images are long runs of one
+  // colour, where the full match search of level 9 spends most of a page's
+  // time for a few bytes.
+  z_stream Z{};
+  if (deflateInit2(&Z, 9, Z_DEFLATED, 15, 9, Z_RLE) != Z_OK) throw EStreamError("Compression error");
+  std::vector<Byte> Out(deflateBound(&Z, uLong(Size)));
+  Z.next_in = const_cast<Byte*>(Data);
+  Z.avail_in = uInt(Size);
+  Z.next_out = Out.data();
+  Z.avail_out = uInt(Out.size());
+  const int R = deflate(&Z, Z_FINISH);
+  const std::size_t Written = Out.size() - Z.avail_out;
+  deflateEnd(&Z);
+  if (R != Z_STREAM_END) throw EStreamError("Compression error");
   auto Result = std::make_unique<TMemoryStream>();
-  Result->WriteBuffer(Out.data(), Integer(OutSize));
+  Result->WriteBuffer(Out.data(), Integer(Written));
   Result->SetPosition(0);
   return Result;
 }

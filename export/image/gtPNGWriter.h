@@ -21,7 +21,8 @@ void gtWritePNGChunk(TStream* Stream, const char* Type, const Byte* Data, DWORD 
 // holds the remainder, and is empty when the size is an exact multiple.
 void gtWritePNGImageData(TStream* Stream, const Byte* Data, std::size_t Size);
 
-// Deflates with zlib at level 9 (the filters' level index 3).
+// A zlib stream of Data at level 9 (the filters' level index 3), matching
+// runs only.
 std::unique_ptr<TMemoryStream> gtDeflate(const Byte* Data, std::size_t Size);
 
 // A complete RGB PNG of the bitmap. A tRNS chunk names TransparentColor
