@@ -98,6 +98,22 @@ void TDCHTMLExporter::WriteTag(const AnsiString& Name, const AnsiString& TagText
 
 void TDCHTMLExporter::WriteSimpleTag(const AnsiString& Name) { WriteTag(Name, Name); }
 
+void TDCHTMLExporter::WriteTagAttr(const AnsiString& Name, const char* AttrName, const AnsiString& Value) {
+  if (Value.empty()) {
+    WriteTag(Name, Name);
+    return;
+  }
+  AnsiString Text;
+  Text.reserve(Name.size() + Value.size() + 16);
+  Text += Name;
+  Text += ' ';
+  Text += AttrName;
+  Text += "=\"";
+  Text += HtmlEscapeAttr(Value);
+  Text += '"';
+  WriteTag(Name, Text);
+}
+
 void TDCHTMLExporter::WriteTagAttrs(const AnsiString& Name, const TAttrs& Attrs) {
   AnsiString Text = Name;
   for (const auto& [AttrName, Value] : Attrs) {
@@ -126,7 +142,7 @@ void TDCHTMLExporter::LineBreak() {
   WriteString(AnsiString(CRLF));
 }
 
-void TDCHTMLExporter::StartFont(const AnsiString& Face) { WriteTagAttrs("font", {{"face", Face}}); }
+void TDCHTMLExporter::StartFont(const AnsiString& Face) { WriteTagAttr("font", "face", Face); }
 // HTML has no charset per run; the page's code page covers the text.
 void TDCHTMLExporter::StartFontCharset(const AnsiString& Face, Byte /*Charset*/) { StartFont(Face); }
 void TDCHTMLExporter::EndFont() { WriteCloseTag("font"); }
@@ -136,7 +152,7 @@ void TDCHTMLExporter::StartSmaller() { WriteOpenTag("SMALL"); }
 void TDCHTMLExporter::EndSmaller() { WriteCloseTag("SMALL"); }
 
 void TDCHTMLExporter::StartFontSize(Integer Points) {
-  WriteTagAttrs("font", {{"SIZE", std::to_string(HtmlFontSize(Points))}});
+  WriteTagAttr("font", "SIZE", std::to_string(HtmlFontSize(Points)));
 }
 void TDCHTMLExporter::EndFontSize() { WriteCloseTag("font"); }
 
@@ -164,7 +180,7 @@ void TDCHTMLExporter::EndSubscript() { WriteCloseTag("sub"); }
 void TDCHTMLExporter::StartSuperscript() { WriteOpenTag("sup"); }
 void TDCHTMLExporter::EndSuperscript() { WriteCloseTag("sup"); }
 
-void TDCHTMLExporter::StartColor(TColor Color) { WriteTagAttrs("font", {{"color", HtmlColor(Color)}}); }
+void TDCHTMLExporter::StartColor(TColor Color) { WriteTagAttr("font", "color", HtmlColor(Color)); }
 void TDCHTMLExporter::EndColor() { WriteCloseTag("font"); }
 void TDCHTMLExporter::StartPageColor(TColor Color) { WriteTagAttrs("Body", {{"BGCOLOR", HtmlColor(Color)}}); }
 void TDCHTMLExporter::EndPageColor() { WriteCloseTag("Body"); }

@@ -100,6 +100,7 @@ protected:
   void WriteTag(const AnsiString& Name, const AnsiString& TagText);
   void WriteSimpleTag(const AnsiString& Name);
   // Attributes with an empty value are left out; values are escaped.
+  void WriteTagAttr(const AnsiString& Name, const char* AttrName, const AnsiString& Value);
   void WriteTagAttrs(const AnsiString& Name, const TAttrs& Attrs);
 
 private:
