@@ -1,0 +1,298 @@
+#include "editor/controls/DCMemo.h"
+
+#include "editor/exchange/DCHTMLExporter.h"
+#include "editor/exchange/DCRTFExporter.h"
+#include "editor/exchange/DCRtfImporter.h"
+#include "platform/rtl/Streams.h"
+
+namespace {
+// Change codes of the source's update brackets.
+constexpr Integer ccLoadFromStream = 48;
+constexpr Integer ccImport = 72;
+}  // namespace
+
+TCustomDCMemo::TCustomDCMemo(TComponent* AOwner)
+    : TCustomControl(AOwner),
+      FFont(std::make_unique<TMemoFont>(this)),
+      FTextStyles(std::make_unique<TTextStyles>(this)) {
+  FInternalSource = CreateMemoSource();
+  FFont->SetName("Courier New");
+  FFont->SetSize(10);
+  FFont->SetColor(clBlack);
+  FTextStyles->SetDefaultStyles();
+  FOptions = TMemoOptions{moThumbTracking, moColorSyntax};
+  SetBounds(GetLeft(), GetTop(), 185, 89);
+  SetParentFont(false);
+  SetColor(clWindow);
+  SetParentColor(false);
+  SetTabStop(true);
+}
+
+TCustomDCMemo::~TCustomDCMemo() {
+  if (FMemoSource) FMemoSource->RemoveFreeNotification(this);
+}
+
+std::unique_ptr<TCustomMemoSource> TCustomDCMemo::CreateMemoSource() {
+  return std::make_unique<TMemoSource>(nullptr);
+}
+
+TCustomMemoSource* TCustomDCMemo::GetSource() const {
+  return FMemoSource ? FMemoSource : FInternalSource.get();
+}
+
+void TCustomDCMemo::SetMemoSource(TCustomMemoSource* Value) {
+  if (Value == FMemoSource) return;
+  if (FMemoSource) FMemoSource->RemoveFreeNotification(this);
+  FMemoSource = Value;
+  if (FMemoSource) FMemoSource->FreeNotification(this);
+  Invalidate();
+}
+
+void TCustomDCMemo::Notification(TComponent* AComponent, TOperation Operation) {
+  inherited::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FMemoSource) FMemoSource = nullptr;
+}
+
+void TCustomDCMemo::SetOptions(const TMemoOptions& Value) {
+  if (FOptions == Value) return;
+  FOptions = Value;
+  Invalidate();
+}
+
+void TCustomDCMemo::StylesApplyMemoColors(TUpdateMemoColors Kind, TColor TextColor, TColor BackColor) {
+  if (Kind != mcText) return;  // selection and match colours belong to painting
+  FFont->SetColor(TextColor);
+  SetColor(BackColor);
+}
+
+void TCustomDCMemo::StylesReparse() { GetSource()->InvalidateParseCache(); }
+
+void TCustomDCMemo::StylesUpdated(bool Reparse) {
+  if (Reparse) StylesReparse();
+  Invalidate();
+}
+
+// ---------------------------------------------------------------------------
+// Text
+
+AnsiString TCustomDCMemo::GetText() const { return GetSource()->GetLines()->GetText(); }
+
+void TCustomDCMemo::SetText(const AnsiString& Value) {
+  TCustomMemoSource* S = GetSource();
+  S->GetLines()->SetText(Value);
+  S->SetCaret(0, 0);
+}
+
+// ---------------------------------------------------------------------------
+// Style resolution
+
+bool TCustomDCMemo::ParserStylesInUse() const {
+  return GetSyntaxParser() && FOptions.Contains(moColorSyntax);
+}
+
+TFont* TCustomDCMemo::GetStyleFont(Integer Style) const {
+  if (TSimpleParser* P = GetSyntaxParser())
+    if (TFont* F = P->GetFont(Style)) return F;
+  if (Style >= 0 && Style < FTextStyles->Count()) return FTextStyles->GetItem(Style)->GetFont();
+  return FFont.get();
+}
+
+TColor TCustomDCMemo::GetStyleColor(Integer Style) const {
+  TColor C = GetColor();
+  TColor ParserColor;
+  TSimpleParser* P = GetSyntaxParser();
+  if (P && P->GetBackColor(Style, ParserColor)) {
+    C = Integer(ParserColor) == -1 ? GetColor() : ParserColor;
+  } else if (Style >= 0 && Style < FTextStyles->Count()) {
+    C = FTextStyles->GetItem(Style)->GetColor();
+  }
+  if (FOptions.Contains(moUseReadOnlyColor) && GetReadOnly() && C == GetColor()) C = FReadOnlyColor;
+  return C;
+}
+
+bool TCustomDCMemo::IsUpperCaseStyle(Integer Style) const {
+  if (TSimpleParser* P = GetSyntaxParser())
+    if (P->GetFont(Style)) return false;
+  return Style >= 0 && Style < FTextStyles->Count() && FTextStyles->GetItem(Style)->GetUpperCase();
+}
+
+bool TCustomDCMemo::SameStyleLook(Integer A, Integer B, bool IgnoreBack) const {
+  if (A < 0 || B < 0) return true;
+  if (A == B) return true;
+  if (!IgnoreBack && GetStyleColor(A) != GetStyleColor(B)) return false;
+  if (IsUpperCaseStyle(A) != IsUpperCaseStyle(B)) return false;
+  TFont* FA = GetStyleFont(A);
+  TFont* FB = GetStyleFont(B);
+  if (FA->GetHandle() != FB->GetHandle()) return false;
+  return IgnoreBack || FA->GetColor() == FB->GetColor();
+}
+
+// ---------------------------------------------------------------------------
+// Files
+
+void TCustomDCMemo::LoadFromFile(const AnsiString& FileName) {
+  TCustomMemoSource* S = GetSource();
+  S->OpenFile(FileName);
+  S->SetFileName(FileName);
+}
+
+void TCustomDCMemo::SaveToFile(const AnsiString& FileName) {
+  TCustomMemoSource* S = GetSource();
+  S->SaveToFileWithBackup(FileName);
+  S->SetFileName(FileName);
+}
+
+void TCustomDCMemo::ImportFromFile(const AnsiString& FileName) {
+  TFileStream Stream(FileName, fmOpenRead);
+  ImportFromStream(&Stream);
+}
+
+void TCustomDCMemo::ImportFromStream(TStream* Stream) {
+  TCustomMemoSource* S = GetSource();
+  const bool OldAllowUndo = S->GetAllowUndo();
+  S->SetAllowUndo(false);
+  S->BeginUpdate(ccLoadFromStream);
+  try {
+    S->Clear();
+    // FIXME: an attribute parser's table is emptied here (all but entry 0)
+    // once the attribute parser exists.
+    ImportRtf(Stream);
+    S->SetCaret(0, 0);
+    S->ClearUndo();
+    S->ClearRedo();
+  } catch (...) {
+    S->SetAllowUndo(OldAllowUndo);
+    S->EndUpdate();
+    S->SetModified(false);
+    throw;
+  }
+  S->SetAllowUndo(OldAllowUndo);
+  S->EndUpdate();
+  S->SetModified(false);
+}
+
+void TCustomDCMemo::ImportRtf(TStream* Stream) { ImportWith(Stream, TDCRtfImporter::StaticClass()); }
+
+void TCustomDCMemo::ImportWith(TStream* Stream, TClass AImporterClass) {
+  if (!Stream || Stream->GetSize() == 0) return;
+  TCustomMemoSource* S = GetSource();
+  AnsiString Text;
+  Stream->Seek(Int64(0), soBeginning);
+  Text.resize(size_t(Stream->GetSize()));
+  Text.resize(size_t(Stream->Read(Text.data(), Integer(Text.size()))));
+  std::unique_ptr<TDCImporter> Importer = CreateImporter(AImporterClass);
+  Stream->Seek(Int64(0), soBeginning);
+  if (Importer->CanImport(Stream)) {
+    S->BeginUpdate(ccImport);
+    FImportBlockColumn = S->GetCaretChar();
+    S->InImport = true;
+    try {
+      Importer->OnAddText = TImportTextEvent(this, &TCustomDCMemo::AddImportedText);
+      Importer->Import(Text);
+    } catch (...) {
+      S->InImport = false;
+      S->EndUpdate();
+      throw;
+    }
+    S->InImport = false;
+    S->EndUpdate();
+  } else {
+    TStringList Lines;
+    Lines.LoadFromStream(Stream);
+    InsertPlainLines(&Lines);
+    S->SetSelectionType(stNotSelected);
+  }
+}
+
+// Lines go in as running text at the caret, TABs as blanks unless the
+// source keeps them.
+void TCustomDCMemo::InsertPlainLines(TStrings* Lines) {
+  TCustomMemoSource* S = GetSource();
+  const bool KeepTabs = S->HasOption(soUseTabCharacter);
+  const AnsiString Blanks(size_t(S->GetSpacesInTab()), ' ');
+  S->BeginUpdate(ccImport);
+  try {
+    for (Integer I = 0; I < Lines->GetCount(); ++I) {
+      AnsiString L = Lines->GetStrings(I);
+      if (!KeepTabs) {
+        AnsiString R;
+        for (char C : L) {
+          if (C == '\t') R += Blanks;
+          else R += C;
+        }
+        L.swap(R);
+      }
+      if (I > 0) {
+        S->InsertLineBreak();
+        S->SetCaret(0, S->GetCaretLine() + 1);
+      }
+      if (!L.empty()) {
+        const Integer Col = S->GetCaretChar();
+        S->SetCaret(Col + S->InsertTextWithAttrs(L, AnsiString()), S->GetCaretLine());
+      }
+    }
+  } catch (...) {
+    S->EndUpdate();
+    throw;
+  }
+  S->EndUpdate();
+}
+
+void TCustomDCMemo::AddImportedText(TObject* /*Sender*/, const AnsiString& Text, TFont* /*Font*/,
+                                    Integer /*BackColor*/) {
+  TCustomMemoSource* S = GetSource();
+  if (Text == "\r\n") {
+    // FIXME: block mode (column imports) waits for the clipboard unit's block-copy flag.
+    S->InsertLineBreak();
+    S->SetCaret(0, S->GetCaretLine() + 1);
+    S->SetSelection(stStreamSel, 0, S->GetCaretLine(), 0, S->GetCaretLine());
+    S->SetSelectionType(stNotSelected);
+    return;
+  }
+  const Integer Line = S->GetCaretLine(), Col = S->GetCaretChar();
+  if (Text == "\t") {
+    S->TabKey();
+  } else {
+    const Integer N = S->InsertTextWithAttrs(Text, AnsiString());
+    S->SetCaret(Col + N, Line);
+  }
+  S->SetSelection(stStreamSel, Col, Line, S->GetCaretChar(), Line);
+  // FIXME: the run's font and background become stored attributes through
+  // the attribute parser's selection attributes once that parser exists;
+  // until then imported text takes the editor's look.
+  S->SetSelectionType(stNotSelected);
+}
+
+void TCustomDCMemo::ExportToHtml(const AnsiString& FileName, bool SelectionOnly) {
+  ExportToFile(FileName, &ExporterClassOf<TDCHTMLExporter>, SelectionOnly);
+}
+
+void TCustomDCMemo::ExportToRtf(const AnsiString& FileName, bool SelectionOnly) {
+  ExportToFile(FileName, &ExporterClassOf<TDCRTFExporter>, SelectionOnly);
+}
+
+void TCustomDCMemo::ExportRtfToStream(TStream* Stream, bool SelectionOnly) {
+  ExportToStream(Stream, &ExporterClassOf<TDCRTFExporter>, SelectionOnly);
+}
+
+void TCustomDCMemo::ExportToFile(const AnsiString& FileName, TDCExporterClass AClass, bool SelectionOnly) {
+  TFileStream Stream(FileName, fmCreate);
+  ExportToStream(&Stream, AClass, SelectionOnly);
+}
+
+void TCustomDCMemo::ExportToStream(TStream* Stream, TDCExporterClass AClass, bool SelectionOnly) {
+  std::unique_ptr<TDCExporter> Exporter = AClass(Stream);
+  WriteToExporter(Exporter.get(), SelectionOnly);
+}
+
+void TDCMemo::Published(TPublished<TDCMemo>& P) {
+  P.Property("AllowUndo", &TDCMemo::GetAllowUndo, &TDCMemo::SetAllowUndo);
+  P.Property("BlockOption", &TDCMemo::GetBlockOption, &TDCMemo::SetBlockOption);
+  P.Property("HighlightUrls", &TDCMemo::GetHighlightUrls, &TDCMemo::SetHighlightUrls);
+  P.Property("OutFormat", &TDCMemo::GetOutFormat, &TDCMemo::SetOutFormat);
+  P.Property("ReadOnly", &TDCMemo::GetReadOnly, &TDCMemo::SetReadOnly);
+  P.Property("ReadOnlyColor", &TDCMemo::GetReadOnlyColor, &TDCMemo::SetReadOnlyColor);
+  P.Property("SpacesInTab", &TDCMemo::GetSpacesInTab, &TDCMemo::SetSpacesInTab);
+  P.Property("TabStops", &TDCMemo::GetTabStops, &TDCMemo::SetTabStops);
+  P.Property("OnExportString", &TDCMemo::OnExportString, &TDCMemo::OnExportString);
+}

@@ -1,0 +1,160 @@
+// DCMemo.h — TCustomDCMemo, the editor control, and TDCMemo, which
+// publishes it. This unit holds the control's non-visual core: its
+// properties, the binding to a memo source, the style resolution that the
+// export walk (and later painting) use, and the file operations: plain
+// loading and saving, importing a document (RTF through the RTF importer,
+// anything else as plain lines) and the export walk that drives an exporter.
+//
+// Ownership: the editor owns its internal memo source, its fonts and its
+// text styles. A source assigned to MemoSource is borrowed; the editor asks
+// for its free notification and falls back to the internal one.
+#pragma once
+#include <memory>
+#include "editor/exchange/DCExporter.h"
+#include "editor/exchange/DCImporter.h"
+#include "editor/text/MemoSource.h"
+#include "editor/view/MemoFont.h"
+#include "editor/view/TextStyles.h"
+#include "platform/forms/Controls.h"
+
+SX_ENUM(TMemoOption, moDrawMargin, moDrawGutter, moThumbTracking, moDblClickLine, moColorSyntax, moLineNumbers,
+        moOverwriteCaret, moLeftIndent, moDisableDrag, moSelectOnlyText, moLineNumbersOnGutter,
+        moNotePadCursorStyle, moBreakWordAtMargin, moDrawSpecialSymbols, moDisableRightClickMove,
+        moColoredLineStyle, moDisableInvertedSel, moHideInvisibleLines, moDrawLineBookmarks, moShowScrollHint,
+        moUseReadOnlyColor, moExtendedSel, moCenterOnBookmark, moTripleClick, moLimitLineNumbers)
+using TMemoOptions = TSet<TMemoOption>;
+
+// Sender is the exporter; the handler may replace the text.
+using TExportStringEvent = TEvent<void(TObject* Sender, AnsiString& S)>;
+
+class TCustomDCMemo : public TCustomControl, public TTextStylesHost {
+  SX_CLASS(TCustomDCMemo, TCustomControl)
+public:
+  explicit TCustomDCMemo(TComponent* AOwner);
+  ~TCustomDCMemo() override;
+
+  // --- Source binding -------------------------------------------------------
+  // The assigned MemoSource, else the internal one.
+  TCustomMemoSource* GetSource() const;
+  TCustomMemoSource* GetMemoSource() const { return FMemoSource; }
+  void SetMemoSource(TCustomMemoSource* Value);
+
+  // --- Properties kept by the editor ---------------------------------------
+  TMemoFont* GetFont() const { return FFont.get(); }
+  void SetFont(TFont* Value) { FFont->Assign(Value); }
+  TTextStyles* GetTextStyles() const { return FTextStyles.get(); }
+  void SetTextStyles(TTextStyles* Value) { FTextStyles->Assign(Value); }
+  const TMemoOptions& GetOptions() const { return FOptions; }
+  void SetOptions(const TMemoOptions& Value);
+  TColor GetReadOnlyColor() const { return FReadOnlyColor; }
+  void SetReadOnlyColor(TColor Value) { FReadOnlyColor = Value; }
+
+  // --- Properties of the source ----------------------------------------------
+  TStrings* GetLines() const { return GetSource()->GetLines(); }
+  void SetLines(TStrings* Value) { GetSource()->SetLines(Value); }
+  bool GetHighlightUrls() const { return GetSource()->GetHighlightUrls(); }
+  void SetHighlightUrls(bool Value) { GetSource()->SetHighlightUrls(Value); }
+  TSimpleParser* GetSyntaxParser() const { return GetSource()->GetSyntaxParser(); }
+  void SetSyntaxParser(TSimpleParser* Value) { GetSource()->SetSyntaxParser(Value); }
+  bool GetReadOnly() const { return GetSource()->GetReadOnly(); }
+  void SetReadOnly(bool Value) { GetSource()->SetReadOnly(Value); }
+  bool GetAllowUndo() const { return GetSource()->GetAllowUndo(); }
+  void SetAllowUndo(bool Value) { GetSource()->SetAllowUndo(Value); }
+  TOutFormatType GetOutFormat() const { return GetSource()->GetOutFormat(); }
+  void SetOutFormat(TOutFormatType Value) { GetSource()->SetOutFormat(Value); }
+  TBlockOption GetBlockOption() const { return GetSource()->GetBlockOption(); }
+  void SetBlockOption(TBlockOption Value) { GetSource()->SetBlockOption(Value); }
+  Integer GetSpacesInTab() const { return GetSource()->GetSpacesInTab(); }
+  void SetSpacesInTab(Integer Value) { GetSource()->SetSpacesInTab(Value); }
+  const AnsiString& GetTabStops() const { return GetSource()->GetTabStops(); }
+  void SetTabStops(const AnsiString& Value) { GetSource()->SetTabStops(Value); }
+  const TStringsOptions& GetStringsOptions() const { return GetSource()->GetOptions(); }
+  void SetStringsOptions(const TStringsOptions& Value) { GetSource()->SetOptions(Value); }
+  bool GetModified() const { return GetSource()->GetModified(); }
+  void SetModified(bool Value) { GetSource()->SetModified(Value); }
+
+  // --- Text --------------------------------------------------------------------
+  // The stored lines (TABs kept) joined by CR LF, no break after the last.
+  AnsiString GetText() const;
+  // Replaces the lines (split at CR LF, CR or LF) as one change; caret to 0,0.
+  void SetText(const AnsiString& Value);
+
+  // --- Style resolution ------------------------------------------------------
+  // The parser's font for the style, else the text style's, else Font.
+  TFont* GetStyleFont(Integer Style) const;
+  // The parser's back colour, else the text style's, else Color; a
+  // read-only editor with moUseReadOnlyColor shows ReadOnlyColor instead of Color.
+  TColor GetStyleColor(Integer Style) const;
+  TColor GetStyleFontColor(Integer Style) const { return GetStyleFont(Style)->GetColor(); }
+  bool IsUpperCaseStyle(Integer Style) const;
+  // True when the two styles draw alike: same back colour (unless
+  // IgnoreBack), same case, same font handle and (unless IgnoreBack) colour.
+  bool SameStyleLook(Integer A, Integer B, bool IgnoreBack) const;
+
+  // --- Files -------------------------------------------------------------------
+  void LoadFromFile(const AnsiString& FileName);
+  void SaveToFile(const AnsiString& FileName);
+  void ImportFromFile(const AnsiString& FileName);
+  // Replaces the whole text; no undo history, Modified False afterwards.
+  void ImportFromStream(TStream* Stream);
+  // Inserts at the caret through the RTF importer (plain lines otherwise).
+  void ImportRtf(TStream* Stream);
+  // Inserts at the caret through an importer of AImporterClass when it
+  // accepts the content, else as plain lines.
+  void ImportWith(TStream* Stream, TClass AImporterClass);
+
+  void ExportToHtmlFile(const AnsiString& FileName) { ExportToHtml(FileName, false); }
+  void ExportToHtml(const AnsiString& FileName, bool SelectionOnly);
+  void ExportToRtfFile(const AnsiString& FileName) { ExportToRtf(FileName, false); }
+  void ExportToRtf(const AnsiString& FileName, bool SelectionOnly);
+  void ExportToFile(const AnsiString& FileName, TDCExporterClass AClass, bool SelectionOnly);
+  void ExportRtfToStream(TStream* Stream, bool SelectionOnly);
+  void ExportToStream(TStream* Stream, TDCExporterClass AClass, bool SelectionOnly);
+  // The export walk: the whole text or the selection as exporter calls.
+  void WriteToExporter(TDCExporter* Exporter, bool SelectionOnly);
+
+  // The importer's text event while ImportWith runs.
+  void AddImportedText(TObject* Sender, const AnsiString& Text, TFont* Font, Integer BackColor);
+
+  TExportStringEvent OnExportString;
+
+  // TTextStylesHost
+  TColor StylesMemoColor() override { return GetColor(); }
+  TFont* StylesMemoFont() override { return FFont.get(); }
+  void StylesApplyMemoColors(TUpdateMemoColors Kind, TColor TextColor, TColor BackColor) override;
+  bool StylesMonospacedLayout() override { return true; }
+  void StylesReparse() override;
+  void StylesUpdated(bool Reparse) override;
+
+protected:
+  virtual std::unique_ptr<TCustomMemoSource> CreateMemoSource();
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+  struct TGroups;
+  struct TWalk;
+  void WriteText(TWalk& W, const AnsiString& S);
+  static void OpenGroups(TDCExporter* E, const TGroups& G, TFont* Font, TColor Back);
+  static void CloseGroups(TDCExporter* E, const TGroups& G);
+  AnsiString WalkLineText(const TWalk& W, Integer Line) const;
+  bool WalkColumns(const TWalk& W, Integer Line, const AnsiString& Text, Integer& First, Integer& Last) const;
+  void StyledWalk(TWalk& W);
+  void PlainWalk(TWalk& W);
+  bool ParserStylesInUse() const;
+  void InsertPlainLines(TStrings* Lines);
+
+  std::unique_ptr<TCustomMemoSource> FInternalSource;
+  TCustomMemoSource* FMemoSource = nullptr;
+  std::unique_ptr<TMemoFont> FFont;
+  std::unique_ptr<TTextStyles> FTextStyles;
+  TMemoOptions FOptions;
+  TColor FReadOnlyColor = clWindow;
+  Integer FImportBlockColumn = 0;
+};
+
+class TDCMemo : public TCustomDCMemo {
+  SX_CLASS(TDCMemo, TCustomDCMemo)
+public:
+  explicit TDCMemo(TComponent* AOwner) : TCustomDCMemo(AOwner) {}
+  static void Published(TPublished<TDCMemo>& P);
+};
