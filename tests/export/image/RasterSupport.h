@@ -41,14 +41,15 @@ inline std::string RunCmd(const std::string& Cmd, int* Status = nullptr) {
 inline bool HaveTool(const char* Path) { return access(Path, X_OK) == 0; }
 
 // Runs a Python snippet under Debian's python (which has PIL) with the
-// file name as sys.argv[1]; answers what it prints, trimmed.
-inline std::string Py(const std::string& Script, const std::string& File) {
+// file name as sys.argv[1] (and Arg as sys.argv[2]); answers what it
+// prints, trimmed.
+inline std::string Py(const std::string& Script, const std::string& File, const std::string& Arg = "") {
   const std::string ScriptFile = File + ".check.py";
   {
     std::ofstream S(ScriptFile);
     S << "import sys\nfrom PIL import Image\n" << Script << "\n";
   }
-  std::string Out = RunCmd("/usr/bin/python3 '" + ScriptFile + "' '" + File + "' 2>&1");
+  std::string Out = RunCmd("/usr/bin/python3 '" + ScriptFile + "' '" + File + "' '" + Arg + "' 2>&1");
   std::remove(ScriptFile.c_str());
   while (!Out.empty() && (Out.back() == '\n' || Out.back() == ' ')) Out.pop_back();
   return Out;
