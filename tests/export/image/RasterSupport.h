@@ -20,6 +20,16 @@ inline std::string OutDir(const std::string& Name) {
   return Dir;
 }
 
+// The folders of this process go when the tests end.
+class TOutDirCleanup : public ::testing::Environment {
+public:
+  void TearDown() override {
+    const std::string Cmd = "rm -rf '" + GetTempPath() + "sx_raster_" + std::to_string(getpid()) + "_'*";
+    if (std::system(Cmd.c_str()) != 0) std::fprintf(stderr, "cannot remove the test folders\n");
+  }
+};
+inline ::testing::Environment* const OutDirCleanup = ::testing::AddGlobalTestEnvironment(new TOutDirCleanup);
+
 inline std::string ReadFile(const std::string& Name) {
   std::ifstream F(Name, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(F), {});
