@@ -6,6 +6,9 @@
 #include "export/image/gtPNGEng.h"
 #include "export/pdf/gtPDFEng.h"
 #include "export/svg/gtSVGEng.h"
+#include "export/sheet/gtCstXLSEng.h"
+#include "export/sheet/gtLotusEng.h"
+#include "export/sheet/gtQProEng.h"
 
 namespace {
 template <class TEngine>
@@ -21,6 +24,9 @@ const std::vector<THarnessFormat>& HarnessEngineFormats() {
       {"png", Make<TgtPNGEngine>},
       {"jpg", Make<TgtJPEGEngine>},
       {"svg", Make<TgtSVGEngine>},
+      {"xls", Make<TgtExcelEngine>},
+      {"wk1", Make<TgtLotusEngine>},
+      {"wb1", Make<TgtQuattroProEngine>},
   };
   return Formats;
 }
