@@ -241,6 +241,7 @@ void TgtCustomExcelEngine::WriteWorksheet(Integer SheetNo) {
   FSheets.push_back({ValidSheetName(Name, SheetNo), S->GetSize()});
   FRowOffset = 0;
   FHighestRow = 0;
+  OnWorksheetWritten();
 }
 
 // ---- workbook globals --------------------------------------------------------------------------

@@ -72,6 +72,8 @@ protected:
   void FinishDocument() override;
   void EncodeTextItem(TgtTextItem* Item) override;
   virtual void WriteSheetObjects() {}
+  // After a worksheet's EOF: what belonged to that sheet starts afresh.
+  virtual void OnWorksheetWritten() {}
   void WriteWorksheet(Integer SheetNo);
   void WriteWorkbookGlobals(TStream* S);
   void WriteFont(TStream* S, TFont* Font);
@@ -91,10 +93,4 @@ private:
   std::vector<TSheetItem> FSheets;
   Integer FSheetCount = 0;
   bool FSheetHasCells = false;
-};
-
-// The engine the application creates for ".xls".
-class TgtExcelEngine : public TgtCustomExcelEngine {
-public:
-  using TgtCustomExcelEngine::TgtCustomExcelEngine;
 };

@@ -5,8 +5,8 @@
 #include "export/image/gtJPEGEng.h"
 #include "export/image/gtPNGEng.h"
 #include "export/pdf/gtPDFEng.h"
+#include "export/sheet/gtXLSEng.h"
 #include "export/svg/gtSVGEng.h"
-#include "export/sheet/gtCstXLSEng.h"
 #include "export/sheet/gtLotusEng.h"
 #include "export/sheet/gtQProEng.h"
 

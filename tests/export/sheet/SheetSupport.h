@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
-#include "export/sheet/gtCstXLSEng.h"
+#include "export/sheet/gtXLSEng.h"
 #include "export/sheet/gtLotusEng.h"
 #include "export/sheet/gtQProEng.h"
 #include "platform/rtl/FileUtils.h"

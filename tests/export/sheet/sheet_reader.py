@@ -49,6 +49,26 @@ def read_ole(path):
     print("BOOKHEAD %s" % data[:4].hex())
 
 
+def read_xlsobj(path):
+    import olefile
+    data = olefile.OleFileIO(path).openstream("Book").read()
+    pos = 0
+    while pos + 4 <= len(data):
+        rid, length = struct.unpack_from("<HH", data, pos)
+        body = data[pos + 4:pos + 4 + length]
+        if rid == 0x005D:
+            f = struct.unpack_from("<IHHH8H", body)
+            print("OBJ type=%d id=%d cols=%d+%d..%d+%d rows=%d+%d..%d+%d len=%d" % (
+                f[1], f[2], f[4], f[5], f[8], f[9], f[6], f[7], f[10], f[11], length))
+        elif rid == 0x00A9:
+            print("COORDLIST " + " ".join(str(v) for v in struct.unpack("<%dH" % (length // 2), body)))
+        elif rid == 0x007F:
+            print("IMDATA cf=%d size=%d len=%d" % (struct.unpack_from("<HHI", body)[0], struct.unpack_from("<HHI", body)[2], length))
+        elif rid == 0x003C:
+            print("CONTINUE len=%d" % length)
+        pos += 4 + length
+
+
 def walk(path, bof, eof_id):
     data = open(path, "rb").read()
     pos, records = 0, []
@@ -119,4 +139,4 @@ def read_wb1(path):
 
 if __name__ == "__main__":
     kind, path = sys.argv[1], sys.argv[2]
-    {"xls": read_xls, "ole": read_ole, "wk1": read_wk1, "wb1": read_wb1}[kind](path)
+    {"xls": read_xls, "xlsobj": read_xlsobj, "ole": read_ole, "wk1": read_wk1, "wb1": read_wb1}[kind](path)

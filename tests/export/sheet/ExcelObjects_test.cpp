@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+#include "SheetSupport.h"
+
+namespace {
+// Reaches the writer's encoders the way the page renderer does.
+class TObjects : public TTestSheetEngine<TgtExcelEngine> {
+public:
+  using TgtExExcelEngine::EncodeBitmap;
+  using TgtExExcelEngine::EncodeEllipse;
+  using TgtExExcelEngine::EncodeLine;
+  using TgtExExcelEngine::EncodePolygon;
+  using TgtExExcelEngine::EncodeRectangle;
+};
+
+std::string Export(TObjects& E, const std::string& Name, const std::function<void(TObjects&)>& Draw,
+                   std::string* Cells = nullptr) {
+  const std::string Base = SheetTempBase(Name);
+  E.SetFileName(Base);
+  E.BeginDoc();
+  Draw(E);
+  E.EndDoc();
+  const std::string Out = RunSheetReader("xlsobj", Base + ".xls");
+  if (Cells) *Cells = RunSheetReader("xls", Base + ".xls");
+  std::remove((Base + ".xls").c_str());
+  return Out;
+}
+}  // namespace
+
+TEST(TgtExExcelEngine, ShapesAreAnchoredObjectsWithTheirOwnIds) {
+  TObjects E;
+  std::string Cells;
+  const std::string Out = Export(
+      E, "shapes",
+      [](TObjects& E) {
+        TPen Pen;
+        TBrush Brush;
+        const double C = E.GetColumnWidthPx(), R = E.GetDefaultRowHeight();
+        E.EncodeRectangle(&Pen, &Brush, 0, 0, C * 2, R * 3);
+        E.EncodeEllipse(&Pen, nullptr, C / 2, R, C * 1.5, R * 2);
+        E.EncodeLine(&Pen, C * 3, 0, C * 3, R);
+        E.EncodePolygon({{0, 0}, {10, 0}, {5, 8}}, true, &Pen, &Brush);
+        E.TextOut(0, 0, u"text too");
+      },
+      &Cells);
+  // A column ends at a whole pixel, so an object exactly two grid columns
+  // wide reaches the start of the third.
+  EXPECT_EQ(Out,
+            "OBJ type=2 id=1 cols=0+0..2+0 rows=0+0..3+0 len=44\n"
+            "OBJ type=3 id=2 cols=0+512..1+512 rows=1+0..2+0 len=44\n"
+            "OBJ type=1 id=3 cols=3+0..3+0 rows=0+0..1+0 len=44\n"
+            "OBJ type=9 id=4 cols=0+0..0+174 rows=0+0..0+137 len=66\n"
+            "COORDLIST 0 0 10 0 5 8 0 0\n")
+      << Out;
+  EXPECT_EQ(Cells.find("EXIT"), std::string::npos) << Cells;
+  EXPECT_NE(Cells.find("text too"), std::string::npos) << Cells;
+}
+
+TEST(TgtExExcelEngine, PictureDataSplitsIntoContinueRecords) {
+  struct {
+    Integer Width;
+    const char* Want;
+  } Cases[] = {
+      {685, "IMDATA cf=9 size=2068 len=2076\n"},                  // exactly one record's worth
+      {686, "IMDATA cf=9 size=2072 len=2076\nCONTINUE len=4\n"},
+  };
+  for (auto& C : Cases) {
+    SCOPED_TRACE(C.Width);
+    TObjects E;
+    const std::string Out = Export(E, "picture", [&](TObjects& E) {
+      TBitmap Bmp;
+      Bmp.SetPixelFormat(pf24bit);
+      Bmp.SetSize(C.Width, 1);
+      E.EncodeBitmap(&Bmp, 10, 10);
+    });
+    EXPECT_EQ(Out.substr(Out.find('\n') + 1), C.Want) << Out;
+    EXPECT_EQ(Out.rfind("OBJ type=8 id=1 ", 0), 0u) << Out;
+  }
+}
+
+TEST(TgtExExcelEngine, OnlyBitmapsAndMetafilesAreAccepted) {
+  TObjects E;
+  AnsiString Message;
+  EXPECT_TRUE(E.ValidateOutputImageFormat(ifMetafile, Message));
+  EXPECT_TRUE(E.ValidateOutputImageFormat(ifBMP, Message));
+  EXPECT_FALSE(E.ValidateOutputImageFormat(ifPNG, Message));
+  EXPECT_EQ(Message, "The Excel Engine supports only  BMP and Metafile image formats");
+}
