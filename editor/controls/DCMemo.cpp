@@ -3,6 +3,7 @@
 #include "editor/exchange/DCHTMLExporter.h"
 #include "editor/exchange/DCRTFExporter.h"
 #include "editor/exchange/DCRtfImporter.h"
+#include "editor/options/MemoEnvOptions.h"
 #include "platform/rtl/Streams.h"
 
 namespace {
@@ -26,9 +27,11 @@ TCustomDCMemo::TCustomDCMemo(TComponent* AOwner)
   SetColor(clWindow);
   SetParentColor(false);
   SetTabStop(true);
+  AddOptionListener(this);
 }
 
 TCustomDCMemo::~TCustomDCMemo() {
+  RemoveOptionListener(this);
   if (FMemoSource) FMemoSource->RemoveFreeNotification(this);
 }
 
@@ -71,6 +74,15 @@ void TCustomDCMemo::StylesUpdated(bool Reparse) {
   if (Reparse) StylesReparse();
   Invalidate();
 }
+
+void TCustomDCMemo::SetUseGlobalOptions(bool Value) {
+  if (Value == FUseGlobalOptions) return;
+  if (Value) ApplyGlobalOptions();
+  FUseGlobalOptions = Value;
+  if (!FMemoSource) FInternalSource->SetUseGlobalOptions(Value);
+}
+
+void TCustomDCMemo::ApplyGlobalOptions() { ApplyGlobalOptionsTo(this); }
 
 // ---------------------------------------------------------------------------
 // Text
@@ -293,6 +305,7 @@ void TDCMemo::Published(TPublished<TDCMemo>& P) {
   P.Property("ReadOnly", &TDCMemo::GetReadOnly, &TDCMemo::SetReadOnly);
   P.Property("ReadOnlyColor", &TDCMemo::GetReadOnlyColor, &TDCMemo::SetReadOnlyColor);
   P.Property("SpacesInTab", &TDCMemo::GetSpacesInTab, &TDCMemo::SetSpacesInTab);
+  P.Property("UseGlobalOptions", &TDCMemo::GetUseGlobalOptions, &TDCMemo::SetUseGlobalOptions);
   P.Property("TabStops", &TDCMemo::GetTabStops, &TDCMemo::SetTabStops);
   P.Property("OnExportString", &TDCMemo::OnExportString, &TDCMemo::OnExportString);
 }

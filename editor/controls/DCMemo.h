@@ -12,6 +12,7 @@
 #include <memory>
 #include "editor/exchange/DCExporter.h"
 #include "editor/exchange/DCImporter.h"
+#include "editor/options/OptionListeners.h"
 #include "editor/text/MemoSource.h"
 #include "editor/view/MemoFont.h"
 #include "editor/view/TextStyles.h"
@@ -27,7 +28,7 @@ using TMemoOptions = TSet<TMemoOption>;
 // Sender is the exporter; the handler may replace the text.
 using TExportStringEvent = TEvent<void(TObject* Sender, AnsiString& S)>;
 
-class TCustomDCMemo : public TCustomControl, public TTextStylesHost {
+class TCustomDCMemo : public TCustomControl, public TTextStylesHost, public TOptionsListener {
   SX_CLASS(TCustomDCMemo, TCustomControl)
 public:
   explicit TCustomDCMemo(TComponent* AOwner);
@@ -118,6 +119,15 @@ public:
 
   TExportStringEvent OnExportString;
 
+  // --- Global options ----------------------------------------------------------
+  bool GetUseGlobalOptions() const { return FUseGlobalOptions; }
+  // True applies the global options at once and whenever they change.
+  virtual void SetUseGlobalOptions(bool Value);
+  virtual void ApplyGlobalOptions();
+  void OptionsChanged() override {
+    if (FUseGlobalOptions) ApplyGlobalOptions();
+  }
+
   // TTextStylesHost
   TColor StylesMemoColor() override { return GetColor(); }
   TFont* StylesMemoFont() override { return FFont.get(); }
@@ -150,6 +160,7 @@ private:
   TMemoOptions FOptions;
   TColor FReadOnlyColor = clWindow;
   Integer FImportBlockColumn = 0;
+  bool FUseGlobalOptions = false;
 };
 
 class TDCMemo : public TCustomDCMemo {

@@ -1,0 +1,184 @@
+#include "editor/options/MemoEnvOptions.h"
+
+namespace {
+
+TGlobalTextLook GlobalLook() {
+  TMemoEnvOptions* O = GetMemoEnvOptions();
+  return TGlobalTextLook{O->GetTextStyles(), O->GetFont(), O->GetColor()};
+}
+
+void LimitPenWidth(TPen* Pen) {
+  if (Pen->GetWidth() > 2) Pen->SetWidth(2);
+}
+
+}  // namespace
+
+TMemoEnvOptions::TMemoEnvOptions()
+    : FGutterBrush(std::make_unique<TBrush>()),
+      FMarginPen(std::make_unique<TPen>()),
+      FFont(std::make_unique<TMemoFont>(this)),
+      FTextStyles(std::make_unique<TTextStyles>(this)) {}
+
+TMemoEnvOptions::~TMemoEnvOptions() {
+  FGutterBrush->OnChange = nullptr;
+  FMarginPen->OnChange = nullptr;
+  FFont->OnChange = nullptr;
+}
+
+void TMemoEnvOptions::Published(TPublished<TMemoEnvOptions>& P) {
+  P.Property("Options", &TMemoEnvOptions::GetOptions, &TMemoEnvOptions::SetOptions);
+  P.Property("KeyMapping", &TMemoEnvOptions::GetKeyMapping, &TMemoEnvOptions::SetKeyMapping);
+  P.Property("MarginPos", &TMemoEnvOptions::GetMarginPos, &TMemoEnvOptions::SetMarginPos);
+  P.Property("GutterWidth", &TMemoEnvOptions::GetGutterWidth, &TMemoEnvOptions::SetGutterWidth);
+  P.Property("GutterBrush", &TMemoEnvOptions::GetGutterBrush, &TMemoEnvOptions::SetGutterBrush);
+  P.Property("MarginPen", &TMemoEnvOptions::GetMarginPen, &TMemoEnvOptions::SetMarginPen);
+  P.Property("Font", &TMemoEnvOptions::GetFont, &TMemoEnvOptions::SetFont);
+  P.Property("TextStyles", &TMemoEnvOptions::GetTextStyles, &TMemoEnvOptions::SetTextStyles);
+  P.Property("Color", &TMemoEnvOptions::GetColor, &TMemoEnvOptions::SetColor);
+  P.Property("UseMonoFont", &TMemoEnvOptions::GetUseMonoFont, &TMemoEnvOptions::SetUseMonoFont);
+  P.Property("ReadOnlyColor", &TMemoEnvOptions::GetReadOnlyColor, &TMemoEnvOptions::SetReadOnlyColor);
+  P.Property("ColorSchema", &TMemoEnvOptions::GetColorSchema, &TMemoEnvOptions::SetColorSchema);
+}
+
+void TMemoEnvOptions::SetDefaults() {
+  FInDefaults = true;
+  try {
+    FMarginPos = 80;
+    FGutterWidth = 32;
+    FOptions = TMemoOptions{moDrawMargin, moDrawGutter, moThumbTracking, moColorSyntax};
+    FKeyMapping = "Default";
+    FGutterBrush->SetColor(clBtnFace);
+    FGutterBrush->SetStyle(bsSolid);
+    FMarginPen->SetWidth(1);
+    FMarginPen->SetStyle(psSolid);
+    FMarginPen->SetColor(clGrayText);
+    FFont->SetName("Courier New");
+    FFont->SetSize(10);
+    FFont->SetColor(clBlack);
+    const TNotifyEvent Handler(this, &TMemoEnvOptions::SubObjectChanged);
+    FGutterBrush->OnChange = Handler;
+    FMarginPen->OnChange = Handler;
+    FFont->OnChange = Handler;
+    FColor = clWindow;
+    FTextStyles->SetDefaultStyles();
+    FUseMonoFont = true;
+    FReadOnlyColor = clWindow;
+    // FIXME: the line separator, current-line highlight and special symbols
+    // join these options with the painting of the editor.
+  } catch (...) {
+    FInDefaults = false;
+    throw;
+  }
+  FInDefaults = false;
+}
+
+void TMemoEnvOptions::Changed() {
+  if (FInDefaults || SuppressChanged()) return;
+  BroadcastOptionsChanged();
+}
+
+void TMemoEnvOptions::LoadOptions() {
+  FInDefaults = true;
+  try {
+    inherited::LoadOptions();
+  } catch (...) {
+    FInDefaults = false;
+    throw;
+  }
+  FInDefaults = false;
+}
+
+void TMemoEnvOptions::SubObjectChanged(TObject*) {
+  if (!FInDefaults) Changed();
+}
+
+void TMemoEnvOptions::SetOptions(TMemoOptions Value) {
+  if (FOptions == Value) return;
+  FOptions = Value;
+  Changed();
+}
+
+void TMemoEnvOptions::SetKeyMapping(const AnsiString& Value) {
+  if (FKeyMapping == Value) return;
+  FKeyMapping = Value;
+  Changed();
+}
+
+void TMemoEnvOptions::SetMarginPos(Integer Value) {
+  if (Value < 2 || FMarginPos == Value) return;
+  FMarginPos = Value;
+  Changed();
+}
+
+void TMemoEnvOptions::SetGutterWidth(Integer Value) {
+  if (Value < 5 || FGutterWidth == Value) return;
+  FGutterWidth = Value;
+  Changed();
+}
+
+void TMemoEnvOptions::SetGutterBrush(TBrush* Value) {
+  FGutterBrush->Assign(Value);
+  Changed();
+}
+
+void TMemoEnvOptions::SetMarginPen(TPen* Value) {
+  FMarginPen->Assign(Value);
+  LimitPenWidth(FMarginPen.get());
+  Changed();
+}
+
+void TMemoEnvOptions::SetFont(TMemoFont* Value) {
+  FFont->Assign(Value);
+  Changed();
+}
+
+void TMemoEnvOptions::SetTextStyles(TTextStyles* Value) {
+  FTextStyles->Assign(Value);
+  Changed();
+}
+
+void TMemoEnvOptions::SetColor(TColor Value) {
+  if (FColor == Value) return;
+  FColor = Value;
+  Changed();
+}
+
+void TMemoEnvOptions::SetUseMonoFont(bool Value) {
+  if (FUseMonoFont == Value) return;
+  FUseMonoFont = Value;
+  Changed();
+}
+
+void TMemoEnvOptions::SetReadOnlyColor(TColor Value) {
+  if (FReadOnlyColor == Value) return;
+  FReadOnlyColor = Value;
+  Changed();
+}
+
+TMemoEnvOptions* GetMemoEnvOptions() {
+  TMemoEnvOptions* O = GetGlobalOptions<TMemoEnvOptions>();
+  static const bool Installed = (SetGlobalTextLookSource(&GlobalLook), true);
+  (void)Installed;
+  return O;
+}
+
+void ApplyGlobalOptionsTo(TCustomDCMemo* Memo) {
+  TMemoEnvOptions* O = GetMemoEnvOptions();
+  TTextStyles* Styles = Memo->GetTextStyles();
+  Styles->BeginUpdate();
+  try {
+    // FIXME: KeyMapping, margin, gutter and UseMonoFont reach the editor with
+    // its painting and key maps.
+    Memo->SetOptions(O->GetOptions());
+    Memo->SetFont(O->GetFont());
+    Memo->SetColor(O->GetColor());
+    Memo->SetTextStyles(O->GetTextStyles());
+    Memo->SetReadOnlyColor(O->GetReadOnlyColor());
+    Memo->SetColor(O->GetColor());
+  } catch (...) {
+    Styles->EndUpdate();
+    throw;
+  }
+  Styles->EndUpdate();
+  Styles->UpdateFromMemo();
+}
