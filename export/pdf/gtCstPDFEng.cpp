@@ -1,4 +1,5 @@
 #include "export/pdf/gtCstPDFEng.h"
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -193,6 +194,7 @@ void TgtCustomPDFEngine::StartDocument() {
   FDeferredOffsets.clear();
   FCrypt.reset();
   FCatalogWritten = false;
+  FOutlineRoot = 0;
   FObjectCount = 5;
   FBackgroundImageNumber = -1;
   // The local zone with daylight saving in force, as the date itself is.
@@ -220,6 +222,11 @@ void TgtCustomPDFEngine::BuildCatalog(AnsiString& Text) {
   if (V.PageMode == pmFullScreen)
     Text += AnsiString("/NonFullScreenPageMode") + NonFull[std::min<int>(V.NonFullScreenPageMode, 2)];
   Text += " >>";
+  const TgtTOCList* Outline = GetOutline();
+  if (Outline && !Outline->empty() && !FOutlineRoot) {
+    FOutlineRoot = NextObjectNumber();
+    Text += "/Outlines " + ObjectRef(FOutlineRoot);
+  }
 }
 
 void TgtCustomPDFEngine::BeginPage() {
@@ -332,6 +339,7 @@ void TgtCustomPDFEngine::FinishDocument() {
     WriteObject(Cat + "\r\n", 1, true);
     FCatalogWritten = true;
   }
+  if (FOutlineRoot) WriteOutlines();
   AnsiString Kids;
   Integer Count = 0;
   for (auto& P : FPageInfos)
@@ -410,4 +418,49 @@ void TgtCustomPDFEngine::FinishDocument() {
   FCrypt.reset();
   if (!GetPreferences()->GetOutputToUserStream()) CloseOutputFile();
   FOutput = nullptr;
+}
+
+// Every entry gets its number first, so siblings and children refer to
+// each other in one pass; top-level entries are shown open, deeper closed.
+void TgtCustomPDFEngine::WriteOutlines() {
+  const TgtTOCList* List = GetOutline();
+  if (!List) return;
+  const std::size_t N = List->size();
+  std::vector<Integer> Num(N);
+  for (auto& V : Num) V = NextObjectNumber();
+  auto Children = [&](Integer Parent) {
+    std::vector<std::size_t> C;
+    for (std::size_t I = 0; I < N; ++I)
+      if ((*List)[I]->ParentIndex == Parent) C.push_back(I);
+    return C;
+  };
+  for (std::size_t I = 0; I < N; ++I) {
+    const TgtTOCItem& E = *(*List)[I];
+    AnsiString T = "/Title <" + TextString(E.Title, Num[I]) + ">";
+    if (!E.URL.empty()) {
+      AnsiString U = E.URL;
+      while (!U.empty() && U.back() == ' ') U.pop_back();
+      T += "/A <</S /URI /URI<" + StrToHex(EncryptString(U, Num[I])) + "> >>";
+    } else if (E.PageNo >= 1 && E.PageNo <= Integer(FPageInfos.size()) && FPageInfos[std::size_t(E.PageNo - 1)]) {
+      const TgtPageInfo& P = *FPageInfos[std::size_t(E.PageNo - 1)];
+      const double Y = P.Height * GetInputYRes() / gtScreenPPI() - E.Y * FPointsPerPixel * GetInputYRes() / gtScreenPPI();
+      T += "/Dest [" + ObjectRef(P.ObjectNumber) + " /XYZ " + FormatNumber(ToPDFX(E.X)) + " " + FormatNumber(Y) + " null]";
+    }
+    const auto Siblings = Children(E.ParentIndex);
+    const auto Me = std::find(Siblings.begin(), Siblings.end(), I) - Siblings.begin();
+    T += "/Parent " + ObjectRef(E.ParentIndex < 0 ? FOutlineRoot : Num[std::size_t(E.ParentIndex)]);
+    if (Me > 0) T += "/Prev " + ObjectRef(Num[Siblings[std::size_t(Me - 1)]]);
+    if (std::size_t(Me + 1) < Siblings.size()) T += "/Next " + ObjectRef(Num[Siblings[std::size_t(Me + 1)]]);
+    const auto Kids = Children(Integer(I));
+    if (!Kids.empty())
+      T += "/First " + ObjectRef(Num[Kids.front()]) + "/Last " + ObjectRef(Num[Kids.back()]) + "/Count " +
+           (E.ParentIndex < 0 ? "" : "-") + std::to_string(Kids.size());
+    WriteObject(T + "\r\n", Num[I], true);
+  }
+  const auto Top = Children(-1);
+  AnsiString Root = "/Type/Outlines";
+  if (!Top.empty())
+    Root += "/First " + ObjectRef(Num[Top.front()]) + "/Last " + ObjectRef(Num[Top.back()]) + "/Count " +
+            std::to_string(Top.size());
+  WriteObject(Root + "\r\n", FOutlineRoot, true);
 }

@@ -182,6 +182,7 @@ private:
   void AppendToPath(const AnsiString& Ops, double SX, double SY);
   AnsiString PathColors(TgtPathItem* Item);
   void WriteBackground();
+  void WriteOutlines();
   void WritePatterns();
   // Text helpers (gtCstPDFEng_Text.cpp).
   TgtPDFFont* FontFor(TFont* Font);
@@ -213,6 +214,7 @@ private:
   double FBackW = 0, FBackH = 0, FBackX = 0, FBackY = 0;
   std::unique_ptr<TgtPDFEncryption> FCrypt;
   Integer FEncryptNumber = 0;
+  Integer FOutlineRoot = 0;
   AnsiString FCreationDate;
   double FPointsPerPixel;
   // Graphics state of the page

@@ -215,3 +215,27 @@ TEST(TgtPDFEngine, ShapesWriteTheirOperators) {
   std::string Report;
   EXPECT_TRUE(QpdfAccepts(Dir.File("shapes.pdf"), &Report)) << Report;
 }
+
+TEST(TgtPDFEngine, OutlineEntriesBecomeBookmarks) {
+  TTempDir Dir;
+  TgtPDFEngine E;
+  SetUpLikeTheApplication(E, Dir.File("toc"));
+  E.BeginDoc();
+  E.TextOut(10, 10, u"first page");
+  const Integer A = E.AddOutline(u"Alpha", -1, 1, 0);
+  const Integer B = E.AddOutline(u"Beta", -1, 1, 100);
+  E.AddOutline(u"Beta one", B, 1, 200);
+  E.AddOutline(u"Beta two", B, 1, 300);
+  E.AddOutlineLink(u"Gamma", -1, "http://example.com/");
+  E.EndDoc();
+  ASSERT_GE(A, 0);
+  const std::string File = Dir.File("toc.pdf");
+  std::string Report;
+  EXPECT_TRUE(QpdfAccepts(File, &Report)) << Report;
+  const std::string Json = pdftest::Run("qpdf --json --json-key=outlines '" + File + "'");
+  for (const char* Title : {"\"Alpha\"", "\"Beta\"", "\"Beta one\"", "\"Beta two\"", "\"Gamma\""})
+    EXPECT_NE(Json.find(Title), std::string::npos) << Title << Json;
+  const std::string Pdf = ReadFile(File);
+  EXPECT_NE(Pdf.find("/Type/Outlines/First"), std::string::npos);
+  EXPECT_NE(Pdf.find("/Count 3\r\n"), std::string::npos);   // three top-level entries
+}
