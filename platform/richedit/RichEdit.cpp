@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/richedit/RtfReader.h"
+#include "platform/rtl/ClassRegistry.h"
 #include "platform/rtl/CodePages.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Streams.h"
@@ -119,9 +120,27 @@ void TRichEditStrings::SaveToStream(TStream* Stream) const {
 
 TCustomRichEdit::TCustomRichEdit(TComponent* AOwner)
     : TWinControl(AOwner), FLines(std::make_unique<TRichEditStrings>(this)) {
-  // The class library's default control font.
-  FDefaultFormat.Face = u"MS Sans Serif";
-  FDefaultFormat.Size = 16;
+  SetTabStop(true);
+  FollowFont();
+}
+
+void TCustomRichEdit::FollowFont() {
+  const TFont* F = GetFont();
+  TRichCharFormat D;
+  D.Face = AnsiToWide(F->GetName());
+  D.Charset = BYTE(F->GetCharset());
+  D.Size = F->GetSize() * 2;
+  const TFontStyles St = F->GetStyle();
+  D.Bold = St.Contains(fsBold);
+  D.Italic = St.Contains(fsItalic);
+  D.StrikeOut = St.Contains(fsStrikeOut);
+  D.Underline = St.Contains(fsUnderline) ? TRichUnderline::Single : TRichUnderline::None;
+  // The window-text colour stays "automatic", as the control draws it.
+  D.AutoColor = F->GetColor() == clWindowText;
+  D.Color = D.AutoColor ? 0 : ColorToRGB(F->GetColor());
+  if (D == FDefaultFormat) return;
+  FDefaultFormat = D;
+  FFormatRange.Release();
 }
 
 TCustomRichEdit::~TCustomRichEdit() = default;
@@ -284,6 +303,12 @@ void TCustomRichEdit::Dispatch(TMessage& Message) {
     case EM_STREAMOUT:
       Message.Result = StreamOut(UINT(Message.WParam), reinterpret_cast<EDITSTREAM*>(Message.LParam));
       break;
+    case CM_FONTCHANGED:
+      inherited::Dispatch(Message);
+      FollowFont();
+      break;
     default: inherited::Dispatch(Message);
   }
 }
+
+void RegisterRichEditClasses() { RegisterClasses({TRichEdit::StaticClass()}); }

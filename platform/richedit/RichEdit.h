@@ -13,9 +13,9 @@
 // EM_GETTEXTLENGTHEX with GTL_DEFAULT, so a caller can compare it with the
 // positions EM_FORMATRANGE returns.
 //
-// FIXME: the control answers its messages through Perform; it gets a
-// window handle (HandleNeeded, SendMessage to it) when the window layer
-// reaches the forms layer.
+// Messages reach the control through Perform and, once it has a window
+// (Handle creates it on demand, also for a hidden control), through
+// SendMessage to that window.
 #pragma once
 #include <memory>
 
@@ -69,8 +69,8 @@ public:
   // WM_GETTEXTLENGTH.
   Integer GetTextLen() { return Integer(Perform(WM_GETTEXTLENGTH)); }
 
-  // The format plain text and runs without a face get: the control's font.
-  // FIXME: follows the control's Font once the forms layer has one.
+  // The format plain text and runs without a face get: the control's Font,
+  // followed on every change of it (text already loaded keeps its format).
   const TRichCharFormat& GetDefaultFormat() const { return FDefaultFormat; }
   void SetDefaultFormat(const TRichCharFormat& Value) { FDefaultFormat = Value; }
 
@@ -92,6 +92,7 @@ private:
   LRESULT ExSetSel(const CHARRANGE* Range);
   LRESULT StreamIn(UINT Format, EDITSTREAM* Stream);
   LRESULT StreamOut(UINT Format, EDITSTREAM* Stream);
+  void FollowFont();
 
   TRichDocument FDoc;
   TRichCharFormat FDefaultFormat;
@@ -107,7 +108,16 @@ class TRichEdit : public TCustomRichEdit {
 public:
   explicit TRichEdit(TComponent* AOwner) : TCustomRichEdit(AOwner) {}
   static void Published(TPublished<TRichEdit>& P) {
+    P.Property("Align", &TRichEdit::GetAlign, &TRichEdit::SetAlign).Default(alNone);
+    P.Property("Font", &TRichEdit::GetFont, &TRichEdit::SetFont);
+    P.Property("ParentFont", &TRichEdit::GetParentFont, &TRichEdit::SetParentFont).Default(true);
+    P.Property("TabOrder", &TRichEdit::GetTabOrder, &TRichEdit::SetTabOrder);
+    P.Property("TabStop", &TRichEdit::GetTabStop, &TRichEdit::SetTabStop).Default(true);
+    P.Property("Visible", &TRichEdit::GetVisible, &TRichEdit::SetVisible).Default(true);
     P.Property("Lines", &TRichEdit::GetLines, &TRichEdit::SetLines);
     P.Property("PlainText", &TRichEdit::GetPlainText, &TRichEdit::SetPlainText).Default(false);
   }
 };
+
+// Registers TRichEdit for form descriptions (FindClass by name).
+void RegisterRichEditClasses();

@@ -6,7 +6,11 @@
 #include <string>
 
 #include "Layout_TestSupport.h"
+#include "platform/forms/Forms.h"
 #include "platform/richedit/RichEdit.h"
+#include "platform/rtl/ClassRegistry.h"
+#include "platform/rtl/ObjectText.h"
+#include "platform/win/Win.h"
 #include "platform/rtl/Streams.h"
 
 using namespace richtest;
@@ -167,4 +171,84 @@ TEST(TRichEdit, FormatRangePagesTheLoadedDocumentAndReleasesOnNull) {
   // Pages start at line starts.
   for (LONG S : Starts) EXPECT_TRUE(S == 0 || E.Document().GetText(S - 1, S) == u"\r");
   EXPECT_EQ(E.Perform(EM_FORMATRANGE, 0, 0), 0);
+}
+
+TEST(TRichEdit, AnswersMessagesSentToItsWindowWhileHidden) {
+  TForm Form(nullptr);
+  auto* E = new TRichEdit(&Form);
+  E->SetParent(&Form);
+  E->SetVisible(false);
+  std::string Text;
+  for (int I = 0; I < 100; ++I) Text += "Line of text number " + std::to_string(I) + "\r\n";
+  Load(*E, Text);
+  const HWND Wnd = E->Handle();
+  ASSERT_NE(Wnd, nullptr);
+  EXPECT_FALSE(IsWindowVisible(Wnd));
+  EXPECT_EQ(SendMessage(Wnd, WM_GETTEXTLENGTH, 0, 0), E->GetTextLen());
+  EXPECT_GT(E->GetTextLen(), 2000);
+  FORMATRANGE R;
+  R.rc = R.rcPage = {375, 375, 9000, 6000};
+  R.chrg = {0, -1};
+  const LRESULT Next = SendMessage(Wnd, EM_FORMATRANGE, 0, LPARAM(&R));
+  EXPECT_GT(Next, 0);
+  EXPECT_LT(Next, E->GetTextLen()) << "a short page holds part of the text";
+  EXPECT_EQ(E->Document().GetText(LONG(Next) - 1, LONG(Next)), u"\r");
+  EXPECT_EQ(SendMessage(Wnd, EM_FORMATRANGE, 0, 0), 0);
+}
+
+TEST(TRichEdit, FontIsTheFormatOfTextWithoutOne) {
+  TRichEdit E(nullptr);
+  EXPECT_EQ(E.GetDefaultFormat().Face, u"MS Sans Serif");
+  EXPECT_EQ(E.GetDefaultFormat().Size, 16);
+  E.GetFont()->SetName("Arial");
+  E.GetFont()->SetSize(12);
+  E.GetFont()->SetStyle(TFontStyles{fsBold});
+  E.GetFont()->SetColor(clRed);
+  const TRichCharFormat& D = E.GetDefaultFormat();
+  EXPECT_EQ(D.Face, u"Arial");
+  EXPECT_EQ(D.Size, 24);
+  EXPECT_TRUE(D.Bold);
+  EXPECT_FALSE(D.AutoColor);
+  EXPECT_EQ(D.Color, RGB(255, 0, 0));
+  Load(E, "plain\r\n");
+  const TRichDocument& Doc = E.Document();
+  ASSERT_FALSE(Doc.Paragraphs().empty());
+  ASSERT_FALSE(Doc.Paragraphs()[0].Runs.empty());
+  EXPECT_EQ(Doc.CharFormats()[std::size_t(Doc.Paragraphs()[0].Runs[0].Format)].Face, u"Arial");
+}
+
+TEST(TRichEdit, ReadsFromAFormDescription) {
+  RegisterRichEditClasses();
+  RegisterClasses({TForm::StaticClass()});
+  TForm Form(nullptr);
+  TextToComponent("object Form1: TForm\r\n"
+                  "  object RichEdit: TRichEdit\r\n"
+                  "    Left = 8\r\n"
+                  "    Top = 12\r\n"
+                  "    Width = 185\r\n"
+                  "    Height = 89\r\n"
+                  "    Font.Color = clWindowText\r\n"
+                  "    Font.Height = -16\r\n"
+                  "    Font.Name = 'Times New Roman'\r\n"
+                  "    Font.Style = []\r\n"
+                  "    Lines.Strings = (\r\n"
+                  "      'RichEdit')\r\n"
+                  "    ParentFont = False\r\n"
+                  "    PlainText = True\r\n"
+                  "    TabOrder = 0\r\n"
+                  "    Visible = False\r\n"
+                  "  end\r\n"
+                  "end\r\n",
+                  &Form);
+  auto* E = dynamic_cast<TRichEdit*>(Form.FindComponent("RichEdit"));
+  ASSERT_NE(E, nullptr);
+  EXPECT_EQ(E->GetParent(), &Form);
+  EXPECT_EQ(E->BoundsRect(), TRect(8, 12, 193, 101));
+  EXPECT_FALSE(E->GetVisible());
+  EXPECT_TRUE(E->GetPlainText());
+  EXPECT_FALSE(E->GetParentFont());
+  EXPECT_EQ(E->GetLines()->GetText(), "RichEdit\r\n");
+  EXPECT_EQ(E->GetDefaultFormat().Face, u"Times New Roman");
+  EXPECT_EQ(E->GetDefaultFormat().Size, 24);
+  EXPECT_TRUE(E->GetDefaultFormat().AutoColor);
 }
