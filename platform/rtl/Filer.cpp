@@ -679,8 +679,18 @@ TComponent* TReader::ReadRootComponent(TComponent* ARoot) {
   try {
     Result->SetState(csLoading, true);
     Result->SetState(csReading, true);
+    // A second instance of a described form under the same owner gets the
+    // first free name of Name_1, Name_2 …, as the library names it.
+    AnsiString Unique = Name;
+    if (TComponent* Owner = Result->Owner(); Owner && !Name.empty()) {
+      auto Taken = [&](const AnsiString& N) {
+        TComponent* C = Owner->FindComponent(N);
+        return C && C != Result;
+      };
+      for (Integer I = 1; Taken(Unique); ++I) Unique = Name + "_" + std::to_string(I);
+    }
     try {
-      Result->SetName(Name);
+      Result->SetName(Unique);
     } catch (const EComponentError& E) {
       Error(E.Message());
     }

@@ -227,3 +227,23 @@ TEST_F(Filer, DottedReferencesUseTheGlobalFinder) {
   EXPECT_EQ(Root.Buddy, Target);
   EXPECT_NE(ComponentToText(&Root).find("Buddy = OtherForm.Target"), AnsiString::npos);
 }
+
+TEST_F(Filer, SecondRootUnderOneOwnerGetsTheNextFreeName) {
+  TSampleComp Owner(nullptr);
+  const AnsiString Text = "object Main: TSampleComp\r\n  Count = 3\r\nend\r\n";
+  auto* Sibling = new TSampleComp(&Owner);
+  Sibling->SetName("Main_1");  // taken already: the numbering passes over it
+  std::vector<AnsiString> Names;
+  for (int I = 0; I < 3; ++I) {
+    auto* Root = new TSampleComp(&Owner);
+    TextToComponent(Text, Root);
+    Names.push_back(Root->GetName());
+    EXPECT_EQ(Root->Count, 3);
+  }
+  EXPECT_EQ(Names, (std::vector<AnsiString>{"Main", "Main_2", "Main_3"}));
+  // Reading again into a root that already has the name keeps it.
+  auto* Main = dynamic_cast<TSampleComp*>(Owner.FindComponent("Main"));
+  ASSERT_NE(Main, nullptr);
+  TextToComponent(Text, Main);
+  EXPECT_EQ(Main->GetName(), "Main");
+}
