@@ -209,8 +209,12 @@ TEST(TBrush, StylesMakeSolidHollowAndHatchedBrushes) {
     LOGBRUSH Lb;
     ASSERT_EQ(GetObjectA(B.GetHandle(), sizeof Lb, &Lb), int(sizeof Lb));
     EXPECT_EQ(Lb.lbStyle, C.Gdi);
-    if (C.Gdi == BS_HATCHED) EXPECT_EQ(Lb.lbHatch, C.Hatch);
-    if (C.Gdi != BS_HOLLOW) EXPECT_EQ(Lb.lbColor, RGB(255, 0, 0));
+    if (C.Gdi == BS_HATCHED) {
+      EXPECT_EQ(Lb.lbHatch, C.Hatch);
+    }
+    if (C.Gdi != BS_HOLLOW) {
+      EXPECT_EQ(Lb.lbColor, RGB(255, 0, 0));
+    }
   }
 }
 
@@ -357,8 +361,11 @@ TEST(TCanvas, TextRectClipsAndFillsWithTheBrush) {
   const TRect R{10, 5, 30, 25};
   C->TextRect(R, 12, 6, "WWWWWWWW");
   for (int Y = 0; Y < 30; ++Y)
-    for (int X = 0; X < 80; ++X)
-      if (!R.Contains({X, Y})) ASSERT_EQ(C->GetPixel(X, Y), clWhite) << X << "," << Y;
+    for (int X = 0; X < 80; ++X) {
+      if (!R.Contains({X, Y})) {
+        ASSERT_EQ(C->GetPixel(X, Y), clWhite) << X << "," << Y;
+      }
+    }
   EXPECT_EQ(C->GetPixel(10, 24), clYellow);  // opaque fill reaches the corner
   EXPECT_GT(80 * 30 - CountColor(*B, clWhite) - CountColor(*B, clYellow), 0);
 

@@ -28,7 +28,12 @@ inline std::string RunPython(const std::string& Script) {
       std::filesystem::temp_directory_path() / ("sx_dib_" + std::to_string(getpid()) + ".py");
   { std::ofstream(File) << Script; }
   std::string Out;
-  if (FILE* P = popen((std::string(Python) + " " + File.string() + " 2>&1").c_str(), "r")) {
+  // Appended piece by piece: g++ 12 warns (wrongly) about the chained +.
+  std::string Command = Python;
+  Command += ' ';
+  Command += File.string();
+  Command += " 2>&1";
+  if (FILE* P = popen(Command.c_str(), "r")) {
     char Buf[4096];
     std::size_t N;
     while ((N = std::fread(Buf, 1, sizeof Buf, P)) > 0) Out.append(Buf, N);

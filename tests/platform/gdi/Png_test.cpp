@@ -25,11 +25,9 @@ TEST(ReadPng, MatchesAnOutsideEncoderForEveryColourType) {
   dibtest::TScratchDir Dir;
   // Each case: a 7x5 image with varied pixels; the script prints the
   // colour and alpha of each pixel as "r,g,b,a".
-  const std::string Script = R"(
-from PIL import Image
-import sys
-d = sys.argv[1] if len(sys.argv) > 1 else ''
-)" + std::string("d = '") + Dir.File("") + R"('
+  std::string Script = "from PIL import Image\nd = '";
+  Script += Dir.File("");
+  Script += R"('
 W, H = 7, 5
 def px(x, y): return ((x * 37) % 256, (y * 53) % 256, ((x + y) * 29) % 256, (x * 40 + y * 10) % 256)
 cases = []
