@@ -84,6 +84,7 @@ void TgtCustomDocumentEngine::InitDocument() {
   FCurrentPage = 0;
   FPageCount = 0;
   FCurrentBand = bdPageBody;
+  ResetFlowState();
   FCurrentBandItem = nullptr;
   FParagraphCursor = 0;
 }
@@ -167,6 +168,7 @@ void TgtCustomDocumentEngine::FreeDocument() noexcept {
     } catch (...) {
     }
   }
+  ResetFlowState();
   for (auto& B : FBands) B.reset();
   FCurrentBandItem = nullptr;
   FPageMetafile.reset();

@@ -18,6 +18,7 @@
 #include <memory>
 #include <vector>
 #include "export/gtItems.h"
+#include "export/gtParaItems.h"
 #include "export/gtRichEditTarget.h"
 #include "platform/gdi/Graphics.h"
 #include "platform/rtl/Component.h"
@@ -275,6 +276,48 @@ public:
   virtual void BeginOverlay() { BeginBand(bdOverlay); }
   virtual void EndOverlay() { EndBand(); }
 
+  // --- text boxes, paragraphs and tables (gtCstDocEng_Para.cpp) ----------------------
+  // A framed box of wrapped text; the rectangle is clamped to the band area.
+  virtual void TextBox(const TgtDoubleRect& Rect, const WideString& Text, Byte HorzAlignment,
+                       Byte VertAlignment);
+  // Copies the formatting; its indents are taken in MeasurementUnit.
+  void SetTextFormatting(TgtTextFormatting* Value);
+  // Copies the table settings; lengths are taken in MeasurementUnit.
+  void SetTableSettings(TgtTableSettings* Value);
+  virtual void BeginParagraph();
+  // Wraps text into the open paragraph, opening overflow paragraphs when it
+  // runs out of room; answers the height left (MeasurementUnit), 0 when
+  // nothing was added.
+  virtual double ParagraphTextOut(const WideString& Text);
+  // Places the paragraph; with AutoPaginate each overflow paragraph goes on
+  // a new page, without it they are dropped.
+  virtual void EndParagraph();
+  // EndParagraph for writers that re-flow text: one text item per line.
+  void ParagraphToTextItems();
+  // Opens a table at X, Y; answers its columns for the caller to size, or
+  // nil when the corner is outside the band area or a table is open.
+  virtual TgtColumnList* BeginTable(Integer ColumnCount, double X, double Y);
+  // Start the next row; answer the room below the rows before the previous
+  // one (MeasurementUnit), or -1 without an open table.
+  virtual double NewRowHeight(double Height);
+  virtual double NewRow();
+  virtual void CellTextOut(Integer Column, const WideString& Text);
+  virtual void CellImage(Integer Column, TGraphic* Graphic, double Width, double Height);
+  // Distributes the rows over pages and places the table on each of them.
+  virtual void EndTable();
+  bool IsParagraphOpen() const { return FParagraph != nullptr; }
+  TgtTableItem* GetOpenTable() const { return FTable.get(); }
+  // Wraps Text onto the end of Lines (see gtCstDocEng_Para.cpp); answers
+  // the rounded width, or in single-line mode the text's width plus a blank
+  // and twice the pen width.
+  double WrapText(const WideString& Text, TWideStrings& Lines, TFont* Font, bool SingleLine, double FirstWidth,
+                  double Width);
+  // Draws an item's lines inside a box of Width x Height at its X, Y.
+  void EncodeTextLines(TgtTextItem* Item, Byte HorzAlignment, const TgtDoubleRect& Margins, double Height,
+                       double Width, Byte VertAlignment);
+  virtual void EncodeParagraphItem(TgtParagraphItem* Item);
+  virtual void EncodeTableItem(TgtTableItem* Item);
+
   virtual Integer SaveEngineState();
   // -1: the last saved state. Raises EInvalidEngineState (or reports it)
   // for an identifier not in the list.
@@ -374,6 +417,29 @@ private:
   TgtDoublePoint ShapePoint(double X, double Y) const;
   void RasterizeShape(TPen* Pen, TBrush* Brush, const TgtPoints& Points, double Pad,
                       const std::function<void(TCanvas*, double, double)>& Draw);
+
+  // Paragraphs and tables
+  struct TTableRecord {
+    std::shared_ptr<TgtTableItem> Item;   // dropped once its last page is encoded
+    Integer StartPage = 0;
+    std::vector<Integer> Counts;          // rows per page, ended by 0
+    std::size_t NextPage = 0;             // the table's page the next encode draws
+    bool Finished = false;
+  };
+  void ResetFlowState() noexcept;
+  std::shared_ptr<TgtParagraphItem> NewParagraphAt(double X, double Y) const;
+  double ParagraphLineHeight(TgtParagraphItem* P) const;
+  void WrapIntoParagraph(TgtParagraphItem* P, const WideString& Text);
+  void PlaceParagraphs(bool AsTextItems);
+  void AddParagraphAsTextItems(TgtParagraphItem* P);
+  double StartTableRow(Integer Height);
+  double TableRowLimit() const;
+  void RaiseRowHeight(Integer Row, double Height);
+  std::shared_ptr<TgtParagraphItem> FParagraph;
+  std::vector<std::shared_ptr<TgtParagraphItem>> FOverflow;
+  std::shared_ptr<TgtTableItem> FTable;
+  std::vector<TTableRecord> FTableRecords;
+  Integer FCurrentTable = -1;
 
   // Document
   bool FDocOpen = false;

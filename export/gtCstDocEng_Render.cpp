@@ -87,6 +87,8 @@ void TgtCustomDocumentEngine::EncodeItems(TgtItemList& List) {
     else if (auto* PP = dynamic_cast<TgtPolyPolygonItem*>(Item)) EncodePolyPolygonItem(PP);
     else if (auto* Eof = dynamic_cast<TgtEOFItem*>(Item)) EncodeEOFItem(Eof);
     else if (auto* PD = dynamic_cast<TgtPolyDrawItem*>(Item)) EncodePolyDrawItem(PD);
+    else if (auto* Para = dynamic_cast<TgtParagraphItem*>(Item)) EncodeParagraphItem(Para);
+    else if (auto* Table = dynamic_cast<TgtTableItem*>(Item)) EncodeTableItem(Table);
     else EncodeOtherItem(Item);
   }
 }
@@ -176,37 +178,8 @@ void TgtCustomDocumentEngine::EncodeTextBoxItem(TgtTextBoxItem* Item) {
   Clear.SetStyle(psClear);
   EncodeRectangle(&Clear, &Item->Brush, X, Y, R, B);
   Item->Brush.SetStyle(bsClear);
-  // The box's lines, aligned inside the frame margins.
-  const TgtDoubleRect M = Item->Frame.GetMargins();
-  const double L = GetTextExtent(u"W", &Item->Font).cy;
-  const double Usable = Item->BoxHeight - M.Top - M.Bottom;
-  const Integer Count = L > 0 ? std::min<Integer>(RoundInt(Usable / L), Item->Lines.Count()) : 0;
-  double LineY = Y + M.Top;
-  if (Item->VertAlignment == 1) LineY = Y + (Usable - Count * L) / 2;
-  else if (Item->VertAlignment == 2) LineY = Y + Usable - Count * L;
-  TgtTextItem Temp;
-  Temp.Font.Assign(&Item->Font);
-  Temp.Brush.Assign(&Item->Brush);
-  Temp.TextEffects.Assign(&Item->TextEffects);
-  Temp.Angle = Item->Angle;
-  Temp.Alignment = Item->Alignment;
-  const double Avail = Item->BoxWidth - M.Left - M.Right;
-  for (Integer I = 0; I < Count; ++I) {
-    WideString Line = Item->Lines.Get(I);
-    while (!Line.empty() && Line.back() <= u' ') Line.pop_back();
-    while (!Line.empty() && Line.front() <= u' ') Line.erase(0, 1);
-    double LX = X + M.Left;
-    const double W = GetTextExtent(Line, &Temp.Font).cx;
-    if (Item->HorzAlignment == haRight) LX += Avail - W;
-    else if (Item->HorzAlignment == haCenter) LX += (Avail - W) / 2;
-    else if (Item->HorzAlignment == haJustify && I + 1 < Item->Lines.Count()) Line = JustifyLine(Line, &Temp.Font, Avail);
-    Temp.X = LX;
-    Temp.Y = LineY;
-    Temp.Lines.Clear();
-    Temp.Lines.Add(Line);
-    EncodeTextItem(&Temp);
-    LineY += GetTextExtent(Line, &Temp.Font).cy;
-  }
+  EncodeTextLines(Item, Item->HorzAlignment, Item->Frame.GetMargins(), Item->BoxHeight, Item->BoxWidth,
+                  Item->VertAlignment);
 }
 
 void TgtCustomDocumentEngine::EncodePageBorder() {
