@@ -300,9 +300,11 @@ TEST(TDCRTFExporter, RichEditReadsBackTextAndFormats) {
     EXPECT_FALSE(F.AutoColor);
     EXPECT_EQ(F.Color, W.Color);
   }
-  for (const auto& R : Para.Runs)
-    if (R.Start + R.Length <= Integer(Text.size()) - 1)  // the end mark's run aside
+  for (const auto& R : Para.Runs) {
+    if (R.Start + R.Length <= Integer(Text.size()) - 1) {  // the end mark's run aside
       EXPECT_EQ(Doc.CharFormat(R.Format).HasBackground, R.Start >= 13) << R.Start;
+    }
+  }
 }
 
 TEST(TDCRTFExporter, WriterListClassIsAskedWhenTheListIsFirstNeeded) {
