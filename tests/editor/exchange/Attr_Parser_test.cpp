@@ -80,8 +80,12 @@ TEST(TAttributeParser, FullTableReusesFreeIndexesOnlyWhenUndoCannotReturnThem) {
       auto A = Look(I);
       const Integer Index = P.AddAttr(*A);
       EXPECT_NE(Index, TAttributeParser::UrlIndex);
-      if (I == 253) EXPECT_EQ(Index, 255);
-      if (I == 254) EXPECT_EQ(Index, C.Want);
+      if (I == 253) {
+        EXPECT_EQ(Index, 255);
+      }
+      if (I == 254) {
+        EXPECT_EQ(Index, C.Want);
+      }
     }
     EXPECT_EQ(P.AttrCount(), TAttributeParser::MaxAttributes);
   }
