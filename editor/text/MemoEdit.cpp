@@ -233,8 +233,6 @@ void TCustomMemoSource::InsertLineBreak() {
       FStrings->Insert(L + 1, AnsiString());
       TStringItem* Item = GetLineItem(L);
       TStringItem* NewItem = GetLineItem(L + 1);
-      // FIXME: the region unit hides the new line when its region is collapsed.
-      if (Item->Flags & (lfInRegion | lfRegionExpanded | lfRegionCollapsed)) NewItem->Flags |= lfInRegion;
       if (Col == 0) NewItem->LineData = Item->LineData;
       const bool WasEmpty = Item->Text.empty();
       if (Keeps) AdjustAttrLength(Item);
@@ -250,6 +248,7 @@ void TCustomMemoSource::InsertLineBreak() {
       FBookmarks.ShiftLines(L, Col, 1);
       FBookmarks.ShiftColumns(L + 1, Col - 1, -Col);
       ShiftHiddenLines(L, 1);
+      LineBreakInRegion(L);
       ReparseLine(L);
       if (Col == 0 || WasEmpty) {
         NewItem->Marks = Item->Marks;
@@ -783,8 +782,3 @@ void TCustomMemoSource::SetOverwriteMode(bool Value) {
 }
 
 bool TCustomMemoSource::GetOverwriteMode() { return GOverwriteMode; }
-
-// FIXME: the block operations (indent, unindent, case, quoting) come with the
-// clipboard and block unit, which replaces these two.
-void TCustomMemoSource::BlockIndent() { SX_NOT_IMPLEMENTED("TCustomMemoSource::BlockIndent"); }
-void TCustomMemoSource::BlockUnindent() { SX_NOT_IMPLEMENTED("TCustomMemoSource::BlockUnindent"); }

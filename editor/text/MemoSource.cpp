@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "editor/text/MemoSourceOptions.h"
+#include "editor/text/Search.h"
 #include "platform/rtl/AnsiStrings.h"
 
 namespace {
@@ -293,6 +294,7 @@ TCustomMemoSource::TCustomMemoSource(TComponent* AOwner)
 }
 
 TCustomMemoSource::~TCustomMemoSource() {
+  SearchSourceDestroyed(this);
   auto& List = MemoSourceList();
   List.erase(std::remove(List.begin(), List.end(), this), List.end());
   if (FSyntaxParser) {
@@ -853,15 +855,6 @@ void TCustomMemoSource::ClearLineHighlight() {
   FHighlightedLine = 0;
   SetLineStyle(Line, FHighlightOldStyle);
 }
-
-// No line can be hidden until the region unit provides the hidden-line list.
-void TCustomMemoSource::ExpandHiddenAbove(Integer /*Line*/) {}
-void TCustomMemoSource::ExpandCollapsedHead(Integer Line) {
-  TStringItem* Item = GetLineItem(Line);
-  if (Item && (Item->Flags & lfRegionCollapsed)) SX_NOT_IMPLEMENTED("TCustomMemoSource::SetRegionState");
-}
-void TCustomMemoSource::ShiftHiddenLines(Integer /*AfterLine*/, Integer /*Delta*/) {}
-void TCustomMemoSource::ClearHiddenLines() {}
 
 void TCustomMemoSource::EndInBlock() {
   if (FInBlock > 0 && --FInBlock == 0 && FBlockUpdate) {

@@ -20,17 +20,20 @@
 // in step, and the commands (keys, selection, word operations) are built on
 // them. Implementation files: MemoSource.cpp (store, groups, tabs, options),
 // MemoUndo.cpp, MemoParse.cpp, MemoEdit.cpp, MemoSelection.cpp,
-// MemoBookmarks.cpp, MemoFiles.cpp.
+// MemoBookmarks.cpp, MemoFiles.cpp; Regions.cpp, Brackets.cpp, Clipboard.cpp,
+// Search.cpp, Templates.cpp.
 //
 // Ownership: the source owns its store, views, positions, undo lists and
 // bookmarks. The parser and the editors are borrowed and watched through
 // free notification.
 #pragma once
+#include <functional>
 #include <memory>
 #include <vector>
 #include "editor/base/LineSearch.h"
 #include "editor/base/Notifiers.h"
 #include "editor/text/MemoPositions.h"
+#include "editor/text/Regions.h"
 #include "editor/text/SimpleParser.h"
 #include "editor/text/UndoList.h"
 #include "platform/rtl/Collection.h"
@@ -39,6 +42,8 @@
 
 class TStream;
 class TCustomMemoSource;
+class TSearchOptions;
+class TForm;
 
 SX_ENUM(TStringsOption, soBackUnindents, soGroupUndo, soBeyondFileEnd, soForceCutCopy, soAutoIndent, soSmartTab,
         soFindTextAtCursor, soCreateBackups, soPersistentBlocks, soOverwriteBlocks, soLimitEOL, soUseTabCharacter,
@@ -109,6 +114,7 @@ public:
 };
 
 using TStringItemGetHook = TEvent<void(AnsiString& S)>;
+using TStringsEvent = TEvent<void(TObject* Sender, TStrings* Strings)>;
 
 // The real line store. Index errors are silent: Get out of range gives "",
 // Put/Delete/PutObject out of range and Insert beyond Count do nothing.
@@ -232,6 +238,9 @@ using TLineMeasureHook = TEvent<void(TObject* Sender, Integer Line, TStringItem*
 using TAfterParseEvent = TEvent<void(TObject* Sender, Integer Line, const AnsiString& Text, AnsiString& Attrs)>;
 using TGetBackpNameEvent = TEvent<void(TObject* Sender, const AnsiString& FileName, AnsiString& BackFileName)>;
 using TGetSelectionTypeEvent = TEvent<void(TObject* Sender, TSelectionType& SelType)>;
+using TSearchExceptionEvent = TEvent<void(TObject* Sender, Exception& Error, bool& Handled)>;
+using TBeforeFindReplaceEvent = TEvent<void(TObject* Sender, bool Replace)>;
+using TCreateDialogEvent = TEvent<void(TObject* Sender, TForm* Dialog)>;
 // A caret command run by ExtendSelection.
 using TCaretCommand = void (TCustomMemoSource::*)();
 
@@ -474,10 +483,40 @@ public:
   void SetOverwriteMode(bool Value);
   void ToggleOverwriteMode() { SetOverwriteMode(!GetOverwriteMode()); }
   static bool GetOverwriteMode();
+  // --- Clipboard, paste and block operations (Clipboard.cpp) ------------------
+  virtual void CopyToClipboard();
+  virtual void CutToClipboard();
+  virtual void PasteFromClipboard();
+  // The clipboard holds plain text.
+  bool CanPaste();
+  void InsertLines(TStrings* List, bool Block);
+  // AttrList (may be nil) holds each line's attribute bytes.
+  void PasteLines(TStrings* List, TStrings* AttrList, bool Block);
+  void InsertTextBlock(const AnsiString& Text);
+  void InsertGuid();
+  void DuplicateSelection();
+  void SelectionToStream(TStream* Stream);
+  void InsertFromStream(TStream* Stream, bool Block);
+  bool MoveSelectionToCaret();
+  bool CopySelectionToCaret();
+  using TLineFunction = std::function<void(AnsiString& Line)>;
+  void ApplyToSelectedLines(Integer Code, bool RestoreCaret, const TLineFunction& LineFunction);
+  void KeepSelectionDo(Integer Code, bool RestoreCaret, TCaretCommand Action, TCaretCommand Prepare);
   // Block indent and unindent of the selected lines by the tab string.
-  // FIXME: the block operations land with the clipboard and block unit.
   void BlockIndent();
   void BlockUnindent();
+  void UpperCaseSelection();
+  void LowerCaseSelection();
+  void ToggleCaseSelection();
+  void CapitalizeSelection();
+  void QuoteSelection();
+  void LowerCaseWord();
+  void UpperCaseWord();
+  void CapitalizeWord();
+  // Process-wide: the last copy to the clipboard was a block.
+  static bool GetBlockCopy();
+  static void SetBlockCopy(bool Value);
+  TStringsEvent OnPasteFromClipboard;
 
   // --- Selection -------------------------------------------------------------------
   TSelectionType GetSelectionType() const { return FSelectionType; }
@@ -568,6 +607,34 @@ public:
   void GotoBookmark9() { GotoBookmark(9); }
   void GotoBookmark10() { GotoBookmark(10); }
 
+  // --- Search and replace (Search.cpp) ------------------------------------------
+  // The global search settings (Search.h); never keep the pointer.
+  TSearchOptions* GetSearchOptions() const;
+  virtual TForm* CreateReplaceDialog();
+  virtual TForm* CreateFindDialog();
+  virtual TForm* CreateSearchReplaceDialog();
+  // True when the error is dealt with; false makes the engine show or raise it.
+  virtual bool DoSearchException(Exception& Error);
+  virtual void DoBeforeFindReplace(bool Replace);
+  virtual void ShowFindDialog();
+  virtual void ShowReplaceDialog();
+  virtual void FindText();
+  virtual void ReplaceText();
+  virtual void FindNext();
+  bool SearchText(Integer& Len);
+  bool ReplaceRun();
+  void PrepareSearchOptions();
+  bool ShowSearchReplaceForm(bool Replace);
+  void ToggleCaseSensitive();
+  void ToggleRegularExpr();
+  Integer GetReplacedCount() const { return FReplacedCount; }
+  // Process-wide: 1 selects the modal find and replace dialogs, 0 the
+  // combined modeless form.
+  static Integer& SearchDialogMode();
+  TSearchExceptionEvent OnSearchException;
+  TBeforeFindReplaceEvent OnBeforeFindReplace;
+  TCreateDialogEvent OnCreateDialog;
+
   // --- Files ---------------------------------------------------------------------
   void OpenFile(const AnsiString& FileName) { LoadFromFile(FileName); }
   virtual void LoadFromFile(const AnsiString& FileName);
@@ -578,13 +645,35 @@ public:
   void SaveToFileWithBackup(const AnsiString& FileName);
   virtual void GetBackupName(const AnsiString& FileName, AnsiString& BackFileName);
 
-  // --- Hidden lines (collapsible regions) -------------------------------------------
-  // The edits keep the hidden-line list in step through these. FIXME: the
-  // region unit gives them their list; until then no line can be hidden.
+  // --- Hidden lines (collapsible regions; Regions.cpp) ------------------------------
+  bool IsLineVisible(Integer Line);
+  Integer RealToVisible(Integer Line) const;
+  Integer VisibleToReal(Integer Visible) const;
+  const TVisibleLinesList& GetHiddenLines() const { return FHiddenLines; }
+  // 1 expanded head, 0 collapsed head, 2 anything else (also outside the text).
+  Integer GetRegionState(Integer Line) const;
+  void SetRegionState(Integer Line, Integer State);
+  void SetLineInRegion(Integer Line, bool Value);
+  // Sets or clears flag bit Bit (0-7); false when it had that value already.
+  bool SetLineState(Integer Line, Integer LastLine, Integer Bit, bool Value);
+  // The edits keep the hidden-line list in step through these.
   virtual void ExpandHiddenAbove(Integer Line);
   virtual void ExpandCollapsedHead(Integer Line);
   virtual void ShiftHiddenLines(Integer AfterLine, Integer Delta);
   virtual void ClearHiddenLines();
+  // After a break of Line: a new line inside a region joins it.
+  void LineBreakInRegion(Integer Line);
+
+  // --- Bracket matching (Brackets.cpp) ----------------------------------------------
+  void MatchBracket();
+  // The bracket at the one selected character or at the caret, else 0.
+  char GetBracketAt(TPoint& Point);
+  void FindClosingBracket();
+  void FindOpeningBracket();
+  bool ScanForBracket(char Bracket, bool Move, TPoint& Point);
+  // 1-based position of the next (previous) counting Char after (before)
+  // the 1-based Point.X of line Point.Y; 0 when none.
+  Integer FindCharInLine(char Char, const TPoint& Point, bool Forward);
 
   // Multi-line operations set it so that the longest line is found once,
   // at EndInBlock.
@@ -594,7 +683,8 @@ public:
 protected:
   void Loaded() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
-  virtual void DoPasteFromClipboard(TStrings*) {}
+  // Fires OnPasteFromClipboard, which may change the lines first.
+  virtual void DoPasteFromClipboard(TStrings* Strings);
 
   // Options setter helpers for TMemoSource's published Options.
   TStringsOptions FOptions;
@@ -703,6 +793,12 @@ private:
   bool FInUndo = false;
 
   TMemoBookMarkList FBookmarks;
+  TVisibleLinesList FHiddenLines;
+  Integer FReplacedCount = 0;
+  // Groups a replace run opened for an All answer; the run closes them.
+  Integer FReplaceAllGroups = 0;
+  bool ReplaceStep();
+  void ReplaceAllLoop();
 };
 
 // The component a form places: TCustomMemoSource with its properties

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/win/Clipboard.h"
+#include "platform/win/GlobalMemory.h"
 
 namespace {
 TClipboardTextReader& ClipboardReader() {
@@ -73,11 +75,30 @@ AnsiString CopyText(const AnsiString& S, Integer Start, Integer Count) {
 
 void SetClipboardTextReader(TClipboardTextReader Reader) { ClipboardReader() = std::move(Reader); }
 
+bool ReadClipboardText(AnsiString& Text) {
+  Text.clear();
+  if (!IsClipboardFormatAvailable(CF_TEXT)) return false;
+  if (!OpenClipboard(nullptr)) throw Exception("Cannot open clipboard");
+  bool Got = false;
+  if (HANDLE Data = GetClipboardData(CF_TEXT)) {
+    if (const char* P = static_cast<const char*>(GlobalLock(Data))) {
+      // The block may be larger than the text; the text ends at its NUL.
+      const size_t Size = size_t(GlobalSize(Data));
+      size_t N = 0;
+      while (N < Size && P[N]) ++N;
+      Text.assign(P, N);
+      GlobalUnlock(Data);
+      Got = true;
+    }
+  }
+  CloseClipboard();
+  return Got;
+}
+
 void ReadClipboardLines(TStrings* List) {
   List->Clear();
-  if (!ClipboardReader()) SX_NOT_IMPLEMENTED("ReadClipboardLines (clipboard)");
   AnsiString Text;
-  if (!ClipboardReader()(Text)) return;
+  if (!(ClipboardReader() ? ClipboardReader()(Text) : ReadClipboardText(Text))) return;
   List->SetText(Text);
   if (!Text.empty() && (Text.back() == '\r' || Text.back() == '\n')) List->Add(AnsiString());
 }

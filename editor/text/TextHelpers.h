@@ -33,10 +33,12 @@ inline Integer MapColumnA(Integer Column) { return Column; }
 inline Integer MapColumnB(Integer Column) { return Column; }
 
 // Where the clipboard's plain text comes from: true and the text when the
-// clipboard holds text. FIXME: the window layer's clipboard plugs in here
-// once it exists; until then ReadClipboardLines raises "not implemented".
+// clipboard holds text. Without a reader of its own (nil restores that) the
+// window layer's clipboard is read.
 using TClipboardTextReader = std::function<bool(AnsiString& Text)>;
 void SetClipboardTextReader(TClipboardTextReader Reader);
+// The window layer's clipboard text (CF_TEXT); false when there is none.
+bool ReadClipboardText(AnsiString& Text);
 // List is cleared, then gets the clipboard's text as lines; a text that
 // ends with a line break gets an empty last line.
 void ReadClipboardLines(TStrings* List);
