@@ -2,6 +2,8 @@
 // RTF importer's fuzz entry, so every CI run covers what the fuzzer checks.
 #include <gtest/gtest.h>
 
+#include "fuzz/Mutations.h"
+
 #include <cstdint>
 #include <random>
 #include <string>
@@ -59,23 +61,5 @@ TEST(RtfImporterFuzz, TrickyInputsImportSoundly) {
 }
 
 TEST(RtfImporterFuzz, SeededMutationsImportSoundly) {
-  std::mt19937 Rng(20261210);
-  const std::string Alphabet = "{}\\;'*0123456789-abfuxtrcelpdi \r\n\x81\xFF";
-  for (const char* Seed : Seeds) {
-    const std::string Base = Seed;
-    for (int Round = 0; Round < 3000; ++Round) {
-      std::string S = Base;
-      const int Edits = 1 + int(Rng() % 8);
-      for (int E = 0; E < Edits && !S.empty(); ++E) {
-        const size_t At = Rng() % S.size();
-        switch (Rng() % 4) {
-          case 0: S[At] = Alphabet[Rng() % Alphabet.size()]; break;
-          case 1: S.insert(At, 1, Alphabet[Rng() % Alphabet.size()]); break;
-          case 2: S.erase(At, 1 + Rng() % 4); break;
-          case 3: S.resize(At); break;
-        }
-      }
-      Feed(S);
-    }
-  }
+  FeedMutations(Seeds, 20261210, 3000, "{}\\;'*0123456789-abfuxtrcelpdi \r\n\x81\xFF", [](const std::string& S) { Feed(S); });
 }

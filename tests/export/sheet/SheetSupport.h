@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <unistd.h>
 #include "export/sheet/gtXLSEng.h"
 #include "export/sheet/gtLotusEng.h"
 #include "export/sheet/gtQProEng.h"
@@ -27,7 +28,11 @@ public:
   using TEngine::GetCurrentPageItem;
 };
 
-inline std::string SheetTempBase(const std::string& Name) { return GetTempPath() + "sx_sheet_" + Name; }
+// The process id keeps tests that run at the same time (ctest -j, or a second
+// build's run) out of each other's files.
+inline std::string SheetTempBase(const std::string& Name) {
+  return GetTempPath() + "sx_sheet_" + std::to_string(::getpid()) + "_" + Name;
+}
 
 inline std::string ReadWholeFile(const std::string& Name) {
   std::ifstream F(Name, std::ios::binary);
