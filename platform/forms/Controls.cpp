@@ -16,6 +16,25 @@
 #include <cstring>
 
 namespace {
+
+// Color, Font and ShowHint can come from the parent. Turning the Parent…
+// flag on asks the parent for its value at once, except while the control is
+// read from a form description, where Loaded does it.
+void SetParentFlag(TControl& C, bool& Flag, bool Value, UINT Msg) {
+  if (Flag == Value) return;
+  Flag = Value;
+  if (C.GetParent() && !C.ComponentState().Contains(csReading)) C.Perform(Msg);
+}
+
+// Setting the value itself ends taking it from the parent; the change is
+// announced only when the value really changes.
+template <class T>
+void SetOwnValue(TControl& C, T& Field, bool& FromParent, const T& Value, UINT Msg) {
+  FromParent = false;
+  if (Field == Value) return;
+  Field = Value;
+  C.Perform(Msg);
+}
 struct TCursorName {
   TCursor Value;
   const char* Name;
@@ -200,11 +219,7 @@ void TControl::FontChanged(TObject*) {
   Perform(CM_FONTCHANGED);
 }
 
-void TControl::SetParentFont(bool Value) {
-  if (FParentFont == Value) return;
-  FParentFont = Value;
-  if (FParent && !ComponentState().Contains(csReading)) Perform(CM_PARENTFONTCHANGED);
-}
+void TControl::SetParentFont(bool Value) { SetParentFlag(*this, FParentFont, Value, CM_PARENTFONTCHANGED); }
 
 void TControl::CMParentFontChanged(TMessage& Message) {
   if (!FParentFont) return;
@@ -344,21 +359,9 @@ void TControl::SetEnabled(bool Value) {
   Perform(CM_ENABLEDCHANGED);
 }
 
-void TControl::SetColor(TColor Value) {
-  if (FColor != Value) {
-    FColor = Value;
-    FParentColor = false;
-    Perform(CM_COLORCHANGED);
-  } else {
-    FParentColor = false;
-  }
-}
+void TControl::SetColor(TColor Value) { SetOwnValue(*this, FColor, FParentColor, Value, CM_COLORCHANGED); }
 
-void TControl::SetParentColor(bool Value) {
-  if (FParentColor == Value) return;
-  FParentColor = Value;
-  if (FParent && !ComponentState().Contains(csReading)) Perform(CM_PARENTCOLORCHANGED);
-}
+void TControl::SetParentColor(bool Value) { SetParentFlag(*this, FParentColor, Value, CM_PARENTCOLORCHANGED); }
 
 AnsiString TControl::GetText() const { return GetTextInternal(); }
 
@@ -368,20 +371,10 @@ void TControl::SetText(const AnsiString& Value) {
   Perform(CM_TEXTCHANGED);
 }
 
-void TControl::SetShowHint(bool Value) {
-  if (FShowHint != Value) {
-    FShowHint = Value;
-    FParentShowHint = false;
-    Perform(CM_SHOWHINTCHANGED);
-  } else {
-    FParentShowHint = false;
-  }
-}
+void TControl::SetShowHint(bool Value) { SetOwnValue(*this, FShowHint, FParentShowHint, Value, CM_SHOWHINTCHANGED); }
 
 void TControl::SetParentShowHint(bool Value) {
-  if (FParentShowHint == Value) return;
-  FParentShowHint = Value;
-  if (FParent && !ComponentState().Contains(csReading)) Perform(CM_PARENTSHOWHINTCHANGED);
+  SetParentFlag(*this, FParentShowHint, Value, CM_PARENTSHOWHINTCHANGED);
 }
 
 void TControl::SetCursor(TCursor Value) {
