@@ -55,6 +55,11 @@ function(sx_add_test_areas ROOT)
     target_compile_definitions(${_exe} PRIVATE
       SX_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
       SX_CORPUS_DIR="${PROJECT_SOURCE_DIR}/../shared/corpus")
+    # The export areas' integration tests run the conversion harness.
+    if(_rel MATCHES "^export")
+      target_compile_definitions(${_exe} PRIVATE SX_CONVERT_HARNESS="$<TARGET_FILE:convert-harness>")
+      add_dependencies(${_exe} convert-harness)
+    endif()
     gtest_discover_tests(${_exe}
       WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
       PROPERTIES LABELS ${_label} ENVIRONMENT "LC_ALL=C"

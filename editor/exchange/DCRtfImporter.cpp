@@ -623,14 +623,18 @@ void TRtfImporter::DoWord(Integer Code) {
 
 void TRtfImporter::AddHexChars() {
   TDCRtfParser& P = *FParser;
-  // A NUL would end the editor's line text early: it is not kept.
+  // A NUL would end the editor's line text early, and a CR or LF inside a
+  // run would split a line behind the editor's back: none of them is kept.
   AnsiString Bytes;
-  if (P.SpecialChar) Bytes += char(P.SpecialChar);
+  const auto Keep = [&Bytes](Byte C) {
+    if (C != 0 && C != '\r' && C != '\n') Bytes += char(C);
+  };
+  Keep(P.SpecialChar);
   while (P.CurrentChar() == '\\') {
     AnsiString S;
     if (P.Peek(S) != rtkHex) break;
     P.NextToken();
-    if (P.SpecialChar) Bytes += char(P.SpecialChar);
+    Keep(P.SpecialChar);
   }
   AddRun(Bytes);
   AddRun(P.TakeText());

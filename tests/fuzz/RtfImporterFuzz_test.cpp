@@ -25,6 +25,7 @@ const char* const Tricky[] = {
     "{\\rtf1\\",
     "{\\rtf1\\'",
     "{\\rtf1\\'4",
+    "{\\rtf1 a\\'0d\\'0ab\\'00c\\'0d}",
     "{\\rtf1\\u",
     "{\\rtf1\\u-",
     "{\\rtf1\\u-99999999999999 ab}",

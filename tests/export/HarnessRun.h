@@ -1,0 +1,56 @@
+// HarnessRun.h — runs the conversion harness from a test, the way a user's
+// shell would, and collects what it answered: the exit status, the output
+// files it named on stdout and its one-line error on stderr.
+#pragma once
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace sxtest {
+
+struct THarnessResult {
+  int Status = -1;                  // the exit status, or -1 when it did not exit
+  std::vector<std::string> Files;   // the output files, one per line of stdout
+  std::string Error;                // what it wrote on stderr
+};
+
+inline std::string HarnessQuote(const std::string& S) {
+  std::string R = "'";
+  for (char C : S) R += C == '\'' ? std::string("'\\''") : std::string(1, C);
+  return R + "'";
+}
+
+inline std::string HarnessSlurp(const std::string& Path) {
+  std::ifstream F(Path, std::ios::binary);
+  std::ostringstream S;
+  S << F.rdbuf();
+  return S.str();
+}
+
+// convert-harness IN FORMAT OUT, with the test's environment.
+inline THarnessResult RunConvertHarness(const std::string& In, const std::string& Format,
+                                        const std::string& Out) {
+  const std::string Base = Out + ".harness";
+  const std::string Cmd = HarnessQuote(SX_CONVERT_HARNESS) + " " + HarnessQuote(In) + " " +
+                          HarnessQuote(Format) + " " + HarnessQuote(Out) + " >" +
+                          HarnessQuote(Base + ".out") + " 2>" + HarnessQuote(Base + ".err");
+  THarnessResult R;
+  const int Raw = std::system(Cmd.c_str());
+  if (Raw != -1 && WIFEXITED(Raw)) R.Status = WEXITSTATUS(Raw);
+  std::istringstream Lines(HarnessSlurp(Base + ".out"));
+  for (std::string L; std::getline(Lines, L);)
+    if (!L.empty()) R.Files.push_back(L);
+  R.Error = HarnessSlurp(Base + ".err");
+  std::remove((Base + ".out").c_str());
+  std::remove((Base + ".err").c_str());
+  return R;
+}
+
+}  // namespace sxtest
