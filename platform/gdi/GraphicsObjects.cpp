@@ -38,12 +38,75 @@ void TGraphicsObject::Changed() {
   if (OnChange.Assigned()) OnChange(this);
 }
 
+// --- Character set names ----------------------------------------------------------
+
+namespace {
+struct TCharsetName {
+  Byte Value;
+  const char* Name;
+};
+// Writing takes the first name of a value, so HANGEUL_CHARSET wins over its
+// alias.
+constexpr TCharsetName CharsetNames[] = {
+    {ANSI_CHARSET, "ANSI_CHARSET"},
+    {DEFAULT_CHARSET, "DEFAULT_CHARSET"},
+    {SYMBOL_CHARSET, "SYMBOL_CHARSET"},
+    {MAC_CHARSET, "MAC_CHARSET"},
+    {SHIFTJIS_CHARSET, "SHIFTJIS_CHARSET"},
+    {HANGEUL_CHARSET, "HANGEUL_CHARSET"},
+    {HANGUL_CHARSET, "HANGUL_CHARSET"},
+    {JOHAB_CHARSET, "JOHAB_CHARSET"},
+    {GB2312_CHARSET, "GB2312_CHARSET"},
+    {CHINESEBIG5_CHARSET, "CHINESEBIG5_CHARSET"},
+    {GREEK_CHARSET, "GREEK_CHARSET"},
+    {TURKISH_CHARSET, "TURKISH_CHARSET"},
+    {VIETNAMESE_CHARSET, "VIETNAMESE_CHARSET"},
+    {HEBREW_CHARSET, "HEBREW_CHARSET"},
+    {ARABIC_CHARSET, "ARABIC_CHARSET"},
+    {BALTIC_CHARSET, "BALTIC_CHARSET"},
+    {RUSSIAN_CHARSET, "RUSSIAN_CHARSET"},
+    {THAI_CHARSET, "THAI_CHARSET"},
+    {EASTEUROPE_CHARSET, "EASTEUROPE_CHARSET"},
+    {OEM_CHARSET, "OEM_CHARSET"},
+};
+}  // namespace
+
+bool CharsetToIdent(Integer Charset, AnsiString& Ident) {
+  for (const auto& C : CharsetNames)
+    if (C.Value == Charset) {
+      Ident = C.Name;
+      return true;
+    }
+  return false;
+}
+
+bool IdentToCharset(const AnsiString& Ident, Integer& Charset) {
+  for (const auto& C : CharsetNames)
+    if (SameText(Ident, C.Name)) {
+      Charset = C.Value;
+      return true;
+    }
+  return false;
+}
+
+const TTypeInfo* FontCharsetTypeInfo() {
+  static const TTypeInfo Info = [] {
+    TTypeInfo I;
+    I.Kind = tkInteger;
+    I.Name = "TFontCharset";
+    I.IdentToInt = &IdentToCharset;
+    I.IntToIdent = &CharsetToIdent;
+    return I;
+  }();
+  return &Info;
+}
+
 // --- TFont ------------------------------------------------------------------------
 
 TFont::TFont() = default;
 
 void TFont::Published(TPublished<TFont>& P) {
-  P.Property("Charset", &TFont::GetCharset, &TFont::SetCharset);
+  P.Property("Charset", &TFont::GetCharset, &TFont::SetCharset).Type(FontCharsetTypeInfo());
   P.Property("Color", &TFont::GetColor, &TFont::SetColor);
   P.Property("Height", &TFont::GetHeight, &TFont::SetHeight);
   P.Property("Name", &TFont::GetName, &TFont::SetName);

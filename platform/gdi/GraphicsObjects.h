@@ -19,6 +19,11 @@ SX_ENUM(TFontStyle, fsBold, fsItalic, fsUnderline, fsStrikeOut)
 using TFontStyles = TSet<TFontStyle>;
 SX_ENUM(TFontPitch, fpDefault, fpVariable, fpFixed)
 using TFontCharset = Byte;
+// The character set names the object text form uses for TFont.Charset
+// (ANSI_CHARSET …); a value without a name streams as its number.
+bool CharsetToIdent(Integer Charset, AnsiString& Ident);
+bool IdentToCharset(const AnsiString& Ident, Integer& Charset);
+const TTypeInfo* FontCharsetTypeInfo();
 using TFontName = AnsiString;
 
 SX_ENUM(TPenStyle, psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame)

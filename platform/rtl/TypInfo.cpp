@@ -87,6 +87,14 @@ void RegisterIntegerConsts(const TTypeInfo* IntType, TIdentToInt IdentToInt, TIn
   T->IntToIdent = IntToIdent;
 }
 
+TPropBuilder& TPropBuilder::Type(const TTypeInfo* Info) {
+  // A different kind would route the value through the wrong accessors.
+  if (!Info || !FProp.PropType || Info->Kind != FProp.PropType->Kind)
+    throw EPropertyError("Property " + FProp.Name + " cannot take type " + (Info ? Info->Name : AnsiString("nil")));
+  FProp.PropType = Info;
+  return *this;
+}
+
 // ---------------------------------------------------------------------------
 // Class information.
 

@@ -188,6 +188,10 @@ public:
     FProp.StoredFn = nullptr;
     return *this;
   }
+  // Gives the property a named integer type of the same kind (a subrange
+  // such as TFontCharset whose C++ type is a plain Byte), so that the text
+  // form reads and writes its value names.
+  TPropBuilder& Type(const TTypeInfo* Info);
   template <class C>
   TPropBuilder& Stored(bool (C::*Fn)() const) {
     FProp.StoredFn = [Fn](TObject* O) { return (static_cast<C*>(O)->*Fn)(); };

@@ -11,6 +11,8 @@
 #include "platform/gdi/Canvas.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/GdiObjects.h"
+#include "platform/rtl/Component.h"
+#include "platform/rtl/ObjectText.h"
 
 namespace {
 
@@ -121,6 +123,49 @@ TEST(TFont, EachPropertyChangeNotifiesAndSameValueDoesNot) {
     EXPECT_EQ(Counter.Count, Before + 1);
   }
 }
+
+namespace {
+// A component whose only published property is a TFont, for the text form.
+class TFontHolder : public TComponent {
+  SX_CLASS(TFontHolder, TComponent)
+public:
+  explicit TFontHolder(TComponent* AOwner) : TComponent(AOwner) {}
+  static void Published(TPublished<TFontHolder>& P) {
+    P.Property("Font", &TFontHolder::GetFont, &TFontHolder::SetFont);
+  }
+  TFont* GetFont() { return &FFont; }
+  void SetFont(TFont* Value) { FFont.Assign(Value); }
+
+private:
+  TFont FFont;
+};
+}  // namespace
+
+TEST(TFont, CharsetReadsAndWritesItsNamesInTheTextForm) {
+  struct TCase { const char* Text; int Charset; const char* Written; };
+  const TCase Cases[] = {
+      {"ANSI_CHARSET", 0, "ANSI_CHARSET"},
+      {"DEFAULT_CHARSET", 1, "DEFAULT_CHARSET"},
+      {"RUSSIAN_CHARSET", 204, "RUSSIAN_CHARSET"},
+      {"oem_charset", 255, "OEM_CHARSET"},           // names compare without case
+      {"HANGUL_CHARSET", 129, "HANGEUL_CHARSET"},    // the alias reads, the first name writes
+      {"238", 238, "EASTEUROPE_CHARSET"},            // a number with a name writes the name
+      {"100", 100, "100"},                           // a number without one stays a number
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Text);
+    TFontHolder H(nullptr);
+    TextToComponent(AnsiString("object H: TFontHolder\r\n  Font.Charset = ") + C.Text + "\r\nend\r\n", &H);
+    EXPECT_EQ(H.GetFont()->GetCharset(), C.Charset);
+    EXPECT_NE(ComponentToText(&H).find(AnsiString("Font.Charset = ") + C.Written + "\r\n"), AnsiString::npos)
+        << ComponentToText(&H);
+  }
+  TFontHolder H(nullptr);
+  EXPECT_THROW(TextToComponent("object H: TFontHolder\r\n  Font.Charset = KLINGON_CHARSET\r\nend\r\n", &H),
+               EReadError);
+  EXPECT_EQ(H.GetFont()->GetCharset(), DEFAULT_CHARSET);
+}
+
 
 TEST(TFont, HandleDescribesTheFontAndEqualFontsShareIt) {
   TFont A, B;

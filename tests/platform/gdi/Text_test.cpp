@@ -420,3 +420,72 @@ TEST(TabbedText, StopsEveryEightAverageCharacters) {
   const int Stops[1] = {100};
   EXPECT_EQ(int(GetTabbedTextExtentA(C.Dc(), "a\tb", 3, 1, Stops) & 0xFFFF), 100 + Tm.tmAveCharWidth);
 }
+
+TEST(DrawText, ExpandTabsStopsEveryEightAverageCharacters) {
+  TCanvasDC C(400, 60, Font(u"Courier New", -13));
+  TEXTMETRICW Tm;
+  GetTextMetricsW(C.Dc(), &Tm);
+  struct TCase { const char16_t* Text; int Want; const char* Why; };
+  const TCase Cases[] = {
+      {u"a\tb", 9 * Tm.tmAveCharWidth, "the tab reaches the first stop"},
+      {u"\tb", 9 * Tm.tmAveCharWidth, "a leading tab too"},
+      {u"abcdefghi\tb", 17 * Tm.tmAveCharWidth, "text past the first stop tabs to the second"},
+      {u"a\t\tb", 17 * Tm.tmAveCharWidth, "two tabs, two stops"},
+  };
+  for (const auto& K : Cases) {
+    SCOPED_TRACE(K.Why);
+    std::u16string S = K.Text;
+    TRect R{5, 0, 6, 0};
+    DrawTextW(C.Dc(), S.data(), -1, &R, DT_EXPANDTABS | DT_SINGLELINE | DT_CALCRECT | DT_NOPREFIX);
+    EXPECT_EQ(R.Right - R.Left, K.Want);
+  }
+  // Drawn, the character after the tab starts at the stop, counted from the
+  // rectangle's left edge.
+  std::u16string S = u"\t|";
+  TRect R{20, 10, 400, 60};
+  DrawTextW(C.Dc(), S.data(), -1, &R, DT_EXPANDTABS | DT_SINGLELINE | DT_NOPREFIX);
+  const TRect Ink = C.Inked();
+  EXPECT_GE(Ink.Left, 20 + 8 * Tm.tmAveCharWidth);
+  EXPECT_LT(Ink.Right, 20 + 9 * Tm.tmAveCharWidth + 1);
+}
+
+TEST(DrawText, SingleLineBottomSitsOnTheRectanglesBottom) {
+  TCanvasDC C(300, 100, Font(u"Arial", -13));
+  TEXTMETRICW Tm;
+  GetTextMetricsW(C.Dc(), &Tm);
+  std::u16string S = u"Bottom";
+  TRect R{20, 10, 280, 90};
+  const int H = DrawTextW(C.Dc(), S.data(), -1, &R, DT_SINGLELINE | DT_BOTTOM);
+  EXPECT_EQ(H, 80);  // from the rectangle's top to the line's bottom
+  const TRect Ink = C.Inked();
+  EXPECT_GE(Ink.Top, 90 - Tm.tmHeight);
+  EXPECT_LE(Ink.Bottom, 90);
+  // Without DT_SINGLELINE the flag is ignored: the text stays at the top.
+  TCanvasDC T(300, 100, Font(u"Arial", -13));
+  TRect Q{20, 10, 280, 90};
+  DrawTextW(T.Dc(), S.data(), -1, &Q, DT_BOTTOM);
+  EXPECT_LE(T.Inked().Bottom, 10 + Tm.tmHeight);
+}
+
+TEST(GetCharABCWidths, PartsAddUpToTheAdvanceWidth) {
+  for (const char16_t* Face : {u"Times New Roman", u"Arial"}) {
+    TCanvasDC C(10, 10, Font(Face, -16));
+    ABC Abc[95];
+    INT Widths[95];
+    ASSERT_TRUE(GetCharABCWidthsW(C.Dc(), 32, 126, Abc));
+    ASSERT_TRUE(GetCharWidth32W(C.Dc(), 32, 126, Widths));
+    for (int I = 0; I < 95; ++I) {
+      SCOPED_TRACE(char(32 + I));
+      EXPECT_EQ(Abc[I].abcA + int(Abc[I].abcB) + Abc[I].abcC, Widths[I]);
+      if (I > 0) {
+        EXPECT_GT(int(Abc[I].abcB), 0) << "every printable glyph has ink";
+      }
+    }
+    ABC A[2];
+    ASSERT_TRUE(GetCharABCWidthsA(C.Dc(), 'A', 'B', A));
+    EXPECT_EQ(A[0].abcA, Abc['A' - 32].abcA);
+    EXPECT_EQ(A[1].abcB, Abc['B' - 32].abcB);
+    EXPECT_FALSE(GetCharABCWidthsW(C.Dc(), 66, 65, A)) << "a reversed range";
+    EXPECT_FALSE(GetCharABCWidthsW(nullptr, 65, 66, A));
+  }
+}

@@ -247,3 +247,32 @@ TEST_F(Filer, SecondRootUnderOneOwnerGetsTheNextFreeName) {
   TextToComponent(Text, Main);
   EXPECT_EQ(Main->GetName(), "Main");
 }
+
+TEST_F(Filer, DeepBinaryNestingIsRefusedNotRecursedInto) {
+  const int N = 2000;
+  // Components each the only child of the one before (no properties).
+  std::string Components = "TPF0";
+  for (int I = 0; I < N; ++I) {
+    const std::string Name = "C" + std::to_string(I);
+    Components += "\x0bTSampleComp";
+    Components.push_back(char(Name.size()));
+    Components += Name;
+    Components.push_back(char(vaNull));
+  }
+  Components.append(size_t(N), char(vaNull));
+  // One property whose value is a list inside a list inside a list …
+  std::string Lists = "TPF0\x0bTSampleComp\x01X\x01P";
+  Lists.append(size_t(N), char(vaList));
+  Lists.append(size_t(N) + 2, char(vaNull));
+
+  for (const std::string* Bin : {&Components, &Lists}) {
+    SCOPED_TRACE(Bin == &Components ? "components" : "lists");
+    TStringStream In(*Bin), Out;
+    EXPECT_THROW(ObjectBinaryToText(&In, &Out), EReadError);
+    EXPECT_EQ(Out.GetSize(), 0);
+  }
+  TSampleComp Root(nullptr);
+  TStringStream In(Components);
+  EXPECT_THROW(ReadComponentFromStream(&In, &Root), EReadError);
+  EXPECT_EQ(Root.ComponentCount(), 0);
+}
