@@ -247,3 +247,106 @@ TEST_F(TInput, TrackMouseEventPostsMouseLeave) {
   Pump();
   EXPECT_EQ(Logged(A, WM_MOUSELEAVE).size(), 1u);
 }
+
+TEST_F(TInput, ApplicationActivationReachesEveryTopLevelWindow) {
+  HWND A = Make(Popup, Bounds(0, 0, 100, 100));
+  HWND B = Make(Popup, Bounds(200, 0, 100, 100));
+  HWND Kid = Make(WS_CHILD | WS_VISIBLE, Bounds(0, 0, 10, 10), A);
+  SetFocus(Kid);
+  ClearLog();
+  DeactivateApplication();
+  for (HWND H : {A, B}) {
+    auto Msgs = Logged(H, WM_ACTIVATEAPP);
+    ASSERT_EQ(Msgs.size(), 1u);
+    EXPECT_EQ(Msgs[0].W, WPARAM(FALSE));
+  }
+  EXPECT_TRUE(Logged(Kid, WM_ACTIVATEAPP).empty()) << "only top-level windows hear it";
+  EXPECT_EQ(LOWORD(Logged(A, WM_ACTIVATE).at(0).W), WA_INACTIVE);
+  EXPECT_EQ(GetActiveWindow(), nullptr);
+  EXPECT_EQ(GetFocus(), nullptr);
+
+  // Coming back tells every top-level window once; moving between the
+  // application's own windows tells none.
+  ClearLog();
+  SetActiveWindow(B);
+  for (HWND H : {A, B}) {
+    auto Msgs = Logged(H, WM_ACTIVATEAPP);
+    ASSERT_EQ(Msgs.size(), 1u);
+    EXPECT_EQ(Msgs[0].W, WPARAM(TRUE));
+  }
+  ClearLog();
+  SetActiveWindow(A);
+  EXPECT_TRUE(Msgs(nullptr, {WM_ACTIVATEAPP}).empty());
+  EXPECT_EQ(HWND(Logged(A, WM_ACTIVATE).at(0).L), B);
+}
+
+TEST_F(TInput, KeyboardStateCarriesDownAndToggleBits) {
+  Pump();
+  BYTE Before[256];
+  ASSERT_TRUE(GetKeyboardState(Before));
+  const bool CapsWas = Before[VK_CAPITAL] & 1;
+  HWND H = Make(Popup, Bounds(0, 0, 50, 50));
+  SetFocus(H);
+  Screen().KeyDown(VK_SHIFT);
+  Screen().KeyPress(VK_CAPITAL);
+  Pump();
+  BYTE S[256];
+  ASSERT_TRUE(GetKeyboardState(S));
+  EXPECT_TRUE(S[VK_SHIFT] & 0x80);
+  EXPECT_FALSE(S[VK_CAPITAL] & 0x80) << "released again";
+  EXPECT_NE(bool(S[VK_CAPITAL] & 1), CapsWas) << "each press flips the toggle bit";
+  EXPECT_LT(GetKeyState(VK_SHIFT), 0);
+  EXPECT_EQ(GetKeyState(VK_CAPITAL) & 1, S[VK_CAPITAL] & 1);
+  Screen().KeyUp(VK_SHIFT);
+  Pump();
+  EXPECT_GE(GetKeyState(VK_SHIFT), 0);
+  // A state set by the program is what the next reads answer.
+  S[VK_CONTROL] = 0x80;
+  S[VK_SHIFT] = 0;
+  ASSERT_TRUE(SetKeyboardState(S));
+  EXPECT_LT(GetKeyState(VK_CONTROL), 0);
+  EXPECT_FALSE(GetKeyboardState(nullptr));
+}
+
+TEST_F(TInput, CaretIsDrawnInvertedWhileShownAndSurvivesPainting) {
+  HWND H = Make(Popup, Bounds(0, 0, 40, 30));
+  Pump();
+  const COLORREF Back = Screen().ScreenPixel(5, 5);
+  const COLORREF Inverted = Back ^ 0x00FFFFFF;
+  ASSERT_TRUE(CreateCaret(H, nullptr, 2, 10));
+  SetCaretPos(5, 5);
+  EXPECT_EQ(Screen().ScreenPixel(5, 5), Back) << "a new caret starts hidden";
+  ASSERT_TRUE(ShowCaret(H));
+  EXPECT_EQ(Screen().ScreenPixel(5, 5), Inverted);
+  EXPECT_EQ(Screen().ScreenPixel(6, 14), Inverted);
+  EXPECT_EQ(Screen().ScreenPixel(7, 5), Back);
+  EXPECT_EQ(Screen().ScreenPixel(5, 15), Back);
+  // Moving it restores what it covered.
+  SetCaretPos(20, 5);
+  EXPECT_EQ(Screen().ScreenPixel(5, 5), Back);
+  EXPECT_EQ(Screen().ScreenPixel(20, 5), Inverted);
+  TPoint P;
+  ASSERT_TRUE(GetCaretPos(&P));
+  EXPECT_EQ(P, TPoint(20, 5));
+  // Painting hides it for the paint and shows it again on top.
+  InvalidateRect(H, nullptr, TRUE);
+  Pump();
+  EXPECT_EQ(Screen().ScreenPixel(20, 5), Inverted);
+  EXPECT_EQ(Screen().ScreenPixel(5, 5), Back);
+  // Hiding nests: two hides need two shows.
+  HideCaret(H);
+  HideCaret(H);
+  ShowCaret(H);
+  EXPECT_EQ(Screen().ScreenPixel(20, 5), Back);
+  ShowCaret(H);
+  EXPECT_EQ(Screen().ScreenPixel(20, 5), Inverted);
+  EXPECT_FALSE(ShowCaret(H)) << "already shown";
+  ASSERT_TRUE(DestroyCaret());
+  EXPECT_EQ(Screen().ScreenPixel(20, 5), Back);
+  EXPECT_FALSE(ShowCaret(H));
+  // A caret dies with its window.
+  ASSERT_TRUE(CreateCaret(H, nullptr, 2, 10));
+  DestroyWindow(H);
+  EXPECT_FALSE(ShowCaret(nullptr));
+  EXPECT_FALSE(SetCaretPos(1, 1));
+}

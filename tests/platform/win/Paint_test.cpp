@@ -150,3 +150,77 @@ TEST_F(TPaint, ScreenshotIsAPngWithTheWindowsPixels) {
   std::remove(Script.c_str());
   std::remove(Out.c_str());
 }
+
+TEST_F(TPaint, RedrawOffHoldsPaintingBackAndRedrawWindowPaintsAtOnce) {
+  HWND P = Make(Popup, Bounds(0, 0, 100, 100));
+  HWND C = Make(WS_CHILD | WS_VISIBLE, Bounds(10, 10, 20, 20), P);
+  Pump();
+  SendMessage(P, WM_SETREDRAW, FALSE, 0);
+  EXPECT_FALSE(IsWindowVisible(P));
+  EXPECT_FALSE(IsWindowVisible(C)) << "a child of a window with redraw off is not visible either";
+  ClearLog();
+  InvalidateRect(P, nullptr, TRUE);
+  InvalidateRect(C, nullptr, TRUE);
+  Pump();
+  EXPECT_TRUE(Logged(P, WM_PAINT).empty());
+  EXPECT_TRUE(Logged(C, WM_PAINT).empty());
+
+  SendMessage(P, WM_SETREDRAW, TRUE, 0);
+  EXPECT_TRUE(IsWindowVisible(C));
+  // RDW_UPDATENOW paints before returning, without the queue; the children
+  // follow with RDW_ALLCHILDREN.
+  ClearLog();
+  RedrawWindow(P, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  EXPECT_EQ(Logged(P, WM_PAINT).size(), 1u);
+  EXPECT_EQ(Logged(C, WM_PAINT).size(), 1u);
+  EXPECT_EQ(Logged(P, WM_ERASEBKGND).size(), 1u);
+
+  // RDW_NOCHILDREN keeps the invalidation to the window itself, and
+  // RDW_VALIDATE takes back what is pending.
+  ClearLog();
+  RedrawWindow(P, nullptr, nullptr, RDW_INVALIDATE | RDW_NOCHILDREN | RDW_UPDATENOW);
+  EXPECT_EQ(Logged(P, WM_PAINT).size(), 1u);
+  EXPECT_TRUE(Logged(C, WM_PAINT).empty());
+  ClearLog();
+  InvalidateRect(P, nullptr, TRUE);
+  RedrawWindow(P, nullptr, nullptr, RDW_VALIDATE | RDW_NOERASE | RDW_ALLCHILDREN);
+  Pump();
+  EXPECT_TRUE(Logged(P, WM_PAINT).empty());
+  EXPECT_TRUE(Logged(P, WM_ERASEBKGND).empty());
+  EXPECT_FALSE(RedrawWindow(HWND(std::uintptr_t(0xDEAD0)), nullptr, nullptr, RDW_INVALIDATE));
+}
+
+// An elliptic popup over a square one: the corners belong to the window
+// below, for hit testing and on the screen alike.
+TEST_F(TPaint, WindowRegionShapesHitTestingAndTheScreen) {
+  HWND Below = Make(Popup, Bounds(0, 0, 100, 100));
+  HWND Above = Make(Popup, Bounds(0, 0, 100, 100));
+  On(Below, [](HWND H, UINT M, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    return M == WM_PAINT ? FillClient(H, RGB(0, 0, 255)) : std::nullopt;
+  });
+  On(Above, [](HWND H, UINT M, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    return M == WM_PAINT ? FillClient(H, RGB(255, 0, 0)) : std::nullopt;
+  });
+  EXPECT_EQ(SetWindowRgn(Above, CreateEllipticRgn(0, 0, 100, 100), TRUE), 1);
+  Pump();
+  EXPECT_EQ(WindowFromPoint({50, 50}), Above);
+  EXPECT_EQ(WindowFromPoint({3, 3}), Below);
+  EXPECT_EQ(Screen().ScreenPixel(50, 50), RGB(255, 0, 0));
+  EXPECT_EQ(Screen().ScreenPixel(3, 3), RGB(0, 0, 255));
+  // The window keeps its region; GetWindowRgn hands out a copy.
+  HRGN Copy = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetWindowRgn(Above, Copy), COMPLEXREGION);
+  EXPECT_FALSE(PtInRegion(Copy, 3, 3));
+  EXPECT_TRUE(PtInRegion(Copy, 50, 50));
+  DeleteObject(Copy);
+  EXPECT_EQ(WindowFromPoint({3, 3}), Below) << "deleting the copy leaves the window's region";
+  // No region: the whole rectangle again.
+  SetWindowRgn(Above, nullptr, TRUE);
+  Pump();
+  HRGN None = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetWindowRgn(Above, None), ERROR);
+  DeleteObject(None);
+  EXPECT_EQ(WindowFromPoint({3, 3}), Above);
+  EXPECT_EQ(Screen().ScreenPixel(3, 3), RGB(255, 0, 0));
+  EXPECT_EQ(SetWindowRgn(HWND(std::uintptr_t(0xDEAD0)), nullptr, FALSE), 0);
+}
