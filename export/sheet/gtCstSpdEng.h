@@ -148,6 +148,7 @@ protected:
 
 private:
   void AssignRows(TgtItemList& List, std::vector<std::vector<TgtFmTextItem*>>& Columns);
+  void AlignmentPass(std::vector<std::vector<TgtFmTextItem*>>& Columns);
   void MultiPass(std::vector<std::vector<TgtFmTextItem*>>& Columns);
   double LineWidth(TgtTextItem* Item, bool Trimmed) const;
 };

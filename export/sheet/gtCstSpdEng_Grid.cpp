@@ -107,8 +107,7 @@ void TgtCustomSpreadSheetEngine::SortItems(TgtItemList& List) {
   AssignRows(List, Columns);
 
   // 6. Right-aligned items join the column of what stands above them.
-  // FIXME: the alignment pass is not built; right-aligned items keep the
-  // column their right edge gave them.
+  if (ApplyAlignment) AlignmentPass(Columns);
 
   // 7.
   if (GetPreferences()->GetMultiPass()) MultiPass(Columns);
@@ -237,6 +236,82 @@ void TgtCustomSpreadSheetEngine::MultiPass(std::vector<std::vector<TgtFmTextItem
           Lower->Row = Row + 1;
         }
       }
+    }
+  }
+}
+
+namespace {
+bool RightAligned(const TgtFmTextItem* I) { return I->Alignment == 1; }
+}  // namespace
+
+// Right-aligned items were given columns by their right edges; a column of
+// right-aligned numbers under a left-aligned heading belongs under that
+// heading. The figures carry over from the last list that had right-aligned
+// items, so a list without any is still searched with them.
+void TgtCustomSpreadSheetEngine::AlignmentPass(std::vector<std::vector<TgtFmTextItem*>>& Columns) {
+  double Leftmost = 0, Rightmost = 0, LeftmostWidth = 0, RightmostWidth = 0;
+  Integer TopRow = 0;
+  auto Overlaps = [&](TgtFmTextItem* I) {
+    const double X0 = I->X, X1 = I->X + LineWidth(I, false);
+    auto In = [&](double V) { return V >= X0 && V <= X1; };
+    return In(Leftmost) || In(Rightmost) || In(Leftmost + LeftmostWidth / 2) || In(Rightmost + RightmostWidth / 2);
+  };
+  // The column of the last item of List above the right-aligned ones that
+  // overlaps them. Blank items never had a row given, so they are no target.
+  auto Search = [&](const std::vector<TgtFmTextItem*>& List, Integer& Target) {
+    bool Found = false;
+    for (TgtFmTextItem* I : List)
+      if (!Blank(I) && I->Row < TopRow && Overlaps(I)) {
+        Target = I->Column;
+        Found = true;
+      }
+    return Found;
+  };
+  for (std::size_t C = 0; C < Columns.size(); ++C) {
+    bool Any = false;
+    for (TgtFmTextItem* I : Columns[C]) {
+      if (!RightAligned(I)) continue;
+      const double W = LineWidth(I, false), Left = I->X - W;
+      if (!Any || Left < Leftmost) {
+        Leftmost = Left;
+        LeftmostWidth = W;
+      }
+      if (!Any || Left > Rightmost) {
+        Rightmost = Left;
+        RightmostWidth = W;
+      }
+      if (!Any || I->Row < TopRow) TopRow = I->Row;
+      Any = true;
+    }
+    Integer Target = 0;
+    bool Found = Search(Columns[C], Target);
+    if (C > 0 && TopRow > 0) {
+      std::size_t Near = C;
+      for (std::size_t K = 1; K <= 3 && K <= C; ++K)
+        if (!Columns[C - K].empty()) {
+          Near = C - K;
+          break;
+        }
+      if (Near == C) return;   // nothing within three columns to the left: the pass stops here
+      if (!Found) Found = Search(Columns[Near], Target);
+    }
+    if (!Found && C + 1 < Columns.size() && TopRow > 0) Found = Search(Columns[C + 1], Target);
+    if (!Found || Target < 0) continue;
+    if (Columns.size() <= std::size_t(Target)) Columns.resize(std::size_t(Target) + 1);
+    bool Moved = false;
+    // A copy: the target list may be this one.
+    const std::vector<TgtFmTextItem*> Here = Columns[C];
+    for (TgtFmTextItem* I : Here) {
+      if (!RightAligned(I) || I->Column == Target) continue;
+      I->Column = Target;
+      if (std::size_t(Target) != C) Columns[std::size_t(Target)].push_back(I);
+      Moved = true;
+    }
+    if (Moved && std::size_t(Target) != C) {
+      auto& List = Columns[C];
+      List.erase(std::remove_if(List.begin(), List.end(),
+                                [&](TgtFmTextItem* I) { return RightAligned(I) && I->Column == Target; }),
+                 List.end());
     }
   }
 }

@@ -183,3 +183,97 @@ TEST(TgtCustomSpreadSheetEngine, WindowColouredTextBecomesWindowText) {
   EXPECT_EQ(E.GetPaletteIndex(clWindowText), 0);
   EXPECT_EQ(E.GetPaletteIndex(clWindow), 1);
 }
+
+namespace {
+// One text of an alignment layout: right-aligned texts are given by their
+// right edge, the others by their left edge (both in columns).
+struct TPlaced {
+  const char16_t* Text;
+  double Edge;
+  Integer Row;
+  bool Right;
+};
+
+std::string LayOut(bool ApplyAlignment, std::initializer_list<TPlaced> Items) {
+  TGridProbe E;
+  E.GetPreferences()->SetApplyAlignment(ApplyAlignment);
+  E.BeginDoc();
+  for (const TPlaced& P : Items) {
+    E.SetTextAlignment(P.Right ? 1 : 0);
+    const double W = P.Right ? E.GetTextExtent(P.Text, E.GetFont()).cx : 0;
+    E.TextOut(E.Col(P.Edge) - W, E.Row(P.Row), P.Text);
+  }
+  E.EndDoc();
+  return E.Joined();
+}
+}  // namespace
+
+TEST(TgtCustomSpreadSheetEngine, RightAlignedItemsJoinTheColumnOfWhatStandsAboveThem) {
+  {
+    // The heading must reach past its own column for the numbers' right
+    // edges to land in the next one.
+    TGridProbe E;
+    E.BeginDoc();
+    ASSERT_GT(E.GetTextExtent(u"Amount in dollars", E.GetFont()).cx, 1.3 * E.GetColumnWidthPx());
+    ASSERT_LT(E.GetTextExtent(u"22.00", E.GetFont()).cx, 0.6 * E.GetColumnWidthPx());
+    E.EndDoc();
+  }
+  struct {
+    bool ApplyAlignment;
+    std::initializer_list<TPlaced> Items;
+    const char* Want;
+    const char* Why;
+  } Cases[] = {
+      {true,
+       {{u"Amount in dollars", 2, 0, false}, {u"1.00", 3.7, 1, true}, {u"22.00", 3.7, 2, true}},
+       "0,2 Amount in dollars\n1,2 1.00\n2,2 22.00\n",
+       "numbers under a heading take its column"},
+      {false,
+       {{u"Amount in dollars", 2, 0, false}, {u"1.00", 3.7, 1, true}, {u"22.00", 3.7, 2, true}},
+       "0,2 Amount in dollars\n1,3 1.00\n2,3 22.00\n",
+       "without ApplyAlignment the left edges decide"},
+      {true,
+       {{u"Amount in dollars", 2, 3, false}, {u"1.00", 3.7, 1, true}, {u"22.00", 3.7, 2, true}},
+       "1,4 1.00\n2,4 22.00\n3,2 Amount in dollars\n",
+       "a heading below the numbers does not pull them"},
+      {true,
+       {{u"Qty", 0, 0, false}, {u"1.00", 3.7, 1, true}, {u"22.00", 3.7, 2, true}},
+       "0,0 Qty\n1,4 1.00\n2,4 22.00\n",
+       "a heading that does not overlap them does not pull them"},
+      {true,
+       {{u"A", 0, 0, false},
+        {u"5", 5.2, 1, true},
+        {u"x", 3, 5, false},
+        {u"Amount in dollars", 7, 0, false},
+        {u"1.00", 8.2, 1, true}},
+       "0,0 A\n0,7 Amount in dollars\n1,5 5\n1,7 1.00\n5,3 x\n",
+       "an item within three columns to the left lets the pass go on"},
+      {true,
+       {{u"A", 0, 0, false},
+        {u"5", 5.2, 1, true},
+        {u"Amount in dollars", 7, 0, false},
+        {u"1.00", 8.2, 1, true}},
+       "0,0 A\n0,7 Amount in dollars\n1,5 5\n1,8 1.00\n",
+       "three empty columns to the left of right-aligned items end the pass"},
+  };
+  for (auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    EXPECT_EQ(LayOut(C.ApplyAlignment, C.Items), C.Want);
+  }
+}
+
+TEST(TgtCustomSpreadSheetEngine, AlignmentPassLeavesRightAlignedItemsAtTheirLeftEdge) {
+  // The right-edge placement is only for the grid: the writers see the x the
+  // text was drawn at.
+  struct TXProbe : TGridProbe {
+    std::vector<double> Xs;
+    void EncodeTextItem(TgtTextItem* Item) override { Xs.push_back(Item->X); }
+  } E;
+  E.GetPreferences()->SetApplyAlignment(true);
+  E.BeginDoc();
+  E.SetTextAlignment(1);
+  E.TextOut(40, 0, u"right");
+  E.EndDoc();
+  ASSERT_EQ(E.Xs.size(), 1u);
+  EXPECT_DOUBLE_EQ(E.Xs[0], 40);
+}
