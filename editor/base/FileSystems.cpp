@@ -10,11 +10,11 @@
 #include "platform/rtl/FileUtils.h"
 
 void TFileSystem::RenameFileChecked(const AnsiString& OldName, const AnsiString& NewName) {
-  if (!RenameFile(OldName, NewName)) RaiseErrorFmt(TranslateResText(EdConsts::SCantRenameFile), {OldName, NewName});
+  if (!RenameFile(OldName, NewName)) RaiseErrorFmt(LoadResText(EdConsts::SCantRenameFile), {OldName, NewName});
 }
 
 void TFileSystem::DeleteFileChecked(const AnsiString& Name) {
-  if (FileExists(Name) && !DeleteFile(Name)) RaiseErrorFmt(TranslateResText(EdConsts::SCantDeleteFile), {Name});
+  if (FileExists(Name) && !DeleteFile(Name)) RaiseErrorFmt(LoadResText(EdConsts::SCantDeleteFile), {Name});
 }
 
 AnsiString TFileSystem::GetBackupFileName(const AnsiString& Name) { return MakeBackupFileName(Name); }
@@ -102,9 +102,9 @@ void TResWriteStream::Commit() {
   try {
     Ok = UpdateResourceData(FFileName, FType, FName, Integer(GetSize()), Memory());
   } catch (const Exception& E) {
-    RaiseError(TranslateResText(EdConsts::SErrorUpdatingResource) + ": " + E.Message());
+    RaiseError(LoadResText(EdConsts::SErrorUpdatingResource) + ": " + E.Message());
   }
-  if (!Ok) RaiseError(TranslateResText(EdConsts::SErrorUpdatingResource));
+  if (!Ok) RaiseError(LoadResText(EdConsts::SErrorUpdatingResource));
 }
 
 bool UpdateResourceData(const AnsiString& FileName, const TResType& Type, const AnsiString& Name, Integer Size,
@@ -125,7 +125,7 @@ AnsiString MakeTempFileName(const AnsiString& Name) {
   AnsiString Dir = ExtractFilePath(Name);
   if (Dir.empty()) Dir = IncludeTrailingPathDelimiter(::GetCurrentDir());
   const AnsiString Result = CreateTempFileName(Dir, ExtractFileName(Name));
-  if (Result.empty()) RaiseError(TranslateResText(EdConsts::SCantCreateTempFile));
+  if (Result.empty()) RaiseError(LoadResText(EdConsts::SCantCreateTempFile));
   return Result;
 }
 

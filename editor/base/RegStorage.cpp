@@ -27,7 +27,7 @@ struct TKeyCloser {
   ~TKeyCloser() { Reg->CloseKey(); }
 };
 
-[[noreturn]] void Unsupported() { RaiseError(TranslateResText(EdConsts::SUnsupportedRegType)); }
+[[noreturn]] void Unsupported() { RaiseError(LoadResText(EdConsts::SUnsupportedRegType)); }
 
 // The registry resolves a key with a leading backslash from the root, so an
 // access never depends on which key the shared object had open.
@@ -150,7 +150,7 @@ Variant ReadFromRegistry(const AnsiString& Path, const Variant& Default) {
     case varString: return Variant(Reg->ReadString(Name));
     case varBoolean: return Variant(Reg->ReadBool(Name));
     default:
-      RaiseError(TranslateResText(EdConsts::SUnsupportedRegType) + "($" + IntToHex(VarType(Default), 4) + ")");
+      RaiseError(LoadResText(EdConsts::SUnsupportedRegType) + "($" + IntToHex(VarType(Default), 4) + ")");
   }
 }
 

@@ -17,8 +17,8 @@ constexpr std::size_t NtHeaderSize = 248;        // signature, file header, 32-b
 constexpr std::size_t SectionHeaderSize = 40;
 constexpr DWORD ResourceDirIndex = 2;
 
-[[noreturn]] void Fail(const char* Message, int Code = 0) {
-  RaiseErrorFmt(TranslateResText(Message) + TranslateResText(EdConsts::SErrorCode), {Code});
+[[noreturn]] void Fail(EdConsts::TResTextId Message, int Code = 0) {
+  RaiseErrorFmt(LoadResText(Message) + LoadResText(EdConsts::SErrorCode), {Code});
 }
 
 DWORD U32(const std::vector<Byte>& B, std::size_t At) {
@@ -43,7 +43,7 @@ struct TPeLayout {
 bool InRange(const std::vector<Byte>& B, std::size_t At, std::size_t Len) { return At <= B.size() && Len <= B.size() - At; }
 
 // Returns false with a message for anything the writer cannot handle.
-bool Layout(const std::vector<Byte>& B, TPeLayout& L, const char*& Why, bool ForWriting) {
+bool Layout(const std::vector<Byte>& B, TPeLayout& L, EdConsts::TResTextId& Why, bool ForWriting) {
   Why = EdConsts::SInvalidFileFormat;
   if (B.size() < 64 || B[0] != 'M' || B[1] != 'Z') return false;
   L.Nt = U32(B, 0x3C);
@@ -176,7 +176,7 @@ Integer StandardResourceType(const AnsiString& Name) {
 bool ReadResourceData(const AnsiString& FileName, const TResType& Type, const AnsiString& Name, AnsiString& Data) {
   std::vector<Byte> B;
   TPeLayout L;
-  const char* Why;
+  EdConsts::TResTextId Why;
   if (!LoadFile(FileName, B) || !Layout(B, L, Why, false)) return false;
   TFoundResource R;
   if (!FindResource(B, L, Type, Name, R)) return false;
@@ -195,17 +195,17 @@ bool ResourceExists(const AnsiString& FileName, const TResType& Type, const Ansi
 TResourceWriter::TResourceWriter(const AnsiString& AFileName) : FFileName(AFileName) {
   if (!LoadFile(FFileName, FImage)) Fail(EdConsts::SCantOpenFileForWriting, errno);
   TPeLayout L;
-  const char* Why;
+  EdConsts::TResTextId Why;
   if (!Layout(FImage, L, Why, true)) Fail(Why);
 }
 
 void TResourceWriter::ReplaceResource(const TResType& Type, const AnsiString& Name, const void* Data, Integer Size) {
   if (Size < 0) Size = 0;
   TPeLayout L;
-  const char* Why;
+  EdConsts::TResTextId Why;
   if (!Layout(FImage, L, Why, true)) Fail(Why);
   TFoundResource R;
-  if (!FindResource(FImage, L, Type, Name, R)) RaiseError(TranslateResText(EdConsts::SResourceNotFound));
+  if (!FindResource(FImage, L, Type, Name, R)) RaiseError(LoadResText(EdConsts::SResourceNotFound));
   if (R.Rva < L.RsrcVa) Fail(EdConsts::SInvalidFileFormat);
   const DWORD Increase = DWORD((Size / 4096 + 1) * 4096);
   const std::size_t OldFileSize = FImage.size();

@@ -77,7 +77,7 @@ Integer TCustomSortedList::Add(void* Item) {
   if (FindItem(Item, Index)) {
     switch (DuplicateMode) {
       case sdIgnore: return Index;
-      case sdError: RaiseError(TranslateResText(EdConsts::SDuplicateItem));
+      case sdError: RaiseError(LoadResText(EdConsts::SDuplicateItem));
       case sdAccept: break;
     }
   }
