@@ -1,5 +1,7 @@
 #include "editor/controls/DCMemo.h"
 
+#include <algorithm>
+
 #include "editor/exchange/DCHTMLExporter.h"
 #include "editor/exchange/DCRTFExporter.h"
 #include "editor/exchange/DCRtfImporter.h"
@@ -17,9 +19,11 @@ TCustomDCMemo::TCustomDCMemo(TComponent* AOwner)
       FFont(std::make_unique<TMemoFont>(this)),
       FTextStyles(std::make_unique<TTextStyles>(this)) {
   FInternalSource = CreateMemoSource();
+  FSelAttributes = std::make_unique<TMemoAttributes>(this);
   FFont->SetName("Courier New");
   FFont->SetSize(10);
   FFont->SetColor(clBlack);
+  FFont->OnChange = TNotifyEvent(this, &TCustomDCMemo::FontChanged);
   FTextStyles->SetDefaultStyles();
   FOptions = TMemoOptions{moThumbTracking, moColorSyntax};
   SetBounds(GetLeft(), GetTop(), 185, 89);
@@ -31,6 +35,10 @@ TCustomDCMemo::TCustomDCMemo(TComponent* AOwner)
 }
 
 TCustomDCMemo::~TCustomDCMemo() {
+  FFont->OnChange = TNotifyEvent();
+  // Owned components (the attribute parser) go while the memo source that
+  // uses them is still here to hear of it.
+  DestroyComponents();
   RemoveOptionListener(this);
   if (FMemoSource) FMemoSource->RemoveFreeNotification(this);
 }
@@ -166,8 +174,7 @@ void TCustomDCMemo::ImportFromStream(TStream* Stream) {
   S->BeginUpdate(ccLoadFromStream);
   try {
     S->Clear();
-    // FIXME: an attribute parser's table is emptied here (all but entry 0)
-    // once the attribute parser exists.
+    if (auto* P = dynamic_cast<TAttributeParser*>(S->GetSyntaxParser())) P->ClearStyles();
     ImportRtf(Stream);
     S->SetCaret(0, 0);
     S->ClearUndo();
@@ -197,8 +204,11 @@ void TCustomDCMemo::ImportWith(TStream* Stream, TClass AImporterClass) {
   if (Importer->CanImport(Stream)) {
     S->BeginUpdate(ccImport);
     FImportBlockColumn = S->GetCaretChar();
+    const TBlockOption Block = S->GetBlockOption();
+    if (Block == bkStreamSel || Block == bkNone) TCustomMemoSource::SetBlockCopy(false);
     S->InImport = true;
     try {
+      GetSelAttributes();
       Importer->OnAddText = TImportTextEvent(this, &TCustomDCMemo::AddImportedText);
       Importer->Import(Text);
     } catch (...) {
@@ -250,14 +260,24 @@ void TCustomDCMemo::InsertPlainLines(TStrings* Lines) {
   S->EndUpdate();
 }
 
-void TCustomDCMemo::AddImportedText(TObject* /*Sender*/, const AnsiString& Text, TFont* /*Font*/,
-                                    Integer /*BackColor*/) {
+void TCustomDCMemo::AddImportedText(TObject* /*Sender*/, const AnsiString& Text, TFont* Font, Integer BackColor) {
   TCustomMemoSource* S = GetSource();
   if (Text == "\r\n") {
-    // FIXME: block mode (column imports) waits for the clipboard unit's block-copy flag.
-    S->InsertLineBreak();
-    S->SetCaret(0, S->GetCaretLine() + 1);
-    S->SetSelection(stStreamSel, 0, S->GetCaretLine(), 0, S->GetCaretLine());
+    const Integer Line = S->GetCaretLine();
+    if (!TCustomMemoSource::GetBlockCopy()) {
+      S->InsertLineBreak();
+      S->SetCaret(0, Line + 1);
+      S->SetSelection(stStreamSel, 0, Line + 1, 0, Line + 1);
+    } else if (Line < S->GetLineCount() - 1) {
+      // A column block goes down the lines that are there.
+      S->SetCaret(FImportBlockColumn, Line + 1);
+    } else {
+      S->SetCaret(S->GetLineLength(Line), Line);
+      S->InsertLineBreak();
+      S->SetCaret(0, Line + 1);
+      if (TStringItem* Item = S->GetLineItem(Line + 1)) Item->Attributes.clear();
+      S->SetCaret(FImportBlockColumn, Line + 1);
+    }
     S->SetSelectionType(stNotSelected);
     return;
   }
@@ -268,11 +288,42 @@ void TCustomDCMemo::AddImportedText(TObject* /*Sender*/, const AnsiString& Text,
     const Integer N = S->InsertTextWithAttrs(Text, AnsiString());
     S->SetCaret(Col + N, Line);
   }
-  S->SetSelection(stStreamSel, Col, Line, S->GetCaretChar(), Line);
-  // FIXME: the run's font and background become stored attributes through
-  // the attribute parser's selection attributes once that parser exists;
-  // until then imported text takes the editor's look.
-  S->SetSelectionType(stNotSelected);
+  const Integer End = S->GetCaretChar();
+  S->SetSelection(stStreamSel, Col, Line, End, Line);
+  if (Font && AttrParser() && !(RunHasNoAttribute(Line, Col, End) && SameFontLook(Font, FFont.get()) &&
+                (BackColor == -1 || TColor(BackColor) == GetColor()))) {
+    TMemoAttributes& A = *FSelAttributes;
+    A.BeginUpdate();
+    A.AssignNoNotify(Font);
+    A.SetBackColorNoNotify(BackColor == -1 ? GetColor() : TColor(BackColor));
+    // The run's whole look, also where it matches what is stored there.
+    A.SetState(maAll);
+    A.EndUpdate();
+    S->SetSelectionType(stNotSelected);
+    A.ResetTo(FFont.get(), GetColor());
+  } else {
+    S->SetSelectionType(stNotSelected);
+  }
+}
+
+// The text inserted between the display columns has style 0 throughout:
+// what typing there would give.
+bool TCustomDCMemo::RunHasNoAttribute(Integer Line, Integer FromCol, Integer ToCol) const {
+  TCustomMemoSource* S = GetSource();
+  const TStringItem* Item = S->GetLineItem(Line);
+  if (!Item) return true;
+  Integer From = FromCol, To = ToCol;
+  S->VisualToCharIndex(Item->Text, From);
+  S->VisualToCharIndex(Item->Text, To);
+  To = std::min(To, Integer(Item->Attributes.size()));
+  for (Integer I = std::max(From, 0); I < To; ++I)
+    if (Item->Attributes[size_t(I)] != 0) return false;
+  return true;
+}
+
+bool TCustomDCMemo::SameFontLook(TFont* A, TFont* B) {
+  return A->GetColor() == B->GetColor() && A->GetName() == B->GetName() && A->GetSize() == B->GetSize() &&
+         A->GetStyle() == B->GetStyle();
 }
 
 void TCustomDCMemo::ExportToHtml(const AnsiString& FileName, bool SelectionOnly) {

@@ -15,6 +15,7 @@
 #include "editor/options/OptionListeners.h"
 #include "editor/text/MemoSource.h"
 #include "editor/view/MemoFont.h"
+#include "editor/view/AttributeParser.h"
 #include "editor/view/TextStyles.h"
 #include "platform/forms/Controls.h"
 
@@ -28,7 +29,10 @@ using TMemoOptions = TSet<TMemoOption>;
 // Sender is the exporter; the handler may replace the text.
 using TExportStringEvent = TEvent<void(TObject* Sender, AnsiString& S)>;
 
-class TCustomDCMemo : public TCustomControl, public TTextStylesHost, public TOptionsListener {
+class TCustomDCMemo : public TCustomControl,
+                      public TTextStylesHost,
+                      public TOptionsListener,
+                      public TAttributeParserHost {
   SX_CLASS(TCustomDCMemo, TCustomControl)
 public:
   explicit TCustomDCMemo(TComponent* AOwner);
@@ -114,8 +118,16 @@ public:
   // The export walk: the whole text or the selection as exporter calls.
   void WriteToExporter(TDCExporter* Exporter, bool SelectionOnly);
 
-  // The importer's text event while ImportWith runs.
+  // The importer's text event while ImportWith runs: inserts the run at
+  // the caret and gives it the run's font and background as stored
+  // attributes, unless it looks like the editor's own text.
   void AddImportedText(TObject* Sender, const AnsiString& Text, TFont* Font, Integer BackColor);
+
+  // --- Stored attributes (text with its own fonts and colours) --------------
+  // The attributes at the selection start or the caret. Without a parser
+  // the editor first gets a TAttributeParser of its own. Setting a field of
+  // the result applies it to the selection (or to text typed next).
+  TMemoAttributes* GetSelAttributes();
 
   TExportStringEvent OnExportString;
 
@@ -136,9 +148,19 @@ public:
   void StylesReparse() override;
   void StylesUpdated(bool Reparse) override;
 
+  // TAttributeParserHost
+  TFont* AttrHostFont() override { return FFont.get(); }
+  TColor AttrHostColor() override { return GetColor(); }
+  bool AttrHostAllowUndo() override { return GetAllowUndo(); }
+  TTextStyles* AttrHostTextStyles() override { return FTextStyles.get(); }
+  TCustomMemoSource* AttrHostSource() override { return GetSource(); }
+  void AttrHostApply(TMemoAttributes& Attrs) override;
+  Word AttrHostConsistentMask(TMemoAttributes& Attrs) override;
+
 protected:
   virtual std::unique_ptr<TCustomMemoSource> CreateMemoSource();
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  void Dispatch(TMessage& Message) override;
 
 private:
   struct TGroups;
@@ -152,11 +174,18 @@ private:
   void PlainWalk(TWalk& W);
   bool ParserStylesInUse() const;
   void InsertPlainLines(TStrings* Lines);
+  void FontChanged(TObject* Sender);
+  bool RunHasNoAttribute(Integer Line, Integer FromCol, Integer ToCol) const;
+  static bool SameFontLook(TFont* A, TFont* B);
+  void DefaultAttrFollowsEditor();
+  TAttributeParser* AttrParser() const;
+  void ApplyAttrsToLine(TAttributeParser* P, TMemoAttributes& Attrs, Integer Line, Integer FromCol, Integer ToCol);
 
   std::unique_ptr<TCustomMemoSource> FInternalSource;
   TCustomMemoSource* FMemoSource = nullptr;
   std::unique_ptr<TMemoFont> FFont;
   std::unique_ptr<TTextStyles> FTextStyles;
+  std::unique_ptr<TMemoAttributes> FSelAttributes;
   TMemoOptions FOptions;
   TColor FReadOnlyColor = clWindow;
   Integer FImportBlockColumn = 0;

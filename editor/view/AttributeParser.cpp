@@ -149,6 +149,13 @@ void TMemoAttributes::AssignNoNotify(TPersistent* Source) {
   FMaskValid = false;
 }
 
+void TMemoAttributes::ResetTo(TFont* Font, TColor Back) {
+  CopyFrom(Font);
+  FBackColor = Back;
+  FState = 0;
+  FMaskValid = false;
+}
+
 TFont* TMemoAttributes::GetFont() {
   if (!FFont) FFont = std::make_unique<TFont>();
   FFont->SetName(FName);
@@ -304,6 +311,15 @@ void TAttributeParser::ClearStyles() {
     throw;
   }
   FClearingStyles = false;
+}
+
+void TAttributeParser::SetDefaultAttr(TFont* Font, TColor Back) {
+  Unregister(0);
+  FAttrs[0]->ResetTo(Font, Back);
+  // An imported entry with this look keeps its own index; entry 0 only
+  // takes the key when it is free.
+  const TKey Key = KeyOf(*FAttrs[0]);
+  if (FLookup.find(Key) == FLookup.end()) FLookup[Key] = 0;
 }
 
 Integer TAttributeParser::AttrAt(TPoint Pos) {

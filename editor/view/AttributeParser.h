@@ -81,6 +81,11 @@ public:
   void Assign(TPersistent* Source) override;
   // The same copy without Changed; State is kept.
   void AssignNoNotify(TPersistent* Source);
+  // Every field from the font, the background from Back; no Changed, State
+  // cleared. How an editor puts its selection attributes back to its own look.
+  void ResetTo(TFont* Font, TColor Back);
+  // Sets the background without Changed and without a State bit.
+  void SetBackColorNoNotify(TColor Value) { FBackColor = Value; }
   // The font with all fields applied; owned by this set.
   TFont* GetFont();
   Word GetState() const { return FState; }
@@ -146,6 +151,9 @@ public:
   // The style index text inserted at the point would get.
   Integer AttrAt(TPoint Pos);
   void GetAttributesAt(TPoint Pos, TMemoAttributes& Attrs);
+
+  // Entry 0 takes the editor's font and colour (the editor's Font changed).
+  void SetDefaultAttr(TFont* Font, TColor Back);
 
   Integer AttrCount() const { return Integer(FAttrs.size()); }
   TMemoAttributes* GetAttr(Integer Index) const { return FAttrs.at(size_t(Index)).get(); }

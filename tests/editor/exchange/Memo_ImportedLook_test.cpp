@@ -1,0 +1,185 @@
+// Imported runs keep their look: the RTF importer's runs become stored
+// attributes of an editor's attribute parser, and the export walk writes
+// them again as HTML and RTF.
+#include <gtest/gtest.h>
+
+#include "editor/controls/DCMemo.h"
+#include "editor/exchange/DCHTMLExporter.h"
+#include "platform/rtl/Streams.h"
+
+namespace {
+
+const char* const Fragment =
+    "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 Times New Roman;}}"
+    "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue255;\\red255\\green255\\blue0;}"
+    "\\f0\\fs20 plain {\\b bold} {\\i italic} {\\ul under}\\par "
+    "{\\cf1 red} {\\f1\\fs28 big serif} {\\highlight3 marked}}";
+
+void Import(TCustomDCMemo& M, const AnsiString& Rtf) {
+  TStringStream In(Rtf);
+  M.ImportFromStream(&In);
+}
+
+AnsiString ExportHtml(TCustomDCMemo& M) {
+  TStringStream Out;
+  M.ExportToStream(&Out, &ExporterClassOf<TDCHTMLExporter>, false);
+  return Out.DataString();
+}
+
+AnsiString ExportRtf(TCustomDCMemo& M) {
+  TStringStream Out;
+  M.ExportRtfToStream(&Out, false);
+  return Out.DataString();
+}
+
+// The stored style byte of a character.
+Integer StyleAt(TCustomDCMemo& M, Integer Line, Integer Char) {
+  AnsiString Attrs;
+  M.GetSource()->GetColorData(Line, Attrs);
+  return Char < Integer(Attrs.size()) ? Byte(Attrs[size_t(Char)]) : -1;
+}
+
+// Where the text first has Word, the style index stored there.
+Integer StyleOfWord(TCustomDCMemo& M, const AnsiString& Word) {
+  for (Integer L = 0; L < M.GetLines()->GetCount(); ++L) {
+    const size_t At = M.GetSource()->GetLineText(L).find(Word);
+    if (At != AnsiString::npos) return StyleAt(M, L, Integer(At));
+  }
+  ADD_FAILURE() << Word << " not in the text";
+  return -1;
+}
+
+}  // namespace
+
+TEST(TCustomDCMemoImport, ImportedFragmentExportsToHtmlWithItsLook) {
+  TDCMemo M(nullptr);
+  Import(M, Fragment);
+  EXPECT_EQ(M.GetText(), "plain bold italic under\r\nred big serif marked");
+  // Every run is Arial or Times New Roman, never the editor's Courier New,
+  // so each one opens its face; size and colour only where they change.
+  EXPECT_EQ(ExportHtml(M),
+            "<Html><Head></Head><Title></Title><Body><font face=\"Times New Roman\">\r\n"
+            "<Body BGCOLOR=\"#FFFFFF\">\r\n"
+            "<font face=\"Courier New\"><font SIZE=\"2\"><font color=\"#000000\">"
+            "<font face=\"Arial\"><font SIZE=\"2\"><font color=\"#000000\">plain&nbsp;</font></font></font>"
+            "<font face=\"Arial\"><B>bold</B></font><font face=\"Arial\">&nbsp;</font>"
+            "<font face=\"Arial\"><I>italic</I></font><font face=\"Arial\">&nbsp;</font>"
+            "<font face=\"Arial\"><U>under</U></font><BR>\r\n"
+            "<font face=\"Arial\"><font SIZE=\"2\"><font color=\"#FF0000\">red</font></font></font>"
+            "<font face=\"Arial\"><font color=\"#000000\">&nbsp;</font></font>"
+            "<font face=\"Times New Roman\"><font SIZE=\"4\">big&nbsp;serif</font></font>"
+            "<font face=\"Arial\"><font SIZE=\"2\">&nbsp;</font></font>"
+            "<font face=\"Arial\">marked</font>"
+            "</font></font></font></Body></font></Body></Html>");
+}
+
+TEST(TCustomDCMemoImport, ImportedFragmentExportsToRtfWithItsLook) {
+  TDCMemo M(nullptr);
+  Import(M, Fragment);
+  // Arial keeps the charset the font table gave its first entry, Times New
+  // Roman the 0 that follows; the highlight names the yellow of the table.
+  EXPECT_EQ(ExportRtf(M),
+            "{\\rtf1\\ansi {\\fonttbl\r\n"
+            "{\\f0\\fcharset1 \\fnil Times New Roman;}\r\n"
+            "{\\f1\\fcharset1 Courier New;}\r\n"
+            "{\\f2\\fcharset1 Arial;}\r\n"
+            "{\\f3\\fcharset0 Times New Roman;}\r\n"
+            "}\r\n"
+            "{\\colortbl\r\n"
+            "\\red0\\green0\\blue0;\r\n"
+            "\\red255\\green0\\blue0;\r\n"
+            "\\red255\\green255\\blue0;\r\n"
+            "}\r\n"
+            "\r\n"
+            "{\\plain \r\n"
+            "{\\f1 {\\fs20 \r\n"
+            "{\\cf0 {\\f2 {\\fs20 \r\n"
+            "{\\cf0 plain }}}{\\f2 {\\b \r\n"
+            "bold}}{\\f2  }{\\f2 {\\i \r\n"
+            "italic}}{\\f2  }{\\f2 {\\ul \r\n"
+            "under}}{\\line \r\n"
+            "}{\\f2 {\\fs20 \r\n"
+            "{\\cf1 red}}}{\\f2 {\\cf0  }}{\\f3 {\\fs28 \r\n"
+            "big serif}}{\\f2 {\\fs20 \r\n"
+            " }}{\\f2 {\\highlight2 marked}}}}}}}");
+}
+
+TEST(TCustomDCMemoImport, EachRunAttributeReachesTheStyleOfItsText) {
+  struct TCase {
+    const char* Body;
+    const char* Face;
+    Integer Size;
+    TFontStyles Style;
+    TColor Color, Back;
+    const char* Why;
+  };
+  const TCase Cases[] = {
+      {"\\f1\\fs20 x", "Arial", 10, {}, clBlack, clWindow, "face"},
+      {"\\fs31 x", "Courier New", 15, {}, clBlack, clWindow, "half points round down"},
+      {"\\b\\i\\ul\\strike x", "Courier New", 10, {fsBold, fsItalic, fsUnderline, fsStrikeOut}, clBlack, clWindow,
+       "every style"},
+      {"\\b x\\b0", "Courier New", 10, {fsBold}, clBlack, clWindow, "bold switched off after the run"},
+      {"\\cf2 x", "Courier New", 10, {}, TColor(0x00FF0000), clWindow, "text colour from the table"},
+      {"\\highlight1 x", "Courier New", 10, {}, clBlack, TColor(0x000000FF), "background from the table"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    TDCMemo M(nullptr);
+    Import(M, AnsiString("{\\rtf1{\\fonttbl{\\f0 Courier New;}{\\f1 Arial;}}"
+                         "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}\\f0\\fs20 ") +
+                  C.Body + "}");
+    ASSERT_EQ(M.GetText(), "x");
+    const Integer Style = StyleAt(M, 0, 0);
+    ASSERT_GT(Style, 0) << "the run took the editor's look";
+    TFont* F = M.GetStyleFont(Style);
+    EXPECT_EQ(F->GetName(), C.Face);
+    EXPECT_EQ(F->GetSize(), C.Size);
+    EXPECT_EQ(F->GetStyle(), C.Style);
+    EXPECT_EQ(F->GetColor(), C.Color);
+    EXPECT_EQ(M.GetStyleColor(Style), C.Back);
+  }
+}
+
+TEST(TCustomDCMemoImport, RunsThatLookLikeTheEditorKeepStyleZero) {
+  TDCMemo M(nullptr);
+  Import(M, "{\\rtf1{\\fonttbl{\\f0 Courier New;}}\\f0\\fs20 same {\\b bold} same\\tab again}");
+  EXPECT_EQ(M.GetText(), "same bold same   again");  // the TAB as blanks to the stop at 17
+  EXPECT_EQ(StyleOfWord(M, "same"), 0);
+  EXPECT_GT(StyleOfWord(M, "bold"), 0);
+  EXPECT_EQ(StyleOfWord(M, "again"), 0);
+  auto* P = dynamic_cast<TAttributeParser*>(M.GetSyntaxParser());
+  ASSERT_NE(P, nullptr) << "the import gives the editor an attribute parser";
+  EXPECT_EQ(P->AttrCount(), 2);
+}
+
+TEST(TCustomDCMemoImport, EachImportStartsFromAnEmptyAttributeTable) {
+  TDCMemo M(nullptr);
+  AnsiString Many = "{\\rtf1{\\colortbl;";
+  for (int I = 1; I <= 20; ++I) Many += "\\red" + std::to_string(I) + "\\green0\\blue0;";
+  Many += "}";
+  for (int I = 1; I <= 20; ++I) Many += "{\\cf" + std::to_string(I) + " c" + std::to_string(I) + "}";
+  Import(M, Many + "}");
+  auto* P = dynamic_cast<TAttributeParser*>(M.GetSyntaxParser());
+  ASSERT_NE(P, nullptr);
+  EXPECT_EQ(P->AttrCount(), 22);  // 0, twenty colours and the URL entry
+  AnsiString Attrs;
+  M.GetSource()->GetColorData(0, Attrs);
+  EXPECT_EQ(Attrs.find(char(TAttributeParser::UrlIndex)), AnsiString::npos);
+  Import(M, "{\\rtf1 {\\b only}}");
+  EXPECT_EQ(M.GetSyntaxParser(), P) << "the parser is kept";
+  EXPECT_EQ(P->AttrCount(), 2);
+  EXPECT_EQ(StyleOfWord(M, "only"), 1);
+  EXPECT_TRUE(M.GetStyleFont(1)->GetStyle().Contains(fsBold));
+}
+
+TEST(TCustomDCMemoImport, DefaultEntryFollowsTheEditorFontAndColor) {
+  TDCMemo M(nullptr);
+  Import(M, "{\\rtf1{\\fonttbl{\\f0 Courier New;}}\\f0\\fs20 plain {\\b bold}}");
+  M.GetFont()->SetName("Arial");
+  M.SetColor(clYellow);
+  EXPECT_EQ(M.GetStyleFont(0)->GetName(), "Arial");
+  EXPECT_EQ(M.GetStyleColor(0), clYellow);
+  const AnsiString Html = ExportHtml(M);
+  EXPECT_NE(Html.find("<font face=\"Arial\"><font SIZE=\"2\"><font color=\"#000000\">plain"), AnsiString::npos)
+      << Html;
+}
