@@ -119,33 +119,46 @@ TClassItem* TClassItems::AddClass(TClass AClass, Byte Flag) {
 }
 
 namespace {
-template <class T>
-T* Lazy(std::unique_ptr<T>& Holder) {
-  if (!Holder) Holder = std::make_unique<T>();
+// The four registries, each made on first use. The list of packaged
+// collections is made before them, so that it is still there when static
+// destruction frees a registry that DoneEditorLibrary did not.
+struct TClassRegistries {
+  TClassRegistries() { PackagedCollections(); }
+  ~TClassRegistries() { Free(); }
+  void Free() {
+    ClassItems.reset();
+    PopupInfos.reset();
+    EditSourceInfos.reset();
+    EditInfos.reset();
+  }
+  std::unique_ptr<TClassItems> ClassItems;
+  std::unique_ptr<TPackagedCollection> PopupInfos, EditInfos, EditSourceInfos;
+};
+TClassRegistries& Registries() {
+  static TClassRegistries R;
+  return R;
+}
+TPackagedCollection* Infos(std::unique_ptr<TPackagedCollection>& Holder, TClass ItemClass) {
+  if (!Holder) Holder = std::make_unique<TPackagedCollection>(ItemClass);
   return Holder.get();
 }
-std::unique_ptr<TPackagedCollection> MakeInfos(TClass ItemClass) { return std::make_unique<TPackagedCollection>(ItemClass); }
 }  // namespace
 
 TClassItems* GetClassItems() {
-  static std::unique_ptr<TClassItems> Items;
-  return Lazy(Items);
+  auto& R = Registries();
+  if (!R.ClassItems) R.ClassItems = std::make_unique<TClassItems>();
+  return R.ClassItems.get();
 }
 
-TPackagedCollection* GetPopupClassInfos() {
-  static std::unique_ptr<TPackagedCollection> C = MakeInfos(TPopupClassInfo::StaticClass());
-  return C.get();
-}
+TPackagedCollection* GetPopupClassInfos() { return Infos(Registries().PopupInfos, TPopupClassInfo::StaticClass()); }
 
-TPackagedCollection* GetEditClassInfos() {
-  static std::unique_ptr<TPackagedCollection> C = MakeInfos(TEditClassInfo::StaticClass());
-  return C.get();
-}
+TPackagedCollection* GetEditClassInfos() { return Infos(Registries().EditInfos, TEditClassInfo::StaticClass()); }
 
 TPackagedCollection* GetEditSourceClassInfos() {
-  static std::unique_ptr<TPackagedCollection> C = MakeInfos(TEditSourceClassInfo::StaticClass());
-  return C.get();
+  return Infos(Registries().EditSourceInfos, TEditSourceClassInfo::StaticClass());
 }
+
+void FreeClassRegistries() { Registries().Free(); }
 
 bool RegisterClassesWithFlag(const AnsiString& Page, const std::vector<TClass>& Classes, Byte Flag) {
   for (TClass C : Classes) {

@@ -152,6 +152,10 @@ public:
 TPackagedCollection* GetPopupClassInfos();
 TPackagedCollection* GetEditClassInfos();
 TPackagedCollection* GetEditSourceClassInfos();
+// Frees the class items and the popup, edit-source and edit class
+// collections (the end of the library, EdLibrary.h); the next request makes
+// an empty one.
+void FreeClassRegistries();
 
 void RegisterPopupClass(const TTypeInfo* PropType, Integer Value, const AnsiString& Text, TClass AClass);
 void RegisterEditClass(const TTypeInfo* PropType, Integer Value, const AnsiString& Text, TClass AClass);

@@ -26,10 +26,20 @@ TObjectParamListItem::~TObjectParamListItem() {
   for (Integer I = 0; I < FParams.GetCount(); ++I) delete FParams.GetObjects(I);
 }
 
+namespace {
+std::unique_ptr<TObjectParamList>& ObjectParamList() {
+  static std::unique_ptr<TObjectParamList> L;
+  return L;
+}
+}  // namespace
+
 TObjectParamList* GetObjectParamList() {
-  static std::unique_ptr<TObjectParamList> L = std::make_unique<TObjectParamList>();
+  auto& L = ObjectParamList();
+  if (!L) L = std::make_unique<TObjectParamList>();
   return L.get();
 }
+
+void FreeObjectParamList() { ObjectParamList().reset(); }
 
 void SetItemParam(TObjectParamListItem* Item, const AnsiString& Name, const Variant& Value) {
   TStringList* P = Item->Params();

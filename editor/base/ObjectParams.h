@@ -39,6 +39,9 @@ public:
   TObjectParamList() : TCollection(TObjectParamListItem::StaticClass()) {}
 };
 TObjectParamList* GetObjectParamList();
+// Frees the registry with every registration (the end of the library,
+// EdLibrary.h); the next request makes an empty one.
+void FreeObjectParamList();
 
 // Flags for the parameter comparison, added together.
 inline constexpr Integer pfIgnoreCase = 1;

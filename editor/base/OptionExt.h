@@ -71,7 +71,8 @@ std::unique_ptr<T> CreateOptions() {
 // Saves every global object in the order they were made. A failing object
 // does not stop the others; the first failure is raised afterwards.
 void SaveAllGlobalOptions();
-// The end of the library's life: saves every global object, frees them and
-// the shared registry. Failures while saving are dropped, as there is no one
-// left to tell. FIXME: the application calls this on exit once it exists.
+// Saves every global object, frees them and the shared registry. Failures
+// while saving are dropped, as there is no one left to tell. The first step
+// of DoneEditorLibrary (EdLibrary.h), which the application runs at its
+// end; tests call it alone to start again from no option objects.
 void DoneGlobalOptions();
