@@ -1,6 +1,7 @@
 #include "editor/base/DrawHelpers.h"
 
 #include "editor/base/LineSearch.h"
+#include "editor/base/RegStorage.h"
 #include "platform/gdi/Blit.h"
 #include "platform/gdi/Dc.h"
 #include "platform/win/SysBitmaps.h"
@@ -76,13 +77,13 @@ bool TransparentStretchBlt(HDC DstDC, const TRect& DstRect, HDC SrcDC, const TRe
                            TPoint MaskOrigin) {
   const Integer DstW = RectWidth(DstRect), DstH = RectHeight(DstRect);
   const Integer SrcW = RectWidth(SrcRect), SrcH = RectHeight(SrcRect);
-  if (DstW == SrcW && DstH == SrcH) {
+  if (IsWinNT() && DstW == SrcW && DstH == SrcH) {
     // Mask bit set: keep the destination; clear: copy the source.
     const HBITMAP Mask = HBITMAP(GetCurrentObject(MaskDC, OBJ_BITMAP));
     return MaskBlt(DstDC, DstRect.Left, DstRect.Top, DstW, DstH, SrcDC, SrcRect.Left, SrcRect.Top, Mask,
                    MaskOrigin.X, MaskOrigin.Y, MAKEROP4(0x00AA0029, SRCCOPY));
   }
-  // Stretched: black out the masked pixels of a copy of the source, black
+  // Stretched (or without masked transfers): black out the masked pixels of a copy of the source, black
   // out the unmasked ones of the destination, and XOR the copy in. The mask
   // goes in first so that SRCERASE (source AND NOT destination) leaves the
   // source where the mask, white in this DC's default colours, is clear.

@@ -13,7 +13,9 @@
 Integer GetCheckBoxHeight();
 
 // Copies SrcRect of SrcDC onto DstRect of DstDC, stretched when the sizes
-// differ, except where the mask is set: the monochrome bitmap selected into
+// differ (through a temporary copy of the source; on Windows NT, IsWinNT,
+// an area of the same size goes in one masked transfer), except where the
+// mask is set: the monochrome bitmap selected into
 // MaskDC, read from MaskOrigin over SrcRect's size. Set mask pixels keep the
 // destination.
 bool TransparentStretchBlt(HDC DstDC, const TRect& DstRect, HDC SrcDC, const TRect& SrcRect, HDC MaskDC,

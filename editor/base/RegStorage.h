@@ -25,9 +25,11 @@ TRegistry* GetSharedRegistry();
 // Frees the shared registry (end of the library's life).
 void FreeSharedRegistry();
 
-// The platform id the long-value rules look at: 2 (Windows NT) stores a long
-// binary value as one value; anything else splits it into chunks. Tests set
-// it to reach the other branch.
+// The platform id the library's platform-dependent paths look at: 2
+// (Windows NT) stores a long binary value as one value, where anything else
+// splits it into chunks, and lets TransparentStretchBlt (DrawHelpers.h) copy
+// an unstretched area in one masked transfer. Tests set it to reach the
+// other branches.
 inline constexpr Integer VER_PLATFORM_WIN32_NT = 2;
 inline constexpr Integer VER_PLATFORM_WIN32_WINDOWS = 1;
 Integer GetEdPlatformId();

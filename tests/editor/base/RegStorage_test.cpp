@@ -9,6 +9,27 @@
 
 namespace {
 
+struct TBackslashCase {
+  const char* In;
+  const char* WantAdded;
+  const char* WantRemoved;
+};
+
+TEST(AddBackslash, AddsOneWhereMissingAndRemoveBackslashTakesOneAway) {
+  const TBackslashCase Cases[] = {
+      {"", "", ""},
+      {"Key", "Key\\", "Key"},
+      {"Key\\", "Key\\", "Key"},
+      {"Key\\\\", "Key\\\\", "Key\\"},
+      {"\\", "\\", ""},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.In);
+    EXPECT_EQ(AddBackslash(C.In), C.WantAdded);
+    EXPECT_EQ(RemoveBackslash(C.In), C.WantRemoved);
+  }
+}
+
 struct TVariantCase {
   Variant Value;
   TRegDataType Stored;
