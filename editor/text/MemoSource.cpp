@@ -291,6 +291,7 @@ TCustomMemoSource::TCustomMemoSource(TComponent* AOwner)
   for (int C = 0; C <= 32; ++C) FDelimSet.set(size_t(C));
   FOptions = DefaultStringsOptions();
   SetTabStops("9,17");
+  FCodeTemplates = std::make_unique<TMemoCodeTemplates>(this);
 }
 
 TCustomMemoSource::~TCustomMemoSource() {
@@ -353,7 +354,6 @@ AnsiString TCustomMemoSource::GetExpandedLine(Integer Line) const {
   return S;
 }
 
-AnsiString TCustomMemoSource::GetVersion() const { return "Sourcelux editor library"; }
 
 void TCustomMemoSource::Clear() {
   BeginUpdate(MemoCode::Clear);

@@ -21,7 +21,7 @@
 // them. Implementation files: MemoSource.cpp (store, groups, tabs, options),
 // MemoUndo.cpp, MemoParse.cpp, MemoEdit.cpp, MemoSelection.cpp,
 // MemoBookmarks.cpp, MemoFiles.cpp; Regions.cpp, Brackets.cpp, Clipboard.cpp,
-// Search.cpp, Templates.cpp.
+// Search.cpp, MemoTemplates.cpp (the code templates of Templates.h).
 //
 // Ownership: the source owns its store, views, positions, undo lists and
 // bookmarks. The parser and the editors are borrowed and watched through
@@ -35,6 +35,7 @@
 #include "editor/text/MemoPositions.h"
 #include "editor/text/Regions.h"
 #include "editor/text/SimpleParser.h"
+#include "editor/text/Templates.h"
 #include "editor/text/UndoList.h"
 #include "platform/rtl/Collection.h"
 #include "platform/rtl/Component.h"
@@ -84,6 +85,8 @@ inline constexpr Integer MoveCaret = 2, DeleteChar = 3, LineBreak = 4, InsertTex
                          LinesPut = 59, LinesText = 60, Loaded = 61, CapitalizeWord = 62,
                          CapitalizeSelection = 64, BlockIndent = 65, BlockUnindent = 66, QuoteSelection = 67,
                          LineHighlight = 68, DuplicateSelection = 69, ReadOnly = 70, LineState = 73;
+// The editor's template insertion.
+inline constexpr Integer TemplateInsert = 51;
 }  // namespace MemoCode
 
 // Line flags (TStringItem::Flags). Bits 5-7 are free for SetLineState users.
@@ -375,8 +378,25 @@ public:
   void SetTabString(const AnsiString& Value) { FTabString = Value; }
   TGetBackpNameEvent OnGetBackupName;
   TGetSelectionTypeEvent OnGetSelectionType;
-  AnsiString GetVersion() const;
-  void SetVersion(const AnsiString&) {}
+  // Stored and read back; no effect.
+  const AnsiString& GetVersion() const { return FVersion; }
+  void SetVersion(const AnsiString& Value) { FVersion = Value; }
+  static void Published(TPublished<TCustomMemoSource>& P) {
+    P.Property("Version", &TCustomMemoSource::GetVersion, &TCustomMemoSource::SetVersion);
+  }
+
+  // --- Code templates (Templates.h) ----------------------------------------------
+  TMemoCodeTemplates* GetCodeTemplates() const { return FCodeTemplates.get(); }
+  void SetCodeTemplates(TMemoCodeTemplates* Value);
+  const AnsiString& GetTemplatesType() const { return FTemplatesType; }
+  // A registered set's name: its fill procedure (if any) refills
+  // CodeTemplates. Any other name leaves the property as it is.
+  void SetTemplatesType(const AnsiString& Value);
+  // Inserts a template's copied lines at the caret as running text (one
+  // change group): the lines after the first are indented to the caret
+  // column, the selection is removed and the caret goes where the first "|"
+  // was (PrepareTemplateLines). Lines is changed.
+  void InsertTemplateLines(TStrings* Lines);
 
   // --- Undo and redo ---------------------------------------------------------
   // The record to fill, or nil while AllowUndo is off.
@@ -794,6 +814,9 @@ private:
 
   TMemoBookMarkList FBookmarks;
   TVisibleLinesList FHiddenLines;
+  std::unique_ptr<TMemoCodeTemplates> FCodeTemplates;
+  AnsiString FTemplatesType = "None";
+  AnsiString FVersion;
   Integer FReplacedCount = 0;
   // Groups a replace run opened for an All answer; the run closes them.
   Integer FReplaceAllGroups = 0;
@@ -816,6 +839,8 @@ public:
     P.Property("ReadOnly", &TMemoSource::GetReadOnlyValue, &TMemoSource::SetReadOnly).Default(false);
     P.Property("BlockIndent", &TMemoSource::GetBlockIndent, &TMemoSource::SetBlockIndent).Default(1);
     P.Property("SpacesInTab", &TMemoSource::GetSpacesInTab, &TMemoSource::SetSpacesInTab);
+    P.Property("CodeTemplates", &TMemoSource::GetCodeTemplates, &TMemoSource::SetCodeTemplates);
+    P.Property("TemplatesType", &TMemoSource::GetTemplatesType, &TMemoSource::SetTemplatesType);
     P.Property("HighlightUrls", &TMemoSource::GetHighlightUrls, &TMemoSource::SetHighlightUrls).Default(false);
     P.Property("BlockOption", &TMemoSource::GetBlockOption, &TMemoSource::SetBlockOption).Default(bkBoth);
     P.Property("OutFormat", &TMemoSource::GetOutFormat, &TMemoSource::SetOutFormat).Default(ofWindows);
@@ -823,6 +848,9 @@ public:
     P.Property("UndoLimit", &TMemoSource::GetUndoLimit, &TMemoSource::SetUndoLimit).Default(0);
     P.Property("OnGetBackupName", &TMemoSource::OnGetBackupName, &TMemoSource::OnGetBackupName);
     P.Property("OnGetSelectionType", &TMemoSource::OnGetSelectionType, &TMemoSource::OnGetSelectionType);
+    P.Property("OnSearchException", &TMemoSource::OnSearchException, &TMemoSource::OnSearchException);
+    P.Property("OnPasteFromClipboard", &TMemoSource::OnPasteFromClipboard, &TMemoSource::OnPasteFromClipboard);
+    P.Property("OnCreateDialog", &TMemoSource::OnCreateDialog, &TMemoSource::OnCreateDialog);
     P.Property("UseGlobalOptions", &TMemoSource::GetUseGlobalOptions, &TMemoSource::SetUseGlobalOptions)
         .Default(false);
   }
