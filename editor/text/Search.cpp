@@ -230,7 +230,9 @@ bool TCustomMemoSource::SearchText(Integer& Len) {
       }
       Lines = FSelStrings.get();
       Pos.Y -= Sel.Top;
-      if (StreamSel && Pos.Y == 0) Pos.X -= Sel.Left;
+      // The selection's lines start at its left column: on its first line
+      // for a stream, on every line for a block.
+      if (!StreamSel || Pos.Y == 0) Pos.X = std::max(Pos.X - Sel.Left, 0);
     }
     const bool Forward = O->Direction == sdForward;
     if (Forward) ++Pos.X;
@@ -275,7 +277,7 @@ bool TCustomMemoSource::SearchText(Integer& Len) {
           ++Pos.X;
       }
       if (InSelection) {
-        if (StreamSel && Pos.Y == 0) Pos.X += Sel.Left;
+        if (!StreamSel || Pos.Y == 0) Pos.X += Sel.Left;
         Pos.Y += Sel.Top;
       }
       const Integer Col = Pos.X - 1;

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "MemoTestUtil.h"
+#include "ScriptedAnswers.h"
 #include "editor/base/RegStorage.h"
 
 namespace {
@@ -129,6 +130,179 @@ TEST_F(SearchTest, ReadOnlySourceReplacesNothing) {
   O->ReplaceAll = true;
   EXPECT_FALSE(S.ReplaceRun());
   EXPECT_EQ(Text(S), "aaa");
+}
+
+struct TPromptCase {
+  std::vector<Integer> Answers;
+  bool ReplaceAll;  // the run starts as replace-all (prompting each match)
+  const char* Want;
+  Integer Replaced;
+  size_t Asked;
+  bool EndsUnprompted;  // an All answer switched prompting off
+  const char* Why;
+};
+
+TEST_F(SearchTest, ReplacePromptAnswers) {
+  const TPromptCase Cases[] = {
+      {{TScriptedAnswers::Yes, TScriptedAnswers::No, TScriptedAnswers::Yes, TScriptedAnswers::No}, true, "b a b a", 2, 4, false, "yes and no alternate"},
+      {{TScriptedAnswers::No, TScriptedAnswers::All}, true, "a b b b", 3, 2, true, "all replaces the rest without asking"},
+      {{TScriptedAnswers::Yes, TScriptedAnswers::Cancel}, true, "b a a a", 1, 2, false, "cancel ends the run"},
+      {{TScriptedAnswers::Cancel}, true, "a a a a", 0, 1, false, "cancel at once replaces nothing"},
+      {{TScriptedAnswers::Yes}, false, "b a a a", 1, 1, false, "a single replace asks once"},
+      {{TScriptedAnswers::No}, false, "a a a a", 0, 1, false, "a single replace answered no"},
+      {{TScriptedAnswers::All}, false, "b b b b", 4, 1, true, "all on a single replace turns into replace-all"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    TMemoSource S(nullptr);
+    TQuiet Q;
+    S.OnSearchException = TSearchExceptionEvent(&Q, &TQuiet::Handle);
+    SetText(S, "a a a a");
+    O->TextToFind = "a";
+    O->ReplaceWith = "b";
+    O->PromptOnReplace = true;
+    O->ReplaceAll = C.ReplaceAll;
+    O->Origin = soEntireScope;
+    TScriptedAnswers Script;
+    for (Integer A : C.Answers) Script.Then(A);
+    S.ReplaceText();
+    EXPECT_EQ(Text(S), C.Want);
+    EXPECT_EQ(S.GetReplacedCount(), C.Replaced);
+    ASSERT_EQ(Script.AskedCount(), C.Asked);
+    EXPECT_EQ(Script.Pending(), 0u);
+    EXPECT_EQ(Script.AskedText(0), "Replace this occurence of 'a'?");
+    EXPECT_EQ(O->PromptOnReplace, !C.EndsUnprompted);
+    if (C.EndsUnprompted) {
+      EXPECT_TRUE(O->ReplaceAll);
+    }
+    EXPECT_EQ(S.UpdateCount(), 0) << "every change group the run opened is closed";
+    while (S.CanUndo()) S.Undo();
+    EXPECT_EQ(Text(S), "a a a a");
+  }
+}
+
+TEST_F(SearchTest, ReplacePromptShowsAmpersandOnceAndOffersFourButtons) {
+  TMemoSource S(nullptr);
+  SetText(S, "x&y");
+  O->TextToFind = "&";
+  O->ReplaceWith = "+";
+  O->PromptOnReplace = true;
+  TScriptedAnswers Script;
+  Script.Then(TScriptedAnswers::Yes);
+  S.ReplaceText();
+  EXPECT_EQ(Text(S), "x+y");
+  ASSERT_EQ(Script.AskedCount(), 1u);
+  EXPECT_EQ(Script.AskedText(0), "Replace this occurence of '&&'?");
+  EXPECT_EQ(Script.AskedAnswers(0), (std::vector<Integer>{TScriptedAnswers::Cancel, TScriptedAnswers::Yes,
+                                                          TScriptedAnswers::No, TScriptedAnswers::All}));
+}
+
+struct TSelSearchCase {
+  const char* Text;
+  TSelectionType Sel;
+  TRect SelRect;     // Left, Top, Right, Bottom as SetSelection takes them
+  bool Backward;
+  std::vector<TRect> Found;  // every match, in order, then not found
+  const char* Why;
+};
+
+TEST_F(SearchTest, SearchInSelectionStaysInsideIt) {
+  const TSelSearchCase Cases[] = {
+      {"ab ab|ab ab|ab ab", stStreamSel, {3, 0, 2, 2}, false,
+       {{3, 0, 5, 1}, {0, 1, 2, 2}, {3, 1, 5, 2}, {0, 2, 2, 3}}, "stream: from the start column to the end column"},
+      {"ab ab|ab ab|ab ab", stStreamSel, {3, 0, 2, 2}, true,
+       {{0, 2, 2, 3}, {3, 1, 5, 2}, {0, 1, 2, 2}, {3, 0, 5, 1}}, "stream, backward"},
+      {"xabx ab|yaby ab|ab", stBlockSel, {1, 0, 4, 1}, false, {{1, 0, 3, 1}, {1, 1, 3, 2}},
+       "block: only the selected columns"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    TMemoSource S(nullptr);
+    TQuiet Q;
+    S.OnSearchException = TSearchExceptionEvent(&Q, &TQuiet::Handle);
+    SetText(S, C.Text);
+    S.SetSelection(C.Sel, C.SelRect.Left, C.SelRect.Top, C.SelRect.Right, C.SelRect.Bottom);
+    O->TextToFind = "ab";
+    O->Scope = ssSelectedText;
+    O->Origin = soEntireScope;
+    O->Direction = C.Backward ? sdBackward : sdForward;
+    S.FindText();
+    for (size_t I = 0; I < C.Found.size(); ++I) {
+      SCOPED_TRACE(I);
+      EXPECT_EQ(S.GetFoundRect(), C.Found[I]);
+      EXPECT_EQ(S.GetSelectionType(), C.Sel) << "the selection stays";
+      S.FindNext();
+    }
+    EXPECT_EQ(S.GetFoundRect(), TRect());
+    EXPECT_EQ(Q.Messages, std::vector<AnsiString>{"Search string 'ab' not found"});
+  }
+}
+
+TEST_F(SearchTest, ReplaceAllInSelectionLeavesTheRestAlone) {
+  TMemoSource S(nullptr);
+  SetText(S, "aaa|aaa|aaa");
+  S.SetSelection(stStreamSel, 1, 0, 2, 2);
+  O->TextToFind = "a";
+  O->ReplaceWith = "b";
+  O->Scope = ssSelectedText;
+  O->ReplaceAll = true;
+  S.ReplaceText();
+  EXPECT_EQ(Text(S), "abb|bbb|bba");
+  EXPECT_EQ(S.GetReplacedCount(), 7);
+}
+
+TEST_F(SearchTest, SelectionScopeRefusals) {
+  struct TCase {
+    bool Select;
+    TPoint Caret;
+    TSearchOrigin Origin;
+    const char* Message;
+  };
+  const TCase Cases[] = {
+      {false, {0, 0}, soEntireScope, "Tried to search marked block but it is invalid"},
+      {true, {0, 2}, soFromCursor, "Tried to search marked block from cursor but cursor is outside block"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Message);
+    for (bool Handle : {true, false}) {
+      TMemoSource S(nullptr);
+      TQuiet Q;
+      if (Handle) S.OnSearchException = TSearchExceptionEvent(&Q, &TQuiet::Handle);
+      S.SetOptions(S.GetOptions() + TStringsOptions{soPersistentBlocks});  // the caret may leave the block
+      SetText(S, "ab ab|ab|ab");
+      if (C.Select) S.SetSelection(stStreamSel, 0, 0, 2, 1);
+      S.SetCaret(C.Caret.X, C.Caret.Y);
+      O->TextToFind = "ab";
+      O->Scope = ssSelectedText;
+      O->Origin = C.Origin;
+      if (Handle) {
+        S.FindText();
+        EXPECT_EQ(Q.Messages, std::vector<AnsiString>{C.Message});
+      } else {
+        try {
+          S.FindText();
+          ADD_FAILURE() << "no exception";
+        } catch (const Exception& E) {
+          EXPECT_EQ(E.Message(), C.Message);
+        }
+      }
+      EXPECT_EQ(S.GetFoundRect(), TRect());
+      EXPECT_EQ(S.UpdateCount(), 0);
+    }
+  }
+}
+
+TEST_F(SearchTest, FromCursorInSelectionStartsAtTheCaret) {
+  TMemoSource S(nullptr);
+  S.SetOptions(S.GetOptions() + TStringsOptions{soPersistentBlocks});  // the caret may move in the block
+  SetText(S, "ab ab ab ab");
+  S.SetSelection(stStreamSel, 0, 0, 8, 0);
+  S.SetCaret(4, 0);
+  O->TextToFind = "ab";
+  O->Scope = ssSelectedText;
+  O->Origin = soFromCursor;
+  S.FindText();
+  EXPECT_EQ(S.GetFoundRect(), TRect(6, 0, 8, 1));
 }
 
 }  // namespace
