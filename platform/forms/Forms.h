@@ -27,8 +27,15 @@
 SX_DECLARE_EXCEPTION(EResNotFound, Exception);
 
 SX_ENUM(TFormStyle, fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop)
+// The form's position kind lives in a namespace named after its unit: the
+// memo's TPosition (a line and column) has the same name, and a file may
+// need both. Its values stay unqualified.
+namespace Forms {
 SX_ENUM(TPosition, poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
         poMainFormCenter, poOwnerFormCenter)
+}  // namespace Forms
+using Forms::poDesigned, Forms::poDefault, Forms::poDefaultPosOnly, Forms::poDefaultSizeOnly,
+    Forms::poScreenCenter, Forms::poDesktopCenter, Forms::poMainFormCenter, Forms::poOwnerFormCenter;
 SX_ENUM(TWindowState, wsNormal, wsMinimized, wsMaximized)
 SX_ENUM(TCloseAction, caNone, caHide, caFree, caMinimize)
 SX_ENUM(TBorderIcon, biSystemMenu, biMinimize, biMaximize, biHelp)
@@ -101,8 +108,8 @@ public:
   void SetBorderIcons(TBorderIcons Value) { FBorderIcons = Value; }
   TFormStyle GetFormStyle() const { return FFormStyle; }
   void SetFormStyle(TFormStyle Value);
-  TPosition GetPosition() const { return FPosition; }
-  void SetPosition(TPosition Value) { FPosition = Value; }
+  Forms::TPosition GetPosition() const { return FPosition; }
+  void SetPosition(Forms::TPosition Value) { FPosition = Value; }
   TWindowState GetWindowState() const { return FWindowState; }
   void SetWindowState(TWindowState Value);
   Integer GetPixelsPerInch() const { return FPixelsPerInch; }
@@ -159,7 +166,7 @@ protected:
   TFormBorderStyle FBorderStyle = bsSizeable;
   TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
   TFormStyle FFormStyle = fsNormal;
-  TPosition FPosition = poDesigned;
+  Forms::TPosition FPosition = poDesigned;
   TWindowState FWindowState = wsNormal;
   Integer FPixelsPerInch = 96;
   bool FScaled = true;

@@ -3,11 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <type_traits>
 
 #include "TestControls.h"
 #include "platform/forms/FormLoader.h"
+#include "platform/rtl/ObjectText.h"
 #include "platform/rtl/VirtualKeys.h"
 #include "platform/win/Window.h"
+
+// The memo's line-and-column class has the form position's name; a file
+// sees both, the form's under its unit's name.
+class TPosition;
+static_assert(!std::is_same_v<TPosition, Forms::TPosition>);
 
 namespace {
 class TBadForm : public TForm {
@@ -164,4 +171,13 @@ TEST_F(FormsTest, ClientSizeFromTheDescriptionHoldsWhateverTheOrderOfBorderStyle
     EXPECT_GT(F.GetWidth(), 250) << "the frame comes on top";
   }
   UnregisterFormDescription("TPlainForm");
+}
+
+TEST_F(FormsTest, PositionStreamsByItsValueNames) {
+  TForm F(nullptr);
+  EXPECT_EQ(GetPropText(&F, "Position"), "poDesigned");
+  SetPropText(&F, "Position", "poScreenCenter");
+  EXPECT_EQ(F.GetPosition(), poScreenCenter);
+  EXPECT_NE(ComponentToText(&F).find("Position = poScreenCenter"), AnsiString::npos);
+  EXPECT_THROW(SetPropText(&F, "Position", "poNowhere"), EPropertyError);
 }
