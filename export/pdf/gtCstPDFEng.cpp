@@ -187,6 +187,8 @@ void TgtCustomPDFEngine::StartDocument() {
   FOffsets.clear();
   FPageInfos.clear();
   FFonts.clear();
+  FFallbackFaces.clear();
+  FNoFace.clear();
   FImageVariants.clear();
   FPatterns.clear();
   FContent.clear();
@@ -412,6 +414,7 @@ void TgtCustomPDFEngine::FinishDocument() {
   BuildTrailer(Trailer);
   X += "trailer\r\n<<\r\n" + Trailer + "\r\n>>\r\nstartxref\r\n" + std::to_string(XrefOffset) + "\r\n%%EOF";
   WriteRaw(X);
+  FFallbackFaces.clear();
   FFonts.clear();
   FImageVariants.clear();
   FPageInfos.clear();

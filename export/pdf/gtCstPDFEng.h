@@ -12,6 +12,7 @@
 #pragma once
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 #include "export/gtCstPlnEng.h"
@@ -186,6 +187,9 @@ private:
   void WritePatterns();
   // Text helpers (gtCstPDFEng_Text.cpp).
   TgtPDFFont* FontFor(TFont* Font);
+  Integer FontIndex(const TgtPDFFont* Font) const;
+  TgtPDFFont* FallbackFontFor(char32_t C, const TFont& Font);
+  AnsiString CompositeText(TgtPDFFont* Primary, const WideString& Text, TgtTextItem* Item, double TfSize);
   void WriteFonts();
   void WriteLinks(TgtTextItem* Item, const WideString& Text, double X0, double Y0, TFont* Font);
   // Images (gtCstPDFEng_Images.cpp).
@@ -208,6 +212,8 @@ private:
   bool FCatalogWritten = false;
   // Resources
   std::vector<std::unique_ptr<TgtPDFFont>> FFonts;
+  std::vector<TgtPDFFont*> FFallbackFaces;   // the first resource of each face fallen back to
+  std::set<char32_t> FNoFace;                 // characters no installed face carries
   std::vector<std::vector<std::unique_ptr<TgtPDFImageSettings>>> FImageVariants;
   std::vector<std::pair<AnsiString, Integer>> FPatterns;
   Integer FBackgroundImageNumber = -1;

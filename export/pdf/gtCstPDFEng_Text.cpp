@@ -2,6 +2,7 @@
 #include <cmath>
 #include "export/gtUtils.h"
 #include "export/pdf/gtCstPDFEng.h"
+#include "platform/gdi/FontEngine.h"
 #include "platform/rtl/CodePages.h"
 
 namespace {
@@ -9,11 +10,19 @@ namespace {
 // font cannot be written as a composite font is drawn in it instead of
 // being dropped.
 const char* const FallbackFace = "Arial";
+// Any charset off the simple path marks a font resource the writer makes
+// composite for Unicode text; SameFont keys on it.
+const BYTE CompositeCharset = RUSSIAN_CHARSET;
 
 bool HasUnmappable(const WideString& Text, UINT CodePage) {
   bool Used = false;
   WideToAnsi(Text, CodePage, &Used);
   return Used;
+}
+
+void AppendGlyph(AnsiString& Out, Word G) {
+  static const char Hex[] = "0123456789ABCDEF";
+  for (int S = 12; S >= 0; S -= 4) Out += Hex[(G >> S) & 0xF];
 }
 }  // namespace
 
@@ -23,6 +32,125 @@ TgtPDFFont* TgtCustomPDFEngine::FontFor(TFont* Font) {
   const bool Subset = GetPreferences()->GetEmbedTrueTypeFonts() == etfSubset;
   FFonts.push_back(std::make_unique<TgtPDFFont>(Font, Subset, NextObjectNumber()));
   return FFonts.back().get();
+}
+
+Integer TgtCustomPDFEngine::FontIndex(const TgtPDFFont* Font) const {
+  for (std::size_t I = 0; I < FFonts.size(); ++I)
+    if (FFonts[I].get() == Font) return Integer(I);
+  return 0;
+}
+
+// Faces already fallen back to are asked first, so fontconfig is consulted
+// once per face rather than once per character; a character no face has
+// is remembered too.
+TgtPDFFont* TgtCustomPDFEngine::FallbackFontFor(char32_t C, const TFont& Font) {
+  auto InStyle = [&](const AnsiString& Face) {
+    TFont F;
+    F.Assign(const_cast<TFont*>(&Font));
+    F.SetName(Face);
+    F.SetCharset(CompositeCharset);
+    return FontFor(&F);
+  };
+  for (TgtPDFFont* Known : FFallbackFaces)
+    if (Known->GlyphOf(C)) return InStyle(Known->GetFont()->GetName());
+  if (FNoFace.count(C)) return nullptr;
+  LOGFONTW Lf{};
+  Lf.lfWeight = Font.GetStyle().Contains(fsBold) ? FW_BOLD : FW_NORMAL;
+  Lf.lfItalic = Font.GetStyle().Contains(fsItalic);
+  const std::u16string Face = FindFaceForCharacter(C, Lf);
+  bool Lossy = false;
+  const AnsiString Name = WideToAnsi(Face, CP_ACP, &Lossy);
+  bool Known = false;
+  for (TgtPDFFont* K : FFallbackFaces) Known = Known || K->GetFont()->GetName() == Name;
+  if (!Face.empty() && !Lossy && !Known) {
+    TgtPDFFont* PF = InStyle(Name);
+    FFallbackFaces.push_back(PF);
+    if (PF->Info().Kind == 0 && PF->GlyphOf(C)) return PF;
+  }
+  FNoFace.insert(C);
+  return nullptr;
+}
+
+// Runs of glyphs, each shown in the font that carries its characters, one
+// after the other from the current point. With the player's advances each
+// glyph is moved to where the layout put it; a run of a fallback face whose
+// glyphs are wider than the layout measured them is narrowed (Tz) into
+// that room, so that it never overprints the text after it. A character no
+// face carries is the primary font's missing glyph.
+AnsiString TgtCustomPDFEngine::CompositeText(TgtPDFFont* Primary, const WideString& Text, TgtTextItem* Item,
+                                             double TfSize) {
+  struct TGlyph {
+    TgtPDFFont* Font;
+    Word G;
+    double Advance;   // points; negative when the player gave none
+    double Before;    // points: the advance of characters before it that draw nothing
+  };
+  const double Size = Item->Font.GetSize();
+  const std::vector<double>& Advances = Item->CharAdvances;
+  const bool Placed = Item->FromMetafile && !Advances.empty() && Size > 0;
+  std::vector<TGlyph> Glyphs;
+  double Carry = 0;
+  for (std::size_t I = 0; I < Text.size();) {
+    const std::size_t From = I;
+    char32_t C = Text[I++];
+    if (C >= 0xD800 && C < 0xDC00 && I < Text.size() && Text[I] >= 0xDC00 && Text[I] < 0xE000)
+      C = 0x10000 + ((C - 0xD800) << 10) + (Text[I++] - 0xDC00);
+    double Adv = From < Advances.size() ? 0 : -1;
+    for (std::size_t K = From; K < I && K < Advances.size(); ++K) Adv += Advances[K] * FPointsPerPixel;
+    if (C < 0x20) {
+      Carry += std::max(Adv, 0.0);
+      continue;
+    }
+    TgtPDFFont* F = Primary;
+    Word G = Primary->GlyphOf(C);
+    if (G == 0)
+      if (TgtPDFFont* Other = FallbackFontFor(C, Item->Font)) {
+        F = Other;
+        G = Other->GlyphOf(C);
+      }
+    // The missing glyph reads back as the replacement character.
+    F->UseGlyph(G, G ? C : 0xFFFD);
+    Glyphs.push_back({F, G, Adv, Carry});
+    Carry = 0;
+  }
+  AnsiString Out;
+  for (std::size_t A = 0; A < Glyphs.size();) {
+    std::size_t B = A;
+    while (B < Glyphs.size() && Glyphs[B].Font == Glyphs[A].Font) ++B;
+    TgtPDFFont* F = Glyphs[A].Font;
+    double Narrow = 1;
+    if (Placed && F != Primary)
+      for (std::size_t K = A; K < B; ++K) {
+        const double Width = F->GlyphWidth(Glyphs[K].G) * Size / 1000.0;
+        if (Glyphs[K].Advance > 0 && Width > Glyphs[K].Advance) Narrow = std::min(Narrow, Glyphs[K].Advance / Width);
+      }
+    Narrow = std::max(Narrow, 0.25);
+    AnsiString Shown, Hex;
+    auto Adjust = [&](double Points) {
+      const AnsiString Num = FormatNumber(Points * 1000.0 / Size);
+      if (Num == "0.0000" || Num == "-0.0000") return;
+      if (!Hex.empty()) Shown += "<" + Hex + ">";
+      Hex.clear();
+      Shown += Num;
+    };
+    for (std::size_t K = A; K < B; ++K) {
+      const TGlyph& Gl = Glyphs[K];
+      if (Placed && Gl.Before > 0) Adjust(-Gl.Before / Narrow);
+      AppendGlyph(Hex, Gl.G);
+      if (!Placed) continue;
+      const double Width = F->GlyphWidth(Gl.G) * Size / 1000.0;
+      // TJ moves by (width - number) scaled by Tz: the number that lands
+      // the next glyph at the player's advance.
+      Adjust(Width - (Gl.Advance < 0 ? Width * Narrow : Gl.Advance) / Narrow);
+    }
+    if (!Hex.empty()) Shown += "<" + Hex + ">";
+    const bool Narrowed = FormatNumber(Narrow * 100) != "100.0000";
+    Out += "/F" + std::to_string(FontIndex(F)) + " " + FormatNumber(TfSize) + " Tf " +
+           (Narrowed ? FormatNumber(Narrow * 100) + " Tz " : AnsiString()) +
+           (Placed ? "[" + Shown + "]TJ" : Shown + " Tj") + (Narrowed ? " 100 Tz" : "") + "\r\n";
+    A = B;
+  }
+  return Out;
 }
 
 void TgtCustomPDFEngine::EncodeTextItem(TgtTextItem* Item) {
@@ -46,7 +174,7 @@ void TgtCustomPDFEngine::EncodeTextItem(TgtTextItem* Item) {
   const bool Simple = gtIsSimpleCharset(Font.GetCharset());
   bool Composite = !Simple;
   if (Simple && Font.GetCharset() != SYMBOL_CHARSET && HasUnmappable(Text, 1252)) {
-    Font.SetCharset(RUSSIAN_CHARSET);
+    Font.SetCharset(CompositeCharset);
     Composite = true;
   }
   TgtPDFFont* PF = FontFor(&Font);
@@ -56,9 +184,7 @@ void TgtCustomPDFEngine::EncodeTextItem(TgtTextItem* Item) {
     Fallback.SetName(FallbackFace);
     PF = FontFor(&Fallback);
   }
-  Integer Index = 0;
-  for (std::size_t I = 0; I < FFonts.size(); ++I)
-    if (FFonts[I].get() == PF) Index = Integer(I);
+  const Integer Index = FontIndex(PF);
 
   const double P = gtScreenPPI();
   const double Size = Item->Font.GetSize();
@@ -139,13 +265,13 @@ void TgtCustomPDFEngine::EncodeTextItem(TgtTextItem* Item) {
     if (GetPreferences()->GetEmbedTrueTypeFonts() == etfSubset && PF->Info().Kind == 0 && !Excluded)
       PF->UseCharacters(Text);
   } else if (!Text.empty()) {
-    Out += "\r\n q " + Clip + "BT\r\n" + Effects + "\r\n" + Color + " rg\r\n/F" + std::to_string(Index) + " " +
-           FormatNumber(Size / Scale) + " Tf\r\n0 Tw\r\n0 Tc\r\n";
+    Out += "\r\n q " + Clip + "BT\r\n" + Effects + "\r\n" + Color + " rg\r\n0 Tw\r\n0 Tc\r\n";
     if (Rotated)
       Out += FormatNumber(Cos) + " " + FormatNumber(Sin) + " " + FormatNumber(-Sin) + " " + FormatNumber(Cos) + " " +
-             FormatNumber(X0) + " " + FormatNumber(Y0) + " Tm <" + PF->GlyphString(Text) + "> Tj";
-    else Out += FormatNumber(X0) + " " + FormatNumber(Y0) + " Td <" + PF->GlyphString(Text) + "> Tj";
-    Out += "\r\nET Q ";
+             FormatNumber(X0) + " " + FormatNumber(Y0) + " Tm\r\n";
+    else Out += FormatNumber(X0) + " " + FormatNumber(Y0) + " Td\r\n";
+    Out += CompositeText(PF, Text, Item, Size / Scale);
+    Out += "ET Q ";
   }
   // Underline and strike-out.
   const double Length = Ext.cx * FPointsPerPixel * (Item->FromMetafile ? 1.0 : 96.0 / P);
@@ -261,19 +387,25 @@ void TgtCustomPDFEngine::WriteFonts() {
       WriteObject("/Type/Font/Subtype/Type0/Name/F" + Index + "/BaseFont/" + Prefix + Name +
                       "/Encoding/Identity-H/ToUnicode " + ObjectRef(ToUni) + "/DescendantFonts [" + ObjectRef(Cid) + "]\r\n",
                   I.ObjectNumber, true);
+      // Widths of the glyphs drawn: runs of consecutive glyphs of one width
+      // as first, last and width. A face whose every glyph drawn has its one
+      // width needs none.
       AnsiString W;
-      const auto& GW = F.GlyphWidths();
-      for (auto It = GW.upper_bound(0); It != GW.end();) {
-        auto Run = It;
+      const auto& Used = F.UsedGlyphs();
+      bool OneWidth = I.FixedPitch;
+      for (const auto& U : Used) OneWidth = OneWidth && F.GlyphWidth(U.first) == I.MaxWidth;
+      for (auto It = Used.begin(); It != Used.end() && !OneWidth;) {
+        auto Last = It;
         auto Next = std::next(It);
-        while (Next != GW.end() && Next->first == Run->first + 1 && Next->second == It->second) Run = Next++;
-        W += std::to_string(It->first) + " " + std::to_string(Run->first) + " " + std::to_string(It->second) + " ";
+        const Integer Width = F.GlyphWidth(It->first);
+        while (Next != Used.end() && Next->first == Last->first + 1 && F.GlyphWidth(Next->first) == Width) Last = Next++;
+        W += std::to_string(It->first) + " " + std::to_string(Last->first) + " " + std::to_string(Width) + " ";
         It = Next;
       }
       WriteObject("/Type/Font/Subtype/CIDFontType2/BaseFont/" + Prefix + Name + "/FontDescriptor " + ObjectRef(Desc) +
                       "/CIDSystemInfo\r\n<<\r\n/Registry<" + StrToHex(EncryptString("Adobe", Cid)) + ">/Ordering<" +
                       StrToHex(EncryptString("Identity", Cid)) + ">/Supplement 0\r\n>>\r\n" +
-                      (I.FixedPitch || W.empty() ? AnsiString() : "/W [" + W + "]") + "/DW " +
+                      (W.empty() ? AnsiString() : "/W [" + W + "]") + "/DW " +
                       std::to_string(I.MaxWidth) + "/CIDToGIDMap/Identity\r\n",
                   Cid, true);
       if (Embedded) FileNumber = NextObjectNumber();
@@ -289,18 +421,17 @@ void TgtCustomPDFEngine::WriteFonts() {
           "/CIDInit /ProcSet findresource begin\r\n12 dict begin\r\nbegincmap\r\n/CIDSystemInfo\r\n<< /Registry (Adobe)\r\n"
           "/Ordering (UCS)\r\n/Supplement 0\r\n>> def\r\n/CMapName /Adobe-Identity-UCS def\r\n/CMapType 2 def\r\n"
           "1 begincodespacerange\r\n<0000> <FFFF>\r\nendcodespacerange\r\n";
-      const auto& Gs = F.Glyphs();
-      const auto& Cs2 = F.Chars();
-      std::map<Word, Word> ByGlyph;
-      for (std::size_t K = 0; K < Gs.size(); ++K)
-        if (Gs[K] && !ByGlyph.count(Gs[K])) ByGlyph[Gs[K]] = Cs2[K];
       char Buf[40];
-      auto It = ByGlyph.begin();
-      while (It != ByGlyph.end()) {
+      auto It = Used.begin();
+      while (It != Used.end()) {
         std::size_t Chunk = 0;
         std::string Block;
-        for (; It != ByGlyph.end() && Chunk < 100; ++It, ++Chunk) {
-          std::snprintf(Buf, sizeof Buf, "<%04X> <%04X>\r\n", It->first, It->second);
+        for (; It != Used.end() && Chunk < 100; ++It, ++Chunk) {
+          const char32_t C = It->second;
+          if (C >= 0x10000)
+            std::snprintf(Buf, sizeof Buf, "<%04X> <%04X%04X>\r\n", unsigned(It->first),
+                          unsigned(0xD800 + ((C - 0x10000) >> 10)), unsigned(0xDC00 + ((C - 0x10000) & 0x3FF)));
+          else std::snprintf(Buf, sizeof Buf, "<%04X> <%04X>\r\n", unsigned(It->first), unsigned(C));
           Block += Buf;
         }
         CMap += std::to_string(Chunk) + " beginbfchar\r\n" + Block + "endbfchar\r\n";

@@ -152,14 +152,14 @@ void TgtPDFFont::ReadMetrics() {
   // TMPF_FIXED_PITCH set means variable pitch, as GDI has it.
   FInfo.FixedPitch = (Tm.tmPitchAndFamily & TMPF_FIXED_PITCH) == 0;
   if (!FInfo.FixedPitch || FSubset) {
-    Integer MaxW = 0;
     for (int C = 32; C <= 255; ++C) {
       const char Ch = char(C);
       TSize S{};
       GetTextExtentPoint32A(Dc.Dc(), &Ch, 1, &S);
       FInfo.Widths[std::size_t(C - 32)] = RoundInt(PixelsToPoints(S.cx));
-      MaxW = std::max(MaxW, FInfo.Widths[std::size_t(C - 32)]);
     }
+    // A fixed-pitch face's one width is its blank's, subset or not.
+    if (FInfo.FixedPitch) FInfo.MaxWidth = FInfo.Widths[0];
   } else {
     TSize S{};
     GetTextExtentPoint32A(Dc.Dc(), " ", 1, &S);
@@ -250,44 +250,102 @@ std::string TgtPDFFont::GetFontFile() {
   return FFileCache;
 }
 
+namespace {
+// A subtable of a Unicode map, ranked: full-repertoire maps first.
+Integer CmapRank(std::uint16_t Platform, std::uint16_t Encoding, std::uint16_t Format) {
+  if (Format == 12 && ((Platform == 3 && Encoding == 10) || Platform == 0)) return 3;
+  if (Format == 4 && Platform == 3 && Encoding == 1) return 2;
+  if (Format == 4 && Platform == 0) return 1;
+  return 0;
+}
+}  // namespace
+
 void TgtPDFFont::ReadCmap(const std::string& File) {
+  FCmapRead = true;
+  FCmap.clear();
   const auto Dir = ReadDirectory(File);
   const auto It = Dir.find("cmap");
   if (It == Dir.end()) return;
   const std::string Cmap = TableData(File, It->second);
   const Integer Count = U16(Cmap, 2);
   std::size_t Sub = 0;
+  Integer Best = 0;
   for (Integer I = 0; I < Count; ++I) {
     const std::size_t R = 4 + 8 * std::size_t(I);
-    if (U16(Cmap, R) == 3 && U16(Cmap, R + 2) == 1) {
-      Sub = U32(Cmap, R + 4);
-      break;
+    if (R + 8 > Cmap.size()) break;
+    const std::size_t At = U32(Cmap, R + 4);
+    const Integer Rank = CmapRank(U16(Cmap, R), U16(Cmap, R + 2), U16(Cmap, At));
+    if (Rank > Best) {
+      Best = Rank;
+      Sub = At;
     }
   }
-  if (Sub == 0 || U16(Cmap, Sub) != 4) return;
-  const std::size_t Len = std::min<std::size_t>(U16(Cmap, Sub + 2), Cmap.size() - std::min(Cmap.size(), Sub));
-  const std::string T = Cmap.substr(Sub, Len);
-  const std::size_t SegCount = U16(T, 6) / 2;
-  const std::size_t Ends = 14, Starts = Ends + 2 * SegCount + 2, Deltas = Starts + 2 * SegCount,
-                    Ranges = Deltas + 2 * SegCount;
-  for (std::size_t I = 0; I < SegCount; ++I) {
-    const std::uint32_t End = U16(T, Ends + 2 * I), Start = U16(T, Starts + 2 * I);
-    const std::uint16_t Delta = U16(T, Deltas + 2 * I), Range = U16(T, Ranges + 2 * I);
-    if (End < Start) continue;
-    for (std::uint32_t C = Start; C <= End && C < 65535; ++C) {
-      std::uint16_t G;
-      if (Range == 0) G = std::uint16_t(C + Delta);
-      else {
-        // The offset counts from the idRangeOffset entry itself; the
-        // read answers 0 (the missing glyph) outside the subtable.
-        const std::size_t At = Ranges + 2 * I + Range + 2 * std::size_t(C - Start);
-        G = U16(T, At);
-        if (G) G = std::uint16_t(G + Delta);
+  if (Best == 0) return;
+  std::vector<TCharRange> Ranges;
+  auto Add = [&](char32_t C, std::uint32_t G) {
+    if (G == 0 || G > 0xFFFF) return;
+    if (!Ranges.empty() && Ranges.back().Last + 1 == C && Ranges.back().Glyph + (C - Ranges.back().First) == G)
+      ++Ranges.back().Last;
+    else Ranges.push_back({C, C, Word(G)});
+  };
+  if (U16(Cmap, Sub) == 12) {
+    const std::size_t Len = std::min<std::size_t>(U32(Cmap, Sub + 4), Cmap.size() - std::min(Cmap.size(), Sub));
+    const std::size_t Groups = std::min<std::size_t>(U32(Cmap, Sub + 12), Len >= 16 ? (Len - 16) / 12 : 0);
+    for (std::size_t I = 0; I < Groups; ++I) {
+      const std::size_t G = Sub + 16 + 12 * I;
+      const std::uint32_t First = U32(Cmap, G), StartGlyph = U32(Cmap, G + 8);
+      std::uint32_t Last = std::min<std::uint32_t>(U32(Cmap, G + 4), 0x10FFFF);
+      if (First > Last || StartGlyph > 0xFFFF) continue;
+      // Glyph ids stop at 65535; the range stops with them.
+      Last = std::min<std::uint32_t>(Last, First + (0xFFFF - StartGlyph));
+      if (StartGlyph == 0) {
+        if (First == Last) continue;
+        Ranges.push_back({First + 1, Last, 1});
+      } else Ranges.push_back({First, Last, Word(StartGlyph)});
+    }
+  } else {
+    const std::size_t Len = std::min<std::size_t>(U16(Cmap, Sub + 2), Cmap.size() - std::min(Cmap.size(), Sub));
+    const std::string T = Cmap.substr(Sub, Len);
+    const std::size_t SegCount = U16(T, 6) / 2;
+    const std::size_t Ends = 14, Starts = Ends + 2 * SegCount + 2, Deltas = Starts + 2 * SegCount,
+                      RangeOffsets = Deltas + 2 * SegCount;
+    for (std::size_t I = 0; I < SegCount; ++I) {
+      const std::uint32_t End = U16(T, Ends + 2 * I), Start = U16(T, Starts + 2 * I);
+      const std::uint16_t Delta = U16(T, Deltas + 2 * I), Range = U16(T, RangeOffsets + 2 * I);
+      if (End < Start) continue;
+      for (std::uint32_t C = Start; C <= End && C < 65535; ++C) {
+        std::uint16_t G;
+        if (Range == 0) G = std::uint16_t(C + Delta);
+        else {
+          // The offset counts from the idRangeOffset entry itself; the
+          // read answers 0 (the missing glyph) outside the subtable.
+          const std::size_t At = RangeOffsets + 2 * I + Range + 2 * std::size_t(C - Start);
+          G = U16(T, At);
+          if (G) G = std::uint16_t(G + Delta);
+        }
+        Add(C, G);
       }
-      FGlyphs.push_back(G);
-      FChars.push_back(Word(C));
     }
   }
+  // Ordered and without overlaps, whatever order the file had: the first
+  // mapping of a character wins.
+  std::stable_sort(Ranges.begin(), Ranges.end(), [](const TCharRange& A, const TCharRange& B) { return A.First < B.First; });
+  for (TCharRange& R : Ranges) {
+    if (!FCmap.empty() && R.First <= FCmap.back().Last) {
+      if (R.Last <= FCmap.back().Last) continue;
+      const char32_t Skip = FCmap.back().Last + 1 - R.First;
+      R.First += Skip;
+      R.Glyph = Word(R.Glyph + Skip);
+    }
+    FCmap.push_back(R);
+  }
+}
+
+Word TgtPDFFont::GlyphOf(char32_t C) const {
+  auto It = std::upper_bound(FCmap.begin(), FCmap.end(), C, [](char32_t V, const TCharRange& R) { return V < R.First; });
+  if (It == FCmap.begin()) return 0;
+  --It;
+  return C <= It->Last ? Word(It->Glyph + (C - It->First)) : 0;
 }
 
 void TgtPDFFont::ReadGlyphWidths(const std::string& File) {
@@ -296,48 +354,56 @@ void TgtPDFFont::ReadGlyphWidths(const std::string& File) {
     auto It = Dir.find(Tag);
     return It == Dir.end() ? std::string() : TableData(File, It->second);
   };
-  const std::string Head = Find("head"), Hhea = Find("hhea"), Hmtx = Find("hmtx");
+  const std::string Head = Find("head"), Hhea = Find("hhea"), Hmtx = Find("hmtx"), Maxp = Find("maxp");
   const Integer Units = U16(Head, 18);
   if (Units == 0) return;
-  const Integer Count = U16(Hhea, 34);
-  for (Integer G = 0; G < Count && std::size_t(4 * G + 2) <= Hmtx.size(); ++G)
-    FWidths[G] = Integer(U16(Hmtx, std::size_t(4 * G))) * 1000 / Units;
+  const std::size_t Long = std::min<std::size_t>(U16(Hhea, 34), Hmtx.size() / 4);
+  const std::size_t Glyphs = std::max<std::size_t>(U16(Maxp, 4), Long);
+  FWidths.reserve(Glyphs);
+  for (std::size_t G = 0; G < Glyphs; ++G) {
+    // Glyphs past the long metrics share the last advance.
+    const std::size_t From = std::min(G, Long ? Long - 1 : 0);
+    FWidths.push_back(Long ? RoundInt(U16(Hmtx, 4 * From) * 1000.0 / Units) : FInfo.MaxWidth);
+  }
+}
+
+Integer TgtPDFFont::GlyphWidth(Word Glyph) const {
+  if (Glyph < FWidths.size()) return FWidths[Glyph];
+  return FWidths.empty() ? FInfo.MaxWidth : FWidths.back();
+}
+
+void TgtPDFFont::UseGlyph(Word Glyph, char32_t C) {
+  FUsedGlyphs.emplace(Glyph, C);
 }
 
 AnsiString TgtPDFFont::GlyphString(const WideString& Text) {
   static const char Hex[] = "0123456789ABCDEF";
   AnsiString Out;
-  for (char16_t C : Text) {
-    const auto It = std::lower_bound(FChars.begin(), FChars.end(), Word(C));
-    // The character list is sorted only within segments; fall back to a scan.
-    std::size_t Pos = FChars.size();
-    if (It != FChars.end() && *It == C) Pos = std::size_t(It - FChars.begin());
-    else {
-      auto F = std::find(FChars.begin(), FChars.end(), Word(C));
-      Pos = std::size_t(F - FChars.begin());
-    }
-    if (Pos >= FChars.size()) continue;
-    const Word G = FGlyphs[Pos];
+  for (std::size_t I = 0; I < Text.size(); ++I) {
+    char32_t C = Text[I];
+    if (C >= 0xD800 && C < 0xDC00 && I + 1 < Text.size() && Text[I + 1] >= 0xDC00 && Text[I + 1] < 0xE000)
+      C = 0x10000 + ((C - 0xD800) << 10) + (Text[++I] - 0xDC00);
+    const Word G = GlyphOf(C);
+    if (G == 0) continue;
     for (int S = 12; S >= 0; S -= 4) Out += Hex[(G >> S) & 0xF];
-    if (FSubset && C != u' ') FUsedChars.insert(Word(C));
+    UseGlyph(G, C);
   }
   return Out;
 }
 
 void TgtPDFFont::UseCharacters(const WideString& Text) {
   for (char16_t C : Text)
-    if (C != u' ') FUsedChars.insert(Word(C));
+    if (C != u' ') FUsedChars.insert(C);
 }
 
 std::string TgtPDFFont::GetSubsetFontFile() {
   const std::string File = GetFontFile();
   if (File.empty()) return File;
-  if (FChars.empty()) ReadCmap(File);
+  if (!FCmapRead) ReadCmap(File);
   std::set<Word> Keep;
-  for (Word C : FUsedChars) {
-    auto F = std::find(FChars.begin(), FChars.end(), C);
-    if (F != FChars.end()) Keep.insert(FGlyphs[std::size_t(F - FChars.begin())]);
-  }
+  for (char32_t C : FUsedChars)
+    if (const Word G = GlyphOf(C)) Keep.insert(G);
+  for (const auto& Used : FUsedGlyphs) Keep.insert(Used.first);
   const std::string Sub = gtSubsetTrueType(File, Keep);
   return !Sub.empty() && Sub.size() < File.size() ? Sub : File;
 }

@@ -41,13 +41,21 @@ public:
   TgtPDFFontInfo& Info() { return FInfo; }
   TFont* GetFont() { return &FFont; }
   bool GetSubset() const { return FSubset; }
-  // Four hex digits per mapped character; records used characters of a subset font.
+  // The glyph of a character (a code point) in the face's Unicode map; 0,
+  // the missing glyph, when the face lacks it or the map was not read.
+  Word GlyphOf(char32_t C) const;
+  // Advance of a glyph in thousandths of an em (hmtx; glyphs past its long
+  // metrics share the last advance); the descriptor's MaxWidth when unknown.
+  Integer GlyphWidth(Word Glyph) const;
+  // Records a glyph written through the composite path and the character it
+  // stands for: its width, its ToUnicode entry and, for a subset, its outline.
+  void UseGlyph(Word Glyph, char32_t C);
+  // Glyphs drawn through the composite path, with the character of each.
+  const std::map<Word, char32_t>& UsedGlyphs() const { return FUsedGlyphs; }
+  // Four hex digits per mapped character (others skipped), recording each glyph as used.
   AnsiString GlyphString(const WideString& Text);
-  // Records the characters (code points) drawn through the simple path.
+  // Records the characters drawn through the simple path.
   void UseCharacters(const WideString& Text);
-  const std::vector<Word>& Glyphs() const { return FGlyphs; }
-  const std::vector<Word>& Chars() const { return FChars; }
-  const std::map<Integer, Integer>& GlyphWidths() const { return FWidths; }
 
   // Empty when the font is not TrueType or the file cannot be read.
   std::string GetFontFile();
@@ -59,13 +67,19 @@ private:
   void ResolveBaseFontName(Integer Family, Integer Weight, bool Italic);
   void ReadCmap(const std::string& File);
   void ReadGlyphWidths(const std::string& File);
+  struct TCharRange {
+    char32_t First, Last;
+    Word Glyph;   // of First; the range maps one to one onwards
+  };
   TFont FFont;
   TgtPDFFontInfo FInfo;
   AnsiString FBaseFontName;
   bool FSubset;
-  std::vector<Word> FGlyphs, FChars;
-  std::map<Integer, Integer> FWidths;
-  std::set<Word> FUsedChars;
+  bool FCmapRead = false;
+  std::vector<TCharRange> FCmap;   // sorted, disjoint
+  std::vector<Integer> FWidths;    // index = glyph
+  std::map<Word, char32_t> FUsedGlyphs;
+  std::set<char32_t> FUsedChars;
   std::string FFileCache;
   bool FFileRead = false;
 };

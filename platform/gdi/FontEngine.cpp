@@ -291,6 +291,45 @@ TResolvedFace ResolveFontFace(const LOGFONTW& Lf) {
   return R;
 }
 
+std::u16string FindFaceForCharacter(char32_t Ch, const LOGFONTW& Lf) {
+  if (Ch == 0 || Ch > 0x10FFFF) return {};
+  FcCharSet* Want = FcCharSetCreate();
+  FcCharSetAddChar(Want, FcChar32(Ch));
+  FcPattern* Pat = FcPatternCreate();
+  FcPatternAddCharSet(Pat, FC_CHARSET, Want);
+  const int Weight = Lf.lfWeight == FW_DONTCARE ? FW_NORMAL : std::clamp<int>(Lf.lfWeight, 1, 1000);
+  FcPatternAddInteger(Pat, FC_WEIGHT, FcWeightFromOpenType(Weight));
+  FcPatternAddInteger(Pat, FC_SLANT, Lf.lfItalic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+  FcPatternAddBool(Pat, FC_SCALABLE, FcTrue);
+  FcConfigSubstitute(nullptr, Pat, FcMatchPattern);
+  FcDefaultSubstitute(Pat);
+  FcResult Res = FcResultNoMatch;
+  // The sorted list puts covering faces first, but the best match alone may
+  // still lack the character: each candidate's own coverage decides.
+  FcFontSet* Set = FcFontSort(nullptr, Pat, FcFalse, nullptr, &Res);
+  FcPatternDestroy(Pat);
+  FcCharSetDestroy(Want);
+  std::string Found, FoundOther;
+  for (int K = 0; Set && K < Set->nfont && Found.empty(); ++K) {
+    FcPattern* F = Set->fonts[K];
+    FcCharSet* Has = nullptr;
+    FcChar8* Family = nullptr;
+    FcBool Scalable = FcFalse;
+    if (FcPatternGetCharSet(F, FC_CHARSET, 0, &Has) != FcResultMatch || !FcCharSetHasChar(Has, FcChar32(Ch))) continue;
+    if (FcPatternGetBool(F, FC_SCALABLE, 0, &Scalable) == FcResultMatch && !Scalable) continue;
+    if (FcPatternGetString(F, FC_FAMILY, 0, &Family) != FcResultMatch || !Family) continue;
+    // A family a LOGFONT cannot name could not be selected again.
+    if (FromUtf8(reinterpret_cast<const char*>(Family)).size() >= LF_FACESIZE) continue;
+    FcChar8* Format = nullptr;
+    const bool TrueType = FcPatternGetString(F, FC_FONTFORMAT, 0, &Format) == FcResultMatch && Format &&
+                          std::strcmp(reinterpret_cast<const char*>(Format), "TrueType") == 0;
+    if (TrueType) Found = reinterpret_cast<const char*>(Family);
+    else if (FoundOther.empty()) FoundOther = reinterpret_cast<const char*>(Family);
+  }
+  if (Set) FcFontSetDestroy(Set);
+  return FromUtf8(Found.empty() ? FoundOther : Found);
+}
+
 // ---- instances ---------------------------------------------------------------
 
 struct TFontInstance::TGlyphSlot {

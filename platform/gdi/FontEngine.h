@@ -100,6 +100,12 @@ private:
 // Face resolution alone (fontconfig plus substitutes; never nothing).
 TResolvedFace ResolveFontFace(const LOGFONTW& Lf);
 
+// The family of an installed scalable face that has a glyph for Ch, the
+// closest fontconfig knows to Lf's weight and slant, preferring faces with
+// TrueType outlines; empty when no installed face has one. For writers that
+// must carry characters the chosen face lacks.
+std::u16string FindFaceForCharacter(char32_t Ch, const LOGFONTW& Lf);
+
 // A face family offered by EnumFontFamiliesEx, with the charsets it covers.
 struct TFontFamilyInfo {
   std::u16string Name;

@@ -184,3 +184,47 @@ TEST(TgtPDFFont, CorruptFontsGiveNoSubsetInsteadOfReadingPastTheirEnd) {
                                MakeFont({{"glyf", "x"}, {"head", "y"}, {"loca", ""}, {"maxp", "\0\0\0\0\xFF\xFF"}})};
   for (auto& F : Cases) EXPECT_TRUE(gtSubsetTrueType(F, {1, 2, 3}).empty());
 }
+
+namespace {
+struct TFallbackCase {
+  const char16_t* Text;
+  const char16_t* Want;              // pdftotext's words
+  std::vector<std::string> Fonts;    // pdffonts rows after the primary's
+  const char* Why;
+};
+}  // namespace
+
+TEST(TgtPDFFont, CharactersTheFaceLacksAreWrittenInAFaceThatHasThem) {
+  const bool HaveCjk = pdftest::Run("fc-list ':charset=4e2d' family").find("WenQuanYi") != std::string::npos;
+  const TFallbackCase Cases[] = {
+      {u"Tea \u4E2D\u6587 menu", u"Tea \u4E2D\u6587 menu", {"WYOIAS+WenQuanYiMicroHei CID TrueType yes yes yes"},
+       "CJK in a Latin face"},
+      {u"Snow \u2603 and \u4E2D end", u"Snow \u2603 and \u4E2D end",
+       {"WYOIAS+DejaVuSans CID TrueType yes yes yes", "WYOIAS+WenQuanYiMicroHei CID TrueType yes yes yes"},
+       "two fallback faces in one line, each once"},
+      {u"before \uE000 after \U0010FFFD done", u"before \uFFFD after \uFFFD done", {},
+       "no face has them: the missing glyph, and the rest of the line stays"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    if (!HaveCjk && !C.Fonts.empty() && C.Fonts.back().find("WenQuanYi") != std::string::npos) {
+      ADD_FAILURE() << "fonts-wqy-microhei is not installed (scripts/install-deps)";
+      continue;
+    }
+    TTempDir Dir;
+    TgtPDFEngine E;
+    E.GetPreferences()->SetEmbedTrueTypeFonts(etfSubset);
+    richtest::TDocBuilder B;
+    B.Para(C.Text, {}, Face(u"Arial"));
+    const std::string File = RenderDocument(E, B.Done(), Dir.File("fallback"));
+    std::string Report;
+    EXPECT_TRUE(QpdfAccepts(File, &Report)) << Report;
+    EXPECT_EQ(Words(PdfToText(File)), Words(UTF8Encode(C.Want)));
+    auto Rows = FontRows(File);
+    ASSERT_FALSE(Rows.empty());
+    EXPECT_EQ(Rows[0], "WYOIAS+Arial CID TrueType yes yes yes");
+    Rows.erase(Rows.begin());
+    EXPECT_EQ(Rows, C.Fonts) << pdftest::Run("pdffonts " + File);
+    EXPECT_EQ(pdftest::Run("pdftoppm -r 20 -png '" + File + "' '" + Dir.File("r") + "' | grep -i error"), "");
+  }
+}
