@@ -77,6 +77,7 @@ bool TransparentStretchBlt(HDC DstDC, const TRect& DstRect, HDC SrcDC, const TRe
                            TPoint MaskOrigin) {
   const Integer DstW = RectWidth(DstRect), DstH = RectHeight(DstRect);
   const Integer SrcW = RectWidth(SrcRect), SrcH = RectHeight(SrcRect);
+  if (SrcW <= 0 || SrcH <= 0 || DstW <= 0 || DstH <= 0) return true;  // nothing to draw
   if (IsWinNT() && DstW == SrcW && DstH == SrcH) {
     // Mask bit set: keep the destination; clear: copy the source.
     const HBITMAP Mask = HBITMAP(GetCurrentObject(MaskDC, OBJ_BITMAP));
@@ -99,6 +100,7 @@ bool TransparentStretchBlt(HDC DstDC, const TRect& DstRect, HDC SrcDC, const TRe
 
 void DrawTransparentArea(HDC SrcDC, HDC DstDC, const TRect& SrcRect, TColor Transparent, const TRect& DstRect) {
   const Integer W = RectWidth(SrcRect), H = RectHeight(SrcRect);
+  if (W <= 0 || H <= 0 || RectWidth(DstRect) <= 0 || RectHeight(DstRect) <= 0) return;
   TMemoryBitmapDC Mask(CreateBitmap(W, H, 1, 1, nullptr));
   if (!Mask.Valid()) return;
   {

@@ -17,7 +17,8 @@ Integer GetCheckBoxHeight();
 // an area of the same size goes in one masked transfer), except where the
 // mask is set: the monochrome bitmap selected into
 // MaskDC, read from MaskOrigin over SrcRect's size. Set mask pixels keep the
-// destination.
+// destination. An empty rectangle draws nothing. False when the temporary
+// bitmap cannot be made or the masked transfer fails.
 bool TransparentStretchBlt(HDC DstDC, const TRect& DstRect, HDC SrcDC, const TRect& SrcRect, HDC MaskDC,
                            TPoint MaskOrigin);
 

@@ -145,6 +145,21 @@ TEST(TransparentStretchBlt, ReadsTheMaskFromItsOrigin) {
   }
 }
 
+TEST(DrawTransparentArea, AnEmptyRectangleDrawsNothing) {
+  const TRect Cases[][2] = {
+      {{1, 1, 1, 3}, {0, 0, 3, 2}},  // no source width
+      {{1, 1, 4, 3}, {0, 0, 3, 0}},  // no destination height
+      {{4, 3, 1, 1}, {0, 0, 3, 2}},  // source corners swapped
+  };
+  for (const auto& C : Cases) {
+    TTestDC Src(5, 4, Frame);
+    TTestDC Dst(4, 3, Back);
+    DrawTransparentArea(Src.Dc, Dst.Dc, C[0], Transparent, C[1]);
+    for (int Y = 0; Y < 3; ++Y)
+      for (int X = 0; X < 4; ++X) EXPECT_EQ(Dst.Pixel(X, Y), Back);
+  }
+}
+
 TEST(GetCheckBoxHeight, IsOneRowOfTheSystemCheckBoxBitmap) {
   EXPECT_EQ(GetCheckBoxHeight(), 13);
   EXPECT_EQ(GetCheckBoxHeight(), 13);  // kept after the first call
