@@ -197,6 +197,17 @@ void TgtPDFFont::ReadMetrics() {
       FInfo.UnderlineThickness = Scale(Otm.otmsUnderscoreSize);
       FInfo.UnderlinePosition = Scale(Otm.otmsUnderscorePosition) - 1;
     }
+    // The family of the face actually used, for a face name the ANSI code
+    // page could not carry.
+    const UINT Need = GetOutlineTextMetricsA(Dc.Dc(), 0, nullptr);
+    if (Need >= sizeof(OUTLINETEXTMETRICA)) {
+      std::vector<char> Blob(Need);
+      auto* Full = reinterpret_cast<OUTLINETEXTMETRICA*>(Blob.data());
+      if (GetOutlineTextMetricsA(Dc.Dc(), Need, Full)) {
+        const std::size_t At = reinterpret_cast<std::size_t>(Full->otmpFamilyName);
+        if (At < Need) FRealFamily.assign(Blob.data() + At, strnlen(Blob.data() + At, Need - At));
+      }
+    }
     // PostScript-outline faces have no glyf table to embed or subset.
     if (GdiFontIsCFF(Dc.Dc())) FFileRead = true;
   }
@@ -208,9 +219,23 @@ void TgtPDFFont::ResolveBaseFontName(Integer Family, Integer Weight, bool Italic
   const bool Bold = FFont.GetStyle().Contains(fsBold);
   const bool It = FFont.GetStyle().Contains(fsItalic);
   if (FInfo.Kind != 2) {
+    // A name that lost characters to the code page ("??") or carries bytes
+    // outside printable ASCII says nothing to a reader: the face used does.
+    const auto Printable = [](const AnsiString& S) {
+      return std::all_of(S.begin(), S.end(), [](char C) { return C >= ' ' && C <= '~' && C != '?'; });
+    };
+    const AnsiString& From = Printable(Face) || FRealFamily.empty() || !Printable(FRealFamily) ? Face : FRealFamily;
     AnsiString N;
-    for (char C : Face)
-      if (C != ' ') N += C;
+    for (char C : From) {
+      if (C == ' ') continue;
+      const bool Plain = C > ' ' && C <= '~' && !std::strchr("()<>[]{}/%#", C);
+      if (Plain) N += C;
+      else {
+        char Esc[4];
+        std::snprintf(Esc, sizeof Esc, "#%02X", unsigned(Byte(C)));
+        N += Esc;
+      }
+    }
     if (Face != "Symbol" && (Bold || It)) N += "," + AnsiString(Bold ? "Bold" : "") + (It ? "Italic" : "");
     FBaseFontName = N;
     return;

@@ -74,6 +74,7 @@ private:
   TFont FFont;
   TgtPDFFontInfo FInfo;
   AnsiString FBaseFontName;
+  AnsiString FRealFamily;   // of the face the font layer resolved the name to
   bool FSubset;
   bool FCmapRead = false;
   std::vector<TCharRange> FCmap;   // sorted, disjoint

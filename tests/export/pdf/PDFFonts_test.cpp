@@ -228,3 +228,18 @@ TEST(TgtPDFFont, CharactersTheFaceLacksAreWrittenInAFaceThatHasThem) {
     EXPECT_EQ(pdftest::Run("pdftoppm -r 20 -png '" + File + "' '" + Dir.File("r") + "' | grep -i error"), "");
   }
 }
+
+TEST(TgtPDFFont, FaceNameTheCodePageCannotCarryIsWrittenAsTheFaceUsed) {
+  // A Chinese face name reaches the font as "??" on a 1252 system.
+  TTempDir Dir;
+  TgtPDFEngine E;
+  richtest::TDocBuilder B;
+  B.Para(u"\u4E2D\u6587 text", {}, Face(u"\u5B8B\u4F53", GB2312_CHARSET));
+  const std::string File = RenderDocument(E, B.Done(), Dir.File("name"));
+  std::string Report;
+  EXPECT_TRUE(QpdfAccepts(File, &Report)) << Report;
+  const auto Rows = FontRows(File);
+  ASSERT_FALSE(Rows.empty());
+  for (const auto& R : Rows) EXPECT_EQ(R.find('?'), std::string::npos) << R;
+  EXPECT_EQ(Words(PdfToText(File)), Words(UTF8Encode(u"\u4E2D\u6587 text")));
+}
