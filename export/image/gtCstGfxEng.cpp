@@ -40,9 +40,12 @@ void TgtCustomGraphicsEngine::BeginPage() {
 
 void TgtCustomGraphicsEngine::DrawBackground(Integer W, Integer H) {
   TCanvas* C = FPageCanvas.get();
-  C->Brush()->SetStyle(bsSolid);
-  C->Brush()->SetColor(GetBackgroundColor());
-  C->FillRect(TRect(0, 0, W, H));
+  // The page bitmap starts white: a white ground needs no fill of its own.
+  if (ColorToRGB(GetBackgroundColor()) != RGB(255, 255, 255)) {
+    C->Brush()->SetStyle(bsSolid);
+    C->Brush()->SetColor(GetBackgroundColor());
+    C->FillRect(TRect(0, 0, W, H));
+  }
   ResetCanvasBrush();
   TGraphic* G = GetBackgroundImage() ? GetBackgroundImage()->GetGraphic() : nullptr;
   if (!G || G->Empty()) return;
@@ -82,11 +85,9 @@ std::unique_ptr<TBitmap> TgtCustomGraphicsEngine::PageToBitmap(TPixelFormat Form
   const Integer H = std::isfinite(SH) ? std::max<Integer>(1, RoundInt(std::min(SH, 1e9))) : 1;
   auto Bmp = std::make_unique<TBitmap>();
   if (Format != pfDevice) Bmp->SetPixelFormat(Format);
+  // A new bitmap starts white.
   Bmp->SetSize(W, H);
-  TCanvas* C = Bmp->Canvas();
-  C->Brush()->SetColor(clWhite);
-  C->FillRect(TRect(0, 0, W, H));
-  if (FGfxMetafile) C->StretchDraw(TRect(0, 0, W, H), FGfxMetafile.get());
+  if (FGfxMetafile) Bmp->Canvas()->StretchDraw(TRect(0, 0, W, H), FGfxMetafile.get());
   return Bmp;
 }
 

@@ -14,6 +14,9 @@ namespace {
 const char* const Keywords[10] = {"Title",    "Author",     "Description", "Copyright", "Creation Time",
                                   "Software", "Disclaimer", "Warning",     "Source",    "Comment"};
 
+// (r + g + b) div 3 of a 0x00RRGGBB pixel.
+Byte Grey(std::uint32_t Px) { return Byte(((Px >> 16 & 0xFF) + (Px >> 8 & 0xFF) + (Px & 0xFF)) / 3); }
+
 void PutBE32(std::vector<Byte>& V, DWORD X) {
   V.push_back(Byte(X >> 24));
   V.push_back(Byte(X >> 16));
@@ -129,27 +132,42 @@ void TgtPNGEngine::WritePNG(TStream* Stream, TBitmap* Bitmap) {
   }
   // A page is opaque unless its transparency is switched on.
   const Byte Alpha = Transparent ? FTransparency->GetAlphaByte() : 255;
-  std::vector<Byte> Raw;
-  if (W > 0 && H > 0) {
-    const std::vector<std::uint32_t> Px = DibToBgra32(Bitmap->SaveToDib());
-    Raw.resize(std::size_t(H) * (std::size_t(W) * std::size_t(Spp) + 1));
+  // Rows go to the compressor one by one, filter type 0 first.
+  TgtPNGImageDataWriter Data(Stream);
+  std::vector<Byte> Raw(std::size_t(std::max(W, 0)) * std::size_t(Spp) + 1);
+  const TgtPNGColorType Type = FColorType;
+  gtForEachBitmapRow(Bitmap, [&](const std::uint32_t* Row) {
     Byte* P = Raw.data();
-    for (Integer Y = 0; Y < H; ++Y) {
-      *P++ = 0;
-      const std::uint32_t* Row = Px.data() + std::size_t(Y) * std::size_t(W);
-      for (Integer X = 0; X < W; ++X) {
-        const Byte R = Byte(Row[X] >> 16), G = Byte(Row[X] >> 8), B = Byte(Row[X]);
-        switch (FColorType) {
-          case ctGrayscale: *P++ = Byte((R + G + B) / 3); break;
-          case ctRGB: *P++ = R; *P++ = G; *P++ = B; break;
-          case ctRGBA: *P++ = R; *P++ = G; *P++ = B; *P++ = Alpha; break;
-          case ctGrayAlpha: *P++ = Byte((R + G + B) / 3); *P++ = Alpha; break;
+    *P++ = 0;
+    switch (Type) {
+      case ctGrayscale:
+        for (Integer X = 0; X < W; ++X) *P++ = Grey(Row[X]);
+        break;
+      case ctRGB:
+        for (Integer X = 0; X < W; ++X, P += 3) {
+          P[0] = Byte(Row[X] >> 16);
+          P[1] = Byte(Row[X] >> 8);
+          P[2] = Byte(Row[X]);
         }
-      }
+        break;
+      case ctRGBA:
+        for (Integer X = 0; X < W; ++X, P += 4) {
+          P[0] = Byte(Row[X] >> 16);
+          P[1] = Byte(Row[X] >> 8);
+          P[2] = Byte(Row[X]);
+          P[3] = Alpha;
+        }
+        break;
+      case ctGrayAlpha:
+        for (Integer X = 0; X < W; ++X, P += 2) {
+          P[0] = Grey(Row[X]);
+          P[1] = Alpha;
+        }
+        break;
     }
-  }
-  auto Z = gtDeflate(Raw.data(), Raw.size());
-  gtWritePNGImageData(Stream, static_cast<const Byte*>(Z->Memory()), std::size_t(Z->GetSize()));
+    Data.Write(Raw.data(), Raw.size());
+  });
+  Data.Finish();
   const TgtDocInfo& I = *GetDocInfo();
   WriteTextChunk(Stream, 0, I.GetTitle());
   WriteTextChunk(Stream, 1, I.GetAuthor());
@@ -162,7 +180,8 @@ void TgtPNGEngine::WritePNG(TStream* Stream, TBitmap* Bitmap) {
 
 void TgtPNGEngine::EndPage() {
   TgtCustomGraphicsEngine::EndPage();
-  auto Bmp = PageToBitmap(pfDevice);
+  // A 32-bit DIB: the encoder reads its rows where they lie.
+  auto Bmp = PageToBitmap(pf32bit);
   // The file is made whole in memory first: a write that fails half-way
   // leaves no half PNG in the user's stream either.
   TMemoryStream Png;

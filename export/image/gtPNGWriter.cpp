@@ -8,19 +8,6 @@
 #include "platform/rtl/Colors.h"
 
 namespace {
-const std::array<DWORD, 256>& CrcTable() {
-  static const std::array<DWORD, 256> Table = [] {
-    std::array<DWORD, 256> T{};
-    for (DWORD N = 0; N < 256; ++N) {
-      DWORD C = N;
-      for (int K = 0; K < 8; ++K) C = (C & 1) ? (C >> 1) ^ 0xEDB88320u : C >> 1;
-      T[N] = C;
-    }
-    return T;
-  }();
-  return Table;
-}
-
 void PutBE32(Byte* P, DWORD V) {
   P[0] = Byte(V >> 24);
   P[1] = Byte(V >> 16);
@@ -32,19 +19,28 @@ constexpr std::size_t IdatChunkSize = 10240;
 }  // namespace
 
 DWORD gtPNGCrc(const Byte* Data, std::size_t Size) {
-  const auto& T = CrcTable();
-  DWORD C = 0xFFFFFFFFu;
-  for (std::size_t I = 0; I < Size; ++I) C = T[(C ^ Data[I]) & 0xFF] ^ (C >> 8);
-  return C ^ 0xFFFFFFFFu;
+  // zlib's CRC-32 is the PNG one, and far quicker than a byte table.
+  uLong C = crc32(0L, Z_NULL, 0);
+  while (Size > 0) {
+    const uInt N = uInt(std::min<std::size_t>(Size, 1u << 30));
+    C = crc32(C, Data, N);
+    Data += N;
+    Size -= N;
+  }
+  return DWORD(C);
 }
 
 void gtWritePNGChunk(TStream* Stream, const char* Type, const Byte* Data, DWORD Length) {
-  std::vector<Byte> Buf(std::size_t(Length) + 12);
-  PutBE32(Buf.data(), Length);
-  std::memcpy(Buf.data() + 4, Type, 4);
-  if (Length) std::memcpy(Buf.data() + 8, Data, Length);
-  PutBE32(Buf.data() + 8 + Length, gtPNGCrc(Buf.data() + 4, std::size_t(Length) + 4));
-  Stream->WriteBuffer(Buf.data(), Integer(Buf.size()));
+  Byte Head[8];
+  PutBE32(Head, Length);
+  std::memcpy(Head + 4, Type, 4);
+  uLong C = crc32(crc32(0L, Z_NULL, 0), Head + 4, 4);
+  if (Length) C = crc32(C, Data, uInt(Length));
+  Byte Tail[4];
+  PutBE32(Tail, DWORD(C));
+  Stream->WriteBuffer(Head, 8);
+  if (Length) Stream->WriteBuffer(Data, Integer(Length));
+  Stream->WriteBuffer(Tail, 4);
 }
 
 void gtWritePNGImageData(TStream* Stream, const Byte* Data, std::size_t Size) {
@@ -53,6 +49,77 @@ void gtWritePNGImageData(TStream* Stream, const Byte* Data, std::size_t Size) {
     gtWritePNGChunk(Stream, "IDAT", Data + Off, DWORD(IdatChunkSize));
   // The remainder, possibly empty: an exact multiple ends on an empty chunk.
   gtWritePNGChunk(Stream, "IDAT", Data + Off, DWORD(Size - Off));
+}
+
+struct TgtPNGImageDataWriter::TImpl {
+  TStream* Stream;
+  z_stream Z{};
+  std::array<Byte, IdatChunkSize> Out{};
+  bool Finished = false;
+
+  void Reset() {
+    Z.next_out = Out.data();
+    Z.avail_out = uInt(Out.size());
+  }
+  // Deflates until the input is used (or, finishing, the stream ends),
+  // writing every chunk that fills up.
+  void Run(int Flush) {
+    for (;;) {
+      const int R = deflate(&Z, Flush);
+      if (R != Z_OK && R != Z_STREAM_END && R != Z_BUF_ERROR) throw EStreamError("Compression error");
+      if (Z.avail_out == 0) {
+        gtWritePNGChunk(Stream, "IDAT", Out.data(), DWORD(Out.size()));
+        Reset();
+      }
+      if (R == Z_STREAM_END) return;
+      if (R == Z_BUF_ERROR && Flush == Z_FINISH) throw EStreamError("Compression error");
+      if (Flush == Z_NO_FLUSH && Z.avail_in == 0 && Z.avail_out > 0) return;
+    }
+  }
+};
+
+TgtPNGImageDataWriter::TgtPNGImageDataWriter(TStream* Stream) : FImpl(std::make_unique<TImpl>()) {
+  FImpl->Stream = Stream;
+  // Level 9 with run-length matching: page images are long runs of one
+  // colour, where the full match search of level 9 spends most of a page's
+  // time for a few bytes.
+  if (deflateInit2(&FImpl->Z, 9, Z_DEFLATED, 15, 9, Z_RLE) != Z_OK) throw EStreamError("Compression error");
+  FImpl->Reset();
+}
+
+TgtPNGImageDataWriter::~TgtPNGImageDataWriter() { deflateEnd(&FImpl->Z); }
+
+void TgtPNGImageDataWriter::Write(const Byte* Data, std::size_t Size) {
+  if (FImpl->Finished) throw EStreamError("Image data written after its end");
+  while (Size > 0) {
+    const uInt N = uInt(std::min<std::size_t>(Size, 1u << 30));
+    FImpl->Z.next_in = const_cast<Byte*>(Data);
+    FImpl->Z.avail_in = N;
+    FImpl->Run(Z_NO_FLUSH);
+    Data += N;
+    Size -= N;
+  }
+}
+
+void TgtPNGImageDataWriter::Finish() {
+  if (FImpl->Finished) return;
+  FImpl->Z.next_in = nullptr;
+  FImpl->Z.avail_in = 0;
+  FImpl->Run(Z_FINISH);
+  FImpl->Finished = true;
+  // The remainder, possibly empty: an exact multiple ends on an empty chunk.
+  gtWritePNGChunk(FImpl->Stream, "IDAT", FImpl->Out.data(), DWORD(FImpl->Out.size() - FImpl->Z.avail_out));
+}
+
+void gtForEachBitmapRow(TBitmap* Bitmap, const std::function<void(const std::uint32_t* Pixels)>& Row) {
+  const Integer W = Bitmap->GetWidth(), H = Bitmap->GetHeight();
+  if (W <= 0 || H <= 0) return;
+  if (Bitmap->GetPixelFormat() == pf32bit && Bitmap->GetHandleType() == bmDIB) {
+    for (Integer Y = 0; Y < H; ++Y) Row(static_cast<const std::uint32_t*>(Bitmap->ScanLine(Y)));
+    return;
+  }
+  const std::vector<std::uint32_t> Px = DibToBgra32(Bitmap->SaveToDib());
+  for (Integer Y = 0; Y < H; ++Y) Row(Px.data() + std::size_t(Y) * std::size_t(W));
 }
 
 std::unique_ptr<TMemoryStream> gtDeflate(const Byte* Data, std::size_t Size) {
@@ -91,22 +158,19 @@ std::unique_ptr<TgtExtMemStream> SaveBitmapAsPNG(TBitmap* Bitmap, std::optional<
     const Byte Trns[6] = {0, GetRValue(C), 0, GetGValue(C), 0, GetBValue(C)};
     gtWritePNGChunk(Out.get(), "tRNS", Trns, 6);
   }
-  std::vector<Byte> Raw;
-  if (W > 0 && H > 0) {
-    const std::vector<std::uint32_t> Px = DibToBgra32(Bitmap->SaveToDib());
-    Raw.reserve(std::size_t(H) * (std::size_t(W) * 3 + 1));
-    for (Integer Y = 0; Y < H; ++Y) {
-      Raw.push_back(0);
-      const std::uint32_t* Row = Px.data() + std::size_t(Y) * std::size_t(W);
-      for (Integer X = 0; X < W; ++X) {
-        Raw.push_back(Byte(Row[X] >> 16));
-        Raw.push_back(Byte(Row[X] >> 8));
-        Raw.push_back(Byte(Row[X]));
-      }
+  TgtPNGImageDataWriter Data(Out.get());
+  std::vector<Byte> Raw(std::size_t(std::max(W, 0)) * 3 + 1);
+  gtForEachBitmapRow(Bitmap, [&](const std::uint32_t* Row) {
+    Byte* P = Raw.data();
+    *P++ = 0;
+    for (Integer X = 0; X < W; ++X) {
+      *P++ = Byte(Row[X] >> 16);
+      *P++ = Byte(Row[X] >> 8);
+      *P++ = Byte(Row[X]);
     }
-  }
-  auto Z = gtDeflate(Raw.data(), Raw.size());
-  gtWritePNGImageData(Out.get(), static_cast<const Byte*>(Z->Memory()), std::size_t(Z->GetSize()));
+    Data.Write(Raw.data(), Raw.size());
+  });
+  Data.Finish();
   gtWritePNGChunk(Out.get(), "IEND", nullptr, 0);
   Out->SetPosition(0);
   return Out;

@@ -4,6 +4,8 @@
 // from the same pieces.
 #pragma once
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include "export/gtClasses.h"
@@ -20,6 +22,30 @@ void gtWritePNGChunk(TStream* Stream, const char* Type, const Byte* Data, DWORD 
 // The deflated image data as IDAT chunks of 10240 bytes; the last chunk
 // holds the remainder, and is empty when the size is an exact multiple.
 void gtWritePNGImageData(TStream* Stream, const Byte* Data, std::size_t Size);
+
+// Deflates image data handed over in pieces (level 9, matching runs only)
+// straight into IDAT chunks: the same chunks gtWritePNGImageData makes of
+// the whole compressed stream, without the raw image or its compressed form
+// held in memory. Finish writes the last chunk (empty when the compressed
+// size is a multiple of 10240); a writer not finished writes nothing more.
+class TgtPNGImageDataWriter {
+public:
+  explicit TgtPNGImageDataWriter(TStream* Stream);
+  ~TgtPNGImageDataWriter();
+  TgtPNGImageDataWriter(const TgtPNGImageDataWriter&) = delete;
+  TgtPNGImageDataWriter& operator=(const TgtPNGImageDataWriter&) = delete;
+  void Write(const Byte* Data, std::size_t Size);
+  void Finish();
+
+private:
+  struct TImpl;
+  std::unique_ptr<TImpl> FImpl;
+};
+
+// Calls Row once for each row of the bitmap, top to bottom, with its pixels
+// as 0x00RRGGBB values. A 32-bit DIB is read in place; any other bitmap
+// through one converted copy.
+void gtForEachBitmapRow(TBitmap* Bitmap, const std::function<void(const std::uint32_t* Pixels)>& Row);
 
 // A zlib stream of Data at level 9 (the filters' level index 3), matching
 // runs only.

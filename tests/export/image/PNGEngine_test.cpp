@@ -3,6 +3,8 @@
 // and the IDAT split.
 #include <gtest/gtest.h>
 #include <zlib.h>
+#include <algorithm>
+#include <cstring>
 #include "RasterSupport.h"
 #include "export/image/gtPNGEng.h"
 #include "export/image/gtPNGWriter.h"
@@ -184,6 +186,45 @@ TEST(gtPNGWriter, ImageDataSplitsIntoChunksOf10240WithARemainder) {
     }
     EXPECT_EQ(Lengths, C.Want);
   }
+}
+
+TEST(TgtPNGImageDataWriter, RowsHandedInPiecesMakeTheChunksOfTheWholeCompressedStream) {
+  // Random bytes do not compress: the one size that deflates to exactly two
+  // chunks shows the empty last chunk.
+  std::vector<Byte> Noise(30000);
+  unsigned Seed = 12345;
+  for (auto& B : Noise) B = Byte((Seed = Seed * 1103515245u + 12345u) >> 16);
+  std::size_t Exact = 0;
+  for (std::size_t N = 20300; N < 20480 && !Exact; ++N)
+    if (gtDeflate(Noise.data(), N)->GetSize() == 20480) Exact = N;
+  ASSERT_NE(Exact, 0u);
+  std::vector<Byte> Page(600 * 3 + 1, 0xFF);  // a white row
+  for (int Row = 1; Row < 300; ++Row) Page.insert(Page.end(), Page.begin(), Page.begin() + 600 * 3 + 1);
+  struct TCase { const Byte* Data; std::size_t Size; const char* Why; };
+  const TCase Cases[] = {{nullptr, 0, "nothing"},
+                         {Noise.data(), 100, "one short chunk"},
+                         {Noise.data(), Exact, "an exact multiple"},
+                         {Noise.data(), Noise.size(), "full chunks and a remainder"},
+                         {Page.data(), Page.size(), "a white page"}};
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    TMemoryStream Whole;
+    auto Z = gtDeflate(C.Data, C.Size);
+    gtWritePNGImageData(&Whole, static_cast<const Byte*>(Z->Memory()), std::size_t(Z->GetSize()));
+    for (std::size_t Piece : {std::size_t(1), std::size_t(1801), std::size_t(65536)}) {
+      SCOPED_TRACE(Piece);
+      TMemoryStream Streamed;
+      TgtPNGImageDataWriter W(&Streamed);
+      for (std::size_t P = 0; P < C.Size; P += Piece) W.Write(C.Data + P, std::min(Piece, C.Size - P));
+      W.Finish();
+      ASSERT_EQ(Streamed.GetSize(), Whole.GetSize());
+      EXPECT_EQ(std::memcmp(Streamed.Memory(), Whole.Memory(), std::size_t(Whole.GetSize())), 0);
+    }
+  }
+  TMemoryStream S;
+  TgtPNGImageDataWriter W(&S);
+  W.Finish();
+  EXPECT_THROW(W.Write(Page.data(), 1), EStreamError);
 }
 
 TEST(gtPNGWriter, CrcMatchesZlibs) {
