@@ -66,6 +66,9 @@ void TgtCustomDocumentEngine::ReplaceVariables(const WideString& Text, bool Incl
                                                WideString& Result) {
   Result = Text;
   if (!FPreferences->GetCalculateVariables() || Text.empty()) return;
+  // Every variable opens with "<%": a line without one is the common case,
+  // and the searches below would only copy it again and again.
+  if (Text.find(u"<%") == WideString::npos) return;
   if (IncludePageVariables) ReplacePageVariables(Result, Result);
   const TFormatSettings& F = FormatSettings();
   Result = ReplaceTextCIW(Result, u"<%ShortDate%>", W(FormatDateTime(F.ShortDateFormat, Now())));
