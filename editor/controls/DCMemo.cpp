@@ -20,6 +20,23 @@ TCustomDCMemo::TCustomDCMemo(TComponent* AOwner)
       FTextStyles(std::make_unique<TTextStyles>(this)) {
   FInternalSource = CreateMemoSource();
   FSelAttributes = std::make_unique<TMemoAttributes>(this);
+  FPrinterFont = std::make_unique<TMemoFont>(this);
+  FPrinterFont->SetName("Courier New");
+  FPrinterFont->SetSize(10);
+  FPrinterFont->SetColor(clBlack);
+  FTemplateFont = std::make_unique<TFont>();
+  FTemplateFont->SetName("MS Sans Serif");
+  FTemplateFont->SetSize(8);
+  FMarginPen = std::make_unique<TPen>();
+  FMarginPen->SetWidth(1);
+  FMarginPen->SetStyle(psSolid);
+  FMarginPen->SetColor(clGrayText);
+  FGutterBrush = std::make_unique<TBrush>();
+  FGutterBrush->SetColor(clBtnFace);
+  FGutterBrush->SetStyle(bsSolid);
+  const TNotifyEvent Repaint(this, &TCustomDCMemo::LookChanged);
+  FMarginPen->OnChange = Repaint;
+  FGutterBrush->OnChange = Repaint;
   FFont->SetName("Courier New");
   FFont->SetSize(10);
   FFont->SetColor(clBlack);
@@ -29,6 +46,9 @@ TCustomDCMemo::TCustomDCMemo(TComponent* AOwner)
   SetBounds(GetLeft(), GetTop(), 185, 89);
   SetParentFont(false);
   SetColor(clWindow);
+  FGutterBackColor = GetColor();
+  FLineNumBackColor = GetColor();
+  FLineNumColor = FFont->GetColor();
   SetParentColor(false);
   SetTabStop(true);
   AddOptionListener(this);
@@ -68,6 +88,65 @@ void TCustomDCMemo::SetOptions(const TMemoOptions& Value) {
   if (FOptions == Value) return;
   FOptions = Value;
   Invalidate();
+}
+
+void TCustomDCMemo::LookChanged(TObject* /*Sender*/) { Invalidate(); }
+
+void TCustomDCMemo::SetReadOnlyColor(TColor Value) {
+  if (Value == FReadOnlyColor) return;
+  FReadOnlyColor = Value;
+  Invalidate();
+}
+
+void TCustomDCMemo::SetClipboardType(TClipboardType Value) {
+  FClipboardType = Value;
+  if (Value == cbRtf && !ComponentState().Contains(csDesigning)) GetSelAttributes();
+}
+
+void TCustomDCMemo::SetHorzMaxPos(Integer Value) {
+  if (Value < 40 || Value > 9999 || Value == FHorzMaxPos) return;
+  FHorzMaxPos = Value;
+  Invalidate();
+}
+
+void TCustomDCMemo::SetLeftIndent(Integer Value) {
+  Value = std::max(Value, 0);
+  if (Value == FLeftIndent) return;
+  FLeftIndent = Value;
+  Invalidate();
+}
+
+void TCustomDCMemo::SetWordWrap(bool Value) {
+  if (Value == FWordWrap) return;
+  FWordWrap = Value;
+  UpdateBlockReduction();
+  Invalidate();
+}
+
+void TCustomDCMemo::SetUseMonoFont(bool Value) {
+  if (Value == FUseMonoFont) return;
+  FUseMonoFont = Value;
+  UpdateBlockReduction();
+  Invalidate();
+}
+
+void TCustomDCMemo::SetBlockOption(TBlockOption Value) {
+  FBlockReduced = false;
+  GetSource()->SetBlockOption(Value);
+}
+
+void TCustomDCMemo::UpdateBlockReduction() {
+  TCustomMemoSource* S = GetSource();
+  const bool Reduce = FWordWrap || !FUseMonoFont;
+  if (Reduce && !FBlockReduced) {
+    FSavedBlockOption = S->GetBlockOption();
+    if (FSavedBlockOption == bkBoth) S->SetBlockOption(bkStreamSel);
+    else if (FSavedBlockOption == bkBlockSel) S->SetBlockOption(bkNone);
+    FBlockReduced = true;
+  } else if (!Reduce && FBlockReduced) {
+    S->SetBlockOption(FSavedBlockOption);
+    FBlockReduced = false;
+  }
 }
 
 void TCustomDCMemo::StylesApplyMemoColors(TUpdateMemoColors Kind, TColor TextColor, TColor BackColor) {
@@ -349,14 +428,98 @@ void TCustomDCMemo::ExportToStream(TStream* Stream, TDCExporterClass AClass, boo
 }
 
 void TDCMemo::Published(TPublished<TDCMemo>& P) {
-  P.Property("AllowUndo", &TDCMemo::GetAllowUndo, &TDCMemo::SetAllowUndo);
-  P.Property("BlockOption", &TDCMemo::GetBlockOption, &TDCMemo::SetBlockOption);
-  P.Property("HighlightUrls", &TDCMemo::GetHighlightUrls, &TDCMemo::SetHighlightUrls);
-  P.Property("OutFormat", &TDCMemo::GetOutFormat, &TDCMemo::SetOutFormat);
-  P.Property("ReadOnly", &TDCMemo::GetReadOnly, &TDCMemo::SetReadOnly);
-  P.Property("ReadOnlyColor", &TDCMemo::GetReadOnlyColor, &TDCMemo::SetReadOnlyColor);
-  P.Property("SpacesInTab", &TDCMemo::GetSpacesInTab, &TDCMemo::SetSpacesInTab);
+  // The control properties the editor publishes, with its own defaults.
+  P.Property("Align", &TDCMemo::GetAlign, &TDCMemo::SetAlign).Default(alNone);
+  P.Property("Color", &TDCMemo::GetColor, &TDCMemo::SetColor).Default(clWindow);
+  P.Property("Enabled", &TDCMemo::GetEnabled, &TDCMemo::SetEnabled).Default(true);
+  P.Property("ParentColor", &TDCMemo::GetParentColor, &TDCMemo::SetParentColor).Default(false);
+  P.Property("ShowHint", &TDCMemo::GetShowHint, &TDCMemo::SetShowHint);
+  P.Property("TabOrder", &TDCMemo::GetTabOrder, &TDCMemo::SetTabOrder).Default(-1);
+  P.Property("TabStop", &TDCMemo::GetTabStop, &TDCMemo::SetTabStop).Default(true);
+  P.Property("Visible", &TDCMemo::GetVisible, &TDCMemo::SetVisible).Default(true);
+
+  P.Property("AllowUndo", &TDCMemo::GetAllowUndo, &TDCMemo::SetAllowUndo).Default(true);
+  P.Property("BlockIndent", &TDCMemo::GetBlockIndent, &TDCMemo::SetBlockIndent).Default(1);
+  P.Property("BlockOption", &TDCMemo::GetBlockOption, &TDCMemo::SetBlockOption).Default(bkBoth);
+  P.Property("BorderStyle", &TDCMemo::GetBorderStyle, &TDCMemo::SetBorderStyle).Default(bsSingle);
+  P.Property("ClipboardType", &TDCMemo::GetClipboardType, &TDCMemo::SetClipboardType).Default(cbNormal);
+  P.Property("Delimeters", &TDCMemo::GetDelimeters, &TDCMemo::SetDelimeters);
+  P.Property("DisabledColor", &TDCMemo::GetDisabledColor, &TDCMemo::SetDisabledColor).Default(clGrayText);
+  P.Property("Font", &TDCMemo::GetFont, &TDCMemo::SetFont);
+  P.Property("GutterBackColor", &TDCMemo::GetGutterBackColor, &TDCMemo::SetGutterBackColor);
+  P.Property("GutterBrush", &TDCMemo::GetGutterBrush, &TDCMemo::SetGutterBrush);
+  P.Property("GutterImgsAlign", &TDCMemo::GetGutterImgsAlign, &TDCMemo::SetGutterImgsAlign).Default(iaLeft);
+  P.Property("GutterLineColor", &TDCMemo::GetGutterLineColor, &TDCMemo::SetGutterLineColor).Default(clGray);
+  P.Property("GutterLineIndent", &TDCMemo::GetGutterLineIndent, &TDCMemo::SetGutterLineIndent).Default(0);
+  P.Property("GutterWidth", &TDCMemo::GetGutterWidth, &TDCMemo::SetGutterWidth).Default(32);
+  P.Property("HideCaret", &TDCMemo::GetHideCaret, &TDCMemo::SetHideCaret);
+  P.Property("HideScrollBars", &TDCMemo::GetHideScrollBars, &TDCMemo::SetHideScrollBars).Default(false);
+  P.Property("HideSelection", &TDCMemo::GetHideSelection, &TDCMemo::SetHideSelection).Default(false);
+  P.Property("HighlightUrls", &TDCMemo::GetHighlightUrls, &TDCMemo::SetHighlightUrls).Default(false);
+  P.Property("HorzMaxPos", &TDCMemo::GetHorzMaxPos, &TDCMemo::SetHorzMaxPos).Default(512);
+  P.Property("KeyMapping", &TDCMemo::GetKeyMapping, &TDCMemo::SetKeyMapping);
+  P.Property("LeftIndent", &TDCMemo::GetLeftIndent, &TDCMemo::SetLeftIndent).Default(0);
+  P.Property("LineBookmarkColor", &TDCMemo::GetLineBookmarkColor, &TDCMemo::SetLineBookmarkColor).Default(clRed);
+  P.Property("LineNumAlign", &TDCMemo::GetLineNumAlign, &TDCMemo::SetLineNumAlign).Default(taRightJustify);
+  P.Property("LineNumBackColor", &TDCMemo::GetLineNumBackColor, &TDCMemo::SetLineNumBackColor).Default(clWindow);
+  P.Property("LineNumColor", &TDCMemo::GetLineNumColor, &TDCMemo::SetLineNumColor).Default(clWindowText);
+  P.Property("Lines", &TDCMemo::GetLines, &TDCMemo::SetLines);
+  P.Property("MarginPen", &TDCMemo::GetMarginPen, &TDCMemo::SetMarginPen);
+  P.Property("MarginPos", &TDCMemo::GetMarginPos, &TDCMemo::SetMarginPos).Default(80);
+  P.Property("MatchBackColor", &TDCMemo::GetMatchBackColor, &TDCMemo::SetMatchBackColor).Default(clWindowText);
+  P.Property("MatchColor", &TDCMemo::GetMatchColor, &TDCMemo::SetMatchColor).Default(clLime);
+  P.Property("MemoSource", &TDCMemo::GetMemoSource, &TDCMemo::SetMemoSource);
+  P.Property("OemConvert", &TDCMemo::GetOemConvert, &TDCMemo::SetOemConvert).Default(false);
+  P.Property("Options", &TDCMemo::GetOptionsValue, &TDCMemo::SetOptions).NoDefault();
+  P.Property("OutFormat", &TDCMemo::GetOutFormat, &TDCMemo::SetOutFormat).Default(ofWindows);
+  P.Property("PlainText", &TDCMemo::GetPlainText, &TDCMemo::SetPlainText).Stored(false);
+  P.Property("PrintIndent", &TDCMemo::GetPrintIndent, &TDCMemo::SetPrintIndent).Default(0);
+  P.Property("PrintOptions", &TDCMemo::GetPrintOptions, &TDCMemo::SetPrintOptions);
+  P.Property("PrinterFont", &TDCMemo::GetPrinterFont, &TDCMemo::SetPrinterFont);
+  P.Property("ReadOnly", &TDCMemo::GetReadOnly, &TDCMemo::SetReadOnly).Default(false);
+  P.Property("ReadOnlyColor", &TDCMemo::GetReadOnlyColor, &TDCMemo::SetReadOnlyColor).Default(clWindow);
+  P.Property("ScrollBars", &TDCMemo::GetScrollBars, &TDCMemo::SetScrollBars).Default(ssNone);
+  P.Property("SelBackColor", &TDCMemo::GetSelBackColor, &TDCMemo::SetSelBackColor).Default(clHighlight);
+  P.Property("SelColor", &TDCMemo::GetSelColor, &TDCMemo::SetSelColor).Default(clHighlightText);
+  P.Property("SpacesInTab", &TDCMemo::GetSpacesInTab, &TDCMemo::SetSpacesInTab).Default(8);
+  P.Property("StringsOptions", &TDCMemo::GetStringsOptionsValue, &TDCMemo::SetStringsOptions)
+      .Stored(&TDCMemo::IsStringsOptionsStored);
+  P.Property("SyntaxParser", &TDCMemo::GetSyntaxParser, &TDCMemo::SetSyntaxParser);
+  P.Property("TabStops", &TDCMemo::GetTabStopsValue, &TDCMemo::SetTabStops);
+  P.Property("TemplateFont", &TDCMemo::GetTemplateFont, &TDCMemo::SetTemplateFont);
+  P.Property("TextStyles", &TDCMemo::GetTextStyles, &TDCMemo::SetTextStyles);
+  P.Property("UndoLimit", &TDCMemo::GetUndoLimit, &TDCMemo::SetUndoLimit).Default(0);
+  P.Property("UseDefaultMenu", &TDCMemo::GetUseDefaultMenu, &TDCMemo::SetUseDefaultMenu);
+  P.Property("UseMonoFont", &TDCMemo::GetUseMonoFont, &TDCMemo::SetUseMonoFont).Default(true);
+  P.Property("UsePrinterFont", &TDCMemo::GetUsePrinterFont, &TDCMemo::SetUsePrinterFont);
+  P.Property("Version", &TDCMemo::GetVersion, &TDCMemo::SetVersion).Stored(false);
+  P.Property("WantReturns", &TDCMemo::GetWantReturns, &TDCMemo::SetWantReturns).Default(true);
+  P.Property("WantTabs", &TDCMemo::GetWantTabs, &TDCMemo::SetWantTabs).Default(false);
+  P.Property("WordSelectionType", &TDCMemo::GetWordSelectionType, &TDCMemo::SetWordSelectionType)
+      .Default(wsWordOnly);
+  P.Property("WordWrap", &TDCMemo::GetWordWrap, &TDCMemo::SetWordWrap).Default(false);
+  // Read last when a form loads, so that the global options win.
   P.Property("UseGlobalOptions", &TDCMemo::GetUseGlobalOptions, &TDCMemo::SetUseGlobalOptions);
-  P.Property("TabStops", &TDCMemo::GetTabStops, &TDCMemo::SetTabStops);
+
+  P.Property("OnBeforePrint", &TDCMemo::OnBeforePrint, &TDCMemo::OnBeforePrint);
+  P.Property("OnChange", &TDCMemo::OnChange, &TDCMemo::OnChange);
+  P.Property("OnClickGutter", &TDCMemo::OnClickGutter, &TDCMemo::OnClickGutter);
+  P.Property("OnCollapseStateChanged", &TDCMemo::OnCollapseStateChanged, &TDCMemo::OnCollapseStateChanged);
+  P.Property("OnCollapseStateChanging", &TDCMemo::OnCollapseStateChanging, &TDCMemo::OnCollapseStateChanging);
+  P.Property("OnCreateDialog", &TDCMemo::OnCreateDialog, &TDCMemo::OnCreateDialog);
+  P.Property("OnCustomDraw", &TDCMemo::OnCustomDraw, &TDCMemo::OnCustomDraw);
+  P.Property("OnCustomString", &TDCMemo::OnCustomString, &TDCMemo::OnCustomString);
+  P.Property("OnDrawGutter", &TDCMemo::OnDrawGutter, &TDCMemo::OnDrawGutter);
   P.Property("OnExportString", &TDCMemo::OnExportString, &TDCMemo::OnExportString);
+  P.Property("OnFindStringInPopup", &TDCMemo::OnFindStringInPopup, &TDCMemo::OnFindStringInPopup);
+  P.Property("OnGetColorStyle", &TDCMemo::OnGetColorStyle, &TDCMemo::OnGetColorStyle);
+  P.Property("OnGetLineNumber", &TDCMemo::OnGetLineNumber, &TDCMemo::OnGetLineNumber);
+  P.Property("OnHintInsert", &TDCMemo::OnHintInsert, &TDCMemo::OnHintInsert);
+  P.Property("OnHintPopup", &TDCMemo::OnHintPopup, &TDCMemo::OnHintPopup);
+  P.Property("OnJumpToUrl", &TDCMemo::OnJumpToUrl, &TDCMemo::OnJumpToUrl);
+  P.Property("OnMemoScroll", &TDCMemo::OnMemoScroll, &TDCMemo::OnMemoScroll);
+  P.Property("OnSelectionChange", &TDCMemo::OnSelectionChange, &TDCMemo::OnSelectionChange);
+  P.Property("OnStateChange", &TDCMemo::OnStateChange, &TDCMemo::OnStateChange);
+  P.Property("OnTemplateInsert", &TDCMemo::OnTemplateInsert, &TDCMemo::OnTemplateInsert);
+  P.Property("OnVerticalScroll", &TDCMemo::OnVerticalScroll, &TDCMemo::OnVerticalScroll);
 }

@@ -12,22 +12,13 @@
 #include <memory>
 #include "editor/exchange/DCExporter.h"
 #include "editor/exchange/DCImporter.h"
+#include "editor/controls/DCMemoTypes.h"
 #include "editor/options/OptionListeners.h"
 #include "editor/text/MemoSource.h"
 #include "editor/view/MemoFont.h"
 #include "editor/view/AttributeParser.h"
 #include "editor/view/TextStyles.h"
 #include "platform/forms/Controls.h"
-
-SX_ENUM(TMemoOption, moDrawMargin, moDrawGutter, moThumbTracking, moDblClickLine, moColorSyntax, moLineNumbers,
-        moOverwriteCaret, moLeftIndent, moDisableDrag, moSelectOnlyText, moLineNumbersOnGutter,
-        moNotePadCursorStyle, moBreakWordAtMargin, moDrawSpecialSymbols, moDisableRightClickMove,
-        moColoredLineStyle, moDisableInvertedSel, moHideInvisibleLines, moDrawLineBookmarks, moShowScrollHint,
-        moUseReadOnlyColor, moExtendedSel, moCenterOnBookmark, moTripleClick, moLimitLineNumbers)
-using TMemoOptions = TSet<TMemoOption>;
-
-// Sender is the exporter; the handler may replace the text.
-using TExportStringEvent = TEvent<void(TObject* Sender, AnsiString& S)>;
 
 class TCustomDCMemo : public TCustomControl,
                       public TTextStylesHost,
@@ -52,7 +43,75 @@ public:
   const TMemoOptions& GetOptions() const { return FOptions; }
   void SetOptions(const TMemoOptions& Value);
   TColor GetReadOnlyColor() const { return FReadOnlyColor; }
-  void SetReadOnlyColor(TColor Value) { FReadOnlyColor = Value; }
+  void SetReadOnlyColor(TColor Value);
+  TMemoFont* GetPrinterFont() const { return FPrinterFont.get(); }
+  void SetPrinterFont(TFont* Value) { FPrinterFont->Assign(Value); }
+  TFont* GetTemplateFont() const { return FTemplateFont.get(); }
+  void SetTemplateFont(TFont* Value) { FTemplateFont->Assign(Value); }
+  TPen* GetMarginPen() const { return FMarginPen.get(); }
+  void SetMarginPen(TPen* Value) { FMarginPen->Assign(Value); }
+  TBrush* GetGutterBrush() const { return FGutterBrush.get(); }
+  void SetGutterBrush(TBrush* Value) { FGutterBrush->Assign(Value); }
+
+  TClipboardType GetClipboardType() const { return FClipboardType; }
+  // cbRtf prepares the selection attributes (an attribute parser when the
+  // editor has none) so that pasted RTF keeps its look.
+  void SetClipboardType(TClipboardType Value);
+  bool GetPlainText() const { return FClipboardType == cbNormal; }
+  void SetPlainText(bool Value) { SetClipboardType(Value ? cbNormal : cbRtf); }
+  // Columns; values below 40 or above 9999 are ignored.
+  Integer GetHorzMaxPos() const { return FHorzMaxPos; }
+  void SetHorzMaxPos(Integer Value);
+  // Pixels; negative values become 0.
+  Integer GetLeftIndent() const { return FLeftIndent; }
+  void SetLeftIndent(Integer Value);
+  // Word wrap and proportional layout cannot show a column block: while
+  // either is on, BlockOption is reduced and comes back when both are off.
+  bool GetWordWrap() const { return FWordWrap; }
+  void SetWordWrap(bool Value);
+  bool GetUseMonoFont() const { return FUseMonoFont; }
+  void SetUseMonoFont(bool Value);
+
+#define SX_MEMO_VALUE(Type, Name, Field)            \
+  Type Get##Name() const { return Field; }          \
+  void Set##Name(Type Value) {                      \
+    if (Field == Value) return;                     \
+    Field = Value;                                  \
+    Invalidate();                                   \
+  }
+  SX_MEMO_VALUE(TBorderStyle, BorderStyle, FBorderStyle)
+  SX_MEMO_VALUE(TColor, DisabledColor, FDisabledColor)
+  SX_MEMO_VALUE(TColor, GutterBackColor, FGutterBackColor)
+  SX_MEMO_VALUE(TGutterImgsAlign, GutterImgsAlign, FGutterImgsAlign)
+  SX_MEMO_VALUE(TColor, GutterLineColor, FGutterLineColor)
+  SX_MEMO_VALUE(Integer, GutterLineIndent, FGutterLineIndent)
+  SX_MEMO_VALUE(Integer, GutterWidth, FGutterWidth)
+  SX_MEMO_VALUE(bool, HideCaret, FHideCaret)
+  SX_MEMO_VALUE(bool, HideScrollBars, FHideScrollBars)
+  SX_MEMO_VALUE(bool, HideSelection, FHideSelection)
+  SX_MEMO_VALUE(AnsiString, KeyMapping, FKeyMapping)
+  SX_MEMO_VALUE(TColor, LineBookmarkColor, FLineBookmarkColor)
+  SX_MEMO_VALUE(TAlignment, LineNumAlign, FLineNumAlign)
+  SX_MEMO_VALUE(TColor, LineNumBackColor, FLineNumBackColor)
+  SX_MEMO_VALUE(TColor, LineNumColor, FLineNumColor)
+  SX_MEMO_VALUE(Integer, MarginPos, FMarginPos)
+  SX_MEMO_VALUE(TColor, MatchBackColor, FMatchBackColor)
+  SX_MEMO_VALUE(TColor, MatchColor, FMatchColor)
+  SX_MEMO_VALUE(bool, OemConvert, FOemConvert)
+  SX_MEMO_VALUE(Integer, PrintIndent, FPrintIndent)
+  SX_MEMO_VALUE(TDCPrintOptions, PrintOptions, FPrintOptions)
+  SX_MEMO_VALUE(TScrollStyle, ScrollBars, FScrollBars)
+  SX_MEMO_VALUE(TColor, SelBackColor, FSelBackColor)
+  SX_MEMO_VALUE(TColor, SelColor, FSelColor)
+  SX_MEMO_VALUE(bool, UseDefaultMenu, FUseDefaultMenu)
+  SX_MEMO_VALUE(bool, UsePrinterFont, FUsePrinterFont)
+  SX_MEMO_VALUE(bool, WantReturns, FWantReturns)
+  SX_MEMO_VALUE(bool, WantTabs, FWantTabs)
+  SX_MEMO_VALUE(TWordSelectionType, WordSelectionType, FWordSelectionType)
+#undef SX_MEMO_VALUE
+  // Informational only.
+  AnsiString GetVersion() const { return GetSource()->GetVersion(); }
+  void SetVersion(const AnsiString&) {}
 
   // --- Properties of the source ----------------------------------------------
   TStrings* GetLines() const { return GetSource()->GetLines(); }
@@ -68,7 +127,14 @@ public:
   TOutFormatType GetOutFormat() const { return GetSource()->GetOutFormat(); }
   void SetOutFormat(TOutFormatType Value) { GetSource()->SetOutFormat(Value); }
   TBlockOption GetBlockOption() const { return GetSource()->GetBlockOption(); }
-  void SetBlockOption(TBlockOption Value) { GetSource()->SetBlockOption(Value); }
+  // An assignment also replaces the value remembered while reduced.
+  void SetBlockOption(TBlockOption Value);
+  Integer GetBlockIndent() const { return GetSource()->GetBlockIndent(); }
+  void SetBlockIndent(Integer Value) { GetSource()->SetBlockIndent(Value); }
+  AnsiString GetDelimeters() const { return GetSource()->GetDelimeters(); }
+  void SetDelimeters(const AnsiString& Value) { GetSource()->SetDelimeters(Value); }
+  Integer GetUndoLimit() const { return GetSource()->GetUndoLimit(); }
+  void SetUndoLimit(Integer Value) { GetSource()->SetUndoLimit(Value); }
   Integer GetSpacesInTab() const { return GetSource()->GetSpacesInTab(); }
   void SetSpacesInTab(Integer Value) { GetSource()->SetSpacesInTab(Value); }
   const AnsiString& GetTabStops() const { return GetSource()->GetTabStops(); }
@@ -130,6 +196,29 @@ public:
   TMemoAttributes* GetSelAttributes();
 
   TExportStringEvent OnExportString;
+  // FIXME: the events below are published and kept; the typing, painting,
+  // scrolling, gutter and completion code that fires them comes with the
+  // control's visual side.
+  TNotifyEvent OnChange;
+  TMemoStateChangeEvent OnStateChange;
+  TNotifyEvent OnSelectionChange;
+  TJumpToUrlEvent OnJumpToUrl;
+  TClickGutterEvent OnClickGutter;
+  THintPopupEvent OnHintPopup;
+  TTemplateInsertEvent OnTemplateInsert;
+  THintInsertEvent OnHintInsert;
+  TMemoDialogEvent OnCreateDialog;
+  TMemoScrollEvent OnMemoScroll;
+  TVerticalScrollEvent OnVerticalScroll;
+  TCustomStringEvent OnCustomString;
+  TCustomDrawEvent OnCustomDraw;
+  TDrawGutterEvent OnDrawGutter;
+  TGetColorStyleEvent OnGetColorStyle;
+  TCollapseStateChangingEvent OnCollapseStateChanging;
+  TCollapseStateChangedEvent OnCollapseStateChanged;
+  TFindStringInPopupEvent OnFindStringInPopup;
+  TGetLineNumberEvent OnGetLineNumber;
+  TBeforePrintEvent OnBeforePrint;
 
   // --- Global options ----------------------------------------------------------
   bool GetUseGlobalOptions() const { return FUseGlobalOptions; }
@@ -175,9 +264,12 @@ private:
   bool ParserStylesInUse() const;
   void InsertPlainLines(TStrings* Lines);
   void FontChanged(TObject* Sender);
+  void LookChanged(TObject* Sender);
   bool RunHasNoAttribute(Integer Line, Integer FromCol, Integer ToCol) const;
   static bool SameFontLook(TFont* A, TFont* B);
   void DefaultAttrFollowsEditor();
+  // Reduces or restores BlockOption after WordWrap or UseMonoFont changed.
+  void UpdateBlockReduction();
   TAttributeParser* AttrParser() const;
   void ApplyAttrsToLine(TAttributeParser* P, TMemoAttributes& Attrs, Integer Line, Integer FromCol, Integer ToCol);
 
@@ -186,8 +278,49 @@ private:
   std::unique_ptr<TMemoFont> FFont;
   std::unique_ptr<TTextStyles> FTextStyles;
   std::unique_ptr<TMemoAttributes> FSelAttributes;
+  std::unique_ptr<TMemoFont> FPrinterFont;
+  std::unique_ptr<TFont> FTemplateFont;
+  std::unique_ptr<TPen> FMarginPen;
+  std::unique_ptr<TBrush> FGutterBrush;
   TMemoOptions FOptions;
   TColor FReadOnlyColor = clWindow;
+  TClipboardType FClipboardType = cbNormal;
+  Integer FHorzMaxPos = 512;
+  Integer FLeftIndent = 0;
+  bool FWordWrap = false;
+  bool FUseMonoFont = true;
+  // BlockOption as it was before word wrap or proportional layout reduced it.
+  bool FBlockReduced = false;
+  TBlockOption FSavedBlockOption = bkBoth;
+  TBorderStyle FBorderStyle = bsSingle;
+  TColor FDisabledColor = clGrayText;
+  TColor FGutterBackColor = clWindow;
+  TGutterImgsAlign FGutterImgsAlign = iaLeft;
+  TColor FGutterLineColor = clGray;
+  Integer FGutterLineIndent = 0;
+  Integer FGutterWidth = 32;
+  bool FHideCaret = false;
+  bool FHideScrollBars = false;
+  bool FHideSelection = false;
+  AnsiString FKeyMapping = "Default";
+  TColor FLineBookmarkColor = clRed;
+  TAlignment FLineNumAlign = taRightJustify;
+  TColor FLineNumBackColor = clWindow;
+  TColor FLineNumColor = clBlack;
+  Integer FMarginPos = 80;
+  TColor FMatchBackColor = clWindowText;
+  TColor FMatchColor = clLime;
+  bool FOemConvert = false;
+  Integer FPrintIndent = 0;
+  TDCPrintOptions FPrintOptions{poShowProgress};
+  TScrollStyle FScrollBars = ssNone;
+  TColor FSelBackColor = clHighlight;
+  TColor FSelColor = clHighlightText;
+  bool FUseDefaultMenu = false;
+  bool FUsePrinterFont = false;
+  bool FWantReturns = true;
+  bool FWantTabs = false;
+  TWordSelectionType FWordSelectionType = wsWordOnly;
   Integer FImportBlockColumn = 0;
   bool FUseGlobalOptions = false;
 };
@@ -197,4 +330,11 @@ class TDCMemo : public TCustomDCMemo {
 public:
   explicit TDCMemo(TComponent* AOwner) : TCustomDCMemo(AOwner) {}
   static void Published(TPublished<TDCMemo>& P);
+
+private:
+  TMemoOptions GetOptionsValue() const { return GetOptions(); }
+  TStringsOptions GetStringsOptionsValue() const { return GetStringsOptions(); }
+  AnsiString GetTabStopsValue() const { return GetTabStops(); }
+  // The options belong to the form only when the editor has its own source.
+  bool IsStringsOptionsStored() const { return GetMemoSource() == nullptr; }
 };

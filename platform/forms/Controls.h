@@ -54,6 +54,8 @@ SX_ENUM(TDragKind, dkDrag, dkDock)
 SX_ENUM(TFormBorderStyle, bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin)
 // Controls other than forms use only bsNone and bsSingle.
 using TBorderStyle = TFormBorderStyle;
+SX_ENUM(TAlignment, taLeftJustify, taRightJustify, taCenter)
+SX_ENUM(TScrollStyle, ssNone, ssHorizontal, ssVertical, ssBoth)
 
 enum TControlStateElem {
   csLButtonDown, csClicked, csPalette, csReadingState, csAlignmentNeeded, csFocusing, csCreating,

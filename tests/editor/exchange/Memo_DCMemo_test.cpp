@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "editor/controls/DCMemo.h"
+#include "platform/rtl/ObjectText.h"
 
 namespace {
 
@@ -128,4 +129,105 @@ TEST_F(TMemoFiles, ImportedDocumentExportsToHtmlAndRtfFiles) {
   TDCMemo Back(nullptr);
   Back.ImportFromFile(Rtf);
   EXPECT_EQ(Back.GetText(), M.GetText());
+}
+
+TEST(TCustomDCMemo, NewEditorPublishesItsDocumentedDefaults) {
+  TDCMemo M(nullptr);
+  EXPECT_EQ(M.GetKeyMapping(), "Default");
+  EXPECT_EQ(M.GetMarginPos(), 80);
+  EXPECT_EQ(M.GetGutterWidth(), 32);
+  EXPECT_EQ(M.GetHorzMaxPos(), 512);
+  EXPECT_EQ(M.GetBlockOption(), bkBoth);
+  EXPECT_EQ(M.GetClipboardType(), cbNormal);
+  EXPECT_TRUE(M.GetPlainText());
+  EXPECT_TRUE(M.GetUseMonoFont());
+  EXPECT_TRUE(M.GetWantReturns());
+  EXPECT_FALSE(M.GetWantTabs());
+  EXPECT_EQ(M.GetLineNumColor(), clBlack) << "the Font colour at creation";
+  EXPECT_EQ(M.GetGutterBackColor(), clWindow);
+  EXPECT_EQ(M.GetPrintOptions(), TDCPrintOptions{poShowProgress});
+  EXPECT_EQ(M.GetTemplateFont()->GetName(), "MS Sans Serif");
+  EXPECT_EQ(M.GetTemplateFont()->GetSize(), 8);
+  EXPECT_EQ(M.GetPrinterFont()->GetName(), "Courier New");
+  EXPECT_EQ(M.GetMarginPen()->GetColor(), clGrayText);
+  EXPECT_EQ(M.GetGutterBrush()->GetColor(), clBtnFace);
+  EXPECT_EQ(M.GetSyntaxParser(), nullptr);
+}
+
+TEST(TCustomDCMemo, RangeLimitedPropertiesIgnoreOrClampBadValues) {
+  struct TCase { Integer Set, Want; const char* Why; };
+  const TCase Horz[] = {{39, 512, "below 40 ignored"}, {40, 40, "40 taken"}, {9999, 9999, "9999 taken"},
+                        {10000, 9999, "above 9999 ignored"}};
+  TDCMemo M(nullptr);
+  for (const auto& C : Horz) {
+    SCOPED_TRACE(C.Why);
+    M.SetHorzMaxPos(C.Set);
+    EXPECT_EQ(M.GetHorzMaxPos(), C.Want);
+  }
+  M.SetLeftIndent(-5);
+  EXPECT_EQ(M.GetLeftIndent(), 0);
+}
+
+TEST(TCustomDCMemo, WordWrapAndProportionalLayoutReduceTheBlockOptionWhileOn) {
+  struct TCase { TBlockOption Before, While; };
+  const TCase Cases[] = {{bkBoth, bkStreamSel}, {bkBlockSel, bkNone}, {bkStreamSel, bkStreamSel}, {bkNone, bkNone}};
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(int(C.Before));
+    TDCMemo M(nullptr);
+    M.SetBlockOption(C.Before);
+    M.SetWordWrap(true);
+    EXPECT_EQ(M.GetBlockOption(), C.While);
+    M.SetUseMonoFont(false);
+    M.SetWordWrap(false);
+    EXPECT_EQ(M.GetBlockOption(), C.While) << "proportional layout still reduces it";
+    M.SetUseMonoFont(true);
+    EXPECT_EQ(M.GetBlockOption(), C.Before);
+  }
+  TDCMemo M(nullptr);
+  M.SetWordWrap(true);
+  M.SetBlockOption(bkBlockSel);
+  M.SetWordWrap(false);
+  EXPECT_EQ(M.GetBlockOption(), bkBlockSel) << "an assignment in between wins";
+}
+
+TEST(TCustomDCMemo, RtfClipboardInstallsAnAttributeParserOnlyWithoutAParser) {
+  TDCMemo M(nullptr);
+  M.SetPlainText(false);
+  EXPECT_EQ(M.GetClipboardType(), cbRtf);
+  EXPECT_NE(dynamic_cast<TAttributeParser*>(M.GetSyntaxParser()), nullptr);
+  TDCMemo Other(nullptr);
+  struct TPlainParser : TSimpleParser {
+    TPlainParser() : TSimpleParser(nullptr) {}
+    Integer ParseLine(const AnsiString&, Integer State, AnsiString&) override { return State; }
+  } Own;
+  Other.SetSyntaxParser(&Own);
+  Other.SetClipboardType(cbRtf);
+  EXPECT_EQ(Other.GetSyntaxParser(), &Own);
+  Other.SetSyntaxParser(nullptr);
+}
+
+TEST(TCustomDCMemo, FormDescriptionRoundTripsThePublishedProperties) {
+  TDCMemo M(nullptr);
+  M.SetName("DCMemo");
+  M.SetKeyMapping("Visual Studio");
+  M.SetWordWrap(true);
+  M.SetWantTabs(true);
+  M.SetBlockIndent(4);
+  M.SetScrollBars(ssVertical);
+  M.SetSelBackColor(clNavy);
+  M.SetOptions(TMemoOptions{moDrawGutter, moLineNumbers});
+  M.GetFont()->SetName("Tahoma");
+  const AnsiString Text = ComponentToText(&M);
+  TDCMemo Back(nullptr);
+  TextToComponent(Text, &Back);
+  EXPECT_EQ(Back.GetKeyMapping(), "Visual Studio");
+  EXPECT_TRUE(Back.GetWordWrap());
+  EXPECT_TRUE(Back.GetWantTabs());
+  EXPECT_EQ(Back.GetBlockIndent(), 4);
+  EXPECT_EQ(Back.GetScrollBars(), ssVertical);
+  EXPECT_EQ(Back.GetSelBackColor(), clNavy);
+  EXPECT_EQ(Back.GetOptions(), (TMemoOptions{moDrawGutter, moLineNumbers}));
+  EXPECT_EQ(Back.GetFont()->GetName(), "Tahoma");
+  EXPECT_EQ(Back.GetBlockOption(), bkStreamSel) << "word wrap reduced it again";
+  EXPECT_EQ(ComponentToText(&Back), Text);
 }
