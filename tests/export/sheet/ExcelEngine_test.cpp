@@ -130,3 +130,30 @@ TEST(TgtExcelEngine, ManyColoursStillGiveAValidPalette) {
   EXPECT_EQ(Out.find("EXIT"), std::string::npos) << Out;
   EXPECT_NE(Out.find("19 3 L c"), std::string::npos) << Out;
 }
+
+TEST(TgtExcelEngine, ColoursPastTheFiftySixTakeTheNearestEntry) {
+  struct {
+    bool UseDefaultPalette;
+    TColor Extra;
+    Integer Want;
+  } Cases[] = {
+      {false, TColor(0x0B0A0A), 3},      // grey ramp 4 apart: 0C0C0C is nearest
+      {false, TColor(0xFFFFFF), 55},     // past the ramp's end: its last entry
+      {true, TColor(0x0000FE), 2},       // the built-in table: next to red
+      {true, TColor(0x313131), 55},      // next to 333333
+  };
+  for (auto& C : Cases) {
+    SCOPED_TRACE(C.Want);
+    TExcel E;
+    E.GetPreferences()->SetUseDefaultPalette(C.UseDefaultPalette);
+    E.CreateSheetLists();
+    if (!C.UseDefaultPalette) {
+      for (Integer I = 0; I < gtExcelPaletteSize; ++I) {
+        ASSERT_EQ(E.GetPaletteIndex(TColor(0x040404 * I)), I);
+      }
+    }
+    const Integer Got = E.GetPaletteIndex(C.Extra);
+    EXPECT_EQ(Got, C.Want);
+    EXPECT_EQ(E.GetPaletteIndex(C.Extra), Got);
+  }
+}

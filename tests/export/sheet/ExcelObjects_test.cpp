@@ -85,3 +85,53 @@ TEST(TgtExExcelEngine, OnlyBitmapsAndMetafilesAreAccepted) {
   EXPECT_FALSE(E.ValidateOutputImageFormat(ifPNG, Message));
   EXPECT_EQ(Message, "The Excel Engine supports only  BMP and Metafile image formats");
 }
+
+// Ids and row heights belong to one worksheet: the drawing on the second
+// sheet is anchored and numbered as if it were the first, whatever tall rows
+// the first sheet had.
+TEST(TgtExExcelEngine, EachWorksheetStartsItsOwnIdsAndRowHeights) {
+  // A picture, as drawn pages reach the writer (shapes are drawn into it).
+  auto Rect = [](TObjects& E) {
+    TBitmap Bmp;
+    Bmp.SetPixelFormat(pf24bit);
+    Bmp.SetSize(4, 4);
+    const double C = E.GetColumnWidthPx(), R = E.GetDefaultRowHeight();
+    E.StretchImage(TgtDoubleRect{C / 2, R * 2.5, C * 2, R * 6}, &Bmp);
+  };
+  TObjects Alone;
+  const std::string Want = Export(Alone, "alone", Rect);
+  ASSERT_EQ(Want.rfind("OBJ type=8 id=1 ", 0), 0u) << Want;
+
+  TObjects E;
+  E.GetPreferences()->SetPagesPerWorksheet(1);
+  const std::string Out = Export(E, "two_sheets", [&](TObjects& E) {
+    E.GetFont()->SetSize(30);
+    // A row's height is its tallest text after the first.
+    for (int Row = 0; Row < 8; ++Row) {
+      E.TextOut(0, E.Row(Row) * 3, u"tall");
+      E.TextOut(E.Col(3), E.Row(Row) * 3, u"tall");
+    }
+    Rect(E);
+    E.NewPage();
+    E.GetFont()->SetSize(8);
+    Rect(E);
+  });
+  // Each picture is its OBJ line and the IMDATA line after it.
+  const std::size_t Second = Out.find("OBJ", 1);
+  ASSERT_NE(Second, std::string::npos) << Out;
+  EXPECT_EQ(Out.substr(Second), Want) << Out;
+}
+
+// Anchors are 16-bit cell numbers: a shape past the sheet's last row or
+// column is pinned to it, not wrapped to the top.
+TEST(TgtExExcelEngine, AnchorsPastTheSheetAreClamped) {
+  TObjects E;
+  const std::string Out = Export(E, "far", [](TObjects& E) {
+    TPen Pen;
+    E.EncodeLine(&Pen, 1e7, 1e7, 1e7 + 50, 1e7 + 50);
+  });
+  EXPECT_EQ(Out.find("EXIT"), std::string::npos) << Out;
+  EXPECT_NE(Out.find("cols=255+"), std::string::npos) << Out;
+  EXPECT_NE(Out.find("rows=16383+"), std::string::npos) << Out;
+  EXPECT_NE(Out.find("..255+"), std::string::npos) << Out;
+}

@@ -78,3 +78,19 @@ TEST(TgtQuattroProEngine, ExtraColoursTakeTheNearestOfSixteen) {
   for (int I = 0; I < 16; ++I) EXPECT_EQ(E.GetPaletteIndex(TColor(0x101010 * I)), I);
   EXPECT_EQ(E.GetPaletteIndex(TColor(0x202021)), 2);   // nearest to 0x202020
 }
+
+// A notebook's column is one byte: cells beyond it are pinned to the last
+// column rather than wrapped onto column 44; a number that fails to convert
+// is a label.
+TEST(TgtQuattroProEngine, CellsStayInsideTheNotebook) {
+  TQuattro E;
+  const std::string Out = Export<TQuattro>(E, "qpro_bounds", "wb1", [](TQuattro& E) {
+    E.CellText(2, 300, u"wide", 4, fkText);
+    E.CellText(70000, 1, u"deep", 4, fkText);
+    E.CellText(1, 0, u"oops", 4, fkDecimal);
+  });
+  EXPECT_EQ(Out.find("EXIT"), std::string::npos) << Out;
+  EXPECT_NE(Out.find("\n2 255 L wide attr="), std::string::npos) << Out;
+  EXPECT_NE(Out.find("\n65535 1 L deep attr="), std::string::npos) << Out;
+  EXPECT_NE(Out.find("\n1 0 L oops attr="), std::string::npos) << Out;
+}
