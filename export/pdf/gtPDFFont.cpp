@@ -287,10 +287,14 @@ Integer CmapRank(std::uint16_t Platform, std::uint16_t Encoding, std::uint16_t F
 
 void TgtPDFFont::ReadCmap(const std::string& File) {
   FCmapRead = true;
-  FCmap.clear();
+  FCmap = gtReadUnicodeMap(File);
+}
+
+std::vector<TgtCharRange> gtReadUnicodeMap(const std::string& File) {
+  std::vector<TgtCharRange> Map;
   const auto Dir = ReadDirectory(File);
   const auto It = Dir.find("cmap");
-  if (It == Dir.end()) return;
+  if (It == Dir.end()) return Map;
   const std::string Cmap = TableData(File, It->second);
   const Integer Count = U16(Cmap, 2);
   std::size_t Sub = 0;
@@ -305,8 +309,8 @@ void TgtPDFFont::ReadCmap(const std::string& File) {
       Sub = At;
     }
   }
-  if (Best == 0) return;
-  std::vector<TCharRange> Ranges;
+  if (Best == 0) return Map;
+  std::vector<TgtCharRange> Ranges;
   auto Add = [&](char32_t C, std::uint32_t G) {
     if (G == 0 || G > 0xFFFF) return;
     if (!Ranges.empty() && Ranges.back().Last + 1 == C && Ranges.back().Glyph + (C - Ranges.back().First) == G)
@@ -334,6 +338,8 @@ void TgtPDFFont::ReadCmap(const std::string& File) {
     const std::size_t SegCount = U16(T, 6) / 2;
     const std::size_t Ends = 14, Starts = Ends + 2 * SegCount + 2, Deltas = Starts + 2 * SegCount,
                       RangeOffsets = Deltas + 2 * SegCount;
+    // Four arrays that do not fit the subtable describe no map at all.
+    if (RangeOffsets + 2 * SegCount > T.size()) return Map;
     for (std::size_t I = 0; I < SegCount; ++I) {
       const std::uint32_t End = U16(T, Ends + 2 * I), Start = U16(T, Starts + 2 * I);
       const std::uint16_t Delta = U16(T, Deltas + 2 * I), Range = U16(T, RangeOffsets + 2 * I);
@@ -354,20 +360,21 @@ void TgtPDFFont::ReadCmap(const std::string& File) {
   }
   // Ordered and without overlaps, whatever order the file had: the first
   // mapping of a character wins.
-  std::stable_sort(Ranges.begin(), Ranges.end(), [](const TCharRange& A, const TCharRange& B) { return A.First < B.First; });
-  for (TCharRange& R : Ranges) {
-    if (!FCmap.empty() && R.First <= FCmap.back().Last) {
-      if (R.Last <= FCmap.back().Last) continue;
-      const char32_t Skip = FCmap.back().Last + 1 - R.First;
+  std::stable_sort(Ranges.begin(), Ranges.end(), [](const TgtCharRange& A, const TgtCharRange& B) { return A.First < B.First; });
+  for (TgtCharRange& R : Ranges) {
+    if (!Map.empty() && R.First <= Map.back().Last) {
+      if (R.Last <= Map.back().Last) continue;
+      const char32_t Skip = Map.back().Last + 1 - R.First;
       R.First += Skip;
       R.Glyph = Word(R.Glyph + Skip);
     }
-    FCmap.push_back(R);
+    Map.push_back(R);
   }
+  return Map;
 }
 
 Word TgtPDFFont::GlyphOf(char32_t C) const {
-  auto It = std::upper_bound(FCmap.begin(), FCmap.end(), C, [](char32_t V, const TCharRange& R) { return V < R.First; });
+  auto It = std::upper_bound(FCmap.begin(), FCmap.end(), C, [](char32_t V, const TgtCharRange& R) { return V < R.First; });
   if (It == FCmap.begin()) return 0;
   --It;
   return C <= It->Last ? Word(It->Glyph + (C - It->First)) : 0;

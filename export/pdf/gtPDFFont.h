@@ -32,6 +32,15 @@ UINT gtCodePageOfCharset(BYTE Charset);
 // The charset sits on the simple-font path (ANSI, symbol, or default on a 1252 system).
 bool gtIsSimpleCharset(BYTE Charset);
 
+// Characters First..Last map one to one onto glyphs from Glyph on.
+struct TgtCharRange {
+  char32_t First, Last;
+  Word Glyph;
+};
+// The Unicode map of a TrueType file (format 12, else format 4), as sorted,
+// disjoint ranges; empty when it has none. Reads nothing outside the file.
+std::vector<TgtCharRange> gtReadUnicodeMap(const std::string& File);
+
 class TgtPDFFont {
 public:
   TgtPDFFont(TFont* Font, bool Subset, Integer ObjectNumber);
@@ -67,17 +76,13 @@ private:
   void ResolveBaseFontName(Integer Family, Integer Weight, bool Italic);
   void ReadCmap(const std::string& File);
   void ReadGlyphWidths(const std::string& File);
-  struct TCharRange {
-    char32_t First, Last;
-    Word Glyph;   // of First; the range maps one to one onwards
-  };
   TFont FFont;
   TgtPDFFontInfo FInfo;
   AnsiString FBaseFontName;
   AnsiString FRealFamily;   // of the face the font layer resolved the name to
   bool FSubset;
   bool FCmapRead = false;
-  std::vector<TCharRange> FCmap;   // sorted, disjoint
+  std::vector<TgtCharRange> FCmap;   // sorted, disjoint
   std::vector<Integer> FWidths;    // index = glyph
   std::map<Word, char32_t> FUsedGlyphs;
   std::set<char32_t> FUsedChars;

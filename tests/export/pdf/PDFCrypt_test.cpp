@@ -58,6 +58,7 @@ TEST(TgtPDFEngine, EncryptedFilesOpenWithTheirPasswordAndReportTheirPermissions)
     E.GetDocInfo()->SetTitle(u"Secret (title)");
     richtest::TDocBuilder B;
     B.Para(u"Protected text, see http://example.com/x now");
+    B.Para(u"Open C:\\dir\\report(1).txt please");
     B.Para(u"Привет", {}, [] { auto F = richtest::Mono(); F.Face = u"Arial"; F.Charset = RUSSIAN_CHARSET; return F; }());
     const std::string File = RenderDocument(E, B.Done(), Dir.File("enc"));
     const std::string Pdf = ReadFile(File);
@@ -72,11 +73,15 @@ TEST(TgtPDFEngine, EncryptedFilesOpenWithTheirPasswordAndReportTheirPermissions)
     int Rc = 1;
     pdftest::Run("qpdf --password='" + std::string(C.User) + "' --decrypt '" + File + "' '" + Dir.File("plain.pdf") + "'", &Rc);
     EXPECT_EQ(Rc, 0);
-    EXPECT_EQ(Words(PdfToText(Dir.File("plain.pdf"))), "Protected text, see http://example.com/x now Привет");
+    EXPECT_EQ(Words(PdfToText(Dir.File("plain.pdf"))), "Protected text, see http://example.com/x now Open C:\\dir\\report(1).txt please Привет");
     EXPECT_EQ(InfoValue(Dir.File("plain.pdf"), "Title"), "Secret (title)");
     // The link's address is encrypted with the rest and reads back.
     const std::string Q = pdftest::Run("qpdf --qdf --object-streams=disable '" + Dir.File("plain.pdf") + "' -");
     EXPECT_NE(Q.find("/URI (http://example.com/x)"), std::string::npos);
+    // The launch action's path is a string like the others: escaped, encrypted, read back.
+    EXPECT_NE(Q.find("/F (/C/dir/report\\(1\\).txt)"), std::string::npos) << Q.substr(Q.find("/Launch") - 200, 400);
+    // Link borders are blue, each component within 0..1.
+    EXPECT_NE(Words(Q).find("/C [ 0 0 1 ]"), std::string::npos);
     if (*C.User) {
       pdftest::Run("qpdf --password=wrong --check '" + File + "'", &Rc);
       EXPECT_NE(Rc, 0);

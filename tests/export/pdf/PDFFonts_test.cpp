@@ -243,3 +243,115 @@ TEST(TgtPDFFont, FaceNameTheCodePageCannotCarryIsWrittenAsTheFaceUsed) {
   for (const auto& R : Rows) EXPECT_EQ(R.find('?'), std::string::npos) << R;
   EXPECT_EQ(Words(PdfToText(File)), Words(UTF8Encode(u"\u4E2D\u6587 text")));
 }
+
+TEST(TgtPDFFont, CyrillicInAFaceWithoutOutlinesIsWrittenInOneThatHasThem) {
+  // The built-in Marlett has no outlines to write: Arial carries the text,
+  // at the item's size written as a number, not a truncated integer.
+  TTempDir Dir;
+  TgtPDFEngine E;
+  E.GetCompression()->Enabled = false;
+  SetUpLikeTheApplication(E, Dir.File("marlett"));
+  E.BeginDoc();
+  E.GetFont()->SetName("Marlett");
+  E.GetFont()->SetCharset(RUSSIAN_CHARSET);
+  E.GetFont()->SetSize(14);
+  E.TextOut(30, 30, u"Привет мир");
+  E.EndDoc();
+  const std::string File = Dir.File("marlett.pdf");
+  std::string Report;
+  EXPECT_TRUE(QpdfAccepts(File, &Report)) << Report;
+  EXPECT_NE(ReadFile(File).find("14.0000 Tf"), std::string::npos);
+  EXPECT_EQ(Words(PdfToText(File)), "Привет мир");
+  const auto Rows = FontRows(File);
+  ASSERT_FALSE(Rows.empty());
+  EXPECT_EQ(Rows.back(), "Arial CID TrueType no no yes");
+}
+
+TEST(TgtPDFFont, FaceOutOfACollectionIsEmbeddedAsOneFont) {
+  if (pdftest::Run("fc-list ':charset=4e2d' file").find(".ttc") == std::string::npos)
+    GTEST_SKIP() << "no CJK face in a collection installed";
+  TTempDir Dir;
+  TgtPDFEngine E;
+  E.GetCompression()->Enabled = false;
+  E.GetPreferences()->SetEmbedTrueTypeFonts(etfFull);
+  richtest::TDocBuilder B;
+  B.Para(u"Tea \u4E2D\u6587", {}, Face(u"Arial"));
+  const std::string File = RenderDocument(E, B.Done(), Dir.File("ttc"));
+  const std::string Pdf = ReadFile(File);
+  // A collection's header would name its faces; one face is a plain sfnt.
+  EXPECT_EQ(Pdf.find("ttcf"), std::string::npos);
+  EXPECT_NE(Pdf.find(std::string("stream\r\n\0\1\0\0", 12)), std::string::npos);
+  std::string Report;
+  EXPECT_TRUE(QpdfAccepts(File, &Report)) << Report;
+  EXPECT_EQ(pdftest::Run("pdftoppm -r 20 -png '" + File + "' '" + Dir.File("r") + "' | grep -i error"), "");
+  EXPECT_EQ(Words(PdfToText(File)), Words(UTF8Encode(u"Tea \u4E2D\u6587")));
+}
+
+namespace {
+void Be16(std::string& D, std::uint32_t V) { D += char((V >> 8) & 0xFF); D += char(V & 0xFF); }
+void Be32(std::string& D, std::uint32_t V) { Be16(D, V >> 16); Be16(D, V & 0xFFFF); }
+
+// A cmap table with one subtable of the given platform, encoding and bytes.
+std::string CmapWith(std::uint16_t Platform, std::uint16_t Encoding, const std::string& Sub, std::uint32_t Offset = 12) {
+  std::string C;
+  Be16(C, 0); Be16(C, 1); Be16(C, Platform); Be16(C, Encoding); Be32(C, Offset);
+  return C + Sub;
+}
+
+// Format 4 with segments {start, end, delta, rangeOffset} and a glyph array.
+std::string Format4(const std::vector<std::array<std::uint16_t, 4>>& Segs, const std::vector<std::uint16_t>& GlyphIds,
+                    std::uint16_t SegCountX2 = 0) {
+  std::string Body;
+  for (auto& S : Segs) Be16(Body, S[1]);
+  Be16(Body, 0);
+  for (auto& S : Segs) Be16(Body, S[0]);
+  for (auto& S : Segs) Be16(Body, S[2]);
+  for (auto& S : Segs) Be16(Body, S[3]);
+  for (auto G : GlyphIds) Be16(Body, G);
+  std::string T;
+  Be16(T, 4); Be16(T, std::uint16_t(14 + Body.size())); Be16(T, 0);
+  Be16(T, SegCountX2 ? SegCountX2 : std::uint16_t(2 * Segs.size()));
+  Be16(T, 0); Be16(T, 0); Be16(T, 0);
+  return T + Body;
+}
+
+std::string Format12(const std::vector<std::array<std::uint32_t, 3>>& Groups, std::uint32_t Claimed = 0) {
+  std::string T;
+  Be16(T, 12); Be16(T, 0); Be32(T, std::uint32_t(16 + 12 * Groups.size())); Be32(T, 0);
+  Be32(T, Claimed ? Claimed : std::uint32_t(Groups.size()));
+  for (auto& G : Groups) { Be32(T, G[0]); Be32(T, G[1]); Be32(T, G[2]); }
+  return T;
+}
+
+std::string Ranges(const std::vector<TgtCharRange>& M) {
+  std::string S;
+  for (auto& R : M) S += std::to_string(R.First) + "-" + std::to_string(R.Last) + ":" + std::to_string(R.Glyph) + " ";
+  return S;
+}
+}  // namespace
+
+TEST(TgtPDFFont, UnicodeMapIsReadWithinItsTable) {
+  struct TCase { std::string Cmap; const char* Want; const char* Why; };
+  const TCase Cases[] = {
+      {CmapWith(3, 1, Format4({{65, 67, std::uint16_t(5 - 65), 0}, {0xFFFF, 0xFFFF, 1, 0}}, {})), "65-67:5 ",
+       "a delta segment"},
+      {CmapWith(3, 1, Format4({{97, 98, 0, 4}, {0xFFFF, 0xFFFF, 1, 0}}, {9, 11})), "97-97:9 98-98:11 ",
+       "glyph ids through the range offset"},
+      {CmapWith(3, 1, Format4({{97, 99, 0, 400}, {0xFFFF, 0xFFFF, 1, 0}}, {9})), "",
+       "a range offset past the table maps nothing"},
+      {CmapWith(3, 1, Format4({{65, 66, std::uint16_t(5 - 65), 0}}, {}, 0xFFFE)), "",
+       "a segment count past the table reads only what is there"},
+      {CmapWith(3, 10, Format12({{0x41, 0x42, 7}, {0x1F4A9, 0x1F4AA, 3}})), "65-66:7 128169-128170:3 ",
+       "format 12 reaches past the basic plane"},
+      {CmapWith(3, 10, Format12({{0x41, 0x41, 7}}, 0x7FFFFFFF)), "65-65:7 ", "a group count past the table"},
+      {CmapWith(3, 10, Format12({{0x41, 0x110000, 0xFFFE}})), "65-66:65534 ", "glyph ids and code points end"},
+      {CmapWith(3, 1, Format4({{65, 66, 0, 0}}, {}), 0x7FFFFFF0), "", "a subtable offset past the table"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    EXPECT_EQ(Ranges(gtReadUnicodeMap(MakeFont({{"cmap", C.Cmap}}))), C.Want);
+  }
+  // Truncated anywhere, the table gives no mapping it does not hold.
+  const std::string Whole = CmapWith(3, 10, Format12({{0x41, 0x5A, 7}}));
+  for (std::size_t N = 0; N < Whole.size(); ++N) gtReadUnicodeMap(MakeFont({{"cmap", Whole.substr(0, N)}}));
+}
