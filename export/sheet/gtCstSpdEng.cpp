@@ -56,6 +56,7 @@ void TgtCustomSpreadSheetEngine::StartDocument() {
   SetLineTolerance(A.cy * FFormatting->GetScaleY());
   FDefaultRowHeight = std::max<Integer>(1, A.cy);
   FColumnWidths.clear();
+  FWrittenTables.clear();
   FRowOffset = 0;
   FHighestRow = -1;
 }
@@ -74,6 +75,63 @@ void TgtCustomSpreadSheetEngine::EndPage() {
 void TgtCustomSpreadSheetEngine::FinishDocument() {
   TgtCustomDocumentEngine::FinishDocument();
   FColumnWidths.clear();
+  FWrittenTables.clear();
+}
+
+void TgtCustomSpreadSheetEngine::EndParagraph() { ParagraphToTextItems(); }
+
+void TgtCustomSpreadSheetEngine::EncodeTableItem(TgtTableItem* Item) {
+  if (!Item) return;
+  for (const TWrittenTable& W : FWrittenTables)
+    if (W.Item == Item && W.CurrentRow == Item->CurrentRow && W.ColumnCount == Item->ColumnCount) return;
+  FWrittenTables.push_back({Item, Item->CurrentRow, Item->ColumnCount});
+  const double CW = FColumnWidth > 0 ? FColumnWidth : 1, RH = GetRowHeightPx() > 0 ? GetRowHeightPx() : 1;
+  TgtFmTextItem Cell;
+  auto Write = [&](double X, double Y, const WideString& Text, TFont* Font, TBrush* Brush) {
+    Cell.Column = RoundInt(X / CW);
+    Cell.Row = RoundInt(Y / RH);
+    Cell.X = X;
+    Cell.Y = Y;
+    Cell.Font.Assign(Font);
+    Cell.Brush.Assign(Brush);
+    Cell.Lines.Clear();
+    Cell.Lines.Add(Text);
+    EncodeTextItem(&Cell);
+    // Rows written below the page's own keep the next page clear of them.
+    FHighestRow = std::max(FHighestRow, Cell.Row);
+  };
+  const Integer Columns = std::min<Integer>(Item->ColumnCount, Integer(Item->Columns.size()));
+  const Integer LastRow = std::min<Integer>(Item->CurrentRow, Integer(Item->Rows.size()) - 1);
+  double YOff = 0;
+  for (Integer Row = Item->Settings.TitleRow ? -1 : 0; Row <= LastRow; ++Row) {
+    double XOff = 0;
+    for (Integer C = 0; C < Columns; ++C) {
+      XOff += Item->Columns[std::size_t(C)]->Width;
+      const double X = Item->X + XOff, Y = Item->Y + YOff;
+      if (Row < 0) {
+        Write(X, Y, Item->Columns[std::size_t(C)]->Caption, &Item->Font, &Item->Brush);
+        continue;
+      }
+      for (const TgtItemRef& Ref : Item->Rows[std::size_t(Row)]) {
+        if (auto* Text = dynamic_cast<TgtTextItem*>(Ref.get())) {
+          if (RoundInt(Text->X) != C) continue;
+          WideString First;
+          ReplaceVariables(Text->Lines.Count() > 0 ? Text->Lines.Get(0) : WideString(), true, First);
+          Write(X, Y, First, &Text->Font, &Text->Brush);
+          break;
+        }
+        if (auto* Image = dynamic_cast<TgtImageItem*>(Ref.get())) {
+          if (RoundInt(Image->X) != C) continue;
+          Image->X = X;
+          Image->Y = Y;
+          EncodeImageItem(Image);
+          break;
+        }
+      }
+    }
+    if (Row < 0) YOff += Item->Settings.TitleRowHeightPx();
+    else if (std::size_t(Row) < Item->RowHeights.size()) YOff += Item->RowHeights[std::size_t(Row)];
+  }
 }
 
 void TgtCustomSpreadSheetEngine::SetColumnWidth(Integer Column, double Width) {

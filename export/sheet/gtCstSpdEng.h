@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 #include "export/gtCstDocEng.h"
+#include "export/gtParaItems.h"
 
 class TgtSheetFormatting : public TPersistent {
 public:
@@ -87,6 +88,11 @@ public:
   virtual void CellText(Integer Row, Integer Column, const WideString& Text, Byte Alignment, Byte FormatKind);
   virtual void CellTextWrapped(Integer Row, Integer Column, const WideString& Text, Byte Alignment,
                                Byte FormatKind, bool WordWrap);
+  // Paragraphs reach the grid as one plain text item per line.
+  void EndParagraph() override;
+  // A table is written cell by cell, past the grid mapping, each cell at the
+  // right edge of its column.
+  void EncodeTableItem(TgtTableItem* Item) override;
 
   // --- sheet lists ------------------------------------------------------------------
   Integer AddFont(TFont* Font);
@@ -147,6 +153,13 @@ protected:
   bool FPaletteInitialised = false;
 
 private:
+  // A sheet has no pages to split a table over: the layout may hand one
+  // table to several pages, and it is written at the first of them only.
+  struct TWrittenTable {
+    const TgtTableItem* Item;
+    Integer CurrentRow, ColumnCount;
+  };
+  std::vector<TWrittenTable> FWrittenTables;
   void AssignRows(TgtItemList& List, std::vector<std::vector<TgtFmTextItem*>>& Columns);
   void AlignmentPass(std::vector<std::vector<TgtFmTextItem*>>& Columns);
   void MultiPass(std::vector<std::vector<TgtFmTextItem*>>& Columns);

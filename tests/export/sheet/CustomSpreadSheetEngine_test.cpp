@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <map>
 #include <sstream>
 #include "SheetSupport.h"
 #include "platform/rtl/CodePages.h"
@@ -276,4 +277,86 @@ TEST(TgtCustomSpreadSheetEngine, AlignmentPassLeavesRightAlignedItemsAtTheirLeft
   E.EndDoc();
   ASSERT_EQ(E.Xs.size(), 1u);
   EXPECT_DOUBLE_EQ(E.Xs[0], 40);
+}
+
+TEST(TgtCustomSpreadSheetEngine, ParagraphLinesBecomeCellsDownOneColumn) {
+  TGridProbe E;
+  E.BeginDoc();
+  E.BeginParagraph();
+  E.ParagraphTextOut(u"one two three four five six seven eight nine ten eleven twelve thirteen fourteen "
+                     u"fifteen sixteen seventeen eighteen nineteen twenty twenty-one twenty-two");
+  E.EndParagraph();
+  E.EndDoc();
+  // Wrapped lines of a left-aligned paragraph: column 0, one row each.
+  ASSERT_GE(E.Cells.size(), 2u) << E.Joined();
+  Integer PrevRow = -1;
+  std::string Text;
+  for (const std::string& C : E.Cells) {
+    const Integer Row = std::stoi(C.substr(0, C.find(',')));
+    EXPECT_EQ(C.substr(C.find(',') + 1, 2), "0 ") << C;
+    EXPECT_EQ(Row, PrevRow + 1) << E.Joined();
+    PrevRow = Row;
+    Text += C.substr(C.find(' ') + 1) + " ";
+  }
+  EXPECT_NE(Text.find("twenty-two"), std::string::npos) << E.Joined();
+}
+
+TEST(TgtCustomSpreadSheetEngine, TableCellsStandAtTheirColumnsRightEdgesOnce) {
+  struct {
+    Integer Rows;
+    bool TitleRow;
+    const char* Why;
+  } Cases[] = {
+      {3, false, "a small table"},
+      {3, true, "a title row above the data"},
+      {120, false, "a table the layout splits over pages is written once"},
+  };
+  for (auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    TGridProbe E;
+    E.GetTableSettings()->TitleRow = C.TitleRow;
+    E.BeginDoc();
+    E.GetTableSettings()->SetTitleRowHeightPx(E.GetRowHeightPx() * 1.2);
+    TgtColumnList* Columns = E.BeginTable(2, 0, 0);
+    ASSERT_NE(Columns, nullptr);
+    (*Columns)[0]->Width = E.Col(2);
+    (*Columns)[0]->Caption = u"Name";
+    (*Columns)[1]->Width = E.Col(3);
+    (*Columns)[1]->Caption = u"Value";
+    for (Integer R = 0; R < C.Rows; ++R) {
+      E.NewRow();
+      E.CellTextOut(0, u"n" + AnsiToWide(std::to_string(R)));
+      E.CellTextOut(1, u"v" + AnsiToWide(std::to_string(R)));
+    }
+    E.EndTable();
+    const Integer Pages = E.GetPageCount();
+    E.NewPage();
+    E.TextOut(0, 0, u"after");
+    E.EndDoc();
+    ASSERT_GE(Pages, C.Rows > 100 ? 2 : 1);
+    // "row,col text" back into cells.
+    std::map<std::string, std::pair<Integer, Integer>> At;
+    for (const std::string& Cell : E.Cells) {
+      const auto Comma = Cell.find(','), Space = Cell.find(' ');
+      const std::string Text = Cell.substr(Space + 1);
+      EXPECT_EQ(At.count(Text), 0u) << "written twice: " << Text;
+      At[Text] = {std::stoi(Cell.substr(0, Comma)), std::stoi(Cell.substr(Comma + 1, Space - Comma - 1))};
+    }
+    EXPECT_EQ(E.Cells.size(), std::size_t(C.Rows * 2 + (C.TitleRow ? 2 : 0) + 1)) << E.Joined();
+    Integer Prev = C.TitleRow ? At["Name"].first : -1;
+    if (C.TitleRow) {
+      EXPECT_EQ(At["Name"].second, 2);
+      EXPECT_EQ(At["Value"], std::make_pair(At["Name"].first, 5));
+    }
+    for (Integer R = 0; R < C.Rows; ++R) {
+      const auto N = At["n" + std::to_string(R)], V = At["v" + std::to_string(R)];
+      EXPECT_EQ(N.second, 2) << R;
+      EXPECT_EQ(V, std::make_pair(N.first, 5)) << R;
+      EXPECT_GT(N.first, Prev) << R;
+      Prev = N.first;
+    }
+    // The page after the table starts below its last row, however far the
+    // table ran past its first page.
+    EXPECT_GT(At["after"].first, Prev) << E.Joined();
+  }
 }
