@@ -1,6 +1,7 @@
 // PDF export: a 100-page document rendered through the PDF engine with the
 // application's settings (pixels, rectangle 25, 25, 600, 800), reported as
-// pages per second; with fonts referenced and with subset embedding.
+// pages per second; with fonts referenced, with subset embedding, and with
+// CJK words that a fallback face carries.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -12,8 +13,9 @@
 
 namespace {
 
-// Prose in two faces, long enough for about Pages pages.
-TRichDocument Document(int Pages) {
+// Prose in two faces, long enough for about Pages pages; with Cjk, every
+// paragraph also carries words the faces lack, written in a fallback face.
+TRichDocument Document(int Pages, bool Cjk = false) {
   TRichDocument Doc;
   TRichCharFormat Body;
   Body.Face = u"Times New Roman";
@@ -31,15 +33,15 @@ TRichDocument Document(int Pages) {
       Doc.AppendText(u"Section heading", Head);
       Doc.EndParagraph(P, Head);
     }
-    Doc.AppendText(Words + Words + Words, Body);
+    Doc.AppendText(Words + (Cjk ? u"\u4E2D\u6587\u6587\u672C " : u"") + Words + Words, Body);
     Doc.EndParagraph(P, Body);
   }
   Doc.Finish(P, Body);
   return Doc;
 }
 
-void Export(benchmark::State& State, TgtTTFontEmbedding Embed) {
-  const TRichDocument Doc = Document(100);
+void Export(benchmark::State& State, TgtTTFontEmbedding Embed, bool Cjk = false) {
+  const TRichDocument Doc = Document(100, Cjk);
   const std::string Base = (std::filesystem::temp_directory_path() / "sx_pdf_bench").string();
   int Pages = 0;
   for (auto _ : State) {
@@ -63,8 +65,10 @@ void Export(benchmark::State& State, TgtTTFontEmbedding Embed) {
 
 void BM_PdfExport100Pages(benchmark::State& State) { Export(State, etfNone); }
 void BM_PdfExport100PagesSubsetFonts(benchmark::State& State) { Export(State, etfSubset); }
+void BM_PdfExport100PagesCjkFallback(benchmark::State& State) { Export(State, etfSubset, /*Cjk=*/true); }
 
 }  // namespace
 
 BENCHMARK(BM_PdfExport100Pages)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PdfExport100PagesSubsetFonts)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PdfExport100PagesCjkFallback)->Unit(benchmark::kMillisecond);
