@@ -133,3 +133,61 @@ TEST(gtEncodeFax, CodesMatchTheFaxTables) {
     EXPECT_EQ(Got.find_first_not_of('0', std::strlen(C.Prefix)), std::string::npos) << Got;   // only padding after
   }
 }
+
+TEST(TgtPDFEngine, BackgroundUnderAFaxFormatIsWrittenWithAFilterThatMatchesItsData) {
+  for (TgtOutputImageFormat Format : {ifCCITT3, ifCCITT4}) {
+    SCOPED_TRACE(int(Format));
+    TTempDir Dir;
+    TgtPDFEngine E;
+    SetUpLikeTheApplication(E, Dir.File("bg"));
+    E.GetImageSettings()->SetOutputImageFormat(Format);
+    auto Bmp = TestBitmap();
+    TPicture Pic;
+    Pic.Assign(Bmp.get());
+    E.SetBackgroundImage(&Pic);
+    E.BeginDoc();
+    E.TextOut(30, 30, u"over the background");
+    E.EndDoc();
+    const std::string File = Dir.File("bg.pdf");
+    std::string Report;
+    EXPECT_TRUE(QpdfAccepts(File, &Report)) << Report;
+    // The background keeps its colours: its data is decoded by the filter
+    // its dictionary names, so the rendered page shows its red half.
+    pdftest::Run("pdftoppm -r 72 -png '" + File + "' '" + Dir.File("page") + "'");
+    const std::string Red = pdftest::Run("/usr/bin/python3 -c \"from PIL import Image; im=Image.open('" +
+                                         Dir.File("page-1.png") +
+                                         "').convert('RGB'); print(sum(1 for p in im.getdata() if p[0]>200 and p[1]<60 and p[2]<60))\"");
+    EXPECT_GT(std::atoi(Red.c_str()), 100) << Red;
+  }
+}
+
+TEST(TgtPDFEngine, InputResolutionScalesPositionsFromTheTopOfThePage) {
+  // Items arrive in pixels of the input resolution: at twice the screen's,
+  // a word lands at half the distance from the page's top-left corner.
+  auto WordBox = [](Integer Res) {
+    TTempDir Dir;
+    TgtPDFEngine E;
+    SetUpLikeTheApplication(E, Dir.File("res"));
+    E.SetInputXRes(Res);
+    E.SetInputYRes(Res);
+    E.BeginDoc();
+    E.TextOut(100, 200, u"Anchor");
+    E.EndDoc();
+    const std::string Boxes = pdftest::Run("pdftotext -q -bbox '" + Dir.File("res.pdf") + "' -");
+    const auto At = Boxes.find("<word ");
+    std::array<double, 2> Corner{-1, -1};
+    if (At != std::string::npos) {
+      Corner[0] = std::atof(Boxes.c_str() + Boxes.find("xMin=\"", At) + 6);
+      Corner[1] = std::atof(Boxes.c_str() + Boxes.find("yMin=\"", At) + 6);
+    }
+    return Corner;
+  };
+  const auto AtScreen = WordBox(96);
+  ASSERT_GT(AtScreen[0], 0);
+  for (Integer Res : {192, 300}) {
+    SCOPED_TRACE(Res);
+    const auto Got = WordBox(Res);
+    EXPECT_NEAR(Got[0], AtScreen[0] * 96 / Res, 0.01);
+    EXPECT_NEAR(Got[1], AtScreen[1] * 96 / Res, 0.01);
+  }
+}
