@@ -17,6 +17,41 @@ const char* const Keywords[10] = {"Title",    "Author",     "Description", "Copy
 // (r + g + b) div 3 of a 0x00RRGGBB pixel.
 Byte Grey(std::uint32_t Px) { return Byte(((Px >> 16 & 0xFF) + (Px >> 8 & 0xFF) + (Px & 0xFF)) / 3); }
 
+// One image row: the filter type byte 0, then the samples of each pixel.
+// Arguments are plain values and each pixel is read once, as stores
+// through Out may alias anything.
+void PackRow(TgtPNGColorType Type, const std::uint32_t* Row, Integer W, Byte Alpha, Byte* Out) {
+  *Out++ = 0;
+  switch (Type) {
+    case ctGrayscale:
+      for (Integer X = 0; X < W; ++X) *Out++ = Grey(Row[X]);
+      break;
+    case ctRGB:
+      for (Integer X = 0; X < W; ++X, Out += 3) {
+        const std::uint32_t V = Row[X];
+        Out[0] = Byte(V >> 16);
+        Out[1] = Byte(V >> 8);
+        Out[2] = Byte(V);
+      }
+      break;
+    case ctRGBA:
+      for (Integer X = 0; X < W; ++X, Out += 4) {
+        const std::uint32_t V = Row[X];
+        Out[0] = Byte(V >> 16);
+        Out[1] = Byte(V >> 8);
+        Out[2] = Byte(V);
+        Out[3] = Alpha;
+      }
+      break;
+    case ctGrayAlpha:
+      for (Integer X = 0; X < W; ++X, Out += 2) {
+        Out[0] = Grey(Row[X]);
+        Out[1] = Alpha;
+      }
+      break;
+  }
+}
+
 void PutBE32(std::vector<Byte>& V, DWORD X) {
   V.push_back(Byte(X >> 24));
   V.push_back(Byte(X >> 16));
@@ -136,35 +171,8 @@ void TgtPNGEngine::WritePNG(TStream* Stream, TBitmap* Bitmap) {
   TgtPNGImageDataWriter Data(Stream);
   std::vector<Byte> Raw(std::size_t(std::max(W, 0)) * std::size_t(Spp) + 1);
   const TgtPNGColorType Type = FColorType;
-  gtForEachBitmapRow(Bitmap, [&](const std::uint32_t* Row) {
-    Byte* P = Raw.data();
-    *P++ = 0;
-    switch (Type) {
-      case ctGrayscale:
-        for (Integer X = 0; X < W; ++X) *P++ = Grey(Row[X]);
-        break;
-      case ctRGB:
-        for (Integer X = 0; X < W; ++X, P += 3) {
-          P[0] = Byte(Row[X] >> 16);
-          P[1] = Byte(Row[X] >> 8);
-          P[2] = Byte(Row[X]);
-        }
-        break;
-      case ctRGBA:
-        for (Integer X = 0; X < W; ++X, P += 4) {
-          P[0] = Byte(Row[X] >> 16);
-          P[1] = Byte(Row[X] >> 8);
-          P[2] = Byte(Row[X]);
-          P[3] = Alpha;
-        }
-        break;
-      case ctGrayAlpha:
-        for (Integer X = 0; X < W; ++X, P += 2) {
-          P[0] = Grey(Row[X]);
-          P[1] = Alpha;
-        }
-        break;
-    }
+  gtForEachBitmapRow(Bitmap, [&Raw, &Data, Type, W, Alpha](const std::uint32_t* Row) {
+    PackRow(Type, Row, W, Alpha, Raw.data());
     Data.Write(Raw.data(), Raw.size());
   });
   Data.Finish();
