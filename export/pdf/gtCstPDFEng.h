@@ -186,7 +186,7 @@ private:
   void WriteOutlines();
   void WritePatterns();
   // Text helpers (gtCstPDFEng_Text.cpp).
-  TgtPDFFont* FontFor(TFont* Font);
+  TgtPDFFont* FontFor(TFont* Font, bool Fallback = false);
   Integer FontIndex(const TgtPDFFont* Font) const;
   TgtPDFFont* FallbackFontFor(char32_t C, const TFont& Font);
   AnsiString CompositeText(TgtPDFFont* Primary, const WideString& Text, TgtTextItem* Item, double TfSize);

@@ -26,11 +26,14 @@ void AppendGlyph(AnsiString& Out, Word G) {
 }
 }  // namespace
 
-TgtPDFFont* TgtCustomPDFEngine::FontFor(TFont* Font) {
+TgtPDFFont* TgtCustomPDFEngine::FontFor(TFont* Font, bool Fallback) {
   for (auto It = FFonts.rbegin(); It != FFonts.rend(); ++It)
     if ((*It)->SameFont(Font)) return It->get();
-  const bool Subset = GetPreferences()->GetEmbedTrueTypeFonts() == etfSubset;
+  // A face the writer chose is embedded, as a subset, whatever the
+  // document's fonts get: the reader may not have it either.
+  const bool Subset = Fallback || GetPreferences()->GetEmbedTrueTypeFonts() == etfSubset;
   FFonts.push_back(std::make_unique<TgtPDFFont>(Font, Subset, NextObjectNumber()));
+  FFonts.back()->SetFallback(Fallback);
   return FFonts.back().get();
 }
 
@@ -49,7 +52,7 @@ TgtPDFFont* TgtCustomPDFEngine::FallbackFontFor(char32_t C, const TFont& Font) {
     F.Assign(const_cast<TFont*>(&Font));
     F.SetName(Face);
     F.SetCharset(CompositeCharset);
-    return FontFor(&F);
+    return FontFor(&F, /*Fallback=*/true);
   };
   for (TgtPDFFont* Known : FFallbackFaces)
     if (Known->GlyphOf(C)) return InStyle(Known->GetFont()->GetName());
@@ -342,8 +345,8 @@ void TgtCustomPDFEngine::WriteFonts() {
     const AnsiString FaceName = F.GetFont()->GetName();
     const bool Excluded = FFontEmbedExcludeList->IndexOf(FaceName) >= 0;
     std::string FontFile;
-    if (I.Kind == 0 && Embed != etfNone && !Excluded)
-      FontFile = Embed == etfSubset ? F.GetSubsetFontFile() : F.GetFontFile();
+    if (I.Kind == 0 && (Embed != etfNone || F.IsFallback()) && !Excluded)
+      FontFile = Embed == etfSubset || F.IsFallback() ? F.GetSubsetFontFile() : F.GetFontFile();
     const bool Embedded = !FontFile.empty();
     const AnsiString Name = F.GetBaseFontName();
     const AnsiString Index = std::to_string(Idx);

@@ -50,6 +50,9 @@ public:
   TgtPDFFontInfo& Info() { return FInfo; }
   TFont* GetFont() { return &FFont; }
   bool GetSubset() const { return FSubset; }
+  // The writer chose the face to carry characters the document's faces lack.
+  bool IsFallback() const { return FFallback; }
+  void SetFallback(bool V) { FFallback = V; }
   // The glyph of a character (a code point) in the face's Unicode map; 0,
   // the missing glyph, when the face lacks it or the map was not read.
   Word GlyphOf(char32_t C) const;
@@ -81,6 +84,7 @@ private:
   AnsiString FBaseFontName;
   AnsiString FRealFamily;   // of the face the font layer resolved the name to
   bool FSubset;
+  bool FFallback = false;
   bool FCmapRead = false;
   std::vector<TgtCharRange> FCmap;   // sorted, disjoint
   std::vector<Integer> FWidths;    // index = glyph

@@ -355,3 +355,19 @@ TEST(TgtPDFFont, UnicodeMapIsReadWithinItsTable) {
   const std::string Whole = CmapWith(3, 10, Format12({{0x41, 0x5A, 7}}));
   for (std::size_t N = 0; N < Whole.size(); ++N) gtReadUnicodeMap(MakeFont({{"cmap", Whole.substr(0, N)}}));
 }
+
+TEST(TgtPDFFont, FallbackFaceIsEmbeddedEvenWhenTheDocumentsFontsAreNot) {
+  // The reader may lack the face the writer chose; poppler cannot draw a
+  // composite font it has neither embedded nor installed under that name.
+  TTempDir Dir;
+  TgtPDFEngine E;
+  E.GetPreferences()->SetEmbedTrueTypeFonts(etfNone);
+  richtest::TDocBuilder B;
+  B.Para(u"Tea \u4E2D\u6587", {}, Face(u"Arial"));
+  const std::string File = RenderDocument(E, B.Done(), Dir.File("none"));
+  const auto Rows = FontRows(File);
+  ASSERT_EQ(Rows.size(), 2u);
+  EXPECT_EQ(Rows[0], "Arial CID TrueType no no yes");
+  EXPECT_EQ(Rows[1], "WYOIAS+WenQuanYiMicroHei CID TrueType yes yes yes");
+  EXPECT_EQ(pdftest::Run("pdftoppm -r 20 -png '" + File + "' '" + Dir.File("r") + "' 2>&1 | grep WenQuanYi"), "");
+}
