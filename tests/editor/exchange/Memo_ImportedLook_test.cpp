@@ -183,3 +183,82 @@ TEST(TCustomDCMemoImport, DefaultEntryFollowsTheEditorFontAndColor) {
   EXPECT_NE(Html.find("<font face=\"Arial\"><font SIZE=\"2\"><font color=\"#000000\">plain"), AnsiString::npos)
       << Html;
 }
+
+TEST(TCustomDCMemoAttributes, ColorWithoutSelectionOnlyChangesWhatIsTypedNext) {
+  TDCMemo M(nullptr);
+  Import(M, "{\\rtf1{\\fonttbl{\\f0 Courier New;}}\\f0\\fs20 abc {\\b def}}");
+  TCustomMemoSource* S = M.GetSource();
+  const AnsiString Before = [&] {
+    AnsiString A;
+    S->GetColorData(0, A);
+    return A;
+  }();
+  S->SetCaret(2, 0);
+  M.GetSelAttributes()->SetColor(clRed);
+  AnsiString After;
+  S->GetColorData(0, After);
+  EXPECT_EQ(After, Before) << "no stored byte changed";
+  S->InsertText("x");
+  const Integer Typed = StyleAt(M, 0, 2);
+  EXPECT_GT(Typed, 0);
+  EXPECT_EQ(M.GetStyleFont(Typed)->GetColor(), clRed);
+}
+
+TEST(TCustomDCMemoAttributes, SettingAFieldOnASelectionChangesOnlyThatFieldOfEachRun) {
+  TDCMemo M(nullptr);
+  Import(M, "{\\rtf1{\\fonttbl{\\f0 Courier New;}{\\f1 Arial;}}\\f0\\fs20 aa{\\b bb}{\\f1 cc}dd}");
+  TCustomMemoSource* S = M.GetSource();
+  S->SetSelection(stStreamSel, 1, 0, 7, 0);  // "abbccd"
+  M.GetSelAttributes()->SetColor(clBlue);
+  struct TCase { Integer Col; const char* Face; bool Bold; TColor Color; };
+  const TCase Cases[] = {{0, "Courier New", false, clBlack}, {1, "Courier New", false, clBlue},
+                         {2, "Courier New", true, clBlue},   {4, "Arial", false, clBlue},
+                         {6, "Courier New", false, clBlue},  {7, "Courier New", false, clBlack}};
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Col);
+    TFont* F = M.GetStyleFont(StyleAt(M, 0, C.Col));
+    EXPECT_EQ(F->GetName(), C.Face);
+    EXPECT_EQ(F->GetStyle().Contains(fsBold), C.Bold);
+    EXPECT_EQ(F->GetColor(), C.Color);
+  }
+  // One undo step takes the colours back.
+  S->Undo();
+  EXPECT_EQ(M.GetStyleFont(StyleAt(M, 0, 1))->GetColor(), clBlack);
+  EXPECT_EQ(M.GetStyleFont(StyleAt(M, 0, 2))->GetStyle().Contains(fsBold), true);
+}
+
+TEST(TCustomDCMemoAttributes, SizeEqualToTheCaretsStillAppliesWhereTheSelectionIsMixed) {
+  TDCMemo M(nullptr);
+  Import(M, "{\\rtf1{\\fonttbl{\\f0 Courier New;}}\\f0\\fs20 aa{\\fs40 bb}}");
+  TCustomMemoSource* S = M.GetSource();
+  S->SetCaret(0, 0);
+  S->SetSelection(stStreamSel, 0, 0, 4, 0);  // the caret stays at the 10-point text
+  TMemoAttributes* A = M.GetSelAttributes();
+  EXPECT_EQ(A->ConsistentMask() & maSize, 0) << "sizes differ over the selection";
+  A->SetSize(A->GetSize());
+  EXPECT_EQ(M.GetStyleFont(StyleAt(M, 0, 3))->GetSize(), M.GetStyleFont(StyleAt(M, 0, 0))->GetSize());
+}
+
+TEST(TCustomDCMemoImport, RtfPastedAtTheCaretIsOneUndoStepAndKeepsTheTextAround) {
+  TDCMemo M(nullptr);
+  M.SetText("left right");
+  M.GetSource()->SetCaret(5, 0);
+  TStringStream In("{\\rtf1 {\\b bold}\\par new}");
+  M.ImportRtf(&In);
+  EXPECT_EQ(M.GetText(), "left bold\r\nnewright");
+  EXPECT_TRUE(M.GetStyleFont(StyleOfWord(M, "bold"))->GetStyle().Contains(fsBold));
+  M.GetSource()->Undo();
+  EXPECT_EQ(M.GetText(), "left right");
+}
+
+TEST(TCustomDCMemoImport, ColumnBlockImportGoesDownTheLinesFromItsColumn) {
+  TDCMemo M(nullptr);
+  M.SetText("1234\r\n5678");
+  M.SetBlockOption(bkBoth);
+  TCustomMemoSource::SetBlockCopy(true);
+  M.GetSource()->SetCaret(2, 0);
+  TStringStream In("{\\rtf1 a\\par b\\par c}");
+  M.ImportRtf(&In);
+  TCustomMemoSource::SetBlockCopy(false);
+  EXPECT_EQ(M.GetText(), "12a34\r\n56b78\r\n  c");
+}
