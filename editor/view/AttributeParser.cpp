@@ -265,7 +265,25 @@ void TAttributeParser::BuildFreeList() {
     if (!Used[size_t(I)]) FFreeIndexes.push_back(I);
 }
 
+bool TAttributeParser::SameLook(const TMemoAttributes& A, const TMemoAttributes& B) {
+  return A.FColor == B.FColor && A.FBackColor == B.FBackColor && A.FSize == B.FSize && A.FStyle == B.FStyle &&
+         A.FCharset == B.FCharset && A.FPitch == B.FPitch && A.FName == B.FName;
+}
+
 Integer TAttributeParser::AddAttr(TMemoAttributes& Attrs) {
+  for (size_t I = 0; I < RecentCount; ++I) {
+    const Integer R = FRecent[I];
+    if (R < 0 || R >= AttrCount() || !SameLook(*FAttrs[size_t(R)], Attrs)) continue;
+    std::rotate(FRecent, FRecent + I, FRecent + I + 1);
+    return R;
+  }
+  const Integer Index = AddAttrLookup(Attrs);
+  std::copy_backward(FRecent, FRecent + RecentCount - 1, FRecent + RecentCount);
+  FRecent[0] = Index;
+  return Index;
+}
+
+Integer TAttributeParser::AddAttrLookup(TMemoAttributes& Attrs) {
   auto Found = FLookup.find(KeyOf(Attrs));
   if (Found != FLookup.end()) return Found->second;
   if (AttrCount() < MaxAttributes) {
@@ -291,6 +309,7 @@ Integer TAttributeParser::AddAttr(TMemoAttributes& Attrs) {
 }
 
 void TAttributeParser::ClearStyles() {
+  std::fill(std::begin(FRecent), std::end(FRecent), -1);
   FAttrs.resize(1);
   FFreeIndexes.clear();
   FLookup.clear();
@@ -314,6 +333,7 @@ void TAttributeParser::ClearStyles() {
 }
 
 void TAttributeParser::SetDefaultAttr(TFont* Font, TColor Back) {
+  std::fill(std::begin(FRecent), std::end(FRecent), -1);
   Unregister(0);
   FAttrs[0]->ResetTo(Font, Back);
   // An imported entry with this look keeps its own index; entry 0 only

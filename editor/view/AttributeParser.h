@@ -167,10 +167,18 @@ private:
   void Unregister(Integer Index);
   void InsertUrlEntry();
   void BuildFreeList();
+  Integer AddAttrLookup(TMemoAttributes& Attrs);
+  // The field-by-field look of two sets, without building fonts.
+  static bool SameLook(const TMemoAttributes& A, const TMemoAttributes& B);
 
   std::vector<std::unique_ptr<TMemoAttributes>> FAttrs;  // position = style index
   std::map<TKey, Integer> FLookup;
   std::vector<Integer> FFreeIndexes;  // ascending; built only when the table is full
   bool FResetOnOverFlow = false;
   bool FClearingStyles = false;
+  // The indexes AddAttr gave last, newest first: imported runs keep coming
+  // back to a few looks, and comparing fields is far cheaper than making a
+  // font handle. Checked against the entries themselves, so never stale.
+  static constexpr size_t RecentCount = 8;
+  Integer FRecent[RecentCount] = {-1, -1, -1, -1, -1, -1, -1, -1};
 };
