@@ -4,6 +4,8 @@
 
 #include "editor/text/MemoSource.h"
 
+#include <cstring>
+
 namespace {
 constexpr Integer MaxInt = INT_MAX;
 bool GOverwriteMode = false;
@@ -21,6 +23,12 @@ struct TColumnSpot {
 
 static TColumnSpot LocateColumn(const TCustomMemoSource& Src, const AnsiString& S, Integer Column) {
   TColumnSpot R;
+  if (Column >= 0 && !std::memchr(S.data(), '\t', std::min(S.size(), size_t(Column) + 1))) {
+    // One column per character up to the one asked for.
+    R.Index = R.Start = std::min(Column, Integer(S.size()));
+    R.End = Column < Integer(S.size()) ? Column + 1 : R.Start;
+    return R;
+  }
   Integer Col = 0, StopIndex = 0;
   for (Integer I = 0; I < Integer(S.size()); ++I) {
     Integer Next = Col + 1;

@@ -676,6 +676,9 @@ void TCustomMemoSource::ExpandTabs(AnsiString& S) const {
 Integer TCustomMemoSource::CharToVisualIndex(const AnsiString& S, Integer Index) const {
   Integer Col = 0, StopIndex = 0;
   const Integer N = std::min<Integer>(Index, Integer(S.size()));
+  // Without a TAB every character is one column; long lines are the rule
+  // for imported paragraphs, so skip the walk.
+  if (N > 0 && !std::memchr(S.data(), '\t', size_t(N))) return Index;
   for (Integer I = 0; I < N; ++I) {
     if (S[size_t(I)] != '\t') {
       ++Col;
@@ -691,6 +694,7 @@ Integer TCustomMemoSource::CharToVisualIndex(const AnsiString& S, Integer Index)
 void TCustomMemoSource::VisualToCharIndex(const AnsiString& S, Integer& Column) const {
   Integer Col = 0, StopIndex = 0;
   const Integer Target = Column;
+  if (Target <= 0 || !std::memchr(S.data(), '\t', std::min(S.size(), size_t(Target)))) return;
   for (Integer I = 0; I < Integer(S.size()); ++I) {
     if (Col >= Target) break;
     if (S[size_t(I)] != '\t') {
