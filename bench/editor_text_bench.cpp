@@ -71,6 +71,37 @@ void BM_DeleteTenLinesAndUndo(benchmark::State& State) {
 }
 BENCHMARK(BM_DeleteTenLinesAndUndo)->Arg(1000)->Arg(100000);
 
+// Lines inserted and deleted one at a time in the middle, through the
+// published Lines view: the line store itself, without undo.
+void BM_LinesInsertDeleteMidDocument(benchmark::State& State) {
+  TMemoSource S(nullptr);
+  Load(S, Document(int(State.range(0))));
+  const Integer Mid = Integer(State.range(0)) / 2;
+  TStrings* Lines = S.GetLines();
+  for (auto _ : State) {
+    for (Integer I = 0; I < 10; ++I) Lines->Insert(Mid + I, "    inserted line");
+    for (Integer I = 0; I < 10; ++I) Lines->Delete(Mid);
+  }
+  State.SetItemsProcessed(Int64(State.iterations()) * 20);
+}
+BENCHMARK(BM_LinesInsertDeleteMidDocument)->Arg(1000)->Arg(100000);
+
+// A hundred lines pasted in the middle, then undone.
+void BM_PasteHundredLinesAndUndo(benchmark::State& State) {
+  TMemoSource S(nullptr);
+  Load(S, Document(int(State.range(0))));
+  TStringList Block;
+  for (int I = 0; I < 100; ++I) Block.Add("    pasted(" + std::to_string(I) + ");");
+  const Integer Mid = Integer(State.range(0)) / 2;
+  for (auto _ : State) {
+    S.SetCaret(0, Mid);
+    S.PasteLines(&Block, nullptr, false);
+    S.Undo();
+  }
+  State.SetItemsProcessed(Int64(State.iterations()) * 100);
+}
+BENCHMARK(BM_PasteHundredLinesAndUndo)->Arg(1000)->Arg(100000);
+
 void BM_Load10MB(benchmark::State& State) {
   const std::string Text = Document(10 * 1024 * 1024 / 48);
   for (auto _ : State) {

@@ -59,28 +59,20 @@ void TInternalStrings::Put(Integer Index, const AnsiString& S) {
 
 void TInternalStrings::Insert(Integer Index, const AnsiString& S) {
   if (Index < 0 || Index > GetCount()) return;
-  if (GetCount() == FCapacity) {
-    FCapacity += std::max(FCapacity / 2, 64);
-    FItems.reserve(size_t(FCapacity));
-  }
   std::unique_ptr<TStringItem> Item(NewItem());
   Item->Text = S;
-  FItems.insert(FItems.begin() + Index, Item.get());
+  FItems.Insert(size_t(Index), Item.get());
   Item.release();
 }
 
 void TInternalStrings::Delete(Integer Index) {
   if (Index < 0 || Index >= GetCount()) return;
-  TStringItem* Item = FItems[size_t(Index)];
-  FItems.erase(FItems.begin() + Index);
-  delete Item;
+  delete FItems.Remove(size_t(Index));
 }
 
 void TInternalStrings::Clear() {
-  for (TStringItem* Item : FItems) delete Item;
-  FItems.clear();
-  FItems.shrink_to_fit();
-  FCapacity = 0;
+  FItems.ForEach([](TStringItem* Item) { delete Item; });
+  FItems.Clear();
 }
 
 TObject* TInternalStrings::GetObject(Integer Index) const {

@@ -32,6 +32,7 @@
 #include <vector>
 #include "editor/base/LineSearch.h"
 #include "editor/base/Notifiers.h"
+#include "editor/text/LineGapBuffer.h"
 #include "editor/text/MemoPositions.h"
 #include "editor/text/Regions.h"
 #include "editor/text/SimpleParser.h"
@@ -127,15 +128,15 @@ public:
   explicit TInternalStrings(TClass AItemClass = nullptr);
   ~TInternalStrings() override;
 
-  Integer GetCount() const override { return Integer(FItems.size()); }
-  Integer GetCapacity() const override { return FCapacity; }
+  Integer GetCount() const override { return Integer(FItems.Size()); }
+  Integer GetCapacity() const override { return Integer(FItems.Capacity()); }
   void Insert(Integer Index, const AnsiString& S) override;
   void Delete(Integer Index) override;
   void Clear() override;
   void Exchange(Integer, Integer) override {}
 
   TStringItem* Item(Integer Index) const {
-    return Index >= 0 && Index < GetCount() ? FItems[size_t(Index)] : nullptr;
+    return Index >= 0 && Index < GetCount() ? FItems.At(size_t(Index)) : nullptr;
   }
   // The stored text ("" out of range), never through the get-hook.
   const AnsiString& RawText(Integer Index) const;
@@ -154,10 +155,8 @@ protected:
 private:
   TStringItem* NewItem() const;
   TClass FItemClass;
-  // Owned. Plain pointers, so inserting or deleting a line moves the array
-  // with one memmove.
-  std::vector<TStringItem*> FItems;
-  Integer FCapacity = 0;
+  // Owned records.
+  TGapBuffer<TStringItem> FItems;
 };
 
 // A TStrings view bound to a source.
