@@ -305,4 +305,31 @@ TEST_F(SearchTest, FromCursorInSelectionStartsAtTheCaret) {
   EXPECT_EQ(S.GetFoundRect(), TRect(6, 0, 8, 1));
 }
 
+TEST_F(SearchTest, AnchorPatternStepsFromLineStartToLineStart) {
+  TMemoSource S(nullptr);
+  SetText(S, "ab|cd|ef");
+  O->TextToFind = "^";
+  O->RegularExpr = true;
+  O->Origin = soFromCursor;
+  S.SetCaret(0, 0);
+  S.FindText();
+  EXPECT_EQ(S.GetCaretPoint(), TPoint(0, 1));
+  S.FindNext();
+  EXPECT_EQ(S.GetCaretPoint(), TPoint(0, 2));
+}
+
+TEST_F(SearchTest, ReplacingWithNothingLeavesTheCaretWhereTheMatchBegan) {
+  for (bool Backward : {false, true}) {
+    SCOPED_TRACE(Backward ? "backward" : "forward");
+    TMemoSource S(nullptr);
+    SetText(S, "ab--cd");
+    O->TextToFind = "--";
+    O->ReplaceWith = "";
+    O->Direction = Backward ? sdBackward : sdForward;
+    S.ReplaceText();
+    EXPECT_EQ(Text(S), "abcd");
+    EXPECT_EQ(S.GetCaretPoint(), TPoint(2, 0));
+  }
+}
+
 }  // namespace
