@@ -14,13 +14,11 @@
 // The scheme refuses what does not fit (ESyntaxSchemeError when compiled),
 // and a nesting beyond the 256 interned stacks is not entered.
 #pragma once
+#include "editor/options/OptionListeners.h"
 #include "editor/syntax/SyntaxScheme.h"
 #include "editor/text/SimpleParser.h"
 
 using TGetTokenEvent = TEvent<void(TObject* Sender, Integer TokenID, const AnsiString& TokenStr)>;
-
-// The options-changed broadcast of the global editor options.
-inline constexpr UINT DCM_OPTIONSCHANGED = 2079;
 
 class TSyntaxParser : public TSimpleParser {
   SX_CLASS(TSyntaxParser, TSimpleParser)
