@@ -1,6 +1,6 @@
 // Fill rate of the raster DC: a 4000x4000 FillRect on a 32-bpp bitmap (the
 // memory-bandwidth case), the same under a complex clip, a hatched fill and
-// an ellipse.
+// an ellipse, lines, and a path fill far larger than its surface.
 #include <benchmark/benchmark.h>
 
 #include "platform/gdi/Gdi.h"
@@ -70,4 +70,21 @@ void BM_Lines(benchmark::State& State) {
   State.SetItemsProcessed(std::int64_t(State.iterations()) * 100);
 }
 BENCHMARK(BM_Lines)->Unit(benchmark::kMicrosecond);
+
+// A filled path that reaches far past a small surface: only the visible
+// rows should cost anything.
+void BM_FillPathFarLargerThanTheSurface(benchmark::State& State) {
+  TSurface S(100);
+  const int Big = int(State.range(0));
+  for (auto _ : State) {
+    BeginPath(S.Dc);
+    MoveToEx(S.Dc, -Big, -Big, nullptr);
+    LineTo(S.Dc, Big, -Big + 7);
+    LineTo(S.Dc, 3, Big);
+    CloseFigure(S.Dc);
+    EndPath(S.Dc);
+    FillPath(S.Dc);
+  }
+}
+BENCHMARK(BM_FillPathFarLargerThanTheSurface)->Arg(100)->Arg(100000)->Unit(benchmark::kMicrosecond);
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Rects.h"
 #include "platform/gdi/Raster.h"
 
 // Strokes figures given in surface pixels with the DC's pen (DcDraw.cpp).
@@ -73,27 +74,35 @@ BOOL TDC::CloseFigure() {
   return TRUE;
 }
 
-std::optional<TRegionData> TDC::PathToRegion() {
+std::optional<TRegionData> TDC::PathToRegion(const TRect* Limit) {
   if (!S.Path.Closed) return std::nullopt;
   TFigures F = Flatten(S.Path, {0, 0});
   TPolygons Polys(F.Figs.begin(), F.Figs.end());
-  TRegionData R = RasterPolygonRegion(Polys, S.PolyFillMode, RasterLimit());
+  TRect Rows = RasterLimit();
+  if (Limit && !IntersectRect(&Rows, &Rows, Limit)) Rows = TRect();
+  TRegionData R = RasterPolygonRegion(Polys, S.PolyFillMode, Rows);
   S.Path.Clear();
   return R;
 }
 
 BOOL TDC::FillPath() {
   if (!S.Path.Closed) return FALSE;
-  auto R = PathToRegion();
-  R->Offset(DeviceOrigin().X, DeviceOrigin().Y);
-  if (TBitmapObject* Surf = Surface()) {
-    if (TBrushObject* B = CurrentBrush()) {
-      TPoint O = DeviceOrigin();
-      TRasterPaint P = RasterBrushPaint(*B, *Surf, S.TextColor, S.BkColor, S.BkMode, S.DCBrushColor,
-                                        {S.BrushOrg.X + O.X, S.BrushOrg.Y + O.Y}, S.Rop2);
-      RasterFillRegion(*Surf, TRegionData::Combine(*R, DeviceClip(), RGN_AND), P);
-    }
+  TBitmapObject* Surf = Surface();
+  TBrushObject* B = Surf ? CurrentBrush() : nullptr;
+  if (!B) {
+    S.Path.Clear();
+    return TRUE;
   }
+  // Only rows the clip can show are made: a path far larger than the
+  // surface would otherwise cost a region row per unit of its height.
+  const TPoint O = DeviceOrigin();
+  TRect Visible = DeviceClip().Bounds();
+  OffsetRect(&Visible, -O.X, -O.Y);
+  auto R = PathToRegion(&Visible);
+  R->Offset(O.X, O.Y);
+  TRasterPaint P = RasterBrushPaint(*B, *Surf, S.TextColor, S.BkColor, S.BkMode, S.DCBrushColor,
+                                    {S.BrushOrg.X + O.X, S.BrushOrg.Y + O.Y}, S.Rop2);
+  RasterFillRegion(*Surf, TRegionData::Combine(*R, DeviceClip(), RGN_AND), P);
   return TRUE;
 }
 

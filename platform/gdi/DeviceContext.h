@@ -196,7 +196,9 @@ public:
   virtual BOOL FlattenPath();
   virtual BOOL WidenPath();
   // The closed path as a region in device coordinates (consumes the path).
-  std::optional<TRegionData> PathToRegion();
+  // Limit (DC coordinates before the device origin) bounds the rows made;
+  // by default every row a region can hold.
+  std::optional<TRegionData> PathToRegion(const TRect* Limit = nullptr);
   bool PathOpen() const { return S.Path.Open; }
   const TPathData& Path() const { return S.Path; }
   // Adds device-space points to the open path (text outlines use this).

@@ -782,6 +782,32 @@ TEST(Raster, AbsurdCoordinatesNeitherHangNorCrash) {
   EXPECT_TRUE(LPtoDP(D.Dc, &P2, 1));
 }
 
+// Only the visible rows of a path far larger than the surface are made;
+// they must land where the whole path would have put them.
+TEST(Raster, FillPathFarLargerThanTheSurfaceFillsWhatShows) {
+  TTestDIB D(10, 10);
+  D.Brush(CreateSolidBrush(Red));
+  SetViewportOrgEx(D.Dc, 2, 0, nullptr);
+  auto Fill = [&] {
+    BeginPath(D.Dc);
+    MoveToEx(D.Dc, -200000, -200000, nullptr);
+    LineTo(D.Dc, 2, -200000);
+    LineTo(D.Dc, 2, 200000);
+    LineTo(D.Dc, -200000, 200000);
+    CloseFigure(D.Dc);
+    EndPath(D.Dc);
+    return FillPath(D.Dc);
+  };
+  ASSERT_TRUE(Fill());
+  EXPECT_EQ(D.Extent(), TRect(0, 0, 4, 10)) << D.Picture(Red);
+  EXPECT_EQ(D.Count(Red), 40);
+  D.Clear(White);
+  IntersectClipRect(D.Dc, -2, 3, 8, 6);
+  ASSERT_TRUE(Fill());
+  EXPECT_EQ(D.Extent(), TRect(0, 3, 4, 6)) << D.Picture(Red);
+  EXPECT_FALSE(FillPath(D.Dc)) << "the path is used up";
+}
+
 TEST(Raster, HugePenWidthsPaintTheSurfaceWithoutWalkingTheWholeStroke) {
   const std::function<void(HDC)> Draws[] = {
       [](HDC Dc) { MoveToEx(Dc, 5, 5, nullptr); LineTo(Dc, 6, 5); },
