@@ -6,12 +6,14 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 
 #include "Layout_TestSupport.h"
 #include "platform/gdi/Dib.h"
 #include "platform/gdi/Emf.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/EmfRecorder.h"
+#include "platform/gdi/EmfRecords.h"
 #include "platform/richedit/RtfReader.h"
 
 using namespace richtest;
@@ -355,4 +357,69 @@ TEST(TRichFormatRange, BarTabsRuleEveryLineWithoutMovingText) {
   EXPECT_EQ(GetPixel(C.Dc(), 96, 0), RGB(0, 0, 0));
   EXPECT_EQ(GetPixel(C.Dc(), 96, H - 1), RGB(0, 0, 0));
   EXPECT_EQ(GetPixel(C.Dc(), 97, 0), RGB(255, 255, 255));
+}
+
+// Underline and strike-out travel as the font's own attributes, so that the
+// writers that read the metafile draw them; nothing else marks the text.
+TEST(TRichFormatRange, DecorationsAreFontAttributesAndTextIsTopLeftAligned) {
+  TRichCharFormat Under = Mono(), Struck = Mono();
+  Under.Underline = TRichUnderline::Single;
+  Struck.StrikeOut = true;
+  const TRichDocument Doc = TDocBuilder().Text(u"plain ").Text(u"under", Under).Text(u"struck", Struck).End().Done();
+  HDC Dc = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+  SetTextAlign(Dc, TA_BASELINE | TA_RIGHT);
+  FORMATRANGE R;
+  R.hdc = R.hdcTarget = Dc;
+  R.rc = R.rcPage = {0, 0, 9000, 12000};
+  R.chrg = {0, -1};
+  TRichFormatRange Fr;
+  Fr.Format(Doc, u"Arial", true, &R);
+  EXPECT_EQ(GetTextAlign(Dc), UINT(TA_BASELINE | TA_RIGHT)) << "the caller's alignment comes back";
+  HENHMETAFILE Mf = CloseEnhMetaFile(Dc);
+  ASSERT_NE(Mf, nullptr);
+
+  struct TSeen { std::u16string Text; int Underline, StrikeOut; UINT Align; };
+  std::vector<TSeen> Seen;
+  std::map<DWORD, TEmfLogFont> Fonts;
+  TEmfLogFont Current;
+  UINT Align = UINT(-1);
+  std::vector<DWORD> Drawn;
+  const auto Bytes = EmfBytes(Mf);
+  EmfForEachRecord(*Bytes, [&](const TEmfRecord& Rec) {
+    switch (Rec.Type()) {
+      case EMR_EXTCREATEFONTINDIRECTW: {
+        const auto F = TEmrExtCreateFontIndirectW::Read(Rec);
+        Fonts[F.ihFont] = F.Font;
+        break;
+      }
+      case EMR_SELECTOBJECT: {
+        const DWORD Ih = TEmrDword::Read(Rec).Value;
+        if (Fonts.count(Ih)) Current = Fonts[Ih];
+        break;
+      }
+      case EMR_SETTEXTALIGN: Align = TEmrDword::Read(Rec).Value; break;
+      case EMR_EXTTEXTOUTW: {
+        const auto T = TEmrExtTextOut::Read(Rec);
+        Seen.push_back({T.Text, Current.Underline, Current.StrikeOut, Align});
+        break;
+      }
+      case EMR_LINETO: case EMR_POLYLINE16: case EMR_POLYLINE: case EMR_POLYGON16: case EMR_POLYGON:
+      case EMR_RECTANGLE: case EMR_BITBLT: case EMR_STRETCHBLT: case EMR_FILLPATH: case EMR_STROKEPATH:
+        Drawn.push_back(Rec.Type());
+        break;
+      default: break;
+    }
+    return true;
+  });
+  ASSERT_EQ(Seen.size(), 3u);
+  const TSeen Want[] = {{u"plain ", 0, 0, 0}, {u"under", 1, 0, 0}, {u"struck", 0, 1, 0}};
+  for (int I = 0; I < 3; ++I) {
+    SCOPED_TRACE(I);
+    EXPECT_EQ(Seen[I].Text, Want[I].Text);
+    EXPECT_EQ(Seen[I].Underline, Want[I].Underline);
+    EXPECT_EQ(Seen[I].StrikeOut, Want[I].StrikeOut);
+    EXPECT_EQ(Seen[I].Align, UINT(TA_TOP | TA_LEFT));
+  }
+  EXPECT_TRUE(Drawn.empty()) << "no lines or fills beside the text";
+  DeleteEnhMetaFile(Mf);
 }
