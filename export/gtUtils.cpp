@@ -33,13 +33,6 @@ AnsiString ColorToHexRGB(TColor Color) {
   return Buf;
 }
 
-Integer PosFrom(const AnsiString& Sub, const AnsiString& Text, Integer Offset) {
-  if (Offset < 1) Offset = 1;
-  if (Sub.empty() || std::size_t(Offset - 1) > Text.size()) return 0;
-  auto P = Text.find(Sub, std::size_t(Offset - 1));
-  return P == AnsiString::npos ? 0 : Integer(P) + 1;
-}
-
 Integer PosFromW(const WideString& Sub, const WideString& Text, Integer Offset) {
   if (Offset < 1) Offset = 1;
   if (Sub.empty() || std::size_t(Offset - 1) > Text.size()) return 0;

@@ -8,8 +8,8 @@ AnsiString StrToHex(const AnsiString& Text);
 AnsiString ColorToPDFRGB(TColor Color);
 // "RRGGBB", system colours resolved.
 AnsiString ColorToHexRGB(TColor Color);
-// 1-based position of Sub in Text at or after Offset; 0 when absent.
-Integer PosFrom(const AnsiString& Sub, const AnsiString& Text, Integer Offset);
+// 1-based position of Sub in Text at or after Offset; 0 when absent. (The
+// ANSI form is the editor library's PosFrom; one program links both.)
 Integer PosFromW(const WideString& Sub, const WideString& Text, Integer Offset);
 // Every occurrence of Old replaced by New, compared ignoring case.
 AnsiString ReplaceTextCI(const AnsiString& Text, const AnsiString& Old, const AnsiString& New);

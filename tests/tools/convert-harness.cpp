@@ -1,117 +1,116 @@
 // convert-harness IN FORMAT OUT — a test driver that runs the application's
-// conversion roads headless, with the application's engine settings.
+// conversion roads headless, with the application's settings.
 //
-// Engine formats: the input goes into a temporary "print.rtf", a hidden
-// rich-edit control on a form of its own loads it, and the format's engine
-// renders it (pixels, rectangle 25,25,600,800) into OUT; the engine decides
-// its output names, which are printed one a line. `--list` prints the
-// formats. Exit 0 on success; otherwise one line on stderr and a non-zero
-// status (1 conversion failed, 2 usage, 3 format not available).
+// The input is imported into an editor set up as the main window's input
+// editor (RTF through the RTF importer, other content as plain lines). Then:
+//   html  the HTML road: the editor exports "tdy.html" into the data folder,
+//         the tidier rewrites it in place with the road's command line, the
+//         output editor loads it and Save Output writes it to OUT (".html"
+//         added when OUT has no extension);
+//   rtf   the editor exports RTF to OUT;
+//   the engine formats (`--list`): the batch road: the editor exports RTF
+//         into "Printer/print.rtf" of the data folder, the hidden rich-edit
+//         control loads it and the format's engine renders it (pixels,
+//         rectangle 25,25,600,800) with OUT as its file name; the engine
+//         decides its output names.
+// The output files are printed one a line. Exit 0 on success; otherwise one
+// line on stderr and a non-zero status (1 conversion failed, 2 usage,
+// 3 format not available).
 //
-// FIXME: the editor (TDCMemo with ImportFromFile, ExportToRtfFile and
-// ExportToHtmlFile) is not built yet. Until it is, html and rtf answer
-// "not available" and "print.rtf" is the input's own bytes, so the engine
-// formats take RTF (or plain text) directly; with the editor, the input is
-// imported into it and exported as RTF into "print.rtf".
+// Each run has a data folder of its own (the shipped tidier configuration
+// and a "tidy" that is the system's tidier) and a settings store of its own,
+// so parallel runs never share "tdy.html" or "print.rtf" and every run sees
+// a fresh installation's editor options.
 #include <unistd.h>
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <filesystem>
+#include <memory>
 #include "HarnessFormats.h"
+#include "HarnessRoads.h"
+#include "HarnessTidy.h"
 #include "platform/forms/Forms.h"
-#include "platform/richedit/RichEdit.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FileUtils.h"
 
 namespace {
-const char* const EditorFormats[] = {"html", "rtf"};
 
-struct THarnessError {
-  int Status;
-  std::string Message;
-};
-
-[[noreturn]] void Fail(int Status, const std::string& Message) { throw THarnessError{Status, Message}; }
+namespace fs = std::filesystem;
 
 std::string Lower(std::string S) {
   std::transform(S.begin(), S.end(), S.begin(), [](unsigned char C) { return char(std::tolower(C)); });
   return S;
 }
 
-// A private temporary folder, removed with what is left in it.
-class TTempDir {
+// A private folder for one run: "data/" as the program ships it and a
+// settings store; removed with everything left in it.
+class TRunFolder {
 public:
-  TTempDir() {
+  TRunFolder() {
     std::string Pattern = GetTempPath() + "sx_harness_XXXXXX";
-    if (!mkdtemp(Pattern.data())) Fail(1, "cannot create a temporary folder under " + GetTempPath());
-    FDir = Pattern + "/";
+    if (!mkdtemp(Pattern.data())) HarnessFail(1, "cannot create a temporary folder under " + GetTempPath());
+    FRoot = Pattern + "/";
+    FData = FRoot + "data/";
+    std::error_code Ec;
+    fs::create_directories(FData, Ec);
+    if (!Ec) fs::create_directories(FRoot + "config", Ec);
+    if (Ec) HarnessFail(1, "cannot create " + FData + ": " + Ec.message());
+    // The settings store follows XDG_CONFIG_HOME; nothing has read it yet.
+    setenv("XDG_CONFIG_HOME", (FRoot + "config").c_str(), 1);
   }
-  ~TTempDir() {
-    DeleteFile(FDir + "print.rtf");
-    RemoveDir(FDir);
+  ~TRunFolder() {
+    std::error_code Ec;
+    fs::remove_all(FRoot, Ec);
   }
-  std::string File(const char* Name) const { return FDir + Name; }
+  TRunFolder(const TRunFolder&) = delete;
+  TRunFolder& operator=(const TRunFolder&) = delete;
+
+  // The data folder, with its trailing separator.
+  const std::string& Data() const { return FData; }
+
+  // The tidier and its configuration, where the HTML road expects them.
+  void InstallTidier(const std::string& Tidy) {
+    std::error_code Ec;
+    fs::create_symlink(Tidy, FData + "tidy", Ec);
+    if (!Ec) fs::copy_file(fs::path(SX_DATA_DIR) / "tdy_config.txt", FData + "tdy_config.txt", Ec);
+    if (Ec) HarnessFail(1, "cannot set up the tidier in " + FData + ": " + Ec.message());
+  }
 
 private:
-  std::string FDir;
+  std::string FRoot, FData;
 };
-
-void CopyFileBytes(const std::string& From, const std::string& To) {
-  std::ifstream In(From, std::ios::binary);
-  if (!In) Fail(1, "cannot read " + From);
-  std::string Bytes((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
-  std::ofstream Out(To, std::ios::binary);
-  Out.write(Bytes.data(), std::streamsize(Bytes.size()));
-  if (!Out) Fail(1, "cannot write " + To);
-}
-
-int ConvertWithEngine(const THarnessFormat& Format, const std::string& In, const std::string& Out) {
-  TTempDir Temp;
-  const std::string PrintRtf = Temp.File("print.rtf");
-  CopyFileBytes(In, PrintRtf);
-
-  // Control first, then its form, however the conversion ends.
-  std::unique_ptr<TForm> Form = std::make_unique<TForm>(nullptr);
-  std::unique_ptr<TRichEdit> RichEdit = std::make_unique<TRichEdit>(nullptr);
-  RichEdit->SetParent(Form.get());
-  RichEdit->SetVisible(false);
-  RichEdit->GetLines()->LoadFromFile(PrintRtf);
-  if (RichEdit->GetTextLen() == 0) Fail(1, "the input " + In + " has no text: nothing converted");
-
-  std::unique_ptr<TgtCustomDocumentEngine> Engine = Format.Make();
-  Engine->SetMeasurementUnit(muPixels);
-  Engine->GetPreferences()->SetShowSetupDialog(false);
-  Engine->GetPreferences()->SetOpenAfterCreate(false);
-  Engine->SetFileName(Out);
-  Engine->BeginDoc();
-  if (!Engine->IsDocumentOpen()) Fail(1, "the " + Format.Name + " engine opened no document for " + Out);
-  Engine->RenderRichEdit(RichEdit.get(), 0, 25, 25, 600, 800);
-  Engine->EndDoc();
-  if (Engine->GetDocumentState() != dsFinished || Engine->GetOutputFiles().empty())
-    Fail(1, "the " + Format.Name + " engine wrote no file for " + Out);
-  for (const AnsiString& Name : Engine->GetOutputFiles()) std::printf("%s\n", Name.c_str());
-  return 0;
-}
 
 int Run(int Argc, char** Argv) {
   if (Argc == 2 && std::string(Argv[1]) == "--list") {
     for (const auto& F : HarnessEngineFormats()) std::printf("%s\n", F.Name.c_str());
     return 0;
   }
-  if (Argc != 4) Fail(2, "usage: convert-harness IN FORMAT OUT   (or --list)");
+  if (Argc != 4) HarnessFail(2, "usage: convert-harness IN FORMAT OUT   (or --list)");
   const std::string In = Argv[1], Format = Lower(Argv[2]), Out = Argv[3];
-  if (!FileExists(In)) Fail(1, "no input file " + In);
-  for (const char* Name : EditorFormats)
-    if (Format == Name) Fail(3, "format " + Format + " needs the editor, which is not built yet");
+  const THarnessFormat* Engine = nullptr;
   for (const auto& F : HarnessEngineFormats())
-    if (F.Name == Format) return ConvertWithEngine(F, In, Out);
-  std::string Known;
-  for (const auto& F : HarnessEngineFormats()) Known += " " + F.Name;
-  Fail(3, "unknown or unavailable format " + Format + " (available:" + (Known.empty() ? " none" : Known) + ")");
+    if (F.Name == Format) Engine = &F;
+  if (!Engine && Format != "html" && Format != "rtf") {
+    std::string Known = " html rtf";
+    for (const auto& F : HarnessEngineFormats()) Known += " " + F.Name;
+    HarnessFail(3, "unknown format " + Format + " (available:" + Known + ")");
+  }
+  std::string Tidy;
+  if (Format == "html" && (Tidy = FindSystemTidy()).empty())
+    HarnessFail(3, "format html needs the tidier (tidy), which is not installed");
+  if (!FileExists(In)) HarnessFail(1, "no input file " + In);
+
+  TRunFolder Folder;
+  if (Format == "html") Folder.InstallTidier(Tidy);
+  // The form outlives the controls that the road creates on it.
+  TForm Form(nullptr);
+  for (const std::string& Name : ConvertDocument(&Form, Folder.Data(), In, Format, Engine, Out))
+    std::printf("%s\n", Name.c_str());
+  return 0;
 }
+
 }  // namespace
 
 int main(int Argc, char** Argv) {

@@ -1,7 +1,7 @@
 #!/bin/sh
-# Runs convert-harness end to end on a corpus file for every engine format it
-# lists, and checks its answers to bad calls. Exit 77 (skipped) without the
-# corpus.
+# Runs convert-harness end to end on a corpus file for html, rtf and every
+# engine format it lists, and checks its answers to bad calls. Exit 77
+# (skipped) without the corpus.
 set -u
 HARNESS=$1
 CORPUS=$2
@@ -18,13 +18,17 @@ fail() { echo "FAIL: $*"; exit 1; }
 [ "$(wc -l <"$WORK/err")" -eq 1 ] || fail "format error is not one line"
 "$HARNESS" "$WORK/missing.rtf" bmp "$WORK/x" 2>/dev/null; [ $? -eq 1 ] || fail "missing input accepted"
 
-for FORMAT in $("$HARNESS" --list); do
+for FORMAT in html rtf $("$HARNESS" --list); do
   OUT="$WORK/out_$FORMAT.$FORMAT"
   "$HARNESS" "$IN" "$FORMAT" "$OUT" >"$WORK/files" 2>"$WORK/err" || fail "$FORMAT: $(cat "$WORK/err")"
   [ -s "$WORK/files" ] || fail "$FORMAT: no output file named"
   while read -r F; do
     [ -s "$F" ] || fail "$FORMAT: $F missing or empty"
   done <"$WORK/files"
+  case $FORMAT in
+    html) xmllint --html --noout "$OUT" 2>"$WORK/lint" && [ ! -s "$WORK/lint" ] || fail "html: $(cat "$WORK/lint")" ;;
+    rtf) [ "$(head -c 5 "$OUT")" = '{\rtf' ] || fail "rtf: $OUT is not RTF" ;;
+  esac
   # An empty input converts nothing and says so.
   : >"$WORK/empty.rtf"
   "$HARNESS" "$WORK/empty.rtf" "$FORMAT" "$WORK/empty_$FORMAT" 2>/dev/null && fail "$FORMAT: empty input converted"

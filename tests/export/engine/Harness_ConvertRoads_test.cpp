@@ -1,0 +1,249 @@
+// The conversion harness's roads end to end: what it writes is read back by
+// the rich-edit control and by outside readers (xmllint, Python's HTML
+// parser, pdftotext) and compared word for word with the input, as the
+// rich-edit control reads it directly or as the editor imported it.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include "export/HarnessRun.h"
+#include "editor/controls/DCMemo.h"
+#include "platform/richedit/RichEdit.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const Python = "/usr/bin/python3";
+
+// The text of an HTML page (cp1252) as cp1252 bytes: what a browser shows.
+const char* const HtmlText = R"PY(
+import sys, html.parser
+class P(html.parser.HTMLParser):
+    def __init__(self):
+        super().__init__(convert_charrefs=True)
+        self.skip = 0
+        self.out = []
+    def handle_starttag(self, tag, attrs):
+        if tag in ('title', 'style', 'script'): self.skip += 1
+        if tag == 'br': self.out.append('\n')
+    def handle_endtag(self, tag):
+        if tag in ('title', 'style', 'script'): self.skip -= 1
+    def handle_data(self, data):
+        if not self.skip: self.out.append(data)
+p = P()
+p.feed(open(sys.argv[1], 'rb').read().decode('cp1252'))
+sys.stdout.buffer.write(''.join(p.out).replace('\xa0', ' ').encode('cp1252'))
+)PY";
+
+std::string ReadFile(const fs::path& P) {
+  std::ifstream F(P, std::ios::binary);
+  std::ostringstream S;
+  S << F.rdbuf();
+  return S.str();
+}
+
+std::string Capture(const std::string& Cmd, int* Status = nullptr) {
+  std::string Out;
+  FILE* P = popen(Cmd.c_str(), "r");
+  if (!P) return Out;
+  char Buf[4096];
+  for (size_t N; (N = fread(Buf, 1, sizeof Buf, P)) > 0;) Out.append(Buf, N);
+  const int Rc = pclose(P);
+  if (Status) *Status = WIFEXITED(Rc) ? WEXITSTATUS(Rc) : -1;
+  return Out;
+}
+
+// Words separated by blanks, tabs and line ends: the text without its layout
+// (the editor turns TABs into blanks and paragraph ends into line breaks).
+std::vector<std::string> Words(const std::string& Text) {
+  std::vector<std::string> W;
+  std::istringstream S(Text);
+  for (std::string X; S >> X;) W.push_back(X);
+  return W;
+}
+
+std::vector<std::string> RichEditWords(const fs::path& File) {
+  TRichEdit Edit(nullptr);
+  Edit.GetLines()->LoadFromFile(File.string());
+  return Words(Edit.GetLines()->GetText());
+}
+
+class THarnessRoads : public ::testing::Test {
+protected:
+  void SetUp() override {
+    Dir = fs::temp_directory_path() / ("sx_roads_" + std::to_string(getpid()) + "_" +
+                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(Dir);
+    fs::create_directories(Dir);
+  }
+  void TearDown() override { fs::remove_all(Dir); }
+  fs::path Write(const std::string& Name, const std::string& Bytes) {
+    const fs::path P = Dir / Name;
+    std::ofstream(P, std::ios::binary) << Bytes;
+    return P;
+  }
+  fs::path Dir;
+};
+
+struct TInput {
+  const char* Name;
+  const char* Bytes;
+  const char* Why;
+};
+
+// Formatting, a TAB, characters of the upper code page, markup characters.
+const TInput Inputs[] = {
+    {"styled.rtf",
+     "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 Times New Roman;}}{\\colortbl;\\red255\\green0\\blue0;}"
+     "\\f0\\fs24 Hello \\b bold\\b0  and \\cf1 red\\cf0\\par \\f1 Second\\tab tabbed\\par caf\\'e9 <tag> & "
+     "\\'93more\\'94\\par}",
+     "an RTF document"},
+    {"notes.txt", "one\r\ntwo\tthree\r\ncaf\xE9 & <b>not bold</b>\r\n", "plain text"},
+};
+
+}  // namespace
+
+TEST_F(THarnessRoads, RtfOutputReadsBackWithTheInputsText) {
+  for (const TInput& I : Inputs) {
+    SCOPED_TRACE(I.Why);
+    const fs::path In = Write(I.Name, I.Bytes), Out = Dir / (std::string(I.Name) + ".out.rtf");
+    const auto R = sxtest::RunConvertHarness(In.string(), "rtf", Out.string());
+    ASSERT_EQ(R.Status, 0) << R.Error;
+    EXPECT_EQ(R.Files, std::vector<std::string>{Out.string()});
+    EXPECT_EQ(ReadFile(Out).rfind("{\\rtf", 0), 0u);
+    EXPECT_EQ(RichEditWords(Out), RichEditWords(In));
+  }
+}
+
+TEST_F(THarnessRoads, HtmlOutputIsTidiedWellFormedAndKeepsTheText) {
+  if (!fs::exists(Python) || !fs::exists("/usr/bin/xmllint")) GTEST_SKIP() << "python3 or xmllint missing";
+  const fs::path Script = Write("text.py", HtmlText);
+  for (const TInput& I : Inputs) {
+    SCOPED_TRACE(I.Why);
+    const fs::path In = Write(I.Name, I.Bytes);
+    // No extension: Save Output adds ".html".
+    const fs::path Out = Dir / (fs::path(I.Name).stem().string() + "_page");
+    const auto R = sxtest::RunConvertHarness(In.string(), "html", Out.string());
+    ASSERT_EQ(R.Status, 0) << R.Error;
+    const fs::path Page = Out.string() + ".html";
+    ASSERT_EQ(R.Files, std::vector<std::string>{Page.string()});
+    const std::string Html = ReadFile(Page);
+    // The tidier's hand: a declared code page and indented markup.
+    EXPECT_NE(Html.find("<meta charset=\"windows-1252\">"), std::string::npos) << Html;
+    EXPECT_NE(Html.find("\n  <title>"), std::string::npos) << Html;
+    int Status = -1;
+    const std::string Lint = Capture("/usr/bin/xmllint --html --noout " + sxtest::HarnessQuote(Page.string()) + " 2>&1", &Status);
+    EXPECT_EQ(Status, 0) << Lint;
+    EXPECT_EQ(Lint, "");
+    const std::string Text = Capture(std::string(Python) + " " + sxtest::HarnessQuote(Script.string()) + " " +
+                                 sxtest::HarnessQuote(Page.string()));
+    EXPECT_EQ(Words(Text), RichEditWords(In));
+  }
+}
+
+TEST_F(THarnessRoads, PlainTextTakesTheEngineRoad) {
+  if (!fs::exists("/usr/bin/pdftotext")) GTEST_SKIP() << "pdftotext missing";
+  const TInput& Plain = Inputs[1];
+  const fs::path In = Write(Plain.Name, Plain.Bytes), Out = Dir / "notes.pdf";
+  const auto R = sxtest::RunConvertHarness(In.string(), "pdf", Out.string());
+  ASSERT_EQ(R.Status, 0) << R.Error;
+  ASSERT_EQ(R.Files, std::vector<std::string>{Out.string()});
+  // pdftotext writes UTF-8: the one non-ASCII word is compared as such.
+  std::vector<std::string> Want = RichEditWords(In);
+  for (std::string& W : Want)
+    if (W == "caf\xE9") W = "caf\xC3\xA9";
+  EXPECT_EQ(Words(Capture("/usr/bin/pdftotext -enc UTF-8 " + sxtest::HarnessQuote(Out.string()) + " -")), Want);
+}
+
+// Whether every font of an RTF file is in the ANSI code page (charsets 0 and
+// 1): only then does the text read back as ANSI show each character.
+bool AllFontsAnsi(const std::string& Rtf) {
+  const std::string Key = "\\fcharset";
+  for (size_t P = Rtf.find(Key); P != std::string::npos; P = Rtf.find(Key, P + 1)) {
+    const int Charset = std::atoi(Rtf.c_str() + P + Key.size());
+    if (Charset != 0 && Charset != 1) return false;
+  }
+  return true;
+}
+
+// What the editor imported, the RTF it writes gives back to the rich edit:
+// the import's own losses (headers, pictures) are the importer's business,
+// not the road's. Documents with fonts of other code pages (or symbols) are
+// left out: their characters read back as ANSI become "?".
+TEST_F(THarnessRoads, CorpusDocumentsReadBackWithTheEditorsText) {
+  const fs::path Corpus = fs::path(SX_CORPUS_DIR) / "rtf";
+  if (!fs::is_directory(Corpus)) GTEST_SKIP() << "corpus absent";
+  int Seen = 0;
+  for (const auto& Entry : fs::directory_iterator(Corpus)) {
+    if (Entry.path().extension() != ".rtf") continue;
+    SCOPED_TRACE(Entry.path().filename().string());
+    const fs::path Out = Dir / (Entry.path().stem().string() + ".out.rtf");
+    const auto R = sxtest::RunConvertHarness(Entry.path().string(), "rtf", Out.string());
+    if (R.Status == 1 && R.Error.find("has no text") != std::string::npos) continue;
+    ASSERT_EQ(R.Status, 0) << R.Error;
+    if (!AllFontsAnsi(ReadFile(Out))) continue;
+    TDCMemo Editor(nullptr);
+    Editor.ImportFromFile(Entry.path().string());
+    EXPECT_EQ(RichEditWords(Out), Words(Editor.GetText()));
+    ++Seen;
+  }
+  EXPECT_GT(Seen, 0);
+}
+
+TEST_F(THarnessRoads, BadCallsAnswerWithAStatusAndOneLine) {
+  struct TCase { const char* Input; const char* Format; int Status; const char* Why; };
+  const TCase Cases[] = {
+      {"", "html", 1, "an empty document converts nothing"},
+      {"", "rtf", 1, "an empty document converts nothing"},
+      {"", "png", 1, "an empty document converts nothing"},
+      {"{\\rtf1 }", "rtf", 1, "an RTF document without text converts nothing"},
+      {"text", "doc", 3, "an unknown format"},
+      {nullptr, "rtf", 1, "a missing input"},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    const fs::path In = C.Input ? Write("in.rtf", C.Input) : Dir / "missing.rtf";
+    const fs::path Out = Dir / "out";
+    const auto R = sxtest::RunConvertHarness(In.string(), C.Format, Out.string());
+    EXPECT_EQ(R.Status, C.Status) << R.Error;
+    EXPECT_TRUE(R.Files.empty());
+    EXPECT_EQ(std::count(R.Error.begin(), R.Error.end(), '\n'), 1) << R.Error;
+    EXPECT_FALSE(fs::exists(Out));
+  }
+}
+
+// Every run works in a folder of its own under TMPDIR and removes it, on
+// success and on failure.
+TEST_F(THarnessRoads, RunsLeaveNoTemporaryFilesBehind) {
+  const fs::path Tmp = Dir / "tmp";
+  fs::create_directories(Tmp);
+  const char* Old = std::getenv("TMPDIR");
+  const std::string Saved = Old ? Old : "";
+  setenv("TMPDIR", Tmp.c_str(), 1);
+  const fs::path In = Write("in.txt", "some text\r\n"), Empty = Write("empty.txt", "");
+  const int Html = sxtest::RunConvertHarness(In.string(), "html", (Dir / "o.html").string()).Status;
+  const int Bmp = sxtest::RunConvertHarness(In.string(), "bmp", (Dir / "o.bmp").string()).Status;
+  const int Failed = sxtest::RunConvertHarness(Empty.string(), "pdf", (Dir / "o.pdf").string()).Status;
+  if (Old) setenv("TMPDIR", Saved.c_str(), 1); else unsetenv("TMPDIR");
+  EXPECT_EQ(Html, 0);
+  EXPECT_EQ(Bmp, 0);
+  EXPECT_EQ(Failed, 1);
+  EXPECT_TRUE(fs::is_empty(Tmp));
+}
+
+TEST_F(THarnessRoads, WithoutATidierHtmlIsNotAvailable) {
+  const fs::path In = Write("in.txt", "some text\r\n");
+  const char* Old = std::getenv("PATH");
+  const std::string Saved = Old ? Old : "";
+  setenv("PATH", (Dir / "nothing-here").c_str(), 1);
+  const auto R = sxtest::RunConvertHarness(In.string(), "html", (Dir / "o.html").string());
+  setenv("PATH", Saved.c_str(), 1);
+  EXPECT_EQ(R.Status, 3) << R.Error;
+  EXPECT_NE(R.Error.find("tidy"), std::string::npos) << R.Error;
+  EXPECT_FALSE(fs::exists(Dir / "o.html"));
+}

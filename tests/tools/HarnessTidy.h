@@ -1,0 +1,24 @@
+// HarnessTidy.h — the HTML road's tidier step, run as the program runs it:
+// the tidier of the data folder, started hidden with the road's command
+// line, rewrites "tdy.html" in place; its error file "err.txt" appearing in
+// the data folder is the sign that it finished.
+#pragma once
+#include <string>
+#include <vector>
+
+// The system's tidier, found on PATH as a shell would find it; "" when absent.
+std::string FindSystemTidy();
+
+// The road's command line; DataDir ends with the path separator:
+// "D/tidy" -config "D/tdy_config.txt" -f "D/err.txt" -im "D/tdy.html"
+std::string TidyCommandLine(const std::string& DataDir);
+
+// Splits a command line into arguments: blanks separate them, double quotes
+// group (and are dropped). No escapes: the road's paths hold no quotes.
+std::vector<std::string> SplitCommandLine(const std::string& CommandLine);
+
+// Runs the tidier over DataDir + "tdy.html" and waits for "err.txt", which
+// it then deletes. Throws Exception when the tidier cannot be started, or
+// ends (or outlives LimitSeconds) without writing the error file: the
+// program would wait for ever there.
+void RunTidier(const std::string& DataDir, double LimitSeconds = 60);
