@@ -661,6 +661,9 @@ void TRtfImporter::AddUnicodeChar() {
   if (Tok == rtkHex) {
     P.NextToken();
     FPrevOverride = rtkHex;
+    // As after any hex escape, what follows up to the next control is text
+    // (digits too: "\u8216\'91000" is a quote and "000").
+    AddRun(P.TakeText());
   } else if (Tok == rtkText || Tok == rtkInteger || Tok == rtkReal) {
     P.NextToken();
     if (!S.empty() && S[0] == ' ' && !P.AtLineStart()) S.erase(0, 1);

@@ -50,6 +50,7 @@ TEST(TDCRtfImporter, TextComesOutAsTheDocumentMeansIt) {
       {"{\\rtf1 year 2024 and 3.5 m}", "year 2024 and 3.5 m", "numbers in text are text"},
       {"{\\rtf1 a\\u8212\\'97 b}", "a\x97 b", "\\u with its hex fallback"},
       {"{\\rtf1 \\u8364?100}", "\x80" "100", "\\u drops one fallback character, not the rest of the run"},
+      {"{\\rtf1 10\\u8216\\'91000 b}", "10\x91" "000 b", "digits after a \\u's hex fallback are text"},
       {"{\\rtf1 \\u-3913?x}", "?x", "negative \\u is the code unit above 32767"},
       {"{\\rtf1 \\u x}", "x", "\\u without a number leaves the text"},
       {"{\\rtf1 \\'e9x\\'e8}", "\xe9x\xe8", "hex escapes and the letter between them"},
