@@ -34,11 +34,17 @@ inline std::string HarnessSlurp(const std::string& Path) {
   return S.str();
 }
 
+// How the input reaches an engine: through the editor, as the application
+// converts it, or as the input's own RTF (the harness's --input-rtf), for
+// tests of what an engine makes of a whole document.
+enum class THarnessInput { Editor, InputRtf };
+
 // convert-harness IN FORMAT OUT, with the test's environment.
-inline THarnessResult RunConvertHarness(const std::string& In, const std::string& Format,
-                                        const std::string& Out) {
+inline THarnessResult RunConvertHarness(const std::string& In, const std::string& Format, const std::string& Out,
+                                        THarnessInput Input = THarnessInput::Editor) {
   const std::string Base = Out + ".harness";
-  const std::string Cmd = HarnessQuote(SX_CONVERT_HARNESS) + " " + HarnessQuote(In) + " " +
+  const std::string Cmd = HarnessQuote(SX_CONVERT_HARNESS) +
+                          (Input == THarnessInput::InputRtf ? " --input-rtf " : " ") + HarnessQuote(In) + " " +
                           HarnessQuote(Format) + " " + HarnessQuote(Out) + " >" +
                           HarnessQuote(Base + ".out") + " 2>" + HarnessQuote(Base + ".err");
   THarnessResult R;

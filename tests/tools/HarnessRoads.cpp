@@ -1,5 +1,7 @@
 #include "HarnessRoads.h"
 
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include "HarnessEditor.h"
 #include "HarnessFormats.h"
@@ -53,16 +55,31 @@ std::vector<std::string> ConvertToRtf(TMainWindowParts& Parts, const std::string
   return {Out};
 }
 
+void CopyFileBytes(const std::string& From, const std::string& To) {
+  std::ifstream In(From, std::ios::binary);
+  if (!In) HarnessFail(1, "cannot read " + From);
+  const std::string Bytes((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+  std::ofstream Out(To, std::ios::binary);
+  Out.write(Bytes.data(), std::streamsize(Bytes.size()));
+  if (!Out) HarnessFail(1, "cannot write " + To);
+}
+
 std::vector<std::string> ConvertWithEngine(TMainWindowParts& Parts, const std::string& DataDir,
+                                           const std::string& In, THarnessInput Input,
                                            const THarnessFormat& Format, const std::string& Out) {
   const std::string Printer = DataDir + "Printer";
   if (!ForceDirectories(Printer)) HarnessFail(1, "cannot create " + Printer);
   const std::string PrintRtf = Printer + PathDelim + "print.rtf";
-  Parts.Input().ExportToRtfFile(PrintRtf);
+  if (Input == hiInputRtf) {
+    CopyFileBytes(In, PrintRtf);
+  } else {
+    Parts.Input().ImportFromFile(In);
+    if (Parts.Input().GetText().empty()) HarnessFail(1, "the input " + In + " has no text: nothing converted");
+    Parts.Input().ExportToRtfFile(PrintRtf);
+  }
   TRichEdit& RichEdit = Parts.RichEdit();
   RichEdit.GetLines()->LoadFromFile(PrintRtf);
-  if (RichEdit.GetTextLen() == 0)
-    HarnessFail(1, "the document has no text after its RTF export: nothing converted");
+  if (RichEdit.GetTextLen() == 0) HarnessFail(1, "the input " + In + " has no text: nothing converted");
 
   std::unique_ptr<TgtCustomDocumentEngine> Engine = Format.Make();
   Engine->SetMeasurementUnit(muPixels);
@@ -83,13 +100,13 @@ std::vector<std::string> ConvertWithEngine(TMainWindowParts& Parts, const std::s
 }  // namespace
 
 std::vector<std::string> ConvertDocument(TWinControl* Parent, const std::string& DataDir, const std::string& In,
-                                         const std::string& Format, const THarnessFormat* Engine,
-                                         const std::string& Out) {
+                                         THarnessInput Input, const std::string& Format,
+                                         const THarnessFormat* Engine, const std::string& Out) {
   TMainWindowParts Parts(Parent);
+  if (Engine) return ConvertWithEngine(Parts, DataDir, In, Input, *Engine, Out);
+  if (Format != "html" && Format != "rtf") HarnessFail(3, "unknown format " + Format);
   Parts.Input().ImportFromFile(In);
   if (Parts.Input().GetText().empty()) HarnessFail(1, "the input " + In + " has no text: nothing converted");
   if (Format == "html") return ConvertToHtml(Parts, DataDir, Out);
-  if (Format == "rtf") return ConvertToRtf(Parts, Out);
-  if (!Engine) HarnessFail(3, "unknown format " + Format);
-  return ConvertWithEngine(Parts, DataDir, *Engine, Out);
+  return ConvertToRtf(Parts, Out);
 }

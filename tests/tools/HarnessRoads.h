@@ -20,11 +20,16 @@ struct THarnessError {
 
 [[noreturn]] void HarnessFail(int Status, const std::string& Message);
 
+// How the input reaches the road: imported into the input editor (the
+// application's way), or, for the engine formats, as "print.rtf" itself.
+enum THarnessInput { hiEditor, hiInputRtf };
+
 // Imports In into the input editor and runs the road of Format ("html",
 // "rtf", or an engine format given by Engine). DataDir is the program's data
 // folder (trailing separator): the HTML road finds its tidier there and
 // leaves "tdy.html"; the engine road writes "Printer/print.rtf" there and
-// deletes it. Returns the output files. Throws THarnessError or Exception.
+// deletes it. With hiInputRtf the engine road copies In into "print.rtf"
+// instead of importing and exporting it. Returns the output files. Throws THarnessError or Exception.
 std::vector<std::string> ConvertDocument(TWinControl* Parent, const std::string& DataDir, const std::string& In,
-                                         const std::string& Format, const THarnessFormat* Engine,
+                                         THarnessInput Input, const std::string& Format, const THarnessFormat* Engine,
                                          const std::string& Out);

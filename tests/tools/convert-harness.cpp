@@ -1,5 +1,5 @@
-// convert-harness IN FORMAT OUT — a test driver that runs the application's
-// conversion roads headless, with the application's settings.
+// convert-harness [--input-rtf] IN FORMAT OUT — a test driver that runs the
+// application's conversion roads headless, with the application's settings.
 //
 // The input is imported into an editor set up as the main window's input
 // editor (RTF through the RTF importer, other content as plain lines). Then:
@@ -13,6 +13,10 @@
 //         control loads it and the format's engine renders it (pixels,
 //         rectangle 25,25,600,800) with OUT as its file name; the engine
 //         decides its output names.
+// --input-rtf (engine formats only) leaves the editor out: "print.rtf" is
+// the input's own bytes, so an engine's tests can give it what the rich edit
+// reads from a whole document (tables, other code pages) that the editor
+// does not carry.
 // The output files are printed one a line. Exit 0 on success; otherwise one
 // line on stderr and a non-zero status (1 conversion failed, 2 usage,
 // 3 format not available).
@@ -87,8 +91,10 @@ int Run(int Argc, char** Argv) {
     for (const auto& F : HarnessEngineFormats()) std::printf("%s\n", F.Name.c_str());
     return 0;
   }
-  if (Argc != 4) HarnessFail(2, "usage: convert-harness IN FORMAT OUT   (or --list)");
-  const std::string In = Argv[1], Format = Lower(Argv[2]), Out = Argv[3];
+  const bool InputRtf = Argc == 5 && std::string(Argv[1]) == "--input-rtf";
+  if (Argc != 4 && !InputRtf) HarnessFail(2, "usage: convert-harness [--input-rtf] IN FORMAT OUT   (or --list)");
+  const int First = InputRtf ? 2 : 1;
+  const std::string In = Argv[First], Format = Lower(Argv[First + 1]), Out = Argv[First + 2];
   const THarnessFormat* Engine = nullptr;
   for (const auto& F : HarnessEngineFormats())
     if (F.Name == Format) Engine = &F;
@@ -97,6 +103,7 @@ int Run(int Argc, char** Argv) {
     for (const auto& F : HarnessEngineFormats()) Known += " " + F.Name;
     HarnessFail(3, "unknown format " + Format + " (available:" + Known + ")");
   }
+  if (InputRtf && !Engine) HarnessFail(2, "--input-rtf applies to the engine formats only");
   std::string Tidy;
   if (Format == "html" && (Tidy = FindSystemTidy()).empty())
     HarnessFail(3, "format html needs the tidier (tidy), which is not installed");
@@ -106,7 +113,8 @@ int Run(int Argc, char** Argv) {
   if (Format == "html") Folder.InstallTidier(Tidy);
   // The form outlives the controls that the road creates on it.
   TForm Form(nullptr);
-  for (const std::string& Name : ConvertDocument(&Form, Folder.Data(), In, Format, Engine, Out))
+  const THarnessInput Input = InputRtf ? hiInputRtf : hiEditor;
+  for (const std::string& Name : ConvertDocument(&Form, Folder.Data(), In, Input, Format, Engine, Out))
     std::printf("%s\n", Name.c_str());
   return 0;
 }

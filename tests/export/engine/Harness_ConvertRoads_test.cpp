@@ -196,20 +196,23 @@ TEST_F(THarnessRoads, CorpusDocumentsReadBackWithTheEditorsText) {
 }
 
 TEST_F(THarnessRoads, BadCallsAnswerWithAStatusAndOneLine) {
-  struct TCase { const char* Input; const char* Format; int Status; const char* Why; };
+  constexpr auto Editor = sxtest::THarnessInput::Editor, InputRtf = sxtest::THarnessInput::InputRtf;
+  struct TCase { const char* Input; const char* Format; sxtest::THarnessInput Road; int Status; const char* Why; };
   const TCase Cases[] = {
-      {"", "html", 1, "an empty document converts nothing"},
-      {"", "rtf", 1, "an empty document converts nothing"},
-      {"", "png", 1, "an empty document converts nothing"},
-      {"{\\rtf1 }", "rtf", 1, "an RTF document without text converts nothing"},
-      {"text", "doc", 3, "an unknown format"},
-      {nullptr, "rtf", 1, "a missing input"},
+      {"", "html", Editor, 1, "an empty document converts nothing"},
+      {"", "rtf", Editor, 1, "an empty document converts nothing"},
+      {"", "png", Editor, 1, "an empty document converts nothing"},
+      {"", "png", InputRtf, 1, "an empty document converts nothing, also as its own RTF"},
+      {"{\\rtf1 }", "rtf", Editor, 1, "an RTF document without text converts nothing"},
+      {"text", "doc", Editor, 3, "an unknown format"},
+      {"text", "html", InputRtf, 2, "the input's own RTF is for the engine formats only"},
+      {nullptr, "rtf", Editor, 1, "a missing input"},
   };
   for (const TCase& C : Cases) {
     SCOPED_TRACE(C.Why);
     const fs::path In = C.Input ? Write("in.rtf", C.Input) : Dir / "missing.rtf";
     const fs::path Out = Dir / "out";
-    const auto R = sxtest::RunConvertHarness(In.string(), C.Format, Out.string());
+    const auto R = sxtest::RunConvertHarness(In.string(), C.Format, Out.string(), C.Road);
     EXPECT_EQ(R.Status, C.Status) << R.Error;
     EXPECT_TRUE(R.Files.empty());
     EXPECT_EQ(std::count(R.Error.begin(), R.Error.end(), '\n'), 1) << R.Error;

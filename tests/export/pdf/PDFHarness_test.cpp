@@ -117,7 +117,8 @@ TEST_P(ConvertHarnessPdf, CorpusDocumentReadsBackWithItsTextFontsAndPages) {
   if (!std::filesystem::exists(In)) GTEST_SKIP() << "corpus absent";
   SCOPED_TRACE(C.Producer);
   TTempDir Dir;
-  const auto R = sxtest::RunConvertHarness(In, "pdf", Dir.File("out"));
+  // The input's own RTF: the whole document, other code pages included.
+  const auto R = sxtest::RunConvertHarness(In, "pdf", Dir.File("out"), sxtest::THarnessInput::InputRtf);
   ASSERT_EQ(R.Status, 0) << R.Error;
   ASSERT_EQ(R.Files.size(), 1u);
   const std::string File = R.Files[0];

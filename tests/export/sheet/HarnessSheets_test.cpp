@@ -46,7 +46,8 @@ struct TConverted {
 
 TConverted Convert(const std::string& In, const std::string& Format, const std::string& Kind) {
   const std::string Out = SheetTempBase("harness_" + Format);
-  const sxtest::THarnessResult R = sxtest::RunConvertHarness(In, Format, Out);
+  // The input's own RTF: tables reach the grid as the rich edit lays them out.
+  const sxtest::THarnessResult R = sxtest::RunConvertHarness(In, Format, Out, sxtest::THarnessInput::InputRtf);
   EXPECT_EQ(R.Status, 0) << R.Error;
   if (R.Files.size() != 1) {
     ADD_FAILURE() << Format << ": " << R.Files.size() << " output files\n" << R.Error;
