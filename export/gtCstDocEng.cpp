@@ -16,7 +16,6 @@ extern char** environ;
 
 TgtCustomDocumentEngine::TgtCustomDocumentEngine(TComponent* AOwner)
     : TgtComponent(AOwner), FInputXRes(gtScreenPPI()), FInputYRes(gtScreenPPI()) {
-  FPreferences = GetPreferencesClass();
   FFont = std::make_unique<TFont>();
   FDefaultFont = std::make_unique<TFont>();
   FPen = std::make_unique<TPen>();
@@ -42,7 +41,13 @@ std::unique_ptr<TgtPreferences> TgtCustomDocumentEngine::GetPreferencesClass() {
   return std::make_unique<TgtPreferences>();
 }
 
+TgtPreferences* TgtCustomDocumentEngine::GetPreferences() const {
+  if (!FPreferences) FPreferences = const_cast<TgtCustomDocumentEngine*>(this)->GetPreferencesClass();
+  return FPreferences.get();
+}
+
 void TgtCustomDocumentEngine::RecreatePreferences() {
+  if (!FPreferences) return;
   auto Fresh = GetPreferencesClass();
   Fresh->Assign(FPreferences.get());
   FPreferences = std::move(Fresh);
@@ -58,7 +63,7 @@ void TgtCustomDocumentEngine::BeginDoc() {
   Word Result = 1;
   // FIXME: the setup dialogs come with the form toolkit; until then the
   // engine's own ShowSetupDialog answers (the base confirms).
-  if (FPreferences->GetShowSetupDialog()) Result = ShowSetupDialog();
+  if (GetPreferences()->GetShowSetupDialog()) Result = ShowSetupDialog();
   if (Result == 2) {
     FDocState = dsCancelled;
     return;
@@ -105,7 +110,7 @@ void TgtCustomDocumentEngine::ClosePageCanvas() {
 void TgtCustomDocumentEngine::NewPage() {
   if (!FDocOpen) return;
   if (FAborted) {
-    FPreferences->SetOpenAfterCreate(false);
+    GetPreferences()->SetOpenAfterCreate(false);
     EndDoc();
     FAborted = false;
     return;
@@ -114,7 +119,7 @@ void TgtCustomDocumentEngine::NewPage() {
   if (Current) {
     Current->ParagraphCursor = FParagraphCursor;
     ClosePageCanvas();
-    if (FPreferences->GetProcessAfterEachPage()) RenderPage();
+    if (GetPreferences()->GetProcessAfterEachPage()) RenderPage();
   }
   ++FPageCount;
   FCurrentPage = FPageCount;
@@ -130,7 +135,7 @@ void TgtCustomDocumentEngine::EndDoc() {
   if (!FDocOpen) return;
   try {
     if (FCanvas) ClosePageCanvas();
-    if (FPreferences->GetProcessAfterEachPage()) {
+    if (GetPreferences()->GetProcessAfterEachPage()) {
       if (GetCurrentPageItem()) RenderPage();
     } else {
       for (Integer N = 1; N <= FPageCount; ++N) {
@@ -151,7 +156,7 @@ void TgtCustomDocumentEngine::EndDoc() {
     FDocState = dsFileError;
     throw;
   }
-  if (FPreferences->GetOpenAfterCreate() && !FAborted && !FOutputFileNames.empty())
+  if (GetPreferences()->GetOpenAfterCreate() && !FAborted && !FOutputFileNames.empty())
     OpenOutputFile(FOutputFileNames.front());
   FreeDocument();
   FDocState = dsFinished;

@@ -87,8 +87,9 @@ class TgtCustomDocumentEngine : public TgtComponent {
 public:
   explicit TgtCustomDocumentEngine(TComponent* AOwner);
   ~TgtCustomDocumentEngine() override;
-  // Makes the preferences object; call once from the most derived
-  // constructor's chain (the base constructor does it with the base class).
+  // Makes the preferences object. The engine calls it on first use of its
+  // preferences, once the object is whole, so the most derived override
+  // decides the class (a constructor would reach only its own level's).
   virtual std::unique_ptr<TgtPreferences> GetPreferencesClass();
 
   // --- document life cycle --------------------------------------------------
@@ -178,8 +179,9 @@ public:
   void SetPageBorder(TgtBorder* Value) { FPageBorder->Assign(Value); }
   TgtDocInfo* GetDocInfo() const { return FDocInfo.get(); }
   void SetDocInfo(TgtDocInfo* Value) { FDocInfo->Assign(Value); }
-  TgtPreferences* GetPreferences() const { return FPreferences.get(); }
-  void SetPreferences(TgtPreferences* Value) { FPreferences->Assign(Value); }
+  // Made by GetPreferencesClass on first use; never nil.
+  TgtPreferences* GetPreferences() const;
+  void SetPreferences(TgtPreferences* Value) { GetPreferences()->Assign(Value); }
   TgtTextFormatting* GetTextFormatting() const { return FTextFormatting.get(); }
   TgtTableSettings* GetTableSettings() const { return FTableSettings.get(); }
 
@@ -374,10 +376,9 @@ public:
   TgtOnCellDrawEvent OnCellDraw;
 
 protected:
-  // Replaces the preferences object with one made by the most derived
-  // GetPreferencesClass (a constructor cannot reach it through the base's
-  // constructor), keeping the flags set so far. Call from the constructor
-  // of a class that overrides GetPreferencesClass.
+  // Remakes an existing preferences object with GetPreferencesClass,
+  // keeping its flags; nothing when none was made yet (first use makes it
+  // with the right class). Not needed in constructors any more.
   void RecreatePreferences();
   // Opens FullName for writing (under a temporary name until the document
   // completes) and records it; raises EFileCreateError and frees the
@@ -482,7 +483,7 @@ private:
   std::unique_ptr<TgtPageSettings> FPage;
   std::unique_ptr<TgtBorder> FPageBorder;
   std::unique_ptr<TgtDocInfo> FDocInfo;
-  std::unique_ptr<TgtPreferences> FPreferences;
+  mutable std::unique_ptr<TgtPreferences> FPreferences;
   std::unique_ptr<TPicture> FBackgroundImage;
   TColor FBackgroundColor = TColor(0xFFFFFF);
   TgtBackgroundDisplayType FBackgroundImageDisplayType = dtCenter;

@@ -471,7 +471,7 @@ void TgtCustomDocumentEngine::RestoreEngineState(Integer Index) {
 void TgtCustomDocumentEngine::ClearEngineStates() { FStates.clear(); }
 
 void TgtCustomDocumentEngine::SetActivePage(Integer PageNo) {
-  if (!FDocOpen || FPreferences->GetProcessAfterEachPage()) return;
+  if (!FDocOpen || GetPreferences()->GetProcessAfterEachPage()) return;
   if (PageNo < 1 || PageNo > FPageCount || !GetPageItem(PageNo - 1)) {
     ReportError<EInvalidPageNumber>(SInvalidPageNumber);
     return;

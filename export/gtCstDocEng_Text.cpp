@@ -65,7 +65,7 @@ void TgtCustomDocumentEngine::ReplacePageVariables(const WideString& Text, WideS
 void TgtCustomDocumentEngine::ReplaceVariables(const WideString& Text, bool IncludePageVariables,
                                                WideString& Result) {
   Result = Text;
-  if (!FPreferences->GetCalculateVariables() || Text.empty()) return;
+  if (!GetPreferences()->GetCalculateVariables() || Text.empty()) return;
   // Every variable opens with "<%": a line without one is the common case,
   // and the searches below would only copy it again and again.
   if (Text.find(u"<%") == WideString::npos) return;

@@ -181,7 +181,15 @@ void TgtFrame::Assign(TPersistent* Source) {
     Right = S->Right;
     Top = S->Top;
     Bottom = S->Bottom;
-    Margins = S->Margins;
+    // Margins are in the unit of the frame's engine, pixels without one (an
+    // item's frame): between the two they go through pixels.
+    if (S->FEngine == FEngine) {
+      Margins = S->Margins;
+    } else {
+      Margins = S->GetMargins();
+      const double Factor = FEngine ? FEngine->GetUnitFactor() : 1;
+      if (Factor > 0 && Factor != 1) Margins = ScaleDoubleRect(Margins, 1 / Factor);
+    }
     return;
   }
   TPersistent::Assign(Source);

@@ -239,3 +239,38 @@ TEST(TgtCustomDocumentEngine, TextOutsideTheBandAreaIsDropped) {
             "Text 48,100 \" /x <B>\" MS Sans Serif 8\n");
   EXPECT_FALSE(E.GetFont()->GetStyle().Contains(fsBold));
 }
+
+namespace {
+class TOwnPreferences : public TgtPreferences {};
+// Overrides the preferences class and does nothing else: no constructor has
+// to remake the object for the override to count.
+class TOwnPreferencesEngine : public TgtCustomDocumentEngine {
+public:
+  TOwnPreferencesEngine() : TgtCustomDocumentEngine(nullptr) {}
+  std::unique_ptr<TgtPreferences> GetPreferencesClass() override { return std::make_unique<TOwnPreferences>(); }
+};
+}  // namespace
+
+TEST(TgtCustomDocumentEngine, PreferencesAreMadeByTheMostDerivedClass) {
+  TOwnPreferencesEngine E;
+  EXPECT_NE(dynamic_cast<TOwnPreferences*>(E.GetPreferences()), nullptr);
+  E.GetPreferences()->SetShowSetupDialog(false);
+  EXPECT_FALSE(E.GetPreferences()->GetShowSetupDialog());   // one object, kept
+}
+
+// The engine's frame keeps its margins in MeasurementUnit, an item's frame in
+// pixels: a copy between them converts, a copy between alike frames does not.
+TEST(TgtFrame, AssignConvertsMarginsBetweenEngineUnitsAndPixels) {
+  TTraceEngine E;
+  E.SetMeasurementUnit(muInches);
+  E.GetFrame()->Margins = MakeDoubleRect(0.5, 0.25, 1, 0);
+  TgtFrame Item;
+  Item.Assign(E.GetFrame());
+  EXPECT_EQ(Item.Margins, MakeDoubleRect(48, 24, 96, 0));
+  TgtFrame Copy;
+  Copy.Assign(&Item);
+  EXPECT_EQ(Copy.Margins, Item.Margins);
+  Item.Margins = MakeDoubleRect(9.6, 0, 0, 0);
+  E.SetFrame(&Item);
+  EXPECT_DOUBLE_EQ(E.GetFrame()->Margins.Left, 0.1);
+}
