@@ -1,6 +1,7 @@
 #include "editor/base/KeyList.h"
 
 #include "platform/rtl/VirtualKeys.h"
+#include "platform/win/Input.h"
 
 void TKeyData::Assign(TPersistent* Source) {
   if (auto* S = dynamic_cast<TKeyData*>(Source)) {
@@ -52,22 +53,13 @@ void TKeyList::Notify(TCollectionItem* Item, TCollectionNotification Action) {
   inherited::Notify(Item, Action);
 }
 
-namespace {
-TKeyDownQuery& KeyDownQuery() {
-  static TKeyDownQuery Q;
-  return Q;
-}
-}  // namespace
-
-void SetKeyDownQuery(TKeyDownQuery Query) { KeyDownQuery() = std::move(Query); }
+bool IsAltDown() { return GetAsyncKeyState(VK_MENU) < 0; }
 
 Byte GetShiftByte() {
-  const TKeyDownQuery& Q = KeyDownQuery();
-  if (!Q) SX_NOT_IMPLEMENTED("GetKeyState");
   Byte Result = 0;
-  if (Q(VK_SHIFT)) Result |= ksShift;
-  if (Q(VK_CONTROL)) Result |= ksCtrl;
-  if (Q(VK_MENU)) Result |= ksAlt;
+  if (GetKeyState(VK_SHIFT) < 0) Result |= ksShift;
+  if (GetKeyState(VK_CONTROL) < 0) Result |= ksCtrl;
+  if (IsAltDown()) Result |= ksAlt;
   return Result;
 }
 

@@ -5,7 +5,6 @@
 // ground state; 255 in a binding means any state. A binding added later
 // overrides an earlier one for the same key, shift and state.
 #pragma once
-#include <functional>
 #include "platform/rtl/Collection.h"
 
 inline constexpr Byte ksShift = 1;
@@ -57,11 +56,10 @@ private:
   Byte FLastState = 0;
 };
 
-// Whether a virtual key is down, as the keyboard state reports it. FIXME:
-// the window layer plugs its key state in here; until then GetShiftByte
-// raises rather than guess.
-using TKeyDownQuery = std::function<bool(int VirtualKey)>;
-void SetKeyDownQuery(TKeyDownQuery Query);
+// Alt as the keyboard reports it now (its asynchronous state).
+bool IsAltDown();
+// The shift byte of the keys held: Shift and Ctrl from the thread's
+// keyboard state, Alt from IsAltDown.
 Byte GetShiftByte();
 
 void CallMethodProc(const TKeyHandler& Handler);

@@ -23,7 +23,9 @@ struct TEdMessage {
 };
 
 // An object that handles broadcast messages. Objects without it ignore them.
-// FIXME: the window layer's message dispatch takes this over once it exists.
+// Our class library dispatches messages only on controls (TControl), and the
+// library's broadcasts reach collections, not windows, so the objects that
+// take them say so through this interface.
 class TEdMessageTarget {
 public:
   virtual ~TEdMessageTarget() = default;

@@ -4,6 +4,7 @@
 
 #include "editor/base/ObjectParams.h"
 #include "platform/rtl/VirtualKeys.h"
+#include "platform/win/Input.h"
 
 namespace {
 
@@ -76,13 +77,33 @@ TEST(TKeyList, ChangingTheListForgetsTheRememberedBinding) {
   EXPECT_EQ(H.Log, "A");
 }
 
+struct TShiftCase {
+  bool Shift, Ctrl;      // in the thread's keyboard state
+  bool AltThread;        // Alt in the thread's keyboard state only
+  bool AltAsync;         // Alt held as the keyboard reports it now
+  Byte Want;
+  const char* Why;
+};
+
 TEST(TKeyList, ShiftByteReadsTheKeyboardState) {
-  SetKeyDownQuery([](int Vk) { return Vk == VK_CONTROL || Vk == VK_SHIFT; });
-  EXPECT_EQ(GetShiftByte(), ksCtrl | ksShift);
-  SetKeyDownQuery([](int Vk) { return Vk == VK_MENU; });
-  EXPECT_EQ(GetShiftByte(), ksAlt);
-  SetKeyDownQuery(nullptr);
-  EXPECT_THROW(GetShiftByte(), ENotImplemented);
+  const TShiftCase Cases[] = {
+      {false, false, false, false, 0, "nothing held"},
+      {true, true, false, false, ksCtrl | ksShift, "Ctrl+Shift is 5"},
+      {false, false, false, true, ksAlt, "Alt from the asynchronous state"},
+      {false, false, true, false, 0, "Alt in the thread's state alone does not count"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    InputReset();
+    BYTE State[256] = {};
+    State[VK_SHIFT] = C.Shift ? 0x80 : 0;
+    State[VK_CONTROL] = C.Ctrl ? 0x80 : 0;
+    State[VK_MENU] = C.AltThread ? 0x80 : 0;
+    SetKeyboardState(State);
+    if (C.AltAsync) QueueKey(VK_MENU, /*Down=*/true);
+    EXPECT_EQ(GetShiftByte(), C.Want);
+  }
+  InputReset();
 }
 
 // Control classes for the mapping registry.
