@@ -2,12 +2,12 @@
 
 #include <cstring>
 
+#include "editor/base/EdConsts.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/Format.h"
 
 namespace {
 const char* const SPosition = " at Line:%d, Char:%d. ";
-const char* const STokenListEmpty = "Token list is empty";
 }  // namespace
 
 TCustomDCParser::TCustomDCParser(TComponent* AOwner)
@@ -243,7 +243,7 @@ Integer TCustomDCParser::PushState() {
 }
 
 bool TCustomDCParser::PopState() {
-  if (FSavedStates.Count() == 0) ErrorStr(STokenListEmpty);
+  if (FSavedStates.Count() == 0) ErrorStr(LoadResText(EdConsts::STokenListEmpty));
   auto* Item = static_cast<TTokenData*>(FSavedStates.Items(FSavedStates.Count() - 1));
   Item->BeforeRestore();
   RestoreState(Item);

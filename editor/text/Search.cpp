@@ -4,6 +4,7 @@
 #include "editor/text/Search.h"
 
 #include "editor/base/DCRegExpr.h"
+#include "editor/base/EdConsts.h"
 #include "editor/base/ObjectParams.h"
 #include "editor/text/MemoSource.h"
 #include "editor/text/SearchUi.h"
@@ -288,7 +289,7 @@ bool TCustomMemoSource::SearchText(Integer& Len) {
       }
       SetCaret(Forward ? Col + Len : Col, Pos.Y);
     } else if (!Failed && O->ShowNotFound) {
-      const AnsiString Message = Format("Search string '%s' not found", {ShownText(What)});
+      const AnsiString Message = Format(LoadResText(EdConsts::SSearchNotFound), {ShownText(What)});
       Exception E(Message);
       if (!DoSearchException(E)) ShowInformation(Message);
     }
