@@ -150,7 +150,9 @@ Integer TDCRtfParser::Peek(AnsiString& Text) {
   const char* Line = FLineStart;
   const Integer Token = FToken, State = FState, LineNo = LineNumber(), Word = RtfWordIndex;
   const Byte Special = SpecialChar;
-  const AnsiString After = TextAfterBrace;
+  // Moved aside, not copied: the look-ahead may overwrite it and it is put back.
+  AnsiString After = std::move(TextAfterBrace);
+  TextAfterBrace.clear();
   const Integer Result = NextToken();
   GetTokenString(Text);
   FSourcePtr = Src;
@@ -161,7 +163,7 @@ Integer TDCRtfParser::Peek(AnsiString& Text) {
   SetLineNumber(LineNo);
   RtfWordIndex = Word;
   SpecialChar = Special;
-  TextAfterBrace = After;
+  TextAfterBrace = std::move(After);
   return Result;
 }
 
@@ -427,7 +429,7 @@ void TInternalImporter::GetDefaultFont(AnsiString& Name, Byte& Charset) const {
 }
 
 void TInternalImporter::ComputeFont() {
-  AnsiString Name;
+  const AnsiString* Name = nullptr;
   Byte Charset = FRunFont->GetCharset();
   bool NameSet = false;
   Integer Size = -1, Color = -1;
@@ -435,7 +437,7 @@ void TInternalImporter::ComputeFont() {
   FBackColor = -1;
   for (const TImportRecord& R : FStack) {
     if (!R.FontName.empty()) {
-      Name = R.FontName;
+      Name = &R.FontName;
       Charset = R.Charset;
       NameSet = true;
     }
@@ -447,11 +449,14 @@ void TInternalImporter::ComputeFont() {
     }
     if (R.BackSet) FBackColor = R.BackColor;
   }
-  if (!NameSet) {
+  if (NameSet) {
+    FRunFont->SetName(*Name);
+  } else {
+    AnsiString Default;
     Byte Unused;
-    GetDefaultFont(Name, Unused);
+    GetDefaultFont(Default, Unused);
+    FRunFont->SetName(Default);
   }
-  FRunFont->SetName(Name);
   FRunFont->SetCharset(Charset);
   FRunFont->SetSize(Size < 0 ? 12 : Size);
   FRunFont->SetColor(TColor(Color < 0 ? 0 : Color));
@@ -541,7 +546,8 @@ void TRtfImporter::Execute() {
 
 void TRtfImporter::DoGroupOpen(Integer& Prev) {
   TDCRtfParser& P = *FParser;
-  const AnsiString After = P.TextAfterBrace;
+  // Peek puts the parser's text back as it was, so a reference stays valid.
+  const AnsiString& After = P.TextAfterBrace;
   if (After.empty()) {
     AnsiString Peeked;
     const Integer Tok = P.Peek(Peeked);

@@ -126,17 +126,19 @@ bool TCustomMemoSource::InsertText(const AnsiString& Text) {
       const Integer OldLen = DisplayLength(*this, S);
       const TColumnSpot Spot = LocateColumn(*this, S, Col);
       const Integer Prefix = OldLen < Col ? Col - OldLen : Spot.InTab ? Col - Spot.Start : 0;
-      const AnsiString Stored = AnsiString(size_t(Prefix), ' ') + Text;
-      const Integer LenBefore = DisplayLength(*this, S);
-      S.insert(size_t(Spot.Index), Stored);
+      const Integer LenBefore = OldLen;
+      // Inserted in place: no joined copy of the run per call.
+      S.insert(size_t(Spot.Index), Text);
+      if (Prefix > 0) S.insert(size_t(Spot.Index), size_t(Prefix), ' ');
       if (Keeps) {
         const char TabAttr = Spot.Index < Integer(Item->Attributes.size()) ? Item->Attributes[size_t(Spot.Index)] : '\0';
-        Item->Attributes.insert(size_t(Spot.Index), AnsiString(size_t(Prefix), TabAttr) + NewAttrs);
+        Item->Attributes.insert(size_t(Spot.Index), NewAttrs);
+        if (Prefix > 0) Item->Attributes.insert(size_t(Spot.Index), size_t(Prefix), TabAttr);
         AdjustAttrLength(Item);
       }
       Item->Flags &= Byte(~lfParsed);
       FInsertedLength = Text.find('\t') != AnsiString::npos ? DisplayLength(*this, S) - LenBefore : Integer(Text.size());
-      const Integer StoredLen = Integer(Stored.size());
+      const Integer StoredLen = Prefix + Integer(Text.size());
       const Integer TextLen = Integer(Text.size());
       if (StoredLen != TextLen) {
         // Undo must delete the spaces put in front and land back inside the TAB.
