@@ -372,12 +372,13 @@ void TCustomDCMemo::AddImportedText(TObject* /*Sender*/, const AnsiString& Text,
   if (Font && AttrParser() && !(RunHasNoAttribute(Line, Col, End) && SameFontLook(Font, FFont.get()) &&
                 (BackColor == -1 || TColor(BackColor) == GetColor()))) {
     TMemoAttributes& A = *FSelAttributes;
-    A.BeginUpdate();
     A.AssignNoNotify(Font);
     A.SetBackColorNoNotify(BackColor == -1 ? GetColor() : TColor(BackColor));
     // The run's whole look, also where it matches what is stored there.
     A.SetState(maAll);
-    A.EndUpdate();
+    // What A's change notice would do, without looking for the parser again:
+    // the editor owns A and the parser was found above.
+    AttrHostApply(A);
     S->SetSelectionType(stNotSelected);
     A.ResetTo(FFont.get(), GetColor());
   } else {

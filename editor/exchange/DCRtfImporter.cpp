@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/CodePages.h"
@@ -19,7 +20,7 @@ const char* const RtfWords[rwCount] = {
 
 // Destinations whose groups carry no document text. Matched as whole
 // words: "\s1" and "\pnlvlblt" groups are text.
-const char* const SkipDestinations[] = {
+const std::string_view SkipDestinations[] = {
     "\\stylesheet", "\\pntxta",  "\\pntxtb",  "\\propname", "\\staticval", "\\object",
     "\\*",          "\\title",   "\\author",  "\\operator", "\\pict",
     // Members of the document information that are not document text either.
@@ -27,8 +28,10 @@ const char* const SkipDestinations[] = {
     "\\manager",    "\\hlinkbase"};
 
 bool IsSkipDestination(const AnsiString& W) {
-  for (const char* D : SkipDestinations)
-    if (W == D) return true;
+  // Views compare lengths first: most words are rejected without reading them.
+  const std::string_view V(W);
+  for (const std::string_view D : SkipDestinations)
+    if (V == D) return true;
   return false;
 }
 
