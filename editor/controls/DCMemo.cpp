@@ -369,8 +369,11 @@ void TCustomDCMemo::AddImportedText(TObject* /*Sender*/, const AnsiString& Text,
   }
   const Integer End = S->GetCaretChar();
   S->SetSelection(stStreamSel, Col, Line, End, Line);
-  if (Font && AttrParser() && !(RunHasNoAttribute(Line, Col, End) && SameFontLook(Font, FFont.get()) &&
-                (BackColor == -1 || TColor(BackColor) == GetColor()))) {
+  // The cheap look comparison goes first: a run in another look never needs
+  // its stored bytes read.
+  if (Font && AttrParser() && !(SameFontLook(Font, FFont.get()) &&
+                                (BackColor == -1 || TColor(BackColor) == GetColor()) &&
+                                RunHasNoAttribute(Line, Col, End))) {
     TMemoAttributes& A = *FSelAttributes;
     A.AssignNoNotify(Font);
     A.SetBackColorNoNotify(BackColor == -1 ? GetColor() : TColor(BackColor));
