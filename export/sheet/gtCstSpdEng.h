@@ -127,6 +127,9 @@ protected:
 
   // The colour table the palette records are written from, in index order.
   std::vector<TColor> PaletteColors() const;
+  // GetPaletteIndex for a format that holds only PaletteSize entries: an
+  // index past them becomes the nearest colour among them.
+  Integer PaletteIndexWithin(TColor Color, Integer PaletteSize);
 
   struct TColumnWidth {
     Integer Column;

@@ -14,21 +14,7 @@ TgtQuattroProEngine::TgtQuattroProEngine(TComponent* AOwner) : TgtCustomSpreadSh
 
 TgtQuattroProEngine::~TgtQuattroProEngine() = default;
 
-Integer TgtQuattroProEngine::GetPaletteIndex(TColor Color) {
-  const Integer Index = TgtCustomSpreadSheetEngine::GetPaletteIndex(Color);
-  if (Index < gtQuattroPaletteSize) return Index;
-  const std::vector<TColor> Table = PaletteColors();
-  const COLORREF Rgb = ColorToRGB(Color);
-  auto Dist = [&](TColor C) {
-    const int DR = int(C & 0xFF) - int(Rgb & 0xFF), DG = int((C >> 8) & 0xFF) - int((Rgb >> 8) & 0xFF),
-              DB = int((C >> 16) & 0xFF) - int((Rgb >> 16) & 0xFF);
-    return DR * DR + DG * DG + DB * DB;
-  };
-  Integer Best = 0;
-  for (Integer I = 1; I < gtQuattroPaletteSize && I < Integer(Table.size()); ++I)
-    if (Dist(Table[std::size_t(I)]) < Dist(Table[std::size_t(Best)])) Best = I;
-  return Best;
-}
+Integer TgtQuattroProEngine::GetPaletteIndex(TColor Color) { return PaletteIndexWithin(Color, gtQuattroPaletteSize); }
 
 void TgtQuattroProEngine::StartDocument() {
   TgtCustomSpreadSheetEngine::StartDocument();
