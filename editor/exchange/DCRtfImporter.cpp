@@ -229,20 +229,27 @@ bool TRTFConverter::ReadIntParam(Integer& Value) {
   return true;
 }
 
+Integer TRTFConverter::NextInGroup(Integer& Depth) {
+  for (;;) {
+    const Integer Tok = FParser->NextToken();
+    if (Tok == rtkGroupOpen) {
+      ++Depth;
+    } else if (Tok == rtkGroupClose) {
+      if (Depth == 0) return rtkEnd;
+      --Depth;
+    } else {
+      return Tok;
+    }
+  }
+}
+
 void TRTFConverter::ReadFontTable() {
   TDCRtfParser& P = *FParser;
   Integer Depth = 0, Font = -1;
   Byte Charset = DEFAULT_CHARSET;
   AnsiString S;
-  for (;;) {
-    const Integer Tok = P.NextToken();
+  for (Integer Tok; (Tok = NextInGroup(Depth)) != rtkEnd;) {
     switch (Tok) {
-      case rtkEnd: return;
-      case rtkGroupOpen: ++Depth; break;
-      case rtkGroupClose:
-        if (Depth == 0) return;
-        --Depth;
-        break;
       case rtkWord:
         if (P.RtfWordIndex == rwF) {
           Integer N;
@@ -278,15 +285,8 @@ void TRTFConverter::ReadColorTable() {
   TDCRtfParser& P = *FParser;
   Integer Depth = 0, Red = 0, Green = 0, Blue = 0;
   AnsiString S;
-  for (;;) {
-    const Integer Tok = P.NextToken();
+  for (Integer Tok; (Tok = NextInGroup(Depth)) != rtkEnd;) {
     switch (Tok) {
-      case rtkEnd: return;
-      case rtkGroupOpen: ++Depth; break;
-      case rtkGroupClose:
-        if (Depth == 0) return;
-        --Depth;
-        break;
       case rtkText:
       case rtkChar:
         P.GetTokenString(S);
@@ -316,14 +316,8 @@ void TRTFConverter::SkipGroup() {
   TDCRtfParser& P = *FParser;
   Integer Depth = 0;
   AnsiString S;
-  for (;;) {
-    switch (P.NextToken()) {
-      case rtkEnd: return;
-      case rtkGroupOpen: ++Depth; break;
-      case rtkGroupClose:
-        if (Depth == 0) return;
-        --Depth;
-        break;
+  for (Integer Tok; (Tok = NextInGroup(Depth)) != rtkEnd;) {
+    switch (Tok) {
       case rtkOtherWord:
         // Binary picture data may hold braces: step over it unread.
         P.GetTokenString(S);

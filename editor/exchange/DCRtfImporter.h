@@ -124,6 +124,9 @@ public:
   void SkipGroup();
   // The next token when it is an integer (consumed); false leaves it.
   bool ReadIntParam(Integer& Value);
+  // The next token inside the group being read, tracking nested groups in
+  // Depth; rtkEnd once that group closes or the input ends.
+  Integer NextInGroup(Integer& Depth);
 
 protected:
   const AnsiString& FText;
