@@ -286,11 +286,20 @@ void TCustomDCMemo::ImportWith(TStream* Stream, TClass AImporterClass) {
     const TBlockOption Block = S->GetBlockOption();
     if (Block == bkStreamSel || Block == bkNone) TCustomMemoSource::SetBlockCopy(false);
     S->InImport = true;
+    FImportLooks.clear();
     try {
       GetSelAttributes();
       Importer->OnAddText = TImportTextEvent(this, &TCustomDCMemo::AddImportedText);
       Importer->Import(Text);
+      FlushImportedText();
     } catch (...) {
+      // What was read before the fault stays in the editor.
+      try {
+        FlushImportedText();
+      } catch (...) {
+      }
+      FPendingImport.clear();
+      FPendingImportAttrs.clear();
       S->InImport = false;
       S->EndUpdate();
       throw;
@@ -340,6 +349,14 @@ void TCustomDCMemo::InsertPlainLines(TStrings* Lines) {
 }
 
 void TCustomDCMemo::AddImportedText(TObject* /*Sender*/, const AnsiString& Text, TFont* Font, Integer BackColor) {
+  if (Text != "\r\n" && Text != "\t") {
+    // Text runs wait for the next break or TAB and go into the line as one
+    // insert, each character with its run's style byte.
+    FPendingImport += Text;
+    FPendingImportAttrs.append(Text.size(), char(ImportedRunStyle(Font, BackColor)));
+    return;
+  }
+  FlushImportedText();
   TCustomMemoSource* S = GetSource();
   if (Text == "\r\n") {
     const Integer Line = S->GetCaretLine();
@@ -361,32 +378,103 @@ void TCustomDCMemo::AddImportedText(TObject* /*Sender*/, const AnsiString& Text,
     return;
   }
   const Integer Line = S->GetCaretLine(), Col = S->GetCaretChar();
-  if (Text == "\t") {
-    S->TabKey();
-  } else {
-    const Integer N = S->InsertTextWithAttrs(Text, AnsiString());
-    S->SetCaret(Col + N, Line);
-  }
+  // A TAB may become blanks or take the look of what it follows, so its
+  // look is applied to whatever the TAB key put there.
+  S->TabKey();
   const Integer End = S->GetCaretChar();
   S->SetSelection(stStreamSel, Col, Line, End, Line);
   // The cheap look comparison goes first: a run in another look never needs
   // its stored bytes read.
-  if (Font && AttrParser() && !(SameFontLook(Font, FFont.get()) &&
-                                (BackColor == -1 || TColor(BackColor) == GetColor()) &&
-                                RunHasNoAttribute(Line, Col, End))) {
+  if (Font && AttrParser() && !(IsEditorLook(Font, BackColor) && RunHasNoAttribute(Line, Col, End))) {
     TMemoAttributes& A = *FSelAttributes;
-    A.AssignNoNotify(Font);
-    A.SetBackColorNoNotify(BackColor == -1 ? GetColor() : TColor(BackColor));
-    // The run's whole look, also where it matches what is stored there.
-    A.SetState(maAll);
+    FillRunLook(A, Font, BackColor);
     // What A's change notice would do, without looking for the parser again:
     // the editor owns A and the parser was found above.
     AttrHostApply(A);
     S->SetSelectionType(stNotSelected);
     A.ResetTo(FFont.get(), GetColor());
+    if (TAttributeParser* P = AttrParser(); P && P->AttrCount() >= TAttributeParser::MaxAttributes)
+      FImportLooks.clear();
   } else {
     S->SetSelectionType(stNotSelected);
   }
+}
+
+// The text runs gathered since the last break or TAB, with their style
+// bytes: no selection, no second pass over the line, no attribute undo.
+void TCustomDCMemo::FlushImportedText() {
+  if (FPendingImport.empty()) return;
+  TCustomMemoSource* S = GetSource();
+  const Integer Line = S->GetCaretLine(), Col = S->GetCaretChar();
+  AnsiString Text, Attrs;
+  Text.swap(FPendingImport);
+  Attrs.swap(FPendingImportAttrs);
+  S->SetCaret(Col + S->InsertTextWithAttrs(Text, Attrs), Line);
+  // The buffers keep their capacity for the next line.
+  Text.clear();
+  Attrs.clear();
+  FPendingImport.swap(Text);
+  FPendingImportAttrs.swap(Attrs);
+}
+
+bool TCustomDCMemo::IsEditorLook(TFont* Font, Integer BackColor) const {
+  return SameFontLook(Font, FFont.get()) && (BackColor == -1 || TColor(BackColor) == GetColor());
+}
+
+// The run's whole look, also where it matches what is stored there, so a
+// run never inherits a field from the text before it.
+void TCustomDCMemo::FillRunLook(TMemoAttributes& A, TFont* Font, Integer BackColor) const {
+  A.AssignNoNotify(Font);
+  A.SetBackColorNoNotify(BackColor == -1 ? GetColor() : TColor(BackColor));
+  A.SetState(maAll);
+}
+
+// The style index of an imported run: 0 for the editor's own look, else
+// the attribute table's entry for the run's look. A document uses few looks,
+// so the last ones met are remembered with their index.
+Byte TCustomDCMemo::ImportedRunStyle(TFont* Font, Integer BackColor) {
+  if (!Font) return 0;
+  auto Same = [Font, BackColor](const TImportLook& L) {
+    return L.Height == Font->GetHeight() && L.Color == Font->GetColor() && L.Style == Font->GetStyle() &&
+           L.Back == BackColor && L.Charset == Font->GetCharset() && L.Pitch == Font->GetPitch() &&
+           L.Name == Font->GetName();
+  };
+  const size_t Count = FImportLooks.size();
+  for (size_t K = 0; K < Count; ++K) {
+    // The look met last is the likeliest.
+    const size_t I = (FLastImportLook + K) % Count;
+    if (Same(FImportLooks[I])) {
+      FLastImportLook = I;
+      return FImportLooks[I].Index;
+    }
+  }
+  Byte Index = 0;
+  TAttributeParser* P = AttrParser();
+  if (P && !IsEditorLook(Font, BackColor)) {
+    // A full table looks in the lines for indexes nobody uses: the text
+    // still waiting must be there, or its indexes would be given away.
+    if (P->AttrCount() >= TAttributeParser::MaxAttributes) FlushImportedText();
+    TMemoAttributes& A = *FSelAttributes;
+    FillRunLook(A, Font, BackColor);
+    Index = Byte(P->AddAttr(A));
+    A.ResetTo(FFont.get(), GetColor());
+    // A full table hands out indexes again, so nothing remembered holds.
+    if (P->AttrCount() >= TAttributeParser::MaxAttributes) {
+      FImportLooks.clear();
+      return Index;
+    }
+  }
+  constexpr size_t Remembered = 16;
+  TImportLook Look{Font->GetName(), Font->GetHeight(), Font->GetColor(), Font->GetStyle(),
+                   Font->GetCharset(), Font->GetPitch(), BackColor, Index};
+  if (Count < Remembered) {
+    FImportLooks.push_back(std::move(Look));
+    FLastImportLook = Count;
+  } else {
+    FLastImportLook = (FLastImportLook + 1) % Count;
+    FImportLooks[FLastImportLook] = std::move(Look);
+  }
+  return Index;
 }
 
 // The text inserted between the display columns has style 0 throughout:
@@ -405,8 +493,8 @@ bool TCustomDCMemo::RunHasNoAttribute(Integer Line, Integer FromCol, Integer ToC
 }
 
 bool TCustomDCMemo::SameFontLook(TFont* A, TFont* B) {
-  return A->GetColor() == B->GetColor() && A->GetName() == B->GetName() && A->GetSize() == B->GetSize() &&
-         A->GetStyle() == B->GetStyle();
+  return A->GetColor() == B->GetColor() && A->GetName() == B->GetName() &&
+         (A->GetHeight() == B->GetHeight() || A->GetSize() == B->GetSize()) && A->GetStyle() == B->GetStyle();
 }
 
 void TCustomDCMemo::ExportToHtml(const AnsiString& FileName, bool SelectionOnly) {

@@ -184,10 +184,13 @@ public:
   // The export walk: the whole text or the selection as exporter calls.
   void WriteToExporter(TDCExporter* Exporter, bool SelectionOnly);
 
-  // The importer's text event while ImportWith runs: inserts the run at
-  // the caret and gives it the run's font and background as stored
-  // attributes, unless it looks like the editor's own text.
+  // The importer's text event while ImportWith runs: puts the run at the
+  // caret with the run's font and background as stored attributes, unless
+  // it looks like the editor's own text. Text runs of one line are gathered
+  // and inserted together at the next break or TAB (FlushImportedText), and
+  // at the end of the import.
   void AddImportedText(TObject* Sender, const AnsiString& Text, TFont* Font, Integer BackColor);
+  void FlushImportedText();
 
   // --- Stored attributes (text with its own fonts and colours) --------------
   // The attributes at the selection start or the caret. Without a parser
@@ -267,6 +270,9 @@ private:
   void LookChanged(TObject* Sender);
   bool RunHasNoAttribute(Integer Line, Integer FromCol, Integer ToCol) const;
   static bool SameFontLook(TFont* A, TFont* B);
+  bool IsEditorLook(TFont* Font, Integer BackColor) const;
+  void FillRunLook(TMemoAttributes& A, TFont* Font, Integer BackColor) const;
+  Byte ImportedRunStyle(TFont* Font, Integer BackColor);
   void DefaultAttrFollowsEditor();
   // Reduces or restores BlockOption after WordWrap or UseMonoFont changed.
   void UpdateBlockReduction();
@@ -322,6 +328,21 @@ private:
   bool FWantTabs = false;
   TWordSelectionType FWordSelectionType = wsWordOnly;
   Integer FImportBlockColumn = 0;
+  // Looks of the runs imported last, with their style index.
+  struct TImportLook {
+    TFontName Name;
+    Integer Height;
+    TColor Color;
+    TFontStyles Style;
+    TFontCharset Charset;
+    TFontPitch Pitch;
+    Integer Back;
+    Byte Index;
+  };
+  std::vector<TImportLook> FImportLooks;
+  size_t FLastImportLook = 0;
+  // Imported text not yet in the lines, and its style bytes.
+  AnsiString FPendingImport, FPendingImportAttrs;
   bool FUseGlobalOptions = false;
 };
 

@@ -262,3 +262,29 @@ TEST(TCustomDCMemoImport, ColumnBlockImportGoesDownTheLinesFromItsColumn) {
   TCustomMemoSource::SetBlockCopy(false);
   EXPECT_EQ(M.GetText(), "12a34\r\n56b78\r\n  c");
 }
+
+// Once the attribute table is full, indexes no text uses are handed out
+// again; runs of the line being imported are in use even before the line
+// is finished.
+TEST(TCustomDCMemoImport, AFullTableNeverGivesAwayTheIndexOfTextOnTheSameLine) {
+  TDCMemo M(nullptr);
+  M.SetAllowUndo(false);
+  AnsiString Doc = "{\\rtf1{\\colortbl;";
+  constexpr int Colours = 300;
+  for (int I = 1; I <= Colours; ++I) Doc += "\\red" + std::to_string(I % 256) + "\\green" + std::to_string(I / 256) + "\\blue7;";
+  Doc += "}";
+  for (int I = 1; I <= Colours; ++I) Doc += "{\\cf" + std::to_string(I) + " c" + std::to_string(I) + "}";
+  Import(M, Doc + "}");
+  ASSERT_EQ(M.GetLines()->GetCount(), 1);
+  const AnsiString Text = M.GetSource()->GetLineText(0);
+  for (int I = 1; I <= Colours; ++I) {
+    const AnsiString Word = "c" + std::to_string(I);
+    const size_t At = Text.find(Word + "c");
+    const Integer Style = StyleAt(M, 0, Integer(At == AnsiString::npos ? Text.rfind(Word) : At));
+    if (Style == 0) continue;  // no index left: the editor's look
+    SCOPED_TRACE(Word);
+    EXPECT_EQ(M.GetStyleFont(Style)->GetColor(), TColor((I % 256) | (I / 256) << 8 | 7 << 16));
+  }
+  // The first runs had room in the table.
+  EXPECT_GT(StyleOfWord(M, "c1c"), 0);
+}
