@@ -179,7 +179,7 @@ void TgtCustomDocumentEngine::FreeDocument() noexcept {
   FPageMetafile.reset();
   FImages.clear();
   for (auto& F : FOutputFiles) {
-    F.Stream.reset();
+    F.Discard();
     if (!F.TempName.empty()) std::remove(F.TempName.c_str());
   }
   if (FAborted)
@@ -209,7 +209,8 @@ TStream* TgtCustomDocumentEngine::CreateOutputFile(const AnsiString& FullName) {
       if (It->FinalName != FullName || It->TempName.empty()) continue;
       TOutputFile F = std::move(*It);
       FOutputFiles.erase(It);
-      F.Stream = std::make_unique<TFileStream>(F.TempName, fmCreate);
+      F.Discard();
+      F.Open();
       FOutputFiles.push_back(std::move(F));
       FOutputFileNames.push_back(FullName);
       return FOutputFiles.back().Stream.get();
@@ -220,7 +221,7 @@ TStream* TgtCustomDocumentEngine::CreateOutputFile(const AnsiString& FullName) {
     TOutputFile F;
     F.FinalName = FullName;
     F.TempName = ExtractFilePath(FullName) + "." + ExtractFileName(FullName) + ".part";
-    F.Stream = std::make_unique<TFileStream>(F.TempName, fmCreate);
+    F.Open();
     FOutputFiles.push_back(std::move(F));
     FOutputFileNames.push_back(FullName);
     return FOutputFiles.back().Stream.get();
@@ -232,7 +233,23 @@ TStream* TgtCustomDocumentEngine::CreateOutputFile(const AnsiString& FullName) {
 }
 
 void TgtCustomDocumentEngine::CloseOutputFile() {
-  if (!FOutputFiles.empty()) FOutputFiles.back().Stream.reset();
+  if (!FOutputFiles.empty()) FOutputFiles.back().Close();
+}
+
+void TgtCustomDocumentEngine::TOutputFile::Open() {
+  File = std::make_unique<TFileStream>(TempName, fmCreate);
+  Stream = std::make_unique<TWriteBufferStream>(File.get());
+}
+
+void TgtCustomDocumentEngine::TOutputFile::Close() {
+  if (Stream) Stream->Flush();
+  Stream.reset();
+  File.reset();
+}
+
+void TgtCustomDocumentEngine::TOutputFile::Discard() noexcept {
+  Stream.reset();
+  File.reset();
 }
 
 TStream* TgtCustomDocumentEngine::GetOutputStream() const {
@@ -241,7 +258,7 @@ TStream* TgtCustomDocumentEngine::GetOutputStream() const {
 
 void TgtCustomDocumentEngine::CommitOutputFiles() {
   for (auto& F : FOutputFiles) {
-    F.Stream.reset();
+    F.Close();
     if (F.TempName.empty()) continue;
     if (std::rename(F.TempName.c_str(), F.FinalName.c_str()) != 0)
       throw EFileCreateError(SFileCreateError);

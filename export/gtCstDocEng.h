@@ -460,7 +460,14 @@ private:
   Integer FDocStateId = -1;
   struct TOutputFile {
     AnsiString FinalName, TempName;
-    std::unique_ptr<TFileStream> Stream;
+    std::unique_ptr<TFileStream> File;
+    // What the engine writes to: its many small writes reach File in blocks.
+    std::unique_ptr<TWriteBufferStream> Stream;
+    void Open();
+    // Passes on what is gathered, raising when the file takes less, and closes.
+    void Close();
+    // Closes without reporting: the file is about to be removed.
+    void Discard() noexcept;
   };
   std::vector<TOutputFile> FOutputFiles;
   std::vector<AnsiString> FOutputFileNames;

@@ -511,7 +511,10 @@ void TCustomDCMemo::ExportRtfToStream(TStream* Stream, bool SelectionOnly) {
 
 void TCustomDCMemo::ExportToFile(const AnsiString& FileName, TDCExporterClass AClass, bool SelectionOnly) {
   TFileStream Stream(FileName, fmCreate);
-  ExportToStream(&Stream, AClass, SelectionOnly);
+  // The writers make a write per tag.
+  TWriteBufferStream Buffered(&Stream);
+  ExportToStream(&Buffered, AClass, SelectionOnly);
+  Buffered.Flush();
 }
 
 void TCustomDCMemo::ExportToStream(TStream* Stream, TDCExporterClass AClass, bool SelectionOnly) {

@@ -458,3 +458,65 @@ AnsiString TStringStream::ReadString(Integer Count) {
 }
 
 void TStringStream::WriteString(const AnsiString& AString) { WriteBytes(AString); }
+
+// ---------------------------------------------------------------------------
+// TWriteBufferStream
+
+TWriteBufferStream::TWriteBufferStream(TStream* Target, size_t BlockSize)
+    : FTarget(Target), FBlockSize(std::max<size_t>(BlockSize, 1)) {
+  FPending.reserve(FBlockSize);
+}
+
+TWriteBufferStream::~TWriteBufferStream() {
+  try {
+    Flush();
+  } catch (...) {
+  }
+}
+
+void TWriteBufferStream::Flush() {
+  if (FPending.empty()) return;
+  // Taken out first: a failed block is reported once, not written again later.
+  std::vector<Byte> Block;
+  Block.swap(FPending);
+  FPending.reserve(FBlockSize);
+  FTarget->WriteBuffer(Block.data(), static_cast<Integer>(Block.size()));
+}
+
+Integer TWriteBufferStream::Write(const void* Buffer, Integer Count) {
+  if (Count <= 0) return 0;
+  const auto* P = static_cast<const Byte*>(Buffer);
+  if (FPending.size() + static_cast<size_t>(Count) > FBlockSize) {
+    Flush();
+    // A block's worth or more goes straight through.
+    if (static_cast<size_t>(Count) >= FBlockSize) return FTarget->Write(P, Count);
+  }
+  FPending.insert(FPending.end(), P, P + Count);
+  return Count;
+}
+
+Integer TWriteBufferStream::Read(void* Buffer, Integer Count) {
+  Flush();
+  return FTarget->Read(Buffer, Count);
+}
+
+Int64 TWriteBufferStream::Seek(Int64 Offset, TSeekOrigin Origin) {
+  // Asking where the writer is (an offset for a table of contents) must not
+  // cost a block.
+  if (Offset == 0 && Origin == soCurrent) {
+    const Int64 At = FTarget->Seek(Int64(0), soCurrent);
+    return At < 0 ? At : At + static_cast<Int64>(FPending.size());
+  }
+  Flush();
+  return FTarget->Seek(Offset, Origin);
+}
+
+Int64 TWriteBufferStream::GetSize() {
+  Flush();
+  return FTarget->GetSize();
+}
+
+void TWriteBufferStream::SetSize(Int64 NewSize) {
+  Flush();
+  FTarget->SetSize(NewSize);
+}

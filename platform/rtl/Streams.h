@@ -160,6 +160,30 @@ private:
   Integer FShareSlot = -1;
 };
 
+// Gathers small writes in memory and hands them to the target stream in
+// blocks, so a writer that makes a write per tag costs no system call per
+// tag. Reading, seeking and sizing first pass on what is gathered, so the
+// stream behaves as its target. Flush raises EWriteError when the target
+// takes fewer bytes; the destructor flushes too, but cannot report a failure:
+// call Flush when the result matters.
+class TWriteBufferStream : public TStream {
+public:
+  explicit TWriteBufferStream(TStream* Target, size_t BlockSize = 64 * 1024);
+  ~TWriteBufferStream() override;
+  Integer Read(void* Buffer, Integer Count) override;
+  Integer Write(const void* Buffer, Integer Count) override;
+  Int64 Seek(Int64 Offset, TSeekOrigin Origin) override;
+  using TStream::Seek;
+  Int64 GetSize() override;
+  void SetSize(Int64 NewSize) override;
+  void Flush();
+
+private:
+  TStream* FTarget;
+  size_t FBlockSize;
+  std::vector<Byte> FPending;
+};
+
 // A stream over an AnsiString: DataString holds all bytes written so far.
 class TStringStream : public TStream {
 public:

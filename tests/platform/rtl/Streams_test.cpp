@@ -273,3 +273,48 @@ TEST(TStream, SizeOfTheBaseQueryLeavesThePositionAlone) {
   EXPECT_EQ(F.GetPosition(), 2);
   EXPECT_EQ(F.ReadBytes(2), "cd");
 }
+
+// Small writes reach the target in blocks, in order, and nothing is lost
+// whether the writer flushes, seeks, reads back or just goes away.
+TEST(TWriteBufferStream, SmallWritesReachTheTargetInOrderInBlocks) {
+  struct TCounting : TStringStream {
+    Integer Writes = 0;
+    Integer Write(const void* Buffer, Integer Count) override {
+      ++Writes;
+      return TStringStream::Write(Buffer, Count);
+    }
+  };
+  TCounting Target;
+  AnsiString Expected;
+  {
+    TWriteBufferStream B(&Target, 16);
+    for (int I = 0; I < 20; ++I) {
+      const AnsiString Piece = "<" + std::to_string(I) + ">";
+      B.WriteBuffer(Piece.data(), Integer(Piece.size()));
+      Expected += Piece;
+    }
+    EXPECT_LT(Target.Writes, 10) << "one write per block, not per piece";
+    const AnsiString Big(40, 'x');  // more than a block goes straight through
+    B.WriteBuffer(Big.data(), Integer(Big.size()));
+    Expected += Big;
+    B.WriteBuffer("tail", 4);
+    Expected += "tail";
+    EXPECT_EQ(B.GetPosition(), Int64(Expected.size())) << "the position counts what is gathered";
+    EXPECT_EQ(B.Seek(Int64(0), soEnd), Int64(Expected.size()));
+    EXPECT_EQ(Target.DataString(), Expected) << "a seek passes on what is gathered";
+    B.WriteBuffer("end", 3);
+    Expected += "end";
+  }
+  EXPECT_EQ(Target.DataString(), Expected) << "the destructor passes on the rest";
+}
+
+TEST(TWriteBufferStream, FlushReportsATargetThatTakesTooLittle) {
+  TTempDir Dir;
+  const AnsiString Name = Dir.File("ro.txt");
+  { TFileStream Create(Name, fmCreate); }
+  TFileStream ReadOnly(Name, fmOpenRead);
+  TWriteBufferStream B(&ReadOnly);
+  B.WriteBuffer("abc", 3);  // only gathered so far
+  EXPECT_THROW(B.Flush(), EWriteError);
+  EXPECT_NO_THROW(B.Flush()) << "the failed block is reported once";
+}
