@@ -131,8 +131,31 @@ public:
           G = ((G + (G >> 8)) >> 8) & 0xFFu;
           *P = (D & 0xFF000000u) | RB | (G << 8);
         }
+      } else if (FBm.BitsPerPixel == 24) {
+        Byte* P = FBm.ScanLine(Py) + size_t(X0) * 3;
+        for (int Px = X0; Px < X1; ++Px, ++Cov, P += 3) {
+          const unsigned A = *Cov;
+          if (A == 0) continue;
+          P[0] = Blend(B, P[0], A);
+          P[1] = Blend(Gr, P[1], A);
+          P[2] = Blend(R, P[2], A);
+        }
+      } else if (FBm.BitsPerPixel == 16) {
+        // Few enough pixels to go through the colour masks one by one.
+        for (int Px = X0; Px < X1; ++Px, ++Cov) {
+          const unsigned A = *Cov;
+          if (A == 0) continue;
+          if (A == 255) {
+            FBm.SetPixelValue(Px, Py, FPixel);
+            continue;
+          }
+          const COLORREF D = FBm.PixelToColor(FBm.GetPixelValue(Px, Py));
+          const COLORREF Mixed = RGB(Blend(R, GetRValue(D), A), Blend(Gr, GetGValue(D), A), Blend(B, GetBValue(D), A));
+          FBm.SetPixelValue(Px, Py, FBm.ColorToPixel(Mixed));
+        }
       } else {
-        // Other depths take the colour where the glyph covers half the pixel.
+        // Palette and monochrome surfaces stay aliased: the colour goes
+        // where the glyph covers half the pixel.
         for (int Px = X0; Px < X1; ++Px, ++Cov)
           if (*Cov >= 128) FBm.SetPixelValue(Px, Py, FPixel);
       }
@@ -181,6 +204,12 @@ public:
   }
 
 private:
+  // s*a + d*(255-a) over 255, rounded as the 32-bit path does.
+  static Byte Blend(unsigned S, unsigned D, unsigned A) {
+    const unsigned V = S * A + D * (255 - A) + 0x80u;
+    return Byte((V + (V >> 8)) >> 8);
+  }
+
   TBitmapObject& FBm;
   const TRegionData& FClip;
   COLORREF FColor;
