@@ -256,9 +256,12 @@ protected:
 
 private:
   struct TGroups;
+  struct TRunLook;
   struct TWalk;
   void WriteText(TWalk& W, const AnsiString& S);
-  static void OpenGroups(TDCExporter* E, const TGroups& G, TFont* Font, TColor Back);
+  static void OpenGroups(TDCExporter* E, const TGroups& G, const TRunLook& Look);
+  const TRunLook& WalkLook(TWalk& W, Integer Style) const;
+  bool WalkSameLook(TWalk& W, Integer A, Integer B) const;
   static void CloseGroups(TDCExporter* E, const TGroups& G);
   AnsiString WalkLineText(const TWalk& W, Integer Line) const;
   bool WalkColumns(const TWalk& W, Integer Line, const AnsiString& Text, Integer& First, Integer& Last) const;

@@ -1,5 +1,7 @@
 // The export walk: the editor's lines and style strings as exporter calls.
 #include <algorithm>
+#include <array>
+#include <optional>
 
 #include "editor/controls/DCMemo.h"
 
@@ -9,6 +11,24 @@ struct TCustomDCMemo::TGroups {
        Color = false, Back = false;
 };
 
+// What the walk needs of a style's look, read once per walk: reading a
+// style's font refreshes it and converts its height on every call.
+struct TCustomDCMemo::TRunLook {
+  AnsiString Name;
+  Integer Size = 0;
+  TColor Color = clBlack;
+  TFontStyles Style;
+  Byte Charset = 0;
+  TColor Back = clWindow;
+  bool Upper = false;
+  HFONT Handle = nullptr;
+
+  TRunLook() = default;
+  TRunLook(TFont* F, TColor ABack)
+      : Name(F->GetName()), Size(F->GetSize()), Color(F->GetColor()), Style(F->GetStyle()),
+        Charset(Byte(F->GetCharset())), Back(ABack) {}
+};
+
 struct TCustomDCMemo::TWalk {
   TDCExporter* E = nullptr;
   bool SelectionOnly = false;
@@ -16,7 +36,9 @@ struct TCustomDCMemo::TWalk {
   Integer FirstLine = 0, LastLine = -1;
   TSelectionType SelType = stNotSelected;
   TRect Sel;
-  TFont* Prev = nullptr;
+  const TRunLook* Prev = nullptr;
+  // The looks of the style indexes met so far.
+  std::array<std::optional<TRunLook>, 256> Looks;
 };
 
 void TCustomDCMemo::WriteText(TWalk& W, const AnsiString& S) {
@@ -25,15 +47,34 @@ void TCustomDCMemo::WriteText(TWalk& W, const AnsiString& S) {
   W.E->WriteString(T);
 }
 
-void TCustomDCMemo::OpenGroups(TDCExporter* E, const TGroups& G, TFont* Font, TColor Back) {
-  if (G.Face) E->StartFontCharset(Font->GetName(), Byte(Font->GetCharset()));
-  if (G.Size) E->StartFontSize(Font->GetSize());
+void TCustomDCMemo::OpenGroups(TDCExporter* E, const TGroups& G, const TRunLook& Look) {
+  if (G.Face) E->StartFontCharset(Look.Name, Look.Charset);
+  if (G.Size) E->StartFontSize(Look.Size);
   if (G.Bold) E->StartBold();
   if (G.Italic) E->StartItalic();
   if (G.Underline) E->StartUnderline();
   if (G.StrikeOut) E->StartStrikeOut();
-  if (G.Color) E->StartColor(Font->GetColor());
-  if (G.Back) E->StartBackColor(Back);
+  if (G.Color) E->StartColor(Look.Color);
+  if (G.Back) E->StartBackColor(Look.Back);
+}
+
+const TCustomDCMemo::TRunLook& TCustomDCMemo::WalkLook(TWalk& W, Integer Style) const {
+  std::optional<TRunLook>& L = W.Looks[size_t(Byte(Style))];
+  if (!L) {
+    TFont* F = GetStyleFont(Style);
+    L.emplace(F, GetStyleColor(Style));
+    L->Upper = IsUpperCaseStyle(Style);
+    L->Handle = F->GetHandle();
+  }
+  return *L;
+}
+
+// The look test of SameStyleLook on the looks read for the walk.
+bool TCustomDCMemo::WalkSameLook(TWalk& W, Integer A, Integer B) const {
+  if (A == B) return true;
+  const TRunLook& LA = WalkLook(W, A);
+  const TRunLook& LB = WalkLook(W, B);
+  return LA.Back == LB.Back && LA.Upper == LB.Upper && LA.Handle == LB.Handle && LA.Color == LB.Color;
 }
 
 void TCustomDCMemo::CloseGroups(TDCExporter* E, const TGroups& G) {
@@ -99,8 +140,9 @@ void TCustomDCMemo::WriteToExporter(TDCExporter* Exporter, bool SelectionOnly) {
     Doc.Underline = St.Contains(fsUnderline);
     Doc.StrikeOut = St.Contains(fsStrikeOut);
   }
-  OpenGroups(Exporter, Doc, FFont.get(), GetColor());
-  W.Prev = FFont.get();
+  const TRunLook EditorLook(FFont.get(), GetColor());
+  OpenGroups(Exporter, Doc, EditorLook);
+  W.Prev = &EditorLook;
   W.LastLine = S->GetLineCount() - 1;
   if (SelectionOnly) {
     W.SelType = S->GetSelectionType();
@@ -140,6 +182,7 @@ void TCustomDCMemo::PlainWalk(TWalk& W) {
 void TCustomDCMemo::StyledWalk(TWalk& W) {
   TCustomMemoSource* S = GetSource();
   const bool UrlOnly = GetHighlightUrls() && !ParserStylesInUse();
+  const TRunLook Editor(FFont.get(), GetColor());
   AnsiString Styles;
   for (Integer L = W.FirstLine; L <= W.LastLine; ++L) {
     const AnsiString Text = WalkLineText(W, L);
@@ -157,28 +200,20 @@ void TCustomDCMemo::StyledWalk(TWalk& W) {
     bool FirstRun = true;
     while (Start <= Last) {
       Integer End = Start + 1;
-      while (End <= Last && (StyleAt(End) == Cur || SameStyleLook(StyleAt(End), Cur, false))) ++End;
-      TFont* F;
-      TColor Back;
-      if (Cur == 0 && UrlOnly) {
-        F = FFont.get();
-        Back = GetColor();
-      } else {
-        F = GetStyleFont(Cur);
-        Back = GetStyleColor(Cur);
-      }
+      while (End <= Last && WalkSameLook(W, StyleAt(End), Cur)) ++End;
+      // Style 0 is the editor's own look when only URLs are highlighted.
+      const TRunLook& F = Cur == 0 && UrlOnly ? Editor : WalkLook(W, Cur);
       TGroups G;
-      G.Face = FirstRun || F->GetName() != W.Prev->GetName() || F->GetName() != FFont->GetName();
-      G.Size = FirstRun || F->GetSize() != W.Prev->GetSize() || F->GetSize() != FFont->GetSize();
-      G.Color = FirstRun || F->GetColor() != W.Prev->GetColor() || F->GetColor() != FFont->GetColor();
-      G.Back = Back != GetColor();
-      const TFontStyles St = F->GetStyle();
-      G.Bold = St.Contains(fsBold);
-      G.Italic = St.Contains(fsItalic);
-      G.Underline = St.Contains(fsUnderline);
-      G.StrikeOut = St.Contains(fsStrikeOut);
-      W.Prev = F;
-      OpenGroups(W.E, G, F, Back);
+      G.Face = FirstRun || F.Name != W.Prev->Name || F.Name != Editor.Name;
+      G.Size = FirstRun || F.Size != W.Prev->Size || F.Size != Editor.Size;
+      G.Color = FirstRun || F.Color != W.Prev->Color || F.Color != Editor.Color;
+      G.Back = F.Back != GetColor();
+      G.Bold = F.Style.Contains(fsBold);
+      G.Italic = F.Style.Contains(fsItalic);
+      G.Underline = F.Style.Contains(fsUnderline);
+      G.StrikeOut = F.Style.Contains(fsStrikeOut);
+      W.Prev = &F;
+      OpenGroups(W.E, G, F);
       WriteText(W, Text.substr(size_t(Start - 1), size_t(End - Start)));
       if (End > Last) {
         // Empty lines that follow go out inside this run's groups.

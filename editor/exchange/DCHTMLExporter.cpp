@@ -23,18 +23,23 @@ constexpr TEscapeTable MakeTable(bool Blanks) {
 constexpr TEscapeTable TextTable = MakeTable(/*Blanks=*/true);
 constexpr TEscapeTable AttrTable = MakeTable(/*Blanks=*/false);
 
-AnsiString Escape(const AnsiString& S, const TEscapeTable& Table) {
-  AnsiString R;
-  R.reserve(S.size() + S.size() / 4);
+// Appends S escaped with Table to Out.
+void AppendEscaped(AnsiString& Out, std::string_view S, const TEscapeTable& Table) {
   size_t Start = 0;
   for (size_t I = 0; I < S.size(); ++I) {
     const char* E = Table[static_cast<unsigned char>(S[I])];
     if (!E) continue;
-    R.append(S, Start, I - Start);
-    R.append(E);
+    Out.append(S, Start, I - Start);
+    Out.append(E);
     Start = I + 1;
   }
-  R.append(S, Start, S.size() - Start);
+  Out.append(S, Start, S.size() - Start);
+}
+
+AnsiString Escape(const AnsiString& S, const TEscapeTable& Table) {
+  AnsiString R;
+  R.reserve(S.size() + S.size() / 4);
+  AppendEscaped(R, S, Table);
   return R;
 }
 
@@ -82,49 +87,46 @@ AnsiString HtmlRulesName(Byte Rules) {
 
 TDCHTMLExporter::TDCHTMLExporter(TStream* AStream) : TDCExporter(AStream) {}
 
-void TDCHTMLExporter::WriteOpenTag(const AnsiString& Name) { WriteString("<" + Name + ">"); }
-
-void TDCHTMLExporter::WriteCloseTag(const AnsiString& Name) { WriteString("</" + Name + ">"); }
-
-void TDCHTMLExporter::WriteTag(const AnsiString& Name, const AnsiString& TagText) {
-  AnsiString S;
-  if (!FLastTag.empty() && FLastTag != Name) S = CRLF;
-  S += '<';
-  S += TagText;
-  S += '>';
-  WriteString(S);
-  FLastTag = Name;
+void TDCHTMLExporter::WriteOpenTag(std::string_view Name) {
+  FTag.assign("<").append(Name).append(">");
+  WriteString(FTag);
 }
 
-void TDCHTMLExporter::WriteSimpleTag(const AnsiString& Name) { WriteTag(Name, Name); }
+void TDCHTMLExporter::WriteCloseTag(std::string_view Name) {
+  FTag.assign("</").append(Name).append(">");
+  WriteString(FTag);
+}
 
-void TDCHTMLExporter::WriteTagAttr(const AnsiString& Name, const char* AttrName, const AnsiString& Value) {
+void TDCHTMLExporter::WriteTag(std::string_view Name, std::string_view TagText) {
+  FTag.clear();
+  if (!FLastTag.empty() && FLastTag != Name) FTag.append(CRLF);
+  FTag.append("<").append(TagText).append(">");
+  WriteString(FTag);
+  FLastTag.assign(Name);
+}
+
+void TDCHTMLExporter::WriteSimpleTag(std::string_view Name) { WriteTag(Name, Name); }
+
+void TDCHTMLExporter::WriteTagAttr(std::string_view Name, std::string_view AttrName, std::string_view Value) {
   if (Value.empty()) {
     WriteTag(Name, Name);
     return;
   }
-  AnsiString Text;
-  Text.reserve(Name.size() + Value.size() + 16);
-  Text += Name;
-  Text += ' ';
-  Text += AttrName;
-  Text += "=\"";
-  Text += HtmlEscapeAttr(Value);
-  Text += '"';
-  WriteTag(Name, Text);
+  FTagText.assign(Name).append(" ").append(AttrName).append("=\"");
+  AppendEscaped(FTagText, Value, AttrTable);
+  FTagText += '"';
+  WriteTag(Name, FTagText);
 }
 
-void TDCHTMLExporter::WriteTagAttrs(const AnsiString& Name, const TAttrs& Attrs) {
-  AnsiString Text = Name;
+void TDCHTMLExporter::WriteTagAttrs(std::string_view Name, const TAttrs& Attrs) {
+  FTagText.assign(Name);
   for (const auto& [AttrName, Value] : Attrs) {
     if (Value.empty()) continue;
-    Text += ' ';
-    Text += AttrName;
-    Text += "=\"";
-    Text += HtmlEscapeAttr(Value);
-    Text += '"';
+    FTagText.append(" ").append(AttrName).append("=\"");
+    AppendEscaped(FTagText, Value, AttrTable);
+    FTagText += '"';
   }
-  WriteTag(Name, Text);
+  WriteTag(Name, FTagText);
 }
 
 AnsiString TDCHTMLExporter::ConvertText(const AnsiString& S) { return HtmlEscape(S); }

@@ -7,6 +7,7 @@
 // name of the last tracked tag: a tracked tag with another name starts a new
 // output line, so a run of font, size and colour tags stays on one line.
 #pragma once
+#include <string_view>
 #include <utility>
 #include <vector>
 #include "editor/exchange/DCExporter.h"
@@ -93,16 +94,18 @@ public:
 
 protected:
   // "<Name>", not tracked.
-  void WriteOpenTag(const AnsiString& Name);
+  void WriteOpenTag(std::string_view Name);
   // "</Name>", never tracked.
-  void WriteCloseTag(const AnsiString& Name);
+  void WriteCloseTag(std::string_view Name);
   // A tracked tag: CR LF first when the last tracked name differs.
-  void WriteTag(const AnsiString& Name, const AnsiString& TagText);
-  void WriteSimpleTag(const AnsiString& Name);
+  void WriteTag(std::string_view Name, std::string_view TagText);
+  void WriteSimpleTag(std::string_view Name);
   // Attributes with an empty value are left out; values are escaped.
-  void WriteTagAttr(const AnsiString& Name, const char* AttrName, const AnsiString& Value);
-  void WriteTagAttrs(const AnsiString& Name, const TAttrs& Attrs);
+  void WriteTagAttr(std::string_view Name, std::string_view AttrName, std::string_view Value);
+  void WriteTagAttrs(std::string_view Name, const TAttrs& Attrs);
 
 private:
   AnsiString FLastTag;
+  // The tag and its inner text being composed, kept to spare allocations.
+  AnsiString FTag, FTagText;
 };

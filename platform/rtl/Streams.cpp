@@ -258,6 +258,22 @@ void TMemoryStream::Resize(Int64 NewSize) {
 Integer TMemoryStream::Write(const void* Buffer, Integer Count) {
   if (FPosition < 0 || Count <= 0) return 0;
   const Int64 End = FPosition + Count;
+  if (FPosition == GetSize()) {
+    // Appending, the usual case of a writer: the bytes go in once, with no
+    // zero fill first.
+    if (End > MaxMemoryStreamSize) RaiseMemoryStreamError();
+    const auto* P = static_cast<const Byte*>(Buffer);
+    try {
+      FBuffer.insert(FBuffer.end(), P, P + Count);
+    } catch (const std::bad_alloc&) {
+      RaiseMemoryStreamError();
+    } catch (const std::length_error&) {
+      RaiseMemoryStreamError();
+    }
+    SetPointer(FBuffer.data(), End);
+    FPosition = End;
+    return Count;
+  }
   if (End > GetSize()) Resize(End);
   std::memcpy(FBuffer.data() + FPosition, Buffer, static_cast<size_t>(Count));
   FPosition = End;
