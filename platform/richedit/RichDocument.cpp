@@ -188,17 +188,28 @@ WideString TRichDocument::GetText(Integer CpMin, Integer CpMax) const {
   return R;
 }
 
+bool TRichDocument::ParagraphHidden(Integer Index) const {
+  const TRichParagraph& P = FParagraphs.at(size_t(Index));
+  if (P.Runs.empty()) return false;
+  for (const TRichRun& R : P.Runs)
+    if (R.Picture >= 0 || !CharFormat(R.Format).Hidden) return false;
+  return true;
+}
+
 WideString TRichDocument::PlainText() const {
   WideString R;
+  const TRichParagraph* Prev = nullptr;
   for (size_t I = 0; I < FParagraphs.size(); ++I) {
     const TRichParagraph& P = FParagraphs[I];
-    R.append(P.Text, 0, P.Text.size() - 1);
-    if (I + 1 == FParagraphs.size()) break;
-    const bool RowGoesOn = FParagraphs[I + 1].Row == P.Row;
-    if (P.End() == TRichParagraphEnd::Cell && RowGoesOn) {
-      R += u'\t';
-    } else {
-      R += u"\r\n";
+    // A hidden paragraph outside tables leaves no line; in a table its cell
+    // end still separates the cells.
+    if (P.Row < 0 && ParagraphHidden(Integer(I))) continue;
+    if (Prev) R += Prev->End() == TRichParagraphEnd::Cell && P.Row == Prev->Row ? u"\t" : u"\r\n";
+    Prev = &P;
+    for (const TRichRun& Run : P.Runs) {
+      const Integer End = std::min<Integer>(Run.Start + Run.Length, Integer(P.Text.size()) - 1);
+      if (Run.Start >= End || (Run.Picture < 0 && CharFormat(Run.Format).Hidden)) continue;
+      R.append(P.Text, size_t(Run.Start), size_t(End - Run.Start));
     }
   }
   return R;

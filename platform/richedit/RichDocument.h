@@ -25,8 +25,9 @@
 // Units: lengths of paragraphs, tabs, cells and picture goals are twips
 // (1/1440 inch). A character size is in half-points (RTF's \fs; 24 = 12 pt).
 //
-// Hidden text (\v) stays in the text and counts cps, as the control counts it;
-// layout gives it no width.
+// Hidden text (\v) stays in the text and counts cps, as the control counts it,
+// but is neither laid out nor part of PlainText. A paragraph hidden to its
+// end mark takes no room at all.
 #pragma once
 #include <cstddef>
 #include <string>
@@ -208,8 +209,12 @@ public:
   // included); CpMax -1 means to the end; the range is clamped.
   WideString GetText(Integer CpMin = 0, Integer CpMax = -1) const;
   // The text as TRichEdit's Lines.Text reads it: paragraphs joined by CR LF,
-  // a cell end as TAB (CR LF after a row's last cell), no end mark.
+  // a cell end as TAB (CR LF after a row's last cell), no end mark, no
+  // hidden text; a hidden paragraph outside tables gives no line.
   WideString PlainText() const;
+  // Whether every character of paragraph Index, its end mark included, is
+  // hidden text.
+  bool ParagraphHidden(Integer Index) const;
 
   // Building, for the loaders and for tests. Between the first Append… or
   // EndParagraph and Finish the last paragraph is open: it has no end

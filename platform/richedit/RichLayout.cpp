@@ -559,6 +559,7 @@ TRichParaLayout TRichLayout::Wrap(Integer Index, Integer StartOffset, int Left, 
   Out.Left = Left;
   Out.Width = Width;
   const TRichParagraph& P = FDoc.Paragraphs()[std::size_t(Index)];
+  if (FDoc.ParagraphHidden(Index)) return Out;  // no lines, no spacing, no mark
   if (StartOffset == 0 && P.Format.Numbering != TRichNumbering::None && !P.Runs.empty())
     Out.Marker = NumberingText(Index);
   Out.SpaceBefore = StartOffset == 0 ? std::max(0, TwipsToPxY(P.Format.SpaceBefore)) : 0;

@@ -1094,7 +1094,7 @@ void TRtfParser::ParaWord(TRtfWord W, bool HasParam, Int64 Param) {
     case TRtfWord::keep: P.KeepTogether = On; break;
     case TRtfWord::keepn: P.KeepWithNext = On; break;
     case TRtfWord::pagebb: P.PageBreakBefore = On; break;
-    case TRtfWord::intbl: S.InTable = true; break;
+    case TRtfWord::intbl: S.InTable = On; break;
     case TRtfWord::itap: S.InTable = Param > 0; break;
     case TRtfWord::tqr: S.TabKind = TRichTabKind::Right; break;
     case TRtfWord::tqc: S.TabKind = TRichTabKind::Center; break;

@@ -4,6 +4,7 @@
 
 #include "Layout_TestSupport.h"
 #include "platform/richedit/RichLayout.h"
+#include "platform/richedit/RtfReader.h"
 
 using namespace richtest;
 
@@ -321,4 +322,28 @@ TEST(TRichLayout, NumbersListParagraphsAndHangsTheirText) {
       }
     }
   }
+}
+
+TEST(TRichLayout, HiddenTextTakesNoRoomAndAHiddenParagraphNoLine) {
+  // Link targets and other \v text stay in the text but are neither shown
+  // nor read: "b" follows "a" directly, and the paragraph hidden up to its
+  // mark leaves no gap between the first and the last line.
+  const TRichDocument Doc = RtfRead(
+      "{\\rtf1{\\fonttbl{\\f0 Courier New;}}\\f0\\fs20 a{\\v target.htm}b\\par"
+      "{\\v gone\\par}c}");
+  EXPECT_EQ(Doc.PlainText(), u"ab\r\nc");
+  ASSERT_EQ(Doc.Paragraphs().size(), 3u);
+  const int A = MetricsOf(Mono()).Advance;
+  const int H = MetricsOf(Mono()).Height;
+  TRichLayout L(Doc, At96(9000));
+  const TRichParaLayout& First = L.Paragraph(0);
+  ASSERT_EQ(First.Lines.size(), 1u);
+  ASSERT_EQ(First.Lines[0].Items.size(), 2u);
+  EXPECT_EQ(First.Lines[0].Items[1].X, A);
+  EXPECT_EQ(First.Lines[0].Items[1].Width, A);
+  EXPECT_TRUE(L.Paragraph(1).Lines.empty());
+  EXPECT_EQ(L.Paragraph(1).Height, 0);
+  const TRichPage Page = L.Paginate(0, -1, 100 * H * 15);
+  EXPECT_EQ(Page.Height, 2 * H);
+  EXPECT_EQ(Page.CpEnd, Doc.TextLength());
 }

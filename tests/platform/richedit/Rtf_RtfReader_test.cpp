@@ -228,6 +228,20 @@ TEST(RtfReader, TableRowsCarryCellsAndBoundaries) {
   EXPECT_LT(R1.Cells[1].Right, R1.Cells[2].Right);
 }
 
+TEST(RtfReader, IntblWithZeroLeavesTheTable) {
+  // Generated reports switch tables off with \intbl0; what follows is body
+  // text, not more cells of the last row.
+  const TRichDocument D = RtfRead(
+      R"({\rtf1\trowd\cellx1440\cellx5220\intbl Used in:\cell f()\cell\row)"
+      R"(\intbl0 {\b Variables\par}Local\par})");
+  EXPECT_EQ(D.PlainText(), u"Used in:\tf()\r\nVariables\r\nLocal");
+  const auto& P = D.Paragraphs();
+  ASSERT_EQ(P.size(), 4u);
+  EXPECT_EQ(P[2].Row, -1);
+  EXPECT_EQ(P[3].Row, -1);
+  EXPECT_EQ(D.Rows().size(), 1u);
+}
+
 TEST(RtfReader, NestedTablesFlattenIntoTheOuterCell) {
   TRichDocument D = RtfRead(
       R"({\rtf1\trowd\cellx5000\pard\intbl outer\par)"
