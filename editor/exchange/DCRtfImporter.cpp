@@ -1,6 +1,7 @@
 #include "editor/exchange/DCRtfImporter.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string_view>
 
@@ -134,17 +135,60 @@ Integer TDCRtfParser::ScanControl() {
 Integer TDCRtfParser::LookupWord(const char* P, size_t Len) {
   if (Len == 0 || Len > 12) return -1;
   char Buf[16];
-  Buf[0] = '\\';
   for (size_t I = 0; I < Len; ++I) {
     char C = P[I];
     if (C >= 'A' && C <= 'Z') C = char(C - 'A' + 'a');
-    Buf[I + 1] = C;
+    Buf[I] = C;
   }
-  Buf[Len + 1] = 0;
-  const auto It = std::lower_bound(std::begin(RtfWords), std::end(RtfWords), Buf,
-                                   [](const char* A, const char* B) { return std::strcmp(A, B) < 0; });
-  if (It != std::end(RtfWords) && std::strcmp(*It, Buf) == 0) return Integer(It - std::begin(RtfWords));
+  // The words of one first letter lie together in the sorted list.
+  struct TRange {
+    Byte First = 0, Last = 0;
+  };
+  static const auto Ranges = [] {
+    std::array<TRange, 128> R{};
+    for (Integer I = rwCount; I-- > 0;) {
+      TRange& E = R[static_cast<unsigned char>(RtfWords[I][1])];
+      if (E.Last == 0) E.Last = Byte(I + 1);
+      E.First = Byte(I);
+    }
+    return R;
+  }();
+  const unsigned char Lead = static_cast<unsigned char>(Buf[0]);
+  if (Lead >= 128) return -1;
+  const TRange& R = Ranges[Lead];
+  for (Integer I = R.First; I < R.Last; ++I) {
+    const char* W = RtfWords[I] + 1;
+    if (std::strlen(W) == Len && std::memcmp(W, Buf, Len) == 0) return I;
+  }
   return -1;
+}
+
+std::string_view TDCRtfParser::PlainIntegerAhead() const {
+  const char* P = FSourcePtr;
+  if (!IsDigit(*P)) return {};
+  while (IsDigit(*P)) ++P;
+  // A fraction or an exponent makes a real number token.
+  if ((P[0] == '.' && IsDigit(P[1])) || P[0] == 'e' || P[0] == 'E') return {};
+  return {FSourcePtr, size_t(P - FSourcePtr)};
+}
+
+std::string_view TDCRtfParser::ControlWordAhead() const {
+  if (FSourcePtr[0] != '\\') return {};
+  const char Next = FSourcePtr[1];
+  if (Next == '\'' || Next == '\\' || Next == '{' || Next == '}') return {};
+  const char* P = FSourcePtr + 1;
+  for (;; ++P) {
+    const char C = *P;
+    if (!((C >= 'a' && C <= 'z') || (C >= 'A' && C <= 'Z') || C == '*' || C == '_')) break;
+  }
+  return {FSourcePtr, size_t(P - FSourcePtr)};
+}
+
+void TDCRtfParser::TakeAhead(std::string_view Token, Integer Code) {
+  FTokenPtr = FSourcePtr;
+  FSourcePtr += Token.size();
+  FToken = Code;
+  if (Code == rtkWord || Code == rtkOtherWord) RtfWordIndex = Code == rtkWord ? WordCode(Token) : -1;
 }
 
 Integer TDCRtfParser::Peek(AnsiString& Text) {
@@ -222,6 +266,11 @@ TRTFConverter::TRTFConverter(const AnsiString& Text)
 TRTFConverter::~TRTFConverter() = default;
 
 bool TRTFConverter::ReadIntParam(Integer& Value) {
+  if (const std::string_view Ahead = FParser->PlainIntegerAhead(); !Ahead.empty()) {
+    if (!ParseInt(AnsiString(Ahead), Value)) return false;
+    FParser->TakeAhead(Ahead, rtkInteger);
+    return true;
+  }
   AnsiString S;
   const Integer Tok = FParser->Peek(S);
   if (Tok != rtkInteger || !ParseInt(S, Value)) return false;
@@ -357,12 +406,17 @@ void TInternalImporter::PopStyle(Integer Key) {
     return;
   }
   if (FStack.empty()) return;
+  const auto SetsSomething = [](const TImportRecord& R) {
+    return !R.FontName.empty() || R.Size != -1 || R.Color != -1 || R.StylesSet || R.BackSet;
+  };
   if (Key == -1) {
+    if (SetsSomething(FStack.back())) FLookStale = true;
     FStack.pop_back();
     return;
   }
   for (size_t I = FStack.size(); I-- > 0;)
     if (FStack[I].Key == Key) {
+      if (SetsSomething(FStack[I])) FLookStale = true;
       FStack.erase(FStack.begin() + std::ptrdiff_t(I));
       return;
     }
@@ -371,10 +425,13 @@ void TInternalImporter::PopStyle(Integer Key) {
 void TInternalImporter::PopAll() {
   FStack.clear();
   FOverflow = 0;
+  FLookStale = true;
 }
 
 TImportRecord& TInternalImporter::TopRecord() {
   if (FStack.empty()) PushStyle(-1);
+  // Every setter comes through here.
+  FLookStale = true;
   return FStack.back();
 }
 
@@ -462,7 +519,10 @@ void TInternalImporter::ComputeFont() {
 
 void TInternalImporter::AddText(const AnsiString& Text) {
   if (Text.empty()) return;
-  ComputeFont();
+  if (FLookStale) {
+    ComputeFont();
+    FLookStale = false;
+  }
   if (FOwner) FOwner->DoAddText(Text, FRunFont.get(), FBackColor);
 }
 
@@ -545,16 +605,28 @@ void TRtfImporter::DoGroupOpen(Integer& Prev) {
   TDCRtfParser& P = *FParser;
   // Peek puts the parser's text back as it was, so a reference stays valid.
   const AnsiString& After = P.TextAfterBrace;
-  if (After.empty()) {
+  if (After.empty() && P.CurrentChar() != '{' && P.CurrentChar() != '}') {
+    // Mostly a control word follows the brace; anything else is looked at
+    // the general way.
+    Integer Tok, Code;
     AnsiString Peeked;
-    const Integer Tok = P.Peek(Peeked);
-    if (Tok == rtkWord && SameText(Peeked, "\\colortbl")) {
+    if (const std::string_view Word = P.ControlWordAhead(); !Word.empty()) {
+      Code = TDCRtfParser::WordCode(Word);
+      Tok = Code >= 0 ? rtkWord : rtkOtherWord;
+      Peeked.assign(Word);
+    } else {
+      Tok = P.Peek(Peeked);
+      Code = Tok == rtkWord ? TDCRtfParser::WordCode(Peeked) : -1;
+    }
+    if (Tok == rtkWord && Code == rwColortbl) {
       ReadColorTable();
       return;
     }
-    if (Tok == rtkWord && SameText(Peeked, "\\fonttbl")) {
+    if (Tok == rtkWord && Code == rwFonttbl) {
       P.NextToken();
       ReadFontTable();
+      // Runs without a face of their own take the table's first.
+      FStyles->LookMayHaveChanged();
       return;
     }
     if ((Tok == rtkWord || Tok == rtkOtherWord) && IsSkipDestination(Peeked)) {
@@ -595,6 +667,11 @@ void TRtfImporter::DoWord(Integer Code) {
         if (const TRtfFontEntry* E = FFontTable.Find(N)) St.SetFontName(E->Name, E->Charset);
       break;
     case rwFs: {
+      if (const std::string_view Ahead = P.PlainIntegerAhead(); !Ahead.empty()) {
+        P.TakeAhead(Ahead, rtkInteger);
+        St.SetFontSize(std::min((ParseInt(AnsiString(Ahead), N) ? N : 24) / 2, 1638));
+        break;
+      }
       // A size that is not a number reads as 12 points; braces stay for the loop.
       AnsiString S;
       const Integer Tok = P.Peek(S);
@@ -633,9 +710,7 @@ void TRtfImporter::AddHexChars() {
     if (C != 0 && C != '\r' && C != '\n') Bytes += char(C);
   };
   Keep(P.SpecialChar);
-  while (P.CurrentChar() == '\\') {
-    AnsiString S;
-    if (P.Peek(S) != rtkHex) break;
+  while (P.CurrentChar() == '\\' && P.NextChar() == '\'') {
     P.NextToken();
     Keep(P.SpecialChar);
   }

@@ -8,6 +8,7 @@
 //
 // Everything but TDCRtfImporter lives for one Import call.
 #pragma once
+#include <string_view>
 #include <map>
 #include <memory>
 #include <vector>
@@ -52,6 +53,19 @@ public:
 
   // The next token's code and text, the position left unchanged.
   Integer Peek(AnsiString& Text);
+  // Look-aheads for the usual cases, with no state to save and restore: the
+  // digits of a plain integer token at the source position (empty when the
+  // next token may be something else), and a control word there with its
+  // backslash (empty when the source does not start with one).
+  std::string_view PlainIntegerAhead() const;
+  std::string_view ControlWordAhead() const;
+  // Takes a token found ahead, as NextToken would have.
+  void TakeAhead(std::string_view Token, Integer Code);
+  // The word-list code of a control word given with its backslash; -1 for
+  // an unlisted one.
+  static Integer WordCode(std::string_view Word) {
+    return Word.size() > 1 ? LookupWord(Word.data() + 1, Word.size() - 1) : -1;
+  }
   // A "-" directly followed by a digit, then digits.
   void SkipParameter();
   // Unsigned decimal digits at the source position; 0 when there are none.
@@ -170,6 +184,9 @@ public:
   void ResetStyle();
   void GetDefaultFont(AnsiString& Name, Byte& Charset) const;
   void ComputeFont();
+  // The run font is computed again only after the stack or the font table
+  // changed; a group that sets nothing changes no look.
+  void LookMayHaveChanged() { FLookStale = true; }
   void AddText(const AnsiString& Text);
   TFont* RunFont() const { return FRunFont.get(); }
   Integer RunBackColor() const { return FBackColor; }
@@ -183,6 +200,7 @@ private:
   Integer FOverflow = 0;
   std::unique_ptr<TFont> FRunFont;
   Integer FBackColor = -1;
+  bool FLookStale = true;
   TDCImporter* FOwner;
   const TRtfFontTable* FFontTable;
 };
