@@ -4,6 +4,9 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
 
 #include "bench/BenchDocuments.h"
 #include "editor/controls/DCMemo.h"
@@ -51,5 +54,41 @@ void BM_MemoExportHtmlFile1MB(benchmark::State& State) {
   State.SetBytesProcessed(Int64(State.iterations()) * Int64(Doc.size()));
 }
 BENCHMARK(BM_MemoExportHtmlFile1MB)->Unit(benchmark::kMillisecond);
+
+// Every document of the corpus, when it is there: the road on real files of
+// many producers, pictures and tables included.
+std::vector<AnsiString> CorpusDocuments() {
+  std::vector<AnsiString> Docs;
+  std::error_code Ec;
+  for (const auto& E : std::filesystem::directory_iterator(SX_CORPUS_DIR "/rtf", Ec)) {
+    if (E.path().extension() != ".rtf") continue;
+    std::ifstream In(E.path(), std::ios::binary);
+    std::stringstream Ss;
+    Ss << In.rdbuf();
+    Docs.push_back(Ss.str());
+  }
+  return Docs;
+}
+
+void BM_MemoRoadCorpus(benchmark::State& State) {
+  const std::vector<AnsiString> Docs = CorpusDocuments();
+  if (Docs.empty()) {
+    State.SkipWithError("no RTF corpus");
+    return;
+  }
+  Int64 Bytes = 0;
+  for (const AnsiString& D : Docs) Bytes += Int64(D.size());
+  for (auto _ : State) {
+    for (const AnsiString& D : Docs) {
+      TDCMemo M(nullptr);
+      Import(M, D);
+      TMemoryStream Out;
+      M.ExportToStream(&Out, &ExporterClassOf<TDCHTMLExporter>, false);
+      benchmark::DoNotOptimize(Out.Memory());
+    }
+  }
+  State.SetBytesProcessed(Int64(State.iterations()) * Bytes);
+}
+BENCHMARK(BM_MemoRoadCorpus)->Unit(benchmark::kMillisecond);
 
 }  // namespace
