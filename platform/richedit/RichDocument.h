@@ -112,6 +112,9 @@ struct TRichParaFormat {
   Integer NumberingStart = 1;
   Integer NumberingIndent = 0;    // twips, \pnindent: room between the mark and the text
   WideString NumberingTextBefore, NumberingTextAfter;  // \pntxtb, \pntxta
+  // The mark's look (\pnf, \pnfs, \pnb …) as an index in the document's
+  // CharFormats; -1: the look of the paragraph's first character.
+  Integer NumberingFormat = -1;
   std::vector<TRichTabStop> Tabs;  // sorted by Position, no two at one position
   TRichBorders Borders;            // \brdrt … on the paragraph
   bool HasShading = false;         // \cbpat: background of the paragraph

@@ -196,9 +196,12 @@ public:
       // The mark sits at the first-line indent; the text follows at the
       // hanging indent (or the numbering indent past the mark), and at the
       // next default tab stop when the mark reaches that far.
-      Out.MarkerFormat = FP.Runs.front().Format;
+      const Integer Look = FPF.NumberingFormat;
+      Out.MarkerFormat = Look >= 0 && std::size_t(Look) < FDoc.CharFormats().size() ? Look : FP.Runs.front().Format;
       Out.MarkerX = std::max(0, FLeftIndent + FFirstIndent);
-      const auto& Font = FontOf(FP.Runs.front());
+      TRichRun MarkRun;
+      MarkRun.Format = Out.MarkerFormat;
+      const auto& Font = FontOf(MarkRun);
       int W = 0;
       for (char16_t C : Out.Marker) W += Font.Advance(C);
       const int MarkEnd = Out.MarkerX + W;
@@ -790,7 +793,10 @@ WideString TRichLayout::NumberingText(Integer Index) const {
   const TRichParaFormat& F = Paras.at(std::size_t(Index)).Format;
   WideString Body;
   if (F.Numbering == TRichNumbering::Bullet) {
-    Body = u"\u2022";
+    // A bullet is one mark: the text the list gives before it is the bullet
+    // itself (Word writes the Symbol bullet there), else the standard one.
+    Body = F.NumberingTextBefore.empty() ? WideString(u"\u2022") : F.NumberingTextBefore;
+    return Body + F.NumberingTextAfter;
   } else {
     int N = int(std::clamp<Integer>(F.NumberingStart, 0, 32767));
     for (Integer I = Index; I > 0; --I) {

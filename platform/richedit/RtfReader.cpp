@@ -41,11 +41,22 @@ constexpr Integer MaxFontSize = 3276;   // half-points
 constexpr size_t MaxTabs = 32;
 constexpr size_t MaxCells = 256;
 
+// What a \pn group says about its mark's look; unset parts follow the
+// paragraph's first character.
+struct TNumberingLook {
+  int Font = -1;          // \pnf
+  Integer Size = 0;       // \pnfs, half-points
+  int Bold = -1, Italic = -1;  // \pnb, \pni: -1 not given
+  int Color = -1;         // \pncf: colour-table index
+  bool Given() const { return Font >= 0 || Size > 0 || Bold >= 0 || Italic >= 0 || Color >= 0; }
+};
+
 struct TState {
   TDest Dest = TDest::Normal;
   TRichCharFormat Cf;
   int Font = FollowDefaultFont;
   TRichParaFormat Pf;
+  TNumberingLook PnLook;    // travels with Pf's numbering
   bool InTable = false;
   int Uc = 1;
   TRichTabKind TabKind = TRichTabKind::Left;
@@ -153,6 +164,8 @@ private:
 
   // Structure.
   void EndParagraph(TRichParagraphEnd End);
+  void EndParagraphWith(TRichParagraphEnd End, const TRichParaFormat& Pf, const TRichCharFormat& Mark);
+  Integer NumberingFormat(const TRichCharFormat& Mark);
   Integer EnsureRow();
   void CloseRow();
 
@@ -222,7 +235,10 @@ TRichDocument TRtfParser::Run() {
   FlushText();
   CloseRow();
   TState& S = St();
-  FDoc.Finish(S.Pf, EffectiveFormat());
+  const TRichCharFormat Mark = EffectiveFormat();
+  TRichParaFormat Pf = S.Pf;
+  if (Pf.Numbering != TRichNumbering::None && S.PnLook.Given()) Pf.NumberingFormat = NumberingFormat(Mark);
+  FDoc.Finish(Pf, Mark);
   return std::move(FDoc);
 }
 
@@ -310,6 +326,7 @@ void TRtfParser::CloseDestination(TState& Closing, TState* Parent) {
         Pf.NumberingIndent = Closing.Pf.NumberingIndent;
         Pf.NumberingTextBefore = Closing.Pf.NumberingTextBefore;
         Pf.NumberingTextAfter = Closing.Pf.NumberingTextAfter;
+        Parent->PnLook = Closing.PnLook;
       }
       break;
     case TDest::NumberingBefore:
@@ -895,6 +912,8 @@ bool TRtfParser::Destination(TRtfWord W, bool /*Ignorable*/) {
       S.Pf.NumberingStart = 1;
       S.Pf.NumberingTextBefore.clear();
       S.Pf.NumberingTextAfter.clear();
+      S.Pf.NumberingFormat = -1;
+      S.PnLook = TNumberingLook();
       return true;
     case TRtfWord::pntxtb:
     case TRtfWord::pntxta:
@@ -1067,6 +1086,7 @@ void TRtfParser::ParaWord(TRtfWord W, bool HasParam, Int64 Param) {
   switch (W) {
     case TRtfWord::pard:
       P = TRichParaFormat();
+      S.PnLook = TNumberingLook();
       S.InTable = false;
       S.TabKind = TRichTabKind::Left;
       S.TabLeader = TRichTabLeader::None;
@@ -1127,6 +1147,17 @@ void TRtfParser::ParaWord(TRtfWord W, bool HasParam, Int64 Param) {
     case TRtfWord::pnucrm: P.Numbering = TRichNumbering::UpperRoman; break;
     case TRtfWord::pnstart: P.NumberingStart = Integer(std::clamp<Int64>(Param, 0, 32767)); break;
     case TRtfWord::pnindent: P.NumberingIndent = ClampLength(Param); break;
+    case TRtfWord::pnf:
+      S.PnLook.Font = int(std::clamp<Int64>(Param, 0, 0x7FFFFFFF));
+      // The mark's texts (\pntxtb …) are in its font's code page.
+      if (S.Dest == TDest::Numbering) S.Font = S.PnLook.Font;
+      break;
+    case TRtfWord::pnfs:
+      S.PnLook.Size = Param <= 0 ? 0 : Integer(std::min<Int64>(Param, MaxFontSize));
+      break;
+    case TRtfWord::pnb: S.PnLook.Bold = On; break;
+    case TRtfWord::pni: S.PnLook.Italic = On; break;
+    case TRtfWord::pncf: S.PnLook.Color = int(std::clamp<Int64>(Param, -1, 0x7FFFFFFF)); break;
     default:
       break;
   }
@@ -1272,20 +1303,58 @@ void TRtfParser::CloseRow() {
   FCellIndex = 0;
 }
 
+// The look of a numbered paragraph's mark: its first character's, with
+// what the \pn group set.
+Integer TRtfParser::NumberingFormat(const TRichCharFormat& Mark) {
+  const TNumberingLook& L = St().PnLook;
+  const TRichParagraph& Open = FDoc.Paragraphs().back();
+  TRichCharFormat F = Open.Runs.empty() || FDoc.OpenParagraphEmpty() ? Mark : FDoc.CharFormat(Open.Runs.front().Format);
+  if (L.Font >= 0) {
+    auto It = FFonts.find(L.Font);
+    if (It != FFonts.end()) {
+      F.Face = It->second.Name;
+      F.Charset = It->second.Charset >= 0 ? BYTE(It->second.Charset) : DEFAULT_CHARSET;
+      F.PitchAndFamily = It->second.PitchAndFamily;
+    }
+  }
+  if (L.Size > 0) F.Size = L.Size;
+  if (L.Bold >= 0) F.Bold = L.Bold != 0;
+  if (L.Italic >= 0) F.Italic = L.Italic != 0;
+  if (L.Color >= 0) {
+    F.AutoColor = size_t(L.Color) >= FColors.size() || FColors[size_t(L.Color)].Auto;
+    if (!F.AutoColor) F.Color = FColors[size_t(L.Color)].Color;
+  }
+  // The mark is drawn whatever its text's effects.
+  F.Hidden = false;
+  F.Underline = TRichUnderline::None;
+  return FDoc.InternFormat(F);
+}
+
 void TRtfParser::EndParagraph(TRichParagraphEnd End) {
   FlushText();
   TState& S = St();
   const TRichCharFormat Mark = EffectiveFormat();
+  if (S.Pf.Numbering != TRichNumbering::None && S.PnLook.Given()) {
+    TRichParaFormat Pf = S.Pf;
+    Pf.NumberingFormat = NumberingFormat(Mark);
+    EndParagraphWith(End, Pf, Mark);
+  } else {
+    EndParagraphWith(End, S.Pf, Mark);
+  }
+}
+
+void TRtfParser::EndParagraphWith(TRichParagraphEnd End, const TRichParaFormat& Pf, const TRichCharFormat& Mark) {
+  const TState& S = St();
   if (End == TRichParagraphEnd::Cell || S.InTable) {
     const Integer Row = EnsureRow();
     const Integer Cell = FCellIndex;
-    FDoc.EndParagraph(S.Pf, Mark, End, Row, Cell);
+    FDoc.EndParagraph(Pf, Mark, End, Row, Cell);
     FCellsUsed = std::max(FCellsUsed, Cell + 1);
     if (End == TRichParagraphEnd::Cell && FCellIndex < Integer(MaxCells) * 4) ++FCellIndex;
     return;
   }
   CloseRow();
-  FDoc.EndParagraph(S.Pf, Mark);
+  FDoc.EndParagraph(Pf, Mark);
 }
 
 }  // namespace

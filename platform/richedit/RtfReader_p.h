@@ -34,7 +34,7 @@ namespace RtfInternal {
   W(slmult) W(rtlpar) W(ltrpar) W(keep) W(keepn) W(pagebb) W(intbl) W(itap) W(tqr) W(tqc)         \
   W(tqdec) W(tldot) W(tlmdot) W(tlhyph) W(tlul) W(tlth) W(tleq) W(tx) W(tb) W(cbpat)              \
   W(pnlvlblt) W(pnlvlbody) W(pndec) W(pnlcltr) W(pnucltr) W(pnlcrm) W(pnucrm) W(pnstart)          \
-  W(pnindent)                                                                                     \
+  W(pnindent) W(pnf) W(pnfs) W(pnb) W(pni) W(pncf)                                               \
   W(trowd) W(trleft) W(trgaph) W(trrh) W(trql) W(trqc) W(trqr) W(cellx) W(clmrg) W(clcbpat)       \
   W(brdrl) W(brdrt) W(brdrr) W(brdrb) W(box) W(clbrdrl) W(clbrdrt) W(clbrdrr) W(clbrdrb)          \
   W(trbrdrl) W(trbrdrt) W(trbrdrr) W(trbrdrb) W(trbrdrh) W(trbrdrv) W(brdrstyle) W(brdrnone)      \

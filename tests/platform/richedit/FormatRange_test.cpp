@@ -423,3 +423,64 @@ TEST(TRichFormatRange, DecorationsAreFontAttributesAndTextIsTopLeftAligned) {
   EXPECT_TRUE(Drawn.empty()) << "no lines or fills beside the text";
   DeleteEnhMetaFile(Mf);
 }
+
+namespace {
+
+// Each EXTTEXTOUTW's text with the face of the font selected for it.
+std::vector<std::pair<std::u16string, std::u16string>> TextsWithFaces(HENHMETAFILE Mf) {
+  std::vector<std::pair<std::u16string, std::u16string>> Out;
+  std::map<DWORD, std::u16string> Faces;
+  std::u16string Current;
+  const auto Bytes = EmfBytes(Mf);
+  EmfForEachRecord(*Bytes, [&](const TEmfRecord& R) {
+    if (R.Type() == EMR_EXTCREATEFONTINDIRECTW) {
+      const auto F = TEmrExtCreateFontIndirectW::Read(R);
+      Faces[F.ihFont] = F.Font.FaceName;
+    } else if (R.Type() == EMR_SELECTOBJECT) {
+      auto It = Faces.find(TEmrDword::Read(R).Value);
+      if (It != Faces.end()) Current = It->second;
+    } else if (R.Type() == EMR_EXTTEXTOUTW) {
+      Out.push_back({TEmrExtTextOut::Read(R).Text, Current});
+    }
+    return true;
+  });
+  return Out;
+}
+
+}  // namespace
+
+TEST(TRichFormatRange, ABulletIsOneMarkInItsNumberingFont) {
+  const std::string Fonts = "{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}{\\f1\\fnil\\fcharset2 Symbol;}"
+                            "{\\f2\\fnil\\fcharset2 Wingdings;}}";
+  struct TCase {
+    std::string Body;
+    std::u16string Mark, Face;
+    const char* Why;
+  } Cases[] = {
+      {"\\pard{\\pntext\\f1\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'B7}}\\fi-360\\li720 Bullet\\par",
+       u"\uF0B7", u"Symbol", "WordPad: the Symbol bullet of \\pntxtb in the \\pnf font"},
+      {"{\\pn\\pnlvlblt}{{\\pntext}{\\pntxtb\\'b7}Bullet\\par}", u"\u00B7", u"Arial",
+       "our exporter: no numbering font, the text's"},
+      {"{\\*\\pn\\pnlvlblt\\pnf2\\pnfs28}\\fi-360\\li720 Bullet\\par", u"\u2022", u"Wingdings",
+       "no bullet text: the standard bullet"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    const TRichDocument Doc = RtfRead("{\\rtf1\\ansi\\deff0" + Fonts + C.Body + "}");
+    HDC Dc = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+    FORMATRANGE R;
+    R.hdc = R.hdcTarget = Dc;
+    R.rc = R.rcPage = {0, 0, 9000, 12000};
+    R.chrg = {0, -1};
+    TRichFormatRange Fr;
+    Fr.Format(Doc, u"Arial", true, &R);
+    HENHMETAFILE Mf = CloseEnhMetaFile(Dc);
+    const auto Texts = TextsWithFaces(Mf);
+    DeleteEnhMetaFile(Mf);
+    ASSERT_EQ(Texts.size(), 2u);
+    EXPECT_EQ(Texts[0].first, C.Mark);
+    EXPECT_EQ(Texts[0].second, C.Face);
+    EXPECT_EQ(Texts[1].first, u"Bullet");
+    EXPECT_EQ(Texts[1].second, u"Arial");
+  }
+}
