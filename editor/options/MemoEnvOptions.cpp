@@ -167,12 +167,18 @@ void ApplyGlobalOptionsTo(TCustomDCMemo* Memo) {
   TTextStyles* Styles = Memo->GetTextStyles();
   Styles->BeginUpdate();
   try {
-    // FIXME: KeyMapping, margin, gutter and UseMonoFont reach the editor with
-    // its painting and key maps.
+    // The order of the option names as the options publish them: the key
+    // mapping first, the text styles after the font and colour they follow.
+    Memo->SetKeyMapping(O->GetKeyMapping());
     Memo->SetOptions(O->GetOptions());
+    Memo->SetMarginPos(O->GetMarginPos());
+    Memo->SetGutterWidth(O->GetGutterWidth());
+    Memo->SetGutterBrush(O->GetGutterBrush());
+    Memo->SetMarginPen(O->GetMarginPen());
     Memo->SetFont(O->GetFont());
     Memo->SetColor(O->GetColor());
     Memo->SetTextStyles(O->GetTextStyles());
+    Memo->SetUseMonoFont(O->GetUseMonoFont());
     Memo->SetReadOnlyColor(O->GetReadOnlyColor());
     Memo->SetColor(O->GetColor());
   } catch (...) {

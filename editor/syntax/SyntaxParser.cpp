@@ -32,12 +32,12 @@ TSyntaxParser::TSyntaxParser(TComponent* AOwner)
   FDefaultAttr->SetBackColor(clWindow);
   FDefaultAttr->Parser = this;
   FDefaultAttr->GetFont()->OnChange = TNotifyEvent(this, &TSyntaxParser::DefaultAttrFontChanged);
-  // FIXME: register as a listener of the global options' change broadcast
-  // (OptionsChanged) once the options unit offers its listener list.
+  AddOptionListener(this);
   if (!(AOwner && AOwner->ComponentState().Contains(csLoading))) Reset();
 }
 
 TSyntaxParser::~TSyntaxParser() {
+  RemoveOptionListener(this);
   FDefaultAttr->GetFont()->OnChange = nullptr;
   FDefaultAttr->Parser = nullptr;
   FScheme->Parser = nullptr;

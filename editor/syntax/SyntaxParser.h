@@ -20,7 +20,7 @@
 
 using TGetTokenEvent = TEvent<void(TObject* Sender, Integer TokenID, const AnsiString& TokenStr)>;
 
-class TSyntaxParser : public TSimpleParser {
+class TSyntaxParser : public TSimpleParser, public TOptionsListener {
   SX_CLASS(TSyntaxParser, TSimpleParser)
 public:
   explicit TSyntaxParser(TComponent* AOwner);
@@ -41,7 +41,7 @@ public:
   void BeginUpdate() { ++FUpdateCount; }
   void EndUpdate();
   // The global options changed: follow them when UseGlobalOptions.
-  void OptionsChanged();
+  void OptionsChanged() override;
 
   TSyntaxScheme* GetSyntaxScheme() const { return FScheme.get(); }
   void SetSyntaxScheme(TSyntaxScheme* Value);

@@ -85,3 +85,31 @@ TEST(TMemoEnvOptions, OnlyEditorsThatUseGlobalOptionsFollowThem) {
   EXPECT_EQ(Own.GetColor(), clYellow) << "switching on applies at once";
   O->SetColor(clWindow);
 }
+
+TEST(TMemoEnvOptions, EveryOptionTheEditorHasReachesAFollowingEditor) {
+  TMemoEnvOptions* O = GetMemoEnvOptions();
+  TDCMemo Follower(nullptr);
+  Follower.SetUseGlobalOptions(true);
+  O->SetKeyMapping("Classic");
+  O->SetMarginPos(72);
+  O->SetGutterWidth(40);
+  O->GetGutterBrush()->SetColor(clTeal);
+  O->GetMarginPen()->SetColor(clRed);
+  O->SetUseMonoFont(false);
+  O->SetReadOnlyColor(clSilver);
+  EXPECT_EQ(Follower.GetKeyMapping(), "Classic");
+  EXPECT_EQ(Follower.GetMarginPos(), 72);
+  EXPECT_EQ(Follower.GetGutterWidth(), 40);
+  EXPECT_EQ(Follower.GetGutterBrush()->GetColor(), clTeal);
+  EXPECT_EQ(Follower.GetMarginPen()->GetColor(), clRed);
+  EXPECT_FALSE(Follower.GetUseMonoFont());
+  EXPECT_EQ(Follower.GetReadOnlyColor(), clSilver);
+  // Back to the defaults for the other tests of this program.
+  O->SetKeyMapping("Default");
+  O->SetMarginPos(80);
+  O->SetGutterWidth(32);
+  O->GetGutterBrush()->SetColor(clBtnFace);
+  O->GetMarginPen()->SetColor(clGrayText);
+  O->SetUseMonoFont(true);
+  O->SetReadOnlyColor(clWindow);
+}

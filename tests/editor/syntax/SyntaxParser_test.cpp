@@ -312,4 +312,23 @@ TEST_F(SyntaxParserTest, GlobalOptionsGiveColoursFromTheNamedStyles) {
   SetGlobalTextLookSource(Old);
 }
 
+TColor GLookBack = clCream;
+TGlobalTextLook ChangingLook() { return {GlobalStyles(), GlobalFont(), GLookBack}; }
+
+TEST_F(SyntaxParserTest, AParserOnGlobalOptionsFollowsTheirChangeBroadcast) {
+  UseCLike();
+  TAttrItem* Str = P.GetSyntaxScheme()->GetFontTable()->AddItem();
+  Str->SetFontID(fString);
+  Str->GlobalAttrID = "String";
+  const TGlobalTextLookSource Old = SetGlobalTextLookSource(&ChangingLook);
+  GLookBack = clCream;
+  P.SetUseGlobalOptions(true);
+  GLookBack = clAqua;
+  BroadcastOptionsChanged();
+  TColor Back = clNone;
+  P.GetBackColor(fString, Back);
+  EXPECT_EQ(Back, clAqua);
+  SetGlobalTextLookSource(Old);
+}
+
 }  // namespace
