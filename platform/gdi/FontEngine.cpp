@@ -18,6 +18,7 @@
 #include <iterator>
 #include <map>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "platform/gdi/FontMarlett.h"
 #include "platform/rtl/Exceptions.h"
@@ -346,6 +347,10 @@ struct TFontInstance::TImpl {
   bool SymbolCmap = false;        // the face's own cmap is a (3,0) symbol cmap
   mutable std::vector<std::int32_t> Advances;  // INT32_MIN = not yet measured
   mutable std::vector<TGlyphSlot> Glyphs;       // index = glyph id
+  // Faces that drew characters this one lacks, in the order they were
+  // needed, and for each character met which of them draws it (-1: none).
+  mutable std::vector<std::shared_ptr<TFontInstance>> Fallbacks;
+  mutable std::unordered_map<char32_t, int> FallbackOf;
   ~TImpl() {
     if (Face) FT_Done_Face(Face);
   }
@@ -617,6 +622,121 @@ std::uint32_t TFontInstance::GlyphIndex(char32_t Ch) const {
     if (FT_UInt G = FT_Get_Char_Index(F, Ch < 0x100 ? 0xF000 + Ch : Ch)) return G;
   }
   return FT_Get_Char_Index(F, Ch);
+}
+
+// ---- fallback faces ------------------------------------------------------------
+
+namespace {
+
+// What the fallback search has learnt for the whole run: per weight class
+// and slant, the families found so far (most characters a face lacks come
+// from the same few), and the characters no installed face has.
+struct TFallbackKnowledge {
+  std::map<std::pair<bool, bool>, std::vector<std::u16string>> Families;
+  std::unordered_set<char32_t> Uncovered;
+};
+
+TFallbackKnowledge& FallbackKnowledge() {
+  static TFallbackKnowledge K;
+  return K;
+}
+
+// Every character some installed scalable face has, gathered once: a
+// character outside it needs no search (a rare character may otherwise
+// cost a sorted font list per look-up, and layout asks for whole pages).
+bool SomeFaceHas(char32_t Ch) {
+  static FcCharSet* const All = [] {
+    FcCharSet* U = FcCharSetCreate();
+    FcPattern* Pat = FcPatternCreate();
+    FcPatternAddBool(Pat, FC_SCALABLE, FcTrue);
+    FcObjectSet* Os = FcObjectSetBuild(FC_CHARSET, nullptr);
+    FcFontSet* Set = FcFontList(nullptr, Pat, Os);
+    for (int K = 0; Set && K < Set->nfont; ++K) {
+      FcCharSet* Has = nullptr;
+      if (FcPatternGetCharSet(Set->fonts[K], FC_CHARSET, 0, &Has) == FcResultMatch && Has)
+        FcCharSetMerge(U, Has, nullptr);
+    }
+    if (Set) FcFontSetDestroy(Set);
+    FcObjectSetDestroy(Os);
+    FcPatternDestroy(Pat);
+    return U;
+  }();
+  return FcCharSetHasChar(All, FcChar32(Ch));
+}
+
+bool MayFallBack(char32_t Ch) {
+  // Controls, surrogate halves and non-characters keep the missing glyph.
+  return Ch >= 0x20 && !(Ch >= 0x7F && Ch < 0xA0) && !(Ch >= 0xD800 && Ch < 0xE000) && Ch != 0xFFFE && Ch != 0xFFFF;
+}
+
+}  // namespace
+
+TFontInstance::TGlyphRef TFontInstance::ResolveGlyph(char32_t Ch) const {
+  const std::uint32_t G = GlyphIndex(Ch);
+  if (G != 0) return {this, G};
+  if (const TFontInstance* F = Fallback(Ch)) return {F, F->GlyphIndex(Ch)};
+  return {this, 0};
+}
+
+std::shared_ptr<TFontInstance> TFontInstance::FallbackInstance(const std::u16string& Family) const {
+  LOGFONTW Lf = FLogFont;
+  std::fill(std::begin(Lf.lfFaceName), std::end(Lf.lfFaceName), u'\0');
+  std::copy_n(Family.begin(), std::min<size_t>(Family.size(), LF_FACESIZE - 1), Lf.lfFaceName);
+  // The same em, whatever the other face's cell: the characters sit on one
+  // baseline in one size.
+  Lf.lfHeight = -std::max(1, FEmPixels);
+  Lf.lfWidth = 0;
+  Lf.lfCharSet = DEFAULT_CHARSET;
+  Lf.lfUnderline = Lf.lfStrikeOut = 0;  // the run draws its own lines
+  Lf.lfPitchAndFamily = 0;
+  auto Inst = Get(Lf);
+  if (FLogFont.lfWidth != 0 && FImpl->YScale > 0) {
+    // Widened or narrowed the way this face is.
+    const double Stretch = FImpl->XScale / FImpl->YScale;
+    Lf.lfWidth = std::max(1, RoundI(Inst->Metrics().tmAveCharWidth * Stretch));
+    Inst = Get(Lf);
+  }
+  return Inst;
+}
+
+const TFontInstance* TFontInstance::Fallback(char32_t Ch) const {
+  if (FFace.Kind != TResolvedFace::TKind::Sfnt || FFace.SymbolMap || IsSymbolCharset() || !MayFallBack(Ch))
+    return nullptr;
+  TImpl& I = *FImpl;
+  if (auto It = I.FallbackOf.find(Ch); It != I.FallbackOf.end())
+    return It->second < 0 ? nullptr : I.Fallbacks[size_t(It->second)].get();
+  auto Remember = [&](int Index) {
+    I.FallbackOf[Ch] = Index;
+    return Index < 0 ? nullptr : I.Fallbacks[size_t(Index)].get();
+  };
+  for (size_t K = 0; K < I.Fallbacks.size(); ++K)
+    if (I.Fallbacks[K]->GlyphIndex(Ch)) return Remember(int(K));
+  TFallbackKnowledge& Known = FallbackKnowledge();
+  if (Known.Uncovered.count(Ch) || !SomeFaceHas(Ch)) return Remember(-1);
+  auto Adopt = [&](const std::u16string& Family) -> int {
+    for (const auto& F : I.Fallbacks)
+      if (F->LogFont().lfFaceName == Family) return -1;  // tried already
+    std::shared_ptr<TFontInstance> Inst;
+    try {
+      Inst = FallbackInstance(Family);
+    } catch (const Exception&) {
+      return -1;  // a face fontconfig listed but that cannot be read: no fallback
+    }
+    if (Inst.get() == this || Inst->IsSymbolCharset()) return -1;
+    I.Fallbacks.push_back(std::move(Inst));
+    return I.Fallbacks.back()->GlyphIndex(Ch) ? int(I.Fallbacks.size() - 1) : -1;
+  };
+  std::vector<std::u16string>& Families = Known.Families[{FMetrics.tmWeight >= FW_SEMIBOLD, FLogFont.lfItalic != 0}];
+  for (const auto& Family : Families)
+    if (const int K = Adopt(Family); K >= 0) return Remember(K);
+  // A face not met yet: ask fontconfig, once per character for the whole run.
+  const std::u16string Family = FindFaceForCharacter(Ch, FLogFont);
+  if (Family.empty()) {
+    Known.Uncovered.insert(Ch);
+    return Remember(-1);
+  }
+  if (std::find(Families.begin(), Families.end(), Family) == Families.end()) Families.push_back(Family);
+  return Remember(Adopt(Family));
 }
 
 int TFontInstance::GlyphAdvance(std::uint32_t Glyph) const {

@@ -65,6 +65,17 @@ public:
 
   // Glyph index of a UTF-16 code unit (0 = the missing glyph).
   std::uint32_t GlyphIndex(char32_t Ch) const;
+  // The glyph that draws Ch: the face's own, or, when the face lacks it,
+  // the glyph of an installed face that has it, realized at the same em
+  // size, weight, slant and escapement (what font linking does). Symbol
+  // faces and control codes do not fall back; a character no face has is
+  // the face's missing glyph. The fallback instance lives as long as this
+  // one. Costs one cmap look-up when the face has the character.
+  struct TGlyphRef {
+    const TFontInstance* Font;
+    std::uint32_t Glyph;
+  };
+  TGlyphRef ResolveGlyph(char32_t Ch) const;
   // Horizontal advance of a glyph in device pixels along the baseline,
   // including the synthetic-bold pixel.
   int GlyphAdvance(std::uint32_t Glyph) const;
@@ -86,6 +97,8 @@ private:
   TFontInstance(const LOGFONTW& DeviceLf, TResolvedFace Face);
   void Realize();
   void RealizeMarlett();
+  const TFontInstance* Fallback(char32_t Ch) const;
+  std::shared_ptr<TFontInstance> FallbackInstance(const std::u16string& Family) const;
   struct TGlyphSlot;
   struct TImpl;
 

@@ -15,6 +15,7 @@ namespace {
 
 struct TRun {
   std::shared_ptr<TFontInstance> Font;
+  std::vector<const TFontInstance*> Faces;  // Font, or the fallback that draws the character
   std::vector<std::uint32_t> Glyphs;
   std::vector<double> Advance;  // device pixels along the baseline
   double Total = 0;
@@ -29,17 +30,20 @@ TRun Measure(const TDC& D, const char16_t* S, UINT N, bool GlyphIndices) {
   const int BreakExtra = int(std::lround(D.State().BreakExtra * Sx));
   const char16_t Brk = R.Font->Metrics().tmBreakChar;
   int Breaks = 0;
+  R.Faces.resize(N);
   R.Glyphs.resize(N);
   R.Advance.resize(N);
   for (UINT I = 0; I < N; ++I) {
-    const std::uint32_t G = GlyphIndices ? S[I] : R.Font->GlyphIndex(S[I]);
-    double A = R.Font->GlyphAdvance(G) + Extra;
+    const TFontInstance::TGlyphRef G =
+        GlyphIndices ? TFontInstance::TGlyphRef{R.Font.get(), S[I]} : R.Font->ResolveGlyph(S[I]);
+    double A = G.Font->GlyphAdvance(G.Glyph) + Extra;
     if (!GlyphIndices && BreakCount > 0 && S[I] == Brk) {
       // The extra width goes to the breaks, the remainder one pixel each to the first ones.
       A += BreakExtra / BreakCount + (Breaks < BreakExtra % BreakCount ? 1 : 0);
       ++Breaks;
     }
-    R.Glyphs[I] = G;
+    R.Faces[I] = G.Font;
+    R.Glyphs[I] = G.Glyph;
     R.Advance[I] = A;
     R.Total += A;
   }
@@ -284,7 +288,7 @@ BOOL TDC::ExtTextOutW(int X, int Y, UINT Options, const TRect* Rect, const char1
 
   TTextPainter Fg(*Bm, Clip, S.TextColor);
   for (UINT I = 0; I < Count; ++I) {
-    const TGlyphBitmap& G = Font.Glyph(Run.Glyphs[I]);
+    const TGlyphBitmap& G = Run.Faces[I]->Glyph(Run.Glyphs[I]);
     const int Px = int(std::lround(Ox + Ux * Pos[I])) + Org.X;
     const int Py = int(std::lround(Oy + Uy * Pos[I])) + Org.Y;
     Fg.Glyph(G, Px + G.Left, Py + G.Top);
@@ -410,11 +414,26 @@ UINT GetOutlineTextMetricsA(HDC H, UINT Size, OUTLINETEXTMETRICA* Otm) {
                                                       [](const std::u16string& S) { return WideToAnsi(S); });
 }
 
+namespace {
+
+// A character's advance and spacing, from the face that draws it.
+int Advance(const TFontInstance& F, char32_t Ch) {
+  const TFontInstance::TGlyphRef G = F.ResolveGlyph(Ch);
+  return G.Font->GlyphAdvance(G.Glyph);
+}
+
+ABC Spacing(const TFontInstance& F, char32_t Ch) {
+  const TFontInstance::TGlyphRef G = F.ResolveGlyph(Ch);
+  return G.Font->GlyphABC(G.Glyph);
+}
+
+}  // namespace
+
 BOOL GetCharWidth32W(HDC H, UINT First, UINT Last, int* Widths) {
   TDC* D = Dc(H);
   if (!D || !Widths || Last < First || Last > 0x10FFFF) return FALSE;
   auto F = GdiRealizeFont(*D);
-  for (UINT C = First; C <= Last; ++C) Widths[C - First] = ToLogX(*D, F->GlyphAdvance(F->GlyphIndex(C)));
+  for (UINT C = First; C <= Last; ++C) Widths[C - First] = ToLogX(*D, Advance(*F, C));
   return TRUE;
 }
 
@@ -425,7 +444,7 @@ BOOL GetCharWidth32A(HDC H, UINT First, UINT Last, int* Widths) {
   for (UINT C = First; C <= Last; ++C) {
     const char B = char(C);
     const WideString W = AnsiText(*F, &B, 1);
-    Widths[C - First] = W.empty() ? 0 : ToLogX(*D, F->GlyphAdvance(F->GlyphIndex(W[0])));
+    Widths[C - First] = W.empty() ? 0 : ToLogX(*D, Advance(*F, W[0]));
   }
   return TRUE;
 }
@@ -436,7 +455,7 @@ BOOL GetCharABCWidthsW(HDC H, UINT First, UINT Last, ABC* Widths) {
   auto F = GdiRealizeFont(*D);
   if (!F->IsTrueType()) return FALSE;
   for (UINT C = First; C <= Last; ++C) {
-    ABC A = F->GlyphABC(F->GlyphIndex(C));
+    ABC A = Spacing(*F, C);
     Widths[C - First] = {ToLogX(*D, A.abcA), UINT(ToLogX(*D, A.abcB)), ToLogX(*D, A.abcC)};
   }
   return TRUE;
@@ -450,7 +469,7 @@ BOOL GetCharABCWidthsA(HDC H, UINT First, UINT Last, ABC* Widths) {
   for (UINT C = First; C <= Last; ++C) {
     const char B = char(C);
     const WideString W = AnsiText(*F, &B, 1);
-    ABC A = F->GlyphABC(F->GlyphIndex(W.empty() ? 0 : W[0]));
+    ABC A = Spacing(*F, W.empty() ? 0 : W[0]);
     Widths[C - First] = {ToLogX(*D, A.abcA), UINT(ToLogX(*D, A.abcB)), ToLogX(*D, A.abcC)};
   }
   return TRUE;
