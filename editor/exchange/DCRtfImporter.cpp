@@ -733,6 +733,8 @@ void TRtfImporter::AddUnicodeChar() {
   char Buf[2] = {0, 0};
   int Len = WideCharToMultiByte(CP_ACP, 0, &W, 1, Buf, 2, nullptr, nullptr);
   if (Len == 2 && Buf[1] == 0) Len = 1;
+  // As with hex escapes: a NUL, CR or LF would cut or split the editor's line.
+  if (Len == 1 && (Buf[0] == 0 || Buf[0] == '\r' || Buf[0] == '\n')) Len = 0;
   if (Len > 0) AddRun(AnsiString(Buf, size_t(Len)));
   // The fallback for readers without Unicode: one character, or one \'hh.
   Tok = P.Peek(S);

@@ -19,8 +19,8 @@ class TRunChecker : public TObject {
 public:
   void OnRun(TObject*, const AnsiString& S, TFont* F, Integer Back) {
     Check(!S.empty());
-    // A run is CR LF, or text without line ends.
-    if (S != "\r\n") Check(S.find_first_of("\r\n") == AnsiString::npos);
+    // A run is CR LF, or text without line ends or NULs.
+    if (S != "\r\n") Check(S.find_first_of(AnsiString("\r\n\0", 3)) == AnsiString::npos);
     Check(F != nullptr);
     Check(F->GetSize() >= 0 && F->GetSize() <= 1638);
     const Integer Color = Integer(F->GetColor());
