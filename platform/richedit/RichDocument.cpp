@@ -121,7 +121,8 @@ void TRichDocument::AppendPicture(TRichPicture Picture, const TRichCharFormat& F
 }
 
 void TRichDocument::EndParagraph(const TRichParaFormat& Format, const TRichCharFormat& MarkFormat,
-                                 TRichParagraphEnd End, Integer Row, Integer Cell) {
+                                 TRichParagraphEnd End, Integer Row, Integer Cell, Integer NestRow,
+                                 Integer NestCell) {
   Reopen();
   TRichParagraph& P = FParagraphs.back();
   const char16_t Ch = End == TRichParagraphEnd::Cell ? CharCellEnd : CharCr;
@@ -129,6 +130,8 @@ void TRichDocument::EndParagraph(const TRichParaFormat& Format, const TRichCharF
   P.Format = Format;
   P.Row = Row;
   P.Cell = Row >= 0 ? Cell : -1;
+  P.NestRow = Row >= 0 && NestRow >= 0 ? NestRow : -1;
+  P.NestCell = P.NestRow >= 0 ? std::max<Integer>(NestCell, 0) : -1;
   AppendRun(std::u16string_view(&Ch, 1), InternFormat(MarkFormat), -1);
   FParagraphs.emplace_back();
 }
@@ -204,7 +207,12 @@ WideString TRichDocument::PlainText() const {
     // A hidden paragraph outside tables leaves no line; in a table its cell
     // end still separates the cells.
     if (P.Row < 0 && ParagraphHidden(Integer(I))) continue;
-    if (Prev) R += Prev->End() == TRichParagraphEnd::Cell && P.Row == Prev->Row ? u"\t" : u"\r\n";
+    if (Prev) {
+      // A cell end is a TAB while its row goes on: an outer cell's while the
+      // outer row does, a nested cell's while its nested row does.
+      const bool RowGoesOn = P.Row == Prev->Row && (Prev->NestRow < 0 || P.NestRow == Prev->NestRow);
+      R += Prev->End() == TRichParagraphEnd::Cell && RowGoesOn ? u"\t" : u"\r\n";
+    }
     Prev = &P;
     for (const TRichRun& Run : P.Runs) {
       const Integer End = std::min<Integer>(Run.Start + Run.Length, Integer(P.Text.size()) - 1);

@@ -148,9 +148,11 @@ struct TRichPicture {
 
 // A table row (\trowd … \row). Paragraphs inside the row carry its index and
 // their cell's index; a cell is one or more paragraphs, the last one ending
-// with BEL. Nested tables (\itap > 1) are flattened into the cell of the
-// outer row that holds them: a nested cell ends with a TAB, a nested row with
-// a paragraph break.
+// with BEL. A table nested in a cell (\itap 2 and deeper, all read as one
+// level) has rows of its own in Rows(): its paragraphs keep the outer row and
+// cell and name their nested row and cell too; a nested cell's last
+// paragraph ends with BEL as well. A nested row's cell boundaries count from
+// the outer cell's text edge.
 struct TRichTableCell {
   Integer Right = 0;            // \cellx: right boundary in twips from the row's origin
   TRichBorders Borders;         // \clbrdrt …
@@ -190,6 +192,8 @@ struct TRichParagraph {
   Integer FirstCp = 0;
   Integer Row = -1;         // index in TRichDocument::Rows(), or -1
   Integer Cell = -1;        // cell within the row, or -1
+  Integer NestRow = -1;     // the nested row inside that cell (Rows() index), or -1
+  Integer NestCell = -1;    // cell within the nested row, or -1
   TRichParagraphEnd End() const;
 };
 
@@ -233,7 +237,7 @@ public:
   void AppendPicture(TRichPicture Picture, const TRichCharFormat& Format);
   void EndParagraph(const TRichParaFormat& Format, const TRichCharFormat& MarkFormat,
                     TRichParagraphEnd End = TRichParagraphEnd::Paragraph, Integer Row = -1,
-                    Integer Cell = -1);
+                    Integer Cell = -1, Integer NestRow = -1, Integer NestCell = -1);
   // Adds a row; paragraphs name it through EndParagraph's Row. Returns its index.
   Integer AddRow(TRichTableRow Row);
   TRichTableRow& MutableRow(Integer Index) { return FRows.at(size_t(Index)); }

@@ -147,6 +147,10 @@ private:
     for (const TRichCellLayout& Cell : Row.Cells) {
       if (Cell.HasShading) Fill(PxRect(Cell.Left, Top, Cell.Right, Top + Row.Height), Cell.Shading);
       DrawBorders(Cell.Borders, Cell.Left, Top, Cell.Right, Top + Row.Height);
+      for (const TRichCellFrame& F : Cell.NestedCells) {
+        if (F.HasShading) Fill(PxRect(F.Left, Top + F.Top, F.Right, Top + F.Bottom), F.Shading);
+        DrawBorders(F.Borders, F.Left, Top + F.Top, F.Right, Top + F.Bottom);
+      }
       for (const TRichParaLayout& P : Cell.Paragraphs) DrawLines(P, 0, P.Lines.size(), Top);
     }
   }

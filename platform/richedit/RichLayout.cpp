@@ -588,6 +588,61 @@ const TRichParaLayout& TRichLayout::Continuation(Integer Index, Integer Offset) 
   return *FContinuation;
 }
 
+namespace {
+
+// The visible cells of a row in twips from the row's origin: a merged cell
+// widens the one before it. Without \cellx the row is one cell as wide as
+// Avail. Shift moves the row for its alignment within Avail.
+struct TCellEdges {
+  std::vector<std::pair<long long, long long>> Edges;
+  std::vector<const TRichTableCell*> Specs;
+  std::vector<int> CellOfSpec;   // visible cell of each \cellx
+  long long Shift = 0;
+};
+
+TCellEdges CellEdges(const TRichTableRow& R, long long Avail) {
+  TCellEdges E;
+  long long Prev = R.Left;
+  int Visible = -1;
+  for (const auto& C : R.Cells) {
+    const long long Right = std::max<long long>(C.Right, Prev);
+    if (C.MergedWithPrevious && !E.Edges.empty()) {
+      E.Edges.back().second = Right;
+    } else {
+      E.Edges.push_back({Prev, Right});
+      E.Specs.push_back(&C);
+      ++Visible;
+    }
+    E.CellOfSpec.push_back(Visible);
+    Prev = Right;
+  }
+  if (E.Edges.empty()) {
+    E.Edges.push_back({0, Avail});
+    E.Specs.push_back(nullptr);
+  }
+  const long long RowRight = E.Edges.back().second;
+  if (R.Alignment == TRichAlignment::Center) E.Shift = std::max<long long>(0, (Avail - RowRight - R.Left) / 2);
+  else if (R.Alignment == TRichAlignment::Right) E.Shift = std::max<long long>(0, Avail - RowRight);
+  return E;
+}
+
+// The visible cell that holds a paragraph naming cell Index: a cell past the
+// last lands in the last one.
+std::size_t CellFor(const TCellEdges& E, Integer Index) {
+  if (Index >= 0 && std::size_t(Index) < E.CellOfSpec.size()) return std::size_t(E.CellOfSpec[std::size_t(Index)]);
+  return E.Edges.size() - 1;
+}
+
+int RowHeight(const std::vector<int>& CellHeights, Integer Rule, int RulePx) {
+  int Height = 0;
+  for (int H : CellHeights) Height = std::max(Height, H);
+  if (Rule > 0) Height = std::max(Height, RulePx);
+  else if (Rule < 0) Height = std::max(1, RulePx);
+  return Height;
+}
+
+}  // namespace
+
 const TRichRowLayout& TRichLayout::RowOf(Integer Paragraph) {
   const auto& Paras = FDoc.Paragraphs();
   const Integer RowIndex = Paras.at(std::size_t(Paragraph)).Row;
@@ -605,70 +660,82 @@ const TRichRowLayout& TRichLayout::RowOf(Integer Paragraph) {
   TRichTableRow Def;
   const TRichTableRow& R =
       RowIndex >= 0 && std::size_t(RowIndex) < FDoc.Rows().size() ? FDoc.Rows()[std::size_t(RowIndex)] : Def;
-  // Cell edges in twips from the left margin; a merged cell widens the one
-  // before it.
-  std::vector<std::pair<long long, long long>> Edges;
-  std::vector<const TRichTableCell*> Specs;
-  long long Prev = R.Left;
-  for (const auto& C : R.Cells) {
-    const long long Right = std::max<long long>(C.Right, Prev);
-    if (C.MergedWithPrevious && !Edges.empty()) Edges.back().second = Right;
-    else {
-      Edges.push_back({Prev, Right});
-      Specs.push_back(&C);
-    }
-    Prev = Right;
-  }
-  if (Edges.empty()) {
-    Edges.push_back({0, FParams.WidthTwips});
-    Specs.push_back(nullptr);
-  }
-  long long Shift = 0;
-  const long long RowRight = Edges.back().second;
-  if (R.Alignment == TRichAlignment::Center) Shift = std::max<long long>(0, (FParams.WidthTwips - RowRight - R.Left) / 2);
-  else if (R.Alignment == TRichAlignment::Right) Shift = std::max<long long>(0, FParams.WidthTwips - RowRight);
+  const TCellEdges E = CellEdges(R, FParams.WidthTwips);
   const int Gap = std::max(0, TwipsToPxX(R.Gap));
-  for (std::size_t C = 0; C < Edges.size(); ++C) {
+  for (std::size_t C = 0; C < E.Edges.size(); ++C) {
     TRichCellLayout Cell;
-    Cell.Left = TwipsToPxX(Edges[C].first + Shift);
-    Cell.Right = TwipsToPxX(Edges[C].second + Shift);
-    if (Specs[C]) {
-      Cell.HasShading = Specs[C]->HasShading;
-      Cell.Shading = Specs[C]->Shading;
-      Cell.Borders = Specs[C]->Borders;
+    Cell.Left = TwipsToPxX(E.Edges[C].first + E.Shift);
+    Cell.Right = TwipsToPxX(E.Edges[C].second + E.Shift);
+    if (E.Specs[C]) {
+      Cell.HasShading = E.Specs[C]->HasShading;
+      Cell.Shading = E.Specs[C]->Shading;
+      Cell.Borders = E.Specs[C]->Borders;
     }
     Row->Cells.push_back(std::move(Cell));
   }
-  // Paragraphs go to their cells (a cell index past the last cell lands in
-  // the last one); a merged cell's paragraphs join the cell it extends.
-  std::vector<int> CellOfSpec;
-  {
-    int Visible = -1;
-    for (const auto& C : R.Cells) {
-      if (!(C.MergedWithPrevious && Visible >= 0)) ++Visible;
-      CellOfSpec.push_back(Visible);
-    }
-  }
+  // Paragraphs go to their cells; a merged cell's paragraphs join the cell
+  // it extends. The paragraphs of a nested row go in as one block.
   std::vector<int> CellHeights(Row->Cells.size(), 0);
-  for (Integer P = First; P <= Last; ++P) {
-    const Integer CellIndex = Paras[std::size_t(P)].Cell;
-    std::size_t C = Row->Cells.size() - 1;
-    if (CellIndex >= 0 && std::size_t(CellIndex) < CellOfSpec.size()) C = std::size_t(CellOfSpec[std::size_t(CellIndex)]);
+  for (Integer P = First; P <= Last;) {
+    const TRichParagraph& Para = Paras[std::size_t(P)];
+    const std::size_t C = CellFor(E, Para.Cell);
     TRichCellLayout& Cell = Row->Cells[C];
     const int Left = Cell.Left + Gap;
     const int Width = std::max(0, Cell.Right - Gap - Left);
+    if (Para.NestRow >= 0) {
+      Integer Q = P;
+      while (Q < Last && Paras[std::size_t(Q + 1)].NestRow == Para.NestRow && Paras[std::size_t(Q + 1)].Cell == Para.Cell)
+        ++Q;
+      CellHeights[C] += NestedRow(Cell, P, Q, Left, Width, CellHeights[C]);
+      P = Q + 1;
+      continue;
+    }
     TRichParaLayout L = Wrap(P, 0, Left, Width);
     for (auto& Line : L.Lines) Line.Top += CellHeights[C];
     CellHeights[C] += L.Height;
     Cell.Paragraphs.push_back(std::move(L));
+    ++P;
   }
-  int Height = 0;
-  for (int H : CellHeights) Height = std::max(Height, H);
-  if (R.Height > 0) Height = std::max(Height, TwipsToPxY(R.Height));
-  else if (R.Height < 0) Height = std::max(1, TwipsToPxY(-(long long)R.Height));
-  Row->Height = Height;
+  Row->Height = RowHeight(CellHeights, R.Height, TwipsToPxY(R.Height < 0 ? -(long long)R.Height : R.Height));
   Slot = std::move(Row);
   return *Slot;
+}
+
+int TRichLayout::NestedRow(TRichCellLayout& Cell, Integer First, Integer Last, int Left, int Width, int Top) {
+  const auto& Paras = FDoc.Paragraphs();
+  const Integer RowIndex = Paras[std::size_t(First)].NestRow;
+  TRichTableRow Def;
+  const TRichTableRow& R =
+      RowIndex >= 0 && std::size_t(RowIndex) < FDoc.Rows().size() ? FDoc.Rows()[std::size_t(RowIndex)] : Def;
+  const long long AvailTwips = (long long)Width * 1440 / FFonts.DpiX();
+  const TCellEdges E = CellEdges(R, AvailTwips);
+  const int Gap = std::max(0, TwipsToPxX(R.Gap));
+  const std::size_t FirstFrame = Cell.NestedCells.size();
+  for (std::size_t C = 0; C < E.Edges.size(); ++C) {
+    TRichCellFrame F;
+    F.Left = Left + TwipsToPxX(E.Edges[C].first + E.Shift);
+    F.Right = Left + TwipsToPxX(E.Edges[C].second + E.Shift);
+    F.Top = Top;
+    if (E.Specs[C]) {
+      F.HasShading = E.Specs[C]->HasShading;
+      F.Shading = E.Specs[C]->Shading;
+      F.Borders = E.Specs[C]->Borders;
+    }
+    Cell.NestedCells.push_back(F);
+  }
+  std::vector<int> Heights(E.Edges.size(), 0);
+  for (Integer P = First; P <= Last; ++P) {
+    const std::size_t C = CellFor(E, Paras[std::size_t(P)].NestCell);
+    const TRichCellFrame& F = Cell.NestedCells[FirstFrame + C];
+    const int TextLeft = F.Left + Gap;
+    TRichParaLayout L = Wrap(P, 0, TextLeft, std::max(0, F.Right - Gap - TextLeft));
+    for (auto& Line : L.Lines) Line.Top += Top + Heights[C];
+    Heights[C] += L.Height;
+    Cell.Paragraphs.push_back(std::move(L));
+  }
+  const int Height = RowHeight(Heights, R.Height, TwipsToPxY(R.Height < 0 ? -(long long)R.Height : R.Height));
+  for (std::size_t C = FirstFrame; C < Cell.NestedCells.size(); ++C) Cell.NestedCells[C].Bottom = Top + Height;
+  return Height;
 }
 
 // ---- pagination -------------------------------------------------------------------

@@ -112,13 +112,25 @@ struct TRichParaLayout {
   int MarkerX = 0;
 };
 
+// The frame of a cell of a table nested in a cell: drawn under the text.
+struct TRichCellFrame {
+  int Left = 0, Right = 0;    // from the text rectangle's left, pixels
+  int Top = 0, Bottom = 0;    // from the row's top, pixels
+  bool HasShading = false;
+  COLORREF Shading = 0;
+  TRichBorders Borders;
+};
+
 // A table row: its cells' paragraphs, each cell a column.
 struct TRichCellLayout {
   int Left = 0, Right = 0;    // cell edges from the text rectangle's left, pixels
   bool HasShading = false;
   COLORREF Shading = 0;
   TRichBorders Borders;
-  std::vector<TRichParaLayout> Paragraphs;  // Left already includes the cell's
+  // Every paragraph of the cell, those of nested tables included, placed:
+  // Left includes the (nested) cell's, line tops count from the row's top.
+  std::vector<TRichParaLayout> Paragraphs;
+  std::vector<TRichCellFrame> NestedCells;
 };
 struct TRichRowLayout {
   Integer Row = 0;
@@ -184,6 +196,10 @@ private:
   // space before, no first-line indent.
   TRichParaLayout Wrap(Integer Index, Integer StartOffset, int Left, int Width);
   const TRichParaLayout& Continuation(Integer Index, Integer Offset);
+  // Lays out the nested row of paragraphs [First, Last] into Cell, its
+  // origin at Left (pixels), Width wide, Top pixels below the row's top;
+  // returns its height.
+  int NestedRow(TRichCellLayout& Cell, Integer First, Integer Last, int Left, int Width, int Top);
 
   const TRichDocument& FDoc;
   TRichLayoutParams FParams;

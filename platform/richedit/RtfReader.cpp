@@ -58,6 +58,7 @@ struct TState {
   TRichParaFormat Pf;
   TNumberingLook PnLook;    // travels with Pf's numbering
   bool InTable = false;
+  int Itap = 0;             // table depth of the paragraph: 2 and deeper is the nested level
   int Uc = 1;
   TRichTabKind TabKind = TRichTabKind::Left;
   TRichTabLeader TabLeader = TRichTabLeader::None;
@@ -163,8 +164,11 @@ private:
   void AddTab(Integer Position, TRichTabKind Kind);
 
   // Structure.
-  void EndParagraph(TRichParagraphEnd End);
-  void EndParagraphWith(TRichParagraphEnd End, const TRichParaFormat& Pf, const TRichCharFormat& Mark);
+  void EndParagraph(TRichParagraphEnd End, bool NestedCell = false);
+  void EndParagraphWith(TRichParagraphEnd End, const TRichParaFormat& Pf, const TRichCharFormat& Mark,
+                        bool NestedCell);
+  void NestedRowEnd(const TRichTableRow* Def);
+  void CloseNestedRow(const TRichTableRow* Def);
   Integer NumberingFormat(const TRichCharFormat& Mark);
   Integer EnsureRow();
   void CloseRow();
@@ -199,6 +203,14 @@ private:
   Integer FRow = -1;
   Integer FCellIndex = 0;
   Integer FCellsUsed = 0;    // cells the open row's paragraphs name
+  // The open nested row, as the outer one above; its definition arrives
+  // last, in \nesttableprops, whose table words must not touch the outer
+  // row's definition: it is kept aside meanwhile.
+  Integer FNestRow = -1;
+  Integer FNestCellIndex = 0;
+  Integer FNestCellsUsed = 0;
+  TRichTableRow FOuterRowDef;
+  TRichTableCell FOuterCellDef;
 
   TRtfPictureData FPict;
 };
@@ -343,6 +355,10 @@ void TRtfParser::CloseDestination(TState& Closing, TState* Parent) {
       break;
     case TDest::FontTable:
       FCurFont = -1;
+      break;
+    case TDest::NestProps:
+      FRowDef = std::move(FOuterRowDef);
+      FCellDef = std::move(FOuterCellDef);
       break;
     case TDest::ColorTable:
       // A last entry without its ';' still counts.
@@ -773,13 +789,13 @@ void TRtfParser::Word(std::string_view Name, bool HasParam, Int64 Param) {
       FPict.Word(W, HasParam, Param);
       return;
     case TDest::NestProps:
-      if (W == TRtfWord::nestrow && FStack.size() >= 2) {
-        // The nested row's end: a paragraph break in the outer cell.
-        const TDest Saved = S.Dest;
-        S.Dest = TDest::Normal;
-        EndParagraph(TRichParagraphEnd::Paragraph);
-        St().Dest = Saved;
+      // The nested row's definition, then its end.
+      if (W == TRtfWord::nestrow) {
+        NestedRowEnd(&FRowDef);
+        return;
       }
+      TableWord(W, Param);
+      BorderWord(W, HasParam, Param);
       return;
     case TDest::Ignore:
     case TDest::UprFallback:
@@ -845,8 +861,11 @@ void TRtfParser::Word(std::string_view Name, bool HasParam, Int64 Param) {
     case TRtfWord::cell:
       EndParagraph(TRichParagraphEnd::Cell);
       break;
+    case TRtfWord::nestcell:
+      EndParagraph(TRichParagraphEnd::Cell, /*NestedCell=*/true);
+      break;
     case TRtfWord::nestrow:
-      EndParagraph(TRichParagraphEnd::Paragraph);
+      NestedRowEnd(nullptr);
       break;
     case TRtfWord::row:
       CloseRow();
@@ -858,7 +877,6 @@ void TRtfParser::Word(std::string_view Name, bool HasParam, Int64 Param) {
       EmitWide(u"\u000C");
       break;
     case TRtfWord::tab:
-    case TRtfWord::nestcell:
       EmitWide(u"\t");
       break;
     case TRtfWord::emdash: EmitWide(u"\u2014"); break;
@@ -924,6 +942,10 @@ bool TRtfParser::Destination(TRtfWord W, bool /*Ignorable*/) {
     case TRtfWord::nesttableprops:
       if (Parent != TDest::Normal) return false;
       S.Dest = TDest::NestProps;
+      FOuterRowDef = FRowDef;
+      FOuterCellDef = FCellDef;
+      FRowDef = TRichTableRow();
+      FCellDef = TRichTableCell();
       return true;
     case TRtfWord::upr:
       if (Parent != TDest::Normal) return false;
@@ -1088,6 +1110,7 @@ void TRtfParser::ParaWord(TRtfWord W, bool HasParam, Int64 Param) {
       P = TRichParaFormat();
       S.PnLook = TNumberingLook();
       S.InTable = false;
+      S.Itap = 0;
       S.TabKind = TRichTabKind::Left;
       S.TabLeader = TRichTabLeader::None;
       S.Border = TBorderTarget::None;
@@ -1114,8 +1137,14 @@ void TRtfParser::ParaWord(TRtfWord W, bool HasParam, Int64 Param) {
     case TRtfWord::keep: P.KeepTogether = On; break;
     case TRtfWord::keepn: P.KeepWithNext = On; break;
     case TRtfWord::pagebb: P.PageBreakBefore = On; break;
-    case TRtfWord::intbl: S.InTable = On; break;
-    case TRtfWord::itap: S.InTable = Param > 0; break;
+    case TRtfWord::intbl:
+      S.InTable = On;
+      S.Itap = On ? std::max(S.Itap, 1) : 0;
+      break;
+    case TRtfWord::itap:
+      S.Itap = int(std::clamp<Int64>(Param, 0, 1000));
+      S.InTable = S.Itap > 0;
+      break;
     case TRtfWord::tqr: S.TabKind = TRichTabKind::Right; break;
     case TRtfWord::tqc: S.TabKind = TRichTabKind::Center; break;
     case TRtfWord::tqdec: S.TabKind = TRichTabKind::Decimal; break;
@@ -1283,13 +1312,11 @@ Integer TRtfParser::EnsureRow() {
   return FRow;
 }
 
-// Gives the open row the definition in effect now (writers repeat it
-// before \row) and enough cells for the cells its paragraphs name.
-void TRtfParser::CloseRow() {
-  if (FRow < 0) return;
-  TRichTableRow& R = FDoc.MutableRow(FRow);
-  R = FRowDef;
-  const size_t Needed = size_t(std::max<Integer>(FCellsUsed, 1));
+namespace {
+
+// Makes up boundaries for cells that text names beyond the row's \cellx.
+void AddMissingCells(TRichTableRow& R, Integer Used) {
+  const size_t Needed = size_t(std::max<Integer>(Used, 1));
   while (R.Cells.size() < Needed) {
     TRichTableCell C;
     const Integer Prev = R.Cells.empty() ? R.Left : R.Cells.back().Right;
@@ -1299,8 +1326,38 @@ void TRtfParser::CloseRow() {
     C.Right = ClampLength(Int64(Prev) + std::max<Integer>(Width, 1));
     R.Cells.push_back(C);
   }
+}
+
+}  // namespace
+
+// Gives the open row the definition in effect now (writers repeat it
+// before \row) and enough cells for the cells its paragraphs name.
+void TRtfParser::CloseRow() {
+  CloseNestedRow(nullptr);
+  if (FRow < 0) return;
+  TRichTableRow& R = FDoc.MutableRow(FRow);
+  R = FRowDef;
+  AddMissingCells(R, FCellsUsed);
   FRow = -1;
   FCellIndex = 0;
+}
+
+// Closes the open nested row with its definition (none: the cells its
+// paragraphs name, made up).
+void TRtfParser::CloseNestedRow(const TRichTableRow* Def) {
+  if (FNestRow < 0) return;
+  TRichTableRow& R = FDoc.MutableRow(FNestRow);
+  if (Def) R = *Def;
+  AddMissingCells(R, FNestCellsUsed);
+  FNestRow = -1;
+  FNestCellIndex = 0;
+}
+
+// \nestrow: text left after the last \nestcell is one more nested cell, so
+// nothing is lost; then the row is closed.
+void TRtfParser::NestedRowEnd(const TRichTableRow* Def) {
+  if (!FDoc.OpenParagraphEmpty()) EndParagraph(TRichParagraphEnd::Cell, /*NestedCell=*/true);
+  CloseNestedRow(Def);
 }
 
 // The look of a numbered paragraph's mark: its first character's, with
@@ -1330,22 +1387,41 @@ Integer TRtfParser::NumberingFormat(const TRichCharFormat& Mark) {
   return FDoc.InternFormat(F);
 }
 
-void TRtfParser::EndParagraph(TRichParagraphEnd End) {
+void TRtfParser::EndParagraph(TRichParagraphEnd End, bool NestedCell) {
   FlushText();
   TState& S = St();
   const TRichCharFormat Mark = EffectiveFormat();
   if (S.Pf.Numbering != TRichNumbering::None && S.PnLook.Given()) {
     TRichParaFormat Pf = S.Pf;
     Pf.NumberingFormat = NumberingFormat(Mark);
-    EndParagraphWith(End, Pf, Mark);
+    EndParagraphWith(End, Pf, Mark, NestedCell);
   } else {
-    EndParagraphWith(End, S.Pf, Mark);
+    EndParagraphWith(End, S.Pf, Mark, NestedCell);
   }
 }
 
-void TRtfParser::EndParagraphWith(TRichParagraphEnd End, const TRichParaFormat& Pf, const TRichCharFormat& Mark) {
+void TRtfParser::EndParagraphWith(TRichParagraphEnd End, const TRichParaFormat& Pf, const TRichCharFormat& Mark,
+                                  bool NestedCell) {
   const TState& S = St();
+  if (NestedCell || (S.InTable && S.Itap >= 2)) {
+    // A paragraph of a nested table: in the outer row's current cell.
+    const Integer Row = EnsureRow();
+    const Integer Cell = FCellIndex;
+    if (FNestRow < 0) {
+      FNestRow = FDoc.AddRow(TRichTableRow());
+      FNestCellIndex = 0;
+      FNestCellsUsed = 0;
+    }
+    const Integer NestCell = FNestCellIndex;
+    FDoc.EndParagraph(Pf, Mark, End, Row, Cell, FNestRow, NestCell);
+    FCellsUsed = std::max(FCellsUsed, Cell + 1);
+    FNestCellsUsed = std::max(FNestCellsUsed, NestCell + 1);
+    if (End == TRichParagraphEnd::Cell && FNestCellIndex < Integer(MaxCells) * 4) ++FNestCellIndex;
+    return;
+  }
   if (End == TRichParagraphEnd::Cell || S.InTable) {
+    // Back at the outer level: a nested row left open ends here.
+    CloseNestedRow(nullptr);
     const Integer Row = EnsureRow();
     const Integer Cell = FCellIndex;
     FDoc.EndParagraph(Pf, Mark, End, Row, Cell);

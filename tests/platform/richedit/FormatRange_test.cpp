@@ -484,3 +484,31 @@ TEST(TRichFormatRange, ABulletIsOneMarkInItsNumberingFont) {
     EXPECT_EQ(Texts[1].second, u"Arial");
   }
 }
+
+TEST(TRichFormatRange, ShadesAndFramesNestedCellsUnderTheirText) {
+  // The nested cell spans 100-200 px of a 300 px outer cell; its shading
+  // fills just that, down to the nested row's bottom, and its text is on it.
+  const TRichDocument Doc = RtfRead(
+      "{\\rtf1{\\fonttbl{\\f0 Courier New;}}{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}\\f0\\fs20"
+      "\\trowd\\cellx4500\\pard\\intbl\\itap2 a\\nestcell b\\nestcell"
+      "{\\*\\nesttableprops\\trowd\\cellx1500\\clcbpat1\\clbrdrb\\brdrs\\brdrw30\\brdrcf2\\cellx3000\\nestrow}"
+      "{\\nonesttables\\par}\\pard\\intbl\\cell\\row}");
+  const int H = MetricsOf(Mono()).Height;
+  TCanvas C(400, 100);
+  FORMATRANGE R;
+  R.hdc = R.hdcTarget = C.Dc();
+  R.rc = R.rcPage = {0, 0, 6000, 1500};
+  R.chrg = {0, -1};
+  TRichFormatRange Fr;
+  Fr.Format(Doc, u"Arial", true, &R);
+  EXPECT_EQ(GetPixel(C.Dc(), 99, 1), RGB(255, 255, 255));
+  EXPECT_EQ(GetPixel(C.Dc(), 198, 1), RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(C.Dc(), 201, 1), RGB(255, 255, 255));
+  EXPECT_EQ(GetPixel(C.Dc(), 150, H), RGB(0, 0, 255)) << "the bottom border at the nested row's foot";
+  EXPECT_EQ(GetPixel(C.Dc(), 150, H + 3), RGB(255, 255, 255));
+  int Ink = 0;   // "b" drawn over the shading
+  for (int Y = 0; Y < H; ++Y)
+    for (int X = 100; X < 110; ++X)
+      if (GetPixel(C.Dc(), X, Y) != RGB(255, 0, 0)) ++Ink;
+  EXPECT_GT(Ink, 0);
+}

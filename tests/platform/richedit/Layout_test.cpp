@@ -347,3 +347,48 @@ TEST(TRichLayout, HiddenTextTakesNoRoomAndAHiddenParagraphNoLine) {
   EXPECT_EQ(Page.Height, 2 * H);
   EXPECT_EQ(Page.CpEnd, Doc.TextLength());
 }
+
+TEST(TRichLayout, NestedTableCellsSitSideBySideInsideTheOuterCell) {
+  // An outer cell from 1500 twips (100 px) with a 75-twip gap holds a
+  // nested row of two cells (0-1500, 1500-3000 from the cell's text edge)
+  // under a paragraph of its own; the second nested cell has two lines.
+  const TRichDocument Doc = RtfRead(
+      "{\\rtf1{\\fonttbl{\\f0 Courier New;}}\\f0\\fs20"
+      "\\trowd\\trgaph75\\cellx1500\\clbrdrt\\brdrs\\cellx7500"
+      "\\pard\\intbl left\\cell\\pard\\intbl above\\par"
+      "\\pard\\intbl\\itap2 a\\nestcell b\\line c\\nestcell"
+      "{\\*\\nesttableprops\\trowd\\clcbpat1\\cellx1500\\clbrdrb\\brdrs\\cellx3000\\nestrow}{\\nonesttables\\par}"
+      "\\pard\\intbl after\\cell\\row}");
+  const int H = MetricsOf(Mono()).Height;
+  TRichLayout L(Doc, At96(9000));
+  const TRichRowLayout& Row = L.RowOf(0);
+  ASSERT_EQ(Row.Cells.size(), 2u);
+  const TRichCellLayout& Cell = Row.Cells[1];
+  // above, a, b/c, after: the nested row is as tall as its taller cell.
+  ASSERT_EQ(Cell.Paragraphs.size(), 4u);
+  const int TextLeft = 100 + 5;
+  struct TWant {
+    int Left, Top;
+  } Want[] = {{TextLeft, 0}, {TextLeft, H}, {TextLeft + 100, H}, {TextLeft, 3 * H}};
+  for (std::size_t I = 0; I < std::size(Want); ++I) {
+    SCOPED_TRACE(I);
+    EXPECT_EQ(Cell.Paragraphs[I].Left, Want[I].Left);
+    ASSERT_FALSE(Cell.Paragraphs[I].Lines.empty());
+    EXPECT_EQ(Cell.Paragraphs[I].Lines[0].Top, Want[I].Top);
+  }
+  EXPECT_EQ(Cell.Paragraphs[2].Lines.size(), 2u);
+  EXPECT_EQ(Cell.Paragraphs[2].Width, 100);
+  EXPECT_EQ(Row.Height, 4 * H);
+  ASSERT_EQ(Cell.NestedCells.size(), 2u);
+  const TRichCellFrame& F0 = Cell.NestedCells[0];
+  const TRichCellFrame& F1 = Cell.NestedCells[1];
+  EXPECT_EQ(F0.Left, TextLeft);
+  EXPECT_EQ(F0.Right, TextLeft + 100);
+  EXPECT_EQ(F1.Right, TextLeft + 200);
+  EXPECT_EQ(F1.Top, H);
+  EXPECT_EQ(F1.Bottom, 3 * H);
+  EXPECT_GT(F1.Borders.Bottom.Width, 0);
+  EXPECT_EQ(F0.Borders.Bottom.Width, 0);
+  EXPECT_EQ(Row.Cells[0].NestedCells.size(), 0u);
+  EXPECT_GT(Cell.Borders.Top.Width, 0) << "the outer cell keeps its own definition";
+}

@@ -45,6 +45,11 @@ void ExpectSound(const TRichDocument& D) {
       ASSERT_LT(size_t(P.Row), D.Rows().size());
       ASSERT_LT(size_t(P.Cell), D.Rows()[size_t(P.Row)].Cells.size());
     }
+    if (P.NestRow >= 0) {
+      ASSERT_GE(P.Row, 0);
+      ASSERT_LT(size_t(P.NestRow), D.Rows().size());
+      ASSERT_LT(size_t(P.NestCell), D.Rows()[size_t(P.NestRow)].Cells.size());
+    }
     Cp += Integer(P.Text.size());
   }
   EXPECT_EQ(D.TextLength(), Cp - 1);

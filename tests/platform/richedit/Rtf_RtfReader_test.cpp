@@ -242,19 +242,66 @@ TEST(RtfReader, IntblWithZeroLeavesTheTable) {
   EXPECT_EQ(D.Rows().size(), 1u);
 }
 
-TEST(RtfReader, NestedTablesFlattenIntoTheOuterCell) {
+TEST(RtfReader, NestedTablesKeepTheirRowsInsideTheOuterCell) {
+  // Word's form: the nested row's definition comes after its cells, in
+  // \nesttableprops, and must not become the outer row's.
   TRichDocument D = RtfRead(
-      R"({\rtf1\trowd\cellx5000\pard\intbl outer\par)"
-      R"(\pard\intbl\itap2 x\nestcell y\nestcell{\*\nesttableprops\trowd\cellx100\cellx200\nestrow})"
-      R"({\nonesttables\par}\pard\intbl tail\cell\row})");
-  EXPECT_EQ(D.PlainText(), u"outer\r\nx\ty\t\r\ntail\r\n");
-  ASSERT_EQ(D.Rows().size(), 1u);
-  ASSERT_EQ(D.Rows()[0].Cells.size(), 1u);
-  EXPECT_EQ(D.Rows()[0].Cells[0].Right, 5000) << "the nested row definition is not the outer one";
-  for (const TRichParagraph& P : D.Paragraphs())
-    if (P.Row >= 0) {
-      EXPECT_EQ(P.Cell, 0);
+      R"({\rtf1\trowd\cellx5000\cellx9000\pard\intbl outer\par)"
+      R"(\pard\intbl\itap2 x\nestcell y1\par y2\nestcell{\*\nesttableprops\trowd\trgaph50\cellx1000\cellx2000\nestrow})"
+      R"({\nonesttables\par}\pard\intbl\itap2 z\nestcell{\*\nesttableprops\trowd\cellx1500\nestrow})"
+      R"({\nonesttables\par}\pard\intbl tail\cell right\cell\row})");
+  EXPECT_EQ(D.PlainText(), u"outer\r\nx\ty1\r\ny2\r\nz\r\ntail\tright\r\n");
+  ASSERT_EQ(D.Rows().size(), 3u);
+  const TRichTableRow& Outer = D.Rows()[0];
+  ASSERT_EQ(Outer.Cells.size(), 2u);
+  EXPECT_EQ(Outer.Cells[0].Right, 5000) << "the nested row definition is not the outer one";
+  EXPECT_EQ(Outer.Gap, 0);
+  ASSERT_EQ(D.Rows()[1].Cells.size(), 2u);
+  EXPECT_EQ(D.Rows()[1].Cells[1].Right, 2000);
+  EXPECT_EQ(D.Rows()[1].Gap, 50);
+  ASSERT_EQ(D.Rows()[2].Cells.size(), 1u);
+  struct TWant {
+    const char16_t* Text;
+    int Cell, NestRow, NestCell;
+  } Want[] = {{u"outer\r", 0, -1, -1}, {u"x\a", 0, 1, 0},  {u"y1\r", 0, 1, 1},     {u"y2\a", 0, 1, 1},
+              {u"z\a", 0, 2, 0},       {u"tail\a", 0, -1, -1}, {u"right\a", 1, -1, -1}};
+  const auto& P = D.Paragraphs();
+  ASSERT_GE(P.size(), std::size(Want));
+  for (size_t I = 0; I < std::size(Want); ++I) {
+    SCOPED_TRACE(I);
+    EXPECT_EQ(P[I].Text, Want[I].Text);
+    EXPECT_EQ(P[I].Row, 0);
+    EXPECT_EQ(P[I].Cell, Want[I].Cell);
+    EXPECT_EQ(P[I].NestRow, Want[I].NestRow);
+    EXPECT_EQ(P[I].NestCell, Want[I].NestCell);
+  }
+}
+
+TEST(RtfReader, MalformedNestingKeepsEveryText) {
+  struct TCase {
+    const char* Rtf;
+    const char16_t* Want;  // PlainText
+    const char* Why;
+  } Cases[] = {
+      {R"({\rtf1\trowd\cellx5000\pard\intbl\itap2 before\par\pard\intbl\itap5 deep\nestcell)"
+       R"({\*\nesttableprops\trowd\cellx4000\nestrow}\pard\intbl\itap1 outer\cell\row})",
+       u"before\r\ndeep\r\nouter\r\n", "a skipped level reads as the nested one"},
+      {R"({\rtf1 a\nestcell b\nestrow c})", u"a\tb\r\nc", "nested cells without any table"},
+      {R"({\rtf1\intbl\itap2 a\nestcell b\par})", u"a\tb", "a nested row never closed: the next nested cell"},
+      {R"({\rtf1\intbl\itap2 a\nestcell{\*\nesttableprops\nestrow\nestrow}b\cell\row})", u"a\r\nb\r\n",
+       "a second \\nestrow without cells"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    const TRichDocument D = RtfRead(C.Rtf);
+    EXPECT_EQ(D.PlainText(), C.Want);
+    for (const TRichParagraph& P : D.Paragraphs()) {
+      if (P.NestRow < 0) continue;
+      ASSERT_GE(P.Row, 0);
+      ASSERT_LT(size_t(P.NestRow), D.Rows().size());
+      EXPECT_LT(size_t(P.NestCell), D.Rows()[size_t(P.NestRow)].Cells.size());
     }
+  }
 }
 
 namespace {
