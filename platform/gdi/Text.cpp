@@ -15,7 +15,9 @@ namespace {
 
 struct TRun {
   std::shared_ptr<TFontInstance> Font;
-  std::vector<const TFontInstance*> Faces;  // Font, or the fallback that draws the character
+  // Font, or the fallback that draws the character; null for the second
+  // unit of a surrogate pair.
+  std::vector<const TFontInstance*> Faces;
   std::vector<std::uint32_t> Glyphs;
   std::vector<double> Advance;  // device pixels along the baseline
   double Total = 0;
@@ -34,8 +36,11 @@ TRun Measure(const TDC& D, const char16_t* S, UINT N, bool GlyphIndices) {
   R.Glyphs.resize(N);
   R.Advance.resize(N);
   for (UINT I = 0; I < N; ++I) {
+    char32_t Ch = S[I];
+    const bool Pair = !GlyphIndices && Ch >= 0xD800 && Ch < 0xDC00 && I + 1 < N && S[I + 1] >= 0xDC00 && S[I + 1] < 0xE000;
+    if (Pair) Ch = 0x10000 + ((Ch - 0xD800) << 10) + (S[I + 1] - 0xDC00);
     const TFontInstance::TGlyphRef G =
-        GlyphIndices ? TFontInstance::TGlyphRef{R.Font.get(), S[I]} : R.Font->ResolveGlyph(S[I]);
+        GlyphIndices ? TFontInstance::TGlyphRef{R.Font.get(), S[I]} : R.Font->ResolveGlyph(Ch);
     double A = G.Font->GlyphAdvance(G.Glyph) + Extra;
     if (!GlyphIndices && BreakCount > 0 && S[I] == Brk) {
       // The extra width goes to the breaks, the remainder one pixel each to the first ones.
@@ -46,6 +51,12 @@ TRun Measure(const TDC& D, const char16_t* S, UINT N, bool GlyphIndices) {
     R.Glyphs[I] = G.Glyph;
     R.Advance[I] = A;
     R.Total += A;
+    if (Pair) {
+      // One glyph for the pair: its advance goes with the first unit, the
+      // second draws nothing.
+      ++I;
+      R.Faces[I] = nullptr;
+    }
   }
   return R;
 }
@@ -288,6 +299,7 @@ BOOL TDC::ExtTextOutW(int X, int Y, UINT Options, const TRect* Rect, const char1
 
   TTextPainter Fg(*Bm, Clip, S.TextColor);
   for (UINT I = 0; I < Count; ++I) {
+    if (!Run.Faces[I]) continue;
     const TGlyphBitmap& G = Run.Faces[I]->Glyph(Run.Glyphs[I]);
     const int Px = int(std::lround(Ox + Ux * Pos[I])) + Org.X;
     const int Py = int(std::lround(Oy + Uy * Pos[I])) + Org.Y;

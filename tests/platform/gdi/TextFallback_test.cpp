@@ -193,3 +193,29 @@ TEST(FontFallback, RecordedTextCarriesTheFallbackAdvances) {
   ASSERT_EQ(Dx.size(), 3u);
   EXPECT_EQ(Dx[1], CjkDc.Extent(std::u16string(1, Han))) << "the Han face's advance, so a player needs no fallback";
 }
+
+TEST(FontFallback, ASurrogatePairIsOneCharacterDrawnFromTheFaceThatHasIt) {
+  constexpr char32_t Smiley = 0x1F600;
+  const std::u16string Pair = u"\U0001F600";
+  const std::u16string Face = FindFaceForCharacter(Smiley, Font(u"Arial", -20));
+  if (Face.empty()) GTEST_SKIP() << "no installed face has U+1F600";
+  auto Own = TFontInstance::Get(Font(Face, -20));
+  ASSERT_NE(Own->GlyphIndex(Smiley), 0u);
+  const int Advance = Own->GlyphAdvance(Own->GlyphIndex(Smiley));
+  TTextDC InFace(Font(Face, -20)), Linked(Font(u"Arial", -20));
+  for (const TTextDC* Dc : {&InFace, &Linked}) {
+    int Fit = 0, Dx[2] = {0, 0};
+    TSize Sz{};
+    ASSERT_TRUE(GetTextExtentExPointW(Dc->Dc(), Pair.c_str(), 2, 1000, &Fit, Dx, &Sz));
+    EXPECT_EQ(Sz.cx, Advance) << "one glyph, not two missing ones";
+    EXPECT_EQ(Dx[0], Advance);
+    EXPECT_EQ(Dx[1], Advance);
+  }
+  InFace.Draw(Pair);
+  Linked.Draw(Pair);
+  EXPECT_EQ(Linked.Pixels(), InFace.Pixels());
+  // A surrogate without its partner is no character: the missing glyph.
+  auto Arial = TFontInstance::Get(Font(u"Arial", -20));
+  EXPECT_EQ(Linked.Extent(u"\xD83D"), Arial->GlyphAdvance(0));
+  EXPECT_EQ(Linked.Extent(u"\xDE00\xD83D"), 2 * Arial->GlyphAdvance(0)) << "the wrong order is no pair";
+}
