@@ -2,12 +2,15 @@
 // replay test of this folder calls RtfImporterFuzzOne directly; the libFuzzer
 // target (tests/fuzz/CMakeLists.txt) builds this file with
 // SX_RTF_IMPORTER_FUZZER, which adds the libFuzzer entry point.
-// Any input must import into sound runs; a fault aborts.
+// Any input must import into sound runs, and into a sound editor; a fault
+// aborts.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
+#include "editor/controls/DCMemo.h"
 #include "editor/exchange/DCRtfImporter.h"
+#include "platform/rtl/Streams.h"
 
 namespace {
 
@@ -29,6 +32,24 @@ public:
   }
 };
 
+// The same input through the editor, as the application imports: every
+// line is text without line ends or NULs, and every stored style byte names
+// an entry of the editor's attribute table.
+void CheckEditorImport(const AnsiString& In) {
+  TDCMemo M(nullptr);
+  TStringStream Stream(In);
+  M.ImportFromStream(&Stream);
+  auto* P = dynamic_cast<TAttributeParser*>(M.GetSyntaxParser());
+  TCustomMemoSource* S = M.GetSource();
+  AnsiString Attrs;
+  for (Integer L = 0; L < S->GetLineCount(); ++L) {
+    const AnsiString& Text = S->GetLineText(L);
+    Check(Text.find_first_of(AnsiString("\r\n\0", 3)) == AnsiString::npos);
+    S->GetColorData(L, Attrs);
+    for (char C : Attrs) Check(Byte(C) == 0 || (P && Byte(C) < P->AttrCount()));
+  }
+}
+
 }  // namespace
 
 extern "C" int RtfImporterFuzzOne(const std::uint8_t* Data, std::size_t Size) {
@@ -37,6 +58,7 @@ extern "C" int RtfImporterFuzzOne(const std::uint8_t* Data, std::size_t Size) {
   TDCRtfImporter Imp;
   Imp.OnAddText = TImportTextEvent(&Checker, &TRunChecker::OnRun);
   Imp.Import(In);
+  CheckEditorImport(In);
   return 0;
 }
 
