@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstring>
 
+#include "editor/base/EdConsts.h"
 #include "editor/text/MemoSourceOptions.h"
 #include "editor/text/Search.h"
 #include "platform/rtl/AnsiStrings.h"
@@ -611,7 +612,7 @@ void TCustomMemoSource::SetTabStops(const AnsiString& Value) {
   std::vector<Integer> Stops;
   for (Integer I = 0; I < Parts.GetCount(); ++I) {
     const Integer V = StrToInt(Trim(Parts[I]));
-    if (V <= 0 || (!Stops.empty() && V <= Stops.back())) throw Exception("Invalid Tab Rack");
+    if (V <= 0 || (!Stops.empty() && V <= Stops.back())) throw Exception(LoadResText(EdConsts::SInvalidTabRack));
     Stops.push_back(V);
   }
   if (Stops.empty()) Stops.push_back(8);
