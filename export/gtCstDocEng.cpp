@@ -257,8 +257,9 @@ TStream* TgtCustomDocumentEngine::GetOutputStream() const {
 }
 
 void TgtCustomDocumentEngine::CommitOutputFiles() {
+  // Every file is whole on disk before the first takes its name.
+  for (auto& F : FOutputFiles) F.Close();
   for (auto& F : FOutputFiles) {
-    F.Close();
     if (F.TempName.empty()) continue;
     if (std::rename(F.TempName.c_str(), F.FinalName.c_str()) != 0)
       throw EFileCreateError(SFileCreateError);
