@@ -82,6 +82,8 @@ for i in range(3):
     band = [(x, y) for y in range(10 + i * 30, 10 + i * 30 + 28) for x in range(0, 195) if sum(px[x, y]) < 200]
     xs = [p[0] for p in band] or [0]
     print("ink%d" % i, len(band), min(xs), max(xs))
+edge = {px[x, y] for y in range(10, 100) for x in range(0, 195) if 40 < sum(px[x, y]) < 720}
+print("greys", len(edge), 0, 0)
 print("rect", *px[250, 35])
 print("frame", *px[200, 35])
 print("ellipse", *px[250, 90])
@@ -114,6 +116,8 @@ print("gradright", *px[308, 160])
     EXPECT_GT(Ink[2], 100) << "a 13-letter word at 14 pt is wide";
     EXPECT_LT(Ink[2], 195);
   }
+  // A 24-bit page: glyph edges are blended into the ground, as on 32 bits.
+  EXPECT_GE(M["greys"][0], 20) << "intermediate greys at the glyph edges";
   auto Near = [&](const char* Key, int R, int G, int Bv, int Tol) {
     const auto& P = M[Key];
     EXPECT_NEAR(P[0], R, Tol) << Key;
