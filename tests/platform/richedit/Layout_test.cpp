@@ -392,3 +392,24 @@ TEST(TRichLayout, NestedTableCellsSitSideBySideInsideTheOuterCell) {
   EXPECT_EQ(Row.Cells[0].NestedCells.size(), 0u);
   EXPECT_GT(Cell.Borders.Top.Width, 0) << "the outer cell keeps its own definition";
 }
+
+TEST(TRichLayout, NarrowCellsBreakAtSpacesAndTextAfterTheTableIsNotACell) {
+  // A generated report's form: a one-inch first column, then \intbl0 and a
+  // heading that must get the full width instead of the first column.
+  // Courier New at 10 pt is 8 px a character: the cell's text is 80 px wide.
+  const TRichDocument Doc = RtfRead(
+      "{\\rtf1{\\fonttbl{\\f0 Courier New;}}\\f0\\fs20\\trowd\\trgaph120\\cellx1440\\cellx5220"
+      "\\intbl Local variable to control abcdefghijkl\\cell x\\cell\\row"
+      "\\intbl0 {\\fs32\\b Variables\\par}}");
+  ASSERT_EQ(MetricsOf(Mono()).Advance, 8);
+  TRichLayout L(Doc, At96(9000));
+  const TRichParaLayout& Cell = L.RowOf(0).Cells[0].Paragraphs[0];
+  std::vector<std::u16string> Got;
+  for (const auto& Ln : Cell.Lines)
+    Got.push_back(Doc.Paragraphs()[0].Text.substr(std::size_t(Ln.Start), std::size_t(Ln.End - Ln.Start)));
+  const std::vector<std::u16string> Want = {u"Local ", u"variable ", u"to control ", u"abcdefghij", u"kl\a"};
+  EXPECT_EQ(Got, Want) << "words move whole to the next line; only a word wider than the cell is cut";
+  ASSERT_EQ(Doc.Paragraphs().size(), 3u);
+  EXPECT_EQ(Doc.Paragraphs()[2].Row, -1);
+  EXPECT_EQ(L.Paragraph(2).Lines.size(), 1u);
+}
