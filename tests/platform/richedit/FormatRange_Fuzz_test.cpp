@@ -1,6 +1,6 @@
 // Seeded random documents with hostile formats (absurd sizes, indents and
 // tab stops, control characters, broken pictures, cells past the row's
-// cells) paged through EM_FORMATRANGE on random rectangles: every call
+// cells, nested rows) paged through EM_FORMATRANGE on random rectangles: every call
 // advances, the end is reached, nothing crashes, and drawing breaks where
 // measuring did.
 #include <gtest/gtest.h>
@@ -20,7 +20,7 @@ public:
   TRichDocument Make() {
     TRichDocument Doc;
     const int Paras = Pick(1, 12);
-    Integer Row = -1;
+    Integer Row = -1, NestRow = -1;
     for (int P = 0; P < Paras; ++P) {
       const int Runs = Pick(0, 4);
       for (int R = 0; R < Runs; ++R) {
@@ -29,10 +29,14 @@ public:
       }
       if (Pick(0, 4) == 0) {
         if (Row < 0 || Pick(0, 2) == 0) Row = Doc.AddRow(TableRow());
+        // Some paragraphs of a row sit in a table nested in their cell.
+        if (Pick(0, 2) == 0) NestRow = NestRow < 0 || Pick(0, 1) ? Doc.AddRow(TableRow()) : NestRow;
+        else NestRow = -1;
         Doc.EndParagraph(ParaFormat(), CharFormat(),
-                         Pick(0, 1) ? TRichParagraphEnd::Cell : TRichParagraphEnd::Paragraph, Row, Pick(-1, 5));
+                         Pick(0, 1) ? TRichParagraphEnd::Cell : TRichParagraphEnd::Paragraph, Row, Pick(-1, 5),
+                         NestRow, Pick(-1, 5));
       } else {
-        Row = -1;
+        Row = NestRow = -1;
         Doc.EndParagraph(ParaFormat(), CharFormat());
       }
     }
