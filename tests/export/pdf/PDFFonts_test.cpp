@@ -73,8 +73,9 @@ TEST(TgtPDFFont, FontsAreWrittenAsTheSettingsAsk) {
     EXPECT_EQ(Words(PdfToText(File)), "Plain Latin words Bold serif line Привет мир");
     // Poppler reads the embedded programs without complaint (its messages
     // come on stderr). Without embedding it cannot draw the composite font.
-    if (C.Embed != etfNone)
+    if (C.Embed != etfNone) {
       EXPECT_EQ(pdftest::Run("pdftoppm -r 20 -png '" + File + "' '" + Dir.File("r") + "' 2>&1 | grep -i error"), "");
+    }
   }
 }
 
