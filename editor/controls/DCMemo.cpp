@@ -352,8 +352,10 @@ void TCustomDCMemo::AddImportedText(TObject* /*Sender*/, const AnsiString& Text,
   if (Text != "\r\n" && Text != "\t") {
     // Text runs wait for the next break or TAB and go into the line as one
     // insert, each character with its run's style byte.
+    // The style first: finding it may pass on the text gathered so far.
+    const char Style = char(ImportedRunStyle(Font, BackColor));
     FPendingImport += Text;
-    FPendingImportAttrs.append(Text.size(), char(ImportedRunStyle(Font, BackColor)));
+    FPendingImportAttrs.append(Text.size(), Style);
     return;
   }
   FlushImportedText();

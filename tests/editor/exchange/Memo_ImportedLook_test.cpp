@@ -265,26 +265,33 @@ TEST(TCustomDCMemoImport, ColumnBlockImportGoesDownTheLinesFromItsColumn) {
 
 // Once the attribute table is full, indexes no text uses are handed out
 // again; runs of the line being imported are in use even before the line
-// is finished.
+// is finished, and each keeps its own look.
 TEST(TCustomDCMemoImport, AFullTableNeverGivesAwayTheIndexOfTextOnTheSameLine) {
   TDCMemo M(nullptr);
   M.SetAllowUndo(false);
-  AnsiString Doc = "{\\rtf1{\\colortbl;";
   constexpr int Colours = 300;
+  auto ColourOf = [](int I) { return TColor((I % 256) | (I / 256) << 8 | 7 << 16); };
+  AnsiString Doc = "{\\rtf1{\\colortbl;";
   for (int I = 1; I <= Colours; ++I) Doc += "\\red" + std::to_string(I % 256) + "\\green" + std::to_string(I / 256) + "\\blue7;";
   Doc += "}";
-  for (int I = 1; I <= Colours; ++I) Doc += "{\\cf" + std::to_string(I) + " c" + std::to_string(I) + "}";
+  // Each new colour is followed by a run in the first colour, whose look
+  // the table already has.
+  for (int I = 1; I <= Colours; ++I) Doc += "{\\cf" + std::to_string(I) + " c" + std::to_string(I) + "}{\\cf1 k}";
   Import(M, Doc + "}");
   ASSERT_EQ(M.GetLines()->GetCount(), 1);
   const AnsiString Text = M.GetSource()->GetLineText(0);
+  size_t At = 0;
   for (int I = 1; I <= Colours; ++I) {
-    const AnsiString Word = "c" + std::to_string(I);
-    const size_t At = Text.find(Word + "c");
-    const Integer Style = StyleAt(M, 0, Integer(At == AnsiString::npos ? Text.rfind(Word) : At));
-    if (Style == 0) continue;  // no index left: the editor's look
+    const AnsiString Word = "c" + std::to_string(I) + "k";
+    ASSERT_EQ(Text.compare(At, Word.size(), Word), 0) << "at " << At;
     SCOPED_TRACE(Word);
-    EXPECT_EQ(M.GetStyleFont(Style)->GetColor(), TColor((I % 256) | (I / 256) << 8 | 7 << 16));
+    const Integer Style = StyleAt(M, 0, Integer(At));
+    // No index left gives the editor's look; any index given is the run's.
+    if (Style != 0) EXPECT_EQ(M.GetStyleFont(Style)->GetColor(), ColourOf(I));
+    if (I == 1) EXPECT_GT(Style, 0) << "the first runs had room in the table";
+    const Integer KStyle = StyleAt(M, 0, Integer(At + Word.size() - 1));
+    ASSERT_GT(KStyle, 0);
+    EXPECT_EQ(M.GetStyleFont(KStyle)->GetColor(), ColourOf(1));
+    At += Word.size();
   }
-  // The first runs had room in the table.
-  EXPECT_GT(StyleOfWord(M, "c1c"), 0);
 }
