@@ -12,8 +12,9 @@
 //
 // Vertical structure: the document is a sequence of blocks, either one
 // paragraph outside tables or one table row (the cells' paragraphs side by
-// side). A page breaks between lines of a paragraph or between rows; a row
-// is never split. An FF character ends its line and the page.
+// side; a table nested in a cell is laid out inside that cell, as part of
+// the outer row). A page breaks between lines of a paragraph or between
+// rows; a row is never split. An FF character ends its line and the page.
 #pragma once
 #include <array>
 #include <memory>

@@ -169,7 +169,7 @@ private:
                         bool NestedCell);
   void NestedRowEnd(const TRichTableRow* Def);
   void CloseNestedRow(const TRichTableRow* Def);
-  Integer NumberingFormat(const TRichCharFormat& Mark);
+  void ApplyNumberingLook(TRichParaFormat& Pf, const TRichCharFormat& Mark);
   Integer EnsureRow();
   void CloseRow();
 
@@ -249,7 +249,7 @@ TRichDocument TRtfParser::Run() {
   TState& S = St();
   const TRichCharFormat Mark = EffectiveFormat();
   TRichParaFormat Pf = S.Pf;
-  if (Pf.Numbering != TRichNumbering::None && S.PnLook.Given()) Pf.NumberingFormat = NumberingFormat(Mark);
+  ApplyNumberingLook(Pf, Mark);
   FDoc.Finish(Pf, Mark);
   return std::move(FDoc);
 }
@@ -1361,18 +1361,23 @@ void TRtfParser::NestedRowEnd(const TRichTableRow* Def) {
 }
 
 // The look of a numbered paragraph's mark: its first character's, with
-// what the \pn group set.
-Integer TRtfParser::NumberingFormat(const TRichCharFormat& Mark) {
+// what the \pn group set. A bullet without a font of its own is the
+// control's bullet, in Symbol, as the control itself writes it
+// (\pnf Symbol, \pntxtb \'B7): text bytes given for it are symbol codes.
+void TRtfParser::ApplyNumberingLook(TRichParaFormat& Pf, const TRichCharFormat& Mark) {
   const TNumberingLook& L = St().PnLook;
+  const bool SymbolBullet = Pf.Numbering == TRichNumbering::Bullet && L.Font < 0;
+  if (Pf.Numbering == TRichNumbering::None || (!L.Given() && !SymbolBullet)) return;
   const TRichParagraph& Open = FDoc.Paragraphs().back();
   TRichCharFormat F = Open.Runs.empty() || FDoc.OpenParagraphEmpty() ? Mark : FDoc.CharFormat(Open.Runs.front().Format);
-  if (L.Font >= 0) {
-    auto It = FFonts.find(L.Font);
-    if (It != FFonts.end()) {
-      F.Face = It->second.Name;
-      F.Charset = It->second.Charset >= 0 ? BYTE(It->second.Charset) : DEFAULT_CHARSET;
-      F.PitchAndFamily = It->second.PitchAndFamily;
-    }
+  if (SymbolBullet) {
+    F.Face = u"Symbol";
+    F.Charset = SYMBOL_CHARSET;
+    F.PitchAndFamily = 0;
+  } else if (auto It = FFonts.find(L.Font); It != FFonts.end()) {
+    F.Face = It->second.Name;
+    F.Charset = It->second.Charset >= 0 ? BYTE(It->second.Charset) : DEFAULT_CHARSET;
+    F.PitchAndFamily = It->second.PitchAndFamily;
   }
   if (L.Size > 0) F.Size = L.Size;
   if (L.Bold >= 0) F.Bold = L.Bold != 0;
@@ -1384,16 +1389,21 @@ Integer TRtfParser::NumberingFormat(const TRichCharFormat& Mark) {
   // The mark is drawn whatever its text's effects.
   F.Hidden = false;
   F.Underline = TRichUnderline::None;
-  return FDoc.InternFormat(F);
+  if (F.Charset == SYMBOL_CHARSET) {
+    for (WideString* T : {&Pf.NumberingTextBefore, &Pf.NumberingTextAfter})
+      for (char16_t& C : *T)
+        if (C >= 0x20 && C <= 0xFF) C = char16_t(0xF000 + C);
+  }
+  Pf.NumberingFormat = FDoc.InternFormat(F);
 }
 
 void TRtfParser::EndParagraph(TRichParagraphEnd End, bool NestedCell) {
   FlushText();
   TState& S = St();
   const TRichCharFormat Mark = EffectiveFormat();
-  if (S.Pf.Numbering != TRichNumbering::None && S.PnLook.Given()) {
+  if (S.Pf.Numbering != TRichNumbering::None) {
     TRichParaFormat Pf = S.Pf;
-    Pf.NumberingFormat = NumberingFormat(Mark);
+    ApplyNumberingLook(Pf, Mark);
     EndParagraphWith(End, Pf, Mark, NestedCell);
   } else {
     EndParagraphWith(End, S.Pf, Mark, NestedCell);

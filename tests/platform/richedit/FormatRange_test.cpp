@@ -459,8 +459,10 @@ TEST(TRichFormatRange, ABulletIsOneMarkInItsNumberingFont) {
   } Cases[] = {
       {"\\pard{\\pntext\\f1\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'B7}}\\fi-360\\li720 Bullet\\par",
        u"\uF0B7", u"Symbol", "WordPad: the Symbol bullet of \\pntxtb in the \\pnf font"},
-      {"{\\pn\\pnlvlblt}{{\\pntext}{\\pntxtb\\'b7}Bullet\\par}", u"\u00B7", u"Arial",
-       "our exporter: no numbering font, the text's"},
+      {"{\\pn\\pnlvlblt}{{\\pntext}{\\pntxtb\\'b7}Bullet\\par}", u"\uF0B7", u"Symbol",
+       "our exporter: no numbering font, the control's Symbol bullet"},
+      {"{\\*\\pn\\pnlvlblt\\pnf0\\pnfs28{\\pntxtb o}}\\fi-360\\li720 Bullet\\par", u"o", u"Arial",
+       "a text font's bullet"},
       {"{\\*\\pn\\pnlvlblt\\pnf2\\pnfs28}\\fi-360\\li720 Bullet\\par", u"\u2022", u"Wingdings",
        "no bullet text: the standard bullet"},
   };

@@ -96,7 +96,8 @@ TEST(RtfExporterOutput, TablesListsRulesAndLinksInTheExporterForms) {
   const auto& P = D.Paragraphs();
   EXPECT_EQ(P[4].Text, u"item\r");
   EXPECT_EQ(P[4].Format.Numbering, TRichNumbering::Bullet);
-  EXPECT_EQ(P[4].Format.NumberingTextBefore, u"\u00B7");
+  EXPECT_EQ(P[4].Format.NumberingTextBefore, u"\uF0B7") << "the Symbol bullet: a bullet without a font is in Symbol";
+  EXPECT_EQ(D.CharFormat(P[4].Format.NumberingFormat).Face, u"Symbol");
   EXPECT_EQ(P[6].Format.Borders.Top.Width, 15) << "the rule's paragraph";
 }
 
