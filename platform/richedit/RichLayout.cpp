@@ -775,8 +775,8 @@ TRichPage TRichLayout::Paginate(Integer CpMin, Integer CpMax, int HeightTwips) {
       continue;
     }
     const Integer Offset = Cp - Para.FirstCp;
-    if (Offset == 0 && Para.Format.PageBreakBefore && !Page.Pieces.empty()) break;
     const TRichParaLayout* L = &Paragraph(Integer(P));
+    if (Offset == 0 && Para.Format.PageBreakBefore && !Page.Pieces.empty() && !L->Lines.empty()) break;
     std::size_t First = 0;
     if (Offset > 0) {
       auto It = std::find_if(L->Lines.begin(), L->Lines.end(), [&](const TRichLine& Ln) { return Ln.Start == Offset; });
@@ -821,6 +821,13 @@ TRichPage TRichLayout::Paginate(Integer CpMin, Integer CpMax, int HeightTwips) {
     }
     if (K < L->Lines.size()) break;
     ++P;
+  }
+  // Hidden paragraphs right after the page have nothing to show: they end
+  // this page, so that no page holds only them.
+  while (Cp < Limit) {
+    const std::size_t Q = std::size_t(FDoc.ParagraphAt(Cp));
+    if (Paras[Q].FirstCp != Cp || Paras[Q].Row >= 0 || !FDoc.ParagraphHidden(Integer(Q))) break;
+    Cp = Q + 1 < Paras.size() ? Paras[Q + 1].FirstCp : Len;
   }
   Page.CpEnd = std::min(std::max(Cp, CpMin), Limit);
   Page.Height = std::min(Y, Avail);

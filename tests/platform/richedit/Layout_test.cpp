@@ -346,6 +346,21 @@ TEST(TRichLayout, HiddenTextTakesNoRoomAndAHiddenParagraphNoLine) {
   const TRichPage Page = L.Paginate(0, -1, 100 * H * 15);
   EXPECT_EQ(Page.Height, 2 * H);
   EXPECT_EQ(Page.CpEnd, Doc.TextLength());
+  // A page that holds just the first line also takes the hidden paragraph,
+  // and one that would hold nothing else breaks not before it.
+  EXPECT_EQ(L.Paginate(0, -1, H * 15).CpEnd, Doc.Paragraphs()[2].FirstCp);
+}
+
+TEST(TRichLayout, HiddenParagraphsLeaveNoPageOfTheirOwn) {
+  // A hidden paragraph with a page break before it, after a full page, and
+  // hidden paragraphs at the end: two pages of one line each, not four.
+  const TRichDocument Doc = RtfRead(
+      "{\\rtf1{\\fonttbl{\\f0 Courier New;}}\\f0\\fs20 one\\par"
+      "{\\v\\pagebb gone\\par}\\pard two\\par{\\v tail\\par more\\par}}");
+  const int H = MetricsOf(Mono()).Height;
+  const TPaging P = PageThrough(Doc, {0, 0, 9000, H * 15});
+  ASSERT_EQ(P.Starts.size(), 2u);
+  EXPECT_EQ(P.Starts[1], Doc.Paragraphs()[2].FirstCp);
 }
 
 TEST(TRichLayout, NestedTableCellsSitSideBySideInsideTheOuterCell) {
