@@ -204,6 +204,8 @@ public:
       const auto& Font = FontOf(MarkRun);
       int W = 0;
       for (char16_t C : Out.Marker) W += Font.Advance(C);
+      FMarkAscent = Font.Ascent + Font.Shift;
+      FMarkDescent = Font.Descent - Font.Shift;
       const int MarkEnd = Out.MarkerX + W;
       const int Gap = FFirstIndent < 0 ? FLeftIndent : Out.MarkerX + FL.TwipsToPxX(FPF.NumberingIndent);
       TextStart = MarkEnd < Gap ? Gap : (MarkEnd / FDefaultTab + 1) * FDefaultTab;
@@ -477,6 +479,11 @@ private:
       Ascent = Font.Ascent;
       Descent = Font.Descent;
     }
+    if (First) {
+      // The numbering mark stands on line one: its font counts too.
+      Ascent = std::max(Ascent, FMarkAscent);
+      Descent = std::max(Descent, FMarkDescent);
+    }
     const int Natural = Ascent + Descent;
     int Height = Natural;
     int Baseline = Ascent;
@@ -552,6 +559,7 @@ private:
   const TRichParaFormat& FPF;
   int FWidth;
   int FLeftIndent = 0, FRightIndent = 0, FFirstIndent = 0, FDefaultTab = 1;
+  int FMarkAscent = 0, FMarkDescent = 0;   // the numbering mark's font, when there is a mark
 };
 
 }  // namespace

@@ -428,3 +428,18 @@ TEST(TRichLayout, NarrowCellsBreakAtSpacesAndTextAfterTheTableIsNotACell) {
   EXPECT_EQ(Doc.Paragraphs()[2].Row, -1);
   EXPECT_EQ(L.Paragraph(2).Lines.size(), 1u);
 }
+
+TEST(TRichLayout, TheNumberingFontCountsInTheFirstLinesHeight) {
+  // A 20 pt mark on 10 pt text: line one is as tall as the mark's font, the
+  // wrapped line after it as tall as the text's.
+  const TRichDocument Doc = RtfRead(
+      "{\\rtf1{\\fonttbl{\\f0 Courier New;}}\\f0\\fs20{\\*\\pn\\pnlvlblt\\pnf0\\pnfs40}\\fi-360\\li720 "
+      "aaaa bbbb cccc dddd\\par}");
+  ASSERT_EQ(MetricsOf(Mono()).Advance, 8);
+  TRichLayout L(Doc, At96(120 * 15));   // 120 px: "aaaa " after the 48 px hanging indent, then "bbbb "
+  const TRichParaLayout& P = L.Paragraph(0);
+  ASSERT_GE(P.Lines.size(), 2u);
+  EXPECT_EQ(P.Lines[0].Height, MetricsOf(Mono(40)).Height);
+  EXPECT_EQ(P.Lines[1].Height, MetricsOf(Mono()).Height);
+  EXPECT_EQ(P.Lines[1].Top, MetricsOf(Mono(40)).Height);
+}
