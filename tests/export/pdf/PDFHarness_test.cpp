@@ -132,13 +132,17 @@ TEST_P(ConvertHarnessPdf, CorpusDocumentReadsBackWithItsTextFontsAndPages) {
   for (const TFontRow& F : FontTable(File)) {
     SCOPED_TRACE(F.Name);
     EXPECT_TRUE(F.Type == "TrueType" || F.Type == "CID TrueType" || F.Type == "Type 1") << F.Type;
-    if (F.Type == "CID TrueType") EXPECT_EQ(F.Uni, "yes");
+    if (F.Type == "CID TrueType") {
+      EXPECT_EQ(F.Uni, "yes");
+    }
     EXPECT_EQ(F.Name.find('?'), std::string::npos);
     if (F.Emb == "yes") {
       EXPECT_EQ(F.Type, "CID TrueType");
       EXPECT_EQ(F.Sub, "yes");
       EXPECT_EQ(F.Name.rfind("WYOIAS+", 0), 0u);
-    } else EXPECT_EQ(F.Sub, "no");
+    } else {
+      EXPECT_EQ(F.Sub, "no");
+    }
     HasFallback = HasFallback || F.Name == "WYOIAS+WenQuanYiMicroHei";
   }
   EXPECT_EQ(HasFallback, C.Fallback);
