@@ -349,6 +349,10 @@ void TgtCustomPDFEngine::WriteFonts() {
       FontFile = Embed == etfSubset || F.IsFallback() ? F.GetSubsetFontFile() : F.GetFontFile();
     const bool Embedded = !FontFile.empty();
     const AnsiString Name = F.GetBaseFontName();
+    // The two standard symbol fonts draw their codes through their own
+    // encoding; a text encoding over them names glyphs they do not have
+    // (the bullet 0xB7 would read as a middle dot).
+    const AnsiString Encoding = Name == "Symbol" || Name == "ZapfDingbats" ? AnsiString() : "/Encoding /" + Enc;
     const AnsiString Index = std::to_string(Idx);
     char BBox[96];
     std::snprintf(BBox, sizeof BBox, "[%d %d %d %d]", I.BBoxLeft, I.BBoxBottom, I.BBoxRight, I.BBoxTop);
@@ -365,7 +369,7 @@ void TgtCustomPDFEngine::WriteFonts() {
                            std::to_string(I.Descent) + "/CapHeight " + std::to_string(I.CapHeight) + "/AvgWidth " +
                            std::to_string(I.AvgWidth) + "/MaxWidth " + std::to_string(I.MaxWidth);
       if (I.Kind != 0) {
-        WriteObject("/Type /Font/Subtype /Type1/Name /F" + Index + "/BaseFont /" + Name + "/Encoding /" + Enc + Common,
+        WriteObject("/Type /Font/Subtype /Type1/Name /F" + Index + "/BaseFont /" + Name + Encoding + Common,
                     I.ObjectNumber, true);
         WriteObject("/Type /FontDescriptor/FontName /" + Name + "/Flags " + std::to_string(I.Flags) + Metrics +
                         "/StemH " + std::to_string(I.Stem) + "/StemV " + std::to_string(I.Stem) + "\r\n",
@@ -382,7 +386,7 @@ void TgtCustomPDFEngine::WriteFonts() {
                     Desc, true);
       }
     } else if (I.Kind != 0) {
-      WriteObject("/Type/Font/Subtype /Type1/Name /F" + Index + "/BaseFont /" + Name + "/Encoding /" + Enc + "\r\n",
+      WriteObject("/Type/Font/Subtype /Type1/Name /F" + Index + "/BaseFont /" + Name + Encoding + "\r\n",
                   I.ObjectNumber, true);
     } else {
       const AnsiString Prefix = F.GetSubset() && Embedded ? "WYOIAS+" : "";

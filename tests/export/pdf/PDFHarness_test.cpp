@@ -178,3 +178,24 @@ INSTANTIATE_TEST_SUITE_P(Producers, ConvertHarnessPdf, ::testing::ValuesIn(Produ
                              if (!std::isalnum(static_cast<unsigned char>(Ch))) Ch = '_';
                            return N;
                          });
+
+// Bullets and Greek in the Symbol font, as WordPad writes a list: the
+// standard Symbol font draws them through its own encoding, so a reader
+// sees the bullet and the letters, not the text glyphs of the same codes.
+TEST(ConvertHarnessPdfSymbol, SymbolFontTextReadsBackAsItsSymbols) {
+  TTempDir Dir;
+  const std::string In = Dir.File("list.rtf");
+  std::ofstream(In, std::ios::binary)
+      << "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\fnil\\fcharset2 Symbol;}}\\f0\\fs24 "
+         "{\\pntext\\f1\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'B7}}\\fi-360\\li720 First item\\par "
+         "\\pard Greek {\\f1 abg} end\\par}";
+  const auto R = sxtest::RunConvertHarness(In, "pdf", Dir.File("out"), sxtest::THarnessInput::InputRtf);
+  ASSERT_EQ(R.Status, 0) << R.Error;
+  ASSERT_EQ(R.Files.size(), 1u);
+  const std::string Text = PdfToText(R.Files[0]);
+  EXPECT_NE(Text.find("\u2022"), std::string::npos) << Text;
+  EXPECT_NE(Text.find("\u03B1\u03B2\u03B3"), std::string::npos) << Text;
+  EXPECT_EQ(Text.find("\u00B7"), std::string::npos) << Text;
+  for (const TFontRow& F : FontTable(R.Files[0]))
+    if (F.Name == "Symbol") EXPECT_EQ(F.Type, "Type 1");
+}
