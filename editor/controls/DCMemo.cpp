@@ -380,26 +380,26 @@ void TCustomDCMemo::AddImportedText(TObject* /*Sender*/, const AnsiString& Text,
     return;
   }
   const Integer Line = S->GetCaretLine(), Col = S->GetCaretChar();
-  // A TAB may become blanks or take the look of what it follows, so its
-  // look is applied to whatever the TAB key put there.
+  // The TAB key decides what a TAB becomes (blanks to the next stop, or the
+  // TAB character); what it put there takes the run's look.
   S->TabKey();
-  const Integer End = S->GetCaretChar();
-  S->SetSelection(stStreamSel, Col, Line, End, Line);
-  // The cheap look comparison goes first: a run in another look never needs
-  // its stored bytes read.
-  if (Font && AttrParser() && !(IsEditorLook(Font, BackColor) && RunHasNoAttribute(Line, Col, End))) {
-    TMemoAttributes& A = *FSelAttributes;
-    FillRunLook(A, Font, BackColor);
-    // What A's change notice would do, without looking for the parser again:
-    // the editor owns A and the parser was found above.
-    AttrHostApply(A);
-    S->SetSelectionType(stNotSelected);
-    A.ResetTo(FFont.get(), GetColor());
-    if (TAttributeParser* P = AttrParser(); P && P->AttrCount() >= TAttributeParser::MaxAttributes)
-      FImportLooks.clear();
-  } else {
-    S->SetSelectionType(stNotSelected);
-  }
+  S->SetSelectionType(stNotSelected);
+  if (Font && AttrParser()) SetImportedStyle(Line, Col, S->GetCaretChar(), ImportedRunStyle(Font, BackColor));
+}
+
+// Style bytes of one line from display column FromCol up to (not including)
+// ToCol.
+void TCustomDCMemo::SetImportedStyle(Integer Line, Integer FromCol, Integer ToCol, Byte Style) {
+  TCustomMemoSource* S = GetSource();
+  TStringItem* Item = S->GetLineItem(Line);
+  if (!Item || !S->ParserKeepsAttributes()) return;
+  S->AdjustAttrLength(Item);
+  Integer From = FromCol, To = ToCol;
+  S->VisualToCharIndex(Item->Text, From);
+  S->VisualToCharIndex(Item->Text, To);
+  From = std::clamp(From, 0, Integer(Item->Attributes.size()));
+  To = std::clamp(To, From, Integer(Item->Attributes.size()));
+  std::fill(Item->Attributes.begin() + From, Item->Attributes.begin() + To, char(Style));
 }
 
 // The text runs gathered since the last break or TAB, with their style
@@ -421,14 +421,6 @@ void TCustomDCMemo::FlushImportedText() {
 
 bool TCustomDCMemo::IsEditorLook(TFont* Font, Integer BackColor) const {
   return SameFontLook(Font, FFont.get()) && (BackColor == -1 || TColor(BackColor) == GetColor());
-}
-
-// The run's whole look, also where it matches what is stored there, so a
-// run never inherits a field from the text before it.
-void TCustomDCMemo::FillRunLook(TMemoAttributes& A, TFont* Font, Integer BackColor) const {
-  A.AssignNoNotify(Font);
-  A.SetBackColorNoNotify(BackColor == -1 ? GetColor() : TColor(BackColor));
-  A.SetState(maAll);
 }
 
 // The style index of an imported run: 0 for the editor's own look, else
@@ -456,8 +448,12 @@ Byte TCustomDCMemo::ImportedRunStyle(TFont* Font, Integer BackColor) {
     // A full table looks in the lines for indexes nobody uses: the text
     // still waiting must be there, or its indexes would be given away.
     if (P->AttrCount() >= TAttributeParser::MaxAttributes) FlushImportedText();
+    // The run's whole look, so that it never inherits a field from the text
+    // before it.
     TMemoAttributes& A = *FSelAttributes;
-    FillRunLook(A, Font, BackColor);
+    A.AssignNoNotify(Font);
+    A.SetBackColorNoNotify(BackColor == -1 ? GetColor() : TColor(BackColor));
+    A.SetState(maAll);
     Index = Byte(P->AddAttr(A));
     A.ResetTo(FFont.get(), GetColor());
     // A full table hands out indexes again, so nothing remembered holds.
@@ -477,21 +473,6 @@ Byte TCustomDCMemo::ImportedRunStyle(TFont* Font, Integer BackColor) {
     FImportLooks[FLastImportLook] = std::move(Look);
   }
   return Index;
-}
-
-// The text inserted between the display columns has style 0 throughout:
-// what typing there would give.
-bool TCustomDCMemo::RunHasNoAttribute(Integer Line, Integer FromCol, Integer ToCol) const {
-  TCustomMemoSource* S = GetSource();
-  const TStringItem* Item = S->GetLineItem(Line);
-  if (!Item) return true;
-  Integer From = FromCol, To = ToCol;
-  S->VisualToCharIndex(Item->Text, From);
-  S->VisualToCharIndex(Item->Text, To);
-  To = std::min(To, Integer(Item->Attributes.size()));
-  for (Integer I = std::max(From, 0); I < To; ++I)
-    if (Item->Attributes[size_t(I)] != 0) return false;
-  return true;
 }
 
 bool TCustomDCMemo::SameFontLook(TFont* A, TFont* B) {

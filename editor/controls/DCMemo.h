@@ -271,10 +271,9 @@ private:
   void InsertPlainLines(TStrings* Lines);
   void FontChanged(TObject* Sender);
   void LookChanged(TObject* Sender);
-  bool RunHasNoAttribute(Integer Line, Integer FromCol, Integer ToCol) const;
+  void SetImportedStyle(Integer Line, Integer FromCol, Integer ToCol, Byte Style);
   static bool SameFontLook(TFont* A, TFont* B);
   bool IsEditorLook(TFont* Font, Integer BackColor) const;
-  void FillRunLook(TMemoAttributes& A, TFont* Font, Integer BackColor) const;
   Byte ImportedRunStyle(TFont* Font, Integer BackColor);
   void DefaultAttrFollowsEditor();
   // Reduces or restores BlockOption after WordWrap or UseMonoFont changed.

@@ -295,3 +295,28 @@ TEST(TCustomDCMemoImport, AFullTableNeverGivesAwayTheIndexOfTextOnTheSameLine) {
     At += Word.size();
   }
 }
+
+// The blanks a TAB becomes take the TAB's own look, not the look of the
+// text before it.
+TEST(TCustomDCMemoImport, BlanksOfATabTakeTheTabsLook) {
+  struct TCase {
+    const char* Body;
+    bool BoldBlanks;
+  };
+  const TCase Cases[] = {
+      {"{\\b bold\\tab}x", true},
+      {"{\\b bold}\\tab x", false},
+      {"plain{\\b\\tab}x", true},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Body);
+    TDCMemo M(nullptr);
+    Import(M, AnsiString("{\\rtf1{\\fonttbl{\\f0 Courier New;}}\\f0\\fs20 ") + C.Body + "}");
+    const AnsiString Text = M.GetSource()->GetLineText(0);
+    const size_t Blank = Text.find(' ');
+    ASSERT_NE(Blank, AnsiString::npos) << Text;
+    const Integer Style = StyleAt(M, 0, Integer(Blank));
+    EXPECT_EQ(Style != 0 && M.GetStyleFont(Style)->GetStyle().Contains(fsBold), C.BoldBlanks);
+    EXPECT_EQ(StyleAt(M, 0, Integer(Text.find('x'))), 0);
+  }
+}
