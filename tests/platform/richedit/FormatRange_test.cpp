@@ -20,6 +20,17 @@ using namespace richtest;
 
 namespace {
 
+// Formats and draws the whole document on Dc, which is its own target,
+// within Page (twips).
+LRESULT DrawWhole(HDC Dc, const TRichDocument& Doc, const RECT& Page) {
+  FORMATRANGE R;
+  R.hdc = R.hdcTarget = Dc;
+  R.rc = R.rcPage = Page;
+  R.chrg = {0, -1};
+  TRichFormatRange Fr;
+  return Fr.Format(Doc, u"Arial", true, &R);
+}
+
 TRichDocument MixedDocument() {
   TRichParaFormat Centered;
   Centered.Alignment = TRichAlignment::Center;
@@ -114,12 +125,7 @@ TEST(TRichFormatRange, HonoursTheCallersClip) {
   const TRichDocument Doc = MixedDocument();
   TCanvas C(640, 400);
   IntersectClipRect(C.Dc(), 0, 0, 640, 60);
-  FORMATRANGE R;
-  R.hdc = R.hdcTarget = C.Dc();
-  R.rc = R.rcPage = {0, 0, 9000, 5000};
-  R.chrg = {0, -1};
-  TRichFormatRange Fr;
-  Fr.Format(Doc, u"Arial", true, &R);
+  DrawWhole(C.Dc(), Doc, {0, 0, 9000, 5000});
   const TRect Ink = C.Ink();
   EXPECT_GT(Ink.Bottom, 30);
   EXPECT_LE(Ink.Bottom, 60);
@@ -244,12 +250,7 @@ TEST(TRichFormatRange, JustifiedLinesSpreadTheirSpacesThroughDx) {
   J.Alignment = TRichAlignment::Justify;
   const TRichDocument Doc = TDocBuilder().Para(u"aa bb cc dd ee", J).Done();
   HDC Dc = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
-  FORMATRANGE R;
-  R.hdc = R.hdcTarget = Dc;
-  R.rc = R.rcPage = {0, 0, 10 * A * 15, 12000};
-  R.chrg = {0, -1};
-  TRichFormatRange Fr;
-  Fr.Format(Doc, u"Arial", true, &R);
+  DrawWhole(Dc, Doc, {0, 0, 10 * A * 15, 12000});
   HENHMETAFILE Mf = CloseEnhMetaFile(Dc);
   const auto Texts = TextRecords(Mf);
   ASSERT_EQ(Texts.size(), 2u);
@@ -297,12 +298,7 @@ TEST(TRichFormatRange, FillsShadingAndRunBackgroundsBehindTheText) {
   const TRichDocument Doc = TDocBuilder().Text(u"ab", Marked).Text(u" plain").End(Shaded).Para(u"next").Done();
   const int H = MetricsOf(Mono()).Height;
   TCanvas C(700, 200);
-  FORMATRANGE R;
-  R.hdc = R.hdcTarget = C.Dc();
-  R.rc = R.rcPage = {0, 0, 9000, 3000};
-  R.chrg = {0, -1};
-  TRichFormatRange Fr;
-  Fr.Format(Doc, u"Arial", true, &R);
+  DrawWhole(C.Dc(), Doc, {0, 0, 9000, 3000});
   EXPECT_EQ(GetPixel(C.Dc(), 1, 0), RGB(0, 0, 255));        // behind the marked run
   EXPECT_EQ(GetPixel(C.Dc(), 590, 1), RGB(255, 0, 0));      // shading to the right edge
   EXPECT_EQ(GetPixel(C.Dc(), 300, H), RGB(0, 255, 0));      // the bottom border under it
@@ -347,12 +343,7 @@ TEST(TRichFormatRange, BarTabsRuleEveryLineWithoutMovingText) {
   TRichLayout L(Doc, TRichLayoutParams{96, 96, 9000, u"Arial"});
   EXPECT_EQ(L.Paragraph(0).Lines[0].Items[2].X, 48);   // the tab goes to the default stop
   TCanvas C(300, 100);
-  FORMATRANGE R;
-  R.hdc = R.hdcTarget = C.Dc();
-  R.rc = R.rcPage = {0, 0, 9000, 3000};
-  R.chrg = {0, -1};
-  TRichFormatRange Fr;
-  Fr.Format(Doc, u"Arial", true, &R);
+  DrawWhole(C.Dc(), Doc, {0, 0, 9000, 3000});
   const int H = MetricsOf(Mono()).Height;
   EXPECT_EQ(GetPixel(C.Dc(), 96, 0), RGB(0, 0, 0));
   EXPECT_EQ(GetPixel(C.Dc(), 96, H - 1), RGB(0, 0, 0));
@@ -368,12 +359,7 @@ TEST(TRichFormatRange, DecorationsAreFontAttributesAndTextIsTopLeftAligned) {
   const TRichDocument Doc = TDocBuilder().Text(u"plain ").Text(u"under", Under).Text(u"struck", Struck).End().Done();
   HDC Dc = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
   SetTextAlign(Dc, TA_BASELINE | TA_RIGHT);
-  FORMATRANGE R;
-  R.hdc = R.hdcTarget = Dc;
-  R.rc = R.rcPage = {0, 0, 9000, 12000};
-  R.chrg = {0, -1};
-  TRichFormatRange Fr;
-  Fr.Format(Doc, u"Arial", true, &R);
+  DrawWhole(Dc, Doc, {0, 0, 9000, 12000});
   EXPECT_EQ(GetTextAlign(Dc), UINT(TA_BASELINE | TA_RIGHT)) << "the caller's alignment comes back";
   HENHMETAFILE Mf = CloseEnhMetaFile(Dc);
   ASSERT_NE(Mf, nullptr);
@@ -470,12 +456,7 @@ TEST(TRichFormatRange, ABulletIsOneMarkInItsNumberingFont) {
     SCOPED_TRACE(C.Why);
     const TRichDocument Doc = RtfRead("{\\rtf1\\ansi\\deff0" + Fonts + C.Body + "}");
     HDC Dc = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
-    FORMATRANGE R;
-    R.hdc = R.hdcTarget = Dc;
-    R.rc = R.rcPage = {0, 0, 9000, 12000};
-    R.chrg = {0, -1};
-    TRichFormatRange Fr;
-    Fr.Format(Doc, u"Arial", true, &R);
+    DrawWhole(Dc, Doc, {0, 0, 9000, 12000});
     HENHMETAFILE Mf = CloseEnhMetaFile(Dc);
     const auto Texts = TextsWithFaces(Mf);
     DeleteEnhMetaFile(Mf);
@@ -497,12 +478,7 @@ TEST(TRichFormatRange, ShadesAndFramesNestedCellsUnderTheirText) {
       "{\\nonesttables\\par}\\pard\\intbl\\cell\\row}");
   const int H = MetricsOf(Mono()).Height;
   TCanvas C(400, 100);
-  FORMATRANGE R;
-  R.hdc = R.hdcTarget = C.Dc();
-  R.rc = R.rcPage = {0, 0, 6000, 1500};
-  R.chrg = {0, -1};
-  TRichFormatRange Fr;
-  Fr.Format(Doc, u"Arial", true, &R);
+  DrawWhole(C.Dc(), Doc, {0, 0, 6000, 1500});
   EXPECT_EQ(GetPixel(C.Dc(), 99, 1), RGB(255, 255, 255));
   EXPECT_EQ(GetPixel(C.Dc(), 198, 1), RGB(255, 0, 0));
   EXPECT_EQ(GetPixel(C.Dc(), 201, 1), RGB(255, 255, 255));
