@@ -236,6 +236,17 @@ const char* AliasFamily(const std::string& LowerName) {
   return nullptr;
 }
 
+// The weight and slant Lf asks for, scalable faces only, and what
+// fontconfig fills in around them. Answers the weight asked for (1 to 1000).
+int AddStyleAndSubstitute(FcPattern* Pat, const LOGFONTW& Lf) {
+  const int Weight = Lf.lfWeight == FW_DONTCARE ? FW_NORMAL : std::clamp<int>(Lf.lfWeight, 1, 1000);
+  FcPatternAddInteger(Pat, FC_WEIGHT, FcWeightFromOpenType(Weight));
+  FcPatternAddInteger(Pat, FC_SLANT, Lf.lfItalic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+  FcPatternAddBool(Pat, FC_SCALABLE, FcTrue);
+  FcConfigSubstitute(nullptr, Pat, FcMatchPattern);
+  FcDefaultSubstitute(Pat);
+  return Weight;
+}
 }  // namespace
 
 TResolvedFace ResolveFontFace(const LOGFONTW& Lf) {
@@ -265,12 +276,7 @@ TResolvedFace ResolveFontFace(const LOGFONTW& Lf) {
 
   FcPattern* Pat = FcPatternCreate();
   FcPatternAddString(Pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(Family.c_str()));
-  const int Weight = Lf.lfWeight == FW_DONTCARE ? FW_NORMAL : std::clamp<int>(Lf.lfWeight, 1, 1000);
-  FcPatternAddInteger(Pat, FC_WEIGHT, FcWeightFromOpenType(Weight));
-  FcPatternAddInteger(Pat, FC_SLANT, Lf.lfItalic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-  FcPatternAddBool(Pat, FC_SCALABLE, FcTrue);
-  FcConfigSubstitute(nullptr, Pat, FcMatchPattern);
-  FcDefaultSubstitute(Pat);
+  const int Weight = AddStyleAndSubstitute(Pat, Lf);
   FcResult Res = FcResultNoMatch;
   FcPattern* Match = FcFontMatch(nullptr, Pat, &Res);
   FcPatternDestroy(Pat);
@@ -298,12 +304,7 @@ std::u16string FindFaceForCharacter(char32_t Ch, const LOGFONTW& Lf) {
   FcCharSetAddChar(Want, FcChar32(Ch));
   FcPattern* Pat = FcPatternCreate();
   FcPatternAddCharSet(Pat, FC_CHARSET, Want);
-  const int Weight = Lf.lfWeight == FW_DONTCARE ? FW_NORMAL : std::clamp<int>(Lf.lfWeight, 1, 1000);
-  FcPatternAddInteger(Pat, FC_WEIGHT, FcWeightFromOpenType(Weight));
-  FcPatternAddInteger(Pat, FC_SLANT, Lf.lfItalic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-  FcPatternAddBool(Pat, FC_SCALABLE, FcTrue);
-  FcConfigSubstitute(nullptr, Pat, FcMatchPattern);
-  FcDefaultSubstitute(Pat);
+  AddStyleAndSubstitute(Pat, Lf);
   FcResult Res = FcResultNoMatch;
   // The sorted list puts covering faces first, but the best match alone may
   // still lack the character: each candidate's own coverage decides.

@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 #include <vector>
+#include "support/TestFiles.h"
 
 namespace sxtest {
 
@@ -25,13 +26,6 @@ inline std::string HarnessQuote(const std::string& S) {
   std::string R = "'";
   for (char C : S) R += C == '\'' ? std::string("'\\''") : std::string(1, C);
   return R + "'";
-}
-
-inline std::string HarnessSlurp(const std::string& Path) {
-  std::ifstream F(Path, std::ios::binary);
-  std::ostringstream S;
-  S << F.rdbuf();
-  return S.str();
 }
 
 // How the input reaches an engine: through the editor, as the application
@@ -50,10 +44,10 @@ inline THarnessResult RunConvertHarness(const std::string& In, const std::string
   THarnessResult R;
   const int Raw = std::system(Cmd.c_str());
   if (Raw != -1 && WIFEXITED(Raw)) R.Status = WEXITSTATUS(Raw);
-  std::istringstream Lines(HarnessSlurp(Base + ".out"));
+  std::istringstream Lines(ReadFile(Base + ".out"));
   for (std::string L; std::getline(Lines, L);)
     if (!L.empty()) R.Files.push_back(L);
-  R.Error = HarnessSlurp(Base + ".err");
+  R.Error = ReadFile(Base + ".err");
   std::remove((Base + ".out").c_str());
   std::remove((Base + ".err").c_str());
   return R;

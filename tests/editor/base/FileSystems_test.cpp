@@ -10,6 +10,7 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FileUtils.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -85,10 +86,7 @@ protected:
     std::ofstream(Path, std::ios::binary).write(reinterpret_cast<const char*>(B.data()), std::streamsize(B.size()));
     return Path;
   }
-  std::vector<Byte> Read(const std::string& Path) {
-    std::ifstream In(Path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(In), {}};
-  }
+  std::vector<Byte> Read(const std::string& Path) { return sxtest::ReadFileBytes(Path); }
   std::string FDir;
 };
 

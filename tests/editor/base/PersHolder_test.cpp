@@ -7,13 +7,11 @@
 
 #include "TestOptions.h"
 #include "platform/rtl/Exceptions.h"
+#include "support/TestFiles.h"
 
 namespace {
 
-std::string ReadFile(const std::string& Name) {
-  std::ifstream In(Name, std::ios::binary);
-  return {std::istreambuf_iterator<char>(In), {}};
-}
+using sxtest::ReadFile;
 
 TEST(TPersHolder, TextFileOfAPlainObjectRoundTripsUnderP) {
   const std::string Name = std::filesystem::temp_directory_path() / ("sx_pers_" + std::to_string(::getpid()) + ".txt");

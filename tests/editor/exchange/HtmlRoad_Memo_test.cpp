@@ -19,6 +19,7 @@
 #include "editor/controls/DCMemo.h"
 #include "editor/exchange/DCHTMLExporter.h"
 #include "platform/rtl/ObjectText.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -109,12 +110,7 @@ p.feed(open(sys.argv[1], 'rb').read().decode('cp1252', errors='replace'))
 sys.stdout.write(''.join(k + ('' if k == 'BR' else '|' + v.hex()) + '\n' for k, v in p.out))
 )PY";
 
-std::string ReadFile(const fs::path& P) {
-  std::ifstream F(P, std::ios::binary);
-  std::ostringstream S;
-  S << F.rdbuf();
-  return S.str();
-}
+using sxtest::ReadFile;
 
 std::vector<std::string> SplitLines(const std::string& S) {
   std::vector<std::string> Out;
@@ -254,11 +250,11 @@ TEST_P(HtmlRoadMemo, TidiedHtmlKeepsTheDocumentsTextAndLook) {
   EXPECT_EQ(Got.size(), Want.Records.size());
 
   // The document's own formats reached the editor, so the road carried them.
-  if (Doc.Bold) EXPECT_GT(Want.Bold, 0);
-  if (Doc.Italic) EXPECT_GT(Want.Italic, 0);
-  if (Doc.Underline) EXPECT_GT(Want.Underline, 0);
-  if (Doc.Colour) EXPECT_GT(Want.Coloured, 0);
-  if (Doc.Faces) EXPECT_GT(Want.Faces.size(), 1u);
+  EXPECT_TRUE(!Doc.Bold || Want.Bold > 0);
+  EXPECT_TRUE(!Doc.Italic || Want.Italic > 0);
+  EXPECT_TRUE(!Doc.Underline || Want.Underline > 0);
+  EXPECT_TRUE(!Doc.Colour || Want.Coloured > 0);
+  EXPECT_TRUE(!Doc.Faces || Want.Faces.size() > 1u);
   fs::remove_all(Data);
 }
 

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <unistd.h>
 #include "platform/rtl/Streams.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -56,12 +57,7 @@ p.feed(raw.decode('cp1252'))
 sys.stdout.write('\n'.join(p.out) + '\n')
 )PY";
 
-AnsiString ReadFile(const fs::path& P) {
-  std::ifstream F(P, std::ios::binary);
-  std::ostringstream S;
-  S << F.rdbuf();
-  return S.str();
-}
+using sxtest::ReadFile;
 
 // A document of three lines as the editor's walk hands it over, in the
 // editor font Courier New 10: a plain line with blanks and markup

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "ImportRecorder.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -156,30 +157,21 @@ TEST(TDCRtfImporter, CorpusDocumentsImportWithTheirText) {
   };
   for (const auto& C : Cases) {
     SCOPED_TRACE(C.File);
-    std::ifstream In(Dir / C.File, std::ios::binary);
-    ASSERT_TRUE(In) << C.File;
-    std::stringstream Ss;
-    Ss << In.rdbuf();
-    EXPECT_NE(TextOf(Ss.str()).find(C.Want), std::string::npos);
+    ASSERT_TRUE(std::filesystem::exists(Dir / C.File)) << C.File;
+    EXPECT_NE(TextOf(sxtest::ReadFile(Dir / C.File)).find(C.Want), std::string::npos);
   }
   // Every document of the corpus imports without an exception.
   for (const auto& E : std::filesystem::directory_iterator(Dir)) {
     if (E.path().extension() != ".rtf") continue;
     SCOPED_TRACE(E.path().filename().string());
-    std::ifstream In(E.path(), std::ios::binary);
-    std::stringstream Ss;
-    Ss << In.rdbuf();
-    EXPECT_NO_THROW(TextOf(Ss.str()));
+    EXPECT_NO_THROW(TextOf(sxtest::ReadFile(E.path())));
   }
 }
 
 TEST(TDCRtfImporter, FormattingOfARealDocumentSurvives) {
   const std::filesystem::path F = std::filesystem::path(SX_CORPUS_DIR) / "rtf" / "word_pandoc_formatting.rtf";
   if (!std::filesystem::exists(F)) GTEST_SKIP() << "no RTF corpus";
-  std::ifstream In(F, std::ios::binary);
-  std::stringstream Ss;
-  Ss << In.rdbuf();
-  const auto R = TImportRecorder::Run(Ss.str());
+  const auto R = TImportRecorder::Run(sxtest::ReadFile(F));
   auto StyleOf = [&](const std::string& Text) -> std::string {
     for (const auto& Run : R->Runs)
       if (Run.rfind(Text + "|", 0) == 0) return Run.substr(0, Run.rfind('|'));

@@ -6,6 +6,7 @@
 
 #include "editor/controls/DCMemo.h"
 #include "platform/rtl/ObjectText.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -24,12 +25,7 @@ protected:
     std::ofstream(P, std::ios::binary) << Bytes;
     return P.string();
   }
-  static std::string Read(const std::string& Path) {
-    std::ifstream In(Path, std::ios::binary);
-    std::stringstream Ss;
-    Ss << In.rdbuf();
-    return Ss.str();
-  }
+  static std::string Read(const std::string& Path) { return sxtest::ReadFile(Path); }
   fs::path Dir;
 };
 

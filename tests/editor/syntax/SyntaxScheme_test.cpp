@@ -8,6 +8,7 @@
 
 #include "editor/syntax/SyntaxParser.h"
 #include "platform/forms/Dialogs.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -165,8 +166,7 @@ TEST(TSyntaxScheme, SavedSchemeReadsBackTheSame) {
   A->SetBackColor(clYellow);
   const std::string Name = TempFile("round", "");
   S.SaveToFile(Name);
-  std::ifstream In(Name);
-  const std::string Text((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+  const std::string Text = sxtest::ReadFile(Name);
   EXPECT_NE(Text.find("FirstIdentChars = 'a-f'"), std::string::npos) << Text;
   EXPECT_EQ(Text.find("OtherIdentChars"), std::string::npos) << Text;
   EXPECT_NE(Text.find("P.SyntaxVersion = "), std::string::npos) << Text;

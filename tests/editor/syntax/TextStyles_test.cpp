@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -45,12 +46,7 @@ std::string TempName(const char* Stem) {
   return std::filesystem::temp_directory_path() / (std::string("sx_styles_") + std::to_string(getpid()) + Stem);
 }
 
-std::string ReadFile(const std::string& Name) {
-  std::ifstream In(Name, std::ios::binary);
-  std::ostringstream S;
-  S << In.rdbuf();
-  return S.str();
-}
+using sxtest::ReadFile;
 
 TEST(TTextStyles, DefaultSetHasTheTwentyFiveStylesInIndexOrder) {
   struct TRow { Integer Index; const char* Name; TColor Font; TFontStyles Style; TColor Back; bool UseMemoColor; TUpdateMemoColors Update; };

@@ -7,6 +7,7 @@
 #include "MemoTestUtil.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Streams.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -20,12 +21,7 @@ protected:
   }
   void TearDown() override { fs::remove_all(FDir); }
   std::string Path(const char* Name) const { return FDir + "/" + Name; }
-  static std::string Read(const std::string& P) {
-    std::ifstream F(P, std::ios::binary);
-    std::stringstream B;
-    B << F.rdbuf();
-    return B.str();
-  }
+  static std::string Read(const std::string& P) { return sxtest::ReadFile(P); }
   static void Write(const std::string& P, const std::string& Bytes) {
     std::ofstream F(P, std::ios::binary);
     F << Bytes;

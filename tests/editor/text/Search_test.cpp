@@ -40,6 +40,16 @@ struct TQuiet : TObject {
   std::vector<AnsiString> Messages;
 };
 
+// A source holding Text whose search failures are collected in Messages.
+struct TQuietSource : TMemoSource {
+  explicit TQuietSource(const std::string& Text) : TMemoSource(nullptr) {
+    OnSearchException = TSearchExceptionEvent(&Quiet, &TQuiet::Handle);
+    SetText(*this, Text);
+  }
+  TQuiet Quiet;
+  const std::vector<AnsiString>& Messages = Quiet.Messages;
+};
+
 struct TFindCase {
   const char* Text;
   const char* Find;
@@ -62,10 +72,7 @@ TEST_F(SearchTest, FindTextCases) {
   };
   for (const auto& C : Cases) {
     SCOPED_TRACE(C.Why);
-    TMemoSource S(nullptr);
-    TQuiet Q;
-    S.OnSearchException = TSearchExceptionEvent(&Q, &TQuiet::Handle);
-    SetText(S, C.Text);
+    TQuietSource S(C.Text);
     O->TextToFind = C.Find;
     O->CaseSensitive = C.Case;
     O->WholeWordsOnly = C.Whole;
@@ -78,7 +85,7 @@ TEST_F(SearchTest, FindTextCases) {
     if (C.Found != TRect())
       EXPECT_EQ(S.GetCaretPoint(), C.Backward ? TPoint(C.Found.Left, C.Found.Top) : TPoint(C.Found.Right, C.Found.Top));
     else
-      EXPECT_EQ(Q.Messages.size(), 1u);
+      EXPECT_EQ(S.Messages.size(), 1u);
   }
 }
 
@@ -95,28 +102,22 @@ TEST_F(SearchTest, FindNextBeforeAnySearchDoesNothingThenRepeats) {
 }
 
 TEST_F(SearchTest, NotFoundMessageShowsAmpersandOnce) {
-  TMemoSource S(nullptr);
-  TQuiet Q;
-  S.OnSearchException = TSearchExceptionEvent(&Q, &TQuiet::Handle);
-  SetText(S, "abc");
+  TQuietSource S("abc");
   O->TextToFind = "a&b";
   S.FindText();
-  ASSERT_EQ(Q.Messages.size(), 1u);
-  EXPECT_EQ(Q.Messages[0], "Search string 'a&&b' not found");
+  ASSERT_EQ(S.Messages.size(), 1u);
+  EXPECT_EQ(S.Messages[0], "Search string 'a&&b' not found");
 }
 
 TEST_F(SearchTest, ReplaceAllIsOneUndoStepAndEmptyReplacementDeletes) {
-  TMemoSource S(nullptr);
-  TQuiet Q;
-  S.OnSearchException = TSearchExceptionEvent(&Q, &TQuiet::Handle);
-  SetText(S, "a-b-c|-d");
+  TQuietSource S("a-b-c|-d");
   O->TextToFind = "-";
   O->ReplaceWith = "";
   O->ReplaceAll = true;
   S.ReplaceText();
   EXPECT_EQ(Text(S), "abc|d");
   EXPECT_EQ(S.GetReplacedCount(), 3);
-  EXPECT_TRUE(Q.Messages.empty()) << "the end of a run that replaced something is no failure";
+  EXPECT_TRUE(S.Messages.empty()) << "the end of a run that replaced something is no failure";
   S.Undo();
   EXPECT_EQ(Text(S), "a-b-c|-d");
 }
@@ -154,10 +155,7 @@ TEST_F(SearchTest, ReplacePromptAnswers) {
   };
   for (const auto& C : Cases) {
     SCOPED_TRACE(C.Why);
-    TMemoSource S(nullptr);
-    TQuiet Q;
-    S.OnSearchException = TSearchExceptionEvent(&Q, &TQuiet::Handle);
-    SetText(S, "a a a a");
+    TQuietSource S("a a a a");
     O->TextToFind = "a";
     O->ReplaceWith = "b";
     O->PromptOnReplace = true;
@@ -217,10 +215,7 @@ TEST_F(SearchTest, SearchInSelectionStaysInsideIt) {
   };
   for (const auto& C : Cases) {
     SCOPED_TRACE(C.Why);
-    TMemoSource S(nullptr);
-    TQuiet Q;
-    S.OnSearchException = TSearchExceptionEvent(&Q, &TQuiet::Handle);
-    SetText(S, C.Text);
+    TQuietSource S(C.Text);
     S.SetSelection(C.Sel, C.SelRect.Left, C.SelRect.Top, C.SelRect.Right, C.SelRect.Bottom);
     O->TextToFind = "ab";
     O->Scope = ssSelectedText;
@@ -234,7 +229,7 @@ TEST_F(SearchTest, SearchInSelectionStaysInsideIt) {
       S.FindNext();
     }
     EXPECT_EQ(S.GetFoundRect(), TRect());
-    EXPECT_EQ(Q.Messages, std::vector<AnsiString>{"Search string 'ab' not found"});
+    EXPECT_EQ(S.Messages, std::vector<AnsiString>{"Search string 'ab' not found"});
   }
 }
 

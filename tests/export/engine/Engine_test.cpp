@@ -3,13 +3,11 @@
 #include <fstream>
 #include "TraceEngine.h"
 #include "platform/rtl/FileUtils.h"
+#include "support/TestFiles.h"
 
 namespace {
 std::string TempBase(const char* Name) { return GetTempPath() + "sx_engine_" + Name; }
-std::string ReadFile(const std::string& Name) {
-  std::ifstream F(Name);
-  return std::string(std::istreambuf_iterator<char>(F), {});
-}
+using sxtest::ReadFile;
 }  // namespace
 
 TEST(TgtCustomDocumentEngine, CallsOutsideADocumentDoNothing) {

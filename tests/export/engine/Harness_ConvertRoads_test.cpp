@@ -13,6 +13,7 @@
 #include "export/HarnessRun.h"
 #include "editor/controls/DCMemo.h"
 #include "platform/richedit/RichEdit.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -40,23 +41,8 @@ p.feed(open(sys.argv[1], 'rb').read().decode('cp1252'))
 sys.stdout.buffer.write(''.join(p.out).replace('\xa0', ' ').encode('cp1252'))
 )PY";
 
-std::string ReadFile(const fs::path& P) {
-  std::ifstream F(P, std::ios::binary);
-  std::ostringstream S;
-  S << F.rdbuf();
-  return S.str();
-}
-
-std::string Capture(const std::string& Cmd, int* Status = nullptr) {
-  std::string Out;
-  FILE* P = popen(Cmd.c_str(), "r");
-  if (!P) return Out;
-  char Buf[4096];
-  for (size_t N; (N = fread(Buf, 1, sizeof Buf, P)) > 0;) Out.append(Buf, N);
-  const int Rc = pclose(P);
-  if (Status) *Status = WIFEXITED(Rc) ? WEXITSTATUS(Rc) : -1;
-  return Out;
-}
+using sxtest::ReadFile;
+using sxtest::RunCommand;
 
 // Words separated by blanks, tabs and line ends: the text without its layout
 // (the editor turns TABs into blanks and paragraph ends into line breaks).
@@ -137,10 +123,10 @@ TEST_F(THarnessRoads, HtmlOutputIsTidiedWellFormedAndKeepsTheText) {
     EXPECT_NE(Html.find("<meta charset=\"windows-1252\">"), std::string::npos) << Html;
     EXPECT_NE(Html.find("\n  <title>"), std::string::npos) << Html;
     int Status = -1;
-    const std::string Lint = Capture("/usr/bin/xmllint --html --noout " + sxtest::HarnessQuote(Page.string()) + " 2>&1", &Status);
+    const std::string Lint = RunCommand("/usr/bin/xmllint --html --noout " + sxtest::HarnessQuote(Page.string()) + " 2>&1", &Status);
     EXPECT_EQ(Status, 0) << Lint;
     EXPECT_EQ(Lint, "");
-    const std::string Text = Capture(std::string(Python) + " " + sxtest::HarnessQuote(Script.string()) + " " +
+    const std::string Text = RunCommand(std::string(Python) + " " + sxtest::HarnessQuote(Script.string()) + " " +
                                  sxtest::HarnessQuote(Page.string()));
     EXPECT_EQ(Words(Text), RichEditWords(In));
   }
@@ -157,7 +143,7 @@ TEST_F(THarnessRoads, PlainTextTakesTheEngineRoad) {
   std::vector<std::string> Want = RichEditWords(In);
   for (std::string& W : Want)
     if (W == "caf\xE9") W = "caf\xC3\xA9";
-  EXPECT_EQ(Words(Capture("/usr/bin/pdftotext -enc UTF-8 " + sxtest::HarnessQuote(Out.string()) + " -")), Want);
+  EXPECT_EQ(Words(RunCommand("/usr/bin/pdftotext -enc UTF-8 " + sxtest::HarnessQuote(Out.string()) + " -")), Want);
 }
 
 // Whether every font of an RTF file is in the ANSI code page (charsets 0 and

@@ -69,17 +69,17 @@ TEST(CorpusConversion, DocumentsBecomeOneReadableFilePerPageWithTheirText) {
         if (std::string(F.Ext) == "svg") {
           std::string Lint;
           int Status = -1;
-          Lint = RunCmd("xmllint --noout '" + Pages[P] + "' 2>&1", &Status);
+          Lint = RunCommand("xmllint --noout '" + Pages[P] + "' 2>&1", &Status);
           EXPECT_EQ(Status, 0) << Lint;
           const std::string Svg = ReadFile(Pages[P]);
           EXPECT_NE(Svg.find("<text"), std::string::npos);
           if (!HaveTool("/usr/bin/rsvg-convert")) continue;
           Picture = Pages[P] + ".png";
-          RunCmd("rsvg-convert -b white -o '" + Picture + "' '" + Pages[P] + "' 2>&1", &Status);
+          RunCommand("rsvg-convert -b white -o '" + Picture + "' '" + Pages[P] + "' 2>&1", &Status);
           ASSERT_EQ(Status, 0);
         } else if (std::string(F.Ext) == "png" && HaveTool("/usr/bin/pngcheck")) {
           int Status = -1;
-          const std::string Out = RunCmd("pngcheck -v '" + Pages[P] + "' 2>&1", &Status);
+          const std::string Out = RunCommand("pngcheck -v '" + Pages[P] + "' 2>&1", &Status);
           EXPECT_EQ(Status, 0) << Out;
         }
         // A4 at 96 pixels per inch.

@@ -87,7 +87,7 @@ std::vector<std::string> PyLines(const std::string& Script, const std::string& F
     std::ofstream S(ScriptFile);
     S << "import sys\nfrom PIL import Image\n" << Script << "\n";
   }
-  const std::string Out = RunCmd("/usr/bin/python3 " + sxtest::HarnessQuote(ScriptFile) + Quoted(Args) + " 2>&1");
+  const std::string Out = RunCommand("/usr/bin/python3 " + sxtest::HarnessQuote(ScriptFile) + Quoted(Args) + " 2>&1");
   std::remove(ScriptFile.c_str());
   return Lines(Out);
 }
@@ -149,7 +149,7 @@ TEST_P(HarnessConversion, EveryFormatWritesOneCheckedFilePerPage) {
   EXPECT_TRUE(Png.SideFiles.empty());
   if (HaveTool("/usr/bin/pngcheck")) {
     int Status = -1;
-    const std::string Out = RunCmd("pngcheck -v" + Quoted(Png.Pages) + " 2>&1", &Status);
+    const std::string Out = RunCommand("pngcheck -v" + Quoted(Png.Pages) + " 2>&1", &Status);
     EXPECT_EQ(Status, 0) << Out;
   }
   for (const auto& Page : Png.Pages) {
@@ -198,7 +198,7 @@ TEST_P(HarnessConversion, EveryFormatWritesOneCheckedFilePerPage) {
   ASSERT_EQ(Svg.Pages.size(), Png.Pages.size());
   {
     int Status = -1;
-    const std::string Out = RunCmd("xmllint --noout" + Quoted(Svg.Pages) + " 2>&1", &Status);
+    const std::string Out = RunCommand("xmllint --noout" + Quoted(Svg.Pages) + " 2>&1", &Status);
     EXPECT_EQ(Status, 0) << Out;
   }
   std::vector<std::string> Texts;
@@ -225,7 +225,7 @@ TEST_P(HarnessConversion, EveryFormatWritesOneCheckedFilePerPage) {
   for (const auto& Page : Svg.Pages) {
     int Status = -1;
     Rendered.push_back(Dir + "svgrender" + std::to_string(Rendered.size() + 1) + ".png");
-    const std::string Out = RunCmd("rsvg-convert -b white -o " + sxtest::HarnessQuote(Rendered.back()) + " " +
+    const std::string Out = RunCommand("rsvg-convert -b white -o " + sxtest::HarnessQuote(Rendered.back()) + " " +
                                        sxtest::HarnessQuote(Page) + " 2>&1",
                                    &Status);
     EXPECT_EQ(Status, 0) << Page << ": " << Out;

@@ -54,7 +54,7 @@ TEST(TgtPNGEngine, FilePassesPngcheckWithChunksInOrder) {
   E->GetPixelDimensions()->Enabled = true;
   const std::string Bytes = OnePage(*E);
   int Status = -1;
-  const std::string Out = RunCmd("pngcheck -v '" + Dir + "c1.png' 2>&1", &Status);
+  const std::string Out = RunCommand("pngcheck -v '" + Dir + "c1.png' 2>&1", &Status);
   EXPECT_EQ(Status, 0) << Out;
   EXPECT_NE(Out.find("No errors detected"), std::string::npos) << Out;
   EXPECT_EQ(Types(PngChunks(Bytes)), "IHDR pHYs IDAT zTXt zTXt zTXt zTXt zTXt zTXt IEND");

@@ -240,7 +240,7 @@ TEST(TgtCustomGraphicsEngine, PageFileThatCannotBeMadeRaisesAndLeavesNoFiles) {
     EXPECT_EQ(X.Message(), SFileCreateError);
   }
   EXPECT_FALSE(E->IsDocumentOpen());
-  EXPECT_EQ(RunCmd("ls -A '" + Dir + "'"), "");
+  EXPECT_EQ(RunCommand("ls -A '" + Dir + "'"), "");
 }
 
 TEST(TgtCustomGraphicsEngine, UserStreamTakesThePagesInsteadOfFiles) {
@@ -250,7 +250,7 @@ TEST(TgtCustomGraphicsEngine, UserStreamTakesThePagesInsteadOfFiles) {
   E->SetUserStream(&Out);
   E->GetPreferences()->SetOutputToUserStream(true);
   WritePages(*E, 2);
-  EXPECT_EQ(RunCmd("ls -A '" + Dir + "'"), "");
+  EXPECT_EQ(RunCommand("ls -A '" + Dir + "'"), "");
   ASSERT_GT(Out.GetSize(), 54);
   // Two whole bitmap files, one after the other.
   const std::string Bytes(static_cast<const char*>(Out.Memory()), size_t(Out.GetSize()));

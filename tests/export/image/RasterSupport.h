@@ -8,6 +8,7 @@
 #include <string>
 #include <unistd.h>
 #include "platform/rtl/FileUtils.h"
+#include "support/TestFiles.h"
 
 namespace raster {
 
@@ -30,23 +31,8 @@ public:
 };
 inline ::testing::Environment* const OutDirCleanup = ::testing::AddGlobalTestEnvironment(new TOutDirCleanup);
 
-inline std::string ReadFile(const std::string& Name) {
-  std::ifstream F(Name, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(F), {});
-}
-
-// Standard output of a command (and its exit status in Status).
-inline std::string RunCmd(const std::string& Cmd, int* Status = nullptr) {
-  std::string Out;
-  FILE* P = popen(Cmd.c_str(), "r");
-  if (!P) return Out;
-  char Buf[4096];
-  size_t N;
-  while ((N = fread(Buf, 1, sizeof Buf, P)) > 0) Out.append(Buf, N);
-  const int S = pclose(P);
-  if (Status) *Status = S;
-  return Out;
-}
+using sxtest::ReadFile;
+using sxtest::RunCommand;
 
 inline bool HaveTool(const char* Path) { return access(Path, X_OK) == 0; }
 
@@ -59,7 +45,7 @@ inline std::string Py(const std::string& Script, const std::string& File, const 
     std::ofstream S(ScriptFile);
     S << "import sys\nfrom PIL import Image\n" << Script << "\n";
   }
-  std::string Out = RunCmd("/usr/bin/python3 '" + ScriptFile + "' '" + File + "' '" + Arg + "' 2>&1");
+  std::string Out = RunCommand("/usr/bin/python3 '" + ScriptFile + "' '" + File + "' '" + Arg + "' 2>&1");
   std::remove(ScriptFile.c_str());
   while (!Out.empty() && (Out.back() == '\n' || Out.back() == ' ')) Out.pop_back();
   return Out;

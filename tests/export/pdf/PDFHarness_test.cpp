@@ -196,6 +196,9 @@ TEST(ConvertHarnessPdfSymbol, SymbolFontTextReadsBackAsItsSymbols) {
   EXPECT_NE(Text.find("\u2022"), std::string::npos) << Text;
   EXPECT_NE(Text.find("\u03B1\u03B2\u03B3"), std::string::npos) << Text;
   EXPECT_EQ(Text.find("\u00B7"), std::string::npos) << Text;
-  for (const TFontRow& F : FontTable(R.Files[0]))
-    if (F.Name == "Symbol") EXPECT_EQ(F.Type, "Type 1");
+  for (const TFontRow& F : FontTable(R.Files[0])) {
+    if (F.Name == "Symbol") {
+      EXPECT_EQ(F.Type, "Type 1");
+    }
+  }
 }

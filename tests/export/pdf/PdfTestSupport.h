@@ -13,27 +13,14 @@
 #include "export/pdf/gtPDFEng.h"
 #include "platform/richedit/RichDocument.h"
 #include "platform/richedit/RtfReader.h"
+#include "support/TestFiles.h"
 
 namespace pdftest {
 
-inline std::string Run(const std::string& Cmd, int* Status = nullptr) {
-  std::string Out;
-  FILE* P = popen((Cmd + " 2>&1").c_str(), "r");
-  if (!P) return Out;
-  std::array<char, 4096> Buf;
-  std::size_t N;
-  while ((N = fread(Buf.data(), 1, Buf.size(), P)) > 0) Out.append(Buf.data(), N);
-  const int Rc = pclose(P);
-  if (Status) *Status = WEXITSTATUS(Rc);
-  return Out;
-}
+// Standard output and errors of a command.
+inline std::string Run(const std::string& Cmd, int* Status = nullptr) { return sxtest::RunCommand(Cmd + " 2>&1", Status); }
 
-inline std::string ReadFile(const std::string& Name) {
-  std::ifstream F(Name, std::ios::binary);
-  std::stringstream S;
-  S << F.rdbuf();
-  return S.str();
-}
+using sxtest::ReadFile;
 
 // A fresh folder per test, removed at the end.
 class TTempDir {

@@ -7,6 +7,7 @@
 #include <sstream>
 #include "SheetSupport.h"
 #include "export/HarnessRun.h"
+#include "support/TestFiles.h"
 
 namespace {
 struct TCell {
@@ -264,7 +265,7 @@ TEST(SheetHarness, LibreOfficeOpensTheLotusAndQuattroFiles) {
     EXPECT_EQ(std::system(Cmd.c_str()), 0);
     std::string Base = C.File.substr(C.File.rfind('/') + 1);
     Base = Base.substr(0, Base.rfind('.'));
-    const std::string Csv = ReadWholeFile(Dir + "/" + Base + ".csv");
+    const std::string Csv = sxtest::ReadFile(Dir + "/" + Base + ".csv");
     for (const char* Text : {"Quarterly report", "Region", "Sales", "North", "1200", "Done"})
       EXPECT_NE(Csv.find(Text), std::string::npos) << Text << "\n" << Csv;
     std::remove(C.File.c_str());

@@ -10,6 +10,7 @@
 #include "export/sheet/gtLotusEng.h"
 #include "export/sheet/gtQProEng.h"
 #include "platform/rtl/FileUtils.h"
+#include "support/TestFiles.h"
 
 template <class TEngine>
 class TTestSheetEngine : public TEngine {
@@ -34,24 +35,13 @@ inline std::string SheetTempBase(const std::string& Name) {
   return GetTempPath() + "sx_sheet_" + std::to_string(::getpid()) + "_" + Name;
 }
 
-inline std::string ReadWholeFile(const std::string& Name) {
-  std::ifstream F(Name, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(F), {});
-}
-
 // Runs sheet_reader.py (beside this file) with Debian's python; the
 // output, or "EXIT n" plus the output when it failed.
 inline std::string RunSheetReader(const std::string& Kind, const std::string& File) {
   std::string Dir = __FILE__;
   Dir = Dir.substr(0, Dir.rfind('/') + 1);
   const std::string Cmd = "/usr/bin/python3 '" + Dir + "sheet_reader.py' " + Kind + " '" + File + "' 2>&1";
-  std::string Out;
-  if (FILE* P = popen(Cmd.c_str(), "r")) {
-    std::array<char, 4096> Buf;
-    std::size_t N;
-    while ((N = fread(Buf.data(), 1, Buf.size(), P)) > 0) Out.append(Buf.data(), N);
-    const int Rc = pclose(P);
-    if (Rc != 0) Out = "EXIT " + std::to_string(Rc) + "\n" + Out;
-  }
-  return Out;
+  int Status = -1;
+  const std::string Out = sxtest::RunCommand(Cmd, &Status);
+  return Status == 0 ? Out : "EXIT " + std::to_string(Status) + "\n" + Out;
 }

@@ -28,7 +28,7 @@ std::unique_ptr<TgtSVGEngine> MakeSvg(const std::string& FileName) {
 
 int XmlLint(const std::string& File, std::string* Out = nullptr) {
   int Status = -1;
-  std::string O = RunCmd("xmllint --noout '" + File + "' 2>&1", &Status);
+  std::string O = RunCommand("xmllint --noout '" + File + "' 2>&1", &Status);
   if (Out) *Out = O;
   return Status;
 }
@@ -59,7 +59,7 @@ TEST(TgtSVGEngine, EveryPageIsAWellFormedSvgFileWithItsText) {
     EXPECT_EQ(Py(TextsScript, File), Want[P - 1]);
     if (HaveTool("/usr/bin/rsvg-convert")) {
       int Status = -1;
-      RunCmd("rsvg-convert -o '" + File + ".png' '" + File + "' 2>&1", &Status);
+      RunCommand("rsvg-convert -o '" + File + ".png' '" + File + "' 2>&1", &Status);
       EXPECT_EQ(Status, 0);
       EXPECT_EQ(Py("print(*Image.open(sys.argv[1]).size)", File + ".png"), "300 200");
     }
@@ -233,7 +233,7 @@ TEST(TgtSVGEngine, FailedDocumentTakesItsSideFilesAway) {
   // Page 2 cannot be made: a folder holds its name.
   ForceDirectories(Dir + "f2.svg");
   EXPECT_THROW(E->EndDoc(), EFileCreateError);
-  EXPECT_EQ(RunCmd("ls -A '" + Dir + "'"), "f2.svg\n");
+  EXPECT_EQ(RunCommand("ls -A '" + Dir + "'"), "f2.svg\n");
 }
 
 TEST(TgtSVGEngine, OnlyJpegAndPngAreImageFormats) {

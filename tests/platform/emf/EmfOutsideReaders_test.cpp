@@ -11,24 +11,17 @@
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
+#include "support/TestFiles.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 const char* const Python = "/usr/bin/python3";
 
-std::string Shell(const std::string& Command) {
-  std::string Out;
-  if (FILE* P = popen(Command.c_str(), "r")) {
-    char Buf[256];
-    while (fgets(Buf, sizeof Buf, P)) Out += Buf;
-    pclose(P);
-  }
-  return Out;
-}
+using sxtest::RunCommand;
 
 bool HavePil() {
-  return fs::exists(Python) && Shell(std::string(Python) + " -c 'import PIL; print(1)' 2>/dev/null") == "1\n";
+  return fs::exists(Python) && RunCommand(std::string(Python) + " -c 'import PIL; print(1)' 2>/dev/null") == "1\n";
 }
 
 // A 240 x 170 pixel page, saved as an EMF file.
@@ -55,7 +48,7 @@ TEST(EmfOutsideReaders, PilReadsTheFrameOfTheRecordedPage) {
   const std::string Name = SavePage(Dir.Path);
   // PIL sizes an EMF from its frame at its own resolution; what matters is
   // that it recognises the file and the 240:170 proportion survives.
-  const std::string Out = Shell(std::string(Python) + " -c \"from PIL import Image; im = Image.open('" +
+  const std::string Out = RunCommand(std::string(Python) + " -c \"from PIL import Image; im = Image.open('" +
                               Name + "'); print(im.format, im.size[0] * 170 == im.size[1] * 240 or "
                               "abs(im.size[0] / im.size[1] - 240 / 170) < 0.01)\" 2>&1");
   EXPECT_EQ(Out, "WMF True\n");
@@ -81,23 +74,23 @@ TEST(EmfOutsideReaders, PilReadsThePlaceableWmfOfThePage) {
   File.insert(File.end(), W.begin(), W.end());
   const std::string Name = (Dir.Path / "page.wmf").string();
   std::ofstream(Name, std::ios::binary).write(reinterpret_cast<const char*>(File.data()), std::streamsize(File.size()));
-  const std::string Out = Shell(std::string(Python) + " -c \"from PIL import Image; im = Image.open('" +
+  const std::string Out = RunCommand(std::string(Python) + " -c \"from PIL import Image; im = Image.open('" +
                               Name + "'); print(im.format, im.size)\" 2>&1");
   // PIL sizes a placeable WMF at 72 dpi: 240 x 170 at 96 dpi is 180 x 127.
   EXPECT_EQ(Out, "WMF (180, 127)\n");
 }
 
 TEST(EmfOutsideReaders, LibreOfficeRendersTheRecordedPage) {
-  const std::string Soffice = Shell("command -v soffice 2>/dev/null");
+  const std::string Soffice = RunCommand("command -v soffice 2>/dev/null");
   if (Soffice.empty()) GTEST_SKIP() << "LibreOffice not installed";
   TTempDir Dir;
   const std::string Name = SavePage(Dir.Path);
-  Shell("cd '" + Dir.Path.string() + "' && soffice --headless --convert-to png page.emf >/dev/null 2>&1");
+  RunCommand("cd '" + Dir.Path.string() + "' && soffice --headless --convert-to png page.emf >/dev/null 2>&1");
   const fs::path Png = Dir.Path / "page.png";
   ASSERT_TRUE(fs::exists(Png));
   if (HavePil()) {
     // Not blank: the blue rectangle and the text are there.
-    const std::string Out = Shell(std::string(Python) + " -c \"from PIL import Image; im = Image.open('" +
+    const std::string Out = RunCommand(std::string(Python) + " -c \"from PIL import Image; im = Image.open('" +
                                 Png.string() + "').convert('RGB'); print(len(im.getcolors(1 << 20)) > 2)\"");
     EXPECT_EQ(Out, "True\n");
   }

@@ -86,7 +86,7 @@ TEST(BmpCodec, ReadsFilesPilWrites) {
   for (const char* N : {"rgb.bmp", "rgba.bmp", "l.bmp", "p.bmp", "one.bmp"}) {
     SCOPED_TRACE(N);
     const TPilImage Img = ReadWithPil(Dir.File(N));
-    const TDib D = ReadBmp(ReadFile(Dir.File(N)));
+    const TDib D = ReadBmp(ReadFileBytes(Dir.File(N)));
     ASSERT_EQ(D.Width(), 9);
     ASSERT_EQ(D.Height(), 4);
     const std::vector<std::uint32_t> Px = DibToBgra32(D);

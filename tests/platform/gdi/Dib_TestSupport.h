@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "platform/rtl/Types.h"
+#include "support/TestFiles.h"
 
 namespace dibtest {
 
@@ -27,18 +28,12 @@ inline std::string RunPython(const std::string& Script) {
   const std::filesystem::path File =
       std::filesystem::temp_directory_path() / ("sx_dib_" + std::to_string(getpid()) + ".py");
   { std::ofstream(File) << Script; }
-  std::string Out;
   // Appended piece by piece: g++ 12 warns (wrongly) about the chained +.
   std::string Command = Python;
   Command += ' ';
   Command += File.string();
   Command += " 2>&1";
-  if (FILE* P = popen(Command.c_str(), "r")) {
-    char Buf[4096];
-    std::size_t N;
-    while ((N = std::fread(Buf, 1, sizeof Buf, P)) > 0) Out.append(Buf, N);
-    pclose(P);
-  }
+  const std::string Out = sxtest::RunCommand(Command);
   std::filesystem::remove(File);
   return Out;
 }
@@ -69,10 +64,7 @@ inline void WriteFile(const std::string& Name, const std::vector<Byte>& Data) {
       .write(reinterpret_cast<const char*>(Data.data()), std::streamsize(Data.size()));
 }
 
-inline std::vector<Byte> ReadFile(const std::string& Name) {
-  std::ifstream F(Name, std::ios::binary);
-  return std::vector<Byte>(std::istreambuf_iterator<char>(F), {});
-}
+using sxtest::ReadFileBytes;
 
 // PIL's view of an image file: "W H MODE" on the first line, then one
 // "rrggbb" per pixel, top row first, whitespace separated.

@@ -13,6 +13,7 @@
 
 #include "platform/gdi/FontEngine.h"
 #include "platform/rtl/Exceptions.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -25,10 +26,6 @@ LOGFONTW MakeFont(const char16_t* Face, LONG Height, LONG Weight = FW_NORMAL, bo
   return Lf;
 }
 
-std::vector<std::uint8_t> ReadFile(const std::string& Path) {
-  std::ifstream In(Path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>()};
-}
 
 std::uint32_t U32(const std::uint8_t* P) { return (P[0] << 24) | (P[1] << 16) | (P[2] << 8) | P[3]; }
 std::uint16_t U16(const std::uint8_t* P) { return std::uint16_t((P[0] << 8) | P[1]); }
@@ -134,7 +131,7 @@ TEST(ResolveFontFace, WindowsFacesMapToMetricCompatibleFiles) {
     const DWORD Size = Inst->FontData(0, 0, nullptr, 0);
     ASSERT_NE(Size, GDI_FONTDATA_ERROR);
     const std::string Expected = C.File;
-    auto OnDisk = ReadFile(std::string(C.File[0] == 'L' ? "/usr/share/fonts/truetype/liberation2/"
+    auto OnDisk = sxtest::ReadFileBytes(std::string(C.File[0] == 'L' ? "/usr/share/fonts/truetype/liberation2/"
                                                         : "/usr/share/fonts/truetype/dejavu/") + C.File);
     if (Expected != ".ttf") {
       EXPECT_EQ(Size, OnDisk.size());
@@ -152,7 +149,7 @@ TEST(ResolveFontFace, AliasKeepsTheRequestedFaceName) {
 
 TEST(TFontInstance, FontDataIsTheFileAndItsTables) {
   auto Inst = TFontInstance::Get(MakeFont(u"Times New Roman", -16));
-  const auto File = ReadFile(LiberationSerif);
+  const auto File = sxtest::ReadFileBytes(LiberationSerif);
   const DWORD Size = Inst->FontData(0, 0, nullptr, 0);
   ASSERT_EQ(Size, File.size());
   std::vector<std::uint8_t> Got(Size);
@@ -176,7 +173,7 @@ TEST(TFontInstance, FontDataIsTheFileAndItsTables) {
 TEST(ExtractCollectionFace, CutsEachFaceOutAsAValidFont) {
   // A collection of two faces built here: header, two directories, tables.
   const std::vector<std::vector<std::uint8_t>> Faces = {
-      ReadFile(LiberationSerif), ReadFile("/usr/share/fonts/truetype/liberation2/LiberationMono-Regular.ttf")};
+      sxtest::ReadFileBytes(LiberationSerif), sxtest::ReadFileBytes("/usr/share/fonts/truetype/liberation2/LiberationMono-Regular.ttf")};
   std::vector<std::uint8_t> Ttc = {'t', 't', 'c', 'f', 0, 1, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0};
   auto Put32 = [](std::vector<std::uint8_t>& V, size_t At, std::uint32_t X) {
     V[At] = X >> 24; V[At + 1] = X >> 16; V[At + 2] = X >> 8; V[At + 3] = X;

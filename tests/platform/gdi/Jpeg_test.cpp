@@ -90,7 +90,7 @@ TEST(JpegCodec, DecodesWhatPilCompresses) {
       {"base.jpg", 24}, {"prog.jpg", 24}, {"grey.jpg", 8}, {"cmyk.jpg", 24}};
   for (const auto& C : Cases) {
     SCOPED_TRACE(C.Name);
-    const TDib D = JpegDecompress(ReadFile(Dir.File(C.Name)));
+    const TDib D = JpegDecompress(ReadFileBytes(Dir.File(C.Name)));
     EXPECT_EQ(D.BitCount(), C.Bpp);
     ASSERT_EQ(D.Width(), 33);
     ASSERT_EQ(D.Height(), 17);

@@ -10,13 +10,10 @@
 #include "platform/gdi/Dib_TestSupport.h"
 #include "platform/gdi/PngCodec.h"
 #include "platform/rtl/Exceptions.h"
+#include "support/TestFiles.h"
 
 namespace {
 
-std::vector<Byte> ReadFile(const std::string& Name) {
-  std::ifstream In(Name, std::ios::binary);
-  return {std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>()};
-}
 
 }  // namespace
 
@@ -58,7 +55,7 @@ print('ok')
   for (const char* Name : {"rgba", "rgba_interlaced", "rgb", "grey", "grey_alpha", "bilevel", "palette",
                            "palette_transparent"}) {
     SCOPED_TRACE(Name);
-    const std::vector<Byte> Png = ReadFile(Dir.File(std::string(Name) + ".png"));
+    const std::vector<Byte> Png = sxtest::ReadFileBytes(Dir.File(std::string(Name) + ".png"));
     ASSERT_TRUE(IsPngData(Png.data(), Png.size()));
     const TDib Dib = ReadPng(Png);
     const TDib White = ReadPng(Png, TPngAlpha::OverWhite);

@@ -16,6 +16,7 @@
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/Blit.h"
 #include "platform/gdi/Canvas.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -52,15 +53,7 @@ void DrawPage(TBitmap& Bmp) {
   GradientFill(C->GetHandle(), V, 2, &R, 1, GRADIENT_FILL_RECT_H);
 }
 
-std::string RunCommand(const std::string& Command) {
-  std::string Out;
-  if (FILE* P = popen(Command.c_str(), "r")) {
-    char Buf[256];
-    while (fgets(Buf, sizeof Buf, P)) Out += Buf;
-    pclose(P);
-  }
-  return Out;
-}
+using sxtest::RunCommand;
 
 }  // namespace
 

@@ -6,13 +6,11 @@
 #include <sstream>
 
 #include "TestClasses.h"
+#include "support/TestFiles.h"
 
 namespace {
 AnsiString Fixture(const char* Name) {
-  std::ifstream F(std::string(SX_SOURCE_DIR) + "/tests/fixtures/objects/" + Name, std::ios::binary);
-  std::stringstream S;
-  S << F.rdbuf();
-  return S.str();
+  return sxtest::ReadFile(std::string(SX_SOURCE_DIR) + "/tests/fixtures/objects/" + Name);
 }
 
 AnsiString TextToBin(const AnsiString& Text) {

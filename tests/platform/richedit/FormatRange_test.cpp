@@ -15,6 +15,7 @@
 #include "platform/gdi/EmfRecorder.h"
 #include "platform/gdi/EmfRecords.h"
 #include "platform/richedit/RtfReader.h"
+#include "support/TestFiles.h"
 
 using namespace richtest;
 
@@ -270,8 +271,7 @@ TEST(TRichFormatRange, PagesEveryCorpusDocumentWithProgressAndAgreement) {
   for (const auto& Entry : std::filesystem::directory_iterator(Dir)) {
     if (Entry.path().extension() != ".rtf") continue;
     SCOPED_TRACE(Entry.path().filename().string());
-    std::ifstream In(Entry.path(), std::ios::binary);
-    const std::string Bytes((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+    const std::string Bytes = sxtest::ReadFile(Entry.path());
     const TRichDocument Doc = LoadRichText(Bytes, false);
     const TRect Rect{375, 375, 9000, 12000};
     const TPaging Measured = PageThrough(Doc, Rect);

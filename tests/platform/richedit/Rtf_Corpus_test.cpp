@@ -10,15 +10,11 @@
 
 #include "RtfTestUtil.h"
 #include "platform/richedit/RtfReader.h"
+#include "support/TestFiles.h"
 
 namespace {
 
-std::string ReadFile(const std::filesystem::path& P) {
-  std::ifstream F(P, std::ios::binary);
-  std::stringstream S;
-  S << F.rdbuf();
-  return S.str();
-}
+using sxtest::ReadFile;
 
 std::filesystem::path Fixture(const char* Name) {
   return std::filesystem::path(SX_SOURCE_DIR) / "tests/fixtures/rtf" / Name;

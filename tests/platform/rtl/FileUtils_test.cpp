@@ -13,6 +13,7 @@
 
 #include "platform/rtl/CodePages.h"
 #include "platform/rtl/Exceptions.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -41,12 +42,7 @@ private:
   AnsiString FPath;
 };
 
-AnsiString ReadAll(const AnsiString& Name) {
-  std::ifstream F(Name, std::ios::binary);
-  std::ostringstream S;
-  S << F.rdbuf();
-  return S.str();
-}
+using sxtest::ReadFile;
 
 void WriteAll(const AnsiString& Name, const AnsiString& Bytes) {
   std::ofstream F(Name, std::ios::binary);
@@ -153,10 +149,10 @@ TEST(RenameFile, RefusesToReplaceAnExistingFile) {
   WriteAll(A, "1");
   WriteAll(B, "2");
   EXPECT_FALSE(RenameFile(A, B));
-  EXPECT_EQ(ReadAll(B), "2");
+  EXPECT_EQ(ReadFile(B), "2");
   EXPECT_TRUE(RenameFile(A, C));
   EXPECT_FALSE(FileExists(A));
-  EXPECT_EQ(ReadAll(C), "1");
+  EXPECT_EQ(ReadFile(C), "1");
   EXPECT_TRUE(DeleteFile(C));
   EXPECT_FALSE(DeleteFile(C));
   EXPECT_FALSE(DeleteFile(T.Path()));  // folders are not files
@@ -183,10 +179,10 @@ TEST(SaveFileAtomically, ReplacesTheContentAndKeepsPermissions) {
   TTempDir T;
   const AnsiString F = T.Path() + "settings.ini";
   SaveFileAtomically(F, "first");
-  EXPECT_EQ(ReadAll(F), "first");
+  EXPECT_EQ(ReadFile(F), "first");
   ASSERT_EQ(::chmod(F.c_str(), 0640), 0);
   SaveFileAtomically(F, std::string("sec\0ond", 7));
-  EXPECT_EQ(ReadAll(F), std::string("sec\0ond", 7));
+  EXPECT_EQ(ReadFile(F), std::string("sec\0ond", 7));
   struct stat St;
   ASSERT_EQ(::stat(F.c_str(), &St), 0);
   EXPECT_EQ(St.st_mode & 0777, 0640u);
@@ -206,7 +202,7 @@ TEST(SaveFileAtomically, LeavesTheOriginalAndNoTemporaryWhenItFails) {
     EXPECT_NE(E.Message().find("Cannot create file \"" + Folder + "\"."), AnsiString::npos) << E.Message();
   }
   EXPECT_EQ(T.Entries(), std::vector<AnsiString>{"target"});
-  EXPECT_EQ(ReadAll(Folder + "/keep"), "kept");
+  EXPECT_EQ(ReadFile(Folder + "/keep"), "kept");
   // The folder does not exist: nothing to create the temporary in.
   EXPECT_THROW(SaveFileAtomically(T.Path() + "missing/x.ini", "data"), EFCreateError);
   EXPECT_THROW(SaveFileAtomically("", "data"), EFCreateError);
@@ -220,7 +216,7 @@ TEST(SaveFileAtomically, LeavesTheOriginalWhenTheFolderIsReadOnly) {
   ASSERT_EQ(::chmod(T.Path().c_str(), 0555), 0);
   EXPECT_THROW(SaveFileAtomically(F, "new"), EFCreateError);
   ::chmod(T.Path().c_str(), 0755);
-  EXPECT_EQ(ReadAll(F), "original");
+  EXPECT_EQ(ReadFile(F), "original");
   EXPECT_EQ(T.Entries(), std::vector<AnsiString>{"settings.ini"});
 }
 

@@ -12,6 +12,7 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Strings.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -24,10 +25,7 @@ protected:
   }
   void TearDown() override { std::filesystem::remove_all(FDir); }
   void Put(const std::string& Text) { std::ofstream(FName, std::ios::binary) << Text; }
-  std::string Content() const {
-    std::ifstream In(FName, std::ios::binary);
-    return {std::istreambuf_iterator<char>(In), {}};
-  }
+  std::string Content() const { return sxtest::ReadFile(FName); }
   std::string FDir, FName;
 };
 

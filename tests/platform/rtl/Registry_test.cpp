@@ -12,6 +12,7 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Strings.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -35,10 +36,7 @@ protected:
       ::unsetenv("XDG_CONFIG_HOME");
     std::filesystem::remove_all(FDir);
   }
-  std::string StoreText() const {
-    std::ifstream In(RegStoreFileName(), std::ios::binary);
-    return {std::istreambuf_iterator<char>(In), {}};
-  }
+  std::string StoreText() const { return sxtest::ReadFile(RegStoreFileName()); }
   std::string FDir, FOld;
   bool FHadOld = false;
 };

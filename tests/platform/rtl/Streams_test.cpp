@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "platform/rtl/Exceptions.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -27,10 +28,7 @@ private:
   std::string FPath;
 };
 
-std::string ReadAll(const AnsiString& FileName) {
-  std::ifstream In(FileName, std::ios::binary);
-  return {std::istreambuf_iterator<char>(In), {}};
-}
+using sxtest::ReadFile;
 
 void WriteAll(const AnsiString& FileName, const std::string& Data) {
   std::ofstream(FileName, std::ios::binary) << Data;
@@ -172,7 +170,7 @@ TEST(TMemoryStream, FileRoundTripAndMissingFileMessage) {
   TMemoryStream S;
   S.WriteBytes(std::string("bin\0ary", 7));
   S.SaveToFile(Dir.File("m.bin"));
-  EXPECT_EQ(ReadAll(Dir.File("m.bin")), std::string("bin\0ary", 7));
+  EXPECT_EQ(ReadFile(Dir.File("m.bin")), std::string("bin\0ary", 7));
 
   TMemoryStream T;
   T.LoadFromFile(Dir.File("m.bin"));
@@ -196,7 +194,7 @@ TEST(TFileStream, CreateTruncatesAndOpenModesLimitAccess) {
     EXPECT_EQ(F.GetSize(), 0);
     F.WriteBytes("new");
   }
-  EXPECT_EQ(ReadAll(Name), "new");
+  EXPECT_EQ(ReadFile(Name), "new");
   {
     TFileStream F(Name, fmOpenReadWrite);
     F.Seek(Int64{0}, soEnd);
@@ -205,7 +203,7 @@ TEST(TFileStream, CreateTruncatesAndOpenModesLimitAccess) {
     EXPECT_EQ(F.ReadBytes(5), "newer");
     F.SetSize(2);
   }
-  EXPECT_EQ(ReadAll(Name), "ne");
+  EXPECT_EQ(ReadFile(Name), "ne");
   {
     TFileStream F(Name, fmOpenWrite);
     char C;
@@ -243,7 +241,7 @@ TEST(TFileStream, ShareModesConflictAsOnWindows) {
     }
   }
   // A refused fmCreate must not have truncated the file it was refused.
-  EXPECT_EQ(ReadAll(Name), "x");
+  EXPECT_EQ(ReadFile(Name), "x");
   // Closing releases the file.
   { TFileStream A(Name, fmOpenRead | fmShareExclusive); }
   EXPECT_NO_THROW(TFileStream(Name, fmOpenRead | fmShareExclusive));

@@ -11,6 +11,7 @@
 #include "platform/rtl/CodePages.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Streams.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -349,10 +350,7 @@ TEST(TStrings, FilesAndStreamsRoundTripTheText) {
   TStringList L;
   Fill(L, {"first", "", "caf\xE9"});
   L.SaveToFile(Name);
-  {
-    std::ifstream In(Name, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(In), {}), "first\r\n\r\ncaf\xE9\r\n");
-  }
+  EXPECT_EQ(sxtest::ReadFile(Name), "first\r\n\r\ncaf\xE9\r\n");
   std::ofstream(Name, std::ios::binary) << "unix\nlines\n";
   TStringList Back;
   Back.LoadFromFile(Name);
