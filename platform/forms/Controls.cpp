@@ -7,6 +7,7 @@
 #include "platform/forms/Forms.h"
 #include "platform/forms/Screen.h"
 #include "platform/rtl/Filer.h"
+#include "platform/rtl/IdentMaps.h"
 #include "platform/rtl/VirtualKeys.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
@@ -35,11 +36,7 @@ void SetOwnValue(TControl& C, T& Field, bool& FromParent, const T& Value, UINT M
   Field = Value;
   C.Perform(Msg);
 }
-struct TCursorName {
-  TCursor Value;
-  const char* Name;
-};
-constexpr TCursorName CursorNames[] = {
+constexpr TIdentMapEntry CursorNames[] = {
     {crDefault, "crDefault"},     {crNone, "crNone"},       {crArrow, "crArrow"},
     {crCross, "crCross"},         {crIBeam, "crIBeam"},     {crSizeNESW, "crSizeNESW"},
     {crSizeNS, "crSizeNS"},       {crSizeNWSE, "crSizeNWSE"}, {crSizeWE, "crSizeWE"},
@@ -49,15 +46,6 @@ constexpr TCursorName CursorNames[] = {
     {crAppStart, "crAppStart"},   {crHelp, "crHelp"},       {crHandPoint, "crHandPoint"},
     {crSizeAll, "crSizeAll"},
 };
-
-bool SameIdent(const AnsiString& A, const char* B) {
-  size_t N = A.size();
-  if (N != std::char_traits<char>::length(B)) return false;
-  for (size_t i = 0; i < N; ++i)
-    if (std::tolower(static_cast<unsigned char>(A[i])) != std::tolower(static_cast<unsigned char>(B[i])))
-      return false;
-  return true;
-}
 
 LPARAM PackPoint(Integer X, Integer Y) {
   return LPARAM(std::uint32_t(std::uint16_t(X)) | (std::uint32_t(std::uint16_t(Y)) << 16));
@@ -69,23 +57,9 @@ void EraseValue(L& List, T* Value) {
 }
 }  // namespace
 
-bool CursorToIdent(Integer Cursor, AnsiString& Ident) {
-  for (const auto& C : CursorNames)
-    if (Integer(C.Value) == Cursor) {
-      Ident = C.Name;
-      return true;
-    }
-  return false;
-}
+bool CursorToIdent(Integer Cursor, AnsiString& Ident) { return IntToIdent(Cursor, Ident, CursorNames); }
 
-bool IdentToCursor(const AnsiString& Ident, Integer& Cursor) {
-  for (const auto& C : CursorNames)
-    if (SameIdent(Ident, C.Name)) {
-      Cursor = Integer(C.Value);
-      return true;
-    }
-  return false;
-}
+bool IdentToCursor(const AnsiString& Ident, Integer& Cursor) { return IdentToInt(Ident, Cursor, CursorNames); }
 
 const TTypeInfo* SxTypeInfo(TCursor*) {
   static const TTypeInfo Info = [] {

@@ -6,6 +6,7 @@
 #include "platform/gdi/Font.h"
 #include "platform/rtl/MulDiv.h"
 #include "platform/rtl/AnsiStrings.h"
+#include "platform/rtl/IdentMaps.h"
 
 int PenModeToRop2(TPenMode Mode) {
   static constexpr int Rop2[] = {R2_BLACK,       R2_WHITE,      R2_NOP,         R2_NOT,
@@ -41,13 +42,9 @@ void TGraphicsObject::Changed() {
 // --- Character set names ----------------------------------------------------------
 
 namespace {
-struct TCharsetName {
-  Byte Value;
-  const char* Name;
-};
 // Writing takes the first name of a value, so HANGEUL_CHARSET wins over its
 // alias.
-constexpr TCharsetName CharsetNames[] = {
+constexpr TIdentMapEntry CharsetNames[] = {
     {ANSI_CHARSET, "ANSI_CHARSET"},
     {DEFAULT_CHARSET, "DEFAULT_CHARSET"},
     {SYMBOL_CHARSET, "SYMBOL_CHARSET"},
@@ -71,23 +68,9 @@ constexpr TCharsetName CharsetNames[] = {
 };
 }  // namespace
 
-bool CharsetToIdent(Integer Charset, AnsiString& Ident) {
-  for (const auto& C : CharsetNames)
-    if (C.Value == Charset) {
-      Ident = C.Name;
-      return true;
-    }
-  return false;
-}
+bool CharsetToIdent(Integer Charset, AnsiString& Ident) { return IntToIdent(Charset, Ident, CharsetNames); }
 
-bool IdentToCharset(const AnsiString& Ident, Integer& Charset) {
-  for (const auto& C : CharsetNames)
-    if (SameText(Ident, C.Name)) {
-      Charset = C.Value;
-      return true;
-    }
-  return false;
-}
+bool IdentToCharset(const AnsiString& Ident, Integer& Charset) { return IdentToInt(Ident, Charset, CharsetNames); }
 
 const TTypeInfo* FontCharsetTypeInfo() {
   static const TTypeInfo Info = [] {

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/rtl/AnsiStrings.h"
+#include "platform/rtl/IdentMaps.h"
 
 namespace {
 
@@ -41,14 +42,9 @@ constexpr DWORD SysColors[COLOR_ENDCOLORS] = {
     RGB(212, 208, 200),  // COLOR_MENUBAR: the button face, as without flat menus
 };
 
-struct TColorIdent {
-  TColor Value;
-  const char* Name;
-};
-
 // Every colour that has an identifier. Aliases (clLtGray, clDkGray) have
 // none: their values are written as clSilver and clGray.
-constexpr TColorIdent ColorIdents[] = {
+constexpr TIdentMapEntry ColorIdents[] = {
     {clBlack, "clBlack"},
     {clMaroon, "clMaroon"},
     {clGreen, "clGreen"},
@@ -115,22 +111,13 @@ COLORREF ColorToRGB(TColor Color) {
   return COLORREF(Color);
 }
 
-bool ColorToIdent(TColor Color, AnsiString& Ident) {
-  for (const TColorIdent& C : ColorIdents)
-    if (C.Value == Color) {
-      Ident = C.Name;
-      return true;
-    }
-  return false;
-}
+bool ColorToIdent(TColor Color, AnsiString& Ident) { return IntToIdent(Color, Ident, ColorIdents); }
 
 bool IdentToColor(const AnsiString& Ident, TColor& Color) {
-  for (const TColorIdent& C : ColorIdents)
-    if (SameText(C.Name, Ident)) {
-      Color = C.Value;
-      return true;
-    }
-  return false;
+  Integer Value;
+  if (!IdentToInt(Ident, Value, ColorIdents)) return false;
+  Color = TColor(Value);
+  return true;
 }
 
 AnsiString ColorToString(TColor Color) {
