@@ -62,14 +62,7 @@ bool CursorToIdent(Integer Cursor, AnsiString& Ident) { return IntToIdent(Cursor
 bool IdentToCursor(const AnsiString& Ident, Integer& Cursor) { return IdentToInt(Ident, Cursor, CursorNames); }
 
 const TTypeInfo* SxTypeInfo(TCursor*) {
-  static const TTypeInfo Info = [] {
-    TTypeInfo I;
-    I.Kind = tkInteger;
-    I.Name = "TCursor";
-    I.IdentToInt = &IdentToCursor;
-    I.IntToIdent = &CursorToIdent;
-    return I;
-  }();
+  static const TTypeInfo Info = NamedIntegerTypeInfo("TCursor", &IdentToCursor, &CursorToIdent);
   return &Info;
 }
 

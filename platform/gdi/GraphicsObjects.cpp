@@ -73,14 +73,7 @@ bool CharsetToIdent(Integer Charset, AnsiString& Ident) { return IntToIdent(Char
 bool IdentToCharset(const AnsiString& Ident, Integer& Charset) { return IdentToInt(Ident, Charset, CharsetNames); }
 
 const TTypeInfo* FontCharsetTypeInfo() {
-  static const TTypeInfo Info = [] {
-    TTypeInfo I;
-    I.Kind = tkInteger;
-    I.Name = "TFontCharset";
-    I.IdentToInt = &IdentToCharset;
-    I.IntToIdent = &CharsetToIdent;
-    return I;
-  }();
+  static const TTypeInfo Info = NamedIntegerTypeInfo("TFontCharset", &IdentToCharset, &CharsetToIdent);
   return &Info;
 }
 

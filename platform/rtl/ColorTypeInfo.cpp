@@ -13,13 +13,6 @@ bool ColorIntToIdent(Integer Int, AnsiString& Ident) { return ColorToIdent(TColo
 }  // namespace
 
 const TTypeInfo* SxTypeInfo(TColor*) {
-  static const TTypeInfo Info = [] {
-    TTypeInfo I;
-    I.Kind = tkInteger;
-    I.Name = "TColor";
-    I.IdentToInt = ColorIdentToInt;
-    I.IntToIdent = ColorIntToIdent;
-    return I;
-  }();
+  static const TTypeInfo Info = NamedIntegerTypeInfo("TColor", ColorIdentToInt, ColorIntToIdent);
   return &Info;
 }

@@ -563,3 +563,12 @@ void AssignPublishedProps(TObject* Dest, TObject* Source) {
     }
   }
 }
+
+TTypeInfo NamedIntegerTypeInfo(const char* Name, TIdentToInt IdentToInt, TIntToIdent IntToIdent) {
+  TTypeInfo I;
+  I.Kind = tkInteger;
+  I.Name = Name;
+  I.IdentToInt = IdentToInt;
+  I.IntToIdent = IntToIdent;
+  return I;
+}

@@ -105,6 +105,9 @@ public:
 // The names of TColor-like integer types, used by the text form and by the
 // enum/set text functions. Last registration wins.
 void RegisterIntegerConsts(const TTypeInfo* IntType, TIdentToInt IdentToInt, TIntToIdent IntToIdent);
+// The type information of an integer type whose values have names (colours,
+// cursors, character sets), as the object text form reads and writes them.
+TTypeInfo NamedIntegerTypeInfo(const char* Name, TIdentToInt IdentToInt, TIntToIdent IntToIdent);
 
 const TTypeInfo* BooleanTypeInfo();
 const TTypeInfo* CharTypeInfo();
