@@ -287,8 +287,12 @@ TEST(TCustomDCMemoImport, AFullTableNeverGivesAwayTheIndexOfTextOnTheSameLine) {
     SCOPED_TRACE(Word);
     const Integer Style = StyleAt(M, 0, Integer(At));
     // No index left gives the editor's look; any index given is the run's.
-    if (Style != 0) EXPECT_EQ(M.GetStyleFont(Style)->GetColor(), ColourOf(I));
-    if (I == 1) EXPECT_GT(Style, 0) << "the first runs had room in the table";
+    if (Style != 0) {
+      EXPECT_EQ(M.GetStyleFont(Style)->GetColor(), ColourOf(I));
+    }
+    if (I == 1) {
+      EXPECT_GT(Style, 0) << "the first runs had room in the table";
+    }
     const Integer KStyle = StyleAt(M, 0, Integer(At + Word.size() - 1));
     ASSERT_GT(KStyle, 0);
     EXPECT_EQ(M.GetStyleFont(KStyle)->GetColor(), ColourOf(1));
