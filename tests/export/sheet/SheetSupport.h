@@ -36,10 +36,10 @@ inline std::string SheetTempBase(const std::string& Name) {
 }
 
 // Runs sheet_reader.py (beside this file) with Debian's python; the
-// output, or "EXIT n" plus the output when it failed.
+// output, or "EXIT n" plus the output when it failed. The folder comes from
+// the build, not __FILE__, which a compiler cache may have made relative.
 inline std::string RunSheetReader(const std::string& Kind, const std::string& File) {
-  std::string Dir = __FILE__;
-  Dir = Dir.substr(0, Dir.rfind('/') + 1);
+  const std::string Dir = SX_SOURCE_DIR "/tests/export/sheet/";
   const std::string Cmd = "/usr/bin/python3 '" + Dir + "sheet_reader.py' " + Kind + " '" + File + "' 2>&1";
   int Status = -1;
   const std::string Out = sxtest::RunCommand(Cmd, &Status);
