@@ -1,7 +1,7 @@
 # Helpers shared by the tree's CMakeLists.
 #
-# A top-level folder is one static library built from every .cpp below it;
-# new units need no CMake edit. Tests: every folder below tests/ that holds
+# A layer of platform/ and each top-level folder is one static library built
+# from every .cpp below it; new units need no CMake edit. Tests: every folder below tests/ that holds
 # *_test.cpp files becomes one test executable whose CTest label is the
 # folder's path with "-" for "/", platform/ left out
 # (tests/platform/rtl -> "rtl", tests/editor/base -> "editor-base").
@@ -10,6 +10,10 @@
 # machine's locale.
 
 # sx_add_library(NAME DIR [DEPS lib...])
+# Layers: a library may include the headers of its own folder and of the
+# libraries it links (DEPS, transitively), nothing else. Each build checks
+# that (cmake/CheckIncludes.cmake) before compiling the library, so an upward
+# include fails the build.
 function(sx_add_library NAME DIR)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB_RECURSE _srcs CONFIGURE_DEPENDS "${DIR}/*.cpp" "${DIR}/*.c")
@@ -25,6 +29,42 @@ function(sx_add_library NAME DIR)
   if(ARG_DEPS)
     target_link_libraries(${NAME} ${_scope} ${ARG_DEPS})
   endif()
+  file(RELATIVE_PATH _own "${PROJECT_SOURCE_DIR}" "${DIR}")
+  sx_layer_folders(_allowed ${ARG_DEPS})
+  list(PREPEND _allowed "${_own}")
+  list(REMOVE_DUPLICATES _allowed)
+  set_property(GLOBAL PROPERTY SX_LAYER_FOLDERS_${NAME} "${_allowed}")
+  file(GLOB_RECURSE _files CONFIGURE_DEPENDS "${DIR}/*.h" "${DIR}/*.cpp" "${DIR}/*.c")
+  string(REPLACE ";" "," _allowed_arg "${_allowed}")
+  set(_stamp "${CMAKE_CURRENT_BINARY_DIR}/${NAME}.includes")
+  add_custom_command(OUTPUT "${_stamp}"
+    COMMAND ${CMAKE_COMMAND} -DLIBRARY=${NAME} "-DDIR=${DIR}" "-DROOT=${PROJECT_SOURCE_DIR}"
+            "-DALLOWED=${_allowed_arg}" "-DSTAMP=${_stamp}"
+            -P "${PROJECT_SOURCE_DIR}/cmake/CheckIncludes.cmake"
+    DEPENDS ${_files} "${PROJECT_SOURCE_DIR}/cmake/CheckIncludes.cmake"
+    COMMENT "Checking ${NAME}'s includes against its layers"
+    VERBATIM)
+  add_custom_target(${NAME}_includes DEPENDS "${_stamp}")
+  add_dependencies(${NAME} ${NAME}_includes)
+endfunction()
+
+# sx_add_umbrella(NAME lib...): one name for a group of layers (sx_platform).
+function(sx_add_umbrella NAME)
+  add_library(${NAME} INTERFACE)
+  target_link_libraries(${NAME} INTERFACE ${ARGN})
+  sx_layer_folders(_allowed ${ARGN})
+  set_property(GLOBAL PROPERTY SX_LAYER_FOLDERS_${NAME} "${_allowed}")
+endfunction()
+
+# The folders that libraries LIBS and all below them may include.
+function(sx_layer_folders OUT)
+  set(_all "")
+  foreach(_lib IN LISTS ARGN)
+    get_property(_f GLOBAL PROPERTY SX_LAYER_FOLDERS_${_lib})
+    list(APPEND _all ${_f})
+  endforeach()
+  list(REMOVE_DUPLICATES _all)
+  set(${OUT} "${_all}" PARENT_SCOPE)
 endfunction()
 
 function(sx_add_test_areas ROOT)

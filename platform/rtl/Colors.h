@@ -14,7 +14,6 @@
 #pragma once
 #include <cstdint>
 #include <ostream>
-#include "platform/gdi/GdiTypes.h"
 #include "platform/rtl/Types.h"
 
 enum TColor : std::int32_t {};

@@ -30,6 +30,26 @@ using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
 
+using COLORREF = std::uint32_t;  // 0x00bbggrr
+
+constexpr COLORREF RGB(Byte R, Byte G, Byte B) {
+  return COLORREF(R) | (COLORREF(G) << 8) | (COLORREF(B) << 16);
+}
+constexpr Byte GetRValue(COLORREF C) { return Byte(C & 0xFF); }
+constexpr Byte GetGValue(COLORREF C) { return Byte((C >> 8) & 0xFF); }
+constexpr Byte GetBValue(COLORREF C) { return Byte((C >> 16) & 0xFF); }
+constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
+
+// Handles: the untyped base types here; each layer declares its own kinds
+// (graphics handles in gdi/GdiTypes.h, window handles in win/WinTypes.h) as
+// distinct pointer types, as with STRICT: they convert to HANDLE or HGDIOBJ
+// implicitly and back only with a cast.
+using HANDLE = void*;
+using HGDIOBJ = void*;
+#define SX_DECLARE_HANDLE(Name) \
+  struct Name##__;              \
+  using Name = Name##__*
+
 struct TPoint {
   Integer X = 0;
   Integer Y = 0;
