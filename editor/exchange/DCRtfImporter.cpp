@@ -808,13 +808,31 @@ void TRtfImporter::AddUnicodeChar() {
   BOOL Missing = FALSE;
   int Len = WideCharToMultiByte(RunCodePage, WC_NO_BEST_FIT_CHARS, &W, 1, Buf, 2, nullptr, &Missing);
   const bool InRunCodePage = Len > 0 && !Missing;
-  if (!InRunCodePage) Len = WideCharToMultiByte(CP_ACP, 0, &W, 1, Buf, 2, nullptr, nullptr);
+  // Else the first code page that has it, the editor's first, so that a
+  // Chinese character in a Latin font is not lost as "?".
+  UINT CodePage = RunCodePage;
+  if (!InRunCodePage) {
+    static const UINT Others[] = {0,   1251, 1253, 1250, 1254, 1257, 1255, 1256,
+                                  1258, 874, 936,  932,  949,  950};
+    CodePage = GetACP();
+    for (const UINT Cp : Others) {
+      const UINT Try = Cp ? Cp : GetACP();
+      if (Try == RunCodePage || !IsValidCodePage(Try)) continue;
+      Missing = FALSE;
+      Len = WideCharToMultiByte(Try, WC_NO_BEST_FIT_CHARS, &W, 1, Buf, 2, nullptr, &Missing);
+      if (Len > 0 && !Missing) {
+        CodePage = Try;
+        break;
+      }
+    }
+    if (CodePage == GetACP()) Len = WideCharToMultiByte(CP_ACP, 0, &W, 1, Buf, 2, nullptr, nullptr);
+  }
   if (Len == 2 && Buf[1] == 0) Len = 1;
   // As with hex escapes: a NUL, CR or LF would cut or split the editor's line.
   if (Len == 1 && (Buf[0] == 0 || Buf[0] == '\r' || Buf[0] == '\n')) Len = 0;
   if (Len > 0) {
-    if (InRunCodePage || RunCodePage == GetACP()) AddRun(AnsiString(Buf, size_t(Len)));
-    else FStyles->AddTextInCharset(AnsiString(Buf, size_t(Len)), CharsetFromCodePage(GetACP()));
+    if (CodePage == RunCodePage) AddRun(AnsiString(Buf, size_t(Len)));
+    else FStyles->AddTextInCharset(AnsiString(Buf, size_t(Len)), CharsetFromCodePage(CodePage));
   }
   SkipUnicodeFallback(FStyles->UnicodeSkip());
 }

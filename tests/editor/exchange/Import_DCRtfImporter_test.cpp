@@ -212,6 +212,9 @@ TEST(TDCRtfImporter, TextInAnotherCodePageKeepsItsCharset) {
        "\\u goes into the font's code page, or the editor's one when the font's lacks it"},
       {"{\\rtf1{\\fonttbl{\\f0\\fcharset134 Song;}}\\f0\\u27979\\'3f}", {"\xb2\xe2|Song|134|12||0|-1"},
        "a double-byte code page"},
+      {"{\\rtf1{\\fonttbl{\\f0\\fcharset0 Serif;}}\\f0 a\\u1059?\\u27979?}",
+       {"a|Serif|0|12||0|-1", "\xd3|Serif|204|12||0|-1", "\xb2\xe2|Serif|134|12||0|-1"},
+       "a character neither code page has goes in one that has it"},
   };
   for (const auto& C : Cases) {
     SCOPED_TRACE(C.Why);

@@ -332,3 +332,23 @@ TEST(TDCRTFExporter, WriterListClassIsAskedWhenTheListIsFirstNeeded) {
 }
 
 }  // namespace
+
+// Every document header is followed by the tables; text that only carries
+// the header's letters is not a header.
+TEST(TDCRTFExporter, TablesFollowEveryDocumentHeader) {
+  TStringStream S;
+  TDCRTFExporter E(&S);
+  for (int I = 0; I < 2; ++I) {
+    E.StartDocument("t.rtf");
+    E.WriteString("rtf1\\ansi");
+    E.EndDocument();
+  }
+  const AnsiString Out = S.DataString();
+  // The buffer is written whole at each end: the second write holds both documents.
+  size_t Tables = 0;
+  for (size_t P = 0; (P = Out.find("{\\rtf1\\ansi {\\fonttbl", P)) != AnsiString::npos; ++P) ++Tables;
+  EXPECT_EQ(Tables, 3u) << Out;
+  size_t Letters = 0;
+  for (size_t P = 0; (P = Out.find("rtf1\\ansi{\\fonttbl", P)) != AnsiString::npos; ++P) ++Letters;
+  EXPECT_EQ(Letters, 0u) << Out;
+}
