@@ -5,6 +5,7 @@
 #include "editor/exchange/DCHTMLExporter.h"
 #include "editor/exchange/DCRTFExporter.h"
 #include "editor/exchange/DCRtfImporter.h"
+#include "editor/exchange/PlainText.h"
 #include "editor/options/MemoEnvOptions.h"
 #include "platform/rtl/Streams.h"
 
@@ -307,45 +308,14 @@ void TCustomDCMemo::ImportWith(TStream* Stream, TClass AImporterClass) {
     S->InImport = false;
     S->EndUpdate();
   } else {
+    // The source's line insert turns TABs into blanks unless it keeps them
+    // and makes a column block of the lines after a column copy.
     TStringList Lines;
-    Lines.LoadFromStream(Stream);
-    InsertPlainLines(&Lines);
+    Lines.SetText(ReadPlainText(Stream));
+    const TBlockOption Block = S->GetBlockOption();
+    S->InsertLines(&Lines, (Block == bkBlockSel || Block == bkBoth) && TCustomMemoSource::GetBlockCopy());
     S->SetSelectionType(stNotSelected);
   }
-}
-
-// Lines go in as running text at the caret, TABs as blanks unless the
-// source keeps them.
-void TCustomDCMemo::InsertPlainLines(TStrings* Lines) {
-  TCustomMemoSource* S = GetSource();
-  const bool KeepTabs = S->HasOption(soUseTabCharacter);
-  const AnsiString Blanks(size_t(S->GetSpacesInTab()), ' ');
-  S->BeginUpdate(ccImport);
-  try {
-    for (Integer I = 0; I < Lines->GetCount(); ++I) {
-      AnsiString L = Lines->GetStrings(I);
-      if (!KeepTabs) {
-        AnsiString R;
-        for (char C : L) {
-          if (C == '\t') R += Blanks;
-          else R += C;
-        }
-        L.swap(R);
-      }
-      if (I > 0) {
-        S->InsertLineBreak();
-        S->SetCaret(0, S->GetCaretLine() + 1);
-      }
-      if (!L.empty()) {
-        const Integer Col = S->GetCaretChar();
-        S->SetCaret(Col + S->InsertTextWithAttrs(L, AnsiString()), S->GetCaretLine());
-      }
-    }
-  } catch (...) {
-    S->EndUpdate();
-    throw;
-  }
-  S->EndUpdate();
 }
 
 void TCustomDCMemo::AddImportedText(TObject* /*Sender*/, const AnsiString& Text, TFont* Font, Integer BackColor) {
@@ -428,6 +398,18 @@ bool TCustomDCMemo::IsEditorLook(TFont* Font, Integer BackColor) const {
 // so the last ones met are remembered with their index.
 Byte TCustomDCMemo::ImportedRunStyle(TFont* Font, Integer BackColor) {
   if (!Font) return 0;
+  // Text typed in a look of its own (the source's typing attribute) makes
+  // even a run in the editor's look take an attribute of its own.
+  if (GetSource()->DefaultAttribute > 0 && IsEditorLook(Font, BackColor))
+    if (TAttributeParser* P = AttrParser()) {
+      TMemoAttributes& A = *FSelAttributes;
+      A.AssignNoNotify(Font);
+      A.SetBackColorNoNotify(BackColor == -1 ? GetColor() : TColor(BackColor));
+      A.SetState(maAll);
+      const Byte Index = Byte(P->AddAttr(A));
+      A.ResetTo(FFont.get(), GetColor());
+      return Index;
+    }
   auto Same = [Font, BackColor](const TImportLook& L) {
     return L.Height == Font->GetHeight() && L.Color == Font->GetColor() && L.Style == Font->GetStyle() &&
            L.Back == BackColor && L.Charset == Font->GetCharset() && L.Pitch == Font->GetPitch() &&

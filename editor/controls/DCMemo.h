@@ -268,7 +268,6 @@ private:
   void StyledWalk(TWalk& W);
   void PlainWalk(TWalk& W);
   bool ParserStylesInUse() const;
-  void InsertPlainLines(TStrings* Lines);
   void FontChanged(TObject* Sender);
   void LookChanged(TObject* Sender);
   void SetImportedStyle(Integer Line, Integer FromCol, Integer ToCol, Byte Style);

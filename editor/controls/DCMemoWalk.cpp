@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "editor/controls/DCMemo.h"
+#include "platform/rtl/CodePages.h"
 
 // Which groups a run (or the document level) opens and must close.
 struct TCustomDCMemo::TGroups {
@@ -19,6 +20,7 @@ struct TCustomDCMemo::TRunLook {
   TColor Color = clBlack;
   TFontStyles Style;
   Byte Charset = 0;
+  UINT CodePage = 0;  // the charset's: which code page the run's bytes are in
   TColor Back = clWindow;
   bool Upper = false;
   HFONT Handle = nullptr;
@@ -26,7 +28,7 @@ struct TCustomDCMemo::TRunLook {
   TRunLook() = default;
   TRunLook(TFont* F, TColor ABack)
       : Name(F->GetName()), Size(F->GetSize()), Color(F->GetColor()), Style(F->GetStyle()),
-        Charset(Byte(F->GetCharset())), Back(ABack) {}
+        Charset(Byte(F->GetCharset())), CodePage(CodePageFromCharset(Charset)), Back(ABack) {}
 };
 
 struct TCustomDCMemo::TWalk {
@@ -204,7 +206,9 @@ void TCustomDCMemo::StyledWalk(TWalk& W) {
       // Style 0 is the editor's own look when only URLs are highlighted.
       const TRunLook& F = Cur == 0 && UrlOnly ? Editor : WalkLook(W, Cur);
       TGroups G;
-      G.Face = FirstRun || F.Name != W.Prev->Name || F.Name != Editor.Name;
+      // A run in another code page opens its face again: its charset goes with it.
+      G.Face = FirstRun || F.Name != W.Prev->Name || F.Name != Editor.Name || F.CodePage != W.Prev->CodePage ||
+               F.CodePage != Editor.CodePage;
       G.Size = FirstRun || F.Size != W.Prev->Size || F.Size != Editor.Size;
       G.Color = FirstRun || F.Color != W.Prev->Color || F.Color != Editor.Color;
       G.Back = F.Back != GetColor();

@@ -2,6 +2,8 @@
 #include <array>
 #include <string_view>
 
+#include "platform/rtl/CodePages.h"
+
 namespace {
 
 constexpr std::string_view CRLF = "\r\n";
@@ -129,7 +131,35 @@ void TDCHTMLExporter::WriteTagAttrs(std::string_view Name, const TAttrs& Attrs) 
   WriteTag(Name, FTagText);
 }
 
-AnsiString TDCHTMLExporter::ConvertText(const AnsiString& S) { return HtmlEscape(S); }
+AnsiString TDCHTMLExporter::ConvertText(const AnsiString& S) {
+  const UINT CodePage = FCodePages.empty() ? GetACP() : FCodePages.back();
+  if (CodePage == GetACP()) return HtmlEscape(S);
+  // The page is in the ANSI code page: the text is read in its own, and what
+  // the page's code page lacks becomes a character reference.
+  const WideString W = AnsiToWide(S, CodePage);
+  AnsiString R;
+  R.reserve(S.size() * 2);
+  char Buf[8];
+  for (size_t I = 0; I < W.size(); ++I) {
+    const char16_t C = W[I];
+    if (C < 0x80) {
+      const char Ch = char(C);
+      AppendEscaped(R, std::string_view(&Ch, 1), TextTable);
+      continue;
+    }
+    BOOL Default = FALSE;
+    const int N = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &W[I], 1, Buf, sizeof Buf, nullptr, &Default);
+    if (N > 0 && !Default) {
+      R.append(Buf, size_t(N));
+      continue;
+    }
+    unsigned Code = C;
+    if (C >= 0xD800 && C < 0xDC00 && I + 1 < W.size() && W[I + 1] >= 0xDC00 && W[I + 1] < 0xE000)
+      Code = 0x10000 + ((C - 0xD800) << 10) + (W[++I] - 0xDC00);
+    R += "&#" + std::to_string(Code) + ';';
+  }
+  return R;
+}
 
 void TDCHTMLExporter::StartParagraph(Integer Align) {
   const char* Value = Align >= 0 && Align < 4 ? AlignNames[Align] : "";
@@ -144,10 +174,23 @@ void TDCHTMLExporter::LineBreak() {
   WriteString(AnsiString(CRLF));
 }
 
-void TDCHTMLExporter::StartFont(const AnsiString& Face) { WriteTagAttr("font", "face", Face); }
-// HTML has no charset per run; the page's code page covers the text.
-void TDCHTMLExporter::StartFontCharset(const AnsiString& Face, Byte /*Charset*/) { StartFont(Face); }
-void TDCHTMLExporter::EndFont() { WriteCloseTag("font"); }
+void TDCHTMLExporter::StartFont(const AnsiString& Face) {
+  // A face without a charset reads its text as the group around it does.
+  FCodePages.push_back(FCodePages.empty() ? GetACP() : FCodePages.back());
+  WriteTagAttr("font", "face", Face);
+}
+// HTML has no charset per run: the charset tells in which code page the
+// run's text is to be read (a symbol font's bytes stay as they are).
+void TDCHTMLExporter::StartFontCharset(const AnsiString& Face, Byte Charset) {
+  UINT CodePage = Charset == DEFAULT_CHARSET || Charset == SYMBOL_CHARSET ? GetACP() : CodePageFromCharset(Charset);
+  if (!IsValidCodePage(CodePage)) CodePage = GetACP();
+  FCodePages.push_back(CodePage);
+  WriteTagAttr("font", "face", Face);
+}
+void TDCHTMLExporter::EndFont() {
+  if (!FCodePages.empty()) FCodePages.pop_back();
+  WriteCloseTag("font");
+}
 void TDCHTMLExporter::StartBigger() { WriteOpenTag("BIG"); }
 void TDCHTMLExporter::EndBigger() { WriteCloseTag("BIG"); }
 void TDCHTMLExporter::StartSmaller() { WriteOpenTag("SMALL"); }

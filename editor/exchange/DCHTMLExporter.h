@@ -106,6 +106,9 @@ protected:
 
 private:
   AnsiString FLastTag;
+  // The code page of each open font group, innermost last: text in a font
+  // of another charset is read in that charset's code page.
+  std::vector<UINT> FCodePages;
   // The tag and its inner text being composed, kept to spare allocations.
   AnsiString FTag, FTagText;
 };

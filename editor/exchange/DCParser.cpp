@@ -75,7 +75,8 @@ void TCustomDCParser::InitStates() {
 // ---------------------------------------------------------------------------
 // Reading tokens
 
-void TCustomDCParser::SetSource(const char* P) {
+void TCustomDCParser::SetSource(const char* P, const char* End) {
+  FSourceEnd = End;
   if (P == FSourcePtr) return;
   FSourcePtr = P;
   FLineStart = P;
@@ -89,6 +90,11 @@ Integer TCustomDCParser::NextToken() {
     FTokenPtr = FSourcePtr;
     const unsigned char C = static_cast<unsigned char>(*FSourcePtr);
     if (C == 0) {
+      if (FSourcePtr < FSourceEnd) {
+        ++FSourcePtr;
+        Result = -1;
+        continue;
+      }
       Result = 0;
       break;
     }
@@ -225,7 +231,7 @@ void TCustomDCParser::RestoreState(TTokenData* Data) {
   CondLevel = Data->CondLevel;
   SkipTokens = Data->SkipTokens;
   SetLineNumber(Data->LineNumber);
-  SetSource(Data->LineStart);
+  SetSource(Data->LineStart, FSourceEnd);
   StateRestored();
   FLineStart = Data->LineStart;
   FSourcePtr = Data->LineStart ? Data->LineStart + Data->SourceOffset : nullptr;

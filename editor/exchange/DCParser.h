@@ -66,8 +66,10 @@ public:
   // state the line ends in.
   Integer ParseLine(const AnsiString& Text, Integer BeginState, AnsiString& Attrs) override;
 
-  // Reading tokens. P must point into a NUL-terminated text.
-  void SetSource(const char* P);
+  // Reading tokens. P must point into a NUL-terminated text. With End (the
+  // text's real end) a NUL before End is stepped over like any character
+  // without a handler, so that a stray NUL byte does not end the text.
+  void SetSource(const char* P, const char* End = nullptr);
   Integer NextToken();
   bool AtEnd() const { return FToken == 0; }
   Integer Token() const { return FToken; }
@@ -153,6 +155,7 @@ protected:
   const char* FSourcePtr = nullptr;
   const char* FTokenPtr = nullptr;
   const char* FLineStart = nullptr;
+  const char* FSourceEnd = nullptr;
   Integer FToken = -1;
   Integer FState = 0;
 

@@ -105,8 +105,10 @@ void TWriterObject::WriteLine(TStream* Stream, const AnsiString& S) {
 bool TWriterFontObject::AcceptsWord(const AnsiString& Word) { return Word == "f"; }
 
 Integer TWriterFontObject::AddFont(const AnsiString& Name, Byte Charset) {
+  // A face used with two charsets is two entries: text in another code page
+  // is read back in its own charset.
   for (size_t I = 0; I < FFonts.size(); ++I)
-    if (!FFonts[I].Raw && FFonts[I].Name == Name) return Integer(I);
+    if (!FFonts[I].Raw && FFonts[I].Name == Name && FFonts[I].Charset == Charset) return Integer(I);
   FFonts.push_back({Name, Charset, false});
   return Integer(FFonts.size() - 1);
 }
@@ -249,20 +251,20 @@ void TRTFWriterList::CloseGroup(const AnsiString& Word) {
 }
 
 void TRTFWriterList::WriteTo(TStream* Stream) {
-  bool TablesWritten = false;
+  static const AnsiString Header = "{\\rtf1\\ansi";
   for (const TItem& Item : FItems) {
     if (Item.Object) {
       Item.Object->WriteObject(Stream);
       continue;
     }
     const AnsiString& S = Item.Text;
-    // Only the header's opening: a later item with the same letters (a raw
-    // hyperlink target, say) must not repeat the tables.
-    if (!TablesWritten && S.find("rtf1\\ansi") != AnsiString::npos) {
+    // Every document header's opening is followed by the tables; text with
+    // the same letters (a raw hyperlink target, say) is not a header, and
+    // tables inside it would break the document.
+    if (S.compare(0, Header.size(), Header) == 0) {
       Put(Stream, S);
       FFontObject->WriteObject(Stream);
       FColorObject->WriteObject(Stream);
-      TablesWritten = true;
     } else if (S.compare(0, TopicMarker.size(), TopicMarker) == 0) {
       Put(Stream, "{\\page}");
       WriteTopicFootnotes(Stream, WithoutChars(S.substr(TopicMarker.size()),

@@ -44,7 +44,7 @@ class TWriterFontObject : public TWriterObject {
 public:
   bool AcceptsWord(const AnsiString& Word) override;
   void WriteObject(TStream* Stream) override;
-  // The index of Name (its first charset stays), appending it when new.
+  // The index of Name with Charset, appending it when new.
   Integer AddFont(const AnsiString& Name, Byte Charset);
   // An entry written as it stands: its name carries control words.
   Integer AddRawFont(const AnsiString& Text, Byte Charset);

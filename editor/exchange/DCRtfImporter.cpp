@@ -24,9 +24,16 @@ const char* const RtfWords[rwCount] = {
 const std::string_view SkipDestinations[] = {
     "\\stylesheet", "\\pntxta",  "\\pntxtb",  "\\propname", "\\staticval", "\\object",
     "\\*",          "\\title",   "\\author",  "\\operator", "\\pict",
-    // Members of the document information that are not document text either.
-    "\\subject",    "\\keywords", "\\doccomm", "\\comment", "\\company",   "\\category",
-    "\\manager",    "\\hlinkbase"};
+    // The document information, page furniture, notes and field codes: none
+    // of it is body text, whichever producer leaves out the "\*".
+    "\\info",       "\\subject",   "\\keywords",  "\\doccomm",   "\\comment",   "\\company",
+    "\\category",   "\\manager",   "\\hlinkbase", "\\header",    "\\headerl",   "\\headerr",
+    "\\headerf",    "\\footer",    "\\footerl",   "\\footerr",   "\\footerf",   "\\footnote",
+    "\\annotation", "\\atnid",     "\\atnauthor", "\\atndate",   "\\atnref",    "\\atrfstart",
+    "\\atrfend",    "\\fldinst",   "\\xe",        "\\tc",        "\\txe",       "\\bkmkstart",
+    "\\bkmkend",    "\\listtable", "\\listoverridetable", "\\revtbl", "\\rsidtbl", "\\filetbl",
+    "\\generator",  "\\themedata", "\\colorschememapping", "\\latentstyles", "\\datastore",
+    "\\xmlnstbl",   "\\pgdsctbl",  "\\nonshppict", "\\objdata"};
 
 bool IsSkipDestination(const AnsiString& W) {
   // Views compare lengths first: most words are rejected without reading them.
@@ -260,7 +267,7 @@ void TRtfFontTable::Clear() {
 
 TRTFConverter::TRTFConverter(const AnsiString& Text)
     : FText(Text), FEnd(Text.c_str() + Text.size()), FParser(std::make_unique<TDCRtfParser>()) {
-  FParser->SetSource(FText.c_str());
+  FParser->SetSource(FText.c_str(), FEnd);
 }
 
 TRTFConverter::~TRTFConverter() = default;
@@ -292,10 +299,11 @@ Integer TRTFConverter::NextInGroup(Integer& Depth) {
   }
 }
 
-void TRTFConverter::ReadFontTable() {
+void TRTFConverter::ReadFontTable(Byte DocCharset) {
   TDCRtfParser& P = *FParser;
   Integer Depth = 0, Font = -1;
   Byte Charset = DEFAULT_CHARSET;
+  bool CharsetGiven = false;
   AnsiString S;
   for (Integer Tok; (Tok = NextInGroup(Depth)) != rtkEnd;) {
     switch (Tok) {
@@ -308,7 +316,10 @@ void TRTFConverter::ReadFontTable() {
         break;
       case rtkOtherWord:
         P.GetTokenString(S);
-        if (SameText(S, "\\fcharset")) Charset = Byte(P.ReadDigits() & 0xFF);
+        if (SameText(S, "\\fcharset")) {
+          Charset = Byte(P.ReadDigits() & 0xFF);
+          CharsetGiven = true;
+        }
         else if (S == "\\bin") P.SkipBytes(P.ReadDigits(), FEnd);
         else P.SkipParameter();
         break;
@@ -318,8 +329,10 @@ void TRTFConverter::ReadFontTable() {
           S = Trim(S);
           S.erase(std::remove(S.begin(), S.end(), ';'), S.end());
           if (!S.empty()) {
+            if (!CharsetGiven && DocCharset != DEFAULT_CHARSET) Charset = DocCharset;
             FFontTable.Set(Font < 0 ? FFontTable.Count() : Font, S, Charset);
             Charset = 0;
+            CharsetGiven = false;
           }
         }
         break;
@@ -407,7 +420,7 @@ void TInternalImporter::PopStyle(Integer Key) {
   }
   if (FStack.empty()) return;
   const auto SetsSomething = [](const TImportRecord& R) {
-    return !R.FontName.empty() || R.Size != -1 || R.Color != -1 || R.StylesSet || R.BackSet;
+    return !R.FontName.empty() || R.Size != -1 || R.Color != -1 || R.StylesSet || R.BackSet || R.Hidden != -1;
   };
   if (Key == -1) {
     if (SetsSomething(FStack.back())) FLookStale = true;
@@ -469,6 +482,13 @@ void TInternalImporter::ResetStyle() {
   R.RemoveStyles = {};
   R.StylesSet = true;
   R.BackSet = false;
+  R.Hidden = 0;
+}
+
+Integer TInternalImporter::UnicodeSkip() const {
+  for (size_t I = FStack.size(); I-- > 0;)
+    if (FStack[I].Uc >= 0) return FStack[I].Uc;
+  return 1;
 }
 
 void TInternalImporter::GetDefaultFont(AnsiString& Name, Byte& Charset) const {
@@ -489,7 +509,9 @@ void TInternalImporter::ComputeFont() {
   Integer Size = -1, Color = -1;
   TFontStyles Style;
   FBackColor = -1;
+  FHidden = false;
   for (const TImportRecord& R : FStack) {
+    if (R.Hidden != -1) FHidden = R.Hidden == 1;
     if (!R.FontName.empty()) {
       Name = &R.FontName;
       Charset = R.Charset;
@@ -523,7 +545,41 @@ void TInternalImporter::AddText(const AnsiString& Text) {
     ComputeFont();
     FLookStale = false;
   }
+  // Hidden text is not part of what the document shows.
+  if (FHidden) return;
   if (FOwner) FOwner->DoAddText(Text, FRunFont.get(), FBackColor);
+}
+
+UINT TInternalImporter::RunCodePage() {
+  if (FLookStale) {
+    ComputeFont();
+    FLookStale = false;
+  }
+  const Byte Charset = Byte(FRunFont->GetCharset());
+  // A symbol font's bytes are glyph numbers, not text of a code page.
+  if (Charset == DEFAULT_CHARSET || Charset == SYMBOL_CHARSET) return GetACP();
+  const UINT CodePage = CodePageFromCharset(Charset);
+  return IsValidCodePage(CodePage) ? CodePage : GetACP();
+}
+
+void TInternalImporter::AddTextInCharset(const AnsiString& Text, Byte Charset) {
+  if (FLookStale) {
+    ComputeFont();
+    FLookStale = false;
+  }
+  const Byte Saved = Byte(FRunFont->GetCharset());
+  if (Saved == Charset) {
+    AddText(Text);
+    return;
+  }
+  FRunFont->SetCharset(Charset);
+  try {
+    AddText(Text);
+  } catch (...) {
+    FRunFont->SetCharset(Saved);
+    throw;
+  }
+  FRunFont->SetCharset(Saved);
 }
 
 // ---------------------------------------------------------------------------
@@ -578,8 +634,10 @@ void TRtfImporter::Execute() {
         if (P.CurrentChar() == '~') {
           AddRun(" ");
           P.StepChar();
-        } else if (P.CurrentChar() == '\r' || P.CurrentChar() == '\n') {
-          // A backslash ending a source line is a paragraph mark (as Cocoa writes them).
+        } else if (P.SourcePtr() - P.TokenPtr() == 1 && (P.CurrentChar() == '\r' || P.CurrentChar() == '\n')) {
+          // A lone backslash ending a source line is a paragraph mark (as
+          // Cocoa writes them); after a control word the line end is only
+          // the source's own layout.
           AddRun(CRLF);
         } else {
           P.GetTokenString(S);
@@ -587,7 +645,14 @@ void TRtfImporter::Execute() {
             const Integer N = P.ReadDigits();
             if (P.CurrentChar() == ' ') P.StepChar();
             P.SkipBytes(N, FEnd);
+          } else if (S == "\\ansicpg" && IsDigit(P.CurrentChar())) {
+            const UINT CodePage = UINT(P.ReadDigits());
+            FDocCodePage = CodePage != GetACP() && IsValidCodePage(CodePage) ? CodePage : 0;
+          } else if (S == "\\uc" && IsDigit(P.CurrentChar())) {
+            FStyles->SetUnicodeSkip(P.ReadDigits());
           } else {
+            // A nested table's cell ends like any other cell.
+            if (S == "\\nestcell") AddRun("\t");
             P.SkipParameter();
           }
         }
@@ -618,19 +683,24 @@ void TRtfImporter::DoGroupOpen(Integer& Prev) {
       Tok = P.Peek(Peeked);
       Code = Tok == rtkWord ? TDCRtfParser::WordCode(Peeked) : -1;
     }
+    // A group read or skipped whole counts as closed: the blank after it
+    // is text, not a control word's delimiter.
     if (Tok == rtkWord && Code == rwColortbl) {
       ReadColorTable();
+      Prev = rtkGroupClose;
       return;
     }
     if (Tok == rtkWord && Code == rwFonttbl) {
       P.NextToken();
-      ReadFontTable();
+      ReadFontTable(FDocCodePage ? CharsetFromCodePage(FDocCodePage) : DEFAULT_CHARSET);
       // Runs without a face of their own take the table's first.
       FStyles->LookMayHaveChanged();
+      Prev = rtkGroupClose;
       return;
     }
     if ((Tok == rtkWord || Tok == rtkOtherWord) && IsSkipDestination(Peeked)) {
       SkipGroup();
+      Prev = rtkGroupClose;
       return;
     }
   }
@@ -697,6 +767,7 @@ void TRtfImporter::DoWord(Integer Code) {
       }
       break;
     case rwU: AddUnicodeChar(); break;
+    case rwV: St.SetHidden(P.CurrentChar() != '0'); break;
     default: break;  // words kept only so that their parameters are dropped
   }
 }
@@ -731,25 +802,70 @@ void TRtfImporter::AddUnicodeChar() {
   if (Negative) Value = -Value;
   const WCHAR W = WCHAR(Value & 0xFFFF);
   char Buf[2] = {0, 0};
-  int Len = WideCharToMultiByte(CP_ACP, 0, &W, 1, Buf, 2, nullptr, nullptr);
+  // The character goes into the run's code page (a Cyrillic font's text
+  // stays Cyrillic bytes); one that code page lacks goes in the editor's.
+  const UINT RunCodePage = FStyles->RunCodePage();
+  BOOL Missing = FALSE;
+  int Len = WideCharToMultiByte(RunCodePage, WC_NO_BEST_FIT_CHARS, &W, 1, Buf, 2, nullptr, &Missing);
+  const bool InRunCodePage = Len > 0 && !Missing;
+  // Else the first code page that has it, the editor's first, so that a
+  // Chinese character in a Latin font is not lost as "?".
+  UINT CodePage = RunCodePage;
+  if (!InRunCodePage) {
+    static const UINT Others[] = {0,   1251, 1253, 1250, 1254, 1257, 1255, 1256,
+                                  1258, 874, 936,  932,  949,  950};
+    CodePage = GetACP();
+    for (const UINT Cp : Others) {
+      const UINT Try = Cp ? Cp : GetACP();
+      if (Try == RunCodePage || !IsValidCodePage(Try)) continue;
+      Missing = FALSE;
+      Len = WideCharToMultiByte(Try, WC_NO_BEST_FIT_CHARS, &W, 1, Buf, 2, nullptr, &Missing);
+      if (Len > 0 && !Missing) {
+        CodePage = Try;
+        break;
+      }
+    }
+    if (CodePage == GetACP()) Len = WideCharToMultiByte(CP_ACP, 0, &W, 1, Buf, 2, nullptr, nullptr);
+  }
   if (Len == 2 && Buf[1] == 0) Len = 1;
   // As with hex escapes: a NUL, CR or LF would cut or split the editor's line.
   if (Len == 1 && (Buf[0] == 0 || Buf[0] == '\r' || Buf[0] == '\n')) Len = 0;
-  if (Len > 0) AddRun(AnsiString(Buf, size_t(Len)));
-  // The fallback for readers without Unicode: one character, or one \'hh.
-  Tok = P.Peek(S);
-  if (Tok == rtkHex) {
-    P.NextToken();
-    FPrevOverride = rtkHex;
-    // As after any hex escape, what follows up to the next control is text
-    // (digits too: "\u8216\'91000" is a quote and "000").
-    AddRun(P.TakeText());
-  } else if (Tok == rtkText || Tok == rtkInteger || Tok == rtkReal) {
-    P.NextToken();
-    if (!S.empty() && S[0] == ' ' && !P.AtLineStart()) S.erase(0, 1);
-    if (!S.empty()) S.erase(0, 1);
-    AddRun(S);
-    FPrevOverride = rtkText;
+  if (Len > 0) {
+    if (CodePage == RunCodePage) AddRun(AnsiString(Buf, size_t(Len)));
+    else FStyles->AddTextInCharset(AnsiString(Buf, size_t(Len)), CharsetFromCodePage(CodePage));
+  }
+  SkipUnicodeFallback(FStyles->UnicodeSkip());
+}
+
+// The characters after a \u for readers without Unicode: as many as \uc
+// says (1 unless a group says otherwise), each a character of text or one
+// \'hh. Braces and control words end the fallback early.
+void TRtfImporter::SkipUnicodeFallback(Integer Count) {
+  TDCRtfParser& P = *FParser;
+  AnsiString S;
+  bool First = true;
+  while (Count > 0) {
+    const Integer Tok = P.Peek(S);
+    if (Tok == rtkHex) {
+      P.NextToken();
+      FPrevOverride = rtkHex;
+      // As after any hex escape, what follows up to the next control is
+      // text, digits too: "\u8216\'91000" is a quote and "000".
+      if (--Count == 0) AddRun(P.TakeText());
+    } else if (Tok == rtkText || Tok == rtkInteger || Tok == rtkReal) {
+      P.NextToken();
+      // The blank that ends the \u's parameter is no fallback.
+      if (First && !S.empty() && S[0] == ' ' && !P.AtLineStart()) S.erase(0, 1);
+      const size_t Dropped = std::min(size_t(Count), S.size());
+      S.erase(0, Dropped);
+      Count -= Integer(Dropped);
+      // The rest is text, digits too: "\u8216\'91000" is a quote and "000".
+      AddRun(S);
+      FPrevOverride = rtkText;
+    } else {
+      break;
+    }
+    First = false;
   }
 }
 

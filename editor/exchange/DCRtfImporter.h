@@ -130,8 +130,9 @@ public:
   const std::vector<TColor>& ColorTable() const { return FColorTable; }
   const TRtfFontTable& FontTable() const { return FFontTable; }
 
-  // From just after "\fonttbl" to the brace that closes its group.
-  void ReadFontTable();
+  // From just after "\fonttbl" to the brace that closes its group. A font
+  // without "\fcharset" takes DocCharset when it is not DEFAULT_CHARSET.
+  void ReadFontTable(Byte DocCharset = DEFAULT_CHARSET);
   // From the "\colortbl" word to the brace that closes its group.
   void ReadColorTable();
   // From just after a "{" through the brace that closes it.
@@ -162,6 +163,8 @@ struct TImportRecord {
   Integer BackColor = -1;  // -1: none
   bool StylesSet = false;
   bool BackSet = false;
+  Integer Hidden = -1;  // \v: 1 hidden, 0 shown, -1 inherit
+  Integer Uc = -1;      // \uc: fallback characters after \u; -1 inherit
 };
 
 class TInternalImporter : public TObject {
@@ -181,6 +184,10 @@ public:
   void SetFontSize(Integer Points) { TopRecord().Size = Points; }
   void SetFontName(const AnsiString& Name, Byte Charset);
   void SetBackColor(Integer Value);
+  void SetHidden(bool On) { TopRecord().Hidden = On ? 1 : 0; }
+  void SetUnicodeSkip(Integer Count) { TopRecord().Uc = Count; }
+  // The fallback count in force: the innermost group's that set one, else 1.
+  Integer UnicodeSkip() const;
   void ResetStyle();
   void GetDefaultFont(AnsiString& Name, Byte& Charset) const;
   void ComputeFont();
@@ -188,6 +195,10 @@ public:
   // changed; a group that sets nothing changes no look.
   void LookMayHaveChanged() { FLookStale = true; }
   void AddText(const AnsiString& Text);
+  // Text whose bytes are in Charset's code page rather than the run font's.
+  void AddTextInCharset(const AnsiString& Text, Byte Charset);
+  // The code page the run's bytes are read in (its font's charset).
+  UINT RunCodePage();
   TFont* RunFont() const { return FRunFont.get(); }
   Integer RunBackColor() const { return FBackColor; }
   size_t Depth() const { return FStack.size() + size_t(FOverflow); }
@@ -200,6 +211,7 @@ private:
   Integer FOverflow = 0;
   std::unique_ptr<TFont> FRunFont;
   Integer FBackColor = -1;
+  bool FHidden = false;
   bool FLookStale = true;
   TDCImporter* FOwner;
   const TRtfFontTable* FFontTable;
@@ -221,10 +233,14 @@ private:
   void DoGroupOpen(Integer& PrevToken);
   void AddHexChars();
   void AddUnicodeChar();
+  void SkipUnicodeFallback(Integer Count);
   std::unique_ptr<TInternalImporter> FStyles;
   // Set by an action that read further tokens: the token code that counts
   // as the previous one for the next text.
   Integer FPrevOverride = -1;
+  // \ansicpg when it names another code page than the editor's: fonts that
+  // give no charset of their own are in it.
+  UINT FDocCodePage = 0;
 };
 
 class TDCRtfImporter : public TDCImporter {

@@ -3,6 +3,7 @@
 
 #include "editor/base/EdConsts.h"
 #include "editor/base/FileSystems.h"
+#include "editor/exchange/PlainText.h"
 #include "editor/text/MemoSource.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/Streams.h"
@@ -15,7 +16,8 @@ void TCustomMemoSource::LoadFromFile(const AnsiString& FileName) {
 void TCustomMemoSource::LoadFromStream(TStream* Stream) {
   BeginUpdate(MemoCode::LoadFromStream);
   try {
-    FLines->LoadFromStream(Stream);
+    // Byte-order marks and NUL bytes are dealt with before the lines split.
+    FLines->SetText(ReadPlainText(Stream));
   } catch (...) {
     EndUpdate();
     ClearUndo();

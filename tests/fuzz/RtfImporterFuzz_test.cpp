@@ -44,6 +44,22 @@ const char* const Tricky[] = {
     "{\\rtf1{\\*",
     "{\\rtf1\\b\\i\\ul\\strike\\plain\\ulnone\\b0\\i0",
     "\\\\\\{\\}\\~\\-\\_\\*\\\r\n\\",
+    "{\\rtf1\\uc99999999999\\u8364\\'41 a\\uc-3\\u8364?b\\uc\\u8364 c\\uc5\\u8364{x}}",
+    "{\\rtf1\\ansicpg99999999999\\ansicpg-1\\ansicpg42{\\fonttbl{\\f0 A;}}\\f0\\'e9\\u1059?}",
+    "{\\rtf1{\\fonttbl{\\f0\\fcharset134 S;}{\\f1\\fcharset2 Sym;}{\\f2\\fcharset77 Mac;}}\\f0\\u-1?\\u55357?\\u56832?\\f1\\u61514?\\f2\\u233?}",
+    "{\\rtf1\\v{\\v0 a\\plain b}\\v c{\\*\\bkmkstart x} d{\\header{\\footnote e}}\\loch\r\nf}",
+};
+
+template <size_t N>
+std::string Bytes(const char (&S)[N]) {
+  return std::string(S, N - 1);
+}
+
+// Inputs with NUL bytes, which a C string cannot hold.
+const std::string WithNuls[] = {
+    Bytes("{\\rtf1 a\0b\\'\0\0\\u\0-5\\\0x{\0\\*\0}}"),
+    Bytes("\0{\\rtf1\0"),
+    Bytes("{\\rtf1{\\fonttbl{\\f0\0 A;\0}}\\f0\0\\fs\0 24 x}"),
 };
 
 const char* const Seeds[] = {
@@ -51,6 +67,8 @@ const char* const Seeds[] = {
     "{\\colortbl;\\red255\\green0\\blue0;}\\f0\\fs20 Hello\\par\\f1\\b World\\cf1\\highlight1 x}",
     "{\\rtf1{\\stylesheet{\\s1 H;}}{\\info{\\title T}}{\\s1 a\\tab b\\cell c\\row}"
     "\\u8212\\'97\\'e9x\\'e8{\\pict\\bin2 }{}\\~\\-\\\\\\{}",
+    "{\\rtf1\\ansi\\ansicpg1251\\uc2{\\fonttbl{\\f0 T;}{\\f1\\fcharset134 S;}}\\f0\\'d3\\u1059\\'d3\\'d3 a"
+    "{\\f1\\uc1\\u27979?\\v h\\v0 }{\\*\\bkmkstart b} c{\\field{\\fldinst x}{\\fldrslt r}}\\nestcell\\loch\r\nz}",
 };
 
 }  // namespace
@@ -60,6 +78,10 @@ TEST(RtfImporterFuzz, TrickyInputsImportSoundly) {
     SCOPED_TRACE(T);
     Feed(T);
   }
+}
+
+TEST(RtfImporterFuzz, InputsWithNulBytesImportSoundly) {
+  for (const std::string& T : WithNuls) Feed(T);
 }
 
 TEST(RtfImporterFuzz, SeededMutationsImportSoundly) {

@@ -194,3 +194,28 @@ TEST(TDCExporter, ClassReferenceCreatesTheExporterOnTheStream) {
 }
 
 }  // namespace
+
+// The page is in the editor's code page; a run in a font of another charset
+// is read in that charset's, and what the page lacks is a character reference.
+TEST(TDCHTMLExporter, TextInAnotherCharsetIsReadInItsCodePage) {
+  AnsiString Text;
+  Html([&](TDCHTMLExporter& E) {
+    Text += E.ConvertText("\xd3 <") + "|";
+    E.StartFontCharset("Times", 204);
+    Text += E.ConvertText("\xd3\xe0 a<") + "|";
+    E.StartFont("Inner");  // no charset of its own: the one around it
+    Text += E.ConvertText("\xd3") + "|";
+    E.EndFont();
+    E.StartFontCharset("Times", 161);
+    Text += E.ConvertText("\xe1") + "|";
+    E.EndFont();
+    E.StartFontCharset("Song", 134);
+    Text += E.ConvertText("\xb2\xe2") + "|";
+    E.EndFont();
+    E.EndFont();
+    E.StartFontCharset("Times", 0);
+    Text += E.ConvertText("\xe9\xd3");
+    E.EndFont();
+  });
+  EXPECT_EQ(Text, "\xd3&nbsp;&lt;|&#1059;&#1072;&nbsp;a&lt;|&#1059;|&#945;|&#27979;|\xe9\xd3");
+}

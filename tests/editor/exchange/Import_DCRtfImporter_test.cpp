@@ -57,11 +57,21 @@ TEST(TDCRtfImporter, TextComesOutAsTheDocumentMeansIt) {
       {"{\\rtf1 \\'e9x\\'e8}", "\xe9x\xe8", "hex escapes and the letter between them"},
       {"{\\rtf1 one\\\n two}", "one\r\n two", "a backslash at a line end is a paragraph mark"},
       {"{\\rtf1 \\unknownword123 text\\ansicpg-5 more}", "textmore", "unlisted words drop their parameters and delimiter"},
-      {"{\\rtf1 \\v hidden}", "hidden", "hidden text is imported"},
+      {"{\\rtf1 a{\\v hidden}b\\v c\\v0 d\\v e\\plain f}", "abdf", "hidden text stays out; \\v0 and \\plain end it"},
       {"}}}{\\rtf1 a}}}{{{b", "ab", "unbalanced braces are tolerated"},
       {"{\\rtf1 end\\'", "end", "a hex escape cut by the end of text"},
       {"{\\rtf1 a\\'00b}", "ab", "a NUL byte is not text"},
       {"{\\rtf1 end\\", "end", "a lone backslash at the end"},
+      {"{\\rtf1 We use {\\loch\r\nzlib}}", "We use zlib", "a line end after a control word is layout, not a break"},
+      {"{\\rtf1 one\\b0{\\*\\bkmkstart x} two{\\*\\bkmkend x} three}", "one two three",
+       "the blank after a skipped group is text"},
+      {"{\\rtf1 \\uc2\\u8364\\'41\\'42c\\u8364 xyz}", "\x80" "c\x80" "z", "\\uc2 skips two fallback characters"},
+      {"{\\rtf1 {\\uc0\\u8364 a}\\u8364 bc}", "\x80" "a\x80" "c", "\\uc holds for its group only"},
+      {"{\\rtf1 {\\header H}{\\footerr F}b{\\footnote N}{\\annotation A}{\\info{\\doccomm C}}c}", "bc",
+       "page furniture, notes and document information are not body text"},
+      {"{\\rtf1 {\\field{\\fldinst HYPERLINK x}{\\fldrslt link}} {\\field{\\*\\fldinst{ HYPERLINK y}}{\\fldrslt{\\ul two}}}}",
+       "link two", "a field keeps its result, never its instruction"},
+      {"{\\rtf1 a\\nestcell b}", "a\tb", "a nested table's cells are separated"},
   };
   for (const auto& C : Cases) {
     SCOPED_TRACE(C.Why);
@@ -180,4 +190,34 @@ TEST(TDCRtfImporter, FormattingOfARealDocumentSurvives) {
   EXPECT_NE(StyleOf("bold").find("|b|"), std::string::npos) << StyleOf("bold");
   EXPECT_NE(StyleOf("italics").find("|i|"), std::string::npos) << StyleOf("italics");
   EXPECT_NE(StyleOf("underlined").find("|u|"), std::string::npos) << StyleOf("underlined");
+}
+
+TEST(TDCRtfImporter, NulBytesAreDroppedAndTheRestArrives) {
+  static const char Rtf[] = "{\\rtf1 one\0two\\par\0{\\b three}}";
+  EXPECT_EQ(TextOf(std::string(Rtf, sizeof Rtf - 1)), "onetwo\r\nthree");
+}
+
+// Text in another code page keeps its bytes and the charset that reads them.
+TEST(TDCRtfImporter, TextInAnotherCodePageKeepsItsCharset) {
+  struct TCase {
+    const char* Rtf;
+    TRuns Want;
+    const char* Why;
+  };
+  const TCase Cases[] = {
+      {"{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0 Times;}{\\f1\\fcharset0 Arial;}}\\f0\\'d3\\f1\\'e9}",
+       {"\xd3|Times|204|12||0|-1", "\xe9|Arial|0|12||0|-1"}, "a font without a charset is in the document's code page"},
+      {"{\\rtf1{\\fonttbl{\\f0\\fcharset204 Times;}}\\f0\\u1059\\'3f\\u233?}",
+       {"\xd3|Times|204|12||0|-1", "\xe9|Times|0|12||0|-1"},
+       "\\u goes into the font's code page, or the editor's one when the font's lacks it"},
+      {"{\\rtf1{\\fonttbl{\\f0\\fcharset134 Song;}}\\f0\\u27979\\'3f}", {"\xb2\xe2|Song|134|12||0|-1"},
+       "a double-byte code page"},
+      {"{\\rtf1{\\fonttbl{\\f0\\fcharset0 Serif;}}\\f0 a\\u1059?\\u27979?}",
+       {"a|Serif|0|12||0|-1", "\xd3|Serif|204|12||0|-1", "\xb2\xe2|Serif|134|12||0|-1"},
+       "a character neither code page has goes in one that has it"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    EXPECT_EQ(RunsOf(C.Rtf), C.Want);
+  }
 }

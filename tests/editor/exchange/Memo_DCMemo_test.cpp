@@ -5,6 +5,8 @@
 #include <sstream>
 
 #include "editor/controls/DCMemo.h"
+#include "editor/exchange/DCRtfImporter.h"
+#include "platform/rtl/Streams.h"
 #include "platform/rtl/ObjectText.h"
 #include "support/TestFiles.h"
 
@@ -226,4 +228,43 @@ TEST(TCustomDCMemo, FormDescriptionRoundTripsThePublishedProperties) {
   EXPECT_EQ(Back.GetFont()->GetName(), "Tahoma");
   EXPECT_EQ(Back.GetBlockOption(), bkStreamSel) << "word wrap reduced it again";
   EXPECT_EQ(ComponentToText(&Back), Text);
+}
+
+// A plain-text file is text, whatever bytes it starts with or carries.
+TEST_F(TMemoFiles, PlainTextReadsItsByteOrderMarkAndKeepsWhatFollowsANul) {
+  using namespace std::string_literals;
+  struct TCase { std::string Bytes; const char* Want; const char* Why; };
+  const TCase Cases[] = {
+      {"\xEF\xBB\xBFH\xC3\xA9\r\nx"s, "H\xe9\r\nx", "UTF-8 with a byte-order mark"},
+      {"\xFF\xFEH\0\xE9\0\r\0\n\0x\0"s, "H\xe9\r\nx", "UTF-16 little-endian"},
+      {"\xFE\xFF\0H\0\xE9\0\r\0\n\0x"s, "H\xe9\r\nx", "UTF-16 big-endian"},
+      {"\xFF\xFE\x23\x04"s, "?", "a character the editor's code page lacks"},
+      {"a\0b\r\n\0c"s, "ab\r\nc", "NUL bytes are dropped, the rest arrives"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    const std::string File = Write("doc.txt", C.Bytes);
+    TDCMemo Loaded(nullptr);
+    Loaded.LoadFromFile(File);
+    EXPECT_EQ(Loaded.GetText(), C.Want);
+    TDCMemo Imported(nullptr);
+    Imported.ImportFromFile(File);
+    EXPECT_EQ(Imported.GetText(), C.Want);
+  }
+}
+
+// After a column copy, plain text goes in as a column block, as a paste of
+// lines does, in one change of the line insert.
+TEST(TCustomDCMemo, PlainImportAfterAColumnCopyInsertsAColumnBlock) {
+  TDCMemo M(nullptr);
+  M.SetBlockOption(bkBlockSel);
+  M.SetText("abc\r\ndef");
+  M.GetSource()->SetCaret(1, 0);
+  const bool OldBlockCopy = TCustomMemoSource::GetBlockCopy();
+  TCustomMemoSource::SetBlockCopy(true);
+  TStringStream S("X\r\nY");
+  M.ImportWith(&S, TDCRtfImporter::StaticClass());
+  TCustomMemoSource::SetBlockCopy(OldBlockCopy);
+  EXPECT_EQ(M.GetText(), "aXbc\r\ndYef");
+  EXPECT_EQ(M.GetSource()->GetSelectionType(), stNotSelected);
 }

@@ -134,17 +134,20 @@ TEST(TDCRTFExporter, FontAndColourIndexesFollowFirstUse) {
     E.EndBackColor();
     E.EndColor();
     E.EndFont();
-    E.StartFontCharset("Arial", 238);  // known face: first charset stays
+    E.StartFontCharset("Arial", 238);  // known face, other charset: its own entry
+    E.EndFont();
+    E.StartFontCharset("Arial", 0);  // known face and charset
     E.EndFont();
     E.EndFont();
   });
   const COLORREF Face = GetSysColor(COLOR_BTNFACE);
   const AnsiString FaceText = "\\red" + std::to_string(GetRValue(Face)) + "\\green" +
                               std::to_string(GetGValue(Face)) + "\\blue" + std::to_string(GetBValue(Face)) + ";";
-  EXPECT_NE(Out.find("{\\f1\\fcharset0 Arial;}\r\n{\\f2\\fcharset204 Times New Roman;}\r\n}\r\n"
+  EXPECT_NE(Out.find("{\\f1\\fcharset0 Arial;}\r\n{\\f2\\fcharset204 Times New Roman;}\r\n"
+                     "{\\f3\\fcharset238 Arial;}\r\n}\r\n"
                      "{\\colortbl\r\n\\red255\\green0\\blue0;\r\n" + FaceText + "\r\n}\r\n"),
             AnsiString::npos) << Out;
-  EXPECT_EQ(Body(Out), "{\\f1 {\\cf0 }{\\f2 {\\cf1 {\\highlight0 }}}{\\f1 }}");
+  EXPECT_EQ(Body(Out), "{\\f1 {\\cf0 }{\\f2 {\\cf1 {\\highlight0 }}}{\\f3 }{\\f1 }}");
 }
 
 TEST(TDCRTFExporter, OperationsWriteTheirGroups) {
@@ -329,3 +332,23 @@ TEST(TDCRTFExporter, WriterListClassIsAskedWhenTheListIsFirstNeeded) {
 }
 
 }  // namespace
+
+// Every document header is followed by the tables; text that only carries
+// the header's letters is not a header.
+TEST(TDCRTFExporter, TablesFollowEveryDocumentHeader) {
+  TStringStream S;
+  TDCRTFExporter E(&S);
+  for (int I = 0; I < 2; ++I) {
+    E.StartDocument("t.rtf");
+    E.WriteString("rtf1\\ansi");
+    E.EndDocument();
+  }
+  const AnsiString Out = S.DataString();
+  // The buffer is written whole at each end: the second write holds both documents.
+  size_t Tables = 0;
+  for (size_t P = 0; (P = Out.find("{\\rtf1\\ansi {\\fonttbl", P)) != AnsiString::npos; ++P) ++Tables;
+  EXPECT_EQ(Tables, 3u) << Out;
+  size_t Letters = 0;
+  for (size_t P = 0; (P = Out.find("rtf1\\ansi{\\fonttbl", P)) != AnsiString::npos; ++P) ++Letters;
+  EXPECT_EQ(Letters, 0u) << Out;
+}

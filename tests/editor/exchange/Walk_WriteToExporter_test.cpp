@@ -164,3 +164,18 @@ TEST(TCustomDCMemoWalk, StyledWalkOpensRunGroupsAndKeepsEmptyLinesInsideTheRun) 
       "Text \" now\"\nLineBreak\nLineBreak\n" + RunEnd + "LineBreak\n" + Run + "Text \"b\"\n" + RunEnd + Close;
   EXPECT_EQ(Walk(M, false), Want);
 }
+
+// A run in the editor's face but in another charset opens its face again:
+// the exporter reads its bytes in that charset's code page.
+TEST(TCustomDCMemoWalk, RunInAnotherCharsetOpensItsFace) {
+  TDCMemo M(nullptr);
+  M.SetHighlightUrls(true);
+  M.SetText("a http://x.org");
+  TFont* UF = M.GetTextStyles()->GetItem(TTextStyles::UrlStyle)->GetFont();
+  UF->Assign(M.GetFont());
+  UF->SetCharset(RUSSIAN_CHARSET);
+  const std::string Log = Walk(M, false);
+  EXPECT_NE(Log.find("Text \"a \"\nEndColor\nEndFontSize\nEndFont\nStartFont Courier New 204\nText \"http://x.org\"\nEndFont\n"),
+            std::string::npos)
+      << Log;
+}
