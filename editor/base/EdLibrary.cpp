@@ -5,10 +5,14 @@
 #include "editor/base/ObjectParams.h"
 #include "editor/base/OptionExt.h"
 
-void InitEditorLibrary() { RegisterFileSystems(); }
+void InitEditorLibrary() {
+  InstallRegistrationHooks();
+  RegisterFileSystems();
+}
 
 void DoneEditorLibrary() {
   DoneGlobalOptions();  // saves and frees the option objects, then the shared registry
+  RemoveRegistrationHooks();
   FreeClassRegistries();
   FreeObjectParamList();
 }

@@ -18,14 +18,16 @@
 // it lives until static destruction.
 #pragma once
 
-// The library's start: registers its file-system classes with the class
-// library. Calling it again does nothing more.
+// The library's start: installs its class-registration hooks where the
+// class library's are empty and registers its file-system classes with the
+// class library. Calling it again does nothing more.
 void InitEditorLibrary();
 
 // The library's end, in this order: every global option object is saved
 // (one that fails does not keep the others from saving; the failures are
 // dropped, as there is no one left to tell) and freed, the shared registry
-// object is freed, then the class items, the popup, edit-source and edit
+// object is freed, the library's registration hooks are removed, then the
+// class items, the popup, edit-source and edit
 // class collections, and the class parameter registry with every key
 // mapping, named command and option class registered on it. Never throws;
 // a second call finds nothing left to do. Asked for again afterwards, the

@@ -7,6 +7,7 @@
 #include <bitset>
 #include <functional>
 #include <vector>
+#include "platform/rtl/Interfaces.h"
 #include "platform/rtl/Strings.h"
 #include "platform/rtl/Types.h"
 
@@ -59,11 +60,6 @@ void ClearStringsObjects(TStrings* List);
 void FreeStringsObjects(TStrings* List);
 void FreeStringsAndObjects(TStrings*& List);
 
-struct TGUID {
-  DWORD D1 = 0;
-  Word D2 = 0, D3 = 0;
-  Byte D4[8] = {};
-};
 // A random (version 4) GUID from the system's generator.
 TGUID NewGuid();
 // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}".

@@ -1,5 +1,7 @@
 #include "editor/base/Notifiers.h"
 
+#include <dlfcn.h>
+
 #include <algorithm>
 #include <memory>
 
@@ -160,6 +162,31 @@ TPackagedCollection* GetEditSourceClassInfos() {
 
 void FreeClassRegistries() { Registries().Free(); }
 
+// ---------------------------------------------------------------------------
+// Registration hooks
+
+namespace {
+void RegisterOnPalette(const AnsiString& Page, const std::vector<TClass>& Classes) {
+  RegisterClassesWithFlag(Page, Classes, cfPalette);
+}
+void RegisterWithoutIcon(const std::vector<TClass>& Classes) { RegisterClassesWithFlag("", Classes, cfNoIcon); }
+void RegisterNonActiveXClasses(const std::vector<TClass>& Classes, Integer) {
+  RegisterClassesWithFlag("", Classes, cfRegistered);
+}
+}  // namespace
+
+void InstallRegistrationHooks() {
+  if (!RegisterComponentsProc) RegisterComponentsProc = &RegisterOnPalette;
+  if (!RegisterNoIconProc) RegisterNoIconProc = &RegisterWithoutIcon;
+  if (!RegisterNonActiveXProc) RegisterNonActiveXProc = &RegisterNonActiveXClasses;
+}
+
+void RemoveRegistrationHooks() {
+  if (RegisterComponentsProc == &RegisterOnPalette) RegisterComponentsProc = nullptr;
+  if (RegisterNoIconProc == &RegisterWithoutIcon) RegisterNoIconProc = nullptr;
+  if (RegisterNonActiveXProc == &RegisterNonActiveXClasses) RegisterNonActiveXProc = nullptr;
+}
+
 bool RegisterClassesWithFlag(const AnsiString& Page, const std::vector<TClass>& Classes, Byte Flag) {
   for (TClass C : Classes) {
     RegisterClass(C);
@@ -217,4 +244,16 @@ AnsiString MakeUniqueComponentName(TComponent* Component, const AnsiString& Base
     const AnsiString Candidate = Base + IntToStr(N);
     if (!Component || IsNameFreeInOwners(Component, Candidate)) return Candidate;
   }
+}
+
+HMODULE ModuleOfAddress(const void* Address) {
+  // The loader knows which mapped image holds an address; heap, stack and
+  // unmapped addresses belong to none.
+  Dl_info Info{};
+  if (!Address || !dladdr(Address, &Info) || !Info.dli_fbase) return nullptr;
+  return static_cast<HMODULE>(Info.dli_fbase);
+}
+
+void CallProc(const TProcedure& Proc) {
+  if (Proc) Proc();
 }

@@ -5,10 +5,13 @@
 // broadcast messages; the class registries built on them; the abstract edit
 // source; and component helpers.
 #pragma once
+#include <functional>
 #include <vector>
 #include "platform/rtl/Collection.h"
 #include "platform/rtl/Component.h"
 #include "platform/rtl/Lists.h"
+#include "platform/rtl/RegistrationHooks.h"
+#include "platform/win/WinTypes.h"
 
 inline constexpr UINT DCM_VERBSCHANGED = 2045;
 inline constexpr UINT DCM_MODULEUNLOADING = 2058;
@@ -159,6 +162,14 @@ TPackagedCollection* GetEditSourceClassInfos();
 // an empty one.
 void FreeClassRegistries();
 
+// The class library's three registration hooks, where empty, register
+// through RegisterClassesWithFlag: components on a palette page with
+// cfPalette and the page, classes without an icon with cfNoIcon, the third
+// kind with cfRegistered. Removing empties only the hooks that still hold
+// the library's own procedures. The library's start and end run them.
+void InstallRegistrationHooks();
+void RemoveRegistrationHooks();
+
 void RegisterPopupClass(const TTypeInfo* PropType, Integer Value, const AnsiString& Text, TClass AClass);
 void RegisterEditClass(const TTypeInfo* PropType, Integer Value, const AnsiString& Text, TClass AClass);
 void RegisterDefaultEditClass(const TTypeInfo* PropType, Integer Value, const AnsiString& Text, TClass AClass);
@@ -184,3 +195,10 @@ AnsiString GetComponentNamePath(TComponent* Component);
 bool IsNameFreeInOwners(TComponent* Component, const AnsiString& Name);
 // Base followed by the first counter from 1 that gives a free name.
 AnsiString MakeUniqueComponentName(TComponent* Component, const AnsiString& Base);
+
+// The module (its load address) of the mapped image that holds Address;
+// nil for an address outside every image (heap, stack, nothing).
+HMODULE ModuleOfAddress(const void* Address);
+// Calls Proc; nothing for an empty one.
+using TProcedure = std::function<void()>;
+void CallProc(const TProcedure& Proc);

@@ -14,6 +14,7 @@
 // WriteString itself never escapes.
 #pragma once
 #include <memory>
+#include "editor/exchange/IDCExporter.h"
 #include "platform/rtl/Colors.h"
 #include "platform/rtl/Object.h"
 #include "platform/rtl/Types.h"
@@ -37,9 +38,16 @@ inline constexpr Integer eaCenter = 1;
 inline constexpr Integer eaRight = 2;
 inline constexpr Integer eaJustify = 3;
 
-class TDCExporter : public TObject {
+class TDCExporter : public TInterfacedObject, public IDCExporter {
 public:
   explicit TDCExporter(TStream* AStream);
+
+  HRESULT QueryInterface(const TGUID& IID, void** Obj) override {
+    if (IID != IID_IDCExporter) return TInterfacedObject::QueryInterface(IID, Obj);
+    *Obj = static_cast<IDCExporter*>(this);
+    _AddRef();
+    return S_OK;
+  }
 
   // The bytes of S, unchanged, to the stream (nothing for an empty S).
   virtual void WriteString(const AnsiString& S);

@@ -16,12 +16,18 @@ void LimitPenWidth(TPen* Pen) {
 TMemoEnvOptions::TMemoEnvOptions()
     : FGutterBrush(std::make_unique<TBrush>()),
       FMarginPen(std::make_unique<TPen>()),
+      FLineSeparator(std::make_unique<TLineSeparator>()),
+      FLineHighlight(std::make_unique<TLineHighlight>()),
       FFont(std::make_unique<TMemoFont>(this)),
-      FTextStyles(std::make_unique<TTextStyles>(this)) {}
+      FTextStyles(std::make_unique<TTextStyles>(this)),
+      FSpecialSymbols(std::make_unique<TSpecialSymbols>()) {}
 
 TMemoEnvOptions::~TMemoEnvOptions() {
   FGutterBrush->OnChange = nullptr;
   FMarginPen->OnChange = nullptr;
+  FLineSeparator->GetPen()->OnChange = nullptr;
+  FLineHighlight->GetPen()->OnChange = nullptr;
+  FLineHighlight->GetBrush()->OnChange = nullptr;
   FFont->OnChange = nullptr;
 }
 
@@ -32,11 +38,14 @@ void TMemoEnvOptions::Published(TPublished<TMemoEnvOptions>& P) {
   P.Property("GutterWidth", &TMemoEnvOptions::GetGutterWidth, &TMemoEnvOptions::SetGutterWidth);
   P.Property("GutterBrush", &TMemoEnvOptions::GetGutterBrush, &TMemoEnvOptions::SetGutterBrush);
   P.Property("MarginPen", &TMemoEnvOptions::GetMarginPen, &TMemoEnvOptions::SetMarginPen);
+  P.Property("LineSeparator", &TMemoEnvOptions::GetLineSeparator, &TMemoEnvOptions::SetLineSeparator);
+  P.Property("LineHighlight", &TMemoEnvOptions::GetLineHighlight, &TMemoEnvOptions::SetLineHighlight);
   P.Property("Font", &TMemoEnvOptions::GetFont, &TMemoEnvOptions::SetFont);
   P.Property("TextStyles", &TMemoEnvOptions::GetTextStyles, &TMemoEnvOptions::SetTextStyles);
   P.Property("Color", &TMemoEnvOptions::GetColor, &TMemoEnvOptions::SetColor);
   P.Property("UseMonoFont", &TMemoEnvOptions::GetUseMonoFont, &TMemoEnvOptions::SetUseMonoFont);
   P.Property("ReadOnlyColor", &TMemoEnvOptions::GetReadOnlyColor, &TMemoEnvOptions::SetReadOnlyColor);
+  P.Property("SpecialSymbols", &TMemoEnvOptions::GetSpecialSymbols, &TMemoEnvOptions::SetSpecialSymbols);
   P.Property("ColorSchema", &TMemoEnvOptions::GetColorSchema, &TMemoEnvOptions::SetColorSchema);
 }
 
@@ -52,19 +61,34 @@ void TMemoEnvOptions::SetDefaults() {
     FMarginPen->SetWidth(1);
     FMarginPen->SetStyle(psSolid);
     FMarginPen->SetColor(clGrayText);
+    for (TPen* Pen : {FLineSeparator->GetPen(), FLineHighlight->GetPen()}) {
+      Pen->SetWidth(1);
+      Pen->SetStyle(psSolid);
+      Pen->SetColor(clGrayText);
+    }
+    FLineSeparator->SetOptions({});
+    FLineHighlight->GetBrush()->SetColor(clBtnFace);
+    FLineHighlight->GetBrush()->SetStyle(bsSolid);
+    FLineHighlight->SetVisible(false);
+    FLineHighlight->SetShape(shDoubleLine);
     FFont->SetName("Courier New");
     FFont->SetSize(10);
     FFont->SetColor(clBlack);
     const TNotifyEvent Handler(this, &TMemoEnvOptions::SubObjectChanged);
     FGutterBrush->OnChange = Handler;
     FMarginPen->OnChange = Handler;
+    FLineSeparator->GetPen()->OnChange = Handler;
+    FLineHighlight->GetPen()->OnChange = Handler;
+    FLineHighlight->GetBrush()->OnChange = Handler;
     FFont->OnChange = Handler;
     FColor = clWindow;
     FTextStyles->SetDefaultStyles();
     FUseMonoFont = true;
     FReadOnlyColor = clWindow;
-    // FIXME: the line separator, current-line highlight and special symbols
-    // join these options with the painting of the editor.
+    FSpecialSymbols->SetEOLString(AnsiString(1, TSpecialSymbols::DefaultEOL));
+    FSpecialSymbols->SetEOFString("_");
+    FSpecialSymbols->SetSpaceChar(0);
+    FSpecialSymbols->SetTabChar(0);
   } catch (...) {
     FInDefaults = false;
     throw;
@@ -127,6 +151,23 @@ void TMemoEnvOptions::SetMarginPen(TPen* Value) {
   Changed();
 }
 
+void TMemoEnvOptions::SetLineSeparator(TLineSeparator* Value) {
+  FLineSeparator->Assign(Value);
+  LimitPenWidth(FLineSeparator->GetPen());
+  Changed();
+}
+
+void TMemoEnvOptions::SetLineHighlight(TLineHighlight* Value) {
+  FLineHighlight->Assign(Value);
+  LimitPenWidth(FLineHighlight->GetPen());
+  Changed();
+}
+
+void TMemoEnvOptions::SetSpecialSymbols(TSpecialSymbols* Value) {
+  FSpecialSymbols->Assign(Value);
+  Changed();
+}
+
 void TMemoEnvOptions::SetFont(TMemoFont* Value) {
   FFont->Assign(Value);
   Changed();
@@ -175,6 +216,8 @@ void ApplyGlobalOptionsTo(TCustomDCMemo* Memo) {
     Memo->SetGutterWidth(O->GetGutterWidth());
     Memo->SetGutterBrush(O->GetGutterBrush());
     Memo->SetMarginPen(O->GetMarginPen());
+    // FIXME: LineSeparator, LineHighlight and SpecialSymbols follow here
+    // once the editor paints and carries them.
     Memo->SetFont(O->GetFont());
     Memo->SetColor(O->GetColor());
     Memo->SetTextStyles(O->GetTextStyles());

@@ -10,6 +10,7 @@
 #include <memory>
 #include "editor/base/FreeNotify.h"
 #include "editor/base/OptionExt.h"
+#include "editor/options/MemoLook.h"
 #include "editor/options/OptionListeners.h"
 #include "editor/controls/DCMemo.h"
 #include "editor/view/MemoFont.h"
@@ -43,6 +44,11 @@ public:
   TPen* GetMarginPen() const { return FMarginPen.get(); }
   // Pens wider than 2 are narrowed to 2.
   void SetMarginPen(TPen* Value);
+  TLineSeparator* GetLineSeparator() const { return FLineSeparator.get(); }
+  // Pens wider than 2 are narrowed to 2.
+  void SetLineSeparator(TLineSeparator* Value);
+  TLineHighlight* GetLineHighlight() const { return FLineHighlight.get(); }
+  void SetLineHighlight(TLineHighlight* Value);
   TMemoFont* GetFont() const { return FFont.get(); }
   void SetFont(TMemoFont* Value);
   TTextStyles* GetTextStyles() const { return FTextStyles.get(); }
@@ -53,6 +59,8 @@ public:
   void SetUseMonoFont(bool Value);
   TColor GetReadOnlyColor() const { return FReadOnlyColor; }
   void SetReadOnlyColor(TColor Value);
+  TSpecialSymbols* GetSpecialSymbols() const { return FSpecialSymbols.get(); }
+  void SetSpecialSymbols(TSpecialSymbols* Value);
   const AnsiString& GetColorSchema() const { return FColorSchema; }
   void SetColorSchema(const AnsiString& Value) { FColorSchema = Value; }
 
@@ -65,11 +73,14 @@ private:
   Integer FGutterWidth = 32;
   std::unique_ptr<TBrush> FGutterBrush;
   std::unique_ptr<TPen> FMarginPen;
+  std::unique_ptr<TLineSeparator> FLineSeparator;
+  std::unique_ptr<TLineHighlight> FLineHighlight;
   std::unique_ptr<TMemoFont> FFont;
   std::unique_ptr<TTextStyles> FTextStyles;
   TColor FColor = clWindow;
   bool FUseMonoFont = true;
   TColor FReadOnlyColor = clWindow;
+  std::unique_ptr<TSpecialSymbols> FSpecialSymbols;
   AnsiString FColorSchema;
   bool FInDefaults = false;
 };

@@ -12,11 +12,7 @@
 
 namespace {
 TCustomMemoSource* GDialogSource = nullptr;  // the source whose modal dialog is shown
-
-TSearchDialogFactory& DialogFactory() {
-  static TSearchDialogFactory Factory;
-  return Factory;
-}
+TCustomMemoSource* GCurrentSource = nullptr;  // the source of the editor that last had the focus
 
 // Raised for the duration of a search so that its caret moves keep the
 // selection.
@@ -58,10 +54,12 @@ TSearchOptions* GetSearchOptions() {
   return GetGlobalOptions<TSearchOptions>();
 }
 
-void SetSearchDialogFactory(TSearchDialogFactory Factory) { DialogFactory() = std::move(Factory); }
+TCustomMemoSource* CurrentSearchSource() { return GCurrentSource; }
+void SetCurrentSearchSource(TCustomMemoSource* Source) { GCurrentSource = Source; }
 
 void SearchSourceDestroyed(TCustomMemoSource* Source) {
   if (GDialogSource == Source) GDialogSource = nullptr;
+  if (GCurrentSource == Source) GCurrentSource = nullptr;
 }
 
 // ---------------------------------------------------------------------------
@@ -74,26 +72,27 @@ Integer& TCustomMemoSource::SearchDialogMode() {
 
 TSearchOptions* TCustomMemoSource::GetSearchOptions() const { return ::GetSearchOptions(); }
 
-static TForm* MakeSearchDialog(TCustomMemoSource* Source, bool Replace, const char* ClassName) {
-  if (!DialogFactory()) SX_NOT_IMPLEMENTED(ClassName);
-  TForm* Dialog = DialogFactory()(Source, Replace);
+static TForm* MakeSearchDialog(TCustomMemoSource* Source, const char* ClassName) {
+  TForm* Dialog = CreateEditorDialog(ClassName);
   if (Dialog && Source->OnCreateDialog.Assigned()) Source->OnCreateDialog(Source, Dialog);
   return Dialog;
 }
 
 TForm* TCustomMemoSource::CreateReplaceDialog() {
   if (GetReadOnly()) return nullptr;
-  return MakeSearchDialog(this, true, "TReplDialog");
+  return MakeSearchDialog(this, "TReplDialog");
 }
 
-TForm* TCustomMemoSource::CreateFindDialog() { return MakeSearchDialog(this, false, "TSrchDialog"); }
+TForm* TCustomMemoSource::CreateFindDialog() { return MakeSearchDialog(this, "TSrchDialog"); }
 
-TForm* TCustomMemoSource::CreateSearchReplaceDialog() { SX_NOT_IMPLEMENTED("TFrmSearRepl"); }
+TForm* TCustomMemoSource::CreateSearchReplaceDialog() { return MakeSearchDialog(this, "TFrmSearRepl"); }
 
-bool TCustomMemoSource::ShowSearchReplaceForm(bool /*Replace*/) {
+bool TCustomMemoSource::ShowSearchReplaceForm(bool Replace) {
   if (SearchDialogMode() == 1) return false;
-  // Nothing in the program selects the combined form.
-  SX_NOT_IMPLEMENTED("TFrmSearRepl");
+  TForm* Window = SearchReplaceWindow([this] { return CreateSearchReplaceDialog(); });
+  PrepareSearchOptions();
+  ShowSearchReplaceWindow(Window, GetCaretLine() + 1, Replace);
+  return true;
 }
 
 // What the dialog ended with; Other also when the source went meanwhile.

@@ -60,13 +60,14 @@ public:
 // use. Never keep the pointer: the option unit frees it at its end.
 TSearchOptions* GetSearchOptions();
 
-class TForm;
 class TCustomMemoSource;
-// The find and replace dialogs belong to the editor's dialog unit, which
-// registers how to make them here. Replace selects the replace dialog. The
-// dialog edits GetSearchOptions(); the caller shows it modally and frees it.
-using TSearchDialogFactory = std::function<TForm*(TCustomMemoSource* Source, bool Replace)>;
-void SetSearchDialogFactory(TSearchDialogFactory Factory);
+// The find and replace dialogs are the editor's dialog unit's, registered by
+// class name (EditorDialogs.h); they edit GetSearchOptions().
+
+// The source of the editor that last received the focus, which the
+// combined Find and Replace window acts on; nil when none.
+TCustomMemoSource* CurrentSearchSource();
+void SetCurrentSearchSource(TCustomMemoSource* Source);
 
 // A source going away stops being the one a shown dialog reports to.
 void SearchSourceDestroyed(TCustomMemoSource* Source);

@@ -4,6 +4,7 @@
 // forms layer's names (its TPosition among them) cannot share a unit with
 // the memo source's.
 #pragma once
+#include <functional>
 #include "platform/rtl/Types.h"
 #include "platform/win/WinTypes.h"
 
@@ -18,6 +19,19 @@ enum class TReplaceAnswer { Yes, No, Cancel, All };
 // The confirmation box with the buttons Yes, No, Cancel and All; a box
 // closed any other way answers Cancel.
 TReplaceAnswer AskReplaceConfirmation(const AnsiString& Text);
+
+// The registered dialog form of the class name (EditorDialogs.h), owned by
+// the application. Raises EClassNotFound ("Class TSrchDialog not found")
+// when no form of that name is registered.
+TForm* CreateEditorDialog(const AnsiString& ClassName);
+
+// The combined Find and Replace window of the process: the open one, or a
+// new one from Create. It is kept while it exists; closing frees it, and
+// the next request makes another.
+TForm* SearchReplaceWindow(const std::function<TForm*()>& Create);
+// Puts GoToLine into its line field, shows it modeless and turns it to the
+// Find or the Replace page.
+void ShowSearchReplaceWindow(TForm* Window, Integer GoToLine, bool Replace);
 
 enum class TDialogOutcome { Ok, All, Other };
 // Shows the dialog modally and frees it, also when showing it throws.

@@ -35,6 +35,7 @@
 #include "HarnessFormats.h"
 #include "HarnessRoads.h"
 #include "HarnessTidy.h"
+#include "editor/base/EdLibrary.h"
 #include "platform/forms/Forms.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FileUtils.h"
@@ -111,6 +112,10 @@ int Run(int Argc, char** Argv) {
 
   TRunFolder Folder;
   if (Format == "html") Folder.InstallTidier(Tidy);
+  // As the program does: the editor library starts before the first editor
+  // and ends (saving and freeing its global options into this run's
+  // settings store) after the last one.
+  TEditorLibrary EditorLibrary;
   // The form outlives the controls that the road creates on it.
   TForm Form(nullptr);
   const THarnessInput Input = InputRtf ? hiInputRtf : hiEditor;

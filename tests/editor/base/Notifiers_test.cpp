@@ -1,8 +1,12 @@
 #include "editor/base/Notifiers.h"
+#include "platform/rtl/ClassRegistry.h"
+#include "platform/rtl/Exceptions.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -117,3 +121,56 @@ TEST(ClassItems, RegisteringKeepsTheFirstPageAndCombinesFlags) {
 }
 
 }  // namespace
+
+namespace {
+class THookedA : public TPersistent {
+  SX_CLASS(THookedA, TPersistent)
+};
+class THookedB : public TPersistent {
+  SX_CLASS(THookedB, TPersistent)
+};
+void OtherNoIconProc(const std::vector<TClass>&) {}
+}  // namespace
+
+TEST(RegistrationHooks, RegisterThroughTheClassItemsAndLeaveOthersHooksAlone) {
+  RegisterNoIconProc = &OtherNoIconProc;  // a hook someone else set stays
+  InstallRegistrationHooks();
+  EXPECT_EQ(RegisterNoIconProc, &OtherNoIconProc);
+  ASSERT_NE(RegisterComponentsProc, nullptr);
+  RegisterComponents("Editor", {THookedA::StaticClass()});
+  RegisterNonActiveX({THookedB::StaticClass()}, 0);
+  TClassItem* A = GetClassItems()->FindClass(THookedA::StaticClass());
+  TClassItem* B = GetClassItems()->FindClass(THookedB::StaticClass());
+  ASSERT_TRUE(A && B);
+  EXPECT_EQ(A->Flags, cfPalette);
+  EXPECT_EQ(A->Page, "Editor");
+  EXPECT_EQ(B->Flags, cfRegistered);
+  EXPECT_EQ(GetClass("THookedA"), THookedA::StaticClass());
+  RemoveRegistrationHooks();
+  EXPECT_EQ(RegisterComponentsProc, nullptr);
+  EXPECT_EQ(RegisterNonActiveXProc, nullptr);
+  EXPECT_EQ(RegisterNoIconProc, &OtherNoIconProc);
+  RegisterNoIconProc = nullptr;
+  EXPECT_THROW(RegisterComponents("Editor", {THookedA::StaticClass()}), EComponentError);
+}
+
+int GlobalInThisImage = 0;
+
+TEST(ModuleOfAddress, ImagesHaveAModuleHeapAndStackHaveNone) {
+  const HMODULE Code = ModuleOfAddress(reinterpret_cast<const void*>(&ModuleOfAddress));
+  EXPECT_NE(Code, nullptr);
+  EXPECT_EQ(ModuleOfAddress(&GlobalInThisImage), Code) << "data of the same image";
+  EXPECT_NE(ModuleOfAddress(reinterpret_cast<const void*>(&std::printf)), Code) << "the C library is another image";
+  auto Heap = std::make_unique<int>(0);
+  int Local = 0;
+  EXPECT_EQ(ModuleOfAddress(Heap.get()), nullptr);
+  EXPECT_EQ(ModuleOfAddress(&Local), nullptr);
+  EXPECT_EQ(ModuleOfAddress(nullptr), nullptr);
+}
+
+TEST(CallProc, CallsTheProcedureAndNothingWhenEmpty) {
+  int Calls = 0;
+  CallProc([&] { ++Calls; });
+  CallProc(nullptr);
+  EXPECT_EQ(Calls, 1);
+}

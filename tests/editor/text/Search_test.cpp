@@ -7,6 +7,8 @@
 
 #include "MemoTestUtil.h"
 #include "ScriptedAnswers.h"
+#include "TestDialogs.h"
+#include "platform/rtl/Exceptions.h"
 #include "editor/base/RegStorage.h"
 
 namespace {
@@ -328,3 +330,79 @@ TEST_F(SearchTest, ReplacingWithNothingLeavesTheCaretWhereTheMatchBegan) {
 }
 
 }  // namespace
+
+TEST_F(SearchTest, AnUnregisteredDialogFailsNamingItsClass) {
+  TQuietSource S("abc");
+  try {
+    S.ShowFindDialog();
+    FAIL() << "no find dialog is registered";
+  } catch (const EClassNotFound& E) {
+    EXPECT_EQ(E.Message(), "Class TSrchDialog not found");
+  }
+  EXPECT_THROW(S.ShowReplaceDialog(), EClassNotFound);
+  S.SetReadOnly(true);
+  EXPECT_NO_THROW(S.ShowReplaceDialog()) << "a read-only source asks for no replace dialog";
+}
+
+TEST_F(SearchTest, ModalDialogsRunTheSearchOnlyWhenClosedWithOk) {
+  struct TCase {
+    bool Replace;
+    Integer Result;
+    bool Searched;
+    const char* Why;
+  };
+  const TCase Cases[] = {
+      {false, TTestDialogs::Ok, true, "find, OK"},
+      {false, TTestDialogs::Cancel, false, "find, Cancel"},
+      {true, TTestDialogs::All, true, "replace, All"},
+      {true, TTestDialogs::Cancel, false, "replace, Cancel"},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    TTestDialogs Dialogs;
+    Dialogs.ModalResult = C.Result;
+    TQuietSource S("one two one");
+    Integer Created = 0;
+    struct TCounter : TObject {
+      Integer* N;
+      void Created(TObject*, TForm*) { ++*N; }
+    } Counter;
+    Counter.N = &Created;
+    S.OnCreateDialog = TCreateDialogEvent(&Counter, &TCounter::Created);
+    O->TextToFind = "one";
+    O->ReplaceWith = "1";
+    O->Origin = soEntireScope;
+    O->Scope = ssGlobal;
+    O->PromptOnReplace = false;
+    O->ReplaceAll = false;
+    if (C.Replace) S.ShowReplaceDialog();
+    else S.ShowFindDialog();
+    EXPECT_EQ(Dialogs.ModalShown, 1);
+    EXPECT_EQ(Created, 1);
+    if (C.Replace)
+      EXPECT_EQ((*S.GetLines())[0], C.Searched ? "1 two one" : "one two one");
+    else
+      EXPECT_EQ(S.GetFoundRect(), C.Searched ? TRect(0, 0, 3, 1) : TRect());
+  }
+}
+
+TEST_F(SearchTest, CombinedWindowIsMadeOnceAndShownOnTheRequestedPage) {
+  TTestDialogs Dialogs;
+  const Integer Saved = TCustomMemoSource::SearchDialogMode();
+  TCustomMemoSource::SearchDialogMode() = 0;
+  TQuietSource S("a|b|c");
+  S.SetCaret(0, 2);
+  S.ShowFindDialog();
+  EXPECT_EQ(Dialogs.WindowsCreated, 1);
+  EXPECT_EQ(Dialogs.WindowPage, 0);
+  EXPECT_EQ(Dialogs.WindowLine, 3) << "the caret line, counted from 1";
+  EXPECT_TRUE(Dialogs.WindowVisible());
+  EXPECT_EQ(Dialogs.ModalShown, 0);
+  S.ShowReplaceDialog();
+  EXPECT_EQ(Dialogs.WindowsCreated, 1) << "kept while open";
+  EXPECT_EQ(Dialogs.WindowPage, 1);
+  Dialogs.CloseWindow();
+  S.ShowFindDialog();
+  EXPECT_EQ(Dialogs.WindowsCreated, 2) << "a closed window is made anew";
+  TCustomMemoSource::SearchDialogMode() = Saved;
+}
