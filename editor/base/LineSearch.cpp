@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <random>
 
 #include "platform/rtl/AnsiStrings.h"
 
@@ -242,25 +241,9 @@ void FreeStringsAndObjects(TStrings*& List) {
 }
 
 TGUID NewGuid() {
-  std::random_device Dev;  // the system's generator
-  Byte B[16];
-  for (int I = 0; I < 16; I += 4) {
-    const unsigned V = Dev();
-    for (int K = 0; K < 4; ++K) B[I + K] = Byte(V >> (8 * K));
-  }
-  B[6] = Byte((B[6] & 0x0F) | 0x40);  // version 4
-  B[8] = Byte((B[8] & 0x3F) | 0x80);  // RFC 4122 variant
   TGUID G;
-  G.D1 = DWORD(B[0]) << 24 | DWORD(B[1]) << 16 | DWORD(B[2]) << 8 | B[3];
-  G.D2 = Word(B[4] << 8 | B[5]);
-  G.D3 = Word(B[6] << 8 | B[7]);
-  std::copy(B + 8, B + 16, G.D4);
+  CreateGUID(G);
   return G;
 }
 
-AnsiString GuidToText(const TGUID& G) {
-  char Buf[40];
-  std::snprintf(Buf, sizeof Buf, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", unsigned(G.D1), unsigned(G.D2),
-                unsigned(G.D3), G.D4[0], G.D4[1], G.D4[2], G.D4[3], G.D4[4], G.D4[5], G.D4[6], G.D4[7]);
-  return Buf;
-}
+AnsiString GuidToText(const TGUID& G) { return GUIDToString(G); }

@@ -42,11 +42,8 @@ class TDCExporter : public TInterfacedObject, public IDCExporter {
 public:
   explicit TDCExporter(TStream* AStream);
 
-  HRESULT QueryInterface(const TGUID& IID, void** Obj) override {
-    if (IID != IID_IDCExporter) return TInterfacedObject::QueryInterface(IID, Obj);
-    *Obj = static_cast<IDCExporter*>(this);
-    _AddRef();
-    return S_OK;
+  bool GetInterface(const TGUID& IID, void** Obj) override {
+    return OfferInterface<IDCExporter>(this, IID, Obj) || TInterfacedObject::GetInterface(IID, Obj);
   }
 
   // The bytes of S, unchanged, to the stream (nothing for an empty S).

@@ -7,13 +7,11 @@
 
 struct TExportTableInfo;
 
-// {CAF76A50-7B3F-4254-B461-D24435DB9B78}
-inline constexpr TGUID IID_IDCExporter{0xCAF76A50, 0x7B3F, 0x4254, {0xB4, 0x61, 0xD2, 0x44, 0x35, 0xDB, 0x9B, 0x78}};
-
 // The operations in the order of TDCExporter's (DCExporter.h says what each
 // writes).
-class IDCExporter : public virtual IInterface {
+class IDCExporter : public virtual IUnknown {
 public:
+  SX_INTERFACE_ID(IDCExporter, "{CAF76A50-7B3F-4254-B461-D24435DB9B78}")
   virtual void WriteString(const AnsiString& S) = 0;
   virtual AnsiString ConvertText(const AnsiString& S) = 0;
   virtual void StartParagraph(Integer Align) = 0;

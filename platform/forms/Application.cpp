@@ -1,11 +1,17 @@
 #include "platform/forms/Application.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "platform/forms/ActnList.h"
+#include "platform/forms/HintWindow.h"
+#include "platform/gdi/Icon.h"
 #include "platform/rtl/FileUtils.h"
+#include "platform/rtl/Threads.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
+#include "platform/win/SysMetrics.h"
+#include "platform/win/Timers.h"
 #include "platform/win/Window.h"
 
 TApplication* Application = nullptr;
@@ -27,29 +33,51 @@ AnsiString HintOf(TControl* Control) {
     if (!C->GetHint().empty()) return C->GetHint();
   return {};
 }
+
+// The control whose hint shows: the nearest one that shows hints.
+TControl* GetHintControl(TControl* Control) {
+  TControl* C = Control;
+  while (C && !C->GetShowHint()) C = C->GetParent();
+  return C;
+}
+
+constexpr UINT_PTR HintTimerId = 0x4855;  // the application window's one timer
 }  // namespace
 
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
   if (!::Application) ::Application = this;
   FTitle = ChangeFileExt(ExtractFileName(ExeName()), "");
   if (!::Screen) FScreen = std::make_unique<TScreen>(nullptr);
+  FIcon = std::make_unique<TIcon>();
+  FIcon->OnChange = TNotifyEvent(this, &TApplication::IconChanged);
+  // A worker's Synchronize wakes the loop with a thread message.
+  if (::Application == this) WakeMainThread = [] { PostMessageA(nullptr, WM_NULL, 0, 0); };
 }
 
 TApplication::~TApplication() {
   // Forms go first, while the screen and the application window still exist.
   if (FMouseControl) FMouseControl->RemoveFreeNotification(this);
   FMouseControl = nullptr;
+  SetHintControl(nullptr);
+  FHintWindow.reset();
   DestroyComponents();
   if (FHandle && IsWindow(FHandle)) DeallocateHWnd(FHandle);
   FHandle = nullptr;
   FScreen.reset();
-  if (::Application == this) ::Application = nullptr;
+  if (::Application == this) {
+    ::Application = nullptr;
+    WakeMainThread = nullptr;
+  }
 }
 
 void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
   inherited::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
   if (AComponent == FMouseControl) FMouseControl = nullptr;
+  if (AComponent == FHintControl) {
+    FHintControl = nullptr;
+    HideHint();
+  }
   if (AComponent == FMainForm) FMainForm = nullptr;
 }
 
@@ -62,7 +90,26 @@ HWND TApplication::Handle() {
 }
 
 void TApplication::WndProc(TMessage& Message) {
+  // Last hooked first; a hook that handles the message ends it. A copy, as a
+  // hook may unhook itself.
+  const std::vector<TWindowHook> Hooks = FWindowHooks;
+  for (auto It = Hooks.rbegin(); It != Hooks.rend(); ++It)
+    if ((*It)(Message)) return;
   switch (Message.Msg) {
+    case WM_TIMER:
+      if (Message.WParam == HintTimerId) {
+        KillTimer(FHandle, HintTimerId);
+        if (FHintTimerShows) {
+          TPoint P;
+          GetCursorPos(&P);
+          ActivateHint(P);
+        } else {
+          HideHint();
+        }
+        return;
+      }
+      break;
+    case WM_NULL: CheckSynchronize(); return;
     case WM_ACTIVATEAPP:
       FActive = Message.WParam != 0;
       if (FActive && OnActivate.Assigned()) OnActivate(this);
@@ -138,9 +185,13 @@ bool TApplication::ProcessMessage(MSG& Msg) {
     FTerminate = true;
     return true;
   }
+  if (Msg.message == WM_NULL && !Msg.hwnd) {
+    CheckSynchronize();
+    return true;
+  }
   bool Handled = false;
   if (OnMessage.Assigned()) OnMessage(Msg, Handled);
-  if (!Handled && !IsKeyMsg(Msg)) {
+  if (!Handled && !IsHintMsg(Msg) && !IsKeyMsg(Msg)) {
     TranslateMessage(&Msg);
     DispatchMessageA(&Msg);
   }
@@ -184,6 +235,7 @@ TControl* TApplication::DoMouseIdle() {
 }
 
 void TApplication::Idle(const MSG&) {
+  CheckSynchronize();
   TControl* Control = DoMouseIdle();
   SetHint(GetLongHint(HintOf(Control)));
   bool Done = true;
@@ -279,4 +331,146 @@ void TApplication::RestoreTopMosts() {
   for (auto It = FTopMostList.rbegin(); It != FTopMostList.rend(); ++It)
     if (IsWindow(*It)) SetWindowPos(*It, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   FTopMostList.clear();
+}
+
+// ---------------------------------------------------------------------------
+// Hints
+
+bool TApplication::IsHintMsg(const MSG& Msg) {
+  switch (Msg.message) {
+    case WM_MOUSEMOVE:
+    case WM_NCMOUSEMOVE: {
+      TPoint P;
+      GetCursorPos(&P);
+      HintMouseMessage(P);
+      break;
+    }
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+    case WM_CHAR:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCMBUTTONDOWN:
+    case WM_MOUSEWHEEL:
+    case WM_ACTIVATE:
+    case WM_ACTIVATEAPP:
+    case WM_NCACTIVATE:
+    case WM_CANCELMODE:
+      if (FHintControl || FHintActive) CancelHint();
+      break;
+    default: break;
+  }
+  return false;  // the message goes on to its window
+}
+
+void TApplication::SetHintControl(TControl* Control) {
+  if (FHintControl == Control) return;
+  if (FHintControl) FHintControl->RemoveFreeNotification(this);
+  FHintControl = Control;
+  if (FHintControl) FHintControl->FreeNotification(this);
+}
+
+void TApplication::StartHintTimer(Integer Pause, bool Show) {
+  KillTimer(Handle(), HintTimerId);
+  FHintTimerShows = Show;
+  SetTimer(Handle(), HintTimerId, UINT(std::max<Integer>(Pause, 0)), nullptr);
+}
+
+void TApplication::HintMouseMessage(TPoint ScreenPos) {
+  TControl* Control = GetHintControl(FindDragTarget(ScreenPos, true));
+  if (!FShowHint || !Control || !Control->GetShowHint() || GetCapture()) {
+    CancelHint();
+    return;
+  }
+  if (Control == FHintControl && FHintCursorRect.Contains(ScreenPos)) return;
+  // Moving on from a shown hint, the next one comes after the short pause.
+  Integer Pause = FHintActive ? HintShortPause : HintPause;
+  Control->Perform(CM_HINTSHOWPAUSE, FHintActive ? 1 : 0, reinterpret_cast<LPARAM>(&Pause));
+  if (FHintWindow) FHintWindow->ReleaseHandle();
+  SetHintControl(Control);
+  const TPoint Origin = Control->ClientToScreen({0, 0});
+  FHintCursorRect = {Origin.X, Origin.Y, Origin.X + Control->GetWidth(), Origin.Y + Control->GetHeight()};
+  StartHintTimer(Pause, /*Show=*/true);
+}
+
+void TApplication::ActivateHint(TPoint CursorPos) {
+  if (!FHintControl) return;
+  THintInfo Info;
+  Info.HintControl = FHintControl;
+  Info.HintWindowClass = HintWindowClass;
+  Info.HintPos = {CursorPos.X, CursorPos.Y + GetSystemMetrics(SM_CYCURSOR)};
+  Info.HintMaxWidth = ::Screen ? ::Screen->Width() : GetSystemMetrics(SM_CXSCREEN);
+  Info.HintColor = HintColor;
+  Info.CursorRect = FHintControl->GetClientRect();
+  Info.CursorPos = FHintControl->ScreenToClient(CursorPos);
+  Info.HideTimeout = HintHidePause;
+  Info.HintStr = GetShortHint(HintOf(FHintControl));
+  const bool CanShow = FHintControl->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&Info)) == 0;
+  if (!CanShow || Info.HintStr.empty()) {
+    HideHint();
+    return;
+  }
+  const TPoint Origin = FHintControl->ClientToScreen({Info.CursorRect.Left, Info.CursorRect.Top});
+  FHintCursorRect = {Origin.X, Origin.Y, Origin.X + Info.CursorRect.Width(), Origin.Y + Info.CursorRect.Height()};
+  if (!FHintWindow || FHintWindow->ClassType() != Info.HintWindowClass) {
+    FHintWindow.reset();
+    TComponent* W = CreateComponent(Info.HintWindowClass ? Info.HintWindowClass : HintWindowClass, nullptr);
+    FHintWindow.reset(dynamic_cast<THintWindow*>(W));
+    if (!FHintWindow) {
+      delete W;
+      return;
+    }
+  }
+  FHintWindow->SetColor(Info.HintColor);
+  TRect R = FHintWindow->CalcHintRect(Info.HintMaxWidth, Info.HintStr, Info.HintData);
+  R = {Info.HintPos.X, Info.HintPos.Y, Info.HintPos.X + R.Width(), Info.HintPos.Y + R.Height()};
+  FHintWindow->ActivateHintData(R, Info.HintStr, Info.HintData);
+  FHintActive = true;
+  if (Info.HideTimeout > 0) StartHintTimer(Info.HideTimeout, /*Show=*/false);
+}
+
+void TApplication::HideHint() {
+  if (FHandle) KillTimer(FHandle, HintTimerId);
+  if (FHintWindow) FHintWindow->ReleaseHandle();
+  FHintActive = false;
+}
+
+void TApplication::CancelHint() {
+  HideHint();
+  SetHintControl(nullptr);
+}
+
+THintWindow* TApplication::HintWindow() const {
+  return FHintWindow && FHintWindow->IsHintShowing() ? FHintWindow.get() : nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Hooks and icon
+
+void TApplication::HookMainWindow(const TWindowHook& Hook) {
+  Handle();
+  for (const auto& H : FWindowHooks)
+    if (H == Hook) return;
+  FWindowHooks.push_back(Hook);
+}
+
+void TApplication::UnhookMainWindow(const TWindowHook& Hook) {
+  for (auto It = FWindowHooks.begin(); It != FWindowHooks.end(); ++It)
+    if (*It == Hook) {
+      FWindowHooks.erase(It);
+      return;
+    }
+}
+
+void TApplication::SetIcon(TIcon* Value) { FIcon->Assign(Value); }
+
+void TApplication::IconChanged(TObject*) {
+  if (!FHandle) return;
+  HICON H = FIcon->Empty() ? nullptr : FIcon->GetHandle();
+  SendMessageA(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(H));
 }

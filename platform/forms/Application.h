@@ -10,6 +10,7 @@
 // the title and the message), and the loop goes on.
 #pragma once
 #include <memory>
+#include <vector>
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Screen.h"
@@ -18,6 +19,10 @@ using TMessageEvent = TEvent<void(MSG& Msg, bool& Handled)>;
 using TIdleEvent = TEvent<void(TObject* Sender, bool& Done)>;
 using TExceptionEvent = TEvent<void(TObject* Sender, const Exception& E)>;
 using THelpEvent = TEvent<bool(Word Command, Integer Data, bool& CallHelp)>;
+// A hook on the application window: true when it handled the message.
+using TWindowHook = TEvent<bool(TMessage& Message)>;
+class THintWindow;
+class TIcon;
 
 class TApplication : public TComponent {
   SX_CLASS(TApplication, TComponent)
@@ -70,7 +75,15 @@ public:
   Integer HintShortPause = 50;
   Integer HintHidePause = 2500;
   bool HintShortCuts = true;
-  void CancelHint() {}
+  // Hides the hint and forgets the control it was for.
+  void CancelHint();
+  // The hint display's view of a mouse move at a screen point: starts the
+  // hint pause over a control that shows hints, cancels it elsewhere.
+  void HintMouseMessage(TPoint ScreenPos);
+  // Shows the hint of the control under the cursor now (the pause ended).
+  void ActivateHint(TPoint CursorPos);
+  // The hint window while a hint shows, else nil.
+  THintWindow* HintWindow() const;
   // The control the mouse is over, as of the last idle time.
   TControl* MouseControl() const { return FMouseControl; }
 
@@ -87,6 +100,14 @@ public:
   void NormalizeTopMosts();
   void RestoreTopMosts();
   bool Active() const { return FActive; }
+
+  // Hooks see the application window's messages before it does, last
+  // hooked first.
+  void HookMainWindow(const TWindowHook& Hook);
+  void UnhookMainWindow(const TWindowHook& Hook);
+  // The program's icon (the application window's and the forms' default).
+  TIcon* GetIcon() const { return FIcon.get(); }
+  void SetIcon(TIcon* Value);
 
   TMessageEvent OnMessage;
   TIdleEvent OnIdle;
@@ -106,8 +127,20 @@ private:
   TControl* DoMouseIdle();
   void SetMouseControl(TControl* Control);
   void WndProc(TMessage& Message);
+  bool IsHintMsg(const MSG& Msg);
+  void StartHintTimer(Integer Pause, bool Show);
+  void HideHint();
+  void SetHintControl(TControl* Control);
+  void IconChanged(TObject* Sender);
 
   std::unique_ptr<TScreen> FScreen;
+  std::unique_ptr<TIcon> FIcon;
+  std::unique_ptr<THintWindow> FHintWindow;
+  TControl* FHintControl = nullptr;
+  TRect FHintCursorRect;       // screen: the hint stays while the mouse is inside
+  bool FHintActive = false;    // a hint shows (a new control then waits the short pause)
+  bool FHintTimerShows = true; // the running hint timer shows (else hides)
+  std::vector<TWindowHook> FWindowHooks;
   HWND FHandle = nullptr;
   TCustomForm* FMainForm = nullptr;
   TControl* FMouseControl = nullptr;

@@ -5,6 +5,7 @@
 
 #include "platform/forms/ActnList.h"
 #include "platform/forms/Forms.h"
+#include "platform/forms/Menus.h"
 #include "platform/forms/Screen.h"
 #include "platform/rtl/Filer.h"
 #include "platform/rtl/IdentMaps.h"
@@ -196,15 +197,25 @@ void TControl::CMParentFontChanged(TMessage& Message) {
 }
 
 void ForgetCaptureControl(TControl* Control);
+void ForgetDragControl(TControl* Control);
 
 TControl::~TControl() {
   Destroying();
   ForgetCaptureControl(this);
+  ForgetDragControl(this);
   if (FParent) FParent->RemoveControl(this);
 }
 
 void TControl::Notification(TComponent* AComponent, TOperation Operation) {
   inherited::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FPopupMenu) FPopupMenu = nullptr;
+}
+
+void TControl::SetPopupMenu(TPopupMenu* Value) {
+  if (FPopupMenu == Value) return;
+  if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
+  FPopupMenu = Value;
+  if (FPopupMenu) FPopupMenu->FreeNotification(this);
 }
 
 TComponent* TControl::GetParentComponent() { return FParent; }
@@ -370,6 +381,12 @@ void TControl::WndProc(TMessage& Message) {
         default: break;
       }
     }
+    if ((Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK) && FDragMode == dmAutomatic) {
+      // The press starts a drag (pending until the mouse leaves the
+      // threshold square) instead of reaching the control.
+      BeginDrag(false, -1);
+      return;
+    }
     if (Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK) FControlState.Include(csLButtonDown);
     else if (Message.Msg == WM_LBUTTONUP) FControlState.Exclude(csLButtonDown);
   }
@@ -406,6 +423,8 @@ void TControl::Dispatch(TMessage& Message) {
     case CM_FONTCHANGED: Invalidate(); break;
     case CM_PARENTSHOWHINTCHANGED: CMParentShowHintChanged(Message); break;
     case CM_HITTEST: CMHitTest(Message); break;
+    case CM_DRAG: CMDrag(Message); break;
+    case WM_CONTEXTMENU: WMContextMenu(Message); break;
     default: DefaultHandler(Message);
   }
 }
@@ -581,14 +600,6 @@ void TControl::ScaleBy(Integer M, Integer D) {
   }
   if (P) P->EnableAlign();
 }
-
-void TControl::BeginDrag(bool, Integer) {
-  // Drag-and-drop of controls runs through the mouse capture of a window,
-  // which no caller of this layer starts.
-  SX_NOT_IMPLEMENTED("TControl::BeginDrag");
-}
-
-void TControl::EndDrag(bool) { FDragging = false; }
 
 void TControl::ReadState(TReader* Reader) {
   FControlState.Include(csReadingState);

@@ -42,6 +42,8 @@
 class TWinControl;
 class TCustomForm;
 class TBasicAction;
+class TDragObject;
+class TPopupMenu;
 
 SX_DECLARE_EXCEPTION(EOutOfResources, EOutOfMemory);
 
@@ -51,6 +53,7 @@ using TAnchors = TSet<TAnchorKind>;
 SX_ENUM(TMouseButton, mbLeft, mbRight, mbMiddle)
 SX_ENUM(TDragMode, dmManual, dmAutomatic)
 SX_ENUM(TDragKind, dkDrag, dkDock)
+SX_ENUM(TDragState, dsDragEnter, dsDragLeave, dsDragMove)
 SX_ENUM(TFormBorderStyle, bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin)
 // Controls other than forms use only bsNone and bsSingle.
 using TBorderStyle = TFormBorderStyle;
@@ -142,6 +145,14 @@ using TWndMethod = TEvent<void(TMessage& Message)>;
 using TCanResizeEvent = TEvent<void(TObject* Sender, Integer& NewWidth, Integer& NewHeight, bool& Resize)>;
 using TConstrainedResizeEvent =
     TEvent<void(TObject* Sender, Integer& MinWidth, Integer& MinHeight, Integer& MaxWidth, Integer& MaxHeight)>;
+
+using TDragOverEvent =
+    TEvent<void(TObject* Sender, TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept)>;
+using TDragDropEvent = TEvent<void(TObject* Sender, TObject* Source, Integer X, Integer Y)>;
+using TEndDragEvent = TEvent<void(TObject* Sender, TObject* Target, Integer X, Integer Y)>;
+using TStartDragEvent = TEvent<void(TObject* Sender, TDragObject*& DragObject)>;
+// MousePos is in client coordinates, {-1, -1} when the menu key asked.
+using TContextPopupEvent = TEvent<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
 
 // The modifier and button state of a mouse message's wParam (plus Alt).
 TShiftState KeysToShiftState(Word Keys);
@@ -268,9 +279,17 @@ public:
   virtual void ChangeScale(Integer M, Integer D);
   void ScaleBy(Integer M, Integer D);
   bool IsRightToLeft() const { return false; }
-  bool Dragging() const { return FDragging; }
+  // Dragging (ControlDrag.h): Immediate starts at once, otherwise once the
+  // mouse leaves the threshold square (-1: Mouse->DragThreshold).
+  bool Dragging() const;
   void BeginDrag(bool Immediate, Integer Threshold = -1);
+  // Drops at the cursor (Drop) or cancels the running drag of this control.
   void EndDrag(bool Drop);
+  // Asked while a drag passes over: Accept starts true only with a handler.
+  virtual void DragOver(TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept);
+  virtual void DragDrop(TObject* Source, Integer X, Integer Y);
+  TPopupMenu* GetPopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TPopupMenu* Value);
 
   // Mouse capture on the control's window (or its parent's, for a graphic
   // control): the control gets the mouse messages until released.
@@ -292,6 +311,11 @@ public:
   TMouseMoveEvent OnMouseMove;
   TCanResizeEvent OnCanResize;
   TConstrainedResizeEvent OnConstrainedResize;
+  TDragOverEvent OnDragOver;
+  TDragDropEvent OnDragDrop;
+  TEndDragEvent OnEndDrag;
+  TStartDragEvent OnStartDrag;
+  TContextPopupEvent OnContextPopup;
 
 protected:
   virtual void SetClientSize(TSize Value);
@@ -322,7 +346,13 @@ protected:
   // false when the size must not change.
   bool CheckNewSize(Integer& NewWidth, Integer& NewHeight);
   void ConstraintsChanged(TObject* Sender);
-  virtual void DoEndDrag(TObject*, Integer, Integer) {}
+  virtual void DoStartDrag(TDragObject*& DragObject);
+  virtual void DoEndDrag(TObject* Target, Integer X, Integer Y);
+  virtual void DragCanceled() {}
+  void CMDrag(TMessage& Message);
+  // OnContextPopup; MousePos in client coordinates.
+  virtual void DoContextPopup(TPoint MousePos, bool& Handled);
+  void WMContextMenu(TMessage& Message);
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
   virtual void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
@@ -365,13 +395,14 @@ protected:
   TCursor FDragCursor = crDrag;
   std::unique_ptr<TSizeConstraints> FConstraints;
   bool FAutoSize = false;
-  bool FDragging = false;
+  TPopupMenu* FPopupMenu = nullptr;
   Integer FHelpContext = 0;
   TControlState FControlState;
   TControlStyle FControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   TScalingFlags FScalingFlags;
 
   friend class TWinControl;
+  friend class TBaseDragControlObject;
 };
 
 using TControlList = std::vector<TControl*>;

@@ -58,6 +58,9 @@ void TCustomImageList::Change() {
     return;
   }
   if (OnChange.Assigned()) OnChange(this);
+  // A copy: a link may unregister itself when told.
+  const std::vector<TChangeLink*> Links = FLinks;
+  for (TChangeLink* L : Links) L->Change();
 }
 
 void TCustomImageList::EndUpdate() {

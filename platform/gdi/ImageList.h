@@ -7,6 +7,10 @@
 #include "platform/gdi/Bitmap.h"
 #include "platform/rtl/Component.h"
 
+struct HIMAGELIST__;
+using HIMAGELIST = HIMAGELIST__*;
+class TStream;
+
 SX_ENUM(TDrawingStyle, dsFocus, dsSelected, dsNormal, dsTransparent)
 SX_ENUM(TImageType, itImage, itMask)
 
@@ -61,8 +65,23 @@ public:
   void BeginUpdate() { ++FUpdateCount; }
   void EndUpdate();
 
+  // The list's image-list handle (ImageListHandles.h), made on first use
+  // and valid while the list lives.
+  HIMAGELIST GetHandle();
+  // Links are told of every change (TChangeLink); the list does not own them.
+  void RegisterChanges(class TChangeLink* Link);
+  void UnRegisterChanges(class TChangeLink* Link);
+  ~TCustomImageList() override;
+
+  // The image-list stream of the form description's "Bitmap" data: an 'IL'
+  // header, the images as one bitmap of four per row, then their mask.
+  // Raises EReadError on data it cannot read.
+  void ReadData(TStream* Stream);
+  void WriteData(TStream* Stream);
+
 protected:
   virtual void Change();
+  void DefineProperties(TFiler* Filer) override;
 
 private:
   struct TImage {
@@ -81,6 +100,20 @@ private:
   std::vector<TImage> FImages;
   Integer FUpdateCount = 0;
   bool FChanged = false;
+  HIMAGELIST FHandle = nullptr;
+  std::vector<class TChangeLink*> FLinks;
+  friend struct TImageListAccess;
+};
+
+// Hears of an image list's changes while registered with it.
+class TChangeLink : public TObject {
+public:
+  ~TChangeLink() override;
+  TCustomImageList* Sender = nullptr;
+  TNotifyEvent OnChange;
+  virtual void Change() {
+    if (OnChange.Assigned()) OnChange(Sender);
+  }
 };
 
 class TImageList : public TCustomImageList {

@@ -311,8 +311,6 @@ HINSTANCE GetModuleHandleA(const char*) {
   return reinterpret_cast<HINSTANCE>(&Module);
 }
 
-DWORD GetCurrentThreadId() { return DWORD(::syscall(SYS_gettid)); }
-
 DWORD GetWindowThreadProcessId(HWND Wnd, DWORD* ProcessId) {
   if (!WinPtr(Wnd)) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);

@@ -49,7 +49,7 @@ BOOL DestroyWindow(HWND Wnd);
 BOOL IsWindow(HWND Wnd);
 HWND GetDesktopWindow();
 HINSTANCE GetModuleHandleA(const char* Name);
-DWORD GetCurrentThreadId();
+DWORD GetCurrentThreadId();  // the kernel's thread id (platform/rtl/Threads.h)
 DWORD GetWindowThreadProcessId(HWND Wnd, DWORD* ProcessId);
 
 // --- relations ---------------------------------------------------------------------
