@@ -68,7 +68,7 @@ TgtPDFFont* TgtCustomPDFEngine::FallbackFontFor(char32_t C, const TFont& Font) {
   if (!Face.empty() && !Lossy && !Known) {
     TgtPDFFont* PF = InStyle(Name);
     FFallbackFaces.push_back(PF);
-    if (PF->Info().Kind == 0 && PF->GlyphOf(C)) return PF;
+    if (PF->CanBeComposite() && PF->GlyphOf(C)) return PF;
   }
   FNoFace.insert(C);
   return nullptr;
@@ -181,7 +181,7 @@ void TgtCustomPDFEngine::EncodeTextItem(TgtTextItem* Item) {
     Composite = true;
   }
   TgtPDFFont* PF = FontFor(&Font);
-  if (Composite && PF->Info().Kind != 0) {
+  if (Composite && !PF->CanBeComposite()) {
     TFont Fallback;
     Fallback.Assign(&Font);
     Fallback.SetName(FallbackFace);
@@ -194,7 +194,9 @@ void TgtCustomPDFEngine::EncodeTextItem(TgtTextItem* Item) {
   const TSize Ext = Text.empty() ? TSize{0, 0} : GetTextExtent(Text, &Item->Font);
   const double X0 = ToPDFX(Item->X);
   const double Top = ToPDFY(Item->Y);
-  double Y0 = Top - Size;
+  // The baseline lies one ascent of the face below the item's top, as the
+  // layout put it: runs of different faces on one line share it.
+  double Y0 = Top - (PF->Info().Kind == 2 ? Size : PF->Info().Ascent * Size / 1000.0);
   if (Item->FromMetafile) Y0 += PF->Info().UnderlineThickness;
   const double Angle = Item->Angle * M_PI / 180.0;
   const double Cos = std::cos(Angle), Sin = std::sin(Angle);
@@ -344,10 +346,18 @@ void TgtCustomPDFEngine::WriteFonts() {
     TgtPDFFontInfo& I = F.Info();
     const AnsiString FaceName = F.GetFont()->GetName();
     const bool Excluded = FFontEmbedExcludeList->IndexOf(FaceName) >= 0;
+    const BYTE Cs = F.GetFont()->GetCharset();
+    const bool Composite = !gtIsSimpleCharset(Cs) && F.CanBeComposite();
+    // A composite font's codes are glyph ids of its own file: without the
+    // file a reader cannot draw it, so it goes in also when the settings
+    // embed nothing (the face's own exclusion still holds).
     std::string FontFile;
-    if (I.Kind == 0 && (Embed != etfNone || F.IsFallback()) && !Excluded)
-      FontFile = Embed == etfSubset || F.IsFallback() ? F.GetSubsetFontFile() : F.GetFontFile();
+    if (I.Kind == 0 && (Embed != etfNone || F.IsFallback() || Composite) && !Excluded)
+      FontFile = Embed != etfFull || F.IsFallback() ? F.GetSubsetFontFile() : F.GetFontFile();
     const bool Embedded = !FontFile.empty();
+    const TFontFormat Format = F.Format();
+    // Only subset programs carry the subset prefix.
+    const bool Subsetted = Embedded && Format == TFontFormat::TrueType && (Embed != etfFull || F.IsFallback());
     const AnsiString Name = F.GetBaseFontName();
     // The two standard symbol fonts draw their codes through their own
     // encoding; a text encoding over them names glyphs they do not have
@@ -357,9 +367,10 @@ void TgtCustomPDFEngine::WriteFonts() {
     char BBox[96];
     std::snprintf(BBox, sizeof BBox, "[%d %d %d %d]", I.BBoxLeft, I.BBoxBottom, I.BBoxRight, I.BBoxTop);
     Integer FileNumber = 0;
-    const BYTE Cs = F.GetFont()->GetCharset();
+    // The key and subtype of the embedded program's stream.
+    const AnsiString FileKey = Format == TFontFormat::Type1 ? "/FontFile " : Format == TFontFormat::OpenTypeCFF ? "/FontFile3 " : "/FontFile2 ";
     if (gtIsSimpleCharset(Cs)) {
-      const AnsiString Prefix = Embedded && Embed == etfSubset ? "WYOIAS+" : "";
+      const AnsiString Prefix = Subsetted ? "WYOIAS+" : "";
       const Integer Desc = NextObjectNumber();
       AnsiString Widths;
       for (Integer W : I.Widths) Widths += std::to_string(W) + " ";
@@ -368,11 +379,17 @@ void TgtCustomPDFEngine::WriteFonts() {
       AnsiString Metrics = "/FontBBox" + AnsiString(BBox) + "/Ascent " + std::to_string(I.Ascent) + "/Descent " +
                            std::to_string(I.Descent) + "/CapHeight " + std::to_string(I.CapHeight) + "/AvgWidth " +
                            std::to_string(I.AvgWidth) + "/MaxWidth " + std::to_string(I.MaxWidth);
-      if (I.Kind != 0) {
+      if (I.Kind != 0 || Format == TFontFormat::Type1 || Format == TFontFormat::OpenTypeCFF) {
+        // Base-14 and device fonts, and PostScript outlines (Type 1 and
+        // OpenType CFF), are Type 1 fonts; the latter carry their program.
+        if (Embedded) FileNumber = NextObjectNumber();
         WriteObject("/Type /Font/Subtype /Type1/Name /F" + Index + "/BaseFont /" + Name + Encoding + Common,
                     I.ObjectNumber, true);
         WriteObject("/Type /FontDescriptor/FontName /" + Name + "/Flags " + std::to_string(I.Flags) + Metrics +
-                        "/StemH " + std::to_string(I.Stem) + "/StemV " + std::to_string(I.Stem) + "\r\n",
+                        "/StemH " + std::to_string(I.Stem) + "/StemV " + std::to_string(I.Stem) +
+                        (Embedded ? "/ItalicAngle " + std::to_string(I.ItalicAngle) + FileKey + ObjectRef(FileNumber)
+                                  : AnsiString()) +
+                        "\r\n",
                     Desc, true);
       } else {
         WriteObject("/Type /Font/Subtype /TrueType/Name /F" + Index + "/BaseFont /" + Prefix + Name + " /Encoding /" +
@@ -382,14 +399,14 @@ void TgtCustomPDFEngine::WriteFonts() {
         WriteObject("/Type /FontDescriptor/FontName /" + Prefix + Name + " /Flags " + std::to_string(I.Flags) +
                         Metrics + "/MissingWidth " + std::to_string(I.MaxWidth) + "/StemH " + std::to_string(I.Stem) +
                         "/StemV " + std::to_string(I.Stem) + "/ItalicAngle " + std::to_string(I.ItalicAngle) +
-                        (Embedded ? "/FontFile2 " + ObjectRef(FileNumber) : AnsiString()) + "\r\n",
+                        (Embedded ? FileKey + ObjectRef(FileNumber) : AnsiString()) + "\r\n",
                     Desc, true);
       }
-    } else if (I.Kind != 0) {
+    } else if (!F.CanBeComposite()) {
       WriteObject("/Type/Font/Subtype /Type1/Name /F" + Index + "/BaseFont /" + Name + Encoding + "\r\n",
                   I.ObjectNumber, true);
     } else {
-      const AnsiString Prefix = F.GetSubset() && Embedded ? "WYOIAS+" : "";
+      const AnsiString Prefix = Subsetted ? "WYOIAS+" : "";
       const Integer Cid = NextObjectNumber(), Desc = NextObjectNumber(), ToUni = NextObjectNumber();
       WriteObject("/Type/Font/Subtype/Type0/Name/F" + Index + "/BaseFont/" + Prefix + Name +
                       "/Encoding/Identity-H/ToUnicode " + ObjectRef(ToUni) + "/DescendantFonts [" + ObjectRef(Cid) + "]\r\n",
@@ -409,11 +426,15 @@ void TgtCustomPDFEngine::WriteFonts() {
         W += std::to_string(It->first) + " " + std::to_string(Last->first) + " " + std::to_string(Width) + " ";
         It = Next;
       }
-      WriteObject("/Type/Font/Subtype/CIDFontType2/BaseFont/" + Prefix + Name + "/FontDescriptor " + ObjectRef(Desc) +
+      // PostScript outlines make a CIDFontType0, whose glyphs are picked by
+      // their ids directly; TrueType ones map through an identity CIDToGIDMap.
+      const bool Cff = Format == TFontFormat::OpenTypeCFF;
+      WriteObject("/Type/Font/Subtype/" + AnsiString(Cff ? "CIDFontType0" : "CIDFontType2") + "/BaseFont/" + Prefix +
+                      Name + "/FontDescriptor " + ObjectRef(Desc) +
                       "/CIDSystemInfo\r\n<<\r\n/Registry<" + StrToHex(EncryptString("Adobe", Cid)) + ">/Ordering<" +
                       StrToHex(EncryptString("Identity", Cid)) + ">/Supplement 0\r\n>>\r\n" +
                       (W.empty() ? AnsiString() : "/W [" + W + "]") + "/DW " +
-                      std::to_string(I.MaxWidth) + "/CIDToGIDMap/Identity\r\n",
+                      std::to_string(I.MaxWidth) + (Cff ? "" : "/CIDToGIDMap/Identity") + "\r\n",
                   Cid, true);
       if (Embedded) FileNumber = NextObjectNumber();
       WriteObject("/Type/FontDescriptor/FontName/" + Prefix + Name + "/Flags " + std::to_string(I.Flags) + "/FontBBox " +
@@ -421,7 +442,7 @@ void TgtCustomPDFEngine::WriteFonts() {
                       "/CapHeight " + std::to_string(I.CapHeight) + "/AvgWidth " + std::to_string(I.AvgWidth) +
                       "/MaxWidth " + std::to_string(I.MaxWidth) + "/MissingWidth " + std::to_string(I.MaxWidth) +
                       "/StemV " + std::to_string(I.Stem) + "/ItalicAngle " + std::to_string(I.ItalicAngle) +
-                      (Embedded ? "/FontFile2 " + ObjectRef(FileNumber) : AnsiString()) + "\r\n",
+                      (Embedded ? FileKey + ObjectRef(FileNumber) : AnsiString()) + "\r\n",
                   Desc, true);
       // ToUnicode: each glyph back to its character.
       std::string CMap =
@@ -453,7 +474,14 @@ void TgtCustomPDFEngine::WriteFonts() {
     if (FileNumber) {
       std::string Data = CompressData(FontFile);
       EncryptStream(Data, FileNumber);
-      WriteObject("/Length1 " + std::to_string(FontFile.size()) + "/Length " + std::to_string(Data.size()) +
+      AnsiString Lengths = "/Length1 " + std::to_string(FontFile.size());
+      if (Format == TFontFormat::Type1) {
+        const auto L = F.Type1Lengths();
+        Lengths = "/Length1 " + std::to_string(L[0]) + "/Length2 " + std::to_string(L[1]) + "/Length3 " + std::to_string(L[2]);
+      } else if (Format == TFontFormat::OpenTypeCFF) {
+        Lengths = "/Subtype/OpenType";
+      }
+      WriteObject(Lengths + "/Length " + std::to_string(Data.size()) +
                       (FCompression->Enabled ? "/Filter/FlateDecode" : "") + "\r\n",
                   FileNumber, false);
       WriteRaw("stream\r\n" + Data + "\r\nendstream\r\nendobj\r\n");

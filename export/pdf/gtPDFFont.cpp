@@ -1,10 +1,13 @@
 #include "export/pdf/gtPDFFont.h"
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstring>
 #include "export/gtDocUtils.h"
 #include "platform/gdi/Dc.h"
+#include "platform/gdi/FontSfnt.h"
 #include "platform/gdi/Text.h"
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/CodePages.h"
 
 namespace {
@@ -17,60 +20,47 @@ const char* const StandardNames[14] = {"Times-Roman", "Times-Bold", "Times-Itali
 // corrupt font never reads past its end.
 std::uint32_t U32(const std::string& D, std::size_t O) {
   if (O + 4 > D.size() || O + 4 < O) return 0;
-  const auto* P = reinterpret_cast<const unsigned char*>(D.data() + O);
-  return std::uint32_t(P[0]) << 24 | std::uint32_t(P[1]) << 16 | std::uint32_t(P[2]) << 8 | P[3];
+  return ByteOrder::ReadBE32(reinterpret_cast<const std::uint8_t*>(D.data() + O));
 }
 std::uint16_t U16(const std::string& D, std::size_t O) {
   if (O + 2 > D.size() || O + 2 < O) return 0;
-  const auto* P = reinterpret_cast<const unsigned char*>(D.data() + O);
-  return std::uint16_t(P[0] << 8 | P[1]);
+  return ByteOrder::ReadBE16(reinterpret_cast<const std::uint8_t*>(D.data() + O));
 }
 void Put32(std::string& D, std::uint32_t V) {
-  for (int S = 24; S >= 0; S -= 8) D += char((V >> S) & 0xFF);
+  std::uint8_t B[4];
+  ByteOrder::WriteBE32(B, V);
+  D.append(reinterpret_cast<const char*>(B), 4);
 }
 void Put16(std::string& D, std::uint16_t V) {
-  D += char(V >> 8);
-  D += char(V & 0xFF);
+  std::uint8_t B[2];
+  ByteOrder::WriteBE16(B, V);
+  D.append(reinterpret_cast<const char*>(B), 2);
 }
-void Set32(std::string& D, std::size_t O, std::uint32_t V) {
-  for (int I = 0; I < 4; ++I) D[O + I] = char((V >> (24 - 8 * I)) & 0xFF);
-}
+void Set32(std::string& D, std::size_t O, std::uint32_t V) { ByteOrder::WriteBE32(reinterpret_cast<std::uint8_t*>(D.data() + O), V); }
 
 struct TTable {
   std::uint32_t Checksum = 0, Offset = 0, Length = 0;
   bool Found = false;
 };
 
-// The table's bytes, or empty when its record points outside the file.
+// The table's bytes; the directory reader keeps every record inside the file.
 std::string TableData(const std::string& File, const TTable& T) {
-  if (!T.Found || std::size_t(T.Offset) + T.Length > File.size()) return {};
+  if (!T.Found) return {};
   return File.substr(T.Offset, T.Length);
 }
 
 std::map<std::string, TTable> ReadDirectory(const std::string& File) {
   std::map<std::string, TTable> Dir;
-  const Integer Count = U16(File, 4);
-  for (Integer I = 0; I < Count; ++I) {
-    const std::size_t R = 12 + 16 * std::size_t(I);
-    if (R + 16 > File.size()) break;
-    TTable T;
-    T.Checksum = U32(File, R + 4);
-    T.Offset = U32(File, R + 8);
-    T.Length = U32(File, R + 12);
-    T.Found = true;
-    Dir[File.substr(R, 4)] = T;
+  const TSfntDirectory D(reinterpret_cast<const std::uint8_t*>(File.data()), File.size());
+  for (const TSfntTable& R : D.Tables()) {
+    const char Tag[4] = {char(R.Tag >> 24), char(R.Tag >> 16), char(R.Tag >> 8), char(R.Tag)};
+    Dir.emplace(std::string(Tag, 4), TTable{R.Checksum, R.Offset, R.Length, true});
   }
   return Dir;
 }
 
 std::uint32_t TableChecksum(const std::string& T) {
-  std::uint32_t Sum = 0;
-  for (std::size_t I = 0; I < T.size(); I += 4) {
-    std::uint32_t W = 0;
-    for (std::size_t J = 0; J < 4; ++J) W = W << 8 | (I + J < T.size() ? Byte(T[I + J]) : 0);
-    Sum += W;
-  }
-  return Sum;
+  return SfntChecksum(reinterpret_cast<const std::uint8_t*>(T.data()), T.size());
 }
 
 // A DC with a copy of the font selected, for the measuring calls.
@@ -117,7 +107,7 @@ bool gtIsSimpleCharset(BYTE Charset) {
 TgtPDFFont::TgtPDFFont(TFont* Font, bool Subset, Integer ObjectNumber) : FInfo(ObjectNumber), FSubset(Subset) {
   FFont.Assign(Font);
   ReadMetrics();
-  if (FInfo.Kind == 0 && (FSubset || !IsAnsiFont())) {
+  if (CanBeComposite() && (FSubset || !IsAnsiFont())) {
     const std::string& File = GetFontFile();
     ReadCmap(File);
     ReadGlyphWidths(File);
@@ -208,8 +198,9 @@ void TgtPDFFont::ReadMetrics() {
         if (At < Need) FRealFamily.assign(Blob.data() + At, strnlen(Blob.data() + At, Need - At));
       }
     }
-    // PostScript-outline faces have no glyf table to embed or subset.
-    if (GdiFontIsCFF(Dc.Dc())) FFileRead = true;
+    FFormat = GdiFontFormat(Dc.Dc());
+    char Used[LF_FACESIZE] = {};
+    if (GetTextFaceA(Dc.Dc(), LF_FACESIZE, Used) > 0) FUsedFace = Used;
   }
   ResolveBaseFontName(Family << 4, Tm.tmWeight, Tm.tmItalic != 0);
 }
@@ -224,7 +215,17 @@ void TgtPDFFont::ResolveBaseFontName(Integer Family, Integer Weight, bool Italic
     const auto Printable = [](const AnsiString& S) {
       return std::all_of(S.begin(), S.end(), [](char C) { return C >= ' ' && C <= '~' && C != '?'; });
     };
-    const AnsiString& From = Printable(Face) || FRealFamily.empty() || !Printable(FRealFamily) ? Face : FRealFamily;
+    // When the font layer drew another family than the one named (no such
+    // face here), the file names the face that was measured: a reader that
+    // substitutes for it then picks a face with the widths the text was
+    // laid out with. Metric-compatible stand-ins keep the document's name.
+    const auto SameName = [](const AnsiString& A, const AnsiString& B) {
+      return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(), [](char X, char Y) {
+               return std::tolower(static_cast<unsigned char>(X)) == std::tolower(static_cast<unsigned char>(Y));
+             });
+    };
+    AnsiString From = Printable(Face) || FRealFamily.empty() || !Printable(FRealFamily) ? Face : FRealFamily;
+    if (!FUsedFace.empty() && Printable(FUsedFace) && !SameName(FUsedFace, Face)) From = FUsedFace;
     AnsiString N;
     for (char C : From) {
       if (C == ' ') continue;
@@ -268,6 +269,11 @@ std::string TgtPDFFont::GetFontFile() {
   FFileRead = true;
   if (FInfo.Kind != 0) return FFileCache;
   TFontDC Dc(FFont.GetHandle());
+  if (FFormat == TFontFormat::Type1) {
+    if (!gtType1Program(GdiFontFileBytes(Dc.Dc()), FFileCache, FType1Lengths)) FFileCache.clear();
+    return FFileCache;
+  }
+  if (FFormat != TFontFormat::TrueType && FFormat != TFontFormat::OpenTypeCFF) return FFileCache;
   const DWORD Size = GetFontData(Dc.Dc(), 0, 0, nullptr, 0);
   if (Size == 0 || Size == DWORD(GDI_ERROR)) return FFileCache;
   FFileCache.resize(Size);
@@ -430,7 +436,8 @@ void TgtPDFFont::UseCharacters(const WideString& Text) {
 
 std::string TgtPDFFont::GetSubsetFontFile() {
   const std::string File = GetFontFile();
-  if (File.empty()) return File;
+  // Only glyf outlines are subset; other programs go in whole.
+  if (File.empty() || FFormat != TFontFormat::TrueType) return File;
   if (!FCmapRead) ReadCmap(File);
   std::set<Word> Keep;
   for (char32_t C : FUsedChars)
@@ -520,4 +527,77 @@ std::string gtSubsetTrueType(const std::string& File, const std::set<Word>& Keep
   }
   Set32(Out, HeadOffset + 8, 0xB1B0AFBAu - TableChecksum(Out));
   return Out;
+}
+
+namespace {
+bool IsHexDigit(char C) { return std::isxdigit(static_cast<unsigned char>(C)) != 0; }
+int HexValue(char C) { return C <= '9' ? C - '0' : (C | 0x20) - 'a' + 10; }
+bool IsBlank(char C) { return C == ' ' || C == '\t' || C == '\r' || C == '\n'; }
+}  // namespace
+
+bool gtType1Program(std::string_view File, std::string& Out, std::array<std::size_t, 3>& Lengths) {
+  Out.clear();
+  Lengths = {0, 0, 0};
+  if (File.size() >= 6 && Byte(File[0]) == 0x80) {
+    // PFB: segments of clear text (1), binary (2), up to the end mark (3).
+    std::string Parts[3];
+    int Part = 0;
+    for (std::size_t At = 0; At + 2 <= File.size() && Byte(File[At]) == 0x80;) {
+      const Byte Type = Byte(File[At + 1]);
+      if (Type == 3) break;
+      if (At + 6 > File.size()) return false;
+      const std::size_t Len = ByteOrder::ReadLE32(reinterpret_cast<const std::uint8_t*>(File.data() + At + 2));
+      At += 6;
+      if (Len > File.size() - At || (Type != 1 && Type != 2)) return false;
+      if (Type == 2 && Part == 0) Part = 1;
+      if (Type == 1 && Part == 1) Part = 2;
+      Parts[Part].append(File.data() + At, Len);
+      At += Len;
+    }
+    if (Parts[0].empty() || Parts[1].empty()) return false;
+    for (int K = 0; K < 3; ++K) {
+      Lengths[std::size_t(K)] = Parts[K].size();
+      Out += Parts[K];
+    }
+    return true;
+  }
+  // PFA: clear text up to "eexec" and the blanks after it, the encrypted
+  // part, then 512 zeros and cleartomark.
+  if (File.rfind("%!", 0) != 0) return false;
+  const std::size_t Eexec = File.find("eexec");
+  if (Eexec == std::string_view::npos) return false;
+  std::size_t Start = Eexec + 5;
+  while (Start < File.size() && IsBlank(File[Start])) ++Start;
+  std::size_t End = File.rfind("cleartomark");
+  if (End == std::string_view::npos || End < Start) End = File.size();
+  // The trailer: at most 512 zeros (with line breaks) before cleartomark.
+  std::size_t Trailer = End;
+  for (int Zeros = 0; Trailer > Start && Zeros < 512;) {
+    const char C = File[Trailer - 1];
+    if (C == '0') ++Zeros;
+    else if (!IsBlank(C)) break;
+    --Trailer;
+  }
+  std::string Encrypted;
+  const bool Hex = Start + 4 <= Trailer && IsHexDigit(File[Start]) && IsHexDigit(File[Start + 1]) &&
+                   IsHexDigit(File[Start + 2]) && IsHexDigit(File[Start + 3]);
+  if (Hex) {
+    int High = -1;
+    for (std::size_t K = Start; K < Trailer; ++K) {
+      if (!IsHexDigit(File[K])) continue;
+      if (High < 0) High = HexValue(File[K]);
+      else {
+        Encrypted += char(High << 4 | HexValue(File[K]));
+        High = -1;
+      }
+    }
+  } else {
+    Encrypted.assign(File.data() + Start, Trailer - Start);
+  }
+  if (Encrypted.empty()) return false;
+  Out.assign(File.data(), Start);
+  Out += Encrypted;
+  Out.append(File.data() + Trailer, File.size() - Trailer);
+  Lengths = {Start, Encrypted.size(), File.size() - Trailer};
+  return true;
 }

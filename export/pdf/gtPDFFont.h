@@ -6,8 +6,11 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <array>
+#include <string_view>
 #include <string>
 #include <vector>
+#include "platform/gdi/FontEngine.h"
 #include "platform/gdi/GraphicsObjects.h"
 #include "platform/rtl/Types.h"
 
@@ -69,8 +72,20 @@ public:
   // Records the characters drawn through the simple path.
   void UseCharacters(const WideString& Text);
 
-  // Empty when the font is not TrueType or the file cannot be read.
+  // The outline format of the face the font was measured with.
+  TFontFormat Format() const { return FFormat; }
+  // The face can be written as a composite font: an sfnt face (glyf or
+  // CFF outlines) whose Unicode map was read or can be.
+  bool CanBeComposite() const {
+    return FInfo.Kind == 0 && (FFormat == TFontFormat::TrueType || FFormat == TFontFormat::OpenTypeCFF);
+  }
+  // The font program to embed: the sfnt face (TrueType or OpenType), or a
+  // Type 1 program as PDF keeps it (clear text, binary encrypted part,
+  // trailer; see Type1Lengths). Empty when the face has none or it cannot
+  // be read.
   std::string GetFontFile();
+  // The three parts of the Type 1 program GetFontFile answered.
+  std::array<std::size_t, 3> Type1Lengths() const { return FType1Lengths; }
   // The subset when it can be built and is smaller, else the whole file.
   std::string GetSubsetFontFile();
 
@@ -92,7 +107,16 @@ private:
   std::set<char32_t> FUsedChars;
   std::string FFileCache;
   bool FFileRead = false;
+  TFontFormat FFormat = TFontFormat::None;
+  AnsiString FUsedFace;   // what the font layer answers for the face drawn (GetTextFace)
+  std::array<std::size_t, 3> FType1Lengths{0, 0, 0};
 };
+
+// A Type 1 program (PFB segments, or PFA with a binary or hexadecimal
+// encrypted part) in the form a PDF FontFile holds: the clear text, the
+// encrypted part in binary, the trailer; Lengths gets their sizes. False
+// when the data is no Type 1 program.
+bool gtType1Program(std::string_view File, std::string& Out, std::array<std::size_t, 3>& Lengths);
 
 // Builds a subset of a TrueType file keeping the given glyphs (and glyph 0);
 // empty when the font cannot be subset (composite glyph, missing tables).

@@ -9,29 +9,43 @@
 #include FT_SFNT_NAMES_H
 #include FT_TRUETYPE_TABLES_H
 #include FT_TRUETYPE_IDS_H
+#include FT_FONT_FORMATS_H
+#include FT_SIZES_H
+#include FT_TYPE1_TABLES_H
+#include <fcntl.h>
 #include <fontconfig/fontconfig.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <cstdio>
 #include <map>
+#include <optional>
+#include <tuple>
+#include <mutex>
+#include <set>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "platform/gdi/FontMarlett.h"
+#include "platform/gdi/FontSfnt.h"
 #include "platform/rtl/Exceptions.h"
 
 namespace {
 
 // ---- small helpers -------------------------------------------------------
 
+// Null when FreeType cannot start: no face opens, and every font falls back
+// to the built-in one.
 FT_Library Library() {
   static FT_Library Lib = [] {
     FT_Library L = nullptr;
-    if (FT_Init_FreeType(&L) != 0) throw EOSError("FreeType could not be initialised");
-    return L;
+    return FT_Init_FreeType(&L) == 0 ? L : nullptr;
   }();
   return Lib;
 }
@@ -74,144 +88,132 @@ std::string Lower(std::string S) {
   return S;
 }
 
-std::uint32_t ReadU32(const std::uint8_t* P) {
-  return (std::uint32_t(P[0]) << 24) | (std::uint32_t(P[1]) << 16) | (std::uint32_t(P[2]) << 8) | P[3];
-}
-std::uint16_t ReadU16(const std::uint8_t* P) { return std::uint16_t((P[0] << 8) | P[1]); }
-void WriteU32(std::uint8_t* P, std::uint32_t V) {
-  P[0] = Byte(V >> 24); P[1] = Byte(V >> 16); P[2] = Byte(V >> 8); P[3] = Byte(V);
-}
-
-std::uint32_t SfntChecksum(const std::uint8_t* P, size_t Len) {
-  std::uint32_t Sum = 0;
-  for (size_t I = 0; I < Len; I += 4) {
-    std::uint8_t W[4] = {0, 0, 0, 0};
-    for (size_t K = 0; K < 4 && I + K < Len; ++K) W[K] = P[I + K];
-    Sum += ReadU32(W);
-  }
-  return Sum;
-}
-
 }  // namespace
 
 // ---- font files ------------------------------------------------------------
 
+// A face on disk, loaded once for the whole process: the file mapped, its
+// sfnt directory when it has one, and one FreeType face that every
+// realized size of it shares (each instance scales it through an FT_Size
+// of its own). Lock serializes the face's glyph slot and size activation.
 class TFontFile {
 public:
   std::string Path;
   int Index = 0;
-  bool Collection = false;
-  std::vector<std::uint8_t> Bytes;      // the standalone sfnt of this face
-  std::vector<std::uint8_t> Whole;      // the collection file (only for collections)
-  struct TTable { std::uint32_t Offset, Length; };
-  std::map<std::uint32_t, TTable> Tables;  // tag (big-endian order) -> place in Bytes
-  bool CFF = false;
-  int Weight = FW_NORMAL;  // OS/2 usWeightClass
-  bool Italic = false;     // OS/2 fsSelection italic or oblique, or head macStyle
+  TFontFormat Format = TFontFormat::Other;
+  const std::uint8_t* Data = nullptr;  // the whole file, mapped
+  std::size_t Size = 0;
+  TSfntDirectory Dir;                  // invalid for Type 1 and other non-sfnt files
+  FT_Face Face = nullptr;
+  bool SymbolCmap = false;  // the face's own cmap is a (3,0) symbol cmap
+  int Weight = FW_NORMAL;   // OS/2 usWeightClass, or the face's bold flag
+  bool Italic = false;      // OS/2 fsSelection italic or oblique, or the face's italic flag
+  std::mutex Lock;
 
-  static std::shared_ptr<TFontFile> Load(const std::string& Path, int Index);
-  static std::vector<std::uint8_t> ExtractFace(const std::vector<std::uint8_t>& File, int Index);
+  ~TFontFile();
+  // The face of the cache, opened on first use; null (and the path in the
+  // error log once) when the file cannot be read or has no outlines.
+  static std::shared_ptr<TFontFile> Open(const std::string& Path, int Index);
+  // The bytes GetFontData answers for table 0: the face as a standalone sfnt.
+  std::string_view StandaloneFace();
 
 private:
-  void IndexTables();
+  std::vector<std::uint8_t> FStandalone;  // cut out of a collection on demand
+  bool FCut = false;
 };
 
 namespace {
 
-bool InBounds(size_t Off, size_t Len, size_t Size) { return Off <= Size && Len <= Size - Off; }
+std::mutex& FileCacheLock() {
+  static std::mutex M;
+  return M;
+}
+
+void LogUnreadableFace(const std::string& Path, const char* Why) {
+  static std::set<std::string> Logged;
+  if (Logged.insert(Path).second) std::fprintf(stderr, "Font file %s skipped: %s\n", Path.c_str(), Why);
+}
 
 }  // namespace
 
-// Cuts face Index out of a collection into a standalone font with its own
-// table directory; the tables are copied 4-byte aligned and the whole-font
-// checksum in 'head' is recomputed so the result validates on its own.
-std::vector<std::uint8_t> TFontFile::ExtractFace(const std::vector<std::uint8_t>& File, int Index) {
-  const size_t Size = File.size();
-  const std::uint8_t* D = File.data();
-  if (Size < 12 || std::memcmp(D, "ttcf", 4) != 0) throw EInvalidGraphic("Not a font collection");
-  const std::uint32_t NumFonts = ReadU32(D + 8);
-  if (Index < 0 || std::uint32_t(Index) >= NumFonts || !InBounds(12, size_t(NumFonts) * 4, Size))
-    throw EInvalidGraphic("Font collection has no face " + std::to_string(Index));
-  const std::uint32_t FaceOff = ReadU32(D + 12 + 4 * Index);
-  if (!InBounds(FaceOff, 12, Size)) throw EInvalidGraphic("Font collection face offset out of range");
-  const std::uint16_t NumTables = ReadU16(D + FaceOff + 4);
-  if (!InBounds(FaceOff + 12, size_t(NumTables) * 16, Size))
-    throw EInvalidGraphic("Font collection table directory out of range");
-  std::vector<std::uint8_t> Out(12 + size_t(NumTables) * 16, 0);
-  std::memcpy(Out.data(), D + FaceOff, 12);
-  size_t HeadRecord = 0;
-  for (int T = 0; T < NumTables; ++T) {
-    const std::uint8_t* Rec = D + FaceOff + 12 + 16 * T;
-    const std::uint32_t Off = ReadU32(Rec + 8), Len = ReadU32(Rec + 12);
-    if (!InBounds(Off, Len, Size)) throw EInvalidGraphic("Font collection table out of range");
-    std::uint8_t* OutRec = Out.data() + 12 + 16 * T;
-    std::memcpy(OutRec, Rec, 8);  // tag and checksum
-    WriteU32(OutRec + 8, std::uint32_t(Out.size()));
-    WriteU32(OutRec + 12, Len);
-    if (std::memcmp(Rec, "head", 4) == 0) HeadRecord = Out.size();
-    Out.insert(Out.end(), D + Off, D + Off + Len);
-    while (Out.size() % 4) Out.push_back(0);
-  }
-  if (HeadRecord && HeadRecord + 12 <= Out.size()) {
-    WriteU32(Out.data() + HeadRecord + 8, 0);
-    WriteU32(Out.data() + HeadRecord + 8, 0xB1B0AFBAu - SfntChecksum(Out.data(), Out.size()));
-  }
-  return Out;
+TFontFile::~TFontFile() {
+  if (Face) FT_Done_Face(Face);
+  if (Data) munmap(const_cast<std::uint8_t*>(Data), Size);
 }
 
-void TFontFile::IndexTables() {
-  Tables.clear();
-  if (Bytes.size() < 12) return;
-  const std::uint16_t NumTables = ReadU16(Bytes.data() + 4);
-  CFF = std::memcmp(Bytes.data(), "OTTO", 4) == 0;
-  for (int T = 0; T < NumTables; ++T) {
-    const size_t At = 12 + 16 * size_t(T);
-    if (At + 16 > Bytes.size()) break;
-    const std::uint8_t* Rec = Bytes.data() + At;
-    const std::uint32_t Off = ReadU32(Rec + 8), Len = ReadU32(Rec + 12);
-    if (!InBounds(Off, Len, Bytes.size())) continue;
-    Tables[ReadU32(Rec)] = {Off, Len};
-    if (std::memcmp(Rec, "CFF ", 4) == 0 || std::memcmp(Rec, "CFF2", 4) == 0) CFF = true;
+std::string_view TFontFile::StandaloneFace() {
+  if (!Dir.Valid()) return {};
+  if (!Dir.IsCollection()) return {reinterpret_cast<const char*>(Data), Size};
+  std::lock_guard<std::mutex> G(Lock);
+  if (!FCut) {
+    FStandalone = Dir.StandaloneFace();
+    FCut = true;
   }
-  // The style the file really has decides what must be synthesized;
-  // fontconfig reports the requested style for faces it would embolden.
-  if (auto It = Tables.find(0x4F532F32u); It != Tables.end() && It->second.Length >= 64) {  // 'OS/2'
-    const std::uint8_t* P = Bytes.data() + It->second.Offset;
-    Weight = ReadU16(P + 4);
-    Italic = (ReadU16(P + 62) & 0x0201) != 0;
-  } else if (auto H = Tables.find(0x68656164u); H != Tables.end() && H->second.Length >= 46) {  // 'head'
-    const std::uint16_t Mac = ReadU16(Bytes.data() + H->second.Offset + 44);
-    Weight = Mac & 1 ? FW_BOLD : FW_NORMAL;
-    Italic = Mac & 2;
-  }
+  return {reinterpret_cast<const char*>(FStandalone.data()), FStandalone.size()};
 }
 
-std::shared_ptr<TFontFile> TFontFile::Load(const std::string& Path, int Index) {
+std::shared_ptr<TFontFile> TFontFile::Open(const std::string& Path, int Index) {
+  // Held across the open: FreeType's library is not to be used by two
+  // threads at once, and a face is loaded once however many ask.
+  std::lock_guard<std::mutex> G(FileCacheLock());
   static std::map<std::pair<std::string, int>, std::shared_ptr<TFontFile>> Cache;
-  auto Key = std::make_pair(Path, Index);
+  const auto Key = std::make_pair(Path, Index);
   if (auto It = Cache.find(Key); It != Cache.end()) return It->second;
-  std::ifstream In(Path, std::ios::binary);
-  if (!In) throw EInvalidGraphic("Cannot open font file " + Path);
-  std::vector<std::uint8_t> Data((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+  std::shared_ptr<TFontFile>& Slot = Cache[Key];  // a failure is remembered as null
+  const int Fd = ::open(Path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (Fd < 0) {
+    LogUnreadableFace(Path, "cannot be opened");
+    return nullptr;
+  }
+  struct stat St{};
+  void* Map = MAP_FAILED;
+  if (fstat(Fd, &St) == 0 && St.st_size > 0) Map = mmap(nullptr, std::size_t(St.st_size), PROT_READ, MAP_PRIVATE, Fd, 0);
+  ::close(Fd);
+  if (Map == MAP_FAILED) {
+    LogUnreadableFace(Path, "cannot be read");
+    return nullptr;
+  }
   auto F = std::make_shared<TFontFile>();
   F->Path = Path;
   F->Index = Index;
-  if (Data.size() >= 4 && std::memcmp(Data.data(), "ttcf", 4) == 0) {
-    F->Collection = true;
-    F->Bytes = ExtractFace(Data, Index);
-    F->Whole = std::move(Data);
-  } else {
-    F->Bytes = std::move(Data);
+  F->Data = static_cast<const std::uint8_t*>(Map);
+  F->Size = std::size_t(St.st_size);
+  FT_Library Lib = Library();
+  if (!Lib || FT_New_Memory_Face(Lib, F->Data, FT_Long(F->Size), FT_Long(Index), &F->Face) != 0) {
+    F->Face = nullptr;
+    LogUnreadableFace(Path, "not a font FreeType can read");
+    return nullptr;
   }
-  F->IndexTables();
-  Cache[Key] = F;
+  if (!FT_IS_SCALABLE(F->Face)) {
+    LogUnreadableFace(Path, "has no outlines");
+    return nullptr;
+  }
+  F->Dir = TSfntDirectory(F->Data, F->Size, Index);
+  const char* Kind = FT_Get_Font_Format(F->Face);
+  if (F->Dir.Valid()) F->Format = F->Dir.HasCFF() ? TFontFormat::OpenTypeCFF : TFontFormat::TrueType;
+  else if (Kind && std::strcmp(Kind, "Type 1") == 0) F->Format = TFontFormat::Type1;
+  if (FT_Select_Charmap(F->Face, FT_ENCODING_UNICODE) != 0 && FT_Select_Charmap(F->Face, FT_ENCODING_MS_SYMBOL) == 0)
+    F->SymbolCmap = true;
+  // The style the file really has decides what must be synthesized;
+  // fontconfig reports the requested style for faces it would embolden.
+  if (const auto* Os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(F->Face, FT_SFNT_OS2)); Os2 && Os2->version != 0xFFFF) {
+    F->Weight = Os2->usWeightClass ? Os2->usWeightClass : FW_NORMAL;
+    F->Italic = (Os2->fsSelection & 0x0201) != 0;
+  } else {
+    F->Weight = (F->Face->style_flags & FT_STYLE_FLAG_BOLD) ? FW_BOLD : FW_NORMAL;
+    F->Italic = (F->Face->style_flags & FT_STYLE_FLAG_ITALIC) != 0;
+  }
+  Slot = F;
   return F;
 }
 
 std::vector<std::uint8_t> ExtractCollectionFace(const std::vector<std::uint8_t>& Collection, int Index) {
-  return TFontFile::ExtractFace(Collection, Index);
+  if (Collection.size() < 4 || std::memcmp(Collection.data(), "ttcf", 4) != 0)
+    throw EInvalidGraphic("Not a font collection");
+  const TSfntDirectory Dir(Collection.data(), Collection.size(), Index);
+  if (!Dir.Complete()) throw EInvalidGraphic("Font collection has no readable face " + std::to_string(Index));
+  return Dir.StandaloneFace();
 }
-
 // ---- face resolution ---------------------------------------------------------
 
 namespace {
@@ -249,6 +251,68 @@ int AddStyleAndSubstitute(FcPattern* Pat, const LOGFONTW& Lf) {
 }
 }  // namespace
 
+namespace {
+
+// The candidate's file when fontconfig lists it as scalable and it opens.
+std::shared_ptr<TFontFile> OpenCandidate(FcPattern* P, std::string& FamilyName) {
+  FcBool Scalable = FcTrue;
+  if (FcPatternGetBool(P, FC_SCALABLE, 0, &Scalable) == FcResultMatch && !Scalable) return nullptr;
+  FcChar8* File = nullptr;
+  FcChar8* Family = nullptr;
+  int Index = 0;
+  if (FcPatternGetString(P, FC_FILE, 0, &File) != FcResultMatch || !File) return nullptr;
+  FcPatternGetInteger(P, FC_INDEX, 0, &Index);
+  auto F = TFontFile::Open(reinterpret_cast<const char*>(File), Index & 0xFFFF);
+  if (F && FcPatternGetString(P, FC_FAMILY, 0, &Family) == FcResultMatch && Family)
+    FamilyName = reinterpret_cast<const char*>(Family);
+  return F;
+}
+
+// The file fontconfig ranks first for the pattern among those that open:
+// its best match, or when that cannot be read, the next in its sorted list.
+// The same family and style in an sfnt file (OpenType CFF or TrueType),
+// when the face matched is a Type 1 one: the same design, and the PDF
+// writer can carry it also in composite fonts.
+std::shared_ptr<TFontFile> SfntTwin(FcPattern* Match, std::string& FamilyName) {
+  FcChar8* Family = nullptr;
+  FcChar8* Style = nullptr;
+  if (FcPatternGetString(Match, FC_FAMILY, 0, &Family) != FcResultMatch || !Family) return nullptr;
+  if (FcPatternGetString(Match, FC_STYLE, 0, &Style) != FcResultMatch || !Style) return nullptr;
+  std::shared_ptr<TFontFile> F;
+  for (const char* Format : {"CFF", "TrueType"}) {
+    FcPattern* Want = FcPatternCreate();
+    FcPatternAddString(Want, FC_FAMILY, Family);
+    FcPatternAddString(Want, FC_STYLE, Style);
+    FcPatternAddString(Want, FC_FONTFORMAT, reinterpret_cast<const FcChar8*>(Format));
+    FcObjectSet* Os = FcObjectSetBuild(FC_FILE, FC_INDEX, FC_FAMILY, FC_SCALABLE, nullptr);
+    FcFontSet* Set = FcFontList(nullptr, Want, Os);
+    for (int K = 0; Set && K < Set->nfont && !F; ++K) F = OpenCandidate(Set->fonts[K], FamilyName);
+    if (Set) FcFontSetDestroy(Set);
+    FcObjectSetDestroy(Os);
+    FcPatternDestroy(Want);
+    if (F) break;
+  }
+  return F;
+}
+
+std::shared_ptr<TFontFile> MatchFile(FcPattern* Pat, std::string& FamilyName) {
+  FcResult Res = FcResultNoMatch;
+  if (FcPattern* Match = FcFontMatch(nullptr, Pat, &Res)) {
+    auto F = OpenCandidate(Match, FamilyName);
+    if (F && F->Format == TFontFormat::Type1)
+      if (auto Twin = SfntTwin(Match, FamilyName)) F = Twin;
+    FcPatternDestroy(Match);
+    if (F) return F;
+  }
+  FcFontSet* Set = FcFontSort(nullptr, Pat, FcFalse, nullptr, &Res);
+  std::shared_ptr<TFontFile> F;
+  for (int K = 0; Set && K < Set->nfont && !F; ++K) F = OpenCandidate(Set->fonts[K], FamilyName);
+  if (Set) FcFontSetDestroy(Set);
+  return F;
+}
+
+}  // namespace
+
 TResolvedFace ResolveFontFace(const LOGFONTW& Lf) {
   TResolvedFace R;
   const std::u16string Requested = FaceNameOf(Lf);
@@ -273,26 +337,39 @@ TResolvedFace ResolveFontFace(const LOGFONTW& Lf) {
     else Family = "Liberation Sans";
   }
   if (Low == "symbol") R.SymbolMap = true;
+  const int Weight = Lf.lfWeight == FW_DONTCARE ? FW_NORMAL : std::clamp<int>(Lf.lfWeight, 1, 1000);
 
-  FcPattern* Pat = FcPatternCreate();
-  FcPatternAddString(Pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(Family.c_str()));
-  const int Weight = AddStyleAndSubstitute(Pat, Lf);
-  FcResult Res = FcResultNoMatch;
-  FcPattern* Match = FcFontMatch(nullptr, Pat, &Res);
-  FcPatternDestroy(Pat);
-  if (!Match) throw EInvalidGraphic("No font matches \"" + Name + "\"");
-  FcChar8* File = nullptr;
-  FcChar8* FamilyOut = nullptr;
-  int Index = 0;
-  FcPatternGetString(Match, FC_FILE, 0, &File);
-  FcPatternGetString(Match, FC_FAMILY, 0, &FamilyOut);
-  FcPatternGetInteger(Match, FC_INDEX, 0, &Index);
-  std::string Path = File ? reinterpret_cast<const char*>(File) : "";
-  std::string FamilyName = FamilyOut ? reinterpret_cast<const char*>(FamilyOut) : "";
-  FcPatternDestroy(Match);
-  if (Path.empty()) throw EInvalidGraphic("No font file for \"" + Name + "\"");
-  R.File = TFontFile::Load(Path, Index & 0xFFFF);
-  if (R.FaceName.empty()) R.FaceName = FromUtf8(FamilyName);
+  // One answer per family and style for the whole process: every size of
+  // a face resolves to the same file.
+  struct TAnswer {
+    std::shared_ptr<TFontFile> File;
+    std::string Family;
+  };
+  static std::mutex Lock;
+  static std::map<std::tuple<std::string, int, bool>, TAnswer> Answers;
+  const auto Key = std::make_tuple(Lower(Family), Weight, Lf.lfItalic != 0);
+  TAnswer A;
+  {
+    std::lock_guard<std::mutex> G(Lock);
+    if (auto It = Answers.find(Key); It != Answers.end()) A = It->second;
+  }
+  if (!A.File) {
+    FcPattern* Pat = FcPatternCreate();
+    FcPatternAddString(Pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(Family.c_str()));
+    AddStyleAndSubstitute(Pat, Lf);
+    A.File = MatchFile(Pat, A.Family);
+    FcPatternDestroy(Pat);
+    if (!A.File) {
+      // Nothing installed opens: the built-in face draws, under the name asked for.
+      R.Kind = TResolvedFace::TKind::Marlett;
+      R.FaceName = Requested.empty() ? u"System" : Requested;
+      return R;
+    }
+    std::lock_guard<std::mutex> G(Lock);
+    Answers[Key] = A;
+  }
+  R.File = A.File;
+  if (R.FaceName.empty()) R.FaceName = FromUtf8(A.Family);
   R.SynthBold = Weight >= FW_SEMIBOLD && R.File->Weight < FW_SEMIBOLD;
   R.SynthItalic = Lf.lfItalic && !R.File->Italic;
   return R;
@@ -340,7 +417,9 @@ struct TFontInstance::TGlyphSlot {
 };
 
 struct TFontInstance::TImpl {
-  FT_Face Face = nullptr;
+  FT_Face Face = nullptr;         // the file's shared face
+  FT_Size Size = nullptr;         // this instance's scale of it
+  TFontFile* File = nullptr;
   double XScale = 0, YScale = 0;  // pixels per font unit
   FT_Matrix Transform{0x10000, 0, 0, 0x10000};
   bool Rotated = false;
@@ -353,7 +432,10 @@ struct TFontInstance::TImpl {
   mutable std::vector<std::shared_ptr<TFontInstance>> Fallbacks;
   mutable std::unordered_map<char32_t, int> FallbackOf;
   ~TImpl() {
-    if (Face) FT_Done_Face(Face);
+    if (Size) {
+      std::lock_guard<std::mutex> G(File->Lock);
+      FT_Done_Size(Size);
+    }
   }
 };
 
@@ -384,15 +466,26 @@ int RoundI(double V) { return int(std::lround(V)); }
 }  // namespace
 
 std::shared_ptr<TFontInstance> TFontInstance::Get(const LOGFONTW& DeviceLf) {
+  static std::mutex Lock;
   static std::unordered_map<std::string, std::shared_ptr<TFontInstance>, TLogFontKeyHash> Cache;
   const std::string Key = KeyOf(DeviceLf);
+  std::lock_guard<std::mutex> G(Lock);
   if (auto It = Cache.find(Key); It != Cache.end()) return It->second;
   if (Cache.size() >= 512) {
     // Drop the instances nobody holds any more; their glyphs go with them.
     for (auto It = Cache.begin(); It != Cache.end();)
       It = It->second.use_count() == 1 ? Cache.erase(It) : std::next(It);
   }
-  std::shared_ptr<TFontInstance> Inst(new TFontInstance(DeviceLf, ResolveFontFace(DeviceLf)));
+  std::shared_ptr<TFontInstance> Inst;
+  try {
+    Inst.reset(new TFontInstance(DeviceLf, ResolveFontFace(DeviceLf)));
+  } catch (const std::exception&) {
+    // Whatever a font file holds, a font is realized: the built-in face.
+    TResolvedFace Builtin;
+    Builtin.Kind = TResolvedFace::TKind::Marlett;
+    Builtin.FaceName = FaceNameOf(DeviceLf);
+    Inst.reset(new TFontInstance(DeviceLf, std::move(Builtin)));
+  }
   Cache[Key] = Inst;
   return Inst;
 }
@@ -416,23 +509,95 @@ TFontInstance::TFontInstance(const LOGFONTW& DeviceLf, TResolvedFace Face)
 
 TFontInstance::~TFontInstance() = default;
 
+namespace {
+
+// What the metrics are made of, in font units: from the sfnt tables where
+// the face has them, else from what FreeType reads out of any outline
+// format (Type 1 fonts carry no OS/2, hhea or head).
+struct TFaceNumbers {
+  double Upem = 1000;
+  double WinAscent = 800, WinDescent = 200;   // the cell, descent positive
+  double Ascender = 800, Descender = -200;    // the typographic line, hhea's
+  double LineGap = 0;
+  double AvgWidth = 0, MaxAdvance = 0;
+  int Weight = FW_NORMAL;
+  double ItalicAngle = 0;                     // degrees, negative leans right
+  double UnderlinePosition = -100, UnderlineThickness = 50;
+  FT_BBox Box{0, -200, 1000, 800};
+  int SlopeRise = 1, SlopeRun = 0;
+  int MinPpem = 0;
+};
+
+TFaceNumbers FaceNumbers(FT_Face F, const TT_OS2* Os2, const TT_HoriHeader* Hhea, const TT_Header* Head,
+                         const TT_Postscript* Post) {
+  TFaceNumbers N;
+  N.Upem = F->units_per_EM ? F->units_per_EM : (Head && Head->Units_Per_EM ? Head->Units_Per_EM : 1000);
+  N.Box = F->bbox;
+  N.Ascender = Hhea ? Hhea->Ascender : F->ascender;
+  N.Descender = Hhea ? Hhea->Descender : F->descender;
+  if (N.Ascender <= 0 && N.Descender >= 0) {
+    N.Ascender = N.Box.yMax > 0 ? N.Box.yMax : N.Upem * 0.8;
+    N.Descender = N.Box.yMin < 0 ? N.Box.yMin : -N.Upem * 0.2;
+  }
+  N.WinAscent = Os2 ? Os2->usWinAscent : N.Ascender;
+  N.WinDescent = Os2 ? Os2->usWinDescent : -N.Descender;
+  if (N.WinAscent + N.WinDescent <= 0) {
+    N.WinAscent = N.Ascender;
+    N.WinDescent = -N.Descender;
+  }
+  N.LineGap = Hhea ? Hhea->Line_Gap : std::max(0.0, double(F->height) - (N.Ascender - N.Descender));
+  N.MaxAdvance = Hhea ? Hhea->advance_Width_Max : F->max_advance_width;
+  if (Os2 && Os2->xAvgCharWidth > 0) {
+    N.AvgWidth = Os2->xAvgCharWidth;
+  } else {
+    // Without OS/2 the lower-case x stands for an average letter.
+    FT_Fixed Adv = 0;
+    const FT_UInt X = FT_Get_Char_Index(F, 'x');
+    if (X && FT_Get_Advance(F, X, FT_LOAD_NO_SCALE, &Adv) == 0 && Adv > 0) N.AvgWidth = double(Adv);
+    else N.AvgWidth = N.MaxAdvance / 2;
+  }
+  if (N.MaxAdvance <= 0) N.MaxAdvance = std::max(N.AvgWidth, N.Upem / 2);
+  if (Os2 && Os2->usWeightClass) N.Weight = Os2->usWeightClass;
+  else N.Weight = (F->style_flags & FT_STYLE_FLAG_BOLD) ? FW_BOLD : FW_NORMAL;
+  PS_FontInfoRec Ps;
+  if (Post) N.ItalicAngle = Post->italicAngle / 65536.0;
+  else if (FT_Get_PS_Font_Info(F, &Ps) == 0) N.ItalicAngle = Ps.italic_angle;
+  if (Post && Post->underlineThickness > 0) {
+    N.UnderlinePosition = Post->underlinePosition;
+    N.UnderlineThickness = Post->underlineThickness;
+  } else if (F->underline_thickness > 0) {
+    N.UnderlinePosition = F->underline_position;
+    N.UnderlineThickness = F->underline_thickness;
+  }
+  if (Hhea) {
+    N.SlopeRise = Hhea->caret_Slope_Rise;
+    N.SlopeRun = Hhea->caret_Slope_Run;
+  }
+  if (Head) N.MinPpem = Head->Lowest_Rec_PPEM;
+  return N;
+}
+
+}  // namespace
+
 void TFontInstance::Realize() {
   TImpl& I = *FImpl;
-  const auto& Bytes = FFace.File->Bytes;
-  if (FT_New_Memory_Face(Library(), Bytes.data(), FT_Long(Bytes.size()), 0, &I.Face) != 0)
-    throw EInvalidGraphic("Font file " + FFace.File->Path + " cannot be read");
+  TFontFile& File = *FFace.File;
+  I.File = &File;
+  I.Face = File.Face;
+  I.SymbolCmap = File.SymbolCmap;
   FT_Face F = I.Face;
+  std::lock_guard<std::mutex> G(File.Lock);
+  if (FT_New_Size(F, &I.Size) != 0) I.Size = nullptr;
   const TT_OS2* Os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(F, FT_SFNT_OS2));
+  if (Os2 && Os2->version == 0xFFFF) Os2 = nullptr;
   const TT_HoriHeader* Hhea = static_cast<TT_HoriHeader*>(FT_Get_Sfnt_Table(F, FT_SFNT_HHEA));
   const TT_Header* Head = static_cast<TT_Header*>(FT_Get_Sfnt_Table(F, FT_SFNT_HEAD));
   const TT_Postscript* Post = static_cast<TT_Postscript*>(FT_Get_Sfnt_Table(F, FT_SFNT_POST));
-  if (!Hhea || !Head) throw EInvalidGraphic("Font file " + FFace.File->Path + " lacks hhea or head");
-  if (FT_Select_Charmap(F, FT_ENCODING_UNICODE) != 0 && FT_Select_Charmap(F, FT_ENCODING_MS_SYMBOL) == 0)
-    I.SymbolCmap = true;
+  const TFaceNumbers N = FaceNumbers(F, Os2, Hhea, Head, Post);
 
-  const double Upem = Head->Units_Per_EM ? Head->Units_Per_EM : 2048;
-  const double WinAsc = Os2 && Os2->version != 0xFFFF ? Os2->usWinAscent : Hhea->Ascender;
-  const double WinDesc = Os2 && Os2->version != 0xFFFF ? Os2->usWinDescent : -Hhea->Descender;
+  const double Upem = N.Upem;
+  const double WinAsc = N.WinAscent;
+  const double WinDesc = N.WinDescent;
   const double Cell = std::max(1.0, WinAsc + WinDesc);
 
   // lfHeight < 0 asks for the em, > 0 for the cell (ascent + descent);
@@ -445,9 +610,7 @@ void TFontInstance::Realize() {
   Ppem = std::clamp(Ppem, 1.0 / 64, 16384.0);
   I.YScale = Ppem / Upem;
   I.XScale = I.YScale;
-  if (FLogFont.lfWidth != 0 && Os2 && Os2->xAvgCharWidth > 0) {
-    I.XScale = std::abs(double(FLogFont.lfWidth)) / Os2->xAvgCharWidth;
-  }
+  if (FLogFont.lfWidth != 0 && N.AvgWidth > 0) I.XScale = std::abs(double(FLogFont.lfWidth)) / N.AvgWidth;
   FEmPixels = RoundI(Ppem);
 
   TEXTMETRICW& Tm = FMetrics;
@@ -456,11 +619,11 @@ void TFontInstance::Realize() {
   if (H > 0) Tm.tmDescent = H - Tm.tmAscent;
   Tm.tmHeight = Tm.tmAscent + Tm.tmDescent;
   Tm.tmInternalLeading = std::max<LONG>(0, Tm.tmHeight - FEmPixels);
-  const double Gap = double(Hhea->Line_Gap) - ((WinAsc + WinDesc) - (Hhea->Ascender - Hhea->Descender));
+  const double Gap = N.LineGap - ((WinAsc + WinDesc) - (N.Ascender - N.Descender));
   Tm.tmExternalLeading = std::max(0, RoundI(Gap * I.YScale));
-  Tm.tmAveCharWidth = Os2 ? RoundI(Os2->xAvgCharWidth * I.XScale) : RoundI(Hhea->advance_Width_Max * I.XScale / 2);
-  Tm.tmMaxCharWidth = RoundI(Hhea->advance_Width_Max * I.XScale) + (FFace.SynthBold ? 1 : 0);
-  Tm.tmWeight = FFace.SynthBold ? FW_BOLD : (Os2 ? Os2->usWeightClass : FW_NORMAL);
+  Tm.tmAveCharWidth = RoundI(N.AvgWidth * I.XScale);
+  Tm.tmMaxCharWidth = RoundI(N.MaxAdvance * I.XScale) + (FFace.SynthBold ? 1 : 0);
+  Tm.tmWeight = FFace.SynthBold ? FW_BOLD : N.Weight;
   if (Tm.tmWeight == 0) Tm.tmWeight = FW_NORMAL;
   Tm.tmOverhang = 0;
   Tm.tmDigitizedAspectX = 96;
@@ -508,12 +671,14 @@ void TFontInstance::Realize() {
     std::memcpy(&O.otmPanoseNumber, Os2->panose, 10);
     O.otmfsSelection = Os2->fsSelection & 0x7F;
     O.otmfsType = Os2->fsType;
+  } else {
+    O.otmfsSelection = BYTE(((F->style_flags & FT_STYLE_FLAG_ITALIC) ? 1 : 0) | ((F->style_flags & FT_STYLE_FLAG_BOLD) ? 0x20 : 0));
   }
   if (FFace.SynthItalic) O.otmfsSelection |= 1;
   if (FFace.SynthBold) O.otmfsSelection |= 0x20;
-  O.otmsCharSlopeRise = Hhea->caret_Slope_Rise;
-  O.otmsCharSlopeRun = Hhea->caret_Slope_Run;
-  O.otmItalicAngle = Post ? RoundI(Post->italicAngle / 65536.0 * 10) : 0;
+  O.otmsCharSlopeRise = N.SlopeRise;
+  O.otmsCharSlopeRun = N.SlopeRun;
+  O.otmItalicAngle = RoundI(N.ItalicAngle * 10);
   if (FFace.SynthItalic && O.otmItalicAngle == 0) O.otmItalicAngle = -120;
   O.otmEMSquare = UINT(Upem);
   const double Ys = I.YScale, Xs = I.XScale;
@@ -530,20 +695,26 @@ void TFontInstance::Realize() {
     O.otmsStrikeoutSize = UINT(std::max(1, RoundI(Os2->yStrikeoutSize * Ys)));
     O.otmsStrikeoutPosition = RoundI(Os2->yStrikeoutPosition * Ys);
   } else {
-    O.otmAscent = RoundI(Hhea->Ascender * Ys);
-    O.otmDescent = RoundI(Hhea->Descender * Ys);
-    O.otmsStrikeoutSize = 1;
-    O.otmsStrikeoutPosition = RoundI(Hhea->Ascender * Ys / 3);
+    O.otmAscent = RoundI(N.Ascender * Ys);
+    O.otmDescent = RoundI(N.Descender * Ys);
+    O.otmLineGap = UINT(std::max(0, RoundI(N.LineGap * Ys)));
+    O.otmsCapEmHeight = UINT(std::max(0, RoundI(N.Ascender * Ys)));
+    O.otmsXHeight = UINT(std::max(0, RoundI(N.Ascender / 2 * Ys)));
+    O.otmsStrikeoutSize = UINT(std::max(1, RoundI(N.UnderlineThickness * Ys)));
+    O.otmsStrikeoutPosition = RoundI(N.Ascender * Ys / 3);
   }
-  O.otmrcFontBox = {RoundI(Head->xMin * Xs), RoundI(Head->yMax * Ys), RoundI(Head->xMax * Xs), RoundI(Head->yMin * Ys)};
-  O.otmMacAscent = RoundI(Hhea->Ascender * Ys);
-  O.otmMacDescent = RoundI(Hhea->Descender * Ys);
-  O.otmMacLineGap = UINT(std::max(0, RoundI(Hhea->Line_Gap * Ys)));
-  O.otmusMinimumPPEM = Head->Lowest_Rec_PPEM;
-  O.otmsUnderscoreSize = Post ? std::max(1, RoundI(Post->underlineThickness * Ys)) : 1;
-  O.otmsUnderscorePosition = Post ? RoundI(Post->underlinePosition * Ys) : -1;
+  O.otmrcFontBox = {RoundI(N.Box.xMin * Xs), RoundI(N.Box.yMax * Ys), RoundI(N.Box.xMax * Xs), RoundI(N.Box.yMin * Ys)};
+  O.otmMacAscent = RoundI(N.Ascender * Ys);
+  O.otmMacDescent = RoundI(N.Descender * Ys);
+  O.otmMacLineGap = UINT(std::max(0, RoundI(N.LineGap * Ys)));
+  O.otmusMinimumPPEM = UINT(N.MinPpem);
+  O.otmsUnderscoreSize = std::max(1, RoundI(N.UnderlineThickness * Ys));
+  O.otmsUnderscorePosition = RoundI(N.UnderlinePosition * Ys);
 
-  FT_Set_Char_Size(F, FT_F26Dot6(std::lround(Upem * Xs * 64)), FT_F26Dot6(std::lround(Ppem * 64)), 72, 72);
+  if (I.Size) {
+    FT_Activate_Size(I.Size);
+    FT_Set_Char_Size(F, FT_F26Dot6(std::lround(Upem * Xs * 64)), FT_F26Dot6(std::lround(Ppem * 64)), 72, 72);
+  }
   I.Advances.assign(size_t(std::max<FT_Long>(F->num_glyphs, 1)), INT32_MIN);
   I.Glyphs.resize(I.Advances.size());
 }
@@ -611,6 +782,7 @@ std::uint32_t TFontInstance::GlyphIndex(char32_t Ch) const {
     return Ch < 256 ? Ch : 0;
   }
   FT_Face F = FImpl->Face;
+  std::lock_guard<std::mutex> G(FImpl->File->Lock);  // the cmap keeps a look-up cache
   if (FFace.SymbolMap) {
     const char32_t Code = Ch >= 0xF020 && Ch <= 0xF0FF ? Ch - 0xF000 : Ch;
     if (Code < 256) {
@@ -746,7 +918,10 @@ int TFontInstance::GlyphAdvance(std::uint32_t Glyph) const {
   std::int32_t& A = I.Advances[Glyph];
   if (A == INT32_MIN) {
     FT_Fixed Units = 0;
-    FT_Get_Advance(I.Face, Glyph, FT_LOAD_NO_SCALE, &Units);
+    if (I.Face) {
+      std::lock_guard<std::mutex> G(I.File->Lock);
+      FT_Get_Advance(I.Face, Glyph, FT_LOAD_NO_SCALE, &Units);
+    }
     A = RoundI(double(Units) * I.XScale) + (FFace.SynthBold ? 1 : 0);
   }
   return A;
@@ -762,6 +937,7 @@ ABC TFontInstance::GlyphABC(std::uint32_t Glyph) const {
     return R;
   }
   FT_Face F = FImpl->Face;
+  std::lock_guard<std::mutex> G(FImpl->File->Lock);
   if (FT_Load_Glyph(F, Glyph, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING) != 0 || F->glyph->format != FT_GLYPH_FORMAT_OUTLINE ||
       F->glyph->outline.n_points == 0) {
     // A blank glyph is all advance: Windows reports it as b = advance.
@@ -849,6 +1025,8 @@ const TGlyphBitmap& TFontInstance::Glyph(std::uint32_t Glyph) const {
     return Slot.Bitmap;
   }
   FT_Face F = I.Face;
+  std::lock_guard<std::mutex> G(I.File->Lock);
+  if (I.Size) FT_Activate_Size(I.Size);
   FT_Int32 Flags = FT_LOAD_NO_BITMAP | (I.Rotated || FFace.SynthItalic ? FT_LOAD_NO_HINTING : FT_LOAD_TARGET_LIGHT);
   if (FT_Load_Glyph(F, Glyph, Flags) != 0 || F->glyph->format != FT_GLYPH_FORMAT_OUTLINE) return Slot.Bitmap;
   FT_Outline& O = F->glyph->outline;
@@ -863,34 +1041,42 @@ const TGlyphBitmap& TFontInstance::Glyph(std::uint32_t Glyph) const {
 }
 
 DWORD TFontInstance::FontData(DWORD Tag, DWORD Offset, void* Buffer, DWORD Size) const {
-  if (!FFace.File || FFace.SymbolMap) return GDI_FONTDATA_ERROR;
-  const TFontFile& File = *FFace.File;
-  const std::uint8_t* Base;
-  size_t Len;
+  // Only sfnt faces have tables; a Type 1 face answers as a non-TrueType
+  // font does.
+  if (!FFace.File || FFace.SymbolMap || !FFace.File->Dir.Valid()) return GDI_FONTDATA_ERROR;
+  TFontFile& File = *FFace.File;
+  std::string_view Src;
   if (Tag == 0) {
-    Base = File.Bytes.data();
-    Len = File.Bytes.size();
+    Src = File.StandaloneFace();
   } else if (Tag == TTCF_TABLE_TAG) {
-    const auto& Src = File.Collection ? File.Whole : File.Bytes;
-    Base = Src.data();
-    Len = Src.size();
+    Src = {reinterpret_cast<const char*>(File.Data), File.Size};
   } else {
     // The tag arrives with its first character in the low byte.
     const std::uint32_t BigTag = ((Tag & 0xFF) << 24) | ((Tag & 0xFF00) << 8) | ((Tag >> 8) & 0xFF00) | (Tag >> 24);
-    auto It = File.Tables.find(BigTag);
-    if (It == File.Tables.end()) return GDI_FONTDATA_ERROR;
-    Base = File.Bytes.data() + It->second.Offset;
-    Len = It->second.Length;
+    if (!File.Dir.Find(BigTag)) return GDI_FONTDATA_ERROR;
+    Src = File.Dir.Table(BigTag);
   }
-  if (Offset > Len) return GDI_FONTDATA_ERROR;
-  const size_t Avail = Len - Offset;
+  if (Offset > Src.size()) return GDI_FONTDATA_ERROR;
+  const size_t Avail = Src.size() - Offset;
   if (!Buffer) return DWORD(Avail);
   const size_t N = std::min<size_t>(Avail, Size);
-  std::memcpy(Buffer, Base + Offset, N);
+  std::memcpy(Buffer, Src.data() + Offset, N);
   return DWORD(N);
 }
 
-bool TFontInstance::IsCFF() const { return FFace.File && FFace.File->CFF; }
+bool TFontInstance::IsCFF() const { return FFace.File && FFace.File->Format == TFontFormat::OpenTypeCFF; }
+
+TFontFormat TFontInstance::Format() const {
+  if (!FFace.File || FFace.SymbolMap) return TFontFormat::None;
+  return FFace.File->Format;
+}
+
+std::string_view TFontInstance::FileBytes() const {
+  if (!FFace.File || FFace.SymbolMap) return {};
+  return {reinterpret_cast<const char*>(FFace.File->Data), FFace.File->Size};
+}
+
+std::string TFontInstance::FilePath() const { return FFace.File ? FFace.File->Path : std::string(); }
 
 DWORD TFontInstance::CodePageRange1() const {
   if (!FImpl->Face) return 0x80000000u;
@@ -923,7 +1109,67 @@ int CharSetOfCodePageBit(int Bit) {
 
 // ---- enumeration ---------------------------------------------------------------
 
+namespace {
+
+const char* const WindowsNames[] = {"Arial", "Times New Roman", "Courier New", "Tahoma", "MS Sans Serif", "Verdana"};
+
+// The charsets a family covers, from the face it realizes to.
+std::vector<BYTE> CharSetsOf(const std::u16string& Name) {
+  LOGFONTW Lf;
+  std::copy_n(Name.begin(), std::min<size_t>(Name.size(), LF_FACESIZE - 1), Lf.lfFaceName);
+  Lf.lfHeight = -16;
+  auto Inst = TFontInstance::Get(Lf);
+  if (Inst->IsSymbolCharset()) return {SYMBOL_CHARSET};
+  std::vector<BYTE> Sets;
+  const DWORD R = Inst->CodePageRange1();
+  for (int Bit = 0; Bit < 32; ++Bit)
+    if ((R & (1u << Bit)) && CharSetOfCodePageBit(Bit) >= 0) Sets.push_back(BYTE(CharSetOfCodePageBit(Bit)));
+  if (Sets.empty()) Sets.push_back(ANSI_CHARSET);
+  return Sets;
+}
+
+bool SameFamilyName(const std::u16string& A, const std::u16string& B) {
+  if (A.size() != B.size()) return false;
+  auto Low = [](char16_t C) { return C >= 'A' && C <= 'Z' ? char16_t(C + 32) : C; };
+  for (size_t I = 0; I < A.size(); ++I)
+    if (Low(A[I]) != Low(B[I])) return false;
+  return true;
+}
+
+// The installed family of that name as fontconfig spells it; empty when none.
+std::u16string InstalledFamily(const std::u16string& Name) {
+  const std::string Utf8 = ToUtf8(Name);
+  FcPattern* Pat = FcPatternCreate();
+  FcPatternAddString(Pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(Utf8.c_str()));
+  FcPatternAddBool(Pat, FC_SCALABLE, FcTrue);
+  FcObjectSet* Os = FcObjectSetBuild(FC_FAMILY, nullptr);
+  FcFontSet* Set = FcFontList(nullptr, Pat, Os);
+  std::u16string Found;
+  for (int K = 0; Set && K < Set->nfont && Found.empty(); ++K) {
+    FcChar8* Fam = nullptr;
+    for (int N = 0; FcPatternGetString(Set->fonts[K], FC_FAMILY, N, &Fam) == FcResultMatch && Fam; ++N) {
+      const std::u16string W = FromUtf8(reinterpret_cast<const char*>(Fam));
+      if (SameFamilyName(W, Name)) {
+        Found = W;
+        break;
+      }
+    }
+  }
+  if (Set) FcFontSetDestroy(Set);
+  FcObjectSetDestroy(Os);
+  FcPatternDestroy(Pat);
+  return Found;
+}
+
+std::mutex& FamiliesLock() {
+  static std::mutex M;
+  return M;
+}
+
+}  // namespace
+
 const std::vector<TFontFamilyInfo>& AvailableFontFamilies() {
+  std::lock_guard<std::mutex> G(FamiliesLock());
   static const std::vector<TFontFamilyInfo> Families = [] {
     std::map<std::u16string, TFontFamilyInfo> ByName;
     FcPattern* Pat = FcPatternCreate();
@@ -939,27 +1185,12 @@ const std::vector<TFontFamilyInfo>& AvailableFontFamilies() {
     if (Set) FcFontSetDestroy(Set);
     FcObjectSetDestroy(Os);
     FcPatternDestroy(Pat);
-    auto CharSetsOf = [](const std::string& Name) {
-      LOGFONTW Lf;
-      std::u16string W = FromUtf8(Name);
-      std::copy_n(W.begin(), std::min<size_t>(W.size(), LF_FACESIZE - 1), Lf.lfFaceName);
-      Lf.lfHeight = -16;
-      auto Inst = TFontInstance::Get(Lf);
-      std::vector<BYTE> Sets;
-      if (Inst->IsSymbolCharset()) return std::vector<BYTE>{SYMBOL_CHARSET};
-      const DWORD R = Inst->CodePageRange1();
-      for (int Bit = 0; Bit < 32; ++Bit)
-        if ((R & (1u << Bit)) && CharSetOfCodePageBit(Bit) >= 0) Sets.push_back(BYTE(CharSetOfCodePageBit(Bit)));
-      if (Sets.empty()) Sets.push_back(ANSI_CHARSET);
-      return Sets;
-    };
     for (const auto& N : Names) {
       auto W = FromUtf8(N);
       if (W.size() >= LF_FACESIZE || ByName.count(W)) continue;
-      ByName[W] = {W, CharSetsOf(N), true};
+      ByName[W] = {W, CharSetsOf(W), true};
     }
-    const char* WindowsNames[] = {"Arial", "Times New Roman", "Courier New", "Tahoma", "MS Sans Serif", "Verdana"};
-    for (const char* N : WindowsNames) ByName[FromUtf8(N)] = {FromUtf8(N), CharSetsOf(N), true};
+    for (const char* N : WindowsNames) ByName[FromUtf8(N)] = {FromUtf8(N), CharSetsOf(FromUtf8(N)), true};
     ByName[u"Symbol"] = {u"Symbol", {SYMBOL_CHARSET}, false};
     ByName[u"Marlett"] = {u"Marlett", {SYMBOL_CHARSET}, false};
     std::vector<TFontFamilyInfo> V;
@@ -967,6 +1198,36 @@ const std::vector<TFontFamilyInfo>& AvailableFontFamilies() {
     return V;
   }();
   return Families;
+}
+
+bool FindFontFamily(const std::u16string& Name, TFontFamilyInfo& Out) {
+  if (Name.empty()) return false;
+  // Asked about one face, only that face is looked at: no list of every
+  // installed family is built for it.
+  std::u16string Key = Name;
+  for (auto& C : Key)
+    if (C >= 'A' && C <= 'Z') C = char16_t(C + 32);
+  static std::map<std::u16string, std::optional<TFontFamilyInfo>> Known;
+  {
+    std::lock_guard<std::mutex> G(FamiliesLock());
+    if (auto It = Known.find(Key); It != Known.end()) {
+      if (It->second) Out = *It->second;
+      return bool(It->second);
+    }
+  }
+  std::optional<TFontFamilyInfo> Info;
+  if (SameFamilyName(Name, u"Symbol")) Info = TFontFamilyInfo{u"Symbol", {SYMBOL_CHARSET}, false};
+  else if (SameFamilyName(Name, u"Marlett")) Info = TFontFamilyInfo{u"Marlett", {SYMBOL_CHARSET}, false};
+  for (const char* N : WindowsNames)
+    if (!Info && SameFamilyName(Name, FromUtf8(N))) Info = TFontFamilyInfo{FromUtf8(N), CharSetsOf(FromUtf8(N)), true};
+  if (!Info && Name.size() < LF_FACESIZE) {
+    const std::u16string Installed = InstalledFamily(Name);
+    if (!Installed.empty()) Info = TFontFamilyInfo{Installed, CharSetsOf(Installed), true};
+  }
+  std::lock_guard<std::mutex> G(FamiliesLock());
+  Known[Key] = Info;
+  if (Info) Out = *Info;
+  return bool(Info);
 }
 
 // ---- the Symbol encoding -------------------------------------------------------

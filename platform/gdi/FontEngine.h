@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 #include "platform/gdi/FontTypes.h"
 
@@ -26,9 +27,17 @@ struct TGlyphBitmap {
   std::vector<std::uint8_t> Coverage;
 };
 
-// A face as found on disk: the standalone sfnt bytes (one face cut out of a
-// collection) and what the font claims about itself.
+// A face as found on disk, mapped and loaded once per file and face index.
 class TFontFile;
+
+// The outline format of a face's file.
+enum class TFontFormat {
+  None,         // no file: the built-in faces and the Symbol code map
+  TrueType,     // sfnt with glyf outlines (alone or in a collection)
+  OpenTypeCFF,  // sfnt with PostScript (CFF) outlines
+  Type1,        // PostScript Type 1 (PFB or PFA)
+  Other,        // anything else FreeType reads
+};
 
 // How a logical font's face name was resolved.
 struct TResolvedFace {
@@ -90,6 +99,11 @@ public:
   DWORD FontData(DWORD Tag, DWORD Offset, void* Buffer, DWORD Size) const;
   // The face has PostScript (CFF) outlines: the PDF side must not subset it.
   bool IsCFF() const;
+  TFontFormat Format() const;
+  // The face's whole file as mapped (a collection is the whole collection);
+  // empty for faces without one.
+  std::string_view FileBytes() const;
+  std::string FilePath() const;
   // Code pages the face covers, as the OS/2 table's ulCodePageRange bits.
   DWORD CodePageRange1() const;
 
@@ -128,6 +142,9 @@ struct TFontFamilyInfo {
 // Every family the layer can realize: installed families plus the Windows
 // names mapped onto them and the built-in symbol faces, sorted by name.
 const std::vector<TFontFamilyInfo>& AvailableFontFamilies();
+// The one family of that name (any case) the layer can realize, without
+// listing the others; false when there is none.
+bool FindFontFamily(const std::u16string& Name, TFontFamilyInfo& Out);
 
 // Windows charset of a code page bit of OS/2 ulCodePageRange1 (-1 when none).
 int CharSetOfCodePageBit(int Bit);

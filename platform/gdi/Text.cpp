@@ -576,6 +576,17 @@ bool GdiFontIsCFF(HDC H) {
   return D && GdiRealizeFont(*D)->IsCFF();
 }
 
+TFontFormat GdiFontFormat(HDC H) {
+  TDC* D = Dc(H);
+  return D ? GdiRealizeFont(*D)->Format() : TFontFormat::None;
+}
+
+std::string_view GdiFontFileBytes(HDC H) {
+  TDC* D = Dc(H);
+  // Instances live in the engine's cache, files for the whole process.
+  return D ? GdiRealizeFont(*D)->FileBytes() : std::string_view();
+}
+
 // ---- enumeration ------------------------------------------------------------------------
 
 int EnumFontFamiliesExW(HDC H, const LOGFONTW* Lf, FONTENUMPROCW Proc, LPARAM Param, DWORD) {
@@ -583,17 +594,16 @@ int EnumFontFamiliesExW(HDC H, const LOGFONTW* Lf, FONTENUMPROCW Proc, LPARAM Pa
   size_t Len = 0;
   while (Len < LF_FACESIZE && Lf->lfFaceName[Len]) ++Len;
   const std::u16string Want(Lf->lfFaceName, Len);
-  auto SameName = [](const std::u16string& A, const std::u16string& B) {
-    if (A.size() != B.size()) return false;
-    for (size_t I = 0; I < A.size(); ++I) {
-      auto Low = [](char16_t C) { return C >= 'A' && C <= 'Z' ? char16_t(C + 32) : C; };
-      if (Low(A[I]) != Low(B[I])) return false;
-    }
-    return true;
-  };
+  // A named face is looked up alone; only an empty name lists every family.
+  std::vector<TFontFamilyInfo> One;
+  if (!Want.empty()) {
+    TFontFamilyInfo Info;
+    if (!FindFontFamily(Want, Info)) return 1;
+    One.push_back(std::move(Info));
+  }
+  const std::vector<TFontFamilyInfo>& Families = Want.empty() ? AvailableFontFamilies() : One;
   int Result = 1;
-  for (const TFontFamilyInfo& Fam : AvailableFontFamilies()) {
-    if (!Want.empty() && !SameName(Want, Fam.Name)) continue;
+  for (const TFontFamilyInfo& Fam : Families) {
     for (BYTE Cs : Fam.CharSets) {
       if (Lf->lfCharSet != DEFAULT_CHARSET && Lf->lfCharSet != Cs) continue;
       ENUMLOGFONTEXW E;

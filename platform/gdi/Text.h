@@ -38,6 +38,11 @@ int GetTextFaceA(HDC Dc, int Count, char* Face);
 DWORD GetFontData(HDC Dc, DWORD Table, DWORD Offset, void* Buffer, DWORD Size);
 // True when the DC's font has PostScript outlines (not subsettable as glyf).
 bool GdiFontIsCFF(HDC Dc);
+// The outline format of the face the DC's font realizes to, and that face's
+// whole file as the font layer holds it (a Type 1 program has no tables for
+// GetFontData). None and empty without a DC or a file.
+TFontFormat GdiFontFormat(HDC Dc);
+std::string_view GdiFontFileBytes(HDC Dc);
 
 // The callbacks get ENUMLOGFONTEX and NEWTEXTMETRICEX records behind the
 // LOGFONT and TEXTMETRIC pointers, as on Windows.

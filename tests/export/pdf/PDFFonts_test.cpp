@@ -1,6 +1,8 @@
 #include "PdfTestSupport.h"
 #include "../../platform/richedit/Layout_TestSupport.h"
 #include "export/pdf/gtPDFFont.h"
+#include "../../platform/gdi/FontFormats_TestSupport.h"
+#include "platform/rtl/CodePages.h"
 
 using namespace pdftest;
 
@@ -52,7 +54,10 @@ struct TEmbedCase {
 
 TEST(TgtPDFFont, FontsAreWrittenAsTheSettingsAsk) {
   const TEmbedCase Cases[] = {
-      {etfNone, "Arial TrueType no no no", "TimesNewRoman,Bold TrueType no no no", "Arial CID TrueType no no yes"},
+      // A composite font's glyph ids mean nothing without its file: it is
+      // embedded whatever the setting.
+      {etfNone, "Arial TrueType no no no", "TimesNewRoman,Bold TrueType no no no",
+       "WYOIAS+Arial CID TrueType yes yes yes"},
       {etfFull, "Arial TrueType yes no no", "TimesNewRoman,Bold TrueType yes no no", "Arial CID TrueType yes no yes"},
       {etfSubset, "WYOIAS+Arial TrueType yes yes no", "WYOIAS+TimesNewRoman,Bold TrueType yes yes no",
        "WYOIAS+Arial CID TrueType yes yes yes"},
@@ -72,10 +77,8 @@ TEST(TgtPDFFont, FontsAreWrittenAsTheSettingsAsk) {
     EXPECT_EQ(Rows[2], C.Cyrillic);
     EXPECT_EQ(Words(PdfToText(File)), "Plain Latin words Bold serif line Привет мир");
     // Poppler reads the embedded programs without complaint (its messages
-    // come on stderr). Without embedding it cannot draw the composite font.
-    if (C.Embed != etfNone) {
-      EXPECT_EQ(pdftest::Run("pdftoppm -r 20 -png '" + File + "' '" + Dir.File("r") + "' 2>&1 | grep -i error"), "");
-    }
+    // come on stderr).
+    EXPECT_EQ(pdftest::Run("pdftoppm -r 20 -png '" + File + "' '" + Dir.File("r") + "' 2>&1 | grep -i error"), "");
   }
 }
 
@@ -267,7 +270,7 @@ TEST(TgtPDFFont, CyrillicInAFaceWithoutOutlinesIsWrittenInOneThatHasThem) {
   EXPECT_EQ(Words(PdfToText(File)), "Привет мир");
   const auto Rows = FontRows(File);
   ASSERT_FALSE(Rows.empty());
-  EXPECT_EQ(Rows.back(), "Arial CID TrueType no no yes");
+  EXPECT_EQ(Rows.back(), "WYOIAS+Arial CID TrueType yes yes yes");
 }
 
 TEST(TgtPDFFont, FaceOutOfACollectionIsEmbeddedAsOneFont) {
@@ -370,7 +373,51 @@ TEST(TgtPDFFont, FallbackFaceIsEmbeddedEvenWhenTheDocumentsFontsAreNot) {
   const std::string File = RenderDocument(E, B.Done(), Dir.File("none"));
   const auto Rows = FontRows(File);
   ASSERT_EQ(Rows.size(), 2u);
-  EXPECT_EQ(Rows[0], "Arial CID TrueType no no yes");
+  EXPECT_EQ(Rows[0], "WYOIAS+Arial CID TrueType yes yes yes");
   EXPECT_EQ(Rows[1], "WYOIAS+WenQuanYiMicroHei CID TrueType yes yes yes");
   EXPECT_EQ(pdftest::Run("pdftoppm -r 20 -png '" + File + "' '" + Dir.File("r") + "' 2>&1 | grep WenQuanYi"), "");
+}
+
+TEST(TgtPDFFont, AFaceOfEveryOutlineFormatIsEmbeddedAsItsTypeAndReadsBack) {
+  // Simple and composite text in each face, with and without embedding
+  // (a Type 1 program cannot be a composite font: Latin text only there):
+  // pdffonts names the program's type, pdftotext reads the words back and
+  // pdftoppm draws the page without a complaint about the fonts.
+  int Ran = 0;
+  for (const auto& C : fonttest::FormatCases) {
+    SCOPED_TRACE(C.Name);
+    const auto Found = fonttest::FaceFor(C);
+    if (!Found) continue;
+    ++Ran;
+    const std::u16string Family = UTF8Decode(Found->Family);
+    for (TgtTTFontEmbedding Embed : {etfNone, etfFull, etfSubset}) {
+      SCOPED_TRACE(int(Embed));
+      TTempDir Dir;
+      TgtPDFEngine E;
+      E.GetPreferences()->SetEmbedTrueTypeFonts(Embed);
+      richtest::TDocBuilder B;
+      B.Para(u"Plain words here", {}, Face(Family.c_str()));
+      const bool Type1 = std::string(C.Format) == "Type 1";
+      if (!Type1) B.Para(u"Ĳssel Łódź", {}, Face(Family.c_str()));
+      const std::string File = RenderDocument(E, B.Done(), Dir.File("face"));
+      std::string Report;
+      EXPECT_TRUE(QpdfAccepts(File, &Report)) << Report;
+      EXPECT_EQ(Words(PdfToText(File)), Type1 ? "Plain words here" : "Plain words here Ĳssel Łódź");
+      const std::string Fonts = pdftest::Run("pdffonts '" + File + "'");
+      const auto Rows = FontRows(File);
+      ASSERT_FALSE(Rows.empty()) << Fonts;
+      if (Embed != etfNone) {
+        EXPECT_NE(Rows[0].find(std::string(C.PdfType) + " yes"), std::string::npos) << Fonts;
+      }
+      // Text the face cannot carry in a simple font goes composite, and a
+      // composite font is always embedded.
+      for (const auto& R : Rows) {
+        if (R.find("CID") != std::string::npos) {
+          EXPECT_NE(R.find(" yes "), std::string::npos) << Fonts;
+        }
+      }
+      EXPECT_EQ(pdftest::Run("timeout 60 pdftoppm -r 30 -png '" + File + "' '" + Dir.File("r") + "' 2>&1 | grep -i error"), "");
+    }
+  }
+  if (Ran == 0) GTEST_SKIP() << "no outline face of these formats installed";
 }
