@@ -199,6 +199,8 @@ void TgtCustomPDFEngine::StartDocument() {
   FOutlineRoot = 0;
   FObjectCount = 5;
   FBackgroundImageNumber = -1;
+  FThumbnailRequests.clear();
+  FThumbnails.clear();
   // The local zone with daylight saving in force, as the date itself is.
   const std::time_t Now = std::time(nullptr);
   std::tm Local{};
@@ -277,6 +279,7 @@ void TgtCustomPDFEngine::BuildPageObject(AnsiString& Text) {
   AnsiString Refs = FAnnotationRefs;
   while (!Refs.empty() && Refs.front() == ' ') Refs.erase(0, 1);
   if (GetPreferences()->GetActiveHyperLinks() && !Refs.empty()) Text += "/Annots [" + Refs + "]";
+  if (FThumbNumber) Text += "/Thumb " + ObjectRef(FThumbNumber);
   const TgtPresentationMode& PM = *FViewerPreferences->PresentationMode;
   static const char* const Styles[] = {
       "/R", "/Split/Dm/H/M/I", "/Split/Dm/H/M/O", "/Split/Dm/V/M/I", "/Split/Dm/V/M/O", "/Blinds/Dm/H",
@@ -287,6 +290,7 @@ void TgtCustomPDFEngine::BuildPageObject(AnsiString& Text) {
 }
 
 void TgtCustomPDFEngine::EndPage() {
+  FThumbNumber = PageThumbnail();
   AnsiString Page;
   BuildPageObject(Page);
   WriteObject(Page + "\r\n", CurrentPageInfoNumber(), true);
@@ -341,6 +345,7 @@ void TgtCustomPDFEngine::FinishDocument() {
     WriteObject(Cat + "\r\n", 1, true);
     FCatalogWritten = true;
   }
+  WriteThumbnails();
   if (FOutlineRoot) WriteOutlines();
   AnsiString Kids;
   Integer Count = 0;

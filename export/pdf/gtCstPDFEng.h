@@ -10,6 +10,7 @@
 // Units: page items arrive in page pixels; everything in the file is in
 // points (FormatNumber, four decimals, a full stop whatever the locale).
 #pragma once
+#include <array>
 #include <map>
 #include <memory>
 #include <set>
@@ -83,6 +84,25 @@ public:
   Integer ObjectNumber = 0;
   double ItemWidth = 0, ItemHeight = 0, DisplayWidth = 0, DisplayHeight = 0;
   AnsiString Name;
+  // Whether this variant can be placed for Item, whose graphic is
+  // GraphicWidth x GraphicHeight pixels.
+  bool SameImage(TgtImageItem* Item, double GraphicWidth, double GraphicHeight) const;
+};
+
+// A request for a page's thumbnail: the picture of an image-list entry,
+// written raw (kind 0, Flate when compression is on) or as JPEG (kind 1).
+// Pages asking for the same picture the same way share one thumbnail.
+class TgtPDFThumbnailItem : public TgtDocumentItem {
+public:
+  bool SameThumbnail(const TgtPDFThumbnailItem& Other) const {
+    return ImageKind == Other.ImageKind && PixelFormat == Other.PixelFormat &&
+           (ImageKind != 1 || JPEGQuality == Other.JPEGQuality);
+  }
+  Byte ImageKind = 0;
+  Byte PixelFormat = pf24bit;
+  Integer JPEGQuality = 100;
+  Integer ImageIndex = -1;
+  Integer ObjectNumber = 0;
 };
 
 class TgtCustomPDFEngine : public TgtCustomPlainsheetEngine {
@@ -101,6 +121,12 @@ public:
   TgtPDFEncryptionSettings* GetEncryption() const { return FEncryption.get(); }
   TgtPDFFontEncoding GetFontEncoding() const { return FFontEncoding; }
   void SetFontEncoding(TgtPDFFontEncoding V) { FFontEncoding = V; }
+
+  // Gives page PageNo (1-based) of the open document the picture of
+  // image-list entry ImageIndex as its thumbnail; a later request for the
+  // same page replaces it. Nothing without an open document.
+  void AddThumbnail(Integer PageNo, Integer ImageIndex, Byte ImageKind = 0, TPixelFormat PixelFormat = pf24bit,
+                    Integer JPEGQuality = 100);
 
   // --- writer overrides -------------------------------------------------------------
   void StartDocument() override;
@@ -196,7 +222,13 @@ private:
   void WriteImageObject(Integer N, const AnsiString& Name, Integer W, Integer H, TgtOutputImageFormat Format,
                         std::string Data);
   void PlaceImage(const AnsiString& Name, TgtImageItem* Item);
+  std::array<TgtDoublePoint, 4> FrameCorners(TgtImageItem* Item) const;
+  // The background fill and frame lines of a picture with DrawFrame.
+  void DrawImageFrame(TgtImageItem* Item);
   void WriteBackgroundImage();
+  // The object number of the current page's thumbnail, 0 when it has none.
+  Integer PageThumbnail();
+  void WriteThumbnails();
 
   // Output
   TStream* FOutput = nullptr;
@@ -217,6 +249,10 @@ private:
   std::vector<std::vector<std::unique_ptr<TgtPDFImageSettings>>> FImageVariants;
   std::vector<std::pair<AnsiString, Integer>> FPatterns;
   Integer FBackgroundImageNumber = -1;
+  std::map<Integer, TgtPDFThumbnailItem> FThumbnailRequests;   // by page number
+  // Per image index, the thumbnails given to pages, each with its number.
+  std::map<Integer, std::vector<TgtPDFThumbnailItem>> FThumbnails;
+  Integer FThumbNumber = 0;   // of the page being written
   double FBackW = 0, FBackH = 0, FBackX = 0, FBackY = 0;
   std::unique_ptr<TgtPDFEncryption> FCrypt;
   Integer FEncryptNumber = 0;

@@ -432,7 +432,7 @@ void TgtCustomPDFEngine::WritePatterns() {
   static const std::pair<const char*, const char*> Hatches[] = {
       {"PH", "2 J 2 j 0.3 w 0 2.5 m 5 2.5 l S"},
       {"PV", "2 J 2 j 0.3 w 2.5 0 m 2.5 5 l S"},
-      {"PFD", "2 J 2 j 0.3 w 0 2.5 m 2.5 0 l 2.5 5 m 5 2.5 l S"},
+      {"PFD", "2 J 2 j 0.3 w 0 2.5 m 2.5 0 l 5 2.5 m 2.5 5 l S"},
       {"PBD", "2 J 2 j 0.3 w 0 2.5 m 2.5 5 l 2.5 0 m 5 2.5 l S"},
       {"PC", "2 J 2 j 0.3 w 0 2.5 m 5 2.5 l 2.5 0 m 2.5 5 l S"},
       {"PDC", "2 J 2 j 0.3 w 2.5 0 m 5 2.5 l 2.5 5 l 0 2.5 l s"}};

@@ -1,4 +1,5 @@
 // Image XObjects: one per distinct rendering of an image-list entry.
+#include <array>
 #include <cmath>
 #include "export/pdf/gtCstPDFEng.h"
 #include "platform/gdi/Dib.h"
@@ -31,19 +32,35 @@ std::string StreamBytes(TStream* S) {
   return Out;
 }
 
-bool SameVariant(const TgtPDFImageSettings& V, TgtImageItem* I, TGraphic* G) {
-  const TgtImageSettings& S = I->ImageSettings;
-  if (V.GetOutputImageFormat() != S.GetOutputImageFormat() || V.ImagePixelFormat != S.ImagePixelFormat ||
-      V.SourceDPI != S.SourceDPI || V.ActualSize != S.ActualSize || V.Stretch != S.Stretch ||
-      V.Center != S.Center || V.Transparent != S.Transparent)
-    return false;
-  if (S.GetOutputImageFormat() == ifJPEG && V.JPEGQuality != S.JPEGQuality) return false;
-  if (V.Stretch && S.Stretch && !S.ActualSize) return true;
-  // Rendered at the item's size: the same size and the same picture size.
-  (void)G;
-  return V.ItemWidth == I->Width && V.ItemHeight == I->Height;
-}
 }  // namespace
+
+// A variant serves an item when it was rendered from the same settings and
+// its size fits the way the item places the picture (gw x gh is the
+// graphic's own pixel size).
+bool TgtPDFImageSettings::SameImage(TgtImageItem* Item, double GraphicWidth, double GraphicHeight) const {
+  const TgtImageSettings& S = Item->ImageSettings;
+  if (GetOutputImageFormat() != S.GetOutputImageFormat() || ImagePixelFormat != S.ImagePixelFormat ||
+      SourceDPI != S.SourceDPI || ActualSize != S.ActualSize)
+    return false;
+  if (S.GetOutputImageFormat() == ifJPEG && JPEGQuality != S.JPEGQuality) return false;
+  const bool SameItemSize = ItemWidth == Item->Width && ItemHeight == Item->Height;
+  const bool GraphicIsOwnSize = GraphicWidth == ItemWidth && GraphicHeight == ItemHeight;
+  if (Stretch != S.Stretch) {
+    if (!Stretch) return GraphicWidth == ItemWidth || GraphicHeight == ItemHeight;
+    return GraphicWidth == Item->Width || GraphicHeight == Item->Height;
+  }
+  if (Stretch) return true;
+  if (Center != S.Center) {
+    if (!(SameItemSize && GraphicIsOwnSize)) return false;
+  } else if (Center) {
+    if (!GraphicIsOwnSize) {
+      if (!SameItemSize) return false;
+    } else if (GraphicWidth > Item->Width || GraphicHeight > Item->Height) {
+      return false;
+    }
+  }
+  return SameItemSize;
+}
 
 void TgtCustomPDFEngine::WriteImageObject(Integer N, const AnsiString& Name, Integer W, Integer H,
                                           TgtOutputImageFormat Format, std::string Data) {
@@ -72,7 +89,7 @@ void TgtCustomPDFEngine::EncodeImageItem(TgtImageItem* Item) {
   auto& List = FImageVariants[P];
   AnsiString Name;
   for (auto& V : List)
-    if (SameVariant(*V, Item, G)) {
+    if (V->SameImage(Item, G->GetWidth(), G->GetHeight())) {
       Name = V->Name;
       break;
     }
@@ -99,6 +116,8 @@ void TgtCustomPDFEngine::EncodeImageItem(TgtImageItem* Item) {
     V->ObjectNumber = NextObjectNumber();
     V->ItemWidth = Item->Width;
     V->ItemHeight = Item->Height;
+    V->DisplayWidth = Item->DisplayRect.Right - Item->DisplayRect.Left;
+    V->DisplayHeight = Item->DisplayRect.Bottom - Item->DisplayRect.Top;
     // Index and variant separated, so no two entries can share a name.
     V->Name = std::to_string(P) + "_" + std::to_string(List.size());
     Name = V->Name;
@@ -124,6 +143,10 @@ void TgtCustomPDFEngine::EncodeImageStreamItem(TgtImageStream* Item) {
 }
 
 void TgtCustomPDFEngine::PlaceImage(const AnsiString& Name, TgtImageItem* Item) {
+  if (Item->ImageSettings.DrawFrame) {
+    DrawImageFrame(Item);
+    FContent += "\r\n";
+  }
   const double P = gtScreenPPI();
   const double Wpx = Item->Width == 0 ? 1 : Item->Width, Hpx = Item->Height == 0 ? 1 : Item->Height;
   const double W = Wpx * FPointsPerPixel * GetInputXRes() / P, H = Hpx * FPointsPerPixel * GetInputYRes() / P;
@@ -143,6 +166,48 @@ void TgtCustomPDFEngine::PlaceImage(const AnsiString& Name, TgtImageItem* Item) 
               " 0 0 " + FormatNumber(H) + " 0 0 cm\r /Img" + Name + " Do\r\nQ";
 }
 
+// The display rectangle's corners, turned with the picture about its
+// top-left corner, in the order top-left, top-right, bottom-right, bottom-left.
+std::array<TgtDoublePoint, 4> TgtCustomPDFEngine::FrameCorners(TgtImageItem* Item) const {
+  const TgtDoubleRect& D = Item->DisplayRect;
+  const double R = (Item->ImageSettings.RotationAngle % 360) * M_PI / 180, C = std::cos(R), S = std::sin(R);
+  auto Turn = [&](double X, double Y) {
+    const double DX = X - D.Left, DY = Y - D.Top;
+    return TgtDoublePoint{ToPDFX(D.Left + DX * C + DY * S), ToPDFY(D.Top - DX * S + DY * C)};
+  };
+  return {Turn(D.Left, D.Top), Turn(D.Right, D.Top), Turn(D.Right, D.Bottom), Turn(D.Left, D.Bottom)};
+}
+
+void TgtCustomPDFEngine::DrawImageFrame(TgtImageItem* Item) {
+  const auto Corners = FrameCorners(Item);
+  auto P = [](const TgtDoublePoint& Pt) { return FormatNumber(Pt.X) + " " + FormatNumber(Pt.Y); };
+  const AnsiString Path = P(Corners[0]) + " m " + P(Corners[1]) + " l " + P(Corners[2]) + " l " + P(Corners[3]) +
+                          " l " + P(Corners[0]) + " l";
+  TBrush* Brush = &Item->Brush;
+  if (BrushPaints(Brush)) {
+    const AnsiString Pattern = PatternName(Brush->GetStyle());
+    if (Pattern.empty()) FContent += "\r\nq\r\n" + ColorText(Brush->GetColor()) + " rg\r\n" + Path + "\r\nf\r\nQ";
+    else
+      FContent += "\r\nq\r\n/CSP cs " + ColorText(Brush->GetColor()) + " /" + Pattern + " scn\r\nn\r\n" + Path +
+                  "\r\nf\r\nQ";
+  }
+  TPen* Pen = &Item->Pen;
+  const TgtFrame& F = Item->Frame;
+  if (!Item->ImageSettings.DrawFrame || !PenPaints(Pen) || !(F.Left || F.Top || F.Right || F.Bottom)) return;
+  AnsiString Ops = "\r\nq\r\n" + DashPattern(Pen) + FormatNumber(Pen->GetWidth() * FPointsPerPixel) + " w\r" +
+                   ColorText(Pen->GetColor()) + " RG";
+  if (F.Left && F.Top && F.Right && F.Bottom) {
+    FContent += Ops + " " + Path + " s Q";
+    return;
+  }
+  auto Side = [&](const TgtDoublePoint& A, const TgtDoublePoint& B) { Ops += " " + P(A) + " m " + P(B) + " l"; };
+  if (F.Top) Side(Corners[0], Corners[1]);
+  if (F.Right) Side(Corners[1], Corners[2]);
+  if (F.Bottom) Side(Corners[2], Corners[3]);
+  if (F.Left) Side(Corners[3], Corners[0]);
+  FContent += Ops + "\r\nS\r\nQ";
+}
+
 void TgtCustomPDFEngine::WriteBackgroundImage() {
   TPicture* Pic = GetBackgroundImage();
   TGraphic* G = Pic ? Pic->GetGraphic() : nullptr;
@@ -158,4 +223,55 @@ void TgtCustomPDFEngine::WriteBackgroundImage() {
                           : CompressData(BitmapToRGB(&Bmp));
   FBackgroundImageNumber = NextObjectNumber();
   WriteImageObject(FBackgroundImageNumber, "0", Bmp.GetWidth(), Bmp.GetHeight(), Jpeg ? ifJPEG : ifBMP, std::move(Data));
+}
+
+void TgtCustomPDFEngine::AddThumbnail(Integer PageNo, Integer ImageIndex, Byte ImageKind, TPixelFormat PixelFormat,
+                                      Integer JPEGQuality) {
+  if (!IsDocumentOpen() || PageNo < 1) return;
+  TgtPDFThumbnailItem& R = FThumbnailRequests[PageNo];
+  R = TgtPDFThumbnailItem();
+  R.ImageIndex = ImageIndex;
+  R.ImageKind = ImageKind == 1 ? 1 : 0;
+  R.PixelFormat = Byte(PixelFormat);
+  R.JPEGQuality = JPEGQuality;
+}
+
+Integer TgtCustomPDFEngine::PageThumbnail() {
+  const auto Request = FThumbnailRequests.find(GetPageNo());
+  if (Request == FThumbnailRequests.end()) return 0;
+  TGraphic* G = GetImage(Request->second.ImageIndex);
+  if (!G || G->Empty()) return 0;
+  auto& Written = FThumbnails[Request->second.ImageIndex];
+  for (const auto& T : Written)
+    if (T.SameThumbnail(Request->second)) return T.ObjectNumber;
+  TgtPDFThumbnailItem Copy = Request->second;
+  Copy.ObjectNumber = NextObjectNumber();
+  Written.push_back(Copy);
+  return Copy.ObjectNumber;
+}
+
+void TgtCustomPDFEngine::WriteThumbnails() {
+  for (auto& [Index, List] : FThumbnails) {
+    TGraphic* G = GetImage(Index);
+    for (const auto& T : List) {
+      TBitmap Bmp;
+      Bmp.SetPixelFormat(TPixelFormat(T.PixelFormat));
+      Bmp.SetSize(G->GetWidth(), G->GetHeight());
+      Bmp.Canvas()->Brush()->SetColor(clWhite);
+      Bmp.Canvas()->FillRect(TRect(0, 0, Bmp.GetWidth(), Bmp.GetHeight()));
+      Bmp.Canvas()->Draw(0, 0, G);
+      const TgtOutputImageFormat Format = T.ImageKind == 1 ? ifJPEG : ifBMP;
+      std::string Data = Format == ifJPEG ? StreamBytes(BitmapToJPEGStream(&Bmp, T.JPEGQuality).get())
+                                          : CompressData(BitmapToRGB(&Bmp));
+      EncryptStream(Data, T.ObjectNumber);
+      WriteObject("/Width " + std::to_string(Bmp.GetWidth()) + "/Height " + std::to_string(Bmp.GetHeight()) +
+                      "/ColorSpace /DeviceRGB /BitsPerComponent 8 /Length " + std::to_string(Data.size()) +
+                      FilterEntry(Format) + "\r\n",
+                  T.ObjectNumber, false);
+      WriteRaw("stream\r\n");
+      WriteRaw(Data);
+      WriteRaw("\r\nendstream\r\nendobj\r\n");
+    }
+  }
+  FThumbnails.clear();
 }

@@ -329,7 +329,7 @@ void TgtCustomPDFEngine::WriteLinks(TgtTextItem* Item, const WideString& Text, d
       Action = "/S/URI /URI<" + StrToHex(EncryptString(Target, N)) + ">\r\n";
     }
     WriteObject("/Type/Annot/Border [0 0 0]/H/I/Subtype/Link/F 0/C [0 0 1]/Rect [" + FormatNumber(Left) + " " +
-                    FormatNumber(Bottom) + " " + FormatNumber(Right) + " " + FormatNumber(Top) + "]\r\n/A\r\n<<" +
+                    FormatNumber(Top) + " " + FormatNumber(Right) + " " + FormatNumber(Bottom) + "]\r\n/A\r\n<<" +
                     Action + ">>\r\n",
                 N, true);
     Start = At + Integer(Link.size());

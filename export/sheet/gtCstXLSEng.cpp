@@ -301,11 +301,9 @@ void TgtCustomExcelEngine::WriteWorkbookGlobals(TStream* S) {
   }
   for (auto& A : FCellAttribs) WriteCellXF(S, A->FontIndex, A->FormatIndex, A->Alignment, &A->Brush, A->WordWrap);
   WriteBytes(S, {0x93, 0x02, 0x04, 0x00, 0x00, 0x80, 0x00, 0xFF});
-  // BIFF5 readers expect the full 56 entries; unused ones keep the
-  // built-in colours.
+  // The colours the cells use; indexes past them keep the built-in ones.
   std::vector<TColor> Colors = PaletteColors();
   if (Colors.size() > std::size_t(gtExcelPaletteSize)) Colors.resize(gtExcelPaletteSize);
-  for (std::size_t I = Colors.size(); I < std::size_t(gtExcelPaletteSize); ++I) Colors.push_back(DefaultPalette[I]);
   WriteRecord(0x0092, Word(Colors.size() * 4 + 2), S);
   S->WriteU16(Word(Colors.size()));
   for (TColor C : Colors) {

@@ -199,8 +199,12 @@ void TgtExExcelEngine::AreaFields(std::vector<Byte>& Body, TPen* Pen, TBrush* Br
 void TgtExExcelEngine::WriteObj(const std::vector<Byte>& Body) {
   TMemoryStream* S = GetCellBuffer();
   if (!S) return;
-  WriteRecord(OBJ, Word(Body.size()), S);
+  // Every object but a text box ends with the length of an empty formula:
+  // readers (gnumeric) take a record without it for a corrupted one.
+  const std::size_t Tail = Body[4] == 6 ? 0 : 2;
+  WriteRecord(OBJ, Word(Body.size() + Tail), S);
   S->WriteBuffer(Body.data(), Integer(Body.size()));
+  for (std::size_t I = 0; I < Tail; ++I) S->WriteU8(0);
 }
 
 // ---- shapes -----------------------------------------------------------------------------------------
@@ -342,11 +346,16 @@ void TgtExExcelEngine::WritePicture(double L, double T, double R, double B, TBit
     Body.push_back(0);
   }
   WriteObj(Body);
+  const DWORD Size = DWORD(Data.size());
+  // A spare byte after the bitmap: gnumeric takes a bitmap only when the
+  // record holds more than the size it declares. Readers that go by the
+  // size skip it.
+  if (Format == 9) Data.push_back(0);
   const std::size_t First = std::min(Data.size(), IMDataChunk);
   WriteRecord(IMDATA, Word(First + 8), S);
   S->WriteU16(Format);
   S->WriteU16(1);
-  S->WriteU32(DWORD(Data.size()));
+  S->WriteU32(Size);
   S->WriteBuffer(Data.data(), Integer(First));
   for (std::size_t At = First; At < Data.size(); At += IMDataChunk) {
     const std::size_t N = std::min(IMDataChunk, Data.size() - At);

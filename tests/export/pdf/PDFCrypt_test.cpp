@@ -1,4 +1,5 @@
 #include "PdfTestSupport.h"
+#include <cstdio>
 #include "export/gtUtils.h"
 #include "../../platform/richedit/Layout_TestSupport.h"
 
@@ -82,6 +83,13 @@ TEST(TgtPDFEngine, EncryptedFilesOpenWithTheirPasswordAndReportTheirPermissions)
     EXPECT_NE(Q.find("/F (/C/dir/report\\(1\\).txt)"), std::string::npos) << Q.substr(Q.find("/Launch") - 200, 400);
     // Link borders are blue, each component within 0..1.
     EXPECT_NE(Words(Q).find("/C [ 0 0 1 ]"), std::string::npos);
+    // The link's rectangle names its top-left corner first, then its bottom-right.
+    const auto R = Q.find("/Rect [");
+    ASSERT_NE(R, std::string::npos);
+    double L = 0, T = 0, Rt = 0, Bt = 0;
+    ASSERT_EQ(std::sscanf(Q.c_str() + R, "/Rect [ %lf %lf %lf %lf", &L, &T, &Rt, &Bt), 4);
+    EXPECT_LT(L, Rt);
+    EXPECT_GT(T, Bt);
     if (*C.User) {
       pdftest::Run("qpdf --password=wrong --check '" + File + "'", &Rc);
       EXPECT_NE(Rc, 0);

@@ -200,18 +200,22 @@ TEST(TgtPDFEngine, ShapesWriteTheirOperators) {
   E.GetBrush()->SetStyle(bsCross);
   E.Rectangle(true, 200, 200, 250, 250);
   E.Rectangle(true, 300, 300, 350, 350);
+  E.GetBrush()->SetStyle(bsFDiagonal);
+  E.Rectangle(true, 400, 400, 450, 450);
   E.EndDoc();
   const std::string Pdf = ReadFile(Dir.File("shapes.pdf"));
+  // Forward diagonals: two strokes of the same slope that tile into lines.
+  EXPECT_NE(Pdf.find("2 J 2 j 0.3 w 0 2.5 m 2.5 0 l 5 2.5 m 2.5 5 l S"), std::string::npos);
   const std::string C = ContentOf(Pdf);
   EXPECT_NE(C.find("[3 4]0 d "), std::string::npos);
   EXPECT_NE(C.find(" re f "), std::string::npos);
   EXPECT_NE(C.find(" c "), std::string::npos);
   EXPECT_NE(C.find("/CSP cs 0.0000 0.0000 0.0000 /PC scn "), std::string::npos) << C;
   EXPECT_EQ(Balance(C), 0);
-  // One pattern object however many shapes use it.
+  // One pattern object per hatch, however many shapes use it.
   std::size_t N = 0;
   for (auto P = Pdf.find("/PaintType 2"); P != std::string::npos; P = Pdf.find("/PaintType 2", P + 1)) ++N;
-  EXPECT_EQ(N, 1u);
+  EXPECT_EQ(N, 2u);
   std::string Report;
   EXPECT_TRUE(QpdfAccepts(Dir.File("shapes.pdf"), &Report)) << Report;
 }

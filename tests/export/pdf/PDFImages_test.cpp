@@ -191,3 +191,102 @@ TEST(TgtPDFEngine, InputResolutionScalesPositionsFromTheTopOfThePage) {
     EXPECT_NEAR(Got[1], AtScreen[1] * 96 / Res, 0.01);
   }
 }
+
+TEST(TgtPDFImageSettings, SameImageFollowsHowTheItemPlacesThePicture) {
+  // The variant was rendered for an item of 40 x 20; the graphic is gw x gh.
+  struct TCase {
+    bool VStretch, VCenter, IStretch, ICenter;
+    double IW, IH, GW, GH;
+    bool Want;
+    const char* Why;
+  };
+  const TCase Cases[] = {
+      {true, false, true, false, 90, 90, 5, 5, true, "both stretched: any size serves"},
+      {false, false, false, false, 40, 20, 7, 7, true, "neither stretched, same item size"},
+      {false, false, false, false, 41, 20, 40, 20, false, "neither stretched, other item size"},
+      {false, true, false, false, 40, 20, 40, 20, true, "centring differs, all sizes equal"},
+      {false, true, false, false, 40, 20, 30, 20, false, "centring differs, graphic of another size"},
+      {false, true, false, true, 40, 20, 40, 20, true, "both centred, graphic fits"},
+      {false, true, false, true, 40, 20, 30, 10, true, "both centred, other graphic, same item"},
+      {false, false, true, false, 90, 90, 40, 5, true, "variant unstretched: graphic width matches it"},
+      {false, false, true, false, 90, 90, 5, 5, false, "variant unstretched: no side matches"},
+      {true, false, false, false, 90, 60, 5, 60, true, "variant stretched: graphic height matches the item"},
+      {true, false, false, false, 90, 60, 5, 5, false, "variant stretched: no side matches the item"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    TgtPDFImageSettings V;
+    V.Stretch = C.VStretch;
+    V.Center = C.VCenter;
+    V.ItemWidth = 40;
+    V.ItemHeight = 20;
+    TgtImageItem I;
+    I.ImageSettings.Stretch = C.IStretch;
+    I.ImageSettings.Center = C.ICenter;
+    I.Width = C.IW;
+    I.Height = C.IH;
+    EXPECT_EQ(V.SameImage(&I, C.GW, C.GH), C.Want);
+  }
+  // The rendering settings always have to agree.
+  TgtPDFImageSettings V;
+  V.Stretch = true;
+  TgtImageItem I;
+  I.ImageSettings.Stretch = true;
+  I.ImageSettings.SetOutputImageFormat(ifJPEG);
+  EXPECT_FALSE(V.SameImage(&I, 1, 1));
+  V.SetOutputImageFormat(ifJPEG);
+  EXPECT_TRUE(V.SameImage(&I, 1, 1));
+  V.JPEGQuality = I.ImageSettings.JPEGQuality + 1;
+  EXPECT_FALSE(V.SameImage(&I, 1, 1));
+}
+
+TEST(TgtPDFEngine, FramedPictureGetsItsFillAndTheSidesItsFrameDraws) {
+  struct TCase {
+    bool Left, Top, Right, Bottom;
+    std::size_t Segments;   // separate side lines; 0 = one closed rectangle
+    const char* Why;
+  };
+  const TCase Cases[] = {
+      {true, true, true, true, 0, "all four sides: a closed rectangle"},
+      {false, true, false, true, 2, "top and bottom only"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    TTempDir Dir;
+    TgtPDFEngine E;
+    SetUpLikeTheApplication(E, Dir.File("frame"));
+    E.GetPreferences()->SetOpenAfterCreate(false);
+    E.GetCompression()->Enabled = false;
+    E.GetImageSettings()->DrawFrame = true;
+    E.GetPen()->SetColor(clBlue);
+    E.GetPen()->SetWidth(3);
+    E.GetBrush()->SetColor(clLime);
+    E.GetFrame()->Left = C.Left;
+    E.GetFrame()->Top = C.Top;
+    E.GetFrame()->Right = C.Right;
+    E.GetFrame()->Bottom = C.Bottom;
+    E.BeginDoc();
+    auto Bmp = TestBitmap();
+    E.StretchImage(MakeDoubleRect(50, 50, 130, 90), Bmp.get());
+    E.EndDoc();
+    const std::string File = Dir.File("frame.pdf");
+    std::string Report;
+    EXPECT_TRUE(QpdfAccepts(File, &Report)) << Report;
+    const std::string Pdf = ReadFile(File);
+    const auto Place = Pdf.find(" Do");
+    ASSERT_NE(Place, std::string::npos);
+    const std::string Before = Pdf.substr(0, Place);
+    // The fill and the frame come before the placement.
+    EXPECT_NE(Before.find("0.0000 1.0000 0.0000 rg"), std::string::npos);
+    EXPECT_NE(Before.find("0.0000 0.0000 1.0000 RG"), std::string::npos);
+    EXPECT_NE(Before.find("2.2500 w"), std::string::npos);
+    if (C.Segments == 0) EXPECT_NE(Before.find(" s Q"), std::string::npos);
+    else {
+      const auto Stroke = Before.rfind("RG");
+      std::size_t Moves = 0;
+      for (auto P = Before.find(" m ", Stroke); P != std::string::npos; P = Before.find(" m ", P + 1)) ++Moves;
+      EXPECT_EQ(Moves, C.Segments);
+      EXPECT_NE(Before.find("\r\nS\r\nQ", Stroke), std::string::npos);
+    }
+  }
+}

@@ -157,3 +157,37 @@ TEST(TgtExcelEngine, ColoursPastTheFiftySixTakeTheNearestEntry) {
     EXPECT_EQ(E.GetPaletteIndex(C.Extra), Got);
   }
 }
+
+TEST(TgtExcelEngine, PaletteHoldsTheColoursTheCellsUse) {
+  TExcel E;
+  const std::string Base = SheetTempBase("palette");
+  E.SetFileName(Base);
+  E.BeginDoc();
+  E.GetFont()->SetColor(clRed);
+  E.TextOut(E.Col(0), E.Row(0), u"red");
+  E.GetFont()->SetColor(clBlue);
+  E.TextOut(E.Col(0), E.Row(1), u"blue");
+  E.EndDoc();
+  const std::string File = sxtest::ReadFile(Base + ".xls");
+  EXPECT_EQ(RunSheetReader("xls", Base + ".xls").find("EXIT"), std::string::npos);
+  std::remove((Base + ".xls").c_str());
+  // The workbook stream starts at the first sector; walk its records.
+  std::vector<std::array<unsigned char, 3>> Colours;
+  for (std::size_t At = 512; At + 4 <= File.size();) {
+    const auto U16 = [&](std::size_t P) { return unsigned((unsigned char)File[P]) | unsigned((unsigned char)File[P + 1]) << 8; };
+    const unsigned Id = U16(At), Len = U16(At + 2);
+    if (Id == 0x0092) {
+      const unsigned N = U16(At + 4);
+      ASSERT_EQ(Len, N * 4 + 2);
+      for (unsigned I = 0; I < N; ++I)
+        Colours.push_back({(unsigned char)File[At + 6 + 4 * I], (unsigned char)File[At + 7 + 4 * I],
+                           (unsigned char)File[At + 8 + 4 * I]});
+      break;
+    }
+    At += 4 + Len;
+  }
+  const std::array<unsigned char, 3> Red{255, 0, 0}, Blue{0, 0, 255};
+  EXPECT_LT(Colours.size(), 8u);
+  EXPECT_NE(std::find(Colours.begin(), Colours.end(), Red), Colours.end());
+  EXPECT_NE(std::find(Colours.begin(), Colours.end(), Blue), Colours.end());
+}

@@ -56,6 +56,15 @@ TEST(TgtExcelOLEStream, FATChainsTheThreeStreamsAndMarksItsTables) {
     SCOPED_TRACE(I);
     EXPECT_EQ(SectorValue(Out, 24, I), I < Integer(Want.size()) ? Want[std::size_t(I)] : -1);
   }
+  // The header: the one FAT sector, the directory, and no mini FAT (its
+  // first sector the end of a chain and its sector count 0: xlrd calls a
+  // count without sectors an inconsistency).
+  Out->SetPosition(44);
+  EXPECT_EQ(Out->ReadI32(), 1);    // FAT sectors
+  EXPECT_EQ(Out->ReadI32(), 25);   // first directory sector
+  Out->SetPosition(60);
+  EXPECT_EQ(Out->ReadI32(), -2);
+  EXPECT_EQ(Out->ReadI32(), 0);
   // The workbook starts right behind the header.
   Out->SetPosition(512);
   EXPECT_EQ(Out->ReadU8(), 1);

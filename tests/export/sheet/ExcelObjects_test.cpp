@@ -45,10 +45,10 @@ TEST(TgtExExcelEngine, ShapesAreAnchoredObjectsWithTheirOwnIds) {
   // A column ends at a whole pixel, so an object exactly two grid columns
   // wide reaches the start of the third.
   EXPECT_EQ(Out,
-            "OBJ type=2 id=1 cols=0+0..2+0 rows=0+0..3+0 len=44\n"
-            "OBJ type=3 id=2 cols=0+512..1+512 rows=1+0..2+0 len=44\n"
-            "OBJ type=1 id=3 cols=3+0..3+0 rows=0+0..1+0 len=44\n"
-            "OBJ type=9 id=4 cols=0+0..0+174 rows=0+0..0+137 len=66\n"
+            "OBJ type=2 id=1 cols=0+0..2+0 rows=0+0..3+0 len=46\n"
+            "OBJ type=3 id=2 cols=0+512..1+512 rows=1+0..2+0 len=46\n"
+            "OBJ type=1 id=3 cols=3+0..3+0 rows=0+0..1+0 len=46\n"
+            "OBJ type=9 id=4 cols=0+0..0+174 rows=0+0..0+137 len=68\n"
             "COORDLIST 0 0 10 0 5 8 0 0\n")
       << Out;
   EXPECT_EQ(Cells.find("EXIT"), std::string::npos) << Cells;
@@ -60,8 +60,10 @@ TEST(TgtExExcelEngine, PictureDataSplitsIntoContinueRecords) {
     Integer Width;
     const char* Want;
   } Cases[] = {
-      {685, "IMDATA cf=9 size=2068 len=2076\n"},                  // exactly one record's worth
-      {686, "IMDATA cf=9 size=2072 len=2076\nCONTINUE len=4\n"},
+      // The bitmap is followed by one spare byte (see WritePicture).
+      {684, "IMDATA cf=9 size=2064 len=2073\n"},
+      {685, "IMDATA cf=9 size=2068 len=2076\nCONTINUE len=1\n"},
+      {686, "IMDATA cf=9 size=2072 len=2076\nCONTINUE len=5\n"},
   };
   for (auto& C : Cases) {
     SCOPED_TRACE(C.Width);
@@ -134,4 +136,47 @@ TEST(TgtExExcelEngine, AnchorsPastTheSheetAreClamped) {
   EXPECT_NE(Out.find("cols=255+"), std::string::npos) << Out;
   EXPECT_NE(Out.find("rows=16383+"), std::string::npos) << Out;
   EXPECT_NE(Out.find("..255+"), std::string::npos) << Out;
+}
+
+// gnumeric's reader checks every OBJ and IMDATA record and says "most
+// likely corrupted" at the first that it cannot take; pictures of both kinds
+// and shapes have to pass it.
+TEST(TgtExExcelEngine, PicturesAndShapesPassGnumericsChecks) {
+  if (sxtest::RunCommand("command -v ssconvert").empty()) GTEST_SKIP() << "ssconvert (gnumeric) is not installed";
+  TObjects E;
+  E.GetImageSettings()->SetOutputImageFormat(ifMetafile);
+  const std::string Base = SheetTempBase("gnumeric");
+  E.SetFileName(Base);
+  E.BeginDoc();
+  E.TextOut(0, 0, u"above the pictures");
+  TMetafile Mf;
+  Mf.SetWidth(40);
+  Mf.SetHeight(30);
+  {
+    TMetafileCanvas C(&Mf, nullptr);
+    C.Brush()->SetColor(clRed);
+    C.Rectangle(2, 2, 38, 28);
+  }
+  E.DrawImage(&Mf, 20, 40);
+  TBitmap Bmp;
+  Bmp.SetPixelFormat(pf24bit);
+  Bmp.SetSize(10, 3);
+  E.EncodeBitmap(&Bmp, 10, 120);
+  Bmp.SetSize(700, 3);   // data past one IMDATA record
+  E.EncodeBitmap(&Bmp, 10, 120);
+  TPen Pen;
+  TBrush Brush;
+  E.EncodeRectangle(&Pen, &Brush, 100, 10, 160, 40);
+  E.EncodeLine(&Pen, 100, 10, 160, 40);
+  E.EncodeEllipse(&Pen, &Brush, 100, 10, 160, 40);
+  E.TextBox(TgtDoubleRect{200, 10, 300, 60}, u"boxed words", 0, 0);
+  E.EncodePolygon({{0, 0}, {10, 0}, {5, 8}}, true, &Pen, &Brush);
+  E.EndDoc();
+  int Status = -1;
+  const std::string Out = sxtest::RunCommand("timeout 120 ssconvert '" + Base + ".xls' '" + Base + ".csv' 2>&1", &Status);
+  EXPECT_EQ(Status, 0) << Out;
+  EXPECT_EQ(Out.find("corrupt"), std::string::npos) << Out;
+  EXPECT_NE(sxtest::ReadFile(Base + ".csv").find("above the pictures"), std::string::npos);
+  std::remove((Base + ".xls").c_str());
+  std::remove((Base + ".csv").c_str());
 }
