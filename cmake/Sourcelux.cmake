@@ -95,8 +95,9 @@ function(sx_add_test_areas ROOT)
     target_compile_definitions(${_exe} PRIVATE
       SX_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
       SX_CORPUS_DIR="${PROJECT_SOURCE_DIR}/../shared/corpus")
-    # The export areas' integration tests run the conversion harness.
-    if(_rel MATCHES "^export")
+    # The export areas' integration tests and the rich edit's corpus road
+    # test run the conversion harness.
+    if(_rel MATCHES "^export" OR _rel STREQUAL "platform/richedit")
       target_compile_definitions(${_exe} PRIVATE SX_CONVERT_HARNESS="$<TARGET_FILE:convert-harness>")
       add_dependencies(${_exe} convert-harness)
     endif()

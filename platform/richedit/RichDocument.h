@@ -153,12 +153,18 @@ struct TRichPicture {
 // cell and name their nested row and cell too; a nested cell's last
 // paragraph ends with BEL as well. A nested row's cell boundaries count from
 // the outer cell's text edge.
+// How a cell's text runs: along the row, or turned a quarter: upwards with
+// its lines from left to right (\cltxbtlr), or downwards with its lines
+// from right to left (\cltxtbrl).
+enum class TRichTextFlow : Byte { Horizontal, BottomToTop, TopToBottom };
+
 struct TRichTableCell {
   Integer Right = 0;            // \cellx: right boundary in twips from the row's origin
   TRichBorders Borders;         // \clbrdrt …
   bool HasShading = false;      // \clcbpat
   COLORREF Shading = 0;
   bool MergedWithPrevious = false;  // \clmrg: continues the cell to its left
+  TRichTextFlow TextFlow = TRichTextFlow::Horizontal;
   friend bool operator==(const TRichTableCell&, const TRichTableCell&) = default;
 };
 struct TRichTableRow {

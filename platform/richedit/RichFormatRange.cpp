@@ -85,8 +85,9 @@ public:
                                    FMap.LXTwips(FRect.Right), FMap.LYTwips(FRect.Bottom));
         IntersectClipRect(FDc, R.Left, R.Top, R.Right, R.Bottom);
       }
+      FOversize = Piece.Oversize;
       if (Piece.Para) DrawLines(*Piece.Para, Piece.FirstLine, Piece.LastLine, Piece.Top - Piece.LineOffset);
-      if (Piece.Row) DrawRow(*Piece.Row, Piece.Top);
+      if (Piece.Row) DrawRow(Piece);
       if (Clip) {
         RestoreDC(FDc, Clip);
         FSelected = -1;
@@ -111,25 +112,29 @@ private:
     return Index >= 0 && std::size_t(Index) < FDoc.CharFormats().size() ? Index : 0;
   }
 
-  const TDcFont& Select(Integer Format) {
+  // The drawing DC's font of a format, turned by Escapement (tenths of a
+  // degree: 0, 900 or 2700).
+  const TDcFont& Select(Integer Format, int Escapement = 0) {
     Format = SafeFormat(Format);
-    auto It = FFonts.find(Format);
+    const Integer Key = Format * 4 + Escapement / 900;
+    auto It = FFonts.find(Key);
     if (It == FFonts.end()) {
       const TRichCharFormat& F = FormatOf(Format);
       const double Twips = TRichMeasureFonts::EffectiveHalfPoints(F) * 10.0;
       const int Height = std::max(1, int(std::lround(std::abs(Twips * FMap.Ky))));
-      const LOGFONTW Lf = TRichMeasureFonts::FontFor(F, FLayout.Params().DefaultFace, Height);
+      LOGFONTW Lf = TRichMeasureFonts::FontFor(F, FLayout.Params().DefaultFace, Height);
+      Lf.lfEscapement = Lf.lfOrientation = Escapement;
       TDcFont D;
       D.Handle = CreateFontIndirectW(&Lf);
-      It = FFonts.emplace(Format, D).first;
+      It = FFonts.emplace(Key, D).first;
       SelectObject(FDc, D.Handle);
-      FSelected = Format;
+      FSelected = Key;
       TEXTMETRICW Tm;
       if (GetTextMetricsW(FDc, &Tm)) It->second.Ascent = Tm.tmAscent;
     }
-    if (FSelected != Format) {
+    if (FSelected != Key) {
       SelectObject(FDc, It->second.Handle);
-      FSelected = Format;
+      FSelected = Key;
     }
     return It->second;
   }
@@ -143,15 +148,49 @@ private:
     return Normalized(FMap.LX(L), FMap.LY(T), FMap.LX(R), FMap.LY(B));
   }
 
-  void DrawRow(const TRichRowLayout& Row, int Top) {
+  // A row, or the slice of it that a page holds: the lines whose tops lie
+  // in [RowFrom, RowTo), and the frames kept to the slice's room.
+  void DrawRow(const TRichPagePiece& Piece) {
+    const TRichRowLayout& Row = *Piece.Row;
+    const bool Slice = Piece.RowFrom > 0 || Piece.RowTo < Row.Height;
+    int Clip = 0;
+    if (Slice && !Piece.Oversize) {
+      Clip = SaveDC(FDc);
+      FSelected = -1;
+      const double Wide = 1440.0 * 100;
+      const TRect R = Normalized(FMap.LXTwips(FRect.Left - Wide), FMap.LY(Piece.Top), FMap.LXTwips(FRect.Right + Wide),
+                                 FMap.LY(Piece.Top + Piece.Height));
+      IntersectClipRect(FDc, R.Left, R.Top, R.Right, R.Bottom);
+    }
+    const int Top = Piece.Top - Piece.RowFrom;
+    auto Within = [&](int LineTop) { return LineTop >= Piece.RowFrom && LineTop < Piece.RowTo; };
     for (const TRichCellLayout& Cell : Row.Cells) {
-      if (Cell.HasShading) Fill(PxRect(Cell.Left, Top, Cell.Right, Top + Row.Height), Cell.Shading);
-      DrawBorders(Cell.Borders, Cell.Left, Top, Cell.Right, Top + Row.Height);
+      if (Cell.Bottom <= Piece.RowFrom || Cell.Top >= Piece.RowTo) continue;
+      if (Cell.Flow != TRichTextFlow::Horizontal) {
+        // A turned cell goes on the page where its band starts.
+        if (Cell.Top < Piece.RowFrom) continue;
+        if (Cell.HasShading) Fill(PxRect(Cell.Left, Top + Cell.Top, Cell.Right, Top + Cell.Bottom), Cell.Shading);
+        DrawBorders(Cell.Borders, Cell.Left, Top + Cell.Top, Cell.Right, Top + Cell.Bottom);
+        DrawTurned(Cell, Top);
+        continue;
+      }
+      if (Cell.HasShading) Fill(PxRect(Cell.Left, Top + Cell.Top, Cell.Right, Top + Cell.Bottom), Cell.Shading);
+      DrawBorders(Cell.Borders, Cell.Left, Top + Cell.Top, Cell.Right, Top + Cell.Bottom);
       for (const TRichCellFrame& F : Cell.NestedCells) {
         if (F.HasShading) Fill(PxRect(F.Left, Top + F.Top, F.Right, Top + F.Bottom), F.Shading);
         DrawBorders(F.Borders, F.Left, Top + F.Top, F.Right, Top + F.Bottom);
       }
-      for (const TRichParaLayout& P : Cell.Paragraphs) DrawLines(P, 0, P.Lines.size(), Top);
+      for (const TRichParaLayout& P : Cell.Paragraphs) {
+        std::size_t First = 0;
+        while (First < P.Lines.size() && !Within(P.Lines[First].Top) && P.Lines[First].Top < Piece.RowFrom) ++First;
+        std::size_t Last = First;
+        while (Last < P.Lines.size() && Within(P.Lines[Last].Top)) ++Last;
+        if (First < Last) DrawLines(P, First, Last, Top);
+      }
+    }
+    if (Clip) {
+      RestoreDC(FDc, Clip);
+      FSelected = -1;
     }
   }
 
@@ -199,8 +238,17 @@ private:
           const int X = P.Left + FLayout.TwipsToPxX(T.Position);
           Fill(PxRect(X, Top + Line.Top, X + 1, Top + Line.Top + Line.Height), GetSysColor(COLOR_WINDOWTEXT));
         }
-      if (K == 0 && !P.Marker.empty()) DrawText(P.Marker, P.MarkerFormat, P.Left + P.MarkerX, Top + Line.Top + Line.Baseline, {});
-      DrawLine(Para, P.Left, Top + Line.Top, Line);
+      // A line taller than the page (an exact line height beyond it) keeps
+      // its text on the page: the content moves up into the empty room
+      // above it, as far as it must to end on the page.
+      int Lift = 0;
+      if (FOversize && Top + Line.Top + Line.Height > FPage.Avail) {
+        const int Baseline = Top + Line.Top + Line.Baseline;
+        Lift = std::clamp(Baseline + Line.Descent - FPage.Avail, 0, std::max(0, Line.Baseline - Line.Ascent));
+      }
+      if (K == 0 && !P.Marker.empty())
+        DrawText(P.Marker, P.MarkerFormat, P.Left + P.MarkerX, Top + Line.Top + Line.Baseline - Lift, {});
+      DrawLine(Para, P.Left, Top + Line.Top - Lift, Line);
     }
   }
 
@@ -226,6 +274,47 @@ private:
       J.Mine = It.Spaces;
       DrawText(Para.Text.substr(std::size_t(It.Start), std::size_t(Count)), It.Format, Left + It.X, Baseline, J);
       Space += It.Spaces;
+    }
+  }
+
+  // A turned cell: upwards, lines from the left (the text's start at the
+  // band's bottom), or downwards, lines from the right (start at its top),
+  // the line length centred in the band.
+  void DrawTurned(const TRichCellLayout& Cell, int RowTop) {
+    const bool Up = Cell.Flow == TRichTextFlow::BottomToTop;
+    const int Inset = std::max(0, (Cell.Bottom - Cell.Top - Cell.Along) / 2);
+    const double Start = Up ? RowTop + Cell.Bottom - Inset : RowTop + Cell.Top + Inset;
+    const double Across = Up ? Cell.Left + Cell.Gap : Cell.Right - Cell.Gap;
+    const double Dir = Up ? -1 : 1;   // along the text, in page y
+    const double Side = Up ? 1 : -1;  // across the lines, in page x
+    for (const TRichParaLayout& P : Cell.Paragraphs) {
+      const TRichParagraph& Para = FDoc.Paragraphs()[std::size_t(P.Paragraph)];
+      for (const TRichLine& Line : P.Lines) {
+        for (const TRichLineItem& It : Line.Items) {
+          const Integer Cp = Para.FirstCp + It.Start;
+          if (Cp >= FPage.CpLimit) return;
+          if (It.Kind != TRichLineItem::TKind::Text) continue;
+          const Integer Count = std::min<Integer>(It.Length, FPage.CpLimit - Cp);
+          const std::u16string Text = Para.Text.substr(std::size_t(It.Start), std::size_t(Count));
+          const TRichCharFormat& F = FormatOf(It.Format);
+          const auto& Measure = FLayout.Fonts().Get(SafeFormat(It.Format), F);
+          const TDcFont& Font = Select(It.Format, Up ? 900 : 2700);
+          SetTextColor(FDc, F.AutoColor ? GetSysColor(COLOR_WINDOWTEXT) : F.Color);
+          std::vector<int> Dx(Text.size());
+          double Pos = Start + Dir * It.X;
+          int Prev = FMap.LY(Pos);
+          const int Y0 = Prev;
+          for (std::size_t I = 0; I < Text.size(); ++I) {
+            Pos += Dir * (IsLowSurrogate(Text[I]) ? 0 : Measure.Advance(Text[I]));
+            const int Next = FMap.LY(Pos);
+            Dx[I] = std::abs(Next - Prev);
+            Prev = Next;
+          }
+          const int Baseline = FMap.LX(Across + Side * (Line.Top + Line.Baseline - Measure.Shift));
+          const int X = Baseline - int(Side) * Font.Ascent;
+          ExtTextOutW(FDc, X, Y0, 0, nullptr, Text.data(), UINT(Text.size()), Dx.data());
+        }
+      }
     }
   }
 
@@ -313,6 +402,7 @@ private:
   TMapping FMap;
   std::unordered_map<Integer, TDcFont> FFonts;
   Integer FSelected = -1;
+  bool FOversize = false;   // the piece being drawn is taller than the page
 };
 
 }  // namespace

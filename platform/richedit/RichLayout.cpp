@@ -499,6 +499,8 @@ private:
     }
     Line.Height = Height;
     Line.Baseline = Baseline;
+    Line.Ascent = Ascent;
+    Line.Descent = Descent;
 
     // Alignment of the content between the indents (trailing spaces hang).
     TRichAlignment Align = FPF.Alignment;
@@ -665,21 +667,49 @@ const TRichRowLayout& TRichLayout::RowOf(Integer Paragraph) {
   Row->Row = RowIndex;
   Row->FirstParagraph = First;
   Row->LastParagraph = Last;
+  Row->FirstCp = Paras[std::size_t(First)].FirstCp;
+  Row->EndCp = Paras[std::size_t(Last)].FirstCp + Integer(Paras[std::size_t(Last)].Text.size());
   TRichTableRow Def;
   const TRichTableRow& R =
       RowIndex >= 0 && std::size_t(RowIndex) < FDoc.Rows().size() ? FDoc.Rows()[std::size_t(RowIndex)] : Def;
   const TCellEdges E = CellEdges(R, FParams.WidthTwips);
   const int Gap = std::max(0, TwipsToPxX(R.Gap));
+  // Cells go into bands: a cell that would pass the right edge starts a
+  // new band, its left edge where the row's first band starts (never left
+  // of the rectangle); a cell wider than the rectangle is narrowed to it.
+  const long long Avail = std::max(FParams.WidthTwips, 1);
+  const long long RowStart = E.Edges.front().first + E.Shift;
+  const long long BandStart = RowStart < 0 || RowStart >= Avail ? 0 : RowStart;
+  std::vector<int> BandOf(E.Edges.size(), 0);
+  long long Move = RowStart >= Avail ? RowStart : 0;   // twips the current band is moved left
+  int Band = 0;
   for (std::size_t C = 0; C < E.Edges.size(); ++C) {
+    long long L = E.Edges[C].first + E.Shift - Move, Rt = E.Edges[C].second + E.Shift - Move;
+    if (C > 0 && Rt > Avail && L > BandStart) {
+      ++Band;
+      Move = E.Edges[C].first + E.Shift - BandStart;
+      L = BandStart;
+      Rt = E.Edges[C].second + E.Shift - Move;
+    }
+    if (Rt > Avail) Rt = std::max(Avail, L + 1);
+    BandOf[C] = Band;
     TRichCellLayout Cell;
-    Cell.Left = TwipsToPxX(E.Edges[C].first + E.Shift);
-    Cell.Right = TwipsToPxX(E.Edges[C].second + E.Shift);
+    Cell.Left = TwipsToPxX(L);
+    Cell.Right = TwipsToPxX(Rt);
     if (E.Specs[C]) {
       Cell.HasShading = E.Specs[C]->HasShading;
       Cell.Shading = E.Specs[C]->Shading;
       Cell.Borders = E.Specs[C]->Borders;
+      Cell.Flow = E.Specs[C]->TextFlow;
     }
     Row->Cells.push_back(std::move(Cell));
+  }
+  // A cell that holds a nested table is not turned.
+  std::vector<std::vector<Integer>> CellParagraphs(Row->Cells.size());
+  for (Integer P = First; P <= Last; ++P) {
+    const std::size_t C = CellFor(E, Paras[std::size_t(P)].Cell);
+    CellParagraphs[C].push_back(P);
+    if (Paras[std::size_t(P)].NestRow >= 0) Row->Cells[C].Flow = TRichTextFlow::Horizontal;
   }
   // Paragraphs go to their cells; a merged cell's paragraphs join the cell
   // it extends. The paragraphs of a nested row go in as one block.
@@ -690,6 +720,10 @@ const TRichRowLayout& TRichLayout::RowOf(Integer Paragraph) {
     TRichCellLayout& Cell = Row->Cells[C];
     const int Left = Cell.Left + Gap;
     const int Width = std::max(0, Cell.Right - Gap - Left);
+    if (Cell.Flow != TRichTextFlow::Horizontal && Para.NestRow < 0) {
+      ++P;   // laid out once the band's height is known
+      continue;
+    }
     if (Para.NestRow >= 0) {
       Integer Q = P;
       while (Q < Last && Paras[std::size_t(Q + 1)].NestRow == Para.NestRow && Paras[std::size_t(Q + 1)].Cell == Para.Cell)
@@ -704,9 +738,117 @@ const TRichRowLayout& TRichLayout::RowOf(Integer Paragraph) {
     Cell.Paragraphs.push_back(std::move(L));
     ++P;
   }
-  Row->Height = RowHeight(CellHeights, R.Height, TwipsToPxY(R.Height < 0 ? -(long long)R.Height : R.Height));
+  // Bands stack; each is as tall as its tallest cell and the row's rule.
+  const int RulePx = TwipsToPxY(R.Height < 0 ? -(long long)R.Height : R.Height);
+  int Top = 0;
+  for (int B = 0; B <= Band; ++B) {
+    std::vector<int> Heights;
+    std::size_t Driver = Row->Cells.size();
+    for (std::size_t C = 0; C < Row->Cells.size(); ++C)
+      if (BandOf[C] == B && Row->Cells[C].Flow == TRichTextFlow::Horizontal) {
+        Heights.push_back(CellHeights[C]);
+        if (Driver == Row->Cells.size() || CellHeights[C] > CellHeights[Driver]) Driver = C;
+      }
+    // Turned cells: their lines run along the band's height, which they
+    // stretch up to their text's length (at most the rectangle's width).
+    const int Upright = RowHeight(Heights, R.Height, RulePx);
+    for (std::size_t C = 0; C < Row->Cells.size(); ++C)
+      if (BandOf[C] == B && Row->Cells[C].Flow != TRichTextFlow::Horizontal)
+        Heights.push_back(TurnedCell(Row->Cells[C], CellParagraphs[C], Gap, Upright));
+    const int Height = RowHeight(Heights, R.Height, RulePx);
+    for (std::size_t C = 0; C < Row->Cells.size(); ++C) {
+      if (BandOf[C] != B) continue;
+      TRichCellLayout& Cell = Row->Cells[C];
+      Cell.Top = Top;
+      Cell.Bottom = Top + Height;
+      if (Top == 0) continue;
+      for (auto& L : Cell.Paragraphs)
+        for (auto& Line : L.Lines) Line.Top += Top;
+      for (auto& F : Cell.NestedCells) {
+        F.Top += Top;
+        F.Bottom += Top;
+      }
+    }
+    if (Driver < Row->Cells.size()) AddBreaks(*Row, Row->Cells[Driver]);
+    Top += Height;
+  }
+  Row->Height = Top;
   Slot = std::move(Row);
   return *Slot;
+}
+
+int TRichLayout::TurnedCell(TRichCellLayout& Cell, const std::vector<Integer>& Paragraphs, int Gap, int Upright) {
+  // The text's length unwrapped, then the length its lines get.
+  int Natural = 0;
+  for (Integer P : Paragraphs)
+    for (const TRichLine& Line : Wrap(P, 0, 0, 1 << 24).Lines) {
+      int W = 0;
+      for (const TRichLineItem& It : Line.Items) W += It.Width;
+      Natural = std::max(Natural, W);
+    }
+  Cell.Along = std::max({1, Upright - 2 * Gap, std::min(Natural, FWidthPx)});
+  Cell.Gap = Gap;
+  int Across = 0;
+  for (Integer P : Paragraphs) {
+    TRichParaLayout L = Wrap(P, 0, 0, Cell.Along);
+    for (auto& Line : L.Lines) Line.Top += Across;
+    Across += L.Height;
+    Cell.Paragraphs.push_back(std::move(L));
+  }
+  return Cell.Along + 2 * Gap;
+}
+
+// The lines of a band's tallest cell are where its row may be cut; inside a
+// nested row, the lines of that row's tallest cell.
+void TRichLayout::AddBreaks(TRichRowLayout& Row, const TRichCellLayout& Cell) const {
+  const auto& Paras = FDoc.Paragraphs();
+  auto Add = [&](const TRichParaLayout& L) {
+    const Integer FirstCp = Paras[std::size_t(L.Paragraph)].FirstCp;
+    for (const TRichLine& Line : L.Lines) {
+      const Integer Cp = FirstCp + Line.Start;
+      if (!Row.Breaks.empty() && (Line.Top <= Row.Breaks.back().first || Cp <= Row.Breaks.back().second)) continue;
+      Row.Breaks.push_back({Line.Top, Cp});
+    }
+  };
+  auto Bottom = [](const TRichParaLayout& L) {
+    return L.Lines.empty() ? 0 : L.Lines.back().Top + L.Lines.back().Height;
+  };
+  const auto& Ps = Cell.Paragraphs;
+  for (std::size_t I = 0; I < Ps.size();) {
+    const TRichParagraph& Para = Paras[std::size_t(Ps[I].Paragraph)];
+    if (Para.NestRow < 0) {
+      Add(Ps[I++]);
+      continue;
+    }
+    // A nested row: its paragraphs, cell by cell; follow its tallest cell.
+    std::size_t J = I;
+    while (J < Ps.size() && Paras[std::size_t(Ps[J].Paragraph)].NestRow == Para.NestRow) ++J;
+    Integer Tallest = -1;
+    int Deepest = -1;
+    for (std::size_t K = I; K < J; ++K) {
+      const Integer NestCell = Paras[std::size_t(Ps[K].Paragraph)].NestCell;
+      if (Bottom(Ps[K]) > Deepest) {
+        Deepest = Bottom(Ps[K]);
+        Tallest = NestCell;
+      }
+    }
+    for (std::size_t K = I; K < J; ++K)
+      if (Paras[std::size_t(Ps[K].Paragraph)].NestCell == Tallest) Add(Ps[K]);
+    I = J;
+  }
+}
+
+int TRichLayout::RowTopAt(const TRichRowLayout& Row, Integer Cp) const {
+  const auto& Paras = FDoc.Paragraphs();
+  for (const TRichCellLayout& Cell : Row.Cells)
+    for (const TRichParaLayout& L : Cell.Paragraphs) {
+      if (Cell.Flow != TRichTextFlow::Horizontal) break;
+      const TRichParagraph& Para = Paras[std::size_t(L.Paragraph)];
+      if (Cp < Para.FirstCp || Cp >= Para.FirstCp + Integer(Para.Text.size())) continue;
+      for (const TRichLine& Line : L.Lines)
+        if (Cp - Para.FirstCp < Line.End) return Line.Top;
+    }
+  return 0;
 }
 
 int TRichLayout::NestedRow(TRichCellLayout& Cell, Integer First, Integer Last, int Left, int Width, int Top) {
@@ -768,18 +910,62 @@ TRichPage TRichLayout::Paginate(Integer CpMin, Integer CpMax, int HeightTwips) {
     const TRichParagraph& Para = Paras[P];
     if (Para.Row >= 0) {
       const TRichRowLayout& Row = RowOf(Integer(P));
-      const bool Oversize = Page.Pieces.empty() && Row.Height > Avail;
-      if (!Page.Pieces.empty() && Y + Row.Height > Avail) break;
+      if (Cp == Row.FirstCp && Para.Format.PageBreakBefore && !Page.Pieces.empty()) break;
       TRichPagePiece Piece;
       Piece.Row = &Row;
       Piece.Top = Y;
-      Piece.Oversize = Oversize;
+      Piece.RowFrom = Cp == Row.FirstCp ? 0 : RowTopAt(Row, Cp);
+      Piece.RowTo = Row.Height;
+      const int Rest = Row.Height - Piece.RowFrom;
+      const int Room = Avail - Y;
+      if (Rest > Room) {
+        // A row that fits on a page of its own goes there whole.
+        if (!Page.Pieces.empty() && Rest <= Avail) break;
+        // Taller than a page: cut at the lowest break above the first line
+        // that does not fit, so that the page ends at a cp that names the
+        // cut and the next page starts there.
+        const int Limit = Piece.RowFrom + Room;
+        int FirstOut = Row.Height;
+        for (const TRichCellLayout& Cell : Row.Cells)
+          for (const TRichParaLayout& L : Cell.Paragraphs)
+            if (Cell.Flow == TRichTextFlow::Horizontal)
+            for (const TRichLine& Line : L.Lines)
+              if (Line.Top >= Piece.RowFrom && Line.Top + Line.Height > Limit) FirstOut = std::min(FirstOut, Line.Top);
+        Integer CutCp = Row.EndCp;
+        if (FirstOut < Row.Height) {
+          int Cut = -1;
+          for (const auto& [Top, BreakCp] : Row.Breaks)
+            if (Top > Piece.RowFrom && Top <= FirstOut && BreakCp > Cp) {
+              Cut = Top;
+              CutCp = BreakCp;
+            }
+          if (Cut < 0) {
+            // Not even one line fits: on a page of its own the next break
+            // ends the page, and what lies above it is drawn clipped.
+            if (!Page.Pieces.empty()) break;
+            Piece.Oversize = true;
+            for (const auto& [Top, BreakCp] : Row.Breaks)
+              if (Top > Piece.RowFrom && BreakCp > Cp) {
+                Cut = Top;
+                CutCp = BreakCp;
+                break;
+              }
+          }
+          if (Cut >= 0) Piece.RowTo = Cut;
+        }
+        Piece.Height = Room;
+        Page.Pieces.push_back(Piece);
+        Y = Avail;
+        Cp = CutCp;
+        if (CutCp < Row.EndCp) break;
+        P = std::size_t(Row.LastParagraph) + 1;
+        continue;
+      }
+      Piece.Height = Rest;
       Page.Pieces.push_back(Piece);
-      Y += Row.Height;
-      const TRichParagraph& LastPara = Paras[std::size_t(Row.LastParagraph)];
-      Cp = LastPara.FirstCp + Integer(LastPara.Text.size());
+      Y += Rest;
+      Cp = Row.EndCp;
       P = std::size_t(Row.LastParagraph) + 1;
-      if (Oversize) break;
       continue;
     }
     const Integer Offset = Cp - Para.FirstCp;
@@ -839,6 +1025,7 @@ TRichPage TRichLayout::Paginate(Integer CpMin, Integer CpMax, int HeightTwips) {
   }
   Page.CpEnd = std::min(std::max(Cp, CpMin), Limit);
   Page.Height = std::min(Y, Avail);
+  Page.Avail = Avail;
   return Page;
 }
 

@@ -14,7 +14,11 @@
 // paragraph outside tables or one table row (the cells' paragraphs side by
 // side; a table nested in a cell is laid out inside that cell, as part of
 // the outer row). A page breaks between lines of a paragraph or between
-// rows; a row is never split. An FF character ends its line and the page.
+// rows; a row taller than a page is cut between lines (see
+// TRichRowLayout::Breaks). An FF character ends its line and the page.
+// Cells that would pass the right edge of the text rectangle wrap into a
+// band of their own below the cells before them, so no cell is drawn off
+// the page.
 #pragma once
 #include <array>
 #include <memory>
@@ -92,6 +96,8 @@ struct TRichLine {
   int Top = 0;            // from the block's top, pixels
   int Height = 0;
   int Baseline = 0;       // from the line's top
+  int Ascent = 0;         // of the line's content, above the baseline
+  int Descent = 0;        // of the line's content, below the baseline
   int JustifyExtra = 0;   // pixels spread over JustifySpaces spaces
   int JustifySpaces = 0;
   bool PageBreak = false; // the line ends with FF
@@ -125,6 +131,13 @@ struct TRichCellFrame {
 // A table row: its cells' paragraphs, each cell a column.
 struct TRichCellLayout {
   int Left = 0, Right = 0;    // cell edges from the text rectangle's left, pixels
+  int Top = 0, Bottom = 0;    // from the row's top: the cell's band
+  // A turned cell's paragraphs are laid out as if the cell were turned
+  // upright: lines Along pixels long, stacked across the cell; line tops
+  // count from the cell's first line and items from the lines' start.
+  TRichTextFlow Flow = TRichTextFlow::Horizontal;
+  int Along = 0;
+  int Gap = 0;                // the cell's inner margin, pixels
   bool HasShading = false;
   COLORREF Shading = 0;
   TRichBorders Borders;
@@ -138,6 +151,13 @@ struct TRichRowLayout {
   Integer FirstParagraph = 0, LastParagraph = 0;  // inclusive
   int Height = 0;
   std::vector<TRichCellLayout> Cells;
+  // Where a row taller than a page may be cut: line tops (from the row's
+  // top) with the cp of the line that starts there, both increasing. They
+  // are the lines of each band's tallest cell, so that a cut at one of them
+  // is named by its cp alone: a page that starts at that cp starts the row
+  // at that top and draws every line of every cell from there down.
+  std::vector<std::pair<int, Integer>> Breaks;
+  Integer FirstCp = 0, EndCp = 0;   // the row's cps: [FirstCp, EndCp)
 };
 
 // What fits on one page from a start position.
@@ -146,6 +166,9 @@ struct TRichPagePiece {
   const TRichParaLayout* Para = nullptr;
   std::size_t FirstLine = 0, LastLine = 0;
   const TRichRowLayout* Row = nullptr;
+  // The slice of the row on this page: its lines whose tops lie in
+  // [RowFrom, RowTo), drawn RowFrom higher; Height is the room it takes.
+  int RowFrom = 0, RowTo = 0, Height = 0;
   int Top = 0;             // where the piece's line FirstLine (or the row) starts, pixels
   int LineOffset = 0;      // subtract from a line's Top to place it at Top
   bool Oversize = false;   // taller than the page: drawn clipped to the rectangle
@@ -155,6 +178,7 @@ struct TRichPage {
   Integer CpEnd = 0;       // first character not laid out
   Integer CpLimit = 0;     // characters at or after this are not drawn
   int Height = 0;          // pixels used
+  int Avail = 0;           // the page's height, pixels
   std::vector<TRichPagePiece> Pieces;
 };
 
@@ -201,6 +225,12 @@ private:
   // origin at Left (pixels), Width wide, Top pixels below the row's top;
   // returns its height.
   int NestedRow(TRichCellLayout& Cell, Integer First, Integer Last, int Left, int Width, int Top);
+  // The top (from the row's top) of the line of the row that holds Cp; 0
+  // when no line holds it.
+  int RowTopAt(const TRichRowLayout& Row, Integer Cp) const;
+  void AddBreaks(TRichRowLayout& Row, const TRichCellLayout& Cell) const;
+  // Lays out a turned cell's paragraphs; returns the height it needs.
+  int TurnedCell(TRichCellLayout& Cell, const std::vector<Integer>& Paragraphs, int Gap, int Upright);
 
   const TRichDocument& FDoc;
   TRichLayoutParams FParams;

@@ -27,6 +27,9 @@ enum class TDest : Byte {
   NestProps,     // \nesttableprops: only \nestrow matters
   UprFallback,   // \upr: the ANSI half, dropped in favour of \ud
   Ignore,        // text dropped, groups still parsed (unused font-table text and the like)
+  Shape,         // \shp: text dropped; only the picture property (pib) is read
+  ShapeName,     // \sn: a shape property's name
+  ShapePicture,  // \sv of the pib property: its \pict is the shape's picture
 };
 
 enum class TBorderTarget : Byte {
@@ -170,6 +173,7 @@ private:
   void NestedRowEnd(const TRichTableRow* Def);
   void CloseNestedRow(const TRichTableRow* Def);
   void ApplyNumberingLook(TRichParaFormat& Pf, const TRichCharFormat& Mark);
+  void StartSection(TRichParaFormat& Pf);
   Integer EnsureRow();
   void CloseRow();
 
@@ -213,6 +217,12 @@ private:
   TRichTableCell FOuterCellDef;
 
   TRtfPictureData FPict;
+  WideString FShapeName;     // the name of the shape property being read
+
+  // A section ended (\sect): the next paragraph starts the new section, on
+  // a new page unless the section's break kind (\sbk…) says otherwise.
+  bool FSectionPending = false;
+  bool FSectionNewPage = true;
 };
 
 TRichDocument TRtfParser::Run() {
@@ -250,6 +260,7 @@ TRichDocument TRtfParser::Run() {
   const TRichCharFormat Mark = EffectiveFormat();
   TRichParaFormat Pf = S.Pf;
   ApplyNumberingLook(Pf, Mark);
+  if (!FDoc.OpenParagraphEmpty()) StartSection(Pf);
   FDoc.Finish(Pf, Mark);
   return std::move(FDoc);
 }
@@ -327,7 +338,7 @@ void TRtfParser::CloseDestination(TState& Closing, TState* Parent) {
     case TDest::Pict: {
       std::optional<TRichPicture> P = DecodeRtfPicture(FPict);
       FPict = TRtfPictureData();
-      if (P && ParentDest == TDest::Normal) FDoc.AppendPicture(std::move(*P), EffectiveFormat());
+      if (P && (ParentDest == TDest::Normal || ParentDest == TDest::ShapePicture)) FDoc.AppendPicture(std::move(*P), EffectiveFormat());
       break;
     }
     case TDest::Numbering:
@@ -561,7 +572,7 @@ void TRtfParser::TextChunk() {
     ++FPos;
   }
   if (D == TDest::Ignore || D == TDest::UprFallback || D == TDest::Numbering ||
-      D == TDest::NestProps)
+      D == TDest::NestProps || D == TDest::Shape || D == TDest::ShapePicture)
     return;
   const UINT Cp = CurrentCodePage();
   if (IsDBCSCodePage(Cp) && FPos < N && FPos > Start && FIn[FPos] != '\r' && FIn[FPos] != '\n') {
@@ -624,7 +635,8 @@ void TRtfParser::AddBytes(std::string_view B) {
 void TRtfParser::EmitByteAsText(char C) {
   const TDest D = St().Dest;
   if (D == TDest::Ignore || D == TDest::UprFallback || D == TDest::Numbering ||
-      D == TDest::NestProps || D == TDest::ColorTable || D == TDest::StyleSheet)
+      D == TDest::NestProps || D == TDest::ColorTable || D == TDest::StyleSheet || D == TDest::Shape ||
+      D == TDest::ShapePicture)
     return;
   AddBytes(std::string_view(&C, 1));
 }
@@ -650,7 +662,7 @@ void TRtfParser::EmitWide(std::u16string_view W) {
   const TDest D = St().Dest;
   if (D == TDest::Ignore || D == TDest::UprFallback || D == TDest::Numbering ||
       D == TDest::NestProps || D == TDest::ColorTable || D == TDest::StyleSheet ||
-      D == TDest::Pict)
+      D == TDest::Pict || D == TDest::Shape || D == TDest::ShapePicture)
     return;
   FlushBytes();
   FWide.append(W);
@@ -687,6 +699,9 @@ void TRtfParser::FlushText() {
     case TDest::NumberingBefore:
     case TDest::NumberingAfter:
       FNumberingText += FWide;
+      break;
+    case TDest::ShapeName:
+      if (FShapeName.size() < 64) FShapeName += FWide;
       break;
     default:
       break;  // style names and the like
@@ -799,6 +814,9 @@ void TRtfParser::Word(std::string_view Name, bool HasParam, Int64 Param) {
       return;
     case TDest::Ignore:
     case TDest::UprFallback:
+    case TDest::Shape:
+    case TDest::ShapeName:
+    case TDest::ShapePicture:
       return;
     default:
       break;
@@ -855,8 +873,21 @@ void TRtfParser::Word(std::string_view Name, bool HasParam, Int64 Param) {
   BorderWord(W, HasParam, Param);
   switch (W) {
     case TRtfWord::par:
+      EndParagraph(TRichParagraphEnd::Paragraph);
+      break;
     case TRtfWord::sect:
       EndParagraph(TRichParagraphEnd::Paragraph);
+      FSectionPending = true;
+      break;
+    case TRtfWord::sectd:
+    case TRtfWord::sbkpage:
+    case TRtfWord::sbkcol:
+    case TRtfWord::sbkeven:
+    case TRtfWord::sbkodd:
+      FSectionNewPage = true;
+      break;
+    case TRtfWord::sbknone:
+      FSectionNewPage = false;
       break;
     case TRtfWord::cell:
       EndParagraph(TRichParagraphEnd::Cell);
@@ -919,7 +950,7 @@ bool TRtfParser::Destination(TRtfWord W, bool /*Ignorable*/) {
     case TRtfWord::cs:
       return Parent == TDest::StyleEntry;  // \*\cs opens a character style's entry
     case TRtfWord::pict:
-      if (Parent != TDest::Normal) return false;
+      if (Parent != TDest::Normal && Parent != TDest::ShapePicture) return false;
       S.Dest = TDest::Pict;
       FPict = TRtfPictureData();
       return true;
@@ -954,6 +985,25 @@ bool TRtfParser::Destination(TRtfWord W, bool /*Ignorable*/) {
     case TRtfWord::ud:
       if (Parent != TDest::UprFallback) return false;
       S.Dest = TDest::Normal;
+      return true;
+    case TRtfWord::shp:
+      // A shape: its picture is drawn where the shape is anchored. The
+      // shape's result (\shprslt) repeats it for older readers and stays
+      // out, as do text boxes and drawing objects.
+      if (Parent != TDest::Normal) return false;
+      S.Dest = TDest::Shape;
+      return true;
+    case TRtfWord::shpinst:
+    case TRtfWord::sp:
+      return Parent == TDest::Shape;
+    case TRtfWord::sn:
+      if (Parent != TDest::Shape) return false;
+      S.Dest = TDest::ShapeName;
+      FShapeName.clear();
+      return true;
+    case TRtfWord::sv:
+      if (Parent != TDest::Shape || FShapeName != u"pib") return false;
+      S.Dest = TDest::ShapePicture;
       return true;
     case TRtfWord::fldrslt:
     case TRtfWord::result:
@@ -1210,6 +1260,11 @@ void TRtfParser::TableWord(TRtfWord W, Int64 Param) {
       FCellDef = TRichTableCell();
       break;
     case TRtfWord::clmrg: FCellDef.MergedWithPrevious = true; break;
+    case TRtfWord::cltxlrtb:
+    case TRtfWord::cltxlrtbv: FCellDef.TextFlow = TRichTextFlow::Horizontal; break;
+    case TRtfWord::cltxbtlr: FCellDef.TextFlow = TRichTextFlow::BottomToTop; break;
+    case TRtfWord::cltxtbrl:
+    case TRtfWord::cltxtbrlv: FCellDef.TextFlow = TRichTextFlow::TopToBottom; break;
     case TRtfWord::clcbpat:
       if (Param >= 0 && size_t(Param) < FColors.size() && !FColors[size_t(Param)].Auto) {
         FCellDef.HasShading = true;
@@ -1323,7 +1378,9 @@ void AddMissingCells(TRichTableRow& R, Integer Used) {
     const Integer Width = R.Cells.size() >= 2
                               ? R.Cells.back().Right - R.Cells[R.Cells.size() - 2].Right
                               : 1440;
-    C.Right = ClampLength(Int64(Prev) + std::max<Integer>(Width, 1));
+    // Not clamped to a length: a thousand made-up cells reach past it, and
+    // layout wraps cells past the right edge into bands.
+    C.Right = Integer(std::min<Int64>(Int64(Prev) + std::max<Integer>(Width, 1), Int64(1) << 30));
     R.Cells.push_back(C);
   }
 }
@@ -1410,8 +1467,17 @@ void TRtfParser::EndParagraph(TRichParagraphEnd End, bool NestedCell) {
   }
 }
 
-void TRtfParser::EndParagraphWith(TRichParagraphEnd End, const TRichParaFormat& Pf, const TRichCharFormat& Mark,
+// The first paragraph of a new section starts its page.
+void TRtfParser::StartSection(TRichParaFormat& Pf) {
+  if (!FSectionPending) return;
+  FSectionPending = false;
+  if (FSectionNewPage) Pf.PageBreakBefore = true;
+}
+
+void TRtfParser::EndParagraphWith(TRichParagraphEnd End, const TRichParaFormat& PfIn, const TRichCharFormat& Mark,
                                   bool NestedCell) {
+  TRichParaFormat Pf = PfIn;
+  StartSection(Pf);
   const TState& S = St();
   if (NestedCell || (S.InTable && S.Itap >= 2)) {
     // A paragraph of a nested table: in the outer row's current cell.

@@ -24,6 +24,7 @@ namespace RtfInternal {
   D(fname) D(userprops) D(docvar) D(fchars) D(lchars) D(pgptbl) D(protusertbl)             \
   D(ftnsep) D(ftnsepc) D(ftncn) D(aftnsep) D(aftnsepc) D(aftncn) D(comment) D(wgrffmtfilter)      \
   D(passwordhash) D(listpicture) D(background) D(mhtmltag) D(htmltag) D(formfield)                \
+  D(sp) D(sn) D(sv)                                                                               \
   W(f) W(fnil) W(froman) W(fswiss) W(fmodern) W(fscript) W(fdecor) W(ftech) W(fbidi)              \
   W(fcharset) W(fprq) W(cpg) W(red) W(green) W(blue)                                              \
   W(s) W(cs) W(ds) W(ts)                                                                          \
@@ -35,10 +36,11 @@ namespace RtfInternal {
   W(tqdec) W(tldot) W(tlmdot) W(tlhyph) W(tlul) W(tlth) W(tleq) W(tx) W(tb) W(cbpat)              \
   W(pnlvlblt) W(pnlvlbody) W(pndec) W(pnlcltr) W(pnucltr) W(pnlcrm) W(pnucrm) W(pnstart)          \
   W(pnindent) W(pnf) W(pnfs) W(pnb) W(pni) W(pncf)                                               \
-  W(trowd) W(trleft) W(trgaph) W(trrh) W(trql) W(trqc) W(trqr) W(cellx) W(clmrg) W(clcbpat)       \
+  W(trowd) W(trleft) W(trgaph) W(trrh) W(trql) W(trqc) W(trqr) W(cellx) W(clmrg) W(clcbpat) W(cltxlrtb) W(cltxbtlr) W(cltxtbrl) W(cltxlrtbv) W(cltxtbrlv)       \
   W(brdrl) W(brdrt) W(brdrr) W(brdrb) W(box) W(clbrdrl) W(clbrdrt) W(clbrdrr) W(clbrdrb)          \
   W(trbrdrl) W(trbrdrt) W(trbrdrr) W(trbrdrb) W(trbrdrh) W(trbrdrv) W(brdrstyle) W(brdrnone)      \
   W(brdrw) W(brdrcf)                                                                              \
+  W(sectd) W(sbknone) W(sbkpage) W(sbkcol) W(sbkeven) W(sbkodd)                                    \
   W(par) W(sect) W(line) W(page) W(tab) W(cell) W(row) W(nestcell) W(nestrow) W(emdash)           \
   W(endash) W(emspace) W(enspace) W(qmspace) W(bullet) W(lquote) W(rquote) W(ldblquote)           \
   W(rdblquote) W(zwj) W(zwnj) W(ltrmark) W(rtlmark)                                               \
