@@ -25,7 +25,7 @@ public:
     if (::mkdtemp(T.data())) FPath = T + PathDelim;
   }
   ~TTempDir() {
-    if (!FPath.empty()) std::system(("rm -rf '" + FPath + "'").c_str());
+    if (!FPath.empty()) sxtest::RunStatus("rm -rf '" + FPath + "'");
   }
   const AnsiString& Path() const { return FPath; }
   std::vector<AnsiString> Entries() const {
