@@ -1,6 +1,5 @@
-// Metafile pictures that ask for far more than their frame: a window extent
-// of 0 x 0 or 1 x 1 makes one logical unit the whole picture, so a small
-// bitmap blit becomes tens of thousands of pixels wide. On every road the
+// Metafile pictures that ask for far more than their frame
+// (support/HostileMetafiles.h). On every road the
 // picture stays inside its frame, the conversion succeeds, and the work is
 // that of the frame (a document of a few hundred bytes converts at once).
 #include <gtest/gtest.h>
@@ -15,66 +14,16 @@
 #include <vector>
 #include "export/HarnessRun.h"
 #include "platform/rtl/FileUtils.h"
+#include "support/HostileMetafiles.h"
 #include "support/TestFiles.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-void Put16(std::string& S, int V) {
-  S += char(V & 0xFF);
-  S += char((V >> 8) & 0xFF);
-}
-void Put32(std::string& S, std::uint32_t V) {
-  Put16(S, int(V & 0xFFFF));
-  Put16(S, int(V >> 16));
-}
-
-// A 2 x 2 orange 24-bit DIB (info header and rows).
-std::string OrangeDib() {
-  std::string D;
-  Put32(D, 40); Put32(D, 2); Put32(D, 2); Put16(D, 1); Put16(D, 24);
-  Put32(D, 0); Put32(D, 16); Put32(D, 0); Put32(D, 0); Put32(D, 0); Put32(D, 0);
-  for (int Row = 0; Row < 2; ++Row) D += std::string("\x20\x80\xE0\x20\x80\xE0\0\0", 8);
-  return D;
-}
-
-std::string WmfRecord(int Function, const std::string& Params) {
-  std::string R;
-  Put32(R, std::uint32_t(3 + Params.size() / 2));
-  Put16(R, Function);
-  return R + Params;
-}
-
-// A Windows metafile: SETWINDOWEXT Ext x Ext, then STRETCHDIB of the
-// orange bitmap onto 20 x 20 logical units.
-std::string HostileWmf(int Ext) {
-  std::string Win, Blit;
-  Put16(Win, Ext); Put16(Win, Ext);
-  Put32(Blit, 0x00CC0020);  // SRCCOPY
-  Put16(Blit, 0);           // DIB_RGB_COLORS
-  Put16(Blit, 2); Put16(Blit, 2); Put16(Blit, 0); Put16(Blit, 0);     // source h, w, y, x
-  Put16(Blit, 20); Put16(Blit, 20); Put16(Blit, 0); Put16(Blit, 0);   // dest h, w, y, x
-  const std::string Records = WmfRecord(0x020C, Win) + WmfRecord(0x0F43, Blit + OrangeDib()) + WmfRecord(0, "");
-  std::string H;
-  const std::uint32_t Words = std::uint32_t((18 + Records.size()) / 2);
-  Put16(H, 1); Put16(H, 9); Put16(H, 0x0300); Put32(H, Words); Put16(H, 0); Put32(H, Words); Put16(H, 0);
-  return H + Records;
-}
-
-std::string Hex(const std::string& Bytes) {
-  static const char* Digits = "0123456789abcdef";
-  std::string Out;
-  for (unsigned char C : Bytes) {
-    Out += Digits[C >> 4];
-    Out += Digits[C & 15];
-  }
-  return Out;
-}
-
 std::string PictureRtf(int Ext, int Goal) {
   return "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 before {\\pict\\wmetafile8\\picw100\\pich100\\picwgoal" +
-         std::to_string(Goal) + "\\pichgoal" + std::to_string(Goal) + " " + Hex(HostileWmf(Ext)) + "} after\\par}";
+         std::to_string(Goal) + "\\pichgoal" + std::to_string(Goal) + " " + sxtest::HexBytes(sxtest::StretchedBlitWmf(Ext)) + "} after\\par}";
 }
 
 // Orange pixels of a picture file, and its size, as PIL counts them.
