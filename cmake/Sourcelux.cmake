@@ -103,7 +103,7 @@ function(sx_add_test_areas ROOT)
     endif()
     gtest_discover_tests(${_exe}
       WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-      PROPERTIES LABELS ${_label} ENVIRONMENT "LC_ALL=C"
+      PROPERTIES LABELS ${_label} ENVIRONMENT "LC_ALL=C" TIMEOUT ${SX_TEST_TIMEOUT}
       DISCOVERY_TIMEOUT 60)
   endforeach()
 endfunction()

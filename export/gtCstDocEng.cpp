@@ -6,7 +6,9 @@
 #include <spawn.h>
 #include <algorithm>
 #include <sys/wait.h>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include "export/gtMetafileProcessor.h"
 #include "platform/gdi/EmfPlayer.h"
@@ -202,7 +204,7 @@ void TgtCustomDocumentEngine::FreeDocument() noexcept {
 
 TStream* TgtCustomDocumentEngine::CreateOutputFile(const AnsiString& FullName) {
   try {
-    if (DirectoryExists(FullName)) throw EFCreateError(FullName);
+    if (DirectoryExists(FullName)) throw EFCreateError("Cannot create file \"" + FullName + "\". Access is denied");
     // A name given again in the same document is written over: its file
     // starts anew and the name is listed once more.
     for (auto It = FOutputFiles.begin(); It != FOutputFiles.end(); ++It) {
@@ -220,15 +222,14 @@ TStream* TgtCustomDocumentEngine::CreateOutputFile(const AnsiString& FullName) {
     if (FileExists(FullName)) TFileStream Probe(FullName, fmOpenReadWrite | fmShareExclusive);
     TOutputFile F;
     F.FinalName = FullName;
-    F.TempName = ExtractFilePath(FullName) + "." + ExtractFileName(FullName) + ".part";
     F.Open();
     FOutputFiles.push_back(std::move(F));
     FOutputFileNames.push_back(FullName);
     return FOutputFiles.back().Stream.get();
-  } catch (const Exception&) {
+  } catch (const Exception& E) {
     FDocState = dsFileError;
     DeleteOutputFiles();
-    throw EFileCreateError(SFileCreateError);
+    throw EFileCreateError(FileCreateErrorText(E.Message()));
   }
 }
 
@@ -237,18 +238,19 @@ void TgtCustomDocumentEngine::CloseOutputFile() {
 }
 
 void TgtCustomDocumentEngine::TOutputFile::Open() {
-  File = std::make_unique<TFileStream>(TempName, fmCreate);
+  File = std::make_unique<TAtomicFileStream>(FinalName);
+  TempName = File->TempName();
   Stream = std::make_unique<TWriteBufferStream>(File.get());
 }
 
 void TgtCustomDocumentEngine::TOutputFile::Close() {
   if (Stream) Stream->Flush();
   Stream.reset();
-  File.reset();
 }
 
 void TgtCustomDocumentEngine::TOutputFile::Discard() noexcept {
   Stream.reset();
+  // The temporary file goes with it.
   File.reset();
 }
 
@@ -260,9 +262,13 @@ void TgtCustomDocumentEngine::CommitOutputFiles() {
   // Every file is whole on disk before the first takes its name.
   for (auto& F : FOutputFiles) F.Close();
   for (auto& F : FOutputFiles) {
-    if (F.TempName.empty()) continue;
-    if (std::rename(F.TempName.c_str(), F.FinalName.c_str()) != 0)
-      throw EFileCreateError(SFileCreateError);
+    if (F.TempName.empty() || !F.File) continue;
+    try {
+      F.File->Commit();
+    } catch (const Exception& E) {
+      throw EFileCreateError(FileCreateErrorText(E.Message()));
+    }
+    F.File.reset();
     F.TempName.clear();
   }
 }

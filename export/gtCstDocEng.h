@@ -23,6 +23,7 @@
 #include "platform/gdi/Graphics.h"
 #include "platform/rtl/Component.h"
 #include "platform/rtl/Events.h"
+#include "platform/rtl/FileUtils.h"
 
 class TgtDocSettings;
 class TgtMetafileProcessor;
@@ -459,8 +460,8 @@ private:
   std::vector<std::unique_ptr<TgtEngineState>> FStates;
   Integer FDocStateId = -1;
   struct TOutputFile {
-    AnsiString FinalName, TempName;
-    std::unique_ptr<TFileStream> File;
+    AnsiString FinalName, TempName;  // TempName is empty once the file is committed
+    std::unique_ptr<TAtomicFileStream> File;
     // What the engine writes to: its many small writes reach File in blocks.
     std::unique_ptr<TWriteBufferStream> Stream;
     void Open();

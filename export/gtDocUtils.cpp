@@ -42,6 +42,11 @@ double PointsToPixels(double X) { return X * gtScreenPPP(); }
 
 const char* const SFileCreateError =
     "File could not be created!\r\n\r\nPossible cause: It could be in use by some other application";
+AnsiString FileCreateErrorText(const AnsiString& Cause) {
+  if (Cause.empty()) return SFileCreateError;
+  return AnsiString(SFileCreateError) + "\r\n\r\n" + Cause;
+}
+
 const char* const SInvalidPageNumber = "Invalid Page Number";
 const char* const SInvalidEngineState = "Not a valid Engine State identifier";
 const char* const SUnsupportedGraphics = "Unknown Graphics format";

@@ -34,6 +34,9 @@ extern const char* const SFileCreateError;
 extern const char* const SInvalidPageNumber;
 extern const char* const SInvalidEngineState;
 extern const char* const SUnsupportedGraphics;
+// SFileCreateError followed by what went wrong: the file's name and the
+// system's reason (Cause, as the failed file operation worded it).
+AnsiString FileCreateErrorText(const AnsiString& Cause);
 
 // Pen-style names and the charset/code-page table of the writers.
 extern const char* const gtPenStyleNames[7];

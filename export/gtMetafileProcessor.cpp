@@ -126,6 +126,7 @@ void TgtMetafileProcessor::Dispatch(const TEmfRecord& Rec) {
       Item->Flag = true;
       FEngine.CurrentItems().push_back(Item);
       FClipSet = false;
+      FVisibleSet = false;
       break;
     }
     case EMR_SETMAPMODE:
@@ -149,6 +150,16 @@ void TgtMetafileProcessor::Dispatch(const TEmfRecord& Rec) {
     case EMR_INTERSECTCLIPRECT:
       FClipRect = TransformRect(DRect(TEmrRectL::Read(Rec).Rect));
       FClipSet = true;
+      {
+        TgtDoubleRect V = FClipRect;
+        if (V.Left > V.Right) std::swap(V.Left, V.Right);
+        if (V.Top > V.Bottom) std::swap(V.Top, V.Bottom);
+        if (FVisibleSet)
+          V = {std::max(V.Left, FVisible.Left), std::max(V.Top, FVisible.Top), std::min(V.Right, FVisible.Right),
+               std::min(V.Bottom, FVisible.Bottom)};
+        FVisible = V;
+        FVisibleSet = true;
+      }
       break;
     case EMR_SCALEVIEWPORTEXTEX:
     case EMR_SCALEWINDOWEXTEX: {
@@ -371,6 +382,7 @@ void TgtMetafileProcessor::PlayClipRegion(const TEmfRecord& Rec) {
   auto R = TEmrExtSelectClipRgn::Read(Rec);
   if (!R.HasRegion) {
     FClipRect = {};
+    FVisibleSet = false;
     AddClipReset();
     return;
   }

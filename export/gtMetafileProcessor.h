@@ -131,6 +131,7 @@ private:
   Integer FindPreviousImage(double X, double Y, double W, double H) const;
   void StoreImage(DWORD Rop, Integer Index, std::shared_ptr<TgtImageItem> Item, TBitmap& B);
   void AppendImageBand(TBitmap& Band);
+  bool CropToVisible(double& X, double& Y, double& W, double& H, TBitmap& B) const;
   TgtItemList& TextList();
 
   TgtCustomDocumentEngine& FEngine;
@@ -163,6 +164,10 @@ private:
 
   TgtDoubleRect FClipRect;
   bool FClipSet = false;
+  // The rectangle that clip rectangles leave visible (a picture's frame):
+  // pictures are cut to it, so no part of one lands outside it.
+  TgtDoubleRect FVisible;
+  bool FVisibleSet = false;
   TgtDoubleRect FPending;
   bool FPendingFill = false;
   Integer FCountdown = 0;

@@ -3,6 +3,8 @@
 // rectangle are merged with their raster operation (a mask and its image
 // become one picture), DIBs sent in bands of scan lines are joined, and
 // records without a bitmap are fills drawn as rectangles or lines.
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include "export/gtMetafileProcessor.h"
 
@@ -183,6 +185,8 @@ void TgtMetafileProcessor::PlayBlt(const TEmfRecord& Rec) {
     }
     if (Type == EMR_BITBLT || Type == EMR_MASKBLT) C = {};
   }
+  if (!CropToVisible(X, Y, W, H, B)) return;
+  Item->DisplayRect = {X, Y, X + W, Y + H};
   X += FOriginX;
   Y += FOriginY;
   Item->X = X;
@@ -198,6 +202,41 @@ void TgtMetafileProcessor::PlayBlt(const TEmfRecord& Rec) {
   }
   Integer Prev = FindPreviousImage(X, Y, W, H);
   StoreImage(Rop, Prev >= 0 ? Prev : Item->ImageIndex, Item, B);
+}
+
+bool TgtMetafileProcessor::CropToVisible(double& X, double& Y, double& W, double& H, TBitmap& B) const {
+  if (!FVisibleSet || !(W > 0) || !(H > 0) || B.Empty()) return true;
+  const TgtDoubleRect& V = FVisible;
+  const double L = std::max(X, V.Left), T = std::max(Y, V.Top);
+  const double R = std::min(X + W, V.Right), Bt = std::min(Y + H, V.Bottom);
+  // Nothing of the picture shows: it is left out, its frame stays.
+  if (!(R > L) || !(Bt > T)) return false;
+  if (L == X && T == Y && R == X + W && Bt == Y + H) return true;
+  // Only the visible part is kept, at no more pixels than it covers on the
+  // page: a few source pixels stretched far beyond the frame cost no more
+  // than the frame.
+  const Integer DW = std::max(1, RoundInt(R - L)), DH = std::max(1, RoundInt(Bt - T));
+  if (Int64(DW) * DH > MaxPixels) return false;
+  const double Sx = B.GetWidth() / W, Sy = B.GetHeight() / H;  // source pixels per unit
+  const double S0x = (L - X) * Sx, S1x = (R - X) * Sx, S0y = (T - Y) * Sy, S1y = (Bt - Y) * Sy;
+  const Integer IX0 = Integer(std::floor(S0x)), IY0 = Integer(std::floor(S0y));
+  const Integer IX1 = std::max(IX0 + 1, Integer(std::ceil(S1x))), IY1 = std::max(IY0 + 1, Integer(std::ceil(S1y)));
+  // Where the whole source pixels IX0..IX1 land in the cut picture; the
+  // parts outside it are clipped away by the transfer.
+  const double Kx = DW / (R - L), Ky = DH / (Bt - T);
+  auto Place = [](double V) { return Integer(std::clamp(std::round(V), -1e9, 1e9)); };
+  const TRect Dest(Place((X + IX0 / Sx - L) * Kx), Place((Y + IY0 / Sy - T) * Ky), Place((X + IX1 / Sx - L) * Kx),
+                   Place((Y + IY1 / Sy - T) * Ky));
+  TBitmap Cut;
+  Cut.SetPixelFormat(pf24bit);
+  Cut.SetSize(DW, DH);
+  Cut.Canvas()->CopyRect(Dest, B.Canvas(), TRect(IX0, IY0, IX1, IY1));
+  B.Assign(&Cut);
+  X = L;
+  Y = T;
+  W = R - L;
+  H = Bt - T;
+  return true;
 }
 
 void TgtMetafileProcessor::PlayDIBitsToDevice(const TEmfRecord& Rec) {

@@ -250,5 +250,6 @@ void TgtMetafileProcessor::RestoreDCState(Integer Relative) {
   UpdateMappingScale();
   FStates.resize(std::size_t(Target));
   FClipRect = {};
+  FVisibleSet = false;
   AddClipReset();
 }

@@ -1,5 +1,6 @@
 #include "editor/base/PersHolder.h"
 
+#include "platform/rtl/FileUtils.h"
 #include "platform/rtl/ObjectText.h"
 #include "platform/rtl/Filer.h"
 
@@ -21,9 +22,7 @@ void WriteObjectTextFile(TPersistent* Obj, const AnsiString& FileName) {
   // Built in memory first, so a failing object leaves no half-written file.
   TMemoryStream Text;
   WriteComponentText(&Text, Obj);
-  TFileStream File(FileName, fmCreate);
-  Text.SetPosition(0);
-  File.CopyFrom(&Text, 0);
+  SaveFileAtomically(FileName, Text.Memory(), std::size_t(Text.GetSize()));
 }
 
 void ReadObjectTextFile(TPersistent* Obj, const AnsiString& FileName) {

@@ -7,6 +7,7 @@
 #include "editor/exchange/DCRtfImporter.h"
 #include "editor/exchange/PlainText.h"
 #include "editor/options/MemoEnvOptions.h"
+#include "platform/rtl/FileUtils.h"
 #include "platform/rtl/Streams.h"
 
 namespace {
@@ -475,11 +476,14 @@ void TCustomDCMemo::ExportRtfToStream(TStream* Stream, bool SelectionOnly) {
 }
 
 void TCustomDCMemo::ExportToFile(const AnsiString& FileName, TDCExporterClass AClass, bool SelectionOnly) {
-  TFileStream Stream(FileName, fmCreate);
+  // Written whole or not at all: the old file stays until the new one is
+  // complete.
+  TAtomicFileStream Stream(FileName);
   // The writers make a write per tag.
   TWriteBufferStream Buffered(&Stream);
   ExportToStream(&Buffered, AClass, SelectionOnly);
   Buffered.Flush();
+  Stream.Commit();
 }
 
 void TCustomDCMemo::ExportToStream(TStream* Stream, TDCExporterClass AClass, bool SelectionOnly) {

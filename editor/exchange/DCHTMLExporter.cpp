@@ -1,57 +1,20 @@
 #include "editor/exchange/DCHTMLExporter.h"
-#include <array>
 #include <string_view>
 
 #include "platform/rtl/CodePages.h"
+#include "platform/rtl/Markup.h"
 
 namespace {
 
 constexpr std::string_view CRLF = "\r\n";
 
-// One escape table per use, so the hot loop is a lookup and a bulk copy of
-// the bytes in between.
-using TEscapeTable = std::array<const char*, 256>;
-
-constexpr TEscapeTable MakeTable(bool Blanks) {
-  TEscapeTable T{};
-  if (Blanks) T[' '] = "&nbsp;";
-  T['"'] = "&quot;";
-  T['&'] = "&amp;";
-  T['<'] = "&lt;";
-  T['>'] = "&gt;";
-  return T;
-}
-
-constexpr TEscapeTable TextTable = MakeTable(/*Blanks=*/true);
-constexpr TEscapeTable AttrTable = MakeTable(/*Blanks=*/false);
-
-// Appends S escaped with Table to Out.
-void AppendEscaped(AnsiString& Out, std::string_view S, const TEscapeTable& Table) {
-  size_t Start = 0;
-  for (size_t I = 0; I < S.size(); ++I) {
-    const char* E = Table[static_cast<unsigned char>(S[I])];
-    if (!E) continue;
-    Out.append(S, Start, I - Start);
-    Out.append(E);
-    Start = I + 1;
-  }
-  Out.append(S, Start, S.size() - Start);
-}
-
-AnsiString Escape(const AnsiString& S, const TEscapeTable& Table) {
-  AnsiString R;
-  R.reserve(S.size() + S.size() / 4);
-  AppendEscaped(R, S, Table);
-  return R;
-}
-
 const char* const AlignNames[] = {"left", "center", "right", "justify"};
 
 }  // namespace
 
-AnsiString HtmlEscape(const AnsiString& S) { return Escape(S, TextTable); }
+AnsiString HtmlEscape(const AnsiString& S) { return MarkupEscape(S, TMarkupEscape::HtmlText); }
 
-AnsiString HtmlEscapeAttr(const AnsiString& S) { return Escape(S, AttrTable); }
+AnsiString HtmlEscapeAttr(const AnsiString& S) { return MarkupEscape(S, TMarkupEscape::HtmlAttr); }
 
 Integer HtmlFontSize(Integer Points) {
   if (Points <= 0) return 7;
@@ -115,7 +78,7 @@ void TDCHTMLExporter::WriteTagAttr(std::string_view Name, std::string_view AttrN
     return;
   }
   FTagText.assign(Name).append(" ").append(AttrName).append("=\"");
-  AppendEscaped(FTagText, Value, AttrTable);
+  AppendMarkupEscaped(FTagText, Value, TMarkupEscape::HtmlAttr);
   FTagText += '"';
   WriteTag(Name, FTagText);
 }
@@ -125,7 +88,7 @@ void TDCHTMLExporter::WriteTagAttrs(std::string_view Name, const TAttrs& Attrs) 
   for (const auto& [AttrName, Value] : Attrs) {
     if (Value.empty()) continue;
     FTagText.append(" ").append(AttrName).append("=\"");
-    AppendEscaped(FTagText, Value, AttrTable);
+    AppendMarkupEscaped(FTagText, Value, TMarkupEscape::HtmlAttr);
     FTagText += '"';
   }
   WriteTag(Name, FTagText);

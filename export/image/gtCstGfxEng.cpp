@@ -108,9 +108,11 @@ void TgtCustomGraphicsEngine::SavePage(const std::function<void(TStream*)>& Writ
   try {
     Write(S);
     CloseOutputFile();
-  } catch (const Exception&) {
+  } catch (const EFileCreateError&) {
+    throw;
+  } catch (const Exception& E) {
     // The document ends here; EndDoc removes every file it wrote.
-    throw EFileCreateError(SFileCreateError);
+    throw EFileCreateError(FileCreateErrorText(E.Message()));
   }
 }
 
@@ -237,6 +239,20 @@ void TgtCustomGraphicsEngine::EncodeLine(TPen* Pen, double X1, double Y1, double
 void TgtCustomGraphicsEngine::EncodeRectangle(TPen* Pen, TBrush* Brush, double X1, double Y1, double X2,
                                               double Y2) {
   if (!FPageCanvas) return;
+  if ((!Pen || Pen->GetStyle() == psClear) && Brush && Brush->GetStyle() != bsClear) {
+    // A filled rectangle without outline covers its area as the vector
+    // pages do (a null pen's rectangle would lose its last row and column),
+    // and one thinner than a pixel still shows one: a hairline border
+    // drawn as a fill must not vanish.
+    TRect R(RoundInt(std::min(X1, X2)), RoundInt(std::min(Y1, Y2)), RoundInt(std::max(X1, X2)),
+            RoundInt(std::max(Y1, Y2)));
+    if (R.Right == R.Left) ++R.Right;
+    if (R.Bottom == R.Top) ++R.Bottom;
+    FPageCanvas->Brush()->Assign(Brush);
+    FPageCanvas->FillRect(R);
+    AfterShape(Brush);
+    return;
+  }
   SelectShapeTools(Pen, Brush);
   FPageCanvas->Rectangle(RoundInt(X1), RoundInt(Y1), RoundInt(X2), RoundInt(Y2));
   AfterShape(Brush);

@@ -5,6 +5,7 @@
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/CodePages.h"
 #include "platform/rtl/FileUtils.h"
+#include "platform/rtl/Markup.h"
 
 const char* const SSVGDescription = "Scalable Vector Graphics";
 const char* const SSVGImageFormats = "The SVG supports only JPEG and PNG image formats";
@@ -25,6 +26,8 @@ AnsiString Num(double V) {
 }
 
 AnsiString Attr(const char* Name, const AnsiString& Value) { return AnsiString(" ") + Name + "=\"" + Value + "\""; }
+
+AnsiString Esc(const AnsiString& Text) { return MarkupEscape(Text, TMarkupEscape::Xml); }
 
 AnsiString Colour(TColor C) { return "#" + ColorToHexRGB(C); }
 
@@ -55,23 +58,6 @@ double Theta(double PX, double PY, double CX, double CY) {
   return PY <= CY ? Pi - T : Pi + T;
 }
 }  // namespace
-
-AnsiString gtSVGEscape(const AnsiString& Text) {
-  AnsiString Out;
-  Out.reserve(Text.size());
-  for (char C : Text) switch (C) {
-      case '&': Out += "&amp;"; break;
-      case '<': Out += "&lt;"; break;
-      case '>': Out += "&gt;"; break;
-      case '\'': Out += "&apos;"; break;
-      case '"': Out += "&quot;"; break;
-      default:
-        // Control characters other than tab are not XML characters.
-        if (Byte(C) < 0x20 && C != '\t') Out += ' ';
-        else Out += C;
-    }
-  return Out;
-}
 
 TgtSVGEngine::TgtSVGEngine(TComponent* AOwner) : TgtCustomPlainsheetEngine(AOwner) {
   SetFileExtension("svg");
@@ -122,8 +108,8 @@ void TgtSVGEngine::BeginPage() {
   // references use xlink:href.
   Write("<svg" + Attr("xmlns", "http://www.w3.org/2000/svg") + Attr("xmlns:xlink", "http://www.w3.org/1999/xlink") +
         Attr("xml:space", "default") + Attr("width", Num(W)) + Attr("height", Num(H)) + ">" + CRLF);
-  Write("<title> " + gtSVGEscape(Utf8(GetDocInfo()->GetTitle())) + " </title>" + CRLF);
-  Write("<desc> " + gtSVGEscape(Utf8(GetDocInfo()->GetSubject())) + " </desc>" + CRLF);
+  Write("<title> " + Esc(Utf8(GetDocInfo()->GetTitle())) + " </title>" + CRLF);
+  Write("<desc> " + Esc(Utf8(GetDocInfo()->GetSubject())) + " </desc>" + CRLF);
   FPatterns.clear();
   FPatternDefs.clear();
   FAngle = 0;
@@ -283,28 +269,31 @@ void TgtSVGEngine::EncodeTextItem(TgtTextItem* Item) {
       const AnsiString Lower = LowerCase(Href);
       if (Lower.rfind("http:", 0) != 0 && Lower.rfind("https:", 0) != 0 && Lower.rfind("ftp:", 0) != 0)
         Href = "http://" + Href;
-      Body += gtSVGEscape(Utf8(Line.substr(Done, Pos - Done)));
-      Body += "<a" + Attr("xlink:href", gtSVGEscape(Href)) + ">" + gtSVGEscape(Utf8(Link)) + "</a>";
+      Body += Esc(Utf8(Line.substr(Done, Pos - Done)));
+      Body += "<a" + Attr("xlink:href", Esc(Href)) + ">" + Esc(Utf8(Link)) + "</a>";
       Done = Pos + Link.size();
       Start = Integer(Done) + 1;
     }
   }
-  Body += gtSVGEscape(Utf8(Measured.substr(std::min(Done, Measured.size()))));
+  Body += Esc(Utf8(Measured.substr(std::min(Done, Measured.size()))));
 
   TFont& F = Item->Font;
   const TFontStyles St = F.GetStyle();
   AnsiString Css;
   if (St.Contains(fsItalic)) Css += "font-style: italic; ";
   if (St.Contains(fsBold)) Css += "font-weight: bold; ";
-  Css += "font-family: " + Utf8(AnsiToWide(F.GetName())) + "; font-size: " + std::to_string(F.GetSize()) + "pt";
+  // The face name is a document's own text: quoted, it stays one name.
+  Css += "font-family: " + CssString(Utf8(AnsiToWide(F.GetName()))) + "; font-size: " + std::to_string(F.GetSize()) + "pt";
   if (St.Contains(fsUnderline) || St.Contains(fsStrikeOut))
     Css += AnsiString("; text-decoration:") + (St.Contains(fsUnderline) ? " underline" : "") +
            (St.Contains(fsStrikeOut) ? " line-through" : "");
   Css += "; fill: " + Colour(F.GetColor());
-  AnsiString S = "<text" + Attr("x", Num(Item->X)) + Attr("y", Num(Item->Y + F.GetSize() * F.PixelsPerInch / 72.0));
+  // Runs of blanks are kept, so columns stay aligned and runs side by side
+  // keep the gap between them.
+  AnsiString S = "<text" + Attr("xml:space", "preserve") + Attr("x", Num(Item->X)) + Attr("y", Num(Item->Y + F.GetSize() * F.PixelsPerInch / 72.0));
   if (Item->Angle != 0)
     S += Attr("transform", "rotate(" + std::to_string(360 - Item->Angle) + " " + Num(Item->X) + " " + Num(Item->Y) + ")");
-  S += Attr("style", gtSVGEscape(Css)) + ">" + Body + "</text>" + CRLF;
+  S += Attr("style", Esc(Css)) + ">" + Body + "</text>" + CRLF;
   Write(S);
 }
 
@@ -392,7 +381,7 @@ void TgtSVGEngine::EncodeImageItem(TgtImageItem* Item) {
   AnsiString S = "<image" + Attr("x", Num(Item->X)) + Attr("y", Num(Item->Y));
   if (A != 0) S += Attr("transform", "rotate(" + std::to_string(360 - A) + " " + Num(L - PW) + " " + Num(T - PW) + ")");
   S += Attr("width", Num(Item->Width)) + Attr("height", Num(Item->Height)) +
-       Attr("xlink:href", gtSVGEscape(Found->FileName)) + " />" + CRLF;
+       Attr("xlink:href", Esc(Found->FileName)) + " />" + CRLF;
   Write(S);
 }
 
@@ -404,5 +393,5 @@ void TgtSVGEngine::EncodeBitmap(TBitmap* Bitmap, double X, double Y) {
   const AnsiString Name =
       WriteSideFile(GetFileName() + "_" + std::to_string(FSideCounter++) + "_S", ".png", *Png);
   Write("<image" + Attr("x", Num(X)) + Attr("y", Num(Y)) + Attr("width", Num(Bitmap->GetWidth())) +
-        Attr("height", Num(Bitmap->GetHeight())) + Attr("xlink:href", gtSVGEscape(Name)) + " />" + CRLF);
+        Attr("height", Num(Bitmap->GetHeight())) + Attr("xlink:href", Esc(Name)) + " />" + CRLF);
 }

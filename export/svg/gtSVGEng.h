@@ -77,5 +77,3 @@ private:
 
 extern const char* const SSVGDescription;
 extern const char* const SSVGImageFormats;
-// Text for XML character data and attribute values: & < > ' " escaped.
-AnsiString gtSVGEscape(const AnsiString& Text);

@@ -371,6 +371,9 @@ private:
       if (!Mf) return;
       const TRect Box{X0, Y0, X0 + W, Y0 + Hl};
       const int Saved = SaveDC(FDc);
+      // A picture never draws outside its frame, whatever its records say.
+      IntersectClipRect(FDc, std::min(Box.Left, Box.Right), std::min(Box.Top, Box.Bottom),
+                        std::max(Box.Left, Box.Right), std::max(Box.Top, Box.Bottom));
       PlayEnhMetaFile(FDc, Mf, &Box);
       RestoreDC(FDc, Saved);
       FSelected = -1;

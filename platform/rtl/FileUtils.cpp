@@ -1,6 +1,8 @@
 #include "platform/rtl/FileUtils.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,6 +12,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <algorithm>
+#include <string_view>
 #include <vector>
 
 #include "platform/rtl/AnsiStrings.h"
@@ -161,53 +165,101 @@ void SaveFileAtomically(const AnsiString& FileName, const std::string& Bytes) {
 }
 
 void SaveFileAtomically(const AnsiString& FileName, const void* Data, std::size_t Size) {
-  auto Fail = [&](int Err) {
-    throw EFCreateError("Cannot create file \"" + FileName + "\". " + std::strerror(Err));
-  };
+  TAtomicFileStream F(FileName);
+  const char* P = static_cast<const char*>(Data);
+  for (std::size_t Left = Size; Left > 0;) {
+    const Integer N = Integer(std::min<std::size_t>(Left, std::size_t(1) << 30));
+    F.WriteBuffer(P, N);
+    P += N;
+    Left -= std::size_t(N);
+  }
+  F.Commit();
+}
+
+namespace {
+
+// Removes the temporary files of Name that processes which have ended left
+// behind: their names carry the writer's process id.
+void RemoveStaleParts(const AnsiString& Dir, const AnsiString& Name) {
+  DIR* D = ::opendir(Dir.empty() ? "." : Dir.c_str());
+  if (!D) return;
+  const AnsiString Prefix = "." + Name + ".";
+  while (const dirent* E = ::readdir(D)) {
+    const std::string_view N = E->d_name;
+    if (N.size() <= Prefix.size() + 5 || N.substr(0, Prefix.size()) != Prefix ||
+        N.substr(N.size() - 5) != ".part")
+      continue;
+    const std::string_view Pid = N.substr(Prefix.size(), N.size() - Prefix.size() - 5);
+    if (Pid.empty() || Pid.size() > 9 || Pid.find_first_not_of("0123456789") != std::string_view::npos) continue;
+    const pid_t Owner = pid_t(std::atol(std::string(Pid).c_str()));
+    if (Owner == ::getpid() || ::kill(Owner, 0) == 0 || errno != ESRCH) continue;
+    ::unlink((Dir + std::string(N)).c_str());
+  }
+  ::closedir(D);
+}
+
+}  // namespace
+
+TAtomicFileStream::TAtomicFileStream(const AnsiString& FileName) : THandleStream(-1), FFileName(FileName) {
   if (FileName.empty() || FileName.back() == PathDelim) Fail(EINVAL);
   const AnsiString Dir = ExtractFilePath(FileName);
-  AnsiString Templ = (Dir.empty() ? AnsiString("./") : Dir) + "." + ExtractFileName(FileName) + ".XXXXXX";
-  const int Fd = ::mkstemp(Templ.data());
-  if (Fd < 0) Fail(errno);
-  const AnsiString TempName = Templ;
-  auto Abandon = [&](int Err) {
-    ::close(Fd);
-    ::unlink(TempName.c_str());
-    Fail(Err);
-  };
   struct stat Old;
-  if (::stat(FileName.c_str(), &Old) == 0) {
-    if (S_ISDIR(Old.st_mode)) Abandon(EISDIR);
-    ::fchmod(Fd, Old.st_mode & 07777);
+  const bool Exists = ::stat(FileName.c_str(), &Old) == 0;
+  if (Exists && S_ISDIR(Old.st_mode)) Fail(EISDIR);
+  RemoveStaleParts(Dir, ExtractFileName(FileName));
+  // One writer of a name per process at a time: a second one waits its turn
+  // under a numbered name.
+  const AnsiString Base = Dir + "." + ExtractFileName(FileName) + "." + std::to_string(::getpid());
+  for (int K = 0; FHandle < 0; ++K) {
+    FTempName = Base + (K ? "-" + std::to_string(K) : AnsiString()) + ".part";
+    FHandle = ::open(FTempName.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (FHandle < 0 && (errno != EEXIST || K > 1000)) {
+      FTempName.clear();
+      Fail(errno);
+    }
+  }
+  if (Exists) {
+    ::fchmod(FHandle, Old.st_mode & 07777);
   } else {
-    // A new file gets the usual 0666 less the umask, not mkstemp's 0600.
+    // A new file gets the usual 0666 less the umask.
     const mode_t Mask = ::umask(0);
     ::umask(Mask);
-    ::fchmod(Fd, 0666 & ~Mask);
+    ::fchmod(FHandle, 0666 & ~Mask);
   }
-  const char* P = static_cast<const char*>(Data);
-  std::size_t Left = Size;
-  while (Left > 0) {
-    const ssize_t W = ::write(Fd, P, Left);
-    if (W < 0) {
-      if (errno == EINTR) continue;
-      Abandon(errno);
-    }
-    P += W;
-    Left -= static_cast<std::size_t>(W);
-  }
-  if (::fsync(Fd) != 0) Abandon(errno);
-  if (::close(Fd) != 0) {
-    const int Err = errno;
-    ::unlink(TempName.c_str());
-    Fail(Err);
-  }
-  if (::rename(TempName.c_str(), FileName.c_str()) != 0) {
-    const int Err = errno;
-    ::unlink(TempName.c_str());
-    Fail(Err);
-  }
+}
+
+TAtomicFileStream::~TAtomicFileStream() { Discard(); }
+
+void TAtomicFileStream::Fail(int Err) {
+  Discard();
+  throw EFCreateError("Cannot create file \"" + FFileName + "\". " + std::strerror(Err));
+}
+
+void TAtomicFileStream::Discard() noexcept {
+  if (FHandle >= 0) ::close(FHandle);
+  FHandle = -1;
+  if (!FCommitted && !FTempName.empty()) ::unlink(FTempName.c_str());
+  FTempName.clear();
+}
+
+AnsiString TAtomicFileStream::WriteFailure() const {
+  const AnsiString Reason = THandleStream::WriteFailure();
+  return Reason.empty() ? Reason : "\"" + FFileName + "\". " + Reason;
+}
+
+void TAtomicFileStream::Commit() {
+  if (FCommitted) return;
+  if (FHandle < 0) Fail(EBADF);
+  if (FWriteErrno) Fail(FWriteErrno);
+  if (::fsync(FHandle) != 0) Fail(errno);
+  const int Fd = FHandle;
+  FHandle = -1;
+  if (::close(Fd) != 0) Fail(errno);
+  if (::rename(FTempName.c_str(), FFileName.c_str()) != 0) Fail(errno);
+  FCommitted = true;
+  FTempName.clear();
   // Make the rename itself durable.
+  const AnsiString Dir = ExtractFilePath(FFileName);
   const int DirFd = ::open(Dir.empty() ? "." : Dir.c_str(), O_RDONLY | O_DIRECTORY);
   if (DirFd >= 0) {
     ::fsync(DirFd);

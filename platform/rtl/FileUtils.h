@@ -7,6 +7,7 @@
 #pragma once
 #include <cstddef>
 
+#include "platform/rtl/Streams.h"
 #include "platform/rtl/Types.h"
 
 constexpr char PathDelim = '/';
@@ -60,6 +61,36 @@ void SaveFileAtomically(const AnsiString& FileName, const void* Data, std::size_
 // The same for Win32-style callers that report failure in their result:
 // false instead of an exception.
 bool TrySaveFileAtomically(const AnsiString& FileName, const void* Data, std::size_t Size);
+
+// The streaming form of the same: what is written goes to a hidden
+// temporary file beside FileName (".<name>.<pid>.part"), and Commit makes
+// it the file in one step. Destroyed or discarded without Commit, the
+// temporary file is removed and the old file stays as it was. Temporary
+// files that a process which no longer runs left behind (ended by a signal)
+// are removed when the same name is written again. Raises EFCreateError
+// "Cannot create file "<name>". <reason>" when the temporary file cannot
+// be made, and from Commit when the file cannot be completed.
+class TAtomicFileStream : public THandleStream {
+public:
+  explicit TAtomicFileStream(const AnsiString& FileName);
+  ~TAtomicFileStream() override;
+  TAtomicFileStream(const TAtomicFileStream&) = delete;
+  TAtomicFileStream& operator=(const TAtomicFileStream&) = delete;
+  // Flushes to disk and renames over FileName; the permissions of an old
+  // file carry over. After a failure nothing of the new file remains.
+  void Commit();
+  // Gives the new file up: the temporary file is removed.
+  void Discard() noexcept;
+  const AnsiString& FileName() const { return FFileName; }
+  const AnsiString& TempName() const { return FTempName; }
+  bool Committed() const { return FCommitted; }
+  AnsiString WriteFailure() const override;
+
+private:
+  [[noreturn]] void Fail(int Err);
+  AnsiString FFileName, FTempName;
+  bool FCommitted = false;
+};
 
 // ---- the program's location -------------------------------------------------
 

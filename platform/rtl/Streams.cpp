@@ -115,7 +115,11 @@ void TStream::ReadBuffer(void* Buffer, Integer Count) {
 
 void TStream::WriteBuffer(const void* Buffer, Integer Count) {
   if (Count < 0) RaiseWriteError();
-  if (Count != 0 && Write(Buffer, Count) != Count) RaiseWriteError();
+  if (Count != 0 && Write(Buffer, Count) != Count) {
+    const AnsiString Why = WriteFailure();
+    if (Why.empty()) RaiseWriteError();
+    throw EWriteError("Stream write error: " + Why);
+  }
 }
 
 Int64 TStream::CopyFrom(TStream* Source, Int64 Count) {
@@ -339,10 +343,19 @@ Integer THandleStream::Write(const void* Buffer, Integer Count) {
   while (Done < Count) {
     const ssize_t N = ::write(FHandle, P + Done, static_cast<size_t>(Count - Done));
     if (N < 0 && errno == EINTR) continue;
-    if (N <= 0) break;
+    if (N <= 0) {
+      // A write that moves nothing without an error has met a full device.
+      FWriteErrno = N < 0 ? errno : ENOSPC;
+      break;
+    }
     Done += static_cast<Integer>(N);
   }
   return Done;
+}
+
+AnsiString THandleStream::WriteFailure() const {
+  // A handle opened for reading only refuses writes as Windows words it.
+  return FWriteErrno ? OpenFailureReason(FWriteErrno == EBADF ? EACCES : FWriteErrno, "/") : AnsiString();
 }
 
 Int64 THandleStream::Seek(Int64 Offset, TSeekOrigin Origin) {
@@ -415,6 +428,11 @@ TFileStream::TFileStream(const AnsiString& AFileName, Word Mode)
   FHandle = Fd;
   FShareSlot = Table.Next++;
   Table.Open.emplace(FShareSlot, Entry);
+}
+
+AnsiString TFileStream::WriteFailure() const {
+  const AnsiString Reason = THandleStream::WriteFailure();
+  return Reason.empty() ? Reason : "\"" + FFileName + "\". " + Reason;
 }
 
 TFileStream::~TFileStream() {

@@ -55,9 +55,13 @@ public:
   virtual void SetSize(Int64 NewSize);
 
   // Raise EReadError "Stream read error" / EWriteError "Stream write error"
-  // when the whole count cannot be moved (also for a negative count).
+  // when the whole count cannot be moved (also for a negative count). A
+  // stream over a file adds the file's name and the system's reason.
   void ReadBuffer(void* Buffer, Integer Count);
   void WriteBuffer(const void* Buffer, Integer Count);
+  // What the last failed write of this stream knows of its cause (the
+  // file and the system's reason), or "".
+  virtual AnsiString WriteFailure() const { return AnsiString(); }
   // Copies Count bytes from Source's position; Count 0 copies the whole of
   // Source from its start. Returns the number of bytes copied.
   Int64 CopyFrom(TStream* Source, Int64 Count);
@@ -135,10 +139,12 @@ public:
   Int64 Seek(Int64 Offset, TSeekOrigin Origin) override;
   using TStream::Seek;
   void SetSize(Int64 NewSize) override;
+  AnsiString WriteFailure() const override;
   int Handle() const { return FHandle; }
 
 protected:
   int FHandle;
+  int FWriteErrno = 0;  // errno of the last write that fell short
 };
 
 // A file opened with the class library's modes. Raises EFCreateError
@@ -154,6 +160,7 @@ public:
   TFileStream(const AnsiString& AFileName, Word Mode);
   ~TFileStream() override;
   const AnsiString& FileName() const { return FFileName; }
+  AnsiString WriteFailure() const override;
 
 private:
   AnsiString FFileName;
@@ -176,6 +183,7 @@ public:
   using TStream::Seek;
   Int64 GetSize() override;
   void SetSize(Int64 NewSize) override;
+  AnsiString WriteFailure() const override { return FTarget->WriteFailure(); }
   void Flush();
 
 private:

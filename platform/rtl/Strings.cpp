@@ -5,6 +5,7 @@
 
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/FileUtils.h"
 #include "platform/rtl/Filer.h"
 #include "platform/rtl/Streams.h"
 
@@ -346,8 +347,10 @@ void TStrings::LoadFromStream(TStream* Stream) {
 }
 
 void TStrings::SaveToFile(const AnsiString& FileName) const {
-  TFileStream Stream(FileName, fmCreate);
+  // Whole or not at all: a full disk leaves the old file, not half a new one.
+  TAtomicFileStream Stream(FileName);
   SaveToStream(&Stream);
+  Stream.Commit();
 }
 
 void TStrings::SaveToStream(TStream* Stream) const {

@@ -10,6 +10,7 @@
 #include "platform/gdi/Regions.h"
 #include "platform/rtl/Colors.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/FileUtils.h"
 #include "platform/rtl/VirtualKeys.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
@@ -169,15 +170,6 @@ bool WritePng(const std::string& Path, int Width, int Height, const std::uint32_
   Chunk(Out, "IHDR", Ihdr);
   Chunk(Out, "IDAT", Z);
   Chunk(Out, "IEND", {});
-  // Written beside the target and renamed, so no half-written file remains.
-  std::string Tmp = Path + ".tmp";
-  std::FILE* F = std::fopen(Tmp.c_str(), "wb");
-  if (!F) return false;
-  bool Ok = std::fwrite(Out.data(), 1, Out.size(), F) == Out.size();
-  Ok = std::fclose(F) == 0 && Ok;
-  if (!Ok || std::rename(Tmp.c_str(), Path.c_str()) != 0) {
-    std::remove(Tmp.c_str());
-    return false;
-  }
-  return true;
+  // Whole or not at all: no half-written file remains.
+  return TrySaveFileAtomically(Path, Out.data(), Out.size());
 }

@@ -42,8 +42,7 @@ inline THarnessResult RunConvertHarness(const std::string& In, const std::string
                           HarnessQuote(Format) + " " + HarnessQuote(Out) + " >" +
                           HarnessQuote(Base + ".out") + " 2>" + HarnessQuote(Base + ".err");
   THarnessResult R;
-  const int Raw = std::system(Cmd.c_str());
-  if (Raw != -1 && WIFEXITED(Raw)) R.Status = WEXITSTATUS(Raw);
+  R.Status = RunStatus(Cmd, 300);
   std::istringstream Lines(ReadFile(Base + ".out"));
   for (std::string L; std::getline(Lines, L);)
     if (!L.empty()) R.Files.push_back(L);

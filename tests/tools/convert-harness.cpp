@@ -126,6 +126,20 @@ int Run(int Argc, char** Argv) {
 
 }  // namespace
 
+// A message as the one line the harness prints: its line breaks become
+// blanks.
+static std::string OneLine(const std::string& S) {
+  std::string Out;
+  for (char C : S) {
+    if (C == '\r' || C == '\n') {
+      if (!Out.empty() && Out.back() != ' ') Out += ' ';
+      continue;
+    }
+    Out += C;
+  }
+  return Out;
+}
+
 int main(int Argc, char** Argv) {
   try {
     return Run(Argc, Argv);
@@ -133,7 +147,7 @@ int main(int Argc, char** Argv) {
     std::fprintf(stderr, "convert-harness: %s\n", E.Message.c_str());
     return E.Status;
   } catch (const Exception& E) {
-    std::fprintf(stderr, "convert-harness: %s\n", E.Message().c_str());
+    std::fprintf(stderr, "convert-harness: %s\n", OneLine(E.Message()).c_str());
     return 1;
   } catch (const std::exception& E) {
     std::fprintf(stderr, "convert-harness: %s\n", E.what());

@@ -10,28 +10,30 @@ IN="$CORPUS/rtf/abiword_striprtf_french.rtf"
 WORK=$(mktemp -d) || exit 1
 trap 'rm -rf "$WORK"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
+# Every program this script starts, the harness too, has a time limit.
+run() { timeout -k 5 300 "$@"; }
 
 # Bad calls: one line on stderr, the status given.
-"$HARNESS" >/dev/null 2>"$WORK/err"; [ $? -eq 2 ] || fail "no arguments is not a usage error"
+run "$HARNESS" >/dev/null 2>"$WORK/err"; [ $? -eq 2 ] || fail "no arguments is not a usage error"
 [ "$(wc -l <"$WORK/err")" -eq 1 ] || fail "usage error is not one line"
-"$HARNESS" "$IN" nosuchformat "$WORK/x" 2>"$WORK/err"; [ $? -eq 3 ] || fail "unknown format accepted"
+run "$HARNESS" "$IN" nosuchformat "$WORK/x" 2>"$WORK/err"; [ $? -eq 3 ] || fail "unknown format accepted"
 [ "$(wc -l <"$WORK/err")" -eq 1 ] || fail "format error is not one line"
-"$HARNESS" "$WORK/missing.rtf" bmp "$WORK/x" 2>/dev/null; [ $? -eq 1 ] || fail "missing input accepted"
+run "$HARNESS" "$WORK/missing.rtf" bmp "$WORK/x" 2>/dev/null; [ $? -eq 1 ] || fail "missing input accepted"
 
-for FORMAT in html rtf $("$HARNESS" --list); do
+for FORMAT in html rtf $(run "$HARNESS" --list); do
   OUT="$WORK/out_$FORMAT.$FORMAT"
-  "$HARNESS" "$IN" "$FORMAT" "$OUT" >"$WORK/files" 2>"$WORK/err" || fail "$FORMAT: $(cat "$WORK/err")"
+  run "$HARNESS" "$IN" "$FORMAT" "$OUT" >"$WORK/files" 2>"$WORK/err" || fail "$FORMAT: $(cat "$WORK/err")"
   [ -s "$WORK/files" ] || fail "$FORMAT: no output file named"
   while read -r F; do
     [ -s "$F" ] || fail "$FORMAT: $F missing or empty"
   done <"$WORK/files"
   case $FORMAT in
-    html) xmllint --html --noout "$OUT" 2>"$WORK/lint" && [ ! -s "$WORK/lint" ] || fail "html: $(cat "$WORK/lint")" ;;
+    html) run xmllint --html --noout "$OUT" 2>"$WORK/lint" && [ ! -s "$WORK/lint" ] || fail "html: $(cat "$WORK/lint")" ;;
     rtf) [ "$(head -c 5 "$OUT")" = '{\rtf' ] || fail "rtf: $OUT is not RTF" ;;
   esac
   # An empty input converts nothing and says so.
   : >"$WORK/empty.rtf"
-  "$HARNESS" "$WORK/empty.rtf" "$FORMAT" "$WORK/empty_$FORMAT" 2>/dev/null && fail "$FORMAT: empty input converted"
+  run "$HARNESS" "$WORK/empty.rtf" "$FORMAT" "$WORK/empty_$FORMAT" 2>/dev/null && fail "$FORMAT: empty input converted"
   echo "$FORMAT: ok"
 done
 exit 0

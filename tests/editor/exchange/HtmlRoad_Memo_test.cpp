@@ -228,7 +228,7 @@ TEST_P(HtmlRoadMemo, TidiedHtmlKeepsTheDocumentsTextAndLook) {
 
   const std::string Cmd = "\"" + D + "tidy\" -config \"" + D + "tdy_config.txt\" -f \"" + D + "err.txt\" -im \"" +
                           D + "tdy.html\"";
-  const int Rc = std::system(Cmd.c_str());
+  const int Rc = sxtest::RunStatus(Cmd);
   ASSERT_TRUE(WIFEXITED(Rc));
   EXPECT_LE(WEXITSTATUS(Rc), 1) << ReadFile(Data / "err.txt");
   EXPECT_TRUE(fs::exists(Data / "err.txt")) << "the end of the tidier's run is not marked";
@@ -236,7 +236,7 @@ TEST_P(HtmlRoadMemo, TidiedHtmlKeepsTheDocumentsTextAndLook) {
   std::ofstream(Data / "read.py") << Reader;
   const std::string Read = "\"" + std::string(Python) + "\" \"" + (Data / "read.py").string() + "\" \"" + D +
                            "tdy.html\" > \"" + D + "parsed.txt\"";
-  ASSERT_EQ(std::system(Read.c_str()), 0);
+  ASSERT_EQ(sxtest::RunStatus(Read), 0);
   const std::vector<std::string> Got = SplitLines(ReadFile(Data / "parsed.txt"));
 
   const TExpected Want = Expect(M);

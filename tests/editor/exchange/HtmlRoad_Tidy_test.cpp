@@ -112,7 +112,7 @@ TEST(HtmlRoad, TidiedExportKeepsTextAndFormats) {
 
   const std::string Cmd = std::string("\"") + Tidy + "\" -config \"" + Config.string() + "\" -f \"" +
                           Err.string() + "\" -im \"" + Html.string() + "\"";
-  const int Rc = std::system(Cmd.c_str());
+  const int Rc = sxtest::RunStatus(Cmd);
   ASSERT_TRUE(WIFEXITED(Rc));
   EXPECT_LE(WEXITSTATUS(Rc), 1) << "tidy reported errors: " << ReadFile(Err);  // 1: warnings only
   EXPECT_TRUE(fs::exists(Err));  // its creation marks the end of the run
@@ -126,7 +126,7 @@ TEST(HtmlRoad, TidiedExportKeepsTextAndFormats) {
   const fs::path Out = Dir / "parsed.txt";
   const std::string Read = std::string("\"") + Python + "\" \"" + Script.string() + "\" \"" + Html.string() +
                            "\" > \"" + Out.string() + "\"";
-  ASSERT_EQ(std::system(Read.c_str()), 0);
+  ASSERT_EQ(sxtest::RunStatus(Read), 0);
   const AnsiString Parsed = ReadFile(Out);
   const char* const Wants[] = {
       "TITLE|R&D <notes>.rtf",

@@ -237,7 +237,9 @@ TEST(TgtCustomGraphicsEngine, PageFileThatCannotBeMadeRaisesAndLeavesNoFiles) {
     E->EndDoc();
     ADD_FAILURE() << "no error";
   } catch (const EFileCreateError& X) {
-    EXPECT_EQ(X.Message(), SFileCreateError);
+    // The message's own text, then the file and why it could not be made.
+    EXPECT_EQ(X.Message(), AnsiString(SFileCreateError) + "\r\n\r\nCannot create file \"" + Dir +
+                               "missing/p2.png\". No such file or directory");
   }
   EXPECT_FALSE(E->IsDocumentOpen());
   EXPECT_EQ(RunCommand("ls -A '" + Dir + "'"), "");

@@ -16,7 +16,7 @@ namespace raster {
 inline std::string OutDir(const std::string& Name) {
   const std::string Dir = GetTempPath() + "sx_raster_" + std::to_string(getpid()) + "_" + Name + "/";
   std::string Cmd = "rm -rf '" + Dir + "'";
-  if (std::system(Cmd.c_str()) != 0) ADD_FAILURE() << "cannot clear " << Dir;
+  if (sxtest::RunStatus(Cmd) != 0) ADD_FAILURE() << "cannot clear " << Dir;
   ForceDirectories(Dir);
   return Dir;
 }
@@ -26,7 +26,7 @@ class TOutDirCleanup : public ::testing::Environment {
 public:
   void TearDown() override {
     const std::string Cmd = "rm -rf '" + GetTempPath() + "sx_raster_" + std::to_string(getpid()) + "_'*";
-    if (std::system(Cmd.c_str()) != 0) std::fprintf(stderr, "cannot remove the test folders\n");
+    if (sxtest::RunStatus(Cmd) != 0) std::fprintf(stderr, "cannot remove the test folders\n");
   }
 };
 inline ::testing::Environment* const OutDirCleanup = ::testing::AddGlobalTestEnvironment(new TOutDirCleanup);

@@ -88,13 +88,77 @@ a = next(r.iter(ns + 'a'))
 print(r.find(ns + 'title').text.strip(), '|', r.find(ns + 'desc').text.strip())
 print(''.join(t.itertext()))
 print(a.get('{http://www.w3.org/1999/xlink}href'))
-print('font-family: A&B"<Font>;' in t.get('style'))
+print('font-family: "A&B\\"<Font>";' in t.get('style'))
 )";
   EXPECT_EQ(Py(Script, File),
             "T <&> \"q\" \u00e9\u20ac | S </desc>\n"
             "1 < 2 & 'x' \u00e9\u20ac www.ex.com/?a=1&b=2 \"end\"\n"
             "http://www.ex.com/?a=1&b=2\n"
             "True");
+}
+
+// A face name is the document's text: whatever it holds, the style keeps
+// one font-family declaration naming it and gains no other property.
+TEST(TgtSVGEngine, FaceNamesCannotAddStyleProperties) {
+  const char* const Names[] = {
+      "Arial;display:none",
+      "Arial; filter:url(http://example.com/x.svg#f)",
+      "A\"; fill: red; x:\"",
+      "A'; visibility: hidden; b:'",
+      "A\\\";display:none",
+      "A\n;display:none",
+  };
+  // The style's declarations split as a style-sheet reader splits them:
+  // at semicolons outside quoted strings, escapes honoured.
+  const char* Script = R"(
+import xml.etree.ElementTree as ET
+r = ET.parse(sys.argv[1]).getroot()
+t = next(r.iter('{http://www.w3.org/2000/svg}text'))
+style, decls, cur, quote, i = t.get('style'), [], '', None, 0
+while i < len(style):
+    c = style[i]
+    if c == '\\':
+        cur += style[i:i + 2]; i += 2; continue
+    if quote:
+        if c == quote: quote = None
+    elif c in '"\'':
+        quote = c
+    elif c == ';':
+        decls.append(cur); cur = ''; i += 1; continue
+    cur += c; i += 1
+decls.append(cur)
+print(','.join(sorted(d.split(':')[0].strip() for d in decls)))
+)";
+  for (const char* Name : Names) {
+    SCOPED_TRACE(Name);
+    const std::string Dir = OutDir("svgface");
+    auto E = MakeSvg(Dir + "f");
+    E->BeginDoc();
+    E->GetFont()->SetName(Name);
+    E->TextOut(10, 10, u"visible");
+    E->EndDoc();
+    const std::string File = Dir + "f1.svg";
+    std::string Lint;
+    ASSERT_EQ(XmlLint(File, &Lint), 0) << Lint;
+    EXPECT_EQ(Py(Script, File), "fill,font-family,font-size") << ReadFile(File);
+  }
+}
+
+// Blanks inside a line and at its ends reach the reader as written.
+TEST(TgtSVGEngine, TextKeepsItsRunsOfBlanks) {
+  const std::string Dir = OutDir("svgblanks");
+  auto E = MakeSvg(Dir + "b");
+  E->BeginDoc();
+  E->TextOut(10, 10, u"  int    x;  ");
+  E->EndDoc();
+  const std::string File = Dir + "b1.svg";
+  const char* Script = R"(
+import xml.etree.ElementTree as ET
+r = ET.parse(sys.argv[1]).getroot()
+t = next(r.iter('{http://www.w3.org/2000/svg}text'))
+print('[' + ''.join(t.itertext()) + ']', t.get('{http://www.w3.org/XML/1998/namespace}space'))
+)";
+  EXPECT_EQ(Py(Script, File), "[  int    x;  ] preserve");
 }
 
 TEST(TgtSVGEngine, WebAddressesBecomeLinksOnlyWhenActive) {

@@ -85,7 +85,9 @@ TEST(EmfOutsideReaders, LibreOfficeRendersTheRecordedPage) {
   if (Soffice.empty()) GTEST_SKIP() << "LibreOffice not installed";
   TTempDir Dir;
   const std::string Name = SavePage(Dir.Path);
-  RunCommand("cd '" + Dir.Path.string() + "' && soffice --headless --convert-to png page.emf >/dev/null 2>&1");
+  ASSERT_TRUE(fs::is_regular_file(Dir.Path / "page.emf"));
+  RunCommand("cd '" + Dir.Path.string() + "' && soffice --headless --convert-to png page.emf >/dev/null 2>&1",
+             nullptr, 300);
   const fs::path Png = Dir.Path / "page.png";
   ASSERT_TRUE(fs::exists(Png));
   if (HavePil()) {

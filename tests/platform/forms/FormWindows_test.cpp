@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "support/TestFiles.h"
 #include "TestControls.h"
 #include "platform/forms/ActnList.h"
 #include "platform/forms/Application.h"
@@ -196,7 +197,7 @@ TEST_F(FormWindows, ScreenshotShowsTheFormAndChildColours) {
   const std::string Cmd = "/usr/bin/python3 -c \"from PIL import Image; im=Image.open('" + Png +
                           "'); assert im.size==(300,200), im.size; assert im.getpixel((50,80))==(255,255,255);"
                           " assert im.getpixel((150,80))==(" + FaceRgb + "), im.getpixel((150,80))\"";
-  EXPECT_EQ(std::system(Cmd.c_str()), 0);
+  EXPECT_EQ(sxtest::RunStatus(Cmd), 0);
 }
 
 TEST_F(FormWindows, PaintToDrawsTheFormIntoAnotherDC) {

@@ -19,7 +19,7 @@ constexpr const char* Python = "/usr/bin/python3";
 
 inline bool HavePil() {
   static const bool Have =
-      std::system("/usr/bin/python3 -c 'import PIL.Image' >/dev/null 2>&1") == 0;
+      sxtest::RunStatus("/usr/bin/python3 -c 'import PIL.Image' >/dev/null 2>&1") == 0;
   return Have;
 }
 

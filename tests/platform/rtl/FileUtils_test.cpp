@@ -1,11 +1,15 @@
 #include "platform/rtl/FileUtils.h"
 
 #include <dirent.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -25,7 +29,7 @@ public:
     if (::mkdtemp(T.data())) FPath = T + PathDelim;
   }
   ~TTempDir() {
-    if (!FPath.empty()) std::system(("rm -rf '" + FPath + "'").c_str());
+    if (!FPath.empty()) sxtest::RunStatus("rm -rf '" + FPath + "'");
   }
   const AnsiString& Path() const { return FPath; }
   std::vector<AnsiString> Entries() const {
@@ -218,6 +222,79 @@ TEST(SaveFileAtomically, LeavesTheOriginalWhenTheFolderIsReadOnly) {
   ::chmod(T.Path().c_str(), 0755);
   EXPECT_EQ(ReadFile(F), "original");
   EXPECT_EQ(T.Entries(), std::vector<AnsiString>{"settings.ini"});
+}
+
+// The streaming form: until Commit the old file stands; a writer that
+// gives up, or fails, leaves nothing of the new file behind.
+TEST(TAtomicFileStream, ReplacesOnlyOnCommitAndLeavesNoTemporary) {
+  TTempDir T;
+  const AnsiString F = T.Path() + "out.html";
+  SaveFileAtomically(F, "old");
+  {
+    TAtomicFileStream S(F);
+    S.WriteBuffer("new, unfinished", 15);
+    EXPECT_EQ(sxtest::ReadFile(F), "old");
+  }  // given up
+  EXPECT_EQ(sxtest::ReadFile(F), "old");
+  EXPECT_EQ(T.Entries(), std::vector<AnsiString>{"out.html"});
+  {
+    TAtomicFileStream S(F);
+    S.WriteBuffer("new", 3);
+    S.Commit();
+  }
+  EXPECT_EQ(sxtest::ReadFile(F), "new");
+  EXPECT_EQ(T.Entries(), std::vector<AnsiString>{"out.html"});
+}
+
+// A writer ended by a signal leaves its hidden temporary file; the next
+// writer of the same name removes it. A live writer's file is left alone.
+TEST(TAtomicFileStream, RemovesWhatAnEndedWriterLeftBehind) {
+  TTempDir T;
+  const pid_t Child = ::fork();
+  if (Child == 0) {
+    TAtomicFileStream S(T.Path() + "doc.pdf");
+    S.WriteBuffer("half", 4);
+    ::raise(SIGKILL);
+  }
+  int Status = 0;
+  ASSERT_EQ(::waitpid(Child, &Status, 0), Child);
+  const AnsiString Stale = "." "doc.pdf." + std::to_string(Child) + ".part";
+  ASSERT_EQ(T.Entries(), std::vector<AnsiString>{Stale});
+  const AnsiString Live = ".doc.pdf." + std::to_string(::getppid()) + ".part";
+  SaveFileAtomically(T.Path() + Live, "");
+  SaveFileAtomically(T.Path() + "doc.pdf", "whole");
+  std::vector<AnsiString> Left = T.Entries();
+  std::sort(Left.begin(), Left.end());
+  EXPECT_EQ(Left, (std::vector<AnsiString>{Live, "doc.pdf"}));
+}
+
+// A write that the system refuses names the file and the reason.
+TEST(TAtomicFileStream, AFailedWriteNamesTheFileAndTheReason) {
+  TTempDir T;
+  const AnsiString F = T.Path() + "big.rtf";
+  // A file size limit stands in for a full disk.
+  const pid_t Child = ::fork();
+  if (Child == 0) {
+    ::signal(SIGXFSZ, SIG_IGN);
+    rlimit L{4096, 4096};
+    ::setrlimit(RLIMIT_FSIZE, &L);
+    const std::string Big(10000, 'x');
+    try {
+      TAtomicFileStream S(F);
+      S.WriteBuffer(Big.data(), Integer(Big.size()));
+      S.Commit();
+    } catch (const EWriteError& E) {
+      const bool Named = E.Message().find("Stream write error") == 0 && E.Message().find(F) != AnsiString::npos &&
+                         E.Message().find("too large") != AnsiString::npos;
+      ::_exit(Named ? 0 : 2);
+    }
+    ::_exit(1);
+  }
+  int Status = 0;
+  ASSERT_EQ(::waitpid(Child, &Status, 0), Child);
+  ASSERT_TRUE(WIFEXITED(Status));
+  EXPECT_EQ(WEXITSTATUS(Status), 0);
+  EXPECT_TRUE(T.Entries().empty());
 }
 
 TEST(GetTempFileNameA, CreatesAUniqueEmptyFileWithThePrefix) {

@@ -117,7 +117,9 @@ TEST(TStream, WriteFailureOnAReadOnlyFileRaisesWriteError) {
   TTempDir Dir;
   WriteAll(Dir.File("ro.bin"), "abc");
   TFileStream F(Dir.File("ro.bin"), fmOpenRead);
-  EXPECT_EQ(MessageOf<EWriteError>([&] { F.WriteBytes("x"); }), "Stream write error");
+  // The message names the file and the reason.
+  EXPECT_EQ(MessageOf<EWriteError>([&] { F.WriteBytes("x"); }),
+            "Stream write error: \"" + Dir.File("ro.bin") + "\". Access is denied");
 }
 
 TEST(TStream, LittleEndianHelpersRoundTripAndLayBytesOutLowFirst) {

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "platform/gdi/Gdi.h"
+#include "support/TestFiles.h"
 #include "WinTestSupport.h"
 
 namespace {
@@ -137,7 +138,7 @@ TEST_F(TPaint, ScreenshotIsAPngWithTheWindowsPixels) {
   }
   std::string Out = Path + ".txt";
   std::string Cmd = "/usr/bin/python3 " + Script + " > " + Out + " 2>&1";
-  ASSERT_EQ(std::system(Cmd.c_str()), 0);
+  ASSERT_EQ(sxtest::RunStatus(Cmd), 0);
   std::ifstream In(Out);
   std::string Line;
   std::getline(In, Line);
