@@ -107,7 +107,7 @@ AnsiString TDCHTMLExporter::ConvertText(const AnsiString& S) {
     const char16_t C = W[I];
     if (C < 0x80) {
       const char Ch = char(C);
-      AppendEscaped(R, std::string_view(&Ch, 1), TextTable);
+      AppendMarkupEscaped(R, std::string_view(&Ch, 1), TMarkupEscape::HtmlText);
       continue;
     }
     BOOL Default = FALSE;

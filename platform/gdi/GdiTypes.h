@@ -38,8 +38,6 @@ using SHORT = std::int16_t;
 using FLOAT = float;
 using ULONG = std::uint32_t;
 using INT = std::int32_t;
-constexpr BOOL TRUE = 1;
-constexpr BOOL FALSE = 0;
 constexpr int GDI_ERROR = -1;  // as (int)0xFFFFFFFF
 #define HGDI_ERROR (reinterpret_cast<HGDIOBJ>(static_cast<std::intptr_t>(-1)))
 
