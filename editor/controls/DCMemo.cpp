@@ -6,6 +6,7 @@
 #include "editor/exchange/DCRTFExporter.h"
 #include "editor/exchange/DCRtfImporter.h"
 #include "editor/options/MemoEnvOptions.h"
+#include "platform/rtl/Guards.h"
 #include "platform/rtl/Streams.h"
 
 namespace {
@@ -321,7 +322,8 @@ void TCustomDCMemo::InsertPlainLines(TStrings* Lines) {
   const bool KeepTabs = S->HasOption(soUseTabCharacter);
   const AnsiString Blanks(size_t(S->GetSpacesInTab()), ' ');
   S->BeginUpdate(ccImport);
-  try {
+  {
+    TUpdateGuard Update(*S, UpdateBegun);
     for (Integer I = 0; I < Lines->GetCount(); ++I) {
       AnsiString L = Lines->GetStrings(I);
       if (!KeepTabs) {
@@ -341,11 +343,7 @@ void TCustomDCMemo::InsertPlainLines(TStrings* Lines) {
         S->SetCaret(Col + S->InsertTextWithAttrs(L, AnsiString()), S->GetCaretLine());
       }
     }
-  } catch (...) {
-    S->EndUpdate();
-    throw;
   }
-  S->EndUpdate();
 }
 
 void TCustomDCMemo::AddImportedText(TObject* /*Sender*/, const AnsiString& Text, TFont* Font, Integer BackColor) {

@@ -4,6 +4,7 @@
 #include <cstring>
 #include "export/gtDocUtils.h"
 #include "platform/gdi/Dc.h"
+#include "platform/gdi/GdiGuards.h"
 #include "platform/gdi/Text.h"
 #include "platform/rtl/CodePages.h"
 
@@ -73,20 +74,6 @@ std::uint32_t TableChecksum(const std::string& T) {
   return Sum;
 }
 
-// A DC with a copy of the font selected, for the measuring calls.
-class TFontDC {
-public:
-  explicit TFontDC(HFONT Font) : FDc(CreateCompatibleDC(nullptr)) { FOld = SelectObject(FDc, Font); }
-  ~TFontDC() {
-    SelectObject(FDc, FOld);
-    DeleteDC(FDc);
-  }
-  HDC Dc() const { return FDc; }
-
-private:
-  HDC FDc;
-  HGDIOBJ FOld;
-};
 }  // namespace
 
 UINT gtCodePageOfCharset(BYTE Charset) {
@@ -139,7 +126,7 @@ void TgtPDFFont::ReadMetrics() {
   TFont Big;
   Big.Assign(&FFont);
   Big.SetSize(1000);
-  TFontDC Dc(Big.GetHandle());
+  TMemoryDc Dc(Big.GetHandle());  // a DC with the font selected, for measuring
   TEXTMETRICA Tm{};
   GetTextMetricsA(Dc.Dc(), &Tm);
   const double P = gtScreenPPI();
@@ -267,7 +254,7 @@ std::string TgtPDFFont::GetFontFile() {
   if (FFileRead) return FFileCache;
   FFileRead = true;
   if (FInfo.Kind != 0) return FFileCache;
-  TFontDC Dc(FFont.GetHandle());
+  TMemoryDc Dc(FFont.GetHandle());
   const DWORD Size = GetFontData(Dc.Dc(), 0, 0, nullptr, 0);
   if (Size == 0 || Size == DWORD(GDI_ERROR)) return FFileCache;
   FFileCache.resize(Size);

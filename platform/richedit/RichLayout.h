@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "platform/gdi/FontTypes.h"
+#include "platform/gdi/GdiGuards.h"
 #include "platform/gdi/GdiTypes.h"
 #include "platform/richedit/RichDocument.h"
 
@@ -68,7 +69,7 @@ private:
   void FillPage(const TFont& F, int Page) const;
   int FDpiX, FDpiY;
   WideString FDefaultFace;
-  HDC FDc = nullptr;
+  TMemoryDc FDc;  // for measuring; our fonts get selected into it
   std::vector<std::unique_ptr<TFont>> FByFormat;  // index = format index
 };
 
