@@ -488,7 +488,7 @@ void TCustomMemoSource::AddEditor(bool Notify, const TNotifierProc& Method, TCom
   if (!Notify) return;
   BeginUpdate(MemoCode::AddEditor);
   WidenChangedRange(0, MaxInt);
-  FState = TMemoStates::FromOrdinal(AllChangedStateBits);
+  FState = AllChangedStates;
   EndUpdate();
 }
 

@@ -6,7 +6,7 @@
 // code page has (é/É in 1252, я/Я in 1251), never split a double-byte
 // character, and compare the way the locale sorts (see AnsiCompareStr).
 //
-// Positions are 1-based and 0 means "not found", as the texts count them.
+// Positions are 1-based and 0 means "not found", as the class library counts them.
 #pragma once
 #include <concepts>
 #include <initializer_list>
@@ -72,7 +72,7 @@ AnsiString TrimRight(const AnsiString& S);
 AnsiString StringOfChar(char Ch, int Count);
 
 enum TReplaceFlag { rfReplaceAll, rfIgnoreCase };
-// A set of TReplaceFlag, written as the texts write sets: {rfReplaceAll, rfIgnoreCase}.
+// A set of TReplaceFlag, written as a set literal: {rfReplaceAll, rfIgnoreCase}.
 class TReplaceFlags {
 public:
   constexpr TReplaceFlags() = default;
