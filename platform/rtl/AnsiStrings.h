@@ -28,6 +28,14 @@ char16_t WideCharLower(char16_t C);
 WideString WideUpperCase(const WideString& S);
 WideString WideLowerCase(const WideString& S);
 
+// The value of a hexadecimal digit (either case), or -1 for any other byte.
+constexpr int HexDigitValue(char C) {
+  if (C >= '0' && C <= '9') return C - '0';
+  if (C >= 'a' && C <= 'f') return C - 'a' + 10;
+  if (C >= 'A' && C <= 'F') return C - 'A' + 10;
+  return -1;
+}
+
 // ---- comparison -------------------------------------------------------------
 
 // Byte order: the difference of the first differing bytes (unsigned), else of
