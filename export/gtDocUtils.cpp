@@ -1,13 +1,13 @@
 #include "export/gtDocUtils.h"
 #include <vector>
 #include "platform/gdi/Dc.h"
+#include "platform/gdi/GdiGuards.h"
 #include "platform/gdi/Text.h"
 
 namespace {
 Integer ReadScreenPPI() {
-  HDC Dc = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
-  Integer P = Dc ? GetDeviceCaps(Dc, LOGPIXELSY) : 0;
-  if (Dc) DeleteDC(Dc);
+  TUniqueDc Dc(CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+  Integer P = Dc ? GetDeviceCaps(Dc.Get(), LOGPIXELSY) : 0;
   return P > 0 ? P : 96;
 }
 
@@ -62,9 +62,8 @@ TSize GetTextSize(const WideString& Text, TFont* Font) {
   HDC Dc = MeasureDC();
   TSize Size;
   if (!Dc || !Font) return Size;
-  HGDIOBJ Old = SelectObject(Dc, Font->GetHandle());
+  TSelectObjectGuard Select(Dc, Font->GetHandle());
   GetTextExtentPoint32W(Dc, reinterpret_cast<const WCHAR*>(Text.data()), Integer(Text.size()), &Size);
-  SelectObject(Dc, Old);
   return Size;
 }
 
@@ -72,9 +71,8 @@ TSize GetTextSizeA(const AnsiString& Text, TFont* Font) {
   HDC Dc = MeasureDC();
   TSize Size;
   if (!Dc || !Font) return Size;
-  HGDIOBJ Old = SelectObject(Dc, Font->GetHandle());
+  TSelectObjectGuard Select(Dc, Font->GetHandle());
   GetTextExtentPoint32A(Dc, Text.data(), Integer(Text.size()), &Size);
-  SelectObject(Dc, Old);
   return Size;
 }
 

@@ -5,6 +5,7 @@
 #include <numbers>
 #include "export/gtMetafileProcessor.h"
 #include "platform/gdi/Dc.h"
+#include "platform/gdi/GdiGuards.h"
 #include "platform/gdi/Text.h"
 #include "platform/rtl/CodePages.h"
 
@@ -32,13 +33,11 @@ namespace {
 // The font's ascent in screen pixels: how far a baseline lies below the top
 // of the text.
 double FontAscent(TFont& Font) {
-  HDC Dc = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+  TUniqueDc Dc(CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
   if (!Dc) return 0;
-  HGDIOBJ Old = SelectObject(Dc, Font.GetHandle());
+  TSelectObjectGuard Select(Dc.Get(), Font.GetHandle());
   TEXTMETRICA Tm{};
-  GetTextMetricsA(Dc, &Tm);
-  SelectObject(Dc, Old);
-  DeleteDC(Dc);
+  GetTextMetricsA(Dc.Get(), &Tm);
   return Tm.tmAscent;
 }
 }  // namespace

@@ -4,51 +4,10 @@
 #include "editor/base/RegStorage.h"
 #include "platform/gdi/Blit.h"
 #include "platform/gdi/Dc.h"
+#include "platform/gdi/GdiGuards.h"
 #include "platform/win/SysBitmaps.h"
 
 namespace {
-// A memory DC with one bitmap selected; both are freed, the selection undone,
-// also when drawing throws.
-class TMemoryBitmapDC {
-public:
-  explicit TMemoryBitmapDC(HBITMAP Bmp) : FDC(CreateCompatibleDC(nullptr)), FBitmap(Bmp) {
-    if (FDC && FBitmap) FOld = SelectObject(FDC, FBitmap);
-  }
-  ~TMemoryBitmapDC() {
-    if (FDC) {
-      if (FOld) SelectObject(FDC, FOld);
-      DeleteDC(FDC);
-    }
-    if (FBitmap) DeleteObject(FBitmap);
-  }
-  TMemoryBitmapDC(const TMemoryBitmapDC&) = delete;
-  TMemoryBitmapDC& operator=(const TMemoryBitmapDC&) = delete;
-  bool Valid() const { return FDC && FBitmap && FOld; }
-  HDC DC() const { return FDC; }
-
-private:
-  HDC FDC;
-  HBITMAP FBitmap;
-  HGDIOBJ FOld = nullptr;
-};
-
-// Puts a DC's text and background colours back when the scope ends.
-class TDCColorsSaver {
-public:
-  TDCColorsSaver(HDC DC, COLORREF Text, COLORREF Back)
-      : FDC(DC), FText(SetTextColor(DC, Text)), FBack(SetBkColor(DC, Back)) {}
-  ~TDCColorsSaver() {
-    SetTextColor(FDC, FText);
-    SetBkColor(FDC, FBack);
-  }
-  TDCColorsSaver(const TDCColorsSaver&) = delete;
-  TDCColorsSaver& operator=(const TDCColorsSaver&) = delete;
-
-private:
-  HDC FDC;
-  COLORREF FText, FBack;
-};
-
 struct TCheckBoxSize {
   Integer Width = 0;
   Integer Height = 0;
@@ -88,27 +47,31 @@ bool TransparentStretchBlt(HDC DstDC, const TRect& DstRect, HDC SrcDC, const TRe
   // out the unmasked ones of the destination, and XOR the copy in. The mask
   // goes in first so that SRCERASE (source AND NOT destination) leaves the
   // source where the mask, white in this DC's default colours, is clear.
-  TMemoryBitmapDC Mem(CreateCompatibleBitmap(SrcDC, SrcW, SrcH));
-  if (!Mem.Valid()) return false;
-  BitBlt(Mem.DC(), 0, 0, SrcW, SrcH, MaskDC, MaskOrigin.X, MaskOrigin.Y, SRCCOPY);
-  BitBlt(Mem.DC(), 0, 0, SrcW, SrcH, SrcDC, SrcRect.Left, SrcRect.Top, SRCERASE);
-  TDCColorsSaver Colors(DstDC, RGB(0, 0, 0), RGB(0xFF, 0xFF, 0xFF));
+  TUniqueGdiObject<HBITMAP> MemBitmap(CreateCompatibleBitmap(SrcDC, SrcW, SrcH));
+  TMemoryDc Mem(MemBitmap.Get());  // deselects before the bitmap goes
+  if (!Mem.Selected()) return false;
+  BitBlt(Mem.Dc(), 0, 0, SrcW, SrcH, MaskDC, MaskOrigin.X, MaskOrigin.Y, SRCCOPY);
+  BitBlt(Mem.Dc(), 0, 0, SrcW, SrcH, SrcDC, SrcRect.Left, SrcRect.Top, SRCERASE);
+  TSaveDcGuard SaveColors(DstDC);
+  SetTextColor(DstDC, RGB(0, 0, 0));
+  SetBkColor(DstDC, RGB(0xFF, 0xFF, 0xFF));
   StretchBlt(DstDC, DstRect.Left, DstRect.Top, DstW, DstH, MaskDC, MaskOrigin.X, MaskOrigin.Y, SrcW, SrcH, SRCAND);
-  StretchBlt(DstDC, DstRect.Left, DstRect.Top, DstW, DstH, Mem.DC(), 0, 0, SrcW, SrcH, SRCINVERT);
+  StretchBlt(DstDC, DstRect.Left, DstRect.Top, DstW, DstH, Mem.Dc(), 0, 0, SrcW, SrcH, SRCINVERT);
   return true;
 }
 
 void DrawTransparentArea(HDC SrcDC, HDC DstDC, const TRect& SrcRect, TColor Transparent, const TRect& DstRect) {
   const Integer W = RectWidth(SrcRect), H = RectHeight(SrcRect);
   if (W <= 0 || H <= 0 || RectWidth(DstRect) <= 0 || RectHeight(DstRect) <= 0) return;
-  TMemoryBitmapDC Mask(CreateBitmap(W, H, 1, 1, nullptr));
-  if (!Mask.Valid()) return;
+  TUniqueGdiObject<HBITMAP> MaskBitmap(CreateBitmap(W, H, 1, 1, nullptr));
+  TMemoryDc Mask(MaskBitmap.Get());
+  if (!Mask.Selected()) return;
   {
     // A colour source into a one-bit bitmap: pixels of the background
     // colour become set.
     const COLORREF OldBack = SetBkColor(SrcDC, ColorToRGB(Transparent));
-    BitBlt(Mask.DC(), 0, 0, W, H, SrcDC, SrcRect.Left, SrcRect.Top, SRCCOPY);
+    BitBlt(Mask.Dc(), 0, 0, W, H, SrcDC, SrcRect.Left, SrcRect.Top, SRCCOPY);
     SetBkColor(SrcDC, OldBack);
   }
-  TransparentStretchBlt(DstDC, DstRect, SrcDC, SrcRect, Mask.DC(), TPoint(0, 0));
+  TransparentStretchBlt(DstDC, DstRect, SrcDC, SrcRect, Mask.Dc(), TPoint(0, 0));
 }

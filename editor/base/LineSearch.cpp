@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "platform/rtl/AnsiStrings.h"
+#include "platform/rtl/Guards.h"
 
 namespace {
 struct TSearch {
@@ -193,14 +194,11 @@ Integer MaxOfInts(const std::vector<Integer>& Values) {
 
 void SetStringsFromArray(TStrings* List, const std::vector<AnsiString>& Values) {
   List->BeginUpdate();
-  try {
+  {
+    TUpdateGuard Update(*List, UpdateBegun);
     List->Clear();
     for (const AnsiString& V : Values) List->Add(V);
-  } catch (...) {
-    List->EndUpdate();
-    throw;
   }
-  List->EndUpdate();
 }
 
 TStringList* CreateSortedStringList() {

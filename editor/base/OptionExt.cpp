@@ -5,6 +5,7 @@
 
 #include "editor/base/RegStorage.h"
 #include "platform/rtl/AnsiStrings.h"
+#include "platform/rtl/Guards.h"
 
 namespace {
 // Class name -> global object, in creation order. The library owns them.
@@ -55,13 +56,10 @@ void TOptionExt::Initialize() {
 
 void TOptionExt::Assign(TPersistent* Source) {
   BeginUpdate();
-  try {
+  {
+    TUpdateGuard Update(*this, UpdateBegun);
     CopyPublishedProps(Source, this, nullptr);
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 void TOptionExt::EndUpdate() {
@@ -73,13 +71,10 @@ AnsiString TOptionExt::GetKeyName() { return ClassName().substr(1); }
 
 void TOptionExt::LoadOptions() {
   BeginUpdate();
-  try {
+  {
+    TUpdateGuard Update(*this, UpdateBegun);
     LoadPropsFromRegistry(GetPersistent(), GetKeyName());
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 void TOptionExt::SaveOptions() { SavePropsToRegistry(GetPersistent(), GetKeyName()); }
@@ -90,13 +85,10 @@ void TOptionExt::Apply() {
     return;
   }
   BeginUpdate();
-  try {
+  {
+    TUpdateGuard Update(*this, UpdateBegun);
     FGlobal->Assign(this);
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 TOptionExt* FindGlobalOptions(TClass AClass) {

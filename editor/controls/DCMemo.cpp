@@ -8,6 +8,7 @@
 #include "editor/exchange/PlainText.h"
 #include "editor/options/MemoEnvOptions.h"
 #include "platform/rtl/FileUtils.h"
+#include "platform/rtl/Guards.h"
 #include "platform/rtl/Streams.h"
 
 namespace {

@@ -5,6 +5,7 @@
 
 #include "editor/controls/DCMemo.h"
 #include "platform/forms/ControlMessages.h"
+#include "platform/rtl/Guards.h"
 
 namespace {
 // Change group that re-parses the lines whose attributes changed.
@@ -117,7 +118,8 @@ void TCustomDCMemo::AttrHostApply(TMemoAttributes& Attrs) {
     const TRect R = S->GetSelectionRect();
     const Integer Last = std::min(R.Bottom, S->GetLineCount() - 1);
     S->BeginUpdate(ccAttributes);
-    try {
+    {
+      TUpdateGuard Update(*S, UpdateBegun);
       for (Integer L = R.Top; L <= Last; ++L) {
         Integer Start, Stop;
         S->GetSelectedColumns(L, Start, Stop);
@@ -126,11 +128,7 @@ void TCustomDCMemo::AttrHostApply(TMemoAttributes& Attrs) {
       }
       S->MarkLinesChanged(R.Top, std::max(R.Top, Last));
       if (Last >= R.Top) S->ParseRange(R.Top, Last, /*Force=*/true);
-    } catch (...) {
-      S->EndUpdate();
-      throw;
     }
-    S->EndUpdate();
   }
   if (!S->InImport && S->UpdateCount() == 0) Invalidate();
   S->AttributesChanged();

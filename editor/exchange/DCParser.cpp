@@ -5,6 +5,7 @@
 #include "editor/base/EdConsts.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/Format.h"
+#include "platform/rtl/Guards.h"
 
 namespace {
 const char* const SPosition = " at Line:%d, Char:%d. ";
@@ -283,14 +284,11 @@ void TCustomDCParser::ErrorStr(const AnsiString& Message) { Error(Message, {}); 
 
 void TCustomDCParser::SetReservedWords(const std::vector<AnsiString>& Words) {
   FReservedWords->BeginUpdate();
-  try {
+  {
+    TUpdateGuard Update(*FReservedWords, UpdateBegun);
     FReservedWords->Clear();
     for (const AnsiString& W : Words) FReservedWords->Add(W);
-  } catch (...) {
-    FReservedWords->EndUpdate();
-    throw;
   }
-  FReservedWords->EndUpdate();
 }
 
 Integer TCustomDCParser::HashWord(const AnsiString& Word) {

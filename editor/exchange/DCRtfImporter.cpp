@@ -45,12 +45,8 @@ bool IsSkipDestination(const AnsiString& W) {
 
 bool IsDigit(char C) { return C >= '0' && C <= '9'; }
 
-Integer HexDigit(char C) {
-  if (C >= '0' && C <= '9') return C - '0';
-  if (C >= 'a' && C <= 'f') return C - 'a' + 10;
-  if (C >= 'A' && C <= 'F') return C - 'A' + 10;
-  return 0;
-}
+// A stray non-hex byte in \'hh counts as 0.
+Integer HexDigit(char C) { return std::max(0, HexDigitValue(C)); }
 
 // A decimal integer token as RTF writes parameters; no range surprises.
 bool ParseInt(const AnsiString& S, Integer& Value) {

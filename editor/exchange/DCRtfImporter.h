@@ -30,7 +30,7 @@ enum : Integer {
 };
 
 // The importer's control words, in the order of their codes.
-enum TRtfWord : Integer {
+enum TRtfImportWord : Integer {
   rwB, rwBlue, rwCell, rwCf, rwColortbl, rwDeff, rwDeflang, rwEndash, rwF, rwFonttbl,
   rwFs, rwGreen, rwHighlight, rwI, rwLine, rwLquote, rwNosupersub, rwPar, rwPard, rwPlain,
   rwPnf, rwPnlvlblt, rwPnlvlbody, rwPntext, rwQc, rwQr, rwRed, rwRow, rwRquote, rwRtf,

@@ -1,4 +1,5 @@
 #include "editor/options/MemoEnvOptions.h"
+#include "platform/rtl/Guards.h"
 
 namespace {
 
@@ -207,7 +208,8 @@ void ApplyGlobalOptionsTo(TCustomDCMemo* Memo) {
   TMemoEnvOptions* O = GetMemoEnvOptions();
   TTextStyles* Styles = Memo->GetTextStyles();
   Styles->BeginUpdate();
-  try {
+  {
+    TUpdateGuard Update(*Styles, UpdateBegun);
     // The order of the option names as the options publish them: the key
     // mapping first, the text styles after the font and colour they follow.
     Memo->SetKeyMapping(O->GetKeyMapping());
@@ -224,10 +226,6 @@ void ApplyGlobalOptionsTo(TCustomDCMemo* Memo) {
     Memo->SetUseMonoFont(O->GetUseMonoFont());
     Memo->SetReadOnlyColor(O->GetReadOnlyColor());
     Memo->SetColor(O->GetColor());
-  } catch (...) {
-    Styles->EndUpdate();
-    throw;
   }
-  Styles->EndUpdate();
   Styles->UpdateFromMemo();
 }

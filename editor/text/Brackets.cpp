@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "editor/text/MemoSource.h"
+#include "platform/rtl/Guards.h"
 
 namespace {
 constexpr const char* Openers = "([{<";
@@ -106,15 +107,12 @@ static void FindPartner(TCustomMemoSource& Src, bool Opening) {
   const char B = Src.GetBracketAt(P);
   if (Opening ? !IsOpener(B) : !IsCloser(B)) return;
   Src.BeginUpdate(MemoCode::MoveCaret);
-  try {
+  {
+    TUpdateGuard Update(Src, UpdateBegun);
     const TPoint Old = Src.GetCaretPoint();
     Src.SetCaret(P.X, P.Y);
     if (!Src.ScanForBracket(B, true, P)) Src.SetCaret(Old.X, Old.Y);
-  } catch (...) {
-    Src.EndUpdate();
-    throw;
   }
-  Src.EndUpdate();
 }
 
 void TCustomMemoSource::FindClosingBracket() { FindPartner(*this, true); }

@@ -9,6 +9,7 @@
 #include "editor/text/TextHelpers.h"
 #include "editor/text/SearchUi.h"
 #include "platform/rtl/AnsiStrings.h"
+#include "platform/rtl/Guards.h"
 #include "platform/rtl/Streams.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/GlobalMemory.h"
@@ -88,13 +89,10 @@ AnsiString SelectedText(TCustomMemoSource& Src) {
 template <class F>
 void InGroup(TCustomMemoSource& Src, Integer Code, F Body) {
   Src.BeginUpdate(Code);
-  try {
+  {
+    TUpdateGuard Update(Src, UpdateBegun);
     Body();
-  } catch (...) {
-    Src.EndUpdate();
-    throw;
   }
-  Src.EndUpdate();
 }
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "editor/text/MemoSource.h"
+#include "platform/rtl/Guards.h"
 
 #include <cstring>
 
@@ -80,7 +81,8 @@ void TCustomMemoSource::MoveCaret(Integer DeltaLine, Integer DeltaChar) {
   }
   if (DeltaLine == 0 && DeltaChar == 0 && !FGotoBookmark) return;
   BeginUpdate(MemoCode::MoveCaret);
-  try {
+  {
+    TUpdateGuard Update(*this, UpdateBegun);
     if (DeltaLine != 0) TrimTrailingBlanks(false);
     if (TUndoRecord* R = AddUndoRecord(ukCaretMove)) {
       R->ValueA = DeltaLine;
@@ -88,11 +90,7 @@ void TCustomMemoSource::MoveCaret(Integer DeltaLine, Integer DeltaChar) {
     }
     SetCaretDirect(C + DeltaChar, NL);
     if (FManualPosition && NL < GetLineCount()) ExpandHiddenAbove(NL);
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 bool TCustomMemoSource::InsertText(const AnsiString& Text) {
@@ -182,7 +180,8 @@ void TCustomMemoSource::DeleteChars(Integer Count) {
   Integer Col = FCaret->CharPos;
   if (Col >= DisplayLength(*this, GetLineText(L))) return;
   BeginUpdate(MemoCode::DeleteChars);
-  try {
+  {
+    TUpdateGuard Update(*this, UpdateBegun);
     TColumnSpot Spot = LocateColumn(*this, GetLineText(L), Col);
     if (Spot.InTab) {
       // Split the TAB: its part up to the caret becomes spaces, so the
@@ -220,16 +219,13 @@ void TCustomMemoSource::DeleteChars(Integer Count) {
     FBookmarks.ShiftColumns(L, Col + Width - 1, -Width);
     const bool WasLongest = FLongestIndex == L;
     if (ReparseLine(L) || WasLongest) UpdateLongestLine();
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 void TCustomMemoSource::InsertLineBreak() {
   BeginUpdate(MemoCode::LineBreak);
-  try {
+  {
+    TUpdateGuard Update(*this, UpdateBegun);
     if (GetLineCount() == 0) {
       FStrings->Insert(0, AnsiString());
       MarkLinesChanged(0, 0);
@@ -277,11 +273,7 @@ void TCustomMemoSource::InsertLineBreak() {
       AdjustPositions(2, 0);
       MarkLinesChanged(L, MaxInt);
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 void TCustomMemoSource::DeleteChar() {
@@ -306,7 +298,8 @@ void TCustomMemoSource::DeleteChar() {
   if (Count <= 1 || L >= Count - 1 || IsLineReadOnly(L) || IsLineReadOnly(L + 1)) return;
   if (Col < DisplayLength(*this, GetLineText(L))) return;
   BeginUpdate(MemoCode::DeleteChar);
-  try {
+  {
+    TUpdateGuard Update(*this, UpdateBegun);
     ExpandCollapsedHead(L);
     ExpandCollapsedHead(L + 1);
     TStringItem* Item = GetLineItem(L);
@@ -340,11 +333,7 @@ void TCustomMemoSource::DeleteChar() {
       if (NextWasLongest || FLongestIndex > L + 1) --FLongestIndex;
       LongestAfterInsert(L);
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 void TCustomMemoSource::TrimTrailingBlanks(bool MoveCaret) {
@@ -353,7 +342,8 @@ void TCustomMemoSource::TrimTrailingBlanks(bool MoveCaret) {
   TStringItem* Item = GetLineItem(L);
   if (!Item || Item->Text.empty() || !IsBlankChar(Item->Text.back())) return;
   BeginUpdate(MemoCode::DeleteChars);
-  try {
+  {
+    TUpdateGuard Update(*this, UpdateBegun);
     size_t N = Item->Text.size();
     while (N > 0 && IsBlankChar(Item->Text[N - 1])) --N;
     if (MoveCaret && FAllowUndo && !IsLineReadOnly(L)) {
@@ -371,11 +361,7 @@ void TCustomMemoSource::TrimTrailingBlanks(bool MoveCaret) {
       Item->Flags &= Byte(~lfParsed);
       ReparseLine(L);
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 bool TCustomMemoSource::DeleteSelectionIfOverwrite() {
@@ -465,20 +451,18 @@ void TCustomMemoSource::CaretToFileStart() { SetCaret(0, 0); }
 
 void TCustomMemoSource::CaretToFileEnd() {
   BeginUpdate(MemoCode::MoveCaret);
-  try {
+  {
+    TUpdateGuard Update(*this, UpdateBegun);
     const Integer Last = std::max(GetLineCount() - 1, 0);
     SetCaret(FCaret->CharPos, Last);
     CaretToLineEnd();
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 void TCustomMemoSource::WordRight() {
   BeginUpdate(MemoCode::MoveCaret);
-  try {
+  {
+    TUpdateGuard Update(*this, UpdateBegun);
     const Integer L = FCaret->LinePos, Col = FCaret->CharPos;
     const AnsiString S = GetExpandedLine(L);
     const Integer Len = Integer(S.size());
@@ -490,16 +474,13 @@ void TCustomMemoSource::WordRight() {
     } else if (L + 1 < GetLineCount()) {
       SetCaret(0, L + 1);
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 void TCustomMemoSource::WordLeft() {
   BeginUpdate(MemoCode::MoveCaret);
-  try {
+  {
+    TUpdateGuard Update(*this, UpdateBegun);
     const Integer L = FCaret->LinePos, Col = FCaret->CharPos;
     if (Col == 0) {
       if (L > 0) SetCaret(DisplayLength(*this, GetLineText(L - 1)), L - 1);
@@ -510,11 +491,7 @@ void TCustomMemoSource::WordLeft() {
       while (P >= 0 && !IsDelimChar(S[size_t(P)])) --P;
       SetCaret(P + 1, L);
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 // ---------------------------------------------------------------------------
@@ -530,7 +507,8 @@ Integer TCustomMemoSource::LineIndent(Integer Line) {
 void TCustomMemoSource::Backspace() {
   if (DeleteSelectionIfOverwrite()) return;
   BeginUpdate(MemoCode::Backspace);
-  try {
+  {
+    TUpdateGuard Update(*this, UpdateBegun);
     const Integer L = FCaret->LinePos, Col = FCaret->CharPos;
     const AnsiString S = GetExpandedLine(L);
     if (Col > 0 && (L >= GetLineCount() || Col > Integer(S.size()))) {
@@ -582,11 +560,7 @@ void TCustomMemoSource::Backspace() {
       CaretToLineEnd();
       DeleteChar();
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 void TCustomMemoSource::DeleteKey() {
@@ -599,7 +573,8 @@ void TCustomMemoSource::DeleteKey() {
 
 void TCustomMemoSource::NewLine() {
   BeginUpdate(MemoCode::NewLine);
-  try {
+  {
+    TUpdateGuard Update(*this, UpdateBegun);
     const Integer L = FCaret->LinePos, Col = FCaret->CharPos;
     const bool AutoIndent = FOptions.Contains(soAutoIndent);
     if (GetOverwriteMode()) {
@@ -668,11 +643,7 @@ void TCustomMemoSource::NewLine() {
         SetCaret(A, L0 + 1);
       }
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 Integer TCustomMemoSource::SmartTabTarget(Integer StopIndex, Integer Column, Integer Line) {
@@ -756,31 +727,25 @@ void TCustomMemoSource::ShiftTabKey() {
 
 void TCustomMemoSource::DeleteLine() {
   BeginUpdate(MemoCode::DeleteLine);
-  try {
+  {
+    TUpdateGuard Update(*this, UpdateBegun);
     SetCaret(0, FCaret->LinePos);
     DeleteChars(MaxInt);
     DeleteChar();
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 void TCustomMemoSource::DeleteToLineStart() {
   BeginUpdate(MemoCode::DeleteToLineStart);
-  try {
+  {
+    TUpdateGuard Update(*this, UpdateBegun);
     const Integer L = FCaret->LinePos;
     Integer Index = FCaret->CharPos;
     VisualToCharIndex(GetLineText(L), Index);
     Index = std::min<Integer>(Index, Integer(GetLineText(L).size()));
     SetCaret(0, L);
     DeleteChars(Index);
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 void TCustomMemoSource::SetOverwriteMode(bool Value) {

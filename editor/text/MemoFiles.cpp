@@ -23,7 +23,7 @@ void TCustomMemoSource::LoadFromStream(TStream* Stream) {
     ClearUndo();
     throw;
   }
-  FState = TMemoStates::FromOrdinal(AllChangedStateBits);
+  FState = AllChangedStates;
   WidenChangedRange(0, INT_MAX);
   ResetPositions();
   SetCaretDirect(0, 0);

@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "editor/text/MemoSource.h"
+#include "platform/rtl/Guards.h"
 
 namespace {
 constexpr Integer MaxInt = INT_MAX;
@@ -350,7 +351,8 @@ static void DeleteToTarget(TCustomMemoSource& Src, Integer Code, TCaretCommand M
   Src.BeginUpdate(Code);
   const TSelectionType OldType = Src.GetSelectionType();
   const TRect OldRect = Src.GetSelectionRect();
-  try {
+  {
+    TUpdateGuard Update(Src, UpdateBegun);
     if (WordForDelete) {
       Src.SelectWordForDelete();
     } else {
@@ -366,11 +368,7 @@ static void DeleteToTarget(TCustomMemoSource& Src, Integer Code, TCaretCommand M
     }
     if (Src.HasSelection() && !Src.IsSelectionEmpty(stStreamSel)) Src.DeleteSelection();
     if (OldType != stNotSelected) Src.SetSelection(OldType, OldRect.Left, OldRect.Top, OldRect.Right, OldRect.Bottom);
-  } catch (...) {
-    Src.EndUpdate();
-    throw;
   }
-  Src.EndUpdate();
 }
 
 void TCustomMemoSource::DeleteToNextWord() {
@@ -387,14 +385,11 @@ void TCustomMemoSource::DeleteWordRight() {
   while (N > 0 && Byte(S[N - 1]) <= 32) --N;
   if (FCaret->CharPos >= Integer(N)) {
     BeginUpdate(MemoCode::DeleteToNextWord);
-    try {
+    {
+      TUpdateGuard Update(*this, UpdateBegun);
       if (FCaret->CharPos < Integer(S.size())) SetCaret(Integer(S.size()), FCaret->LinePos);
       DeleteChar();
-    } catch (...) {
-      EndUpdate();
-      throw;
     }
-    EndUpdate();
     return;
   }
   DeleteToTarget(*this, MemoCode::DeleteToNextWord, nullptr, true);

@@ -8,6 +8,7 @@
 #include "editor/text/MemoSourceOptions.h"
 #include "editor/text/Search.h"
 #include "platform/rtl/AnsiStrings.h"
+#include "platform/rtl/Guards.h"
 
 namespace {
 constexpr Integer MaxInt = INT_MAX;
@@ -105,14 +106,11 @@ void TExternalStrings::PutObject(Integer Index, TObject* AObject) { FSource->FSt
 void TExternalStrings::Put(Integer Index, const AnsiString& S) {
   TCustomMemoSource& Src = *FSource;
   Src.BeginSafeUpdate(MemoCode::LinesPut);
-  try {
+  {
+    TUpdateGuard Update(Src, UpdateBegun);
     Src.FStrings->SetStrings(Index, Src.ConvertWrittenLine(S));
     Src.MarkLinesChanged(Index, Index);
-  } catch (...) {
-    Src.EndUpdate();
-    throw;
   }
-  Src.EndUpdate();
   Src.ClearUndo();
 }
 
@@ -129,40 +127,35 @@ void TExternalStrings::Insert(Integer Index, const AnsiString& S) {
     return;
   }
   Src.BeginSafeUpdate(MemoCode::LinesInsert);
-  try {
+  {
+    TUpdateGuard Update(Src, UpdateBegun);
     Src.SetCaretDirect(0, Index);
     Src.AdjustPositions(2, 0);
     Src.FStrings->Insert(Index, Src.ConvertWrittenLine(S));
     Src.MarkLinesChanged(Index, MaxInt);
-  } catch (...) {
-    Src.EndUpdate();
-    throw;
   }
-  Src.EndUpdate();
   Src.ClearUndo();
 }
 
 void TExternalStrings::Delete(Integer Index) {
   TCustomMemoSource& Src = *FSource;
   Src.BeginSafeUpdate(MemoCode::DeleteLine);
-  try {
+  {
+    TUpdateGuard Update(Src, UpdateBegun);
     Src.SetCaretDirect(0, Index);
     Src.AdjustPositions(4, Src.CharToVisualIndex(Src.GetLineText(Index), Integer(Src.GetLineText(Index).size())));
     Src.AdjustPositions(3, 0);
     Src.FStrings->Delete(Index);
     Src.MarkLinesChanged(Index, MaxInt);
-  } catch (...) {
-    Src.EndUpdate();
-    throw;
   }
-  Src.EndUpdate();
   Src.ClearUndo();
 }
 
 void TExternalStrings::Clear() {
   TCustomMemoSource& Src = *FSource;
   Src.BeginSafeUpdate(MemoCode::Clear);
-  try {
+  {
+    TUpdateGuard Update(Src, UpdateBegun);
     Src.FStrings->Clear();
     Src.SetCaretDirect(0, 0);
     Src.FSelectionType = stNotSelected;
@@ -176,11 +169,7 @@ void TExternalStrings::Clear() {
     Src.FBookmarks.ClearRecords();
     Src.ClearHiddenLines();
     Src.UpdateLongestLine();
-  } catch (...) {
-    Src.EndUpdate();
-    throw;
   }
-  Src.EndUpdate();
   Src.ClearUndo();
 }
 
@@ -350,7 +339,8 @@ AnsiString TCustomMemoSource::GetExpandedLine(Integer Line) const {
 
 void TCustomMemoSource::Clear() {
   BeginUpdate(MemoCode::Clear);
-  try {
+  {
+    TUpdateGuard Update(*this, UpdateBegun);
     const Integer Count = GetLineCount();
     if (Count > 0) {
       SetSelection(stStreamSel, 0, 0, CharToVisualIndex(GetLineText(Count - 1), Integer(GetLineText(Count - 1).size())),
@@ -358,11 +348,7 @@ void TCustomMemoSource::Clear() {
       DeleteSelection();
     }
     SetCaret(0, 0);
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 // ---------------------------------------------------------------------------
@@ -502,7 +488,7 @@ void TCustomMemoSource::AddEditor(bool Notify, const TNotifierProc& Method, TCom
   if (!Notify) return;
   BeginUpdate(MemoCode::AddEditor);
   WidenChangedRange(0, MaxInt);
-  FState = TMemoStates::FromOrdinal(AllChangedStateBits);
+  FState = AllChangedStates;
   EndUpdate();
 }
 

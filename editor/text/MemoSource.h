@@ -63,13 +63,14 @@ SX_ENUM(TSelectionType, stNotSelected, stStreamSel, stBlockSel)
 SX_ENUM(TOutFormatType, ofWindows, ofMac, ofUnix)
 SX_ENUM(TWordSelectionType, wsWordOnly, wsWordWithSpace, wsUntilNextWord)
 
-// soBackUnindents, soGroupUndo, soForceCutCopy, soAutoIndent, soSmartTab,
-// soFindTextAtCursor, soOverwriteBlocks.
-inline constexpr std::uint64_t DefaultStringsOptionBits = 635;
-inline TStringsOptions DefaultStringsOptions() { return TStringsOptions::FromOrdinal(DefaultStringsOptionBits); }
+inline constexpr TStringsOptions DefaultStringsOptionSet{soBackUnindents, soGroupUndo,        soForceCutCopy,
+                                                         soAutoIndent,    soSmartTab,         soFindTextAtCursor,
+                                                         soOverwriteBlocks};
+inline TStringsOptions DefaultStringsOptions() { return DefaultStringsOptionSet; }
 // What a new editor and a load report: every state that makes an editor
 // repaint and re-read everything.
-inline constexpr std::uint64_t AllChangedStateBits = 1405;
+inline constexpr TMemoStates AllChangedStates{msPositionChanged, msUndo,            msBlockChanged,   msInsState,
+                                              msCountChanged,    msModifiedChanged, msObjNameChanged, msParserChanged};
 
 // Change codes the model uses. Users may open groups with codes of their own.
 namespace MemoCode {

@@ -1,6 +1,7 @@
 // The memo source's side of the code templates: its collection, the
 // template set and inserting a template's text.
 #include "editor/text/MemoSource.h"
+#include "platform/rtl/Guards.h"
 
 void TCustomMemoSource::SetCodeTemplates(TMemoCodeTemplates* Value) {
   if (Value == FCodeTemplates.get()) return;
@@ -18,14 +19,11 @@ void TCustomMemoSource::SetTemplatesType(const AnsiString& Value) {
 void TCustomMemoSource::InsertTemplateLines(TStrings* Lines) {
   if (!Lines || Lines->GetCount() == 0) return;
   BeginUpdate(MemoCode::TemplateInsert);
-  try {
+  {
+    TUpdateGuard Update(*this, UpdateBegun);
     const TPoint Target = PrepareTemplateLines(Lines, GetCaretChar(), GetCaretLine());
     InsertLines(Lines, /*Block=*/false);
     ClearSelection();
     SetCaret(Target.X, Target.Y);
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }

@@ -5,6 +5,7 @@
 #include <climits>
 
 #include "editor/text/MemoSource.h"
+#include "platform/rtl/Guards.h"
 
 namespace {
 constexpr Integer MaxInt = INT_MAX;
@@ -88,7 +89,8 @@ void TCustomMemoSource::SetRegionState(Integer Line, Integer State) {
   TStringItem* Item = GetLineItem(Line);
   if (!Item) return;
   BeginUpdate(MemoCode::LineState);
-  try {
+  {
+    TUpdateGuard Update(*this, UpdateBegun);
     Item->Flags &= Byte(~(lfRegionExpanded | lfRegionCollapsed));
     if (State == 1)
       Item->Flags |= lfRegionExpanded;
@@ -107,11 +109,7 @@ void TCustomMemoSource::SetRegionState(Integer Line, Integer State) {
     FState.Include(msBlockChanged);
     FState.Include(msCountChanged);
     WidenChangedRange(Line, MaxInt);
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 bool TCustomMemoSource::SetLineState(Integer Line, Integer LastLine, Integer Bit, bool Value) {
@@ -132,7 +130,8 @@ bool TCustomMemoSource::SetLineState(Integer Line, Integer LastLine, Integer Bit
 
 void TCustomMemoSource::SetLineInRegion(Integer Line, bool Value) {
   BeginUpdate(MemoCode::LineState);
-  try {
+  {
+    TUpdateGuard Update(*this, UpdateBegun);
     if (SetLineState(Line, MaxInt, 2, Value)) {
       if (!Value) {
         FHiddenLines.SetLineVisible(Line, true);
@@ -142,11 +141,7 @@ void TCustomMemoSource::SetLineInRegion(Integer Line, bool Value) {
       FState.Include(msBlockChanged);
       FState.Include(msCountChanged);
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 void TCustomMemoSource::ExpandHiddenAbove(Integer Line) {

@@ -9,6 +9,7 @@
 #include "editor/text/MemoSource.h"
 #include "editor/text/SearchUi.h"
 #include "platform/rtl/Format.h"
+#include "platform/rtl/Guards.h"
 
 namespace {
 TCustomMemoSource* GDialogSource = nullptr;  // the source whose modal dialog is shown
@@ -208,7 +209,8 @@ bool TCustomMemoSource::SearchText(Integer& Len) {
   }
   BeginUpdate(MemoCode::Search);
   bool Found = false;
-  try {
+  {
+    TUpdateGuard Update(*this, UpdateBegun);
     const AnsiString& What = O->TextToFind;
     if (O->WholeWordsOnly && !O->RegularExpr) {
       for (char C : What)
@@ -292,11 +294,7 @@ bool TCustomMemoSource::SearchText(Integer& Len) {
       Exception E(Message);
       if (!DoSearchException(E)) ShowInformation(Message);
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
   return Found;
 }
 

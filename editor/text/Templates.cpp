@@ -4,6 +4,7 @@
 
 #include "editor/base/ObjectParams.h"
 #include "platform/rtl/AnsiStrings.h"
+#include "platform/rtl/Guards.h"
 
 // ---------------------------------------------------------------------------
 // TMemoCodeTemplate
@@ -51,15 +52,12 @@ TMemoCodeTemplate* AddTemplate(TMemoCodeTemplates* Templates, const AnsiString& 
 
 void FillTemplates(TMemoCodeTemplates* Templates, const TTemplateRec* Records, Integer Count) {
   Templates->BeginUpdate();
-  try {
+  {
+    TUpdateGuard Update(*Templates, UpdateBegun);
     Templates->Clear();
     for (Integer I = 0; I < Count; ++I)
       AddTemplate(Templates, Records[I].Name, Records[I].Description, Records[I].Code);
-  } catch (...) {
-    Templates->EndUpdate();
-    throw;
   }
-  Templates->EndUpdate();
 }
 
 AnsiString TemplateDisplayText(const TMemoCodeTemplate* Template) {

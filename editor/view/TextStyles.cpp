@@ -5,6 +5,7 @@
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Text.h"
 #include "platform/rtl/FileUtils.h"
+#include "platform/rtl/Guards.h"
 
 namespace {
 
@@ -173,13 +174,10 @@ TTextStylesHost* TTextStyles::Host() const { return dynamic_cast<TTextStylesHost
 
 void TTextStyles::Assign(TPersistent* Source) {
   BeginUpdate();
-  try {
+  {
+    TUpdateGuard Update(*this, UpdateBegun);
     inherited::Assign(Source);
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 void TTextStyles::EndUpdate() {
@@ -205,7 +203,8 @@ void TTextStyles::ParserAttrsChanged(bool Force) {
 
 void TTextStyles::SetDefaultStyles() {
   BeginUpdate();
-  try {
+  {
+    TUpdateGuard Update(*this, UpdateBegun);
     Clear();
     for (const TDefaultStyle& D : DefaultStyles) {
       auto* S = static_cast<TTextStyle*>(Add());
@@ -217,29 +216,22 @@ void TTextStyles::SetDefaultStyles() {
       S->FUseMemoColor = D.UseMemoColor;
       S->FUpdateMemoColors = D.Update;
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 void TTextStyles::UpdateFromMemo() {
   TTextStylesHost* H = Host();
   if (!H) return;
   BeginUpdate();
-  try {
+  {
+    TUpdateGuard Update(*this, UpdateBegun);
     for (Integer I = 0; I < Count(); ++I) {
       TTextStyle* S = GetItem(I);
       if (S->FUseMemoColor) S->TakeMemoColor(H->StylesMemoColor());
       if (S->FUseMemoFont) S->TakeMemoFont(H->StylesMemoFont(), /*NameAndSizeOnly=*/false);
       S->TakeMemoFont(H->StylesMemoFont(), /*NameAndSizeOnly=*/true);
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 namespace {
@@ -272,13 +264,10 @@ Integer TTextStyles::MaxFontHeight() const {
 
 void TTextStyles::LoadFromFile(const AnsiString& FileName) {
   BeginUpdate();
-  try {
+  {
+    TUpdateGuard Update(*this, UpdateBegun);
     ReadObjectTextFile(this, FileName);
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 AnsiString TTextStyles::SaveToFile(const AnsiString& FileName) {

@@ -236,7 +236,7 @@ void TgtCustomPDFEngine::BuildCatalog(AnsiString& Text) {
 void TgtCustomPDFEngine::BeginPage() {
   TgtCustomPlainsheetEngine::BeginPage();
   FClipActive = false;
-  FPathState = 2;
+  FPathState = TPathState::None;
   FFigureClosed = false;
   FNewSubpath = true;
   FPathClipActive = false;

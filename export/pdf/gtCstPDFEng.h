@@ -261,7 +261,10 @@ private:
   double FPointsPerPixel;
   // Graphics state of the page
   bool FClipActive = false;
-  Byte FPathState = 2;
+  // Where EMF path brackets stand: drawing calls add to FOpenPath while
+  // Recording; Ended waits for the stroke, fill or clip that uses the path.
+  enum class TPathState : Byte { Recording, Ended, None };
+  TPathState FPathState = TPathState::None;
   bool FFigureClosed = false, FNewSubpath = true, FPathClipActive = false;
   AnsiString FOpenPath;
   double FSubpathX = 0, FSubpathY = 0;

@@ -74,7 +74,7 @@ void TgtCustomPDFEngine::AppendToPath(const AnsiString& Ops, double SX, double S
 }
 
 void TgtCustomPDFEngine::EncodeLine(TPen* Pen, double X1, double Y1, double X2, double Y2) {
-  if (FPathState == 0) {
+  if (FPathState == TPathState::Recording) {
     if (FNewSubpath) AppendToPath(Pt(X1, Y1) + " m " + Pt(X2, Y2) + " l ", ToPDFX(X1), ToPDFY(Y1));
     else FOpenPath += Pt(X2, Y2) + " l ";
     return;
@@ -88,7 +88,7 @@ void TgtCustomPDFEngine::EncodeRectangle(TPen* Pen, TBrush* Brush, double X1, do
   const double P = gtScreenPPI();
   const AnsiString Rect = Pt(L, B) + " " + FormatNumber((R - L) * FPointsPerPixel * GetInputXRes() / P) + " " +
                           FormatNumber((B - T) * FPointsPerPixel * GetInputYRes() / P) + " re";
-  if (FPathState == 0) {
+  if (FPathState == TPathState::Recording) {
     FOpenPath += Rect + " ";
     return;
   }
@@ -141,7 +141,7 @@ void TgtCustomPDFEngine::EncodeRoundRect(TPen* Pen, TBrush* Brush, double X1, do
 
 void TgtCustomPDFEngine::EncodePolygon(const TgtPoints& Points, bool Closed, TPen* Pen, TBrush* Brush) {
   if (Points.empty()) return;
-  if (FPathState == 0) {
+  if (FPathState == TPathState::Recording) {
     for (std::size_t I = 0; I < Points.size(); ++I) {
       if (I == 0 && FNewSubpath)
         AppendToPath(Pt(Points[0].X, Points[0].Y) + " m ", ToPDFX(Points[0].X), ToPDFY(Points[0].Y));
@@ -257,7 +257,7 @@ void TgtCustomPDFEngine::EncodePolyBezier(const TgtPoints& Points, TPen* Pen) {
     const auto& C = Points[3 + 3 * S];
     Path += Pt(A.X, A.Y) + " " + Pt(B.X, B.Y) + " " + Pt(C.X, C.Y) + " c ";
   }
-  if (FPathState == 0) {
+  if (FPathState == TPathState::Recording) {
     if (FNewSubpath) AppendToPath(Pt(Points[0].X, Points[0].Y) + " m ", ToPDFX(Points[0].X), ToPDFY(Points[0].Y));
     FOpenPath += Path;
     return;
@@ -280,7 +280,7 @@ void TgtCustomPDFEngine::EncodePolyPolygonItem(TgtPolyPolygonItem* Item) {
 }
 
 void TgtCustomPDFEngine::EncodePolyDrawItem(TgtPolyDrawItem* Item) {
-  if (!Item || FPathState != 0) return;
+  if (!Item || FPathState != TPathState::Recording) return;
   constexpr Byte PtClose = 1, PtLine = 2, PtBezier = 4, PtMove = 6;
   const auto& Pts = Item->Points;
   for (std::size_t I = 0; I < Pts.size() && I < Item->PointTypes.size(); ++I) {
@@ -309,21 +309,21 @@ void TgtCustomPDFEngine::EncodePathItem(TgtPathItem* Item) {
   auto Flush = [&](const AnsiString& Text) {
     FContent += "\r\n" + Text;
     FOpenPath.clear();
-    FPathState = 2;
+    FPathState = TPathState::None;
   };
   const bool Stroke = PenPaints(Item->Pen.get()), Fill = BrushPaints(Item->Brush.get());
   switch (Item->PathCommand) {
     case pcBeginPath:
-      FPathState = 0;
+      FPathState = TPathState::Recording;
       FNewSubpath = true;
       FFigureClosed = false;
       FOpenPath.clear();
       break;
     case pcEndPath:
-      if (FPathState == 0) FPathState = 1;
+      if (FPathState == TPathState::Recording) FPathState = TPathState::Ended;
       break;
     case pcCloseFigure:
-      if (FPathState == 0) {
+      if (FPathState == TPathState::Recording) {
         FFigureClosed = true;
         FOpenPath += "h ";
         FNewSubpath = true;
@@ -331,12 +331,12 @@ void TgtCustomPDFEngine::EncodePathItem(TgtPathItem* Item) {
       break;
     case pcAbortPath: Flush(" n \r\n"); break;
     case pcFillPath:
-      if (FOpenPath.empty()) { FPathState = 2; break; }
+      if (FOpenPath.empty()) { FPathState = TPathState::None; break; }
       Flush("q " + (Fill ? FillColor(Item->Brush.get()) : AnsiString("0 0 0 rg ")) + FOpenPath +
             (Item->Alternate ? "h f*" : "h f") + "\r\nQ");
       break;
     case pcStrokeAndFillPath: {
-      if (FOpenPath.empty()) { FPathState = 2; break; }
+      if (FOpenPath.empty()) { FPathState = TPathState::None; break; }
       AnsiString Op;
       if (!Stroke) Op = Item->Alternate ? "f*" : "f";
       else if (!Fill) Op = FFigureClosed ? "s" : "S";
@@ -346,11 +346,11 @@ void TgtCustomPDFEngine::EncodePathItem(TgtPathItem* Item) {
       break;
     }
     case pcStrokePath:
-      if (FOpenPath.empty()) { FPathState = 2; break; }
+      if (FOpenPath.empty()) { FPathState = TPathState::None; break; }
       Flush("q " + PathColors(Item) + FOpenPath + (Stroke ? (FFigureClosed ? "s" : "S") : "n") + "\r\nQ");
       break;
     case pcSelectClipPath: {
-      if (FOpenPath.empty()) { FPathState = 2; break; }
+      if (FOpenPath.empty()) { FPathState = TPathState::None; break; }
       // Each clip is its own saved state, closed by a reset or at the page end.
       if (FPathClipActive && Item->CombineMode == 5 && FOpenSaves > 0) {
         FContent += "\r\nQ";

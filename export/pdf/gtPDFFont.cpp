@@ -6,6 +6,7 @@
 #include "export/gtDocUtils.h"
 #include "platform/gdi/Dc.h"
 #include "platform/gdi/FontSfnt.h"
+#include "platform/gdi/GdiGuards.h"
 #include "platform/gdi/Text.h"
 #include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/CodePages.h"
@@ -63,20 +64,6 @@ std::uint32_t TableChecksum(const std::string& T) {
   return SfntChecksum(reinterpret_cast<const std::uint8_t*>(T.data()), T.size());
 }
 
-// A DC with a copy of the font selected, for the measuring calls.
-class TFontDC {
-public:
-  explicit TFontDC(HFONT Font) : FDc(CreateCompatibleDC(nullptr)) { FOld = SelectObject(FDc, Font); }
-  ~TFontDC() {
-    SelectObject(FDc, FOld);
-    DeleteDC(FDc);
-  }
-  HDC Dc() const { return FDc; }
-
-private:
-  HDC FDc;
-  HGDIOBJ FOld;
-};
 }  // namespace
 
 UINT gtCodePageOfCharset(BYTE Charset) {
@@ -129,7 +116,7 @@ void TgtPDFFont::ReadMetrics() {
   TFont Big;
   Big.Assign(&FFont);
   Big.SetSize(1000);
-  TFontDC Dc(Big.GetHandle());
+  TMemoryDc Dc(Big.GetHandle());  // a DC with the font selected, for measuring
   TEXTMETRICA Tm{};
   GetTextMetricsA(Dc.Dc(), &Tm);
   const double P = gtScreenPPI();
@@ -268,7 +255,7 @@ std::string TgtPDFFont::GetFontFile() {
   if (FFileRead) return FFileCache;
   FFileRead = true;
   if (FInfo.Kind != 0) return FFileCache;
-  TFontDC Dc(FFont.GetHandle());
+  TMemoryDc Dc(FFont.GetHandle());
   if (FFormat == TFontFormat::Type1) {
     if (!gtType1Program(GdiFontFileBytes(Dc.Dc()), FFileCache, FType1Lengths)) FFileCache.clear();
     return FFileCache;

@@ -16,14 +16,8 @@ HDC GxScreenDC() {
   return Dc;
 }
 
-TGxBitmapDC::TGxBitmapDC(HBITMAP Bmp) : FDc(CreateCompatibleDC(nullptr)) {
-  if (!FDc) throw EOutOfMemory("Out of system resources");
-  if (Bmp) FOld = SelectObject(FDc, Bmp);
-}
-
-TGxBitmapDC::~TGxBitmapDC() {
-  if (FOld) SelectObject(FDc, FOld);
-  DeleteDC(FDc);
+TGxBitmapDC::TGxBitmapDC(HBITMAP Bmp) : TMemoryDc(Bmp) {
+  if (!Dc()) throw EOutOfMemory("Out of system resources");
 }
 
 HBITMAP GxCreateSection(Integer W, Integer H, TPixelFormat Format, const std::vector<RGBQUAD>& Palette) {

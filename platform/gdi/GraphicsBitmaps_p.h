@@ -6,6 +6,7 @@
 #include <vector>
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/Dib.h"
+#include "platform/gdi/GdiGuards.h"
 
 // A screen DC for making device bitmaps and measuring; lives for the run.
 HDC GxScreenDC();
@@ -31,16 +32,9 @@ void GxCopyColorTable(HBITMAP Dst, HBITMAP Src);
 HBITMAP GxMakeMask(HBITMAP Bmp, COLORREF Color);
 HPALETTE GxPaletteFromTable(const std::vector<RGBQUAD>& Table);
 HPALETTE GxCopyPalette(HPALETTE Pal);
-// Holds a memory DC with one bitmap selected for the scope.
-class TGxBitmapDC {
+// A memory DC with one bitmap selected for the scope; raises when the DC
+// cannot be made.
+class TGxBitmapDC : public TMemoryDc {
 public:
   explicit TGxBitmapDC(HBITMAP Bmp);
-  ~TGxBitmapDC();
-  TGxBitmapDC(const TGxBitmapDC&) = delete;
-  TGxBitmapDC& operator=(const TGxBitmapDC&) = delete;
-  HDC Dc() const { return FDc; }
-
-private:
-  HDC FDc;
-  HGDIOBJ FOld = nullptr;
 };

@@ -72,15 +72,11 @@ struct TPendingTab {
 // ---- fonts --------------------------------------------------------------------
 
 TRichMeasureFonts::TRichMeasureFonts(int DpiX, int DpiY, WideString DefaultFace)
-    : FDpiX(DpiX > 0 ? DpiX : 96), FDpiY(DpiY > 0 ? DpiY : 96), FDefaultFace(std::move(DefaultFace)) {
-  FDc = CreateCompatibleDC(nullptr);
-}
+    : FDpiX(DpiX > 0 ? DpiX : 96), FDpiY(DpiY > 0 ? DpiY : 96), FDefaultFace(std::move(DefaultFace)) {}
 
 TRichMeasureFonts::~TRichMeasureFonts() {
-  if (FDc) {
-    SelectObject(FDc, GetStockObject(SYSTEM_FONT));
-    DeleteDC(FDc);
-  }
+  // Our fonts out of the DC before they are deleted; FDc deletes the DC.
+  if (FDc) SelectObject(FDc.Dc(), GetStockObject(SYSTEM_FONT));
   for (auto& F : FByFormat)
     if (F && F->Handle) DeleteObject(F->Handle);
 }
@@ -126,9 +122,9 @@ const TRichMeasureFonts::TFont& TRichMeasureFonts::Get(Integer FormatIndex, cons
     const int Height = MulDivRound(EffectiveHalfPoints(F) * 10, FDpiY, 1440);
     const LOGFONTW Lf = FontFor(F, FDefaultFace, Height);
     Font->Handle = CreateFontIndirectW(&Lf);
-    SelectObject(FDc, Font->Handle);
+    SelectObject(FDc.Dc(), Font->Handle);
     TEXTMETRICW Tm;
-    if (GetTextMetricsW(FDc, &Tm)) {
+    if (GetTextMetricsW(FDc.Dc(), &Tm)) {
       Font->Ascent = Tm.tmAscent;
       Font->Descent = Tm.tmDescent;
     } else {
@@ -143,8 +139,8 @@ const TRichMeasureFonts::TFont& TRichMeasureFonts::Get(Integer FormatIndex, cons
 
 void TRichMeasureFonts::FillPage(const TFont& F, int Page) const {
   auto Widths = std::make_unique<int[]>(256);
-  SelectObject(FDc, F.Handle);
-  if (!GetCharWidth32W(FDc, UINT(Page) * 256, UINT(Page) * 256 + 255, Widths.get()))
+  SelectObject(FDc.Dc(), F.Handle);
+  if (!GetCharWidth32W(FDc.Dc(), UINT(Page) * 256, UINT(Page) * 256 + 255, Widths.get()))
     std::fill_n(Widths.get(), 256, 0);
   F.Pages[std::size_t(Page)] = std::move(Widths);
 }

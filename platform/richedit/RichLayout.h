@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "platform/gdi/FontTypes.h"
+#include "platform/gdi/GdiGuards.h"
 #include "platform/gdi/GdiTypes.h"
 #include "platform/richedit/RichDocument.h"
 
@@ -72,7 +73,7 @@ private:
   void FillPage(const TFont& F, int Page) const;
   int FDpiX, FDpiY;
   WideString FDefaultFace;
-  HDC FDc = nullptr;
+  TMemoryDc FDc;  // for measuring; our fonts get selected into it
   std::vector<std::unique_ptr<TFont>> FByFormat;  // index = format index
 };
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/richedit/RichDocument.h"
+#include "platform/rtl/AnsiStrings.h"
 
 namespace RtfInternal {
 
@@ -60,12 +61,6 @@ bool IsRtfDestinationWord(TRtfWord W);
 
 inline bool IsRtfLetter(char C) { return (C >= 'a' && C <= 'z') || (C >= 'A' && C <= 'Z'); }
 inline bool IsRtfDigit(char C) { return C >= '0' && C <= '9'; }
-inline int HexDigitValue(char C) {
-  if (C >= '0' && C <= '9') return C - '0';
-  if (C >= 'a' && C <= 'f') return C - 'a' + 10;
-  if (C >= 'A' && C <= 'F') return C - 'A' + 10;
-  return -1;
-}
 
 // A \pict group as read: its words and its data bytes (hex or \bin).
 struct TRtfPictureData {

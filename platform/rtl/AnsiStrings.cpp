@@ -603,8 +603,7 @@ bool ParseInteger(const AnsiString& S, int Bits, Int64& Out) {
     const char C = S[i];
     unsigned D;
     if (C >= '0' && C <= '9') D = C - '0';
-    else if (Hex && C >= 'a' && C <= 'f') D = C - 'a' + 10;
-    else if (Hex && C >= 'A' && C <= 'F') D = C - 'A' + 10;
+    else if (Hex && HexDigitValue(C) >= 0) D = unsigned(HexDigitValue(C));
     else return false;
     const unsigned Base = Hex ? 16 : 10;
     if (V > (Limit - D) / Base) return false;

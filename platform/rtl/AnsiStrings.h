@@ -6,7 +6,7 @@
 // code page has (é/É in 1252, я/Я in 1251), never split a double-byte
 // character, and compare the way the locale sorts (see AnsiCompareStr).
 //
-// Positions are 1-based and 0 means "not found", as the texts count them.
+// Positions are 1-based and 0 means "not found", as the class library counts them.
 #pragma once
 #include <concepts>
 #include <initializer_list>
@@ -27,6 +27,14 @@ char16_t WideCharUpper(char16_t C);
 char16_t WideCharLower(char16_t C);
 WideString WideUpperCase(const WideString& S);
 WideString WideLowerCase(const WideString& S);
+
+// The value of a hexadecimal digit (either case), or -1 for any other byte.
+constexpr int HexDigitValue(char C) {
+  if (C >= '0' && C <= '9') return C - '0';
+  if (C >= 'a' && C <= 'f') return C - 'a' + 10;
+  if (C >= 'A' && C <= 'F') return C - 'A' + 10;
+  return -1;
+}
 
 // ---- comparison -------------------------------------------------------------
 
@@ -72,7 +80,7 @@ AnsiString TrimRight(const AnsiString& S);
 AnsiString StringOfChar(char Ch, int Count);
 
 enum TReplaceFlag { rfReplaceAll, rfIgnoreCase };
-// A set of TReplaceFlag, written as the texts write sets: {rfReplaceAll, rfIgnoreCase}.
+// A set of TReplaceFlag, written as a set literal: {rfReplaceAll, rfIgnoreCase}.
 class TReplaceFlags {
 public:
   constexpr TReplaceFlags() = default;

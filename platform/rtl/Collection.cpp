@@ -1,4 +1,5 @@
 #include "platform/rtl/Collection.h"
+#include "platform/rtl/Guards.h"
 
 #include <algorithm>
 
@@ -82,13 +83,10 @@ void TCollection::Delete(Integer Index) {
 void TCollection::Clear() {
   if (FItems.empty()) return;
   BeginUpdate();
-  try {
+  {
+    TUpdateGuard Update(*this, UpdateBegun);
     while (!FItems.empty()) delete FItems.back();
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 void TCollection::Exchange(Integer Index1, Integer Index2) {
@@ -125,14 +123,11 @@ void TCollection::Assign(TPersistent* Source) {
   }
   if (Src == this) return;
   BeginUpdate();
-  try {
+  {
+    TUpdateGuard Update(*this, UpdateBegun);
     Clear();
     for (TCollectionItem* I : Src->FItems) Add()->Assign(I);
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 AnsiString TCollection::GetNamePath() {

@@ -63,7 +63,7 @@ SX_DECLARE_EXCEPTION(ENotImplemented, Exception);
 // Raises the silent exception that unwinds to the message loop without a box.
 [[noreturn]] void Abort();
 
-// A platform function the texts call but the layer does not provide yet.
+// A platform function the program calls but the layer does not provide yet.
 // Throws, so nothing proceeds on a guessed answer.
 #define SX_NOT_IMPLEMENTED(What) \
   throw ENotImplemented(AnsiString("Not implemented: ") + (What))

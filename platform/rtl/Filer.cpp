@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "platform/rtl/ClassRegistry.h"
+#include "platform/rtl/Guards.h"
 #include "platform/rtl/ObjectModel_p.h"
 
 namespace {
@@ -401,7 +402,8 @@ void TReader::DefineBinaryProperty(const AnsiString& Name, const TStreamProc& Re
 void TReader::ReadCollection(TCollection* Collection) {
   TDepthGuard G(FDepth, MaxObjectNesting, "Collections");
   Collection->BeginUpdate();
-  try {
+  {
+    TUpdateGuard Update(*Collection, UpdateBegun);
     if (!EndOfList()) Collection->Clear();
     while (!EndOfList()) {
       TValueType V = NextValue();
@@ -412,11 +414,7 @@ void TReader::ReadCollection(TCollection* Collection) {
       ReadListEnd();
     }
     ReadListEnd();
-  } catch (...) {
-    Collection->EndUpdate();
-    throw;
   }
-  Collection->EndUpdate();
 }
 
 void TReader::ReadProperty(TPersistent* Instance) {

@@ -4,6 +4,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/Format.h"
+#include "platform/rtl/Guards.h"
 #include "platform/rtl/Strings.h"
 
 // --- TCustomIniFile -----------------------------------------------------------------
@@ -195,23 +196,21 @@ void TIniFile::WriteString(const AnsiString& Section, const AnsiString& Ident, c
 
 void TIniFile::ReadSection(const AnsiString& Section, TStrings* Strings) const {
   Strings->BeginUpdate();
-  try {
+  {
+    TUpdateGuard Update(*Strings, UpdateBegun);
     Strings->Clear();
     const auto Lines = LoadLines(FileName(), TMissing::Empty);
     const TSectionRange R = FindSection(Lines, Section);
     if (R.First != AnsiString::npos)
       for (size_t I = R.First + 1; I < R.End; ++I)
         if (Lines[I].Kind == TIniLine::Pair) Strings->Add(Lines[I].Name);
-  } catch (...) {
-    Strings->EndUpdate();
-    throw;
   }
-  Strings->EndUpdate();
 }
 
 void TIniFile::ReadSections(TStrings* Strings) const {
   Strings->BeginUpdate();
-  try {
+  {
+    TUpdateGuard Update(*Strings, UpdateBegun);
     Strings->Clear();
     TStringList Seen;
     for (const auto& L : LoadLines(FileName(), TMissing::Empty)) {
@@ -219,16 +218,13 @@ void TIniFile::ReadSections(TStrings* Strings) const {
       Seen.Add(L.Name);
       Strings->Add(L.Name);
     }
-  } catch (...) {
-    Strings->EndUpdate();
-    throw;
   }
-  Strings->EndUpdate();
 }
 
 void TIniFile::ReadSectionValues(const AnsiString& Section, TStrings* Strings) const {
   Strings->BeginUpdate();
-  try {
+  {
+    TUpdateGuard Update(*Strings, UpdateBegun);
     Strings->Clear();
     const auto Lines = LoadLines(FileName(), TMissing::Empty);
     const TSectionRange R = FindSection(Lines, Section);
@@ -240,11 +236,7 @@ void TIniFile::ReadSectionValues(const AnsiString& Section, TStrings* Strings) c
         Strings->Add(Lines[I].Name + "=" + StripQuotes(Lines[I].Value));
       }
     }
-  } catch (...) {
-    Strings->EndUpdate();
-    throw;
   }
-  Strings->EndUpdate();
 }
 
 void TIniFile::EraseSection(const AnsiString& Section) {
@@ -313,39 +305,30 @@ void TMemIniFile::WriteString(const AnsiString& Section, const AnsiString& Ident
 
 void TMemIniFile::ReadSection(const AnsiString& Section, TStrings* Strings) const {
   Strings->BeginUpdate();
-  try {
+  {
+    TUpdateGuard Update(*Strings, UpdateBegun);
     Strings->Clear();
     if (const TSection* S = FindSection(Section))
       for (Integer I = 0; I < S->Values.GetCount(); ++I) Strings->Add(S->Values.GetNames(I));
-  } catch (...) {
-    Strings->EndUpdate();
-    throw;
   }
-  Strings->EndUpdate();
 }
 
 void TMemIniFile::ReadSections(TStrings* Strings) const {
   Strings->BeginUpdate();
-  try {
+  {
+    TUpdateGuard Update(*Strings, UpdateBegun);
     Strings->Clear();
     for (const auto& S : FSections) Strings->Add(S->Name);
-  } catch (...) {
-    Strings->EndUpdate();
-    throw;
   }
-  Strings->EndUpdate();
 }
 
 void TMemIniFile::ReadSectionValues(const AnsiString& Section, TStrings* Strings) const {
   Strings->BeginUpdate();
-  try {
+  {
+    TUpdateGuard Update(*Strings, UpdateBegun);
     Strings->Clear();
     if (const TSection* S = FindSection(Section)) Strings->AddStrings(&S->Values);
-  } catch (...) {
-    Strings->EndUpdate();
-    throw;
   }
-  Strings->EndUpdate();
 }
 
 void TMemIniFile::EraseSection(const AnsiString& Section) {
@@ -368,17 +351,14 @@ void TMemIniFile::Clear() { FSections.clear(); }
 
 void TMemIniFile::GetStrings(TStrings* List) const {
   List->BeginUpdate();
-  try {
+  {
+    TUpdateGuard Update(*List, UpdateBegun);
     for (const auto& S : FSections) {
       List->Add("[" + S->Name + "]");
       List->AddStrings(&S->Values);
       List->Add(AnsiString());
     }
-  } catch (...) {
-    List->EndUpdate();
-    throw;
   }
-  List->EndUpdate();
 }
 
 void TMemIniFile::SetStrings(const TStrings* List) {

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/ObjectModel_p.h"
 
 namespace {
@@ -19,12 +20,6 @@ AnsiString ReadAll(TStream* S) {
   return T;
 }
 
-int HexDigit(char C) {
-  if (C >= '0' && C <= '9') return C - '0';
-  if (C >= 'A' && C <= 'F') return C - 'A' + 10;
-  if (C >= 'a' && C <= 'f') return C - 'a' + 10;
-  return -1;
-}
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -87,7 +82,7 @@ char TParser::NextToken() {
         size_t B = FPos;
         if (At(FPos) == '$') {
           ++FPos;
-          while (HexDigit(At(FPos)) >= 0 && Code <= 0xFFFF) Code = Code * 16 + HexDigit(FText[FPos++]);
+          while (HexDigitValue(At(FPos)) >= 0 && Code <= 0xFFFF) Code = Code * 16 + HexDigitValue(FText[FPos++]);
         } else {
           while (IsDigit(At(FPos)) && Code <= 0xFFFF) Code = Code * 10 + (FText[FPos++] - '0');
         }
@@ -102,7 +97,7 @@ char TParser::NextToken() {
   }
   if (C == '$') {
     size_t B = FPos++;
-    while (HexDigit(At(FPos)) >= 0) ++FPos;
+    while (HexDigitValue(At(FPos)) >= 0) ++FPos;
     if (FPos == B + 1) Error("Invalid integer");
     FTokenString = FText.substr(B, FPos - B);
     return FToken = toInteger;
@@ -201,8 +196,8 @@ void TParser::HexToBinary(TStream* Stream) {
     }
     if (FPos >= FText.size()) Error("'}' expected");
     if (FText[FPos] == '}') break;
-    const int Hi = HexDigit(FText[FPos]);
-    const int Lo = FPos + 1 < FText.size() ? HexDigit(FText[FPos + 1]) : -1;
+    const int Hi = HexDigitValue(FText[FPos]);
+    const int Lo = FPos + 1 < FText.size() ? HexDigitValue(FText[FPos + 1]) : -1;
     if (Hi < 0 || Lo < 0) {
       FTokenLine = FLine;
       FTokenColumn = Integer(FPos - FLineStart) + 1;

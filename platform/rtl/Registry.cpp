@@ -103,12 +103,6 @@ AnsiString Escape(const AnsiString& S) {
   return R;
 }
 
-int HexDigit(char C) {
-  if (C >= '0' && C <= '9') return C - '0';
-  if (C >= 'a' && C <= 'f') return C - 'a' + 10;
-  if (C >= 'A' && C <= 'F') return C - 'A' + 10;
-  return -1;
-}
 
 // Reads a quoted, escaped text at P (which points at the opening quote);
 // leaves P after the closing quote. False when malformed.
@@ -126,8 +120,8 @@ bool Unquote(const AnsiString& Line, size_t& P, AnsiString& Out) {
     if (P >= Line.size()) return false;
     const char E = Line[P++];
     if (E == 'x') {
-      if (P + 2 > Line.size() || HexDigit(Line[P]) < 0 || HexDigit(Line[P + 1]) < 0) return false;
-      Out += static_cast<char>(HexDigit(Line[P]) * 16 + HexDigit(Line[P + 1]));
+      if (P + 2 > Line.size() || HexDigitValue(Line[P]) < 0 || HexDigitValue(Line[P + 1]) < 0) return false;
+      Out += static_cast<char>(HexDigitValue(Line[P]) * 16 + HexDigitValue(Line[P + 1]));
       P += 2;
     } else {
       Out += E;
@@ -140,8 +134,8 @@ bool ParseHexBytes(const AnsiString& S, std::string& Out) {
   Out.clear();
   size_t P = 0;
   while (P < S.size()) {
-    if (P + 2 > S.size() || HexDigit(S[P]) < 0 || HexDigit(S[P + 1]) < 0) return false;
-    Out += static_cast<char>(HexDigit(S[P]) * 16 + HexDigit(S[P + 1]));
+    if (P + 2 > S.size() || HexDigitValue(S[P]) < 0 || HexDigitValue(S[P + 1]) < 0) return false;
+    Out += static_cast<char>(HexDigitValue(S[P]) * 16 + HexDigitValue(S[P + 1]));
     P += 2;
     if (P < S.size()) {
       if (S[P] != ',') return false;
@@ -191,7 +185,7 @@ bool ParseValue(const AnsiString& Line, TRegValue& V) {
   const AnsiString Rest = Line.substr(P + 1);
   if (Rest.compare(0, 6, "dword:") == 0) {
     const AnsiString Hex = Rest.substr(6);
-    if (Hex.size() != 8 || !std::all_of(Hex.begin(), Hex.end(), [](char C) { return HexDigit(C) >= 0; }))
+    if (Hex.size() != 8 || !std::all_of(Hex.begin(), Hex.end(), [](char C) { return HexDigitValue(C) >= 0; }))
       return false;
     const auto D = static_cast<DWORD>(std::strtoul(Hex.c_str(), nullptr, 16));
     V.Type = REG_DWORD;

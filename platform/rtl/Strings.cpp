@@ -7,6 +7,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/Filer.h"
+#include "platform/rtl/Guards.h"
 #include "platform/rtl/Streams.h"
 
 namespace {
@@ -59,15 +60,12 @@ Integer TStrings::AddObject(const AnsiString& S, TObject* AObject) {
 void TStrings::AddStrings(const TStrings* Strings) {
   if (!Strings) return;
   BeginUpdate();
-  try {
+  {
+    TUpdateGuard Update(*this, UpdateBegun);
     // Counted once: adding a list to itself doubles it, no more.
     const Integer N = Strings->GetCount();
     for (Integer I = 0; I < N; ++I) AddObject(Strings->Get(I), Strings->GetObject(I));
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 void TStrings::InsertObject(Integer Index, const AnsiString& S, TObject* AObject) {
@@ -83,33 +81,27 @@ void TStrings::Put(Integer Index, const AnsiString& S) {
 
 void TStrings::Exchange(Integer Index1, Integer Index2) {
   BeginUpdate();
-  try {
+  {
+    TUpdateGuard Update(*this, UpdateBegun);
     const AnsiString TempString = Get(Index1);
     TObject* TempObject = GetObject(Index1);
     Put(Index1, Get(Index2));
     PutObject(Index1, GetObject(Index2));
     Put(Index2, TempString);
     PutObject(Index2, TempObject);
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 void TStrings::Move(Integer CurIndex, Integer NewIndex) {
   if (CurIndex == NewIndex) return;
   BeginUpdate();
-  try {
+  {
+    TUpdateGuard Update(*this, UpdateBegun);
     const AnsiString TempString = Get(CurIndex);
     TObject* TempObject = GetObject(CurIndex);
     Delete(CurIndex);
     InsertObject(NewIndex, TempString, TempObject);
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 Integer TStrings::IndexOf(const AnsiString& S) const {
@@ -149,14 +141,11 @@ void TStrings::DefineProperties(TFiler* Filer) {
       [this](TReader* Reader) {
         Reader->ReadListBegin();
         BeginUpdate();
-        try {
+        {
+          TUpdateGuard Update(*this, UpdateBegun);
           Clear();
           while (!Reader->EndOfList()) Add(Reader->ReadString());
-        } catch (...) {
-          EndUpdate();
-          throw;
         }
-        EndUpdate();
         Reader->ReadListEnd();
       },
       [this](TWriter* Writer) {
@@ -175,17 +164,14 @@ void TStrings::Assign(TPersistent* Source) {
   }
   if (Src == this) return;
   BeginUpdate();
-  try {
+  {
+    TUpdateGuard Update(*this, UpdateBegun);
     Clear();
     FDelimiter = Src->FDelimiter;
     FQuoteChar = Src->FQuoteChar;
     FNameValueSeparator = Src->FNameValueSeparator;
     AddStrings(Src);
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 void TStrings::BeginUpdate() {
@@ -211,7 +197,8 @@ AnsiString TStrings::GetTextStr() const {
 
 void TStrings::SetTextStr(const AnsiString& Value) {
   BeginUpdate();
-  try {
+  {
+    TUpdateGuard Update(*this, UpdateBegun);
     Clear();
     const char* P = Value.c_str();  // the terminating NUL, or an embedded one, ends the text
     while (*P != '\0') {
@@ -221,11 +208,7 @@ void TStrings::SetTextStr(const AnsiString& Value) {
       if (*P == '\r') ++P;
       if (*P == '\n') ++P;
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 Integer TStrings::CompareStrings(const AnsiString& S1, const AnsiString& S2) const {
@@ -261,7 +244,8 @@ AnsiString TStrings::GetDelimitedText() const {
 
 void TStrings::SetDelimitedText(const AnsiString& Value) {
   BeginUpdate();
-  try {
+  {
+    TUpdateGuard Update(*this, UpdateBegun);
     Clear();
     const char* P = Value.c_str();
     while (IsSkippable(*P)) ++P;
@@ -282,11 +266,7 @@ void TStrings::SetDelimitedText(const AnsiString& Value) {
         while (IsSkippable(*P));
       }
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 AnsiString TStrings::GetNames(Integer Index) const {
@@ -335,15 +315,12 @@ void TStrings::LoadFromFile(const AnsiString& FileName) {
 
 void TStrings::LoadFromStream(TStream* Stream) {
   BeginUpdate();
-  try {
+  {
+    TUpdateGuard Update(*this, UpdateBegun);
     const Int64 Left = Stream->GetSize() - Stream->GetPosition();
     if (Left < 0 || Left > 0x7FFFFFFF) throw EReadError("Stream read error");
     SetTextStr(Stream->ReadBytes(static_cast<Integer>(Left)));
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 void TStrings::SaveToFile(const AnsiString& FileName) const {
