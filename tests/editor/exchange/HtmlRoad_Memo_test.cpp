@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "editor/controls/DCMemo.h"
+#include "platform/rtl/CodePages.h"
 #include "editor/exchange/DCHTMLExporter.h"
 #include "platform/rtl/ObjectText.h"
 #include "support/TestFiles.h"
@@ -155,9 +156,20 @@ TExpected Expect(TCustomDCMemo& M) {
       Run.clear();
     };
     for (size_t I = 0; I < Line.size(); ++I) {
-      const char C = Line[I] == '\xA0' ? ' ' : Line[I];
       const Integer Style = I < Styles.size() ? Byte(Styles[I]) : 0;
       TFont* F = M.GetStyleFont(Style);
+      // Bytes of a font in another charset are that code page's characters;
+      // the page shows them in its own code page, "?" where it has none.
+      std::string Shown(1, Line[I]);
+      const Byte Charset = Byte(F->GetCharset());
+      const UINT CodePage = Charset == DEFAULT_CHARSET || Charset == SYMBOL_CHARSET ? GetACP() : CodePageFromCharset(Charset);
+      if (CodePage != GetACP() && IsValidCodePage(CodePage) && static_cast<unsigned char>(Line[I]) >= 0x80) {
+        if (IsDBCSLeadByteEx(CodePage, BYTE(Line[I])) && I + 1 < Line.size()) Shown += Line[++I];
+        Shown = ConvertCodePage(Shown, CodePage, GetACP());
+      }
+      for (char& Ch : Shown)
+        if (Ch == '\xA0') Ch = ' ';
+      const char C = Shown[0];
       const TFontStyles St = F->GetStyle();
       const std::string K = std::to_string(St.Contains(fsBold)) + std::to_string(St.Contains(fsItalic)) +
                             std::to_string(St.Contains(fsUnderline)) + std::to_string(St.Contains(fsStrikeOut)) +
@@ -172,8 +184,8 @@ TExpected Expect(TCustomDCMemo& M) {
       }
       if (K != Key) Flush();
       Key = K;
-      Run += C;
-      E.Text += C;
+      Run += Shown;
+      E.Text += Shown;
     }
     Flush();
   }

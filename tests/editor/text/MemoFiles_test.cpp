@@ -50,13 +50,13 @@ TEST_F(MemoFiles, SavedLineEndsFollowOutFormat) {
   }
 }
 
-TEST_F(MemoFiles, LoadingSplitsAtEveryLineEndAndStopsAtNul) {
+TEST_F(MemoFiles, LoadingSplitsAtEveryLineEndAndDropsNul) {
   struct TCase { std::string Bytes; const char* Want; Integer Count; };
   const TCase Cases[] = {
       {"a\r\nb\nc\rd", "a|b|c|d", 4},
       {"a\r\n", "a", 1},
       {"a\n\nb", "a||b", 3},
-      {std::string("ab\0cd\nef", 8), "ab", 1},
+      {std::string("ab\0cd\nef", 8), "abcd|ef", 2},
       {"caf\xE9\xFF\x80x", "caf\xE9\xFF\x80x", 1},
       {"", "", 0},
   };
