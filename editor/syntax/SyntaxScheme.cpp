@@ -1,5 +1,6 @@
 #include "editor/syntax/SyntaxScheme.h"
 
+#include "editor/base/EdConsts.h"
 #include "editor/base/PersHolder.h"
 #include "editor/syntax/SyntaxParser.h"
 #include "editor/view/TextStyles.h"
@@ -374,7 +375,10 @@ void TSyntaxScheme::LoadFromFile(const AnsiString& FileName) {
     Clear();
     Assign(&Temp);
   } catch (const Exception&) {
-    MessageBox(nullptr, "Can't read syntax scheme from file \"" + FileName + "\".", "Error", MB_OK | MB_ICONERROR);
+    MessageBox(nullptr,
+               LoadResText(EdConsts::SCantReadScheme) + LoadResText(EdConsts::SSchemeFileWord) + " \"" + FileName +
+                   "\".",
+               "Error", MB_OK | MB_ICONERROR);
     throw;
   }
 }
