@@ -1,6 +1,7 @@
 #include "platform/win/Cursors.h"
 
 #include "platform/win/Display.h"
+#include "platform/win/Resources.h"
 #include "platform/win/WinState_p.h"
 
 namespace {
@@ -14,6 +15,7 @@ HCURSOR LoadCursorA(HINSTANCE Instance, const char* Name) {
   if (!Instance && Id <= 0xFFFF)
     for (WORD S : Standard)
       if (S == Id) return reinterpret_cast<HCURSOR>(StandardBase + Id);
+  if (Instance) return LoadProgramCursor(Name);
   SetLastError(1814);  // ERROR_RESOURCE_NAME_NOT_FOUND
   return nullptr;
 }

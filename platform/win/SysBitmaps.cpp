@@ -1,5 +1,7 @@
 #include "platform/win/SysBitmaps.h"
 
+#include "platform/win/Resources.h"
+
 #include <cstdint>
 #include <string>
 
@@ -41,6 +43,7 @@ HBITMAP LoadBitmapA(HINSTANCE Instance, const char* Name) {
   if (!Instance && Id == reinterpret_cast<std::uintptr_t>(OBM_CHECKBOXES)) return DrawCheckBoxes();
   if (!Instance && Id >= FirstSystemBitmap && Id <= LastSystemBitmap)
     SX_NOT_IMPLEMENTED("LoadBitmap of system bitmap " + std::to_string(Id));
+  if (Instance) return LoadProgramBitmap(Name);
   SetLastError(1814);  // ERROR_RESOURCE_NAME_NOT_FOUND
   return nullptr;
 }
