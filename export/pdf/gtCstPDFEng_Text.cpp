@@ -2,7 +2,9 @@
 #include <cmath>
 #include "export/gtUtils.h"
 #include "export/pdf/gtCstPDFEng.h"
+#include "platform/gdi/Dc.h"
 #include "platform/gdi/FontEngine.h"
+#include "platform/gdi/Text.h"
 #include "platform/rtl/CodePages.h"
 
 namespace {
@@ -194,9 +196,18 @@ void TgtCustomPDFEngine::EncodeTextItem(TgtTextItem* Item) {
   const TSize Ext = Text.empty() ? TSize{0, 0} : GetTextExtent(Text, &Item->Font);
   const double X0 = ToPDFX(Item->X);
   const double Top = ToPDFY(Item->Y);
-  // The baseline lies one ascent of the face below the item's top, as the
-  // layout put it: runs of different faces on one line share it.
-  double Y0 = Top - (PF->Info().Kind == 2 ? Size : PF->Info().Ascent * Size / 1000.0);
+  // The baseline lies one ascent of the face below the item's top, the
+  // ascent the layout placed the item with (the font's on the screen):
+  // runs of different faces on one line share it.
+  double Y0 = Top - Size;
+  if (PF->Info().Kind != 2) {
+    HDC Dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ Old = SelectObject(Dc, Item->Font.GetHandle());
+    TEXTMETRICW Tm{};
+    if (GetTextMetricsW(Dc, &Tm)) Y0 = Top - Tm.tmAscent * FPointsPerPixel;
+    SelectObject(Dc, Old);
+    DeleteDC(Dc);
+  }
   if (Item->FromMetafile) Y0 += PF->Info().UnderlineThickness;
   const double Angle = Item->Angle * M_PI / 180.0;
   const double Cos = std::cos(Angle), Sin = std::sin(Angle);
