@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include "export/gtCstDocEng.h"
+#include "platform/gdi/Icon.h"
 #include "platform/gdi/Dc.h"
 #include "platform/gdi/Text.h"
 #include "platform/rtl/AnsiStrings.h"
@@ -151,6 +152,7 @@ Integer TgtCustomDocumentEngine::AddImageToList(TGraphic* Graphic) {
   if (dynamic_cast<TBitmap*>(Graphic)) Copy = std::make_unique<TBitmap>();
   else if (dynamic_cast<TMetafile*>(Graphic)) Copy = std::make_unique<TMetafile>();
   else if (dynamic_cast<TJPEGImage*>(Graphic)) Copy = std::make_unique<TJPEGImage>();
+  else if (dynamic_cast<TIcon*>(Graphic)) Copy = std::make_unique<TIcon>();
   if (!Copy) {
     ReportError<EUnsupportedGraphics>(SUnsupportedGraphics);
     return -1;

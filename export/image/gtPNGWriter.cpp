@@ -8,107 +8,15 @@
 #include "platform/rtl/Colors.h"
 
 namespace {
-void PutBE32(Byte* P, DWORD V) {
-  P[0] = Byte(V >> 24);
-  P[1] = Byte(V >> 16);
-  P[2] = Byte(V >> 8);
-  P[3] = Byte(V);
-}
-
 constexpr std::size_t IdatChunkSize = 10240;
 }  // namespace
-
-DWORD gtPNGCrc(const Byte* Data, std::size_t Size) {
-  // zlib's CRC-32 is the PNG one, and far quicker than a byte table.
-  uLong C = crc32(0L, Z_NULL, 0);
-  while (Size > 0) {
-    const uInt N = uInt(std::min<std::size_t>(Size, 1u << 30));
-    C = crc32(C, Data, N);
-    Data += N;
-    Size -= N;
-  }
-  return DWORD(C);
-}
-
-void gtWritePNGChunk(TStream* Stream, const char* Type, const Byte* Data, DWORD Length) {
-  Byte Head[8];
-  PutBE32(Head, Length);
-  std::memcpy(Head + 4, Type, 4);
-  uLong C = crc32(crc32(0L, Z_NULL, 0), Head + 4, 4);
-  if (Length) C = crc32(C, Data, uInt(Length));
-  Byte Tail[4];
-  PutBE32(Tail, DWORD(C));
-  Stream->WriteBuffer(Head, 8);
-  if (Length) Stream->WriteBuffer(Data, Integer(Length));
-  Stream->WriteBuffer(Tail, 4);
-}
 
 void gtWritePNGImageData(TStream* Stream, const Byte* Data, std::size_t Size) {
   std::size_t Off = 0;
   for (; Size - Off >= IdatChunkSize; Off += IdatChunkSize)
-    gtWritePNGChunk(Stream, "IDAT", Data + Off, DWORD(IdatChunkSize));
+    WritePngChunk(Stream, "IDAT", Data + Off, DWORD(IdatChunkSize));
   // The remainder, possibly empty: an exact multiple ends on an empty chunk.
-  gtWritePNGChunk(Stream, "IDAT", Data + Off, DWORD(Size - Off));
-}
-
-struct TgtPNGImageDataWriter::TImpl {
-  TStream* Stream;
-  z_stream Z{};
-  std::array<Byte, IdatChunkSize> Out{};
-  bool Finished = false;
-
-  void Reset() {
-    Z.next_out = Out.data();
-    Z.avail_out = uInt(Out.size());
-  }
-  // Deflates until the input is used (or, finishing, the stream ends),
-  // writing every chunk that fills up.
-  void Run(int Flush) {
-    for (;;) {
-      const int R = deflate(&Z, Flush);
-      if (R != Z_OK && R != Z_STREAM_END && R != Z_BUF_ERROR) throw EStreamError("Compression error");
-      if (Z.avail_out == 0) {
-        gtWritePNGChunk(Stream, "IDAT", Out.data(), DWORD(Out.size()));
-        Reset();
-      }
-      if (R == Z_STREAM_END) return;
-      if (R == Z_BUF_ERROR && Flush == Z_FINISH) throw EStreamError("Compression error");
-      if (Flush == Z_NO_FLUSH && Z.avail_in == 0 && Z.avail_out > 0) return;
-    }
-  }
-};
-
-TgtPNGImageDataWriter::TgtPNGImageDataWriter(TStream* Stream) : FImpl(std::make_unique<TImpl>()) {
-  FImpl->Stream = Stream;
-  // Level 9 with run-length matching: page images are long runs of one
-  // colour, where the full match search of level 9 spends most of a page's
-  // time for a few bytes.
-  if (deflateInit2(&FImpl->Z, 9, Z_DEFLATED, 15, 9, Z_RLE) != Z_OK) throw EStreamError("Compression error");
-  FImpl->Reset();
-}
-
-TgtPNGImageDataWriter::~TgtPNGImageDataWriter() { deflateEnd(&FImpl->Z); }
-
-void TgtPNGImageDataWriter::Write(const Byte* Data, std::size_t Size) {
-  if (FImpl->Finished) throw EStreamError("Image data written after its end");
-  while (Size > 0) {
-    const uInt N = uInt(std::min<std::size_t>(Size, 1u << 30));
-    FImpl->Z.next_in = const_cast<Byte*>(Data);
-    FImpl->Z.avail_in = N;
-    FImpl->Run(Z_NO_FLUSH);
-    Data += N;
-    Size -= N;
-  }
-}
-
-void TgtPNGImageDataWriter::Finish() {
-  if (FImpl->Finished) return;
-  FImpl->Z.next_in = nullptr;
-  FImpl->Z.avail_in = 0;
-  FImpl->Run(Z_FINISH);
-  FImpl->Finished = true;
-  // The remainder, possibly empty: an exact multiple ends on an empty chunk.
-  gtWritePNGChunk(FImpl->Stream, "IDAT", FImpl->Out.data(), DWORD(FImpl->Out.size() - FImpl->Z.avail_out));
+  WritePngChunk(Stream, "IDAT", Data + Off, DWORD(Size - Off));
 }
 
 void gtForEachBitmapRow(TBitmap* Bitmap, const std::function<void(const std::uint32_t* Pixels)>& Row) {
@@ -145,33 +53,20 @@ std::unique_ptr<TMemoryStream> gtDeflate(const Byte* Data, std::size_t Size) {
 
 std::unique_ptr<TgtExtMemStream> SaveBitmapAsPNG(TBitmap* Bitmap, std::optional<TColor> TransparentColor) {
   auto Out = std::make_unique<TgtExtMemStream>();
-  const Integer W = Bitmap->GetWidth(), H = Bitmap->GetHeight();
-  Out->WriteBytes({137, 80, 78, 71, 13, 10, 26, 10});
-  Byte Ihdr[13] = {};
-  PutBE32(Ihdr, DWORD(W));
-  PutBE32(Ihdr + 4, DWORD(H));
-  Ihdr[8] = 8;
-  Ihdr[9] = 2;
-  gtWritePNGChunk(Out.get(), "IHDR", Ihdr, 13);
-  if (TransparentColor) {
-    const COLORREF C = ColorToRGB(*TransparentColor);
-    const Byte Trns[6] = {0, GetRValue(C), 0, GetGValue(C), 0, GetBValue(C)};
-    gtWritePNGChunk(Out.get(), "tRNS", Trns, 6);
+  const Integer W = std::max(Bitmap->GetWidth(), 0), H = std::max(Bitmap->GetHeight(), 0);
+  std::vector<std::uint32_t> Rows;
+  if (W > 0 && H > 0) {
+    Rows.reserve(std::size_t(W) * std::size_t(H));
+    gtForEachBitmapRow(Bitmap, [&](const std::uint32_t* Row) { Rows.insert(Rows.end(), Row, Row + W); });
   }
-  TgtPNGImageDataWriter Data(Out.get());
-  std::vector<Byte> Raw(std::size_t(std::max(W, 0)) * 3 + 1);
-  gtForEachBitmapRow(Bitmap, [&](const std::uint32_t* Row) {
-    Byte* P = Raw.data();
-    *P++ = 0;
-    for (Integer X = 0; X < W; ++X) {
-      *P++ = Byte(Row[X] >> 16);
-      *P++ = Byte(Row[X] >> 8);
-      *P++ = Byte(Row[X]);
-    }
-    Data.Write(Raw.data(), Raw.size());
-  });
-  Data.Finish();
-  gtWritePNGChunk(Out.get(), "IEND", nullptr, 0);
+  WritePngRgb(
+      Out.get(), W, Rows.empty() ? 0 : H, [&](int Y) { return Rows.data() + std::size_t(Y) * std::size_t(W); },
+      [&](TStream* S) {
+        if (!TransparentColor) return;
+        const COLORREF C = ColorToRGB(*TransparentColor);
+        const Byte Trns[6] = {0, GetRValue(C), 0, GetGValue(C), 0, GetBValue(C)};
+        WritePngChunk(S, "tRNS", Trns, 6);
+      });
   Out->SetPosition(0);
   return Out;
 }

@@ -33,6 +33,24 @@ bool TgtExExcelEngine::ValidateOutputImageFormat(TgtOutputImageFormat Format, An
   return false;
 }
 
+void TgtExExcelEngine::PlayMetafile(TMetafile* Metafile, double X, double Y) {
+  if (!GetPreferences()->GetMetafileAsImage()) {
+    TgtCustomExcelEngine::PlayMetafile(Metafile, X, Y);
+    return;
+  }
+  if (!Metafile || Metafile->Empty()) return;
+  const Integer Index = AddImageToList(Metafile);
+  if (Index < 0) return;
+  const double L = UnitToPixelsX(X) + GetBandArea().Left, T = UnitToPixelsY(Y) + GetBandArea().Top;
+  auto Item = std::make_shared<TgtImageItem>();
+  Item->SetRect(L, T, L + Metafile->GetWidth(), T + Metafile->GetHeight());
+  Item->DisplayRect = {L, T, L + Metafile->GetWidth(), T + Metafile->GetHeight()};
+  Item->ImageSettings.Assign(GetImageSettings());
+  Item->ImageSettings.SetOutputImageFormat(ifMetafile);
+  Item->ImageIndex = Index;
+  AddItem(Item);
+}
+
 void TgtExExcelEngine::StartDocument() {
   TgtCustomExcelEngine::StartDocument();
   FRowHeights.clear();

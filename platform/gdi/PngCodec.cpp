@@ -4,11 +4,13 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <vector>
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Streams.h"
 
 namespace {
 
@@ -235,4 +237,131 @@ TDib ReadPng(const Byte* Data, std::size_t Size, TPngAlpha Alpha) {
     }
   }
   return Dib;
+}
+
+// --- writing -----------------------------------------------------------------------------
+
+namespace {
+void PutBE32(Byte* P, std::uint32_t V) {
+  P[0] = Byte(V >> 24);
+  P[1] = Byte(V >> 16);
+  P[2] = Byte(V >> 8);
+  P[3] = Byte(V);
+}
+
+constexpr std::size_t IdatChunkSize = 10240;
+}  // namespace
+
+std::uint32_t PngCrc(const Byte* Data, std::size_t Size) {
+  uLong C = crc32(0L, Z_NULL, 0);
+  while (Size > 0) {
+    const uInt N = uInt(std::min<std::size_t>(Size, 1u << 30));
+    C = crc32(C, Data, N);
+    Data += N;
+    Size -= N;
+  }
+  return std::uint32_t(C);
+}
+
+void WritePngChunk(TStream* Stream, const char* Type, const Byte* Data, std::uint32_t Length) {
+  Byte Head[8];
+  PutBE32(Head, Length);
+  std::memcpy(Head + 4, Type, 4);
+  uLong C = crc32(crc32(0L, Z_NULL, 0), Head + 4, 4);
+  if (Length) C = crc32(C, Data, uInt(Length));
+  Byte Tail[4];
+  PutBE32(Tail, std::uint32_t(C));
+  Stream->WriteBuffer(Head, 8);
+  if (Length) Stream->WriteBuffer(Data, Integer(Length));
+  Stream->WriteBuffer(Tail, 4);
+}
+
+struct TPngImageDataWriter::TImpl {
+  TStream* Stream;
+  z_stream Z{};
+  std::array<Byte, IdatChunkSize> Out{};
+  bool Finished = false;
+
+  void Reset() {
+    Z.next_out = Out.data();
+    Z.avail_out = uInt(Out.size());
+  }
+  // Deflates until the input is used (or, finishing, the stream ends),
+  // writing every chunk that fills up.
+  void Run(int Flush) {
+    for (;;) {
+      const int R = deflate(&Z, Flush);
+      if (R != Z_OK && R != Z_STREAM_END && R != Z_BUF_ERROR) throw EStreamError("Compression error");
+      if (Z.avail_out == 0) {
+        WritePngChunk(Stream, "IDAT", Out.data(), std::uint32_t(Out.size()));
+        Reset();
+      }
+      if (R == Z_STREAM_END) return;
+      if (R == Z_BUF_ERROR && Flush == Z_FINISH) throw EStreamError("Compression error");
+      if (Flush == Z_NO_FLUSH && Z.avail_in == 0 && Z.avail_out > 0) return;
+    }
+  }
+};
+
+TPngImageDataWriter::TPngImageDataWriter(TStream* Stream, TPngDeflate Deflate) : FImpl(std::make_unique<TImpl>()) {
+  FImpl->Stream = Stream;
+  const int Strategy = Deflate == TPngDeflate::RunLength ? Z_RLE : Z_DEFAULT_STRATEGY;
+  if (deflateInit2(&FImpl->Z, 9, Z_DEFLATED, 15, 9, Strategy) != Z_OK) throw EStreamError("Compression error");
+  FImpl->Reset();
+}
+
+TPngImageDataWriter::~TPngImageDataWriter() { deflateEnd(&FImpl->Z); }
+
+void TPngImageDataWriter::Write(const Byte* Data, std::size_t Size) {
+  if (FImpl->Finished) throw EStreamError("Image data written after its end");
+  while (Size > 0) {
+    const uInt N = uInt(std::min<std::size_t>(Size, 1u << 30));
+    FImpl->Z.next_in = const_cast<Byte*>(Data);
+    FImpl->Z.avail_in = N;
+    FImpl->Run(Z_NO_FLUSH);
+    Data += N;
+    Size -= N;
+  }
+}
+
+void TPngImageDataWriter::Finish() {
+  if (FImpl->Finished) return;
+  FImpl->Z.next_in = nullptr;
+  FImpl->Z.avail_in = 0;
+  FImpl->Run(Z_FINISH);
+  FImpl->Finished = true;
+  // The remainder, possibly empty: an exact multiple ends on an empty chunk.
+  WritePngChunk(FImpl->Stream, "IDAT", FImpl->Out.data(), std::uint32_t(FImpl->Out.size() - FImpl->Z.avail_out));
+}
+
+void WritePngSignature(TStream* Stream) {
+  static const Byte Signature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
+  Stream->WriteBuffer(Signature, 8);
+}
+
+void WritePngRgb(TStream* Stream, int Width, int Height, const std::function<const std::uint32_t*(int Y)>& Row,
+                 const std::function<void(TStream*)>& Extra, TPngDeflate Deflate) {
+  WritePngSignature(Stream);
+  Byte Ihdr[13] = {};
+  PutBE32(Ihdr, std::uint32_t(std::max(Width, 0)));
+  PutBE32(Ihdr + 4, std::uint32_t(std::max(Height, 0)));
+  Ihdr[8] = 8;   // bits per sample
+  Ihdr[9] = 2;   // RGB
+  WritePngChunk(Stream, "IHDR", Ihdr, 13);
+  if (Extra) Extra(Stream);
+  TPngImageDataWriter Data(Stream, Deflate);
+  std::vector<Byte> Raw(std::size_t(std::max(Width, 0)) * 3 + 1);
+  for (int Y = 0; Y < Height; ++Y) {
+    const std::uint32_t* Px = Row(Y);
+    Byte* P = Raw.data();
+    *P++ = 0;   // filter: none
+    for (int X = 0; X < Width; ++X) {
+      *P++ = Byte(Px[X] >> 16);
+      *P++ = Byte(Px[X] >> 8);
+      *P++ = Byte(Px[X]);
+    }
+    Data.Write(Raw.data(), Raw.size());
+  }
+  Data.Finish();
+  WritePngChunk(Stream, "IEND", nullptr, 0);
 }

@@ -1,6 +1,7 @@
 #include "platform/win/HeadlessDisplay.h"
 
-#include <zlib.h>
+#include "platform/gdi/PngCodec.h"
+#include "platform/rtl/Streams.h"
 
 #include <chrono>
 #include <cstdio>
@@ -130,46 +131,10 @@ THeadlessDisplay& HeadlessDisplay() {
 
 // --- PNG -------------------------------------------------------------------------------
 
-namespace {
-void Put32(std::vector<Byte>& B, std::uint32_t V) {
-  for (int S = 24; S >= 0; S -= 8) B.push_back(Byte(V >> S));
-}
-
-void Chunk(std::vector<Byte>& Out, const char* Type, const std::vector<Byte>& Data) {
-  Put32(Out, std::uint32_t(Data.size()));
-  std::size_t Start = Out.size();
-  Out.insert(Out.end(), Type, Type + 4);
-  Out.insert(Out.end(), Data.begin(), Data.end());
-  uLong Crc = crc32(0, Out.data() + Start, uInt(Out.size() - Start));
-  Put32(Out, std::uint32_t(Crc));
-}
-}  // namespace
-
 bool WritePng(const std::string& Path, int Width, int Height, const std::uint32_t* Pixels) {
   if (Width <= 0 || Height <= 0 || !Pixels) return false;
-  std::vector<Byte> Raw;
-  Raw.reserve(std::size_t(Height) * (std::size_t(Width) * 3 + 1));
-  for (int Y = 0; Y < Height; ++Y) {
-    Raw.push_back(0);  // filter: none
-    for (int X = 0; X < Width; ++X) {
-      std::uint32_t P = Pixels[std::size_t(Y) * std::size_t(Width) + std::size_t(X)];
-      Raw.push_back(Byte(P >> 16));
-      Raw.push_back(Byte(P >> 8));
-      Raw.push_back(Byte(P));
-    }
-  }
-  uLongf ZSize = compressBound(uLong(Raw.size()));
-  std::vector<Byte> Z(ZSize);
-  if (compress2(Z.data(), &ZSize, Raw.data(), uLong(Raw.size()), 6) != Z_OK) return false;
-  Z.resize(ZSize);
-  std::vector<Byte> Out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  std::vector<Byte> Ihdr;
-  Put32(Ihdr, std::uint32_t(Width));
-  Put32(Ihdr, std::uint32_t(Height));
-  Ihdr.insert(Ihdr.end(), {8, 2, 0, 0, 0});  // 8-bit RGB, deflate, no filter set, no interlace
-  Chunk(Out, "IHDR", Ihdr);
-  Chunk(Out, "IDAT", Z);
-  Chunk(Out, "IEND", {});
+  TMemoryStream Png;
+  WritePngRgb(&Png, Width, Height, [&](int Y) { return Pixels + std::size_t(Y) * std::size_t(Width); });
   // Whole or not at all: no half-written file remains.
-  return TrySaveFileAtomically(Path, Out.data(), Out.size());
+  return TrySaveFileAtomically(Path, Png.Memory(), std::size_t(Png.GetSize()));
 }

@@ -4,6 +4,7 @@
 #include "TraceEngine.h"
 #include "platform/rtl/FileUtils.h"
 #include "support/TestFiles.h"
+#include "platform/gdi/Icon.h"
 
 namespace {
 std::string TempBase(const char* Name) { return GetTempPath() + "sx_engine_" + Name; }
@@ -271,4 +272,52 @@ TEST(TgtFrame, AssignConvertsMarginsBetweenEngineUnitsAndPixels) {
   Item.Margins = MakeDoubleRect(9.6, 0, 0, 0);
   E.SetFrame(&Item);
   EXPECT_DOUBLE_EQ(E.GetFrame()->Margins.Left, 0.1);
+}
+
+// The image list keeps its own copy of each picture, of the picture's class.
+TEST(TgtCustomDocumentEngine, ImageListCopiesBitmapsMetafilesAndIcons) {
+  // A 16 x 16 icon: 32-bit red image, a mask that shows every pixel.
+  std::vector<Byte> Ico = {0, 0, 1, 0, 1, 0, 16, 16, 0, 0, 1, 0, 32, 0};
+  auto Put32 = [](std::vector<Byte>& O, DWORD V) {
+    for (int S = 0; S < 32; S += 8) O.push_back(Byte(V >> S));
+  };
+  std::vector<Byte> Img;
+  Put32(Img, 40);
+  Put32(Img, 16);
+  Put32(Img, 32);
+  Img.insert(Img.end(), {1, 0, 32, 0});
+  for (int K = 0; K < 6; ++K) Put32(Img, 0);
+  for (int I = 0; I < 256; ++I) Put32(Img, 0xFFFF0000);
+  Img.insert(Img.end(), 16 * 4, 0);
+  Put32(Ico, DWORD(Img.size()));
+  Put32(Ico, 22);
+  Ico.insert(Ico.end(), Img.begin(), Img.end());
+  TMemoryStream S;
+  S.WriteBuffer(Ico.data(), Integer(Ico.size()));
+  S.SetPosition(0);
+  TIcon Icon;
+  Icon.LoadFromStream(&S);
+  ASSERT_FALSE(Icon.Empty());
+  TBitmap Bmp;
+  Bmp.SetSize(3, 2);
+  TMetafile Mf;
+  Mf.SetWidth(5);
+  Mf.SetHeight(4);
+
+  TTraceEngine E;
+  E.BeginDoc();
+  struct TCase { TGraphic* Graphic; const char* Class; Integer W, H; };
+  const TCase Cases[] = {{&Bmp, "TBitmap", 3, 2}, {&Mf, "TMetafile", 5, 4}, {&Icon, "TIcon", 16, 16}};
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Class);
+    const Integer Index = E.AddImageToList(C.Graphic);
+    ASSERT_GE(Index, 0);
+    TGraphic* Copy = E.GetImage(Index);
+    ASSERT_NE(Copy, nullptr);
+    EXPECT_NE(Copy, C.Graphic);
+    EXPECT_EQ(std::string(Copy->ClassName()), C.Class);
+    EXPECT_EQ(Copy->GetWidth(), C.W);
+    EXPECT_EQ(Copy->GetHeight(), C.H);
+  }
+  E.EndDoc();
 }

@@ -180,3 +180,33 @@ TEST(TgtExExcelEngine, PicturesAndShapesPassGnumericsChecks) {
   std::remove((Base + ".xls").c_str());
   std::remove((Base + ".csv").c_str());
 }
+
+// With MetafileAsImage a page becomes one metafile picture: its text makes
+// no cells and its shapes no objects of their own.
+TEST(TgtExExcelEngine, MetafileAsImageMakesThePageOnePicture) {
+  struct TCase { bool AsImage; const char* Picture; bool TextCell; };
+  const TCase Cases[] = {{true, "IMDATA cf=2 ", false}, {false, nullptr, true}};
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.AsImage);
+    TObjects E;
+    E.GetPreferences()->SetMetafileAsImage(C.AsImage);
+    std::string Cells;
+    const std::string Out = Export(
+        E, "asimage",
+        [](TObjects& E) {
+          TCanvas* Page = E.GetCanvas();
+          Page->Brush()->SetColor(clRed);
+          Page->Rectangle(10, 10, 60, 40);
+          Page->TextOut(10, 60, "on the page");
+        },
+        &Cells);
+    if (C.Picture) {
+      EXPECT_EQ(Out.rfind("OBJ type=8 id=1 ", 0), 0u) << Out;
+      EXPECT_NE(Out.find(C.Picture), std::string::npos) << Out;
+      EXPECT_EQ(Out.find("OBJ", 1), std::string::npos) << Out;
+    } else {
+      EXPECT_EQ(Out.find("IMDATA cf=2 "), std::string::npos) << Out;
+    }
+    EXPECT_EQ(Cells.find("on the page") != std::string::npos, C.TextCell) << Cells;
+  }
+}

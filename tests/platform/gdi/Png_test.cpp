@@ -10,6 +10,7 @@
 #include "platform/gdi/Dib_TestSupport.h"
 #include "platform/gdi/PngCodec.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Streams.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -108,5 +109,46 @@ TEST(ReadPng, RefusesBrokenData) {
     SCOPED_TRACE(C.Why);
     EXPECT_THROW(ReadPng(C.Data.data(), C.Data.size()), EInvalidGraphic);
     EXPECT_THROW(ReadPng(C.Data.data(), C.Data.size(), TPngAlpha::OverWhite), EInvalidGraphic);
+  }
+}
+
+// What the writer makes, the reader and pngcheck take back pixel for pixel,
+// whichever way the data is deflated; the picture spans several IDAT chunks.
+TEST(WritePngRgb, RoundTripsThroughTheReaderAndPngcheck) {
+  const int W = 300, H = 200;
+  std::vector<std::uint32_t> Px(std::size_t(W) * H);
+  std::uint32_t Seed = 12345;
+  for (auto& P : Px) {
+    Seed = Seed * 1103515245u + 12345u;
+    P = (Seed >> 8) & 0xFFFFFF;
+  }
+  for (TPngDeflate D : {TPngDeflate::RunLength, TPngDeflate::Full}) {
+    SCOPED_TRACE(int(D));
+    TMemoryStream S;
+    int Extra = 0;
+    WritePngRgb(
+        &S, W, H, [&](int Y) { return Px.data() + std::size_t(Y) * W; },
+        [&](TStream* Out) {
+          ++Extra;
+          const Byte Text[] = {'C', 'o', 'm', 'm', 'e', 'n', 't', 0, 'x'};
+          WritePngChunk(Out, "tEXt", Text, sizeof Text);
+        },
+        D);
+    EXPECT_EQ(Extra, 1);
+    const Byte* Data = static_cast<const Byte*>(S.Memory());
+    const TDib Dib = ReadPng(Data, std::size_t(S.GetSize()));
+    ASSERT_EQ(Dib.Width(), W);
+    ASSERT_EQ(Dib.Height(), H);
+    const std::vector<std::uint32_t> Back = DibToBgra32(Dib);
+    for (std::size_t I = 0; I < Px.size(); ++I) ASSERT_EQ(Back[I] & 0xFFFFFF, Px[I]) << I;
+    const std::string File = ::testing::TempDir() + "sx_png_roundtrip.png";
+    std::ofstream(File, std::ios::binary).write(reinterpret_cast<const char*>(Data), std::streamsize(S.GetSize()));
+    int Status = -1;
+    const std::string Out = sxtest::RunCommand("timeout 30 pngcheck -v '" + File + "' 2>&1", &Status);
+    if (Out.find("not found") == std::string::npos) {
+      EXPECT_EQ(Status, 0) << Out;
+      EXPECT_NE(Out.find("chunk tEXt"), std::string::npos) << Out;
+    }
+    std::remove(File.c_str());
   }
 }
