@@ -75,7 +75,8 @@ std::vector<TDrawnPage> DrawPages(const TRichDocument& Doc) {
         const TEmrExtTextOut T = TEmrExtTextOut::Read(Rec);
         long long Right = T.Reference.X;
         for (Integer D : T.Dx) Right += D;
-        const bool Inside = T.Reference.X >= PagePixels.Left && Right <= PagePixels.Right + 1 &&
+        // Tables may reach half an inch (48 pixels) into the right margin.
+        const bool Inside = T.Reference.X >= PagePixels.Left && Right <= PagePixels.Right + 48 &&
                             T.Reference.Y >= PagePixels.Top && T.Reference.Y < PagePixels.Bottom;
         for (auto& W : SplitWords(T.Text)) (Inside ? Page.Words : Page.Outside).push_back(W);
       }
