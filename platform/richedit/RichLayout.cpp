@@ -673,7 +673,10 @@ const TRichRowLayout& TRichLayout::RowOf(Integer Paragraph) {
   // Cells go into bands: a cell that would pass the right edge starts a
   // new band, its left edge where the row's first band starts (never left
   // of the rectangle); a cell wider than the rectangle is narrowed to it.
+  // Tables may reach half an inch into the margin, as word processors
+  // let them, before a cell moves.
   const long long Avail = std::max(FParams.WidthTwips, 1);
+  const long long Reach = Avail + 720;
   const long long RowStart = E.Edges.front().first + E.Shift;
   const long long BandStart = RowStart < 0 || RowStart >= Avail ? 0 : RowStart;
   std::vector<int> BandOf(E.Edges.size(), 0);
@@ -681,13 +684,13 @@ const TRichRowLayout& TRichLayout::RowOf(Integer Paragraph) {
   int Band = 0;
   for (std::size_t C = 0; C < E.Edges.size(); ++C) {
     long long L = E.Edges[C].first + E.Shift - Move, Rt = E.Edges[C].second + E.Shift - Move;
-    if (C > 0 && Rt > Avail && L > BandStart) {
+    if (C > 0 && Rt > Reach && L > BandStart) {
       ++Band;
       Move = E.Edges[C].first + E.Shift - BandStart;
       L = BandStart;
       Rt = E.Edges[C].second + E.Shift - Move;
     }
-    if (Rt > Avail) Rt = std::max(Avail, L + 1);
+    if (Rt > Reach) Rt = std::max(Reach, L + 1);
     BandOf[C] = Band;
     TRichCellLayout Cell;
     Cell.Left = TwipsToPxX(L);

@@ -16,9 +16,9 @@
 // the outer row). A page breaks between lines of a paragraph or between
 // rows; a row taller than a page is cut between lines (see
 // TRichRowLayout::Breaks). An FF character ends its line and the page.
-// Cells that would pass the right edge of the text rectangle wrap into a
-// band of their own below the cells before them, so no cell is drawn off
-// the page.
+// Cells that would pass the right edge of the text rectangle by more than
+// half an inch wrap into a band of their own below the cells before them,
+// so no cell is drawn off the page.
 #pragma once
 #include <array>
 #include <memory>

@@ -646,7 +646,8 @@ void TRtfParser::FlushBytes() {
   if (FBytesCp == CP_SYMBOL) {
     for (char C : FBytes) {
       const BYTE B = BYTE(C);
-      FWide += B >= 0x20 ? char16_t(0xF000 + B) : char16_t(B);
+      // A symbol font's blank is a blank: it separates words and lines.
+      FWide += B > 0x20 ? char16_t(0xF000 + B) : char16_t(B);
     }
   } else {
     try {

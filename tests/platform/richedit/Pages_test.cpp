@@ -12,6 +12,7 @@
 
 #include "Layout_TestSupport.h"
 #include "platform/gdi/Emf.h"
+#include "platform/gdi/EmfPlayer.h"
 #include "platform/gdi/EmfRecorder.h"
 #include "platform/gdi/EmfRecords.h"
 #include "platform/richedit/RtfReader.h"
@@ -74,7 +75,8 @@ std::vector<TDrawnPage> DrawPages(const TRichDocument& Doc) {
         const TEmrExtTextOut T = TEmrExtTextOut::Read(Rec);
         long long Right = T.Reference.X;
         for (Integer D : T.Dx) Right += D;
-        const bool Inside = T.Reference.X >= PagePixels.Left && Right <= PagePixels.Right + 1 &&
+        // Tables may reach half an inch (48 pixels) into the right margin.
+        const bool Inside = T.Reference.X >= PagePixels.Left && Right <= PagePixels.Right + 48 &&
                             T.Reference.Y >= PagePixels.Top && T.Reference.Y < PagePixels.Bottom;
         for (auto& W : SplitWords(T.Text)) (Inside ? Page.Words : Page.Outside).push_back(W);
       }
@@ -207,4 +209,78 @@ TEST(RichPages, ShapePicturesAreDrawnOnceWhereTheShapeIs) {
   ASSERT_EQ(Pages.size(), 1u);
   EXPECT_EQ(Pages[0].Pictures, 2);
   ExpectEveryWordOnce(Doc, Pages);
+}
+
+TEST(RichPages, TurnedCellsDrawTheirTextUpwardsOrDownwards) {
+  const TRichDocument Doc = RtfRead(Fixture("richedit_turned_cells.rtf"));
+  ASSERT_EQ(Doc.Rows().size(), 1u);
+  const auto Pages = DrawPages(Doc);
+  ASSERT_EQ(Pages.size(), 1u);
+  ExpectEveryWordOnce(Doc, Pages);
+  // The ink of each cell's column: the turned ones stand upright and the
+  // row is as tall as their text is long.
+  TCanvas C(640, 840);
+  PageThrough(Doc, PageRect, C.Dc(), /*Render=*/true);
+  auto InkIn = [&](int Left, int Right) {
+    TRect R{Right, 840, Left, 0};
+    for (int Y = 0; Y < 840; ++Y)
+      for (int X = Left; X < Right; ++X)
+        if (GetPixel(C.Dc(), X, Y) != RGB(255, 255, 255)) {
+          R.Left = std::min(R.Left, X);
+          R.Top = std::min(R.Top, Y);
+          R.Right = std::max(R.Right, X + 1);
+          R.Bottom = std::max(R.Bottom, Y + 1);
+        }
+    return R;
+  };
+  const TRect Up = InkIn(27, 123), Down = InkIn(127, 223), Plain = InkIn(227, 600);
+  EXPECT_GT(Up.Bottom - Up.Top, 3 * (Up.Right - Up.Left));
+  EXPECT_GT(Down.Bottom - Down.Top, 3 * (Down.Right - Down.Left));
+  EXPECT_LT(Plain.Bottom - Plain.Top, Plain.Right - Plain.Left);
+  // Upwards text starts at the bottom, downwards text at the top.
+  EXPECT_GT(Up.Bottom, Plain.Bottom + 20);
+  EXPECT_LT(Down.Top, Plain.Top + 5);
+}
+
+TEST(RichPages, MetafilePicturesFillTheBoxTheirGoalSizeGives) {
+  // Windows metafiles sized by \picwgoal/\pichgoal (and \picscalex/y):
+  // 2010 x 930 twips are 134 x 62 pixels, drawn after "A" on the first line
+  // whatever the records inside draw with (a rectangle, a stretched DIB).
+  struct TCase {
+    const char* File;
+    TSize Box;
+  } const Cases[] = {{"richedit_wmf_goal.rtf", {134, 62}}, {"richedit_wmf_stretchblt.rtf", {134, 62}}};
+  for (const TCase& K : Cases) {
+    SCOPED_TRACE(K.File);
+    const TRichDocument Doc = RtfRead(Fixture(K.File));
+    ASSERT_FALSE(Doc.Pictures().empty());
+    // Straight onto a bitmap, and through a page metafile played back.
+    TCanvas Direct(640, 840);
+    PageThrough(Doc, PageRect, Direct.Dc(), /*Render=*/true);
+    HDC Rec = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+    PageThrough(Doc, PageRect, Rec, /*Render=*/true);
+    HENHMETAFILE Mf = CloseEnhMetaFile(Rec);
+    TCanvas Played(640, 840);
+    ENHMETAHEADER H;
+    GetEnhMetaFileHeader(Mf, sizeof H, &H);
+    const TRect Bounds{H.rclBounds.Left, H.rclBounds.Top, H.rclBounds.Right + 1, H.rclBounds.Bottom + 1};
+    PlayEnhMetaFile(Played.Dc(), Mf, &Bounds);
+    DeleteEnhMetaFile(Mf);
+    for (TCanvas* C : {&Direct, &Played}) {
+      // The red of the first line's picture (the rectangle's has a black
+      // edge of a pixel).
+      TRect R{640, 840, 0, 0};
+      for (int Y = 0; Y < 25 + K.Box.cy + 4; ++Y)
+        for (int X = 0; X < 640; ++X)
+          if (GetPixel(C->Dc(), X, Y) == RGB(255, 0, 0)) {
+            R.Left = std::min(R.Left, X);
+            R.Top = std::min(R.Top, Y);
+            R.Right = std::max(R.Right, X + 1);
+            R.Bottom = std::max(R.Bottom, Y + 1);
+          }
+      EXPECT_NEAR(R.Right - R.Left, K.Box.cx, 2);
+      EXPECT_NEAR(R.Bottom - R.Top, K.Box.cy, 2);
+      EXPECT_NEAR(R.Top, 25, 1);
+    }
+  }
 }

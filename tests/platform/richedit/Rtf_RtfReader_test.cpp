@@ -81,6 +81,8 @@ TEST(RtfReader, BytesDecodeThroughTheFontCharsetOrTheDocumentCodePage) {
        "<f=Mincho,cs=128>表 x¶", "a raw lead byte takes a backslash as its trail"},
       {"{\\rtf1{\\fonttbl{\\f0\\fcharset2 Symbol;}}\\f0 \\'b7a}", "<f=Symbol,cs=2>\uF0B7\uF061¶",
        "symbol fonts keep their bytes in the symbol area"},
+      {"{\\rtf1{\\fonttbl{\\f0\\fcharset2 Symbol;}}\\f0 \\'b7  a}", "<f=Symbol,cs=2>\uF0B7  \uF061¶",
+       "but their blanks stay blanks, which break lines and words"},
       {"{\\rtf1\\ansicpg99999 \\'e9}", "é¶", "an unknown code page keeps 1252"},
       {"{\\rtf1 \\'ff\\'f\\'zz}", "ÿzz¶", "short and bad hex digits; the control byte is dropped"},
   };
