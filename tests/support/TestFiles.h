@@ -40,7 +40,7 @@ constexpr int DefaultCommandSeconds = 120;
 // The shell command Cmd as it is run: under `timeout`, which ends it (and,
 // after a grace period, kills it) when it outlives Seconds.
 inline std::string BoundedCommand(const std::string& Cmd, int Seconds = DefaultCommandSeconds) {
-  return "timeout -k 5 " + std::to_string(Seconds) + " /bin/sh -c " + ShellQuote(Cmd);
+  return "/usr/bin/timeout -k 5 " + std::to_string(Seconds) + " /bin/sh -c " + ShellQuote(Cmd);
 }
 
 // Standard output of a shell command; Status gets its exit status, or -1

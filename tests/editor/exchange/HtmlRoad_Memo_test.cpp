@@ -241,8 +241,8 @@ TEST_P(HtmlRoadMemo, TidiedHtmlKeepsTheDocumentsTextAndLook) {
   const std::string Cmd = "\"" + D + "tidy\" -config \"" + D + "tdy_config.txt\" -f \"" + D + "err.txt\" -im \"" +
                           D + "tdy.html\"";
   const int Rc = sxtest::RunStatus(Cmd);
-  ASSERT_TRUE(WIFEXITED(Rc));
-  EXPECT_LE(WEXITSTATUS(Rc), 1) << ReadFile(Data / "err.txt");
+  ASSERT_GE(Rc, 0);  // it ended of itself
+  EXPECT_LE(Rc, 1) << ReadFile(Data / "err.txt");
   EXPECT_TRUE(fs::exists(Data / "err.txt")) << "the end of the tidier's run is not marked";
 
   std::ofstream(Data / "read.py") << Reader;

@@ -113,8 +113,8 @@ TEST(HtmlRoad, TidiedExportKeepsTextAndFormats) {
   const std::string Cmd = std::string("\"") + Tidy + "\" -config \"" + Config.string() + "\" -f \"" +
                           Err.string() + "\" -im \"" + Html.string() + "\"";
   const int Rc = sxtest::RunStatus(Cmd);
-  ASSERT_TRUE(WIFEXITED(Rc));
-  EXPECT_LE(WEXITSTATUS(Rc), 1) << "tidy reported errors: " << ReadFile(Err);  // 1: warnings only
+  ASSERT_GE(Rc, 0);  // it ended of itself
+  EXPECT_LE(Rc, 1) << "tidy reported errors: " << ReadFile(Err);  // 1: warnings only
   EXPECT_TRUE(fs::exists(Err));  // its creation marks the end of the run
   EXPECT_EQ(ReadFile(Err), "") << "quiet configuration still wrote messages";
 

@@ -136,7 +136,10 @@ TEST(TgtCustomDocumentEngine, UncreatableOutputFileRaisesAndLeavesTheEngineIdle)
     E.BeginDoc();
     FAIL() << "no exception";
   } catch (const EFileCreateError& Ex) {
-    EXPECT_EQ(Ex.Message(), "File could not be created!\r\n\r\nPossible cause: It could be in use by some other application");
+    // The message's own text, then the file and the system's reason.
+    EXPECT_EQ(Ex.Message(),
+              "File could not be created!\r\n\r\nPossible cause: It could be in use by some other application\r\n\r\n"
+              "Cannot create file \"/nonexistent-dir/x.txt\". No such file or directory");
   }
   EXPECT_FALSE(E.IsDocumentOpen());
   EXPECT_EQ(E.GetDocumentState(), dsFileError);
