@@ -13,6 +13,7 @@
 #include "platform/gdi/Regions.h"
 #include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Filer.h"
+#include "platform/rtl/Guards.h"
 #include "platform/rtl/Streams.h"
 
 using namespace ByteOrder;
@@ -206,32 +207,26 @@ void TCustomImageList::ReadData(TStream* Stream) {
   const std::vector<std::uint32_t> Px = DibToBgra32(Colour);
   std::vector<std::uint32_t> MaskPx;
   if (!MaskDib.Empty()) MaskPx = DibToBgra32(MaskDib);
-  BeginUpdate();
-  try {
-    Clear();
-    SetSize(Cx, Cy);
-    FBkColor = Bk == CLR_NONE ? clNone : TColor(Bk);
-    for (int i = 0; i < Count; ++i) {
-      const int Ox = (i % PerRow) * Cx, Oy = (i / PerRow) * Cy;
-      TImage Img;
-      Img.Pixels.resize(size_t(Cx) * Cy);
-      Img.Mask.assign(size_t(Cx) * Cy, 0);
-      for (int y = 0; y < Cy; ++y)
-        for (int x = 0; x < Cx; ++x) {
-          const size_t Src = size_t(Oy + y) * Colour.Width() + size_t(Ox + x);
-          Img.Pixels[size_t(y) * Cx + x] = Px[Src] & 0xFFFFFF;
-          if (!MaskPx.empty() && Oy + y < MaskDib.Height() && Ox + x < MaskDib.Width())
-            Img.Mask[size_t(y) * Cx + x] =
-                (MaskPx[size_t(Oy + y) * MaskDib.Width() + size_t(Ox + x)] & 0xFFFFFF) != 0;
-        }
-      FImages.push_back(std::move(Img));
-    }
-    FChanged = true;
-  } catch (...) {
-    EndUpdate();
-    throw;
+  TUpdateGuard Update(*this);
+  Clear();
+  SetSize(Cx, Cy);
+  FBkColor = Bk == CLR_NONE ? clNone : TColor(Bk);
+  for (int i = 0; i < Count; ++i) {
+    const int Ox = (i % PerRow) * Cx, Oy = (i / PerRow) * Cy;
+    TImage Img;
+    Img.Pixels.resize(size_t(Cx) * Cy);
+    Img.Mask.assign(size_t(Cx) * Cy, 0);
+    for (int y = 0; y < Cy; ++y)
+      for (int x = 0; x < Cx; ++x) {
+        const size_t Src = size_t(Oy + y) * Colour.Width() + size_t(Ox + x);
+        Img.Pixels[size_t(y) * Cx + x] = Px[Src] & 0xFFFFFF;
+        if (!MaskPx.empty() && Oy + y < MaskDib.Height() && Ox + x < MaskDib.Width())
+          Img.Mask[size_t(y) * Cx + x] =
+              (MaskPx[size_t(Oy + y) * MaskDib.Width() + size_t(Ox + x)] & 0xFFFFFF) != 0;
+      }
+    FImages.push_back(std::move(Img));
   }
-  EndUpdate();
+  FChanged = true;
 }
 
 void TCustomImageList::WriteData(TStream* Stream) {
