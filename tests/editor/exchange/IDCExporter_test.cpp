@@ -23,13 +23,13 @@ void CheckInterface(const char* Expected) {
   TStringStream Out;
   auto* Exporter = new TExporter(&Out);
   void* P = nullptr;
-  ASSERT_EQ(Exporter->QueryInterface(IID_IDCExporter, &P), S_OK);
+  ASSERT_EQ(Exporter->QueryInterface(IDCExporter::IID(), &P), S_OK);
   auto* Intf = static_cast<IDCExporter*>(P);
   EXPECT_EQ(Exporter->RefCount(), 1);
   WriteBoldWord(Intf);
   EXPECT_NE(Out.DataString().find(Expected), std::string::npos) << Out.DataString();
   void* Base = nullptr;
-  EXPECT_EQ(Intf->QueryInterface(IID_IInterface, &Base), S_OK);
+  EXPECT_EQ(Intf->QueryInterface(IUnknown::IID(), &Base), S_OK);
   EXPECT_EQ(Intf->_AddRef(), 3);
   EXPECT_EQ(Intf->_Release(), 2);
   EXPECT_EQ(static_cast<IInterface*>(Base)->_Release(), 1);
