@@ -4,6 +4,7 @@
 #include "export/pdf/gtCstPDFEng.h"
 #include "platform/gdi/Dc.h"
 #include "platform/gdi/FontEngine.h"
+#include "platform/gdi/GdiGuards.h"
 #include "platform/gdi/Text.h"
 #include "platform/rtl/CodePages.h"
 
@@ -197,18 +198,16 @@ void TgtCustomPDFEngine::EncodeTextItem(TgtTextItem* Item) {
   const double X0 = ToPDFX(Item->X);
   const double Top = ToPDFY(Item->Y);
   // The baseline lies one ascent of the face below the item's top, the
-  // ascent the layout placed the item with (the font's on the screen):
-  // runs of different faces on one line share it.
+  // ascent the layout placed the item with (the font's on the screen), so
+  // runs of different faces on one line share it. Only a face without
+  // metrics falls back to the font size, nudged down by the underline for
+  // metafile text as that estimate needs.
   double Y0 = Top - Size;
-  if (PF->Info().Kind != 2) {
-    HDC Dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ Old = SelectObject(Dc, Item->Font.GetHandle());
-    TEXTMETRICW Tm{};
-    if (GetTextMetricsW(Dc, &Tm)) Y0 = Top - Tm.tmAscent * FPointsPerPixel;
-    SelectObject(Dc, Old);
-    DeleteDC(Dc);
-  }
-  if (Item->FromMetafile) Y0 += PF->Info().UnderlineThickness;
+  TEXTMETRICW Tm{};
+  if (PF->Info().Kind != 2 && GetTextMetricsW(TMemoryDc(Item->Font.GetHandle()).Dc(), &Tm))
+    Y0 = Top - Tm.tmAscent * FPointsPerPixel;
+  else if (Item->FromMetafile)
+    Y0 += PF->Info().UnderlineThickness;
   const double Angle = Item->Angle * M_PI / 180.0;
   const double Cos = std::cos(Angle), Sin = std::sin(Angle);
   const double Scale = (P == 96 || Item->FromMetafile) ? 1.0 : P / 96.0;

@@ -206,3 +206,31 @@ TEST(ConvertHarnessPdfSymbol, SymbolFontTextReadsBackAsItsSymbols) {
     }
   }
 }
+
+// A Courier and an Arial run inside a line of Times text: each run's text
+// starts at its own position, and all of them on the line's one baseline,
+// however the faces' metrics differ (the content stream's Td operators).
+TEST(ConvertHarnessPdfBaseline, RunsOfDifferentFacesShareTheirLinesBaseline) {
+  TTempDir Dir;
+  const std::string In = Dir.File("faces.rtf");
+  std::ofstream(In, std::ios::binary)
+      << "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\froman Times New Roman;}{\\f1\\fmodern Courier New;}"
+         "{\\f2\\fswiss Arial;}}\\f0\\fs24 Hello world {\\f1 code here} and more {\\f2 sans text} end.\\par "
+         "Second {\\f1\\fs36 bigger code} line.\\par}";
+  const auto R = sxtest::RunConvertHarness(In, "pdf", Dir.File("out"), sxtest::THarnessInput::InputRtf);
+  ASSERT_EQ(R.Status, 0) << R.Error;
+  ASSERT_EQ(R.Files.size(), 1u);
+  const std::string Plain = Dir.File("plain.pdf");
+  pdftest::Run("qpdf --qdf --object-streams=disable '" + R.Files[0] + "' '" + Plain + "'");
+  std::istringstream Stream(ReadFile(Plain));
+  std::vector<std::string> Ys;
+  for (std::string L; std::getline(Stream, L);) {
+    double X = 0, Y = 0;
+    char Op[3] = {};
+    if (std::sscanf(L.c_str(), "%lf %lf %2s", &X, &Y, Op) == 3 && std::string(Op) == "Td") Ys.push_back(std::to_string(Y));
+  }
+  ASSERT_EQ(Ys.size(), 8u) << "one text position per run";
+  for (std::size_t I = 1; I < 5; ++I) EXPECT_EQ(Ys[I], Ys[0]) << "run " << I << " of the first line";
+  for (std::size_t I = 6; I < 8; ++I) EXPECT_EQ(Ys[I], Ys[5]) << "run " << I - 5 << " of the second line";
+  EXPECT_NE(Ys[0], Ys[5]);
+}
