@@ -380,8 +380,8 @@ TgtItemList& TgtCustomDocumentEngine::CurrentTextItems() { return FCurrentBandIt
 
 void TgtCustomDocumentEngine::AddItem(TgtItemRef Item) {
   if (!FCurrentBandItem) return;
-  auto* Text = dynamic_cast<TgtTextItem*>(Item.get());
-  if (FSplitTextList && Text && !dynamic_cast<TgtTextBoxItem*>(Text))
+  // Text boxes stay with the drawing: they are framed, not flowing text.
+  if (FSplitTextList && Item && Item->Kind() == TgtItemKind::Text)
     FCurrentBandItem->TextItems.push_back(std::move(Item));
   else
     FCurrentBandItem->Items.push_back(std::move(Item));

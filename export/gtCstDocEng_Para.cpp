@@ -553,7 +553,7 @@ void TgtCustomDocumentEngine::EncodeTableItem(TgtTableItem* Item) {
         EncodeTextLines(&Caption, Col.Alignment, M, H, Col.Width, 0);
       } else if (Room) {
         for (const TgtItemRef& Cell : T.Rows[std::size_t(Row)]) {
-          if (auto* Text = dynamic_cast<TgtTextItem*>(Cell.get())) {
+          if (auto* Text = AsTextItem(Cell.get())) {
             if (RoundInt(Text->X) != C) continue;
             const double SX = Text->X, SY = Text->Y;
             const WideString SavedFirst = Text->Lines.Get(0);
@@ -568,7 +568,7 @@ void TgtCustomDocumentEngine::EncodeTableItem(TgtTableItem* Item) {
             Text->X = SX;
             Text->Y = SY;
             if (Text->Lines.Count() > 0) Text->Lines.Put(0, SavedFirst);
-          } else if (auto* Image = dynamic_cast<TgtImageItem*>(Cell.get())) {
+          } else if (auto* Image = AsImageItem(Cell.get())) {
             if (RoundInt(Image->X) != C) continue;
             const double SX = Image->X, SY = Image->Y, SW = Image->Width, SH = Image->Height;
             Image->Pen.Assign(&Pen);

@@ -76,35 +76,38 @@ void TgtCustomDocumentEngine::EncodeItems(TgtItemList& List) {
   // Encoders may add to the list being walked (none of ours do); index it.
   for (std::size_t I = 0; I < List.size(); ++I) {
     TgtDocumentItem* Item = List[I].get();
-    if (auto* Box = dynamic_cast<TgtTextBoxItem*>(Item)) EncodeTextBoxItem(Box);
-    else if (auto* Text = dynamic_cast<TgtTextItem*>(Item)) EncodeTextItem(Text);
-    else if (auto* Stream = dynamic_cast<TgtImageStream*>(Item)) EncodeImageStreamItem(Stream);
-    else if (auto* Image = dynamic_cast<TgtImageItem*>(Item)) EncodeImageItem(Image);
-    else if (auto* Shape = dynamic_cast<TgtShapeItem*>(Item)) EncodeShapeItem(Shape);
-    else if (auto* Poly = dynamic_cast<TgtPolyShapeItem*>(Item)) EncodePolyShapeItem(Poly);
-    else if (auto* Clip = dynamic_cast<TgtClipItem*>(Item)) EncodeClipItem(Clip);
-    else if (auto* Path = dynamic_cast<TgtPathItem*>(Item)) EncodePathItem(Path);
-    else if (auto* PP = dynamic_cast<TgtPolyPolygonItem*>(Item)) EncodePolyPolygonItem(PP);
-    else if (auto* Eof = dynamic_cast<TgtEOFItem*>(Item)) EncodeEOFItem(Eof);
-    else if (auto* PD = dynamic_cast<TgtPolyDrawItem*>(Item)) EncodePolyDrawItem(PD);
-    else if (auto* Para = dynamic_cast<TgtParagraphItem*>(Item)) EncodeParagraphItem(Para);
-    else if (auto* Table = dynamic_cast<TgtTableItem*>(Item)) EncodeTableItem(Table);
-    else EncodeOtherItem(Item);
+    // No default: a new kind must be given its encoder here.
+    switch (Item ? Item->Kind() : TgtItemKind::Other) {
+      case TgtItemKind::Text: EncodeTextItem(static_cast<TgtTextItem*>(Item)); break;
+      case TgtItemKind::TextBox: EncodeTextBoxItem(static_cast<TgtTextBoxItem*>(Item)); break;
+      case TgtItemKind::Image: EncodeImageItem(static_cast<TgtImageItem*>(Item)); break;
+      case TgtItemKind::ImageStream: EncodeImageStreamItem(static_cast<TgtImageStream*>(Item)); break;
+      case TgtItemKind::Shape: EncodeShapeItem(static_cast<TgtShapeItem*>(Item)); break;
+      case TgtItemKind::PolyShape: EncodePolyShapeItem(static_cast<TgtPolyShapeItem*>(Item)); break;
+      case TgtItemKind::Clip: EncodeClipItem(static_cast<TgtClipItem*>(Item)); break;
+      case TgtItemKind::Path: EncodePathItem(static_cast<TgtPathItem*>(Item)); break;
+      case TgtItemKind::PolyPolygon: EncodePolyPolygonItem(static_cast<TgtPolyPolygonItem*>(Item)); break;
+      case TgtItemKind::EndOfFile: EncodeEOFItem(static_cast<TgtEOFItem*>(Item)); break;
+      case TgtItemKind::PolyDraw: EncodePolyDrawItem(static_cast<TgtPolyDrawItem*>(Item)); break;
+      case TgtItemKind::Paragraph: EncodeParagraphItem(static_cast<TgtParagraphItem*>(Item)); break;
+      case TgtItemKind::Table: EncodeTableItem(static_cast<TgtTableItem*>(Item)); break;
+      case TgtItemKind::Other: EncodeOtherItem(Item); break;
+    }
   }
 }
 
 void TgtCustomDocumentEngine::EncodeTextList(TgtItemList& List) {
   for (std::size_t I = 0; I < List.size(); ++I)
-    if (auto* Text = dynamic_cast<TgtTextItem*>(List[I].get())) EncodeTextItem(Text);
+    if (auto* Text = AsTextItem(List[I].get())) EncodeTextItem(Text);
 }
 
 namespace {
 double ItemY(const TgtItemRef& I) {
-  auto* T = dynamic_cast<TgtTextItem*>(I.get());
+  auto* T = AsTextItem(I.get());
   return T ? T->Y : 0;
 }
 double ItemX(const TgtItemRef& I) {
-  auto* T = dynamic_cast<TgtTextItem*>(I.get());
+  auto* T = AsTextItem(I.get());
   return T ? T->X : 0;
 }
 }  // namespace

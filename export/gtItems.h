@@ -20,15 +20,27 @@ struct TgtDoublePoint {
 };
 using TgtPoints = std::vector<TgtDoublePoint>;
 
+// What an item is, for dispatch: a switch over the kinds lets the compiler
+// name a kind that a writer's dispatch forgot. Every item class answers its
+// own kind; a class derived from one of these keeps its base's kind (a
+// spreadsheet's formatted text is still text). Items only one engine knows
+// (its own additions) are Other and reach that engine's EncodeOtherItem.
+enum class TgtItemKind : Byte {
+  Other, Text, TextBox, Image, ImageStream, Shape, PolyShape, PolyPolygon, PolyDraw, Clip, Path, EndOfFile,
+  Paragraph, Table
+};
+
 class TgtDocumentItem {
 public:
   virtual ~TgtDocumentItem() = default;
+  virtual TgtItemKind Kind() const { return TgtItemKind::Other; }
 };
 using TgtItemRef = std::shared_ptr<TgtDocumentItem>;
 using TgtItemList = std::vector<TgtItemRef>;
 
 class TgtTextItem : public TgtDocumentItem {
 public:
+  TgtItemKind Kind() const override { return TgtItemKind::Text; }
   double X = 0, Y = 0;
   TWideStrings Lines;
   Integer Angle = 0;
@@ -52,6 +64,7 @@ private:
 
 class TgtTextBoxItem : public TgtTextItem {
 public:
+  TgtItemKind Kind() const override { return TgtItemKind::TextBox; }
   TgtTextBoxItem() : Frame(nullptr) {}
   double BoxWidth = 0, BoxHeight = 0;
   TgtFrame Frame;
@@ -61,6 +74,7 @@ public:
 
 class TgtImageItem : public TgtDocumentItem {
 public:
+  TgtItemKind Kind() const override { return TgtItemKind::Image; }
   TgtImageItem() : Frame(nullptr), ImageSettings(nullptr) {}
   // From a rectangle of any corner order.
   void SetRect(double L, double T, double R, double B);
@@ -75,6 +89,7 @@ public:
 
 class TgtImageStream : public TgtImageItem {
 public:
+  TgtItemKind Kind() const override { return TgtItemKind::ImageStream; }
   TMemoryStream Stream;
   Integer ImageWidth = 0, ImageHeight = 0;
 };
@@ -85,6 +100,7 @@ enum TgtShapeType : Byte {
 
 class TgtShapeItem : public TgtDocumentItem {
 public:
+  TgtItemKind Kind() const override { return TgtItemKind::Shape; }
   // Present only for a filled shape.
   std::unique_ptr<TBrush> Brush;
   TPen Pen;
@@ -95,12 +111,14 @@ public:
 
 class TgtPolyShapeItem : public TgtDocumentItem {
 public:
+  TgtItemKind Kind() const override { return TgtItemKind::PolyShape; }
   std::vector<std::unique_ptr<TgtShapeItem>> Shapes;
   bool Alternate = false;
 };
 
 class TgtPolyPolygonItem : public TgtDocumentItem {
 public:
+  TgtItemKind Kind() const override { return TgtItemKind::PolyPolygon; }
   TBrush Brush;
   TPen Pen;
   bool Alternate = false;
@@ -112,6 +130,7 @@ public:
 
 class TgtPolyDrawItem : public TgtDocumentItem {
 public:
+  TgtItemKind Kind() const override { return TgtItemKind::PolyDraw; }
   TBrush Brush;
   TPen Pen;
   std::vector<Byte> PointTypes;
@@ -123,6 +142,7 @@ enum TgtClipKind : Byte { ckSet = 0, ckReset = 1 };
 
 class TgtClipItem : public TgtDocumentItem {
 public:
+  TgtItemKind Kind() const override { return TgtItemKind::Clip; }
   TBrush Brush;
   TPen Pen;
   Byte ClipKind = ckSet;
@@ -142,6 +162,7 @@ enum TgtPathCommand : Byte {
 
 class TgtPathItem : public TgtDocumentItem {
 public:
+  TgtItemKind Kind() const override { return TgtItemKind::Path; }
   std::unique_ptr<TBrush> Brush;   // nil until assigned
   std::unique_ptr<TPen> Pen;
   Byte PathCommand = pcBeginPath;
@@ -153,8 +174,23 @@ public:
 
 class TgtEOFItem : public TgtDocumentItem {
 public:
+  TgtItemKind Kind() const override { return TgtItemKind::EndOfFile; }
   bool Flag = false;
 };
+
+// The item as text (a text box is text too), or nil for any other item
+// and for nil.
+inline TgtTextItem* AsTextItem(TgtDocumentItem* Item) {
+  if (!Item) return nullptr;
+  const TgtItemKind K = Item->Kind();
+  return K == TgtItemKind::Text || K == TgtItemKind::TextBox ? static_cast<TgtTextItem*>(Item) : nullptr;
+}
+// The item as an image (an image stream is an image too), or nil.
+inline TgtImageItem* AsImageItem(TgtDocumentItem* Item) {
+  if (!Item) return nullptr;
+  const TgtItemKind K = Item->Kind();
+  return K == TgtItemKind::Image || K == TgtItemKind::ImageStream ? static_cast<TgtImageItem*>(Item) : nullptr;
+}
 
 // The items of one band or page. Destroying a band drops its references.
 class TgtBandItem {

@@ -75,7 +75,7 @@ std::shared_ptr<TgtImageItem> TgtMetafileProcessor::NewImageItem() {
 Integer TgtMetafileProcessor::FindPreviousImage(double X, double Y, double W, double H) const {
   const TgtItemList& Items = FEngine.CurrentItems();
   if (Items.empty()) return -1;
-  auto* Last = dynamic_cast<TgtImageItem*>(Items.back().get());
+  auto* Last = AsImageItem(Items.back().get());
   if (!Last || Last->X != X || Last->Y != Y || Last->Width != W || Last->Height != H) return -1;
   return Last->ImageIndex;
 }
@@ -262,7 +262,7 @@ void TgtMetafileProcessor::PlayDIBitsToDevice(const TEmfRecord& Rec) {
   if (!LoadDib(R.Bmi, R.Bits, Band, Height)) return;
   AppendImageBand(Band);
   if (R.StartScan != 0) {
-    auto* Last = dynamic_cast<TgtImageItem*>(FEngine.CurrentItems().back().get());
+    auto* Last = AsImageItem(FEngine.CurrentItems().back().get());
     if (Last)
       if (TGraphic* G = FEngine.GetImage(Last->ImageIndex)) Last->Height = G->GetHeight();
   }
@@ -271,7 +271,7 @@ void TgtMetafileProcessor::PlayDIBitsToDevice(const TEmfRecord& Rec) {
 void TgtMetafileProcessor::AppendImageBand(TBitmap& Band) {
   TgtItemList& Items = FEngine.CurrentItems();
   if (Items.empty()) return;
-  auto* Last = dynamic_cast<TgtImageItem*>(Items.back().get());
+  auto* Last = AsImageItem(Items.back().get());
   if (!Last) return;   // a band that follows no image is dropped
   auto* Prev = dynamic_cast<TBitmap*>(FEngine.GetImage(Last->ImageIndex));
   const Integer PrevH = Prev ? Prev->GetHeight() : 0;

@@ -11,6 +11,7 @@
 
 class TgtParagraphItem : public TgtDocumentItem {
 public:
+  TgtItemKind Kind() const override { return TgtItemKind::Paragraph; }
   double X = 0, Y = 0, Width = 0, Height = 0;
   TFont Font;
   TBrush Brush;
@@ -39,6 +40,7 @@ using TgtColumnList = std::vector<std::unique_ptr<TgtColumn>>;
 
 class TgtTableItem : public TgtDocumentItem {
 public:
+  TgtItemKind Kind() const override { return TgtItemKind::Table; }
   explicit TgtTableItem(TgtCustomDocumentEngine* Engine = nullptr) : FEngine(Engine) {}
   TgtCustomDocumentEngine* Engine() const { return FEngine; }
   double X = 0, Y = 0;          // top-left, page pixels

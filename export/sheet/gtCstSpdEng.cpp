@@ -113,14 +113,14 @@ void TgtCustomSpreadSheetEngine::EncodeTableItem(TgtTableItem* Item) {
         continue;
       }
       for (const TgtItemRef& Ref : Item->Rows[std::size_t(Row)]) {
-        if (auto* Text = dynamic_cast<TgtTextItem*>(Ref.get())) {
+        if (auto* Text = AsTextItem(Ref.get())) {
           if (RoundInt(Text->X) != C) continue;
           WideString First;
           ReplaceVariables(Text->Lines.Count() > 0 ? Text->Lines.Get(0) : WideString(), true, First);
           Write(X, Y, First, &Text->Font, &Text->Brush);
           break;
         }
-        if (auto* Image = dynamic_cast<TgtImageItem*>(Ref.get())) {
+        if (auto* Image = AsImageItem(Ref.get())) {
           if (RoundInt(Image->X) != C) continue;
           Image->X = X;
           Image->Y = Y;

@@ -32,7 +32,7 @@ void TgtCustomSpreadSheetEngine::SortItems(TgtItemList& List) {
   const bool ApplyAlignment = GetPreferences()->GetApplyAlignment();
   // 1. Plain items become grid items.
   for (auto& Ref : List) {
-    auto* Text = dynamic_cast<TgtTextItem*>(Ref.get());
+    auto* Text = AsTextItem(Ref.get());
     if (!Text || IsSheetItem(Text)) continue;
     auto Fm = std::make_shared<TgtFmTextItem>();
     Fm->X = Text->X;
@@ -56,7 +56,7 @@ void TgtCustomSpreadSheetEngine::SortItems(TgtItemList& List) {
     return dynamic_cast<TgtFmTextItem*>(R.get());
   };
   auto X = [](const TgtItemRef& R) {
-    auto* T = dynamic_cast<TgtTextItem*>(R.get());
+    auto* T = AsTextItem(R.get());
     return T ? T->X : 0.0;
   };
   // 2. Stable by x.

@@ -57,7 +57,7 @@ struct TPlayerFixture {
   // Items before the end-of-file item every played metafile ends with.
   std::size_t Content() {
     std::size_t N = Items().size();
-    if (N && dynamic_cast<TgtEOFItem*>(Items().back().get())) --N;
+    if (N && Items().back() && Items().back()->Kind() == TgtItemKind::EndOfFile) --N;
     return N;
   }
   template <class T> T* Item(std::size_t I) { return I < Items().size() ? dynamic_cast<T*>(Items()[I].get()) : nullptr; }
