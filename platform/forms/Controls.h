@@ -640,6 +640,10 @@ TWinControl* FindControl(HWND Handle);
 // The control under a screen point: the windowed control whose window is
 // there, or the graphic child of it under the point.
 TControl* FindDragTarget(TPoint Pos, bool AllowDisabled);
+// Forgets what the class library keeps between windows: a drag session a
+// test left running, the control holding the mouse, the control being
+// created. ResetWindowSystem runs it too (the library adds it as a hook).
+void ResetFormsState();
 TWinControl* FindVCLWindow(TPoint Pos);
 // Hidden windows that receive messages for objects that are not controls
 // (timers, tray icons): Method gets every message of the window.

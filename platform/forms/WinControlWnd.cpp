@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/forms/Application.h"
+#include "platform/forms/ControlDrag.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Forms.h"
 #include "platform/gdi/Gdi.h"
@@ -29,6 +30,10 @@ TWinControl* CreationControl = nullptr;
 TControl* CaptureControl = nullptr;
 
 LRESULT ControlWndProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L);
+
+// Every program that makes a control window links this unit, so the hook is
+// in place before the first window exists.
+const bool FormsResetAdded = (AddWindowSystemResetHook(&ResetFormsState), true);
 
 void RegisterControlClass(const AnsiString& Name, UINT Style) {
   WNDCLASSA Existing;
@@ -790,4 +795,10 @@ void TCustomControl::PaintWindow(HDC DC) {
   }
   FCanvas->SetHandle(nullptr);
   FCanvas->Unlock();
+}
+
+void ResetFormsState() {
+  ResetDragState();
+  CaptureControl = nullptr;
+  CreationControl = nullptr;
 }

@@ -13,23 +13,9 @@
 #include "platform/win/WinState_p.h"
 
 namespace {
-struct TEntry {
-  UINT Format = 0;
-  HANDLE Data = nullptr;  // null: promised, rendered on demand
-};
+using TEntry = TClipEntry;
 
-struct TClipboard {
-  bool Open = false;
-  HWND Opener = nullptr;
-  HWND Owner = nullptr;
-  std::vector<TEntry> Entries;  // in the order set
-  DWORD Sequence = 1;
-};
-
-TClipboard& Clip() {
-  static TClipboard C;
-  return C;
-}
+TClipboardState& Clip() { return WinState().Clipboard; }
 
 void FreeData(UINT Format, HANDLE Data) {
   if (!Data) return;
@@ -231,5 +217,5 @@ DWORD GetClipboardSequenceNumber() { return Clip().Sequence; }
 void ClipboardReset() {
   auto& C = Clip();
   for (auto& E : C.Entries) FreeData(E.Format, E.Data);
-  C = TClipboard();
+  C = TClipboardState();
 }

@@ -5,18 +5,10 @@
 
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Window.h"
+#include "platform/win/WinState_p.h"
 
 namespace {
-struct THotKey {
-  HWND Wnd;
-  int Id;
-  UINT Mods;
-  UINT Vk;
-};
-std::vector<THotKey>& HotKeys() {
-  static std::vector<THotKey> L;
-  return L;
-}
+std::vector<THotKey>& HotKeys() { return WinState().HotKeys; }
 constexpr UINT ModMask = MOD_ALT | MOD_CONTROL | MOD_SHIFT | MOD_WIN;
 }  // namespace
 

@@ -20,8 +20,6 @@
 #include "platform/win/WinState_p.h"
 
 namespace {
-UINT DoubleClickTime = 500;
-UINT CaretBlinkTime = 530;
 
 bool Down(const BYTE* S, int Vk) { return S[Vk & 0xFF] & 0x80; }
 
@@ -698,9 +696,9 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* T) {
   return TRUE;
 }
 
-UINT GetDoubleClickTime() { return DoubleClickTime; }
+UINT GetDoubleClickTime() { return WinState().DoubleClickTime; }
 BOOL SetDoubleClickTime(UINT Ms) {
-  DoubleClickTime = Ms ? Ms : 500;
+  WinState().DoubleClickTime = Ms ? Ms : 500;
   return TRUE;
 }
 
@@ -791,9 +789,9 @@ BOOL GetCaretPos(TPoint* P) {
   return TRUE;
 }
 
-UINT GetCaretBlinkTime() { return CaretBlinkTime; }
+UINT GetCaretBlinkTime() { return WinState().CaretBlinkTime; }
 BOOL SetCaretBlinkTime(UINT Ms) {
-  CaretBlinkTime = Ms;
+  WinState().CaretBlinkTime = Ms;
   return TRUE;
 }
 

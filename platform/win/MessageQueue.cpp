@@ -12,8 +12,6 @@
 #include "platform/win/WinState_p.h"
 
 namespace {
-DWORD GuiThread = 0;
-
 const HWND ThreadOnly = HandleFromInt<HWND>(-1);
 
 bool MatchesWindow(HWND Filter, HWND H) {
@@ -27,14 +25,8 @@ void Stamp(MSG& M) {
   GetCursorPos(&M.pt);
 }
 
-std::map<AnsiString, UINT>& RegisteredMessages() {
-  static std::map<AnsiString, UINT> M;
-  return M;
-}
-std::map<UINT, AnsiString>& RegisteredNames() {
-  static std::map<UINT, AnsiString> M;
-  return M;
-}
+std::map<AnsiString, UINT>& RegisteredMessages() { return WinState().RegisteredMessages; }
+std::map<UINT, AnsiString>& RegisteredNames() { return WinState().RegisteredNames; }
 
 int SendDepth = 0;
 }  // namespace
@@ -47,8 +39,9 @@ bool WinRangeIncludes(UINT Min, UINT Max, UINT Msg) {
 }
 
 DWORD MessageQueueThreadId() {
-  if (!GuiThread) GuiThread = GetCurrentThreadId();
-  return GuiThread;
+  DWORD& Gui = WinState().GuiThread;
+  if (!Gui) Gui = GetCurrentThreadId();
+  return Gui;
 }
 
 LRESULT WinSend(HWND H, UINT Msg, WPARAM W, LPARAM L) {

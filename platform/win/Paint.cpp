@@ -13,14 +13,7 @@
 #include "platform/win/WinState_p.h"
 
 namespace {
-struct TLiveDc {
-  HWND Wnd = nullptr;
-  HWND Top = nullptr;
-};
-std::map<HDC, TLiveDc>& LiveDCs() {
-  static std::map<HDC, TLiveDc> M;
-  return M;
-}
+std::map<HDC, TLiveDc>& LiveDCs() { return WinState().LiveDCs; }
 
 TRect Offset(TRect R, int Dx, int Dy) { return {R.Left + Dx, R.Top + Dy, R.Right + Dx, R.Bottom + Dy}; }
 

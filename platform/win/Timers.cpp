@@ -7,9 +7,6 @@
 #include "platform/win/WinState_p.h"
 
 namespace {
-bool Virtual = false;
-DWORD VirtualNow = 0;
-
 constexpr UINT MinimumElapse = 10;   // USER_TIMER_MINIMUM
 constexpr UINT MaximumElapse = 0x7FFFFFFF;
 
@@ -18,19 +15,19 @@ bool Reached(DWORD Now, DWORD Due) { return std::int32_t(Now - Due) >= 0; }
 }  // namespace
 
 DWORD GetTickCount() {
-  if (Virtual) return VirtualNow;
+  const TClockState& C = WinState().Clock;
+  if (C.Virtual) return C.Now;
   using namespace std::chrono;
   return DWORD(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
 void UseVirtualClock(DWORD Start) {
-  Virtual = true;
-  VirtualNow = Start;
+  WinState().Clock = {true, Start};
 }
 
-void UseRealClock() { Virtual = false; }
-bool ClockIsVirtual() { return Virtual; }
-void AdvanceClock(DWORD Ms) { VirtualNow += Ms; }
+void UseRealClock() { WinState().Clock.Virtual = false; }
+bool ClockIsVirtual() { return WinState().Clock.Virtual; }
+void AdvanceClock(DWORD Ms) { WinState().Clock.Now += Ms; }
 
 UINT_PTR SetTimer(HWND Wnd, UINT_PTR Id, UINT Elapse, TIMERPROC Proc) {
   auto& St = WinState();

@@ -127,8 +127,43 @@ struct TClickTracker {
   bool Valid = false;
 };
 
+struct TClipEntry {
+  UINT Format = 0;
+  HANDLE Data = nullptr;  // null: promised, rendered on demand
+};
+
+struct TClipboardState {
+  bool Open = false;
+  HWND Opener = nullptr;
+  HWND Owner = nullptr;
+  std::vector<TClipEntry> Entries;  // in the order set
+  DWORD Sequence = 1;
+};
+
+struct THotKey {
+  HWND Wnd = nullptr;
+  int Id = 0;
+  UINT Mods = 0;
+  UINT Vk = 0;
+};
+
+struct TLiveDc {
+  HWND Wnd = nullptr;
+  HWND Top = nullptr;
+};
+
+struct TClockState {
+  bool Virtual = false;
+  DWORD Now = 0;       // the virtual clock's tick count
+};
+
+// Everything the window layer remembers, in one object. ResetWindowSystem
+// destroys the windows and then replaces the whole object with a fresh one,
+// so a piece of state added here is reset without further work; only the
+// members that WinStateCarryOver names outlive a reset.
 struct TWinState {
-  // Handle table: slot index + generation.
+  // Handle table: slot index + generation. Kept across resets so that a
+  // handle from before a reset never names a window made after it.
   std::vector<TWindowRef> Slots;
   std::vector<std::uint32_t> Generations;
   std::vector<std::size_t> FreeSlots;
@@ -161,9 +196,23 @@ struct TWinState {
   MSG LastMsg;                // GetMessagePos / GetMessageTime
   int SizeMoveDepth = 0;
   int PaintDepth = 0;
+  UINT DoubleClickTime = 500;
+  UINT CaretBlinkTime = 530;
+  TClockState Clock;
+  TClipboardState Clipboard;
+  std::vector<THotKey> HotKeys;
+  std::map<HDC, TLiveDc> LiveDCs;   // GetDC/GetDCEx handed out, not yet released
+  // RegisterWindowMessage's table; callers keep the numbers, so it lasts.
+  std::map<AnsiString, UINT> RegisteredMessages;
+  std::map<UINT, AnsiString> RegisteredNames;
+  DWORD GuiThread = 0;
 };
 
 TWinState& WinState();
+// Replaces the state with a fresh one, keeping what must outlive a reset
+// (handles, the desktop, class atoms, registered messages, live DCs). The
+// windows must be gone and no other thread posting.
+void WinStateRenew();
 
 // Handle table
 TWindowRef WinLookup(HWND H);   // null when stale

@@ -171,9 +171,34 @@ void SetLastError(DWORD Code) { LastError = Code; }
 
 // --- state and handle table ----------------------------------------------------------
 
-TWinState& WinState() {
-  static TWinState* St = new TWinState;  // outlives static destructors of callers
-  return *St;
+namespace {
+// Never destroyed: it outlives the static destructors of its callers.
+TWinState*& CurrentState() {
+  static TWinState* St = new TWinState;
+  return St;
+}
+}  // namespace
+
+TWinState& WinState() { return *CurrentState(); }
+
+void WinStateRenew() {
+  TWinState*& Slot = CurrentState();
+  TWinState& Old = *Slot;
+  auto* New = new TWinState;
+  New->Slots = std::move(Old.Slots);
+  New->Generations = std::move(Old.Generations);
+  New->FreeSlots = std::move(Old.FreeSlots);
+  New->NextAtom = Old.NextAtom;
+  New->Desktop = Old.Desktop;
+  // Timer and hook numbers keep counting, so a stale id never names a new one.
+  New->NextThreadTimerId = Old.NextThreadTimerId;
+  New->NextHook = Old.NextHook;
+  New->LiveDCs = std::move(Old.LiveDCs);
+  New->RegisteredMessages = std::move(Old.RegisteredMessages);
+  New->RegisteredNames = std::move(Old.RegisteredNames);
+  New->GuiThread = Old.GuiThread;
+  delete Slot;
+  Slot = New;
 }
 
 HWND WinAddWindow(TWindowRef W) {
@@ -1387,14 +1412,25 @@ HWND RealChildWindowFromPoint(HWND Parent, TPoint Pt) {
 
 // --- reset -----------------------------------------------------------------------------------------
 
+namespace {
+// Outlives every reset: the layers above register once.
+std::vector<void (*)()>& ResetHooks() {
+  static std::vector<void (*)()> Hooks;
+  return Hooks;
+}
+}  // namespace
+
+void AddWindowSystemResetHook(void (*Hook)()) {
+  auto& Hooks = ResetHooks();
+  if (Hook && std::find(Hooks.begin(), Hooks.end(), Hook) == Hooks.end()) Hooks.push_back(Hook);
+}
+
 void ResetWindowSystem() {
+  for (auto* Hook : ResetHooks()) Hook();
   auto& St = WinState();
   for (HWND H : WinTopLevels()) DestroyWindow(H);
   for (HWND H : WinAllWindows())
     if (H != St.Desktop) DestroyWindow(H);
-  MessageQueueReset();
-  InputReset();
-  ClipboardReset();
-  HotKeysReset();
-  St.Classes.clear();
+  ClipboardReset();  // frees the data it holds
+  WinStateRenew();
 }

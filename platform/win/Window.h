@@ -145,6 +145,10 @@ HWND ChildWindowFromPointEx(HWND Parent, TPoint ClientPt, UINT Flags);
 HWND RealChildWindowFromPoint(HWND Parent, TPoint ClientPt);
 
 // --- the whole system ---------------------------------------------------------------------------------
-// Destroys every window and forgets classes (except none), queue, hooks,
-// timers, input state, caret and clipboard: a fresh start for each test.
+// Destroys every window and forgets classes, queue, hooks, timers, input
+// state, caret, clipboard, hot keys and the virtual clock: a fresh start for
+// each test. The layers above reset their own state through the hooks they
+// add, which run first, while the windows still exist.
 void ResetWindowSystem();
+// Adds a reset for a layer above (once per hook; adding it again is a no-op).
+void AddWindowSystemResetHook(void (*Hook)());
