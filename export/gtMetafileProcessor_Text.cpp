@@ -82,8 +82,13 @@ void TgtMetafileProcessor::PlayText(const TEmfRecord& Rec) {
   if (N == 0) return;
   const bool Pdy = (R.Options & ETO_PDY) != 0;
   const double AdvanceScale = FXForm.eM11 * (IsoMode() ? FScaleX : 1.0);
+  // Every text record of every page may be held until the document ends, so
+  // its text and advances take exactly what the record needs rather than the
+  // doubling slack of growing one character at a time.
   WideString Text;
+  Text.reserve(N);
   std::vector<double> Advances;
+  Advances.reserve(N);
   for (std::size_t I = 0; I < N; ++I) {
     char16_t C;
     if (R.Type == EMR_EXTTEXTOUTA) {
@@ -107,6 +112,7 @@ void TgtMetafileProcessor::PlayText(const TEmfRecord& Rec) {
     Advances.push_back(DxIndex < R.Dx.size() ? R.Dx[DxIndex] * AdvanceScale : 0.0);
   }
   if (Text.empty()) return;
+  if (Advances.size() < Advances.capacity()) Advances.shrink_to_fit();
   auto Item = std::make_shared<TgtTextItem>();
   Item->FromMetafile = true;
   Item->CharAdvances = std::move(Advances);

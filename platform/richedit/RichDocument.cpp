@@ -133,6 +133,11 @@ void TRichDocument::EndParagraph(const TRichParaFormat& Format, const TRichCharF
   P.NestRow = Row >= 0 && NestRow >= 0 ? NestRow : -1;
   P.NestCell = P.NestRow >= 0 ? std::max<Integer>(NestCell, 0) : -1;
   AppendRun(std::u16string_view(&Ch, 1), InternFormat(MarkFormat), -1);
+  // A closed paragraph keeps its text for the document's life: drop the slack
+  // its text and runs gathered while growing, which for short lines is about
+  // as much again as the text itself.
+  P.Text.shrink_to_fit();
+  P.Runs.shrink_to_fit();
   FParagraphs.emplace_back();
 }
 
