@@ -58,6 +58,16 @@ enum : Byte {
 };
 Byte TextAlignFromMode(DWORD Mode);
 
+// Metrics of a font as the player places and decorates text: descent,
+// underscore and strike-out in points at the font's size; ascent in screen
+// pixels (how far the baseline lies below the top of the text).
+class TgtFontInfo {
+public:
+  Integer Descent = 0;
+  Integer Ascent = 0;
+  Integer UnderscorePosition = -1, UnderscoreSize = 0, StrikeoutPosition = 0;
+};
+
 class TgtMetafileProcessor {
 public:
   explicit TgtMetafileProcessor(TgtCustomDocumentEngine& Engine);
@@ -72,6 +82,8 @@ public:
   void PlayBytes(const std::vector<Byte>& Bytes, double X, double Y);
   // One record; a record that does not hold together changes nothing.
   void PlayRecord(const TEmfRecord& Rec);
+  // The metrics of Font on the screen under the player's map mode.
+  void GetFontInfo(TFont& Font, TgtFontInfo& Info) const;
 
   TgtDoublePoint TransformPoint(double X, double Y) const;
   TgtDoubleRect TransformRect(const TgtDoubleRect& R) const;

@@ -29,18 +29,46 @@ Byte TextAlignFromMode(DWORD M) {
   return Set;
 }
 
-namespace {
-// The font's ascent in screen pixels: how far a baseline lies below the top
-// of the text.
-double FontAscent(TFont& Font) {
+void TgtMetafileProcessor::GetFontInfo(TFont& Font, TgtFontInfo& Info) const {
+  Info = TgtFontInfo();
+  TFont Temp;
+  Temp.SetCharset(Font.GetCharset());
+  Temp.SetName(Font.GetName());
+  Temp.SetSize(Font.GetSize());
+  Temp.SetPitch(Font.GetPitch());
+  Temp.SetStyle(Font.GetStyle());
   TUniqueDc Dc(CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
-  if (!Dc) return 0;
-  TSelectObjectGuard Select(Dc.Get(), Font.GetHandle());
-  TEXTMETRICA Tm{};
-  GetTextMetricsA(Dc.Get(), &Tm);
-  return Tm.tmAscent;
+  if (!Dc) return;
+  const int OldMode = FMapMode ? SetMapMode(Dc.Get(), FMapMode) : 0;
+  {
+    TSelectObjectGuard Select(Dc.Get(), Temp.GetHandle());
+    TEXTMETRICA Tm{};
+    GetTextMetricsA(Dc.Get(), &Tm);
+    const Integer P = gtScreenPPI();
+    // Whole inches of descent only: the division comes first.
+    Info.Descent = (-std::abs(Tm.tmDescent) / P) * 72;
+    Info.Ascent = Tm.tmAscent;
+    const Integer Size = Temp.GetSize();
+    Info.UnderscoreSize = Size / 10;
+    Info.UnderscorePosition = -1;
+    Info.StrikeoutPosition = std::abs(Temp.GetHeight()) / 5;
+    // The outline metrics are read at 1000 points, so that size x metric /
+    // 1000 gives points at the font's own size; read at that size they
+    // would shrink by the size once more and come out 0.
+    TFont Big;
+    Big.Assign(&Temp);
+    Big.SetSize(1000);
+    TSelectObjectGuard SelectBig(Dc.Get(), Big.GetHandle());
+    OUTLINETEXTMETRICA Otm{};
+    if ((Tm.tmPitchAndFamily & TMPF_TRUETYPE) && GetOutlineTextMetricsA(Dc.Get(), sizeof(Otm), &Otm)) {
+      auto Scale = [&](double V) { return Integer(std::lround(Size * (V / P * 72.0) / 1000.0)); };
+      Info.UnderscorePosition = Scale(Otm.otmsUnderscorePosition) - 1;
+      Info.UnderscoreSize = Scale(Otm.otmsUnderscoreSize);
+      Info.StrikeoutPosition = Scale(Otm.otmsStrikeoutPosition);
+    }
+  }
+  if (OldMode) SetMapMode(Dc.Get(), OldMode);
 }
-}  // namespace
 
 void TgtMetafileProcessor::AnchorText(const AnsiString& Text, TFont& Font, Integer Angle, double& X, double& Y) {
   const Byte A = FTextAlign;
@@ -48,7 +76,11 @@ void TgtMetafileProcessor::AnchorText(const AnsiString& Text, TFont& Font, Integ
   const double Th = Angle * std::numbers::pi / 180.0;
   const TSize Ext = GetTextSizeA(Text, &Font);
   const double W = Ext.cx, H = Ext.cy;
-  const double D = (A & taBaseline) ? FontAscent(Font) : 0;
+  TgtFontInfo Info;
+  if (A & taBaseline) GetFontInfo(Font, Info);
+  // The baseline lies the ascent below the top; a descent counted in whole
+  // inches would put it at the point size, wrong for every ordinary font.
+  const double D = (A & taBaseline) ? Info.Ascent : 0;
   auto Corner = [&](double Across, double Down) {
     // The top-left corner lies Across to the left and Down above the
     // reference point, in the text's own rotated axes.

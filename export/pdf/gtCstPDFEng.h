@@ -190,6 +190,14 @@ protected:
   std::string& Content() { return FContent; }
   Integer CurrentPageInfoNumber() const;
   AnsiString& AnnotationRefs() { return FAnnotationRefs; }
+  TgtPDFFont* FontFor(TFont* Font, bool Fallback = false);
+  Integer FontIndex(const TgtPDFFont* Font) const;
+  // The page object number of page PageNo (1-based), 0 when it has none.
+  Integer PageObjectNumber(Integer PageNo) const {
+    return PageNo >= 1 && std::size_t(PageNo) <= FPageInfos.size() && FPageInfos[std::size_t(PageNo - 1)]
+               ? FPageInfos[std::size_t(PageNo - 1)]->ObjectNumber
+               : 0;
+  }
 
 private:
   // Graphics helpers (gtCstPDFEng_Graphics.cpp).
@@ -212,8 +220,6 @@ private:
   void WriteOutlines();
   void WritePatterns();
   // Text helpers (gtCstPDFEng_Text.cpp).
-  TgtPDFFont* FontFor(TFont* Font, bool Fallback = false);
-  Integer FontIndex(const TgtPDFFont* Font) const;
   TgtPDFFont* FallbackFontFor(char32_t C, const TFont& Font);
   AnsiString CompositeText(TgtPDFFont* Primary, const WideString& Text, TgtTextItem* Item, double TfSize);
   void WriteFonts();

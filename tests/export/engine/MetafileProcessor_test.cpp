@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <cmath>
 #include "PlayerSupport.h"
+#include "export/pdf/gtPDFFont.h"
 #include "platform/gdi/BlitRop.h"
 #include "platform/gdi/Dc.h"
 #include "platform/gdi/Text.h"
@@ -346,5 +347,40 @@ TEST(TgtMetafileProcessor, FillsWithoutBitmapsBecomeShapesOnlyWithShapesOn) {
     ASSERT_TRUE(S);
     EXPECT_EQ(S->ShapeType, stLine);
     EXPECT_EQ(ColorToRGB(S->Pen.GetColor()), 0x0000FFu);
+  }
+}
+
+// The player's font metrics agree with the PDF writer's own reading of the
+// same face (underline and strike-out lines then meet the text), and the
+// descent counts whole inches only.
+TEST(TgtMetafileProcessor, FontInfoMatchesTheFaceOnTheScreen) {
+  TPlayerFixture F;
+  TgtMetafileProcessor P(F.Engine);
+  struct TCase {
+    const char* Name;
+    Integer Size;
+    bool WholeInchOfDescent;
+  };
+  for (const TCase& C : {TCase{"Arial", 12, false}, TCase{"Times New Roman", 10, false}, TCase{"Arial", 600, true}}) {
+    SCOPED_TRACE(std::string(C.Name) + " " + std::to_string(C.Size));
+    TFont Font;
+    Font.SetName(C.Name);
+    Font.SetSize(C.Size);
+    TgtFontInfo Info;
+    P.GetFontInfo(Font, Info);
+    EXPECT_GT(Info.Ascent, 0);
+    EXPECT_LT(Info.Ascent, std::abs(Font.GetHeight()) + 1);
+    if (C.WholeInchOfDescent) {
+      EXPECT_LT(Info.Descent, 0);
+      EXPECT_EQ(Info.Descent % 72, 0);
+    } else {
+      EXPECT_EQ(Info.Descent, 0);
+    }
+    TgtPDFFont Pdf(&Font, false, 1);
+    EXPECT_EQ(Info.UnderscorePosition, Pdf.Info().UnderlinePosition);
+    EXPECT_EQ(Info.UnderscoreSize, Pdf.Info().UnderlineThickness);
+    EXPECT_EQ(Info.StrikeoutPosition, Pdf.Info().StrikeOutPosition);
+    EXPECT_LT(Info.UnderscorePosition, 0);
+    EXPECT_GT(Info.StrikeoutPosition, 0);
   }
 }
