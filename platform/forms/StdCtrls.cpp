@@ -795,8 +795,8 @@ void TCustomGroupBox::AdjustClientRect(TRect& Rect) const {
 
 void TCustomGroupBox::Paint() {
   TCanvas* C = Canvas();
-  C->SetFont(FFont.get());
   HDC Dc = C->GetHandle();
+  SelectObject(Dc, FFont->GetHandle());
   TEXTMETRICA Tm;
   GetTextMetricsA(Dc, &Tm);
   const TRect Client = GetClientRect();
