@@ -134,28 +134,22 @@ std::size_t BreakLength(const std::string& T, std::size_t Pos) {
   return IsBreakChar(T[Pos]) ? 1 : 0;
 }
 
-void Layout(TEditState& E) {
-  if (!E.Dirty) return;
-  E.Dirty = false;
-  E.Lines.clear();
-  E.MaxWidth = 0;
+// Lays out the hard lines that start at From (a hard line's start) and
+// before To, appending them to Out; returns the widest line's width.
+int LayoutRange(TEditState& E, std::size_t From, std::size_t To, std::vector<TLine>& Out) {
   const std::string& T = E.TextRef();
-  if (!Multi(E)) {
-    E.Lines.push_back({0, T.size(), T.size()});
-    E.MaxWidth = WidthOf(E, 0, T.size());
-    return;
-  }
   const bool Wrap = Wraps(E);
   const int Width = std::max(1, FormatRectOf(E).Width());
-  std::size_t Pos = 0;
+  int Widest = 0;
+  std::size_t Pos = From;
   while (true) {
     // One hard line: Pos .. End (the break follows).
     std::size_t End = Pos;
     while (End < T.size() && !IsBreakChar(T[End])) ++End;
     const std::size_t Brk = BreakLength(T, End);
     if (!Wrap) {
-      E.Lines.push_back({Pos, End - Pos, End + Brk});
-      E.MaxWidth = std::max(E.MaxWidth, WidthOf(E, Pos, End - Pos));
+      Out.push_back({Pos, End - Pos, End + Brk});
+      Widest = std::max(Widest, WidthOf(E, Pos, End - Pos));
     } else {
       std::size_t S = Pos;
       do {
@@ -169,24 +163,40 @@ void Layout(TEditState& E) {
           ++i;
         }
         if (i >= End) {
-          E.Lines.push_back({S, End - S, End + Brk});
+          Out.push_back({S, End - S, End + Brk});
           break;
         }
         // Break after the last blank that fits; a word wider than the line
         // breaks where it must.
         std::size_t Cut = LastSpace != std::string::npos && LastSpace >= S ? LastSpace + 1 : i;
         while (Cut < End && T[Cut] == ' ') ++Cut;  // trailing blanks stay on the line
-        E.Lines.push_back({S, Cut - S, Cut});
+        Out.push_back({S, Cut - S, Cut});
         S = Cut;
       } while (S < End);
     }
     if (Brk == 0) break;
     Pos = End + Brk;
+    if (Pos >= To) break;
     if (Pos >= T.size()) {
-      E.Lines.push_back({Pos, 0, Pos});
+      Out.push_back({Pos, 0, Pos});  // the empty line after a final line end
       break;
     }
   }
+  return Widest;
+}
+
+void Layout(TEditState& E) {
+  if (!E.Dirty) return;
+  E.Dirty = false;
+  E.Lines.clear();
+  E.MaxWidth = 0;
+  const std::string& T = E.TextRef();
+  if (!Multi(E)) {
+    E.Lines.push_back({0, T.size(), T.size()});
+    E.MaxWidth = WidthOf(E, 0, T.size());
+    return;
+  }
+  E.MaxWidth = LayoutRange(E, 0, std::string::npos, E.Lines);
   if (E.Lines.empty()) E.Lines.push_back({0, 0, 0});
 }
 
@@ -389,22 +399,35 @@ bool ReplaceSelection(TEditState& E, std::string Insert, bool Undoable, bool Typ
     return false;
   }
   if (Undoable && !(TypingStep && E.Typing)) SaveUndo(E);
+  // Only the hard lines the change touches are laid out again: from the
+  // start of A's hard line to the first hard line that starts after B.
+  Layout(E);
+  const std::string& Old = E.TextRef();
+  std::size_t HardStart = A;
+  while (HardStart > 0 && !IsBreakChar(Old[HardStart - 1])) --HardStart;
+  const std::size_t First = std::size_t(LineFromChar(E, HardStart));
+  std::size_t Rest = std::size_t(LineFromChar(E, B)) + 1;
+  while (Rest < E.Lines.size() && !(E.Lines[Rest].Start > B && IsBreakChar(Old[E.Lines[Rest].Start - 1]))) ++Rest;
+  const std::ptrdiff_t Delta = std::ptrdiff_t(Insert.size()) - std::ptrdiff_t(B - A);
+  const std::size_t To = Rest < E.Lines.size() ? std::size_t(std::ptrdiff_t(E.Lines[Rest].Start) + Delta)
+                                               : std::string::npos;
   E.TextRef().replace(A, B - A, Insert);
   E.Anchor = E.Caret = A + Insert.size();
   E.Typing = TypingStep;
   E.Modified = true;
   E.GoalX = -1;
-  if (Multi(E) && Insert.find_first_of("\r\n") == std::string::npos && B - A == 0 && !Wraps(E) && !E.Dirty) {
-    // Typing inside a line of a non-wrapping edit: shift the line table.
-    const int Line = LineFromChar(E, A);
-    E.Lines[std::size_t(Line)].Len += Insert.size();
-    E.Lines[std::size_t(Line)].Next += Insert.size();
-    for (std::size_t i = std::size_t(Line) + 1; i < E.Lines.size(); ++i) {
-      E.Lines[i].Start += Insert.size();
-      E.Lines[i].Next += Insert.size();
+  if (Multi(E)) {
+    std::vector<TLine> Fresh;
+    const int Widest = LayoutRange(E, HardStart, To, Fresh);
+    E.Lines.erase(E.Lines.begin() + std::ptrdiff_t(First), E.Lines.begin() + std::ptrdiff_t(Rest));
+    E.Lines.insert(E.Lines.begin() + std::ptrdiff_t(First), Fresh.begin(), Fresh.end());
+    for (std::size_t i = First + Fresh.size(); i < E.Lines.size(); ++i) {
+      E.Lines[i].Start = std::size_t(std::ptrdiff_t(E.Lines[i].Start) + Delta);
+      E.Lines[i].Next = std::size_t(std::ptrdiff_t(E.Lines[i].Next) + Delta);
     }
-    const TLine& L = E.Lines[std::size_t(Line)];
-    E.MaxWidth = std::max(E.MaxWidth, WidthOf(E, L.Start, L.Len));
+    if (E.Lines.empty()) E.Lines.push_back({0, 0, 0});
+    E.MaxWidth = std::max(E.MaxWidth, Widest);
+    SetTopLine(E, E.TopLine);
     UpdateScrollBars(E);
     InvalidateRect(E.Wnd, nullptr, TRUE);
   } else {

@@ -367,3 +367,47 @@ TEST_F(EditTest, PaintsTextAndTheSelectionInTheSystemColours) {
   EXPECT_EQ(Screen().ScreenPixel(W.Left, W.Top), GetSysColor(COLOR_3DSHADOW));
   EXPECT_EQ(Screen().ScreenPixel(W.Right - 1, W.Bottom - 1), GetSysColor(COLOR_3DHILIGHT));
 }
+
+TEST_F(EditTest, LinesAfterEditsMatchAFreshLayout) {
+  // Edits re-lay out only the lines they touch; the result must equal
+  // laying the whole text out again (a font change does that).
+  for (DWORD Style : {DWORD(ES_MULTILINE), DWORD(ES_MULTILINE | ES_AUTOHSCROLL)}) {
+    SCOPED_TRACE(Style);
+    MakeEdit(Style, "", {10, 10, 130, 200});
+    std::string Para;
+    for (int i = 0; i < 12; ++i) Para += "word" + std::to_string(i) + " ";
+    SetWindowTextA(Edit, (Para + "\r\n" + Para + "\r\n\r\n" + Para).c_str());
+    auto Starts = [&] {
+      std::vector<LRESULT> S;
+      const LRESULT N = SendMessageA(Edit, EM_GETLINECOUNT, 0, 0);
+      for (LRESULT L = 0; L < N; ++L) S.push_back(SendMessageA(Edit, EM_LINEINDEX, WPARAM(L), 0));
+      return S;
+    };
+    struct TEdit {
+      DWORD From, To;
+      const char* Insert;
+    };
+    const TEdit Edits[] = {
+        {5, 5, "inserted words here "}, {0, 3, ""},     {70, 70, "\r\n"}, {20, 90, "x"},
+        {3, 3, "\r\n\r\n"},             {200, 200, "longwordwithoutanyblankinsideatall "},
+        {1, 2, ""},                     {0, 0, "tail\r\n"},
+    };
+    for (const TEdit& Ed : Edits) {
+      SendMessageA(Edit, EM_SETSEL, Ed.From, Ed.To);
+      SendMessageA(Edit, EM_REPLACESEL, TRUE, LPARAM(Ed.Insert));
+      const auto Incremental = Starts();
+      SendMessageA(Edit, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), 0);
+      EXPECT_EQ(Incremental, Starts()) << "after inserting \"" << Ed.Insert << "\" at " << Ed.From;
+    }
+    // Backspace over a line end joins the lines.
+    const std::string Before = Text();
+    const auto Pos = Before.find("\r\n");
+    SendMessageA(Edit, EM_SETSEL, Pos + 2, Pos + 2);
+    Keys({}, VK_BACK);
+    EXPECT_EQ(Text(), Before.substr(0, Pos) + Before.substr(Pos + 2));
+    const auto Incremental = Starts();
+    SendMessageA(Edit, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), 0);
+    EXPECT_EQ(Incremental, Starts());
+    DestroyWindow(Top);
+  }
+}
