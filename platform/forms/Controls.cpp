@@ -939,6 +939,27 @@ void TWinControl::SetParentBackground(bool Value) {
   Invalidate();
 }
 
+bool TWinControl::GetCtl3D() const { return FParentCtl3D && FParent ? FParent->GetCtl3D() : FCtl3D; }
+
+void TWinControl::SetCtl3D(bool Value) {
+  const bool Was = GetCtl3D();
+  FCtl3D = Value;
+  FParentCtl3D = false;
+  if (Was == Value) return;
+  Perform(CM_CTL3DCHANGED);
+  NotifyControls(CM_PARENTCTL3DCHANGED);
+}
+
+void TWinControl::SetParentCtl3D(bool Value) {
+  if (FParentCtl3D == Value) return;
+  const bool Was = GetCtl3D();
+  FParentCtl3D = Value;
+  if (!Value) FCtl3D = Was;
+  if (GetCtl3D() == Was) return;
+  Perform(CM_CTL3DCHANGED);
+  NotifyControls(CM_PARENTCTL3DCHANGED);
+}
+
 void TWinControl::GetTabOrderList(TWinControlList& List) const {
   for (TWinControl* W : FTabList) {
     List.push_back(W);

@@ -488,6 +488,11 @@ public:
   // colour stays).
   bool GetParentBackground() const { return FControlStyle.Contains(csParentBackground); }
   void SetParentBackground(bool Value);
+  // The 3-D look (sunken client edges); with ParentCtl3D the parent's.
+  bool GetCtl3D() const;
+  void SetCtl3D(bool Value);
+  bool GetParentCtl3D() const { return FParentCtl3D; }
+  void SetParentCtl3D(bool Value);
 
   TKeyEvent OnKeyDown;
   TKeyEvent OnKeyUp;
@@ -557,6 +562,7 @@ protected:
   void CNKeyDown(TMessage& Message);
   void CNChar(TMessage& Message);
   void CNSysChar(TMessage& Message);
+  bool IsCtl3DStored() const { return !FParentCtl3D; }
   void CMShowingChanged(TMessage& Message);
   void CMEnter(TMessage& Message) { (void)Message; DoEnter(); }
   void CMExit(TMessage& Message) { (void)Message; DoExit(); }
@@ -584,6 +590,8 @@ protected:
   bool FTabStop = false;
   bool FDockSite = false;
   bool FDoubleBuffered = false;
+  bool FCtl3D = true;
+  bool FParentCtl3D = true;
   Integer FTabOrder = -1;  // held while reading, until FixupTabList
   TControlList FControls;
   TWinControlList FWinControls;

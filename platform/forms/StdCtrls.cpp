@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "platform/forms/Application.h"
+#include "platform/forms/Menus.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/GdiGuards.h"
 #include "platform/rtl/ClassRegistry.h"
@@ -90,7 +91,11 @@ void TCustomEdit::CreateParams(TCreateParams& Params) {
   if (FOEMConvert) Params.Style |= ES_OEMCONVERT;
   if (FCharCase == ecUpperCase) Params.Style |= ES_UPPERCASE;
   else if (FCharCase == ecLowerCase) Params.Style |= ES_LOWERCASE;
-  if (FBorderStyle == bsSingle) Params.ExStyle |= WS_EX_CLIENTEDGE;
+  // The 3-D border is the sunken client edge, the flat one a plain line.
+  if (FBorderStyle == bsSingle) {
+    if (GetCtl3D()) Params.ExStyle |= WS_EX_CLIENTEDGE;
+    else Params.Style |= WS_BORDER;
+  }
 }
 
 void TCustomEdit::CreateWnd() {
@@ -258,6 +263,11 @@ void TCustomEdit::Dispatch(TMessage& Message) {
       inherited::Dispatch(Message);
       Invalidate();
       break;
+    case CM_CTL3DCHANGED:
+    case CM_PARENTCTL3DCHANGED:
+      inherited::Dispatch(Message);
+      if (FBorderStyle == bsSingle) RecreateWnd();
+      break;
     default: inherited::Dispatch(Message);
   }
 }
@@ -270,6 +280,10 @@ void TEdit::Published(TPublished<TEdit>& P) {
   P.Property("CharCase", &TEdit::GetCharCase, &TEdit::SetCharCase).Default(ecNormal);
   P.Property("Color", &TEdit::GetColor, &TEdit::SetColor).Default(clWindow);
   P.Property("Constraints", &TEdit::GetConstraints, &TEdit::SetConstraints);
+  P.Property("Ctl3D", &TEdit::GetCtl3D, &TEdit::SetCtl3D).Stored(&TEdit::IsCtl3DStored);
+  P.Property("DragCursor", &TEdit::GetDragCursor, &TEdit::SetDragCursor).Default(crDrag);
+  P.Property("DragKind", &TEdit::GetDragKind, &TEdit::SetDragKind).Default(dkDrag);
+  P.Property("DragMode", &TEdit::GetDragMode, &TEdit::SetDragMode).Default(dmManual);
   P.Property("Enabled", &TEdit::GetEnabled, &TEdit::SetEnabled).Default(true);
   P.Property("Font", &TEdit::GetFont, &TEdit::SetFont).Stored(&TEdit::IsFontStored);
   P.Property("HideSelection", &TEdit::GetHideSelection, &TEdit::SetHideSelection).Default(true);
@@ -277,9 +291,11 @@ void TEdit::Published(TPublished<TEdit>& P) {
   P.Property("OEMConvert", &TEdit::GetOEMConvert, &TEdit::SetOEMConvert).Default(false);
   P.Property("ParentColor", &TEdit::GetParentColor, &TEdit::SetParentColor).Default(false);
   P.Property("ParentFont", &TEdit::GetParentFont, &TEdit::SetParentFont).Default(true);
+  P.Property("ParentCtl3D", &TEdit::GetParentCtl3D, &TEdit::SetParentCtl3D).Default(true);
   P.Property("ParentShowHint", &TEdit::GetParentShowHint, &TEdit::SetParentShowHint).Default(true);
   P.Property("PasswordChar", &TEdit::GetPasswordChar, &TEdit::SetPasswordChar).Default(0);
   P.Property("ReadOnly", &TEdit::GetReadOnly, &TEdit::SetReadOnly).Default(false);
+  P.Property("PopupMenu", &TEdit::GetPopupMenu, &TEdit::SetPopupMenu);
   P.Property("ShowHint", &TEdit::GetShowHint, &TEdit::SetShowHint);
   P.Property("TabOrder", &TEdit::GetTabOrder, &TEdit::SetTabOrder).Default(-1);
   P.Property("TabStop", &TEdit::GetTabStop, &TEdit::SetTabStop).Default(true);
@@ -431,6 +447,10 @@ void TMemo::Published(TPublished<TMemo>& P) {
   P.Property("BorderStyle", &TMemo::GetBorderStyle, &TMemo::SetBorderStyle).Default(bsSingle);
   P.Property("Color", &TMemo::GetColor, &TMemo::SetColor).Default(clWindow);
   P.Property("Constraints", &TMemo::GetConstraints, &TMemo::SetConstraints);
+  P.Property("Ctl3D", &TMemo::GetCtl3D, &TMemo::SetCtl3D).Stored(&TMemo::IsCtl3DStored);
+  P.Property("DragCursor", &TMemo::GetDragCursor, &TMemo::SetDragCursor).Default(crDrag);
+  P.Property("DragKind", &TMemo::GetDragKind, &TMemo::SetDragKind).Default(dkDrag);
+  P.Property("DragMode", &TMemo::GetDragMode, &TMemo::SetDragMode).Default(dmManual);
   P.Property("Enabled", &TMemo::GetEnabled, &TMemo::SetEnabled).Default(true);
   P.Property("Font", &TMemo::GetFont, &TMemo::SetFont).Stored(&TMemo::IsFontStored);
   P.Property("HideSelection", &TMemo::GetHideSelection, &TMemo::SetHideSelection).Default(true);
@@ -439,9 +459,11 @@ void TMemo::Published(TPublished<TMemo>& P) {
   P.Property("OEMConvert", &TMemo::GetOEMConvert, &TMemo::SetOEMConvert).Default(false);
   P.Property("ParentColor", &TMemo::GetParentColor, &TMemo::SetParentColor).Default(false);
   P.Property("ParentFont", &TMemo::GetParentFont, &TMemo::SetParentFont).Default(true);
+  P.Property("ParentCtl3D", &TMemo::GetParentCtl3D, &TMemo::SetParentCtl3D).Default(true);
   P.Property("ParentShowHint", &TMemo::GetParentShowHint, &TMemo::SetParentShowHint).Default(true);
   P.Property("ReadOnly", &TMemo::GetReadOnly, &TMemo::SetReadOnly).Default(false);
   P.Property("ScrollBars", &TMemo::GetScrollBars, &TMemo::SetScrollBars).Default(ssNone);
+  P.Property("PopupMenu", &TMemo::GetPopupMenu, &TMemo::SetPopupMenu);
   P.Property("ShowHint", &TMemo::GetShowHint, &TMemo::SetShowHint);
   P.Property("TabOrder", &TMemo::GetTabOrder, &TMemo::SetTabOrder).Default(-1);
   P.Property("TabStop", &TMemo::GetTabStop, &TMemo::SetTabStop).Default(true);
@@ -592,11 +614,17 @@ void TButton::Published(TPublished<TButton>& P) {
   P.Property("Caption", &TButton::GetCaption, &TButton::SetCaption);
   P.Property("Constraints", &TButton::GetConstraints, &TButton::SetConstraints);
   P.Property("Default", &TButton::GetDefault, &TButton::SetDefault).Default(false);
+  P.Property("Ctl3D", &TButton::GetCtl3D, &TButton::SetCtl3D).Stored(&TButton::IsCtl3DStored);
+  P.Property("DragCursor", &TButton::GetDragCursor, &TButton::SetDragCursor).Default(crDrag);
+  P.Property("DragKind", &TButton::GetDragKind, &TButton::SetDragKind).Default(dkDrag);
+  P.Property("DragMode", &TButton::GetDragMode, &TButton::SetDragMode).Default(dmManual);
   P.Property("Enabled", &TButton::GetEnabled, &TButton::SetEnabled).Default(true);
   P.Property("Font", &TButton::GetFont, &TButton::SetFont).Stored(&TButton::IsFontStored);
   P.Property("ModalResult", &TButton::GetModalResult, &TButton::SetModalResult).Default(0);
   P.Property("ParentFont", &TButton::GetParentFont, &TButton::SetParentFont).Default(true);
+  P.Property("ParentCtl3D", &TButton::GetParentCtl3D, &TButton::SetParentCtl3D).Default(true);
   P.Property("ParentShowHint", &TButton::GetParentShowHint, &TButton::SetParentShowHint).Default(true);
+  P.Property("PopupMenu", &TButton::GetPopupMenu, &TButton::SetPopupMenu);
   P.Property("ShowHint", &TButton::GetShowHint, &TButton::SetShowHint);
   P.Property("TabOrder", &TButton::GetTabOrder, &TButton::SetTabOrder).Default(-1);
   P.Property("TabStop", &TButton::GetTabStop, &TButton::SetTabStop).Default(true);
@@ -680,11 +708,17 @@ void TCheckBox::Published(TPublished<TCheckBox>& P) {
   P.Property("Caption", &TCheckBox::GetCaption, &TCheckBox::SetCaption);
   P.Property("Checked", &TCheckBox::GetChecked, &TCheckBox::SetChecked).Default(false);
   P.Property("Color", &TCheckBox::GetColor, &TCheckBox::SetColor);
+  P.Property("Ctl3D", &TCheckBox::GetCtl3D, &TCheckBox::SetCtl3D).Stored(&TCheckBox::IsCtl3DStored);
+  P.Property("DragCursor", &TCheckBox::GetDragCursor, &TCheckBox::SetDragCursor).Default(crDrag);
+  P.Property("DragKind", &TCheckBox::GetDragKind, &TCheckBox::SetDragKind).Default(dkDrag);
+  P.Property("DragMode", &TCheckBox::GetDragMode, &TCheckBox::SetDragMode).Default(dmManual);
   P.Property("Enabled", &TCheckBox::GetEnabled, &TCheckBox::SetEnabled).Default(true);
   P.Property("Font", &TCheckBox::GetFont, &TCheckBox::SetFont).Stored(&TCheckBox::IsFontStored);
   P.Property("ParentColor", &TCheckBox::GetParentColor, &TCheckBox::SetParentColor).Default(true);
   P.Property("ParentFont", &TCheckBox::GetParentFont, &TCheckBox::SetParentFont).Default(true);
+  P.Property("ParentCtl3D", &TCheckBox::GetParentCtl3D, &TCheckBox::SetParentCtl3D).Default(true);
   P.Property("ParentShowHint", &TCheckBox::GetParentShowHint, &TCheckBox::SetParentShowHint).Default(true);
+  P.Property("PopupMenu", &TCheckBox::GetPopupMenu, &TCheckBox::SetPopupMenu);
   P.Property("ShowHint", &TCheckBox::GetShowHint, &TCheckBox::SetShowHint);
   P.Property("State", &TCheckBox::GetState, &TCheckBox::SetState).Default(cbUnchecked);
   P.Property("TabOrder", &TCheckBox::GetTabOrder, &TCheckBox::SetTabOrder).Default(-1);
@@ -759,11 +793,17 @@ void TRadioButton::Published(TPublished<TRadioButton>& P) {
   P.Property("Caption", &TRadioButton::GetCaption, &TRadioButton::SetCaption);
   P.Property("Checked", &TRadioButton::GetChecked, &TRadioButton::SetChecked).Default(false);
   P.Property("Color", &TRadioButton::GetColor, &TRadioButton::SetColor);
+  P.Property("Ctl3D", &TRadioButton::GetCtl3D, &TRadioButton::SetCtl3D).Stored(&TRadioButton::IsCtl3DStored);
+  P.Property("DragCursor", &TRadioButton::GetDragCursor, &TRadioButton::SetDragCursor).Default(crDrag);
+  P.Property("DragKind", &TRadioButton::GetDragKind, &TRadioButton::SetDragKind).Default(dkDrag);
+  P.Property("DragMode", &TRadioButton::GetDragMode, &TRadioButton::SetDragMode).Default(dmManual);
   P.Property("Enabled", &TRadioButton::GetEnabled, &TRadioButton::SetEnabled).Default(true);
   P.Property("Font", &TRadioButton::GetFont, &TRadioButton::SetFont).Stored(&TRadioButton::IsFontStored);
   P.Property("ParentColor", &TRadioButton::GetParentColor, &TRadioButton::SetParentColor).Default(true);
   P.Property("ParentFont", &TRadioButton::GetParentFont, &TRadioButton::SetParentFont).Default(true);
+  P.Property("ParentCtl3D", &TRadioButton::GetParentCtl3D, &TRadioButton::SetParentCtl3D).Default(true);
   P.Property("ParentShowHint", &TRadioButton::GetParentShowHint, &TRadioButton::SetParentShowHint).Default(true);
+  P.Property("PopupMenu", &TRadioButton::GetPopupMenu, &TRadioButton::SetPopupMenu);
   P.Property("ShowHint", &TRadioButton::GetShowHint, &TRadioButton::SetShowHint);
   P.Property("TabOrder", &TRadioButton::GetTabOrder, &TRadioButton::SetTabOrder).Default(-1);
   P.Property("TabStop", &TRadioButton::GetTabStop, &TRadioButton::SetTabStop).Default(false);
@@ -852,12 +892,18 @@ void TGroupBox::Published(TPublished<TGroupBox>& P) {
   P.Property("Caption", &TGroupBox::GetCaption, &TGroupBox::SetCaption);
   P.Property("Color", &TGroupBox::GetColor, &TGroupBox::SetColor);
   P.Property("Constraints", &TGroupBox::GetConstraints, &TGroupBox::SetConstraints);
+  P.Property("Ctl3D", &TGroupBox::GetCtl3D, &TGroupBox::SetCtl3D).Stored(&TGroupBox::IsCtl3DStored);
+  P.Property("DragCursor", &TGroupBox::GetDragCursor, &TGroupBox::SetDragCursor).Default(crDrag);
+  P.Property("DragKind", &TGroupBox::GetDragKind, &TGroupBox::SetDragKind).Default(dkDrag);
+  P.Property("DragMode", &TGroupBox::GetDragMode, &TGroupBox::SetDragMode).Default(dmManual);
   P.Property("Enabled", &TGroupBox::GetEnabled, &TGroupBox::SetEnabled).Default(true);
   P.Property("Font", &TGroupBox::GetFont, &TGroupBox::SetFont).Stored(&TGroupBox::IsFontStored);
   P.Property("ParentBackground", &TGroupBox::GetParentBackground, &TGroupBox::SetParentBackground).Default(true);
   P.Property("ParentColor", &TGroupBox::GetParentColor, &TGroupBox::SetParentColor).Default(true);
   P.Property("ParentFont", &TGroupBox::GetParentFont, &TGroupBox::SetParentFont).Default(true);
+  P.Property("ParentCtl3D", &TGroupBox::GetParentCtl3D, &TGroupBox::SetParentCtl3D).Default(true);
   P.Property("ParentShowHint", &TGroupBox::GetParentShowHint, &TGroupBox::SetParentShowHint).Default(true);
+  P.Property("PopupMenu", &TGroupBox::GetPopupMenu, &TGroupBox::SetPopupMenu);
   P.Property("ShowHint", &TGroupBox::GetShowHint, &TGroupBox::SetShowHint);
   P.Property("TabOrder", &TGroupBox::GetTabOrder, &TGroupBox::SetTabOrder).Default(-1);
   P.Property("TabStop", &TGroupBox::GetTabStop, &TGroupBox::SetTabStop).Default(false);
@@ -1017,6 +1063,9 @@ void TLabel::Published(TPublished<TLabel>& P) {
   P.Property("Caption", &TLabel::GetCaption, &TLabel::SetCaption);
   P.Property("Color", &TLabel::GetColor, &TLabel::SetColor);
   P.Property("Constraints", &TLabel::GetConstraints, &TLabel::SetConstraints);
+  P.Property("DragCursor", &TLabel::GetDragCursor, &TLabel::SetDragCursor).Default(crDrag);
+  P.Property("DragKind", &TLabel::GetDragKind, &TLabel::SetDragKind).Default(dkDrag);
+  P.Property("DragMode", &TLabel::GetDragMode, &TLabel::SetDragMode).Default(dmManual);
   P.Property("Enabled", &TLabel::GetEnabled, &TLabel::SetEnabled).Default(true);
   P.Property("FocusControl", &TLabel::GetFocusControl, &TLabel::SetFocusControl);
   P.Property("Font", &TLabel::GetFont, &TLabel::SetFont).Stored(&TLabel::IsFontStored);
@@ -1025,6 +1074,7 @@ void TLabel::Published(TPublished<TLabel>& P) {
   P.Property("ParentFont", &TLabel::GetParentFont, &TLabel::SetParentFont).Default(true);
   P.Property("ParentShowHint", &TLabel::GetParentShowHint, &TLabel::SetParentShowHint).Default(true);
   P.Property("ShowAccelChar", &TLabel::GetShowAccelChar, &TLabel::SetShowAccelChar).Default(true);
+  P.Property("PopupMenu", &TLabel::GetPopupMenu, &TLabel::SetPopupMenu);
   P.Property("ShowHint", &TLabel::GetShowHint, &TLabel::SetShowHint);
   P.Property("Transparent", &TLabel::GetTransparent, &TLabel::SetTransparent).Default(false);
   P.Property("Visible", &TLabel::GetVisible, &TLabel::SetVisible).Default(true);

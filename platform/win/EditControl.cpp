@@ -831,11 +831,6 @@ LRESULT EditWndProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L) {
     New->Wnd = Wnd;
     New->TextPtr = &WinPtr(Wnd)->Text;
     if (Style(Wnd) & ES_PASSWORD) New->PasswordChar = '*';
-    // The frame of a bordered edit is the sunken client edge.
-    if (Style(Wnd) & WS_BORDER) {
-      SetWindowLongA(Wnd, GWL_STYLE, LONG_PTR(Style(Wnd) & ~DWORD(WS_BORDER)));
-      SetWindowLongA(Wnd, GWL_EXSTYLE, GetWindowLongA(Wnd, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
-    }
     MeasureFont(*New);
     SetPropA(Wnd, StateProp, New.release());
     return DefWindowProcA(Wnd, Msg, W, L);

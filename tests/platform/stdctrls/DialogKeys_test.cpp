@@ -33,6 +33,14 @@ TEST_F(DialogKeys, DescriptionBuildsTheControlsWithTheirProperties) {
   EXPECT_STREQ(Class, "TEdit");
   EXPECT_TRUE(GetWindowLongA(Form->NotesMemo->Handle(), GWL_STYLE) & ES_MULTILINE);
   EXPECT_EQ(GetWindowLongA(Form->OkButton->Handle(), GWL_STYLE) & BS_TYPEMASK, LONG_PTR(BS_DEFPUSHBUTTON));
+  // Ctl3D comes from the parent unless set; a flat edit has a plain border.
+  EXPECT_TRUE(Form->NameEdit->GetCtl3D());
+  EXPECT_TRUE(GetWindowLongA(Form->NameEdit->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+  Form->SetCtl3D(false);
+  EXPECT_FALSE(Form->NameEdit->GetCtl3D());
+  EXPECT_TRUE(GetWindowLongA(Form->NameEdit->Handle(), GWL_STYLE) & WS_BORDER);
+  EXPECT_FALSE(GetWindowLongA(Form->NameEdit->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+  EXPECT_EQ(Form->NameEdit->GetText(), "report") << "the new window keeps the text";
   // The label sized itself to its caption in the form's font.
   EXPECT_GT(Form->NameLabel->GetWidth(), 10);
   EXPECT_LT(Form->NameLabel->GetWidth(), 60);

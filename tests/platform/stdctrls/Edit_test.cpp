@@ -359,13 +359,18 @@ TEST_F(EditTest, PaintsTextAndTheSelectionInTheSystemColours) {
   for (int Y = P0.Y; Y < P0.Y + 12; ++Y)
     for (int X = P2.X + 1; X < P2.X + 10; ++X) Outside += At({X, Y}) == GetSysColor(COLOR_HIGHLIGHT);
   EXPECT_EQ(Outside, 0);
-  // The sunken frame of a bordered edit.
-  HWND Framed = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 50, 100, 22, Top, nullptr,
+  // The sunken frame of a 3-D edit, the plain line of a flat one.
+  HWND Sunken = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE, 10, 50, 100, 22, Top, nullptr,
                                 nullptr, nullptr);
+  HWND Flat = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 80, 100, 22, Top, nullptr,
+                              nullptr, nullptr);
   UpdateWindow(Top);
-  GetWindowRect(Framed, &W);
+  GetWindowRect(Sunken, &W);
   EXPECT_EQ(Screen().ScreenPixel(W.Left, W.Top), GetSysColor(COLOR_3DSHADOW));
   EXPECT_EQ(Screen().ScreenPixel(W.Right - 1, W.Bottom - 1), GetSysColor(COLOR_3DHILIGHT));
+  GetWindowRect(Flat, &W);
+  EXPECT_EQ(Screen().ScreenPixel(W.Left, W.Top), GetSysColor(COLOR_WINDOWFRAME));
+  EXPECT_EQ(Screen().ScreenPixel(W.Left + 1, W.Top + 1), GetSysColor(COLOR_WINDOW));
 }
 
 TEST_F(EditTest, LinesAfterEditsMatchAFreshLayout) {
