@@ -215,6 +215,26 @@ TEST_F(DialogKeys, ColoursOfTheControlsComeFromColorAndFont) {
     }
   EXPECT_GT(Red, 10) << "the text in the font's colour";
   EXPECT_EQ(PixelOf(Form->RecurseCheck, 140, 2), ColorToRGB(clAqua));
+  // Disabled controls draw their text greyed in relief; a focused edit
+  // shows its selection.
+  Form->CancelButton->SetEnabled(false);
+  Form->PdfRadio->SetEnabled(false);
+  Form->NotesMemo->SetFocus();
+  Form->NotesMemo->SetSelStart(6);
+  Form->NotesMemo->SetSelLength(8);
+  Pump();
+  UpdateWindow(Form->Handle());
+  SaveShot("stdedit_states");
+  int Shadow = 0;
+  for (int Y = 0; Y < 25; ++Y)
+    for (int X = 0; X < 75; ++X) Shadow += PixelOf(Form->CancelButton, X, Y) == GetSysColor(COLOR_3DSHADOW);
+  EXPECT_GT(Shadow, 40) << "the grey caption and the frame's shadow";
+  EXPECT_EQ(PixelOf(Form->NotesMemo, Form->NotesMemo->ClientWidth() - 3, Form->NotesMemo->ClientHeight() - 3),
+            GetSysColor(COLOR_WINDOW));
+  int Selected = 0;
+  for (int X = 0; X < Form->NotesMemo->ClientWidth(); ++X)
+    Selected += PixelOf(Form->NotesMemo, X, 8) == GetSysColor(COLOR_HIGHLIGHT);
+  EXPECT_GT(Selected, 5);
 }
 
 TEST_F(DialogKeys, FormLooksRightAtChosenPixels) {
