@@ -6,6 +6,7 @@
 
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/GdiGuards.h"
+#include "platform/gdi/Icons.h"
 #include "platform/rtl/VirtualKeys.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
@@ -133,6 +134,26 @@ UINT HorzFormat(DWORD Style, UINT Default) {
   }
 }
 
+void DrawImage(HDC Dc, DWORD Style, HANDLE Image, const TRect& R) {
+  TSize Size{0, 0};
+  ICONINFO Ii;
+  BITMAP Bm;
+  if (Style & BS_BITMAP) {
+    if (GetObjectA(HGDIOBJ(Image), sizeof Bm, &Bm)) Size = {Bm.bmWidth, Bm.bmHeight};
+  } else if (GetIconInfo(HICON(Image), &Ii)) {
+    if (Ii.hbmColor && GetObjectA(Ii.hbmColor, sizeof Bm, &Bm)) Size = {Bm.bmWidth, Bm.bmHeight};
+    if (Ii.hbmColor) DeleteObject(Ii.hbmColor);
+    if (Ii.hbmMask) DeleteObject(Ii.hbmMask);
+  }
+  const int X = R.Left + (R.Width() - Size.cx) / 2, Y = R.Top + (R.Height() - Size.cy) / 2;
+  if (Style & BS_BITMAP) {
+    TMemoryDc Mem(HGDIOBJ(Image), Dc);
+    BitBlt(Dc, X, Y, Size.cx, Size.cy, Mem.Dc(), 0, 0, SRCCOPY);
+  } else {
+    DrawIconEx(Dc, X, Y, HICON(Image), Size.cx, Size.cy, 0, nullptr, DI_NORMAL);
+  }
+}
+
 void PaintPush(HWND Wnd, TButtonState& B, HDC Dc, const TRect& Client) {
   TRect R = Client;
   const bool Default = KindOf(Wnd) == BS_DEFPUSHBUTTON;
@@ -158,9 +179,14 @@ void PaintPush(HWND Wnd, TButtonState& B, HDC Dc, const TRect& Client) {
   TRect TextR = R;
   InflateRect(&TextR, -3, -3);
   if (Down) OffsetRect(&TextR, 1, 1);
-  UINT Format = HorzFormat(StyleOf(Wnd), DT_CENTER);
-  Format |= (StyleOf(Wnd) & BS_MULTILINE) ? DT_WORDBREAK : (DT_SINGLELINE | DT_VCENTER);
-  DrawCaption(Wnd, Dc, TextR, Format);
+  if ((StyleOf(Wnd) & (BS_ICON | BS_BITMAP)) && B.Image) {
+    // An image button shows its picture, centred, instead of the caption.
+    DrawImage(Dc, StyleOf(Wnd), B.Image, TextR);
+  } else {
+    UINT Format = HorzFormat(StyleOf(Wnd), DT_CENTER);
+    Format |= (StyleOf(Wnd) & BS_MULTILINE) ? DT_WORDBREAK : (DT_SINGLELINE | DT_VCENTER);
+    DrawCaption(Wnd, Dc, TextR, Format);
+  }
   if (B.Focused) {
     TRect F = R;
     InflateRect(&F, -3, -3);

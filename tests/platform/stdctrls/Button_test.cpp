@@ -9,6 +9,7 @@
 #include "platform/rtl/VirtualKeys.h"
 #include "platform/win/ButtonControl.h"
 #include "platform/win/OwnerDraw.h"
+#include "platform/win/Resources.h"
 #include "platform/win/Win.h"
 
 namespace {
@@ -188,4 +189,18 @@ TEST_F(ButtonTest, ClassicLookOfPushAndDefaultButtons) {
   SendMessageA(P, BM_SETSTATE, TRUE, 0);
   UpdateWindow(Top);
   EXPECT_NE(Px(P, 0, 0), GetSysColor(COLOR_3DHILIGHT));
+}
+
+TEST_F(ButtonTest, BitmapButtonShowsItsPictureCentred) {
+  HWND B = MakeButton(BS_PUSHBUTTON | BS_BITMAP, "ignored", {10, 10, 90, 40});
+  std::vector<std::uint32_t> Green(8 * 6, 0x0000FF00);
+  HBITMAP Bmp = CreateBitmap(8, 6, 1, 32, Green.data());
+  EXPECT_EQ(SendMessageA(B, BM_SETIMAGE, IMAGE_BITMAP, LPARAM(Bmp)), 0);
+  UpdateWindow(Top);
+  TPoint Centre{40, 15};
+  ClientToScreen(B, &Centre);
+  EXPECT_EQ(Screen().ScreenPixel(Centre.X, Centre.Y), RGB(0, 255, 0));
+  EXPECT_EQ(Screen().ScreenPixel(Centre.X - 15, Centre.Y), GetSysColor(COLOR_3DFACE));
+  DestroyWindow(B);
+  DeleteObject(Bmp);
 }
