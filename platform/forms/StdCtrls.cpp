@@ -1051,6 +1051,10 @@ void TCustomLabel::Dispatch(TMessage& Message) {
       inherited::Dispatch(Message);
       AdjustBounds();
       return;
+    case CM_COLORCHANGED:
+      inherited::Dispatch(Message);
+      Invalidate();
+      return;
     default: inherited::Dispatch(Message);
   }
 }

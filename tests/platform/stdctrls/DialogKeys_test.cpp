@@ -345,3 +345,46 @@ TEST_F(DialogKeys, MemoLinesEditTheTextAsLines) {
   Form->NotesMemo->SetSelStart(4);
   EXPECT_EQ(Form->NotesMemo->GetCaretPos(), TPoint(1, 1));
 }
+
+TEST_F(DialogKeys, LabelSizesItselfAndHoldsItsAlignedEdge) {
+  ShowForm();
+  TLabel* L = Form->NameLabel;
+  const Integer Height = L->GetHeight();
+  // Right-aligned: a longer caption grows to the left.
+  L->SetAlignment(taRightJustify);
+  const Integer Right = L->GetLeft() + L->GetWidth();
+  L->SetCaption("&Name of the output:");
+  EXPECT_EQ(L->GetLeft() + L->GetWidth(), Right);
+  EXPECT_GT(L->GetWidth(), 60);
+  // Word wrap keeps the width and takes more lines.
+  L->SetWordWrap(true);
+  L->SetWidth(40);
+  L->SetCaption("Name of the output file");
+  EXPECT_LE(L->GetWidth(), 40);
+  EXPECT_GE(L->GetHeight(), 2 * Height);
+  // Without accelerators the & is text: a wider caption.
+  L->SetWordWrap(false);
+  L->SetCaption("A&B");
+  const Integer WithAccel = L->GetWidth();
+  L->SetShowAccelChar(false);
+  EXPECT_GT(L->GetWidth(), WithAccel);
+  // An opaque label paints its colour; a transparent one lets the form show.
+  L->SetAutoSize(false);
+  L->SetBounds(215, 150, 100, 20);  // clear of the windowed controls
+  L->SetColor(clYellow);
+  UpdateWindow(Form->Handle());
+  EXPECT_EQ(PixelOf(L, 95, 18), ColorToRGB(clYellow));
+  L->SetTransparent(true);
+  UpdateWindow(Form->Handle());
+  EXPECT_EQ(PixelOf(L, 95, 18), ColorToRGB(clBtnFace));
+  // Layout puts a one-line caption at the bottom of a tall label.
+  L->SetTransparent(false);
+  L->SetColor(clWhite);
+  L->SetCaption("X");
+  L->SetLayout(tlBottom);
+  UpdateWindow(Form->Handle());
+  int TopInk = 0;
+  for (int Y = 0; Y < 5; ++Y)
+    for (int X = 0; X < 20; ++X) TopInk += PixelOf(L, X, Y) != ColorToRGB(clWhite);
+  EXPECT_EQ(TopInk, 0);
+}
