@@ -12,6 +12,7 @@
 #include "platform/rtl/VirtualKeys.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
+#include "platform/win/OwnerDraw.h"
 #include "platform/win/Paint.h"
 #include "platform/win/Window.h"
 
@@ -931,6 +932,34 @@ void TWinControl::SetTabStop(bool Value) {
   Perform(CM_TABSTOPCHANGED);
 }
 
+void TWinControl::SetParentBackground(bool Value) {
+  if (GetParentBackground() == Value) return;
+  if (Value) FControlStyle.Include(csParentBackground);
+  else FControlStyle.Exclude(csParentBackground);
+  Invalidate();
+}
+
+bool TWinControl::GetCtl3D() const { return FParentCtl3D && FParent ? FParent->GetCtl3D() : FCtl3D; }
+
+void TWinControl::SetCtl3D(bool Value) {
+  const bool Was = GetCtl3D();
+  FCtl3D = Value;
+  FParentCtl3D = false;
+  if (Was == Value) return;
+  Perform(CM_CTL3DCHANGED);
+  NotifyControls(CM_PARENTCTL3DCHANGED);
+}
+
+void TWinControl::SetParentCtl3D(bool Value) {
+  if (FParentCtl3D == Value) return;
+  const bool Was = GetCtl3D();
+  FParentCtl3D = Value;
+  if (!Value) FCtl3D = Was;
+  if (GetCtl3D() == Was) return;
+  Perform(CM_CTL3DCHANGED);
+  NotifyControls(CM_PARENTCTL3DCHANGED);
+}
+
 void TWinControl::GetTabOrderList(TWinControlList& List) const {
   for (TWinControl* W : FTabList) {
     List.push_back(W);
@@ -1055,12 +1084,23 @@ void TWinControl::Dispatch(TMessage& Message) {
     case CN_KEYDOWN:
     case CN_SYSKEYDOWN: CNKeyDown(Message); break;
     case CN_CHAR: CNChar(Message); break;
+    case CN_SYSCHAR: CNSysChar(Message); break;
     case CM_SHOWINGCHANGED: CMShowingChanged(Message); break;
     case CM_ENTER: CMEnter(Message); break;
     case CM_EXIT: CMExit(Message); break;
     case CM_TEXTCHANGED: CMTextChanged(Message); break;
     case CM_DIALOGKEY:
-    case CM_DIALOGCHAR: Broadcast(Message); break;
+    case CM_DIALOGCHAR:
+    case CM_FOCUSCHANGED: Broadcast(Message); break;
+    case WM_DRAWITEM:
+      // An owner-drawn child draws itself (CN_DRAWITEM).
+      if (auto* Di = reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam); Di && Di->CtlType != ODT_MENU)
+        if (TWinControl* Child = FindControl(Di->hwndItem); Child && Child != this) {
+          Message.Result = Child->Perform(CN_DRAWITEM, Message.WParam, Message.LParam);
+          break;
+        }
+      DefaultHandler(Message);
+      break;
     case WM_COMMAND:
     case WM_HSCROLL:
     case WM_VSCROLL:

@@ -69,7 +69,7 @@ using TControlState = TSet<TControlStateElem>;
 enum TControlStyleElem {
   csAcceptsControls, csCaptureMouse, csDesignInteractive, csClickEvents, csFramed, csSetCaption, csOpaque,
   csDoubleClicks, csFixedWidth, csFixedHeight, csNoDesignVisible, csReplicatable, csNoStdEvents,
-  csDisplayDragImage, csReflector, csActionClient, csMenuEvents
+  csDisplayDragImage, csReflector, csActionClient, csMenuEvents, csParentBackground
 };
 using TControlStyle = TSet<TControlStyleElem>;
 
@@ -480,6 +480,19 @@ public:
   // The window procedure's entry: runs WindowProc and hands an escaping
   // library exception to the application's error display.
   void MainWndProc(TMessage& Message);
+  // Painting goes through a memory bitmap first (no flicker, no erase).
+  bool GetDoubleBuffered() const { return FDoubleBuffered; }
+  void SetDoubleBuffered(bool Value) { FDoubleBuffered = Value; }
+  // The control shows its parent's background where it has none of its
+  // own; only a themed look draws it (without themes the classic face
+  // colour stays).
+  bool GetParentBackground() const { return FControlStyle.Contains(csParentBackground); }
+  void SetParentBackground(bool Value);
+  // The 3-D look (sunken client edges); with ParentCtl3D the parent's.
+  bool GetCtl3D() const;
+  void SetCtl3D(bool Value);
+  bool GetParentCtl3D() const { return FParentCtl3D; }
+  void SetParentCtl3D(bool Value);
 
   TKeyEvent OnKeyDown;
   TKeyEvent OnKeyUp;
@@ -501,6 +514,9 @@ public:
 
 protected:
   virtual void CreateParams(TCreateParams& Params);
+  // Makes the window a subclass of a system class ("EDIT", "BUTTON" ...):
+  // its procedure becomes the control's default handler.
+  void CreateSubClass(TCreateParams& Params, const char* ControlClassName);
   virtual void CreateWnd();
   virtual void CreateWindowHandle(const TCreateParams& Params);
   virtual void DestroyWnd();
@@ -545,6 +561,8 @@ protected:
   void WMNCDestroy(TMessage& Message);
   void CNKeyDown(TMessage& Message);
   void CNChar(TMessage& Message);
+  void CNSysChar(TMessage& Message);
+  bool IsCtl3DStored() const { return !FParentCtl3D; }
   void CMShowingChanged(TMessage& Message);
   void CMEnter(TMessage& Message) { (void)Message; DoEnter(); }
   void CMExit(TMessage& Message) { (void)Message; DoExit(); }
@@ -571,6 +589,9 @@ protected:
   Integer FAlignLevel = 0;
   bool FTabStop = false;
   bool FDockSite = false;
+  bool FDoubleBuffered = false;
+  bool FCtl3D = true;
+  bool FParentCtl3D = true;
   Integer FTabOrder = -1;  // held while reading, until FixupTabList
   TControlList FControls;
   TWinControlList FWinControls;

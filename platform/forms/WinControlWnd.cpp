@@ -218,15 +218,26 @@ void TWinControl::CreateParams(TCreateParams& Params) {
   Params.WinClassName = ClassName();
 }
 
+void TWinControl::CreateSubClass(TCreateParams& Params, const char* ControlClassName) {
+  WNDCLASSA System;
+  if (!GetClassInfoA(nullptr, ControlClassName, &System))
+    throw EOutOfResources(AnsiString("Window class ") + ControlClassName + " not found");
+  const AnsiString Keep = Params.WinClassName;
+  Params.WindowClass = System;
+  Params.WindowClass.lpszClassName = nullptr;
+  Params.WinClassName = Keep;
+}
+
 void TWinControl::CreateWnd() {
   TCreateParams Params;
   CreateParams(Params);
   if (!Params.WndParent && (Params.Style & WS_CHILD))
     throw EInvalidOperation("Control '" + GetName() + "' has no parent window");
   RegisterControlClass(Params.WinClassName, Params.WindowClass.style);
+  // A subclassed system class hears its creation messages too.
+  FDefWndProc = Params.WindowClass.lpfnWndProc ? Params.WindowClass.lpfnWndProc : &DefWindowProcA;
   CreateWindowHandle(Params);
   if (!FHandle) throw EOutOfResources("Error creating window");
-  FDefWndProc = &DefWindowProcA;
   UpdateBounds();
 }
 
@@ -604,6 +615,13 @@ void TWinControl::CNKeyDown(TMessage& Message) {
   Message.Result = 0;
 }
 
+// Alt+letter: the form offers it to the controls as an accelerator.
+void TWinControl::CNSysChar(TMessage& Message) {
+  Message.Result = 0;
+  if (TCustomForm* Form = GetParentForm(this))
+    if (Form->Perform(CM_DIALOGCHAR, Message.WParam, Message.LParam) != 0) Message.Result = 1;
+}
+
 void TWinControl::CNChar(TMessage& Message) {
   Message.Result = 1;
   // Alt-less characters go to the form's dialog-character handling only
@@ -668,6 +686,35 @@ void TWinControl::PaintHandler(TMessage& Message) {
 }
 
 void TWinControl::WMPaint(TMessage& Message) {
+  if (FDoubleBuffered && !Message.WParam) {
+    // Into a memory bitmap, then onto the window in one copy.
+    PAINTSTRUCT PS;
+    HDC DC = BeginPaint(FHandle, &PS);
+    TRect R;
+    ::GetClientRect(FHandle, &R);
+    HDC MemDC = CreateCompatibleDC(DC);
+    HBITMAP Bmp = CreateCompatibleBitmap(DC, std::max(1, R.Right), std::max(1, R.Bottom));
+    HGDIOBJ Old = SelectObject(MemDC, Bmp);
+    try {
+      Perform(WM_ERASEBKGND, WPARAM(MemDC), LPARAM(MemDC));
+      TMessage M;
+      M.Msg = WM_PAINT;
+      M.WParam = WPARAM(MemDC);
+      WMPaint(M);
+      BitBlt(DC, 0, 0, R.Right, R.Bottom, MemDC, 0, 0, SRCCOPY);
+    } catch (...) {
+      SelectObject(MemDC, Old);
+      DeleteObject(Bmp);
+      DeleteDC(MemDC);
+      EndPaint(FHandle, &PS);
+      throw;
+    }
+    SelectObject(MemDC, Old);
+    DeleteObject(Bmp);
+    DeleteDC(MemDC);
+    EndPaint(FHandle, &PS);
+    return;
+  }
   if (!FControlState.Contains(csCustomPaint) && FControls.empty() && !dynamic_cast<TCustomControl*>(this))
     DefaultHandler(Message);
   else
@@ -676,6 +723,11 @@ void TWinControl::WMPaint(TMessage& Message) {
 
 void TWinControl::WMEraseBkgnd(TMessage& Message) {
   HDC DC = reinterpret_cast<HDC>(Message.WParam);
+  // A double-buffered control erases only into its memory bitmap.
+  if (FDoubleBuffered && WPARAM(Message.LParam) != Message.WParam) {
+    Message.Result = 1;
+    return;
+  }
   HBRUSH Brush = CreateSolidBrush(ColorToRGB(FColor));
   TRect R = GetClientRect();
   FillRect(DC, &R, Brush);

@@ -206,6 +206,9 @@ struct TWinState {
   std::map<AnsiString, UINT> RegisteredMessages;
   std::map<UINT, AnsiString> RegisteredNames;
   DWORD GuiThread = 0;
+  // The system control classes (EDIT, BUTTON, STATIC ...) are registered
+  // on the first lookup that misses, after every reset.
+  bool SystemClassesRegistered = false;
 };
 
 TWinState& WinState();

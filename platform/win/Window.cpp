@@ -15,6 +15,7 @@
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
+#include "platform/win/StdControls_p.h"
 #include "platform/win/SysMetrics.h"
 #include "platform/win/WinState_p.h"
 
@@ -30,7 +31,7 @@ AnsiString ClassKey(const char* Name) { return AnsiUpperCase(Name ? Name : ""); 
 
 bool IsAtomName(const char* Name) { return reinterpret_cast<std::uintptr_t>(Name) <= 0xFFFF; }
 
-std::shared_ptr<TWndClass> FindClass(const char* Name) {
+std::shared_ptr<TWndClass> FindClassIn(const char* Name) {
   auto& St = WinState();
   if (!Name) return nullptr;
   if (IsAtomName(Name)) {
@@ -43,6 +44,15 @@ std::shared_ptr<TWndClass> FindClass(const char* Name) {
   for (auto& C : St.Classes)
     if (ClassKey(C->Name.c_str()) == Key) return C;
   return nullptr;
+}
+
+std::shared_ptr<TWndClass> FindClass(const char* Name) {
+  if (auto C = FindClassIn(Name)) return C;
+  auto& St = WinState();
+  if (St.SystemClassesRegistered) return nullptr;
+  St.SystemClassesRegistered = true;
+  RegisterSystemControlClasses();
+  return FindClassIn(Name);
 }
 
 // Children vector of the parent (the desktop's for top-level windows).
