@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include "export/HarnessRun.h"
 #include "editor/controls/DCMemo.h"
@@ -317,6 +318,33 @@ TEST_F(THarnessRoads, RichEditFixturesReadBackInEveryFormatsReader) {
     }
     EXPECT_EQ(Cells, Kept);
   }
+}
+
+// LibreOffice writes a control word and a line end before almost every
+// run; the line end is layout, so on the editor road its documents keep a
+// line per paragraph: the page has no more line breaks than the source has
+// words that end a line (\par, \line, \row, \sect, \page).
+TEST_F(THarnessRoads, LibreOfficeDocumentsKeepALinePerParagraphOnTheEditorRoad) {
+  const fs::path Corpus = fs::path(SX_CORPUS_DIR) / "rtf";
+  if (!fs::is_directory(Corpus)) GTEST_SKIP() << "corpus absent";
+  const std::regex Break(R"(\\(par|line|row|sect|page)(?![a-zA-Z]))"), Br("<br\\b");
+  int Seen = 0;
+  for (const auto& Entry : fs::directory_iterator(Corpus)) {
+    const std::string Name = Entry.path().filename().string();
+    if (Name.rfind("libreoffice_", 0) != 0 || Entry.path().extension() != ".rtf") continue;
+    SCOPED_TRACE(Name);
+    const std::string Source = ReadFile(Entry.path());
+    const fs::path Out = Dir / (Entry.path().stem().string() + ".html");
+    const auto R = sxtest::RunConvertHarness(Entry.path().string(), "html", Out.string());
+    ASSERT_EQ(R.Status, 0) << R.Error;
+    const std::string Html = ReadFile(Out);
+    const auto Count = [](const std::string& Text, const std::regex& E) {
+      return std::distance(std::sregex_iterator(Text.begin(), Text.end(), E), std::sregex_iterator());
+    };
+    EXPECT_LE(Count(Html, Br), Count(Source, Break));
+    ++Seen;
+  }
+  EXPECT_GT(Seen, 0);
 }
 
 TEST_F(THarnessRoads, BadCallsAnswerWithAStatusAndOneLine) {
