@@ -281,7 +281,12 @@ void TgtMetafileProcessor::PlayDIBitsToDevice(const TEmfRecord& Rec) {
   if (R.Bmi.size() >= 12 && Integer(Le32(R.Bmi, 8)) < 0) Height = R.cySrc;
   if (R.StartScan == 0) {
     auto Item = NewImageItem();
-    const TgtDoubleRect B = TransformRect(DRect(R.Bounds));
+    // The bitmap keeps its own pixels: it lands at its mapped destination
+    // point, as large as the bounds (already device pixels) say. Mapping
+    // the bounds again would move a picture played inside a page by its
+    // place on the page a second time.
+    const TgtDoublePoint P = TransformPoint(R.xDest, R.yDest);
+    const TgtDoubleRect B{P.X, P.Y, P.X + (R.Bounds.Right - R.Bounds.Left), P.Y + (R.Bounds.Bottom - R.Bounds.Top)};
     Item->X = B.Left + FOriginX;
     Item->Y = B.Top + FOriginY;
     Item->Width = B.Right - B.Left;

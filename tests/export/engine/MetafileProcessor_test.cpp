@@ -325,7 +325,7 @@ TEST(TgtMetafileProcessor, BitmapsBecomeImagesMergedAndJoined) {
 // corner at the viewport origin and scales it; the stretched bitmap covers
 // the rectangle between its two mapped corners, whatever the origins. A
 // mapping that turns an axis over mirrors the bitmap.
-TEST(TgtMetafileProcessor, StretchedBitmapsCoverTheirMappedRectangle) {
+TEST(TgtMetafileProcessor, BitmapsCoverTheirMappedRectangle) {
   struct TCase {
     TPoint ViewportOrg, WindowExt, ViewportExt;
     TgtDoubleRect Want;      // X, Y, X + Width, Y + Height
@@ -369,6 +369,30 @@ TEST(TgtMetafileProcessor, StretchedBitmapsCoverTheirMappedRectangle) {
     const TColor Left = Bmp->Canvas()->GetPixel(0, 0);
     EXPECT_EQ(ColorToRGB(Left) == 0x0000FFu, K.RedLeft) << std::hex << ColorToRGB(Left);
   }
+  // A bitmap set to the device at its own size: its mapped destination
+  // point, the size of its bounds.
+  TPlayerFixture F;
+  TgtMetafileProcessor P(F.Engine);
+  TEmfBuilder B;
+  B.Add(TEmrDword{EMR_SETMAPMODE, MM_ANISOTROPIC});
+  B.Add(TEmrPointL{EMR_SETWINDOWEXTEX, {65536, 65536}});
+  B.Add(TEmrPointL{EMR_SETVIEWPORTEXTEX, {65536, 65536}});
+  B.Add(TEmrPointL{EMR_SETVIEWPORTORGEX, {110, 90}});
+  TEmrSetDIBitsToDevice D;
+  D.Bounds = {110, 90, 114, 100};
+  D.cxSrc = 4;
+  D.cySrc = 10;
+  D.Scans = 10;
+  MakeDib(4, 10, 0x80, D.Bmi, D.Bits);
+  B.Add(D);
+  P.PlayBytes(B.Finish(TestHeader()), 0, 0);
+  ASSERT_EQ(F.Content(), 1u);
+  auto* I = F.Item<TgtImageItem>(0);
+  ASSERT_TRUE(I);
+  EXPECT_DOUBLE_EQ(I->X, 110);
+  EXPECT_DOUBLE_EQ(I->Y, 90);
+  EXPECT_DOUBLE_EQ(I->Width, 4);
+  EXPECT_DOUBLE_EQ(I->Height, 10);
 }
 
 TEST(TgtMetafileProcessor, FillsWithoutBitmapsBecomeShapesOnlyWithShapesOn) {
