@@ -62,6 +62,18 @@ bool LoadDib(const std::vector<Byte>& Bmi, const std::vector<Byte>& Bits, TBitma
 }
 
 TgtDoubleRect DRect(const TRect& R) { return {double(R.Left), double(R.Top), double(R.Right), double(R.Bottom)}; }
+
+void MirrorBitmap(TBitmap& B, bool Across, bool Down) {
+  const Integer W = B.GetWidth(), H = B.GetHeight();
+  TBitmap Turned;
+  Turned.SetPixelFormat(pf24bit);
+  Turned.SetSize(W, H);
+  // A destination rectangle with its edges swapped copies mirror-wise.
+  Turned.Canvas()->CopyRect(TRect(Across ? W : 0, Down ? H : 0, Across ? 0 : W, Down ? 0 : H), B.Canvas(),
+                            TRect(0, 0, W, H));
+  B.Assign(&Turned);
+}
+
 bool IsZero(const TgtDoubleRect& R) { return R.Left == 0 && R.Top == 0 && R.Right == R.Left && R.Bottom == R.Top; }
 }  // namespace
 
@@ -146,16 +158,35 @@ void TgtMetafileProcessor::PlayBlt(const TEmfRecord& Rec) {
   TBitmap B;
   if (!LoadDib(Bmi, Bits, B)) return;
   auto Item = NewImageItem();
-  const TgtDoublePoint P1 = TransformPoint(XDest, YDest);
+  TgtDoublePoint P1 = TransformPoint(XDest, YDest);
   const TgtDoubleRect R = TransformRect(DRect(Bounds));
+  // The destination's size is the distance between its two corners, each
+  // mapped as a point: the window and viewport origins cancel out. (Mapped
+  // as a point itself, the size of a picture played inside a page would
+  // grow by the picture's place on the page.)
+  const TgtDoublePoint Far = TransformPoint(double(XDest) + CxDest, double(YDest) + CyDest);
+  const TgtDoublePoint MappedSize{Far.X - P1.X, Far.Y - P1.Y};
   double X = P1.X, Y = P1.Y, W, H;
-  const TgtDoublePoint MappedSize = TransformPoint(CxDest, CyDest);
   if (Type == EMR_BITBLT || Type == EMR_MASKBLT) {
     W = R.Right - R.Left;
     H = R.Bottom - R.Top;
   } else {
     W = MappedSize.X;
     H = MappedSize.Y;
+    // A mapping that turns an axis over draws the bitmap mirrored on the
+    // rectangle it covers, as a device does; items keep a positive size.
+    if (W < 0 || H < 0) {
+      MirrorBitmap(B, W < 0, H < 0);
+      if (W < 0) {
+        X += W;
+        W = -W;
+      }
+      if (H < 0) {
+        Y += H;
+        H = -H;
+      }
+      P1 = {X, Y};
+    }
   }
   Item->DisplayRect = {X, Y, X + W, Y + H};
   TgtDoubleRect& C = FClipRect;
@@ -250,7 +281,12 @@ void TgtMetafileProcessor::PlayDIBitsToDevice(const TEmfRecord& Rec) {
   if (R.Bmi.size() >= 12 && Integer(Le32(R.Bmi, 8)) < 0) Height = R.cySrc;
   if (R.StartScan == 0) {
     auto Item = NewImageItem();
-    const TgtDoubleRect B = TransformRect(DRect(R.Bounds));
+    // The bitmap keeps its own pixels: it lands at its mapped destination
+    // point, as large as the bounds (already device pixels) say. Mapping
+    // the bounds again would move a picture played inside a page by its
+    // place on the page a second time.
+    const TgtDoublePoint P = TransformPoint(R.xDest, R.yDest);
+    const TgtDoubleRect B{P.X, P.Y, P.X + (R.Bounds.Right - R.Bounds.Left), P.Y + (R.Bounds.Bottom - R.Bounds.Top)};
     Item->X = B.Left + FOriginX;
     Item->Y = B.Top + FOriginY;
     Item->Width = B.Right - B.Left;

@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "platform/gdi/Dib.h"
+#include "platform/gdi/DibBitmaps.h"
 #include "platform/gdi/EmfPlayer.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/JpegCodec.h"
@@ -293,6 +294,14 @@ private:
         for (const TRichLineItem& It : Line.Items) {
           const Integer Cp = Para.FirstCp + It.Start;
           if (Cp >= FPage.CpLimit) return;
+          if (It.Kind == TRichLineItem::TKind::Picture) {
+            // Its bottom edge on the line's baseline, its left edge where
+            // the text along the line would stand, turned as the text is.
+            const double From = Start + Dir * It.X, To = Start + Dir * (It.X + It.Width);
+            const double Base = Across + Side * (Line.Top + Line.Baseline);
+            DrawTurnedPicture(It, Up, Base, From, To);
+            continue;
+          }
           if (It.Kind != TRichLineItem::TKind::Text) continue;
           const Integer Count = std::min<Integer>(It.Length, FPage.CpLimit - Cp);
           const std::u16string Text = Para.Text.substr(std::size_t(It.Start), std::size_t(Count));
@@ -395,6 +404,92 @@ private:
     const std::vector<Byte> Info = DibInfoBytes(Dib);
     StretchDIBits(FDc, X0, Y0, W, Hl, 0, 0, Dib.Width(), Dib.Height(), Dib.Bits.data(),
                   reinterpret_cast<const BITMAPINFO*>(Info.data()), DIB_RGB_COLORS, SRCCOPY);
+  }
+
+  // A picture in a turned cell: upwards it is turned a quarter left (its
+  // top towards the page's left), downwards a quarter right. Base is the
+  // line's baseline across the cell; From and To its ends along the cell
+  // (page y, layout pixels). The target cannot be trusted to turn a
+  // bitmap or a metafile, so the picture's pixels are turned here and
+  // drawn upright onto the turned box.
+  void DrawTurnedPicture(const TRichLineItem& It, bool Up, double Base, double From, double To) {
+    if (It.Picture < 0 || std::size_t(It.Picture) >= FDoc.Pictures().size()) return;
+    const TRichPicture& Pic = FDoc.Pictures()[std::size_t(It.Picture)];
+    const int H = FLayout.TwipsToPxY(Pic.DisplaySize().cy);
+    if (It.Width <= 0 || H <= 0 || Pic.Data.empty()) return;
+    // Upwards the picture's top lies left of the baseline, downwards right.
+    const double Top = Up ? Base - H : Base + H;
+    const TRect Box = Normalized(FMap.LX(std::min(Base, Top)), FMap.LY(std::min(From, To)),
+                                 FMap.LX(std::max(Base, Top)), FMap.LY(std::max(From, To)));
+    if (Box.Right <= Box.Left || Box.Bottom <= Box.Top) return;
+    // Upright the picture is as wide as the box is tall.
+    int W = 0, Hu = 0;
+    std::vector<std::uint32_t> Px = UprightPixels(Pic, Box.Bottom - Box.Top, Box.Right - Box.Left, W, Hu);
+    if (Px.empty()) return;
+    // Upwards, upright pixel (x, y) lands at column y, row W-1-x of the
+    // turned picture; downwards at column Hu-1-y, row x.
+    std::vector<std::uint32_t> Turned(Px.size());
+    for (int Y = 0; Y < Hu; ++Y)
+      for (int X = 0; X < W; ++X) {
+        const int Col = Up ? Y : Hu - 1 - Y, Row = Up ? W - 1 - X : X;
+        Turned[std::size_t(Row) * Hu + std::size_t(Col)] = Px[std::size_t(Y) * W + std::size_t(X)];
+      }
+    const TDib Dib = DibFromBgra32(Turned.data(), Hu, W, 32);
+    const std::vector<Byte> Info = DibInfoBytes(Dib);
+    StretchDIBits(FDc, Box.Left, Box.Top, Box.Right - Box.Left, Box.Bottom - Box.Top, 0, 0, Dib.Width(),
+                  Dib.Height(), Dib.Bits.data(), reinterpret_cast<const BITMAPINFO*>(Info.data()), DIB_RGB_COLORS,
+                  SRCCOPY);
+  }
+
+  // A picture's pixels upright, top row first, as 0xAARRGGBB: raster
+  // pictures at their own size, metafiles played onto a white bitmap of
+  // W x H (cut to a size a page can show). Empty when the data does not
+  // decode.
+  static std::vector<std::uint32_t> UprightPixels(const TRichPicture& Pic, int W, int H, int& OutW, int& OutH) {
+    try {
+      if (Pic.Kind == TRichPictureKind::Emf) {
+        OutW = std::clamp(W, 1, 4096);
+        OutH = std::clamp(H, 1, 4096);
+        HENHMETAFILE Mf = SetEnhMetaFileBits(UINT(Pic.Data.size()), Pic.Data.data());
+        if (!Mf) return {};
+        HDC Dc = CreateCompatibleDC(nullptr);
+        HBITMAP Bm = CreateBitmap(OutW, OutH, 1, 32, nullptr);
+        HGDIOBJ Old = SelectObject(Dc, Bm);
+        const TRect All{0, 0, OutW, OutH};
+        HBRUSH White = CreateSolidBrush(RGB(255, 255, 255));
+        FillRect(Dc, &All, White);
+        DeleteObject(White);
+        IntersectClipRect(Dc, 0, 0, OutW, OutH);
+        PlayEnhMetaFile(Dc, Mf, &All);
+        DeleteEnhMetaFile(Mf);
+        SelectObject(Dc, Old);
+        std::vector<std::uint32_t> Px(std::size_t(OutW) * std::size_t(OutH));
+        BITMAPINFO Bi{};
+        Bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        Bi.bmiHeader.biWidth = OutW;
+        Bi.bmiHeader.biHeight = -OutH;
+        Bi.bmiHeader.biPlanes = 1;
+        Bi.bmiHeader.biBitCount = 32;
+        const int Lines = GetDIBits(Dc, Bm, 0, UINT(OutH), Px.data(), &Bi, DIB_RGB_COLORS);
+        DeleteObject(Bm);
+        DeleteDC(Dc);
+        if (Lines != OutH) return {};
+        return Px;
+      }
+      TDib Dib;
+      switch (Pic.Kind) {
+        case TRichPictureKind::Dib: Dib = DibFromPacked(Pic.Data.data(), Pic.Data.size()); break;
+        case TRichPictureKind::Jpeg: Dib = JpegDecompress(Pic.Data); break;
+        case TRichPictureKind::Png: Dib = ReadPng(Pic.Data.data(), Pic.Data.size(), TPngAlpha::OverWhite); break;
+        case TRichPictureKind::Emf: return {};
+      }
+      if (Dib.Empty()) return {};
+      OutW = Dib.Width();
+      OutH = Dib.Height();
+      return DibToBgra32(Dib);
+    } catch (const Exception&) {
+      return {};  // undecodable picture data: the picture stays empty
+    }
   }
 
   HDC FDc;

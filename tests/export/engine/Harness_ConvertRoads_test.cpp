@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <unistd.h>
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include "export/HarnessRun.h"
 #include "editor/controls/DCMemo.h"
@@ -176,6 +179,169 @@ TEST_F(THarnessRoads, CorpusDocumentsReadBackWithTheEditorsText) {
     TDCMemo Editor(nullptr);
     Editor.ImportFromFile(Entry.path().string());
     EXPECT_EQ(RichEditWords(Out), Words(Editor.GetText()));
+    ++Seen;
+  }
+  EXPECT_GT(Seen, 0);
+}
+
+namespace {
+// Words of a text, sorted; the rich edit's text shows a picture as "?",
+// which parts words as the picture does on a page.
+std::vector<std::string> SortedWords(std::string Text) {
+  std::replace(Text.begin(), Text.end(), '?', ' ');
+  std::vector<std::string> Out;
+  for (std::string& W : Words(Text))
+    if (std::any_of(W.begin(), W.end(), [](unsigned char C) { return std::isalnum(C); })) Out.push_back(std::move(W));
+  std::sort(Out.begin(), Out.end());
+  return Out;
+}
+
+// For each page file: its format, size, and whether it holds dark ink.
+const char* const PageScript = R"PY(
+import sys
+from PIL import Image
+for f in sys.argv[1:]:
+    im = Image.open(f); im.verify()
+    im = Image.open(f); im.load()
+    ink = im.convert('L').point(lambda v: 255 if v < 128 else 0).getbbox() is not None
+    print(im.format, im.size[0], im.size[1], ink)
+)PY";
+
+// The text of every cell of every sheet, as xlrd reads the workbook.
+const char* const SheetScript = R"PY(
+import sys, xlrd
+book = xlrd.open_workbook(sys.argv[1])
+for sh in book.sheets():
+    for r in range(sh.nrows):
+        for c in range(sh.ncols):
+            v = sh.cell_value(r, c)
+            if isinstance(v, str) and v.strip(): print(v)
+)PY";
+}  // namespace
+
+// The rich-edit road's fixtures (each a fault of that road once) in every
+// engine format, each file judged by its own outside reader: the PDF by
+// qpdf and pdftotext (the rich edit's words, as many pages as it has), the
+// pages by PIL (format, A4 at 96 dpi, ink; as many as the PDF's), SVG by
+// xmllint and rsvg-convert, the workbook by xlrd (the words in its cells).
+TEST_F(THarnessRoads, RichEditFixturesReadBackInEveryFormatsReader) {
+  for (const char* Tool : {"/usr/bin/qpdf", "/usr/bin/pdftotext", "/usr/bin/pdfinfo", "/usr/bin/xmllint",
+                           "/usr/bin/rsvg-convert"})
+    if (!fs::exists(Tool)) GTEST_SKIP() << Tool << " missing";
+  if (sxtest::RunStatus(std::string(Python) + " -c 'import PIL, xlrd' 2>/dev/null") != 0) GTEST_SKIP() << "PIL or xlrd missing";
+  const fs::path PageCheck = Write("pages.py", PageScript), SheetCheck = Write("sheet.py", SheetScript);
+  struct TFixture {
+    const char* File;
+    const char* SheetLoses;   // words the workbook is known to lose, or ""
+  } const Fixtures[] = {
+      {"richedit_tall_row.rtf", ""},
+      {"richedit_sections.rtf", ""},
+      {"richedit_exact_line.rtf", ""},
+      {"richedit_wide_cells.rtf", ""},
+      {"richedit_shape_pictures.rtf", ""},
+      // The downward text starts where the next cell's text does: the
+      // sheet grid gives both one cell and keeps the second.
+      {"richedit_turned_cells.rtf", "Downwards text"},
+      {"richedit_turned_pictures.rtf", ""},
+      {"richedit_wmf_goal.rtf", ""},
+      {"richedit_wmf_stretchblt.rtf", ""},
+  };
+  const fs::path Folder = fs::path(SX_SOURCE_DIR) / "tests/fixtures/rtf";
+  for (const TFixture& F : Fixtures) {
+    SCOPED_TRACE(F.File);
+    const fs::path In = Folder / F.File;
+    std::string Text;
+    for (const std::string& W : RichEditWords(In)) Text += W + " ";
+    const std::vector<std::string> Want = SortedWords(Text);
+    ASSERT_FALSE(Want.empty());
+    const std::string Stem = fs::path(F.File).stem().string();
+    auto Convert = [&](const std::string& Format) {
+      const fs::path Out = Dir / (Stem + "_" + Format);
+      fs::create_directories(Out);
+      const auto R = sxtest::RunConvertHarness(In.string(), Format, (Out / ("out." + Format)).string(),
+                                               sxtest::THarnessInput::InputRtf);
+      EXPECT_EQ(R.Status, 0) << Format << ": " << R.Error;
+      std::vector<std::string> Pages;   // the files of the format itself
+      for (const std::string& File : R.Files)
+        if (fs::path(File).extension() == "." + Format) Pages.push_back(File);
+      return Pages;
+    };
+    auto Quoted = [](const std::vector<std::string>& Files) {
+      std::string Q;
+      for (const std::string& File : Files) Q += " " + sxtest::HarnessQuote(File);
+      return Q;
+    };
+
+    const std::vector<std::string> Pdf = Convert("pdf");
+    ASSERT_EQ(Pdf.size(), 1u);
+    const std::string P = sxtest::HarnessQuote(Pdf[0]);
+    int Status = -1;
+    const std::string Check = RunCommand("/usr/bin/qpdf --check " + P + " 2>&1", &Status);
+    EXPECT_EQ(Status, 0) << Check;
+    EXPECT_EQ(SortedWords(RunCommand("/usr/bin/pdftotext -enc UTF-8 " + P + " -")), Want);
+    const std::string Info = RunCommand("/usr/bin/pdfinfo " + P);
+    const std::size_t At = Info.find("Pages:");
+    ASSERT_NE(At, std::string::npos) << Info;
+    const std::size_t PageCount = std::size_t(std::atoi(Info.c_str() + At + 6));
+
+    for (const char* Raster : {"png", "jpg", "bmp"}) {
+      SCOPED_TRACE(Raster);
+      const std::vector<std::string> Pages = Convert(Raster);
+      EXPECT_EQ(Pages.size(), PageCount);
+      const std::string Format = std::string(Raster) == "jpg" ? "JPEG" : Raster == std::string("png") ? "PNG" : "BMP";
+      std::istringstream Out(RunCommand(std::string(Python) + " " + sxtest::HarnessQuote(PageCheck.string()) +
+                                        Quoted(Pages) + " 2>&1"));
+      std::size_t Read = 0;
+      for (std::string Line; std::getline(Out, Line); ++Read) EXPECT_EQ(Line, Format + " 794 1123 True");
+      EXPECT_EQ(Read, Pages.size());
+    }
+
+    const std::vector<std::string> Svg = Convert("svg");
+    EXPECT_EQ(Svg.size(), PageCount);
+    for (const std::string& Page : Svg) {
+      const std::string Lint = RunCommand("/usr/bin/xmllint --noout " + sxtest::HarnessQuote(Page) + " 2>&1", &Status);
+      EXPECT_EQ(Status, 0) << Lint;
+      const std::string Render = RunCommand("/usr/bin/rsvg-convert -o " + sxtest::HarnessQuote(Page + ".png") + " " +
+                                            sxtest::HarnessQuote(Page) + " 2>&1", &Status);
+      EXPECT_EQ(Status, 0) << Render;
+    }
+
+    const std::vector<std::string> Xls = Convert("xls");
+    ASSERT_EQ(Xls.size(), 1u);
+    std::vector<std::string> Cells = SortedWords(
+        RunCommand(std::string(Python) + " " + sxtest::HarnessQuote(SheetCheck.string()) + Quoted(Xls) + " 2>&1", &Status));
+    EXPECT_EQ(Status, 0);
+    std::vector<std::string> Kept = Want;
+    for (const std::string& Lost : SortedWords(F.SheetLoses)) {
+      const auto It = std::find(Kept.begin(), Kept.end(), Lost);
+      if (It != Kept.end()) Kept.erase(It);
+    }
+    EXPECT_EQ(Cells, Kept);
+  }
+}
+
+// LibreOffice writes a control word and a line end before almost every
+// run; the line end is layout, so on the editor road its documents keep a
+// line per paragraph: the page has no more line breaks than the source has
+// words that end a line (\par, \line, \row, \sect, \page).
+TEST_F(THarnessRoads, LibreOfficeDocumentsKeepALinePerParagraphOnTheEditorRoad) {
+  const fs::path Corpus = fs::path(SX_CORPUS_DIR) / "rtf";
+  if (!fs::is_directory(Corpus)) GTEST_SKIP() << "corpus absent";
+  const std::regex Break(R"(\\(par|line|row|sect|page)(?![a-zA-Z]))"), Br("<br\\b");
+  int Seen = 0;
+  for (const auto& Entry : fs::directory_iterator(Corpus)) {
+    const std::string Name = Entry.path().filename().string();
+    if (Name.rfind("libreoffice_", 0) != 0 || Entry.path().extension() != ".rtf") continue;
+    SCOPED_TRACE(Name);
+    const std::string Source = ReadFile(Entry.path());
+    const fs::path Out = Dir / (Entry.path().stem().string() + ".html");
+    const auto R = sxtest::RunConvertHarness(Entry.path().string(), "html", Out.string());
+    ASSERT_EQ(R.Status, 0) << R.Error;
+    const std::string Html = ReadFile(Out);
+    const auto Count = [](const std::string& Text, const std::regex& E) {
+      return std::distance(std::sregex_iterator(Text.begin(), Text.end(), E), std::sregex_iterator());
+    };
+    EXPECT_LE(Count(Html, Br), Count(Source, Break));
     ++Seen;
   }
   EXPECT_GT(Seen, 0);

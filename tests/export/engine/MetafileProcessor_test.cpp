@@ -321,6 +321,80 @@ TEST(TgtMetafileProcessor, BitmapsBecomeImagesMergedAndJoined) {
   EXPECT_EQ(F.Engine.ImageCount(), 3);
 }
 
+// A picture played inside a page: the page's mapping puts the picture's
+// corner at the viewport origin and scales it; the stretched bitmap covers
+// the rectangle between its two mapped corners, whatever the origins. A
+// mapping that turns an axis over mirrors the bitmap.
+TEST(TgtMetafileProcessor, BitmapsCoverTheirMappedRectangle) {
+  struct TCase {
+    TPoint ViewportOrg, WindowExt, ViewportExt;
+    TgtDoubleRect Want;      // X, Y, X + Width, Y + Height
+    bool RedLeft;            // the bitmap's left column still on the left
+    const char* Why;
+  } const Cases[] = {
+      {{110, 90}, {65536, 65536}, {65536, 65536}, {110, 90, 244, 152}, true, "a picture at its own size"},
+      {{40, 25}, {134, 62}, {268, 31}, {40, 25, 308, 56}, true, "scaled: twice as wide, half as tall"},
+      {{300, 25}, {134, 62}, {-134, 62}, {166, 25, 300, 87}, false, "an axis turned over"},
+  };
+  for (const TCase& K : Cases) {
+    SCOPED_TRACE(K.Why);
+    TPlayerFixture F;
+    TgtMetafileProcessor P(F.Engine);
+    TEmfBuilder B;
+    B.Add(TEmrDword{EMR_SETMAPMODE, MM_ANISOTROPIC});
+    B.Add(TEmrPointL{EMR_SETWINDOWEXTEX, K.WindowExt});
+    B.Add(TEmrPointL{EMR_SETVIEWPORTEXTEX, K.ViewportExt});
+    B.Add(TEmrPointL{EMR_SETVIEWPORTORGEX, K.ViewportOrg});
+    TEmrStretchDIBits S;
+    // What the recorder writes: the bounds in device pixels.
+    S.Bounds = {Integer(K.Want.Left), Integer(K.Want.Top), Integer(K.Want.Right), Integer(K.Want.Bottom)};
+    S.cxDest = 134;
+    S.cyDest = 62;
+    S.cxSrc = 2;
+    S.cySrc = 1;
+    S.Rop = SRCCOPY;
+    MakeDib(2, 1, 0, S.Bmi, S.Bits);
+    S.Bits[2] = 0xFF;   // the left pixel red, the right one black
+    B.Add(S);
+    P.PlayBytes(B.Finish(TestHeader()), 0, 0);
+    ASSERT_EQ(F.Content(), 1u);
+    auto* I = F.Item<TgtImageItem>(0);
+    ASSERT_TRUE(I);
+    EXPECT_NEAR(I->X, K.Want.Left, 0.5);
+    EXPECT_NEAR(I->Y, K.Want.Top, 0.5);
+    EXPECT_NEAR(I->Width, K.Want.Right - K.Want.Left, 0.5);
+    EXPECT_NEAR(I->Height, K.Want.Bottom - K.Want.Top, 0.5);
+    auto* Bmp = dynamic_cast<TBitmap*>(F.Engine.GetImage(I->ImageIndex));
+    ASSERT_TRUE(Bmp);
+    const TColor Left = Bmp->Canvas()->GetPixel(0, 0);
+    EXPECT_EQ(ColorToRGB(Left) == 0x0000FFu, K.RedLeft) << std::hex << ColorToRGB(Left);
+  }
+  // A bitmap set to the device at its own size: its mapped destination
+  // point, the size of its bounds.
+  TPlayerFixture F;
+  TgtMetafileProcessor P(F.Engine);
+  TEmfBuilder B;
+  B.Add(TEmrDword{EMR_SETMAPMODE, MM_ANISOTROPIC});
+  B.Add(TEmrPointL{EMR_SETWINDOWEXTEX, {65536, 65536}});
+  B.Add(TEmrPointL{EMR_SETVIEWPORTEXTEX, {65536, 65536}});
+  B.Add(TEmrPointL{EMR_SETVIEWPORTORGEX, {110, 90}});
+  TEmrSetDIBitsToDevice D;
+  D.Bounds = {110, 90, 114, 100};
+  D.cxSrc = 4;
+  D.cySrc = 10;
+  D.Scans = 10;
+  MakeDib(4, 10, 0x80, D.Bmi, D.Bits);
+  B.Add(D);
+  P.PlayBytes(B.Finish(TestHeader()), 0, 0);
+  ASSERT_EQ(F.Content(), 1u);
+  auto* I = F.Item<TgtImageItem>(0);
+  ASSERT_TRUE(I);
+  EXPECT_DOUBLE_EQ(I->X, 110);
+  EXPECT_DOUBLE_EQ(I->Y, 90);
+  EXPECT_DOUBLE_EQ(I->Width, 4);
+  EXPECT_DOUBLE_EQ(I->Height, 10);
+}
+
 TEST(TgtMetafileProcessor, FillsWithoutBitmapsBecomeShapesOnlyWithShapesOn) {
   for (bool Shapes : {true, false}) {
     TPlayerFixture F;

@@ -242,6 +242,64 @@ TEST(RichPages, TurnedCellsDrawTheirTextUpwardsOrDownwards) {
   EXPECT_LT(Down.Top, Plain.Top + 5);
 }
 
+TEST(RichPages, PicturesInTurnedCellsTurnWithTheirText) {
+  // Upwards a picture turns a quarter left (its top to the page's left, its
+  // start at the bottom), downwards a quarter right; the ordinary cell
+  // keeps it upright. The DIB is 48 x 32 pixels upright, the metafile 134 x 62.
+  const TRichDocument Doc = RtfRead(Fixture("richedit_turned_pictures.rtf"));
+  ASSERT_EQ(Doc.Pictures().size(), 3u);
+  const auto Pages = DrawPages(Doc);
+  ASSERT_EQ(Pages.size(), 1u);
+  EXPECT_EQ(Pages[0].Pictures, 3);
+  ExpectEveryWordOnce(Doc, Pages);
+  TCanvas C(640, 840);
+  PageThrough(Doc, PageRect, C.Dc(), /*Render=*/true);
+  // The box of one colour between two columns of the page.
+  auto Box = [&](COLORREF Colour, int Left, int Right) {
+    TRect R{Right, 840, Left, 0};
+    for (int Y = 0; Y < 840; ++Y)
+      for (int X = Left; X < Right; ++X)
+        if (GetPixel(C.Dc(), X, Y) == Colour) {
+          R.Left = std::min(R.Left, X);
+          R.Top = std::min(R.Top, Y);
+          R.Right = std::max(R.Right, X + 1);
+          R.Bottom = std::max(R.Bottom, Y + 1);
+        }
+    return R;
+  };
+  const COLORREF Red = RGB(255, 0, 0), Blue = RGB(0, 0, 255), Green = RGB(0, 255, 0), Yellow = RGB(255, 255, 0);
+  struct TQuarter {
+    COLORREF Colour;
+    int Left, Right;      // the cell's columns (no gap: the pictures reach its edges)
+    TSize Size;           // on the page
+    COLORREF RightOf;     // the colour beside it on the right, or 0
+    COLORREF Below;       // the colour under it, or 0
+    const char* Why;
+  } const Cases[] = {
+      {Blue, 25, 125, {16, 24}, Yellow, Red, "upwards: the top edge on the left, its right end at the top"},
+      {Green, 25, 125, {16, 24}, 0, 0, "upwards: the bottom right quarter"},
+      {Red, 125, 225, {62, 67}, 0, Blue, "downwards: the metafile's left half on top"},
+      {Blue, 125, 225, {62, 67}, 0, 0, "downwards: its right half below"},
+      {Red, 225, 600, {24, 16}, Blue, Green, "upright in the ordinary cell"},
+  };
+  for (const TQuarter& K : Cases) {
+    SCOPED_TRACE(K.Why);
+    const TRect R = Box(K.Colour, K.Left, K.Right);
+    EXPECT_NEAR(R.Right - R.Left, K.Size.cx, 1);
+    EXPECT_NEAR(R.Bottom - R.Top, K.Size.cy, 1);
+    if (K.RightOf) {
+      const TRect N = Box(K.RightOf, K.Left, K.Right);
+      EXPECT_EQ(N.Left, R.Right);
+      EXPECT_EQ(N.Top, R.Top);
+    }
+    if (K.Below) {
+      const TRect N = Box(K.Below, K.Left, K.Right);
+      EXPECT_EQ(N.Top, R.Bottom);
+      EXPECT_EQ(N.Left, R.Left);
+    }
+  }
+}
+
 TEST(RichPages, MetafilePicturesFillTheBoxTheirGoalSizeGives) {
   // Windows metafiles sized by \picwgoal/\pichgoal (and \picscalex/y):
   // 2010 x 930 twips are 134 x 62 pixels, drawn after "A" on the first line
@@ -249,7 +307,8 @@ TEST(RichPages, MetafilePicturesFillTheBoxTheirGoalSizeGives) {
   struct TCase {
     const char* File;
     TSize Box;
-  } const Cases[] = {{"richedit_wmf_goal.rtf", {134, 62}}, {"richedit_wmf_stretchblt.rtf", {134, 62}}};
+    bool Halves;   // red on the left half, blue on the right one
+  } const Cases[] = {{"richedit_wmf_goal.rtf", {134, 62}, false}, {"richedit_wmf_stretchblt.rtf", {134, 62}, true}};
   for (const TCase& K : Cases) {
     SCOPED_TRACE(K.File);
     const TRichDocument Doc = RtfRead(Fixture(K.File));
@@ -267,20 +326,30 @@ TEST(RichPages, MetafilePicturesFillTheBoxTheirGoalSizeGives) {
     PlayEnhMetaFile(Played.Dc(), Mf, &Bounds);
     DeleteEnhMetaFile(Mf);
     for (TCanvas* C : {&Direct, &Played}) {
-      // The red of the first line's picture (the rectangle's has a black
-      // edge of a pixel).
-      TRect R{640, 840, 0, 0};
-      for (int Y = 0; Y < 25 + K.Box.cy + 4; ++Y)
-        for (int X = 0; X < 640; ++X)
-          if (GetPixel(C->Dc(), X, Y) == RGB(255, 0, 0)) {
-            R.Left = std::min(R.Left, X);
-            R.Top = std::min(R.Top, Y);
-            R.Right = std::max(R.Right, X + 1);
-            R.Bottom = std::max(R.Bottom, Y + 1);
-          }
+      // The red and blue of the first line's picture (the rectangle's has
+      // a black edge of a pixel; the stretched DIB is red on its left half
+      // and blue on its right one).
+      auto Box = [&](COLORREF Colour) {
+        TRect R{640, 840, 0, 0};
+        for (int Y = 0; Y < 25 + K.Box.cy + 4; ++Y)
+          for (int X = 0; X < 640; ++X)
+            if (GetPixel(C->Dc(), X, Y) == Colour) {
+              R.Left = std::min(R.Left, X);
+              R.Top = std::min(R.Top, Y);
+              R.Right = std::max(R.Right, X + 1);
+              R.Bottom = std::max(R.Bottom, Y + 1);
+            }
+        return R;
+      };
+      const TRect Red = Box(RGB(255, 0, 0)), Blue = Box(RGB(0, 0, 255));
+      const TRect R{Red.Left, Red.Top, Blue.Right > Blue.Left ? Blue.Right : Red.Right,
+                    std::max(Red.Bottom, Blue.Bottom)};
       EXPECT_NEAR(R.Right - R.Left, K.Box.cx, 2);
       EXPECT_NEAR(R.Bottom - R.Top, K.Box.cy, 2);
       EXPECT_NEAR(R.Top, 25, 1);
+      if (K.Halves) {
+        EXPECT_NEAR(Red.Right - Red.Left, K.Box.cx / 2, 1);
+      }
     }
   }
 }
