@@ -16,6 +16,7 @@
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
 #include "platform/win/SysMetrics.h"
+#include "platform/win/SystemClasses.h"
 #include "platform/win/WinState_p.h"
 
 namespace {
@@ -30,7 +31,7 @@ AnsiString ClassKey(const char* Name) { return AnsiUpperCase(Name ? Name : ""); 
 
 bool IsAtomName(const char* Name) { return reinterpret_cast<std::uintptr_t>(Name) <= 0xFFFF; }
 
-std::shared_ptr<TWndClass> FindClass(const char* Name) {
+std::shared_ptr<TWndClass> FindRegisteredClass(const char* Name) {
   auto& St = WinState();
   if (!Name) return nullptr;
   if (IsAtomName(Name)) {
@@ -43,6 +44,17 @@ std::shared_ptr<TWndClass> FindClass(const char* Name) {
   for (auto& C : St.Classes)
     if (ClassKey(C->Name.c_str()) == Key) return C;
   return nullptr;
+}
+
+// A system class (the standard controls) registers itself when first named.
+std::shared_ptr<TWndClass> FindClass(const char* Name) {
+  if (auto K = FindRegisteredClass(Name)) return K;
+  static bool Registering = false;  // the registration's own class queries
+  if (Registering) return nullptr;
+  Registering = true;
+  const bool Ok = RegisterSystemClass(Name);
+  Registering = false;
+  return Ok ? FindRegisteredClass(Name) : nullptr;
 }
 
 // Children vector of the parent (the desktop's for top-level windows).
@@ -352,7 +364,7 @@ ATOM RegisterClassExA(const WNDCLASSEXA* C) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  if (FindClass(C->lpszClassName)) {
+  if (FindRegisteredClass(C->lpszClassName)) {
     SetLastError(ERROR_CLASS_ALREADY_EXISTS);
     return 0;
   }
@@ -394,7 +406,7 @@ ATOM RegisterClassA(const WNDCLASSA* C) {
 }
 
 BOOL UnregisterClassA(const char* Name, HINSTANCE) {
-  auto K = FindClass(Name);
+  auto K = FindRegisteredClass(Name);
   if (!K) {
     SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
     return FALSE;
