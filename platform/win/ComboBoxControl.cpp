@@ -152,6 +152,9 @@ int ListRowsHeight(TCombo& C) {
   const int Count = int(ToList(C, LB_GETCOUNT));
   const int ItemH = std::max(1, int(ToList(C, LB_GETITEMHEIGHT, 0)));
   const int Rows = C.MinVisible > 0 ? std::max(1, std::min(Count, C.MinVisible)) : 0;
+  // A short list shrinks to its items; an empty one shows one blank row.
+  if (Rows == 0 && !(C.Style & CBS_OWNERDRAWVARIABLE))
+    return std::min(std::max(C.DropHeight, ItemH + 2), std::max(Count, 1) * ItemH + 2);
   if (Rows == 0) return std::max(C.DropHeight, ItemH + 2);
   if (!(C.Style & CBS_OWNERDRAWVARIABLE)) return Rows * ItemH + 2;
   int H = 2;
@@ -721,6 +724,11 @@ LRESULT Dispatch(TCombo& C, UINT Msg, WPARAM W, LPARAM L) {
       if (C.Dropped && !C.InTrack && HWND(L) != Wnd) CloseUp(C, TClose::Cancel);
       return 0;
     case WM_CANCELMODE: CloseUp(C, TClose::Cancel); return 0;
+    case WM_DESTROY:
+      // The dropped list belongs to the top-level window; it goes with us.
+      if (C.List && C.DropsDown() && IsWindow(C.List)) DestroyWindow(C.List);
+      C.List = nullptr;
+      return 0;
     default: return DefWindowProcA(Wnd, Msg, W, L);
   }
 }
@@ -736,7 +744,10 @@ LRESULT ComboBoxWndProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L) {
       C->Style = DWORD(Cs ? Cs->style : GetWindowLongA(Wnd, GWL_STYLE));
       if ((C->Style & 3) == 0) C->Style |= CBS_SIMPLE;
       if (!(C->Style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE))) C->Style |= CBS_HASSTRINGS;
+      const bool Bars = C->Style & (WS_VSCROLL | WS_HSCROLL);
       SetPropA(Wnd, StateProp, C.release());
+      // Scroll-bar styles are the list's; the combo box itself has none.
+      if (Bars) SetWindowLongA(Wnd, GWL_STYLE, GetWindowLongA(Wnd, GWL_STYLE) & ~LONG_PTR(WS_VSCROLL | WS_HSCROLL));
     }
     return DefWindowProcA(Wnd, Msg, W, L);
   }

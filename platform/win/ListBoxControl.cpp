@@ -162,7 +162,9 @@ TListBox* StateOf(HWND Wnd) { return static_cast<TListBox*>(GetPropA(Wnd, StateP
 
 // --- who hears what ------------------------------------------------------------------------
 
-HWND NotifyTarget(const TListBox& L) { return GetParent(L.Wnd); }
+// A dropped list's owner is the combo box's top-level window, so a combo
+// list names its combo box itself.
+HWND NotifyTarget(const TListBox& L) { return L.Combo ? L.Combo : GetParent(L.Wnd); }
 // The window that draws and measures: the combo box's parent for a combo list.
 HWND OwnerTarget(const TListBox& L) { return L.Combo ? GetParent(L.Combo) : GetParent(L.Wnd); }
 HWND ItemWindow(const TListBox& L) { return L.Combo ? L.Combo : L.Wnd; }
