@@ -13,6 +13,7 @@
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
+#include "platform/win/OwnerDraw.h"
 #include "platform/win/Window.h"
 
 #include <cstring>
@@ -1029,6 +1030,22 @@ void TWinControl::SetChildOrder(TComponent* Child, Integer Order) {
   }
 }
 
+namespace {
+TWinControl* OwnerDrawChild(HWND Parent, const TMessage& Message) {
+  if (!Message.LParam) return nullptr;
+  switch (Message.Msg) {
+    case WM_DRAWITEM: return FindControl(reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam)->hwndItem);
+    case WM_DELETEITEM: return FindControl(reinterpret_cast<const DELETEITEMSTRUCT*>(Message.LParam)->hwndItem);
+    case WM_COMPAREITEM: return FindControl(reinterpret_cast<const COMPAREITEMSTRUCT*>(Message.LParam)->hwndItem);
+    case WM_MEASUREITEM: {
+      const UINT Id = reinterpret_cast<const MEASUREITEMSTRUCT*>(Message.LParam)->CtlID;
+      return Parent && Id ? FindControl(GetDlgItem(Parent, int(Id))) : nullptr;
+    }
+    default: return nullptr;
+  }
+}
+}  // namespace
+
 void TWinControl::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_PAINT: WMPaint(Message); break;
@@ -1066,6 +1083,17 @@ void TWinControl::Dispatch(TMessage& Message) {
     case WM_VSCROLL:
       // A child control's notification goes back to it as CN_*.
       if (TWinControl* Child = FindControl(reinterpret_cast<HWND>(Message.LParam)); Child && Child != this)
+        Message.Result = Child->Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam);
+      else
+        DefaultHandler(Message);
+      break;
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_DELETEITEM:
+    case WM_COMPAREITEM:
+      // An owner-drawn child draws and measures itself (CN_*); the records
+      // name the child's window, except MEASUREITEMSTRUCT, which has its id.
+      if (TWinControl* Child = OwnerDrawChild(FHandle, Message); Child && Child != this)
         Message.Result = Child->Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam);
       else
         DefaultHandler(Message);

@@ -176,7 +176,9 @@ void Drop(TCombo& C) {
   if (Y + Height > ScreenH && Wr.Top - Height >= 0) Y = Wr.Top - Height;
   C.SelAtDrop = int(ToList(C, LB_GETCURSEL));
   SetWindowPos(C.List, HWND_TOPMOST, Wr.Left, Y, Width, Height, SWP_SHOWWINDOW | SWP_NOACTIVATE);
-  if (C.SelAtDrop >= 0) ToList(C, LB_SETTOPINDEX, WPARAM(std::max(0, C.SelAtDrop)));
+  // The list opens at its start, scrolled only as far as the selection needs.
+  ToList(C, LB_SETTOPINDEX, 0);
+  if (C.SelAtDrop >= 0) ToList(C, LB_SETCARETINDEX, WPARAM(C.SelAtDrop));
   C.Dropped = true;
   C.PressedOnList = false;
   SetCapture(C.Wnd);

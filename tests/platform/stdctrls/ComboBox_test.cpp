@@ -228,3 +228,89 @@ TEST_F(ComboBoxTest, DropDownListLooksClassic) {
   SendMessageA(Cb, CB_SHOWDROPDOWN, FALSE, 0);
 }
 }  // namespace
+
+// --- TComboBox on a form ---------------------------------------------------------------------
+
+namespace {
+TEST_F(TListFormTest, DropDownListChosenWithTheKeyboardRunsOnChange) {
+  TListsForm* F = ShowForm();
+  TComboBox* C = F->Sizes;
+  C->SetFocus();
+  App->ProcessMessages();
+  Keys({}, VK_F4);
+  EXPECT_TRUE(C->GetDroppedDown());
+  Keys({}, VK_DOWN);
+  Keys({}, VK_RETURN);
+  EXPECT_FALSE(C->GetDroppedDown());
+  EXPECT_EQ(C->GetItemIndex(), 2);
+  EXPECT_EQ(C->GetText(), "Large");
+  EXPECT_EQ(F->Changes, (std::vector<AnsiString>{"Large"}));
+  EXPECT_EQ(F->GetActiveControl(), C);
+}
+
+TEST_F(TListFormTest, DropDownListChosenWithTheMouse) {
+  TListsForm* F = ShowForm();
+  TComboBox* C = F->Sizes;
+  struct TSeen : TObject {
+    std::vector<const char*> Events;
+    void Drop(TObject*) { Events.push_back("drop"); }
+    void Close(TObject*) { Events.push_back("close"); }
+  } Seen;
+  C->OnDropDown = TNotifyEvent(&Seen, &TSeen::Drop);
+  C->OnCloseUp = TNotifyEvent(&Seen, &TSeen::Close);
+  ClickAt(C, {20, 5});
+  ASSERT_TRUE(C->GetDroppedDown());
+  HWND List = ComboBoxListWindow(C->Handle());
+  TRect LR;
+  GetWindowRect(List, &LR);
+  const int H = C->GetItemHeight();
+  EXPECT_EQ(LR.Height(), 4 * H + 2) << "DropDownCount rows";
+  HeadlessDisplay().Click(LR.Left + 10, LR.Top + 1 + 3 * H + H / 2);
+  App->ProcessMessages();
+  EXPECT_FALSE(C->GetDroppedDown());
+  EXPECT_EQ(C->GetText(), "Huge");
+  EXPECT_EQ(F->Changes, (std::vector<AnsiString>{"Huge"}));
+  EXPECT_EQ(Seen.Events, (std::vector<const char*>{"drop", "close"}));
+  TRect Area{0, 0, 320, 240};
+  HeadlessDisplay().SaveScreenshot(std::string(SX_SOURCE_DIR) + "/build/listsform-combo.png", &Area);
+}
+
+TEST_F(TListFormTest, ComboTextAndItemsKeepAcrossANewWindow) {
+  TListsForm* F = ShowForm();
+  TComboBox* C = F->Sizes;
+  C->GetItems()->AddObject("Tiny", C);
+  C->SetItemIndex(5);
+  C->SetSorted(true);
+  EXPECT_EQ(C->GetItems()->GetCommaText(), "Giant,Huge,Large,Medium,Small,Tiny");
+  EXPECT_EQ(C->GetItems()->GetObjects(5), C);
+  EXPECT_EQ(C->GetText(), "Tiny");
+  C->SetText("Large");
+  EXPECT_EQ(C->GetItemIndex(), 2) << "a drop-down list's text picks its item";
+}
+
+TEST_F(TListFormTest, DropDownComboWithAnEditReportsTyping) {
+  ShowForm();
+  RegisterStubEditClass();
+  auto* C = new TComboBox(Form);
+  C->SetParent(Form);
+  C->SetBounds(160, 140, 120, 21);
+  C->GetItems()->SetCommaText("red,green");
+  C->SetText("teal");
+  struct TSeen : TObject {
+    int Changes = 0;
+    void Change(TObject*) { ++Changes; }
+  } Seen;
+  C->OnChange = TNotifyEvent(&Seen, &TSeen::Change);
+  C->HandleNeeded();
+  ASSERT_NE(C->EditHandle(), nullptr);
+  EXPECT_EQ(C->GetText(), "teal");
+  C->SetFocus();
+  HeadlessDisplay().TypeText("s");
+  App->ProcessMessages();
+  EXPECT_EQ(C->GetText(), "teals");
+  EXPECT_EQ(Seen.Changes, 1);
+  EXPECT_EQ(Form->GetActiveControl(), C);
+  C->SetItemIndex(1);
+  EXPECT_EQ(C->GetText(), "green");
+}
+}  // namespace

@@ -298,3 +298,145 @@ TEST_F(ListBoxTest, WantKeyboardInputLetsTheOwnerRedirectKeys) {
   EXPECT_EQ(SendMessageA(Lb, LB_GETCURSEL, 0, 0), 5);
 }
 }  // namespace
+
+// --- TListBox on a form ----------------------------------------------------------------------
+
+namespace {
+TEST_F(TListFormTest, FormDescriptionBuildsTheListsWithTheirItemsAndHandlers) {
+  TListsForm* F = ShowForm();
+  ASSERT_NE(F->Names, nullptr);
+  ASSERT_NE(F->Sizes, nullptr);
+  EXPECT_EQ(F->Names->GetStyle(), lbOwnerDrawFixed);
+  EXPECT_TRUE(F->Names->GetMultiSelect());
+  EXPECT_EQ(F->Names->GetItems()->GetCount(), 4);
+  EXPECT_EQ(F->Names->GetItems()->GetStrings(2), "Gamma");
+  EXPECT_EQ(F->Names->GetItemHeight(), 18);
+  TRect R = F->Names->ItemRect(1);
+  EXPECT_EQ(R.Top, 18) << "the owner-draw rows have the described height";
+  EXPECT_EQ(F->Plain->GetItems()->GetCommaText(), "one,three,two") << "Sorted";
+  EXPECT_EQ(F->Sizes->GetStyle(), csDropDownList);
+  EXPECT_EQ(F->Sizes->GetItemIndex(), 1) << "ItemIndex read before the window existed";
+  EXPECT_EQ(F->Sizes->GetText(), "Medium");
+  EXPECT_TRUE(F->Names->Focused()) << "the first in tab order";
+  // The description writes back what it read.
+  EXPECT_NE(F->Names->GetName(), "");
+}
+
+TEST_F(TListFormTest, ShiftAndCtrlClicksSelectRowsAndRunOnClick) {
+  TListsForm* F = ShowForm();
+  TListBox* L = F->Names;
+  ClickAt(L, {30, 18 * 0 + 5});
+  ClickAt(L, {30, 18 * 2 + 5}, {VK_SHIFT});
+  ClickAt(L, {30, 18 * 3 + 5}, {VK_CONTROL});
+  EXPECT_EQ(L->SelCount(), 4);
+  ClickAt(L, {30, 18 * 1 + 5}, {VK_CONTROL});
+  EXPECT_EQ(L->SelCount(), 3);
+  EXPECT_FALSE(L->GetSelected(1));
+  EXPECT_TRUE(L->GetSelected(3));
+  EXPECT_EQ(F->Clicks, 4) << "each change of the selection is a click";
+  EXPECT_TRUE(L->Focused());
+  EXPECT_EQ(L->ItemAtPos({30, 18 * 3 + 5}, true), 3);
+  EXPECT_EQ(L->ItemAtPos({30, 110}, true), -1);
+  EXPECT_EQ(L->ItemAtPos({30, 110}, false), 4);
+  L->ClearSelection();
+  EXPECT_EQ(L->SelCount(), 0);
+}
+
+TEST_F(TListFormTest, OwnerDrawnRowsAreDrawnByTheHandlerAtTheirPlace) {
+  TListsForm* F = ShowForm();
+  F->Names->SetSelected(1, true);
+  F->Names->Repaint();
+  App->ProcessMessages();
+  struct TCase {
+    TPoint At;
+    COLORREF Want;
+    const char* Why;
+  } Cases[] = {
+      {{5, 9}, RGB(0, 255, 0), "row 0's swatch"},
+      {{5, 18 + 9}, RGB(255, 0, 0), "row 1's swatch"},
+      {{100, 18 + 9}, GetSysColor(COLOR_HIGHLIGHT), "row 1 selected"},
+      {{100, 9}, GetSysColor(COLOR_WINDOW), "row 0 plain"},
+      {{100, 110}, GetSysColor(COLOR_WINDOW), "below the rows"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    EXPECT_EQ(PixelAt(F->Names, C.At), C.Want);
+  }
+  TRect Area{0, 0, 320, 240};
+  HeadlessDisplay().SaveScreenshot(std::string(SX_SOURCE_DIR) + "/build/listsform.png", &Area);
+}
+
+TEST_F(TListFormTest, DrawHandlerThatRaisesReachesTheErrorDisplayAndTheListGoesOn) {
+  TListsForm* F = ShowForm();
+  F->FailOn = 1;
+  F->Drawn.clear();
+  F->Names->Repaint();
+  App->ProcessMessages();
+  ASSERT_FALSE(Log.Errors.empty());
+  EXPECT_EQ(Log.Errors[0], "Cannot draw row 1");
+  EXPECT_NE(std::find(F->Drawn.begin(), F->Drawn.end(), 3), F->Drawn.end()) << "rows after the failing one are drawn";
+  EXPECT_EQ(PixelAt(F->Names, {5, 18 * 2 + 9}), RGB(0, 255, 0));
+  // Still usable: a click selects, and the next paint without the fault is whole.
+  F->FailOn = -1;
+  ClickAt(F->Names, {30, 18 * 2 + 5});
+  EXPECT_TRUE(F->Names->GetSelected(2));
+  EXPECT_EQ(PixelAt(F->Names, {100, 18 * 2 + 9}), GetSysColor(COLOR_HIGHLIGHT));
+}
+
+TEST_F(TListFormTest, VariableRowsAreMeasuredThroughOnMeasureItem) {
+  ShowForm();
+  auto* L = new TListBox(Form);
+  L->SetParent(Form);
+  L->SetBounds(8, 140, 140, 90);
+  L->SetStyle(lbOwnerDrawVariable);
+  struct THeights : TObject {
+    void Measure(TWinControl*, Integer Index, Integer& Height) { Height = 10 + 5 * Index; }
+  } H;
+  L->OnMeasureItem = TMeasureItemEvent(&H, &THeights::Measure);
+  for (const char* S : {"a", "b", "c", "d"}) L->GetItems()->Add(S);
+  L->HandleNeeded();
+  EXPECT_EQ(L->ItemRect(0).Height(), 10);
+  EXPECT_EQ(L->ItemRect(3).Height(), 25);
+  EXPECT_EQ(L->ItemRect(3).Top, 10 + 15 + 20);
+}
+
+TEST_F(TListFormTest, ItemsSurviveANewWindowWithObjectsSelectionAndTop) {
+  TListsForm* F = ShowForm();
+  TListBox* L = F->Names;
+  TObject Tag;
+  L->GetItems()->AddObject("Epsilon", &Tag);
+  L->SetSelected(4, true);
+  L->SetSelected(0, true);
+  L->SetStyle(lbStandard);  // a new window
+  EXPECT_EQ(L->GetItems()->GetCount(), 5);
+  EXPECT_EQ(L->GetItems()->GetObjects(4), &Tag);
+  EXPECT_TRUE(L->GetSelected(0));
+  EXPECT_TRUE(L->GetSelected(4));
+  EXPECT_EQ(L->SelCount(), 2);
+  EXPECT_THROW(L->GetSelected(5), EListError);
+  EXPECT_THROW(L->GetItems()->GetStrings(5), EStringListError);
+}
+
+TEST_F(TListFormTest, ItemsWithoutAWindowAndAHundredThousandThroughTStrings) {
+  TListBox L(nullptr);
+  L.GetItems()->Add("kept");
+  L.SetItemIndex(0);
+  EXPECT_EQ(L.GetItems()->GetCount(), 1);
+  EXPECT_FALSE(L.HandleAllocated()) << "no parent: the items wait in the control";
+  ShowForm();
+  L.SetParent(Form);
+  L.HandleNeeded();
+  EXPECT_EQ(L.GetItems()->GetStrings(0), "kept");
+  EXPECT_EQ(L.GetItemIndex(), 0);
+  L.GetItems()->BeginUpdate();
+  for (int I = 0; I < 100000; ++I) L.GetItems()->Add("row " + IntToStr(I));
+  L.GetItems()->EndUpdate();
+  EXPECT_EQ(L.GetItems()->GetCount(), 100001);
+  EXPECT_EQ(L.GetItems()->IndexOf("ROW 99999"), 100000) << "case-insensitive, as TStrings";
+  L.SetTopIndex(99990);
+  EXPECT_EQ(L.GetTopIndex(), 99990);
+  L.SetTopIndex(100000);
+  EXPECT_EQ(L.GetTopIndex(), 100001 - L.GetClientRect().Height() / L.GetItemHeight()) << "the last row at the bottom";
+  L.SetParent(nullptr);
+}
+}  // namespace

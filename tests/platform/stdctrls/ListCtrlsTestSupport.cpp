@@ -118,3 +118,122 @@ void RegisterStubEditClass() {
   // Only while the window layer has no edit class of its own.
   if (!GetClassInfoA(nullptr, "EDIT", &Existing)) RegisterClassA(&C);
 }
+
+// --- forms ------------------------------------------------------------------------------------
+
+#include "platform/forms/FormLoader.h"
+#include "platform/rtl/ClassRegistry.h"
+#include "platform/rtl/VirtualKeys.h"
+
+const char* const ListsFormText = R"(object ListsForm: TListsForm
+  Left = 0
+  Top = 0
+  BorderStyle = bsNone
+  ClientHeight = 240
+  ClientWidth = 320
+  Color = clBtnFace
+  object Names: TListBox
+    Left = 8
+    Top = 8
+    Width = 140
+    Height = 120
+    ItemHeight = 18
+    Items.Strings = (
+      'Alpha'
+      'Beta'
+      'Gamma'
+      'Delta')
+    MultiSelect = True
+    Style = lbOwnerDrawFixed
+    TabOrder = 0
+    OnClick = NamesClick
+    OnDrawItem = NamesDrawItem
+  end
+  object Sizes: TComboBox
+    Left = 160
+    Top = 8
+    Width = 120
+    Height = 21
+    Style = csDropDownList
+    DropDownCount = 4
+    Items.Strings = (
+      'Small'
+      'Medium'
+      'Large'
+      'Huge'
+      'Giant')
+    ItemIndex = 1
+    TabOrder = 1
+    OnChange = SizesChange
+  end
+  object Plain: TListBox
+    Left = 160
+    Top = 40
+    Width = 120
+    Height = 90
+    Items.Strings = (
+      'one'
+      'two'
+      'three')
+    Sorted = True
+    TabOrder = 2
+  end
+end
+)";
+
+void TListsForm::NamesDrawItem(TWinControl* Control, Integer Index, TRect Rect, TOwnerDrawState State) {
+  Drawn.push_back(Index);
+  if (Index == FailOn) throw Exception("Cannot draw row " + IntToStr(Index));
+  TCanvas* C = static_cast<TListBox*>(Control)->Canvas();
+  // A swatch on the left in a colour of the row's own, the text after it.
+  C->FillRect(Rect);
+  C->Brush()->SetColor(Index % 2 ? clRed : clLime);
+  C->FillRect({Rect.Left + 2, Rect.Top + 2, Rect.Left + 14, Rect.Bottom - 2});
+  C->Brush()->SetColor(State.Contains(odSelected) ? clHighlight : clWindow);
+  C->TextOut(Rect.Left + 18, Rect.Top + 1, Names->GetItems()->GetStrings(Index));
+}
+
+void TListFormTest::SetUp() {
+  RegisterFormsClasses();
+  RegisterClasses({TListsForm::StaticClass()});
+  RegisterFormDescription("TListsForm", ListsFormText);
+  SetDisplay(nullptr);
+  ResetWindowSystem();
+  UseVirtualClock(100000);
+  App = std::make_unique<TApplication>(nullptr);
+  App->OnException = TExceptionEvent(&Log, &TErrorLog::Record);
+}
+
+void TListFormTest::TearDown() {
+  App.reset();
+  ResetWindowSystem();
+  UnregisterFormDescription("TListsForm");
+  UseRealClock();
+}
+
+TListsForm* TListFormTest::ShowForm() {
+  App->CreateForm(Form);
+  Form->Show();
+  HeadlessDisplay().ProcessMessages();
+  return Form;
+}
+
+void TListFormTest::ClickAt(TControl* C, TPoint Client, std::initializer_list<WORD> Held) {
+  const TPoint P = C->ClientToScreen(Client);
+  for (WORD K : Held) HeadlessDisplay().KeyDown(K);
+  HeadlessDisplay().Click(P.X, P.Y);
+  for (WORD K : Held) HeadlessDisplay().KeyUp(K);
+  App->ProcessMessages();
+}
+
+void TListFormTest::Keys(std::initializer_list<WORD> Held, WORD Key) {
+  for (WORD K : Held) HeadlessDisplay().KeyDown(K);
+  HeadlessDisplay().KeyPress(Key);
+  for (WORD K : Held) HeadlessDisplay().KeyUp(K);
+  App->ProcessMessages();
+}
+
+COLORREF TListFormTest::PixelAt(TControl* C, TPoint Client) {
+  const TPoint P = C->ClientToScreen(Client);
+  return HeadlessDisplay().ScreenPixel(P.X, P.Y);
+}

@@ -37,3 +37,61 @@ protected:
 // where the window layer has none: it keeps its text and reports EN_UPDATE
 // and EN_CHANGE for typed characters.
 void RegisterStubEditClass();
+
+// --- the class library's list controls on a form ----------------------------------------
+
+#include <memory>
+
+#include "platform/forms/Application.h"
+#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/ListCtrls.h"
+#include "platform/rtl/AnsiStrings.h"
+
+// The form of the description ListsFormText: an owner-drawn multi-select
+// list box and a drop-down list combo box, with handlers bound by name.
+class TListsForm : public TForm {
+  SX_CLASS(TListsForm, TForm)
+public:
+  explicit TListsForm(TComponent* AOwner) : TForm(AOwner) { InitializeForm(); }
+  static void Published(TPublished<TListsForm>& P) {
+    P.Property("Names", &TListsForm::Names, &TListsForm::Names).Stored(false);
+    P.Property("Sizes", &TListsForm::Sizes, &TListsForm::Sizes).Stored(false);
+    P.Property("Plain", &TListsForm::Plain, &TListsForm::Plain).Stored(false);
+    P.Method("NamesDrawItem", &TListsForm::NamesDrawItem);
+    P.Method("NamesClick", &TListsForm::NamesClick);
+    P.Method("SizesChange", &TListsForm::SizesChange);
+  }
+  TListBox* Names = nullptr;
+  TComboBox* Sizes = nullptr;
+  TListBox* Plain = nullptr;
+  int Clicks = 0;
+  std::vector<AnsiString> Changes;
+  std::vector<Integer> Drawn;
+  Integer FailOn = -1;  // the row whose drawing raises
+
+  void NamesDrawItem(TWinControl* Control, Integer Index, TRect Rect, TOwnerDrawState State);
+  void NamesClick(TObject*) { ++Clicks; }
+  void SizesChange(TObject*) { Changes.push_back(Sizes->GetText()); }
+};
+extern const char* const ListsFormText;
+
+// What reaches the application's error display.
+class TErrorLog : public TObject {
+public:
+  std::vector<AnsiString> Errors;
+  void Record(TObject*, const Exception& E) { Errors.push_back(E.Message()); }
+};
+
+class TListFormTest : public ::testing::Test {
+protected:
+  void SetUp() override;
+  void TearDown() override;
+  TListsForm* ShowForm();
+  void ClickAt(TControl* C, TPoint Client, std::initializer_list<WORD> Held = {});
+  void Keys(std::initializer_list<WORD> Held, WORD Key);
+  COLORREF PixelAt(TControl* C, TPoint Client);
+
+  std::unique_ptr<TApplication> App;
+  TListsForm* Form = nullptr;
+  TErrorLog Log;
+};
