@@ -11,9 +11,10 @@
 #include "platform/rtl/IdentMaps.h"
 #include "platform/rtl/VirtualKeys.h"
 #include "platform/win/Input.h"
+#include "platform/win/ListBoxControl.h"
 #include "platform/win/MessageQueue.h"
-#include "platform/win/Paint.h"
 #include "platform/win/OwnerDraw.h"
+#include "platform/win/Paint.h"
 #include "platform/win/Window.h"
 
 #include <cstring>
@@ -1031,10 +1032,9 @@ void TWinControl::SetChildOrder(TComponent* Child, Integer Order) {
 }
 
 namespace {
-TWinControl* OwnerDrawChild(HWND Parent, const TMessage& Message) {
+TWinControl* ItemOwnerChild(HWND Parent, const TMessage& Message) {
   if (!Message.LParam) return nullptr;
   switch (Message.Msg) {
-    case WM_DRAWITEM: return FindControl(reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam)->hwndItem);
     case WM_DELETEITEM: return FindControl(reinterpret_cast<const DELETEITEMSTRUCT*>(Message.LParam)->hwndItem);
     case WM_COMPAREITEM: return FindControl(reinterpret_cast<const COMPAREITEMSTRUCT*>(Message.LParam)->hwndItem);
     case WM_MEASUREITEM: {
@@ -1078,6 +1078,15 @@ void TWinControl::Dispatch(TMessage& Message) {
     case CM_TEXTCHANGED: CMTextChanged(Message); break;
     case CM_DIALOGKEY:
     case CM_DIALOGCHAR: Broadcast(Message); break;
+    case WM_DRAWITEM:
+      // An owner-drawn child draws itself (CN_DRAWITEM).
+      if (auto* Di = reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam); Di && Di->CtlType != ODT_MENU)
+        if (TWinControl* Child = FindControl(Di->hwndItem); Child && Child != this) {
+          Message.Result = Child->Perform(CN_DRAWITEM, Message.WParam, Message.LParam);
+          break;
+        }
+      DefaultHandler(Message);
+      break;
     case WM_COMMAND:
     case WM_HSCROLL:
     case WM_VSCROLL:
@@ -1087,13 +1096,12 @@ void TWinControl::Dispatch(TMessage& Message) {
       else
         DefaultHandler(Message);
       break;
-    case WM_DRAWITEM:
     case WM_MEASUREITEM:
     case WM_DELETEITEM:
     case WM_COMPAREITEM:
-      // An owner-drawn child draws and measures itself (CN_*); the records
-      // name the child's window, except MEASUREITEMSTRUCT, which has its id.
-      if (TWinControl* Child = OwnerDrawChild(FHandle, Message); Child && Child != this)
+      // An owner-drawn child measures, forgets and orders its items itself
+      // (CN_*). MEASUREITEMSTRUCT names the child by its id only.
+      if (TWinControl* Child = ItemOwnerChild(FHandle, Message); Child && Child != this)
         Message.Result = Child->Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam);
       else
         DefaultHandler(Message);

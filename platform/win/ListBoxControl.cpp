@@ -487,6 +487,8 @@ LRESULT InsertItem(TListBox& L, int Index, const char* Text, LPARAM Raw, bool So
   if (L.Sel >= Index) ++L.Sel;
   if (L.Caret >= Index) ++L.Caret;
   if (L.Anchor >= Index) ++L.Anchor;
+  // A multiple-selection list always has a caret row once it has rows.
+  if (L.Multi() && L.Caret < 0) L.Caret = 0;
   if (L.Redraw) {
     // Rows from the new one down move; rows above stay.
     if (Index >= L.Top) {

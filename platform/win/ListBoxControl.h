@@ -79,6 +79,26 @@ constexpr int LBN_SELCANCEL = 3;
 constexpr int LBN_SETFOCUS = 4;
 constexpr int LBN_KILLFOCUS = 5;
 
+// WM_DELETEITEM and WM_COMPAREITEM, which the list and combo boxes send.
+struct DELETEITEMSTRUCT {
+  UINT CtlType = 0;
+  UINT CtlID = 0;
+  UINT itemID = 0;
+  HWND hwndItem = nullptr;
+  ULONG_PTR itemData = 0;
+};
+
+struct COMPAREITEMSTRUCT {
+  UINT CtlType = 0;
+  UINT CtlID = 0;
+  HWND hwndItem = nullptr;
+  UINT itemID1 = 0;
+  ULONG_PTR itemData1 = 0;
+  UINT itemID2 = 0;
+  ULONG_PTR itemData2 = 0;
+  DWORD dwLocaleId = 0;
+};
+
 // The class names.
 inline constexpr const char* WC_LISTBOXA = "LISTBOX";
 inline constexpr const char* ComboLBoxClassName = "ComboLBox";

@@ -1,34 +1,34 @@
-// OwnerDraw.h — the records a control sends its parent when the parent
-// draws, measures, compares or forgets the control's items
-// (WM_DRAWITEM, WM_MEASUREITEM, WM_COMPAREITEM, WM_DELETEITEM), with the
-// public values of their kinds, actions and states.
+// OwnerDraw.h — the records an owner-drawn control sends its parent
+// (WM_DRAWITEM, WM_MEASUREITEM) and their codes, shared by every class with
+// owner-drawn items or faces.
 #pragma once
 #include "platform/win/WinTypes.h"
 
+// Control kinds (CtlType)
 constexpr UINT ODT_MENU = 1;
 constexpr UINT ODT_LISTBOX = 2;
 constexpr UINT ODT_COMBOBOX = 3;
 constexpr UINT ODT_BUTTON = 4;
 constexpr UINT ODT_STATIC = 5;
-
+// What to draw (itemAction)
 constexpr UINT ODA_DRAWENTIRE = 0x0001;
 constexpr UINT ODA_SELECT = 0x0002;
 constexpr UINT ODA_FOCUS = 0x0004;
-
+// The item's state (itemState)
 constexpr UINT ODS_SELECTED = 0x0001;
 constexpr UINT ODS_GRAYED = 0x0002;
 constexpr UINT ODS_DISABLED = 0x0004;
 constexpr UINT ODS_CHECKED = 0x0008;
 constexpr UINT ODS_FOCUS = 0x0010;
 constexpr UINT ODS_DEFAULT = 0x0020;
+constexpr UINT ODS_COMBOBOXEDIT = 0x1000;
 constexpr UINT ODS_NOACCEL = 0x0100;
 constexpr UINT ODS_NOFOCUSRECT = 0x0200;
-constexpr UINT ODS_COMBOBOXEDIT = 0x1000;
 
 struct DRAWITEMSTRUCT {
   UINT CtlType = 0;
   UINT CtlID = 0;
-  UINT itemID = 0;  // UINT(-1) for an empty list (focus only)
+  UINT itemID = 0;
   UINT itemAction = 0;
   UINT itemState = 0;
   HWND hwndItem = nullptr;
@@ -44,23 +44,4 @@ struct MEASUREITEMSTRUCT {
   UINT itemWidth = 0;
   UINT itemHeight = 0;
   ULONG_PTR itemData = 0;
-};
-
-struct DELETEITEMSTRUCT {
-  UINT CtlType = 0;
-  UINT CtlID = 0;
-  UINT itemID = 0;
-  HWND hwndItem = nullptr;
-  ULONG_PTR itemData = 0;
-};
-
-struct COMPAREITEMSTRUCT {
-  UINT CtlType = 0;
-  UINT CtlID = 0;
-  HWND hwndItem = nullptr;
-  UINT itemID1 = 0;
-  ULONG_PTR itemData1 = 0;
-  UINT itemID2 = 0;
-  ULONG_PTR itemData2 = 0;
-  DWORD dwLocaleId = 0;
 };

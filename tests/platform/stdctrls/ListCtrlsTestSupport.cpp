@@ -2,9 +2,6 @@
 
 #include "platform/gdi/Gdi.h"
 
-// The window tests' fixture, compiled into this test program.
-#include "platform/win/WinTestSupport.cpp"
-
 void TListCtrlTest::SetUp() {
   TWinTest::SetUp();
   Draws.clear();
