@@ -82,15 +82,14 @@ public:
   // where a sorted list takes V after its equals.
   template <class TLess>
   std::size_t UpperBound(const T& V, TLess Less) {
+    // The first block whose last element is greater, then the place in it:
+    // comparisons stay logarithmic (they may be locale-aware or ask the owner).
+    auto B = std::partition_point(FBlocks.begin(), FBlocks.end(),
+                                  [&](const std::vector<T>& Blk) { return Blk.empty() || !Less(V, Blk.back()); });
     std::size_t Start = 0;
-    for (auto& Blk : FBlocks) {
-      if (!Blk.empty() && Less(V, Blk.back())) {
-        auto It = std::upper_bound(Blk.begin(), Blk.end(), V, Less);
-        return Start + std::size_t(It - Blk.begin());
-      }
-      Start += Blk.size();
-    }
-    return Start;
+    for (auto It = FBlocks.begin(); It != B; ++It) Start += It->size();
+    if (B == FBlocks.end()) return Start;
+    return Start + std::size_t(std::upper_bound(B->begin(), B->end(), V, Less) - B->begin());
   }
   template <class F>
   void ForEach(F Fn) {
