@@ -187,6 +187,8 @@ void TCustomListControlBase::AddItem(const AnsiString& Item, TObject* AObject) {
 
 void TCustomListControlBase::CreateWnd() {
   inherited::CreateWnd();
+  // Rows and the field take their height from the control's font.
+  Perform(WM_SETFONT, WPARAM(GetFont()->GetHandle()), 0);
   if (FSaveItems->GetCount() > 0) {
     Perform(WM_SETREDRAW, FALSE);
     for (Integer I = 0; I < FSaveItems->GetCount(); ++I) {

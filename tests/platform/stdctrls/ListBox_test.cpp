@@ -440,3 +440,21 @@ TEST_F(TListFormTest, ItemsWithoutAWindowAndAHundredThousandThroughTStrings) {
   L.SetParent(nullptr);
 }
 }  // namespace
+
+namespace {
+TEST_F(TListFormTest, RowsAndFieldFollowTheControlsFont) {
+  TListsForm* F = ShowForm();
+  const Integer Small = F->Plain->GetItemHeight();
+  auto* Big = new TListBox(F);
+  Big->GetFont()->SetSize(16);
+  Big->SetParent(F);
+  Big->GetItems()->Add("large");
+  Big->HandleNeeded();
+  EXPECT_GT(Big->GetItemHeight(), Small) << "made with its font";
+  F->Plain->GetFont()->SetSize(16);
+  EXPECT_EQ(F->Plain->GetItemHeight(), Big->GetItemHeight()) << "a new font changes the rows";
+  const Integer Field = F->Sizes->GetHeight();
+  F->Sizes->GetFont()->SetSize(16);
+  EXPECT_GT(F->Sizes->GetHeight(), Field) << "the combo box grows with its field";
+}
+}  // namespace
