@@ -164,8 +164,9 @@ int ListRowsHeight(TCombo& C) {
 
 void Drop(TCombo& C) {
   if (C.Dropped || !C.DropsDown() || !IsWindowEnabled(C.Wnd)) return;
+  const HWND Wnd = C.Wnd;
   Notify(C, CBN_DROPDOWN);
-  if (!IsWindow(C.Wnd)) return;
+  if (!IsWindow(Wnd)) return;  // the handler destroyed it
   TRect Wr;
   GetWindowRect(C.Wnd, &Wr);
   const int Width = std::max(C.DroppedWidth, Wr.Width());
@@ -193,17 +194,20 @@ void CloseUp(TCombo& C, TClose How) {
   if (GetCapture() == C.Wnd) ReleaseCapture();
   InvalidateRect(C.Wnd, nullptr, FALSE);
   const int Sel = int(ToList(C, LB_GETCURSEL));
+  // A handler may destroy the combo box (and this state): ask by handle.
+  const HWND Wnd = C.Wnd;
   if (How == TClose::Cancel) {
     if (Sel != C.SelAtDrop) ToList(C, LB_SETCURSEL, WPARAM(C.SelAtDrop));
     Notify(C, CBN_SELENDCANCEL);
   } else if (How == TClose::Ok) {
+    const bool Changed = Sel != C.SelAtDrop;
     Notify(C, CBN_SELENDOK);
-    if (IsWindow(C.Wnd) && Sel != C.SelAtDrop) {
+    if (Changed && IsWindow(Wnd)) {
       SelectionShown(C);
       Notify(C, CBN_SELCHANGE);
     }
   }
-  if (IsWindow(C.Wnd)) Notify(C, CBN_CLOSEUP);
+  if (IsWindow(Wnd)) Notify(C, CBN_CLOSEUP);
 }
 
 // Keys every combo box answers, from itself or from its edit. True when used.
@@ -388,10 +392,12 @@ void DroppedMouse(TCombo& C, UINT Msg, LPARAM L) {
         }
         const LRESULT Hit = SendMessageA(C.List, WM_NCHITTEST, 0, MAKELPARAM(S.X, S.Y));
         if (Hit == HTVSCROLL || Hit == HTHSCROLL) {
+          const HWND Wnd = C.Wnd;
           C.InTrack = true;
           ScrollBarTrack(C.List, Hit == HTVSCROLL ? SB_VERT : SB_HORZ, S);
+          if (!IsWindow(Wnd)) break;
           C.InTrack = false;
-          if (C.Dropped && IsWindow(C.Wnd)) SetCapture(C.Wnd);
+          if (C.Dropped) SetCapture(Wnd);
         }
         break;
       }

@@ -720,9 +720,10 @@ void HandleChar(TListBox& L, char Ch) {
 }
 
 void MouseDown(TListBox& L, WPARAM Keys, TPoint P, bool Double) {
+  const HWND Wnd = L.Wnd;
   if (!L.Combo) {
-    if (GetFocus() != L.Wnd) SetFocus(L.Wnd);
-    if (!IsWindow(L.Wnd)) return;
+    if (GetFocus() != Wnd) SetFocus(Wnd);
+    if (!IsWindow(Wnd)) return;
   }
   bool Outside = false;
   const int I = ItemFromPoint(L, P, &Outside);
@@ -739,7 +740,8 @@ void MouseDown(TListBox& L, WPARAM Keys, TPoint P, bool Double) {
     L.TrackDeselect = false;
     MoveTo(L, I, Shift, Ctrl, false);
   }
-  if (Double && IsWindow(L.Wnd)) Notify(L, LBN_DBLCLK);
+  // The selection's notification may have destroyed the list.
+  if (Double && IsWindow(Wnd)) Notify(L, LBN_DBLCLK);
 }
 
 void MouseDrag(TListBox& L, TPoint P) {

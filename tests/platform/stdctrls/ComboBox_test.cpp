@@ -314,3 +314,29 @@ TEST_F(TListFormTest, DropDownComboWithAnEditReportsTyping) {
   EXPECT_EQ(C->GetText(), "green");
 }
 }  // namespace
+
+namespace {
+TEST_F(ComboBoxTest, AHandlerThatDestroysTheComboBoxEndsItsWorkSafely) {
+  struct TCase {
+    int DestroyOn;
+    const char* Why;
+  } Cases[] = {{CBN_DROPDOWN, "while opening"}, {CBN_SELENDOK, "while choosing"}, {CBN_SELCHANGE, "on the change"}};
+  for (const auto& K : Cases) {
+    SCOPED_TRACE(K.Why);
+    HWND Cb = MakeList();
+    HWND List = ComboBoxListWindow(Cb);
+    On(Parent, [&](HWND, UINT M, WPARAM W, LPARAM L) -> std::optional<LRESULT> {
+      if (M == WM_COMMAND && HWND(L) == Cb && SHORT(HIWORD(W)) == K.DestroyOn) DestroyWindow(Cb);
+      return std::nullopt;
+    });
+    SetFocus(Cb);
+    Keys({}, VK_F4);
+    Keys({}, VK_DOWN);
+    Keys({}, VK_RETURN);
+    EXPECT_FALSE(IsWindow(Cb));
+    EXPECT_FALSE(IsWindow(List)) << "the dropped list goes with its combo box";
+    EXPECT_EQ(GetCapture(), nullptr);
+    On(Parent, [](HWND, UINT, WPARAM, LPARAM) -> std::optional<LRESULT> { return std::nullopt; });
+  }
+}
+}  // namespace
