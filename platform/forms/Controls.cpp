@@ -11,6 +11,7 @@
 #include "platform/rtl/IdentMaps.h"
 #include "platform/rtl/VirtualKeys.h"
 #include "platform/win/Input.h"
+#include "platform/win/ListBoxControl.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/OwnerDraw.h"
 #include "platform/win/Paint.h"
@@ -1058,6 +1059,21 @@ void TWinControl::SetChildOrder(TComponent* Child, Integer Order) {
   }
 }
 
+namespace {
+TWinControl* ItemOwnerChild(HWND Parent, const TMessage& Message) {
+  if (!Message.LParam) return nullptr;
+  switch (Message.Msg) {
+    case WM_DELETEITEM: return FindControl(reinterpret_cast<const DELETEITEMSTRUCT*>(Message.LParam)->hwndItem);
+    case WM_COMPAREITEM: return FindControl(reinterpret_cast<const COMPAREITEMSTRUCT*>(Message.LParam)->hwndItem);
+    case WM_MEASUREITEM: {
+      const UINT Id = reinterpret_cast<const MEASUREITEMSTRUCT*>(Message.LParam)->CtlID;
+      return Parent && Id ? FindControl(GetDlgItem(Parent, int(Id))) : nullptr;
+    }
+    default: return nullptr;
+  }
+}
+}  // namespace
+
 void TWinControl::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_PAINT: WMPaint(Message); break;
@@ -1106,6 +1122,16 @@ void TWinControl::Dispatch(TMessage& Message) {
     case WM_VSCROLL:
       // A child control's notification goes back to it as CN_*.
       if (TWinControl* Child = FindControl(reinterpret_cast<HWND>(Message.LParam)); Child && Child != this)
+        Message.Result = Child->Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam);
+      else
+        DefaultHandler(Message);
+      break;
+    case WM_MEASUREITEM:
+    case WM_DELETEITEM:
+    case WM_COMPAREITEM:
+      // An owner-drawn child measures, forgets and orders its items itself
+      // (CN_*). MEASUREITEMSTRUCT names the child by its id only.
+      if (TWinControl* Child = ItemOwnerChild(FHandle, Message); Child && Child != this)
         Message.Result = Child->Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam);
       else
         DefaultHandler(Message);

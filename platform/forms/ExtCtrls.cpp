@@ -2,6 +2,7 @@
 
 #include "platform/forms/Application.h"
 #include "platform/forms/StdCtrls.h"
+#include "platform/forms/ListCtrls.h"
 #include "platform/rtl/ClassRegistry.h"
 #include "platform/win/Timers.h"
 #include "platform/win/Window.h"
@@ -64,4 +65,5 @@ void TTimer::WndProc(TMessage& Message) {
 void RegisterFormsClasses() {
   RegisterClasses({TForm::StaticClass(), TTimer::StaticClass()});
   RegisterStdCtrlsClasses();
+  RegisterListControlClasses();
 }

@@ -1,7 +1,9 @@
 // The system control classes and what they share.
 #include "platform/win/ButtonControl.h"
+#include "platform/win/ComboBoxControl.h"
 #include "platform/win/EditControl.h"
 #include "platform/win/Input.h"
+#include "platform/win/ListBoxControl.h"
 #include "platform/win/StaticControl.h"
 #include "platform/win/StdControls_p.h"
 #include "platform/win/Cursors.h"
@@ -33,4 +35,7 @@ void RegisterSystemControlClasses() {
     W.lpszClassName = C.Name;
     RegisterClassA(&W);
   }
+  // The list classes register together: a combo box drops a "ComboLBox".
+  RegisterListBoxClasses();
+  RegisterComboBoxClass();
 }

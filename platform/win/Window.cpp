@@ -362,7 +362,7 @@ ATOM RegisterClassExA(const WNDCLASSEXA* C) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  if (FindClass(C->lpszClassName)) {
+  if (FindRegisteredClass(C->lpszClassName)) {
     SetLastError(ERROR_CLASS_ALREADY_EXISTS);
     return 0;
   }
@@ -404,7 +404,7 @@ ATOM RegisterClassA(const WNDCLASSA* C) {
 }
 
 BOOL UnregisterClassA(const char* Name, HINSTANCE) {
-  auto K = FindClass(Name);
+  auto K = FindRegisteredClass(Name);
   if (!K) {
     SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
     return FALSE;
