@@ -1,6 +1,7 @@
 #include "platform/forms/ExtCtrls.h"
 
 #include "platform/forms/Application.h"
+#include "platform/forms/ComCtrls.h"
 #include "platform/rtl/ClassRegistry.h"
 #include "platform/win/Timers.h"
 #include "platform/win/Window.h"
@@ -60,4 +61,7 @@ void TTimer::WndProc(TMessage& Message) {
   Message.Result = DefWindowProcA(FWindowHandle, Message.Msg, Message.WParam, Message.LParam);
 }
 
-void RegisterFormsClasses() { RegisterClasses({TForm::StaticClass(), TTimer::StaticClass()}); }
+void RegisterFormsClasses() {
+  RegisterClasses({TForm::StaticClass(), TTimer::StaticClass()});
+  RegisterComCtrlsClasses();
+}
