@@ -198,7 +198,10 @@ bool TTreeView::Delete(HTREEITEM H) {
   Collect(Target, Collect);
   // Unlink the whole subtree first, so that a handler that deletes, sorts
   // or walks the tree during the notifications sees a consistent one.
-  TNode* NewSel = nullptr;
+  // Where the selection goes when it goes with the subtree: the next
+  // sibling, else the previous one, else the parent, whichever still lives
+  // once the handlers have run.
+  std::vector<TNode*> SelCandidates;
   bool SelGone = false;
   if (Target == &FRoot) {
     FRoot.First = FRoot.Last = nullptr;
@@ -206,15 +209,17 @@ bool TTreeView::Delete(HTREEITEM H) {
   } else {
     for (TNode* S = FSelected; S; S = S->Parent)
       if (S == Target) SelGone = true;
-    if (SelGone) NewSel = Target->Next ? Target->Next : Target->Prev ? Target->Prev
-                                                     : (Target->Parent != &FRoot ? Target->Parent : nullptr);
+    if (SelGone) {
+      for (TNode* N = Target->Next; N; N = N->Next) SelCandidates.push_back(N);
+      for (TNode* N = Target->Prev; N; N = N->Prev) SelCandidates.push_back(N);
+      if (Target->Parent != &FRoot) SelCandidates.push_back(Target->Parent);
+    }
     Unlink(Target);
     for (TNode* C = Target->First; C; C = C->Next) Unlink(C);
   }
   for (TNode* D : Doomed) D->Dying = true;
   if (FDropHilite && FDropHilite->Dying) FDropHilite = nullptr;
   if (FPressed && FPressed->Dying) FPressed = nullptr;
-  TNode* OldSel = SelGone ? FSelected : nullptr;
   if (SelGone) FSelected = nullptr;
   RowsChanged();
   FTop = std::min(FTop, std::max(0, int(Rows().size()) - 1));
@@ -230,10 +235,12 @@ bool TTreeView::Delete(HTREEITEM H) {
     FLive.erase(D);
     delete D;
   }
-  if (SelGone && NewSel && Valid(NewSel) && !FSelected) {
-    (void)OldSel;
-    Select(NewSel, TVC_UNKNOWN);
-  }
+  if (SelGone && !FSelected)
+    for (TNode* C : SelCandidates)
+      if (Valid(C)) {
+        Select(C, TVC_UNKNOWN);
+        break;
+      }
   if (Failure) std::rethrow_exception(Failure);
   return true;
 }
