@@ -124,6 +124,8 @@ void TPanel::Paint() {
   if (Text.empty()) return;
   C->Font()->Assign(GetFont());
   C->Brush()->SetStyle(bsClear);
+  SelectObject(C->GetHandle(), C->Font()->GetHandle());
+  SetTextColor(C->GetHandle(), ColorToRGB(GetFont()->GetColor()));
   AnsiString Copy = Text;
   const UINT Align = FAlignment == taLeftJustify ? DT_LEFT : FAlignment == taRightJustify ? DT_RIGHT : DT_CENTER;
   DrawTextA(C->GetHandle(), Copy.data(), int(Copy.size()), &R, Align | DT_SINGLELINE | DT_VCENTER);
