@@ -712,7 +712,13 @@ TListItem::~TListItem() = default;
 
 TCustomListView* TListItem::ListView() const { return FOwner->Owner(); }
 
-Integer TListItem::Index() const { return FOwner->IndexOf(this); }
+Integer TListItem::Index() const {
+  // Items rarely move, so the place found last is checked first: filling a
+  // list item by item stays linear.
+  if (FIndexHint >= 0 && FOwner->Owner()->ItemOf(FIndexHint) == this) return FIndexHint;
+  FIndexHint = FOwner->IndexOf(this);
+  return FIndexHint;
+}
 
 void TListItem::SetCaption(const AnsiString& Value) {
   if (FCaption == Value) return;
@@ -819,10 +825,12 @@ TListItem* TListItems::Insert(Integer Index) {
   It.iImage = I_IMAGECALLBACK;
   It.lParam = LPARAM(Item.get());
   FItems.insert(Item.get());
-  if (SendMessageA(W, LVM_INSERTITEMA, 0, LPARAM(&It)) < 0) {
+  const LRESULT At = SendMessageA(W, LVM_INSERTITEMA, 0, LPARAM(&It));
+  if (At < 0) {
     FItems.erase(Item.get());
     throw EOutOfResources("Failed to create list item");
   }
+  Item->FIndexHint = Integer(At);
   return Item.release();
 }
 

@@ -284,6 +284,7 @@ private:
   std::unique_ptr<TStringList> FSubItems;
   void* FData = nullptr;
   Integer FImageIndex = -1;
+  mutable Integer FIndexHint = -1;
 };
 
 class TListItems : public TPersistent {

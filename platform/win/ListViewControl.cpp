@@ -45,6 +45,11 @@ struct TColumn {
 class TListView {
 public:
   explicit TListView(HWND Wnd) : FWnd(Wnd) {}
+  ~TListView() {
+    for (TItem* I : FItems) delete I;
+  }
+  TListView(const TListView&) = delete;
+  TListView& operator=(const TListView&) = delete;
   LRESULT Handle(UINT Msg, WPARAM W, LPARAM L);
 
 private:
@@ -118,7 +123,8 @@ private:
   }
 
   HWND FWnd;
-  std::vector<std::unique_ptr<TItem>> FItems;
+  // Owned. Plain pointers: an insert in the middle is one memmove.
+  std::vector<TItem*> FItems;
   std::vector<TColumn> FColumns;
   HIMAGELIST FNormal = nullptr, FSmall = nullptr, FState = nullptr;
   HFONT FFont = nullptr;
@@ -222,14 +228,15 @@ int TListView::Insert(const LVITEMA& In) {
   const DWORD S = Style();
   if ((S & (LVS_SORTASCENDING | LVS_SORTDESCENDING)) && !Item->TextCallback) {
     const bool Down = S & LVS_SORTDESCENDING;
-    auto Less = [&](const std::unique_ptr<TItem>& A, const std::string& Key) {
+    auto Less = [&](const TItem* A, const std::string& Key) {
       const int C = AnsiCompareText(A->Text, Key);
       return Down ? C > 0 : C <= 0;
     };
     At = int(std::partition_point(FItems.begin(), FItems.end(), [&](const auto& A) { return Less(A, Item->Text); }) -
              FItems.begin());
   }
-  FItems.insert(FItems.begin() + At, std::move(Item));
+  FItems.insert(FItems.begin() + At, Item.get());
+  Item.release();
   if (FFocus >= At) ++FFocus;
   if (FMark >= At) ++FMark;
   NotifyItem(LVN_INSERTITEM, At);
@@ -239,14 +246,15 @@ int TListView::Insert(const LVITEMA& In) {
 
 bool TListView::Delete(int I) {
   if (!InRange(I)) return false;
-  TItem* Doomed = FItems[size_t(I)].get();
+  TItem* Doomed = FItems[size_t(I)];
   NotifyItem(LVN_DELETEITEM, I);
   // The handler may have deleted or inserted items: find this one again.
-  auto It = std::find_if(FItems.begin(), FItems.end(), [&](const auto& P) { return P.get() == Doomed; });
+  auto It = std::find(FItems.begin(), FItems.end(), Doomed);
   if (It == FItems.end()) return true;
   I = int(It - FItems.begin());
   if (Doomed->State & LVIS_SELECTED) --FSelCount;
   FItems.erase(It);
+  delete Doomed;
   if (FFocus == I) FFocus = -1;
   else if (FFocus > I) --FFocus;
   if (FMark == I) FMark = -1;
@@ -258,7 +266,8 @@ bool TListView::Delete(int I) {
 bool TListView::DeleteAll() {
   // Detach first: the handlers see an empty list and may fill it again.
   std::vector<std::unique_ptr<TItem>> Old;
-  Old.swap(FItems);
+  for (TItem* I : FItems) Old.emplace_back(I);
+  FItems.clear();
   FSelCount = 0;
   FFocus = FMark = FPressed = -1;
   FTopRow = FScrollX = 0;
@@ -343,7 +352,7 @@ bool TListView::GetItem(LVITEMA& Out) {
 
 bool TListView::SetState(int I, UINT State, UINT Mask) {
   if (!InRange(I)) return false;
-  TItem* It = FItems[size_t(I)].get();
+  TItem* It = FItems[size_t(I)];
   if ((Style() & LVS_SINGLESEL) && (Mask & State & LVIS_SELECTED) && FSelCount > 0)
     for (int J = 0; J < Count(); ++J)
       if (J != I && (FItems[size_t(J)]->State & LVIS_SELECTED)) SetState(J, 0, LVIS_SELECTED);
@@ -358,7 +367,7 @@ bool TListView::SetState(int I, UINT State, UINT Mask) {
   N.lParam = It->Param;
   if (Notify(FWnd, LVN_ITEMCHANGING, &N.hdr) != 0) return false;
   // The handler may have moved or deleted the item.
-  if (!InRange(I) || FItems[size_t(I)].get() != It) return false;
+  if (!InRange(I) || FItems[size_t(I)] != It) return false;
   if ((New & LVIS_FOCUSED) && FFocus != I) {
     if (InRange(FFocus)) {
       FItems[size_t(FFocus)]->State &= ~LVIS_FOCUSED;
@@ -432,20 +441,16 @@ bool TListView::Sort(PFNLVCOMPARE Compare, LPARAM Data) {
   // Sorted as a copy: a callback that raises leaves the order untouched.
   std::vector<TItem*> Order;
   Order.reserve(FItems.size());
-  for (const auto& P : FItems) Order.push_back(P.get());
+  for (TItem* P : FItems) Order.push_back(P);
   std::stable_sort(Order.begin(), Order.end(),
                    [&](TItem* A, TItem* B) { return Compare(A->Param, B->Param, Data) < 0; });
-  TItem* Focus = InRange(FFocus) ? FItems[size_t(FFocus)].get() : nullptr;
-  TItem* Mark = InRange(FMark) ? FItems[size_t(FMark)].get() : nullptr;
-  std::vector<std::unique_ptr<TItem>> Sorted;
-  Sorted.reserve(FItems.size());
-  for (auto& P : FItems) P.release();
-  for (TItem* T : Order) Sorted.emplace_back(T);
-  FItems.swap(Sorted);
+  TItem* Focus = InRange(FFocus) ? FItems[size_t(FFocus)] : nullptr;
+  TItem* Mark = InRange(FMark) ? FItems[size_t(FMark)] : nullptr;
+  FItems.swap(Order);
   FFocus = FMark = -1;
   for (int I = 0; I < Count(); ++I) {
-    if (FItems[size_t(I)].get() == Focus) FFocus = I;
-    if (FItems[size_t(I)].get() == Mark) FMark = I;
+    if (FItems[size_t(I)] == Focus) FFocus = I;
+    if (FItems[size_t(I)] == Mark) FMark = I;
   }
   Changed();
   return true;
