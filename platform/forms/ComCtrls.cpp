@@ -1691,6 +1691,206 @@ void TPageControl::Dispatch(TMessage& Message) {
 }
 
 // ===========================================================================
+// TUpDown
+
+TUpDown::TUpDown(TComponent* AOwner) : TWinControl(AOwner) {
+  FControlStyle.Exclude(csCaptureMouse);
+  FControlStyle.Exclude(csDoubleClicks);
+  SetBounds(FLeft, FTop, 17, 25);
+}
+
+void TUpDown::Published(TPublished<TUpDown>& P) {
+  P.Property("AlignButton", &TUpDown::GetAlignButton, &TUpDown::SetAlignButton).Default(udRight);
+  P.Property("Anchors", &TUpDown::GetAnchors, &TUpDown::SetAnchors).Default(TAnchors{akLeft, akTop});
+  P.Property("ArrowKeys", &TUpDown::GetArrowKeys, &TUpDown::SetArrowKeys).Default(true);
+  P.Property("Associate", &TUpDown::GetAssociate, &TUpDown::SetAssociate);
+  P.Property("Enabled", &TUpDown::GetEnabled, &TUpDown::SetEnabled).Default(true);
+  P.Property("Increment", &TUpDown::GetIncrement, &TUpDown::SetIncrement).Default(1);
+  P.Property("Max", &TUpDown::GetMax, &TUpDown::SetMax).Default(100);
+  P.Property("Min", &TUpDown::GetMin, &TUpDown::SetMin).Default(0);
+  P.Property("Orientation", &TUpDown::GetOrientation, &TUpDown::SetOrientation).Default(udVertical);
+  P.Property("Position", &TUpDown::GetPosition, &TUpDown::SetPosition).Default(0);
+  P.Property("TabOrder", &TUpDown::GetTabOrder, &TUpDown::SetTabOrder).Default(-1);
+  P.Property("Thousands", &TUpDown::GetThousands, &TUpDown::SetThousands).Default(true);
+  P.Property("Visible", &TUpDown::GetVisible, &TUpDown::SetVisible).Default(true);
+  P.Property("Wrap", &TUpDown::GetWrap, &TUpDown::SetWrap).Default(false);
+  P.Property("OnChanging", &TUpDown::OnChanging, &TUpDown::OnChanging);
+  P.Property("OnClick", &TUpDown::OnClick, &TUpDown::OnClick);
+}
+
+void TUpDown::CreateParams(TCreateParams& Params) {
+  inherited::CreateParams(Params);
+  Params.Style |= UDS_SETBUDDYINT;
+  if (FAlignButton == udRight) Params.Style |= UDS_ALIGNRIGHT;
+  else Params.Style |= UDS_ALIGNLEFT;
+  if (FOrientation == udHorizontal) Params.Style |= UDS_HORZ;
+  if (FWrap) Params.Style |= UDS_WRAP;
+  if (!FThousands) Params.Style |= UDS_NOTHOUSANDS;
+  if (FArrowKeys) Params.Style |= UDS_ARROWKEYS;
+}
+
+void TUpDown::CreateWnd() {
+  WNDPROC Proc = CommonControlProc(UPDOWN_CLASS);
+  inherited::CreateWnd();
+  FDefWndProc = Proc;
+  SendMessageA(FHandle, UDM_SETRANGE32, WPARAM(FMin), LPARAM(FMax));
+  SendMessageA(FHandle, UDM_SETPOS32, 0, LPARAM(FPosition));
+  if (FAssociate) SendMessageA(FHandle, UDM_SETBUDDY, WPARAM(FAssociate->Handle()), 0);
+}
+
+void TUpDown::SetAssociate(TWinControl* Value) {
+  if (Value == this || Value == FAssociate) return;
+  FAssociate = Value;
+  if (Value) Value->FreeNotification(this);
+  // Reading a form sets it before the windows exist; CreateWnd links them.
+  if (FHandle && !ComponentState().Contains(csLoading))
+    SendMessageA(FHandle, UDM_SETBUDDY, WPARAM(Value ? Value->Handle() : nullptr), 0);
+}
+
+void TUpDown::Notification(TComponent* AComponent, TOperation Operation) {
+  inherited::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FAssociate) {
+    FAssociate = nullptr;
+    if (FHandle) SendMessageA(FHandle, UDM_SETBUDDY, 0, 0);
+  }
+}
+
+void TUpDown::SetMin(SmallInt Value) {
+  if (FMin == Value) return;
+  FMin = Value;
+  if (FHandle) SendMessageA(FHandle, UDM_SETRANGE32, WPARAM(FMin), LPARAM(FMax));
+}
+
+void TUpDown::SetMax(SmallInt Value) {
+  if (FMax == Value) return;
+  FMax = Value;
+  if (FHandle) SendMessageA(FHandle, UDM_SETRANGE32, WPARAM(FMin), LPARAM(FMax));
+}
+
+SmallInt TUpDown::GetPosition() const {
+  if (FHandle) return SmallInt(SendMessageA(FHandle, UDM_GETPOS32, 0, 0));
+  return FPosition;
+}
+
+void TUpDown::SetPosition(SmallInt Value) {
+  FPosition = Value;
+  if (FHandle) SendMessageA(FHandle, UDM_SETPOS32, 0, LPARAM(Value));
+}
+
+void TUpDown::SetOrientation(TUDOrientation Value) {
+  if (FOrientation == Value) return;
+  FOrientation = Value;
+  if (FHandle) RecreateWnd();
+}
+void TUpDown::SetAlignButton(TUDAlignButton Value) {
+  if (FAlignButton == Value) return;
+  FAlignButton = Value;
+  if (FHandle) RecreateWnd();
+}
+void TUpDown::SetWrap(bool Value) {
+  if (FWrap == Value) return;
+  FWrap = Value;
+  if (FHandle) RecreateWnd();
+}
+void TUpDown::SetThousands(bool Value) {
+  if (FThousands == Value) return;
+  FThousands = Value;
+  if (FHandle) RecreateWnd();
+}
+
+void TUpDown::Dispatch(TMessage& Message) {
+  if (Message.Msg == CN_NOTIFY) {
+    auto* N = reinterpret_cast<NMUPDOWN*>(Message.LParam);
+    if (N->hdr.code == UDN_DELTAPOS) {
+      bool Allow = true;
+      if (OnChanging.Assigned()) OnChanging(this, Allow);
+      N->iDelta = N->iDelta > 0 ? FIncrement : -FIncrement;
+      Message.Result = Allow ? 0 : 1;
+    }
+    return;
+  }
+  if (Message.Msg == CN_HSCROLL || Message.Msg == CN_VSCROLL) {
+    const WORD Code = LOWORD(Message.WParam);
+    if (Code == SB_THUMBPOSITION) {
+      const SmallInt New = SmallInt(SHORT(HIWORD(Message.WParam)));
+      const TUDBtnType Button = New > FPosition || (FWrap && New < FPosition && FPosition == FMax) ? btNext : btPrev;
+      FPosition = New;
+      if (OnClick.Assigned()) OnClick(this, Button);
+    }
+    Message.Result = 0;
+    return;
+  }
+  inherited::Dispatch(Message);
+}
+
+// ===========================================================================
+// TProgressBar
+
+TProgressBar::TProgressBar(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(FLeft, FTop, 150, 16); }
+
+void TProgressBar::Published(TPublished<TProgressBar>& P) {
+  P.Property("Align", &TProgressBar::GetAlign, &TProgressBar::SetAlign).Default(alNone);
+  P.Property("Anchors", &TProgressBar::GetAnchors, &TProgressBar::SetAnchors).Default(TAnchors{akLeft, akTop});
+  P.Property("Max", &TProgressBar::GetMax, &TProgressBar::SetMax).Default(100);
+  P.Property("Min", &TProgressBar::GetMin, &TProgressBar::SetMin).Default(0);
+  P.Property("Position", &TProgressBar::GetPosition, &TProgressBar::SetPosition).Default(0);
+  P.Property("Smooth", &TProgressBar::GetSmooth, &TProgressBar::SetSmooth).Default(false);
+  P.Property("Step", &TProgressBar::GetStep, &TProgressBar::SetStep).Default(10);
+  P.Property("TabOrder", &TProgressBar::GetTabOrder, &TProgressBar::SetTabOrder).Default(-1);
+  P.Property("Visible", &TProgressBar::GetVisible, &TProgressBar::SetVisible).Default(true);
+}
+
+void TProgressBar::CreateParams(TCreateParams& Params) {
+  inherited::CreateParams(Params);
+  Params.ExStyle |= WS_EX_CLIENTEDGE;
+  if (FSmooth) Params.Style |= PBS_SMOOTH;
+}
+
+void TProgressBar::CreateWnd() {
+  WNDPROC Proc = CommonControlProc(PROGRESS_CLASS);
+  inherited::CreateWnd();
+  FDefWndProc = Proc;
+  SendMessageA(FHandle, PBM_SETRANGE32, WPARAM(FMin), LPARAM(FMax));
+  SendMessageA(FHandle, PBM_SETSTEP, WPARAM(FStep), 0);
+  SendMessageA(FHandle, PBM_SETPOS, WPARAM(FPosition), 0);
+}
+
+void TProgressBar::SetMin(Integer Value) {
+  if (FMin == Value) return;
+  FMin = Value;
+  if (FHandle) SendMessageA(FHandle, PBM_SETRANGE32, WPARAM(FMin), LPARAM(FMax));
+}
+void TProgressBar::SetMax(Integer Value) {
+  if (FMax == Value) return;
+  FMax = Value;
+  if (FHandle) SendMessageA(FHandle, PBM_SETRANGE32, WPARAM(FMin), LPARAM(FMax));
+}
+Integer TProgressBar::GetPosition() const {
+  return FHandle ? Integer(SendMessageA(FHandle, PBM_GETPOS, 0, 0)) : FPosition;
+}
+void TProgressBar::SetPosition(Integer Value) {
+  FPosition = std::clamp(Value, std::min(FMin, FMax), std::max(FMin, FMax));
+  if (FHandle) SendMessageA(FHandle, PBM_SETPOS, WPARAM(Value), 0);
+}
+void TProgressBar::SetStep(Integer Value) {
+  FStep = Value;
+  if (FHandle) SendMessageA(FHandle, PBM_SETSTEP, WPARAM(Value), 0);
+}
+void TProgressBar::SetSmooth(bool Value) {
+  if (FSmooth == Value) return;
+  FSmooth = Value;
+  if (FHandle) RecreateWnd();
+}
+void TProgressBar::StepIt() {
+  SendMessageA(Handle(), PBM_STEPIT, 0, 0);
+  FPosition = GetPosition();
+}
+void TProgressBar::StepBy(Integer Delta) {
+  SendMessageA(Handle(), PBM_DELTAPOS, WPARAM(Delta), 0);
+  FPosition = GetPosition();
+}
+
+// ===========================================================================
 
 #include "platform/forms/Buttons.h"
 #include "platform/forms/Panels.h"
@@ -1700,5 +1900,5 @@ void RegisterComCtrlsClasses() {
   RegisterClasses({TTreeView::StaticClass(), TListView::StaticClass(), TPageControl::StaticClass(),
                    TTabSheet::StaticClass(), TPanel::StaticClass(), TBevel::StaticClass(), TShape::StaticClass(),
                    TImage::StaticClass(), TScrollBox::StaticClass(), TBitBtn::StaticClass(),
-                   TSpeedButton::StaticClass()});
+                   TSpeedButton::StaticClass(), TUpDown::StaticClass(), TProgressBar::StaticClass()});
 }

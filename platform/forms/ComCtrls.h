@@ -564,6 +564,89 @@ private:
   AnsiString FActivePageName;  // read before the pages exist
 };
 
+// ---------------------------------------------------------------------------
+// Up-down and progress bar
+
+SX_ENUM(TUDAlignButton, udLeft, udRight)
+SX_ENUM(TUDOrientation, udHorizontal, udVertical)
+SX_ENUM(TUDBtnType, btNext, btPrev)
+using TUDClickEvent = TEvent<void(TObject* Sender, TUDBtnType Button)>;
+using TUDChangingEvent = TEvent<void(TObject* Sender, bool& AllowChange)>;
+
+// Arrows that step Position between Min and Max; with an Associate (its
+// buddy) the arrows sit beside it and write the position into its text.
+class TUpDown : public TWinControl {
+  SX_CLASS(TUpDown, TWinControl)
+public:
+  explicit TUpDown(TComponent* AOwner);
+  static void Published(TPublished<TUpDown>& P);
+
+  TWinControl* GetAssociate() const { return FAssociate; }
+  void SetAssociate(TWinControl* Value);
+  SmallInt GetMin() const { return FMin; }
+  void SetMin(SmallInt Value);
+  SmallInt GetMax() const { return FMax; }
+  void SetMax(SmallInt Value);
+  SmallInt GetPosition() const;
+  void SetPosition(SmallInt Value);
+  Integer GetIncrement() const { return FIncrement; }
+  void SetIncrement(Integer Value) { FIncrement = Value; }
+  TUDOrientation GetOrientation() const { return FOrientation; }
+  void SetOrientation(TUDOrientation Value);
+  TUDAlignButton GetAlignButton() const { return FAlignButton; }
+  void SetAlignButton(TUDAlignButton Value);
+  bool GetWrap() const { return FWrap; }
+  void SetWrap(bool Value);
+  bool GetThousands() const { return FThousands; }
+  void SetThousands(bool Value);
+  bool GetArrowKeys() const { return FArrowKeys; }
+  void SetArrowKeys(bool Value) { FArrowKeys = Value; }
+
+  TUDClickEvent OnClick;
+  TUDChangingEvent OnChanging;
+
+protected:
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void Dispatch(TMessage& Message) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+  TWinControl* FAssociate = nullptr;
+  SmallInt FMin = 0, FMax = 100, FPosition = 0;
+  Integer FIncrement = 1;
+  TUDOrientation FOrientation = udVertical;
+  TUDAlignButton FAlignButton = udRight;
+  bool FWrap = false, FThousands = true, FArrowKeys = true;
+};
+
+class TProgressBar : public TWinControl {
+  SX_CLASS(TProgressBar, TWinControl)
+public:
+  explicit TProgressBar(TComponent* AOwner);
+  static void Published(TPublished<TProgressBar>& P);
+  Integer GetMin() const { return FMin; }
+  void SetMin(Integer Value);
+  Integer GetMax() const { return FMax; }
+  void SetMax(Integer Value);
+  Integer GetPosition() const;
+  void SetPosition(Integer Value);
+  Integer GetStep() const { return FStep; }
+  void SetStep(Integer Value);
+  bool GetSmooth() const { return FSmooth; }
+  void SetSmooth(bool Value);
+  void StepIt();
+  void StepBy(Integer Delta);
+
+protected:
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+
+private:
+  Integer FMin = 0, FMax = 100, FPosition = 0, FStep = 10;
+  bool FSmooth = false;
+};
+
 // Registers the classes of this unit (and the panels and buttons) for form
 // descriptions; RegisterFormsClasses calls it.
 void RegisterComCtrlsClasses();

@@ -1,5 +1,5 @@
-// CommCtrl.h — the common controls: the tree view ("SysTreeView32") and the
-// list view ("SysListView32") window classes, their messages, styles,
+// CommCtrl.h — the common controls: the tree view ("SysTreeView32"), the
+// list view ("SysListView32"), up-down and progress-bar window classes, their messages, styles,
 // item records and notifications (WM_NOTIFY to the parent, whose lParam
 // points at a record that starts with an NMHDR).
 //
@@ -393,3 +393,56 @@ constexpr UINT LVN_BEGINRDRAG = LVN_FIRST - 11;
 constexpr UINT LVN_GETDISPINFOA = LVN_FIRST - 50;
 constexpr UINT LVN_KEYDOWN = LVN_FIRST - 55;
 constexpr UINT LVN_GETDISPINFO = LVN_GETDISPINFOA;
+
+// ---------------------------------------------------------------------------
+// Up-down control
+
+constexpr const char* UPDOWN_CLASS = "msctls_updown32";
+constexpr DWORD UDS_WRAP = 0x0001;
+constexpr DWORD UDS_SETBUDDYINT = 0x0002;
+constexpr DWORD UDS_ALIGNRIGHT = 0x0004;
+constexpr DWORD UDS_ALIGNLEFT = 0x0008;
+constexpr DWORD UDS_ARROWKEYS = 0x0020;
+constexpr DWORD UDS_HORZ = 0x0040;
+constexpr DWORD UDS_NOTHOUSANDS = 0x0080;
+
+constexpr UINT UDM_SETRANGE = WM_USER + 101;
+constexpr UINT UDM_GETRANGE = WM_USER + 102;
+constexpr UINT UDM_SETPOS = WM_USER + 103;
+constexpr UINT UDM_GETPOS = WM_USER + 104;
+constexpr UINT UDM_SETBUDDY = WM_USER + 105;
+constexpr UINT UDM_GETBUDDY = WM_USER + 106;
+constexpr UINT UDM_SETRANGE32 = WM_USER + 111;
+constexpr UINT UDM_GETRANGE32 = WM_USER + 112;
+constexpr UINT UDM_SETPOS32 = WM_USER + 113;
+constexpr UINT UDM_GETPOS32 = WM_USER + 114;
+
+constexpr UINT UDN_FIRST = 0U - 721U;
+constexpr UINT UDN_DELTAPOS = UDN_FIRST - 1;
+
+struct NMUPDOWN {
+  NMHDR hdr;
+  int iPos = 0;
+  int iDelta = 0;
+};
+
+// ---------------------------------------------------------------------------
+// Progress bar
+
+constexpr const char* PROGRESS_CLASS = "msctls_progress32";
+constexpr DWORD PBS_SMOOTH = 0x0001;
+constexpr DWORD PBS_VERTICAL = 0x0004;
+
+constexpr UINT PBM_SETRANGE = WM_USER + 1;
+constexpr UINT PBM_SETPOS = WM_USER + 2;
+constexpr UINT PBM_DELTAPOS = WM_USER + 3;
+constexpr UINT PBM_SETSTEP = WM_USER + 4;
+constexpr UINT PBM_STEPIT = WM_USER + 5;
+constexpr UINT PBM_SETRANGE32 = WM_USER + 6;
+constexpr UINT PBM_GETRANGE = WM_USER + 7;
+constexpr UINT PBM_GETPOS = WM_USER + 8;
+
+struct PBRANGE {
+  int iLow = 0;
+  int iHigh = 0;
+};

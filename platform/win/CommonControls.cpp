@@ -85,4 +85,6 @@ void RegisterCommonClass(const char* Name, WNDPROC Proc) {
 void InitCommonControls() {
   commctrl::RegisterCommonClass(WC_TREEVIEW, &commctrl::TreeViewProc);
   commctrl::RegisterCommonClass(WC_LISTVIEW, &commctrl::ListViewProc);
+  commctrl::RegisterCommonClass(UPDOWN_CLASS, &commctrl::UpDownProc);
+  commctrl::RegisterCommonClass(PROGRESS_CLASS, &commctrl::ProgressProc);
 }

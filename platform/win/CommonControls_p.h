@@ -33,5 +33,7 @@ void RegisterCommonClass(const char* Name, WNDPROC Proc);
 
 LRESULT TreeViewProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L);
 LRESULT ListViewProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L);
+LRESULT UpDownProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L);
+LRESULT ProgressProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L);
 
 }  // namespace commctrl
