@@ -1894,11 +1894,12 @@ void TProgressBar::StepBy(Integer Delta) {
 
 #include "platform/forms/Buttons.h"
 #include "platform/forms/Panels.h"
+#include "platform/forms/ScrollBar.h"
 #include "platform/rtl/ClassRegistry.h"
 
 void RegisterComCtrlsClasses() {
   RegisterClasses({TTreeView::StaticClass(), TListView::StaticClass(), TPageControl::StaticClass(),
                    TTabSheet::StaticClass(), TPanel::StaticClass(), TBevel::StaticClass(), TShape::StaticClass(),
                    TImage::StaticClass(), TScrollBox::StaticClass(), TBitBtn::StaticClass(),
-                   TSpeedButton::StaticClass(), TUpDown::StaticClass(), TProgressBar::StaticClass()});
+                   TSpeedButton::StaticClass(), TUpDown::StaticClass(), TProgressBar::StaticClass(), TScrollBar::StaticClass()});
 }

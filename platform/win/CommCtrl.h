@@ -12,6 +12,7 @@
 #include "platform/win/Messages.h"
 #include "platform/win/WinTypes.h"
 
+// Also registers the scroll-bar control class (ScrollBars.h).
 void InitCommonControls();
 
 constexpr const char* WC_TREEVIEW = "SysTreeView32";

@@ -4,6 +4,7 @@
 
 #include "platform/rtl/Colors.h"
 #include "platform/win/MessageQueue.h"
+#include "platform/win/ScrollBars.h"
 #include "platform/win/SysMetrics.h"
 #include "platform/win/Window.h"
 
@@ -87,4 +88,5 @@ void InitCommonControls() {
   commctrl::RegisterCommonClass(WC_LISTVIEW, &commctrl::ListViewProc);
   commctrl::RegisterCommonClass(UPDOWN_CLASS, &commctrl::UpDownProc);
   commctrl::RegisterCommonClass(PROGRESS_CLASS, &commctrl::ProgressProc);
+  commctrl::RegisterCommonClass(SCROLLBAR_CLASS, &commctrl::ScrollBarProc);
 }

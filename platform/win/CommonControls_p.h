@@ -35,5 +35,6 @@ LRESULT TreeViewProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L);
 LRESULT ListViewProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L);
 LRESULT UpDownProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L);
 LRESULT ProgressProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L);
+LRESULT ScrollBarProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L);
 
 }  // namespace commctrl
