@@ -157,10 +157,16 @@ HTREEITEM TTreeView::Insert(const TVINSERTSTRUCTA& In) {
   if (I.mask & TVIF_STATE) N->State = I.state & I.stateMask & ~(TVIS_SELECTED);
   if (Sorted) {
     const std::string Key = TextOf(N);
-    After = nullptr;
-    for (TNode* C = Parent->First; C; C = C->Next) {
-      if (AnsiCompareText(TextOf(C), Key) > 0) break;
-      After = C;
+    // Items usually come in order: one comparison with the last child then
+    // places them, and only an item out of order walks the siblings.
+    if (!Parent->Last || AnsiCompareText(TextOf(Parent->Last), Key) <= 0) {
+      After = Parent->Last;
+    } else {
+      After = nullptr;
+      for (TNode* C = Parent->First; C; C = C->Next) {
+        if (AnsiCompareText(TextOf(C), Key) > 0) break;
+        After = C;
+      }
     }
   }
   N->Parent = Parent;
