@@ -510,7 +510,7 @@ TEST_F(ComCtrlsFormTest, FormPaintsInTheClassicLook) {
   Pump();
   TRect R;
   GetWindowRect(F->Handle(), &R);
-  D().SaveScreenshot("comctrls_form.png", &R);
+  D().SaveScreenshot(cctest::ShotPath("comctrls_form.png"), &R);
   struct TProbe {
     TControl* TComCtrlsForm::*Control;
     int X, Y;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <string>
@@ -32,6 +33,13 @@ inline std::vector<TNote>& Notes() {
 inline std::map<UINT, std::function<LRESULT(NMHDR*)>>& Answers() {
   static std::map<UINT, std::function<LRESULT(NMHDR*)>> A;
   return A;
+}
+
+// Where screenshots go: beside the test program, in the build tree.
+inline std::string ShotPath(const std::string& Name) {
+  std::error_code Ec;
+  const auto Exe = std::filesystem::read_symlink("/proc/self/exe", Ec);
+  return (Ec ? std::filesystem::temp_directory_path() : Exe.parent_path()).string() + "/" + Name;
 }
 
 inline LRESULT ParentProc(HWND H, UINT M, WPARAM W, LPARAM L) {
@@ -113,7 +121,7 @@ protected:
     Pump();
     TRect R;
     GetWindowRect(Parent, &R);
-    Screen().SaveScreenshot(Name, &R);
+    Screen().SaveScreenshot(ShotPath(Name), &R);
   }
   TPoint ScreenOf(HWND Control, TPoint P) {
     ClientToScreen(Control, &P);
