@@ -1136,6 +1136,14 @@ void TWinControl::Dispatch(TMessage& Message) {
       else
         DefaultHandler(Message);
       break;
+    case WM_NOTIFY:
+      // A common control's notification names its window in the header.
+      if (TWinControl* Child = Message.LParam ? FindControl(*reinterpret_cast<HWND*>(Message.LParam)) : nullptr;
+          Child && Child != this)
+        Message.Result = Child->Perform(CN_NOTIFY, Message.WParam, Message.LParam);
+      else
+        DefaultHandler(Message);
+      break;
     case CM_VISIBLECHANGED: CMVisibleChanged(Message); break;
     case CM_ENABLEDCHANGED: CMEnabledChanged(Message); break;
     case CM_COLORCHANGED: CMColorChanged(Message); break;

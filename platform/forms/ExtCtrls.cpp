@@ -3,6 +3,7 @@
 #include "platform/forms/Application.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/forms/ListCtrls.h"
+#include "platform/forms/ComCtrls.h"
 #include "platform/rtl/ClassRegistry.h"
 #include "platform/win/Timers.h"
 #include "platform/win/Window.h"
@@ -66,4 +67,5 @@ void RegisterFormsClasses() {
   RegisterClasses({TForm::StaticClass(), TTimer::StaticClass()});
   RegisterStdCtrlsClasses();
   RegisterListControlClasses();
+  RegisterComCtrlsClasses();
 }

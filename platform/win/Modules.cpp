@@ -153,8 +153,9 @@ BOOL GetVersionExA(OSVERSIONINFOA* Info) {
 
 DWORD GetVersion() { return 5u | (1u << 8) | (2600u << 16); }
 
-void InitCommonControls() {}
-
+// InitCommonControls itself lives with the classes (CommonControls.cpp).
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* Init) {
-  return Init && Init->dwSize == sizeof(INITCOMMONCONTROLSEX) ? TRUE : FALSE;
+  if (!Init || Init->dwSize != sizeof(INITCOMMONCONTROLSEX)) return FALSE;
+  InitCommonControls();
+  return TRUE;
 }

@@ -62,7 +62,7 @@ struct INITCOMMONCONTROLSEX {
   DWORD dwSize = sizeof(INITCOMMONCONTROLSEX);
   DWORD dwICC = 0;
 };
-// Every control class of this layer is registered when first used, so
-// these only report success.
+// Both register the common control classes (CommCtrl.h); the class
+// library's controls call them before making their windows.
 void InitCommonControls();
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* Init);

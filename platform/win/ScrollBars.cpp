@@ -16,7 +16,6 @@ namespace {
 DWORD StyleOf(int Bar) { return Bar == SB_HORZ ? WS_HSCROLL : WS_VSCROLL; }
 
 TScrollState* StateOf(HWND H, int Bar) {
-  if (Bar == SB_CTL) SX_NOT_IMPLEMENTED("scroll bar controls (SB_CTL)");
   TWindow* W = WinPtr(H);
   if (!W || (Bar != SB_HORZ && Bar != SB_VERT)) return nullptr;
   return &W->Scroll[Bar];
@@ -104,6 +103,7 @@ void PaintBar(HDC Dc, const TWindow& W, int Bar) {
 }  // namespace
 
 int SetScrollInfo(HWND H, int Bar, const SCROLLINFO* Si, BOOL Redraw) {
+  if (Bar == SB_CTL) return IsWindow(H) && Si ? int(SendMessageA(H, SBM_SETSCROLLINFO, Redraw, LPARAM(Si))) : 0;
   TScrollState* S = StateOf(H, Bar);
   if (!S || !Si) return 0;
   if (Si->fMask & SIF_RANGE) {
@@ -133,6 +133,7 @@ int SetScrollInfo(HWND H, int Bar, const SCROLLINFO* Si, BOOL Redraw) {
 }
 
 BOOL GetScrollInfo(HWND H, int Bar, SCROLLINFO* Si) {
+  if (Bar == SB_CTL) return IsWindow(H) && Si ? BOOL(SendMessageA(H, SBM_GETSCROLLINFO, 0, LPARAM(Si))) : FALSE;
   TScrollState* S = StateOf(H, Bar);
   TWindow* W = WinPtr(H);
   if (!S || !Si || !W) return FALSE;
@@ -152,6 +153,7 @@ BOOL GetScrollInfo(HWND H, int Bar, SCROLLINFO* Si) {
 }
 
 int SetScrollPos(HWND H, int Bar, int Pos, BOOL Redraw) {
+  if (Bar == SB_CTL) return IsWindow(H) ? int(SendMessageA(H, SBM_SETPOS, WPARAM(Pos), Redraw)) : 0;
   TScrollState* S = StateOf(H, Bar);
   if (!S) return 0;
   int Old = S->Pos;
@@ -163,12 +165,14 @@ int SetScrollPos(HWND H, int Bar, int Pos, BOOL Redraw) {
 }
 
 int GetScrollPos(HWND H, int Bar) {
+  if (Bar == SB_CTL) return IsWindow(H) ? int(SendMessageA(H, SBM_GETPOS, 0, 0)) : 0;
   TScrollState* S = StateOf(H, Bar);
   return S ? S->Pos : 0;
 }
 
 BOOL SetScrollRange(HWND H, int Bar, int Min, int Max, BOOL Redraw) {
-  if (!StateOf(H, Bar)) return FALSE;
+  if (Bar != SB_CTL && !StateOf(H, Bar)) return FALSE;
+  if (Bar == SB_CTL && !IsWindow(H)) return FALSE;
   if (std::int64_t(Max) - Min > 0x7FFFFFFF) {
     SetLastError(ERROR_INVALID_SCROLLBAR_RANGE);
     return FALSE;
@@ -182,6 +186,11 @@ BOOL SetScrollRange(HWND H, int Bar, int Min, int Max, BOOL Redraw) {
 }
 
 BOOL GetScrollRange(HWND H, int Bar, int* Min, int* Max) {
+  if (Bar == SB_CTL) {
+    if (!IsWindow(H) || !Min || !Max) return FALSE;
+    SendMessageA(H, SBM_GETRANGE, WPARAM(Min), LPARAM(Max));
+    return TRUE;
+  }
   TScrollState* S = StateOf(H, Bar);
   if (!S || !Min || !Max) return FALSE;
   *Min = S->Min;
@@ -190,7 +199,7 @@ BOOL GetScrollRange(HWND H, int Bar, int* Min, int* Max) {
 }
 
 BOOL ShowScrollBar(HWND H, int Bar, BOOL Show) {
-  if (Bar == SB_CTL) SX_NOT_IMPLEMENTED("scroll bar controls (SB_CTL)");
+  if (Bar == SB_CTL) return IsWindow(H) && ShowWindow(H, Show ? SW_SHOW : SW_HIDE) >= 0;
   if (!IsWindow(H) || (Bar != SB_HORZ && Bar != SB_VERT && Bar != SB_BOTH)) return FALSE;
   SetBarStyle(H, Bar, Show);
   return TRUE;
@@ -199,7 +208,7 @@ BOOL ShowScrollBar(HWND H, int Bar, BOOL Show) {
 BOOL EnableScrollBar(HWND H, UINT Bar, UINT Arrows) {
   TWindow* W = WinPtr(H);
   if (!W) return FALSE;
-  if (Bar == SB_CTL) SX_NOT_IMPLEMENTED("scroll bar controls (SB_CTL)");
+  if (Bar == SB_CTL) return BOOL(SendMessageA(H, SBM_ENABLE_ARROWS, Arrows, 0));
   bool Changed = false;
   for (int B : {int(SB_HORZ), int(SB_VERT)})
     if (int(Bar) == B || Bar == SB_BOTH) {

@@ -1,7 +1,9 @@
 // ScrollBars.h — the standard scroll bars of a window (WS_HSCROLL,
 // WS_VSCROLL), drawn in its non-client area. A bar appears when its range
 // can scroll and disappears when it cannot, unless SIF_DISABLENOSCROLL keeps
-// it, disabled. Scroll-bar controls (SB_CTL) belong to the control classes.
+// it, disabled. With SB_CTL the calls address a scroll-bar control (the
+// "ScrollBar" class, registered by InitCommonControls) through its SBM_
+// messages.
 #pragma once
 #include "platform/win/WinTypes.h"
 
@@ -19,3 +21,16 @@ BOOL GetScrollBarInfo(HWND Wnd, LONG Object, SCROLLBARINFO* Info);
 // modal tracking a click on a bar starts (WM_HSCROLL/WM_VSCROLL).
 void ScrollBarsPaint(HWND Wnd, HDC WindowDc);
 void ScrollBarTrack(HWND Wnd, int Bar, TPoint Screen);
+
+// The scroll-bar control: styles and messages.
+constexpr const char* SCROLLBAR_CLASS = "ScrollBar";
+constexpr DWORD SBS_HORZ = 0x0000;
+constexpr DWORD SBS_VERT = 0x0001;
+constexpr UINT SBM_SETPOS = 0x00E0;
+constexpr UINT SBM_GETPOS = 0x00E1;
+constexpr UINT SBM_SETRANGE = 0x00E2;
+constexpr UINT SBM_GETRANGE = 0x00E3;
+constexpr UINT SBM_ENABLE_ARROWS = 0x00E4;
+constexpr UINT SBM_SETRANGEREDRAW = 0x00E6;
+constexpr UINT SBM_SETSCROLLINFO = 0x00E9;
+constexpr UINT SBM_GETSCROLLINFO = 0x00EA;

@@ -1,0 +1,37 @@
+// ControlProps_p.h — the published properties most controls of the library
+// share, written once. Used inside a class's own Published (where its
+// protected members are reachable).
+#pragma once
+#include "platform/forms/Menus.h"
+
+#define SX_PUBLISH_CONTROL_BASICS(T)                                                                   \
+  P.Property("Align", &T::GetAlign, &T::SetAlign).Default(alNone);                                     \
+  P.Property("Anchors", &T::GetAnchors, &T::SetAnchors).Default(TAnchors{akLeft, akTop});              \
+  P.Property("Constraints", &T::GetConstraints, &T::SetConstraints);                                   \
+  P.Property("DragCursor", &T::GetDragCursor, &T::SetDragCursor).Default(crDrag);                      \
+  P.Property("DragMode", &T::GetDragMode, &T::SetDragMode).Default(dmManual);                          \
+  P.Property("Enabled", &T::GetEnabled, &T::SetEnabled).Default(true);                                 \
+  P.Property("Font", &T::GetFont, &T::SetFont).Stored(&T::IsFontStored);                               \
+  P.Property("ParentFont", &T::GetParentFont, &T::SetParentFont).Default(true);                        \
+  P.Property("ParentShowHint", &T::GetParentShowHint, &T::SetParentShowHint).Default(true);            \
+  P.Property("PopupMenu", &T::GetPopupMenu, &T::SetPopupMenu);                                         \
+  P.Property("ShowHint", &T::GetShowHint, &T::SetShowHint);                                            \
+  P.Property("Visible", &T::GetVisible, &T::SetVisible).Default(true);                                 \
+  P.Property("OnClick", &T::OnClick, &T::OnClick);                                                     \
+  P.Property("OnDblClick", &T::OnDblClick, &T::OnDblClick);                                            \
+  P.Property("OnDragDrop", &T::OnDragDrop, &T::OnDragDrop);                                            \
+  P.Property("OnDragOver", &T::OnDragOver, &T::OnDragOver);                                            \
+  P.Property("OnEndDrag", &T::OnEndDrag, &T::OnEndDrag);                                               \
+  P.Property("OnMouseDown", &T::OnMouseDown, &T::OnMouseDown);                                         \
+  P.Property("OnMouseMove", &T::OnMouseMove, &T::OnMouseMove);                                         \
+  P.Property("OnMouseUp", &T::OnMouseUp, &T::OnMouseUp);                                               \
+  P.Property("OnStartDrag", &T::OnStartDrag, &T::OnStartDrag)
+
+#define SX_PUBLISH_WINCONTROL_BASICS(T)                                                                \
+  SX_PUBLISH_CONTROL_BASICS(T);                                                                        \
+  P.Property("TabOrder", &T::GetTabOrder, &T::SetTabOrder).Default(-1);                                \
+  P.Property("OnEnter", &T::OnEnter, &T::OnEnter);                                                     \
+  P.Property("OnExit", &T::OnExit, &T::OnExit);                                                        \
+  P.Property("OnKeyDown", &T::OnKeyDown, &T::OnKeyDown);                                               \
+  P.Property("OnKeyPress", &T::OnKeyPress, &T::OnKeyPress);                                            \
+  P.Property("OnKeyUp", &T::OnKeyUp, &T::OnKeyUp)

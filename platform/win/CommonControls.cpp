@@ -1,0 +1,92 @@
+#include "platform/win/CommonControls_p.h"
+
+#include <cstdlib>
+
+#include "platform/rtl/Colors.h"
+#include "platform/win/MessageQueue.h"
+#include "platform/win/ScrollBars.h"
+#include "platform/win/SysMetrics.h"
+#include "platform/win/Window.h"
+
+namespace commctrl {
+
+LRESULT Notify(HWND Wnd, UINT Code, NMHDR* Hdr) {
+  Hdr->hwndFrom = Wnd;
+  Hdr->idFrom = UINT_PTR(GetDlgCtrlID(Wnd));
+  Hdr->code = Code;
+  HWND Parent = GetParent(Wnd);
+  if (!Parent) return 0;
+  return SendMessageA(Parent, WM_NOTIFY, WPARAM(Hdr->idFrom), LPARAM(Hdr));
+}
+
+HFONT ControlFont(HFONT Set) {
+  return Set ? Set : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+int FontHeight(HFONT Font) {
+  HDC Dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ Old = SelectObject(Dc, Font);
+  TEXTMETRICA Tm{};
+  GetTextMetricsA(Dc, &Tm);
+  SelectObject(Dc, Old);
+  DeleteDC(Dc);
+  return Tm.tmHeight > 0 ? int(Tm.tmHeight) : 13;
+}
+
+int TextWidth(HDC Dc, const std::string& Text) {
+  TSize S{0, 0};
+  if (!Text.empty()) GetTextExtentPoint32A(Dc, Text.data(), int(Text.size()), &S);
+  return S.cx;
+}
+
+TRect DrawLabel(HDC Dc, const std::string& Text, TRect Box, TItemLook Look, bool FocusRect, UINT Align) {
+  const int W = TextWidth(Dc, Text) + 4;
+  TRect R = Box;
+  if (Align == DT_CENTER) {
+    if (W < Box.Width()) R.Left = Box.Left + (Box.Width() - W) / 2;
+    R.Right = std::min(Box.Right, R.Left + W);
+  } else {
+    R.Right = std::min(Box.Right, Box.Left + W);
+  }
+  COLORREF Text_ = GetSysColor(COLOR_WINDOWTEXT);
+  if (Look != TItemLook::Normal) {
+    const int Back = Look == TItemLook::Selected ? COLOR_HIGHLIGHT : COLOR_BTNFACE;
+    FillRect(Dc, &R, GetSysColorBrush(Back));
+    if (Look == TItemLook::Selected) Text_ = GetSysColor(COLOR_HIGHLIGHTTEXT);
+  }
+  SetBkMode(Dc, TRANSPARENT);
+  SetTextColor(Dc, Text_);
+  TRect T = R;
+  T.Left += 2;
+  T.Right -= 1;
+  std::string Copy = Text;
+  DrawTextA(Dc, Copy.data(), int(Copy.size()), &T, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+  if (FocusRect) DrawFocusRect(Dc, &R);
+  return R;
+}
+
+bool BeyondDragThreshold(TPoint Down, TPoint P) {
+  return std::abs(P.X - Down.X) > GetSystemMetrics(SM_CXDRAG) / 2 ||
+         std::abs(P.Y - Down.Y) > GetSystemMetrics(SM_CYDRAG) / 2;
+}
+
+void RegisterCommonClass(const char* Name, WNDPROC Proc) {
+  WNDCLASSA Existing;
+  if (GetClassInfoA(nullptr, Name, &Existing)) return;
+  WNDCLASSA C;
+  C.style = CS_DBLCLKS | CS_GLOBALCLASS;
+  C.lpfnWndProc = Proc;
+  C.lpszClassName = Name;
+  C.hbrBackground = nullptr;
+  RegisterClassA(&C);
+}
+
+}  // namespace commctrl
+
+void InitCommonControls() {
+  commctrl::RegisterCommonClass(WC_TREEVIEW, &commctrl::TreeViewProc);
+  commctrl::RegisterCommonClass(WC_LISTVIEW, &commctrl::ListViewProc);
+  commctrl::RegisterCommonClass(UPDOWN_CLASS, &commctrl::UpDownProc);
+  commctrl::RegisterCommonClass(PROGRESS_CLASS, &commctrl::ProgressProc);
+  commctrl::RegisterCommonClass(SCROLLBAR_CLASS, &commctrl::ScrollBarProc);
+}
