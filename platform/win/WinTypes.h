@@ -613,5 +613,14 @@ constexpr DWORD ERROR_HOTKEY_NOT_REGISTERED = 1419;
 constexpr DWORD ERROR_NO_SCROLLBARS = 1447;
 constexpr DWORD ERROR_INVALID_SCROLLBAR_RANGE = 1448;
 constexpr DWORD ERROR_TIMEOUT = 1460;
+// ... and those of the kernel calls above the window layer (processes,
+// pipes, file mappings); ERROR_FILE_NOT_FOUND and its kin are in
+// rtl/FileUtils.h, where FindFirst returns them.
+constexpr DWORD ERROR_ACCESS_DENIED = 5;
+constexpr DWORD ERROR_BAD_FORMAT = 11;
+constexpr DWORD ERROR_BROKEN_PIPE = 109;
+constexpr DWORD ERROR_ALREADY_EXISTS = 183;
+constexpr DWORD ERROR_BAD_EXE_FORMAT = 193;
+constexpr DWORD ERROR_NO_DATA = 232;
 DWORD GetLastError();
 void SetLastError(DWORD Code);

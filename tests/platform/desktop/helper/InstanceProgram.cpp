@@ -1,0 +1,2 @@
+#include "helper/InstanceProgram.h"
+int RunInstance(const char*) { return 2; }
