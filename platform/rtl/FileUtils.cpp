@@ -388,13 +388,14 @@ struct TFindState {
   std::size_t Next = 0;
 };
 
-Integer AttributesOf(const AnsiString& Folder, const AnsiString& Name, const struct stat& St) {
+Integer AttributesOf(const AnsiString& Name, const struct stat& St) {
   Integer A = 0;
   if (S_ISDIR(St.st_mode)) A |= faDirectory;
   else if (S_ISREG(St.st_mode)) A |= faArchive;
   else A |= faSysFile;  // devices, pipes, sockets: nothing for a document search
   if (Name[0] == '.' && Name != "." && Name != "..") A |= faHidden;
-  if (::access((Folder + Name).c_str(), W_OK) != 0) A |= faReadOnly;
+  // The file's own flag, not whether this user may write it (root may).
+  if (!(St.st_mode & S_IWUSR)) A |= faReadOnly;
   return A;
 }
 
@@ -421,7 +422,7 @@ Integer FindFirst(const AnsiString& Path, Integer Attr, TSearchRec& F) {
     struct stat St;
     if (::stat((Folder + Name).c_str(), &St) != 0) continue;  // a dangling link
     TSearchRec R;
-    R.Attr = AttributesOf(Folder, Name, St);
+    R.Attr = AttributesOf(Name, St);
     if (R.Attr & F.ExcludeAttr) continue;
     R.Name = Name;
     R.Size = S_ISDIR(St.st_mode) ? 0 : static_cast<Int64>(St.st_size);

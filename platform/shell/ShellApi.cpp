@@ -28,8 +28,9 @@ std::pair<int, AnsiString> Target(AnsiString File, const char* Directory) {
     return {int(ERROR_BAD_FORMAT), {}};
   if (StartsWithNoCase(File, "http://") || StartsWithNoCase(File, "https://") ||
       StartsWithNoCase(File, "mailto:")) {
-    const std::size_t Colon = File.find(':');
-    if (File.size() == Colon + 1 || File.find_first_of(" \"<>\\^`{|}") != AnsiString::npos)
+    const bool Web = !StartsWithNoCase(File, "mailto:");
+    const std::size_t Rest = File.find(':') + (Web ? 3 : 1);  // past "://" or ":"
+    if (File.size() <= Rest || File.find_first_of(" \"<>\\^`{|}") != AnsiString::npos)
       return {int(ERROR_BAD_FORMAT), {}};
     return {0, File};
   }
