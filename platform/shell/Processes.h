@@ -18,14 +18,6 @@
 #include "platform/rtl/Threads.h"
 #include "platform/win/WinTypes.h"
 
-inline const HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(std::intptr_t(-1));
-
-struct SECURITY_ATTRIBUTES {
-  DWORD nLength = sizeof(SECURITY_ATTRIBUTES);
-  void* lpSecurityDescriptor = nullptr;
-  BOOL bInheritHandle = FALSE;
-};
-
 struct STARTUPINFOA {
   DWORD cb = sizeof(STARTUPINFOA);
   char* lpReserved = nullptr;
