@@ -33,8 +33,10 @@ struct TKernelTable {
   std::vector<size_t> Free;
 };
 
+// Never destroyed: a child's reaper thread may signal while the program
+// is already running its static destructors.
 TKernelTable& Kernel() {
-  static TKernelTable T;
+  static TKernelTable& T = *new TKernelTable;
   return T;
 }
 

@@ -21,12 +21,6 @@
 
 #include "platform/win/WinTypes.h"
 
-struct GUID_ {
-  DWORD Data1 = 0;
-  WORD Data2 = 0, Data3 = 0;
-  BYTE Data4[8] = {};
-};
-
 struct NOTIFYICONDATAA {
   DWORD cbSize = sizeof(NOTIFYICONDATAA);
   HWND hWnd = nullptr;
@@ -41,7 +35,7 @@ struct NOTIFYICONDATAA {
   UINT uTimeoutOrVersion = 0;  // uTimeout with NIM_MODIFY and NIF_INFO, uVersion with NIM_SETVERSION
   char szInfoTitle[64] = {};
   DWORD dwInfoFlags = 0;
-  GUID_ guidItem;
+  BYTE guidItem[16] = {};  // a GUID; not used by this layer
   HICON hBalloonIcon = nullptr;
 };
 // The record sizes of the shell's versions: tips of 64 bytes up to V1,
