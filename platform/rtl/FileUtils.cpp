@@ -14,6 +14,7 @@
 #include <ctime>
 #include <algorithm>
 #include <string_view>
+#include <memory>
 #include <vector>
 
 #include "platform/rtl/AnsiStrings.h"
@@ -130,17 +131,24 @@ bool RenameFile(const AnsiString& OldName, const AnsiString& NewName) {
   return ::rename(OldName.c_str(), NewName.c_str()) == 0;
 }
 
-Integer FileAge(const AnsiString& FileName) {
-  struct stat St;
-  if (!StatOf(FileName, St) || S_ISDIR(St.st_mode)) return -1;
+namespace {
+// A modification time as a packed DOS date and time in local time; -1 when
+// a DOS date cannot hold it.
+Integer DosDateTime(std::time_t T) {
   std::tm Tm{};
-  const std::time_t T = St.st_mtime;
   if (!localtime_r(&T, &Tm)) return -1;
   const int Year = Tm.tm_year + 1900;
   if (Year < 1980 || Year > 2107) return -1;  // outside what a DOS date can hold
   const Cardinal Date = ((Year - 1980) << 9) | ((Tm.tm_mon + 1) << 5) | Tm.tm_mday;
   const Cardinal Time = (Tm.tm_hour << 11) | (Tm.tm_min << 5) | (Tm.tm_sec / 2);
   return static_cast<Integer>((Date << 16) | Time);
+}
+}  // namespace
+
+Integer FileAge(const AnsiString& FileName) {
+  struct stat St;
+  if (!StatOf(FileName, St) || S_ISDIR(St.st_mode)) return -1;
+  return DosDateTime(St.st_mtime);
 }
 
 Int64 FileSizeByName(const AnsiString& FileName) {
@@ -370,4 +378,76 @@ bool TrySaveFileAtomically(const AnsiString& FileName, const void* Data, std::si
   } catch (const Exception&) {
     return false;
   }
+}
+
+// ---- searching folders ------------------------------------------------------
+
+namespace {
+struct TFindState {
+  std::vector<TSearchRec> Found;  // sorted as the system lists a folder
+  std::size_t Next = 0;
+};
+
+Integer AttributesOf(const AnsiString& Name, const struct stat& St) {
+  Integer A = 0;
+  if (S_ISDIR(St.st_mode)) A |= faDirectory;
+  else if (S_ISREG(St.st_mode)) A |= faArchive;
+  else A |= faSysFile;  // devices, pipes, sockets: nothing for a document search
+  if (Name[0] == '.' && Name != "." && Name != "..") A |= faHidden;
+  // The file's own flag, not whether this user may write it (root may).
+  if (!(St.st_mode & S_IWUSR)) A |= faReadOnly;
+  return A;
+}
+
+void Take(TSearchRec& F, TFindState& S) {
+  TSearchRec& R = S.Found[S.Next++];
+  F.Time = R.Time;
+  F.Size = R.Size;
+  F.Attr = R.Attr;
+  F.Name = R.Name;
+}
+}  // namespace
+
+Integer FindFirst(const AnsiString& Path, Integer Attr, TSearchRec& F) {
+  FindClose(F);
+  F.ExcludeAttr = ~Attr & (faHidden | faSysFile | faVolumeID | faDirectory);
+  const AnsiString Folder = ExtractFilePath(Path);
+  const AnsiString Mask = AnsiUpperCase(ExtractFileName(Path));
+  DIR* D = ::opendir(Folder.empty() ? "." : Folder.c_str());
+  if (!D) return static_cast<Integer>(ERROR_PATH_NOT_FOUND);
+  auto S = std::make_unique<TFindState>();
+  while (dirent* E = ::readdir(D)) {
+    const AnsiString Name = E->d_name;
+    if (Mask.empty() || (Mask != "*.*" && !MatchPattern(AnsiUpperCase(Name), Mask))) continue;
+    struct stat St;
+    if (::stat((Folder + Name).c_str(), &St) != 0) continue;  // a dangling link
+    TSearchRec R;
+    R.Attr = AttributesOf(Name, St);
+    if (R.Attr & F.ExcludeAttr) continue;
+    R.Name = Name;
+    R.Size = S_ISDIR(St.st_mode) ? 0 : static_cast<Int64>(St.st_size);
+    R.Time = DosDateTime(St.st_mtime);
+    S->Found.push_back(std::move(R));
+  }
+  ::closedir(D);
+  if (S->Found.empty()) return static_cast<Integer>(ERROR_FILE_NOT_FOUND);
+  std::sort(S->Found.begin(), S->Found.end(), [](const TSearchRec& A, const TSearchRec& B) {
+    const AnsiString UA = AnsiUpperCase(A.Name), UB = AnsiUpperCase(B.Name);
+    return UA != UB ? UA < UB : A.Name < B.Name;
+  });
+  Take(F, *S);
+  F.FindHandle = S.release();
+  return 0;
+}
+
+Integer FindNext(TSearchRec& F) {
+  auto* S = static_cast<TFindState*>(F.FindHandle);
+  if (!S || S->Next >= S->Found.size()) return static_cast<Integer>(ERROR_NO_MORE_FILES);
+  Take(F, *S);
+  return 0;
+}
+
+void FindClose(TSearchRec& F) {
+  delete static_cast<TFindState*>(F.FindHandle);
+  F.FindHandle = nullptr;
 }

@@ -13,6 +13,10 @@
 constexpr char PathDelim = '/';
 constexpr char PathSep = ':';  // between folders of a search path
 constexpr UINT MAX_PATH = 260;
+// System error codes of the file calls (FindFirst returns them).
+constexpr DWORD ERROR_FILE_NOT_FOUND = 2;
+constexpr DWORD ERROR_PATH_NOT_FOUND = 3;
+constexpr DWORD ERROR_NO_MORE_FILES = 18;
 
 // ---- names ------------------------------------------------------------------
 
@@ -117,3 +121,34 @@ AnsiString CreateTempFileName(const AnsiString& Dir, const AnsiString& Prefix);
 // case is ignored in the ANSI code page. "*.*" matches every name, with or
 // without an extension.
 bool PathMatchSpec(const AnsiString& FileName, const AnsiString& Spec);
+
+// ---- searching folders ------------------------------------------------------
+
+constexpr Integer faReadOnly = 0x01;
+constexpr Integer faHidden = 0x02;   // a name that starts with '.'
+constexpr Integer faSysFile = 0x04;  // not a file or folder (device, pipe, socket)
+constexpr Integer faVolumeID = 0x08;
+constexpr Integer faDirectory = 0x10;
+constexpr Integer faArchive = 0x20;  // every regular file
+constexpr Integer faAnyFile = 0x3F;
+
+struct TSearchRec {
+  Integer Time = 0;  // last write, packed DOS date and time (as FileAge)
+  Int64 Size = 0;
+  Integer Attr = 0;
+  AnsiString Name;   // without the folder
+  Integer ExcludeAttr = 0;
+  void* FindHandle = nullptr;  // owned; FindClose frees it
+};
+
+// Lists the folder part of Path for names matching its last part (one
+// pattern of '*' and '?', case ignored; "*.*" and "*" match every name,
+// "." and ".." included). Hidden, system and folder entries come only when
+// Attr asks for them; ordinary files always do. Entries come sorted by name
+// ignoring case. Returns 0 and fills F with the first, or
+// ERROR_PATH_NOT_FOUND (no such folder) or ERROR_FILE_NOT_FOUND (nothing
+// matches). A search that returned 0 must end with FindClose.
+Integer FindFirst(const AnsiString& Path, Integer Attr, TSearchRec& F);
+// 0 and the next entry, or ERROR_NO_MORE_FILES.
+Integer FindNext(TSearchRec& F);
+void FindClose(TSearchRec& F);

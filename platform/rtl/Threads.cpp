@@ -15,10 +15,12 @@ namespace {
 using TClock = std::chrono::steady_clock;
 
 struct TKernelObject {
-  enum TKind { Event, Thread } Kind = Event;
+  enum TKind { Event, Thread, Other } Kind = Event;
   bool ManualReset = true;
   bool Signalled = false;
   DWORD ExitCode = STILL_ACTIVE;
+  std::shared_ptr<TKernelObjectBase> Object;  // Kind Other
+  bool IsSignalled() const { return Kind == Other ? Object->Signalled() : Signalled; }
 };
 
 // Every kernel object of the process; one lock and one condition for all
@@ -31,8 +33,10 @@ struct TKernelTable {
   std::vector<size_t> Free;
 };
 
+// Never destroyed: a child's reaper thread may signal while the program
+// is already running its static destructors.
 TKernelTable& Kernel() {
-  static TKernelTable T;
+  static TKernelTable& T = *new TKernelTable;
   return T;
 }
 
@@ -134,7 +138,7 @@ DWORD WaitForMultipleObjects(DWORD Count, const HANDLE* Handles, BOOL WaitAll, D
   for (;;) {
     if (WaitAll) {
       bool All = true;
-      for (auto& O : Objs) All = All && O->Signalled;
+      for (auto& O : Objs) All = All && O->IsSignalled();
       if (All) {
         for (auto& O : Objs)
           if (!O->ManualReset) O->Signalled = false;
@@ -142,7 +146,7 @@ DWORD WaitForMultipleObjects(DWORD Count, const HANDLE* Handles, BOOL WaitAll, D
       }
     } else {
       for (size_t i = 0; i < Objs.size(); ++i)
-        if (Objs[i]->Signalled) {
+        if (Objs[i]->IsSignalled()) {
           if (!Objs[i]->ManualReset) Objs[i]->Signalled = false;
           return WAIT_OBJECT_0 + DWORD(i);
         }
@@ -162,13 +166,35 @@ DWORD WaitForSingleObject(HANDLE Handle, DWORD Milliseconds) {
 
 BOOL CloseHandle(HANDLE Handle) {
   auto& K = Kernel();
+  std::shared_ptr<TKernelObject> Dying;  // freed after the lock is let go
   std::lock_guard<std::mutex> L(K.Lock);
   if (!Find(Handle)) return 0;
   const size_t Slot = (reinterpret_cast<std::uintptr_t>(Handle) & 0xFFFFF) - 1;
-  K.Slots[Slot].reset();
+  Dying = std::move(K.Slots[Slot]);
   K.Generations[Slot] = (K.Generations[Slot] + 1) & 0xFFFFF;
   K.Free.push_back(Slot);
   return 1;
+}
+
+HANDLE KernelAddObject(std::shared_ptr<TKernelObjectBase> Object) {
+  if (!Object) return nullptr;
+  auto O = std::make_shared<TKernelObject>();
+  O->Kind = TKernelObject::Other;
+  O->Object = std::move(Object);
+  return Add(std::move(O));
+}
+
+std::shared_ptr<TKernelObjectBase> KernelLookup(HANDLE H) {
+  auto& K = Kernel();
+  std::lock_guard<std::mutex> L(K.Lock);
+  auto O = Find(H);
+  return O && O->Kind == TKernelObject::Other ? O->Object : nullptr;
+}
+
+void KernelObjectChanged() {
+  auto& K = Kernel();
+  { std::lock_guard<std::mutex> L(K.Lock); }
+  K.Changed.notify_all();
 }
 
 BOOL GetExitCodeThread(HANDLE Thread, DWORD* ExitCode) {

@@ -14,6 +14,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include "platform/rtl/Component.h"
@@ -35,7 +36,8 @@ BOOL ResetEvent(HANDLE Event);
 DWORD WaitForSingleObject(HANDLE Handle, DWORD Milliseconds);
 // WaitAll false: the index of the first signalled object (WAIT_OBJECT_0 + i).
 DWORD WaitForMultipleObjects(DWORD Count, const HANDLE* Handles, BOOL WaitAll, DWORD Milliseconds);
-// Closes an event or a thread handle (the thread itself runs on).
+// Closes an event, a thread handle (the thread itself runs on) or an
+// object another layer added (TKernelObjectBase).
 BOOL CloseHandle(HANDLE Handle);
 BOOL GetExitCodeThread(HANDLE Thread, DWORD* ExitCode);
 // Real time: the virtual clock of the window system does not reach it.
@@ -131,3 +133,24 @@ private:
 bool CheckSynchronize(int Timeout = 0);
 // Set by the application: wakes an idle main thread (from any thread).
 extern std::function<void()> WakeMainThread;
+
+// Kernel objects that other layers define (processes and pipe ends in
+// platform/shell, file mappings in platform/win) live in the same handle
+// table, so CloseHandle and the waits treat every handle alike. The table
+// owns the object: CloseHandle drops the table's reference, and the object
+// goes when its last reference does (outside the table's lock, so a
+// destructor may block briefly). An object that turns signalled calls
+// KernelObjectChanged afterwards, which wakes the waits.
+class TKernelObjectBase {
+public:
+  virtual ~TKernelObjectBase() = default;
+  // Read under the table's lock by the waits; never reset by a wait.
+  virtual bool Signalled() const { return false; }
+};
+HANDLE KernelAddObject(std::shared_ptr<TKernelObjectBase> Object);
+// The object behind H; null for a stale handle or one of another kind.
+std::shared_ptr<TKernelObjectBase> KernelLookup(HANDLE H);
+template <class T> std::shared_ptr<T> KernelLookupAs(HANDLE H) {
+  return std::dynamic_pointer_cast<T>(KernelLookup(H));
+}
+void KernelObjectChanged();

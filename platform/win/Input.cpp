@@ -12,6 +12,7 @@
 #include "platform/win/Display.h"
 #include "platform/win/Hooks.h"
 #include "platform/win/HotKeys.h"
+#include "platform/win/KeyboardLayouts.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
 #include "platform/win/SysMetrics.h"
@@ -797,72 +798,14 @@ BOOL SetCaretBlinkTime(UINT Ms) {
 
 // --- keyboard layout -------------------------------------------------------------------------------
 
-int ToAscii(UINT Vk, UINT, const BYTE* S, WORD* Out, UINT) {
-  if (!S || !Out) return 0;
-  bool Shift = S[VK_SHIFT] & 0x80, Ctrl = S[VK_CONTROL] & 0x80, Alt = S[VK_MENU] & 0x80;
-  bool Caps = S[VK_CAPITAL] & 0x01;
-  if (Ctrl && Alt) return 0;  // no AltGr characters on the US layout
-  int Ch = 0;
-  if (Vk >= 'A' && Vk <= 'Z') {
-    if (Ctrl) Ch = int(Vk - 'A' + 1);
-    else Ch = (Shift != Caps) ? int(Vk) : int(Vk - 'A' + 'a');
-  } else if (Vk >= '0' && Vk <= '9') {
-    if (Ctrl) return 0;
-    Ch = Shift ? ")!@#$%^&*("[Vk - '0'] : int(Vk);
-  } else if (Vk >= 0x60 && Vk <= 0x69) {  // numeric keypad digits
-    if (!(S[0x90] & 0x01) || Ctrl) return 0;
-    Ch = int('0' + (Vk - 0x60));
-  } else {
-    struct TPair { BYTE Vk; char Plain, Shifted, Control; };
-    static const TPair Map[] = {
-        {VK_SPACE, ' ', ' ', ' '}, {VK_RETURN, '\r', '\r', '\n'}, {VK_BACK, 8, 8, 127},
-        {VK_TAB, 9, 9, 0}, {VK_ESCAPE, 27, 27, 27}, {VK_CANCEL, 3, 3, 3},
-        {0x6A, '*', '*', 0}, {0x6B, '+', '+', 0}, {0x6D, '-', '-', 0}, {0x6E, '.', '.', 0},
-        {0x6F, '/', '/', 0}, {0xBA, ';', ':', 0}, {0xBB, '=', '+', 0}, {0xBC, ',', '<', 0},
-        {0xBD, '-', '_', 31}, {0xBE, '.', '>', 0}, {0xBF, '/', '?', 0}, {0xC0, '`', '~', 0},
-        {0xDB, '[', '{', 27}, {0xDC, '\\', '|', 28}, {0xDD, ']', '}', 29}, {0xDE, '\'', '"', 0},
-    };
-    for (auto& P : Map)
-      if (P.Vk == Vk) {
-        Ch = Ctrl ? P.Control : Shift ? P.Shifted : P.Plain;
-        break;
-      }
-    if (Vk == 0x6E && !(S[0x90] & 0x01)) Ch = 0;
-  }
-  if (!Ch) return 0;
-  *Out = WORD(Ch);
-  return 1;
+// The active layout answers (KeyboardLayouts.cpp holds the layouts).
+int ToAscii(UINT Vk, UINT Scan, const BYTE* S, WORD* Out, UINT Flags) {
+  return ToAsciiEx(Vk, Scan, S, Out, Flags, GetKeyboardLayout(0));
 }
 
-UINT MapVirtualKeyA(UINT Code, UINT Type) {
-  switch (Type) {
-    case MAPVK_VK_TO_VSC: return ScanOf(Code);
-    case MAPVK_VSC_TO_VK:
-      for (UINT Vk = 1; Vk < 256; ++Vk)
-        if (ScanOf(Vk) == Code) return Vk;
-      return 0;
-    case MAPVK_VK_TO_CHAR: {
-      BYTE S[256] = {};
-      WORD Ch = 0;
-      if (Code >= 'A' && Code <= 'Z') return Code;
-      return ToAscii(Code, 0, S, &Ch, 0) == 1 ? Ch : 0;
-    }
-    default: return 0;
-  }
-}
+UINT MapVirtualKeyA(UINT Code, UINT Type) { return MapVirtualKeyExA(Code, Type, GetKeyboardLayout(0)); }
 
-SHORT VkKeyScanA(char Ch) {
-  BYTE S[256] = {};
-  for (int Shift = 0; Shift < 2; ++Shift) {
-    S[VK_SHIFT] = Shift ? 0x80 : 0;
-    for (UINT Vk = 1; Vk < 256; ++Vk) {
-      if (Vk >= 0x60 && Vk <= 0x6F) continue;  // prefer the main keys
-      WORD Out = 0;
-      if (ToAscii(Vk, 0, S, &Out, 0) == 1 && Out == WORD(Byte(Ch))) return SHORT(Vk | (Shift ? 0x100 : 0));
-    }
-  }
-  return -1;
-}
+SHORT VkKeyScanA(char Ch) { return VkKeyScanExA(Ch, GetKeyboardLayout(0)); }
 
 void InputReset() {
   auto& St = WinState();

@@ -46,7 +46,7 @@ BOOL GetCaretPos(TPoint* P);
 UINT GetCaretBlinkTime();
 BOOL SetCaretBlinkTime(UINT Ms);
 
-// The US keyboard layout.
+// Keys of the active keyboard layout (KeyboardLayouts.h).
 int ToAscii(UINT VirtKey, UINT ScanCode, const BYTE* KeyState, WORD* Char, UINT Flags);
 UINT MapVirtualKeyA(UINT Code, UINT MapType);
 inline UINT MapVirtualKey(UINT C, UINT T) { return MapVirtualKeyA(C, T); }

@@ -18,6 +18,7 @@
 #include <vector>
 #include "platform/gdi/RegionData.h"
 #include "platform/win/Messages.h"
+#include "platform/win/Tray.h"
 #include "platform/win/WinTypes.h"
 
 struct TWndClass {
@@ -147,6 +148,11 @@ struct THotKey {
   UINT Vk = 0;
 };
 
+struct TGlobalAtom {
+  AnsiString Name;
+  int References = 0;
+};
+
 struct TLiveDc {
   HWND Wnd = nullptr;
   HWND Top = nullptr;
@@ -201,6 +207,13 @@ struct TWinState {
   TClockState Clock;
   TClipboardState Clipboard;
   std::vector<THotKey> HotKeys;
+  // Keyboard layouts (KeyboardLayouts.cpp): the loaded ones, the active one.
+  std::vector<std::uintptr_t> KeyboardLayouts;
+  std::uintptr_t ActiveKeyboardLayout = 0;
+  // Global atoms (Atoms.cpp): index = atom - 0xC000; an empty name is free.
+  std::vector<TGlobalAtom> GlobalAtoms;
+  // The notification area's icons (Tray.cpp), in the order added.
+  std::vector<TTrayIcon> TrayIcons;
   std::map<HDC, TLiveDc> LiveDCs;   // GetDC/GetDCEx handed out, not yet released
   // RegisterWindowMessage's table; callers keep the numbers, so it lasts.
   std::map<AnsiString, UINT> RegisteredMessages;

@@ -591,6 +591,14 @@ constexpr DWORD MONITOR_DEFAULTTOPRIMARY = 1;
 constexpr DWORD MONITOR_DEFAULTTONEAREST = 2;
 constexpr DWORD MONITORINFOF_PRIMARY = 1;
 
+// Kernel object calls (processes, pipes, file mappings).
+struct SECURITY_ATTRIBUTES {
+  DWORD nLength = sizeof(SECURITY_ATTRIBUTES);
+  void* lpSecurityDescriptor = nullptr;
+  BOOL bInheritHandle = FALSE;
+};
+inline const HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(std::intptr_t(-1));
+
 // GetLastError values the window calls set.
 constexpr DWORD ERROR_SUCCESS = 0;
 constexpr DWORD ERROR_INVALID_HANDLE = 6;
@@ -613,5 +621,15 @@ constexpr DWORD ERROR_HOTKEY_NOT_REGISTERED = 1419;
 constexpr DWORD ERROR_NO_SCROLLBARS = 1447;
 constexpr DWORD ERROR_INVALID_SCROLLBAR_RANGE = 1448;
 constexpr DWORD ERROR_TIMEOUT = 1460;
+// ... and those of the kernel calls above the window layer (processes,
+// pipes, file mappings); ERROR_FILE_NOT_FOUND and its kin are in
+// rtl/FileUtils.h, where FindFirst returns them.
+constexpr DWORD ERROR_ACCESS_DENIED = 5;
+constexpr DWORD ERROR_BAD_FORMAT = 11;
+constexpr DWORD ERROR_BROKEN_PIPE = 109;
+constexpr DWORD ERROR_ALREADY_EXISTS = 183;
+constexpr DWORD ERROR_BAD_EXE_FORMAT = 193;
+constexpr DWORD ERROR_NO_DATA = 232;
+constexpr DWORD ERROR_MAPPED_ALIGNMENT = 1132;
 DWORD GetLastError();
 void SetLastError(DWORD Code);
