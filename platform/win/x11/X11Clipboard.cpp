@@ -236,7 +236,10 @@ void X11PropertyDeleted(TImpl& D, XPropertyEvent& E) {
 }
 
 void X11SelectionClear(TImpl& D, XSelectionClearEvent& E) {
-  if (E.selection == D.A("CLIPBOARD") && E.window == D.ClipWin) D.OwnClipboard = false;
+  // A late notice of a loss that we have since made good (the program set
+  // the clipboard again) must not drop the new ownership.
+  if (E.selection == D.A("CLIPBOARD") && E.window == D.ClipWin)
+    D.OwnClipboard = XGetSelectionOwner(D.Dpy, E.selection) == D.ClipWin;
 }
 
 namespace {
@@ -293,6 +296,8 @@ bool X11ReadSelection(TImpl& D, Atom Selection, Atom Target, Time When, std::str
     if (!X11WaitFor(D.Dpy, E, 2000, IsNewValue, reinterpret_cast<XPointer>(&Arg))) return false;
     std::string Piece;
     if (!ReadProperty(D, D.ClipWin, Prop, Piece, Type)) return false;
+    // A notice from before (the INCR announcement itself) finds no property.
+    if (Type == None) continue;
     if (Piece.empty()) return true;
     Out += Piece;
   }
