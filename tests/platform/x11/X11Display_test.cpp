@@ -36,6 +36,7 @@
 #define Screen XScreen
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
 #include <X11/extensions/Xrandr.h>
 #include <X11/keysym.h>
 #undef Display
@@ -283,6 +284,35 @@ TEST_F(X11Test, TypedTextAndClicksArriveThroughXTest) {
   Session->Tap(XK_Return);
   ASSERT_TRUE(PumpUntil([&] { return Box->Typed.size() >= 10; }));
   EXPECT_EQ(Box->Typed, "Hello, X!\r");
+}
+
+TEST_F(X11Test, DeadKeysComposeThroughTheInputMethod) {
+  if (access("/usr/bin/setxkbmap", X_OK) != 0) GTEST_SKIP() << "no setxkbmap";
+  // The international US layout: the apostrophe key is a dead acute.
+  ASSERT_EQ(sxtest::RunStatus(Session->Command("setxkbmap -layout us -variant intl"), 20), 0);
+  struct TRestore {
+    TX11Session* S;
+    ~TRestore() { sxtest::RunStatus(S->Command("setxkbmap -layout us"), 20); }
+  } Restore{Session};
+  Restart(true);  // a display that reads the new layout
+  ASSERT_TRUE(X);
+  TBox* Box = nullptr;
+  TForm* F = MakeForm(Box);
+  F->Show();
+  ASSERT_TRUE(PumpUntil([&] { return Viewable(X->XWindowOf(F->Handle())); }));
+  Settle();
+  TPoint P = Box->ClientToScreen({30, 20});
+  Session->Click(P.X, P.Y);
+  ASSERT_TRUE(PumpUntil([&] { return GetFocus() == Box->Handle(); }));
+  // Key codes, not symbols: the session's own key map predates the change.
+  const unsigned Apostrophe = 40 + 8, E = 18 + 8, Space = 57 + 8;
+  for (unsigned K : {Apostrophe, E, Apostrophe, Space}) {
+    XTestFakeKeyEvent(Session->Dpy(), K, True, CurrentTime);
+    XTestFakeKeyEvent(Session->Dpy(), K, False, CurrentTime);
+  }
+  XSync(Session->Dpy(), False);
+  ASSERT_TRUE(PumpUntil([&] { return Box->Typed.size() >= 2; }));
+  EXPECT_EQ(Box->Typed, "\xE9'") << "e acute in the code page, then the accent alone";
 }
 
 TEST_F(X11Test, PopupsStayOnTheMonitorThatHoldsMostOfThem) {
