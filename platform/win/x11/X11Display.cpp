@@ -643,7 +643,6 @@ void TX11Display::TImpl::Dispatch(XEvent& E) {
         X11TrayEvent(*this, E);
         return;
       }
-      X11SyncLockKeys(*this, E.xbutton.state);
       TPoint P{E.xbutton.x_root, E.xbutton.y_root};
       unsigned B = E.xbutton.button;
       if (B == 4 || B == 5) {

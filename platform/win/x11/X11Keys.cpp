@@ -144,6 +144,8 @@ void X11KeyboardOpen(TX11Display::TImpl& D) {
       D.Im = XOpenIM(D.Dpy, nullptr, nullptr, nullptr);
     }
   }
+  XkbStateRec S;
+  if (XkbGetState(D.Dpy, XkbUseCoreKbd, &S) == Success) X11SyncLockKeys(D, S.locked_mods);
 }
 
 void X11SyncLockKeys(TX11Display::TImpl& D, unsigned State) {
@@ -174,7 +176,6 @@ void X11KeyEvent(TX11Display::TImpl& D, XKeyEvent& E) {
   // The input method sees every key first; what it keeps is part of a
   // composition (a dead key, a compose sequence).
   if (XFilterEvent(&Copy, W ? W->Id : None)) return;
-  X11SyncLockKeys(D, E.state);
   WideString Text;
   bool HasText = false;
   if (Down) {

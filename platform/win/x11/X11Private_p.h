@@ -125,6 +125,9 @@ bool X11WaitFor(XDisplay* Dpy, XEvent& Out, int TimeoutMs, Bool (*Match)(XDispla
 // Keyboard (X11Keys.cpp)
 void X11KeyboardOpen(TX11Display::TImpl& D);
 void X11KeyEvent(TX11Display::TImpl& D, XKeyEvent& E);
+// The lock keys' toggles from the keyboard's locked modifiers. Only where
+// the program did not see the keys (opening, gaining the focus): while it
+// has the focus, the key messages it reads toggle them, as in the layer.
 void X11SyncLockKeys(TX11Display::TImpl& D, unsigned State);
 // The virtual key of a key code, and the key code of a virtual key (0: none).
 WORD X11VirtualKey(XDisplay* Dpy, unsigned KeyCode);

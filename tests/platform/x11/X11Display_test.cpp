@@ -284,6 +284,35 @@ TEST_F(X11Test, TypedTextAndClicksArriveThroughXTest) {
   Session->Tap(XK_Return);
   ASSERT_TRUE(PumpUntil([&] { return Box->Typed.size() >= 10; }));
   EXPECT_EQ(Box->Typed, "Hello, X!\r");
+  // Caps Lock: its state follows the keyboard's, and letters come capital.
+  Session->Tap(XK_Caps_Lock);
+  Session->Type("ab");
+  Session->Tap(XK_Caps_Lock);
+  ASSERT_TRUE(PumpUntil([&] { return Box->Typed.size() >= 12; }));
+  EXPECT_EQ(Box->Typed.substr(10), "AB");
+  EXPECT_EQ(GetKeyState(VK_CAPITAL) & 1, 0) << "off again";
+}
+
+TEST_F(X11Test, CaptureSeesTheMouseOutsideTheWindows) {
+  TBox* Box = nullptr;
+  TForm* F = MakeForm(Box);
+  F->Show();
+  ASSERT_TRUE(PumpUntil([&] { return Viewable(X->XWindowOf(F->Handle())); }));
+  Settle();
+  TPoint P = Box->ClientToScreen({30, 20});
+  Session->Click(P.X, P.Y);
+  ASSERT_TRUE(PumpUntil([&] { return Box->Downs == 1; }));
+  SetCapture(Box->Handle());
+  X->Flush();
+  // Far from every window of ours: only the pointer grab brings it here.
+  Session->Click(1000, 700);
+  ASSERT_TRUE(PumpUntil([&] { return Box->Downs == 2; }));
+  EXPECT_EQ(Box->LastDown, Box->ScreenToClient({1000, 700}));
+  ReleaseCapture();
+  X->Flush();
+  Session->Click(1000, 700);
+  Settle(300);
+  EXPECT_EQ(Box->Downs, 2) << "released: the click belongs to the desktop";
 }
 
 TEST_F(X11Test, DeadKeysComposeThroughTheInputMethod) {
