@@ -323,11 +323,6 @@ void CreateXWin(TX11Display::TImpl& D, TXWin& X, TWindow& W) {
   } else {
     SetAtoms(D, X.Id, "_NET_WM_WINDOW_TYPE", {D.A("_NET_WM_WINDOW_TYPE_POPUP_MENU")});
   }
-  if (W.Owner) {
-    HWND OwnerTop = WinTopLevelOf(W.Owner);
-    auto It = D.Wins.find(OwnerTop);
-    if (It != D.Wins.end() && It->second.Id) XSetTransientForHint(D.Dpy, X.Id, It->second.Id);
-  }
   if (D.Im)
     X.Ic = XCreateIC(D.Im, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow, X.Id,
                      XNFocusWindow, X.Id, nullptr);
@@ -477,7 +472,11 @@ void TX11Display::TImpl::Sync() {
       ++It;
     }
   }
-  for (HWND H : WinTopLevels()) {
+  // Bottom first: owners are below what they own, so their X windows exist
+  // when an owned window asks for its transient-for.
+  std::vector<HWND> Tops = WinTopLevels();
+  for (auto TopIt = Tops.rbegin(); TopIt != Tops.rend(); ++TopIt) {
+    HWND H = *TopIt;
     TWindow* W = WinPtr(H);
     if (!W || W->MessageOnly || H == St.Desktop) continue;
     bool Visible = W->Style & WS_VISIBLE;
@@ -522,6 +521,15 @@ void TX11Display::TImpl::Sync() {
     if (Xr != X.Placed && !(W->Style & WS_MINIMIZE)) {
       XMoveResizeWindow(Dpy, X.Id, Xr.Left, Xr.Top, unsigned(Xr.Width()), unsigned(Xr.Height()));
       X.Placed = Xr;
+    }
+    // Owned windows (dialogs, tool windows) stay with their owner.
+    Window Owner = 0;
+    if (W->Owner)
+      if (auto O = Wins.find(WinTopLevelOf(W->Owner)); O != Wins.end()) Owner = O->second.Id;
+    if (X.Managed && Owner != X.TransientFor) {
+      if (Owner) XSetTransientForHint(Dpy, X.Id, Owner);
+      else XDeleteProperty(Dpy, X.Id, XA_WM_TRANSIENT_FOR);
+      X.TransientFor = Owner;
     }
     // Text, icon, states
     if (!X.TitleSent || X.Title != W->Text) WriteTitle(*this, X, W->Text);

@@ -35,6 +35,7 @@ struct TXWin {
   AnsiString Title;
   bool TitleSent = false;
   HICON Icon = nullptr;
+  Window TransientFor = 0;
   TSize HintSize;            // the size the fixed-size hints were written for
   std::vector<TRect> Damage; // window coordinates, not yet shipped
   // Shared memory mirror of the shown area.

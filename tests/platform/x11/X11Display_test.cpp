@@ -167,12 +167,13 @@ protected:
     return W && XGetWindowAttributes(Session->Dpy(), W, &A) && A.map_state == IsViewable;
   }
 
-  HWND MakePlainWindow(DWORD ExStyle = 0, DWORD Style = WS_OVERLAPPEDWINDOW | WS_VISIBLE, TRect R = {200, 150, 500, 350}) {
+  HWND MakePlainWindow(DWORD ExStyle = 0, DWORD Style = WS_OVERLAPPEDWINDOW | WS_VISIBLE, TRect R = {200, 150, 500, 350},
+                       HWND Owner = nullptr) {
     WNDCLASSA C{};
     C.lpfnWndProc = LogProc;
     C.lpszClassName = "X11TestLog";
     RegisterClassA(&C);
-    return CreateWindowExA(ExStyle, "X11TestLog", "Log", Style, R.Left, R.Top, R.Width(), R.Height(), nullptr,
+    return CreateWindowExA(ExStyle, "X11TestLog", "Log", Style, R.Left, R.Top, R.Width(), R.Height(), Owner,
                            nullptr, nullptr, nullptr);
   }
   // Starts over on a fresh display (null: headless).
@@ -203,6 +204,33 @@ protected:
   std::unique_ptr<TApplication> App;
   TLog Messages;
 };
+
+// A 16x16 icon: a red square on a transparent ground.
+HICON MakeRedIcon() {
+  HDC Screen = GetDC(nullptr);
+  HBITMAP Colour = CreateCompatibleBitmap(Screen, 16, 16);
+  HBITMAP Mask = CreateBitmap(16, 16, 1, 1, nullptr);
+  HDC M = CreateCompatibleDC(Screen);
+  HGDIOBJ Old = SelectObject(M, Colour);
+  TRect All{0, 0, 16, 16}, Inner{3, 3, 13, 13};
+  HBRUSH Black = CreateSolidBrush(0), Red = CreateSolidBrush(RGB(255, 0, 0)), White = CreateSolidBrush(RGB(255, 255, 255));
+  FillRect(M, &All, Black);
+  FillRect(M, &Inner, Red);
+  SelectObject(M, Mask);
+  FillRect(M, &All, White);
+  FillRect(M, &Inner, Black);
+  SelectObject(M, Old);
+  DeleteDC(M);
+  ReleaseDC(nullptr, Screen);
+  ICONINFO Info;
+  Info.hbmColor = Colour;
+  Info.hbmMask = Mask;
+  HICON Icon = CreateIconIndirect(&Info);
+  DeleteObject(Colour);
+  DeleteObject(Mask);
+  for (HBRUSH B : {Black, Red, White}) DeleteObject(B);
+  return Icon;
+}
 
 std::uint32_t Rgb(TColor C) {
   COLORREF R = ColorToRGB(C);
@@ -558,29 +586,7 @@ TEST_F(X11Test, GlobalHotKeyReachesTheProgramWithAndWithoutCapsLock) {
 TEST_F(X11Test, TrayHostShowsTheIconAndReportsItsClicks) {
   if (!Session->HasTray()) GTEST_SKIP() << "no tray host";
   HWND H = MakePlainWindow();
-  // A 16x16 icon: a red square on a transparent ground.
-  HDC Screen = GetDC(nullptr);
-  HBITMAP Colour = CreateCompatibleBitmap(Screen, 16, 16);
-  HBITMAP Mask = CreateBitmap(16, 16, 1, 1, nullptr);
-  HDC M = CreateCompatibleDC(Screen);
-  HGDIOBJ Old = SelectObject(M, Colour);
-  TRect All{0, 0, 16, 16}, Inner{3, 3, 13, 13};
-  HBRUSH Black = CreateSolidBrush(0), Red = CreateSolidBrush(RGB(255, 0, 0)), White = CreateSolidBrush(RGB(255, 255, 255));
-  FillRect(M, &All, Black);
-  FillRect(M, &Inner, Red);
-  SelectObject(M, Mask);
-  FillRect(M, &All, White);
-  FillRect(M, &Inner, Black);
-  SelectObject(M, Old);
-  DeleteDC(M);
-  ReleaseDC(nullptr, Screen);
-  ICONINFO Info;
-  Info.hbmColor = Colour;
-  Info.hbmMask = Mask;
-  HICON Icon = CreateIconIndirect(&Info);
-  DeleteObject(Colour);
-  DeleteObject(Mask);
-  for (HBRUSH B : {Black, Red, White}) DeleteObject(B);
+  HICON Icon = MakeRedIcon();
   ASSERT_TRUE(Icon);
 
   TTrayIcon T;
@@ -734,6 +740,90 @@ TEST_F(X11Test, FilesDroppedByAnotherProgramArriveAsAFileList) {
   GlobalUnlock(Block);
   EXPECT_EQ(TPoint(int(Fields[1]), int(Fields[2])), TPoint(60, 50)) << "the drop point, client coordinates";
   GlobalFree(Block);
+}
+
+namespace {
+std::vector<long> LongsOf(XDisplay* D, Window W, const char* Prop) {
+  Atom Type;
+  int Format;
+  unsigned long N = 0, After;
+  unsigned char* Data = nullptr;
+  std::vector<long> Out;
+  if (XGetWindowProperty(D, W, XInternAtom(D, Prop, False), 0, 65536, False, AnyPropertyType, &Type, &Format, &N, &After,
+                         &Data) == Success &&
+      Data && Format == 32)
+    Out.assign(reinterpret_cast<long*>(Data), reinterpret_cast<long*>(Data) + N);
+  if (Data) XFree(Data);
+  return Out;
+}
+
+bool HasAtom(XDisplay* D, Window W, const char* Prop, const char* Value) {
+  for (long A : LongsOf(D, W, Prop))
+    if (Atom(A) == XInternAtom(D, Value, False)) return true;
+  return false;
+}
+}  // namespace
+
+TEST_F(X11Test, WindowManagerSeesStylesAndStates) {
+  XDisplay* D = Session->Dpy();
+  HWND Main = MakePlainWindow();
+  HWND Tool = MakePlainWindow(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, WS_CAPTION | WS_SYSMENU | WS_VISIBLE, {50, 50, 250, 150},
+                              Main);
+  ASSERT_TRUE(Tool);
+  ASSERT_TRUE(PumpUntil([&] { return Viewable(X->XWindowOf(Main)) && Viewable(X->XWindowOf(Tool)); }));
+  Window M = X->XWindowOf(Main), T = X->XWindowOf(Tool);
+  EXPECT_TRUE(HasAtom(D, T, "_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_UTILITY"));
+  EXPECT_TRUE(HasAtom(D, T, "_NET_WM_STATE", "_NET_WM_STATE_ABOVE")) << "stay on top";
+  EXPECT_TRUE(HasAtom(D, M, "_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_NORMAL"));
+  // A fixed frame: the manager may not resize it.
+  XSizeHints H;
+  long Supplied;
+  ASSERT_TRUE(XGetWMNormalHints(D, T, &H, &Supplied));
+  EXPECT_TRUE((H.flags & PMinSize) && (H.flags & PMaxSize));
+  EXPECT_EQ(H.min_width, H.max_width);
+  // The class icon goes out as ARGB rows with their size first.
+  Window Transient = 0;
+  EXPECT_TRUE(XGetTransientForHint(D, T, &Transient));
+  EXPECT_EQ(Transient, M) << "owned windows stay with their owner";
+  HICON Icon = MakeRedIcon();
+  SendMessageA(Main, WM_SETICON, ICON_BIG, LPARAM(Icon));
+  std::vector<long> L;
+  auto RedIconShown = [&] {
+    L = LongsOf(D, M, "_NET_WM_ICON");
+    return L.size() == std::size_t(2 + 16 * 16) && L[0] == 16 && std::uint32_t(L[2 + 8 * 16 + 8]) == 0xFFFF0000u;
+  };
+  EXPECT_TRUE(PumpUntil(RedIconShown)) << "16x16 ARGB with opaque red in the middle";
+  if (L.size() > 2) {
+    EXPECT_EQ(std::uint32_t(L[2]), 0u) << "transparent corner";
+  }
+
+  struct TStep {
+    int Show;
+    bool Iconic, Maximized;
+    const char* Why;
+  };
+  const TStep Steps[] = {
+      {SW_MAXIMIZE, false, true, "maximized"},
+      {SW_RESTORE, false, false, "restored"},
+      {SW_MINIMIZE, true, false, "iconified"},
+      {SW_RESTORE, false, false, "restored from the icon"},
+  };
+  for (auto& S : Steps) {
+    SCOPED_TRACE(S.Why);
+    ShowWindow(Main, S.Show);
+    bool Ok = PumpUntil([&] {
+      auto St = LongsOf(D, M, "WM_STATE");
+      bool Iconic = !St.empty() && St[0] == IconicState;
+      bool Max = HasAtom(D, M, "_NET_WM_STATE", "_NET_WM_STATE_MAXIMIZED_VERT") &&
+                 HasAtom(D, M, "_NET_WM_STATE", "_NET_WM_STATE_MAXIMIZED_HORZ");
+      return Iconic == S.Iconic && Max == S.Maximized;
+    });
+    EXPECT_TRUE(Ok);
+    EXPECT_EQ(bool(IsIconic(Main)), S.Iconic);
+    EXPECT_EQ(bool(IsZoomed(Main)), S.Maximized);
+  }
+  DestroyWindow(Main);  // the icon belongs to us, not to the window
+  DestroyIcon(Icon);
 }
 
 TEST_F(X11Test, ManagerCloseButtonBecomesWmClose) {
