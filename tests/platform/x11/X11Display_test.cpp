@@ -826,6 +826,27 @@ TEST_F(X11Test, WindowManagerSeesStylesAndStates) {
   DestroyIcon(Icon);
 }
 
+TEST_F(X11Test, ForegroundRequestRaisesAndFocusesThroughTheManager) {
+  // What the single-instance guard does when a second start asks the first
+  // to come forward: the manager activates the window, even iconified.
+  HWND A = MakePlainWindow(0, WS_OVERLAPPEDWINDOW | WS_VISIBLE, {100, 100, 400, 300});
+  HWND B = MakePlainWindow(0, WS_OVERLAPPEDWINDOW | WS_VISIBLE, {150, 150, 450, 350});
+  auto XFocusIs = [&](HWND H) {
+    Window F = 0;
+    int Revert;
+    XGetInputFocus(Session->Dpy(), &F, &Revert);
+    return F == X->XWindowOf(H);
+  };
+  ASSERT_TRUE(PumpUntil([&] { return Viewable(X->XWindowOf(A)) && Viewable(X->XWindowOf(B)); }));
+  ASSERT_TRUE(PumpUntil([&] { return XFocusIs(B); })) << "the newest window has the focus";
+  ShowWindow(A, SW_MINIMIZE);
+  Settle(200);
+  ShowWindow(A, SW_RESTORE);
+  SetForegroundWindow(A);
+  EXPECT_TRUE(PumpUntil([&] { return XFocusIs(A) && GetActiveWindow() == A; }));
+  EXPECT_FALSE(IsIconic(A));
+}
+
 TEST_F(X11Test, ManagerCloseButtonBecomesWmClose) {
   HWND H = MakePlainWindow();
   ASSERT_TRUE(PumpUntil([&] { return Viewable(X->XWindowOf(H)); }));
