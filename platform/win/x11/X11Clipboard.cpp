@@ -310,6 +310,8 @@ void TX11Display::ClipboardChanged() {
   F->OwnClipboard = XGetSelectionOwner(F->Dpy, Clip) == F->ClipWin;
 }
 
+// FIXME: another program's content is read again at every opening (a few
+// round trips); XFixes' selection notices would tell when it changed.
 void TX11Display::ClipboardOpened() {
   Atom Clip = F->A("CLIPBOARD");
   Window Owner = XGetSelectionOwner(F->Dpy, Clip);

@@ -251,6 +251,8 @@ void TrayDock(TImpl& D, TTrayEntry& T) {
   T.Docked = X11UntrapErrors(D.Dpy) == 0;
 }
 
+// FIXME: the tip is only the tray window's name (trays that show names
+// show it); no hover popup of our own yet.
 void TrayWriteTip(TImpl& D, TTrayEntry& T) {
   UTF8String U = AnsiToUtf8(T.Icon.Tip);
   XChangeProperty(D.Dpy, T.Id, D.A("_NET_WM_NAME"), D.A("UTF8_STRING"), 8, PropModeReplace,
@@ -371,6 +373,8 @@ void X11TrayEvent(TImpl& D, XEvent& E) {
     case ButtonRelease: {
       unsigned B = E.xbutton.button;
       if (B < 1 || B > 3 || !T->Icon.CallbackMessage || !IsWindow(T->Icon.Wnd)) break;
+      // FIXME: no double clicks on the tray icon yet (the layer's timing
+      // would apply here too).
       UINT Base = B == 1 ? WM_LBUTTONDOWN : B == 3 ? WM_RBUTTONDOWN : WM_MBUTTONDOWN;
       PostMessageA(T->Icon.Wnd, T->Icon.CallbackMessage, WPARAM(T->Icon.Id),
                    LPARAM(E.type == ButtonPress ? Base : Base + 1));
@@ -419,6 +423,9 @@ bool DndOffersFiles(TImpl& D) {
 }
 }  // namespace
 
+// Drops arrive as WM_DROPFILES with a CF_HDROP block at the window that
+// accepts files. FIXME: once the OLE layer's drop targets exist, offer the
+// drop to the registered target first (and other types than file lists).
 bool X11ClientMessage(TImpl& D, XClientMessageEvent& E) {
   Atom T = E.message_type;
   if (T == D.A("MANAGER") && Atom(E.data.l[1]) == TraySelection(D)) {

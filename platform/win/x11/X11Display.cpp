@@ -261,6 +261,8 @@ void WriteSizeHints(TX11Display::TImpl& D, TXWin& X, TWindow& W) {
 
 void CreateXWin(TX11Display::TImpl& D, TXWin& X, TWindow& W) {
   X.Wnd = W.Handle;
+  // FIXME: decided once; a window whose caption comes or goes later keeps
+  // the kind of X window it was made with.
   // Captionless popups are the layer's menus, lists and hints: the manager
   // must neither frame nor place them.
   X.Managed = HasCaption(W) || !(W.Style & WS_POPUP);
