@@ -14,6 +14,7 @@
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Screen.h"
+#include "platform/win/Display.h"
 
 using TMessageEvent = TEvent<void(MSG& Msg, bool& Handled)>;
 using TIdleEvent = TEvent<void(TObject* Sender, bool& Done)>;
@@ -30,7 +31,8 @@ public:
   explicit TApplication(TComponent* AOwner);
   ~TApplication() override;
 
-  void Initialize() {}
+  // Chooses the display (SelectDisplay: the desktop's when there is one).
+  void Initialize() { SelectDisplay(); }
   // Creates a form of the class (owned by the application) into Reference;
   // the first form created becomes the main form.
   template <class T>

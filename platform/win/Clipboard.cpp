@@ -7,6 +7,7 @@
 #include "platform/gdi/Dc.h"
 #include "platform/gdi/Emf.h"
 #include "platform/rtl/CodePages.h"
+#include "platform/win/Display.h"
 #include "platform/win/GlobalMemory.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Window.h"
@@ -98,6 +99,9 @@ BOOL OpenClipboard(HWND Owner) {
   }
   C.Open = true;
   C.Opener = Owner;
+  C.SequenceAtOpen = C.Sequence;
+  // Another program's content comes in first (a desktop display).
+  Display().ClipboardOpened();
   return TRUE;
 }
 
@@ -109,6 +113,7 @@ BOOL CloseClipboard() {
   }
   C.Open = false;
   C.Opener = nullptr;
+  if (C.Sequence != C.SequenceAtOpen) Display().ClipboardChanged();
   return TRUE;
 }
 

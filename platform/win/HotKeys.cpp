@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/win/Display.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Window.h"
 #include "platform/win/WinState_p.h"
@@ -23,6 +24,11 @@ BOOL RegisterHotKey(HWND Wnd, int Id, UINT Mods, UINT Vk) {
       SetLastError(ERROR_HOTKEY_ALREADY_REGISTERED);
       return FALSE;
     }
+  // Another program may hold the combination on the desktop.
+  if (!Display().HotKeyAdded(Mods & ModMask, Vk)) {
+    SetLastError(ERROR_HOTKEY_ALREADY_REGISTERED);
+    return FALSE;
+  }
   L.push_back({Wnd, Id, Mods, Vk});
   return TRUE;
 }
@@ -34,7 +40,9 @@ BOOL UnregisterHotKey(HWND Wnd, int Id) {
     SetLastError(ERROR_HOTKEY_NOT_REGISTERED);
     return FALSE;
   }
+  UINT Mods = It->Mods & ModMask, Vk = It->Vk;
   L.erase(It);
+  Display().HotKeyRemoved(Mods, Vk);
   return TRUE;
 }
 
@@ -48,4 +56,7 @@ bool DeliverHotKey(UINT Mods, UINT Vk) {
   return false;
 }
 
-void HotKeysReset() { HotKeys().clear(); }
+void HotKeysReset() {
+  for (auto& K : HotKeys()) Display().HotKeyRemoved(K.Mods & ModMask, K.Vk);
+  HotKeys().clear();
+}

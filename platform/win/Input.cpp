@@ -228,7 +228,9 @@ bool CookKey(TRawInput& E) {
   E.Msg.message = Up ? (Sys ? WM_SYSKEYUP : WM_KEYUP) : (Sys ? WM_SYSKEYDOWN : WM_KEYDOWN);
   E.Msg.wParam = E.Vk;
   bool WasDown = Down(St.KeyState, E.Vk);
-  DWORD Data = 1 | (ScanOf(E.Vk) << 16) | (Extended(E.Vk) ? 1u << 24 : 0) |
+  UINT Scan = E.Scan ? (E.Scan & 0xFF) : ScanOf(E.Vk);
+  bool Ext = E.Scan ? (E.Scan & 0x100) != 0 : Extended(E.Vk);
+  DWORD Data = 1 | (Scan << 16) | (Ext ? 1u << 24 : 0) |
                (Alt && !Ctrl ? 1u << 29 : 0) | ((Up || WasDown) ? 1u << 30 : 0) | (Up ? 1u << 31 : 0);
   E.Msg.lParam = LPARAM(std::int32_t(Data));
   return true;
@@ -296,6 +298,12 @@ bool InputRetrieve(MSG& Out, HWND Filter, UINT Min, UINT Max, bool Remove) {
     if (Remove) {
       // The thread's key state follows what the thread has read.
       if (IsKey(E)) SetKey(St.KeyState, E.Vk, E.Kind == TRawInput::KeyDown, true);
+      if (IsKey(E)) {
+        St.KeyText.Set = E.HasText;
+        St.KeyText.Msg = E.Msg;
+        St.KeyText.Msg.time = E.Time;
+        St.KeyText.Text = E.Text;
+      }
       if (E.Kind == TRawInput::Down || E.Kind == TRawInput::Up)
         SetKey(St.KeyState, ButtonVk[E.Button], E.Kind == TRawInput::Down, true);
       St.CursorPos = E.Pt;
@@ -407,11 +415,18 @@ void QueueMouseWheel(int Delta, TPoint Screen) {
   Display().Wake();
 }
 
-void QueueKey(WORD Vk, bool IsDown) {
+void QueueKey(WORD Vk, bool IsDown) { QueueKeyEvent(Vk, IsDown, 0, nullptr); }
+
+void QueueKeyEvent(WORD Vk, bool IsDown, UINT Scan, const WideString* Text) {
   auto& St = WinState();
   TRawInput E;
   E.Kind = IsDown ? TRawInput::KeyDown : TRawInput::KeyUp;
   E.Vk = Vk;
+  E.Scan = Scan;
+  if (Text) {
+    E.HasText = true;
+    E.Text = *Text;
+  }
   E.Time = GetTickCount();
   E.Pt = St.CursorPos;
   SetKey(St.AsyncState, Vk, IsDown, true);
@@ -426,6 +441,17 @@ void QueueKey(WORD Vk, bool IsDown) {
   }
   St.Input.push_back(E);
   Display().Wake();
+}
+
+void QueueMouseLeave() {
+  auto& St = WinState();
+  St.LastMouseWnd = nullptr;
+  if (!St.TrackLeave) return;
+  HWND H = St.TrackLeave;
+  bool NonClient = St.TrackFlags & TME_NONCLIENT;
+  St.TrackLeave = nullptr;
+  St.TrackFlags = 0;
+  if (IsWindow(H)) PostMessageA(H, NonClient ? WM_NCMOUSELEAVE : WM_MOUSELEAVE, 0, 0);
 }
 
 // --- activation and focus -----------------------------------------------------------------------
@@ -529,6 +555,7 @@ HWND GetActiveWindow() {
 BOOL SetForegroundWindow(HWND Wnd) {
   if (!IsWindow(Wnd)) return FALSE;
   WinActivate(Wnd, WA_ACTIVE);
+  if (IsWindow(Wnd)) Display().ForegroundRequested(Wnd);
   return TRUE;
 }
 
@@ -568,6 +595,7 @@ HWND SetCapture(HWND Wnd) {
   HWND Old = IsWindow(St.Capture) ? St.Capture : nullptr;
   if (Wnd && !IsWindow(Wnd)) return Old;
   St.Capture = Wnd;
+  if (Old != Wnd) Display().CaptureChanged(Wnd);
   if (Old && Old != Wnd) WinSend(Old, WM_CAPTURECHANGED, 0, LPARAM(Wnd));
   return Old;
 }
@@ -576,6 +604,7 @@ BOOL ReleaseCapture() {
   auto& St = WinState();
   HWND Old = IsWindow(St.Capture) ? St.Capture : nullptr;
   St.Capture = nullptr;
+  if (Old) Display().CaptureChanged(nullptr);
   if (Old) WinSend(Old, WM_CAPTURECHANGED, 0, 0);
   return TRUE;
 }

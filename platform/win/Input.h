@@ -67,6 +67,14 @@ void QueueMouseMove(TPoint Screen);
 void QueueMouseButton(TInputButton Button, bool Down, TPoint Screen);
 void QueueMouseWheel(int Delta, TPoint Screen);
 void QueueKey(WORD VirtKey, bool Down);
+// A key from a real keyboard: ScanCode is the set-1 code with 0x100 for an
+// extended key (0: the US layout's code of the virtual key); Text (null:
+// what the US layout types) is what the key typed, which TranslateMessage
+// turns into WM_CHAR in the ANSI code page; empty when it typed nothing (a
+// dead key). VK_PACKET carries text that came without a key.
+void QueueKeyEvent(WORD VirtKey, bool Down, UINT ScanCode, const WideString* Text);
+// The pointer left the application's windows for another program's.
+void QueueMouseLeave();
 // The application loses the activation to another one (WM_ACTIVATEAPP FALSE).
 void DeactivateApplication();
 // Forgets focus, capture, activation, key state, caret and tracking.

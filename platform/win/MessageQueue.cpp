@@ -4,6 +4,7 @@
 #include <map>
 
 #include "platform/rtl/AnsiStrings.h"
+#include "platform/rtl/CodePages.h"
 #include "platform/win/Display.h"
 #include "platform/win/Hooks.h"
 #include "platform/win/Input.h"
@@ -141,6 +142,7 @@ BOOL PeekMessageA(MSG* Out, HWND Filter, UINT Min, UINT Max, UINT Flags) {
     return FALSE;
   }
   MessageQueueThreadId();
+  Display().PollEvents();
   bool Remove = Flags & PM_REMOVE;
   UINT Types = Flags >> 16;
   if (!Types) Types = QS_ALLINPUT;
@@ -214,11 +216,26 @@ BOOL TranslateMessage(const MSG* Msg) {
   UINT M = Msg->message;
   if (M != WM_KEYDOWN && M != WM_SYSKEYDOWN && M != WM_KEYUP && M != WM_SYSKEYUP) return FALSE;
   if (M == WM_KEYUP || M == WM_SYSKEYUP) return TRUE;
+  auto& St = WinState();
+  if (St.KeyText.Set && St.KeyText.Msg.hwnd == Msg->hwnd && St.KeyText.Msg.message == M &&
+      St.KeyText.Msg.wParam == Msg->wParam && St.KeyText.Msg.time == Msg->time) {
+    // A real keyboard told what the key typed: its characters in the code
+    // page (what it cannot hold becomes '?'), first one first.
+    St.KeyText.Set = false;
+    AnsiString A = WideToAnsi(St.KeyText.Text);
+    std::lock_guard<std::mutex> Lock(St.PostLock);
+    for (auto It = A.rbegin(); It != A.rend(); ++It) {
+      MSG C = *Msg;
+      C.message = M == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR;
+      C.wParam = WPARAM(static_cast<unsigned char>(*It));
+      St.Posted.push_front(C);
+    }
+    return TRUE;
+  }
   BYTE State[256];
   GetKeyboardState(State);
   int Ch = CharOfKey(WORD(Msg->wParam), State);
   if (!Ch) return TRUE;
-  auto& St = WinState();
   MSG C = *Msg;
   C.message = M == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR;
   C.wParam = WPARAM(Ch);

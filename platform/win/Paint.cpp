@@ -67,11 +67,12 @@ TPoint SurfaceOrigin(const TWindow& W, bool WindowArea) {
   return Top ? TPoint(O.X - Top->Rect.Left, O.Y - Top->Rect.Top) : O;
 }
 
-// Points Dc at H's surface with H's origin and clip.
-void AimDC(TDC& Dc, HWND H, bool WindowArea, DWORD Flags, const TRegionData* Extra) {
+// Points Dc at H's surface with H's origin and clip; answers the clip's
+// bounds (surface coordinates).
+TRect AimDC(TDC& Dc, HWND H, bool WindowArea, DWORD Flags, const TRegionData* Extra) {
   TWindow* W = WinPtr(H);
   TWindow* Top = WinPtr(WinTopLevelOf(H));
-  if (!W || !Top) return;
+  if (!W || !Top) return {};
   SurfaceEnsure(*Top);
   Dc.AttachSurface(Top->Surface);
   TPoint O = SurfaceOrigin(*W, WindowArea);
@@ -82,7 +83,9 @@ void AimDC(TDC& Dc, HWND H, bool WindowArea, DWORD Flags, const TRegionData* Ext
     E.Offset(O.X, O.Y);
     Vis = TRegionData::Combine(Vis, E, RGN_AND);
   }
+  TRect Bounds = Vis.IsEmpty() ? TRect() : Vis.Bounds();
   Dc.SetVisibleRegion(std::move(Vis));
+  return Bounds;
 }
 
 HDC MakeDC(HWND H, bool WindowArea, DWORD Flags, const TRegionData* Extra) {
@@ -91,14 +94,16 @@ HDC MakeDC(HWND H, bool WindowArea, DWORD Flags, const TRegionData* Extra) {
   if (W->Class && (W->Class->Style & CS_OWNDC) && !WindowArea && !(Flags & DCX_CACHE)) {
     if (!W->OwnDC || !GdiLookupDC(W->OwnDC)) {
       W->OwnDC = GdiAddDC(std::make_unique<TDC>(OBJ_DC, ScreenDeviceCaps()));
-      LiveDCs()[W->OwnDC] = {H, WinTopLevelOf(H)};
+      LiveDCs()[W->OwnDC] = {H, WinTopLevelOf(H), {}};
     }
-    if (TDC* D = GdiLookupDC(W->OwnDC)) AimDC(*D, H, false, Flags, Extra);
+    // An own DC may be drawn into at any time: its whole reach is damage.
+    if (TDC* D = GdiLookupDC(W->OwnDC)) LiveDCs()[W->OwnDC].Bounds = AimDC(*D, H, false, Flags, Extra);
     return W->OwnDC;
   }
   HDC Dc = GdiAddDC(std::make_unique<TDC>(OBJ_DC, ScreenDeviceCaps()));
-  if (TDC* D = GdiLookupDC(Dc)) AimDC(*D, H, WindowArea, Flags, Extra);
-  LiveDCs()[Dc] = {H, WinTopLevelOf(H)};
+  TRect Bounds;
+  if (TDC* D = GdiLookupDC(Dc)) Bounds = AimDC(*D, H, WindowArea, Flags, Extra);
+  LiveDCs()[Dc] = {H, WinTopLevelOf(H), Bounds};
   return Dc;
 }
 
@@ -171,9 +176,11 @@ HWND FindIn(HWND H, HWND Filter) {
   return nullptr;
 }
 
-void NotifySurface(HWND Top) {
-  if (TWindow* T = WinPtr(Top); T && Top != WinState().Desktop)
-    Display().SurfaceChanged(Top, TRect(0, 0, T->Rect.Width(), T->Rect.Height()));
+void NotifySurface(HWND Top, const TRect* Part = nullptr) {
+  if (TWindow* T = WinPtr(Top); T && Top != WinState().Desktop) {
+    if (Part && Part->IsEmpty()) return;  // the DC could touch nothing
+    Display().SurfaceChanged(Top, Part ? *Part : TRect(0, 0, T->Rect.Width(), T->Rect.Height()));
+  }
 }
 }  // namespace
 
@@ -380,7 +387,8 @@ int ReleaseDC(HWND, HDC Dc) {
   auto It = LiveDCs().find(Dc);
   if (It == LiveDCs().end()) return 0;
   HWND Owner = It->second.Wnd, Top = It->second.Top;
-  NotifySurface(Top);
+  TRect Bounds = It->second.Bounds;
+  NotifySurface(Top, &Bounds);
   if (TWindow* W = WinPtr(Owner); W && W->OwnDC == Dc) return 1;
   LiveDCs().erase(It);
   DeleteDC(Dc);

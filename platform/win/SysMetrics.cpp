@@ -169,31 +169,66 @@ BOOL SystemParametersInfoA(UINT Action, UINT Param, void* Data, UINT WinIni) {
 }
 
 namespace {
-const HMONITOR Primary = HandleFromInt<HMONITOR>(0x10001);
+// Monitor handles are 0x10001 + their index in the display's list (the
+// primary first).
+constexpr std::intptr_t FirstMonitor = 0x10001;
+HMONITOR MonitorHandle(std::size_t I) { return HandleFromInt<HMONITOR>(FirstMonitor + std::intptr_t(I)); }
+
+long Overlap(const TRect& A, const TRect& B) {
+  long W = std::min(A.Right, B.Right) - std::max(A.Left, B.Left);
+  long H = std::min(A.Bottom, B.Bottom) - std::max(A.Top, B.Top);
+  return W > 0 && H > 0 ? W * H : 0;
+}
+
+long DistanceSq(const TRect& R, TPoint P) {
+  long Dx = P.X < R.Left ? R.Left - P.X : P.X >= R.Right ? P.X - R.Right + 1 : 0;
+  long Dy = P.Y < R.Top ? R.Top - P.Y : P.Y >= R.Bottom ? P.Y - R.Bottom + 1 : 0;
+  return Dx * Dx + Dy * Dy;
+}
+
+HMONITOR Fallback(const std::vector<TMonitorArea>& M, TPoint P, DWORD Flags) {
+  if (Flags == MONITOR_DEFAULTTONULL || M.empty()) return nullptr;
+  if (Flags == MONITOR_DEFAULTTOPRIMARY) return MonitorHandle(0);
+  std::size_t Best = 0;
+  for (std::size_t I = 1; I < M.size(); ++I)
+    if (DistanceSq(M[I].Monitor, P) < DistanceSq(M[Best].Monitor, P)) Best = I;
+  return MonitorHandle(Best);
+}
 }  // namespace
 
 HMONITOR MonitorFromPoint(TPoint P, DWORD Flags) {
-  if (GetScreenRect().Contains(P) || Flags != MONITOR_DEFAULTTONULL) return Primary;
-  return nullptr;
+  auto M = Display().Monitors();
+  for (std::size_t I = 0; I < M.size(); ++I)
+    if (M[I].Monitor.Contains(P)) return MonitorHandle(I);
+  return Fallback(M, P, Flags);
 }
 
 HMONITOR MonitorFromRect(const TRect* R, DWORD Flags) {
   if (!R) return nullptr;
-  TRect S = GetScreenRect();
-  bool Overlaps = R->Left < S.Right && R->Right > S.Left && R->Top < S.Bottom && R->Bottom > S.Top;
-  return Overlaps || Flags != MONITOR_DEFAULTTONULL ? Primary : nullptr;
+  auto M = Display().Monitors();
+  long Best = 0;
+  HMONITOR Found = nullptr;
+  for (std::size_t I = 0; I < M.size(); ++I)
+    if (long A = Overlap(M[I].Monitor, *R); A > Best) {
+      Best = A;
+      Found = MonitorHandle(I);
+    }
+  if (Found) return Found;
+  return Fallback(M, {(R->Left + R->Right) / 2, (R->Top + R->Bottom) / 2}, Flags);
 }
 
 HMONITOR MonitorFromWindow(HWND Wnd, DWORD Flags) {
   TRect R;
-  if (!GetWindowRect(Wnd, &R)) return Flags != MONITOR_DEFAULTTONULL ? Primary : nullptr;
+  if (!GetWindowRect(Wnd, &R)) return Flags != MONITOR_DEFAULTTONULL ? MonitorHandle(0) : nullptr;
   return MonitorFromRect(&R, Flags);
 }
 
-BOOL GetMonitorInfoA(HMONITOR M, MONITORINFO* Info) {
-  if (M != Primary || !Info || Info->cbSize < sizeof(MONITORINFO)) return FALSE;
-  Info->rcMonitor = GetScreenRect();
-  Info->rcWork = GetWorkAreaRect();
-  Info->dwFlags = MONITORINFOF_PRIMARY;
+BOOL GetMonitorInfoA(HMONITOR H, MONITORINFO* Info) {
+  auto M = Display().Monitors();
+  std::intptr_t I = reinterpret_cast<std::intptr_t>(H) - FirstMonitor;
+  if (I < 0 || std::size_t(I) >= M.size() || !Info || Info->cbSize < sizeof(MONITORINFO)) return FALSE;
+  Info->rcMonitor = M[std::size_t(I)].Monitor;
+  Info->rcWork = M[std::size_t(I)].Work;
+  Info->dwFlags = I == 0 ? MONITORINFOF_PRIMARY : 0;
   return TRUE;
 }

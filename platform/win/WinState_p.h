@@ -93,6 +93,9 @@ struct TRawInput {
   bool Announced = false;  // WM_MOUSEACTIVATE / WM_SETCURSOR already sent
   bool Eaten = false;      // MA_*ANDEAT
   bool Alt = false, Ctrl = false;  // modifier keys when the key event came
+  UINT Scan = 0;           // set-1 code | 0x100 extended; 0: from the virtual key
+  bool HasText = false;    // Text is what the key typed (a real keyboard's layout)
+  WideString Text;
   MSG Msg;                 // the message it became, once processed
   int Hit = HTCLIENT;
 };
@@ -139,6 +142,7 @@ struct TClipboardState {
   HWND Owner = nullptr;
   std::vector<TClipEntry> Entries;  // in the order set
   DWORD Sequence = 1;
+  DWORD SequenceAtOpen = 0;
 };
 
 struct THotKey {
@@ -156,6 +160,7 @@ struct TGlobalAtom {
 struct TLiveDc {
   HWND Wnd = nullptr;
   HWND Top = nullptr;
+  TRect Bounds;   // what the DC may touch, in the surface's coordinates
 };
 
 struct TClockState {
@@ -200,6 +205,12 @@ struct TWinState {
   DWORD TrackFlags = 0;
   HWND LastMouseWnd = nullptr;
   MSG LastMsg;                // GetMessagePos / GetMessageTime
+  // The text of the key message last retrieved, for TranslateMessage.
+  struct {
+    bool Set = false;
+    MSG Msg;
+    WideString Text;
+  } KeyText;
   int SizeMoveDepth = 0;
   int PaintDepth = 0;
   UINT DoubleClickTime = 500;

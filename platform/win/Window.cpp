@@ -1442,5 +1442,6 @@ void ResetWindowSystem() {
   for (HWND H : WinAllWindows())
     if (H != St.Desktop) DestroyWindow(H);
   ClipboardReset();  // frees the data it holds
+  HotKeysReset();    // gives up the desktop's grabs
   WinStateRenew();
 }
