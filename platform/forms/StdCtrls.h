@@ -205,7 +205,8 @@ protected:
   TCtlColorBrush FBrush;
 };
 
-using TDrawItemEvent = TEvent<void(TObject* Sender, HDC DC, const TRect& Rect, UINT State)>;
+// An owner-drawn face of a push button (BS_OWNERDRAW while assigned).
+using TButtonDrawEvent = TEvent<void(TObject* Sender, HDC DC, const TRect& Rect, UINT State)>;
 
 class TButton : public TButtonControl {
   SX_CLASS(TButton, TButtonControl)
@@ -221,7 +222,7 @@ public:
   void SetModalResult(TModalResult Value) { FModalResult = Value; }
   void Click() override;
   // Owner-drawn face: the handler paints every state (BS_OWNERDRAW).
-  TDrawItemEvent OnDrawItem;
+  TButtonDrawEvent OnDrawItem;
 
 protected:
   void CreateParams(TCreateParams& Params) override;

@@ -6,6 +6,7 @@
 #pragma once
 #include <memory>
 #include <vector>
+#include "platform/win/Tray.h"
 #include "platform/win/WinTypes.h"
 
 // One monitor: its whole area and the part left for windows (screen
@@ -14,17 +15,10 @@ struct TMonitorArea {
   TRect Monitor, Work;
 };
 
-// What the tray icon calls ask of the display: one icon of a window, known
-// by (Wnd, Id); clicks come back as CallbackMessage posted to Wnd with Id
-// in wParam and the mouse message in lParam.
+// What the notification area asks of a display that shows it (the tray
+// host TDisplayTrayHost forwards Shell_NotifyIcon's icons here); the
+// display reports clicks through TrayIconNotify.
 enum class TTrayAction { Add, Modify, Delete };
-struct TTrayIcon {
-  HWND Wnd = nullptr;
-  UINT Id = 0;
-  UINT CallbackMessage = 0;  // 0: clicks are not reported
-  HICON Icon = nullptr;      // borrowed: the display copies what it shows
-  AnsiString Tip;            // ANSI code page
-};
 
 class TDisplay {
 public:

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/win/Display.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"
@@ -135,6 +136,12 @@ void TrayRecreated() {
   const UINT Msg = RegisterWindowMessageA("TaskbarCreated");
   for (HWND H : WinTopLevels()) PostMessageA(H, Msg, 0, 0);
 }
+
+// ---- the host of a display with its own tray ---------------------------------
+
+void TDisplayTrayHost::IconAdded(const TTrayIcon& I) { Display().TrayIcon(TTrayAction::Add, I); }
+void TDisplayTrayHost::IconChanged(const TTrayIcon& I) { Display().TrayIcon(TTrayAction::Modify, I); }
+void TDisplayTrayHost::IconRemoved(const TTrayIcon& I) { Display().TrayIcon(TTrayAction::Delete, I); }
 
 // ---- the headless host ------------------------------------------------------
 

@@ -142,6 +142,15 @@ private:
   bool FAvailable = true;
 };
 
+// The host of a display that shows the icons itself (X11): forwards each
+// change to Display().TrayIcon.
+class TDisplayTrayHost : public TTrayHost {
+public:
+  void IconAdded(const TTrayIcon& Icon) override;
+  void IconChanged(const TTrayIcon& Icon) override;
+  void IconRemoved(const TTrayIcon& Icon) override;
+};
+
 // The current host as a headless one; installs a fresh headless host when
 // another kind is current.
 THeadlessTray& HeadlessTray();

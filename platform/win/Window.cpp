@@ -362,7 +362,7 @@ ATOM RegisterClassExA(const WNDCLASSEXA* C) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  if (FindRegisteredClass(C->lpszClassName)) {
+  if (FindClassIn(C->lpszClassName)) {
     SetLastError(ERROR_CLASS_ALREADY_EXISTS);
     return 0;
   }
@@ -404,7 +404,7 @@ ATOM RegisterClassA(const WNDCLASSA* C) {
 }
 
 BOOL UnregisterClassA(const char* Name, HINSTANCE) {
-  auto K = FindRegisteredClass(Name);
+  auto K = FindClassIn(Name);
   if (!K) {
     SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
     return FALSE;

@@ -372,12 +372,13 @@ void X11TrayEvent(TImpl& D, XEvent& E) {
     case ButtonPress:
     case ButtonRelease: {
       unsigned B = E.xbutton.button;
-      if (B < 1 || B > 3 || !T->Icon.CallbackMessage || !IsWindow(T->Icon.Wnd)) break;
+      if (B < 1 || B > 3 || !IsWindow(T->Icon.Wnd)) break;
       // FIXME: no double clicks on the tray icon yet (the layer's timing
       // would apply here too).
       UINT Base = B == 1 ? WM_LBUTTONDOWN : B == 3 ? WM_RBUTTONDOWN : WM_MBUTTONDOWN;
-      PostMessageA(T->Icon.Wnd, T->Icon.CallbackMessage, WPARAM(T->Icon.Id),
-                   LPARAM(E.type == ButtonPress ? Base : Base + 1));
+      // The notification area knows the icon's version and callback.
+      TrayIconNotify(T->Icon.Wnd, T->Icon.Id, E.type == ButtonPress ? Base : Base + 1,
+                     TPoint{E.xbutton.x_root, E.xbutton.y_root});
       break;
     }
     default: break;

@@ -1052,11 +1052,13 @@ TDisplayKind SelectDisplay() {
   std::string Want = Force ? Force : "";
   if (Want == "headless") {
     SetDisplay(nullptr);
+    SetTrayHost(nullptr);
     return TDisplayKind::Headless;
   }
   if (Want == "x11" || (Want.empty() && std::getenv("DISPLAY") && *std::getenv("DISPLAY"))) {
     if (auto X = TX11Display::Open()) {
       SetDisplay(std::move(X));
+      SetTrayHost(std::make_unique<TDisplayTrayHost>());
       return TDisplayKind::X11;
     }
     if (Want == "x11")

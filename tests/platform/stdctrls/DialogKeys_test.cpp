@@ -308,7 +308,7 @@ TEST_F(DialogKeys, OwnerDrawHandlerThatRaisesLeavesTheButtonUsable) {
   auto* B = new TButton(Form);
   B->SetBounds(232, 80, 75, 25);
   B->SetCaption("Own");
-  B->OnDrawItem = TDrawItemEvent(&Raiser, &TRaiser::Draw);
+  B->OnDrawItem = TButtonDrawEvent(&Raiser, &TRaiser::Draw);
   int Clicked = 0;
   struct TCounter : TObject {
     int* N;

@@ -589,13 +589,16 @@ TEST_F(X11Test, TrayHostShowsTheIconAndReportsItsClicks) {
   HICON Icon = MakeRedIcon();
   ASSERT_TRUE(Icon);
 
-  TTrayIcon T;
-  T.Wnd = H;
-  T.Id = 3;
-  T.CallbackMessage = WM_APP + 5;
-  T.Icon = Icon;
-  T.Tip = "Sourcelux";
-  ASSERT_TRUE(X->TrayIcon(TTrayAction::Add, T));
+  // Through the shell call, as the program adds it.
+  SetTrayHost(std::make_unique<TDisplayTrayHost>());
+  NOTIFYICONDATAA T;
+  T.hWnd = H;
+  T.uID = 3;
+  T.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  T.uCallbackMessage = WM_APP + 5;
+  T.hIcon = Icon;
+  std::strcpy(T.szTip, "Sourcelux");
+  ASSERT_TRUE(Shell_NotifyIconA(NIM_ADD, &T));
   DestroyIcon(Icon);
   // Docked: the tray host took our window in and shows it.
   Window Mine = 0;
@@ -624,8 +627,9 @@ TEST_F(X11Test, TrayHostShowsTheIconAndReportsItsClicks) {
   const MSG* C = Messages.Find(WM_APP + 5);
   EXPECT_EQ(C->wParam, 3u);
   EXPECT_EQ(C->lParam, LPARAM(WM_LBUTTONDOWN));
-  EXPECT_TRUE(X->TrayIcon(TTrayAction::Delete, T));
+  EXPECT_TRUE(Shell_NotifyIconA(NIM_DELETE, &T));
   EXPECT_EQ(X->TrayWindowOf(H, 3), 0u);
+  SetTrayHost(nullptr);
 }
 
 namespace {
