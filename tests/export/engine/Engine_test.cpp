@@ -108,6 +108,44 @@ TEST(TgtCustomDocumentEngine, ProcessAfterEachPageRendersAtOnce) {
   EXPECT_EQ(E.Joined("BeginPage"), "BeginPage 1\nBeginPage 2\n");
 }
 
+TEST(TgtCustomDocumentEngine, StreamedPagesAreRenderedAsTheyCloseAndGiveTheSameOutput) {
+  // Page texts; a page that may name a variable waits for the end of the
+  // document, and every page after it waits too, so the page order holds.
+  struct TCase {
+    std::vector<const char16_t*> Pages;
+    std::vector<std::string> RenderedBeforeEnd;   // after each NewPage: the pages begun so far
+  } Cases[] = {
+      {{u"one", u"two", u"three"}, {"BeginPage 1\n", "BeginPage 1\nBeginPage 2\n"}},
+      {{u"one", u"<%PgCnt%>", u"three", u"four"},
+       {"BeginPage 1\n", "BeginPage 1\n", "BeginPage 1\n"}},
+  };
+  for (const TCase& C : Cases) {
+    TTraceEngine Deferred, Streamed;
+    Streamed.SetStreamPages(true);
+    for (TTraceEngine* E : {&Deferred, &Streamed}) {
+      E->BeginDoc();
+      for (std::size_t I = 0; I < C.Pages.size(); ++I) {
+        if (I > 0) {
+          E->NewPage();
+          if (E == &Streamed) {
+            EXPECT_EQ(E->Joined("BeginPage"), C.RenderedBeforeEnd[I - 1]) << I;
+          }
+        }
+        E->TextOut(5, 5, C.Pages[I]);
+      }
+      E->EndDoc();
+    }
+    EXPECT_EQ(Streamed.Joined(), Deferred.Joined());
+  }
+  // A page already written cannot be gone back to.
+  TTraceEngine E;
+  E.SetStreamPages(true);
+  E.BeginDoc();
+  E.NewPage();
+  EXPECT_THROW(E.SetActivePage(1), EInvalidPageNumber);
+  E.EndDoc();
+}
+
 TEST(TgtCustomDocumentEngine, ExistingOutputFileSurvivesAFailedDocument) {
   TFileTraceEngine E;
   const std::string Base = TempBase("keep");
