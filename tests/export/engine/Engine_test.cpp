@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
+#include <csignal>
 #include <cstdio>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <fstream>
 #include "TraceEngine.h"
 #include "platform/rtl/FileUtils.h"
@@ -144,6 +148,35 @@ TEST(TgtCustomDocumentEngine, StreamedPagesAreRenderedAsTheyCloseAndGiveTheSameO
   E.NewPage();
   EXPECT_THROW(E.SetActivePage(1), EInvalidPageNumber);
   E.EndDoc();
+}
+
+TEST(TgtCustomDocumentEngine, AWriteThatFailsAtTheEndNamesTheOutputFileNotItsTemporary) {
+  const std::string Base = TempBase("full");
+  // A file size limit stands in for a full disk; the engine gathers its
+  // writes, so the failure comes when the document ends.
+  const pid_t Child = ::fork();
+  if (Child == 0) {
+    ::signal(SIGXFSZ, SIG_IGN);
+    rlimit L{4096, 4096};
+    ::setrlimit(RLIMIT_FSIZE, &L);
+    TFileTraceEngine E;
+    E.SetFileName(Base);
+    E.BeginDoc();
+    E.GetOutputStream()->WriteBytes(std::string(10000, 'x'));
+    try {
+      E.EndDoc();
+    } catch (const Exception& Ex) {
+      const AnsiString& M = Ex.Message();
+      const bool Named = M.find("\"" + Base + ".txt\"") != AnsiString::npos && M.find(".part") == AnsiString::npos &&
+                         M.find("too large") != AnsiString::npos;
+      ::_exit(Named && !FileExists(Base + ".txt") ? 0 : 2);
+    }
+    ::_exit(1);
+  }
+  int Status = 0;
+  ASSERT_EQ(::waitpid(Child, &Status, 0), Child);
+  ASSERT_TRUE(WIFEXITED(Status));
+  EXPECT_EQ(WEXITSTATUS(Status), 0) << "1: no error, 2: the message or the files are wrong";
 }
 
 TEST(TgtCustomDocumentEngine, ExistingOutputFileSurvivesAFailedDocument) {
