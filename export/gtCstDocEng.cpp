@@ -90,6 +90,7 @@ void TgtCustomDocumentEngine::InitDocument() {
   FOutputFileNames.clear();
   FCurrentPage = 0;
   FPageCount = 0;
+  FPagesRendered = 0;
   FCurrentBand = bdPageBody;
   ResetFlowState();
   FCurrentBandItem = nullptr;
@@ -122,6 +123,7 @@ void TgtCustomDocumentEngine::NewPage() {
     Current->ParagraphCursor = FParagraphCursor;
     ClosePageCanvas();
     if (GetPreferences()->GetProcessAfterEachPage()) RenderPage();
+    else if (FStreamPages) RenderClosedPages();
   }
   ++FPageCount;
   FCurrentPage = FPageCount;
@@ -131,6 +133,39 @@ void TgtCustomDocumentEngine::NewPage() {
   FPages.push_back(std::move(Page));
   StartPageCanvas();
   SetCurrentBand(bdPageBody);
+}
+
+bool TgtCustomDocumentEngine::PageMayWait(const TgtBandItem& Page) const {
+  // Variables are replaced when a page is rendered, and the page count is
+  // only known at the end; any line that may hold one keeps its page back.
+  const bool Variables = GetPreferences()->GetCalculateVariables();
+  for (const TgtItemList* List : {&Page.Items, &Page.TextItems})
+    for (const TgtItemRef& Item : *List) {
+      if (!Item) continue;
+      const TgtItemKind K = Item->Kind();
+      if (K == TgtItemKind::Paragraph || K == TgtItemKind::Table) return true;
+      const TgtTextItem* Text = AsTextItem(Item.get());
+      if (!Text || !Variables) continue;
+      for (Integer L = 0; L < Text->Lines.Count(); ++L)
+        if (Text->Lines.Get(L).find(u"<%") != WideString::npos) return true;
+    }
+  return false;
+}
+
+void TgtCustomDocumentEngine::RenderClosedPages() {
+  // A paragraph or table still open may yet be placed on a closed page.
+  if (FParagraph || FTable || !FOverflow.empty() || !FTableRecords.empty()) return;
+  for (const auto& Band : FBands)
+    if (Band && PageMayWait(*Band)) return;
+  const Integer Current = FCurrentPage;
+  for (Integer N = FPagesRendered + 1; N <= FPageCount; ++N) {
+    const TgtPageItem* Page = GetPageItem(N - 1);
+    if (Page && PageMayWait(*Page)) break;
+    FCurrentPage = N;
+    RenderPage();
+    FPagesRendered = N;
+  }
+  FCurrentPage = Current;
 }
 
 void TgtCustomDocumentEngine::EndDoc() {

@@ -117,6 +117,17 @@ public:
   // what it wrote.
   void AbortDocument() { FAborted = true; }
 
+  // For a caller that draws nothing more on a page once the next one has
+  // started and sets its bands before the first page closes (a conversion
+  // does both): each page is then rendered and freed as it closes, as with
+  // ProcessAfterEachPage, so a long document never holds all its pages. Unlike
+  // that preference the output stays what rendering at EndDoc gives: a page
+  // whose text may name a variable (the page count is the document's total),
+  // or that holds a paragraph or table still being placed, waits for EndDoc
+  // with every page after it. A page already rendered cannot be made active.
+  bool GetStreamPages() const { return FStreamPages; }
+  void SetStreamPages(bool Value) { FStreamPages = Value; }
+
   bool IsDocumentOpen() const { return FDocOpen; }
   TgtDocumentState GetDocumentState() const { return FDocState; }
 
@@ -415,6 +426,10 @@ private:
   void StartPageCanvas();
   void ClosePageCanvas();
   void CommitOutputFiles();
+  // Renders the closed pages that can no longer change, in page order, up
+  // to the first one that must wait.
+  void RenderClosedPages();
+  bool PageMayWait(const TgtBandItem& Page) const;
   void AddShape(TgtShapeType Type, bool Filled, TgtPoints Points);
   TgtDoublePoint ShapePoint(double X, double Y) const;
   void RasterizeShape(TPen* Pen, TBrush* Brush, const TgtPoints& Points, double Pad,
@@ -474,6 +489,8 @@ private:
   std::vector<AnsiString> FOutputFileNames;
   bool FAborted = false;
   bool FRendering = false;
+  bool FStreamPages = false;
+  Integer FPagesRendered = 0;   // pages 1..this were rendered as they closed
 
   // Drawing state
   std::unique_ptr<TFont> FFont, FDefaultFont;

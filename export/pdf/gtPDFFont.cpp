@@ -192,6 +192,25 @@ void TgtPDFFont::ReadMetrics() {
   ResolveBaseFontName(Family << 4, Tm.tmWeight, Tm.tmItalic != 0);
 }
 
+namespace {
+// A face name as the text of a PDF name: blanks go (a name has none), and
+// delimiters, '#' and bytes outside printable ASCII are written #xx.
+AnsiString PdfNameText(const AnsiString& Face) {
+  AnsiString N;
+  for (char C : Face) {
+    if (C == ' ') continue;
+    const bool Plain = C > ' ' && C <= '~' && !std::strchr("()<>[]{}/%#", C);
+    if (Plain) N += C;
+    else {
+      char Esc[4];
+      std::snprintf(Esc, sizeof Esc, "#%02X", unsigned(Byte(C)));
+      N += Esc;
+    }
+  }
+  return N;
+}
+}  // namespace
+
 void TgtPDFFont::ResolveBaseFontName(Integer Family, Integer Weight, bool Italic) {
   const AnsiString Face = FFont.GetName();
   const bool Bold = FFont.GetStyle().Contains(fsBold);
@@ -213,17 +232,7 @@ void TgtPDFFont::ResolveBaseFontName(Integer Family, Integer Weight, bool Italic
     };
     AnsiString From = Printable(Face) || FRealFamily.empty() || !Printable(FRealFamily) ? Face : FRealFamily;
     if (!FUsedFace.empty() && Printable(FUsedFace) && !SameName(FUsedFace, Face)) From = FUsedFace;
-    AnsiString N;
-    for (char C : From) {
-      if (C == ' ') continue;
-      const bool Plain = C > ' ' && C <= '~' && !std::strchr("()<>[]{}/%#", C);
-      if (Plain) N += C;
-      else {
-        char Esc[4];
-        std::snprintf(Esc, sizeof Esc, "#%02X", unsigned(Byte(C)));
-        N += Esc;
-      }
-    }
+    AnsiString N = PdfNameText(From);
     if (Face != "Symbol" && (Bold || It)) N += "," + AnsiString(Bold ? "Bold" : "") + (It ? "Italic" : "");
     FBaseFontName = N;
     return;
@@ -246,9 +255,7 @@ void TgtPDFFont::ResolveBaseFontName(Integer Family, Integer Weight, bool Italic
     if (!Italic && !It) I -= 2;
     if (Weight < 700 && !Bold) I -= 1;
   }
-  FBaseFontName = I < 0 ? Face : AnsiString(StandardNames[I]);
-  // A name with blanks is no valid PDF name.
-  if (I < 0) FBaseFontName.erase(std::remove(FBaseFontName.begin(), FBaseFontName.end(), ' '), FBaseFontName.end());
+  FBaseFontName = I < 0 ? PdfNameText(Face) : AnsiString(StandardNames[I]);
 }
 
 std::string TgtPDFFont::GetFontFile() {

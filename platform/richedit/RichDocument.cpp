@@ -26,6 +26,22 @@ size_t HashFormat(const TRichCharFormat& F) {
   return H;
 }
 
+size_t HashParaFormat(const TRichParaFormat& F) {
+  size_t H = 14695981039346656037ull;
+  auto Mix = [&H](size_t V) { H = (H ^ V) * 1099511628211ull; };
+  Mix(size_t(F.Alignment));
+  Mix(size_t(F.LeftIndent));
+  Mix(size_t(F.RightIndent));
+  Mix(size_t(F.FirstIndent));
+  Mix(size_t(F.SpaceBefore));
+  Mix(size_t(F.SpaceAfter));
+  Mix(size_t(F.LineSpacing));
+  Mix(size_t(F.Numbering));
+  Mix(F.Tabs.size());
+  Mix(size_t(F.Borders.Top.Width) ^ size_t(F.Borders.Bottom.Width) << 16);
+  return H;
+}
+
 // Pixels at 96 dpi or 0.01 mm, to twips.
 Integer PixelsToTwips(Integer Px) { return Integer(Int64(Px) * 15); }
 Integer HundredthsMmToTwips(Integer V) { return Integer((Int64(V) * 1440 + 1270) / 2540); }
@@ -53,7 +69,12 @@ TRichParagraphEnd TRichParagraph::End() const {
                                                      : TRichParagraphEnd::Paragraph;
 }
 
-TRichDocument::TRichDocument() : FFormatBuckets(FormatBucketCount) {
+const std::shared_ptr<const TRichParaFormat>& DefaultRichParaFormat() {
+  static const std::shared_ptr<const TRichParaFormat> Default = std::make_shared<const TRichParaFormat>();
+  return Default;
+}
+
+TRichDocument::TRichDocument() : FFormatBuckets(FormatBucketCount), FParaFormatBuckets(FormatBucketCount) {
   FParagraphs.emplace_back();
   FFinished = false;
   Finish(TRichParaFormat(), TRichCharFormat());
@@ -68,6 +89,16 @@ Integer TRichDocument::InternFormat(const TRichCharFormat& F) {
   FLastFormat = Integer(FCharFormats.size() - 1);
   Bucket.push_back(FLastFormat);
   return FLastFormat;
+}
+
+std::shared_ptr<const TRichParaFormat> TRichDocument::InternParaFormat(const TRichParaFormat& F) {
+  if (FLastParaFormat && *FLastParaFormat == F) return FLastParaFormat;
+  if (*DefaultRichParaFormat() == F) return FLastParaFormat = DefaultRichParaFormat();
+  auto& Bucket = FParaFormatBuckets[HashParaFormat(F) % FormatBucketCount];
+  for (const auto& Known : Bucket)
+    if (*Known == F) return FLastParaFormat = Known;
+  Bucket.push_back(std::make_shared<const TRichParaFormat>(F));
+  return FLastParaFormat = Bucket.back();
 }
 
 void TRichDocument::Reopen() {
@@ -127,7 +158,7 @@ void TRichDocument::EndParagraph(const TRichParaFormat& Format, const TRichCharF
   TRichParagraph& P = FParagraphs.back();
   const char16_t Ch = End == TRichParagraphEnd::Cell ? CharCellEnd : CharCr;
   // The end character gets its own run unless the mark's format is the last run's.
-  P.Format = Format;
+  P.Format = InternParaFormat(Format);
   P.Row = Row;
   P.Cell = Row >= 0 ? Cell : -1;
   P.NestRow = Row >= 0 && NestRow >= 0 ? NestRow : -1;
@@ -156,7 +187,7 @@ void TRichDocument::Finish(const TRichParaFormat& LastFormat,
     FParagraphs.pop_back();
   } else {
     TRichParagraph& P = FParagraphs.back();
-    P.Format = LastFormat;
+    P.Format = InternParaFormat(LastFormat);
     const char16_t Ch = CharCr;
     AppendRun(std::u16string_view(&Ch, 1), InternFormat(LastMarkFormat), -1);
   }

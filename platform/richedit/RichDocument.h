@@ -30,6 +30,7 @@
 // end mark takes no room at all.
 #pragma once
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -191,10 +192,15 @@ struct TRichRun {
 
 enum class TRichParagraphEnd : Byte { Paragraph, Cell };  // CR or BEL
 
+// The format every paragraph starts with; shared, never changed.
+const std::shared_ptr<const TRichParaFormat>& DefaultRichParaFormat();
+
 struct TRichParagraph {
   WideString Text;          // ends with the end character
   std::vector<TRichRun> Runs;
-  TRichParaFormat Format;
+  // Shared with every paragraph of the same format (the document interns
+  // them): a long document has few formats but many paragraphs. Never nil.
+  std::shared_ptr<const TRichParaFormat> Format = DefaultRichParaFormat();
   Integer FirstCp = 0;
   Integer Row = -1;         // index in TRichDocument::Rows(), or -1
   Integer Cell = -1;        // cell within the row, or -1
@@ -254,6 +260,8 @@ public:
 
   // The format index for F, adding it once (formats are unique in the table).
   Integer InternFormat(const TRichCharFormat& F);
+  // The shared paragraph format equal to F, made once per document.
+  std::shared_ptr<const TRichParaFormat> InternParaFormat(const TRichParaFormat& F);
 
 private:
   void Reopen();
@@ -264,5 +272,9 @@ private:
   std::vector<TRichTableRow> FRows;
   std::vector<std::vector<Integer>> FFormatBuckets;  // InternFormat's hash table
   Integer FLastFormat = -1;     // InternFormat's cache: runs repeat formats
+  // InternParaFormat's table by hash; the last one found first, as
+  // paragraphs mostly repeat the one before.
+  std::vector<std::vector<std::shared_ptr<const TRichParaFormat>>> FParaFormatBuckets;
+  std::shared_ptr<const TRichParaFormat> FLastParaFormat;
   bool FFinished = true;
 };

@@ -26,8 +26,8 @@ void CopyParagraph(TRichDocument& Dst, const TRichDocument& Src, const TRichPara
       Dst.AppendText(std::u16string_view(P.Text).substr(std::size_t(R.Start), std::size_t(End - R.Start)), F);
   }
   const TRichCharFormat& Mark = Src.CharFormat(P.Runs.empty() ? 0 : P.Runs.back().Format);
-  if (Last) Dst.Finish(P.Format, Mark);
-  else Dst.EndParagraph(P.Format, Mark, P.End(), P.Row, P.Cell);
+  if (Last) Dst.Finish(*P.Format, Mark);
+  else Dst.EndParagraph(*P.Format, Mark, P.End(), P.Row, P.Cell);
 }
 
 // A document with paragraph Index replaced (Replace), removed (neither) or
@@ -58,7 +58,7 @@ TRichDocument Edited(const TRichDocument& Src, Integer Index, TEdit Edit, const 
     const TRichParagraph& Model = Paras[std::size_t(std::max<Integer>(Near, 0))];
     TRichCharFormat F = DefaultFormat;
     if (!Empty && !Model.Runs.empty()) F = Src.CharFormat(Model.Runs.front().Format);
-    TRichParaFormat PF = Empty ? TRichParaFormat() : Model.Format;
+    TRichParaFormat PF = Empty ? TRichParaFormat() : *Model.Format;
     Dst.AppendText(*Out[K].second, F);
     if (Last) Dst.Finish(PF, F);
     else Dst.EndParagraph(PF, F);

@@ -214,7 +214,7 @@ private:
   void DrawLines(const TRichParaLayout& P, std::size_t First, std::size_t Last, int Top) {
     const TRichParagraph& Para = FDoc.Paragraphs()[std::size_t(P.Paragraph)];
     Last = std::min(Last, P.Lines.size());
-    const TRichParaFormat& PF = Para.Format;
+    const TRichParaFormat& PF = *Para.Format;
     if ((PF.HasShading || PF.Borders.Left.Width > 0 || PF.Borders.Top.Width > 0 || PF.Borders.Right.Width > 0 ||
          PF.Borders.Bottom.Width > 0) &&
         First < Last) {

@@ -174,7 +174,7 @@ namespace {
 class TWrapper {
 public:
   TWrapper(TRichLayout& L, TRichMeasureFonts& Fonts, const TRichDocument& Doc, Integer Index, int Width)
-      : FL(L), FFonts(Fonts), FDoc(Doc), FP(Doc.Paragraphs()[std::size_t(Index)]), FPF(FP.Format),
+      : FL(L), FFonts(Fonts), FDoc(Doc), FP(Doc.Paragraphs()[std::size_t(Index)]), FPF(*FP.Format),
         FWidth(Width) {
     FLeftIndent = L.TwipsToPxX(FPF.LeftIndent);
     FRightIndent = L.TwipsToPxX(FPF.RightIndent);
@@ -569,9 +569,9 @@ TRichParaLayout TRichLayout::Wrap(Integer Index, Integer StartOffset, int Left, 
   Out.Width = Width;
   const TRichParagraph& P = FDoc.Paragraphs()[std::size_t(Index)];
   if (FDoc.ParagraphHidden(Index)) return Out;  // no lines, no spacing, no mark
-  if (StartOffset == 0 && P.Format.Numbering != TRichNumbering::None && !P.Runs.empty())
+  if (StartOffset == 0 && P.Format->Numbering != TRichNumbering::None && !P.Runs.empty())
     Out.Marker = NumberingText(Index);
-  Out.SpaceBefore = StartOffset == 0 ? std::max(0, TwipsToPxY(P.Format.SpaceBefore)) : 0;
+  Out.SpaceBefore = StartOffset == 0 ? std::max(0, TwipsToPxY(P.Format->SpaceBefore)) : 0;
   if (P.Runs.empty() || P.Text.empty()) {
     Out.Height = Out.SpaceBefore;
     return Out;
@@ -909,7 +909,7 @@ TRichPage TRichLayout::Paginate(Integer CpMin, Integer CpMax, int HeightTwips) {
     const TRichParagraph& Para = Paras[P];
     if (Para.Row >= 0) {
       const TRichRowLayout& Row = RowOf(Integer(P));
-      if (Cp == Row.FirstCp && Para.Format.PageBreakBefore && !Page.Pieces.empty()) break;
+      if (Cp == Row.FirstCp && Para.Format->PageBreakBefore && !Page.Pieces.empty()) break;
       TRichPagePiece Piece;
       Piece.Row = &Row;
       Piece.Top = Y;
@@ -969,7 +969,7 @@ TRichPage TRichLayout::Paginate(Integer CpMin, Integer CpMax, int HeightTwips) {
     }
     const Integer Offset = Cp - Para.FirstCp;
     const TRichParaLayout* L = &Paragraph(Integer(P));
-    if (Offset == 0 && Para.Format.PageBreakBefore && !Page.Pieces.empty() && !L->Lines.empty()) break;
+    if (Offset == 0 && Para.Format->PageBreakBefore && !Page.Pieces.empty() && !L->Lines.empty()) break;
     std::size_t First = 0;
     if (Offset > 0) {
       auto It = std::find_if(L->Lines.begin(), L->Lines.end(), [&](const TRichLine& Ln) { return Ln.Start == Offset; });
@@ -1058,7 +1058,7 @@ WideString Roman(int N, bool Upper) {
 
 WideString TRichLayout::NumberingText(Integer Index) const {
   const auto& Paras = FDoc.Paragraphs();
-  const TRichParaFormat& F = Paras.at(std::size_t(Index)).Format;
+  const TRichParaFormat& F = *Paras.at(std::size_t(Index)).Format;
   WideString Body;
   if (F.Numbering == TRichNumbering::Bullet) {
     // A bullet is one mark: the text the list gives before it is the bullet
@@ -1068,7 +1068,7 @@ WideString TRichLayout::NumberingText(Integer Index) const {
   } else {
     int N = int(std::clamp<Integer>(F.NumberingStart, 0, 32767));
     for (Integer I = Index; I > 0; --I) {
-      const TRichParaFormat& Prev = Paras[std::size_t(I - 1)].Format;
+      const TRichParaFormat& Prev = *Paras[std::size_t(I - 1)].Format;
       if (Prev.Numbering != F.Numbering || Prev.NumberingStart != F.NumberingStart) break;
       ++N;
     }

@@ -85,6 +85,8 @@ std::vector<std::string> ConvertWithEngine(TMainWindowParts& Parts, const std::s
   Engine->SetMeasurementUnit(muPixels);
   Engine->GetPreferences()->SetShowSetupDialog(false);
   Engine->GetPreferences()->SetOpenAfterCreate(false);
+  // The conversion never goes back to a page: each is written as it closes.
+  Engine->SetStreamPages(true);
   Engine->SetFileName(Out);
   Engine->BeginDoc();
   if (!Engine->IsDocumentOpen()) HarnessFail(1, "the " + Format.Name + " engine opened no document for " + Out);

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
+#include <csignal>
 #include <cstdio>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <fstream>
 #include "TraceEngine.h"
 #include "platform/rtl/FileUtils.h"
@@ -106,6 +110,73 @@ TEST(TgtCustomDocumentEngine, ProcessAfterEachPageRendersAtOnce) {
   EXPECT_EQ(E.Joined("BeginPage"), "BeginPage 1\n");
   E.EndDoc();
   EXPECT_EQ(E.Joined("BeginPage"), "BeginPage 1\nBeginPage 2\n");
+}
+
+TEST(TgtCustomDocumentEngine, StreamedPagesAreRenderedAsTheyCloseAndGiveTheSameOutput) {
+  // Page texts; a page that may name a variable waits for the end of the
+  // document, and every page after it waits too, so the page order holds.
+  struct TCase {
+    std::vector<const char16_t*> Pages;
+    std::vector<std::string> RenderedBeforeEnd;   // after each NewPage: the pages begun so far
+  } Cases[] = {
+      {{u"one", u"two", u"three"}, {"BeginPage 1\n", "BeginPage 1\nBeginPage 2\n"}},
+      {{u"one", u"<%PgCnt%>", u"three", u"four"},
+       {"BeginPage 1\n", "BeginPage 1\n", "BeginPage 1\n"}},
+  };
+  for (const TCase& C : Cases) {
+    TTraceEngine Deferred, Streamed;
+    Streamed.SetStreamPages(true);
+    for (TTraceEngine* E : {&Deferred, &Streamed}) {
+      E->BeginDoc();
+      for (std::size_t I = 0; I < C.Pages.size(); ++I) {
+        if (I > 0) {
+          E->NewPage();
+          if (E == &Streamed) {
+            EXPECT_EQ(E->Joined("BeginPage"), C.RenderedBeforeEnd[I - 1]) << I;
+          }
+        }
+        E->TextOut(5, 5, C.Pages[I]);
+      }
+      E->EndDoc();
+    }
+    EXPECT_EQ(Streamed.Joined(), Deferred.Joined());
+  }
+  // A page already written cannot be gone back to.
+  TTraceEngine E;
+  E.SetStreamPages(true);
+  E.BeginDoc();
+  E.NewPage();
+  EXPECT_THROW(E.SetActivePage(1), EInvalidPageNumber);
+  E.EndDoc();
+}
+
+TEST(TgtCustomDocumentEngine, AWriteThatFailsAtTheEndNamesTheOutputFileNotItsTemporary) {
+  const std::string Base = TempBase("full");
+  // A file size limit stands in for a full disk; the engine gathers its
+  // writes, so the failure comes when the document ends.
+  const pid_t Child = ::fork();
+  if (Child == 0) {
+    ::signal(SIGXFSZ, SIG_IGN);
+    rlimit L{4096, 4096};
+    ::setrlimit(RLIMIT_FSIZE, &L);
+    TFileTraceEngine E;
+    E.SetFileName(Base);
+    E.BeginDoc();
+    E.GetOutputStream()->WriteBytes(std::string(10000, 'x'));
+    try {
+      E.EndDoc();
+    } catch (const Exception& Ex) {
+      const AnsiString& M = Ex.Message();
+      const bool Named = M.find("\"" + Base + ".txt\"") != AnsiString::npos && M.find(".part") == AnsiString::npos &&
+                         M.find("too large") != AnsiString::npos;
+      ::_exit(Named && !FileExists(Base + ".txt") ? 0 : 2);
+    }
+    ::_exit(1);
+  }
+  int Status = 0;
+  ASSERT_EQ(::waitpid(Child, &Status, 0), Child);
+  ASSERT_TRUE(WIFEXITED(Status));
+  EXPECT_EQ(WEXITSTATUS(Status), 0) << "1: no error, 2: the message or the files are wrong";
 }
 
 TEST(TgtCustomDocumentEngine, ExistingOutputFileSurvivesAFailedDocument) {

@@ -160,3 +160,31 @@ TEST(TRichPicture, DisplaySizePrefersGoalAndAppliesScale) {
     EXPECT_EQ(P.DisplaySize(), C.Want);
   }
 }
+
+TEST(TRichDocument, ParagraphsOfOneFormatShareIt) {
+  // A long document has many paragraphs but few formats: equal formats are
+  // one object, whether they follow each other or come back later.
+  TRichParaFormat Centered, Indented;
+  Centered.Alignment = TRichAlignment::Center;
+  Indented.LeftIndent = 720;
+  Indented.Tabs = {{360}};
+  TRichDocument D;
+  const TRichParaFormat* Sequence[] = {&Centered, &Centered, &Indented, &Centered, &Indented};
+  for (const TRichParaFormat* F : Sequence) {
+    D.AppendText(u"x", TRichCharFormat());
+    D.EndParagraph(*F, TRichCharFormat());
+  }
+  D.Finish(TRichParaFormat(), TRichCharFormat());
+  const auto& P = D.Paragraphs();
+  ASSERT_EQ(P.size(), 5u);
+  EXPECT_EQ(P[0].Format, P[1].Format);
+  EXPECT_EQ(P[0].Format, P[3].Format);
+  EXPECT_EQ(P[2].Format, P[4].Format);
+  EXPECT_NE(P[0].Format, P[2].Format);
+  EXPECT_EQ(*P[2].Format, Indented);
+  EXPECT_EQ(P[4].Format->Tabs.size(), 1u);
+  // A copy of the document reads the same formats.
+  const TRichDocument Copy = D;
+  EXPECT_EQ(*Copy.Paragraphs()[0].Format, Centered);
+  ExpectInvariants(D);
+}

@@ -91,10 +91,10 @@ TEST(RtfExporterOutput, TablesListsRulesAndLinksInTheExporterForms) {
   EXPECT_EQ(R.Borders.Top.Width, 0) << "a frame word without a border style draws nothing";
   const auto& P = D.Paragraphs();
   EXPECT_EQ(P[4].Text, u"item\r");
-  EXPECT_EQ(P[4].Format.Numbering, TRichNumbering::Bullet);
-  EXPECT_EQ(P[4].Format.NumberingTextBefore, u"\uF0B7") << "the Symbol bullet: a bullet without a font is in Symbol";
-  EXPECT_EQ(D.CharFormat(P[4].Format.NumberingFormat).Face, u"Symbol");
-  EXPECT_EQ(P[6].Format.Borders.Top.Width, 15) << "the rule's paragraph";
+  EXPECT_EQ(P[4].Format->Numbering, TRichNumbering::Bullet);
+  EXPECT_EQ(P[4].Format->NumberingTextBefore, u"\uF0B7") << "the Symbol bullet: a bullet without a font is in Symbol";
+  EXPECT_EQ(D.CharFormat(P[4].Format->NumberingFormat).Face, u"Symbol");
+  EXPECT_EQ(P[6].Format->Borders.Top.Width, 15) << "the rule's paragraph";
 }
 
 TEST(RtfCorpus, EveryFileLoadsSoundly) {

@@ -128,7 +128,7 @@ TEST(RtfReader, ParagraphsTakeTheFormatInEffectAtTheirEnd) {
       R"(\pard\qd\s7 f})");
   const auto& P = D.Paragraphs();
   ASSERT_EQ(P.size(), 6u);
-  const TRichParaFormat& A = P[0].Format;
+  const TRichParaFormat& A = *P[0].Format;
   EXPECT_EQ(A.Alignment, TRichAlignment::Center);
   EXPECT_EQ(A.LeftIndent, 720);
   EXPECT_EQ(A.RightIndent, 360);
@@ -139,22 +139,22 @@ TEST(RtfReader, ParagraphsTakeTheFormatInEffectAtTheirEnd) {
   EXPECT_TRUE(A.LineSpacingMultiple);
   EXPECT_TRUE(A.KeepTogether && A.KeepWithNext && A.PageBreakBefore && A.RightToLeft);
 
-  EXPECT_EQ(P[1].Format.Alignment, TRichAlignment::Justify);
-  EXPECT_EQ(P[1].Format.LineSpacing, -300);
-  EXPECT_FALSE(P[1].Format.LineSpacingMultiple) << "\\pard resets";
-  EXPECT_EQ(P[2].Format.Alignment, TRichAlignment::Justify) << "{\\qr} ended before \\par";
+  EXPECT_EQ(P[1].Format->Alignment, TRichAlignment::Justify);
+  EXPECT_EQ(P[1].Format->LineSpacing, -300);
+  EXPECT_FALSE(P[1].Format->LineSpacingMultiple) << "\\pard resets";
+  EXPECT_EQ(P[2].Format->Alignment, TRichAlignment::Justify) << "{\\qr} ended before \\par";
 
   const std::vector<TRichTabStop> Tabs = {
       {1000, TRichTabKind::Center, TRichTabLeader::None},  // the second \tx1000 replaces
       {3000, TRichTabKind::Bar, TRichTabLeader::None},
       {5000, TRichTabKind::Right, TRichTabLeader::Dots},
   };
-  EXPECT_EQ(P[3].Format.Tabs, Tabs);
+  EXPECT_EQ(P[3].Format->Tabs, Tabs);
 
-  const TRichBorders& B = P[4].Format.Borders;
+  const TRichBorders& B = P[4].Format->Borders;
   EXPECT_EQ(B.Bottom.Width, 30);
   EXPECT_EQ(B.Top.Width, 0);
-  EXPECT_EQ(P[5].Format.Alignment, TRichAlignment::Justify) << "an unknown style changes nothing";
+  EXPECT_EQ(P[5].Format->Alignment, TRichAlignment::Justify) << "an unknown style changes nothing";
   EXPECT_EQ(D.PlainText(), u"a\r\nb\r\nc\r\nd\r\ne\r\nf");
 }
 
@@ -164,9 +164,9 @@ TEST(RtfReader, StyleSheetFormatsApplyThroughS) {
       R"({\s1\qc\sb240\b\f1\fs32 heading 1;}{\*\cs10\additive\i Emphasis;}{\*\ts11 Table;}})"
       R"(\pard\plain\s1 Title\par\pard\plain\s0 Body {\cs10 it}\par})");
   EXPECT_EQ(Describe(D), "<f=Courier,fs=32,b>Title¶|<f=Arial>Body |<f=Arial,i>it|<f=Arial>¶");
-  EXPECT_EQ(D.Paragraphs()[0].Format.Alignment, TRichAlignment::Center);
-  EXPECT_EQ(D.Paragraphs()[0].Format.SpaceBefore, 240);
-  EXPECT_EQ(D.Paragraphs()[1].Format.Alignment, TRichAlignment::Left);
+  EXPECT_EQ(D.Paragraphs()[0].Format->Alignment, TRichAlignment::Center);
+  EXPECT_EQ(D.Paragraphs()[0].Format->SpaceBefore, 240);
+  EXPECT_EQ(D.Paragraphs()[1].Format->Alignment, TRichAlignment::Left);
 }
 
 TEST(RtfReader, NumberingFromPnGroupsAppliesToTheEnclosingParagraphs) {
@@ -178,15 +178,15 @@ TEST(RtfReader, NumberingFromPnGroupsAppliesToTheEnclosingParagraphs) {
   const auto& P = D.Paragraphs();
   ASSERT_EQ(P.size(), 4u);
   EXPECT_EQ(P[0].Text, u"one\r") << "\\pntext is not text";
-  EXPECT_EQ(P[0].Format.Numbering, TRichNumbering::Bullet);
-  EXPECT_EQ(P[0].Format.NumberingIndent, 360);
-  EXPECT_EQ(P[0].Format.NumberingTextBefore, u"\u00B7");
-  EXPECT_EQ(P[1].Format.Numbering, TRichNumbering::None);
+  EXPECT_EQ(P[0].Format->Numbering, TRichNumbering::Bullet);
+  EXPECT_EQ(P[0].Format->NumberingIndent, 360);
+  EXPECT_EQ(P[0].Format->NumberingTextBefore, u"\u00B7");
+  EXPECT_EQ(P[1].Format->Numbering, TRichNumbering::None);
   EXPECT_EQ(P[2].Text, u"\r");
   EXPECT_EQ(P[3].Text, u"two\r");
-  EXPECT_EQ(P[3].Format.Numbering, TRichNumbering::Arabic);
-  EXPECT_EQ(P[3].Format.NumberingStart, 3);
-  EXPECT_EQ(P[3].Format.NumberingTextAfter, u".");
+  EXPECT_EQ(P[3].Format->Numbering, TRichNumbering::Arabic);
+  EXPECT_EQ(P[3].Format->NumberingStart, 3);
+  EXPECT_EQ(P[3].Format->NumberingTextAfter, u".");
 }
 
 TEST(RtfReader, TableRowsCarryCellsAndBoundaries) {
