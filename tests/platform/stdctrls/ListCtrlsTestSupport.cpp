@@ -78,44 +78,6 @@ std::vector<int> TListCtrlTest::SelectedItems(HWND Lb) {
   return R;
 }
 
-namespace {
-LRESULT StubEditProc(HWND H, UINT M, WPARAM W, LPARAM L) {
-  auto Tell = [&](int Code) {
-    SendMessageA(GetParent(H), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(H), Code), LPARAM(H));
-  };
-  switch (M) {
-    case WM_CHAR: {
-      if (W < 0x20) return 0;
-      AnsiString T = WindowTextOf(H);
-      T += char(W);
-      DefWindowProcA(H, WM_SETTEXT, 0, LPARAM(T.c_str()));
-      Tell(0x0400);  // EN_UPDATE
-      Tell(0x0300);  // EN_CHANGE
-      return 0;
-    }
-    case WM_SETTEXT: {
-      const LRESULT R = DefWindowProcA(H, M, W, L);
-      Tell(0x0400);
-      Tell(0x0300);
-      return R;
-    }
-    case WM_GETDLGCODE: return DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_HASSETSEL;
-    case 0x00B0: return 0;  // EM_GETSEL
-    case 0x00B1: return 0;  // EM_SETSEL
-    case 0x00C5: return 0;  // EM_LIMITTEXT
-    default: return DefWindowProcA(H, M, W, L);
-  }
-}
-}  // namespace
-
-void RegisterStubEditClass() {
-  WNDCLASSA Existing, C;
-  C.lpfnWndProc = &StubEditProc;
-  C.lpszClassName = "EDIT";
-  // Only while the window layer has no edit class of its own.
-  if (!GetClassInfoA(nullptr, "EDIT", &Existing)) RegisterClassA(&C);
-}
-
 // --- forms ------------------------------------------------------------------------------------
 
 #include "platform/forms/FormLoader.h"

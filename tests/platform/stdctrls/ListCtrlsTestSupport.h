@@ -33,11 +33,6 @@ protected:
   UINT (*MeasureHeight)(UINT ItemId) = nullptr;
 };
 
-// A stand-in "EDIT" class for the combo box's edit part, registered only
-// where the window layer has none: it keeps its text and reports EN_UPDATE
-// and EN_CHANGE for typed characters.
-void RegisterStubEditClass();
-
 // --- the class library's list controls on a form ----------------------------------------
 
 #include <memory>
