@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "export/pdf/gtPDFEng.h"
+#include "export/pdf/PdfEngine.h"
 #include "platform/richedit/RichDocument.h"
 
 namespace {

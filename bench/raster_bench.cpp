@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string>
 #include <unistd.h>
-#include "export/image/gtPNGEng.h"
-#include "export/svg/gtSVGEng.h"
+#include "export/image/PngEngine.h"
+#include "export/svg/SvgEngine.h"
 #include "platform/rtl/CodePages.h"
 #include "platform/rtl/FileUtils.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "export/sheet/gtXLSEng.h"
+#include "export/sheet/ExcelEngine.h"
 #include "platform/rtl/FileUtils.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "export/gtRichEditTarget.h"
-#include "export/image/gtBMPEng.h"
+#include "export/engine/RichEditTarget.h"
+#include "export/image/BmpEngine.h"
 #include "platform/richedit/RtfReader.h"
 #include "platform/rtl/Streams.h"
 

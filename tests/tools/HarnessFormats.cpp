@@ -1,14 +1,14 @@
 // HarnessFormats.cpp — add a format as its engine lands: its header below
 // and one line in the table.
 #include "HarnessFormats.h"
-#include "export/image/gtBMPEng.h"
-#include "export/image/gtJPEGEng.h"
-#include "export/image/gtPNGEng.h"
-#include "export/pdf/gtPDFEng.h"
-#include "export/sheet/gtXLSEng.h"
-#include "export/svg/gtSVGEng.h"
-#include "export/sheet/gtLotusEng.h"
-#include "export/sheet/gtQProEng.h"
+#include "export/image/BmpEngine.h"
+#include "export/image/JpegEngine.h"
+#include "export/image/PngEngine.h"
+#include "export/pdf/PdfEngine.h"
+#include "export/sheet/ExcelEngine.h"
+#include "export/svg/SvgEngine.h"
+#include "export/sheet/LotusEngine.h"
+#include "export/sheet/QuattroProEngine.h"
 
 namespace {
 template <class TEngine>

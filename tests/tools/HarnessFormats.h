@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 #include <vector>
-#include "export/gtCstDocEng.h"
+#include "export/engine/DocumentEngine.h"
 
 struct THarnessFormat {
   std::string Name;

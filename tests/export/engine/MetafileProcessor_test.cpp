@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <cmath>
 #include "PlayerSupport.h"
-#include "export/pdf/gtPDFFont.h"
+#include "export/pdf/PdfFont.h"
 #include "platform/gdi/BlitRop.h"
 #include "platform/gdi/Dc.h"
 #include "platform/gdi/Text.h"

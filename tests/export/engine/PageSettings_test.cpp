@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 #include "TraceEngine.h"
-#include "export/gtSettings.h"
+#include "export/engine/EngineSettings.h"
 
 TEST(UnitFactor, PixelsPerUnitAtTheScreenResolution) {
   ASSERT_EQ(gtScreenPPI(), 96);

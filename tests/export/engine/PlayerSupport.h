@@ -2,7 +2,7 @@
 #pragma once
 #include <vector>
 #include "TraceEngine.h"
-#include "export/gtMetafileProcessor.h"
+#include "export/engine/MetafileProcessor.h"
 #include "platform/emf/EmfTestUtil.h"
 
 // A 24-bit DIB of W x H pixels, all of one colour (B, G, R bytes).

@@ -1,5 +1,5 @@
 #include <gtest/gtest.h>
-#include "export/gtCstPlnEng.h"
+#include "export/engine/PlainsheetEngine.h"
 
 namespace {
 // A plain-sheet writer that writes nothing and notes the outline its

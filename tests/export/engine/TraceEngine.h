@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 #include <vector>
-#include "export/gtCstDocEng.h"
+#include "export/engine/DocumentEngine.h"
 #include "platform/rtl/CodePages.h"
 
 class TTraceEngine : public TgtCustomDocumentEngine {

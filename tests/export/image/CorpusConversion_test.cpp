@@ -6,10 +6,10 @@
 #include <functional>
 #include <memory>
 #include "RasterSupport.h"
-#include "export/image/gtBMPEng.h"
-#include "export/image/gtJPEGEng.h"
-#include "export/image/gtPNGEng.h"
-#include "export/svg/gtSVGEng.h"
+#include "export/image/BmpEngine.h"
+#include "export/image/JpegEngine.h"
+#include "export/image/PngEngine.h"
+#include "export/svg/SvgEngine.h"
 
 using namespace raster;
 

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <cstring>
 #include "RasterSupport.h"
-#include "export/image/gtPNGEng.h"
-#include "export/image/gtPNGWriter.h"
+#include "export/image/PngEngine.h"
+#include "export/image/PngPieces.h"
 
 using namespace raster;
 

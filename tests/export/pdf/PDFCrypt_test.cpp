@@ -1,6 +1,6 @@
 #include "PdfTestSupport.h"
 #include <cstdio>
-#include "export/gtUtils.h"
+#include "export/engine/WriterUtils.h"
 #include "../../platform/richedit/Layout_TestSupport.h"
 
 using namespace pdftest;

@@ -1,6 +1,6 @@
 #include "PdfTestSupport.h"
 #include "../../platform/richedit/Layout_TestSupport.h"
-#include "export/pdf/gtPDFFont.h"
+#include "export/pdf/PdfFont.h"
 #include "../../platform/gdi/FontFormats_TestSupport.h"
 #include "platform/rtl/CodePages.h"
 

@@ -1,5 +1,5 @@
 #include "PdfTestSupport.h"
-#include "export/pdf/gtExPDFEng.h"
+#include "export/pdf/ExPdfEngine.h"
 #include <cstring>
 #include <set>
 #include "platform/gdi/Bitmap.h"

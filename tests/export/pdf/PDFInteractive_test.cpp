@@ -2,7 +2,7 @@
 // reach the file in a form the readers accept and understand, and a
 // document rendered without them must carry none of their entries.
 #include "PdfTestSupport.h"
-#include "export/pdf/gtExPDFEng.h"
+#include "export/pdf/ExPdfEngine.h"
 
 using namespace pdftest;
 

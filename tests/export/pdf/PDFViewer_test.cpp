@@ -2,7 +2,7 @@
 // transition of every page and the pages' thumbnails.
 #include "PdfTestSupport.h"
 #include <set>
-#include "export/pdf/gtExPDFEng.h"
+#include "export/pdf/ExPdfEngine.h"
 #include "platform/gdi/Bitmap.h"
 
 using namespace pdftest;

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include "export/pdf/gtPDFEng.h"
+#include "export/pdf/PdfEngine.h"
 #include "platform/richedit/RichDocument.h"
 #include "platform/richedit/RtfReader.h"
 #include "support/TestFiles.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <fstream>
 #include "SheetSupport.h"
-#include "export/sheet/gtExcelOLEStream.h"
+#include "export/sheet/ExcelOleStream.h"
 
 namespace {
 std::unique_ptr<TMemoryStream> Workbook(Integer Size) {

@@ -6,9 +6,9 @@
 #include <fstream>
 #include <string>
 #include <unistd.h>
-#include "export/sheet/gtXLSEng.h"
-#include "export/sheet/gtLotusEng.h"
-#include "export/sheet/gtQProEng.h"
+#include "export/sheet/ExcelEngine.h"
+#include "export/sheet/LotusEngine.h"
+#include "export/sheet/QuattroProEngine.h"
 #include "platform/rtl/FileUtils.h"
 #include "support/TestFiles.h"
 

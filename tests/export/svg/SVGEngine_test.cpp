@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include "export/image/RasterSupport.h"
-#include "export/svg/gtSVGEng.h"
+#include "export/svg/SvgEngine.h"
 #include "platform/gdi/Dc.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/Metafile.h"

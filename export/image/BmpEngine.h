@@ -1,0 +1,12 @@
+// BmpEngine.h — TgtBMPEngine: one Windows bitmap file per page, in the
+// engine's pixel format (1 bit when Monochrome).
+#pragma once
+#include "export/image/GraphicsEngine.h"
+
+class TgtBMPEngine : public TgtCustomGraphicsEngine {
+public:
+  explicit TgtBMPEngine(TComponent* AOwner);
+  void EndPage() override;
+};
+
+extern const char* const SBMPDescription;

@@ -1,0 +1,521 @@
+#include "export/pdf/ExPdfEngine.h"
+#include "export/engine/WriterUtils.h"
+#include "platform/gdi/Dib.h"
+#include "platform/rtl/CodePages.h"
+#include "platform/rtl/DateTime.h"
+#include <cmath>
+
+namespace {
+const char* const WhiteTerm[64] = {
+    "00110101", "000111", "0111", "1000", "1011", "1100", "1110", "1111", "10011", "10100", "00111", "01000",
+    "001000", "000011", "110100", "110101", "101010", "101011", "0100111", "0001100", "0001000", "0010111",
+    "0000011", "0000100", "0101000", "0101011", "0010011", "0100100", "0011000", "00000010", "00000011",
+    "00011010", "00011011", "00010010", "00010011", "00010100", "00010101", "00010110", "00010111", "00101000",
+    "00101001", "00101010", "00101011", "00101100", "00101101", "00000100", "00000101", "00001010", "00001011",
+    "01010010", "01010011", "01010100", "01010101", "00100100", "00100101", "01011000", "01011001", "01011010",
+    "01011011", "01001010", "01001011", "00110010", "00110011", "00110100"};
+const char* const BlackTerm[64] = {
+    "0000110111", "010", "11", "10", "011", "0011", "0010", "00011", "000101", "000100", "0000100", "0000101",
+    "0000111", "00000100", "00000111", "000011000", "0000010111", "0000011000", "0000001000", "00001100111",
+    "00001101000", "00001101100", "00000110111", "00000101000", "00000010111", "00000011000", "000011001010",
+    "000011001011", "000011001100", "000011001101", "000001101000", "000001101001", "000001101010",
+    "000001101011", "000011010010", "000011010011", "000011010100", "000011010101", "000011010110",
+    "000011010111", "000001101100", "000001101101", "000011011010", "000011011011", "000001010100",
+    "000001010101", "000001010110", "000001010111", "000001100100", "000001100101", "000001010010",
+    "000001010011", "000000100100", "000000110111", "000000111000", "000000100111", "000000101000",
+    "000001011000", "000001011001", "000000101011", "000000101100", "000001011010", "000001100110",
+    "000001100111"};
+// Make-up codes for 64 x 1 .. 64 x 27.
+const char* const WhiteMakeup[27] = {
+    "11011", "10010", "010111", "0110111", "00110110", "00110111", "01100100", "01100101", "01101000",
+    "01100111", "011001100", "011001101", "011010010", "011010011", "011010100", "011010101", "011010110",
+    "011010111", "011011000", "011011001", "011011010", "011011011", "010011000", "010011001", "010011010",
+    "011000", "010011011"};
+const char* const BlackMakeup[27] = {
+    "0000001111", "000011001000", "000011001001", "000001011011", "000000110011", "000000110100",
+    "000000110101", "0000001101100", "0000001101101", "0000001001010", "0000001001011", "0000001001100",
+    "0000001001101", "0000001110010", "0000001110011", "0000001110100", "0000001110101", "0000001110110",
+    "0000001110111", "0000001010010", "0000001010011", "0000001010100", "0000001010101", "0000001011010",
+    "0000001011011", "0000001100100", "0000001100101"};
+// 1792 .. 2560, shared by both colours.
+const char* const ExtMakeup[13] = {"00000001000", "00000001100", "00000001101", "000000010010", "000000010011",
+                                   "000000010100", "000000010101", "000000010110", "000000010111", "000000011100",
+                                   "000000011101", "000000011110", "000000011111"};
+
+class TBitWriter {
+public:
+  void Put(const char* Code) {
+    for (; *Code; ++Code) {
+      FAcc = Byte(FAcc << 1 | (*Code == '1'));
+      if (++FBits == 8) {
+        FOut += char(FAcc);
+        FAcc = 0;
+        FBits = 0;
+      }
+    }
+  }
+  std::string Finish() {
+    if (FBits) FOut += char(FAcc << (8 - FBits));
+    FBits = 0;
+    return FOut;
+  }
+
+private:
+  std::string FOut;
+  Byte FAcc = 0;
+  int FBits = 0;
+};
+
+void PutRun(TBitWriter& W, Integer N, bool Black) {
+  while (N >= 2560) {
+    W.Put(ExtMakeup[12]);
+    N -= 2560;
+  }
+  if (N > 63) {
+    const Integer M = N / 64;
+    W.Put(M <= 27 ? (Black ? BlackMakeup[M - 1] : WhiteMakeup[M - 1]) : ExtMakeup[M - 28]);
+    N -= 64 * M;
+  }
+  W.Put(Black ? BlackTerm[N] : WhiteTerm[N]);
+}
+
+// First changing element at or after From (pixel x differs from x - 1;
+// the pixel before the line is white); Width when none.
+Integer NextChange(const std::vector<bool>& L, Integer From, Integer Width) {
+  for (Integer X = std::max<Integer>(From, 0); X < Width; ++X)
+    if (L[std::size_t(X)] != (X == 0 ? false : bool(L[std::size_t(X - 1)]))) return X;
+  return Width;
+}
+}  // namespace
+
+std::string gtEncodeFax(const std::vector<std::vector<bool>>& Rows, Integer Width, bool TwoDimensional) {
+  TBitWriter W;
+  if (!TwoDimensional) {
+    for (const auto& Row : Rows) {
+      Integer X = 0;
+      while (X < Width) {
+        Integer E = X;
+        while (E < Width && !Row[std::size_t(E)]) ++E;
+        PutRun(W, E - X, false);
+        X = E;
+        if (X >= Width) break;
+        while (E < Width && Row[std::size_t(E)]) ++E;
+        PutRun(W, E - X, true);
+        X = E;
+      }
+    }
+    return W.Finish();
+  }
+  std::vector<bool> Ref(std::size_t(std::max<Integer>(Width, 0)), false);
+  for (const auto& Row : Rows) {
+    Integer A0 = -1;
+    bool Color = false;   // colour at a0: white
+    while (A0 < Width) {
+      const Integer A1 = NextChange(Row, A0 + 1, Width);
+      // b1: a change on the reference line right of a0 to the colour opposite a0's.
+      Integer B1 = NextChange(Ref, A0 + 1, Width);
+      while (B1 < Width && bool(Ref[std::size_t(B1)]) == Color) B1 = NextChange(Ref, B1 + 1, Width);
+      const Integer B2 = B1 < Width ? NextChange(Ref, B1 + 1, Width) : Width;
+      if (B2 < A1) {
+        W.Put("0001");
+        A0 = B2;
+      } else if (std::abs(A1 - B1) <= 3) {
+        static const char* const V[7] = {"0000010", "000010", "010", "1", "011", "000011", "0000011"};
+        W.Put(V[A1 - B1 + 3]);
+        A0 = A1;
+        Color = !Color;
+      } else {
+        const Integer A2 = A1 < Width ? NextChange(Row, A1 + 1, Width) : Width;
+        W.Put("001");
+        PutRun(W, A1 - std::max<Integer>(A0, 0), Color);
+        PutRun(W, A2 - A1, !Color);
+        A0 = A2;
+      }
+    }
+    Ref = Row;
+  }
+  W.Put("000000000001000000000001");
+  return W.Finish();
+}
+
+void TgtDocEventJSAction::Assign(TPersistent* Source) {
+  auto* S = dynamic_cast<TgtDocEventJSAction*>(Source);
+  if (!S) return TPersistent::Assign(Source);
+  BeforeClose = S->BeforeClose;
+  BeforePrint = S->BeforePrint;
+  BeforeSave = S->BeforeSave;
+  AfterSave = S->AfterSave;
+  AfterPrint = S->AfterPrint;
+}
+
+TgtExPDFEngine::TgtExPDFEngine(TComponent* AOwner)
+    : TgtCustomPDFEngine(AOwner), FJavaScript(std::make_unique<TgtDocEventJSAction>()) {}
+
+TgtExPDFEngine::~TgtExPDFEngine() = default;
+
+void TgtExPDFEngine::StartDocument() {
+  TgtCustomPDFEngine::StartDocument();
+  TgtDocEventJSAction Empty;
+  FJavaScript->Assign(&Empty);
+  FActionNumber = FAcroFormNumber = FMetadataNumber = 0;
+  FAnnotations.clear();
+  FFields.clear();
+  FMetadata.clear();
+  FPageActions.clear();
+  FRects.clear();
+  FQueuesOpen = true;
+}
+
+void TgtExPDFEngine::AddAnnotation(std::unique_ptr<TgtPDFAnnotation> Annotation) {
+  if (FQueuesOpen && Annotation) FAnnotations.emplace_back(NextObjectNumber(), std::move(Annotation));
+}
+
+void TgtExPDFEngine::AddFormField(std::unique_ptr<TgtPDFFormField> Field) {
+  if (FQueuesOpen && Field) FFields.emplace_back(NextObjectNumber(), std::move(Field));
+}
+
+void TgtExPDFEngine::AddMetadata(const TgtPDFMetadataEntry& Entry) {
+  if (FQueuesOpen) FMetadata.push_back(Entry);
+}
+
+void TgtExPDFEngine::AddPageAction(Integer PageNo, std::unique_ptr<TgtPDFPageAction> Action) {
+  if (FQueuesOpen && Action) FPageActions.emplace_back(PageNo, std::move(Action));
+}
+
+AnsiString TgtExPDFEngine::ActionText(const TgtPDFAction& A, Integer N) {
+  static const char* const Named[] = {" /NextPage", " /PrevPage", " /FirstPage", " /LastPage"};
+  static const char* const Kinds[] = {"/XYZ", "/Fit", "/FitH", "/FitV", "/FitR"};
+  auto Str = [&](const AnsiString& T) { return "(" + EscapePDFString(EncryptString(T, N)) + ")"; };
+  auto Destination = [&]() -> AnsiString {
+    AnsiString D = " " + AnsiString(Kinds[std::min<int>(A.Destination, 4)]);
+    auto V = [&](double X) { D += " " + FormatNumber(X); };
+    switch (A.Destination) {
+      case dkXYZ: V(ToPDFX(A.Left)); V(ToPDFY(A.Top)); D += " " + std::to_string(A.Zoom); break;
+      case dkFitH: V(ToPDFY(A.Top)); break;
+      case dkFitV: V(ToPDFX(A.Left)); break;
+      case dkFitR: V(ToPDFX(A.Left)); V(ToPDFY(A.Bottom)); V(ToPDFX(A.Right)); V(ToPDFY(A.Top)); break;
+      case dkFit: break;
+    }
+    return D + " ]";
+  };
+  const AnsiString NewWindow = A.NewWindow ? "true" : "false";
+  switch (A.ActionType) {
+    case atJavaScript: return "/JavaScript /JS " + Str(A.Text);
+    case atNamed: return AnsiString("/Named /N") + Named[std::min<int>(A.Named, 3)];
+    case atURI: return "/URI /URI " + Str(A.Text);
+    case atLaunch: return "/Launch /F " + Str(A.Text) + " /NewWindow " + NewWindow;
+    case atGoTo: {
+      const Integer Page = PageObjectNumber(A.PageNo);
+      if (!Page) return "";
+      return "/GoTo /D [" + ObjectRef(Page) + Destination();
+    }
+    case atGoToR:
+      // The target lives in another file: its page is given by index.
+      return "/GoToR/F " + Str(A.Text) + "/D [" + std::to_string(std::max(0, A.PageNo - 1)) + Destination() +
+             " /NewWindow " + NewWindow;
+  }
+  return "";
+}
+
+AnsiString TgtExPDFEngine::PdfRect(const TgtPDFPageObject& O) const {
+  return FormatNumber(ToPDFX(O.Left)) + " " + FormatNumber(ToPDFY(O.Bottom)) + " " + FormatNumber(ToPDFX(O.Right)) +
+         " " + FormatNumber(ToPDFY(O.Top));
+}
+
+AnsiString TgtExPDFEngine::HexText(const WideString& Text, Integer N) { return "<" + TextString(Text, N) + ">"; }
+
+AnsiString TgtExPDFEngine::PdfString(const AnsiString& Text, Integer N) {
+  return "(" + EscapePDFString(EncryptString(Text, N)) + ")";
+}
+
+void TgtExPDFEngine::EndPage() {
+  const Integer Page = GetPageNo();
+  for (auto& [N, A] : FAnnotations)
+    if (A->PageNo == Page) {
+      AnnotationRefs() += " " + ObjectRef(N);
+      FRects[N] = PdfRect(*A);
+    }
+  for (auto& [N, F] : FFields)
+    if (F->PageNo == Page) {
+      AnnotationRefs() += " " + ObjectRef(N);
+      FRects[N] = PdfRect(*F);
+    }
+  TgtCustomPDFEngine::EndPage();
+}
+
+void TgtExPDFEngine::BuildPageObject(AnsiString& Text) {
+  TgtCustomPDFEngine::BuildPageObject(Text);
+  const Integer N = CurrentPageInfoNumber();
+  for (auto& [PageNo, A] : FPageActions) {
+    if (PageNo != GetPageNo() || (!A->OpenAction && !A->CloseAction)) continue;
+    AnsiString AA = "/AA << ";
+    if (A->OpenAction) AA += "/O <</S " + ActionText(*A->OpenAction, N) + ">>";
+    if (A->CloseAction) AA += "/C <</S " + ActionText(*A->CloseAction, N) + ">>";
+    Text += AA + " >>";
+    break;
+  }
+}
+
+void TgtExPDFEngine::BuildCatalog(AnsiString& Text) {
+  TgtCustomPDFEngine::BuildCatalog(Text);
+  if (!FFields.empty()) {
+    FAcroFormNumber = NextObjectNumber();
+    Text += " /AcroForm " + ObjectRef(FAcroFormNumber);
+  }
+  if (!FMetadata.empty()) {
+    FMetadataNumber = NextObjectNumber();
+    Text += " /Metadata " + ObjectRef(FMetadataNumber);
+  }
+  if (!FJavaScript->Empty()) {
+    FActionNumber = NextObjectNumber();
+    Text += " /AA " + ObjectRef(FActionNumber);
+  }
+}
+
+namespace {
+AnsiString DateText(TDateTime T, const AnsiString& CreationDate) {
+  // The zone is the one the document's own date carries.
+  const std::size_t Zone = CreationDate.find_first_of("+-Z", 2);
+  const AnsiString ZoneText = Zone == std::string::npos ? AnsiString() : CreationDate.substr(Zone);
+  if (T == 0) return CreationDate;
+  return "D:" + FormatDateTime("yyyymmddhhnnss", T) + ZoneText;
+}
+
+AnsiString XmlEscape(const AnsiString& S) {
+  AnsiString Out;
+  for (char C : S) {
+    switch (C) {
+      case '<': Out += "&lt;"; break;
+      case '>': Out += "&gt;"; break;
+      case '&': Out += "&amp;"; break;
+      default: Out += C;
+    }
+  }
+  return Out;
+}
+}  // namespace
+
+void TgtExPDFEngine::WriteAnnotation(Integer N, TgtPDFAnnotation& A) {
+  static const char* const Icons[] = {"Comment", "Key", "Note", "Help", "NewParagraph", "Paragraph", "Insert"};
+  static const char* const Highlights[] = {"/N", "/I", "/O", "/P"};
+  static const char* const Stamps[] = {"/Approved", "/Experimental", "/NotApproved", "/AsIs", "/Expired",
+                                       "/NotForPublicRelease", "/Confidential", "/Final", "/Sold", "/Departmental",
+                                       "/ForComment", "/TopSecret", "/Draft", "/ForPublicRelease"};
+  const AnsiString Rect = FRects.count(N) ? FRects[N] : PdfRect(A);
+  AnsiString T = "/Type /Annot/Rect [" + Rect + "]";
+  const AnsiString Color = "/C [" + ColorToPDFRGB(A.Color) + "]";
+  const AnsiString Common = "/T " + HexText(A.Title, N) + "/Subj " + HexText(A.Subject, N);
+  const AnsiString Date = "/M" + PdfString(DateText(A.Modified, GetCreationDate()), N);
+  if (auto* Tx = dynamic_cast<TgtPDFTextAnnotation*>(&A)) {
+    T += "/Subtype /Text" + Common.substr(0, Common.find("/Subj")) + Color + Common.substr(Common.find("/Subj")) +
+         Date + "/Name /" + Icons[std::min<int>(Tx->Icon, 6)] + "/Contents " + HexText(A.Contents, N) +
+         (Tx->Open ? "/Open true" : "/Open false");
+  } else if (auto* L = dynamic_cast<TgtPDFLinkAnnotation*>(&A)) {
+    T += "/Subtype /Link/H " + AnsiString(Highlights[std::min<int>(L->Highlight, 3)]) + "/Border [0 0 " +
+         std::to_string(L->BorderWidth) + "]" + Color;
+    const AnsiString Action = ActionText(L->Action, N);
+    if (!Action.empty()) T += "/A << /Type /Action/S " + Action + " >> ";
+  } else if (auto* S = dynamic_cast<TgtPDFStampAnnotation*>(&A)) {
+    T += "/Subtype /Stamp /Name " + AnsiString(Stamps[std::min<int>(S->Stamp, 13)]) + Color + "/Contents " +
+         HexText(A.Contents, N) + Common + Date;
+  }
+  WriteObject(T + "\r\n", N, true);
+}
+
+Integer TgtExPDFEngine::WriteAppearance(const AnsiString& Content, double W, double H, TgtPDFFont* Font) {
+  const Integer N = NextObjectNumber();
+  std::string Data = Content;
+  EncryptStream(Data, N);
+  AnsiString Res = "/Resources << /ProcSet [/PDF";
+  if (Font) {
+    Res += " /Text] /Font << /F" + std::to_string(FontIndex(Font)) + " " + ObjectRef(Font->Info().ObjectNumber) + " >>";
+  } else {
+    Res += "]";
+  }
+  WriteObject("/Length " + std::to_string(Data.size()) + "/Subtype /Form /BBox [0 0 " + FormatNumber(W) + " " +
+                  FormatNumber(H) + "]" + Res + " >>\r\n",
+              N, false);
+  WriteRaw("stream\r\n");
+  WriteRaw(Data);
+  WriteRaw("\r\nendstream\r\nendobj\r\n");
+  return N;
+}
+
+void TgtExPDFEngine::WriteField(Integer N, std::size_t Index, TgtPDFFormField& F) {
+  static const char* const Symbols[] = {"4", "l", "8", "u", "n", "H"};
+  TgtPDFFont* Font = FontFor(F.Font.get());
+  const double Size = F.Font->GetSize();
+  const AnsiString FontName = "/F" + std::to_string(FontIndex(Font));
+  const AnsiString TextColor = ColorToPDFRGB(F.Font->GetColor());
+  const AnsiString DA = "/DA " + PdfString(FontName + " " + FormatNumber(Size) + " Tf " + TextColor + " rg ", N);
+  const AnsiString Rect = FRects.count(N) ? FRects[N] : PdfRect(F);
+  const double W = std::abs(ToPDFX(F.Right) - ToPDFX(F.Left)), H = std::abs(ToPDFY(F.Top) - ToPDFY(F.Bottom));
+  const AnsiString Bg = ColorToPDFRGB(F.BackgroundColor), Bc = ColorToPDFRGB(F.BorderColor);
+  const AnsiString MK = "/MK << /BC [" + Bc + "] /BG [" + Bg + "]";
+  auto Name = [&](const char* Prefix) {
+    return "/T " + HexText(F.Name.empty() ? WideString(UTF8Decode(Prefix + std::to_string(Index))) : F.Name, N);
+  };
+  const AnsiString Border = Bg + " rg 0 0 " + FormatNumber(W) + " " + FormatNumber(H) + " re f " + Bc +
+                            " RG 0.5 0.5 " + FormatNumber(W - 1) + " " + FormatNumber(H - 1) + " re S ";
+  Integer Flags = F.OptionFlags();
+  AnsiString T;
+  if (auto* Tx = dynamic_cast<TgtPDFTextField*>(&F)) {
+    if (Tx->Multiline) Flags |= 4096;
+    if (Tx->Password) Flags |= 8192;
+    if (Tx->FileSelect) Flags |= 1048576;
+    if (Tx->DoNotSpellCheck) Flags |= 4194304;
+    if (Tx->DoNotScroll) Flags |= 8388608;
+    const AnsiString Text = UTF8Encode(Tx->Text);
+    AnsiString Pos;
+    if (Tx->Multiline) {
+      Pos = " 4 " + FormatNumber(H - Size);
+    } else {
+      const double TextW = Size * 0.5 * double(Text.size());   // an average glyph width
+      Pos = " " + FormatNumber(std::max(2.0, (W - TextW) / 2)) + " " + FormatNumber(std::max(2.0, (H - Size) / 2 + 2));
+    }
+    const Integer Ap = WriteAppearance(Border + "/Tx BMC q 1 1 " + FormatNumber(W - 2) + " " + FormatNumber(H - 2) +
+                                           " re W n BT " + FontName + " " + FormatNumber(Size) + " Tf " +
+                                           TextColor + " rg" + Pos + " Td (" + EscapePDFString(Text) +
+                                           ") Tj ET Q EMC",
+                                       W, H, Font);
+    T = "/Type /Annot /Subtype /Widget " + MK + " >> /Rect [ " + Rect + " ] " + DA + " /FT /Tx /Q 0 /V " +
+        HexText(Tx->Text, N) + " /DV " + HexText(Tx->Text, N) + " /AP << /N " + ObjectRef(Ap) + " >> " +
+        Name("Text");
+    if (Tx->MaxLength > 0) T += " /MaxLen " + std::to_string(Tx->MaxLength);
+  } else if (auto* C = dynamic_cast<TgtPDFCheckBox*>(&F)) {
+    const AnsiString Sym = Symbols[std::min<int>(C->Symbol, 5)];
+    auto Box = [&](bool On) {
+      const AnsiString Base = Bg + " rg 0 0 " + FormatNumber(W) + " " + FormatNumber(H) + " re f " + Bc +
+                              " RG 1 w 0.5 0.5 " + FormatNumber(W - 1) + " " + FormatNumber(H - 1) + " re S";
+      if (!On) return Base;
+      return Base + " BT /ZaDb " + FormatNumber(Size) + " Tf " + TextColor + " rg 1 0 0 1 0.77 1.405 Tm (" + Sym +
+             ") Tj ET";
+    };
+    // The symbol's face is ZapfDingbats, one of the readers' standard fonts.
+    const AnsiString Zadb = "/ZaDb << /Type /Font /Subtype /Type1 /BaseFont /ZapfDingbats >>";
+    auto Ap = [&](bool On) {
+      const Integer A = NextObjectNumber();
+      std::string Data = Box(On);
+      EncryptStream(Data, A);
+      WriteObject("/Length " + std::to_string(Data.size()) + "/Subtype /Form /BBox [0 0 " + FormatNumber(W) + " " +
+                      FormatNumber(H) + "]/Resources << /ProcSet [/PDF /Text] /Font << " + Zadb + " >> >>\r\n",
+                  A, false);
+      WriteRaw("stream\r\n");
+      WriteRaw(Data);
+      WriteRaw("\r\nendstream\r\nendobj\r\n");
+      return A;
+    };
+    const Integer NOn = Ap(true), NOff = Ap(false), DOn = Ap(true), DOff = Ap(false);
+    const AnsiString State = C->Checked ? "/Yes" : "/Off";
+    T = "/Type /Annot /Rect [ " + Rect + " ] /H /N /FT /Btn /Subtype /Widget " + DA + " " + MK + " /CA " +
+        PdfString(Sym, N) + " >> /AP << /N << /Yes " + ObjectRef(NOn) + " /Off " + ObjectRef(NOff) +
+        " >> /D << /Yes " + ObjectRef(DOn) + " /Off " + ObjectRef(DOff) + " >> >> " + Name("ChBtn") + " /V " +
+        State + " /DV " + State + " /AS " + State;
+  } else {
+    return;
+  }
+  T += " /F 4 /Ff " + std::to_string(Flags) + "\r\n";
+  WriteObject(T, N, true);
+}
+
+void TgtExPDFEngine::WriteMetadata() {
+  static const char* const Prefix[] = {"pdf", "xmp", "dc", "xmpBJ", "xmpRights", "xmpTPg"};
+  static const char* const Uri[] = {"http://ns.adobe.com/pdf/1.3/", "http://ns.adobe.com/xap/1.0/",
+                                    "http://purl.org/dc/elements/1.1/", "http://ns.adobe.com/xap/1.0/bj/",
+                                    "http://ns.adobe.com/xap/1.0/rights/", "http://ns.adobe.com/xap/1.0/t/pg/"};
+  std::string P = "<?xpacket begin='\xEF\xBB\xBF' id='W5M0MpCehiHzreSzNTczkc9d'?>"
+                  "<x:xmpmeta xmlns:x='adobe:ns:meta/'>"
+                  "<rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#' "
+                  "xmlns:iX='http://ns.adobe.com/iX/1.0/'>\r\n\r\n";
+  for (const auto& E : FMetadata) {
+    const int K = std::min<int>(E.Schema, 5);
+    P += "<rdf:Description about=''\r\n xmlns:" + std::string(Prefix[K]) + "='" + Uri[K] + "'>\r\n<" + Prefix[K] +
+         ":" + E.Name + ">" + XmlEscape(E.Value) + "</" + Prefix[K] + ":" + E.Name + ">\r\n</rdf:Description>\r\n\r\n";
+  }
+  P += "</rdf:RDF>\r\n</x:xmpmeta>\r\n<?xpacket end='w'?>";
+  std::string Data = P;
+  EncryptStream(Data, FMetadataNumber);
+  WriteObject("/Type /Metadata\r\n/Subtype /XML\r\n/Length " + std::to_string(Data.size()) + "\r\n", FMetadataNumber,
+              false);
+  WriteRaw("stream\r\n");
+  WriteRaw(Data);
+  WriteRaw("\r\nendstream\r\nendobj\r\n");
+}
+
+void TgtExPDFEngine::FinishDocument() {
+  FQueuesOpen = false;
+  for (auto& [N, A] : FAnnotations) WriteAnnotation(N, *A);
+  for (std::size_t I = 0; I < FFields.size(); ++I) WriteField(FFields[I].first, I, *FFields[I].second);
+  if (FAcroFormNumber) {
+    AnsiString T = "/Fields [";
+    AnsiString Fonts;
+    for (auto& [N, F] : FFields) {
+      T += std::to_string(N) + " 0 R ";
+      TgtPDFFont* Font = FontFor(F->Font.get());
+      const AnsiString Entry = " /F" + std::to_string(FontIndex(Font)) + " " + ObjectRef(Font->Info().ObjectNumber);
+      if (Fonts.find(Entry) == std::string::npos) Fonts += Entry;
+    }
+    T += "]";
+    if (!FFields.empty())
+      T += "/DA " + PdfString("/F" + std::to_string(FontIndex(FontFor(FFields.front().second->Font.get()))) +
+                                  " 12 Tf 0 g",
+                              FAcroFormNumber);
+    T += "/DR << /Font <<" + Fonts + ">> >>\r\n";
+    WriteObject(T, FAcroFormNumber, true);
+    FAcroFormNumber = 0;
+  }
+  if (FMetadataNumber) {
+    WriteMetadata();
+    FMetadataNumber = 0;
+  }
+  FAnnotations.clear();
+  FFields.clear();
+  FMetadata.clear();
+  FPageActions.clear();
+  FRects.clear();
+  if (FActionNumber) {
+    AnsiString T;
+    auto Add = [&](const char* Key, const AnsiString& Js) {
+      if (Js.empty()) return;
+      T += AnsiString(Key) + " << /S /JavaScript/JS <" + StrToHex(EncryptString(Js, FActionNumber)) + "> >>\r\n";
+    };
+    Add("/WP", FJavaScript->BeforePrint);
+    Add("/DP", FJavaScript->AfterPrint);
+    Add("/WS", FJavaScript->BeforeSave);
+    Add("/DS", FJavaScript->AfterSave);
+    Add("/WC", FJavaScript->BeforeClose);
+    WriteObject(T, FActionNumber, true);
+    FActionNumber = 0;
+  }
+  TgtCustomPDFEngine::FinishDocument();
+}
+
+std::unique_ptr<TMemoryStream> TgtExPDFEngine::EncodeCCITT(TBitmap* Bitmap, TgtOutputImageFormat Format) {
+  auto Out = std::make_unique<TMemoryStream>();
+  if (!Bitmap || Bitmap->Empty()) {
+    if (Format != ifCCITT3) {
+      const std::string E = gtEncodeFax({}, 0, true);
+      Out->WriteBuffer(E.data(), Integer(E.size()));
+      Out->SetPosition(0);
+    }
+    return Out;
+  }
+  TBitmap Copy;
+  Copy.Assign(Bitmap);
+  Copy.SetPixelFormat(pf24bit);
+  const TDib Dib = Copy.SaveToDib();
+  const Integer W = Dib.Width(), H = Dib.Height();
+  std::vector<std::vector<bool>> Rows(std::size_t(H), std::vector<bool>(std::size_t(W), false));
+  for (Integer Y = 0; Y < H; ++Y) {
+    const Byte* R = Dib.ScanLine(Y);
+    for (Integer X = 0; X < W; ++X) {
+      // Dark pixels are black, as a monochrome conversion would leave them.
+      const Integer Lum = (R[3 * X] * 114 + R[3 * X + 1] * 587 + R[3 * X + 2] * 299) / 1000;
+      Rows[std::size_t(Y)][std::size_t(X)] = Lum < 128;
+    }
+  }
+  const std::string E = gtEncodeFax(Rows, W, Format != ifCCITT3);
+  if (!E.empty()) Out->WriteBuffer(E.data(), Integer(E.size()));
+  Out->SetPosition(0);
+  return Out;
+}

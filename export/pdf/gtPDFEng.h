@@ -1,8 +1,0 @@
-// gtPDFEng.h — TgtPDFEngine, the PDF engine the application creates.
-#pragma once
-#include "export/pdf/gtExPDFEng.h"
-
-class TgtPDFEngine : public TgtExPDFEngine {
-public:
-  explicit TgtPDFEngine(TComponent* AOwner = nullptr) : TgtExPDFEngine(AOwner) {}
-};
