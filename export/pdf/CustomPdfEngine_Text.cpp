@@ -212,6 +212,9 @@ void TgtCustomPDFEngine::EncodeTextItem(TgtTextItem* Item) {
   const double Cos = std::cos(Angle), Sin = std::sin(Angle);
   const double Scale = (P == 96 || Item->FromMetafile) ? 1.0 : P / 96.0;
   const double Rotated = Item->Angle % 360 != 0;
+  // Turned text keeps its baseline one ascent below the item's top along
+  // its own down direction, not the page's.
+  const double XT = X0 + (Top - Y0) * Sin, YT = Top - (Top - Y0) * Cos;
 
   AnsiString Out;
   // Background box.
@@ -254,7 +257,7 @@ void TgtCustomPDFEngine::EncodeTextItem(TgtTextItem* Item) {
            FormatNumber(Size / Scale) + " Tf\r\n " + FormatNumber(Spacing / Scale) + " Tc 0 Tw\r\n";
     if (Rotated) {
       Out += FormatNumber(Cos) + " " + FormatNumber(Sin) + " " + FormatNumber(-Sin) + " " + FormatNumber(Cos) + " " +
-             FormatNumber(X0) + " " + FormatNumber(Y0) + " Tm \r\n(" + EscapePDFString(Bytes) + ") Tj";
+             FormatNumber(XT) + " " + FormatNumber(YT) + " Tm \r\n(" + EscapePDFString(Bytes) + ") Tj";
     } else if (Item->FromMetafile && !Item->CharAdvances.empty() && Size > 0) {
       // Each character's adjustment is how far the player's advance differs
       // from the glyph width the reader will use.
@@ -283,7 +286,7 @@ void TgtCustomPDFEngine::EncodeTextItem(TgtTextItem* Item) {
     Out += "\r\n q " + Clip + "BT\r\n" + Effects + "\r\n" + Color + " rg\r\n0 Tw\r\n0 Tc\r\n";
     if (Rotated)
       Out += FormatNumber(Cos) + " " + FormatNumber(Sin) + " " + FormatNumber(-Sin) + " " + FormatNumber(Cos) + " " +
-             FormatNumber(X0) + " " + FormatNumber(Y0) + " Tm\r\n";
+             FormatNumber(XT) + " " + FormatNumber(YT) + " Tm\r\n";
     else Out += FormatNumber(X0) + " " + FormatNumber(Y0) + " Td\r\n";
     Out += CompositeText(PF, Text, Item, Size / Scale);
     Out += "ET Q ";

@@ -4,6 +4,7 @@
 // column when two items of one row would share it.
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include "export/engine/EngineBasics.h"
 #include "export/sheet/SpreadsheetEngine.h"
 
@@ -24,7 +25,40 @@ bool IsSheetItem(TgtDocumentItem* I) { return dynamic_cast<TgtSheetTextItem*>(I)
 void ShiftColumnsFrom(TColumns& Columns, std::size_t After) {
   for (std::size_t K = After; K < Columns.size(); ++K)
     for (TgtFmTextItem* I : Columns[K]) I->Column += 1;
-  Columns.insert(Columns.begin() + std::ptrdiff_t(std::min(After, Columns.size())), {});
+  // An empty column (a bare {} would be an empty list of columns: no insert).
+  Columns.insert(Columns.begin() + std::ptrdiff_t(std::min(After, Columns.size())), TColumns::value_type{});
+}
+
+bool HasRow(const std::vector<TgtFmTextItem*>& Column, Integer Row) {
+  return std::any_of(Column.begin(), Column.end(), [&](TgtFmTextItem* I) { return !Blank(I) && I->Row == Row; });
+}
+
+// Two texts that still share a cell (no column split parted them, as when
+// they start at the same point) would leave the sheet with only one of
+// them: the one further right, or the later in reading order at the same x,
+// takes the next column, opened for it when that column already holds
+// something in the row.
+void SeparateSharedCells(const TgtItemList& List, TColumns& Columns) {
+  std::vector<TgtFmTextItem*> Seen;
+  std::map<std::pair<Integer, Integer>, TgtFmTextItem*> Taken;   // the cells filled so far
+  for (const TgtItemRef& R : List) {
+    if (IsSheetItem(R.get())) continue;
+    auto* I = dynamic_cast<TgtFmTextItem*>(R.get());
+    if (!I || Blank(I) || I->Column < 0 || std::size_t(I->Column) >= Columns.size()) continue;
+    Seen.push_back(I);
+    const auto [It, New] = Taken.insert({{I->Row, I->Column}, I});
+    if (New) continue;
+    TgtFmTextItem* Moved = I->X < It->second->X ? It->second : I;
+    const std::size_t Col = std::size_t(I->Column);
+    if (Col + 1 < Columns.size() && HasRow(Columns[Col + 1], I->Row)) ShiftColumnsFrom(Columns, Col + 1);
+    else if (Col + 1 >= Columns.size()) Columns.emplace_back();
+    auto& Here = Columns[Col];
+    Here.erase(std::remove(Here.begin(), Here.end(), Moved), Here.end());
+    Moved->Column = Integer(Col) + 1;
+    Columns[Col + 1].push_back(Moved);
+    Taken.clear();
+    for (TgtFmTextItem* P : Seen) Taken[{P->Row, P->Column}] = P;
+  }
 }
 }  // namespace
 
@@ -111,6 +145,7 @@ void TgtCustomSpreadSheetEngine::SortItems(TgtItemList& List) {
 
   // 7.
   if (GetPreferences()->GetMultiPass()) MultiPass(Columns);
+  SeparateSharedCells(List, Columns);
 
   // 8. Undo the right-edge placement of step 1.
   if (ApplyAlignment)
@@ -218,7 +253,7 @@ void TgtCustomSpreadSheetEngine::MultiPass(std::vector<std::vector<TgtFmTextItem
             while (End < Columns.size() && !Columns[End].empty()) ++End;
             for (std::size_t K = C + 1; K < End; ++K)
               for (TgtFmTextItem* I : Columns[K]) I->Column += 1;
-            Columns.insert(Columns.begin() + std::ptrdiff_t(C + 1), {});
+            Columns.insert(Columns.begin() + std::ptrdiff_t(C + 1), TColumns::value_type{});
           } else if (C + 1 >= Columns.size()) {
             Columns.emplace_back();
           }

@@ -234,3 +234,59 @@ TEST(ConvertHarnessPdfBaseline, RunsOfDifferentFacesShareTheirLinesBaseline) {
   for (std::size_t I = 6; I < 8; ++I) EXPECT_EQ(Ys[I], Ys[5]) << "run " << I - 5 << " of the second line";
   EXPECT_NE(Ys[0], Ys[5]);
 }
+
+namespace {
+// The boxes of the red, the blue and the green text of a page, as PIL finds
+// them: "left top right bottom" each.
+const char* const TextBoxes = R"PY(
+import sys
+from PIL import Image
+im = Image.open(sys.argv[1]).convert('RGB')
+for want in (0, 2, 1):
+    mask = Image.new('L', im.size)
+    mask.putdata([255 if p[want] > 100 and all(p[k] < 100 for k in range(3) if k != want) else 0 for p in im.getdata()])
+    print(*(mask.getbbox() or (0, 0, 0, 0)))
+)PY";
+}  // namespace
+
+// Cells of upward (red), downward (blue) and plain (green) text: the PDF page
+// at 96 dpi has each text where the PNG page draws it, the turned ones too
+// (their baseline lies one ascent across the line from the item's corner,
+// along the text's own down direction).
+TEST(ConvertHarnessPdfBaseline, TurnedTextLandsWhereThePngPageDrawsIt) {
+  if (sxtest::RunStatus("/usr/bin/python3 -c 'import PIL' 2>/dev/null") != 0) GTEST_SKIP() << "PIL missing";
+  TTempDir Dir;
+  const std::string In = Dir.File("turned.rtf");
+  std::ofstream(In, std::ios::binary)
+      << "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;"
+         "\\red0\\green160\\blue0;}\\f0\\fs24 \\trowd\\cltxbtlr\\cellx1500\\cltxtbrl\\cellx3000\\cellx6000 "
+         "\\pard\\intbl\\cf1 Upwards text\\cell \\pard\\intbl\\cf2 Downwards text\\cell \\pard\\intbl\\cf3 Plain\\cell "
+         "\\row \\pard\\cf0 After\\par }";
+  std::ofstream(Dir.File("boxes.py")) << TextBoxes;
+  std::vector<std::array<int, 12>> Boxes;
+  for (const char* Format : {"png", "pdf"}) {
+    SCOPED_TRACE(Format);
+    const auto R = sxtest::RunConvertHarness(In, Format, Dir.File(std::string("out.") + Format),
+                                             sxtest::THarnessInput::InputRtf);
+    ASSERT_EQ(R.Status, 0) << R.Error;
+    ASSERT_EQ(R.Files.size(), 1u);
+    std::string Page = R.Files[0];
+    if (std::string(Format) == "pdf") {
+      ASSERT_EQ(sxtest::RunStatus("/usr/bin/pdftoppm -r 96 -png -singlefile " + sxtest::HarnessQuote(Page) + " " +
+                                  sxtest::HarnessQuote(Dir.File("page"))),
+                0);
+      Page = Dir.File("page.png");
+    }
+    std::istringstream Out(sxtest::RunCommand("/usr/bin/python3 " + sxtest::HarnessQuote(Dir.File("boxes.py")) + " " +
+                                              sxtest::HarnessQuote(Page)));
+    std::array<int, 12> B{};
+    for (int& V : B) Out >> V;
+    EXPECT_GT(B[3] - B[1], 50) << "the upward text runs up the page";
+    EXPECT_GT(B[7] - B[5], 50) << "the downward text runs down the page";
+    Boxes.push_back(B);
+  }
+  ASSERT_EQ(Boxes.size(), 2u);
+  const char* const Edges[] = {"left", "top", "right", "bottom"};
+  const char* const Texts[] = {"upward", "downward", "plain"};
+  for (int I = 0; I < 12; ++I) EXPECT_NEAR(Boxes[1][I], Boxes[0][I], 2) << Texts[I / 4] << " text, " << Edges[I % 4];
+}

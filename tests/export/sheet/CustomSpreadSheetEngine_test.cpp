@@ -88,6 +88,35 @@ TEST(TgtCustomSpreadSheetEngine, ItemsCloserThanAColumnTakeTheNextIndex) {
   EXPECT_EQ(E.Joined(), "0,0 x\n0,1 y\n0,2 z\n1,2 w\n2,3 v\n");
 }
 
+// Texts that fall into one cell each keep a cell of their own: the one
+// further right, or the later at the same point, takes the next column
+// (opened when that column holds something in the row).
+TEST(TgtCustomSpreadSheetEngine, TextsSharingACellEachKeepACell) {
+  struct TText {
+    double Col, Row, DownPx;
+    const char16_t* Text;
+  };
+  struct {
+    std::vector<TText> Texts;
+    const char* Want;
+    const char* Why;
+  } Cases[] = {
+      {{{2, 0, 0, u"a"}, {2, 0, 0, u"b"}, {0, 1, 0, u"c"}}, "0,2 a\n0,3 b\n1,0 c\n", "two texts at one point"},
+      {{{2, 0, 0, u"a"}, {2, 0, 0, u"b"}, {3, 0, 0, u"c"}, {3, 1, 0, u"d"}},
+       "0,2 a\n0,3 b\n0,4 c\n1,4 d\n", "the next column is taken in the row: a column opens"},
+      {{{0, 0, 1, u"Normal"}, {0.5, 0, 0, u"super"}}, "0,1 super\n0,0 Normal\n",
+       "a raised run inside its column's span reads first yet stays right"},
+  };
+  for (auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    TGridProbe E;
+    E.BeginDoc();
+    for (const TText& T : C.Texts) E.TextOut(E.Col(T.Col), E.Row(T.Row) + T.DownPx, T.Text);
+    E.EndDoc();
+    EXPECT_EQ(E.Joined(), C.Want);
+  }
+}
+
 TEST(TgtCustomSpreadSheetEngine, CellTextKeepsItsCell) {
   TGridProbe E;
   E.BeginDoc();
