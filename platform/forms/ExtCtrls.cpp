@@ -4,6 +4,7 @@
 #include "platform/forms/StdCtrls.h"
 #include "platform/forms/ListCtrls.h"
 #include "platform/forms/ComCtrls.h"
+#include "platform/forms/RadioGroup.h"
 #include "platform/rtl/ClassRegistry.h"
 #include "platform/win/Timers.h"
 #include "platform/win/Window.h"
@@ -68,4 +69,5 @@ void RegisterFormsClasses() {
   RegisterStdCtrlsClasses();
   RegisterListControlClasses();
   RegisterComCtrlsClasses();
+  RegisterRadioGroupClasses();
 }
