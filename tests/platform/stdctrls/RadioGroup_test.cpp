@@ -11,6 +11,7 @@
 #include "platform/forms/RadioGroup.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/ClassRegistry.h"
+#include "platform/rtl/ObjectText.h"
 #include "platform/rtl/VirtualKeys.h"
 #include "platform/win/Win.h"
 
@@ -150,6 +151,13 @@ TEST_F(RadioGroupTest, DescriptionBuildsOneButtonPerLine) {
   // The buttons are the group's own: they are not the form's components.
   for (Integer I = 0; I < Search->ComponentCount(); ++I)
     EXPECT_EQ(dynamic_cast<TRadioButton*>(Search->Components(I)), nullptr);
+  // Written out, the group keeps its lines and choice, not its buttons.
+  const AnsiString Text = ComponentToText(Search);
+  EXPECT_NE(Text.find("Items.Strings = (\r\n      '&Global'\r\n      '&Selected text')"), AnsiString::npos) << Text;
+  EXPECT_NE(Text.find("Columns = 2"), AnsiString::npos);
+  EXPECT_NE(Text.find("ItemIndex = 0"), AnsiString::npos);
+  EXPECT_NE(Text.find("ItemIndex = 1"), AnsiString::npos);
+  EXPECT_EQ(Text.find("TRadioButton"), AnsiString::npos);
 }
 
 TEST_F(RadioGroupTest, ClickArrowsAndAcceleratorsChoose) {
