@@ -237,6 +237,12 @@ TEST_F(RadioGroupTest, ColumnsFillTopToBottomInsideTheFrame) {
   const Integer Step = Units->Buttons(1)->GetTop() - Units->Buttons(0)->GetTop();
   Units->SetHeight(Units->GetHeight() + 50);
   EXPECT_EQ(Units->Buttons(1)->GetTop() - Units->Buttons(0)->GetTop(), Step + 10);
+  // A larger font from the form reaches the buttons and moves them below
+  // the taller caption.
+  const Integer Top = Units->Buttons(0)->GetTop();
+  Search->GetFont()->SetHeight(-20);
+  EXPECT_EQ(Units->Buttons(0)->GetFont()->GetHeight(), -20);
+  EXPECT_GT(Units->Buttons(0)->GetTop(), Top + 4);
 }
 
 TEST_F(RadioGroupTest, NewLinesRebuildTheButtonsAndKeepAValidChoice) {
