@@ -126,7 +126,9 @@ protected:
 
   // Runs the queue until Done or the time is up; the display waits for
   // the server in between, so nothing sleeps.
-  bool PumpUntil(const std::function<bool()>& Done, int Ms = 5000) {
+  // Generous: a loaded machine's window manager can take seconds, and a
+  // wait that is met returns at once.
+  bool PumpUntil(const std::function<bool()>& Done, int Ms = 15000) {
     auto End = std::chrono::steady_clock::now() + std::chrono::milliseconds(Ms);
     while (std::chrono::steady_clock::now() < End) {
       ProcessPendingMessages();
