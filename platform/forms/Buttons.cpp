@@ -325,9 +325,7 @@ void TSpeedButton::Published(TPublished<TSpeedButton>& P) {
   P.Property("Visible", &TSpeedButton::GetVisible, &TSpeedButton::SetVisible).Default(true);
   P.Property("OnClick", &TSpeedButton::OnClick, &TSpeedButton::OnClick);
   P.Property("OnDblClick", &TSpeedButton::OnDblClick, &TSpeedButton::OnDblClick);
-  P.Property("OnMouseDown", &TSpeedButton::OnMouseDown, &TSpeedButton::OnMouseDown);
-  P.Property("OnMouseMove", &TSpeedButton::OnMouseMove, &TSpeedButton::OnMouseMove);
-  P.Property("OnMouseUp", &TSpeedButton::OnMouseUp, &TSpeedButton::OnMouseUp);
+  SX_PUBLISH_MOUSE_EVENTS(TSpeedButton);
 }
 
 void TSpeedButton::SetGroupIndex(Integer Value) {

@@ -25,6 +25,25 @@ WNDPROC CommonControlProc(const char* ClassName) {
   return C.lpfnWndProc;
 }
 
+// With automatic dragging a press still reaches the tree or list view (it
+// selects the item and watches for the drag, which starts on the control's
+// begin-drag notification): Pass runs with the mode held at manual.
+template <class F>
+void PassPressWithoutAutoDrag(TDragMode& Mode, const TMessage& Message, F&& Pass) {
+  if ((Message.Msg != WM_LBUTTONDOWN && Message.Msg != WM_LBUTTONDBLCLK) || Mode != dmAutomatic) {
+    Pass();
+    return;
+  }
+  Mode = dmManual;
+  try {
+    Pass();
+  } catch (...) {
+    Mode = dmAutomatic;
+    throw;
+  }
+  Mode = dmAutomatic;
+}
+
 // Notifications carry the mouse press that started them; the library's
 // drag starts there.
 }  // namespace
@@ -580,20 +599,8 @@ void TCustomTreeView::Delete(TTreeNode* Node) {
 }
 
 void TCustomTreeView::WndProc(TMessage& Message) {
-  // With automatic dragging the press still reaches the tree (it selects
-  // the node and watches for the drag); the drag starts on TVN_BEGINDRAG.
-  if ((Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK) && FDragMode == dmAutomatic) {
-    FDragMode = dmManual;
-    try {
-      inherited::WndProc(Message);
-    } catch (...) {
-      FDragMode = dmAutomatic;
-      throw;
-    }
-    FDragMode = dmAutomatic;
-    return;
-  }
-  inherited::WndProc(Message);
+  // The drag starts on TVN_BEGINDRAG.
+  PassPressWithoutAutoDrag(FDragMode, Message, [&] { inherited::WndProc(Message); });
 }
 
 void TCustomTreeView::Dispatch(TMessage& Message) {
@@ -1181,18 +1188,7 @@ void TCustomListView::Scroll(Integer DX, Integer DY) {
 }
 
 void TCustomListView::WndProc(TMessage& Message) {
-  if ((Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK) && FDragMode == dmAutomatic) {
-    FDragMode = dmManual;
-    try {
-      inherited::WndProc(Message);
-    } catch (...) {
-      FDragMode = dmAutomatic;
-      throw;
-    }
-    FDragMode = dmAutomatic;
-    return;
-  }
-  inherited::WndProc(Message);
+  PassPressWithoutAutoDrag(FDragMode, Message, [&] { inherited::WndProc(Message); });
 }
 
 void TCustomListView::Dispatch(TMessage& Message) {

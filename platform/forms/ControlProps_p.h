@@ -14,24 +14,59 @@
   P.Property("Font", &T::GetFont, &T::SetFont).Stored(&T::IsFontStored);                               \
   P.Property("ParentFont", &T::GetParentFont, &T::SetParentFont).Default(true);                        \
   P.Property("ParentShowHint", &T::GetParentShowHint, &T::SetParentShowHint).Default(true);            \
-  P.Property("PopupMenu", &T::GetPopupMenu, &T::SetPopupMenu);                                         \
-  P.Property("ShowHint", &T::GetShowHint, &T::SetShowHint);                                            \
+  SX_PUBLISH_POPUP_HINT(T);                                                                            \
   P.Property("Visible", &T::GetVisible, &T::SetVisible).Default(true);                                 \
   P.Property("OnClick", &T::OnClick, &T::OnClick);                                                     \
   P.Property("OnDblClick", &T::OnDblClick, &T::OnDblClick);                                            \
   P.Property("OnDragDrop", &T::OnDragDrop, &T::OnDragDrop);                                            \
   P.Property("OnDragOver", &T::OnDragOver, &T::OnDragOver);                                            \
   P.Property("OnEndDrag", &T::OnEndDrag, &T::OnEndDrag);                                               \
-  P.Property("OnMouseDown", &T::OnMouseDown, &T::OnMouseDown);                                         \
-  P.Property("OnMouseMove", &T::OnMouseMove, &T::OnMouseMove);                                         \
-  P.Property("OnMouseUp", &T::OnMouseUp, &T::OnMouseUp);                                               \
+  SX_PUBLISH_MOUSE_EVENTS(T);                                                                          \
   P.Property("OnStartDrag", &T::OnStartDrag, &T::OnStartDrag)
 
 #define SX_PUBLISH_WINCONTROL_BASICS(T)                                                                \
   SX_PUBLISH_CONTROL_BASICS(T);                                                                        \
   P.Property("TabOrder", &T::GetTabOrder, &T::SetTabOrder).Default(-1);                                \
+  SX_PUBLISH_KEY_EVENTS(T)
+
+// Smaller runs the standard controls share. They publish different subsets
+// in an order the object text keeps (the writer follows registration order,
+// and loading applies properties in that order), so each class places these
+// runs where its own list has them instead of taking one block.
+#define SX_PUBLISH_DRAG_ENABLED(T)                                                                     \
+  P.Property("DragCursor", &T::GetDragCursor, &T::SetDragCursor).Default(crDrag);                      \
+  P.Property("DragKind", &T::GetDragKind, &T::SetDragKind).Default(dkDrag);                            \
+  P.Property("DragMode", &T::GetDragMode, &T::SetDragMode).Default(dmManual);                          \
+  P.Property("Enabled", &T::GetEnabled, &T::SetEnabled).Default(true)
+
+#define SX_PUBLISH_CTL3D_DRAG_ENABLED_FONT(T)                                                          \
+  P.Property("Ctl3D", &T::GetCtl3D, &T::SetCtl3D).Stored(&T::IsCtl3DStored);                           \
+  SX_PUBLISH_DRAG_ENABLED(T);                                                                          \
+  P.Property("Font", &T::GetFont, &T::SetFont).Stored(&T::IsFontStored)
+
+#define SX_PUBLISH_PARENT_FONT_CTL3D_HINT(T)                                                           \
+  P.Property("ParentFont", &T::GetParentFont, &T::SetParentFont).Default(true);                        \
+  P.Property("ParentCtl3D", &T::GetParentCtl3D, &T::SetParentCtl3D).Default(true);                     \
+  P.Property("ParentShowHint", &T::GetParentShowHint, &T::SetParentShowHint).Default(true)
+
+#define SX_PUBLISH_POPUP_HINT(T)                                                                       \
+  P.Property("PopupMenu", &T::GetPopupMenu, &T::SetPopupMenu);                                         \
+  P.Property("ShowHint", &T::GetShowHint, &T::SetShowHint)
+
+// TabStop's default differs by control (an edit is a stop, a radio button
+// or group box is not).
+#define SX_PUBLISH_TAB(T, TabStopDefault)                                                              \
+  P.Property("TabOrder", &T::GetTabOrder, &T::SetTabOrder).Default(-1);                                \
+  P.Property("TabStop", &T::GetTabStop, &T::SetTabStop).Default(TabStopDefault)
+
+#define SX_PUBLISH_KEY_EVENTS(T)                                                                       \
   P.Property("OnEnter", &T::OnEnter, &T::OnEnter);                                                     \
   P.Property("OnExit", &T::OnExit, &T::OnExit);                                                        \
   P.Property("OnKeyDown", &T::OnKeyDown, &T::OnKeyDown);                                               \
   P.Property("OnKeyPress", &T::OnKeyPress, &T::OnKeyPress);                                            \
   P.Property("OnKeyUp", &T::OnKeyUp, &T::OnKeyUp)
+
+#define SX_PUBLISH_MOUSE_EVENTS(T)                                                                     \
+  P.Property("OnMouseDown", &T::OnMouseDown, &T::OnMouseDown);                                         \
+  P.Property("OnMouseMove", &T::OnMouseMove, &T::OnMouseMove);                                         \
+  P.Property("OnMouseUp", &T::OnMouseUp, &T::OnMouseUp)

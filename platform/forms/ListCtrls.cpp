@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/forms/Forms.h"
+#include "platform/forms/ControlProps_p.h"
 #include "platform/forms/Menus.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/AnsiStrings.h"
@@ -518,11 +519,9 @@ void TListBox::Published(TPublished<TListBox>& P) {
   P.Property("ParentColor", &TListBox::GetParentColor, &TListBox::SetParentColor).Default(false);
   P.Property("ParentFont", &TListBox::GetParentFont, &TListBox::SetParentFont).Default(true);
   P.Property("ParentShowHint", &TListBox::GetParentShowHint, &TListBox::SetParentShowHint).Default(true);
-  P.Property("PopupMenu", &TListBox::GetPopupMenu, &TListBox::SetPopupMenu);
-  P.Property("ShowHint", &TListBox::GetShowHint, &TListBox::SetShowHint);
+  SX_PUBLISH_POPUP_HINT(TListBox);
   P.Property("Sorted", &TListBox::GetSorted, &TListBox::SetSorted).Default(false);
-  P.Property("TabOrder", &TListBox::GetTabOrder, &TListBox::SetTabOrder).Default(-1);
-  P.Property("TabStop", &TListBox::GetTabStop, &TListBox::SetTabStop).Default(true);
+  SX_PUBLISH_TAB(TListBox, true);
   P.Property("Visible", &TListBox::GetVisible, &TListBox::SetVisible).Default(true);
   P.Property("OnClick", &TListBox::OnClick, &TListBox::OnClick);
   P.Property("OnDblClick", &TListBox::OnDblClick, &TListBox::OnDblClick);
@@ -530,15 +529,9 @@ void TListBox::Published(TPublished<TListBox>& P) {
   P.Property("OnDragOver", &TListBox::OnDragOver, &TListBox::OnDragOver);
   P.Property("OnDrawItem", &TListBox::OnDrawItem, &TListBox::OnDrawItem);
   P.Property("OnEndDrag", &TListBox::OnEndDrag, &TListBox::OnEndDrag);
-  P.Property("OnEnter", &TListBox::OnEnter, &TListBox::OnEnter);
-  P.Property("OnExit", &TListBox::OnExit, &TListBox::OnExit);
-  P.Property("OnKeyDown", &TListBox::OnKeyDown, &TListBox::OnKeyDown);
-  P.Property("OnKeyPress", &TListBox::OnKeyPress, &TListBox::OnKeyPress);
-  P.Property("OnKeyUp", &TListBox::OnKeyUp, &TListBox::OnKeyUp);
+  SX_PUBLISH_KEY_EVENTS(TListBox);
   P.Property("OnMeasureItem", &TListBox::OnMeasureItem, &TListBox::OnMeasureItem);
-  P.Property("OnMouseDown", &TListBox::OnMouseDown, &TListBox::OnMouseDown);
-  P.Property("OnMouseMove", &TListBox::OnMouseMove, &TListBox::OnMouseMove);
-  P.Property("OnMouseUp", &TListBox::OnMouseUp, &TListBox::OnMouseUp);
+  SX_PUBLISH_MOUSE_EVENTS(TListBox);
   P.Property("OnStartDrag", &TListBox::OnStartDrag, &TListBox::OnStartDrag);
 }
 
@@ -685,11 +678,9 @@ void TComboBox::Published(TPublished<TComboBox>& P) {
   P.Property("ParentColor", &TComboBox::GetParentColor, &TComboBox::SetParentColor).Default(false);
   P.Property("ParentFont", &TComboBox::GetParentFont, &TComboBox::SetParentFont).Default(true);
   P.Property("ParentShowHint", &TComboBox::GetParentShowHint, &TComboBox::SetParentShowHint).Default(true);
-  P.Property("PopupMenu", &TComboBox::GetPopupMenu, &TComboBox::SetPopupMenu);
-  P.Property("ShowHint", &TComboBox::GetShowHint, &TComboBox::SetShowHint);
+  SX_PUBLISH_POPUP_HINT(TComboBox);
   P.Property("Sorted", &TComboBox::GetSorted, &TComboBox::SetSorted).Default(false);
-  P.Property("TabOrder", &TComboBox::GetTabOrder, &TComboBox::SetTabOrder).Default(-1);
-  P.Property("TabStop", &TComboBox::GetTabStop, &TComboBox::SetTabStop).Default(true);
+  SX_PUBLISH_TAB(TComboBox, true);
   P.Property("Text", &TComboBox::GetText, &TComboBox::SetText);
   P.Property("Visible", &TComboBox::GetVisible, &TComboBox::SetVisible).Default(true);
   P.Property("OnChange", &TComboBox::OnChange, &TComboBox::OnChange);
@@ -698,11 +689,7 @@ void TComboBox::Published(TPublished<TComboBox>& P) {
   P.Property("OnDblClick", &TComboBox::OnDblClick, &TComboBox::OnDblClick);
   P.Property("OnDrawItem", &TComboBox::OnDrawItem, &TComboBox::OnDrawItem);
   P.Property("OnDropDown", &TComboBox::OnDropDown, &TComboBox::OnDropDown);
-  P.Property("OnEnter", &TComboBox::OnEnter, &TComboBox::OnEnter);
-  P.Property("OnExit", &TComboBox::OnExit, &TComboBox::OnExit);
-  P.Property("OnKeyDown", &TComboBox::OnKeyDown, &TComboBox::OnKeyDown);
-  P.Property("OnKeyPress", &TComboBox::OnKeyPress, &TComboBox::OnKeyPress);
-  P.Property("OnKeyUp", &TComboBox::OnKeyUp, &TComboBox::OnKeyUp);
+  SX_PUBLISH_KEY_EVENTS(TComboBox);
   P.Property("OnMeasureItem", &TComboBox::OnMeasureItem, &TComboBox::OnMeasureItem);
   P.Property("OnSelect", &TComboBox::OnSelect, &TComboBox::OnSelect);
   // Items before ItemIndex: the index names one of them.

@@ -240,9 +240,7 @@ void TShape::Published(TPublished<TShape>& P) {
   P.Property("Pen", &TShape::GetPen, &TShape::SetPen);
   P.Property("Shape", &TShape::GetShape, &TShape::SetShape).Default(stRectangle);
   P.Property("Visible", &TShape::GetVisible, &TShape::SetVisible).Default(true);
-  P.Property("OnMouseDown", &TShape::OnMouseDown, &TShape::OnMouseDown);
-  P.Property("OnMouseMove", &TShape::OnMouseMove, &TShape::OnMouseMove);
-  P.Property("OnMouseUp", &TShape::OnMouseUp, &TShape::OnMouseUp);
+  SX_PUBLISH_MOUSE_EVENTS(TShape);
 }
 
 void TShape::SetShape(TShapeType Value) {
@@ -314,9 +312,7 @@ void TImage::Published(TPublished<TImage>& P) {
   P.Property("Visible", &TImage::GetVisible, &TImage::SetVisible).Default(true);
   P.Property("OnClick", &TImage::OnClick, &TImage::OnClick);
   P.Property("OnDblClick", &TImage::OnDblClick, &TImage::OnDblClick);
-  P.Property("OnMouseDown", &TImage::OnMouseDown, &TImage::OnMouseDown);
-  P.Property("OnMouseMove", &TImage::OnMouseMove, &TImage::OnMouseMove);
-  P.Property("OnMouseUp", &TImage::OnMouseUp, &TImage::OnMouseUp);
+  SX_PUBLISH_MOUSE_EVENTS(TImage);
 }
 
 void TImage::SetStretch(bool Value) {

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "platform/forms/Application.h"
+#include "platform/forms/ControlProps_p.h"
 #include "platform/forms/Menus.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/GdiGuards.h"
@@ -280,38 +281,23 @@ void TEdit::Published(TPublished<TEdit>& P) {
   P.Property("CharCase", &TEdit::GetCharCase, &TEdit::SetCharCase).Default(ecNormal);
   P.Property("Color", &TEdit::GetColor, &TEdit::SetColor).Default(clWindow);
   P.Property("Constraints", &TEdit::GetConstraints, &TEdit::SetConstraints);
-  P.Property("Ctl3D", &TEdit::GetCtl3D, &TEdit::SetCtl3D).Stored(&TEdit::IsCtl3DStored);
-  P.Property("DragCursor", &TEdit::GetDragCursor, &TEdit::SetDragCursor).Default(crDrag);
-  P.Property("DragKind", &TEdit::GetDragKind, &TEdit::SetDragKind).Default(dkDrag);
-  P.Property("DragMode", &TEdit::GetDragMode, &TEdit::SetDragMode).Default(dmManual);
-  P.Property("Enabled", &TEdit::GetEnabled, &TEdit::SetEnabled).Default(true);
-  P.Property("Font", &TEdit::GetFont, &TEdit::SetFont).Stored(&TEdit::IsFontStored);
+  SX_PUBLISH_CTL3D_DRAG_ENABLED_FONT(TEdit);
   P.Property("HideSelection", &TEdit::GetHideSelection, &TEdit::SetHideSelection).Default(true);
   P.Property("MaxLength", &TEdit::GetMaxLength, &TEdit::SetMaxLength).Default(0);
   P.Property("OEMConvert", &TEdit::GetOEMConvert, &TEdit::SetOEMConvert).Default(false);
   P.Property("ParentColor", &TEdit::GetParentColor, &TEdit::SetParentColor).Default(false);
-  P.Property("ParentFont", &TEdit::GetParentFont, &TEdit::SetParentFont).Default(true);
-  P.Property("ParentCtl3D", &TEdit::GetParentCtl3D, &TEdit::SetParentCtl3D).Default(true);
-  P.Property("ParentShowHint", &TEdit::GetParentShowHint, &TEdit::SetParentShowHint).Default(true);
+  SX_PUBLISH_PARENT_FONT_CTL3D_HINT(TEdit);
   P.Property("PasswordChar", &TEdit::GetPasswordChar, &TEdit::SetPasswordChar).Default(0);
   P.Property("ReadOnly", &TEdit::GetReadOnly, &TEdit::SetReadOnly).Default(false);
-  P.Property("PopupMenu", &TEdit::GetPopupMenu, &TEdit::SetPopupMenu);
-  P.Property("ShowHint", &TEdit::GetShowHint, &TEdit::SetShowHint);
-  P.Property("TabOrder", &TEdit::GetTabOrder, &TEdit::SetTabOrder).Default(-1);
-  P.Property("TabStop", &TEdit::GetTabStop, &TEdit::SetTabStop).Default(true);
+  SX_PUBLISH_POPUP_HINT(TEdit);
+  SX_PUBLISH_TAB(TEdit, true);
   P.Property("Text", &TEdit::GetText, &TEdit::SetText);
   P.Property("Visible", &TEdit::GetVisible, &TEdit::SetVisible).Default(true);
   P.Property("OnChange", &TEdit::OnChange, &TEdit::OnChange);
   P.Property("OnClick", &TEdit::OnClick, &TEdit::OnClick);
   P.Property("OnDblClick", &TEdit::OnDblClick, &TEdit::OnDblClick);
-  P.Property("OnEnter", &TEdit::OnEnter, &TEdit::OnEnter);
-  P.Property("OnExit", &TEdit::OnExit, &TEdit::OnExit);
-  P.Property("OnKeyDown", &TEdit::OnKeyDown, &TEdit::OnKeyDown);
-  P.Property("OnKeyPress", &TEdit::OnKeyPress, &TEdit::OnKeyPress);
-  P.Property("OnKeyUp", &TEdit::OnKeyUp, &TEdit::OnKeyUp);
-  P.Property("OnMouseDown", &TEdit::OnMouseDown, &TEdit::OnMouseDown);
-  P.Property("OnMouseMove", &TEdit::OnMouseMove, &TEdit::OnMouseMove);
-  P.Property("OnMouseUp", &TEdit::OnMouseUp, &TEdit::OnMouseUp);
+  SX_PUBLISH_KEY_EVENTS(TEdit);
+  SX_PUBLISH_MOUSE_EVENTS(TEdit);
 }
 
 // ---------------------------------------------------------------------------
@@ -447,26 +433,17 @@ void TMemo::Published(TPublished<TMemo>& P) {
   P.Property("BorderStyle", &TMemo::GetBorderStyle, &TMemo::SetBorderStyle).Default(bsSingle);
   P.Property("Color", &TMemo::GetColor, &TMemo::SetColor).Default(clWindow);
   P.Property("Constraints", &TMemo::GetConstraints, &TMemo::SetConstraints);
-  P.Property("Ctl3D", &TMemo::GetCtl3D, &TMemo::SetCtl3D).Stored(&TMemo::IsCtl3DStored);
-  P.Property("DragCursor", &TMemo::GetDragCursor, &TMemo::SetDragCursor).Default(crDrag);
-  P.Property("DragKind", &TMemo::GetDragKind, &TMemo::SetDragKind).Default(dkDrag);
-  P.Property("DragMode", &TMemo::GetDragMode, &TMemo::SetDragMode).Default(dmManual);
-  P.Property("Enabled", &TMemo::GetEnabled, &TMemo::SetEnabled).Default(true);
-  P.Property("Font", &TMemo::GetFont, &TMemo::SetFont).Stored(&TMemo::IsFontStored);
+  SX_PUBLISH_CTL3D_DRAG_ENABLED_FONT(TMemo);
   P.Property("HideSelection", &TMemo::GetHideSelection, &TMemo::SetHideSelection).Default(true);
   P.Property("Lines", &TMemo::GetLines, &TMemo::SetLines);
   P.Property("MaxLength", &TMemo::GetMaxLength, &TMemo::SetMaxLength).Default(0);
   P.Property("OEMConvert", &TMemo::GetOEMConvert, &TMemo::SetOEMConvert).Default(false);
   P.Property("ParentColor", &TMemo::GetParentColor, &TMemo::SetParentColor).Default(false);
-  P.Property("ParentFont", &TMemo::GetParentFont, &TMemo::SetParentFont).Default(true);
-  P.Property("ParentCtl3D", &TMemo::GetParentCtl3D, &TMemo::SetParentCtl3D).Default(true);
-  P.Property("ParentShowHint", &TMemo::GetParentShowHint, &TMemo::SetParentShowHint).Default(true);
+  SX_PUBLISH_PARENT_FONT_CTL3D_HINT(TMemo);
   P.Property("ReadOnly", &TMemo::GetReadOnly, &TMemo::SetReadOnly).Default(false);
   P.Property("ScrollBars", &TMemo::GetScrollBars, &TMemo::SetScrollBars).Default(ssNone);
-  P.Property("PopupMenu", &TMemo::GetPopupMenu, &TMemo::SetPopupMenu);
-  P.Property("ShowHint", &TMemo::GetShowHint, &TMemo::SetShowHint);
-  P.Property("TabOrder", &TMemo::GetTabOrder, &TMemo::SetTabOrder).Default(-1);
-  P.Property("TabStop", &TMemo::GetTabStop, &TMemo::SetTabStop).Default(true);
+  SX_PUBLISH_POPUP_HINT(TMemo);
+  SX_PUBLISH_TAB(TMemo, true);
   P.Property("Visible", &TMemo::GetVisible, &TMemo::SetVisible).Default(true);
   P.Property("WantReturns", &TMemo::GetWantReturns, &TMemo::SetWantReturns).Default(true);
   P.Property("WantTabs", &TMemo::GetWantTabs, &TMemo::SetWantTabs).Default(false);
@@ -474,14 +451,8 @@ void TMemo::Published(TPublished<TMemo>& P) {
   P.Property("OnChange", &TMemo::OnChange, &TMemo::OnChange);
   P.Property("OnClick", &TMemo::OnClick, &TMemo::OnClick);
   P.Property("OnDblClick", &TMemo::OnDblClick, &TMemo::OnDblClick);
-  P.Property("OnEnter", &TMemo::OnEnter, &TMemo::OnEnter);
-  P.Property("OnExit", &TMemo::OnExit, &TMemo::OnExit);
-  P.Property("OnKeyDown", &TMemo::OnKeyDown, &TMemo::OnKeyDown);
-  P.Property("OnKeyPress", &TMemo::OnKeyPress, &TMemo::OnKeyPress);
-  P.Property("OnKeyUp", &TMemo::OnKeyUp, &TMemo::OnKeyUp);
-  P.Property("OnMouseDown", &TMemo::OnMouseDown, &TMemo::OnMouseDown);
-  P.Property("OnMouseMove", &TMemo::OnMouseMove, &TMemo::OnMouseMove);
-  P.Property("OnMouseUp", &TMemo::OnMouseUp, &TMemo::OnMouseUp);
+  SX_PUBLISH_KEY_EVENTS(TMemo);
+  SX_PUBLISH_MOUSE_EVENTS(TMemo);
 }
 
 // ---------------------------------------------------------------------------
@@ -614,30 +585,15 @@ void TButton::Published(TPublished<TButton>& P) {
   P.Property("Caption", &TButton::GetCaption, &TButton::SetCaption);
   P.Property("Constraints", &TButton::GetConstraints, &TButton::SetConstraints);
   P.Property("Default", &TButton::GetDefault, &TButton::SetDefault).Default(false);
-  P.Property("Ctl3D", &TButton::GetCtl3D, &TButton::SetCtl3D).Stored(&TButton::IsCtl3DStored);
-  P.Property("DragCursor", &TButton::GetDragCursor, &TButton::SetDragCursor).Default(crDrag);
-  P.Property("DragKind", &TButton::GetDragKind, &TButton::SetDragKind).Default(dkDrag);
-  P.Property("DragMode", &TButton::GetDragMode, &TButton::SetDragMode).Default(dmManual);
-  P.Property("Enabled", &TButton::GetEnabled, &TButton::SetEnabled).Default(true);
-  P.Property("Font", &TButton::GetFont, &TButton::SetFont).Stored(&TButton::IsFontStored);
+  SX_PUBLISH_CTL3D_DRAG_ENABLED_FONT(TButton);
   P.Property("ModalResult", &TButton::GetModalResult, &TButton::SetModalResult).Default(0);
-  P.Property("ParentFont", &TButton::GetParentFont, &TButton::SetParentFont).Default(true);
-  P.Property("ParentCtl3D", &TButton::GetParentCtl3D, &TButton::SetParentCtl3D).Default(true);
-  P.Property("ParentShowHint", &TButton::GetParentShowHint, &TButton::SetParentShowHint).Default(true);
-  P.Property("PopupMenu", &TButton::GetPopupMenu, &TButton::SetPopupMenu);
-  P.Property("ShowHint", &TButton::GetShowHint, &TButton::SetShowHint);
-  P.Property("TabOrder", &TButton::GetTabOrder, &TButton::SetTabOrder).Default(-1);
-  P.Property("TabStop", &TButton::GetTabStop, &TButton::SetTabStop).Default(true);
+  SX_PUBLISH_PARENT_FONT_CTL3D_HINT(TButton);
+  SX_PUBLISH_POPUP_HINT(TButton);
+  SX_PUBLISH_TAB(TButton, true);
   P.Property("Visible", &TButton::GetVisible, &TButton::SetVisible).Default(true);
   P.Property("OnClick", &TButton::OnClick, &TButton::OnClick);
-  P.Property("OnEnter", &TButton::OnEnter, &TButton::OnEnter);
-  P.Property("OnExit", &TButton::OnExit, &TButton::OnExit);
-  P.Property("OnKeyDown", &TButton::OnKeyDown, &TButton::OnKeyDown);
-  P.Property("OnKeyPress", &TButton::OnKeyPress, &TButton::OnKeyPress);
-  P.Property("OnKeyUp", &TButton::OnKeyUp, &TButton::OnKeyUp);
-  P.Property("OnMouseDown", &TButton::OnMouseDown, &TButton::OnMouseDown);
-  P.Property("OnMouseMove", &TButton::OnMouseMove, &TButton::OnMouseMove);
-  P.Property("OnMouseUp", &TButton::OnMouseUp, &TButton::OnMouseUp);
+  SX_PUBLISH_KEY_EVENTS(TButton);
+  SX_PUBLISH_MOUSE_EVENTS(TButton);
 }
 
 // ---------------------------------------------------------------------------
@@ -708,28 +664,15 @@ void TCheckBox::Published(TPublished<TCheckBox>& P) {
   P.Property("Caption", &TCheckBox::GetCaption, &TCheckBox::SetCaption);
   P.Property("Checked", &TCheckBox::GetChecked, &TCheckBox::SetChecked).Default(false);
   P.Property("Color", &TCheckBox::GetColor, &TCheckBox::SetColor);
-  P.Property("Ctl3D", &TCheckBox::GetCtl3D, &TCheckBox::SetCtl3D).Stored(&TCheckBox::IsCtl3DStored);
-  P.Property("DragCursor", &TCheckBox::GetDragCursor, &TCheckBox::SetDragCursor).Default(crDrag);
-  P.Property("DragKind", &TCheckBox::GetDragKind, &TCheckBox::SetDragKind).Default(dkDrag);
-  P.Property("DragMode", &TCheckBox::GetDragMode, &TCheckBox::SetDragMode).Default(dmManual);
-  P.Property("Enabled", &TCheckBox::GetEnabled, &TCheckBox::SetEnabled).Default(true);
-  P.Property("Font", &TCheckBox::GetFont, &TCheckBox::SetFont).Stored(&TCheckBox::IsFontStored);
+  SX_PUBLISH_CTL3D_DRAG_ENABLED_FONT(TCheckBox);
   P.Property("ParentColor", &TCheckBox::GetParentColor, &TCheckBox::SetParentColor).Default(true);
-  P.Property("ParentFont", &TCheckBox::GetParentFont, &TCheckBox::SetParentFont).Default(true);
-  P.Property("ParentCtl3D", &TCheckBox::GetParentCtl3D, &TCheckBox::SetParentCtl3D).Default(true);
-  P.Property("ParentShowHint", &TCheckBox::GetParentShowHint, &TCheckBox::SetParentShowHint).Default(true);
-  P.Property("PopupMenu", &TCheckBox::GetPopupMenu, &TCheckBox::SetPopupMenu);
-  P.Property("ShowHint", &TCheckBox::GetShowHint, &TCheckBox::SetShowHint);
+  SX_PUBLISH_PARENT_FONT_CTL3D_HINT(TCheckBox);
+  SX_PUBLISH_POPUP_HINT(TCheckBox);
   P.Property("State", &TCheckBox::GetState, &TCheckBox::SetState).Default(cbUnchecked);
-  P.Property("TabOrder", &TCheckBox::GetTabOrder, &TCheckBox::SetTabOrder).Default(-1);
-  P.Property("TabStop", &TCheckBox::GetTabStop, &TCheckBox::SetTabStop).Default(true);
+  SX_PUBLISH_TAB(TCheckBox, true);
   P.Property("Visible", &TCheckBox::GetVisible, &TCheckBox::SetVisible).Default(true);
   P.Property("OnClick", &TCheckBox::OnClick, &TCheckBox::OnClick);
-  P.Property("OnEnter", &TCheckBox::OnEnter, &TCheckBox::OnEnter);
-  P.Property("OnExit", &TCheckBox::OnExit, &TCheckBox::OnExit);
-  P.Property("OnKeyDown", &TCheckBox::OnKeyDown, &TCheckBox::OnKeyDown);
-  P.Property("OnKeyPress", &TCheckBox::OnKeyPress, &TCheckBox::OnKeyPress);
-  P.Property("OnKeyUp", &TCheckBox::OnKeyUp, &TCheckBox::OnKeyUp);
+  SX_PUBLISH_KEY_EVENTS(TCheckBox);
 }
 
 // ---------------------------------------------------------------------------
@@ -793,28 +736,15 @@ void TRadioButton::Published(TPublished<TRadioButton>& P) {
   P.Property("Caption", &TRadioButton::GetCaption, &TRadioButton::SetCaption);
   P.Property("Checked", &TRadioButton::GetChecked, &TRadioButton::SetChecked).Default(false);
   P.Property("Color", &TRadioButton::GetColor, &TRadioButton::SetColor);
-  P.Property("Ctl3D", &TRadioButton::GetCtl3D, &TRadioButton::SetCtl3D).Stored(&TRadioButton::IsCtl3DStored);
-  P.Property("DragCursor", &TRadioButton::GetDragCursor, &TRadioButton::SetDragCursor).Default(crDrag);
-  P.Property("DragKind", &TRadioButton::GetDragKind, &TRadioButton::SetDragKind).Default(dkDrag);
-  P.Property("DragMode", &TRadioButton::GetDragMode, &TRadioButton::SetDragMode).Default(dmManual);
-  P.Property("Enabled", &TRadioButton::GetEnabled, &TRadioButton::SetEnabled).Default(true);
-  P.Property("Font", &TRadioButton::GetFont, &TRadioButton::SetFont).Stored(&TRadioButton::IsFontStored);
+  SX_PUBLISH_CTL3D_DRAG_ENABLED_FONT(TRadioButton);
   P.Property("ParentColor", &TRadioButton::GetParentColor, &TRadioButton::SetParentColor).Default(true);
-  P.Property("ParentFont", &TRadioButton::GetParentFont, &TRadioButton::SetParentFont).Default(true);
-  P.Property("ParentCtl3D", &TRadioButton::GetParentCtl3D, &TRadioButton::SetParentCtl3D).Default(true);
-  P.Property("ParentShowHint", &TRadioButton::GetParentShowHint, &TRadioButton::SetParentShowHint).Default(true);
-  P.Property("PopupMenu", &TRadioButton::GetPopupMenu, &TRadioButton::SetPopupMenu);
-  P.Property("ShowHint", &TRadioButton::GetShowHint, &TRadioButton::SetShowHint);
-  P.Property("TabOrder", &TRadioButton::GetTabOrder, &TRadioButton::SetTabOrder).Default(-1);
-  P.Property("TabStop", &TRadioButton::GetTabStop, &TRadioButton::SetTabStop).Default(false);
+  SX_PUBLISH_PARENT_FONT_CTL3D_HINT(TRadioButton);
+  SX_PUBLISH_POPUP_HINT(TRadioButton);
+  SX_PUBLISH_TAB(TRadioButton, false);
   P.Property("Visible", &TRadioButton::GetVisible, &TRadioButton::SetVisible).Default(true);
   P.Property("OnClick", &TRadioButton::OnClick, &TRadioButton::OnClick);
   P.Property("OnDblClick", &TRadioButton::OnDblClick, &TRadioButton::OnDblClick);
-  P.Property("OnEnter", &TRadioButton::OnEnter, &TRadioButton::OnEnter);
-  P.Property("OnExit", &TRadioButton::OnExit, &TRadioButton::OnExit);
-  P.Property("OnKeyDown", &TRadioButton::OnKeyDown, &TRadioButton::OnKeyDown);
-  P.Property("OnKeyPress", &TRadioButton::OnKeyPress, &TRadioButton::OnKeyPress);
-  P.Property("OnKeyUp", &TRadioButton::OnKeyUp, &TRadioButton::OnKeyUp);
+  SX_PUBLISH_KEY_EVENTS(TRadioButton);
 }
 
 // ---------------------------------------------------------------------------
@@ -892,21 +822,12 @@ void TGroupBox::Published(TPublished<TGroupBox>& P) {
   P.Property("Caption", &TGroupBox::GetCaption, &TGroupBox::SetCaption);
   P.Property("Color", &TGroupBox::GetColor, &TGroupBox::SetColor);
   P.Property("Constraints", &TGroupBox::GetConstraints, &TGroupBox::SetConstraints);
-  P.Property("Ctl3D", &TGroupBox::GetCtl3D, &TGroupBox::SetCtl3D).Stored(&TGroupBox::IsCtl3DStored);
-  P.Property("DragCursor", &TGroupBox::GetDragCursor, &TGroupBox::SetDragCursor).Default(crDrag);
-  P.Property("DragKind", &TGroupBox::GetDragKind, &TGroupBox::SetDragKind).Default(dkDrag);
-  P.Property("DragMode", &TGroupBox::GetDragMode, &TGroupBox::SetDragMode).Default(dmManual);
-  P.Property("Enabled", &TGroupBox::GetEnabled, &TGroupBox::SetEnabled).Default(true);
-  P.Property("Font", &TGroupBox::GetFont, &TGroupBox::SetFont).Stored(&TGroupBox::IsFontStored);
+  SX_PUBLISH_CTL3D_DRAG_ENABLED_FONT(TGroupBox);
   P.Property("ParentBackground", &TGroupBox::GetParentBackground, &TGroupBox::SetParentBackground).Default(true);
   P.Property("ParentColor", &TGroupBox::GetParentColor, &TGroupBox::SetParentColor).Default(true);
-  P.Property("ParentFont", &TGroupBox::GetParentFont, &TGroupBox::SetParentFont).Default(true);
-  P.Property("ParentCtl3D", &TGroupBox::GetParentCtl3D, &TGroupBox::SetParentCtl3D).Default(true);
-  P.Property("ParentShowHint", &TGroupBox::GetParentShowHint, &TGroupBox::SetParentShowHint).Default(true);
-  P.Property("PopupMenu", &TGroupBox::GetPopupMenu, &TGroupBox::SetPopupMenu);
-  P.Property("ShowHint", &TGroupBox::GetShowHint, &TGroupBox::SetShowHint);
-  P.Property("TabOrder", &TGroupBox::GetTabOrder, &TGroupBox::SetTabOrder).Default(-1);
-  P.Property("TabStop", &TGroupBox::GetTabStop, &TGroupBox::SetTabStop).Default(false);
+  SX_PUBLISH_PARENT_FONT_CTL3D_HINT(TGroupBox);
+  SX_PUBLISH_POPUP_HINT(TGroupBox);
+  SX_PUBLISH_TAB(TGroupBox, false);
   P.Property("Visible", &TGroupBox::GetVisible, &TGroupBox::SetVisible).Default(true);
   P.Property("OnClick", &TGroupBox::OnClick, &TGroupBox::OnClick);
   P.Property("OnEnter", &TGroupBox::OnEnter, &TGroupBox::OnEnter);
@@ -1067,10 +988,7 @@ void TLabel::Published(TPublished<TLabel>& P) {
   P.Property("Caption", &TLabel::GetCaption, &TLabel::SetCaption);
   P.Property("Color", &TLabel::GetColor, &TLabel::SetColor);
   P.Property("Constraints", &TLabel::GetConstraints, &TLabel::SetConstraints);
-  P.Property("DragCursor", &TLabel::GetDragCursor, &TLabel::SetDragCursor).Default(crDrag);
-  P.Property("DragKind", &TLabel::GetDragKind, &TLabel::SetDragKind).Default(dkDrag);
-  P.Property("DragMode", &TLabel::GetDragMode, &TLabel::SetDragMode).Default(dmManual);
-  P.Property("Enabled", &TLabel::GetEnabled, &TLabel::SetEnabled).Default(true);
+  SX_PUBLISH_DRAG_ENABLED(TLabel);
   P.Property("FocusControl", &TLabel::GetFocusControl, &TLabel::SetFocusControl);
   P.Property("Font", &TLabel::GetFont, &TLabel::SetFont).Stored(&TLabel::IsFontStored);
   P.Property("Layout", &TLabel::GetLayout, &TLabel::SetLayout).Default(tlTop);
@@ -1078,16 +996,13 @@ void TLabel::Published(TPublished<TLabel>& P) {
   P.Property("ParentFont", &TLabel::GetParentFont, &TLabel::SetParentFont).Default(true);
   P.Property("ParentShowHint", &TLabel::GetParentShowHint, &TLabel::SetParentShowHint).Default(true);
   P.Property("ShowAccelChar", &TLabel::GetShowAccelChar, &TLabel::SetShowAccelChar).Default(true);
-  P.Property("PopupMenu", &TLabel::GetPopupMenu, &TLabel::SetPopupMenu);
-  P.Property("ShowHint", &TLabel::GetShowHint, &TLabel::SetShowHint);
+  SX_PUBLISH_POPUP_HINT(TLabel);
   P.Property("Transparent", &TLabel::GetTransparent, &TLabel::SetTransparent).Default(false);
   P.Property("Visible", &TLabel::GetVisible, &TLabel::SetVisible).Default(true);
   P.Property("WordWrap", &TLabel::GetWordWrap, &TLabel::SetWordWrap).Default(false);
   P.Property("OnClick", &TLabel::OnClick, &TLabel::OnClick);
   P.Property("OnDblClick", &TLabel::OnDblClick, &TLabel::OnDblClick);
-  P.Property("OnMouseDown", &TLabel::OnMouseDown, &TLabel::OnMouseDown);
-  P.Property("OnMouseMove", &TLabel::OnMouseMove, &TLabel::OnMouseMove);
-  P.Property("OnMouseUp", &TLabel::OnMouseUp, &TLabel::OnMouseUp);
+  SX_PUBLISH_MOUSE_EVENTS(TLabel);
 }
 
 void RegisterStdCtrlsClasses() {

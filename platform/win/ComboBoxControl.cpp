@@ -16,6 +16,7 @@
 #include "platform/win/OwnerDraw.h"
 #include "platform/win/Paint.h"
 #include "platform/win/ScrollBars.h"
+#include "platform/win/StdControls_p.h"
 #include "platform/win/SysMetrics.h"
 #include "platform/win/Window.h"
 
@@ -666,18 +667,8 @@ LRESULT Dispatch(TCombo& C, UINT Msg, WPARAM W, LPARAM L) {
     case WM_ERASEBKGND: return 1;
     case WM_PAINT:
     case WM_PRINTCLIENT: {
-      if (W) {
-        Paint(C, HDC(W));
-        return 0;
-      }
-      PAINTSTRUCT Ps;
-      HDC Dc = BeginPaint(Wnd, &Ps);
-      struct TEnd {
-        HWND W;
-        PAINTSTRUCT* P;
-        ~TEnd() { EndPaint(W, P); }
-      } End{Wnd, &Ps};
-      Paint(C, Dc);
+      TControlPaintDc Dc(Wnd, W);
+      Paint(C, Dc.Dc());
       return 0;
     }
     case WM_GETDLGCODE:

@@ -3,9 +3,11 @@
 // classic colours and the drag-start threshold.
 #pragma once
 #include <string>
+#include <type_traits>
 
 #include "platform/gdi/Gdi.h"
 #include "platform/win/CommCtrl.h"
+#include "platform/win/Window.h"
 
 namespace commctrl {
 
@@ -27,6 +29,28 @@ TRect DrawLabel(HDC Dc, const std::string& Text, TRect Box, TItemLook Look, bool
 
 // True when the mouse moved from Down to P far enough to start a drag.
 bool BeyondDragThreshold(TPoint Down, TPoint P);
+
+// The state a common control keeps in its window property Prop. It is made
+// on the first message, not at WM_CREATE: a class library control that adopts
+// the procedure after its window exists has missed that one. At WM_NCDESTROY
+// the state is deleted and the answer is null, so the procedure hands the
+// message to DefWindowProcA.
+template <class T>
+T* ControlState(HWND Wnd, UINT Msg, const char* Prop) {
+  if (Msg == WM_NCDESTROY) {
+    delete static_cast<T*>(RemovePropA(Wnd, Prop));
+    return nullptr;
+  }
+  auto* S = static_cast<T*>(GetPropA(Wnd, Prop));
+  if (!S) {
+    // A class takes its window; a plain record of fields does not (an
+    // aggregate would otherwise take Wnd as its first field).
+    if constexpr (!std::is_aggregate_v<T> && std::is_constructible_v<T, HWND>) S = new T(Wnd);
+    else S = new T;
+    SetPropA(Wnd, Prop, S);
+  }
+  return S;
+}
 
 // Registers one class (once per window system).
 void RegisterCommonClass(const char* Name, WNDPROC Proc);

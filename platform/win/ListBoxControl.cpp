@@ -17,6 +17,7 @@
 #include "platform/win/OwnerDraw.h"
 #include "platform/win/Paint.h"
 #include "platform/win/ScrollBars.h"
+#include "platform/win/StdControls_p.h"
 #include "platform/win/Timers.h"
 #include "platform/win/Window.h"
 
@@ -1039,19 +1040,9 @@ LRESULT Dispatch(TListBox& L, UINT Msg, WPARAM W, LPARAM Lp) {
     case WM_ERASEBKGND: return 1;
     case WM_PAINT:
     case WM_PRINTCLIENT: {
-      if (W) {
-        TRect R = ClientOf(L);
-        Paint(L, HDC(W), R);
-        return 0;
-      }
-      PAINTSTRUCT Ps;
-      HDC Dc = BeginPaint(Wnd, &Ps);
-      struct TEnd {
-        HWND W;
-        PAINTSTRUCT* P;
-        ~TEnd() { EndPaint(W, P); }
-      } End{Wnd, &Ps};
-      Paint(L, Dc, Ps.rcPaint);
+      // Printing draws the whole client; WM_PAINT only the area it asks for.
+      TControlPaintDc Dc(Wnd, W);
+      Paint(L, Dc.Dc(), Dc.PaintArea() ? *Dc.PaintArea() : ClientOf(L));
       return 0;
     }
     case WM_SETFOCUS:

@@ -951,19 +951,8 @@ constexpr const char* StateProp = "SxListView";
 }  // namespace
 
 LRESULT ListViewProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L) {
-  auto* T = static_cast<TListView*>(GetPropA(Wnd, StateProp));
-  if (Msg == WM_NCDESTROY) {
-    if (T) {
-      RemovePropA(Wnd, StateProp);
-      delete T;
-    }
-    return DefWindowProcA(Wnd, Msg, W, L);
-  }
-  if (!T) {
-    T = new TListView(Wnd);
-    SetPropA(Wnd, StateProp, T);
-  }
-  return T->Handle(Msg, W, L);
+  auto* T = ControlState<TListView>(Wnd, Msg, StateProp);
+  return T ? T->Handle(Msg, W, L) : DefWindowProcA(Wnd, Msg, W, L);
 }
 
 }  // namespace commctrl

@@ -98,15 +98,8 @@ int SetInfo(HWND Wnd, TBar& B, const SCROLLINFO& Si, bool Redraw) {
 }  // namespace
 
 LRESULT ScrollBarProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L) {
-  if (Msg == WM_NCDESTROY) {
-    delete static_cast<TBar*>(RemovePropA(Wnd, BarProp));
-    return DefWindowProcA(Wnd, Msg, W, L);
-  }
-  auto* BP = static_cast<TBar*>(GetPropA(Wnd, BarProp));
-  if (!BP) {
-    BP = new TBar;
-    SetPropA(Wnd, BarProp, BP);
-  }
+  auto* BP = ControlState<TBar>(Wnd, Msg, BarProp);
+  if (!BP) return DefWindowProcA(Wnd, Msg, W, L);
   TBar& B = *BP;
   switch (Msg) {
     case SBM_SETSCROLLINFO: return SetInfo(Wnd, B, *reinterpret_cast<const SCROLLINFO*>(L), W != 0);

@@ -27,6 +27,8 @@ public:
   TControlPaintDc(const TControlPaintDc&) = delete;
   TControlPaintDc& operator=(const TControlPaintDc&) = delete;
   HDC Dc() const { return FDc; }
+  // The area WM_PAINT asks for; null when printing into a given DC.
+  const TRect* PaintArea() const { return FOwn ? &FPs.rcPaint : nullptr; }
 
 private:
   HWND FWnd;

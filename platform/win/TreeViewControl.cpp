@@ -953,21 +953,8 @@ constexpr const char* StateProp = "SxTreeView";
 }  // namespace
 
 LRESULT TreeViewProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L) {
-  auto* T = static_cast<TTreeView*>(GetPropA(Wnd, StateProp));
-  if (Msg == WM_NCDESTROY) {
-    if (T) {
-      RemovePropA(Wnd, StateProp);
-      delete T;
-    }
-    return DefWindowProcA(Wnd, Msg, W, L);
-  }
-  if (!T) {
-    // Made lazily: a class library control that adopts this procedure after
-    // its window exists has missed WM_CREATE.
-    T = new TTreeView(Wnd);
-    SetPropA(Wnd, StateProp, T);
-  }
-  return T->Handle(Msg, W, L);
+  auto* T = ControlState<TTreeView>(Wnd, Msg, StateProp);
+  return T ? T->Handle(Msg, W, L) : DefWindowProcA(Wnd, Msg, W, L);
 }
 
 }  // namespace commctrl

@@ -31,21 +31,6 @@ struct TProgress {
   int Low = 0, High = 100, Pos = 0, Step = 10;
 };
 
-template <class T>
-T& StateOf(HWND Wnd, const char* Prop) {
-  auto* S = static_cast<T*>(GetPropA(Wnd, Prop));
-  if (!S) {
-    S = new T;
-    SetPropA(Wnd, Prop, S);
-  }
-  return *S;
-}
-
-template <class T>
-void FreeState(HWND Wnd, const char* Prop) {
-  delete static_cast<T*>(RemovePropA(Wnd, Prop));
-}
-
 constexpr const char* UpDownProp = "SxUpDown";
 constexpr const char* ProgressProp = "SxProgress";
 
@@ -125,11 +110,9 @@ void PaintUpDown(HWND Wnd, HDC Dc, const TUpDown& U) {
 }  // namespace
 
 LRESULT UpDownProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L) {
-  if (Msg == WM_NCDESTROY) {
-    FreeState<TUpDown>(Wnd, UpDownProp);
-    return DefWindowProcA(Wnd, Msg, W, L);
-  }
-  TUpDown& U = StateOf<TUpDown>(Wnd, UpDownProp);
+  auto* S = ControlState<TUpDown>(Wnd, Msg, UpDownProp);
+  if (!S) return DefWindowProcA(Wnd, Msg, W, L);
+  TUpDown& U = *S;
   auto Clamp = [&](int P) { return std::clamp(P, std::min(U.Lower, U.Upper), std::max(U.Lower, U.Upper)); };
   switch (Msg) {
     case UDM_SETRANGE:
@@ -214,11 +197,9 @@ LRESULT UpDownProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L) {
 }
 
 LRESULT ProgressProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L) {
-  if (Msg == WM_NCDESTROY) {
-    FreeState<TProgress>(Wnd, ProgressProp);
-    return DefWindowProcA(Wnd, Msg, W, L);
-  }
-  TProgress& P = StateOf<TProgress>(Wnd, ProgressProp);
+  auto* S = ControlState<TProgress>(Wnd, Msg, ProgressProp);
+  if (!S) return DefWindowProcA(Wnd, Msg, W, L);
+  TProgress& P = *S;
   auto SetPos = [&](int New) {
     const int Old = P.Pos;
     P.Pos = std::clamp(New, std::min(P.Low, P.High), std::max(P.Low, P.High));
