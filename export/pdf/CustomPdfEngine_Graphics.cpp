@@ -228,8 +228,10 @@ void TgtCustomPDFEngine::EncodePie(TPen* Pen, TBrush* Brush, double X1, double Y
                                    double Y3, double X4, double Y4) {
   if (!PenPaints(Pen) && !BrushPaints(Brush)) return;
   double CX, CY;
-  const AnsiString Path = ArcPath(nullptr, X1, Y1, X2, Y2, X3, Y3, X4, Y4, CX, CY) + " " + FormatNumber(CX) + " " +
-                          FormatNumber(CY) + " l";
+  // The arc sets the centre: it must be made before the centre is read (the
+  // operands of one + chain are not sequenced).
+  const AnsiString Arc = ArcPath(nullptr, X1, Y1, X2, Y2, X3, Y3, X4, Y4, CX, CY);
+  const AnsiString Path = Arc + " " + FormatNumber(CX) + " " + FormatNumber(CY) + " l";
   AnsiString Ops;
   if (BrushPaints(Brush)) Ops += FillColor(Brush) + Path + " f ";
   if (PenPaints(Pen) && Pen->GetWidth() > 0) Ops += StrokeSetup(Pen) + Path + " s";
