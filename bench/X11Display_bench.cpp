@@ -8,7 +8,7 @@
 #include "platform/win/Win.h"
 #include "platform/win/x11/X11Display.h"
 #include "platform/gdi/Gdi.h"
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/rtl/VirtualKeys.h"
 #include "platform/x11/X11Session.h"
 

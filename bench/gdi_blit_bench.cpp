@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "platform/gdi/Blit.h"
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/DibBitmaps.h"
 
 namespace {

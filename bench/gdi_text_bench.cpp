@@ -2,7 +2,7 @@
 // 32-bit memory DC. The first iteration fills the cache; the rest measure it.
 #include <benchmark/benchmark.h>
 
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/Text.h"
 
 static void BM_TextOutCachedGlyphs(benchmark::State& State) {

@@ -3,7 +3,7 @@
 #include "editor/base/LineSearch.h"
 #include "editor/base/RegStorage.h"
 #include "platform/gdi/Blit.h"
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/GdiGuards.h"
 #include "platform/win/SysBitmaps.h"
 

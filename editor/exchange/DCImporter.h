@@ -5,7 +5,7 @@
 // OnAddText as a run with a font and a background colour.
 #pragma once
 #include <memory>
-#include "platform/gdi/GraphicsObjects.h"
+#include "platform/gdi/DrawingTools.h"
 #include "platform/rtl/Events.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/TypInfo.h"

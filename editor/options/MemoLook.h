@@ -8,7 +8,7 @@
 // objects own their pens and brushes.
 #pragma once
 #include <memory>
-#include "platform/gdi/GraphicsObjects.h"
+#include "platform/gdi/DrawingTools.h"
 #include "platform/rtl/Persistent.h"
 #include "platform/rtl/Sets.h"
 

@@ -19,7 +19,7 @@
 #include <memory>
 #include <vector>
 #include "editor/base/LineSearch.h"
-#include "platform/gdi/GraphicsObjects.h"
+#include "platform/gdi/DrawingTools.h"
 #include "platform/rtl/Collection.h"
 
 class TSyntaxParser;

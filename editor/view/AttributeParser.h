@@ -15,7 +15,7 @@
 #include <tuple>
 #include <vector>
 #include "editor/text/SimpleParser.h"
-#include "platform/gdi/GraphicsObjects.h"
+#include "platform/gdi/DrawingTools.h"
 
 class TCustomMemoSource;
 class TTextStyles;

@@ -3,7 +3,7 @@
 // persistent that holds it as its owner, so that the designer and the
 // streaming system see it as that object's sub-property.
 #pragma once
-#include "platform/gdi/GraphicsObjects.h"
+#include "platform/gdi/DrawingTools.h"
 
 class TMemoFont : public TFont {
   SX_CLASS(TMemoFont, TFont)

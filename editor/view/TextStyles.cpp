@@ -1,8 +1,8 @@
 #include "editor/view/TextStyles.h"
 
 #include "editor/base/PersHolder.h"
-#include "platform/gdi/Dc.h"
-#include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/DcApi.h"
+#include "platform/gdi/GdiObjectTable.h"
 #include "platform/gdi/Text.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/Guards.h"

@@ -20,7 +20,7 @@
 #include "export/engine/PageItems.h"
 #include "export/engine/ParagraphItems.h"
 #include "export/engine/RichEditTarget.h"
-#include "platform/gdi/Graphics.h"
+#include "platform/gdi/GraphicsClasses.h"
 #include "platform/rtl/Component.h"
 #include "platform/rtl/Events.h"
 #include "platform/rtl/FileUtils.h"

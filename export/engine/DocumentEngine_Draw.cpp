@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include "export/engine/DocumentEngine.h"
-#include "platform/gdi/Icon.h"
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/IconGraphic.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/Text.h"
 #include "platform/rtl/AnsiStrings.h"
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include "export/engine/DocumentEngine.h"
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/Drawing.h"
 
 void TgtCustomDocumentEngine::RenderPage() {

@@ -1,6 +1,6 @@
 #include "export/engine/EngineBasics.h"
 #include <vector>
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/GdiGuards.h"
 #include "platform/gdi/Text.h"
 

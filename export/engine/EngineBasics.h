@@ -4,7 +4,7 @@
 // used by the layout and the writers.
 #pragma once
 #include <cmath>
-#include "platform/gdi/GraphicsObjects.h"
+#include "platform/gdi/DrawingTools.h"
 #include "platform/rtl/Exceptions.h"
 
 // Pixels per inch of the screen (P) and pixels per point (S = P / 72). Read

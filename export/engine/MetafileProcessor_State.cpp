@@ -2,7 +2,7 @@
 // built from logical fonts, and the saved-state stack.
 #include <cmath>
 #include "export/engine/MetafileProcessor.h"
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/Text.h"
 #include "platform/rtl/CodePages.h"
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 #include "export/engine/MetafileProcessor.h"
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/GdiGuards.h"
 #include "platform/gdi/Text.h"
 #include "platform/rtl/CodePages.h"

@@ -10,7 +10,7 @@
 #include <vector>
 #include "export/engine/Containers.h"
 #include "export/engine/EngineSettings.h"
-#include "platform/gdi/GraphicsObjects.h"
+#include "platform/gdi/DrawingTools.h"
 
 class TgtCustomDocumentEngine;
 

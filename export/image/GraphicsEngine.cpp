@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include "export/image/PngPieces.h"
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/Font.h"
 #include "platform/gdi/Metafile.h"
 #include "platform/rtl/CodePages.h"

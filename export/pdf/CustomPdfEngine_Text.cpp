@@ -2,7 +2,7 @@
 #include <cmath>
 #include "export/engine/WriterUtils.h"
 #include "export/pdf/CustomPdfEngine.h"
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/FontEngine.h"
 #include "platform/gdi/GdiGuards.h"
 #include "platform/gdi/Text.h"

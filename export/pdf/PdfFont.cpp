@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include "export/engine/EngineBasics.h"
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/FontSfnt.h"
 #include "platform/gdi/GdiGuards.h"
 #include "platform/gdi/Text.h"

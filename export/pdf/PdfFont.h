@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 #include "platform/gdi/FontEngine.h"
-#include "platform/gdi/GraphicsObjects.h"
+#include "platform/gdi/DrawingTools.h"
 #include "platform/rtl/Types.h"
 
 class TgtPDFFontInfo {

@@ -5,7 +5,7 @@
 
 #include "platform/forms/ActnList.h"
 #include "platform/forms/HintWindow.h"
-#include "platform/gdi/Icon.h"
+#include "platform/gdi/IconGraphic.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/Threads.h"
 #include "platform/win/Input.h"

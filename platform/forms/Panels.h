@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "platform/forms/Controls.h"
-#include "platform/gdi/Graphic.h"
-#include "platform/gdi/GraphicsObjects.h"
+#include "platform/gdi/Picture.h"
+#include "platform/gdi/DrawingTools.h"
 
 SX_ENUM(TBevelCut, bvNone, bvLowered, bvRaised, bvSpace)
 using TPanelBevel = TBevelCut;

@@ -4,9 +4,9 @@
 #include <vector>
 #include "platform/gdi/Blit.h"
 #include "platform/gdi/BmpCodec.h"
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/DibBitmaps.h"
-#include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/GdiObjectTable.h"
 #include "platform/gdi/GraphicsBitmaps_p.h"
 
 Integer PixelFormatBits(TPixelFormat Format) {

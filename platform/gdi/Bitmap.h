@@ -12,7 +12,7 @@
 #include <memory>
 #include "platform/gdi/Canvas.h"
 #include "platform/gdi/Dib.h"
-#include "platform/gdi/Graphic.h"
+#include "platform/gdi/Picture.h"
 
 SX_ENUM(TPixelFormat, pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom)
 SX_ENUM(TBitmapHandleType, bmDIB, bmDDB)

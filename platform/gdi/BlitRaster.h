@@ -8,7 +8,7 @@
 #pragma once
 #include <memory>
 #include "platform/gdi/BlitRop.h"
-#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/DcObject.h"
 #include "platform/gdi/Dib.h"
 
 // One axis of a rectangle as GDI reads (origin, extent) pairs: extent E > 0

@@ -1,9 +1,9 @@
 #include "platform/gdi/Canvas.h"
 
 #include "platform/gdi/Blit.h"
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/Drawing.h"
-#include "platform/gdi/Graphic.h"
+#include "platform/gdi/Picture.h"
 #include "platform/gdi/Regions.h"
 #include "platform/gdi/Text.h"
 

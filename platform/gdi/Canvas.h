@@ -12,7 +12,7 @@
 #include <mutex>
 #include <span>
 #include "platform/gdi/BlitRop.h"
-#include "platform/gdi/GraphicsObjects.h"
+#include "platform/gdi/DrawingTools.h"
 
 class TGraphic;
 

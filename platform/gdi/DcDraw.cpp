@@ -6,7 +6,7 @@
 #include <climits>
 #include <cmath>
 
-#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/DcObject.h"
 #include "platform/gdi/Raster.h"
 
 namespace {

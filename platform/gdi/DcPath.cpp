@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/DcObject.h"
 #include "platform/gdi/Rects.h"
 #include "platform/gdi/Raster.h"
 

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "platform/gdi/BlitRaster.h"
-#include "platform/gdi/Dc.h"
-#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/DcApi.h"
+#include "platform/gdi/DcObject.h"
 
 namespace {
 

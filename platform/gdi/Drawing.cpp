@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/DcObject.h"
 
 #define SX_DC_OR(Fail)        \
   TDC* D = GdiLookupDC(Dc);   \

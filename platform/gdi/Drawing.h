@@ -1,6 +1,6 @@
 // Drawing.h — lines, shapes, rectangles, pixels and paths at the Win32
 // level, and the 3-D edges and frame controls the controls paint with.
-// Coordinates are logical; each call forwards to the DC (DeviceContext.h).
+// Coordinates are logical; each call forwards to the DC (DcObject.h).
 #pragma once
 #include "platform/gdi/GdiTypes.h"
 

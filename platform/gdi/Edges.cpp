@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/gdi/Dc.h"
-#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/DcApi.h"
+#include "platform/gdi/DcObject.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/Regions.h"
 #include "platform/rtl/Exceptions.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <map>
 
-#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/DcObject.h"
 #include "platform/gdi/EmfMapping.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Font.h"

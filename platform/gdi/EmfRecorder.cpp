@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 #include "platform/gdi/Blit.h"
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/Font.h"
 #include "platform/gdi/Text.h"
 #include "platform/rtl/CodePages.h"

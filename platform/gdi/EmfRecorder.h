@@ -7,7 +7,7 @@
 #pragma once
 #include <map>
 #include <string>
-#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/DcObject.h"
 #include "platform/gdi/Emf.h"
 
 // Reference: the DC whose device the picture is made for (null: the screen).

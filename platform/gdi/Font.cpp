@@ -5,7 +5,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/DcObject.h"
 #include "platform/rtl/CodePages.h"
 
 namespace {

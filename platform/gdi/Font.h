@@ -10,7 +10,7 @@
 #include <memory>
 #include "platform/gdi/FontEngine.h"
 #include "platform/gdi/FontTypes.h"
-#include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/GdiObjectTable.h"
 
 class TDC;
 

@@ -2,11 +2,11 @@
 // the layer adds its header here.
 #pragma once
 #include "platform/gdi/GdiTypes.h"
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/Rects.h"
 #include "platform/gdi/Regions.h"
 #include "platform/gdi/Text.h"
 #include "platform/gdi/Blit.h"
 #include "platform/gdi/DibBitmaps.h"
-#include "platform/gdi/Icons.h"
+#include "platform/gdi/IconApi.h"

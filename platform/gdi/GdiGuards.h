@@ -3,7 +3,7 @@
 // DC state saved for a scope. The generic handle and update guards are in
 // rtl/Guards.h.
 #pragma once
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/rtl/Guards.h"
 
 template <class THandle>

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 #include "platform/gdi/Blit.h"
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/DibBitmaps.h"
-#include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/GdiObjectTable.h"
 
 namespace {
 TBitmapObject* Obj(HBITMAP H) { return static_cast<TBitmapObject*>(GdiLookup(H, OBJ_BITMAP)); }

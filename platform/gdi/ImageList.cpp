@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include "platform/gdi/Blit.h"
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/GraphicsBitmaps_p.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 #include <vector>
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/Emf.h"
 #include "platform/gdi/EmfPlayer.h"
 #include "platform/gdi/EmfRecorder.h"

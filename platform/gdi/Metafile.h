@@ -7,7 +7,7 @@
 // inch) derived from them.
 #pragma once
 #include "platform/gdi/Canvas.h"
-#include "platform/gdi/Graphic.h"
+#include "platform/gdi/Picture.h"
 
 class TMetafile : public TGraphic {
   SX_CLASS(TMetafile, TGraphic)

@@ -7,7 +7,7 @@
 // Internal to the graphics layer; the text and bitmap units may use it.
 #pragma once
 #include <vector>
-#include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/GdiObjectTable.h"
 #include "platform/gdi/RegionData.h"
 
 struct TPointD {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/DcObject.h"
 #include "platform/gdi/Raster.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "platform/gdi/Dc.h"
-#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/DcApi.h"
+#include "platform/gdi/DcObject.h"
 #include "platform/rtl/CodePages.h"
 #include "platform/rtl/Exceptions.h"
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/gdi/Dc.h"
-#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/DcApi.h"
+#include "platform/gdi/DcObject.h"
 #include "platform/gdi/Regions.h"
 #include "platform/gdi/Text.h"
 #include "platform/rtl/CodePages.h"

@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/EmfMapping.h"
 #include "platform/rtl/CodePages.h"
 

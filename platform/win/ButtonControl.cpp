@@ -6,7 +6,7 @@
 
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/GdiGuards.h"
-#include "platform/gdi/Icons.h"
+#include "platform/gdi/IconApi.h"
 #include "platform/rtl/VirtualKeys.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"

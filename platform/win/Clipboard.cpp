@@ -4,7 +4,7 @@
 #include <cstring>
 #include <map>
 
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/Emf.h"
 #include "platform/rtl/CodePages.h"
 #include "platform/win/Display.h"

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/GdiObjectTable.h"
 #include "platform/gdi/Regions.h"
 #include "platform/rtl/Colors.h"
 #include "platform/rtl/Exceptions.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <functional>
 
-#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/DcObject.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/VirtualKeys.h"

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <map>
 
-#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/DcObject.h"
 #include "platform/gdi/Gdi.h"
-#include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/GdiObjectTable.h"
 #include "platform/win/Display.h"
 #include "platform/win/Input.h"
 #include "platform/win/Window.h"

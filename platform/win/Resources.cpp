@@ -8,9 +8,9 @@
 
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/Blit.h"
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/Dib.h"
-#include "platform/gdi/Icons.h"
+#include "platform/gdi/IconApi.h"
 #include "platform/gdi/PngCodec.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/FileUtils.h"

@@ -4,7 +4,7 @@
 
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/GdiGuards.h"
-#include "platform/gdi/Icons.h"
+#include "platform/gdi/IconApi.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/OwnerDraw.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/rtl/Exceptions.h"
 

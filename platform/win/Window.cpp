@@ -5,8 +5,8 @@
 #include <unistd.h>
 #include <sys/syscall.h>
 
-#include "platform/gdi/GdiObjects.h"
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/GdiObjectTable.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/Regions.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/win/Clipboard.h"

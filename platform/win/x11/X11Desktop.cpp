@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/gdi/Dc.h"
-#include "platform/gdi/GdiObjects.h"
-#include "platform/gdi/Icons.h"
+#include "platform/gdi/DcApi.h"
+#include "platform/gdi/GdiObjectTable.h"
+#include "platform/gdi/IconApi.h"
 #include "platform/rtl/CodePages.h"
 #include "platform/rtl/VirtualKeys.h"
 #include "platform/win/GlobalMemory.h"

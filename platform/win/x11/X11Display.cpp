@@ -12,9 +12,9 @@
 #include <sys/shm.h>
 #include <unistd.h>
 
-#include "platform/gdi/Dc.h"
-#include "platform/gdi/GdiObjects.h"
-#include "platform/gdi/Icons.h"
+#include "platform/gdi/DcApi.h"
+#include "platform/gdi/GdiObjectTable.h"
+#include "platform/gdi/IconApi.h"
 #include "platform/rtl/CodePages.h"
 #include "platform/win/Cursors.h"
 #include "platform/win/Input.h"

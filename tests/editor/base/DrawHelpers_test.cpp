@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "editor/base/RegStorage.h"
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/Drawing.h"
 
 namespace {

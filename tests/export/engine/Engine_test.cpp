@@ -8,7 +8,7 @@
 #include "TraceEngine.h"
 #include "platform/rtl/FileUtils.h"
 #include "support/TestFiles.h"
-#include "platform/gdi/Icon.h"
+#include "platform/gdi/IconGraphic.h"
 
 namespace {
 std::string TempBase(const char* Name) { return GetTempPath() + "sx_engine_" + Name; }

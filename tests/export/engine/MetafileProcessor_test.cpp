@@ -3,7 +3,7 @@
 #include "PlayerSupport.h"
 #include "export/pdf/PdfFont.h"
 #include "platform/gdi/BlitRop.h"
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/Text.h"
 
 namespace {

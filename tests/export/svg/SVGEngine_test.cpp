@@ -5,7 +5,7 @@
 #include <memory>
 #include "export/image/RasterSupport.h"
 #include "export/svg/SvgEngine.h"
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/Metafile.h"
 

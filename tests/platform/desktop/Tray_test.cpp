@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/gdi/Gdi.h"
-#include "platform/gdi/Icons.h"
+#include "platform/gdi/IconApi.h"
 #include "platform/win/HeadlessDisplay.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Messages.h"

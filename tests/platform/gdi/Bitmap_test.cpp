@@ -9,7 +9,7 @@
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/BmpCodec.h"
 #include "platform/gdi/Gdi.h"
-#include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/GdiObjectTable.h"
 #include "tests/platform/gdi/Dib_TestSupport.h"
 
 namespace {

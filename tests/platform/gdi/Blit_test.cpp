@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/gdi/BlitRop.h"
-#include "platform/gdi/Dc.h"
-#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/DcApi.h"
+#include "platform/gdi/DcObject.h"
 #include "platform/gdi/DibBitmaps.h"
 #include "platform/gdi/Regions.h"
 

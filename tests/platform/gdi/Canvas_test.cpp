@@ -10,7 +10,7 @@
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/Canvas.h"
 #include "platform/gdi/Gdi.h"
-#include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/GdiObjectTable.h"
 #include "platform/rtl/Component.h"
 #include "platform/rtl/ObjectText.h"
 

@@ -1,5 +1,5 @@
 #include "platform/gdi/Gdi.h"
-#include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/GdiObjectTable.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "FontFormats_TestSupport.h"
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/Emf.h"
 #include "platform/gdi/EmfPlayer.h"

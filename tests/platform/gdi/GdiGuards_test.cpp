@@ -1,6 +1,6 @@
 #include "platform/gdi/GdiGuards.h"
 #include <gtest/gtest.h>
-#include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/GdiObjectTable.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/Drawing.h"
-#include "platform/gdi/Icons.h"
+#include "platform/gdi/IconApi.h"
 #include "platform/rtl/ObjectText.h"
 #include "support/TestFiles.h"
 

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "platform/gdi/Graphic.h"
+#include "platform/gdi/Picture.h"
 #include "platform/gdi/JpegImage.h"
 #include "tests/platform/gdi/Dib_TestSupport.h"
 

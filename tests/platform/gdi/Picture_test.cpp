@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "platform/gdi/Bitmap.h"
-#include "platform/gdi/Graphic.h"
+#include "platform/gdi/Picture.h"
 
 namespace {
 std::filesystem::path Scratch(const char* Name) {

@@ -1,5 +1,5 @@
 #include "platform/gdi/Gdi.h"
-#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/DcObject.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/Dib.h"
 #include "platform/gdi/DibBitmaps.h"
 #include "platform/gdi/Drawing.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/Regions.h"
 #include "platform/gdi/Text.h"

@@ -11,7 +11,7 @@
 #include "Layout_TestSupport.h"
 #include "platform/gdi/Dib.h"
 #include "platform/gdi/Emf.h"
-#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/DcObject.h"
 #include "platform/gdi/EmfRecorder.h"
 #include "platform/gdi/EmfRecords.h"
 #include "platform/richedit/RtfReader.h"

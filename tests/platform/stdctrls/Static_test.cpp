@@ -3,7 +3,7 @@
 
 #include "../win/WinTestSupport.h"
 #include "platform/gdi/Gdi.h"
-#include "platform/gdi/Icons.h"
+#include "platform/gdi/IconApi.h"
 #include "platform/win/StaticControl.h"
 #include "platform/win/Win.h"
 

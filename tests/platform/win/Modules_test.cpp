@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/win/UxTheme.h"
 

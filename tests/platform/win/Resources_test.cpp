@@ -6,9 +6,9 @@
 #include <fstream>
 #include <unistd.h>
 
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/Drawing.h"
-#include "platform/gdi/Icons.h"
+#include "platform/gdi/IconApi.h"
 #include "platform/win/Cursors.h"
 #include "platform/win/SysBitmaps.h"
 

@@ -1,4 +1,4 @@
-#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/DcObject.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
-#include "platform/gdi/GraphicsObjects.h"
+#include "platform/gdi/DrawingTools.h"
 
 #include <cstring>
 #include "platform/gdi/Bitmap.h"
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/Font.h"
 #include "platform/rtl/MulDiv.h"
 #include "platform/rtl/AnsiStrings.h"

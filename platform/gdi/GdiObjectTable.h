@@ -1,4 +1,4 @@
-// GdiObjects.h — the objects behind GDI handles and the one table that hands
+// GdiObjectTable.h — the objects behind GDI handles and the one table that hands
 // them out. Internal to the graphics layer: the bitmap, font, metafile and
 // printer units reach pixels and objects here without going through the API.
 //

@@ -1,8 +1,8 @@
-#include "platform/gdi/Graphic.h"
+#include "platform/gdi/Picture.h"
 
 #include <vector>
 #include "platform/gdi/Bitmap.h"
-#include "platform/gdi/Icon.h"
+#include "platform/gdi/IconGraphic.h"
 #include "platform/gdi/JpegImage.h"
 #include "platform/gdi/Metafile.h"
 #include "platform/rtl/AnsiStrings.h"

@@ -1,9 +1,9 @@
-#include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/GdiObjectTable.h"
 
 #include <cstring>
 #include <mutex>
 
-#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/DcObject.h"
 #include "platform/rtl/Exceptions.h"
 
 namespace {

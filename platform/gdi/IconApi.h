@@ -1,4 +1,4 @@
-// Icons.h — icons and cursors as handles: an icon is an AND mask (1 keeps
+// IconApi.h — icons and cursors as handles: an icon is an AND mask (1 keeps
 // the screen) and an XOR colour image, drawn as dst = (dst AND mask) XOR
 // colour. Icons are not GDI objects: their handles come from a table of
 // their own, and DeleteObject does not free them (DestroyIcon does).

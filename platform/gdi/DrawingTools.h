@@ -1,4 +1,4 @@
-// GraphicsObjects.h — the class library's drawing tools: TFont, TPen and
+// DrawingTools.h — the class library's drawing tools: TFont, TPen and
 // TBrush. Each is a description that turns into a GDI handle on first use
 // (Handle) and drops that handle whenever the description changes, then
 // tells its owner through OnChange. A canvas watches OnChange to reselect.

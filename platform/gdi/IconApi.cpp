@@ -1,11 +1,11 @@
-#include "platform/gdi/Icons.h"
+#include "platform/gdi/IconApi.h"
 
 #include <map>
 #include <memory>
 #include <mutex>
 #include "platform/gdi/Blit.h"
-#include "platform/gdi/Dc.h"
-#include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/DcApi.h"
+#include "platform/gdi/GdiObjectTable.h"
 #include "platform/gdi/GraphicsBitmaps_p.h"
 
 namespace {

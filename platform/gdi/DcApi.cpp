@@ -1,4 +1,4 @@
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <cstring>
 #include <mutex>
 
-#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/DcObject.h"
 #include "platform/rtl/Colors.h"
 #include "platform/rtl/Exceptions.h"
 

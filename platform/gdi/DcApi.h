@@ -1,8 +1,8 @@
-// Dc.h — device contexts and GDI objects at the Win32 level: creating and
+// DcApi.h — device contexts and GDI objects at the Win32 level: creating and
 // deleting DCs, pens, brushes, bitmaps and palettes, selecting them, the DC's
 // state (colours, modes, mapping, world transform) and its save stack.
 // Calls keep Win32's contract: failure shows in the return value, never as an
-// exception. The DC object behind an HDC is TDC (DeviceContext.h).
+// exception. The DC object behind an HDC is TDC (DcObject.h).
 #pragma once
 #include "platform/gdi/GdiTypes.h"
 #include "platform/rtl/Colors.h"  // COLOR_* for GetSysColorBrush

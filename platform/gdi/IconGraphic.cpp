@@ -1,8 +1,8 @@
-#include "platform/gdi/Icon.h"
+#include "platform/gdi/IconGraphic.h"
 
 #include <cstring>
 #include "platform/gdi/Bitmap.h"
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/Dib.h"
 #include "platform/gdi/GraphicsBitmaps_p.h"
 #include "platform/gdi/PngCodec.h"

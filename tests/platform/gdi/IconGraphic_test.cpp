@@ -7,10 +7,10 @@
 #include <filesystem>
 
 #include "platform/gdi/Bitmap.h"
-#include "platform/gdi/Dc.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/gdi/Dib_TestSupport.h"
-#include "platform/gdi/Graphic.h"
-#include "platform/gdi/Icon.h"
+#include "platform/gdi/Picture.h"
+#include "platform/gdi/IconGraphic.h"
 
 namespace {
 

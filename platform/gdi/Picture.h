@@ -1,4 +1,4 @@
-// Graphic.h — TGraphic, the abstract picture (bitmap, icon, metafile, JPEG),
+// Picture.h — TGraphic, the abstract picture (bitmap, icon, metafile, JPEG),
 // and TPicture, the holder that owns one graphic of any class and picks the
 // class from a file's extension through the registry of file formats.
 //

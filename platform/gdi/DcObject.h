@@ -1,7 +1,7 @@
-// DeviceContext.h — the device context object behind an HDC, and the seam
+// DcObject.h — the device context object behind an HDC, and the seam
 // every drawing call goes through:
 //
-//   API function (Dc.h, Drawing.h, Regions.h, the text and blit units)
+//   API function (DcApi.h, Drawing.h, Regions.h, the text and blit units)
 //     -> TDC virtual operation, in logical coordinates
 //        -> TDC's raster implementation: state stack, logical->device
 //           transform, clip, then pixels in the selected bitmap.
@@ -21,7 +21,7 @@
 #pragma once
 #include <optional>
 #include <vector>
-#include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/GdiObjectTable.h"
 #include "platform/gdi/RegionData.h"
 
 struct BITMAPINFO;

@@ -1,12 +1,12 @@
-// Icon.h — TIcon: an icon or cursor read from an .ico/.cur file, held as an
+// IconGraphic.h — TIcon: an icon or cursor read from an .ico/.cur file, held as an
 // HICON that the TIcon owns. Of the sizes a file holds, the one nearest
 // 32 x 32 with the most colours is used; the file's bytes are kept, so
 // saving writes every size back unchanged. Icons are always transparent
 // and cannot be resized.
 #pragma once
 #include <vector>
-#include "platform/gdi/Graphic.h"
-#include "platform/gdi/Icons.h"
+#include "platform/gdi/Picture.h"
+#include "platform/gdi/IconApi.h"
 
 class TIcon : public TGraphic {
   SX_CLASS(TIcon, TGraphic)
