@@ -875,6 +875,12 @@ std::shared_ptr<TFontInstance> TFontInstance::FallbackInstance(const std::u16str
 const TFontInstance* TFontInstance::Fallback(char32_t Ch) const {
   if (FFace.Kind != TResolvedFace::TKind::Sfnt || FFace.SymbolMap || IsSymbolCharset() || !MayFallBack(Ch))
     return nullptr;
+  // Instances are shared by every thread that draws or measures in the
+  // face, and what the search learns is shared by all instances: one lock
+  // keeps the caches whole.
+  // Recursive: making a fallback instance may measure in it.
+  static std::recursive_mutex SearchLock;
+  std::lock_guard<std::recursive_mutex> Searching(SearchLock);
   TImpl& I = *FImpl;
   if (auto It = I.FallbackOf.find(Ch); It != I.FallbackOf.end())
     return It->second < 0 ? nullptr : I.Fallbacks[size_t(It->second)].get();

@@ -10,6 +10,8 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <thread>
+#include <vector>
 
 #include "platform/gdi/FontEngine.h"
 #include "platform/rtl/Exceptions.h"
@@ -259,4 +261,31 @@ TEST(TFontInstance, RotatedGlyphIsTallerThanWide) {
   const auto G = Flat->GlyphIndex(u'-');
   EXPECT_GT(Flat->Glyph(G).Width, Flat->Glyph(G).Height);
   EXPECT_GT(Up->Glyph(G).Height, Up->Glyph(G).Width);
+}
+
+// Font instances are shared between threads (layout in one, drawing in
+// another); the search for a face that has a missing character keeps caches
+// in the instance and for the whole run, which every thread must find whole.
+TEST(TFontInstance, ThreadsLookingForFallbackFacesAtOnceGetTheSameAnswers) {
+  auto Inst = TFontInstance::Get(MakeFont(u"Liberation Serif", -15));
+  // Greek, Cyrillic extended, arrows, CJK: most lie outside the face.
+  std::vector<char32_t> Chars;
+  for (char32_t C = 0x2190; C < 0x2200; ++C) Chars.push_back(C);
+  for (char32_t C = 0x4E00; C < 0x4F00; ++C) Chars.push_back(C);
+  for (char32_t C = 0x0500; C < 0x0530; ++C) Chars.push_back(C);
+  std::vector<std::vector<const TFontInstance*>> Seen(6);
+  std::vector<std::thread> Pool;
+  for (std::size_t T = 0; T < Seen.size(); ++T)
+    Pool.emplace_back([&, T] {
+      for (std::size_t K = 0; K < Chars.size(); ++K) {
+        // Each thread walks the characters from its own starting point, so
+        // the threads insert into the caches at the same time.
+        const char32_t C = Chars[(K + T * 97) % Chars.size()];
+        Seen[T].push_back(Inst->ResolveGlyph(C).Font);
+      }
+    });
+  for (auto& T : Pool) T.join();
+  for (std::size_t T = 1; T < Seen.size(); ++T)
+    for (std::size_t K = 0; K < Chars.size(); ++K)
+      EXPECT_EQ(Seen[T][(K + Chars.size() - (T * 97) % Chars.size()) % Chars.size()], Seen[0][K]) << "thread " << T;
 }
