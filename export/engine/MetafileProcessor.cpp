@@ -3,6 +3,7 @@
 #include "export/engine/MetafileProcessor.h"
 #include <cmath>
 #include "platform/gdi/Emf.h"
+#include "platform/gdi/EmfMapping.h"
 
 TgtMetafileProcessor::TgtMetafileProcessor(TgtCustomDocumentEngine& Engine) : FEngine(Engine) {
   const Word Caps = Engine.GetCapabilities();
@@ -91,18 +92,6 @@ double TgtMetafileProcessor::ScaleWidth(double W) const {
 }
 
 namespace {
-TEmfXForm Combine(const TEmfXForm& A, const TEmfXForm& B) {
-  // A then B, as CombineTransform multiplies.
-  TEmfXForm R;
-  R.eM11 = A.eM11 * B.eM11 + A.eM12 * B.eM21;
-  R.eM12 = A.eM11 * B.eM12 + A.eM12 * B.eM22;
-  R.eM21 = A.eM21 * B.eM11 + A.eM22 * B.eM21;
-  R.eM22 = A.eM21 * B.eM12 + A.eM22 * B.eM22;
-  R.eDx = A.eDx * B.eM11 + A.eDy * B.eM21 + B.eDx;
-  R.eDy = A.eDx * B.eM12 + A.eDy * B.eM22 + B.eDy;
-  return R;
-}
-
 TgtDoubleRect DRect(const TRect& R) { return {double(R.Left), double(R.Top), double(R.Right), double(R.Bottom)}; }
 }  // namespace
 
@@ -180,8 +169,8 @@ void TgtMetafileProcessor::Dispatch(const TEmfRecord& Rec) {
       auto X = TEmrXForm::Read(Rec);
       switch (X.Mode) {
         case MWT_IDENTITY: FXForm = TEmfXForm(); break;
-        case MWT_LEFTMULTIPLY: FXForm = Combine(X.XForm, FXForm); break;
-        case MWT_RIGHTMULTIPLY: FXForm = Combine(FXForm, X.XForm); break;
+        case MWT_LEFTMULTIPLY: FXForm = EmfCombine(X.XForm, FXForm); break;
+        case MWT_RIGHTMULTIPLY: FXForm = EmfCombine(FXForm, X.XForm); break;
         default: FXForm = X.XForm;
       }
       break;
