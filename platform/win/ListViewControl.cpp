@@ -21,6 +21,7 @@
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
 #include "platform/win/ScrollBars.h"
+#include "platform/win/StdControls_p.h"
 #include "platform/win/Window.h"
 
 namespace commctrl {
@@ -860,18 +861,11 @@ LRESULT TListView::Handle(UINT Msg, WPARAM W, LPARAM L) {
     case WM_ERASEBKGND: return 1;
     case WM_PAINT:
     case WM_PRINTCLIENT: {
-      PAINTSTRUCT Ps;
-      HDC Dc = W ? reinterpret_cast<HDC>(W) : BeginPaint(FWnd, &Ps);
+      const TControlPaintDc Pd(FWnd, W);
       TRect Update;
-      if (W) GetClientRect(FWnd, &Update);
-      else Update = Ps.rcPaint;
-      try {
-        Paint(Dc, Update);
-      } catch (...) {
-        if (!W) EndPaint(FWnd, &Ps);
-        throw;
-      }
-      if (!W) EndPaint(FWnd, &Ps);
+      if (const TRect* Area = Pd.PaintArea()) Update = *Area;
+      else GetClientRect(FWnd, &Update);
+      Paint(Pd.Dc(), Update);
       return 0;
     }
     case WM_SETFOCUS:
