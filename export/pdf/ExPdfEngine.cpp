@@ -281,6 +281,8 @@ AnsiString DateText(TDateTime T, const AnsiString& CreationDate) {
   return "D:" + FormatDateTime("yyyymmddhhnnss", T) + ZoneText;
 }
 
+// Control characters other than tab and line ends are not XML at all: a
+// reader would reject the whole packet for one of them, so they go.
 AnsiString XmlEscape(const AnsiString& S) {
   AnsiString Out;
   for (char C : S) {
@@ -288,9 +290,26 @@ AnsiString XmlEscape(const AnsiString& S) {
       case '<': Out += "&lt;"; break;
       case '>': Out += "&gt;"; break;
       case '&': Out += "&amp;"; break;
-      default: Out += C;
+      case '\t': case '\n': case '\r': Out += C; break;
+      default:
+        if (static_cast<unsigned char>(C) >= 0x20 && C != 0x7F) Out += C;
     }
   }
+  return Out;
+}
+
+// The caller names the element; a name with a space, a markup character or
+// a leading digit would break the packet, so such characters become '_'
+// rather than the entry being lost.
+AnsiString XmlElementName(const AnsiString& S) {
+  auto NameChar = [](unsigned char C) {
+    return (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z') || (C >= '0' && C <= '9') || C == '_' || C == '-' ||
+           C == '.' || C >= 0x80;
+  };
+  AnsiString Out;
+  for (char C : S) Out += NameChar(static_cast<unsigned char>(C)) ? C : '_';
+  const unsigned char First = Out.empty() ? 0 : static_cast<unsigned char>(Out[0]);
+  if (First == 0 || (First >= '0' && First <= '9') || First == '-' || First == '.') Out.insert(0, 1, '_');
   return Out;
 }
 }  // namespace
@@ -429,8 +448,9 @@ void TgtExPDFEngine::WriteMetadata() {
                   "xmlns:iX='http://ns.adobe.com/iX/1.0/'>\r\n\r\n";
   for (const auto& E : FMetadata) {
     const int K = std::min<int>(E.Schema, 5);
+    const AnsiString Name = XmlElementName(E.Name);
     P += "<rdf:Description about=''\r\n xmlns:" + std::string(Prefix[K]) + "='" + Uri[K] + "'>\r\n<" + Prefix[K] +
-         ":" + E.Name + ">" + XmlEscape(E.Value) + "</" + Prefix[K] + ":" + E.Name + ">\r\n</rdf:Description>\r\n\r\n";
+         ":" + Name + ">" + XmlEscape(E.Value) + "</" + Prefix[K] + ":" + Name + ">\r\n</rdf:Description>\r\n\r\n";
   }
   P += "</rdf:RDF>\r\n</x:xmpmeta>\r\n<?xpacket end='w'?>";
   std::string Data = P;

@@ -134,3 +134,28 @@ TEST(TgtExPDFEngine, UnfilledQueuesLeaveNoTrace) {
   const std::string Q = Normalised(Dir.File("plain.pdf"));
   for (const char* Entry : {"/AcroForm", "/Metadata", "/AA", "/Annot"}) EXPECT_EQ(Q.find(Entry), std::string::npos) << Entry;
 }
+
+// Metadata names and values come from the library's caller: whatever they
+// hold, the packet stays well-formed XML and every entry arrives.
+TEST(TgtExPDFEngine, MetadataStaysWellFormedWhateverItsNamesHold) {
+  TTempDir Dir;
+  TgtPDFEngine E;
+  SetUpLikeTheApplication(E, Dir.File("meta"));
+  E.BeginDoc();
+  E.AddMetadata({xsDC, "my title", "a\x01" "b & c"});
+  E.AddMetadata({xsXMP, "3rd<x>", "\x1F" "kept\ttab"});
+  E.AddMetadata({xsPDF, "", "empty name"});
+  E.TextOut(10, 10, u"x");
+  E.EndDoc();
+  const std::string Meta = pdftest::Run("pdfinfo -meta '" + Dir.File("meta.pdf") + "'");
+  {
+    std::ofstream Out(Dir.File("meta.xml"), std::ios::binary);
+    Out << Meta.substr(Meta.find("<?xpacket"));
+  }
+  int Status = -1;
+  const std::string Lint = pdftest::Run("xmllint --noout '" + Dir.File("meta.xml") + "'", &Status);
+  EXPECT_EQ(Status, 0) << Lint << Meta;
+  EXPECT_NE(Meta.find("<dc:my_title>ab &amp; c</dc:my_title>"), std::string::npos) << Meta;
+  EXPECT_NE(Meta.find("<xmp:_3rd_x_>kept\ttab</xmp:_3rd_x_>"), std::string::npos) << Meta;
+  EXPECT_NE(Meta.find("<pdf:_>empty name</pdf:_>"), std::string::npos) << Meta;
+}
