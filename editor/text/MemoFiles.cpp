@@ -1,8 +1,12 @@
 // Loading and saving the memo source's text, and backups.
+#include <unistd.h>
+
 #include <climits>
+#include <string>
 
 #include "editor/base/EdConsts.h"
 #include "editor/base/FileSystems.h"
+#include "editor/base/SortedLists.h"
 #include "editor/exchange/PlainText.h"
 #include "editor/text/MemoSource.h"
 #include "platform/rtl/FileUtils.h"
@@ -71,23 +75,26 @@ void TCustomMemoSource::SaveToFileWithBackup(const AnsiString& FileName) {
     SaveToFile(FileName);
     return;
   }
-  // The new text goes to disk first; only then does the old file make room.
-  const AnsiString TempName = MakeTempFileName(FileName);
-  try {
-    SaveToFile(TempName);
-  } catch (...) {
-    ::DeleteFile(TempName);
-    throw;
-  }
+  // The new text goes to disk first; the old file then becomes the backup
+  // by a second name, and the new one replaces it in one step, so at no
+  // moment is there no file under FileName. Any failure leaves the old file
+  // and removes the temporary one.
+  TAtomicFileStream Out(FileName);
+  FLines->SaveToStream(&Out);
   TWin32FileSystem Files(nullptr);
   AnsiString BackFileName;
-  try {
-    GetBackupName(FileName, BackFileName);
-    Files.DeleteFileChecked(BackFileName);
-    if (::FileExists(FileName)) Files.RenameFileChecked(FileName, BackFileName);
-  } catch (...) {
-    ::DeleteFile(TempName);
-    throw;
+  GetBackupName(FileName, BackFileName);
+  Files.DeleteFileChecked(BackFileName);
+  if (::FileExists(FileName) && ::link(FileName.c_str(), BackFileName.c_str()) != 0) {
+    // A file system without hard links, or a backup on another one: copy.
+    try {
+      TFileStream Old(FileName, fmOpenRead | fmShareDenyWrite);
+      std::string Bytes(std::size_t(Old.GetSize()), '\0');
+      if (!Bytes.empty()) Old.ReadBuffer(Bytes.data(), Integer(Bytes.size()));
+      SaveFileAtomically(BackFileName, Bytes);
+    } catch (const Exception&) {
+      RaiseErrorFmt(LoadResText(EdConsts::SCantRenameFile), {FileName, BackFileName});
+    }
   }
-  Files.RenameFileChecked(TempName, FileName);
+  Out.Commit();
 }
