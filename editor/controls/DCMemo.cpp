@@ -277,13 +277,13 @@ void TCustomDCMemo::ImportRtf(TStream* Stream) { ImportWith(Stream, TDCRtfImport
 void TCustomDCMemo::ImportWith(TStream* Stream, TClass AImporterClass) {
   if (!Stream || Stream->GetSize() == 0) return;
   TCustomMemoSource* S = GetSource();
-  AnsiString Text;
-  Stream->Seek(Int64(0), soBeginning);
-  Text.resize(size_t(Stream->GetSize()));
-  Text.resize(size_t(Stream->Read(Text.data(), Integer(Text.size()))));
   std::unique_ptr<TDCImporter> Importer = CreateImporter(AImporterClass);
   Stream->Seek(Int64(0), soBeginning);
   if (Importer->CanImport(Stream)) {
+    AnsiString Text;
+    Stream->Seek(Int64(0), soBeginning);
+    Text.resize(size_t(Stream->GetSize()));
+    Text.resize(size_t(Stream->Read(Text.data(), Integer(Text.size()))));
     S->BeginUpdate(ccImport);
     FImportBlockColumn = S->GetCaretChar();
     const TBlockOption Block = S->GetBlockOption();

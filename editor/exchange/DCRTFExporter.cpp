@@ -198,9 +198,24 @@ TRTFWriterList::TRTFWriterList()
 
 TRTFWriterList::~TRTFWriterList() = default;
 
+namespace {
+const AnsiString DocumentHeader = "{\\rtf1\\ansi";
+bool StartsWith(const AnsiString& S, const AnsiString& Prefix) { return S.compare(0, Prefix.size(), Prefix) == 0; }
+// Items that WriteTo treats by how they start.
+bool IsMarkerText(const AnsiString& S) { return StartsWith(S, DocumentHeader) || StartsWith(S, TopicMarker); }
+// Plain text joins the item before it up to this size: an item per word
+// would cost several times the document in item overhead.
+constexpr std::size_t ItemChunk = 64 * 1024;
+}  // namespace
+
 void TRTFWriterList::AddText(const AnsiString& S) {
   if (S.empty()) return;
   if (!FStack.empty() && FStack.back()->AddText(S)) return;
+  if (!FItems.empty() && !FItems.back().Object && !IsMarkerText(S) && !IsMarkerText(FItems.back().Text) &&
+      FItems.back().Text.size() < ItemChunk) {
+    FItems.back().Text += S;
+    return;
+  }
   FItems.push_back({S, nullptr});
 }
 
@@ -251,7 +266,6 @@ void TRTFWriterList::CloseGroup(const AnsiString& Word) {
 }
 
 void TRTFWriterList::WriteTo(TStream* Stream) {
-  static const AnsiString Header = "{\\rtf1\\ansi";
   for (const TItem& Item : FItems) {
     if (Item.Object) {
       Item.Object->WriteObject(Stream);
@@ -261,11 +275,11 @@ void TRTFWriterList::WriteTo(TStream* Stream) {
     // Every document header's opening is followed by the tables; text with
     // the same letters (a raw hyperlink target, say) is not a header, and
     // tables inside it would break the document.
-    if (S.compare(0, Header.size(), Header) == 0) {
+    if (StartsWith(S, DocumentHeader)) {
       Put(Stream, S);
       FFontObject->WriteObject(Stream);
       FColorObject->WriteObject(Stream);
-    } else if (S.compare(0, TopicMarker.size(), TopicMarker) == 0) {
+    } else if (StartsWith(S, TopicMarker)) {
       Put(Stream, "{\\page}");
       WriteTopicFootnotes(Stream, WithoutChars(S.substr(TopicMarker.size()),
                                                [](char C) { return C == '{' || C == '}'; }));

@@ -144,18 +144,24 @@ void TCustomMemoSource::PasteFromClipboard() {
 // Pasting lines
 
 void TCustomMemoSource::InsertLines(TStrings* List, bool Block) {
-  TStringList Lines;
-  const Integer N = List ? List->GetCount() : 0;
-  for (Integer I = 0; I < N; ++I) Lines.Add(ConvertWrittenLine(List->GetStrings(I)));
-  PasteLines(&Lines, nullptr, Block);
+  // Each line is converted as it goes in, not into a copy of the list: an
+  // imported document would otherwise be held three times at once.
+  if (!List) return;
+  PasteLineSource(List->GetCount(), [&](Integer I) { return ConvertWrittenLine(List->GetStrings(I)); }, nullptr,
+                  Block);
 }
 
 void TCustomMemoSource::PasteLines(TStrings* List, TStrings* AttrList, bool Block) {
-  const Integer N = List ? List->GetCount() : 0;
+  if (!List) return;
+  PasteLineSource(List->GetCount(), [&](Integer I) { return List->GetStrings(I); }, AttrList, Block);
+}
+
+void TCustomMemoSource::PasteLineSource(Integer N, const std::function<AnsiString(Integer)>& LineAt,
+                                        TStrings* AttrList, bool Block) {
   if (N == 0) return;
   // One line at the caret; the display columns it took.
   auto Put = [&](Integer I) -> Integer {
-    const AnsiString Line = List->GetStrings(I);
+    const AnsiString Line = LineAt(I);
     if (Line.empty()) return 0;
     if (AttrList && I < AttrList->GetCount()) return InsertTextWithAttrs(Line, AttrList->GetStrings(I));
     return InsertText(Line) ? InsertedLength() : 0;

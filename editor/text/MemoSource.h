@@ -723,6 +723,8 @@ private:
   TPosition* NewPosition(bool Tracked);
   void ExpandTabsHook(AnsiString& S) { ExpandTabs(S); }
   AnsiString ConvertWrittenLine(const AnsiString& S) const;
+  // Pastes N lines, line I being LineAt(I) (PasteLines and InsertLines).
+  void PasteLineSource(Integer N, const std::function<AnsiString(Integer)>& LineAt, TStrings* AttrList, bool Block);
   void UrlPass(TStringItem* Item, Integer Line);
   void ParseOneLine(Integer Line, TStringItem* Item, Integer& Carried, Integer& Result);
   void LongestAfterInsert(Integer Line);

@@ -222,7 +222,7 @@ WideString TRichDocument::GetText(Integer CpMin, Integer CpMax) const {
     if (P.FirstCp >= CpMax) break;
     const Integer From = std::max(CpMin - P.FirstCp, 0);
     const Integer To = std::min(CpMax - P.FirstCp, Integer(P.Text.size()));
-    R.append(P.Text, size_t(From), size_t(To - From));
+    P.Text.AppendTo(R, size_t(From), size_t(To - From));
   }
   return R;
 }
@@ -253,7 +253,7 @@ WideString TRichDocument::PlainText() const {
     for (const TRichRun& Run : P.Runs) {
       const Integer End = std::min<Integer>(Run.Start + Run.Length, Integer(P.Text.size()) - 1);
       if (Run.Start >= End || (Run.Picture < 0 && CharFormat(Run.Format).Hidden)) continue;
-      R.append(P.Text, size_t(Run.Start), size_t(End - Run.Start));
+      P.Text.AppendTo(R, size_t(Run.Start), size_t(End - Run.Start));
     }
   }
   return R;

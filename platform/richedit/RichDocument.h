@@ -30,12 +30,14 @@
 // end mark takes no room at all.
 #pragma once
 #include <cstddef>
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/gdi/GdiTypes.h"
+#include "platform/richedit/RichText.h"
 #include "platform/rtl/Types.h"
 
 // The character format of a run.
@@ -196,7 +198,7 @@ enum class TRichParagraphEnd : Byte { Paragraph, Cell };  // CR or BEL
 const std::shared_ptr<const TRichParaFormat>& DefaultRichParaFormat();
 
 struct TRichParagraph {
-  WideString Text;          // ends with the end character
+  TRichText Text;           // ends with the end character
   std::vector<TRichRun> Runs;
   // Shared with every paragraph of the same format (the document interns
   // them): a long document has few formats but many paragraphs. Never nil.
@@ -209,13 +211,18 @@ struct TRichParagraph {
   TRichParagraphEnd End() const;
 };
 
+// A deque, not a vector: a long document has hundreds of thousands of
+// paragraphs, and a vector's doubling would hold up to twice their size
+// (and, while it grows, both copies at once).
+using TRichParagraphs = std::deque<TRichParagraph>;
+
 class TRichDocument {
 public:
   // An empty document: one empty paragraph with the default formats.
   TRichDocument();
 
   // Reading.
-  const std::vector<TRichParagraph>& Paragraphs() const { return FParagraphs; }
+  const TRichParagraphs& Paragraphs() const { return FParagraphs; }
   const std::vector<TRichCharFormat>& CharFormats() const { return FCharFormats; }
   const TRichCharFormat& CharFormat(Integer Index) const { return FCharFormats.at(size_t(Index)); }
   const std::vector<TRichPicture>& Pictures() const { return FPictures; }
@@ -266,7 +273,7 @@ public:
 private:
   void Reopen();
   void AppendRun(std::u16string_view Text, Integer Format, Integer Picture);
-  std::vector<TRichParagraph> FParagraphs;
+  TRichParagraphs FParagraphs;
   std::vector<TRichCharFormat> FCharFormats;
   std::vector<TRichPicture> FPictures;
   std::vector<TRichTableRow> FRows;

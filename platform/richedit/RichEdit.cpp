@@ -23,7 +23,7 @@ void CopyParagraph(TRichDocument& Dst, const TRichDocument& Src, const TRichPara
     if (R.Picture >= 0 && std::size_t(R.Picture) < Src.Pictures().size())
       Dst.AppendPicture(Src.Pictures()[std::size_t(R.Picture)], F);
     else
-      Dst.AppendText(std::u16string_view(P.Text).substr(std::size_t(R.Start), std::size_t(End - R.Start)), F);
+      Dst.AppendText(P.Text.substr(std::size_t(R.Start), std::size_t(End - R.Start)), F);
   }
   const TRichCharFormat& Mark = Src.CharFormat(P.Runs.empty() ? 0 : P.Runs.back().Format);
   if (Last) Dst.Finish(*P.Format, Mark);
@@ -79,7 +79,7 @@ Integer TRichEditStrings::GetCount() const {
 AnsiString TRichEditStrings::Get(Integer Index) const {
   if (Index < 0 || Index >= GetCount()) IndexError(Index);
   const TRichParagraph& P = FEdit->FDoc.Paragraphs()[std::size_t(Index)];
-  return WideToAnsi(std::u16string_view(P.Text).substr(0, P.Text.size() - 1));
+  return WideToAnsi(P.Text.substr(0, P.Text.size() - 1));
 }
 
 void TRichEditStrings::Put(Integer Index, const AnsiString& S) {

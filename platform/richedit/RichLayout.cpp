@@ -270,7 +270,7 @@ private:
   // Pass 1: the offset after the last character of the line that starts at
   // Offset.
   Integer FindBreak(Integer Offset, int Indent, bool First, TBreak& Why) {
-    const std::u16string& T = FP.Text;
+    const TRichText& T = FP.Text;
     const Integer Len = Integer(T.size());
     const int Right = LineRight();
     std::size_t RunIndex = RunAt(FP, Offset);
@@ -354,7 +354,7 @@ private:
 
   // Pass 2: the items, height and alignment of the line [Start, End).
   void Build(TRichLine& Line, Integer Start, Integer End, int Indent, bool First, TBreak Why) {
-    const std::u16string& T = FP.Text;
+    const TRichText& T = FP.Text;
     const int Right = LineRight();
     Line.End = End;
     Line.PageBreak = Why == TBreak::Page;
@@ -889,6 +889,27 @@ int TRichLayout::NestedRow(TRichCellLayout& Cell, Integer First, Integer Last, i
 
 // ---- pagination -------------------------------------------------------------------
 
+void TRichLayout::ReleaseBefore(std::size_t Paragraph) {
+  if (Paragraph <= FReleasedTo) {
+    FReleasedTo = Paragraph;   // paging back: what lies from here on may fill again
+    return;
+  }
+  std::size_t Kept = Paragraph;
+  for (std::size_t I = FReleasedTo; I < Paragraph; ++I) {
+    FParas[I].reset();
+    // A row is kept under its first paragraph; one that reaches Paragraph
+    // stays, and the next release looks at it again.
+    if (!FRows[I]) continue;
+    if (std::size_t(FRows[I]->LastParagraph) < Paragraph) FRows[I].reset();
+    else Kept = std::min(Kept, I);
+  }
+  if (FContinuation && std::size_t(FContinuation->Paragraph) < Paragraph) {
+    FContinuation.reset();
+    FContinuationOffset = -1;
+  }
+  FReleasedTo = Kept;
+}
+
 TRichPage TRichLayout::Paginate(Integer CpMin, Integer CpMax, int HeightTwips) {
   TRichPage Page;
   const Integer Len = FDoc.TextLength();
@@ -904,6 +925,7 @@ TRichPage TRichLayout::Paginate(Integer CpMin, Integer CpMax, int HeightTwips) {
   Integer Cp = CpMin;
   int Y = 0;
   std::size_t P = std::size_t(FDoc.ParagraphAt(Cp));
+  ReleaseBefore(P);
   bool Full = false;
   while (Cp < Limit && P < Paras.size() && !Full) {
     const TRichParagraph& Para = Paras[P];
@@ -972,8 +994,13 @@ TRichPage TRichLayout::Paginate(Integer CpMin, Integer CpMax, int HeightTwips) {
     if (Offset == 0 && Para.Format->PageBreakBefore && !Page.Pieces.empty() && !L->Lines.empty()) break;
     std::size_t First = 0;
     if (Offset > 0) {
-      auto It = std::find_if(L->Lines.begin(), L->Lines.end(), [&](const TRichLine& Ln) { return Ln.Start == Offset; });
-      if (It != L->Lines.end()) First = std::size_t(It - L->Lines.begin());
+      auto LineAt = [&] {
+        auto It = std::lower_bound(L->Lines.begin(), L->Lines.end(), Offset,
+                                   [](const TRichLine& Ln, Integer O) { return Ln.Start < O; });
+        return It != L->Lines.end() && It->Start == Offset ? std::optional(std::size_t(It - L->Lines.begin()))
+                                                           : std::nullopt;
+      };
+      if (const std::optional<std::size_t> At = LineAt()) First = *At;
       else L = &Continuation(Integer(P), Offset);
     }
     if (L->Lines.empty()) {

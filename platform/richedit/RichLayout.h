@@ -7,8 +7,11 @@
 //
 // A layout borrows the document, which must outlive it and stay unchanged;
 // the control drops its layout whenever the document changes. Lines of a
-// paragraph and table rows are laid out on first use and kept, so paging
-// through a document from its start costs one wrap of each paragraph.
+// paragraph and table rows are laid out on first use and kept until a page
+// is laid out from a later position: then those wholly before it go, so
+// paging through a document from its start costs one wrap of each
+// paragraph and holds only the layouts from the current page on. A page's
+// pieces point into the layout and stay valid until the next Paginate.
 //
 // Vertical structure: the document is a sequence of blocks, either one
 // paragraph outside tables or one table row (the cells' paragraphs side by
@@ -200,7 +203,8 @@ public:
   TRichMeasureFonts& Fonts() { return FFonts; }
 
   // Lays out from CpMin (clamped into the text) into a page HeightTwips
-  // high, stopping before CpMax (-1: the end). At least one line or row is
+  // high, stopping before CpMax (-1: the end). Releases the layouts of the
+  // paragraphs and rows that end before CpMin's paragraph. At least one line or row is
   // taken whenever characters remain, even when it does not fit, so callers
   // always advance.
   TRichPage Paginate(Integer CpMin, Integer CpMax, int HeightTwips);
@@ -232,6 +236,9 @@ private:
   void AddBreaks(TRichRowLayout& Row, const TRichCellLayout& Cell) const;
   // Lays out a turned cell's paragraphs; returns the height it needs.
   int TurnedCell(TRichCellLayout& Cell, const std::vector<Integer>& Paragraphs, int Gap, int Upright);
+  // Frees the cached layouts of paragraphs before Paragraph and of rows
+  // that end before it.
+  void ReleaseBefore(std::size_t Paragraph);
 
   const TRichDocument& FDoc;
   TRichLayoutParams FParams;
@@ -241,4 +248,5 @@ private:
   std::vector<std::unique_ptr<TRichRowLayout>> FRows;   // by first paragraph
   std::unique_ptr<TRichParaLayout> FContinuation;        // the last mid-paragraph start
   Integer FContinuationOffset = -1;
+  std::size_t FReleasedTo = 0;   // no layout is cached below this paragraph (from Paginate's view)
 };

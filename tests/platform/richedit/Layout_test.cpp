@@ -217,6 +217,32 @@ TEST(TRichLayout, StopsAtTheEndOfTheRangeAndKeepsProgressOnTinyPages) {
   EXPECT_TRUE(AtEnd.Pieces.empty());
 }
 
+// Laying out a page lets go of the layouts before it; paging back lays
+// them out again, to the same pages.
+TEST(TRichLayout, PagingBackAfterReleasingGivesTheSamePages) {
+  TDocBuilder B;
+  for (int I = 0; I < 60; ++I) B.Para(u"word word word word word word word word " + std::u16string(1, char16_t(u'a' + I % 26)));
+  const TRichDocument Doc = B.Done();
+  TRichLayout L(Doc, At96(3000));
+  const int Page = 2000;
+  std::vector<TRichPage> Forward;
+  for (Integer Cp = 0; Cp < Doc.TextLength();) {
+    Forward.push_back(L.Paginate(Cp, -1, Page));
+    ASSERT_GT(Forward.back().CpEnd, Cp);
+    Cp = Forward.back().CpEnd;
+  }
+  ASSERT_GT(Forward.size(), 4u);
+  for (std::size_t K = Forward.size(); K-- > 0;) {
+    SCOPED_TRACE(K);
+    const TRichPage Again = L.Paginate(Forward[K].CpMin, -1, Page);
+    EXPECT_EQ(Again.CpEnd, Forward[K].CpEnd);
+    EXPECT_EQ(Again.Height, Forward[K].Height);
+    ASSERT_FALSE(Again.Pieces.empty());
+    // The page's pieces are usable: their lines are there to draw.
+    EXPECT_FALSE(Again.Pieces[0].Para->Lines.empty());
+  }
+}
+
 TEST(TRichLayout, ContinuesAParagraphFromAnyPosition) {
   const int A = MetricsOf(Mono()).Advance;
   const TRichDocument Doc = TDocBuilder().Para(u"aaa bbb ccc ddd").Done();
