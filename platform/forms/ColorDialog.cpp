@@ -22,7 +22,7 @@ const std::array<TColor, 48> Basic = {
     TColor(0x000040), TColor(0x004080), TColor(0x004000), TColor(0x404000),
     TColor(0x800000), TColor(0x400000), TColor(0x400040), TColor(0x800040),
     TColor(0x000000), TColor(0x008080), TColor(0x408080), TColor(0x808080),
-    TColor(0x808040), TColor(0xC0C0C0), TColor(0x400040), TColor(0xFFFFFF),
+    TColor(0x808040), TColor(0xC0C0C0), TColor(0xE0E0E0), TColor(0xFFFFFF),
 };
 
 // "RRGGBB" <-> TColor (whose bytes run blue, green, red from the top).

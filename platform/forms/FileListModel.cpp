@@ -14,16 +14,11 @@
 #include <memory>
 
 namespace {
-int CompareNoCase(const AnsiString& A, const AnsiString& B) {
-  const size_t N = std::min(A.size(), B.size());
-  for (size_t i = 0; i < N; ++i) {
-    unsigned char a = static_cast<unsigned char>(A[i]), b = static_cast<unsigned char>(B[i]);
-    if (a >= 'A' && a <= 'Z') a = static_cast<unsigned char>(a + 32);
-    if (b >= 'A' && b <= 'Z') b = static_cast<unsigned char>(b + 32);
-    if (a != b) return a < b ? -1 : 1;
-  }
-  if (A.size() != B.size()) return A.size() < B.size() ? -1 : 1;
-  return A.compare(B) < 0 ? -1 : (A == B ? 0 : 1);
+AnsiString FoldAscii(const AnsiString& S) {
+  AnsiString R = S;
+  for (char& C : R)
+    if (C >= 'A' && C <= 'Z') C = char(C + 32);
+  return R;
 }
 
 AnsiString StripTrailing(AnsiString S) {
@@ -75,6 +70,9 @@ bool TFileListModel::Load(const AnsiString& Folder, AnsiString& Error) {
   }
   FFolder = Dir == "/" ? Dir : Dir + "/";
   FAll = std::move(All);
+  FKeys.clear();
+  FKeys.reserve(FAll.size());
+  for (const TFileEntry& E : FAll) FKeys.push_back(FoldAscii(E.Name));
   Rebuild();
   return true;
 }
@@ -121,7 +119,8 @@ void TFileListModel::Rebuild() {
     int C = 0;
     if (FSortColumn == TFileSortColumn::Size && A.Size != B.Size) C = A.Size < B.Size ? -1 : 1;
     if (FSortColumn == TFileSortColumn::Modified && A.Modified != B.Modified) C = A.Modified < B.Modified ? -1 : 1;
-    if (C == 0) C = CompareNoCase(A.Name, B.Name);
+    if (C == 0) C = FKeys[a].compare(FKeys[b]);
+    if (C == 0) C = A.Name.compare(B.Name);
     return FAscending ? C < 0 : C > 0;
   };
   std::sort(FShown.begin(), FShown.end(), Less);

@@ -53,6 +53,7 @@ private:
   void Rebuild();
   AnsiString FFolder;
   std::vector<TFileEntry> FAll;
+  std::vector<AnsiString> FKeys;  // the names with ASCII letters folded, for sorting
   std::vector<size_t> FShown;
   AnsiString FMask;
   bool FShowHidden = false;
