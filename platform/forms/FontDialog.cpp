@@ -93,6 +93,12 @@ public:
     CancelButton->SetCancel(true);
     CancelButton->SetModalResult(mrCancel);
     CancelButton->SetBounds(360, 54, 72, 23);
+    if (Options.Contains(fdApplyButton)) {
+      TButton* Apply = MakeDialogControl<TButton>(this, this, "ApplyButton");
+      Apply->SetCaption("&Apply");
+      Apply->SetBounds(360, 84, 72, 23);
+      Apply->OnClick = TNotifyEvent(this, &TFontDialogForm::ApplyClick);
+    }
 
     Effects = MakeDialogControl<TGroupBox>(this, this, "EffectsGroup");
     Effects->SetCaption("Effects");
@@ -212,6 +218,12 @@ public:
     if (I >= 0) SizeEdit->SetText(SizeList->GetItems()->GetStrings(I));
   }
   void Changed(TObject*) { UpdateSample(); }
+  void ApplyClick(TObject*) {
+    // The font so far goes to the dialog's Font, and the program shows it.
+    if (!FDialog->CheckChoice(FamilyEdit->GetText(), ParseSize(SizeEdit->GetText()))) return;
+    FDialog->ApplyForm(this);
+    if (FDialog->OnApply) FDialog->OnApply(FDialog);
+  }
   void OkClick(TObject*) {
     if (FDialog->CheckChoice(FamilyEdit->GetText(), ParseSize(SizeEdit->GetText()))) SetModalResult(mrOk);
   }
@@ -314,7 +326,9 @@ TCommonDialog::TAnswerTaken TFontDialog::TakeAnswer(const TDialogAnswer& Answer)
 
 TForm* TFontDialog::CreateForm() { return new TFontDialogForm(this); }
 
-void TFontDialog::TakeForm(TForm* Form) {
+void TFontDialog::TakeForm(TForm* Form) { ApplyForm(Form); }
+
+void TFontDialog::ApplyForm(TForm* Form) {
   auto* F = static_cast<TFontDialogForm*>(Form);
   AnsiString Name = F->FamilyEdit->GetText();
   for (const AnsiString& N : Families())

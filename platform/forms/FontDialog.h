@@ -40,7 +40,11 @@ public:
   // Checks a choice; false after the message saying why.
   bool CheckChoice(const AnsiString& Name, Integer Size);
 
+  // With fdApplyButton: the Apply button put the font chosen so far into
+  // Font (the dialog stays open).
   TNotifyEvent OnApply;
+  // Takes the font its form shows into Font.
+  void ApplyForm(TForm* Form);
 
 protected:
   TDialogRequest MakeRequest() override;

@@ -177,3 +177,27 @@ TEST_F(PrinterDialogs, OffersTheBuiltInFilePrinterAndKeepsTheChoice) {
                     }));
   EXPECT_TRUE(D.GetLandscape());
 }
+
+TEST_F(FontDialogs, ApplyHandsOverTheFontWhileTheDialogStaysOpen) {
+  struct TApplied : TObject {
+    AnsiString Name;
+    void Apply(TObject* Sender) { Name = static_cast<TFontDialog*>(Sender)->GetFont()->GetName(); }
+  } Applied;
+  TFontDialog D(nullptr);
+  D.GetFont()->SetName("Liberation Sans");
+  D.SetOptions({fdEffects, fdApplyButton});
+  D.OnApply = TNotifyEvent(&Applied, &TApplied::Apply);
+  TDialogScript S;
+  S.ThenShowForm();
+  EXPECT_FALSE(Drive(D, [&] { return D.Execute(); },
+                     {
+                         [&](TForm*) { Type("DejaVu Sans"); },
+                         [&](TForm* F) { ClickAt(Named<TButton>(F, "ApplyButton"), 10, 10); },
+                         [&](TForm* F) {
+                           EXPECT_TRUE(F->GetVisible());
+                           EXPECT_EQ(Applied.Name, "DejaVu Sans");
+                           Key(VK_ESCAPE);
+                         },
+                     }));
+  EXPECT_EQ(D.GetFont()->GetName(), "DejaVu Sans") << "what was applied stays after Cancel";
+}

@@ -232,3 +232,54 @@ TEST_F(FileDialogForm, AStartFolderThatCannotBeOpenedIsReportedAndHomeShows) {
   EXPECT_EQ(S.Asked()[1].Caption, "Error");
   EXPECT_NE(S.Asked()[1].Text.find("no/such/folder"), AnsiString::npos);
 }
+
+TEST_F(FileDialogForm, ANameTheCodePageLacksIsReturnedWithItsOwnBytes) {
+  // "Жук.rtf" in UTF-8, as the file system holds it.
+  const std::string Beetle = Touch("in/\xD0\x96\xD1\x83\xD0\xBA.rtf");
+  TOpenDialog D(nullptr);
+  D.SetInitialDir(Folder() + "in");
+  D.SetOptions({ofFileMustExist});
+  TDialogScript S;
+  S.ThenShowForm();
+  const bool Ok = Drive(D, [&] { return D.Execute(); },
+                        {
+                            [&](TForm* F) { ClickItem(List(F), 0); },
+                            [&](TForm*) { Key(VK_RETURN); },
+                        });
+  ASSERT_TRUE(Ok);
+  EXPECT_EQ(D.GetFileName(), Beetle);
+  EXPECT_TRUE(FileExists(D.GetFileName()));
+}
+
+TEST_F(FileDialogForm, ADoubleClickOpensAFolderOrTakesAFileAndTheFormResizes) {
+  const std::string Deep = Touch("top/inner/deep.rtf");
+  TOpenDialog D(nullptr);
+  D.SetInitialDir(Folder() + "top");
+  D.SetOptions({ofFileMustExist, ofEnableSizing});
+  TDialogScript S;
+  S.ThenShowForm();
+  auto DoubleClick = [](TFileListView* L, Integer Index) {
+    ClickItem(L, Index);
+    ClickItem(L, Index);
+  };
+  Integer OldWidth = 0;
+  const bool Ok = Drive(D, [&] { return D.Execute(); },
+                        {
+                            [&](TForm* F) {
+                              EXPECT_EQ(F->GetBorderStyle(), bsSizeable);
+                              OldWidth = List(F)->GetWidth();
+                              F->SetClientWidth(F->ClientWidth() + 200);
+                              F->SetClientHeight(F->ClientHeight() + 100);
+                            },
+                            [&](TForm* F) {
+                              EXPECT_EQ(List(F)->GetWidth(), OldWidth + 200) << "the list takes the new room";
+                              DoubleClick(List(F), 0);
+                            },
+                            [&](TForm* F) {
+                              EXPECT_EQ(Named<TEdit>(F, "PathEdit")->GetText(), Folder() + "top/inner/");
+                              DoubleClick(List(F), 0);
+                            },
+                        });
+  ASSERT_TRUE(Ok);
+  EXPECT_EQ(D.GetFileName(), Deep);
+}
