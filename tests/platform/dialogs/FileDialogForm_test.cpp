@@ -11,6 +11,7 @@
 #include "platform/forms/FileDialogForm.h"
 #include "platform/forms/FileDialogs.h"
 #include "platform/forms/FileListView.h"
+#include "platform/forms/ListCtrls.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/rtl/VirtualKeys.h"
 #include "support/TestFiles.h"
@@ -225,6 +226,24 @@ TEST_F(FileDialogForm, AStartFolderThatCannotBeOpenedIsReportedAndHomeShows) {
             [&](TForm* F) {
               EXPECT_EQ(Named<TEdit>(F, "PathEdit")->GetText(), Folder() + "home/");
               EXPECT_EQ(Shown(List(F)), std::vector<std::string>{"mine.rtf"});
+              // The places: the file system's root is one of them.
+              auto* Places = Named<TListBox>(F, "PlacesList");
+              const Integer Root = Places->GetItems()->IndexOf("File System");
+              ASSERT_GE(Root, 0);
+              const TRect R = Places->ItemRect(Root);
+              ClickAt(Places, R.Left + 5, (R.Top + R.Bottom) / 2);
+            },
+            [&](TForm* F) {
+              EXPECT_EQ(Named<TEdit>(F, "PathEdit")->GetText(), "/");
+              // A path typed in the path box opens with Enter.
+              ClickAt(Named<TEdit>(F, "PathEdit"), 5, 5);
+              Key(VK_END);
+              Type("tmp/../" + Folder().substr(1) + "home");
+              Key(VK_RETURN);
+            },
+            [&](TForm* F) {
+              EXPECT_EQ(Named<TEdit>(F, "PathEdit")->GetText(), Folder() + "home/");
+              EXPECT_TRUE(F->GetVisible()) << "Enter in the path box opens the folder, not the file";
               Key(VK_ESCAPE);
             },
         });
