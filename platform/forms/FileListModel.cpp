@@ -1,12 +1,12 @@
 #include "platform/forms/FileListModel.h"
 
 #include <dirent.h>
-#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -30,7 +30,7 @@ AnsiString StripTrailing(AnsiString S) {
 AnsiString UnescapeMount(const AnsiString& S) {
   AnsiString R;
   for (size_t i = 0; i < S.size(); ++i) {
-    if (S[i] == '\\' && i + 3 < S.size() + 0 && std::isdigit(static_cast<unsigned char>(S[i + 1]))) {
+    if (S[i] == '\\' && i + 3 < S.size() && std::isdigit(static_cast<unsigned char>(S[i + 1]))) {
       R += static_cast<char>(std::strtol(S.substr(i + 1, 3).c_str(), nullptr, 8));
       i += 3;
     } else {
