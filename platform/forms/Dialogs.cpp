@@ -1,8 +1,10 @@
 #include "platform/forms/Dialogs.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "platform/forms/Application.h"
+#include "platform/win/HeadlessDisplay.h"
 
 namespace {
 TDialogAnswerer*& CurrentAnswerer() {
@@ -72,12 +74,58 @@ TDialogScript::~TDialogScript() {
 }
 
 TDialogScript& TDialogScript::Then(Integer Result) {
-  FQueue.push_back({Result, {}});
+  TDialogAnswer A;
+  A.Result = Result;
+  FQueue.push_back(A);
   return *this;
 }
 
 TDialogScript& TDialogScript::ThenFile(const AnsiString& FileName, Integer Result) {
-  FQueue.push_back({Result, FileName});
+  TDialogAnswer A;
+  A.Result = Result;
+  A.FileName = FileName;
+  FQueue.push_back(A);
+  return *this;
+}
+
+TDialogScript& TDialogScript::ThenFiles(const std::vector<AnsiString>& FileNames, Integer Result) {
+  TDialogAnswer A;
+  A.Result = Result;
+  A.Files = FileNames;
+  if (!FileNames.empty()) A.FileName = FileNames.front();
+  FQueue.push_back(A);
+  return *this;
+}
+
+TDialogScript& TDialogScript::ThenColor(TColor Color, Integer Result) {
+  TDialogAnswer A;
+  A.Result = Result;
+  A.Color = Color;
+  FQueue.push_back(A);
+  return *this;
+}
+
+TDialogScript& TDialogScript::ThenFont(const TDialogFont& Font, Integer Result) {
+  TDialogAnswer A;
+  A.Result = Result;
+  A.Font = Font;
+  FQueue.push_back(A);
+  return *this;
+}
+
+TDialogScript& TDialogScript::ThenPrinter(const AnsiString& Printer, Integer Result) {
+  TDialogAnswer A;
+  A.Result = Result;
+  A.Printer = Printer;
+  FQueue.push_back(A);
+  return *this;
+}
+
+TDialogScript& TDialogScript::ThenShowForm() {
+  TDialogAnswer A;
+  A.Result = mrOk;
+  A.ShowForm = true;
+  FQueue.push_back(A);
   return *this;
 }
 
@@ -121,4 +169,40 @@ void ShowMessage(const AnsiString& Msg) {
   R.Text = Msg;
   R.Answers = {mrOk};
   RunDialog(R);
+}
+
+bool TCommonDialog::Execute() {
+  const TDialogRequest R = MakeRequest();
+  bool UseForm = false;
+  while (DialogAnswerer()) {
+    const TDialogAnswer A = RunDialog(R);
+    if (A.ShowForm) {
+      UseForm = true;
+      break;
+    }
+    const TAnswerTaken Taken = TakeAnswer(A);
+    if (Taken != TAnswerTaken::Rejected) return Taken == TAnswerTaken::Accepted;
+  }
+  // Without an answerer a headless run cannot show anything to anyone.
+  if (!UseForm && dynamic_cast<THeadlessDisplay*>(&Display())) throw EDialogNotAnswered(R);
+  std::unique_ptr<TForm> Form(CreateForm());
+  FForm = Form.get();
+  struct TClear {
+    TForm*& F;
+    ~TClear() { F = nullptr; }
+  } Clear{FForm};
+  DoShow();
+  const TModalResult Result = Form->ShowModal();
+  DoClose();
+  if (Result != mrOk) return false;
+  TakeForm(Form.get());
+  return true;
+}
+
+void TCommonDialog::DoShow() {
+  if (OnShow) OnShow(this);
+}
+
+void TCommonDialog::DoClose() {
+  if (OnClose) OnClose(this);
 }

@@ -41,11 +41,30 @@ struct TDialogRequest {
   AnsiString Text;
   UINT Style = 0;                 // MessageBox: the MB_* flags
   std::vector<Integer> Answers;   // the results the dialog can give (IDs or modal results)
+  // Common dialogs: the folder the dialog opens in, its filter and the
+  // name it starts with (file dialogs); what it starts with otherwise.
+  AnsiString InitialDir;
+  AnsiString Filter;
+  AnsiString FileName;
+};
+
+// A font as a font dialog answers it.
+struct TDialogFont {
+  AnsiString Name;
+  Integer Size = 0;  // points; 0 keeps the dialog's
+  TFontStyles Style;
+  TColor Color = clWindowText;
 };
 
 struct TDialogAnswer {
   Integer Result = 0;   // a button's ID / modal result
   AnsiString FileName;  // for file dialogs
+  std::vector<AnsiString> Files;  // a multi-select answer (FileName is the first)
+  TColor Color = clBlack;         // colour dialogs
+  TDialogFont Font;               // font dialogs
+  AnsiString Printer;             // printer set-up: the printer chosen
+  // The dialog runs its own form instead, for the test to drive with input.
+  bool ShowForm = false;
 };
 
 class EDialogNotAnswered : public std::runtime_error {
@@ -78,6 +97,12 @@ public:
   ~TDialogScript() override;
   TDialogScript& Then(Integer Result);
   TDialogScript& ThenFile(const AnsiString& FileName, Integer Result = mrOk);
+  TDialogScript& ThenFiles(const std::vector<AnsiString>& FileNames, Integer Result = mrOk);
+  TDialogScript& ThenColor(TColor Color, Integer Result = mrOk);
+  TDialogScript& ThenFont(const TDialogFont& Font, Integer Result = mrOk);
+  TDialogScript& ThenPrinter(const AnsiString& Printer, Integer Result = mrOk);
+  // The next dialog shows its real form, which the test drives.
+  TDialogScript& ThenShowForm();
   TDialogAnswer Answer(const TDialogRequest& R) override;
   const std::vector<TDialogRequest>& Asked() const { return FAsked; }
   size_t Pending() const { return FQueue.size(); }
@@ -94,3 +119,40 @@ int MessageBox(HWND Wnd, const AnsiString& Text, const AnsiString& Caption, UINT
 // "Information", "Confirmation", or the application's title for mtCustom.
 TModalResult MessageDlg(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, Integer HelpCtx);
 void ShowMessage(const AnsiString& Msg);
+
+// The base of the common dialogs (file, colour, font, printer set-up): a
+// component whose Execute shows a modal form of this platform's own and
+// answers whether the user confirmed it.
+//
+// Where the answer comes from: an installed TDialogAnswerer answers (or
+// passes the dialog on to its form with ShowForm); without one a headless
+// run fails with EDialogNotAnswered naming the caption, and a run on a
+// real display shows the form.
+class TCommonDialog : public TComponent {
+  SX_CLASS(TCommonDialog, TComponent)
+public:
+  explicit TCommonDialog(TComponent* AOwner) : TComponent(AOwner) {}
+  virtual bool Execute();
+  Integer HelpContext = 0;
+  bool Ctl3D = true;
+  TNotifyEvent OnShow;
+  TNotifyEvent OnClose;
+  // The form while it shows (nil otherwise): tests and descendants reach
+  // its controls.
+  TForm* DialogForm() const { return FForm; }
+
+protected:
+  // The request the answerer sees (kind, caption, and what it starts with).
+  virtual TDialogRequest MakeRequest() = 0;
+  // Takes an answer of the hook. Rejected: it failed the dialog's checks
+  // (which said why), the dialog stays open and the answerer is asked again.
+  enum class TAnswerTaken { Accepted, Cancelled, Rejected };
+  virtual TAnswerTaken TakeAnswer(const TDialogAnswer& Answer) = 0;
+  // Builds the form; Execute shows it modally and frees it.
+  virtual TForm* CreateForm() = 0;
+  // The form closed with OK: take its values.
+  virtual void TakeForm(TForm* Form) = 0;
+  virtual void DoShow();
+  virtual void DoClose();
+  TForm* FForm = nullptr;
+};

@@ -5,6 +5,10 @@
 #include "platform/forms/ListCtrls.h"
 #include "platform/forms/ComCtrls.h"
 #include "platform/forms/RadioGroup.h"
+#include "platform/forms/FileDialogs.h"
+#include "platform/forms/ColorDialog.h"
+#include "platform/forms/FontDialog.h"
+#include "platform/forms/PrinterDialogs.h"
 #include "platform/rtl/ClassRegistry.h"
 #include "platform/win/Timers.h"
 #include "platform/win/Window.h"
@@ -70,4 +74,8 @@ void RegisterFormsClasses() {
   RegisterListControlClasses();
   RegisterComCtrlsClasses();
   RegisterRadioGroupClasses();
+  RegisterFileDialogClasses();
+  RegisterColorDialogClasses();
+  RegisterFontDialogClasses();
+  RegisterPrinterDialogClasses();
 }
