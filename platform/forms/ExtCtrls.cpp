@@ -4,6 +4,7 @@
 #include "platform/forms/StdCtrls.h"
 #include "platform/forms/ListCtrls.h"
 #include "platform/forms/ComCtrls.h"
+#include "platform/forms/Menus.h"
 #include "platform/forms/RadioGroup.h"
 #include "platform/rtl/ClassRegistry.h"
 #include "platform/win/Timers.h"
@@ -70,4 +71,5 @@ void RegisterFormsClasses() {
   RegisterListControlClasses();
   RegisterComCtrlsClasses();
   RegisterRadioGroupClasses();
+  RegisterMenusClasses();
 }
