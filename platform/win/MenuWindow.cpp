@@ -163,7 +163,7 @@ void Measure(TLevel& L) {
 }
 
 TSize WindowSize(const TLevel& L) {
-  return {L.Width, L.Tops.back() + 2 * EdgeH + (L.Scroll ? 2 * ScrollArrowH : 0)};
+  return {L.Width, (L.Scroll ? L.ViewH + 2 * ScrollArrowH : L.Tops.back()) + 2 * EdgeH};
 }
 
 // Fits the level on the work area, turning on scrolling when it is too tall.
@@ -876,6 +876,8 @@ BOOL EndMenu() {
 
 void MenuTrackingReset() {
   TTracker& T = Tracker();
+  // A loop waiting for input must wake to see that it is over.
+  if (T.Active) PostMessageA(nullptr, WM_NULL, 0, 0);
   for (const TLevel& L : T.Levels)
     if (L.Wnd && IsWindow(L.Wnd)) DestroyWindow(L.Wnd);
   T.Levels.clear();
