@@ -396,7 +396,7 @@ TRect TCustomForm::GetClientRect() const {
   DWORD Style = 0, ExStyle = 0;
   FormStyleBits(Style, ExStyle);
   TRect Frame{0, 0, 0, 0};
-  AdjustWindowRectEx(&Frame, Style, FALSE, ExStyle);
+  AdjustWindowRectEx(&Frame, Style, FMenu != nullptr, ExStyle);
   return {0, 0, std::max(0, FWidth - Frame.Width()), std::max(0, FHeight - Frame.Height())};
 }
 

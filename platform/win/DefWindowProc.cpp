@@ -478,7 +478,8 @@ LRESULT DefWindowProcA(HWND H, UINT Msg, WPARAM Wp, LPARAM Lp) {
         case SC_RESTORE: ShowWindow(H, SW_RESTORE); return 0;
         case SC_KEYMENU: MenuKeyCommand(H, char(Lp)); return 0;
         case SC_MOUSEMENU:
-          MenuBarTrack(H, MenuBarItemFromPoint(H, {GET_X_LPARAM(Lp), GET_Y_LPARAM(Lp)}), true, true);
+          if (int Item = MenuBarItemFromPoint(H, {GET_X_LPARAM(Lp), GET_Y_LPARAM(Lp)}); Item >= 0)
+            MenuBarTrack(H, Item, true, true);
           return 0;
         default: return 0;
       }

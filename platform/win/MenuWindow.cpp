@@ -620,7 +620,12 @@ void MouseButton(const MSG& M) {
     if (T.Bar) {
       int B = MenuBarItemFromPoint(T.BarWnd, M.pt);
       if (B >= 0) {
-        if (!Down) return;
+        if (!Down) {
+          // A title without a menu runs its command on release.
+          TMenuItemRec* It = ItemAt(T.BarMenu, B);
+          if (B == T.BarSel && It && !It->SubMenu && !Disabled(*It) && !(It->Type & MFT_SEPARATOR)) Finish(It->Id);
+          return;
+        }
         if (B == T.BarSel && T.BarOpen) {
           Finish(0);  // a second click on the open title closes the menu
           return;

@@ -36,8 +36,8 @@ public:
 const char* MenuFormText = R"(object MenuForm: TMenuForm
   Left = 100
   Top = 100
-  Width = 400
-  Height = 300
+  ClientWidth = 392
+  ClientHeight = 250
   Caption = 'Menus'
   Menu = MainMenu1
   object MainMenu1: TMainMenu
@@ -210,6 +210,9 @@ TEST_F(MenuItems, FormDescriptionBuildsTheMenusAndTheBar) {
   Pump();
   HMENU Bar = GetMenu(F->Handle());
   ASSERT_EQ(Bar, F->MainMenu1->Handle());
+  TRect Client;
+  GetClientRect(F->Handle(), &Client);
+  EXPECT_EQ(Client.Height(), 250) << "the described client size leaves room for the bar";
   EXPECT_EQ(GetMenuItemCount(Bar), 2);
   EXPECT_EQ(StateAt(Bar, 1) & MF_GRAYED, UINT(MF_GRAYED));
   // The menu's command reaches the handler the description named.
