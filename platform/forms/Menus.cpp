@@ -209,9 +209,12 @@ Integer TMenuItem::VisibleIndex() const {
 }
 
 bool TMenuItem::IsOwnerDraw() const {
-  if (OnDrawItem.Assigned()) return true;
   TMenu* M = GetParentMenu();
-  return M && M->GetOwnerDraw() && !(FParent && !FParent->FParent && M->IsBar());
+  // Titles on a menu bar are always the system's to draw.
+  if (M && M->IsBar() && FParent && !FParent->FParent) return false;
+  if (OnDrawItem.Assigned() || HasBitmap()) return true;
+  // Images show only when the menu draws its items itself.
+  return M && (M->GetOwnerDraw() || M->GetImages());
 }
 
 void TMenuItem::FillInfo(MENUITEMINFOA& Info, AnsiString& Text) {
@@ -400,11 +403,14 @@ void TMenuItem::MeasureItem(TCanvas* ACanvas, Integer& Width, Integer& Height) {
     Height = GetSystemMetrics(SM_CYMENU) / 2;
     return;
   }
-  AnsiString Text = StripHotkey(FCaption);
-  if (FShortCut) Text += "    " + ShortCutToText(FShortCut);
-  Width = ACanvas->TextWidth(Text) + 2 * (GetSystemMetrics(SM_CXMENUCHECK) + 4);
+  TMenu* M = GetParentMenu();
+  TCustomImageList* Images = M ? M->GetImages() : nullptr;
+  int Column = GetSystemMetrics(SM_CXMENUCHECK) + 6;
+  if (Images) Column = std::max(Column, Images->GetWidth() + 6);
+  Width = Column + ACanvas->TextWidth(StripHotkey(FCaption)) + 16;
+  if (FShortCut) Width += 16 + ACanvas->TextWidth(ShortCutToText(FShortCut));
   Height = std::max<Integer>(ACanvas->TextHeight("Qg") + 4, GetSystemMetrics(SM_CYMENUCHECK) + 2);
-  if (TMenu* M = GetParentMenu(); M && M->GetImages()) Height = std::max(Height, M->GetImages()->GetHeight() + 4);
+  if (Images) Height = std::max(Height, Images->GetHeight() + 4);
   if (HasBitmap()) Height = std::max(Height, FBitmap->GetHeight() + 4);
 }
 
@@ -413,29 +419,61 @@ void TMenuItem::DrawItem(TCanvas* ACanvas, TRect ARect, bool Selected) {
     OnDrawItem(this, ACanvas, ARect, Selected);
     return;
   }
+  // As the system draws an item: the selection bar, a glyph (image, bitmap
+  // or check mark) in the check column, the caption with its mnemonic, the
+  // shortcut right-aligned, bold for the default item, embossed when
+  // disabled.
   HDC Dc = ACanvas->GetHandle();
-  FillRect(Dc, &ARect, GetSysColorBrush(Selected ? COLOR_HIGHLIGHT : COLOR_MENU));
+  FillRect(Dc, &ARect, GetSysColorBrush(Selected && !IsLine() ? COLOR_HIGHLIGHT : COLOR_MENU));
   if (IsLine()) {
     TRect L{ARect.Left, (ARect.Top + ARect.Bottom) / 2 - 1, ARect.Right, (ARect.Top + ARect.Bottom) / 2 + 1};
     DrawEdge(Dc, &L, EDGE_ETCHED, BF_TOP);
     return;
   }
-  int Check = GetSystemMetrics(SM_CXMENUCHECK) + 4;
-  if (TMenu* M = GetParentMenu(); M && M->GetImages() && FImageIndex >= 0)
-    M->GetImages()->Draw(ACanvas, ARect.Left + 2, ARect.Top + (ARect.Height() - M->GetImages()->GetHeight()) / 2,
-                         FImageIndex, FEnabled);
-  int OldMode = SetBkMode(Dc, TRANSPARENT);
-  COLORREF OldColor = SetTextColor(
-      Dc, GetSysColor(!FEnabled ? COLOR_GRAYTEXT : Selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
-  TRect T{ARect.Left + Check, ARect.Top, ARect.Right - Check, ARect.Bottom};
-  AnsiString Caption = FCaption;
-  DrawTextA(Dc, Caption.data(), int(Caption.size()), &T, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
-  if (FShortCut) {
-    AnsiString S = ShortCutToText(FShortCut);
-    DrawTextA(Dc, S.data(), int(S.size()), &T, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
+  TMenu* M = GetParentMenu();
+  TCustomImageList* Images = M ? M->GetImages() : nullptr;
+  int Column = GetSystemMetrics(SM_CXMENUCHECK) + 6;
+  if (Images) Column = std::max(Column, Images->GetWidth() + 6);
+  TRect Glyph{ARect.Left, ARect.Top, ARect.Left + Column, ARect.Bottom};
+  COLORREF Ink = GetSysColor(!FEnabled ? COLOR_GRAYTEXT : Selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
+  bool HasImage = (Images && FImageIndex >= 0 && FImageIndex < Images->Count()) || HasBitmap();
+  if (HasImage) {
+    if (FChecked) {
+      TRect Frame{Glyph.Left + 1, Glyph.Top + 1, Glyph.Right - 1, Glyph.Bottom - 1};
+      DrawEdge(Dc, &Frame, BDR_SUNKENOUTER, BF_RECT);
+    }
+    if (Images && FImageIndex >= 0 && FImageIndex < Images->Count()) {
+      Images->Draw(ACanvas, Glyph.Left + (Glyph.Width() - Images->GetWidth()) / 2,
+                   Glyph.Top + (Glyph.Height() - Images->GetHeight()) / 2, FImageIndex, FEnabled);
+    } else {
+      ACanvas->Draw(Glyph.Left + (Glyph.Width() - FBitmap->GetWidth()) / 2,
+                    Glyph.Top + (Glyph.Height() - FBitmap->GetHeight()) / 2, FBitmap.get());
+    }
+  } else if (FChecked) {
+    DrawMenuCheckMark(Dc, Glyph, FRadioItem, Ink);
   }
-  SetTextColor(Dc, OldColor);
+  HFONT Bold = nullptr;
+  if (FDefault) {
+    LOGFONTA Lf;
+    GetObjectA(ACanvas->Font()->GetHandle(), sizeof Lf, &Lf);
+    Lf.lfWeight = 700;
+    Bold = CreateFontIndirectA(&Lf);
+  }
+  HGDIOBJ OldFont = SelectObject(Dc, Bold ? HGDIOBJ(Bold) : HGDIOBJ(ACanvas->Font()->GetHandle()));
+  int OldMode = SetBkMode(Dc, TRANSPARENT);
+  TRect T{ARect.Left + Column, ARect.Top, ARect.Right - 16, ARect.Bottom};
+  AnsiString Caption = FCaption, Short = FShortCut ? ShortCutToText(FShortCut) : AnsiString();
+  auto Text = [&](COLORREF C, int D) {
+    SetTextColor(Dc, C);
+    TRect R{T.Left + D, T.Top + D, T.Right + D, T.Bottom + D};
+    DrawTextA(Dc, Caption.data(), int(Caption.size()), &R, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    if (!Short.empty()) DrawTextA(Dc, Short.data(), int(Short.size()), &R, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
+  };
+  if (!FEnabled && !Selected) Text(GetSysColor(COLOR_3DHILIGHT), 1);
+  Text(Ink, 0);
   SetBkMode(Dc, OldMode);
+  SelectObject(Dc, OldFont);
+  if (Bold) DeleteObject(Bold);
 }
 
 TComponent* TMenuItem::GetParentComponent() {

@@ -848,6 +848,8 @@ void End(bool Popup) {
 
 // --- public calls ------------------------------------------------------------------------------------
 
+void DrawMenuCheckMark(HDC Dc, const TRect& Box, bool Radio, COLORREF Color) { Glyph(Dc, Box, Radio ? 1 : 0, Color); }
+
 void RegisterMenuWindowClass() {
   WNDCLASSA C;
   C.style = CS_SAVEBITS | CS_DBLCLKS;

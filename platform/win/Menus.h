@@ -180,6 +180,10 @@ HMENU TrackedMenu();
 // The windows of the popup menus open now, outermost first.
 std::vector<HWND> OpenMenuWindows();
 
+// The check mark (or a radio item's bullet) as menus draw it, centred in
+// Box: owner-drawn items that look like the system's use it.
+void DrawMenuCheckMark(HDC Dc, const TRect& Box, bool Radio, COLORREF Color);
+
 // The class name of the popup menu window.
 constexpr const char* MenuWindowClassName = "#32768";
 // Registers "#32768" (the system control classes register it with theirs).

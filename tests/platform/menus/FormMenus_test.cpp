@@ -3,6 +3,7 @@
 // items and actions through the form, and a form's menu bar with Alt.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 
 #include "../win/WinTestSupport.h"
@@ -11,7 +12,9 @@
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"
+#include "platform/forms/Screen.h"
 #include "platform/forms/StdCtrls.h"
+#include "platform/gdi/ImageList.h"
 #include "platform/rtl/VirtualKeys.h"
 
 namespace {
@@ -126,6 +129,71 @@ TEST_F(FormMenus, OwnerDrawnMenuItemIsMeasuredAndDrawnByItsEvents) {
   EXPECT_EQ(Before, RGB(0, 255, 0));
   EXPECT_EQ(After, RGB(0, 0, 255)) << "selected, it is drawn again";
   EXPECT_EQ(Sink.Clicks, (std::vector<AnsiString>{"Fancy"}));
+}
+
+// A menu with images draws its items itself, as the system would, with the
+// image in the check column; the sizes it gives are those MeasureItem gives.
+TEST_F(FormMenus, MenuWithImagesDrawsImagesChecksAndText) {
+  auto* Images = new TImageList(Form, 16, 16);
+  TBitmap Red;
+  Red.SetSize(16, 16);
+  Red.Canvas()->Brush()->SetColor(clRed);
+  Red.Canvas()->FillRect({0, 0, 16, 16});
+  Images->Add(&Red, nullptr);
+  auto* Menu = new TPopupMenu(Form);
+  Menu->SetImages(Images);
+  TMenuItem* Pic = Add(Menu->Items(), "Pic", "&Picture", ShortCut('P', TShiftState{ssCtrl}));
+  Pic->SetImageIndex(0);
+  TMenuItem* Ticked = Add(Menu->Items(), "Ticked", "&Ticked");
+  Ticked->SetChecked(true);
+  Add(Menu->Items(), "Line", "-");
+  TMenuItem* Off = Add(Menu->Items(), "Off", "&Off");
+  Off->SetEnabled(false);
+  ShowForm();
+  ASSERT_TRUE(Pic->IsOwnerDraw());
+  TRect Rows[4];
+  int Expected[4] = {};
+  bool Seen = false, Red16 = false, TickInk = false, OffGray = false;
+  Screen().SetIdleHandler([&] {
+    if (!TrackedMenu()) return false;
+    for (UINT I = 0; I < 4; ++I) GetMenuItemRect(nullptr, Menu->Handle(), I, &Rows[I]);
+    auto Ink = [&](const TRect& R, COLORREF C) {
+      for (int Y = R.Top; Y < R.Bottom; ++Y)
+        for (int X = R.Left; X < R.Right; ++X)
+          if (Screen().ScreenPixel(X, Y) == C) return true;
+      return false;
+    };
+    int Col = GetSystemMetrics(SM_CXMENUCHECK) + 6;
+    Red16 = Screen().ScreenPixel(Rows[0].Left + Col / 2, (Rows[0].Top + Rows[0].Bottom) / 2) == RGB(255, 0, 0);
+    TickInk = Ink({Rows[1].Left, Rows[1].Top, Rows[1].Left + Col, Rows[1].Bottom}, GetSysColor(COLOR_MENUTEXT));
+    OffGray = Ink(Rows[3], GetSysColor(COLOR_GRAYTEXT)) && !Ink(Rows[3], GetSysColor(COLOR_MENUTEXT));
+    if (const char* Dir = std::getenv("SX_SCREENSHOT_DIR")) {
+      TRect W;
+      GetWindowRect(OpenMenuWindows().at(0), &W);
+      Screen().SaveScreenshot(std::string(Dir) + "/menus-images.png", &W);
+    }
+    Seen = true;
+    EndMenu();
+    return true;
+  });
+  Menu->Popup(150, 150);
+  ASSERT_TRUE(Seen);
+  EXPECT_TRUE(Red16) << "the image in the check column";
+  EXPECT_TRUE(TickInk) << "a check mark where there is no image";
+  EXPECT_TRUE(OffGray) << "disabled text is grey";
+  // Heights as MeasureItem gives them on the menu font.
+  TCanvas C;
+  HDC Dc = GetDC(nullptr);
+  C.SetHandle(Dc);
+  C.SetFont(::Screen->MenuFont());
+  for (int I = 0; I < 4; ++I) {
+    Integer W = 0, H = 0;
+    Menu->Items()->Items(I)->MeasureItem(&C, W, H);
+    Expected[I] = H;
+  }
+  C.SetHandle(nullptr);
+  ReleaseDC(nullptr, Dc);
+  for (int I = 0; I < 4; ++I) EXPECT_EQ(Rows[I].Height(), Expected[I]) << I;
 }
 
 // A key pressed in a control of the form reaches, in order: the control's
