@@ -526,13 +526,18 @@ LRESULT DefWindowProcA(HWND H, UINT Msg, WPARAM Wp, LPARAM Lp) {
       return 0;
     case WM_KEYDOWN: WinState().MenuAltAlone = false; return 0;
     case WM_SYSKEYUP:
-    case WM_KEYUP:
-      // Alt pressed and released alone, or F10, selects the menu bar.
-      if ((Wp == VK_MENU && WinState().MenuAltAlone) || (Wp == VK_F10 && !(GetKeyState(VK_SHIFT) & 0x8000) && !(GetKeyState(VK_CONTROL) & 0x8000))) {
+    case WM_KEYUP: {
+      const bool Shift = GetKeyState(VK_SHIFT) & 0x8000, Ctrl = GetKeyState(VK_CONTROL) & 0x8000;
+      // Alt pressed and released alone, or F10, selects the menu bar; the
+      // menu key and Shift+F10 ask for the context menu (no mouse point).
+      if ((Wp == VK_MENU && WinState().MenuAltAlone) || (Wp == VK_F10 && !Shift && !Ctrl)) {
         WinState().MenuAltAlone = false;
         WinSend(WinTopLevelOf(H), WM_SYSCOMMAND, SC_KEYMENU, 0);
+      } else if (Wp == VK_APPS || (Wp == VK_F10 && Shift && !Ctrl)) {
+        WinSend(H, WM_CONTEXTMENU, WPARAM(H), MAKELPARAM(-1, -1));
       }
       return 0;
+    }
     case WM_SYSCHAR:
       WinState().MenuAltAlone = false;
       if (Wp != VK_RETURN && Wp != VK_ESCAPE && Wp != VK_TAB) WinSend(WinTopLevelOf(H), WM_SYSCOMMAND, SC_KEYMENU, LPARAM(Wp));

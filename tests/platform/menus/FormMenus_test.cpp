@@ -98,6 +98,26 @@ TEST_F(FormMenus, PopupRunByKeysClicksTheSubMenuItem) {
   EXPECT_EQ(Menu->PopupPoint, TPoint(150, 150));
 }
 
+TEST_F(FormMenus, MenuKeyAndShiftF10OpenTheControlsPopupAtIt) {
+  auto* Menu = new TPopupMenu(Form);
+  Menu->OnPopup = TNotifyEvent(&Sink, &TSink::Popped);
+  Add(Menu->Items(), "Undo", "&Undo");
+  Edit->SetPopupMenu(Menu);
+  ShowForm();
+  Screen().KeyPress(VK_APPS);
+  Screen().KeyPress(VK_ESCAPE);
+  Pump();
+  EXPECT_EQ(Sink.Popups, 1);
+  EXPECT_EQ(Menu->PopupPoint, Edit->ClientToScreen({0, 0})) << "at the control, not the mouse";
+  Screen().KeyDown(VK_SHIFT);
+  Screen().KeyPress(VK_F10);
+  Screen().KeyUp(VK_SHIFT);
+  Screen().KeyPress('U');
+  Pump();
+  EXPECT_EQ(Sink.Popups, 2);
+  EXPECT_EQ(Sink.Clicks, (std::vector<AnsiString>{"Undo"}));
+}
+
 TEST_F(FormMenus, OwnerDrawnMenuItemIsMeasuredAndDrawnByItsEvents) {
   auto* Menu = new TPopupMenu(Form);
   TMenuItem* Fancy = Add(Menu->Items(), "Fancy", "Fancy");
