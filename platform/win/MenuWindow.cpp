@@ -346,7 +346,7 @@ void PaintLevel(const TLevel& L, HDC Dc) {
   DrawEdge(Dc, &All, EDGE_RAISED, BF_RECT);
 }
 
-LRESULT CALLBACK_MenuWndProc(HWND H, UINT Msg, WPARAM Wp, LPARAM Lp) {
+LRESULT MenuWndProc(HWND H, UINT Msg, WPARAM Wp, LPARAM Lp) {
   switch (Msg) {
     case WM_PAINT: {
       PAINTSTRUCT Ps;
@@ -606,7 +606,10 @@ void MouseMove(TPoint Pt) {
   bool SameOpen = L.Sel == I && T.Levels.size() > std::size_t(Li) + 1;
   if (!SameOpen) CloseLevelsFrom(std::size_t(Li) + 1);
   Select(std::size_t(Li), I, true);
-  if (!SameOpen && It->SubMenu) OpenSelectedSub(false);
+  // The owner heard of the selection and may have changed or ended the menu.
+  if (T.Done || std::size_t(Li) >= T.Levels.size()) return;
+  It = ItemAt(T.Levels[std::size_t(Li)].Menu, I);
+  if (!SameOpen && It && It->SubMenu) OpenSelectedSub(false);
 }
 
 void MouseButton(const MSG& M) {
@@ -645,7 +648,7 @@ void MouseButton(const MSG& M) {
   if (I < 0) return;
   if (Down) {
     MouseMove(M.pt);
-    L.MouseSel = true;
+    if (std::size_t(Li) < T.Levels.size()) T.Levels[std::size_t(Li)].MouseSel = true;
     return;
   }
   if (Right && !(T.Flags & TPM_RIGHTBUTTON) && !T.Bar) return;
@@ -853,7 +856,7 @@ void DrawMenuCheckMark(HDC Dc, const TRect& Box, bool Radio, COLORREF Color) { G
 void RegisterMenuWindowClass() {
   WNDCLASSA C;
   C.style = CS_SAVEBITS | CS_DBLCLKS;
-  C.lpfnWndProc = &CALLBACK_MenuWndProc;
+  C.lpfnWndProc = &MenuWndProc;
   C.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   C.lpszClassName = MenuWindowClassName;
   RegisterClassA(&C);

@@ -53,9 +53,9 @@ int MenuBarItemFromPoint(HWND Wnd, TPoint Screen);
 int MenuBarHotItem(HWND Wnd, bool* Pressed);
 
 // --- tracking (MenuWindow.cpp) -------------------------------------------------------
-// Runs the menu bar's loop: Start is the bar item to open (-1: the first,
-// selected only), Char a mnemonic that chooses it (0 none), Open whether
-// the item's popup opens at once.
+// Runs the menu bar's loop: Start is the bar item to select (-1: the
+// first), Open whether its popup opens at once, Mouse whether a click
+// started it (a keyboard start selects the popup's first item).
 void MenuBarTrack(HWND Wnd, int Start, bool Open, bool Mouse);
 // An item's screen rectangle in an open popup menu.
 bool MenuPopupItemRect(HMENU Menu, UINT Item, TRect* R);

@@ -35,6 +35,17 @@ public:
     Canvas->FillRect(R);
   }
   void Execute(TObject*) { Clicks.push_back("action"); }
+  // Fills a sub-menu as it opens, as programs build recent-file lists.
+  TComponent* ItemOwner = nullptr;
+  void Fill(TObject* Sender) {
+    auto* Parent = static_cast<TMenuItem*>(Sender);
+    Parent->Items(0)->SetVisible(false);
+    auto* I = new TMenuItem(ItemOwner);
+    I->SetName("Dyn" + std::to_string(Parent->Count()));
+    I->SetCaption("&Fresh");
+    I->OnClick = TNotifyEvent(this, &TSink::Click);
+    Parent->Add(I);
+  }
   void OnShortCut(TMessage& Msg, bool& Handled) {
     if (Msg.WParam == VK_F2) {
       Clicks.push_back("form F2");
@@ -96,6 +107,21 @@ TEST_F(FormMenus, PopupRunByKeysClicksTheSubMenuItem) {
   // chosen item clicks last.
   EXPECT_EQ(Sink.Clicks, (std::vector<AnsiString>{"More", "Deep"}));
   EXPECT_EQ(Menu->PopupPoint, TPoint(150, 150));
+}
+
+TEST_F(FormMenus, SubMenuFilledAsItOpensShowsTheNewItems) {
+  auto* Menu = new TPopupMenu(Form);
+  TMenuItem* Recent = Add(Menu->Items(), "Recent", "&Recent");
+  Add(Recent, "Placeholder", "(none)");
+  Recent->OnClick = TNotifyEvent(&Sink, &TSink::Fill);
+  Sink.ItemOwner = Form;
+  ShowForm();
+  // Right opens Recent (its OnClick hides the placeholder and adds an
+  // item); F is the new item's mnemonic.
+  for (WORD K : {WORD(VK_DOWN), WORD(VK_RIGHT), WORD('F')}) Screen().KeyPress(K);
+  Menu->Popup(150, 150);
+  EXPECT_EQ(Sink.Clicks, (std::vector<AnsiString>{"Dyn1"}));
+  EXPECT_EQ(GetMenuItemCount(Recent->Handle()), 1) << "the hidden placeholder left the HMENU";
 }
 
 TEST_F(FormMenus, MenuKeyAndShiftF10OpenTheControlsPopupAtIt) {
