@@ -183,6 +183,18 @@ bool TActionList::UpdateAction(TBasicAction* Action) {
   return Handled;
 }
 
+bool TActionList::IsShortCut(TShortCut AShortCut) {
+  if (!AShortCut) return false;
+  for (TCustomAction* A : std::vector<TCustomAction*>(FActions)) {
+    if (A->GetShortCut() != AShortCut) continue;
+    A->Update();
+    if (!A->GetEnabled()) return false;
+    A->Execute();
+    return true;
+  }
+  return false;
+}
+
 void TActionList::GetChildren(const TGetChildProc& Proc, TComponent* Root) {
   for (TCustomAction* A : FActions)
     if (A->Owner() == Root) Proc(A);

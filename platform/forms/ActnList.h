@@ -179,6 +179,9 @@ public:
   // True when OnExecute handled the action.
   bool ExecuteAction(TBasicAction* Action);
   bool UpdateAction(TBasicAction* Action);
+  // The first action with the shortcut is updated and, when enabled,
+  // executed: true. False when none has it or it is disabled.
+  bool IsShortCut(TShortCut AShortCut);
   TCustomImageList* Images = nullptr;
   TActionEvent OnExecute;
   TActionEvent OnUpdate;

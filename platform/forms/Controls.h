@@ -538,6 +538,7 @@ protected:
   void PaintControls(HDC DC, TControl* First);
   void PaintHandler(TMessage& Message);
   bool DoKeyDown(TMessage& Message);
+  bool IsMenuKey(TMessage& Message);
   bool DoKeyPress(TMessage& Message);
   bool DoKeyUp(TMessage& Message);
   virtual void KeyDown(Word& Key, TShiftState Shift);

@@ -4,6 +4,7 @@
 #include "platform/forms/StdCtrls.h"
 #include "platform/forms/ListCtrls.h"
 #include "platform/forms/ComCtrls.h"
+#include "platform/forms/Menus.h"
 #include "platform/forms/RadioGroup.h"
 #include "platform/forms/FileDialogs.h"
 #include "platform/forms/ColorDialog.h"
@@ -78,4 +79,5 @@ void RegisterFormsClasses() {
   RegisterColorDialogClasses();
   RegisterFontDialogClasses();
   RegisterPrinterDialogClasses();
+  RegisterMenusClasses();
 }

@@ -5,6 +5,7 @@
 #include "platform/forms/ActnList.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/FormLoader.h"
+#include "platform/forms/Menus.h"
 #include "platform/rtl/VirtualKeys.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
@@ -24,6 +25,7 @@ void TForm::Published(TPublished<TForm>& P) {
   P.Property("Font", &TForm::GetFont, &TForm::SetFont);
   P.Property("FormStyle", &TForm::GetFormStyle, &TForm::SetFormStyle).Default(fsNormal);
   P.Property("KeyPreview", &TForm::GetKeyPreview, &TForm::SetKeyPreview).Default(false);
+  P.Property("Menu", &TForm::GetMenu, &TForm::SetMenu);
   P.Property("OldCreateOrder", &TForm::FOldCreateOrder, &TForm::FOldCreateOrder);
   P.Property("ParentColor", &TForm::GetParentColor, &TForm::SetParentColor).Stored(false);
   P.Property("PixelsPerInch", &TForm::GetPixelsPerInch, &TForm::SetPixelsPerInch);
@@ -41,6 +43,7 @@ void TForm::Published(TPublished<TForm>& P) {
   P.Property("OnDeactivate", &TForm::OnDeactivate, &TForm::OnDeactivate);
   P.Property("OnDestroy", &TForm::OnDestroy, &TForm::OnDestroy);
   P.Property("OnHide", &TForm::OnHide, &TForm::OnHide);
+  P.Property("OnShortCut", &TForm::OnShortCut, &TForm::OnShortCut);
   P.Property("OnKeyDown", &TForm::OnKeyDown, &TForm::OnKeyDown);
   P.Property("OnKeyPress", &TForm::OnKeyPress, &TForm::OnKeyPress);
   P.Property("OnKeyUp", &TForm::OnKeyUp, &TForm::OnKeyUp);
@@ -393,7 +396,7 @@ TRect TCustomForm::GetClientRect() const {
   DWORD Style = 0, ExStyle = 0;
   FormStyleBits(Style, ExStyle);
   TRect Frame{0, 0, 0, 0};
-  AdjustWindowRectEx(&Frame, Style, FALSE, ExStyle);
+  AdjustWindowRectEx(&Frame, Style, FMenu != nullptr, ExStyle);
   return {0, 0, std::max(0, FWidth - Frame.Width()), std::max(0, FHeight - Frame.Height())};
 }
 
@@ -489,8 +492,60 @@ void TCustomForm::Dispatch(TMessage& Message) {
     case WM_ACTIVATE: WMActivate(Message); break;
     case WM_CLOSE: WMClose(Message); break;
     case WM_SIZE: WMSize(Message); break;
+    case CM_ISSHORTCUT: Message.Result = IsShortCut(Message) ? 1 : 0; break;
+    case WM_COMMAND:
+    case WM_INITMENUPOPUP:
+    case WM_MENUSELECT:
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+      // The main menu's messages are its own; the rest go to the controls.
+      if (FMenu && FMenu->HandleMenuMessage(Message)) break;
+      inherited::Dispatch(Message);
+      break;
     default: inherited::Dispatch(Message);
   }
+}
+
+void TCustomForm::SetMenu(TMainMenu* Value) {
+  if (FMenu == Value) return;
+  if (FMenu) {
+    FMenu->SetForm(nullptr);
+    FMenu->RemoveFreeNotification(this);
+  }
+  FMenu = Value;
+  if (FMenu) {
+    if (FMenu->Form() && FMenu->Form() != this)
+      if (auto* Other = dynamic_cast<TCustomForm*>(FMenu->Form())) Other->SetMenu(nullptr);
+    FMenu->FreeNotification(this);
+    FMenu->SetForm(this);
+  }
+  if (HandleAllocated()) ::SetMenu(Handle(), FMenu ? FMenu->Handle() : nullptr);
+}
+
+void TCustomForm::CreateWnd() {
+  inherited::CreateWnd();
+  if (FMenu) ::SetMenu(Handle(), FMenu->Handle());
+}
+
+void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
+  inherited::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FMenu) {
+    FMenu = nullptr;
+    if (HandleAllocated()) ::SetMenu(Handle(), nullptr);
+  }
+}
+
+bool TCustomForm::IsShortCut(TMessage& Message) {
+  bool Handled = false;
+  if (OnShortCut.Assigned()) OnShortCut(Message, Handled);
+  if (Handled) return true;
+  if (FMenu && FMenu->WindowHandle() && FMenu->IsShortCut(Message)) return true;
+  Word Key = Word(Message.WParam);
+  if (Key == VK_SHIFT || Key == VK_CONTROL || Key == VK_MENU) return false;
+  TShortCut Sc = ShortCut(Key, KeyDataToShiftState(Message.LParam));
+  for (Integer I = 0; I < ComponentCount(); ++I)
+    if (auto* List = dynamic_cast<TActionList*>(Components(I)); List && List->IsShortCut(Sc)) return true;
+  return false;
 }
 
 void TCustomForm::CMActionExecute(TMessage& Message) {

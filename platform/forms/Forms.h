@@ -58,6 +58,9 @@ constexpr TModalResult mrYesToAll = 10;
 
 using TCloseEvent = TEvent<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = TEvent<void(TObject* Sender, bool& CanClose)>;
+// A key message (WParam the key, LParam its key data) offered as a shortcut.
+using TShortCutEvent = TEvent<void(TMessage& Msg, bool& Handled)>;
+class TMainMenu;
 
 class TCustomForm : public TWinControl {
   SX_CLASS(TCustomForm, TWinControl)
@@ -126,6 +129,15 @@ public:
   TComponent* GetChildOwner() override { return this; }
   bool HasParent() override { return false; }
 
+  // --- menu bar and shortcuts ---
+  TMainMenu* GetMenu() const { return FMenu; }
+  // The menu shows as the window's menu bar; its commands reach its items.
+  void SetMenu(TMainMenu* Value);
+  // OnShortCut, then the main menu, then the form's action lists: true
+  // when one of them took the key (CM_ISSHORTCUT asks this).
+  virtual bool IsShortCut(TMessage& Message);
+  TShortCutEvent OnShortCut;
+
   TNotifyEvent OnCreate;
   TNotifyEvent OnDestroy;
   TNotifyEvent OnShow;
@@ -147,6 +159,8 @@ protected:
   void Dispatch(TMessage& Message) override;
   void ReadState(TReader* Reader) override;
   void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   void CMDialogKey(TMessage& Message);
   void CMActionExecute(TMessage& Message);
   void CMShowingChanged(TMessage& Message);
@@ -175,6 +189,7 @@ protected:
   bool FOldCreateOrder = false;
   Integer FFocusCount = 0;
   Integer FClientWidth = 0, FClientHeight = 0;  // read, not yet applied
+  TMainMenu* FMenu = nullptr;
 };
 
 class TForm : public TCustomForm {

@@ -9,6 +9,7 @@
 #include "platform/forms/ControlDrag.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Forms.h"
+#include "platform/forms/Menus.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/VirtualKeys.h"
 #include "platform/win/Cursors.h"
@@ -593,6 +594,7 @@ void TWinControl::WMChar(TMessage& Message) {
 // when WM_KEYDOWN itself arrives.
 void TWinControl::CNKeyDown(TMessage& Message) {
   Message.Result = 1;
+  if (IsMenuKey(Message)) return;
   if (Perform(CM_CHILDKEY, Message.WParam, LPARAM(this)) != 0) return;
   const Word Key = Word(Message.WParam);
   UINT Mask = 0;
@@ -613,6 +615,16 @@ void TWinControl::CNKeyDown(TMessage& Message) {
       if (Form->Perform(CM_DIALOGKEY, Key, Message.LParam) != 0) return;
   }
   Message.Result = 0;
+}
+
+// A shortcut of a popup menu of this control or a parent, else of the
+// form (its main menu and actions) takes the key before the control does.
+bool TWinControl::IsMenuKey(TMessage& Message) {
+  if (ComponentState().Contains(csDesigning)) return false;
+  for (TControl* C = this; C; C = C->GetParent())
+    if (TPopupMenu* P = C->GetPopupMenu(); P && P->IsShortCut(Message)) return true;
+  TCustomForm* Form = GetParentForm(this);
+  return Form && Form->Perform(CM_ISSHORTCUT, Message.WParam, Message.LParam) != 0;
 }
 
 // Alt+letter: the form offers it to the controls as an accelerator.

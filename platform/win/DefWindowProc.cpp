@@ -11,6 +11,7 @@
 #include "platform/rtl/VirtualKeys.h"
 #include "platform/win/Cursors.h"
 #include "platform/win/Input.h"
+#include "platform/win/Menus_p.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
 #include "platform/win/ScrollBars.h"
@@ -271,7 +272,7 @@ void NcPaintInto(HWND H, HDC Dc) {
   TRect In = Inflate(R, F);
   In.Top += CaptionHeight(*W);
   if (HasMenuBar(*W)) {
-    Fill(Dc, {In.Left, In.Top, In.Right, In.Top + GetSystemMetrics(SM_CYMENU)}, COLOR_MENU);
+    MenuBarPaint(H, Dc, {In.Left, In.Top, In.Right, In.Top + GetSystemMetrics(SM_CYMENU)});
     In.Top += GetSystemMetrics(SM_CYMENU);
   }
   if (W->ExStyle & WS_EX_CLIENTEDGE) {
@@ -475,7 +476,12 @@ LRESULT DefWindowProcA(HWND H, UINT Msg, WPARAM Wp, LPARAM Lp) {
         case SC_MINIMIZE: ShowWindow(H, SW_MINIMIZE); return 0;
         case SC_MAXIMIZE: ShowWindow(H, SW_MAXIMIZE); return 0;
         case SC_RESTORE: ShowWindow(H, SW_RESTORE); return 0;
-        default: return 0;  // FIXME: SC_KEYMENU opens no system menu
+        case SC_KEYMENU: MenuKeyCommand(H, char(Lp)); return 0;
+        case SC_MOUSEMENU:
+          if (int Item = MenuBarItemFromPoint(H, {GET_X_LPARAM(Lp), GET_Y_LPARAM(Lp)}); Item >= 0)
+            MenuBarTrack(H, Item, true, true);
+          return 0;
+        default: return 0;
       }
     case WM_NCLBUTTONDOWN: {
       int Hit = int(std::intptr_t(Wp));
@@ -489,6 +495,8 @@ LRESULT DefWindowProcA(HWND H, UINT Msg, WPARAM Wp, LPARAM Lp) {
         SendSysCommandOnRelease(H, Hit, (W->Style & WS_MAXIMIZE) ? SC_RESTORE : SC_MAXIMIZE, Lp);
       } else if (Hit == HTMINBUTTON) {
         SendSysCommandOnRelease(H, Hit, SC_MINIMIZE, Lp);
+      } else if (Hit == HTMENU) {
+        WinSend(H, WM_SYSCOMMAND, SC_MOUSEMENU + HTMENU, Lp);
       } else if (Hit == HTVSCROLL || Hit == HTHSCROLL) {
         ScrollBarTrack(H, Hit == HTVSCROLL ? SB_VERT : SB_HORZ, {GET_X_LPARAM(Lp), GET_Y_LPARAM(Lp)});
       }
@@ -513,7 +521,26 @@ LRESULT DefWindowProcA(HWND H, UINT Msg, WPARAM Wp, LPARAM Lp) {
       if (Child && W->Parent) return WinSend(W->Parent, Msg, Wp, Lp);
       return 0;
     case WM_SYSKEYDOWN:
+      WinState().MenuAltAlone = Wp == VK_MENU;
       if (Wp == VK_F4 && (Lp & (1 << 29)) && !Child) WinSend(WinTopLevelOf(H), WM_SYSCOMMAND, SC_CLOSE, 0);
+      return 0;
+    case WM_KEYDOWN: WinState().MenuAltAlone = false; return 0;
+    case WM_SYSKEYUP:
+    case WM_KEYUP: {
+      const bool Shift = GetKeyState(VK_SHIFT) & 0x8000, Ctrl = GetKeyState(VK_CONTROL) & 0x8000;
+      // Alt pressed and released alone, or F10, selects the menu bar; the
+      // menu key and Shift+F10 ask for the context menu (no mouse point).
+      if ((Wp == VK_MENU && WinState().MenuAltAlone) || (Wp == VK_F10 && !Shift && !Ctrl)) {
+        WinState().MenuAltAlone = false;
+        WinSend(WinTopLevelOf(H), WM_SYSCOMMAND, SC_KEYMENU, 0);
+      } else if (Wp == VK_APPS || (Wp == VK_F10 && Shift && !Ctrl)) {
+        WinSend(H, WM_CONTEXTMENU, WPARAM(H), MAKELPARAM(-1, -1));
+      }
+      return 0;
+    }
+    case WM_SYSCHAR:
+      WinState().MenuAltAlone = false;
+      if (Wp != VK_RETURN && Wp != VK_ESCAPE && Wp != VK_TAB) WinSend(WinTopLevelOf(H), WM_SYSCOMMAND, SC_KEYMENU, LPARAM(Wp));
       return 0;
     case WM_CANCELMODE:
       if (GetCapture() == H) ReleaseCapture();

@@ -4,6 +4,7 @@
 #include "platform/win/EditControl.h"
 #include "platform/win/Input.h"
 #include "platform/win/ListBoxControl.h"
+#include "platform/win/Menus.h"
 #include "platform/win/StaticControl.h"
 #include "platform/win/StdControls_p.h"
 #include "platform/win/Cursors.h"
@@ -38,4 +39,5 @@ void RegisterSystemControlClasses() {
   // The list classes register together: a combo box drops a "ComboLBox".
   RegisterListBoxClasses();
   RegisterComboBoxClass();
+  RegisterMenuWindowClass();
 }

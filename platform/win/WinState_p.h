@@ -233,6 +233,8 @@ struct TWinState {
   // The system control classes (EDIT, BUTTON, STATIC ...) are registered
   // on the first lookup that misses, after every reset.
   bool SystemClassesRegistered = false;
+  // Alt went down and nothing else since: its release opens the menu bar.
+  bool MenuAltAlone = false;
 };
 
 TWinState& WinState();
