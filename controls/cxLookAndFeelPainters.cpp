@@ -247,6 +247,14 @@ void TcxCustomLookAndFeelPainter::DrawCellContent(TcxCanvas* ACanvas, const TRec
                                                   TColor ATextColor, TColor ABkColor,
                                                   const TcxDrawBackgroundEvent& AOnDrawBackground, bool) const {
   if (!AOnDrawBackground.Assigned() || !AOnDrawBackground(ACanvas, ABounds)) ACanvas->FillRect(ABounds, ABkColor);
+  DrawCellText(ACanvas, ATextAreaBounds, AAlignHorz, AAlignVert, AMultiLine, AShowEndEllipsis, AText, AFont,
+               ATextColor);
+}
+
+void TcxCustomLookAndFeelPainter::DrawCellText(TcxCanvas* ACanvas, const TRect& ATextAreaBounds,
+                                               TAlignment AAlignHorz, TcxAlignmentVert AAlignVert, bool AMultiLine,
+                                               bool AShowEndEllipsis, const AnsiString& AText, TFont* AFont,
+                                               TColor ATextColor) const {
   if (AText.empty()) return;
   static constexpr int Horz[] = {cxAlignLeft, cxAlignRight, cxAlignHCenter};
   static constexpr int Vert[] = {cxAlignTop, cxAlignBottom, cxAlignVCenter};

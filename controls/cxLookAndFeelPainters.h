@@ -82,6 +82,10 @@ public:
                                bool AMultiLine, bool AShowEndEllipsis, const AnsiString& AText, TFont* AFont,
                                TColor ATextColor, TColor ABkColor, const TcxDrawBackgroundEvent& AOnDrawBackground,
                                bool APlainFill) const;
+  // The text part of DrawCellContent, without the background.
+  void DrawCellText(TcxCanvas* ACanvas, const TRect& ATextAreaBounds, TAlignment AAlignHorz,
+                    TcxAlignmentVert AAlignVert, bool AMultiLine, bool AShowEndEllipsis, const AnsiString& AText,
+                    TFont* AFont, TColor ATextColor) const;
   virtual void DrawHeaderCell(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
                               unsigned ANeighbours, TcxBorders ASides, TcxButtonState AState,
                               TAlignment AAlignHorz, TcxAlignmentVert AAlignVert, bool AMultiLine,
@@ -236,6 +240,8 @@ public:
   void DrawCheckFrame(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const override;
   int ExpandBoxSize() const override;
   void DrawExpandBox(TcxCanvas* ACanvas, const TRect& R, bool AExpanded, TColor AColor = clDefault) const override;
+  void DrawSmallExpandBox(TcxCanvas* ACanvas, const TRect& R, bool AExpanded, TColor ABorderColor,
+                          TColor AColor = clDefault) const override;
   bool DrawsExpandBoxBackground() const override { return false; }
   void DrawHeaderCell(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds, unsigned ANeighbours,
                       TcxBorders ASides, TcxButtonState AState, TAlignment AAlignHorz,

@@ -96,10 +96,8 @@ void TcxOffice11LookAndFeelPainter::DrawCellContent(TcxCanvas* ACanvas, const TR
       FillGradientRect(ACanvas->GetDC(), {B.Left, B.Bottom - 4, B.Right, B.Bottom}, Fill, Second, false);
     }
   }
-  // The text as the base draws it, over the background just painted.
-  TcxCustomLookAndFeelPainter::DrawCellContent(ACanvas, ABounds, ATextAreaBounds, AState, AAlignHorz, AAlignVert,
-                                               AMultiLine, AShowEndEllipsis, AText, AFont, ATextColor, clNone,
-                                               TcxDrawBackgroundEvent(), false);
+  DrawCellText(ACanvas, ATextAreaBounds, AAlignHorz, AAlignVert, AMultiLine, AShowEndEllipsis, AText, AFont,
+               ATextColor);
   if (AState == cxbsHot)
     FillGradientRect(ACanvas->GetDC(), {B.Left - 1, B.Bottom - 2, B.Right, B.Bottom + 1}, Office11SchemeEntry(22),
                      Office11SchemeEntry(23), false);

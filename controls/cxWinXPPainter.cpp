@@ -124,6 +124,15 @@ void TcxWinXPLookAndFeelPainter::DrawExpandBox(TcxCanvas* ACanvas, const TRect& 
   ACanvas->ExcludeClipRect(R);
 }
 
+void TcxWinXPLookAndFeelPainter::DrawSmallExpandBox(TcxCanvas* ACanvas, const TRect& R, bool AExpanded,
+                                                    TColor /*ABorderColor*/, TColor AColor) const {
+  // Without the tree theme the given fill colour frames the box.
+  if (GetThemeHandle(totTreeView))
+    DrawExpandBox(ACanvas, R, AExpanded, clDefault);
+  else
+    TcxCustomLookAndFeelPainter::DrawSmallExpandBox(ACanvas, R, AExpanded, AColor, clDefault);
+}
+
 void TcxWinXPLookAndFeelPainter::DrawHeaderCell(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
                                                 unsigned ANeighbours, TcxBorders ASides, TcxButtonState AState,
                                                 TAlignment AAlignHorz, TcxAlignmentVert AAlignVert, bool AMultiLine,

@@ -76,19 +76,25 @@ TPaintBox::TPaintBox(int W, int H, TColor Background) : FCanvas(FBitmap.Canvas()
   FCanvas.FillRect({0, 0, W, H}, Background);
 }
 
-TColor TPaintBox::Pixel(int X, int Y) { return TColor(ColorToRGB(FBitmap.Canvas()->GetPixel(X, Y))); }
+// Read from the pixels, not through the DC: a painter may have clipped
+// parts of the canvas away, and GetPixel fails outside the clip.
+TColor TPaintBox::Pixel(int X, int Y) {
+  const auto* Row = static_cast<const std::uint32_t*>(FBitmap.ScanLine(Y));
+  const std::uint32_t P = Row[X];  // 0x00RRGGBB
+  return TColor(((P >> 16) & 0xFF) | (P & 0xFF00) | ((P & 0xFF) << 16));
+}
 
-void TPaintBox::SavePng(const std::string& Path) {
-  const int W = FBitmap.GetWidth(), H = FBitmap.GetHeight();
+void TPaintBox::SavePng(const std::string& Path, int Scale) {
+  const int W = FBitmap.GetWidth() * Scale, H = FBitmap.GetHeight() * Scale;
   std::vector<std::uint32_t> Row(std::size_t(W), 0);
   TFileStream S(Path, fmCreate);
   WritePngRgb(&S, W, H, [&](int Y) {
     for (int X = 0; X < W; ++X) {
-      const COLORREF C = COLORREF(Pixel(X, Y));
+      const COLORREF C = COLORREF(Pixel(X / Scale, Y / Scale));
       Row[std::size_t(X)] = ((C & 0xFF) << 16) | (C & 0xFF00) | ((C >> 16) & 0xFF);
     }
     return Row.data();
-  });
+  }, {}, TPngDeflate::Full);
 }
 
 std::string FixturePath(const std::string& Name) { return std::string(SX_SOURCE_DIR) + "/tests/fixtures/controls/" + Name; }
@@ -113,6 +119,7 @@ bool ReadPng(const std::string& Path, int& W, int& H, std::vector<std::uint32_t>
 
 void ExpectMatchesGolden(TPaintBox& Box, const std::string& Name, const std::vector<TPoint>& Points) {
   const std::string Path = FixturePath(Name);
+  if (const char* Shots = std::getenv("SX_SHOTS_DIR")) Box.SavePng(std::string(Shots) + "/" + Name, 4);
   const char* Update = std::getenv("SX_UPDATE_GOLDENS");
   if (Update && std::string(Update) == "1") {
     Box.SavePng(Path);

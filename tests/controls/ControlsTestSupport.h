@@ -61,8 +61,8 @@ public:
   TcxCanvas* Canvas() { return &FCanvas; }
   TBitmap* Bitmap() { return &FBitmap; }
   TColor Pixel(int X, int Y);
-  // Writes the picture as a PNG (for looking at it).
-  void SavePng(const std::string& Path);
+  // Writes the picture as a PNG, each pixel Scale times wider and higher.
+  void SavePng(const std::string& Path, int Scale = 1);
 
 private:
   TBitmap FBitmap;
@@ -75,7 +75,8 @@ std::string FixturePath(const std::string& Name);
 bool ReadPng(const std::string& Path, int& W, int& H, std::vector<std::uint32_t>& Pixels);
 // Compares the bitmap with the golden at the given points; with
 // SX_UPDATE_GOLDENS=1 in the environment the golden is rewritten instead
-// (on purpose only, and looked at before committing).
+// (on purpose only, and looked at before committing). SX_SHOTS_DIR=dir
+// writes a four times enlarged copy there for looking at.
 void ExpectMatchesGolden(TPaintBox& Box, const std::string& Name, const std::vector<TPoint>& Points);
 
 // RGB of a colour with system colours resolved.
