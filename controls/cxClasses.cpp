@@ -4,6 +4,7 @@
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/ClassRegistry.h"
 #include "platform/rtl/MulDiv.h"
+#include "platform/win/Resources.h"
 
 // --- TcxRegisteredClasses ---
 
@@ -185,3 +186,8 @@ void ClearObjectLinks(const void* AObject) {
   for (auto& L : C->Links)
     if (L->Target == AObject) L->Target = nullptr;
 }
+
+// --- resource texts ---
+
+AnsiString TranslateLoadedString(const AnsiString& AText) { return AText; }
+AnsiString LoadTranslatedResString(unsigned AResId) { return LoadResString(AResId); }

@@ -112,6 +112,12 @@ private:
   TcxObjectLink* FLink;
 };
 
+// Resource texts pass through these two. A replacement table (key text or
+// resource id -> text) would translate them; none is installed in this
+// program, so both return the text of the application's resources.
+AnsiString TranslateLoadedString(const AnsiString& AText);
+AnsiString LoadTranslatedResString(unsigned AResId);
+
 // The middle of two coordinates rounded down (also for negative sums).
 constexpr int HalfSum(int A, int B) { return (A + B) > 0 ? (A + B) / 2 : (A + B - 1) / 2; }
 constexpr TSize MakeSize(int ACX, int ACY) { return {ACX, ACY}; }

@@ -6,8 +6,10 @@
 #include "controls/cxTimer.h"
 #include "platform/forms/ControlMessages.h"
 #include "platform/forms/Mouse.h"
+#include "platform/forms/Screen.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/VirtualKeys.h"
+#include "platform/win/Cursors.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/SysMetrics.h"
@@ -224,3 +226,7 @@ void MapRectBetweenWindows(HWND AFrom, HWND ATo, TRect& R) {
 }
 
 bool IsCtrlPressed() { return GetAsyncKeyState(VK_CONTROL) < 0; }
+
+void RegisterControlCursors() {
+  if (Screen) Screen->SetCursors(crcxHandPoint, LoadCursorA(nullptr, IDC_HAND));
+}

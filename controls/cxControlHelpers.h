@@ -77,3 +77,10 @@ bool IsWithinDragThreshold(TPoint AMouseDownPos, int X, int Y);
 void MapPointBetweenWindows(HWND AFrom, HWND ATo, TPoint& P);
 void MapRectBetweenWindows(HWND AFrom, HWND ATo, TRect& R);
 bool IsCtrlPressed();
+
+// The screen cursor the hyperlink editor shows.
+constexpr int crcxHandPoint = -2099;
+// Puts the family's cursors into the screen's list (start-up, once a
+// screen exists). FIXME: the CX_* cursors 2100-2113 wait for their images
+// among the application's resources.
+void RegisterControlCursors();

@@ -234,6 +234,48 @@ void TcxCanvas::MeasureTextRect(const AnsiString& AText, TRect& R, int AFlags) {
   R = {R.Left + DX, R.Top + DY, R.Right + DX, R.Bottom + DY};
 }
 
+void TcxCanvas::TurnBitmap(TBitmap* ABitmap, int AMode, bool AMirror) {
+  if (!AMirror && AMode == 0) return;
+  const int W = ABitmap->GetWidth(), H = ABitmap->GetHeight();
+  if (W <= 0 || H <= 0) return;
+  BITMAPINFO Info{};
+  Info.bmiHeader.biSize = 40;
+  Info.bmiHeader.biWidth = W;
+  Info.bmiHeader.biHeight = -H;  // top-down
+  Info.bmiHeader.biPlanes = 1;
+  Info.bmiHeader.biBitCount = 32;
+  Info.bmiHeader.biCompression = BI_RGB;
+  std::vector<std::uint32_t> Src(std::size_t(W) * std::size_t(H)), Dst(Src.size());
+  HDC Dc = ::GetDC(nullptr);
+  GetDIBits(Dc, ABitmap->GetHandle(), 0, UINT(H), Src.data(), &Info, DIB_RGB_COLORS);
+  const bool Swap = AMode == 1 || AMode == 2;
+  const int NW = Swap ? H : W, NH = Swap ? W : H;
+  for (int Y = 0; Y < H; ++Y)
+    for (int X = 0; X < W; ++X) {
+      int DX, DY;
+      if (!AMirror) {
+        switch (AMode) {
+          case 1: DX = Y, DY = W - 1 - X; break;
+          case 2: DX = H - 1 - Y, DY = X; break;
+          default: DX = W - 1 - X, DY = H - 1 - Y; break;
+        }
+      } else {
+        switch (AMode) {
+          case 0: DX = X, DY = H - 1 - Y; break;
+          case 1: DX = Y, DY = X; break;
+          case 2: DX = H - 1 - Y, DY = W - 1 - X; break;
+          default: DX = W - 1 - X, DY = Y; break;
+        }
+      }
+      Dst[std::size_t(DY) * std::size_t(NW) + std::size_t(DX)] = Src[std::size_t(Y) * std::size_t(W) + std::size_t(X)];
+    }
+  if (Swap) ABitmap->SetSize(NW, NH);
+  Info.bmiHeader.biWidth = NW;
+  Info.bmiHeader.biHeight = -NH;
+  SetDIBits(Dc, ABitmap->GetHandle(), 0, UINT(NH), Dst.data(), &Info, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, Dc);
+}
+
 std::unique_ptr<TcxRegion> TcxCanvas::FetchClipRegion(bool AConsiderOrigin) {
   auto R = std::make_unique<TcxRegion>();
   if (GetClipRgn(GetDC(), R->Handle()) != 1) SetRectRgn(R->Handle(), 0, 0, 30000, 30000);

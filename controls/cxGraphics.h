@@ -92,6 +92,10 @@ public:
   void DrawTextWithFlags(const AnsiString& AText, TRect R, int AFlags, bool AEnabled = true);
   void MeasureTextRect(const AnsiString& AText, TRect& R, int AFlags);
 
+  // Turns (mode 1: 90 degrees counter-clockwise, 2: clockwise, 3: half a
+  // turn) or, with AMirror, flips (0: top to bottom, 1: transposed, 2:
+  // about the other diagonal, 3: left to right) the bitmap's pixels.
+  static void TurnBitmap(TBitmap* ABitmap, int AMode, bool AMirror);
   // The caller owns the result; the 30000-pixel square when unclipped.
   std::unique_ptr<TcxRegion> FetchClipRegion(bool AConsiderOrigin = true);
   void ApplyClipRegion(TcxRegion* ARegion, TcxRegionOperation AOperation, bool AConsiderOrigin = true);

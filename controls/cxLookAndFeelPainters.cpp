@@ -99,6 +99,27 @@ TcxLookAndFeelPainterClass PainterOfKind(TcxLookAndFeelKind AKind) {
 
 // --- base behaviour ---
 
+TColor TcxCustomLookAndFeelPainter::BaseDefaultColor(int N) {
+  switch (N) {
+    case 5: case 29: return clWindow;
+    case 6: case 30: case 34: return clWindowText;
+    case 7: case 12: case 15: case 19: case 51: case 54: case 55: return clBtnShadow;
+    case 8: return clBtnHighlight;
+    case 9: case 11: case 14: case 18: case 23: case 39: case 44: return clBtnText;
+    case 21: case 24: return TColor(0xFF0000);
+    case 27: case 35: return clHighlight;
+    case 28: case 36: return clHighlightText;
+    case 31: return TColor(0x0000FF);
+    case 33: return TColor(0xD5FFFF);
+    case 41: case 45: case 50: return TColor(0xFFFFFF);
+    case 42: case 46: case 47: case 48: return TColor(0x000000);
+    case 49: return TColor(0xCFCFCF);
+    case 52: return TColor(0xF0CAA6);
+    case 53: return TColor(0x800000);
+    default: return clBtnFace;  // 10, 13, 16, 17, 20, 22, 26, 32, 37, 38, 40, 43
+  }
+}
+
 void TcxCustomLookAndFeelPainter::DrawDropDownArrow(TcxCanvas* ACanvas, const TRect& R, TColor AColor) const {
   int X = R.Width() / 2;
   if (X % 2 == 0) ++X;

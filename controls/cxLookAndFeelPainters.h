@@ -31,6 +31,60 @@ public:
   // 0 flat, 1 standard, 2 ultra-flat, 3 Windows XP, 4 Office 2003.
   virtual int GetStyleCode() const { return 1; }
 
+  // Default colours: which purpose each serves is the client controls'
+  // business.
+  virtual TColor DefaultColor05() const { return BaseDefaultColor(5); }
+  virtual TColor DefaultColor06() const { return BaseDefaultColor(6); }
+  virtual TColor DefaultColor07() const { return BaseDefaultColor(7); }
+  virtual TColor DefaultColor08() const { return BaseDefaultColor(8); }
+  virtual TColor DefaultColor09() const { return BaseDefaultColor(9); }
+  virtual TColor DefaultColor10() const { return BaseDefaultColor(10); }
+  virtual TColor DefaultColor11() const { return BaseDefaultColor(11); }
+  virtual TColor DefaultColor12() const { return BaseDefaultColor(12); }
+  virtual TColor DefaultColor13() const { return BaseDefaultColor(13); }
+  virtual TColor DefaultColor14() const { return BaseDefaultColor(14); }
+  virtual TColor DefaultColor15() const { return BaseDefaultColor(15); }
+  virtual TColor DefaultColor16() const { return BaseDefaultColor(16); }
+  virtual TColor DefaultColor17() const { return BaseDefaultColor(17); }
+  virtual TColor DefaultColor18() const { return BaseDefaultColor(18); }
+  virtual TColor DefaultColor19() const { return BaseDefaultColor(19); }
+  virtual TColor DefaultColor20() const { return BaseDefaultColor(20); }
+  virtual TColor DefaultColor21() const { return BaseDefaultColor(21); }
+  virtual TColor DefaultColor22() const { return BaseDefaultColor(22); }
+  virtual TColor DefaultColor23() const { return BaseDefaultColor(23); }
+  virtual TColor DefaultColor24() const { return BaseDefaultColor(24); }
+  virtual TColor DefaultColor26() const { return BaseDefaultColor(26); }
+  virtual TColor DefaultColor27() const { return BaseDefaultColor(27); }
+  virtual TColor DefaultColor28() const { return BaseDefaultColor(28); }
+  virtual TColor DefaultColor29() const { return BaseDefaultColor(29); }
+  virtual TColor DefaultColor30() const { return BaseDefaultColor(30); }
+  virtual TColor DefaultColor31() const { return BaseDefaultColor(31); }
+  virtual TColor DefaultColor32() const { return BaseDefaultColor(32); }
+  virtual TColor DefaultColor33() const { return BaseDefaultColor(33); }
+  virtual TColor DefaultColor34() const { return BaseDefaultColor(34); }
+  virtual TColor DefaultColor35() const { return BaseDefaultColor(35); }
+  virtual TColor DefaultColor36() const { return BaseDefaultColor(36); }
+  virtual TColor DefaultColor37() const { return BaseDefaultColor(37); }
+  virtual TColor DefaultColor38() const { return BaseDefaultColor(38); }
+  virtual TColor DefaultColor39() const { return BaseDefaultColor(39); }
+  virtual TColor DefaultColor40() const { return BaseDefaultColor(40); }
+  virtual TColor DefaultColor41() const { return BaseDefaultColor(41); }
+  virtual TColor DefaultColor42() const { return BaseDefaultColor(42); }
+  virtual TColor DefaultColor43() const { return BaseDefaultColor(43); }
+  virtual TColor DefaultColor44() const { return BaseDefaultColor(44); }
+  virtual TColor DefaultColor45() const { return BaseDefaultColor(45); }
+  virtual TColor DefaultColor46() const { return BaseDefaultColor(46); }
+  virtual TColor DefaultColor47() const { return BaseDefaultColor(47); }
+  virtual TColor DefaultColor48() const { return BaseDefaultColor(48); }
+  virtual TColor DefaultColor49() const { return BaseDefaultColor(49); }
+  virtual TColor DefaultColor50() const { return BaseDefaultColor(50); }
+  virtual TColor DefaultColor51() const { return BaseDefaultColor(51); }
+  virtual TColor DefaultColor52() const { return BaseDefaultColor(52); }
+  virtual TColor DefaultColor53() const { return BaseDefaultColor(53); }
+  virtual TColor DefaultColor54() const { return BaseDefaultColor(54); }
+  virtual TColor DefaultColor55() const { return BaseDefaultColor(55); }
+  virtual TColor DefaultColor25() const { return DefaultColor12(); }
+
   // Arrows.
   virtual void DrawDropDownArrow(TcxCanvas* ACanvas, const TRect& R, TColor AColor) const;
   virtual void PaintArrow(TcxCanvas* ACanvas, const TRect& R, TcxArrowDirection ADirection, TColor AColor) const;
@@ -103,11 +157,13 @@ public:
 
 protected:
   TcxCustomLookAndFeelPainter() = default;
+  static TColor BaseDefaultColor(int N);
 };
 
 class TcxStandardLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
 public:
   static TcxLookAndFeelPainterClass Instance();
+  TColor DefaultColor33() const override { return clWindow; }
   int GetStyleCode() const override { return 1; }
   int BorderWidth() const override { return 2; }
   void DrawControlBorder(TcxCanvas* ACanvas, const TRect& R) const override;
@@ -150,6 +206,7 @@ public:
 class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
 public:
   static TcxLookAndFeelPainterClass Instance();
+  TColor DefaultColor31() const override { return clBtnShadow; }
   int GetStyleCode() const override { return 2; }
   int BorderWidth() const override { return 1; }
   void DrawControlBorder(TcxCanvas* ACanvas, const TRect& R) const override;
@@ -182,6 +239,24 @@ public:
 class TcxOffice11LookAndFeelPainter : public TcxUltraFlatLookAndFeelPainter {
 public:
   static TcxLookAndFeelPainterClass Instance();
+  TColor DefaultColor07() const override;
+  TColor DefaultColor08() const override;
+  TColor DefaultColor10() const override;
+  TColor DefaultColor11() const override { return DefaultColor18(); }
+  TColor DefaultColor13() const override;
+  TColor DefaultColor15() const override;
+  TColor DefaultColor16() const override;
+  TColor DefaultColor17() const override { return SchemeMidColor(); }
+  TColor DefaultColor19() const override { return DefaultColor15(); }
+  TColor DefaultColor26() const override { return DefaultColor10(); }
+  TColor DefaultColor27() const override;
+  TColor DefaultColor28() const override { return clWindowText; }
+  TColor DefaultColor31() const override;
+  TColor DefaultColor32() const override;
+  TColor DefaultColor38() const override;
+  TColor DefaultColor40() const override { return DefaultColor38(); }
+  TColor DefaultColor43() const override { return DefaultColor10(); }
+  TColor DefaultColor45() const override { return DefaultColor32(); }
   int GetStyleCode() const override { return 4; }
   void DrawControlBorder(TcxCanvas* ACanvas, const TRect& R) const override;
   TColor ButtonFaceColor(TcxButtonState AState) const override;
@@ -221,6 +296,10 @@ public:
 class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
 public:
   static TcxLookAndFeelPainterClass Instance();
+  // The combo box's border colour; the inherited colour when the style
+  // does not give one.
+  TColor DefaultColor31() const override;
+  TColor DefaultColor33() const override { return TColor(0xD5FFFF); }
   int GetStyleCode() const override { return 3; }
   int BorderWidth() const override;
   void DrawControlBorder(TcxCanvas* ACanvas, const TRect& R) const override;

@@ -12,6 +12,17 @@ TcxLookAndFeelPainterClass TcxOffice11LookAndFeelPainter::Instance() {
   return &P;
 }
 
+TColor TcxOffice11LookAndFeelPainter::DefaultColor07() const { return Office11SchemeEntry(16); }
+TColor TcxOffice11LookAndFeelPainter::DefaultColor08() const { return Office11SchemeWhite(); }
+TColor TcxOffice11LookAndFeelPainter::DefaultColor10() const { return Office11SchemeEntry(2); }
+TColor TcxOffice11LookAndFeelPainter::DefaultColor13() const { return Office11SchemeEntry(32); }
+TColor TcxOffice11LookAndFeelPainter::DefaultColor15() const { return Office11SchemeMix4And11(); }
+TColor TcxOffice11LookAndFeelPainter::DefaultColor16() const { return Office11SchemeEntry(0); }
+TColor TcxOffice11LookAndFeelPainter::DefaultColor27() const { return Office11SchemeEntry(33); }
+TColor TcxOffice11LookAndFeelPainter::DefaultColor31() const { return Office11SchemeEntry(35); }
+TColor TcxOffice11LookAndFeelPainter::DefaultColor32() const { return Office11SchemeEntry(34); }
+TColor TcxOffice11LookAndFeelPainter::DefaultColor38() const { return Office11SchemeEntry(3); }
+
 TColor TcxOffice11LookAndFeelPainter::SchemeGradientEndColor() const { return Office11SchemeEntry(1); }
 TColor TcxOffice11LookAndFeelPainter::SchemeFrameColor() const { return Office11SchemeEntry(14); }
 TColor TcxOffice11LookAndFeelPainter::SchemeHeaderSideColor() const { return Office11SchemeEntry(15); }

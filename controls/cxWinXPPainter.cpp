@@ -37,6 +37,12 @@ TcxLookAndFeelPainterClass TcxWinXPLookAndFeelPainter::Instance() {
   return &P;
 }
 
+TColor TcxWinXPLookAndFeelPainter::DefaultColor31() const {
+  COLORREF C = 0;
+  if (HTHEME T = GetThemeHandle(totComboBox); T && GetThemeColor(T, 1, 1, 3801, &C) == S_OK) return TColor(C);
+  return Std::DefaultColor31();
+}
+
 int TcxWinXPLookAndFeelPainter::BorderWidth() const {
   return GetThemeHandle(totListView) ? 1 : Std::BorderWidth();
 }

@@ -256,3 +256,18 @@ TEST(Painters, Office11ExpandBoxBlendsItsCornersWithWhatLiesBeneath) {
   O->DrawExpandBox(Dark.Canvas(), {0, 0, 11, 11}, false);
   EXPECT_EQ(Dark.Pixel(0, 0), Rgb(MixColors(Office11ExpandButtonColor1, TColor(0), 25)));
 }
+
+TEST(Painters, DefaultColoursFollowTheLook) {
+  TScheme Scheme;
+  auto Base = TcxCustomLookAndFeelPainter::Instance();
+  auto Office = TcxOffice11LookAndFeelPainter::Instance();
+  EXPECT_EQ(Base->DefaultColor25(), Base->DefaultColor12());
+  EXPECT_EQ(Base->DefaultColor49(), TColor(0xCFCFCF));
+  EXPECT_EQ(TcxUltraFlatLookAndFeelPainter::Instance()->DefaultColor31(), clBtnShadow);
+  EXPECT_EQ(TcxStandardLookAndFeelPainter::Instance()->DefaultColor33(), clWindow);
+  EXPECT_EQ(Office->DefaultColor26(), Office11SchemeEntry(2)) << "the date editor's calendar reads this one";
+  EXPECT_EQ(Office->DefaultColor11(), Office->DefaultColor18());
+  EXPECT_EQ(Office->DefaultColor45(), Office11SchemeEntry(34));
+  EXPECT_EQ(TcxWinXPLookAndFeelPainter::Instance()->DefaultColor31(), TColor(0x0000FF))
+      << "without a combo box theme: the inherited colour";
+}

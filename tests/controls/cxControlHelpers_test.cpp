@@ -3,6 +3,8 @@
 #include <functional>
 #include "platform/forms/ControlMessages.h"
 #include "platform/win/MessageQueue.h"
+#include "platform/forms/Screen.h"
+#include "platform/win/Cursors.h"
 #include "platform/win/SysMetrics.h"
 
 TEST(cxControlHelpers, CharacterAndAcceleratorTests) {
@@ -137,4 +139,12 @@ TEST_F(DetectDragTest, ReportsReleaseLeavingTheSquareAndEsc) {
     D().KeyUp(VK_ESCAPE);
     Pump();
   }
+}
+
+using ControlCursorsTest = ControlsWindowTest;
+
+TEST_F(ControlCursorsTest, TheHandCursorJoinsTheScreensList) {
+  RegisterControlCursors();
+  EXPECT_EQ(Screen->Cursors(crcxHandPoint), LoadCursorA(nullptr, IDC_HAND));
+  EXPECT_NE(Screen->Cursors(crcxHandPoint), nullptr);
 }
