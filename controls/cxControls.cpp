@@ -4,10 +4,43 @@
 #include "platform/forms/ControlMessages.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Mouse.h"
+#include "platform/forms/Screen.h"
+#include "platform/rtl/VirtualKeys.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
 #include "platform/win/SysMetrics.h"
+
+// --- TcxDragAndDropObject ---
+
+void TcxDragAndDropObject::SetDirty(bool Value) {
+  if (FDirty == Value) return;
+  FDirty = Value;
+  DirtyChanged();
+}
+
+void TcxDragAndDropObject::DragAndDrop(TPoint, bool& Accepted) {
+  SetDirty(false);
+  if (Screen) Screen->SetCursor(GetDragAndDropCursor(Accepted));
+}
+
+void TcxDragAndDropObject::Start() {
+  TPoint P;
+  GetCursorPos(&P);
+  CurMousePos = PrevMousePos = FControl->ScreenToClient(P);
+  BeginDragAndDrop();
+}
+
+void TcxDragAndDropObject::Track(TPoint P, bool& Accepted) {
+  PrevMousePos = CurMousePos;
+  CurMousePos = P;
+  DragAndDrop(P, Accepted);
+}
+
+void TcxDragAndDropObject::Finish(bool Accepted) {
+  EndDragAndDrop(Accepted);
+  AfterDragAndDrop(Accepted);
+}
 
 // --- TcxControlScrollBar ---
 
@@ -80,9 +113,12 @@ TcxControl::TcxControl(TComponent* AOwner) : TCustomControl(AOwner) {
     TcxSettingsController::Instance().Add(this);
   }
   SetTabStop(WantsTabStop());
+  FSavedCursor = GetCursor();
 }
 
 TcxControl::~TcxControl() {
+  FEndingDragAndDrop = true;  // no call-outs while going
+  FDragAndDropObject.reset();
   if (FHScrollBar) {
     TcxSettingsController::Instance().Remove(this);
     delete FSizeGrip;
@@ -364,14 +400,82 @@ void TcxControl::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, In
       return;
     }
   }
+  if (Button == mbLeft && !Shift.Contains(ssDouble) && CanStartDropSession(X, Y)) {
+    if (DragAndDropObject()->StartsWithoutThreshold())
+      StartDropSession();
+    else
+      SetDragAndDropState(ddsStarting);
+  } else
+    EndDragAndDrop(false);
+  if (!Link.Alive()) return;
   PreMouseDown(Button, Shift, X, Y);
   if (!Link.Alive()) return;
   TCustomControl::MouseDown(Button, Shift, X, Y);
   if (Link.Alive() && GetMouseCapture()) FMousePressed = true;
 }
 
+void TcxControl::MouseMove(TShiftState Shift, Integer X, Integer Y) {
+  // The cursor follows the point; the control's own cursor stays as it is.
+  const TCursor Own = FSavedCursor;
+  SetCursor(GetCursorAt(X, Y));
+  FSavedCursor = Own;
+  TCustomControl::MouseMove(Shift, X, Y);
+  if (FDragAndDropState == ddsStarting && !IsWithinDragThreshold(FMouseDownPos, X, Y))
+    StartDropSession();
+  else if (FDragAndDropState == ddsInProcess) {
+    bool Accepted = false;
+    ContinueDropSession({X, Y}, Accepted);
+  }
+}
+
+void TcxControl::KeyDown(Word& Key, TShiftState Shift) {
+  if (Key == VK_ESCAPE) EndDragAndDrop(false);
+  TCustomControl::KeyDown(Key, Shift);
+}
+
+TcxDragAndDropObject* TcxControl::DragAndDropObject() {
+  if (!FDragAndDropObject) FDragAndDropObject = CreateDragAndDropObject();
+  return FDragAndDropObject.get();
+}
+
+void TcxControl::SetDragAndDropState(TcxDragAndDropState Value) {
+  if (FDragAndDropState == Value) return;
+  FDragAndDropState = Value;
+  if (Value == ddsNone && !FEndingDragAndDrop) MouseOperationsCancelled();
+}
+
+void TcxControl::StartDropSession() {
+  DragAndDropObject()->Start();
+  SetMouseCapture(true);
+  FSavedScreenCursor = Screen ? Screen->GetCursor() : crDefault;
+  SetDragAndDropState(ddsInProcess);
+}
+
+void TcxControl::ContinueDropSession(TPoint P, bool& Accepted) { DragAndDropObject()->Track(P, Accepted); }
+
+void TcxControl::FinishDropSession(bool Accepted) {
+  SetDragAndDropState(ddsNone);
+  if (Screen) Screen->SetCursor(FSavedScreenCursor);
+  SetMouseCapture(false);
+  DragAndDropObject()->Finish(Accepted);
+}
+
+void TcxControl::EndDragAndDrop(bool Accepted) {
+  if (FEndingDragAndDrop) return;
+  FEndingDragAndDrop = true;
+  if (FDragAndDropState == ddsInProcess)
+    FinishDropSession(Accepted);
+  else
+    SetDragAndDropState(ddsNone);
+  FDragAndDropObject.reset();
+  FEndingDragAndDrop = false;
+}
+
+void TcxControl::MouseOperationsCancelled() { FMousePressed = false; }
+
 void TcxControl::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   FMousePressed = false;
+  CompleteMouseAction();
   TCustomControl::MouseUp(Button, Shift, X, Y);
 }
 
@@ -415,8 +519,20 @@ void TcxControl::Dispatch(TMessage& Message) {
     }
     case WM_CANCELMODE:
       TCustomControl::Dispatch(Message);
-      FMousePressed = false;
+      EndDragAndDrop(false);
+      MouseOperationsCancelled();
       return;
+    case CM_CURSORCHANGED:
+      FSavedCursor = GetCursor();
+      break;
+    case CN_KEYDOWN:
+      // Esc during a drag-and-drop ends it, however the form treats Esc.
+      if (Message.WParam == VK_ESCAPE && FDragAndDropState != ddsNone) {
+        SendMessageA(Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+        Message.Result = 1;
+        return;
+      }
+      break;
     default: break;
   }
   TCustomControl::Dispatch(Message);

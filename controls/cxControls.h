@@ -7,8 +7,8 @@
 // events. Handlers that call out to user code keep a weak link to the
 // control and stop touching it once it has been destroyed.
 //
-// FIXME: the in-control drag-and-drop session, drag images, the popup-menu
-// component and the middle-button scrolling anchor are still to come.
+// FIXME: drag images, the popup-menu component and the middle-button
+// scrolling anchor are still to come.
 #pragma once
 #include <memory>
 #include "controls/cxClasses.h"
@@ -17,6 +17,38 @@
 #include "controls/cxScrollBar.h"
 
 class TcxControl;
+
+// One in-control drag-and-drop operation (moving a tab, a column): made on
+// first use, freed when the operation ends.
+class TcxDragAndDropObject : public TObject {
+public:
+  explicit TcxDragAndDropObject(TcxControl* AControl) : FControl(AControl) {}
+  TcxControl* Control() const { return FControl; }
+  TPoint CurMousePos{-1, -1};
+  TPoint PrevMousePos{-1, -1};
+  bool Dirty() const { return FDirty; }
+
+  void Start();
+  void Track(TPoint P, bool& Accepted);
+  void Finish(bool Accepted);
+
+protected:
+  virtual void DirtyChanged() {}
+  virtual TCursor GetDragAndDropCursor(bool Accepted) const { return Accepted ? crDrag : crNoDrop; }
+  virtual bool StartsWithoutThreshold() const { return false; }
+  virtual void AfterDragAndDrop(bool /*Accepted*/) {}
+  virtual void BeginDragAndDrop() { DirtyChanged(); }
+  virtual void DragAndDrop(TPoint P, bool& Accepted);
+  virtual void EndDragAndDrop(bool /*Accepted*/) { SetDirty(true); }
+  void SetDirty(bool Value);
+
+private:
+  friend class TcxControl;
+  TcxControl* FControl;
+  bool FDirty = false;
+};
+
+enum TcxDragAndDropState { ddsNone, ddsStarting, ddsInProcess };
 
 // What a control wants a bar to show; applied to the bar by ApplyData.
 struct TcxScrollBarData {
@@ -88,7 +120,27 @@ public:
   TNotifyEvent OnMouseEnter;
   TNotifyEvent OnMouseLeave;
 
+  TcxDragAndDropState DragAndDropState() const { return FDragAndDropState; }
+  TcxDragAndDropObject* DragAndDropObject();
+  void EndDragAndDrop(bool Accepted);
+
 protected:
+  // The in-control drag-and-drop session.
+  virtual bool CanStartDropSession(int /*X*/, int /*Y*/) { return false; }
+  virtual bool AllowDragStartAt(int, int) const { return FDragAndDropState == ddsNone; }
+  virtual std::unique_ptr<TcxDragAndDropObject> CreateDragAndDropObject() {
+    return std::make_unique<TcxDragAndDropObject>(this);
+  }
+  virtual void StartDropSession();
+  virtual void ContinueDropSession(TPoint P, bool& Accepted);
+  virtual void FinishDropSession(bool Accepted);
+  virtual void MouseOperationsCancelled();
+  virtual void CompleteMouseAction() { EndDragAndDrop(true); }
+  virtual TCursor GetCursorAt(int, int) const { return FSavedCursor; }
+  void SetDragAndDropState(TcxDragAndDropState Value);
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+
   // Hooks for descendants.
   virtual bool UsesScrollBars() const { return true; }
   virtual void ComputeScrollBarParams() {}
@@ -149,4 +201,9 @@ private:
   bool FFocusOnClick = true;
   TcxWantedKeys FWantedKeys = 0;
   TScrollStyle FScrollBars = ssBoth;
+  std::unique_ptr<TcxDragAndDropObject> FDragAndDropObject;
+  TcxDragAndDropState FDragAndDropState = ddsNone;
+  TCursor FSavedCursor = crDefault;
+  TCursor FSavedScreenCursor = crDefault;
+  bool FEndingDragAndDrop = false;
 };

@@ -190,3 +190,80 @@ TEST_F(TcxControlTest, MetricsChangeResizesTheBars) {
   Pump();
   EXPECT_EQ(C->HScrollBar()->GetHeight(), Bar);
 }
+
+namespace {
+// A control whose left presses start a drag-and-drop session.
+class TDragControl : public TcxControl {
+public:
+  explicit TDragControl(TComponent* AOwner) : TcxControl(AOwner) {}
+  struct TLog {
+    std::vector<TPoint> Tracked;
+    int Finished = 0;
+    bool Accepted = false;
+  };
+  TLog* Log = nullptr;
+  bool UsesScrollBars() const override { return false; }
+
+protected:
+  class TObj : public TcxDragAndDropObject {
+  public:
+    TObj(TcxControl* C, TLog* L) : TcxDragAndDropObject(C), Log(L) {}
+    TLog* Log;
+
+  protected:
+    void DragAndDrop(TPoint P, bool& Accepted) override {
+      Log->Tracked.push_back(P);
+      Accepted = true;
+      TcxDragAndDropObject::DragAndDrop(P, Accepted);
+    }
+    void EndDragAndDrop(bool Accepted) override {
+      ++Log->Finished;
+      Log->Accepted = Accepted;
+    }
+  };
+  bool CanStartDropSession(int, int) override { return true; }
+  std::unique_ptr<TcxDragAndDropObject> CreateDragAndDropObject() override {
+    return std::make_unique<TObj>(this, Log);
+  }
+};
+}  // namespace
+
+TEST_F(TcxControlTest, DragAndDropStartsBeyondTheThresholdAndEndsOnReleaseOrEsc) {
+  TDragControl::TLog Log;
+  auto* Dc = new TDragControl(Form.get());
+  Dc->Log = &Log;
+  Dc->SetParent(Form.get());
+  Dc->SetBounds(220, 10, 150, 150);
+  Pump();
+  Press(Dc, {20, 20});
+  EXPECT_EQ(Dc->DragAndDropState(), ddsStarting);
+  MoveTo(Dc, {22, 22});
+  EXPECT_EQ(Dc->DragAndDropState(), ddsStarting) << "within the drag threshold";
+  MoveTo(Dc, {40, 20});
+  EXPECT_EQ(Dc->DragAndDropState(), ddsInProcess);
+  MoveTo(Dc, {60, 30});
+  ASSERT_FALSE(Log.Tracked.empty());
+  EXPECT_EQ(Log.Tracked.back(), (TPoint{60, 30}));
+  Release(Dc, {60, 30});
+  EXPECT_EQ(Dc->DragAndDropState(), ddsNone);
+  EXPECT_EQ(Log.Finished, 1);
+  EXPECT_TRUE(Log.Accepted) << "a release drops";
+
+  AdvanceClock(1000);  // not a double click
+  Press(Dc, {20, 20});
+  MoveTo(Dc, {50, 50});
+  ASSERT_EQ(Dc->DragAndDropState(), ddsInProcess);
+  Key(VK_ESCAPE);
+  EXPECT_EQ(Dc->DragAndDropState(), ddsNone);
+  EXPECT_EQ(Log.Finished, 2);
+  EXPECT_FALSE(Log.Accepted) << "Esc cancels";
+  Release(Dc, {50, 50});
+  EXPECT_EQ(Log.Finished, 2);
+
+  AdvanceClock(1000);
+  const TPoint S = Dc->ClientToScreen({20, 20});
+  D().Click(S.X, S.Y);
+  D().Click(S.X, S.Y);  // a double click starts nothing
+  Pump();
+  EXPECT_EQ(Dc->DragAndDropState(), ddsNone);
+}
