@@ -4,8 +4,8 @@
 
 #include <cstdlib>
 #include <cwchar>
-#include "controls/dxOffice11.h"
-#include "controls/dxThemeManager.h"
+#include "controls/lookandfeel/dxOffice11.h"
+#include "controls/lookandfeel/dxThemeManager.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/PngCodec.h"
 #include "platform/rtl/Streams.h"

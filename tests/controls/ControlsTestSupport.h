@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 #include <vector>
-#include "controls/cxGraphics.h"
+#include "controls/base/cxGraphics.h"
 #include "platform/gdi/Bitmap.h"
 #include "platform/win/UxTheme.h"
 

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include "controls/cxControlHelpers.h"
+#include "controls/base/cxControlHelpers.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Forms.h"
 #include "platform/rtl/VirtualKeys.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ControlsTestSupport.h"
-#include "controls/JzXPThemes.h"
+#include "controls/lookandfeel/JzXPThemes.h"
 
 namespace {
 // The panels' own binding, loaded for the test.

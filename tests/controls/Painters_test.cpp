@@ -5,9 +5,9 @@
 
 #include <functional>
 #include "ControlsTestSupport.h"
-#include "controls/cxLookAndFeelPainters.h"
-#include "controls/dxOffice11.h"
-#include "controls/dxThemeManager.h"
+#include "controls/painters/cxLookAndFeelPainters.h"
+#include "controls/lookandfeel/dxOffice11.h"
+#include "controls/lookandfeel/dxThemeManager.h"
 #include "platform/gdi/Gdi.h"
 
 using cxtest::Rgb;

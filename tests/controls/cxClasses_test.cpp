@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "controls/cxClasses.h"
+#include "controls/base/cxClasses.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/forms/Buttons.h"

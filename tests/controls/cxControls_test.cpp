@@ -1,6 +1,6 @@
 #include <functional>
 #include "ControlsWindowTest.h"
-#include "controls/cxControls.h"
+#include "controls/base/cxControls.h"
 #include "platform/forms/ControlMessages.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/SysMetrics.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ControlsTestSupport.h"
-#include "controls/cxGraphics.h"
+#include "controls/base/cxGraphics.h"
 #include "platform/gdi/Gdi.h"
 
 using cxtest::TPaintBox;

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 #include "ControlsTestSupport.h"
-#include "controls/cxHotZoneStyles.h"
+#include "controls/painters/cxHotZoneStyles.h"
 #include "platform/gdi/Gdi.h"
 
 using cxtest::TPaintBox;

@@ -2,8 +2,8 @@
 
 #include <vector>
 #include "ControlsTestSupport.h"
-#include "controls/cxLookAndFeels.h"
-#include "controls/dxOffice11.h"
+#include "controls/lookandfeel/cxLookAndFeels.h"
+#include "controls/lookandfeel/dxOffice11.h"
 #include "platform/win/Win.h"
 
 namespace {

@@ -1,5 +1,5 @@
 #include "ControlsWindowTest.h"
-#include "controls/cxPopupWindow.h"
+#include "controls/base/cxPopupWindow.h"
 #include "platform/forms/StdCtrls.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <vector>
 #include "ControlsTestSupport.h"
 #include "ControlsWindowTest.h"
-#include "controls/cxScrollBar.h"
+#include "controls/base/cxScrollBar.h"
 #include "platform/win/SysMetrics.h"
 
 namespace {

@@ -1,5 +1,5 @@
 #include "ControlsWindowTest.h"
-#include "controls/cxTimer.h"
+#include "controls/base/cxTimer.h"
 
 namespace {
 struct TCounter : TObject {

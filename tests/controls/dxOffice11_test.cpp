@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "ControlsTestSupport.h"
-#include "controls/dxOffice11.h"
-#include "controls/dxThemeManager.h"
+#include "controls/lookandfeel/dxOffice11.h"
+#include "controls/lookandfeel/dxThemeManager.h"
 #include "platform/gdi/Gdi.h"
 
 using cxtest::Rgb;

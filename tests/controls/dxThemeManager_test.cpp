@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ControlsTestSupport.h"
-#include "controls/dxThemeManager.h"
+#include "controls/lookandfeel/dxThemeManager.h"
 #include "platform/win/Win.h"
 
 TEST(dxThemeManager, WithoutVisualStylesNothingIsAvailableOrOpened) {

@@ -1,4 +1,4 @@
-#include "controls/cxLookAndFeelPainters.h"
+#include "controls/painters/cxLookAndFeelPainters.h"
 
 #include <algorithm>
 #include <memory>

@@ -1,9 +1,9 @@
 // The Office 2003 look: the ultra-flat painter recoloured with the Office
 // 2003 scheme, gradient header cells and bitmap expand buttons.
-#include "controls/cxLookAndFeelPainters.h"
+#include "controls/painters/cxLookAndFeelPainters.h"
 
-#include "controls/dxOffice11.h"
-#include "controls/dxThemeManager.h"
+#include "controls/lookandfeel/dxOffice11.h"
+#include "controls/lookandfeel/dxThemeManager.h"
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/Gdi.h"
 

@@ -1,4 +1,4 @@
-#include "controls/cxHotZoneStyles.h"
+#include "controls/painters/cxHotZoneStyles.h"
 
 #include <algorithm>
 

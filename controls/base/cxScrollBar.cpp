@@ -1,4 +1,4 @@
-#include "controls/cxScrollBar.h"
+#include "controls/base/cxScrollBar.h"
 
 #include <algorithm>
 #include "platform/forms/ControlMessages.h"

@@ -7,8 +7,8 @@
 // strays too far, and the keyboard (arrows, Page Up/Down, Home, End).
 #pragma once
 #include <memory>
-#include "controls/cxLookAndFeels.h"
-#include "controls/cxTimer.h"
+#include "controls/lookandfeel/cxLookAndFeels.h"
+#include "controls/base/cxTimer.h"
 #include "platform/forms/ScrollBar.h"
 #include "platform/gdi/Bitmap.h"
 

@@ -11,10 +11,10 @@
 // scrolling anchor are still to come.
 #pragma once
 #include <memory>
-#include "controls/cxClasses.h"
-#include "controls/cxControlHelpers.h"
-#include "controls/cxLookAndFeels.h"
-#include "controls/cxScrollBar.h"
+#include "controls/base/cxClasses.h"
+#include "controls/base/cxControlHelpers.h"
+#include "controls/lookandfeel/cxLookAndFeels.h"
+#include "controls/base/cxScrollBar.h"
 
 class TcxControl;
 

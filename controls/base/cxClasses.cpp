@@ -1,4 +1,4 @@
-#include "controls/cxClasses.h"
+#include "controls/base/cxClasses.h"
 
 #include <algorithm>
 #include "platform/rtl/AnsiStrings.h"

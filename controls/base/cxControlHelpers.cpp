@@ -1,9 +1,9 @@
-#include "controls/cxControlHelpers.h"
+#include "controls/base/cxControlHelpers.h"
 
 #include <algorithm>
 #include <memory>
 #include <vector>
-#include "controls/cxTimer.h"
+#include "controls/base/cxTimer.h"
 #include "platform/forms/ControlMessages.h"
 #include "platform/forms/Mouse.h"
 #include "platform/forms/Screen.h"

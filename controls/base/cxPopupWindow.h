@@ -5,7 +5,7 @@
 // back to the window that had it. The drop-down editors derive from it.
 #pragma once
 #include <memory>
-#include "controls/cxGraphics.h"
+#include "controls/base/cxGraphics.h"
 #include "platform/forms/Forms.h"
 
 enum TcxPopupAlignHorz { pahLeft, pahCenter, pahRight };

@@ -6,8 +6,8 @@
 // exactly one style alive.
 #pragma once
 #include <memory>
-#include "controls/cxClasses.h"
-#include "controls/cxGraphics.h"
+#include "controls/base/cxClasses.h"
+#include "controls/base/cxGraphics.h"
 #include "platform/rtl/Persistent.h"
 
 class IcxHotZoneStyleOwner {

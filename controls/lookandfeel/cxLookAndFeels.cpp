@@ -1,7 +1,7 @@
-#include "controls/cxLookAndFeels.h"
+#include "controls/lookandfeel/cxLookAndFeels.h"
 
 #include <algorithm>
-#include "controls/dxOffice11.h"
+#include "controls/lookandfeel/dxOffice11.h"
 #include "platform/win/Window.h"
 
 namespace {

@@ -6,8 +6,8 @@
 // system's colour-change broadcast into callbacks.
 #pragma once
 #include <vector>
-#include "controls/cxLookAndFeelPainters.h"
-#include "controls/dxThemeManager.h"
+#include "controls/painters/cxLookAndFeelPainters.h"
+#include "controls/lookandfeel/dxThemeManager.h"
 #include "platform/rtl/Events.h"
 #include "platform/rtl/Persistent.h"
 

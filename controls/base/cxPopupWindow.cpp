@@ -1,7 +1,7 @@
-#include "controls/cxPopupWindow.h"
+#include "controls/base/cxPopupWindow.h"
 
 #include <algorithm>
-#include "controls/cxControlHelpers.h"
+#include "controls/base/cxControlHelpers.h"
 #include "platform/forms/ControlMessages.h"
 #include "platform/gdi/Canvas.h"
 #include "platform/rtl/VirtualKeys.h"

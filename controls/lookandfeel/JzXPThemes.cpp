@@ -1,4 +1,4 @@
-#include "controls/JzXPThemes.h"
+#include "controls/lookandfeel/JzXPThemes.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "controls/dxThemeManager.h"
+#include "controls/lookandfeel/dxThemeManager.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "controls/cxControls.h"
+#include "controls/base/cxControls.h"
 
 #include <algorithm>
 #include "platform/forms/ControlMessages.h"

@@ -1,11 +1,11 @@
-#include "controls/dxOffice11.h"
+#include "controls/lookandfeel/dxOffice11.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <memory>
-#include "controls/cxGraphics.h"
-#include "controls/dxThemeManager.h"
+#include "controls/base/cxGraphics.h"
+#include "controls/lookandfeel/dxThemeManager.h"
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/MulDiv.h"

@@ -1,8 +1,8 @@
-#include "controls/cxGraphics.h"
+#include "controls/base/cxGraphics.h"
 
 #include <algorithm>
 #include <vector>
-#include "controls/dxOffice11.h"
+#include "controls/lookandfeel/dxOffice11.h"
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/win/Paint.h"

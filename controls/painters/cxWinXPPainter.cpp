@@ -1,8 +1,8 @@
 // The native look: every part through the visual style, falling back on
 // the standard painter wherever its theme class does not open.
-#include "controls/cxLookAndFeelPainters.h"
+#include "controls/painters/cxLookAndFeelPainters.h"
 
-#include "controls/dxThemeManager.h"
+#include "controls/lookandfeel/dxThemeManager.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/CodePages.h"
 

@@ -1,4 +1,4 @@
-#include "controls/cxTimer.h"
+#include "controls/base/cxTimer.h"
 
 #include <algorithm>
 #include <cstdint>

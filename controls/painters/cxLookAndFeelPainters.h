@@ -6,7 +6,7 @@
 // neutral look (no frames, system colours) and holds the drawing code that
 // every look shares (arrows, check marks, plus/minus signs, caption text).
 #pragma once
-#include "controls/cxGraphics.h"
+#include "controls/base/cxGraphics.h"
 #include "platform/forms/Controls.h"
 #include "platform/gdi/DrawingTools.h"
 

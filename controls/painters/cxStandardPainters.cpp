@@ -1,6 +1,6 @@
 // The classic looks: Standard (raised and sunken 3-D), Flat (one-pixel
 // edges) and UltraFlat (single-colour frames with hot tracking).
-#include "controls/cxLookAndFeelPainters.h"
+#include "controls/painters/cxLookAndFeelPainters.h"
 
 #include "platform/gdi/Gdi.h"
 
