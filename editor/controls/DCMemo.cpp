@@ -147,6 +147,8 @@ void TCustomDCMemo::SetMemoSource(TCustomMemoSource* Value) {
     New->SetCaret(P.Caret.X, P.Caret.Y);
   }
   FLastCaret = New->GetCaretPoint();
+  // A view taken over from a longer text must not stand past this one's end.
+  if (!New->HasOption(soBeyondFileEnd)) FTopLine = std::min(FTopLine, std::max<Integer>(New->GetLineCount() - 1, 0));
   FBreaks.clear();
   FWrappedUpTo = 0;
   RecomputeWrap(0, INT_MAX);

@@ -196,6 +196,7 @@ bool TCustomDCMemo::ProcessChar(char Ch) {
 }
 
 void TCustomDCMemo::KeyPress(char& Key) {
+  if (FPopupList && FPopupList->IsOpen()) return PopupListKeyPress(FPopupList.get(), Key);
   const bool StartHint = Byte(Key) >= 32 && OnHintPopup.Assigned() && !(FPopupList && FPopupList->IsOpen());
   inherited::KeyPress(Key);
   StopHintTimer();

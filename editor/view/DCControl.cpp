@@ -48,6 +48,13 @@ void TDCCustomControl::KeyDown(Word& Key, TShiftState Shift) {
     Shift = TShiftState{};
   }
   if (Key == 0 || ComponentState().Contains(csDesigning)) return;
+  // Pressing Shift, Ctrl or Alt alone is part of the next key, not a key of
+  // its own: it must not drop a pending chord.
+  if (Key == VK_SHIFT || Key == VK_CONTROL || Key == VK_MENU) return;
+  if (FKeyLookedUp) {
+    FKeyLookedUp = false;
+    return;
+  }
   TKeyData* Binding = FKeyList->FindKey(Key, ShiftByte(Shift), FChordState);
   if (!Binding) {
     FChordState = 0;
@@ -87,11 +94,13 @@ void TDCCustomControl::Dispatch(TMessage& Message) {
       // dialog key; Alt keys always come here first.
       if (FChordState != 0 || Message.Msg == CN_SYSKEYDOWN) {
         Word Key = Word(Message.WParam);
+        FKeyLookedUp = false;
         KeyDown(Key, KeyDataToShiftState(Message.LParam));
         if (Key == 0) {
           Message.Result = 1;
           return;
         }
+        FKeyLookedUp = true;
       }
       break;
     default: break;
