@@ -254,7 +254,13 @@ public:
   Integer CountBreaks(Integer First, Integer Last) const;
   void RecomputeWrap(Integer First, Integer Last);
   void EnsureWrappedTo(Integer Line);
+  // The last visual row; under word wrap this wraps the whole text.
   Integer LastRow();
+  // The last row as far as word wrap has gone (one row per line beyond).
+  Integer KnownLastRow();
+  // The last row, exact as far as Row is concerned: a row that exists is
+  // never past it.
+  Integer LastRowNear(Integer Row);
   // The display columns [Start, Stop) that a visual row shows of its line.
   void RowColumns(Integer Row, Integer& Line, Integer& Start, Integer& Stop);
   Integer WrapColumns() const { return FWrapColumns; }

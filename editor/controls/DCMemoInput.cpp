@@ -93,7 +93,7 @@ void TCustomDCMemo::RightKey() {
 void TCustomDCMemo::MoveCaretRows(Integer Rows, TSelectionType Extend) {
   TCustomMemoSource* S = GetSource();
   const TPoint From = TextToRow(S->GetCaretChar(), S->GetCaretLine());
-  const Integer Target = std::clamp<Integer>(From.Y + Rows, 0, std::max<Integer>(LastRow(), 0));
+  const Integer Target = std::clamp<Integer>(From.Y + Rows, 0, std::max<Integer>(LastRowNear(From.Y + Rows), 0));
   const TPoint To = RowToText(From.X, Target);
   S->BeginUpdate(MemoCode::MoveCaret);
   TUpdateGuard Update(*S, UpdateBegun);
@@ -120,7 +120,8 @@ void TCustomDCMemo::CaretToWindowTop() {
 void TCustomDCMemo::CaretToWindowBottom() {
   TCustomMemoSource* S = GetSource();
   const TPoint R = TextToRow(S->GetCaretChar(), S->GetCaretLine());
-  MoveCaretRows(std::min(FTopLine + std::max<Integer>(VisibleRows(), 1) - 1, LastRow()) - R.Y, stNotSelected);
+  const Integer Bottom = FTopLine + std::max<Integer>(VisibleRows(), 1) - 1;
+  MoveCaretRows(std::min(Bottom, LastRowNear(Bottom)) - R.Y, stNotSelected);
 }
 
 void TCustomDCMemo::GoToLineNumber() {
@@ -345,7 +346,7 @@ void TCustomDCMemo::CaretMoveHook(TObject* /*Sender*/, Integer& DeltaLine, Integ
     if (FRememberedX < 0) FRememberedX = From.X;
     Integer Row = From.Y + DeltaLine;
     if (Row < 0) Row = 0;
-    if (!S->HasOption(soBeyondFileEnd)) Row = std::min(Row, LastRow());
+    if (!S->HasOption(soBeyondFileEnd)) Row = std::min(Row, LastRowNear(Row));
     Integer Line, Start, Stop;
     RowColumns(Row, Line, Start, Stop);
     Integer Column = Start + FRememberedX;

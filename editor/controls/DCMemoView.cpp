@@ -172,6 +172,20 @@ Integer TCustomDCMemo::LastRow() {
   return FoldingShown() ? S->RealToVisible(LastLine) : LastLine;
 }
 
+Integer TCustomDCMemo::KnownLastRow() {
+  TCustomMemoSource* S = GetSource();
+  const Integer LastLine = std::max<Integer>(S->GetLineCount() - 1, 0);
+  if (FWordWrap) return LastLine + Integer(FBreaks.size());
+  return FoldingShown() ? S->RealToVisible(LastLine) : LastLine;
+}
+
+Integer TCustomDCMemo::LastRowNear(Integer Row) {
+  // Breaks are known at least 100 lines past any row asked for, so a row
+  // that exists lies within what is known.
+  if (FWordWrap) EnsureWrappedTo(std::max<Integer>(Row, 0));
+  return KnownLastRow();
+}
+
 void TCustomDCMemo::RowColumns(Integer Row, Integer& Line, Integer& Start, Integer& Stop) {
   if (!FWordWrap) {
     Line = LineOfRow(Row);
@@ -335,7 +349,7 @@ TPoint TCustomDCMemo::PointToText(Integer X, Integer Y, bool Limit) {
   if (FWordWrap) X = std::min(X, WrapWidth);
   Integer Row = (Y >= 0 ? Y / Lh : -((-Y + Lh - 1) / Lh)) + FTopLine;
   Row = std::max<Integer>(Row, 0);
-  if (Limit && !GetSource()->HasOption(soBeyondFileEnd)) Row = std::min(Row, LastRow());
+  if (Limit && !GetSource()->HasOption(soBeyondFileEnd)) Row = std::min(Row, LastRowNear(Row));
   const Integer Left = TextLeftEdge();
   Integer Column = X >= Left ? (X - Left) / Cw : 0;
   if (X >= Left && X < WrapWidth && (X - Left) % Cw > Cw / 2) ++Column;
@@ -390,7 +404,7 @@ void TCustomDCMemo::ViewMoved(Integer OldTop, Integer OldColumn) {
 
 void TCustomDCMemo::SetTopLine(Integer Row) {
   Row = std::max<Integer>(Row, 0);
-  if (!GetSource()->HasOption(soBeyondFileEnd)) Row = std::min(Row, LastRow());
+  if (!GetSource()->HasOption(soBeyondFileEnd)) Row = std::min(Row, LastRowNear(Row));
   if (Row == FTopLine) return;
   const Integer Old = FTopLine;
   FTopLine = Row;
@@ -450,7 +464,9 @@ void TCustomDCMemo::UpdateScrollBars() {
   if (!HandleAllocated()) return;
   if (FScrollBars == ssVertical || FScrollBars == ssBoth) {
     const Integer Page = VisibleRows() + 1;
-    const Integer Last = LastRow();
+    // Rows below what word wrap has reached count as one per line until
+    // they are wrapped: a large text is never wrapped at once.
+    const Integer Last = KnownLastRow();
     SCROLLINFO Si{};
     Si.cbSize = sizeof(Si);
     Si.fMask = SIF_RANGE | SIF_PAGE;
@@ -643,7 +659,6 @@ void TCustomDCMemo::PaintGutter(TCanvas* C, const TRect& PaintRect) {
       RowColumns(Row, Line, Start, Stop);
       if (Start != 0) continue;  // a continuation row of a wrapped line
       if (FOptions.Contains(moLimitLineNumbers) && Line >= Count) continue;
-      if (Row > LastRow() && FOptions.Contains(moLimitLineNumbers)) continue;
       AnsiString S = IntToStr(Line + 1);
       while (Integer(S.size()) < FNumberDigits) S = FLineNumAlign == taLeftJustify ? S + " " : " " + S;
       if (OnGetLineNumber.Assigned()) OnGetLineNumber(this, S, FNumberDigits);
@@ -695,9 +710,9 @@ void TCustomDCMemo::PaintRow(TCanvas* C, Integer Row, Integer Y, const TRect& Te
   const Integer Lh = LineHeight(), Cw = CharWidth();
   const Integer Left = TextLeftEdge();
   const TColor Back = GetStyleColor(-1);
-  const bool Past = Row > LastRow() || S->GetLineCount() == 0;
   Integer Line = 0, Start = 0, Stop = MaxLine;
-  if (!Past) RowColumns(Row, Line, Start, Stop);
+  RowColumns(Row, Line, Start, Stop);
+  const bool Past = Line >= S->GetLineCount();
   AnsiString Text, Attrs;
   if (!Past) {
     // FIXME: moDrawSpecialSymbols needs the editor to carry SpecialSymbols

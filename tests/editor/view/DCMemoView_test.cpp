@@ -368,9 +368,13 @@ TEST_F(MemoOnScreen, PlainClipboardAndEditMessages) {
   SendMessageA(H, WM_CUT, 0, 0);
   EXPECT_EQ(Clipboard()->GetAsText(), "cde");
   EXPECT_FALSE(IsClipboardFormatAvailable(RegisterClipboardFormatA("Rich Text Format")));
+  EXPECT_EQ(Memo->GetText(), "ab\r\n\r\nf");
+  Src()->SetCaret(0, 2);
+  SendMessageA(H, WM_PASTE, 0, 0);
+  EXPECT_EQ(Memo->GetText(), "ab\r\n\r\ncdef");
   EXPECT_EQ(SendMessageA(H, EM_CANUNDO, 0, 0), 1);
   SendMessageA(H, WM_UNDO, 0, 0);
-  EXPECT_EQ(Memo->GetText(), "ab\r\ncde\r\nf");
+  EXPECT_EQ(Memo->GetText(), "ab\r\n\r\nf");
   SendMessageA(H, WM_CLEAR, 0, 0);
   EXPECT_EQ(Memo->GetText(), "") << "the whole text, not only the selection";
 }
@@ -503,4 +507,83 @@ TEST_F(MemoOnScreen, SwitchingSourcesBringsEachViewBack) {
   EXPECT_EQ(Memo->GetTopLine(), Top);
   EXPECT_EQ(A.GetCaretPoint(), (TPoint{4, 45}));
   Memo->SetMemoSource(nullptr);
+}
+
+TEST_F(MemoOnScreen, ClickOnAnAddressJumpsWithMailto) {
+  struct TJump : TObject {
+    AnsiString Link;
+    void Jump(TObject*, const AnsiString& S, bool& Handled) {
+      Link = S;
+      Handled = true;
+    }
+  } J;
+  Memo->OnJumpToUrl = TJumpToUrlEvent(&J, &TJump::Jump);
+  Memo->SetHighlightUrls(true);
+  Memo->SetText("write to me@example.com today");
+  Show();
+  AdvanceClock(2000);
+  const TPoint P = CellCentre(12, 0);
+  HeadlessDisplay().Click(P.X, P.Y);
+  HeadlessDisplay().ProcessMessages();
+  EXPECT_EQ(J.Link, "mailto:me@example.com");
+  // A click on plain text jumps nowhere.
+  J.Link.clear();
+  AdvanceClock(2000);
+  const TPoint Q = CellCentre(1, 0);
+  HeadlessDisplay().Click(Q.X, Q.Y);
+  HeadlessDisplay().ProcessMessages();
+  EXPECT_EQ(J.Link, "");
+}
+
+TEST_F(MemoOnScreen, WheelScrollsWholeNotchesOnly) {
+  AnsiString Many;
+  for (int I = 0; I < 100; ++I) Many += "line\r\n";
+  Memo->SetText(Many);
+  Memo->ScrollVert(30);
+  Show();
+  UINT PerNotch = 3;
+  SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &PerNotch, 0);
+  const TPoint P = CellCentre(1, 1);
+  auto& D = HeadlessDisplay();
+  D.Wheel(P.X, P.Y, 3 * WHEEL_DELTA);
+  D.ProcessMessages();
+  EXPECT_EQ(Memo->GetTopLine(), 30 - 3 * Integer(PerNotch));
+  const Integer Top = Memo->GetTopLine();
+  D.Wheel(P.X, P.Y, -60);
+  D.ProcessMessages();
+  EXPECT_EQ(Memo->GetTopLine(), Top) << "half a notch waits";
+  D.Wheel(P.X, P.Y, -60);
+  D.ProcessMessages();
+  EXPECT_EQ(Memo->GetTopLine(), Top + Integer(PerNotch));
+}
+
+TEST_F(MemoOnScreen, DefaultMenuCommandsAreEnabledByTheState) {
+  using C = TCustomDCMemo::TMemoMenuCommand;
+  Memo->SetText("some text");
+  Show();
+  Clipboard()->Clear();
+  struct TCase {
+    C Command;
+    bool Plain, Selected, ReadOnlySelected;
+  };
+  const TCase Cases[] = {
+      {C::Undo, false, false, false},  {C::Cut, false, true, false},   {C::Copy, false, true, true},
+      {C::Paste, false, false, false}, {C::Delete, false, true, false}, {C::SelectAll, true, true, true},
+  };
+  for (const auto& T : Cases) {
+    SCOPED_TRACE(TCustomDCMemo::MenuCaption(T.Command));
+    Memo->SetReadOnly(false);
+    Src()->ClearSelection();
+    EXPECT_EQ(Memo->MenuCommandEnabled(T.Command), T.Plain);
+    Src()->SetSelection(stStreamSel, 0, 0, 4, 0);
+    EXPECT_EQ(Memo->MenuCommandEnabled(T.Command), T.Selected);
+    Memo->SetReadOnly(true);
+    EXPECT_EQ(Memo->MenuCommandEnabled(T.Command), T.ReadOnlySelected);
+  }
+  Memo->SetReadOnly(false);
+  Memo->RunMenuCommand(C::Copy);
+  EXPECT_TRUE(Memo->MenuCommandEnabled(C::Paste));
+  Memo->RunMenuCommand(C::Delete);
+  EXPECT_EQ(Memo->GetText(), " text");
+  EXPECT_TRUE(Memo->MenuCommandEnabled(C::Undo));
 }
