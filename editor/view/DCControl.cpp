@@ -40,6 +40,12 @@ Byte TDCCustomControl::ShiftByte(TShiftState Shift) {
 }
 
 void TDCCustomControl::KeyDown(Word& Key, TShiftState Shift) {
+  // The key was looked up (and OnKeyDown fired) before the form saw it.
+  if (FLookedUpKey != 0) {
+    const Word Earlier = FLookedUpKey;
+    FLookedUpKey = 0;
+    if (Earlier == Key) return;
+  }
   inherited::KeyDown(Key, Shift);
   if ((Key == VK_RETURN && !FWantReturns) || (Key == VK_TAB && !FWantTabs)) {
     // Ctrl lets Enter and TAB reach the control as plain keys even where
@@ -51,10 +57,6 @@ void TDCCustomControl::KeyDown(Word& Key, TShiftState Shift) {
   // Pressing Shift, Ctrl or Alt alone is part of the next key, not a key of
   // its own: it must not drop a pending chord.
   if (Key == VK_SHIFT || Key == VK_CONTROL || Key == VK_MENU) return;
-  if (FKeyLookedUp) {
-    FKeyLookedUp = false;
-    return;
-  }
   TKeyData* Binding = FKeyList->FindKey(Key, ShiftByte(Shift), FChordState);
   if (!Binding) {
     FChordState = 0;
@@ -94,13 +96,13 @@ void TDCCustomControl::Dispatch(TMessage& Message) {
       // dialog key; Alt keys always come here first.
       if (FChordState != 0 || Message.Msg == CN_SYSKEYDOWN) {
         Word Key = Word(Message.WParam);
-        FKeyLookedUp = false;
+        FLookedUpKey = 0;
         KeyDown(Key, KeyDataToShiftState(Message.LParam));
         if (Key == 0) {
           Message.Result = 1;
           return;
         }
-        FKeyLookedUp = true;
+        FLookedUpKey = Key;
       }
       break;
     default: break;

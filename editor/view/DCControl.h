@@ -48,10 +48,10 @@ private:
   std::unique_ptr<TKeyList> FKeyList;
   AnsiString FKeyMapping;
   Byte FChordState = 0;
-  // Set when a key-down was already looked up before the form saw it (a
-  // pending chord, or Alt): the key-down message that follows must not look
-  // it up again in the state that lookup left.
-  bool FKeyLookedUp = false;
+  // A key-down already looked up before the form saw it (a pending chord, or
+  // Alt): the key-down message that follows for it must not look it up
+  // again in the state that lookup left. 0 when none.
+  Word FLookedUpKey = 0;
   bool FWantTabs = false;
   bool FWantReturns = true;
   bool FOemConvert = false;

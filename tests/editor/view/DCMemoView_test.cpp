@@ -231,6 +231,14 @@ TEST_F(MemoOnScreen, EachMappingsMainCommands) {
   Chord({VK_CONTROL}, 'Q');
   Chord({VK_CONTROL}, 'Q');
   EXPECT_EQ(Memo->GetChordState(), 0) << "a second Ctrl+Q has no binding in state 2";
+  // A key without a binding in the chord's state drops the chord and is
+  // typed as an ordinary key.
+  Src()->SetCaret(0, 1);
+  Chord({VK_CONTROL}, 'K');
+  Type("z");
+  EXPECT_EQ(Memo->GetChordState(), 0);
+  EXPECT_EQ(Src()->GetLineText(1), "zGamma");
+  Src()->Undo();
   // Classic: Ctrl+A selects all (the editing keys come after its own word-left).
   Memo->SetKeyMapping("Classic");
   Chord({VK_CONTROL}, 'A');
