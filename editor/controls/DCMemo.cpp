@@ -1,12 +1,16 @@
 #include "editor/controls/DCMemo.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "editor/exchange/DCHTMLExporter.h"
 #include "editor/exchange/DCRTFExporter.h"
 #include "editor/exchange/DCRtfImporter.h"
 #include "editor/exchange/PlainText.h"
 #include "editor/options/MemoEnvOptions.h"
+#include "editor/view/KeyMappings.h"
+#include "editor/view/PopupHint.h"
+#include "editor/view/PositionStore.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/Guards.h"
 #include "platform/rtl/Streams.h"
@@ -18,7 +22,7 @@ constexpr Integer ccImport = 72;
 }  // namespace
 
 TCustomDCMemo::TCustomDCMemo(TComponent* AOwner)
-    : TCustomControl(AOwner),
+    : TDCCustomControl(AOwner),
       FFont(std::make_unique<TMemoFont>(this)),
       FTextStyles(std::make_unique<TTextStyles>(this)) {
   FInternalSource = CreateMemoSource();
@@ -54,11 +58,58 @@ TCustomDCMemo::TCustomDCMemo(TComponent* AOwner)
   FLineNumColor = FFont->GetColor();
   SetParentColor(false);
   SetTabStop(true);
+  SetCursor(crIBeam);
+  SetControlStyle(ControlStyle() + TControlStyle{csCaptureMouse, csClickEvents, csOpaque, csDoubleClicks});
+  FHintList = std::make_unique<TStringList>();
+  FCompletionList = std::make_unique<TStringList>();
+  FPopupHint = std::make_unique<TPopupHint>(nullptr);
+  FPositions = std::make_unique<TMemoPostionStore>();
   AddOptionListener(this);
+  AttachSource(GetSource());
+  RegisterMemoKeyMappings();
+  RebuildKeyMap();
+  FCreated = true;
+}
+
+void TCustomDCMemo::AttachSource(TCustomMemoSource* Source) {
+  Source->AddEditor(false, TNotifierProc(this, &TCustomDCMemo::SourceChanged), nullptr);
+  if (!Source->GetActiveEditor()) {
+    Source->SetActiveEditor(this);
+    Source->CaretMoveHook = TCaretMoveHook(this, &TCustomDCMemo::CaretMoveHook);
+  }
+}
+
+void TCustomDCMemo::DetachSource(TCustomMemoSource* Source) {
+  Source->RemoveEditor(TNotifierProc(this, &TCustomDCMemo::SourceChanged), this);
+  if (Source->CaretMoveHook == TCaretMoveHook(this, &TCustomDCMemo::CaretMoveHook))
+    Source->CaretMoveHook = TCaretMoveHook();
+}
+
+void TCustomDCMemo::InitDefaultKeys() { InitDefaultKeyMapping(this); }
+
+void TCustomDCMemo::KeyDown(Word& Key, TShiftState Shift) {
+  if (FPopupList && FPopupList->IsOpen()) return PopupListKeyDown(FPopupList.get(), Key, Shift);
+  inherited::KeyDown(Key, Shift);
+}
+
+void TCustomDCMemo::Loaded() {
+  inherited::Loaded();
+  TCustomMemoSource* S = GetSource();
+  S->SetCaret(0, 0);
+  S->ClearUndo();
+  S->ClearRedo();
+  S->SetModified(false);
+  InvalidateMetrics();
+  FTopLine = FFirstColumn = 0;
+  RecomputeWrap(0, INT_MAX);
+  UpdateScrollBars();
 }
 
 TCustomDCMemo::~TCustomDCMemo() {
   FFont->OnChange = TNotifyEvent();
+  ClosePopupList();
+  StopTracking();
+  DetachSource(GetSource());
   // Owned components (the attribute parser) go while the memo source that
   // uses them is still here to hear of it.
   DestroyComponents();
@@ -76,20 +127,56 @@ TCustomMemoSource* TCustomDCMemo::GetSource() const {
 
 void TCustomDCMemo::SetMemoSource(TCustomMemoSource* Value) {
   if (Value == FMemoSource) return;
+  TCustomMemoSource* Old = GetSource();
+  FPositions->Save({Old->GetSerial(), FTopLine, FFirstColumn, Old->GetCaretPoint()});
+  DetachSource(Old);
   if (FMemoSource) FMemoSource->RemoveFreeNotification(this);
   FMemoSource = Value;
   if (FMemoSource) FMemoSource->FreeNotification(this);
+  TCustomMemoSource* New = GetSource();
+  AttachSource(New);
+  if (New->GetActiveEditor() != this && !(New->GetActiveEditor() && static_cast<TWinControl*>(New->GetActiveEditor())->Focused()))
+    New->SetActiveEditor(this);
+  RebuildKeyMap();
+  TStoredPosition P;
+  if (FPositions->Find(New->GetSerial(), P)) {
+    New->BeginUpdate(MemoCode::MoveCaret);
+    TUpdateGuard Update(*New, UpdateBegun);
+    FTopLine = P.TopLine;
+    FFirstColumn = P.FirstColumn;
+    New->SetCaret(P.Caret.X, P.Caret.Y);
+  }
+  FLastCaret = New->GetCaretPoint();
+  // A view taken over from a longer text must not stand past this one's end.
+  if (!New->HasOption(soBeyondFileEnd)) FTopLine = std::min(FTopLine, std::max<Integer>(New->GetLineCount() - 1, 0));
+  FBreaks.clear();
+  FWrappedUpTo = 0;
+  RecomputeWrap(0, INT_MAX);
+  UpdateScrollBars();
   Invalidate();
 }
 
 void TCustomDCMemo::Notification(TComponent* AComponent, TOperation Operation) {
   inherited::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == FMemoSource) FMemoSource = nullptr;
+  if (Operation == opRemove && AComponent == FMemoSource) {
+    // The freed source is gone: only the internal one needs us now.
+    FMemoSource = nullptr;
+    AttachSource(FInternalSource.get());
+    FBreaks.clear();
+    FWrappedUpTo = 0;
+    FTopLine = FFirstColumn = 0;
+    RecomputeWrap(0, INT_MAX);
+    Invalidate();
+  }
 }
 
 void TCustomDCMemo::SetOptions(const TMemoOptions& Value) {
   if (FOptions == Value) return;
   FOptions = Value;
+  if (FCreated) {
+    RecomputeWrap(0, INT_MAX);
+    UpdateScrollBars();
+  }
   Invalidate();
 }
 
@@ -123,6 +210,11 @@ void TCustomDCMemo::SetWordWrap(bool Value) {
   if (Value == FWordWrap) return;
   FWordWrap = Value;
   UpdateBlockReduction();
+  FFirstColumn = 0;
+  FBreaks.clear();
+  FWrappedUpTo = 0;
+  RecomputeWrap(0, INT_MAX);
+  UpdateScrollBars();
   Invalidate();
 }
 

@@ -18,13 +18,18 @@
 #include "editor/view/MemoFont.h"
 #include "editor/view/AttributeParser.h"
 #include "editor/view/TextStyles.h"
+#include "editor/view/DCControl.h"
 #include "platform/forms/Controls.h"
 
-class TCustomDCMemo : public TCustomControl,
+class TPopupHint;
+class TDCPopupList;
+class TMemoPostionStore;
+
+class TCustomDCMemo : public TDCCustomControl,
                       public TTextStylesHost,
                       public TOptionsListener,
                       public TAttributeParserHost {
-  SX_CLASS(TCustomDCMemo, TCustomControl)
+  SX_CLASS(TCustomDCMemo, TDCCustomControl)
 public:
   explicit TCustomDCMemo(TComponent* AOwner);
   ~TCustomDCMemo() override;
@@ -85,28 +90,19 @@ public:
   SX_MEMO_VALUE(TGutterImgsAlign, GutterImgsAlign, FGutterImgsAlign)
   SX_MEMO_VALUE(TColor, GutterLineColor, FGutterLineColor)
   SX_MEMO_VALUE(Integer, GutterLineIndent, FGutterLineIndent)
-  SX_MEMO_VALUE(Integer, GutterWidth, FGutterWidth)
-  SX_MEMO_VALUE(bool, HideCaret, FHideCaret)
-  SX_MEMO_VALUE(bool, HideScrollBars, FHideScrollBars)
   SX_MEMO_VALUE(bool, HideSelection, FHideSelection)
-  SX_MEMO_VALUE(AnsiString, KeyMapping, FKeyMapping)
   SX_MEMO_VALUE(TColor, LineBookmarkColor, FLineBookmarkColor)
   SX_MEMO_VALUE(TAlignment, LineNumAlign, FLineNumAlign)
   SX_MEMO_VALUE(TColor, LineNumBackColor, FLineNumBackColor)
   SX_MEMO_VALUE(TColor, LineNumColor, FLineNumColor)
-  SX_MEMO_VALUE(Integer, MarginPos, FMarginPos)
   SX_MEMO_VALUE(TColor, MatchBackColor, FMatchBackColor)
   SX_MEMO_VALUE(TColor, MatchColor, FMatchColor)
-  SX_MEMO_VALUE(bool, OemConvert, FOemConvert)
   SX_MEMO_VALUE(Integer, PrintIndent, FPrintIndent)
   SX_MEMO_VALUE(TDCPrintOptions, PrintOptions, FPrintOptions)
-  SX_MEMO_VALUE(TScrollStyle, ScrollBars, FScrollBars)
   SX_MEMO_VALUE(TColor, SelBackColor, FSelBackColor)
   SX_MEMO_VALUE(TColor, SelColor, FSelColor)
   SX_MEMO_VALUE(bool, UseDefaultMenu, FUseDefaultMenu)
   SX_MEMO_VALUE(bool, UsePrinterFont, FUsePrinterFont)
-  SX_MEMO_VALUE(bool, WantReturns, FWantReturns)
-  SX_MEMO_VALUE(bool, WantTabs, FWantTabs)
   SX_MEMO_VALUE(TWordSelectionType, WordSelectionType, FWordSelectionType)
 #undef SX_MEMO_VALUE
   // Informational only.
@@ -199,9 +195,6 @@ public:
   TMemoAttributes* GetSelAttributes();
 
   TExportStringEvent OnExportString;
-  // FIXME: the events below are published and kept; the typing, painting,
-  // scrolling, gutter and completion code that fires them comes with the
-  // control's visual side.
   TNotifyEvent OnChange;
   TMemoStateChangeEvent OnStateChange;
   TNotifyEvent OnSelectionChange;
@@ -222,6 +215,151 @@ public:
   TFindStringInPopupEvent OnFindStringInPopup;
   TGetLineNumberEvent OnGetLineNumber;
   TBeforePrintEvent OnBeforePrint;
+
+  // --- Geometry and view (DCMemoView.cpp) ------------------------------------
+  Integer GetMarginPos() const { return FMarginPos; }
+  void SetMarginPos(Integer Value);
+  Integer GetGutterWidth() const { return FGutterWidth; }
+  void SetGutterWidth(Integer Value);
+  bool GetHideCaret() const { return FHideCaret; }
+  void SetHideCaret(bool Value);
+  TScrollStyle GetScrollBars() const { return FScrollBars; }
+  void SetScrollBars(TScrollStyle Value);
+  bool GetHideScrollBars() const { return FHideScrollBars; }
+  void SetHideScrollBars(bool Value);
+  // The view: the top visible row and the first display column shown.
+  Integer GetTopLine() const { return FTopLine; }
+  void SetTopLine(Integer Row);
+  Integer GetFirstColumn() const { return FFirstColumn; }
+  void SetFirstColumn(Integer Column);
+  Integer CharWidth();
+  Integer LineHeight();
+  // Pixels from the client's left where the text begins.
+  Integer TextLeftEdge();
+  Integer GutterWidthInEffect();
+  Integer LineNumberColumnWidth();
+  Integer VisibleRows();
+  // Client pixel of a text position and back (Limit keeps the row inside the text).
+  TPoint TextToPoint(Integer Column, Integer Line);
+  TPoint PointToText(Integer X, Integer Y, bool Limit);
+  void MakeCaretVisible();
+  void CenterCaretLine();
+  void ScrollHorz(Integer Delta);
+  void ScrollVert(Integer Delta);
+  void UpdateScrollBars();
+
+  // Word wrap: logical (column, line) against visual (column, row).
+  TPoint TextToRow(Integer Column, Integer Line);
+  TPoint RowToText(Integer Column, Integer Row);
+  Integer CountBreaks(Integer First, Integer Last) const;
+  void RecomputeWrap(Integer First, Integer Last);
+  void EnsureWrappedTo(Integer Line);
+  // The last visual row; under word wrap this wraps the whole text.
+  Integer LastRow();
+  // The last row as far as word wrap has gone (one row per line beyond).
+  Integer KnownLastRow();
+  // The last row, exact as far as Row is concerned: a row that exists is
+  // never past it.
+  Integer LastRowNear(Integer Row);
+  // The display columns [Start, Stop) that a visual row shows of its line.
+  void RowColumns(Integer Row, Integer& Line, Integer& Start, Integer& Stop);
+  Integer WrapColumns() const { return FWrapColumns; }
+
+  // --- Commands (DCMemoInput.cpp) ----------------------------------------------
+  void HomeKey();
+  void EndKey();
+  void UpKey();
+  void DownKey();
+  void LeftKey();
+  void RightKey();
+  void PageUp();
+  void PageDown();
+  void CaretToWindowTop();
+  void CaretToWindowBottom();
+  void ScrollLineUp() { ScrollVert(-1); }
+  void ScrollLineDown() { ScrollVert(1); }
+  void GoToLineNumber();
+  void EscapeKey();
+  void SelectHome();
+  void SelectEnd();
+  void SelectUp();
+  void SelectDown();
+  void SelectLeft();
+  void SelectPageUp();
+  void SelectPageDown();
+  void SelectToWindowTop();
+  void SelectToWindowBottom();
+  void BlockSelectPageUp();
+  void BlockSelectPageDown();
+  void BlockSelectToWindowTop();
+  void BlockSelectToWindowBottom();
+  void InitDefaultKeys() override;
+  bool ProcessChar(char Ch) override;
+  virtual void SourceChanged(TObject* Sender, Integer FirstLine, Integer LastLine);
+
+  // --- Clipboard and edit messages (DCMemoClipboard.cpp) -----------------------
+  virtual void CopyToClipboard();
+  virtual void CutToClipboard();
+  virtual void PasteFromClipboard();
+  bool CanPaste();
+  // Puts the selection at the caret (end of a mouse drag); false when the
+  // caret lies inside the selection.
+  bool DropSelection(bool Move);
+
+  // The default popup menu's commands, in menu order, and whether each may
+  // run now; the menu itself is a thin layer over these.
+  enum class TMemoMenuCommand { Undo, Cut, Copy, Paste, Delete, SelectAll };
+  static const char* MenuCaption(TMemoMenuCommand Command);
+  bool MenuCommandEnabled(TMemoMenuCommand Command);
+  void RunMenuCommand(TMemoMenuCommand Command);
+
+  // --- Mouse (DCMemoMouse.cpp) -------------------------------------------------
+  enum class TMouseTrack { Idle, Selecting, Dragging, WordSelected };
+  TMouseTrack GetMouseTrack() const { return FMouseTrack; }
+  Integer GutterImageAt(Integer X, Integer Line);
+  void StopTracking();
+  void CancelTracking();
+
+  // --- Completion list and hint popup (DCMemoPopups.cpp) -----------------------
+  TStrings* GetHintList() const;
+  TStrings* GetCompletionList() const;
+  TDCPopupList* GetPopupList() const { return FPopupList.get(); }
+  TPopupHint* GetPopupHint() const { return FPopupHint.get(); }
+  virtual bool DoHintPopup(TPopupType& PopupType);
+  virtual void ShowHintPopup();
+  virtual void InsertPopupItem(TObject* Sender, Integer Index);
+  virtual void InsertTextAtCaret(const AnsiString& Text);
+  virtual bool DoFindStringInPopup(TStrings* Strings, const AnsiString& S, Integer& Index);
+  virtual bool IsPopupCloseKey(Word Key, TShiftState Shift);
+  virtual void CompleteCodeTemplate();
+  virtual void DoTemplateInsert(TStrings* Strings);
+  virtual void DoHintInsert(AnsiString& S);
+  void ShowPopupAtCaret(bool AutoHide);
+  void ShowCompletionList(TStrings* Strings);
+  void ClosePopupList();
+  void StopHintTimer();
+  void HidePopupHint();
+  void ShowCodeTemplatePopup();
+  void InsertCodeTemplate(TObject* Sender, Integer Index);
+  TPoint GetHintPosition() const { return FHintPos; }
+  // The popup list's key and character handlers.
+  void PopupListKeyDown(TObject* Sender, Word& Key, TShiftState Shift);
+  void PopupListKeyPress(TObject* Sender, char& Key);
+
+  // --- Event steps ----------------------------------------------------------
+  virtual void DoDrawGutter(TCanvas* ACanvas, const TRect& R, TDrawState State, bool& OwnerDraw);
+  virtual bool DoCustomDraw(TCanvas* ACanvas, const TRect& R, Integer Line, Integer Char, const AnsiString& S,
+                            TDrawStates State);
+  virtual void DoCustomString(AnsiString& S, AnsiString& ColorS);
+  virtual void DoGetColorStyle(TPoint Point, Integer& Style);
+  virtual void DoMemoScroll(TScrollStyle Style, Integer Delta);
+  virtual void DoClickGutter(Integer Line, Integer ImageIndex, TShiftState Shift);
+  virtual void DoStateChange(TMemoStates States);
+  virtual void DoSelectionChange();
+  virtual void DoJumpToUrl(const AnsiString& Text);
+  virtual bool DoCollapseStateChanging(Integer Line, bool Collapsed);
+  virtual void DoCollapseStateChanged(Integer Line, bool Collapsed);
+  virtual void DoVerticalScroll(Integer Code);
 
   // --- Global options ----------------------------------------------------------
   bool GetUseGlobalOptions() const { return FUseGlobalOptions; }
@@ -253,8 +391,48 @@ protected:
   virtual std::unique_ptr<TCustomMemoSource> CreateMemoSource();
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void Dispatch(TMessage& Message) override;
+  void Paint() override;
+  void Loaded() override;
+  void CreateParams(TCreateParams& Params) override;
+  void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void KeyPress(char& Key) override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
 
 private:
+  // View
+  void InvalidateMetrics() { FCharWidth = FLineHeight = 0; }
+  void MeasureFonts();
+  void ViewMoved(Integer OldTop, Integer OldColumn);
+  void UpdateCaret();
+  void CreateTheCaret();
+  void InvalidateLines(Integer First, Integer Last);
+  Integer RowOfLine(Integer Line);
+  Integer LineOfRow(Integer Row);
+  bool FoldingShown() const;
+  Integer LineNumberDigits();
+  bool NextWrapSegment(const AnsiString& Text, Integer& Pos, Integer& Break);
+  void PaintGutter(TCanvas* C, const TRect& Paint);
+  void PaintRow(TCanvas* C, Integer Row, Integer Y, const TRect& TextRect, bool Styled);
+  void WMScroll(TMessage& Message, bool Vertical);
+  void WMMouseWheel(TMessage& Message);
+  void WMSetFocus(TMessage& Message);
+  void WMKillFocus(TMessage& Message);
+  void WMTimer(TMessage& Message);
+  void WMSetCursor(TMessage& Message);
+  bool HandleEditMessage(TMessage& Message);
+  void SelectingStep();
+  void DraggingStep();
+  AnsiString LinkTextAt(Integer Column, Integer Line);
+  bool IsLinkAt(Integer Column, Integer Line);
+  void CaretLeftStep();
+  void MoveCaretRows(Integer Rows, TSelectionType Extend);
+  void CaretMoveHook(TObject* Sender, Integer& DeltaLine, Integer& DeltaChar);
+  void AttachSource(TCustomMemoSource* Source);
+  void DetachSource(TCustomMemoSource* Source);
+
   struct TGroups;
   struct TRunLook;
   struct TWalk;
@@ -305,28 +483,19 @@ private:
   TGutterImgsAlign FGutterImgsAlign = iaLeft;
   TColor FGutterLineColor = clGray;
   Integer FGutterLineIndent = 0;
-  Integer FGutterWidth = 32;
-  bool FHideCaret = false;
-  bool FHideScrollBars = false;
   bool FHideSelection = false;
-  AnsiString FKeyMapping = "Default";
   TColor FLineBookmarkColor = clRed;
   TAlignment FLineNumAlign = taRightJustify;
   TColor FLineNumBackColor = clWindow;
   TColor FLineNumColor = clBlack;
-  Integer FMarginPos = 80;
   TColor FMatchBackColor = clWindowText;
   TColor FMatchColor = clLime;
-  bool FOemConvert = false;
   Integer FPrintIndent = 0;
   TDCPrintOptions FPrintOptions{poShowProgress};
-  TScrollStyle FScrollBars = ssNone;
   TColor FSelBackColor = clHighlight;
   TColor FSelColor = clHighlightText;
   bool FUseDefaultMenu = false;
   bool FUsePrinterFont = false;
-  bool FWantReturns = true;
-  bool FWantTabs = false;
   TWordSelectionType FWordSelectionType = wsWordOnly;
   Integer FImportBlockColumn = 0;
   // Looks of the runs imported last, with their style index.
@@ -345,6 +514,56 @@ private:
   // Imported text not yet in the lines, and its style bytes.
   AnsiString FPendingImport, FPendingImportAttrs;
   bool FUseGlobalOptions = false;
+
+  Integer FMarginPos = 80;
+  Integer FGutterWidth = 32;
+  bool FHideCaret = false;
+  TScrollStyle FScrollBars = ssNone;
+  bool FHideScrollBars = false;
+  // View state; the metrics are 0 until measured.
+  Integer FTopLine = 0;
+  Integer FFirstColumn = 0;
+  Integer FCharWidth = 0;
+  Integer FLineHeight = 0;
+  Integer FNumberDigits = 0;
+  Integer FWheelRemainder = 0;
+  TPoint FLastCaret{0, 0};
+  TPoint FCaretPixel{-1, -1};
+  TSize FCaretSize{0, 0};
+  bool FCaretCreated = false;
+  // The pixel x remembered by the first of a run of vertical moves.
+  Integer FRememberedX = -1;
+  // Word wrap: soft breaks sorted by (Line, Pos); Pos is the number of
+  // display columns of the line before the break.
+  struct TWrapBreak {
+    Integer Pos;
+    Integer Line;
+  };
+  std::vector<TWrapBreak> FBreaks;
+  Integer FWrappedUpTo = 0;
+  Integer FWrapColumns = 1;
+  bool FInLazyWrap = false;
+  // Mouse
+  TMouseTrack FMouseTrack = TMouseTrack::Idle;
+  TPoint FAnchor{0, 0};
+  Integer FLastMouseColumn = 0;
+  bool FForward = true;
+  bool FWordSnap = false;
+  bool FLinkDown = false;
+  bool FGutterDown = false;
+  DWORD FDblClickTime = 0;
+  TPoint FDblClickPoint{0, 0};
+  TPoint FMousePos{0, 0};
+  TShiftState FMouseShift;
+  bool FDefaultMenuActive = false;
+  // Popups
+  std::unique_ptr<TStringList> FHintList;
+  std::unique_ptr<TStringList> FCompletionList;
+  std::unique_ptr<TDCPopupList> FPopupList;
+  std::unique_ptr<TPopupHint> FPopupHint;
+  TPoint FHintPos{-1, -1};
+  std::unique_ptr<TMemoPostionStore> FPositions;
+  bool FCreated = false;
 };
 
 class TDCMemo : public TCustomDCMemo {

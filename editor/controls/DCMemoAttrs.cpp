@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "editor/controls/DCMemo.h"
+#include "platform/win/Win.h"
 #include "platform/forms/ControlMessages.h"
 #include "platform/rtl/Guards.h"
 
@@ -59,6 +60,14 @@ TMemoAttributes* TCustomDCMemo::GetSelAttributes() {
 
 void TCustomDCMemo::FontChanged(TObject* /*Sender*/) {
   DefaultAttrFollowsEditor();
+  InvalidateMetrics();
+  if (FCreated) {
+    if (Focused()) CreateTheCaret();
+    FBreaks.clear();
+    FWrappedUpTo = 0;
+    RecomputeWrap(0, INT_MAX);
+    UpdateScrollBars();
+  }
   Invalidate();
 }
 
@@ -67,6 +76,39 @@ void TCustomDCMemo::DefaultAttrFollowsEditor() {
 }
 
 void TCustomDCMemo::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_ERASEBKGND: Message.Result = 1; return;
+    case WM_VSCROLL: WMScroll(Message, true); return;
+    case WM_HSCROLL: WMScroll(Message, false); return;
+    case WM_MOUSEWHEEL: WMMouseWheel(Message); return;
+    case WM_TIMER: WMTimer(Message); return;
+    case WM_SETCURSOR:
+      if (Message.WParam == WPARAM(Handle()) && LOWORD(Message.LParam) == HTCLIENT) {
+        WMSetCursor(Message);
+        return;
+      }
+      break;
+    case WM_SETFOCUS:
+      inherited::Dispatch(Message);
+      WMSetFocus(Message);
+      return;
+    case WM_KILLFOCUS:
+      WMKillFocus(Message);
+      inherited::Dispatch(Message);
+      return;
+    case WM_SIZE:
+      inherited::Dispatch(Message);
+      UpdateScrollBars();
+      return;
+    case CM_MOUSELEAVE: HidePopupHint(); break;
+    case CM_ENABLEDCHANGED:
+      GetSource()->ClearSelection();
+      Invalidate();
+      break;
+    default:
+      if (HandleEditMessage(Message)) return;
+      break;
+  }
   inherited::Dispatch(Message);
   // Entry 0 is the editor's own look; a new Color must reach it as a new
   // Font does, or default text would export with the old background.

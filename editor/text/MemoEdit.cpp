@@ -757,3 +757,19 @@ void TCustomMemoSource::SetOverwriteMode(bool Value) {
 }
 
 bool TCustomMemoSource::GetOverwriteMode() { return GOverwriteMode; }
+
+void TCustomMemoSource::DeleteToLineEnd() {
+  const Integer L = FCaret->LinePos;
+  const Integer Len = DisplayLength(*this, GetLineText(L));
+  DeleteChars(Len - FCaret->CharPos);
+}
+
+void TCustomMemoSource::OpenLine() {
+  BeginUpdate(MemoCode::LineBreak);
+  {
+    TUpdateGuard Update(*this, UpdateBegun);
+    const TPoint Caret = GetCaretPoint();
+    InsertLineBreak();
+    SetCaret(Caret.X, Caret.Y);
+  }
+}

@@ -6,6 +6,7 @@
 #include <climits>
 
 #include "editor/text/MemoSource.h"
+#include "editor/view/DCControl.h"
 #include "platform/rtl/AnsiStrings.h"
 
 namespace {
@@ -30,23 +31,7 @@ const std::bitset<256>& UrlBodyChars() {
   return S;
 }
 
-bool StartsWithNoCase(const AnsiString& S, const char* Prefix) {
-  const AnsiString P(Prefix);
-  return S.size() >= P.size() && UpperCase(S.substr(0, P.size())) == P;
-}
 
-// FIXME: the editor controls' base unit owns IsUrlText; use it once it lands.
-bool IsUrlText(const AnsiString& S) {
-  if (S.empty()) return false;
-  if (StartsWithNoCase(S, "WWW.") || StartsWithNoCase(S, "HTTP://") || StartsWithNoCase(S, "GOPHER://") ||
-      StartsWithNoCase(S, "FTP://") || StartsWithNoCase(S, "MAILTO:"))
-    return true;
-  const size_t At = S.find('@');
-  if (At == AnsiString::npos || S.find('@', At + 1) != AnsiString::npos || At + 1 >= S.size()) return false;
-  const size_t Dot = S.rfind('.');
-  if (Dot == AnsiString::npos || Dot < At) return false;
-  return WordChars()[Byte(S[At + 1])];
-}
 }  // namespace
 
 void TCustomMemoSource::DoAfterParse(Integer Line, const AnsiString& Text, AnsiString& Attrs) {

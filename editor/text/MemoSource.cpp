@@ -1,6 +1,7 @@
 #include "editor/text/MemoSource.h"
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cstring>
 
@@ -258,6 +259,8 @@ void TPosition::Assign(TPersistent* Source) {
 TCustomMemoSource::TCustomMemoSource(TComponent* AOwner)
     : TComponent(AOwner), FPositions(TPosition::StaticClass()) {
   RegisterMemoSourceOptions();
+  static std::atomic<std::uint64_t> NextSerial{1};
+  FSerial = NextSerial++;
   MemoSourceList().push_back(this);
   FStrings = std::make_unique<TInternalStrings>(GetStringItemClass());
   FStrings->GetHook = TStringItemGetHook(this, &TCustomMemoSource::ExpandTabsHook);

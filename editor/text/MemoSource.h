@@ -27,6 +27,7 @@
 // bookmarks. The parser and the editors are borrowed and watched through
 // free notification.
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -289,6 +290,9 @@ public:
   void RemoveEditor(const TNotifierProc& Method, TComponent* Editor);
   Integer EditorCount() const { return FEditors.Count(); }
   TComponent* GetActiveEditor() const { return FActiveEditor; }
+  // A number no other source of the process ever had: what an editor keys
+  // its remembered views by, since an address may be reused after a free.
+  std::uint64_t GetSerial() const { return FSerial; }
   void SetActiveEditor(TComponent* Editor);
   TCaretMoveHook CaretMoveHook;
   TLineMeasureHook LineMeasureHook;
@@ -493,6 +497,11 @@ public:
   void DeleteKey();
   void DeleteLine();
   void DeleteToLineStart();
+  void DeleteToLineEnd();
+  // A line break at the caret; the caret stays before it.
+  void OpenLine();
+  // The selection moved to the caret (the block chord's move).
+  void MoveBlock() { MoveSelectionToCaret(); }
   void DeleteToNextWord();
   void DeleteWordRight();
   void DeleteWordLeft();
@@ -572,6 +581,10 @@ public:
   void BlockSelectWordLeft() { ExtendSelection(stBlockSel, &TCustomMemoSource::WordLeft); }
   void BlockSelectWordRight() { ExtendSelection(stBlockSel, &TCustomMemoSource::WordRight); }
   void StartBlockSelection() { ExtendSelection(stBlockSel, nullptr); }
+  // A computed target for ExtendSelection (mouse and page moves of the
+  // editor): set it, then extend with CaretToMoveTarget.
+  void SetMoveTarget(const TPoint& P) { FMoveTarget = P; }
+  void CaretToMoveTarget() { SetCaret(FMoveTarget.X, FMoveTarget.Y); }
   void MarkBlockBegin();
   void MarkBlockEnd();
   void SelectAll();
@@ -766,6 +779,8 @@ private:
   TPosition* FSafeCaret = nullptr;
   bool FGotoBookmark = false;
   bool FManualPosition = false;
+  std::uint64_t FSerial = 0;
+  TPoint FMoveTarget{0, 0};
   TRect FFoundRect;
   TRect FSavedFoundRect;
 

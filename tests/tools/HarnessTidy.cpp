@@ -82,27 +82,6 @@ std::string TidyCommandLine(const std::string& DataDir) {
          Quoted(DataDir + "err.txt") + " -im " + Quoted(DataDir + "tdy.html");
 }
 
-std::vector<std::string> SplitCommandLine(const std::string& CommandLine) {
-  std::vector<std::string> Args;
-  std::string Cur;
-  bool InArg = false, InQuotes = false;
-  for (char C : CommandLine) {
-    if (C == '"') {
-      InQuotes = !InQuotes;
-      InArg = true;
-    } else if (C == ' ' && !InQuotes) {
-      if (InArg) Args.push_back(Cur);
-      Cur.clear();
-      InArg = false;
-    } else {
-      Cur += C;
-      InArg = true;
-    }
-  }
-  if (InArg) Args.push_back(Cur);
-  return Args;
-}
-
 void RunTidier(const std::string& DataDir, double LimitSeconds) {
   const std::string ErrFile = DataDir + "err.txt";
   DeleteFile(ErrFile);

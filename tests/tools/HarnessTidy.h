@@ -3,6 +3,7 @@
 // line, rewrites "tdy.html" in place; its error file "err.txt" appearing in
 // the data folder is the sign that it finished.
 #pragma once
+#include "platform/shell/Processes.h"
 #include <string>
 #include <vector>
 
@@ -13,9 +14,8 @@ std::string FindSystemTidy();
 // "D/tidy" -config "D/tdy_config.txt" -f "D/err.txt" -im "D/tdy.html"
 std::string TidyCommandLine(const std::string& DataDir);
 
-// Splits a command line into arguments: blanks separate them, double quotes
-// group (and are dropped). No escapes: the road's paths hold no quotes.
-std::vector<std::string> SplitCommandLine(const std::string& CommandLine);
+// The command line is split into arguments by the platform's
+// SplitCommandLine (platform/shell/Processes.h).
 
 // Runs the tidier over DataDir + "tdy.html" and waits for "err.txt", which
 // it then deletes. Throws Exception when the tidier cannot be started, or

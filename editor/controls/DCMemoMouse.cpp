@@ -1,0 +1,296 @@
+// The editor's mouse: selecting (stream, and a column block with Alt),
+// double and triple clicks, dragging the selection, links, gutter clicks.
+#include <algorithm>
+#include <climits>
+
+#include "editor/controls/DCMemo.h"
+#include "editor/text/MemoSource.h"
+#include "editor/view/PopupHint.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/Screen.h"
+#include "platform/rtl/Guards.h"
+#include "platform/win/Win.h"
+
+namespace {
+constexpr UINT_PTR TrackTimer = 1;
+constexpr Integer cnMouseSelect = 43;
+constexpr Integer cnCancelSelect = 44;
+constexpr Byte UrlStyle = 12;
+}  // namespace
+
+bool TCustomDCMemo::IsLinkAt(Integer Column, Integer Line) {
+  TCustomMemoSource* S = GetSource();
+  if (!S->GetHighlightUrls() || Line < 0 || Line >= S->GetLineCount()) return false;
+  AnsiString Attrs;
+  S->GetExpandedColorData(Line, Attrs);
+  return Column >= 0 && Column < Integer(Attrs.size()) && Byte(Attrs[size_t(Column)]) == UrlStyle;
+}
+
+AnsiString TCustomDCMemo::LinkTextAt(Integer Column, Integer Line) {
+  TCustomMemoSource* S = GetSource();
+  AnsiString Attrs;
+  S->GetExpandedColorData(Line, Attrs);
+  const AnsiString Text = S->GetExpandedLine(Line);
+  Integer A = Column, B = Column;
+  while (A > 0 && Byte(Attrs[size_t(A - 1)]) == UrlStyle) --A;
+  while (B < Integer(Attrs.size()) && Byte(Attrs[size_t(B)]) == UrlStyle) ++B;
+  return Text.substr(size_t(A), size_t(B - A));
+}
+
+Integer TCustomDCMemo::GutterImageAt(Integer X, Integer Line) {
+  // FIXME: gutter images are not drawn yet (the image collection comes
+  // with its bitmaps); a click reports the line with no image.
+  (void)X;
+  (void)Line;
+  return -1;
+}
+
+void TCustomDCMemo::StopTracking() {
+  if (HandleAllocated()) KillTimer(Handle(), TrackTimer);
+  if (Screen) Screen->SetCursor(crDefault);
+  FMouseTrack = TMouseTrack::Idle;
+}
+
+void TCustomDCMemo::CancelTracking() {
+  if (FMouseTrack != TMouseTrack::Selecting && FMouseTrack != TMouseTrack::Dragging) return;
+  TCustomMemoSource* S = GetSource();
+  S->BeginUpdate(cnCancelSelect);
+  TUpdateGuard Update(*S, UpdateBegun);
+  StopTracking();
+  S->ClearSelection();
+}
+
+void TCustomDCMemo::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  TCustomMemoSource* S = GetSource();
+  const Integer OldTop = FTopLine, OldColumn = FFirstColumn;
+  FMousePos = {X, Y};
+  FMouseShift = Shift;
+  if (!ComponentState().Contains(csDesigning) && CanFocus()) {
+    if (Button == mbLeft && !Focused()) S->ClearSelection();
+    SetFocus();
+    TCustomForm* Form = GetParentForm(this);
+    if (Form && Form->GetActiveControl() != this) {
+      ReleaseCapture();
+      return;
+    }
+  }
+  StopHintTimer();
+  HidePopupHint();
+  // Taking the focus must not scroll.
+  if (FTopLine != OldTop) SetTopLine(OldTop);
+  if (FFirstColumn != OldColumn) SetFirstColumn(OldColumn);
+  const TPoint OldCaret = S->GetCaretPoint();
+  const bool OnText = X >= TextLeftEdge();
+  const TPoint Pos = PointToText(X, Y, true);
+  if (Button == mbLeft || !FOptions.Contains(moDisableRightClickMove)) {
+    const bool Persistent = S->HasOption(soPersistentBlocks);
+    TStringsOptions O = S->GetOptions();
+    O.Include(soPersistentBlocks);
+    S->SetOptions(O);
+    try {
+      S->SetCaret(Pos.X, Pos.Y);
+    } catch (...) {
+      if (!Persistent) O.Exclude(soPersistentBlocks), S->SetOptions(O);
+      throw;
+    }
+    if (!Persistent) {
+      O.Exclude(soPersistentBlocks);
+      S->SetOptions(O);
+    }
+  }
+  if (Button == mbLeft) {
+    const DWORD Now = DWORD(GetMessageTime());
+    if (Shift.Contains(ssDouble)) {
+      FDblClickTime = Now;
+      FDblClickPoint = {X, Y};
+      if (OnText) {
+        FMouseTrack = TMouseTrack::WordSelected;
+        if (FOptions.Contains(moDblClickLine))
+          S->SelectLine();
+        else
+          S->SelectWord(FWordSelectionType);
+      }
+    } else if (!FOptions.Contains(moDblClickLine) && FOptions.Contains(moTripleClick) && FDblClickTime != 0 &&
+               Now - FDblClickTime <= GetDoubleClickTime() && OnText &&
+               std::abs(X - FDblClickPoint.X) <= GetSystemMetrics(SM_CXDOUBLECLK) &&
+               std::abs(Y - FDblClickPoint.Y) <= GetSystemMetrics(SM_CYDOUBLECLK)) {
+      S->SelectLine();
+      FMouseTrack = TMouseTrack::WordSelected;
+      FDblClickTime = 0;
+    } else if (FMouseTrack == TMouseTrack::Idle) {
+      const bool RealPos = (!S->HasOption(soLimitEOL) || Pos.X <= Integer(S->GetExpandedLine(Pos.Y).size())) &&
+                           (Pos.Y < S->GetLineCount() || S->HasOption(soBeyondFileEnd));
+      bool Inside = S->HasSelection() && S->IsInSelection(Pos.X, Pos.Y);
+      if (Inside && FOptions.Contains(moSelectOnlyText) && S->GetSelectionType() == stStreamSel)
+        Inside = Pos.X < Integer(S->GetExpandedLine(Pos.Y).size());
+      if (RealPos && Inside && !FOptions.Contains(moDisableDrag) && !S->GetReadOnly()) {
+        FMouseTrack = TMouseTrack::Dragging;
+      } else {
+        FMouseTrack = TMouseTrack::Selecting;
+        if (Shift.Contains(ssShift)) {
+          S->BeginUpdate(cnMouseSelect);
+          TUpdateGuard Update(*S, UpdateBegun);
+          const TSelectionType OldType = S->GetSelectionType();
+          const TRect OldRect = S->GetSelectionRect();
+          const bool Extend = OldType != stNotSelected && S->IsCaretAtCorner(OldCaret.X, OldCaret.Y);
+          S->ClearSelection();
+          S->SetCaret(OldCaret.X, OldCaret.Y);
+          if (Extend) S->SetSelection(OldType, OldRect.Left, OldRect.Top, OldRect.Right, OldRect.Bottom);
+          FAnchor = OldCaret;
+          FLastMouseColumn = OldCaret.X;
+          SelectingStep();
+        } else {
+          S->ClearSelection();
+        }
+      }
+      if (!Shift.Contains(ssShift) || FMouseTrack == TMouseTrack::Dragging) {
+        FAnchor = S->GetCaretPoint();
+        FLastMouseColumn = FAnchor.X;
+      }
+      FWordSnap = false;
+      if (HandleAllocated()) SetTimer(Handle(), TrackTimer, 30, nullptr);
+    }
+  } else if (FMouseTrack == TMouseTrack::Selecting || FMouseTrack == TMouseTrack::Dragging) {
+    StopTracking();
+  }
+  FLinkDown = S->GetHighlightUrls() && IsLinkAt(Pos.X, Pos.Y);
+  FGutterDown = X >= 0 && X < GutterWidthInEffect();
+  inherited::MouseDown(Button, Shift, X, Y);
+}
+
+void TCustomDCMemo::SelectingStep() {
+  TCustomMemoSource* S = GetSource();
+  Integer X = FMousePos.X;
+  if (FWordWrap) X = std::min<Integer>(X, ClientWidth());
+  const TPoint Pos = PointToText(X, FMousePos.Y, true);
+  if (Pos.X == FLastMouseColumn && Pos.Y == S->GetCaretLine()) return;
+  S->BeginUpdate(cnMouseSelect);
+  TUpdateGuard Update(*S, UpdateBegun);
+  FForward = Pos.X >= FLastMouseColumn;
+  FLastMouseColumn = Pos.X;
+  const TSelectionType Type = FMouseShift.Contains(ssAlt) ? stBlockSel : stStreamSel;
+  // The selection always runs from the anchor to the mouse.
+  if (!S->HasSelection() || !S->IsCaretAtCorner(S->GetCaretChar(), S->GetCaretLine())) {
+    S->ClearSelection();
+    S->SetCaret(FAnchor.X, FAnchor.Y);
+  }
+  S->SetMoveTarget(Pos);
+  S->ExtendSelection(Type, &TCustomMemoSource::CaretToMoveTarget);
+  if (Type == stBlockSel && S->GetSelectionType() == stBlockSel) {
+    const TRect R{std::min(FAnchor.X, Pos.X), std::min(FAnchor.Y, Pos.Y), std::max(FAnchor.X, Pos.X),
+                  std::max(FAnchor.Y, Pos.Y)};
+    S->SetSelection(stBlockSel, R.Left, R.Top, R.Right, R.Bottom);
+  }
+}
+
+void TCustomDCMemo::DraggingStep() {
+  TCustomMemoSource* S = GetSource();
+  const TPoint Pos = PointToText(FMousePos.X, FMousePos.Y, true);
+  TStringsOptions O = S->GetOptions();
+  const bool Persistent = O.Contains(soPersistentBlocks);
+  O.Include(soPersistentBlocks);
+  S->SetOptions(O);
+  S->SetCaret(Pos.X, Pos.Y);
+  if (!Persistent) {
+    O.Exclude(soPersistentBlocks);
+    S->SetOptions(O);
+  }
+  if (Screen) Screen->SetCursor(S->IsInSelection(Pos.X, Pos.Y) ? crNoDrop : GetDragCursor());
+}
+
+void TCustomDCMemo::MouseMove(TShiftState Shift, Integer X, Integer Y) {
+  inherited::MouseMove(Shift, X, Y);
+  FMousePos = {X, Y};
+  FMouseShift = Shift;
+  // The timer steps the selection; a move steps it at once as well, so the
+  // selection follows the mouse without waiting for the next tick.
+  if (FMouseTrack == TMouseTrack::Selecting) SelectingStep();
+  else if (FMouseTrack == TMouseTrack::Dragging) DraggingStep();
+}
+
+void TCustomDCMemo::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  TCustomMemoSource* S = GetSource();
+  FMousePos = {X, Y};
+  FMouseShift = Shift;
+  const TPoint Pos = PointToText(X, Y, true);
+  const TMouseTrack Was = FMouseTrack;
+  if (Button == mbLeft) {
+    switch (Was) {
+      case TMouseTrack::Idle:
+        if (!FLinkDown) S->ClearSelection();
+        break;
+      case TMouseTrack::Selecting:
+        SelectingStep();
+        StopTracking();
+        if (S->HasSelection() && !S->IsCaretAtCorner(S->GetCaretChar(), S->GetCaretLine())) S->ClearSelection();
+        break;
+      case TMouseTrack::Dragging:
+        DraggingStep();
+        StopTracking();
+        if (!DropSelection(!Shift.Contains(ssCtrl))) S->ClearSelection();
+        break;
+      case TMouseTrack::WordSelected: FMouseTrack = TMouseTrack::Idle; break;
+    }
+  }
+  if (FLinkDown && Button == mbLeft && FMouseTrack == TMouseTrack::Idle && S->GetHighlightUrls() &&
+      IsLinkAt(Pos.X, Pos.Y)) {
+    AnsiString Link = LinkTextAt(Pos.X, Pos.Y);
+    if (IsEmailAddress(Link) && UpperCase(Link).rfind("MAILTO:", 0) != 0) Link = "mailto:" + Link;
+    DoJumpToUrl(Link);
+  }
+  FLinkDown = false;
+  inherited::MouseUp(Button, Shift, X, Y);
+  if (FGutterDown && X >= 0 && X < GutterWidthInEffect()) {
+    TShiftState Sh = Shift;
+    Sh.Include(Button == mbLeft ? ssLeft : Button == mbRight ? ssRight : ssMiddle);
+    DoClickGutter(Pos.Y, GutterImageAt(X, Pos.Y), Sh);
+  }
+  FGutterDown = false;
+}
+
+void TCustomDCMemo::WMTimer(TMessage& Message) {
+  switch (Message.WParam) {
+    case TrackTimer:
+      if (FMouseTrack == TMouseTrack::Selecting) SelectingStep();
+      else if (FMouseTrack == TMouseTrack::Dragging) DraggingStep();
+      break;
+    case 2:
+      StopHintTimer();
+      ShowHintPopup();
+      break;
+    default: break;
+  }
+}
+
+void TCustomDCMemo::WMSetCursor(TMessage& Message) {
+  TPoint P;
+  GetCursorPos(&P);
+  P = ScreenToClient(P);
+  const TPoint Pos = PointToText(P.X, P.Y, true);
+  if (P.X < TextLeftEdge() || (GetSource()->IsInSelection(Pos.X, Pos.Y) && !IsLinkAt(Pos.X, Pos.Y))) {
+    ::SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    Message.Result = 1;
+    return;
+  }
+  inherited::Dispatch(Message);
+}
+
+void TCustomDCMemo::DoJumpToUrl(const AnsiString& Text) {
+  bool Handled = false;
+  if (OnJumpToUrl.Assigned()) OnJumpToUrl(this, Text, Handled);
+  if (!Handled) OpenUrl(Text);
+}
+
+void TCustomDCMemo::DoClickGutter(Integer Line, Integer ImageIndex, TShiftState Shift) {
+  if (OnClickGutter.Assigned()) OnClickGutter(this, Line, ImageIndex, Shift);
+}
+
+bool TCustomDCMemo::DoCollapseStateChanging(Integer Line, bool Collapsed) {
+  bool Handled = true;
+  if (OnCollapseStateChanging.Assigned()) OnCollapseStateChanging(this, Line, Collapsed, Handled);
+  return Handled;
+}
+
+void TCustomDCMemo::DoCollapseStateChanged(Integer Line, bool Collapsed) {
+  if (OnCollapseStateChanged.Assigned()) OnCollapseStateChanged(this, Line, Collapsed);
+}

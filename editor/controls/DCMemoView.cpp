@@ -1,0 +1,839 @@
+// The editor's view: metrics, the mapping between text and pixels, word
+// wrap (monospaced grid), the caret, scrolling and painting.
+#include <algorithm>
+#include <climits>
+
+#include "editor/controls/DCMemo.h"
+#include "editor/text/MemoSource.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/win/Win.h"
+
+namespace {
+constexpr Integer MaxLine = INT_MAX;
+constexpr Integer MaxRun = 512;
+constexpr Byte UrlStyle = 12;
+
+Integer Digits(Integer N) {
+  Integer D = 1;
+  while (N >= 10) {
+    N /= 10;
+    ++D;
+  }
+  return D;
+}
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Properties that move the layout
+
+void TCustomDCMemo::SetMarginPos(Integer Value) {
+  if (Value == FMarginPos) return;
+  FMarginPos = Value;
+  if (FWordWrap && FOptions.Contains(moBreakWordAtMargin)) RecomputeWrap(0, MaxLine);
+  Invalidate();
+}
+
+void TCustomDCMemo::SetGutterWidth(Integer Value) {
+  if (Value == FGutterWidth) return;
+  FGutterWidth = Value;
+  if (FWordWrap) RecomputeWrap(0, MaxLine);
+  UpdateCaret();
+  Invalidate();
+}
+
+void TCustomDCMemo::SetHideCaret(bool Value) {
+  if (Value == FHideCaret) return;
+  FHideCaret = Value;
+  if (Focused()) CreateTheCaret();
+}
+
+void TCustomDCMemo::SetScrollBars(TScrollStyle Value) {
+  if (Value == FScrollBars) return;
+  FScrollBars = Value;
+  if (HandleAllocated()) RecreateWnd();
+}
+
+void TCustomDCMemo::SetHideScrollBars(bool Value) {
+  if (Value == FHideScrollBars) return;
+  FHideScrollBars = Value;
+  UpdateScrollBars();
+}
+
+void TCustomDCMemo::CreateParams(TCreateParams& Params) {
+  inherited::CreateParams(Params);
+  Params.Style |= WS_TABSTOP;
+  if (FScrollBars == ssVertical || FScrollBars == ssBoth) Params.Style |= WS_VSCROLL;
+  if (FScrollBars == ssHorizontal || FScrollBars == ssBoth) Params.Style |= WS_HSCROLL;
+  Params.WindowClass.style = CS_DBLCLKS;
+  if (FBorderStyle == bsSingle) {
+    Params.Style &= ~WS_BORDER;
+    Params.ExStyle |= WS_EX_CLIENTEDGE;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Metrics
+
+void TCustomDCMemo::MeasureFonts() {
+  HDC Dc = GetDC(nullptr);
+  auto Measure = [&](TFont* F) {
+    HGDIOBJ Old = SelectObject(Dc, F->GetHandle());
+    TEXTMETRICA Tm{};
+    GetTextMetricsA(Dc, &Tm);
+    TSize Sz{};
+    GetTextExtentPoint32A(Dc, "W", 1, &Sz);
+    SelectObject(Dc, Old);
+    FLineHeight = std::max<Integer>(FLineHeight, Tm.tmHeight);
+    FCharWidth = std::max<Integer>(FCharWidth, std::max<Integer>(Tm.tmAveCharWidth, Sz.cx));
+  };
+  FLineHeight = FCharWidth = 0;
+  Measure(FFont.get());
+  // The grid holds every style's glyphs: the largest cell wins.
+  for (Integer I = 0; I < FTextStyles->Count(); ++I) Measure(FTextStyles->GetItem(I)->GetFont());
+  ReleaseDC(nullptr, Dc);
+  FLineHeight = std::max<Integer>(FLineHeight, 1);
+  FCharWidth = std::max<Integer>(FCharWidth, 1);
+}
+
+Integer TCustomDCMemo::CharWidth() {
+  if (FCharWidth <= 0) MeasureFonts();
+  return FCharWidth;
+}
+
+Integer TCustomDCMemo::LineHeight() {
+  if (FLineHeight <= 0) MeasureFonts();
+  return FLineHeight;
+}
+
+Integer TCustomDCMemo::GutterWidthInEffect() {
+  if (!FOptions.Contains(moDrawGutter)) return 0;
+  if (FOptions.Contains(moLineNumbers) && FOptions.Contains(moLineNumbersOnGutter))
+    return std::max(FGutterWidth, LineNumberColumnWidth() + FGutterLineIndent + 2);
+  return FGutterWidth;
+}
+
+Integer TCustomDCMemo::LineNumberDigits() {
+  const Integer Count = GetSource()->GetLineCount();
+  if (FOptions.Contains(moLimitLineNumbers)) return Digits(std::max<Integer>(Count, 1));
+  // The digits of the last line the view can show, so that the column does
+  // not jump while scrolling.
+  const Integer Shown = FTopLine + VisibleRows() + 1;
+  return Digits(std::max(Count, Shown + 1));
+}
+
+Integer TCustomDCMemo::LineNumberColumnWidth() {
+  if (!FOptions.Contains(moLineNumbers)) return 0;
+  Integer Digits = LineNumberDigits();
+  if (OnGetLineNumber.Assigned()) {
+    AnsiString S;
+    Integer Len = Digits;
+    OnGetLineNumber(this, S, Len);
+    if (!S.empty()) Digits = Integer(S.size());
+  }
+  FNumberDigits = Digits;
+  return CharWidth() * (Digits + 1);
+}
+
+bool TCustomDCMemo::FoldingShown() const { return !FWordWrap && FOptions.Contains(moHideInvisibleLines); }
+
+Integer TCustomDCMemo::TextLeftEdge() {
+  Integer X = GutterWidthInEffect();
+  if (FOptions.Contains(moLineNumbers) && !(FOptions.Contains(moLineNumbersOnGutter) && FOptions.Contains(moDrawGutter)))
+    X += LineNumberColumnWidth();
+  if (FOptions.Contains(moLeftIndent) && FLeftIndent > 0) X += FLeftIndent;
+  if (FoldingShown()) X += LineHeight();
+  return X;
+}
+
+Integer TCustomDCMemo::VisibleRows() {
+  return std::max<Integer>(0, ClientHeight() / LineHeight() - 1);
+}
+
+// ---------------------------------------------------------------------------
+// Rows: visible lines plus the soft breaks of word wrap
+
+Integer TCustomDCMemo::RowOfLine(Integer Line) {
+  if (FWordWrap) return TextToRow(0, Line).Y;
+  return FoldingShown() ? GetSource()->RealToVisible(Line) : Line;
+}
+
+Integer TCustomDCMemo::LineOfRow(Integer Row) {
+  if (FWordWrap) return RowToText(0, Row).Y;
+  return FoldingShown() ? GetSource()->VisibleToReal(Row) : Row;
+}
+
+Integer TCustomDCMemo::LastRow() {
+  TCustomMemoSource* S = GetSource();
+  const Integer LastLine = std::max<Integer>(S->GetLineCount() - 1, 0);
+  if (FWordWrap) {
+    EnsureWrappedTo(LastLine);
+    return LastLine + Integer(FBreaks.size());
+  }
+  return FoldingShown() ? S->RealToVisible(LastLine) : LastLine;
+}
+
+Integer TCustomDCMemo::KnownLastRow() {
+  TCustomMemoSource* S = GetSource();
+  const Integer LastLine = std::max<Integer>(S->GetLineCount() - 1, 0);
+  if (FWordWrap) return LastLine + Integer(FBreaks.size());
+  return FoldingShown() ? S->RealToVisible(LastLine) : LastLine;
+}
+
+Integer TCustomDCMemo::LastRowNear(Integer Row) {
+  // Breaks are known at least 100 lines past any row asked for, so a row
+  // that exists lies within what is known.
+  if (FWordWrap) EnsureWrappedTo(std::max<Integer>(Row, 0));
+  return KnownLastRow();
+}
+
+void TCustomDCMemo::RowColumns(Integer Row, Integer& Line, Integer& Start, Integer& Stop) {
+  if (!FWordWrap) {
+    Line = LineOfRow(Row);
+    Start = 0;
+    Stop = MaxLine;
+    return;
+  }
+  const TPoint P = RowToText(0, Row);
+  Line = P.Y;
+  Start = P.X;
+  // The row ends where the next break of the same line begins.
+  const TPoint Next = TextToRow(Start, Line);
+  auto It = std::upper_bound(FBreaks.begin(), FBreaks.end(), TWrapBreak{Start, Line},
+                             [](const TWrapBreak& A, const TWrapBreak& B) {
+                               return A.Line != B.Line ? A.Line < B.Line : A.Pos < B.Pos;
+                             });
+  (void)Next;
+  Stop = (It != FBreaks.end() && It->Line == Line) ? It->Pos : MaxLine;
+}
+
+Integer TCustomDCMemo::CountBreaks(Integer First, Integer Last) const {
+  auto Lo = std::lower_bound(FBreaks.begin(), FBreaks.end(), First,
+                             [](const TWrapBreak& B, Integer L) { return B.Line < L; });
+  auto Hi = std::upper_bound(FBreaks.begin(), FBreaks.end(), Last,
+                             [](Integer L, const TWrapBreak& B) { return L < B.Line; });
+  return Integer(Hi - Lo);
+}
+
+TPoint TCustomDCMemo::TextToRow(Integer Column, Integer Line) {
+  if (!FWordWrap) return {Column, FoldingShown() ? GetSource()->RealToVisible(Line) : Line};
+  EnsureWrappedTo(Line);
+  // The last break at or before (Column, Line).
+  auto It = std::upper_bound(FBreaks.begin(), FBreaks.end(), TWrapBreak{Column, Line},
+                             [](const TWrapBreak& A, const TWrapBreak& B) {
+                               return A.Line != B.Line ? A.Line < B.Line : A.Pos < B.Pos;
+                             });
+  const Integer Index = Integer(It - FBreaks.begin()) - 1;
+  if (Index >= 0 && FBreaks[size_t(Index)].Line == Line) Column -= FBreaks[size_t(Index)].Pos;
+  Integer Row = Line + Index + 1;
+  if (Column > FWrapColumns + 1) {
+    // A caret past the wrapped text.
+    Row += Column / FWrapColumns;
+    Column = 0;
+  }
+  return {Column, Row};
+}
+
+TPoint TCustomDCMemo::RowToText(Integer Column, Integer Row) {
+  if (!FWordWrap) return {Column, FoldingShown() ? GetSource()->VisibleToReal(Row) : Row};
+  EnsureWrappedTo(Row);
+  // Entry i begins visual row Line + i + 1: the last entry whose row is at
+  // or before Row.
+  Integer Lo = 0, Hi = Integer(FBreaks.size());
+  while (Lo < Hi) {
+    const Integer Mid = (Lo + Hi) / 2;
+    if (FBreaks[size_t(Mid)].Line + Mid + 1 <= Row)
+      Lo = Mid + 1;
+    else
+      Hi = Mid;
+  }
+  const Integer Index = Lo - 1;
+  if (Index >= 0 && FBreaks[size_t(Index)].Line + Index + 1 == Row) Column += FBreaks[size_t(Index)].Pos;
+  return {Column, Row - (Index + 1)};
+}
+
+bool TCustomDCMemo::NextWrapSegment(const AnsiString& Text, Integer& Pos, Integer& Break) {
+  const Integer Len = Integer(Text.size());
+  const Integer Limit = FWrapColumns;
+  if (Len - Pos + 1 <= Limit + 1) {
+    Break = Len;
+    Pos = Len + 1;
+    return false;
+  }
+  TCustomMemoSource* S = GetSource();
+  Break = Pos + Limit;
+  for (Integer I = Pos + Limit; I >= Pos; --I)
+    if (S->IsDelimiter(Text, I)) {
+      Break = I;
+      break;
+    }
+  Pos = Break + 1;
+  return Pos <= Len;
+}
+
+void TCustomDCMemo::EnsureWrappedTo(Integer Line) {
+  if (!FWordWrap || Line < FWrappedUpTo || FInLazyWrap) return;
+  FInLazyWrap = true;
+  try {
+    RecomputeWrap(FWrappedUpTo, Line + 100);
+  } catch (...) {
+    FInLazyWrap = false;
+    throw;
+  }
+  FInLazyWrap = false;
+}
+
+void TCustomDCMemo::RecomputeWrap(Integer First, Integer Last) {
+  if (ComponentState().Contains(csLoading) || ComponentState().Contains(csReading)) return;
+  TCustomMemoSource* S = GetSource();
+  if (!FWordWrap || S->GetLineCount() == 0) {
+    FBreaks.clear();
+    FWrappedUpTo = 0;
+    return;
+  }
+  const Integer Cw = CharWidth();
+  FWrapColumns = std::max<Integer>(
+      1, FOptions.Contains(moBreakWordAtMargin) ? FMarginPos - 1 : (ClientWidth() - Cw - TextLeftEdge()) / Cw);
+  First = std::max<Integer>(First, 0);
+  bool Whole = false;
+  if (Last == MaxLine) {
+    Last = First + FTopLine + 255;
+    FWrappedUpTo = Last;
+    Whole = true;
+  } else {
+    FWrappedUpTo = std::max(FWrappedUpTo, Last);
+  }
+  Last = std::min<Integer>(Last, S->GetLineCount() - 1);
+  if (Whole) {
+    // Everything from First on is recomputed now or lazily later.
+    FBreaks.erase(std::lower_bound(FBreaks.begin(), FBreaks.end(), First,
+                                   [](const TWrapBreak& B, Integer L) { return B.Line < L; }),
+                  FBreaks.end());
+  }
+  const Integer OldCount = CountBreaks(First, Last);
+  std::vector<TWrapBreak> New;
+  for (Integer Line = First; Line <= Last; ++Line) {
+    const AnsiString& Raw = S->GetLineText(Line);
+    if (Raw.empty()) continue;
+    AnsiString Text = Raw;
+    if (Text.find('\t') != AnsiString::npos) S->ExpandTabs(Text);
+    if (Integer(Text.size()) <= FWrapColumns) continue;
+    Integer Pos = 1, Break = 0;
+    while (NextWrapSegment(Text, Pos, Break)) New.push_back({Pos - 1, Line});
+  }
+  auto Lo = std::lower_bound(FBreaks.begin(), FBreaks.end(), First,
+                             [](const TWrapBreak& B, Integer L) { return B.Line < L; });
+  auto Hi = std::upper_bound(Lo, FBreaks.end(), Last, [](Integer L, const TWrapBreak& B) { return L < B.Line; });
+  Lo = FBreaks.erase(Lo, Hi);
+  FBreaks.insert(Lo, New.begin(), New.end());
+  if (FInLazyWrap) return;
+  UpdateScrollBars();
+  UpdateCaret();
+  if (Whole || Integer(New.size()) != OldCount)
+    InvalidateLines(First, MaxLine);
+  else
+    InvalidateLines(First, Last);
+}
+
+// ---------------------------------------------------------------------------
+// Points
+
+TPoint TCustomDCMemo::TextToPoint(Integer Column, Integer Line) {
+  const TPoint R = TextToRow(Column, Line);
+  return {TextLeftEdge() + (R.X - (FWordWrap ? 0 : FFirstColumn)) * CharWidth(), (R.Y - FTopLine) * LineHeight()};
+}
+
+TPoint TCustomDCMemo::PointToText(Integer X, Integer Y, bool Limit) {
+  const Integer Cw = CharWidth(), Lh = LineHeight();
+  const Integer WrapWidth =
+      FOptions.Contains(moBreakWordAtMargin) ? Cw * FMarginPos + TextLeftEdge() : ClientWidth();
+  if (FWordWrap) X = std::min(X, WrapWidth);
+  Integer Row = (Y >= 0 ? Y / Lh : -((-Y + Lh - 1) / Lh)) + FTopLine;
+  Row = std::max<Integer>(Row, 0);
+  if (Limit && !GetSource()->HasOption(soBeyondFileEnd)) Row = std::min(Row, LastRowNear(Row));
+  const Integer Left = TextLeftEdge();
+  Integer Column = X >= Left ? (X - Left) / Cw : 0;
+  if (X >= Left && X < WrapWidth && (X - Left) % Cw > Cw / 2) ++Column;
+  if (!FWordWrap) return {Column + FFirstColumn, LineOfRow(Row)};
+  Integer Line, Start, Stop;
+  RowColumns(Row, Line, Start, Stop);
+  if (Stop != MaxLine && Start + Column >= Stop) Column = Stop - Start - 1;
+  return {Start + Column, Line};
+}
+
+// ---------------------------------------------------------------------------
+// View
+
+void TCustomDCMemo::InvalidateLines(Integer First, Integer Last) {
+  if (!HandleAllocated()) return;
+  if (First <= 0 && Last == MaxLine) {
+    Invalidate();
+    return;
+  }
+  const Integer Lh = LineHeight();
+  const Integer Top = (RowOfLine(std::max<Integer>(First, 0)) - FTopLine) * Lh;
+  Integer Bottom = ClientHeight();
+  if (Last != MaxLine && Last < GetSource()->GetLineCount() - 1) {
+    const Integer LastRowOfLast = RowOfLine(Last + 1);
+    Bottom = std::min(Bottom, (LastRowOfLast - FTopLine) * Lh);
+  }
+  if (Bottom <= 0 || Top >= ClientHeight()) return;
+  const TRect R{0, std::max<Integer>(Top, 0), ClientWidth(), Bottom};
+  InvalidateRect(Handle(), &R, FALSE);
+}
+
+void TCustomDCMemo::ViewMoved(Integer OldTop, Integer OldColumn) {
+  if (!HandleAllocated()) return;
+  const Integer Lh = LineHeight(), Cw = CharWidth();
+  if (FTopLine == OldTop && FFirstColumn != OldColumn && std::abs(FFirstColumn - OldColumn) == 1) {
+    const Integer Left = TextLeftEdge();
+    const TRect Area{Left, 0, ClientWidth(), ClientHeight()};
+    ScrollWindowEx(Handle(), (OldColumn - FFirstColumn) * Cw, 0, &Area, &Area, nullptr, nullptr, SW_INVALIDATE);
+  } else if (FFirstColumn == OldColumn && std::abs(FTopLine - OldTop) == 1) {
+    const TRect Area{0, 0, ClientWidth(), ClientHeight()};
+    ScrollWindowEx(Handle(), 0, (OldTop - FTopLine) * Lh, &Area, &Area, nullptr, nullptr, SW_INVALIDATE);
+    // The line-number column may widen with the rows shown.
+    if (FOptions.Contains(moLineNumbers)) {
+      const TRect G{0, 0, TextLeftEdge(), ClientHeight()};
+      InvalidateRect(Handle(), &G, FALSE);
+    }
+  } else {
+    Invalidate();
+  }
+  UpdateCaret();
+}
+
+void TCustomDCMemo::SetTopLine(Integer Row) {
+  Row = std::max<Integer>(Row, 0);
+  if (!GetSource()->HasOption(soBeyondFileEnd)) Row = std::min(Row, LastRowNear(Row));
+  if (Row == FTopLine) return;
+  const Integer Old = FTopLine;
+  FTopLine = Row;
+  if (FWordWrap) EnsureWrappedTo(LineOfRow(Row) + VisibleRows() + 1);
+  ViewMoved(Old, FFirstColumn);
+  UpdateScrollBars();
+}
+
+void TCustomDCMemo::SetFirstColumn(Integer Column) {
+  Column = std::max<Integer>(Column, 0);
+  if (Column == FFirstColumn) return;
+  const Integer Old = FFirstColumn;
+  FFirstColumn = Column;
+  ViewMoved(FTopLine, Old);
+  UpdateScrollBars();
+}
+
+void TCustomDCMemo::ScrollVert(Integer Delta) {
+  const Integer Old = FTopLine;
+  SetTopLine(FTopLine + Delta);
+  if (FTopLine != Old) DoMemoScroll(ssVertical, FTopLine - Old);
+}
+
+void TCustomDCMemo::ScrollHorz(Integer Delta) {
+  const Integer Old = FFirstColumn;
+  SetFirstColumn(FFirstColumn + Delta);
+  if (FFirstColumn != Old) DoMemoScroll(ssHorizontal, FFirstColumn - Old);
+}
+
+void TCustomDCMemo::MakeCaretVisible() {
+  TCustomMemoSource* S = GetSource();
+  const TPoint R = TextToRow(S->GetCaretChar(), S->GetCaretLine());
+  const Integer Rows = std::max<Integer>(VisibleRows(), 1);
+  if (R.Y < FTopLine)
+    SetTopLine(R.Y);
+  else if (R.Y >= FTopLine + Rows)
+    SetTopLine(R.Y - Rows + 1);
+  if (!FWordWrap) {
+    const Integer Cw = CharWidth(), Left = TextLeftEdge();
+    const Integer X = Left + (R.X - FFirstColumn) * Cw;
+    if (X < Left)
+      SetFirstColumn(FFirstColumn - (Left + Cw - X - 1) / Cw);
+    else if (X + Cw > ClientWidth())
+      SetFirstColumn(FFirstColumn + (X + Cw - ClientWidth()) / Cw + 1);
+  }
+  UpdateCaret();
+}
+
+void TCustomDCMemo::CenterCaretLine() {
+  MakeCaretVisible();
+  const Integer Row = RowOfLine(GetSource()->GetCaretLine());
+  const Integer Top = Row - VisibleRows() / 2;
+  SetTopLine(Top < 1 ? 0 : Top);
+}
+
+void TCustomDCMemo::UpdateScrollBars() {
+  if (!HandleAllocated()) return;
+  if (FScrollBars == ssVertical || FScrollBars == ssBoth) {
+    const Integer Page = VisibleRows() + 1;
+    // Rows below what word wrap has reached count as one per line until
+    // they are wrapped: a large text is never wrapped at once.
+    const Integer Last = KnownLastRow();
+    SCROLLINFO Si{};
+    Si.cbSize = sizeof(Si);
+    Si.fMask = SIF_RANGE | SIF_PAGE;
+    Si.nMin = 0;
+    Si.nMax = std::max(Last, Page);
+    Si.nPage = UINT(Page);
+    if (FHideScrollBars && Last < Page) Si.nMax = 0, Si.nPage = 0;
+    SetScrollInfo(Handle(), SB_VERT, &Si, TRUE);
+    if (GetScrollPos(Handle(), SB_VERT) != FTopLine) SetScrollPos(Handle(), SB_VERT, FTopLine, TRUE);
+  }
+  if (FScrollBars == ssHorizontal || FScrollBars == ssBoth) {
+    SCROLLINFO Si{};
+    Si.cbSize = sizeof(Si);
+    Si.fMask = SIF_RANGE | SIF_PAGE;
+    Si.nMin = 0;
+    Si.nMax = FHorzMaxPos;
+    Si.nPage = UINT(std::max<Integer>(1, (ClientWidth() - TextLeftEdge()) / CharWidth() + 1));
+    SetScrollInfo(Handle(), SB_HORZ, &Si, TRUE);
+    if (GetScrollPos(Handle(), SB_HORZ) != FFirstColumn) SetScrollPos(Handle(), SB_HORZ, FFirstColumn, TRUE);
+  }
+}
+
+void TCustomDCMemo::WMScroll(TMessage& Message, bool Vertical) {
+  if (GetVisible() && CanFocus() && GetTabStop() && !Focused()) SetFocus();
+  const int Code = LOWORD(Message.WParam);
+  SCROLLINFO Si{};
+  Si.cbSize = sizeof(Si);
+  Si.fMask = SIF_TRACKPOS | SIF_POS;
+  GetScrollInfo(Handle(), Vertical ? SB_VERT : SB_HORZ, &Si);
+  const bool Track = FOptions.Contains(moThumbTracking);
+  if (Vertical) {
+    const Integer Page = std::max<Integer>(ClientHeight() / LineHeight(), 1);
+    switch (Code) {
+      case SB_LINEUP: ScrollVert(-1); break;
+      case SB_LINEDOWN: ScrollVert(1); break;
+      case SB_PAGEUP: ScrollVert(-Page); break;
+      case SB_PAGEDOWN: ScrollVert(Page); break;
+      case SB_THUMBPOSITION: ScrollVert(Si.nTrackPos - FTopLine); break;
+      case SB_THUMBTRACK:
+        if (Track) ScrollVert(Si.nTrackPos - FTopLine);
+        break;
+      case SB_TOP: GetSource()->CaretToFileStart(); break;
+      case SB_BOTTOM: GetSource()->CaretToFileEnd(); break;
+      default: break;
+    }
+    DoVerticalScroll(Code);
+  } else {
+    const Integer Page = std::max<Integer>((ClientWidth() - TextLeftEdge()) / CharWidth(), 1);
+    switch (Code) {
+      case SB_LINELEFT: ScrollHorz(-1); break;
+      case SB_LINERIGHT: ScrollHorz(1); break;
+      case SB_PAGELEFT: ScrollHorz(-Page); break;
+      case SB_PAGERIGHT: ScrollHorz(Page); break;
+      case SB_THUMBPOSITION: ScrollHorz(Si.nTrackPos - FFirstColumn); break;
+      case SB_THUMBTRACK:
+        if (Track) ScrollHorz(Si.nTrackPos - FFirstColumn);
+        break;
+      case SB_LEFT: ScrollHorz(-std::min(GetSource()->GetCaretChar(), FFirstColumn)); break;
+      case SB_RIGHT: ScrollHorz(FHorzMaxPos - GetSource()->GetCaretChar()); break;
+      default: break;
+    }
+  }
+  Message.Result = 0;
+}
+
+void TCustomDCMemo::WMMouseWheel(TMessage& Message) {
+  FWheelRemainder += GET_WHEEL_DELTA_WPARAM(Message.WParam);
+  UINT Lines = 3;
+  SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &Lines, 0);
+  const Integer PerNotch = std::max<Integer>(Integer(Lines), 1);
+  const Integer Notches = FWheelRemainder / WHEEL_DELTA;
+  if (Notches != 0) {
+    FWheelRemainder -= Notches * WHEEL_DELTA;
+    ScrollVert(-Notches * PerNotch);
+  }
+  Message.Result = 1;
+}
+
+// ---------------------------------------------------------------------------
+// Caret
+
+void TCustomDCMemo::CreateTheCaret() {
+  if (!HandleAllocated() || !Focused()) return;
+  TSize Size{1, 1};
+  if (!FHideCaret) {
+    const bool Wide = TCustomMemoSource::GetOverwriteMode() && FOptions.Contains(moOverwriteCaret);
+    Size = {Wide ? CharWidth() : 2 * GetSystemMetrics(SM_CXBORDER), LineHeight()};
+  }
+  DestroyCaret();
+  ::CreateCaret(Handle(), nullptr, Size.cx, Size.cy);
+  FCaretSize = Size;
+  FCaretCreated = true;
+  FCaretPixel = {-1, -1};
+  UpdateCaret();
+  ShowCaret(Handle());
+}
+
+void TCustomDCMemo::UpdateCaret() {
+  if (!FCaretCreated || !HandleAllocated() || !Focused()) return;
+  TPoint P{-5, -5};
+  if (!FHideCaret) {
+    TCustomMemoSource* S = GetSource();
+    P = TextToPoint(S->GetCaretChar(), S->GetCaretLine());
+    if (P.X < TextLeftEdge() || P.Y < 0) P = {-CharWidth() - 10, -10};
+  }
+  if (P == FCaretPixel) return;
+  FCaretPixel = P;
+  SetCaretPos(P.X, P.Y);
+}
+
+void TCustomDCMemo::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
+  const Integer OldWidth = GetWidth();
+  inherited::SetBounds(ALeft, ATop, AWidth, AHeight);
+  if (FWordWrap && !FOptions.Contains(moBreakWordAtMargin) && OldWidth != GetWidth() && FCreated)
+    RecomputeWrap(0, MaxLine);
+  if (FCreated) UpdateScrollBars();
+}
+
+// ---------------------------------------------------------------------------
+// Painting
+
+void TCustomDCMemo::DoDrawGutter(TCanvas* ACanvas, const TRect& R, TDrawState State, bool& OwnerDraw) {
+  if (OnDrawGutter.Assigned()) OnDrawGutter(this, ACanvas, R, State, OwnerDraw);
+}
+
+bool TCustomDCMemo::DoCustomDraw(TCanvas* ACanvas, const TRect& R, Integer Line, Integer Char, const AnsiString& S,
+                                 TDrawStates State) {
+  bool Handled = false;
+  if (OnCustomDraw.Assigned()) OnCustomDraw(this, ACanvas, R, Line, Char, S, State, Handled);
+  return Handled;
+}
+
+void TCustomDCMemo::DoCustomString(AnsiString& S, AnsiString& ColorS) {
+  if (OnCustomString.Assigned()) OnCustomString(this, S, ColorS);
+}
+
+void TCustomDCMemo::DoGetColorStyle(TPoint Point, Integer& Style) {
+  if (OnGetColorStyle.Assigned()) OnGetColorStyle(this, Point, Style);
+}
+
+void TCustomDCMemo::PaintGutter(TCanvas* C, const TRect& PaintRect) {
+  const Integer Gw = GutterWidthInEffect();
+  const Integer Lh = LineHeight();
+  const Integer H = ClientHeight();
+  if (FOptions.Contains(moDrawGutter)) {
+    const TRect G{0, 0, Gw, H + 1};
+    bool OwnerDraw = false;
+    if (G.Left < PaintRect.Right && PaintRect.Left < G.Right && G.Top < PaintRect.Bottom && PaintRect.Top < G.Bottom) {
+      DoDrawGutter(C, G, dsBeforePaint, OwnerDraw);
+      if (!OwnerDraw) {
+        C->Brush()->Assign(FGutterBrush.get());
+        C->FillRect({0, 0, std::max<Integer>(Gw - 2, 0), H + 1});
+        C->Pen()->SetStyle(psSolid);
+        C->Pen()->SetWidth(1);
+        C->Pen()->SetColor(FGutterBackColor);
+        C->MoveTo(Gw - 2, 0);
+        C->LineTo(Gw - 2, H + 1);
+        C->Pen()->SetColor(FGutterLineColor);
+        C->MoveTo(Gw - 1, 0);
+        C->LineTo(Gw - 1, H + 1);
+      }
+    }
+  }
+  if (FOptions.Contains(moLeftIndent) && FLeftIndent > 0) {
+    C->Brush()->SetStyle(bsSolid);
+    C->Brush()->SetColor(GetStyleColor(-1));
+    C->FillRect({Gw, 0, Gw + FLeftIndent, H});
+  }
+  if (FOptions.Contains(moLineNumbers)) {
+    const Integer NumWidth = LineNumberColumnWidth();
+    const bool OnGutter = FOptions.Contains(moLineNumbersOnGutter) && FOptions.Contains(moDrawGutter);
+    Integer X;
+    if (!OnGutter)
+      X = Gw + (FOptions.Contains(moLeftIndent) ? FLeftIndent : 0);
+    else
+      X = FLineNumAlign == taRightJustify ? Gw - NumWidth - FGutterLineIndent : FGutterLineIndent;
+    C->Font()->Assign(FFont.get());
+    C->Font()->SetColor(FLineNumColor);
+    const Integer Count = GetSource()->GetLineCount();
+    const Integer Rows = H / Lh + 1;
+    for (Integer I = 0; I < Rows; ++I) {
+      const Integer Row = FTopLine + I;
+      const Integer Y = I * Lh;
+      if (!OnGutter) {
+        C->Brush()->SetStyle(bsSolid);
+        C->Brush()->SetColor(FLineNumBackColor);
+        C->FillRect({X, Y, X + NumWidth, Y + Lh});
+      }
+      Integer Line, Start, Stop;
+      RowColumns(Row, Line, Start, Stop);
+      if (Start != 0) continue;  // a continuation row of a wrapped line
+      if (FOptions.Contains(moLimitLineNumbers) && Line >= Count) continue;
+      AnsiString S = IntToStr(Line + 1);
+      while (Integer(S.size()) < FNumberDigits) S = FLineNumAlign == taLeftJustify ? S + " " : " " + S;
+      if (OnGetLineNumber.Assigned()) OnGetLineNumber(this, S, FNumberDigits);
+      SetBkMode(C->GetHandle(), TRANSPARENT);
+      C->TextOut(X + CharWidth() / 2, Y, S);
+      SetBkMode(C->GetHandle(), OPAQUE);
+    }
+  }
+  if (FOptions.Contains(moDrawGutter)) {
+    bool OwnerDraw = false;
+    DoDrawGutter(C, {0, 0, Gw, H + 1}, dsAfterPaint, OwnerDraw);
+  }
+}
+
+void TCustomDCMemo::Paint() {
+  TCanvas* C = Canvas();
+  C->Font()->Assign(FFont.get());
+  TRect PaintRect = C->ClipRect();
+  const Integer Lh = LineHeight();
+  PaintRect.Top = PaintRect.Top / Lh * Lh;
+  if (FOptions.Contains(moLineNumbers)) LineNumberColumnWidth();
+  if (FoldingShown()) {
+    C->Brush()->SetStyle(bsSolid);
+    C->Brush()->SetColor(GetStyleColor(-1));
+    const Integer Left = TextLeftEdge();
+    C->FillRect({Left - Lh, 0, Left, ClientHeight()});
+  }
+  PaintGutter(C, PaintRect);
+  const Integer Left = TextLeftEdge();
+  TRect TextRect{std::max(Left, PaintRect.Left), PaintRect.Top, std::min<Integer>(ClientWidth(), PaintRect.Right),
+                 PaintRect.Bottom};
+  if (TextRect.Right <= TextRect.Left) return;
+  TCustomMemoSource* S = GetSource();
+  const bool Styled = ((S->GetSyntaxParser() && FOptions.Contains(moColorSyntax)) || S->GetHighlightUrls()) &&
+                      FTextStyles->Count() > 0;
+  if (Styled) {
+    const Integer LastShown = LineOfRow(FTopLine + TextRect.Bottom / Lh + 1);
+    S->ParseUpTo(std::min<Integer>(LastShown, S->GetLineCount() - 1), false);
+  }
+  const HRGN Clip = CreateRectRgn(Left, 0, ClientWidth(), ClientHeight());
+  SelectClipRgn(C->GetHandle(), Clip);
+  DeleteObject(Clip);
+  for (Integer Y = TextRect.Top; Y < TextRect.Bottom; Y += Lh) PaintRow(C, FTopLine + Y / Lh, Y, TextRect, Styled);
+  SelectClipRgn(C->GetHandle(), nullptr);
+}
+
+void TCustomDCMemo::PaintRow(TCanvas* C, Integer Row, Integer Y, const TRect& TextRect, bool Styled) {
+  TCustomMemoSource* S = GetSource();
+  const Integer Lh = LineHeight(), Cw = CharWidth();
+  const Integer Left = TextLeftEdge();
+  const TColor Back = GetStyleColor(-1);
+  Integer Line = 0, Start = 0, Stop = MaxLine;
+  RowColumns(Row, Line, Start, Stop);
+  const bool Past = Line >= S->GetLineCount();
+  AnsiString Text, Attrs;
+  if (!Past) {
+    // FIXME: moDrawSpecialSymbols needs the editor to carry SpecialSymbols
+    // (end-of-line and end-of-file strings, blank and TAB characters).
+    Text = S->GetExpandedLine(Line);
+    if (Styled) S->GetExpandedColorData(Line, Attrs);
+    DoCustomString(Text, Attrs);
+  }
+  const Integer ViewStart = FWordWrap ? Start : FFirstColumn;
+  const Integer RowEnd = std::min<Integer>(Stop, Integer(Text.size()));
+  const bool ShowSel = Focused() || !FHideSelection;
+  Integer SelStart = 0, SelStop = 0;
+  if (!Past && ShowSel) S->GetSelectedColumns(Line, SelStart, SelStop);
+  const TRect Found = S->GetFoundRect();
+  const bool HasFound = !Past && Found.Top == Line && Found.Right > Found.Left;
+  const bool UrlsOnly = !FOptions.Contains(moColorSyntax) && S->GetHighlightUrls();
+  TColor BaseText = GetEnabled() ? FFont->GetColor() : FDisabledColor;
+
+  auto StyleAt = [&](Integer P) -> Integer {
+    if (P >= Integer(Attrs.size())) return -1;
+    Integer St = Byte(Attrs[size_t(P)]);
+    if (UrlsOnly && St != UrlStyle) St = 0;
+    if (OnGetColorStyle.Assigned()) DoGetColorStyle({P, Line}, St);
+    return St;
+  };
+  auto Selected = [&](Integer P) { return P >= SelStart && P < SelStop; };
+  auto InFound = [&](Integer P) { return HasFound && P >= Found.Left && P < Found.Right; };
+
+  HDC Dc = C->GetHandle();
+  Integer P = std::max(ViewStart, Start);
+  Integer X = Left + (P - ViewStart) * Cw;
+  while (P < RowEnd && X < TextRect.Right) {
+    const Integer St = StyleAt(P);
+    const bool Sel = Selected(P), Fnd = InFound(P);
+    Integer E = P + 1;
+    while (E < RowEnd && E - P < MaxRun && Selected(E) == Sel && InFound(E) == Fnd) {
+      const Integer St2 = StyleAt(E);
+      if (St2 != St && !SameStyleLook(St, St2, Sel || Fnd)) break;
+      ++E;
+    }
+    TFont* F = FFont.get();
+    TColor Fore = BaseText, Bk = Back;
+    if (St > 0 || (St == 0 && !UrlsOnly)) {
+      if (St >= 0) {
+        F = GetStyleFont(St);
+        Fore = F->GetColor();
+        Bk = GetStyleColor(St);
+      }
+    }
+    if (St == 0 && UrlsOnly) F = FFont.get(), Fore = BaseText, Bk = Back;
+    if (Sel) {
+      if (FOptions.Contains(moDisableInvertedSel) || St <= 0) {
+        Fore = FSelColor;
+        Bk = FSelBackColor;
+      } else {
+        std::swap(Fore, Bk);
+      }
+    }
+    if (Fnd) {
+      Fore = FMatchColor;
+      Bk = FMatchBackColor;
+    }
+    AnsiString Run = Text.substr(size_t(P), size_t(E - P));
+    if (St >= 0 && IsUpperCaseStyle(St)) Run = UpperCase(Run);
+    const TRect Cell{X, Y, X + (E - P) * Cw, Y + Lh};
+    TDrawStates Ds{dsText, dsBeforePaint};
+    if (Sel) Ds.Include(dsSelection);
+    if (Fnd) Ds.Include(dsMarkedText);
+    if (!DoCustomDraw(C, Cell, Line, P, Run, Ds)) {
+      C->Font()->Assign(F);
+      SetTextColor(Dc, ColorToRGB(Fore));
+      SetBkColor(Dc, ColorToRGB(Bk));
+      SetBkMode(Dc, OPAQUE);
+      std::vector<int> Dx(Run.size(), Cw);
+      ExtTextOutA(Dc, X, Y, ETO_OPAQUE | ETO_CLIPPED, &Cell, Run.data(), UINT(Run.size()), Dx.data());
+      Ds.Exclude(dsBeforePaint);
+      Ds.Include(dsAfterPaint);
+      DoCustomDraw(C, Cell, Line, P, Run, Ds);
+    }
+    X = Cell.Right;
+    P = E;
+  }
+  // Right of the text: the line's background, or the selection where it
+  // goes on past the line end.
+  if (X < TextRect.Right) {
+    bool SelRest = false;
+    if (!Past && S->GetSelectionType() == stBlockSel)
+      SelRest = SelStop > P;
+    else if (!Past && S->GetSelectionType() == stStreamSel && !FOptions.Contains(moSelectOnlyText))
+      SelRest = SelStop == MaxLine && Stop == MaxLine;
+    const TRect Rest{X, Y, TextRect.Right, Y + Lh};
+    C->Brush()->SetStyle(bsSolid);
+    if (SelRest && S->GetSelectionType() == stBlockSel) {
+      const Integer SelL = Left + (std::max(SelStart, P) - ViewStart) * Cw;
+      const Integer SelR = Left + (SelStop - ViewStart) * Cw;
+      C->Brush()->SetColor(Back);
+      C->FillRect(Rest);
+      C->Brush()->SetColor(FSelBackColor);
+      C->FillRect({std::max(SelL, X), Y, std::min(SelR, TextRect.Right), Y + Lh});
+    } else {
+      C->Brush()->SetColor(SelRest ? FSelBackColor : Back);
+      C->FillRect(Rest);
+    }
+  }
+  if (FOptions.Contains(moDrawMargin)) {
+    const Integer Mx = Cw * (FMarginPos - (FWordWrap ? 0 : FFirstColumn)) + Left;
+    if (Mx >= TextRect.Left && Mx < TextRect.Right) {
+      C->Pen()->Assign(FMarginPen.get());
+      C->MoveTo(Mx, Y);
+      C->LineTo(Mx, Y + Lh + 1);
+    }
+  }
+  if (FOptions.Contains(moDrawLineBookmarks) && !Past) {
+    const Integer B = S->BookmarkInColumns(Line, Start, Stop);
+    if (B > 0) {
+      TPoint Bp;
+      S->GetBookmark(B, Bp);
+      const Integer Bx = Left + (Bp.X - ViewStart) * Cw;
+      C->Brush()->SetColor(FLineBookmarkColor);
+      C->Pen()->SetColor(FLineBookmarkColor);
+      C->Polygon({TPoint{Bx - Lh / 4, Y + Lh - 1}, TPoint{Bx + Lh / 4, Y + Lh - 1}, TPoint{Bx, Y + Lh - Lh / 4 - 1}});
+    }
+  }
+}

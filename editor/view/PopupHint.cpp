@@ -1,0 +1,230 @@
+#include "editor/view/PopupHint.h"
+
+#include <algorithm>
+
+#include "platform/forms/Application.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/rtl/AnsiStrings.h"
+#include "platform/rtl/VirtualKeys.h"
+#include "platform/win/Win.h"
+
+AnsiString ExtractMarkedRange(const AnsiString& Text, Integer& Pos, Integer& Len) {
+  Pos = 0;
+  Len = 0;
+  const size_t First = Text.find('~');
+  if (First == AnsiString::npos) return Text;
+  const size_t Second = Text.find('~', First + 1);
+  Pos = Integer(First) + 1;
+  AnsiString Plain = Text.substr(0, First);
+  if (Second == AnsiString::npos) {
+    Plain += Text.substr(First + 1);
+    Len = Integer(Text.size() - First - 1);
+  } else {
+    Plain += Text.substr(First + 1, Second - First - 1) + Text.substr(Second + 1);
+    Len = Integer(Second - First - 1);
+  }
+  return Plain;
+}
+
+namespace {
+void BoldOf(TFont* Normal, TFont* Bold) {
+  Bold->Assign(Normal);
+  TFontStyles St = Normal->GetStyle();
+  St.Include(fsBold);
+  Bold->SetStyle(St);
+}
+}  // namespace
+
+TSize TDCHintWindow::MarkedTextSize(const AnsiString& Text) {
+  Integer Pos, Len;
+  const AnsiString Plain = ExtractMarkedRange(Text, Pos, Len);
+  TCanvas* C = Canvas();
+  C->SetFont(GetFont());
+  if (Pos == 0) return C->TextExtent(Plain);
+  TFont Bold;
+  BoldOf(GetFont(), &Bold);
+  const TSize A = C->TextExtent(Plain.substr(0, size_t(Pos - 1)));
+  const TSize Rest = C->TextExtent(Plain.substr(size_t(Pos - 1 + Len)));
+  C->SetFont(&Bold);
+  const TSize B = C->TextExtent(Plain.substr(size_t(Pos - 1), size_t(Len)));
+  C->SetFont(GetFont());
+  return {A.cx + B.cx + Rest.cx, std::max({A.cy, B.cy, Rest.cy})};
+}
+
+void TDCHintWindow::Paint() {
+  TCanvas* C = Canvas();
+  TRect R = GetClientRect();
+  C->Brush()->SetStyle(bsSolid);
+  C->Brush()->SetColor(GetColor());
+  C->FillRect(R);
+  Integer Pos, Len;
+  const AnsiString Plain = ExtractMarkedRange(GetCaption(), Pos, Len);
+  C->SetFont(GetFont());
+  C->Font()->SetColor(clInfoText);
+  C->Brush()->SetStyle(bsClear);
+  Integer X = 2;
+  const Integer Y = 1;
+  auto Out = [&](const AnsiString& S, bool Bold) {
+    if (S.empty()) return;
+    TFont B;
+    if (Bold) {
+      BoldOf(GetFont(), &B);
+      B.SetColor(clInfoText);
+      C->SetFont(&B);
+    }
+    C->TextOut(X, Y, S);
+    X += C->TextWidth(S);
+    if (Bold) {
+      C->SetFont(GetFont());
+      C->Font()->SetColor(clInfoText);
+    }
+  };
+  if (Pos == 0) {
+    Out(Plain, false);
+  } else {
+    Out(Plain.substr(0, size_t(Pos - 1)), false);
+    Out(Plain.substr(size_t(Pos - 1), size_t(Len)), true);
+    Out(Plain.substr(size_t(Pos - 1 + Len)), false);
+  }
+}
+
+TPopupHint::TPopupHint(TComponent* AOwner) : TComponent(AOwner), FWindow(std::make_unique<TDCHintWindow>(nullptr)) {}
+
+TPopupHint::~TPopupHint() = default;
+
+TSize TPopupHint::TextSize(const AnsiString& Text) {
+  const TSize S = FWindow->MarkedTextSize(Text);
+  return {S.cx + 8, S.cy};
+}
+
+void TPopupHint::ShowAt(TPoint Point, const AnsiString& Text) {
+  if (Text.empty()) return HideHint();
+  FCaption = Text;
+  const TSize S = TextSize(Text);
+  FWindow->ActivateHint({Point.X, Point.Y, Point.X + S.cx + 4, Point.Y + S.cy + 4}, Text);
+}
+
+void TPopupHint::HideHint() {
+  if (FWindow->HandleAllocated()) ShowWindow(FWindow->Handle(), SW_HIDE);
+}
+
+bool TPopupHint::GetVisible() const { return FWindow->IsHintShowing(); }
+
+// ---------------------------------------------------------------------------
+
+TDCPopupList::TDCPopupList(TComponent* AOwner) : TCustomControl(AOwner), FItems(std::make_unique<TStringList>()) {
+  SetVisible(false);
+  SetColor(clWindow);
+}
+
+TDCPopupList::~TDCPopupList() = default;
+
+void TDCPopupList::CreateParams(TCreateParams& Params) {
+  inherited::CreateParams(Params);
+  Params.Style = WS_POPUP | WS_BORDER;
+  Params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+  Params.WndParent = Application ? Application->Handle() : nullptr;
+}
+
+Integer TDCPopupList::RowHeight() {
+  Canvas()->SetFont(GetFont());
+  return std::max<Integer>(Canvas()->TextHeight("Wg") + 2, 1);
+}
+
+void TDCPopupList::Popup(TPoint ScreenPoint, TStrings* Items, TFont* Font, TChoose OnChoose) {
+  FItems->Assign(Items);
+  GetFont()->Assign(Font);
+  FChoose = std::move(OnChoose);
+  FItemIndex = FItems->GetCount() > 0 ? 0 : -1;
+  FTopIndex = 0;
+  Integer Width = 60;
+  Canvas()->SetFont(GetFont());
+  for (Integer I = 0; I < FItems->GetCount(); ++I) {
+    AnsiString S = FItems->GetStrings(I);
+    std::replace(S.begin(), S.end(), '|', ' ');
+    Width = std::max<Integer>(Width, Canvas()->TextWidth(S) + 24);
+  }
+  const Integer Rows = std::clamp<Integer>(FItems->GetCount(), 1, 8);
+  HandleNeeded();
+  SetBounds(ScreenPoint.X, ScreenPoint.Y, Width, Rows * RowHeight() + 2);
+  SetWindowPos(Handle(), HWND_TOPMOST, ScreenPoint.X, ScreenPoint.Y, Width, Rows * RowHeight() + 2,
+               SWP_SHOWWINDOW | SWP_NOACTIVATE);
+  FOpen = true;
+  Invalidate();
+}
+
+void TDCPopupList::CloseUp(bool Choose) {
+  if (!FOpen) return;
+  FOpen = false;
+  if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
+  const Integer Index = Choose ? FItemIndex : -1;
+  if (FChoose) {
+    TChoose C = FChoose;
+    C(Index);
+  }
+}
+
+void TDCPopupList::SetItemIndex(Integer Value) {
+  Value = std::clamp<Integer>(Value, -1, FItems->GetCount() - 1);
+  if (Value == FItemIndex) return;
+  FItemIndex = Value;
+  const Integer Rows = std::max<Integer>(ClientHeight() / RowHeight(), 1);
+  if (FItemIndex >= 0 && FItemIndex < FTopIndex) FTopIndex = FItemIndex;
+  if (FItemIndex >= FTopIndex + Rows) FTopIndex = FItemIndex - Rows + 1;
+  Invalidate();
+}
+
+Integer TDCPopupList::FindPrefix(const AnsiString& Prefix) const {
+  const AnsiString P = UpperCase(Prefix);
+  for (Integer I = 0; I < FItems->GetCount(); ++I) {
+    const AnsiString S = UpperCase(FItems->GetStrings(I));
+    if (S.compare(0, P.size(), P) == 0) return I;
+  }
+  return -1;
+}
+
+bool TDCPopupList::HandleKey(Word Key) {
+  const Integer Page = std::max<Integer>(ClientHeight() / RowHeight(), 1);
+  switch (Key) {
+    case VK_RETURN: CloseUp(true); return true;
+    case VK_ESCAPE: CloseUp(false); return true;
+    case VK_UP: SetItemIndex(std::max<Integer>(FItemIndex - 1, 0)); return true;
+    case VK_DOWN: SetItemIndex(FItemIndex + 1); return true;
+    case VK_PRIOR: SetItemIndex(std::max<Integer>(FItemIndex - Page, 0)); return true;
+    case VK_NEXT: SetItemIndex(FItemIndex + Page); return true;
+    default: return false;
+  }
+}
+
+void TDCPopupList::Paint() {
+  TCanvas* C = Canvas();
+  C->SetFont(GetFont());
+  const Integer Rh = RowHeight();
+  const TRect Client = GetClientRect();
+  C->Brush()->SetStyle(bsSolid);
+  C->Brush()->SetColor(clWindow);
+  C->FillRect(Client);
+  for (Integer I = FTopIndex, Y = 0; I < FItems->GetCount() && Y < Client.Bottom; ++I, Y += Rh) {
+    const bool Current = I == FItemIndex;
+    C->Brush()->SetColor(Current ? clHighlight : clWindow);
+    C->Font()->SetColor(Current ? clHighlightText : clWindowText);
+    const TRect R{0, Y, Client.Right, Y + Rh};
+    C->FillRect(R);
+    const AnsiString S = FItems->GetStrings(I);
+    const size_t Bar = S.find('|');
+    C->Brush()->SetStyle(bsClear);
+    C->TextOut(2, Y + 1, S.substr(0, Bar));
+    if (Bar != AnsiString::npos) {
+      const AnsiString Right = S.substr(Bar + 1);
+      C->TextOut(Client.Right - 2 - C->TextWidth(Right), Y + 1, Right);
+    }
+    C->Brush()->SetStyle(bsSolid);
+  }
+}
+
+void TDCPopupList::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  inherited::MouseDown(Button, Shift, X, Y);
+  if (Button != mbLeft) return;
+  SetItemIndex(FTopIndex + Y / RowHeight());
+  CloseUp(true);
+}

@@ -1,0 +1,597 @@
+// The editor on screen: a TDCMemo on a form of the headless display, driven
+// with keys and the mouse as a user drives it, and read back from the
+// composed screen.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "editor/controls/DCMemo.h"
+#include "editor/view/PopupHint.h"
+#include "editor/view/PositionStore.h"
+#include "platform/forms/Application.h"
+#include "platform/forms/Clipbrd.h"
+#include "platform/forms/Forms.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/rtl/ObjectText.h"
+#include "platform/rtl/VirtualKeys.h"
+#include "platform/win/EditControl.h"
+#include "platform/win/HeadlessDisplay.h"
+#include "platform/win/Win.h"
+#include "support/TestFiles.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Screenshots for a person to look at, beside the test binary in the build tree.
+#define SX_BUILD_SHOTS "memo_shots"
+
+class MemoOnScreen : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ResetWindowSystem();
+    UseVirtualClock();
+    App = std::make_unique<TApplication>(nullptr);
+    Form = new TForm(nullptr);
+    Form->SetBounds(20, 20, 440, 280);
+    Memo = new TDCMemo(Form);
+    Memo->SetParent(Form);
+  }
+  void TearDown() override {
+    delete Form;
+    App.reset();
+    HeadlessDisplay().SetIdleHandler(nullptr);
+    ResetWindowSystem();
+    UseRealClock();
+  }
+  // The input editor as the main window's form describes it.
+  void LoadInputEditor() {
+    const AnsiString Text = sxtest::ReadFile(SX_SOURCE_DIR "/tests/fixtures/editor/InputEditor.dfm");
+    TextToComponent(Text, Memo);
+  }
+  void Show() {
+    Form->Show();
+    Memo->SetFocus();
+    HeadlessDisplay().ProcessMessages();
+  }
+  // A client point of the editor on the screen.
+  TPoint Screen(Integer X, Integer Y) { return Memo->ClientToScreen({X, Y}); }
+  TPoint CellCentre(Integer Column, Integer Line) {
+    const TPoint P = Memo->TextToPoint(Column, Line);
+    return Screen(P.X + Memo->CharWidth() / 2, P.Y + Memo->LineHeight() / 2);
+  }
+  // The left edge of a character cell (a click there rounds to the column itself).
+  TPoint CellLeft(Integer Column, Integer Line) {
+    const TPoint P = Memo->TextToPoint(Column, Line);
+    return Screen(P.X + 1, P.Y + Memo->LineHeight() / 2);
+  }
+  void Chord(std::initializer_list<WORD> Mods, WORD Key) {
+    auto& D = HeadlessDisplay();
+    for (WORD M : Mods) D.KeyDown(M);
+    D.KeyPress(Key);
+    for (auto It = std::rbegin(Mods); It != std::rend(Mods); ++It) D.KeyUp(*It);
+    D.ProcessMessages();
+  }
+  void Type(const AnsiString& Text) {
+    HeadlessDisplay().TypeText(Text);
+    HeadlessDisplay().ProcessMessages();
+  }
+  COLORREF Pixel(Integer X, Integer Y) {
+    const TPoint P = Screen(X, Y);
+    return HeadlessDisplay().ScreenPixel(P.X, P.Y);
+  }
+  // Whether any pixel of the client rectangle R has the colour.
+  bool AnyPixel(const TRect& R, TColor Color) {
+    const COLORREF Want = ColorToRGB(Color);
+    for (Integer Y = R.Top; Y < R.Bottom; ++Y)
+      for (Integer X = R.Left; X < R.Right; ++X)
+        if (Pixel(X, Y) == Want) return true;
+    return false;
+  }
+  void SaveShot(const char* Name) {
+    const TPoint O = Screen(0, 0);
+    const TRect Area = Bounds(O.X, O.Y, Memo->GetWidth(), Memo->GetHeight());
+    fs::create_directories(SX_BUILD_SHOTS);
+    HeadlessDisplay().SaveScreenshot(std::string(SX_BUILD_SHOTS) + "/" + Name, &Area);
+  }
+  TCustomMemoSource* Src() { return Memo->GetSource(); }
+
+  std::unique_ptr<TApplication> App;
+  TForm* Form = nullptr;
+  TDCMemo* Memo = nullptr;
+};
+
+const AnsiString ColourDoc = AnsiString(SX_CORPUS_DIR) + "/rtf/wordmac_rtfpipe_color.rtf";
+
+}  // namespace
+
+TEST_F(MemoOnScreen, InputEditorPaintsGutterNumbersColoursSelectionAndWrap) {
+  if (!fs::exists(ColourDoc)) GTEST_SKIP() << "corpus absent";
+  LoadInputEditor();
+  EXPECT_EQ(Memo->GetKeyMapping(), "Visual Studio");
+  EXPECT_TRUE(Memo->GetWordWrap());
+  Memo->ImportFromFile(ColourDoc);
+  // A plain line to select (styled text is selected in inverted colours)
+  // and one far wider than the window.
+  Src()->GetLines()->Insert(0, "plain words");
+  Src()->GetLines()->Insert(1, AnsiString(200, 'w'));
+  Show();
+  const Integer Lh = Memo->LineHeight(), Cw = Memo->CharWidth();
+  const Integer Gw = Memo->GutterWidthInEffect();
+  ASSERT_GT(Gw, 0);
+  // The gutter: its brush, then the two edge lines.
+  EXPECT_EQ(Pixel(1, 1), ColorToRGB(clBtnFace));
+  EXPECT_EQ(Pixel(Gw - 2, Lh * 2), ColorToRGB(Memo->GetGutterBackColor()));
+  EXPECT_EQ(Pixel(Gw - 1, Lh * 2), ColorToRGB(clGray));
+  // Line numbers in the button-shadow colour, on the gutter, first row.
+  EXPECT_TRUE(AnyPixel({0, 0, Gw - 2, Lh}, clBtnShadow)) << "line number ink";
+  // The document's colours: some text of the first rows is neither black
+  // nor the background.
+  bool Coloured = false;
+  for (Integer Y = 0; Y < Memo->ClientHeight() && !Coloured; ++Y)
+    for (Integer X = Gw; X < Memo->ClientWidth() && !Coloured; ++X) {
+      const COLORREF C = Pixel(X, Y);
+      Coloured = C != ColorToRGB(clWindow) && C != ColorToRGB(clBlack) && GetRValue(C) != GetGValue(C);
+    }
+  EXPECT_TRUE(Coloured) << "imported colours are painted";
+  // Word wrap: the long line takes several rows, each one line height.
+  const Integer Last = Src()->GetLineCount() - 1;
+  EXPECT_GT(Memo->LastRow(), Last + 1);
+  EXPECT_EQ(Memo->RowToText(0, 1).Y, 1);
+  EXPECT_EQ(Memo->RowToText(0, 2).Y, 1) << "the wide line's second row";
+  EXPECT_LE(Memo->WrapColumns() * Cw, Memo->ClientWidth() - Gw);
+  // A selection of the first characters is navy.
+  Src()->SetSelection(stStreamSel, 0, 0, 3, 0);
+  HeadlessDisplay().ProcessMessages();
+  const TPoint Sel = Memo->TextToPoint(1, 0);
+  EXPECT_TRUE(AnyPixel({Sel.X, Sel.Y, Sel.X + Cw, Sel.Y + Lh}, clNavy));
+  SaveShot("input_editor.png");
+}
+
+TEST_F(MemoOnScreen, MarginAndLineNumbersBesideTheGutter) {
+  Memo->SetOptions(TMemoOptions{moDrawGutter, moLineNumbers, moDrawMargin});
+  Memo->SetMarginPos(10);
+  Memo->SetText("alpha\r\nbeta");
+  Show();
+  const Integer Gw = Memo->GutterWidthInEffect();
+  const Integer Left = Memo->TextLeftEdge();
+  EXPECT_EQ(Left, Gw + Memo->LineNumberColumnWidth());
+  // The margin line stands at column 10.
+  const Integer Mx = Left + 10 * Memo->CharWidth();
+  EXPECT_EQ(Pixel(Mx, Memo->LineHeight() * 3), ColorToRGB(clGrayText));
+  EXPECT_EQ(Pixel(Mx + 2, Memo->LineHeight() * 3), ColorToRGB(clWindow));
+}
+
+struct TWrapCase {
+  const char* Line;
+  Integer MarginPos;
+  Integer Rows;
+  const char* Why;
+};
+
+TEST_F(MemoOnScreen, WordWrapBreaksAtDelimitersOrHard) {
+  const TWrapCase Cases[] = {
+      {"", 80, 1, "an empty line is one row"},
+      {"aaaa bbbb cccc", 80, 1, "a short line is not broken"},
+      {"aaaa bbbb cccc", 6, 3, "breaks after the blanks"},
+      {"abcdefghijklmnopqrst", 6, 4, "a word without delimiters is cut every WrapColumns + 1"},
+  };
+  Memo->SetOptions(TMemoOptions{moBreakWordAtMargin});
+  Memo->SetWordWrap(true);
+  Show();
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    Memo->SetMarginPos(C.MarginPos);
+    Memo->SetText(C.Line);
+    EXPECT_EQ(Memo->LastRow() + 1, C.Rows);
+    // Rows map back to the line and cover it without gaps.
+    Integer Covered = 0;
+    for (Integer R = 0; R < C.Rows; ++R) {
+      Integer Line, Start, Stop;
+      Memo->RowColumns(R, Line, Start, Stop);
+      EXPECT_EQ(Line, 0);
+      EXPECT_EQ(Start, Covered);
+      Covered = Stop == INT_MAX ? Integer(AnsiString(C.Line).size()) : Stop;
+      if (Stop != INT_MAX) {
+        EXPECT_LE(Stop - Start, C.MarginPos);
+      }
+    }
+  }
+  Memo->SetWordWrap(false);
+  EXPECT_EQ(Memo->LastRow(), 0) << "no breaks once wrap is off";
+}
+
+TEST_F(MemoOnScreen, TypingUndoAndRedoThroughTheKeys) {
+  LoadInputEditor();
+  Memo->SetText("");
+  Show();
+  Type("Hello");
+  EXPECT_EQ(Memo->GetText(), "Hello");
+  EXPECT_EQ(Src()->GetCaretPoint(), (TPoint{5, 0}));
+  Chord({VK_CONTROL}, 'Z');
+  EXPECT_NE(Memo->GetText(), "Hello");
+  Chord({VK_CONTROL, VK_SHIFT}, 'Z');
+  EXPECT_EQ(Memo->GetText(), "Hello");
+  Chord({}, VK_RETURN);
+  Type("x");
+  EXPECT_EQ(Memo->GetText(), "Hello\r\nx");
+}
+
+TEST_F(MemoOnScreen, EachMappingsMainCommands) {
+  Memo->SetText("Alpha Beta\r\nGamma");
+  Show();
+  // Default: Ctrl+K then B marks the block start; Ctrl+K Ctrl+B runs nothing.
+  Memo->SetKeyMapping("Default");
+  Chord({VK_CONTROL}, 'K');
+  EXPECT_EQ(Memo->GetChordState(), 1);
+  Chord({VK_CONTROL}, 'B');
+  EXPECT_EQ(Memo->GetChordState(), 0);
+  EXPECT_EQ(Memo->GetText(), "Alpha Beta\r\nGamma") << "Ctrl+B typed nothing";
+  Chord({VK_CONTROL}, 'Q');
+  Chord({VK_CONTROL}, 'Q');
+  EXPECT_EQ(Memo->GetChordState(), 0) << "a second Ctrl+Q has no binding in state 2";
+  // A key without a binding in the chord's state drops the chord and is
+  // typed as an ordinary key.
+  Src()->SetCaret(0, 1);
+  Chord({VK_CONTROL}, 'K');
+  Type("z");
+  EXPECT_EQ(Memo->GetChordState(), 0);
+  EXPECT_EQ(Src()->GetLineText(1), "zGamma");
+  Src()->Undo();
+  // Classic: Ctrl+A selects all (the editing keys come after its own word-left).
+  Memo->SetKeyMapping("Classic");
+  Chord({VK_CONTROL}, 'A');
+  EXPECT_TRUE(Src()->HasSelection());
+  EXPECT_EQ(Src()->GetSelectionRect(), (TRect{0, 0, 5, 1}));
+  // Brief: Home goes to the line start, a second Home to the start of the text.
+  Memo->SetKeyMapping("Brief");
+  Src()->SetCaret(3, 1);
+  Chord({}, VK_HOME);
+  EXPECT_EQ(Src()->GetCaretPoint(), (TPoint{0, 1}));
+  EXPECT_EQ(Memo->GetChordState(), 8);
+  Chord({}, VK_HOME);
+  EXPECT_EQ(Src()->GetCaretPoint(), (TPoint{0, 0}));
+  // Visual Studio: Ctrl+K Ctrl+E lower-cases the word at the caret.
+  Memo->SetKeyMapping("Visual Studio");
+  Src()->SetCaret(1, 0);
+  Chord({VK_CONTROL}, 'K');
+  Chord({VK_CONTROL}, 'E');
+  EXPECT_EQ(Src()->GetLineText(0), "alpha Beta");
+  // Epsilon: Ctrl+X Ctrl+0 leaves no bindings at all.
+  Memo->SetKeyMapping("Epsilon");
+  EXPECT_GT(Memo->GetKeyList()->Count(), 0);
+  Chord({VK_CONTROL}, 'X');
+  Chord({VK_CONTROL}, '0');
+  EXPECT_EQ(Memo->GetKeyList()->Count(), 0);
+  EXPECT_EQ(Memo->GetChordState(), 0);
+}
+
+TEST_F(MemoOnScreen, MouseSelectsStreamAndBlock) {
+  Memo->SetText("0123456789\r\nabcdefghij\r\nABCDEFGHIJ");
+  Show();
+  auto& D = HeadlessDisplay();
+  TPoint A = CellLeft(2, 0), B = CellLeft(5, 1);
+  D.MouseDown(A.X, A.Y);
+  D.MouseMove(B.X, B.Y);
+  D.MouseUp(B.X, B.Y);
+  D.ProcessMessages();
+  EXPECT_EQ(Src()->GetSelectionType(), stStreamSel);
+  EXPECT_EQ(Src()->GetSelectionRect(), (TRect{2, 0, 5, 1}));
+  // Alt held: a column block.
+  A = CellLeft(1, 0);
+  B = CellLeft(4, 2);
+  D.MouseDown(A.X, A.Y);
+  D.KeyDown(VK_MENU);
+  D.MouseMove(B.X, B.Y);
+  D.MouseUp(B.X, B.Y);
+  D.KeyUp(VK_MENU);
+  D.ProcessMessages();
+  EXPECT_EQ(Src()->GetSelectionType(), stBlockSel);
+  EXPECT_EQ(Src()->GetSelectionRect(), (TRect{1, 0, 4, 2}));
+}
+
+TEST_F(MemoOnScreen, DraggingTheSelectionMovesOrCopiesIt) {
+  Memo->SetText("one two three");
+  Show();
+  auto& D = HeadlessDisplay();
+  Src()->SetSelection(stStreamSel, 0, 0, 4, 0);  // "one "
+  TPoint A = CellCentre(1, 0), B = CellLeft(13, 0);
+  D.MouseDown(A.X, A.Y);
+  D.ProcessMessages();
+  EXPECT_EQ(Memo->GetMouseTrack(), TCustomDCMemo::TMouseTrack::Dragging);
+  D.MouseMove(B.X, B.Y);
+  D.MouseUp(B.X, B.Y);
+  D.ProcessMessages();
+  EXPECT_EQ(Memo->GetText(), "two threeone ");
+  // Ctrl at the release copies; releasing inside the selection changes nothing.
+  Memo->SetText("ab cd");
+  Src()->SetSelection(stStreamSel, 0, 0, 2, 0);
+  A = CellCentre(0, 0);
+  B = CellLeft(5, 0);
+  D.MouseDown(A.X, A.Y);
+  D.MouseMove(B.X, B.Y);
+  D.KeyDown(VK_CONTROL);
+  D.MouseUp(B.X, B.Y);
+  D.KeyUp(VK_CONTROL);
+  D.ProcessMessages();
+  EXPECT_EQ(Memo->GetText(), "ab cdab");
+  Src()->SetSelection(stStreamSel, 0, 0, 2, 0);
+  AdvanceClock(2000);  // not a double click
+  A = CellCentre(0, 0);
+  D.MouseDown(A.X, A.Y);
+  D.MouseUp(A.X, A.Y);
+  D.ProcessMessages();
+  EXPECT_EQ(Memo->GetText(), "ab cdab");
+  EXPECT_FALSE(Src()->HasSelection());
+}
+
+TEST_F(MemoOnScreen, CopyPutsTextAndRtfAndPasteTakesTheRtf) {
+  if (!fs::exists(ColourDoc)) GTEST_SKIP() << "corpus absent";
+  Memo->ImportFromFile(ColourDoc);
+  Memo->SetClipboardType(cbRtf);
+  Show();
+  const UINT Rtf = RegisterClipboardFormatA("Rich Text Format");
+  Memo->CopyToClipboard();
+  EXPECT_FALSE(IsClipboardFormatAvailable(Rtf)) << "no selection, no RTF";
+  Src()->SelectAll();
+  Memo->CopyToClipboard();
+  ASSERT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
+  ASSERT_TRUE(IsClipboardFormatAvailable(Rtf));
+  const AnsiString Bytes = Clipboard()->GetBuffer(Rtf);
+  ASSERT_FALSE(Bytes.empty());
+  EXPECT_EQ(Bytes.back(), '\0');
+  EXPECT_EQ(Bytes.rfind("{\\rtf", 0), 0u);
+  // Another editor takes the RTF: the same text arrives with its styles.
+  TDCMemo* Other = new TDCMemo(Form);
+  Other->SetParent(Form);
+  Other->SetClipboardType(cbRtf);
+  Other->PasteFromClipboard();
+  EXPECT_EQ(Other->GetText(), Memo->GetText());
+  AnsiString Attrs;
+  Other->GetSource()->GetColorData(0, Attrs);
+  EXPECT_NE(Attrs.find_first_not_of('\0'), AnsiString::npos) << "styles came with the text";
+  // A read-only editor takes nothing.
+  Other->SetText("");
+  Other->SetReadOnly(true);
+  Other->PasteFromClipboard();
+  EXPECT_EQ(Other->GetText(), "");
+}
+
+TEST_F(MemoOnScreen, PlainClipboardAndEditMessages) {
+  Memo->SetText("ab\r\ncde\r\nf");
+  Show();
+  HWND H = Memo->Handle();
+  EXPECT_EQ(SendMessageA(H, EM_GETLINECOUNT, 0, 0), 3);
+  // The character index of each line's start, line breaks counted.
+  EXPECT_EQ(SendMessageA(H, EM_LINEINDEX, 0, 0), 0);
+  EXPECT_EQ(SendMessageA(H, EM_LINEINDEX, 1, 0), 4);
+  EXPECT_EQ(SendMessageA(H, EM_LINEINDEX, 2, 0), 9);
+  char Buf[8] = {};
+  Buf[0] = 2;
+  EXPECT_EQ(SendMessageA(H, EM_GETLINE, 1, LPARAM(Buf)), 2);
+  EXPECT_EQ(AnsiString(Buf, 2), "cd");
+  EXPECT_EQ(SendMessageA(H, WM_GETTEXTLENGTH, 0, 0), 10);
+  Src()->SetSelection(stStreamSel, 0, 1, 3, 1);
+  SendMessageA(H, WM_CUT, 0, 0);
+  EXPECT_EQ(Clipboard()->GetAsText(), "cde");
+  EXPECT_FALSE(IsClipboardFormatAvailable(RegisterClipboardFormatA("Rich Text Format")));
+  EXPECT_EQ(Memo->GetText(), "ab\r\n\r\nf");
+  Src()->SetCaret(0, 2);
+  SendMessageA(H, WM_PASTE, 0, 0);
+  EXPECT_EQ(Memo->GetText(), "ab\r\n\r\ncdef");
+  EXPECT_EQ(SendMessageA(H, EM_CANUNDO, 0, 0), 1);
+  SendMessageA(H, WM_UNDO, 0, 0);
+  EXPECT_EQ(Memo->GetText(), "ab\r\n\r\nf");
+  SendMessageA(H, WM_CLEAR, 0, 0);
+  EXPECT_EQ(Memo->GetText(), "") << "the whole text, not only the selection";
+}
+
+TEST_F(MemoOnScreen, CompletionListOpensFiltersAndInserts) {
+  Memo->SetText("");
+  Integer Asked = 0;
+  struct THandler : TObject {
+    Integer* Asked;
+    void Popup(TObject*, TStrings* S, bool& Allow, TPopupType& Type) {
+      ++*Asked;
+      S->Add("printf");
+      S->Add("Println");
+      S->Add("scanf");
+      Allow = true;
+      Type = ptListBox;
+    }
+  } H;
+  H.Asked = &Asked;
+  Memo->OnHintPopup = THintPopupEvent(&H, &THandler::Popup);
+  Show();
+  Type("x");
+  EXPECT_EQ(Asked, 0) << "the hint waits for the pause";
+  AdvanceClock(600);
+  HeadlessDisplay().ProcessMessages();
+  EXPECT_EQ(Asked, 1);
+  ASSERT_NE(Memo->GetPopupList(), nullptr);
+  ASSERT_TRUE(Memo->GetPopupList()->IsOpen());
+  Type("PRIN");
+  EXPECT_EQ(Memo->GetPopupList()->GetItemIndex(), 0) << "first entry beginning with the prefix, any case";
+  Type("TL");
+  EXPECT_EQ(Memo->GetPopupList()->GetItemIndex(), 1);
+  Chord({}, VK_RETURN);
+  EXPECT_FALSE(Memo->GetPopupList()->IsOpen());
+  EXPECT_EQ(Memo->GetText(), "xPrintln") << "the typed prefix is replaced by the entry";
+  // Moving left of the hint column closes the list without a choice.
+  Memo->SetText("");
+  Type("y");
+  AdvanceClock(600);
+  HeadlessDisplay().ProcessMessages();
+  ASSERT_TRUE(Memo->GetPopupList()->IsOpen());
+  Chord({}, VK_LEFT);
+  EXPECT_FALSE(Memo->GetPopupList()->IsOpen());
+  EXPECT_EQ(Memo->GetText(), "y");
+}
+
+TEST_F(MemoOnScreen, HintPopupShowsTheFirstStringAndGoesOnTheNextKey) {
+  struct THandler : TObject {
+    void Popup(TObject*, TStrings* S, bool& Allow, TPopupType& Type) {
+      S->Add("int main()");
+      Allow = true;
+      Type = ptHint;
+    }
+  } H;
+  Memo->OnHintPopup = THintPopupEvent(&H, &THandler::Popup);
+  Memo->SetText("");
+  Show();
+  Type("m");
+  AdvanceClock(600);
+  HeadlessDisplay().ProcessMessages();
+  EXPECT_TRUE(Memo->GetPopupHint()->GetVisible());
+  EXPECT_EQ(Memo->GetPopupHint()->GetCaption(), "int main()");
+  Type("a");
+  EXPECT_FALSE(Memo->GetPopupHint()->GetVisible());
+}
+
+TEST_F(MemoOnScreen, EventsFireWhereTheyBelong) {
+  struct TCounter : TObject {
+    Integer Changes = 0, Selections = 0, States = 0, Scrolls = 0;
+    void Change(TObject*) { ++Changes; }
+    void Selection(TObject*) { ++Selections; }
+    void State(TObject*, TMemoStates) { ++States; }
+    void Scroll(TObject*, TScrollStyle, Integer) { ++Scrolls; }
+    void Reset() { Changes = Selections = States = Scrolls = 0; }
+  } C;
+  Memo->OnChange = TNotifyEvent(&C, &TCounter::Change);
+  Memo->OnSelectionChange = TNotifyEvent(&C, &TCounter::Selection);
+  Memo->OnStateChange = TMemoStateChangeEvent(&C, &TCounter::State);
+  Memo->OnMemoScroll = TMemoScrollEvent(&C, &TCounter::Scroll);
+  AnsiString Many;
+  for (int I = 0; I < 100; ++I) Many += "line\r\n";
+  Memo->SetText(Many);
+  Show();
+  C.Reset();
+  Type("a");
+  EXPECT_EQ(C.Changes, 1);
+  EXPECT_GE(C.Selections, 1);
+  EXPECT_GE(C.States, 1);
+  Chord({}, VK_RIGHT);
+  EXPECT_EQ(C.Changes, 1) << "a caret move is no change";
+  Memo->ScrollVert(5);
+  EXPECT_EQ(C.Scrolls, 1);
+  EXPECT_EQ(Memo->GetTopLine(), 5);
+  Memo->ScrollVert(-7);
+  EXPECT_EQ(Memo->GetTopLine(), 0) << "stops at the top";
+}
+
+TEST(TMemoPostionStore, SourcesAreKeptApartByTheirSerialNotTheirAddress) {
+  TMemoPostionStore Store;
+  std::uint64_t Freed;
+  {
+    TMemoSource A(nullptr);
+    Freed = A.GetSerial();
+    Store.Save({A.GetSerial(), 7, 2, {3, 9}});
+  }
+  // A source made after A was freed may sit at A's address; it is another key.
+  TMemoSource B(nullptr);
+  TStoredPosition P;
+  EXPECT_NE(B.GetSerial(), Freed);
+  EXPECT_FALSE(Store.Find(B.GetSerial(), P));
+  ASSERT_TRUE(Store.Find(Freed, P));
+  EXPECT_EQ(P.TopLine, 7);
+}
+
+TEST_F(MemoOnScreen, SwitchingSourcesBringsEachViewBack) {
+  TMemoSource A(nullptr), B(nullptr);
+  AnsiString Many;
+  for (int I = 0; I < 200; ++I) Many += "text line\r\n";
+  A.GetLines()->SetText(Many);
+  B.GetLines()->SetText("b");
+  Memo->SetMemoSource(&A);
+  Show();
+  Memo->ScrollVert(40);
+  A.SetCaret(4, 45);
+  const Integer Top = Memo->GetTopLine();
+  ASSERT_GE(Top, 40);
+  Memo->SetMemoSource(&B);
+  EXPECT_EQ(Memo->GetTopLine(), 0) << "B is one line long";
+  Memo->SetMemoSource(&A);
+  EXPECT_EQ(Memo->GetTopLine(), Top);
+  EXPECT_EQ(A.GetCaretPoint(), (TPoint{4, 45}));
+  Memo->SetMemoSource(nullptr);
+}
+
+TEST_F(MemoOnScreen, ClickOnAnAddressJumpsWithMailto) {
+  struct TJump : TObject {
+    AnsiString Link;
+    void Jump(TObject*, const AnsiString& S, bool& Handled) {
+      Link = S;
+      Handled = true;
+    }
+  } J;
+  Memo->OnJumpToUrl = TJumpToUrlEvent(&J, &TJump::Jump);
+  Memo->SetHighlightUrls(true);
+  Memo->SetText("write to me@example.com today");
+  Show();
+  AdvanceClock(2000);
+  const TPoint P = CellCentre(12, 0);
+  HeadlessDisplay().Click(P.X, P.Y);
+  HeadlessDisplay().ProcessMessages();
+  EXPECT_EQ(J.Link, "mailto:me@example.com");
+  // A click on plain text jumps nowhere.
+  J.Link.clear();
+  AdvanceClock(2000);
+  const TPoint Q = CellCentre(1, 0);
+  HeadlessDisplay().Click(Q.X, Q.Y);
+  HeadlessDisplay().ProcessMessages();
+  EXPECT_EQ(J.Link, "");
+}
+
+TEST_F(MemoOnScreen, WheelScrollsWholeNotchesOnly) {
+  AnsiString Many;
+  for (int I = 0; I < 100; ++I) Many += "line\r\n";
+  Memo->SetText(Many);
+  Memo->ScrollVert(30);
+  Show();
+  UINT PerNotch = 3;
+  SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &PerNotch, 0);
+  const TPoint P = CellCentre(1, 1);
+  auto& D = HeadlessDisplay();
+  D.Wheel(P.X, P.Y, 3 * WHEEL_DELTA);
+  D.ProcessMessages();
+  EXPECT_EQ(Memo->GetTopLine(), 30 - 3 * Integer(PerNotch));
+  const Integer Top = Memo->GetTopLine();
+  D.Wheel(P.X, P.Y, -60);
+  D.ProcessMessages();
+  EXPECT_EQ(Memo->GetTopLine(), Top) << "half a notch waits";
+  D.Wheel(P.X, P.Y, -60);
+  D.ProcessMessages();
+  EXPECT_EQ(Memo->GetTopLine(), Top + Integer(PerNotch));
+}
+
+TEST_F(MemoOnScreen, DefaultMenuCommandsAreEnabledByTheState) {
+  using C = TCustomDCMemo::TMemoMenuCommand;
+  Memo->SetText("some text");
+  Show();
+  Clipboard()->Clear();
+  struct TCase {
+    C Command;
+    bool Plain, Selected, ReadOnlySelected;
+  };
+  const TCase Cases[] = {
+      {C::Undo, false, false, false},  {C::Cut, false, true, false},   {C::Copy, false, true, true},
+      {C::Paste, false, false, false}, {C::Delete, false, true, false}, {C::SelectAll, true, true, true},
+  };
+  for (const auto& T : Cases) {
+    SCOPED_TRACE(TCustomDCMemo::MenuCaption(T.Command));
+    Memo->SetReadOnly(false);
+    Src()->ClearSelection();
+    EXPECT_EQ(Memo->MenuCommandEnabled(T.Command), T.Plain);
+    Src()->SetSelection(stStreamSel, 0, 0, 4, 0);
+    EXPECT_EQ(Memo->MenuCommandEnabled(T.Command), T.Selected);
+    Memo->SetReadOnly(true);
+    EXPECT_EQ(Memo->MenuCommandEnabled(T.Command), T.ReadOnlySelected);
+  }
+  Memo->SetReadOnly(false);
+  Memo->RunMenuCommand(C::Copy);
+  EXPECT_TRUE(Memo->MenuCommandEnabled(C::Paste));
+  Memo->RunMenuCommand(C::Delete);
+  EXPECT_EQ(Memo->GetText(), " text");
+  EXPECT_TRUE(Memo->MenuCommandEnabled(C::Undo));
+}
