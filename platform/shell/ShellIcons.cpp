@@ -608,7 +608,8 @@ std::vector<std::string> IconNamesOf(const TShellItem* Place, bool Folder, const
 std::string TypeNameOf(bool Folder, const std::string& Name) {
   if (Folder) return "Folder";
   const std::string Mime = MimeTypeOfName(Name);
-  std::string C = MimeTypeComment(Mime);
+  // An unknown type says so in the database; the ending says more.
+  std::string C = Mime == "application/octet-stream" ? "" : MimeTypeComment(Mime);
   if (!C.empty()) return C;
   const std::size_t Dot = Name.find_last_of('.');
   if (Dot != std::string::npos && Dot + 1 < Name.size() && Dot > 0)
