@@ -1,6 +1,9 @@
 #include "platform/shell/ShellCtrls.h"
 
 #include <algorithm>
+#include <tuple>
+
+#include "platform/shell/ShellItems_p.h"
 
 #include "platform/ole/DragDrop.h"
 #include "platform/rtl/ClassRegistry.h"
@@ -18,21 +21,18 @@ TShellFolder::~TShellFolder() { ILFree(FPidl); }
 AnsiString TShellFolder::PathName() const { return ShellPathOfIDList(FPidl); }
 
 AnsiString TShellFolder::DisplayName() const {
-  TIntfPtr<IShellFolder> Desktop;
-  IShellFolder* D = nullptr;
-  if (!Succeeded(SHGetDesktopFolder(&D))) return "";
-  Desktop.Attach(D);
-  STRRET R;
-  char* S = nullptr;
-  AnsiString Out;
-  if (Succeeded(Desktop->GetDisplayNameOf(FPidl, SHGDN_NORMAL, &R)) && Succeeded(StrRetToStrA(&R, FPidl, &S))) {
-    Out = S;
-    CoTaskMemFree(S);
-  }
-  return Out;
+  // What the desktop folder's GetDisplayNameOf (SHGDN_NORMAL) answers,
+  // without a folder object per item.
+  auto Items = SplitIDList(FPidl);
+  if (!Items) return "";
+  return Items->empty() ? AnsiString("Desktop") : AnsiString(ItemLabel(Items->back()));
 }
 
-Integer TShellFolder::ImageIndex(bool Open) const { return ShellIconIndex(ShellItemIconNames(FPidl, Open)); }
+Integer TShellFolder::ImageIndex(bool Open) const {
+  Integer& Cached = FImages[Open ? 1 : 0];
+  if (Cached < 0) Cached = ShellIconIndex(ShellItemIconNames(FPidl, Open));
+  return Cached;
+}
 
 TIntfPtr<IShellFolder> TShellFolder::ShellFolder() const {
   TIntfPtr<IShellFolder> Desktop;
@@ -94,11 +94,32 @@ std::vector<std::unique_ptr<TShellFolder>> ListChildren(LPCITEMIDLIST Parent, DW
   LPITEMIDLIST Item = nullptr;
   ULONG Got = 0;
   while (Enum->Next(1, &Item, &Got) == S_OK && Got == 1) Children.push_back(Item);
-  // The desktop keeps its places in their own order.
+  // The desktop keeps its places in their own order. Elsewhere the
+  // namespace's order (folders first, names without case, then with),
+  // each key made once instead of once per comparison.
   if (Sort && !ILIsEmpty(Parent)) {
-    std::stable_sort(Children.begin(), Children.end(), [&](LPITEMIDLIST A, LPITEMIDLIST B) {
-      return std::int16_t(Folder->CompareIDs(0, A, B) & 0xFFFF) < 0;
+    struct TKey {
+      bool File;
+      std::string Lower, Name;
+      LPITEMIDLIST Rel;
+    };
+    std::vector<TKey> Keys;
+    Keys.reserve(Children.size());
+    for (LPITEMIDLIST Rel : Children) {
+      auto Items = SplitIDList(Rel);
+      TKey K{true, "", "", Rel};
+      if (Items && !Items->empty()) {
+        K.File = !Items->back().IsFolderLike();
+        K.Name = Items->back().Name;
+        K.Lower = K.Name;
+        for (char& C : K.Lower) C = char(std::tolower(Byte(C)));
+      }
+      Keys.push_back(std::move(K));
+    }
+    std::sort(Keys.begin(), Keys.end(), [](const TKey& A, const TKey& B) {
+      return std::tie(A.File, A.Lower, A.Name) < std::tie(B.File, B.Lower, B.Name);
     });
+    for (std::size_t I = 0; I < Keys.size(); ++I) Children[I] = Keys[I].Rel;
   }
   Out.reserve(Children.size());
   for (LPITEMIDLIST Rel : Children) {
@@ -365,23 +386,28 @@ void TShellListView::Populate() {
     }
     for (auto& F : FFolders) {
       TListItem* I = GetItems()->Add();
-      I->SetCaption(F->DisplayName());
-      I->SetImageIndex(F->ImageIndex(false));
       I->SetData(F.get());
+      // The icon is looked up when the entry is first drawn (see Dispatch):
+      // a large folder shows a screenful of it.
+      I->SetCaption(F->DisplayName());
     }
   }
   GetItems()->EndUpdate();
 }
 
 void TShellListView::Dispatch(TMessage& Message) {
-  if (Message.Msg == CN_NOTIFY && GetDragMode() == dmAutomatic) {
-    auto* Hdr = reinterpret_cast<NMHDR*>(Message.LParam);
-    if (Hdr && Hdr->code == LVN_BEGINDRAG) {
-      StartFileDrag();
-      return;
-    }
+  auto* Hdr = Message.Msg == CN_NOTIFY ? reinterpret_cast<NMHDR*>(Message.LParam) : nullptr;
+  if (Hdr && Hdr->code == LVN_BEGINDRAG && GetDragMode() == dmAutomatic) {
+    StartFileDrag();
+    return;
   }
   inherited::Dispatch(Message);
+  if (Hdr && Hdr->code == LVN_GETDISPINFOA) {
+    auto& I = reinterpret_cast<NMLVDISPINFOA*>(Message.LParam)->item;
+    if (!(I.mask & LVIF_IMAGE)) return;
+    TListItem* Item = I.iItem >= 0 && I.iItem < GetItems()->Count() ? GetItems()->Item(I.iItem) : nullptr;
+    if (auto* F = Item ? static_cast<TShellFolder*>(Item->GetData()) : nullptr) I.iImage = F->ImageIndex(false);
+  }
 }
 
 void TShellListView::StartFileDrag() {

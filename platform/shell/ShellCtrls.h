@@ -40,6 +40,7 @@ public:
 private:
   LPITEMIDLIST FPidl;
   ULONG FAttributes;
+  mutable Integer FImages[2] = {-1, -1};  // closed, open; looked up on first use
 };
 
 SX_ENUM(TShellObjectType, otFolders, otNonFolders, otHidden)
