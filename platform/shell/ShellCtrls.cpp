@@ -5,6 +5,7 @@
 
 #include "platform/shell/ShellItems_p.h"
 
+#include "platform/forms/ControlProps_p.h"
 #include "platform/ole/DragDrop.h"
 #include "platform/rtl/ClassRegistry.h"
 #include "platform/shell/ShellData.h"
@@ -422,6 +423,35 @@ void TShellListView::StartFileDrag() {
   DoDragDrop(Data.Get(), Source, DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK, &Effect);
   // A target that moved the files took them away: show what is left.
   if (Effect == DROPEFFECT_MOVE) Refresh();
+}
+
+void TShellTreeView::Published(TPublished<TShellTreeView>& P) {
+  SX_PUBLISH_WINCONTROL_BASICS(TShellTreeView);
+  P.Property("HideSelection", &TShellTreeView::GetHideSelection, &TShellTreeView::SetHideSelection).Default(false);
+  P.Property("ObjectTypes", &TShellTreeView::GetObjectTypes, &TShellTreeView::SetObjectTypes)
+      .Default(TShellObjectTypes{otFolders});
+  P.Property("Root", &TShellTreeView::GetRoot, &TShellTreeView::SetRoot);
+  P.Property("ShellListView", &TShellTreeView::GetShellListView, &TShellTreeView::SetShellListView);
+  P.Property("ShowButtons", &TShellTreeView::GetShowButtons, &TShellTreeView::SetShowButtons).Default(true);
+  P.Property("ShowLines", &TShellTreeView::GetShowLines, &TShellTreeView::SetShowLines).Default(true);
+  P.Property("ShowRoot", &TShellTreeView::GetShowRoot, &TShellTreeView::SetShowRoot).Default(true);
+  P.Property("OnAddFolder", &TShellTreeView::OnAddFolder, &TShellTreeView::OnAddFolder);
+  P.Property("OnChange", &TShellTreeView::OnChange, &TShellTreeView::OnChange);
+}
+
+void TShellListView::Published(TPublished<TShellListView>& P) {
+  SX_PUBLISH_WINCONTROL_BASICS(TShellListView);
+  P.Property("HideSelection", &TShellListView::GetHideSelection, &TShellListView::SetHideSelection).Default(false);
+  P.Property("MultiSelect", &TShellListView::GetMultiSelect, &TShellListView::SetMultiSelect).Default(false);
+  P.Property("ObjectTypes", &TShellListView::GetObjectTypes, &TShellListView::SetObjectTypes)
+      .Default(TShellObjectTypes{otFolders, otNonFolders});
+  P.Property("Root", &TShellListView::GetRoot, &TShellListView::SetRoot);
+  P.Property("ShellTreeView", &TShellListView::GetShellTreeView, &TShellListView::SetShellTreeView);
+  P.Property("Sorted", &TShellListView::GetSorted, &TShellListView::SetSorted).Default(true);
+  P.Property("ViewStyle", &TShellListView::GetViewStyle, &TShellListView::SetViewStyle).Default(vsList);
+  P.Property("OnAddFolder", &TShellListView::OnAddFolder, &TShellListView::OnAddFolder);
+  P.Property("OnChange", &TShellListView::OnChange, &TShellListView::OnChange);
+  P.Property("OnSelectItem", &TShellListView::OnSelectItem, &TShellListView::OnSelectItem);
 }
 
 void RegisterShellClasses() {

@@ -55,6 +55,7 @@ class TShellTreeView : public TCustomTreeView {
 public:
   explicit TShellTreeView(TComponent* AOwner);
   ~TShellTreeView() override;
+  static void Published(TPublished<TShellTreeView>& P);
 
   // "rfDesktop" (the default) or a folder's path.
   const AnsiString& GetRoot() const { return FRoot; }
@@ -102,6 +103,7 @@ class TShellListView : public TCustomListView {
 public:
   explicit TShellListView(TComponent* AOwner);
   ~TShellListView() override;
+  static void Published(TPublished<TShellListView>& P);
 
   // "rfDesktop" (the default) or a folder's path.
   const AnsiString& GetRoot() const { return FRoot; }

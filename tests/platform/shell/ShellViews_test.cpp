@@ -8,6 +8,8 @@
 #include "platform/forms/Application.h"
 #include "platform/forms/ControlDrag.h"
 #include "platform/forms/ExtCtrls.h"
+#include "platform/forms/FormLoader.h"
+#include "platform/rtl/ClassRegistry.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Panels.h"
 #include "platform/ole/DragDrop.h"
@@ -232,4 +234,46 @@ TEST_F(ShellViews, SideBySideScreenshot) {
   const auto Dir = std::filesystem::read_symlink("/proc/self/exe", Ec).parent_path();
   EXPECT_TRUE(Display().SaveScreenshot((Dir / "shell-views.png").string(), &Area));
   EXPECT_EQ(Captions(L).front(), "letters");  // folders first when both are shown
+}
+
+namespace {
+
+// The batch page's two views as a form description sets them up.
+class TShellForm : public TForm {
+  SX_CLASS(TShellForm, TForm)
+public:
+  explicit TShellForm(TComponent* AOwner) : TForm(AOwner) { InitializeForm(); }
+  static void Published(TPublished<TShellForm>& P) {
+    P.Property("Tree", &TShellForm::Tree, &TShellForm::Tree).Stored(false);
+    P.Property("List", &TShellForm::List, &TShellForm::List).Stored(false);
+    P.Method("ListAddFolder", &TShellForm::ListAddFolder);
+  }
+  void ListAddFolder(TObject*, TShellFolder* F, bool& CanAdd) { CanAdd = PathMatchSpec(F->PathName(), "*.rtf;*.doc;"); }
+  TShellTreeView* Tree = nullptr;
+  TShellListView* List = nullptr;
+};
+
+}  // namespace
+
+TEST_F(ShellViews, FormDescriptionLinksTheViews) {
+  RegisterShellClasses();
+  RegisterClasses({TShellForm::StaticClass()});
+  const std::string Text = "object ShellForm: TShellForm\n  Left = 0\n  Top = 0\n  ClientHeight = 200\n"
+                           "  ClientWidth = 400\n"
+                           "  object Tree: TShellTreeView\n    Left = 0\n    Top = 0\n    Width = 200\n    Height = 200\n"
+                           "    Root = '" + Tree.Home() + "'\n    ShellListView = List\n  end\n"
+                           "  object List: TShellListView\n    Left = 200\n    Top = 0\n    Width = 200\n"
+                           "    Height = 200\n    DragMode = dmAutomatic\n    MultiSelect = True\n"
+                           "    ObjectTypes = [otNonFolders]\n    OnAddFolder = ListAddFolder\n  end\nend\n";
+  RegisterFormDescription("TShellForm", Text);
+  auto* F = new TShellForm(App.get());
+  ASSERT_NE(F->Tree, nullptr);
+  ASSERT_NE(F->List, nullptr);
+  EXPECT_EQ(F->Tree->GetShellListView(), F->List);
+  EXPECT_TRUE(F->List->GetMultiSelect());
+  F->Show();
+  Pump();
+  ASSERT_TRUE(F->Tree->SetPath((Tree.Home() + "/docs").c_str()));
+  EXPECT_EQ(Captions(F->List), (std::vector<std::string>{"Alpha.RTF", "beta.doc", "zeta.rtf"}));
+  UnregisterFormDescription("TShellForm");
 }
