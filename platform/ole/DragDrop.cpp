@@ -305,8 +305,12 @@ public:
   bool Drop(TPoint Screen, DWORD KeyState, DWORD Allowed, const std::function<TExternalDropData()>& Fetch,
             DWORD& Effect) override {
     Effect = DROPEFFECT_NONE;
+    // A drop ends the drag the moves built (the display may not repeat the
+    // point or the source's actions with it); without one, it is a drop
+    // out of nowhere at the point.
     DWORD Over = DROPEFFECT_NONE;
-    if (!DragOver(Screen, KeyState, Allowed, Fetch, Over)) return false;
+    if (!FTracker && !DragOver(Screen, KeyState, Allowed, Fetch, Over)) return false;
+    if (!FTracker) return false;
     Effect = FTracker->Drop(Screen, KeyState);
     FTracker.reset();
     FData.Reset();
