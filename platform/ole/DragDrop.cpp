@@ -201,11 +201,24 @@ HRESULT DoDragDrop(IDataObject* Data, IDropSource* Source, DWORD OkEffects, DWOR
   if (Dragging) return E_UNEXPECTED;
   TIntfPtr<IDataObject> HoldData(Data);
   TIntfPtr<IDropSource> HoldSource(Source);
-  Dragging = true;
   HWND Catcher = CreateWindowExA(0, DragWindowClass(), "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+  TDragTargetTracker Tracker(Data, OkEffects);
+  // Whatever ends the loop (an exception from a handler included), the
+  // target is left, the capture let go and the next drag can start.
+  struct TEndOfDrag {
+    HWND Catcher;
+    TDragTargetTracker& Tracker;
+    bool Done = false;
+    ~TEndOfDrag() {
+      if (!Done) Tracker.Leave();
+      if (GetCapture() == Catcher) ReleaseCapture();
+      DestroyWindow(Catcher);
+      Dragging = false;
+    }
+  } End{Catcher, Tracker};
+  Dragging = true;
   SetCapture(Catcher);
 
-  TDragTargetTracker Tracker(Data, OkEffects);
   TPoint Pt;
   GetCursorPos(&Pt);
   DWORD Keys = DragKeyState();
@@ -254,9 +267,7 @@ HRESULT DoDragDrop(IDataObject* Data, IDropSource* Source, DWORD OkEffects, DWOR
       DispatchMessageA(&M);
     }
   }
-  if (GetCapture() == Catcher) ReleaseCapture();
-  DestroyWindow(Catcher);
-  Dragging = false;
+  End.Done = true;
   *Effect = Result == DRAGDROP_S_DROP ? Done : DROPEFFECT_NONE;
   return Result;
 }

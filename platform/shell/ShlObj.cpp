@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -154,7 +155,7 @@ std::string XdgUserDir(const char* Which) {
 std::string UnescapeMount(const std::string& S) {
   std::string Out;
   for (std::size_t I = 0; I < S.size(); ++I) {
-    if (S[I] == '\\' && I + 3 < S.size() + 0 && std::isdigit(Byte(S[I + 1])) && std::isdigit(Byte(S[I + 2])) &&
+    if (S[I] == '\\' && I + 3 < S.size() && std::isdigit(Byte(S[I + 1])) && std::isdigit(Byte(S[I + 2])) &&
         std::isdigit(Byte(S[I + 3]))) {
       Out.push_back(char((S[I + 1] - '0') * 64 + (S[I + 2] - '0') * 8 + (S[I + 3] - '0')));
       I += 3;

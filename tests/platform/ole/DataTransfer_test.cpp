@@ -314,3 +314,14 @@ TEST_F(DataTransfer, DropsFromOtherProgramsReachRegisteredTargets) {
   EXPECT_EQ(Target->Sequence(), (std::vector<std::string>{"enter", "over", "drop"}));
   EXPECT_EQ(Target->Dropped, std::string("dropped text\0", 13));
 }
+
+TEST_F(DataTransfer, AThrowingLoopStillEndsTheDrag) {
+  ASSERT_EQ(RegisterDragDrop(Sink, Target), S_OK);
+  DWORD Effect = 0;
+  // The queue runs dry with the button still down: the headless display
+  // throws instead of waiting for ever.
+  EXPECT_ANY_THROW(Drag(DROPEFFECT_COPY, Effect, [&] { Screen().MouseMove(250, 50); }));
+  EXPECT_FALSE(IsDragging());
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(Target->Calls.back(), "leave");
+}

@@ -234,6 +234,15 @@ TEST_F(ShellViews, SideBySideScreenshot) {
   const auto Dir = std::filesystem::read_symlink("/proc/self/exe", Ec).parent_path();
   EXPECT_TRUE(Display().SaveScreenshot((Dir / "shell-views.png").string(), &Area));
   EXPECT_EQ(Captions(L).front(), "letters");  // folders first when both are shown
+  // The same on a machine without an icon theme.
+  const TIconThemeSettings None{{Tree.Folder("no-themes")}, ""};
+  SetIconThemeForTest(&None);
+  T->Refresh();
+  T->SetPath((Tree.Home() + "/docs").c_str());
+  UpdateWindow(Form->Handle());
+  Pump();
+  EXPECT_TRUE(Display().SaveScreenshot((Dir / "shell-views-builtin-icons.png").string(), &Area));
+  SetIconThemeForTest(nullptr);
 }
 
 namespace {
