@@ -365,12 +365,9 @@ LPITEMIDLIST ILFindChild(LPCITEMIDLIST Parent, LPCITEMIDLIST Child) {
   const std::size_t SP = SafeSize(Parent), SC = SafeSize(Child);
   if (!SP || !SC || SP > SC) return nullptr;
   // The parent's items must be whole items of the child.
-  std::size_t At = 0;
   LPCITEMIDLIST C = Child;
-  for (LPCITEMIDLIST P = Parent; P->mkid.cb; P = ILGetNext(P), C = ILGetNext(C)) {
+  for (LPCITEMIDLIST P = Parent; P->mkid.cb; P = ILGetNext(P), C = ILGetNext(C))
     if (C->mkid.cb != P->mkid.cb || std::memcmp(C, P, P->mkid.cb) != 0) return nullptr;
-    At += P->mkid.cb;
-  }
   return const_cast<LPITEMIDLIST>(C);
 }
 
