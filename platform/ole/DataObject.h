@@ -70,8 +70,8 @@ private:
   std::vector<TEntry> FEntries;
 };
 
-// A copy of Size bytes in new moveable global memory (nil when Size is 0
-// and AllowEmpty is not set, or memory is short).
+// A copy of Size bytes in new moveable global memory (an empty copy is one
+// zero byte, as a block cannot be empty); nil when memory is short.
 HGLOBAL GlobalFromBytes(const void* Data, std::size_t Size);
 // The bytes of a global block (empty for a dead handle).
 std::string BytesFromGlobal(HGLOBAL Mem);

@@ -222,8 +222,8 @@ HRESULT CoInitializeEx(void* Reserved, DWORD Model);
 void CoUninitialize();
 HRESULT OleInitialize(void* Reserved);
 void OleUninitialize();
-// Whether OleInitialize is in force (the drag-and-drop and clipboard calls
-// answer CO_E_NOTINITIALIZED without it).
+// Whether OleInitialize is in force (RegisterDragDrop and the OLE
+// clipboard calls answer CO_E_NOTINITIALIZED without it).
 bool OleIsInitialized();
 // No class is registered in this process.
 HRESULT CoCreateInstance(const TCLSID& Class, IUnknown* Outer, DWORD Context, const TIID& Iid, void** Obj);
