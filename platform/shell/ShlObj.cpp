@@ -299,15 +299,21 @@ std::string ItemLabel(const TShellItem& Item) {
 
 // --- the IL helpers ------------------------------------------------------------------------------------
 
+namespace {
+// Items are packed: an item's size field sits at any address, so it is
+// read as bytes.
+std::size_t ItemSize(LPCITEMIDLIST P) { return ByteOrder::ReadLE16(ListBytes(P)); }
+}  // namespace
+
 UINT ILGetSize(LPCITEMIDLIST Pidl) { return UINT(SafeSize(Pidl)); }
 
 LPITEMIDLIST ILGetNext(LPCITEMIDLIST Pidl) {
-  if (!Pidl || Pidl->mkid.cb == 0) return nullptr;
-  auto* Next = reinterpret_cast<LPITEMIDLIST>(const_cast<Byte*>(ListBytes(Pidl)) + Pidl->mkid.cb);
+  if (!Pidl || ItemSize(Pidl) == 0) return nullptr;
+  auto* Next = reinterpret_cast<LPITEMIDLIST>(const_cast<Byte*>(ListBytes(Pidl)) + ItemSize(Pidl));
   return Next;
 }
 
-bool ILIsEmpty(LPCITEMIDLIST Pidl) { return !Pidl || Pidl->mkid.cb == 0; }
+bool ILIsEmpty(LPCITEMIDLIST Pidl) { return !Pidl || ItemSize(Pidl) == 0; }
 
 LPITEMIDLIST ILClone(LPCITEMIDLIST Pidl) {
   const std::size_t Size = SafeSize(Pidl);
@@ -319,7 +325,7 @@ LPITEMIDLIST ILClone(LPCITEMIDLIST Pidl) {
 
 LPITEMIDLIST ILCloneFirst(LPCITEMIDLIST Pidl) {
   if (!SafeSize(Pidl)) return nullptr;
-  const std::size_t First = Pidl->mkid.cb;
+  const std::size_t First = ItemSize(Pidl);
   auto* P = static_cast<Byte*>(CoTaskMemAlloc(First + 2));
   if (!P) return nullptr;
   std::memcpy(P, Pidl, First);
@@ -345,14 +351,14 @@ void ILFree(LPITEMIDLIST Pidl) { CoTaskMemFree(Pidl); }
 LPITEMIDLIST ILFindLastID(LPCITEMIDLIST Pidl) {
   if (!SafeSize(Pidl)) return nullptr;
   LPCITEMIDLIST Last = Pidl;
-  for (LPCITEMIDLIST P = Pidl; P->mkid.cb; P = ILGetNext(P)) Last = P;
+  for (LPCITEMIDLIST P = Pidl; ItemSize(P); P = ILGetNext(P)) Last = P;
   return const_cast<LPITEMIDLIST>(Last);
 }
 
 BOOL ILRemoveLastID(LPITEMIDLIST Pidl) {
   if (ILIsEmpty(Pidl) || !SafeSize(Pidl)) return FALSE;
   LPITEMIDLIST Last = ILFindLastID(Pidl);
-  Last->mkid.cb = 0;
+  std::memset(Last, 0, 2);  // the terminator, at whatever alignment
   return TRUE;
 }
 
@@ -366,8 +372,8 @@ LPITEMIDLIST ILFindChild(LPCITEMIDLIST Parent, LPCITEMIDLIST Child) {
   if (!SP || !SC || SP > SC) return nullptr;
   // The parent's items must be whole items of the child.
   LPCITEMIDLIST C = Child;
-  for (LPCITEMIDLIST P = Parent; P->mkid.cb; P = ILGetNext(P), C = ILGetNext(C))
-    if (C->mkid.cb != P->mkid.cb || std::memcmp(C, P, P->mkid.cb) != 0) return nullptr;
+  for (LPCITEMIDLIST P = Parent; ItemSize(P); P = ILGetNext(P), C = ILGetNext(C))
+    if (ItemSize(C) != ItemSize(P) || std::memcmp(C, P, ItemSize(P)) != 0) return nullptr;
   return const_cast<LPITEMIDLIST>(C);
 }
 
@@ -375,7 +381,7 @@ BOOL ILIsParent(LPCITEMIDLIST Parent, LPCITEMIDLIST Child, BOOL Immediate) {
   LPCITEMIDLIST Rest = ILFindChild(Parent, Child);
   if (!Rest) return FALSE;
   if (!Immediate) return TRUE;
-  return Rest->mkid.cb && ILGetNext(Rest)->mkid.cb == 0;
+  return ItemSize(Rest) && ItemSize(ILGetNext(Rest)) == 0;
 }
 
 LPITEMIDLIST ILCreateFromPathA(const char* Path) {
