@@ -107,6 +107,8 @@ private:
   void ScrollBy(int Dx, int Dy);
   void UpdateScrollBars();
   std::string TextOf(int I, int Sub);
+  // The item's image, from the parent for I_IMAGECALLBACK.
+  int ImageOf(int I);
   void Paint(HDC Dc, const TRect& Update);
   void PaintHeader(HDC Dc);
   void KeyDown(WORD Key);
@@ -118,7 +120,9 @@ private:
     InvalidateRect(FWnd, nullptr, TRUE);
   }
   void InvalidateItem(int I) {
-    if (!InRange(I)) return;
+    // Redraw off (or hidden): nothing to repaint, and measuring the item
+    // for each change of a long fill costs more than the fill.
+    if (!InRange(I) || !IsWindowVisible(FWnd)) return;
     TRect R = ItemRect(I);
     InvalidateRect(FWnd, &R, TRUE);
   }
@@ -284,6 +288,19 @@ bool TListView::DeleteAll() {
       Notify(FWnd, LVN_DELETEITEM, &N.hdr);
     }
   return true;
+}
+
+int TListView::ImageOf(int I) {
+  const TItem& It = *FItems[size_t(I)];
+  if (It.Image != I_IMAGECALLBACK) return It.Image;
+  // The parent keeps the image: ask it (an answer of -1 draws none).
+  NMLVDISPINFOA D;
+  D.item.mask = LVIF_IMAGE;
+  D.item.iItem = I;
+  D.item.iImage = I_IMAGECALLBACK;
+  D.item.lParam = It.Param;
+  Notify(FWnd, LVN_GETDISPINFOA, &D.hdr);
+  return D.item.iImage;
 }
 
 std::string TListView::TextOf(int I, int Sub) {
@@ -567,9 +584,10 @@ void TListView::Paint(HDC Dc, const TRect& Update) {
                                                                              : TItemLook::SelectedInactive;
     const bool FocusRect = FFocused && I == FFocus;
     const std::string Text = TextOf(I, 0);
+    const int Image = Images ? ImageOf(I) : -1;
     if (V == LVS_ICON) {
-      if (Images && It.Image >= 0)
-        ImageList_Draw(Images, It.Image, Dc, R.Left + (R.Width() - Cx) / 2, R.Top + 2,
+      if (Image >= 0)
+        ImageList_Draw(Images, Image, Dc, R.Left + (R.Width() - Cx) / 2, R.Top + 2,
                        ILD_TRANSPARENT | (Sel ? ILD_BLEND50 : 0));
       TRect L{R.Left + 1, R.Top + 2 + std::max(Cy, 32) + 2, R.Right - 1, R.Top + 2 + std::max(Cy, 32) + 4 +
                                                                            FontHeight(ControlFont(FFont)) + 2};
@@ -578,7 +596,7 @@ void TListView::Paint(HDC Dc, const TRect& Update) {
     }
     int X = R.Left + 2;
     if (Images) {
-      if (It.Image >= 0) ImageList_Draw(Images, It.Image, Dc, X, R.Top + (R.Height() - Cy) / 2, ILD_TRANSPARENT);
+      if (Image >= 0) ImageList_Draw(Images, Image, Dc, X, R.Top + (R.Height() - Cy) / 2, ILD_TRANSPARENT);
       X += Cx + 2;
     }
     TRect L = R;

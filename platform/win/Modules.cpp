@@ -15,6 +15,7 @@ namespace {
 struct TModule {
   AnsiString Name;  // upper case, without ".DLL"
   std::map<AnsiString, FARPROC> Entries;
+  std::map<WORD, AnsiString> Ordinals;  // export number -> name
   int Loads = 0;
 };
 
@@ -42,11 +43,15 @@ void AddModule(TModuleTable& T, const char* Name, std::initializer_list<TModuleE
   for (auto& Existing : T.Modules)
     if (Existing.Name == Key) M = &Existing;
   if (!M) {
-    T.Modules.push_back({Key, {}, 0});
+    T.Modules.push_back({Key, {}, {}, 0});
     M = &T.Modules.back();
   }
   M->Entries.clear();
-  for (const auto& E : Entries) M->Entries[E.Name] = E.Proc;
+  M->Ordinals.clear();
+  for (const auto& E : Entries) {
+    M->Entries[E.Name] = E.Proc;
+    if (E.Ordinal) M->Ordinals[E.Ordinal] = E.Name;
+  }
 }
 
 TModuleTable& Table() {
@@ -129,6 +134,12 @@ FARPROC GetProcAddress(HMODULE Module, const char* ProcName) {
   if (!M) {
     SetLastError(ERROR_INVALID_HANDLE);
     return nullptr;
+  }
+  // A "name" below 0x10000 is an export number: it leads to the name.
+  const auto Number = reinterpret_cast<std::uintptr_t>(ProcName);
+  if (ProcName && Number < 0x10000) {
+    auto O = M->Ordinals.find(WORD(Number));
+    ProcName = O == M->Ordinals.end() ? nullptr : O->second.c_str();
   }
   auto It = ProcName ? M->Entries.find(ProcName) : M->Entries.end();
   if (It == M->Entries.end()) {

@@ -31,10 +31,13 @@ FARPROC GetProcAddress(HMODULE Module, const char* ProcName);
 struct TModuleEntry {
   const char* Name;
   FARPROC Proc;
+  // The entry's export number, for callers that bind by number (a
+  // GetProcAddress name below 0x10000 is a number); 0: by name only.
+  WORD Ordinal = 0;
 };
 template <class F>
-TModuleEntry ModuleEntry(const char* Name, F* Proc) {
-  return {Name, reinterpret_cast<FARPROC>(Proc)};
+TModuleEntry ModuleEntry(const char* Name, F* Proc, WORD Ordinal = 0) {
+  return {Name, reinterpret_cast<FARPROC>(Proc), Ordinal};
 }
 // Adds (or replaces) a module of the table.
 void RegisterLibraryModule(const char* Name, std::initializer_list<TModuleEntry> Entries);

@@ -10,6 +10,7 @@
 #include "platform/gdi/IconApi.h"
 #include "platform/rtl/CodePages.h"
 #include "platform/rtl/VirtualKeys.h"
+#include "platform/win/ExternalDrop.h"
 #include "platform/win/GlobalMemory.h"
 #include "platform/win/HotKeys.h"
 #include "platform/win/MessageQueue.h"
@@ -422,11 +423,48 @@ void DndReply(TImpl& D, Window Source, Window Self, const char* Type, long L1, l
 bool DndOffersFiles(TImpl& D) {
   return std::find(D.DndTypes.begin(), D.DndTypes.end(), D.A("text/uri-list")) != D.DndTypes.end();
 }
+
+bool DndOffers(TImpl& D, const char* Type) {
+  return std::find(D.DndTypes.begin(), D.DndTypes.end(), D.A(Type)) != D.DndTypes.end();
+}
+
+// What the other program offers, read from it (files and text).
+TExternalDropData DndFetch(TImpl& D, Time When) {
+  TExternalDropData Out;
+  std::string Bytes;
+  if (DndOffersFiles(D) && X11ReadSelection(D, D.A("XdndSelection"), D.A("text/uri-list"), When, Bytes)) {
+    Out.Files = X11PathsFromUriList(Bytes);
+    Out.HasFiles = !Out.Files.empty();
+  }
+  for (const char* T : {"UTF8_STRING", "text/plain;charset=utf-8", "text/plain"})
+    if (DndOffers(D, T) && X11ReadSelection(D, D.A("XdndSelection"), D.A(T), When, Bytes)) {
+      Out.Text = Bytes;
+      Out.HasText = true;
+      break;
+    }
+  return Out;
+}
+
+// The source's proposed action as drop effects (copy is always allowed).
+DWORD DndAllowed(TImpl& D, Atom Action) {
+  DWORD E = 1;  // copy
+  if (Action == D.A("XdndActionMove")) E |= 2;
+  if (Action == D.A("XdndActionLink")) E |= 4;
+  return E;
+}
+
+long DndAction(TImpl& D, DWORD Effect) {
+  if (Effect & 2) return long(D.A("XdndActionMove"));
+  if (Effect & 4) return long(D.A("XdndActionLink"));
+  if (Effect & 1) return long(D.A("XdndActionCopy"));
+  return 0;
+}
 }  // namespace
 
-// Drops arrive as WM_DROPFILES with a CF_HDROP block at the window that
-// accepts files. FIXME: once the OLE layer's drop targets exist, offer the
-// drop to the registered target first (and other types than file lists).
+// A drop goes first to the external-drop sink (the data-transfer layer's
+// registered targets, which also take text); where it has no target, files
+// arrive as WM_DROPFILES with a CF_HDROP block at the window that accepts
+// files.
 bool X11ClientMessage(TImpl& D, XClientMessageEvent& E) {
   Atom T = E.message_type;
   if (T == D.A("MANAGER") && Atom(E.data.l[1]) == TraySelection(D)) {
@@ -461,6 +499,18 @@ bool X11ClientMessage(TImpl& D, XClientMessageEvent& E) {
     if (Window(E.data.l[0]) != D.DndSource) return true;
     D.DndPoint = {int((unsigned long)(E.data.l[2]) >> 16), int(E.data.l[2] & 0xFFFF)};
     D.DndTime = Time(E.data.l[3]);
+    if (TExternalDropSink* Sink = ExternalDropSink()) {
+      DWORD Effect = 0;
+      const Time When = D.DndTime;
+      D.DndOle = Sink->DragOver(D.DndPoint, MK_LBUTTON, DndAllowed(D, Atom(E.data.l[4])),
+                                [&D, When] { return DndFetch(D, When); }, Effect);
+      if (D.DndOle) {
+        D.DndTarget = nullptr;
+        DndReply(D, D.DndSource, E.window, "XdndStatus", (Effect ? 1 : 0) | 2, 0, 0, DndAction(D, Effect));
+        XFlush(D.Dpy);
+        return true;
+      }
+    }
     D.DndTarget = DndOffersFiles(D) ? DropTargetAt(D.DndPoint) : nullptr;
     bool Accept = D.DndTarget != nullptr;
     // Bit 1: send positions as the pointer moves, the target may change.
@@ -470,6 +520,9 @@ bool X11ClientMessage(TImpl& D, XClientMessageEvent& E) {
     return true;
   }
   if (T == D.A("XdndLeave")) {
+    if (D.DndOle)
+      if (TExternalDropSink* Sink = ExternalDropSink()) Sink->DragLeave();
+    D.DndOle = false;
     D.DndSource = 0;
     D.DndTarget = nullptr;
     D.DndTypes.clear();
@@ -479,8 +532,18 @@ bool X11ClientMessage(TImpl& D, XClientMessageEvent& E) {
     Window Source = Window(E.data.l[0]);
     if (Source != D.DndSource) return true;
     bool Done = false;
+    long Action = long(D.A("XdndActionCopy"));
     std::string List;
     HWND Target = D.DndTarget;
+    if (TExternalDropSink* Sink = ExternalDropSink(); Sink && D.DndOle) {
+      DWORD Effect = 0;
+      const Time When = Time(E.data.l[2]);
+      Sink->Drop(D.DndPoint, MK_LBUTTON, 1 | 2 | 4, [&D, When] { return DndFetch(D, When); }, Effect);
+      Done = Effect != 0;
+      Action = DndAction(D, Effect);
+      Target = nullptr;
+    }
+    D.DndOle = false;
     if (Target && IsWindow(Target) &&
         X11ReadSelection(D, D.A("XdndSelection"), D.A("text/uri-list"), Time(E.data.l[2]), List)) {
       auto Paths = X11PathsFromUriList(List);
@@ -492,7 +555,7 @@ bool X11ClientMessage(TImpl& D, XClientMessageEvent& E) {
         Done = true;
       }
     }
-    DndReply(D, Source, E.window, "XdndFinished", Done ? 1 : 0, Done ? long(D.A("XdndActionCopy")) : 0, 0, 0);
+    DndReply(D, Source, E.window, "XdndFinished", Done ? 1 : 0, Done ? Action : 0, 0, 0);
     XFlush(D.Dpy);
     D.DndSource = 0;
     D.DndTarget = nullptr;

@@ -103,6 +103,8 @@ struct TX11Display::TImpl {
   HWND DndTarget = nullptr;
   TPoint DndPoint;
   Time DndTime = 0;
+  // The drag is over a target of the external-drop sink (ExternalDrop.h).
+  bool DndOle = false;
 
   Atom A(const char* Name);
   TXWin* WinOf(Window Id);

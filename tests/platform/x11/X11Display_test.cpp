@@ -19,6 +19,9 @@
 #include "platform/gdi/DcApi.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/IconApi.h"
+#include "platform/ole/DataObject.h"
+#include "platform/ole/DragDrop.h"
+#include "platform/ole/DropFormats.h"
 #include "platform/rtl/Colors.h"
 #include "platform/rtl/VirtualKeys.h"
 #include "platform/win/Clipboard.h"
@@ -746,6 +749,63 @@ TEST_F(X11Test, FilesDroppedByAnotherProgramArriveAsAFileList) {
   GlobalUnlock(Block);
   EXPECT_EQ(TPoint(int(Fields[1]), int(Fields[2])), TPoint(60, 50)) << "the drop point, client coordinates";
   GlobalFree(Block);
+}
+
+namespace {
+// Takes copies and keeps the files of the drop.
+class TFileDropTarget : public TInterfacedObject, public IDropTarget {
+public:
+  HRESULT DragEnter(IDataObject*, DWORD, TPoint, DWORD* Effect) override {
+    ++Enters;
+    *Effect &= DROPEFFECT_COPY;
+    return S_OK;
+  }
+  HRESULT DragOver(DWORD, TPoint, DWORD* Effect) override {
+    *Effect &= DROPEFFECT_COPY;
+    return S_OK;
+  }
+  HRESULT DragLeave() override { return S_OK; }
+  HRESULT Drop(IDataObject* Data, DWORD, TPoint, DWORD* Effect) override {
+    std::string B;
+    if (GetDataBytes(Data, CF_HDROP, B)) Files = ReadDropFiles(B.data(), B.size());
+    *Effect &= DROPEFFECT_COPY;
+    return S_OK;
+  }
+  int Enters = 0;
+  std::vector<std::string> Files;
+
+protected:
+  bool GetInterface(const TGUID& IID, void** Obj) override {
+    return OfferInterface<IDropTarget>(this, IID, Obj) || TInterfacedObject::GetInterface(IID, Obj);
+  }
+};
+}  // namespace
+
+TEST_F(X11Test, FilesDroppedByAnotherProgramReachARegisteredDropTarget) {
+  OleReset();
+  ASSERT_EQ(OleInitialize(nullptr), S_OK);
+  HWND H = MakePlainWindow();  // no WS_EX_ACCEPTFILES: only the OLE target takes it
+  ASSERT_TRUE(PumpUntil([&] { return Viewable(X->XWindowOf(H)); }));
+  Settle();
+  auto* Target = new TFileDropTarget;
+  TIntfPtr<IDropTarget> Hold(static_cast<IDropTarget*>(Target));
+  ASSERT_EQ(RegisterDragDrop(H, Target), S_OK);
+  TPoint At{60, 50};
+  ClientToScreen(H, &At);
+  TDndSource Src;
+  Src.Name = Session->Name();
+  Src.At = At;
+  Src.UriList = "file:///tmp/a%20b.rtf\r\nfile:///etc/hosts\r\n";
+  std::thread T([&] { Src.Run(); });
+  const bool Got = PumpUntil([&] { return Src.Finished >= 0; }, 15000);
+  T.join();
+  RevokeDragDrop(H);
+  OleReset();
+  ASSERT_TRUE(Got);
+  EXPECT_EQ(Src.Finished, 1) << "the source hears the drop succeeded";
+  EXPECT_EQ(Target->Enters, 1);
+  EXPECT_EQ(Target->Files, (std::vector<std::string>{"/tmp/a b.rtf", "/etc/hosts"}));
+  EXPECT_FALSE(Messages.Has(WM_DROPFILES));
 }
 
 namespace {

@@ -1,0 +1,7 @@
+// OleState_p.h — the layer's process state that OleReset clears and
+// OleInitialize sets up.
+#pragma once
+
+void DragDropReset();
+void OleClipboardReset();
+void InstallExternalDropSink();
