@@ -882,7 +882,10 @@ TEST_F(X11Test, WindowManagerSeesStylesAndStates) {
       bool Iconic = !St.empty() && St[0] == IconicState;
       bool Max = HasAtom(D, M, "_NET_WM_STATE", "_NET_WM_STATE_MAXIMIZED_VERT") &&
                  HasAtom(D, M, "_NET_WM_STATE", "_NET_WM_STATE_MAXIMIZED_HORZ");
-      return Iconic == S.Iconic && Max == S.Maximized;
+      // The manager's answer reaches our side as an event a moment after
+      // the property changes: wait for both to agree.
+      return Iconic == S.Iconic && Max == S.Maximized && bool(IsIconic(Main)) == S.Iconic &&
+             bool(IsZoomed(Main)) == S.Maximized;
     });
     EXPECT_TRUE(Ok);
     EXPECT_EQ(bool(IsIconic(Main)), S.Iconic);
