@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "support/ScopedEnv.h"
 #include "DialogTestSupport.h"
 #include "platform/forms/FileDialogForm.h"
 #include "platform/forms/FileDialogs.h"
@@ -34,19 +35,7 @@ void ClickItem(TFileListView* L, Integer Index, bool Ctrl = false) {
 TFileListView* List(TForm* F) { return TDialogsTest::Named<TFileListView>(F, "FileList"); }
 TEdit* NameEdit(TForm* F) { return TDialogsTest::Named<TEdit>(F, "NameEdit"); }
 
-class TEnvVar {
-public:
-  TEnvVar(const char* Name, const std::string& Value) : FName(Name) {
-    if (const char* Old = std::getenv(Name)) FOld = Old, FHad = true;
-    setenv(Name, Value.c_str(), 1);
-  }
-  ~TEnvVar() { FHad ? setenv(FName, FOld.c_str(), 1) : unsetenv(FName); }
-
-private:
-  const char* FName;
-  std::string FOld;
-  bool FHad = false;
-};
+using sxtest::TEnvVar;
 }  // namespace
 
 TEST_F(FileDialogForm, OpenListsTheFolderThroughItsFilterAndReturnsTwoFilesPickedWithCtrl) {

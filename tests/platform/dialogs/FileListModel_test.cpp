@@ -9,6 +9,7 @@
 #include <fstream>
 #include <utime.h>
 
+#include "support/ScopedEnv.h"
 #include "platform/forms/FileListModel.h"
 #include "support/ScratchDir.h"
 
@@ -25,20 +26,7 @@ void Write(const std::string& Path, size_t Size, time_t MTime) {
   utime(Path.c_str(), &T);
 }
 
-// An environment variable set for one scope.
-class TEnvVar {
-public:
-  TEnvVar(const char* Name, const std::string& Value) : FName(Name) {
-    if (const char* Old = std::getenv(Name)) FOld = Old, FHad = true;
-    setenv(Name, Value.c_str(), 1);
-  }
-  ~TEnvVar() { FHad ? setenv(FName, FOld.c_str(), 1) : unsetenv(FName); }
-
-private:
-  const char* FName;
-  std::string FOld;
-  bool FHad = false;
-};
+using sxtest::TEnvVar;
 }  // namespace
 
 TEST(TFileListModel, ListsFoldersFirstHidesDotNamesAndFiltersFilesOnly) {
