@@ -270,7 +270,7 @@ TgtDocumentDlg::TgtDocumentDlg(TComponent* AOwner) : TgtBaseDlg(AOwner) {
   btnClear->SetBounds(204, 102, 100, 25);
   btnClear->OnClick = TNotifyEvent(this, &TgtDocumentDlg::btnClearClick);
   lblBackgroundDisplayType = AddLabel(gbBackground, "lblBackgroundDisplayType", 12, 204);
-  cbBackgroundDisplayType = AddCombo(gbBackground, "cbBackgroundDisplayType", 160, 200, 144);
+  cbBackgroundDisplayType = AddCombo(gbBackground, "cbBackgroundDisplayType", 172, 200, 132);
   lblBackgroundColor = AddLabel(gbBackground, "lblBackgroundColor", 12, 236);
   shpBackgroundColor = new TShape(this);
   shpBackgroundColor->SetName("shpBackgroundColor");
