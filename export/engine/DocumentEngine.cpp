@@ -63,8 +63,8 @@ void TgtCustomDocumentEngine::BeginDoc() {
   if (FDocOpen) return;
   if (OnBeforeBeginDoc) OnBeforeBeginDoc(this);
   Word Result = 1;
-  // FIXME: the setup dialogs come with the form toolkit; until then the
-  // engine's own ShowSetupDialog answers (the base confirms).
+  // The final engines show their setup dialogs (export/dialogs); the base
+  // confirms without showing anything.
   if (GetPreferences()->GetShowSetupDialog()) Result = ShowSetupDialog();
   if (Result == 2) {
     FDocState = dsCancelled;

@@ -6,6 +6,8 @@
 class TgtBMPEngine : public TgtCustomGraphicsEngine {
 public:
   explicit TgtBMPEngine(TComponent* AOwner);
+  // The "BMP Setup" dialog (export/dialogs).
+  Word ShowSetupDialog() override;
   void EndPage() override;
 };
 

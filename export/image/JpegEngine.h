@@ -6,6 +6,8 @@
 class TgtJPEGEngine : public TgtCustomGraphicsEngine {
 public:
   explicit TgtJPEGEngine(TComponent* AOwner);
+  // The "JPEG Setup" dialog (export/dialogs).
+  Word ShowSetupDialog() override;
   void EndPage() override;
 
   TJPEGQualityRange GetQuality() const { return FQuality; }

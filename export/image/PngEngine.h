@@ -47,6 +47,8 @@ class TgtPNGEngine : public TgtCustomGraphicsEngine {
 public:
   explicit TgtPNGEngine(TComponent* AOwner);
   ~TgtPNGEngine() override;
+  // The "PNG Setup" dialog (export/dialogs).
+  Word ShowSetupDialog() override;
   void EndPage() override;
 
   TgtPNGColorType GetColorType() const { return FColorType; }

@@ -5,4 +5,6 @@
 class TgtPDFEngine : public TgtExPDFEngine {
 public:
   explicit TgtPDFEngine(TComponent* AOwner = nullptr) : TgtExPDFEngine(AOwner) {}
+  // The "PDF Setup" dialog (export/dialogs).
+  Word ShowSetupDialog() override;
 };

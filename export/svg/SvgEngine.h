@@ -25,6 +25,8 @@ class TgtSVGEngine : public TgtCustomPlainsheetEngine {
 public:
   explicit TgtSVGEngine(TComponent* AOwner);
   ~TgtSVGEngine() override;
+  // The "SVG Setup" dialog (export/dialogs).
+  Word ShowSetupDialog() override;
 
   // Where pages go with Preferences.OutputToUserStream; borrowed.
   TStream* GetUserStream() const { return FUserStream; }
