@@ -760,4 +760,7 @@ TEST_F(MemoOnScreen, KeyboardMenuOpensAtTheCaretAndTheUsersMenuComesFirst) {
   const TOpenMenu ByKey = ReadOpenMenu(Cases[0].Open);
   EXPECT_EQ(ByKey.Texts, (std::vector<AnsiString>{"&Own"}));
   EXPECT_EQ(Memo->GetPopupMenu(), Own) << "the program's menu stays";
+  // A menu the program pops up itself does not open on a click.
+  Own->AutoPopup = false;
+  EXPECT_FALSE(ReadOpenMenu([&] { D.Click(At.X, At.Y, TInputButton::Right); }).Seen);
 }
