@@ -5,6 +5,7 @@
 #include <vector>
 #include "controls/base/cxTimer.h"
 #include "platform/forms/ControlMessages.h"
+#include "platform/forms/Menus.h"
 #include "platform/forms/Mouse.h"
 #include "platform/forms/Screen.h"
 #include "platform/rtl/FormatSettings.h"
@@ -12,6 +13,7 @@
 #include "platform/win/Cursors.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
+#include "platform/win/Paint.h"
 #include "platform/win/SysMetrics.h"
 #include "platform/win/Window.h"
 
@@ -229,4 +231,60 @@ bool IsCtrlPressed() { return GetAsyncKeyState(VK_CONTROL) < 0; }
 
 void RegisterControlCursors() {
   if (Screen) Screen->SetCursors(crcxHandPoint, LoadCursorA(nullptr, IDC_HAND));
+}
+
+// ---------------------------------------------------------------------------
+// Popup menus
+
+bool PopupMenuAtPos(TWinControl* AControl, TComponent* AMenu, Integer X, Integer Y) {
+  if (!AMenu) return false;
+  if (auto* Provider = dynamic_cast<IcxPopupMenuProvider*>(AMenu)) {
+    Provider->Popup(X, Y);
+    return true;
+  }
+  if (auto* Menu = dynamic_cast<TPopupMenu*>(AMenu); Menu && Menu->AutoPopup) {
+    Menu->PopupComponent = AControl;
+    Menu->Popup(X, Y);
+    return true;
+  }
+  return false;
+}
+
+bool IsPopupMenuShortCutKey(TComponent* AMenu, TMessage& Message) {
+  if (!AMenu) return false;
+  if (auto* Provider = dynamic_cast<IcxPopupMenuProvider*>(AMenu)) return Provider->IsShortCut(Message);
+  if (auto* Menu = dynamic_cast<TPopupMenu*>(AMenu); Menu && Menu->WindowHandle()) return Menu->IsShortCut(Message);
+  return false;
+}
+
+// Measured the way the menu window lays its items out: text items on the
+// menu font, separators at half a menu-bar height, items drawn by their
+// owner (an owner-drawn menu, images, a bitmap) at the height their
+// MeasureItem gives, and the frame above and below.
+Integer CalcPopupMenuHeight(TPopupMenu* AMenu) {
+  constexpr Integer FrameHeight = 4;
+  if (!AMenu) return FrameHeight;
+  TCanvas Canvas;
+  HDC Dc = GetDC(nullptr);
+  Canvas.SetHandle(Dc);
+  if (::Screen) Canvas.SetFont(::Screen->MenuFont());
+  const Integer Default = std::max<Integer>(Canvas.TextHeight("Qg") + 4, GetSystemMetrics(SM_CYMENUCHECK) + 2);
+  Integer Total = FrameHeight;
+  TMenuItem* Items = AMenu->Items();
+  for (Integer I = 0; I < Items->Count(); ++I) {
+    TMenuItem* Item = Items->Items(I);
+    if (!Item->GetVisible()) continue;
+    Integer Height = Default;
+    if (Item->IsOwnerDraw()) {
+      Integer Width = 0;
+      Item->MeasureItem(&Canvas, Width, Height);
+      Height = std::max<Integer>(Height, 1);
+    } else if (Item->IsLine()) {
+      Height = GetSystemMetrics(SM_CYMENU) / 2;
+    }
+    Total += Height;
+  }
+  Canvas.SetHandle(nullptr);
+  ReleaseDC(nullptr, Dc);
+  return Total;
 }

@@ -1,16 +1,28 @@
 // cxControlHelpers.h — services of the base control that the popup window,
 // the editors and the toolbars use: the settings controller that tells
 // registered controls when the non-client metrics change, the mouse-leave
-// watch, a modal drag-threshold detector, the monitor work area, and small
-// character and key tests.
-//
-// FIXME: the popup-menu helpers (PopupMenuAtPos, CalcPopupMenuHeight,
-// IsPopupMenuShortCutKey) wait for the class library's menus.
+// watch, a modal drag-threshold detector, the monitor work area, small
+// character and key tests, and the popup-menu helpers that let a control's
+// popup menu be a class-library TPopupMenu or any component that provides
+// a menu of its own.
 #pragma once
 #include "platform/forms/Controls.h"
 #include "platform/rtl/Types.h"
 
 class TWinControl;
+class TPopupMenu;
+
+// A component that shows a popup menu of its own (a bar library's popup
+// menu) and can stand wherever a control takes a TPopupMenu.
+class IcxPopupMenuProvider {
+public:
+  virtual ~IcxPopupMenuProvider() = default;
+  // A key message (WParam the key, LParam its key data) that is a shortcut
+  // of one of the menu's items runs that item: true.
+  virtual bool IsShortCut(TMessage& Message) = 0;
+  // Shows the menu at the screen point.
+  virtual void Popup(Integer X, Integer Y) = 0;
+};
 
 // The private message a settings change becomes for each registered control.
 constexpr UINT CM_SCROLLBARMETRICSCHANGED = 0x8131;
@@ -77,6 +89,15 @@ bool IsWithinDragThreshold(TPoint AMouseDownPos, int X, int Y);
 void MapPointBetweenWindows(HWND AFrom, HWND ATo, TPoint& P);
 void MapRectBetweenWindows(HWND AFrom, HWND ATo, TRect& R);
 bool IsCtrlPressed();
+
+// Shows AMenu (a provider, or a TPopupMenu that pops up by itself) at the
+// screen point for AControl; false when nothing was shown.
+bool PopupMenuAtPos(TWinControl* AControl, TComponent* AMenu, Integer X, Integer Y);
+// Whether the key message is a shortcut of AMenu (and so was run there).
+bool IsPopupMenuShortCutKey(TComponent* AMenu, TMessage& Message);
+// The height of AMenu's window as it will open, frame included: what a
+// drop-down needs to know to place a menu above or below something.
+Integer CalcPopupMenuHeight(TPopupMenu* AMenu);
 
 // The screen cursor the hyperlink editor shows.
 constexpr int crcxHandPoint = -2099;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include "platform/forms/ControlMessages.h"
 #include "platform/forms/Forms.h"
+#include "platform/forms/Menus.h"
 #include "platform/forms/Mouse.h"
 #include "platform/forms/Screen.h"
 #include "platform/rtl/VirtualKeys.h"
@@ -525,7 +526,32 @@ void TcxControl::Dispatch(TMessage& Message) {
     case CM_CURSORCHANGED:
       FSavedCursor = GetCursor();
       break;
+    case WM_CONTEXTMENU: {
+      if (Message.Result != 0 || IsInDesignMode()) break;
+      TPoint P{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
+      const bool FromKey = P.X == -1 && P.Y == -1;
+      if (!FromKey) {
+        P = ScreenToClient(P);
+        if (!GetClientRect().Contains(P)) break;
+      }
+      bool Handled = false;
+      DoContextPopup(FromKey ? TPoint{-1, -1} : P, Handled);
+      Message.Result = Handled ? 1 : 0;
+      // Nothing shown here: the parent may have a menu for the point.
+      if (!Handled) DefaultHandler(Message);
+      return;
+    }
+    case CN_SYSKEYDOWN:
+      if (IsPopupMenuShortCut(Message)) {
+        Message.Result = 1;
+        return;
+      }
+      break;
     case CN_KEYDOWN:
+      if (IsPopupMenuShortCut(Message)) {
+        Message.Result = 1;
+        return;
+      }
       // Esc during a drag-and-drop ends it, however the form treats Esc.
       if (Message.WParam == VK_ESCAPE && FDragAndDropState != ddsNone) {
         SendMessageA(Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
@@ -536,4 +562,41 @@ void TcxControl::Dispatch(TMessage& Message) {
     default: break;
   }
   TCustomControl::Dispatch(Message);
+}
+
+// ---------------------------------------------------------------------------
+// Popup menu
+
+void TcxControl::SetPopupMenu(TComponent* Value) {
+  if (Value && !dynamic_cast<TPopupMenu*>(Value) && !dynamic_cast<IcxPopupMenuProvider*>(Value)) Value = nullptr;
+  if (Value == FPopupMenuComponent) return;
+  if (FPopupMenuComponent) FPopupMenuComponent->RemoveFreeNotification(this);
+  FPopupMenuComponent = Value;
+  if (FPopupMenuComponent) FPopupMenuComponent->FreeNotification(this);
+}
+
+void TcxControl::Notification(TComponent* AComponent, TOperation Operation) {
+  TCustomControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FPopupMenuComponent) FPopupMenuComponent = nullptr;
+}
+
+bool TcxControl::IsPopupMenuShortCut(TMessage& Message) {
+  if (IsInDesignMode()) return false;
+  for (TControl* C = this; C; C = C->GetParent())
+    if (auto* Cx = dynamic_cast<TcxControl*>(C); Cx && IsPopupMenuShortCutKey(Cx->FPopupMenuComponent, Message))
+      return true;
+  return false;
+}
+
+bool TcxControl::PopupContextMenu(TComponent* AMenu, Integer X, Integer Y) {
+  return PopupMenuAtPos(this, AMenu, X, Y);
+}
+
+// A keyboard request (-1, -1) opens the menu at the control's top-left corner.
+void TcxControl::DoContextPopup(TPoint MousePos, bool& Handled) {
+  TCustomControl::DoContextPopup(MousePos, Handled);
+  if (Handled) return;
+  const bool FromKey = MousePos.X == -1 && MousePos.Y == -1;
+  const TPoint At = ClientToScreen(FromKey ? TPoint{0, 0} : MousePos);
+  Handled = PopupContextMenu(FPopupMenuComponent, At.X, At.Y);
 }

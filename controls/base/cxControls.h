@@ -4,11 +4,13 @@
 // between them (shown by a refresh loop that runs until the bars'
 // visibility is stable and guards against flip-flopping), wheel scrolling,
 // focus on click, wanted-key dialog codes, and mouse enter/leave and focus
-// events. Handlers that call out to user code keep a weak link to the
-// control and stop touching it once it has been destroyed.
+// events, and a popup menu that is a TPopupMenu or any component that
+// provides a menu (right click, the menu key, and its items' shortcuts).
+// Handlers that call out to user code keep a weak link to the control and
+// stop touching it once it has been destroyed.
 //
-// FIXME: drag images, the popup-menu component and the middle-button
-// scrolling anchor are still to come.
+// FIXME: drag images and the middle-button scrolling anchor are still to
+// come.
 #pragma once
 #include <memory>
 #include "controls/base/cxClasses.h"
@@ -120,6 +122,14 @@ public:
   TNotifyEvent OnMouseEnter;
   TNotifyEvent OnMouseLeave;
 
+  // The control's popup menu: a TPopupMenu or an IcxPopupMenuProvider;
+  // any other component is taken as none.
+  TComponent* GetPopupMenu() const { return FPopupMenuComponent; }
+  void SetPopupMenu(TComponent* Value);
+  // Whether the key message is a shortcut of the popup menu of this control
+  // or of the nearest enclosing control of this family whose menu has it.
+  bool IsPopupMenuShortCut(TMessage& Message);
+
   TcxDragAndDropState DragAndDropState() const { return FDragAndDropState; }
   TcxDragAndDropObject* DragAndDropObject();
   void EndDragAndDrop(bool Accepted);
@@ -167,6 +177,10 @@ protected:
   // 0 none, 1 horizontal, 2 vertical.
   virtual int GetWheelScrollKind() const { return VScrollBarShown() ? 2 : 0; }
   virtual void PreMouseDown(TMouseButton, TShiftState, Integer, Integer) {}
+  // Shows AMenu at the screen point; true when a menu was shown.
+  virtual bool PopupContextMenu(TComponent* AMenu, Integer X, Integer Y);
+  void DoContextPopup(TPoint MousePos, bool& Handled) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
   void Paint() override;
   void Resize() override;
@@ -206,4 +220,5 @@ private:
   TCursor FSavedCursor = crDefault;
   TCursor FSavedScreenCursor = crDefault;
   bool FEndingDragAndDrop = false;
+  TComponent* FPopupMenuComponent = nullptr;
 };

@@ -312,6 +312,17 @@ public:
   static const char* MenuCaption(TMemoMenuCommand Command);
   bool MenuCommandEnabled(TMemoMenuCommand Command);
   void RunMenuCommand(TMemoMenuCommand Command);
+  // With UseDefaultMenu and no PopupMenu of the user's: makes the default
+  // menu (on first use), enables its items by the editor's state and lends
+  // it to PopupMenu until the context menu has been handled. True when it
+  // did so.
+  bool PreparePopupMenu();
+  // Opens the context menu for a WM_CONTEXTMENU point (screen coordinates;
+  // (-1, -1) from the keyboard opens it at the caret). True when a menu
+  // opened.
+  bool ShowContextMenu(TPoint Point);
+  // The default menu, once it has been made; nil before.
+  TPopupMenu* GetDefaultMenu() const { return FDefaultMenu; }
 
   // --- Mouse (DCMemoMouse.cpp) -------------------------------------------------
   enum class TMouseTrack { Idle, Selecting, Dragging, WordSelected };
@@ -422,6 +433,10 @@ private:
   void WMKillFocus(TMessage& Message);
   void WMTimer(TMessage& Message);
   void WMSetCursor(TMessage& Message);
+  void WMContextMenu(TMessage& Message);
+  void WMRButtonUp(TMessage& Message);
+  void DropTemporaryMenu();
+  void DefaultMenuClick(TObject* Sender);
   bool HandleEditMessage(TMessage& Message);
   void SelectingStep();
   void DraggingStep();
@@ -556,6 +571,7 @@ private:
   TPoint FMousePos{0, 0};
   TShiftState FMouseShift;
   bool FDefaultMenuActive = false;
+  TPopupMenu* FDefaultMenu = nullptr;  // owned as a component
   // Popups
   std::unique_ptr<TStringList> FHintList;
   std::unique_ptr<TStringList> FCompletionList;

@@ -82,6 +82,8 @@ void TCustomDCMemo::Dispatch(TMessage& Message) {
     case WM_HSCROLL: WMScroll(Message, false); return;
     case WM_MOUSEWHEEL: WMMouseWheel(Message); return;
     case WM_TIMER: WMTimer(Message); return;
+    case WM_CONTEXTMENU: WMContextMenu(Message); return;
+    case WM_RBUTTONUP: WMRButtonUp(Message); return;
     case WM_SETCURSOR:
       if (Message.WParam == WPARAM(Handle()) && LOWORD(Message.LParam) == HTCLIENT) {
         WMSetCursor(Message);

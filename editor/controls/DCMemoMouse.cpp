@@ -1,5 +1,6 @@
 // The editor's mouse: selecting (stream, and a column block with Alt),
-// double and triple clicks, dragging the selection, links, gutter clicks.
+// double and triple clicks, dragging the selection, links, gutter clicks,
+// and the default popup menu lent to PopupMenu while a context menu opens.
 #include <algorithm>
 #include <climits>
 
@@ -7,6 +8,7 @@
 #include "editor/text/MemoSource.h"
 #include "editor/view/PopupHint.h"
 #include "platform/forms/Forms.h"
+#include "platform/forms/Menus.h"
 #include "platform/forms/Screen.h"
 #include "platform/rtl/Guards.h"
 #include "platform/win/Win.h"
@@ -293,4 +295,98 @@ bool TCustomDCMemo::DoCollapseStateChanging(Integer Line, bool Collapsed) {
 
 void TCustomDCMemo::DoCollapseStateChanged(Integer Line, bool Collapsed) {
   if (OnCollapseStateChanged.Assigned()) OnCollapseStateChanged(this, Line, Collapsed);
+}
+
+// ---------------------------------------------------------------------------
+// The default popup menu
+
+void TCustomDCMemo::DefaultMenuClick(TObject* Sender) {
+  if (auto* Item = dynamic_cast<TMenuItem*>(Sender)) RunMenuCommand(TMemoMenuCommand(Item->GetTag()));
+}
+
+bool TCustomDCMemo::PreparePopupMenu() {
+  if (!FUseDefaultMenu || GetPopupMenu()) return false;
+  using C = TMemoMenuCommand;
+  if (!FDefaultMenu) {
+    FDefaultMenu = new TPopupMenu(this);
+    FDefaultMenu->AutoPopup = true;
+    Integer Next = 1;
+    auto Add = [&](const char* Caption, Integer Command) {
+      auto* Item = new TMenuItem(this);
+      while (FindComponent("MenuItem" + std::to_string(Next))) ++Next;
+      Item->SetName("MenuItem" + std::to_string(Next));
+      Item->SetCaption(Caption);
+      Item->SetTag(Command);
+      if (Command >= 0) Item->OnClick = TNotifyEvent(this, &TCustomDCMemo::DefaultMenuClick);
+      FDefaultMenu->Items()->Add(Item);
+    };
+    auto AddCommand = [&](C Command) { Add(MenuCaption(Command), Integer(Command)); };
+    AddCommand(C::Undo);
+    Add("-", -1);
+    for (C Command : {C::Cut, C::Copy, C::Paste, C::Delete}) AddCommand(Command);
+    Add("-", -1);
+    AddCommand(C::SelectAll);
+  }
+  TMenuItem* Items = FDefaultMenu->Items();
+  for (Integer I = 0; I < Items->Count(); ++I)
+    if (TMenuItem* Item = Items->Items(I); Item->GetTag() >= 0)
+      Item->SetEnabled(MenuCommandEnabled(TMemoMenuCommand(Item->GetTag())));
+  SetPopupMenu(FDefaultMenu);
+  FDefaultMenuActive = true;
+  return true;
+}
+
+// The lent default menu goes back once the context menu has been handled,
+// so a PopupMenu the program assigns later is not shadowed by it.
+void TCustomDCMemo::DropTemporaryMenu() {
+  if (!FDefaultMenuActive) return;
+  FDefaultMenuActive = false;
+  if (GetPopupMenu() == FDefaultMenu) SetPopupMenu(nullptr);
+}
+
+bool TCustomDCMemo::ShowContextMenu(TPoint Point) {
+  StopTracking();
+  const bool Prepared = PreparePopupMenu();
+  TPopupMenu* Menu = GetPopupMenu();
+  if (!Menu) return Prepared;
+  // A program's menu that does not pop up by itself is left to the program.
+  if (!Menu->AutoPopup) return false;
+  TPoint At;
+  if (Point.X >= 0) {
+    const TPoint Client = ScreenToClient(Point);
+    if (!GetClientRect().Contains(Client)) return false;
+    At = Point;
+  } else {
+    // From the keyboard: at the caret, when it shows in the window.
+    TPoint Local{0, 0};
+    if (!FHideCaret && Focused()) {
+      TCustomMemoSource* S = GetSource();
+      const TPoint Caret = TextToPoint(S->GetCaretChar(), S->GetCaretLine());
+      const TRect Client = GetClientRect();
+      if (Caret.X >= TextLeftEdge() && Client.Contains(Caret))
+        Local = {Caret.X + std::max<Integer>(FCaretSize.cx, 1), Caret.Y};
+    }
+    At = ClientToScreen(Local);
+  }
+  if (HWND Cap = GetCapture()) SendMessageA(Cap, WM_CANCELMODE, 0, 0);
+  Menu->PopupComponent = this;
+  Menu->Popup(At.X, At.Y);
+  return true;
+}
+
+void TCustomDCMemo::WMContextMenu(TMessage& Message) {
+  if (Message.Result == 0) {
+    const TPoint P{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
+    if (ShowContextMenu(P)) Message.Result = 1;
+  }
+  // The class library's handling leaves a message already answered alone.
+  inherited::Dispatch(Message);
+  DropTemporaryMenu();
+}
+
+void TCustomDCMemo::WMRButtonUp(TMessage& Message) {
+  StopTracking();
+  PreparePopupMenu();
+  inherited::Dispatch(Message);
+  DropTemporaryMenu();
 }

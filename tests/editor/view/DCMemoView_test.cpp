@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "editor/controls/DCMemo.h"
@@ -12,11 +13,14 @@
 #include "platform/forms/Application.h"
 #include "platform/forms/Clipbrd.h"
 #include "platform/forms/Forms.h"
+#include "platform/forms/Menus.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/ObjectText.h"
 #include "platform/rtl/VirtualKeys.h"
 #include "platform/win/EditControl.h"
 #include "platform/win/HeadlessDisplay.h"
+#include "platform/win/Menus.h"
+#include "platform/win/SysMetrics.h"
 #include "platform/win/Win.h"
 #include "support/TestFiles.h"
 
@@ -594,4 +598,169 @@ TEST_F(MemoOnScreen, DefaultMenuCommandsAreEnabledByTheState) {
   Memo->RunMenuCommand(C::Delete);
   EXPECT_EQ(Memo->GetText(), " text");
   EXPECT_TRUE(Memo->MenuCommandEnabled(C::Undo));
+}
+
+namespace {
+// What the open menu shows: each entry's text and whether it is greyed.
+struct TOpenMenu {
+  bool Seen = false;
+  TPopupMenu* Menu = nullptr;
+  std::vector<AnsiString> Texts;
+  std::vector<bool> Grayed;
+};
+
+TOpenMenu ReadOpenMenu(std::function<void()> Open, const char* Shot = nullptr) {
+  TOpenMenu R;
+  HeadlessDisplay().SetIdleHandler([&] {
+    HMENU M = TrackedMenu();
+    if (!M) return false;
+    for (int I = 0; I < GetMenuItemCount(M); ++I) {
+      char Buf[64] = {};
+      GetMenuStringA(M, UINT(I), Buf, sizeof Buf, MF_BYPOSITION);
+      R.Texts.push_back(Buf);
+      R.Grayed.push_back((GetMenuState(M, UINT(I), MF_BYPOSITION) & MF_GRAYED) != 0);
+    }
+    if (Shot) {
+      // The editor with the menu over it.
+      TRect W;
+      GetWindowRect(OpenMenuWindows().at(0), &W);
+      fs::create_directories(SX_BUILD_SHOTS);
+      TRect Area{W.Left - 120, W.Top - 60, W.Right + 20, W.Bottom + 20};
+      HeadlessDisplay().SaveScreenshot(std::string(SX_BUILD_SHOTS) + "/" + Shot, &Area);
+    }
+    R.Seen = true;
+    EndMenu();
+    return true;
+  });
+  Open();
+  HeadlessDisplay().ProcessMessages();
+  HeadlessDisplay().SetIdleHandler(nullptr);
+  return R;
+}
+}  // namespace
+
+TEST_F(MemoOnScreen, RightClickShowsTheDefaultMenuAndLendsItOnlyWhileOpen) {
+  Memo->SetText("first line\r\nsecond line\r\nthird line");
+  Memo->SetUseDefaultMenu(true);
+  Clipboard()->Clear();
+  Show();
+  auto& D = HeadlessDisplay();
+  const TPoint At = CellCentre(3, 1);
+  const TOpenMenu Open = ReadOpenMenu([&] { D.Click(At.X, At.Y, TInputButton::Right); }, "memo_default_menu.png");
+  ASSERT_TRUE(Open.Seen);
+  EXPECT_EQ(Open.Texts,
+            (std::vector<AnsiString>{"&Undo", "-", "Cu&t", "&Copy", "&Paste", "&Delete", "-", "Se&lect All"}));
+  // Undo follows the source (the click's caret move may be undoable);
+  // nothing is selected and nothing is on the clipboard.
+  auto WithUndo = [&](std::vector<bool> Rest) {
+    Rest.insert(Rest.begin(), !Src()->CanUndo());
+    return Rest;
+  };
+  EXPECT_EQ(Open.Grayed, WithUndo({false, true, true, true, true, false, false}));
+  ASSERT_NE(Memo->GetDefaultMenu(), nullptr);
+  EXPECT_EQ(Memo->GetDefaultMenu()->PopupPoint, At);
+  EXPECT_EQ(Memo->GetDefaultMenu()->PopupComponent, Memo);
+  EXPECT_EQ(Memo->GetPopupMenu(), nullptr) << "the default menu was lent for the click only";
+  // Item names are unique among the editor's components.
+  for (Integer I = 0; I < Memo->GetDefaultMenu()->Items()->Count(); ++I)
+    EXPECT_EQ(Memo->GetDefaultMenu()->Items()->Items(I)->GetName(), "MenuItem" + std::to_string(I + 1));
+  // With nothing to undo, Undo is greyed.
+  Memo->Perform(EM_EMPTYUNDOBUFFER, 0, 0);
+  EXPECT_TRUE(ReadOpenMenu([&] { D.KeyPress(VK_APPS); }).Grayed.at(0));
+  // A selection and text on the clipboard: Cut, Copy, Paste and Delete
+  // come alive; right-clicking inside the selection keeps it.
+  Src()->SetSelection(stStreamSel, 0, 1, 6, 1);
+  Clipboard()->SetAsText("x");
+  const TOpenMenu Selected = ReadOpenMenu([&] { D.Click(At.X, At.Y, TInputButton::Right); });
+  EXPECT_EQ(Selected.Grayed, WithUndo({false, false, false, false, false, false, false}));
+  Memo->SetReadOnly(true);
+  const TOpenMenu ReadOnly = ReadOpenMenu([&] { D.Click(At.X, At.Y, TInputButton::Right); });
+  EXPECT_EQ(ReadOnly.Grayed, WithUndo({false, true, false, true, true, false, false}));
+  Memo->SetReadOnly(false);
+  // Without UseDefaultMenu there is no menu at all.
+  Memo->SetUseDefaultMenu(false);
+  EXPECT_FALSE(ReadOpenMenu([&] { D.Click(At.X, At.Y, TInputButton::Right); }).Seen);
+}
+
+TEST_F(MemoOnScreen, DefaultMenuItemsRunTheirCommands) {
+  auto& D = HeadlessDisplay();
+  struct TCase {
+    WORD Mnemonic;
+    const char* Text;       // after the command
+    const char* Clip;       // the clipboard after it
+    bool Selection;         // a selection after it
+  };
+  // "two " is selected; "clip" is on the clipboard; "one " was typed last.
+  const TCase Cases[] = {
+      {'U', "two three", "clip", false},  {'T', "one three", "two ", false},
+      {'C', "one two three", "two ", true}, {'P', "one clipthree", "clip", false},
+      {'D', "one three", "clip", false},  {'L', "one two three", "clip", true},
+  };
+  Memo->SetUseDefaultMenu(true);
+  Show();
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(std::string(1, char(C.Mnemonic)));
+    Memo->SetText("two three");
+    Src()->SetCaret(0, 0);
+    Type("one ");
+    Src()->SetSelection(stStreamSel, 4, 0, 8, 0);
+    Clipboard()->SetAsText("clip");
+    // The menu key opens the menu; the mnemonic chooses the item.
+    D.KeyPress(VK_APPS);
+    D.KeyPress(C.Mnemonic);
+    D.ProcessMessages();
+    EXPECT_EQ(Memo->GetText(), C.Text);
+    EXPECT_EQ(Clipboard()->GetAsText(), C.Clip);
+    EXPECT_EQ(Src()->HasSelection(), C.Selection);
+    EXPECT_EQ(Memo->GetPopupMenu(), nullptr);
+  }
+}
+
+TEST_F(MemoOnScreen, KeyboardMenuOpensAtTheCaretAndTheUsersMenuComesFirst) {
+  Memo->SetText("alpha\r\nbeta\r\ngamma");
+  Memo->SetUseDefaultMenu(true);
+  Show();
+  auto& D = HeadlessDisplay();
+  Src()->SetCaret(2, 1);
+  const TPoint Caret = Memo->TextToPoint(2, 1);
+  const TPoint AtCaret = Screen(Caret.X + 2 * GetSystemMetrics(SM_CXBORDER), Caret.Y);
+  struct TCase {
+    std::function<void()> Open;
+    const char* Why;
+  };
+  const TCase Cases[] = {
+      {[&] { D.KeyPress(VK_APPS); }, "menu key"},
+      {[&] {
+         D.KeyDown(VK_SHIFT);
+         D.KeyPress(VK_F10);
+         D.KeyUp(VK_SHIFT);
+       },
+       "Shift+F10"},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    ASSERT_TRUE(ReadOpenMenu(C.Open).Seen);
+    EXPECT_EQ(Memo->GetDefaultMenu()->PopupPoint, AtCaret);
+  }
+  // A hidden caret: the top-left corner.
+  Memo->SetHideCaret(true);
+  ASSERT_TRUE(ReadOpenMenu(Cases[0].Open).Seen);
+  EXPECT_EQ(Memo->GetDefaultMenu()->PopupPoint, Screen(0, 0));
+  Memo->SetHideCaret(false);
+  // The program's own menu wins over the default one, by mouse and by key.
+  auto* Own = new TPopupMenu(Form);
+  auto* Item = new TMenuItem(Form);
+  Item->SetCaption("&Own");
+  Own->Items()->Add(Item);
+  Memo->SetPopupMenu(Own);
+  const TPoint At = CellCentre(1, 0);
+  const TOpenMenu ByMouse = ReadOpenMenu([&] { D.Click(At.X, At.Y, TInputButton::Right); });
+  EXPECT_EQ(ByMouse.Texts, (std::vector<AnsiString>{"&Own"}));
+  EXPECT_EQ(Own->PopupPoint, At);
+  const TOpenMenu ByKey = ReadOpenMenu(Cases[0].Open);
+  EXPECT_EQ(ByKey.Texts, (std::vector<AnsiString>{"&Own"}));
+  EXPECT_EQ(Memo->GetPopupMenu(), Own) << "the program's menu stays";
+  // A menu the program pops up itself does not open on a click.
+  Own->AutoPopup = false;
+  EXPECT_FALSE(ReadOpenMenu([&] { D.Click(At.X, At.Y, TInputButton::Right); }).Seen);
 }
