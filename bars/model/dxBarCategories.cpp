@@ -190,6 +190,11 @@ void TdxBarGroup::SetParentComponent(TComponent* Value) {
   if (auto* M = dynamic_cast<TdxBarManager*>(Value)) M->AddGroup(this);
 }
 
+void TdxBarGroup::ReadState(TReader* Reader) {
+  inherited::ReadState(Reader);
+  if (auto* M = dynamic_cast<TdxBarManager*>(Reader->Parent())) M->AddGroup(this);
+}
+
 void TdxBarGroup::DefineProperties(TFiler* Filer) {
   inherited::DefineProperties(Filer);
   Filer->DefineProperty(

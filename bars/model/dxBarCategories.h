@@ -71,6 +71,8 @@ public:
   bool HasParent() override { return FBarManager != nullptr; }
   TComponent* GetParentComponent() override;
   void SetParentComponent(TComponent* Value) override;
+  // A group nested in a manager's description joins that manager.
+  void ReadState(TReader* Reader) override;
 
 protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
