@@ -93,6 +93,7 @@ TdxBarItem::~TdxBarItem() {
   if (OnDestroy) OnDestroy(this);
   Destroying();
   ClearObjectLinks(this);
+  if (FBarManager) FBarManager->RemoveFromGroups(this);
   // A link outlives its item only as an empty placement.
   while (!FLinks.empty()) {
     TdxBarItemLink* L = FLinks.back();

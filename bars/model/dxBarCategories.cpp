@@ -108,7 +108,10 @@ TdxBarGroup::TdxBarGroup(TComponent* AOwner) : TComponent(AOwner) {}
 
 TdxBarGroup::~TdxBarGroup() {
   Destroying();
-  if (FBarManager) FBarManager->RemoveGroup(this);
+  if (FBarManager) {
+    FBarManager->RemoveGroup(this);
+    FBarManager->RemoveFromGroups(this);
+  }
   for (TComponent* C : FEntries) C->RemoveFreeNotification(this);
 }
 
@@ -142,6 +145,8 @@ void TdxBarGroup::Remove(TComponent* AComponent) {
   FEntries.erase(FEntries.begin() + I);
   AComponent->RemoveFreeNotification(this);
 }
+
+void TdxBarGroup::ForgetEntry(TComponent* AComponent) { std::erase(FEntries, AComponent); }
 
 void TdxBarGroup::MoveEntry(Integer AOldIndex, Integer ANewIndex) {
   if (AOldIndex < 0 || AOldIndex >= GetCount() || ANewIndex < 0 || ANewIndex >= GetCount()) return;

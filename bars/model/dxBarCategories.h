@@ -59,6 +59,8 @@ public:
   void Add(TComponent* AComponent);
   void Remove(TComponent* AComponent);
   void MoveEntry(Integer AOldIndex, Integer ANewIndex);
+  // Drops an entry that is being destroyed (no call back into it).
+  void ForgetEntry(TComponent* AComponent);
   bool Contains(const TdxBarGroup* AGroup) const;
   Integer GetIndex() const;
 

@@ -190,6 +190,10 @@ void TdxBarManager::AddGroup(TdxBarGroup* AGroup) {
 
 void TdxBarManager::RemoveGroup(TdxBarGroup* AGroup) { std::erase(FGroups, AGroup); }
 
+void TdxBarManager::RemoveFromGroups(TComponent* AComponent) {
+  for (TdxBarGroup* G : FGroups) G->ForgetEntry(AComponent);
+}
+
 TdxBarGroup* TdxBarManager::CreateGroup() {
   auto* G = new TdxBarGroup(FOwnerForm);
   AddGroup(G);

@@ -58,6 +58,9 @@ public:
   void AddGroup(TdxBarGroup* AGroup);
   void RemoveGroup(TdxBarGroup* AGroup);
   TdxBarGroup* CreateGroup();
+  // Items and groups leave every group as they are destroyed: the free
+  // notification does not reach a group while the form frees them all.
+  void RemoveFromGroups(TComponent* AComponent);
 
   Integer GetDockControlCount() const { return Integer(FDockControls.size()); }
   TdxDockControl* GetDockControl(Integer Index) const;
