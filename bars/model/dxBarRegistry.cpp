@@ -1,0 +1,50 @@
+#include "bars/model/dxBarRegistry.h"
+
+#include <vector>
+#include "bars/items/dxBarItems.h"
+#include "bars/model/dxBarCategories.h"
+#include "bars/model/dxBarManager.h"
+#include "platform/rtl/ClassRegistry.h"
+
+namespace {
+std::vector<TdxBarItemClassEntry>& Entries() {
+  static std::vector<TdxBarItemClassEntry> List;
+  return List;
+}
+}  // namespace
+
+void dxBarRegisterItem(TClass AItemClass, TClass AControlClass, bool AShowInCustomizing) {
+  for (TdxBarItemClassEntry& E : Entries())
+    if (E.ItemClass == AItemClass) {
+      E.ControlClass = AControlClass;
+      E.ShowInCustomizing = AShowInCustomizing;
+      return;
+    }
+  Entries().push_back({AItemClass, AControlClass, AShowInCustomizing});
+  RegisterClass(AItemClass);
+}
+
+void dxBarUnregisterItem(TClass AItemClass) {
+  auto& L = Entries();
+  std::erase_if(L, [&](const TdxBarItemClassEntry& E) { return E.ItemClass == AItemClass; });
+}
+
+const TdxBarItemClassEntry* dxBarFindItemClass(TClass AItemClass) {
+  for (const TdxBarItemClassEntry& E : Entries())
+    if (E.ItemClass == AItemClass) return &E;
+  return nullptr;
+}
+
+int dxBarItemClassCount() { return int(Entries().size()); }
+const TdxBarItemClassEntry& dxBarItemClassAt(int Index) { return Entries().at(std::size_t(Index)); }
+
+void RegisterBarItems() {
+  RegisterBarClasses();
+  // Control classes arrive with the window layer; until then nil.
+  dxBarRegisterItem(TdxBarButton::StaticClass(), nullptr, true);
+  dxBarRegisterItem(TdxBarEdit::StaticClass(), nullptr, true);
+  dxBarRegisterItem(TdxBarCombo::StaticClass(), nullptr, true);
+  dxBarRegisterItem(TdxBarSubItem::StaticClass(), nullptr, true);
+  dxBarRegisterItem(TdxBarListItem::StaticClass(), nullptr, true);
+  dxBarRegisterItem(TdxBarContainerItem::StaticClass(), nullptr, true);
+}
