@@ -113,6 +113,10 @@ COLORREF ColorToRGB(TColor Color) {
 
 bool ColorToIdent(TColor Color, AnsiString& Ident) { return IntToIdent(Color, Ident, ColorIdents); }
 
+void GetColorValues(const std::function<void(const AnsiString& Ident)>& Proc) {
+  for (const TIdentMapEntry& E : ColorIdents) Proc(E.Name);
+}
+
 bool IdentToColor(const AnsiString& Ident, TColor& Color) {
   Integer Value;
   if (!IdentToInt(Ident, Value, ColorIdents)) return false;

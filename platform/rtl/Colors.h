@@ -12,6 +12,7 @@
 // The system colours come from one fixed table, the classic Windows default
 // scheme (grey 3-D faces, navy captions), since Linux has no such settings.
 #pragma once
+#include <functional>
 #include <cstdint>
 #include <ostream>
 #include "platform/rtl/Types.h"
@@ -133,6 +134,9 @@ COLORREF ColorToRGB(TColor Color);
 bool ColorToIdent(TColor Color, AnsiString& Ident);
 // Case-insensitive lookup of an identifier; false for an unknown one.
 bool IdentToColor(const AnsiString& Ident, TColor& Color);
+// Calls Proc with every colour identifier, in the table's order ("clBlack"
+// first, the system colours after the sixteen basic ones).
+void GetColorValues(const std::function<void(const AnsiString& Ident)>& Proc);
 
 // The identifier, or "$" and eight upper-case hex digits ("$00123456",
 // "$FF000019") for a colour without one. This is how colours are written to
