@@ -1862,6 +1862,10 @@ void TcxPageControl::SyncActivePage() {
 }
 
 void TcxPageControl::Change() {
+  // A locked change comes from the active page itself (a page whose tab is
+  // hidden stays active without a current tab); only the user's choice of
+  // a tab moves the page.
+  if (ChangeEventsLocked()) return;
   LockChangeEvents();
   try {
     SyncActivePage();
