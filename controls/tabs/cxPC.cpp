@@ -473,6 +473,7 @@ TcxCustomTabControl::TcxCustomTabControl(TComponent* AOwner) : TcxControl(AOwner
   FControlStyle.Include(csOpaque);
   SetBounds(FLeft, FTop, 289, 193);
   FTabStop = true;
+  FColor = clBtnFace;
   SetBorderStyle(cxcbsNone);
   FTabSlants = std::make_unique<TcxTabSlants>(TNotifyEvent(this, &TcxCustomTabControl::SlantsChanged));
   FTabs = std::make_unique<TcxTabs>(this);

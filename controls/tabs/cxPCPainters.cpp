@@ -309,12 +309,20 @@ void TcxPCCustomPainter::DrawTabImageAndText(TcxCanvas* ACanvas, int V) {
   }
   if (!Caption.empty() && !LastTextRect.IsEmpty()) {
     ACanvas->GetBrush()->SetStyle(bsClear);
+    SetBkMode(ACanvas->GetDC(), TRANSPARENT);
     if (!FControl->IsVerticalText()) {
-      ACanvas->DrawTextWithFlags(Caption, LastTextRect, cxSingleLine | cxShowPrefix | cxShowEndEllipsis | cxAlignLeft,
-                                 Enabled);
+      // One pixel more for the embossed copy of a disabled caption.
+      TRect R = LastTextRect;
+      ++R.Right;
+      ++R.Bottom;
+      ACanvas->FillRect(R, GetTabColor(V));
+      ACanvas->GetBrush()->SetStyle(bsClear);
+      ACanvas->DrawTextWithFlags(Caption, R, cxSingleLine | cxShowPrefix | cxShowEndEllipsis | cxAlignLeft, Enabled);
     } else {
       // Vertical captions go through a bitmap drawn level and turned.
-      const TRect& R = LastTextRect;
+      TRect R = LastTextRect;
+      ++R.Right;
+      ++R.Bottom;
       TBitmap Bmp;
       Bmp.SetPixelFormat(pf32bit);
       Bmp.SetSize(R.Height(), R.Width());
@@ -322,6 +330,7 @@ void TcxPCCustomPainter::DrawTabImageAndText(TcxCanvas* ACanvas, int V) {
       BC.FillRect({0, 0, R.Height(), R.Width()}, GetTabColor(V));
       BC.GetFont()->Assign(ACanvas->GetFont());
       BC.GetBrush()->SetStyle(bsClear);
+      SetBkMode(BC.GetDC(), TRANSPARENT);
       BC.DrawTextWithFlags(Caption, {0, 0, R.Height(), R.Width()}, cxSingleLine | cxShowPrefix | cxShowEndEllipsis,
                            Enabled);
       TcxCanvas::TurnBitmap(&Bmp, FControl->TextDirection() == 1 ? 1 : 2, false);
@@ -330,7 +339,8 @@ void TcxPCCustomPainter::DrawTabImageAndText(TcxCanvas* ACanvas, int V) {
     ACanvas->GetBrush()->SetStyle(bsSolid);
   }
   // The frame and background drawn next leave the content alone.
-  if (!LastTextRect.IsEmpty()) ACanvas->ExcludeClipRect(LastTextRect);
+  if (!LastTextRect.IsEmpty())
+    ACanvas->ExcludeClipRect({LastTextRect.Left, LastTextRect.Top, LastTextRect.Right + 1, LastTextRect.Bottom + 1});
   if (!LastImageRect.IsEmpty()) ACanvas->ExcludeClipRect(LastImageRect);
 }
 
@@ -453,7 +463,9 @@ void TcxPCStandardPainter::CalculateTabsArea(TcxPCNavigatorButtons Buttons, TcxP
   GetControlMargins(M);
   M = RotateMargins(M);
   const int W = FControl->GetWidth(), H = FControl->GetHeight();
-  TRect R = Deflated(W, H, M);
+  // The rectangle keeps the margins (the current tab of some styles grows
+  // into them); the row itself starts and ends inside them.
+  TRect R{0, 0, W, H};
   const auto Q = GetNavigatorButtonsQueue(Buttons);
   int NavLength = 0;
   for (size_t I = 0; I < Q.size(); ++I) NavLength += GetNavigatorButtonWidth(Q[I]) + (I ? GetNavigatorButtonsInterval() : 0);
@@ -487,12 +499,22 @@ void TcxPCStandardPainter::CalculateTabsArea(TcxPCNavigatorButtons Buttons, TcxP
   }
   if (R.Right < R.Left) R.Right = R.Left;
   if (R.Bottom < R.Top) R.Bottom = R.Top;
+  TRect Inner{R.Left + M.Left, R.Top + M.Top, R.Right - M.Right, R.Bottom - M.Bottom};
+  if (NavLength > 0) {
+    // The navigator's side of the row has no margin of its own.
+    if (Hor && NavAtEnd) Inner.Right = R.Right;
+    if (Hor && !NavAtEnd) Inner.Left = R.Left;
+    if (!Hor && NavAtEnd) Inner.Bottom = R.Bottom;
+    if (!Hor && !NavAtEnd) Inner.Top = R.Top;
+  }
+  if (Inner.Right < Inner.Left) Inner.Right = Inner.Left;
+  if (Inner.Bottom < Inner.Top) Inner.Bottom = Inner.Top;
   Area.Rect = R;
   Area.NearOffset = Area.FarOffset = 0;
   Area.RowSpacing = GetTabsSpacing().Y;
-  Area.Length = Hor ? R.Width() : R.Height();
-  Area.Start = {R.Left, R.Top};
-  Area.End = {R.Right, R.Bottom};
+  Area.Length = Hor ? Inner.Width() : Inner.Height();
+  Area.Start = {Inner.Left, Inner.Top};
+  Area.End = {Inner.Right, Inner.Bottom};
   FButtonRects.clear();
   int P = Hor ? Nav.Left : Nav.Top;
   for (TcxPCNavigatorButton B : Q) {
@@ -531,14 +553,27 @@ void TcxPCStandardPainter::DrawTab(TcxCanvas* ACanvas, int V) {
   TcxTab* T = FControl->VisibleTabs()->GetTab(V);
   const TRect R = T->DisplayRect();
   if (R.IsEmpty()) return;
+  // Only the current tab reaches into the page frame; the others stop at
+  // its line, which stays the frame's.
+  TRect Clip = R;
+  if (!T->IsCurrent()) {
+    const TRect F = GetFrameRect();
+    switch (T->Side()) {
+      case 0: Clip.Bottom = std::min(Clip.Bottom, F.Top); break;
+      case 1: Clip.Top = std::max(Clip.Top, F.Bottom); break;
+      case 2: Clip.Right = std::min(Clip.Right, F.Left); break;
+      default: Clip.Left = std::max(Clip.Left, F.Right); break;
+    }
+    if (Clip.IsEmpty()) return;
+  }
   const int Saved = SaveDC(ACanvas->GetDC());
-  ACanvas->IntersectClipRect(R);
+  ACanvas->IntersectClipRect(Clip);
   if (!(IsOwnerDrawn() && DoOwnerDraw(V))) {
     DrawTabImageAndText(ACanvas, V);
     DrawTabFrame(ACanvas, V);
   }
   RestoreDC(ACanvas->GetDC(), Saved);
-  ACanvas->ExcludeClipRect(R);
+  ACanvas->ExcludeClipRect(Clip);
 }
 
 void TcxPCStandardPainter::DrawTabs(TcxCanvas* ACanvas) {

@@ -220,7 +220,7 @@ TEST_F(TabsTest, LeftTabsRunUpwardsFromTheBottom) {
   EXPECT_TRUE(C->IsReversedRow());
   EXPECT_GT(Tab(0)->Position.Y, Tab(1)->Position.Y);
   EXPECT_GT(Tab(1)->Position.Y, Tab(2)->Position.Y);
-  EXPECT_EQ(Tab(0)->LayoutRect().Bottom, C->TabsArea().Rect.Bottom);
+  EXPECT_EQ(Tab(0)->LayoutRect().Bottom, C->TabsArea().End.Y);
   EXPECT_EQ(Tab(0)->DrawKind(), 4);
 }
 
@@ -263,6 +263,7 @@ TEST_F(TabsTest, RotatedTabsAlongTheTopStandUpright) {
 }
 
 TEST(TabPainterFactory, RegistersOnceAndPicksStylesForLooksAndFeels) {
+  RegisterStandardTabPainters();
   TcxPCPaintersFactory::RegisterTabPainterClass(cxPCTabsPainterClass());
   const int N = TcxPCPaintersFactory::Count();
   TcxPCPaintersFactory::RegisterTabPainterClass(cxPCTabsPainterClass());
