@@ -76,28 +76,3 @@ void TEditorDialogsTest::Drive(const std::function<void()>& Show, std::vector<TS
   EXPECT_EQ(Next, Steps.size()) << "the form closed before every step ran";
 }
 
-void TEditorDialogsTest::ClickAt(TControl* C, int X, int Y) {
-  const TPoint P = C->ClientToScreen({X, Y});
-  HeadlessDisplay().Click(P.X, P.Y);
-}
-
-void TEditorDialogsTest::Key(WORD Vk, bool Ctrl, bool Shift) {
-  if (Ctrl) HeadlessDisplay().KeyDown(VK_CONTROL);
-  if (Shift) HeadlessDisplay().KeyDown(VK_SHIFT);
-  HeadlessDisplay().KeyPress(Vk);
-  if (Shift) HeadlessDisplay().KeyUp(VK_SHIFT);
-  if (Ctrl) HeadlessDisplay().KeyUp(VK_CONTROL);
-}
-
-void TEditorDialogsTest::Type(const AnsiString& Text) { HeadlessDisplay().TypeText(Text); }
-
-COLORREF TEditorDialogsTest::PixelAt(TControl* C, int X, int Y) {
-  const TPoint P = C->ClientToScreen({X, Y});
-  return HeadlessDisplay().ScreenPixel(P.X, P.Y);
-}
-
-void TEditorDialogsTest::SaveShot(TForm* Form, const std::string& Name) {
-  TRect R;
-  GetWindowRect(Form->Handle(), &R);
-  HeadlessDisplay().SaveScreenshot(std::string(SX_SOURCE_DIR) + "/build/" + Name + ".png", &R);
-}

@@ -14,6 +14,7 @@
 #include "platform/forms/Application.h"
 #include "platform/forms/Forms.h"
 #include "platform/win/HeadlessDisplay.h"
+#include "support/FormInput.h"
 
 class TEditorDialogsTest : public ::testing::Test {
 protected:
@@ -27,19 +28,17 @@ protected:
   void Drive(const std::function<void()>& Show, std::vector<TStep> Steps);
 
 public:
-  static void ClickAt(TControl* C, int X, int Y);
+  static void ClickAt(TControl* C, int X, int Y) { sxtest::ClickAt(C, X, Y); }
   static void Click(TControl* C) { ClickAt(C, C->GetWidth() / 2, C->GetHeight() / 2); }
-  static void Key(WORD Vk, bool Ctrl = false, bool Shift = false);
-  static void Type(const AnsiString& Text);
+  static void Key(WORD Vk, bool Ctrl = false, bool Shift = false) { sxtest::Key(Vk, Ctrl, Shift); }
+  static void Type(const AnsiString& Text) { sxtest::Type(Text); }
   template <class T>
   static T* Named(TForm* Form, const char* Name) {
-    T* C = dynamic_cast<T*>(Form->FindComponent(Name));
-    EXPECT_NE(C, nullptr) << Name;
-    return C;
+    return sxtest::Named<T>(Form, Name);
   }
-  static COLORREF PixelAt(TControl* C, int X, int Y);
+  static COLORREF PixelAt(TControl* C, int X, int Y) { return sxtest::PixelAt(C, X, Y); }
   // Saves the form's picture under build/ for a person to look at.
-  static void SaveShot(TForm* Form, const std::string& Name);
+  static void SaveShot(TForm* Form, const std::string& Name) { sxtest::SaveShot(Form, Name); }
   void Pump() { App->ProcessMessages(); }
 
 protected:

@@ -57,32 +57,3 @@ bool TDialogsTest::Drive(TCommonDialog& Dialog, const std::function<bool()>& Run
   return R;
 }
 
-void TDialogsTest::ClickAt(TControl* C, int X, int Y, bool Ctrl, bool Shift) {
-  const TPoint P = C->ClientToScreen({X, Y});
-  if (Ctrl) HeadlessDisplay().KeyDown(VK_CONTROL);
-  if (Shift) HeadlessDisplay().KeyDown(VK_SHIFT);
-  HeadlessDisplay().Click(P.X, P.Y);
-  if (Shift) HeadlessDisplay().KeyUp(VK_SHIFT);
-  if (Ctrl) HeadlessDisplay().KeyUp(VK_CONTROL);
-}
-
-void TDialogsTest::Key(WORD Vk, bool Ctrl, bool Shift) {
-  if (Ctrl) HeadlessDisplay().KeyDown(VK_CONTROL);
-  if (Shift) HeadlessDisplay().KeyDown(VK_SHIFT);
-  HeadlessDisplay().KeyPress(Vk);
-  if (Shift) HeadlessDisplay().KeyUp(VK_SHIFT);
-  if (Ctrl) HeadlessDisplay().KeyUp(VK_CONTROL);
-}
-
-void TDialogsTest::Type(const AnsiString& Text) { HeadlessDisplay().TypeText(Text); }
-
-COLORREF TDialogsTest::PixelAt(TControl* C, int X, int Y) {
-  const TPoint P = C->ClientToScreen({X, Y});
-  return HeadlessDisplay().ScreenPixel(P.X, P.Y);
-}
-
-void TDialogsTest::SaveShot(TForm* Form, const std::string& Name) {
-  TRect R;
-  GetWindowRect(Form->Handle(), &R);
-  HeadlessDisplay().SaveScreenshot(std::string(SX_SOURCE_DIR) + "/build/" + Name + ".png", &R);
-}

@@ -13,6 +13,7 @@
 #include "platform/forms/Application.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/win/HeadlessDisplay.h"
+#include "support/FormInput.h"
 #include "support/ScratchDir.h"
 
 class TDialogsTest : public ::testing::Test {
@@ -36,19 +37,19 @@ protected:
 
 public:
   // Input as the user gives it, at a point of a control's client area.
-  static void ClickAt(TControl* C, int X, int Y, bool Ctrl = false, bool Shift = false);
-  static void Key(WORD Vk, bool Ctrl = false, bool Shift = false);
-  static void Type(const AnsiString& Text);
+  static void ClickAt(TControl* C, int X, int Y, bool Ctrl = false, bool Shift = false) {
+    sxtest::ClickAt(C, X, Y, Ctrl, Shift);
+  }
+  static void Key(WORD Vk, bool Ctrl = false, bool Shift = false) { sxtest::Key(Vk, Ctrl, Shift); }
+  static void Type(const AnsiString& Text) { sxtest::Type(Text); }
   template <class T>
   static T* Named(TForm* Form, const char* Name) {
-    T* C = dynamic_cast<T*>(Form->FindComponent(Name));
-    EXPECT_NE(C, nullptr) << Name;
-    return C;
+    return sxtest::Named<T>(Form, Name);
   }
   // The screen's pixel at a control's client point.
-  static COLORREF PixelAt(TControl* C, int X, int Y);
+  static COLORREF PixelAt(TControl* C, int X, int Y) { return sxtest::PixelAt(C, X, Y); }
   // Saves the form's picture under build/ for a person to look at.
-  static void SaveShot(TForm* Form, const std::string& Name);
+  static void SaveShot(TForm* Form, const std::string& Name) { sxtest::SaveShot(Form, Name); }
 
 protected:
   std::unique_ptr<TApplication> App;
