@@ -35,7 +35,7 @@ TdxBarItemLink::TdxBarItemLink(TCollection* ACollection) : TCollectionItem(AColl
   FUseCount = M ? M->InitialUseCount() : 0;
   if (TdxBarItemLinks* L = Links()) {
     L->FRecentOrder.push_back(this);
-    if (L->FConstructing == this) L->FConstructing = nullptr;
+    if (L->FConstructing == static_cast<TCollectionItem*>(this)) L->FConstructing = nullptr;
   }
   if (M && !M->IsLoading() && M->OnItemLinkAdd) M->OnItemLinkAdd(M, this);
 }
@@ -310,8 +310,10 @@ void TdxBarItemLinks::RebuildLists() {
   FShown.clear();
   bool Designing = FBarManager && FBarManager->IsDesigning();
   for (Integer I = 0; I < Count(); ++I) {
+    // A link still in its base constructor is not a link yet: not even a
+    // cast to one is allowed.
+    if (Items(I) == FConstructing) continue;
     TdxBarItemLink* L = GetItem(I);
-    if (L == FConstructing) continue;  // its fields are not set yet
     if (!L->FItem || !(Designing || L->FItem->IsActuallyVisible())) continue;
     FAvailable.push_back(L);
     if (!(Designing || L->FVisible)) continue;
@@ -443,11 +445,12 @@ void TdxBarItemLinks::Update(TCollectionItem*) {
 void TdxBarItemLinks::Notify(TCollectionItem* Item, TCollectionNotification Action) {
   // The collection hears of a new link from the link's base constructor,
   // before the link's own fields exist.
-  if (Action == cnAdded) FConstructing = static_cast<TdxBarItemLink*>(Item);
+  if (Action == cnAdded) FConstructing = Item;
   if (Action == cnExtracting || Action == cnDeleting) {
-    auto* L = static_cast<TdxBarItemLink*>(Item);
-    std::erase(FAvailable, L);
-    std::erase(FVisibleList, L);
-    std::erase(FShown, L);
+    // Compared as collection items: the link may be half destroyed.
+    auto Same = [Item](TdxBarItemLink* L) { return static_cast<TCollectionItem*>(L) == Item; };
+    std::erase_if(FAvailable, Same);
+    std::erase_if(FVisibleList, Same);
+    std::erase_if(FShown, Same);
   }
 }

@@ -162,7 +162,7 @@ private:
   TdxBarManager* FBarManager;
   TObject* FOwner;
   TCustomdxBarControl* FBarControl = nullptr;  // owned (bars/windows)
-  TdxBarItemLink* FConstructing = nullptr;
+  TCollectionItem* FConstructing = nullptr;   // a link whose own constructor has not run yet
   std::vector<TdxBarItemLink*> FAvailable, FVisibleList, FShown;
   std::vector<TdxBarItemLink*> FRecentOrder;
   Integer FRecentItemCount = -1;
