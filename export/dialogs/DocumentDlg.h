@@ -22,6 +22,7 @@
 #include "platform/forms/StdCtrls.h"
 
 class TgtCustomDocumentEngine;
+class TgtDocInfo;
 class TPanel;
 class TShape;
 class TImage;
@@ -134,6 +135,11 @@ public:
   TPicture* BackgroundPicture() const;
 
 protected:
+  // The document properties on the Content page (author, creator,
+  // keywords, subject, title), shown from and stored into D.
+  void ShowDocInfo(TgtDocInfo* D);
+  void StoreDocInfo(TgtDocInfo* D);
+
   // Picture and background values shared by the dialogs that show them.
   void ShowBackground();
   void TakeBackground(bool WithDisplayType = true);

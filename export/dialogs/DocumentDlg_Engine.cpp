@@ -41,3 +41,19 @@ void TgtDocumentDlg::TakeBackground(bool WithDisplayType) {
   if (WithDisplayType && T >= 0) FEngine->SetBackgroundImageDisplayType(TgtBackgroundDisplayType(T));
 }
 
+
+void TgtDocumentDlg::ShowDocInfo(TgtDocInfo* D) {
+  edAuthor->SetText(WideToAnsi(D->GetAuthor()));
+  edCreator->SetText(WideToAnsi(D->GetCreator()));
+  edKeywords->SetText(WideToAnsi(D->GetKeywords()));
+  edSubject->SetText(WideToAnsi(D->GetSubject()));
+  edTitle->SetText(WideToAnsi(D->GetTitle()));
+}
+
+void TgtDocumentDlg::StoreDocInfo(TgtDocInfo* D) {
+  D->SetAuthor(AnsiToWide(edAuthor->GetText()));
+  D->SetCreator(AnsiToWide(edCreator->GetText()));
+  D->SetKeywords(AnsiToWide(edKeywords->GetText()));
+  D->SetSubject(AnsiToWide(edSubject->GetText()));
+  D->SetTitle(AnsiToWide(edTitle->GetText()));
+}

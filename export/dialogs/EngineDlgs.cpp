@@ -31,11 +31,7 @@ void TgtPlainSheetDlg::FormShow() {
   cbImagePixelFormat->SetItemIndex(Integer(E->GetImageSettings()->ImagePixelFormat));
   edSourceDPI->SetText(IntToStr(E->GetImageSettings()->SourceDPI));
   TgtDocInfo* D = E->GetDocInfo();
-  edAuthor->SetText(WideToAnsi(D->GetAuthor()));
-  edCreator->SetText(WideToAnsi(D->GetCreator()));
-  edKeywords->SetText(WideToAnsi(D->GetKeywords()));
-  edSubject->SetText(WideToAnsi(D->GetSubject()));
-  edTitle->SetText(WideToAnsi(D->GetTitle()));
+  ShowDocInfo(D);
   inherited::FormShow();
 }
 
@@ -54,11 +50,7 @@ void TgtPlainSheetDlg::btnOKClick() {
   if (const Integer P = SelectedObject(cbImagePixelFormat); P >= 0) S->ImagePixelFormat = TPixelFormat(P);
   S->SourceDPI = StrToInt(edSourceDPI->GetText());
   TgtDocInfo* D = E->GetDocInfo();
-  D->SetAuthor(AnsiToWide(edAuthor->GetText()));
-  D->SetCreator(AnsiToWide(edCreator->GetText()));
-  D->SetKeywords(AnsiToWide(edKeywords->GetText()));
-  D->SetSubject(AnsiToWide(edSubject->GetText()));
-  D->SetTitle(AnsiToWide(edTitle->GetText()));
+  StoreDocInfo(D);
   inherited::btnOKClick();
 }
 
@@ -225,11 +217,7 @@ void TgtJPEGEngineDlg::btnOKClick() {
 void TgtPNGEngineDlg::FormShow() {
   auto* E = dynamic_cast<TgtPNGEngine*>(FEngine);
   TgtDocInfo* D = E->GetDocInfo();
-  edAuthor->SetText(WideToAnsi(D->GetAuthor()));
-  edCreator->SetText(WideToAnsi(D->GetCreator()));
-  edKeywords->SetText(WideToAnsi(D->GetKeywords()));
-  edSubject->SetText(WideToAnsi(D->GetSubject()));
-  edTitle->SetText(WideToAnsi(D->GetTitle()));
+  ShowDocInfo(D);
   SelectObject(cbColorType, E->GetColorType());
   TgtPNGPixelDimensions* PD = E->GetPixelDimensions();
   chkPixelDimensions->SetChecked(PD->Enabled);
@@ -248,11 +236,7 @@ void TgtPNGEngineDlg::FormShow() {
 void TgtPNGEngineDlg::btnOKClick() {
   auto* E = dynamic_cast<TgtPNGEngine*>(FEngine);
   TgtDocInfo* D = E->GetDocInfo();
-  D->SetAuthor(AnsiToWide(edAuthor->GetText()));
-  D->SetCreator(AnsiToWide(edCreator->GetText()));
-  D->SetKeywords(AnsiToWide(edKeywords->GetText()));
-  D->SetSubject(AnsiToWide(edSubject->GetText()));
-  D->SetTitle(AnsiToWide(edTitle->GetText()));
+  StoreDocInfo(D);
   if (const Integer C = SelectedObject(cbColorType); C >= 0) E->SetColorType(TgtPNGColorType(C));
   TgtPNGPixelDimensions* PD = E->GetPixelDimensions();
   PD->Enabled = chkPixelDimensions->GetChecked();
