@@ -9,14 +9,19 @@
 # Tests run with LC_ALL=C, so the ANSI code page is 1252 whatever the
 # machine's locale.
 
-# sx_add_library(NAME DIR [DEPS lib...])
+# sx_add_library(NAME DIR [EXCLUDE entry...] [DEPS lib...])
+# EXCLUDE names files or folders directly below DIR that belong to another
+# target (a library of their own, the executable's entry point).
 # Layers: a library may include the headers of its own folder and of the
 # libraries it links (DEPS, transitively), nothing else. Each build checks
 # that (cmake/CheckIncludes.cmake) before compiling the library, so an upward
 # include fails the build.
 function(sx_add_library NAME DIR)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPS;EXCLUDE" ${ARGN})
   file(GLOB_RECURSE _srcs CONFIGURE_DEPENDS "${DIR}/*.cpp" "${DIR}/*.c")
+  foreach(_x IN LISTS ARG_EXCLUDE)
+    list(FILTER _srcs EXCLUDE REGEX "^${DIR}/${_x}(/|$)")
+  endforeach()
   if(_srcs)
     add_library(${NAME} STATIC ${_srcs})
     set(_scope PUBLIC)
