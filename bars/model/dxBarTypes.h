@@ -79,7 +79,7 @@ class TdxBarContainerItemControl;
 
 // Drawing (bars/drawing).
 class TdxBarItemControlPainter;
-using TdxBarItemControlPainterClass = const TClassInfo*;
+using TdxBarItemControlPainterClass = const TdxBarItemControlPainter*;
 
 // Status bar and customizing (bars/statusbar, bars/customize).
 class TdxStatusBar;

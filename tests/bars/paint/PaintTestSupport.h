@@ -1,0 +1,45 @@
+// PaintTestSupport.h — what the bar painters' tests share: a bar window
+// whose answers a test sets, a generated glyph, and whole-picture goldens
+// under tests/fixtures/bars compared outside the text areas.
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+#include "../../controls/ControlsTestSupport.h"
+#include "bars/drawing/dxBarPainters.h"
+#include "platform/gdi/Bitmap.h"
+
+namespace bptest {
+
+class TTestWindow : public TdxBarPaintWindow {
+public:
+  TdxBarPaintType Type = ptHorz;
+  TdxBarDockingStyle Docking = dsTop;
+  TRect Client{0, 0, 200, 26};
+  bool Hidden = false;
+  int Mark = 0;
+  bool Grip = true;
+  bool ExpandButton = false;
+  TdxBarPaintSettings Values;
+
+  TdxBarPaintType PaintType() const override { return Type; }
+  TdxBarDockingStyle DockingStyle() const override { return Docking; }
+  TRect ClientRect() const override { return Client; }
+  bool HasHiddenItems() const override { return Hidden; }
+  int MarkState() const override { return Mark; }
+  bool ShowGrip() const override { return Grip; }
+  bool ExpandButtonVisible() const override { return ExpandButton; }
+  const TdxBarPaintSettings& Settings() const override { return Values; }
+};
+
+// A 16 by 16 glyph on magenta (its bottom-left pixel): a blue frame, a red
+// diagonal and a green centre.
+std::unique_ptr<TBitmap> MakeGlyph();
+
+// Compares every pixel of the box with the golden outside the Skip
+// rectangles (text, whose rendering is not the painters' business). With
+// SX_UPDATE_GOLDENS=1 the golden is rewritten instead; SX_SHOTS_DIR=dir
+// writes an enlarged copy there for looking at.
+void ExpectMatchesGolden(cxtest::TPaintBox& Box, const std::string& Name, const std::vector<TRect>& Skip);
+
+}  // namespace bptest
