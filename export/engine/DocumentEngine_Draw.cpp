@@ -353,51 +353,51 @@ void TgtCustomDocumentEngine::AddShape(TgtShapeType Type, bool Filled, TgtPoints
 }
 
 void TgtCustomDocumentEngine::Line(double X1, double Y1, double X2, double Y2) {
-  if (CanShape()) AddShape(stLine, false, {ShapePoint(X1, Y1), ShapePoint(X2, Y2)});
+  if (CanShape()) AddShape(TgtShapeType::stLine, false, {ShapePoint(X1, Y1), ShapePoint(X2, Y2)});
 }
 void TgtCustomDocumentEngine::Rectangle(bool Filled, double X1, double Y1, double X2, double Y2) {
-  if (CanShape()) AddShape(stRectangle, Filled, {ShapePoint(X1, Y1), ShapePoint(X2, Y2)});
+  if (CanShape()) AddShape(TgtShapeType::stRectangle, Filled, {ShapePoint(X1, Y1), ShapePoint(X2, Y2)});
 }
 void TgtCustomDocumentEngine::RoundRect(bool Filled, double X1, double Y1, double X2, double Y2, double CW,
                                         double CH) {
   if (CanShape())
-    AddShape(stRoundRect, Filled, {ShapePoint(X1, Y1), ShapePoint(X2, Y2), {UnitToPixelsX(CW), UnitToPixelsY(CH)}});
+    AddShape(TgtShapeType::stRoundRect, Filled, {ShapePoint(X1, Y1), ShapePoint(X2, Y2), {UnitToPixelsX(CW), UnitToPixelsY(CH)}});
 }
 void TgtCustomDocumentEngine::Ellipse(bool Filled, double X1, double Y1, double X2, double Y2) {
-  if (CanShape()) AddShape(stEllipse, Filled, {ShapePoint(X1, Y1), ShapePoint(X2, Y2)});
+  if (CanShape()) AddShape(TgtShapeType::stEllipse, Filled, {ShapePoint(X1, Y1), ShapePoint(X2, Y2)});
 }
 void TgtCustomDocumentEngine::Polygon(const TgtPoints& Points, bool Filled) {
   if (!CanShape()) return;
   TgtPoints P;
   for (const auto& Pt : Points) P.push_back(ShapePoint(Pt.X, Pt.Y));
-  AddShape(stPolygon, Filled, std::move(P));
+  AddShape(TgtShapeType::stPolygon, Filled, std::move(P));
 }
 void TgtCustomDocumentEngine::Polyline(const TgtPoints& Points) {
   if (!CanShape()) return;
   TgtPoints P;
   for (const auto& Pt : Points) P.push_back(ShapePoint(Pt.X, Pt.Y));
-  AddShape(stPolyline, false, std::move(P));
+  AddShape(TgtShapeType::stPolyline, false, std::move(P));
 }
 void TgtCustomDocumentEngine::Arc(double X1, double Y1, double X2, double Y2, double X3, double Y3, double X4,
                                   double Y4) {
   if (CanShape())
-    AddShape(stArc, false, {ShapePoint(X1, Y1), ShapePoint(X2, Y2), ShapePoint(X3, Y3), ShapePoint(X4, Y4)});
+    AddShape(TgtShapeType::stArc, false, {ShapePoint(X1, Y1), ShapePoint(X2, Y2), ShapePoint(X3, Y3), ShapePoint(X4, Y4)});
 }
 void TgtCustomDocumentEngine::Pie(bool Filled, double X1, double Y1, double X2, double Y2, double X3, double Y3,
                                   double X4, double Y4) {
   if (CanShape())
-    AddShape(stPie, Filled, {ShapePoint(X1, Y1), ShapePoint(X2, Y2), ShapePoint(X3, Y3), ShapePoint(X4, Y4)});
+    AddShape(TgtShapeType::stPie, Filled, {ShapePoint(X1, Y1), ShapePoint(X2, Y2), ShapePoint(X3, Y3), ShapePoint(X4, Y4)});
 }
 void TgtCustomDocumentEngine::Chord(bool Filled, double X1, double Y1, double X2, double Y2, double X3, double Y3,
                                     double X4, double Y4) {
   if (CanShape())
-    AddShape(stChord, Filled, {ShapePoint(X1, Y1), ShapePoint(X2, Y2), ShapePoint(X3, Y3), ShapePoint(X4, Y4)});
+    AddShape(TgtShapeType::stChord, Filled, {ShapePoint(X1, Y1), ShapePoint(X2, Y2), ShapePoint(X3, Y3), ShapePoint(X4, Y4)});
 }
 void TgtCustomDocumentEngine::PolyBezier(const TgtPoints& Points) {
   if (!CanShape()) return;
   TgtPoints P;
   for (const auto& Pt : Points) P.push_back(ShapePoint(Pt.X, Pt.Y));
-  AddShape(stBezier, false, std::move(P));
+  AddShape(TgtShapeType::stBezier, false, std::move(P));
 }
 
 // ---- metafiles ------------------------------------------------------------------------

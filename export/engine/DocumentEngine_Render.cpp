@@ -138,29 +138,29 @@ void TgtCustomDocumentEngine::EncodeShapeItem(TgtShapeItem* Shape) {
   TPen* Pen = &Shape->Pen;
   auto Need = [&](std::size_t N) { return P.size() >= N; };
   switch (Shape->ShapeType) {
-    case stLine: if (Need(2)) EncodeLine(Pen, P[0].X, P[0].Y, P[1].X, P[1].Y); break;
-    case stRectangle: if (Need(2)) EncodeRectangle(Pen, Brush, P[0].X, P[0].Y, P[1].X, P[1].Y); break;
-    case stRoundRect:
+    case TgtShapeType::stLine: if (Need(2)) EncodeLine(Pen, P[0].X, P[0].Y, P[1].X, P[1].Y); break;
+    case TgtShapeType::stRectangle: if (Need(2)) EncodeRectangle(Pen, Brush, P[0].X, P[0].Y, P[1].X, P[1].Y); break;
+    case TgtShapeType::stRoundRect:
       if (Need(3)) EncodeRoundRect(Pen, Brush, P[0].X, P[0].Y, P[1].X, P[1].Y, P[2].X, P[2].Y);
       break;
-    case stEllipse: if (Need(2)) EncodeEllipse(Pen, Brush, P[0].X, P[0].Y, P[1].X, P[1].Y); break;
-    case stPolygon: EncodePolygon(P, true, Pen, Brush); break;
-    case stPolyline: EncodePolygon(P, false, Pen, Brush); break;
-    case stArc: if (Need(4)) EncodeArc(Pen, P[0].X, P[0].Y, P[1].X, P[1].Y, P[2].X, P[2].Y, P[3].X, P[3].Y); break;
-    case stChord:
+    case TgtShapeType::stEllipse: if (Need(2)) EncodeEllipse(Pen, Brush, P[0].X, P[0].Y, P[1].X, P[1].Y); break;
+    case TgtShapeType::stPolygon: EncodePolygon(P, true, Pen, Brush); break;
+    case TgtShapeType::stPolyline: EncodePolygon(P, false, Pen, Brush); break;
+    case TgtShapeType::stArc: if (Need(4)) EncodeArc(Pen, P[0].X, P[0].Y, P[1].X, P[1].Y, P[2].X, P[2].Y, P[3].X, P[3].Y); break;
+    case TgtShapeType::stChord:
       if (Need(4)) EncodeChord(Pen, Brush, P[0].X, P[0].Y, P[1].X, P[1].Y, P[2].X, P[2].Y, P[3].X, P[3].Y);
       break;
-    case stPie:
+    case TgtShapeType::stPie:
       if (Need(4)) EncodePie(Pen, Brush, P[0].X, P[0].Y, P[1].X, P[1].Y, P[2].X, P[2].Y, P[3].X, P[3].Y);
       break;
-    case stBezier: EncodePolyBezier(P, Pen); break;
+    case TgtShapeType::stBezier: EncodePolyBezier(P, Pen); break;
   }
 }
 
 void TgtCustomDocumentEngine::EncodePolyShapeItem(TgtPolyShapeItem* Item) {
   if (Item->Shapes.empty()) return;
   auto Type = Item->Shapes.front()->ShapeType;
-  if (Type == stPolygon || Type == stPolyline) EncodePolyShape(Item, Type == stPolygon);
+  if (Type == TgtShapeType::stPolygon || Type == TgtShapeType::stPolyline) EncodePolyShape(Item, Type == TgtShapeType::stPolygon);
 }
 
 void TgtCustomDocumentEngine::EncodeTextItem(TgtTextItem* Item) {

@@ -198,32 +198,32 @@ void TgtMetafileProcessor::Dispatch(const TEmfRecord& Rec) {
     case EMR_ELLIPSE: {
       if (!FShapesOn) break;
       TRect R = TEmrRectL::Read(Rec).Rect;
-      AddShape(stEllipse, {T(R.Left, R.Top), T(R.Right, R.Bottom)});
+      AddShape(TgtShapeType::stEllipse, {T(R.Left, R.Top), T(R.Right, R.Bottom)});
       break;
     }
     case EMR_RECTANGLE: {
       if (!FShapesOn) break;
       TRect R = TEmrRectL::Read(Rec).Rect;
-      AddShape(stRectangle, {T(R.Left, R.Top), T(R.Right, R.Bottom)});
+      AddShape(TgtShapeType::stRectangle, {T(R.Left, R.Top), T(R.Right, R.Bottom)});
       break;
     }
     case EMR_ROUNDRECT: {
       if (!FShapesOn) break;
       auto R = TEmrRoundRect::Read(Rec);
-      AddShape(stRoundRect, {T(R.Box.Left, R.Box.Top), T(R.Box.Right, R.Box.Bottom),
+      AddShape(TgtShapeType::stRoundRect, {T(R.Box.Left, R.Box.Top), T(R.Box.Right, R.Box.Bottom),
                              {R.Corner.cx * FScaleX, R.Corner.cy * FScaleY}});
       break;
     }
     case EMR_ARC: case EMR_CHORD: case EMR_PIE: {
       if (!FShapesOn) break;
       auto A = TEmrArc::Read(Rec);
-      TgtShapeType Type = Rec.Type() == EMR_ARC ? stArc : Rec.Type() == EMR_CHORD ? stChord : stPie;
+      TgtShapeType Type = Rec.Type() == EMR_ARC ? TgtShapeType::stArc : Rec.Type() == EMR_CHORD ? TgtShapeType::stChord : TgtShapeType::stPie;
       AddShape(Type, {T(A.Box.Left, A.Box.Top), T(A.Box.Right, A.Box.Bottom), T(A.Start), T(A.End)});
       break;
     }
     case EMR_LINETO: {
       TPoint P = TEmrPointL::Read(Rec).Pt;
-      if (FShapesOn) AddShape(stLine, {T(FCurPos), T(P)});
+      if (FShapesOn) AddShape(TgtShapeType::stLine, {T(FCurPos), T(P)});
       FCurPos = P;
       FCurPosAdvance = 0;
       break;
@@ -241,7 +241,7 @@ void TgtMetafileProcessor::Dispatch(const TEmfRecord& Rec) {
       auto R = TEmrRegion::Read(Rec);
       const TRect& B = R.Region.Bound;
       auto Shape = std::make_shared<TgtShapeItem>();
-      Shape->ShapeType = stRectangle;
+      Shape->ShapeType = TgtShapeType::stRectangle;
       Shape->Brush = std::make_unique<TBrush>();
       if (R.ihBrush & ENHMETA_STOCK_OBJECT) {
         // A stock brush: the colours of SelectStockObject.
@@ -304,18 +304,18 @@ void TgtMetafileProcessor::PlayPoly(const TEmfRecord& Rec) {
     case EMR_POLYBEZIER:
       // Taken as drawn: no transform, only the origin.
       for (const TPoint& Pt : P.Points) Points.push_back({Pt.X + FOriginX, Pt.Y + FOriginY});
-      AddShape(stBezier, std::move(Points));
+      AddShape(TgtShapeType::stBezier, std::move(Points));
       return;
     case EMR_POLYBEZIERTO:
     case EMR_POLYBEZIERTO16:
       Points.push_back(T(FCurPos));
       for (const TPoint& Pt : P.Points) Points.push_back(T(Pt));
       if (!P.Points.empty()) FCurPos = P.Points.back();
-      AddShape(stBezier, std::move(Points));
+      AddShape(TgtShapeType::stBezier, std::move(Points));
       return;
     default:
       for (const TPoint& Pt : P.Points) Points.push_back(T(Pt));
-      AddShape(Bezier ? stBezier : (Type == EMR_POLYGON || Type == EMR_POLYGON16) ? stPolygon : stPolyline,
+      AddShape(Bezier ? TgtShapeType::stBezier : (Type == EMR_POLYGON || Type == EMR_POLYGON16) ? TgtShapeType::stPolygon : TgtShapeType::stPolyline,
                std::move(Points));
   }
 }
@@ -339,7 +339,7 @@ void TgtMetafileProcessor::PlayPolyPoly(const TEmfRecord& Rec) {
   for (DWORD C : P.Counts) {
     TgtPoints Points;
     for (DWORD I = 0; I < C && At < P.Points.size(); ++I) Points.push_back(T(P.Points[At++]));
-    AddShape(stPolyline, std::move(Points));
+    AddShape(TgtShapeType::stPolyline, std::move(Points));
   }
   FEngine.CurrentItems().push_back(std::make_shared<TgtPolyShapeItem>());
 }

@@ -345,11 +345,11 @@ void TgtMetafileProcessor::FlushPendingFill() {
   const TgtDoubleRect& R = FPending;
   auto Shape = std::make_shared<TgtShapeItem>();
   if (R.Left == R.Right || R.Top == R.Bottom) {
-    Shape->ShapeType = stLine;
+    Shape->ShapeType = TgtShapeType::stLine;
     Shape->Pen.SetColor(FBrush.GetColor());
     Shape->Brush = std::make_unique<TBrush>();
   } else {
-    Shape->ShapeType = stRectangle;
+    Shape->ShapeType = TgtShapeType::stRectangle;
     Shape->Brush = std::make_unique<TBrush>();
     Shape->Brush->Assign(&FBrush);
     Shape->Pen.Assign(&FPen);

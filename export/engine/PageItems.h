@@ -94,7 +94,9 @@ public:
   Integer ImageWidth = 0, ImageHeight = 0;
 };
 
-enum TgtShapeType : Byte {
+// Scoped: the class library's TShapeType (TShape) has enumerators of the
+// same names, and a unit may need both.
+enum class TgtShapeType : Byte {
   stLine, stRectangle, stRoundRect, stEllipse, stPolygon, stPolyline, stArc, stChord, stPie, stBezier
 };
 
@@ -104,7 +106,7 @@ public:
   // Present only for a filled shape.
   std::unique_ptr<TBrush> Brush;
   TPen Pen;
-  TgtShapeType ShapeType = stLine;
+  TgtShapeType ShapeType = TgtShapeType::stLine;
   TgtPoints Points;
   Integer PointCount() const { return Integer(Points.size()); }
 };

@@ -1124,7 +1124,7 @@ void TCustomListView::ClearSelection() {
   SendMessageA(FHandle, LVM_SETITEMSTATE, WPARAM(-1), LPARAM(&I));
 }
 
-TListItem* TCustomListView::GetNextItem(TListItem* StartItem, TSearchDirection Direction, TItemStates States) const {
+TListItem* TCustomListView::GetNextItem(TListItem* StartItem, TItemSearchDirection Direction, TItemStates States) const {
   if (!FHandle) return nullptr;
   UINT Flags = 0;
   if (States.Contains(isSelected)) Flags |= LVNI_SELECTED;

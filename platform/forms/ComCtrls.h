@@ -26,7 +26,8 @@ class TListItems;
 SX_ENUM(TViewStyle, vsIcon, vsSmallIcon, vsList, vsReport)
 SX_ENUM(TSortType, stNone, stData, stText, stBoth)
 SX_ENUM(TItemChange, ctText, ctImage, ctState)
-SX_ENUM(TSearchDirection, sdLeft, sdRight, sdAbove, sdBelow, sdAll)
+// Not TSearchDirection: the editor's search options own that name.
+SX_ENUM(TItemSearchDirection, sdLeft, sdRight, sdAbove, sdBelow, sdAll)
 SX_ENUM(TItemState, isNone, isCut, isDropHilited, isFocused, isSelected, isActivating)
 using TItemStates = TSet<TItemState>;
 
@@ -398,7 +399,7 @@ public:
   Integer SelCount() const;
   void SelectAll();
   void ClearSelection();
-  TListItem* GetNextItem(TListItem* StartItem, TSearchDirection Direction, TItemStates States) const;
+  TListItem* GetNextItem(TListItem* StartItem, TItemSearchDirection Direction, TItemStates States) const;
   TListItem* GetItemAt(Integer X, Integer Y);
   TListItem* FindCaption(Integer StartIndex, const AnsiString& Value, bool Partial, bool Inclusive, bool Wrap);
   TListItem* FindData(Integer StartIndex, void* Value, bool Inclusive, bool Wrap);

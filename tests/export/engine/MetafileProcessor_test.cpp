@@ -419,7 +419,7 @@ TEST(TgtMetafileProcessor, FillsWithoutBitmapsBecomeShapesOnlyWithShapesOn) {
     ASSERT_EQ(F.Content(), 1u);
     auto* S = F.Item<TgtShapeItem>(0);
     ASSERT_TRUE(S);
-    EXPECT_EQ(S->ShapeType, stLine);
+    EXPECT_EQ(S->ShapeType, TgtShapeType::stLine);
     EXPECT_EQ(ColorToRGB(S->Pen.GetColor()), 0x0000FFu);
   }
 }
