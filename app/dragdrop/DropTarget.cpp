@@ -15,7 +15,11 @@ TWinControlProxy::TWinControlProxy(TComponent* AOwner, IDropTarget* Target) : TW
   SetBounds(0, 0, 0, 0);
 }
 
-TWinControlProxy::~TWinControlProxy() = default;
+TWinControlProxy::~TWinControlProxy() {
+  // The base destructor destroys the window without reaching DestroyWnd
+  // of this class.
+  if (FRegistered && IsWindow(FRegistered)) RevokeDragDrop(FRegistered);
+}
 
 void TWinControlProxy::CreateParams(TCreateParams& Params) {
   TWinControl::CreateParams(Params);
@@ -62,10 +66,9 @@ bool TCustomDropTarget::GetInterface(const TGUID& IID, void** Obj) {
 
 void TCustomDropTarget::Notification(TComponent* AComponent, TOperation Operation) {
   TDragDropComponent::Notification(AComponent, Operation);
-  if (Operation != opRemove) return;
-  if (auto* W = dynamic_cast<TWinControl*>(AComponent);
-      W && std::find(FControls.begin(), FControls.end(), W) != FControls.end())
-    Unregister(W);
+  // A control of the same owner is announced late in its destruction, when
+  // it is no longer a control: it is recognised by its address.
+  if (Operation == opRemove) Forget(AComponent, true);
 }
 
 void TCustomDropTarget::Register(TWinControl* Control) {
@@ -85,12 +88,12 @@ void TCustomDropTarget::Register(TWinControl* Control) {
   else FControls.insert(At, Control);
   Control->FreeNotification(this);
   auto* Proxy = new TWinControlProxy(this, this);
+  FProxies.emplace_back(Control, Proxy);
   try {
     Proxy->SetParent(Control);
     if (Control->HandleAllocated()) Proxy->HandleNeeded();
   } catch (...) {
-    delete Proxy;
-    FControls.erase(std::find(FControls.begin(), FControls.end(), Control));
+    Unregister(Control);
     throw;
   }
 }
@@ -100,20 +103,25 @@ void TCustomDropTarget::Unregister(TWinControl* Control) {
     while (!FControls.empty()) Unregister(FControls.back());
     return;
   }
-  auto It = std::find(FControls.begin(), FControls.end(), Control);
+  Forget(Control, false);
+}
+
+void TCustomDropTarget::Forget(TComponent* Control, bool Gone) {
+  auto It = std::find_if(FControls.begin(), FControls.end(),
+                         [&](TWinControl* C) { return static_cast<TComponent*>(C) == Control; });
   if (It == FControls.end()) return;
-  if (FTarget == Control) FTarget = nullptr;
+  TWinControl* Ctl = *It;
+  if (FTarget == Ctl) FTarget = nullptr;
   FControls.erase(It);
-  // The proxy of this target is the last of ours among the control's
-  // children; freeing it revokes the registration.
-  for (Integer I = Control->ControlCount() - 1; I >= 0; --I) {
-    auto* Proxy = dynamic_cast<TWinControlProxy*>(Control->Controls(I));
-    if (Proxy && Proxy->Owner() == this) {
-      delete Proxy;
-      break;
-    }
+  auto P = std::find_if(FProxies.begin(), FProxies.end(), [&](const auto& E) { return E.first == Ctl; });
+  if (P != FProxies.end()) {
+    TWinControlProxy* Proxy = P->second;
+    FProxies.erase(P);
+    // Freeing the proxy revokes the registration (its window went with a
+    // control that is being destroyed).
+    delete Proxy;
   }
-  if (!Control->ComponentState().Contains(csDestroying)) Control->RemoveFreeNotification(this);
+  if (!Gone && !Ctl->ComponentState().Contains(csDestroying)) Ctl->RemoveFreeNotification(this);
 }
 
 TWinControl* TCustomDropTarget::GetTarget() const {

@@ -136,9 +136,13 @@ protected:
 private:
   void ScrollTimerTick(TObject* Sender);
   void ReleaseDataObject() { FDataObject.Reset(); }
+  // Gone is set for a control in its destruction (only its pointer is used).
+  void Forget(TComponent* Control, bool Gone);
 
   TIntfPtr<IDataObject> FDataObject;
   std::vector<TWinControl*> FControls;
+  // The proxy made for each registered control (owned by this component).
+  std::vector<std::pair<TWinControl*, TWinControlProxy*>> FProxies;
   TWinControl* FTarget = nullptr;  // the control under the drag
   TPoint FLastPoint;               // client coordinates of FTarget
   int FScrollBars = 0;             // horizontal 1, vertical 2
