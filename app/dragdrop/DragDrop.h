@@ -127,6 +127,8 @@ public:
   virtual bool HasData() { return true; }
 
 protected:
+  // The part of the data the format asks for (-1: all of it).
+  void SetIndex(LONG Index) { FFormatEtc.lindex = Index; }
   virtual bool DoGetData(IDataObject* DataObject, const STGMEDIUM& Medium);
   virtual bool DoSetData(const FORMATETC& Format, STGMEDIUM& Medium);
 

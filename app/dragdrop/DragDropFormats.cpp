@@ -7,6 +7,7 @@
 #include "platform/ole/OleStream.h"
 #include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Streams.h"
+#include "platform/shell/ShlObj.h"
 #include "platform/win/Clipboard.h"
 
 // --- the simple-format machinery -----------------------------------------------------------------
@@ -146,6 +147,73 @@ bool TTargetCLSIDClipboardFormat::WriteData(void* Buffer, std::size_t Size) {
   return true;
 }
 
+// --- file group descriptors and contents -------------------------------------------------------
+
+CLIPFORMAT TFileGroupDescritorClipboardFormat::GetClipboardFormat() { return ClipboardFormatOf(CFSTR_FILEDESCRIPTORA); }
+CLIPFORMAT TFileGroupDescritorWClipboardFormat::GetClipboardFormat() {
+  return ClipboardFormatOf(CFSTR_FILEDESCRIPTORW);
+}
+
+bool TFileGroupDescritorClipboardFormat::ReadData(const void* Data, std::size_t Size) {
+  if (Size < 4) return false;
+  const Byte* B = static_cast<const Byte*>(Data);
+  const DWORD Count = ByteOrder::ReadLE32(B);
+  if ((Size - 4) / ItemSize() != Count) return false;
+  Descriptors.clear();
+  for (DWORD I = 0; I < Count; ++I)
+    Descriptors.emplace_back(reinterpret_cast<const char*>(B + 4 + I * ItemSize()), ItemSize());
+  return true;
+}
+
+std::size_t TFileGroupDescritorClipboardFormat::GetSize() {
+  return Descriptors.empty() ? 0 : Descriptors.size() * ItemSize() + 4;
+}
+
+bool TFileGroupDescritorClipboardFormat::WriteData(void* Buffer, std::size_t Size) {
+  if (Size < 4 || (Size - 4) / ItemSize() != Descriptors.size()) return false;
+  Byte* B = static_cast<Byte*>(Buffer);
+  ByteOrder::WriteLE32(B, DWORD(Descriptors.size()));
+  for (std::size_t I = 0; I < Descriptors.size(); ++I)
+    std::memcpy(B + 4 + I * ItemSize(), Descriptors[I].data(), std::min(ItemSize(), Descriptors[I].size()));
+  return true;
+}
+
+std::string TFileGroupDescritorClipboardFormat::FileName(std::size_t Index) const {
+  const std::string& D = Descriptors.at(Index);
+  const std::string Field = D.substr(NameOffset, NameLength);
+  return Field.substr(0, Field.find('\0'));
+}
+
+void TFileGroupDescritorClipboardFormat::AddFileName(const std::string& Name) {
+  std::string D(DescriptorSize, '\0');
+  D.replace(NameOffset, std::min(Name.size(), NameLength - 1), Name, 0, NameLength - 1);
+  D.resize(DescriptorSize);
+  Descriptors.push_back(D);
+}
+
+std::string TFileGroupDescritorWClipboardFormat::FileName(std::size_t Index) const {
+  const std::string& D = Descriptors.at(Index);
+  std::u16string W;
+  for (std::size_t I = 0; I < NameLength; ++I) {
+    const char16_t C = char16_t(ByteOrder::ReadLE16(reinterpret_cast<const Byte*>(D.data()) + NameOffset + 2 * I));
+    if (!C) break;
+    W.push_back(C);
+  }
+  return WideToPath(W);
+}
+
+void TFileGroupDescritorWClipboardFormat::AddFileName(const std::string& Name) {
+  std::string D(DescriptorSizeW, '\0');
+  const WideString W = PathToWide(Name);
+  for (std::size_t I = 0; I < W.size() && I + 1 < NameLength; ++I)
+    ByteOrder::WriteLE16(reinterpret_cast<Byte*>(D.data()) + NameOffset + 2 * I, W[I]);
+  Descriptors.push_back(D);
+}
+
+TFileContentsClipboardFormat::TFileContentsClipboardFormat() { SetIndex(0); }
+
+CLIPFORMAT TFileContentsClipboardFormat::GetClipboardFormat() { return ClipboardFormatOf(CFSTR_FILECONTENTS); }
+
 // --- data formats --------------------------------------------------------------------------------
 
 void TTextDataFormat::SetText(const std::string& Value) {
@@ -163,12 +231,26 @@ bool TTextDataFormat::Assign(TClipboardFormat* Source) {
     SetText(T->Text());
     return true;
   }
+  if (auto* C = dynamic_cast<TFileContentsClipboardFormat*>(Source)) {
+    SetText(C->Text());
+    return true;
+  }
   return TCustomDataFormat::Assign(Source);
 }
 
 bool TTextDataFormat::AssignTo(TClipboardFormat* Dest) {
   if (auto* T = dynamic_cast<TTextClipboardFormat*>(Dest)) {
     T->SetText(FText);
+    return true;
+  }
+  if (auto* C = dynamic_cast<TFileContentsClipboardFormat*>(Dest)) {
+    C->SetText(FText);
+    return true;
+  }
+  // A text offered as a file: one descriptor naming the scrap.
+  if (auto* G = dynamic_cast<TFileGroupDescritorClipboardFormat*>(Dest)) {
+    G->Clear();
+    G->AddFileName("Text scrap.txt");
     return true;
   }
   return TCustomDataFormat::AssignTo(Dest);
@@ -225,6 +307,11 @@ void RegisterDragDropFormatsUnit() {
   const TConversionScopes Both{scSource, scTarget};
   const TDataDirections Read{ddRead}, Write{ddWrite};
   MapDataFormat(TTextDataFormat::StaticClass(), TTextClipboardFormat::StaticClass(), 0, Both, Read);
+  MapDataFormat(TTextDataFormat::StaticClass(), TFileContentsClipboardFormat::StaticClass(), 1, Both, Read);
+  MapDataFormat(TTextDataFormat::StaticClass(), TFileGroupDescritorClipboardFormat::StaticClass(), 1, {scSource},
+                Read);
+  MapDataFormat(TTextDataFormat::StaticClass(), TFileGroupDescritorWClipboardFormat::StaticClass(), 1, {scSource},
+                Read);
   MapDataFormat(TFeedbackDataFormat::StaticClass(), TPreferredDropEffectClipboardFormat::StaticClass(), 0, Both, Read);
   MapDataFormat(TFeedbackDataFormat::StaticClass(), TPerformedDropEffectClipboardFormat::StaticClass(), 0, Both,
                 Write);

@@ -137,6 +137,53 @@ protected:
   std::size_t GetSize() override { return 16; }
 };
 
+// The shell's file group descriptors: a 32-bit count, then that many
+// descriptors (332 bytes with an 8-bit name of 260 characters at offset 72;
+// the wide form 592 bytes with a 16-bit name). A block is taken only when
+// its size holds exactly its count of descriptors.
+class TFileGroupDescritorClipboardFormat : public TCustomSimpleClipboardFormat {
+  SX_CLASS(TFileGroupDescritorClipboardFormat, TCustomSimpleClipboardFormat)
+public:
+  static constexpr std::size_t DescriptorSize = 332;
+  static constexpr std::size_t NameOffset = 72;
+  static constexpr std::size_t NameLength = 260;
+  CLIPFORMAT GetClipboardFormat() override;
+  // Each descriptor's bytes, DescriptorSize of them.
+  std::vector<std::string> Descriptors;
+  void Clear() override { Descriptors.clear(); }
+  bool HasData() override { return !Descriptors.empty(); }
+  // The name of descriptor Index (as the file system's bytes).
+  virtual std::string FileName(std::size_t Index) const;
+  // Appends a zeroed descriptor holding Name cut to NameLength characters.
+  virtual void AddFileName(const std::string& Name);
+
+protected:
+  virtual std::size_t ItemSize() const { return DescriptorSize; }
+  bool ReadData(const void* Data, std::size_t Size) override;
+  bool WriteData(void* Buffer, std::size_t Size) override;
+  std::size_t GetSize() override;
+};
+
+class TFileGroupDescritorWClipboardFormat : public TFileGroupDescritorClipboardFormat {
+  SX_CLASS(TFileGroupDescritorWClipboardFormat, TFileGroupDescritorClipboardFormat)
+public:
+  static constexpr std::size_t DescriptorSizeW = 592;
+  CLIPFORMAT GetClipboardFormat() override;
+  std::string FileName(std::size_t Index) const override;
+  void AddFileName(const std::string& Name) override;
+
+protected:
+  std::size_t ItemSize() const override { return DescriptorSizeW; }
+};
+
+// The first file's contents as text (index 0 of "FileContents").
+class TFileContentsClipboardFormat : public TCustomTextClipboardFormat {
+  SX_CLASS(TFileContentsClipboardFormat, TCustomTextClipboardFormat)
+public:
+  TFileContentsClipboardFormat();
+  CLIPFORMAT GetClipboardFormat() override;
+};
+
 // --- data formats --------------------------------------------------------------------------------
 
 class TTextDataFormat : public TCustomDataFormat {

@@ -8,6 +8,7 @@
 // (tests/fuzz/CMakeLists.txt) builds this file with SX_SHELL_DROP_FUZZER.
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "app/dragdrop/DragDropFile.h"
@@ -101,6 +102,8 @@ void ShellDropFuzzOne(const std::uint8_t* Data, std::size_t Size) {
       D->SetBytes(CF_TEXT, Block);
       D->SetBytes(ClipboardFormatOf(CFSTR_PREFERREDDROPEFFECT), Block);
       D->SetBytes(ClipboardFormatOf(CFSTR_INDRAGLOOP), Block);
+      D->SetBytes(ClipboardFormatOf(CFSTR_FILEDESCRIPTORA), Block);
+      D->SetBytes(ClipboardFormatOf(CFSTR_FILEDESCRIPTORW), Block);
       TFileDataFormat Files(nullptr);
       TFileMapDataFormat Maps(nullptr);
       TTextDataFormat Text(nullptr);
@@ -109,6 +112,13 @@ void ShellDropFuzzOne(const std::uint8_t* Data, std::size_t Size) {
       Maps.GetData(D);
       Text.GetData(D);
       Feedback.GetData(D);
+      for (auto* G : {static_cast<TFileGroupDescritorClipboardFormat*>(new TFileGroupDescritorClipboardFormat),
+                      static_cast<TFileGroupDescritorClipboardFormat*>(new TFileGroupDescritorWClipboardFormat)}) {
+        std::unique_ptr<TFileGroupDescritorClipboardFormat> Hold(G);
+        if (G->GetData(D))
+          for (std::size_t I = 0; I < G->Descriptors.size(); ++I) G->FileName(I);
+        if (G->Descriptors.size() > Block.size() / 332) std::abort();
+      }
       if (Text.GetText().size() > Block.size()) std::abort();
       break;
     }

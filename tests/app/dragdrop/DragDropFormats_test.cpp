@@ -348,3 +348,39 @@ TEST_F(DataFormats, NameMapsReadNarrowAndWideLists) {
                             .Get()));
   EXPECT_EQ(Lines(F.NameMaps()), (std::vector<std::string>{"w.rtf"})) << "the wide map is preferred";
 }
+
+TEST_F(DataFormats, FileGroupDescriptorsAreTakenOnlyWhenTheSizeHoldsTheirCount) {
+  const CLIPFORMAT Id = ClipboardFormatOf(CFSTR_FILEDESCRIPTORA);
+  auto Block = [](std::uint32_t Count, std::size_t Size) {
+    std::string B(Size, '\0');
+    ByteOrder::WriteLE32(reinterpret_cast<std::uint8_t*>(B.data()), Count);
+    if (Size >= 4 + 332) std::memcpy(B.data() + 4 + 72, "first.rtf", 9);
+    return B;
+  };
+  struct TCase {
+    std::size_t Size;
+    bool Taken;
+  } Cases[] = {{999, false}, {1000, true}, {1331, true}, {1332, false}, {3, false}};
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Size);
+    TFileGroupDescritorClipboardFormat G;
+    EXPECT_EQ(G.GetData(Offer({{Id, Block(3, C.Size)}}).Get()), C.Taken);
+    if (C.Taken) {
+      ASSERT_EQ(G.Descriptors.size(), 3u);
+      EXPECT_EQ(G.FileName(0), "first.rtf");
+      EXPECT_EQ(G.FileName(1), "");
+    }
+  }
+  TFileGroupDescritorClipboardFormat Huge;
+  EXPECT_FALSE(Huge.GetData(Offer({{Id, Block(0xFFFFFFFFu, 1000)}}).Get())) << "a count the block cannot hold";
+}
+
+TEST_F(DataFormats, ATextOfferedAsAFileIsTheTextScrap) {
+  TTextDataFormat T(nullptr);
+  T.SetText("hello");
+  TFileGroupDescritorWClipboardFormat W;
+  ASSERT_TRUE(T.AssignTo(&W));
+  ASSERT_EQ(W.Descriptors.size(), 1u);
+  EXPECT_EQ(W.Descriptors[0].size(), 592u);
+  EXPECT_EQ(W.FileName(0), "Text scrap.txt");
+}
