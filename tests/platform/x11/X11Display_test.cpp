@@ -44,6 +44,7 @@
 #include <X11/keysym.h>
 #undef Display
 #undef KeyPress
+#include "X11DndSource.h"
 
 namespace {
 // A control that paints a frame of known colours and logs what a user does.
@@ -636,96 +637,6 @@ TEST_F(X11Test, TrayHostShowsTheIconAndReportsItsClicks) {
   EXPECT_EQ(X->TrayWindowOf(H, 3), 0u);
   SetTrayHost(nullptr);
 }
-
-namespace {
-// A tiny drag source of another program: its own connection on its own
-// thread, walking the drop protocol to the point and answering the data
-// request with a file list.
-struct TDndSource {
-  std::string Name;
-  TPoint At;
-  std::string UriList;
-  std::atomic<int> Finished{-1};  // 1 accepted, 0 refused
-
-  void Run() {
-    XDisplay* D = XOpenDisplay(Name.c_str());
-    if (!D) return;
-    Window Root = DefaultRootWindow(D);
-    Window Me = XCreateSimpleWindow(D, Root, 0, 0, 1, 1, 0, 0, 0);
-    auto A = [&](const char* N) { return XInternAtom(D, N, False); };
-    XSetSelectionOwner(D, A("XdndSelection"), Me, CurrentTime);
-    // The target: the top-level client window under the point that is aware.
-    Window Target = 0, Cur = Root, Child = 0;
-    int Tx, Ty;
-    while (XTranslateCoordinates(D, Root, Cur, At.X, At.Y, &Tx, &Ty, &Child) && Child) {
-      Cur = Child;
-      Atom T;
-      int F;
-      unsigned long N = 0, After;
-      unsigned char* Data = nullptr;
-      XGetWindowProperty(D, Cur, A("XdndAware"), 0, 1, False, XA_ATOM, &T, &F, &N, &After, &Data);
-      if (Data) XFree(Data);
-      if (N) {
-        Target = Cur;
-        break;
-      }
-    }
-    auto Send = [&](const char* Type, long L1, long L2, long L3, long L4) {
-      XEvent E{};
-      E.xclient.type = ClientMessage;
-      E.xclient.window = Target;
-      E.xclient.message_type = A(Type);
-      E.xclient.format = 32;
-      E.xclient.data.l[0] = long(Me);
-      E.xclient.data.l[1] = L1;
-      E.xclient.data.l[2] = L2;
-      E.xclient.data.l[3] = L3;
-      E.xclient.data.l[4] = L4;
-      XSendEvent(D, Target, False, NoEventMask, &E);
-      XFlush(D);
-    };
-    if (Target) {
-      Send("XdndEnter", 5L << 24, long(A("text/uri-list")), 0, 0);
-      Send("XdndPosition", 0, (long(At.X) << 16) | At.Y, CurrentTime, long(A("XdndActionCopy")));
-      auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-      bool Dropped = false;
-      while (std::chrono::steady_clock::now() < Deadline && Finished < 0) {
-        if (!XPending(D)) {
-          std::this_thread::sleep_for(std::chrono::milliseconds(10));
-          continue;
-        }
-        XEvent E;
-        XNextEvent(D, &E);
-        if (E.type == ClientMessage && E.xclient.message_type == A("XdndStatus") && !Dropped) {
-          Dropped = true;
-          if (E.xclient.data.l[1] & 1) Send("XdndDrop", 0, CurrentTime, 0, 0);
-          else {
-            Send("XdndLeave", 0, 0, 0, 0);
-            Finished = 0;
-          }
-        } else if (E.type == SelectionRequest) {
-          auto& Q = E.xselectionrequest;
-          XChangeProperty(D, Q.requestor, Q.property, Q.target, 8, PropModeReplace,
-                          reinterpret_cast<const unsigned char*>(UriList.data()), int(UriList.size()));
-          XEvent N{};
-          N.xselection.type = SelectionNotify;
-          N.xselection.requestor = Q.requestor;
-          N.xselection.selection = Q.selection;
-          N.xselection.target = Q.target;
-          N.xselection.property = Q.property;
-          N.xselection.time = Q.time;
-          XSendEvent(D, Q.requestor, False, 0, &N);
-          XFlush(D);
-        } else if (E.type == ClientMessage && E.xclient.message_type == A("XdndFinished")) {
-          Finished = (E.xclient.data.l[1] & 1) ? 1 : 0;
-        }
-      }
-    }
-    XDestroyWindow(D, Me);
-    XCloseDisplay(D);
-  }
-};
-}  // namespace
 
 TEST_F(X11Test, FilesDroppedByAnotherProgramArriveAsAFileList) {
   HWND H = MakePlainWindow(WS_EX_ACCEPTFILES);
