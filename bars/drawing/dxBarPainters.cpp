@@ -1328,10 +1328,6 @@ void TdxBarItemControlPainter::DrawDropDownNC(HWND, HDC DC, TRect R, bool, int) 
 
 // -- the styles of their own units, until they draw their own way -----------
 
-TdxBarItemControlPainterClass TdxBarItemControlFlatPainter::Instance() {
-  static const TdxBarItemControlFlatPainter P;
-  return &P;
-}
 TdxBarItemControlPainterClass TdxBarItemControlOffice11Painter::Instance() {
   static const TdxBarItemControlOffice11Painter P;
   return &P;
