@@ -384,3 +384,45 @@ void dxPolygon(HDC DC, const TPoint* Points, int Count, TColor Color) {
   TSelectObjectGuard SelB(DC, Brush.Get());
   Polygon(DC, Points, Count);
 }
+
+TColor TdxBarStyleBrushes::ComputeColor(int N) {
+  TColor C = clNone;
+  switch (N) {
+    case 1: {
+      const COLORREF S = ColorToRGB(clBtnShadow);
+      C = TColor(RGB(MulDiv(S & 0xFF, 8, 10), MulDiv((S >> 8) & 0xFF, 8, 10), MulDiv((S >> 16) & 0xFF, 8, 10)));
+      break;
+    }
+    case 2: {
+      const COLORREF F = ColorToRGB(clBtnFace);
+      auto Up = [](int Ch) { return Ch + MulDiv(255 - Ch, 16, 100); };
+      C = TColor(RGB(Up(F & 0xFF), Up((F >> 8) & 0xFF), Up((F >> 16) & 0xFF)));
+      break;
+    }
+    case 3: C = BlendSystemColors(11, 9, 73); break;
+    case 4: C = BlendSystemColors(14, 44, 40); break;
+    case 5: C = BlendSystemColors(-2, 30, 72); break;
+    default: return clNone;
+  }
+  return GetBarNearestColor(C);
+}
+
+void TdxBarStyleBrushes::Rebuild() {
+  Free();
+  for (int i = 0; i < 5; ++i) {
+    FColors[i] = ComputeColor(i + 1);
+    FBrushes[i] = CreateSolidBrush(ColorToRGB(FColors[i]));
+  }
+}
+
+void TdxBarStyleBrushes::Free() {
+  for (HBRUSH& B : FBrushes) {
+    if (B) DeleteObject(B);
+    B = nullptr;
+  }
+}
+
+const TdxBarStyleBrushes& dxBarDefaultStyleBrushes() {
+  static const TdxBarStyleBrushes Set;
+  return Set;
+}

@@ -70,3 +70,27 @@ void dxDrawEdge(HDC DC, const TRect& R, unsigned Edge, unsigned Flags);
 void dxLine(HDC DC, int X1, int Y1, int X2, int Y2, TColor Color);
 void dxPolyline(HDC DC, const TPoint* Points, int Count, TColor Color);
 void dxPolygon(HDC DC, const TPoint* Points, int Count, TColor Color);
+
+// The five style brushes a manager owns: 1 frames selected elements, 2
+// fills bars and menu glyph columns, 3 checked, 4 pressed, 5 hot. Built
+// from the system colours; Rebuild after a system-colour change.
+class TdxBarStyleBrushes {
+public:
+  TdxBarStyleBrushes() { Rebuild(); }
+  ~TdxBarStyleBrushes() { Free(); }
+  TdxBarStyleBrushes(const TdxBarStyleBrushes&) = delete;
+  TdxBarStyleBrushes& operator=(const TdxBarStyleBrushes&) = delete;
+  void Rebuild();
+  // N is 1..5.
+  HBRUSH Brush(int N) const { return N >= 1 && N <= 5 ? FBrushes[N - 1] : nullptr; }
+  TColor Color(int N) const { return N >= 1 && N <= 5 ? FColors[N - 1] : clNone; }
+  static TColor ComputeColor(int N);
+
+private:
+  void Free();
+  HBRUSH FBrushes[5] = {};
+  TColor FColors[5] = {};
+};
+
+// The set painters use when the manager gives none.
+const TdxBarStyleBrushes& dxBarDefaultStyleBrushes();

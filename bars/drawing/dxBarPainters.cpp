@@ -970,14 +970,12 @@ void TdxBarItemControlStandardPainter::DrawGlyphBorder(const TdxBarItemPaint& C,
   }
 }
 
-void TdxBarItemControlStandardPainter::DrawCheckMark(const TdxBarItemPaint&, HDC DC, int X, int Y, int S) const {
+void TdxBarItemControlStandardPainter::DrawCheckMark(const TdxBarItemPaint& C, HDC DC, int X, int Y, int S) const {
   auto Row = [&](int r, TColor Color) {
     const TPoint P[3] = {{X + S, Y + r + 2 * S}, {X + 3 * S, Y + r + 4 * S}, {X + 8 * S, Y + r - S}};
     dxPolyline(DC, P, 3, Color);
   };
-  // The caller selects no pen: the pen colour is chosen per row.
-  const bool Enabled = true;
-  if (Enabled) {
+  if (C.Enabled) {
     const TColor Main = GetSysColor(COLOR_BTNFACE) == 0 ? clWhite : clBlack;
     const TColor Other = Main == clBlack ? clWhite : clBlack;
     for (int r = 0; r < S; ++r) Row(r, clSilver);
@@ -985,6 +983,12 @@ void TdxBarItemControlStandardPainter::DrawCheckMark(const TdxBarItemPaint&, HDC
     for (int r = 3 * S; r < 4 * S; ++r) Row(r, Other);
     dxLine(DC, X + S - 1, Y + 2 * S + 1, X + S - 1, Y + 6 * S - 1, Other);
     dxLine(DC, X + 8 * S, Y - S + 2, X + 8 * S, Y + 3 * S, Other);
+  } else {
+    for (int r = 1; r <= 2 * S; ++r) Row(r, clBtnShadow);
+    for (int i = 0; i < S; ++i) {
+      dxLine(DC, X + 3 * S + 1, Y + 7 * S - 1 - i, X + 9 * S, Y + S - i, clBtnHighlight);
+      dxLine(DC, X + 4 * S, Y + 7 * S - i, X + 9 * S, Y + 2 * S - i, clBtnHighlight);
+    }
   }
 }
 
@@ -1328,10 +1332,6 @@ void TdxBarItemControlPainter::DrawDropDownNC(HWND, HDC DC, TRect R, bool, int) 
 
 // -- the styles of their own units, until they draw their own way -----------
 
-TdxBarItemControlPainterClass TdxBarItemControlFlatPainter::Instance() {
-  static const TdxBarItemControlFlatPainter P;
-  return &P;
-}
 TdxBarItemControlPainterClass TdxBarItemControlOffice11Painter::Instance() {
   static const TdxBarItemControlOffice11Painter P;
   return &P;

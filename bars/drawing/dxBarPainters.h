@@ -22,6 +22,7 @@
 
 class TBitmap;
 class TCustomImageList;
+class TdxBarStyleBrushes;
 
 // The orientation a bar window paints its items in.
 enum TdxBarPaintType { ptHorz, ptMenu, ptVert };
@@ -49,6 +50,7 @@ struct TdxBarPaintSettings {
   TCustomImageList* Images = nullptr;
   TCustomImageList* LargeImages = nullptr;
   HBRUSH BarBrush = nullptr;  // the manager's bar brush; nullptr: clBtnFace
+  const TdxBarStyleBrushes* StyleBrushes = nullptr;  // the manager's; nullptr: a shared default set
 };
 
 // What a painter asks of the bar window it draws into. Every query has a
@@ -444,10 +446,95 @@ public:
   bool HasBarMark() const override { return true; }
 };
 
-// The Flat, Office 2003 and XP painters (their own units).
+// The flat style: one-pixel frames, selected elements framed in the
+// highlight colour on a light tint, menus on the window colour with a
+// face-coloured glyph column.
 class TdxBarItemControlFlatPainter : public TdxBarItemControlPainter {
 public:
   static TdxBarItemControlPainterClass Instance();
+  // The seven operations this style adds.
+  virtual void DrawSelectionFrame(HDC DC, const TRect& R) const;
+  virtual HBRUSH GetBorderBrush(const TdxBarItemPaint& C, TdxBarStaticBorderStyle Style) const;
+  virtual void DrawDroppedBarMark(const TdxBarPaintWindow& W, HDC DC, const TRect& R) const;
+  // Frames R, leaving Joint (the segment the open drop-down window touches,
+  // in DC coordinates; empty: none) open and filled with the bar background.
+  virtual void DrawDropDownOwnerFrame(const TdxBarPaintWindow& W, HDC DC, const TRect& R, const TRect& Joint) const;
+  virtual void FrameDropDownOwner(const TdxBarPaintWindow& W, HDC DC, const TRect& R) const;
+  virtual void FillDropDownOwnerGap(const TdxBarPaintWindow& W, HDC DC, const TRect& OwnerR,
+                                    const TRect& Joint) const;
+  virtual HBRUSH GetSubMenuSeparatorBrush(const TdxBarPaintWindow& W) const;
+  // The manager's style brush N (1..5).
+  static HBRUSH StyleBrush(const TdxBarPaintSettings& S, int N);
+
+  bool KeepSelectedTextColor() const override { return true; }
+  int GetLoweredBorderWidth() const override { return 1; }
+  int GetControlIndent(const TdxBarItemPaint& C) const override {
+    return C.Window->PaintType() == ptMenu ? C.Window->ItemHeight() + 3 : 0;
+  }
+  int GetGripOffset() const override { return 1; }
+  int GetGripAreaWidth() const override { return GetGripOffset() + GetGripBarWidth() + 2; }
+  int GetButtonArrowWidth(const TdxBarPaintSettings& S) const override {
+    return TdxBarItemControlPainter::GetButtonArrowWidth(S) - 1;
+  }
+  int GetLargeButtonArrowWidth(const TdxBarPaintSettings& S) const override {
+    return TdxBarItemControlPainter::GetLargeButtonArrowWidth(S) - 1;
+  }
+  int GetSubMenuSeparatorIndent() const override { return 8; }
+  bool MenuAttachesToOwner() const override { return true; }
+  int GetEditHeightExtra() const override { return 7; }
+  bool HotTrackFloatingCloseButton() const override { return true; }
+  bool HasBarMark() const override { return true; }
+  bool QuickControlAlignLeft() const override { return true; }
+  bool RedrawAfterDropDown() const override { return true; }
+  bool IsFlatDateNavigator() const override { return true; }
+  int GetToolbarSeparatorSize() const override { return 5; }
+  int GetToolbarSeparatorOffset() const override { return (GetToolbarSeparatorSize() - 1) / 2; }
+  void AdjustMenuItemHeight(int& Height) const override { Height += 2; }
+  void AdjustMenuItemWidth(int& Width) const override { Width += 9; }
+  int GetDropDownListBorderWidth() const override { return 2; }
+  int GetSubMenuSeparatorSize() const override { return 5; }
+  int GetSubMenuOffset() const override { return 2; }
+  int CalcExpandArrowSize(int Height) const override {
+    const int A = (Height - 4) / 2;
+    return A < 5 ? A : A / 2 * 2;
+  }
+  void AdjustSubMenuDetachBarRect(TRect& R) const override {
+    R = {R.Left + 2, R.Top + 2, R.Right - 2, R.Bottom - 2};
+  }
+  int GetContainerIndent() const override { return 9; }
+  void AdjustEditTextRect(TRect& R) const override { R.Top += 2; }
+  bool BarHasShadow() const override { return true; }
+  HBRUSH GetBarBrush() const override;
+  HBRUSH GetCheckedBrush() const override;
+  HBRUSH GetPressedBrush() const override;
+  HBRUSH GetHotBrush() const override;
+  HBRUSH GetQuickControlBrush() const override;
+  HBRUSH GetSubMenuBrush() const override;
+  void GetSubMenuItemBrush(const TdxBarPaintWindow& W, HBRUSH& Brush) const override;
+  TColor GetBarCaptionColor(const TdxBarPaintWindow& W, bool Active) const override;
+  TColor GetBarCaptionMarkColor(const TdxBarPaintWindow& W, int State) const override;
+  HBRUSH GetButtonBrush(const TdxBarItemPaint& C, bool Pressed, bool Down, bool Selected,
+                        bool NoImage) const override;
+  void DrawGlyphBorder(const TdxBarItemPaint& C, HDC DC, bool Pressed, bool Down, bool Selected, bool NoImage,
+                       const TRect& R, bool BorderFits, HBRUSH Brush) const override;
+  void DrawGlyphImage(const TdxBarItemPaint& C, HDC DC, bool Pressed, bool Down, bool Selected, bool BorderFits,
+                      HBRUSH Brush, TRect R, const TRect& GlyphRect) const override;
+  void DrawCheckMark(const TdxBarItemPaint& C, HDC DC, int X, int Y, int Scale) const override;
+  void DrawMenuItem(const TdxBarItemPaint& C, HDC DC, bool Down, bool ShowGlyph, bool Selected,
+                    const TRect& R) const override;
+  void DrawButtonArrowPart(const TdxBarItemPaint& C, HDC DC, bool MenuWindowExists, bool DropDownEnabled,
+                           bool Dropped, bool Pressed, bool Selected, int ArrowColorIndex, HBRUSH Brush,
+                           const TRect& R) const override;
+  void DrawLoweredBorder(HDC DC, TRect& R) const override;
+  void DrawToolbarSeparator(const TdxBarPaintWindow& W, HDC DC, bool Vertical, HBRUSH Brush,
+                            const TRect& R) const override;
+  void DrawSubMenuSeparator(const TdxBarPaintWindow& W, TdxBarItemPaint& C, bool NoStrip, const TRect& R,
+                            HDC DC) const override;
+  TRect GetBarMarkRect(const TdxBarPaintWindow& W) const override;
+  void DrawBarMarkBackground(const TdxBarPaintWindow& W, HDC DC, HBRUSH Brush, const TRect& R) const override;
+  void DrawBarMarkSigns(const TdxBarPaintWindow& W, HDC DC, const TRect& R) const override;
+  void DrawBarMarkChevron(const TdxBarPaintWindow& W, HDC DC, const TRect& R, int P) const override;
+  void DrawDockedBarBorder(const TdxBarPaintWindow& W, HDC DC, HBRUSH Brush, TRect& R) const override;
 };
 class TdxBarItemControlOffice11Painter : public TdxBarItemControlFlatPainter {
 public:

@@ -13,8 +13,9 @@
 //   TdxBarItemLink refers to one TdxBarItem (the item lists its links) and
 //     owns the TdxBarItemControl that shows it while it is on screen.
 //   TCustomdxBarSubItem owns the TdxBarItemLinks of its menu.
-//   Painters are class references (TdxBarItemControlPainterClass), never
-//     instantiated.
+//   Painters are stateless, with one shared instance per style
+//     (TdxBarItemControlPainterClass points at it); nobody creates or
+//     frees one.
 #pragma once
 #include "platform/rtl/Sets.h"
 #include "platform/rtl/TypInfo.h"

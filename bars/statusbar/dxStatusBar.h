@@ -1,29 +1,297 @@
 // dxStatusBar.h — the status bar: a look-and-feel control that owns its
 // panels; each panel owns a panel style (text, keyboard state, state
 // indicators, container) and the bar draws through a status-bar painter
-// class chosen by its paint style. Declarations only for now.
+// chosen by its paint style. Painters are stateless tables of virtual
+// operations with one shared instance each (Instance()).
 #pragma once
+#include <memory>
+#include <vector>
 #include "controls/base/cxControls.h"
 #include "platform/rtl/Collection.h"
 
+class TcxCanvas;
+class TCustomImageList;
+class TBitmap;
 class TdxStatusBarPanel;
-class TdxStatusBarPanels : public TCollection {};
+class TdxCustomStatusBar;
+class TdxStatusBarPainter;
+using TdxStatusBarPainterClass = const TdxStatusBarPainter*;
+
+enum TdxStatusBarPaintStyle { stpsStandard, stpsFlat, stpsXP, stpsOffice11, stpsUseLookAndFeel };
+enum TdxStatusBarPanelBevel { dxpbNone, dxpbLowered, dxpbRaised };
+enum TdxStatusBarEllipsisType { dxetNone, dxetTruncate, dxetSmartPath };
+enum TdxStatusBarTextAlignment { dxtaLeft, dxtaRight, dxtaCenter };
+
+// What a panel shows and how wide it wants to be.
 class TdxStatusBarPanelStyle : public TPersistent {
-private:
+  SX_CLASS(TdxStatusBarPanelStyle, TPersistent)
+public:
+  explicit TdxStatusBarPanelStyle(TdxStatusBarPanel* AOwner = nullptr) : FOwner(AOwner) {}
+  TdxStatusBarPanel* Owner() const { return FOwner; }
+  TdxCustomStatusBar* StatusBar() const;
+  virtual bool CanSizing() const { return true; }
+  virtual bool CanDelete() const { return true; }
+  virtual bool DrawsOwnBevels() const { return false; }
+  virtual int GetMinWidth() const { return 20; }
+  // The panel background through the painter, then the style's content.
+  virtual void DrawContent(TcxCanvas* ACanvas, TRect R, TdxStatusBarPainterClass APainter);
+  virtual void VisibleChanged() {}
+  TColor GetColor() const;
+  void SetColor(TColor Value);
+  bool ColorAssigned() const { return FColorAssigned; }
+
+protected:
   TdxStatusBarPanel* FOwner = nullptr;
+  TColor FColor = clBtnFace;
+  bool FColorAssigned = false;
 };
-class TdxStatusBarTextPanelStyle : public TdxStatusBarPanelStyle {};
-class TdxStatusBarKeyboardStatePanelStyle : public TdxStatusBarPanelStyle {};
-class TdxStatusBarStateIndicatorPanelStyle : public TdxStatusBarPanelStyle {};
-class TdxStatusBarContainerPanelStyle : public TdxStatusBarPanelStyle {};
-class TdxStatusBarPanel : public TCollectionItem {
+
+class TdxStatusBarTextPanelStyle : public TdxStatusBarPanelStyle {
+  SX_CLASS(TdxStatusBarTextPanelStyle, TdxStatusBarPanelStyle)
+public:
+  using TdxStatusBarPanelStyle::TdxStatusBarPanelStyle;
+  void DrawContent(TcxCanvas* ACanvas, TRect R, TdxStatusBarPainterClass APainter) override;
+  TdxStatusBarTextAlignment Alignment = dxtaLeft;
+  TdxStatusBarEllipsisType EllipsisType = dxetNone;
+  int ImageIndex = -1;
+  bool GetAutoHint() const { return FAutoHint; }
+  // Exclusive: switching it on switches it off for the other text panels.
+  void SetAutoHint(bool Value);
+
 private:
-  TdxStatusBarPanelStyle* FPanelStyle = nullptr;  // owned
+  bool FAutoHint = false;
 };
-class TdxCustomStatusBar : public TcxControl {};
-class TdxStatusBar : public TdxCustomStatusBar {};
-class TdxStatusBarPainter {};
-class TdxStatusBarStandardPainter : public TdxStatusBarPainter {};
-class TdxStatusBarFlatPainter : public TdxStatusBarStandardPainter {};
-class TdxStatusBarOffice11Painter : public TdxStatusBarPainter {};
-class TdxStatusBarXPPainter : public TdxStatusBarStandardPainter {};
+
+// A panel of state lamps; each visible item with a bitmap takes its width
+// and the spacing.
+class TdxStatusBarStateIndicatorPanelStyle : public TdxStatusBarPanelStyle {
+  SX_CLASS(TdxStatusBarStateIndicatorPanelStyle, TdxStatusBarPanelStyle)
+public:
+  using TdxStatusBarPanelStyle::TdxStatusBarPanelStyle;
+  struct TIndicator {
+    TBitmap* Bitmap = nullptr;  // not owned
+    bool Visible = true;
+  };
+  std::vector<TIndicator> Indicators;
+  int Spacing = 4;
+  bool CanSizing() const override { return false; }
+  int GetMinWidth() const override;
+  void DrawContent(TcxCanvas* ACanvas, TRect R, TdxStatusBarPainterClass APainter) override;
+};
+
+class TdxStatusBarKeyboardStatePanelStyle : public TdxStatusBarPanelStyle {
+  SX_CLASS(TdxStatusBarKeyboardStatePanelStyle, TdxStatusBarPanelStyle)
+public:
+  using TdxStatusBarPanelStyle::TdxStatusBarPanelStyle;
+  bool CanSizing() const override { return false; }
+  bool DrawsOwnBevels() const override { return !FullRect; }
+  bool FullRect = false;
+};
+
+class TdxStatusBarContainerPanelStyle : public TdxStatusBarPanelStyle {
+  SX_CLASS(TdxStatusBarContainerPanelStyle, TdxStatusBarPanelStyle)
+public:
+  using TdxStatusBarPanelStyle::TdxStatusBarPanelStyle;
+  // False when the container comes from an ancestor form.
+  bool CanDelete() const override { return !FromAncestor; }
+  bool FromAncestor = false;
+};
+
+using TdxStatusBarDrawPanelEvent =
+    TEvent<void(TdxStatusBarPanel* Sender, TcxCanvas* ACanvas, const TRect& R, bool& ADone)>;
+
+class TdxStatusBarPanel : public TCollectionItem {
+  SX_CLASS(TdxStatusBarPanel, TCollectionItem)
+public:
+  explicit TdxStatusBarPanel(TCollection* ACollection);
+  ~TdxStatusBarPanel() override;
+  TdxCustomStatusBar* StatusBar() const;
+
+  TdxStatusBarPanelStyle* PanelStyle() const { return FPanelStyle.get(); }
+  TClass PanelStyleClass() const { return FPanelStyleClass; }
+  void SetPanelStyleClass(TClass Value);
+  AnsiString GetPanelStyleClassName() const;
+  // An unknown name leaves the panel without style.
+  void SetPanelStyleClassName(const AnsiString& Value);
+
+  TdxStatusBarPanelBevel GetBevel() const { return FBevel; }
+  void SetBevel(TdxStatusBarPanelBevel Value);
+  bool GetFixed() const;
+  void SetFixed(bool Value);
+  int GetMinWidth() const;
+  void SetMinWidth(int Value);
+  int GetWidth() const;
+  void SetWidth(int Value);
+  AnsiString GetText() const { return FText; }
+  void SetText(const AnsiString& Value);
+  bool GetVisible() const { return FVisible; }
+  void SetVisible(bool Value);
+  void RestoreDefaults();
+
+  virtual int GetDefaultMinWidth() const;
+  virtual int GetDefaultWidth() const;
+  virtual int GetLayoutMinWidth() const { return AdjustLayoutWidth(GetMinWidth()); }
+  virtual int GetLayoutWidth() const { return AdjustLayoutWidth(GetWidth()); }
+
+  TdxStatusBarDrawPanelEvent OnDrawPanel;
+  TNotifyEvent OnClick;
+  TNotifyEvent OnDblClick;
+
+protected:
+  virtual int AdjustLayoutWidth(int W) const;
+  void CreatePanelStyle();
+  // Frees the style; refuses (raises) for a style that may not be deleted,
+  // unless the status bar is loading, updating or going away. Never called
+  // from the destructor with the check on.
+  void DestroyPanelStyle(bool ACheck);
+
+private:
+  TClass FPanelStyleClass = nullptr;
+  std::unique_ptr<TdxStatusBarPanelStyle> FPanelStyle;
+  TdxStatusBarPanelBevel FBevel = dxpbLowered;
+  bool FFixed = true;
+  int FMinWidth = 20;
+  int FWidth = 50;
+  bool FMinWidthAssigned = false;
+  bool FWidthAssigned = false;
+  AnsiString FText;
+  bool FVisible = true;
+};
+
+class TdxStatusBarPanels : public TCollection {
+  SX_CLASS(TdxStatusBarPanels, TCollection)
+public:
+  explicit TdxStatusBarPanels(TdxCustomStatusBar* AStatusBar);
+  TdxCustomStatusBar* StatusBar() const { return FStatusBar; }
+  TdxStatusBarPanel* Add() { return static_cast<TdxStatusBarPanel*>(TCollection::Add()); }
+  TdxStatusBarPanel* Item(int Index) const { return static_cast<TdxStatusBarPanel*>(Items(Index)); }
+  // Removes a panel; refuses (raises) when its style may not be deleted.
+  void DeletePanel(int Index);
+
+protected:
+  void Update(TCollectionItem* Item) override;
+  TPersistent* GetOwner() override;
+
+private:
+  TdxCustomStatusBar* FStatusBar;
+};
+
+class TdxCustomStatusBar : public TcxControl {
+  SX_CLASS(TdxCustomStatusBar, TcxControl)
+public:
+  explicit TdxCustomStatusBar(TComponent* AOwner);
+  ~TdxCustomStatusBar() override;
+
+  TdxStatusBarPanels* Panels() const { return FPanels.get(); }
+  TdxStatusBarPaintStyle GetPaintStyle() const { return FPaintStyle; }
+  void SetPaintStyle(TdxStatusBarPaintStyle Value);
+  bool GetSizeGrip() const { return FSizeGrip; }
+  void SetSizeGrip(bool Value);
+  int GetStatusBorderWidth() const { return FBorderWidth; }
+  void SetStatusBorderWidth(int Value);
+  TCustomImageList* GetImages() const { return FImages; }
+  void SetImages(TCustomImageList* Value);
+
+  TdxStatusBarPainterClass Painter() const { return FPainter; }
+  virtual TdxStatusBarPaintStyle GetEffectivePaintStyle() const;
+  virtual TdxStatusBarPainterClass GetPainterClass() const;
+  void PainterChanged();
+  void Changed();
+  // The grip shows when SizeGrip is set, the parent form is sizeable and
+  // not maximized, and the bar sits at its client area's bottom-right
+  // corner. A test may force the answer.
+  virtual bool IsSizeGripVisible() const;
+  // The panels' rectangles (separators left out) laid out across R.
+  std::vector<TRect> CalcPanelRects(const TRect& R) const;
+  TdxStatusBarPanel* GetPanelAt(int X, int Y) const;
+  // Draws the whole bar into R of the canvas (what Paint does).
+  void PaintTo(TcxCanvas* ACanvas, TRect R);
+  bool IsBeingDestroyed() const { return FDestroying; }
+
+protected:
+  void Paint() override;
+  bool UsesScrollBars() const override { return false; }
+  bool WantsTabStop() const override { return false; }
+
+private:
+  std::unique_ptr<TdxStatusBarPanels> FPanels;
+  TdxStatusBarPaintStyle FPaintStyle = stpsStandard;
+  bool FSizeGrip = true;
+  int FBorderWidth = 0;
+  TCustomImageList* FImages = nullptr;
+  TdxStatusBarPainterClass FPainter = nullptr;
+  bool FDestroying = false;
+};
+
+class TdxStatusBar : public TdxCustomStatusBar {
+  SX_CLASS(TdxStatusBar, TdxCustomStatusBar)
+public:
+  using TdxCustomStatusBar::TdxCustomStatusBar;
+};
+
+class TdxStatusBarPainter {
+public:
+  virtual ~TdxStatusBarPainter() = default;
+  static TdxStatusBarPainterClass Instance();
+  virtual TRect GetBorderWidths(const TdxCustomStatusBar* ABar) const;
+  virtual TSize GetSizeGripSize() const { return {16, 16}; }
+  virtual TSize GetSizeGripEdgeSize() const { return {12, 12}; }
+  virtual int GetReservedWidth() const { return 0; }
+  virtual int GetSeparatorWidth() const { return 2; }
+  virtual int GetTopBorderHeight() const { return 2; }
+  virtual void DrawBorder(const TdxCustomStatusBar* ABar, TcxCanvas* ACanvas, TRect& R) const;
+  virtual void DrawEmptyPanel(const TdxCustomStatusBar* ABar, TcxCanvas* ACanvas, TRect R) const;
+  virtual void DrawPanel(const TdxCustomStatusBar* ABar, TdxStatusBarPanel* APanel, TRect R,
+                         TcxCanvas* ACanvas) const;
+  virtual void DrawPanelBorder(const TdxCustomStatusBar* /*ABar*/, TdxStatusBarPanelBevel /*ABevel*/, TRect& /*R*/,
+                               TcxCanvas* /*ACanvas*/) const {}
+  virtual void DrawPanelSeparator(const TdxCustomStatusBar* /*ABar*/, TcxCanvas* /*ACanvas*/,
+                                  const TRect& /*R*/) const {}
+  virtual void DrawSizeGrip(const TdxCustomStatusBar* ABar, TcxCanvas* ACanvas, bool AOverlapped, TRect R) const;
+  virtual void FillBackground(const TdxCustomStatusBar* ABar, TcxCanvas* ACanvas, const TRect& R) const;
+  virtual void DrawPanelBackground(const TdxCustomStatusBar* /*ABar*/, const TdxStatusBarPanel* /*APanel*/,
+                                   const TRect& /*R*/, TcxCanvas* /*ACanvas*/) const {}
+  virtual TdxStatusBarPanelBevel GetPanelBevel(const TdxStatusBarPanel* APanel) const;
+  virtual TColor GetPanelColor(const TdxCustomStatusBar* ABar, const TdxStatusBarPanel* APanel) const;
+
+protected:
+  TdxStatusBarPainter() = default;
+};
+
+class TdxStatusBarStandardPainter : public TdxStatusBarPainter {
+public:
+  static TdxStatusBarPainterClass Instance();
+  void DrawPanelBorder(const TdxCustomStatusBar* ABar, TdxStatusBarPanelBevel ABevel, TRect& R,
+                       TcxCanvas* ACanvas) const override;
+  void DrawPanelSeparator(const TdxCustomStatusBar* ABar, TcxCanvas* ACanvas, const TRect& R) const override;
+  void DrawPanelBackground(const TdxCustomStatusBar* ABar, const TdxStatusBarPanel* APanel, const TRect& R,
+                           TcxCanvas* ACanvas) const override;
+};
+
+class TdxStatusBarFlatPainter : public TdxStatusBarStandardPainter {
+public:
+  static TdxStatusBarPainterClass Instance();
+  void DrawPanelBorder(const TdxCustomStatusBar* ABar, TdxStatusBarPanelBevel ABevel, TRect& R,
+                       TcxCanvas* ACanvas) const override;
+};
+
+class TdxStatusBarOffice11Painter : public TdxStatusBarPainter {
+public:
+  static TdxStatusBarPainterClass Instance();
+  TRect GetBorderWidths(const TdxCustomStatusBar* ABar) const override;
+  void DrawBorder(const TdxCustomStatusBar* ABar, TcxCanvas* ACanvas, TRect& R) const override;
+  void DrawPanelBorder(const TdxCustomStatusBar* ABar, TdxStatusBarPanelBevel ABevel, TRect& R,
+                       TcxCanvas* ACanvas) const override;
+  void DrawSizeGrip(const TdxCustomStatusBar* ABar, TcxCanvas* ACanvas, bool AOverlapped, TRect R) const override;
+};
+
+// Visual styles of the status theme class; chosen only while they are
+// available.
+class TdxStatusBarXPPainter : public TdxStatusBarPainter {
+public:
+  static TdxStatusBarPainterClass Instance();
+};
+
+// The registered panel styles ("Text Panel", "Container Panel", "Keyboard
+// State Panel", "State Indicator Panel").
+TClass FindStatusBarPanelStyleClass(const AnsiString& AClassName);

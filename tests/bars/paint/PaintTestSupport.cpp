@@ -6,6 +6,14 @@
 
 namespace bptest {
 
+HBRUSH TTestWindow::CurrentBrush() const {
+  if (!Painter) return TdxBarPaintWindow::CurrentBrush();
+  if (Type != ptMenu) return Painter->GetToolbarBrush();
+  // A menu's background brush; the base style names it by a colour index.
+  const HBRUSH B = Painter->GetSubMenuBrush();
+  return reinterpret_cast<intptr_t>(B) <= 31 ? Painter->GetBarBrush() : B;
+}
+
 std::unique_ptr<TBitmap> MakeGlyph() {
   auto B = std::make_unique<TBitmap>();
   B->SetPixelFormat(pf32bit);

@@ -21,6 +21,9 @@ public:
   bool Grip = true;
   bool ExpandButton = false;
   TdxBarPaintSettings Values;
+  // The painter whose brushes the window uses (a window takes its brushes
+  // from its manager's painter); nullptr: the defaults.
+  TdxBarItemControlPainterClass Painter = nullptr;
 
   TdxBarPaintType PaintType() const override { return Type; }
   TdxBarDockingStyle DockingStyle() const override { return Docking; }
@@ -30,6 +33,11 @@ public:
   bool ShowGrip() const override { return Grip; }
   bool ExpandButtonVisible() const override { return ExpandButton; }
   const TdxBarPaintSettings& Settings() const override { return Values; }
+  HBRUSH CurrentBrush() const override;
+  HBRUSH HotBrush() const override { return Painter ? Painter->GetHotBrush() : TdxBarPaintWindow::HotBrush(); }
+  HBRUSH PressedBrush() const override {
+    return Painter ? Painter->GetPressedBrush() : TdxBarPaintWindow::PressedBrush();
+  }
 };
 
 // A 16 by 16 glyph on magenta (its bottom-left pixel): a blue frame, a red

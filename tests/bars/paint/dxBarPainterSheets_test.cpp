@@ -33,6 +33,7 @@ TEST_P(PainterSheet, DrawsEveryItemState) {
   std::vector<TRect> Text;
 
   TTestWindow Bar;
+  Bar.Painter = P;
   TdxBarItemPaint Item;
   Item.Window = &Bar;
   Item.Glyph = Glyph.get();
@@ -54,6 +55,7 @@ TEST_P(PainterSheet, DrawsEveryItemState) {
   // Menu rows.
   TTestWindow Menu;
   Menu.Type = ptMenu;
+  Menu.Painter = P;
   Menu.Client = {0, 0, 232, 100};
   TdxBarItemPaint Row;
   Row.Window = &Menu;
@@ -90,7 +92,24 @@ TEST_P(PainterSheet, DrawsEveryItemState) {
 
 INSTANTIATE_TEST_SUITE_P(Styles, PainterSheet,
                          ::testing::Values(TSheet{"standard", &TdxBarItemControlStandardPainter::Instance},
-                                           TSheet{"enhanced", &TdxBarItemControlEnhancedPainter::Instance}),
+                                           TSheet{"enhanced", &TdxBarItemControlEnhancedPainter::Instance},
+                                           TSheet{"flat", &TdxBarItemControlFlatPainter::Instance}),
                          [](const auto& I) { return std::string(I.param.Name); });
+
+// The flat grip: lines across the bar, alternating from a shadow line, after
+// the frame (2 pixels) and the grip's own inset (3) on each side.
+TEST(FlatPainter, GripOfA20PixelBarHasTenLines) {
+  TTestWindow Bar;
+  TPaintBox Box(40, 20);
+  TRect R{0, 0, 40, 20};
+  const HBRUSH Face = GetSysColorBrush(COLOR_BTNFACE);
+  TdxBarItemControlFlatPainter::Instance()->DrawDockedBarBorder(Bar, Box.Canvas()->GetDC(), Face, R);
+  int Shadow = 0;
+  for (int y = 0; y < 20; ++y) Shadow += Box.Pixel(4, y) == cxtest::Rgb(clBtnShadow);
+  EXPECT_EQ(Box.Pixel(4, 5), cxtest::Rgb(clBtnShadow));
+  EXPECT_EQ(Shadow, 5);
+  EXPECT_EQ(Box.Pixel(4, 14), cxtest::Rgb(clBtnFace));
+  EXPECT_EQ(Box.Pixel(4, 15), TColor(0xFF00FF));  // below the grip: untouched
+}
 
 }  // namespace

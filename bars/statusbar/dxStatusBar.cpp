@@ -1,0 +1,567 @@
+// dxStatusBar.cpp — the status bar, its panels, panel styles and painters.
+#include "bars/statusbar/dxStatusBar.h"
+
+#include <algorithm>
+#include "bars/drawing/dxBarDrawing.h"
+#include "controls/base/cxClasses.h"
+#include "controls/base/cxGraphics.h"
+#include "controls/lookandfeel/dxOffice11.h"
+#include "platform/forms/Forms.h"
+#include "platform/gdi/Bitmap.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/gdi/ImageList.h"
+#include "platform/rtl/AnsiStrings.h"
+#include "platform/rtl/Exceptions.h"
+
+namespace {
+
+TRect Deflated(const TRect& R, int DX, int DY) { return {R.Left + DX, R.Top + DY, R.Right - DX, R.Bottom - DY}; }
+
+struct TStyleEntry {
+  TClass Class;
+  const char* Caption;
+};
+
+const std::vector<TStyleEntry>& StyleRegistry() {
+  static const std::vector<TStyleEntry> R = {
+      {TdxStatusBarTextPanelStyle::StaticClass(), "Text Panel"},
+      {TdxStatusBarContainerPanelStyle::StaticClass(), "Container Panel"},
+      {TdxStatusBarKeyboardStatePanelStyle::StaticClass(), "Keyboard State Panel"},
+      {TdxStatusBarStateIndicatorPanelStyle::StaticClass(), "State Indicator Panel"}};
+  return R;
+}
+
+std::unique_ptr<TdxStatusBarPanelStyle> MakeStyle(TClass AClass, TdxStatusBarPanel* AOwner) {
+  if (AClass == TdxStatusBarTextPanelStyle::StaticClass())
+    return std::make_unique<TdxStatusBarTextPanelStyle>(AOwner);
+  if (AClass == TdxStatusBarContainerPanelStyle::StaticClass())
+    return std::make_unique<TdxStatusBarContainerPanelStyle>(AOwner);
+  if (AClass == TdxStatusBarKeyboardStatePanelStyle::StaticClass())
+    return std::make_unique<TdxStatusBarKeyboardStatePanelStyle>(AOwner);
+  if (AClass == TdxStatusBarStateIndicatorPanelStyle::StaticClass())
+    return std::make_unique<TdxStatusBarStateIndicatorPanelStyle>(AOwner);
+  return nullptr;
+}
+
+const char* const CannotDeleteText =
+    "Selection contains a component introduced in an ancestor form which cannot be deleted";
+
+}  // namespace
+
+TClass FindStatusBarPanelStyleClass(const AnsiString& AClassName) {
+  for (const TStyleEntry& E : StyleRegistry())
+    if (SameText(E.Class->ClassName(), AClassName)) return E.Class;
+  return nullptr;
+}
+
+// -- panel styles -----------------------------------------------------------
+
+TdxCustomStatusBar* TdxStatusBarPanelStyle::StatusBar() const { return FOwner ? FOwner->StatusBar() : nullptr; }
+
+TColor TdxStatusBarPanelStyle::GetColor() const {
+  if (FColorAssigned) return FColor;
+  const TdxCustomStatusBar* Bar = StatusBar();
+  return Bar ? Bar->GetColor() : clBtnFace;
+}
+
+void TdxStatusBarPanelStyle::SetColor(TColor Value) {
+  FColor = Value;
+  FColorAssigned = true;
+  if (TdxCustomStatusBar* Bar = StatusBar()) Bar->Changed();
+}
+
+void TdxStatusBarPanelStyle::DrawContent(TcxCanvas* ACanvas, TRect R, TdxStatusBarPainterClass APainter) {
+  APainter->DrawPanelBackground(StatusBar(), FOwner, R, ACanvas);
+}
+
+void TdxStatusBarTextPanelStyle::SetAutoHint(bool Value) {
+  if (FAutoHint == Value) return;
+  FAutoHint = Value;
+  TdxCustomStatusBar* Bar = StatusBar();
+  if (!Value || !Bar) return;
+  for (int i = 0; i < Bar->Panels()->Count(); ++i) {
+    auto* Other = dynamic_cast<TdxStatusBarTextPanelStyle*>(Bar->Panels()->Item(i)->PanelStyle());
+    if (Other && Other != this) Other->FAutoHint = false;
+  }
+}
+
+void TdxStatusBarTextPanelStyle::DrawContent(TcxCanvas* ACanvas, TRect R, TdxStatusBarPainterClass APainter) {
+  TdxStatusBarPanelStyle::DrawContent(ACanvas, R, APainter);
+  TdxCustomStatusBar* Bar = StatusBar();
+  const bool Enabled = !Bar || Bar->GetEnabled();
+  if (Bar && Bar->GetImages() && ImageIndex >= 0 && ImageIndex < Bar->GetImages()->Count()) {
+    TCustomImageList* Images = Bar->GetImages();
+    Images->Draw(ACanvas->Canvas(), R.Left + 1, (R.Top + R.Bottom) / 2 - Images->GetHeight() / 2, ImageIndex,
+                 Enabled);
+    R.Left += Images->GetWidth() + 2;
+  }
+  R = Deflated(R, 2, 0);
+  int Flags = cxSingleLine | cxAlignVCenter;
+  Flags |= Alignment == dxtaRight ? cxAlignRight : Alignment == dxtaCenter ? cxAlignHCenter : cxAlignLeft;
+  if (EllipsisType == dxetTruncate) Flags |= cxShowEndEllipsis;
+  if (EllipsisType == dxetSmartPath) Flags |= cxShowPathEllipsis;
+  ACanvas->Canvas()->Brush()->SetStyle(bsClear);
+  ACanvas->DrawTextWithFlags(FOwner ? FOwner->GetText() : AnsiString(), R, Flags, Enabled);
+  ACanvas->Canvas()->Brush()->SetStyle(bsSolid);
+}
+
+int TdxStatusBarStateIndicatorPanelStyle::GetMinWidth() const {
+  if (Indicators.empty()) return 20;
+  int W = Spacing;
+  for (const TIndicator& I : Indicators)
+    if (I.Visible && I.Bitmap && !I.Bitmap->Empty()) W += I.Bitmap->GetWidth() + Spacing;
+  return W;
+}
+
+void TdxStatusBarStateIndicatorPanelStyle::DrawContent(TcxCanvas* ACanvas, TRect R,
+                                                       TdxStatusBarPainterClass APainter) {
+  TdxStatusBarPanelStyle::DrawContent(ACanvas, R, APainter);
+  int X = R.Left + Spacing;
+  for (const TIndicator& I : Indicators) {
+    if (!I.Visible || !I.Bitmap || I.Bitmap->Empty()) continue;
+    ACanvas->Draw(X, (R.Top + R.Bottom - I.Bitmap->GetHeight()) / 2, I.Bitmap);
+    X += I.Bitmap->GetWidth() + Spacing;
+  }
+}
+
+// -- panels -----------------------------------------------------------------
+
+TdxStatusBarPanel::TdxStatusBarPanel(TCollection* ACollection) : TCollectionItem(ACollection) {
+  FPanelStyleClass = TdxStatusBarTextPanelStyle::StaticClass();
+  CreatePanelStyle();
+}
+
+// A panel going away never refuses: the check of a style that may not be
+// deleted belongs to the deletion that the user asked for
+// (TdxStatusBarPanels::DeletePanel), which runs before the destructor, so no
+// exception can leave a destructor half way.
+TdxStatusBarPanel::~TdxStatusBarPanel() { DestroyPanelStyle(false); }
+
+TdxCustomStatusBar* TdxStatusBarPanel::StatusBar() const {
+  auto* Panels = dynamic_cast<TdxStatusBarPanels*>(Collection());
+  return Panels ? Panels->StatusBar() : nullptr;
+}
+
+void TdxStatusBarPanel::CreatePanelStyle() {
+  FPanelStyle = MakeStyle(FPanelStyleClass, this);
+  if (TdxCustomStatusBar* Bar = StatusBar()) Bar->Changed();
+}
+
+void TdxStatusBarPanel::DestroyPanelStyle(bool ACheck) {
+  if (ACheck && FPanelStyle && !FPanelStyle->CanDelete()) {
+    const TdxCustomStatusBar* Bar = StatusBar();
+    const bool Quiet = Bar && (Bar->IsBeingDestroyed() || Bar->ComponentState().Contains(csLoading) ||
+                               Bar->ComponentState().Contains(csReading) ||
+                               Bar->ComponentState().Contains(csUpdating));
+    if (!Quiet) throw Exception(CannotDeleteText);
+  }
+  FPanelStyle.reset();
+}
+
+void TdxStatusBarPanel::SetPanelStyleClass(TClass Value) {
+  if (Value == FPanelStyleClass && (FPanelStyle || !Value)) return;
+  DestroyPanelStyle(true);
+  FPanelStyleClass = Value;
+  CreatePanelStyle();
+}
+
+AnsiString TdxStatusBarPanel::GetPanelStyleClassName() const {
+  return FPanelStyleClass ? FPanelStyleClass->ClassName() : AnsiString();
+}
+
+void TdxStatusBarPanel::SetPanelStyleClassName(const AnsiString& Value) {
+  SetPanelStyleClass(FindStatusBarPanelStyleClass(Value));
+}
+
+void TdxStatusBarPanel::SetBevel(TdxStatusBarPanelBevel Value) {
+  if (FBevel == Value) return;
+  FBevel = Value;
+  Changed(false);
+}
+
+bool TdxStatusBarPanel::GetFixed() const { return FFixed || (FPanelStyle && !FPanelStyle->CanSizing()); }
+
+void TdxStatusBarPanel::SetFixed(bool Value) {
+  if (FFixed == Value) return;
+  FFixed = Value;
+  Changed(false);
+}
+
+int TdxStatusBarPanel::GetDefaultMinWidth() const { return FPanelStyle ? FPanelStyle->GetMinWidth() : 20; }
+
+int TdxStatusBarPanel::GetDefaultWidth() const {
+  return !FPanelStyle || FPanelStyle->CanSizing() ? 50 : GetDefaultMinWidth();
+}
+
+int TdxStatusBarPanel::GetMinWidth() const {
+  return FMinWidthAssigned && (!FPanelStyle || FPanelStyle->CanSizing()) ? FMinWidth : GetDefaultMinWidth();
+}
+
+void TdxStatusBarPanel::SetMinWidth(int Value) {
+  FMinWidth = std::max(Value, 0);
+  FMinWidthAssigned = true;
+  if (FWidth < FMinWidth) FWidth = FMinWidth;
+  Changed(false);
+}
+
+int TdxStatusBarPanel::GetWidth() const {
+  return FWidthAssigned && (!FPanelStyle || FPanelStyle->CanSizing()) ? FWidth : GetDefaultWidth();
+}
+
+void TdxStatusBarPanel::SetWidth(int Value) {
+  FWidth = std::max(Value, FMinWidth);
+  FWidthAssigned = true;
+  Changed(false);
+}
+
+void TdxStatusBarPanel::SetText(const AnsiString& Value) {
+  if (FText == Value) return;
+  FText = Value;
+  Changed(false);
+}
+
+void TdxStatusBarPanel::SetVisible(bool Value) {
+  if (FVisible == Value) return;
+  FVisible = Value;
+  if (FPanelStyle) FPanelStyle->VisibleChanged();
+  Changed(false);
+}
+
+void TdxStatusBarPanel::RestoreDefaults() {
+  FVisible = true;
+  FMinWidth = 20;
+  FWidth = 50;
+  FFixed = true;
+  FBevel = dxpbLowered;
+  FMinWidthAssigned = FWidthAssigned = false;
+  Changed(true);
+}
+
+int TdxStatusBarPanel::AdjustLayoutWidth(int W) const {
+  if (!FPanelStyle) return W;
+  if (!FPanelStyle->DrawsOwnBevels()) W += 2;
+  const TdxCustomStatusBar* Bar = StatusBar();
+  if (Bar && Index() == Bar->Panels()->Count() - 1 && Bar->IsSizeGripVisible() && Bar->Painter())
+    W += Bar->Painter()->GetSizeGripSize().cx;
+  return W;
+}
+
+TdxStatusBarPanels::TdxStatusBarPanels(TdxCustomStatusBar* AStatusBar)
+    : TCollection(TdxStatusBarPanel::StaticClass()), FStatusBar(AStatusBar) {}
+
+void TdxStatusBarPanels::DeletePanel(int Index) {
+  TdxStatusBarPanel* P = Item(Index);
+  if (P->PanelStyle() && !P->PanelStyle()->CanDelete() && FStatusBar && !FStatusBar->IsBeingDestroyed())
+    throw Exception(CannotDeleteText);
+  Delete(Index);
+}
+
+void TdxStatusBarPanels::Update(TCollectionItem*) {
+  if (FStatusBar) FStatusBar->Changed();
+}
+
+TPersistent* TdxStatusBarPanels::GetOwner() { return FStatusBar; }
+
+// -- the status bar ---------------------------------------------------------
+
+TdxCustomStatusBar::TdxCustomStatusBar(TComponent* AOwner) : TcxControl(AOwner) {
+  SetColor(clBtnFace);
+  SetHeight(20);
+  SetAlign(alBottom);
+  FPanels = std::make_unique<TdxStatusBarPanels>(this);
+  PainterChanged();
+  LockOffice11Scheme();
+}
+
+TdxCustomStatusBar::~TdxCustomStatusBar() {
+  FDestroying = true;
+  UnlockOffice11Scheme();
+  FPanels.reset();
+}
+
+void TdxCustomStatusBar::SetPaintStyle(TdxStatusBarPaintStyle Value) {
+  if (FPaintStyle == Value) return;
+  FPaintStyle = Value;
+  PainterChanged();
+}
+
+void TdxCustomStatusBar::SetSizeGrip(bool Value) {
+  if (FSizeGrip == Value) return;
+  FSizeGrip = Value;
+  Changed();
+}
+
+void TdxCustomStatusBar::SetStatusBorderWidth(int Value) {
+  Value = std::max(Value, 0);
+  if (FBorderWidth == Value) return;
+  FBorderWidth = Value;
+  Changed();
+}
+
+void TdxCustomStatusBar::SetImages(TCustomImageList* Value) {
+  if (FImages == Value) return;
+  FImages = Value;
+  Changed();
+}
+
+TdxStatusBarPaintStyle TdxCustomStatusBar::GetEffectivePaintStyle() const {
+  if (FPaintStyle != stpsUseLookAndFeel) return FPaintStyle;
+  switch (GetLookAndFeel()->GetKind()) {
+    case lfUltraFlat: return stpsFlat;
+    case lfOffice11: return stpsOffice11;
+    default: return stpsStandard;
+  }
+}
+
+TdxStatusBarPainterClass TdxCustomStatusBar::GetPainterClass() const {
+  switch (GetEffectivePaintStyle()) {
+    case stpsFlat: return TdxStatusBarFlatPainter::Instance();
+    case stpsOffice11: return TdxStatusBarOffice11Painter::Instance();
+    // Without the status theme class's visual styles the XP look falls back
+    // to the standard one.
+    default: return TdxStatusBarStandardPainter::Instance();
+  }
+}
+
+void TdxCustomStatusBar::PainterChanged() {
+  FPainter = GetPainterClass();
+  Changed();
+}
+
+void TdxCustomStatusBar::Changed() { Invalidate(); }
+
+bool TdxCustomStatusBar::IsSizeGripVisible() const {
+  if (!FSizeGrip) return false;
+  const TCustomForm* Form = GetParentForm(this);
+  if (!Form || Form->GetWindowState() != wsNormal) return false;
+  if (Form->GetBorderStyle() != bsSizeable && Form->GetBorderStyle() != bsSizeToolWin) return false;
+  const TRect B = BoundsRect();
+  return GetParent() == Form && B.Right == Form->ClientWidth() && B.Bottom == Form->ClientHeight();
+}
+
+std::vector<TRect> TdxCustomStatusBar::CalcPanelRects(const TRect& R) const {
+  std::vector<TRect> Rects;
+  const int N = FPanels->Count();
+  if (N == 0) return Rects;
+  TcxAutoWidthObject Layout(2 * N - 1);
+  bool Stretching = false;
+  for (int i = 0; i < N; ++i) {
+    const TdxStatusBarPanel* P = FPanels->Item(i);
+    TcxAutoWidthItem* Item = Layout.AppendItem();
+    Item->MinWidth = P->GetLayoutMinWidth();
+    Item->Width = P->GetLayoutWidth();
+    Item->Fixed = P->GetFixed();
+    Stretching = Stretching || !Item->Fixed;
+    // At least one panel always takes the remaining width.
+    if (i == N - 1 && !Stretching) Item->Fixed = false;
+    if (i < N - 1) {
+      TcxAutoWidthItem* Sep = Layout.AppendItem();
+      Sep->MinWidth = Sep->Width = FPainter->GetSeparatorWidth();
+      Sep->Fixed = true;
+    }
+  }
+  Layout.AvailableWidth = R.Width();
+  Layout.DistributeWidth();
+  int X = R.Left;
+  for (int i = 0; i < Layout.ItemCount(); ++i) {
+    const int W = Layout.GetItem(i)->AutoWidth;
+    if (i % 2 == 0) Rects.push_back({X, R.Top, X + W, R.Bottom});
+    X += W;
+  }
+  return Rects;
+}
+
+TdxStatusBarPanel* TdxCustomStatusBar::GetPanelAt(int X, int Y) const {
+  const TRect B = GetContentBounds();
+  const TRect W = FPainter->GetBorderWidths(this);
+  const TRect R{B.Left + W.Left, B.Top + W.Top, B.Right - W.Right, B.Bottom - W.Bottom};
+  const std::vector<TRect> Rects = CalcPanelRects(R);
+  for (size_t i = 0; i < Rects.size(); ++i)
+    if (Rects[i].Contains({X, Y})) return FPanels->Item(int(i));
+  return nullptr;
+}
+
+void TdxCustomStatusBar::PaintTo(TcxCanvas* ACanvas, TRect R) {
+  const TdxStatusBarPainterClass P = FPainter;
+  P->DrawBorder(this, ACanvas, R);
+  HRGN Saved;
+  bool Existed;
+  const HDC DC = ACanvas->GetDC();
+  PushClipRegion(DC, Saved, Existed);
+  ACanvas->IntersectClipRect(R);
+  const bool Grip = IsSizeGripVisible();
+  if (FPanels->Count() == 0) {
+    if (Grip) P->DrawSizeGrip(this, ACanvas, false, R);
+    P->DrawEmptyPanel(this, ACanvas, R);
+  } else {
+    const std::vector<TRect> Rects = CalcPanelRects(R);
+    if (Grip) {
+      int Total = 0;
+      for (int i = 0; i < FPanels->Count(); ++i) Total += FPanels->Item(i)->GetLayoutWidth();
+      Total += (FPanels->Count() - 1) * P->GetSeparatorWidth();
+      P->DrawSizeGrip(this, ACanvas, Total >= R.Width(), R);
+    }
+    for (size_t i = 0; i < Rects.size(); ++i) {
+      P->DrawPanel(this, FPanels->Item(int(i)), Rects[i], ACanvas);
+      if (i + 1 < Rects.size())
+        P->DrawPanelSeparator(this, ACanvas, {Rects[i].Right, R.Top, Rects[i + 1].Left, R.Bottom});
+    }
+  }
+  PopClipRegion(DC, Saved, Existed);
+}
+
+void TdxCustomStatusBar::Paint() {
+  TcxControl::Paint();
+  PaintTo(GetCxCanvas(), GetContentBounds());
+}
+
+// -- painters ---------------------------------------------------------------
+
+TdxStatusBarPainterClass TdxStatusBarPainter::Instance() {
+  static const TdxStatusBarPainter P;
+  return &P;
+}
+TdxStatusBarPainterClass TdxStatusBarStandardPainter::Instance() {
+  static const TdxStatusBarStandardPainter P;
+  return &P;
+}
+TdxStatusBarPainterClass TdxStatusBarFlatPainter::Instance() {
+  static const TdxStatusBarFlatPainter P;
+  return &P;
+}
+TdxStatusBarPainterClass TdxStatusBarOffice11Painter::Instance() {
+  static const TdxStatusBarOffice11Painter P;
+  return &P;
+}
+TdxStatusBarPainterClass TdxStatusBarXPPainter::Instance() {
+  static const TdxStatusBarXPPainter P;
+  return &P;
+}
+
+TRect TdxStatusBarPainter::GetBorderWidths(const TdxCustomStatusBar* ABar) const {
+  const int B = ABar->GetStatusBorderWidth();
+  return {B, GetTopBorderHeight() + B, B, B};
+}
+
+void TdxStatusBarPainter::DrawBorder(const TdxCustomStatusBar* ABar, TcxCanvas* ACanvas, TRect& R) const {
+  FillBackground(ABar, ACanvas, {R.Left, R.Top, R.Right, R.Top + GetTopBorderHeight()});
+  R.Top += GetTopBorderHeight();
+  const int B = ABar->GetStatusBorderWidth();
+  if (B >= 1) {
+    const TColor C = ABar->GetColor();
+    ACanvas->FillRect({R.Left, R.Top, R.Right, R.Top + B}, C);
+    ACanvas->FillRect({R.Left, R.Bottom - B, R.Right, R.Bottom}, C);
+    ACanvas->FillRect({R.Left, R.Top, R.Left + B, R.Bottom}, C);
+    ACanvas->FillRect({R.Right - B, R.Top, R.Right, R.Bottom}, C);
+    R = Deflated(R, B, B);
+  }
+}
+
+void TdxStatusBarPainter::DrawEmptyPanel(const TdxCustomStatusBar* ABar, TcxCanvas* ACanvas, TRect R) const {
+  DrawPanelBorder(ABar, dxpbLowered, R, ACanvas);
+  DrawPanelBackground(ABar, nullptr, R, ACanvas);
+}
+
+void TdxStatusBarPainter::DrawPanel(const TdxCustomStatusBar* ABar, TdxStatusBarPanel* APanel, TRect R,
+                                    TcxCanvas* ACanvas) const {
+  if (!APanel) {
+    DrawPanelBorder(ABar, dxpbLowered, R, ACanvas);
+    DrawPanelBackground(ABar, nullptr, R, ACanvas);
+    return;
+  }
+  if (!APanel->GetVisible()) {
+    DrawPanelBackground(ABar, APanel, R, ACanvas);
+    return;
+  }
+  DrawPanelBorder(ABar, GetPanelBevel(APanel), R, ACanvas);
+  bool Done = false;
+  if (APanel->OnDrawPanel) APanel->OnDrawPanel(APanel, ACanvas, R, Done);
+  if (Done) return;
+  if (APanel->PanelStyle())
+    APanel->PanelStyle()->DrawContent(ACanvas, R, this);
+  else
+    DrawPanelBackground(ABar, APanel, R, ACanvas);
+}
+
+void TdxStatusBarPainter::DrawSizeGrip(const TdxCustomStatusBar* ABar, TcxCanvas* ACanvas, bool AOverlapped,
+                                       TRect R) const {
+  R = Deflated(R, 1, 1);
+  const TSize S = GetSizeGripSize(), E = GetSizeGripEdgeSize();
+  const TRect Cell{R.Right - S.cx, R.Bottom - S.cy, R.Right, R.Bottom};
+  TRect Cleared = Cell;
+  if (AOverlapped) Cleared.Right += 1;
+  const TColor C = ABar->GetColor();
+  ACanvas->FillRect(Cleared, C);
+  DrawTransparentSizeGrip(ACanvas->GetDC(), Cell);
+  const TRect Row{R.Right - E.cx, R.Bottom, R.Right + 1, R.Bottom + 1};
+  const TRect Column{R.Right, R.Bottom - E.cy, R.Right + 1, R.Bottom};
+  ACanvas->FillRect(Row, C);
+  ACanvas->FillRect(Column, C);
+  ACanvas->ExcludeClipRect(Cleared);
+  ACanvas->ExcludeClipRect(Row);
+  ACanvas->ExcludeClipRect(Column);
+}
+
+void TdxStatusBarPainter::FillBackground(const TdxCustomStatusBar* ABar, TcxCanvas* ACanvas, const TRect& R) const {
+  ACanvas->FillRect(R, ABar->GetColor());
+}
+
+TdxStatusBarPanelBevel TdxStatusBarPainter::GetPanelBevel(const TdxStatusBarPanel* APanel) const {
+  if (!APanel) return dxpbLowered;
+  if (APanel->PanelStyle() && APanel->PanelStyle()->DrawsOwnBevels()) return dxpbNone;
+  return APanel->GetBevel();
+}
+
+TColor TdxStatusBarPainter::GetPanelColor(const TdxCustomStatusBar* ABar, const TdxStatusBarPanel* APanel) const {
+  if (APanel && APanel->PanelStyle()) return APanel->PanelStyle()->GetColor();
+  return ABar->GetColor();
+}
+
+void TdxStatusBarStandardPainter::DrawPanelBorder(const TdxCustomStatusBar*, TdxStatusBarPanelBevel ABevel, TRect& R,
+                                                  TcxCanvas* ACanvas) const {
+  if (ABevel == dxpbNone) return;
+  dxDrawEdge(ACanvas->GetDC(), R, ABevel == dxpbLowered ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+  R = Deflated(R, 1, 1);
+}
+
+void TdxStatusBarStandardPainter::DrawPanelSeparator(const TdxCustomStatusBar* ABar, TcxCanvas* ACanvas,
+                                                     const TRect& R) const {
+  ACanvas->FillRect(R, ABar->GetColor());
+}
+
+void TdxStatusBarStandardPainter::DrawPanelBackground(const TdxCustomStatusBar* ABar, const TdxStatusBarPanel* APanel,
+                                                      const TRect& R, TcxCanvas* ACanvas) const {
+  ACanvas->FillRect(R, GetPanelColor(ABar, APanel));
+}
+
+void TdxStatusBarFlatPainter::DrawPanelBorder(const TdxCustomStatusBar*, TdxStatusBarPanelBevel ABevel, TRect& R,
+                                              TcxCanvas* ACanvas) const {
+  if (ABevel == dxpbNone) return;
+  FrameRectWithColor(ACanvas->GetDC(), R, clBtnShadow);
+  R = Deflated(R, 1, 1);
+}
+
+TRect TdxStatusBarOffice11Painter::GetBorderWidths(const TdxCustomStatusBar*) const { return {1, 1, 1, 1}; }
+
+void TdxStatusBarOffice11Painter::DrawBorder(const TdxCustomStatusBar*, TcxCanvas* ACanvas, TRect& R) const {
+  FillTwoStageGradientRect(ACanvas->GetDC(), R, Office11SchemeEntry(0), Office11SchemeEntry(1), false);
+  R = Deflated(R, 1, 1);
+}
+
+void TdxStatusBarOffice11Painter::DrawPanelBorder(const TdxCustomStatusBar*, TdxStatusBarPanelBevel ABevel, TRect& R,
+                                                  TcxCanvas* ACanvas) const {
+  if (ABevel == dxpbNone) return;
+  FrameRectWithColor(ACanvas->GetDC(), R, MixColors(Office11SchemeEntry(1), clBlack, 90));
+  R = Deflated(R, 1, 1);
+}
+
+void TdxStatusBarOffice11Painter::DrawSizeGrip(const TdxCustomStatusBar*, TcxCanvas* ACanvas, bool AOverlapped,
+                                               TRect R) const {
+  R = Deflated(R, 0, 1);
+  const TSize S = GetSizeGripSize();
+  const TRect Cell{R.Right - S.cx, R.Bottom - S.cy, R.Right, R.Bottom};
+  DrawOffice11SizeGripDots(ACanvas->GetDC(), Cell);
+  TRect Excluded = Cell;
+  if (!AOverlapped) Excluded.Left += 1;
+  ACanvas->ExcludeClipRect(Excluded);
+}
