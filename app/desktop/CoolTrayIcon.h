@@ -12,11 +12,10 @@
 
 #include "app/desktop/SimpleTimer.h"
 #include "platform/forms/Controls.h"
+#include "platform/forms/Menus.h"
 #include "platform/gdi/IconGraphic.h"
+#include "platform/gdi/ImageList.h"
 #include "platform/win/Tray.h"
-
-class TCustomImageList;
-class TPopupMenu;
 
 using TCycleEvent = TEvent<void(TObject* Sender, Integer NextIndex)>;
 using TStartupEvent = TEvent<void(TObject* Sender, bool& ShowMainForm)>;
