@@ -203,6 +203,9 @@ THotKeyManager::~THotKeyManager() {
 Word THotKeyManager::AddHotKey(Cardinal HotKey) {
   Word Modifiers = 0, Key = 0;
   SeparateHotKey(HotKey, Modifiers, Key);
+  // A value without a key (a text that named no key of the layout gives 0)
+  // is no hot key: registering it would claim every press of its modifiers.
+  if (Key == 0) return 0;
   const AnsiString Name = "HotKeyManagerHotKey" + std::to_string(HotKey);
   const ATOM Atom = GlobalAddAtomA(Name.c_str());
   if (!Atom) return 0;

@@ -48,8 +48,8 @@ public:
     P.Property("OnHotKeyPressed", &THotKeyManager::OnHotKeyPressed, &THotKeyManager::OnHotKeyPressed);
   }
 
-  // The id (atom) the hot key is registered under; 0 when the window
-  // system refused it (no atom is left behind then).
+  // The id (atom) the hot key is registered under; 0 when the value has no
+  // key or the window system refused it (no atom is left behind then).
   Word AddHotKey(Cardinal HotKey);
   // Removes Index and registers NewHotKey: the new id; 0 when Index is
   // unknown (nothing changes) or the new key is refused (the old is gone).

@@ -1,5 +1,6 @@
 #include "app/desktop/InstanceControl.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
@@ -22,6 +23,9 @@ TadpInstanceControl*& TheInstanceControl() {
 // Posted to the guard's own window: bring the main window forward once the
 // activation that asked for it is over.
 constexpr UINT CM_BRINGFORWARD = WM_APP + 0x3A1;
+// Seats beyond these are not looked at when counting (a limit in the
+// thousands would make every start slow for a number only shown).
+constexpr Cardinal MaxSeatsCounted = 64;
 
 AnsiString SystemText(DWORD Code) {
   switch (Code) {
@@ -99,8 +103,12 @@ void TadpInstanceControl::Admit() {
       SeatsWork = false;
       break;
     }
-    if (GetLastError() == ERROR_ALREADY_EXISTS) CloseHandle(Seat);
-    else FSeat = Seat;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+      CloseHandle(Seat);
+    } else {
+      FSeat = Seat;
+      FSeatIndex = I;
+    }
   }
   if (!FSeat && SeatsWork) {
     FAdmitted = false;
@@ -110,7 +118,18 @@ void TadpInstanceControl::Admit() {
   // Admitted (or, when no seat can be made, running unguarded).
   FWindow = AllocateHWnd(TWndMethod(this, &TadpInstanceControl::WndProc));
   Field(FView, 0).store(std::uint32_t(reinterpret_cast<std::uintptr_t>(FWindow)));
-  Field(FView, 1).fetch_add(1);
+  // The number the block shows is counted afresh from the seats held, so a
+  // copy that ended without lowering it is not counted for ever.
+  std::uint32_t Held = 1;
+  for (Cardinal I = 0; I < std::min<Cardinal>(Limit, MaxSeatsCounted) && FSeat; ++I) {
+    const AnsiString SeatName = FMappingName + "|seat" + std::to_string(I);
+    if (I == FSeatIndex) continue;
+    if (HANDLE Other = OpenFileMappingA(FILE_MAP_READ, FALSE, SeatName.c_str())) {
+      ++Held;
+      CloseHandle(Other);
+    }
+  }
+  Field(FView, 1).store(Held);
   FCounted = true;
 }
 

@@ -57,6 +57,7 @@ private:
   AnsiString FMappingName;
   HANDLE FMapping = nullptr;  // the shared block
   HANDLE FSeat = nullptr;     // this copy's seat while admitted
+  Cardinal FSeatIndex = 0;
   void* FView = nullptr;
   HWND FWindow = nullptr;     // what a later copy asks to come forward
   bool FAdmitted = true;

@@ -164,6 +164,11 @@ TEST_F(HotKeyTest, RefusedChangedRemovedAndDestroyedHotKeysLeaveNothingBehind) {
   THotKeyManager Taker(nullptr);
   ASSERT_NE(Taker.AddHotKey(0x4042), 0);
   EXPECT_EQ(M->AddHotKey(0x4042), 0);
+  // A text that named no key gave 0: nothing to register, with or without
+  // modifiers.
+  EXPECT_EQ(M->AddHotKey(0), 0);
+  EXPECT_EQ(M->AddHotKey(0x4000), 0);
+  EXPECT_FALSE(AtomExists(0));
   EXPECT_EQ(M->HotKeyCount(), 1);
 
   EXPECT_EQ(M->ChangeHotKey(0x1234, 0x4043), 0) << "an id never given";

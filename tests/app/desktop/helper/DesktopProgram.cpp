@@ -37,6 +37,7 @@ const char* WindowText = R"(object DesktopProgramWindow: TDesktopProgramWindow
     OnHotKeyPressed = HotKeyManagerHotKeyPressed
   end
   object InstanceControl: TadpInstanceControl
+    Enabled = %s
     MaxInstances = %u
   end
 end
@@ -122,6 +123,7 @@ void RegisterDesktopProgram() {
   RegisterDesktopClasses();
   RegisterClasses({TDesktopProgramWindow::StaticClass()});
   char Text[2048];
-  std::snprintf(Text, sizeof Text, WindowText, unsigned(TDesktopProgramWindow::Settings().MaxInstances));
+  const auto& S = TDesktopProgramWindow::Settings();
+  std::snprintf(Text, sizeof Text, WindowText, S.GuardEnabled ? "True" : "False", unsigned(S.MaxInstances));
   RegisterFormDescription("TDesktopProgramWindow", Text);
 }

@@ -29,6 +29,7 @@ public:
     AnsiString IndentHotKey = "Ctrl+*";
     AnsiString ConvertHotKey = "Alt+*";
     Cardinal MaxInstances = 1;
+    bool GuardEnabled = true;  // tests inside one process leave it off
   };
   static TSettings& Settings();
   // Every log line also goes here (the helper prints it).
@@ -66,5 +67,6 @@ public:
   void Note(const std::string& Line);
 };
 
-// Registers the window's class, its description and the classes it uses.
+// Registers the window's class, its description (with the settings' guard
+// values) and the classes it uses.
 void RegisterDesktopProgram();
