@@ -4,14 +4,11 @@
 #include <cstring>
 #include <vector>
 
-#include "app/desktop/HotKeyManager.h"
-#include "app/desktop/InstanceControl.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"
 #include "platform/gdi/ImageList.h"
 #include "platform/gdi/ImageListHandles.h"
-#include "platform/rtl/ClassRegistry.h"
 #include "platform/rtl/VirtualKeys.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
@@ -530,8 +527,4 @@ void TCoolTrayIcon::OwnerWndProc(TMessage& Message) {
   if (Message.Msg == WM_SIZE && Message.WParam == SIZE_MINIMIZED && MinimizeToTray && !Terminating && Application &&
       Application->MainForm() == Owner())
     DoMinimizeToTray();
-}
-
-void RegisterDesktopClasses() {
-  RegisterClasses({THotKeyManager::StaticClass(), TadpInstanceControl::StaticClass(), TCoolTrayIcon::StaticClass()});
 }

@@ -163,5 +163,3 @@ private:
   TWndMethod FOldOwnerProc;
   bool FOwnerHooked = false, FAppHooked = false;
 };
-
-void RegisterDesktopClasses();

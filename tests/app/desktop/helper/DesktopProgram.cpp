@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/desktop/DesktopClasses.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/FileDialogs.h"
