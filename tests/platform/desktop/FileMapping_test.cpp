@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "DesktopFixtures.h"
+#include "support/ChildProcess.h"
 #include "platform/shell/Processes.h"
 
 namespace {
@@ -44,55 +45,10 @@ protected:
 };
 
 // A helper copy with its output on a pipe; ended when the test ends.
-struct TCopy {
-  PROCESS_INFORMATION Pi;
-  HANDLE Out = nullptr;
-  std::string Pending;
-  explicit TCopy(const std::string& Name) {
-    SECURITY_ATTRIBUTES Sa;
-    Sa.bInheritHandle = TRUE;
-    HANDLE W = nullptr;
-    CreatePipe(&Out, &W, &Sa, 0);
-    STARTUPINFOA Si;
-    Si.dwFlags = STARTF_USESTDHANDLES;
-    Si.hStdOutput = W;
-    std::string Cmd = QuoteCommandLineArgument(sxtest::DesktopHelper()) + " instance " + QuoteCommandLineArgument(Name);
-    EXPECT_TRUE(CreateProcessA(nullptr, Cmd.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &Si, &Pi));
-    CloseHandle(W);
-  }
-  ~TCopy() {
-    if (Pi.hProcess) {
-      TerminateProcess(Pi.hProcess, 1);
-      WaitForSingleObject(Pi.hProcess, 5000);
-      CloseHandle(Pi.hProcess);
-      CloseHandle(Pi.hThread);
-    }
-    CloseHandle(Out);
-  }
-  // The next line the copy writes, within Ms; "" when none came.
-  std::string Line(int Ms = 15000) {
-    const auto End = std::chrono::steady_clock::now() + std::chrono::milliseconds(Ms);
-    while (Pending.find('\n') == std::string::npos && std::chrono::steady_clock::now() < End) {
-      DWORD Avail = 0;
-      if (!PeekNamedPipe(Out, nullptr, 0, nullptr, &Avail, nullptr)) break;
-      if (!Avail) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        continue;
-      }
-      char Buf[256];
-      DWORD Got = 0;
-      if (!ReadFile(Out, Buf, std::min<DWORD>(Avail, sizeof Buf), &Got, nullptr)) break;
-      Pending.append(Buf, Got);
-    }
-    const std::size_t Nl = Pending.find('\n');
-    if (Nl == std::string::npos) return "";
-    std::string L = Pending.substr(0, Nl);
-    Pending.erase(0, Nl + 1);
-    return L;
-  }
-  void Kill() {
-    TerminateProcess(Pi.hProcess, 9);
-    WaitForSingleObject(Pi.hProcess, 10000);
+struct TCopy : sxtest::TChildProcess {
+  explicit TCopy(const std::string& Name)
+      : TChildProcess(QuoteCommandLineArgument(sxtest::DesktopHelper()) + " instance " + QuoteCommandLineArgument(Name)) {
+    EXPECT_TRUE(Started());
   }
 };
 }  // namespace
