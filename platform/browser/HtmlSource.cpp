@@ -134,7 +134,25 @@ std::string DecodeHtml(std::string_view Bytes) {
     if (IsValidUtf8(Bytes)) return std::string(Bytes);
     return UTF8Encode(AnsiToWide(Bytes, CP_UTF8));
   }
-  return UTF8Encode(AnsiToWide(Bytes, Cp));
+  if (IsDBCSCodePage(Cp)) return UTF8Encode(AnsiToWide(Bytes, Cp));
+  // A single-byte page: each byte's UTF-8 form from a table, as pages of
+  // many megabytes must decode in a moment.
+  std::string Table[256];
+  for (int B = 0; B < 256; ++B) {
+    const char Ch = char(B);
+    Table[B] = UTF8Encode(AnsiToWide(std::string_view(&Ch, 1), Cp));
+  }
+  std::string Out;
+  Out.reserve(Bytes.size() + Bytes.size() / 8);
+  std::size_t I = 0;
+  while (I < Bytes.size()) {
+    std::size_t J = I;
+    while (J < Bytes.size() && static_cast<unsigned char>(Bytes[J]) < 0x80) ++J;
+    Out.append(Bytes.substr(I, J - I));
+    if (J < Bytes.size()) Out += Table[static_cast<unsigned char>(Bytes[J++])];
+    I = J;
+  }
+  return Out;
 }
 
 // --- splitting -------------------------------------------------------------------------------------

@@ -92,6 +92,7 @@ void THtmlView::SetImagesEnabled(bool Value) {
 
 void THtmlView::Clear() {
   FPieces.clear();
+  FMeasuredPx = FMeasuredBytes = 0;
   FTitle.clear();
   FScrollTop = 0;
   FSelAll = false;
@@ -144,9 +145,11 @@ void THtmlView::LayOut(Integer Index) {
     if (!P.Doc) return;
   }
   P.Doc->render(W);
+  if (P.Measured) FMeasuredPx -= P.Height, FMeasuredBytes -= double(P.Bytes);
   P.Height = std::max(0, P.Doc->height());
   P.LaidWidth = W;
   P.Measured = true;
+  FMeasuredPx += P.Height, FMeasuredBytes += double(P.Bytes);
   CollectRuns(P);
   if (Index == 0) {
     // As in browsers, the root's background, or else the body's, covers
@@ -215,10 +218,7 @@ void THtmlView::CollectRuns(TPiece& P) {
 int THtmlView::PieceHeight(Integer Index) const {
   const TPiece& P = *FPieces[size_t(Index)];
   if (P.Measured) return P.Height;
-  double Px = 0, Bytes = 0;
-  for (const auto& Q : FPieces)
-    if (Q->Measured) Px += Q->Height, Bytes += double(Q->Bytes);
-  const double Rate = Bytes > 0 ? Px / Bytes : DefaultPixelsPerByte;
+  const double Rate = FMeasuredBytes > 0 ? FMeasuredPx / FMeasuredBytes : DefaultPixelsPerByte;
   return int(double(P.Bytes) * Rate);
 }
 

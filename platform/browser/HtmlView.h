@@ -111,6 +111,8 @@ private:
   std::vector<std::unique_ptr<TPiece>> FPieces;
   AnsiString FTitle;
   TColor FCanvasColor = clWhite;
+  // Sums over the measured pieces, for the others' estimates.
+  double FMeasuredPx = 0, FMeasuredBytes = 0;
   Integer FScrollTop = 0;
   bool FImagesEnabled = true;
   bool FBorder = true;
