@@ -70,6 +70,7 @@ const char* const MainFormText = R"(object MainFormFixture: TMainFormFixture
             ActivePage = cxTabOutputFile
             Align = alClient
             HideTabs = True
+            Style = 5
             TabOrder = 0
             OnChange = Tab_OutputChange
             object cxTabOutputFile: TcxTabSheet
@@ -187,13 +188,14 @@ TEST_F(PageControlTest, TheMainWindowsDescriptionLoadsWithItsSettings) {
   const TRect Tab = P->VisibleTabs()->GetTab(0)->DisplayRect();
   EXPECT_GE(Tab.Bottom, P->GetHeight() - 3);
   EXPECT_LE(F->Sheet1->GetTop() + F->Sheet1->GetHeight(), Tab.Top + 1);
-  // The output control shows no tabs; its sheet fills it but for the frame.
+  // The output control shows no tabs and no frame: its sheet fills it.
   TcxPageControl* O = F->Output;
   EXPECT_TRUE(O->GetHideTabs());
+  EXPECT_EQ(O->GetStyle(), 5);
   EXPECT_EQ(O->GetActivePageNo(), 0);
   EXPECT_EQ(O->GetTabAt(10, 10), -1);
-  EXPECT_EQ(F->OutFile->GetTop(), 2);
-  EXPECT_EQ(F->OutFile->GetHeight(), O->GetHeight() - 4);
+  EXPECT_EQ(F->OutFile->GetTop(), 0);
+  EXPECT_EQ(F->OutFile->GetHeight(), O->GetHeight());
 }
 
 TEST_F(PageControlTest, AClickOnATabChangesThePageAfterAskingFirst) {
