@@ -1005,4 +1005,6 @@ void RegisterStandardTabPainters() {
   TcxPCPaintersFactory::RegisterTabPainterClass(cxPCUltraFlatPainterClass());
   TcxPCPaintersFactory::RegisterTabPainterClass(cxPCFlatPainterClass());
   TcxPCPaintersFactory::RegisterTabPainterClass(cxPCOffice11PainterClass());
+  TcxPCPaintersFactory::RegisterTabPainterClass(cxPCSlantedPainterClass());
+  TcxPCPaintersFactory::RegisterTabPainterClass(cxPCOneNotePainterClass());
 }

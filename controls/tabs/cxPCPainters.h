@@ -117,6 +117,9 @@ TcxPCPainterClass cxPCFlatPainterClass();
 TcxPCPainterClass cxPCExtraFlatPainterClass();
 TcxPCPainterClass cxPCUltraFlatPainterClass();
 TcxPCPainterClass cxPCOffice11PainterClass();
+// Slanted and OneNote (cxPCSlantedPainters.cpp).
+TcxPCPainterClass cxPCSlantedPainterClass();
+TcxPCPainterClass cxPCOneNotePainterClass();
 // The face colour with 20 added to each channel (capped at 255), taken once.
 TColor cxPCLightFaceColor();
 // The colour with its brightness (HSB, in percent) scaled by (100 + APercent) %.

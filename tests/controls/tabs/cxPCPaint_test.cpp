@@ -10,6 +10,7 @@
 #include "controls/tabs/cxPCPainters.h"
 #include "controls/lookandfeel/dxOffice11.h"
 #include "platform/rtl/Colors.h"
+#include "platform/rtl/Exceptions.h"
 
 namespace {
 
@@ -57,6 +58,10 @@ const TCase Cases[] = {
     {"office11-bottom", 8, tpBottom, false, false, 200, 60},
     {"office11-left", 8, tpLeft, false, false, 80, 200},
     {"office11-multiline", 8, tpTop, false, true, 110, 90},
+    {"slanted-top", 9, tpTop, false, false, 200, 60},
+    {"slanted-bottom", 9, tpBottom, false, false, 200, 60},
+    {"onenote-top", 10, tpTop, false, false, 240, 60},
+    {"onenote-right", 10, tpRight, false, false, 80, 240},
 };
 
 class TabPaintTest : public ::testing::TestWithParam<TCase> {};
@@ -206,6 +211,59 @@ TEST(TabPaint, TheDefaultStyleFollowsTheLookAndFeelsKind) {
     C->GetLookAndFeel()->SetKind(K.Kind);
     EXPECT_EQ(C->GetStyle(), 0);
     EXPECT_EQ(C->Painter()->PainterClass()->StyleID, K.Style) << int(K.Kind);
+  }
+}
+
+// Slanted tabs overlap by half their slant; the shape decides which tab a
+// point belongs to, the current tab winning.
+TEST(TabPaint, SlantedTabsOverlapAndTheShapeDecidesClicks) {
+  auto C = std::make_unique<TcxCustomTabControl>(nullptr);
+  C->SetBounds(0, 0, 300, 60);
+  C->SetStyle(9);
+  C->SetTabHeight(20);
+  C->SetTabWidth(60);
+  for (const char* Caption : {"A", "B", "C"}) C->Tabs()->Add(Caption);
+  C->SetTabIndex(0);
+  ASSERT_EQ(C->Tabs()->TabNormalHeight, 20);
+  EXPECT_EQ(C->Painter()->GetTabsSpacing().X, -9);
+  const TRect A = C->VisibleTabs()->GetTab(1)->LayoutRect(), B = C->VisibleTabs()->GetTab(2)->LayoutRect();
+  EXPECT_EQ(A.Right - B.Left, 9);
+  // The left tab ends straight; the right one begins with its slant, so at
+  // the top of the overlap only the left tab's shape holds the point and at
+  // the bottom both do: the left one, drawn above, takes it.
+  EXPECT_EQ(C->GetTabAt(A.Right - 2, A.Top + 2), 1);
+  EXPECT_EQ(C->GetTabAt(B.Left + 2, A.Bottom - 2), 1);
+  EXPECT_EQ(C->GetTabAt(A.Right + 2, A.Bottom - 2), 2);
+  // With the right tab current it is drawn above and wins the shared part.
+  C->SetTabIndex(2);
+  EXPECT_EQ(C->GetTabAt(B.Left + 2, A.Bottom - 2), 2);
+  EXPECT_EQ(C->GetTabAt(A.Right - 2, A.Top + 2), 1);
+}
+
+TEST(TabPaint, SlantedWithoutSlantsCutsCornersAndSpacesTabsAPixelApart) {
+  auto C = std::make_unique<TcxCustomTabControl>(nullptr);
+  C->SetBounds(0, 0, 300, 60);
+  C->SetStyle(9);
+  C->GetTabSlants()->SetPositions({});
+  for (const char* Caption : {"A", "B"}) C->Tabs()->Add(Caption);
+  EXPECT_EQ(C->Painter()->GetTabsSpacing().X, 1);
+  EXPECT_EQ(C->VisibleTabs()->GetTab(1)->LayoutRect().Left - C->VisibleTabs()->GetTab(0)->LayoutRect().Right, 1);
+  EXPECT_EQ(C->Painter()->GetTabMinWidth(), 8);
+  C->SetRotate(true);
+  EXPECT_EQ(C->Painter()->GetTabMinWidth(), 0);
+}
+
+TEST(TabPaint, OneNoteDoesNotRotate) {
+  auto C = std::make_unique<TcxCustomTabControl>(nullptr);
+  C->SetStyle(9);
+  C->SetRotate(true);
+  C->SetStyle(10);
+  EXPECT_FALSE(C->GetRotate());
+  try {
+    C->SetRotate(true);
+    ADD_FAILURE();
+  } catch (Exception& E) {
+    EXPECT_NE(E.Message().find("OneNote style does not support rotation of tabs"), std::string::npos) << E.Message();
   }
 }
 
