@@ -12,6 +12,8 @@
 #include "platform/rtl/Persistent.h"
 
 enum TcxLookAndFeelValue { lfvKind, lfvNativeStyle };
+// Kind's names, so that a form description can set it.
+SX_ENUM_INFO(TcxLookAndFeelKind, lfFlat, lfStandard, lfUltraFlat, lfOffice11)
 using TcxLookAndFeelValues = unsigned;  // bit (1 << TcxLookAndFeelValue)
 constexpr TcxLookAndFeelValues lfvBit(TcxLookAndFeelValue V) { return 1u << V; }
 
@@ -41,6 +43,10 @@ class TcxLookAndFeel : public TPersistent, public IcxLookAndFeelListener {
 public:
   explicit TcxLookAndFeel(TPersistent* AOwner);
   ~TcxLookAndFeel() override;
+  static void Published(TPublished<TcxLookAndFeel>& P) {
+    P.Property("Kind", &TcxLookAndFeel::GetKind, &TcxLookAndFeel::SetKind).Stored(&TcxLookAndFeel::IsKindStored);
+  }
+  bool IsKindStored() const { return (FAssignedValues & lfvBit(lfvKind)) != 0; }
   void Assign(TPersistent* Source) override;
 
   TcxLookAndFeelKind GetKind() const { return FCachedKind; }

@@ -22,6 +22,10 @@ class TcxHotZoneStyle : public TPersistent {
   SX_CLASS(TcxHotZoneStyle, TPersistent)
 public:
   explicit TcxHotZoneStyle(IcxHotZoneStyleOwner* AOwner = nullptr) : FOwner(AOwner) {}
+  static void Published(TPublished<TcxHotZoneStyle>& P) {
+    P.Property("SizePercent", &TcxHotZoneStyle::GetSizePercent, &TcxHotZoneStyle::SetSizePercent).Default(30);
+    P.Property("Visible", &TcxHotZoneStyle::GetVisible, &TcxHotZoneStyle::SetVisible).Default(true);
+  }
   void Assign(TPersistent* Source) override;
 
   int GetSizePercent() const { return FSizePercent; }

@@ -1,6 +1,7 @@
 #include "controls/tabs/cxPC.h"
 
 #include <algorithm>
+#include "controls/tabs/cxPCGoDialog.h"
 #include "controls/tabs/cxPCPainters.h"
 #include "platform/forms/ControlMessages.h"
 #include "platform/forms/Forms.h"
@@ -1432,9 +1433,8 @@ void TcxCustomTabControl::MouseUp(TMouseButton Button, TShiftState Shift, Intege
     FPressedButtons = {};
     if (!Designing && B == nbGoDialog && WasPressed) {
       FGoDialogShown = true;
-      // The drop-down list is the caller's to show; without one the choice
-      // ends at once with nothing chosen.
-      GoDialogItemClicked(-1);
+      if (!FGoDialog) FGoDialog = std::make_unique<TcxPCGoDialog>(nullptr, this);
+      FGoDialog->Popup(FOptions.Contains(pcoSort));
       return;
     }
     const int Old = FButtonState[B];
@@ -1699,6 +1699,7 @@ void TcxPageControl::Published(TPublished<TcxPageControl>& P) {
   P.Property("Focusable", &TcxPageControl::GetFocusable, &TcxPageControl::SetFocusable).Default(true);
   P.Property("HideTabs", &TcxPageControl::GetHideTabs, &TcxPageControl::SetHideTabs).Default(false);
   P.Property("HotTrack", &TcxPageControl::GetHotTrack, &TcxPageControl::SetHotTrack).Default(false);
+  P.Property("LookAndFeel", &TcxPageControl::GetLookAndFeel, &TcxPageControl::SetLookAndFeel);
   P.Property("MultiLine", &TcxPageControl::GetMultiLine, &TcxPageControl::SetMultiLine).Default(false);
   P.Property("Rotate", &TcxPageControl::GetRotate, &TcxPageControl::SetRotate).Default(false);
   P.Property("ShowFrame", &TcxPageControl::GetShowFrame, &TcxPageControl::SetShowFrame).Default(false);

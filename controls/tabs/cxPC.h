@@ -17,6 +17,7 @@
 
 class TcxCustomTabControl;
 class TcxPCCustomPainter;
+class TcxPCGoDialog;
 struct TcxPCPainterClassInfo;
 using TcxPCPainterClass = const TcxPCPainterClassInfo*;
 
@@ -363,6 +364,7 @@ private:
   std::unique_ptr<TcxPCCustomPainter> FPainter;
   std::unique_ptr<TcxTabSlants> FTabSlants;
   std::unique_ptr<TcxTimer> FTimer;
+  std::unique_ptr<TcxPCGoDialog> FGoDialog;
   TcxPCStyleID FStyle = cxPCDefaultStyle;
   int FTabIndex = -1;
   int FCurrentVisibleIndex = -1;

@@ -292,6 +292,10 @@ void TcxPCCustomPainter::CalculateTabImageAndTextRects(TcxCanvas* ACanvas, int V
   LastTextRect = Place(Pos, TextW, Top, TextH);
 }
 
+void TcxPCCustomPainter::FillTabContentBackground(TcxCanvas* ACanvas, const TRect& R, int V) {
+  ACanvas->FillRect(R, GetTabColor(V));
+}
+
 void TcxPCCustomPainter::DrawTabImageAndText(TcxCanvas* ACanvas, int V) {
   TcxTab* T = FControl->VisibleTabs()->GetTab(V);
   FControl->PrepareTabFont(T, ACanvas);
@@ -315,7 +319,7 @@ void TcxPCCustomPainter::DrawTabImageAndText(TcxCanvas* ACanvas, int V) {
       TRect R = LastTextRect;
       ++R.Right;
       ++R.Bottom;
-      ACanvas->FillRect(R, GetTabColor(V));
+      FillTabContentBackground(ACanvas, R, V);
       ACanvas->GetBrush()->SetStyle(bsClear);
       ACanvas->DrawTextWithFlags(Caption, R, cxSingleLine | cxShowPrefix | cxShowEndEllipsis | cxAlignLeft, Enabled);
     } else {
@@ -783,6 +787,82 @@ protected:
   }
 };
 
+// Flat: the Tabs style drawn with single-line outlines.
+class TcxPCFlatPainter : public TcxPCTabsPainter {
+public:
+  using TcxPCTabsPainter::TcxPCTabsPainter;
+  static const TcxPCPainterClassInfo Info;
+  TcxPCPainterClass PainterClass() const override { return &Info; }
+  int GetFrameWidth() override { return 1; }
+
+protected:
+  int GetNavigatorButtonHeight() override { return TcxPCTabsPainter::GetNavigatorButtonHeight() - 2; }
+  int GetNavigatorButtonWidth(TcxPCNavigatorButton B) override {
+    return TcxPCTabsPainter::GetNavigatorButtonWidth(B) - 2;
+  }
+  void DrawFrameBorder(TcxCanvas* ACanvas, const TRect& R) override {
+    ACanvas->DrawTwoColorFrame(R, clBtnHighlight, clBtnShadow);
+  }
+  void DrawNavigatorButton(TcxCanvas* ACanvas, TcxPCNavigatorButton B, const TRect& R) override {
+    const bool Pressed = FControl->ButtonState(B) == nbsPressed;
+    ACanvas->FillRect({R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1}, clBtnFace);
+    ACanvas->DrawTwoColorFrame(R, Pressed ? clBtnShadow : clBtnHighlight, Pressed ? clBtnHighlight : clBtnShadow);
+    DrawGlyph(ACanvas, B, R);
+  }
+
+  void DrawTabFrame(TcxCanvas* C, int V) override {
+    TcxTab* T = FControl->VisibleTabs()->GetTab(V);
+    const TRect B = T->Bounds();
+    const int L = B.Left, Tp = B.Top, R = B.Right, Bt = B.Bottom;
+    const TColor TabColor = GetTabColor(V);
+    C->FillRect({L + 2, Tp + 2, R - 2, Bt - 2}, TabColor);
+    const int Side = T->Side();
+    switch (Side) {
+      case 0: C->FillRect({L + 2, Tp + 2, R - 2, Bt}, TabColor); break;
+      case 1: C->FillRect({L + 2, Tp, R - 2, Bt - 2}, TabColor); break;
+      case 2: C->FillRect({L + 2, Tp + 2, R, Bt - 2}, TabColor); break;
+      default: C->FillRect({L, Tp + 2, R - 2, Bt - 2}, TabColor); break;
+    }
+    const TColor Inner = cxPCAdjustBrightness(TabColor, 85);
+    auto P = [&](TColor Col, std::vector<TPoint> Pts) { DrawPolylineWithEnd(C, Col, Pts); };
+    switch (Side) {
+      case 0:
+        P(clBtnHighlight, {{L, Bt - 1}, {L, Tp + 2}, {L + 2, Tp}, {R - 3, Tp}, {R - 2, Tp + 1}});
+        P(clBtnShadow, {{R - 1, Tp + 2}, {R - 1, Bt - 1}});
+        P(Inner, {{L + 1, Bt - 1}, {L + 1, Tp + 2}, {L + 2, Tp + 1}, {R - 3, Tp + 1}, {R - 2, Tp + 2}, {R - 2, Bt - 1}});
+        break;
+      case 1:
+        P(clBtnHighlight, {{L, Tp}, {L, Bt - 3}, {L + 1, Bt - 2}});
+        P(clBtnShadow, {{L + 2, Bt - 1}, {R - 3, Bt - 1}, {R - 1, Bt - 3}, {R - 1, Tp}});
+        P(Inner, {{L + 1, Tp}, {L + 1, Bt - 3}});
+        P(clBtnFace, {{L + 2, Bt - 2}, {R - 3, Bt - 2}, {R - 2, Bt - 3}, {R - 2, Tp}});
+        break;
+      case 2:
+        P(clBtnShadow, {{R - 1, Bt - 1}, {L + 2, Bt - 1}});
+        P(clBtnHighlight, {{L + 1, Bt - 2}, {L, Bt - 3}, {L, Tp + 2}, {L + 2, Tp}, {R - 1, Tp}});
+        P(Inner, {{R - 1, Bt - 2}, {L + 2, Bt - 2}, {L + 1, Bt - 3}, {L + 1, Tp + 2}, {L + 2, Tp + 1}, {R - 1, Tp + 1}});
+        break;
+      default:
+        P(clBtnHighlight, {{L, Tp}, {R - 3, Tp}, {R - 2, Tp + 1}});
+        P(clBtnShadow, {{R - 1, Tp + 2}, {R - 1, Bt - 3}, {R - 3, Bt - 1}, {L, Bt - 1}});
+        P(Inner, {{L, Tp + 1}, {R - 3, Tp + 1}});
+        P(clBtnFace, {{R - 2, Tp + 2}, {R - 2, Bt - 3}, {R - 3, Bt - 2}, {L, Bt - 2}});
+        break;
+    }
+    // The outer corners show the control's colour.
+    const TColor Corner = FControl->GetColor();
+    if (Side == 0 || Side == 2)
+      for (TPoint X : {TPoint{L, Tp + 1}, TPoint{L, Tp}, TPoint{L + 1, Tp}}) C->SetPixel(X.X, X.Y, Corner);
+    if (Side == 1 || Side == 2)
+      for (TPoint X : {TPoint{L, Bt - 2}, TPoint{L, Bt - 1}, TPoint{L + 1, Bt - 1}}) C->SetPixel(X.X, X.Y, Corner);
+    if (Side == 0 || Side == 3)
+      for (TPoint X : {TPoint{R - 2, Tp}, TPoint{R - 1, Tp}, TPoint{R - 1, Tp + 1}}) C->SetPixel(X.X, X.Y, Corner);
+    if (Side == 1 || Side == 3)
+      for (TPoint X : {TPoint{R - 2, Bt - 1}, TPoint{R - 1, Bt - 1}, TPoint{R - 1, Bt - 2}})
+        C->SetPixel(X.X, X.Y, Corner);
+  }
+};
+
 class TcxPCButtonedPainter : public TcxPCStandardPainter {
 public:
   using TcxPCStandardPainter::TcxPCStandardPainter;
@@ -901,14 +981,30 @@ const TcxPCPainterClassInfo TcxPCFlatButtonsPainter::Info = [] {
   return I;
 }();
 
+const TcxPCPainterClassInfo TcxPCFlatPainter::Info = [] {
+  TcxPCPainterClassInfo I;
+  I.StyleID = 7;
+  I.StyleName = "Flat";
+  I.DefaultForStyleCodes = 1u << 0;
+  I.Create = &Make<TcxPCFlatPainter>;
+  return I;
+}();
+
 }  // namespace
 
 TcxPCPainterClass cxPCTabsPainterClass() { return &TcxPCTabsPainter::Info; }
 TcxPCPainterClass cxPCButtonsPainterClass() { return &TcxPCButtonsPainter::Info; }
 TcxPCPainterClass cxPCFlatButtonsPainterClass() { return &TcxPCFlatButtonsPainter::Info; }
+TcxPCPainterClass cxPCFlatPainterClass() { return &TcxPCFlatPainter::Info; }
 
 void RegisterStandardTabPainters() {
   TcxPCPaintersFactory::RegisterTabPainterClass(cxPCTabsPainterClass());
   TcxPCPaintersFactory::RegisterTabPainterClass(cxPCButtonsPainterClass());
   TcxPCPaintersFactory::RegisterTabPainterClass(cxPCFlatButtonsPainterClass());
+  TcxPCPaintersFactory::RegisterTabPainterClass(cxPCExtraFlatPainterClass());
+  TcxPCPaintersFactory::RegisterTabPainterClass(cxPCUltraFlatPainterClass());
+  TcxPCPaintersFactory::RegisterTabPainterClass(cxPCFlatPainterClass());
+  TcxPCPaintersFactory::RegisterTabPainterClass(cxPCOffice11PainterClass());
+  TcxPCPaintersFactory::RegisterTabPainterClass(cxPCSlantedPainterClass());
+  TcxPCPaintersFactory::RegisterTabPainterClass(cxPCOneNotePainterClass());
 }

@@ -64,6 +64,9 @@ public:
   virtual void RepaintNavigatorButton(TcxPCNavigatorButton, int /*OldState*/) {}
   virtual void RepaintTab(int /*V*/, TcxTabChangeKind /*Kind*/) {}
   virtual void DrawTabImageAndText(TcxCanvas* ACanvas, int V);
+  // What a level caption is drawn on: the tab's colour, or (styles that
+  // draw their tabs over a band) the band behind the tab.
+  virtual void FillTabContentBackground(TcxCanvas* ACanvas, const TRect& R, int V);
   virtual void GetTabContentOffsets(int V, TPoint& Pair) = 0;
   virtual void GetTabContentOffsetsWhenCut(int V, TPoint& Pair) = 0;
   virtual void GetTabImageOffsets(int V, TRect& Margins) = 0;
@@ -109,6 +112,18 @@ public:
 TcxPCPainterClass cxPCTabsPainterClass();
 TcxPCPainterClass cxPCButtonsPainterClass();
 TcxPCPainterClass cxPCFlatButtonsPainterClass();
+TcxPCPainterClass cxPCFlatPainterClass();
+// ExtraFlat, UltraFlat and Office11 (cxPCExtraFlatPainters.cpp).
+TcxPCPainterClass cxPCExtraFlatPainterClass();
+TcxPCPainterClass cxPCUltraFlatPainterClass();
+TcxPCPainterClass cxPCOffice11PainterClass();
+// Slanted and OneNote (cxPCSlantedPainters.cpp).
+TcxPCPainterClass cxPCSlantedPainterClass();
+TcxPCPainterClass cxPCOneNotePainterClass();
+// The face colour with 20 added to each channel (capped at 255), taken once.
+TColor cxPCLightFaceColor();
+// The colour with its brightness (HSB, in percent) scaled by (100 + APercent) %.
+TColor cxPCAdjustBrightness(TColor AColor, int APercent);
 // Registers the shipped styles (once; idempotent).
 void RegisterStandardTabPainters();
 

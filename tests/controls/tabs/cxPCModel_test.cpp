@@ -13,7 +13,11 @@ namespace {
 
 class TabsTest : public ::testing::Test {
 protected:
-  void SetUp() override { C = std::make_unique<TcxCustomTabControl>(nullptr); }
+  // The geometry pinned here is the classic Tabs style's.
+  void SetUp() override {
+    C = std::make_unique<TcxCustomTabControl>(nullptr);
+    C->SetStyle(1);
+  }
   // N tabs of a fixed width, so that the layout does not hang on fonts.
   void AddTabs(int N, int Width = 60) {
     C->SetTabWidth(SmallInt(Width));
@@ -130,6 +134,7 @@ TEST_F(TabsTest, NavigatorButtonsDependOnFitAndOptions) {
   };
   for (auto& K : Cases) {
     C = std::make_unique<TcxCustomTabControl>(nullptr);
+    C->SetStyle(1);
     C->SetOptions(K.Options);
     AddTabs(K.Tabs);
     EXPECT_EQ(C->ShownButtons(), K.Shown) << K.Tabs << " tabs";
@@ -273,9 +278,16 @@ TEST(TabPainterFactory, RegistersOnceAndPicksStylesForLooksAndFeels) {
   TcxLookAndFeel L(nullptr);
   L.SetKind(lfOffice11);
   L.SetNativeStyle(false);
+  EXPECT_EQ(TcxPCPaintersFactory::GetStyleForLookAndFeel(&L), 8);
   // With only the classic styles there is no Office 2003 style: the first one stands in.
+  for (TcxPCPainterClass P : {cxPCExtraFlatPainterClass(), cxPCUltraFlatPainterClass(), cxPCFlatPainterClass(),
+                              cxPCOffice11PainterClass()})
+    TcxPCPaintersFactory::UnregisterTabPainterClass(P);
   EXPECT_EQ(TcxPCPaintersFactory::GetStyleForLookAndFeel(&L), -1);
   EXPECT_EQ(TcxPCPaintersFactory::GetDefaultStyleID(&L), 1);
+  RegisterStandardTabPainters();
+  EXPECT_EQ(TcxPCPaintersFactory::Count(), N);
+  EXPECT_EQ(TcxPCPaintersFactory::GetStyleForLookAndFeel(&L), 8);
   L.SetKind(lfStandard);
   EXPECT_EQ(TcxPCPaintersFactory::GetStyleForLookAndFeel(&L), 1);
   try {

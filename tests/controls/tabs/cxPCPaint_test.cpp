@@ -8,7 +8,9 @@
 #include "controls/ControlsTestSupport.h"
 #include "controls/tabs/cxPC.h"
 #include "controls/tabs/cxPCPainters.h"
+#include "controls/lookandfeel/dxOffice11.h"
 #include "platform/rtl/Colors.h"
+#include "platform/rtl/Exceptions.h"
 
 namespace {
 
@@ -49,6 +51,17 @@ const TCase Cases[] = {
     {"tabs-scroll", 1, tpTop, false, false, 150, 60},
     {"buttons-top", 2, tpTop, false, false, 220, 60},
     {"flatbuttons-top", 3, tpTop, false, false, 240, 60},
+    {"flat-top", 7, tpTop, false, false, 200, 60},
+    {"extraflat-top", 5, tpTop, false, false, 200, 60},
+    {"ultraflat-top", 6, tpTop, false, false, 200, 60},
+    {"ultraflat-scroll", 6, tpTop, false, false, 150, 60},
+    {"office11-bottom", 8, tpBottom, false, false, 200, 60},
+    {"office11-left", 8, tpLeft, false, false, 80, 200},
+    {"office11-multiline", 8, tpTop, false, true, 110, 90},
+    {"slanted-top", 9, tpTop, false, false, 200, 60},
+    {"slanted-bottom", 9, tpBottom, false, false, 200, 60},
+    {"onenote-top", 10, tpTop, false, false, 240, 60},
+    {"onenote-right", 10, tpRight, false, false, 80, 240},
 };
 
 class TabPaintTest : public ::testing::TestWithParam<TCase> {};
@@ -114,6 +127,144 @@ TEST(TabPaint, ScrolledRowsShowArrowsWithTheBackwardOneDisabled) {
   EXPECT_EQ(B, nbBottomRight);
   ASSERT_TRUE(C->Painter()->GetNavigatorButtonAt(150 - 25, 5, B));
   EXPECT_EQ(B, nbTopLeft);
+}
+
+// The flat band styles: separators only between neighbouring tabs that
+// are not current.
+TEST(TabPaint, ExtraFlatSeparatesOnlyTabsThatAreNotCurrent) {
+  struct {
+    int Tabs, Current, Separators;
+  } const Rows[] = {{2, 0, 0}, {2, 1, 0}, {3, 0, 1}, {4, 3, 2}};
+  for (const auto& K : Rows) {
+    auto C = std::make_unique<TcxCustomTabControl>(nullptr);
+    C->SetBounds(0, 0, 240, 60);
+    C->SetStyle(5);
+    C->SetTabWidth(44);
+    for (int I = 0; I < K.Tabs; ++I) C->Tabs()->Add("T" + std::to_string(I));
+    C->SetTabIndex(K.Current);
+    TPaintBox Box(240, 60);
+    C->PaintTo(Box.Canvas());
+    int Found = 0;
+    for (int V = 0; V + 1 < K.Tabs; ++V) {
+      const TRect R = C->VisibleTabs()->GetTab(V)->LayoutRect();
+      if (Box.Pixel(R.Right, (R.Top + R.Bottom) / 2) == Rgb(clBtnShadow)) ++Found;
+    }
+    EXPECT_EQ(Found, K.Separators) << K.Tabs << " tabs, current " << K.Current;
+  }
+}
+
+TEST(TabPaint, ExtraFlatTabsAreTheirCaptionsWidthAndNine) {
+  auto C = std::make_unique<TcxCustomTabControl>(nullptr);
+  C->SetBounds(0, 0, 300, 60);
+  C->SetStyle(5);
+  C->Tabs()->Add("Sin&gle File");
+  C->Tabs()->Add("");
+  TPaintBox Box(10, 10);
+  C->PrepareTabFont(C->Tabs()->GetTab(0), Box.Canvas());
+  TRect R{0, 0, 0, 0};
+  Box.Canvas()->MeasureTextRect("Sin&gle File", R, cxSingleLine | cxShowPrefix);
+  EXPECT_EQ(C->Tabs()->GetTab(0)->NormalWidth, 9 + R.Width());
+  EXPECT_EQ(C->Tabs()->GetTab(1)->NormalWidth, 12);
+}
+
+TEST(TabPaint, Office11WithoutGradientsFillsWithHalfAndHalfMixes) {
+  TCase K{"", 8, tpBottom, false, false, 200, 60};
+  auto C = MakeControl(K);
+  C->SetOptions(C->GetOptions() - TcxPCOptions{pcoGradient});
+  TPaintBox Box(K.Width, K.Height);
+  C->PaintTo(Box.Canvas());
+  const TRect Cur = C->Tabs()->GetTab(1)->Bounds();
+  EXPECT_EQ(Box.Pixel(Cur.Left + 3, Cur.Bottom - 3),
+            Rgb(MixColors(Office11SchemeEntry(22), Office11SchemeEntry(23), 50)));
+  const TRect Band = C->FarGroupRect();
+  // Past the last tab the band shows through.
+  EXPECT_EQ(Box.Pixel(K.Width - 3, Band.Bottom - 4),
+            Rgb(MixColors(Office11SchemeEntry(0), Office11SchemeEntry(1), 50)));
+}
+
+TEST(TabPaint, Office11BandRunsFromTheFirstColourAtTheTopToTheSecond) {
+  TCase K{"", 8, tpBottom, false, false, 200, 60};
+  auto C = MakeControl(K);
+  TPaintBox Box(K.Width, K.Height);
+  C->PaintTo(Box.Canvas());
+  const TRect Band = C->FarGroupRect();
+  const TColor Top = Box.Pixel(K.Width - 3, Band.Top + 2), Bottom = Box.Pixel(K.Width - 3, K.Height - 1);
+  // Nearer to entry 0 at the top and to entry 1 at the bottom.
+  auto Distance = [](TColor A, TColor B) {
+    const COLORREF X = ColorToRGB(A), Y = ColorToRGB(B);
+    return std::abs(GetRValue(X) - GetRValue(Y)) + std::abs(GetGValue(X) - GetGValue(Y)) +
+           std::abs(GetBValue(X) - GetBValue(Y));
+  };
+  const TColor E0 = Rgb(Office11SchemeEntry(0)), E1 = Rgb(Office11SchemeEntry(1));
+  if (E0 == E1) GTEST_SKIP() << "the scheme's band colours are equal";
+  EXPECT_LT(Distance(Top, E0), Distance(Top, E1));
+  EXPECT_LT(Distance(Bottom, E1), Distance(Bottom, E0));
+}
+
+TEST(TabPaint, TheDefaultStyleFollowsTheLookAndFeelsKind) {
+  struct {
+    TcxLookAndFeelKind Kind;
+    TcxPCStyleID Style;
+  } const Rows[] = {{lfStandard, 1}, {lfFlat, 7}, {lfUltraFlat, 6}, {lfOffice11, 8}};
+  for (const auto& K : Rows) {
+    auto C = std::make_unique<TcxCustomTabControl>(nullptr);
+    C->GetLookAndFeel()->SetKind(K.Kind);
+    EXPECT_EQ(C->GetStyle(), 0);
+    EXPECT_EQ(C->Painter()->PainterClass()->StyleID, K.Style) << int(K.Kind);
+  }
+}
+
+// Slanted tabs overlap by half their slant; the shape decides which tab a
+// point belongs to, the current tab winning.
+TEST(TabPaint, SlantedTabsOverlapAndTheShapeDecidesClicks) {
+  auto C = std::make_unique<TcxCustomTabControl>(nullptr);
+  C->SetBounds(0, 0, 300, 60);
+  C->SetStyle(9);
+  C->SetTabHeight(20);
+  C->SetTabWidth(60);
+  for (const char* Caption : {"A", "B", "C"}) C->Tabs()->Add(Caption);
+  C->SetTabIndex(0);
+  ASSERT_EQ(C->Tabs()->TabNormalHeight, 20);
+  EXPECT_EQ(C->Painter()->GetTabsSpacing().X, -9);
+  const TRect A = C->VisibleTabs()->GetTab(1)->LayoutRect(), B = C->VisibleTabs()->GetTab(2)->LayoutRect();
+  EXPECT_EQ(A.Right - B.Left, 9);
+  // The left tab ends straight; the right one begins with its slant, so at
+  // the top of the overlap only the left tab's shape holds the point and at
+  // the bottom both do: the left one, drawn above, takes it.
+  EXPECT_EQ(C->GetTabAt(A.Right - 2, A.Top + 2), 1);
+  EXPECT_EQ(C->GetTabAt(B.Left + 2, A.Bottom - 2), 1);
+  EXPECT_EQ(C->GetTabAt(A.Right + 2, A.Bottom - 2), 2);
+  // With the right tab current it is drawn above and wins the shared part.
+  C->SetTabIndex(2);
+  EXPECT_EQ(C->GetTabAt(B.Left + 2, A.Bottom - 2), 2);
+  EXPECT_EQ(C->GetTabAt(A.Right - 2, A.Top + 2), 1);
+}
+
+TEST(TabPaint, SlantedWithoutSlantsCutsCornersAndSpacesTabsAPixelApart) {
+  auto C = std::make_unique<TcxCustomTabControl>(nullptr);
+  C->SetBounds(0, 0, 300, 60);
+  C->SetStyle(9);
+  C->GetTabSlants()->SetPositions({});
+  for (const char* Caption : {"A", "B"}) C->Tabs()->Add(Caption);
+  EXPECT_EQ(C->Painter()->GetTabsSpacing().X, 1);
+  EXPECT_EQ(C->VisibleTabs()->GetTab(1)->LayoutRect().Left - C->VisibleTabs()->GetTab(0)->LayoutRect().Right, 1);
+  EXPECT_EQ(C->Painter()->GetTabMinWidth(), 8);
+  C->SetRotate(true);
+  EXPECT_EQ(C->Painter()->GetTabMinWidth(), 0);
+}
+
+TEST(TabPaint, OneNoteDoesNotRotate) {
+  auto C = std::make_unique<TcxCustomTabControl>(nullptr);
+  C->SetStyle(9);
+  C->SetRotate(true);
+  C->SetStyle(10);
+  EXPECT_FALSE(C->GetRotate());
+  try {
+    C->SetRotate(true);
+    ADD_FAILURE();
+  } catch (Exception& E) {
+    EXPECT_NE(E.Message().find("OneNote style does not support rotation of tabs"), std::string::npos) << E.Message();
+  }
 }
 
 }  // namespace

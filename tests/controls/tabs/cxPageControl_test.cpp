@@ -41,6 +41,7 @@ const char* const MainFormText = R"(object MainFormFixture: TMainFormFixture
       Height = 350
       ActivePage = cxTabSheet1
       Align = alClient
+      LookAndFeel.Kind = lfOffice11
       TabOrder = 0
       TabPosition = tpBottom
       OnChange = cxPageControlChange
@@ -70,6 +71,7 @@ const char* const MainFormText = R"(object MainFormFixture: TMainFormFixture
             ActivePage = cxTabOutputFile
             Align = alClient
             HideTabs = True
+            Style = 5
             TabOrder = 0
             OnChange = Tab_OutputChange
             object cxTabOutputFile: TcxTabSheet
@@ -179,6 +181,10 @@ TEST_F(PageControlTest, TheMainWindowsDescriptionLoadsWithItsSettings) {
   EXPECT_EQ(P->GetActivePageNo(), 0);
   EXPECT_EQ(P->GetActivePage(), F->Sheet1);
   EXPECT_EQ(P->GetTabPosition(), tpBottom);
+  // The Office 2003 look chooses its own style while Style stays 0.
+  EXPECT_EQ(P->GetLookAndFeel()->GetKind(), lfOffice11);
+  EXPECT_EQ(P->GetStyle(), 0);
+  EXPECT_EQ(P->Painter()->PainterClass(), cxPCOffice11PainterClass());
   EXPECT_EQ(P->Tabs()->Get(1), "M&ultiple Files");
   EXPECT_TRUE(F->Sheet1->GetVisible());
   EXPECT_FALSE(F->Sheet2->GetVisible());
@@ -187,13 +193,14 @@ TEST_F(PageControlTest, TheMainWindowsDescriptionLoadsWithItsSettings) {
   const TRect Tab = P->VisibleTabs()->GetTab(0)->DisplayRect();
   EXPECT_GE(Tab.Bottom, P->GetHeight() - 3);
   EXPECT_LE(F->Sheet1->GetTop() + F->Sheet1->GetHeight(), Tab.Top + 1);
-  // The output control shows no tabs; its sheet fills it but for the frame.
+  // The output control shows no tabs and no frame: its sheet fills it.
   TcxPageControl* O = F->Output;
   EXPECT_TRUE(O->GetHideTabs());
+  EXPECT_EQ(O->GetStyle(), 5);
   EXPECT_EQ(O->GetActivePageNo(), 0);
   EXPECT_EQ(O->GetTabAt(10, 10), -1);
-  EXPECT_EQ(F->OutFile->GetTop(), 2);
-  EXPECT_EQ(F->OutFile->GetHeight(), O->GetHeight() - 4);
+  EXPECT_EQ(F->OutFile->GetTop(), 0);
+  EXPECT_EQ(F->OutFile->GetHeight(), O->GetHeight());
 }
 
 TEST_F(PageControlTest, AClickOnATabChangesThePageAfterAskingFirst) {
@@ -302,6 +309,36 @@ TEST_F(PageControlTest, TheGoDialogListsEnabledTabsSortedByCaption) {
   std::vector<std::string> Names;
   for (auto& [Caption, Index] : P->GoDialogEntries()) Names.push_back(Caption.c_str());
   EXPECT_EQ(Names, (std::vector<std::string>{"alpha", "&Beta", "Gamma", "M&ultiple Files", "Sin&gle File"}));
+}
+
+TEST_F(PageControlTest, TheGoDialogButtonOpensTheListAndTheChoiceBecomesCurrent) {
+  TcxPageControl* P = F->Pages;
+  for (int I = 0; I < 8; ++I) {
+    auto* S = new TcxTabSheet(F.get());
+    S->SetCaption("Page " + std::to_string(I));
+    S->SetPageControl(P);
+  }
+  P->SetOptions(P->GetOptions() + TcxPCOptions{pcoGoDialog, pcoSort});
+  Pump();
+  ASSERT_TRUE(P->ShownButtons().Contains(nbGoDialog));
+  const TRect B = P->Painter()->GetGoDialogButtonBounds();
+  const TPoint S = At(P, {(B.Left + B.Right) / 2, (B.Top + B.Bottom) / 2});
+  F->Events.clear();
+  D().MouseDown(S.X, S.Y);
+  Pump();
+  // The list opens on the release; the keys choose its second entry
+  // ("M&ultiple Files", "Page 0", ... in caption order).
+  D().MouseUp(S.X, S.Y);
+  for (WORD K : {WORD(VK_DOWN), WORD(VK_DOWN), WORD(VK_RETURN)}) {
+    D().KeyDown(K);
+    D().KeyUp(K);
+  }
+  Pump();
+  EXPECT_EQ(P->GetActivePageNo(), 2);
+  EXPECT_FALSE(P->GoDialogShown());
+  EXPECT_EQ(P->ButtonState(nbGoDialog), nbsNormal);
+  ASSERT_FALSE(F->Events.empty());
+  EXPECT_EQ(F->Events.back(), "change 2");
 }
 
 }  // namespace
