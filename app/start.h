@@ -17,6 +17,7 @@
 #pragma once
 #include <array>
 #include <memory>
+#include <vector>
 #include "app/AppSettings.h"
 #include "platform/forms/Forms.h"
 
@@ -139,6 +140,10 @@ public:
   void Tab_OutputChange(TObject* Sender);
   // Loads a document into the input editor as Open File does.
   void LoadDocument(const AnsiString& FileName);
+  // Replaces the input editor's text as typing would: the document is
+  // then modified.
+  void SetInputText(const AnsiString& Text);
+  bool InputEmpty() const;
 
   // --- batch page and project (start_Batch.cpp)
   void AddFilesFromList(TStringList* List);
@@ -172,6 +177,8 @@ public:
   // (the batch then sets its own); kept while the window lives.
   TgtCustomDocumentEngine* Engine(TBatchKind Kind);
   bool EngineExists(TBatchKind Kind) const;
+  // The files the kind's engine wrote last; none when it has not run.
+  std::vector<AnsiString> EngineOutputFiles(TBatchKind Kind) const;
   // A long step runs (conversion, batch, a question that pumps messages).
   bool Busy() const { return FBusy > 0; }
 
@@ -193,7 +200,6 @@ private:
   // The editor side of the window, for the units that cannot see the
   // editor's headers (its names clash with the bar library's).
   bool InputFocused() const;
-  bool InputEmpty() const;
   void ReplaceInputWithClipboard();
   void LoadOutputScheme();  // raises when "html.sch" cannot be read  // DCMemo or DCMemo1 when focused, else nil
   void ReadOnlyNotice();

@@ -245,6 +245,11 @@ void TMainForm::ConvertSingleWithEngine(TBatchKind Kind) {
 
 bool TMainForm::EngineExists(TBatchKind Kind) const { return Kind < FEngines.size() && FEngines[Kind]; }
 
+std::vector<AnsiString> TMainForm::EngineOutputFiles(TBatchKind Kind) const {
+  if (!EngineExists(Kind)) return {};
+  return FEngines[Kind]->GetOutputFiles();
+}
+
 TgtCustomDocumentEngine* TMainForm::Engine(TBatchKind Kind) {
   if (Kind >= FEngines.size()) return nullptr;
   std::unique_ptr<TgtCustomDocumentEngine>& E = FEngines[Kind];

@@ -105,6 +105,11 @@ void TMainForm::EditorOptionsClick(TObject*) {}
 bool TMainForm::InputFocused() const { return DCMemo && DCMemo->Focused(); }
 bool TMainForm::InputEmpty() const { return DCMemo->GetText().empty(); }
 
+void TMainForm::SetInputText(const AnsiString& Text) {
+  DCMemo->SetText(Text);
+  DCMemo->SetModified(true);
+}
+
 void TMainForm::ReplaceInputWithClipboard() {
   DCMemo->SetText("");
   DCMemo->PasteFromClipboard();
