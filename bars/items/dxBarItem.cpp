@@ -5,6 +5,8 @@
 #include "bars/model/dxBarCategories.h"
 #include "bars/model/dxBarItemLinks.h"
 #include "bars/model/dxBarManager.h"
+#include "bars/windows/dxBarItemControls.h"
+#include "bars/windows/dxBarWindows.h"
 #include "controls/base/cxClasses.h"
 #include "platform/forms/Forms.h"
 #include "platform/gdi/Bitmap.h"
@@ -302,19 +304,32 @@ void TdxBarItem::Click() {
 }
 
 void TdxBarItem::RepaintControls() {
-  // FIXME: each shown control repaints once item controls exist.
+  if (ItemLoading()) return;
+  for (TdxBarItemLink* L : FLinks)
+    if (TdxBarItemControl* C = L->Control()) C->Repaint();
 }
 
 void TdxBarItem::RelayoutBars() {
-  // FIXME: each bar window that shows a control recalculates once windows exist.
+  if (ItemLoading()) return;
+  for (TdxBarItemLink* L : FLinks)
+    if (TCustomdxBarControl* W = L->Links()->BarControl()) W->RecalculateLater();
 }
 
 void TdxBarItem::GlyphChange(TObject*) {
   if (!ItemLoading()) GlyphChanged();
 }
 
-void TdxBarItem::CaptionChanged() { RepaintControls(); }
-void TdxBarItem::EnabledChanged() { RepaintControls(); }
+void TdxBarItem::CaptionChanged() {
+  if (ItemLoading()) return;
+  for (TdxBarItemLink* L : FLinks)
+    if (TdxBarItemControl* C = L->Control()) C->CaptionChanged();
+}
+void TdxBarItem::EnabledChanged() {
+  if (ItemLoading()) return;
+  std::vector<TdxBarItemLink*> Links = FLinks;
+  for (TdxBarItemLink* L : Links)
+    if (TdxBarItemControl* C = L->Control()) C->EnabledChanged();
+}
 void TdxBarItem::GlyphChanged() { RepaintControls(); }
 void TdxBarItem::ShortCutChanged() { RepaintControls(); }
 void TdxBarItem::AlignChanged() { RelayoutBars(); }

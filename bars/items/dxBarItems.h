@@ -31,6 +31,7 @@ public:
   TdxBarPaintStyle GetPaintStyle() const { return FPaintStyle; }
   void SetPaintStyle(TdxBarPaintStyle Value);
   TdxBarPopupMenu* GetDropDownMenu() const { return FDropDownMenu; }
+  void SetDropDownMenu(TdxBarPopupMenu* Value) { FDropDownMenu = Value; }
   void DoClick() override;
 
 private:

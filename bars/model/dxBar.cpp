@@ -3,6 +3,7 @@
 #include "bars/items/dxBarItem.h"
 #include "bars/model/dxBarItemLinks.h"
 #include "bars/model/dxBarManager.h"
+#include "bars/windows/dxBarWindows.h"
 
 // ---------------------------------------------------------------------------
 // TdxBar
@@ -107,8 +108,7 @@ void TdxBar::SetVisible(bool Value) {
     return;
   }
   FVisible = Value;
-  // FIXME: the toolbar window is created and destroyed here once the window
-  // layer exists; the model keeps only the flag.
+  dxBarUpdateBarWindow(this);
   if (M && !M->IsDestroying() && M->OnBarVisibleChange) M->OnBarVisibleChange(M, this);
 }
 
@@ -165,7 +165,7 @@ SX_BAR_INT_SETTER(FloatClientHeight, FFloatClientHeight, false)
 #undef SX_BAR_INT_SETTER
 
 TdxBarDockingStyle TdxBar::GetDockingStyle() const {
-  // FIXME: a placed dock site's own style once dock sites exist.
+  if (FDockControl) return FDockControl->DockingStyle();
   return FStoredDockingStyle;
 }
 
@@ -295,7 +295,14 @@ void TdxBar::Assign(TPersistent* Source) {
 
 TdxBars::TdxBars(TdxBarManager* ABarManager) : TCollection(TdxBar::StaticClass()), FBarManager(ABarManager) {}
 
-TdxBars::~TdxBars() { Clear(); }
+TdxBars::~TdxBars() {
+  Clear();
+  for (TdxDockControl*& D : FDockControls) {
+    TdxDockControl* Site = D;
+    D = nullptr;
+    delete Site;
+  }
+}
 
 TdxBar* TdxBars::GetItem(Integer Index) const { return static_cast<TdxBar*>(Items(Index)); }
 TdxBar* TdxBars::Add() { return static_cast<TdxBar*>(TCollection::Add()); }

@@ -1,6 +1,7 @@
 #include "bars/model/dxBarItemLinks.h"
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include "bars/items/dxBarItems.h"
 #include "bars/model/dxBar.h"
@@ -8,6 +9,8 @@
 #include "bars/model/dxBarStrs.h"
 #include "platform/gdi/Bitmap.h"
 #include "platform/rtl/MulDiv.h"
+#include "bars/windows/dxBarItemControls.h"
+#include "bars/windows/dxBarWindows.h"
 
 // The narrowest width a user may give an edit placement.
 constexpr Integer dxBarMinUserWidth = 20;
@@ -41,6 +44,7 @@ TdxBarItemLink::TdxBarItemLink(TCollection* ACollection) : TCollectionItem(AColl
 }
 
 TdxBarItemLink::~TdxBarItemLink() {
+  DestroyControl();
   TdxBarManager* M = GetBarManager();
   if (M && !M->IsDestroying() && M->OnItemLinkDelete) M->OnItemLinkDelete(M, this);
   if (FItem) FItem->RemoveLink(this);
@@ -264,6 +268,7 @@ TdxBarItemLinks::TdxBarItemLinks(TdxBarManager* ABarManager, TObject* AOwner)
     : TCollection(TdxBarItemLink::StaticClass()), FBarManager(ABarManager), FOwner(AOwner) {}
 
 TdxBarItemLinks::~TdxBarItemLinks() {
+  DestroyBarControl();
   // The links' destructors read the lists; clear them first.
   FAvailable.clear();
   FVisibleList.clear();
@@ -305,6 +310,8 @@ TdxBarItemLink* TdxBarItemLinks::RecentLink(Integer Index) const {
 }
 
 void TdxBarItemLinks::RebuildLists() {
+  // The window that shows the links re-lays out once the change is over.
+  if (FBarControl) FBarControl->RecalculateLater();
   FAvailable.clear();
   FVisibleList.clear();
   FShown.clear();
@@ -440,6 +447,69 @@ void TdxBarItemLinks::Assign(TPersistent* Source) {
 void TdxBarItemLinks::Update(TCollectionItem*) {
   if (FBarManager && FOwner && dynamic_cast<TdxBar*>(FOwner)) FBarManager->DesignerModified();
   RebuildLists();
+}
+
+void TdxBarItemLinks::DestroyBarControl() {
+  TCustomdxBarControl* W = FBarControl;
+  FBarControl = nullptr;
+  delete W;
+}
+
+bool TdxBarItemLinks::FindShortCut(TShortCut AShortCut) {
+  if (AShortCut == 0) return false;
+  for (Integer I = 0; I < GetAvailableCount(); ++I) {
+    TdxBarItemLink* L = GetAvailableLink(I);
+    TdxBarItem* It = L->GetItem();
+    if (!It) continue;
+    if (It->GetShortCut() == AShortCut && It->GetEnabled() && It->CanClick()) {
+      It->SetClickedLink(L);
+      It->Click();
+      if (It->ClickedLink() == L) It->SetClickedLink(nullptr);
+      return true;
+    }
+    if (auto* Sub = dynamic_cast<TCustomdxBarSubItem*>(It))
+      if (Sub->ItemLinks() && Sub->ItemLinks() != this && Sub->ItemLinks()->FindShortCut(AShortCut)) return true;
+  }
+  return false;
+}
+
+namespace {
+char AcceleratorOf(const AnsiString& S) {
+  for (std::size_t I = 0; I + 1 < S.size(); ++I)
+    if (S[I] == '&') {
+      if (S[I + 1] == '&') {
+        ++I;
+        continue;
+      }
+      return char(std::toupper(static_cast<unsigned char>(S[I + 1])));
+    }
+  return 0;
+}
+}  // namespace
+
+TdxBarItemLink* TdxBarItemLinks::FindAccelerator(char Key) const {
+  Key = char(std::toupper(static_cast<unsigned char>(Key)));
+  for (Integer I = 0; I < GetShownCount(); ++I)
+    if (AcceleratorOf(GetShownLink(I)->GetCaption()) == Key) return GetShownLink(I);
+  return nullptr;
+}
+
+TdxBarItemLink* TdxBarItemLink::NextWithSameAccelerator() const {
+  TdxBarItemLinks* L = Links();
+  char Key = AcceleratorOf(GetCaption());
+  Integer From = GetShownIndex();
+  if (!L || !Key || From < 0) return const_cast<TdxBarItemLink*>(this);
+  for (Integer K = 1; K < L->GetShownCount(); ++K) {
+    TdxBarItemLink* Other = L->GetShownLink((From + K) % L->GetShownCount());
+    if (AcceleratorOf(Other->GetCaption()) == Key) return Other;
+  }
+  return const_cast<TdxBarItemLink*>(this);
+}
+
+void TdxBarItemLink::DestroyControl() {
+  TdxBarItemControl* C = FControl;
+  FControl = nullptr;
+  delete C;
 }
 
 void TdxBarItemLinks::Notify(TCollectionItem* Item, TCollectionNotification Action) {

@@ -12,6 +12,7 @@
 #include <vector>
 #include "bars/model/dxBarTypes.h"
 #include "platform/rtl/Collection.h"
+#include "platform/rtl/ShortCuts.h"
 
 class TBitmap;
 
@@ -64,6 +65,16 @@ public:
   bool IsVisibleNow() const;
   bool ContainsItem(TdxBarItem* AItem) const;
   TdxBarItemControl* Control() const { return FControl; }
+  // The window layer creates and frees the control; the link frees a
+  // control it still holds when it goes.
+  void SetControl(TdxBarItemControl* Value) { FControl = Value; }
+  void DestroyControl();
+  // Where the shown link lies in its bar window's client area.
+  const TRect& GetItemRect() const { return FItemRect; }
+  void SetItemRect(const TRect& Value) { FItemRect = Value; }
+  // The first link after this one in its collection whose caption has the
+  // same accelerator; this link when it is the only one.
+  TdxBarItemLink* NextWithSameAccelerator() const;
 
   Integer UseCount() const { return FUseCount; }
   void SetUseCount(Integer Value) { FUseCount = Value < 0 ? 0 : Value; }
@@ -91,6 +102,7 @@ private:
   friend class TdxBarItem;  // clears FItem when the item goes first
   bool FBeginGroup = false;
   TdxBarItemControl* FControl = nullptr;  // owned while shown (bars/windows)
+  TRect FItemRect;
   TdxBarItem* FItem = nullptr;
   Integer FLoadedRecentIndex = -1;
   Integer FLoadedUseCount = 0;
@@ -123,6 +135,15 @@ public:
   TdxBarItemLink* Add();
   TdxBarItemLink* AddItem(TdxBarItem* AItem);
   TCustomdxBarControl* BarControl() const { return FBarControl; }
+  // The window layer binds and unbinds the window; the links free a window
+  // they still hold when they go.
+  void SetBarControl(TCustomdxBarControl* Value) { FBarControl = Value; }
+  void DestroyBarControl();
+  // The link whose item has this shortcut (searched in sub-menus too) and
+  // runs it; false when none.
+  bool FindShortCut(TShortCut AShortCut);
+  // The first shown link whose caption has Key as accelerator; nil when none.
+  TdxBarItemLink* FindAccelerator(char Key) const;
 
   Integer GetAvailableCount() const { return Integer(FAvailable.size()); }
   TdxBarItemLink* GetAvailableLink(Integer Index) const;

@@ -12,6 +12,7 @@
 #include "bars/items/dxBarItems.h"
 #include "bars/model/dxBar.h"
 #include "bars/model/dxBarItemLinks.h"
+#include "bars/windows/dxBarWindows.h"
 #include "platform/forms/Forms.h"
 #include "platform/gdi/Bitmap.h"
 #include "platform/rtl/Filer.h"
@@ -112,8 +113,9 @@ AnsiString TdxBarManager::GetComponentPath(TComponent* ADockControl) const {
 
 TdxBarDockControl* TdxBarManager::FindDockControlByPath(const AnsiString& APath) const {
   if (APath.empty()) return nullptr;
-  // FIXME: placed dock sites arrive with the window layer; until then no
-  // path resolves, which docks the bar on the built-in site of its style.
+  for (TdxDockControl* D : FDockControls)
+    if (auto* Placed = dynamic_cast<TdxBarDockControl*>(D))
+      if (GetComponentPath(Placed) == APath) return Placed;
   return nullptr;
 }
 

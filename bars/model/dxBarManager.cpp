@@ -6,6 +6,7 @@
 #include "bars/model/dxBarCategories.h"
 #include "bars/model/dxBarItemLinks.h"
 #include "bars/model/dxBarStrs.h"
+#include "bars/windows/dxBarWindows.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Forms.h"
 #include "platform/gdi/DrawingTools.h"
@@ -120,18 +121,27 @@ TdxBarManager::TdxBarManager(TComponent* AOwner) : TComponent(AOwner) {
   FFont = std::make_unique<TFont>();
   UpdateInitialUseCount();
   FCreated = true;
+  dxBarManagerAdded(this);
 }
 
 TdxBarManager::~TdxBarManager() {
   if (FCreationFailed) return;
   Destroying();
-  // Groups and items die with their manager even though the form owns them.
+  // The popup menus die with their manager even though the form owns them.
+  while (!FPopupMenus.empty()) delete FPopupMenus.back();
   while (!FGroups.empty()) delete FGroups.front();
   FBars.reset();
   while (!FItems.empty()) delete FItems.back();
   FCategories.reset();
   BarManagers().Remove(this);
+  dxBarManagerRemoved(this);
 }
+
+void TdxBarManager::AddPopupMenu(TdxBarPopupMenu* AMenu) {
+  if (std::find(FPopupMenus.begin(), FPopupMenus.end(), AMenu) == FPopupMenus.end()) FPopupMenus.push_back(AMenu);
+}
+
+void TdxBarManager::RemovePopupMenu(TdxBarPopupMenu* AMenu) { std::erase(FPopupMenus, AMenu); }
 
 // ---------------------------------------------------------------------------
 // Items, bars, groups, dock sites
@@ -210,6 +220,9 @@ void TdxBarManager::AddDockControl(TdxDockControl* ADockControl) {
 }
 
 void TdxBarManager::RemoveDockControl(TdxDockControl* ADockControl) {
+  std::erase(FDockControls, ADockControl);
+  // The built-in sites go while the bars themselves are going.
+  if (!FBars) return;
   for (Integer I = 0; I < FBars->Count(); ++I) {
     TdxBar* B = FBars->GetItem(I);
     if (static_cast<void*>(B->FDockControl) == static_cast<void*>(ADockControl)) {
@@ -420,6 +433,7 @@ void TdxBarManager::Loaded() {
 
 void TdxBarManager::Notification(TComponent* AComponent, TOperation Operation) {
   inherited::Notification(AComponent, Operation);
+  if (Operation == opRemove && FCreated) dxBarPopupMenuLinks(this)->ComponentRemoved(AComponent);
 }
 
 void TdxBarManager::DefineProperties(TFiler* Filer) {

@@ -65,6 +65,22 @@ public:
   Integer GetDockControlCount() const { return Integer(FDockControls.size()); }
   TdxDockControl* GetDockControl(Integer Index) const;
   void AddDockControl(TdxDockControl* ADockControl);
+  // The popup menus of the manager (listed, freed with it).
+  void AddPopupMenu(TdxBarPopupMenu* AMenu);
+  void RemovePopupMenu(TdxBarPopupMenu* AMenu);
+  Integer GetPopupMenuCount() const { return Integer(FPopupMenus.size()); }
+  TdxBarPopupMenu* GetPopupMenu(Integer Index) const { return FPopupMenus.at(std::size_t(Index)); }
+  // The toolbar in menu mode (the main menu opened by Alt or a click).
+  TdxBarControl* MenuModeBar() const { return FMenuModeBar; }
+  void SetMenuModeBar(TdxBarControl* Value) { FMenuModeBar = Value; }
+  bool GetUseF10ForMenu() const { return FUseF10ForMenu; }
+  void SetUseF10ForMenu(bool Value) { FUseF10ForMenu = Value; }
+  bool GetHideFloatingBarsWhenInactive() const { return FHideFloatingBarsWhenInactive; }
+  void SetHideFloatingBarsWhenInactive(bool Value) { FHideFloatingBarsWhenInactive = Value; }
+  bool GetShowHintForDisabledItems() const { return FShowHintForDisabledItems; }
+  void SetShowHintForDisabledItems(bool Value) { FShowHintForDisabledItems = Value; }
+  bool GetFormActive() const { return FFormActive; }
+  void SetFormActiveFlag(bool Value) { FFormActive = Value; }
   void RemoveDockControl(TdxDockControl* ADockControl);
 
   // The update lock is a flag, not a counter: callers keep the old state
@@ -207,6 +223,11 @@ private:
   AnsiString FIniFileName;
   AnsiString FRegistryPath;
   bool FUseFullReset = false;
+  TdxBarControl* FMenuModeBar = nullptr;
+  bool FUseF10ForMenu = true;
+  bool FHideFloatingBarsWhenInactive = true;
+  bool FShowHintForDisabledItems = true;
+  bool FFormActive = false;
   bool FUseSystemFont = true;
   Integer FWaitForDockingTime = 21;
 };

@@ -4,6 +4,7 @@
 #include "bars/items/dxBarItems.h"
 #include "bars/model/dxBarCategories.h"
 #include "bars/model/dxBarManager.h"
+#include "bars/windows/dxBarWindows.h"
 #include "platform/rtl/ClassRegistry.h"
 
 namespace {
@@ -40,11 +41,5 @@ const TdxBarItemClassEntry& dxBarItemClassAt(int Index) { return Entries().at(st
 
 void RegisterBarItems() {
   RegisterBarClasses();
-  // Control classes arrive with the window layer; until then nil.
-  dxBarRegisterItem(TdxBarButton::StaticClass(), nullptr, true);
-  dxBarRegisterItem(TdxBarEdit::StaticClass(), nullptr, true);
-  dxBarRegisterItem(TdxBarCombo::StaticClass(), nullptr, true);
-  dxBarRegisterItem(TdxBarSubItem::StaticClass(), nullptr, true);
-  dxBarRegisterItem(TdxBarListItem::StaticClass(), nullptr, true);
-  dxBarRegisterItem(TdxBarContainerItem::StaticClass(), nullptr, true);
+  RegisterBarItemControls();
 }

@@ -1,0 +1,724 @@
+// dxBarItemControls.cpp — the item controls: measuring, drawing, the click
+// sequence, sub-menus opened from sub-items and the edit windows of edit
+// and combo items.
+#include "bars/windows/dxBarItemControls.h"
+
+#include <algorithm>
+#include <cctype>
+#include "bars/items/dxBarItems.h"
+#include "bars/model/dxBar.h"
+#include "bars/model/dxBarItemLinks.h"
+#include "bars/model/dxBarManager.h"
+#include "bars/model/dxBarRegistry.h"
+#include "bars/windows/dxBarWindows.h"
+#include "bars/windows/dxBarWindowsInternal.h"
+#include "controls/base/cxClasses.h"
+#include "platform/forms/StdCtrls.h"
+#include "platform/gdi/Bitmap.h"
+#include "platform/gdi/Canvas.h"
+#include "platform/forms/Application.h"
+#include "platform/forms/Screen.h"
+#include "platform/win/Cursors.h"
+#include "platform/win/Paint.h"
+#include "platform/gdi/Text.h"
+#include "platform/gdi/Rects.h"
+#include "platform/rtl/ClassRegistry.h"
+#include "platform/rtl/Strings.h"
+#include "platform/rtl/VirtualKeys.h"
+#include "platform/win/Input.h"
+#include "platform/win/MessageQueue.h"
+#include "platform/win/Timers.h"
+#include "platform/win/Window.h"
+
+// ---------------------------------------------------------------------------
+// Creation through the registry
+
+TdxBarItemControl* dxBarCreateItemControl(TdxBarItemLink* ALink) {
+  TdxBarItem* Item = ALink ? ALink->GetItem() : nullptr;
+  if (!Item) return nullptr;
+  // The nearest registered class decides (the program's own item classes
+  // derive from the library's).
+  for (const TClassInfo* C = Item->ClassType(); C; C = C->ClassParent()) {
+    const TdxBarItemClassEntry* E = dxBarFindItemClass(C);
+    if (!E || !E->ControlClass) continue;
+    if (E->ControlClass == TdxBarButtonControl::StaticClass()) return new TdxBarButtonControl(ALink);
+    if (E->ControlClass == TdxBarComboControl::StaticClass()) return new TdxBarComboControl(ALink);
+    if (E->ControlClass == TdxBarEditControl::StaticClass()) return new TdxBarEditControl(ALink);
+    if (E->ControlClass == TdxBarContainerItemControl::StaticClass()) return new TdxBarContainerItemControl(ALink);
+    if (E->ControlClass == TdxBarSubItemControl::StaticClass()) return new TdxBarSubItemControl(ALink);
+  }
+  return nullptr;
+}
+
+void RegisterBarItemControls() {
+  dxBarRegisterItem(TdxBarButton::StaticClass(), TdxBarButtonControl::StaticClass(), true);
+  dxBarRegisterItem(TdxBarEdit::StaticClass(), TdxBarEditControl::StaticClass(), true);
+  dxBarRegisterItem(TdxBarCombo::StaticClass(), TdxBarComboControl::StaticClass(), true);
+  dxBarRegisterItem(TdxBarSubItem::StaticClass(), TdxBarSubItemControl::StaticClass(), true);
+  dxBarRegisterItem(TdxBarListItem::StaticClass(), TdxBarContainerItemControl::StaticClass(), true);
+  dxBarRegisterItem(TdxBarContainerItem::StaticClass(), TdxBarContainerItemControl::StaticClass(), true);
+}
+
+namespace {
+// The caption without its accelerator marks.
+AnsiString StripAmpersands(const AnsiString& S) {
+  AnsiString R;
+  for (std::size_t I = 0; I < S.size(); ++I) {
+    if (S[I] == '&' && I + 1 < S.size()) ++I;
+    R += S[I];
+  }
+  return R;
+}
+constexpr Integer MenuGlyphColumn = 26;
+constexpr Integer MenuArrowColumn = 20;
+}  // namespace
+
+void dxBarDrawCaption(TCanvas* C, const TRect& R, const AnsiString& Caption, bool Enabled, UINT Format) {
+  TRect T = R;
+  AnsiString Text = Caption;
+  C->Brush()->SetStyle(bsClear);
+  C->Font()->SetColor(Enabled ? clBtnText : clGrayText);
+  DrawTextA(C->GetHandle(), Text.data(), Integer(Text.size()), &T, Format | DT_SINGLELINE | DT_VCENTER);
+  C->Brush()->SetStyle(bsSolid);
+}
+
+// ---------------------------------------------------------------------------
+// TdxBarItemControl
+
+TdxBarItemControl::TdxBarItemControl(TdxBarItemLink* ALink)
+    : FItemLink(ALink), FParent(ALink && ALink->Links() ? ALink->Links()->BarControl() : nullptr) {}
+
+TdxBarItemControl::~TdxBarItemControl() {
+  if (FItemLink && FItemLink->Control() == this) FItemLink->SetControl(nullptr);
+  if (IsLiveBarControl(FParent)) FParent->ForgetControl(this);
+  ClearObjectLinks(this);
+}
+
+TdxBarItem* TdxBarItemControl::GetItem() const { return FItemLink ? FItemLink->GetItem() : nullptr; }
+TdxBarManager* TdxBarItemControl::GetBarManager() const { return FItemLink ? FItemLink->GetBarManager() : nullptr; }
+
+void TdxBarItemControl::CaptionChanged() {
+  if (FParent) FParent->RecalculateLater();
+  Repaint();
+}
+
+void TdxBarItemControl::EnabledChanged() {
+  if (!GetEnabled() && FParent && FParent->SelectedControl() == this) FParent->ForgetControl(this);
+  Repaint();
+}
+
+void TdxBarItemControl::VisibilityChanged() {
+  if (FParent) FParent->RecalculateLater();
+}
+
+AnsiString TdxBarItemControl::GetCaption() const { return FItemLink ? FItemLink->GetCaption() : AnsiString(); }
+bool TdxBarItemControl::GetEnabled() const { return GetItem() && GetItem()->GetEnabled(); }
+AnsiString TdxBarItemControl::GetHint() const { return GetItem() ? GetItem()->GetHint() : AnsiString(); }
+TShortCut TdxBarItemControl::GetShortCut() const { return GetItem() ? GetItem()->GetShortCut() : 0; }
+
+bool TdxBarItemControl::ShowsHint() const {
+  return !GetHint().empty() && dynamic_cast<TdxBarControl*>(FParent) != nullptr;
+}
+
+bool TdxBarItemControl::IsSelected() const {
+  return FParent && FParent->SelectedControl() == this && (GetEnabled() || !FSelectedByMouse);
+}
+
+TdxBarItemAlign TdxBarItemControl::GetAlign() const {
+  return FParent && GetItem() && FParent->IsLastVisibleLink(const_cast<TdxBarItemControl*>(this)) ? GetItem()->GetAlign()
+                                                                                                   : iaLeft;
+}
+
+bool TdxBarItemControl::IsPressedUnderCursor() const {
+  if (!FParent || !FParent->HandleAllocated() || !GetEnabled()) return false;
+  TPoint P;
+  GetCursorPos(&P);
+  P = FParent->ScreenToClient(P);
+  TRect R = FParent->GetLinkRect(const_cast<TdxBarItemControl*>(this));
+  return PtInRect(&R, P) && GetKeyState(VK_LBUTTON) < 0;
+}
+
+char TdxBarItemControl::Accelerator() const {
+  AnsiString S = GetCaption();
+  for (std::size_t I = 0; I + 1 < S.size(); ++I)
+    if (S[I] == '&') {
+      if (S[I + 1] == '&') {
+        ++I;
+        continue;
+      }
+      return char(std::toupper(static_cast<unsigned char>(S[I + 1])));
+    }
+  return 0;
+}
+
+TSize TdxBarItemControl::TextExtent(const AnsiString& S) const {
+  if (!FParent) return {0, 0};
+  TCanvas* C = FParent->Canvas();
+  if (TFont* F = dxBarMenuFont(GetBarManager())) C->SetFont(F);
+  return C->TextExtent(StripAmpersands(S));
+}
+
+void TdxBarItemControl::SetClicking(bool Value) {
+  if (FClicking == Value) return;
+  FClicking = Value;
+  if (!Value) Repaint();
+}
+
+void TdxBarItemControl::Repaint() {
+  if (!FParent || !IsLiveBarControl(FParent) || FParent->ComponentState().Contains(csDestroying)) return;
+  FParent->DrawItem(this);
+}
+
+void TdxBarItemControl::Draw(TCanvas*, const TRect&, Integer) {}
+
+void TdxBarItemControl::Click(bool ByMouse) {
+  if (!GetEnabled()) return;
+  TCustomdxBarControl* Bar = FParent;
+  TcxObjectLinkGuard Alive(this);
+  BeforeClick(ByMouse);
+  if (Alive.Alive() && IsLiveBarControl(Bar) && Bar->HasControl(this)) PerformClick(ByMouse);
+}
+
+void TdxBarItemControl::PerformClick(bool) {
+  TdxBarItemLink* Link = FItemLink;
+  TdxBarItem* Item = GetItem();
+  if (!Link || !Item) return;
+  const bool Clickable = IsClickable();
+  const bool Closes = ClosesMenusOnClick();
+  TCustomdxBarControl* Bar = FParent;
+  if (Closes) {
+    try {
+      Link->MarkRecentlyUsed(true);
+    } catch (...) {
+    }
+  }
+  TcxObjectLinkGuard Alive(this);
+  auto* Button = dynamic_cast<TdxBarButton*>(Item);
+  const bool Pressed = !(Button && false) && !(Closes && Bar && Bar->IsPopup());
+  if (Pressed) SetClicking(true);
+  TcxObjectLinkGuard ItemAlive(Item);
+  try {
+    if (Closes && IsLiveBarControl(Bar)) Bar->HideAll();
+    if (Clickable && ItemAlive.Alive()) {
+      Item->SetClickedLink(Link);
+      Item->DoClick();
+      if (ItemAlive.Alive() && Item->ClickedLink() == Link) Item->SetClickedLink(nullptr);
+    }
+  } catch (...) {
+    if (Alive.Alive() && Pressed) SetClicking(false);
+    throw;
+  }
+  if (Alive.Alive() && Pressed) SetClicking(false);
+}
+
+// ---------------------------------------------------------------------------
+// TdxBarButtonControl
+
+TdxBarButtonControl::~TdxBarButtonControl() = default;
+
+TdxBarButton* TdxBarButtonControl::Button() const { return dynamic_cast<TdxBarButton*>(GetItem()); }
+
+bool TdxBarButtonControl::IsDropDown() const {
+  return Button() && Button()->GetButtonStyle() == bsDropDown && Button()->GetDropDownMenu();
+}
+
+Integer TdxBarButtonControl::GetArrowWidth() const { return GetBarManager() ? GetBarManager()->GetButtonArrowWidth() : 11; }
+
+namespace {
+bool HasGlyph(const TdxBarItemControl* C) {
+  TdxBarItemLink* L = C->ItemLink();
+  TBitmap* G = L ? L->GetGlyph() : nullptr;
+  return (G && !G->Empty()) || (C->GetItem() && C->GetItem()->GetImageIndex() >= 0);
+}
+}  // namespace
+
+Integer TdxBarButtonControl::GetWidth() const {
+  if (!FParent) return 0;
+  const AnsiString Caption = GetCaption();
+  if (FParent->PaintType() == 1) {
+    Integer W = MenuGlyphColumn + TextExtent(Caption).cx + 2 * FParent->TextSize() + 6;
+    if (GetShortCut()) W += TextExtent(ShortCutToText(GetShortCut())).cx + FParent->TextSize();
+    return W;
+  }
+  TdxBarPaintStyle PS = FItemLink ? FItemLink->GetPaintStyle() : psStandard;
+  Integer W;
+  if (PS == psStandard && HasGlyph(this)) W = FParent->ButtonSize();
+  else if (PS == psCaptionGlyph) W = TextExtent(Caption).cx + 4 + FParent->ButtonSize();
+  else W = TextExtent(Caption).cx + 12;
+  if (IsDropDown()) W += GetArrowWidth();
+  return W;
+}
+
+Integer TdxBarButtonControl::GetHeight() const {
+  if (!FParent) return 0;
+  if (FParent->PaintType() == 1) return std::max<Integer>(FParent->TextSize() + 2, 22);
+  return FParent->ButtonSize() - 1;
+}
+
+bool TdxBarButtonControl::IsArrowPoint(TPoint P) const {
+  if (!IsDropDown() || !FParent) return false;
+  TRect R = FParent->GetLinkRect(const_cast<TdxBarButtonControl*>(this));
+  return FParent->PaintType() != 1 && P.X >= R.Right - GetArrowWidth();
+}
+
+void TdxBarButtonControl::DropDown(bool ByMouse) {
+  TdxBarButton* B = Button();
+  if (!B || !B->GetDropDownMenu() || !GetEnabled() || FDropped || !FParent) return;
+  TRect R = FParent->GetScreenLinkRect(this);
+  FDropped = true;
+  Repaint();
+  TcxObjectLinkGuard Alive(this);
+  TdxBarPopupMenu* Menu = B->GetDropDownMenu();
+  Menu->PopupFromItem(R.Left, R.Bottom, 0, R.Height(), ByMouse, &R, true);
+  if (!Alive.Alive()) return;
+  if (TdxBarSubMenuControl* W = Menu->GetBarControl()) {
+    W->SetParentBar(FParent);
+    FParent->SetChildBar(W);
+    W->SetOwnerControl(this);
+  } else FDropped = false;
+}
+
+void TdxBarButtonControl::MenuClosed() {
+  FDropped = false;
+  TdxBarItemControl::MenuClosed();
+}
+
+void TdxBarButtonControl::BeforeClick(bool ByMouse) {
+  if (!FParent || !ByMouse || !IsDropDown()) return;
+  TPoint P;
+  GetCursorPos(&P);
+  if (IsArrowPoint(FParent->ScreenToClient(P))) DropDown(true);
+}
+
+void TdxBarButtonControl::Deactivate(bool ByMouse) {
+  if (FDropped)
+    if (TdxBarButton* B = Button(); B && B->GetDropDownMenu())
+      if (TdxBarSubMenuControl* W = B->GetDropDownMenu()->GetBarControl()) W->CloseAndFree();
+  TdxBarItemControl::Deactivate(ByMouse);
+}
+
+void TdxBarButtonControl::PerformClick(bool ByMouse) {
+  if (FDropped) return;
+  if (ByMouse && FParent && IsDropDown()) {
+    TPoint P;
+    GetCursorPos(&P);
+    if (IsArrowPoint(FParent->ScreenToClient(P))) return;
+  }
+  if (TdxBarButton* B = Button(); B && B->GetButtonStyle() == bsChecked) B->SetDown(!B->GetDown());
+  TdxBarItemControl::PerformClick(ByMouse);
+}
+
+void TdxBarButtonControl::Draw(TCanvas* C, const TRect& R, Integer PaintType) {
+  // FIXME: drawn through the manager's painter (button faces, glyphs, the
+  // drop-down arrow part) once it exists; until then a plain face and text.
+  if (IsRectEmpty(&R)) return;
+  const bool Selected = IsSelected();
+  const TdxBarButton* B = Button();
+  const bool Down = B && B->GetDown();
+  const bool Pressed = (Selected && FParent->PressedControl() == this) || (FClicking && !(B && B->GetButtonStyle() == bsChecked));
+  if (PaintType == 1) {
+    C->Brush()->SetColor(Selected ? clHighlight : clWindow);
+    C->FillRect(R);
+    TRect T = R;
+    T.Left += MenuGlyphColumn;
+    T.Right -= MenuArrowColumn;
+    C->Font()->SetColor(Selected ? clHighlightText : clBtnText);
+    AnsiString S = GetCaption();
+    C->Brush()->SetStyle(bsClear);
+    if (!GetEnabled()) C->Font()->SetColor(clGrayText);
+    DrawTextA(C->GetHandle(), S.data(), Integer(S.size()), &T, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    if (GetShortCut()) {
+      AnsiString K = ShortCutToText(GetShortCut());
+      DrawTextA(C->GetHandle(), K.data(), Integer(K.size()), &T, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
+    }
+    if (Down) {
+      TRect M{R.Left + 8, R.Top + (R.Height() - 8) / 2, R.Left + 16, R.Top + (R.Height() - 8) / 2 + 8};
+      C->Brush()->SetStyle(bsSolid);
+      C->Brush()->SetColor(Selected ? clHighlightText : clBtnText);
+      C->FillRect(M);
+    }
+    C->Brush()->SetStyle(bsSolid);
+    C->Font()->SetColor(clBtnText);
+    return;
+  }
+  if (Selected || Pressed || Down) {
+    C->Brush()->SetColor(Pressed || Down ? clBtnShadow : clHighlight);
+    C->FrameRect(R);
+  }
+  TRect T = R;
+  if (IsDropDown()) T.Right -= GetArrowWidth();
+  dxBarDrawCaption(C, T, GetCaption(), GetEnabled(), DT_CENTER);
+  if (IsDropDown()) {
+    Integer X = T.Right + GetArrowWidth() / 2, Y = R.Top + R.Height() / 2;
+    C->Pen()->SetColor(GetEnabled() ? clBtnText : clGrayText);
+    for (Integer K = 0; K < 3; ++K) {
+      C->MoveTo(X - 2 + K, Y - 1 + K);
+      C->LineTo(X + 3 - K, Y - 1 + K);
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Window item controls
+
+TdxBarWinControl::TdxBarWinControl(TdxBarItemLink* ALink) : TdxBarItemControl(ALink) { FWindowControl = true; }
+
+TdxBarWinControl::~TdxBarWinControl() { DestroyEditWindow(); }
+
+void TdxBarWinControl::DestroyEditWindow() {
+  TEdit* E = FEdit;
+  FEdit = nullptr;
+  delete E;
+}
+
+TRect TdxBarWinControl::EditRect() const { return FParent ? FParent->GetLinkRect(const_cast<TdxBarWinControl*>(this)) : TRect{}; }
+
+void TdxBarWinControl::BoundsChanged() {
+  if (!FEdit) return;
+  TRect R = EditRect();
+  FEdit->SetBounds(R.Left, R.Top, R.Width(), R.Height());
+}
+
+bool TdxBarWinControl::Focused() const { return FEdit && FEdit->HandleAllocated() && GetFocus() == FEdit->Handle(); }
+
+AnsiString TdxBarWinControl::GetText() const { return FEdit ? FEdit->GetText() : ItemText(); }
+
+void TdxBarWinControl::StartEditing() {
+  if (FEdit || !FParent || !GetEnabled() || !FParent->HandleAllocated()) return;
+  FEdit = new TEdit(nullptr);
+  FEdit->SetParent(FParent);
+  BoundsChanged();
+  FEdit->SetText(ItemText());
+  if (auto* E = dynamic_cast<TdxBarEdit*>(GetItem())) {
+    FEdit->SetMaxLength(E->GetMaxLength());
+    FEdit->SetReadOnly(E->GetReadOnly());
+  }
+  FEdit->OnKeyDown = TKeyEvent(this, &TdxBarWinControl::EditKeyDown);
+  FEdit->OnExit = TNotifyEvent(this, &TdxBarWinControl::EditExit);
+  FEdit->SetVisible(true);
+  FEdit->SelectAll();
+  if (FEdit->CanFocus()) FEdit->SetFocus();
+  Repaint();
+}
+
+void TdxBarWinControl::StopEditing(bool Accept) {
+  if (!FEdit || FStopping) return;
+  FStopping = true;
+  // The whole text, whatever its length.
+  AnsiString Text = FEdit->GetText();
+  TCustomdxBarControl* Bar = FParent;
+  TcxObjectLinkGuard Alive(this);
+  DestroyEditWindow();
+  FStopping = false;
+  if (Accept) CommitText(Text);
+  if (!Alive.Alive()) return;
+  Repaint();
+  if (IsLiveBarControl(Bar) && Bar->GetActive()) Bar->HideAll();
+  else if (IsLiveBarControl(Bar) && Bar->SelectedControl() == this) Bar->HotTrackControl(nullptr);
+}
+
+bool TdxBarWinControl::EditKey(WORD&) { return false; }
+
+void TdxBarWinControl::EditKeyDown(TObject*, Word& Key, TShiftState) {
+  WORD K = Key;
+  if (EditKey(K)) {
+    Key = 0;
+    return;
+  }
+  if ((Key == VK_RETURN || Key == VK_ESCAPE || Key == VK_TAB) && FParent && FParent->HandleAllocated()) {
+    // The edit window goes once its own key message is over.
+    PostMessageA(FParent->Handle(), WM_DXBAR_STOPEDITING, WPARAM(this), Key == VK_ESCAPE ? 0 : 1);
+    Key = 0;
+  }
+}
+
+void TdxBarWinControl::EditExit(TObject*) {
+  if (FParent && FParent->HandleAllocated()) PostMessageA(FParent->Handle(), WM_DXBAR_STOPEDITING, WPARAM(this), 1);
+}
+
+void TdxBarWinControl::BeforeClick(bool) { StartEditing(); }
+void TdxBarWinControl::Click(bool) {
+  if (GetEnabled()) StartEditing();
+}
+void TdxBarWinControl::Deactivate(bool ByMouse) {
+  StopEditing(true);
+  TdxBarItemControl::Deactivate(ByMouse);
+}
+
+TdxBarEdit* TdxBarEditControl::Edit() const { return dynamic_cast<TdxBarEdit*>(GetItem()); }
+
+Integer TdxBarEditControl::GetWidth() const {
+  if (!FParent) return 0;
+  Integer W = FItemLink ? FItemLink->GetWidth() : 100;
+  if (W <= 0 && Edit()) W = Edit()->GetWidth();
+  return std::max<Integer>(W, 20);
+}
+
+Integer TdxBarEditControl::GetHeight() const { return FParent ? std::max(FParent->EditHeight(), FParent->ButtonSize() - 1) : 0; }
+
+TRect TdxBarEditControl::EditRect() const {
+  TRect R = TdxBarWinControl::EditRect();
+  InflateRect(&R, -1, -2);
+  R.Right -= ButtonWidth();
+  return R;
+}
+
+void TdxBarEditControl::CommitText(const AnsiString& AText) {
+  if (TdxBarEdit* E = Edit(); E && !E->GetReadOnly()) E->SetText(AText);
+}
+
+AnsiString TdxBarEditControl::ItemText() const { return Edit() ? Edit()->GetText() : AnsiString(); }
+
+void TdxBarEditControl::Draw(TCanvas* C, const TRect& R, Integer) {
+  // FIXME: the painter's edit frame and combo button once it exists.
+  if (IsRectEmpty(&R)) return;
+  TRect F = R;
+  InflateRect(&F, 0, -1);
+  C->Brush()->SetColor(clWindow);
+  C->FillRect(F);
+  C->Brush()->SetColor(IsSelected() ? clHighlight : clBtnShadow);
+  C->FrameRect(F);
+  TRect T = EditRect();
+  T.Left += 2;
+  if (!FEdit) dxBarDrawCaption(C, T, ItemText(), GetEnabled(), DT_LEFT | DT_NOPREFIX);
+  if (Integer BW = ButtonWidth()) {
+    TRect B{F.Right - BW, F.Top + 1, F.Right - 1, F.Bottom - 1};
+    C->Brush()->SetColor(clBtnFace);
+    C->FillRect(B);
+    Integer X = B.Left + B.Width() / 2, Y = B.Top + B.Height() / 2;
+    C->Pen()->SetColor(clBtnText);
+    for (Integer K = 0; K < 3; ++K) {
+      C->MoveTo(X - 2 + K, Y - 1 + K);
+      C->LineTo(X + 3 - K, Y - 1 + K);
+    }
+  }
+}
+
+Integer TCustomdxBarComboControl::ButtonWidth() const { return FParent ? FParent->ComboButtonWidth() + 2 : 13; }
+
+TdxBarCombo* TdxBarComboControl::Combo() const { return dynamic_cast<TdxBarCombo*>(GetItem()); }
+
+bool TdxBarComboControl::EditKey(WORD& Key) {
+  TdxBarCombo* C = Combo();
+  if (!C || !FEdit || (Key != VK_UP && Key != VK_DOWN)) return false;
+  const Integer N = C->Items()->GetCount();
+  if (N == 0) return true;
+  Integer I = C->GetItemIndex();
+  I = Key == VK_DOWN ? std::min(I + 1, N - 1) : std::max(I - 1, 0);
+  FEdit->SetText(C->Items()->GetStrings(I));
+  FEdit->SelectAll();
+  return true;
+}
+
+void TdxBarComboControl::CommitText(const AnsiString& AText) {
+  if (TdxBarCombo* C = Combo(); C && !C->GetReadOnly()) C->SetText(AText);
+}
+
+AnsiString TdxBarComboControl::ItemText() const { return Combo() ? Combo()->GetText() : AnsiString(); }
+
+// ---------------------------------------------------------------------------
+// Sub-item controls
+
+namespace {
+struct TPendingHover {
+  TdxBarSubItemControl* Control = nullptr;
+  UINT_PTR Timer = 0;
+  bool Open = true;
+};
+TPendingHover GHover;
+
+void CancelHover(TdxBarSubItemControl* AOnlyFor = nullptr) {
+  if (AOnlyFor && GHover.Control != AOnlyFor) return;
+  if (GHover.Timer) KillTimer(nullptr, GHover.Timer);
+  GHover = {};
+}
+
+void HoverTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+  TPendingHover H = GHover;
+  CancelHover();
+  if (!H.Control) return;
+  try {
+    if (H.Open) H.Control->Activate(true);
+    else H.Control->Deactivate(true);
+  } catch (...) {
+  }
+}
+}  // namespace
+
+TdxBarSubItemControl::~TdxBarSubItemControl() {
+  CancelHover(this);
+  if (TdxBarSubMenuControl* M = GetSubMenuBar()) M->CloseAndFree();
+  FActive = false;
+}
+
+TCustomdxBarSubItem* TdxBarSubItemControl::SubItem() const { return dynamic_cast<TCustomdxBarSubItem*>(GetItem()); }
+
+TdxBarSubMenuControl* TdxBarSubItemControl::GetSubMenuBar() const {
+  TCustomdxBarSubItem* S = SubItem();
+  if (!S || !S->ItemLinks()) return nullptr;
+  auto* M = dynamic_cast<TdxBarSubMenuControl*>(S->ItemLinks()->BarControl());
+  return M && !M->Closed() ? M : nullptr;
+}
+
+TdxBarSubMenuControl* TdxBarSubItemControl::CreateSubMenuBar() {
+  TCustomdxBarSubItem* S = SubItem();
+  if (!S || !S->ItemLinks() || !GetBarManager()) return nullptr;
+  auto* M = new TdxBarSubMenuControl(GetBarManager());
+  M->SetItemLinks(S->ItemLinks());
+  return M;
+}
+
+Integer TdxBarSubItemControl::GetWidth() const {
+  if (!FParent) return 0;
+  const Integer T = TextExtent(GetCaption()).cx;
+  if (FParent->PaintType() == 1) return MenuGlyphColumn + T + 2 * FParent->TextSize() + MenuArrowColumn;
+  return T + 14;
+}
+
+Integer TdxBarSubItemControl::GetHeight() const {
+  if (!FParent) return 0;
+  if (FParent->PaintType() == 1) return std::max<Integer>(FParent->TextSize() + 2, 22);
+  return FParent->ButtonSize() - 1;
+}
+
+bool TdxBarSubItemControl::WantsKey(WORD Key) const { return Key == VK_RIGHT && FParent && FParent->IsPopup(); }
+
+void TdxBarSubItemControl::KeyDown(WORD Key) {
+  if (Key == VK_RIGHT) Click(false);
+}
+
+void TdxBarSubItemControl::Activate(bool ByMouse) {
+  if (!CanDropDown() || !FParent) return;
+  if (GetSubMenuBar()) {
+    if (FActive) {
+      CancelHover(this);
+      return;
+    }
+  }
+  TdxBarItemControl::Activate(ByMouse);
+  TdxBarManager* M = GetBarManager();
+  if (!GetEnabled() && !(M && M->IsDesigning())) return;
+  auto* Toolbar = dynamic_cast<TdxBarControl*>(FParent);
+  if (Toolbar && !Toolbar->IsCustomizing() && !Toolbar->MenusOpenOnSelect()) return;
+  if (!Toolbar && !ByMouse && !(M && M->IsCustomizing())) {
+    // A menu entry opens its menu when the pointer rests on it.
+    if (GHover.Control && GHover.Control != this) {
+      TdxBarSubItemControl* Other = GHover.Control;
+      CancelHover();
+      if (IsLiveBarControl(Other->Parent()) && Other->Parent() != FParent->ParentBar()) try {
+          Other->Deactivate(true);
+        } catch (...) {
+        }
+    }
+    CancelHover();
+    GHover.Control = this;
+    GHover.Open = true;
+    GHover.Timer = SetTimer(nullptr, 0, HoverDelay, HoverTimerProc);
+    return;
+  }
+  OpenMenu();
+}
+
+void TdxBarSubItemControl::OpenMenu() {
+  CancelHover(this);
+  if (GetSubMenuBar()) return;
+  TCustomdxBarSubItem* S = SubItem();
+  TCustomdxBarControl* Bar = FParent;
+  TcxObjectLinkGuard Alive(this);
+  // A sibling's open menu closes first.
+  if (TCustomdxBarControl* Child = Bar->ChildBar(); Child && IsLiveBarControl(Child))
+    if (auto* ChildMenu = dynamic_cast<TdxBarSubMenuControl*>(Child)) {
+      auto* Owner = dynamic_cast<TdxBarSubItemControl*>(ChildMenu->OwnerControl());
+      if (Owner && Owner != this && Bar->HasControl(Owner)) Owner->Deactivate(true);
+      else if (!Owner) ChildMenu->CloseAndFree();
+    }
+  if (!Alive.Alive()) return;
+  S->Click();
+  if (!Alive.Alive() || !IsLiveBarControl(Bar) || !Bar->HasControl(this)) return;
+  TdxBarSubMenuControl* M = CreateSubMenuBar();
+  if (!M) return;
+  TRect R = Bar->GetLinkRect(this);
+  TPoint P;
+  if (Bar->IsPopup()) {
+    P = Bar->ClientToScreen({R.Right, R.Top - TdxBarSubMenuControl::FrameSize});
+    M->OwnerWidth = R.Width();
+  } else if (Bar->IsVertical()) {
+    P = Bar->ClientToScreen({R.Right, R.Top});
+    M->OwnerWidth = R.Width();
+  } else {
+    P = Bar->ClientToScreen({R.Left, R.Bottom});
+    M->OwnerHeight = R.Height();
+  }
+  if (!Bar->IsPopup()) M->SetOwnerRect(Bar->GetScreenLinkRect(this), Bar);
+  M->SetBounds(P.X, P.Y, M->GetWidth(), M->GetHeight());
+  M->SetOwnerControl(this);
+  Bar->SetChildBar(M);
+  M->SetParentBar(Bar);
+  M->Animate = AnimateNextDropDown;
+  AnimateNextDropDown = false;
+  M->Show();
+  if (Alive.Alive() && !Bar->IsPopup()) Repaint();
+}
+
+void TdxBarSubItemControl::Deactivate(bool ByMouse) {
+  if (!CanDropDown()) return;
+  TdxBarManager* M = GetBarManager();
+  if (FParent && FParent->IsPopup() && !ByMouse && !GHover.Control && !FParent->ComponentState().Contains(csDestroying) &&
+      !(M && M->IsCustomizing()) && GetSubMenuBar()) {
+    GHover.Control = this;
+    GHover.Open = false;
+    GHover.Timer = SetTimer(nullptr, 0, HoverDelay, HoverTimerProc);
+    return;
+  }
+  TdxBarItemControl::Deactivate(ByMouse);
+  CancelHover(this);
+  if (TdxBarSubMenuControl* Menu = GetSubMenuBar()) Menu->CloseAndFree();
+  if (FParent && !FParent->IsPopup()) Repaint();
+}
+
+void TdxBarSubItemControl::BeforeClick(bool ByMouse) {
+  if (GetSubMenuBar()) {
+    TdxBarManager* M = GetBarManager();
+    if ((M && M->IsCustomizing()) || (M && M->GetEffectiveStyle() == bmsStandard)) Deactivate(true);
+    return;
+  }
+  TcxObjectLinkGuard Alive(this);
+  // A click opens at once (the toolbar lets its menus follow the mouse).
+  if (auto* Toolbar = dynamic_cast<TdxBarControl*>(FParent)) Toolbar->SetMenusOpenOnSelect(true);
+  FActive = false;
+  Activate(true);
+  if (!Alive.Alive() || ByMouse) return;
+  if (TdxBarSubMenuControl* Menu = GetSubMenuBar()) Menu->SelectControl(Menu->FirstSelectable());
+}
+
+void TdxBarSubItemControl::Draw(TCanvas* C, const TRect& R, Integer PaintType) {
+  // FIXME: the painter's sub-item drawing once it exists.
+  if (IsRectEmpty(&R)) return;
+  const bool Selected = IsSelected();
+  const bool Dropped = FActive && GetSubMenuBar();
+  if (PaintType == 1) {
+    C->Brush()->SetColor(Selected ? clHighlight : clWindow);
+    C->FillRect(R);
+    TRect T = R;
+    T.Left += MenuGlyphColumn;
+    T.Right -= MenuArrowColumn;
+    C->Brush()->SetStyle(bsClear);
+    C->Font()->SetColor(!GetEnabled() ? clGrayText : Selected ? clHighlightText : clBtnText);
+    AnsiString S = GetCaption();
+    DrawTextA(C->GetHandle(), S.data(), Integer(S.size()), &T, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    C->Brush()->SetStyle(bsSolid);
+    Integer X = R.Right - MenuArrowColumn / 2 - 2, Y = R.Top + R.Height() / 2;
+    C->Pen()->SetColor(Selected ? clHighlightText : clBtnText);
+    for (Integer K = 0; K < 4; ++K) {
+      C->MoveTo(X + K - 2, Y - 3 + K);
+      C->LineTo(X + K - 2, Y + 4 - K);
+    }
+    C->Font()->SetColor(clBtnText);
+    return;
+  }
+  if (Selected || Dropped) {
+    C->Brush()->SetColor(Dropped ? clBtnShadow : clHighlight);
+    C->FrameRect(R);
+  }
+  dxBarDrawCaption(C, R, GetCaption(), GetEnabled(), DT_CENTER);
+}

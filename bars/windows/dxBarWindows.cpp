@@ -1,0 +1,1165 @@
+// dxBarWindows.cpp — bar windows: the base that shows one link collection
+// (selection, the chain of windows in menu mode, mouse and keyboard
+// routing), toolbars docked or floating, and sub-menus.
+#include "bars/windows/dxBarWindows.h"
+
+#include <algorithm>
+#include "bars/items/dxBarItems.h"
+#include "bars/model/dxBar.h"
+#include "bars/model/dxBarItemLinks.h"
+#include "bars/model/dxBarManager.h"
+#include "bars/windows/dxBarItemControls.h"
+#include "bars/windows/dxBarWindowsInternal.h"
+#include "platform/forms/Forms.h"
+#include "platform/gdi/Canvas.h"
+#include "platform/forms/Application.h"
+#include "platform/forms/Screen.h"
+#include "platform/win/Cursors.h"
+#include "platform/win/Paint.h"
+#include "platform/gdi/Text.h"
+#include "platform/gdi/Rects.h"
+#include "platform/gdi/Drawing.h"
+#include "platform/rtl/VirtualKeys.h"
+#include "platform/win/Input.h"
+#include "platform/win/MessageQueue.h"
+#include "platform/win/Window.h"
+
+// ---------------------------------------------------------------------------
+// Live windows and the chain of windows in menu mode
+
+namespace {
+std::vector<TCustomdxBarControl*>& LiveBars() {
+  static std::vector<TCustomdxBarControl*> List;
+  return List;
+}
+TCustomdxBarControl* GActiveHead = nullptr;
+
+TPoint PointOf(const TMessage& M) { return {short(M.LParamLo()), short(M.LParamHi())}; }
+}  // namespace
+
+bool IsLiveBarControl(const TCustomdxBarControl* ABar) {
+  if (!ABar) return false;
+  const auto& L = LiveBars();
+  return std::find(L.begin(), L.end(), ABar) != L.end();
+}
+
+TCustomdxBarControl* GetActiveBarControl() { return GActiveHead; }
+
+bool dxBarIsOpenBarWindow(HWND Wnd) {
+  for (TCustomdxBarControl* B = GActiveHead; B; B = B->ParentBar())
+    if (B->HandleAllocated() && (B->Handle() == Wnd || IsChild(B->Handle(), Wnd))) return true;
+  return false;
+}
+
+// ---------------------------------------------------------------------------
+// TCustomdxBarControl
+
+TCustomdxBarControl::TCustomdxBarControl(TdxBarManager* AManager) : TCustomControl(AManager), FBarManager(AManager) {
+  LiveBars().push_back(this);
+  TControlStyle S = ControlStyle();
+  S.Exclude(csCaptureMouse);
+  S.Include(csDoubleClicks);
+  SetControlStyle(S);
+  SetColor(clBtnFace);
+  SetVisible(false);
+  SetBounds(100, 100, 50, 30);
+}
+
+TCustomdxBarControl::~TCustomdxBarControl() {
+  Destroying();
+  if (FActive) TCustomdxBarControl::SetActive(false);
+  if (GActiveHead == this) GActiveHead = nullptr;
+  for (TCustomdxBarControl* B : LiveBars()) {
+    if (B->FPrevActive == this) B->FPrevActive = FPrevActive;
+    if (B->FChildBar == this) B->FChildBar = nullptr;
+    if (B->FParentBar == this) B->FParentBar = nullptr;
+    if (B->FOwnerBar == this) B->FOwnerBar = nullptr;
+  }
+  dxBarHintBarDestroyed(this);
+  std::erase(LiveBars(), this);
+  if (FItemLinks && FItemLinks->BarControl() == this) FItemLinks->SetBarControl(nullptr);
+  DestroyControls();
+  FSelectedControl = nullptr;
+}
+
+void TCustomdxBarControl::SetItemLinks(TdxBarItemLinks* Value) {
+  if (FItemLinks == Value) return;
+  if (FItemLinks) {
+    DestroyControls();
+    if (FItemLinks->BarControl() == this) FItemLinks->SetBarControl(nullptr);
+  }
+  FItemLinks = Value;
+  if (FItemLinks) {
+    FItemLinks->DestroyBarControl();
+    FItemLinks->SetBarControl(this);
+    FItemLinks->RebuildLists();
+  }
+}
+
+TdxBarItemControlPainterClass TCustomdxBarControl::GetPainter() const {
+  return dxBarPainterOf(FBarManager);
+}
+
+bool TCustomdxBarControl::IsCustomizing() const { return FBarManager && FBarManager->IsCustomizing(); }
+
+Integer TCustomdxBarControl::ButtonSize() const { return 23; }
+
+void TCustomdxBarControl::CreateControls() {
+  if (!FItemLinks) return;
+  // Controls of links no longer shown go; every shown link gets one.
+  for (Integer I = 0; I < FItemLinks->Count(); ++I) {
+    TdxBarItemLink* L = FItemLinks->GetItem(I);
+    if (L && L->Control() && L->GetShownIndex() < 0) {
+      if (FSelectedControl == L->Control()) FSelectedControl = nullptr;
+      if (FPressedControl == L->Control()) FPressedControl = nullptr;
+      L->DestroyControl();
+    }
+  }
+  for (Integer I = 0; I < FItemLinks->GetShownCount(); ++I) {
+    TdxBarItemLink* L = FItemLinks->GetShownLink(I);
+    if (!L->Control()) L->SetControl(dxBarCreateItemControl(L));
+  }
+}
+
+void TCustomdxBarControl::DestroyControls() {
+  if (!FItemLinks) return;
+  const bool Was = FLocked;
+  FLocked = true;
+  for (Integer I = 0; I < FItemLinks->Count(); ++I)
+    if (TdxBarItemLink* L = FItemLinks->GetItem(I)) {
+      if (L->Control() == FSelectedControl) FSelectedControl = nullptr;
+      if (L->Control() == FPressedControl) FPressedControl = nullptr;
+      L->DestroyControl();
+    }
+  FLocked = Was;
+}
+
+void TCustomdxBarControl::ForgetControl(TdxBarItemControl* AControl) {
+  if (FSelectedControl == AControl) FSelectedControl = nullptr;
+  if (FPressedControl == AControl) FPressedControl = nullptr;
+}
+
+void TCustomdxBarControl::CalcDrawingConsts() {
+  TSize S = Canvas()->TextExtent("0");
+  FTextSize = S.cy + 6;
+  FIndent = std::max<Integer>(4, FTextSize / 5);
+  FEditHeight = S.cy + 7;
+  FComboButtonWidth = 11;
+}
+
+void TCustomdxBarControl::CreateWnd() {
+  TCustomControl::CreateWnd();
+  Canvas()->SetFont(dxBarMenuFont(FBarManager));
+  CalcDrawingConsts();
+}
+
+void TCustomdxBarControl::CreateWindowHandle(const TCreateParams& Params) {
+  TCustomControl::CreateWindowHandle(Params);
+  CreateControls();
+}
+
+void TCustomdxBarControl::DestroyWindowHandle() {
+  if (HandleAllocated() && FItemLinks)
+    for (Integer I = 0; I < FItemLinks->Count(); ++I)
+      if (TdxBarItemLink* L = FItemLinks->GetItem(I))
+        if (L->Control()) L->Control()->BarWindowDestroying();
+  if (FTrackingLeave) FTrackingLeave = false;
+  TCustomControl::DestroyWindowHandle();
+}
+
+void TCustomdxBarControl::Recalculate() {
+  if (ComponentState().Contains(csDestroying)) return;
+  CreateControls();
+  CalcLayout();
+  if (HandleAllocated()) Invalidate();
+}
+
+void TCustomdxBarControl::RecalculateLater() {
+  if (ComponentState().Contains(csDestroying) || FRecalcPosted) return;
+  if (!HandleAllocated()) return;
+  FRecalcPosted = true;
+  PostMessageA(Handle(), WM_DXBAR_RECALCULATE, 0, 0);
+}
+
+TCustomdxBarControl* TCustomdxBarControl::RootBar() {
+  TCustomdxBarControl* B = this;
+  while (B->FParentBar) B = B->FParentBar;
+  return B;
+}
+
+bool TCustomdxBarControl::IsParentOf(TCustomdxBarControl* ABar) const {
+  for (TCustomdxBarControl* B = ABar ? ABar->FParentBar : nullptr; B; B = B->FParentBar)
+    if (B == this) return true;
+  return false;
+}
+
+TdxBarItemControl* TCustomdxBarControl::GetControlAtPos(TPoint P) const {
+  if (!FItemLinks) return nullptr;
+  for (Integer I = 0; I < FItemLinks->GetShownCount(); ++I) {
+    TdxBarItemLink* L = FItemLinks->GetShownLink(I);
+    if (L->Control() && PtInRect(&L->GetItemRect(), P)) return L->Control();
+  }
+  return nullptr;
+}
+
+bool TCustomdxBarControl::HasControl(TdxBarItemControl* AControl) const {
+  if (!AControl || !FItemLinks) return false;
+  for (Integer I = 0; I < FItemLinks->Count(); ++I)
+    if (FItemLinks->GetItem(I) && FItemLinks->GetItem(I)->Control() == AControl) return true;
+  return false;
+}
+
+TRect TCustomdxBarControl::GetLinkRect(TdxBarItemControl* AControl) const {
+  if (!AControl || !AControl->ItemLink()) return {};
+  return AControl->ItemLink()->GetItemRect();
+}
+
+TRect TCustomdxBarControl::GetScreenLinkRect(TdxBarItemControl* AControl) {
+  TRect R = GetLinkRect(AControl);
+  TPoint A = ClientToScreen({R.Left, R.Top}), B = ClientToScreen({R.Right, R.Bottom});
+  return {A.X, A.Y, B.X, B.Y};
+}
+
+bool TCustomdxBarControl::SendKeyToSelected(WORD Key) {
+  TdxBarItemControl* C = FSelectedControl;
+  if (!C || !C->GetEnabled() || !C->WantsKey(Key)) return false;
+  C->KeyDown(Key);
+  return true;
+}
+
+TdxBarItemControl* TCustomdxBarControl::NextSelectable(TdxBarItemControl* AFrom, bool Forward) const {
+  if (!FItemLinks || FItemLinks->GetShownCount() == 0) return nullptr;
+  const Integer N = FItemLinks->GetShownCount();
+  Integer Start = AFrom && AFrom->ItemLink() ? AFrom->ItemLink()->GetShownIndex() : (Forward ? -1 : N);
+  for (Integer K = 1; K <= N; ++K) {
+    Integer I = ((Start + (Forward ? K : -K)) % N + N) % N;
+    TdxBarItemControl* C = FItemLinks->GetShownLink(I)->Control();
+    if (C && C->CanSelect()) return C;
+  }
+  return nullptr;
+}
+
+TdxBarItemControl* TCustomdxBarControl::FirstSelectable() const { return NextSelectable(nullptr, true); }
+
+void TCustomdxBarControl::DrawItem(TdxBarItemControl* AControl) {
+  if (!HandleAllocated() || FLocked || !AControl) return;
+  TRect R = GetLinkRect(AControl);
+  InvalidateRect(Handle(), &R, FALSE);
+}
+
+void TCustomdxBarControl::FillItemBackground(const TRect& R) {
+  // FIXME: the manager's painter fills bar and menu backgrounds once it exists.
+  Canvas()->Brush()->SetColor(IsPopup() ? clWindow : GetColor());
+  Canvas()->FillRect(R);
+}
+
+void TCustomdxBarControl::Paint() {
+  if (FLocked) return;
+  FillItemBackground(GetClientRect());
+  PaintFrame();
+  if (!FItemLinks) return;
+  for (Integer I = 0; I < FItemLinks->GetShownCount(); ++I) {
+    TdxBarItemLink* L = FItemLinks->GetShownLink(I);
+    if (!L->Control() || IsRectEmpty(&L->GetItemRect())) continue;
+    L->Control()->Draw(Canvas(), L->GetItemRect(), PaintType());
+  }
+}
+
+void TCustomdxBarControl::SetActive(bool Value) {
+  dxBarUpdateHint(FBarManager, false, "");
+  if (FActive == Value) return;
+  if (Value) {
+    FPrevActive = GActiveHead;
+    GActiveHead = this;
+    FActive = true;
+  } else {
+    if (IsCustomizing()) FSelectedControl = nullptr;
+    else SelectControl(nullptr);
+    FActive = false;
+    if (GActiveHead == this) {
+      GActiveHead = FPrevActive;
+      if (GActiveHead && (!IsLiveBarControl(GActiveHead) || !GActiveHead->FActive)) GActiveHead = nullptr;
+    }
+    FPrevActive = nullptr;
+  }
+}
+
+void TCustomdxBarControl::SetSelectedControl(TdxBarItemControl* AControl) {
+  if (FSelectedControl == AControl) return;
+  TdxBarItemControl* Old = FSelectedControl;
+  FSelectedControl = AControl;
+  SelectionChanged(Old);
+  GetCursorPos(&FLastCursorPos);
+  if (AControl) dxBarSetHintBar(this);
+  dxBarUpdateHint(FBarManager, AControl != nullptr, "");
+  AnsiString H;
+  if (AControl && (AControl->GetEnabled() || (FBarManager && FBarManager->GetShowHintForDisabledItems()))) {
+    H = AControl->GetHint();
+    std::size_t Bar = H.find('|');
+    if (Bar != AnsiString::npos) H = H.substr(Bar + 1);
+  }
+  SetHint(H);
+  // Status bars follow the selection of a context menu.
+  if (TCustomdxBarControl* Root = RootBar(); Root && Root->IsPopup() && Application) Application->SetHint(H);
+}
+
+void TCustomdxBarControl::SelectionChanged(TdxBarItemControl* OldControl) {
+  if (OldControl && HasControl(OldControl)) DrawItem(OldControl);
+  if (FSelectedControl) DrawItem(FSelectedControl);
+}
+
+void TCustomdxBarControl::SelectControl(TdxBarItemControl* AControl) {
+  if (FSelectedControl == AControl) return;
+  if (TdxBarItemControl* Old = FSelectedControl) {
+    if (Old->GetActive()) {
+      Old->Deactivate(true);
+      if (!IsLiveBarControl(this)) return;
+    }
+  }
+  if (auto* Sub = dynamic_cast<TdxBarSubItemControl*>(AControl)) Sub->AnimateNextDropDown = false;
+  if (AControl) AControl->SetSelectedByMouse(false);
+  SetSelectedControl(AControl);
+}
+
+void TCustomdxBarControl::HotTrackControl(TdxBarItemControl* AControl) {
+  if (!HandleAllocated() || FSelectedControl == AControl) return;
+  if (auto* W = dynamic_cast<TdxBarWinControl*>(FSelectedControl); W && W->Editing()) return;
+  if (FSelectedControl && FSelectedControl->GetActive() && !dynamic_cast<TdxBarSubItemControl*>(FSelectedControl)) {
+    FSelectedControl->Deactivate(false);
+    if (!IsLiveBarControl(this)) return;
+  }
+  TdxBarItemControl* Old = FSelectedControl;
+  if (AControl) AControl->SetSelectedByMouse(true);
+  SetSelectedControl(AControl);
+  if (!IsLiveBarControl(this)) return;
+  if (Old && Old->GetActive() && dynamic_cast<TdxBarSubItemControl*>(Old) && HasControl(Old)) {
+    Old->Deactivate(false);
+    if (!IsLiveBarControl(this)) return;
+  }
+  if (auto* Sub = dynamic_cast<TdxBarSubItemControl*>(AControl)) {
+    Sub->AnimateNextDropDown = true;
+    Sub->Activate(false);
+  }
+}
+
+void TCustomdxBarControl::HideAll() {
+  TCustomdxBarControl* Parent = FParentBar;
+  SetActive(false);
+  if (IsLiveBarControl(this) && IsLiveBarControl(Parent)) Parent->HideAll();
+}
+
+void TCustomdxBarControl::MouseLeft() {
+  FTrackingLeave = false;
+  FLastCursorPos = {-1, -1};
+  if (!FActive) HotTrackControl(nullptr);
+  else if (IsPopup() && FSelectedControl && !FSelectedControl->HasSubMenu()) HotTrackControl(nullptr);
+}
+
+void TCustomdxBarControl::LButtonDblClk(TPoint ClientPt) {
+  TdxBarItemControl* C = GetControlAtPos(ClientPt);
+  if (C && C->GetEnabled()) C->PerformClick(true);
+}
+
+void TCustomdxBarControl::KeyDownMsg(WORD Key) {
+  if (SendKeyToSelected(Key)) return;
+  const bool Vertical = IsVertical();
+  switch (Key) {
+    case VK_UP:
+    case VK_DOWN:
+      if (Vertical) SelectControl(NextSelectable(FSelectedControl, Key == VK_DOWN));
+      return;
+    case VK_LEFT:
+    case VK_RIGHT:
+      if (!Vertical) SelectControl(NextSelectable(FSelectedControl, Key == VK_RIGHT));
+      return;
+    case VK_TAB:
+      SelectControl(NextSelectable(FSelectedControl, GetKeyState(VK_SHIFT) >= 0));
+      return;
+    case VK_HOME:
+      SelectControl(NextSelectable(nullptr, true));
+      return;
+    case VK_END:
+      SelectControl(NextSelectable(nullptr, false));
+      return;
+    case VK_RETURN:
+      if (FSelectedControl) FSelectedControl->Click(false);
+      return;
+    default:
+      break;
+  }
+  // An accelerator: a unique one acts at once, shared ones only select.
+  char Ch = 0;
+  if ((Key >= 'A' && Key <= 'Z') || (Key >= '0' && Key <= '9')) Ch = char(Key);
+  if (!Ch || !FItemLinks) return;
+  TdxBarItemLink* First = FItemLinks->FindAccelerator(Ch);
+  if (!First) return;
+  // Repeated presses of a shared accelerator walk through its entries.
+  TdxBarItemLink* L = First;
+  TdxBarItemLink* From = FSelectedControl ? FSelectedControl->ItemLink() : nullptr;
+  if (From && FSelectedControl->Accelerator() == Ch) L = From->NextWithSameAccelerator();
+  if (!L || !L->Control() || !L->Control()->CanSelect()) return;
+  TdxBarItemControl* C = L->Control();
+  const bool Unique = First->NextWithSameAccelerator() == First;
+  SelectControl(C);
+  if (Unique && IsLiveBarControl(this) && HasControl(C)) C->Click(false);
+}
+
+void TCustomdxBarControl::WndProc(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_ERASEBKGND:
+      Message.Result = 1;
+      return;
+    case WM_MOUSEACTIVATE:
+      Message.Result = MA_NOACTIVATE;
+      return;
+    case WM_DXBAR_RECALCULATE:
+      FRecalcPosted = false;
+      Recalculate();
+      return;
+    case WM_DXBAR_STOPEDITING: {
+      auto* C = reinterpret_cast<TdxBarItemControl*>(Message.WParam);
+      if (HasControl(C))
+        if (auto* W = dynamic_cast<TdxBarWinControl*>(C)) W->StopEditing(Message.LParam != 0);
+      return;
+    }
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      KeyDownMsg(WORD(Message.WParam));
+      return;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      return;
+    case WM_LBUTTONDOWN: {
+      if (FIgnoreMouseClick) {
+        FIgnoreMouseClick = false;
+        return;
+      }
+      const TPoint P = PointOf(Message);
+      TdxBarItemControl* C = GetControlAtPos(P);
+      if (!C) {
+        EmptyAreaMouseDown(P);
+        return;
+      }
+      if (!C->CanSelectOrClick()) return;
+      if (auto* Sub = dynamic_cast<TdxBarSubItemControl*>(C)) Sub->AnimateNextDropDown = true;
+      if (FSelectedControl != C) {
+        if (FActive || IsPopup()) SelectControl(C);
+        else SetSelectedControl(C);
+        if (!IsLiveBarControl(this)) return;
+      }
+      C->SetSelectedByMouse(true);
+      if (!C->GetEnabled()) return;
+      if (C->TracksMouseDown() && !IsPopup()) {
+        FPressedControl = C;
+        SetCapture(Handle());
+        DrawItem(C);
+      }
+      C->BeforeClick(true);
+      return;
+    }
+    case WM_LBUTTONUP: {
+      if (FIgnoreMouseClick) {
+        FIgnoreMouseClick = false;
+        return;
+      }
+      const TPoint P = PointOf(Message);
+      TdxBarItemControl* Pressed = FPressedControl;
+      FPressedControl = nullptr;
+      if (HandleAllocated() && GetCapture() == Handle()) ReleaseCapture();
+      if (!IsLiveBarControl(this)) return;
+      TdxBarItemControl* C = GetControlAtPos(P);
+      if (Pressed && HasControl(Pressed)) DrawItem(Pressed);
+      if (C && C == FSelectedControl && C->GetEnabled() && C->IsClickable() && (IsPopup() || C == Pressed))
+        C->PerformClick(true);
+      return;
+    }
+    case WM_LBUTTONDBLCLK:
+      LButtonDblClk(PointOf(Message));
+      return;
+    case WM_MOUSEMOVE: {
+      TPoint Screen;
+      GetCursorPos(&Screen);
+      if (Screen == FLastCursorPos || FLocked) return;
+      FLastCursorPos = Screen;
+      if (!FTrackingLeave && HandleAllocated()) {
+        TRACKMOUSEEVENT T{};
+        T.cbSize = sizeof(T);
+        T.dwFlags = TME_LEAVE;
+        T.hwndTrack = Handle();
+        TrackMouseEvent(&T);
+        FTrackingLeave = true;
+      }
+      if (FPressedControl) {
+        DrawItem(FPressedControl);
+        return;
+      }
+      TdxBarItemControl* C = GetControlAtPos(PointOf(Message));
+      if (C && !C->CanSelect()) C = nullptr;
+      // Inside a menu an open sub-menu's entry keeps its selection while the
+      // pointer is on no entry.
+      if (!C && IsPopup() && FChildBar) return;
+      HotTrackControl(C);
+      return;
+    }
+    case WM_MOUSELEAVE:
+      MouseLeft();
+      return;
+    case WM_CAPTURECHANGED:
+      if (FPressedControl) {
+        TdxBarItemControl* C = FPressedControl;
+        FPressedControl = nullptr;
+        if (HasControl(C)) DrawItem(C);
+      }
+      break;
+    default:
+      break;
+  }
+  TCustomControl::WndProc(Message);
+}
+
+// ---------------------------------------------------------------------------
+// TdxBarControl
+
+TdxBarControl::TdxBarControl(TdxBarManager* AManager, TdxBar* ABar) : TCustomdxBarControl(AManager), FBar(ABar) {
+  SetItemLinks(ABar->ItemLinks());
+}
+
+TdxBarControl::~TdxBarControl() {
+  Destroying();
+  if (FActive) HideAll();
+  if (FBarManager && FBarManager->MenuModeBar() == this) FBarManager->SetMenuModeBar(nullptr);
+  if (FDockControl) FDockControl->UndockBar(this, !FBarManager->IsDestroying());
+  FDockControl = nullptr;
+}
+
+bool TdxBarControl::IsLastVisibleLink(TdxBarItemControl* AControl) const {
+  return FItemLinks && AControl && FItemLinks->GetShownCount() > 0 &&
+         FItemLinks->GetShownLink(FItemLinks->GetShownCount() - 1) == AControl->ItemLink();
+}
+
+void TdxBarControl::CreateParams(TCreateParams& Params) {
+  TCustomdxBarControl::CreateParams(Params);
+  Params.WindowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+  Params.ExStyle = 0;
+  if (FDockingStyle != dsNone) Params.Style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+  else Params.Style = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+  Params.Caption = FBar->GetCaption();
+}
+
+TRect TdxBarControl::ItemsRect() const {
+  TRect R{0, 0, GetWidth(), GetHeight()};
+  InflateRect(&R, -BorderSize, -BorderSize);
+  if (FDockingStyle == dsNone) R.Top += CaptionHeight;
+  else if (IsVertical()) R.Top += GripSize;
+  else R.Left += GripSize;
+  return R;
+}
+
+TRect TdxBarControl::GetDragGripRect() const {
+  if (FDockingStyle == dsNone) return {0, 0, GetWidth() - CaptionHeight, BorderSize + CaptionHeight};
+  if (IsVertical()) return {0, 0, GetWidth(), BorderSize + GripSize};
+  return {0, 0, BorderSize + GripSize, GetHeight()};
+}
+
+namespace {
+// The extent of one control along and across a line of the bar.
+void ControlExtent(TdxBarItemControl* C, bool Vertical, Integer& Along, Integer& Across) {
+  Integer W = C->GetWidth(), H = C->GetHeight();
+  Along = Vertical ? H : W;
+  Across = Vertical ? W : H;
+}
+constexpr Integer BeginGroupSize = 6;
+}  // namespace
+
+Integer TdxBarControl::LayoutLinks(Integer AAlong, bool AApply) {
+  if (!FItemLinks) return 0;
+  const bool Vertical = IsVertical();
+  const bool Wraps = FBar->GetMultiLine() || FDockingStyle == dsNone;
+  const TRect Items = AApply ? ItemsRect() : TRect{};
+  struct Placed {
+    TdxBarItemLink* L;
+    Integer Line, Pos, Along, Across;
+  };
+  std::vector<Placed> List;
+  std::vector<Integer> LineAcross{0};
+  Integer Pos = 0, Line = 0;
+  for (Integer I = 0; I < FItemLinks->GetShownCount(); ++I) {
+    TdxBarItemLink* L = FItemLinks->GetShownLink(I);
+    TdxBarItemControl* C = L->Control();
+    if (!C) continue;
+    Integer A, X;
+    ControlExtent(C, Vertical, A, X);
+    Integer Gap = (Pos > 0 && L->GetBeginGroup()) ? BeginGroupSize : 0;
+    if (Wraps && Pos > 0 && Pos + Gap + A > AAlong) {
+      ++Line;
+      LineAcross.push_back(0);
+      Pos = 0;
+      Gap = 0;
+    }
+    List.push_back({L, Line, Pos + Gap, A, X});
+    LineAcross[std::size_t(Line)] = std::max(LineAcross[std::size_t(Line)], X);
+    Pos += Gap + A;
+  }
+  Integer Total = 0;
+  for (Integer& X : LineAcross) {
+    X = std::max<Integer>(X, ButtonSize() - 1);
+    Total += X;
+  }
+  if (AApply) {
+    std::vector<Integer> LineStart(LineAcross.size(), 0);
+    for (std::size_t K = 1; K < LineAcross.size(); ++K) LineStart[K] = LineStart[K - 1] + LineAcross[K - 1];
+    bool Truncated = false;
+    for (const Placed& P : List) {
+      TRect R;
+      const Integer Start = LineStart[std::size_t(P.Line)], Across = LineAcross[std::size_t(P.Line)];
+      // A control narrower than its line is centred across it.
+      const Integer Off = Start + (Across - P.Across) / 2;
+      if (Vertical) R = {Items.Left + Off, Items.Top + P.Pos, Items.Left + Off + P.Across, Items.Top + P.Pos + P.Along};
+      else R = {Items.Left + P.Pos, Items.Top + Off, Items.Left + P.Pos + P.Along, Items.Top + Off + P.Across};
+      // What does not fit on a bar that does not wrap is not shown.
+      if ((Vertical ? R.Bottom > Items.Bottom : R.Right > Items.Right) && !Wraps) {
+        R = {};
+        Truncated = true;
+      }
+      if (!EqualRect(&R, &P.L->GetItemRect())) {
+        P.L->SetItemRect(R);
+        if (P.L->Control()) P.L->Control()->BoundsChanged();
+      }
+    }
+    FTruncated = Truncated;
+  }
+  return Total;
+}
+
+Integer TdxBarControl::GetMaxAlong() {
+  CreateControls();
+  Integer Frame = 2 * BorderSize + (FDockingStyle == dsNone ? 0 : GripSize);
+  Integer Sum = 0;
+  bool First = true;
+  if (FItemLinks)
+    for (Integer I = 0; I < FItemLinks->GetShownCount(); ++I) {
+      TdxBarItemLink* L = FItemLinks->GetShownLink(I);
+      if (!L->Control()) continue;
+      Integer A, X;
+      ControlExtent(L->Control(), IsVertical(), A, X);
+      Sum += A + (!First && L->GetBeginGroup() ? BeginGroupSize : 0);
+      First = false;
+    }
+  return Frame + std::max<Integer>(Sum, ButtonSize());
+}
+
+Integer TdxBarControl::GetMinAlong() {
+  CreateControls();
+  Integer Frame = 2 * BorderSize + (FDockingStyle == dsNone ? 0 : GripSize);
+  Integer First = ButtonSize();
+  if (FItemLinks && FItemLinks->GetShownCount() > 0 && FItemLinks->GetShownLink(0)->Control()) {
+    Integer X;
+    ControlExtent(FItemLinks->GetShownLink(0)->Control(), IsVertical(), First, X);
+  }
+  return Frame + First;
+}
+
+Integer TdxBarControl::CalcSizeAcross(Integer AAlong) {
+  CreateControls();
+  Integer FrameAlong = 2 * BorderSize + (FDockingStyle == dsNone ? 0 : GripSize);
+  Integer FrameAcross = 2 * BorderSize + (FDockingStyle == dsNone ? CaptionHeight : 0);
+  return FrameAcross + LayoutLinks(AAlong - FrameAlong, false);
+}
+
+TSize TdxBarControl::GetBarSize(TdxBarDockingStyle AStyle) {
+  TdxBarDockingStyle Saved = FDockingStyle;
+  FDockingStyle = AStyle;
+  TSize S;
+  Integer Along = GetMaxAlong();
+  if (AStyle == dsNone && FBar->GetFloatClientWidth() > 0)
+    Along = std::min(Along, std::max(GetMinAlong(), FBar->GetFloatClientWidth() + 2 * BorderSize));
+  Integer Across = CalcSizeAcross(Along);
+  S = IsVertical() ? TSize{Across, Along} : TSize{Along, Across};
+  FDockingStyle = Saved;
+  return S;
+}
+
+void TdxBarControl::CalcLayout() {
+  Integer Along = IsVertical() ? GetHeight() : GetWidth();
+  LayoutLinks(Along - 2 * BorderSize - (FDockingStyle == dsNone ? 0 : GripSize), true);
+}
+
+void TdxBarControl::Recalculate() {
+  if (ComponentState().Contains(csDestroying)) return;
+  CreateControls();
+  if (FDockControl) FDockControl->UpdateDock();
+  else if (FDockingStyle == dsNone) {
+    TSize S = GetBarSize(dsNone);
+    if (S.cx != GetWidth() || S.cy != GetHeight()) SetBounds(GetLeft(), GetTop(), S.cx, S.cy);
+  }
+  CalcLayout();
+  if (HandleAllocated()) Invalidate();
+}
+
+void TdxBarControl::PaintFrame() {
+  // FIXME: grips, captions and borders are drawn by the manager's painter
+  // once it exists; until then plain strokes mark them.
+  TCanvas* C = Canvas();
+  TRect R = GetClientRect();
+  if (FDockingStyle == dsNone) {
+    C->Brush()->SetColor(clBtnShadow);
+    C->FrameRect(R);
+    TRect Cap{BorderSize, BorderSize, R.Right - BorderSize, BorderSize + CaptionHeight};
+    C->Brush()->SetColor(clActiveCaption);
+    C->FillRect(Cap);
+    C->Brush()->SetStyle(bsClear);
+    C->Font()->SetColor(clCaptionText);
+    TRect T = Cap;
+    T.Left += 3;
+    T.Right -= CaptionHeight;
+    AnsiString S = FBar->GetCaption();
+    DrawTextA(C->GetHandle(), S.data(), Integer(S.size()), &T, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    TRect X{Cap.Right - CaptionHeight + 3, Cap.Top + 3, Cap.Right - 3, Cap.Bottom - 3};
+    C->Pen()->SetColor(clCaptionText);
+    C->MoveTo(X.Left, X.Top);
+    C->LineTo(X.Right, X.Bottom);
+    C->MoveTo(X.Right - 1, X.Top);
+    C->LineTo(X.Left - 1, X.Bottom);
+    C->Brush()->SetStyle(bsSolid);
+    C->Font()->SetColor(clBtnText);
+  } else {
+    TRect G = GetDragGripRect();
+    C->Pen()->SetColor(clBtnShadow);
+    for (Integer K = 3; K < (IsVertical() ? G.Right : G.Bottom) - 3; K += 2) {
+      if (IsVertical()) C->MoveTo(K, 4), C->LineTo(K, 6);
+      else C->MoveTo(4, K), C->LineTo(6, K);
+    }
+  }
+}
+
+static TRect dxBarFloatingCloseRect(TdxBarControl* W) {
+  const Integer B = TdxBarControl::BorderSize, H = TdxBarControl::CaptionHeight;
+  return {W->GetWidth() - B - H, B, W->GetWidth() - B, B + H};
+}
+
+void TdxBarControl::EmptyAreaMouseDown(TPoint ClientPt) {
+  if (FDockingStyle == dsNone) {
+    TRect X = dxBarFloatingCloseRect(this);
+    if (PtInRect(&X, ClientPt)) {
+      // The close button: hold it until the release, inside to close.
+      dxBarCaptionButtonFlag() = true;
+      SetCapture(Handle());
+      TdxBar* B = FBar;
+      TdxBarManager* M = FBarManager;
+      bool Inside = true;
+      MSG Msg;
+      while (dxBarCaptionButtonFlag() && GetCapture() == Handle()) {
+        if (GetMessageA(&Msg, nullptr, 0, 0) <= 0) {
+          if (Msg.message == WM_QUIT) PostQuitMessage(int(Msg.wParam));
+          break;
+        }
+        if (Msg.message == WM_LBUTTONUP) {
+          TPoint P;
+          GetCursorPos(&P);
+          P = ScreenToClient(P);
+          Inside = PtInRect(&X, P);
+          break;
+        }
+        TranslateMessage(&Msg);
+        DispatchMessageA(&Msg);
+      }
+      const bool Completed = dxBarCaptionButtonFlag();
+      dxBarCaptionButtonFlag() = false;
+      if (IsLiveBarControl(this) && GetCapture() == Handle()) ReleaseCapture();
+      if (Completed && Inside && B->CanClose()) {
+        B->SetVisible(false);
+        M->DesignerModified();
+        if (M->OnBarClose) M->OnBarClose(M, B);
+      }
+      return;
+    }
+  }
+  TRect G = GetDragGripRect();
+  if (PtInRect(&G, ClientPt) && !IsCustomizing()) {
+    FPressOffset = ClientPt;
+    HideAll();
+    dxBarDragBarControl(this);
+  }
+}
+
+void TdxBarControl::LButtonDblClk(TPoint ClientPt) {
+  TRect G = GetDragGripRect();
+  if (!PtInRect(&G, ClientPt) || IsCustomizing()) {
+    TCustomdxBarControl::LButtonDblClk(ClientPt);
+    return;
+  }
+  // Floating bars dock, docked bars float.
+  TdxBar* B = FBar;
+  TdxBarManager* M = FBarManager;
+  if (FDockingStyle != dsNone) {
+    if (!M->CanDock(B, dsNone, nullptr)) return;
+    TPoint Screen = ClientToScreen({0, 0});
+    FDockControl->UndockBar(this, true);
+    ChangeDocking(dsNone, nullptr);
+    TSize S = GetBarSize(dsNone);
+    SetBounds(Screen.X, Screen.Y, S.cx, S.cy);
+  } else {
+    TdxBarDockingStyle Style = B->GetDockedDockingStyle();
+    if (Style == dsNone) Style = dsTop;
+    TdxDockControl* Site = B->GetDockedDockControl();
+    if (!Site) Site = dxBarBuiltInDockControl(M, Style);
+    if (!M->CanDock(B, Site->DockingStyle(), Site)) return;
+    const bool FirstTime = B->GetRow() == 0 && B->GetDockedLeft() == 0 && B->GetDockedTop() == 0;
+    SetVisible(false);
+    ChangeDocking(Site->DockingStyle(), Site);
+    if (FirstTime) {
+      B->SetOneOnRow(true);
+      B->SetRow(Site->RowCount());
+    }
+    Site->DockBar(this, {}, true, true);
+  }
+  SetVisible(true);
+  StoreBarPosition();
+  M->DoBarDockingStyleChange(B);
+}
+
+void TdxBarControl::ChangeDocking(TdxBarDockingStyle AStyle, TdxDockControl* ADockControl) {
+  if (FDockingStyle == AStyle && FDockControl == ADockControl && (HandleAllocated() || AStyle == dsNone)) return;
+  const bool WasVisible = GetVisible();
+  SetVisible(false);
+  DestroyControls();
+  if (HandleAllocated()) DestroyHandle();
+  FDockingStyle = AStyle;
+  FDockControl = ADockControl;
+  if (ADockControl) {
+    SetParentWindow(nullptr);
+    SetParent(ADockControl);
+  } else {
+    SetParent(nullptr);
+    if (TCustomForm* F = FBarManager->OwnerForm()) SetParentWindow(F->Handle());
+  }
+  CreateControls();
+  if (WasVisible) SetVisible(true);
+}
+
+void TdxBarControl::StoreBarPosition() {
+  if (!FBar->GetVisible() || FDragging || FBarManager->IsDestroying() || FBarManager->IsLoading()) return;
+  if (FDockingStyle == dsNone) {
+    FBar->SetDockingStyle(dsNone);
+    FBar->SetFloatLeft(GetLeft());
+    FBar->SetFloatTop(GetTop());
+    FBar->SetFloatClientWidth(GetWidth() - 2 * BorderSize);
+    FBar->SetFloatClientHeight(GetHeight() - 2 * BorderSize - CaptionHeight);
+    return;
+  }
+  if (!FDockControl) return;
+  if (auto* Placed = dynamic_cast<TdxBarDockControl*>(FDockControl)) FBar->SetDockControl(Placed);
+  else {
+    FBar->SetDockControl(nullptr);
+    FBar->SetDockingStyle(FDockingStyle);
+  }
+  FBar->SetDockedDockingStyle(FDockingStyle);
+  FBar->SetDockedDockControl(dynamic_cast<TdxBarDockControl*>(FDockControl));
+  FBar->SetRow(FDockControl->RowIndexOf(this));
+  if (TdxDockCol* Col = FDockControl->FindCol(this)) FBar->SetOneOnRow(Col->Row()->ColCount() == 1);
+  FBar->SetDockedLeft(GetLeft());
+  FBar->SetDockedTop(GetTop());
+}
+
+void TdxBarControl::EnterMenuMode(TdxBarItemControl* AControl) {
+  if (TdxBarControl* Other = FBarManager->MenuModeBar(); Other && Other != this) Other->HideAll();
+  if (TCustomForm* F = FBarManager->OwnerForm(); F && F->HandleAllocated()) F->Perform(CM_CANCELMODE);
+  FSavedFocus = GetFocus();
+  if (!AControl) AControl = FirstSelectable();
+  FBarManager->SetMenuModeBar(this);
+  FMenuMode = true;
+  TCustomdxBarControl::SetActive(true);
+  SelectControl(AControl);
+}
+
+void TdxBarControl::ExitMenuMode() {
+  if (!FMenuMode) return;
+  FMenuMode = false;
+  if (FBarManager->MenuModeBar() == this) FBarManager->SetMenuModeBar(nullptr);
+  HWND Focus = FSavedFocus;
+  FSavedFocus = nullptr;
+  if (Focus && IsWindow(Focus) && IsWindowVisible(Focus) && GetFocus() != Focus) ::SetFocus(Focus);
+}
+
+void TdxBarControl::SetActive(bool Value) {
+  if (!Value) {
+    if (FSelectedControl && FSelectedControl->GetActive() && !dynamic_cast<TdxBarSubItemControl*>(FSelectedControl))
+      FSelectedControl->Deactivate(true);
+    FMenusOpenOnSelect = false;
+  }
+  TCustomdxBarControl::SetActive(Value);
+  if (!Value && IsLiveBarControl(this)) {
+    ExitMenuMode();
+    if (HandleAllocated()) Invalidate();
+  }
+}
+
+void TdxBarControl::SelectControl(TdxBarItemControl* AControl) {
+  TdxBarItemControl* Old = FSelectedControl;
+  TCustomdxBarControl::SelectControl(AControl);
+  if (!IsLiveBarControl(this) || !FActive || IsCustomizing()) return;
+  if (AControl && AControl != Old && FSelectedControl == AControl && !AControl->GetActive()) {
+    if (dynamic_cast<TdxBarSubItemControl*>(AControl)) AControl->BeforeClick(false);
+    else AControl->Activate(true);
+  }
+}
+
+void TdxBarControl::MouseLeft() {
+  if (FActive) return;
+  TCustomdxBarControl::MouseLeft();
+}
+
+void TdxBarControl::KeyDownMsg(WORD Key) {
+  if (!FActive) return;
+  if (SendKeyToSelected(Key)) return;
+  TdxBarItemControl* C = FSelectedControl;
+  switch (Key) {
+    case VK_ESCAPE:
+      HideAll();
+      return;
+    case VK_RETURN:
+    case VK_UP:
+    case VK_DOWN:
+      if (auto* Sub = dynamic_cast<TdxBarSubItemControl*>(C); Sub && Sub->GetEnabled()) {
+        FMenusOpenOnSelect = true;
+        Sub->Click(false);
+        return;
+      }
+      if (Key == VK_RETURN && C) C->Click(false);
+      return;
+    default:
+      break;
+  }
+  if (((Key >= 'A' && Key <= 'Z') || (Key >= '0' && Key <= '9')) && FItemLinks)
+    if (TdxBarItemLink* L = FItemLinks->FindAccelerator(char(Key)))
+      if (dynamic_cast<TdxBarSubItemControl*>(L->Control())) FMenusOpenOnSelect = true;
+  TCustomdxBarControl::KeyDownMsg(Key);
+}
+
+void TdxBarControl::WndProc(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_LBUTTONDOWN: {
+      TdxBarItemControl* C = GetControlAtPos({short(Message.LParamLo()), short(Message.LParamHi())});
+      // A press on a menu title opens menu mode with menus that follow the mouse.
+      if (auto* Sub = dynamic_cast<TdxBarSubItemControl*>(C); Sub && Sub->GetEnabled() && !IsCustomizing()) {
+        if (!FActive) EnterMenuMode(nullptr);
+        if (!IsLiveBarControl(this)) return;
+        if (FSelectedControl != C) SetSelectedControl(C);
+        FMenusOpenOnSelect = true;
+        Sub->AnimateNextDropDown = true;
+        Sub->SetSelectedByMouse(true);
+        Sub->BeforeClick(true);
+        return;
+      }
+      if (FActive && C && !dynamic_cast<TdxBarSubItemControl*>(C)) HideAll();
+      if (!IsLiveBarControl(this)) return;
+      break;
+    }
+    case WM_SIZE:
+      if (ComponentState().Contains(csDestroying)) return;
+      TCustomdxBarControl::WndProc(Message);
+      CalcLayout();
+      return;
+    case WM_WINDOWPOSCHANGED:
+      TCustomdxBarControl::WndProc(Message);
+      if (FDockingStyle == dsNone && !ComponentState().Contains(csDestroying)) StoreBarPosition();
+      return;
+    case WM_SETCURSOR: {
+      TPoint P;
+      GetCursorPos(&P);
+      P = ScreenToClient(P);
+      TRect G = GetDragGripRect();
+      if (!FDragging && FBar->IsMovable() && PtInRect(&G, P) && !(FDockingStyle == dsNone && P.X >= G.Right)) {
+        ::SetCursor(Screen->Cursors(crSizeAll));
+        Message.Result = 1;
+        return;
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  TCustomdxBarControl::WndProc(Message);
+}
+
+// ---------------------------------------------------------------------------
+// TdxBarSubMenuControl
+
+TdxBarSubMenuControl::TdxBarSubMenuControl(TdxBarManager* AManager) : TCustomdxBarControl(AManager) {}
+
+TdxBarSubMenuControl::~TdxBarSubMenuControl() {
+  Destroying();
+  if (FActive) SetActive(false);
+}
+
+void TdxBarSubMenuControl::CreateParams(TCreateParams& Params) {
+  TCustomdxBarControl::CreateParams(Params);
+  Params.Style = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+  Params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+  Params.WindowClass.style = CS_DBLCLKS | CS_SAVEBITS;
+}
+
+namespace {
+constexpr Integer MenuSeparatorHeight = 7;
+}
+
+TSize TdxBarSubMenuControl::CalcSize() {
+  Integer W = 0, H = 0;
+  if (FItemLinks)
+    for (Integer I = 0; I < FItemLinks->GetShownCount(); ++I) {
+      TdxBarItemLink* L = FItemLinks->GetShownLink(I);
+      if (!L->Control()) continue;
+      if (I > 0 && L->GetBeginGroup()) H += MenuSeparatorHeight;
+      W = std::max(W, L->Control()->GetWidth());
+      H += L->Control()->GetHeight();
+    }
+  W = std::max<Integer>(W, 60);
+  H = std::max<Integer>(H, FTextSize);
+  return {W + 2 * FrameSize, H + 2 * FrameSize};
+}
+
+void TdxBarSubMenuControl::CalcLayout() {
+  if (!FItemLinks) return;
+  Integer Y = FrameSize;
+  const Integer Right = GetWidth() - FrameSize;
+  for (Integer I = 0; I < FItemLinks->GetShownCount(); ++I) {
+    TdxBarItemLink* L = FItemLinks->GetShownLink(I);
+    if (!L->Control()) continue;
+    if (I > 0 && L->GetBeginGroup()) Y += MenuSeparatorHeight;
+    TRect R{FrameSize, Y, Right, Y + L->Control()->GetHeight()};
+    if (!EqualRect(&R, &L->GetItemRect())) {
+      L->SetItemRect(R);
+      L->Control()->BoundsChanged();
+    }
+    Y = R.Bottom;
+  }
+}
+
+void TdxBarSubMenuControl::Recalculate() {
+  if (FClosed || ComponentState().Contains(csDestroying)) return;
+  CreateControls();
+  TSize S = CalcSize();
+  if (S.cx != GetWidth() || S.cy != GetHeight()) SetBounds(GetLeft(), GetTop(), S.cx, S.cy);
+  CalcLayout();
+  if (HandleAllocated()) Invalidate();
+}
+
+void TdxBarSubMenuControl::Show() {
+  if (FClosed) return;
+  TCustomForm* F = FBarManager ? FBarManager->OwnerForm() : nullptr;
+  if (F && !GetParentWindow()) SetParentWindow(F->Handle());
+  HandleNeeded();
+  CreateControls();
+  TSize S = CalcSize();
+  // Kept on the work area: a menu that would leave it opens on the other
+  // side of the item it drops from, or is pushed back inside.
+  TRect Work = Screen ? Screen->WorkAreaRect() : TRect{0, 0, 1024, 768};
+  Integer X = GetLeft(), Y = GetTop();
+  if (X + S.cx > Work.Right) X = OwnerWidth > 0 ? X - OwnerWidth - S.cx : Work.Right - S.cx;
+  if (Y + S.cy > Work.Bottom) Y = OwnerHeight > 0 ? Y - OwnerHeight - S.cy : Work.Bottom - S.cy;
+  X = std::max(X, Work.Left);
+  Y = std::max(Y, Work.Top);
+  SetBounds(X, Y, S.cx, S.cy);
+  CalcLayout();
+  SetVisible(true);
+  SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  SetActive(true);
+  // FIXME: the painter's shadow and the opening animation follow once the
+  // painter says whether menus cast one.
+  if (OnPopup) OnPopup(this);
+}
+
+void TdxBarSubMenuControl::CloseAndFree() {
+  if (FClosed) return;
+  FClosed = true;
+  if (FActive) TCustomdxBarControl::SetActive(false);
+  if (FChildBar && IsLiveBarControl(FChildBar))
+    if (auto* Child = dynamic_cast<TdxBarSubMenuControl*>(FChildBar)) Child->CloseAndFree();
+  if (FParentBar && FParentBar->ChildBar() == this) FParentBar->SetChildBar(nullptr);
+  if (FOwnerControl && IsLiveBarControl(FParentBar) && FParentBar->HasControl(FOwnerControl)) {
+    TdxBarItemControl* Owner = FOwnerControl;
+    FOwnerControl = nullptr;
+    Owner->MenuClosed();
+  }
+  if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
+  SetVisible(false);
+  DestroyControls();
+  if (FItemLinks && FItemLinks->BarControl() == this) FItemLinks->SetBarControl(nullptr);
+  FItemLinks = nullptr;
+  FOwnerControl = nullptr;
+  TNotifyEvent CloseUp = OnCloseUp;
+  OnCloseUp = nullptr;
+  dxBarFreeLater(this);
+  if (CloseUp) CloseUp(this);
+}
+
+void TdxBarSubMenuControl::HideAll() {
+  TCustomdxBarControl* Parent = FParentBar;
+  CloseAndFree();
+  if (IsLiveBarControl(Parent)) Parent->HideAll();
+}
+
+void TdxBarSubMenuControl::PaintFrame() {
+  // FIXME: the painter draws the menu frame and its glyph band once it exists.
+  Canvas()->Brush()->SetColor(clBtnShadow);
+  Canvas()->FrameRect(GetClientRect());
+  if (!FItemLinks) return;
+  Canvas()->Pen()->SetColor(clBtnShadow);
+  for (Integer I = 1; I < FItemLinks->GetShownCount(); ++I) {
+    TdxBarItemLink* L = FItemLinks->GetShownLink(I);
+    if (!L->GetBeginGroup()) continue;
+    Integer Y = L->GetItemRect().Top - MenuSeparatorHeight / 2 - 1;
+    Canvas()->MoveTo(FrameSize + 26, Y);
+    Canvas()->LineTo(GetWidth() - FrameSize - 2, Y);
+  }
+}
+
+void TdxBarSubMenuControl::KeyDownMsg(WORD Key) {
+  TCustomdxBarControl* Parent = FParentBar;
+  auto CloseThis = [&] {
+    auto* Owner = dynamic_cast<TdxBarSubItemControl*>(FOwnerControl);
+    if (Owner && IsLiveBarControl(Parent) && Parent->HasControl(Owner)) Owner->Deactivate(true);
+    else HideAll();
+  };
+  auto* ParentToolbar = dynamic_cast<TdxBarControl*>(Parent);
+  switch (Key) {
+    case VK_ESCAPE:
+      if (ParentToolbar) {
+        // Back to the title: the toolbar stays in menu mode without menus.
+        ParentToolbar->SetMenusOpenOnSelect(false);
+        CloseThis();
+      } else if (Parent) CloseThis();
+      else HideAll();
+      return;
+    case VK_LEFT:
+      if (SendKeyToSelected(Key)) return;
+      if (ParentToolbar && !ParentToolbar->IsVertical()) {
+        ParentToolbar->SelectControl(ParentToolbar->NextSelectable(ParentToolbar->SelectedControl(), false));
+        return;
+      }
+      if (Parent) CloseThis();
+      return;
+    case VK_RIGHT: {
+      if (SendKeyToSelected(Key)) return;
+      // From a plain entry the main menu moves on to its next title.
+      TCustomdxBarControl* Root = RootBar();
+      auto* RootToolbar = dynamic_cast<TdxBarControl*>(Root);
+      if (RootToolbar && !RootToolbar->IsVertical() && RootToolbar->GetActive())
+        RootToolbar->SelectControl(RootToolbar->NextSelectable(RootToolbar->SelectedControl(), true));
+      return;
+    }
+    default:
+      TCustomdxBarControl::KeyDownMsg(Key);
+  }
+}
+
+void TdxBarSubMenuControl::WndProc(TMessage& Message) {
+  if (FClosed) {
+    if (Message.Msg == WM_PAINT) {
+      TCustomControl::WndProc(Message);
+      return;
+    }
+    if (Message.Msg >= WM_MOUSEFIRST && Message.Msg <= WM_MOUSELAST) return;
+  }
+  TCustomdxBarControl::WndProc(Message);
+}
