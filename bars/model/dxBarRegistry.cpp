@@ -12,6 +12,14 @@ std::vector<TdxBarItemClassEntry>& Entries() {
   static std::vector<TdxBarItemClassEntry> List;
   return List;
 }
+struct TControlFactoryEntry {
+  TClass ControlClass;
+  TdxBarItemControlFactory Factory;
+};
+std::vector<TControlFactoryEntry>& ControlFactories() {
+  static std::vector<TControlFactoryEntry> List;
+  return List;
+}
 }  // namespace
 
 void dxBarRegisterItem(TClass AItemClass, TClass AControlClass, bool AShowInCustomizing) {
@@ -42,4 +50,19 @@ const TdxBarItemClassEntry& dxBarItemClassAt(int Index) { return Entries().at(st
 void RegisterBarItems() {
   RegisterBarClasses();
   RegisterBarItemControls();
+}
+
+void dxBarRegisterControlFactory(TClass AControlClass, TdxBarItemControlFactory AFactory) {
+  for (TControlFactoryEntry& E : ControlFactories())
+    if (E.ControlClass == AControlClass) {
+      E.Factory = AFactory;
+      return;
+    }
+  ControlFactories().push_back({AControlClass, AFactory});
+}
+
+TdxBarItemControlFactory dxBarFindControlFactory(TClass AControlClass) {
+  for (const TControlFactoryEntry& E : ControlFactories())
+    if (E.ControlClass == AControlClass) return E.Factory;
+  return nullptr;
 }
