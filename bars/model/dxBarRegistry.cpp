@@ -1,6 +1,7 @@
 #include "bars/model/dxBarRegistry.h"
 
 #include <vector>
+#include "bars/extitems/dxBarExtItems.h"
 #include "bars/items/dxBarItems.h"
 #include "bars/model/dxBarCategories.h"
 #include "bars/model/dxBarManager.h"
@@ -50,6 +51,7 @@ const TdxBarItemClassEntry& dxBarItemClassAt(int Index) { return Entries().at(st
 void RegisterBarItems() {
   RegisterBarClasses();
   RegisterBarItemControls();
+  dxBarExtItemsInitialization();
 }
 
 void dxBarRegisterControlFactory(TClass AControlClass, TdxBarItemControlFactory AFactory) {
