@@ -2,6 +2,8 @@
 // the list-like kinds (toolbars list, in-place sub-item).
 #include "bars/extitems/dxBarExtItemControls.h"
 
+#include <algorithm>
+
 #include "bars/customize/dxBarCustomizing.h"
 #include "bars/extitems/dxBarExtItems.h"
 #include "bars/model/dxBarItemLinks.h"
@@ -10,7 +12,11 @@
 #include "controls/base/cxClasses.h"
 #include "platform/gdi/Canvas.h"
 #include "platform/gdi/Rects.h"
+#include "platform/forms/StdCtrls.h"
+#include "platform/gdi/ImageList.h"
 #include "platform/rtl/VirtualKeys.h"
+#include "platform/win/Input.h"
+#include "platform/win/Timers.h"
 
 // ---------------------------------------------------------------------------
 // Paint adapter
@@ -128,4 +134,209 @@ void TdxBarInPlaceSubItemControl::Draw(TCanvas* ACanvas, const TRect& R, Integer
   TdxBarExtPaintWindow W(this);
   dxBarExtPainterOf(this)->DrawInPlaceSubItem(dxBarExtPaintOf(this, W), ACanvas->GetHandle(), R,
                                               Item && Item->GetExpanded(), IsSelected());
+}
+
+// ---------------------------------------------------------------------------
+// Spin edit
+
+namespace {
+// The one spin edit control whose button is held (the mouse has one button
+// down at a time); its timers find it here.
+TdxBarSpinEditControl* GTracking = nullptr;
+
+void SpinTimerProc(HWND, UINT, UINT_PTR Id, DWORD) {
+  if (GTracking) GTracking->TimerFired(Id);
+}
+}  // namespace
+
+TdxBarSpinEditControl::~TdxBarSpinEditControl() { StopTracking(); }
+
+TdxBarSpinEdit* TdxBarSpinEditControl::SpinEdit() const { return dynamic_cast<TdxBarSpinEdit*>(GetItem()); }
+
+Integer TdxBarSpinEditControl::StripWidth(Integer Width, Integer Height, Integer& K) {
+  K = ((Height / 2) - 2) / 2;
+  const Integer W = 4 * K + 3;
+  return K > 0 && W < Width / 2 ? W : 0;
+}
+
+TRect TdxBarSpinEditControl::EditRect() const {
+  TRect R = TdxBarEditControl::EditRect();
+  if (!FParent) return R;
+  const TRect Link = FParent->GetLinkRect(const_cast<TdxBarSpinEditControl*>(this));
+  Integer K = 0;
+  R.Right -= StripWidth(Link.Width(), Link.Height(), K);
+  return R;
+}
+
+void TdxBarSpinEditControl::Draw(TCanvas* ACanvas, const TRect& R, Integer PaintType) {
+  FButtonsRect = {};
+  if (IsRectEmpty(&R)) return;
+  Integer K = 0;
+  const Integer W = StripWidth(R.Width(), R.Height(), K);
+  TRect EditPart = R;
+  EditPart.Right -= W;
+  TdxBarEditControl::Draw(ACanvas, EditPart, PaintType);
+  if (W == 0) return;
+  TdxBarExtPaintWindow Window(this);
+  const TdxBarItemPaint C = dxBarExtPaintOf(this, Window);
+  TdxBarItemControlPainterClass Painter = dxBarExtPainterOf(this);
+  TRect S{EditPart.Right, R.Top, EditPart.Right + W, R.Bottom};
+  Painter->DrawSpinEditBorder(C, ACanvas->GetHandle(), S);
+  FButtonsRect = S;
+  const Integer Half = S.Height() / 2;
+  const Integer A = 2 * K - 1;
+  const TRect Up{S.Left, S.Top, S.Right, S.Top + Half};
+  const TRect Down{S.Left, S.Top + Half, S.Right, S.Bottom};
+  const bool Hot = IsSelected();
+  Painter->DrawSpinButton(C, ACanvas->GetHandle(), FButtonIsDown && FPressedButton == sbUp, Hot, 1, (A + 1) / 2,
+                          (Half - (A + 1) / 2) / 2, Up);
+  Painter->DrawSpinButton(C, ACanvas->GetHandle(), FButtonIsDown && FPressedButton == sbDown, Hot, 2, (A + 1) / 2,
+                          (Half - (A + 1) / 2) / 2, Down);
+}
+
+TdxBarSpinEditButton TdxBarSpinEditControl::HitTest(TPoint P) const {
+  TdxBarSpinEdit* E = SpinEdit();
+  if (!E || E->GetReadOnly() || !PtInRect(&FButtonsRect, P)) return sbNone;
+  return P.Y < (FButtonsRect.Top + FButtonsRect.Bottom) / 2 ? sbUp : sbDown;
+}
+
+bool TdxBarSpinEditControl::PointerOnPressedButton() const {
+  if (!FParent || !FParent->HandleAllocated()) return false;
+  TPoint P;
+  GetCursorPos(&P);
+  return HitTest(FParent->ScreenToClient(P)) == FPressedButton;
+}
+
+void TdxBarSpinEditControl::SetPressedButton(TdxBarSpinEditButton Value) {
+  if (FPressedButton == Value) return;
+  FPressedButton = Value;
+  SetButtonIsDown(Value != sbNone);
+}
+
+void TdxBarSpinEditControl::SetButtonIsDown(bool Value) {
+  if (FButtonIsDown == Value) return;
+  FButtonIsDown = Value;
+  Repaint();
+}
+
+void TdxBarSpinEditControl::DropStaleTracking() {
+  // The mouse button went up since the press: the bar window tracks this
+  // control no more.
+  if (FRepeatTimer && !(FParent && IsLiveBarControl(FParent) && FParent->PressedControl() == this)) StopTracking();
+}
+
+void TdxBarSpinEditControl::BeforeClick(bool ByMouse) {
+  DropStaleTracking();
+  TPoint P{-1, -1};
+  if (ByMouse && FParent && FParent->HandleAllocated()) {
+    GetCursorPos(&P);
+    P = FParent->ScreenToClient(P);
+  }
+  const TdxBarSpinEditButton B = ByMouse ? HitTest(P) : sbNone;
+  if (B == sbNone) {
+    TdxBarEditControl::BeforeClick(ByMouse);
+    return;
+  }
+  if (FPressedButton != sbNone) return;
+  SetPressedButton(B);
+  TcxObjectLinkGuard Alive(this);
+  SpinEdit()->ButtonClick(B);
+  if (!Alive.Alive()) return;
+  StopTracking();
+  FPressedButton = B;
+  FButtonIsDown = true;
+  GTracking = this;
+  FRepeatId = 1;
+  const UINT First = GetDoubleClickTime() > 100 ? GetDoubleClickTime() - 100 : 1;
+  FRepeatTimer = SetTimer(nullptr, 0, First, SpinTimerProc);
+}
+
+void TdxBarSpinEditControl::Click(bool ByMouse) {
+  // A press on a button has stepped already.
+  if (FRepeatTimer) return;
+  TdxBarEditControl::Click(ByMouse);
+}
+
+void TdxBarSpinEditControl::TimerFired(UINT_PTR) {
+  // The press ends with the mouse button: the bar window stops tracking
+  // this control when the button goes up.
+  if (!FParent || !IsLiveBarControl(FParent) || FParent->PressedControl() != this) {
+    StopTracking();
+    return;
+  }
+  if (FRepeatId == 1) {
+    KillTimer(nullptr, FRepeatTimer);
+    FRepeatId = 2;
+    FRepeatTimer = SetTimer(nullptr, 0, 100, SpinTimerProc);
+  }
+  // Off the button the repeat pauses; it goes on when the pointer returns.
+  SetButtonIsDown(PointerOnPressedButton());
+  if (FButtonIsDown) {
+    TcxObjectLinkGuard Alive(this);
+    SpinEdit()->ButtonClick(FPressedButton);
+    if (!Alive.Alive()) return;
+  }
+}
+
+void TdxBarSpinEditControl::StopTracking() {
+  if (FRepeatTimer) KillTimer(nullptr, FRepeatTimer);
+  FRepeatTimer = 0;
+  FRepeatId = 0;
+  if (GTracking == this) GTracking = nullptr;
+  SetPressedButton(sbNone);
+}
+
+void TdxBarSpinEditControl::MouseWheel(int Delta) {
+  if (TdxBarSpinEdit* E = SpinEdit()) E->ButtonClick(Delta > 0 ? sbUp : sbDown);
+}
+
+void TdxBarSpinEditControl::StartEditing() {
+  TdxBarEditControl::StartEditing();
+  if (!FEdit) return;
+  FEdit->OnKeyPress = TKeyPressEvent(this, &TdxBarSpinEditControl::EditKeyPress);
+  FEdit->OnKeyUp = TKeyEvent(this, &TdxBarSpinEditControl::EditKeyUp);
+}
+
+bool TdxBarSpinEditControl::EditKey(WORD& Key) {
+  TdxBarSpinEdit* E = SpinEdit();
+  if (!E || (Key != VK_UP && Key != VK_DOWN)) return false;
+  DropStaleTracking();
+  if (!E->GetReadOnly() && !FRepeatTimer) {
+    const TdxBarSpinEditButton B = Key == VK_UP ? sbUp : sbDown;
+    SetPressedButton(B);
+    E->ButtonClick(B);
+  }
+  return true;
+}
+
+void TdxBarSpinEditControl::EditKeyUp(TObject*, Word& Key, TShiftState) {
+  DropStaleTracking();
+  if ((Key == VK_UP || Key == VK_DOWN) && !FRepeatTimer) SetPressedButton(sbNone);
+}
+
+void TdxBarSpinEditControl::EditKeyPress(TObject*, char& Key) {
+  if (TdxBarSpinEdit* E = SpinEdit(); E && !E->AcceptsChar(Key)) Key = 0;
+}
+
+// ---------------------------------------------------------------------------
+// Image combo
+
+TdxBarImageCombo* TdxBarImageComboControl::ImageCombo() const { return dynamic_cast<TdxBarImageCombo*>(GetItem()); }
+
+Integer TdxBarImageComboControl::GetHeight() const {
+  Integer H = TdxBarComboControl::GetHeight();
+  TdxBarImageCombo* I = ImageCombo();
+  if (I && I->GetImages() && FParent && FParent->PaintType() != 2) H = std::max(H, I->GetImages()->GetHeight() + 6);
+  return H;
+}
+
+void TdxBarImageComboControl::Draw(TCanvas* ACanvas, const TRect& R, Integer PaintType) {
+  TdxBarComboControl::Draw(ACanvas, R, PaintType);
+  TdxBarImageCombo* I = ImageCombo();
+  if (IsRectEmpty(&R) || !I || !I->GetImages() || FEdit) return;
+  TRect T = EditRect();
+  T.Left += 1;
+  ACanvas->Brush()->SetColor(clWindow);
+  ACanvas->Font()->SetColor(GetEnabled() ? clWindowText : clGrayText);
+  I->DrawItem(ACanvas, I->GetItemIndex(), T, false, false);
 }

@@ -50,3 +50,64 @@ public:
   void Draw(TCanvas* ACanvas, const TRect& R, Integer PaintType) override;
   void DblClick();
 };
+
+class TdxBarSpinEdit;
+class TdxBarImageCombo;
+enum TdxBarSpinEditButton : int;
+
+// The spin edit's control: the edit part, and the two spin buttons at its
+// right end when there is room for them. A press on a button steps once,
+// again after the double-click time less 100 ms, then every 100 ms while
+// the pointer stays on the button and the mouse button is held.
+class TdxBarSpinEditControl : public TdxBarEditControl {
+  SX_CLASS(TdxBarSpinEditControl, TdxBarEditControl)
+public:
+  explicit TdxBarSpinEditControl(TdxBarItemLink* ALink) : TdxBarEditControl(ALink) {}
+  ~TdxBarSpinEditControl() override;
+  TdxBarSpinEdit* SpinEdit() const;
+  void Draw(TCanvas* ACanvas, const TRect& R, Integer PaintType) override;
+  void BeforeClick(bool ByMouse) override;
+  void Click(bool ByMouse) override;
+  bool TracksMouseDown() const override { return true; }
+  void StartEditing() override;
+  // Which button lies under a client point of the bar window (sbNone
+  // outside them or for a read-only spin edit).
+  TdxBarSpinEditButton HitTest(TPoint BarClientPt) const;
+  // The wheel steps even a read-only spin edit.
+  void MouseWheel(int Delta);
+  TdxBarSpinEditButton PressedButton() const { return FPressedButton; }
+  bool ButtonIsDown() const { return FButtonIsDown; }
+  // Both buttons in bar-window coordinates; empty when not drawn.
+  const TRect& ButtonsRect() const { return FButtonsRect; }
+  // The strip of the buttons for a control rectangle of Width x Height:
+  // its width (0 when it does not fit) and the arrow's offset K.
+  static Integer StripWidth(Integer Width, Integer Height, Integer& K);
+  void StopTracking();
+  void TimerFired(UINT_PTR Id);
+
+protected:
+  TRect EditRect() const override;
+  bool EditKey(WORD& Key) override;
+
+private:
+  bool PointerOnPressedButton() const;
+  void DropStaleTracking();
+  void SetPressedButton(TdxBarSpinEditButton Value);
+  void SetButtonIsDown(bool Value);
+  void EditKeyPress(TObject* Sender, char& Key);
+  void EditKeyUp(TObject* Sender, Word& Key, TShiftState Shift);
+  TdxBarSpinEditButton FPressedButton{};
+  bool FButtonIsDown = false;
+  TRect FButtonsRect;
+  UINT_PTR FRepeatTimer = 0;
+  UINT_PTR FRepeatId = 0;  // 1 the first wait, 2 the repeat
+};
+
+class TdxBarImageComboControl : public TdxBarComboControl {
+  SX_CLASS(TdxBarImageComboControl, TdxBarComboControl)
+public:
+  explicit TdxBarImageComboControl(TdxBarItemLink* ALink) : TdxBarComboControl(ALink) {}
+  TdxBarImageCombo* ImageCombo() const;
+  Integer GetHeight() const override;
+  void Draw(TCanvas* ACanvas, const TRect& R, Integer PaintType) override;
+};

@@ -22,6 +22,7 @@ class TdxBarFontNameCombo;
 class TdxBarDateCombo;
 class TdxBarTreeViewCombo;
 class TBitmap;
+class TCanvas;
 class TColorDialog;
 class TFontDialog;
 
@@ -120,4 +121,129 @@ private:
   bool FExpanded = false;
   bool FKeepBeginGroupWhileExpanded = false;
   bool FRebuilding = false;
+};
+
+// ---------------------------------------------------------------------------
+// Spin edit and image combo
+
+SX_ENUM(TdxBarSpinEditPrefixPlace, ppStart, ppEnd)
+SX_ENUM(TdxBarSpinEditValueType, svtInteger, svtFloat)
+enum TdxBarSpinEditButton : int { sbNone, sbUp, sbDown };
+using TdxBarSpinEditButtonClickEvent = TEvent<void(TdxBarSpinEdit* Sender, TdxBarSpinEditButton Button)>;
+
+// A number (with an optional unit text) and spin buttons. The value lives
+// only as text: every change of value or range rewrites Text.
+class TdxBarSpinEdit : public TdxBarEdit {
+  SX_CLASS(TdxBarSpinEdit, TdxBarEdit)
+public:
+  using Extended = long double;
+  explicit TdxBarSpinEdit(TComponent* AOwner);
+  static void Published(TPublished<TdxBarSpinEdit>& P);
+
+  Extended GetIncrement() const { return FIncrement; }
+  void SetIncrement(Extended Value);
+  Extended GetMaxValue() const { return FMaxValue; }
+  void SetMaxValue(Extended Value);
+  Extended GetMinValue() const { return FMinValue; }
+  void SetMinValue(Extended Value);
+  const AnsiString& GetPrefix() const { return FPrefix; }
+  void SetPrefix(const AnsiString& Value);
+  TdxBarSpinEditPrefixPlace GetPrefixPlace() const { return FPrefixPlace; }
+  void SetPrefixPlace(TdxBarSpinEditPrefixPlace Value);
+  TdxBarSpinEditValueType GetValueType() const { return FValueType; }
+  void SetValueType(TdxBarSpinEditValueType Value);
+  Extended GetValue() const { return TextToValue(GetText()); }
+  void SetValue(Extended Value);
+  // The text being typed while a link edits, else Text.
+  AnsiString GetCurText() const;
+  void SetCurText(const AnsiString& Value);
+  Extended GetCurValue() const { return TextToValue(GetCurText()); }
+  // The current value as an integer, clamped to the integer range.
+  Integer GetCurIntValue() const;
+  void SetCurValue(Extended Value);
+  // Refuses (keeps the old text, no OnChange) a text that is no number.
+  void SetText(const AnsiString& Value) override;
+
+  void ButtonClick(TdxBarSpinEditButton Button);
+  // Whether a typed character may enter the edit window.
+  bool AcceptsChar(char Key) const;
+  bool IsRangeActive() const { return FMinValue != FMaxValue || FMinValue != 0; }
+  Extended TextToValue(const AnsiString& S) const;
+  AnsiString ValueToText(Extended X) const;
+  Extended CheckValue(Extended X) const;
+
+  TdxBarSpinEditButtonClickEvent OnButtonClick;
+
+private:
+  bool IsIncrementStored() const { return FIncrement != 1; }
+  bool IsMaxValueStored() const { return FMaxValue != 0; }
+  bool IsMinValueStored() const { return FMinValue != 0; }
+  bool IsValueStored() const { return GetValue() != 0; }
+  // Published accessors (the stream has doubles).
+  double GetIncrementD() const { return double(FIncrement); }
+  void SetIncrementD(double V) { SetIncrement(V); }
+  double GetMaxValueD() const { return double(FMaxValue); }
+  void SetMaxValueD(double V) { SetMaxValue(V); }
+  double GetMinValueD() const { return double(FMinValue); }
+  void SetMinValueD(double V) { SetMinValue(V); }
+  double GetValueD() const { return double(GetValue()); }
+  void SetValueD(double V) { SetValue(V); }
+  AnsiString RemovePrefix(const AnsiString& S) const;
+  Extended NormalizeValue(Extended X) const;
+  Extended FIncrement = 1;
+  Extended FMaxValue = 0;
+  Extended FMinValue = 0;
+  AnsiString FPrefix;
+  TdxBarSpinEditPrefixPlace FPrefixPlace = ppEnd;
+  TdxBarSpinEditValueType FValueType = svtInteger;
+};
+
+// Truncates towards zero into the 64-bit range: values beyond it (and
+// infinities) give its ends, NaN gives 0.
+Int64 dxBarTruncToInt64(long double X);
+
+class TCustomImageList;
+class TChangeLink;
+
+// A list combo whose entries carry an image; an entry's image index is
+// kept with its string (as index + 1, so that no object means no image).
+class TdxBarImageCombo : public TdxBarCustomCombo {
+  SX_CLASS(TdxBarImageCombo, TdxBarCustomCombo)
+public:
+  explicit TdxBarImageCombo(TComponent* AOwner);
+  ~TdxBarImageCombo() override;
+  static void Published(TPublished<TdxBarImageCombo>& P);
+
+  TCustomImageList* GetImages() const { return FImages; }
+  void SetImages(TCustomImageList* Value);
+  bool GetShowText() const { return FShowText; }
+  void SetShowText(bool Value);
+  bool GetShowEditor() const { return FShowEditor; }
+  void SetShowEditor(bool Value) { FShowEditor = Value; }
+  Integer GetImageIndex(Integer Index) const;
+  void SetImageIndex(Integer Index, Integer Value);
+  using TdxBarItem::GetImageIndex;
+  using TdxBarItem::SetImageIndex;
+  // Entry drawing and measuring (the open list and the edit part; Index -1
+  // is the text without a selection). DroppedDown keeps the text of an
+  // entry without image aligned with the others.
+  void DrawItem(TCanvas* ACanvas, Integer Index, const TRect& R, bool Focused, bool DroppedDown) const;
+  Integer MeasureItem(TCanvas* ACanvas) const;
+  Integer MeasureItemWidth(TCanvas* ACanvas, Integer Index) const;
+  TStrings* GetItemsProp() const { return Items(); }
+  void SetItemsProp(TStrings* Value);
+
+protected:
+  void DefineProperties(TFiler* Filer) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  virtual void ImagesChanged();
+
+private:
+  void ImageListChange(TObject* Sender);
+  void ReadImageIndexes(TReader* Reader);
+  void WriteImageIndexes(TWriter* Writer);
+  std::unique_ptr<TChangeLink> FImagesChangeLink;
+  TCustomImageList* FImages = nullptr;
+  bool FShowText = true;
+  bool FShowEditor = false;
 };

@@ -40,8 +40,10 @@ struct TKind {
 // In registration order: the add-item dialog lists them so.
 const std::vector<TKind>& Kinds() {
   static const std::vector<TKind> List = {
+      {TdxBarImageCombo::StaticClass(), TdxBarImageComboControl::StaticClass(), &Make<TdxBarImageComboControl>},
       {TdxBarToolbarsListItem::StaticClass(), TdxBarToolbarsListItemControl::StaticClass(),
        &Make<TdxBarToolbarsListItemControl>},
+      {TdxBarSpinEdit::StaticClass(), TdxBarSpinEditControl::StaticClass(), &Make<TdxBarSpinEditControl>},
       {TdxBarMRUListItem::StaticClass(), TdxBarContainerItemControl::StaticClass(), nullptr},
       {TdxBarInPlaceSubItem::StaticClass(), TdxBarInPlaceSubItemControl::StaticClass(),
        &Make<TdxBarInPlaceSubItemControl>},
