@@ -46,6 +46,7 @@ TdxBarItemControl* dxBarCreateItemControl(TdxBarItemLink* ALink) {
     if (E->ControlClass == TdxBarEditControl::StaticClass()) return new TdxBarEditControl(ALink);
     if (E->ControlClass == TdxBarContainerItemControl::StaticClass()) return new TdxBarContainerItemControl(ALink);
     if (E->ControlClass == TdxBarSubItemControl::StaticClass()) return new TdxBarSubItemControl(ALink);
+    if (TdxBarItemControlFactory Make = dxBarFindControlFactory(E->ControlClass)) return Make(ALink);
   }
   return nullptr;
 }
