@@ -188,6 +188,9 @@ void TdxDockControl::DockBar(TdxBarControl* W, TPoint ScreenPt, bool ALayout, bo
     NewRow = B->GetOneOnRow();
   } else RowIndexAt(ScreenPt, RowIndex, NewRow);
   if (B->GetWholeRow()) NewRow = true;
+  // A stored row past the existing ones opens a new row at the end rather
+  // than joining the last row.
+  if (RowIndex >= RowCount()) NewRow = true;
   RowIndex = std::max<Integer>(0, std::min<Integer>(RowIndex, NewRow ? RowCount() : RowCount() - 1));
   if (RowIndex < RowCount())
     for (Integer I = 0; I < Row(RowIndex)->ColCount(); ++I) {
@@ -414,6 +417,8 @@ void dxBarUpdateBarWindow(TdxBar* ABar) {
     W->ChangeDocking(Site->DockingStyle(), Site);
     Site->DockBar(W, {}, true, true);
     W->SetVisible(true);
+    // The stored place follows where the row put the window.
+    W->StoreBarPosition();
   } else {
     W->ChangeDocking(dsNone, nullptr);
     TSize S = W->GetBarSize(dsNone);

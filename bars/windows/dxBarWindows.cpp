@@ -713,7 +713,7 @@ void TdxBarControl::PaintFrame() {
     T.Left += 3;
     T.Right -= CaptionHeight;
     AnsiString S = FBar->GetCaption();
-    DrawTextA(C->GetHandle(), S.data(), Integer(S.size()), &T, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    DrawTextA(dxBarTextDC(C), S.data(), Integer(S.size()), &T, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     TRect X{Cap.Right - CaptionHeight + 3, Cap.Top + 3, Cap.Right - 3, Cap.Bottom - 3};
     C->Pen()->SetColor(clCaptionText);
     C->MoveTo(X.Left, X.Top);
@@ -1162,4 +1162,9 @@ void TdxBarSubMenuControl::WndProc(TMessage& Message) {
     if (Message.Msg >= WM_MOUSEFIRST && Message.Msg <= WM_MOUSELAST) return;
   }
   TCustomdxBarControl::WndProc(Message);
+}
+
+HDC dxBarTextDC(TCanvas* ACanvas) {
+  ACanvas->RequiredState(TCanvasStates{csHandleValid, csFontValid});
+  return ACanvas->GetHandle();
 }

@@ -10,7 +10,7 @@
 
 #include "bars/windows/dxBarWindowsInternal.h"
 
-TEST_F(BarWindowsTest, DISABLED_MainWindowBarsDockInTheirSitesAndRows) {
+TEST_F(BarWindowsTest, MainWindowBarsDockInTheirSitesAndRows) {
   ShowMainWindow();
   TdxDockControl* Top = W.M->Bars()->GetDockControl(dsTop);
   ASSERT_NE(Top, nullptr);
