@@ -899,8 +899,11 @@ void TdxBarControl::SelectControl(TdxBarItemControl* AControl) {
   TCustomdxBarControl::SelectControl(AControl);
   if (!IsLiveBarControl(this) || !FActive || IsCustomizing()) return;
   if (AControl && AControl != Old && FSelectedControl == AControl && !AControl->GetActive()) {
-    if (dynamic_cast<TdxBarSubItemControl*>(AControl)) AControl->BeforeClick(false);
-    else AControl->Activate(true);
+    // A title opens its menu only once menus follow the selection (after
+    // Down, Enter, a click or a mnemonic); Alt alone just selects it.
+    if (dynamic_cast<TdxBarSubItemControl*>(AControl)) {
+      if (FMenusOpenOnSelect) AControl->BeforeClick(false);
+    } else AControl->Activate(true);
   }
 }
 
