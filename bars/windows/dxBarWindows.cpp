@@ -357,7 +357,19 @@ void TCustomdxBarControl::MouseLeft() {
 
 void TCustomdxBarControl::LButtonDblClk(TPoint ClientPt) {
   TdxBarItemControl* C = GetControlAtPos(ClientPt);
-  if (C && C->GetEnabled()) C->PerformClick(true);
+  if (!C || !C->GetEnabled()) return;
+  // The second press of a double click on an edit item starts typing
+  // again, as a single press would.
+  if (C->IsWindowControl()) {
+    if (FSelectedControl != C) {
+      if (FActive || IsPopup()) SelectControl(C);
+      else SetSelectedControl(C);
+      if (!IsLiveBarControl(this)) return;
+    }
+    C->BeforeClick(true);
+    return;
+  }
+  C->PerformClick(true);
 }
 
 void TCustomdxBarControl::KeyDownMsg(WORD Key) {

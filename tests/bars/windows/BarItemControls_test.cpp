@@ -86,7 +86,7 @@ TEST_F(TypingTest, EditTextLongerThanTwoHundredFiftyFourCharactersCommitsWhole) 
   EXPECT_EQ(Edit->GetText(), Long);
 }
 
-TEST_F(TypingTest, DISABLED_ComboItemTakesTypedTextAndStepsThroughItsStrings) {
+TEST_F(TypingTest, ComboItemTakesTypedTextAndStepsThroughItsStrings) {
   ShowToolbar();
   ClickScreen(CentreOfItem(Combo));
   Settle();
