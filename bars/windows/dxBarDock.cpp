@@ -424,6 +424,7 @@ void dxBarUpdateBarWindow(TdxBar* ABar) {
     TSize S = W->GetBarSize(dsNone);
     W->SetBounds(ABar->GetFloatLeft(), ABar->GetFloatTop(), S.cx, S.cy);
     W->SetVisible(true);
+    W->ShowFloatingWindow();
   }
 }
 

@@ -532,6 +532,11 @@ void TCustomdxBarControl::WndProc(TMessage& Message) {
 // ---------------------------------------------------------------------------
 // TdxBarControl
 
+static TRect dxBarFloatingCloseRect(TdxBarControl* W) {
+  const Integer B = TdxBarControl::BorderSize, H = TdxBarControl::CaptionHeight;
+  return {W->GetWidth() - B - H, B, W->GetWidth() - B, B + H};
+}
+
 TdxBarControl::TdxBarControl(TdxBarManager* AManager, TdxBar* ABar) : TCustomdxBarControl(AManager), FBar(ABar) {
   SetItemLinks(ABar->ItemLinks());
 }
@@ -744,10 +749,6 @@ void TdxBarControl::PaintFrame() {
   }
 }
 
-static TRect dxBarFloatingCloseRect(TdxBarControl* W) {
-  const Integer B = TdxBarControl::BorderSize, H = TdxBarControl::CaptionHeight;
-  return {W->GetWidth() - B - H, B, W->GetWidth() - B, B + H};
-}
 
 void TdxBarControl::EmptyAreaMouseDown(TPoint ClientPt) {
   if (FDockingStyle == dsNone) {
@@ -794,7 +795,16 @@ void TdxBarControl::EmptyAreaMouseDown(TPoint ClientPt) {
   }
 }
 
+
 void TdxBarControl::LButtonDblClk(TPoint ClientPt) {
+  // A quick second press on the close button is a press like the first.
+  if (FDockingStyle == dsNone) {
+    TRect X = dxBarFloatingCloseRect(this);
+    if (PtInRect(&X, ClientPt)) {
+      EmptyAreaMouseDown(ClientPt);
+      return;
+    }
+  }
   TRect G = GetDragGripRect();
   if (!PtInRect(&G, ClientPt) || IsCustomizing()) {
     TCustomdxBarControl::LButtonDblClk(ClientPt);
@@ -847,6 +857,16 @@ void TdxBarControl::ChangeDocking(TdxBarDockingStyle AStyle, TdxDockControl* ADo
   }
   CreateControls();
   if (WasVisible) SetVisible(true);
+  if (AStyle == dsNone && GetVisible()) ShowFloatingWindow();
+}
+
+void TdxBarControl::ShowFloatingWindow() {
+  // A floating bar has no parent control to show it: its window is made
+  // and shown here, without taking the activation from the form.
+  if (FDockingStyle != dsNone || !GetVisible()) return;
+  HandleNeeded();
+  if (!IsWindowVisible(Handle()))
+    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER);
 }
 
 void TdxBarControl::StoreBarPosition() {
@@ -975,6 +995,14 @@ void TdxBarControl::WndProc(TMessage& Message) {
       TCustomdxBarControl::WndProc(Message);
       CalcLayout();
       return;
+    case WM_CAPTURECHANGED:
+      // The close button lost the mouse to another window: the keyboard is
+      // free again and the button's loop wakes up to end.
+      if (dxBarCaptionButtonFlag()) {
+        dxBarCaptionButtonFlag() = false;
+        PostMessageA(Handle(), WM_NULL, 0, 0);
+      }
+      break;
     case WM_WINDOWPOSCHANGED:
       TCustomdxBarControl::WndProc(Message);
       if (FDockingStyle == dsNone && !ComponentState().Contains(csDestroying)) StoreBarPosition();

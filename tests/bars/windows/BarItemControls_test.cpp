@@ -130,7 +130,7 @@ TEST_F(TypingTest, ShortCutsWorkWhileAnEditItemHasTheFocus) {
   EXPECT_EQ(Clicks, 1);
 }
 
-TEST_F(TypingTest, DISABLED_MinimizeWithTheLowBitsOfTheCommandSetHidesFloatingBars) {
+TEST_F(TypingTest, MinimizeWithTheLowBitsOfTheCommandSetHidesFloatingBars) {
   ShowToolbar();
   Bar->SetVisible(false);
   Bar->SetDockingStyle(dsNone);

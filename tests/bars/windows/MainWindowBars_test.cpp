@@ -370,7 +370,7 @@ TEST_F(BarWindowsTest, DoubleClickOnTheGripFloatsAndOnTheCaptionDocksBack) {
   EXPECT_EQ(Edit->DockControl(), W.M->Bars()->GetDockControl(dsTop));
 }
 
-TEST_F(BarWindowsTest, DISABLED_FloatingCloseButtonClosesOnlyWhenReleasedInside) {
+TEST_F(BarWindowsTest, FloatingCloseButtonClosesOnlyWhenReleasedInside) {
   ShowMainWindow();
   W.EditBar->SetDockingStyle(dsNone);
   W.EditBar->SetVisible(false);
