@@ -408,8 +408,11 @@ void dxBarUpdateHint(TdxBarManager* AManager, bool Show, const AnsiString& Text)
   }
   S.HintManager = AManager;
   StopHintTimer();
+  // Moving from one item straight to the next while a hint shows, or soon
+  // after one hid, shows the next hint at once.
+  const bool WasShown = S.HintShown;
   if (S.HintShown) HideHintWindow();
-  if (S.QuickReshow) {
+  if (WasShown || S.QuickReshow) {
     dxBarShowHintNow(AManager);
     return;
   }

@@ -197,7 +197,7 @@ TEST_F(BarWindowsTest, ToolbarButtonClicksAndTheDropDownArrowOpensItsMenu) {
   EXPECT_EQ(W.PopupConvert->GetBarControl(), nullptr);
 }
 
-TEST_F(BarWindowsTest, DISABLED_HintsShowAfterTheirPauseAndHideAgain) {
+TEST_F(BarWindowsTest, HintsShowAfterTheirPauseAndHideAgain) {
   ShowMainWindow();
   TdxBarItemLink* Undo = LinkOf(W.EditBar->ItemLinks(), W.Item("Undo"));
   TPoint P = CentreOf(Undo);
