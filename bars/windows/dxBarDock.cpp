@@ -462,9 +462,15 @@ TdxBarDockingStyle dxBarFindDockSite(TdxBar* ABar, TPoint ScreenPt, TdxDockContr
   ADockControl = nullptr;
   TdxBarManager* M = ABar->GetBarManager();
   if (!M || (GDrag.Bar && CtrlDown())) return dsNone;
+  // The four built-in sites come first: they belong to the manager from its
+  // start, before any placed site registers (ours are made on first use).
+  std::vector<TdxDockControl*> Sites;
+  for (TdxBarDockingStyle Style : {dsLeft, dsTop, dsRight, dsBottom})
+    if (TdxDockControl* D = M->Bars()->GetDockControl(Style)) Sites.push_back(D);
+  for (Integer I = 0; I < M->GetDockControlCount(); ++I)
+    if (std::find(Sites.begin(), Sites.end(), M->GetDockControl(I)) == Sites.end()) Sites.push_back(M->GetDockControl(I));
   for (TdxBarDockingStyle Style : {dsLeft, dsRight, dsTop, dsBottom}) {
-    for (Integer I = 0; I < M->GetDockControlCount(); ++I) {
-      TdxDockControl* D = M->GetDockControl(I);
+    for (TdxDockControl* D : Sites) {
       if (D->DockingStyle() != Style || !D->CanDock(ABar)) continue;
       if (!D->HandleAllocated() || !D->GetShowing() || !D->GetEnabled()) continue;
       if (!M->CanDock(ABar, Style, D)) continue;
