@@ -555,8 +555,9 @@ void dxBarDragBarControl(TdxBarControl* W) {
       continue;
     }
     if (Msg.message == WM_MOUSEMOVE) {
-      TPoint P;
-      GetCursorPos(&P);
+      // The message's own point: the cursor may already be further on.
+      TPoint P{short(LOWORD(Msg.lParam)), short(HIWORD(Msg.lParam))};
+      ClientToScreen(Msg.hwnd, &P);
       if (P == GDrag.LastPoint) continue;
       dxBarMoveBarControl(W, P);
       GDrag.LastPoint = P;

@@ -2,11 +2,6 @@
 // messages, popup menus shown by a program, and the shadow's outline.
 #include "BarWindowsTestSupport.h"
 
-// FIXME: the DISABLED_ cases state behaviour the window layer does not
-// reach yet (row placement of shown bars, Alt and shortcut dispatch through
-// the keyboard hook, hint timing, the floating caption and drag into a new
-// row, combo stepping); they are switched on as each is finished.
-
 #include "bars/windows/dxBarWindowsInternal.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/rtl/IniFiles.h"
