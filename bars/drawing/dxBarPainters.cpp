@@ -467,7 +467,7 @@ void TdxBarItemControlPainter::DrawDockControlBackground(const TdxBarPaintWindow
 }
 
 void TdxBarItemControlPainter::DrawDockedBarBitmapBackground(const TdxBarPaintWindow& W, HDC DC, const TRect& R) const {
-  W.PaintBackground(DC, R, GetBarBackgroundBrush(W.Settings()));
+  W.PaintDockBackground(DC, R, GetBarBackgroundBrush(W.Settings()));
 }
 
 void TdxBarItemControlPainter::DrawBarBitmapBackground(const TdxBarPaintWindow& W, HDC DC, const TRect& R) const {
@@ -1332,10 +1332,6 @@ void TdxBarItemControlPainter::DrawDropDownNC(HWND, HDC DC, TRect R, bool, int) 
 
 // -- the styles of their own units, until they draw their own way -----------
 
-TdxBarItemControlPainterClass TdxBarItemControlOffice11Painter::Instance() {
-  static const TdxBarItemControlOffice11Painter P;
-  return &P;
-}
 TdxBarItemControlPainterClass TdxBarItemControlXPPainter::Instance() {
   static const TdxBarItemControlXPPainter P;
   return &P;
