@@ -1332,7 +1332,3 @@ void TdxBarItemControlPainter::DrawDropDownNC(HWND, HDC DC, TRect R, bool, int) 
 
 // -- the styles of their own units, until they draw their own way -----------
 
-TdxBarItemControlPainterClass TdxBarItemControlXPPainter::Instance() {
-  static const TdxBarItemControlXPPainter P;
-  return &P;
-}

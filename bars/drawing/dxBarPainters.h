@@ -675,9 +675,120 @@ public:
   void FillDropDownOwnerGap(const TdxBarPaintWindow& W, HDC DC, const TRect& OwnerR,
                             const TRect& Joint) const override;
 };
+// The visual-style look: buttons, separators, grips, combo buttons, edit
+// frames, spin buttons, progress bars, size grips and caption buttons are
+// the theme's parts. A manager uses it only while its themes-available flag
+// is set; without a theme handle the themed calls draw nothing.
 class TdxBarItemControlXPPainter : public TdxBarItemControlPainter {
 public:
   static TdxBarItemControlPainterClass Instance();
+  // The toolbar's themed fill colour and the brush of it.
+  static TColor ThemedToolbarFillColor();
+  static HBRUSH ThemedToolbarBrush();
+
+  int GetDownGlyphOffset(const TdxBarItemPaint&) const override { return 1; }
+  int GetPressedGlyphOffset(const TdxBarItemPaint&, bool Down) const override { return Down ? 0 : 1; }
+  int GetGripOffset() const override { return 0; }
+  int GetGripAreaWidth() const override { return GetGripOffset() + GetGripBarWidth() + 2; }
+  int GetGripBarWidth() const override;
+  int GetButtonArrowWidth(const TdxBarPaintSettings& S) const override {
+    return TdxBarItemControlPainter::GetButtonArrowWidth(S) + 3;
+  }
+  int GetLargeButtonArrowWidth(const TdxBarPaintSettings& S) const override {
+    return TdxBarItemControlPainter::GetLargeButtonArrowWidth(S) + 3;
+  }
+  bool IsOwnBackground() const override { return true; }
+  bool BarHasShadow() const override { return true; }
+  int CalcComboButtonWidth(const TdxBarPaintWindow& W, HDC DC, int ZeroWidth) const override;
+  int GetEditHeightExtra() const override;
+  bool HotTrackFloatingCloseButton() const override { return true; }
+  bool HasBarMark() const override { return true; }
+  bool FloatingCaptionHasBackground() const override { return true; }
+  bool QuickControlAlignLeft() const override { return true; }
+  bool IsFlatDateNavigator() const override { return true; }
+  int GetToolbarSeparatorSize() const override;
+  int GetToolbarSeparatorOffset() const override { return (GetToolbarSeparatorSize() - 1) / 2; }
+  int GetDockedBarBorderWidth() const override { return 0; }
+  void GetCloseButtonSize(TSize& Size) const override;
+  void GetSizeGripSize(TSize& Size) const override;
+  int GetSubMenuBottomIndent() const override { return 1; }
+  int GetSubMenuSeparatorSize() const override;
+  int GetSubMenuOffset() const override { return 1; }
+  int GetSubMenuDetachBarHeight(const TdxBarPaintWindow& W) const override { return W.DetachBarBaseHeight() + 1; }
+  void AdjustSubMenuDetachBarRect(TRect& R) const override {
+    R = {R.Left + 2, R.Top + 2, R.Right - 2, R.Bottom - 2};
+  }
+  int GetButtonHeightExtra() const override;
+  int GetButtonWidthExtra() const override { return GetButtonHeightExtra(); }
+  void AdjustMenuItemHeight(int& Height) const override { Height += 1; }
+  int CalcEditCaptionWidth(HDC DC, const AnsiString& Caption) const override;
+  int GetComboButtonIndent() const override { return 0; }
+  int GetProgressBarSize() const override;
+  void AdjustEditTextRect(TRect& R) const override { R.Top += 2; }
+  int GetDropDownNCHeight() const override;
+  int GetDropDownListBorderWidth() const override { return 2; }
+  unsigned GetEditWindowStyle() const override;
+  void InitEditWindow(const TdxBarItemPaint& C, HWND Edit) const override;
+  void SelectEditText(const TdxBarItemPaint& C, HWND Edit, bool Changed) const override;
+  void GetSubMenuItemsRect(const TdxBarPaintWindow& W, bool Unlimited, TRect& R, int& TopBound,
+                           int& BottomBound) const override;
+  void CalcSubMenuSize(const TdxBarPaintWindow& W, int RowsWidth, int RowsHeight, TSize& Size) const override;
+  TRect GetBarMarkRect(const TdxBarPaintWindow& W) const override;
+  int CalcFloatingCaptionTextLeft(const TdxBarPaintWindow& W) const override;
+  // Colours and brushes.
+  HBRUSH GetBarBrush() const override;
+  HBRUSH GetToolbarBrush() const override;
+  HBRUSH GetSubMenuBrush() const override;
+  void GetSubMenuItemBrush(const TdxBarPaintWindow& W, HBRUSH& Brush) const override;
+  HBRUSH GetButtonBrush(const TdxBarItemPaint& C, bool Pressed, bool Down, bool Selected,
+                        bool NoImage) const override;
+  TColor GetFadedImageColor(const TdxBarPaintSettings& S) const override;
+  TColor GetProgressColor() const override;
+  void FillFloatingCaption(const TdxBarPaintWindow& W, HDC DC, HBRUSH Brush, bool Active,
+                           const TRect& R) const override;
+  // Drawing.
+  void DrawGlyphBorder(const TdxBarItemPaint& C, HDC DC, bool Pressed, bool Down, bool Selected, bool NoImage,
+                       const TRect& R, bool BorderFits, HBRUSH Brush) const override;
+  void DrawGlyphImage(const TdxBarItemPaint& C, HDC DC, bool Pressed, bool Down, bool Selected, bool BorderFits,
+                      HBRUSH Brush, TRect R, const TRect& GlyphRect) const override;
+  void DrawCheckMark(const TdxBarItemPaint& C, HDC DC, int X, int Y, int Scale) const override;
+  void DrawMenuItem(const TdxBarItemPaint& C, HDC DC, bool Down, bool ShowGlyph, bool Selected,
+                    const TRect& R) const override;
+  void DrawLoweredBorder(HDC DC, TRect& R) const override;
+  void DrawButtonArrowPart(const TdxBarItemPaint& C, HDC DC, bool MenuWindowExists, bool DropDownEnabled,
+                           bool Dropped, bool Pressed, bool Selected, int ArrowColorIndex, HBRUSH Brush,
+                           const TRect& R) const override;
+  void OffsetButtonCaption(const TdxBarItemPaint& C, bool Down, bool Pressed, TRect& R) const override;
+  void OffsetPressedRect(bool Pressed, TRect& R) const override;
+  void DrawComboButton(TdxBarItemPaint& C, HDC DC, bool Selected, bool Hot, const TRect& R) const override;
+  void DrawEditBorder(const TdxBarItemPaint& C, HDC DC, bool Selected, TRect& R) const override;
+  void DrawEditValue(const TdxBarItemPaint& C, HDC DC, const AnsiString& Text, const TRect& R) const override;
+  void DrawSpinButton(const TdxBarItemPaint& C, HDC DC, bool Pressed, bool Hot, int Direction, int Size, int Offset,
+                      const TRect& R) const override;
+  void DrawSpinEditBorder(const TdxBarItemPaint&, HDC, TRect&) const override {}
+  void DrawProgressBar(const TdxBarItemPaint& C, HDC DC, int Min, int Max, int Position, bool Solid, TColor Color,
+                       const TRect& R) const override;
+  void DrawPushButton(HDC DC, bool Pressed, const AnsiString& Caption, TRect R) const override;
+  void DrawColorComboCustomButton(const TdxBarItemPaint& C, HDC DC, bool Pressed, bool Selected, TRect& Inner,
+                                  const TRect& R) const override;
+  void DrawDropDownListBorder(HDC DC, const TRect& R) const override;
+  void DrawBarMarkSigns(const TdxBarPaintWindow& W, HDC DC, const TRect& R) const override;
+  void DrawToolbarSeparator(const TdxBarPaintWindow& W, HDC DC, bool Vertical, HBRUSH Brush,
+                            const TRect& R) const override;
+  void DrawCloseButton(const TdxBarPaintWindow& W, HDC DC, const TRect& R) const override;
+  void DrawDockedBarBorder(const TdxBarPaintWindow& W, HDC DC, HBRUSH Brush, TRect& R) const override;
+  void DrawDockControlBackground(const TdxBarPaintWindow& W, HDC DC, TColor Color, HBRUSH Brush, const TRect& R,
+                                 TPoint Origin) const override;
+  void DrawStatusBarBackground(const TdxBarPaintWindow& W, HDC DC, HBRUSH Brush, TColor Color,
+                               const TRect& R) const override;
+  void DrawSizeGrip(const TdxBarPaintWindow& W, HDC DC, HBRUSH Brush, const TRect& R) const override;
+  void DrawBarMarkBackground(const TdxBarPaintWindow& W, HDC DC, HBRUSH Brush, const TRect& R) const override;
+  void DrawMDIButton(const TdxBarPaintWindow& W, TdxBarMDIButton Button, bool Enabled, const TRect& R, HDC DC,
+                     bool Hot, bool Pressed) const override;
+  void DrawSubMenuSeparator(const TdxBarPaintWindow& W, TdxBarItemPaint& C, bool NoStrip, const TRect& R,
+                            HDC DC) const override;
+  void DrawSubMenuBorder(const TdxBarPaintWindow& W, HDC DC, TRect R) const override;
+  void DrawSubMenuClientBorder(const TdxBarPaintWindow& W, HDC DC, HBRUSH Brush, TRect R) const override;
 };
 
 // The painter of an effective manager style (bmsUseLookAndFeel is resolved
