@@ -132,6 +132,8 @@ public:
   // The dock site's or bar's cached background picture (owned by the
   // window, emptied when its size or colours change); nullptr: none kept.
   virtual TBitmap* BackgroundCache() const { return nullptr; }
+  // The combo button width the window cached from CalcComboButtonWidth.
+  virtual int ComboButtonWidth() const { return 11; }
 };
 
 // One item control as a painter sees it; filled by the control per call.
@@ -570,6 +572,50 @@ public:
   void DrawBarMarkSigns(const TdxBarPaintWindow& W, HDC DC, const TRect& R) const override;
   void DrawBarMarkChevron(const TdxBarPaintWindow& W, HDC DC, const TRect& R, int P) const override;
   void DrawDockedBarBorder(const TdxBarPaintWindow& W, HDC DC, HBRUSH Brush, TRect& R) const override;
+  // Sub-items, edits, combos and the small parts of the extra items.
+  int CalcSubItemIndent(const TdxBarPaintWindow& W) const override;
+  int CalcSubItemHeight(const TdxBarItemPaint& C) const override;
+  int CalcSubItemWidth(const TdxBarItemPaint& C, HDC DC) const override;
+  void DrawSubItem(const TdxBarItemPaint& C, HDC DC, bool Pressed, bool Selected, const TRect& R) const override;
+  int GetSubMenuDetachBarHeight(const TdxBarPaintWindow& W) const override { return W.DetachBarBaseHeight() + 1; }
+  int CalcEditCaptionWidth(HDC DC, const AnsiString& Caption) const override;
+  unsigned GetEditWindowStyle() const override;
+  void InitEditWindow(const TdxBarItemPaint& C, HWND Edit) const override;
+  void SelectEditText(const TdxBarItemPaint& C, HWND Edit, bool Changed) const override;
+  int CalcFloatingCaptionTextLeft(const TdxBarPaintWindow& W) const override;
+  void GetArrowParams(const TdxBarItemPaint& C, int& ColorIndex, HBRUSH& Brush, bool Pressed, bool Down,
+                      bool Selected) const override;
+  void GetComboArrowParams(const TdxBarItemPaint& C, int& ColorIndex, HBRUSH& Brush, bool Pressed, bool Down,
+                           bool Selected) const override;
+  void DrawComboButton(TdxBarItemPaint& C, HDC DC, bool Selected, bool Hot, const TRect& R) const override;
+  void DrawSmallButton(const TdxBarItemPaint& C, HDC DC, int State, bool Raised, const TRect& R) const override;
+  void DrawStaticBorder(HDC DC, TdxBarStaticBorderStyle Style, int Width, TRect& R) const override;
+  void DrawEditBorder(const TdxBarItemPaint& C, HDC DC, bool Selected, TRect& R) const override;
+  void DrawEditCaption(const TdxBarItemPaint& C, HDC DC, bool Selected, TRect& R) const override;
+  void DrawDropDownListBorder(HDC DC, const TRect& R) const override;
+  void DrawPushButton(HDC DC, bool Pressed, const AnsiString& Caption, TRect R) const override;
+  void DrawSpinButton(const TdxBarItemPaint& C, HDC DC, bool Pressed, bool Hot, int Direction, int Size, int Offset,
+                      const TRect& R) const override;
+  void DrawInPlaceSubItem(const TdxBarItemPaint& C, HDC DC, const TRect& R, bool Expanded,
+                          bool Selected) const override;
+  // Floating bars and caption buttons.
+  void DrawFloatingBarBorder(const TdxBarPaintWindow& W, HDC DC, TRect& R) const override;
+  void DrawCloseButton(const TdxBarPaintWindow& W, HDC DC, const TRect& R) const override;
+  void DrawFloatingBarMark(const TdxBarPaintWindow& W, HDC DC, const TRect& R) const override;
+  void DrawMDIButton(const TdxBarPaintWindow& W, TdxBarMDIButton Button, bool Enabled, const TRect& R, HDC DC,
+                     bool Hot, bool Pressed) const override;
+  void DrawQuickCustItemFrame(const TdxBarItemPaint& C, HDC DC, const TRect& R, bool Selected) const override;
+  // Menus.
+  void CalcSubMenuMetrics(int ItemHeight, int ZeroTextHeight, int& GlyphReferenceSize, int& ExpandButtonHeight,
+                          int& ArrowPartWidth) const override;
+  void GetSubMenuItemsRect(const TdxBarPaintWindow& W, bool Unlimited, TRect& R, int& TopBound,
+                           int& BottomBound) const override;
+  void CalcSubMenuSize(const TdxBarPaintWindow& W, int RowsWidth, int RowsHeight, TSize& Size) const override;
+  void DrawSubMenuBorder(const TdxBarPaintWindow& W, HDC DC, TRect R) const override;
+  void DrawSubMenuClientBorder(const TdxBarPaintWindow& W, HDC DC, HBRUSH Brush, TRect R) const override;
+  void DrawSubMenuDetachBar(const TdxBarPaintWindow& W, HDC DC, const TRect& R) const override;
+  void DrawSubMenuExtras(const TdxBarPaintWindow& W, HDC DC, const TRect& FirstRow, const TRect& LastRow,
+                         bool FirstHidden, bool MoreBelow, bool LastBlockStart, bool LastNotRecent) const override;
 };
 // The Office 2003 look: soft gradients of the Office 2003 colour scheme for
 // dock sites, toolbars and menu glyph columns, rounded toolbar ends with a
