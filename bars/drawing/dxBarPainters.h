@@ -397,6 +397,12 @@ public:
   virtual void CalcDropDownNCSize(HWND DropDown, TRect& R, bool WithGrip, HWND Combo, int& Corner) const;
   virtual void DrawDropDownNC(HWND DropDown, HDC DC, TRect R, bool WithGrip, int Corner) const;
   virtual int GetDropDownNCHeight() const;
+  // The whole non-client frame of a resizable drop-down window on its own
+  // window DC: StateA, the mouse is over the close button; StateB, the close
+  // button is tracked with the mouse button down. The close button's and the
+  // grip's rectangles come back in screen coordinates for hit tests.
+  virtual void DrawDropDownNC(HWND DropDown, bool WithGrip, bool StateA, bool StateB, TRect& CloseButtonRect,
+                              TRect& GripRect, int Corner) const;
   virtual bool IsFlatDateNavigator() const { return false; }
   virtual void DrawPushButton(HDC DC, bool Pressed, const AnsiString& Caption, TRect R) const;
   virtual TColor GetDateNavigatorColor() const { return clBtnFace; }
@@ -616,6 +622,9 @@ public:
   void DrawSubMenuDetachBar(const TdxBarPaintWindow& W, HDC DC, const TRect& R) const override;
   void DrawSubMenuExtras(const TdxBarPaintWindow& W, HDC DC, const TRect& FirstRow, const TRect& LastRow,
                          bool FirstHidden, bool MoreBelow, bool LastBlockStart, bool LastNotRecent) const override;
+  using TdxBarItemControlPainter::DrawDropDownNC;
+  void DrawDropDownNC(HWND DropDown, bool WithGrip, bool StateA, bool StateB, TRect& CloseButtonRect,
+                      TRect& GripRect, int Corner) const override;
 };
 // The Office 2003 look: soft gradients of the Office 2003 colour scheme for
 // dock sites, toolbars and menu glyph columns, rounded toolbar ends with a
@@ -771,7 +780,9 @@ public:
   int GetComboButtonIndent() const override { return 0; }
   int GetProgressBarSize() const override;
   void AdjustEditTextRect(TRect& R) const override { R.Top += 2; }
-  int GetDropDownNCHeight() const override;
+  using TdxBarItemControlPainter::DrawDropDownNC;
+  void DrawDropDownNC(HWND DropDown, bool WithGrip, bool StateA, bool StateB, TRect& CloseButtonRect,
+                      TRect& GripRect, int Corner) const override;
   int GetDropDownListBorderWidth() const override { return 2; }
   unsigned GetEditWindowStyle() const override;
   void InitEditWindow(const TdxBarItemPaint& C, HWND Edit) const override;

@@ -149,14 +149,6 @@ int TdxBarItemControlXPPainter::GetProgressBarSize() const {
   return Chunk > 0 ? Chunk + Margins : TdxBarItemControlPainter::GetProgressBarSize();
 }
 
-int TdxBarItemControlXPPainter::GetDropDownNCHeight() const {
-  const TSize Close = PartSize(totWindow, WP_SMALLCLOSEBUTTON, 1);
-  TSize Grip = PartSize(totScrollBar, 10 /* SBP_SIZEBOX */, 1);
-  Grip.cx += 2;
-  Grip.cy += 2;
-  return std::max(Close.cy + 4, Grip.cy + 1);
-}
-
 unsigned TdxBarItemControlXPPainter::GetEditWindowStyle() const { return Flat()->GetEditWindowStyle(); }
 void TdxBarItemControlXPPainter::InitEditWindow(const TdxBarItemPaint& C, HWND Edit) const {
   Flat()->InitEditWindow(C, Edit);
