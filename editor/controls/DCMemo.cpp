@@ -222,6 +222,15 @@ void TCustomDCMemo::SetUseMonoFont(bool Value) {
   if (Value == FUseMonoFont) return;
   FUseMonoFont = Value;
   UpdateBlockReduction();
+  InvalidateMetrics();
+  FRememberedX = -1;
+  if (FCreated) {
+    FBreaks.clear();
+    FWrappedUpTo = 0;
+    RecomputeWrap(0, INT_MAX);
+    UpdateScrollBars();
+    if (Focused()) CreateTheCaret();
+  }
   Invalidate();
 }
 
@@ -254,6 +263,13 @@ void TCustomDCMemo::StylesReparse() { GetSource()->InvalidateParseCache(); }
 
 void TCustomDCMemo::StylesUpdated(bool Reparse) {
   if (Reparse) StylesReparse();
+  // The styles' fonts set the row height (and, measured, the widths).
+  InvalidateMetrics();
+  if (FCreated && FWordWrap) {
+    FBreaks.clear();
+    FWrappedUpTo = 0;
+    RecomputeWrap(0, INT_MAX);
+  }
   Invalidate();
 }
 

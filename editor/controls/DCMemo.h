@@ -385,7 +385,7 @@ public:
   TColor StylesMemoColor() override { return GetColor(); }
   TFont* StylesMemoFont() override { return FFont.get(); }
   void StylesApplyMemoColors(TUpdateMemoColors Kind, TColor TextColor, TColor BackColor) override;
-  bool StylesMonospacedLayout() override { return true; }
+  bool StylesMonospacedLayout() override { return FUseMonoFont; }
   void StylesReparse() override;
   void StylesUpdated(bool Reparse) override;
 
@@ -424,7 +424,27 @@ private:
   Integer LineOfRow(Integer Row);
   bool FoldingShown() const;
   Integer LineNumberDigits();
-  bool NextWrapSegment(const AnsiString& Text, Integer& Pos, Integer& Break);
+  // Widths (proportional layout) holds the pixel edges of Text's
+  // characters; without it the row limit is WrapColumns.
+  bool NextWrapSegment(const AnsiString& Text, const std::vector<Integer>* Edges, Integer& Pos, Integer& Break);
+  // Whether runs are painted in the styles of the parser or of the URL
+  // highlighting (else in Font and Color alone).
+  bool StyledPainting();
+  // The style that painting uses for the character at column P of a line.
+  Integer CharStyleAt(const AnsiString& Attrs, Integer P, Integer Line, bool UrlsOnly);
+  TFont* RunFont(Integer Style, bool UrlsOnly);
+  // What a line shows: its display text and, while styled, its style bytes.
+  void LineDisplay(Integer Line, bool Styled, AnsiString& Text, AnsiString& Attrs);
+  // Proportional layout: the pixel edges of the characters of a line's
+  // display text, measured run by run in their style fonts. Edges[i] is the
+  // left edge of character i, the last entry the width of the whole text.
+  void MeasureRuns(Integer Line, const AnsiString& Text, const AnsiString& Attrs, std::vector<Integer>& Edges);
+  void MeasureLine(Integer Line, AnsiString& Text, std::vector<Integer>& Edges);
+  // The width of a blank of Font: columns past a line's end are blanks.
+  Integer BlankWidth();
+  // The pixel offset of a column from the line's start; past the end in blanks.
+  Integer EdgeAt(const std::vector<Integer>& Edges, Integer Column);
+  TPoint MeasuredPointToText(Integer X, Integer Row, bool Round);
   void PaintGutter(TCanvas* C, const TRect& Paint);
   void PaintRow(TCanvas* C, Integer Row, Integer Y, const TRect& TextRect, bool Styled);
   void WMScroll(TMessage& Message, bool Vertical);
@@ -540,13 +560,18 @@ private:
   Integer FFirstColumn = 0;
   Integer FCharWidth = 0;
   Integer FLineHeight = 0;
+  // The largest ascent of the fonts a row may show: runs of smaller fonts
+  // stand on the same baseline in proportional layout.
+  Integer FMaxAscent = 0;
   Integer FNumberDigits = 0;
   Integer FWheelRemainder = 0;
   TPoint FLastCaret{0, 0};
   TPoint FCaretPixel{-1, -1};
   TSize FCaretSize{0, 0};
   bool FCaretCreated = false;
-  // The pixel x remembered by the first of a run of vertical moves.
+  // Remembered by the first of a run of vertical moves: the caret's column
+  // within its row (monospaced) or its pixel x from the line's start
+  // (proportional).
   Integer FRememberedX = -1;
   // Word wrap: soft breaks sorted by (Line, Pos); Pos is the number of
   // display columns of the line before the break.
@@ -557,6 +582,8 @@ private:
   std::vector<TWrapBreak> FBreaks;
   Integer FWrappedUpTo = 0;
   Integer FWrapColumns = 1;
+  // Proportional layout: the pixel width that a row may fill.
+  Integer FWrapPixels = 1;
   bool FInLazyWrap = false;
   // Mouse
   TMouseTrack FMouseTrack = TMouseTrack::Idle;

@@ -206,6 +206,113 @@ TEST_F(MemoOnScreen, WordWrapBreaksAtDelimitersOrHard) {
   EXPECT_EQ(Memo->LastRow(), 0) << "no breaks once wrap is off";
 }
 
+// Measured (proportional) layout: narrow and wide letters take their own
+// widths, clicks and the caret land on the measured character edges, and
+// word wrap fills rows by pixels.
+class MeasuredMemo : public MemoOnScreen {
+protected:
+  void Proportional() {
+    Memo->GetFont()->SetName("Tahoma");
+    Memo->GetFont()->SetHeight(-13);
+    Memo->SetOptions(TMemoOptions{moDrawGutter});
+    Memo->SetUseMonoFont(false);
+  }
+};
+
+TEST_F(MeasuredMemo, ColumnsStandOnMeasuredEdgesAndClicksRoundToTheNearerOne) {
+  Proportional();
+  Memo->SetText("iiiiiiiiii\r\nWWWWWWWWWW");
+  Show();
+  const Integer Lh = Memo->LineHeight();
+  const Integer NarrowEnd = Memo->TextToPoint(10, 0).X - Memo->TextToPoint(0, 0).X;
+  const Integer WideEnd = Memo->TextToPoint(10, 1).X - Memo->TextToPoint(0, 1).X;
+  EXPECT_LT(NarrowEnd, WideEnd) << "ten i are narrower than ten W";
+  EXPECT_LT(NarrowEnd, 10 * Memo->CharWidth()) << "not on the grid";
+  for (Integer Line = 0; Line < 2; ++Line)
+    for (Integer C = 0; C < 10; ++C) {
+      SCOPED_TRACE(testing::Message() << "line " << Line << " column " << C);
+      const Integer L = Memo->TextToPoint(C, Line).X, R = Memo->TextToPoint(C + 1, Line).X;
+      ASSERT_GT(R, L);
+      const Integer Y = Line * Lh + Lh / 2;
+      EXPECT_EQ(Memo->PointToText(L, Y, true), (TPoint{C, Line})) << "left edge";
+      EXPECT_EQ(Memo->PointToText(L + (R - L) / 2, Y, true).X, C) << "left half (a tie stays left)";
+      EXPECT_EQ(Memo->PointToText(R - 1 > L + (R - L) / 2 ? R - 1 : R, Y, true).X, C + 1) << "right half";
+    }
+  // Past the line's end the columns are blanks of the editor's font.
+  const Integer End = Memo->TextToPoint(10, 0).X;
+  const Integer Blank = Memo->TextToPoint(11, 0).X - End;
+  EXPECT_GT(Blank, 0);
+  EXPECT_EQ(Memo->PointToText(End + 3 * Blank + 1, Lh / 2, true).X, 13);
+  // A real click puts the caret there, and the caret stands on the edge.
+  const TPoint At = Screen(Memo->TextToPoint(4, 1).X + 1, Lh + Lh / 2);
+  HeadlessDisplay().Click(At.X, At.Y);
+  HeadlessDisplay().ProcessMessages();
+  EXPECT_EQ(Src()->GetCaretPoint(), (TPoint{4, 1}));
+  TPoint Caret{};
+  GetCaretPos(&Caret);
+  EXPECT_EQ(Caret.X, Memo->TextToPoint(4, 1).X);
+}
+
+TEST_F(MeasuredMemo, UpAndDownKeepThePixelColumn) {
+  Proportional();
+  Memo->SetText("iiiiiiiiiiiiiiiiiiii\r\nWWWWWWWWWW\r\niiiiiiiiiiiiiiiiiiii");
+  Show();
+  Src()->SetCaret(12, 0);
+  const Integer X = Memo->TextToPoint(12, 0).X;
+  Chord({}, VK_DOWN);
+  const Integer Wide = Src()->GetCaretChar();
+  EXPECT_EQ(Src()->GetCaretLine(), 1);
+  EXPECT_LT(Wide, 12) << "fewer wide letters reach the same x";
+  EXPECT_LE(std::abs(Memo->TextToPoint(Wide, 1).X - X),
+            (Memo->TextToPoint(Wide + 1, 1).X - Memo->TextToPoint(Wide, 1).X) / 2 + 1);
+  Chord({}, VK_DOWN);
+  EXPECT_EQ(Src()->GetCaretPoint(), (TPoint{12, 2})) << "the remembered x, not the wide row's column";
+}
+
+TEST_F(MeasuredMemo, PaintedRunsFillTheirMeasuredCells) {
+  Proportional();
+  Memo->SetSelBackColor(clNavy);
+  Memo->SetText("iiiiWWWW iiii");
+  Show();
+  Src()->SetSelection(stStreamSel, 2, 0, 6, 0);
+  HeadlessDisplay().ProcessMessages();
+  const Integer Lh = Memo->LineHeight();
+  const Integer L = Memo->TextToPoint(2, 0).X, R = Memo->TextToPoint(6, 0).X;
+  const COLORREF Navy = ColorToRGB(clNavy);
+  EXPECT_NE(Pixel(L - 1, 1), Navy);
+  EXPECT_EQ(Pixel(L, 1), Navy);
+  EXPECT_EQ(Pixel(R - 1, 1), Navy);
+  EXPECT_NE(Pixel(R, 1), Navy);
+  // Glyphs are drawn inside the row: ink in the wide letters' cells.
+  EXPECT_TRUE(AnyPixel({Memo->TextToPoint(6, 0).X, 0, Memo->TextToPoint(8, 0).X, Lh}, clBlack));
+  SaveShot("measured_layout.png");
+}
+
+TEST_F(MeasuredMemo, WordWrapFillsRowsByPixels) {
+  Proportional();
+  Memo->SetOptions(TMemoOptions{moDrawGutter, moBreakWordAtMargin});
+  Memo->SetMarginPos(20);
+  Memo->SetWordWrap(true);
+  Memo->SetText(AnsiString(100, 'i') + "\r\n" + AnsiString(100, 'W'));
+  Show();
+  const Integer Wrap = Memo->CharWidth() * 20;
+  Integer NarrowRows = 0, WideRows = 0;
+  for (Integer Row = 0; Row <= Memo->LastRow(); ++Row) {
+    Integer Line, Start, Stop;
+    Memo->RowColumns(Row, Line, Start, Stop);
+    (Line == 0 ? NarrowRows : WideRows)++;
+    const Integer End = Stop == INT_MAX ? 100 : Stop;
+    SCOPED_TRACE(testing::Message() << "row " << Row);
+    EXPECT_LE(Memo->TextToPoint(End, Line).X - Memo->TextToPoint(Start, Line).X, Wrap) << "the row fits";
+    EXPECT_EQ(Memo->TextToPoint(Start, Line).X, Memo->TextLeftEdge()) << "each row starts at the edge";
+  }
+  EXPECT_LT(NarrowRows, WideRows);
+  EXPECT_GT(NarrowRows, 1);
+  // Back to the grid: the rows are counted in columns again.
+  Memo->SetUseMonoFont(true);
+  EXPECT_EQ(Memo->LastRow() + 1, 2 * ((100 + 19) / 20));
+}
+
 TEST_F(MemoOnScreen, TypingUndoAndRedoThroughTheKeys) {
   LoadInputEditor();
   Memo->SetText("");
