@@ -18,12 +18,14 @@
 #include "editor/view/MemoFont.h"
 #include "editor/view/AttributeParser.h"
 #include "editor/view/TextStyles.h"
+#include "editor/view/ControlBackground.h"
 #include "editor/view/DCControl.h"
 #include "platform/forms/Controls.h"
 
 class TPopupHint;
 class TDCPopupList;
 class TMemoPostionStore;
+class TGutterBackground;
 
 class TCustomDCMemo : public TDCCustomControl,
                       public TTextStylesHost,
@@ -57,6 +59,16 @@ public:
   void SetMarginPen(TPen* Value) { FMarginPen->Assign(Value); }
   TBrush* GetGutterBrush() const { return FGutterBrush.get(); }
   void SetGutterBrush(TBrush* Value) { FGutterBrush->Assign(Value); }
+  // Pictures or gradients behind the text and the gutter.
+  TControlBackground* GetMemoBackground() const { return FMemoBackground.get(); }
+  void SetMemoBackground(TControlBackground* Value);
+  TGutterBackground* GetGutterBackground() const { return FGutterBackground.get(); }
+  void SetGutterBackground(TGutterBackground* Value);
+  // The picture and the option of MemoBackground.
+  TBitmap* GetBackground() const;
+  void SetBackground(TBitmap* Value);
+  TBkgndOption GetBkgndOption() const;
+  void SetBkgndOption(TBkgndOption Value);
 
   TClipboardType GetClipboardType() const { return FClipboardType; }
   // cbRtf prepares the selection attributes (an attribute parser when the
@@ -447,6 +459,8 @@ private:
   TPoint MeasuredPointToText(Integer X, Integer Row, bool Round);
   void PaintGutter(TCanvas* C, const TRect& Paint);
   void PaintRow(TCanvas* C, Integer Row, Integer Y, const TRect& TextRect, bool Styled);
+  void PaintBackgroundPart(TCanvas* C, const TRect& R);
+  void FillBack(TCanvas* C, const TRect& R, TColor Color);
   void WMScroll(TMessage& Message, bool Vertical);
   void WMMouseWheel(TMessage& Message);
   void WMSetFocus(TMessage& Message);
@@ -502,6 +516,8 @@ private:
   std::unique_ptr<TFont> FTemplateFont;
   std::unique_ptr<TPen> FMarginPen;
   std::unique_ptr<TBrush> FGutterBrush;
+  std::unique_ptr<TControlBackground> FMemoBackground;
+  std::unique_ptr<TGutterBackground> FGutterBackground;
   TMemoOptions FOptions;
   TColor FReadOnlyColor = clWindow;
   TClipboardType FClipboardType = cbNormal;
@@ -585,6 +601,8 @@ private:
   // Proportional layout: the pixel width that a row may fill.
   Integer FWrapPixels = 1;
   bool FInLazyWrap = false;
+  // While painting: the text area shows the background picture.
+  bool FPaintPicture = false;
   // Mouse
   TMouseTrack FMouseTrack = TMouseTrack::Idle;
   TPoint FAnchor{0, 0};

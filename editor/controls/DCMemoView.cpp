@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "editor/controls/DCMemo.h"
+#include "editor/options/GutterBackground.h"
 #include "editor/text/MemoSource.h"
 #include "editor/view/FontManager.h"
 #include "platform/gdi/Gdi.h"
@@ -522,6 +523,12 @@ void TCustomDCMemo::InvalidateLines(Integer First, Integer Last) {
 
 void TCustomDCMemo::ViewMoved(Integer OldTop, Integer OldColumn) {
   if (!HandleAllocated()) return;
+  if (FMemoBackground->ShowsBackground()) {
+    // The picture stays where it is while the text moves over it.
+    Invalidate();
+    UpdateCaret();
+    return;
+  }
   const Integer Lh = LineHeight(), Cw = CharWidth();
   if (FTopLine == OldTop && FFirstColumn != OldColumn && std::abs(FFirstColumn - OldColumn) == 1) {
     const Integer Left = TextLeftEdge();
@@ -755,17 +762,17 @@ void TCustomDCMemo::PaintGutter(TCanvas* C, const TRect& PaintRect) {
     bool OwnerDraw = false;
     if (G.Left < PaintRect.Right && PaintRect.Left < G.Right && G.Top < PaintRect.Bottom && PaintRect.Top < G.Bottom) {
       DoDrawGutter(C, G, dsBeforePaint, OwnerDraw);
-      if (!OwnerDraw) {
+      if (!OwnerDraw && FGutterBackground->ShowsBackground()) {
+        FGutterBackground->EnsureRendered();
+        TBitmap* Work = FGutterBackground->WorkBitmap();
+        const TRect Area{0, 0, Work->GetWidth(), Work->GetHeight()};
+        C->CopyRect(Area, Work->Canvas(), Area);
+        // The edge colours may have changed since the picture was rendered.
+        DrawGutterEdge(C, Gw, 0, H, FGutterBackColor, FGutterLineColor);
+      } else if (!OwnerDraw) {
         C->Brush()->Assign(FGutterBrush.get());
         C->FillRect({0, 0, std::max<Integer>(Gw - 2, 0), H + 1});
-        C->Pen()->SetStyle(psSolid);
-        C->Pen()->SetWidth(1);
-        C->Pen()->SetColor(FGutterBackColor);
-        C->MoveTo(Gw - 2, 0);
-        C->LineTo(Gw - 2, H + 1);
-        C->Pen()->SetColor(FGutterLineColor);
-        C->MoveTo(Gw - 1, 0);
-        C->LineTo(Gw - 1, H + 1);
+        DrawGutterEdge(C, Gw, 0, H, FGutterBackColor, FGutterLineColor);
       }
     }
   }
@@ -826,6 +833,8 @@ void TCustomDCMemo::Paint() {
     C->FillRect({Left - Lh, 0, Left, ClientHeight()});
   }
   PaintGutter(C, PaintRect);
+  FPaintPicture = FMemoBackground->ShowsBackground();
+  if (FPaintPicture) FMemoBackground->EnsureRendered();
   const Integer Left = TextLeftEdge();
   TRect TextRect{std::max(Left, PaintRect.Left), PaintRect.Top, std::min<Integer>(ClientWidth(), PaintRect.Right),
                  PaintRect.Bottom};
@@ -841,6 +850,20 @@ void TCustomDCMemo::Paint() {
   DeleteObject(Clip);
   for (Integer Y = TextRect.Top; Y < TextRect.Bottom; Y += Lh) PaintRow(C, FTopLine + Y / Lh, Y, TextRect, Styled);
   SelectClipRgn(C->GetHandle(), nullptr);
+}
+
+void TCustomDCMemo::PaintBackgroundPart(TCanvas* C, const TRect& R) {
+  C->CopyRect(R, FMemoBackground->WorkBitmap()->Canvas(), R);
+}
+
+void TCustomDCMemo::FillBack(TCanvas* C, const TRect& R, TColor Color) {
+  if (FPaintPicture && Color == GetStyleColor(-1)) {
+    PaintBackgroundPart(C, R);
+    return;
+  }
+  C->Brush()->SetStyle(bsSolid);
+  C->Brush()->SetColor(Color);
+  C->FillRect(R);
 }
 
 void TCustomDCMemo::PaintRow(TCanvas* C, Integer Row, Integer Y, const TRect& TextRect, bool Styled) {
@@ -923,7 +946,11 @@ void TCustomDCMemo::PaintRow(TCanvas* C, Integer Row, Integer Y, const TRect& Te
       C->Font()->Assign(F);
       SetTextColor(Dc, ColorToRGB(Fore));
       SetBkColor(Dc, ColorToRGB(Bk));
-      SetBkMode(Dc, OPAQUE);
+      // Over the background picture, text in the editor's own back colour
+      // lets the picture show through.
+      const bool OverPicture = FPaintPicture && Bk == Back;
+      if (OverPicture) PaintBackgroundPart(C, Cell);
+      SetBkMode(Dc, OverPicture ? TRANSPARENT : OPAQUE);
       std::vector<int> Dx(Run.size(), Cw);
       Integer Baseline = 0;
       if (!FUseMonoFont) {
@@ -931,7 +958,9 @@ void TCustomDCMemo::PaintRow(TCanvas* C, Integer Row, Integer Y, const TRect& Te
         // Smaller fonts stand on the row's baseline.
         Baseline = std::max<Integer>(0, FMaxAscent - FontManager().GetFontMetrics(F->GetHandle()).Ascent);
       }
-      ExtTextOutA(Dc, X, Y + Baseline, ETO_OPAQUE | ETO_CLIPPED, &Cell, Run.data(), UINT(Run.size()), Dx.data());
+      ExtTextOutA(Dc, X, Y + Baseline, (OverPicture ? 0 : ETO_OPAQUE) | ETO_CLIPPED, &Cell, Run.data(),
+                  UINT(Run.size()), Dx.data());
+      SetBkMode(Dc, OPAQUE);
       Ds.Exclude(dsBeforePaint);
       Ds.Include(dsAfterPaint);
       DoCustomDraw(C, Cell, Line, P, Run, Ds);
@@ -952,13 +981,11 @@ void TCustomDCMemo::PaintRow(TCanvas* C, Integer Row, Integer Y, const TRect& Te
     if (SelRest && S->GetSelectionType() == stBlockSel) {
       const Integer SelL = Left + (std::max(SelStart, P) - ViewStart) * Cw;
       const Integer SelR = Left + (SelStop - ViewStart) * Cw;
-      C->Brush()->SetColor(Back);
-      C->FillRect(Rest);
+      FillBack(C, Rest, Back);
       C->Brush()->SetColor(FSelBackColor);
       C->FillRect({std::max(SelL, X), Y, std::min(SelR, TextRect.Right), Y + Lh});
     } else {
-      C->Brush()->SetColor(SelRest ? FSelBackColor : Back);
-      C->FillRect(Rest);
+      FillBack(C, Rest, SelRest ? FSelBackColor : Back);
     }
   }
   if (FOptions.Contains(moDrawMargin)) {

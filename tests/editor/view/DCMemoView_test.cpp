@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "editor/controls/DCMemo.h"
+#include "editor/options/GutterBackground.h"
 #include "editor/view/PopupHint.h"
 #include "editor/view/PositionStore.h"
 #include "platform/forms/Application.h"
@@ -311,6 +312,49 @@ TEST_F(MeasuredMemo, WordWrapFillsRowsByPixels) {
   // Back to the grid: the rows are counted in columns again.
   Memo->SetUseMonoFont(true);
   EXPECT_EQ(Memo->LastRow() + 1, 2 * ((100 + 19) / 20));
+}
+
+TEST_F(MemoOnScreen, GutterAndTextShowTheirGradients) {
+  Memo->SetOptions(TMemoOptions{moDrawGutter});
+  Memo->SetSelBackColor(clNavy);
+  Memo->SetText("gradient behind\r\nthe text");
+  TGutterBackground* G = Memo->GetGutterBackground();
+  G->SetBkgndOption(boVertGradient);
+  G->SetGradientBeginColor(clRed);
+  G->SetGradientEndColor(clBlue);
+  Memo->GetMemoBackground()->SetBkgndOption(boHorzGradient);
+  Memo->GetMemoBackground()->SetGradientBeginColor(clWhite);
+  Memo->GetMemoBackground()->SetGradientEndColor(clYellow);
+  Show();
+  const Integer Gw = Memo->GutterWidthInEffect(), H = Memo->ClientHeight();
+  EXPECT_EQ(G->GetRect(), (TRect{0, 0, Gw, H + 1}));
+  // The gutter runs from red at the top to blue at the bottom, with its edge.
+  EXPECT_EQ(Pixel(2, 0), ColorToRGB(clRed));
+  const COLORREF Low = Pixel(2, H - 1);
+  EXPECT_GT(GetBValue(Low), 200);
+  EXPECT_LT(GetRValue(Low), 60);
+  EXPECT_EQ(Pixel(Gw - 2, H / 2), ColorToRGB(Memo->GetGutterBackColor()));
+  EXPECT_EQ(Pixel(Gw - 1, H / 2), ColorToRGB(clGray));
+  // Behind the text and right of it the picture shows (white fading to
+  // yellow: blue falls from left to right), not the editor's colour.
+  const Integer Lh = Memo->LineHeight();
+  const COLORREF Near = Pixel(Memo->ClientWidth() - 2, Lh * 4);
+  EXPECT_EQ(GetRValue(Near), 255);
+  EXPECT_LT(GetBValue(Near), 20);
+  EXPECT_EQ(Pixel(Gw + 1, Lh * 4), ColorToRGB(Memo->GetMemoBackground()->WorkBitmap()->Canvas()->GetPixel(Gw + 1, Lh * 4)));
+  const TPoint End = Memo->TextToPoint(3, 0);
+  EXPECT_EQ(Pixel(End.X - 1, 0), ColorToRGB(Memo->GetMemoBackground()->WorkBitmap()->Canvas()->GetPixel(End.X - 1, 0)))
+      << "the text's own cells are transparent";
+  // Selected text keeps its opaque colours over the picture.
+  Src()->SetSelection(stStreamSel, 0, 0, 4, 0);
+  HeadlessDisplay().ProcessMessages();
+  EXPECT_TRUE(AnyPixel({Memo->TextToPoint(1, 0).X, 0, Memo->TextToPoint(3, 0).X, Lh}, clNavy));
+  SaveShot("gradients.png");
+  // A form description carries both backgrounds.
+  const AnsiString Text = ComponentToText(Memo);
+  EXPECT_NE(Text.find("GutterBackground.BkgndOption = boVertGradient"), AnsiString::npos) << Text;
+  EXPECT_NE(Text.find("MemoBackground.GradientEndColor = clYellow"), AnsiString::npos);
+  EXPECT_EQ(Text.find("\n  BkgndOption"), AnsiString::npos) << "stored once, inside MemoBackground";
 }
 
 TEST_F(MemoOnScreen, TypingUndoAndRedoThroughTheKeys) {
