@@ -314,6 +314,9 @@ public:
   virtual void CutToClipboard();
   virtual void PasteFromClipboard();
   bool CanPaste();
+  // Whether Undo would reverse an edit (text or attributes), not only caret
+  // moves: what the menu's Undo and EM_CANUNDO answer.
+  bool CanUndoEdit() const;
   // Puts the selection at the caret (end of a mouse drag); false when the
   // caret lies inside the selection.
   bool DropSelection(bool Move);

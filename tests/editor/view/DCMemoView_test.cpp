@@ -801,10 +801,10 @@ TEST_F(MemoOnScreen, RightClickShowsTheDefaultMenuAndLendsItOnlyWhileOpen) {
   ASSERT_TRUE(Open.Seen);
   EXPECT_EQ(Open.Texts,
             (std::vector<AnsiString>{"&Undo", "-", "Cu&t", "&Copy", "&Paste", "&Delete", "-", "Se&lect All"}));
-  // Undo follows the source (the click's caret move may be undoable);
-  // nothing is selected and nothing is on the clipboard.
+  // The click only moved the caret: nothing to undo; nothing is selected
+  // and nothing is on the clipboard.
   auto WithUndo = [&](std::vector<bool> Rest) {
-    Rest.insert(Rest.begin(), !Src()->CanUndo());
+    Rest.insert(Rest.begin(), true);
     return Rest;
   };
   EXPECT_EQ(Open.Grayed, WithUndo({false, true, true, true, true, false, false}));
@@ -914,4 +914,30 @@ TEST_F(MemoOnScreen, KeyboardMenuOpensAtTheCaretAndTheUsersMenuComesFirst) {
   // A menu the program pops up itself does not open on a click.
   Own->AutoPopup = false;
   EXPECT_FALSE(ReadOpenMenu([&] { D.Click(At.X, At.Y, TInputButton::Right); }).Seen);
+}
+
+TEST_F(MemoOnScreen, CaretMovesAloneLeaveNoEditToUndo) {
+  Memo->SetText("first line\r\nsecond line");
+  Memo->SetUseDefaultMenu(true);
+  Show();
+  auto& D = HeadlessDisplay();
+  auto MenuUndoGrayed = [&] {
+    const TPoint At = CellCentre(2, 1);
+    const TOpenMenu M = ReadOpenMenu([&] { D.Click(At.X, At.Y, TInputButton::Right); });
+    EXPECT_TRUE(M.Seen);
+    return M.Grayed.at(0);
+  };
+  const TPoint Left = CellCentre(4, 0);
+  D.Click(Left.X, Left.Y);
+  Chord({}, VK_DOWN);
+  EXPECT_TRUE(MenuUndoGrayed()) << "clicks and arrow keys are no edits";
+  EXPECT_EQ(Memo->Perform(EM_CANUNDO, 0, 0), 0);
+  EXPECT_TRUE(Src()->CanUndo()) << "the moves stay on the list, for the caret to come back with an edit's undo";
+  Type("x");
+  EXPECT_FALSE(MenuUndoGrayed()) << "typing is an edit, and later clicks don't hide it";
+  EXPECT_EQ(Memo->Perform(EM_CANUNDO, 0, 0), 1);
+  Chord({VK_CONTROL}, 'Z');
+  Chord({VK_CONTROL}, 'Z');
+  EXPECT_EQ(Memo->GetText(), "first line\r\nsecond line");
+  EXPECT_EQ(Memo->Perform(EM_CANUNDO, 0, 0), 0) << "the edit is undone; moves are left";
 }
