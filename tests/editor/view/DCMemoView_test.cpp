@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 
 #include "editor/controls/DCMemo.h"
@@ -16,6 +17,7 @@
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/PngCodec.h"
 #include "platform/rtl/ObjectText.h"
 #include "platform/rtl/VirtualKeys.h"
 #include "platform/win/EditControl.h"
@@ -152,6 +154,76 @@ TEST_F(MemoOnScreen, InputEditorPaintsGutterNumbersColoursSelectionAndWrap) {
   const TPoint Sel = Memo->TextToPoint(1, 0);
   EXPECT_TRUE(AnyPixel({Sel.X, Sel.Y, Sel.X + Cw, Sel.Y + Lh}, clNavy));
   SaveShot("input_editor.png");
+}
+
+// The input editor painting a corpus document, against a reviewed picture
+// (tests/fixtures/editor/InputEditor.png). SX_UPDATE_GOLDENS=1 writes the
+// picture anew instead (on purpose only; look at it before committing).
+TEST_F(MemoOnScreen, InputEditorMatchesItsGolden) {
+  if (!fs::exists(ColourDoc)) GTEST_SKIP() << "corpus absent";
+  LoadInputEditor();
+  Memo->ImportFromFile(ColourDoc);
+  Src()->GetLines()->Insert(0, "plain words");
+  Src()->GetLines()->Insert(1, AnsiString(120, 'w'));
+  Show();
+  Src()->SetCaret(5, 0);
+  Src()->SetSelection(stStreamSel, 0, 0, 5, 0);
+  HeadlessDisplay().ProcessMessages();
+  const Integer Lh = Memo->LineHeight(), Gw = Memo->GutterWidthInEffect();
+  const TPoint Sel = Memo->TextToPoint(2, 0), Wrapped = Memo->TextToPoint(Memo->WrapColumns() + 3, 1);
+  const TPoint EndOfPlain = Memo->TextToPoint(11, 0);
+  // Points off the glyphs: they stay put whatever fonts the machine has.
+  const std::pair<TPoint, const char*> Points[] = {
+      {{1, 1}, "gutter brush"},
+      {{Gw - 2, Lh * 3}, "gutter edge, back colour"},
+      {{Gw - 1, Lh * 3}, "gutter edge, line colour"},
+      {{Sel.X, Sel.Y}, "selection, row top"},
+      {{Sel.X, Sel.Y + Lh - 1}, "selection, row bottom"},
+      {{EndOfPlain.X + 4, Lh / 2}, "right of a line's text (moSelectOnlyText)"},
+      {{Wrapped.X, Wrapped.Y}, "the wrapped line's second row"},
+      {{Memo->ClientWidth() - 3, Memo->ClientHeight() - 3}, "bottom right background"},
+  };
+  const std::string Golden = SX_SOURCE_DIR "/tests/fixtures/editor/InputEditor.png";
+  const TPoint O = Screen(0, 0);
+  const TRect Area = Bounds(O.X, O.Y, Memo->ClientWidth(), Memo->ClientHeight());
+  if (const char* U = std::getenv("SX_UPDATE_GOLDENS"); U && std::string(U) == "1") {
+    ASSERT_TRUE(HeadlessDisplay().SaveScreenshot(Golden, &Area));
+    return;
+  }
+  ASSERT_TRUE(fs::exists(Golden)) << "golden missing";
+  const auto Bytes = sxtest::ReadFileBytes(Golden);
+  const TDib D = ReadPng(Bytes.data(), Bytes.size(), TPngAlpha::OverWhite);
+  ASSERT_EQ(D.Width(), Memo->ClientWidth());
+  ASSERT_EQ(D.Height(), Memo->ClientHeight());
+  const int Bpp = D.BitCount() / 8;
+  auto GoldenAt = [&](Integer X, Integer Y) {
+    const Byte* G = D.ScanLine(Y) + X * Bpp;  // blue, green, red
+    return COLORREF(RGB(G[2], G[1], G[0]));
+  };
+  for (const auto& [P, Why] : Points) {
+    SCOPED_TRACE(Why);
+    ASSERT_TRUE(P.X >= 0 && P.Y >= 0 && P.X < D.Width() && P.Y < D.Height()) << P.X << ", " << P.Y;
+    EXPECT_EQ(Pixel(P.X, P.Y), GoldenAt(P.X, P.Y)) << "at (" << P.X << ", " << P.Y << ")";
+  }
+  // The ink: the colour drawn most in a row's band of the golden (other
+  // than the background and black) shows in the same band on the screen:
+  // the line numbers' colour, then each document row's coloured word.
+  auto CheckInk = [&](Integer Row, Integer From, Integer To, COLORREF Back) {
+    std::map<COLORREF, Integer> Count;
+    for (Integer Y = Row * Lh; Y < (Row + 1) * Lh; ++Y)
+      for (Integer X = From; X < To; ++X)
+        if (const COLORREF C = GoldenAt(X, Y); C != Back && C != RGB(0, 0, 0)) ++Count[C];
+    if (Count.empty()) return;
+    const auto Most = std::max_element(Count.begin(), Count.end(),
+                                       [](const auto& A, const auto& B) { return A.second < B.second; });
+    SCOPED_TRACE(testing::Message() << "row " << Row << " colour " << std::hex << Most->first);
+    bool Seen = false;
+    for (Integer Y = Row * Lh; Y < (Row + 1) * Lh && !Seen; ++Y)
+      for (Integer X = From; X < To && !Seen; ++X) Seen = Pixel(X, Y) == Most->first;
+    EXPECT_TRUE(Seen);
+  };
+  for (Integer Row = 0; Row < 6; ++Row) CheckInk(Row, 0, Gw - 2, ColorToRGB(clBtnFace));
+  for (Integer Row = 4; Row < 14; Row += 2) CheckInk(Row, Memo->TextLeftEdge(), Memo->ClientWidth(), ColorToRGB(clWindow));
 }
 
 TEST_F(MemoOnScreen, MarginAndLineNumbersBesideTheGutter) {
