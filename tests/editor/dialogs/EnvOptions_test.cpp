@@ -3,9 +3,11 @@
 // through the form reaches the editors on OK only, and the colour schemes.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 #include "DialogsTestSupport.h"
+#include "support/ScratchDir.h"
 #include "editor/controls/DCMemo.h"
 #include "editor/dialogs/EnvOptions.h"
 #include "editor/dialogs/OptionPages.h"
@@ -379,6 +381,41 @@ TEST_F(EnvOptionsDialog, PagesGrowTheDialogAndEnterReachesOk) {
                                    C->Elements->SetFocus();
                                  },
                                  [](TForm*) { Key(VK_RETURN); }});
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EnvOptionsDialog, ColourSchemeFilesThroughTheFileDialogs) {
+  sxtest::TScratchDir Scratch("eddlg-rgb");
+  const std::string Dir = Scratch.Path().string();
+  const AnsiString Chosen = Dir + "/mine.txt";
+  TDialogScript Script;
+  Script.ThenFile(Chosen).ThenFile(Dir + "/mine.RGB").Then(mrCancel);
+  Drive(ShowEnvironmentOptions, {[&](TForm* F) {
+                                   auto* C = ShowPage<TColorsOptForm>(F, 2);
+                                   ASSERT_TRUE(C);
+                                   TTextStyles* S = EnvWorkingOptions()->GetTextStyles();
+                                   const Integer Str = S->IndexOfName("String");
+                                   S->GetItem(Str)->SetColor(TColor(0x0A0B0C));
+                                   // Saved under the chosen name with the scheme extension.
+                                   C->SaveButtonClick(C->SaveButton);
+                                   EXPECT_TRUE(std::filesystem::exists(Dir + "/mine.RGB"));
+                                   S->GetItem(Str)->SetColor(clWhite);
+                                   C->OpenButtonClick(C->OpenButton);
+                                   EXPECT_EQ(S->GetItem(Str)->GetColor(), TColor(0x0A0B0C));
+                                   // The list shows the loaded set.
+                                   EXPECT_EQ(C->Elements->GetItems()->GetCount(), S->Count());
+                                   // A cancelled open changes nothing.
+                                   C->OpenButtonClick(C->OpenButton);
+                                   EXPECT_EQ(S->GetItem(Str)->GetColor(), TColor(0x0A0B0C));
+                                 },
+                                 Cancel});
+  ASSERT_EQ(Script.Asked().size(), 3u);
+  EXPECT_EQ(Script.Asked()[0].Caption, "Save color styles");
+  EXPECT_EQ(Script.Asked()[1].Caption, "Load color styles");
+  EXPECT_EQ(Script.Asked()[1].Filter, "Color scheme (*.rgb)|*.RGB");
 }
 
 }  // namespace
