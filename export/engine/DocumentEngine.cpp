@@ -10,7 +10,9 @@
 #include <cstdio>
 #include <cstring>
 #include <cstdlib>
+#include "export/dialogs/DocumentDlg.h"
 #include "export/engine/MetafileProcessor.h"
+#include "platform/forms/Application.h"
 #include "platform/gdi/EmfPlayer.h"
 #include "platform/rtl/FileUtils.h"
 
@@ -63,9 +65,21 @@ void TgtCustomDocumentEngine::BeginDoc() {
   if (FDocOpen) return;
   if (OnBeforeBeginDoc) OnBeforeBeginDoc(this);
   Word Result = 1;
-  // The final engines show their setup dialogs (export/dialogs); the base
-  // confirms without showing anything.
-  if (GetPreferences()->GetShowSetupDialog()) Result = ShowSetupDialog();
+  // A linked dialog goes before the engine's own; the final engines show
+  // theirs (export/dialogs), the base confirms without showing anything.
+  if (GetPreferences()->GetShowSetupDialog()) {
+    if (FSetupDialog) {
+      if (Application) Application->NormalizeTopMosts();
+      struct TRestore {
+        ~TRestore() {
+          if (Application) Application->RestoreTopMosts();
+        }
+      } Restore;
+      Result = RunSetupDialog(FSetupDialog, this);
+    } else {
+      Result = ShowSetupDialog();
+    }
+  }
   if (Result == 2) {
     FDocState = dsCancelled;
     return;
@@ -290,7 +304,22 @@ void TgtCustomDocumentEngine::TOutputFile::Discard() noexcept {
 }
 
 TStream* TgtCustomDocumentEngine::GetOutputStream() const {
+  if (GetPreferences()->GetOutputToUserStream() && FUserStream) return FUserStream;
   return FOutputFiles.empty() ? nullptr : FOutputFiles.back().Stream.get();
+}
+
+TStream* TgtCustomDocumentEngine::OpenDocumentOutput(const AnsiString& FullName) {
+  if (!GetPreferences()->GetOutputToUserStream()) return CreateOutputFile(FullName);
+  if (!FUserStream) {
+    FDocState = dsFileError;
+    DeleteOutputFiles();
+    throw EStreamError("No user stream to write the document to");
+  }
+  return FUserStream;
+}
+
+void TgtCustomDocumentEngine::CloseDocumentOutput() {
+  if (!GetPreferences()->GetOutputToUserStream()) CloseOutputFile();
 }
 
 void TgtCustomDocumentEngine::CommitOutputFiles() {
@@ -349,7 +378,22 @@ void TgtCustomDocumentEngine::SetReferencePoint(TgtReferencePoint Value) {
 void TgtCustomDocumentEngine::SetSettings(TgtDocSettings* Value) {
   if (FSettings) FSettings->RemoveEngine(this);
   FSettings = Value;
-  if (FSettings) FSettings->AddEngine(this);
+  if (FSettings) {
+    FSettings->FreeNotification(this);
+    FSettings->AddEngine(this);
+  }
+}
+
+void TgtCustomDocumentEngine::SetSetupDialog(TgtBaseDlg* Value) {
+  FSetupDialog = Value;
+  if (Value) Value->FreeNotification(this);
+}
+
+void TgtCustomDocumentEngine::Notification(TComponent* AComponent, TOperation Operation) {
+  TgtComponent::Notification(AComponent, Operation);
+  if (Operation != opRemove) return;
+  if (FSetupDialog && AComponent == FSetupDialog) FSetupDialog = nullptr;
+  if (FSettings && AComponent == FSettings) FSettings = nullptr;
 }
 
 // ---- units and band area ----------------------------------------------------------------
