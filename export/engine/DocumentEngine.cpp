@@ -10,9 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <cstdlib>
-#include "export/dialogs/DocumentDlg.h"
 #include "export/engine/MetafileProcessor.h"
-#include "platform/forms/Application.h"
 #include "platform/gdi/EmfPlayer.h"
 #include "platform/rtl/FileUtils.h"
 
@@ -68,17 +66,7 @@ void TgtCustomDocumentEngine::BeginDoc() {
   // A linked dialog goes before the engine's own; the final engines show
   // theirs (export/dialogs), the base confirms without showing anything.
   if (GetPreferences()->GetShowSetupDialog()) {
-    if (FSetupDialog) {
-      if (Application) Application->NormalizeTopMosts();
-      struct TRestore {
-        ~TRestore() {
-          if (Application) Application->RestoreTopMosts();
-        }
-      } Restore;
-      Result = RunSetupDialog(FSetupDialog, this);
-    } else {
-      Result = ShowSetupDialog();
-    }
+    Result = FSetupDialog ? ShowLinkedSetupDialog() : ShowSetupDialog();
   }
   if (Result == 2) {
     FDocState = dsCancelled;
@@ -384,17 +372,6 @@ void TgtCustomDocumentEngine::SetSettings(TgtDocSettings* Value) {
   }
 }
 
-void TgtCustomDocumentEngine::SetSetupDialog(TgtBaseDlg* Value) {
-  FSetupDialog = Value;
-  if (Value) Value->FreeNotification(this);
-}
-
-void TgtCustomDocumentEngine::Notification(TComponent* AComponent, TOperation Operation) {
-  TgtComponent::Notification(AComponent, Operation);
-  if (Operation != opRemove) return;
-  if (FSetupDialog && AComponent == FSetupDialog) FSetupDialog = nullptr;
-  if (FSettings && AComponent == FSettings) FSettings = nullptr;
-}
 
 // ---- units and band area ----------------------------------------------------------------
 

@@ -399,7 +399,9 @@ public:
   TgtOnCellDrawEvent OnCellDraw;
 
 protected:
+  // Both in export/dialogs, where the dialog class is known.
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  Word ShowLinkedSetupDialog();
   // Remakes an existing preferences object with GetPreferencesClass,
   // keeping its flags; nothing when none was made yet (first use makes it
   // with the right class). Not needed in constructors any more.

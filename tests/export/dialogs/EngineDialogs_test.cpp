@@ -617,3 +617,54 @@ TEST_F(EngineDialogs, FortyBitEncryptionLeavesTheExtendedPermissionsAlone) {
     E->EndDoc();
   }
 }
+
+// Greying a group reaches every control inside it, nested groups too, and
+// leaves the group itself (its caption stays readable); edits and combo
+// boxes change colour with it.
+TEST_F(EngineDialogs, SetControlsEnabledGreysWhatIsInsideAGroup) {
+  TgtPDFEngineDlg D(nullptr);
+  D.Initialize();
+  TGroupBox* Outer = D.gbEncryption;
+  for (const bool On : {false, true}) {
+    SCOPED_TRACE(On ? "enabled" : "disabled");
+    SetControlsEnabled(Outer, On);
+    EXPECT_TRUE(Outer->GetEnabled()) << "the group itself keeps its state";
+    for (TControl* C : {static_cast<TControl*>(D.lblOwnerPassword), static_cast<TControl*>(D.edOwnerPassword),
+                        static_cast<TControl*>(D.cbEncryptionLevel), static_cast<TControl*>(D.gbUserPermissions),
+                        static_cast<TControl*>(D.chkHighResolutionPrint)})
+      EXPECT_EQ(C->GetEnabled(), On) << C->GetName().c_str();
+    const TColor Want = On ? clWindow : clInactiveBorder;
+    EXPECT_EQ(D.edOwnerPassword->GetColor(), Want);
+    EXPECT_EQ(D.cbEncryptionLevel->GetColor(), Want);
+  }
+}
+
+// A setup dialog linked to the engine is shown in place of the engine's own
+// with the engine as its subject; freed, it unlinks itself and the engine
+// shows its own again.
+TEST_F(EngineDialogs, ALinkedSetupDialogGoesBeforeTheEnginesOwn) {
+  const std::string Dir = OutDir("linked");
+  auto E = MakeEngine<TgtLotusEngine>(Dir + "l");
+  auto Linked = std::make_unique<TgtQuattroProEngineDlg>(nullptr);
+  Linked->Initialize();
+  Linked->SetCaption("Linked Setup");
+  E->SetSetupDialog(Linked.get());
+  TDialogScript S;
+  S.ThenShowForm().Then(mrCancel);
+  Drive([&] { E->BeginDoc(); },
+        {[&](TgtDocumentDlg* D) {
+          EXPECT_EQ(D, Linked.get());
+          EXPECT_EQ(D->GetEngine(), E.get());
+          Click(D->btnOK);
+        }});
+  EXPECT_EQ(Linked->GetEngine(), nullptr) << "the link to the engine ends with the dialog";
+  EXPECT_EQ(E->GetDocumentState(), dsInDocument);
+  E->EndDoc();
+  Linked.reset();
+  EXPECT_EQ(E->GetSetupDialog(), nullptr);
+  E->BeginDoc();
+  EXPECT_EQ(E->GetDocumentState(), dsCancelled);
+  ASSERT_EQ(S.Asked().size(), 2u);
+  EXPECT_EQ(S.Asked()[0].Caption, "Linked Setup");
+  EXPECT_EQ(S.Asked()[1].Caption, "Lotus Setup");
+}
