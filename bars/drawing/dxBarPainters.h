@@ -797,6 +797,7 @@ public:
   int GetComboButtonIndent() const override { return 0; }
   int GetProgressBarSize() const override;
   void AdjustEditTextRect(TRect& R) const override { R.Top += 2; }
+  int GetDropDownNCHeight() const override;
   using TdxBarItemControlPainter::DrawDropDownNC;
   void DrawDropDownNC(HWND DropDown, bool WithGrip, bool StateA, bool StateB, TRect& CloseButtonRect,
                       TRect& GripRect, int Corner) const override;
