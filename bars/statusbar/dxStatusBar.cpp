@@ -318,12 +318,17 @@ TdxCustomStatusBar::TdxCustomStatusBar(TComponent* AOwner) : TcxControl(AOwner) 
   SetHeight(20);
   SetAlign(alBottom);
   FPanels = std::make_unique<TdxStatusBarPanels>(this);
+  // A switched visual style may change the painter (the XP look needs it).
+  auto Listener = std::make_unique<TdxThemeChangedNotificator>();
+  Listener->OnThemeChanged = TEvent<void()>(this, &TdxCustomStatusBar::ThemeChanged);
+  FThemeListener = std::move(Listener);
   PainterChanged();
   LockOffice11Scheme();
 }
 
 TdxCustomStatusBar::~TdxCustomStatusBar() {
   FDestroying = true;
+  FThemeListener.reset();
   UnlockOffice11Scheme();
   FPanels.reset();
 }
@@ -952,6 +957,13 @@ void TdxStatusBarPanel::Published(TPublished<TdxStatusBarPanel>& P) {
   P.Property("Width", &T::GetWidth, &T::SetWidth).Stored(&T::IsWidthStored);
   P.Property("OnClick", &T::OnClick, &T::OnClick);
   P.Property("OnDblClick", &T::OnDblClick, &T::OnDblClick);
+  P.Property("OnDrawPanel", &T::OnDrawPanel, &T::OnDrawPanel);
+}
+
+void TdxStatusBarStateIndicatorPanelStyle::Published(TPublished<TdxStatusBarStateIndicatorPanelStyle>& P) {
+  using T = TdxStatusBarStateIndicatorPanelStyle;
+  P.Property("Color", &T::GetColor, &T::SetColor).Stored(&T::ColorAssigned);
+  P.Property("Spacing", &T::Spacing, &T::Spacing).Default(4);
 }
 
 void TdxStatusBarPanel::SetPanelStyle(TdxStatusBarPanelStyle* Value) {

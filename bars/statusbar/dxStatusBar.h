@@ -85,6 +85,7 @@ public:
   };
   std::vector<TIndicator> Indicators;
   int Spacing = 4;
+  static void Published(TPublished<TdxStatusBarStateIndicatorPanelStyle>& P);
   bool CanSizing() const override { return false; }
   int GetMinWidth() const override;
   void DrawContent(TcxCanvas* ACanvas, TRect R, TdxStatusBarPainterClass APainter) override;
@@ -362,7 +363,9 @@ protected:
   void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
 
 private:
+  void ThemeChanged() { PainterChanged(); }
   std::unique_ptr<TdxStatusBarPanels> FPanels;
+  std::unique_ptr<TObject> FThemeListener;
   TdxStatusBarPaintStyle FPaintStyle = stpsStandard;
   bool FSizeGrip = true;
   int FBorderWidth = 0;

@@ -148,6 +148,7 @@ TEST(StatusBarXP, ChosenWithVisualStylesAndDrawnFromTheTheme) {
   Plain.SetPaintStyle(stpsXP);
   EXPECT_EQ(Plain.Painter(), TdxStatusBarStandardPainter::Instance());
   cxtest::TThemesOn Themes;
+  EXPECT_EQ(Plain.Painter(), TdxStatusBarXPPainter::Instance()) << "the theme switch re-chooses the painter";
   TGripBar Bar(nullptr);
   Bar.SetPaintStyle(stpsXP);
   ASSERT_EQ(Bar.Painter(), TdxStatusBarXPPainter::Instance());
