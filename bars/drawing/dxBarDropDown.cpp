@@ -8,6 +8,7 @@
 #include "platform/win/Paint.h"
 #include "platform/win/SysMetrics.h"
 #include "platform/win/Window.h"
+#include "controls/lookandfeel/dxThemeManager.h"
 
 namespace {
 
@@ -123,8 +124,10 @@ void DrawPopupCloseButton(HDC DC, TRect& R, bool Hot, bool Pressed, bool Flat, T
   DeleteObject(Saved);
 }
 
-void DrawPopupNonClient(HWND Wnd, bool HasBand, bool Flat, bool StateA, bool StateB, TRect& CloseButtonRect,
-                        TRect& GripRect, TdxPopupCorner Corner) {
+namespace {
+
+void NonClient(HWND Wnd, bool HasBand, bool Flat, bool Themed, bool StateA, bool StateB, TRect& CloseButtonRect,
+               TRect& GripRect, TdxPopupCorner Corner, int H) {
   Corner &= 3;
   TRect W;
   GetWindowRect(Wnd, &W);
@@ -154,7 +157,6 @@ void DrawPopupNonClient(HWND Wnd, bool HasBand, bool Flat, bool StateA, bool Sta
     return;
   }
   W = Deflated(W, B, B);
-  const int H = PopupGripBandHeight();
   TRect Band, Line;
   if (BandAtTop(Corner)) {
     Band = {W.Left, W.Top, W.Right, W.Top + H - 1};
@@ -165,14 +167,20 @@ void DrawPopupNonClient(HWND Wnd, bool HasBand, bool Flat, bool StateA, bool Sta
   }
   FillRect(DC, &Line, Frame);
   TRect Grip = Band;
-  DrawPopupSizeGrip(DC, Grip, Corner);
+  if (Themed)
+    DrawThemedSizeGrip(DC, Grip, Corner);
+  else
+    DrawPopupSizeGrip(DC, Grip, Corner);
   ExcludeClipRect(DC, Grip.Left, Grip.Top, Grip.Right, Grip.Bottom);
   GripRect = Deflated(Grip, -2, -2);
   GripRect.Top = std::max(GripRect.Top, Band.Top);
   GripRect.Bottom = std::min(GripRect.Bottom, Band.Bottom);
   OffsetRect(&GripRect, ScreenOrigin.X, ScreenOrigin.Y);
   TRect Close = Band;
-  DrawPopupCloseButton(DC, Close, StateA || StateB, StateA && StateB, Flat, Corner);
+  if (Themed)
+    DrawThemedSmallCloseButton(DC, Close, StateA || StateB, Corner, StateA && StateB);
+  else
+    DrawPopupCloseButton(DC, Close, StateA || StateB, StateA && StateB, Flat, Corner);
   ExcludeClipRect(DC, Close.Left, Close.Top, Close.Right, Close.Bottom);
   CloseButtonRect = Close;
   OffsetRect(&CloseButtonRect, ScreenOrigin.X, ScreenOrigin.Y);
@@ -186,6 +194,85 @@ void DrawPopupNonClient(HWND Wnd, bool HasBand, bool Flat, bool StateA, bool Sta
     }
   }
   (void)C;
+}
+
+}  // namespace
+
+void DrawPopupNonClient(HWND Wnd, bool HasBand, bool Flat, bool StateA, bool StateB, TRect& CloseButtonRect,
+                        TRect& GripRect, TdxPopupCorner Corner) {
+  NonClient(Wnd, HasBand, Flat, false, StateA, StateB, CloseButtonRect, GripRect, Corner, PopupGripBandHeight());
+}
+
+void DrawThemedPopupNonClient(HWND Wnd, bool HasBand, bool StateA, bool StateB, TRect& CloseButtonRect,
+                              TRect& GripRect, TdxPopupCorner Corner, int BandHeight) {
+  NonClient(Wnd, HasBand, true, true, StateA, StateB, CloseButtonRect, GripRect, Corner, BandHeight);
+}
+
+namespace {
+
+constexpr int SBP_SIZEBOX = 10, SZB_RIGHTALIGN = 1, WP_SMALLCLOSEBUTTON = 19;
+
+TSize ThemedPartSize(TdxThemedObjectType Class, int Part, int State) {
+  TSize S{0, 0};
+  if (HTHEME T = GetThemeHandle(Class))
+    if (GetThemePartSize(T, nullptr, Part, State, nullptr, TS_TRUE, &S) != S_OK) S = {0, 0};
+  return S;
+}
+
+}  // namespace
+
+TSize GetThemedSizeGripSize() {
+  TSize S = ThemedPartSize(totScrollBar, SBP_SIZEBOX, SZB_RIGHTALIGN);
+  return {S.cx + 2, S.cy + 2};
+}
+
+TSize GetThemedSmallCloseButtonSize() { return ThemedPartSize(totWindow, WP_SMALLCLOSEBUTTON, 1); }
+
+void DrawThemedSizeGrip(HDC DC, TRect& R, TdxPopupCorner Corner) {
+  Corner &= 3;
+  const TSize S = GetThemedSizeGripSize();
+  if (GripAtRight(Corner))
+    R.Left = R.Right - (S.cx + 1);
+  else
+    R.Right = R.Left + S.cx;
+  if (BandAtTop(Corner))
+    R.Bottom = R.Top + S.cy;
+  else
+    R.Top = R.Bottom - S.cy;
+  FillRect(DC, &R, GetSysColorBrush(COLOR_BTNFACE));
+  HTHEME T = GetThemeHandle(totScrollBar);
+  // The part in a bitmap inset by 2 on the two inner sides, turned toward
+  // the corner.
+  const int W = R.Width() - 2, H = R.Height() - 2;
+  if (!T || W <= 0 || H <= 0) return;
+  HDC Mem = CreateCompatibleDC(DC);
+  HBITMAP Bmp = CreateCompatibleBitmap(DC, W, H);
+  HGDIOBJ Old = SelectObject(Mem, Bmp);
+  TRect Cell{0, 0, W, H};
+  FillRect(Mem, &Cell, GetSysColorBrush(COLOR_BTNFACE));
+  DrawThemeBackground(T, Mem, SBP_SIZEBOX, SZB_RIGHTALIGN, &Cell, nullptr);
+  const bool HMirror = Corner == 0 || Corner == 2, VMirror = BandAtTop(Corner);
+  const int X = HMirror ? R.Left : R.Left + 2, Y = VMirror ? R.Top : R.Top + 2;
+  StretchBlt(DC, X, Y, W, H, Mem, HMirror ? W - 1 : 0, VMirror ? H - 1 : 0, HMirror ? -W : W, VMirror ? -H : H,
+             SRCCOPY);
+  SelectObject(Mem, Old);
+  DeleteObject(Bmp);
+  DeleteDC(Mem);
+}
+
+void DrawThemedSmallCloseButton(HDC DC, TRect& R, bool Hot, TdxPopupCorner Side, bool Pressed) {
+  const TSize S = GetThemedSmallCloseButtonSize();
+  const int Offset = S.cy < R.Height() ? (R.Height() - S.cy) / 2 : 0;
+  if (GripAtRight(Side & 3))
+    R.Left += Offset;
+  else
+    R.Left = R.Right - Offset - S.cx;
+  R.Right = R.Left + S.cx;
+  R.Top += Offset;
+  R.Bottom = R.Top + S.cy;
+  FillRect(DC, &R, GetSysColorBrush(COLOR_BTNFACE));
+  if (HTHEME T = GetThemeHandle(totWindow))
+    DrawThemeBackground(T, DC, WP_SMALLCLOSEBUTTON, Pressed ? 3 : Hot ? 2 : 1, &R, nullptr);
 }
 
 int DrawTextStr(HDC DC, const AnsiString& Text, int Count, TRect& R, UINT Format) {

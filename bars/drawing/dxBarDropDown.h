@@ -35,6 +35,18 @@ void DrawPopupCloseButton(HDC DC, TRect& R, bool Hot, bool Pressed, bool Flat, T
 void DrawPopupNonClient(HWND Wnd, bool HasBand, bool Flat, bool StateA, bool StateB, TRect& CloseButtonRect,
                         TRect& GripRect, TdxPopupCorner Corner);
 
+// The visual-style variant: the band is BandHeight high (with its line),
+// the grip is the theme's size box and the close button the theme's small
+// close button; frame and line in the shadow colour.
+void DrawThemedPopupNonClient(HWND Wnd, bool HasBand, bool StateA, bool StateB, TRect& CloseButtonRect,
+                              TRect& GripRect, TdxPopupCorner Corner, int BandHeight);
+// The themed size box (plus 2 each way) and small close button sizes.
+TSize GetThemedSizeGripSize();
+TSize GetThemedSmallCloseButtonSize();
+// R: the band on entry, the part's rectangle on return.
+void DrawThemedSizeGrip(HDC DC, TRect& R, TdxPopupCorner Corner);
+void DrawThemedSmallCloseButton(HDC DC, TRect& R, bool Hot, TdxPopupCorner Side, bool Pressed);
+
 // The ANSI text calls with a string; a Count of -1 (or beyond the text)
 // means the whole text.
 int DrawTextStr(HDC DC, const AnsiString& Text, int Count, TRect& R, UINT Format);

@@ -729,3 +729,15 @@ void TdxBarItemControlFlatPainter::DrawSubMenuExtras(const TdxBarPaintWindow& W,
   }
   DrawSubMenuExpandArrows(W, DC, Hot, Button);
 }
+
+// -- window-dependent answers -------------------------------------------------
+
+bool TdxBarItemControlFlatPainter::BarWindowHasShadow(const TdxBarPaintWindow& W) const {
+  // Menus, the quick-customization popup and floating toolbars: every
+  // window that is not docked.
+  return W.PaintType() == ptMenu || W.IsQuickCustomization() || W.Floating();
+}
+
+HBRUSH TdxBarItemControlFlatPainter::GetToolbarBrushOf(const TdxBarPaintWindow& W) const {
+  return W.IsMainMenu() || W.CanHaveSizeGrip() ? GetSysColorBrush(COLOR_BTNFACE) : GetBarBrush();
+}

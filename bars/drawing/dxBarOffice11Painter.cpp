@@ -816,3 +816,22 @@ void TdxBarItemControlOffice11Painter::FillDropDownOwnerGap(const TdxBarPaintWin
                              : Joint.Left >= (OwnerR.Left + OwnerR.Right) / 2;
   FillRectWithColor(DC, Joint, FarEnd ? S(scColumn2) : S(scColumn1));
 }
+
+// -- window-dependent answers -------------------------------------------------
+
+bool TdxBarItemControlOffice11Painter::BarWindowHasShadow(const TdxBarPaintWindow& W) const {
+  // Toolbars, docked or floating, cast none; menus do.
+  if (W.PaintType() != ptMenu && !W.IsQuickCustomization()) return false;
+  return TdxBarItemControlFlatPainter::BarWindowHasShadow(W);
+}
+
+int TdxBarItemControlOffice11Painter::CalcEditCaptionWidthIn(const TdxBarPaintWindow& W, HDC DC,
+                                                             const AnsiString& Caption) const {
+  const int Width = CalcEditCaptionWidth(DC, Caption);
+  return W.PaintType() == ptMenu ? Width + W.CaptionLeft() + 1 : Width;
+}
+
+int TdxBarItemControlOffice11Painter::GetProgressBarIndentOf(const TdxBarItemPaint& C) const {
+  if (C.HasImage()) return 0;
+  return C.Window->PaintType() == ptMenu ? C.Window->CaptionLeft() : 0;
+}

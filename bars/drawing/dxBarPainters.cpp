@@ -1363,10 +1363,8 @@ void TdxBarItemControlFlatPainter::DrawDropDownNC(HWND DropDown, bool WithGrip, 
 
 void TdxBarItemControlXPPainter::DrawDropDownNC(HWND DropDown, bool WithGrip, bool StateA, bool StateB,
                                                 TRect& CloseButtonRect, TRect& GripRect, int Corner) const {
-  // The flat frame (shadow-coloured frame and line); the themed grip and
-  // close button are left to the classic ones for now.
-  DrawPopupNonClient(DropDown, WithGrip, true, StateA, StateB, CloseButtonRect, GripRect,
-                     TdxPopupCorner(Corner & 3));
+  DrawThemedPopupNonClient(DropDown, WithGrip, StateA, StateB, CloseButtonRect, GripRect, TdxPopupCorner(Corner & 3),
+                           GetDropDownNCHeight());
 }
 
 // -- the styles of their own units, until they draw their own way -----------

@@ -403,6 +403,18 @@ public:
   // grip's rectangles come back in screen coordinates for hit tests.
   virtual void DrawDropDownNC(HWND DropDown, bool WithGrip, bool StateA, bool StateB, TRect& CloseButtonRect,
                               TRect& GripRect, int Corner) const;
+  // The forms of four operations that depend on the window or control they
+  // serve; the plain forms answer for a typical one.
+  // Whether this bar window casts a shadow.
+  virtual bool BarWindowHasShadow(const TdxBarPaintWindow& /*W*/) const { return BarHasShadow(); }
+  // The background brush of this toolbar window.
+  virtual HBRUSH GetToolbarBrushOf(const TdxBarPaintWindow& /*W*/) const { return GetToolbarBrush(); }
+  // The caption width of an edit item on this window.
+  virtual int CalcEditCaptionWidthIn(const TdxBarPaintWindow& /*W*/, HDC DC, const AnsiString& Caption) const {
+    return CalcEditCaptionWidth(DC, Caption);
+  }
+  // The leading strip before this progress item.
+  virtual int GetProgressBarIndentOf(const TdxBarItemPaint& /*C*/) const { return GetProgressBarIndent(); }
   virtual bool IsFlatDateNavigator() const { return false; }
   virtual void DrawPushButton(HDC DC, bool Pressed, const AnsiString& Caption, TRect R) const;
   virtual TColor GetDateNavigatorColor() const { return clBtnFace; }
@@ -625,6 +637,8 @@ public:
   using TdxBarItemControlPainter::DrawDropDownNC;
   void DrawDropDownNC(HWND DropDown, bool WithGrip, bool StateA, bool StateB, TRect& CloseButtonRect,
                       TRect& GripRect, int Corner) const override;
+  bool BarWindowHasShadow(const TdxBarPaintWindow& W) const override;
+  HBRUSH GetToolbarBrushOf(const TdxBarPaintWindow& W) const override;
 };
 // The Office 2003 look: soft gradients of the Office 2003 colour scheme for
 // dock sites, toolbars and menu glyph columns, rounded toolbar ends with a
@@ -729,6 +743,9 @@ public:
   void FrameDropDownOwner(const TdxBarPaintWindow& W, HDC DC, const TRect& R) const override;
   void FillDropDownOwnerGap(const TdxBarPaintWindow& W, HDC DC, const TRect& OwnerR,
                             const TRect& Joint) const override;
+  bool BarWindowHasShadow(const TdxBarPaintWindow& W) const override;
+  int CalcEditCaptionWidthIn(const TdxBarPaintWindow& W, HDC DC, const AnsiString& Caption) const override;
+  int GetProgressBarIndentOf(const TdxBarItemPaint& C) const override;
 };
 // The visual-style look: buttons, separators, grips, combo buttons, edit
 // frames, spin buttons, progress bars, size grips and caption buttons are
@@ -780,6 +797,7 @@ public:
   int GetComboButtonIndent() const override { return 0; }
   int GetProgressBarSize() const override;
   void AdjustEditTextRect(TRect& R) const override { R.Top += 2; }
+  int GetDropDownNCHeight() const override;
   using TdxBarItemControlPainter::DrawDropDownNC;
   void DrawDropDownNC(HWND DropDown, bool WithGrip, bool StateA, bool StateB, TRect& CloseButtonRect,
                       TRect& GripRect, int Corner) const override;
@@ -846,6 +864,9 @@ public:
                             HDC DC) const override;
   void DrawSubMenuBorder(const TdxBarPaintWindow& W, HDC DC, TRect R) const override;
   void DrawSubMenuClientBorder(const TdxBarPaintWindow& W, HDC DC, HBRUSH Brush, TRect R) const override;
+  bool BarWindowHasShadow(const TdxBarPaintWindow& W) const override {
+    return TdxBarItemControlFlatPainter::Instance()->BarWindowHasShadow(W);
+  }
 };
 
 // The painter of an effective manager style (bmsUseLookAndFeel is resolved

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <map>
 #include "bars/drawing/dxBarDrawing.h"
+#include "bars/drawing/dxBarDropDown.h"
 #include "bars/drawing/dxBarPainters.h"
 #include "controls/base/cxControlHelpers.h"
 #include "controls/lookandfeel/dxOffice11.h"
@@ -147,6 +148,10 @@ int TdxBarItemControlXPPainter::GetProgressBarSize() const {
   const TRect B{0, 0, 100, 100};
   const int Margins = ContentRect(totProgress, nullptr, PP_BAR, 0, B, C) ? B.Width() - C.Width() : 0;
   return Chunk > 0 ? Chunk + Margins : TdxBarItemControlPainter::GetProgressBarSize();
+}
+
+int TdxBarItemControlXPPainter::GetDropDownNCHeight() const {
+  return std::max(GetThemedSmallCloseButtonSize().cy + 4, GetThemedSizeGripSize().cy + 1);
 }
 
 unsigned TdxBarItemControlXPPainter::GetEditWindowStyle() const { return Flat()->GetEditWindowStyle(); }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include "PaintTestSupport.h"
 #include "bars/drawing/dxBarDropDown.h"
+#include "controls/lookandfeel/dxThemeManager.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/win/SysMetrics.h"
 #include "platform/win/Window.h"
@@ -160,6 +161,31 @@ TEST(PopupText, WrappersMeasureAndClampTheirCount) {
   EXPECT_EQ(Beyond.cx, Whole.cx) << "a count past the end reads no further";
   TRect R{0, 0, 100, 20};
   EXPECT_GT(DrawTextStr(DC, "Close", -1, R, DT_SINGLELINE), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The visual-style frame: the band fits the themed close button and size
+// box; the size box sits in the grip's corner, the close button at the
+// other end of the band.
+TEST(ThemedPopupFrame, BandFitsTheThemedPartsAtTheirEnds) {
+  cxtest::TThemesOn Themes;
+  using cxtest::TTestThemeBinding;
+  EXPECT_EQ(GetThemedSizeGripSize().cx, 15);  // the test theme's parts are 13 by 13, + 2
+  EXPECT_EQ(TdxBarItemControlXPPainter::Instance()->GetDropDownNCHeight(), 17);
+  TPaintBox Box(80, 17);
+  const HDC DC = Box.Canvas()->GetDC();
+  TRect Grip{0, 0, 80, 17};
+  DrawThemedSizeGrip(DC, Grip, 3);
+  EXPECT_EQ(Grip.Right, 80);
+  EXPECT_EQ(Grip.Bottom, 17);
+  EXPECT_EQ(Box.Pixel(78, 15), TTestThemeBinding::PartColor(totScrollBar, 10, 1)) << "the size box in the corner";
+  TRect Close{0, 0, 80, 17};
+  DrawThemedSmallCloseButton(DC, Close, true, 3, false);
+  EXPECT_EQ(Close, (TRect{2, 2, 15, 15}));
+  EXPECT_EQ(Box.Pixel(8, 8), TTestThemeBinding::PartColor(totWindow, 19, 2)) << "hot";
 }
 
 }  // namespace

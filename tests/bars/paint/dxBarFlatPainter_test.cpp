@@ -139,3 +139,44 @@ TEST(FlatCaption, CloseButtonCrossByState) {
 }
 
 }  // namespace
+
+namespace {
+
+// What depends on the window: shadows only off the dock (and never under
+// an Office 2003 toolbar), the face-coloured brush of the main menu and of
+// a status-bar-like bar, menu edit captions past the glyph column.
+TEST(WindowDependent, ShadowsBrushesAndMenuIndents) {
+  struct TCase {
+    const char* Name;
+    TdxBarPaintType Type;
+    TdxBarDockingStyle Docking;
+    bool Flat, Office11;
+  };
+  const TCase Cases[] = {{"docked toolbar", ptHorz, dsTop, false, false},
+                         {"floating toolbar", ptHorz, dsNone, true, false},
+                         {"menu", ptMenu, dsNone, true, true}};
+  const auto* O = TdxBarItemControlOffice11Painter::Instance();
+  for (const TCase& C : Cases) {
+    TTestWindow W;
+    W.Type = C.Type;
+    W.Docking = C.Docking;
+    EXPECT_EQ(Flat()->BarWindowHasShadow(W), C.Flat) << C.Name;
+    EXPECT_EQ(O->BarWindowHasShadow(W), C.Office11) << C.Name;
+  }
+  TTestWindow Bar, Main;
+  Main.MainMenu = true;
+  EXPECT_EQ(Flat()->GetToolbarBrushOf(Main), GetSysColorBrush(COLOR_BTNFACE));
+  EXPECT_EQ(Flat()->GetToolbarBrushOf(Bar), Flat()->GetBarBrush());
+  TTestWindow Menu;
+  Menu.Type = ptMenu;
+  Menu.CaptionLeftAt = 24;
+  TPaintBox Box(10, 10);
+  const HDC DC = Box.Canvas()->GetDC();
+  EXPECT_EQ(O->CalcEditCaptionWidthIn(Menu, DC, "Find"), Flat()->CalcEditCaptionWidth(DC, "Find") + 25);
+  EXPECT_EQ(O->CalcEditCaptionWidthIn(Bar, DC, "Find"), Flat()->CalcEditCaptionWidth(DC, "Find"));
+  TdxBarItemPaint Progress;
+  Progress.Window = &Menu;
+  EXPECT_EQ(O->GetProgressBarIndentOf(Progress), 24);
+}
+
+}  // namespace
