@@ -342,7 +342,6 @@ void dxBarHintBarDestroyed(TCustomdxBarControl* ABar) {
 }
 
 TFont* dxBarMenuFont(TdxBarManager* AManager) { return AManager ? AManager->Font() : nullptr; }
-TdxBarItemControlPainterClass dxBarPainterOf(TdxBarManager*) { return nullptr; }
 
 TdxBarHintWindow* dxBarHintWindow() { return U().Hint; }
 

@@ -19,6 +19,8 @@
 #include "platform/gdi/Text.h"
 #include "platform/gdi/Rects.h"
 #include "platform/gdi/Drawing.h"
+#include "platform/gdi/GdiGuards.h"
+#include "bars/drawing/dxBarDrawing.h"
 #include "platform/rtl/VirtualKeys.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
@@ -54,7 +56,8 @@ bool dxBarIsOpenBarWindow(HWND Wnd) {
 // ---------------------------------------------------------------------------
 // TCustomdxBarControl
 
-TCustomdxBarControl::TCustomdxBarControl(TdxBarManager* AManager) : TCustomControl(AManager), FBarManager(AManager) {
+TCustomdxBarControl::TCustomdxBarControl(TdxBarManager* AManager)
+    : TCustomControl(AManager), FBarManager(AManager), FPaint(std::make_unique<TdxBarWindowPaint>(this)) {
   LiveBars().push_back(this);
   TControlStyle S = ControlStyle();
   S.Exclude(csCaptureMouse);
@@ -99,6 +102,8 @@ void TCustomdxBarControl::SetItemLinks(TdxBarItemLinks* Value) {
 TdxBarItemControlPainterClass TCustomdxBarControl::GetPainter() const {
   return dxBarPainterOf(FBarManager);
 }
+
+const TdxBarPaintWindow& TCustomdxBarControl::PaintWindow() const { return *FPaint; }
 
 bool TCustomdxBarControl::IsCustomizing() const { return FBarManager && FBarManager->IsCustomizing(); }
 
@@ -248,13 +253,16 @@ void TCustomdxBarControl::DrawItem(TdxBarItemControl* AControl) {
 }
 
 void TCustomdxBarControl::FillItemBackground(const TRect& R) {
-  // FIXME: the manager's painter fills bar and menu backgrounds once it exists.
-  Canvas()->Brush()->SetColor(IsPopup() ? clWindow : GetColor());
-  Canvas()->FillRect(R);
+  FPaint->PaintBackground(Canvas()->GetHandle(), R, FPaint->CurrentBrush());
 }
 
 void TCustomdxBarControl::Paint() {
   if (FLocked) return;
+  const HDC DC = Canvas()->GetHandle();
+  // Everything is drawn straight on the DC with the bar font selected: the
+  // font the controls were measured with.
+  TSaveDcGuard State(DC);
+  if (HFONT F = FPaint->Font()) SelectObject(DC, F);
   FillItemBackground(GetClientRect());
   PaintFrame();
   if (!FItemLinks) return;
@@ -714,38 +722,50 @@ void TdxBarControl::Recalculate() {
 }
 
 void TdxBarControl::PaintFrame() {
-  // FIXME: grips, captions and borders are drawn by the manager's painter
-  // once it exists; until then plain strokes mark them.
-  TCanvas* C = Canvas();
+  const HDC DC = Canvas()->GetHandle();
+  TdxBarItemControlPainterClass P = GetPainter();
+  const TdxBarPaintWindow& W = PaintWindow();
+  const HBRUSH Brush = W.CurrentBrush();
   TRect R = GetClientRect();
   if (FDockingStyle == dsNone) {
-    C->Brush()->SetColor(clBtnShadow);
-    C->FrameRect(R);
-    TRect Cap{BorderSize, BorderSize, R.Right - BorderSize, BorderSize + CaptionHeight};
-    C->Brush()->SetColor(clActiveCaption);
-    C->FillRect(Cap);
-    C->Brush()->SetStyle(bsClear);
-    C->Font()->SetColor(clCaptionText);
-    TRect T = Cap;
-    T.Left += 3;
-    T.Right -= CaptionHeight;
-    AnsiString S = FBar->GetCaption();
-    DrawTextA(dxBarTextDC(C), S.data(), Integer(S.size()), &T, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-    TRect X{Cap.Right - CaptionHeight + 3, Cap.Top + 3, Cap.Right - 3, Cap.Bottom - 3};
-    C->Pen()->SetColor(clCaptionText);
-    C->MoveTo(X.Left, X.Top);
-    C->LineTo(X.Right, X.Bottom);
-    C->MoveTo(X.Right - 1, X.Top);
-    C->LineTo(X.Left - 1, X.Bottom);
-    C->Brush()->SetStyle(bsSolid);
-    C->Font()->SetColor(clBtnText);
-  } else {
-    TRect G = GetDragGripRect();
-    C->Pen()->SetColor(clBtnShadow);
-    for (Integer K = 3; K < (IsVertical() ? G.Right : G.Bottom) - 3; K += 2) {
-      if (IsVertical()) C->MoveTo(K, 4), C->LineTo(K, 6);
-      else C->MoveTo(4, K), C->LineTo(6, K);
+    FrameRect(DC, &R, GetSysColorBrush(COLOR_BTNSHADOW));
+    const TRect In = {R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1};
+    FrameRect(DC, &In, Brush);
+    const TRect Cap{BorderSize, BorderSize, R.Right - BorderSize, BorderSize + CaptionHeight};
+    dxFillRectColor(DC, Cap, P->GetBarCaptionColor(W, true));
+    P->DrawFloatingBarCaption(W, DC, Brush, true, Cap);
+    if (!P->UseSystemCloseButton() && W.CanClose()) {
+      // Styles without a system close button draw its face; the cross is ours.
+      const TRect X = dxBarFloatingCloseRect(this);
+      const int State = W.CloseButtonState();
+      P->DrawCloseButtonBackground(W, DC, State, X);
+      const TColor Ink = P->GetBarCaptionMarkColor(W, State);
+      const int L = X.Left + 4, T = X.Top + 4, S = X.Width() - 9;
+      for (int K = 0; K < 2; ++K) {
+        dxLine(DC, L + K, T, L + K + S, T + S, Ink);
+        dxLine(DC, L + K + S, T, L + K, T + S, Ink);
+      }
     }
+  } else {
+    P->DrawDockedBarBorder(W, DC, Brush, R);
+  }
+  // Group separators in the gaps the layout left before a group's first item.
+  if (!FItemLinks) return;
+  const bool Vertical = IsVertical();
+  TRect Prev{};
+  for (Integer I = 0; I < FItemLinks->GetShownCount(); ++I) {
+    TdxBarItemLink* L = FItemLinks->GetShownLink(I);
+    const TRect& IR = L->GetItemRect();
+    if (IsRectEmpty(&IR)) continue;
+    if (I > 0 && L->GetBeginGroup() && !IsRectEmpty(&Prev)) {
+      const bool SameLine = Vertical ? IR.Left == Prev.Left : IR.Top < Prev.Bottom && IR.Bottom > Prev.Top;
+      if (SameLine) {
+        const TRect Gap = Vertical ? TRect{IR.Left, Prev.Bottom, IR.Right, IR.Top}
+                                   : TRect{Prev.Right, IR.Top, IR.Left, IR.Bottom};
+        if (!IsRectEmpty(&Gap)) P->DrawToolbarSeparator(W, DC, Vertical, Brush, Gap);
+      }
+    }
+    Prev = IR;
   }
 }
 
@@ -1043,8 +1063,9 @@ void TdxBarSubMenuControl::CreateParams(TCreateParams& Params) {
 }
 
 namespace {
-constexpr Integer MenuSeparatorHeight = 7;
-}
+// The gap a group leaves in a menu: the painter's separator.
+Integer MenuSeparatorHeight(const TCustomdxBarControl* W) { return W->GetPainter()->GetSubMenuSeparatorSize(); }
+}  // namespace
 
 TSize TdxBarSubMenuControl::CalcSize() {
   Integer W = 0, H = 0;
@@ -1052,7 +1073,7 @@ TSize TdxBarSubMenuControl::CalcSize() {
     for (Integer I = 0; I < FItemLinks->GetShownCount(); ++I) {
       TdxBarItemLink* L = FItemLinks->GetShownLink(I);
       if (!L->Control()) continue;
-      if (I > 0 && L->GetBeginGroup()) H += MenuSeparatorHeight;
+      if (I > 0 && L->GetBeginGroup()) H += MenuSeparatorHeight(this);
       W = std::max(W, L->Control()->GetWidth());
       H += L->Control()->GetHeight();
     }
@@ -1068,7 +1089,7 @@ void TdxBarSubMenuControl::CalcLayout() {
   for (Integer I = 0; I < FItemLinks->GetShownCount(); ++I) {
     TdxBarItemLink* L = FItemLinks->GetShownLink(I);
     if (!L->Control()) continue;
-    if (I > 0 && L->GetBeginGroup()) Y += MenuSeparatorHeight;
+    if (I > 0 && L->GetBeginGroup()) Y += MenuSeparatorHeight(this);
     TRect R{FrameSize, Y, Right, Y + L->Control()->GetHeight()};
     if (!EqualRect(&R, &L->GetItemRect())) {
       L->SetItemRect(R);
@@ -1143,17 +1164,19 @@ void TdxBarSubMenuControl::HideAll() {
 }
 
 void TdxBarSubMenuControl::PaintFrame() {
-  // FIXME: the painter draws the menu frame and its glyph band once it exists.
-  Canvas()->Brush()->SetColor(clBtnShadow);
-  Canvas()->FrameRect(GetClientRect());
+  const HDC DC = Canvas()->GetHandle();
+  TdxBarItemControlPainterClass P = GetPainter();
+  const TdxBarPaintWindow& W = PaintWindow();
+  const TRect R = GetClientRect();
+  P->DrawSubMenuBorder(W, DC, R);
+  P->DrawSubMenuClientBorder(W, DC, W.CurrentBrush(), {R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1});
   if (!FItemLinks) return;
-  Canvas()->Pen()->SetColor(clBtnShadow);
   for (Integer I = 1; I < FItemLinks->GetShownCount(); ++I) {
     TdxBarItemLink* L = FItemLinks->GetShownLink(I);
-    if (!L->GetBeginGroup()) continue;
-    Integer Y = L->GetItemRect().Top - MenuSeparatorHeight / 2 - 1;
-    Canvas()->MoveTo(FrameSize + 26, Y);
-    Canvas()->LineTo(GetWidth() - FrameSize - 2, Y);
+    if (!L->GetBeginGroup() || !L->Control()) continue;
+    TdxBarItemPaint C;
+    L->Control()->FillPaint(C);
+    P->DrawSubMenuSeparator(W, C, false, L->GetItemRect(), DC);
   }
 }
 
@@ -1205,9 +1228,4 @@ void TdxBarSubMenuControl::WndProc(TMessage& Message) {
     if (Message.Msg >= WM_MOUSEFIRST && Message.Msg <= WM_MOUSELAST) return;
   }
   TCustomdxBarControl::WndProc(Message);
-}
-
-HDC dxBarTextDC(TCanvas* ACanvas) {
-  ACanvas->RequiredState(TCanvasStates{csHandleValid, csFontValid});
-  return ACanvas->GetHandle();
 }

@@ -22,6 +22,8 @@
 #include "platform/rtl/Collection.h"
 
 class TdxBarHintWindow;
+class TdxBarPaintWindow;
+class TdxBarWindowPaint;
 
 // Bar window messages.
 constexpr UINT WM_DXBAR_RECALCULATE = WM_USER + 1;  // posted: recalculate later
@@ -40,6 +42,8 @@ public:
   void SetItemLinks(TdxBarItemLinks* Value);
   TdxBarManager* BarManager() const { return FBarManager; }
   TdxBarItemControlPainterClass GetPainter() const;
+  // The window as the painter sees it.
+  const TdxBarPaintWindow& PaintWindow() const;
 
   TdxBarItemControl* SelectedControl() const { return FSelectedControl; }
   // Clears the selection field without any side effect (a dying control).
@@ -142,6 +146,7 @@ protected:
   Integer FEditHeight = 19;
   Integer FComboButtonWidth = 11;
   TPoint FLastCursorPos{-1, -1};
+  std::unique_ptr<TdxBarWindowPaint> FPaint;
 };
 
 // A docked or floating toolbar (or the main menu bar) of one TdxBar.
@@ -189,7 +194,7 @@ public:
   TPoint DragPressOffset() const { return FPressOffset; }
 
   static constexpr Integer GripSize = 9;        // docked grip in front of the items
-  static constexpr Integer CaptionHeight = 15;  // floating caption band
+  static constexpr Integer CaptionHeight = 16;  // floating caption band (a small caption)
   static constexpr Integer BorderSize = 2;      // around the items
 
 protected:
