@@ -1103,7 +1103,10 @@ void TdxBarSubMenuControl::Recalculate() {
   if (FClosed || ComponentState().Contains(csDestroying)) return;
   CreateControls();
   TSize S = CalcSize();
-  if (S.cx != GetWidth() || S.cy != GetHeight()) SetBounds(GetLeft(), GetTop(), S.cx, S.cy);
+  if (S.cx != GetWidth() || S.cy != GetHeight()) {
+    SetBounds(GetLeft(), GetTop(), S.cx, S.cy);
+    if (FShadow) UpdateShadow();
+  }
   CalcLayout();
   if (HandleAllocated()) Invalidate();
 }
@@ -1128,9 +1131,25 @@ void TdxBarSubMenuControl::Show() {
   SetVisible(true);
   SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   SetActive(true);
-  // FIXME: the painter's shadow and the opening animation follow once the
-  // painter says whether menus cast one.
+  UpdateShadow();
   if (OnPopup) OnPopup(this);
+}
+
+void TdxBarSubMenuControl::UpdateShadow() {
+  if (FClosed || !GetPainter()->BarHasShadow() || !HandleAllocated()) {
+    FShadow.reset();
+    return;
+  }
+  TRect R2;
+  GetWindowRect(Handle(), &R2);
+  // The item the menu dropped from shares the outline only where it adjoins.
+  TRect R1 = FOwnerRect;
+  const bool Adjoins = !IsRectEmpty(&R1) && (R1.Bottom == R2.Top || R1.Top == R2.Bottom || R1.Right == R2.Left ||
+                                             R1.Left == R2.Right);
+  if (!Adjoins) R1 = {};
+  if (!FShadow) FShadow = std::make_unique<TdxBarShadow>(this);
+  FShadow->SetOwnerBounds(R1, R2);
+  FShadow->SetVisible(true);
 }
 
 void TdxBarSubMenuControl::CloseAndFree() {
@@ -1145,6 +1164,7 @@ void TdxBarSubMenuControl::CloseAndFree() {
     FOwnerControl = nullptr;
     Owner->MenuClosed();
   }
+  FShadow.reset();
   if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
   SetVisible(false);
   DestroyControls();

@@ -260,6 +260,8 @@ protected:
 
 private:
   TSize CalcSize();
+  void UpdateShadow();
+  std::unique_ptr<TdxBarShadow> FShadow;
   TdxBarItemControl* FOwnerControl = nullptr;
   bool FClosed = false;
 };
@@ -464,21 +466,53 @@ public:
   void ActivateHintAt(TPoint ScreenPt, const AnsiString& Text, TdxBarManager* AManager);
 };
 
+class TdxBarShadow;
+// One strip of a shadow: a window without input, just below its bar window
+// in the z-order, filled with the button-shadow colour.
+class TdxBarShadowPart : public TCustomControl {
+  SX_CLASS(TdxBarShadowPart, TCustomControl)
+public:
+  TdxBarShadowPart(TdxBarShadow* AShadow, const TRect& ABounds);
+  void ShowPart();
+  void HidePart();
+
+protected:
+  void CreateParams(TCreateParams& Params) override;
+  void WndProc(TMessage& Message) override;
+  void Paint() override;
+  void AdjustSize() override {}
+
+private:
+  TdxBarShadow* FShadow;
+};
+
 // The shadow a menu casts: strips right of and below the window (and the
-// item it dropped from, as one outline).
+// item it dropped from, as one outline). Without layered windows the
+// strips are solid, two pixels wide.
 class TdxBarShadow : public TObject {
 public:
   explicit TdxBarShadow(TCustomdxBarControl* AOwner) : FOwner(AOwner) {}
+  ~TdxBarShadow() override;
   // The outline for a window rectangle R2 dropped from an item R1 (empty
-  // when none), in screen coordinates.
+  // when none), in screen coordinates; the strips follow when they exist.
   void SetOwnerBounds(const TRect& R1, const TRect& R2);
   // The rectangles of the outline's parts after SetOwnerBounds.
   const std::vector<TRect>& Parts() const { return FParts; }
   static Integer ShadowSize() { return 2; }
+  TCustomdxBarControl* Owner() const { return FOwner; }
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool Value);
+  // Rebuilds the strip windows from the outline.
+  void Refresh();
 
 private:
   TCustomdxBarControl* FOwner;
   std::vector<TRect> FParts;
+  // Which parts are usable: a part with a faded end smaller than the
+  // shadow in either direction is never shown.
+  std::vector<bool> FUsable;
+  std::vector<std::unique_ptr<TdxBarShadowPart>> FWindows;
+  bool FVisible = false;
 };
 
 // --- Unit services of the window layer ---------------------------------------

@@ -92,3 +92,35 @@ INSTANTIATE_TEST_SUITE_P(Styles, BarStyleTest,
                                            TStyleCase{"flat", bmsFlat}),
                          [](const auto& I) { return std::string(I.param.Name); });
 }  // namespace
+
+// Menus of a style with shadows cast a solid two-pixel shadow right of and
+// below them (the title they dropped from shares it); the others cast none,
+// and the shadow goes with the menu.
+TEST_F(BarWindowsTest, MenusCastTheirStylesShadowAndLoseItWhenTheyClose) {
+  ShowMainWindow();
+  struct TCase {
+    TdxBarManagerStyle Style;
+    bool Shadow;
+  };
+  const Integer S = TdxBarShadow::ShadowSize();
+  for (const TCase& Case : {TCase{bmsFlat, true}, TCase{bmsStandard, false}, TCase{bmsOffice11, true}}) {
+    W.M->SetStyle(Case.Style);
+    Wait(1000);  // the next click is no double click
+    ClickScreen(CentreOf(W.MenuBar->ItemLinks()->GetItem(5)));
+    Settle();
+    TdxBarSubMenuControl* Help = MenuOf(W.Item("HelpMenu"));
+    ASSERT_NE(Help, nullptr);
+    TRect R;
+    GetWindowRect(Help->Handle(), &R);
+    const COLORREF Shade = GetSysColor(COLOR_BTNSHADOW);
+    const TPoint Right{R.Right + S - 1, R.Top + R.Height() / 2}, Below{R.Left + R.Width() / 2, R.Bottom + S - 1};
+    EXPECT_EQ(HeadlessDisplay().ScreenPixel(Right.X, Right.Y) == Shade, Case.Shadow) << int(Case.Style);
+    EXPECT_EQ(HeadlessDisplay().ScreenPixel(Below.X, Below.Y) == Shade, Case.Shadow) << int(Case.Style);
+    EXPECT_NE(HeadlessDisplay().ScreenPixel(R.Right + S, Right.Y), Shade) << "two pixels wide";
+    sxtest::Key(VK_ESCAPE);
+    sxtest::Key(VK_ESCAPE);
+    Settle();
+    ASSERT_EQ(MenuOf(W.Item("HelpMenu")), nullptr);
+    EXPECT_NE(HeadlessDisplay().ScreenPixel(Right.X, Right.Y), Shade) << "the shadow went with the menu";
+  }
+}
