@@ -20,6 +20,10 @@
 #include "platform/gdi/Rects.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/GdiGuards.h"
+#include "platform/gdi/Bitmap.h"
+#include "platform/gdi/Blit.h"
+#include "platform/win/Timers.h"
+#include <random>
 #include "bars/drawing/dxBarDrawing.h"
 #include "platform/rtl/VirtualKeys.h"
 #include "platform/win/Input.h"
@@ -258,6 +262,7 @@ void TCustomdxBarControl::FillItemBackground(const TRect& R) {
 
 void TCustomdxBarControl::Paint() {
   if (FLocked) return;
+  if (PaintAnimationStep()) return;
   const HDC DC = Canvas()->GetHandle();
   // Everything is drawn straight on the DC with the bar font selected: the
   // font the controls were measured with.
@@ -1101,6 +1106,7 @@ void TdxBarSubMenuControl::CalcLayout() {
 
 void TdxBarSubMenuControl::Recalculate() {
   if (FClosed || ComponentState().Contains(csDestroying)) return;
+  FinishAnimation();
   CreateControls();
   TSize S = CalcSize();
   if (S.cx != GetWidth() || S.cy != GetHeight()) {
@@ -1126,13 +1132,116 @@ void TdxBarSubMenuControl::Show() {
   if (Y + S.cy > Work.Bottom) Y = OwnerHeight > 0 ? Y - OwnerHeight - S.cy : Work.Bottom - S.cy;
   X = std::max(X, Work.Left);
   Y = std::max(Y, Work.Top);
+  const bool FlippedLeft = X < GetLeft(), FlippedUp = Y < GetTop();
   SetBounds(X, Y, S.cx, S.cy);
   CalcLayout();
+  const TdxBarMenuAnimations Kind = AnimationKindToUse();
+  Animate = Animate && (Kind == maUnfold || Kind == maSlide) && FItemLinks && FItemLinks->GetShownCount() > 0 &&
+            !IsCustomizing();
+  if (!Animate || !StartAnimation(Kind, FlippedLeft, FlippedUp)) {
+    // A fade needs the system's blending, which this display lacks: the
+    // menu shows at once.
+    Animate = false;
+    SetVisible(true);
+    SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  }
+  SetActive(true);
+  if (!Animating()) UpdateShadow();
+  if (OnPopup) OnPopup(this);
+}
+
+TdxBarMenuAnimations TdxBarSubMenuControl::AnimationKindToUse() const {
+  // The setting of the toolbar the chain started from, else the menu's own.
+  TdxBarManager* M = FBarManager;
+  for (TCustomdxBarControl* B = FParentBar; B; B = B->ParentBar())
+    if (auto* T = dynamic_cast<TdxBarControl*>(B)) M = T->BarManager();
+  TdxBarMenuAnimations Kind = M ? M->GetMenuAnimations() : maNone;
+  if (Kind == maRandom) {
+    static std::minstd_rand Draw(std::random_device{}());
+    const unsigned N = unsigned(Draw() % 100);
+    Kind = N < 33 ? maUnfold : N < 66 ? maSlide : maFade;
+  }
+  return Kind;
+}
+
+TRect TdxBarSubMenuControl::AnimationRect(Integer AStep) const {
+  const Integer W = FAnimFinal.Width(), H = FAnimFinal.Height();
+  Integer Width, Height;
+  if (FAnimKind == maSlide) {
+    Width = W;
+    Height = AStep * FAnimSize;
+  } else if (FAnimD < 0) {
+    Height = AStep * FAnimSize;
+    Width = AStep * FAnimSize - FAnimD;
+  } else {
+    Width = AStep * FAnimSize;
+    Height = FAnimD + AStep * FAnimSize;
+  }
+  Width = std::min(Width, W);
+  Height = std::min(Height, H);
+  // The anchored edges stay where the whole menu has them.
+  const Integer L = FAnimRight ? FAnimFinal.Right - Width : FAnimFinal.Left;
+  const Integer T = FAnimBottom ? FAnimFinal.Bottom - Height : FAnimFinal.Top;
+  return {L, T, L + Width, T + Height};
+}
+
+bool TdxBarSubMenuControl::StartAnimation(TdxBarMenuAnimations AKind, bool AnchorRight, bool AnchorBottom) {
+  const Integer W = GetWidth(), H = GetHeight();
+  FAnimD = AKind == maUnfold ? H - W : 0;
+  FAnimSize = AKind == maSlide ? 17 : 8;
+  const Integer Total = AKind == maSlide ? H : FAnimD <= 0 ? H : W;
+  FAnimSteps = Total / FAnimSize;
+  if (FAnimSteps < 1 || W <= 0 || H <= 0) return false;
+  // The whole menu is painted once; the growing window shows its part.
+  FAnimImage = std::make_unique<TBitmap>();
+  FAnimImage->SetSize(W, H);
+  Canvas()->Lock();
+  Canvas()->SetHandle(FAnimImage->Canvas()->GetHandle());
+  try {
+    Paint();
+  } catch (...) {
+    Canvas()->SetHandle(nullptr);
+    Canvas()->Unlock();
+    FAnimImage.reset();
+    return false;
+  }
+  Canvas()->SetHandle(nullptr);
+  Canvas()->Unlock();
+  FAnimFinal = BoundsRect();
+  FAnimKind = AKind;
+  FAnimRight = AnchorRight;
+  FAnimBottom = AnchorBottom;
+  FAnimStep = 1;
+  const TRect R = AnimationRect(FAnimStep);
+  SetBounds(R.Left, R.Top, R.Width(), R.Height());
   SetVisible(true);
   SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-  SetActive(true);
+  SetTimer(Handle(), AnimationTimer, 10, nullptr);
+  return true;
+}
+
+void TdxBarSubMenuControl::AnimationStep() {
+  if (!Animating()) return;
+  if (++FAnimStep > FAnimSteps) {
+    FinishAnimation();
+    return;
+  }
+  const TRect R = AnimationRect(FAnimStep);
+  SetBounds(R.Left, R.Top, R.Width(), R.Height());
+  Invalidate();
+}
+
+void TdxBarSubMenuControl::FinishAnimation() {
+  if (!Animating()) return;
+  if (HandleAllocated()) KillTimer(Handle(), AnimationTimer);
+  FAnimKind = maNone;
+  Animate = false;
+  FAnimImage.reset();
+  if (FClosed) return;
+  SetBounds(FAnimFinal.Left, FAnimFinal.Top, FAnimFinal.Width(), FAnimFinal.Height());
+  CalcLayout();
+  Invalidate();
   UpdateShadow();
-  if (OnPopup) OnPopup(this);
 }
 
 void TdxBarSubMenuControl::UpdateShadow() {
@@ -1164,6 +1273,7 @@ void TdxBarSubMenuControl::CloseAndFree() {
     FOwnerControl = nullptr;
     Owner->MenuClosed();
   }
+  FinishAnimation();
   FShadow.reset();
   if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
   SetVisible(false);
@@ -1239,7 +1349,36 @@ void TdxBarSubMenuControl::KeyDownMsg(WORD Key) {
   }
 }
 
+bool TdxBarSubMenuControl::PaintAnimationStep() {
+  if (!Animating() || !FAnimImage) return false;
+  // Vertically the picture moves with the growing edge; horizontally it
+  // is uncovered from the anchored edge.
+  const Integer W = GetWidth(), H = GetHeight();
+  const Integer SX = FAnimRight ? FAnimFinal.Width() - W : 0;
+  const Integer SY = FAnimBottom ? 0 : FAnimFinal.Height() - H;
+  BitBlt(Canvas()->GetHandle(), 0, 0, W, H, FAnimImage->Canvas()->GetHandle(), SX, SY, SRCCOPY);
+  return true;
+}
+
 void TdxBarSubMenuControl::WndProc(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_TIMER:
+      if (Message.WParam == AnimationTimer) {
+        AnimationStep();
+        return;
+      }
+      break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MOUSEMOVE:
+      // Input to a menu that is still opening finishes the opening first.
+      FinishAnimation();
+      break;
+    default:
+      break;
+  }
   if (FClosed) {
     if (Message.Msg == WM_PAINT) {
       TCustomControl::WndProc(Message);

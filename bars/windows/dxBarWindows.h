@@ -24,6 +24,7 @@
 class TdxBarHintWindow;
 class TdxBarPaintWindow;
 class TdxBarWindowPaint;
+class TBitmap;
 
 // Bar window messages.
 constexpr UINT WM_DXBAR_RECALCULATE = WM_USER + 1;  // posted: recalculate later
@@ -118,6 +119,9 @@ protected:
   virtual void CalcLayout() {}
   // Paints the frame, grip or caption around the items.
   virtual void PaintFrame() {}
+  // Paints a step of an opening animation instead of the window; false
+  // when the window is not animating.
+  virtual bool PaintAnimationStep() { return false; }
   virtual void SelectionChanged(TdxBarItemControl* OldControl);
   virtual void MouseLeft();
   virtual void KeyDownMsg(WORD Key);
@@ -249,19 +253,35 @@ public:
   void Recalculate() override;
   void HideAll() override;
   bool Closed() const { return FClosed; }
+  // The opening animation (unfold or slide), run on a timer of the GUI
+  // thread; input to the menu and closing it finish it at once.
+  bool Animating() const { return FAnimKind != maNone; }
+  void FinishAnimation();
 
   static constexpr Integer FrameSize = 3;
+  static constexpr UINT_PTR AnimationTimer = 1;
 
 protected:
   void CreateParams(TCreateParams& Params) override;
   void PaintFrame() override;
+  bool PaintAnimationStep() override;
   void KeyDownMsg(WORD Key) override;
   void WndProc(TMessage& Message) override;
 
 private:
   TSize CalcSize();
   void UpdateShadow();
+  // The animation kind this showing takes (random resolved), or maNone.
+  TdxBarMenuAnimations AnimationKindToUse() const;
+  bool StartAnimation(TdxBarMenuAnimations AKind, bool AnchorRight, bool AnchorBottom);
+  void AnimationStep();
+  TRect AnimationRect(Integer AStep) const;
   std::unique_ptr<TdxBarShadow> FShadow;
+  std::unique_ptr<TBitmap> FAnimImage;  // the whole menu, painted once
+  TdxBarMenuAnimations FAnimKind = maNone;
+  TRect FAnimFinal;
+  Integer FAnimStep = 0, FAnimSize = 8, FAnimSteps = 0, FAnimD = 0;
+  bool FAnimRight = false, FAnimBottom = false;
   TdxBarItemControl* FOwnerControl = nullptr;
   bool FClosed = false;
 };

@@ -124,3 +124,67 @@ TEST_F(BarWindowsTest, MenusCastTheirStylesShadowAndLoseItWhenTheyClose) {
     EXPECT_NE(HeadlessDisplay().ScreenPixel(Right.X, Right.Y), Shade) << "the shadow went with the menu";
   }
 }
+
+// A menu opened by the mouse unfolds or slides open on the GUI thread's
+// timer; a key pressed meanwhile finishes the opening at once and is then
+// handled; a menu opened by the keyboard appears whole.
+TEST_F(BarWindowsTest, MenusOpenedByTheMouseUnfoldOrSlideAndInputFinishesTheOpening) {
+  ShowMainWindow();
+  // The whole size first, without animation.
+  ClickScreen(CentreOf(W.MenuBar->ItemLinks()->GetItem(5)));
+  Settle();
+  ASSERT_NE(MenuOf(W.Item("HelpMenu")), nullptr);
+  const TRect Whole = MenuOf(W.Item("HelpMenu"))->BoundsRect();
+  sxtest::Key(VK_ESCAPE);
+  sxtest::Key(VK_ESCAPE);
+  Settle();
+  struct TCase {
+    TdxBarMenuAnimations Kind;
+    Integer FirstWidth, FirstHeight;
+  };
+  const Integer D = Whole.Height() - Whole.Width();
+  ASSERT_LT(D, 0) << "the Help menu is wider than high";
+  for (const TCase& Case : {TCase{maSlide, Whole.Width(), 17}, TCase{maUnfold, 8 - D, 8}}) {
+    W.M->SetMenuAnimations(Case.Kind);
+    Wait(1000);
+    ClickScreen(CentreOf(W.MenuBar->ItemLinks()->GetItem(5)));
+    Settle();
+    TdxBarSubMenuControl* Help = MenuOf(W.Item("HelpMenu"));
+    ASSERT_NE(Help, nullptr);
+    EXPECT_TRUE(Help->Animating()) << int(Case.Kind);
+    EXPECT_EQ(Help->GetWidth(), Case.FirstWidth) << int(Case.Kind);
+    EXPECT_EQ(Help->GetHeight(), Case.FirstHeight) << int(Case.Kind);
+    EXPECT_EQ(Help->GetLeft(), Whole.Left) << "grows from its top-left corner";
+    EXPECT_EQ(Help->GetTop(), Whole.Top);
+    Wait(400);
+    EXPECT_FALSE(Help->Animating());
+    EXPECT_EQ(Help->BoundsRect(), Whole);
+    sxtest::Key(VK_ESCAPE);
+    sxtest::Key(VK_ESCAPE);
+    Settle();
+    // A key while it opens: the menu is whole at once and takes the key.
+    Wait(1000);
+    ClickScreen(CentreOf(W.MenuBar->ItemLinks()->GetItem(5)));
+    Settle();
+    Help = MenuOf(W.Item("HelpMenu"));
+    ASSERT_NE(Help, nullptr);
+    ASSERT_TRUE(Help->Animating());
+    sxtest::Key(VK_DOWN);
+    Settle();
+    EXPECT_FALSE(Help->Animating());
+    EXPECT_EQ(Help->BoundsRect(), Whole);
+    ASSERT_NE(Help->SelectedControl(), nullptr);
+    EXPECT_EQ(Help->SelectedControl()->GetItem(), W.Item("HomePage"));
+    sxtest::Key(VK_ESCAPE);
+    sxtest::Key(VK_ESCAPE);
+    Settle();
+  }
+  // Opened by the keyboard (Alt+H) it appears whole.
+  HeadlessDisplay().KeyDown(VK_MENU);
+  HeadlessDisplay().KeyPress('H');
+  HeadlessDisplay().KeyUp(VK_MENU);
+  Settle();
+  ASSERT_NE(MenuOf(W.Item("HelpMenu")), nullptr);
+  EXPECT_FALSE(MenuOf(W.Item("HelpMenu"))->Animating());
+  EXPECT_EQ(MenuOf(W.Item("HelpMenu"))->BoundsRect(), Whole);
+}
