@@ -156,6 +156,8 @@ TEST_F(BarWindowsTest, MenusOpenedByTheMouseUnfoldOrSlideAndInputFinishesTheOpen
     EXPECT_EQ(Help->GetHeight(), Case.FirstHeight) << int(Case.Kind);
     EXPECT_EQ(Help->GetLeft(), Whole.Left) << "grows from its top-left corner";
     EXPECT_EQ(Help->GetTop(), Whole.Top);
+    Wait(30);
+    sxtest::SaveShot(W.Form, Case.Kind == maSlide ? "barswin-slide" : "barswin-unfold");
     Wait(400);
     EXPECT_FALSE(Help->Animating());
     EXPECT_EQ(Help->BoundsRect(), Whole);
