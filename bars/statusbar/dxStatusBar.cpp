@@ -6,6 +6,10 @@
 #include "controls/base/cxClasses.h"
 #include "controls/base/cxGraphics.h"
 #include "controls/lookandfeel/dxOffice11.h"
+#include "controls/lookandfeel/dxThemeManager.h"
+#include "platform/forms/ExtCtrls.h"
+#include "platform/rtl/ClassRegistry.h"
+#include "platform/win/Input.h"
 #include "platform/forms/Forms.h"
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/Gdi.h"
@@ -70,6 +74,33 @@ void TdxStatusBarPanelStyle::SetColor(TColor Value) {
   if (TdxCustomStatusBar* Bar = StatusBar()) Bar->Changed();
 }
 
+void TdxStatusBarPanelStyle::Changed() {
+  if (TdxCustomStatusBar* Bar = StatusBar()) Bar->Changed();
+}
+
+namespace {
+
+// The panel's rectangle less the size grip's width for the last panel
+// while the grip shows.
+TRect AdjustContentRect(const TdxStatusBarPanelStyle* S, TRect R) {
+  const TdxCustomStatusBar* Bar = S->StatusBar();
+  const TdxStatusBarPanel* P = S->Owner();
+  if (Bar && P && P->Index() == Bar->Panels()->Count() - 1 && Bar->IsSizeGripVisible() && Bar->Painter())
+    R.Right -= Bar->Painter()->GetSizeGripSize().cx;
+  return R;
+}
+
+bool Designing(const TComponent* C) { return C && C->ComponentState().Contains(csDesigning); }
+
+// A canvas to measure texts on when the status bar has no window yet.
+TCanvas* MeasureCanvas() {
+  static TBitmap B;
+  if (B.Empty()) B.SetSize(1, 1);
+  return B.Canvas();
+}
+
+}  // namespace
+
 void TdxStatusBarPanelStyle::DrawContent(TcxCanvas* ACanvas, TRect R, TdxStatusBarPainterClass APainter) {
   APainter->DrawPanelBackground(StatusBar(), FOwner, R, ACanvas);
 }
@@ -83,6 +114,24 @@ void TdxStatusBarTextPanelStyle::SetAutoHint(bool Value) {
     auto* Other = dynamic_cast<TdxStatusBarTextPanelStyle*>(Bar->Panels()->Item(i)->PanelStyle());
     if (Other && Other != this) Other->FAutoHint = false;
   }
+}
+
+TAlignment TdxStatusBarTextPanelStyle::GetAlignment() const {
+  return Alignment == dxtaRight ? taRightJustify : Alignment == dxtaCenter ? taCenter : taLeftJustify;
+}
+
+void TdxStatusBarTextPanelStyle::SetAlignment(TAlignment Value) {
+  Alignment = Value == taRightJustify ? dxtaRight : Value == taCenter ? dxtaCenter : dxtaLeft;
+  Changed();
+}
+
+void TdxStatusBarTextPanelStyle::Published(TPublished<TdxStatusBarTextPanelStyle>& P) {
+  using T = TdxStatusBarTextPanelStyle;
+  P.Property("Alignment", &T::GetAlignment, &T::SetAlignment).Default(taLeftJustify);
+  P.Property("AutoHint", &T::GetAutoHint, &T::SetAutoHint).Default(false);
+  P.Property("Color", &T::GetColor, &T::SetColor).Stored(&T::ColorAssigned);
+  P.Property("ImageIndex", &T::ImageIndex, &T::ImageIndex).Default(-1);
+  P.Property("EllipsisType", &T::EllipsisType, &T::EllipsisType).Default(dxetNone);
 }
 
 void TdxStatusBarTextPanelStyle::DrawContent(TcxCanvas* ACanvas, TRect R, TdxStatusBarPainterClass APainter) {
@@ -269,12 +318,17 @@ TdxCustomStatusBar::TdxCustomStatusBar(TComponent* AOwner) : TcxControl(AOwner) 
   SetHeight(20);
   SetAlign(alBottom);
   FPanels = std::make_unique<TdxStatusBarPanels>(this);
+  // A switched visual style may change the painter (the XP look needs it).
+  auto Listener = std::make_unique<TdxThemeChangedNotificator>();
+  Listener->OnThemeChanged = TEvent<void()>(this, &TdxCustomStatusBar::ThemeChanged);
+  FThemeListener = std::move(Listener);
   PainterChanged();
   LockOffice11Scheme();
 }
 
 TdxCustomStatusBar::~TdxCustomStatusBar() {
   FDestroying = true;
+  FThemeListener.reset();
   UnlockOffice11Scheme();
   FPanels.reset();
 }
@@ -306,6 +360,7 @@ void TdxCustomStatusBar::SetImages(TCustomImageList* Value) {
 
 TdxStatusBarPaintStyle TdxCustomStatusBar::GetEffectivePaintStyle() const {
   if (FPaintStyle != stpsUseLookAndFeel) return FPaintStyle;
+  if (GetLookAndFeel()->GetNativeStyle() && IsThemeClassAvailable(totStatus)) return stpsXP;
   switch (GetLookAndFeel()->GetKind()) {
     case lfUltraFlat: return stpsFlat;
     case lfOffice11: return stpsOffice11;
@@ -319,6 +374,9 @@ TdxStatusBarPainterClass TdxCustomStatusBar::GetPainterClass() const {
     case stpsOffice11: return TdxStatusBarOffice11Painter::Instance();
     // Without the status theme class's visual styles the XP look falls back
     // to the standard one.
+    case stpsXP:
+      return IsThemeClassAvailable(totStatus) ? TdxStatusBarXPPainter::Instance()
+                                              : TdxStatusBarStandardPainter::Instance();
     default: return TdxStatusBarStandardPainter::Instance();
   }
 }
@@ -564,4 +622,460 @@ void TdxStatusBarOffice11Painter::DrawSizeGrip(const TdxCustomStatusBar*, TcxCan
   TRect Excluded = Cell;
   if (!AOverlapped) Excluded.Left += 1;
   ACanvas->ExcludeClipRect(Excluded);
+}
+
+// -- keyboard state --------------------------------------------------------
+
+TdxStatusBarKeyStateAppearance::TdxStatusBarKeyStateAppearance(TdxStatusBarKeyboardState AKey, int AVirtualKey,
+                                                               const AnsiString& AActiveCaption,
+                                                               const AnsiString& AInactiveCaption,
+                                                               TColor AActiveFontColor,
+                                                               std::function<void()> AOnChange)
+    : FKey(AKey),
+      FVirtualKey(AVirtualKey),
+      FActiveFontColor(AActiveFontColor),
+      FActiveCaption(AActiveCaption),
+      FInactiveCaption(AInactiveCaption),
+      FOnChange(std::move(AOnChange)) {}
+
+void TdxStatusBarKeyStateAppearance::Published(TPublished<TdxStatusBarKeyStateAppearance>& P) {
+  using T = TdxStatusBarKeyStateAppearance;
+  P.Property("ActiveFontColor", &T::GetActiveFontColor, &T::SetActiveFontColor).Default(clWindowText);
+  P.Property("InactiveFontColor", &T::GetInactiveFontColor, &T::SetInactiveFontColor).Default(clBtnShadow);
+  P.Property("ActiveCaption", &T::GetActiveCaption, &T::SetActiveCaption);
+  P.Property("InactiveCaption", &T::GetInactiveCaption, &T::SetInactiveCaption);
+}
+
+void TdxStatusBarKeyStateAppearance::Assign(TPersistent* Source) {
+  auto* S = dynamic_cast<TdxStatusBarKeyStateAppearance*>(Source);
+  if (!S) {
+    TPersistent::Assign(Source);
+    return;
+  }
+  FActiveFontColor = S->FActiveFontColor;
+  FInactiveFontColor = S->FInactiveFontColor;
+  FActiveCaption = S->FActiveCaption;
+  FInactiveCaption = S->FInactiveCaption;
+  Changed();
+}
+
+void TdxStatusBarKeyStateAppearance::SetActiveFontColor(TColor Value) {
+  FActiveFontColor = Value;
+  Changed();
+}
+void TdxStatusBarKeyStateAppearance::SetInactiveFontColor(TColor Value) {
+  FInactiveFontColor = Value;
+  Changed();
+}
+void TdxStatusBarKeyStateAppearance::SetActiveCaption(const AnsiString& Value) {
+  FActiveCaption = Value;
+  Changed();
+}
+void TdxStatusBarKeyStateAppearance::SetInactiveCaption(const AnsiString& Value) {
+  FInactiveCaption = Value;
+  Changed();
+}
+
+int TdxStatusBarKeyStateAppearance::GetCellWidth(TCanvas* ACanvas) const {
+  return std::max(ACanvas->TextWidth(FActiveCaption), ACanvas->TextWidth(FInactiveCaption)) + 4;
+}
+
+TdxStatusBarKeyboardStateNotifier::TdxStatusBarKeyboardStateNotifier(TdxCustomStatusBar* AStatusBar)
+    : FStatusBar(AStatusBar) {
+  FTimer = std::make_unique<TTimer>(nullptr);
+  FTimer->SetInterval(100);
+  FTimer->SetOnTimer(TNotifyEvent(this, &TdxStatusBarKeyboardStateNotifier::TimerTick));
+}
+
+TdxStatusBarKeyboardStateNotifier::~TdxStatusBarKeyboardStateNotifier() = default;
+
+void TdxStatusBarKeyboardStateNotifier::AddKey(int AVirtualKey) {
+  RemoveKey(AVirtualKey);
+  FKeys.push_back({AVirtualKey, static_cast<unsigned char>(GetKeyState(AVirtualKey) & 0xFF)});
+}
+
+void TdxStatusBarKeyboardStateNotifier::RemoveKey(int AVirtualKey) {
+  FKeys.erase(std::remove_if(FKeys.begin(), FKeys.end(),
+                             [&](const TWatchedKey& K) { return K.VirtualKey == AVirtualKey; }),
+              FKeys.end());
+}
+
+bool TdxStatusBarKeyboardStateNotifier::Poll() {
+  bool Changed = false;
+  for (TWatchedKey& K : FKeys) {
+    const auto State = static_cast<unsigned char>(GetKeyState(K.VirtualKey) & 0xFF);
+    if (State != K.State) {
+      K.State = State;
+      Changed = true;
+    }
+  }
+  if (Changed && FStatusBar) FStatusBar->Changed();
+  return Changed;
+}
+
+void TdxStatusBarKeyboardStateNotifier::TimerTick(TObject*) { Poll(); }
+
+namespace {
+
+struct TKeyDefault {
+  TdxStatusBarKeyboardState Key;
+  int VirtualKey;
+  const char* Inactive;
+  const char* Active;
+};
+constexpr TKeyDefault KeyDefaults[4] = {{dxksCapsLock, 20, "CAPS", "CAPS"},
+                                        {dxksNumLock, 144, "NUM", "NUM"},
+                                        {dxksScrollLock, 145, "SCRL", "SCRL"},
+                                        {dxksInsert, 45, "INS", "OVR"}};
+
+}  // namespace
+
+TdxStatusBarKeyboardStatePanelStyle::TdxStatusBarKeyboardStatePanelStyle(TdxStatusBarPanel* AOwner)
+    : TdxStatusBarPanelStyle(AOwner) {
+  TdxCustomStatusBar* Bar = StatusBar();
+  const TColor FontColor = Bar && Bar->GetFont() ? Bar->GetFont()->GetColor() : clWindowText;
+  for (const TKeyDefault& D : KeyDefaults)
+    FAppearances[D.Key] = std::make_unique<TdxStatusBarKeyStateAppearance>(D.Key, D.VirtualKey, D.Active, D.Inactive,
+                                                                           FontColor, [this] { Changed(); });
+  FNotifier = std::make_unique<TdxStatusBarKeyboardStateNotifier>(Bar);
+  for (const TKeyDefault& D : KeyDefaults) FNotifier->AddKey(D.VirtualKey);
+}
+
+TdxStatusBarKeyboardStatePanelStyle::~TdxStatusBarKeyboardStatePanelStyle() {
+  for (int i = 3; i >= 0; --i) FNotifier->RemoveKey(KeyDefaults[i].VirtualKey);
+  FNotifier.reset();
+}
+
+void TdxStatusBarKeyboardStatePanelStyle::Published(TPublished<TdxStatusBarKeyboardStatePanelStyle>& P) {
+  using T = TdxStatusBarKeyboardStatePanelStyle;
+  P.Property("Color", &T::GetColor, &T::SetColor).Stored(&T::ColorAssigned);
+  P.Property("KeyboardStates", &T::GetKeyboardStates, &T::SetKeyboardStates)
+      .Default(TdxStatusBarKeyboardStates{dxksCapsLock, dxksNumLock, dxksScrollLock, dxksInsert});
+  P.Property("FullRect", &T::GetFullRect, &T::SetFullRect).Default(false);
+  P.Property("CapsLockKeyAppearance", &T::GetCapsLockKeyAppearance, &T::SetCapsLockKeyAppearance);
+  P.Property("NumLockKeyAppearance", &T::GetNumLockKeyAppearance, &T::SetNumLockKeyAppearance);
+  P.Property("ScrollLockKeyAppearance", &T::GetScrollLockKeyAppearance, &T::SetScrollLockKeyAppearance);
+  P.Property("InsertKeyAppearance", &T::GetInsertKeyAppearance, &T::SetInsertKeyAppearance);
+}
+
+void TdxStatusBarKeyboardStatePanelStyle::Assign(TPersistent* Source) {
+  auto* S = dynamic_cast<TdxStatusBarKeyboardStatePanelStyle*>(Source);
+  if (!S) {
+    TdxStatusBarPanelStyle::Assign(Source);
+    return;
+  }
+  FKeyboardStates = S->FKeyboardStates;
+  FullRect = S->FullRect;
+  for (int i = 0; i < 4; ++i) FAppearances[i]->Assign(S->FAppearances[i].get());
+  if (S->ColorAssigned()) SetColor(S->GetColor());
+  Changed();
+}
+
+void TdxStatusBarKeyboardStatePanelStyle::SetFullRect(bool Value) {
+  if (FullRect == Value) return;
+  FullRect = Value;
+  // The panels' widths follow: the layout is computed afresh on painting.
+  Changed();
+}
+
+void TdxStatusBarKeyboardStatePanelStyle::SetKeyboardStates(TdxStatusBarKeyboardStates Value) {
+  if (FKeyboardStates == Value) return;
+  FKeyboardStates = Value;
+  Changed();
+}
+
+bool TdxStatusBarKeyboardStatePanelStyle::IsKeyActive(TdxStatusBarKeyboardState Key) const {
+  if (Designing(StatusBar())) return false;
+  // Only the toggle: a key held down reads 0x80 in the high bit.
+  return (GetKeyState(FAppearances[Key]->VirtualKey()) & 0xFF) == 1;
+}
+
+int TdxStatusBarKeyboardStatePanelStyle::GetMinWidth() const {
+  TCanvas* C = MeasureCanvas();
+  if (const TdxCustomStatusBar* Bar = StatusBar()) C->Font()->Assign(Bar->GetFont());
+  const int Separator = StatusBar() && StatusBar()->Painter() ? StatusBar()->Painter()->GetSeparatorWidth() : 2;
+  int W = 0, Shown = 0;
+  for (const TKeyDefault& D : KeyDefaults) {
+    if (!FKeyboardStates.Contains(D.Key)) continue;
+    W += FAppearances[D.Key]->GetCellWidth(C) + (FullRect ? 0 : 2);
+    ++Shown;
+  }
+  if (Shown == 0) return 50;
+  return W + (Shown - 1) * Separator;
+}
+
+void TdxStatusBarKeyboardStatePanelStyle::DrawContent(TcxCanvas* ACanvas, TRect R, TdxStatusBarPainterClass APainter) {
+  TdxStatusBarPanelStyle::DrawContent(ACanvas, R, APainter);
+  TdxCustomStatusBar* Bar = StatusBar();
+  if (Bar) ACanvas->Canvas()->Font()->Assign(Bar->GetFont());
+  const bool Enabled = !Bar || Bar->GetEnabled();
+  int X = R.Left;
+  for (const TKeyDefault& D : KeyDefaults) {
+    if (!FKeyboardStates.Contains(D.Key)) continue;
+    const TdxStatusBarKeyStateAppearance* A = FAppearances[D.Key].get();
+    const int W = A->GetCellWidth(ACanvas->Canvas()) + (FullRect ? 0 : 2);
+    TRect Cell{X, R.Top, X + W, R.Bottom};
+    TRect Text = Cell;
+    if (!FullRect && FOwner) APainter->DrawPanelBorder(Bar, FOwner->GetBevel(), Text, ACanvas);
+    const bool Active = IsKeyActive(D.Key);
+    ACanvas->Canvas()->Font()->SetColor(Active ? A->GetActiveFontColor() : A->GetInactiveFontColor());
+    ACanvas->Canvas()->Brush()->SetStyle(bsClear);
+    ACanvas->DrawTextWithFlags(Active ? A->GetActiveCaption() : A->GetInactiveCaption(), Text,
+                               cxSingleLine | cxAlignVCenter | cxAlignHCenter, Enabled);
+    ACanvas->Canvas()->Brush()->SetStyle(bsSolid);
+    X = Cell.Right + APainter->GetSeparatorWidth();
+  }
+}
+
+// -- container panel -------------------------------------------------------
+
+TdxStatusBarContainerPanelStyle::TdxStatusBarContainerPanelStyle(TdxStatusBarPanel* AOwner)
+    : TdxStatusBarPanelStyle(AOwner) {
+  TdxCustomStatusBar* Bar = StatusBar();
+  if (!Bar) return;
+  const auto& State = Bar->ComponentState();
+  if (State.Contains(csLoading) || State.Contains(csReading) || State.Contains(csUpdating)) return;
+  FContainer = new TdxStatusBarContainerControl(Bar->Owner());
+  FContainer->SetPanelStyle(this);
+  FContainer->SetParent(Bar);
+  if (Designing(Bar)) {
+    // Named after the status bar, from the panel's ID up while taken.
+    for (int N = FOwner ? FOwner->ID() : 0;; ++N) {
+      const AnsiString Name = Bar->GetName() + "Container" + IntToStr(N);
+      if (!Bar->Owner() || !Bar->Owner()->FindComponent(Name)) {
+        FContainer->SetName(Name);
+        break;
+      }
+    }
+  }
+}
+
+TdxStatusBarContainerPanelStyle::~TdxStatusBarContainerPanelStyle() {
+  TdxStatusBarContainerControl* C = FContainer;
+  FContainer = nullptr;
+  if (!C) return;
+  C->SetPanelStyle(nullptr);
+  const TdxCustomStatusBar* Bar = StatusBar();
+  const bool Detach = !Bar || Bar->IsBeingDestroyed() || Bar->ComponentState().Contains(csLoading) ||
+                      Bar->ComponentState().Contains(csReading) || Bar->ComponentState().Contains(csUpdating);
+  if (!Detach) delete C;
+}
+
+void TdxStatusBarContainerPanelStyle::Published(TPublished<TdxStatusBarContainerPanelStyle>& P) {
+  using T = TdxStatusBarContainerPanelStyle;
+  P.Property("AlignControl", &T::GetAlignControl, &T::SetAlignControl).Default(true);
+  P.Property("Container", &T::GetContainer, &T::SetContainer);
+}
+
+void TdxStatusBarContainerPanelStyle::Assign(TPersistent* Source) {
+  auto* S = dynamic_cast<TdxStatusBarContainerPanelStyle*>(Source);
+  if (!S) {
+    TdxStatusBarPanelStyle::Assign(Source);
+    return;
+  }
+  FAlignControl = S->FAlignControl;
+  if (S->FContainer && StatusBar())
+    for (int i = 0; i < StatusBar()->ControlCount(); ++i)
+      if (auto* C = dynamic_cast<TdxStatusBarContainerControl*>(StatusBar()->Controls(i)))
+        if (SameText(C->GetName(), S->FContainer->GetName())) SetContainer(C);
+  Changed();
+}
+
+void TdxStatusBarContainerPanelStyle::SetAlignControl(bool Value) {
+  if (FAlignControl == Value) return;
+  FAlignControl = Value;
+  Changed();
+}
+
+void TdxStatusBarContainerPanelStyle::SetContainer(TdxStatusBarContainerControl* Value) {
+  if (FContainer == Value) return;
+  if (FContainer) FContainer->SetPanelStyle(nullptr);
+  FContainer = Value;
+  if (FContainer) {
+    FContainer->SetPanelStyle(this);
+    if (StatusBar() && FContainer->GetParent() != StatusBar()) FContainer->SetParent(StatusBar());
+  }
+  Changed();
+}
+
+void TdxStatusBarContainerPanelStyle::DrawContent(TcxCanvas* ACanvas, TRect R, TdxStatusBarPainterClass APainter) {
+  TdxStatusBarPanelStyle::DrawContent(ACanvas, R, APainter);
+  if (!FContainer) return;
+  const TRect B = AdjustContentRect(this, R);
+  if (FContainer->BoundsRect() != B) FContainer->SetBoundsRect(B);
+  if (!FAlignControl || Designing(StatusBar())) return;
+  for (int i = 0; i < FContainer->ControlCount(); ++i) {
+    TControl* Child = FContainer->Controls(i);
+    const TRect Full{0, 0, B.Width(), B.Height()};
+    if (Child->BoundsRect() != Full) Child->SetBoundsRect(Full);
+  }
+}
+
+void TdxStatusBarContainerPanelStyle::VisibleChanged() {
+  if (FContainer && FOwner) FContainer->SetVisible(FOwner->GetVisible());
+}
+
+TdxStatusBarContainerControl::TdxStatusBarContainerControl(TComponent* AOwner) : TcxControl(AOwner) {
+  ControlStyle() << csAcceptsControls;
+}
+
+TdxStatusBarContainerControl::~TdxStatusBarContainerControl() {
+  // The panel loses its style with its container.
+  if (TdxStatusBarContainerPanelStyle* S = FPanelStyle) {
+    FPanelStyle = nullptr;
+    S->ContainerDestroyed();
+    if (TdxStatusBarPanel* P = S->Owner()) P->SetPanelStyleClass(nullptr);
+  }
+}
+
+void TdxStatusBarContainerControl::Paint() {
+  TcxCanvas* C = GetCxCanvas();
+  const TRect Client = GetClientRect();
+  TdxCustomStatusBar* Bar = FPanelStyle ? FPanelStyle->StatusBar() : nullptr;
+  if (!Bar || !Bar->Painter()) {
+    C->FillRect(Client, clBtnFace);
+    return;
+  }
+  // The bar's own background, lined up with the bar, then the panel's.
+  TRect B = Bar->GetContentBounds();
+  OffsetRect(&B, -GetLeft(), -GetTop());
+  Bar->Painter()->DrawBorder(Bar, C, B);
+  Bar->Painter()->DrawPanelBackground(Bar, FPanelStyle->Owner(), Client, C);
+}
+
+// -- published properties and input ----------------------------------------
+
+void TdxStatusBarPanel::Published(TPublished<TdxStatusBarPanel>& P) {
+  using T = TdxStatusBarPanel;
+  P.Property("PanelStyleClassName", &T::GetPanelStyleClassName, &T::SetPanelStyleClassName);
+  P.Property("PanelStyle", &T::PanelStyle, &T::SetPanelStyle);
+  P.Property("Bevel", &T::GetBevel, &T::SetBevel).Default(dxpbLowered);
+  P.Property("Fixed", &T::GetFixed, &T::SetFixed).Default(true);
+  P.Property("MinWidth", &T::GetMinWidth, &T::SetMinWidth).Stored(&T::IsMinWidthStored);
+  P.Property("Text", &T::GetText, &T::SetText);
+  P.Property("Visible", &T::GetVisible, &T::SetVisible).Default(true);
+  P.Property("Width", &T::GetWidth, &T::SetWidth).Stored(&T::IsWidthStored);
+  P.Property("OnClick", &T::OnClick, &T::OnClick);
+  P.Property("OnDblClick", &T::OnDblClick, &T::OnDblClick);
+  P.Property("OnDrawPanel", &T::OnDrawPanel, &T::OnDrawPanel);
+}
+
+void TdxStatusBarStateIndicatorPanelStyle::Published(TPublished<TdxStatusBarStateIndicatorPanelStyle>& P) {
+  using T = TdxStatusBarStateIndicatorPanelStyle;
+  P.Property("Color", &T::GetColor, &T::SetColor).Stored(&T::ColorAssigned);
+  P.Property("Spacing", &T::Spacing, &T::Spacing).Default(4);
+}
+
+void TdxStatusBarPanel::SetPanelStyle(TdxStatusBarPanelStyle* Value) {
+  if (Value && FPanelStyle && Value != FPanelStyle.get()) FPanelStyle->Assign(Value);
+}
+
+void TdxCustomStatusBar::Published(TPublished<TdxCustomStatusBar>& P) {
+  using T = TdxCustomStatusBar;
+  P.Property("Images", &T::GetImages, &T::SetImages);
+  P.Property("Panels", &T::Panels, &T::SetPanels);
+  P.Property("PaintStyle", &T::GetPaintStyle, &T::SetPaintStyle).Default(stpsStandard);
+  P.Property("SizeGrip", &T::GetSizeGrip, &T::SetSizeGrip).Default(true);
+  P.Property("LookAndFeel", &T::GetLookAndFeel, &T::SetLookAndFeel);
+  P.Property("OnHint", &T::OnHint, &T::OnHint);
+  P.Property("BorderWidth", &T::GetStatusBorderWidth, &T::SetStatusBorderWidth).Default(0);
+  P.Property("Color", &T::GetColor, &T::SetColor).Default(clBtnFace);
+  P.Property("Font", &T::GetFont, &T::SetFont).Stored(&T::IsFontStored);
+  P.Property("ParentFont", &T::GetParentFont, &T::SetParentFont).Default(false);
+  P.Property("ShowHint", &T::GetShowHint, &T::SetShowHint);
+  P.Property("ParentShowHint", &T::GetParentShowHint, &T::SetParentShowHint).Default(true);
+  P.Property("Visible", &T::GetVisible, &T::SetVisible).Default(true);
+  P.Property("Anchors", &T::GetAnchors, &T::SetAnchors).Default(TAnchors{akLeft, akTop});
+  P.Property("Constraints", &T::GetConstraints, &T::SetConstraints);
+  P.Property("Enabled", &T::GetEnabled, &T::SetEnabled).Default(true);
+  P.Property("OnClick", &T::OnClick, &T::OnClick);
+  P.Property("OnDblClick", &T::OnDblClick, &T::OnDblClick);
+  P.Property("OnMouseDown", &T::OnMouseDown, &T::OnMouseDown);
+  P.Property("OnMouseMove", &T::OnMouseMove, &T::OnMouseMove);
+  P.Property("OnMouseUp", &T::OnMouseUp, &T::OnMouseUp);
+}
+
+void TdxCustomStatusBar::SetPanels(TdxStatusBarPanels* Value) {
+  if (Value && Value != FPanels.get()) FPanels->Assign(Value);
+}
+
+int TdxCustomStatusBar::HitTestSizeGrip(TPoint P) const {
+  if (Designing(this) || !IsSizeGripVisible() || !FPainter) return HTNOWHERE;
+  const TRect B = GetContentBounds();
+  const TSize S = FPainter->GetSizeGripSize();
+  const TRect Grip{B.Right - S.cx - 2, B.Bottom - S.cy - 2, B.Right, B.Bottom};
+  return Grip.Contains(P) ? HTBOTTOMRIGHT : HTNOWHERE;
+}
+
+void TdxCustomStatusBar::Dispatch(TMessage& Message) {
+  TcxControl::Dispatch(Message);
+  if (Message.Msg == WM_NCHITTEST) {
+    const TPoint Screen{short(Message.LParamLo()), short(Message.LParamHi())};
+    if (HitTestSizeGrip(ScreenToClient(Screen)) == HTBOTTOMRIGHT) Message.Result = HTBOTTOMRIGHT;
+  }
+}
+
+void TdxCustomStatusBar::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  TcxControl::MouseDown(Button, Shift, X, Y);
+  if (Button == mbLeft && Shift.Contains(ssDouble))
+    if (TdxStatusBarPanel* P = GetPanelAt(X, Y))
+      if (P->OnDblClick) P->OnDblClick(P);
+}
+
+void TdxCustomStatusBar::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  TcxControl::MouseUp(Button, Shift, X, Y);
+  if (Button == mbLeft)
+    if (TdxStatusBarPanel* P = GetPanelAt(X, Y))
+      if (P->OnClick) P->OnClick(P);
+}
+
+// -- XP painter ---------------------------------------------------------------
+
+namespace {
+
+HTHEME StatusTheme() { return GetThemeHandle(totStatus); }
+constexpr int SP_PANE = 1, SP_GRIPPER = 3;
+
+}  // namespace
+
+TRect TdxStatusBarXPPainter::GetBorderWidths(const TdxCustomStatusBar*) const {
+  return {0, GetTopBorderHeight(), 0, 0};
+}
+
+TSize TdxStatusBarXPPainter::GetSizeGripSize() const {
+  TSize S{0, 0};
+  if (HTHEME T = StatusTheme())
+    if (GetThemePartSize(T, nullptr, SP_GRIPPER, 0, nullptr, TS_TRUE, &S) == S_OK && S.cx > 0) return S;
+  return TdxStatusBarPainter::GetSizeGripSize();
+}
+
+int TdxStatusBarXPPainter::GetSeparatorWidth() const {
+  TSize S{0, 0};
+  if (HTHEME T = StatusTheme())
+    if (GetThemePartSize(T, nullptr, SP_PANE, 0, nullptr, TS_TRUE, &S) == S_OK && S.cx > 0) return S.cx;
+  return TdxStatusBarPainter::GetSeparatorWidth();
+}
+
+void TdxStatusBarXPPainter::DrawBorder(const TdxCustomStatusBar*, TcxCanvas* ACanvas, TRect& R) const {
+  if (HTHEME T = StatusTheme()) DrawThemeBackground(T, ACanvas->GetDC(), 0, 0, &R, nullptr);
+  R.Top += GetTopBorderHeight();
+}
+
+void TdxStatusBarXPPainter::DrawPanelSeparator(const TdxCustomStatusBar*, TcxCanvas* ACanvas, const TRect& R) const {
+  if (HTHEME T = StatusTheme()) DrawThemeBackground(T, ACanvas->GetDC(), SP_PANE, 0, &R, nullptr);
+}
+
+void TdxStatusBarXPPainter::DrawSizeGrip(const TdxCustomStatusBar*, TcxCanvas* ACanvas, bool AOverlapped,
+                                         TRect R) const {
+  R = Deflated(R, 1, 0);
+  const TSize S = GetSizeGripSize();
+  const TRect Cell{R.Right - S.cx, R.Bottom - S.cy, R.Right, R.Bottom};
+  if (HTHEME T = StatusTheme()) DrawThemeBackground(T, ACanvas->GetDC(), SP_GRIPPER, 0, &Cell, nullptr);
+  TRect Excluded = Cell;
+  if (AOverlapped) Excluded.Left -= 1;
+  ACanvas->ExcludeClipRect(Excluded);
+}
+
+void RegisterStatusBarClasses() {
+  RegisterClasses({TdxStatusBar::StaticClass(), TdxStatusBarContainerControl::StaticClass()});
 }

@@ -4,9 +4,11 @@
 // chosen by its paint style. Painters are stateless tables of virtual
 // operations with one shared instance each (Instance()).
 #pragma once
+#include <functional>
 #include <memory>
 #include <vector>
 #include "controls/base/cxControls.h"
+#include "platform/forms/Controls.h"
 #include "platform/rtl/Collection.h"
 
 class TcxCanvas;
@@ -15,11 +17,15 @@ class TBitmap;
 class TdxStatusBarPanel;
 class TdxCustomStatusBar;
 class TdxStatusBarPainter;
+class TdxStatusBarContainerControl;
+class TTimer;
 using TdxStatusBarPainterClass = const TdxStatusBarPainter*;
 
-enum TdxStatusBarPaintStyle { stpsStandard, stpsFlat, stpsXP, stpsOffice11, stpsUseLookAndFeel };
-enum TdxStatusBarPanelBevel { dxpbNone, dxpbLowered, dxpbRaised };
-enum TdxStatusBarEllipsisType { dxetNone, dxetTruncate, dxetSmartPath };
+SX_ENUM(TdxStatusBarPaintStyle, stpsStandard, stpsFlat, stpsXP, stpsOffice11, stpsUseLookAndFeel)
+SX_ENUM(TdxStatusBarPanelBevel, dxpbNone, dxpbLowered, dxpbRaised)
+SX_ENUM(TdxStatusBarEllipsisType, dxetNone, dxetTruncate, dxetSmartPath)
+SX_ENUM(TdxStatusBarKeyboardState, dxksCapsLock, dxksNumLock, dxksScrollLock, dxksInsert)
+using TdxStatusBarKeyboardStates = TSet<TdxStatusBarKeyboardState>;
 enum TdxStatusBarTextAlignment { dxtaLeft, dxtaRight, dxtaCenter };
 
 // What a panel shows and how wide it wants to be.
@@ -39,6 +45,8 @@ public:
   TColor GetColor() const;
   void SetColor(TColor Value);
   bool ColorAssigned() const { return FColorAssigned; }
+  // The owning panel's change (the status bar repaints).
+  void Changed();
 
 protected:
   TdxStatusBarPanel* FOwner = nullptr;
@@ -57,6 +65,9 @@ public:
   bool GetAutoHint() const { return FAutoHint; }
   // Exclusive: switching it on switches it off for the other text panels.
   void SetAutoHint(bool Value);
+  TAlignment GetAlignment() const;
+  void SetAlignment(TAlignment Value);
+  static void Published(TPublished<TdxStatusBarTextPanelStyle>& P);
 
 private:
   bool FAutoHint = false;
@@ -74,27 +85,150 @@ public:
   };
   std::vector<TIndicator> Indicators;
   int Spacing = 4;
+  static void Published(TPublished<TdxStatusBarStateIndicatorPanelStyle>& P);
   bool CanSizing() const override { return false; }
   int GetMinWidth() const override;
   void DrawContent(TcxCanvas* ACanvas, TRect R, TdxStatusBarPainterClass APainter) override;
 };
 
+// How one key of a keyboard-state panel shows: its captions and colours
+// while toggled on (active) and off.
+class TdxStatusBarKeyStateAppearance : public TPersistent {
+  SX_CLASS(TdxStatusBarKeyStateAppearance, TPersistent)
+public:
+  TdxStatusBarKeyStateAppearance() = default;
+  TdxStatusBarKeyStateAppearance(TdxStatusBarKeyboardState AKey, int AVirtualKey, const AnsiString& AActiveCaption,
+                                 const AnsiString& AInactiveCaption, TColor AActiveFontColor,
+                                 std::function<void()> AOnChange);
+  static void Published(TPublished<TdxStatusBarKeyStateAppearance>& P);
+  void Assign(TPersistent* Source) override;
+  TdxStatusBarKeyboardState Key() const { return FKey; }
+  int VirtualKey() const { return FVirtualKey; }
+  TColor GetActiveFontColor() const { return FActiveFontColor; }
+  void SetActiveFontColor(TColor Value);
+  TColor GetInactiveFontColor() const { return FInactiveFontColor; }
+  void SetInactiveFontColor(TColor Value);
+  AnsiString GetActiveCaption() const { return FActiveCaption; }
+  void SetActiveCaption(const AnsiString& Value);
+  AnsiString GetInactiveCaption() const { return FInactiveCaption; }
+  void SetInactiveCaption(const AnsiString& Value);
+  // The wider caption + 4, in the canvas's current font.
+  int GetCellWidth(TCanvas* ACanvas) const;
+
+private:
+  void Changed() {
+    if (FOnChange) FOnChange();
+  }
+  TdxStatusBarKeyboardState FKey = dxksCapsLock;
+  int FVirtualKey = 0;
+  TColor FActiveFontColor = clWindowText;
+  TColor FInactiveFontColor = clBtnShadow;
+  AnsiString FActiveCaption, FInactiveCaption;
+  std::function<void()> FOnChange;
+};
+
+// Polls the watched keys' toggle states every 100 ms and repaints the
+// status bar when one changed.
+class TdxStatusBarKeyboardStateNotifier : public TObject {
+public:
+  explicit TdxStatusBarKeyboardStateNotifier(TdxCustomStatusBar* AStatusBar);
+  ~TdxStatusBarKeyboardStateNotifier() override;
+  // A key already watched is replaced (and moves to the end).
+  void AddKey(int AVirtualKey);
+  void RemoveKey(int AVirtualKey);
+  int KeyCount() const { return int(FKeys.size()); }
+  int KeyAt(int Index) const { return FKeys[std::size_t(Index)].VirtualKey; }
+  // One tick of the timer: true when some key changed.
+  bool Poll();
+
+private:
+  struct TWatchedKey {
+    int VirtualKey;
+    unsigned char State;
+  };
+  void TimerTick(TObject* Sender);
+  TdxCustomStatusBar* FStatusBar;
+  std::unique_ptr<TTimer> FTimer;
+  std::vector<TWatchedKey> FKeys;
+};
+
 class TdxStatusBarKeyboardStatePanelStyle : public TdxStatusBarPanelStyle {
   SX_CLASS(TdxStatusBarKeyboardStatePanelStyle, TdxStatusBarPanelStyle)
 public:
-  using TdxStatusBarPanelStyle::TdxStatusBarPanelStyle;
+  explicit TdxStatusBarKeyboardStatePanelStyle(TdxStatusBarPanel* AOwner = nullptr);
+  ~TdxStatusBarKeyboardStatePanelStyle() override;
+  static void Published(TPublished<TdxStatusBarKeyboardStatePanelStyle>& P);
+  void Assign(TPersistent* Source) override;
   bool CanSizing() const override { return false; }
   bool DrawsOwnBevels() const override { return !FullRect; }
+  int GetMinWidth() const override;
+  void DrawContent(TcxCanvas* ACanvas, TRect R, TdxStatusBarPainterClass APainter) override;
+  bool GetFullRect() const { return FullRect; }
+  void SetFullRect(bool Value);
+  TdxStatusBarKeyboardStates GetKeyboardStates() const { return FKeyboardStates; }
+  void SetKeyboardStates(TdxStatusBarKeyboardStates Value);
+  TdxStatusBarKeyStateAppearance* Appearance(TdxStatusBarKeyboardState Key) const {
+    return FAppearances[Key].get();
+  }
+  TdxStatusBarKeyStateAppearance* GetCapsLockKeyAppearance() const { return Appearance(dxksCapsLock); }
+  TdxStatusBarKeyStateAppearance* GetNumLockKeyAppearance() const { return Appearance(dxksNumLock); }
+  TdxStatusBarKeyStateAppearance* GetScrollLockKeyAppearance() const { return Appearance(dxksScrollLock); }
+  TdxStatusBarKeyStateAppearance* GetInsertKeyAppearance() const { return Appearance(dxksInsert); }
+  void SetCapsLockKeyAppearance(TdxStatusBarKeyStateAppearance* V) { Appearance(dxksCapsLock)->Assign(V); }
+  void SetNumLockKeyAppearance(TdxStatusBarKeyStateAppearance* V) { Appearance(dxksNumLock)->Assign(V); }
+  void SetScrollLockKeyAppearance(TdxStatusBarKeyStateAppearance* V) { Appearance(dxksScrollLock)->Assign(V); }
+  void SetInsertKeyAppearance(TdxStatusBarKeyStateAppearance* V) { Appearance(dxksInsert)->Assign(V); }
+  // Shown active: not designing and the key is toggled on.
+  bool IsKeyActive(TdxStatusBarKeyboardState Key) const;
+  TdxStatusBarKeyboardStateNotifier* Notifier() const { return FNotifier.get(); }
   bool FullRect = false;
+
+private:
+  TdxStatusBarKeyboardStates FKeyboardStates{dxksCapsLock, dxksNumLock, dxksScrollLock, dxksInsert};
+  std::unique_ptr<TdxStatusBarKeyStateAppearance> FAppearances[4];
+  std::unique_ptr<TdxStatusBarKeyboardStateNotifier> FNotifier;
 };
 
 class TdxStatusBarContainerPanelStyle : public TdxStatusBarPanelStyle {
   SX_CLASS(TdxStatusBarContainerPanelStyle, TdxStatusBarPanelStyle)
 public:
-  using TdxStatusBarPanelStyle::TdxStatusBarPanelStyle;
+  explicit TdxStatusBarContainerPanelStyle(TdxStatusBarPanel* AOwner = nullptr);
+  ~TdxStatusBarContainerPanelStyle() override;
+  static void Published(TPublished<TdxStatusBarContainerPanelStyle>& P);
+  void Assign(TPersistent* Source) override;
   // False when the container comes from an ancestor form.
   bool CanDelete() const override { return !FromAncestor; }
+  void DrawContent(TcxCanvas* ACanvas, TRect R, TdxStatusBarPainterClass APainter) override;
+  void VisibleChanged() override;
+  bool GetAlignControl() const { return FAlignControl; }
+  void SetAlignControl(bool Value);
+  TdxStatusBarContainerControl* GetContainer() const { return FContainer; }
+  void SetContainer(TdxStatusBarContainerControl* Value);
+  // The container going away on its own.
+  void ContainerDestroyed() { FContainer = nullptr; }
   bool FromAncestor = false;
+
+private:
+  bool FAlignControl = true;
+  TdxStatusBarContainerControl* FContainer = nullptr;
+};
+
+// The control a container panel places its child controls on.
+class TdxStatusBarContainerControl : public TcxControl {
+  SX_CLASS(TdxStatusBarContainerControl, TcxControl)
+public:
+  explicit TdxStatusBarContainerControl(TComponent* AOwner);
+  ~TdxStatusBarContainerControl() override;
+  TdxStatusBarContainerPanelStyle* PanelStyle() const { return FPanelStyle; }
+  void SetPanelStyle(TdxStatusBarContainerPanelStyle* Value) { FPanelStyle = Value; }
+
+protected:
+  void Paint() override;
+  bool UsesScrollBars() const override { return false; }
+  bool WantsTabStop() const override { return false; }
+
+private:
+  TdxStatusBarContainerPanelStyle* FPanelStyle = nullptr;
 };
 
 using TdxStatusBarDrawPanelEvent =
@@ -105,6 +239,9 @@ class TdxStatusBarPanel : public TCollectionItem {
 public:
   explicit TdxStatusBarPanel(TCollection* ACollection);
   ~TdxStatusBarPanel() override;
+  static void Published(TPublished<TdxStatusBarPanel>& P);
+  // Assigns the given style's values to this panel's style.
+  void SetPanelStyle(TdxStatusBarPanelStyle* Value);
   TdxCustomStatusBar* StatusBar() const;
 
   TdxStatusBarPanelStyle* PanelStyle() const { return FPanelStyle.get(); }
@@ -127,6 +264,8 @@ public:
   bool GetVisible() const { return FVisible; }
   void SetVisible(bool Value);
   void RestoreDefaults();
+  bool IsMinWidthStored() const { return FMinWidthAssigned; }
+  bool IsWidthStored() const { return FWidthAssigned; }
 
   virtual int GetDefaultMinWidth() const;
   virtual int GetDefaultWidth() const;
@@ -181,6 +320,13 @@ class TdxCustomStatusBar : public TcxControl {
 public:
   explicit TdxCustomStatusBar(TComponent* AOwner);
   ~TdxCustomStatusBar() override;
+  static void Published(TPublished<TdxCustomStatusBar>& P);
+  void SetPanels(TdxStatusBarPanels* Value);
+  // The hit-test answer for a point in client coordinates: HTBOTTOMRIGHT
+  // over the size grip (when it shows and the bar is not being designed),
+  // else HTNOWHERE.
+  int HitTestSizeGrip(TPoint P) const;
+  TNotifyEvent OnHint;
 
   TdxStatusBarPanels* Panels() const { return FPanels.get(); }
   TdxStatusBarPaintStyle GetPaintStyle() const { return FPaintStyle; }
@@ -212,9 +358,14 @@ protected:
   void Paint() override;
   bool UsesScrollBars() const override { return false; }
   bool WantsTabStop() const override { return false; }
+  void Dispatch(TMessage& Message) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
 
 private:
+  void ThemeChanged() { PainterChanged(); }
   std::unique_ptr<TdxStatusBarPanels> FPanels;
+  std::unique_ptr<TObject> FThemeListener;
   TdxStatusBarPaintStyle FPaintStyle = stpsStandard;
   bool FSizeGrip = true;
   int FBorderWidth = 0;
@@ -290,7 +441,17 @@ public:
 class TdxStatusBarXPPainter : public TdxStatusBarPainter {
 public:
   static TdxStatusBarPainterClass Instance();
+  TRect GetBorderWidths(const TdxCustomStatusBar* ABar) const override;
+  TSize GetSizeGripSize() const override;
+  int GetSeparatorWidth() const override;
+  void DrawBorder(const TdxCustomStatusBar* ABar, TcxCanvas* ACanvas, TRect& R) const override;
+  void DrawPanelSeparator(const TdxCustomStatusBar* ABar, TcxCanvas* ACanvas, const TRect& R) const override;
+  void DrawSizeGrip(const TdxCustomStatusBar* ABar, TcxCanvas* ACanvas, bool AOverlapped, TRect R) const override;
 };
+
+// Registers the status bar, its container control and the panel styles for
+// form descriptions.
+void RegisterStatusBarClasses();
 
 // The registered panel styles ("Text Panel", "Container Panel", "Keyboard
 // State Panel", "State Indicator Panel").

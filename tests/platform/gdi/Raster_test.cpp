@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace {
 constexpr COLORREF White = RGB(255, 255, 255), Black = RGB(0, 0, 0), Red = RGB(255, 0, 0),
@@ -432,6 +433,37 @@ TEST(Raster, FillModesDecideWhatASelfOverlappingPolygonCovers) {
   PolyPolygon(H.Dc, Two, Counts, 2);
   EXPECT_EQ(H.Count(Blue), 400 - 100);
   EXPECT_FALSE(PolyPolygon(H.Dc, Two, Counts, 0));
+}
+
+// Small triangles (the arrows of combo boxes and sub-menus) are drawn with a
+// pen and a brush of one colour: the interior must meet the outline, so that
+// the whole triangle is solid, and without a pen the interior alone must hold
+// the middle pixels.
+TEST(Raster, SmallTrianglesAreSolid) {
+  struct TTriangle { TPoint P[3]; const char* Rows; const char* InteriorRows; const char* Why; };
+  const TTriangle Cases[] = {
+      {{{1, 1}, {5, 1}, {3, 3}},
+       ".......\n.#####.\n..###..\n...#...\n.......\n",
+       ".......\n.####..\n..##...\n.......\n.......\n", "pointing down"},
+      {{{1, 3}, {5, 3}, {3, 1}},
+       ".......\n...#...\n..###..\n.#####.\n.......\n",
+       ".......\n.......\n..##...\n.......\n.......\n", "pointing up"},
+      {{{1, 1}, {1, 5}, {3, 3}},
+       ".......\n.#.....\n.##....\n.###...\n.##....\n.#.....\n.......\n",
+       ".......\n.......\n.#.....\n.##....\n.#.....\n.......\n.......\n", "pointing right"},
+  };
+  for (const auto& C : Cases) {
+    for (bool WithPen : {true, false}) {
+      const std::string_view Want(C.Rows);
+      const int W = int(Want.find('\n'));
+      TTestDIB D(W, int(Want.size()) / (W + 1));
+      D.Brush(CreateSolidBrush(Blue));
+      if (WithPen) D.Pen(PS_SOLID, 1, Blue);
+      else SelectObject(D.Dc, GetStockObject(NULL_PEN));
+      Polygon(D.Dc, C.P, 3);
+      EXPECT_EQ(D.Picture(Blue), WithPen ? C.Rows : C.InteriorRows) << C.Why << (WithPen ? " with" : " without") << " a pen";
+    }
+  }
 }
 
 TEST(Raster, HatchAndPatternBrushesRepeatFromTheBrushOrigin) {
