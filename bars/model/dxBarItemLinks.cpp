@@ -215,8 +215,11 @@ void TdxBarItemLink::MarkRecentlyUsed(bool ACount) {
     if (ACount && FUseCount < INT_MAX) ++FUseCount;
     L->RebuildLists();
   }
-  // FIXME: the use propagates to the link that opened the menu once sub-menu
-  // windows exist.
+  // The use propagates to the link whose control opened this menu (a
+  // sub-item's title or the button a drop-down menu belongs to).
+  if (auto* Menu = dynamic_cast<TdxBarSubMenuControl*>(L->BarControl()))
+    if (TdxBarItemControl* Owner = Menu->OwnerControl())
+      if (TdxBarItemLink* Up = Owner->ItemLink(); Up && Up != this && Up->Links() != L) Up->MarkRecentlyUsed(ACount);
 }
 
 void TdxBarItemLink::MoveToRecentEnd() {

@@ -8,6 +8,7 @@
 #include "bars/windows/dxBarWindowsInternal.h"
 #include "platform/forms/Forms.h"
 #include "platform/gdi/Canvas.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Screen.h"
 #include "platform/win/Cursors.h"
@@ -76,9 +77,9 @@ void TdxDockControl::CreateParams(TCreateParams& Params) {
 }
 
 void TdxDockControl::Paint() {
-  // FIXME: the painter's dock-site background once it exists.
-  Canvas()->Brush()->SetColor(GetColor());
-  Canvas()->FillRect(GetClientRect());
+  const TdxBarPaintWindow Plain;
+  dxBarPainterOf(FBarManager)->DrawDockControlBackground(Plain, Canvas()->GetHandle(), GetColor(),
+                                                         GetSysColorBrush(COLOR_BTNFACE), GetClientRect(), {0, 0});
 }
 
 void TdxDockControl::WndProc(TMessage& Message) {

@@ -16,6 +16,8 @@
 #include "platform/forms/Application.h"
 #include "platform/forms/Forms.h"
 #include "platform/gdi/Canvas.h"
+#include "platform/gdi/DcApi.h"
+#include "platform/gdi/Drawing.h"
 #include "platform/forms/Screen.h"
 #include "platform/win/Cursors.h"
 #include "platform/win/Paint.h"
@@ -342,7 +344,6 @@ void dxBarHintBarDestroyed(TCustomdxBarControl* ABar) {
 }
 
 TFont* dxBarMenuFont(TdxBarManager* AManager) { return AManager ? AManager->Font() : nullptr; }
-TdxBarItemControlPainterClass dxBarPainterOf(TdxBarManager*) { return nullptr; }
 
 TdxBarHintWindow* dxBarHintWindow() { return U().Hint; }
 
@@ -775,15 +776,91 @@ bool TdxBarPopupMenuLinks::ProcessShortCut(TWinControl* AControl, TShortCut ASho
 // ---------------------------------------------------------------------------
 // Shadow outline
 
+TdxBarShadowPart::TdxBarShadowPart(TdxBarShadow* AShadow, const TRect& ABounds)
+    : TCustomControl(nullptr), FShadow(AShadow) {
+  SetVisible(false);
+  SetBounds(ABounds.Left, ABounds.Top, ABounds.Width(), ABounds.Height());
+}
+
+void TdxBarShadowPart::CreateParams(TCreateParams& Params) {
+  TCustomControl::CreateParams(Params);
+  Params.Style = WS_POPUP;
+  Params.ExStyle = 0;
+  TCustomdxBarControl* Owner = FShadow->Owner();
+  if (Owner && Owner->HandleAllocated() && (GetWindowLongA(Owner->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST))
+    Params.ExStyle |= WS_EX_TOPMOST;
+  Params.WindowClass.style = 0;
+}
+
+void TdxBarShadowPart::WndProc(TMessage& Message) {
+  if (Message.Msg == WM_NCHITTEST) {
+    Message.Result = HTTRANSPARENT;
+    return;
+  }
+  if (Message.Msg == WM_MOUSEACTIVATE) {
+    Message.Result = MA_NOACTIVATE;
+    return;
+  }
+  TCustomControl::WndProc(Message);
+}
+
+void TdxBarShadowPart::Paint() {
+  const TRect R = GetClientRect();
+  FillRect(Canvas()->GetHandle(), &R, GetSysColorBrush(COLOR_BTNSHADOW));
+}
+
+void TdxBarShadowPart::ShowPart() {
+  TCustomdxBarControl* Owner = FShadow->Owner();
+  if (Owner && Owner->HandleAllocated() && !GetParentWindow()) SetParentWindow(Owner->Handle());
+  HandleNeeded();
+  // Just below the window that casts it.
+  HWND After = Owner && Owner->HandleAllocated() ? Owner->Handle() : HWND_TOP;
+  SetWindowPos(Handle(), After, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+void TdxBarShadowPart::HidePart() {
+  if (HandleAllocated()) {
+    ShowWindow(Handle(), SW_HIDE);
+    DestroyHandle();
+  }
+}
+
+TdxBarShadow::~TdxBarShadow() {
+  for (auto& W : FWindows) W->HidePart();
+  FWindows.clear();
+}
+
+void TdxBarShadow::SetVisible(bool Value) {
+  if (FVisible == Value) return;
+  FVisible = Value;
+  for (auto& W : FWindows) {
+    if (Value) W->ShowPart();
+    else W->HidePart();
+  }
+}
+
+void TdxBarShadow::Refresh() {
+  for (auto& W : FWindows) W->HidePart();
+  FWindows.clear();
+  for (std::size_t I = 0; I < FParts.size(); ++I) {
+    if (!FUsable[I]) continue;
+    FWindows.push_back(std::make_unique<TdxBarShadowPart>(this, FParts[I]));
+    if (FVisible) FWindows.back()->ShowPart();
+  }
+}
+
 void TdxBarShadow::SetOwnerBounds(const TRect& AR1, const TRect& AR2) {
   TRect R1 = AR1, R2 = AR2;
   const Integer S = ShadowSize();
   FParts.clear();
+  FUsable.clear();
   const bool Empty1 = IsRectEmpty(&R1);
   const bool Horizontal = Empty1 || R1.Bottom == R2.Top || R1.Top == R2.Bottom;
   if ((Horizontal && !Empty1 && R1.Top == R2.Bottom) || (!Horizontal && R1.Left == R2.Right)) std::swap(R1, R2);
-  auto Add = [this](TRect R) {
-    if (!IsRectEmpty(&R)) FParts.push_back(R);
+  auto Add = [this, S](TRect R, bool Faded = true) {
+    if (IsRectEmpty(&R)) return;
+    FParts.push_back(R);
+    FUsable.push_back(!Faded || (R.Width() >= S && R.Height() >= S));
   };
   if (Horizontal) {
     if (!Empty1) Add({R1.Right, R1.Top + S, R1.Right + S, R1.Bottom});
@@ -793,16 +870,16 @@ void TdxBarShadow::SetOwnerBounds(const TRect& AR1, const TRect& AR2) {
       if (R2.Right < R1.Right) Add({R2.Right, R1.Bottom, R1.Right + S, R1.Bottom + S});
     }
     if (Empty1 || R1.Right < R2.Right) Add({R2.Right, R2.Top + S, R2.Right + S, R2.Bottom});
-    else Add({R2.Right, R2.Top, R2.Right + S, R2.Bottom});
+    else Add({R2.Right, R2.Top, R2.Right + S, R2.Bottom}, false);
   } else {
     Add({R2.Right, R2.Top + S, R2.Right + S, R2.Bottom});
     if (R1.Top + S < R2.Top) Add({R1.Right, R1.Top + S, R1.Right + S, R2.Top});
     if (R2.Bottom < R1.Bottom) {
       Add({R1.Left + S, R1.Bottom, R1.Right + S, R1.Bottom + S});
-      Add({R1.Right, R2.Bottom, R1.Right + S, R1.Bottom});
+      Add({R1.Right, R2.Bottom, R1.Right + S, R1.Bottom}, false);
     } else Add({R1.Left + S, R1.Bottom, R1.Right, R1.Bottom + S});
     if (R1.Bottom < R2.Bottom) Add({R2.Left + S, R2.Bottom, R2.Right + S, R2.Bottom + S});
     else Add({R2.Left, R2.Bottom, R2.Right + S, R2.Bottom + S});
   }
-  (void)FOwner;
+  Refresh();
 }

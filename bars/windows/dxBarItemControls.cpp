@@ -16,6 +16,7 @@
 #include "platform/forms/StdCtrls.h"
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/Canvas.h"
+#include "platform/gdi/DcApi.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Screen.h"
 #include "platform/win/Cursors.h"
@@ -29,6 +30,8 @@
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Timers.h"
 #include "platform/win/Window.h"
+#include "bars/drawing/dxBarDrawing.h"
+#include "platform/gdi/GdiGuards.h"
 
 // ---------------------------------------------------------------------------
 // Creation through the registry
@@ -73,15 +76,6 @@ AnsiString StripAmpersands(const AnsiString& S) {
 constexpr Integer MenuGlyphColumn = 26;
 constexpr Integer MenuArrowColumn = 20;
 }  // namespace
-
-void dxBarDrawCaption(TCanvas* C, const TRect& R, const AnsiString& Caption, bool Enabled, UINT Format) {
-  TRect T = R;
-  AnsiString Text = Caption;
-  C->Brush()->SetStyle(bsClear);
-  C->Font()->SetColor(Enabled ? clBtnText : clGrayText);
-  DrawTextA(dxBarTextDC(C), Text.data(), Integer(Text.size()), &T, Format | DT_SINGLELINE | DT_VCENTER);
-  C->Brush()->SetStyle(bsSolid);
-}
 
 // ---------------------------------------------------------------------------
 // TdxBarItemControl
@@ -171,6 +165,18 @@ void TdxBarItemControl::Repaint() {
 }
 
 void TdxBarItemControl::Draw(TCanvas*, const TRect&, Integer) {}
+
+void TdxBarItemControl::FillPaint(TdxBarItemPaint& C) const {
+  C.Control = const_cast<TdxBarItemControl*>(this);
+  C.Window = FParent ? &FParent->PaintWindow() : nullptr;
+  C.Enabled = GetEnabled();
+  C.Caption = GetCaption();
+  TdxBarItemLink* L = FItemLink;
+  C.Glyph = L ? L->GetGlyph() : nullptr;
+  if (C.Glyph && C.Glyph->Empty()) C.Glyph = nullptr;
+  C.ImageIndex = GetItem() ? int(GetItem()->GetImageIndex()) : -1;
+  C.ShowCaption = !L || L->GetPaintStyle() != psStandard || !C.HasImage() || (FParent && FParent->PaintType() == 1);
+}
 
 void TdxBarItemControl::Click(bool ByMouse) {
   if (!GetEnabled()) return;
@@ -309,54 +315,56 @@ void TdxBarButtonControl::PerformClick(bool ByMouse) {
   TdxBarItemControl::PerformClick(ByMouse);
 }
 
-void TdxBarButtonControl::Draw(TCanvas* C, const TRect& R, Integer PaintType) {
-  // FIXME: drawn through the manager's painter (button faces, glyphs, the
-  // drop-down arrow part) once it exists; until then a plain face and text.
-  if (IsRectEmpty(&R)) return;
+void TdxBarButtonControl::Draw(TCanvas* Canvas, const TRect& R, Integer PaintType) {
+  if (IsRectEmpty(&R) || !FParent) return;
+  const HDC DC = Canvas->GetHandle();
+  TdxBarItemControlPainterClass P = FParent->GetPainter();
+  TdxBarItemPaint C;
+  FillPaint(C);
   const bool Selected = IsSelected();
   const TdxBarButton* B = Button();
   const bool Down = B && B->GetDown();
-  const bool Pressed = (Selected && FParent->PressedControl() == this) || (FClicking && !(B && B->GetButtonStyle() == bsChecked));
+  const bool Checked = B && B->GetButtonStyle() == bsChecked;
+  const bool Pressed = (Selected && FParent->PressedControl() == this) || (FClicking && !Checked);
   if (PaintType == 1) {
-    C->Brush()->SetColor(Selected ? clHighlight : clWindow);
-    C->FillRect(R);
-    TRect T = R;
-    T.Left += MenuGlyphColumn;
-    T.Right -= MenuArrowColumn;
-    C->Font()->SetColor(Selected ? clHighlightText : clBtnText);
-    AnsiString S = GetCaption();
-    C->Brush()->SetStyle(bsClear);
-    if (!GetEnabled()) C->Font()->SetColor(clGrayText);
-    DrawTextA(dxBarTextDC(C), S.data(), Integer(S.size()), &T, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    P->DrawMenuItem(C, DC, Down, true, Selected, R);
     if (GetShortCut()) {
-      AnsiString K = ShortCutToText(GetShortCut());
-      DrawTextA(dxBarTextDC(C), K.data(), Integer(K.size()), &T, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
+      TRect T = R;
+      T.Right -= C.Window->MenuArrowPartWidth();
+      P->DrawItemText(C, DC, C.Enabled, Selected, false, false, false, DT_RIGHT, T, ShortCutToText(GetShortCut()));
     }
-    if (Down) {
-      TRect M{R.Left + 8, R.Top + (R.Height() - 8) / 2, R.Left + 16, R.Top + (R.Height() - 8) / 2 + 8};
-      C->Brush()->SetStyle(bsSolid);
-      C->Brush()->SetColor(Selected ? clHighlightText : clBtnText);
-      C->FillRect(M);
-    }
-    C->Brush()->SetStyle(bsSolid);
-    C->Font()->SetColor(clBtnText);
     return;
   }
-  if (Selected || Pressed || Down) {
-    C->Brush()->SetColor(Pressed || Down ? clBtnShadow : clHighlight);
-    C->FrameRect(R);
-  }
-  TRect T = R;
-  if (IsDropDown()) T.Right -= GetArrowWidth();
-  dxBarDrawCaption(C, T, GetCaption(), GetEnabled(), DT_CENTER);
+  TRect Face = R;
+  TRect Arrow{};
   if (IsDropDown()) {
-    Integer X = T.Right + GetArrowWidth() / 2, Y = R.Top + R.Height() / 2;
-    C->Pen()->SetColor(GetEnabled() ? clBtnText : clGrayText);
-    for (Integer K = 0; K < 3; ++K) {
-      C->MoveTo(X - 2 + K, Y - 1 + K);
-      C->LineTo(X + 3 - K, Y - 1 + K);
-    }
+    Arrow = {R.Right - GetArrowWidth(), R.Top, R.Right, R.Bottom};
+    Face.Right = Arrow.Left;
   }
+  const bool Dropped = FDropped;
+  const bool FacePressed = Pressed && !Dropped;
+  const HBRUSH Brush = P->GetButtonBrush(C, FacePressed, Down, Selected || Dropped, !C.HasImage());
+  const bool Hot = Selected || Dropped;
+  if (C.HasImage()) {
+    // The glyph cell, then the caption beside it when it shows one.
+    TRect Cell = Face;
+    if (C.ShowCaption) Cell.Right = Cell.Left + FParent->ButtonSize();
+    P->DrawControlGlyph(C, DC, FacePressed, Down, Hot, true, Cell);
+    if (C.ShowCaption) {
+      TRect T{Cell.Right, Face.Top, Face.Right, Face.Bottom};
+      P->DrawBackground(C, DC, FacePressed || Down || Hot, Brush, T);
+      P->OffsetButtonCaption(C, Down, FacePressed, T);
+      P->DrawItemText(C, DC, C.Enabled, false, P->KeepButtonTextColor(), false, false, DT_LEFT, T, C.Caption);
+    }
+  } else {
+    P->DrawBackground(C, DC, FacePressed || Down || Hot, Brush, Face);
+    P->DrawGlyphBorder(C, DC, FacePressed, Down, Hot, true, Face, false, Brush);
+    TRect T = Face;
+    P->OffsetButtonCaption(C, Down, FacePressed, T);
+    P->DrawItemText(C, DC, C.Enabled, false, P->KeepButtonTextColor(), false, false, DT_CENTER, T, C.Caption);
+  }
+  if (IsDropDown())
+    P->DrawButtonArrowPart(C, DC, Dropped, true, Dropped, Pressed, Hot, COLOR_BTNTEXT, C.Window->CurrentBrush(), Arrow);
 }
 
 // ---------------------------------------------------------------------------
@@ -470,29 +478,22 @@ void TdxBarEditControl::CommitText(const AnsiString& AText) {
 
 AnsiString TdxBarEditControl::ItemText() const { return Edit() ? Edit()->GetText() : AnsiString(); }
 
-void TdxBarEditControl::Draw(TCanvas* C, const TRect& R, Integer) {
-  // FIXME: the painter's edit frame and combo button once it exists.
-  if (IsRectEmpty(&R)) return;
+void TdxBarEditControl::Draw(TCanvas* Canvas, const TRect& R, Integer) {
+  if (IsRectEmpty(&R) || !FParent) return;
+  const HDC DC = Canvas->GetHandle();
+  TdxBarItemControlPainterClass P = FParent->GetPainter();
+  TdxBarItemPaint C;
+  FillPaint(C);
+  const bool Selected = IsSelected() || Editing();
   TRect F = R;
-  InflateRect(&F, 0, -1);
-  C->Brush()->SetColor(clWindow);
-  C->FillRect(F);
-  C->Brush()->SetColor(IsSelected() ? clHighlight : clBtnShadow);
-  C->FrameRect(F);
-  TRect T = EditRect();
-  T.Left += 2;
-  if (!FEdit) dxBarDrawCaption(C, T, ItemText(), GetEnabled(), DT_LEFT | DT_NOPREFIX);
-  if (Integer BW = ButtonWidth()) {
-    TRect B{F.Right - BW, F.Top + 1, F.Right - 1, F.Bottom - 1};
-    C->Brush()->SetColor(clBtnFace);
-    C->FillRect(B);
-    Integer X = B.Left + B.Width() / 2, Y = B.Top + B.Height() / 2;
-    C->Pen()->SetColor(clBtnText);
-    for (Integer K = 0; K < 3; ++K) {
-      C->MoveTo(X - 2 + K, Y - 1 + K);
-      C->LineTo(X + 3 - K, Y - 1 + K);
-    }
+  P->DrawEditBorder(C, DC, Selected, F);
+  TRect Value = F;
+  if (const Integer BW = ButtonWidth()) {
+    Value.Right -= BW;
+    P->DrawComboButton(C, DC, Selected, Selected, {Value.Right, F.Top, F.Right, F.Bottom});
   }
+  // While typing the edit window shows the text.
+  if (!FEdit) P->DrawEditValue(C, DC, ItemText(), Value);
 }
 
 Integer TCustomdxBarComboControl::ButtonWidth() const { return FParent ? FParent->ComboButtonWidth() + 2 : 13; }
@@ -692,34 +693,24 @@ void TdxBarSubItemControl::BeforeClick(bool ByMouse) {
   if (TdxBarSubMenuControl* Menu = GetSubMenuBar()) Menu->SelectControl(Menu->FirstSelectable());
 }
 
-void TdxBarSubItemControl::Draw(TCanvas* C, const TRect& R, Integer PaintType) {
-  // FIXME: the painter's sub-item drawing once it exists.
-  if (IsRectEmpty(&R)) return;
+void TdxBarSubItemControl::Draw(TCanvas* Canvas, const TRect& R, Integer PaintType) {
+  if (IsRectEmpty(&R) || !FParent) return;
+  const HDC DC = Canvas->GetHandle();
+  TdxBarItemControlPainterClass P = FParent->GetPainter();
+  TdxBarItemPaint C;
+  FillPaint(C);
   const bool Selected = IsSelected();
   const bool Dropped = FActive && GetSubMenuBar();
   if (PaintType == 1) {
-    C->Brush()->SetColor(Selected ? clHighlight : clWindow);
-    C->FillRect(R);
-    TRect T = R;
-    T.Left += MenuGlyphColumn;
-    T.Right -= MenuArrowColumn;
-    C->Brush()->SetStyle(bsClear);
-    C->Font()->SetColor(!GetEnabled() ? clGrayText : Selected ? clHighlightText : clBtnText);
-    AnsiString S = GetCaption();
-    DrawTextA(dxBarTextDC(C), S.data(), Integer(S.size()), &T, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
-    C->Brush()->SetStyle(bsSolid);
-    Integer X = R.Right - MenuArrowColumn / 2 - 2, Y = R.Top + R.Height() / 2;
-    C->Pen()->SetColor(Selected ? clHighlightText : clBtnText);
-    for (Integer K = 0; K < 4; ++K) {
-      C->MoveTo(X + K - 2, Y - 3 + K);
-      C->LineTo(X + K - 2, Y + 4 - K);
-    }
-    C->Font()->SetColor(clBtnText);
+    P->DrawSubItem(C, DC, false, Selected, R);
     return;
   }
-  if (Selected || Dropped) {
-    C->Brush()->SetColor(Dropped ? clBtnShadow : clHighlight);
-    C->FrameRect(R);
-  }
-  dxBarDrawCaption(C, R, GetCaption(), GetEnabled(), DT_CENTER);
+  // A title on a toolbar or the main menu: a button face that is hot while
+  // selected and pressed while its menu is open.
+  const HBRUSH Brush = P->GetButtonBrush(C, Dropped, false, Selected || Dropped, true);
+  P->DrawBackground(C, DC, Selected || Dropped, Brush, R);
+  P->DrawGlyphBorder(C, DC, Dropped, false, Selected || Dropped, true, R, false, Brush);
+  TRect T = R;
+  P->OffsetButtonCaption(C, false, Dropped, T);
+  P->DrawItemText(C, DC, C.Enabled, false, P->KeepButtonTextColor(), false, false, DT_CENTER, T, C.Caption);
 }

@@ -16,6 +16,7 @@
 
 class TCanvas;
 class TEdit;
+struct TdxBarItemPaint;
 
 class TdxBarItemControl : public TObject {
   SX_CLASS(TdxBarItemControl, TObject)
@@ -56,6 +57,8 @@ public:
   virtual bool TracksMouseDown() const { return false; }
   // PaintType: 0 horizontal toolbar, 1 menu, 2 vertical toolbar.
   virtual void Draw(TCanvas* ACanvas, const TRect& R, Integer PaintType);
+  // What the painter needs of this control: state, caption and glyph.
+  virtual void FillPaint(TdxBarItemPaint& C) const;
   // The bar window moved or resized the control's rectangle.
   virtual void BoundsChanged() {}
   // The menu window opened from this control closed.
@@ -221,6 +224,3 @@ public:
 
 // Makes the control of a link's item (nil when its class has none).
 TdxBarItemControl* dxBarCreateItemControl(TdxBarItemLink* ALink);
-// The common drawing of a row's caption: the text with its accelerator
-// underlined, and the shortcut text at the right when given.
-void dxBarDrawCaption(TCanvas* ACanvas, const TRect& R, const AnsiString& Caption, bool Enabled, UINT Format);

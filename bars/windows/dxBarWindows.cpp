@@ -19,6 +19,12 @@
 #include "platform/gdi/Text.h"
 #include "platform/gdi/Rects.h"
 #include "platform/gdi/Drawing.h"
+#include "platform/gdi/GdiGuards.h"
+#include "platform/gdi/Bitmap.h"
+#include "platform/gdi/Blit.h"
+#include "platform/win/Timers.h"
+#include <random>
+#include "bars/drawing/dxBarDrawing.h"
 #include "platform/rtl/VirtualKeys.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
@@ -54,7 +60,8 @@ bool dxBarIsOpenBarWindow(HWND Wnd) {
 // ---------------------------------------------------------------------------
 // TCustomdxBarControl
 
-TCustomdxBarControl::TCustomdxBarControl(TdxBarManager* AManager) : TCustomControl(AManager), FBarManager(AManager) {
+TCustomdxBarControl::TCustomdxBarControl(TdxBarManager* AManager)
+    : TCustomControl(AManager), FBarManager(AManager), FPaint(std::make_unique<TdxBarWindowPaint>(this)) {
   LiveBars().push_back(this);
   TControlStyle S = ControlStyle();
   S.Exclude(csCaptureMouse);
@@ -99,6 +106,8 @@ void TCustomdxBarControl::SetItemLinks(TdxBarItemLinks* Value) {
 TdxBarItemControlPainterClass TCustomdxBarControl::GetPainter() const {
   return dxBarPainterOf(FBarManager);
 }
+
+const TdxBarPaintWindow& TCustomdxBarControl::PaintWindow() const { return *FPaint; }
 
 bool TCustomdxBarControl::IsCustomizing() const { return FBarManager && FBarManager->IsCustomizing(); }
 
@@ -248,13 +257,17 @@ void TCustomdxBarControl::DrawItem(TdxBarItemControl* AControl) {
 }
 
 void TCustomdxBarControl::FillItemBackground(const TRect& R) {
-  // FIXME: the manager's painter fills bar and menu backgrounds once it exists.
-  Canvas()->Brush()->SetColor(IsPopup() ? clWindow : GetColor());
-  Canvas()->FillRect(R);
+  FPaint->PaintBackground(Canvas()->GetHandle(), R, FPaint->CurrentBrush());
 }
 
 void TCustomdxBarControl::Paint() {
   if (FLocked) return;
+  if (PaintAnimationStep()) return;
+  const HDC DC = Canvas()->GetHandle();
+  // Everything is drawn straight on the DC with the bar font selected: the
+  // font the controls were measured with.
+  TSaveDcGuard State(DC);
+  if (HFONT F = FPaint->Font()) SelectObject(DC, F);
   FillItemBackground(GetClientRect());
   PaintFrame();
   if (!FItemLinks) return;
@@ -714,38 +727,50 @@ void TdxBarControl::Recalculate() {
 }
 
 void TdxBarControl::PaintFrame() {
-  // FIXME: grips, captions and borders are drawn by the manager's painter
-  // once it exists; until then plain strokes mark them.
-  TCanvas* C = Canvas();
+  const HDC DC = Canvas()->GetHandle();
+  TdxBarItemControlPainterClass P = GetPainter();
+  const TdxBarPaintWindow& W = PaintWindow();
+  const HBRUSH Brush = W.CurrentBrush();
   TRect R = GetClientRect();
   if (FDockingStyle == dsNone) {
-    C->Brush()->SetColor(clBtnShadow);
-    C->FrameRect(R);
-    TRect Cap{BorderSize, BorderSize, R.Right - BorderSize, BorderSize + CaptionHeight};
-    C->Brush()->SetColor(clActiveCaption);
-    C->FillRect(Cap);
-    C->Brush()->SetStyle(bsClear);
-    C->Font()->SetColor(clCaptionText);
-    TRect T = Cap;
-    T.Left += 3;
-    T.Right -= CaptionHeight;
-    AnsiString S = FBar->GetCaption();
-    DrawTextA(dxBarTextDC(C), S.data(), Integer(S.size()), &T, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-    TRect X{Cap.Right - CaptionHeight + 3, Cap.Top + 3, Cap.Right - 3, Cap.Bottom - 3};
-    C->Pen()->SetColor(clCaptionText);
-    C->MoveTo(X.Left, X.Top);
-    C->LineTo(X.Right, X.Bottom);
-    C->MoveTo(X.Right - 1, X.Top);
-    C->LineTo(X.Left - 1, X.Bottom);
-    C->Brush()->SetStyle(bsSolid);
-    C->Font()->SetColor(clBtnText);
-  } else {
-    TRect G = GetDragGripRect();
-    C->Pen()->SetColor(clBtnShadow);
-    for (Integer K = 3; K < (IsVertical() ? G.Right : G.Bottom) - 3; K += 2) {
-      if (IsVertical()) C->MoveTo(K, 4), C->LineTo(K, 6);
-      else C->MoveTo(4, K), C->LineTo(6, K);
+    FrameRect(DC, &R, GetSysColorBrush(COLOR_BTNSHADOW));
+    const TRect In = {R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1};
+    FrameRect(DC, &In, Brush);
+    const TRect Cap{BorderSize, BorderSize, R.Right - BorderSize, BorderSize + CaptionHeight};
+    dxFillRectColor(DC, Cap, P->GetBarCaptionColor(W, true));
+    P->DrawFloatingBarCaption(W, DC, Brush, true, Cap);
+    if (!P->UseSystemCloseButton() && W.CanClose()) {
+      // Styles without a system close button draw its face; the cross is ours.
+      const TRect X = dxBarFloatingCloseRect(this);
+      const int State = W.CloseButtonState();
+      P->DrawCloseButtonBackground(W, DC, State, X);
+      const TColor Ink = P->GetBarCaptionMarkColor(W, State);
+      const int L = X.Left + 4, T = X.Top + 4, S = X.Width() - 9;
+      for (int K = 0; K < 2; ++K) {
+        dxLine(DC, L + K, T, L + K + S, T + S, Ink);
+        dxLine(DC, L + K + S, T, L + K, T + S, Ink);
+      }
     }
+  } else {
+    P->DrawDockedBarBorder(W, DC, Brush, R);
+  }
+  // Group separators in the gaps the layout left before a group's first item.
+  if (!FItemLinks) return;
+  const bool Vertical = IsVertical();
+  TRect Prev{};
+  for (Integer I = 0; I < FItemLinks->GetShownCount(); ++I) {
+    TdxBarItemLink* L = FItemLinks->GetShownLink(I);
+    const TRect& IR = L->GetItemRect();
+    if (IsRectEmpty(&IR)) continue;
+    if (I > 0 && L->GetBeginGroup() && !IsRectEmpty(&Prev)) {
+      const bool SameLine = Vertical ? IR.Left == Prev.Left : IR.Top < Prev.Bottom && IR.Bottom > Prev.Top;
+      if (SameLine) {
+        const TRect Gap = Vertical ? TRect{IR.Left, Prev.Bottom, IR.Right, IR.Top}
+                                   : TRect{Prev.Right, IR.Top, IR.Left, IR.Bottom};
+        if (!IsRectEmpty(&Gap)) P->DrawToolbarSeparator(W, DC, Vertical, Brush, Gap);
+      }
+    }
+    Prev = IR;
   }
 }
 
@@ -1043,8 +1068,9 @@ void TdxBarSubMenuControl::CreateParams(TCreateParams& Params) {
 }
 
 namespace {
-constexpr Integer MenuSeparatorHeight = 7;
-}
+// The gap a group leaves in a menu: the painter's separator.
+Integer MenuSeparatorHeight(const TCustomdxBarControl* W) { return W->GetPainter()->GetSubMenuSeparatorSize(); }
+}  // namespace
 
 TSize TdxBarSubMenuControl::CalcSize() {
   Integer W = 0, H = 0;
@@ -1052,7 +1078,7 @@ TSize TdxBarSubMenuControl::CalcSize() {
     for (Integer I = 0; I < FItemLinks->GetShownCount(); ++I) {
       TdxBarItemLink* L = FItemLinks->GetShownLink(I);
       if (!L->Control()) continue;
-      if (I > 0 && L->GetBeginGroup()) H += MenuSeparatorHeight;
+      if (I > 0 && L->GetBeginGroup()) H += MenuSeparatorHeight(this);
       W = std::max(W, L->Control()->GetWidth());
       H += L->Control()->GetHeight();
     }
@@ -1068,7 +1094,7 @@ void TdxBarSubMenuControl::CalcLayout() {
   for (Integer I = 0; I < FItemLinks->GetShownCount(); ++I) {
     TdxBarItemLink* L = FItemLinks->GetShownLink(I);
     if (!L->Control()) continue;
-    if (I > 0 && L->GetBeginGroup()) Y += MenuSeparatorHeight;
+    if (I > 0 && L->GetBeginGroup()) Y += MenuSeparatorHeight(this);
     TRect R{FrameSize, Y, Right, Y + L->Control()->GetHeight()};
     if (!EqualRect(&R, &L->GetItemRect())) {
       L->SetItemRect(R);
@@ -1080,9 +1106,13 @@ void TdxBarSubMenuControl::CalcLayout() {
 
 void TdxBarSubMenuControl::Recalculate() {
   if (FClosed || ComponentState().Contains(csDestroying)) return;
+  FinishAnimation();
   CreateControls();
   TSize S = CalcSize();
-  if (S.cx != GetWidth() || S.cy != GetHeight()) SetBounds(GetLeft(), GetTop(), S.cx, S.cy);
+  if (S.cx != GetWidth() || S.cy != GetHeight()) {
+    SetBounds(GetLeft(), GetTop(), S.cx, S.cy);
+    if (FShadow) UpdateShadow();
+  }
   CalcLayout();
   if (HandleAllocated()) Invalidate();
 }
@@ -1102,14 +1132,133 @@ void TdxBarSubMenuControl::Show() {
   if (Y + S.cy > Work.Bottom) Y = OwnerHeight > 0 ? Y - OwnerHeight - S.cy : Work.Bottom - S.cy;
   X = std::max(X, Work.Left);
   Y = std::max(Y, Work.Top);
+  const bool FlippedLeft = X < GetLeft(), FlippedUp = Y < GetTop();
   SetBounds(X, Y, S.cx, S.cy);
   CalcLayout();
+  const TdxBarMenuAnimations Kind = AnimationKindToUse();
+  Animate = Animate && (Kind == maUnfold || Kind == maSlide) && FItemLinks && FItemLinks->GetShownCount() > 0 &&
+            !IsCustomizing();
+  if (!Animate || !StartAnimation(Kind, FlippedLeft, FlippedUp)) {
+    // A fade needs the system's blending, which this display lacks: the
+    // menu shows at once.
+    Animate = false;
+    SetVisible(true);
+    SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  }
+  SetActive(true);
+  if (!Animating()) UpdateShadow();
+  if (OnPopup) OnPopup(this);
+}
+
+TdxBarMenuAnimations TdxBarSubMenuControl::AnimationKindToUse() const {
+  // The setting of the toolbar the chain started from, else the menu's own.
+  TdxBarManager* M = FBarManager;
+  for (TCustomdxBarControl* B = FParentBar; B; B = B->ParentBar())
+    if (auto* T = dynamic_cast<TdxBarControl*>(B)) M = T->BarManager();
+  TdxBarMenuAnimations Kind = M ? M->GetMenuAnimations() : maNone;
+  if (Kind == maRandom) {
+    static std::minstd_rand Draw(std::random_device{}());
+    const unsigned N = unsigned(Draw() % 100);
+    Kind = N < 33 ? maUnfold : N < 66 ? maSlide : maFade;
+  }
+  return Kind;
+}
+
+TRect TdxBarSubMenuControl::AnimationRect(Integer AStep) const {
+  const Integer W = FAnimFinal.Width(), H = FAnimFinal.Height();
+  Integer Width, Height;
+  if (FAnimKind == maSlide) {
+    Width = W;
+    Height = AStep * FAnimSize;
+  } else if (FAnimD < 0) {
+    Height = AStep * FAnimSize;
+    Width = AStep * FAnimSize - FAnimD;
+  } else {
+    Width = AStep * FAnimSize;
+    Height = FAnimD + AStep * FAnimSize;
+  }
+  Width = std::min(Width, W);
+  Height = std::min(Height, H);
+  // The anchored edges stay where the whole menu has them.
+  const Integer L = FAnimRight ? FAnimFinal.Right - Width : FAnimFinal.Left;
+  const Integer T = FAnimBottom ? FAnimFinal.Bottom - Height : FAnimFinal.Top;
+  return {L, T, L + Width, T + Height};
+}
+
+bool TdxBarSubMenuControl::StartAnimation(TdxBarMenuAnimations AKind, bool AnchorRight, bool AnchorBottom) {
+  const Integer W = GetWidth(), H = GetHeight();
+  FAnimD = AKind == maUnfold ? H - W : 0;
+  FAnimSize = AKind == maSlide ? 17 : 8;
+  const Integer Total = AKind == maSlide ? H : FAnimD <= 0 ? H : W;
+  FAnimSteps = Total / FAnimSize;
+  if (FAnimSteps < 1 || W <= 0 || H <= 0) return false;
+  // The whole menu is painted once; the growing window shows its part.
+  FAnimImage = std::make_unique<TBitmap>();
+  FAnimImage->SetSize(W, H);
+  Canvas()->Lock();
+  Canvas()->SetHandle(FAnimImage->Canvas()->GetHandle());
+  try {
+    Paint();
+  } catch (...) {
+    Canvas()->SetHandle(nullptr);
+    Canvas()->Unlock();
+    FAnimImage.reset();
+    return false;
+  }
+  Canvas()->SetHandle(nullptr);
+  Canvas()->Unlock();
+  FAnimFinal = BoundsRect();
+  FAnimKind = AKind;
+  FAnimRight = AnchorRight;
+  FAnimBottom = AnchorBottom;
+  FAnimStep = 1;
+  const TRect R = AnimationRect(FAnimStep);
+  SetBounds(R.Left, R.Top, R.Width(), R.Height());
   SetVisible(true);
   SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-  SetActive(true);
-  // FIXME: the painter's shadow and the opening animation follow once the
-  // painter says whether menus cast one.
-  if (OnPopup) OnPopup(this);
+  SetTimer(Handle(), AnimationTimer, 10, nullptr);
+  return true;
+}
+
+void TdxBarSubMenuControl::AnimationStep() {
+  if (!Animating()) return;
+  if (++FAnimStep > FAnimSteps) {
+    FinishAnimation();
+    return;
+  }
+  const TRect R = AnimationRect(FAnimStep);
+  SetBounds(R.Left, R.Top, R.Width(), R.Height());
+  Invalidate();
+}
+
+void TdxBarSubMenuControl::FinishAnimation() {
+  if (!Animating()) return;
+  if (HandleAllocated()) KillTimer(Handle(), AnimationTimer);
+  FAnimKind = maNone;
+  Animate = false;
+  FAnimImage.reset();
+  if (FClosed) return;
+  SetBounds(FAnimFinal.Left, FAnimFinal.Top, FAnimFinal.Width(), FAnimFinal.Height());
+  CalcLayout();
+  Invalidate();
+  UpdateShadow();
+}
+
+void TdxBarSubMenuControl::UpdateShadow() {
+  if (FClosed || !GetPainter()->BarHasShadow() || !HandleAllocated()) {
+    FShadow.reset();
+    return;
+  }
+  TRect R2;
+  GetWindowRect(Handle(), &R2);
+  // The item the menu dropped from shares the outline only where it adjoins.
+  TRect R1 = FOwnerRect;
+  const bool Adjoins = !IsRectEmpty(&R1) && (R1.Bottom == R2.Top || R1.Top == R2.Bottom || R1.Right == R2.Left ||
+                                             R1.Left == R2.Right);
+  if (!Adjoins) R1 = {};
+  if (!FShadow) FShadow = std::make_unique<TdxBarShadow>(this);
+  FShadow->SetOwnerBounds(R1, R2);
+  FShadow->SetVisible(true);
 }
 
 void TdxBarSubMenuControl::CloseAndFree() {
@@ -1124,6 +1273,8 @@ void TdxBarSubMenuControl::CloseAndFree() {
     FOwnerControl = nullptr;
     Owner->MenuClosed();
   }
+  FinishAnimation();
+  FShadow.reset();
   if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
   SetVisible(false);
   DestroyControls();
@@ -1143,17 +1294,19 @@ void TdxBarSubMenuControl::HideAll() {
 }
 
 void TdxBarSubMenuControl::PaintFrame() {
-  // FIXME: the painter draws the menu frame and its glyph band once it exists.
-  Canvas()->Brush()->SetColor(clBtnShadow);
-  Canvas()->FrameRect(GetClientRect());
+  const HDC DC = Canvas()->GetHandle();
+  TdxBarItemControlPainterClass P = GetPainter();
+  const TdxBarPaintWindow& W = PaintWindow();
+  const TRect R = GetClientRect();
+  P->DrawSubMenuBorder(W, DC, R);
+  P->DrawSubMenuClientBorder(W, DC, W.CurrentBrush(), {R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1});
   if (!FItemLinks) return;
-  Canvas()->Pen()->SetColor(clBtnShadow);
   for (Integer I = 1; I < FItemLinks->GetShownCount(); ++I) {
     TdxBarItemLink* L = FItemLinks->GetShownLink(I);
-    if (!L->GetBeginGroup()) continue;
-    Integer Y = L->GetItemRect().Top - MenuSeparatorHeight / 2 - 1;
-    Canvas()->MoveTo(FrameSize + 26, Y);
-    Canvas()->LineTo(GetWidth() - FrameSize - 2, Y);
+    if (!L->GetBeginGroup() || !L->Control()) continue;
+    TdxBarItemPaint C;
+    L->Control()->FillPaint(C);
+    P->DrawSubMenuSeparator(W, C, false, L->GetItemRect(), DC);
   }
 }
 
@@ -1196,7 +1349,36 @@ void TdxBarSubMenuControl::KeyDownMsg(WORD Key) {
   }
 }
 
+bool TdxBarSubMenuControl::PaintAnimationStep() {
+  if (!Animating() || !FAnimImage) return false;
+  // Vertically the picture moves with the growing edge; horizontally it
+  // is uncovered from the anchored edge.
+  const Integer W = GetWidth(), H = GetHeight();
+  const Integer SX = FAnimRight ? FAnimFinal.Width() - W : 0;
+  const Integer SY = FAnimBottom ? 0 : FAnimFinal.Height() - H;
+  BitBlt(Canvas()->GetHandle(), 0, 0, W, H, FAnimImage->Canvas()->GetHandle(), SX, SY, SRCCOPY);
+  return true;
+}
+
 void TdxBarSubMenuControl::WndProc(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_TIMER:
+      if (Message.WParam == AnimationTimer) {
+        AnimationStep();
+        return;
+      }
+      break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MOUSEMOVE:
+      // Input to a menu that is still opening finishes the opening first.
+      FinishAnimation();
+      break;
+    default:
+      break;
+  }
   if (FClosed) {
     if (Message.Msg == WM_PAINT) {
       TCustomControl::WndProc(Message);
@@ -1205,9 +1387,4 @@ void TdxBarSubMenuControl::WndProc(TMessage& Message) {
     if (Message.Msg >= WM_MOUSEFIRST && Message.Msg <= WM_MOUSELAST) return;
   }
   TCustomdxBarControl::WndProc(Message);
-}
-
-HDC dxBarTextDC(TCanvas* ACanvas) {
-  ACanvas->RequiredState(TCanvasStates{csHandleValid, csFontValid});
-  return ACanvas->GetHandle();
 }

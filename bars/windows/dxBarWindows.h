@@ -22,6 +22,9 @@
 #include "platform/rtl/Collection.h"
 
 class TdxBarHintWindow;
+class TdxBarPaintWindow;
+class TdxBarWindowPaint;
+class TBitmap;
 
 // Bar window messages.
 constexpr UINT WM_DXBAR_RECALCULATE = WM_USER + 1;  // posted: recalculate later
@@ -40,6 +43,8 @@ public:
   void SetItemLinks(TdxBarItemLinks* Value);
   TdxBarManager* BarManager() const { return FBarManager; }
   TdxBarItemControlPainterClass GetPainter() const;
+  // The window as the painter sees it.
+  const TdxBarPaintWindow& PaintWindow() const;
 
   TdxBarItemControl* SelectedControl() const { return FSelectedControl; }
   // Clears the selection field without any side effect (a dying control).
@@ -114,6 +119,9 @@ protected:
   virtual void CalcLayout() {}
   // Paints the frame, grip or caption around the items.
   virtual void PaintFrame() {}
+  // Paints a step of an opening animation instead of the window; false
+  // when the window is not animating.
+  virtual bool PaintAnimationStep() { return false; }
   virtual void SelectionChanged(TdxBarItemControl* OldControl);
   virtual void MouseLeft();
   virtual void KeyDownMsg(WORD Key);
@@ -142,6 +150,7 @@ protected:
   Integer FEditHeight = 19;
   Integer FComboButtonWidth = 11;
   TPoint FLastCursorPos{-1, -1};
+  std::unique_ptr<TdxBarWindowPaint> FPaint;
 };
 
 // A docked or floating toolbar (or the main menu bar) of one TdxBar.
@@ -189,7 +198,7 @@ public:
   TPoint DragPressOffset() const { return FPressOffset; }
 
   static constexpr Integer GripSize = 9;        // docked grip in front of the items
-  static constexpr Integer CaptionHeight = 15;  // floating caption band
+  static constexpr Integer CaptionHeight = 16;  // floating caption band (a small caption)
   static constexpr Integer BorderSize = 2;      // around the items
 
 protected:
@@ -244,17 +253,35 @@ public:
   void Recalculate() override;
   void HideAll() override;
   bool Closed() const { return FClosed; }
+  // The opening animation (unfold or slide), run on a timer of the GUI
+  // thread; input to the menu and closing it finish it at once.
+  bool Animating() const { return FAnimKind != maNone; }
+  void FinishAnimation();
 
   static constexpr Integer FrameSize = 3;
+  static constexpr UINT_PTR AnimationTimer = 1;
 
 protected:
   void CreateParams(TCreateParams& Params) override;
   void PaintFrame() override;
+  bool PaintAnimationStep() override;
   void KeyDownMsg(WORD Key) override;
   void WndProc(TMessage& Message) override;
 
 private:
   TSize CalcSize();
+  void UpdateShadow();
+  // The animation kind this showing takes (random resolved), or maNone.
+  TdxBarMenuAnimations AnimationKindToUse() const;
+  bool StartAnimation(TdxBarMenuAnimations AKind, bool AnchorRight, bool AnchorBottom);
+  void AnimationStep();
+  TRect AnimationRect(Integer AStep) const;
+  std::unique_ptr<TdxBarShadow> FShadow;
+  std::unique_ptr<TBitmap> FAnimImage;  // the whole menu, painted once
+  TdxBarMenuAnimations FAnimKind = maNone;
+  TRect FAnimFinal;
+  Integer FAnimStep = 0, FAnimSize = 8, FAnimSteps = 0, FAnimD = 0;
+  bool FAnimRight = false, FAnimBottom = false;
   TdxBarItemControl* FOwnerControl = nullptr;
   bool FClosed = false;
 };
@@ -459,21 +486,53 @@ public:
   void ActivateHintAt(TPoint ScreenPt, const AnsiString& Text, TdxBarManager* AManager);
 };
 
+class TdxBarShadow;
+// One strip of a shadow: a window without input, just below its bar window
+// in the z-order, filled with the button-shadow colour.
+class TdxBarShadowPart : public TCustomControl {
+  SX_CLASS(TdxBarShadowPart, TCustomControl)
+public:
+  TdxBarShadowPart(TdxBarShadow* AShadow, const TRect& ABounds);
+  void ShowPart();
+  void HidePart();
+
+protected:
+  void CreateParams(TCreateParams& Params) override;
+  void WndProc(TMessage& Message) override;
+  void Paint() override;
+  void AdjustSize() override {}
+
+private:
+  TdxBarShadow* FShadow;
+};
+
 // The shadow a menu casts: strips right of and below the window (and the
-// item it dropped from, as one outline).
+// item it dropped from, as one outline). Without layered windows the
+// strips are solid, two pixels wide.
 class TdxBarShadow : public TObject {
 public:
   explicit TdxBarShadow(TCustomdxBarControl* AOwner) : FOwner(AOwner) {}
+  ~TdxBarShadow() override;
   // The outline for a window rectangle R2 dropped from an item R1 (empty
-  // when none), in screen coordinates.
+  // when none), in screen coordinates; the strips follow when they exist.
   void SetOwnerBounds(const TRect& R1, const TRect& R2);
   // The rectangles of the outline's parts after SetOwnerBounds.
   const std::vector<TRect>& Parts() const { return FParts; }
   static Integer ShadowSize() { return 2; }
+  TCustomdxBarControl* Owner() const { return FOwner; }
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool Value);
+  // Rebuilds the strip windows from the outline.
+  void Refresh();
 
 private:
   TCustomdxBarControl* FOwner;
   std::vector<TRect> FParts;
+  // Which parts are usable: a part with a faded end smaller than the
+  // shadow in either direction is never shown.
+  std::vector<bool> FUsable;
+  std::vector<std::unique_ptr<TdxBarShadowPart>> FWindows;
+  bool FVisible = false;
 };
 
 // --- Unit services of the window layer ---------------------------------------

@@ -22,7 +22,34 @@ bool dxBarIsOpenBarWindow(HWND Wnd);
 bool& dxBarCaptionButtonFlag();
 // The unit's hidden window: it holds the capture while a bar is dragged.
 HWND dxBarCaptureWindow();
-class TCanvas;
-// The canvas's DC with its font selected: text drawn straight on the DC
-// must use the font the controls were measured with, not the DC's default.
-HDC dxBarTextDC(TCanvas* ACanvas);
+
+#include "bars/drawing/dxBarPainters.h"
+
+// What a bar window answers to its manager's painter: the window's kind,
+// size, font, brushes and toolbar state. One per bar window.
+class TdxBarWindowPaint : public TdxBarPaintWindow {
+public:
+  explicit TdxBarWindowPaint(TCustomdxBarControl* AWindow) : FWindow(AWindow) {}
+  TdxBarItemControlPainterClass Painter() const;
+  TdxBarPaintType PaintType() const override;
+  bool IsMainMenu() const override;
+  TdxBarDockingStyle DockingStyle() const override;
+  TRect ClientRect() const override;
+  int ItemHeight() const override;
+  HBRUSH CurrentBrush() const override;
+  HBRUSH HotBrush() const override;
+  HBRUSH PressedBrush() const override;
+  HFONT Font() const override;
+  int FontHeight() const override;
+  int FontSize() const override;
+  const TdxBarPaintSettings& Settings() const override;
+  TdxBarManager* Manager() const override;
+  bool ShowGrip() const override;
+  bool CanClose() const override;
+  int CloseButtonState() const override;
+  AnsiString Caption() const override;
+
+private:
+  TCustomdxBarControl* FWindow;
+  mutable TdxBarPaintSettings FSettings;
+};

@@ -411,3 +411,20 @@ TEST_F(BarWindowsTest, BarAreaPixels) {
   EXPECT_NE(sxtest::PixelAt(Edit, Undo->GetItemRect().Left, Undo->GetItemRect().Top + 3), GetSysColor(COLOR_BTNFACE));
   sxtest::SaveShot(W.Form, "barswin-hot-button");
 }
+
+// Running a menu entry counts a use of its link and of the title that
+// opened the menu; a drop-down menu counts one of its button.
+TEST_F(BarWindowsTest, AUseInAMenuCountsForTheLinkThatOpenedIt) {
+  ShowMainWindow();
+  TdxBarItemLink* Title = W.MenuBar->ItemLinks()->GetItem(1);
+  const Integer TitleUses = Title->UseCount();
+  ClickScreen(CentreOf(Title));
+  Settle();
+  TdxBarItemLink* Cut = LinkOf(MenuOf(W.Item("EditMenu"))->ItemLinks(), W.Item("Cut"));
+  const Integer CutUses = Cut->UseCount();
+  ClickScreen(CentreOf(Cut));
+  Settle();
+  EXPECT_EQ(W.Clicks["Cut"], 1);
+  EXPECT_EQ(Cut->UseCount(), CutUses + 1);
+  EXPECT_EQ(Title->UseCount(), TitleUses + 1);
+}
