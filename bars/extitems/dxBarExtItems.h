@@ -5,7 +5,9 @@
 // dxBarExtItemControls.h) is registered beside it by
 // dxBarExtItemsInitialization, which also makes the objects the kinds share.
 #pragma once
+#include "bars/drawing/dxBarPainters.h"
 #include "bars/items/dxBarItems.h"
+#include "platform/forms/Controls.h"
 #include "platform/rtl/Strings.h"
 
 class TdxBarMRUListItem;
@@ -246,4 +248,152 @@ private:
   TCustomImageList* FImages = nullptr;
   bool FShowText = true;
   bool FShowEditor = false;
+};
+
+// ---------------------------------------------------------------------------
+// Static, progress, large button, control container
+
+// The border styles (declared with the painters) as a published type.
+SX_ENUM_INFO(TdxBarStaticBorderStyle, sbsNone, sbsLowered, sbsRaised, sbsEtched, sbsBump)
+
+class TdxBarStatic : public TdxBarItem {
+  SX_CLASS(TdxBarStatic, TdxBarItem)
+public:
+  explicit TdxBarStatic(TComponent* AOwner) : TdxBarItem(AOwner) {}
+  static void Published(TPublished<TdxBarStatic>& P);
+  bool CanClick() const override { return FAllowClick; }
+  TAlignment GetAlignment() const { return FAlignment; }
+  void SetAlignment(TAlignment Value);
+  bool GetAllowClick() const { return FAllowClick; }
+  void SetAllowClick(bool Value) { FAllowClick = Value; }
+  TdxBarStaticBorderStyle GetBorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TdxBarStaticBorderStyle Value);
+  bool GetShowCaption() const { return FShowCaption; }
+  void SetShowCaption(bool Value);
+  // Indents and fixed sizes: negative values are 0, 0 means automatic.
+  Integer GetLeftIndent() const { return FIndents[0]; }
+  void SetLeftIndent(Integer Value) { SetByIndex(0, Value); }
+  Integer GetRightIndent() const { return FIndents[1]; }
+  void SetRightIndent(Integer Value) { SetByIndex(1, Value); }
+  Integer GetWidth() const { return FIndents[2]; }
+  void SetWidth(Integer Value) { SetByIndex(2, Value); }
+  Integer GetHeight() const { return FIndents[3]; }
+  void SetHeight(Integer Value) { SetByIndex(3, Value); }
+  Integer BorderWidth() const;
+
+protected:
+  TdxBarStaticBorderStyle FBorderStyle = sbsNone;
+
+private:
+  void SetByIndex(int Index, Integer Value);
+  TAlignment FAlignment = taCenter;
+  bool FAllowClick = false;
+  bool FShowCaption = true;
+  Integer FIndents[4] = {0, 0, 0, 0};  // left, right, width, height
+};
+
+class TdxBarProgressItem : public TdxBarStatic {
+  SX_CLASS(TdxBarProgressItem, TdxBarStatic)
+public:
+  explicit TdxBarProgressItem(TComponent* AOwner);
+  static void Published(TPublished<TdxBarProgressItem>& P);
+  TColor GetColor() const { return FColor; }
+  void SetColor(TColor Value);
+  Integer GetMax() const { return FMax; }
+  void SetMax(Integer Value);
+  Integer GetMin() const { return FMin; }
+  void SetMin(Integer Value);
+  Integer GetPosition() const { return FPosition; }
+  // Held to Min..Max.
+  void SetPosition(Integer Value);
+  void SetRange(Integer AMin, Integer AMax);
+  bool GetSmooth() const { return FSmooth; }
+  void SetSmooth(bool Value);
+  Integer GetStep() const { return FStep; }
+  void SetStep(Integer Value) { FStep = Value; }
+  void Loaded() override;
+
+private:
+  TColor FColor = clDefault;
+  Integer FMax = 100;
+  Integer FMin = 0;
+  Integer FPosition = 0;
+  bool FSmooth = false;
+  Integer FStep = 10;
+};
+
+SX_ENUM(TdxBarGlyphLayout, glLeft, glRight, glTop, glBottom)
+
+class TdxBarLargeButton : public TdxBarButton {
+  SX_CLASS(TdxBarLargeButton, TdxBarButton)
+public:
+  explicit TdxBarLargeButton(TComponent* AOwner);
+  ~TdxBarLargeButton() override;
+  static void Published(TPublished<TdxBarLargeButton>& P);
+  bool GetAutoGrayScale() const { return FAutoGrayScale; }
+  void SetAutoGrayScale(bool Value);
+  TdxBarGlyphLayout GetGlyphLayout() const { return FGlyphLayout; }
+  void SetGlyphLayout(TdxBarGlyphLayout Value);
+  Integer GetHeight() const { return FHeight; }
+  void SetHeight(Integer Value);  // negative values are ignored
+  Integer GetWidth() const { return FWidth; }
+  void SetWidth(Integer Value);
+  Integer GetHotImageIndex() const { return FHotImageIndex; }
+  void SetHotImageIndex(Integer Value);
+  Integer GetLargeImageIndex() const { return FLargeImageIndex; }
+  void SetLargeImageIndex(Integer Value);
+  TBitmap* GetLargeGlyph() const { return FLargeGlyph.get(); }
+  void SetLargeGlyph(TBitmap* Value);
+  TBitmap* GetHotGlyph() const { return FHotGlyph.get(); }
+  void SetHotGlyph(TBitmap* Value);
+  bool GetShowCaption() const { return FShowCaption; }
+  void SetShowCaption(bool Value);
+  bool GetSyncImageIndex() const { return FSyncImageIndex; }
+  void SetSyncImageIndex(bool Value);
+  // Outside loading, an image index of its own ends the synchronisation.
+  void SetImageIndex(Integer Value) override;
+  void Loaded() override;
+
+protected:
+  void DefineProperties(TFiler* Filer) override;
+
+private:
+  void PictureChanged(TObject* Sender);
+  bool FAutoGrayScale = true;
+  TdxBarGlyphLayout FGlyphLayout = glTop;
+  Integer FHeight = 0;
+  Integer FWidth = 0;
+  Integer FHotImageIndex = -1;
+  Integer FLargeImageIndex = -1;
+  std::unique_ptr<TBitmap> FLargeGlyph, FHotGlyph;
+  bool FShowCaption = true;
+  bool FSyncImageIndex = true;
+  bool FSyncing = false;
+  bool FImageIndexRead = false, FLargeImageIndexRead = false, FSyncImageIndexRead = false;
+};
+
+// Hosts a control of the form on a bar: the control is parented to the bar
+// window over the link's rectangle while the link is shown.
+class TdxBarControlContainerItem : public TdxBarItem {
+  SX_CLASS(TdxBarControlContainerItem, TdxBarItem)
+public:
+  explicit TdxBarControlContainerItem(TComponent* AOwner) : TdxBarItem(AOwner) {}
+  ~TdxBarControlContainerItem() override;
+  static void Published(TPublished<TdxBarControlContainerItem>& P);
+  bool CanClick() const override { return false; }
+  bool IsHiddenInCommandList() const override { return true; }
+  bool HostsControl() const override { return true; }
+  TControl* GetControl() const { return FControl; }
+  // Raises Exception when another container of the manager hosts C.
+  void SetControl(TControl* Value);
+  TSize ControlSize() const { return {FControlWidth, FControlHeight}; }
+
+protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+  void ControlWndProc(TMessage& Message);
+  TControl* FControl = nullptr;
+  Integer FControlWidth = 0, FControlHeight = 0;
+  TWndMethod FSavedWindowProc;
 };
