@@ -749,3 +749,24 @@ void TdxBarControlContainerControl::Draw(TCanvas* ACanvas, const TRect& R, Integ
   dxBarExtPainterOf(this)->DrawItemText(dxBarExtPaintOf(this, W), ACanvas->GetHandle(), true, false, false, false,
                                         true, DT_CENTER, Inner, dxBarStr(dxSBAR_PLACEFORCONTROL) + Name);
 }
+
+// ---------------------------------------------------------------------------
+// Date combo
+
+TdxBarDateCombo* TdxBarDateComboControl::DateCombo() const { return dynamic_cast<TdxBarDateCombo*>(GetItem()); }
+
+void TdxBarDateComboControl::StartEditing() {
+  TCustomdxBarComboControl::StartEditing();
+  if (FEdit) FEdit->OnKeyPress = TKeyPressEvent(this, &TdxBarDateComboControl::EditKeyPress);
+}
+
+void TdxBarDateComboControl::EditKeyPress(TObject*, char& Key) {
+  TdxBarDateCombo* D = DateCombo();
+  if (!D || !FEdit || (Key != '+' && Key != '-')) return;
+  const double Date = D->ParseText(FEdit->GetText());
+  if (Date != dxBarNullDate) {
+    FEdit->SetText(D->DateToDisplayText(D->CheckRange(Date + (Key == '+' ? 1 : -1))));
+    FEdit->SelectAll();
+  }
+  Key = 0;
+}

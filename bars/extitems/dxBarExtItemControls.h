@@ -196,3 +196,17 @@ private:
   void HideHostedControl();
   bool FPlaced = false;
 };
+
+class TdxBarDateCombo;
+
+// The date combo's control: "+" and "-" typed into it step the date.
+class TdxBarDateComboControl : public TCustomdxBarComboControl {
+  SX_CLASS(TdxBarDateComboControl, TCustomdxBarComboControl)
+public:
+  explicit TdxBarDateComboControl(TdxBarItemLink* ALink) : TCustomdxBarComboControl(ALink) {}
+  TdxBarDateCombo* DateCombo() const;
+  void StartEditing() override;
+
+private:
+  void EditKeyPress(TObject* Sender, char& Key);
+};

@@ -397,3 +397,52 @@ private:
   Integer FControlWidth = 0, FControlHeight = 0;
   TWndMethod FSavedWindowProc;
 };
+
+// ---------------------------------------------------------------------------
+// Date combo
+
+SX_ENUM(TdxBarDateOnStart, bdsToday, bdsNullDate, bdsCustom)
+// The date of an empty date text.
+constexpr double dxBarNullDate = -700000.0;
+
+// A combo whose text is a date, optionally after the abbreviated day name;
+// "+" and "-" typed into it step the date by a day.
+class TdxBarDateCombo : public TCustomdxBarCombo {
+  SX_CLASS(TdxBarDateCombo, TCustomdxBarCombo)
+public:
+  explicit TdxBarDateCombo(TComponent* AOwner);
+  static void Published(TPublished<TdxBarDateCombo>& P);
+  double GetDate() const { return ParseText(GetText()); }
+  void SetDate(double Value);
+  double GetMinDate() const { return FMinDate; }
+  void SetMinDate(double Value);
+  double GetMaxDate() const { return FMaxDate; }
+  void SetMaxDate(double Value);
+  bool GetShowDayText() const { return FShowDayText; }
+  void SetShowDayText(bool Value);
+  TdxBarDateOnStart GetDateOnStart() const { return FDateOnStart; }
+  void SetDateOnStart(TdxBarDateOnStart Value);
+  bool GetShowTodayButton() const { return FShowTodayButton; }
+  void SetShowTodayButton(bool Value) { FShowTodayButton = Value; }
+  bool GetShowClearButton() const { return FShowClearButton; }
+  void SetShowClearButton(bool Value) { FShowClearButton = Value; }
+  void SetText(const AnsiString& Value) override;
+  void Loaded() override;
+
+  // The date of a text: a leading day name (when it is one of the locale's
+  // abbreviated day names) is skipped; the null date when it is no date.
+  double ParseText(const AnsiString& S) const;
+  AnsiString DateToDisplayText(double D) const;
+  double CheckRange(double D) const;
+
+private:
+  bool IsTextStored() const { return FDateOnStart == bdsCustom; }
+  void ApplyDateOnStart();
+  void SetTextInternal(const AnsiString& Value);
+  TdxBarDateOnStart FDateOnStart = bdsToday;
+  bool FInternalSet = false;
+  double FMinDate = 0, FMaxDate = 0;
+  bool FShowDayText = true;
+  bool FShowTodayButton = true;
+  bool FShowClearButton = true;
+};

@@ -42,6 +42,7 @@ const std::vector<TKind>& Kinds() {
   static const std::vector<TKind> List = {
       {TdxBarStatic::StaticClass(), TdxBarStaticControl::StaticClass(), &Make<TdxBarStaticControl>},
       {TdxBarLargeButton::StaticClass(), TdxBarLargeButtonControl::StaticClass(), &Make<TdxBarLargeButtonControl>},
+      {TdxBarDateCombo::StaticClass(), TdxBarDateComboControl::StaticClass(), &Make<TdxBarDateComboControl>},
       {TdxBarImageCombo::StaticClass(), TdxBarImageComboControl::StaticClass(), &Make<TdxBarImageComboControl>},
       {TdxBarToolbarsListItem::StaticClass(), TdxBarToolbarsListItemControl::StaticClass(),
        &Make<TdxBarToolbarsListItemControl>},
