@@ -770,3 +770,37 @@ void TdxBarDateComboControl::EditKeyPress(TObject*, char& Key) {
   }
   Key = 0;
 }
+
+// ---------------------------------------------------------------------------
+// Colour combo
+
+TdxBarColorCombo* TdxBarColorComboControl::ColorCombo() const { return dynamic_cast<TdxBarColorCombo*>(GetItem()); }
+
+void TdxBarColorComboControl::CommitText(const AnsiString& AText) {
+  if (TdxBarColorCombo* C = ColorCombo(); C && !C->GetReadOnly()) C->SetText(AText);
+}
+
+AnsiString TdxBarColorComboControl::ItemText() const { return ColorCombo() ? ColorCombo()->GetText() : AnsiString(); }
+
+void TdxBarColorComboControl::Draw(TCanvas* ACanvas, const TRect& R, Integer PaintType) {
+  TCustomdxBarComboControl::Draw(ACanvas, R, PaintType);
+  TdxBarColorCombo* I = ColorCombo();
+  if (IsRectEmpty(&R) || !I || FEdit) return;
+  TRect T = EditRect();
+  UseBarFont(this, ACanvas);
+  ACanvas->Brush()->SetColor(clWindow);
+  ACanvas->Font()->SetColor(GetEnabled() ? clWindowText : clGrayText);
+  I->DrawItem(ACanvas, I->GetItemIndex(), T, false);
+}
+
+// ---------------------------------------------------------------------------
+// Font-name combo
+
+void TdxBarFontNameComboControl::CommitText(const AnsiString& AText) {
+  if (auto* C = dynamic_cast<TdxBarCustomCombo*>(GetItem()); C && !C->GetReadOnly()) C->SetText(AText);
+}
+
+AnsiString TdxBarFontNameComboControl::ItemText() const {
+  auto* C = dynamic_cast<TdxBarCustomCombo*>(GetItem());
+  return C ? C->GetText() : AnsiString();
+}

@@ -210,3 +210,27 @@ public:
 private:
   void EditKeyPress(TObject* Sender, char& Key);
 };
+
+class TdxBarColorCombo;
+
+// The colour combo's control: the edit part shows the colour's swatch and
+// name; a typed name picks that entry.
+class TdxBarColorComboControl : public TCustomdxBarComboControl {
+  SX_CLASS(TdxBarColorComboControl, TCustomdxBarComboControl)
+public:
+  explicit TdxBarColorComboControl(TdxBarItemLink* ALink) : TCustomdxBarComboControl(ALink) {}
+  TdxBarColorCombo* ColorCombo() const;
+  void CommitText(const AnsiString& AText) override;
+  AnsiString ItemText() const override;
+  void Draw(TCanvas* ACanvas, const TRect& R, Integer PaintType) override;
+};
+
+// The font-name combo's control: the plain combo control, committing into
+// any kind of combo (the plain one commits only into a TdxBarCombo).
+class TdxBarFontNameComboControl : public TdxBarComboControl {
+  SX_CLASS(TdxBarFontNameComboControl, TdxBarComboControl)
+public:
+  explicit TdxBarFontNameComboControl(TdxBarItemLink* ALink) : TdxBarComboControl(ALink) {}
+  void CommitText(const AnsiString& AText) override;
+  AnsiString ItemText() const override;
+};

@@ -446,3 +446,50 @@ private:
   bool FShowTodayButton = true;
   bool FShowClearButton = true;
 };
+
+// ---------------------------------------------------------------------------
+// Colour and font-name combos
+
+// Picks one of the 16 standard colours (and, when shown, the automatic
+// one); a colour outside the list shows as the custom text.
+class TdxBarColorCombo : public TdxBarCustomCombo {
+  SX_CLASS(TdxBarColorCombo, TdxBarCustomCombo)
+public:
+  explicit TdxBarColorCombo(TComponent* AOwner);
+  static void Published(TPublished<TdxBarColorCombo>& P);
+  TColor GetColor() const { return FColor; }
+  void SetColor(TColor Value);
+  TColor GetAutoColor() const { return FAutoColor; }
+  void SetAutoColor(TColor Value);
+  const AnsiString& GetAutoColorText() const { return FAutoColorText; }
+  void SetAutoColorText(const AnsiString& Value);
+  const AnsiString& GetCustomColorText() const { return FCustomColorText; }
+  void SetCustomColorText(const AnsiString& Value) { FCustomColorText = Value; }
+  bool GetShowAutoColor() const { return FShowAutoColor; }
+  void SetShowAutoColor(bool Value);
+  TColor GetColorOfIndex(Integer Index) const;
+  Integer GetIndexOfColor(TColor Value) const;
+  // Chooses an entry as the user does (Color follows it).
+  void SelectIndex(Integer Index);
+  void SetText(const AnsiString& Value) override;
+  // An entry (Index -1: the edit part without an entry) with its swatch.
+  void DrawItem(TCanvas* ACanvas, Integer Index, const TRect& R, bool Focused) const;
+
+private:
+  void FillColorList();
+  TColor FAutoColor = clWindowText;
+  AnsiString FAutoColorText, FCustomColorText;
+  TColor FColor = clBlack;
+  bool FSelecting = false;
+  bool FShowAutoColor = false;
+};
+
+// Picks a font family; the TrueType ones carry a mark.
+class TdxBarFontNameCombo : public TdxBarCustomCombo {
+  SX_CLASS(TdxBarFontNameCombo, TdxBarCustomCombo)
+public:
+  explicit TdxBarFontNameCombo(TComponent* AOwner);
+  static void Published(TPublished<TdxBarFontNameCombo>& P);
+  // A typed name becomes the known family it names (ignoring case).
+  void SetText(const AnsiString& Value) override;
+};

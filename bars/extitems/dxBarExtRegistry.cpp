@@ -42,6 +42,8 @@ const std::vector<TKind>& Kinds() {
   static const std::vector<TKind> List = {
       {TdxBarStatic::StaticClass(), TdxBarStaticControl::StaticClass(), &Make<TdxBarStaticControl>},
       {TdxBarLargeButton::StaticClass(), TdxBarLargeButtonControl::StaticClass(), &Make<TdxBarLargeButtonControl>},
+      {TdxBarColorCombo::StaticClass(), TdxBarColorComboControl::StaticClass(), &Make<TdxBarColorComboControl>},
+      {TdxBarFontNameCombo::StaticClass(), TdxBarFontNameComboControl::StaticClass(), &Make<TdxBarFontNameComboControl>},
       {TdxBarDateCombo::StaticClass(), TdxBarDateComboControl::StaticClass(), &Make<TdxBarDateComboControl>},
       {TdxBarImageCombo::StaticClass(), TdxBarImageComboControl::StaticClass(), &Make<TdxBarImageComboControl>},
       {TdxBarToolbarsListItem::StaticClass(), TdxBarToolbarsListItemControl::StaticClass(),
