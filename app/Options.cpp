@@ -4,6 +4,7 @@
 #include "app/Lbox.h"
 #include "app/public_unit.h"
 #include "app/start.h"
+#include "app/desktop/HotKeyManager.h"
 #include "bars/items/dxBarItems.h"
 #include "bars/model/dxBarCategories.h"
 #include "controls/tabs/cxPC.h"
@@ -104,9 +105,6 @@ bool TOptionsDlg::ApplyAndSave() {
   try {
     WriteConfigList(*ListBox->GetItems());
     WriteGeneralOptions(O);
-    // FIXME: apply the three global hot keys through the main window's
-    // hot-key manager (app/desktop, ChangeHotKey) once it lands; a key the
-    // system refuses must keep the old one registered.
     TStringList Texts;
     for (Integer I = 0; FMain && I < FMain->dxBarGroup_Convert->GetCount(); ++I) {
       TdxBarItem* Item = ConvertItem(FMain, I);
@@ -120,7 +118,14 @@ bool TOptionsDlg::ApplyAndSave() {
     Application->ShowException(E);
     return false;
   }
-  // Only now that everything is stored do the shortcuts change.
+  // Only now that everything is stored do the keys change: the global hot
+  // keys (activation, indent, convert; a refused one keeps the old) and
+  // the assigned shortcuts.
+  if (FMain && FMain->HotKeyManager) {
+    FMain->FActivationHotKeyId = FMain->ReplaceGlobalHotKey(FMain->FActivationHotKeyId, TextToHotKey(O.ActivationHotKey, true));
+    FMain->FIndentHotKeyId = FMain->ReplaceGlobalHotKey(FMain->FIndentHotKeyId, TextToHotKey(O.IndentHotKey, true));
+    FMain->FConvertHotKeyId = FMain->ReplaceGlobalHotKey(FMain->FConvertHotKeyId, TextToHotKey(O.ConvertHotKey, true));
+  }
   for (const auto& [Index, Key] : FAssigned)
     if (TdxBarItem* Item = ConvertItem(FMain, Index)) Item->SetShortCut(Key);
   FAssigned.clear();

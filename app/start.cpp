@@ -1,13 +1,23 @@
 #include "app/start.h"
 
 #include "app/Options.h"
+#include "app/browser/EmbeddedWB.h"
+#include "app/desktop/CoolTrayIcon.h"
+#include "app/desktop/DesktopClasses.h"
+#include "app/desktop/HotKeyManager.h"
+#include "app/desktop/InstanceControl.h"
 #include "app/myBarItems.h"
 #include "app/public_unit.h"
 #include "bars/items/dxBarItems.h"
 #include "bars/model/dxBar.h"
 #include "bars/model/dxBarCategories.h"
 #include "bars/model/dxBarManager.h"
+#include "bars/model/dxBarItemLinks.h"
 #include "bars/model/dxBarRegistry.h"
+#include "bars/statusbar/dxStatusBar.h"
+#include "bars/windows/dxBarWindows.h"
+#include "controls/navpanels/JzNavBar.h"
+#include "controls/splitter/cxSplitter.h"
 #include "controls/tabs/cxPC.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/ExtCtrls.h"
@@ -26,8 +36,23 @@ const char* const AppTitle = "Sourcelux v1.0.0";
 namespace {
 const char* const HomePageUrl = "https://lumivex.example/sourcelux/";
 const char* const SupportMail = "mailto:support@lumivex.example";
-}  // namespace
 
+// The main menu's sub-menus and what each holds ("|" starts a group): the
+// sub-items stream no links of their own, so the window fills them.
+struct TMenuContents {
+  const char* Menu;
+  std::initializer_list<const char*> Items;
+};
+const TMenuContents MenuContents[] = {
+    {"FileMenu", {"ExportSingleFile", "IndentCode", "|PageSetup", "PrintPreview", "Print", "ToogleFocus",
+                  "|MinimizeToSystemTray", "CloseThisFile", "ExitBtn"}},
+    {"EditMenu", {"Undo", "Redo", "|Cut", "CopyBtn", "Paste", "|SelectAll", "|Delete", "|Find", "FindNext", "|Replace"}},
+    {"SingleFileMenu", {"OpenFile", "PasteFromClipBoard", "|SaveOutput"}},
+    {"MultipleFilesMenu", {"AddFile", "DeleteFileBtn", "|EditSelectedItem"}},
+    {"ToolsMenu", {"Options", "EditorOptions", "ConfigureSourceCodeFormatter"}},
+    {"HelpMenu", {"HomePage", "CheckForUpdates", "TechnicalSupport", "|AboutBtn"}},
+};
+}  // namespace
 
 
 void TMainForm::Published(TPublished<TMainForm>& P) {
@@ -38,10 +63,16 @@ void TMainForm::Published(TPublished<TMainForm>& P) {
   SX_FIELD(cxTabOutputFile); SX_FIELD(cxTabOutputPreview); SX_FIELD(JzFolders); SX_FIELD(JzFiles);
   SX_FIELD(ListBox); SX_FIELD(Timer); SX_FIELD(dxBarManager); SX_FIELD(dxBarGroup_Convert);
   SX_FIELD(dxBarGroup_Edit); SX_FIELD(dxBarGroup_Indent);
+  SX_FIELD(JzInputTitle); SX_FIELD(JzOutputTitle); SX_FIELD(JzFilesTitle); SX_FIELD(cxSplitter);
+  SX_FIELD(cxSplitter1); SX_FIELD(cxSplitter2); SX_FIELD(DockCtrl_SingleFile); SX_FIELD(DockCtrl_Output);
+  SX_FIELD(DockCtrl_Batch); SX_FIELD(EmbeddedWB); SX_FIELD(Popup_Convert); SX_FIELD(Popup_Print);
+  SX_FIELD(Popup_Indent); SX_FIELD(Popup_MRU); SX_FIELD(Popup_Memo); SX_FIELD(Popup_Multiple);
+  SX_FIELD(CoolTrayIcon); SX_FIELD(HotKeyManager); SX_FIELD(InstanceControl);
 #undef SX_FIELD
 #define SX_HANDLER(Name) P.Method(#Name, &F::Name)
   SX_HANDLER(FormCreate); SX_HANDLER(FormDestroy); SX_HANDLER(TimerTimer); SX_HANDLER(cxPageControlChange);
-  SX_HANDLER(MinimizeToSystemTrayClick); SX_HANDLER(HomePageClick); SX_HANDLER(CheckForUpdatesClick);
+  SX_HANDLER(MinimizeToSystemTrayClick); SX_HANDLER(CoolTrayIconClick); SX_HANDLER(HotKeyManagerHotKeyPressed);
+  SX_HANDLER(HomePageClick); SX_HANDLER(CheckForUpdatesClick);
   SX_HANDLER(TechnicalSupportClick); SX_HANDLER(AboutBtnClick); SX_HANDLER(ExitBtnClick);
   SX_HANDLER(IndentConfigurationsClick); SX_HANDLER(ConfigureSourceCodeFormatterClick);
   SX_HANDLER(EmailOutputClick); SX_HANDLER(OptionsClick); SX_HANDLER(PageSetupClick);
@@ -99,10 +130,17 @@ void TMainForm::DCMemo1Enter(TObject*) {
 // --- start-up
 
 void TMainForm::FormCreate(TObject*) {
+  // What the description cannot say: the page toolbars' sites, the
+  // menus' contents, the drop-down menus, the status bar, the drop target.
+  // Before the stored layout, which names the sites.
+  WireBars();
+  CreateStatusBar();
+  CreateDropTarget();
   if (auto* Combo = dynamic_cast<TdxBarCombo*>(Item("SyntaxHighlighterCombo"))) {
     Combo->SetVisible(ivNever);
     Combo->Items()->Clear();
   }
+  if (TdxBarItem* Rtf = Item("ConvertToRTF")) Rtf->SetVisible(ivNever);
   const AnsiString Layout = DataDir() + "Layout.ini";
   if (FileExists(Layout)) dxBarManager->LoadFromIniFile(Layout);
   dxBarGroup_Indent->SetVisible(ivNever);
@@ -118,12 +156,100 @@ void TMainForm::FormCreate(TObject*) {
   cxPageControlChange(this);
   const TGeneralOptions Options = ReadGeneralOptions();
   if (Options.StartMinimized) SetWindowState(wsMinimized);
-  // FIXME: register the three global hot keys through the hot-key manager
-  // (app/desktop, THotKeyManager.AddHotKey (TextToHotKey (text, True)))
-  // once it lands: FActivationHotKeyId, FIndentHotKeyId, FConvertHotKeyId.
+  RegisterGlobalHotKeys(Options);
   ApplyConvertShortCuts();
   Timer->SetEnabled(true);
   FCreated = true;
+}
+
+void TMainForm::WireBars() {
+  TdxBars* Bars = dxBarManager->Bars();
+  struct TSite { Integer Bar; TdxBarDockControl* Site; };
+  for (const TSite& S : {TSite{1, DockCtrl_Batch}, TSite{2, DockCtrl_SingleFile}, TSite{4, DockCtrl_Output}})
+    if (S.Site && S.Bar < Bars->Count()) {
+      // A bar shown while the form was read sits in the form's own dock:
+      // it moves to its site by being shown again.
+      TdxBar* B = Bars->GetItem(S.Bar);
+      const bool Shown = B->GetVisible();
+      B->SetVisible(false);
+      B->SetDockControl(S.Site);
+      B->SetVisible(Shown);
+    }
+  for (const TMenuContents& M : MenuContents) {
+    auto* Sub = dynamic_cast<TCustomdxBarSubItem*>(Item(M.Menu));
+    if (!Sub || Sub->ItemLinks()->Count() > 0) continue;
+    for (const char* Name : M.Items) {
+      const bool Group = *Name == '|';
+      TdxBarItem* I = Item(Group ? Name + 1 : Name);
+      if (!I) continue;
+      TdxBarItemLink* L = Sub->ItemLinks()->AddItem(I);
+      L->SetBeginGroup(Group);
+    }
+  }
+  struct TDropDown { const char* Button; TdxBarPopupMenu* Menu; };
+  for (const TDropDown& D : {TDropDown{"ExportSingleFile", Popup_Convert}, TDropDown{"Design", Popup_Print},
+                             TDropDown{"IndentCode", Popup_Indent}, TDropDown{"OpenProject", Popup_MRU}})
+    if (auto* B = dynamic_cast<TdxBarButton*>(Item(D.Button))) B->SetDropDownMenu(D.Menu);
+  TdxBarPopupMenuLinks* Links = dxBarPopupMenuLinks(dxBarManager);
+  struct TContext { TWinControl* Control; TdxBarPopupMenu* Menu; };
+  for (const TContext& C : {TContext{InputMemoControl(), Popup_Memo}, TContext{OutputMemoControl(), Popup_Memo},
+                            TContext{ListBox, Popup_Multiple}}) {
+    if (!C.Control || !C.Menu) continue;
+    TdxBarPopupMenuLink* L = Links->Add();
+    L->SetControl(C.Control);
+    L->SetPopupMenu(C.Menu);
+  }
+}
+
+void TMainForm::CreateStatusBar() {
+  // FIXME: into the form description once the status bar streams its
+  // panels.
+  dxStatusBar = new TdxStatusBar(this);
+  dxStatusBar->SetName("dxStatusBar");
+  dxStatusBar->SetPaintStyle(stpsOffice11);
+  dxStatusBar->SetAlign(alBottom);
+  dxStatusBar->SetHeight(20);
+  dxStatusBar->SetParent(this);
+  TdxStatusBarPanel* Text = dxStatusBar->Panels()->Add();
+  Text->SetPanelStyleClass(TdxStatusBarTextPanelStyle::StaticClass());
+  Text->SetText("Lumivex");
+  Text->SetFixed(false);
+  if (auto* Style = dynamic_cast<TdxStatusBarTextPanelStyle*>(Text->PanelStyle())) Style->SetAutoHint(true);
+  TdxStatusBarPanel* Keys = dxStatusBar->Panels()->Add();
+  Keys->SetPanelStyleClass(TdxStatusBarKeyboardStatePanelStyle::StaticClass());
+}
+
+void TMainForm::RegisterGlobalHotKeys(const TGeneralOptions& Options) {
+  auto Add = [this](const AnsiString& Text) -> Word {
+    const Cardinal Value = TextToHotKey(Text, true);
+    const Word Id = HotKeyManager->AddHotKey(Value);
+    if (Id) FHotKeyValues[Id] = Value;
+    return Id;
+  };
+  FActivationHotKeyId = Add(Options.ActivationHotKey);
+  FIndentHotKeyId = Add(Options.IndentHotKey);
+  FConvertHotKeyId = Add(Options.ConvertHotKey);
+}
+
+Word TMainForm::ReplaceGlobalHotKey(Word Id, Cardinal NewHotKey) {
+  const auto Old = FHotKeyValues.find(Id);
+  const Cardinal OldValue = Id && Old != FHotKeyValues.end() ? Old->second : 0;
+  if (Id && OldValue == NewHotKey) return Id;
+  Word NewId = 0;
+  Cardinal Kept = NewHotKey;
+  if (Id) {
+    FHotKeyValues.erase(Id);
+    NewId = HotKeyManager->ChangeHotKey(Id, NewHotKey);
+    if (!NewId && OldValue) {
+      // Refused (taken by another program, or no key): the old one again.
+      NewId = HotKeyManager->AddHotKey(OldValue);
+      Kept = OldValue;
+    }
+  } else {
+    NewId = HotKeyManager->AddHotKey(NewHotKey);
+  }
+  if (NewId) FHotKeyValues[NewId] = Kept;
+  return NewId;
 }
 
 void TMainForm::ApplyConvertShortCuts() {
@@ -177,7 +303,7 @@ void TMainForm::cxPageControlChange(TObject*) {
   if (dxBarManager->Bars()->Count() > 5) dxBarManager->Bars()->GetItem(5)->SetVisible(!Batch);
 }
 
-void TMainForm::HotKeyManagerHotKeyPressed(DWORD, Word Index) {
+void TMainForm::HotKeyManagerHotKeyPressed(Cardinal, Word Index) {
   if (Index != 0 && Index == FIndentHotKeyId) {
     CloseThisFile();
   } else if (Index != 0 && Index == FConvertHotKeyId) {
@@ -188,16 +314,17 @@ void TMainForm::HotKeyManagerHotKeyPressed(DWORD, Word Index) {
       ExportSingleFileClick(this);
     }
   }
-  // FIXME: CoolTrayIcon->ShowMainForm() once the tray icon (app/desktop)
-  // lands; until then the window is only restored and brought forward.
-  Show();
-  BringToFront();
+  CoolTrayIcon->ShowMainForm();
+}
+
+void TMainForm::CoolTrayIconClick(TObject*) {
+  CoolTrayIcon->SetIconVisible(false);
+  CoolTrayIcon->ShowMainForm();
 }
 
 void TMainForm::MinimizeToSystemTrayClick(TObject*) {
-  // FIXME: CoolTrayIcon->SetIconVisible(true); CoolTrayIcon->HideMainForm()
-  // once the tray icon (app/desktop) lands.
-  SetWindowState(wsMinimized);
+  CoolTrayIcon->SetIconVisible(true);
+  CoolTrayIcon->HideMainForm();
 }
 
 void TMainForm::HomePageClick(TObject*) { ShellExecuteA(Handle(), "Open", HomePageUrl, nullptr, nullptr, SW_SHOWNORMAL); }
@@ -240,8 +367,13 @@ void RegisterAppClasses() {
   Done = true;
   RegisterFormsClasses();
   RegisterTabControlClasses();
+  RegisterSplitterClasses();
+  RegisterNavPanelClasses();
   RegisterBarItems();
   RegisterMyBarItems();
-  RegisterClasses({TPanel::StaticClass(), TMainForm::StaticClass(), TOptionsDlg::StaticClass()});
+  RegisterDesktopClasses();
+  RegisterEmbeddedWBClasses();
+  RegisterClasses({TdxBarDockControl::StaticClass(), TdxBarPopupMenu::StaticClass(), TdxStatusBar::StaticClass(),
+                   TPanel::StaticClass(), TMainForm::StaticClass(), TOptionsDlg::StaticClass()});
   RegisterEditorSideClasses();
 }

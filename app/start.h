@@ -16,6 +16,7 @@
 // disabled and refuse to run (TLongStep).
 #pragma once
 #include <array>
+#include <map>
 #include <memory>
 #include <vector>
 #include "app/AppSettings.h"
@@ -42,6 +43,17 @@ class TdxBarSubItem;
 class TmyBarBoldButton;
 class TgtCustomDocumentEngine;
 class TStringList;
+class TJzNavPanel;
+class TcxSplitter;
+class TdxBarDockControl;
+class TdxBarPopupMenu;
+class TdxStatusBar;
+class TEmbeddedWB;
+class TCoolTrayIcon;
+class THotKeyManager;
+class TadpInstanceControl;
+class TDropFileTarget;
+class TWinControl;
 
 // The batch dialog's numbering of the output formats (RTF and PDF swap
 // places against "Default Export Format").
@@ -62,19 +74,29 @@ public:
   static void PublishedEditorSide(TPublished<TMainForm>& P);
 
   // Components of the form description.
-  TPanel* JzMain = nullptr;
+  TJzNavPanel* JzMain = nullptr;
   TcxPageControl* cxPageControl = nullptr;
   TcxTabSheet* cxTabSheet1 = nullptr;
   TcxTabSheet* cxTabSheet2 = nullptr;
-  TPanel* JzInput = nullptr;
-  TPanel* JzOutput = nullptr;
+  TJzNavPanel* JzInput = nullptr;
+  TJzNavPanel* JzOutput = nullptr;
+  TJzNavPanel* JzInputTitle = nullptr;
+  TJzNavPanel* JzOutputTitle = nullptr;
+  TcxSplitter* cxSplitter = nullptr;
+  TdxBarDockControl* DockCtrl_SingleFile = nullptr;
+  TdxBarDockControl* DockCtrl_Output = nullptr;
   TDCMemo* DCMemo = nullptr;
   TDCMemo* DCMemo1 = nullptr;
   TcxPageControl* Tab_Output = nullptr;
   TcxTabSheet* cxTabOutputFile = nullptr;
   TcxTabSheet* cxTabOutputPreview = nullptr;
-  TPanel* JzFolders = nullptr;
-  TPanel* JzFiles = nullptr;
+  TEmbeddedWB* EmbeddedWB = nullptr;
+  TJzNavPanel* JzFolders = nullptr;
+  TJzNavPanel* JzFiles = nullptr;
+  TJzNavPanel* JzFilesTitle = nullptr;
+  TcxSplitter* cxSplitter1 = nullptr;
+  TcxSplitter* cxSplitter2 = nullptr;
+  TdxBarDockControl* DockCtrl_Batch = nullptr;
   TShellTreeView* ShellTreeView = nullptr;
   TShellListView* ShellListView = nullptr;
   TListBox* ListBox = nullptr;
@@ -86,6 +108,18 @@ public:
   TdxBarGroup* dxBarGroup_Convert = nullptr;
   TdxBarGroup* dxBarGroup_Edit = nullptr;
   TdxBarGroup* dxBarGroup_Indent = nullptr;
+  TdxBarPopupMenu* Popup_Convert = nullptr;
+  TdxBarPopupMenu* Popup_Print = nullptr;
+  TdxBarPopupMenu* Popup_Indent = nullptr;
+  TdxBarPopupMenu* Popup_MRU = nullptr;
+  TdxBarPopupMenu* Popup_Memo = nullptr;
+  TdxBarPopupMenu* Popup_Multiple = nullptr;
+  TCoolTrayIcon* CoolTrayIcon = nullptr;
+  THotKeyManager* HotKeyManager = nullptr;
+  TadpInstanceControl* InstanceControl = nullptr;  // the last component read
+  // Made by the window itself (their classes stream no settings).
+  TdxStatusBar* dxStatusBar = nullptr;
+  TDropFileTarget* DropFileTarget = nullptr;
 
   // Bar items the code uses by name.
   TdxBarItem* Item(const AnsiString& Name) const;  // nil when the description has none
@@ -96,6 +130,7 @@ public:
   void TimerTimer(TObject* Sender);
   void cxPageControlChange(TObject* Sender);
   void MinimizeToSystemTrayClick(TObject* Sender);
+  void CoolTrayIconClick(TObject* Sender);
   void HomePageClick(TObject* Sender);
   void CheckForUpdatesClick(TObject* Sender);
   void TechnicalSupportClick(TObject* Sender);
@@ -109,7 +144,12 @@ public:
   void PrintPreviewClick(TObject* Sender);
   void PrintClick(TObject* Sender);
   // The global hot keys (Index: the id the hot-key manager gave).
-  void HotKeyManagerHotKeyPressed(DWORD HotKey, Word Index);
+  void HotKeyManagerHotKeyPressed(Cardinal HotKey, Word Index);
+  // Replaces the global hot key registered under Id by NewHotKey: the id
+  // to keep. A combination the system refuses leaves the old key
+  // registered (its id comes back, perhaps a new one); an Id of 0 (a key
+  // that was never registered) registers NewHotKey.
+  Word ReplaceGlobalHotKey(Word Id, Cardinal NewHotKey);
   // The command line: a token, an action and a file (ParamStr 1 to 3 when
   // the timer fires). Tests call it with their own arguments.
   void HandleCommandLine(const AnsiString& Token, const AnsiString& Action, const AnsiString& FileName);
@@ -154,6 +194,7 @@ public:
   void NewProjectClick(TObject* Sender);
   void ClearHistoryClick(TObject* Sender);
   void SaveProjectClick(TObject* Sender);
+  void DropFileTargetDrop(TObject* Sender, TShiftState ShiftState, TPoint APoint, Integer& Effect);
 
   // --- edit commands (start_Edit.cpp)
   void UndoClick(TObject* Sender);
@@ -186,6 +227,9 @@ public:
   AnsiString FProjectFileName;
   bool FProjectModified = false;
   Word FIndentHotKeyId = 0, FConvertHotKeyId = 0, FActivationHotKeyId = 0;
+  // The preview page's address: the tidied page of the last HTML
+  // conversion.
+  AnsiString PreviewFileName() const;
 
 private:
   friend class TLongStep;
@@ -195,6 +239,14 @@ private:
   void ConvertSingleWithEngine(TBatchKind Kind);
   void RunBatch(TBatchKind Kind);
   void ApplyConvertShortCuts();
+  void WireBars();
+  void CreateStatusBar();
+  void CreateDropTarget();
+  void RegisterGlobalHotKeys(const TGeneralOptions& Options);
+  // The editors as windowed controls, for the units that cannot see the
+  // editor's headers.
+  TWinControl* InputMemoControl() const;
+  TWinControl* OutputMemoControl() const;
   void SetBusy(bool Value);
   TCustomDCMemo* FocusedMemo() const;
   // The editor side of the window, for the units that cannot see the
@@ -207,11 +259,14 @@ private:
   Integer FBusy = 0;
   bool FCreated = false;  // FormCreate ran to its end
   std::array<std::unique_ptr<TgtCustomDocumentEngine>, 10> FEngines;  // by TBatchKind
+  // The registered values behind the three hot-key ids (a refused change
+  // registers the old value again).
+  std::map<Word, Cardinal> FHotKeyValues;
 };
 
-// Registers the program's classes (forms, bar items) and the libraries'
-// classes its form descriptions name. Once per process; calling again
-// does nothing more.
+// The program's one start-up list of registrations: its classes (forms,
+// bar items) and the libraries' classes its form descriptions name. Once
+// per process; calling again does nothing more.
 void RegisterAppClasses();
 // The part of it that names the editor's classes (start_Edit.cpp).
 void RegisterEditorSideClasses();

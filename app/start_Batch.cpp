@@ -2,6 +2,9 @@
 // Selected Item, the drop and drag into it) and the project commands.
 #include "app/start.h"
 
+#include "app/dragdrop/DragDropFile.h"
+#include "platform/ole/DragDrop.h"
+
 #include "platform/forms/Application.h"
 #include "platform/forms/ListCtrls.h"
 #include "platform/rtl/AnsiStrings.h"
@@ -35,6 +38,25 @@ void TMainForm::AddFilesFromList(TStringList* List) {
   Items->EndUpdate();
   FProjectModified = true;
   ListBox->Invalidate();
+}
+
+// The batch list takes files dropped from other programs (the drag-and-drop
+// family and its browser host neighbour declare the same error class, so
+// this unit alone sees the drop target).
+void TMainForm::CreateDropTarget() {
+  // The drag-and-drop family needs OLE for the process; a second call
+  // only counts up.
+  OleInitialize(nullptr);
+  DropFileTarget = new TDropFileTarget(this);
+  DropFileTarget->SetName("DropFileTarget");
+  DropFileTarget->SetDragTypes({dtCopy, dtMove, dtLink});
+  DropFileTarget->OnDrop = TDropTargetEvent(this, &TMainForm::DropFileTargetDrop);
+  DropFileTarget->SetTarget(ListBox);
+}
+
+void TMainForm::DropFileTargetDrop(TObject*, TShiftState, TPoint, Integer&) {
+  // The names live only while the drop is delivered.
+  if (DropFileTarget) AddFilesToList(DropFileTarget->Files());
 }
 
 void TMainForm::AddFileClick(TObject*) {

@@ -8,6 +8,7 @@
 #include "app/ExportSteps.h"
 #include "app/Wait.h"
 #include "app/public_unit.h"
+#include "app/browser/EmbeddedWB.h"
 #include "controls/tabs/cxPC.h"
 #include "editor/controls/DCMemo.h"
 #include "editor/syntax/SyntaxParser.h"
@@ -25,6 +26,7 @@
 #include "platform/forms/FileDialogs.h"
 #include "platform/forms/Screen.h"
 #include "platform/richedit/RichEdit.h"
+#include "platform/rtl/CodePages.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/shell/ShellApi.h"
 #include "platform/win/Win.h"
@@ -209,7 +211,7 @@ void TMainForm::ConvertTo(TBatchKind Kind) {
 
 void TMainForm::ConvertSingleToHtml() {
   if (DCMemo->GetText().empty()) return;
-  const AnsiString Page = DataDir() + "tdy.html";
+  const AnsiString Page = PreviewFileName();
   DCMemo->ExportToHtmlFile(Page);
   RunTidierOn(" -im \"" + Page + "\"");
   DCMemo1->LoadFromFile(Page);
@@ -294,11 +296,13 @@ void TMainForm::SaveOutputClick(TObject*) {
 void TMainForm::PreviewClick(TObject*) {
   if (DCMemo1->GetText().empty()) return;
   ConvertToHTMLClick(this);
-  ShellExecuteA(Handle(), "Open", (DataDir() + "tdy.html").c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  ShellExecuteA(Handle(), "Open", PreviewFileName().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
+
+AnsiString TMainForm::PreviewFileName() const { return DataDir() + "tdy.html"; }
 
 void TMainForm::Tab_OutputChange(TObject*) {
   ConvertToHTMLClick(this);
-  // FIXME: EmbeddedWB->Navigate(DataDir() + "tdy.html") once the embedded
-  // browser (app/browser) lands.
+  // The browser loads synchronously: the page is on screen when this ends.
+  if (EmbeddedWB && FileExists(PreviewFileName())) EmbeddedWB->Navigate(AnsiToWide(PreviewFileName()));
 }

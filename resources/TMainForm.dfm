@@ -16,7 +16,7 @@ object MainForm: TMainForm
   PixelsPerInch = 96
   OnCreate = FormCreate
   OnDestroy = FormDestroy
-  object JzMain: TPanel
+  object JzMain: TJzNavPanel
     Left = 0
     Top = 0
     Width = 766
@@ -37,7 +37,7 @@ object MainForm: TMainForm
       OnChange = cxPageControlChange
       object cxTabSheet1: TcxTabSheet
         Caption = 'Sin&gle File'
-        object JzInput: TPanel
+        object JzInput: TJzNavPanel
           Left = 0
           Top = 0
           Width = 370
@@ -45,6 +45,19 @@ object MainForm: TMainForm
           Align = alLeft
           BevelOuter = bvNone
           TabOrder = 0
+          object JzInputTitle: TJzNavPanel
+            Left = 0
+            Top = 0
+            Width = 370
+            Height = 20
+            Align = alTop
+            Caption = #187' Input'
+            PanelType = ptTitle
+            TabOrder = 0
+          end
+          object DockCtrl_SingleFile: TdxBarDockControl
+            BarManager = dxBarManager
+          end
           object DCMemo: TDCMemo
             Left = 0
             Top = 0
@@ -77,7 +90,15 @@ object MainForm: TMainForm
             TabOrder = 0
           end
         end
-        object JzOutput: TPanel
+        object cxSplitter: TcxSplitter
+          Left = 370
+          Top = 0
+          Width = 8
+          Height = 495
+          HotZoneClassName = 'TcxMediaPlayer9Style'
+          Control = JzInput
+        end
+        object JzOutput: TJzNavPanel
           Left = 378
           Top = 0
           Width = 378
@@ -85,18 +106,31 @@ object MainForm: TMainForm
           Align = alClient
           BevelOuter = bvNone
           TabOrder = 1
-          object Tab_Output: TcxPageControl
+          object JzOutputTitle: TJzNavPanel
             Left = 0
             Top = 0
             Width = 378
-            Height = 495
+            Height = 20
+            Align = alTop
+            Caption = #187' Output'
+            PanelType = ptTitle
+            TabOrder = 0
+          end
+          object Tab_Output: TcxPageControl
+            Left = 0
+            Top = 20
+            Width = 378
+            Height = 475
             ActivePage = cxTabOutputFile
             Align = alClient
             HideTabs = True
-            TabOrder = 0
+            TabOrder = 1
             OnChange = Tab_OutputChange
             object cxTabOutputFile: TcxTabSheet
               Caption = '&Output (HTML)'
+              object DockCtrl_Output: TdxBarDockControl
+                BarManager = dxBarManager
+              end
               object DCMemo1: TDCMemo
                 Left = 0
                 Top = 0
@@ -131,13 +165,31 @@ object MainForm: TMainForm
             end
             object cxTabOutputPreview: TcxTabSheet
               Caption = '&Preview'
+              object EmbeddedWB: TEmbeddedWB
+                Left = 0
+                Top = 0
+                Width = 378
+                Height = 475
+                Align = alClient
+                DownloadOptions = [DLCTL_DLIMAGES, DLCTL_VIDEOS, DLCTL_BGSOUNDS, DLCTL_NO_SCRIPTS, DLCTL_NO_JAVA, DLCTL_NO_RUNACTIVEXCTLS, DLCTL_NO_DLACTIVEXCTLS, DLCTL_SILENT, DLCTL_OFFLINE]
+                UserInterfaceOptions = [NO3DBORDER, FLAT_SCROLLBAR]
+                PrintOptions.Margins.Left = 19.050000000000000000
+                PrintOptions.Margins.Right = 19.050000000000000000
+                PrintOptions.Margins.Top = 19.050000000000000000
+                PrintOptions.Margins.Bottom = 19.050000000000000000
+                PrintOptions.Header = '&w&bPage &p sur &P'
+                PrintOptions.HTMLHeader.Strings = (
+                  '<HTML></HTML>')
+                PrintOptions.Footer = '&u&b&d'
+                PrintOptions.Orientation = poPortrait
+              end
             end
           end
         end
       end
       object cxTabSheet2: TcxTabSheet
         Caption = 'M&ultiple Files'
-        object JzFolders: TPanel
+        object JzFolders: TJzNavPanel
           Left = 0
           Top = 0
           Width = 300
@@ -151,7 +203,17 @@ object MainForm: TMainForm
             Width = 300
             Height = 240
             Align = alTop
+            ObjectTypes = [otFolders]
+            ShellListView = ShellListView
             TabOrder = 0
+          end
+          object cxSplitter2: TcxSplitter
+            Left = 0
+            Top = 240
+            Width = 300
+            Height = 8
+            AlignSplitter = salTop
+            Control = ShellTreeView
           end
           object ShellListView: TShellListView
             Left = 0
@@ -159,10 +221,19 @@ object MainForm: TMainForm
             Width = 300
             Height = 247
             Align = alClient
+            MultiSelect = True
+            ObjectTypes = [otNonFolders]
             TabOrder = 1
           end
         end
-        object JzFiles: TPanel
+        object cxSplitter1: TcxSplitter
+          Left = 300
+          Top = 0
+          Width = 8
+          Height = 495
+          Control = JzFolders
+        end
+        object JzFiles: TJzNavPanel
           Left = 308
           Top = 0
           Width = 448
@@ -170,16 +241,29 @@ object MainForm: TMainForm
           Align = alClient
           BevelOuter = bvNone
           TabOrder = 1
-          object ListBox: TListBox
+          object JzFilesTitle: TJzNavPanel
             Left = 0
             Top = 0
             Width = 448
-            Height = 495
+            Height = 20
+            Align = alTop
+            Caption = #187' Files'
+            PanelType = ptTitle
+            TabOrder = 0
+          end
+          object DockCtrl_Batch: TdxBarDockControl
+            BarManager = dxBarManager
+          end
+          object ListBox: TListBox
+            Left = 0
+            Top = 46
+            Width = 448
+            Height = 449
             Align = alClient
             BorderStyle = bsNone
             ItemHeight = 13
             MultiSelect = True
-            TabOrder = 0
+            TabOrder = 1
             OnDblClick = EditSelectedItemClick
           end
         end
@@ -344,6 +428,7 @@ object MainForm: TMainForm
       end>
     object ExportSingleFile: TmyBarBoldButton
       Caption = 'Con&vert'
+      ButtonStyle = bsDropDown
       Category = 2
       ShortCut = 116
       OnClick = ExportSingleFileClick
@@ -401,6 +486,7 @@ object MainForm: TMainForm
     end
     object IndentCode: TmyBarBoldButton
       Caption = '&Indent'
+      ButtonStyle = bsDropDown
       Category = 2
       ShortCut = 117
       OnClick = IndentConfigurationsClick
@@ -417,6 +503,7 @@ object MainForm: TMainForm
     end
     object Design: TmyBarBoldButton
       Caption = '&Print'
+      ButtonStyle = bsDropDown
       Category = 2
       Enabled = False
       OnClick = PrintPreviewClick
@@ -611,6 +698,7 @@ object MainForm: TMainForm
     end
     object OpenProject: TdxBarButton
       Caption = '&Open Project'
+      ButtonStyle = bsDropDown
       Category = 0
       Visible = ivNever
       ShortCut = 16463
@@ -700,7 +788,121 @@ object MainForm: TMainForm
         'IndentConfigurations')
     end
   end
-
+  object Popup_Convert: TdxBarPopupMenu
+    ItemLinks = <
+      item
+        Item = ConvertToHTML
+      end
+      item
+        Item = ConvertToPDF
+      end
+      item
+        Item = ConvertToRTF
+      end
+      item
+        Item = ConvertToLotus
+      end
+      item
+        BeginGroup = True
+        Item = ConvertToBitmap
+      end
+      item
+        Item = ConvertToPNG
+      end
+      item
+        Item = ConvertToJPG
+      end
+      item
+        BeginGroup = True
+        Item = ConvertToSVG
+      end
+      item
+        BeginGroup = True
+        Item = ConvertToQuattroPro
+      end
+      item
+        Item = ConvertToExcel
+      end>
+  end
+  object Popup_Print: TdxBarPopupMenu
+    ItemLinks = <
+      item
+        Item = PrintPreview
+      end
+      item
+        Item = PageSetup
+      end
+      item
+        Item = Print
+      end>
+  end
+  object Popup_Indent: TdxBarPopupMenu
+    ItemLinks = <
+      item
+        Item = ConfigureSourceCodeFormatter
+      end
+      item
+        BeginGroup = True
+        Item = IndentConfigurations
+      end>
+  end
+  object Popup_MRU: TdxBarPopupMenu
+    ItemLinks = <
+      item
+        Item = ClearHistory
+      end>
+  end
+  object Popup_Memo: TdxBarPopupMenu
+    ItemLinks = <
+      item
+        Item = Undo
+      end
+      item
+        Item = Redo
+      end
+      item
+        BeginGroup = True
+        Item = Cut
+      end
+      item
+        Item = CopyBtn
+      end
+      item
+        Item = Paste
+      end
+      item
+        BeginGroup = True
+        Item = SelectAll
+      end
+      item
+        BeginGroup = True
+        Item = Delete
+      end
+      item
+        BeginGroup = True
+        Item = Find
+      end
+      item
+        Item = FindNext
+      end
+      item
+        BeginGroup = True
+        Item = Replace
+      end>
+  end
+  object Popup_Multiple: TdxBarPopupMenu
+    ItemLinks = <
+      item
+        Item = AddFile
+      end
+      item
+        Item = DeleteFileBtn
+      end
+      item
+        BeginGroup = True
+        Item = EditSelectedItem
+      end>
+  end
   object Timer: TTimer
     Enabled = False
     Interval = 1
@@ -709,5 +911,19 @@ object MainForm: TMainForm
   object SyntaxParser: TSyntaxParser
   end
   object SyntaxParser1: TSyntaxParser
+  end
+  object CoolTrayIcon: TCoolTrayIcon
+    CycleInterval = 0
+    IconIndex = 0
+    MinimizeToTray = True
+    OnClick = CoolTrayIconClick
+    OnDblClick = CoolTrayIconClick
+  end
+  object HotKeyManager: THotKeyManager
+    OnHotKeyPressed = HotKeyManagerHotKeyPressed
+  end
+  object InstanceControl: TadpInstanceControl
+    Enabled = True
+    MaxInstances = 1
   end
 end

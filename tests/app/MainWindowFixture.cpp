@@ -28,6 +28,12 @@ void MainWindowTest::SetUp() {
   Library = std::make_unique<TEditorLibrary>();
   App = std::make_unique<TApplication>(nullptr);
   SetFormDescriptionDir(SX_SOURCE_DIR "/resources");
+  std::string Text = ReadFile(SX_SOURCE_DIR "/resources/TMainForm.dfm");
+  const std::string Guard = "object InstanceControl: TadpInstanceControl\n    Enabled = True";
+  const auto At = Text.find(Guard);
+  ASSERT_NE(At, std::string::npos) << "the description places no enabled guard";
+  Text.replace(At, Guard.size(), "object InstanceControl: TadpInstanceControl\n    Enabled = False");
+  RegisterFormDescription("TMainForm", Text);
   namespace fs = std::filesystem;
   for (const char* F : {"html.sch", "tdy_config.txt"})
     fs::copy_file(fs::path(SX_SOURCE_DIR) / "data" / F, Dir.Data(F));
@@ -37,6 +43,7 @@ void MainWindowTest::SetUp() {
 void MainWindowTest::TearDown() {
   delete Main;
   Main = nullptr;
+  UnregisterFormDescription("TMainForm");
   App.reset();
   Library.reset();
   Config.reset();

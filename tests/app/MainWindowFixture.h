@@ -30,6 +30,9 @@ protected:
   void SetUp() override;
   void TearDown() override;
   // Makes the main window (after the test has set up the data folder).
+  // Its single-instance guard is off: the tests of this program run side
+  // by side, each a copy of the same executable (the guard's own tests
+  // start the program itself).
   TMainForm* CreateMainWindow();
   // Clicks a bar item as its menu or button would.
   void Click(const char* ItemName);

@@ -12,6 +12,7 @@
 #include "bars/model/dxBar.h"
 #include "bars/model/dxBarManager.h"
 #include "controls/tabs/cxPC.h"
+#include "controls/navpanels/JzNavBar.h"
 #include "platform/forms/Panels.h"
 #include "platform/win/HeadlessDisplay.h"
 #include "platform/win/Win.h"
