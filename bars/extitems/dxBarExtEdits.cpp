@@ -10,7 +10,11 @@
 #include "platform/gdi/Canvas.h"
 #include "platform/gdi/ImageList.h"
 #include "controls/base/cxClasses.h"
+#include "platform/rtl/DateTime.h"
 #include "platform/rtl/Filer.h"
+#include "platform/rtl/AnsiStrings.h"
+#include "platform/gdi/Bitmap.h"
+#include <algorithm>
 #include "platform/rtl/Format.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/Streams.h"
@@ -314,4 +318,116 @@ Integer TdxBarImageCombo::MeasureItemWidth(TCanvas* C, Integer Index) const {
   Integer W = C->TextWidth(Text) + 2;
   if (FImages) W = (FShowText ? W : 0) + FImages->GetWidth() + 2;
   return W;
+}
+
+// ---------------------------------------------------------------------------
+// Date combo
+
+void TdxBarDateCombo::Published(TPublished<TdxBarDateCombo>& P) {
+  P.Property("DateOnStart", &TdxBarDateCombo::GetDateOnStart, &TdxBarDateCombo::SetDateOnStart).Default(bdsToday);
+  P.Property("MaxDate", &TdxBarDateCombo::GetMaxDate, &TdxBarDateCombo::SetMaxDate);
+  P.Property("MinDate", &TdxBarDateCombo::GetMinDate, &TdxBarDateCombo::SetMinDate);
+  P.Property("ShowClearButton", &TdxBarDateCombo::GetShowClearButton, &TdxBarDateCombo::SetShowClearButton)
+      .Default(true);
+  P.Property("ShowDayText", &TdxBarDateCombo::GetShowDayText, &TdxBarDateCombo::SetShowDayText).Default(true);
+  P.Property("ShowTodayButton", &TdxBarDateCombo::GetShowTodayButton, &TdxBarDateCombo::SetShowTodayButton)
+      .Default(true);
+  P.Property("Text", &TdxBarDateCombo::GetText, &TdxBarDateCombo::SetText).Stored(&TdxBarDateCombo::IsTextStored);
+}
+
+TdxBarDateCombo::TdxBarDateCombo(TComponent* AOwner) : TCustomdxBarCombo(AOwner) {
+  if (HBITMAP H = LoadProgramBitmap("DXBARDATECOMBO")) GetGlyph()->SetHandle(H);
+  SetTextInternal(DateToDisplayText(Date()));
+}
+
+double TdxBarDateCombo::ParseText(const AnsiString& S) const {
+  AnsiString T = S;
+  // Only a real day name goes: a date whose own format holds blanks
+  // ("11 Dec 2026") keeps its first part.
+  if (std::size_t Sp = T.find(' '); Sp != AnsiString::npos) {
+    const AnsiString Head = T.substr(0, Sp);
+    for (const AnsiString& Day : FormatSettings().ShortDayNames)
+      if (!Day.empty() && AnsiCompareText(Head, Day) == 0) {
+        T = T.substr(Sp + 1);
+        break;
+      }
+  }
+  while (!T.empty() && T.front() == ' ') T.erase(0, 1);
+  while (!T.empty() && T.back() == ' ') T.pop_back();
+  if (T.empty()) return dxBarNullDate;
+  TDateTime D = 0;
+  if (TryStrToDate(T, D)) return std::trunc(D + 1e-11);
+  // Dots as the variant conversion reads them: as blanks.
+  std::replace(T.begin(), T.end(), '.', ' ');
+  if (TryStrToDate(T, D)) return std::trunc(D + 1e-11);
+  return dxBarNullDate;
+}
+
+AnsiString TdxBarDateCombo::DateToDisplayText(double D) const {
+  if (D == dxBarNullDate) return {};
+  return (FShowDayText ? FormatDateTime("ddd ", D) : AnsiString()) + DateToStr(D);
+}
+
+double TdxBarDateCombo::CheckRange(double D) const {
+  if ((FMinDate == 0 && FMaxDate == 0) || D == dxBarNullDate) return D;
+  return std::clamp(D, FMinDate, FMaxDate);
+}
+
+void TdxBarDateCombo::SetTextInternal(const AnsiString& Value) {
+  FInternalSet = true;
+  try {
+    SetText(Value);
+  } catch (...) {
+    FInternalSet = false;
+    throw;
+  }
+  FInternalSet = false;
+}
+
+void TdxBarDateCombo::SetText(const AnsiString& Value) {
+  const AnsiString S = DateToDisplayText(CheckRange(ParseText(Value)));
+  if (!FInternalSet) FDateOnStart = bdsCustom;
+  TdxBarWindowItem::SetText(S);
+}
+
+void TdxBarDateCombo::SetDate(double Value) { SetText(DateToDisplayText(CheckRange(Value))); }
+
+void TdxBarDateCombo::SetMinDate(double Value) {
+  if (FMaxDate != 0 && Value > FMaxDate) Value = FMaxDate;
+  if (FMinDate == Value) return;
+  FMinDate = Value;
+  if (const double D = GetDate(); CheckRange(D) != D) SetTextInternal(DateToDisplayText(CheckRange(D)));
+}
+
+void TdxBarDateCombo::SetMaxDate(double Value) {
+  if (Value < FMinDate) Value = FMinDate;
+  if (FMaxDate == Value) return;
+  FMaxDate = Value;
+  if (const double D = GetDate(); CheckRange(D) != D) SetTextInternal(DateToDisplayText(CheckRange(D)));
+}
+
+void TdxBarDateCombo::SetShowDayText(bool Value) {
+  if (FShowDayText == Value) return;
+  const double D = GetDate();
+  FShowDayText = Value;
+  SetTextInternal(DateToDisplayText(D));
+}
+
+void TdxBarDateCombo::SetDateOnStart(TdxBarDateOnStart Value) {
+  if (FDateOnStart == Value) return;
+  FDateOnStart = Value;
+  ApplyDateOnStart();
+}
+
+void TdxBarDateCombo::ApplyDateOnStart() {
+  switch (FDateOnStart) {
+    case bdsToday: SetTextInternal(DateToDisplayText(Date())); break;
+    case bdsNullDate: SetTextInternal(""); break;
+    case bdsCustom: SetTextInternal(GetText()); break;
+  }
+}
+
+void TdxBarDateCombo::Loaded() {
+  ApplyDateOnStart();
+  TCustomdxBarCombo::Loaded();
 }

@@ -5,6 +5,7 @@
 #pragma once
 #include "bars/drawing/dxBarPainters.h"
 #include "bars/windows/dxBarItemControls.h"
+#include "platform/forms/Controls.h"
 
 // What a painter asks of the bar window an extra control draws into,
 // answered from that window.
@@ -110,4 +111,126 @@ public:
   TdxBarImageCombo* ImageCombo() const;
   Integer GetHeight() const override;
   void Draw(TCanvas* ACanvas, const TRect& R, Integer PaintType) override;
+};
+
+class TdxBarStatic;
+class TdxBarProgressItem;
+class TdxBarLargeButton;
+class TdxBarControlContainerItem;
+
+class TdxBarStaticControl : public TdxBarItemControl {
+  SX_CLASS(TdxBarStaticControl, TdxBarItemControl)
+public:
+  explicit TdxBarStaticControl(TdxBarItemLink* ALink) : TdxBarItemControl(ALink) {}
+  TdxBarStatic* Static() const;
+  bool IsClickable() const override;
+  bool CanSelect() const override;
+  bool ClosesMenusOnClick() const override { return IsClickable(); }
+  Integer GetHeight() const override;
+  Integer GetWidth() const override;
+  void Draw(TCanvas* ACanvas, const TRect& R, Integer PaintType) override;
+  virtual bool DrawsOwnContent() const { return false; }
+  virtual TAlignment GetTextAlignment() const;
+  Integer CalcContentWidth() const;
+  virtual Integer CalcDefaultWidth() const;
+  virtual Integer CalcDefaultHeight() const;
+
+protected:
+  bool HasImage() const;
+  virtual void DrawContent(TCanvas* ACanvas, const TRect& R, Integer PaintType);
+};
+
+class TdxBarProgressControl : public TdxBarStaticControl {
+  SX_CLASS(TdxBarProgressControl, TdxBarStaticControl)
+public:
+  explicit TdxBarProgressControl(TdxBarItemLink* ALink) : TdxBarStaticControl(ALink) {}
+  TdxBarProgressItem* Progress() const;
+  bool DrawsOwnContent() const override { return true; }
+  TAlignment GetTextAlignment() const override { return taLeftJustify; }
+  Integer CalcDefaultWidth() const override;
+  Integer CalcDefaultHeight() const override;
+  TColor GetBarColor() const;
+  // The bar's rectangle inside the link's rectangle R.
+  TRect BarRect(const TRect& R) const;
+
+protected:
+  void DrawContent(TCanvas* ACanvas, const TRect& R, Integer PaintType) override;
+};
+
+class TdxBarLargeButtonControl : public TdxBarButtonControl {
+  SX_CLASS(TdxBarLargeButtonControl, TdxBarButtonControl)
+public:
+  explicit TdxBarLargeButtonControl(TdxBarItemLink* ALink) : TdxBarButtonControl(ALink) {}
+  TdxBarLargeButton* Large() const;
+  Integer GetHeight() const override;
+  Integer GetWidth() const override;
+  void Draw(TCanvas* ACanvas, const TRect& R, Integer PaintType) override;
+  // The picture's size on toolbars (20 x 20 with none).
+  TSize PictureSize() const;
+  bool HasPicture() const;
+
+private:
+  bool InMenu() const;
+};
+
+class TdxBarControlContainerControl : public TdxBarItemControl {
+  SX_CLASS(TdxBarControlContainerControl, TdxBarItemControl)
+public:
+  explicit TdxBarControlContainerControl(TdxBarItemLink* ALink) : TdxBarItemControl(ALink) {}
+  ~TdxBarControlContainerControl() override;
+  TdxBarControlContainerItem* Container() const;
+  bool IsClickable() const override { return false; }
+  bool CanSelect() const override;
+  bool ClosesMenusOnClick() const override { return false; }
+  void BarWindowDestroying() override;
+  Integer GetHeight() const override;
+  Integer GetWidth() const override;
+  void Draw(TCanvas* ACanvas, const TRect& R, Integer PaintType) override;
+  bool Placed() const { return FPlaced; }
+  // Set while a control moves the hosted control (its size changes then
+  // are no news to the item).
+  static bool Placing();
+
+private:
+  void PlaceControl(const TRect& R);
+  void HideHostedControl();
+  bool FPlaced = false;
+};
+
+class TdxBarDateCombo;
+
+// The date combo's control: "+" and "-" typed into it step the date.
+class TdxBarDateComboControl : public TCustomdxBarComboControl {
+  SX_CLASS(TdxBarDateComboControl, TCustomdxBarComboControl)
+public:
+  explicit TdxBarDateComboControl(TdxBarItemLink* ALink) : TCustomdxBarComboControl(ALink) {}
+  TdxBarDateCombo* DateCombo() const;
+  void StartEditing() override;
+
+private:
+  void EditKeyPress(TObject* Sender, char& Key);
+};
+
+class TdxBarColorCombo;
+
+// The colour combo's control: the edit part shows the colour's swatch and
+// name; a typed name picks that entry.
+class TdxBarColorComboControl : public TCustomdxBarComboControl {
+  SX_CLASS(TdxBarColorComboControl, TCustomdxBarComboControl)
+public:
+  explicit TdxBarColorComboControl(TdxBarItemLink* ALink) : TCustomdxBarComboControl(ALink) {}
+  TdxBarColorCombo* ColorCombo() const;
+  void CommitText(const AnsiString& AText) override;
+  AnsiString ItemText() const override;
+  void Draw(TCanvas* ACanvas, const TRect& R, Integer PaintType) override;
+};
+
+// The font-name combo's control: the plain combo control, committing into
+// any kind of combo (the plain one commits only into a TdxBarCombo).
+class TdxBarFontNameComboControl : public TdxBarComboControl {
+  SX_CLASS(TdxBarFontNameComboControl, TdxBarComboControl)
+public:
+  explicit TdxBarFontNameComboControl(TdxBarItemLink* ALink) : TdxBarComboControl(ALink) {}
+  void CommitText(const AnsiString& AText) override;
+  AnsiString ItemText() const override;
 };

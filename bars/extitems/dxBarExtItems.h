@@ -5,7 +5,9 @@
 // dxBarExtItemControls.h) is registered beside it by
 // dxBarExtItemsInitialization, which also makes the objects the kinds share.
 #pragma once
+#include "bars/drawing/dxBarPainters.h"
 #include "bars/items/dxBarItems.h"
+#include "platform/forms/Controls.h"
 #include "platform/rtl/Strings.h"
 
 class TdxBarMRUListItem;
@@ -246,4 +248,248 @@ private:
   TCustomImageList* FImages = nullptr;
   bool FShowText = true;
   bool FShowEditor = false;
+};
+
+// ---------------------------------------------------------------------------
+// Static, progress, large button, control container
+
+// The border styles (declared with the painters) as a published type.
+SX_ENUM_INFO(TdxBarStaticBorderStyle, sbsNone, sbsLowered, sbsRaised, sbsEtched, sbsBump)
+
+class TdxBarStatic : public TdxBarItem {
+  SX_CLASS(TdxBarStatic, TdxBarItem)
+public:
+  explicit TdxBarStatic(TComponent* AOwner) : TdxBarItem(AOwner) {}
+  static void Published(TPublished<TdxBarStatic>& P);
+  bool CanClick() const override { return FAllowClick; }
+  TAlignment GetAlignment() const { return FAlignment; }
+  void SetAlignment(TAlignment Value);
+  bool GetAllowClick() const { return FAllowClick; }
+  void SetAllowClick(bool Value) { FAllowClick = Value; }
+  TdxBarStaticBorderStyle GetBorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TdxBarStaticBorderStyle Value);
+  bool GetShowCaption() const { return FShowCaption; }
+  void SetShowCaption(bool Value);
+  // Indents and fixed sizes: negative values are 0, 0 means automatic.
+  Integer GetLeftIndent() const { return FIndents[0]; }
+  void SetLeftIndent(Integer Value) { SetByIndex(0, Value); }
+  Integer GetRightIndent() const { return FIndents[1]; }
+  void SetRightIndent(Integer Value) { SetByIndex(1, Value); }
+  Integer GetWidth() const { return FIndents[2]; }
+  void SetWidth(Integer Value) { SetByIndex(2, Value); }
+  Integer GetHeight() const { return FIndents[3]; }
+  void SetHeight(Integer Value) { SetByIndex(3, Value); }
+  Integer BorderWidth() const;
+
+protected:
+  TdxBarStaticBorderStyle FBorderStyle = sbsNone;
+
+private:
+  void SetByIndex(int Index, Integer Value);
+  TAlignment FAlignment = taCenter;
+  bool FAllowClick = false;
+  bool FShowCaption = true;
+  Integer FIndents[4] = {0, 0, 0, 0};  // left, right, width, height
+};
+
+class TdxBarProgressItem : public TdxBarStatic {
+  SX_CLASS(TdxBarProgressItem, TdxBarStatic)
+public:
+  explicit TdxBarProgressItem(TComponent* AOwner);
+  static void Published(TPublished<TdxBarProgressItem>& P);
+  TColor GetColor() const { return FColor; }
+  void SetColor(TColor Value);
+  Integer GetMax() const { return FMax; }
+  void SetMax(Integer Value);
+  Integer GetMin() const { return FMin; }
+  void SetMin(Integer Value);
+  Integer GetPosition() const { return FPosition; }
+  // Held to Min..Max.
+  void SetPosition(Integer Value);
+  void SetRange(Integer AMin, Integer AMax);
+  bool GetSmooth() const { return FSmooth; }
+  void SetSmooth(bool Value);
+  Integer GetStep() const { return FStep; }
+  void SetStep(Integer Value) { FStep = Value; }
+  void Loaded() override;
+
+private:
+  TColor FColor = clDefault;
+  Integer FMax = 100;
+  Integer FMin = 0;
+  Integer FPosition = 0;
+  bool FSmooth = false;
+  Integer FStep = 10;
+};
+
+SX_ENUM(TdxBarGlyphLayout, glLeft, glRight, glTop, glBottom)
+
+class TdxBarLargeButton : public TdxBarButton {
+  SX_CLASS(TdxBarLargeButton, TdxBarButton)
+public:
+  explicit TdxBarLargeButton(TComponent* AOwner);
+  ~TdxBarLargeButton() override;
+  static void Published(TPublished<TdxBarLargeButton>& P);
+  bool GetAutoGrayScale() const { return FAutoGrayScale; }
+  void SetAutoGrayScale(bool Value);
+  TdxBarGlyphLayout GetGlyphLayout() const { return FGlyphLayout; }
+  void SetGlyphLayout(TdxBarGlyphLayout Value);
+  Integer GetHeight() const { return FHeight; }
+  void SetHeight(Integer Value);  // negative values are ignored
+  Integer GetWidth() const { return FWidth; }
+  void SetWidth(Integer Value);
+  Integer GetHotImageIndex() const { return FHotImageIndex; }
+  void SetHotImageIndex(Integer Value);
+  Integer GetLargeImageIndex() const { return FLargeImageIndex; }
+  void SetLargeImageIndex(Integer Value);
+  TBitmap* GetLargeGlyph() const { return FLargeGlyph.get(); }
+  void SetLargeGlyph(TBitmap* Value);
+  TBitmap* GetHotGlyph() const { return FHotGlyph.get(); }
+  void SetHotGlyph(TBitmap* Value);
+  bool GetShowCaption() const { return FShowCaption; }
+  void SetShowCaption(bool Value);
+  bool GetSyncImageIndex() const { return FSyncImageIndex; }
+  void SetSyncImageIndex(bool Value);
+  // Outside loading, an image index of its own ends the synchronisation.
+  void SetImageIndex(Integer Value) override;
+  void Loaded() override;
+
+protected:
+  void DefineProperties(TFiler* Filer) override;
+
+private:
+  void PictureChanged(TObject* Sender);
+  bool FAutoGrayScale = true;
+  TdxBarGlyphLayout FGlyphLayout = glTop;
+  Integer FHeight = 0;
+  Integer FWidth = 0;
+  Integer FHotImageIndex = -1;
+  Integer FLargeImageIndex = -1;
+  std::unique_ptr<TBitmap> FLargeGlyph, FHotGlyph;
+  bool FShowCaption = true;
+  bool FSyncImageIndex = true;
+  bool FSyncing = false;
+  bool FImageIndexRead = false, FLargeImageIndexRead = false, FSyncImageIndexRead = false;
+};
+
+// Hosts a control of the form on a bar: the control is parented to the bar
+// window over the link's rectangle while the link is shown.
+class TdxBarControlContainerItem : public TdxBarItem {
+  SX_CLASS(TdxBarControlContainerItem, TdxBarItem)
+public:
+  explicit TdxBarControlContainerItem(TComponent* AOwner) : TdxBarItem(AOwner) {}
+  ~TdxBarControlContainerItem() override;
+  static void Published(TPublished<TdxBarControlContainerItem>& P);
+  bool CanClick() const override { return false; }
+  bool IsHiddenInCommandList() const override { return true; }
+  bool HostsControl() const override { return true; }
+  TControl* GetControl() const { return FControl; }
+  // Raises Exception when another container of the manager hosts C.
+  void SetControl(TControl* Value);
+  TSize ControlSize() const { return {FControlWidth, FControlHeight}; }
+
+protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+  void ControlWndProc(TMessage& Message);
+  TControl* FControl = nullptr;
+  Integer FControlWidth = 0, FControlHeight = 0;
+  TWndMethod FSavedWindowProc;
+};
+
+// ---------------------------------------------------------------------------
+// Date combo
+
+SX_ENUM(TdxBarDateOnStart, bdsToday, bdsNullDate, bdsCustom)
+// The date of an empty date text.
+constexpr double dxBarNullDate = -700000.0;
+
+// A combo whose text is a date, optionally after the abbreviated day name;
+// "+" and "-" typed into it step the date by a day.
+class TdxBarDateCombo : public TCustomdxBarCombo {
+  SX_CLASS(TdxBarDateCombo, TCustomdxBarCombo)
+public:
+  explicit TdxBarDateCombo(TComponent* AOwner);
+  static void Published(TPublished<TdxBarDateCombo>& P);
+  double GetDate() const { return ParseText(GetText()); }
+  void SetDate(double Value);
+  double GetMinDate() const { return FMinDate; }
+  void SetMinDate(double Value);
+  double GetMaxDate() const { return FMaxDate; }
+  void SetMaxDate(double Value);
+  bool GetShowDayText() const { return FShowDayText; }
+  void SetShowDayText(bool Value);
+  TdxBarDateOnStart GetDateOnStart() const { return FDateOnStart; }
+  void SetDateOnStart(TdxBarDateOnStart Value);
+  bool GetShowTodayButton() const { return FShowTodayButton; }
+  void SetShowTodayButton(bool Value) { FShowTodayButton = Value; }
+  bool GetShowClearButton() const { return FShowClearButton; }
+  void SetShowClearButton(bool Value) { FShowClearButton = Value; }
+  void SetText(const AnsiString& Value) override;
+  void Loaded() override;
+
+  // The date of a text: a leading day name (when it is one of the locale's
+  // abbreviated day names) is skipped; the null date when it is no date.
+  double ParseText(const AnsiString& S) const;
+  AnsiString DateToDisplayText(double D) const;
+  double CheckRange(double D) const;
+
+private:
+  bool IsTextStored() const { return FDateOnStart == bdsCustom; }
+  void ApplyDateOnStart();
+  void SetTextInternal(const AnsiString& Value);
+  TdxBarDateOnStart FDateOnStart = bdsToday;
+  bool FInternalSet = false;
+  double FMinDate = 0, FMaxDate = 0;
+  bool FShowDayText = true;
+  bool FShowTodayButton = true;
+  bool FShowClearButton = true;
+};
+
+// ---------------------------------------------------------------------------
+// Colour and font-name combos
+
+// Picks one of the 16 standard colours (and, when shown, the automatic
+// one); a colour outside the list shows as the custom text.
+class TdxBarColorCombo : public TdxBarCustomCombo {
+  SX_CLASS(TdxBarColorCombo, TdxBarCustomCombo)
+public:
+  explicit TdxBarColorCombo(TComponent* AOwner);
+  static void Published(TPublished<TdxBarColorCombo>& P);
+  TColor GetColor() const { return FColor; }
+  void SetColor(TColor Value);
+  TColor GetAutoColor() const { return FAutoColor; }
+  void SetAutoColor(TColor Value);
+  const AnsiString& GetAutoColorText() const { return FAutoColorText; }
+  void SetAutoColorText(const AnsiString& Value);
+  const AnsiString& GetCustomColorText() const { return FCustomColorText; }
+  void SetCustomColorText(const AnsiString& Value) { FCustomColorText = Value; }
+  bool GetShowAutoColor() const { return FShowAutoColor; }
+  void SetShowAutoColor(bool Value);
+  TColor GetColorOfIndex(Integer Index) const;
+  Integer GetIndexOfColor(TColor Value) const;
+  // Chooses an entry as the user does (Color follows it).
+  void SelectIndex(Integer Index);
+  void SetText(const AnsiString& Value) override;
+  // An entry (Index -1: the edit part without an entry) with its swatch.
+  void DrawItem(TCanvas* ACanvas, Integer Index, const TRect& R, bool Focused) const;
+
+private:
+  void FillColorList();
+  TColor FAutoColor = clWindowText;
+  AnsiString FAutoColorText, FCustomColorText;
+  TColor FColor = clBlack;
+  bool FSelecting = false;
+  bool FShowAutoColor = false;
+};
+
+// Picks a font family; the TrueType ones carry a mark.
+class TdxBarFontNameCombo : public TdxBarCustomCombo {
+  SX_CLASS(TdxBarFontNameCombo, TdxBarCustomCombo)
+public:
+  explicit TdxBarFontNameCombo(TComponent* AOwner);
+  static void Published(TPublished<TdxBarFontNameCombo>& P);
+  // A typed name becomes the known family it names (ignoring case).
+  void SetText(const AnsiString& Value) override;
 };

@@ -40,10 +40,18 @@ struct TKind {
 // In registration order: the add-item dialog lists them so.
 const std::vector<TKind>& Kinds() {
   static const std::vector<TKind> List = {
+      {TdxBarStatic::StaticClass(), TdxBarStaticControl::StaticClass(), &Make<TdxBarStaticControl>},
+      {TdxBarLargeButton::StaticClass(), TdxBarLargeButtonControl::StaticClass(), &Make<TdxBarLargeButtonControl>},
+      {TdxBarColorCombo::StaticClass(), TdxBarColorComboControl::StaticClass(), &Make<TdxBarColorComboControl>},
+      {TdxBarFontNameCombo::StaticClass(), TdxBarFontNameComboControl::StaticClass(), &Make<TdxBarFontNameComboControl>},
+      {TdxBarDateCombo::StaticClass(), TdxBarDateComboControl::StaticClass(), &Make<TdxBarDateComboControl>},
       {TdxBarImageCombo::StaticClass(), TdxBarImageComboControl::StaticClass(), &Make<TdxBarImageComboControl>},
       {TdxBarToolbarsListItem::StaticClass(), TdxBarToolbarsListItemControl::StaticClass(),
        &Make<TdxBarToolbarsListItemControl>},
       {TdxBarSpinEdit::StaticClass(), TdxBarSpinEditControl::StaticClass(), &Make<TdxBarSpinEditControl>},
+      {TdxBarControlContainerItem::StaticClass(), TdxBarControlContainerControl::StaticClass(),
+       &Make<TdxBarControlContainerControl>},
+      {TdxBarProgressItem::StaticClass(), TdxBarProgressControl::StaticClass(), &Make<TdxBarProgressControl>},
       {TdxBarMRUListItem::StaticClass(), TdxBarContainerItemControl::StaticClass(), nullptr},
       {TdxBarInPlaceSubItem::StaticClass(), TdxBarInPlaceSubItemControl::StaticClass(),
        &Make<TdxBarInPlaceSubItemControl>},

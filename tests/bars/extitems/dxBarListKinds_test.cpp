@@ -154,11 +154,25 @@ TEST_F(ListKindsTest, ExtraKindsAreRegisteredWithTheirControls) {
   struct TCase {
     TClass Item, Control;
   };
+  // In the order the add-item dialog lists them, after the library's own.
   const TCase Cases[] = {
+      {TdxBarStatic::StaticClass(), TdxBarStaticControl::StaticClass()},
+      {TdxBarLargeButton::StaticClass(), TdxBarLargeButtonControl::StaticClass()},
+      {TdxBarColorCombo::StaticClass(), TdxBarColorComboControl::StaticClass()},
+      {TdxBarFontNameCombo::StaticClass(), TdxBarFontNameComboControl::StaticClass()},
+      {TdxBarDateCombo::StaticClass(), TdxBarDateComboControl::StaticClass()},
+      {TdxBarImageCombo::StaticClass(), TdxBarImageComboControl::StaticClass()},
       {TdxBarToolbarsListItem::StaticClass(), TdxBarToolbarsListItemControl::StaticClass()},
+      {TdxBarSpinEdit::StaticClass(), TdxBarSpinEditControl::StaticClass()},
+      {TdxBarControlContainerItem::StaticClass(), TdxBarControlContainerControl::StaticClass()},
+      {TdxBarProgressItem::StaticClass(), TdxBarProgressControl::StaticClass()},
       {TdxBarMRUListItem::StaticClass(), TdxBarContainerItemControl::StaticClass()},
       {TdxBarInPlaceSubItem::StaticClass(), TdxBarInPlaceSubItemControl::StaticClass()},
   };
+  const int First = dxBarItemClassCount() - int(std::size(Cases));
+  for (int I = 0; I < int(std::size(Cases)); ++I)
+    EXPECT_EQ(dxBarItemClassAt(First + I).ItemClass, Cases[I].Item) << I;
+  EXPECT_EQ(dxBarItemClassAt(First - 1).ItemClass, TdxBarContainerItem::StaticClass());
   for (const TCase& C : Cases) {
     SCOPED_TRACE(C.Item->ClassName());
     const TdxBarItemClassEntry* E = dxBarFindItemClass(C.Item);
