@@ -46,6 +46,9 @@ TCustomDCMemo::TCustomDCMemo(TComponent* AOwner)
   FMarginPen->OnChange = Repaint;
   FGutterBrush->OnChange = Repaint;
   FMemoBackground = std::make_unique<TControlBackground>(this);
+  FLineSeparator = std::make_unique<TLineSeparator>(this);
+  FLineHighlight = std::make_unique<TLineHighlight>(this);
+  FSpecialSymbols = std::make_unique<TSpecialSymbols>(this);
   FGutterBackground = std::make_unique<TGutterBackground>(this);
   FFont->SetName("Courier New");
   FFont->SetSize(10);
@@ -650,7 +653,9 @@ void TDCMemo::Published(TPublished<TDCMemo>& P) {
   P.Property("LineNumAlign", &TDCMemo::GetLineNumAlign, &TDCMemo::SetLineNumAlign).Default(taRightJustify);
   P.Property("LineNumBackColor", &TDCMemo::GetLineNumBackColor, &TDCMemo::SetLineNumBackColor).Default(clWindow);
   P.Property("LineNumColor", &TDCMemo::GetLineNumColor, &TDCMemo::SetLineNumColor).Default(clWindowText);
+  P.Property("LineHighlight", &TDCMemo::GetLineHighlight, &TDCMemo::SetLineHighlight);
   P.Property("Lines", &TDCMemo::GetLines, &TDCMemo::SetLines);
+  P.Property("LineSeparator", &TDCMemo::GetLineSeparator, &TDCMemo::SetLineSeparator);
   P.Property("MarginPen", &TDCMemo::GetMarginPen, &TDCMemo::SetMarginPen);
   P.Property("MarginPos", &TDCMemo::GetMarginPos, &TDCMemo::SetMarginPos).Default(80);
   P.Property("MatchBackColor", &TDCMemo::GetMatchBackColor, &TDCMemo::SetMatchBackColor).Default(clWindowText);
@@ -669,6 +674,7 @@ void TDCMemo::Published(TPublished<TDCMemo>& P) {
   P.Property("ScrollBars", &TDCMemo::GetScrollBars, &TDCMemo::SetScrollBars).Default(ssNone);
   P.Property("SelBackColor", &TDCMemo::GetSelBackColor, &TDCMemo::SetSelBackColor).Default(clHighlight);
   P.Property("SelColor", &TDCMemo::GetSelColor, &TDCMemo::SetSelColor).Default(clHighlightText);
+  P.Property("SpecialSymbols", &TDCMemo::GetSpecialSymbols, &TDCMemo::SetSpecialSymbols);
   P.Property("SpacesInTab", &TDCMemo::GetSpacesInTab, &TDCMemo::SetSpacesInTab).Default(8);
   P.Property("StringsOptions", &TDCMemo::GetStringsOptionsValue, &TDCMemo::SetStringsOptions)
       .Stored(&TDCMemo::IsStringsOptionsStored);

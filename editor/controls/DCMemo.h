@@ -13,6 +13,7 @@
 #include "editor/exchange/DCExporter.h"
 #include "editor/exchange/DCImporter.h"
 #include "editor/controls/DCMemoTypes.h"
+#include "editor/options/MemoLook.h"
 #include "editor/options/OptionListeners.h"
 #include "editor/text/MemoSource.h"
 #include "editor/view/MemoFont.h"
@@ -59,6 +60,14 @@ public:
   void SetMarginPen(TPen* Value) { FMarginPen->Assign(Value); }
   TBrush* GetGutterBrush() const { return FGutterBrush.get(); }
   void SetGutterBrush(TBrush* Value) { FGutterBrush->Assign(Value); }
+  // Lines between text lines, the caret line's highlight, and what stands
+  // for blanks, TABs, line ends and the end of the text.
+  TLineSeparator* GetLineSeparator() const { return FLineSeparator.get(); }
+  void SetLineSeparator(TLineSeparator* Value) { FLineSeparator->Assign(Value); }
+  TLineHighlight* GetLineHighlight() const { return FLineHighlight.get(); }
+  void SetLineHighlight(TLineHighlight* Value) { FLineHighlight->Assign(Value); }
+  TSpecialSymbols* GetSpecialSymbols() const { return FSpecialSymbols.get(); }
+  void SetSpecialSymbols(TSpecialSymbols* Value) { FSpecialSymbols->Assign(Value); }
   // Pictures or gradients behind the text and the gutter.
   TControlBackground* GetMemoBackground() const { return FMemoBackground.get(); }
   void SetMemoBackground(TControlBackground* Value);
@@ -259,6 +268,8 @@ public:
   void ScrollHorz(Integer Delta);
   void ScrollVert(Integer Delta);
   void UpdateScrollBars();
+  // Repaints the rows of the caret's line (the current-line highlight).
+  void InvalidateCaretLine();
 
   // Word wrap: logical (column, line) against visual (column, row).
   TPoint TextToRow(Integer Column, Integer Line);
@@ -520,6 +531,9 @@ private:
   std::unique_ptr<TPen> FMarginPen;
   std::unique_ptr<TBrush> FGutterBrush;
   std::unique_ptr<TControlBackground> FMemoBackground;
+  std::unique_ptr<TLineSeparator> FLineSeparator;
+  std::unique_ptr<TLineHighlight> FLineHighlight;
+  std::unique_ptr<TSpecialSymbols> FSpecialSymbols;
   std::unique_ptr<TGutterBackground> FGutterBackground;
   TMemoOptions FOptions;
   TColor FReadOnlyColor = clWindow;

@@ -180,11 +180,24 @@ void TCustomDCMemo::LineDisplay(Integer Line, bool Styled, AnsiString& Text, Ans
   TCustomMemoSource* S = GetSource();
   Text.clear();
   Attrs.clear();
-  if (Line < 0 || Line >= S->GetLineCount()) return;
-  // FIXME: moDrawSpecialSymbols needs the editor to carry SpecialSymbols
-  // (end-of-line and end-of-file strings, blank and TAB characters).
-  Text = S->GetExpandedLine(Line);
-  if (Styled) S->GetExpandedColorData(Line, Attrs);
+  const bool Special = FOptions.Contains(moDrawSpecialSymbols);
+  if (Line < 0 || Line > S->GetLineCount() || (Line == S->GetLineCount() && !Special)) return;
+  if (Line == S->GetLineCount()) {
+    // The row after the last line shows the end of the text.
+    Text = FSpecialSymbols->GetEOFString();
+    if (Styled) Attrs.assign(Text.size(), '\0');
+  } else {
+    if (Special)
+      S->GetDisplayText(Line, true, Text, FSpecialSymbols->GetTabChar(), FSpecialSymbols->GetSpaceChar());
+    else
+      Text = S->GetExpandedLine(Line);
+    if (Styled) S->GetExpandedColorData(Line, Attrs);
+    if (Special) {
+      if (Styled) Attrs.resize(Text.size(), '\0');
+      Text += FSpecialSymbols->GetEOLString();
+      if (Styled) Attrs.resize(Text.size(), '\0');
+    }
+  }
   DoCustomString(Text, Attrs);
 }
 
@@ -519,6 +532,12 @@ void TCustomDCMemo::InvalidateLines(Integer First, Integer Last) {
   if (Bottom <= 0 || Top >= ClientHeight()) return;
   const TRect R{0, std::max<Integer>(Top, 0), ClientWidth(), Bottom};
   InvalidateRect(Handle(), &R, FALSE);
+}
+
+void TCustomDCMemo::InvalidateCaretLine() {
+  if (!HandleAllocated()) return;
+  const Integer Line = GetSource()->GetCaretLine();
+  InvalidateLines(Line, Line);
 }
 
 void TCustomDCMemo::ViewMoved(Integer OldTop, Integer OldColumn) {
@@ -875,7 +894,30 @@ void TCustomDCMemo::PaintRow(TCanvas* C, Integer Row, Integer Y, const TRect& Te
   RowColumns(Row, Line, Start, Stop);
   const bool Past = Line >= S->GetLineCount();
   AnsiString Text, Attrs;
-  if (!Past) LineDisplay(Line, Styled, Text, Attrs);
+  LineDisplay(Line, Styled, Text, Attrs);
+  // The current-line highlight: the caret's row of a focused editor.
+  TLineHighlight* Hl = FLineHighlight.get();
+  bool CaretRow = false;
+  if (!Past && Hl->GetVisible() && Focused() && S->GetCaretLine() == Line)
+    CaretRow = TextToRow(S->GetCaretChar(), Line).Y == Row;
+  const bool HlBrush = CaretRow && Hl->GetBrush()->GetStyle() != bsClear;
+  auto HighlightLines = [&](const TRect& R) {
+    if (R.Right <= R.Left) return;
+    const Integer W = Hl->GetPen()->GetWidth();
+    const bool Double = Hl->GetShape() == shDoubleLine;
+    std::vector<Integer> Ys{R.Bottom - 1};
+    if (Double) Ys.push_back(R.Top + W - 1);
+    if (W >= 2) {
+      Ys.push_back(R.Bottom - 2);
+      if (Double) Ys.push_back(R.Top);
+    }
+    C->Pen()->Assign(Hl->GetPen());
+    C->Pen()->SetWidth(1);
+    for (Integer Ly : Ys) {
+      C->MoveTo(R.Left, Ly);
+      C->LineTo(R.Right, Ly);
+    }
+  };
   const Integer ViewStart = FWordWrap ? Start : FFirstColumn;
   // Where a column stands: on the grid, or measured in the runs' fonts.
   std::vector<Integer> Edges;
@@ -948,9 +990,16 @@ void TCustomDCMemo::PaintRow(TCanvas* C, Integer Row, Integer Y, const TRect& Te
       SetBkColor(Dc, ColorToRGB(Bk));
       // Over the background picture, text in the editor's own back colour
       // lets the picture show through.
-      const bool OverPicture = FPaintPicture && Bk == Back;
-      if (OverPicture) PaintBackgroundPart(C, Cell);
-      SetBkMode(Dc, OverPicture ? TRANSPARENT : OPAQUE);
+      const bool Lit = CaretRow && Bk == Back;
+      const bool OverPicture = FPaintPicture && Bk == Back && !(Lit && HlBrush);
+      if (Lit && HlBrush) {
+        C->Brush()->Assign(Hl->GetBrush());
+        C->FillRect(Cell);
+      } else if (OverPicture) {
+        PaintBackgroundPart(C, Cell);
+      }
+      const bool Transparent = OverPicture || (Lit && HlBrush);
+      SetBkMode(Dc, Transparent ? TRANSPARENT : OPAQUE);
       std::vector<int> Dx(Run.size(), Cw);
       Integer Baseline = 0;
       if (!FUseMonoFont) {
@@ -958,9 +1007,10 @@ void TCustomDCMemo::PaintRow(TCanvas* C, Integer Row, Integer Y, const TRect& Te
         // Smaller fonts stand on the row's baseline.
         Baseline = std::max<Integer>(0, FMaxAscent - FontManager().GetFontMetrics(F->GetHandle()).Ascent);
       }
-      ExtTextOutA(Dc, X, Y + Baseline, (OverPicture ? 0 : ETO_OPAQUE) | ETO_CLIPPED, &Cell, Run.data(),
+      ExtTextOutA(Dc, X, Y + Baseline, (Transparent ? 0 : ETO_OPAQUE) | ETO_CLIPPED, &Cell, Run.data(),
                   UINT(Run.size()), Dx.data());
       SetBkMode(Dc, OPAQUE);
+      if (Lit) HighlightLines(Cell);
       Ds.Exclude(dsBeforePaint);
       Ds.Include(dsAfterPaint);
       DoCustomDraw(C, Cell, Line, P, Run, Ds);
@@ -984,9 +1034,21 @@ void TCustomDCMemo::PaintRow(TCanvas* C, Integer Row, Integer Y, const TRect& Te
       FillBack(C, Rest, Back);
       C->Brush()->SetColor(FSelBackColor);
       C->FillRect({std::max(SelL, X), Y, std::min(SelR, TextRect.Right), Y + Lh});
+    } else if (!SelRest && HlBrush) {
+      C->Brush()->Assign(Hl->GetBrush());
+      C->FillRect(Rest);
     } else {
       FillBack(C, Rest, SelRest ? FSelBackColor : Back);
     }
+    if (CaretRow && !SelRest) HighlightLines(Rest);
+  }
+  // Separators: under every row, or under a line's last row.
+  const TSeparatorOptions SepOptions = FLineSeparator->GetOptions();
+  if (!Past && (SepOptions.Contains(moWrappedLineSeparator) ||
+                (SepOptions.Contains(moDrawLineSeparator) && Stop == MaxLine))) {
+    C->Pen()->Assign(FLineSeparator->GetPen());
+    C->MoveTo(TextRect.Left, Y + Lh - 1);
+    C->LineTo(TextRect.Right, Y + Lh - 1);
   }
   if (FOptions.Contains(moDrawMargin)) {
     const Integer Mx = Cw * (FMarginPos - (FWordWrap ? 0 : FFirstColumn)) + Left;

@@ -1013,3 +1013,113 @@ TEST_F(MemoOnScreen, CaretMovesAloneLeaveNoEditToUndo) {
   EXPECT_EQ(Memo->GetText(), "first line\r\nsecond line");
   EXPECT_EQ(Memo->Perform(EM_CANUNDO, 0, 0), 0) << "the edit is undone; moves are left";
 }
+
+TEST_F(MemoOnScreen, CaretLineHighlightFollowsTheCaretWhileFocused) {
+  Memo->SetOptions(TMemoOptions{moDrawGutter});
+  Memo->SetText("one\r\ntwo\r\nthree");
+  TLineHighlight* Hl = Memo->GetLineHighlight();
+  Hl->GetBrush()->SetColor(clYellow);
+  Hl->GetPen()->SetColor(clRed);
+  Hl->SetVisible(true);
+  Show();
+  const Integer Lh = Memo->LineHeight();
+  const Integer X = Memo->TextToPoint(8, 0).X;  // right of the text
+  const COLORREF Yellow = ColorToRGB(clYellow), Red = ColorToRGB(clRed), White = ColorToRGB(clWindow);
+  struct TCase {
+    TShapeHighlightType Shape;
+    Integer PenWidth;
+    Integer Y;  // within the caret row
+    COLORREF Want;
+    const char* Why;
+  };
+  const TCase Cases[] = {
+      {shDoubleLine, 1, 0, Red, "double: a line at the top"},
+      {shDoubleLine, 1, 1, Yellow, "the brush below it"},
+      {shDoubleLine, 1, -1, Red, "and one at the bottom"},
+      {shSingleLine, 1, 0, Yellow, "single: no top line"},
+      {shSingleLine, 1, -1, Red, "single: the bottom line"},
+      {shDoubleLine, 2, 1, Red, "a 2-pixel pen: two lines at the top"},
+      {shDoubleLine, 2, -2, Red, "and two at the bottom"},
+      {shSingleLine, 2, -2, Red, "single with a 2-pixel pen: two at the bottom"},
+      {shSingleLine, 2, 1, Yellow, "single with a 2-pixel pen: none at the top"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    Hl->SetShape(C.Shape);
+    Hl->GetPen()->SetWidth(C.PenWidth);
+    HeadlessDisplay().ProcessMessages();
+    EXPECT_EQ(Pixel(X, C.Y < 0 ? Lh + C.Y : C.Y), C.Want);
+  }
+  EXPECT_EQ(Pixel(X, Lh + Lh / 2), White) << "other rows keep the background";
+  Chord({}, VK_DOWN);
+  EXPECT_EQ(Pixel(X, Lh / 2), White) << "the old caret row lost the highlight";
+  EXPECT_EQ(Pixel(X, Lh + Lh / 2), Yellow) << "the new one has it";
+  Memo->GetLineHighlight()->GetBrush()->SetStyle(bsClear);
+  HeadlessDisplay().ProcessMessages();
+  EXPECT_EQ(Pixel(X, Lh + Lh / 2), White) << "a clear brush leaves the lines only";
+  EXPECT_EQ(Pixel(X, 2 * Lh - 1), Red);
+  Form->SetActiveControl(nullptr);
+  ::SetFocus(nullptr);
+  HeadlessDisplay().ProcessMessages();
+  EXPECT_EQ(Pixel(X, 2 * Lh - 1), White) << "no highlight without the focus";
+}
+
+TEST_F(MemoOnScreen, SeparatorsStandUnderLinesOrUnderEveryRow) {
+  Memo->SetOptions(TMemoOptions{moDrawGutter, moBreakWordAtMargin});
+  Memo->SetMarginPos(6);
+  Memo->SetWordWrap(true);
+  Memo->SetText("aaaa bbbb\r\nc");
+  Memo->GetLineSeparator()->GetPen()->SetColor(clGreen);
+  Show();
+  const Integer Lh = Memo->LineHeight();
+  const Integer X = Memo->TextToPoint(2, 0).X + 1;  // clear of the caret
+  const COLORREF Green = ColorToRGB(clGreen);
+  struct TCase {
+    TSeparatorOptions Options;
+    bool UnderFirstRow, UnderLine;
+    const char* Why;
+  };
+  const TCase Cases[] = {
+      {{}, false, false, "no separators"},
+      {{moDrawLineSeparator}, false, true, "under the line's last row only"},
+      {{moWrappedLineSeparator}, true, true, "under every row"},
+  };
+  ASSERT_EQ(Memo->RowToText(0, 1).Y, 0) << "the first line takes two rows";
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    Memo->GetLineSeparator()->SetOptions(C.Options);
+    HeadlessDisplay().ProcessMessages();
+    EXPECT_EQ(Pixel(X, Lh - 1) == Green, C.UnderFirstRow);
+    EXPECT_EQ(Pixel(X, 2 * Lh - 1) == Green, C.UnderLine);
+  }
+}
+
+TEST_F(MemoOnScreen, SpecialSymbolsStandForBlanksTabsLineEndsAndTheEnd) {
+  struct TRecorder : TObject {
+    std::vector<AnsiString> Rows;
+    void Custom(TObject*, AnsiString& S, AnsiString&) { Rows.push_back(S); }
+  } R;
+  TStringsOptions O = Memo->GetStringsOptions();
+  O.Include(soUseTabCharacter);
+  Memo->SetStringsOptions(O);
+  Memo->SetTabStops("4");
+  Memo->SetText("a b\r\n\tc");
+  Memo->OnCustomString = TCustomStringEvent(&R, &TRecorder::Custom);
+  Show();
+  auto Painted = [&] {
+    R.Rows.clear();
+    Memo->Invalidate();
+    HeadlessDisplay().ProcessMessages();
+    return std::vector<AnsiString>(R.Rows.begin(), R.Rows.begin() + std::min<size_t>(R.Rows.size(), 3));
+  };
+  EXPECT_EQ(Painted(), (std::vector<AnsiString>{"a b", "    c"})) << "off: the text as it stands";
+  Memo->SetOptions(TMemoOptions{moDrawSpecialSymbols});
+  const AnsiString Eol(1, char(182));
+  EXPECT_EQ(Painted(), (std::vector<AnsiString>{"a b" + Eol, "    c" + Eol, "_"}))
+      << "characters #0: blanks and TABs as they are; the line ends and the end of the text marked";
+  Memo->GetSpecialSymbols()->SetSpaceChar('.');
+  Memo->GetSpecialSymbols()->SetTabChar('>');
+  Memo->GetSpecialSymbols()->SetEOLString("$");
+  Memo->GetSpecialSymbols()->SetEOFString("<EOF>");
+  EXPECT_EQ(Painted(), (std::vector<AnsiString>{"a.b$", " >  c$", "<EOF>"}));
+}
