@@ -487,6 +487,9 @@ private:
   void DefaultMenuClick(TObject* Sender);
   bool HandleEditMessage(TMessage& Message);
   void SelectingStep();
+  // The word (delimiters of the source end it) holding a display column:
+  // its first column and the column after it; false on a delimiter.
+  bool WordSpan(Integer Line, Integer Column, Integer& Start, Integer& End);
   void DraggingStep();
   AnsiString LinkTextAt(Integer Column, Integer Line);
   bool IsLinkAt(Integer Column, Integer Line);

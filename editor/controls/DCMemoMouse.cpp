@@ -160,19 +160,53 @@ void TCustomDCMemo::MouseDown(TMouseButton Button, TShiftState Shift, Integer X,
   inherited::MouseDown(Button, Shift, X, Y);
 }
 
+bool TCustomDCMemo::WordSpan(Integer Line, Integer Column, Integer& Start, Integer& End) {
+  TCustomMemoSource* S = GetSource();
+  if (Line < 0 || Line >= S->GetLineCount()) return false;
+  const AnsiString Text = S->GetExpandedLine(Line);
+  // Delimiter positions are 1-based: column C is character C + 1.
+  if (S->IsDelimiter(Text, Column + 1)) return false;
+  Start = Column;
+  while (!S->IsDelimiter(Text, Start)) --Start;
+  End = Column + 1;
+  while (!S->IsDelimiter(Text, End + 1)) ++End;
+  return true;
+}
+
 void TCustomDCMemo::SelectingStep() {
   TCustomMemoSource* S = GetSource();
   Integer X = FMousePos.X;
   if (FWordWrap) X = std::min<Integer>(X, ClientWidth());
-  const TPoint Pos = PointToText(X, FMousePos.Y, true);
+  TPoint Pos = PointToText(X, FMousePos.Y, true);
   if (Pos.X == FLastMouseColumn && Pos.Y == S->GetCaretLine()) return;
   S->BeginUpdate(cnMouseSelect);
   TUpdateGuard Update(*S, UpdateBegun);
   FForward = Pos.X >= FLastMouseColumn;
   FLastMouseColumn = Pos.X;
   const TSelectionType Type = FMouseShift.Contains(ssAlt) ? stBlockSel : stStreamSel;
+  bool Restart = false;
+  if (FOptions.Contains(moExtendedSel) && Type == stStreamSel) {
+    // Whole words: inside a word other than the anchor's the caret goes to
+    // the word's far end, and the first time the anchor's word is taken in
+    // whole as well. The direction is that of the selection: from the
+    // anchor, in line and column order.
+    const bool Forward = Pos.Y != FAnchor.Y ? Pos.Y > FAnchor.Y : Pos.X >= FAnchor.X;
+    Integer As = 0, Ae = 0, Ws = 0, We = 0;
+    const bool AnchorWord = WordSpan(FAnchor.Y, FAnchor.X, As, Ae);
+    const bool OutsideAnchorWord = Pos.Y != FAnchor.Y || !AnchorWord || Pos.X < As || Pos.X > Ae;
+    if (OutsideAnchorWord && WordSpan(Pos.Y, Pos.X, Ws, We)) {
+      Pos.X = Forward ? We : Ws;
+      if (!FWordSnap) {
+        FWordSnap = true;
+        if (AnchorWord) {
+          FAnchor.X = Forward ? As : Ae;
+          Restart = true;
+        }
+      }
+    }
+  }
   // The selection always runs from the anchor to the mouse.
-  if (!S->HasSelection() || !S->IsCaretAtCorner(S->GetCaretChar(), S->GetCaretLine())) {
+  if (Restart || !S->HasSelection() || !S->IsCaretAtCorner(S->GetCaretChar(), S->GetCaretLine())) {
     S->ClearSelection();
     S->SetCaret(FAnchor.X, FAnchor.Y);
   }

@@ -1123,3 +1123,37 @@ TEST_F(MemoOnScreen, SpecialSymbolsStandForBlanksTabsLineEndsAndTheEnd) {
   Memo->GetSpecialSymbols()->SetEOFString("<EOF>");
   EXPECT_EQ(Painted(), (std::vector<AnsiString>{"a.b$", " >  c$", "<EOF>"}));
 }
+
+TEST_F(MemoOnScreen, ExtendedSelectionSnapsToWholeWords) {
+  Memo->SetText("alpha beta gamma\r\ndelta epsilon");
+  Show();
+  auto& D = HeadlessDisplay();
+  struct TCase {
+    bool Extended;
+    TPoint From, To;
+    TRect Want;
+    const char* Why;
+  };
+  const TCase Cases[] = {
+      {true, {2, 0}, {8, 0}, {0, 0, 10, 0}, "forward into the next word: both words whole"},
+      {true, {8, 0}, {2, 0}, {0, 0, 10, 0}, "backward: the word's start, the anchor's word to its end"},
+      {true, {1, 0}, {3, 0}, {1, 0, 3, 0}, "inside the anchor's word: no snapping"},
+      {true, {1, 0}, {5, 0}, {1, 0, 5, 0}, "on a blank: no snapping"},
+      {true, {2, 0}, {8, 1}, {0, 0, 13, 1}, "down into a word of the next line"},
+      {false, {2, 0}, {8, 0}, {2, 0, 8, 0}, "without moExtendedSel, characters"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    Memo->SetOptions(C.Extended ? TMemoOptions{moExtendedSel} : TMemoOptions{});
+    Src()->ClearSelection();  // a press inside a selection would drag it
+    const TPoint A = CellLeft(C.From.X, C.From.Y), B = CellLeft(C.To.X, C.To.Y);
+    D.MouseDown(A.X, A.Y);
+    D.MouseMove(B.X, B.Y);
+    D.MouseUp(B.X, B.Y);
+    D.ProcessMessages();
+    EXPECT_EQ(Src()->GetSelectionType(), stStreamSel);
+    EXPECT_EQ(Src()->GetSelectionRect(), C.Want);
+    // Far from the last click, so that the next is no double click.
+    AdvanceClock(2000);
+  }
+}
