@@ -354,6 +354,8 @@ public:
   enum class TMouseTrack { Idle, Selecting, Dragging, WordSelected };
   TMouseTrack GetMouseTrack() const { return FMouseTrack; }
   Integer GutterImageAt(Integer X, Integer Line);
+  // Whether the point lies on the fold button of its line (Line: that line).
+  bool HitCollapseButton(Integer X, Integer Y, Integer& Line);
   void StopTracking();
   void CancelTracking();
 
@@ -631,6 +633,7 @@ private:
   bool FWordSnap = false;
   bool FLinkDown = false;
   bool FGutterDown = false;
+  bool FCollapseDown = false;
   DWORD FDblClickTime = 0;
   TPoint FDblClickPoint{0, 0};
   TPoint FMousePos{0, 0};

@@ -84,6 +84,15 @@ void TCustomDCMemo::MouseDown(TMouseButton Button, TShiftState Shift, Integer X,
   const TPoint OldCaret = S->GetCaretPoint();
   const bool OnText = X >= TextLeftEdge();
   const TPoint Pos = PointToText(X, Y, true);
+  Integer ButtonLine = -1;
+  FCollapseDown = Button == mbLeft && HitCollapseButton(X, Y, ButtonLine);
+  if (FCollapseDown) {
+    // A press on a fold button only arms it; the release acts.
+    FLinkDown = false;
+    FGutterDown = false;
+    inherited::MouseDown(Button, Shift, X, Y);
+    return;
+  }
   if (Button == mbLeft || !FOptions.Contains(moDisableRightClickMove)) {
     const bool Persistent = S->HasOption(soPersistentBlocks);
     TStringsOptions O = S->GetOptions();
@@ -276,6 +285,17 @@ void TCustomDCMemo::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, I
   }
   FLinkDown = false;
   inherited::MouseUp(Button, Shift, X, Y);
+  Integer ButtonLine = -1;
+  if (FCollapseDown && Button == mbLeft && HitCollapseButton(X, Y, ButtonLine) && ButtonLine == Pos.Y &&
+      !S->HasSelection()) {
+    const bool Collapse = S->GetRegionState(ButtonLine) == 1;
+    if (DoCollapseStateChanging(ButtonLine, Collapse)) {
+      S->SetRegionState(ButtonLine, Collapse ? 0 : 1);
+      DoCollapseStateChanged(ButtonLine, Collapse);
+      S->SetCaret(Pos.X, Pos.Y);
+    }
+  }
+  FCollapseDown = false;
   if (FGutterDown && X >= 0 && X < GutterWidthInEffect()) {
     TShiftState Sh = Shift;
     Sh.Include(Button == mbLeft ? ssLeft : Button == mbRight ? ssRight : ssMiddle);
@@ -319,6 +339,14 @@ void TCustomDCMemo::DoJumpToUrl(const AnsiString& Text) {
 
 void TCustomDCMemo::DoClickGutter(Integer Line, Integer ImageIndex, TShiftState Shift) {
   if (OnClickGutter.Assigned()) OnClickGutter(this, Line, ImageIndex, Shift);
+}
+
+bool TCustomDCMemo::HitCollapseButton(Integer X, Integer Y, Integer& Line) {
+  if (!FoldingShown()) return false;
+  Line = PointToText(X, Y, true).Y;
+  if (GetSource()->GetRegionState(Line) == 2) return false;
+  const Integer H = LineHeight(), D = CollapseButtonInset(H), Left = TextLeftEdge();
+  return X > Left - H + D && X < Left - D;
 }
 
 bool TCustomDCMemo::DoCollapseStateChanging(Integer Line, bool Collapsed) {

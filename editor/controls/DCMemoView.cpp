@@ -864,7 +864,8 @@ void TCustomDCMemo::Paint() {
     const Integer LastShown = LineOfRow(FTopLine + TextRect.Bottom / Lh + 1);
     S->ParseUpTo(std::min<Integer>(LastShown, S->GetLineCount() - 1), false);
   }
-  const HRGN Clip = CreateRectRgn(Left, 0, ClientWidth(), ClientHeight());
+  // The folding column shares the text's clipping: its buttons are drawn by rows.
+  const HRGN Clip = CreateRectRgn(FoldingShown() ? Left - Lh : Left, 0, ClientWidth(), ClientHeight());
   SelectClipRgn(C->GetHandle(), Clip);
   DeleteObject(Clip);
   for (Integer Y = TextRect.Top; Y < TextRect.Bottom; Y += Lh) PaintRow(C, FTopLine + Y / Lh, Y, TextRect, Styled);
@@ -1041,6 +1042,10 @@ void TCustomDCMemo::PaintRow(TCanvas* C, Integer Row, Integer Y, const TRect& Te
       FillBack(C, Rest, SelRest ? FSelBackColor : Back);
     }
     if (CaretRow && !SelRest) HighlightLines(Rest);
+  }
+  if (FoldingShown() && !Past) {
+    const Integer State = S->GetRegionState(Line);
+    if (State != 2) DrawCollapseButton(C, Left - Lh, Y, State == 1, CollapseButtonInset(Lh), Lh);
   }
   // Separators: under every row, or under a line's last row.
   const TSeparatorOptions SepOptions = FLineSeparator->GetOptions();

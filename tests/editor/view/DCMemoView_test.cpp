@@ -1157,3 +1157,53 @@ TEST_F(MemoOnScreen, ExtendedSelectionSnapsToWholeWords) {
     AdvanceClock(2000);
   }
 }
+
+TEST_F(MemoOnScreen, FoldButtonsCollapseAndExpandTheirRegion) {
+  Memo->SetOptions(TMemoOptions{moDrawGutter, moHideInvisibleLines});
+  Memo->SetText("head\r\ninner one\r\ninner two\r\nafter");
+  Src()->SetLineInRegion(1, true);
+  Src()->SetLineInRegion(2, true);
+  Src()->SetRegionState(0, 1);
+  struct TVeto : TObject {
+    bool Allow = true;
+    Integer Changed = 0;
+    void Changing(TObject*, Integer, bool, bool& Handled) { Handled = Allow; }
+    void Done(TObject*, Integer, bool) { ++Changed; }
+  } V;
+  Memo->OnCollapseStateChanging = TCollapseStateChangingEvent(&V, &TVeto::Changing);
+  Memo->OnCollapseStateChanged = TCollapseStateChangedEvent(&V, &TVeto::Done);
+  Show();
+  const Integer Lh = Memo->LineHeight(), D = CollapseButtonInset(Lh);
+  const Integer Bx = Memo->TextLeftEdge() - Lh;
+  // The sign's centre, and a pixel just above it that only a plus covers.
+  const Integer Cx = (Bx + D + Bx + Lh - D) / 2, Cy = (D + Lh - D) / 2;
+  const COLORREF Black = ColorToRGB(clBlack);
+  EXPECT_EQ(Pixel(Cx, Cy), Black) << "a minus on an expanded head";
+  EXPECT_NE(Pixel(Cx, Cy - 1), Black);
+  EXPECT_NE(Pixel(Cx, Lh + Cy), Black) << "no button beside a line inside the region";
+  Integer Line = -1;
+  EXPECT_FALSE(Memo->HitCollapseButton(Bx + D, Cy, Line)) << "the inset is outside";
+  EXPECT_TRUE(Memo->HitCollapseButton(Cx, Cy, Line));
+  EXPECT_EQ(Line, 0);
+  auto ClickButton = [&] {
+    const TPoint P = Screen(Cx, Cy);
+    HeadlessDisplay().Click(P.X, P.Y);
+    HeadlessDisplay().ProcessMessages();
+    AdvanceClock(2000);
+  };
+  V.Allow = false;
+  ClickButton();
+  EXPECT_EQ(Src()->GetRegionState(0), 1) << "the handler said no";
+  EXPECT_EQ(V.Changed, 0);
+  V.Allow = true;
+  ClickButton();
+  EXPECT_EQ(Src()->GetRegionState(0), 0);
+  EXPECT_EQ(V.Changed, 1);
+  EXPECT_EQ(Memo->LastRow(), 1) << "two lines hidden";
+  EXPECT_EQ(Memo->RowToText(0, 1).Y, 3);
+  EXPECT_EQ(Pixel(Cx, Cy - 1), Black) << "a plus on a collapsed head";
+  ClickButton();
+  EXPECT_EQ(Src()->GetRegionState(0), 1);
+  EXPECT_EQ(Memo->LastRow(), 3);
+  SaveShot("fold_buttons.png");
+}
