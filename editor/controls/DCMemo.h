@@ -634,6 +634,9 @@ private:
   bool FLinkDown = false;
   bool FGutterDown = false;
   bool FCollapseDown = false;
+  // The hand is shown over a link; the editor's own cursor waits here.
+  bool FLinkCursor = false;
+  TCursor FSavedCursor = crDefault;
   DWORD FDblClickTime = 0;
   TPoint FDblClickPoint{0, 0};
   TPoint FMousePos{0, 0};
@@ -649,6 +652,11 @@ private:
   std::unique_ptr<TMemoPostionStore> FPositions;
   bool FCreated = false;
 };
+
+// The hand shown over links (the program's cursor "MEMOHANDPT", else the
+// system's hand), registered as a screen cursor on first use.
+inline constexpr TCursor crMemoHand = TCursor(104);
+TCursor MemoHandCursor();
 
 class TDCMemo : public TCustomDCMemo {
   SX_CLASS(TDCMemo, TCustomDCMemo)

@@ -11,6 +11,7 @@
 #include "platform/forms/Menus.h"
 #include "platform/forms/Screen.h"
 #include "platform/rtl/Guards.h"
+#include "platform/win/Resources.h"
 #include "platform/win/Win.h"
 
 namespace {
@@ -251,6 +252,32 @@ void TCustomDCMemo::MouseMove(TShiftState Shift, Integer X, Integer Y) {
   // selection follows the mouse without waiting for the next tick.
   if (FMouseTrack == TMouseTrack::Selecting) SelectingStep();
   else if (FMouseTrack == TMouseTrack::Dragging) DraggingStep();
+  // The hand over links.
+  bool OverLink = false;
+  if (FMouseTrack == TMouseTrack::Idle && GetSource()->GetHighlightUrls() && X >= TextLeftEdge()) {
+    const TPoint Pos = PointToText(X, Y, false);
+    OverLink = IsLinkAt(Pos.X, Pos.Y);
+  }
+  if (OverLink && !FLinkCursor) {
+    FSavedCursor = GetCursor();
+    FLinkCursor = true;
+    SetCursor(MemoHandCursor());
+  } else if (!OverLink && FLinkCursor) {
+    FLinkCursor = false;
+    SetCursor(FSavedCursor);
+    if (Screen) ::SetCursor(Screen->Cursors(FSavedCursor));
+  }
+}
+
+TCursor MemoHandCursor() {
+  // An identifier the screen doesn't know answers the arrow: registered
+  // with each screen object (a program has one; tests make several).
+  if (Screen && Screen->Cursors(crMemoHand) == Screen->Cursors(crArrow)) {
+    HCURSOR Hand = LoadProgramCursor("MEMOHANDPT");
+    if (!Hand) Hand = LoadCursorA(nullptr, IDC_HAND);
+    Screen->SetCursors(crMemoHand, Hand);
+  }
+  return crMemoHand;
 }
 
 void TCustomDCMemo::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {

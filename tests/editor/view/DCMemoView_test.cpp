@@ -16,13 +16,16 @@
 #include "platform/forms/Clipbrd.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"
+#include "platform/forms/Screen.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/PngCodec.h"
 #include "platform/rtl/ObjectText.h"
 #include "platform/rtl/VirtualKeys.h"
+#include "platform/win/Cursors.h"
 #include "platform/win/EditControl.h"
 #include "platform/win/HeadlessDisplay.h"
 #include "platform/win/Menus.h"
+#include "platform/win/Resources.h"
 #include "platform/win/SysMetrics.h"
 #include "platform/win/Win.h"
 #include "support/TestFiles.h"
@@ -1206,4 +1209,22 @@ TEST_F(MemoOnScreen, FoldButtonsCollapseAndExpandTheirRegion) {
   EXPECT_EQ(Src()->GetRegionState(0), 1);
   EXPECT_EQ(Memo->LastRow(), 3);
   SaveShot("fold_buttons.png");
+}
+
+TEST_F(MemoOnScreen, TheHandStandsOverLinksOnly) {
+  SetResourceDir(AnsiString(SX_SOURCE_DIR) + "/resources");
+  Memo->SetHighlightUrls(true);
+  Memo->SetText("see www.example.com here");
+  Show();
+  auto& D = HeadlessDisplay();
+  const TPoint OnLink = CellCentre(8, 0), OffLink = CellCentre(1, 0);
+  D.MouseMove(OnLink.X, OnLink.Y);
+  D.ProcessMessages();
+  EXPECT_EQ(Memo->GetCursor(), crMemoHand);
+  EXPECT_EQ(StandardCursorId(::Screen->Cursors(crMemoHand)), 0) << "the program's own hand, not a system cursor";
+  EXPECT_NE(::Screen->Cursors(crMemoHand), ::Screen->Cursors(crArrow));
+  D.MouseMove(OffLink.X, OffLink.Y);
+  D.ProcessMessages();
+  EXPECT_EQ(Memo->GetCursor(), crIBeam) << "the editor's cursor comes back";
+  SetResourceDir("");
 }
