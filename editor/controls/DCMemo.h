@@ -27,6 +27,7 @@ class TPopupHint;
 class TDCPopupList;
 class TMemoPostionStore;
 class TGutterBackground;
+class TDCGutterImages;
 
 class TCustomDCMemo : public TDCCustomControl,
                       public TTextStylesHost,
@@ -68,6 +69,9 @@ public:
   void SetLineHighlight(TLineHighlight* Value) { FLineHighlight->Assign(Value); }
   TSpecialSymbols* GetSpecialSymbols() const { return FSpecialSymbols.get(); }
   void SetSpecialSymbols(TSpecialSymbols* Value) { FSpecialSymbols->Assign(Value); }
+  // The pictures of line marks and bookmarks in the gutter.
+  TDCGutterImages* GetGutterImgs() const { return FGutterImgs.get(); }
+  void SetGutterImgs(TDCGutterImages* Value);
   // Pictures or gradients behind the text and the gutter.
   TControlBackground* GetMemoBackground() const { return FMemoBackground.get(); }
   void SetMemoBackground(TControlBackground* Value);
@@ -476,6 +480,14 @@ private:
   void PaintGutter(TCanvas* C, const TRect& Paint);
   void PaintRow(TCanvas* C, Integer Row, Integer Y, const TRect& TextRect, bool Styled);
   void PaintBackgroundPart(TCanvas* C, const TRect& R);
+  void GutterImagesChanged(TObject* Sender);
+  // The images a gutter row shows (line marks on a line's first row, then
+  // the bookmark within the row's columns) and where each stands.
+  struct TGutterCell {
+    Integer Index;  // in GutterImgs
+    TRect Rect;     // client pixels of the row at Y
+  };
+  std::vector<TGutterCell> GutterRowImages(Integer Line, Integer Start, Integer Stop, Integer Y);
   void FillBack(TCanvas* C, const TRect& R, TColor Color);
   void WMScroll(TMessage& Message, bool Vertical);
   void WMMouseWheel(TMessage& Message);
@@ -536,6 +548,7 @@ private:
   std::unique_ptr<TPen> FMarginPen;
   std::unique_ptr<TBrush> FGutterBrush;
   std::unique_ptr<TControlBackground> FMemoBackground;
+  std::unique_ptr<TDCGutterImages> FGutterImgs;
   std::unique_ptr<TLineSeparator> FLineSeparator;
   std::unique_ptr<TLineHighlight> FLineHighlight;
   std::unique_ptr<TSpecialSymbols> FSpecialSymbols;

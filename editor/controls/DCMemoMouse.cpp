@@ -6,6 +6,7 @@
 
 #include "editor/controls/DCMemo.h"
 #include "editor/text/MemoSource.h"
+#include "editor/view/GutterImages.h"
 #include "editor/view/PopupHint.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"
@@ -41,10 +42,8 @@ AnsiString TCustomDCMemo::LinkTextAt(Integer Column, Integer Line) {
 }
 
 Integer TCustomDCMemo::GutterImageAt(Integer X, Integer Line) {
-  // FIXME: gutter images are not drawn yet (the image collection comes
-  // with its bitmaps); a click reports the line with no image.
-  (void)X;
-  (void)Line;
+  for (const TGutterCell& Cell : GutterRowImages(Line, 0, INT_MAX, 0))
+    if (X >= Cell.Rect.Left && X < Cell.Rect.Right) return Cell.Index;
   return -1;
 }
 
@@ -366,6 +365,8 @@ void TCustomDCMemo::DoJumpToUrl(const AnsiString& Text) {
 
 void TCustomDCMemo::DoClickGutter(Integer Line, Integer ImageIndex, TShiftState Shift) {
   if (OnClickGutter.Assigned()) OnClickGutter(this, Line, ImageIndex, Shift);
+  if (ImageIndex >= 0 && ImageIndex < FGutterImgs->Count())
+    if (TGutterImage* G = FGutterImgs->Image(ImageIndex); G->OnClick.Assigned()) G->OnClick(G);
 }
 
 bool TCustomDCMemo::HitCollapseButton(Integer X, Integer Y, Integer& Line) {

@@ -6,6 +6,7 @@
 #include "editor/controls/DCMemo.h"
 #include "editor/options/GutterBackground.h"
 #include "editor/text/MemoSource.h"
+#include "editor/view/GutterImages.h"
 #include "editor/view/FontManager.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/win/Win.h"
@@ -832,10 +833,59 @@ void TCustomDCMemo::PaintGutter(TCanvas* C, const TRect& PaintRect) {
       SetBkMode(C->GetHandle(), OPAQUE);
     }
   }
+  if (FOptions.Contains(moDrawGutter) && FGutterImgs->Count() > 0) {
+    const Integer Rows = H / Lh + 1;
+    for (Integer I = 0; I < Rows; ++I) {
+      Integer Line, Start, Stop;
+      RowColumns(FTopLine + I, Line, Start, Stop);
+      for (const TGutterCell& Cell : GutterRowImages(Line, Start, Stop, I * Lh)) {
+        TBitmap* Glyph = FGutterImgs->Image(Cell.Index)->GetGlyph();
+        TransparentBlt(C->GetHandle(), Cell.Rect.Left, Cell.Rect.Top, Cell.Rect.Width(), Cell.Rect.Height(),
+                       Glyph->Canvas()->GetHandle(), 0, 0, Glyph->GetWidth(), Glyph->GetHeight(),
+                       ColorToRGB(Glyph->GetTransparentColor()));
+      }
+    }
+  }
   if (FOptions.Contains(moDrawGutter)) {
     bool OwnerDraw = false;
     DoDrawGutter(C, {0, 0, Gw, H + 1}, dsAfterPaint, OwnerDraw);
   }
+}
+
+std::vector<TCustomDCMemo::TGutterCell> TCustomDCMemo::GutterRowImages(Integer Line, Integer Start, Integer Stop,
+                                                                       Integer Y) {
+  std::vector<TGutterCell> Cells;
+  TCustomMemoSource* S = GetSource();
+  if (FGutterImgs->Count() == 0 || Line < 0 || Line >= S->GetLineCount()) return Cells;
+  std::vector<Integer> Shown;
+  if (Start == 0)
+    for (Integer Bit = 0; Bit < 16 && Bit < FGutterImgs->Count(); ++Bit)
+      if (S->TestLineMark(Line, Bit)) Shown.push_back(Bit);
+  if (const Integer B = S->BookmarkInColumns(Line, Start, Stop); B > 0)
+    if (TGutterImage* G = FGutterImgs->BookmarkImage(B % 10)) Shown.push_back(G->Index());
+  const Integer Lh = LineHeight(), Gw = GutterWidthInEffect();
+  Integer Pos = FGutterImgsAlign == iaLeft ? 1 : Gw - 4;
+  for (Integer Index : Shown) {
+    TBitmap* Glyph = FGutterImgs->Image(Index)->GetGlyph();
+    if (Glyph->Empty()) continue;
+    // At most a row high less one pixel, the width in proportion.
+    const Integer H = std::min<Integer>(Glyph->GetHeight(), Lh - 1);
+    if (H <= 0) break;
+    const Integer W = Glyph->GetWidth() * H / Glyph->GetHeight();
+    const Integer Top = Y + (Lh - H) / 2;
+    TRect R;
+    if (FGutterImgsAlign == iaLeft) {
+      R = {Pos, Top, Pos + W, Top + H};
+      if (R.Right > Gw - 3) break;
+      Pos = R.Right + 1;
+    } else {
+      R = {Pos - 1 - W, Top, Pos - 1, Top + H};
+      if (R.Left < 0) break;
+      Pos = R.Left;
+    }
+    Cells.push_back({Index, R});
+  }
+  return Cells;
 }
 
 void TCustomDCMemo::Paint() {

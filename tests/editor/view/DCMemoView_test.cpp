@@ -10,6 +10,7 @@
 
 #include "editor/controls/DCMemo.h"
 #include "editor/options/GutterBackground.h"
+#include "editor/view/GutterImages.h"
 #include "editor/view/PopupHint.h"
 #include "editor/view/PositionStore.h"
 #include "platform/forms/Application.h"
@@ -1227,4 +1228,57 @@ TEST_F(MemoOnScreen, TheHandStandsOverLinksOnly) {
   D.ProcessMessages();
   EXPECT_EQ(Memo->GetCursor(), crIBeam) << "the editor's cursor comes back";
   SetResourceDir("");
+}
+
+TEST_F(MemoOnScreen, GutterShowsLineMarkAndBookmarkImages) {
+  // The images come from the program's bitmaps when the editor is made.
+  SetResourceDir(AnsiString(SX_SOURCE_DIR) + "/resources");
+  delete Memo;
+  Memo = new TDCMemo(Form);
+  Memo->SetParent(Form);
+  SetResourceDir("");
+  TDCGutterImages* Imgs = Memo->GetGutterImgs();
+  ASSERT_EQ(Imgs->Count(), 11);
+  EXPECT_EQ(Imgs->Image(0)->GetName(), "BreakPoint");
+  EXPECT_EQ(Imgs->Image(0)->GetBookmarkIndex(), -1);
+  EXPECT_EQ(Imgs->BookmarkImage(3), Imgs->Image(4));
+  EXPECT_FALSE(Imgs->Image(4)->GetGlyph()->Empty()) << "BIGBOOKMARK3 loaded";
+  Memo->SetOptions(TMemoOptions{moDrawGutter});
+  Memo->SetText("zero\r\none\r\ntwo\r\nthree");
+  Src()->GetLineItem(1)->Marks |= 1;  // line-mark bit 0: the break point
+  Src()->SetCaret(0, 2);
+  Src()->SetBookmark(3);
+  struct TClicks : TObject {
+    Integer Line = -1, Image = -2, ImageClicks = 0;
+    void Gutter(TObject*, Integer L, Integer I, TShiftState) { Line = L, Image = I; }
+    void Click(TObject*) { ++ImageClicks; }
+  } K;
+  Memo->OnClickGutter = TClickGutterEvent(&K, &TClicks::Gutter);
+  Imgs->Image(0)->OnClick = TNotifyEvent(&K, &TClicks::Click);
+  Show();
+  const Integer Lh = Memo->LineHeight(), Gw = Memo->GutterWidthInEffect();
+  const Integer Size = std::min<Integer>(14, Lh - 1);
+  EXPECT_EQ(Memo->GutterImageAt(1, 1), 0) << "from x = 1 at the left";
+  EXPECT_EQ(Memo->GutterImageAt(1 + Size, 1), -1) << "the image's own width";
+  EXPECT_EQ(Memo->GutterImageAt(2, 2), 4) << "bookmark 3";
+  EXPECT_EQ(Memo->GutterImageAt(2, 0), -1);
+  EXPECT_EQ(Pixel(1 + Size / 2, Lh + Lh / 2), RGB(200, 0, 0)) << "the break point's red";
+  EXPECT_NE(Pixel(1 + Size / 2, 2 * Lh + Lh / 2), ColorToRGB(clBtnFace)) << "the bookmark";
+  EXPECT_EQ(Pixel(1 + Size / 2, 3 * Lh + Lh / 2), ColorToRGB(clBtnFace));
+  SaveShot("gutter_images.png");
+  const TPoint At = Screen(1 + Size / 2, Lh + Lh / 2);
+  HeadlessDisplay().Click(At.X, At.Y);
+  HeadlessDisplay().ProcessMessages();
+  EXPECT_EQ(K.Line, 1);
+  EXPECT_EQ(K.Image, 0);
+  EXPECT_EQ(K.ImageClicks, 1);
+  // Right-aligned, the first image ends left of the gutter's edge.
+  Memo->SetGutterImgsAlign(iaRight);
+  EXPECT_EQ(Memo->GutterImageAt(Gw - 6, 1), 0);
+  EXPECT_EQ(Memo->GutterImageAt(1, 1), -1);
+  // An index past 9 is kept but shows for no bookmark.
+  Imgs->Image(4)->SetBookmarkIndex(11);
+  EXPECT_EQ(Imgs->Image(4)->GetBookmarkIndex(), 11);
+  EXPECT_EQ(Imgs->BookmarkImage(3), nullptr);
+  EXPECT_EQ(Memo->GutterImageAt(Gw - 6, 2), -1);
 }
