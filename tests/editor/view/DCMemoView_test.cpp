@@ -1282,3 +1282,54 @@ TEST_F(MemoOnScreen, GutterShowsLineMarkAndBookmarkImages) {
   EXPECT_EQ(Imgs->BookmarkImage(3), nullptr);
   EXPECT_EQ(Memo->GutterImageAt(Gw - 6, 2), -1);
 }
+
+TEST_F(MemoOnScreen, HintWaitsForThePauseAndHidesByTheMouseOrTheHidePause) {
+  Show();
+  auto& D = HeadlessDisplay();
+  struct TCount : TObject {
+    Integer Changes = 0;
+    void Changed(TObject*) { ++Changes; }
+  } K;
+  auto Run = [&](Integer Ms) {
+    for (Integer T = 0; T < Ms; T += 50) {
+      AdvanceClock(50);
+      D.ProcessMessages();
+    }
+  };
+  TDCHint Hint(nullptr);
+  Hint.OnVisibleChanged = TNotifyEvent(&K, &TCount::Changed);
+  Hint.SetImmediate(false);
+  D.MouseMove(300, 300);
+  D.ProcessMessages();
+  Hint.ShowAt({290, 290}, "~Line~ 12");
+  EXPECT_FALSE(Hint.GetVisible()) << "waits for the hint pause";
+  Run(400);
+  EXPECT_FALSE(Hint.GetVisible());
+  Run(200);
+  EXPECT_TRUE(Hint.GetVisible()) << "the pause has passed with the mouse over it";
+  EXPECT_EQ(K.Changes, 1);
+  Run(2000);
+  EXPECT_TRUE(Hint.GetVisible());
+  Run(700);
+  EXPECT_FALSE(Hint.GetVisible()) << "the hide pause has passed";
+  // Leaving the area hides it at the next tick.
+  Hint.SetImmediate(true);
+  Hint.ShowAt({290, 290}, "text");
+  EXPECT_TRUE(Hint.GetVisible()) << "Immediate shows at once";
+  D.MouseMove(10, 10);
+  Run(100);
+  EXPECT_FALSE(Hint.GetVisible());
+  // Without AutoHide it stays, wherever the mouse is.
+  Hint.SetAutoHide(false);
+  Hint.ShowAt({290, 290}, "text");
+  Run(4000);
+  EXPECT_TRUE(Hint.GetVisible());
+  Hint.HideHint();
+  EXPECT_FALSE(Hint.GetVisible());
+  // The editor's hint counts the mouse as always over it.
+  TPopupHint Popup(nullptr);
+  Popup.ShowAt({290, 290}, "int main()");
+  Run(1000);
+  EXPECT_TRUE(Popup.GetVisible());
+  EXPECT_EQ(Popup.GetCaption(), "int main()");
+}
