@@ -8,6 +8,7 @@
 #include "editor/exchange/DCRtfImporter.h"
 #include "editor/exchange/PlainText.h"
 #include "editor/options/GutterBackground.h"
+#include "editor/view/GutterImages.h"
 #include "editor/options/MemoEnvOptions.h"
 #include "editor/view/KeyMappings.h"
 #include "editor/view/PopupHint.h"
@@ -46,6 +47,15 @@ TCustomDCMemo::TCustomDCMemo(TComponent* AOwner)
   FMarginPen->OnChange = Repaint;
   FGutterBrush->OnChange = Repaint;
   FMemoBackground = std::make_unique<TControlBackground>(this);
+  FGutterImgs = std::make_unique<TDCGutterImages>(this);
+  AddGutterImage(FGutterImgs.get(), "MEMO_BREAKPOINT", "BreakPoint", -1);
+  for (Integer I = 0; I <= 9; ++I)
+    AddGutterImage(FGutterImgs.get(), ("BIGBOOKMARK" + std::to_string(I)).c_str(), "Bookmark" + std::to_string(I), I);
+  FGutterImgs->RebuildBookmarkMap();
+  FGutterImgs->OnItemsChange = TNotifyEvent(this, &TCustomDCMemo::GutterImagesChanged);
+  FLineSeparator = std::make_unique<TLineSeparator>(this);
+  FLineHighlight = std::make_unique<TLineHighlight>(this);
+  FSpecialSymbols = std::make_unique<TSpecialSymbols>(this);
   FGutterBackground = std::make_unique<TGutterBackground>(this);
   FFont->SetName("Courier New");
   FFont->SetSize(10);
@@ -110,6 +120,7 @@ void TCustomDCMemo::Loaded() {
 
 TCustomDCMemo::~TCustomDCMemo() {
   FFont->OnChange = TNotifyEvent();
+  FGutterImgs->OnItemsChange = TNotifyEvent();
   ClosePopupList();
   StopTracking();
   DetachSource(GetSource());
@@ -184,6 +195,13 @@ void TCustomDCMemo::SetOptions(const TMemoOptions& Value) {
 }
 
 void TCustomDCMemo::LookChanged(TObject* /*Sender*/) { Invalidate(); }
+
+void TCustomDCMemo::SetGutterImgs(TDCGutterImages* Value) { FGutterImgs->Assign(Value); }
+
+void TCustomDCMemo::GutterImagesChanged(TObject* /*Sender*/) {
+  FGutterImgs->RebuildBookmarkMap();
+  Invalidate();
+}
 
 void TCustomDCMemo::SetMemoBackground(TControlBackground* Value) { FMemoBackground->Assign(Value); }
 void TCustomDCMemo::SetGutterBackground(TGutterBackground* Value) { FGutterBackground->Assign(Value); }
@@ -635,6 +653,7 @@ void TDCMemo::Published(TPublished<TDCMemo>& P) {
   P.Property("GutterBackColor", &TDCMemo::GetGutterBackColor, &TDCMemo::SetGutterBackColor);
   P.Property("GutterBackground", &TDCMemo::GetGutterBackground, &TDCMemo::SetGutterBackground);
   P.Property("GutterBrush", &TDCMemo::GetGutterBrush, &TDCMemo::SetGutterBrush);
+  P.Property("GutterImgs", &TDCMemo::GetGutterImgs, &TDCMemo::SetGutterImgs);
   P.Property("GutterImgsAlign", &TDCMemo::GetGutterImgsAlign, &TDCMemo::SetGutterImgsAlign).Default(iaLeft);
   P.Property("GutterLineColor", &TDCMemo::GetGutterLineColor, &TDCMemo::SetGutterLineColor).Default(clGray);
   P.Property("GutterLineIndent", &TDCMemo::GetGutterLineIndent, &TDCMemo::SetGutterLineIndent).Default(0);
@@ -650,7 +669,9 @@ void TDCMemo::Published(TPublished<TDCMemo>& P) {
   P.Property("LineNumAlign", &TDCMemo::GetLineNumAlign, &TDCMemo::SetLineNumAlign).Default(taRightJustify);
   P.Property("LineNumBackColor", &TDCMemo::GetLineNumBackColor, &TDCMemo::SetLineNumBackColor).Default(clWindow);
   P.Property("LineNumColor", &TDCMemo::GetLineNumColor, &TDCMemo::SetLineNumColor).Default(clWindowText);
+  P.Property("LineHighlight", &TDCMemo::GetLineHighlight, &TDCMemo::SetLineHighlight);
   P.Property("Lines", &TDCMemo::GetLines, &TDCMemo::SetLines);
+  P.Property("LineSeparator", &TDCMemo::GetLineSeparator, &TDCMemo::SetLineSeparator);
   P.Property("MarginPen", &TDCMemo::GetMarginPen, &TDCMemo::SetMarginPen);
   P.Property("MarginPos", &TDCMemo::GetMarginPos, &TDCMemo::SetMarginPos).Default(80);
   P.Property("MatchBackColor", &TDCMemo::GetMatchBackColor, &TDCMemo::SetMatchBackColor).Default(clWindowText);
@@ -669,6 +690,7 @@ void TDCMemo::Published(TPublished<TDCMemo>& P) {
   P.Property("ScrollBars", &TDCMemo::GetScrollBars, &TDCMemo::SetScrollBars).Default(ssNone);
   P.Property("SelBackColor", &TDCMemo::GetSelBackColor, &TDCMemo::SetSelBackColor).Default(clHighlight);
   P.Property("SelColor", &TDCMemo::GetSelColor, &TDCMemo::SetSelColor).Default(clHighlightText);
+  P.Property("SpecialSymbols", &TDCMemo::GetSpecialSymbols, &TDCMemo::SetSpecialSymbols);
   P.Property("SpacesInTab", &TDCMemo::GetSpacesInTab, &TDCMemo::SetSpacesInTab).Default(8);
   P.Property("StringsOptions", &TDCMemo::GetStringsOptionsValue, &TDCMemo::SetStringsOptions)
       .Stored(&TDCMemo::IsStringsOptionsStored);

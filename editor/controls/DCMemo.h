@@ -13,6 +13,7 @@
 #include "editor/exchange/DCExporter.h"
 #include "editor/exchange/DCImporter.h"
 #include "editor/controls/DCMemoTypes.h"
+#include "editor/options/MemoLook.h"
 #include "editor/options/OptionListeners.h"
 #include "editor/text/MemoSource.h"
 #include "editor/view/MemoFont.h"
@@ -26,6 +27,7 @@ class TPopupHint;
 class TDCPopupList;
 class TMemoPostionStore;
 class TGutterBackground;
+class TDCGutterImages;
 
 class TCustomDCMemo : public TDCCustomControl,
                       public TTextStylesHost,
@@ -59,6 +61,17 @@ public:
   void SetMarginPen(TPen* Value) { FMarginPen->Assign(Value); }
   TBrush* GetGutterBrush() const { return FGutterBrush.get(); }
   void SetGutterBrush(TBrush* Value) { FGutterBrush->Assign(Value); }
+  // Lines between text lines, the caret line's highlight, and what stands
+  // for blanks, TABs, line ends and the end of the text.
+  TLineSeparator* GetLineSeparator() const { return FLineSeparator.get(); }
+  void SetLineSeparator(TLineSeparator* Value) { FLineSeparator->Assign(Value); }
+  TLineHighlight* GetLineHighlight() const { return FLineHighlight.get(); }
+  void SetLineHighlight(TLineHighlight* Value) { FLineHighlight->Assign(Value); }
+  TSpecialSymbols* GetSpecialSymbols() const { return FSpecialSymbols.get(); }
+  void SetSpecialSymbols(TSpecialSymbols* Value) { FSpecialSymbols->Assign(Value); }
+  // The pictures of line marks and bookmarks in the gutter.
+  TDCGutterImages* GetGutterImgs() const { return FGutterImgs.get(); }
+  void SetGutterImgs(TDCGutterImages* Value);
   // Pictures or gradients behind the text and the gutter.
   TControlBackground* GetMemoBackground() const { return FMemoBackground.get(); }
   void SetMemoBackground(TControlBackground* Value);
@@ -259,6 +272,8 @@ public:
   void ScrollHorz(Integer Delta);
   void ScrollVert(Integer Delta);
   void UpdateScrollBars();
+  // Repaints the rows of the caret's line (the current-line highlight).
+  void InvalidateCaretLine();
 
   // Word wrap: logical (column, line) against visual (column, row).
   TPoint TextToRow(Integer Column, Integer Line);
@@ -343,6 +358,8 @@ public:
   enum class TMouseTrack { Idle, Selecting, Dragging, WordSelected };
   TMouseTrack GetMouseTrack() const { return FMouseTrack; }
   Integer GutterImageAt(Integer X, Integer Line);
+  // Whether the point lies on the fold button of its line (Line: that line).
+  bool HitCollapseButton(Integer X, Integer Y, Integer& Line);
   void StopTracking();
   void CancelTracking();
 
@@ -463,6 +480,14 @@ private:
   void PaintGutter(TCanvas* C, const TRect& Paint);
   void PaintRow(TCanvas* C, Integer Row, Integer Y, const TRect& TextRect, bool Styled);
   void PaintBackgroundPart(TCanvas* C, const TRect& R);
+  void GutterImagesChanged(TObject* Sender);
+  // The images a gutter row shows (line marks on a line's first row, then
+  // the bookmark within the row's columns) and where each stands.
+  struct TGutterCell {
+    Integer Index;  // in GutterImgs
+    TRect Rect;     // client pixels of the row at Y
+  };
+  std::vector<TGutterCell> GutterRowImages(Integer Line, Integer Start, Integer Stop, Integer Y);
   void FillBack(TCanvas* C, const TRect& R, TColor Color);
   void WMScroll(TMessage& Message, bool Vertical);
   void WMMouseWheel(TMessage& Message);
@@ -476,6 +501,9 @@ private:
   void DefaultMenuClick(TObject* Sender);
   bool HandleEditMessage(TMessage& Message);
   void SelectingStep();
+  // The word (delimiters of the source end it) holding a display column:
+  // its first column and the column after it; false on a delimiter.
+  bool WordSpan(Integer Line, Integer Column, Integer& Start, Integer& End);
   void DraggingStep();
   AnsiString LinkTextAt(Integer Column, Integer Line);
   bool IsLinkAt(Integer Column, Integer Line);
@@ -520,6 +548,10 @@ private:
   std::unique_ptr<TPen> FMarginPen;
   std::unique_ptr<TBrush> FGutterBrush;
   std::unique_ptr<TControlBackground> FMemoBackground;
+  std::unique_ptr<TDCGutterImages> FGutterImgs;
+  std::unique_ptr<TLineSeparator> FLineSeparator;
+  std::unique_ptr<TLineHighlight> FLineHighlight;
+  std::unique_ptr<TSpecialSymbols> FSpecialSymbols;
   std::unique_ptr<TGutterBackground> FGutterBackground;
   TMemoOptions FOptions;
   TColor FReadOnlyColor = clWindow;
@@ -614,6 +646,10 @@ private:
   bool FWordSnap = false;
   bool FLinkDown = false;
   bool FGutterDown = false;
+  bool FCollapseDown = false;
+  // The hand is shown over a link; the editor's own cursor waits here.
+  bool FLinkCursor = false;
+  TCursor FSavedCursor = crDefault;
   DWORD FDblClickTime = 0;
   TPoint FDblClickPoint{0, 0};
   TPoint FMousePos{0, 0};
@@ -629,6 +665,11 @@ private:
   std::unique_ptr<TMemoPostionStore> FPositions;
   bool FCreated = false;
 };
+
+// The hand shown over links (the program's cursor "MEMOHANDPT", else the
+// system's hand), registered as a screen cursor on first use.
+inline constexpr TCursor crMemoHand = TCursor(104);
+TCursor MemoHandCursor();
 
 class TDCMemo : public TCustomDCMemo {
   SX_CLASS(TDCMemo, TCustomDCMemo)

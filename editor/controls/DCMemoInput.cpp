@@ -237,6 +237,11 @@ void TCustomDCMemo::SourceChanged(TObject* /*Sender*/, Integer FirstLine, Intege
   const Integer OldTop = FTopLine, OldColumn = FFirstColumn;
   const bool Active = S->GetActiveEditor() == this;
   if (Active && (States.Contains(msPositionChanged) || States.Contains(msEdited))) {
+    if (FLineHighlight->GetVisible() && FLastCaret.Y != S->GetCaretLine() && HandleAllocated()) {
+      // The highlight leaves the old caret line and comes to the new one.
+      InvalidateLines(FLastCaret.Y, FLastCaret.Y);
+      InvalidateLines(S->GetCaretLine(), S->GetCaretLine());
+    }
     FLastCaret = S->GetCaretPoint();
     MakeCaretVisible();
   } else if (States.Contains(msInsState)) {
@@ -319,12 +324,14 @@ void TCustomDCMemo::WMSetFocus(TMessage& /*Message*/) {
   }
   CreateTheCaret();
   if (FHideSelection) Invalidate();
+  if (FLineHighlight->GetVisible()) InvalidateCaretLine();
   DoStateChange(TMemoStates{msPositionChanged, msInsState, msCountChanged, msModifiedChanged, msObjNameChanged});
 }
 
 void TCustomDCMemo::WMKillFocus(TMessage& /*Message*/) {
   CancelTracking();
   if (FHideSelection) Invalidate();
+  if (FLineHighlight->GetVisible()) InvalidateCaretLine();
   DestroyCaret();
   FCaretCreated = false;
   HidePopupHint();

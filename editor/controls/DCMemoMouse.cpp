@@ -6,11 +6,13 @@
 
 #include "editor/controls/DCMemo.h"
 #include "editor/text/MemoSource.h"
+#include "editor/view/GutterImages.h"
 #include "editor/view/PopupHint.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"
 #include "platform/forms/Screen.h"
 #include "platform/rtl/Guards.h"
+#include "platform/win/Resources.h"
 #include "platform/win/Win.h"
 
 namespace {
@@ -40,10 +42,8 @@ AnsiString TCustomDCMemo::LinkTextAt(Integer Column, Integer Line) {
 }
 
 Integer TCustomDCMemo::GutterImageAt(Integer X, Integer Line) {
-  // FIXME: gutter images are not drawn yet (the image collection comes
-  // with its bitmaps); a click reports the line with no image.
-  (void)X;
-  (void)Line;
+  for (const TGutterCell& Cell : GutterRowImages(Line, 0, INT_MAX, 0))
+    if (X >= Cell.Rect.Left && X < Cell.Rect.Right) return Cell.Index;
   return -1;
 }
 
@@ -84,6 +84,15 @@ void TCustomDCMemo::MouseDown(TMouseButton Button, TShiftState Shift, Integer X,
   const TPoint OldCaret = S->GetCaretPoint();
   const bool OnText = X >= TextLeftEdge();
   const TPoint Pos = PointToText(X, Y, true);
+  Integer ButtonLine = -1;
+  FCollapseDown = Button == mbLeft && HitCollapseButton(X, Y, ButtonLine);
+  if (FCollapseDown) {
+    // A press on a fold button only arms it; the release acts.
+    FLinkDown = false;
+    FGutterDown = false;
+    inherited::MouseDown(Button, Shift, X, Y);
+    return;
+  }
   if (Button == mbLeft || !FOptions.Contains(moDisableRightClickMove)) {
     const bool Persistent = S->HasOption(soPersistentBlocks);
     TStringsOptions O = S->GetOptions();
@@ -160,19 +169,53 @@ void TCustomDCMemo::MouseDown(TMouseButton Button, TShiftState Shift, Integer X,
   inherited::MouseDown(Button, Shift, X, Y);
 }
 
+bool TCustomDCMemo::WordSpan(Integer Line, Integer Column, Integer& Start, Integer& End) {
+  TCustomMemoSource* S = GetSource();
+  if (Line < 0 || Line >= S->GetLineCount()) return false;
+  const AnsiString Text = S->GetExpandedLine(Line);
+  // Delimiter positions are 1-based: column C is character C + 1.
+  if (S->IsDelimiter(Text, Column + 1)) return false;
+  Start = Column;
+  while (!S->IsDelimiter(Text, Start)) --Start;
+  End = Column + 1;
+  while (!S->IsDelimiter(Text, End + 1)) ++End;
+  return true;
+}
+
 void TCustomDCMemo::SelectingStep() {
   TCustomMemoSource* S = GetSource();
   Integer X = FMousePos.X;
   if (FWordWrap) X = std::min<Integer>(X, ClientWidth());
-  const TPoint Pos = PointToText(X, FMousePos.Y, true);
+  TPoint Pos = PointToText(X, FMousePos.Y, true);
   if (Pos.X == FLastMouseColumn && Pos.Y == S->GetCaretLine()) return;
   S->BeginUpdate(cnMouseSelect);
   TUpdateGuard Update(*S, UpdateBegun);
   FForward = Pos.X >= FLastMouseColumn;
   FLastMouseColumn = Pos.X;
   const TSelectionType Type = FMouseShift.Contains(ssAlt) ? stBlockSel : stStreamSel;
+  bool Restart = false;
+  if (FOptions.Contains(moExtendedSel) && Type == stStreamSel) {
+    // Whole words: inside a word other than the anchor's the caret goes to
+    // the word's far end, and the first time the anchor's word is taken in
+    // whole as well. The direction is that of the selection: from the
+    // anchor, in line and column order.
+    const bool Forward = Pos.Y != FAnchor.Y ? Pos.Y > FAnchor.Y : Pos.X >= FAnchor.X;
+    Integer As = 0, Ae = 0, Ws = 0, We = 0;
+    const bool AnchorWord = WordSpan(FAnchor.Y, FAnchor.X, As, Ae);
+    const bool OutsideAnchorWord = Pos.Y != FAnchor.Y || !AnchorWord || Pos.X < As || Pos.X > Ae;
+    if (OutsideAnchorWord && WordSpan(Pos.Y, Pos.X, Ws, We)) {
+      Pos.X = Forward ? We : Ws;
+      if (!FWordSnap) {
+        FWordSnap = true;
+        if (AnchorWord) {
+          FAnchor.X = Forward ? As : Ae;
+          Restart = true;
+        }
+      }
+    }
+  }
   // The selection always runs from the anchor to the mouse.
-  if (!S->HasSelection() || !S->IsCaretAtCorner(S->GetCaretChar(), S->GetCaretLine())) {
+  if (Restart || !S->HasSelection() || !S->IsCaretAtCorner(S->GetCaretChar(), S->GetCaretLine())) {
     S->ClearSelection();
     S->SetCaret(FAnchor.X, FAnchor.Y);
   }
@@ -208,6 +251,32 @@ void TCustomDCMemo::MouseMove(TShiftState Shift, Integer X, Integer Y) {
   // selection follows the mouse without waiting for the next tick.
   if (FMouseTrack == TMouseTrack::Selecting) SelectingStep();
   else if (FMouseTrack == TMouseTrack::Dragging) DraggingStep();
+  // The hand over links.
+  bool OverLink = false;
+  if (FMouseTrack == TMouseTrack::Idle && GetSource()->GetHighlightUrls() && X >= TextLeftEdge()) {
+    const TPoint Pos = PointToText(X, Y, false);
+    OverLink = IsLinkAt(Pos.X, Pos.Y);
+  }
+  if (OverLink && !FLinkCursor) {
+    FSavedCursor = GetCursor();
+    FLinkCursor = true;
+    SetCursor(MemoHandCursor());
+  } else if (!OverLink && FLinkCursor) {
+    FLinkCursor = false;
+    SetCursor(FSavedCursor);
+    if (Screen) ::SetCursor(Screen->Cursors(FSavedCursor));
+  }
+}
+
+TCursor MemoHandCursor() {
+  // An identifier the screen doesn't know answers the arrow: registered
+  // with each screen object (a program has one; tests make several).
+  if (Screen && Screen->Cursors(crMemoHand) == Screen->Cursors(crArrow)) {
+    HCURSOR Hand = LoadProgramCursor("MEMOHANDPT");
+    if (!Hand) Hand = LoadCursorA(nullptr, IDC_HAND);
+    Screen->SetCursors(crMemoHand, Hand);
+  }
+  return crMemoHand;
 }
 
 void TCustomDCMemo::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
@@ -242,6 +311,17 @@ void TCustomDCMemo::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, I
   }
   FLinkDown = false;
   inherited::MouseUp(Button, Shift, X, Y);
+  Integer ButtonLine = -1;
+  if (FCollapseDown && Button == mbLeft && HitCollapseButton(X, Y, ButtonLine) && ButtonLine == Pos.Y &&
+      !S->HasSelection()) {
+    const bool Collapse = S->GetRegionState(ButtonLine) == 1;
+    if (DoCollapseStateChanging(ButtonLine, Collapse)) {
+      S->SetRegionState(ButtonLine, Collapse ? 0 : 1);
+      DoCollapseStateChanged(ButtonLine, Collapse);
+      S->SetCaret(Pos.X, Pos.Y);
+    }
+  }
+  FCollapseDown = false;
   if (FGutterDown && X >= 0 && X < GutterWidthInEffect()) {
     TShiftState Sh = Shift;
     Sh.Include(Button == mbLeft ? ssLeft : Button == mbRight ? ssRight : ssMiddle);
@@ -285,6 +365,16 @@ void TCustomDCMemo::DoJumpToUrl(const AnsiString& Text) {
 
 void TCustomDCMemo::DoClickGutter(Integer Line, Integer ImageIndex, TShiftState Shift) {
   if (OnClickGutter.Assigned()) OnClickGutter(this, Line, ImageIndex, Shift);
+  if (ImageIndex >= 0 && ImageIndex < FGutterImgs->Count())
+    if (TGutterImage* G = FGutterImgs->Image(ImageIndex); G->OnClick.Assigned()) G->OnClick(G);
+}
+
+bool TCustomDCMemo::HitCollapseButton(Integer X, Integer Y, Integer& Line) {
+  if (!FoldingShown()) return false;
+  Line = PointToText(X, Y, true).Y;
+  if (GetSource()->GetRegionState(Line) == 2) return false;
+  const Integer H = LineHeight(), D = CollapseButtonInset(H), Left = TextLeftEdge();
+  return X > Left - H + D && X < Left - D;
 }
 
 bool TCustomDCMemo::DoCollapseStateChanging(Integer Line, bool Collapsed) {

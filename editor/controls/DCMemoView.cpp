@@ -6,6 +6,7 @@
 #include "editor/controls/DCMemo.h"
 #include "editor/options/GutterBackground.h"
 #include "editor/text/MemoSource.h"
+#include "editor/view/GutterImages.h"
 #include "editor/view/FontManager.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/win/Win.h"
@@ -180,11 +181,24 @@ void TCustomDCMemo::LineDisplay(Integer Line, bool Styled, AnsiString& Text, Ans
   TCustomMemoSource* S = GetSource();
   Text.clear();
   Attrs.clear();
-  if (Line < 0 || Line >= S->GetLineCount()) return;
-  // FIXME: moDrawSpecialSymbols needs the editor to carry SpecialSymbols
-  // (end-of-line and end-of-file strings, blank and TAB characters).
-  Text = S->GetExpandedLine(Line);
-  if (Styled) S->GetExpandedColorData(Line, Attrs);
+  const bool Special = FOptions.Contains(moDrawSpecialSymbols);
+  if (Line < 0 || Line > S->GetLineCount() || (Line == S->GetLineCount() && !Special)) return;
+  if (Line == S->GetLineCount()) {
+    // The row after the last line shows the end of the text.
+    Text = FSpecialSymbols->GetEOFString();
+    if (Styled) Attrs.assign(Text.size(), '\0');
+  } else {
+    if (Special)
+      S->GetDisplayText(Line, true, Text, FSpecialSymbols->GetTabChar(), FSpecialSymbols->GetSpaceChar());
+    else
+      Text = S->GetExpandedLine(Line);
+    if (Styled) S->GetExpandedColorData(Line, Attrs);
+    if (Special) {
+      if (Styled) Attrs.resize(Text.size(), '\0');
+      Text += FSpecialSymbols->GetEOLString();
+      if (Styled) Attrs.resize(Text.size(), '\0');
+    }
+  }
   DoCustomString(Text, Attrs);
 }
 
@@ -521,6 +535,12 @@ void TCustomDCMemo::InvalidateLines(Integer First, Integer Last) {
   InvalidateRect(Handle(), &R, FALSE);
 }
 
+void TCustomDCMemo::InvalidateCaretLine() {
+  if (!HandleAllocated()) return;
+  const Integer Line = GetSource()->GetCaretLine();
+  InvalidateLines(Line, Line);
+}
+
 void TCustomDCMemo::ViewMoved(Integer OldTop, Integer OldColumn) {
   if (!HandleAllocated()) return;
   if (FMemoBackground->ShowsBackground()) {
@@ -813,10 +833,59 @@ void TCustomDCMemo::PaintGutter(TCanvas* C, const TRect& PaintRect) {
       SetBkMode(C->GetHandle(), OPAQUE);
     }
   }
+  if (FOptions.Contains(moDrawGutter) && FGutterImgs->Count() > 0) {
+    const Integer Rows = H / Lh + 1;
+    for (Integer I = 0; I < Rows; ++I) {
+      Integer Line, Start, Stop;
+      RowColumns(FTopLine + I, Line, Start, Stop);
+      for (const TGutterCell& Cell : GutterRowImages(Line, Start, Stop, I * Lh)) {
+        TBitmap* Glyph = FGutterImgs->Image(Cell.Index)->GetGlyph();
+        TransparentBlt(C->GetHandle(), Cell.Rect.Left, Cell.Rect.Top, Cell.Rect.Width(), Cell.Rect.Height(),
+                       Glyph->Canvas()->GetHandle(), 0, 0, Glyph->GetWidth(), Glyph->GetHeight(),
+                       ColorToRGB(Glyph->GetTransparentColor()));
+      }
+    }
+  }
   if (FOptions.Contains(moDrawGutter)) {
     bool OwnerDraw = false;
     DoDrawGutter(C, {0, 0, Gw, H + 1}, dsAfterPaint, OwnerDraw);
   }
+}
+
+std::vector<TCustomDCMemo::TGutterCell> TCustomDCMemo::GutterRowImages(Integer Line, Integer Start, Integer Stop,
+                                                                       Integer Y) {
+  std::vector<TGutterCell> Cells;
+  TCustomMemoSource* S = GetSource();
+  if (FGutterImgs->Count() == 0 || Line < 0 || Line >= S->GetLineCount()) return Cells;
+  std::vector<Integer> Shown;
+  if (Start == 0)
+    for (Integer Bit = 0; Bit < 16 && Bit < FGutterImgs->Count(); ++Bit)
+      if (S->TestLineMark(Line, Bit)) Shown.push_back(Bit);
+  if (const Integer B = S->BookmarkInColumns(Line, Start, Stop); B > 0)
+    if (TGutterImage* G = FGutterImgs->BookmarkImage(B % 10)) Shown.push_back(G->Index());
+  const Integer Lh = LineHeight(), Gw = GutterWidthInEffect();
+  Integer Pos = FGutterImgsAlign == iaLeft ? 1 : Gw - 4;
+  for (Integer Index : Shown) {
+    TBitmap* Glyph = FGutterImgs->Image(Index)->GetGlyph();
+    if (Glyph->Empty()) continue;
+    // At most a row high less one pixel, the width in proportion.
+    const Integer H = std::min<Integer>(Glyph->GetHeight(), Lh - 1);
+    if (H <= 0) break;
+    const Integer W = Glyph->GetWidth() * H / Glyph->GetHeight();
+    const Integer Top = Y + (Lh - H) / 2;
+    TRect R;
+    if (FGutterImgsAlign == iaLeft) {
+      R = {Pos, Top, Pos + W, Top + H};
+      if (R.Right > Gw - 3) break;
+      Pos = R.Right + 1;
+    } else {
+      R = {Pos - 1 - W, Top, Pos - 1, Top + H};
+      if (R.Left < 0) break;
+      Pos = R.Left;
+    }
+    Cells.push_back({Index, R});
+  }
+  return Cells;
 }
 
 void TCustomDCMemo::Paint() {
@@ -845,7 +914,8 @@ void TCustomDCMemo::Paint() {
     const Integer LastShown = LineOfRow(FTopLine + TextRect.Bottom / Lh + 1);
     S->ParseUpTo(std::min<Integer>(LastShown, S->GetLineCount() - 1), false);
   }
-  const HRGN Clip = CreateRectRgn(Left, 0, ClientWidth(), ClientHeight());
+  // The folding column shares the text's clipping: its buttons are drawn by rows.
+  const HRGN Clip = CreateRectRgn(FoldingShown() ? Left - Lh : Left, 0, ClientWidth(), ClientHeight());
   SelectClipRgn(C->GetHandle(), Clip);
   DeleteObject(Clip);
   for (Integer Y = TextRect.Top; Y < TextRect.Bottom; Y += Lh) PaintRow(C, FTopLine + Y / Lh, Y, TextRect, Styled);
@@ -875,7 +945,30 @@ void TCustomDCMemo::PaintRow(TCanvas* C, Integer Row, Integer Y, const TRect& Te
   RowColumns(Row, Line, Start, Stop);
   const bool Past = Line >= S->GetLineCount();
   AnsiString Text, Attrs;
-  if (!Past) LineDisplay(Line, Styled, Text, Attrs);
+  LineDisplay(Line, Styled, Text, Attrs);
+  // The current-line highlight: the caret's row of a focused editor.
+  TLineHighlight* Hl = FLineHighlight.get();
+  bool CaretRow = false;
+  if (!Past && Hl->GetVisible() && Focused() && S->GetCaretLine() == Line)
+    CaretRow = TextToRow(S->GetCaretChar(), Line).Y == Row;
+  const bool HlBrush = CaretRow && Hl->GetBrush()->GetStyle() != bsClear;
+  auto HighlightLines = [&](const TRect& R) {
+    if (R.Right <= R.Left) return;
+    const Integer W = Hl->GetPen()->GetWidth();
+    const bool Double = Hl->GetShape() == shDoubleLine;
+    std::vector<Integer> Ys{R.Bottom - 1};
+    if (Double) Ys.push_back(R.Top + W - 1);
+    if (W >= 2) {
+      Ys.push_back(R.Bottom - 2);
+      if (Double) Ys.push_back(R.Top);
+    }
+    C->Pen()->Assign(Hl->GetPen());
+    C->Pen()->SetWidth(1);
+    for (Integer Ly : Ys) {
+      C->MoveTo(R.Left, Ly);
+      C->LineTo(R.Right, Ly);
+    }
+  };
   const Integer ViewStart = FWordWrap ? Start : FFirstColumn;
   // Where a column stands: on the grid, or measured in the runs' fonts.
   std::vector<Integer> Edges;
@@ -948,9 +1041,16 @@ void TCustomDCMemo::PaintRow(TCanvas* C, Integer Row, Integer Y, const TRect& Te
       SetBkColor(Dc, ColorToRGB(Bk));
       // Over the background picture, text in the editor's own back colour
       // lets the picture show through.
-      const bool OverPicture = FPaintPicture && Bk == Back;
-      if (OverPicture) PaintBackgroundPart(C, Cell);
-      SetBkMode(Dc, OverPicture ? TRANSPARENT : OPAQUE);
+      const bool Lit = CaretRow && Bk == Back;
+      const bool OverPicture = FPaintPicture && Bk == Back && !(Lit && HlBrush);
+      if (Lit && HlBrush) {
+        C->Brush()->Assign(Hl->GetBrush());
+        C->FillRect(Cell);
+      } else if (OverPicture) {
+        PaintBackgroundPart(C, Cell);
+      }
+      const bool Transparent = OverPicture || (Lit && HlBrush);
+      SetBkMode(Dc, Transparent ? TRANSPARENT : OPAQUE);
       std::vector<int> Dx(Run.size(), Cw);
       Integer Baseline = 0;
       if (!FUseMonoFont) {
@@ -958,9 +1058,10 @@ void TCustomDCMemo::PaintRow(TCanvas* C, Integer Row, Integer Y, const TRect& Te
         // Smaller fonts stand on the row's baseline.
         Baseline = std::max<Integer>(0, FMaxAscent - FontManager().GetFontMetrics(F->GetHandle()).Ascent);
       }
-      ExtTextOutA(Dc, X, Y + Baseline, (OverPicture ? 0 : ETO_OPAQUE) | ETO_CLIPPED, &Cell, Run.data(),
+      ExtTextOutA(Dc, X, Y + Baseline, (Transparent ? 0 : ETO_OPAQUE) | ETO_CLIPPED, &Cell, Run.data(),
                   UINT(Run.size()), Dx.data());
       SetBkMode(Dc, OPAQUE);
+      if (Lit) HighlightLines(Cell);
       Ds.Exclude(dsBeforePaint);
       Ds.Include(dsAfterPaint);
       DoCustomDraw(C, Cell, Line, P, Run, Ds);
@@ -984,9 +1085,25 @@ void TCustomDCMemo::PaintRow(TCanvas* C, Integer Row, Integer Y, const TRect& Te
       FillBack(C, Rest, Back);
       C->Brush()->SetColor(FSelBackColor);
       C->FillRect({std::max(SelL, X), Y, std::min(SelR, TextRect.Right), Y + Lh});
+    } else if (!SelRest && HlBrush) {
+      C->Brush()->Assign(Hl->GetBrush());
+      C->FillRect(Rest);
     } else {
       FillBack(C, Rest, SelRest ? FSelBackColor : Back);
     }
+    if (CaretRow && !SelRest) HighlightLines(Rest);
+  }
+  if (FoldingShown() && !Past) {
+    const Integer State = S->GetRegionState(Line);
+    if (State != 2) DrawCollapseButton(C, Left - Lh, Y, State == 1, CollapseButtonInset(Lh), Lh);
+  }
+  // Separators: under every row, or under a line's last row.
+  const TSeparatorOptions SepOptions = FLineSeparator->GetOptions();
+  if (!Past && (SepOptions.Contains(moWrappedLineSeparator) ||
+                (SepOptions.Contains(moDrawLineSeparator) && Stop == MaxLine))) {
+    C->Pen()->Assign(FLineSeparator->GetPen());
+    C->MoveTo(TextRect.Left, Y + Lh - 1);
+    C->LineTo(TextRect.Right, Y + Lh - 1);
   }
   if (FOptions.Contains(moDrawMargin)) {
     const Integer Mx = Cw * (FMarginPos - (FWordWrap ? 0 : FFirstColumn)) + Left;

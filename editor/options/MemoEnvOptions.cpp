@@ -218,8 +218,9 @@ void ApplyGlobalOptionsTo(TCustomDCMemo* Memo) {
     Memo->SetGutterWidth(O->GetGutterWidth());
     Memo->SetGutterBrush(O->GetGutterBrush());
     Memo->SetMarginPen(O->GetMarginPen());
-    // FIXME: LineSeparator, LineHighlight and SpecialSymbols follow here
-    // once the editor paints and carries them.
+    Memo->SetLineSeparator(O->GetLineSeparator());
+    Memo->SetLineHighlight(O->GetLineHighlight());
+    Memo->SetSpecialSymbols(O->GetSpecialSymbols());
     Memo->SetFont(O->GetFont());
     Memo->SetColor(O->GetColor());
     Memo->SetTextStyles(O->GetTextStyles());

@@ -114,8 +114,7 @@ void TLineHighlight::Assign(TPersistent* Source) {
 }
 
 void TLineHighlight::Changed() {
-  // FIXME: the caret line alone once the editor paints by lines.
-  if (FEditor) FEditor->Invalidate();
+  if (FEditor) FEditor->InvalidateCaretLine();
 }
 
 void TLineHighlight::SetVisible(bool Value) {

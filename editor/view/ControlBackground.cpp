@@ -28,6 +28,26 @@ void FillGradient(TCanvas* Canvas, Integer Width, Integer Height, TColor BeginCo
   Canvas->Brush()->SetColor(Saved);
 }
 
+void DrawCollapseButton(TCanvas* Canvas, Integer X, Integer Y, bool Expanded, Integer Inset, Integer Size) {
+  TRect R{X + Inset, Y + Inset, X + Size - Inset, Y + Size - Inset};
+  if (R.Right <= R.Left || R.Bottom <= R.Top) return;
+  DrawFrameControl(Canvas->GetHandle(), &R, DFC_BUTTON, DFCS_BUTTONPUSH);
+  const Integer W = R.Right - R.Left;
+  const Integer Sign = W <= 4 ? 1 : W > 6 ? 5 : 3;
+  const Integer Cx = (R.Left + R.Right) / 2, Cy = (R.Top + R.Bottom) / 2;
+  Canvas->Pen()->SetStyle(psSolid);
+  Canvas->Pen()->SetWidth(1);
+  Canvas->Pen()->SetColor(clBlack);
+  Canvas->MoveTo(Cx - Sign / 2, Cy);
+  Canvas->LineTo(Cx - Sign / 2 + Sign, Cy);
+  if (!Expanded) {
+    Canvas->MoveTo(Cx, Cy - Sign / 2);
+    Canvas->LineTo(Cx, Cy - Sign / 2 + Sign);
+  }
+}
+
+Integer CollapseButtonInset(Integer H) { return H < 17 ? H / 8 : std::max((H - 16) / 2, H / 8); }
+
 Integer CeilDiv(Integer A, Integer B) { return B / A + (B % A != 0 ? 1 : 0); }
 
 TControlBackground::TControlBackground(TCustomControl* AOwner)

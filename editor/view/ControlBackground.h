@@ -17,6 +17,12 @@ SX_ENUM(TBkgndOption, boNone, boStretch, boCenter, boTile, boHorzGradient, boVer
 // to right or (Vertical) top to bottom: one band per step of the largest
 // channel difference. Nothing for an empty area; the brush colour is kept.
 void FillGradient(TCanvas* Canvas, Integer Width, Integer Height, TColor BeginColor, TColor EndColor, bool Vertical);
+// The button beside a foldable line: a push-button frame in the square
+// (X + Inset, Y + Inset) .. (X + Size - Inset, Y + Size - Inset) with a
+// minus (Expanded) or a plus centred in it.
+void DrawCollapseButton(TCanvas* Canvas, Integer X, Integer Y, bool Expanded, Integer Inset, Integer Size);
+// The inset of a collapse button in a row H pixels high.
+Integer CollapseButtonInset(Integer H);
 // B div A, plus 1 when there is a remainder (note the order).
 Integer CeilDiv(Integer A, Integer B);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/forms/Application.h"
+#include "platform/forms/ExtCtrls.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/VirtualKeys.h"
@@ -88,27 +89,131 @@ void TDCHintWindow::Paint() {
   }
 }
 
-TPopupHint::TPopupHint(TComponent* AOwner) : TComponent(AOwner), FWindow(std::make_unique<TDCHintWindow>(nullptr)) {}
+TDCHint::TDCHint(TComponent* AOwner)
+    : TComponent(AOwner), FWindow(std::make_unique<TDCHintWindow>(nullptr)), FTimer(std::make_unique<TTimer>(nullptr)) {
+  FTimer->SetEnabled(false);
+  FTimer->SetInterval(50);
+  FTimer->SetOnTimer(TNotifyEvent(this, &TDCHint::Tick));
+}
 
-TPopupHint::~TPopupHint() = default;
+TDCHint::~TDCHint() { FTimer->SetEnabled(false); }
 
-TSize TPopupHint::TextSize(const AnsiString& Text) {
+Integer TDCHint::GetInterval() const { return Integer(FTimer->GetInterval()); }
+void TDCHint::SetInterval(Integer Value) { FTimer->SetInterval(Cardinal(std::max<Integer>(Value, 1))); }
+
+TSize TDCHint::TextSize(const AnsiString& Text) {
   const TSize S = FWindow->MarkedTextSize(Text);
   return {S.cx + 8, S.cy};
 }
 
-void TPopupHint::ShowAt(TPoint Point, const AnsiString& Text) {
+void TDCHint::ShowAt(TPoint Point, const AnsiString& Text) {
   if (Text.empty()) return HideHint();
-  FCaption = Text;
   const TSize S = TextSize(Text);
-  FWindow->ActivateHint({Point.X, Point.Y, Point.X + S.cx + 4, Point.Y + S.cy + 4}, Text);
+  FHintRect = {Point.X, Point.Y, Point.X + S.cx, Point.Y + S.cy};
+  FOffset = 0;
+  FTicks = 0;
+  FState = TState::ShowPending;
+  SetCaption(Text);
+  FTimer->SetEnabled(true);
+  if (FImmediate) TimerTick();
 }
 
-void TPopupHint::HideHint() {
+void TDCHint::ShowAtCursor(const AnsiString& Text) {
+  TPoint P{};
+  GetCursorPos(&P);
+  ShowAt(P, Text);
+  FOffset = 20;
+}
+
+void TDCHint::SetCaption(const AnsiString& Value) {
+  if (Value == FCaption) return;
+  FCaption = Value;
+  if (GetVisible()) {
+    const TSize S = TextSize(Value);
+    FWindow->ActivateHint({FHintRect.Left, FHintRect.Top + FOffset, FHintRect.Left + S.cx + 4,
+                           FHintRect.Top + FOffset + S.cy + 4},
+                          Value);
+  }
+}
+
+bool TDCHint::MouseInHintArea(const TRect& Rect, TPoint Point) {
+  const Integer H = Rect.Bottom - Rect.Top;
+  return Point.X >= Rect.Left && Point.X < Rect.Right && Point.Y >= Rect.Top - H && Point.Y < Rect.Bottom;
+}
+
+void TDCHint::DoVisibleChanged() {
+  if (OnVisibleChanged.Assigned()) OnVisibleChanged(this);
+}
+
+void TDCHint::ActivateHintWindow() {
+  const bool Was = GetVisible();
+  FWindow->ActivateHint({FHintRect.Left, FHintRect.Top + FOffset, FHintRect.Right + 4,
+                         FHintRect.Bottom + FOffset + 4},
+                        FCaption);
+  if (!Was) DoVisibleChanged();
+}
+
+void TDCHint::HideWindow() {
+  if (FWindow->HandleAllocated() && GetVisible()) ShowWindow(FWindow->Handle(), SW_HIDE);
+  DoVisibleChanged();
+}
+
+void TDCHint::TimerTick() {
+  TPoint Mouse{};
+  GetCursorPos(&Mouse);
+  const bool In = MouseInHintArea(FHintRect, Mouse);
+  const Integer T = Integer(FTimer->GetInterval()) * FTicks;
+  switch (FState) {
+    case TState::ShowPending:
+      if (!FAutoHide || In) {
+        const Integer Pause = Application ? (GetVisible() ? Application->HintShortPause : Application->HintPause) : 0;
+        if (FImmediate || T >= Pause) {
+          ActivateHintWindow();
+          FTicks = 0;
+          FState = TState::Shown;
+        } else {
+          ++FTicks;
+        }
+      } else {
+        FState = TState::HideRequested;
+      }
+      break;
+    case TState::Shown:
+      if (!FAutoHide || (In && T <= (Application ? Application->HintHidePause : 2500))) {
+        ++FTicks;
+      } else {
+        HideWindow();
+        FTicks = 0;
+        FState = TState::HideRequested;
+      }
+      break;
+    case TState::HideRequested:
+      HideWindow();
+      FTicks = 0;
+      if (!In) {
+        FTimer->SetEnabled(false);
+        FState = TState::Idle;
+      }
+      break;
+    case TState::Idle: FTimer->SetEnabled(false); break;
+  }
+}
+
+void TDCHint::HideHint() {
   if (FWindow->HandleAllocated()) ShowWindow(FWindow->Handle(), SW_HIDE);
+  FTicks = 0;
+  FState = TState::Idle;
+  FTimer->SetEnabled(false);
 }
 
-bool TPopupHint::GetVisible() const { return FWindow->IsHintShowing(); }
+bool TDCHint::GetVisible() const { return FWindow->IsHintShowing(); }
+
+void TDCHint::SetVisible(bool Value) {
+  if (Value)
+    ShowAtCursor(FCaption);
+  else
+    HideHint();
+}
 
 // ---------------------------------------------------------------------------
 

@@ -27,25 +27,67 @@ protected:
   void Paint() override;
 };
 
-class TPopupHint : public TComponent {
-  SX_CLASS(TPopupHint, TComponent)
+class TTimer;
+
+// A hint shown at a point or at the mouse and hidden by its timer: after
+// ShowAt it appears once the application's hint pause has passed (at once
+// with Immediate) and, with AutoHide, goes when the mouse leaves its area
+// or the hint hide pause has passed.
+class TDCHint : public TComponent {
+  SX_CLASS(TDCHint, TComponent)
 public:
-  explicit TPopupHint(TComponent* AOwner);
-  ~TPopupHint() override;
+  explicit TDCHint(TComponent* AOwner);
+  ~TDCHint() override;
   // Shows Text with its top-left corner at the screen point; an empty text hides.
   void ShowAt(TPoint Point, const AnsiString& Text);
+  // At the mouse; the window then stands 20 pixels below it.
+  void ShowAtCursor(const AnsiString& Text);
+  // Hides the window and stops the timer.
   void HideHint();
   bool GetVisible() const;
+  void SetVisible(bool Value);
   const AnsiString& GetCaption() const { return FCaption; }
+  void SetCaption(const AnsiString& Value);
   bool GetAutoHide() const { return FAutoHide; }
   void SetAutoHide(bool Value) { FAutoHide = Value; }
+  bool GetImmediate() const { return FImmediate; }
+  void SetImmediate(bool Value) { FImmediate = Value; }
+  Integer GetInterval() const;
+  void SetInterval(Integer Value);
   TSize TextSize(const AnsiString& Text);
   TDCHintWindow* Window() const { return FWindow.get(); }
 
+  TNotifyEvent OnVisibleChanged;
+
+  virtual void TimerTick();
+  virtual void DoVisibleChanged();
+  // Whether the mouse counts as over the hint: Rect widened upwards by its
+  // own height.
+  virtual bool MouseInHintArea(const TRect& Rect, TPoint Point);
+
 private:
+  enum class TState { Idle, ShowPending, Shown, HideRequested };
+  void Tick(TObject*) { TimerTick(); }
+  void ActivateHintWindow();
+  void HideWindow();
   std::unique_ptr<TDCHintWindow> FWindow;
+  std::unique_ptr<TTimer> FTimer;
   AnsiString FCaption;
+  TRect FHintRect{};
+  TState FState = TState::Idle;
+  Integer FTicks = 0;
+  Integer FOffset = 0;
   bool FAutoHide = true;
+  bool FImmediate = true;
+};
+
+// The editor's hint: the mouse never moves it away (the typing hint
+// stays while the user types over the text below it).
+class TPopupHint : public TDCHint {
+  SX_CLASS(TPopupHint, TDCHint)
+public:
+  explicit TPopupHint(TComponent* AOwner) : TDCHint(AOwner) {}
+  bool MouseInHintArea(const TRect&, TPoint) override { return true; }
 };
 
 // The completion list: entries in two columns (left and right of a "|"),

@@ -10,19 +10,23 @@
 
 #include "editor/controls/DCMemo.h"
 #include "editor/options/GutterBackground.h"
+#include "editor/view/GutterImages.h"
 #include "editor/view/PopupHint.h"
 #include "editor/view/PositionStore.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Clipbrd.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"
+#include "platform/forms/Screen.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/PngCodec.h"
 #include "platform/rtl/ObjectText.h"
 #include "platform/rtl/VirtualKeys.h"
+#include "platform/win/Cursors.h"
 #include "platform/win/EditControl.h"
 #include "platform/win/HeadlessDisplay.h"
 #include "platform/win/Menus.h"
+#include "platform/win/Resources.h"
 #include "platform/win/SysMetrics.h"
 #include "platform/win/Win.h"
 #include "support/TestFiles.h"
@@ -1012,4 +1016,320 @@ TEST_F(MemoOnScreen, CaretMovesAloneLeaveNoEditToUndo) {
   Chord({VK_CONTROL}, 'Z');
   EXPECT_EQ(Memo->GetText(), "first line\r\nsecond line");
   EXPECT_EQ(Memo->Perform(EM_CANUNDO, 0, 0), 0) << "the edit is undone; moves are left";
+}
+
+TEST_F(MemoOnScreen, CaretLineHighlightFollowsTheCaretWhileFocused) {
+  Memo->SetOptions(TMemoOptions{moDrawGutter});
+  Memo->SetText("one\r\ntwo\r\nthree");
+  TLineHighlight* Hl = Memo->GetLineHighlight();
+  Hl->GetBrush()->SetColor(clYellow);
+  Hl->GetPen()->SetColor(clRed);
+  Hl->SetVisible(true);
+  Show();
+  const Integer Lh = Memo->LineHeight();
+  const Integer X = Memo->TextToPoint(8, 0).X;  // right of the text
+  const COLORREF Yellow = ColorToRGB(clYellow), Red = ColorToRGB(clRed), White = ColorToRGB(clWindow);
+  struct TCase {
+    TShapeHighlightType Shape;
+    Integer PenWidth;
+    Integer Y;  // within the caret row
+    COLORREF Want;
+    const char* Why;
+  };
+  const TCase Cases[] = {
+      {shDoubleLine, 1, 0, Red, "double: a line at the top"},
+      {shDoubleLine, 1, 1, Yellow, "the brush below it"},
+      {shDoubleLine, 1, -1, Red, "and one at the bottom"},
+      {shSingleLine, 1, 0, Yellow, "single: no top line"},
+      {shSingleLine, 1, -1, Red, "single: the bottom line"},
+      {shDoubleLine, 2, 1, Red, "a 2-pixel pen: two lines at the top"},
+      {shDoubleLine, 2, -2, Red, "and two at the bottom"},
+      {shSingleLine, 2, -2, Red, "single with a 2-pixel pen: two at the bottom"},
+      {shSingleLine, 2, 1, Yellow, "single with a 2-pixel pen: none at the top"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    Hl->SetShape(C.Shape);
+    Hl->GetPen()->SetWidth(C.PenWidth);
+    HeadlessDisplay().ProcessMessages();
+    EXPECT_EQ(Pixel(X, C.Y < 0 ? Lh + C.Y : C.Y), C.Want);
+  }
+  EXPECT_EQ(Pixel(X, Lh + Lh / 2), White) << "other rows keep the background";
+  Chord({}, VK_DOWN);
+  EXPECT_EQ(Pixel(X, Lh / 2), White) << "the old caret row lost the highlight";
+  EXPECT_EQ(Pixel(X, Lh + Lh / 2), Yellow) << "the new one has it";
+  Memo->GetLineHighlight()->GetBrush()->SetStyle(bsClear);
+  HeadlessDisplay().ProcessMessages();
+  EXPECT_EQ(Pixel(X, Lh + Lh / 2), White) << "a clear brush leaves the lines only";
+  EXPECT_EQ(Pixel(X, 2 * Lh - 1), Red);
+  Form->SetActiveControl(nullptr);
+  ::SetFocus(nullptr);
+  HeadlessDisplay().ProcessMessages();
+  EXPECT_EQ(Pixel(X, 2 * Lh - 1), White) << "no highlight without the focus";
+}
+
+TEST_F(MemoOnScreen, SeparatorsStandUnderLinesOrUnderEveryRow) {
+  Memo->SetOptions(TMemoOptions{moDrawGutter, moBreakWordAtMargin});
+  Memo->SetMarginPos(6);
+  Memo->SetWordWrap(true);
+  Memo->SetText("aaaa bbbb\r\nc");
+  Memo->GetLineSeparator()->GetPen()->SetColor(clGreen);
+  Show();
+  const Integer Lh = Memo->LineHeight();
+  const Integer X = Memo->TextToPoint(2, 0).X + 1;  // clear of the caret
+  const COLORREF Green = ColorToRGB(clGreen);
+  struct TCase {
+    TSeparatorOptions Options;
+    bool UnderFirstRow, UnderLine;
+    const char* Why;
+  };
+  const TCase Cases[] = {
+      {{}, false, false, "no separators"},
+      {{moDrawLineSeparator}, false, true, "under the line's last row only"},
+      {{moWrappedLineSeparator}, true, true, "under every row"},
+  };
+  ASSERT_EQ(Memo->RowToText(0, 1).Y, 0) << "the first line takes two rows";
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    Memo->GetLineSeparator()->SetOptions(C.Options);
+    HeadlessDisplay().ProcessMessages();
+    EXPECT_EQ(Pixel(X, Lh - 1) == Green, C.UnderFirstRow);
+    EXPECT_EQ(Pixel(X, 2 * Lh - 1) == Green, C.UnderLine);
+  }
+}
+
+TEST_F(MemoOnScreen, SpecialSymbolsStandForBlanksTabsLineEndsAndTheEnd) {
+  struct TRecorder : TObject {
+    std::vector<AnsiString> Rows;
+    void Custom(TObject*, AnsiString& S, AnsiString&) { Rows.push_back(S); }
+  } R;
+  TStringsOptions O = Memo->GetStringsOptions();
+  O.Include(soUseTabCharacter);
+  Memo->SetStringsOptions(O);
+  Memo->SetTabStops("4");
+  Memo->SetText("a b\r\n\tc");
+  Memo->OnCustomString = TCustomStringEvent(&R, &TRecorder::Custom);
+  Show();
+  auto Painted = [&] {
+    R.Rows.clear();
+    Memo->Invalidate();
+    HeadlessDisplay().ProcessMessages();
+    return std::vector<AnsiString>(R.Rows.begin(), R.Rows.begin() + std::min<size_t>(R.Rows.size(), 3));
+  };
+  EXPECT_EQ(Painted(), (std::vector<AnsiString>{"a b", "    c"})) << "off: the text as it stands";
+  Memo->SetOptions(TMemoOptions{moDrawSpecialSymbols});
+  const AnsiString Eol(1, char(182));
+  EXPECT_EQ(Painted(), (std::vector<AnsiString>{"a b" + Eol, "    c" + Eol, "_"}))
+      << "characters #0: blanks and TABs as they are; the line ends and the end of the text marked";
+  Memo->GetSpecialSymbols()->SetSpaceChar('.');
+  Memo->GetSpecialSymbols()->SetTabChar('>');
+  Memo->GetSpecialSymbols()->SetEOLString("$");
+  Memo->GetSpecialSymbols()->SetEOFString("<EOF>");
+  EXPECT_EQ(Painted(), (std::vector<AnsiString>{"a.b$", " >  c$", "<EOF>"}));
+}
+
+TEST_F(MemoOnScreen, ExtendedSelectionSnapsToWholeWords) {
+  Memo->SetText("alpha beta gamma\r\ndelta epsilon");
+  Show();
+  auto& D = HeadlessDisplay();
+  struct TCase {
+    bool Extended;
+    TPoint From, To;
+    TRect Want;
+    const char* Why;
+  };
+  const TCase Cases[] = {
+      {true, {2, 0}, {8, 0}, {0, 0, 10, 0}, "forward into the next word: both words whole"},
+      {true, {8, 0}, {2, 0}, {0, 0, 10, 0}, "backward: the word's start, the anchor's word to its end"},
+      {true, {1, 0}, {3, 0}, {1, 0, 3, 0}, "inside the anchor's word: no snapping"},
+      {true, {1, 0}, {5, 0}, {1, 0, 5, 0}, "on a blank: no snapping"},
+      {true, {2, 0}, {8, 1}, {0, 0, 13, 1}, "down into a word of the next line"},
+      {false, {2, 0}, {8, 0}, {2, 0, 8, 0}, "without moExtendedSel, characters"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    Memo->SetOptions(C.Extended ? TMemoOptions{moExtendedSel} : TMemoOptions{});
+    Src()->ClearSelection();  // a press inside a selection would drag it
+    const TPoint A = CellLeft(C.From.X, C.From.Y), B = CellLeft(C.To.X, C.To.Y);
+    D.MouseDown(A.X, A.Y);
+    D.MouseMove(B.X, B.Y);
+    D.MouseUp(B.X, B.Y);
+    D.ProcessMessages();
+    EXPECT_EQ(Src()->GetSelectionType(), stStreamSel);
+    EXPECT_EQ(Src()->GetSelectionRect(), C.Want);
+    // Far from the last click, so that the next is no double click.
+    AdvanceClock(2000);
+  }
+}
+
+TEST_F(MemoOnScreen, FoldButtonsCollapseAndExpandTheirRegion) {
+  Memo->SetOptions(TMemoOptions{moDrawGutter, moHideInvisibleLines});
+  Memo->SetText("head\r\ninner one\r\ninner two\r\nafter");
+  Src()->SetLineInRegion(1, true);
+  Src()->SetLineInRegion(2, true);
+  Src()->SetRegionState(0, 1);
+  struct TVeto : TObject {
+    bool Allow = true;
+    Integer Changed = 0;
+    void Changing(TObject*, Integer, bool, bool& Handled) { Handled = Allow; }
+    void Done(TObject*, Integer, bool) { ++Changed; }
+  } V;
+  Memo->OnCollapseStateChanging = TCollapseStateChangingEvent(&V, &TVeto::Changing);
+  Memo->OnCollapseStateChanged = TCollapseStateChangedEvent(&V, &TVeto::Done);
+  Show();
+  const Integer Lh = Memo->LineHeight(), D = CollapseButtonInset(Lh);
+  const Integer Bx = Memo->TextLeftEdge() - Lh;
+  // The sign's centre, and a pixel just above it that only a plus covers.
+  const Integer Cx = (Bx + D + Bx + Lh - D) / 2, Cy = (D + Lh - D) / 2;
+  const COLORREF Black = ColorToRGB(clBlack);
+  EXPECT_EQ(Pixel(Cx, Cy), Black) << "a minus on an expanded head";
+  EXPECT_NE(Pixel(Cx, Cy - 1), Black);
+  EXPECT_NE(Pixel(Cx, Lh + Cy), Black) << "no button beside a line inside the region";
+  Integer Line = -1;
+  EXPECT_FALSE(Memo->HitCollapseButton(Bx + D, Cy, Line)) << "the inset is outside";
+  EXPECT_TRUE(Memo->HitCollapseButton(Cx, Cy, Line));
+  EXPECT_EQ(Line, 0);
+  auto ClickButton = [&] {
+    const TPoint P = Screen(Cx, Cy);
+    HeadlessDisplay().Click(P.X, P.Y);
+    HeadlessDisplay().ProcessMessages();
+    AdvanceClock(2000);
+  };
+  V.Allow = false;
+  ClickButton();
+  EXPECT_EQ(Src()->GetRegionState(0), 1) << "the handler said no";
+  EXPECT_EQ(V.Changed, 0);
+  V.Allow = true;
+  ClickButton();
+  EXPECT_EQ(Src()->GetRegionState(0), 0);
+  EXPECT_EQ(V.Changed, 1);
+  EXPECT_EQ(Memo->LastRow(), 1) << "two lines hidden";
+  EXPECT_EQ(Memo->RowToText(0, 1).Y, 3);
+  EXPECT_EQ(Pixel(Cx, Cy - 1), Black) << "a plus on a collapsed head";
+  ClickButton();
+  EXPECT_EQ(Src()->GetRegionState(0), 1);
+  EXPECT_EQ(Memo->LastRow(), 3);
+  SaveShot("fold_buttons.png");
+}
+
+TEST_F(MemoOnScreen, TheHandStandsOverLinksOnly) {
+  SetResourceDir(AnsiString(SX_SOURCE_DIR) + "/resources");
+  Memo->SetHighlightUrls(true);
+  Memo->SetText("see www.example.com here");
+  Show();
+  auto& D = HeadlessDisplay();
+  const TPoint OnLink = CellCentre(8, 0), OffLink = CellCentre(1, 0);
+  D.MouseMove(OnLink.X, OnLink.Y);
+  D.ProcessMessages();
+  EXPECT_EQ(Memo->GetCursor(), crMemoHand);
+  EXPECT_EQ(StandardCursorId(::Screen->Cursors(crMemoHand)), 0) << "the program's own hand, not a system cursor";
+  EXPECT_NE(::Screen->Cursors(crMemoHand), ::Screen->Cursors(crArrow));
+  D.MouseMove(OffLink.X, OffLink.Y);
+  D.ProcessMessages();
+  EXPECT_EQ(Memo->GetCursor(), crIBeam) << "the editor's cursor comes back";
+  SetResourceDir("");
+}
+
+TEST_F(MemoOnScreen, GutterShowsLineMarkAndBookmarkImages) {
+  // The images come from the program's bitmaps when the editor is made.
+  SetResourceDir(AnsiString(SX_SOURCE_DIR) + "/resources");
+  delete Memo;
+  Memo = new TDCMemo(Form);
+  Memo->SetParent(Form);
+  SetResourceDir("");
+  TDCGutterImages* Imgs = Memo->GetGutterImgs();
+  ASSERT_EQ(Imgs->Count(), 11);
+  EXPECT_EQ(Imgs->Image(0)->GetName(), "BreakPoint");
+  EXPECT_EQ(Imgs->Image(0)->GetBookmarkIndex(), -1);
+  EXPECT_EQ(Imgs->BookmarkImage(3), Imgs->Image(4));
+  EXPECT_FALSE(Imgs->Image(4)->GetGlyph()->Empty()) << "BIGBOOKMARK3 loaded";
+  Memo->SetOptions(TMemoOptions{moDrawGutter});
+  Memo->SetText("zero\r\none\r\ntwo\r\nthree");
+  Src()->GetLineItem(1)->Marks |= 1;  // line-mark bit 0: the break point
+  Src()->SetCaret(0, 2);
+  Src()->SetBookmark(3);
+  struct TClicks : TObject {
+    Integer Line = -1, Image = -2, ImageClicks = 0;
+    void Gutter(TObject*, Integer L, Integer I, TShiftState) { Line = L, Image = I; }
+    void Click(TObject*) { ++ImageClicks; }
+  } K;
+  Memo->OnClickGutter = TClickGutterEvent(&K, &TClicks::Gutter);
+  Imgs->Image(0)->OnClick = TNotifyEvent(&K, &TClicks::Click);
+  Show();
+  const Integer Lh = Memo->LineHeight(), Gw = Memo->GutterWidthInEffect();
+  const Integer Size = std::min<Integer>(14, Lh - 1);
+  EXPECT_EQ(Memo->GutterImageAt(1, 1), 0) << "from x = 1 at the left";
+  EXPECT_EQ(Memo->GutterImageAt(1 + Size, 1), -1) << "the image's own width";
+  EXPECT_EQ(Memo->GutterImageAt(2, 2), 4) << "bookmark 3";
+  EXPECT_EQ(Memo->GutterImageAt(2, 0), -1);
+  EXPECT_EQ(Pixel(1 + Size / 2, Lh + Lh / 2), RGB(200, 0, 0)) << "the break point's red";
+  EXPECT_NE(Pixel(1 + Size / 2, 2 * Lh + Lh / 2), ColorToRGB(clBtnFace)) << "the bookmark";
+  EXPECT_EQ(Pixel(1 + Size / 2, 3 * Lh + Lh / 2), ColorToRGB(clBtnFace));
+  SaveShot("gutter_images.png");
+  const TPoint At = Screen(1 + Size / 2, Lh + Lh / 2);
+  HeadlessDisplay().Click(At.X, At.Y);
+  HeadlessDisplay().ProcessMessages();
+  EXPECT_EQ(K.Line, 1);
+  EXPECT_EQ(K.Image, 0);
+  EXPECT_EQ(K.ImageClicks, 1);
+  // Right-aligned, the first image ends left of the gutter's edge.
+  Memo->SetGutterImgsAlign(iaRight);
+  EXPECT_EQ(Memo->GutterImageAt(Gw - 6, 1), 0);
+  EXPECT_EQ(Memo->GutterImageAt(1, 1), -1);
+  // An index past 9 is kept but shows for no bookmark.
+  Imgs->Image(4)->SetBookmarkIndex(11);
+  EXPECT_EQ(Imgs->Image(4)->GetBookmarkIndex(), 11);
+  EXPECT_EQ(Imgs->BookmarkImage(3), nullptr);
+  EXPECT_EQ(Memo->GutterImageAt(Gw - 6, 2), -1);
+}
+
+TEST_F(MemoOnScreen, HintWaitsForThePauseAndHidesByTheMouseOrTheHidePause) {
+  Show();
+  auto& D = HeadlessDisplay();
+  struct TCount : TObject {
+    Integer Changes = 0;
+    void Changed(TObject*) { ++Changes; }
+  } K;
+  auto Run = [&](Integer Ms) {
+    for (Integer T = 0; T < Ms; T += 50) {
+      AdvanceClock(50);
+      D.ProcessMessages();
+    }
+  };
+  TDCHint Hint(nullptr);
+  Hint.OnVisibleChanged = TNotifyEvent(&K, &TCount::Changed);
+  Hint.SetImmediate(false);
+  D.MouseMove(300, 300);
+  D.ProcessMessages();
+  Hint.ShowAt({290, 290}, "~Line~ 12");
+  EXPECT_FALSE(Hint.GetVisible()) << "waits for the hint pause";
+  Run(400);
+  EXPECT_FALSE(Hint.GetVisible());
+  Run(200);
+  EXPECT_TRUE(Hint.GetVisible()) << "the pause has passed with the mouse over it";
+  EXPECT_EQ(K.Changes, 1);
+  Run(2000);
+  EXPECT_TRUE(Hint.GetVisible());
+  Run(700);
+  EXPECT_FALSE(Hint.GetVisible()) << "the hide pause has passed";
+  // Leaving the area hides it at the next tick.
+  Hint.SetImmediate(true);
+  Hint.ShowAt({290, 290}, "text");
+  EXPECT_TRUE(Hint.GetVisible()) << "Immediate shows at once";
+  D.MouseMove(10, 10);
+  Run(100);
+  EXPECT_FALSE(Hint.GetVisible());
+  // Without AutoHide it stays, wherever the mouse is.
+  Hint.SetAutoHide(false);
+  Hint.ShowAt({290, 290}, "text");
+  Run(4000);
+  EXPECT_TRUE(Hint.GetVisible());
+  Hint.HideHint();
+  EXPECT_FALSE(Hint.GetVisible());
+  // The editor's hint counts the mouse as always over it.
+  TPopupHint Popup(nullptr);
+  Popup.ShowAt({290, 290}, "int main()");
+  Run(1000);
+  EXPECT_TRUE(Popup.GetVisible());
+  EXPECT_EQ(Popup.GetCaption(), "int main()");
 }
