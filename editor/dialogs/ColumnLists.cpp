@@ -232,6 +232,14 @@ void TPopupListBox::Dispatch(TMessage& Message) {
     else MouseMove(S, X, Y);
     return;
   }
+  if (Message.Msg == WM_NCCREATE) {
+    TDCListBox::Dispatch(Message);
+    // A top-level window with an id counts as having a menu bar: the list
+    // keeps the id of a child control only while it is one.
+    if (HandleAllocated() && !(GetWindowLongA(Handle(), GWL_STYLE) & WS_CHILD))
+      SetWindowLongPtrA(Handle(), GWLP_ID, 0);
+    return;
+  }
   if (Message.Msg == CM_WANTSPECIALKEY && Message.WParam == VK_ESCAPE) {
     Message.Result = 1;
     return;
