@@ -6,6 +6,7 @@
 #include "app/Lbox.h"
 #include "app/Wait.h"
 #include "app/public_unit.h"
+#include "editor/dialogs/EnvOptions.h"
 #include "editor/dialogs/OptionControls.h"
 #include "editor/dialogs/SearchDialogs.h"
 #include "editor/syntax/SyntaxParser.h"
@@ -96,9 +97,11 @@ void TMainForm::ToogleFocusClick(TObject*) {
   else if (DCMemo1->Focused()) DCMemo->SetFocus();
 }
 
-// FIXME: the editor library's environment options dialog (on its last
-// page) opens here once the library has it.
-void TMainForm::EditorOptionsClick(TObject*) {}
+// The editor library's options dialog, on its last page.
+void TMainForm::EditorOptionsClick(TObject*) {
+  EnvOptionsShowLastPage = true;
+  ShowEnvironmentOptions();
+}
 
 // --- the editor side of start-up and of the global hot keys
 
@@ -142,6 +145,7 @@ void RegisterEditorSideClasses() {
   RegisterShellClasses();
   RegisterSearchDialogs();
   RegisterOptionControls();
+  RegisterEnvironmentDialog();
   RegisterClasses({TDCMemo::StaticClass(), TSyntaxParser::StaticClass(), TWaitDlg::StaticClass(),
                    TMyListBox::StaticClass()});
 }

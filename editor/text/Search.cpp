@@ -382,12 +382,17 @@ bool TCustomMemoSource::ReplaceRun() {
   TSkipClear Skip(*this);
   DoBeforeFindReplace(true);
   bool Result = false;
+  // An All answer at a prompt is for this run only: the stored choices
+  // ("Prompt on replace") are the user's again for the next Replace.
+  const bool WasPrompting = O->PromptOnReplace, WasReplaceAll = O->ReplaceAll;
   auto CloseAllGroups = [&] {
     // An All answer in a prompted loop leaves its group open to here.
     while (FReplaceAllGroups > 0) {
       --FReplaceAllGroups;
       EndUpdate();
     }
+    O->PromptOnReplace = WasPrompting;
+    O->ReplaceAll = WasReplaceAll;
   };
   try {
     if (O->ReplaceAll) {

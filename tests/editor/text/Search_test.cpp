@@ -171,10 +171,10 @@ TEST_F(SearchTest, ReplacePromptAnswers) {
     ASSERT_EQ(Script.AskedCount(), C.Asked);
     EXPECT_EQ(Script.Pending(), 0u);
     EXPECT_EQ(Script.AskedText(0), "Replace this occurence of 'a'?");
-    EXPECT_EQ(O->PromptOnReplace, !C.EndsUnprompted);
-    if (C.EndsUnprompted) {
-      EXPECT_TRUE(O->ReplaceAll);
-    }
+    // An All answer ends the asking for this run only: the stored
+    // choices are as the user left them.
+    EXPECT_TRUE(O->PromptOnReplace);
+    EXPECT_EQ(O->ReplaceAll, C.ReplaceAll);
     EXPECT_EQ(S.UpdateCount(), 0) << "every change group the run opened is closed";
     while (S.CanUndo()) S.Undo();
     EXPECT_EQ(Text(S), "a a a a");
