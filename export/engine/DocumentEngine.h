@@ -85,6 +85,11 @@ public:
   void SetVersion(const AnsiString&) {}
 };
 
+// The engine is reached through this class itself: a holder of a
+// TgtCustomDocumentEngine pointer gets the settings, the life cycle and the
+// drawing interface, the final class's overrides included. There is no
+// separate interface table beside it (nothing would use it, and its 92
+// forwarding entries would have to follow every change by hand).
 class TgtCustomDocumentEngine : public TgtComponent {
 public:
   explicit TgtCustomDocumentEngine(TComponent* AOwner);

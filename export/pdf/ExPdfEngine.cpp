@@ -1,9 +1,13 @@
 #include "export/pdf/ExPdfEngine.h"
+#include "export/engine/StreamFilters.h"
 #include "export/engine/WriterUtils.h"
+#include "platform/rtl/FileUtils.h"
+#include "platform/rtl/Streams.h"
 #include "platform/gdi/Dib.h"
 #include "platform/rtl/CodePages.h"
 #include "platform/rtl/DateTime.h"
 #include <cmath>
+#include <cstring>
 
 namespace {
 const char* const WhiteTerm[64] = {
@@ -163,6 +167,8 @@ void TgtExPDFEngine::StartDocument() {
   FMetadata.clear();
   FPageActions.clear();
   FRects.clear();
+  FShapes.clear();
+  FRadioWidgets.clear();
   FQueuesOpen = true;
 }
 
@@ -228,18 +234,47 @@ AnsiString TgtExPDFEngine::PdfString(const AnsiString& Text, Integer N) {
   return "(" + EscapePDFString(EncryptString(Text, N)) + ")";
 }
 
+AnsiString TgtExPDFEngine::PointList(const TgtPoints& Points) const {
+  AnsiString S;
+  for (const auto& P : Points) {
+    if (!S.empty()) S += " ";
+    S += FormatNumber(ToPDFX(P.X)) + " " + FormatNumber(ToPDFY(P.Y));
+  }
+  return S;
+}
+
+// Positions become page coordinates while their page is the current one.
 void TgtExPDFEngine::EndPage() {
   const Integer Page = GetPageNo();
   for (auto& [N, A] : FAnnotations)
     if (A->PageNo == Page) {
       AnnotationRefs() += " " + ObjectRef(N);
       FRects[N] = PdfRect(*A);
+      if (auto* L = dynamic_cast<TgtPDFLineAnnotation*>(A.get()))
+        FShapes[N] = PointList({{L->X1, L->Y1}, {L->X2, L->Y2}});
+      else if (auto* P = dynamic_cast<TgtPDFPolygonAnnotation*>(A.get()))
+        FShapes[N] = PointList(P->Points);
+      else if (auto* I = dynamic_cast<TgtPDFInkAnnotation*>(A.get()))
+        FShapes[N] = PointList(I->Points);
+      else if (dynamic_cast<TgtPDFMarkupAnnotation*>(A.get()))
+        // Upper left, upper right, lower left, lower right.
+        FShapes[N] = PointList({{A->Left, A->Top}, {A->Right, A->Top}, {A->Left, A->Bottom}, {A->Right, A->Bottom}});
     }
-  for (auto& [N, F] : FFields)
-    if (F->PageNo == Page) {
-      AnnotationRefs() += " " + ObjectRef(N);
-      FRects[N] = PdfRect(*F);
+  for (auto& [N, F] : FFields) {
+    if (F->PageNo != Page) continue;
+    if (auto* G = dynamic_cast<TgtPDFRadioGroup*>(F.get())) {
+      auto& Widgets = FRadioWidgets[N];
+      for (const auto& B : G->Buttons) {
+        TgtPDFPageObject O;
+        O.Left = B.Left, O.Top = B.Top, O.Right = B.Right, O.Bottom = B.Bottom;
+        Widgets.emplace_back(NextObjectNumber(), PdfRect(O));
+        AnnotationRefs() += " " + ObjectRef(Widgets.back().first);
+      }
+      continue;
     }
+    AnnotationRefs() += " " + ObjectRef(N);
+    FRects[N] = PdfRect(*F);
+  }
   TgtCustomPDFEngine::EndPage();
 }
 
@@ -337,6 +372,83 @@ void TgtExPDFEngine::WriteAnnotation(Integer N, TgtPDFAnnotation& A) {
   } else if (auto* S = dynamic_cast<TgtPDFStampAnnotation*>(&A)) {
     T += "/Subtype /Stamp /Name " + AnsiString(Stamps[std::min<int>(S->Stamp, 13)]) + Color + "/Contents " +
          HexText(A.Contents, N) + Common + Date;
+  } else if (auto* F = dynamic_cast<TgtPDFFreeTextAnnotation*>(&A)) {
+    static const char* const Align[] = {"left", "right", "center"};
+    T += "/Subtype /FreeText/Contents " + HexText(A.Contents, N) + "/DA " +
+         PdfString(ColorToPDFRGB(A.Color) + " rg", N) + "/DS " +
+         PdfString("font: " + F->FontName + " " + std::to_string(F->FontSize) + "pt; text-align:" +
+                       Align[std::min<int>(F->Alignment, 2)] + "; color: #" + ColorToHexRGB(A.Color),
+                   N);
+  } else if (auto* D = dynamic_cast<TgtPDFDrawnAnnotation*>(&A)) {
+    static const char* const Styles[] = {"/S", "/D", "/B", "/I", "/U"};
+    static const char* const Endings[] = {"None", "Butt", "Square", "Circle", "Diamond", "OpenArrow", "ClosedArrow",
+                                          "ROpenArrow", "RClosedArrow"};
+    AnsiString Dash;
+    for (Integer V : D->Dash) Dash += (Dash.empty() ? "" : " ") + std::to_string(V);
+    const AnsiString BS = "/BS << /W " + std::to_string(D->BorderWidth) + " /D [" + Dash + "] /S " +
+                          Styles[std::min<int>(D->BorderStyle, 4)] + " >>";
+    const AnsiString IC = "/IC [" + ColorToPDFRGB(D->InteriorColor) + "]";
+    const AnsiString BE = AnsiString("/BE << /S ") + (D->Effect == pbeCloudy ? "/C" : "/S") + " /I " +
+                          std::to_string(D->Intensity) + " >>";
+    const AnsiString Contents = "/Contents " + HexText(A.Contents, N);
+    const AnsiString Title = "/T " + HexText(A.Title, N), Subj = "/Subj " + HexText(A.Subject, N);
+    auto LE = [&](TgtPDFLineEnding S, TgtPDFLineEnding E) {
+      return AnsiString("/LE [/") + Endings[std::min<int>(S, 8)] + " /" + Endings[std::min<int>(E, 8)] + "]";
+    };
+    auto Inset = [&](const double (&I)[4]) {
+      return "/RD [" + FormatNumber(I[0]) + " " + FormatNumber(I[3]) + " " + FormatNumber(I[2]) + " " +
+             FormatNumber(I[1]) + "]";
+    };
+    if (auto* L = dynamic_cast<TgtPDFLineAnnotation*>(D)) {
+      T += "/Subtype /Line/L [" + FShapes[N] + "]" + BS + LE(L->StartEnding, L->EndEnding) + Color + IC + Contents +
+           Title + Subj + Date;
+    } else if (auto* Q = dynamic_cast<TgtPDFSquareAnnotation*>(D)) {
+      T += AnsiString(Q->Circle ? "/Subtype /Circle" : "/Subtype /Square") + BS + Color + IC + Contents + BE +
+           Inset(Q->Inset) + Title + Subj + Date;
+    } else if (auto* P = dynamic_cast<TgtPDFPolygonAnnotation*>(D)) {
+      if (P->Closed)
+        T += "/Subtype /Polygon /Vertices [" + FShapes[N] + "]" + BS + Color + IC + Contents + BE + Title + Subj +
+             Date;
+      else
+        T += "/Subtype /PolyLine /Vertices [" + FShapes[N] + "]" + BS + Color + LE(P->StartEnding, P->EndEnding) +
+             IC + BE + Title + Contents + Subj + Date;
+    }
+  } else if (auto* M = dynamic_cast<TgtPDFMarkupAnnotation*>(&A)) {
+    static const char* const Kinds[] = {"/Highlight", "/Underline", "/Squiggly", "/StrikeOut"};
+    T += AnsiString("/Subtype ") + Kinds[std::min<int>(M->Markup, 3)] + "/QuadPoints [" + FShapes[N] + "]" +
+         "/Contents " + HexText(A.Contents, N) + Color + Common + Date;
+  } else if (auto* K = dynamic_cast<TgtPDFCaretAnnotation*>(&A)) {
+    T += AnsiString("/Subtype /Caret /Sy ") + (K->Paragraph ? "/P" : "/None") + Color + "/Contents " +
+         HexText(A.Contents, N) + "/RD [" + FormatNumber(K->Inset[0]) + " " + FormatNumber(K->Inset[3]) + " " +
+         FormatNumber(K->Inset[2]) + " " + FormatNumber(K->Inset[1]) + "]" + Common + Date;
+  } else if (dynamic_cast<TgtPDFInkAnnotation*>(&A)) {
+    T += "/Subtype /Ink /InkList [[" + FShapes[N] + "]]" + Color + "/Contents " + HexText(A.Contents, N) + Common +
+         Date;
+  } else if (auto* FA = dynamic_cast<TgtPDFFileAttachmentAnnotation*>(&A)) {
+    static const char* const Icons2[] = {"/Graph", "/PushPin", "/Paperclip", "/Tag"};
+    // The file is read now; one that cannot be read is carried empty
+    // rather than failing the whole document.
+    std::string Data;
+    try {
+      TFileStream In(FA->FileName, fmOpenRead | fmShareDenyNone);
+      Data = In.ReadBytes(Integer(In.GetSize()));
+    } catch (const Exception&) {
+    }
+    AnsiString Packed;
+    TgtFlateFilter().EncodeString(Data, 3, Packed);
+    const Integer FileObject = NextObjectNumber();
+    T += "/Subtype /FileAttachment/Name " + AnsiString(Icons2[std::min<int>(FA->Icon, 3)]) + Color + "/Subj " +
+         HexText(A.Subject, N) + "/Contents " + HexText(A.Contents, N) + "/T " + HexText(A.Title, N) + Date +
+         "/FS << /F " + PdfString(ExtractFileName(FA->FileName), N) + " /EF << /F " + ObjectRef(FileObject) +
+         " >> /Type /Filespec >>";
+    WriteObject(T + "\r\n", N, true);
+    std::string Stream = Packed;
+    EncryptStream(Stream, FileObject);
+    WriteObject("/Length " + std::to_string(Stream.size()) + "/Filter /FlateDecode\r\n", FileObject, false);
+    WriteRaw("stream\r\n");
+    WriteRaw(Stream);
+    WriteRaw("\r\nendstream\r\nendobj\r\n");
+    return;
   }
   WriteObject(T + "\r\n", N, true);
 }
@@ -358,6 +470,70 @@ Integer TgtExPDFEngine::WriteAppearance(const AnsiString& Content, double W, dou
   WriteRaw(Data);
   WriteRaw("\r\nendstream\r\nendobj\r\n");
   return N;
+}
+
+Integer TgtExPDFEngine::FormAppearance(const AnsiString& Content, double W, double H, const AnsiString& Resources) {
+  const Integer A = NextObjectNumber();
+  std::string Data = Content;
+  EncryptStream(Data, A);
+  WriteObject("/Length " + std::to_string(Data.size()) + "/Subtype /Form /BBox [0 0 " + FormatNumber(W) + " " +
+                  FormatNumber(H) + "]" + Resources + "\r\n",
+              A, false);
+  WriteRaw("stream\r\n");
+  WriteRaw(Data);
+  WriteRaw("\r\nendstream\r\nendobj\r\n");
+  return A;
+}
+
+// The group holds the value; each button is a widget of its own, on with
+// its option's name, off with /Off.
+void TgtExPDFEngine::WriteRadioGroup(Integer N, std::size_t Index, TgtPDFRadioGroup& G, const AnsiString& DA) {
+  static const char* const Symbols[] = {"4", "l", "8", "u", "n", "H"};
+  const AnsiString Sym = Symbols[std::min<int>(G.Symbol, 5)];
+  const AnsiString Bg = ColorToPDFRGB(G.BackgroundColor), Bc = ColorToPDFRGB(G.BorderColor);
+  const AnsiString TextColor = ColorToPDFRGB(G.Font->GetColor());
+  const double Size = G.Font->GetSize();
+  const auto& Widgets = FRadioWidgets[N];
+  const bool HasSelection = G.Selected >= 0 && std::size_t(G.Selected) < G.Buttons.size();
+  // An option is a PDF name: only characters a name may hold.
+  auto OptionName = [](const AnsiString& S) {
+    AnsiString Out;
+    for (char C : S)
+      Out += (C > ' ' && C < 0x7F && !std::strchr("()<>[]{}/%#", C)) ? C : '_';
+    return Out.empty() ? AnsiString("Option") : Out;
+  };
+  const AnsiString Value = HasSelection ? "/" + OptionName(G.Buttons[std::size_t(G.Selected)].Option) : "/Off";
+  AnsiString Kids;
+  for (const auto& W : Widgets) Kids += " " + ObjectRef(W.first);
+  Integer Flags = G.OptionFlags() | 32768 | (G.NoToggleToOff ? 16384 : 0);
+  const AnsiString Title = "/T " + HexText(G.Name.empty() ? WideString(UTF8Decode("RBtn" + std::to_string(Index))) : G.Name, N);
+  WriteObject(DA + " /FT /Btn /Kids [" + Kids + " ] /DV " + Value + " /V " + Value + " " + Title + " /Ff " +
+                  std::to_string(Flags) + "\r\n",
+              N, true);
+  const AnsiString Zadb = "/Resources << /ProcSet [/PDF /Text] /Font << /ZaDb << /Type /Font /Subtype /Type1 "
+                          "/BaseFont /ZapfDingbats >> >> >>";
+  for (std::size_t I = 0; I < Widgets.size() && I < G.Buttons.size(); ++I) {
+    const auto& B = G.Buttons[I];
+    const double W = std::abs(ToPDFX(B.Right) - ToPDFX(B.Left)), H = std::abs(ToPDFY(B.Top) - ToPDFY(B.Bottom));
+    const AnsiString Opt = "/" + OptionName(B.Option);
+    auto Look = [&](bool On) {
+      AnsiString S = Bg + " rg 0 0 " + FormatNumber(W) + " " + FormatNumber(H) + " re f " + Bc + " RG 1 w 0.5 0.5 " +
+                     FormatNumber(W - 1) + " " + FormatNumber(H - 1) + " re S";
+      if (On)
+        S += " " + TextColor + " rg 2 2 " + FormatNumber(W - 4) + " " + FormatNumber(H - 4) + " re f BT /ZaDb " +
+             FormatNumber(Size) + " Tf 1 g 1 0 0 1 0.77 1.405 Tm (" + Sym + ") Tj ET";
+      return FormAppearance(S, W, H, Zadb);
+    };
+    const Integer NOn = Look(true), NOff = Look(false), DOn = Look(true), DOff = Look(false);
+    const bool On = Integer(I) == G.Selected;
+    const Integer WN = Widgets[I].first;
+    WriteObject("/Type /Annot/Subtype /Widget/P " + ObjectRef(PageObjectNumber(G.PageNo)) + " /Rect [ " +
+                    Widgets[I].second + " ] /Parent " + ObjectRef(N) + " /MK << /BG [" + Bg + "] /BC [" + Bc +
+                    "] /CA " + PdfString(Sym, WN) + " >> /AS " + (On ? Opt : AnsiString("/Off")) + " /F 4 /AP << /N << " +
+                    Opt + " " + ObjectRef(NOn) + " /Off " + ObjectRef(NOff) + " >> /D << " + Opt + " " +
+                    ObjectRef(DOn) + " /Off " + ObjectRef(DOff) + " >> >>\r\n",
+                WN, true);
+  }
 }
 
 void TgtExPDFEngine::WriteField(Integer N, std::size_t Index, TgtPDFFormField& F) {
@@ -430,6 +606,94 @@ void TgtExPDFEngine::WriteField(Integer N, std::size_t Index, TgtPDFFormField& F
         PdfString(Sym, N) + " >> /AP << /N << /Yes " + ObjectRef(NOn) + " /Off " + ObjectRef(NOff) +
         " >> /D << /Yes " + ObjectRef(DOn) + " /Off " + ObjectRef(DOff) + " >> >> " + Name("ChBtn") + " /V " +
         State + " /DV " + State + " /AS " + State;
+  } else if (auto* B = dynamic_cast<TgtPDFPushButton*>(&F)) {
+    Flags |= 65536;
+    const AnsiString FontRes =
+        "/Resources << /ProcSet [/PDF /Text] /Font << " + FontName + " " + ObjectRef(Font->Info().ObjectNumber) + " >> >>";
+    // A raised button: a 2-unit border and a bevel, lit from the top left
+    // (from the bottom right while pressed, with the caption moved in).
+    auto Look = [&](const WideString& Caption, bool Down) {
+      const AnsiString Wd = FormatNumber(W), Hd = FormatNumber(H);
+      const AnsiString Light = Down ? "0.502 g " : "1 g ", Dark = Down ? "1 g " : "0.502 g ";
+      AnsiString S = Bg + " rg 0 0 " + Wd + " " + Hd + " re f " + Bc + " RG 2 w 1 1 " + FormatNumber(W - 2) + " " +
+                     FormatNumber(H - 2) + " re S " + Light + "2 2 m 2 " + FormatNumber(H - 2) + " l " +
+                     FormatNumber(W - 2) + " " + FormatNumber(H - 2) + " l " + FormatNumber(W - 4) + " " +
+                     FormatNumber(H - 4) + " l 4 " + FormatNumber(H - 4) + " l 4 4 l f " + Dark +
+                     FormatNumber(W - 2) + " " + FormatNumber(H - 2) + " m " + FormatNumber(W - 2) + " 2 l 2 2 l 4 4 l " +
+                     FormatNumber(W - 4) + " 4 l " + FormatNumber(W - 4) + " " + FormatNumber(H - 4) + " l f";
+      const AnsiString Text = UTF8Encode(Caption);
+      const double TextW = Size * 0.5 * double(Text.size());
+      S += AnsiString(" q") + (Down ? " 1 0 0 1 2 -2 cm" : "") + " BT " + FontName + " " + FormatNumber(Size) +
+           " Tf " + TextColor + " rg " + FormatNumber(std::max(2.0, (W - TextW) / 2)) + " " +
+           FormatNumber(std::max(2.0, (H - Size) / 2 + 2)) + " Td (" + EscapePDFString(Text) + ") Tj ET Q";
+      return FormAppearance(S, W, H, FontRes);
+    };
+    T = "/Type /Annot /Subtype /Widget /Rect [ " + Rect + " ] /TU " + HexText(B->Tooltip, N) + " " + DA +
+        " /FT /Btn ";
+    if (!B->Caption.empty()) {
+      const WideString DownText = B->DownCaption.empty() ? B->Caption : B->DownCaption;
+      const WideString OverText = B->RolloverCaption.empty() ? B->Caption : B->RolloverCaption;
+      const Integer Up = Look(B->Caption, false), Dn = Look(DownText, true), Over = Look(OverText, false);
+      T += MK + " /AC " + HexText(DownText, N) + " /RC " + HexText(OverText, N) + " /CA " + HexText(B->Caption, N) +
+           " >> /H /P /AP << /N " + ObjectRef(Up) + " /D " + ObjectRef(Dn) + " /R " + ObjectRef(Over) + " >> ";
+    } else {
+      T += "/H /N ";
+    }
+    T += Name("Btn");
+    switch (B->Action) {
+      case baResetForm: T += " /A << /S /ResetForm >>"; break;
+      case baSubmitForm:
+        T += AnsiString(" /A << /S /SubmitForm ") + (B->SubmitFormat == sfXFDF ? "/Flags 32 " : "/Flags 4 ") +
+             "/F " + PdfString(B->Address, N) + " >>";
+        break;
+      case baJavaScript: T += " /A << /S /JavaScript /JS " + PdfString(B->Script, N) + " >>"; break;
+      case baNone: break;
+    }
+  } else if (auto* G = dynamic_cast<TgtPDFRadioGroup*>(&F)) {
+    WriteRadioGroup(N, Index, *G, DA);
+    return;
+  } else if (auto* Ch = dynamic_cast<TgtPDFChoiceField*>(&F)) {
+    auto* Combo = dynamic_cast<TgtPDFComboBox*>(Ch);
+    auto* List = dynamic_cast<TgtPDFListBox*>(Ch);
+    if (Combo) Flags |= 131072 | (Combo->Editable ? 262144 : 0);
+    if (List && List->MultiSelect) Flags |= 2097152;
+    const bool HasSelection = Ch->Selected >= 0 && std::size_t(Ch->Selected) < Ch->Items.size();
+    const WideString Value = HasSelection ? Ch->Items[std::size_t(Ch->Selected)] : WideString(u"Choice");
+    AnsiString Opt = "/Opt [";
+    for (const WideString& I : Ch->Items) Opt += " " + HexText(I, N);
+    Opt += " ]";
+    // A sunken box: a 1-unit border and a grey bevel; a list shows its
+    // lines from the top, the chosen one on a dark bar.
+    const AnsiString Wd = FormatNumber(W), Hd = FormatNumber(H);
+    AnsiString S = Bg + " rg 0 0 " + Wd + " " + Hd + " re f " + Bc + " RG 1 w 0.5 0.5 " + FormatNumber(W - 1) + " " +
+                   FormatNumber(H - 1) + " re S 0.502 g 1 1 m 1 " + FormatNumber(H - 1) + " l " +
+                   FormatNumber(W - 1) + " " + FormatNumber(H - 1) + " l " + FormatNumber(W - 2) + " " +
+                   FormatNumber(H - 2) + " l 2 " + FormatNumber(H - 2) + " l 2 2 l f 0.7529 g " +
+                   FormatNumber(W - 1) + " " + FormatNumber(H - 1) + " m " + FormatNumber(W - 1) + " 1 l 1 1 l 2 2 l " +
+                   FormatNumber(W - 2) + " 2 l " + FormatNumber(W - 2) + " " + FormatNumber(H - 2) + " l f";
+    S += " /Tx BMC q 2 2 " + FormatNumber(W - 4) + " " + FormatNumber(H - 4) + " re W n";
+    if (List) {
+      for (std::size_t I = 0; I < Ch->Items.size(); ++I) {
+        const double Y = H - 2 - Size * double(I + 1) - 1;
+        if (Y < 0) break;
+        const bool On = Integer(I) == Ch->Selected;
+        if (On) S += " 0 0 0.502 rg 2 " + FormatNumber(Y - 1) + " " + FormatNumber(W - 4) + " " +
+                     FormatNumber(Size + 1) + " re f";
+        S += " BT " + FontName + " " + FormatNumber(Size) + " Tf " + (On ? AnsiString("1 1 1") : TextColor) +
+             " rg 4 " + FormatNumber(Y + 1) + " Td (" + EscapePDFString(UTF8Encode(Ch->Items[I])) + ") Tj ET";
+      }
+    } else if (HasSelection) {
+      S += " BT " + FontName + " " + FormatNumber(Size) + " Tf " + TextColor + " rg 4 " +
+           FormatNumber(std::max(2.0, (H - Size) / 2 + 2)) + " Td (" + EscapePDFString(UTF8Encode(Value)) + ") Tj ET";
+    }
+    S += " Q EMC";
+    const Integer Ap = FormAppearance(S, W, H,
+                                      "/Resources << /ProcSet [/PDF /Text] /Font << " + FontName + " " +
+                                          ObjectRef(Font->Info().ObjectNumber) + " >> >>");
+    const AnsiString V = " /V " + HexText(Value, N) + " /DV " + HexText(Value, N);
+    T = "/Type /Annot /Subtype /Widget /Rect [ " + Rect + " ] " + Opt + " " + DA + " /FT /Ch " + MK + " >> ";
+    if (List) T += V + " /AP << /N " + ObjectRef(Ap) + " >> " + Name("List");
+    else T += "/AP << /N " + ObjectRef(Ap) + " >> " + Name("Combo") + V;
   } else {
     return;
   }
@@ -493,6 +757,8 @@ void TgtExPDFEngine::FinishDocument() {
   FMetadata.clear();
   FPageActions.clear();
   FRects.clear();
+  FShapes.clear();
+  FRadioWidgets.clear();
   if (FActionNumber) {
     AnsiString T;
     auto Add = [&](const char* Key, const AnsiString& Js) {

@@ -73,6 +73,81 @@ public:
   TgtPDFStampName Stamp = snDraft;
 };
 
+// What the drawn annotations share: the border (width, style, dash), the
+// inside colour, and the border effect of the shapes that have one.
+enum TgtPDFBorderStyle : Byte { pbsSolid, pbsDashed, pbsBeveled, pbsInset, pbsUnderline };
+enum TgtPDFBorderEffect : Byte { pbeNone, pbeCloudy };
+enum TgtPDFLineEnding : Byte {
+  leNone, leButt, leSquare, leCircle, leDiamond, leOpenArrow, leClosedArrow, leROpenArrow, leRClosedArrow
+};
+class TgtPDFDrawnAnnotation : public TgtPDFAnnotation {
+public:
+  Integer BorderWidth = 1;
+  TgtPDFBorderStyle BorderStyle = pbsSolid;
+  std::vector<Integer> Dash{3};
+  TColor InteriorColor = clWhite;
+  TgtPDFBorderEffect Effect = pbeNone;
+  Integer Intensity = 0;
+};
+
+enum TgtPDFFreeTextAlignment : Byte { ftaLeft, ftaRight, ftaCenter };
+class TgtPDFFreeTextAnnotation : public TgtPDFAnnotation {
+public:
+  AnsiString FontName = "Helvetica";
+  Integer FontSize = 12;
+  TgtPDFFreeTextAlignment Alignment = ftaLeft;
+};
+
+// A line from (X1, Y1) to (X2, Y2), page pixels.
+class TgtPDFLineAnnotation : public TgtPDFDrawnAnnotation {
+public:
+  double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
+  TgtPDFLineEnding StartEnding = leNone, EndEnding = leNone;
+};
+
+// A rectangle or an ellipse inside the rectangle, Inset (page pixels) in
+// from its sides.
+class TgtPDFSquareAnnotation : public TgtPDFDrawnAnnotation {
+public:
+  bool Circle = false;
+  double Inset[4] = {0, 0, 0, 0};   // left, top, right, bottom
+};
+
+// A closed polygon or an open polyline through Points (page pixels).
+class TgtPDFPolygonAnnotation : public TgtPDFDrawnAnnotation {
+public:
+  bool Closed = true;
+  TgtPoints Points;
+  TgtPDFLineEnding StartEnding = leNone, EndEnding = leNone;
+};
+
+// Marks the text under the annotation's rectangle.
+enum TgtPDFMarkup : Byte { mkHighlight, mkUnderline, mkSquiggly, mkStrikeOut };
+class TgtPDFMarkupAnnotation : public TgtPDFAnnotation {
+public:
+  TgtPDFMarkup Markup = mkHighlight;
+};
+
+class TgtPDFCaretAnnotation : public TgtPDFAnnotation {
+public:
+  bool Paragraph = false;   // the caret marks a new paragraph
+  double Inset[4] = {0, 0, 0, 0};
+};
+
+// A freehand stroke through Points (page pixels).
+class TgtPDFInkAnnotation : public TgtPDFAnnotation {
+public:
+  TgtPoints Points;
+};
+
+// A file carried inside the document; read when the document is written.
+enum TgtPDFAttachmentIcon : Byte { aiGraph, aiPushPin, aiPaperclip, aiTag };
+class TgtPDFFileAttachmentAnnotation : public TgtPDFAnnotation {
+public:
+  AnsiString FileName;
+  TgtPDFAttachmentIcon Icon = aiPushPin;
+};
+
 // Form fields. The font gives the appearance's face, size and text colour.
 class TgtPDFFormField : public TgtPDFPageObject {
 public:
@@ -96,6 +171,46 @@ class TgtPDFCheckBox : public TgtPDFFormField {
 public:
   bool Checked = false;
   TgtPDFCheckSymbol Symbol = csCheck;
+};
+
+enum TgtPDFButtonAction : Byte { baNone, baResetForm, baSubmitForm, baJavaScript };
+enum TgtPDFSubmitFormat : Byte { sfHTML, sfXFDF };
+class TgtPDFPushButton : public TgtPDFFormField {
+public:
+  // With a caption the button is drawn (up, down and rollover looks);
+  // without one it is an invisible hot area.
+  WideString Caption, DownCaption, RolloverCaption, Tooltip;
+  TgtPDFButtonAction Action = baNone;
+  TgtPDFSubmitFormat SubmitFormat = sfHTML;
+  AnsiString Address;   // where SubmitForm sends the fields
+  AnsiString Script;    // the JavaScript action's script
+};
+
+// A group of choices of which one is on; each button is its own widget.
+class TgtPDFRadioGroup : public TgtPDFFormField {
+public:
+  struct TButton {
+    double Left = 0, Top = 0, Right = 0, Bottom = 0;   // page pixels
+    AnsiString Option;   // the value the group takes when it is on (a PDF name)
+  };
+  std::vector<TButton> Buttons;
+  Integer Selected = -1;
+  bool NoToggleToOff = false;
+  TgtPDFCheckSymbol Symbol = csCircle;
+};
+
+class TgtPDFChoiceField : public TgtPDFFormField {
+public:
+  std::vector<WideString> Items;
+  Integer Selected = -1;
+};
+class TgtPDFComboBox : public TgtPDFChoiceField {
+public:
+  bool Editable = false;
+};
+class TgtPDFListBox : public TgtPDFChoiceField {
+public:
+  bool MultiSelect = false;
 };
 
 enum TgtXMPSchema : Byte { xsPDF, xsXMP, xsDC, xsXMPBJ, xsXMPRights, xsXMPTPg };
@@ -144,6 +259,9 @@ private:
   AnsiString PdfString(const AnsiString& Text, Integer ObjectNumber);
   void WriteAnnotation(Integer N, TgtPDFAnnotation& A);
   void WriteField(Integer N, std::size_t Index, TgtPDFFormField& F);
+  AnsiString PointList(const TgtPoints& Points) const;
+  Integer FormAppearance(const AnsiString& Content, double W, double H, const AnsiString& Resources);
+  void WriteRadioGroup(Integer N, std::size_t Index, TgtPDFRadioGroup& G, const AnsiString& DA);
   Integer WriteAppearance(const AnsiString& Content, double W, double H, TgtPDFFont* Font);
   void WriteMetadata();
 
@@ -156,6 +274,9 @@ private:
   std::vector<std::pair<Integer, std::unique_ptr<TgtPDFPageAction>>> FPageActions;
   Integer FAcroFormNumber = 0, FMetadataNumber = 0;
   std::map<Integer, AnsiString> FRects;   // by object number, fixed when its page ends
+  std::map<Integer, AnsiString> FShapes;  // point lists, fixed when their page ends
+  // A radio group's buttons: their widgets' numbers and rectangles.
+  std::map<Integer, std::vector<std::pair<Integer, AnsiString>>> FRadioWidgets;
 };
 
 // The fax codes of a 1-bit image given as rows of booleans (true = black),

@@ -10,6 +10,8 @@
 
 #include "export/dialogs/EngineDlgs.h"
 #include "export/dialogs/SheetDlgs.h"
+#include "export/image/BmpEngine.h"
+#include "export/image/JpegEngine.h"
 #include "export/image/PngEngine.h"
 #include "export/image/RasterSupport.h"
 #include "export/pdf/PdfEngine.h"
@@ -19,6 +21,7 @@
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/gdi/Bitmap.h"
+#include "platform/gdi/PngCodec.h"
 #include "platform/rtl/VirtualKeys.h"
 #include "platform/win/HeadlessDisplay.h"
 #include "platform/win/Timers.h"
@@ -92,6 +95,29 @@ protected:
     TRect R;
     GetWindowRect(Form->Handle(), &R);
     HeadlessDisplay().SaveScreenshot(std::string(SX_SOURCE_DIR) + "/build/" + Name + ".png", &R);
+  }
+  // The dialog's window against its golden (tests/fixtures/export) at
+  // chosen points; SX_UPDATE_GOLDENS=1 writes the golden instead.
+  static void ExpectMatchesGolden(TForm* Form, const std::string& Name, const std::vector<TPoint>& Points) {
+    const std::string Path = std::string(SX_SOURCE_DIR) + "/tests/fixtures/export/" + Name + ".png";
+    TRect R;
+    GetWindowRect(Form->Handle(), &R);
+    if (const char* U = std::getenv("SX_UPDATE_GOLDENS"); U && std::string(U) == "1") {
+      HeadlessDisplay().SaveScreenshot(Path, &R);
+      return;
+    }
+    ASSERT_TRUE(std::filesystem::exists(Path)) << "golden " << Name << " is missing";
+    const auto Bytes = sxtest::ReadFileBytes(Path);
+    const TDib D = ReadPng(Bytes.data(), Bytes.size(), TPngAlpha::OverWhite);
+    ASSERT_EQ(D.Width(), R.Right - R.Left) << Name;
+    ASSERT_EQ(D.Height(), R.Bottom - R.Top) << Name;
+    const int Bpp = D.BitCount() / 8;
+    for (const TPoint& P : Points) {
+      const Byte* G = D.ScanLine(P.Y) + P.X * Bpp;  // blue, green, red
+      const COLORREF Want = RGB(G[2], G[1], G[0]);
+      EXPECT_EQ(HeadlessDisplay().ScreenPixel(R.Left + P.X, R.Top + P.Y), Want)
+          << Name << " at (" << P.X << ", " << P.Y << ")";
+    }
   }
   static AnsiString Selected(TComboBox* C) {
     const Integer I = C->GetItemIndex();
@@ -328,6 +354,8 @@ TEST_F(EngineDialogs, EachDialogShowsItsPagesInTheCommonFrame) {
        "SVG Setup", {"Preferences", "Content"}},
       {"png", [](const std::string& F) { return std::unique_ptr<TgtCustomDocumentEngine>(MakeEngine<TgtPNGEngine>(F)); },
        "PNG Setup", {"Preferences", "Content", "Background", "Advanced"}},
+      {"bmp", Make<TgtBMPEngine>, "BMP Setup", {"Preferences", "Content", "Background", "Quality & Scaling"}},
+      {"jpeg", Make<TgtJPEGEngine>, "JPEG Setup", {"Preferences", "Content", "Background", "Quality & Scaling"}},
       {"excel", Make<TgtExcelEngine>, "Excel Setup", {"Preferences", "Content", "Background", "Formatting"}},
       {"quattro", Make<TgtQuattroProEngine>, "Quattro Pro Setup", {"Preferences", "Background", "Formatting"}},
       {"lotus", Make<TgtLotusEngine>, "Lotus Setup", {"Preferences", "Formatting"}},
@@ -346,6 +374,14 @@ TEST_F(EngineDialogs, EachDialogShowsItsPagesInTheCommonFrame) {
             EXPECT_EQ(PixelAt(D, 300, 10), ColorToRGB(clInfoBk)) << "the caption strip";
             EXPECT_FALSE(D->tsEMailInfo->GetVisible());
             SaveShot(D, std::string("engine-dialog-") + C.Shot);
+            // The title bar, the page list (panel, selected line, a further
+            // line, the list's foot), the caption strip, the page's face and
+            // frame, the buttons, and the column of check boxes on the
+            // Preferences page, which differs from engine to engine.
+            ExpectMatchesGolden(D, std::string("engine-dialog-") + C.Shot,
+                                {{100, 5}, {60, 460}, {14, 40}, {100, 78}, {60, 200}, {300, 45}, {135, 100},
+                                 {150, 70}, {352, 455}, {320, 446}, {160, 223}, {160, 247}, {160, 271},
+                                 {160, 295}, {160, 319}, {300, 300}});
             Click(D->btnCancel);
           }});
   }
