@@ -85,7 +85,10 @@ TBatchKind KindOfExportFormat(Integer Format) {
 
 }  // namespace
 
-TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) { InitializeForm(); }
+TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
+  LoadEditorOptions();
+  InitializeForm();
+}
 
 TMainForm::~TMainForm() = default;
 

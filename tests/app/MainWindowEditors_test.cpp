@@ -24,3 +24,4 @@ TEST_F(MainWindowTest, EditorsTakeTheGlobalEditorFont) {
   EXPECT_EQ(Main->DCMemo->GetFont()->GetName(), Global->GetFont()->GetName()) << "a change reaches the editors";
   Global->GetFont()->SetName(Before);
 }
+

@@ -79,7 +79,8 @@ TEST_F(ProgramCopiesTest, ASecondCopyIsRefusedWhileTheFirstRuns) {
   auto Second = Start();
   EXPECT_EQ(Second->Wait(30000), 0) << "the refused copy ends by itself";
   EXPECT_EQ(Admitted(), 1) << "a refused copy does not count";
-  // Once the first is gone the next start is admitted.
+  // Once the first is gone the next start is admitted (and starts with
+  // the editor options the refused copy stored as it ended).
   First->Kill();
   auto Third = Start();
   EXPECT_TRUE(WaitForAdmitted(1));
