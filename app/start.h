@@ -240,6 +240,7 @@ private:
   void RunBatch(TBatchKind Kind);
   void ApplyConvertShortCuts();
   void WireBars();
+  void DetachDockSites();
   void CreateStatusBar();
   void CreateDropTarget();
   void RegisterGlobalHotKeys(const TGeneralOptions& Options);

@@ -90,7 +90,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
   InitializeForm();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() { DetachDockSites(); }
 
 // --- file dialogs
 
