@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include "bars/drawing/dxBarDrawing.h"
+#include "bars/drawing/dxBarDropDown.h"
 #include "controls/base/cxControlHelpers.h"
 #include "controls/lookandfeel/dxOffice11.h"
 #include "platform/gdi/Bitmap.h"
@@ -14,6 +15,7 @@
 #include "platform/win/EditControl.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/SysMetrics.h"
+#include "platform/win/Window.h"
 
 namespace {
 
@@ -467,7 +469,7 @@ void TdxBarItemControlPainter::DrawDockControlBackground(const TdxBarPaintWindow
 }
 
 void TdxBarItemControlPainter::DrawDockedBarBitmapBackground(const TdxBarPaintWindow& W, HDC DC, const TRect& R) const {
-  W.PaintBackground(DC, R, GetBarBackgroundBrush(W.Settings()));
+  W.PaintDockBackground(DC, R, GetBarBackgroundBrush(W.Settings()));
 }
 
 void TdxBarItemControlPainter::DrawBarBitmapBackground(const TdxBarPaintWindow& W, HDC DC, const TRect& R) const {
@@ -1321,22 +1323,51 @@ void TdxBarItemControlEnhancedPainter::DrawBarMarkChevron(const TdxBarPaintWindo
 
 // -- drop-down windows (frame helpers are in dxBarDropDown) ------------------
 
-int TdxBarItemControlPainter::GetDropDownNCHeight() const { return 0; }
-void TdxBarItemControlPainter::CalcDropDownNCSize(HWND, TRect& R, bool, HWND, int& Corner) const {
+int TdxBarItemControlPainter::GetDropDownNCHeight() const { return PopupGripBandHeight(); }
+
+void TdxBarItemControlPainter::CalcDropDownNCSize(HWND DropDown, TRect& R, bool WithGrip, HWND Combo,
+                                                  int& Corner) const {
   R = Deflated(R, 1, 1);
-  Corner = 0;
+  Corner = 3;
+  if (!WithGrip || !Combo) return;
+  TRect Owner, Popup;
+  GetWindowRect(Combo, &Owner);
+  GetWindowRect(DropDown, &Popup);
+  Corner = PopupGripCorner(Owner, Popup);
+  if (Corner == 0 || Corner == 1)
+    R.Top += GetDropDownNCHeight();
+  else
+    R.Bottom -= GetDropDownNCHeight();
 }
-void TdxBarItemControlPainter::DrawDropDownNC(HWND, HDC DC, TRect R, bool, int) const {
-  FrameRect(DC, &R, GetSysColorBrush(COLOR_BTNSHADOW));
+
+void TdxBarItemControlPainter::DrawDropDownNC(HWND DropDown, HDC DC, TRect R, bool WithGrip, int Corner) const {
+  if (DropDown) {
+    TRect Close, Grip;
+    DrawDropDownNC(DropDown, WithGrip, false, false, Close, Grip, Corner);
+    return;
+  }
+  FrameRect(DC, &R, GetSysColorBrush(COLOR_WINDOWFRAME));
+}
+
+void TdxBarItemControlPainter::DrawDropDownNC(HWND DropDown, bool WithGrip, bool StateA, bool StateB,
+                                              TRect& CloseButtonRect, TRect& GripRect, int Corner) const {
+  DrawPopupNonClient(DropDown, WithGrip, false, StateA, StateB, CloseButtonRect, GripRect,
+                     TdxPopupCorner(Corner & 3));
+}
+
+void TdxBarItemControlFlatPainter::DrawDropDownNC(HWND DropDown, bool WithGrip, bool StateA, bool StateB,
+                                                  TRect& CloseButtonRect, TRect& GripRect, int Corner) const {
+  DrawPopupNonClient(DropDown, WithGrip, true, StateA, StateB, CloseButtonRect, GripRect,
+                     TdxPopupCorner(Corner & 3));
+}
+
+void TdxBarItemControlXPPainter::DrawDropDownNC(HWND DropDown, bool WithGrip, bool StateA, bool StateB,
+                                                TRect& CloseButtonRect, TRect& GripRect, int Corner) const {
+  // The flat frame (shadow-coloured frame and line); the themed grip and
+  // close button are left to the classic ones for now.
+  DrawPopupNonClient(DropDown, WithGrip, true, StateA, StateB, CloseButtonRect, GripRect,
+                     TdxPopupCorner(Corner & 3));
 }
 
 // -- the styles of their own units, until they draw their own way -----------
 
-TdxBarItemControlPainterClass TdxBarItemControlOffice11Painter::Instance() {
-  static const TdxBarItemControlOffice11Painter P;
-  return &P;
-}
-TdxBarItemControlPainterClass TdxBarItemControlXPPainter::Instance() {
-  static const TdxBarItemControlXPPainter P;
-  return &P;
-}

@@ -77,6 +77,11 @@ public:
   // The window's own background (colour or bitmap aligned to the window)
   // into R of DC; the fallback brush when it has none.
   virtual void PaintBackground(HDC DC, const TRect& R, HBRUSH Fallback) const;
+  // A docked bar: the dock site's background continued under R (window
+  // coordinates of DC), so that the bar sits seamlessly on its dock site.
+  virtual void PaintDockBackground(HDC DC, const TRect& R, HBRUSH Fallback) const {
+    PaintBackground(DC, R, Fallback);
+  }
   // The bar font: its handle (nullptr: the DC's), Height (negative for a
   // font sized in points) and size in points.
   virtual HFONT Font() const { return nullptr; }
@@ -104,6 +109,31 @@ public:
   virtual bool DetachBarHot() const { return false; }
   virtual int GlyphReferenceSize() const { return ItemHeight() / 4 * 3 + 1; }
   virtual int MenuArrowPartWidth() const { return 19; }
+  // What the Office 2003 and XP looks ask besides.
+  virtual bool BorderNone() const { return false; }  // the bar's BorderStyle is bbsNone
+  virtual bool IsQuickCustomization() const { return false; }
+  virtual bool HasBackgroundBitmap() const { return false; }
+  virtual bool CanHaveSizeGrip() const { return false; }
+  // The manager's themes-available flag.
+  virtual bool ThemesAvailable() const { return false; }
+  virtual bool FormActive() const { return true; }
+  // The window's rectangle in window coordinates, (0, 0, Width, Height),
+  // and where its client area starts in them.
+  virtual TRect WindowRect() const { return ClientRect(); }
+  virtual TPoint ClientOrigin() const { return {}; }
+  // The client rectangle of the dock site the bar sits on (DockedRect is
+  // relative to it); empty: the window's own rectangle.
+  virtual TRect DockSiteRect() const { return {}; }
+  // The segment where a menu or drop-down window touches the element that
+  // opened it, in client coordinates; empty: none.
+  virtual TRect OwnerJointRect() const { return {}; }
+  // Where a menu row's caption area starts (the glyph column's right edge).
+  virtual int CaptionLeft() const { return BarSize() + ItemHeight() + 2; }
+  // The dock site's or bar's cached background picture (owned by the
+  // window, emptied when its size or colours change); nullptr: none kept.
+  virtual TBitmap* BackgroundCache() const { return nullptr; }
+  // The combo button width the window cached from CalcComboButtonWidth.
+  virtual int ComboButtonWidth() const { return 11; }
 };
 
 // One item control as a painter sees it; filled by the control per call.
@@ -121,6 +151,13 @@ struct TdxBarItemPaint {
   TRect SeparatorRect;       // set by DrawSubMenuSeparator
   TRect ComboButtonRect;     // set by DrawComboButton
   bool DroppedDown = false;  // combo: the list is open
+  // A sub-item, or a button whose open drop-down menu is drawn highlighted.
+  bool DropDownOwner = false;
+  bool DownProperty = false;    // a button whose Down is set
+  TRect DropDownJoint;          // down with its drop-down attached: the joint segment (DC coordinates)
+  bool ButtonPressed = false;   // combo: its button is held down
+  bool HasDropDownPart = false; // a split button
+  bool ReadOnly = false;        // edit
   bool HasImage() const;
 };
 
@@ -360,6 +397,12 @@ public:
   virtual void CalcDropDownNCSize(HWND DropDown, TRect& R, bool WithGrip, HWND Combo, int& Corner) const;
   virtual void DrawDropDownNC(HWND DropDown, HDC DC, TRect R, bool WithGrip, int Corner) const;
   virtual int GetDropDownNCHeight() const;
+  // The whole non-client frame of a resizable drop-down window on its own
+  // window DC: StateA, the mouse is over the close button; StateB, the close
+  // button is tracked with the mouse button down. The close button's and the
+  // grip's rectangles come back in screen coordinates for hit tests.
+  virtual void DrawDropDownNC(HWND DropDown, bool WithGrip, bool StateA, bool StateB, TRect& CloseButtonRect,
+                              TRect& GripRect, int Corner) const;
   virtual bool IsFlatDateNavigator() const { return false; }
   virtual void DrawPushButton(HDC DC, bool Pressed, const AnsiString& Caption, TRect R) const;
   virtual TColor GetDateNavigatorColor() const { return clBtnFace; }
@@ -535,14 +578,274 @@ public:
   void DrawBarMarkSigns(const TdxBarPaintWindow& W, HDC DC, const TRect& R) const override;
   void DrawBarMarkChevron(const TdxBarPaintWindow& W, HDC DC, const TRect& R, int P) const override;
   void DrawDockedBarBorder(const TdxBarPaintWindow& W, HDC DC, HBRUSH Brush, TRect& R) const override;
+  // Sub-items, edits, combos and the small parts of the extra items.
+  int CalcSubItemIndent(const TdxBarPaintWindow& W) const override;
+  int CalcSubItemHeight(const TdxBarItemPaint& C) const override;
+  int CalcSubItemWidth(const TdxBarItemPaint& C, HDC DC) const override;
+  void DrawSubItem(const TdxBarItemPaint& C, HDC DC, bool Pressed, bool Selected, const TRect& R) const override;
+  int GetSubMenuDetachBarHeight(const TdxBarPaintWindow& W) const override { return W.DetachBarBaseHeight() + 1; }
+  int CalcEditCaptionWidth(HDC DC, const AnsiString& Caption) const override;
+  unsigned GetEditWindowStyle() const override;
+  void InitEditWindow(const TdxBarItemPaint& C, HWND Edit) const override;
+  void SelectEditText(const TdxBarItemPaint& C, HWND Edit, bool Changed) const override;
+  int CalcFloatingCaptionTextLeft(const TdxBarPaintWindow& W) const override;
+  void GetArrowParams(const TdxBarItemPaint& C, int& ColorIndex, HBRUSH& Brush, bool Pressed, bool Down,
+                      bool Selected) const override;
+  void GetComboArrowParams(const TdxBarItemPaint& C, int& ColorIndex, HBRUSH& Brush, bool Pressed, bool Down,
+                           bool Selected) const override;
+  void DrawComboButton(TdxBarItemPaint& C, HDC DC, bool Selected, bool Hot, const TRect& R) const override;
+  void DrawSmallButton(const TdxBarItemPaint& C, HDC DC, int State, bool Raised, const TRect& R) const override;
+  void DrawStaticBorder(HDC DC, TdxBarStaticBorderStyle Style, int Width, TRect& R) const override;
+  void DrawEditBorder(const TdxBarItemPaint& C, HDC DC, bool Selected, TRect& R) const override;
+  void DrawEditCaption(const TdxBarItemPaint& C, HDC DC, bool Selected, TRect& R) const override;
+  void DrawDropDownListBorder(HDC DC, const TRect& R) const override;
+  void DrawPushButton(HDC DC, bool Pressed, const AnsiString& Caption, TRect R) const override;
+  void DrawSpinButton(const TdxBarItemPaint& C, HDC DC, bool Pressed, bool Hot, int Direction, int Size, int Offset,
+                      const TRect& R) const override;
+  void DrawInPlaceSubItem(const TdxBarItemPaint& C, HDC DC, const TRect& R, bool Expanded,
+                          bool Selected) const override;
+  // Floating bars and caption buttons.
+  void DrawFloatingBarBorder(const TdxBarPaintWindow& W, HDC DC, TRect& R) const override;
+  void DrawCloseButton(const TdxBarPaintWindow& W, HDC DC, const TRect& R) const override;
+  void DrawFloatingBarMark(const TdxBarPaintWindow& W, HDC DC, const TRect& R) const override;
+  void DrawMDIButton(const TdxBarPaintWindow& W, TdxBarMDIButton Button, bool Enabled, const TRect& R, HDC DC,
+                     bool Hot, bool Pressed) const override;
+  void DrawQuickCustItemFrame(const TdxBarItemPaint& C, HDC DC, const TRect& R, bool Selected) const override;
+  // Menus.
+  void CalcSubMenuMetrics(int ItemHeight, int ZeroTextHeight, int& GlyphReferenceSize, int& ExpandButtonHeight,
+                          int& ArrowPartWidth) const override;
+  void GetSubMenuItemsRect(const TdxBarPaintWindow& W, bool Unlimited, TRect& R, int& TopBound,
+                           int& BottomBound) const override;
+  void CalcSubMenuSize(const TdxBarPaintWindow& W, int RowsWidth, int RowsHeight, TSize& Size) const override;
+  void DrawSubMenuBorder(const TdxBarPaintWindow& W, HDC DC, TRect R) const override;
+  void DrawSubMenuClientBorder(const TdxBarPaintWindow& W, HDC DC, HBRUSH Brush, TRect R) const override;
+  void DrawSubMenuDetachBar(const TdxBarPaintWindow& W, HDC DC, const TRect& R) const override;
+  void DrawSubMenuExtras(const TdxBarPaintWindow& W, HDC DC, const TRect& FirstRow, const TRect& LastRow,
+                         bool FirstHidden, bool MoreBelow, bool LastBlockStart, bool LastNotRecent) const override;
+  using TdxBarItemControlPainter::DrawDropDownNC;
+  void DrawDropDownNC(HWND DropDown, bool WithGrip, bool StateA, bool StateB, TRect& CloseButtonRect,
+                      TRect& GripRect, int Corner) const override;
 };
+// The Office 2003 look: soft gradients of the Office 2003 colour scheme for
+// dock sites, toolbars and menu glyph columns, rounded toolbar ends with a
+// gradient mark button, orange gradients for hot, pressed and checked
+// buttons. Where an operation passes an "arrow colour index", this style
+// passes an RGB colour (its arrows are scheme colours, not system ones).
 class TdxBarItemControlOffice11Painter : public TdxBarItemControlFlatPainter {
 public:
   static TdxBarItemControlPainterClass Instance();
+  // The two operations this style adds.
+  virtual void DrawGripDots(const TdxBarPaintWindow& W, HDC DC, const TRect& R, bool Vertical) const;
+  virtual int GetDockedBarLeadingGap() const { return 2; }
+  // The button gradient of a hot, pressed or checked face.
+  void FillButtonGradient(const TdxBarPaintWindow& W, HDC DC, const TRect& R, bool Pressed, bool Down,
+                          bool Selected) const;
+
+  bool KeepButtonTextColor() const override;
+  int GetGripOffset() const override { return 1 + GetDockedBarLeadingGap(); }
+  int GetFloatingBorderWidth() const override { return 3; }
+  int GetFloatingBorderHeight() const override { return 3; }
+  int GetDockedBarIndent() const override { return 2; }
+  bool IsOwnBackground() const override { return true; }
+  bool SubMenuOwnNotRecentDrawing() const override { return true; }
+  int CalcComboButtonWidth(const TdxBarPaintWindow&, HDC, int) const override { return 13; }
+  int GetSubMenuDetachBarHeight(const TdxBarPaintWindow& W) const override { return W.DetachBarBaseHeight() + 5; }
+  void AdjustSubMenuDetachBarRect(TRect& R) const override {
+    R = {R.Left + 2, R.Top + 4, R.Right - 2, R.Bottom - 4};
+  }
+  TColor GetDateNavigatorColor() const override;
+  // Colours and brushes.
+  HBRUSH GetBarBrush() const override;
+  HBRUSH GetSubMenuBrush() const override;
+  HBRUSH GetQuickControlBrush() const override;
+  HBRUSH GetBarBackgroundBrush(const TdxBarPaintSettings& S) const override;
+  HBRUSH GetCheckedBrush() const override;
+  HBRUSH GetPressedBrush() const override;
+  HBRUSH GetHotBrush() const override;
+  HBRUSH GetBorderBrush(const TdxBarItemPaint& C, TdxBarStaticBorderStyle Style) const override;
+  HBRUSH GetSubMenuSeparatorBrush(const TdxBarPaintWindow& W) const override;
+  HBRUSH GetInPlaceSubItemBrush() const override;
+  TColor GetFadedImageColor(const TdxBarPaintSettings& S) const override;
+  TColor GetBarCaptionColor(const TdxBarPaintWindow& W, bool Active) const override;
+  TColor GetBarCaptionTextColor(const TdxBarPaintWindow& W) const override;
+  TColor GetBarCaptionMarkColor(const TdxBarPaintWindow& W, int State) const override;
+  void GetEditColors(const TdxBarItemPaint& C, TColor& TextColor, TColor& BackColor) const override;
+  void GetTextColors(const TdxBarItemPaint& C, bool Enabled, bool Selected, bool KeepColor, TColor& OffsetColor,
+                     TColor& MainColor) const override;
+  void GetArrowParams(const TdxBarItemPaint& C, int& ColorIndex, HBRUSH& Brush, bool Pressed, bool Down,
+                      bool Selected) const override;
+  void GetComboArrowParams(const TdxBarItemPaint& C, int& ColorIndex, HBRUSH& Brush, bool Pressed, bool Down,
+                           bool Selected) const override;
+  HBRUSH GetButtonBrush(const TdxBarItemPaint& C, bool Pressed, bool Down, bool Selected,
+                        bool NoImage) const override;
+  // Dock sites and toolbars.
+  void DrawDockControlBackground(const TdxBarPaintWindow& W, HDC DC, TColor Color, HBRUSH Brush, const TRect& R,
+                                 TPoint Origin) const override;
+  void DrawDockedBarBitmapBackground(const TdxBarPaintWindow& W, HDC DC, const TRect& R) const override;
+  void DrawBarBitmapBackground(const TdxBarPaintWindow& W, HDC DC, const TRect& R) const override;
+  void DrawQuickControlBorder(const TdxBarPaintWindow& W, HDC DC, const TRect& Outer,
+                              const TRect& Inner) const override;
+  void DrawBarSizeGrip(const TdxBarPaintWindow& W, HDC DC, HBRUSH Brush, const TRect& R) const override;
+  void DrawStatusBarBorder(const TdxBarPaintWindow& W, HDC DC, HBRUSH Brush, const TRect& R) const override;
+  void DrawStatusBarBackground(const TdxBarPaintWindow& W, HDC DC, HBRUSH Brush, TColor Color,
+                               const TRect& R) const override;
+  void GetBarBorders(const TdxBarPaintWindow& W, bool Docked, TRect& R) const override;
+  void GetDockedBarBorderOffsets(const TdxBarPaintWindow& W, TRect& R) const override;
+  void DrawDockedBarBorder(const TdxBarPaintWindow& W, HDC DC, HBRUSH Brush, TRect& R) const override;
+  void DrawToolbarSeparator(const TdxBarPaintWindow& W, HDC DC, bool Vertical, HBRUSH Brush,
+                            const TRect& R) const override;
+  void DrawBarMarkBackground(const TdxBarPaintWindow& W, HDC DC, HBRUSH Brush, const TRect& R) const override;
+  void DrawBarMarkSigns(const TdxBarPaintWindow& W, HDC DC, const TRect& R) const override;
+  TRect GetBarMarkHitRect(const TdxBarPaintWindow& W) const override;
+  // Floating toolbars.
+  void DrawFloatingBarBorder(const TdxBarPaintWindow& W, HDC DC, TRect& R) const override;
+  void DrawFloatingBarCaption(const TdxBarPaintWindow& W, HDC DC, HBRUSH Brush, bool Active, TRect R) const override;
+  void DrawCloseButtonBackground(const TdxBarPaintWindow& W, HDC DC, int State, const TRect& R) const override;
+  // Item controls.
+  void DrawSelectionFrame(HDC DC, const TRect& R) const override;
+  void DrawGlyphBorder(const TdxBarItemPaint& C, HDC DC, bool Pressed, bool Down, bool Selected, bool NoImage,
+                       const TRect& R, bool BorderFits, HBRUSH Brush) const override;
+  void DrawGlyphImage(const TdxBarItemPaint& C, HDC DC, bool Pressed, bool Down, bool Selected, bool BorderFits,
+                      HBRUSH Brush, TRect R, const TRect& GlyphRect) const override;
+  void DrawDropDownArrow(HDC DC, const TRect& R, bool Down, bool Enabled, bool Selected) const override;
+  void DrawSizedArrow(HDC DC, const TRect& R, bool Down, int Size, bool Selected, bool Enabled) const override;
+  void DrawDownTriangle(HDC DC, int Color, int Width, int Top, int Left) const override;
+  void DrawMenuItem(const TdxBarItemPaint& C, HDC DC, bool Down, bool ShowGlyph, bool Selected,
+                    const TRect& R) const override;
+  void DrawButtonArrowPart(const TdxBarItemPaint& C, HDC DC, bool MenuWindowExists, bool DropDownEnabled,
+                           bool Dropped, bool Pressed, bool Selected, int ArrowColor, HBRUSH Brush,
+                           const TRect& R) const override;
+  void DrawComboButton(TdxBarItemPaint& C, HDC DC, bool Selected, bool Hot, const TRect& R) const override;
+  void DrawSmallButton(const TdxBarItemPaint& C, HDC DC, int State, bool Raised, const TRect& R) const override;
+  void DrawEditBorder(const TdxBarItemPaint& C, HDC DC, bool Selected, TRect& R) const override;
+  void DrawQuickCustItemFrame(const TdxBarItemPaint& C, HDC DC, const TRect& R, bool Selected) const override;
+  void DrawDropDownListBorder(HDC DC, const TRect& R) const override;
+  // Menus.
+  void DrawSubMenuBitmapBackground(const TdxBarPaintWindow& W, HDC DC, const TRect& R) const override;
+  void DrawSubMenuClientBorder(const TdxBarPaintWindow& W, HDC DC, HBRUSH Brush, TRect R) const override;
+  void DrawSubMenuBorder(const TdxBarPaintWindow& W, HDC DC, TRect R) const override;
+  void DrawSubMenuDetachBar(const TdxBarPaintWindow& W, HDC DC, const TRect& R) const override;
+  // Drop-down joints.
+  void FrameDropDownOwner(const TdxBarPaintWindow& W, HDC DC, const TRect& R) const override;
+  void FillDropDownOwnerGap(const TdxBarPaintWindow& W, HDC DC, const TRect& OwnerR,
+                            const TRect& Joint) const override;
 };
+// The visual-style look: buttons, separators, grips, combo buttons, edit
+// frames, spin buttons, progress bars, size grips and caption buttons are
+// the theme's parts. A manager uses it only while its themes-available flag
+// is set; without a theme handle the themed calls draw nothing.
 class TdxBarItemControlXPPainter : public TdxBarItemControlPainter {
 public:
   static TdxBarItemControlPainterClass Instance();
+  // The toolbar's themed fill colour and the brush of it.
+  static TColor ThemedToolbarFillColor();
+  static HBRUSH ThemedToolbarBrush();
+
+  int GetDownGlyphOffset(const TdxBarItemPaint&) const override { return 1; }
+  int GetPressedGlyphOffset(const TdxBarItemPaint&, bool Down) const override { return Down ? 0 : 1; }
+  int GetGripOffset() const override { return 0; }
+  int GetGripAreaWidth() const override { return GetGripOffset() + GetGripBarWidth() + 2; }
+  int GetGripBarWidth() const override;
+  int GetButtonArrowWidth(const TdxBarPaintSettings& S) const override {
+    return TdxBarItemControlPainter::GetButtonArrowWidth(S) + 3;
+  }
+  int GetLargeButtonArrowWidth(const TdxBarPaintSettings& S) const override {
+    return TdxBarItemControlPainter::GetLargeButtonArrowWidth(S) + 3;
+  }
+  bool IsOwnBackground() const override { return true; }
+  bool BarHasShadow() const override { return true; }
+  int CalcComboButtonWidth(const TdxBarPaintWindow& W, HDC DC, int ZeroWidth) const override;
+  int GetEditHeightExtra() const override;
+  bool HotTrackFloatingCloseButton() const override { return true; }
+  bool HasBarMark() const override { return true; }
+  bool FloatingCaptionHasBackground() const override { return true; }
+  bool QuickControlAlignLeft() const override { return true; }
+  bool IsFlatDateNavigator() const override { return true; }
+  int GetToolbarSeparatorSize() const override;
+  int GetToolbarSeparatorOffset() const override { return (GetToolbarSeparatorSize() - 1) / 2; }
+  int GetDockedBarBorderWidth() const override { return 0; }
+  void GetCloseButtonSize(TSize& Size) const override;
+  void GetSizeGripSize(TSize& Size) const override;
+  int GetSubMenuBottomIndent() const override { return 1; }
+  int GetSubMenuSeparatorSize() const override;
+  int GetSubMenuOffset() const override { return 1; }
+  int GetSubMenuDetachBarHeight(const TdxBarPaintWindow& W) const override { return W.DetachBarBaseHeight() + 1; }
+  void AdjustSubMenuDetachBarRect(TRect& R) const override {
+    R = {R.Left + 2, R.Top + 2, R.Right - 2, R.Bottom - 2};
+  }
+  int GetButtonHeightExtra() const override;
+  int GetButtonWidthExtra() const override { return GetButtonHeightExtra(); }
+  void AdjustMenuItemHeight(int& Height) const override { Height += 1; }
+  int CalcEditCaptionWidth(HDC DC, const AnsiString& Caption) const override;
+  int GetComboButtonIndent() const override { return 0; }
+  int GetProgressBarSize() const override;
+  void AdjustEditTextRect(TRect& R) const override { R.Top += 2; }
+  using TdxBarItemControlPainter::DrawDropDownNC;
+  void DrawDropDownNC(HWND DropDown, bool WithGrip, bool StateA, bool StateB, TRect& CloseButtonRect,
+                      TRect& GripRect, int Corner) const override;
+  int GetDropDownListBorderWidth() const override { return 2; }
+  unsigned GetEditWindowStyle() const override;
+  void InitEditWindow(const TdxBarItemPaint& C, HWND Edit) const override;
+  void SelectEditText(const TdxBarItemPaint& C, HWND Edit, bool Changed) const override;
+  void GetSubMenuItemsRect(const TdxBarPaintWindow& W, bool Unlimited, TRect& R, int& TopBound,
+                           int& BottomBound) const override;
+  void CalcSubMenuSize(const TdxBarPaintWindow& W, int RowsWidth, int RowsHeight, TSize& Size) const override;
+  TRect GetBarMarkRect(const TdxBarPaintWindow& W) const override;
+  int CalcFloatingCaptionTextLeft(const TdxBarPaintWindow& W) const override;
+  // Colours and brushes.
+  HBRUSH GetBarBrush() const override;
+  HBRUSH GetToolbarBrush() const override;
+  HBRUSH GetSubMenuBrush() const override;
+  void GetSubMenuItemBrush(const TdxBarPaintWindow& W, HBRUSH& Brush) const override;
+  HBRUSH GetButtonBrush(const TdxBarItemPaint& C, bool Pressed, bool Down, bool Selected,
+                        bool NoImage) const override;
+  TColor GetFadedImageColor(const TdxBarPaintSettings& S) const override;
+  TColor GetProgressColor() const override;
+  void FillFloatingCaption(const TdxBarPaintWindow& W, HDC DC, HBRUSH Brush, bool Active,
+                           const TRect& R) const override;
+  // Drawing.
+  void DrawGlyphBorder(const TdxBarItemPaint& C, HDC DC, bool Pressed, bool Down, bool Selected, bool NoImage,
+                       const TRect& R, bool BorderFits, HBRUSH Brush) const override;
+  void DrawGlyphImage(const TdxBarItemPaint& C, HDC DC, bool Pressed, bool Down, bool Selected, bool BorderFits,
+                      HBRUSH Brush, TRect R, const TRect& GlyphRect) const override;
+  void DrawCheckMark(const TdxBarItemPaint& C, HDC DC, int X, int Y, int Scale) const override;
+  void DrawMenuItem(const TdxBarItemPaint& C, HDC DC, bool Down, bool ShowGlyph, bool Selected,
+                    const TRect& R) const override;
+  void DrawLoweredBorder(HDC DC, TRect& R) const override;
+  void DrawButtonArrowPart(const TdxBarItemPaint& C, HDC DC, bool MenuWindowExists, bool DropDownEnabled,
+                           bool Dropped, bool Pressed, bool Selected, int ArrowColorIndex, HBRUSH Brush,
+                           const TRect& R) const override;
+  void OffsetButtonCaption(const TdxBarItemPaint& C, bool Down, bool Pressed, TRect& R) const override;
+  void OffsetPressedRect(bool Pressed, TRect& R) const override;
+  void DrawComboButton(TdxBarItemPaint& C, HDC DC, bool Selected, bool Hot, const TRect& R) const override;
+  void DrawEditBorder(const TdxBarItemPaint& C, HDC DC, bool Selected, TRect& R) const override;
+  void DrawEditValue(const TdxBarItemPaint& C, HDC DC, const AnsiString& Text, const TRect& R) const override;
+  void DrawSpinButton(const TdxBarItemPaint& C, HDC DC, bool Pressed, bool Hot, int Direction, int Size, int Offset,
+                      const TRect& R) const override;
+  void DrawSpinEditBorder(const TdxBarItemPaint&, HDC, TRect&) const override {}
+  void DrawProgressBar(const TdxBarItemPaint& C, HDC DC, int Min, int Max, int Position, bool Solid, TColor Color,
+                       const TRect& R) const override;
+  void DrawPushButton(HDC DC, bool Pressed, const AnsiString& Caption, TRect R) const override;
+  void DrawColorComboCustomButton(const TdxBarItemPaint& C, HDC DC, bool Pressed, bool Selected, TRect& Inner,
+                                  const TRect& R) const override;
+  void DrawDropDownListBorder(HDC DC, const TRect& R) const override;
+  void DrawBarMarkSigns(const TdxBarPaintWindow& W, HDC DC, const TRect& R) const override;
+  void DrawToolbarSeparator(const TdxBarPaintWindow& W, HDC DC, bool Vertical, HBRUSH Brush,
+                            const TRect& R) const override;
+  void DrawCloseButton(const TdxBarPaintWindow& W, HDC DC, const TRect& R) const override;
+  void DrawDockedBarBorder(const TdxBarPaintWindow& W, HDC DC, HBRUSH Brush, TRect& R) const override;
+  void DrawDockControlBackground(const TdxBarPaintWindow& W, HDC DC, TColor Color, HBRUSH Brush, const TRect& R,
+                                 TPoint Origin) const override;
+  void DrawStatusBarBackground(const TdxBarPaintWindow& W, HDC DC, HBRUSH Brush, TColor Color,
+                               const TRect& R) const override;
+  void DrawSizeGrip(const TdxBarPaintWindow& W, HDC DC, HBRUSH Brush, const TRect& R) const override;
+  void DrawBarMarkBackground(const TdxBarPaintWindow& W, HDC DC, HBRUSH Brush, const TRect& R) const override;
+  void DrawMDIButton(const TdxBarPaintWindow& W, TdxBarMDIButton Button, bool Enabled, const TRect& R, HDC DC,
+                     bool Hot, bool Pressed) const override;
+  void DrawSubMenuSeparator(const TdxBarPaintWindow& W, TdxBarItemPaint& C, bool NoStrip, const TRect& R,
+                            HDC DC) const override;
+  void DrawSubMenuBorder(const TdxBarPaintWindow& W, HDC DC, TRect R) const override;
+  void DrawSubMenuClientBorder(const TdxBarPaintWindow& W, HDC DC, HBRUSH Brush, TRect R) const override;
 };
 
 // The painter of an effective manager style (bmsUseLookAndFeel is resolved

@@ -97,6 +97,8 @@ public:
   bool GetShowCheck() const { return FShowCheck; }
   void SetShowCheck(bool Value) { FShowCheck = Value; }
   static bool IsSeparator(const AnsiString& S) { return S == "-"; }
+  // The text an entry shows for its string S (kinds of list shorten it).
+  virtual AnsiString GetDisplayText(const AnsiString& S) const { return S; }
 
 private:
   std::unique_ptr<TStringList> FItems;

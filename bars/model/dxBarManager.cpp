@@ -61,6 +61,7 @@ void RegisterBarClasses() {
 
 void TdxBarManager::Published(TPublished<TdxBarManager>& P) {
   P.Property("AllowReset", &TdxBarManager::FAllowReset, &TdxBarManager::FAllowReset).Default(true);
+  P.Property("CanCustomize", &TdxBarManager::FCanCustomize, &TdxBarManager::FCanCustomize).Default(true);
   P.Property("AutoHideEmptyBars", &TdxBarManager::GetAutoHideEmptyBars, &TdxBarManager::SetAutoHideEmptyBars)
       .Default(false);
   P.Property("ButtonArrowWidth", &TdxBarManager::GetButtonArrowWidth, &TdxBarManager::SetButtonArrowWidth)

@@ -129,6 +129,10 @@ public:
   Integer GetWaitForDockingTime() const { return FWaitForDockingTime; }
   void SetWaitForDockingTime(Integer Value);
   bool GetUseFullReset() const { return FUseFullReset; }
+  // Whether the user may customize (the "&Customize..." entries and the
+  // customizing form are offered only then).
+  bool GetCanCustomize() const { return FCanCustomize; }
+  void SetCanCustomize(bool Value) { FCanCustomize = Value; }
 
   // Layout storage (dxBarLayout.cpp).
   bool GetStoreInIniFile() const { return FStoreInIniFile; }
@@ -230,6 +234,7 @@ private:
   bool FFormActive = false;
   bool FUseSystemFont = true;
   Integer FWaitForDockingTime = 21;
+  bool FCanCustomize = true;
 };
 
 // Holds the manager's update lock for a scope and puts the previous state

@@ -1,6 +1,7 @@
 #include "bars/model/dxBarRegistry.h"
 
 #include <vector>
+#include "bars/extitems/dxBarExtItems.h"
 #include "bars/items/dxBarItems.h"
 #include "bars/model/dxBarCategories.h"
 #include "bars/model/dxBarManager.h"
@@ -10,6 +11,14 @@
 namespace {
 std::vector<TdxBarItemClassEntry>& Entries() {
   static std::vector<TdxBarItemClassEntry> List;
+  return List;
+}
+struct TControlFactoryEntry {
+  TClass ControlClass;
+  TdxBarItemControlFactory Factory;
+};
+std::vector<TControlFactoryEntry>& ControlFactories() {
+  static std::vector<TControlFactoryEntry> List;
   return List;
 }
 }  // namespace
@@ -42,4 +51,20 @@ const TdxBarItemClassEntry& dxBarItemClassAt(int Index) { return Entries().at(st
 void RegisterBarItems() {
   RegisterBarClasses();
   RegisterBarItemControls();
+  dxBarExtItemsInitialization();
+}
+
+void dxBarRegisterControlFactory(TClass AControlClass, TdxBarItemControlFactory AFactory) {
+  for (TControlFactoryEntry& E : ControlFactories())
+    if (E.ControlClass == AControlClass) {
+      E.Factory = AFactory;
+      return;
+    }
+  ControlFactories().push_back({AControlClass, AFactory});
+}
+
+TdxBarItemControlFactory dxBarFindControlFactory(TClass AControlClass) {
+  for (const TControlFactoryEntry& E : ControlFactories())
+    if (E.ControlClass == AControlClass) return E.Factory;
+  return nullptr;
 }

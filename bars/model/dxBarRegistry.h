@@ -20,3 +20,10 @@ int dxBarItemClassCount();
 const TdxBarItemClassEntry& dxBarItemClassAt(int Index);
 // The model's own item classes (and their streaming registration).
 void RegisterBarItems();
+// How a control class outside the window layer is made: units that add
+// item kinds (bars/extitems) register a maker for each of their control
+// classes, and the window layer asks for it when it meets the class.
+using TdxBarItemControlFactory = TdxBarItemControl* (*)(TdxBarItemLink* ALink);
+void dxBarRegisterControlFactory(TClass AControlClass, TdxBarItemControlFactory AFactory);
+// The maker registered for exactly AControlClass; nullptr when none.
+TdxBarItemControlFactory dxBarFindControlFactory(TClass AControlClass);

@@ -188,6 +188,9 @@ void TdxDockControl::DockBar(TdxBarControl* W, TPoint ScreenPt, bool ALayout, bo
     NewRow = B->GetOneOnRow();
   } else RowIndexAt(ScreenPt, RowIndex, NewRow);
   if (B->GetWholeRow()) NewRow = true;
+  // A stored row past the existing ones opens a new row at the end rather
+  // than joining the last row.
+  if (RowIndex >= RowCount()) NewRow = true;
   RowIndex = std::max<Integer>(0, std::min<Integer>(RowIndex, NewRow ? RowCount() : RowCount() - 1));
   if (RowIndex < RowCount())
     for (Integer I = 0; I < Row(RowIndex)->ColCount(); ++I) {
@@ -414,11 +417,14 @@ void dxBarUpdateBarWindow(TdxBar* ABar) {
     W->ChangeDocking(Site->DockingStyle(), Site);
     Site->DockBar(W, {}, true, true);
     W->SetVisible(true);
+    // The stored place follows where the row put the window.
+    W->StoreBarPosition();
   } else {
     W->ChangeDocking(dsNone, nullptr);
     TSize S = W->GetBarSize(dsNone);
     W->SetBounds(ABar->GetFloatLeft(), ABar->GetFloatTop(), S.cx, S.cy);
     W->SetVisible(true);
+    W->ShowFloatingWindow();
   }
 }
 
@@ -456,9 +462,15 @@ TdxBarDockingStyle dxBarFindDockSite(TdxBar* ABar, TPoint ScreenPt, TdxDockContr
   ADockControl = nullptr;
   TdxBarManager* M = ABar->GetBarManager();
   if (!M || (GDrag.Bar && CtrlDown())) return dsNone;
+  // The four built-in sites come first: they belong to the manager from its
+  // start, before any placed site registers (ours are made on first use).
+  std::vector<TdxDockControl*> Sites;
+  for (TdxBarDockingStyle Style : {dsLeft, dsTop, dsRight, dsBottom})
+    if (TdxDockControl* D = M->Bars()->GetDockControl(Style)) Sites.push_back(D);
+  for (Integer I = 0; I < M->GetDockControlCount(); ++I)
+    if (std::find(Sites.begin(), Sites.end(), M->GetDockControl(I)) == Sites.end()) Sites.push_back(M->GetDockControl(I));
   for (TdxBarDockingStyle Style : {dsLeft, dsRight, dsTop, dsBottom}) {
-    for (Integer I = 0; I < M->GetDockControlCount(); ++I) {
-      TdxDockControl* D = M->GetDockControl(I);
+    for (TdxDockControl* D : Sites) {
       if (D->DockingStyle() != Style || !D->CanDock(ABar)) continue;
       if (!D->HandleAllocated() || !D->GetShowing() || !D->GetEnabled()) continue;
       if (!M->CanDock(ABar, Style, D)) continue;
@@ -543,8 +555,9 @@ void dxBarDragBarControl(TdxBarControl* W) {
       continue;
     }
     if (Msg.message == WM_MOUSEMOVE) {
-      TPoint P;
-      GetCursorPos(&P);
+      // The message's own point: the cursor may already be further on.
+      TPoint P{short(LOWORD(Msg.lParam)), short(HIWORD(Msg.lParam))};
+      ClientToScreen(Msg.hwnd, &P);
       if (P == GDrag.LastPoint) continue;
       dxBarMoveBarControl(W, P);
       GDrag.LastPoint = P;

@@ -90,7 +90,9 @@ TdxBarManager* ManagerOfFocus() {
   return ManagerOfWindow(GetActiveWindow());
 }
 
-bool KeyDown(int Vk) { return GetAsyncKeyState(Vk) < 0; }
+// The state as of the key message being handled: input queued behind it
+// (an Alt released right after Alt+E) must not change what it means.
+bool KeyDown(int Vk) { return GetKeyState(Vk) < 0; }
 
 bool SearchShortCut(TdxBarManager* M, TShortCut S) {
   if (TdxBar* Main = M->MainMenuBar())
@@ -406,8 +408,11 @@ void dxBarUpdateHint(TdxBarManager* AManager, bool Show, const AnsiString& Text)
   }
   S.HintManager = AManager;
   StopHintTimer();
+  // Moving from one item straight to the next while a hint shows, or soon
+  // after one hid, shows the next hint at once.
+  const bool WasShown = S.HintShown;
   if (S.HintShown) HideHintWindow();
-  if (S.QuickReshow) {
+  if (WasShown || S.QuickReshow) {
     dxBarShowHintNow(AManager);
     return;
   }

@@ -46,6 +46,7 @@ TdxBarItemControl* dxBarCreateItemControl(TdxBarItemLink* ALink) {
     if (E->ControlClass == TdxBarEditControl::StaticClass()) return new TdxBarEditControl(ALink);
     if (E->ControlClass == TdxBarContainerItemControl::StaticClass()) return new TdxBarContainerItemControl(ALink);
     if (E->ControlClass == TdxBarSubItemControl::StaticClass()) return new TdxBarSubItemControl(ALink);
+    if (TdxBarItemControlFactory Make = dxBarFindControlFactory(E->ControlClass)) return Make(ALink);
   }
   return nullptr;
 }
@@ -78,7 +79,7 @@ void dxBarDrawCaption(TCanvas* C, const TRect& R, const AnsiString& Caption, boo
   AnsiString Text = Caption;
   C->Brush()->SetStyle(bsClear);
   C->Font()->SetColor(Enabled ? clBtnText : clGrayText);
-  DrawTextA(C->GetHandle(), Text.data(), Integer(Text.size()), &T, Format | DT_SINGLELINE | DT_VCENTER);
+  DrawTextA(dxBarTextDC(C), Text.data(), Integer(Text.size()), &T, Format | DT_SINGLELINE | DT_VCENTER);
   C->Brush()->SetStyle(bsSolid);
 }
 
@@ -326,10 +327,10 @@ void TdxBarButtonControl::Draw(TCanvas* C, const TRect& R, Integer PaintType) {
     AnsiString S = GetCaption();
     C->Brush()->SetStyle(bsClear);
     if (!GetEnabled()) C->Font()->SetColor(clGrayText);
-    DrawTextA(C->GetHandle(), S.data(), Integer(S.size()), &T, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    DrawTextA(dxBarTextDC(C), S.data(), Integer(S.size()), &T, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
     if (GetShortCut()) {
       AnsiString K = ShortCutToText(GetShortCut());
-      DrawTextA(C->GetHandle(), K.data(), Integer(K.size()), &T, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
+      DrawTextA(dxBarTextDC(C), K.data(), Integer(K.size()), &T, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
     }
     if (Down) {
       TRect M{R.Left + 8, R.Top + (R.Height() - 8) / 2, R.Left + 16, R.Top + (R.Height() - 8) / 2 + 8};
@@ -705,7 +706,7 @@ void TdxBarSubItemControl::Draw(TCanvas* C, const TRect& R, Integer PaintType) {
     C->Brush()->SetStyle(bsClear);
     C->Font()->SetColor(!GetEnabled() ? clGrayText : Selected ? clHighlightText : clBtnText);
     AnsiString S = GetCaption();
-    DrawTextA(C->GetHandle(), S.data(), Integer(S.size()), &T, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    DrawTextA(dxBarTextDC(C), S.data(), Integer(S.size()), &T, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
     C->Brush()->SetStyle(bsSolid);
     Integer X = R.Right - MenuArrowColumn / 2 - 2, Y = R.Top + R.Height() / 2;
     C->Pen()->SetColor(Selected ? clHighlightText : clBtnText);

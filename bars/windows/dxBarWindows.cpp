@@ -357,7 +357,19 @@ void TCustomdxBarControl::MouseLeft() {
 
 void TCustomdxBarControl::LButtonDblClk(TPoint ClientPt) {
   TdxBarItemControl* C = GetControlAtPos(ClientPt);
-  if (C && C->GetEnabled()) C->PerformClick(true);
+  if (!C || !C->GetEnabled()) return;
+  // The second press of a double click on an edit item starts typing
+  // again, as a single press would.
+  if (C->IsWindowControl()) {
+    if (FSelectedControl != C) {
+      if (FActive || IsPopup()) SelectControl(C);
+      else SetSelectedControl(C);
+      if (!IsLiveBarControl(this)) return;
+    }
+    C->BeforeClick(true);
+    return;
+  }
+  C->PerformClick(true);
 }
 
 void TCustomdxBarControl::KeyDownMsg(WORD Key) {
@@ -519,6 +531,11 @@ void TCustomdxBarControl::WndProc(TMessage& Message) {
 
 // ---------------------------------------------------------------------------
 // TdxBarControl
+
+static TRect dxBarFloatingCloseRect(TdxBarControl* W) {
+  const Integer B = TdxBarControl::BorderSize, H = TdxBarControl::CaptionHeight;
+  return {W->GetWidth() - B - H, B, W->GetWidth() - B, B + H};
+}
 
 TdxBarControl::TdxBarControl(TdxBarManager* AManager, TdxBar* ABar) : TCustomdxBarControl(AManager), FBar(ABar) {
   SetItemLinks(ABar->ItemLinks());
@@ -713,7 +730,7 @@ void TdxBarControl::PaintFrame() {
     T.Left += 3;
     T.Right -= CaptionHeight;
     AnsiString S = FBar->GetCaption();
-    DrawTextA(C->GetHandle(), S.data(), Integer(S.size()), &T, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    DrawTextA(dxBarTextDC(C), S.data(), Integer(S.size()), &T, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     TRect X{Cap.Right - CaptionHeight + 3, Cap.Top + 3, Cap.Right - 3, Cap.Bottom - 3};
     C->Pen()->SetColor(clCaptionText);
     C->MoveTo(X.Left, X.Top);
@@ -732,10 +749,6 @@ void TdxBarControl::PaintFrame() {
   }
 }
 
-static TRect dxBarFloatingCloseRect(TdxBarControl* W) {
-  const Integer B = TdxBarControl::BorderSize, H = TdxBarControl::CaptionHeight;
-  return {W->GetWidth() - B - H, B, W->GetWidth() - B, B + H};
-}
 
 void TdxBarControl::EmptyAreaMouseDown(TPoint ClientPt) {
   if (FDockingStyle == dsNone) {
@@ -782,7 +795,16 @@ void TdxBarControl::EmptyAreaMouseDown(TPoint ClientPt) {
   }
 }
 
+
 void TdxBarControl::LButtonDblClk(TPoint ClientPt) {
+  // A quick second press on the close button is a press like the first.
+  if (FDockingStyle == dsNone) {
+    TRect X = dxBarFloatingCloseRect(this);
+    if (PtInRect(&X, ClientPt)) {
+      EmptyAreaMouseDown(ClientPt);
+      return;
+    }
+  }
   TRect G = GetDragGripRect();
   if (!PtInRect(&G, ClientPt) || IsCustomizing()) {
     TCustomdxBarControl::LButtonDblClk(ClientPt);
@@ -835,6 +857,16 @@ void TdxBarControl::ChangeDocking(TdxBarDockingStyle AStyle, TdxDockControl* ADo
   }
   CreateControls();
   if (WasVisible) SetVisible(true);
+  if (AStyle == dsNone && GetVisible()) ShowFloatingWindow();
+}
+
+void TdxBarControl::ShowFloatingWindow() {
+  // A floating bar has no parent control to show it: its window is made
+  // and shown here, without taking the activation from the form.
+  if (FDockingStyle != dsNone || !GetVisible()) return;
+  HandleNeeded();
+  if (!IsWindowVisible(Handle()))
+    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER);
 }
 
 void TdxBarControl::StoreBarPosition() {
@@ -899,8 +931,11 @@ void TdxBarControl::SelectControl(TdxBarItemControl* AControl) {
   TCustomdxBarControl::SelectControl(AControl);
   if (!IsLiveBarControl(this) || !FActive || IsCustomizing()) return;
   if (AControl && AControl != Old && FSelectedControl == AControl && !AControl->GetActive()) {
-    if (dynamic_cast<TdxBarSubItemControl*>(AControl)) AControl->BeforeClick(false);
-    else AControl->Activate(true);
+    // A title opens its menu only once menus follow the selection (after
+    // Down, Enter, a click or a mnemonic); Alt alone just selects it.
+    if (dynamic_cast<TdxBarSubItemControl*>(AControl)) {
+      if (FMenusOpenOnSelect) AControl->BeforeClick(false);
+    } else AControl->Activate(true);
   }
 }
 
@@ -960,6 +995,14 @@ void TdxBarControl::WndProc(TMessage& Message) {
       TCustomdxBarControl::WndProc(Message);
       CalcLayout();
       return;
+    case WM_CAPTURECHANGED:
+      // The close button lost the mouse to another window: the keyboard is
+      // free again and the button's loop wakes up to end.
+      if (dxBarCaptionButtonFlag()) {
+        dxBarCaptionButtonFlag() = false;
+        PostMessageA(Handle(), WM_NULL, 0, 0);
+      }
+      break;
     case WM_WINDOWPOSCHANGED:
       TCustomdxBarControl::WndProc(Message);
       if (FDockingStyle == dsNone && !ComponentState().Contains(csDestroying)) StoreBarPosition();
@@ -1162,4 +1205,9 @@ void TdxBarSubMenuControl::WndProc(TMessage& Message) {
     if (Message.Msg >= WM_MOUSEFIRST && Message.Msg <= WM_MOUSELAST) return;
   }
   TCustomdxBarControl::WndProc(Message);
+}
+
+HDC dxBarTextDC(TCanvas* ACanvas) {
+  ACanvas->RequiredState(TCanvasStates{csHandleValid, csFontValid});
+  return ACanvas->GetHandle();
 }

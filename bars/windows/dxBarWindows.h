@@ -159,6 +159,8 @@ public:
 
   // Takes a new site (or floats for dsNone) and makes the window of that kind.
   void ChangeDocking(TdxBarDockingStyle AStyle, TdxDockControl* ADockControl);
+  // Makes and shows the window of a visible floating bar.
+  void ShowFloatingWindow();
   // The outer size the window needs for a style: all items on one line.
   TSize GetBarSize(TdxBarDockingStyle AStyle);
   // The extent across a line of items for a length along it.

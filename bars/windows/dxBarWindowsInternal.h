@@ -22,3 +22,7 @@ bool dxBarIsOpenBarWindow(HWND Wnd);
 bool& dxBarCaptionButtonFlag();
 // The unit's hidden window: it holds the capture while a bar is dragged.
 HWND dxBarCaptureWindow();
+class TCanvas;
+// The canvas's DC with its font selected: text drawn straight on the DC
+// must use the font the controls were measured with, not the DC's default.
+HDC dxBarTextDC(TCanvas* ACanvas);

@@ -691,11 +691,6 @@ public:
   }
 };
 
-template <class T>
-std::unique_ptr<TcxPCCustomPainter> Make(TcxCustomTabControl* C) {
-  return std::make_unique<T>(C);
-}
-
 TcxPCPainterClassInfo FlatBandInfo(TcxPCStyleID ID, const char* Name, unsigned Codes,
                                    std::unique_ptr<TcxPCCustomPainter> (*Create)(TcxCustomTabControl*)) {
   TcxPCPainterClassInfo I;
@@ -710,11 +705,12 @@ TcxPCPainterClassInfo FlatBandInfo(TcxPCStyleID ID, const char* Name, unsigned C
   return I;
 }
 
-const TcxPCPainterClassInfo TcxPCExtraFlatPainter::Info = FlatBandInfo(5, "ExtraFlat", 0, &Make<TcxPCExtraFlatPainter>);
+const TcxPCPainterClassInfo TcxPCExtraFlatPainter::Info =
+    FlatBandInfo(5, "ExtraFlat", 0, &MakePainter<TcxPCExtraFlatPainter>);
 const TcxPCPainterClassInfo TcxPCUltraFlatPainter::Info =
-    FlatBandInfo(6, "UltraFlat", 1u << 2, &Make<TcxPCUltraFlatPainter>);
+    FlatBandInfo(6, "UltraFlat", 1u << 2, &MakePainter<TcxPCUltraFlatPainter>);
 const TcxPCPainterClassInfo TcxPCOffice11Painter::Info =
-    FlatBandInfo(8, "Office11", 1u << 4, &Make<TcxPCOffice11Painter>);
+    FlatBandInfo(8, "Office11", 1u << 4, &MakePainter<TcxPCOffice11Painter>);
 
 }  // namespace
 

@@ -942,18 +942,13 @@ protected:
   }
 };
 
-template <class T>
-std::unique_ptr<TcxPCCustomPainter> Make(TcxCustomTabControl* C) {
-  return std::make_unique<T>(C);
-}
-
 const TcxPCPainterClassInfo TcxPCTabsPainter::Info = [] {
   TcxPCPainterClassInfo I;
   I.StyleID = 1;
   I.StyleName = "Tabs";
   I.DefaultForStyleCodes = (1u << 1) | (1u << 3);
   I.FallbackWhenNative = true;
-  I.Create = &Make<TcxPCTabsPainter>;
+  I.Create = &MakePainter<TcxPCTabsPainter>;
   return I;
 }();
 
@@ -965,7 +960,7 @@ const TcxPCPainterClassInfo TcxPCButtonsPainter::Info = [] {
   I.AllowsMultiSelect = true;
   I.TabsActAsButtons = true;
   I.MirrorsContentOffsets = false;
-  I.Create = &Make<TcxPCButtonsPainter>;
+  I.Create = &MakePainter<TcxPCButtonsPainter>;
   return I;
 }();
 
@@ -977,7 +972,7 @@ const TcxPCPainterClassInfo TcxPCFlatButtonsPainter::Info = [] {
   I.AllowsMultiSelect = true;
   I.TabsActAsButtons = true;
   I.MirrorsContentOffsets = false;
-  I.Create = &Make<TcxPCFlatButtonsPainter>;
+  I.Create = &MakePainter<TcxPCFlatButtonsPainter>;
   return I;
 }();
 
@@ -986,7 +981,7 @@ const TcxPCPainterClassInfo TcxPCFlatPainter::Info = [] {
   I.StyleID = 7;
   I.StyleName = "Flat";
   I.DefaultForStyleCodes = 1u << 0;
-  I.Create = &Make<TcxPCFlatPainter>;
+  I.Create = &MakePainter<TcxPCFlatPainter>;
   return I;
 }();
 

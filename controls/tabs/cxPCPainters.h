@@ -94,6 +94,12 @@ protected:
   TcxCustomTabControl* FControl;
 };
 
+// What a painter class's Create points at.
+template <class T>
+std::unique_ptr<TcxPCCustomPainter> MakePainter(TcxCustomTabControl* C) {
+  return std::make_unique<T>(C);
+}
+
 class TcxPCPaintersFactory {
 public:
   static void RegisterTabPainterClass(TcxPCPainterClass AClass);

@@ -455,11 +455,6 @@ public:
   }
 };
 
-template <class T>
-std::unique_ptr<TcxPCCustomPainter> Make(TcxCustomTabControl* C) {
-  return std::make_unique<T>(C);
-}
-
 TcxPCPainterClassInfo SlantedInfo(TcxPCStyleID ID, const char* Name, bool Rotation,
                                   std::unique_ptr<TcxPCCustomPainter> (*Create)(TcxCustomTabControl*)) {
   TcxPCPainterClassInfo I;
@@ -470,8 +465,8 @@ TcxPCPainterClassInfo SlantedInfo(TcxPCStyleID ID, const char* Name, bool Rotati
   return I;
 }
 
-const TcxPCPainterClassInfo TcxPCSlantedPainter::Info = SlantedInfo(9, "Slanted", true, &Make<TcxPCSlantedPainter>);
-const TcxPCPainterClassInfo TcxPCOneNotePainter::Info = SlantedInfo(10, "OneNote", false, &Make<TcxPCOneNotePainter>);
+const TcxPCPainterClassInfo TcxPCSlantedPainter::Info = SlantedInfo(9, "Slanted", true, &MakePainter<TcxPCSlantedPainter>);
+const TcxPCPainterClassInfo TcxPCOneNotePainter::Info = SlantedInfo(10, "OneNote", false, &MakePainter<TcxPCOneNotePainter>);
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include "editor/exchange/DCRTFExporter.h"
 #include "editor/exchange/DCRtfImporter.h"
 #include "editor/exchange/PlainText.h"
+#include "editor/options/GutterBackground.h"
 #include "editor/options/MemoEnvOptions.h"
 #include "editor/view/KeyMappings.h"
 #include "editor/view/PopupHint.h"
@@ -44,6 +45,8 @@ TCustomDCMemo::TCustomDCMemo(TComponent* AOwner)
   const TNotifyEvent Repaint(this, &TCustomDCMemo::LookChanged);
   FMarginPen->OnChange = Repaint;
   FGutterBrush->OnChange = Repaint;
+  FMemoBackground = std::make_unique<TControlBackground>(this);
+  FGutterBackground = std::make_unique<TGutterBackground>(this);
   FFont->SetName("Courier New");
   FFont->SetSize(10);
   FFont->SetColor(clBlack);
@@ -182,6 +185,13 @@ void TCustomDCMemo::SetOptions(const TMemoOptions& Value) {
 
 void TCustomDCMemo::LookChanged(TObject* /*Sender*/) { Invalidate(); }
 
+void TCustomDCMemo::SetMemoBackground(TControlBackground* Value) { FMemoBackground->Assign(Value); }
+void TCustomDCMemo::SetGutterBackground(TGutterBackground* Value) { FGutterBackground->Assign(Value); }
+TBitmap* TCustomDCMemo::GetBackground() const { return FMemoBackground->GetBackground(); }
+void TCustomDCMemo::SetBackground(TBitmap* Value) { FMemoBackground->SetBackground(Value); }
+TBkgndOption TCustomDCMemo::GetBkgndOption() const { return FMemoBackground->GetBkgndOption(); }
+void TCustomDCMemo::SetBkgndOption(TBkgndOption Value) { FMemoBackground->SetBkgndOption(Value); }
+
 void TCustomDCMemo::SetReadOnlyColor(TColor Value) {
   if (Value == FReadOnlyColor) return;
   FReadOnlyColor = Value;
@@ -222,6 +232,15 @@ void TCustomDCMemo::SetUseMonoFont(bool Value) {
   if (Value == FUseMonoFont) return;
   FUseMonoFont = Value;
   UpdateBlockReduction();
+  InvalidateMetrics();
+  FRememberedX = -1;
+  if (FCreated) {
+    FBreaks.clear();
+    FWrappedUpTo = 0;
+    RecomputeWrap(0, INT_MAX);
+    UpdateScrollBars();
+    if (Focused()) CreateTheCaret();
+  }
   Invalidate();
 }
 
@@ -254,6 +273,13 @@ void TCustomDCMemo::StylesReparse() { GetSource()->InvalidateParseCache(); }
 
 void TCustomDCMemo::StylesUpdated(bool Reparse) {
   if (Reparse) StylesReparse();
+  // The styles' fonts set the row height (and, measured, the widths).
+  InvalidateMetrics();
+  if (FCreated && FWordWrap) {
+    FBreaks.clear();
+    FWrappedUpTo = 0;
+    RecomputeWrap(0, INT_MAX);
+  }
   Invalidate();
 }
 
@@ -596,6 +622,9 @@ void TDCMemo::Published(TPublished<TDCMemo>& P) {
   P.Property("Visible", &TDCMemo::GetVisible, &TDCMemo::SetVisible).Default(true);
 
   P.Property("AllowUndo", &TDCMemo::GetAllowUndo, &TDCMemo::SetAllowUndo).Default(true);
+  // The text area's picture, also inside MemoBackground (stored there).
+  P.Property("Background", &TDCMemo::GetBackground, &TDCMemo::SetBackground).Stored(false);
+  P.Property("BkgndOption", &TDCMemo::GetBkgndOption, &TDCMemo::SetBkgndOption).Stored(false);
   P.Property("BlockIndent", &TDCMemo::GetBlockIndent, &TDCMemo::SetBlockIndent).Default(1);
   P.Property("BlockOption", &TDCMemo::GetBlockOption, &TDCMemo::SetBlockOption).Default(bkBoth);
   P.Property("BorderStyle", &TDCMemo::GetBorderStyle, &TDCMemo::SetBorderStyle).Default(bsSingle);
@@ -604,6 +633,7 @@ void TDCMemo::Published(TPublished<TDCMemo>& P) {
   P.Property("DisabledColor", &TDCMemo::GetDisabledColor, &TDCMemo::SetDisabledColor).Default(clGrayText);
   P.Property("Font", &TDCMemo::GetFont, &TDCMemo::SetFont);
   P.Property("GutterBackColor", &TDCMemo::GetGutterBackColor, &TDCMemo::SetGutterBackColor);
+  P.Property("GutterBackground", &TDCMemo::GetGutterBackground, &TDCMemo::SetGutterBackground);
   P.Property("GutterBrush", &TDCMemo::GetGutterBrush, &TDCMemo::SetGutterBrush);
   P.Property("GutterImgsAlign", &TDCMemo::GetGutterImgsAlign, &TDCMemo::SetGutterImgsAlign).Default(iaLeft);
   P.Property("GutterLineColor", &TDCMemo::GetGutterLineColor, &TDCMemo::SetGutterLineColor).Default(clGray);
@@ -625,6 +655,7 @@ void TDCMemo::Published(TPublished<TDCMemo>& P) {
   P.Property("MarginPos", &TDCMemo::GetMarginPos, &TDCMemo::SetMarginPos).Default(80);
   P.Property("MatchBackColor", &TDCMemo::GetMatchBackColor, &TDCMemo::SetMatchBackColor).Default(clWindowText);
   P.Property("MatchColor", &TDCMemo::GetMatchColor, &TDCMemo::SetMatchColor).Default(clLime);
+  P.Property("MemoBackground", &TDCMemo::GetMemoBackground, &TDCMemo::SetMemoBackground);
   P.Property("MemoSource", &TDCMemo::GetMemoSource, &TDCMemo::SetMemoSource);
   P.Property("OemConvert", &TDCMemo::GetOemConvert, &TDCMemo::SetOemConvert).Default(false);
   P.Property("Options", &TDCMemo::GetOptionsValue, &TDCMemo::SetOptions).NoDefault();

@@ -18,12 +18,14 @@
 #include "editor/view/MemoFont.h"
 #include "editor/view/AttributeParser.h"
 #include "editor/view/TextStyles.h"
+#include "editor/view/ControlBackground.h"
 #include "editor/view/DCControl.h"
 #include "platform/forms/Controls.h"
 
 class TPopupHint;
 class TDCPopupList;
 class TMemoPostionStore;
+class TGutterBackground;
 
 class TCustomDCMemo : public TDCCustomControl,
                       public TTextStylesHost,
@@ -57,6 +59,16 @@ public:
   void SetMarginPen(TPen* Value) { FMarginPen->Assign(Value); }
   TBrush* GetGutterBrush() const { return FGutterBrush.get(); }
   void SetGutterBrush(TBrush* Value) { FGutterBrush->Assign(Value); }
+  // Pictures or gradients behind the text and the gutter.
+  TControlBackground* GetMemoBackground() const { return FMemoBackground.get(); }
+  void SetMemoBackground(TControlBackground* Value);
+  TGutterBackground* GetGutterBackground() const { return FGutterBackground.get(); }
+  void SetGutterBackground(TGutterBackground* Value);
+  // The picture and the option of MemoBackground.
+  TBitmap* GetBackground() const;
+  void SetBackground(TBitmap* Value);
+  TBkgndOption GetBkgndOption() const;
+  void SetBkgndOption(TBkgndOption Value);
 
   TClipboardType GetClipboardType() const { return FClipboardType; }
   // cbRtf prepares the selection attributes (an attribute parser when the
@@ -302,6 +314,9 @@ public:
   virtual void CutToClipboard();
   virtual void PasteFromClipboard();
   bool CanPaste();
+  // Whether Undo would reverse an edit (text or attributes), not only caret
+  // moves: what the menu's Undo and EM_CANUNDO answer.
+  bool CanUndoEdit() const;
   // Puts the selection at the caret (end of a mouse drag); false when the
   // caret lies inside the selection.
   bool DropSelection(bool Move);
@@ -385,7 +400,7 @@ public:
   TColor StylesMemoColor() override { return GetColor(); }
   TFont* StylesMemoFont() override { return FFont.get(); }
   void StylesApplyMemoColors(TUpdateMemoColors Kind, TColor TextColor, TColor BackColor) override;
-  bool StylesMonospacedLayout() override { return true; }
+  bool StylesMonospacedLayout() override { return FUseMonoFont; }
   void StylesReparse() override;
   void StylesUpdated(bool Reparse) override;
 
@@ -424,9 +439,31 @@ private:
   Integer LineOfRow(Integer Row);
   bool FoldingShown() const;
   Integer LineNumberDigits();
-  bool NextWrapSegment(const AnsiString& Text, Integer& Pos, Integer& Break);
+  // Widths (proportional layout) holds the pixel edges of Text's
+  // characters; without it the row limit is WrapColumns.
+  bool NextWrapSegment(const AnsiString& Text, const std::vector<Integer>* Edges, Integer& Pos, Integer& Break);
+  // Whether runs are painted in the styles of the parser or of the URL
+  // highlighting (else in Font and Color alone).
+  bool StyledPainting();
+  // The style that painting uses for the character at column P of a line.
+  Integer CharStyleAt(const AnsiString& Attrs, Integer P, Integer Line, bool UrlsOnly);
+  TFont* RunFont(Integer Style, bool UrlsOnly);
+  // What a line shows: its display text and, while styled, its style bytes.
+  void LineDisplay(Integer Line, bool Styled, AnsiString& Text, AnsiString& Attrs);
+  // Proportional layout: the pixel edges of the characters of a line's
+  // display text, measured run by run in their style fonts. Edges[i] is the
+  // left edge of character i, the last entry the width of the whole text.
+  void MeasureRuns(Integer Line, const AnsiString& Text, const AnsiString& Attrs, std::vector<Integer>& Edges);
+  void MeasureLine(Integer Line, AnsiString& Text, std::vector<Integer>& Edges);
+  // The width of a blank of Font: columns past a line's end are blanks.
+  Integer BlankWidth();
+  // The pixel offset of a column from the line's start; past the end in blanks.
+  Integer EdgeAt(const std::vector<Integer>& Edges, Integer Column);
+  TPoint MeasuredPointToText(Integer X, Integer Row, bool Round);
   void PaintGutter(TCanvas* C, const TRect& Paint);
   void PaintRow(TCanvas* C, Integer Row, Integer Y, const TRect& TextRect, bool Styled);
+  void PaintBackgroundPart(TCanvas* C, const TRect& R);
+  void FillBack(TCanvas* C, const TRect& R, TColor Color);
   void WMScroll(TMessage& Message, bool Vertical);
   void WMMouseWheel(TMessage& Message);
   void WMSetFocus(TMessage& Message);
@@ -482,6 +519,8 @@ private:
   std::unique_ptr<TFont> FTemplateFont;
   std::unique_ptr<TPen> FMarginPen;
   std::unique_ptr<TBrush> FGutterBrush;
+  std::unique_ptr<TControlBackground> FMemoBackground;
+  std::unique_ptr<TGutterBackground> FGutterBackground;
   TMemoOptions FOptions;
   TColor FReadOnlyColor = clWindow;
   TClipboardType FClipboardType = cbNormal;
@@ -540,13 +579,18 @@ private:
   Integer FFirstColumn = 0;
   Integer FCharWidth = 0;
   Integer FLineHeight = 0;
+  // The largest ascent of the fonts a row may show: runs of smaller fonts
+  // stand on the same baseline in proportional layout.
+  Integer FMaxAscent = 0;
   Integer FNumberDigits = 0;
   Integer FWheelRemainder = 0;
   TPoint FLastCaret{0, 0};
   TPoint FCaretPixel{-1, -1};
   TSize FCaretSize{0, 0};
   bool FCaretCreated = false;
-  // The pixel x remembered by the first of a run of vertical moves.
+  // Remembered by the first of a run of vertical moves: the caret's column
+  // within its row (monospaced) or its pixel x from the line's start
+  // (proportional).
   Integer FRememberedX = -1;
   // Word wrap: soft breaks sorted by (Line, Pos); Pos is the number of
   // display columns of the line before the break.
@@ -557,7 +601,11 @@ private:
   std::vector<TWrapBreak> FBreaks;
   Integer FWrappedUpTo = 0;
   Integer FWrapColumns = 1;
+  // Proportional layout: the pixel width that a row may fill.
+  Integer FWrapPixels = 1;
   bool FInLazyWrap = false;
+  // While painting: the text area shows the background picture.
+  bool FPaintPicture = false;
   // Mouse
   TMouseTrack FMouseTrack = TMouseTrack::Idle;
   TPoint FAnchor{0, 0};

@@ -121,10 +121,21 @@ const char* TCustomDCMemo::MenuCaption(TMemoMenuCommand Command) {
   return "";
 }
 
+bool TCustomDCMemo::CanUndoEdit() const {
+  const TCustomMemoSource* S = GetSource();
+  if (!S->CanUndo()) return false;
+  // Every caret move leaves an undo record so that Undo puts the caret
+  // back with the text; a list of nothing but moves has no edit to undo.
+  const TUndoList& L = S->GetUndoList();
+  for (Integer I = L.Count() - 1; I >= 0; --I)
+    if (L.Items(I).Kind != ukCaretMove) return true;
+  return false;
+}
+
 bool TCustomDCMemo::MenuCommandEnabled(TMemoMenuCommand Command) {
   TCustomMemoSource* S = GetSource();
   switch (Command) {
-    case TMemoMenuCommand::Undo: return S->CanUndo();
+    case TMemoMenuCommand::Undo: return CanUndoEdit();
     case TMemoMenuCommand::Cut:
     case TMemoMenuCommand::Delete: return S->HasSelection() && !S->GetReadOnly();
     case TMemoMenuCommand::Copy: return S->HasSelection();
@@ -158,7 +169,7 @@ bool TCustomDCMemo::HandleEditMessage(TMessage& Message) {
     case WM_CLEAR: S->Clear(); break;
     case WM_UNDO:
     case EM_UNDO: S->Undo(); break;
-    case EM_CANUNDO: Message.Result = S->CanUndo() ? 1 : 0; break;
+    case EM_CANUNDO: Message.Result = CanUndoEdit() ? 1 : 0; break;
     case EM_EMPTYUNDOBUFFER:
       S->ClearUndo();
       S->ClearRedo();

@@ -340,8 +340,19 @@ void TCustomDCMemo::CaretMoveHook(TObject* /*Sender*/, Integer& DeltaLine, Integ
     FRememberedX = -1;
     if (S->GetManualPosition() || !FWordWrap) return;
   }
-  if (!FWordWrap) return;
+  if (!FWordWrap && FUseMonoFont) return;
   const TPoint From = TextToRow(S->GetCaretChar(), S->GetCaretLine());
+  if (DeltaChar == 0 && !FUseMonoFont) {
+    // Measured rows differ in width: up and down keep the caret's pixel x.
+    const Integer Scrolled = FWordWrap ? 0 : FFirstColumn * CharWidth();
+    if (FRememberedX < 0) FRememberedX = TextToPoint(S->GetCaretChar(), S->GetCaretLine()).X + Scrolled;
+    Integer Row = std::max<Integer>(From.Y + DeltaLine, 0);
+    if (!S->HasOption(soBeyondFileEnd)) Row = std::min(Row, LastRowNear(Row));
+    const TPoint To = MeasuredPointToText(FRememberedX - Scrolled, Row, true);
+    DeltaLine = To.Y - S->GetCaretLine();
+    DeltaChar = To.X - S->GetCaretChar();
+    return;
+  }
   if (DeltaChar == 0) {
     if (FRememberedX < 0) FRememberedX = From.X;
     Integer Row = From.Y + DeltaLine;

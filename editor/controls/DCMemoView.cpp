@@ -4,7 +4,9 @@
 #include <climits>
 
 #include "editor/controls/DCMemo.h"
+#include "editor/options/GutterBackground.h"
 #include "editor/text/MemoSource.h"
+#include "editor/view/FontManager.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/win/Win.h"
 
@@ -76,7 +78,7 @@ void TCustomDCMemo::CreateParams(TCreateParams& Params) {
 
 void TCustomDCMemo::MeasureFonts() {
   HDC Dc = GetDC(nullptr);
-  auto Measure = [&](TFont* F) {
+  auto Measure = [&](TFont* F, bool Width) {
     HGDIOBJ Old = SelectObject(Dc, F->GetHandle());
     TEXTMETRICA Tm{};
     GetTextMetricsA(Dc, &Tm);
@@ -84,12 +86,15 @@ void TCustomDCMemo::MeasureFonts() {
     GetTextExtentPoint32A(Dc, "W", 1, &Sz);
     SelectObject(Dc, Old);
     FLineHeight = std::max<Integer>(FLineHeight, Tm.tmHeight);
-    FCharWidth = std::max<Integer>(FCharWidth, std::max<Integer>(Tm.tmAveCharWidth, Sz.cx));
+    FMaxAscent = std::max<Integer>(FMaxAscent, Tm.tmAscent);
+    if (Width) FCharWidth = std::max<Integer>(FCharWidth, std::max<Integer>(Tm.tmAveCharWidth, Sz.cx));
   };
-  FLineHeight = FCharWidth = 0;
-  Measure(FFont.get());
-  // The grid holds every style's glyphs: the largest cell wins.
-  for (Integer I = 0; I < FTextStyles->Count(); ++I) Measure(FTextStyles->GetItem(I)->GetFont());
+  FLineHeight = FCharWidth = FMaxAscent = 0;
+  Measure(FFont.get(), true);
+  // The grid holds every style's glyphs: the largest cell wins. Measured
+  // rows need only be tall enough for every style; their widths come from
+  // the glyphs themselves.
+  for (Integer I = 0; I < FTextStyles->Count(); ++I) Measure(FTextStyles->GetItem(I)->GetFont(), FUseMonoFont);
   ReleaseDC(nullptr, Dc);
   FLineHeight = std::max<Integer>(FLineHeight, 1);
   FCharWidth = std::max<Integer>(FCharWidth, 1);
@@ -147,6 +152,85 @@ Integer TCustomDCMemo::TextLeftEdge() {
 
 Integer TCustomDCMemo::VisibleRows() {
   return std::max<Integer>(0, ClientHeight() / LineHeight() - 1);
+}
+
+// ---------------------------------------------------------------------------
+// What a line shows, and its measure in proportional layout
+
+bool TCustomDCMemo::StyledPainting() {
+  TCustomMemoSource* S = GetSource();
+  return ((S->GetSyntaxParser() && FOptions.Contains(moColorSyntax)) || S->GetHighlightUrls()) &&
+         FTextStyles->Count() > 0;
+}
+
+Integer TCustomDCMemo::CharStyleAt(const AnsiString& Attrs, Integer P, Integer Line, bool UrlsOnly) {
+  if (P >= Integer(Attrs.size())) return -1;
+  Integer St = Byte(Attrs[size_t(P)]);
+  if (UrlsOnly && St != UrlStyle) St = 0;
+  if (OnGetColorStyle.Assigned()) DoGetColorStyle({P, Line}, St);
+  return St;
+}
+
+TFont* TCustomDCMemo::RunFont(Integer Style, bool UrlsOnly) {
+  if (Style < 0 || (Style == 0 && UrlsOnly)) return FFont.get();
+  return GetStyleFont(Style);
+}
+
+void TCustomDCMemo::LineDisplay(Integer Line, bool Styled, AnsiString& Text, AnsiString& Attrs) {
+  TCustomMemoSource* S = GetSource();
+  Text.clear();
+  Attrs.clear();
+  if (Line < 0 || Line >= S->GetLineCount()) return;
+  // FIXME: moDrawSpecialSymbols needs the editor to carry SpecialSymbols
+  // (end-of-line and end-of-file strings, blank and TAB characters).
+  Text = S->GetExpandedLine(Line);
+  if (Styled) S->GetExpandedColorData(Line, Attrs);
+  DoCustomString(Text, Attrs);
+}
+
+void TCustomDCMemo::MeasureRuns(Integer Line, const AnsiString& Text, const AnsiString& Attrs,
+                                std::vector<Integer>& Edges) {
+  const Integer N = Integer(Text.size());
+  Edges.assign(size_t(N) + 1, 0);
+  const bool UrlsOnly = !FOptions.Contains(moColorSyntax) && GetSource()->GetHighlightUrls();
+  std::vector<Integer> W(size_t(N), 0);
+  Integer P = 0;
+  while (P < N) {
+    const Integer St = CharStyleAt(Attrs, P, Line, UrlsOnly);
+    TFont* F = RunFont(St, UrlsOnly);
+    const bool Upper = St >= 0 && IsUpperCaseStyle(St);
+    Integer E = P + 1;
+    while (E < N && E - P < MaxRun) {
+      const Integer St2 = CharStyleAt(Attrs, E, Line, UrlsOnly);
+      if (RunFont(St2, UrlsOnly) != F || (St2 >= 0 && IsUpperCaseStyle(St2)) != Upper) break;
+      ++E;
+    }
+    AnsiString Run = Text.substr(size_t(P), size_t(E - P));
+    if (Upper) Run = UpperCase(Run);
+    FontManager().MeasureText(F->GetHandle(), Run.data(), E - P, &W[size_t(P)], nullptr);
+    P = E;
+  }
+  for (Integer I = 0; I < N; ++I) Edges[size_t(I) + 1] = Edges[size_t(I)] + W[size_t(I)];
+}
+
+void TCustomDCMemo::MeasureLine(Integer Line, AnsiString& Text, std::vector<Integer>& Edges) {
+  const bool Styled = StyledPainting();
+  TCustomMemoSource* S = GetSource();
+  if (Styled && Line < S->GetLineCount()) S->ParseUpTo(Line, false);
+  AnsiString Attrs;
+  LineDisplay(Line, Styled, Text, Attrs);
+  MeasureRuns(Line, Text, Attrs, Edges);
+}
+
+Integer TCustomDCMemo::BlankWidth() {
+  return std::max<Integer>(1, FontManager().MeasureText(FFont->GetHandle(), " ", 1, nullptr, nullptr));
+}
+
+Integer TCustomDCMemo::EdgeAt(const std::vector<Integer>& Edges, Integer Column) {
+  const Integer N = Integer(Edges.size()) - 1;
+  if (Column <= 0) return 0;
+  if (Column <= N) return Edges[size_t(Column)];
+  return Edges[size_t(N)] + (Column - N) * BlankWidth();
 }
 
 // ---------------------------------------------------------------------------
@@ -225,7 +309,7 @@ TPoint TCustomDCMemo::TextToRow(Integer Column, Integer Line) {
   const Integer Index = Integer(It - FBreaks.begin()) - 1;
   if (Index >= 0 && FBreaks[size_t(Index)].Line == Line) Column -= FBreaks[size_t(Index)].Pos;
   Integer Row = Line + Index + 1;
-  if (Column > FWrapColumns + 1) {
+  if (FUseMonoFont && Column > FWrapColumns + 1) {
     // A caret past the wrapped text.
     Row += Column / FWrapColumns;
     Column = 0;
@@ -251,9 +335,17 @@ TPoint TCustomDCMemo::RowToText(Integer Column, Integer Row) {
   return {Column, Row - (Index + 1)};
 }
 
-bool TCustomDCMemo::NextWrapSegment(const AnsiString& Text, Integer& Pos, Integer& Break) {
+bool TCustomDCMemo::NextWrapSegment(const AnsiString& Text, const std::vector<Integer>* Edges, Integer& Pos,
+                                    Integer& Break) {
   const Integer Len = Integer(Text.size());
-  const Integer Limit = FWrapColumns;
+  Integer Limit = FWrapColumns;
+  if (Edges) {
+    // The characters from Pos that fit into the wrap width, less one.
+    const Integer Base = (*Edges)[size_t(Pos - 1)];
+    Integer Fit = 0;
+    while (Pos - 1 + Fit < Len && (*Edges)[size_t(Pos + Fit)] - Base <= FWrapPixels) ++Fit;
+    Limit = std::max<Integer>(1, Fit - 1);
+  }
   if (Len - Pos + 1 <= Limit + 1) {
     Break = Len;
     Pos = Len + 1;
@@ -293,6 +385,9 @@ void TCustomDCMemo::RecomputeWrap(Integer First, Integer Last) {
   const Integer Cw = CharWidth();
   FWrapColumns = std::max<Integer>(
       1, FOptions.Contains(moBreakWordAtMargin) ? FMarginPos - 1 : (ClientWidth() - Cw - TextLeftEdge()) / Cw);
+  FWrapPixels =
+      std::max<Integer>(1, FOptions.Contains(moBreakWordAtMargin) ? Cw * FMarginPos : ClientWidth() - TextLeftEdge());
+  if (!FUseMonoFont && StyledPainting()) S->ParseUpTo(std::min<Integer>(Last, S->GetLineCount() - 1), false);
   First = std::max<Integer>(First, 0);
   bool Whole = false;
   if (Last == MaxLine) {
@@ -311,14 +406,21 @@ void TCustomDCMemo::RecomputeWrap(Integer First, Integer Last) {
   }
   const Integer OldCount = CountBreaks(First, Last);
   std::vector<TWrapBreak> New;
+  std::vector<Integer> Edges;
   for (Integer Line = First; Line <= Last; ++Line) {
     const AnsiString& Raw = S->GetLineText(Line);
     if (Raw.empty()) continue;
-    AnsiString Text = Raw;
-    if (Text.find('\t') != AnsiString::npos) S->ExpandTabs(Text);
-    if (Integer(Text.size()) <= FWrapColumns) continue;
+    AnsiString Text;
+    if (FUseMonoFont) {
+      Text = Raw;
+      if (Text.find('\t') != AnsiString::npos) S->ExpandTabs(Text);
+      if (Integer(Text.size()) <= FWrapColumns) continue;
+    } else {
+      MeasureLine(Line, Text, Edges);
+      if (Edges.back() <= FWrapPixels) continue;
+    }
     Integer Pos = 1, Break = 0;
-    while (NextWrapSegment(Text, Pos, Break)) New.push_back({Pos - 1, Line});
+    while (NextWrapSegment(Text, FUseMonoFont ? nullptr : &Edges, Pos, Break)) New.push_back({Pos - 1, Line});
   }
   auto Lo = std::lower_bound(FBreaks.begin(), FBreaks.end(), First,
                              [](const TWrapBreak& B, Integer L) { return B.Line < L; });
@@ -339,7 +441,15 @@ void TCustomDCMemo::RecomputeWrap(Integer First, Integer Last) {
 
 TPoint TCustomDCMemo::TextToPoint(Integer Column, Integer Line) {
   const TPoint R = TextToRow(Column, Line);
-  return {TextLeftEdge() + (R.X - (FWordWrap ? 0 : FFirstColumn)) * CharWidth(), (R.Y - FTopLine) * LineHeight()};
+  const Integer Y = (R.Y - FTopLine) * LineHeight();
+  if (FUseMonoFont) return {TextLeftEdge() + (R.X - (FWordWrap ? 0 : FFirstColumn)) * CharWidth(), Y};
+  // Measured: the row's text up to the column in its fonts; a horizontal
+  // scroll moves by whole average characters.
+  AnsiString Text;
+  std::vector<Integer> Edges;
+  MeasureLine(Line, Text, Edges);
+  const Integer Shift = FWordWrap ? EdgeAt(Edges, Column - R.X) : FFirstColumn * CharWidth();
+  return {TextLeftEdge() + EdgeAt(Edges, Column) - Shift, Y};
 }
 
 TPoint TCustomDCMemo::PointToText(Integer X, Integer Y, bool Limit) {
@@ -351,6 +461,7 @@ TPoint TCustomDCMemo::PointToText(Integer X, Integer Y, bool Limit) {
   Row = std::max<Integer>(Row, 0);
   if (Limit && !GetSource()->HasOption(soBeyondFileEnd)) Row = std::min(Row, LastRowNear(Row));
   const Integer Left = TextLeftEdge();
+  if (!FUseMonoFont) return MeasuredPointToText(X, Row, X < WrapWidth);
   Integer Column = X >= Left ? (X - Left) / Cw : 0;
   if (X >= Left && X < WrapWidth && (X - Left) % Cw > Cw / 2) ++Column;
   if (!FWordWrap) return {Column + FFirstColumn, LineOfRow(Row)};
@@ -358,6 +469,35 @@ TPoint TCustomDCMemo::PointToText(Integer X, Integer Y, bool Limit) {
   RowColumns(Row, Line, Start, Stop);
   if (Stop != MaxLine && Start + Column >= Stop) Column = Stop - Start - 1;
   return {Start + Column, Line};
+}
+
+TPoint TCustomDCMemo::MeasuredPointToText(Integer X, Integer Row, bool Round) {
+  Integer Line, Start, Stop;
+  RowColumns(Row, Line, Start, Stop);
+  AnsiString Text;
+  std::vector<Integer> Edges;
+  MeasureLine(Line, Text, Edges);
+  const Integer Left = TextLeftEdge();
+  if (X < Left) return {FWordWrap ? Start : FFirstColumn, Line};
+  const Integer N = Integer(Text.size());
+  const Integer Px = X - Left + (FWordWrap ? EdgeAt(Edges, Start) : FFirstColumn * CharWidth());
+  const Integer RowEnd = std::min(Stop, N);
+  // The character whose cell holds the point, rounded to the nearer edge.
+  auto Hit = std::upper_bound(Edges.begin() + std::min(Start, N) + 1, Edges.begin() + RowEnd + 1, Px);
+  Integer Column;
+  if (Start < RowEnd && Hit != Edges.begin() + RowEnd + 1) {
+    Column = Integer(Hit - Edges.begin()) - 1;
+    const Integer W = Edges[size_t(Column) + 1] - Edges[size_t(Column)];
+    if (Round && Px - Edges[size_t(Column)] > W / 2) ++Column;
+  } else if (Stop != MaxLine) {
+    Column = Stop - 1;
+  } else {
+    const Integer Bw = BlankWidth();
+    const Integer Past = std::max<Integer>(0, Px - Edges[size_t(N)]);
+    Column = std::max(N, Start) + Past / Bw + (Round && Past % Bw > Bw / 2 ? 1 : 0);
+  }
+  if (Stop != MaxLine && Column >= Stop) Column = Stop - 1;
+  return {Column, Line};
 }
 
 // ---------------------------------------------------------------------------
@@ -383,6 +523,12 @@ void TCustomDCMemo::InvalidateLines(Integer First, Integer Last) {
 
 void TCustomDCMemo::ViewMoved(Integer OldTop, Integer OldColumn) {
   if (!HandleAllocated()) return;
+  if (FMemoBackground->ShowsBackground()) {
+    // The picture stays where it is while the text moves over it.
+    Invalidate();
+    UpdateCaret();
+    return;
+  }
   const Integer Lh = LineHeight(), Cw = CharWidth();
   if (FTopLine == OldTop && FFirstColumn != OldColumn && std::abs(FFirstColumn - OldColumn) == 1) {
     const Integer Left = TextLeftEdge();
@@ -444,7 +590,7 @@ void TCustomDCMemo::MakeCaretVisible() {
     SetTopLine(R.Y - Rows + 1);
   if (!FWordWrap) {
     const Integer Cw = CharWidth(), Left = TextLeftEdge();
-    const Integer X = Left + (R.X - FFirstColumn) * Cw;
+    const Integer X = TextToPoint(S->GetCaretChar(), S->GetCaretLine()).X;
     if (X < Left)
       SetFirstColumn(FFirstColumn - (Left + Cw - X - 1) / Cw);
     else if (X + Cw > ClientWidth())
@@ -616,17 +762,17 @@ void TCustomDCMemo::PaintGutter(TCanvas* C, const TRect& PaintRect) {
     bool OwnerDraw = false;
     if (G.Left < PaintRect.Right && PaintRect.Left < G.Right && G.Top < PaintRect.Bottom && PaintRect.Top < G.Bottom) {
       DoDrawGutter(C, G, dsBeforePaint, OwnerDraw);
-      if (!OwnerDraw) {
+      if (!OwnerDraw && FGutterBackground->ShowsBackground()) {
+        FGutterBackground->EnsureRendered();
+        TBitmap* Work = FGutterBackground->WorkBitmap();
+        const TRect Area{0, 0, Work->GetWidth(), Work->GetHeight()};
+        C->CopyRect(Area, Work->Canvas(), Area);
+        // The edge colours may have changed since the picture was rendered.
+        DrawGutterEdge(C, Gw, 0, H, FGutterBackColor, FGutterLineColor);
+      } else if (!OwnerDraw) {
         C->Brush()->Assign(FGutterBrush.get());
         C->FillRect({0, 0, std::max<Integer>(Gw - 2, 0), H + 1});
-        C->Pen()->SetStyle(psSolid);
-        C->Pen()->SetWidth(1);
-        C->Pen()->SetColor(FGutterBackColor);
-        C->MoveTo(Gw - 2, 0);
-        C->LineTo(Gw - 2, H + 1);
-        C->Pen()->SetColor(FGutterLineColor);
-        C->MoveTo(Gw - 1, 0);
-        C->LineTo(Gw - 1, H + 1);
+        DrawGutterEdge(C, Gw, 0, H, FGutterBackColor, FGutterLineColor);
       }
     }
   }
@@ -687,13 +833,14 @@ void TCustomDCMemo::Paint() {
     C->FillRect({Left - Lh, 0, Left, ClientHeight()});
   }
   PaintGutter(C, PaintRect);
+  FPaintPicture = FMemoBackground->ShowsBackground();
+  if (FPaintPicture) FMemoBackground->EnsureRendered();
   const Integer Left = TextLeftEdge();
   TRect TextRect{std::max(Left, PaintRect.Left), PaintRect.Top, std::min<Integer>(ClientWidth(), PaintRect.Right),
                  PaintRect.Bottom};
   if (TextRect.Right <= TextRect.Left) return;
   TCustomMemoSource* S = GetSource();
-  const bool Styled = ((S->GetSyntaxParser() && FOptions.Contains(moColorSyntax)) || S->GetHighlightUrls()) &&
-                      FTextStyles->Count() > 0;
+  const bool Styled = StyledPainting();
   if (Styled) {
     const Integer LastShown = LineOfRow(FTopLine + TextRect.Bottom / Lh + 1);
     S->ParseUpTo(std::min<Integer>(LastShown, S->GetLineCount() - 1), false);
@@ -705,6 +852,20 @@ void TCustomDCMemo::Paint() {
   SelectClipRgn(C->GetHandle(), nullptr);
 }
 
+void TCustomDCMemo::PaintBackgroundPart(TCanvas* C, const TRect& R) {
+  C->CopyRect(R, FMemoBackground->WorkBitmap()->Canvas(), R);
+}
+
+void TCustomDCMemo::FillBack(TCanvas* C, const TRect& R, TColor Color) {
+  if (FPaintPicture && Color == GetStyleColor(-1)) {
+    PaintBackgroundPart(C, R);
+    return;
+  }
+  C->Brush()->SetStyle(bsSolid);
+  C->Brush()->SetColor(Color);
+  C->FillRect(R);
+}
+
 void TCustomDCMemo::PaintRow(TCanvas* C, Integer Row, Integer Y, const TRect& TextRect, bool Styled) {
   TCustomMemoSource* S = GetSource();
   const Integer Lh = LineHeight(), Cw = CharWidth();
@@ -714,14 +875,15 @@ void TCustomDCMemo::PaintRow(TCanvas* C, Integer Row, Integer Y, const TRect& Te
   RowColumns(Row, Line, Start, Stop);
   const bool Past = Line >= S->GetLineCount();
   AnsiString Text, Attrs;
-  if (!Past) {
-    // FIXME: moDrawSpecialSymbols needs the editor to carry SpecialSymbols
-    // (end-of-line and end-of-file strings, blank and TAB characters).
-    Text = S->GetExpandedLine(Line);
-    if (Styled) S->GetExpandedColorData(Line, Attrs);
-    DoCustomString(Text, Attrs);
-  }
+  if (!Past) LineDisplay(Line, Styled, Text, Attrs);
   const Integer ViewStart = FWordWrap ? Start : FFirstColumn;
+  // Where a column stands: on the grid, or measured in the runs' fonts.
+  std::vector<Integer> Edges;
+  if (!FUseMonoFont) MeasureRuns(Line, Text, Attrs, Edges);
+  const Integer Shift = FUseMonoFont ? 0 : FWordWrap ? EdgeAt(Edges, Start) : FFirstColumn * Cw;
+  auto ColumnX = [&](Integer Column) {
+    return FUseMonoFont ? Left + (Column - ViewStart) * Cw : Left + EdgeAt(Edges, Column) - Shift;
+  };
   const Integer RowEnd = std::min<Integer>(Stop, Integer(Text.size()));
   const bool ShowSel = Focused() || !FHideSelection;
   Integer SelStart = 0, SelStop = 0;
@@ -731,19 +893,18 @@ void TCustomDCMemo::PaintRow(TCanvas* C, Integer Row, Integer Y, const TRect& Te
   const bool UrlsOnly = !FOptions.Contains(moColorSyntax) && S->GetHighlightUrls();
   TColor BaseText = GetEnabled() ? FFont->GetColor() : FDisabledColor;
 
-  auto StyleAt = [&](Integer P) -> Integer {
-    if (P >= Integer(Attrs.size())) return -1;
-    Integer St = Byte(Attrs[size_t(P)]);
-    if (UrlsOnly && St != UrlStyle) St = 0;
-    if (OnGetColorStyle.Assigned()) DoGetColorStyle({P, Line}, St);
-    return St;
-  };
+  auto StyleAt = [&](Integer P) { return CharStyleAt(Attrs, P, Line, UrlsOnly); };
   auto Selected = [&](Integer P) { return P >= SelStart && P < SelStop; };
   auto InFound = [&](Integer P) { return HasFound && P >= Found.Left && P < Found.Right; };
 
   HDC Dc = C->GetHandle();
   Integer P = std::max(ViewStart, Start);
-  Integer X = Left + (P - ViewStart) * Cw;
+  if (!FUseMonoFont && !FWordWrap) {
+    // The first character that reaches into the view.
+    P = Integer(std::upper_bound(Edges.begin() + 1, Edges.end(), Shift) - Edges.begin()) - 1;
+    if (P >= Integer(Text.size())) P = std::max<Integer>(ViewStart, Integer(Text.size()));
+  }
+  Integer X = ColumnX(P);
   while (P < RowEnd && X < TextRect.Right) {
     const Integer St = StyleAt(P);
     const bool Sel = Selected(P), Fnd = InFound(P);
@@ -777,7 +938,7 @@ void TCustomDCMemo::PaintRow(TCanvas* C, Integer Row, Integer Y, const TRect& Te
     }
     AnsiString Run = Text.substr(size_t(P), size_t(E - P));
     if (St >= 0 && IsUpperCaseStyle(St)) Run = UpperCase(Run);
-    const TRect Cell{X, Y, X + (E - P) * Cw, Y + Lh};
+    const TRect Cell{X, Y, ColumnX(E), Y + Lh};
     TDrawStates Ds{dsText, dsBeforePaint};
     if (Sel) Ds.Include(dsSelection);
     if (Fnd) Ds.Include(dsMarkedText);
@@ -788,9 +949,21 @@ void TCustomDCMemo::PaintRow(TCanvas* C, Integer Row, Integer Y, const TRect& Te
       C->RequiredState({csHandleValid, csFontValid});
       SetTextColor(Dc, ColorToRGB(Fore));
       SetBkColor(Dc, ColorToRGB(Bk));
-      SetBkMode(Dc, OPAQUE);
+      // Over the background picture, text in the editor's own back colour
+      // lets the picture show through.
+      const bool OverPicture = FPaintPicture && Bk == Back;
+      if (OverPicture) PaintBackgroundPart(C, Cell);
+      SetBkMode(Dc, OverPicture ? TRANSPARENT : OPAQUE);
       std::vector<int> Dx(Run.size(), Cw);
-      ExtTextOutA(Dc, X, Y, ETO_OPAQUE | ETO_CLIPPED, &Cell, Run.data(), UINT(Run.size()), Dx.data());
+      Integer Baseline = 0;
+      if (!FUseMonoFont) {
+        for (Integer I = P; I < E; ++I) Dx[size_t(I - P)] = Edges[size_t(I) + 1] - Edges[size_t(I)];
+        // Smaller fonts stand on the row's baseline.
+        Baseline = std::max<Integer>(0, FMaxAscent - FontManager().GetFontMetrics(F->GetHandle()).Ascent);
+      }
+      ExtTextOutA(Dc, X, Y + Baseline, (OverPicture ? 0 : ETO_OPAQUE) | ETO_CLIPPED, &Cell, Run.data(),
+                  UINT(Run.size()), Dx.data());
+      SetBkMode(Dc, OPAQUE);
       Ds.Exclude(dsBeforePaint);
       Ds.Include(dsAfterPaint);
       DoCustomDraw(C, Cell, Line, P, Run, Ds);
@@ -811,13 +984,11 @@ void TCustomDCMemo::PaintRow(TCanvas* C, Integer Row, Integer Y, const TRect& Te
     if (SelRest && S->GetSelectionType() == stBlockSel) {
       const Integer SelL = Left + (std::max(SelStart, P) - ViewStart) * Cw;
       const Integer SelR = Left + (SelStop - ViewStart) * Cw;
-      C->Brush()->SetColor(Back);
-      C->FillRect(Rest);
+      FillBack(C, Rest, Back);
       C->Brush()->SetColor(FSelBackColor);
       C->FillRect({std::max(SelL, X), Y, std::min(SelR, TextRect.Right), Y + Lh});
     } else {
-      C->Brush()->SetColor(SelRest ? FSelBackColor : Back);
-      C->FillRect(Rest);
+      FillBack(C, Rest, SelRest ? FSelBackColor : Back);
     }
   }
   if (FOptions.Contains(moDrawMargin)) {
@@ -833,7 +1004,7 @@ void TCustomDCMemo::PaintRow(TCanvas* C, Integer Row, Integer Y, const TRect& Te
     if (B > 0) {
       TPoint Bp;
       S->GetBookmark(B, Bp);
-      const Integer Bx = Left + (Bp.X - ViewStart) * Cw;
+      const Integer Bx = ColumnX(Bp.X);
       C->Brush()->SetColor(FLineBookmarkColor);
       C->Pen()->SetColor(FLineBookmarkColor);
       C->Polygon({TPoint{Bx - Lh / 4, Y + Lh - 1}, TPoint{Bx + Lh / 4, Y + Lh - 1}, TPoint{Bx, Y + Lh - Lh / 4 - 1}});

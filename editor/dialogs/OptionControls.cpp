@@ -28,6 +28,15 @@ void TDCColorCombo::Published(TPublished<TDCColorCombo>& P) {
   P.Property("UseCustomColor", &C::GetUseCustomColor, &C::SetUseCustomColor).Default(true);
   P.Property("Color", &C::GetColor, &C::SetColor).Default(clWindow);
   P.Property("DropDownCount", &C::GetDropDownCount, &C::SetDropDownCount).Default(8);
+  P.Property("Enabled", &C::GetEnabled, &C::SetEnabled).Default(true);
+  P.Property("Font", &C::GetFont, &C::SetFont);
+  P.Property("ParentFont", &C::GetParentFont, &C::SetParentFont).Default(true);
+  P.Property("ShowHint", &C::GetShowHint, &C::SetShowHint);
+  P.Property("TabOrder", &C::GetTabOrder, &C::SetTabOrder).Default(-1);
+  P.Property("TabStop", &C::GetTabStop, &C::SetTabStop).Default(true);
+  P.Property("Visible", &C::GetVisible, &C::SetVisible).Default(true);
+  P.Property("OnEnter", &C::OnEnter, &C::OnEnter);
+  P.Property("OnExit", &C::OnExit, &C::OnExit);
   P.Property("OnChange", &C::OnChange, &C::OnChange);
   P.Property("OnDropDown", &C::OnDropDown, &C::OnDropDown);
   P.Property("OnCloseUp", &C::OnCloseUp, &C::OnCloseUp);

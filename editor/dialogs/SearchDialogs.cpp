@@ -537,6 +537,8 @@ void TInputLineForm::SetLabelText(const AnsiString& Value) { InputLabel->SetCapt
 AnsiString TInputLineForm::GetValue() const { return PropEdit->GetText(); }
 void TInputLineForm::SetValue(const AnsiString& Value) { PropEdit->SetText(Value); }
 
+void RegisterSearchReplaceForm();
+
 // --- registration ------------------------------------------------------------
 
 void RegisterSearchDialogs() {
@@ -548,4 +550,5 @@ void RegisterSearchDialogs() {
   RegisterEditorDialog(FindDialogClass, [](TComponent* Owner) -> TForm* { return new TSrchDialog(Owner); });
   RegisterEditorDialog(ReplaceDialogClass, [](TComponent* Owner) -> TForm* { return new TReplDialog(Owner); });
   RegisterEditorDialog(InputLineFormClass, [](TComponent* Owner) -> TForm* { return new TInputLineForm(Owner); });
+  RegisterSearchReplaceForm();
 }

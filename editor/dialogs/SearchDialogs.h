@@ -111,6 +111,66 @@ public:
   void SetValue(const AnsiString& Value) override;
 };
 
+class TBitBtn;
+class TBitmap;
+class TListBox;
+
+// The combined, modeless Find and Replace window with pages Find, Replace
+// and Go To. It acts on the current source (the text of the editor that
+// last had the focus) and shows what happened in its own information line
+// instead of message boxes. "More" opens the options below the buttons.
+class TFrmSearRepl : public TCustomSearchReplaceForm {
+  SX_CLASS(TFrmSearRepl, TCustomSearchReplaceForm)
+public:
+  explicit TFrmSearRepl(TComponent* AOwner);
+  ~TFrmSearRepl() override;
+  static void Published(TPublished<TFrmSearRepl>& P);
+
+  TPageControl* PageControl = nullptr;
+  TTabSheet *EditorFindPage = nullptr, *EditorReplacePage = nullptr, *GotoTab = nullptr;
+  TLabel *LTexttFind = nullptr, *Label1 = nullptr, *LReplWith = nullptr, *Label4 = nullptr, *InputLabel = nullptr;
+  TLabel *InfoLbl = nullptr, *InfoLbl1 = nullptr, *InfoLbl2 = nullptr;
+  TDCHistoryEditor *SearText = nullptr, *SearText1 = nullptr, *ReplText = nullptr;
+  TListBox* GotoBox = nullptr;
+  TEdit* LineEd = nullptr;
+  TPanel *Panel2 = nullptr, *ExPanel = nullptr;
+  TBitBtn* ExBtn = nullptr;
+  TButton *FindBtn = nullptr, *ReplBtn = nullptr, *ReplAllBtn = nullptr, *GoToBtn = nullptr, *CloseBtn = nullptr;
+  TGroupBox *gbxOptions = nullptr, *gbxDirection = nullptr, *gbxScope = nullptr;
+  TCheckBox *CaseSens = nullptr, *WholeWord = nullptr, *RegExpr = nullptr;
+  TRadioButton *dirForward = nullptr, *dirBackward = nullptr, *ScopeGlobal = nullptr, *ScopeSelected = nullptr;
+
+  void FormCreate(TObject* Sender);
+  void FormClose(TObject* Sender, TCloseAction& Action);
+  void FormDestroy(TObject* Sender);
+  void ExBtnClick(TObject* Sender);
+  void PageControlChange(TObject* Sender);
+  void FindBtnClick(TObject* Sender);
+  void ReplBtnClick(TObject* Sender);
+  void GoToBtnClick(TObject* Sender);
+  void CloseBtnClick(TObject* Sender);
+
+  void ShowPage(Integer Page) override;
+  void SetGoToLine(Integer Line) override;
+  // The same text in the three information lines; empty clears them.
+  void SetInfo(const AnsiString& Text);
+  // Moves the window off R (screen coordinates) when it covers it.
+  void AvoidRect(const TRect& R);
+  void ApplyOptions();
+  TSearchOptions* Options() const { return FOptions.get(); }
+
+private:
+  void LoadOptions();
+  void ShowNotFound();
+  bool ReplacePageActive() const;
+  std::unique_ptr<TSearchOptions> FOptions;
+  std::unique_ptr<TBitmap> FGlyph;
+  Integer FExHeight = 0;
+};
+
+// The live combined window, or nil.
+TFrmSearRepl* SearchReplaceForm();
+
 // Registers the classes and form descriptions of the dialogs and the
 // creators the memo source asks for by class name.
 void RegisterSearchDialogs();

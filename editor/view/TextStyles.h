@@ -122,6 +122,11 @@ public:
   // form's exceptions for unreadable or unwritable files.
   void LoadFromFile(const AnsiString& FileName);
   AnsiString SaveToFile(const AnsiString& FileName);
+  // The same through the open and save dialogs ("Load color styles", "Save
+  // color styles"); false when the user cancelled. Defined with the
+  // editor's dialogs (editor/dialogs/TextStylesDialogs.cpp).
+  bool LoadWithDialog();
+  bool SaveWithDialog();
 
   // Set while a colour scheme is being applied (the options dialog).
   bool ApplyingScheme = false;

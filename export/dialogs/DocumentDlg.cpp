@@ -26,11 +26,15 @@ TgtBaseDlg::TgtBaseDlg(TComponent* AOwner) : TForm(AOwner) {}
 
 TgtBaseDlg* TgtBaseDlg::Showing() { return GShowing; }
 
-void SetControlsEnabled(TControl* Control, bool Enabled) {
-  Control->SetEnabled(Enabled);
-  if (auto* E = dynamic_cast<TCustomEdit*>(Control)) E->SetColor(Enabled ? clWindow : clInactiveBorder);
-  if (auto* W = dynamic_cast<TWinControl*>(Control))
-    for (Integer I = 0; I < W->ControlCount(); ++I) SetControlsEnabled(W->Controls(I), Enabled);
+void SetControlsEnabled(TWinControl* Parent, bool Enabled) {
+  for (Integer I = 0; I < Parent->ControlCount(); ++I) {
+    TControl* C = Parent->Controls(I);
+    auto* W = dynamic_cast<TWinControl*>(C);
+    if (W && W->ControlCount() > 0) SetControlsEnabled(W, Enabled);
+    if (auto* E = dynamic_cast<TCustomEdit*>(C)) E->SetColor(Enabled ? clWindow : clInactiveBorder);
+    else if (auto* B = dynamic_cast<TCustomComboBox*>(C)) B->SetColor(Enabled ? clWindow : clInactiveBorder);
+    C->SetEnabled(Enabled);
+  }
 }
 
 TModalResult ShowDialogForm(TForm* Form) {

@@ -41,9 +41,10 @@ protected:
   friend Word RunSetupDialog(TgtBaseDlg* Dialog, TgtCustomDocumentEngine* Engine);
 };
 
-// Enables or disables a control and everything inside it; an edit turns
+// Enables or disables everything inside Parent (Parent itself keeps its
+// state, so a group's caption stays readable); an edit or combo box turns
 // grey while disabled.
-void SetControlsEnabled(TControl* Control, bool Enabled);
+void SetControlsEnabled(TWinControl* Parent, bool Enabled);
 
 // Shows Form modally unless the answer hook answers for it (kind: the
 // form's class name). Returns the modal result.

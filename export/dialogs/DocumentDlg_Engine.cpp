@@ -1,6 +1,7 @@
 // The parts of the common dialog that read and write the engine.
 #include "export/dialogs/DocumentDlg.h"
 #include "export/engine/DocumentEngine.h"
+#include "platform/forms/Application.h"
 
 void TgtDocumentDlg::FormShow() {
   TgtPreferences* P = FEngine->GetPreferences();
@@ -56,4 +57,28 @@ void TgtDocumentDlg::StoreDocInfo(TgtDocInfo* D) {
   D->SetKeywords(AnsiToWide(edKeywords->GetText()));
   D->SetSubject(AnsiToWide(edSubject->GetText()));
   D->SetTitle(AnsiToWide(edTitle->GetText()));
+}
+
+// ---- the engine's link to a setup dialog ----------------------------------------------
+
+void TgtCustomDocumentEngine::SetSetupDialog(TgtBaseDlg* Value) {
+  FSetupDialog = Value;
+  if (Value) Value->FreeNotification(this);
+}
+
+void TgtCustomDocumentEngine::Notification(TComponent* AComponent, TOperation Operation) {
+  TgtComponent::Notification(AComponent, Operation);
+  if (Operation != opRemove) return;
+  if (FSetupDialog && AComponent == FSetupDialog) FSetupDialog = nullptr;
+  if (FSettings && AComponent == FSettings) FSettings = nullptr;
+}
+
+Word TgtCustomDocumentEngine::ShowLinkedSetupDialog() {
+  if (Application) Application->NormalizeTopMosts();
+  struct TRestore {
+    ~TRestore() {
+      if (Application) Application->RestoreTopMosts();
+    }
+  } Restore;
+  return RunSetupDialog(FSetupDialog, this);
 }

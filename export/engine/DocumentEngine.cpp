@@ -63,9 +63,11 @@ void TgtCustomDocumentEngine::BeginDoc() {
   if (FDocOpen) return;
   if (OnBeforeBeginDoc) OnBeforeBeginDoc(this);
   Word Result = 1;
-  // The final engines show their setup dialogs (export/dialogs); the base
-  // confirms without showing anything.
-  if (GetPreferences()->GetShowSetupDialog()) Result = ShowSetupDialog();
+  // A linked dialog goes before the engine's own; the final engines show
+  // theirs (export/dialogs), the base confirms without showing anything.
+  if (GetPreferences()->GetShowSetupDialog()) {
+    Result = FSetupDialog ? ShowLinkedSetupDialog() : ShowSetupDialog();
+  }
   if (Result == 2) {
     FDocState = dsCancelled;
     return;
@@ -290,7 +292,22 @@ void TgtCustomDocumentEngine::TOutputFile::Discard() noexcept {
 }
 
 TStream* TgtCustomDocumentEngine::GetOutputStream() const {
+  if (GetPreferences()->GetOutputToUserStream() && FUserStream) return FUserStream;
   return FOutputFiles.empty() ? nullptr : FOutputFiles.back().Stream.get();
+}
+
+TStream* TgtCustomDocumentEngine::OpenDocumentOutput(const AnsiString& FullName) {
+  if (!GetPreferences()->GetOutputToUserStream()) return CreateOutputFile(FullName);
+  if (!FUserStream) {
+    FDocState = dsFileError;
+    DeleteOutputFiles();
+    throw EStreamError("No user stream to write the document to");
+  }
+  return FUserStream;
+}
+
+void TgtCustomDocumentEngine::CloseDocumentOutput() {
+  if (!GetPreferences()->GetOutputToUserStream()) CloseOutputFile();
 }
 
 void TgtCustomDocumentEngine::CommitOutputFiles() {
@@ -349,8 +366,12 @@ void TgtCustomDocumentEngine::SetReferencePoint(TgtReferencePoint Value) {
 void TgtCustomDocumentEngine::SetSettings(TgtDocSettings* Value) {
   if (FSettings) FSettings->RemoveEngine(this);
   FSettings = Value;
-  if (FSettings) FSettings->AddEngine(this);
+  if (FSettings) {
+    FSettings->FreeNotification(this);
+    FSettings->AddEngine(this);
+  }
 }
+
 
 // ---- units and band area ----------------------------------------------------------------
 

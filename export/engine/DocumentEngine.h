@@ -26,6 +26,7 @@
 #include "platform/rtl/FileUtils.h"
 
 class TgtDocSettings;
+class TgtBaseDlg;
 class TgtMetafileProcessor;
 class TCustomRichEdit;
 
@@ -169,6 +170,10 @@ public:
   void SetSplitTextList(bool Value) { FSplitTextList = Value; }
   TgtDocSettings* GetSettings() const { return FSettings; }
   void SetSettings(TgtDocSettings* Value);
+  // A setup dialog of the caller's that BeginDoc shows in place of the
+  // engine's own; the link clears itself when the dialog is freed.
+  TgtBaseDlg* GetSetupDialog() const { return FSetupDialog; }
+  void SetSetupDialog(TgtBaseDlg* Value);
 
   // The engine's own objects; the setters copy.
   TFont* GetFont() const { return FFont.get(); }
@@ -212,8 +217,14 @@ public:
   Integer GetPageCount() const { return FPageCount; }
   TgtPageItem* GetPageItem(Integer Index) const;
   TgtPageItem* GetCurrentPageItem() const { return GetPageItem(FCurrentPage - 1); }
-  // The stream of the latest output file, or nil.
+  // Where the document goes: the user stream with
+  // Preferences.OutputToUserStream, else the latest output file's stream
+  // (nil when there is none).
   TStream* GetOutputStream() const;
+  // The caller's stream for Preferences.OutputToUserStream; borrowed. The
+  // writers append to it and leave it open.
+  TStream* GetUserStream() const { return FUserStream; }
+  void SetUserStream(TStream* Value) { FUserStream = Value; }
   const std::vector<AnsiString>& GetOutputFiles() const { return FOutputFileNames; }
   // Entries of the document image list (nil for an empty entry or an index
   // outside the list).
@@ -388,6 +399,9 @@ public:
   TgtOnCellDrawEvent OnCellDraw;
 
 protected:
+  // Both in export/dialogs, where the dialog class is known.
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  Word ShowLinkedSetupDialog();
   // Remakes an existing preferences object with GetPreferencesClass,
   // keeping its flags; nothing when none was made yet (first use makes it
   // with the right class). Not needed in constructors any more.
@@ -399,6 +413,13 @@ protected:
   // Closes the latest output stream; its file keeps waiting for the end of
   // the document.
   void CloseOutputFile();
+  // A single-file writer's output: the user stream with
+  // Preferences.OutputToUserStream, else CreateOutputFile(FullName). Without
+  // a user stream to write to, the document is freed and EStreamError
+  // raised.
+  TStream* OpenDocumentOutput(const AnsiString& FullName);
+  // Ends it: a file is closed, a user stream stays open.
+  void CloseDocumentOutput();
   void DeleteOutputFiles();
   void RenderPage();
   void FreeItems(TgtItemList& List) { List.clear(); }
@@ -488,6 +509,7 @@ private:
   std::vector<TOutputFile> FOutputFiles;
   std::vector<AnsiString> FOutputFileNames;
   bool FAborted = false;
+  TStream* FUserStream = nullptr;
   bool FRendering = false;
   bool FStreamPages = false;
   Integer FPagesRendered = 0;   // pages 1..this were rendered as they closed
@@ -520,6 +542,7 @@ private:
   Integer FInputXRes, FInputYRes;
   bool FAutoPaginate = true;
   TgtDocSettings* FSettings = nullptr;
+  TgtBaseDlg* FSetupDialog = nullptr;
   AnsiString FFileName, FFileExtension, FFileDescription;
   double FLineTolerance = 0;
   bool FSplitTextList = false;

@@ -99,8 +99,8 @@ AnsiString TgtCustomGraphicsEngine::PageFileName() {
 
 void TgtCustomGraphicsEngine::SavePage(const std::function<void(TStream*)>& Write) {
   if (GetPreferences()->GetOutputToUserStream()) {
-    if (!FUserStream) throw EStreamError("No user stream to write the page to");
-    Write(FUserStream);
+    if (!GetUserStream()) throw EStreamError("No user stream to write the page to");
+    Write(GetUserStream());
     return;
   }
   const AnsiString Name = PageFileName() + "." + GetFileExtension();

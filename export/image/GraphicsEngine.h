@@ -33,10 +33,6 @@ public:
   void SetScaleX(double Value) { FScaleX = Value; }
   double GetScaleY() const { return FScaleY; }
   void SetScaleY(double Value) { FScaleY = Value; }
-  // Where pages go with Preferences.OutputToUserStream; borrowed, and each
-  // page is appended to it.
-  TStream* GetUserStream() const { return FUserStream; }
-  void SetUserStream(TStream* Value) { FUserStream = Value; }
 
   // The canvas of the page being written, nil outside BeginPage..EndPage.
   TCanvas* GetPageCanvas() const { return FPageCanvas.get(); }
@@ -89,7 +85,6 @@ private:
   bool FMonochrome = false;
   TPixelFormat FPixelFormat = pf24bit;
   double FScaleX = 1.0, FScaleY = 1.0;
-  TStream* FUserStream = nullptr;
   std::unique_ptr<TMetafile> FGfxMetafile;
   std::unique_ptr<TMetafileCanvas> FPageCanvas;
 };

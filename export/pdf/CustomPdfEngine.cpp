@@ -180,10 +180,10 @@ bool TgtCustomPDFEngine::ValidateOutputImageFormat(TgtOutputImageFormat Format, 
 
 void TgtCustomPDFEngine::StartDocument() {
   TgtCustomPlainsheetEngine::StartDocument();
-  if (GetPreferences()->GetOutputToUserStream()) FOutput = GetOutputStream();
-  else FOutput = CreateOutputFile(GetFileName() + "." + GetFileExtension());
-  if (!FOutput) throw EFileCreateError(SFileCreateError);
-  FOutputSize = FOutput->GetSize();
+  FOutput = OpenDocumentOutput(GetFileName() + "." + GetFileExtension());
+  // Offsets count from the document's first byte, also when it follows
+  // what a user stream held before.
+  FOutputSize = 0;
   FOffsets.clear();
   FPageInfos.clear();
   FFonts.clear();
@@ -424,7 +424,7 @@ void TgtCustomPDFEngine::FinishDocument() {
   FImageVariants.clear();
   FPageInfos.clear();
   FCrypt.reset();
-  if (!GetPreferences()->GetOutputToUserStream()) CloseOutputFile();
+  CloseDocumentOutput();
   FOutput = nullptr;
 }
 

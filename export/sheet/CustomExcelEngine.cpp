@@ -67,7 +67,12 @@ std::vector<AnsiString> TgtCustomExcelEngine::SheetNames() const {
 
 void TgtCustomExcelEngine::StartDocument() {
   TgtCustomSpreadSheetEngine::StartDocument();
-  FOutput = CreateOutputFile(GetFileName() + ".xls");
+  FSheetScratch.reset();
+  FOutput = OpenDocumentOutput(GetFileName() + ".xls");
+  if (GetPreferences()->GetOutputToUserStream()) {
+    FSheetScratch = std::make_unique<TMemoryStream>();
+    FOutput = FSheetScratch.get();
+  }
   FCells = std::make_unique<TMemoryStream>();
   FSheets.clear();
   FSheetCount = 0;
@@ -93,11 +98,16 @@ void TgtCustomExcelEngine::FinishDocument() {
   TgtExcelOLEStream Ole;
   Ole.SetWorkbook(FCells.get());
   Ole.WriteCompoundFile();
-  FOutput->SetSize(0);
-  FOutput->SetPosition(0);
+  if (FSheetScratch) {
+    FSheetScratch.reset();
+    FOutput = GetUserStream();
+  } else {
+    FOutput->SetSize(0);
+    FOutput->SetPosition(0);
+  }
   Ole.GetOutput()->SetPosition(0);
   FOutput->CopyFrom(Ole.GetOutput(), Ole.GetOutput()->GetSize());
-  CloseOutputFile();
+  CloseDocumentOutput();
   FOutput = nullptr;
   FCells.reset();
   FreeSheetLists();

@@ -88,7 +88,11 @@ private:
     Int64 EndPosition;
   };
   std::unique_ptr<TgtCellBorder> FCellBorder;
+  // Worksheets go to FOutput as they are done and are read back at the end:
+  // the output file itself, or, for a user stream, FSheetScratch, so that
+  // what the caller's stream held before stays.
   TStream* FOutput = nullptr;
+  std::unique_ptr<TMemoryStream> FSheetScratch;
   std::unique_ptr<TMemoryStream> FCells;
   std::vector<TSheetItem> FSheets;
   Integer FSheetCount = 0;

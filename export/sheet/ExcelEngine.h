@@ -55,4 +55,6 @@ private:
 class TgtExcelEngine : public TgtExExcelEngine {
 public:
   using TgtExExcelEngine::TgtExExcelEngine;
+  // "Excel Setup" (export/dialogs).
+  Word ShowSetupDialog() override;
 };

@@ -16,7 +16,7 @@ TgtLotusEngine::~TgtLotusEngine() = default;
 
 void TgtLotusEngine::StartDocument() {
   TgtCustomSpreadSheetEngine::StartDocument();
-  FOutput = CreateOutputFile(GetFileName() + "." + GetFileExtension());
+  FOutput = OpenDocumentOutput(GetFileName() + "." + GetFileExtension());
   FCells = std::make_unique<TMemoryStream>();
   WriteRecord(0x0000, 2, FOutput, true, {0x0404});
 }
@@ -78,7 +78,7 @@ void TgtLotusEngine::FinishDocument() {
   FCells->SetPosition(0);
   if (FCells->GetSize() > 0) FOutput->CopyFrom(FCells.get(), FCells->GetSize());
   WriteRecord(0x0001, 0, FOutput);
-  CloseOutputFile();
+  CloseDocumentOutput();
   FOutput = nullptr;
   FCells.reset();
 }

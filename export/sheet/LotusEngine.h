@@ -14,6 +14,8 @@ class TgtLotusEngine : public TgtCustomSpreadSheetEngine {
 public:
   explicit TgtLotusEngine(TComponent* AOwner);
   ~TgtLotusEngine() override;
+  // "Lotus Setup" (export/dialogs).
+  Word ShowSetupDialog() override;
 
 protected:
   void StartDocument() override;

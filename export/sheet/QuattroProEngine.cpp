@@ -18,7 +18,7 @@ Integer TgtQuattroProEngine::GetPaletteIndex(TColor Color) { return PaletteIndex
 
 void TgtQuattroProEngine::StartDocument() {
   TgtCustomSpreadSheetEngine::StartDocument();
-  FOutput = CreateOutputFile(GetFileName() + "." + GetFileExtension());
+  FOutput = OpenDocumentOutput(GetFileName() + "." + GetFileExtension());
   FCells = std::make_unique<TMemoryStream>();
   CreateSheetLists();
   WriteRecord(0x0000, 2, FOutput, true, {0x1001});
@@ -120,7 +120,7 @@ void TgtQuattroProEngine::FinishDocument() {
   if (FCells->GetSize() > 0) S->CopyFrom(FCells.get(), FCells->GetSize());
   WriteRecordBytes(0x00CB, 1, S, true, {0});
   WriteRecord(0x0001, 0, S);
-  CloseOutputFile();
+  CloseDocumentOutput();
   FOutput = nullptr;
   FCells.reset();
   FreeSheetLists();

@@ -13,6 +13,8 @@ class TgtQuattroProEngine : public TgtCustomSpreadSheetEngine {
 public:
   explicit TgtQuattroProEngine(TComponent* AOwner);
   ~TgtQuattroProEngine() override;
+  // "Quattro Pro Setup" (export/dialogs).
+  Word ShowSetupDialog() override;
   // Colours beyond the 16 of the palette take the nearest of them.
   Integer GetPaletteIndex(TColor Color) override;
 

@@ -96,8 +96,8 @@ void TgtSVGEngine::Write(const AnsiString& Text) {
 void TgtSVGEngine::BeginPage() {
   TgtCustomPlainsheetEngine::BeginPage();
   if (GetPreferences()->GetOutputToUserStream()) {
-    if (!FUserStream) throw EStreamError("No user stream to write the page to");
-    FPage = FUserStream;
+    if (!GetUserStream()) throw EStreamError("No user stream to write the page to");
+    FPage = GetUserStream();
   } else {
     FPage = CreateOutputFile(GetFileName() + std::to_string(GetPageNo()) + "." + GetFileExtension());
   }

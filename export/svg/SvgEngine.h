@@ -28,9 +28,6 @@ public:
   // The "SVG Setup" dialog (export/dialogs).
   Word ShowSetupDialog() override;
 
-  // Where pages go with Preferences.OutputToUserStream; borrowed.
-  TStream* GetUserStream() const { return FUserStream; }
-  void SetUserStream(TStream* Value) { FUserStream = Value; }
   // Full names of every side file this engine wrote.
   const std::vector<AnsiString>& GetSideFiles() const { return FSideFiles; }
 
@@ -67,7 +64,6 @@ private:
   bool Matches(const TgtSVGImageSettings& S, const TgtImageItem& Item, double GW, double GH) const;
 
   TStream* FPage = nullptr;
-  TStream* FUserStream = nullptr;
   Integer FSideCounter = 1;
   std::vector<AnsiString> FSideFiles;
   std::vector<AnsiString> FPatterns;

@@ -75,6 +75,23 @@ void THtmlView::CreateParams(TCreateParams& Params) {
   if (FBorder) Params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
+void THtmlView::CreateWnd() {
+  inherited::CreateWnd();
+  ApplyScrollBarMode();
+}
+
+void THtmlView::SetFlatScrollBars(bool Value) {
+  if (FFlatScrollBars == Value) return;
+  FFlatScrollBars = Value;
+  ApplyScrollBarMode();
+}
+
+void THtmlView::ApplyScrollBarMode() {
+  if (!HandleAllocated()) return;
+  InitializeFlatSB(Handle());
+  FlatSB_SetScrollProp(Handle(), WSB_PROP_VSTYLE, FFlatScrollBars ? FSB_FLAT_MODE : FSB_REGULAR_MODE, TRUE);
+}
+
 void THtmlView::SetBorder(bool Value) {
   if (FBorder == Value) return;
   FBorder = Value;

@@ -51,7 +51,7 @@ public:
   bool GetBorder() const { return FBorder; }
   void SetBorder(bool Value);
   bool GetFlatScrollBars() const { return FFlatScrollBars; }
-  void SetFlatScrollBars(bool Value) { FFlatScrollBars = Value; }
+  void SetFlatScrollBars(bool Value);
 
   // Selection: whole words between two points of the page, or everything.
   void SelectAll();
@@ -78,6 +78,7 @@ public:
 protected:
   void Paint() override;
   void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
   void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
@@ -99,6 +100,7 @@ private:
   void LayOutVisible();
   void DropFarLayouts();
   void UpdateScrollBar();
+  void ApplyScrollBarMode();
   void ScrollBy(Integer Dy) { SetScrollTop(FScrollTop + Dy); }
   Integer PieceAt(Integer PageY) const;
   TTextPos HitText(Integer X, Integer Y);

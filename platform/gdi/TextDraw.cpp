@@ -275,7 +275,14 @@ int DrawTextExA(HDC H, char* Str, int Count, TRect* Rect, UINT Format, DRAWTEXTP
   if ((Format & DT_MODIFYSTRING) && Str) {
     size_t N = 0;
     while (N < W.size() && W[N]) ++N;
-    const AnsiString A = WideToAnsi(W.data(), N);
+    // Back into the code page the text came in: the font's.
+    TEXTMETRICW Tm{};
+    const UINT Cp = GetTextMetricsW(H, &Tm) && Tm.tmCharSet != SYMBOL_CHARSET ? CodePageFromCharset(Tm.tmCharSet) : CP_ACP;
+    AnsiString A;
+    if (Tm.tmCharSet == SYMBOL_CHARSET)
+      for (size_t I = 0; I < N; ++I) A += char(W[I]);
+    else
+      A = WideToAnsi(std::u16string_view(W.data(), N), Cp);
     // Room for Count + 4 bytes, as with the wide call.
     const size_t Copy = std::min(A.size(), size_t(Count) + 3);
     std::memcpy(Str, A.data(), Copy);

@@ -79,8 +79,13 @@ void PaintBar(HDC Dc, const TWindow& W, int Bar) {
   HBRUSH Face = GetSysColorBrush(COLOR_3DFACE);
   FillRect(Dc, &R, GetSysColorBrush(COLOR_SCROLLBAR));
   TThumb T = ThumbOf(W, Bar);
+  const bool Flat = W.FlatScrollBars && W.Scroll[Bar].FlatMode != FSB_REGULAR_MODE;
   auto Box = [&](TRect B) {
     FillRect(Dc, &B, Face);
+    if (Flat) {
+      FrameRect(Dc, &B, GetSysColorBrush(COLOR_3DSHADOW));
+      return;
+    }
     TRect Edge{B.Left, B.Bottom - 1, B.Right, B.Bottom};
     FillRect(Dc, &Edge, GetSysColorBrush(COLOR_3DDKSHADOW));
     Edge = {B.Right - 1, B.Top, B.Right, B.Bottom};
@@ -90,13 +95,36 @@ void PaintBar(HDC Dc, const TWindow& W, int Bar) {
     Edge = {B.Left, B.Top, B.Left + 1, B.Bottom - 1};
     FillRect(Dc, &Edge, GetSysColorBrush(COLOR_3DHILIGHT));
   };
+  // A solid triangle pointing the way the button scrolls, grey when the
+  // bar can't go that way.
+  const TScrollState& S = W.Scroll[Bar];
+  const bool Live = CanScroll(S) && S.Disabled != ESB_DISABLE_BOTH;
+  auto Glyph = [&](TRect B, bool Forward, bool Enabled) {
+    const int N = std::max(2, std::min(B.Width(), B.Height()) / 4);
+    const int Cx = (B.Left + B.Right) / 2, Cy = (B.Top + B.Bottom) / 2;
+    HBRUSH Ink = GetSysColorBrush(Enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
+    for (int I = 0; I < N; ++I) {
+      const int Along = Forward ? N / 2 - I : I - N / 2;  // the tip's row first
+      TRect Line = Bar == SB_VERT ? TRect{Cx - I, Cy + Along, Cx + I + 1, Cy + Along + 1}
+                                  : TRect{Cx + Along, Cy - I, Cx + Along + 1, Cy + I + 1};
+      FillRect(Dc, &Line, Ink);
+    }
+  };
+  const bool BackOn = Live && S.Disabled != ESB_DISABLE_LTUP;
+  const bool ForthOn = Live && S.Disabled != ESB_DISABLE_RTDN;
   if (Bar == SB_VERT) {
-    Box({R.Left, R.Top, R.Right, R.Top + T.Arrow});
-    Box({R.Left, R.Bottom - T.Arrow, R.Right, R.Bottom});
+    const TRect Up{R.Left, R.Top, R.Right, R.Top + T.Arrow}, Down{R.Left, R.Bottom - T.Arrow, R.Right, R.Bottom};
+    Box(Up);
+    Glyph(Up, false, BackOn);
+    Box(Down);
+    Glyph(Down, true, ForthOn);
     if (T.Bottom > T.Top) Box({R.Left, R.Top + T.Top, R.Right, R.Top + T.Bottom});
   } else {
-    Box({R.Left, R.Top, R.Left + T.Arrow, R.Bottom});
-    Box({R.Right - T.Arrow, R.Top, R.Right, R.Bottom});
+    const TRect Left{R.Left, R.Top, R.Left + T.Arrow, R.Bottom}, Right{R.Right - T.Arrow, R.Top, R.Right, R.Bottom};
+    Box(Left);
+    Glyph(Left, false, BackOn);
+    Box(Right);
+    Glyph(Right, true, ForthOn);
     if (T.Bottom > T.Top) Box({R.Left + T.Top, R.Top, R.Left + T.Bottom, R.Bottom});
   }
 }
@@ -234,6 +262,40 @@ BOOL GetScrollBarInfo(HWND H, LONG Object, SCROLLBARINFO* Info) {
   if (!(W->Style & StyleOf(Bar))) Info->rgstate[0] |= STATE_SYSTEM_INVISIBLE;
   if (W->Scroll[Bar].Disabled == ESB_DISABLE_BOTH || !CanScroll(W->Scroll[Bar]))
     Info->rgstate[0] |= STATE_SYSTEM_UNAVAILABLE;
+  return TRUE;
+}
+
+BOOL InitializeFlatSB(HWND H) {
+  TWindow* W = WinPtr(H);
+  if (!W) return FALSE;
+  W->FlatScrollBars = true;
+  return TRUE;
+}
+
+HRESULT UninitializeFlatSB(HWND H) {
+  TWindow* W = WinPtr(H);
+  if (!W) return E_FAIL;
+  W->FlatScrollBars = false;
+  for (TScrollState& S : W->Scroll) S.FlatMode = FSB_REGULAR_MODE;
+  FrameChanged(H);
+  return S_OK;
+}
+
+BOOL FlatSB_SetScrollProp(HWND H, UINT Index, INT_PTR Value, BOOL Redraw) {
+  TWindow* W = WinPtr(H);
+  if (!W || !W->FlatScrollBars) return FALSE;
+  if (Index != WSB_PROP_VSTYLE && Index != WSB_PROP_HSTYLE) return FALSE;
+  if (Value != FSB_REGULAR_MODE && Value != FSB_ENCARTA_MODE && Value != FSB_FLAT_MODE) return FALSE;
+  W->Scroll[Index == WSB_PROP_VSTYLE ? SB_VERT : SB_HORZ].FlatMode = Value;
+  if (Redraw) FrameChanged(H);
+  return TRUE;
+}
+
+BOOL FlatSB_GetScrollProp(HWND H, UINT Index, int* Value) {
+  TWindow* W = WinPtr(H);
+  if (!W || !W->FlatScrollBars || !Value) return FALSE;
+  if (Index != WSB_PROP_VSTYLE && Index != WSB_PROP_HSTYLE) return FALSE;
+  *Value = int(W->Scroll[Index == WSB_PROP_VSTYLE ? SB_VERT : SB_HORZ].FlatMode);
   return TRUE;
 }
 

@@ -5,6 +5,7 @@
 // "ScrollBar" class, registered by InitCommonControls) through its SBM_
 // messages.
 #pragma once
+#include "platform/rtl/Interfaces.h"
 #include "platform/win/WinTypes.h"
 
 int SetScrollInfo(HWND Wnd, int Bar, const SCROLLINFO* Info, BOOL Redraw);
@@ -16,6 +17,19 @@ BOOL GetScrollRange(HWND Wnd, int Bar, int* Min, int* Max);
 BOOL ShowScrollBar(HWND Wnd, int Bar, BOOL Show);
 BOOL EnableScrollBar(HWND Wnd, UINT Bar, UINT Arrows);
 BOOL GetScrollBarInfo(HWND Wnd, LONG Object, SCROLLBARINFO* Info);
+
+// Flat scroll bars: a window taken over by InitializeFlatSB draws each bar
+// in the mode its style property names (flat or hot-tracked flat: boxes
+// without the raised edge). Properties are refused until then.
+constexpr UINT WSB_PROP_VSTYLE = 0x0100;
+constexpr UINT WSB_PROP_HSTYLE = 0x0200;
+constexpr INT_PTR FSB_REGULAR_MODE = 0;
+constexpr INT_PTR FSB_ENCARTA_MODE = 1;
+constexpr INT_PTR FSB_FLAT_MODE = 2;
+BOOL InitializeFlatSB(HWND Wnd);
+HRESULT UninitializeFlatSB(HWND Wnd);
+BOOL FlatSB_SetScrollProp(HWND Wnd, UINT Index, INT_PTR Value, BOOL Redraw);
+BOOL FlatSB_GetScrollProp(HWND Wnd, UINT Index, int* Value);
 
 // For the non-client code: drawing both bars into a window DC, and the
 // modal tracking a click on a bar starts (WM_HSCROLL/WM_VSCROLL).

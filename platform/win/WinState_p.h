@@ -41,6 +41,7 @@ struct TScrollState {
   UINT Page = 0;
   int Pos = 0, TrackPos = 0;
   UINT Disabled = ESB_ENABLE_BOTH;
+  INT_PTR FlatMode = 0;  // FSB_* once the window's bars are flat-capable
 };
 
 struct TWindow {
@@ -76,6 +77,7 @@ struct TWindow {
   HICON IconBig = nullptr, IconSmall = nullptr;
   HFONT Font = nullptr;        // WM_SETFONT on a window without its own handling
   TScrollState Scroll[2];
+  bool FlatScrollBars = false;  // InitializeFlatSB took the bars over
   TRect NormalRect;            // restored placement while minimized or maximized
   HDC OwnDC = nullptr;         // CS_OWNDC
 };

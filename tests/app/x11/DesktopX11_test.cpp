@@ -23,7 +23,7 @@
 #include "platform/win/KeyboardLayouts.h"
 #include "platform/win/Win.h"
 #include "platform/win/x11/X11Display.h"
-#include "platform/x11/X11Session.h"
+#include "platform/x11/X11Fixture.h"
 #include "support/ChildProcess.h"
 #include "support/ScopedEnv.h"
 #include "support/ScratchDir.h"
@@ -39,17 +39,10 @@
 #undef KeyPress
 
 namespace {
-class DesktopX11Test : public ::testing::Test {
+class DesktopX11Test : public TX11Fixture {
 protected:
   void SetUp() override {
-    Session = TX11Session::Get();
-    if (!Session) GTEST_SKIP() << "no Xvfb on this machine";
-    ResetWindowSystem();
-    UseRealClock();
-    auto D = TX11Display::Open(Session->Name().c_str());
-    ASSERT_TRUE(D) << "cannot open " << Session->Name();
-    X = D.get();
-    SetDisplay(std::move(D));
+    if (!OpenDisplay()) GTEST_SKIP() << "no Xvfb on this machine";
     SetTrayHost(std::make_unique<TDisplayTrayHost>());
     App = std::make_unique<TApplication>(nullptr);
     HotKeyUnitEnd();
@@ -61,29 +54,7 @@ protected:
     HotKeyUnitEnd();
     ResetWindowSystem();
     SetTrayHost(nullptr);
-    SetDisplay(nullptr);
-  }
-  // Runs the queue until Done or the time is up (generous: a loaded
-  // machine's window manager and tray can take seconds).
-  bool PumpUntil(const std::function<bool()>& Done, int Ms = 15000) {
-    const auto End = std::chrono::steady_clock::now() + std::chrono::milliseconds(Ms);
-    while (std::chrono::steady_clock::now() < End) {
-      ProcessPendingMessages();
-      if (Done()) return true;
-      X->WaitForEvents(20);
-    }
-    ProcessPendingMessages();
-    return Done();
-  }
-  bool Viewable(unsigned long W) {
-    XWindowAttributes A;
-    return W && XGetWindowAttributes(Session->Dpy(), W, &A) && A.map_state == IsViewable;
-  }
-  bool HasFocus(unsigned long W) {
-    Window F = 0;
-    int Revert;
-    XGetInputFocus(Session->Dpy(), &F, &Revert);
-    return W && F == W;
+    CloseDisplay();
   }
   // The window up on the desktop, with a red tray icon.
   TDesktopProgramWindow* Open() {
@@ -145,10 +116,6 @@ protected:
     DeleteObject(Black);
     return Icon;
   }
-
-  TX11Session* Session = nullptr;
-  TX11Display* X = nullptr;
-  std::unique_ptr<TApplication> App;
 };
 }  // namespace
 

@@ -18,7 +18,7 @@
 #include "platform/rtl/FileUtils.h"
 #include "platform/win/Win.h"
 #include "platform/win/x11/X11Display.h"
-#include "platform/x11/X11Session.h"
+#include "platform/x11/X11Fixture.h"
 #include "support/ScratchDir.h"
 #include "platform/x11/X11DndSource.h"
 
@@ -38,18 +38,11 @@ public:
   }
 };
 
-class DragDropXdnd : public ::testing::Test {
+class DragDropXdnd : public TX11Fixture {
 protected:
   void SetUp() override {
-    Session = TX11Session::Get();
-    if (!Session) GTEST_SKIP() << "no Xvfb on this machine";
     RegisterFormsClasses();
-    ResetWindowSystem();
-    UseRealClock();
-    auto D = TX11Display::Open(Session->Name().c_str());
-    ASSERT_TRUE(D) << "cannot open " << Session->Name();
-    X = D.get();
-    SetDisplay(std::move(D));
+    if (!OpenDisplay()) GTEST_SKIP() << "no Xvfb on this machine";
     OleReset();
     ASSERT_EQ(OleInitialize(nullptr), S_OK);
     App = std::make_unique<TApplication>(nullptr);
@@ -57,22 +50,8 @@ protected:
   void TearDown() override {
     App.reset();
     OleReset();
-    ResetWindowSystem();
-    SetDisplay(nullptr);
+    CloseDisplay();
   }
-  bool PumpUntil(const std::function<bool()>& Done, int Ms = 15000) {
-    auto End = std::chrono::steady_clock::now() + std::chrono::milliseconds(Ms);
-    while (std::chrono::steady_clock::now() < End) {
-      ProcessPendingMessages();
-      if (Done()) return true;
-      X->WaitForEvents(20);
-    }
-    ProcessPendingMessages();
-    return Done();
-  }
-  TX11Session* Session = nullptr;
-  TX11Display* X = nullptr;
-  std::unique_ptr<TApplication> App;
 };
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include "platform/gdi/Gdi.h"
+
 namespace bptest {
 
 HBRUSH TTestWindow::CurrentBrush() const {
@@ -12,6 +14,34 @@ HBRUSH TTestWindow::CurrentBrush() const {
   // A menu's background brush; the base style names it by a colour index.
   const HBRUSH B = Painter->GetSubMenuBrush();
   return reinterpret_cast<intptr_t>(B) <= 31 ? Painter->GetBarBrush() : B;
+}
+
+void TTestWindow::PaintBackground(HDC DC, const TRect& R, HBRUSH Fallback) const {
+  if (!PainterBackground || !Painter) {
+    TdxBarPaintWindow::PaintBackground(DC, R, Fallback);
+    return;
+  }
+  if (Type == ptMenu)
+    Painter->DrawSubMenuBitmapBackground(*this, DC, R);
+  else
+    Painter->DrawDockedBarBitmapBackground(*this, DC, R);
+}
+
+void TTestWindow::PaintDockBackground(HDC DC, const TRect& R, HBRUSH Fallback) const {
+  if (!Painter || DockSite.IsEmpty()) {
+    TdxBarPaintWindow::PaintDockBackground(DC, R, Fallback);
+    return;
+  }
+  // The dock site's picture, shifted by where the bar sits on it.
+  TTestWindow Site;
+  Site.Docking = Docking;
+  Site.Client = DockSite;
+  TPoint Old;
+  OffsetViewportOrgEx(DC, -Docked.Left, -Docked.Top, &Old);
+  TRect S = R;
+  OffsetRect(&S, Docked.Left, Docked.Top);
+  Painter->DrawDockControlBackground(Site, DC, clBtnFace, nullptr, S, {0, 0});
+  SetViewportOrgEx(DC, Old.X, Old.Y, nullptr);
 }
 
 std::unique_ptr<TBitmap> MakeGlyph() {

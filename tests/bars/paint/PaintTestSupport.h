@@ -24,6 +24,36 @@ public:
   // The painter whose brushes the window uses (a window takes its brushes
   // from its manager's painter); nullptr: the defaults.
   TdxBarItemControlPainterClass Painter = nullptr;
+  // The Office 2003 and XP questions.
+  bool MainMenu = false;
+  bool NoBorder = false;
+  bool MarkShown = false;
+  bool QuickCustomization = false;
+  bool Themes = false;
+  int CaptionLeftAt = -1;  // -1: the default
+  TRect Window;            // empty: the client rectangle
+  TPoint Origin{0, 0};
+  TRect Joint;
+  TRect DockSite;
+  TRect Docked;
+  // Paint the window's background through the painter's own background
+  // routine (the toolbar gradient, the menu's glyph column) rather than a
+  // plain fill.
+  bool PainterBackground = false;
+
+  bool IsMainMenu() const override { return MainMenu; }
+  bool BorderNone() const override { return NoBorder; }
+  bool ShowMark() const override { return MarkShown; }
+  bool IsQuickCustomization() const override { return QuickCustomization; }
+  bool ThemesAvailable() const override { return Themes; }
+  int CaptionLeft() const override { return CaptionLeftAt >= 0 ? CaptionLeftAt : TdxBarPaintWindow::CaptionLeft(); }
+  TRect WindowRect() const override { return Window.IsEmpty() ? Client : Window; }
+  TPoint ClientOrigin() const override { return Origin; }
+  TRect OwnerJointRect() const override { return Joint; }
+  TRect DockSiteRect() const override { return DockSite; }
+  TRect DockedRect() const override { return Docked; }
+  void PaintBackground(HDC DC, const TRect& R, HBRUSH Fallback) const override;
+  void PaintDockBackground(HDC DC, const TRect& R, HBRUSH Fallback) const override;
 
   TdxBarPaintType PaintType() const override { return Type; }
   TdxBarDockingStyle DockingStyle() const override { return Docking; }

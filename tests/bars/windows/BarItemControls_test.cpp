@@ -2,11 +2,6 @@
 // messages, popup menus shown by a program, and the shadow's outline.
 #include "BarWindowsTestSupport.h"
 
-// FIXME: the DISABLED_ cases state behaviour the window layer does not
-// reach yet (row placement of shown bars, Alt and shortcut dispatch through
-// the keyboard hook, hint timing, the floating caption and drag into a new
-// row, combo stepping); they are switched on as each is finished.
-
 #include "bars/windows/dxBarWindowsInternal.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/rtl/IniFiles.h"
@@ -86,7 +81,7 @@ TEST_F(TypingTest, EditTextLongerThanTwoHundredFiftyFourCharactersCommitsWhole) 
   EXPECT_EQ(Edit->GetText(), Long);
 }
 
-TEST_F(TypingTest, DISABLED_ComboItemTakesTypedTextAndStepsThroughItsStrings) {
+TEST_F(TypingTest, ComboItemTakesTypedTextAndStepsThroughItsStrings) {
   ShowToolbar();
   ClickScreen(CentreOfItem(Combo));
   Settle();
@@ -130,7 +125,7 @@ TEST_F(TypingTest, ShortCutsWorkWhileAnEditItemHasTheFocus) {
   EXPECT_EQ(Clicks, 1);
 }
 
-TEST_F(TypingTest, DISABLED_MinimizeWithTheLowBitsOfTheCommandSetHidesFloatingBars) {
+TEST_F(TypingTest, MinimizeWithTheLowBitsOfTheCommandSetHidesFloatingBars) {
   ShowToolbar();
   Bar->SetVisible(false);
   Bar->SetDockingStyle(dsNone);

@@ -9,9 +9,11 @@
 #include <functional>
 
 #include "export/dialogs/EngineDlgs.h"
+#include "export/dialogs/SheetDlgs.h"
 #include "export/image/PngEngine.h"
 #include "export/image/RasterSupport.h"
 #include "export/pdf/PdfEngine.h"
+#include "export/sheet/SheetSupport.h"
 #include "export/svg/SvgEngine.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Dialogs.h"
@@ -116,10 +118,18 @@ std::unique_ptr<E> MakeEngine(const std::string& FileName) {
   return En;
 }
 
-void Draw(TgtCustomDocumentEngine& E) {
+void Draw(TgtCustomDocumentEngine& E, int Pages = 1) {
   if (E.GetDocumentState() != dsInDocument) return;
-  E.TextOut(5, 5, u"Ink");
+  for (int P = 0; P < Pages; ++P) {
+    if (P > 0) E.NewPage();
+    E.TextOut(5, 5, u"Ink");
+  }
   E.EndDoc();
+}
+
+template <class E>
+std::unique_ptr<TgtCustomDocumentEngine> Make(const std::string& F) {
+  return std::unique_ptr<TgtCustomDocumentEngine>(MakeEngine<E>(F));
 }
 }  // namespace
 
@@ -318,6 +328,9 @@ TEST_F(EngineDialogs, EachDialogShowsItsPagesInTheCommonFrame) {
        "SVG Setup", {"Preferences", "Content"}},
       {"png", [](const std::string& F) { return std::unique_ptr<TgtCustomDocumentEngine>(MakeEngine<TgtPNGEngine>(F)); },
        "PNG Setup", {"Preferences", "Content", "Background", "Advanced"}},
+      {"excel", Make<TgtExcelEngine>, "Excel Setup", {"Preferences", "Content", "Background", "Formatting"}},
+      {"quattro", Make<TgtQuattroProEngine>, "Quattro Pro Setup", {"Preferences", "Background", "Formatting"}},
+      {"lotus", Make<TgtLotusEngine>, "Lotus Setup", {"Preferences", "Formatting"}},
   };
   for (const TCase& C : Cases) {
     SCOPED_TRACE(C.Shot);
@@ -360,4 +373,298 @@ TEST_F(EngineDialogs, KeyFiltersKeepOnlyTheCharactersAFieldTakes) {
       EXPECT_EQ(Key, 0) << *K;
     }
   }
+}
+
+// The spreadsheet dialogs: the engine's grid values in the Formatting page,
+// OK writing the typed ones back, and the file made with them as the sheet
+// readers see it (a column spacing of 2 puts the first column's text in
+// column 2).
+TEST_F(EngineDialogs, SheetDialogsWriteTheGridValuesTheFileIsMadeWith) {
+  struct TCase {
+    const char* Name;
+    std::function<std::unique_ptr<TgtCustomDocumentEngine>(const std::string&)> Make;
+    const char* Reader;
+    const char* Extension;
+    std::vector<std::string> Expected;  // lines the reader prints
+  };
+  const std::vector<TCase> Cases = {
+      {"excel", Make<TgtExcelEngine>, "xls", ".xls", {"SHEET Sheet1 1 3", "SHEET Sheet2 1 3", "0 2 L Ink|"}},
+      {"lotus", Make<TgtLotusEngine>, "wk1", ".WK1", {"0 2 L Ink fmt=F5"}},
+      {"quattro", Make<TgtQuattroProEngine>, "wb1", ".wb1", {"0 2 L Ink attr="}},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    const std::string Dir = OutDir(std::string("sheet_") + C.Name);
+    auto E = C.Make(Dir + "grid");
+    auto* Sheet = dynamic_cast<TgtCustomSpreadSheetEngine*>(E.get());
+    Sheet->GetPreferences()->SetAutoFormatCells(true);
+    Sheet->GetFormatting()->SetRowSpacing(3);
+    Sheet->GetFormatting()->SetScaleY(1.5f);
+    auto* Excel = dynamic_cast<TgtExcelEngine*>(E.get());
+    if (Excel) Excel->GetPreferences()->SetPagesPerWorksheet(2);
+    TDialogScript S;
+    S.ThenShowForm();
+    Drive([&] { E->BeginDoc(); },
+          {
+              [&](TgtDocumentDlg* D) {
+                auto* P = dynamic_cast<TgtSpreadSheetDlg*>(D);
+                ASSERT_NE(P, nullptr);
+                EXPECT_TRUE(P->chkAutoFormatCells->GetChecked());
+                EXPECT_EQ(P->edColumnSpacing->GetText(), "-1");
+                EXPECT_EQ(P->edRowSpacing->GetText(), "3");
+                EXPECT_EQ(P->edScaleX->GetText(), "1");
+                EXPECT_EQ(P->edScaleY->GetText(), "1.5");
+                if (auto* X = dynamic_cast<TgtExcelEngineDlg*>(D)) {
+                  EXPECT_EQ(X->edPagePerWorkSheet->GetText(), "2");
+                  EXPECT_EQ(X->chkPrintGridLines->GetCaption(), "Print Grid Lines");
+                  EXPECT_FALSE(X->cbBackgroundDisplayType->GetEnabled()) << "a sheet picture has no placement";
+                  EXPECT_EQ(Lines(X->cbOutputImageFormat->GetItems()),
+                            (std::vector<AnsiString>{"BMP", "Metafile", "CCITT3", "CCITT4"}));
+                  X->edPagePerWorkSheet->SetText("");
+                  TypeInto(X->edPagePerWorkSheet, "1");
+                  Click(X->chkPrintGridLines);
+                }
+                Click(P->chkAutoFormatCells);
+                OpenPage(D, "Formatting");
+              },
+              [&](TgtDocumentDlg* D) {
+                auto* P = dynamic_cast<TgtSpreadSheetDlg*>(D);
+                EXPECT_EQ(D->pcDocument->GetActivePage(), P->tsFormatting);
+                SaveShot(D, std::string("engine-dialog-") + C.Name + "-formatting");
+                P->edColumnSpacing->SetText("");
+                TypeInto(P->edColumnSpacing, "x2");  // the letter is refused
+                P->edRowSpacing->SetText("-1");
+                P->edScaleY->SetText("");
+                TypeInto(P->edScaleY, "1.2.5");  // a second full stop is refused
+              },
+              [&](TgtDocumentDlg* D) {
+                auto* P = dynamic_cast<TgtSpreadSheetDlg*>(D);
+                EXPECT_EQ(P->edColumnSpacing->GetText(), "2");
+                EXPECT_EQ(P->edScaleY->GetText(), "1.25");
+                Click(D->btnOK);
+              },
+          });
+    ASSERT_EQ(E->GetDocumentState(), dsInDocument);
+    EXPECT_FALSE(Sheet->GetPreferences()->GetAutoFormatCells());
+    EXPECT_EQ(Sheet->GetFormatting()->GetColumnSpacing(), 2);
+    EXPECT_EQ(Sheet->GetFormatting()->GetRowSpacing(), -1);
+    EXPECT_FLOAT_EQ(Sheet->GetFormatting()->GetScaleY(), 1.25f);
+    if (Excel) {
+      EXPECT_EQ(Excel->GetPreferences()->GetPagesPerWorksheet(), 1);
+      EXPECT_TRUE(Excel->GetPreferences()->GetPrintGridLines());
+    }
+    Draw(*E, 2);
+    const std::string Out = RunSheetReader(C.Reader, Dir + "grid" + C.Extension);
+    for (const std::string& L : C.Expected) EXPECT_NE(Out.find(L), std::string::npos) << L << " in\n" << Out;
+  }
+}
+
+// A grid value the sheet cannot take is reported and the dialog stays open
+// for it to be mended; nothing is written until OK succeeds.
+TEST_F(EngineDialogs, ASheetValueOutOfItsRangeKeepsTheDialogOpen) {
+  struct TCase {
+    const char* Field;
+    const char* Text;
+    const char* Message;
+  };
+  for (const TCase& C : {TCase{"edColumnSpacing", "300", "Column Spacing must be between -1 and 256."},
+                         TCase{"edRowSpacing", "-2", "Row Spacing must be between -1 and 65536."},
+                         TCase{"edScaleX", "0", "'0' is not a valid scale."},
+                         TCase{"edScaleY", "", "'' is not a valid floating point value."}}) {
+    SCOPED_TRACE(C.Field);
+    auto E = MakeEngine<TgtLotusEngine>(OutDir("sheet_range") + "r");
+    TDialogScript S;
+    S.ThenShowForm().Then(mrOk);
+    Drive([&] { E->BeginDoc(); },
+          {
+              [&](TgtDocumentDlg* D) {
+                dynamic_cast<TEdit*>(D->FindComponent(C.Field))->SetText(C.Text);
+                Click(D->btnOK);
+              },
+              [&](TgtDocumentDlg* D) {
+                ASSERT_EQ(S.Asked().size(), 2u) << "the error is shown";
+                EXPECT_EQ(S.Asked()[1].Text, C.Message);
+                dynamic_cast<TEdit*>(D->FindComponent(C.Field))->SetText("1");
+                Click(D->btnOK);
+              },
+          });
+    EXPECT_EQ(E->GetDocumentState(), dsInDocument);
+    E->EndDoc();
+  }
+}
+
+TEST_F(EngineDialogs, CancellingASheetDialogLeavesTheExistingFile) {
+  struct TCase {
+    const char* Name;
+    std::function<std::unique_ptr<TgtCustomDocumentEngine>(const std::string&)> Make;
+    const char* Extension;
+  };
+  for (const TCase& C : {TCase{"excel", Make<TgtExcelEngine>, ".xls"}, TCase{"lotus", Make<TgtLotusEngine>, ".WK1"},
+                         TCase{"quattro", Make<TgtQuattroProEngine>, ".wb1"}}) {
+    SCOPED_TRACE(C.Name);
+    const std::string Dir = OutDir(std::string("sheet_cancel_") + C.Name);
+    {
+      std::ofstream(Dir + "old" + C.Extension) << "earlier bytes";
+    }
+    auto E = C.Make(Dir + "old");
+    auto* Sheet = dynamic_cast<TgtCustomSpreadSheetEngine*>(E.get());
+    TDialogScript S;
+    S.ThenShowForm();
+    Drive([&] { E->BeginDoc(); },
+          {[&](TgtDocumentDlg* D) {
+            dynamic_cast<TgtSpreadSheetDlg*>(D)->edColumnSpacing->SetText("5");
+            HeadlessDisplay().KeyPress(VK_ESCAPE);
+          }});
+    EXPECT_EQ(E->GetDocumentState(), dsCancelled);
+    EXPECT_EQ(Sheet->GetFormatting()->GetColumnSpacing(), -1) << "Cancel writes nothing back";
+    Draw(*E);
+    E->EndDoc();
+    EXPECT_EQ(ReadFile(Dir + "old" + C.Extension), "earlier bytes");
+  }
+}
+
+// Leaving a confirmation field that differs from its password warns and
+// sends the focus back to the password; with encryption off nothing is said.
+TEST_F(EngineDialogs, APasswordConfirmationThatDiffersIsReported) {
+  struct TCase {
+    const char* Name;
+    bool Encrypt;
+    bool Owner;
+    const char* Message;  // nullptr: no message
+  };
+  for (const TCase& C : {TCase{"owner", true, true, "The Owner Passwords do not match.\r\nPlease re-enter."},
+                         TCase{"user", true, false, "The User Passwords do not match.\r\nPlease re-enter."},
+                         TCase{"unencrypted", false, true, nullptr}}) {
+    SCOPED_TRACE(C.Name);
+    auto E = MakeEngine<TgtPDFEngine>(OutDir("mismatch") + "m");
+    E->GetEncryption()->SetEnabled(C.Encrypt);
+    TDialogScript S;
+    S.ThenShowForm();
+    if (C.Message) S.Then(mrOk);
+    Drive([&] { E->BeginDoc(); },
+          {
+              [&](TgtDocumentDlg* D) { OpenPage(D, "Advanced"); },
+              [&](TgtDocumentDlg* D) {
+                auto* P = dynamic_cast<TgtPDFEngineDlg*>(D);
+                TEdit* First = C.Owner ? P->edOwnerPassword : P->edUserPassword;
+                TEdit* Confirm = C.Owner ? P->edConfirmOwnerPassword : P->edConfirmUserPassword;
+                // Fields that cannot be reached with encryption off are set directly.
+                First->SetText("Secret");
+                Confirm->SetText("secret");
+                if (Confirm->CanFocus()) {
+                  Click(Confirm);
+                  Click(C.Owner ? P->edUserPassword : P->edOwnerPassword);  // leaves the confirmation
+                } else {
+                  P->edConfirmPasswordExit(Confirm);
+                }
+              },
+              [&](TgtDocumentDlg* D) {
+                auto* P = dynamic_cast<TgtPDFEngineDlg*>(D);
+                TEdit* First = C.Owner ? P->edOwnerPassword : P->edUserPassword;
+                if (C.Message) {
+                  ASSERT_EQ(S.Asked().size(), 2u);
+                  EXPECT_EQ(S.Asked()[1].Kind, "MessageDlg");
+                  EXPECT_EQ(S.Asked()[1].Caption, "Error");
+                  EXPECT_EQ(S.Asked()[1].Text, C.Message);
+                  EXPECT_EQ(GetFocus(), First->Handle()) << "the password field takes the focus back";
+                } else {
+                  EXPECT_EQ(S.Asked().size(), 1u);
+                }
+                Click(D->btnOK);
+              },
+          });
+    EXPECT_EQ(E->GetEncryption()->GetOwnerPassword(), C.Owner ? "Secret" : "");
+    EXPECT_EQ(E->GetEncryption()->GetUserPassword(), C.Owner ? "" : "Secret") << "OK stores the first field";
+    E->EndDoc();
+  }
+}
+
+// At 40 bits the four permissions only 128-bit encryption knows are greyed
+// and OK leaves them as they were; at 128 bits their boxes are taken.
+TEST_F(EngineDialogs, FortyBitEncryptionLeavesTheExtendedPermissionsAlone) {
+  for (const TgtPDFEncryptionLevel Level : {el40bit, el128bit}) {
+    SCOPED_TRACE(Level == el40bit ? "40 bit" : "128 bit");
+    auto E = MakeEngine<TgtPDFEngine>(OutDir("permissions") + "p");
+    TgtPDFEncryptionSettings* Enc = E->GetEncryption();
+    Enc->SetEnabled(true);
+    Enc->SetLevel(Level);
+    TgtUserPermissions Start;
+    Start.Include(AllowCopy);
+    Start.Include(AllowAnnotation);
+    Enc->SetUserPermissions(Start);
+    TDialogScript S;
+    S.ThenShowForm();
+    Drive([&] { E->BeginDoc(); },
+          {[&](TgtDocumentDlg* D) {
+            auto* P = dynamic_cast<TgtPDFEngineDlg*>(D);
+            EXPECT_EQ(Selected(P->cbEncryptionLevel), Level == el40bit ? "40 Bit" : "128 Bit");
+            for (TCheckBox* B : {P->chkAnnotation, P->chkAccessibility, P->chkDocumentAssembly,
+                                 P->chkHighResolutionPrint})
+              EXPECT_EQ(B->GetEnabled(), Level == el128bit) << B->GetName().c_str();
+            EXPECT_TRUE(P->chkCopy->GetEnabled());
+            EXPECT_TRUE(P->chkAnnotation->GetChecked());
+            P->chkCopy->SetChecked(false);
+            P->chkPrint->SetChecked(true);
+            P->chkAnnotation->SetChecked(false);
+            P->chkHighResolutionPrint->SetChecked(true);
+            Click(D->btnOK);
+          }});
+    const TgtUserPermissions After = Enc->GetUserPermissions();
+    EXPECT_FALSE(After.Contains(AllowCopy));
+    EXPECT_TRUE(After.Contains(AllowPrint));
+    EXPECT_EQ(After.Contains(AllowAnnotation), Level == el40bit);
+    EXPECT_EQ(After.Contains(AllowHighResPrint), Level == el128bit);
+    E->EndDoc();
+  }
+}
+
+// Greying a group reaches every control inside it, nested groups too, and
+// leaves the group itself (its caption stays readable); edits and combo
+// boxes change colour with it.
+TEST_F(EngineDialogs, SetControlsEnabledGreysWhatIsInsideAGroup) {
+  TgtPDFEngineDlg D(nullptr);
+  D.Initialize();
+  TGroupBox* Outer = D.gbEncryption;
+  for (const bool On : {false, true}) {
+    SCOPED_TRACE(On ? "enabled" : "disabled");
+    SetControlsEnabled(Outer, On);
+    EXPECT_TRUE(Outer->GetEnabled()) << "the group itself keeps its state";
+    for (TControl* C : {static_cast<TControl*>(D.lblOwnerPassword), static_cast<TControl*>(D.edOwnerPassword),
+                        static_cast<TControl*>(D.cbEncryptionLevel), static_cast<TControl*>(D.gbUserPermissions),
+                        static_cast<TControl*>(D.chkHighResolutionPrint)})
+      EXPECT_EQ(C->GetEnabled(), On) << C->GetName().c_str();
+    const TColor Want = On ? clWindow : clInactiveBorder;
+    EXPECT_EQ(D.edOwnerPassword->GetColor(), Want);
+    EXPECT_EQ(D.cbEncryptionLevel->GetColor(), Want);
+  }
+}
+
+// A setup dialog linked to the engine is shown in place of the engine's own
+// with the engine as its subject; freed, it unlinks itself and the engine
+// shows its own again.
+TEST_F(EngineDialogs, ALinkedSetupDialogGoesBeforeTheEnginesOwn) {
+  const std::string Dir = OutDir("linked");
+  auto E = MakeEngine<TgtLotusEngine>(Dir + "l");
+  auto Linked = std::make_unique<TgtQuattroProEngineDlg>(nullptr);
+  Linked->Initialize();
+  Linked->SetCaption("Linked Setup");
+  E->SetSetupDialog(Linked.get());
+  TDialogScript S;
+  S.ThenShowForm().Then(mrCancel);
+  Drive([&] { E->BeginDoc(); },
+        {[&](TgtDocumentDlg* D) {
+          EXPECT_EQ(D, Linked.get());
+          EXPECT_EQ(D->GetEngine(), E.get());
+          Click(D->btnOK);
+        }});
+  EXPECT_EQ(Linked->GetEngine(), nullptr) << "the link to the engine ends with the dialog";
+  EXPECT_EQ(E->GetDocumentState(), dsInDocument);
+  E->EndDoc();
+  Linked.reset();
+  EXPECT_EQ(E->GetSetupDialog(), nullptr);
+  E->BeginDoc();
+  EXPECT_EQ(E->GetDocumentState(), dsCancelled);
+  ASSERT_EQ(S.Asked().size(), 2u);
+  EXPECT_EQ(S.Asked()[0].Caption, "Linked Setup");
+  EXPECT_EQ(S.Asked()[1].Caption, "Lotus Setup");
 }

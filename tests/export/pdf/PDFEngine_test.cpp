@@ -243,3 +243,34 @@ TEST(TgtPDFEngine, OutlineEntriesBecomeBookmarks) {
   EXPECT_NE(Pdf.find("/Type/Outlines/First"), std::string::npos);
   EXPECT_NE(Pdf.find("/Count 3\r\n"), std::string::npos);   // three top-level entries
 }
+
+// With OutputToUserStream the caller's stream takes the document after what
+// it held (offsets count from the document's own start) and no file is made.
+TEST(TgtPDFEngine, UserStreamReceivesTheDocument) {
+  TTempDir Dir;
+  TgtPDFEngine E(nullptr);
+  SetUpLikeTheApplication(E, Dir.File("doc"));
+  TMemoryStream User;
+  User.WriteBuffer("keep", 4);
+  E.GetPreferences()->SetOutputToUserStream(true);
+  E.SetUserStream(&User);
+  E.BeginDoc();
+  E.TextOut(40, 40, u"Streamed words");
+  E.EndDoc();
+  EXPECT_FALSE(std::filesystem::exists(Dir.File("doc.pdf")));
+  EXPECT_TRUE(E.GetOutputFiles().empty());
+  const std::string Got(static_cast<const char*>(User.Memory()), std::size_t(User.GetSize()));
+  ASSERT_GT(Got.size(), 4u);
+  EXPECT_EQ(Got.substr(0, 9), "keep%PDF-");
+  {
+    std::ofstream(Dir.File("copy.pdf"), std::ios::binary) << Got.substr(4);
+  }
+  std::string Report;
+  EXPECT_TRUE(QpdfAccepts(Dir.File("copy.pdf"), &Report)) << Report;
+  EXPECT_NE(PdfToText(Dir.File("copy.pdf")).find("Streamed words"), std::string::npos);
+
+  // Without a stream to write to the document does not start.
+  E.SetUserStream(nullptr);
+  EXPECT_THROW(E.BeginDoc(), EStreamError);
+  EXPECT_FALSE(E.IsDocumentOpen());
+}

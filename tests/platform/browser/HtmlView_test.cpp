@@ -302,3 +302,26 @@ TEST(HtmlSource, SplitsLargeBodiesBetweenLinesAndReopensOpenElements) {
 }
 
 }  // namespace
+
+TEST_F(HtmlView, FlatScrollBarsLoseTheRaisedEdge) {
+  std::string Html = "<html><body>";
+  for (int I = 0; I < 200; ++I) Html += "Line " + std::to_string(I) + "<br>";
+  Load(Html + "</body></html>");
+  // The up arrow's box, just right of the client area.
+  const TPoint Arrow = View->ClientToScreen({View->GetClientRect().Width(), 0});
+  EXPECT_EQ(Pixel(Arrow.X, Arrow.Y), GetSysColor(COLOR_3DHILIGHT)) << "a regular bar is raised";
+  View->SetFlatScrollBars(true);
+  View->Repaint();
+  Pump();
+  int Mode = -1;
+  ASSERT_TRUE(FlatSB_GetScrollProp(View->Handle(), WSB_PROP_VSTYLE, &Mode));
+  EXPECT_EQ(Mode, int(FSB_FLAT_MODE));
+  EXPECT_EQ(Pixel(Arrow.X, Arrow.Y), GetSysColor(COLOR_3DSHADOW));
+  Shot("html_view_flat_scroll_bar.png");
+  // The mode outlives a new window (a border change recreates it).
+  View->SetBorder(true);
+  View->Repaint();
+  Pump();
+  ASSERT_TRUE(FlatSB_GetScrollProp(View->Handle(), WSB_PROP_VSTYLE, &Mode));
+  EXPECT_EQ(Mode, int(FSB_FLAT_MODE));
+}

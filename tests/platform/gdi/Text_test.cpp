@@ -390,6 +390,25 @@ TEST(DrawText, PrefixMarksAndEllipses) {
   }
 }
 
+TEST(DrawText, AnsiModifyStringWritesTheShortenedTextBack) {
+  TCanvasDC C(400, 200, Font(u"Arial", -13));
+  // A long path: the bytes written back are the shortened text in the
+  // font's code page, whatever its length.
+  std::string Path = "C:\\Data";
+  for (int I = 0; I < 40; ++I) Path += "\\Folder\xe9" + std::to_string(I);
+  Path += "\\report.rtf";
+  std::vector<char> Buf(Path.begin(), Path.end());
+  Buf.resize(Path.size() + 4, 0);
+  TRect R{0, 0, 300, 20};
+  DrawTextA(C.Dc(), Buf.data(), int(Path.size()), &R,
+            DT_PATH_ELLIPSIS | DT_SINGLELINE | DT_MODIFYSTRING | DT_NOPREFIX | DT_CALCRECT);
+  const std::string Out(Buf.data());
+  EXPECT_LT(Out.size(), Path.size());
+  EXPECT_EQ(Out.rfind("C:\\Data", 0), 0u);
+  EXPECT_EQ(Out.substr(Out.size() - 14), "...\\report.rtf");
+  EXPECT_NE(Out.find('\xe9'), std::string::npos) << "accented bytes survive the round trip";
+}
+
 TEST(DrawText, DrawsAlignedInsideTheRectangle) {
   TCanvasDC C(300, 100, Font(u"Arial", -13));
   std::u16string S = u"Right";

@@ -115,6 +115,23 @@ TEST_F(TDefWindowProc, PrintDrawsTheWindowAndItsChildrenIntoAnyDc) {
   DeleteDC(Mem);
 }
 
+TEST_F(TDefWindowProc, FlatScrollBarPropertiesNeedTheWindowTakenOver) {
+  HWND H = Make(WS_POPUP | WS_VISIBLE, Bounds(0, 0, 100, 100));
+  int Mode = -1;
+  EXPECT_FALSE(FlatSB_SetScrollProp(H, WSB_PROP_VSTYLE, FSB_FLAT_MODE, TRUE)) << "not taken over yet";
+  EXPECT_FALSE(FlatSB_GetScrollProp(H, WSB_PROP_VSTYLE, &Mode));
+  ASSERT_TRUE(InitializeFlatSB(H));
+  ASSERT_TRUE(FlatSB_GetScrollProp(H, WSB_PROP_HSTYLE, &Mode));
+  EXPECT_EQ(Mode, int(FSB_REGULAR_MODE));
+  EXPECT_TRUE(FlatSB_SetScrollProp(H, WSB_PROP_HSTYLE, FSB_ENCARTA_MODE, TRUE));
+  EXPECT_FALSE(FlatSB_SetScrollProp(H, WSB_PROP_HSTYLE, 7, TRUE)) << "no such mode";
+  EXPECT_FALSE(FlatSB_SetScrollProp(H, 0x0400, FSB_FLAT_MODE, TRUE)) << "no such property";
+  ASSERT_TRUE(FlatSB_GetScrollProp(H, WSB_PROP_HSTYLE, &Mode));
+  EXPECT_EQ(Mode, int(FSB_ENCARTA_MODE));
+  EXPECT_EQ(UninitializeFlatSB(H), S_OK);
+  EXPECT_FALSE(FlatSB_GetScrollProp(H, WSB_PROP_HSTYLE, &Mode));
+}
+
 TEST_F(TDefWindowProc, ScrollInfoClampsAndShowsTheBarOnlyWhenItCanScroll) {
   HWND H = Make(WS_POPUP | WS_VISIBLE, Bounds(0, 0, 100, 100));
   SCROLLINFO Si;

@@ -12,7 +12,7 @@
 #include <thread>
 #include <unistd.h>
 
-#include "X11Session.h"
+#include "X11Fixture.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Forms.h"
@@ -106,45 +106,17 @@ LRESULT LogProc(HWND H, UINT Msg, WPARAM W, LPARAM L) {
   return DefWindowProcA(H, Msg, W, L);
 }
 
-class X11Test : public ::testing::Test {
+class X11Test : public TX11Fixture {
 protected:
   void SetUp() override {
-    Session = TX11Session::Get();
-    if (!Session) GTEST_SKIP() << "no Xvfb on this machine";
     RegisterFormsClasses();
-    ResetWindowSystem();
-    UseRealClock();
-    auto D = TX11Display::Open(Session->Name().c_str());
-    ASSERT_TRUE(D) << "cannot open " << Session->Name();
-    X = D.get();
-    SetDisplay(std::move(D));
+    if (!OpenDisplay()) GTEST_SKIP() << "no Xvfb on this machine";
     App = std::make_unique<TApplication>(nullptr);
     Log = &Messages;
   }
   void TearDown() override {
     Log = nullptr;
-    App.reset();
-    ResetWindowSystem();
-    SetDisplay(nullptr);
-  }
-
-  // Runs the queue until Done or the time is up; the display waits for
-  // the server in between, so nothing sleeps.
-  // Generous: a loaded machine's window manager can take seconds, and a
-  // wait that is met returns at once.
-  bool PumpUntil(const std::function<bool()>& Done, int Ms = 15000) {
-    auto End = std::chrono::steady_clock::now() + std::chrono::milliseconds(Ms);
-    while (std::chrono::steady_clock::now() < End) {
-      ProcessPendingMessages();
-      if (Done()) return true;
-      X->WaitForEvents(20);
-    }
-    ProcessPendingMessages();
-    return Done();
-  }
-  void Settle(int Ms = 300) {
-    PumpUntil([] { return false; }, Ms);
-    X->Flush();
+    CloseDisplay();
   }
 
   TForm* MakeForm(TBox*& Box) {
@@ -166,11 +138,6 @@ protected:
     XWindowAttributes A;
     XGetWindowAttributes(Session->Dpy(), W, &A);
     return {Rx, Ry, Rx + A.width, Ry + A.height};
-  }
-
-  bool Viewable(unsigned long W) {
-    XWindowAttributes A;
-    return W && XGetWindowAttributes(Session->Dpy(), W, &A) && A.map_state == IsViewable;
   }
 
   HWND MakePlainWindow(DWORD ExStyle = 0, DWORD Style = WS_OVERLAPPEDWINDOW | WS_VISIBLE, TRect R = {200, 150, 500, 350},
@@ -205,9 +172,6 @@ protected:
     for (int T = 0; T < 100 && XGetSelectionOwner(Session->Dpy(), Clip) == Before; ++T) usleep(20000);
   }
 
-  TX11Session* Session = nullptr;
-  TX11Display* X = nullptr;
-  std::unique_ptr<TApplication> App;
   TLog Messages;
 };
 

@@ -182,3 +182,15 @@ std::vector<std::uint32_t> TX11Session::Grab(unsigned long Window, int X, int Y,
   XDestroyImage(Img);
   return Out;
 }
+
+bool TX11Session::Viewable(unsigned long W) const {
+  XWindowAttributes A;
+  return W && XGetWindowAttributes(FDpy, W, &A) && A.map_state == IsViewable;
+}
+
+bool TX11Session::HasFocus(unsigned long W) const {
+  Window F = 0;
+  int Revert;
+  XGetInputFocus(FDpy, &F, &Revert);
+  return W && F == W;
+}

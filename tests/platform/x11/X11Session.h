@@ -38,6 +38,9 @@ public:
   void Type(const std::string& Text);
   // 0x00RRGGBB pixels of an X window's area (XGetImage); empty on failure.
   std::vector<std::uint32_t> Grab(unsigned long Window, int X, int Y, int W, int H);
+  // Whether the server shows the window, and whether it has the input focus.
+  bool Viewable(unsigned long Window) const;
+  bool HasFocus(unsigned long Window) const;
 
 private:
   TX11Session() = default;
