@@ -201,6 +201,13 @@ void TMainForm::WireBars() {
   }
 }
 
+void TMainForm::DetachDockSites() {
+  // The manager may go first as the form frees its components, and it does
+  // not tell the sites: they leave it while both are alive.
+  for (TdxBarDockControl* D : {DockCtrl_SingleFile, DockCtrl_Output, DockCtrl_Batch})
+    if (D) D->SetBarManager(nullptr);
+}
+
 void TMainForm::CreateStatusBar() {
   // FIXME: into the form description once the status bar streams its
   // panels.

@@ -240,6 +240,7 @@ private:
   void RunBatch(TBatchKind Kind);
   void ApplyConvertShortCuts();
   void WireBars();
+  void DetachDockSites();
   void CreateStatusBar();
   void CreateDropTarget();
   void RegisterGlobalHotKeys(const TGeneralOptions& Options);
@@ -270,6 +271,9 @@ private:
 void RegisterAppClasses();
 // The part of it that names the editor's classes (start_Edit.cpp).
 void RegisterEditorSideClasses();
+// Reads the global editor options (the stored ones, else their defaults);
+// the main window does it before its description is read.
+void LoadEditorOptions();
 
 // Runs a long step of the main window: commands that must not start
 // meanwhile are disabled, and Active() is false when another long step

@@ -26,7 +26,8 @@ void TMainForm::AddFilesFromList(TStringList* List) {
   try {
     for (Integer I = 0; I < List->GetCount(); ++I) {
       const AnsiString Name = Trim(List->GetStrings(I));
-      if (Name.empty() || !PathMatchSpec(Name, BatchSpec)) continue;
+      // A folder whose name looks like a document is no document.
+      if (Name.empty() || !PathMatchSpec(Name, BatchSpec) || DirectoryExists(Name)) continue;
       bool Listed = false;
       for (Integer J = 0; J < Items->GetCount() && !Listed; ++J) Listed = SameText(Items->GetStrings(J), Name);
       if (!Listed) Items->Add(Name);

@@ -85,9 +85,12 @@ TBatchKind KindOfExportFormat(Integer Format) {
 
 }  // namespace
 
-TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) { InitializeForm(); }
+TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
+  LoadEditorOptions();
+  InitializeForm();
+}
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() { DetachDockSites(); }
 
 // --- file dialogs
 

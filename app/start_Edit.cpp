@@ -14,6 +14,7 @@
 #include "platform/shell/ShlObj.h"
 #include "platform/rtl/ClassRegistry.h"
 #include "editor/controls/DCMemo.h"
+#include "editor/options/MemoEnvOptions.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/ListCtrls.h"
 #include "controls/tabs/cxPC.h"
@@ -137,6 +138,13 @@ void TMainForm::LoadOutputScheme() {
     throw;
   }
   SyntaxParser1->EndUpdate();
+}
+
+void LoadEditorOptions() {
+  // Read now, not from inside the form's load: stored text styles are an
+  // object text of their own, and reading one while a form is being read
+  // left a freed object in the form's list of loaded components.
+  GetMemoEnvOptions();
 }
 
 void RegisterEditorSideClasses() {

@@ -88,6 +88,7 @@ object MainForm: TMainForm
             ReadOnly = False
             SyntaxParser = SyntaxParser
             TabOrder = 0
+            UseGlobalOptions = True
           end
         end
         object cxSplitter: TcxSplitter
@@ -161,6 +162,7 @@ object MainForm: TMainForm
                 ReadOnly = True
                 SyntaxParser = SyntaxParser1
                 TabOrder = 0
+                UseGlobalOptions = True
               end
             end
             object cxTabOutputPreview: TcxTabSheet

@@ -1037,6 +1037,9 @@ void TCustomDCMemo::PaintRow(TCanvas* C, Integer Row, Integer Y, const TRect& Te
     if (Fnd) Ds.Include(dsMarkedText);
     if (!DoCustomDraw(C, Cell, Line, P, Run, Ds)) {
       C->Font()->Assign(F);
+      // The text goes out through the DC itself: the canvas must select
+      // the run's font first (otherwise the DC keeps the stock font).
+      C->RequiredState({csHandleValid, csFontValid});
       SetTextColor(Dc, ColorToRGB(Fore));
       SetBkColor(Dc, ColorToRGB(Bk));
       // Over the background picture, text in the editor's own back colour

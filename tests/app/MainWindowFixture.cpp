@@ -52,7 +52,9 @@ void MainWindowTest::TearDown() {
 
 TMainForm* MainWindowTest::CreateMainWindow() {
   try {
-    Main = new TMainForm(nullptr);
+    // As the program makes it: the application's main form (the tray
+    // icon hides and shows that one).
+    App->CreateForm(Main);
   } catch (const Exception& E) {
     ADD_FAILURE() << "the main window did not open: " << E.Message();
     throw;
