@@ -8,6 +8,7 @@
 #include "app/desktop/InstanceControl.h"
 #include "app/myBarItems.h"
 #include "app/public_unit.h"
+#include "bars/extitems/dxBarExtItems.h"
 #include "bars/items/dxBarItems.h"
 #include "bars/model/dxBar.h"
 #include "bars/model/dxBarCategories.h"
@@ -84,7 +85,7 @@ void TMainForm::Published(TPublished<TMainForm>& P) {
   SX_HANDLER(ConvertToQuattroProClick); SX_HANDLER(ConvertToExcelClick); SX_HANDLER(SaveOutputClick);
   SX_HANDLER(PreviewClick); SX_HANDLER(Tab_OutputChange);
   SX_HANDLER(AddFileClick); SX_HANDLER(DeleteFileBtnClick); SX_HANDLER(EditSelectedItemClick);
-  SX_HANDLER(NewProjectClick); SX_HANDLER(ClearHistoryClick); SX_HANDLER(SaveProjectClick);
+  SX_HANDLER(NewProjectClick); SX_HANDLER(MRUListClick); SX_HANDLER(ClearHistoryClick); SX_HANDLER(SaveProjectClick);
   SX_HANDLER(UndoClick); SX_HANDLER(RedoClick); SX_HANDLER(CutClick); SX_HANDLER(CopyBtnClick);
   SX_HANDLER(PasteClick); SX_HANDLER(DeleteClick); SX_HANDLER(SelectAllClick); SX_HANDLER(FindClick);
   SX_HANDLER(FindNextClick); SX_HANDLER(ReplaceClick); SX_HANDLER(ToogleFocusClick);
@@ -349,6 +350,37 @@ void TMainForm::ExitBtnClick(TObject*) {
   if (Application) Application->Terminate();
 }
 
+// --- recent projects (the batch page's hidden project commands; here,
+// where the bar library's item kinds are seen)
+
+void TMainForm::MRUListClick(TObject*) {
+  auto* List = dynamic_cast<TdxBarMRUListItem*>(Item("MRUList"));
+  if (!List || Busy()) return;
+  const Integer I = List->GetItemIndex();
+  if (I < 0 || I >= List->Items()->GetCount()) return;
+  const AnsiString Entry = List->Items()->GetStrings(I);
+  if (SameText(Entry, FProjectFileName)) return;
+  if (!FileExists(Entry) &&
+      Application->MessageBox(Entry + " was not found, would you like to remove it from history?", "File not found",
+                              MB_YESNO | MB_ICONQUESTION) == IDYES) {
+    List->RemoveItem(Entry, nullptr);
+    return;
+  }
+  if (FProjectModified &&
+      Application->MessageBox("This project has been modified, would you like to save it before?",
+                              "Save Current Project ?", MB_YESNOCANCEL | MB_ICONQUESTION) == IDYES)
+    SaveProjectClick(this);
+  // There is no project file format: nothing is opened.
+}
+
+void TMainForm::ClearHistoryClick(TObject*) {
+  auto* List = dynamic_cast<TdxBarMRUListItem*>(Item("MRUList"));
+  if (!List) return;
+  if (Application->MessageBox("Are you sure to clear history ?", "Are you sure ?",
+                              MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES)
+    List->Items()->Clear();
+}
+
 void TMainForm::IndentConfigurationsClick(TObject*) {}
 void TMainForm::ConfigureSourceCodeFormatterClick(TObject*) {}
 void TMainForm::EmailOutputClick(TObject*) {}
@@ -380,7 +412,7 @@ void RegisterAppClasses() {
   RegisterMyBarItems();
   RegisterDesktopClasses();
   RegisterEmbeddedWBClasses();
-  RegisterClasses({TdxBarDockControl::StaticClass(), TdxBarPopupMenu::StaticClass(), TdxStatusBar::StaticClass(),
+  RegisterClasses({TdxBarMRUListItem::StaticClass(), TdxBarDockControl::StaticClass(), TdxBarPopupMenu::StaticClass(), TdxStatusBar::StaticClass(),
                    TPanel::StaticClass(), TMainForm::StaticClass(), TOptionsDlg::StaticClass()});
   RegisterEditorSideClasses();
 }

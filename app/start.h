@@ -192,6 +192,7 @@ public:
   void DeleteFileBtnClick(TObject* Sender);
   void EditSelectedItemClick(TObject* Sender);
   void NewProjectClick(TObject* Sender);
+  void MRUListClick(TObject* Sender);
   void ClearHistoryClick(TObject* Sender);
   void SaveProjectClick(TObject* Sender);
   void DropFileTargetDrop(TObject* Sender, TShiftState ShiftState, TPoint APoint, Integer& Effect);

@@ -105,8 +105,4 @@ void TMainForm::NewProjectClick(TObject*) {
   FProjectModified = false;
 }
 
-// FIXME: Recent Projects (MRUListClick) comes with the bar library's MRU
-// list item; Clear History empties it.
-void TMainForm::ClearHistoryClick(TObject*) {}
-
 void TMainForm::SaveProjectClick(TObject*) {}

@@ -712,6 +712,13 @@ object MainForm: TMainForm
       ShortCut = 16467
       OnClick = SaveProjectClick
     end
+    object MRUList: TdxBarMRUListItem
+      Caption = 'Recent Projects'
+      Category = 0
+      Visible = ivNever
+      MaxItemCount = 16
+      OnClick = MRUListClick
+    end
     object ClearHistory: TdxBarButton
       Caption = '&Clear History'
       Category = 0
@@ -851,6 +858,10 @@ object MainForm: TMainForm
   object Popup_MRU: TdxBarPopupMenu
     ItemLinks = <
       item
+        Item = MRUList
+      end
+      item
+        BeginGroup = True
         Item = ClearHistory
       end>
   end

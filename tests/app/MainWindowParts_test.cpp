@@ -11,11 +11,15 @@
 #include "app/browser/EmbeddedWB.h"
 #include "app/desktop/CoolTrayIcon.h"
 #include "app/desktop/HotKeyManager.h"
+#include "bars/extitems/dxBarExtItems.h"
 #include "bars/items/dxBarItem.h"
+#include "bars/model/dxBarItemLinks.h"
+#include "bars/windows/dxBarWindows.h"
 #include "bars/statusbar/dxStatusBar.h"
 #include "controls/navpanels/JzNavBar.h"
 #include "controls/splitter/cxSplitter.h"
 #include "controls/tabs/cxPC.h"
+#include "platform/forms/Dialogs.h"
 #include "platform/forms/ListCtrls.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/ole/DataObject.h"
@@ -224,4 +228,42 @@ TEST_F(MainWindowPartsTest, SplitterBetweenTheEditorsMoves) {
   EXPECT_EQ(Main->JzInput->GetWidth(), Before + 60);
   EXPECT_EQ(S->GetLeft(), Main->JzInput->GetLeft() + Before + 60);
   EXPECT_EQ(Main->JzOutput->GetLeft(), S->GetLeft() + S->GetWidth()) << "the output panel fills the rest";
+}
+
+// Recent Projects: the list item of the hidden project commands (on the
+// Open Project drop-down), bounded to 16 entries; a missing entry may be
+// dropped from it, and Clear History empties it after a Yes.
+TEST_F(MainWindowPartsTest, RecentProjectsDropMissingEntriesAndClearOnYes) {
+  CreateMainWindow();
+  auto* List = dynamic_cast<TdxBarMRUListItem*>(Main->Item("MRUList"));
+  ASSERT_NE(List, nullptr);
+  EXPECT_EQ(List->GetMaxItemCount(), 16);
+  EXPECT_EQ(Main->Popup_MRU->ItemLinks()->Count(), 2);
+  const std::string Kept = Out / "kept.rtf";
+  std::ofstream(Kept) << "{\\rtf1 x}";
+  for (const std::string& E : {Out / "gone-a.prj", Out / "gone-b.prj", Kept}) List->Items()->Add(E);
+
+  struct TCase { Integer Index; int Answer; Integer Left; };
+  const TCase Cases[] = {{0, IDNO, 3}, {0, IDYES, 2}};  // No keeps a missing entry, Yes drops it
+  for (const TCase& C : Cases) {
+    TDialogScript Script;
+    Script.Then(C.Answer);
+    List->SetItemIndex(C.Index);
+    Main->MRUListClick(List);
+    EXPECT_EQ(Script.Pending(), 0u);
+    EXPECT_EQ(List->Items()->GetCount(), C.Left);
+  }
+  EXPECT_EQ(List->Items()->GetStrings(0), Out / "gone-b.prj");
+  {
+    TDialogScript Script;
+    Script.Then(IDNO);
+    Main->ClearHistoryClick(nullptr);
+  }
+  EXPECT_EQ(List->Items()->GetCount(), 2);
+  {
+    TDialogScript Script;
+    Script.Then(IDYES);
+    Main->ClearHistoryClick(nullptr);
+  }
+  EXPECT_EQ(List->Items()->GetCount(), 0);
 }
