@@ -168,11 +168,11 @@ AnsiString GetCurrentDir() {
 
 bool SetCurrentDir(const AnsiString& Dir) { return !Dir.empty() && ::chdir(Dir.c_str()) == 0; }
 
-void SaveFileAtomically(const AnsiString& FileName, const std::string& Bytes) {
-  SaveFileAtomically(FileName, Bytes.data(), Bytes.size());
+void SaveFileAtomically(const AnsiString& FileName, const std::string& Bytes, TSaveMode Mode) {
+  SaveFileAtomically(FileName, Bytes.data(), Bytes.size(), Mode);
 }
 
-void SaveFileAtomically(const AnsiString& FileName, const void* Data, std::size_t Size) {
+void SaveFileAtomically(const AnsiString& FileName, const void* Data, std::size_t Size, TSaveMode Mode) {
   TAtomicFileStream F(FileName);
   const char* P = static_cast<const char*>(Data);
   for (std::size_t Left = Size; Left > 0;) {
@@ -181,7 +181,27 @@ void SaveFileAtomically(const AnsiString& FileName, const void* Data, std::size_
     P += N;
     Left -= std::size_t(N);
   }
-  F.Commit();
+  F.Commit(Mode);
+}
+
+namespace {
+void SyncFolderOf(const AnsiString& FileName) {
+  const AnsiString Dir = ExtractFilePath(FileName);
+  const int DirFd = ::open(Dir.empty() ? "." : Dir.c_str(), O_RDONLY | O_DIRECTORY);
+  if (DirFd >= 0) {
+    ::fsync(DirFd);
+    ::close(DirFd);
+  }
+}
+}  // namespace
+
+bool SyncFileToDisk(const AnsiString& FileName) {
+  const int Fd = ::open(FileName.c_str(), O_RDONLY | O_CLOEXEC);
+  if (Fd < 0) return false;
+  const bool Ok = ::fsync(Fd) == 0;
+  ::close(Fd);
+  SyncFolderOf(FileName);
+  return Ok;
 }
 
 namespace {
@@ -255,11 +275,11 @@ AnsiString TAtomicFileStream::WriteFailure() const {
   return Reason.empty() ? Reason : "\"" + FFileName + "\". " + Reason;
 }
 
-void TAtomicFileStream::Commit() {
+void TAtomicFileStream::Commit(TSaveMode Mode) {
   if (FCommitted) return;
   if (FHandle < 0) Fail(EBADF);
   if (FWriteErrno) Fail(FWriteErrno);
-  if (::fsync(FHandle) != 0) Fail(errno);
+  if (Mode == TSaveMode::Durable && ::fsync(FHandle) != 0) Fail(errno);
   const int Fd = FHandle;
   FHandle = -1;
   if (::close(Fd) != 0) Fail(errno);
@@ -267,12 +287,7 @@ void TAtomicFileStream::Commit() {
   FCommitted = true;
   FTempName.clear();
   // Make the rename itself durable.
-  const AnsiString Dir = ExtractFilePath(FFileName);
-  const int DirFd = ::open(Dir.empty() ? "." : Dir.c_str(), O_RDONLY | O_DIRECTORY);
-  if (DirFd >= 0) {
-    ::fsync(DirFd);
-    ::close(DirFd);
-  }
+  if (Mode == TSaveMode::Durable) SyncFolderOf(FFileName);
 }
 
 // ---- the program's location -------------------------------------------------

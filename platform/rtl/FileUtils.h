@@ -60,8 +60,18 @@ bool SetCurrentDir(const AnsiString& Dir);
 // permissions carry over. On failure the temporary file is removed, the old
 // file is untouched, and EFCreateError "Cannot create file "<name>". <reason>"
 // is raised.
-void SaveFileAtomically(const AnsiString& FileName, const std::string& Bytes);
-void SaveFileAtomically(const AnsiString& FileName, const void* Data, std::size_t Size);
+//
+// Deferred skips the flushes: the name still passes from the old file to the
+// complete new one in one step, but after a power cut the file may be the old
+// one again. For stores written often and made durable once at the end
+// (SyncFileToDisk).
+enum class TSaveMode { Durable, Deferred };
+void SaveFileAtomically(const AnsiString& FileName, const std::string& Bytes, TSaveMode Mode = TSaveMode::Durable);
+void SaveFileAtomically(const AnsiString& FileName, const void* Data, std::size_t Size,
+                        TSaveMode Mode = TSaveMode::Durable);
+// Flushes a file written in Deferred mode, and its folder entry, to disk;
+// false when the file can't be opened or flushed.
+bool SyncFileToDisk(const AnsiString& FileName);
 // The same for Win32-style callers that report failure in their result:
 // false instead of an exception.
 bool TrySaveFileAtomically(const AnsiString& FileName, const void* Data, std::size_t Size);
@@ -82,7 +92,8 @@ public:
   TAtomicFileStream& operator=(const TAtomicFileStream&) = delete;
   // Flushes to disk and renames over FileName; the permissions of an old
   // file carry over. After a failure nothing of the new file remains.
-  void Commit();
+  // Deferred renames without the flushes (see SaveFileAtomically).
+  void Commit(TSaveMode Mode = TSaveMode::Durable);
   // Gives the new file up: the temporary file is removed.
   void Discard() noexcept;
   const AnsiString& FileName() const { return FFileName; }

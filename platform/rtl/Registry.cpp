@@ -244,7 +244,7 @@ public:
     // Last chance for changes of a registry object that was never closed.
     try {
       std::lock_guard<std::mutex> Guard(Lock);
-      Flush();
+      Flush(TSaveMode::Durable);
     } catch (...) {
     }
   }
@@ -253,7 +253,7 @@ public:
   void Sync() {
     const AnsiString Name = RegStoreFileName();
     if (FLoaded && Name != FFileName) {
-      Flush();
+      Flush(TSaveMode::Durable);
       FLoaded = false;
     }
     if (FLoaded && (FDirty || StampOf(Name) == FStamp)) return;
@@ -286,18 +286,26 @@ public:
 
   void MarkDirty() { FDirty = true; }
 
-  // Writes pending changes; false when the file cannot be written.
-  bool Flush() {
-    if (!FDirty) return true;
+  // Writes pending changes; false when the file cannot be written. Callers
+  // close a key after nearly every value they store, so an ordinary flush
+  // only renames a complete new file into place; the store reaches the disk
+  // once it is flushed for good (Durable: at the end of the process, from
+  // RegFlushStore, or before another store file is taken up).
+  bool Flush(TSaveMode Mode = TSaveMode::Deferred) {
+    if (!FDirty) {
+      if (Mode == TSaveMode::Durable && FUnsynced) FUnsynced = !SyncFileToDisk(FFileName);
+      return true;
+    }
     AnsiString Text = "SXREG 1\r\n";
     for (size_t I = 0; I < std::size(RootNames); ++I) Serialize(FRoots[I], RootNames[I].Name, true, Text);
     try {
       ForceDirectories(ExtractFileDir(FFileName));
-      SaveFileAtomically(FFileName, Text);
+      SaveFileAtomically(FFileName, Text, Mode);
     } catch (const Exception&) {
       return false;
     }
     FDirty = false;
+    FUnsynced = Mode == TSaveMode::Deferred;
     FStamp = StampOf(FFileName);
     return true;
   }
@@ -358,6 +366,7 @@ private:
   AnsiString FFileName;
   bool FLoaded = false;
   bool FDirty = false;
+  bool FUnsynced = false;  // written since the last flush to disk
   TFileStamp FStamp;
   TRegNode FRoots[std::size(RootNames)];
 };
@@ -398,7 +407,7 @@ AnsiString RegStoreFileName() {
 
 bool RegFlushStore() {
   std::lock_guard<std::mutex> Guard(Store().Lock);
-  return Store().Flush();
+  return Store().Flush(TSaveMode::Durable);
 }
 
 void RegResetStore() {
@@ -622,6 +631,7 @@ void TRegistry::PutData(const AnsiString& Name, const void* Buffer, Integer BufS
     if (!N) return false;
     std::string Data(static_cast<const char*>(Buffer), static_cast<size_t>(BufSize));
     if (TRegValue* V = N->FindValue(Name)) {
+      if (V->Type == Type && V->Data == Data) return true;  // nothing to write out
       V->Type = Type;
       V->Data = std::move(Data);
     } else {

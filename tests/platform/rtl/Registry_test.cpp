@@ -1,6 +1,7 @@
 #include "platform/rtl/Registry.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -231,6 +232,30 @@ TEST_F(RegistryFixture, TheStoreIsWrittenOnCloseAndReadAgainWhenTheFileChanges) 
   ASSERT_TRUE(R.OpenKey("Software\\Flush", false));
   EXPECT_EQ(R.ReadInteger("N"), 9);
   EXPECT_FALSE(R.ValueExists("Bad"));
+}
+
+TEST_F(RegistryFixture, StoringAnUnchangedValueLeavesTheFileAlone) {
+  auto Store = [](Integer N) {
+    TRegistry R;
+    ASSERT_TRUE(R.OpenKey("Software\\Same", true));
+    R.WriteInteger("N", N);
+    R.WriteString("S", "text");
+  };
+  auto Inode = [] {
+    struct stat St{};
+    return ::stat(RegStoreFileName().c_str(), &St) == 0 ? St.st_ino : ino_t(0);
+  };
+  Store(1);
+  const ino_t Ino = Inode();
+  ASSERT_NE(Ino, ino_t(0));
+  // Every write of the file renames a new one into place: same values,
+  // same file.
+  Store(1);
+  EXPECT_EQ(Inode(), Ino);
+  Store(2);
+  EXPECT_NE(Inode(), Ino);
+  EXPECT_NE(StoreText().find("\"N\"=dword:00000002"), std::string::npos);
+  EXPECT_TRUE(RegFlushStore()) << "the store reaches the disk";
 }
 
 TEST_F(RegistryFixture, ACorruptStoreReadsAsFarAsItParses) {
