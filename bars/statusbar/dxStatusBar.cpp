@@ -11,6 +11,8 @@
 #include "platform/forms/ExtCtrls.h"
 #include "platform/rtl/ClassRegistry.h"
 #include "platform/win/Input.h"
+#include "platform/win/Resources.h"
+#include "platform/win/SysBitmaps.h"
 #include "platform/forms/Forms.h"
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/Gdi.h"
@@ -226,11 +228,76 @@ void TdxStatusBarTextPanelStyle::DrawContent(TcxCanvas* ACanvas, TRect R, TdxSta
   ACanvas->Canvas()->Brush()->SetStyle(bsSolid);
 }
 
+TdxStatusBarStateIndicatorItem::TdxStatusBarStateIndicatorItem(TCollection* ACollection)
+    : TCollectionItem(ACollection), FBitmap(std::make_unique<TBitmap>()) {
+  LoadLamp();
+}
+
+TdxStatusBarStateIndicatorItem::~TdxStatusBarStateIndicatorItem() = default;
+
+void TdxStatusBarStateIndicatorItem::LoadLamp() {
+  static const char* const Names[] = {"DXSTATUSBAR_GRAY",  "DXSTATUSBAR_YELLOW", "DXSTATUSBAR_BLUE",
+                                      "DXSTATUSBAR_GREEN", "DXSTATUSBAR_RED",    "DXSTATUSBAR_TEAL",
+                                      "DXSTATUSBAR_PURPLE"};
+  auto Lamp = std::make_unique<TBitmap>();
+  if (HBITMAP H = LoadBitmapA(ProgramInstance(), Names[FIndicatorType])) Lamp->SetHandle(H);
+  FBitmap = std::move(Lamp);
+}
+
+void TdxStatusBarStateIndicatorItem::SetIndicatorType(TdxStatusBarStateIndicatorType Value) {
+  if (FIndicatorType == Value) return;
+  FIndicatorType = Value;
+  LoadLamp();
+  Changed(false);
+}
+
+void TdxStatusBarStateIndicatorItem::SetVisible(bool Value) {
+  if (FVisible == Value) return;
+  FVisible = Value;
+  Changed(false);
+}
+
+void TdxStatusBarStateIndicatorItem::Assign(TPersistent* Source) {
+  if (auto* S = dynamic_cast<TdxStatusBarStateIndicatorItem*>(Source)) {
+    SetIndicatorType(S->FIndicatorType);
+    SetVisible(S->FVisible);
+    return;
+  }
+  TCollectionItem::Assign(Source);
+}
+
+void TdxStatusBarStateIndicatorItem::Published(TPublished<TdxStatusBarStateIndicatorItem>& P) {
+  using T = TdxStatusBarStateIndicatorItem;
+  P.Property("IndicatorType", &T::GetIndicatorType, &T::SetIndicatorType).Default(sitOff);
+  P.Property("Visible", &T::GetVisible, &T::SetVisible).Default(true);
+}
+
+TdxStatusBarStateIndicatorPanelStyle::TdxStatusBarStateIndicatorPanelStyle(TdxStatusBarPanel* AOwner)
+    : TdxStatusBarPanelStyle(AOwner), FIndicators(std::make_unique<TdxStatusBarStateIndicators>()) {
+  FIndicators->OnChange = [this] { Changed(); };
+}
+
+TdxStatusBarStateIndicatorPanelStyle::~TdxStatusBarStateIndicatorPanelStyle() { FIndicators->OnChange = nullptr; }
+
+void TdxStatusBarStateIndicatorPanelStyle::SetIndicators(TdxStatusBarStateIndicators* Value) {
+  if (Value && Value != FIndicators.get()) FIndicators->Assign(Value);
+}
+
+void TdxStatusBarStateIndicatorPanelStyle::Assign(TPersistent* Source) {
+  if (auto* S = dynamic_cast<TdxStatusBarStateIndicatorPanelStyle*>(Source)) {
+    FIndicators->Assign(S->FIndicators.get());
+    Spacing = S->Spacing;
+  }
+  TdxStatusBarPanelStyle::Assign(Source);
+}
+
 int TdxStatusBarStateIndicatorPanelStyle::GetMinWidth() const {
-  if (Indicators.empty()) return 20;
+  if (FIndicators->Count() == 0) return 20;
   int W = Spacing;
-  for (const TIndicator& I : Indicators)
-    if (I.Visible && I.Bitmap && !I.Bitmap->Empty()) W += I.Bitmap->GetWidth() + Spacing;
+  for (int i = 0; i < FIndicators->Count(); ++i) {
+    const TdxStatusBarStateIndicatorItem* I = FIndicators->Item(i);
+    if (I->GetVisible() && !I->Bitmap()->Empty()) W += I->Bitmap()->GetWidth() + Spacing;
+  }
   return W;
 }
 
@@ -238,10 +305,11 @@ void TdxStatusBarStateIndicatorPanelStyle::DrawContent(TcxCanvas* ACanvas, TRect
                                                        TdxStatusBarPainterClass APainter) {
   TdxStatusBarPanelStyle::DrawContent(ACanvas, R, APainter);
   int X = R.Left + Spacing;
-  for (const TIndicator& I : Indicators) {
-    if (!I.Visible || !I.Bitmap || I.Bitmap->Empty()) continue;
-    ACanvas->Draw(X, (R.Top + R.Bottom - I.Bitmap->GetHeight()) / 2, I.Bitmap);
-    X += I.Bitmap->GetWidth() + Spacing;
+  for (int i = 0; i < FIndicators->Count(); ++i) {
+    TBitmap* B = FIndicators->Item(i)->Bitmap();
+    if (!FIndicators->Item(i)->GetVisible() || B->Empty()) continue;
+    ACanvas->Draw(X, (R.Top + R.Bottom - B->GetHeight()) / 2, B);
+    X += B->GetWidth() + Spacing;
   }
 }
 
@@ -1066,6 +1134,7 @@ void TdxStatusBarPanel::Published(TPublished<TdxStatusBarPanel>& P) {
 void TdxStatusBarStateIndicatorPanelStyle::Published(TPublished<TdxStatusBarStateIndicatorPanelStyle>& P) {
   using T = TdxStatusBarStateIndicatorPanelStyle;
   P.Property("Color", &T::GetColor, &T::SetColor).Stored(&T::ColorAssigned);
+  P.Property("Indicators", &T::GetIndicators, &T::SetIndicators);
   P.Property("Spacing", &T::Spacing, &T::Spacing).Default(4);
 }
 

@@ -95,22 +95,65 @@ private:
   bool FAutoHint = false;
 };
 
-// A panel of state lamps; each visible item with a bitmap takes its width
+SX_ENUM(TdxStatusBarStateIndicatorType, sitOff, sitYellow, sitBlue, sitGreen, sitRed, sitTeal, sitPurple)
+
+// One lamp: its colour picks the lamp bitmap from the program's resources.
+class TdxStatusBarStateIndicatorItem : public TCollectionItem {
+  SX_CLASS(TdxStatusBarStateIndicatorItem, TCollectionItem)
+public:
+  explicit TdxStatusBarStateIndicatorItem(TCollection* ACollection);
+  ~TdxStatusBarStateIndicatorItem() override;
+  static void Published(TPublished<TdxStatusBarStateIndicatorItem>& P);
+  void Assign(TPersistent* Source) override;
+  TdxStatusBarStateIndicatorType GetIndicatorType() const { return FIndicatorType; }
+  void SetIndicatorType(TdxStatusBarStateIndicatorType Value);
+  bool GetVisible() const { return FVisible; }
+  void SetVisible(bool Value);
+  // Empty when the lamp's resource cannot be loaded: it then takes no room.
+  TBitmap* Bitmap() const { return FBitmap.get(); }
+
+private:
+  void LoadLamp();
+  TdxStatusBarStateIndicatorType FIndicatorType = sitOff;
+  bool FVisible = true;
+  std::unique_ptr<TBitmap> FBitmap;
+};
+
+class TdxStatusBarStateIndicators : public TCollection {
+  SX_CLASS(TdxStatusBarStateIndicators, TCollection)
+public:
+  TdxStatusBarStateIndicators() : TCollection(TdxStatusBarStateIndicatorItem::StaticClass()) {}
+  TdxStatusBarStateIndicatorItem* Add() { return static_cast<TdxStatusBarStateIndicatorItem*>(TCollection::Add()); }
+  TdxStatusBarStateIndicatorItem* Item(int Index) const {
+    return static_cast<TdxStatusBarStateIndicatorItem*>(Items(Index));
+  }
+  // Called on every change of the lamps (the owning style's change).
+  std::function<void()> OnChange;
+
+protected:
+  void Update(TCollectionItem*) override {
+    if (OnChange) OnChange();
+  }
+};
+
+// A panel of state lamps; each visible lamp with a bitmap takes its width
 // and the spacing.
 class TdxStatusBarStateIndicatorPanelStyle : public TdxStatusBarPanelStyle {
   SX_CLASS(TdxStatusBarStateIndicatorPanelStyle, TdxStatusBarPanelStyle)
 public:
-  using TdxStatusBarPanelStyle::TdxStatusBarPanelStyle;
-  struct TIndicator {
-    TBitmap* Bitmap = nullptr;  // not owned
-    bool Visible = true;
-  };
-  std::vector<TIndicator> Indicators;
+  explicit TdxStatusBarStateIndicatorPanelStyle(TdxStatusBarPanel* AOwner = nullptr);
+  ~TdxStatusBarStateIndicatorPanelStyle() override;
+  TdxStatusBarStateIndicators* GetIndicators() const { return FIndicators.get(); }
+  void SetIndicators(TdxStatusBarStateIndicators* Value);
   int Spacing = 4;
   static void Published(TPublished<TdxStatusBarStateIndicatorPanelStyle>& P);
+  void Assign(TPersistent* Source) override;
   bool CanSizing() const override { return false; }
   int GetMinWidth() const override;
   void DrawContent(TcxCanvas* ACanvas, TRect R, TdxStatusBarPainterClass APainter) override;
+
+private:
+  std::unique_ptr<TdxStatusBarStateIndicators> FIndicators;
 };
 
 // How one key of a keyboard-state panel shows: its captions and colours

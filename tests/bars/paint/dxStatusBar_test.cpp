@@ -9,6 +9,7 @@
 #include "platform/forms/ActnList.h"
 #include "platform/gdi/ImageList.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/win/Resources.h"
 
 using cxtest::TPaintBox;
 
@@ -79,10 +80,11 @@ TEST(StatusBarPanel, StyleThatCannotSizeIsFixedAtItsMinimum) {
   auto* S = dynamic_cast<TdxStatusBarStateIndicatorPanelStyle*>(P->PanelStyle());
   ASSERT_NE(S, nullptr);
   EXPECT_EQ(P->GetWidth(), 20);  // no lamps
-  TBitmap Lamp;
-  Lamp.SetSize(17, 8);
-  S->Indicators = {{&Lamp, true}, {&Lamp, false}, {&Lamp, true}};
-  EXPECT_EQ(S->GetMinWidth(), 4 + 2 * (17 + 4));  // hidden lamps take no room
+  SetResourceDir(AnsiString(SX_SOURCE_DIR) + "/resources");
+  for (bool Visible : {true, false, true}) S->GetIndicators()->Add()->SetVisible(Visible);
+  const int Lamp = S->GetIndicators()->Item(0)->Bitmap()->GetWidth();
+  ASSERT_GT(Lamp, 0) << "the lamp bitmap loads";
+  EXPECT_EQ(S->GetMinWidth(), 4 + 2 * (Lamp + 4));  // hidden lamps take no room
   P->SetFixed(false);
   EXPECT_TRUE(P->GetFixed());
   P->SetPanelStyleClassName("NoSuchStyle");
