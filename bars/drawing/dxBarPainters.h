@@ -14,6 +14,7 @@
 // TdxBarItemPaint, which the control fills before each call. Brushes a
 // painter returns are shared: callers never delete them.
 #pragma once
+#include <vector>
 #include "bars/model/dxBarTypes.h"
 #include "platform/gdi/GdiTypes.h"
 #include "platform/rtl/Colors.h"
@@ -134,6 +135,13 @@ public:
   virtual TBitmap* BackgroundCache() const { return nullptr; }
   // The combo button width the window cached from CalcComboButtonWidth.
   virtual int ComboButtonWidth() const { return 11; }
+  // A dock site's rows in its client coordinates, first to last, each with
+  // whether every bar on it has no border; none for other windows.
+  struct TDockRow {
+    TRect R;
+    bool BorderNone = false;
+  };
+  virtual std::vector<TDockRow> DockRows() const { return {}; }
 };
 
 // One item control as a painter sees it; filled by the control per call.

@@ -425,6 +425,35 @@ void TdxBarItemControlXPPainter::DrawDockedBarBorder(const TdxBarPaintWindow& W,
     Part(totRebar, DC, RP_GRIPPERVERT, 1, {R.Left, R.Top + O, R.Right, R.Top + O + GW});
 }
 
+namespace {
+
+// The etched lines between a dock site's rows: a highlight line at each row's
+// start and a shadow line at its end, across the row. Nothing before the
+// first row of a top or left site, nothing after the last row of a top,
+// bottom or right site; rows of borderless bars get none. Site coordinates
+// are offset by Origin on DC.
+void DrawDockRowLines(const TdxBarPaintWindow& W, HDC DC, TPoint Origin) {
+  const std::vector<TdxBarPaintWindow::TDockRow> Rows = W.DockRows();
+  const TdxBarDockingStyle Side = W.DockingStyle();
+  const bool Horizontal = Side == dsTop || Side == dsBottom;
+  for (std::size_t I = 0; I < Rows.size(); ++I) {
+    if (Rows[I].BorderNone) continue;
+    TRect R = Rows[I].R;
+    OffsetRect(&R, Origin.X, Origin.Y);
+    const bool First = I == 0, Last = I + 1 == Rows.size();
+    if (!(First && (Side == dsTop || Side == dsLeft))) {
+      if (Horizontal) dxLine(DC, R.Left, R.Top, R.Right, R.Top, clBtnHighlight);
+      else dxLine(DC, R.Left, R.Top, R.Left, R.Bottom, clBtnHighlight);
+    }
+    if (!(Last && Side != dsLeft)) {
+      if (Horizontal) dxLine(DC, R.Left, R.Bottom - 1, R.Right, R.Bottom - 1, clBtnShadow);
+      else dxLine(DC, R.Right - 1, R.Top, R.Right - 1, R.Bottom, clBtnShadow);
+    }
+  }
+}
+
+}  // namespace
+
 void TdxBarItemControlXPPainter::DrawDockControlBackground(const TdxBarPaintWindow& W, HDC DC, TColor, HBRUSH,
                                                            const TRect& R, TPoint) const {
   TRect Site = W.ClientRect();
@@ -434,11 +463,13 @@ void TdxBarItemControlXPPainter::DrawDockControlBackground(const TdxBarPaintWind
     TSaveDcGuard Clip(DC);
     IntersectClipRect(DC, R.Left, R.Top, R.Right, R.Bottom);
     Part(totRebar, DC, 0, 1, Site);
+    DrawDockRowLines(W, DC, {Site.Left, Site.Top});
     return;
   }
   if (Cache->Empty()) {
     Cache->SetSize(Site.Width(), Site.Height());
     Part(totRebar, Cache->Canvas()->GetHandle(), 0, 1, {0, 0, Site.Width(), Site.Height()});
+    DrawDockRowLines(W, Cache->Canvas()->GetHandle(), {0, 0});
   }
   BitBlt(DC, R.Left, R.Top, R.Width(), R.Height(), Cache->Canvas()->GetHandle(), R.Left - Site.Left, R.Top - Site.Top,
          SRCCOPY);

@@ -7,9 +7,12 @@
 #include "controls/base/cxGraphics.h"
 #include "controls/lookandfeel/dxOffice11.h"
 #include "controls/lookandfeel/dxThemeManager.h"
+#include "platform/forms/ActnList.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/rtl/ClassRegistry.h"
 #include "platform/win/Input.h"
+#include "platform/win/Resources.h"
+#include "platform/win/SysBitmaps.h"
 #include "platform/forms/Forms.h"
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/Gdi.h"
@@ -60,7 +63,61 @@ TClass FindStatusBarPanelStyleClass(const AnsiString& AClassName) {
 
 // -- panel styles -----------------------------------------------------------
 
+TdxStatusBarPanelStyle::TdxStatusBarPanelStyle(TdxStatusBarPanel* AOwner)
+    : FOwner(AOwner), FFont(std::make_unique<TFont>()) {
+  FFont->OnChange = TNotifyEvent(this, &TdxStatusBarPanelStyle::FontChanged);
+  ParentFontChanged();
+}
+
+TdxStatusBarPanelStyle::~TdxStatusBarPanelStyle() { FFont->OnChange = nullptr; }
+
 TdxCustomStatusBar* TdxStatusBarPanelStyle::StatusBar() const { return FOwner ? FOwner->StatusBar() : nullptr; }
+
+void TdxStatusBarPanelStyle::SetFont(TFont* Value) {
+  if (Value) FFont->Assign(Value);
+}
+
+void TdxStatusBarPanelStyle::SetParentFont(bool Value) {
+  if (FParentFont == Value) return;
+  FParentFont = Value;
+  ParentFontChanged();
+  Changed();
+}
+
+void TdxStatusBarPanelStyle::ParentFontChanged() {
+  if (!FParentFont) return;
+  const TdxCustomStatusBar* Bar = StatusBar();
+  if (!Bar) return;
+  FTakingParentFont = true;
+  FFont->Assign(Bar->GetFont());
+  FTakingParentFont = false;
+}
+
+void TdxStatusBarPanelStyle::FontChanged(TObject*) {
+  if (FTakingParentFont) return;
+  FParentFont = false;
+  Changed();
+}
+
+void TdxStatusBarPanelStyle::AssignStyle(const TdxStatusBarPanelStyle* Source) {
+  if (Source->FColorAssigned) SetColor(Source->FColor);
+  if (Source->IsFontStored()) {
+    FFont->Assign(Source->FFont.get());
+  } else {
+    FParentFont = true;
+    ParentFontChanged();
+  }
+}
+
+void TdxStatusBarPanelStyle::Assign(TPersistent* Source) {
+  auto* S = dynamic_cast<TdxStatusBarPanelStyle*>(Source);
+  if (!S) {
+    TPersistent::Assign(Source);
+    return;
+  }
+  AssignStyle(S);
+  Changed();
+}
 
 TColor TdxStatusBarPanelStyle::GetColor() const {
   if (FColorAssigned) return FColor;
@@ -132,6 +189,20 @@ void TdxStatusBarTextPanelStyle::Published(TPublished<TdxStatusBarTextPanelStyle
   P.Property("Color", &T::GetColor, &T::SetColor).Stored(&T::ColorAssigned);
   P.Property("ImageIndex", &T::ImageIndex, &T::ImageIndex).Default(-1);
   P.Property("EllipsisType", &T::EllipsisType, &T::EllipsisType).Default(dxetNone);
+  P.Property("Font", &T::GetFont, &T::SetFont).Stored(&T::IsFontStored);
+  P.Property("ParentFont", &T::GetParentFont, &T::SetParentFont).Default(true);
+  P.Property("OnGetText", &T::OnGetText, &T::OnGetText);
+}
+
+void TdxStatusBarTextPanelStyle::Assign(TPersistent* Source) {
+  if (auto* S = dynamic_cast<TdxStatusBarTextPanelStyle*>(Source)) {
+    Alignment = S->Alignment;
+    EllipsisType = S->EllipsisType;
+    ImageIndex = S->ImageIndex;
+    OnGetText = S->OnGetText;
+    SetAutoHint(S->FAutoHint);
+  }
+  TdxStatusBarPanelStyle::Assign(Source);
 }
 
 void TdxStatusBarTextPanelStyle::DrawContent(TcxCanvas* ACanvas, TRect R, TdxStatusBarPainterClass APainter) {
@@ -144,21 +215,89 @@ void TdxStatusBarTextPanelStyle::DrawContent(TcxCanvas* ACanvas, TRect R, TdxSta
                  Enabled);
     R.Left += Images->GetWidth() + 2;
   }
+  ACanvas->Canvas()->Font()->Assign(GetFont());
   R = Deflated(R, 2, 0);
+  AnsiString Text = FOwner ? FOwner->GetText() : AnsiString();
+  if (OnGetText) OnGetText(this, R, Text);
   int Flags = cxSingleLine | cxAlignVCenter;
   Flags |= Alignment == dxtaRight ? cxAlignRight : Alignment == dxtaCenter ? cxAlignHCenter : cxAlignLeft;
   if (EllipsisType == dxetTruncate) Flags |= cxShowEndEllipsis;
   if (EllipsisType == dxetSmartPath) Flags |= cxShowPathEllipsis;
   ACanvas->Canvas()->Brush()->SetStyle(bsClear);
-  ACanvas->DrawTextWithFlags(FOwner ? FOwner->GetText() : AnsiString(), R, Flags, Enabled);
+  ACanvas->DrawTextWithFlags(Text, R, Flags, Enabled);
   ACanvas->Canvas()->Brush()->SetStyle(bsSolid);
 }
 
+TdxStatusBarStateIndicatorItem::TdxStatusBarStateIndicatorItem(TCollection* ACollection)
+    : TCollectionItem(ACollection), FBitmap(std::make_unique<TBitmap>()) {
+  LoadLamp();
+}
+
+TdxStatusBarStateIndicatorItem::~TdxStatusBarStateIndicatorItem() = default;
+
+void TdxStatusBarStateIndicatorItem::LoadLamp() {
+  static const char* const Names[] = {"DXSTATUSBAR_GRAY",  "DXSTATUSBAR_YELLOW", "DXSTATUSBAR_BLUE",
+                                      "DXSTATUSBAR_GREEN", "DXSTATUSBAR_RED",    "DXSTATUSBAR_TEAL",
+                                      "DXSTATUSBAR_PURPLE"};
+  auto Lamp = std::make_unique<TBitmap>();
+  if (HBITMAP H = LoadBitmapA(ProgramInstance(), Names[FIndicatorType])) Lamp->SetHandle(H);
+  FBitmap = std::move(Lamp);
+}
+
+void TdxStatusBarStateIndicatorItem::SetIndicatorType(TdxStatusBarStateIndicatorType Value) {
+  if (FIndicatorType == Value) return;
+  FIndicatorType = Value;
+  LoadLamp();
+  Changed(false);
+}
+
+void TdxStatusBarStateIndicatorItem::SetVisible(bool Value) {
+  if (FVisible == Value) return;
+  FVisible = Value;
+  Changed(false);
+}
+
+void TdxStatusBarStateIndicatorItem::Assign(TPersistent* Source) {
+  if (auto* S = dynamic_cast<TdxStatusBarStateIndicatorItem*>(Source)) {
+    SetIndicatorType(S->FIndicatorType);
+    SetVisible(S->FVisible);
+    return;
+  }
+  TCollectionItem::Assign(Source);
+}
+
+void TdxStatusBarStateIndicatorItem::Published(TPublished<TdxStatusBarStateIndicatorItem>& P) {
+  using T = TdxStatusBarStateIndicatorItem;
+  P.Property("IndicatorType", &T::GetIndicatorType, &T::SetIndicatorType).Default(sitOff);
+  P.Property("Visible", &T::GetVisible, &T::SetVisible).Default(true);
+}
+
+TdxStatusBarStateIndicatorPanelStyle::TdxStatusBarStateIndicatorPanelStyle(TdxStatusBarPanel* AOwner)
+    : TdxStatusBarPanelStyle(AOwner), FIndicators(std::make_unique<TdxStatusBarStateIndicators>()) {
+  FIndicators->OnChange = [this] { Changed(); };
+}
+
+TdxStatusBarStateIndicatorPanelStyle::~TdxStatusBarStateIndicatorPanelStyle() { FIndicators->OnChange = nullptr; }
+
+void TdxStatusBarStateIndicatorPanelStyle::SetIndicators(TdxStatusBarStateIndicators* Value) {
+  if (Value && Value != FIndicators.get()) FIndicators->Assign(Value);
+}
+
+void TdxStatusBarStateIndicatorPanelStyle::Assign(TPersistent* Source) {
+  if (auto* S = dynamic_cast<TdxStatusBarStateIndicatorPanelStyle*>(Source)) {
+    FIndicators->Assign(S->FIndicators.get());
+    Spacing = S->Spacing;
+  }
+  TdxStatusBarPanelStyle::Assign(Source);
+}
+
 int TdxStatusBarStateIndicatorPanelStyle::GetMinWidth() const {
-  if (Indicators.empty()) return 20;
+  if (FIndicators->Count() == 0) return 20;
   int W = Spacing;
-  for (const TIndicator& I : Indicators)
-    if (I.Visible && I.Bitmap && !I.Bitmap->Empty()) W += I.Bitmap->GetWidth() + Spacing;
+  for (int i = 0; i < FIndicators->Count(); ++i) {
+    const TdxStatusBarStateIndicatorItem* I = FIndicators->Item(i);
+    if (I->GetVisible() && !I->Bitmap()->Empty()) W += I->Bitmap()->GetWidth() + Spacing;
+  }
   return W;
 }
 
@@ -166,10 +305,11 @@ void TdxStatusBarStateIndicatorPanelStyle::DrawContent(TcxCanvas* ACanvas, TRect
                                                        TdxStatusBarPainterClass APainter) {
   TdxStatusBarPanelStyle::DrawContent(ACanvas, R, APainter);
   int X = R.Left + Spacing;
-  for (const TIndicator& I : Indicators) {
-    if (!I.Visible || !I.Bitmap || I.Bitmap->Empty()) continue;
-    ACanvas->Draw(X, (R.Top + R.Bottom - I.Bitmap->GetHeight()) / 2, I.Bitmap);
-    X += I.Bitmap->GetWidth() + Spacing;
+  for (int i = 0; i < FIndicators->Count(); ++i) {
+    TBitmap* B = FIndicators->Item(i)->Bitmap();
+    if (!FIndicators->Item(i)->GetVisible() || B->Empty()) continue;
+    ACanvas->Draw(X, (R.Top + R.Bottom - B->GetHeight()) / 2, B);
+    X += B->GetWidth() + Spacing;
   }
 }
 
@@ -354,8 +494,36 @@ void TdxCustomStatusBar::SetStatusBorderWidth(int Value) {
 
 void TdxCustomStatusBar::SetImages(TCustomImageList* Value) {
   if (FImages == Value) return;
+  if (FImages) FImages->RemoveFreeNotification(this);
   FImages = Value;
+  if (FImages) FImages->FreeNotification(this);
   Changed();
+}
+
+void TdxCustomStatusBar::Notification(TComponent* AComponent, TOperation Operation) {
+  TcxControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FImages) SetImages(nullptr);
+}
+
+bool TdxCustomStatusBar::DoHint() {
+  if (!OnHint) return false;
+  OnHint(this);
+  return true;
+}
+
+bool TdxCustomStatusBar::ExecuteAction(TBasicAction* Action) {
+  auto* Hint = dynamic_cast<THintAction*>(Action);
+  if (Hint && !Designing(this)) {
+    TdxStatusBarPanel* Target = nullptr;
+    for (int i = 0; i < FPanels->Count(); ++i)
+      if (auto* S = dynamic_cast<TdxStatusBarTextPanelStyle*>(FPanels->Item(i)->PanelStyle()))
+        if (S->GetAutoHint()) Target = FPanels->Item(i);
+    if (Target && !DoHint()) {
+      Target->SetText(Hint->Hint);
+      return true;
+    }
+  }
+  return TcxControl::ExecuteAction(Action);
 }
 
 TdxStatusBarPaintStyle TdxCustomStatusBar::GetEffectivePaintStyle() const {
@@ -756,6 +924,8 @@ void TdxStatusBarKeyboardStatePanelStyle::Published(TPublished<TdxStatusBarKeybo
   P.Property("NumLockKeyAppearance", &T::GetNumLockKeyAppearance, &T::SetNumLockKeyAppearance);
   P.Property("ScrollLockKeyAppearance", &T::GetScrollLockKeyAppearance, &T::SetScrollLockKeyAppearance);
   P.Property("InsertKeyAppearance", &T::GetInsertKeyAppearance, &T::SetInsertKeyAppearance);
+  P.Property("Font", &T::GetFont, &T::SetFont).Stored(&T::IsFontStored);
+  P.Property("ParentFont", &T::GetParentFont, &T::SetParentFont).Default(true);
 }
 
 void TdxStatusBarKeyboardStatePanelStyle::Assign(TPersistent* Source) {
@@ -767,7 +937,7 @@ void TdxStatusBarKeyboardStatePanelStyle::Assign(TPersistent* Source) {
   FKeyboardStates = S->FKeyboardStates;
   FullRect = S->FullRect;
   for (int i = 0; i < 4; ++i) FAppearances[i]->Assign(S->FAppearances[i].get());
-  if (S->ColorAssigned()) SetColor(S->GetColor());
+  AssignStyle(S);
   Changed();
 }
 
@@ -792,7 +962,7 @@ bool TdxStatusBarKeyboardStatePanelStyle::IsKeyActive(TdxStatusBarKeyboardState 
 
 int TdxStatusBarKeyboardStatePanelStyle::GetMinWidth() const {
   TCanvas* C = MeasureCanvas();
-  if (const TdxCustomStatusBar* Bar = StatusBar()) C->Font()->Assign(Bar->GetFont());
+  C->Font()->Assign(GetFont());
   const int Separator = StatusBar() && StatusBar()->Painter() ? StatusBar()->Painter()->GetSeparatorWidth() : 2;
   int W = 0, Shown = 0;
   for (const TKeyDefault& D : KeyDefaults) {
@@ -807,7 +977,7 @@ int TdxStatusBarKeyboardStatePanelStyle::GetMinWidth() const {
 void TdxStatusBarKeyboardStatePanelStyle::DrawContent(TcxCanvas* ACanvas, TRect R, TdxStatusBarPainterClass APainter) {
   TdxStatusBarPanelStyle::DrawContent(ACanvas, R, APainter);
   TdxCustomStatusBar* Bar = StatusBar();
-  if (Bar) ACanvas->Canvas()->Font()->Assign(Bar->GetFont());
+  ACanvas->Canvas()->Font()->Assign(GetFont());
   const bool Enabled = !Bar || Bar->GetEnabled();
   int X = R.Left;
   for (const TKeyDefault& D : KeyDefaults) {
@@ -878,6 +1048,7 @@ void TdxStatusBarContainerPanelStyle::Assign(TPersistent* Source) {
     for (int i = 0; i < StatusBar()->ControlCount(); ++i)
       if (auto* C = dynamic_cast<TdxStatusBarContainerControl*>(StatusBar()->Controls(i)))
         if (SameText(C->GetName(), S->FContainer->GetName())) SetContainer(C);
+  AssignStyle(S);
   Changed();
 }
 
@@ -963,6 +1134,7 @@ void TdxStatusBarPanel::Published(TPublished<TdxStatusBarPanel>& P) {
 void TdxStatusBarStateIndicatorPanelStyle::Published(TPublished<TdxStatusBarStateIndicatorPanelStyle>& P) {
   using T = TdxStatusBarStateIndicatorPanelStyle;
   P.Property("Color", &T::GetColor, &T::SetColor).Stored(&T::ColorAssigned);
+  P.Property("Indicators", &T::GetIndicators, &T::SetIndicators);
   P.Property("Spacing", &T::Spacing, &T::Spacing).Default(4);
 }
 
@@ -1008,7 +1180,26 @@ int TdxCustomStatusBar::HitTestSizeGrip(TPoint P) const {
 }
 
 void TdxCustomStatusBar::Dispatch(TMessage& Message) {
+  if (Message.Msg == CM_SYSCOLORCHANGE) ReloadOffice11Scheme();
   TcxControl::Dispatch(Message);
+  switch (Message.Msg) {
+    case CM_FONTCHANGED:
+      // Panel styles that follow the bar's font take it again.
+      if (FPanels)
+        for (int i = 0; i < FPanels->Count(); ++i)
+          if (TdxStatusBarPanelStyle* S = FPanels->Item(i)->PanelStyle()) S->ParentFontChanged();
+      Changed();
+      break;
+    case CM_BIDIMODECHANGED:
+    case CM_COLORCHANGED:
+    case CM_ENABLEDCHANGED:
+    case CM_PARENTFONTCHANGED:
+    case CM_SYSCOLORCHANGE:
+    case CM_WININICHANGE:
+      Changed();
+      break;
+    default: break;
+  }
   if (Message.Msg == WM_NCHITTEST) {
     const TPoint Screen{short(Message.LParamLo()), short(Message.LParamHi())};
     if (HitTestSizeGrip(ScreenToClient(Screen)) == HTBOTTOMRIGHT) Message.Result = HTBOTTOMRIGHT;

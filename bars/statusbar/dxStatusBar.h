@@ -32,7 +32,8 @@ enum TdxStatusBarTextAlignment { dxtaLeft, dxtaRight, dxtaCenter };
 class TdxStatusBarPanelStyle : public TPersistent {
   SX_CLASS(TdxStatusBarPanelStyle, TPersistent)
 public:
-  explicit TdxStatusBarPanelStyle(TdxStatusBarPanel* AOwner = nullptr) : FOwner(AOwner) {}
+  explicit TdxStatusBarPanelStyle(TdxStatusBarPanel* AOwner = nullptr);
+  ~TdxStatusBarPanelStyle() override;
   TdxStatusBarPanel* Owner() const { return FOwner; }
   TdxCustomStatusBar* StatusBar() const;
   virtual bool CanSizing() const { return true; }
@@ -45,19 +46,40 @@ public:
   TColor GetColor() const;
   void SetColor(TColor Value);
   bool ColorAssigned() const { return FColorAssigned; }
+  // The style's own font; changing it stops following the status bar's.
+  TFont* GetFont() const { return FFont.get(); }
+  void SetFont(TFont* Value);
+  bool GetParentFont() const { return FParentFont; }
+  void SetParentFont(bool Value);
+  bool IsFontStored() const { return !FParentFont; }
+  // While ParentFont is on, takes the status bar's font again.
+  virtual void ParentFontChanged();
   // The owning panel's change (the status bar repaints).
   void Changed();
+  // Font and colour of the style; Assign of a style copies them.
+  void Assign(TPersistent* Source) override;
 
 protected:
+  // The font, colour and ParentFont of another style.
+  void AssignStyle(const TdxStatusBarPanelStyle* Source);
+  void FontChanged(TObject* Sender);
   TdxStatusBarPanel* FOwner = nullptr;
+  std::unique_ptr<TFont> FFont;
+  bool FParentFont = true;
+  bool FTakingParentFont = false;
   TColor FColor = clBtnFace;
   bool FColorAssigned = false;
 };
+
+// What a text panel shows, given the text rectangle; the handler may change it.
+using TdxStatusBarTextEvent = TEvent<void(TObject* Sender, const TRect& R, AnsiString& AText)>;
 
 class TdxStatusBarTextPanelStyle : public TdxStatusBarPanelStyle {
   SX_CLASS(TdxStatusBarTextPanelStyle, TdxStatusBarPanelStyle)
 public:
   using TdxStatusBarPanelStyle::TdxStatusBarPanelStyle;
+  void Assign(TPersistent* Source) override;
+  TdxStatusBarTextEvent OnGetText;
   void DrawContent(TcxCanvas* ACanvas, TRect R, TdxStatusBarPainterClass APainter) override;
   TdxStatusBarTextAlignment Alignment = dxtaLeft;
   TdxStatusBarEllipsisType EllipsisType = dxetNone;
@@ -73,22 +95,65 @@ private:
   bool FAutoHint = false;
 };
 
-// A panel of state lamps; each visible item with a bitmap takes its width
+SX_ENUM(TdxStatusBarStateIndicatorType, sitOff, sitYellow, sitBlue, sitGreen, sitRed, sitTeal, sitPurple)
+
+// One lamp: its colour picks the lamp bitmap from the program's resources.
+class TdxStatusBarStateIndicatorItem : public TCollectionItem {
+  SX_CLASS(TdxStatusBarStateIndicatorItem, TCollectionItem)
+public:
+  explicit TdxStatusBarStateIndicatorItem(TCollection* ACollection);
+  ~TdxStatusBarStateIndicatorItem() override;
+  static void Published(TPublished<TdxStatusBarStateIndicatorItem>& P);
+  void Assign(TPersistent* Source) override;
+  TdxStatusBarStateIndicatorType GetIndicatorType() const { return FIndicatorType; }
+  void SetIndicatorType(TdxStatusBarStateIndicatorType Value);
+  bool GetVisible() const { return FVisible; }
+  void SetVisible(bool Value);
+  // Empty when the lamp's resource cannot be loaded: it then takes no room.
+  TBitmap* Bitmap() const { return FBitmap.get(); }
+
+private:
+  void LoadLamp();
+  TdxStatusBarStateIndicatorType FIndicatorType = sitOff;
+  bool FVisible = true;
+  std::unique_ptr<TBitmap> FBitmap;
+};
+
+class TdxStatusBarStateIndicators : public TCollection {
+  SX_CLASS(TdxStatusBarStateIndicators, TCollection)
+public:
+  TdxStatusBarStateIndicators() : TCollection(TdxStatusBarStateIndicatorItem::StaticClass()) {}
+  TdxStatusBarStateIndicatorItem* Add() { return static_cast<TdxStatusBarStateIndicatorItem*>(TCollection::Add()); }
+  TdxStatusBarStateIndicatorItem* Item(int Index) const {
+    return static_cast<TdxStatusBarStateIndicatorItem*>(Items(Index));
+  }
+  // Called on every change of the lamps (the owning style's change).
+  std::function<void()> OnChange;
+
+protected:
+  void Update(TCollectionItem*) override {
+    if (OnChange) OnChange();
+  }
+};
+
+// A panel of state lamps; each visible lamp with a bitmap takes its width
 // and the spacing.
 class TdxStatusBarStateIndicatorPanelStyle : public TdxStatusBarPanelStyle {
   SX_CLASS(TdxStatusBarStateIndicatorPanelStyle, TdxStatusBarPanelStyle)
 public:
-  using TdxStatusBarPanelStyle::TdxStatusBarPanelStyle;
-  struct TIndicator {
-    TBitmap* Bitmap = nullptr;  // not owned
-    bool Visible = true;
-  };
-  std::vector<TIndicator> Indicators;
+  explicit TdxStatusBarStateIndicatorPanelStyle(TdxStatusBarPanel* AOwner = nullptr);
+  ~TdxStatusBarStateIndicatorPanelStyle() override;
+  TdxStatusBarStateIndicators* GetIndicators() const { return FIndicators.get(); }
+  void SetIndicators(TdxStatusBarStateIndicators* Value);
   int Spacing = 4;
   static void Published(TPublished<TdxStatusBarStateIndicatorPanelStyle>& P);
+  void Assign(TPersistent* Source) override;
   bool CanSizing() const override { return false; }
   int GetMinWidth() const override;
   void DrawContent(TcxCanvas* ACanvas, TRect R, TdxStatusBarPainterClass APainter) override;
+
+private:
+  std::unique_ptr<TdxStatusBarStateIndicators> FIndicators;
 };
 
 // How one key of a keyboard-state panel shows: its captions and colours
@@ -339,6 +404,11 @@ public:
   void SetImages(TCustomImageList* Value);
 
   TdxStatusBarPainterClass Painter() const { return FPainter; }
+  // Calls OnHint when assigned and answers true, else false.
+  virtual bool DoHint();
+  // A hint action shows its hint in the AutoHint text panel, unless OnHint
+  // takes it.
+  bool ExecuteAction(TBasicAction* Action) override;
   virtual TdxStatusBarPaintStyle GetEffectivePaintStyle() const;
   virtual TdxStatusBarPainterClass GetPainterClass() const;
   void PainterChanged();
@@ -359,6 +429,7 @@ protected:
   bool UsesScrollBars() const override { return false; }
   bool WantsTabStop() const override { return false; }
   void Dispatch(TMessage& Message) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
 

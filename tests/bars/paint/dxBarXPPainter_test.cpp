@@ -177,6 +177,54 @@ TEST_F(XPLook, ChosenOnlyWithVisualStylesAndLentToOffice11) {
   EXPECT_NE(Box.Pixel(40, 20), PartAt(totStatus, 3, 0));
 }
 
+// Etched lines between a dock site's rows on the themed background: a
+// highlight at each row's start, a shadow at its end, none before the first
+// row of a top or left site or after the last row of a top, bottom or right
+// one, and none around a row of borderless bars.
+TEST_F(XPLook, DockSiteRowsAreEtchedApart) {
+  struct TSite : TTestWindow {
+    std::vector<TDockRow> Rows;
+    std::vector<TDockRow> DockRows() const override { return Rows; }
+  };
+  struct TCase {
+    TdxBarDockingStyle Side;
+    bool SecondBorderless;
+    // Pixels along the docking direction, at the rows' starts and ends:
+    // first row start, first row end, second row start, second row end.
+    const char* Want;  // H highlight, S shadow, - background
+    const char* Why;
+  };
+  const TCase Cases[] = {
+      {dsTop, false, "-SH-", "top: no line above the first row nor below the last"},
+      {dsBottom, false, "HSH-", "bottom: a line above the first row, none below the last"},
+      {dsLeft, false, "-SHS", "left: the last row keeps its end line"},
+      {dsRight, false, "HSH-", "right: none after the last row"},
+      {dsTop, true, "-S--", "a row of borderless bars gets no line"},
+  };
+  const TColor Background = PartAt(totRebar, 0, 1);
+  for (const TCase& C : Cases) {
+    const bool Horizontal = C.Side == dsTop || C.Side == dsBottom;
+    TSite Site;
+    Site.Docking = C.Side;
+    Site.Client = Horizontal ? TRect{0, 0, 60, 40} : TRect{0, 0, 40, 60};
+    for (int I = 0; I < 2; ++I) {
+      TdxBarPaintWindow::TDockRow Row;
+      Row.R = Horizontal ? TRect{0, I * 20, 60, I * 20 + 20} : TRect{I * 20, 0, I * 20 + 20, 60};
+      Row.BorderNone = I == 1 && C.SecondBorderless;
+      Site.Rows.push_back(Row);
+    }
+    TPaintBox Box(Site.Client.Width(), Site.Client.Height());
+    XP()->DrawDockControlBackground(Site, Box.Canvas()->GetDC(), clBtnFace, nullptr, Site.Client, {0, 0});
+    const int Along[] = {0, 19, 20, 39};
+    std::string Got;
+    for (int A : Along) {
+      const TColor Px = Horizontal ? Box.Pixel(30, A) : Box.Pixel(A, 30);
+      Got += Px == cxtest::Rgb(clBtnHighlight) ? 'H' : Px == cxtest::Rgb(clBtnShadow) ? 'S' : Px == Background ? '-' : '?';
+    }
+    EXPECT_EQ(Got, C.Want) << C.Why;
+  }
+}
+
 // A toolbar and a menu as the windows draw them.
 TEST_F(XPLook, ToolbarAndMenuLookAsReviewed) {
   const TdxBarItemControlPainterClass P = XP();

@@ -3,6 +3,8 @@
 // descriptions, and a reviewed picture of the main window's status bar.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "../../controls/ControlsTestSupport.h"
 #include "PaintTestSupport.h"
 #include "bars/statusbar/dxStatusBar.h"
@@ -14,6 +16,7 @@
 #include "platform/rtl/ObjectText.h"
 #include "platform/rtl/VirtualKeys.h"
 #include "platform/win/Input.h"
+#include "platform/win/Resources.h"
 
 using cxtest::TPaintBox;
 
@@ -256,6 +259,76 @@ TEST(StatusBarForm, LoadsFromAFormDescription) {
   const AnsiString Text2 = ComponentToText(Bar);
   EXPECT_NE(Text2.find("PanelStyleClassName = 'TdxStatusBarKeyboardStatePanelStyle'"), AnsiString::npos) << Text2;
   EXPECT_NE(Text2.find("ActiveCaption = 'OVERWRITE'"), AnsiString::npos) << Text2;
+}
+
+// A state-indicator panel's lamps come from a form description and go back
+// into one; each lamp's colour picks its bitmap, and a lamp changed later is
+// redrawn in its new colour.
+const char* const LampForm = R"(object LampForm: TForm
+  Left = 0
+  Top = 0
+  Width = 300
+  Height = 200
+  object StatusBar: TdxStatusBar
+    Left = 0
+    Top = 150
+    Width = 292
+    Height = 20
+    Panels = <
+      item
+        PanelStyleClassName = 'TdxStatusBarStateIndicatorPanelStyle'
+        PanelStyle.Indicators = <
+          item
+            IndicatorType = sitGreen
+          end
+          item
+            IndicatorType = sitRed
+            Visible = False
+          end
+          item
+          end>
+        PanelStyle.Spacing = 6
+      end>
+    SizeGrip = False
+  end
+end
+)";
+
+TEST(StateIndicatorPanel, LampsLoadFromAFormDescriptionAndWriteBack) {
+  SetResourceDir(AnsiString(SX_SOURCE_DIR) + "/resources");
+  RegisterStatusBarClasses();
+  RegisterClasses({TForm::StaticClass()});
+  TForm Form(nullptr);
+  TextToComponent(LampForm, &Form);
+  auto* Bar = dynamic_cast<TdxStatusBar*>(Form.FindComponent("StatusBar"));
+  ASSERT_NE(Bar, nullptr);
+  ASSERT_EQ(Bar->Panels()->Count(), 1);
+  auto* S = dynamic_cast<TdxStatusBarStateIndicatorPanelStyle*>(Bar->Panels()->Item(0)->PanelStyle());
+  ASSERT_NE(S, nullptr);
+  TdxStatusBarStateIndicators* Lamps = S->GetIndicators();
+  ASSERT_EQ(Lamps->Count(), 3);
+  EXPECT_EQ(Lamps->Item(0)->GetIndicatorType(), sitGreen);
+  EXPECT_EQ(Lamps->Item(1)->GetIndicatorType(), sitRed);
+  EXPECT_FALSE(Lamps->Item(1)->GetVisible());
+  EXPECT_EQ(Lamps->Item(2)->GetIndicatorType(), sitOff);
+  EXPECT_EQ(S->Spacing, 6);
+  const int W = Lamps->Item(0)->Bitmap()->GetWidth();
+  ASSERT_GT(W, 0);
+  EXPECT_EQ(S->GetMinWidth(), 6 + 2 * (W + 6));
+  // Each colour its own lamp: the centre pixel of each differs.
+  std::set<TColor> Centres;
+  for (TdxStatusBarStateIndicatorType T : {sitOff, sitYellow, sitBlue, sitGreen, sitRed, sitTeal, sitPurple}) {
+    Lamps->Item(2)->SetIndicatorType(T);
+    TBitmap* B = Lamps->Item(2)->Bitmap();
+    ASSERT_FALSE(B->Empty()) << int(T);
+    Centres.insert(B->Canvas()->GetPixel(B->GetWidth() / 2, B->GetHeight() / 2));
+  }
+  EXPECT_EQ(Centres.size(), 7u);
+  const AnsiString Text = ComponentToText(Bar);
+  EXPECT_NE(Text.find("IndicatorType = sitGreen"), AnsiString::npos) << Text;
+  EXPECT_NE(Text.find("IndicatorType = sitPurple"), AnsiString::npos) << Text;
+  EXPECT_NE(Text.find("Visible = False"), AnsiString::npos) << Text;
+  EXPECT_NE(Text.find("PanelStyle.Spacing = 6"), AnsiString::npos) << Text;
 }
 
 // The main window's status bar in the Office 2003 look: a text panel and a

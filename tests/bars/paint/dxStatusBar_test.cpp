@@ -6,7 +6,10 @@
 #include "../../controls/ControlsTestSupport.h"
 #include "bars/statusbar/dxStatusBar.h"
 #include "controls/lookandfeel/dxOffice11.h"
+#include "platform/forms/ActnList.h"
+#include "platform/gdi/ImageList.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/win/Resources.h"
 
 using cxtest::TPaintBox;
 
@@ -77,10 +80,11 @@ TEST(StatusBarPanel, StyleThatCannotSizeIsFixedAtItsMinimum) {
   auto* S = dynamic_cast<TdxStatusBarStateIndicatorPanelStyle*>(P->PanelStyle());
   ASSERT_NE(S, nullptr);
   EXPECT_EQ(P->GetWidth(), 20);  // no lamps
-  TBitmap Lamp;
-  Lamp.SetSize(17, 8);
-  S->Indicators = {{&Lamp, true}, {&Lamp, false}, {&Lamp, true}};
-  EXPECT_EQ(S->GetMinWidth(), 4 + 2 * (17 + 4));  // hidden lamps take no room
+  SetResourceDir(AnsiString(SX_SOURCE_DIR) + "/resources");
+  for (bool Visible : {true, false, true}) S->GetIndicators()->Add()->SetVisible(Visible);
+  const int Lamp = S->GetIndicators()->Item(0)->Bitmap()->GetWidth();
+  ASSERT_GT(Lamp, 0) << "the lamp bitmap loads";
+  EXPECT_EQ(S->GetMinWidth(), 4 + 2 * (Lamp + 4));  // hidden lamps take no room
   P->SetFixed(false);
   EXPECT_TRUE(P->GetFixed());
   P->SetPanelStyleClassName("NoSuchStyle");
@@ -201,6 +205,126 @@ TEST(StatusBarPaint, LongTextIsTruncatedWithAnEllipsisInsideThePanel) {
   EXPECT_EQ(CountColor(Box, {59, 0, 200, 20}, Ink), 0);
   // The ellipsis: three dots end the text near the right edge.
   EXPECT_GT(CountColor(Box, {45, 3, 59, 19}, Ink), 0);
+}
+
+// A panel style follows the status bar's font until it is given its own; a
+// style with its own font keeps it when the bar's font changes, and switching
+// ParentFont back on takes the bar's font again.
+TEST(StatusBarPanelStyle, FollowsTheBarsFontUntilGivenItsOwn) {
+  TdxStatusBar Bar(nullptr);
+  Bar.GetFont()->SetSize(11);
+  TdxStatusBarPanelStyle* A = Bar.Panels()->Add()->PanelStyle();
+  TdxStatusBarPanelStyle* B = Bar.Panels()->Add()->PanelStyle();
+  ASSERT_TRUE(A && B);
+  EXPECT_TRUE(A->GetParentFont());
+  EXPECT_FALSE(A->IsFontStored());
+  EXPECT_EQ(A->GetFont()->GetSize(), 11);
+  B->GetFont()->SetSize(14);
+  EXPECT_FALSE(B->GetParentFont());
+  EXPECT_TRUE(B->IsFontStored());
+  Bar.GetFont()->SetSize(9);
+  EXPECT_EQ(A->GetFont()->GetSize(), 9);
+  EXPECT_TRUE(A->GetParentFont()) << "taking the bar's font is not a font of its own";
+  EXPECT_EQ(B->GetFont()->GetSize(), 14);
+  B->SetParentFont(true);
+  EXPECT_EQ(B->GetFont()->GetSize(), 9);
+  // Assign copies a font of its own, else follows the bar.
+  B->GetFont()->SetSize(16);
+  A->Assign(B);
+  EXPECT_EQ(A->GetFont()->GetSize(), 16);
+  EXPECT_FALSE(A->GetParentFont());
+  B->SetParentFont(true);
+  A->Assign(B);
+  EXPECT_TRUE(A->GetParentFont());
+  EXPECT_EQ(A->GetFont()->GetSize(), 9);
+}
+
+// The text panel draws in its style's font and colour, and OnGetText may
+// replace the panel's text for the rectangle the text goes in.
+class TTextSource : public TObject {
+public:
+  AnsiString Replacement;
+  TRect Seen;
+  void GetText(TObject*, const TRect& R, AnsiString& AText) {
+    Seen = R;
+    AText = Replacement;
+  }
+};
+
+TEST(StatusBarTextPanel, DrawsInItsFontAndTakesTheTextFromOnGetText) {
+  TdxStatusBar Bar(nullptr);
+  TdxStatusBarPanel* P = Bar.Panels()->Add();
+  P->SetWidth(100);
+  Bar.Panels()->Add();
+  auto* S = dynamic_cast<TdxStatusBarTextPanelStyle*>(P->PanelStyle());
+  ASSERT_NE(S, nullptr);
+  TTextSource Source;
+  S->OnGetText = TdxStatusBarTextEvent(&Source, &TTextSource::GetText);
+  struct TCase { const char* Text; const char* Replacement; bool Ink; const char* Why; };
+  const TCase Cases[] = {
+      {"", "Ready", true, "an empty panel shows the handler's text"},
+      {"Ready", "", false, "the handler may blank the text"},
+  };
+  S->GetFont()->SetColor(clRed);
+  for (const TCase& C : Cases) {
+    P->SetText(C.Text);
+    Source.Replacement = C.Replacement;
+    TPaintBox Box(200, 20);
+    Bar.PaintTo(Box.Canvas(), {0, 0, 200, 20});
+    // Smoothed text: its darkest pixels are nearly pure red.
+    int Red = 0;
+    for (int Y = 0; Y < 20; ++Y)
+      for (int X = 0; X < 200; ++X) {
+        const unsigned Px = unsigned(Box.Pixel(X, Y));
+        Red += (Px & 0xFF) > 0xE0 && ((Px >> 8) & 0xFF) < 0x20 && ((Px >> 16) & 0xFF) < 0x20;
+      }
+    EXPECT_EQ(Red > 0, C.Ink) << C.Why;
+    EXPECT_EQ(CountColor(Box, {0, 0, 200, 20}, cxtest::Rgb(clBtnText)), 0) << C.Why << ": the style's colour";
+    // The panel's inside (its bevel off) less 2 pixels on each side.
+    EXPECT_EQ(Source.Seen, (TRect{3, 3, 99, 19})) << C.Why;
+  }
+}
+
+// A hint action's hint goes to the AutoHint text panel unless OnHint takes
+// it; without an AutoHint panel the bar leaves the action alone.
+class THintSink : public TObject {
+public:
+  int Calls = 0;
+  void Hint(TObject*) { ++Calls; }
+};
+
+TEST(StatusBarHints, HintActionShowsInTheAutoHintPanel) {
+  TdxStatusBar Bar(nullptr);
+  TdxStatusBarPanel* First = Bar.Panels()->Add();
+  TdxStatusBarPanel* Second = Bar.Panels()->Add();
+  THintAction Action(nullptr);
+  Action.Hint = "Opens a document";
+  EXPECT_FALSE(Bar.ExecuteAction(&Action)) << "no AutoHint panel";
+  EXPECT_EQ(First->GetText(), "");
+  dynamic_cast<TdxStatusBarTextPanelStyle*>(Second->PanelStyle())->SetAutoHint(true);
+  EXPECT_TRUE(Bar.ExecuteAction(&Action));
+  EXPECT_EQ(Second->GetText(), "Opens a document");
+  EXPECT_EQ(First->GetText(), "");
+  THintSink Sink;
+  Bar.OnHint = TNotifyEvent(&Sink, &THintSink::Hint);
+  Action.Hint = "Saves the document";
+  Bar.ExecuteAction(&Action);
+  EXPECT_EQ(Sink.Calls, 1);
+  EXPECT_EQ(Second->GetText(), "Opens a document") << "OnHint took the hint";
+}
+
+// The image list going away leaves the bar without images, not with a
+// dangling one.
+TEST(StatusBarImages, FreedImageListIsForgotten) {
+  TdxStatusBar Bar(nullptr);
+  auto* Images = new TImageList(nullptr);
+  Bar.SetImages(Images);
+  EXPECT_EQ(Bar.GetImages(), Images);
+  delete Images;
+  EXPECT_EQ(Bar.GetImages(), nullptr);
+  TPaintBox Box(100, 20);
+  Bar.Panels()->Add();
+  Bar.PaintTo(Box.Canvas(), {0, 0, 100, 20});
 }
 
 }  // namespace
