@@ -383,12 +383,15 @@ BOOL TDC::PolyPolygon(const TPoint* Pts, const int* Counts, int NPolys) {
     Figs.push_back(std::move(F));
   }
   if (P.Ready()) {
-    // The outline's pixel (X, Y) sits on the point (X, Y), so the interior is
-    // sampled there too: sampled at pixel centres, a small triangle's middle
-    // pixel falls outside both the fill and its outline. Straight edges keep
-    // their pixels either way.
-    for (auto& F : Fill)
-      for (auto& Q : F) { Q.X += 0.5; Q.Y += 0.5; }
+    // The outline's pixel (X, Y) sits on the point (X, Y), so under an outline
+    // the interior is sampled there too: sampled half a pixel off, a small
+    // triangle's fill spills past its outline up and left and leaves its
+    // middle pixel empty. Straight edges keep their pixels either way; a fill
+    // without outline keeps the centre samples its callers' shapes are made
+    // for.
+    if (!PenInfo(*this).Null)
+      for (auto& F : Fill)
+        for (auto& Q : F) { Q.X += 0.5; Q.Y += 0.5; }
     TRegionData R = RasterPolygonRegion(Fill, S.PolyFillMode, P.Clip.Bounds());
     P.FillRegion(R, P.CurrentBrushPaint());
   }

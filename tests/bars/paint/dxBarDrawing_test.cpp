@@ -95,6 +95,9 @@ TEST(Arrows, SizeFollowsTheRectangle) {
   // Disabled, not flat: shadow triangle and a highlight line beside it.
   EXPECT_EQ(Box.Pixel(7, 8), Rgb(clBtnShadow));
   EXPECT_EQ(Box.Pixel(12, 9), Rgb(clBtnHighlight));
+  // The triangle (6,8)-(12,8)-(9,11) is solid: the pixels between its edges too.
+  for (TPoint P : {TPoint{8, 9}, TPoint{9, 9}, TPoint{10, 9}, TPoint{9, 10}})
+    EXPECT_EQ(Box.Pixel(P.X, P.Y), Rgb(clBtnShadow)) << P.X << "," << P.Y;
 }
 
 TEST(Backgrounds, GradientBandsAndFills) {

@@ -111,6 +111,9 @@ TEST(FlatCombos, ButtonAndArrow) {
     EXPECT_EQ(Box.Pixel(52, 8), Arrow) << Enabled;
     EXPECT_EQ(Box.Pixel(56, 8), Arrow) << Enabled;
     EXPECT_EQ(Box.Pixel(54, 10), Arrow) << Enabled << ": the apex";
+    EXPECT_EQ(Box.Pixel(53, 9), Arrow) << Enabled;
+    EXPECT_EQ(Box.Pixel(54, 9), Arrow) << Enabled << ": the middle";
+    EXPECT_EQ(Box.Pixel(55, 9), Arrow) << Enabled;
     EXPECT_EQ(Box.Pixel(54, 11), Rgb(clBtnFace)) << Enabled;
   }
 }
