@@ -311,6 +311,14 @@ void TdxBarManager::LockUpdate(bool Locked) {
 void TdxBarManager::SetStyle(TdxBarManagerStyle Value) {
   if (Value < bmsStandard || Value > bmsUseLookAndFeel || FStyle == Value) return;
   FStyle = Value;
+  // A style brings its own sizes and look: open bar windows lay out and
+  // paint again, dock sites repaint their background.
+  if (!IsLoading()) {
+    for (Integer I = 0; I < FBars->Count(); ++I)
+      if (TCustomdxBarControl* W = FBars->GetItem(I)->ItemLinks()->BarControl()) W->RecalculateLater();
+    for (TdxDockControl* D : FDockControls)
+      if (D && D->HandleAllocated()) D->Invalidate();
+  }
   DesignerModified();
 }
 

@@ -77,8 +77,8 @@ void TdxDockControl::CreateParams(TCreateParams& Params) {
 }
 
 void TdxDockControl::Paint() {
-  const TdxBarPaintWindow Plain;
-  dxBarPainterOf(FBarManager)->DrawDockControlBackground(Plain, Canvas()->GetHandle(), GetColor(),
+  const TdxDockPaintWindow Site(this);
+  dxBarPainterOf(FBarManager)->DrawDockControlBackground(Site, Canvas()->GetHandle(), GetColor(),
                                                          GetSysColorBrush(COLOR_BTNFACE), GetClientRect(), {0, 0});
 }
 
