@@ -268,3 +268,49 @@ TEST(BarShadow, OutlineOfAMenuAndOfAMenuDroppedFromANarrowerButton) {
   EXPECT_EQ(Shadow.Parts()[1], TRect(100 + S, 300, 200 + S, 300 + S));
   EXPECT_EQ(Shadow.Parts()[2], TRect(200, 100 + S, 200 + S, 300));
 }
+
+// In a menu an edit shows its caption left of its box, in every style: the
+// row grows by the caption, the caption is drawn in that cell and the box
+// (and the edit window when typing) starts past it.
+TEST_F(TypingTest, EditInAMenuShowsItsCaptionBeforeTheBox) {
+  ShowToolbar();
+  auto* Sub = new TdxBarSubItem(Form);
+  Sub->SetName("More");
+  Sub->SetCaption("More");
+  Sub->SetCategory(0);
+  Sub->ItemLinks()->AddItem(Edit);
+  Bar->ItemLinks()->AddItem(Sub);
+  Settle();
+  for (TdxBarManagerStyle Style : {bmsStandard, bmsFlat, bmsOffice11}) {
+    M->SetStyle(Style);
+    Settle();
+    ClickScreen(CentreOfItem(Sub));
+    Settle();
+    TdxBarSubMenuControl* Menu = MenuOf(Sub);
+    ASSERT_NE(Menu, nullptr) << int(Style);
+    TdxBarItemLink* L = LinkOf(Sub->ItemLinks(), Edit);
+    auto* C = dynamic_cast<TdxBarEditControl*>(L->Control());
+    ASSERT_NE(C, nullptr);
+    const TRect R = L->GetItemRect();
+    const TSize Text = Menu->Canvas()->TextExtent("Find");
+    // The caption cell holds the caption's ink (white on the selection when
+    // the menu opened with the edit selected); the box after it is white.
+    bool Ink = false;
+    for (Integer X = R.Left; X < R.Left + Text.cx + 40 && !Ink; ++X)
+      for (Integer Y = R.Top + 2; Y < R.Bottom - 2 && !Ink; ++Y)
+        for (int Colour : {COLOR_BTNTEXT, COLOR_HIGHLIGHTTEXT})  // plain or selected
+          Ink = Ink || sxtest::PixelAt(Menu, X, Y) == GetSysColor(Colour);
+    EXPECT_TRUE(Ink) << int(Style);
+    sxtest::SaveShot(Form, "barswin-menu-edit-" + std::to_string(int(Style)));
+    EXPECT_GT(R.Width(), 100 + Text.cx) << int(Style);
+    EXPECT_EQ(sxtest::PixelAt(Menu, R.Right - 30, (R.Top + R.Bottom) / 2), GetSysColor(COLOR_WINDOW)) << int(Style);
+    ClickScreen(Menu->ClientToScreen({R.Right - 30, (R.Top + R.Bottom) / 2}));
+    Settle();
+    ASSERT_TRUE(C->Editing()) << int(Style);
+    EXPECT_GE(C->EditWindow()->GetLeft(), R.Left + Text.cx) << int(Style);
+    sxtest::Key(VK_ESCAPE);
+    sxtest::Key(VK_ESCAPE);
+    sxtest::Key(VK_ESCAPE);
+    Settle();
+  }
+}
