@@ -432,3 +432,27 @@ TEST_F(BarWindowsTest, AUseInAMenuCountsForTheLinkThatOpenedIt) {
   EXPECT_EQ(Cut->UseCount(), CutUses + 1);
   EXPECT_EQ(Title->UseCount(), TitleUses + 1);
 }
+
+// The manager holds its popup-menu links: they are its published collection,
+// owned by it, and assigning another collection copies the links into it.
+TEST_F(BarWindowsTest, PopupMenuLinksAreTheManagersOwnAndAssignedInto) {
+  ShowMainWindow();
+  TdxBarPopupMenuLinks* Links = W.M->GetPopupMenuLinks();
+  ASSERT_NE(Links, nullptr);
+  EXPECT_EQ(dxBarPopupMenuLinks(W.M), Links);
+  EXPECT_EQ(Links->BarManager(), W.M);
+  TdxBarPopupMenuLinks Other(W.M);
+  TdxBarPopupMenuLink* L = Other.Add();
+  L->SetControl(W.InputMemo);
+  L->SetPopupMenu(W.PopupMemo);
+  L->SetProcessChildren(false);
+  W.M->SetPopupMenuLinks(&Other);
+  EXPECT_EQ(W.M->GetPopupMenuLinks(), Links) << "assigned into, not replaced";
+  ASSERT_EQ(Links->Count(), 1);
+  EXPECT_EQ(Links->GetItem(0)->GetControl(), W.InputMemo);
+  EXPECT_EQ(Links->GetItem(0)->GetPopupMenu(), W.PopupMemo);
+  EXPECT_FALSE(Links->GetItem(0)->GetProcessChildren());
+  // The copied link works: the linked menu's shortcut runs in the memo.
+  EXPECT_TRUE(Links->ProcessShortCut(W.InputMemo, TextToShortCut("Ctrl+X")));
+  EXPECT_EQ(W.Clicks["Cut"], 1);
+}
