@@ -3,6 +3,7 @@
 #include "BarWindowsTestSupport.h"
 
 #include "bars/windows/dxBarWindowsInternal.h"
+#include "platform/forms/Panels.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/rtl/IniFiles.h"
 
@@ -313,4 +314,34 @@ TEST_F(TypingTest, EditInAMenuShowsItsCaptionBeforeTheBox) {
     sxtest::Key(VK_ESCAPE);
     Settle();
   }
+}
+
+// A placed dock site takes a bar only where its zone shows: a sibling window
+// lying over the site's panel hides the zone until it goes away.
+TEST_F(TypingTest, DockZoneCoveredByAnotherWindowTakesNoBar) {
+  ShowToolbar();
+  auto* Holder = new TPanel(Form);
+  Holder->SetParent(Form);
+  Holder->SetBounds(20, 100, 300, 120);
+  auto* Site = new TdxBarDockControl(Form);
+  Site->SetBarManagerProp(M);
+  Site->SetParent(Holder);
+  Site->SetDockAlign(alTop);
+  auto* Cover = new TPanel(Form);
+  Cover->SetParent(Form);
+  Cover->SetBounds(10, 90, 200, 60);
+  Cover->BringToFront();
+  Settle();
+  const TPoint P = Site->ClientToScreen({50, 2});
+  TdxDockControl* Found = nullptr;
+  EXPECT_EQ(dxBarFindDockSite(Bar, P, Found), dsNone);
+  EXPECT_EQ(Found, nullptr);
+  // Beyond the cover the same site takes the bar.
+  const TPoint Open = Site->ClientToScreen({250, 2});
+  EXPECT_EQ(dxBarFindDockSite(Bar, Open, Found), dsTop);
+  EXPECT_EQ(Found, Site);
+  Cover->SetVisible(false);
+  Settle();
+  EXPECT_EQ(dxBarFindDockSite(Bar, P, Found), dsTop);
+  EXPECT_EQ(Found, Site);
 }
