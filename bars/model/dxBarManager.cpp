@@ -68,6 +68,7 @@ void TdxBarManager::Published(TPublished<TdxBarManager>& P) {
       .Default(11);
   P.Property("Bars", &TdxBarManager::GetBars, &TdxBarManager::SetBars);
   P.Property("Categories", &TdxBarManager::GetCategories, &TdxBarManager::SetCategories);
+  P.Property("PopupMenuLinks", &TdxBarManager::GetPopupMenuLinks, &TdxBarManager::SetPopupMenuLinks);
   P.Property("IniFileName", &TdxBarManager::FIniFileName, &TdxBarManager::FIniFileName);
   P.Property("LargeIcons", &TdxBarManager::GetLargeIcons, &TdxBarManager::SetLargeIcons).Default(false);
   P.Property("MenuAnimations", &TdxBarManager::GetMenuAnimations, &TdxBarManager::SetMenuAnimations)
@@ -119,6 +120,7 @@ TdxBarManager::TdxBarManager(TComponent* AOwner) : TComponent(AOwner) {
   FDesigning = ComponentState().Contains(csDesigning);
   FCategories = std::make_unique<TdxBarManagerCategories>(this);
   FBars = std::make_unique<TdxBars>(this);
+  FPopupMenuLinks = std::make_unique<TdxBarPopupMenuLinks>(this);
   FFont = std::make_unique<TFont>();
   UpdateInitialUseCount();
   FCreated = true;
@@ -134,6 +136,7 @@ TdxBarManager::~TdxBarManager() {
   FBars.reset();
   while (!FItems.empty()) delete FItems.back();
   FCategories.reset();
+  FPopupMenuLinks.reset();
   BarManagers().Remove(this);
   dxBarManagerRemoved(this);
 }
@@ -298,6 +301,10 @@ void TdxBarManager::SetCategoryItemsVisible(Integer AIndex, TdxBarItemVisible Va
 // ---------------------------------------------------------------------------
 // Options
 
+void TdxBarManager::SetPopupMenuLinks(TdxBarPopupMenuLinks* Value) {
+  if (Value && Value != FPopupMenuLinks.get()) FPopupMenuLinks->Assign(Value);
+}
+
 TdxBars* TdxBarManager::GetBars() const { return FBars.get(); }
 void TdxBarManager::SetBars(TdxBars* Value) { FBars->Assign(Value); }
 TStrings* TdxBarManager::GetCategories() const { return FCategories.get(); }
@@ -312,6 +319,14 @@ void TdxBarManager::LockUpdate(bool Locked) {
 void TdxBarManager::SetStyle(TdxBarManagerStyle Value) {
   if (Value < bmsStandard || Value > bmsUseLookAndFeel || FStyle == Value) return;
   FStyle = Value;
+  // A style brings its own sizes and look: open bar windows lay out and
+  // paint again, dock sites repaint their background.
+  if (!IsLoading()) {
+    for (Integer I = 0; I < FBars->Count(); ++I)
+      if (TCustomdxBarControl* W = FBars->GetItem(I)->ItemLinks()->BarControl()) W->RecalculateLater();
+    for (TdxDockControl* D : FDockControls)
+      if (D && D->HandleAllocated()) D->Invalidate();
+  }
   DesignerModified();
 }
 
@@ -434,7 +449,7 @@ void TdxBarManager::Loaded() {
 
 void TdxBarManager::Notification(TComponent* AComponent, TOperation Operation) {
   inherited::Notification(AComponent, Operation);
-  if (Operation == opRemove && FCreated) dxBarPopupMenuLinks(this)->ComponentRemoved(AComponent);
+  if (Operation == opRemove && FPopupMenuLinks) FPopupMenuLinks->ComponentRemoved(AComponent);
 }
 
 void TdxBarManager::DefineProperties(TFiler* Filer) {

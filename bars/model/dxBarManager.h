@@ -36,6 +36,9 @@ public:
   // Published accessors: assigning copies into the owned objects.
   TdxBars* GetBars() const;
   void SetBars(TdxBars* Value);
+  // The links binding popup menus to window controls; owned, assigned into.
+  TdxBarPopupMenuLinks* GetPopupMenuLinks() const { return FPopupMenuLinks.get(); }
+  void SetPopupMenuLinks(TdxBarPopupMenuLinks* Value);
   TStrings* GetCategories() const;
   void SetCategories(TStrings* Value);
 
@@ -202,6 +205,7 @@ private:
   std::vector<TdxBarGroup*> FGroups;           // listed, freed with the manager
   std::vector<TdxDockControl*> FDockControls;  // registered sites, not owned
   std::vector<TdxBarPopupMenu*> FPopupMenus;   // listed, freed with the manager
+  std::unique_ptr<TdxBarPopupMenuLinks> FPopupMenuLinks;
   TdxBar* FMainMenuBar = nullptr;
   bool FLockUpdate = false;
   bool FIsCustomizing = false;

@@ -77,8 +77,8 @@ void TdxDockControl::CreateParams(TCreateParams& Params) {
 }
 
 void TdxDockControl::Paint() {
-  const TdxBarPaintWindow Plain;
-  dxBarPainterOf(FBarManager)->DrawDockControlBackground(Plain, Canvas()->GetHandle(), GetColor(),
+  const TdxDockPaintWindow Site(this);
+  dxBarPainterOf(FBarManager)->DrawDockControlBackground(Site, Canvas()->GetHandle(), GetColor(),
                                                          GetSysColorBrush(COLOR_BTNFACE), GetClientRect(), {0, 0});
 }
 
@@ -457,6 +457,18 @@ void DockingDelayTimerProc(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 bool CtrlDown() { return GetKeyState(VK_CONTROL) < 0; }
+// Whether the site's zone at the point shows: the site's parent is the
+// topmost visible child of its own parent there. A site whose parent is a
+// top-level window (the form itself) is taken as shown, or the floating bar
+// being dragged over it would always hide it.
+bool DockZoneUncovered(TdxDockControl* D, TPoint ScreenPt) {
+  const HWND Parent = GetParent(D->Handle());
+  const HWND Outer = Parent ? GetAncestor(Parent, GA_PARENT) : nullptr;
+  if (!Parent || !Outer || Outer == GetDesktopWindow()) return true;
+  TPoint P = ScreenPt;
+  MapWindowPoints(nullptr, Outer, &P, 1);
+  return ChildWindowFromPointEx(Outer, P, CWP_SKIPINVISIBLE) == Parent;
+}
 }  // namespace
 
 TdxBarDockingStyle dxBarFindDockSite(TdxBar* ABar, TPoint ScreenPt, TdxDockControl*& ADockControl) {
@@ -476,7 +488,7 @@ TdxBarDockingStyle dxBarFindDockSite(TdxBar* ABar, TPoint ScreenPt, TdxDockContr
       if (!D->HandleAllocated() || !D->GetShowing() || !D->GetEnabled()) continue;
       if (!M->CanDock(ABar, Style, D)) continue;
       TRect Z = D->GetDockZoneRect();
-      if (PtInRect(&Z, ScreenPt)) {
+      if (PtInRect(&Z, ScreenPt) && DockZoneUncovered(D, ScreenPt)) {
         ADockControl = D;
         return Style;
       }

@@ -50,7 +50,6 @@ struct TUnitState {
   bool QuickReshow = false;
   bool HintShown = false;
   AnsiString HintText;
-  std::vector<std::pair<TdxBarManager*, std::unique_ptr<TdxBarPopupMenuLinks>>> PopupLinks;
 };
 TUnitState& U() {
   static TUnitState S;
@@ -358,7 +357,6 @@ void dxBarManagerAdded(TdxBarManager* AManager) {
 
 void dxBarManagerRemoved(TdxBarManager* AManager) {
   TUnitState& S = U();
-  std::erase_if(S.PopupLinks, [AManager](const auto& P) { return P.first == AManager; });
   if (S.HintManager == AManager) {
     StopHintTimer();
     StopQuickReshowTimer();
@@ -383,12 +381,7 @@ void dxBarManagerRemoved(TdxBarManager* AManager) {
   S.HintBar = nullptr;
 }
 
-TdxBarPopupMenuLinks* dxBarPopupMenuLinks(TdxBarManager* AManager) {
-  for (auto& P : U().PopupLinks)
-    if (P.first == AManager) return P.second.get();
-  U().PopupLinks.emplace_back(AManager, std::make_unique<TdxBarPopupMenuLinks>(AManager));
-  return U().PopupLinks.back().second.get();
-}
+TdxBarPopupMenuLinks* dxBarPopupMenuLinks(TdxBarManager* AManager) { return AManager->GetPopupMenuLinks(); }
 
 // Hint timing: 1000 ms before a hint shows, 10000 ms before it hides, and
 // within 400 ms after one hid the next shows at once.

@@ -460,13 +460,23 @@ Integer TdxBarEditControl::GetWidth() const {
   if (!FParent) return 0;
   Integer W = FItemLink ? FItemLink->GetWidth() : 100;
   if (W <= 0 && Edit()) W = Edit()->GetWidth();
-  return std::max<Integer>(W, 20);
+  return std::max<Integer>(W, 20) + CaptionWidth();
+}
+
+Integer TdxBarEditControl::CaptionWidth() const {
+  if (!FParent || FParent->PaintType() != 1) return 0;
+  const AnsiString Caption = StripAmpersands(GetCaption());
+  if (Caption.empty()) return 0;
+  TCanvas* C = FParent->Canvas();
+  if (TFont* F = dxBarMenuFont(GetBarManager())) C->SetFont(F);
+  return FParent->GetPainter()->CalcEditCaptionWidthIn(FParent->PaintWindow(), C->GetHandle(), Caption);
 }
 
 Integer TdxBarEditControl::GetHeight() const { return FParent ? std::max(FParent->EditHeight(), FParent->ButtonSize() - 1) : 0; }
 
 TRect TdxBarEditControl::EditRect() const {
   TRect R = TdxBarWinControl::EditRect();
+  R.Left += CaptionWidth();
   InflateRect(&R, -1, -2);
   R.Right -= ButtonWidth();
   return R;
@@ -486,6 +496,15 @@ void TdxBarEditControl::Draw(TCanvas* Canvas, const TRect& R, Integer) {
   FillPaint(C);
   const bool Selected = IsSelected() || Editing();
   TRect F = R;
+  if (const Integer CW = CaptionWidth()) {
+    // The style may reserve room before the caption (the glyph column).
+    const TRect Cell{R.Left, R.Top, R.Left + CW, R.Bottom};
+    FParent->PaintWindow().PaintBackground(DC, Cell, FParent->PaintWindow().CurrentBrush());
+    const int Own = P->CalcEditCaptionWidth(DC, StripAmpersands(C.Caption));
+    TRect Caption{std::max<Integer>(R.Left, Cell.Right - Own), R.Top, Cell.Right, R.Bottom};
+    P->DrawEditCaption(C, DC, Selected, Caption);
+    F.Left = Cell.Right;
+  }
   P->DrawEditBorder(C, DC, Selected, F);
   TRect Value = F;
   if (const Integer BW = ButtonWidth()) {

@@ -164,6 +164,8 @@ protected:
   AnsiString ItemText() const override;
   TRect EditRect() const override;
   virtual Integer ButtonWidth() const { return 0; }
+  // In a menu the caption stands left of the edit box; 0 elsewhere.
+  Integer CaptionWidth() const;
 };
 
 class TCustomdxBarComboControl : public TdxBarEditControl {

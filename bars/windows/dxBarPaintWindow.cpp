@@ -7,6 +7,7 @@
 #include "bars/windows/dxBarWindowsInternal.h"
 #include "platform/gdi/DrawingTools.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/win/Window.h"
 
 TdxBarItemControlPainterClass dxBarPainterOf(TdxBarManager* AManager) {
   // No visual styles here: the XP style falls back to Enhanced.
@@ -38,7 +39,7 @@ int TdxBarWindowPaint::ItemHeight() const { return FWindow->TextSize(); }
 
 HBRUSH TdxBarWindowPaint::CurrentBrush() const {
   TdxBarItemControlPainterClass P = Painter();
-  if (PaintType() != ptMenu) return P->GetToolbarBrush();
+  if (PaintType() != ptMenu) return P->GetToolbarBrushOf(*this);
   // A style may name its menu colour by a system colour index plus one.
   const HBRUSH B = P->GetSubMenuBrush();
   const auto Index = reinterpret_cast<std::intptr_t>(B);
@@ -92,3 +93,27 @@ AnsiString TdxBarWindowPaint::Caption() const {
   auto* T = dynamic_cast<TdxBarControl*>(FWindow);
   return T ? T->Bar()->GetCaption() : AnsiString();
 }
+
+void TdxBarWindowPaint::PaintDockBackground(HDC DC, const TRect& R, HBRUSH Fallback) const {
+  auto* T = dynamic_cast<TdxBarControl*>(FWindow);
+  TdxDockControl* Dock = T ? T->DockControl() : nullptr;
+  if (!Dock || !Dock->HandleAllocated() || !T->HandleAllocated()) {
+    TdxBarPaintWindow::PaintDockBackground(DC, R, Fallback);
+    return;
+  }
+  // The bar's position on the site, so that a gradient runs on unbroken.
+  TPoint Origin{0, 0};
+  MapWindowPoints(T->Handle(), Dock->Handle(), &Origin, 1);
+  const TdxDockPaintWindow Site(Dock, Origin);
+  Painter()->DrawDockControlBackground(Site, DC, Dock->GetColor(), Fallback, R, Origin);
+}
+
+TdxBarDockingStyle TdxDockPaintWindow::DockingStyle() const { return FDock->DockingStyle(); }
+
+TRect TdxDockPaintWindow::ClientRect() const {
+  TRect R = FDock->GetClientRect();
+  OffsetRect(&R, -FOrigin.X, -FOrigin.Y);
+  return R;
+}
+
+TdxBarManager* TdxDockPaintWindow::Manager() const { return FDock->BarManager(); }

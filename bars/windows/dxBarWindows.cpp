@@ -545,8 +545,10 @@ void TCustomdxBarControl::WndProc(TMessage& Message) {
 // ---------------------------------------------------------------------------
 // TdxBarControl
 
+// Where the painter draws the close button: a square of the small caption
+// height at the caption band's right end.
 static TRect dxBarFloatingCloseRect(TdxBarControl* W) {
-  const Integer B = TdxBarControl::BorderSize, H = TdxBarControl::CaptionHeight;
+  const Integer B = TdxBarControl::BorderSize, H = W->GetPainter()->GetSmallCaptionHeight();
   return {W->GetWidth() - B - H, B, W->GetWidth() - B, B + H};
 }
 
@@ -739,18 +741,6 @@ void TdxBarControl::PaintFrame() {
     const TRect Cap{BorderSize, BorderSize, R.Right - BorderSize, BorderSize + CaptionHeight};
     dxFillRectColor(DC, Cap, P->GetBarCaptionColor(W, true));
     P->DrawFloatingBarCaption(W, DC, Brush, true, Cap);
-    if (!P->UseSystemCloseButton() && W.CanClose()) {
-      // Styles without a system close button draw its face; the cross is ours.
-      const TRect X = dxBarFloatingCloseRect(this);
-      const int State = W.CloseButtonState();
-      P->DrawCloseButtonBackground(W, DC, State, X);
-      const TColor Ink = P->GetBarCaptionMarkColor(W, State);
-      const int L = X.Left + 4, T = X.Top + 4, S = X.Width() - 9;
-      for (int K = 0; K < 2; ++K) {
-        dxLine(DC, L + K, T, L + K + S, T + S, Ink);
-        dxLine(DC, L + K + S, T, L + K, T + S, Ink);
-      }
-    }
   } else {
     P->DrawDockedBarBorder(W, DC, Brush, R);
   }
@@ -1245,7 +1235,7 @@ void TdxBarSubMenuControl::FinishAnimation() {
 }
 
 void TdxBarSubMenuControl::UpdateShadow() {
-  if (FClosed || !GetPainter()->BarHasShadow() || !HandleAllocated()) {
+  if (FClosed || !GetPainter()->BarWindowHasShadow(PaintWindow()) || !HandleAllocated()) {
     FShadow.reset();
     return;
   }

@@ -48,8 +48,24 @@ public:
   bool CanClose() const override;
   int CloseButtonState() const override;
   AnsiString Caption() const override;
+  void PaintDockBackground(HDC DC, const TRect& R, HBRUSH Fallback) const override;
 
 private:
   TCustomdxBarControl* FWindow;
   mutable TdxBarPaintSettings FSettings;
+};
+
+// What a dock site answers to the painter: its side and its client area,
+// shifted by Origin when a bar docked on it paints the site's background
+// under itself (Origin is the bar's position on the site).
+class TdxDockPaintWindow : public TdxBarPaintWindow {
+public:
+  TdxDockPaintWindow(TdxDockControl* ADock, TPoint AOrigin = {0, 0}) : FDock(ADock), FOrigin(AOrigin) {}
+  TdxBarDockingStyle DockingStyle() const override;
+  TRect ClientRect() const override;
+  TdxBarManager* Manager() const override;
+
+private:
+  TdxDockControl* FDock;
+  TPoint FOrigin;
 };

@@ -3,6 +3,7 @@
 #include "BarWindowsTestSupport.h"
 
 #include "bars/windows/dxBarWindowsInternal.h"
+#include "platform/forms/Panels.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/rtl/IniFiles.h"
 
@@ -267,4 +268,80 @@ TEST(BarShadow, OutlineOfAMenuAndOfAMenuDroppedFromANarrowerButton) {
   EXPECT_EQ(Shadow.Parts()[0], TRect(140, 78 + S, 140 + S, 100));
   EXPECT_EQ(Shadow.Parts()[1], TRect(100 + S, 300, 200 + S, 300 + S));
   EXPECT_EQ(Shadow.Parts()[2], TRect(200, 100 + S, 200 + S, 300));
+}
+
+// In a menu an edit shows its caption left of its box, in every style: the
+// row grows by the caption, the caption is drawn in that cell and the box
+// (and the edit window when typing) starts past it.
+TEST_F(TypingTest, EditInAMenuShowsItsCaptionBeforeTheBox) {
+  ShowToolbar();
+  auto* Sub = new TdxBarSubItem(Form);
+  Sub->SetName("More");
+  Sub->SetCaption("More");
+  Sub->SetCategory(0);
+  Sub->ItemLinks()->AddItem(Edit);
+  Bar->ItemLinks()->AddItem(Sub);
+  Settle();
+  for (TdxBarManagerStyle Style : {bmsStandard, bmsFlat, bmsOffice11}) {
+    M->SetStyle(Style);
+    Settle();
+    ClickScreen(CentreOfItem(Sub));
+    Settle();
+    TdxBarSubMenuControl* Menu = MenuOf(Sub);
+    ASSERT_NE(Menu, nullptr) << int(Style);
+    TdxBarItemLink* L = LinkOf(Sub->ItemLinks(), Edit);
+    auto* C = dynamic_cast<TdxBarEditControl*>(L->Control());
+    ASSERT_NE(C, nullptr);
+    const TRect R = L->GetItemRect();
+    const TSize Text = Menu->Canvas()->TextExtent("Find");
+    // The caption cell holds the caption's ink (white on the selection when
+    // the menu opened with the edit selected); the box after it is white.
+    bool Ink = false;
+    for (Integer X = R.Left; X < R.Left + Text.cx + 40 && !Ink; ++X)
+      for (Integer Y = R.Top + 2; Y < R.Bottom - 2 && !Ink; ++Y)
+        for (int Colour : {COLOR_BTNTEXT, COLOR_HIGHLIGHTTEXT})  // plain or selected
+          Ink = Ink || sxtest::PixelAt(Menu, X, Y) == GetSysColor(Colour);
+    EXPECT_TRUE(Ink) << int(Style);
+    sxtest::SaveShot(Form, "barswin-menu-edit-" + std::to_string(int(Style)));
+    EXPECT_GT(R.Width(), 100 + Text.cx) << int(Style);
+    EXPECT_EQ(sxtest::PixelAt(Menu, R.Right - 30, (R.Top + R.Bottom) / 2), GetSysColor(COLOR_WINDOW)) << int(Style);
+    ClickScreen(Menu->ClientToScreen({R.Right - 30, (R.Top + R.Bottom) / 2}));
+    Settle();
+    ASSERT_TRUE(C->Editing()) << int(Style);
+    EXPECT_GE(C->EditWindow()->GetLeft(), R.Left + Text.cx) << int(Style);
+    sxtest::Key(VK_ESCAPE);
+    sxtest::Key(VK_ESCAPE);
+    sxtest::Key(VK_ESCAPE);
+    Settle();
+  }
+}
+
+// A placed dock site takes a bar only where its zone shows: a sibling window
+// lying over the site's panel hides the zone until it goes away.
+TEST_F(TypingTest, DockZoneCoveredByAnotherWindowTakesNoBar) {
+  ShowToolbar();
+  auto* Holder = new TPanel(Form);
+  Holder->SetParent(Form);
+  Holder->SetBounds(20, 100, 300, 120);
+  auto* Site = new TdxBarDockControl(Form);
+  Site->SetBarManagerProp(M);
+  Site->SetParent(Holder);
+  Site->SetDockAlign(alTop);
+  auto* Cover = new TPanel(Form);
+  Cover->SetParent(Form);
+  Cover->SetBounds(10, 90, 200, 60);
+  Cover->BringToFront();
+  Settle();
+  const TPoint P = Site->ClientToScreen({50, 2});
+  TdxDockControl* Found = nullptr;
+  EXPECT_EQ(dxBarFindDockSite(Bar, P, Found), dsNone);
+  EXPECT_EQ(Found, nullptr);
+  // Beyond the cover the same site takes the bar.
+  const TPoint Open = Site->ClientToScreen({250, 2});
+  EXPECT_EQ(dxBarFindDockSite(Bar, Open, Found), dsTop);
+  EXPECT_EQ(Found, Site);
+  Cover->SetVisible(false);
+  Settle();
+  EXPECT_EQ(dxBarFindDockSite(Bar, P, Found), dsTop);
+  EXPECT_EQ(Found, Site);
 }

@@ -91,6 +91,38 @@ INSTANTIATE_TEST_SUITE_P(Styles, BarStyleTest,
                          ::testing::Values(TStyleCase{"standard", bmsStandard}, TStyleCase{"enhanced", bmsEnhanced},
                                            TStyleCase{"flat", bmsFlat}),
                          [](const auto& I) { return std::string(I.param.Name); });
+
+// The combo's drop-down button shows in every style: the dark arrow beside
+// the white text box, on a face of its own where the style gives it one.
+class ComboButtonStyleTest : public BarWindowsTest, public ::testing::WithParamInterface<TStyleCase> {};
+
+TEST_P(ComboButtonStyleTest, ComboShowsItsButton) {
+  ShowMainWindow();
+  W.M->SetStyle(GetParam().Style);
+  Settle();
+  TdxBarItemLink* Combo = W.Item("SyntaxHighlighterCombo")->GetLink(0);
+  ASSERT_NE(Combo, nullptr);
+  auto* Bar = Combo->Links()->BarControl();
+  ASSERT_NE(Bar, nullptr);
+  const TRect R = Combo->GetItemRect();
+  const Integer Mid = (R.Top + R.Bottom) / 2, BW = Bar->ComboButtonWidth();
+  EXPECT_EQ(sxtest::PixelAt(Bar, R.Right - BW - 6, Mid), GetSysColor(COLOR_WINDOW)) << GetParam().Name;
+  bool Arrow = false, Face = false;
+  for (Integer X = R.Right - BW - 1; X < R.Right - 1; ++X) {
+    const COLORREF C = sxtest::PixelAt(Bar, X, Mid);
+    const bool Dark = GetRValue(C) < 64 && GetGValue(C) < 64 && GetBValue(C) < 64;
+    Arrow = Arrow || Dark;
+    Face = Face || (!Dark && C != GetSysColor(COLOR_WINDOW));
+  }
+  EXPECT_TRUE(Arrow) << GetParam().Name << ": no arrow";
+  // Office 2003 draws an idle combo's button flat on the box: the arrow only.
+  EXPECT_EQ(Face, GetParam().Style != bmsOffice11) << GetParam().Name << ": button face";
+}
+
+INSTANTIATE_TEST_SUITE_P(Styles, ComboButtonStyleTest,
+                         ::testing::Values(TStyleCase{"standard", bmsStandard}, TStyleCase{"enhanced", bmsEnhanced},
+                                           TStyleCase{"flat", bmsFlat}, TStyleCase{"office11", bmsOffice11}),
+                         [](const auto& I) { return std::string(I.param.Name); });
 }  // namespace
 
 // Menus of a style with shadows cast a solid two-pixel shadow right of and

@@ -390,12 +390,16 @@ TEST_F(BarWindowsTest, FloatingCloseButtonClosesOnlyWhenReleasedInside) {
 
 TEST_F(BarWindowsTest, BarAreaPixels) {
   ShowMainWindow();
+  // The form's own Office 2003 look paints gradients; the plain face colours
+  // checked here are the Standard style's (the styles' goldens cover the rest).
+  W.M->SetStyle(bmsStandard);
+  Settle();
   sxtest::SaveShot(W.Form, "barswin-bar-area");
   TdxBarControl* Menu = WindowOf(W.MenuBar);
   TdxBarControl* Edit = WindowOf(W.EditBar);
   // The bar face between items, and a separator-free gap after the last item.
   TRect Last = W.EditBar->ItemLinks()->GetShownLink(W.EditBar->ItemLinks()->GetShownCount() - 1)->GetItemRect();
-  EXPECT_EQ(sxtest::PixelAt(Edit, Last.Right + 1, Edit->GetHeight() / 2), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(sxtest::PixelAt(Edit, Last.Right, Edit->GetHeight() / 2), GetSysColor(COLOR_BTNFACE));
   // A menu title's text is drawn in the button text colour somewhere inside.
   TRect Title = W.MenuBar->ItemLinks()->GetShownLink(0)->GetItemRect();
   bool Ink = false;
@@ -427,4 +431,28 @@ TEST_F(BarWindowsTest, AUseInAMenuCountsForTheLinkThatOpenedIt) {
   EXPECT_EQ(W.Clicks["Cut"], 1);
   EXPECT_EQ(Cut->UseCount(), CutUses + 1);
   EXPECT_EQ(Title->UseCount(), TitleUses + 1);
+}
+
+// The manager holds its popup-menu links: they are its published collection,
+// owned by it, and assigning another collection copies the links into it.
+TEST_F(BarWindowsTest, PopupMenuLinksAreTheManagersOwnAndAssignedInto) {
+  ShowMainWindow();
+  TdxBarPopupMenuLinks* Links = W.M->GetPopupMenuLinks();
+  ASSERT_NE(Links, nullptr);
+  EXPECT_EQ(dxBarPopupMenuLinks(W.M), Links);
+  EXPECT_EQ(Links->BarManager(), W.M);
+  TdxBarPopupMenuLinks Other(W.M);
+  TdxBarPopupMenuLink* L = Other.Add();
+  L->SetControl(W.InputMemo);
+  L->SetPopupMenu(W.PopupMemo);
+  L->SetProcessChildren(false);
+  W.M->SetPopupMenuLinks(&Other);
+  EXPECT_EQ(W.M->GetPopupMenuLinks(), Links) << "assigned into, not replaced";
+  ASSERT_EQ(Links->Count(), 1);
+  EXPECT_EQ(Links->GetItem(0)->GetControl(), W.InputMemo);
+  EXPECT_EQ(Links->GetItem(0)->GetPopupMenu(), W.PopupMemo);
+  EXPECT_FALSE(Links->GetItem(0)->GetProcessChildren());
+  // The copied link works: the linked menu's shortcut runs in the memo.
+  EXPECT_TRUE(Links->ProcessShortCut(W.InputMemo, TextToShortCut("Ctrl+X")));
+  EXPECT_EQ(W.Clicks["Cut"], 1);
 }
