@@ -68,8 +68,28 @@ TEditButton::TEditButton(TComponent* AOwner) : TSpeedButton(AOwner) {
   if (auto* P = dynamic_cast<TWinControl*>(AOwner)) SetParent(P);
 }
 
+void TEditButton::Paint() {
+  TSpeedButton::Paint();
+  if (!Params || Params->GetKind() == TButtonParams::bkCustom) return;
+  // The arrow and the dots are drawn in the button's text colour, pushed
+  // one pixel with the button.
+  TCanvas* C = Canvas();
+  const Integer Shift = State() == bsDown ? 1 : 0;
+  const Integer MX = GetWidth() / 2 + Shift, MY = GetHeight() / 2 + Shift;
+  const TColor Ink = GetEnabled() ? clBtnText : clBtnShadow;
+  C->Brush()->SetColor(Ink);
+  C->Pen()->SetColor(Ink);
+  if (Params->GetKind() == bkDropDown) {
+    C->Polygon({TPoint{MX - 3, MY - 1}, TPoint{MX + 3, MY - 1}, TPoint{MX, MY + 2}});
+  } else {
+    for (Integer D : {-4, 0, 4}) C->FillRect(TRect(MX + D - 1, MY, MX + D + 1, MY + 2));
+  }
+}
+
 TButtonParams::TButtonParams(TCustomDCEdit* AOwner, TEditButton* AButton, TButtonKind AKind)
-    : FOwner(AOwner), FButton(AButton), FKind(AKind) {}
+    : FOwner(AOwner), FButton(AButton), FKind(AKind) {
+  FButton->Params = this;
+}
 
 void TButtonParams::SetKind(TButtonKind Value) {
   if (FKind == Value) return;
@@ -147,6 +167,8 @@ TCustomDCEdit::TCustomDCEdit(TComponent* AOwner) : TCustomControl(AOwner) {
 
 TCustomDCEdit::~TCustomDCEdit() {
   if (OpenEdit == this) CloseUp(false);
+  FButton1->Params = nullptr;
+  FButton2->Params = nullptr;
   UnhookEdit();
 }
 

@@ -15,10 +15,17 @@ inline constexpr UINT DCM_VALIDATEEDIT = 2035;
 
 class TCustomDCEdit;
 
+class TButtonParams;
+
 class TEditButton : public TSpeedButton {
   SX_CLASS(TEditButton, TSpeedButton)
 public:
   explicit TEditButton(TComponent* AOwner);
+  // The settings whose kind picks the arrow or the dots.
+  TButtonParams* Params = nullptr;
+
+protected:
+  void Paint() override;
 };
 
 // The settings of one button. Width 0: the scroll-thumb width for the

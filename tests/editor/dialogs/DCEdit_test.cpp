@@ -10,6 +10,7 @@
 #include "editor/dialogs/DCEdit.h"
 #include "platform/forms/Screen.h"
 #include "platform/gdi/Bitmap.h"
+#include "platform/rtl/Colors.h"
 #include "platform/win/SysMetrics.h"
 
 namespace {
@@ -67,6 +68,11 @@ TEST_F(DCEdit, ButtonsStandAtTheRightEdgeAndTheEditFillsTheRest) {
 
   // The dots button joins at the edge, the arrow moves left of it.
   Edit->Button2()->SetVisible(true);
+  Pump();
+  SaveShot(Window, "dcedit-buttons");
+  // The arrow's tip and the middle dot in the button text colour.
+  EXPECT_EQ(PixelAt(B1, B1->GetWidth() / 2, B1->GetHeight() / 2), ColorToRGB(clBtnText));
+  EXPECT_EQ(PixelAt(B2, B2->GetWidth() / 2, B2->GetHeight() / 2), ColorToRGB(clBtnText));
   EXPECT_EQ(B2->GetLeft(), CW - Thumb);
   EXPECT_EQ(B1->GetLeft(), CW - 2 * Thumb);
   EXPECT_EQ(Edit->InnerEdit()->GetWidth(), CW - 2 * Thumb);
