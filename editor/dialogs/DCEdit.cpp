@@ -471,8 +471,25 @@ void TCustomDCEdit::EditWndProc(TMessage& Message) {
     if (FEditProc.Assigned()) FEditProc(Message);
   };
   if (ComponentState().Contains(csDestroying)) return Previous();
+  // What the user does inside is reported here and goes no further; what a
+  // program asks (setting the text) raises to it.
+  const bool Input = (Message.Msg >= WM_KEYFIRST && Message.Msg <= WM_KEYLAST) ||
+                     (Message.Msg >= WM_MOUSEFIRST && Message.Msg <= WM_MOUSELAST) ||
+                     Message.Msg == WM_KILLFOCUS || Message.Msg == CN_KEYDOWN;
   try {
     switch (Message.Msg) {
+      case WM_GETDLGCODE:
+        // The arrows are the control's (Alt+Down, moving in the list); all
+        // keys while the list is open.
+        Previous();
+        Message.Result |= DLGC_WANTARROWS | (FDropped ? DLGC_WANTALLKEYS : 0);
+        return;
+      case CN_KEYDOWN:
+        if (FDropped) {
+          Message.Result = 0;
+          return;
+        }
+        break;
       case WM_LBUTTONDOWN:
         if (FDropped) CloseUp(false);
         FPlainClick = true;
@@ -528,6 +545,7 @@ void TCustomDCEdit::EditWndProc(TMessage& Message) {
     }
     if ((Message.Msg == WM_CHAR || Message.Msg == WM_KEYDOWN) && !FDropped && GetText() != Before) Change();
   } catch (...) {
-    if (Application) Application->HandleException(this);
+    if (!Input || !Application) throw;
+    Application->HandleException(this);
   }
 }
