@@ -9,6 +9,9 @@
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/Colors.h"
 #include "platform/rtl/TypInfo.h"
+#include "platform/gdi/DcApi.h"
+#include "platform/gdi/Drawing.h"
+#include "platform/win/EditControl.h"
 #include "platform/win/Win.h"
 
 namespace {
@@ -191,6 +194,75 @@ void TPopupPenBox::Dispatch(TMessage& Message) {
   }
 }
 
+// --- brush list --------------------------------------------------------------------------
+
+namespace {
+const char* const BrushNames[] = {"Solid", "Clear", "Horizontal", "Vertical", "FDiagonal", "BDiagonal", "Cross", "DiagCross"};
+
+// A black frame; inside, the style in black on the info background; Clear
+// is that background alone.
+void DrawBrushSwatch(TCanvas* C, TBrushStyle Style, const TRect& S) {
+  TBrush* B = C->Brush();
+  const TColor OldColor = B->GetColor();
+  B->SetStyle(bsSolid);
+  B->SetColor(clBlack);
+  C->FrameRect(S);
+  const TRect In{S.Left + 1, S.Top + 1, S.Right - 1, S.Bottom - 1};
+  B->SetColor(clInfoBk);
+  C->FillRect(In);
+  if (Style != bsClear) {
+    SetBkColor(C->GetHandle(), ColorToRGB(clInfoBk));
+    B->SetColor(clBlack);
+    B->SetStyle(Style);
+    C->FillRect(In);
+  }
+  B->SetStyle(bsSolid);
+  B->SetColor(OldColor);
+}
+}  // namespace
+
+TPopupBrushBox::TPopupBrushBox(TComponent* AOwner) : TPopupListBox(AOwner) {
+  SetStyle(lbOwnerDrawFixed);
+  for (const char* N : BrushNames) GetItems()->Add(N);
+}
+
+void TPopupBrushBox::SetBrushValue(TBrushStyle Value) {
+  FBrush = Value;
+  if (GetItemIndex() != Integer(Value)) SetItemIndex(Integer(Value));
+}
+
+void TPopupBrushBox::DrawItem(Integer Index, TRect Rect, TOwnerDrawState State) {
+  TCanvas* C = Canvas();
+  C->FillRect(Rect);
+  DrawBrushSwatch(C, TBrushStyle(Index), SampleRect(Rect, DisplayNames));
+  if (DisplayNames) DrawRowName(C, Rect, GetItems()->GetStrings(Index));
+  (void)State;
+}
+
+void TPopupBrushBox::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_GETTEXT:
+    case WM_GETTEXTLENGTH: {
+      const Integer I = GetItemIndex();
+      const AnsiString Text = I >= 0 ? "bs" + GetItems()->GetStrings(I) : AnsiString();
+      if (I >= 0) FBrush = TBrushStyle(I);
+      Message.Result = Message.Msg == WM_GETTEXT ? CopyOut(Text, Message.WParam, Message.LParam) : LRESULT(Text.size());
+      return;
+    }
+    case WM_SETTEXT: {
+      SizeList(this, DisplayNames, "Horizontal");
+      SetBrushValue(FBrush);
+      const AnsiString Owner = OwnerText(dynamic_cast<TComponent*>(GetOwner()));
+      for (Integer I = 0; I < GetItems()->GetCount(); ++I)
+        if ("bs" + GetItems()->GetStrings(I) == Owner) SetBrushValue(TBrushStyle(I));
+      AdjustHeight();
+      Message.Result = 1;
+      return;
+    }
+    default: TPopupListBox::Dispatch(Message);
+  }
+}
+
 // --- inner edits -------------------------------------------------------------------------
 
 TGraphicEdit::TGraphicEdit(TComponent* AOwner) : TCustomControl(AOwner) {
@@ -271,6 +343,96 @@ void TPenStyleEdit::DrawValue(TCanvas* Canvas, Integer X, Integer Y) {
   if (ShowsFocus()) Canvas->DrawFocusRect({R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1});
 }
 
+void TBrushStyleEdit::DrawValue(TCanvas* Canvas, Integer X, Integer Y) {
+  const TRect R{X, Y, X + ClientWidth(), Y + ClientHeight()};
+  Canvas->Brush()->SetStyle(bsSolid);
+  Canvas->Brush()->SetColor(GetColor());
+  Canvas->FillRect(R);
+  const Integer V = GetEnumValue(SxTypeInfo(static_cast<TBrushStyle*>(nullptr)), FText);
+  DrawBrushSwatch(Canvas, V >= 0 && V <= Integer(bsDiagCross) ? TBrushStyle(V) : bsSolid,
+                  {R.Left + 2, R.Top + 2, R.Left + 24, R.Bottom - 2});
+  Canvas->SetFont(GetFont());
+  Canvas->Font()->SetColor(GetEnabled() ? GetFont()->GetColor() : clBtnShadow);
+  Canvas->Brush()->SetStyle(bsClear);
+  Canvas->TextOut(R.Left + 28, R.Top + (R.Height() - Canvas->TextHeight("Wg")) / 2,
+                  FText.size() > 2 ? FText.substr(2) : AnsiString());
+  Canvas->Brush()->SetStyle(bsSolid);
+  if (ShowsFocus()) Canvas->DrawFocusRect({R.Left + 26, R.Top + 1, R.Right - 1, R.Bottom - 1});
+}
+
+// --- check edit --------------------------------------------------------------------------
+
+TCheckEdit::TCheckEdit(TComponent* AOwner) : TCustomControl(AOwner) {
+  SetColor(clWindow);
+  SetTabStop(true);
+}
+
+void TCheckEdit::Toggle() {
+  auto* Edit = dynamic_cast<TCustomDCEdit*>(GetOwner());
+  if (Edit && Edit->GetReadOnly()) return;
+  FChecked = !FChecked;
+  if (Edit) Edit->Change();
+  Invalidate();
+  FModified = true;
+  if (Edit) Edit->ValidateEdit();
+}
+
+void TCheckEdit::Paint() {
+  TCanvas* C = Canvas();
+  const TRect R{0, 0, ClientWidth(), ClientHeight()};
+  C->Brush()->SetColor(GetColor());
+  C->FillRect(R);
+  const Integer Box = std::min<Integer>(ClientHeight(), 13);
+  const Integer Left = dynamic_cast<TCustomDCEdit*>(GetOwner()) ? 0 : 2;
+  TRect B{Left, (ClientHeight() - Box) / 2, Left + Box, (ClientHeight() - Box) / 2 + Box};
+  UINT State = CheckState();
+  if (FChecked) State |= DFCS_CHECKED;
+  if (!GetEnabled()) State |= DFCS_INACTIVE;
+  DrawFrameControl(C->GetHandle(), &B, DFC_BUTTON, State);
+}
+
+void TCheckEdit::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_SETTEXT: {
+      const char* Text = reinterpret_cast<const char*>(Message.LParam);
+      const char First = Text && *Text ? char(toupper(static_cast<unsigned char>(*Text))) : '\0';
+      const bool Checked = First == 'T' || First == 'Y';
+      if (Checked != FChecked) {
+        FChecked = Checked;
+        Invalidate();
+      }
+      FModified = false;
+      Message.Result = 1;
+      return;
+    }
+    case WM_GETTEXT: Message.Result = CopyOut(FChecked ? "True" : "False", Message.WParam, Message.LParam); return;
+    case WM_GETTEXTLENGTH: Message.Result = FChecked ? 4 : 5; return;
+    case EM_GETMODIFY: Message.Result = FModified ? 1 : 0; return;
+    case WM_ERASEBKGND: Message.Result = 1; return;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case CM_ENABLEDCHANGED: Invalidate(); break;
+    default: break;
+  }
+  TCustomControl::Dispatch(Message);
+}
+
+void TCheckEdit::KeyPress(char& Key) {
+  TCustomControl::KeyPress(Key);
+  if (Key == ' ') {
+    Toggle();
+    Key = 0;
+  }
+}
+
+void TCheckEdit::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  TCustomControl::MouseDown(Button, Shift, X, Y);
+  if (Button != mbLeft) return;
+  if (CanFocus()) SetFocus();
+  const Integer Square = ClientHeight() + 2;
+  if (X >= 0 && X < Square && Y >= 0 && Y < Square) Toggle();
+}
+
 void RegisterDCEditClasses() {
   const TTypeInfo* Str = AnsiStringTypeInfo();
   RegisterPopupClass(Str, 0, AnsiString(), TPopupListBox::StaticClass());
@@ -281,6 +443,12 @@ void RegisterDCEditClasses() {
   const TTypeInfo* Pen = SxTypeInfo(static_cast<TPenStyle*>(nullptr));
   RegisterPopupClass(Pen, 0, AnsiString(), TPopupPenBox::StaticClass());
   RegisterEditClass(Pen, 0, AnsiString(), TPenStyleEdit::StaticClass());
+  const TTypeInfo* Brush = SxTypeInfo(static_cast<TBrushStyle*>(nullptr));
+  RegisterPopupClass(Brush, 0, AnsiString(), TPopupBrushBox::StaticClass());
+  RegisterEditClass(Brush, 0, AnsiString(), TBrushStyleEdit::StaticClass());
+  const TTypeInfo* Boolean = TypeInfoOf<bool>();
+  RegisterPopupClass(Boolean, 0, AnsiString(), nullptr);
+  RegisterEditClass(Boolean, 0, AnsiString(), TCheckEdit::StaticClass());
   RegisterClassOnce(TDCSimpleEdit::StaticClass());
   RegisterClassOnce(TDummyEditSource::StaticClass());
   RegisterClassOnce(TDummyPopup::StaticClass());

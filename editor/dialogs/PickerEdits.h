@@ -44,6 +44,24 @@ private:
   TPenStyle FPen = psSolid;
 };
 
+// The list of brush styles ("Solid", "Clear", ...), drawn as swatches; its
+// text is the style's name ("bsHorizontal").
+class TPopupBrushBox : public TPopupListBox {
+  SX_CLASS(TPopupBrushBox, TPopupListBox)
+public:
+  explicit TPopupBrushBox(TComponent* AOwner);
+  bool DisplayNames = true;
+  TBrushStyle SelectedBrush() const { return FBrush; }
+  void SetBrushValue(TBrushStyle Value);
+
+protected:
+  void DrawItem(Integer Index, TRect Rect, TOwnerDrawState State) override;
+  void Dispatch(TMessage& Message) override;
+
+private:
+  TBrushStyle FBrush = bsSolid;
+};
+
 // An inner edit that paints its value.
 class TGraphicEdit : public TCustomControl {
   SX_CLASS(TGraphicEdit, TCustomControl)
@@ -75,6 +93,36 @@ class TPenStyleEdit : public TGraphicEdit {
 public:
   explicit TPenStyleEdit(TComponent* AOwner) : TGraphicEdit(AOwner) { FText = "psSolid"; }
   void DrawValue(TCanvas* Canvas, Integer X, Integer Y) override;
+};
+
+class TBrushStyleEdit : public TGraphicEdit {
+  SX_CLASS(TBrushStyleEdit, TGraphicEdit)
+public:
+  explicit TBrushStyleEdit(TComponent* AOwner) : TGraphicEdit(AOwner) { FText = "bsSolid"; }
+  void DrawValue(TCanvas* Canvas, Integer X, Integer Y) override;
+};
+
+// A check box as the inner edit of a Boolean value: "True" or "False".
+// Space or a click on the box toggles it and commits at once.
+class TCheckEdit : public TCustomControl {
+  SX_CLASS(TCheckEdit, TCustomControl)
+public:
+  explicit TCheckEdit(TComponent* AOwner);
+  bool GetChecked() const { return FChecked; }
+  bool Modified() const { return FModified; }
+  void Toggle();
+
+protected:
+  // The base state of the drawn box.
+  virtual UINT CheckState() const { return 0; }
+  void Paint() override;
+  void Dispatch(TMessage& Message) override;
+  void KeyPress(char& Key) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+
+private:
+  bool FChecked = false;
+  bool FModified = false;
 };
 
 // Registers the parts of the edit control with buttons per value type.

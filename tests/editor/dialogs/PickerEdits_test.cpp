@@ -105,4 +105,57 @@ TEST_F(PickerEdits, ANameThatIsNoColourIsRefusedAndTheTextStays) {
   EXPECT_EQ(Edit->GetText(), "$00123456");
 }
 
+TEST_F(PickerEdits, BrushListNamesTheStyleAndClearIsThePlainBackground) {
+  Use("TBrushStyleEdit", "TPopupBrushBox", "bsCross");
+  auto* List = dynamic_cast<TPopupBrushBox*>(Edit->Popup());
+  ASSERT_TRUE(List);
+  EXPECT_EQ(List->GetItems()->GetCommaText(), "Solid,Clear,Horizontal,Vertical,FDiagonal,BDiagonal,Cross,DiagCross");
+  AltDown();
+  ASSERT_TRUE(Edit->DroppedDown());
+  EXPECT_EQ(List->GetItemIndex(), 6);
+  SaveShot(Window, "picker-brush-dropped");
+  Key(VK_UP);
+  Key(VK_RETURN);
+  Pump();
+  EXPECT_EQ(Edit->GetText(), "bsBDiagonal");
+  // Clear: the swatch is the info background through and through.
+  Edit->SetText("bsClear");
+  Pump();
+  TWinControl* Inner = Edit->InnerEdit();
+  const int Y = Inner->ClientHeight() / 2;
+  for (int X = 4; X < 22; X += 3) EXPECT_EQ(PixelAt(Inner, X, Y), ColorToRGB(clInfoBk)) << X;
+  EXPECT_EQ(PixelAt(Inner, 2, Y), RGB(0, 0, 0)) << "the frame";
+}
+
+TEST_F(PickerEdits, CheckEditReadsYesAndTrueAndTogglesOnSpace) {
+  Edit->SetEditClassName("TCheckEdit");
+  auto* Check = dynamic_cast<TCheckEdit*>(Edit->InnerEdit());
+  ASSERT_TRUE(Check);
+  struct TCase {
+    const char* Text;
+    bool Checked;
+  };
+  for (const TCase& C : std::initializer_list<TCase>{
+           {"yes", true}, {"Y", true}, {"true", true}, {"T", true}, {"no", false}, {"False", false}, {"", false},
+           {"1", false}}) {
+    Check->Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(C.Text));
+    EXPECT_EQ(Check->GetChecked(), C.Checked) << C.Text;
+    EXPECT_EQ(Edit->GetText(), C.Checked ? "True" : "False") << C.Text;
+  }
+  EXPECT_FALSE(Check->Modified());
+  Edit->SetFocus();
+  Pump();
+  Key(VK_SPACE);
+  Pump();
+  EXPECT_TRUE(Check->GetChecked());
+  EXPECT_TRUE(Check->Modified());
+  EXPECT_EQ(Edit->EditSource()->GetText(), "True") << "a toggle commits at once";
+  SaveShot(Window, "picker-check");
+  // Read-only: nothing changes.
+  Edit->SetReadOnly(true);
+  Key(VK_SPACE);
+  Pump();
+  EXPECT_TRUE(Check->GetChecked());
+}
+
 }  // namespace
