@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "editor/dialogs/DCEdit.h"
 #include "editor/view/PopupHint.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Screen.h"
@@ -188,7 +189,10 @@ void TPopupListBox::AdjustHeight() {
   SetClientHeight(Row * Rows);
 }
 
-void TPopupListBox::CloseUp(bool) { SetVisible(false); }
+void TPopupListBox::CloseUp(bool Accept) {
+  if (auto* Edit = dynamic_cast<TCustomDCEdit*>(GetOwner())) Edit->CloseUp(Accept);
+  else SetVisible(false);
+}
 
 void TPopupListBox::MouseDown(TMouseButton Button, TShiftState, Integer X, Integer Y) {
   if (Button != mbLeft) return;
@@ -232,13 +236,40 @@ void TPopupListBox::Dispatch(TMessage& Message) {
     else MouseMove(S, X, Y);
     return;
   }
-  if (Message.Msg == WM_NCCREATE) {
-    TDCListBox::Dispatch(Message);
-    // A top-level window with an id counts as having a menu bar: the list
-    // keeps the id of a child control only while it is one.
-    if (HandleAllocated() && !(GetWindowLongA(Handle(), GWL_STYLE) & WS_CHILD))
-      SetWindowLongPtrA(Handle(), GWLP_ID, 0);
+  // The text of the list is its selected item: the edit it drops from
+  // reads its choice so and sets its current entry so.
+  if (Message.Msg == WM_GETTEXT || Message.Msg == WM_GETTEXTLENGTH) {
+    const Integer I = GetItemIndex();
+    const AnsiString Text = I >= 0 ? GetItems()->GetStrings(I) : AnsiString();
+    if (Message.Msg == WM_GETTEXTLENGTH) {
+      Message.Result = LRESULT(Text.size());
+      return;
+    }
+    const size_t Room = size_t(Message.WParam);
+    auto* Buffer = reinterpret_cast<char*>(Message.LParam);
+    if (!Buffer || Room == 0) {
+      Message.Result = 0;
+      return;
+    }
+    const size_t N = std::min(Text.size(), Room - 1);
+    Text.copy(Buffer, N);
+    Buffer[N] = '\0';
+    Message.Result = LRESULT(N);
     return;
+  }
+  if (Message.Msg == WM_SETTEXT) {
+    const char* Text = reinterpret_cast<const char*>(Message.LParam);
+    const AnsiString Wanted = Text ? AnsiString(Text) : AnsiString();
+    Integer Found = -1;
+    for (Integer I = 0; I < GetItems()->GetCount() && Found < 0; ++I)
+      if (GetItems()->GetStrings(I) == Wanted) Found = I;
+    SetItemIndex(Found);
+    AdjustHeight();
+    Message.Result = 1;
+    return;
+  }
+  if (Message.Msg == CN_COMMAND && HIWORD(Message.WParam) == LBN_SELCHANGE) {
+    if (auto* Edit = dynamic_cast<TCustomDCEdit*>(GetOwner())) Edit->Change();
   }
   if (Message.Msg == CM_WANTSPECIALKEY && Message.WParam == VK_ESCAPE) {
     Message.Result = 1;

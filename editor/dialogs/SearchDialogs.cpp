@@ -1,4 +1,5 @@
 #include "editor/dialogs/SearchDialogs.h"
+#include "editor/dialogs/PickerEdits.h"
 
 #include "editor/controls/HistoryEditor.h"
 #include "editor/dialogs/DialogSetup.h"
@@ -543,6 +544,8 @@ void RegisterSearchReplaceForm();
 
 void RegisterSearchDialogs() {
   RegisterHistoryEditorClass();
+  // The parts of the edit control with buttons, which these dialogs commit.
+  RegisterDCEditClasses();
   RegisterClasses({TSrchDialog::StaticClass(), TReplDialog::StaticClass(), TInputLineForm::StaticClass()});
   RegisterFormDescription("TSrchDialog", FindDialogText);
   RegisterFormDescription("TReplDialog", ReplaceDialogText);

@@ -5,6 +5,7 @@
 #include "editor/controls/HistoryEditor.h"
 #include "editor/dialogs/DialogSetup.h"
 #include "editor/dialogs/SearchDialogs.h"
+#include "editor/text/Search.h"
 #include "platform/forms/Buttons.h"
 #include "platform/forms/ComCtrls.h"
 #include "platform/forms/FormLoader.h"
@@ -491,6 +492,10 @@ void TFrmSearRepl::CloseBtnClick(TObject*) {
 void TFrmSearRepl::FormClose(TObject*, TCloseAction& Action) { Action = caFree; }
 
 void RegisterSearchReplaceForm() {
+  // The window acts on the current source only: without it, it closes.
+  SetSearchSourceGoneHandler([] {
+    if (TFrmSearRepl* F = SearchReplaceForm()) F->Close();
+  });
   RegisterClass(TFrmSearRepl::StaticClass());
   RegisterFormDescription("TFrmSearRepl", SearchReplaceFormText);
   RegisterEditorDialog(SearchReplaceFormClass, [](TComponent* Owner) -> TForm* { return new TFrmSearRepl(Owner); });

@@ -58,9 +58,18 @@ TSearchOptions* GetSearchOptions() {
 TCustomMemoSource* CurrentSearchSource() { return GCurrentSource; }
 void SetCurrentSearchSource(TCustomMemoSource* Source) { GCurrentSource = Source; }
 
+namespace {
+TSearchSourceGoneHandler GSourceGone = nullptr;
+}
+
+void SetSearchSourceGoneHandler(TSearchSourceGoneHandler Handler) { GSourceGone = Handler; }
+
 void SearchSourceDestroyed(TCustomMemoSource* Source) {
   if (GDialogSource == Source) GDialogSource = nullptr;
-  if (GCurrentSource == Source) GCurrentSource = nullptr;
+  if (GCurrentSource == Source) {
+    GCurrentSource = nullptr;
+    if (GSourceGone) GSourceGone();
+  }
 }
 
 // ---------------------------------------------------------------------------

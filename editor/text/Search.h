@@ -71,3 +71,7 @@ void SetCurrentSearchSource(TCustomMemoSource* Source);
 
 // A source going away stops being the one a shown dialog reports to.
 void SearchSourceDestroyed(TCustomMemoSource* Source);
+// Runs when the current search source goes away (the dialog unit closes its
+// Find and Replace window then); nil for none.
+using TSearchSourceGoneHandler = void (*)();
+void SetSearchSourceGoneHandler(TSearchSourceGoneHandler Handler);

@@ -242,7 +242,10 @@ void TCustomListControlBase::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_NCCREATE:
       // An id of its own, before the system control measures its items.
-      if (FHandle) SetWindowLongPtrA(FHandle, GWLP_ID, NextControlId());
+      // Only a child window has one: a top-level window's id field holds
+      // its menu, and an id there would give it a menu-bar strip.
+      if (FHandle && (GetWindowLongA(FHandle, GWL_STYLE) & WS_CHILD))
+        SetWindowLongPtrA(FHandle, GWLP_ID, NextControlId());
       inherited::Dispatch(Message);
       break;
     case CN_DRAWITEM: CNDrawItem(Message); break;

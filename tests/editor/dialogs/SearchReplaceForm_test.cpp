@@ -177,6 +177,22 @@ TEST_F(SearchReplaceWindow, NothingHappensWithoutACurrentSource) {
   EXPECT_EQ(W->InfoLbl->GetCaption(), "");
 }
 
+TEST_F(SearchReplaceWindow, ClosesWhenItsSourceGoesAway) {
+  // Another editor's source going away leaves the window alone.
+  auto* Other = new TDCMemo(Window);
+  Other->SetParent(Window);
+  ASSERT_TRUE(Open(false));
+  delete Other;
+  Pump();
+  ASSERT_NE(SearchReplaceForm(), nullptr);
+  // The current one going away closes it.
+  delete Memo;
+  Memo = nullptr;
+  Pump();
+  EXPECT_EQ(SearchReplaceForm(), nullptr);
+  EXPECT_EQ(CurrentSearchSource(), nullptr);
+}
+
 TEST_F(SearchReplaceWindow, MovesOffTheCaretLine) {
   TFrmSearRepl* W = Open(false);
   ASSERT_TRUE(W);
