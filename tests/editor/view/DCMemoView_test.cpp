@@ -1466,3 +1466,73 @@ TEST_F(MemoOnScreen, HintOfSeveralLinesPaintsEachLineWithItsBoldPart) {
   EXPECT_EQ(Hint.TextSize("no marks").cx, Hint.Window()->MarkedTextSize("no marks").cx + 8);
   Hint.HideHint();
 }
+
+TEST_F(MemoOnScreen, ThumbAtTheBottomShowsTheEndOfTextRow) {
+  struct TRecorder : TObject {
+    std::vector<AnsiString> Rows;
+    void Custom(TObject*, AnsiString& S, AnsiString&) { Rows.push_back(S); }
+  } R;
+  AnsiString Text;
+  for (Integer I = 0; I < 60; ++I) Text += "line " + IntToStr(I) + "\r\n";
+  Text += "last";
+  Memo->SetText(Text);
+  Memo->SetScrollBars(ssVertical);
+  Memo->OnCustomString = TCustomStringEvent(&R, &TRecorder::Custom);
+  Show();
+  for (const bool Special : {false, true}) {
+    SCOPED_TRACE(Special ? "end of text marked" : "no marks");
+    Memo->SetOptions(Special ? TMemoOptions{moDrawSpecialSymbols} : TMemoOptions{});
+    Memo->GetSpecialSymbols()->SetEOLString("");
+    Memo->GetSpecialSymbols()->SetEOFString("<EOF>");
+    SCROLLINFO Si{};
+    Si.cbSize = sizeof(Si);
+    Si.fMask = SIF_ALL;
+    GetScrollInfo(Memo->Handle(), SB_VERT, &Si);
+    // The thumb pulled to the bottom of its track.
+    Memo->SetTopLine(Si.nMax - Integer(Si.nPage) + 1);
+    R.Rows.clear();
+    Memo->Invalidate();
+    HeadlessDisplay().ProcessMessages();
+    ASSERT_FALSE(R.Rows.empty());
+    // The rows wholly inside the client area.
+    const Integer Whole = Memo->ClientHeight() / Memo->LineHeight();
+    ASSERT_GE(Integer(R.Rows.size()), Whole);
+    const AnsiString LastWhole = R.Rows[size_t(Whole - 1)];
+    EXPECT_EQ(LastWhole, Special ? "<EOF>" : "last");
+  }
+}
+
+TEST_F(MemoOnScreen, FewColourDevicesGetTheSameTextOverFilledCells) {
+  Memo->SetText("plain words\r\nselected part here\r\nmore");
+  Memo->GetFont()->SetColor(clBlack);
+  Memo->SetColor(clWhite);
+  Show();
+  Memo->GetSource()->SetSelection(stStreamSel, 0, 1, 8, 1);
+  auto Render = [&](TPixelFormat Format) {
+    auto B = std::make_unique<TBitmap>();
+    B->SetPixelFormat(Format);
+    B->SetSize(Memo->GetWidth(), Memo->GetHeight());
+    // Red shows wherever painting left the cell alone.
+    B->Canvas()->Brush()->SetColor(clRed);
+    B->Canvas()->FillRect({0, 0, Memo->GetWidth(), Memo->GetHeight()});
+    Memo->PaintTo(B->Canvas()->GetHandle(), 0, 0);
+    return B;
+  };
+  auto Deep = Render(pf32bit);
+  auto Few = Render(pf8bit);
+  const Integer Left = Memo->TextLeftEdge(), Lh = Memo->LineHeight();
+  Integer Ink = 0;
+  for (Integer Y = 0; Y < 3 * Lh; ++Y)
+    for (Integer X = Left; X < Memo->ClientWidth(); ++X) {
+      const TColor Want = Deep->Canvas()->GetPixel(X, Y), Got = Few->Canvas()->GetPixel(X, Y);
+      ASSERT_NE(Got, clRed) << X << "," << Y;
+      ASSERT_NE(Want, clRed) << X << "," << Y;
+      if (Want == clBlack || Want == clWhite) {
+        EXPECT_EQ(Got, Want) << X << "," << Y;
+      }
+      Ink += Got == clBlack;
+    }
+  EXPECT_GT(Ink, 0);
+  EXPECT_TRUE(Few->Canvas()->GetPixel(Memo->TextToPoint(1, 1).X, Memo->TextToPoint(1, 1).Y + 1) != clWhite)
+      << "the selection's cells are filled in its colour";
+}
