@@ -638,6 +638,11 @@ private:
   bool FInLazyWrap = false;
   // While painting: the text area shows the background picture.
   bool FPaintPicture = false;
+  // While painting: a device of 256 colours or fewer (cells are filled
+  // first and the text drawn over them), and whether italic overhangs
+  // must be cleared by hand (systems whose opaque text output leaves them).
+  bool FPaintFewColours = false;
+  bool FPaintClearsOverhang = false;
   // Mouse
   TMouseTrack FMouseTrack = TMouseTrack::Idle;
   TPoint FAnchor{0, 0};

@@ -9,6 +9,7 @@
 #include "editor/view/GutterImages.h"
 #include "editor/view/FontManager.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/win/Modules.h"
 #include "platform/win/Win.h"
 
 namespace {
@@ -632,7 +633,9 @@ void TCustomDCMemo::UpdateScrollBars() {
     const Integer Page = VisibleRows() + 1;
     // Rows below what word wrap has reached count as one per line until
     // they are wrapped: a large text is never wrapped at once.
-    const Integer Last = KnownLastRow();
+    // The end-of-text mark stands on a row of its own below the last line:
+    // the range takes it in so that the thumb at the bottom shows it.
+    const Integer Last = KnownLastRow() + (FOptions.Contains(moDrawSpecialSymbols) ? 1 : 0);
     SCROLLINFO Si{};
     Si.cbSize = sizeof(Si);
     Si.fMask = SIF_RANGE | SIF_PAGE;
@@ -904,6 +907,12 @@ void TCustomDCMemo::Paint() {
   PaintGutter(C, PaintRect);
   FPaintPicture = FMemoBackground->ShowsBackground();
   if (FPaintPicture) FMemoBackground->EnsureRendered();
+  FPaintFewColours = GetDeviceCaps(C->GetHandle(), BITSPIXEL) <= 8;
+  {
+    OSVERSIONINFOA Vi{};
+    Vi.dwOSVersionInfoSize = sizeof(Vi);
+    FPaintClearsOverhang = GetVersionExA(&Vi) && Vi.dwPlatformId != VER_PLATFORM_WIN32_NT;
+  }
   const Integer Left = TextLeftEdge();
   TRect TextRect{std::max(Left, PaintRect.Left), PaintRect.Top, std::min<Integer>(ClientWidth(), PaintRect.Right),
                  PaintRect.Bottom};
@@ -1052,7 +1061,24 @@ void TCustomDCMemo::PaintRow(TCanvas* C, Integer Row, Integer Y, const TRect& Te
       } else if (OverPicture) {
         PaintBackgroundPart(C, Cell);
       }
-      const bool Transparent = OverPicture || (Lit && HlBrush);
+      // Few colours: the cell in the nearest solid colour, the text over it.
+      const bool FillFirst = FPaintFewColours && !FPaintPicture && !(Lit && HlBrush);
+      if (FillFirst) {
+        C->Brush()->SetStyle(bsSolid);
+        C->Brush()->SetColor(Bk);
+        C->FillRect(Cell);
+      }
+      const bool Transparent = OverPicture || (Lit && HlBrush) || FillFirst;
+      if (!Transparent && FPaintClearsOverhang) {
+        TEXTMETRICA Tm{};
+        if (GetTextMetricsA(Dc, &Tm) && Tm.tmOverhang > 0) {
+          C->Brush()->SetStyle(bsSolid);
+          C->Brush()->SetColor(Bk);
+          C->FillRect({Cell.Right, Cell.Top, Cell.Right + Integer(Tm.tmOverhang), Cell.Bottom});
+        }
+      }
+      SetTextColor(Dc, ColorToRGB(Fore));
+      SetBkColor(Dc, ColorToRGB(Bk));
       SetBkMode(Dc, Transparent ? TRANSPARENT : OPAQUE);
       std::vector<int> Dx(Run.size(), Cw);
       Integer Baseline = 0;

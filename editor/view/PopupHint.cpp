@@ -34,22 +34,114 @@ void BoldOf(TFont* Normal, TFont* Bold) {
   St.Include(fsBold);
   Bold->SetStyle(St);
 }
+
+// The three parts of a marked text: before, marked, after.
+struct TMarkedParts {
+  AnsiString Before, Marked, After;
+};
+
+TMarkedParts SplitMarked(const AnsiString& Text, Integer Pos, Integer Len) {
+  if (Pos <= 0 || Pos > Integer(Text.size()) + 1) return {Text, {}, {}};
+  const size_t P = size_t(Pos - 1);
+  const size_t L = std::min(size_t(std::max<Integer>(Len, 0)), Text.size() - P);
+  return {Text.substr(0, P), Text.substr(P, L), Text.substr(P + L)};
+}
+
+TSize Extent(TCanvas* Canvas, TFont* Font, const AnsiString& S) {
+  if (S.empty()) return {0, 0};
+  Canvas->SetFont(Font);
+  return Canvas->TextExtent(S);
+}
+
+std::vector<AnsiString> SplitLines(const AnsiString& Text) {
+  std::vector<AnsiString> Lines;
+  size_t From = 0;
+  for (;;) {
+    const size_t At = Text.find("\r\n", From);
+    Lines.push_back(Text.substr(From, At == AnsiString::npos ? AnsiString::npos : At - From));
+    if (At == AnsiString::npos) break;
+    From = At + 2;
+  }
+  return Lines;
+}
 }  // namespace
 
-TSize TDCHintWindow::MarkedTextSize(const AnsiString& Text) {
+TSize MeasureMarkedText(TCanvas* Canvas, TFont* Font, TFont* BoldFont, const AnsiString& Text) {
   Integer Pos, Len;
   const AnsiString Plain = ExtractMarkedRange(Text, Pos, Len);
-  TCanvas* C = Canvas();
-  C->SetFont(GetFont());
-  if (Pos == 0) return C->TextExtent(Plain);
-  TFont Bold;
-  BoldOf(GetFont(), &Bold);
-  const TSize A = C->TextExtent(Plain.substr(0, size_t(Pos - 1)));
-  const TSize Rest = C->TextExtent(Plain.substr(size_t(Pos - 1 + Len)));
-  C->SetFont(&Bold);
-  const TSize B = C->TextExtent(Plain.substr(size_t(Pos - 1), size_t(Len)));
-  C->SetFont(GetFont());
-  return {A.cx + B.cx + Rest.cx, std::max({A.cy, B.cy, Rest.cy})};
+  if (Pos == 0) {
+    Canvas->SetFont(Font);
+    return Canvas->TextExtent(Plain);
+  }
+  const TMarkedParts M = SplitMarked(Plain, Pos, Len);
+  const TSize A = Extent(Canvas, Font, M.Before), B = Extent(Canvas, BoldFont, M.Marked),
+              C = Extent(Canvas, Font, M.After);
+  Canvas->SetFont(Font);
+  return {A.cx + B.cx + C.cx, std::max({A.cy, B.cy, C.cy})};
+}
+
+TSize CalcHintTextSize(TDCHintWindow* HintWindow, const AnsiString& Text) {
+  TCanvas* C = HintWindow->Canvas();
+  HintWindow->Lines()->Clear();
+  HintWindow->LineHeights().clear();
+  if (Text.find("\r\n") == AnsiString::npos)
+    return MeasureMarkedText(C, HintWindow->GetFont(), HintWindow->BoldFont(), Text);
+  // The height comes from the plain text's own layout, the width from the
+  // widest marked line.
+  C->SetFont(HintWindow->GetFont());
+  AnsiString Copy = Text;
+  TRect R{0, 0, 0, 0};
+  DrawTextA(C->GetHandle(), Copy.data(), Integer(Copy.size()), &R, DT_CALCRECT | DT_NOPREFIX | DT_LEFT);
+  Integer Width = 0;
+  for (const AnsiString& Line : SplitLines(Text)) {
+    TSize S = MeasureMarkedText(C, HintWindow->GetFont(), HintWindow->BoldFont(), Line);
+    if (S.cy == 0) S.cy = C->TextHeight("Wg");
+    Width = std::max(Width, S.cx);
+    HintWindow->Lines()->Add(Line);
+    HintWindow->LineHeights().push_back(S.cy);
+  }
+  return {Width + 8, R.Bottom - R.Top};
+}
+
+void DrawTextWithBoldRange(TCanvas* Canvas, TFont* Font, TFont* BoldFont, bool RightAligned, Integer Len,
+                           Integer Pos, const AnsiString& Text, TRect Rect) {
+  const TMarkedParts M = SplitMarked(Text, Pos, Len);
+  const std::pair<const AnsiString*, TFont*> Parts[3] = {{&M.Before, Font}, {&M.Marked, BoldFont}, {&M.After, Font}};
+  auto Draw = [&](const AnsiString& S, TFont* F) {
+    if (S.empty() || Rect.Right <= Rect.Left) return;
+    Canvas->SetFont(F);
+    const Integer W = Canvas->TextWidth(S);
+    TRect R = Rect;
+    if (RightAligned) R.Left = std::max(Rect.Left, Rect.Right - W);
+    AnsiString Copy = S;
+    DrawTextA(Canvas->GetHandle(), Copy.data(), Integer(Copy.size()), &R,
+              DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS | (RightAligned ? DT_RIGHT : DT_LEFT));
+    if (RightAligned)
+      Rect.Right -= W;
+    else
+      Rect.Left += W;
+  };
+  if (RightAligned)
+    for (Integer I = 2; I >= 0; --I) Draw(*Parts[I].first, Parts[I].second);
+  else
+    for (const auto& P : Parts) Draw(*P.first, P.second);
+  Canvas->SetFont(Font);
+}
+
+TDCHintWindow::TDCHintWindow(TComponent* AOwner)
+    : THintWindow(AOwner), FBoldFont(std::make_unique<TFont>()), FLines(std::make_unique<TStringList>()) {
+  BoldOf(GetFont(), FBoldFont.get());
+}
+
+TDCHintWindow::~TDCHintWindow() = default;
+
+void TDCHintWindow::CreateWnd() {
+  inherited::CreateWnd();
+  SetColor(Application ? Application->HintColor : clInfoBk);
+}
+
+TSize TDCHintWindow::MarkedTextSize(const AnsiString& Text) {
+  return MeasureMarkedText(Canvas(), GetFont(), FBoldFont.get(), Text);
 }
 
 void TDCHintWindow::Paint() {
@@ -58,39 +150,39 @@ void TDCHintWindow::Paint() {
   C->Brush()->SetStyle(bsSolid);
   C->Brush()->SetColor(GetColor());
   C->FillRect(R);
-  Integer Pos, Len;
-  const AnsiString Plain = ExtractMarkedRange(GetCaption(), Pos, Len);
-  C->SetFont(GetFont());
-  C->Font()->SetColor(clInfoText);
   C->Brush()->SetStyle(bsClear);
-  Integer X = 2;
-  const Integer Y = 1;
-  auto Out = [&](const AnsiString& S, bool Bold) {
-    if (S.empty()) return;
-    TFont B;
-    if (Bold) {
-      BoldOf(GetFont(), &B);
-      B.SetColor(clInfoText);
-      C->SetFont(&B);
-    }
-    C->TextOut(X, Y, S);
-    X += C->TextWidth(S);
-    if (Bold) {
-      C->SetFont(GetFont());
-      C->Font()->SetColor(clInfoText);
-    }
+  TFont Normal, Bold;
+  Normal.Assign(GetFont());
+  Normal.SetColor(clInfoText);
+  Bold.Assign(FBoldFont.get());
+  Bold.SetColor(clInfoText);
+  R.Left += 2;
+  R.Top += 1;
+  auto Line = [&](const AnsiString& Text, const TRect& At) {
+    Integer Pos, Len;
+    const AnsiString Plain = ExtractMarkedRange(Text, Pos, Len);
+    DrawTextWithBoldRange(C, &Normal, &Bold, false, Len, Pos, Plain, At);
   };
-  if (Pos == 0) {
-    Out(Plain, false);
+  // The line list is measured again: it may have been left by another text.
+  if (GetCaption().find("\r\n") != AnsiString::npos) {
+    CalcHintTextSize(this, GetCaption());
+    for (Integer I = 0; I < FLines->GetCount() && R.Top < R.Bottom; ++I) {
+      const Integer H = I < Integer(FLineHeights.size()) ? FLineHeights[size_t(I)] : C->TextHeight("Wg");
+      Line(FLines->GetStrings(I), {R.Left, R.Top, R.Right, R.Top + H});
+      R.Top += H;
+    }
   } else {
-    Out(Plain.substr(0, size_t(Pos - 1)), false);
-    Out(Plain.substr(size_t(Pos - 1), size_t(Len)), true);
-    Out(Plain.substr(size_t(Pos - 1 + Len)), false);
+    Line(GetCaption(), R);
   }
 }
 
 TDCHint::TDCHint(TComponent* AOwner)
-    : TComponent(AOwner), FWindow(std::make_unique<TDCHintWindow>(nullptr)), FTimer(std::make_unique<TTimer>(nullptr)) {
+    : TComponent(AOwner),
+      FWindow(std::make_unique<TDCHintWindow>(nullptr)),
+      FBoldFont(std::make_unique<TFont>()),
+      FTimer(std::make_unique<TTimer>(nullptr)) {
+  FBoldFont->Assign(FWindow->BoldFont());
+  FBoldFont->OnChange = TNotifyEvent(this, &TDCHint::BoldFontChanged);
   FTimer->SetEnabled(false);
   FTimer->SetInterval(50);
   FTimer->SetOnTimer(TNotifyEvent(this, &TDCHint::Tick));
@@ -101,8 +193,13 @@ TDCHint::~TDCHint() { FTimer->SetEnabled(false); }
 Integer TDCHint::GetInterval() const { return Integer(FTimer->GetInterval()); }
 void TDCHint::SetInterval(Integer Value) { FTimer->SetInterval(Cardinal(std::max<Integer>(Value, 1))); }
 
+void TDCHint::BoldFontChanged(TObject*) {
+  FWindow->BoldFont()->Assign(FBoldFont.get());
+  if (GetVisible()) FWindow->Invalidate();
+}
+
 TSize TDCHint::TextSize(const AnsiString& Text) {
-  const TSize S = FWindow->MarkedTextSize(Text);
+  const TSize S = CalcHintTextSize(FWindow.get(), Text);
   return {S.cx + 8, S.cy};
 }
 

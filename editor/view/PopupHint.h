@@ -8,6 +8,7 @@
 #pragma once
 #include <functional>
 #include <memory>
+#include <vector>
 #include "platform/forms/HintWindow.h"
 #include "platform/rtl/Strings.h"
 
@@ -16,15 +17,44 @@
 // second is missing).
 AnsiString ExtractMarkedRange(const AnsiString& Text, Integer& Pos, Integer& Len);
 
+class TCanvas;
+class TDCHintWindow;
+
+// The marked text's size: the part before the first "~" and the part after
+// the second in Font, the part between them in BoldFont, side by side.
+TSize MeasureMarkedText(TCanvas* Canvas, TFont* Font, TFont* BoldFont, const AnsiString& Text);
+// The size a hint text needs. A text of several lines (CR LF) is as wide
+// as its widest marked line + 8; the window keeps the lines with their
+// heights to paint them. A one-line text empties the window's line list.
+TSize CalcHintTextSize(TDCHintWindow* HintWindow, const AnsiString& Text);
+// Draws Text on one line in Rect with its Len characters from the 1-based
+// Pos in BoldFont and an end ellipsis where the room ends. Left-aligned
+// parts go left to right, each moving Rect's left edge; right-aligned ones
+// go from the last part to the first, each moving Rect's right edge.
+void DrawTextWithBoldRange(TCanvas* Canvas, TFont* Font, TFont* BoldFont, bool RightAligned, Integer Len,
+                           Integer Pos, const AnsiString& Text, TRect Rect);
+
 class TDCHintWindow : public THintWindow {
   SX_CLASS(TDCHintWindow, THintWindow)
 public:
-  explicit TDCHintWindow(TComponent* AOwner) : THintWindow(AOwner) {}
+  explicit TDCHintWindow(TComponent* AOwner);
+  ~TDCHintWindow() override;
   // The size the marked text needs (normal and bold parts side by side).
   TSize MarkedTextSize(const AnsiString& Text);
+  // The font of the marked part; the normal font made bold until set.
+  TFont* BoldFont() const { return FBoldFont.get(); }
+  // The lines of a multi-line text with their heights; empty for one line.
+  TStrings* Lines() const { return FLines.get(); }
+  std::vector<Integer>& LineHeights() { return FLineHeights; }
 
 protected:
+  void CreateWnd() override;
   void Paint() override;
+
+private:
+  std::unique_ptr<TFont> FBoldFont;
+  std::unique_ptr<TStringList> FLines;
+  std::vector<Integer> FLineHeights;
 };
 
 class TTimer;
@@ -56,6 +86,9 @@ public:
   void SetInterval(Integer Value);
   TSize TextSize(const AnsiString& Text);
   TDCHintWindow* Window() const { return FWindow.get(); }
+  // The font of the marked part; changes go on to the window.
+  TFont* GetBoldFont() const { return FBoldFont.get(); }
+  void SetBoldFont(TFont* Value) { FBoldFont->Assign(Value); }
 
   TNotifyEvent OnVisibleChanged;
 
@@ -70,7 +103,9 @@ private:
   void Tick(TObject*) { TimerTick(); }
   void ActivateHintWindow();
   void HideWindow();
+  void BoldFontChanged(TObject*);
   std::unique_ptr<TDCHintWindow> FWindow;
+  std::unique_ptr<TFont> FBoldFont;
   std::unique_ptr<TTimer> FTimer;
   AnsiString FCaption;
   TRect FHintRect{};

@@ -23,6 +23,9 @@ struct TEntry {
   TResourceKind Kind;
   AnsiString File;
   int HotX = 0, HotY = 0;
+  // A cursor is made once and shared by every caller, as the system's
+  // own cursors are: callers keep it for good and never destroy it.
+  mutable HCURSOR Cursor = nullptr;
 };
 
 // The table of one resource folder, read on first use.
@@ -186,8 +189,8 @@ HBITMAP LoadProgramBitmap(const char* Name) {
 HCURSOR LoadProgramCursor(const char* Name) {
   const TEntry* E = Find(TResourceKind::Cursor, Name);
   if (!E) return NotFound<HCURSOR>();
-  HICON I = IconOf(*E, true, 0, 0);
-  return I ? reinterpret_cast<HCURSOR>(I) : NotFound<HCURSOR>();
+  if (!E->Cursor) E->Cursor = reinterpret_cast<HCURSOR>(IconOf(*E, true, 0, 0));
+  return E->Cursor ? E->Cursor : NotFound<HCURSOR>();
 }
 
 HICON LoadIconA(HINSTANCE Instance, const char* Name) {

@@ -1333,3 +1333,206 @@ TEST_F(MemoOnScreen, HintWaitsForThePauseAndHidesByTheMouseOrTheHidePause) {
   EXPECT_TRUE(Popup.GetVisible());
   EXPECT_EQ(Popup.GetCaption(), "int main()");
 }
+
+namespace {
+// A white strip with a plain font and its bold twin.
+struct TStrip {
+  TBitmap B;
+  TFont Normal, Bold;
+  TStrip() {
+    B.SetSize(240, 24);
+    Clear();
+    Normal.SetName("Arial");
+    Normal.SetSize(10);
+    Bold.Assign(&Normal);
+    Bold.SetStyle(TFontStyles{fsBold});
+  }
+  void Clear() {
+    B.Canvas()->Brush()->SetStyle(bsSolid);
+    B.Canvas()->Brush()->SetColor(clWhite);
+    B.Canvas()->FillRect({0, 0, 240, 24});
+    B.Canvas()->Brush()->SetStyle(bsClear);
+  }
+  std::vector<TColor> Pixels() {
+    std::vector<TColor> P;
+    for (Integer Y = 0; Y < 24; ++Y)
+      for (Integer X = 0; X < 240; ++X) P.push_back(B.Canvas()->GetPixel(X, Y));
+    return P;
+  }
+  Integer Ink(Integer From, Integer To) {
+    Integer N = 0;
+    for (Integer Y = 0; Y < 24; ++Y)
+      for (Integer X = From; X < To; ++X) N += B.Canvas()->GetPixel(X, Y) != clWhite;
+    return N;
+  }
+};
+}  // namespace
+
+TEST(HintText, BoldRangeDrawsEachPartInItsFontFromEitherEdge) {
+  ResetWindowSystem();
+  struct TCase {
+    const char* Marked;
+    bool Right;
+    const char* Before;
+    const char* Bold;
+    const char* After;
+  };
+  const TCase Cases[] = {
+      {"~Line~ 12", false, "", "Line", " 12"},
+      {"~Line~ 12", true, "", "Line", " 12"},
+      {"Col ~7~ of 9", false, "Col ", "7", " of 9"},
+      {"Col ~7~ of 9", true, "Col ", "7", " of 9"},
+      {"plain text", false, "plain text", "", ""},
+      {"a ~bold to the end", false, "a ", "bold to the end", ""},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Marked);
+    TStrip S;
+    Integer Pos, Len;
+    const AnsiString Plain = ExtractMarkedRange(C.Marked, Pos, Len);
+    DrawTextWithBoldRange(S.B.Canvas(), &S.Normal, &S.Bold, C.Right, Len, Pos, Plain, {0, 2, 240, 22});
+    const auto Got = S.Pixels();
+    // The same parts put side by side by hand.
+    S.Clear();
+    TCanvas* Cv = S.B.Canvas();
+    Cv->SetFont(&S.Normal);
+    const Integer W1 = Cv->TextWidth(C.Before), W3 = Cv->TextWidth(C.After);
+    Cv->SetFont(&S.Bold);
+    const Integer W2 = Cv->TextWidth(C.Bold);
+    Integer X = C.Right ? 240 - (W1 + W2 + W3) : 0;
+    Cv->SetFont(&S.Normal);
+    Cv->TextOut(X, 2, C.Before);
+    Cv->SetFont(&S.Bold);
+    Cv->TextOut(X + W1, 2, C.Bold);
+    Cv->SetFont(&S.Normal);
+    Cv->TextOut(X + W1 + W2, 2, C.After);
+    EXPECT_TRUE(Got == S.Pixels());
+    // MeasureMarkedText agrees with what was drawn.
+    EXPECT_EQ(MeasureMarkedText(Cv, &S.Normal, &S.Bold, C.Marked).cx, W1 + W2 + W3);
+  }
+  // The marked part really is heavier than the same letters unmarked.
+  TStrip S;
+  DrawTextWithBoldRange(S.B.Canvas(), &S.Normal, &S.Bold, false, 4, 1, "Line", {0, 2, 240, 22});
+  const Integer BoldInk = S.Ink(0, 240);
+  S.Clear();
+  DrawTextWithBoldRange(S.B.Canvas(), &S.Normal, &S.Bold, false, 0, 0, "Line", {0, 2, 240, 22});
+  EXPECT_GT(BoldInk, S.Ink(0, 240));
+  // A rectangle too narrow for the text keeps the ink inside it.
+  S.Clear();
+  DrawTextWithBoldRange(S.B.Canvas(), &S.Normal, &S.Bold, false, 4, 6, "A long hint text that will not fit",
+                        {0, 2, 60, 22});
+  EXPECT_GT(S.Ink(0, 60), 0);
+  EXPECT_EQ(S.Ink(60, 240), 0);
+}
+
+TEST_F(MemoOnScreen, HintOfSeveralLinesPaintsEachLineWithItsBoldPart) {
+  Show();
+  TDCHint Hint(nullptr);
+  const AnsiString One = "~Find~ next", Two = "F3 or ~Ctrl+L~";
+  const TSize Single = Hint.TextSize(One);
+  EXPECT_EQ(Hint.Window()->Lines()->GetCount(), 0);
+  const TSize Multi = Hint.TextSize(One + "\r\n" + Two);
+  ASSERT_EQ(Hint.Window()->Lines()->GetCount(), 2);
+  EXPECT_EQ(Hint.Window()->Lines()->GetStrings(1), Two);
+  EXPECT_GE(Multi.cy, 2 * Single.cy - 2) << "two lines tall";
+  const Integer Widest = std::max(Hint.Window()->MarkedTextSize(One).cx, Hint.Window()->MarkedTextSize(Two).cx);
+  EXPECT_EQ(Multi.cx, Widest + 8 + 8);
+  Hint.SetAutoHide(false);
+  Hint.ShowAt({100, 100}, One + "\r\n" + Two);
+  HeadlessDisplay().ProcessMessages();
+  ASSERT_TRUE(Hint.GetVisible());
+  TRect R{};
+  GetWindowRect(Hint.Window()->Handle(), &R);
+  EXPECT_GE(R.Height(), Multi.cy);
+  // Ink in both line bands.
+  const Integer H0 = Hint.Window()->LineHeights()[0];
+  auto InkIn = [&](Integer Top, Integer Bottom) {
+    const COLORREF Back = ColorToRGB(Hint.Window()->GetColor());
+    for (Integer Y = R.Top + Top; Y < R.Top + Bottom; ++Y)
+      for (Integer X = R.Left + 3; X < R.Right - 3; ++X)
+        if (HeadlessDisplay().ScreenPixel(X, Y) != Back) return true;
+    return false;
+  };
+  EXPECT_TRUE(InkIn(2, 1 + H0));
+  EXPECT_TRUE(InkIn(2 + H0, R.Height() - 2));
+  const TRect Area = R;
+  fs::create_directories(SX_BUILD_SHOTS);
+  HeadlessDisplay().SaveScreenshot(std::string(SX_BUILD_SHOTS) + "/hint_lines.png", &Area);
+  // A larger bold font reaches the window and widens the marked part.
+  const Integer Before = Hint.TextSize(One).cx;
+  Hint.GetBoldFont()->SetSize(Hint.GetBoldFont()->GetSize() + 6);
+  EXPECT_EQ(Hint.Window()->BoldFont()->GetSize(), Hint.GetBoldFont()->GetSize());
+  EXPECT_GT(Hint.TextSize(One).cx, Before);
+  EXPECT_EQ(Hint.TextSize("no marks").cx, Hint.Window()->MarkedTextSize("no marks").cx + 8);
+  Hint.HideHint();
+}
+
+TEST_F(MemoOnScreen, ThumbAtTheBottomShowsTheEndOfTextRow) {
+  struct TRecorder : TObject {
+    std::vector<AnsiString> Rows;
+    void Custom(TObject*, AnsiString& S, AnsiString&) { Rows.push_back(S); }
+  } R;
+  AnsiString Text;
+  for (Integer I = 0; I < 60; ++I) Text += "line " + IntToStr(I) + "\r\n";
+  Text += "last";
+  Memo->SetText(Text);
+  Memo->SetScrollBars(ssVertical);
+  Memo->OnCustomString = TCustomStringEvent(&R, &TRecorder::Custom);
+  Show();
+  for (const bool Special : {false, true}) {
+    SCOPED_TRACE(Special ? "end of text marked" : "no marks");
+    Memo->SetOptions(Special ? TMemoOptions{moDrawSpecialSymbols} : TMemoOptions{});
+    Memo->GetSpecialSymbols()->SetEOLString("");
+    Memo->GetSpecialSymbols()->SetEOFString("<EOF>");
+    SCROLLINFO Si{};
+    Si.cbSize = sizeof(Si);
+    Si.fMask = SIF_ALL;
+    GetScrollInfo(Memo->Handle(), SB_VERT, &Si);
+    // The thumb pulled to the bottom of its track.
+    Memo->SetTopLine(Si.nMax - Integer(Si.nPage) + 1);
+    R.Rows.clear();
+    Memo->Invalidate();
+    HeadlessDisplay().ProcessMessages();
+    ASSERT_FALSE(R.Rows.empty());
+    // The rows wholly inside the client area.
+    const Integer Whole = Memo->ClientHeight() / Memo->LineHeight();
+    ASSERT_GE(Integer(R.Rows.size()), Whole);
+    const AnsiString LastWhole = R.Rows[size_t(Whole - 1)];
+    EXPECT_EQ(LastWhole, Special ? "<EOF>" : "last");
+  }
+}
+
+TEST_F(MemoOnScreen, FewColourDevicesGetTheSameTextOverFilledCells) {
+  Memo->SetText("plain words\r\nselected part here\r\nmore");
+  Memo->GetFont()->SetColor(clBlack);
+  Memo->SetColor(clWhite);
+  Show();
+  Memo->GetSource()->SetSelection(stStreamSel, 0, 1, 8, 1);
+  auto Render = [&](TPixelFormat Format) {
+    auto B = std::make_unique<TBitmap>();
+    B->SetPixelFormat(Format);
+    B->SetSize(Memo->GetWidth(), Memo->GetHeight());
+    // Red shows wherever painting left the cell alone.
+    B->Canvas()->Brush()->SetColor(clRed);
+    B->Canvas()->FillRect({0, 0, Memo->GetWidth(), Memo->GetHeight()});
+    Memo->PaintTo(B->Canvas()->GetHandle(), 0, 0);
+    return B;
+  };
+  auto Deep = Render(pf32bit);
+  auto Few = Render(pf8bit);
+  const Integer Left = Memo->TextLeftEdge(), Lh = Memo->LineHeight();
+  Integer Ink = 0;
+  for (Integer Y = 0; Y < 3 * Lh; ++Y)
+    for (Integer X = Left; X < Memo->ClientWidth(); ++X) {
+      const TColor Want = Deep->Canvas()->GetPixel(X, Y), Got = Few->Canvas()->GetPixel(X, Y);
+      ASSERT_NE(Got, clRed) << X << "," << Y;
+      ASSERT_NE(Want, clRed) << X << "," << Y;
+      if (Want == clBlack || Want == clWhite) {
+        EXPECT_EQ(Got, Want) << X << "," << Y;
+      }
+      Ink += Got == clBlack;
+    }
+  EXPECT_GT(Ink, 0);
+  EXPECT_TRUE(Few->Canvas()->GetPixel(Memo->TextToPoint(1, 1).X, Memo->TextToPoint(1, 1).Y + 1) != clWhite)
+      << "the selection's cells are filled in its colour";
+}

@@ -85,6 +85,8 @@ TEST_F(TResources, PicturesArriveAsDrawnAndUnknownNamesFail) {
   ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(Hand), &Info));
   EXPECT_EQ(Info.xHotspot, 12u) << "the fingertip";
   EXPECT_EQ(Info.yHotspot, 2u);
+  EXPECT_EQ(LoadCursorA(ProgramInstance(), "memohandpt"), Hand) << "one shared handle, not a new one per call";
+  EXPECT_EQ(LoadProgramCursor("MEMOHANDPT"), Hand);
   DeleteObject(Info.hbmColor);
   DeleteObject(Info.hbmMask);
   EXPECT_EQ(LoadBitmapA(ProgramInstance(), "NO_SUCH_BITMAP"), nullptr);
