@@ -115,7 +115,16 @@ void TdxStatusBarPanelStyle::Assign(TPersistent* Source) {
     TPersistent::Assign(Source);
     return;
   }
+  RestoreDefaults();
   AssignStyle(S);
+  Changed();
+}
+
+void TdxStatusBarPanelStyle::RestoreDefaults() {
+  FColor = clBtnFace;
+  FColorAssigned = false;
+  FParentFont = true;
+  ParentFontChanged();
   Changed();
 }
 
@@ -195,14 +204,24 @@ void TdxStatusBarTextPanelStyle::Published(TPublished<TdxStatusBarTextPanelStyle
 }
 
 void TdxStatusBarTextPanelStyle::Assign(TPersistent* Source) {
-  if (auto* S = dynamic_cast<TdxStatusBarTextPanelStyle*>(Source)) {
-    Alignment = S->Alignment;
-    EllipsisType = S->EllipsisType;
-    ImageIndex = S->ImageIndex;
-    OnGetText = S->OnGetText;
-    SetAutoHint(S->FAutoHint);
+  auto* S = dynamic_cast<TdxStatusBarTextPanelStyle*>(Source);
+  if (!S) {
+    TdxStatusBarPanelStyle::Assign(Source);
+    return;
   }
-  TdxStatusBarPanelStyle::Assign(Source);
+  RestoreDefaults();
+  Alignment = S->Alignment;
+  EllipsisType = S->EllipsisType;
+  ImageIndex = S->ImageIndex;
+  OnGetText = S->OnGetText;
+  SetAutoHint(S->FAutoHint);
+  AssignStyle(S);
+  Changed();
+}
+
+void TdxStatusBarTextPanelStyle::RestoreDefaults() {
+  Alignment = dxtaLeft;
+  TdxStatusBarPanelStyle::RestoreDefaults();
 }
 
 void TdxStatusBarTextPanelStyle::DrawContent(TcxCanvas* ACanvas, TRect R, TdxStatusBarPainterClass APainter) {
@@ -934,11 +953,17 @@ void TdxStatusBarKeyboardStatePanelStyle::Assign(TPersistent* Source) {
     TdxStatusBarPanelStyle::Assign(Source);
     return;
   }
+  RestoreDefaults();
   FKeyboardStates = S->FKeyboardStates;
   FullRect = S->FullRect;
   for (int i = 0; i < 4; ++i) FAppearances[i]->Assign(S->FAppearances[i].get());
   AssignStyle(S);
   Changed();
+}
+
+void TdxStatusBarKeyboardStatePanelStyle::RestoreDefaults() {
+  FKeyboardStates = {dxksCapsLock, dxksNumLock, dxksScrollLock, dxksInsert};
+  TdxStatusBarPanelStyle::RestoreDefaults();
 }
 
 void TdxStatusBarKeyboardStatePanelStyle::SetFullRect(bool Value) {

@@ -56,8 +56,11 @@ public:
   virtual void ParentFontChanged();
   // The owning panel's change (the status bar repaints).
   void Changed();
-  // Font and colour of the style; Assign of a style copies them.
+  // Font and colour of the style; Assign of a style starts from the
+  // defaults and copies them, so nothing of the old look stays behind.
   void Assign(TPersistent* Source) override;
+  // Colour unassigned, ParentFont on, and each style's own defaults.
+  virtual void RestoreDefaults();
 
 protected:
   // The font, colour and ParentFont of another style.
@@ -79,6 +82,7 @@ class TdxStatusBarTextPanelStyle : public TdxStatusBarPanelStyle {
 public:
   using TdxStatusBarPanelStyle::TdxStatusBarPanelStyle;
   void Assign(TPersistent* Source) override;
+  void RestoreDefaults() override;
   TdxStatusBarTextEvent OnGetText;
   void DrawContent(TcxCanvas* ACanvas, TRect R, TdxStatusBarPainterClass APainter) override;
   TdxStatusBarTextAlignment Alignment = dxtaLeft;
@@ -224,6 +228,7 @@ public:
   ~TdxStatusBarKeyboardStatePanelStyle() override;
   static void Published(TPublished<TdxStatusBarKeyboardStatePanelStyle>& P);
   void Assign(TPersistent* Source) override;
+  void RestoreDefaults() override;
   bool CanSizing() const override { return false; }
   bool DrawsOwnBevels() const override { return !FullRect; }
   int GetMinWidth() const override;

@@ -76,18 +76,7 @@ TDCPenStyleEdit::TDCPenStyleEdit(TComponent* AOwner) : TStylePickerCombo(AOwner)
 void TDCPenStyleEdit::Published(TPublished<TDCPenStyleEdit>& P) {
   using C = TDCPenStyleEdit;
   P.Property("PenStyle", &C::GetPenStyle, &C::SetPenStyle).Default(psSolid);
-  P.Property("Enabled", &C::GetEnabled, &C::SetEnabled).Default(true);
-  P.Property("Font", &C::GetFont, &C::SetFont);
-  P.Property("ParentFont", &C::GetParentFont, &C::SetParentFont).Default(true);
-  P.Property("ShowHint", &C::GetShowHint, &C::SetShowHint);
-  P.Property("TabOrder", &C::GetTabOrder, &C::SetTabOrder).Default(-1);
-  P.Property("TabStop", &C::GetTabStop, &C::SetTabStop).Default(true);
-  P.Property("Visible", &C::GetVisible, &C::SetVisible).Default(true);
-  P.Property("OnEnter", &C::OnEnter, &C::OnEnter);
-  P.Property("OnExit", &C::OnExit, &C::OnExit);
-  P.Property("Color", &C::GetColor, &C::SetColor).Default(clWindow);
-  P.Property("OnChange", &C::OnChange, &C::OnChange);
-  P.Property("OnDropDown", &C::OnDropDown, &C::OnDropDown);
+  PublishCommon(P);
 }
 
 std::vector<AnsiString> TDCPenStyleEdit::ValueNames() const { return EnumNames<TPenStyle>(); }
@@ -121,18 +110,7 @@ TDCBrushStyleEdit::TDCBrushStyleEdit(TComponent* AOwner) : TStylePickerCombo(AOw
 void TDCBrushStyleEdit::Published(TPublished<TDCBrushStyleEdit>& P) {
   using C = TDCBrushStyleEdit;
   P.Property("BrushStyle", &C::GetBrushStyle, &C::SetBrushStyle).Default(bsSolid);
-  P.Property("Enabled", &C::GetEnabled, &C::SetEnabled).Default(true);
-  P.Property("Font", &C::GetFont, &C::SetFont);
-  P.Property("ParentFont", &C::GetParentFont, &C::SetParentFont).Default(true);
-  P.Property("ShowHint", &C::GetShowHint, &C::SetShowHint);
-  P.Property("TabOrder", &C::GetTabOrder, &C::SetTabOrder).Default(-1);
-  P.Property("TabStop", &C::GetTabStop, &C::SetTabStop).Default(true);
-  P.Property("Visible", &C::GetVisible, &C::SetVisible).Default(true);
-  P.Property("OnEnter", &C::OnEnter, &C::OnEnter);
-  P.Property("OnExit", &C::OnExit, &C::OnExit);
-  P.Property("Color", &C::GetColor, &C::SetColor).Default(clWindow);
-  P.Property("OnChange", &C::OnChange, &C::OnChange);
-  P.Property("OnDropDown", &C::OnDropDown, &C::OnDropDown);
+  PublishCommon(P);
 }
 
 std::vector<AnsiString> TDCBrushStyleEdit::ValueNames() const { return EnumNames<TBrushStyle>(); }

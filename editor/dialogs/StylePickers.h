@@ -27,6 +27,22 @@ protected:
   // The row's label beside its sample; empty when names are hidden.
   virtual AnsiString RowLabel(Integer Index) const = 0;
   Integer ValueIndex() const;
+  // What every picker publishes after its own value, in this order.
+  template <class C>
+  static void PublishCommon(TPublished<C>& P) {
+    P.Property("Enabled", &C::GetEnabled, &C::SetEnabled).Default(true);
+    P.Property("Font", &C::GetFont, &C::SetFont);
+    P.Property("ParentFont", &C::GetParentFont, &C::SetParentFont).Default(true);
+    P.Property("ShowHint", &C::GetShowHint, &C::SetShowHint);
+    P.Property("TabOrder", &C::GetTabOrder, &C::SetTabOrder).Default(-1);
+    P.Property("TabStop", &C::GetTabStop, &C::SetTabStop).Default(true);
+    P.Property("Visible", &C::GetVisible, &C::SetVisible).Default(true);
+    P.Property("OnEnter", &C::OnEnter, &C::OnEnter);
+    P.Property("OnExit", &C::OnExit, &C::OnExit);
+    P.Property("Color", &C::GetColor, &C::SetColor).Default(clWindow);
+    P.Property("OnChange", &C::OnChange, &C::OnChange);
+    P.Property("OnDropDown", &C::OnDropDown, &C::OnDropDown);
+  }
 
 private:
   AnsiString FValueText;

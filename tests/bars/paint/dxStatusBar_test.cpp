@@ -239,6 +239,27 @@ TEST(StatusBarPanelStyle, FollowsTheBarsFontUntilGivenItsOwn) {
   EXPECT_EQ(A->GetFont()->GetSize(), 9);
 }
 
+TEST(StatusBarPanelStyle, AssignStartsFromTheDefaultsSoNothingOfTheOldLookStays) {
+  TdxStatusBar Bar(nullptr);
+  auto* A = dynamic_cast<TdxStatusBarTextPanelStyle*>(Bar.Panels()->Add()->PanelStyle());
+  auto* B = dynamic_cast<TdxStatusBarTextPanelStyle*>(Bar.Panels()->Add()->PanelStyle());
+  ASSERT_TRUE(A && B);
+  A->SetColor(clRed);
+  A->GetFont()->SetSize(20);
+  A->Alignment = dxtaRight;
+  A->Assign(B);  // B has no colour of its own and follows the bar's font
+  EXPECT_FALSE(A->ColorAssigned()) << "a colour the source never had is not kept";
+  EXPECT_EQ(A->GetColor(), Bar.GetColor());
+  EXPECT_TRUE(A->GetParentFont());
+  EXPECT_EQ(A->GetFont()->GetSize(), Bar.GetFont()->GetSize());
+  EXPECT_EQ(A->Alignment, dxtaLeft);
+  B->SetColor(clTeal);
+  B->Alignment = dxtaCenter;
+  A->Assign(B);
+  EXPECT_EQ(A->GetColor(), clTeal);
+  EXPECT_EQ(A->Alignment, dxtaCenter);
+}
+
 // The text panel draws in its style's font and colour, and OnGetText may
 // replace the panel's text for the rectangle the text goes in.
 class TTextSource : public TObject {
