@@ -2,15 +2,12 @@
 
 #include "app/CaptureDOS.h"
 #include "app/public_unit.h"
+#include "export/HtmlTidy.h"
 #include "export/engine/DocumentEngine.h"
 #include "platform/richedit/RichEdit.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/Format.h"
-
-namespace {
-AnsiString Quoted(const AnsiString& S) { return "\"" + S + "\""; }
-}  // namespace
 
 AnsiString PrepareIntermediateRtf() {
   const AnsiString Folder = DataDir() + "Printer";
@@ -37,16 +34,11 @@ void RenderRtfWithEngine(TgtCustomDocumentEngine& Engine, TRichEdit& RichEdit, c
   RichEdit.GetLines()->Clear();
 }
 
-AnsiString TidyCommandLine(const AnsiString& Files) {
-  const AnsiString D = DataDir();
-  return Quoted(D + "tidy") + " -config " + Quoted(D + "tdy_config.txt") + " -f " + Quoted(D + "err.txt") + Files;
-}
-
-void RunTidierOn(const AnsiString& Files) {
+void RunTidierOn(const std::vector<AnsiString>& Pages) {
   const AnsiString ErrFile = DataDir() + "err.txt";
   // A report left by an earlier run must not pass for this run's.
   if (FileExists(ErrFile)) DeleteFile(ErrFile);
-  const TConsoleToolResult R = RunConsoleTool(TidyCommandLine(Files));
+  const TConsoleToolResult R = RunConsoleTool(TidyCommandLine(DataDir(), Pages));
   switch (R.End) {
     case TConsoleToolEnd::NotStarted:
       throw Exception("The HTML tidier could not be started: " + R.Error);

@@ -3,6 +3,8 @@
 // that is removed on every path, an engine's render of the hidden rich
 // edit, and the tidier's run with its clear errors.
 #pragma once
+#include <vector>
+
 #include "platform/rtl/Types.h"
 
 class TgtCustomDocumentEngine;
@@ -33,12 +35,9 @@ private:
 void RenderRtfWithEngine(TgtCustomDocumentEngine& Engine, TRichEdit& RichEdit, const AnsiString& RtfFile,
                          const AnsiString& FileName, Integer Width, Integer Height);
 
-// The tidier's command line for the files (each given as "-im" "name"):
-// "D/tidy" -config "D/tdy_config.txt" -f "D/err.txt" followed by them.
-AnsiString TidyCommandLine(const AnsiString& Files);
-
-// Runs the tidier over the files and waits for it to end. Its error file
-// "err.txt" marks a finished run and is deleted. Raises an Exception that
+// Runs the tidier of the data folder over the pages (the command line of
+// export/HtmlTidy.h) and waits for it to end. Its error file "err.txt"
+// marks a finished run and is deleted. Raises an Exception that
 // says what happened when the tidier cannot start, outlives its limit or
 // ends without its error file; nothing then waits for ever.
-void RunTidierOn(const AnsiString& Files);
+void RunTidierOn(const std::vector<AnsiString>& Pages);

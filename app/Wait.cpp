@@ -135,14 +135,14 @@ void TWaitDlg::ExportFiles() {
     if (Stop) break;
   }
   if (Kind == bkHTML) {
-    AnsiString Args;
+    std::vector<AnsiString> Pages;
     for (Integer I = 0; I < List->GetCount(); ++I) {
       const AnsiString Out = OutputOf(Trim(List->GetStrings(I)));
-      if (FileExists(Out)) Args += " -im \"" + Out + "\"";
+      if (FileExists(Out)) Pages.push_back(Out);
     }
-    if (!Args.empty()) {
+    if (!Pages.empty()) {
       try {
-        RunTidierOn(Args);
+        RunTidierOn(Pages);
       } catch (const Exception& E) {
         FFailures.push_back(E.Message());
       }

@@ -13,7 +13,6 @@
 #include "bars/model/dxBar.h"
 #include "bars/model/dxBarCategories.h"
 #include "bars/model/dxBarManager.h"
-#include "bars/model/dxBarItemLinks.h"
 #include "bars/model/dxBarRegistry.h"
 #include "bars/statusbar/dxStatusBar.h"
 #include "bars/windows/dxBarWindows.h"
@@ -38,21 +37,6 @@ namespace {
 const char* const HomePageUrl = "https://lumivex.example/sourcelux/";
 const char* const SupportMail = "mailto:support@lumivex.example";
 
-// The main menu's sub-menus and what each holds ("|" starts a group): the
-// sub-items stream no links of their own, so the window fills them.
-struct TMenuContents {
-  const char* Menu;
-  std::initializer_list<const char*> Items;
-};
-const TMenuContents MenuContents[] = {
-    {"FileMenu", {"ExportSingleFile", "IndentCode", "|PageSetup", "PrintPreview", "Print", "ToogleFocus",
-                  "|MinimizeToSystemTray", "CloseThisFile", "ExitBtn"}},
-    {"EditMenu", {"Undo", "Redo", "|Cut", "CopyBtn", "Paste", "|SelectAll", "|Delete", "|Find", "FindNext", "|Replace"}},
-    {"SingleFileMenu", {"OpenFile", "PasteFromClipBoard", "|SaveOutput"}},
-    {"MultipleFilesMenu", {"AddFile", "DeleteFileBtn", "|EditSelectedItem"}},
-    {"ToolsMenu", {"Options", "EditorOptions", "ConfigureSourceCodeFormatter"}},
-    {"HelpMenu", {"HomePage", "CheckForUpdates", "TechnicalSupport", "|AboutBtn"}},
-};
 }  // namespace
 
 
@@ -69,6 +53,7 @@ void TMainForm::Published(TPublished<TMainForm>& P) {
   SX_FIELD(DockCtrl_Batch); SX_FIELD(EmbeddedWB); SX_FIELD(Popup_Convert); SX_FIELD(Popup_Print);
   SX_FIELD(Popup_Indent); SX_FIELD(Popup_MRU); SX_FIELD(Popup_Memo); SX_FIELD(Popup_Multiple);
   SX_FIELD(CoolTrayIcon); SX_FIELD(HotKeyManager); SX_FIELD(InstanceControl);
+  SX_FIELD(dxStatusBar);
 #undef SX_FIELD
 #define SX_HANDLER(Name) P.Method(#Name, &F::Name)
   SX_HANDLER(FormCreate); SX_HANDLER(FormDestroy); SX_HANDLER(TimerTimer); SX_HANDLER(cxPageControlChange);
@@ -84,7 +69,7 @@ void TMainForm::Published(TPublished<TMainForm>& P) {
   SX_HANDLER(ConvertToPNGClick); SX_HANDLER(ConvertToJPGClick); SX_HANDLER(ConvertToSVGClick);
   SX_HANDLER(ConvertToQuattroProClick); SX_HANDLER(ConvertToExcelClick); SX_HANDLER(SaveOutputClick);
   SX_HANDLER(PreviewClick); SX_HANDLER(Tab_OutputChange);
-  SX_HANDLER(AddFileClick); SX_HANDLER(DeleteFileBtnClick); SX_HANDLER(EditSelectedItemClick);
+  SX_HANDLER(DropFileTargetDrop); SX_HANDLER(AddFileClick); SX_HANDLER(DeleteFileBtnClick); SX_HANDLER(EditSelectedItemClick);
   SX_HANDLER(NewProjectClick); SX_HANDLER(MRUListClick); SX_HANDLER(ClearHistoryClick); SX_HANDLER(SaveProjectClick);
   SX_HANDLER(UndoClick); SX_HANDLER(RedoClick); SX_HANDLER(CutClick); SX_HANDLER(CopyBtnClick);
   SX_HANDLER(PasteClick); SX_HANDLER(DeleteClick); SX_HANDLER(SelectAllClick); SX_HANDLER(FindClick);
@@ -92,6 +77,7 @@ void TMainForm::Published(TPublished<TMainForm>& P) {
   SX_HANDLER(EditorOptionsClick); SX_HANDLER(DCMemo1Enter);
 #undef SX_HANDLER
   PublishedEditorSide(P);
+  PublishedBatchSide(P);
 }
 
 TdxBarItem* TMainForm::Item(const AnsiString& Name) const {
@@ -131,12 +117,9 @@ void TMainForm::DCMemo1Enter(TObject*) {
 // --- start-up
 
 void TMainForm::FormCreate(TObject*) {
-  // What the description cannot say: the page toolbars' sites, the
-  // menus' contents, the drop-down menus, the status bar, the drop target.
-  // Before the stored layout, which names the sites.
+  // What the description cannot say: the buttons' drop-down menus and the
+  // controls' context menus. Before the stored layout.
   WireBars();
-  CreateStatusBar();
-  CreateDropTarget();
   if (auto* Combo = dynamic_cast<TdxBarCombo*>(Item("SyntaxHighlighterCombo"))) {
     Combo->SetVisible(ivNever);
     Combo->Items()->Clear();
@@ -164,29 +147,6 @@ void TMainForm::FormCreate(TObject*) {
 }
 
 void TMainForm::WireBars() {
-  TdxBars* Bars = dxBarManager->Bars();
-  struct TSite { Integer Bar; TdxBarDockControl* Site; };
-  for (const TSite& S : {TSite{1, DockCtrl_Batch}, TSite{2, DockCtrl_SingleFile}, TSite{4, DockCtrl_Output}})
-    if (S.Site && S.Bar < Bars->Count()) {
-      // A bar shown while the form was read sits in the form's own dock:
-      // it moves to its site by being shown again.
-      TdxBar* B = Bars->GetItem(S.Bar);
-      const bool Shown = B->GetVisible();
-      B->SetVisible(false);
-      B->SetDockControl(S.Site);
-      B->SetVisible(Shown);
-    }
-  for (const TMenuContents& M : MenuContents) {
-    auto* Sub = dynamic_cast<TCustomdxBarSubItem*>(Item(M.Menu));
-    if (!Sub || Sub->ItemLinks()->Count() > 0) continue;
-    for (const char* Name : M.Items) {
-      const bool Group = *Name == '|';
-      TdxBarItem* I = Item(Group ? Name + 1 : Name);
-      if (!I) continue;
-      TdxBarItemLink* L = Sub->ItemLinks()->AddItem(I);
-      L->SetBeginGroup(Group);
-    }
-  }
   struct TDropDown { const char* Button; TdxBarPopupMenu* Menu; };
   for (const TDropDown& D : {TDropDown{"ExportSingleFile", Popup_Convert}, TDropDown{"Design", Popup_Print},
                              TDropDown{"IndentCode", Popup_Indent}, TDropDown{"OpenProject", Popup_MRU}})
@@ -200,31 +160,6 @@ void TMainForm::WireBars() {
     L->SetControl(C.Control);
     L->SetPopupMenu(C.Menu);
   }
-}
-
-void TMainForm::DetachDockSites() {
-  // The manager may go first as the form frees its components, and it does
-  // not tell the sites: they leave it while both are alive.
-  for (TdxBarDockControl* D : {DockCtrl_SingleFile, DockCtrl_Output, DockCtrl_Batch})
-    if (D) D->SetBarManager(nullptr);
-}
-
-void TMainForm::CreateStatusBar() {
-  // FIXME: into the form description once the status bar streams its
-  // panels.
-  dxStatusBar = new TdxStatusBar(this);
-  dxStatusBar->SetName("dxStatusBar");
-  dxStatusBar->SetPaintStyle(stpsOffice11);
-  dxStatusBar->SetAlign(alBottom);
-  dxStatusBar->SetHeight(20);
-  dxStatusBar->SetParent(this);
-  TdxStatusBarPanel* Text = dxStatusBar->Panels()->Add();
-  Text->SetPanelStyleClass(TdxStatusBarTextPanelStyle::StaticClass());
-  Text->SetText("Lumivex");
-  Text->SetFixed(false);
-  if (auto* Style = dynamic_cast<TdxStatusBarTextPanelStyle*>(Text->PanelStyle())) Style->SetAutoHint(true);
-  TdxStatusBarPanel* Keys = dxStatusBar->Panels()->Add();
-  Keys->SetPanelStyleClass(TdxStatusBarKeyboardStatePanelStyle::StaticClass());
 }
 
 void TMainForm::RegisterGlobalHotKeys(const TGeneralOptions& Options) {
@@ -412,7 +347,7 @@ void RegisterAppClasses() {
   RegisterMyBarItems();
   RegisterDesktopClasses();
   RegisterEmbeddedWBClasses();
-  RegisterClasses({TdxBarMRUListItem::StaticClass(), TdxBarDockControl::StaticClass(), TdxBarPopupMenu::StaticClass(), TdxStatusBar::StaticClass(),
+  RegisterClasses({TdxBarMRUListItem::StaticClass(), TdxBarDockControl::StaticClass(), TdxBarPopupMenu::StaticClass(), TdxStatusBar::StaticClass(), DropFileTargetClass(),
                    TPanel::StaticClass(), TMainForm::StaticClass(), TOptionsDlg::StaticClass()});
   RegisterEditorSideClasses();
 }

@@ -72,6 +72,7 @@ public:
   static void Published(TPublished<TMainForm>& P);
   // The components whose classes the bar-side unit cannot see.
   static void PublishedEditorSide(TPublished<TMainForm>& P);
+  static void PublishedBatchSide(TPublished<TMainForm>& P);
 
   // Components of the form description.
   TJzNavPanel* JzMain = nullptr;
@@ -117,7 +118,6 @@ public:
   TCoolTrayIcon* CoolTrayIcon = nullptr;
   THotKeyManager* HotKeyManager = nullptr;
   TadpInstanceControl* InstanceControl = nullptr;  // the last component read
-  // Made by the window itself (their classes stream no settings).
   TdxStatusBar* dxStatusBar = nullptr;
   TDropFileTarget* DropFileTarget = nullptr;
 
@@ -241,9 +241,6 @@ private:
   void RunBatch(TBatchKind Kind);
   void ApplyConvertShortCuts();
   void WireBars();
-  void DetachDockSites();
-  void CreateStatusBar();
-  void CreateDropTarget();
   void RegisterGlobalHotKeys(const TGeneralOptions& Options);
   // The editors as windowed controls, for the units that cannot see the
   // editor's headers.
@@ -272,9 +269,9 @@ private:
 void RegisterAppClasses();
 // The part of it that names the editor's classes (start_Edit.cpp).
 void RegisterEditorSideClasses();
-// Reads the global editor options (the stored ones, else their defaults);
-// the main window does it before its description is read.
-void LoadEditorOptions();
+// The class of the description's drop target (start_Batch.cpp, where the
+// drag-and-drop family's headers are seen).
+TClass DropFileTargetClass();
 
 // Runs a long step of the main window: commands that must not start
 // meanwhile are disabled, and Active() is false when another long step

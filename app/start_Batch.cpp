@@ -44,15 +44,10 @@ void TMainForm::AddFilesFromList(TStringList* List) {
 // The batch list takes files dropped from other programs (the drag-and-drop
 // family and its browser host neighbour declare the same error class, so
 // this unit alone sees the drop target).
-void TMainForm::CreateDropTarget() {
-  // The drag-and-drop family needs OLE for the process; a second call
-  // only counts up.
-  OleInitialize(nullptr);
-  DropFileTarget = new TDropFileTarget(this);
-  DropFileTarget->SetName("DropFileTarget");
-  DropFileTarget->SetDragTypes({dtCopy, dtMove, dtLink});
-  DropFileTarget->OnDrop = TDropTargetEvent(this, &TMainForm::DropFileTargetDrop);
-  DropFileTarget->SetTarget(ListBox);
+TClass DropFileTargetClass() { return TDropFileTarget::StaticClass(); }
+
+void TMainForm::PublishedBatchSide(TPublished<TMainForm>& P) {
+  P.Property("DropFileTarget", &TMainForm::DropFileTarget, &TMainForm::DropFileTarget).Stored(false);
 }
 
 void TMainForm::DropFileTargetDrop(TObject*, TShiftState, TPoint, Integer&) {

@@ -25,6 +25,7 @@
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/FileDialogs.h"
 #include "platform/forms/Screen.h"
+#include "platform/ole/DragDrop.h"
 #include "platform/richedit/RichEdit.h"
 #include "platform/rtl/CodePages.h"
 #include "platform/rtl/FileUtils.h"
@@ -86,11 +87,13 @@ TBatchKind KindOfExportFormat(Integer Format) {
 }  // namespace
 
 TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner) {
-  LoadEditorOptions();
+  // The description's drop target registers with OLE as it is read; a
+  // second call only counts up.
+  OleInitialize(nullptr);
   InitializeForm();
 }
 
-TMainForm::~TMainForm() { DetachDockSites(); }
+TMainForm::~TMainForm() = default;
 
 // --- file dialogs
 
@@ -216,7 +219,7 @@ void TMainForm::ConvertSingleToHtml() {
   if (DCMemo->GetText().empty()) return;
   const AnsiString Page = PreviewFileName();
   DCMemo->ExportToHtmlFile(Page);
-  RunTidierOn(" -im \"" + Page + "\"");
+  RunTidierOn({Page});
   DCMemo1->LoadFromFile(Page);
   DCMemo1->SetSyntaxParser(SyntaxParser1);
 }

@@ -140,13 +140,6 @@ void TMainForm::LoadOutputScheme() {
   SyntaxParser1->EndUpdate();
 }
 
-void LoadEditorOptions() {
-  // Read now, not from inside the form's load: stored text styles are an
-  // object text of their own, and reading one while a form is being read
-  // left a freed object in the form's list of loaded components.
-  GetMemoEnvOptions();
-}
-
 void RegisterEditorSideClasses() {
   RegisterRichEditClasses();
   RegisterShellLibraryModule();

@@ -16,6 +16,23 @@ object MainForm: TMainForm
   PixelsPerInch = 96
   OnCreate = FormCreate
   OnDestroy = FormDestroy
+  object dxStatusBar: TdxStatusBar
+    Left = 0
+    Top = 527
+    Width = 766
+    Height = 20
+    Panels = <
+      item
+        PanelStyleClassName = 'TdxStatusBarTextPanelStyle'
+        PanelStyle.AutoHint = True
+        Fixed = False
+        Text = 'Lumivex'
+      end
+      item
+        PanelStyleClassName = 'TdxStatusBarKeyboardStatePanelStyle'
+      end>
+    PaintStyle = stpsOffice11
+  end
   object JzMain: TJzNavPanel
     Left = 0
     Top = 0
@@ -324,7 +341,8 @@ object MainForm: TMainForm
       end
       item
         Caption = 'Multiple Files Toolbar'
-        DockingStyle = dsTop
+        DockControl = DockCtrl_Batch
+        DockingStyle = dsNone
         ItemLinks = <
           item
             Item = AddFile
@@ -341,7 +359,8 @@ object MainForm: TMainForm
       end
       item
         Caption = 'Single File Toolbar'
-        DockingStyle = dsTop
+        DockControl = DockCtrl_SingleFile
+        DockingStyle = dsNone
         ItemLinks = <
           item
             Item = OpenFile
@@ -381,7 +400,8 @@ object MainForm: TMainForm
       end
       item
         Caption = 'Output Toolbar'
-        DockingStyle = dsTop
+        DockControl = DockCtrl_Output
+        DockingStyle = dsNone
         ItemLinks = <
           item
             Item = SaveOutput
@@ -747,26 +767,138 @@ object MainForm: TMainForm
     object FileMenu: TdxBarSubItem
       Caption = '&File'
       Category = 1
+      ItemLinks = <
+        item
+          Item = ExportSingleFile
+        end
+        item
+          Item = IndentCode
+        end
+        item
+          BeginGroup = True
+          Item = PageSetup
+        end
+        item
+          Item = PrintPreview
+        end
+        item
+          Item = Print
+        end
+        item
+          Item = ToogleFocus
+        end
+        item
+          BeginGroup = True
+          Item = MinimizeToSystemTray
+        end
+        item
+          Item = CloseThisFile
+        end
+        item
+          Item = ExitBtn
+        end>
     end
     object EditMenu: TdxBarSubItem
       Caption = '&Edit'
       Category = 1
+      ItemLinks = <
+        item
+          Item = Undo
+        end
+        item
+          Item = Redo
+        end
+        item
+          BeginGroup = True
+          Item = Cut
+        end
+        item
+          Item = CopyBtn
+        end
+        item
+          Item = Paste
+        end
+        item
+          BeginGroup = True
+          Item = SelectAll
+        end
+        item
+          BeginGroup = True
+          Item = Delete
+        end
+        item
+          BeginGroup = True
+          Item = Find
+        end
+        item
+          Item = FindNext
+        end
+        item
+          BeginGroup = True
+          Item = Replace
+        end>
     end
     object SingleFileMenu: TdxBarSubItem
       Caption = '&Single File'
       Category = 1
+      ItemLinks = <
+        item
+          Item = OpenFile
+        end
+        item
+          Item = PasteFromClipBoard
+        end
+        item
+          BeginGroup = True
+          Item = SaveOutput
+        end>
     end
     object MultipleFilesMenu: TdxBarSubItem
       Caption = '&Multiple Files'
       Category = 1
+      ItemLinks = <
+        item
+          Item = AddFile
+        end
+        item
+          Item = DeleteFileBtn
+        end
+        item
+          BeginGroup = True
+          Item = EditSelectedItem
+        end>
     end
     object ToolsMenu: TdxBarSubItem
       Caption = '&Tools'
       Category = 1
+      ItemLinks = <
+        item
+          Item = Options
+        end
+        item
+          Item = EditorOptions
+        end
+        item
+          Item = ConfigureSourceCodeFormatter
+        end>
     end
     object HelpMenu: TdxBarSubItem
       Caption = '&Help'
       Category = 1
+      ItemLinks = <
+        item
+          Item = HomePage
+        end
+        item
+          Item = CheckForUpdates
+        end
+        item
+          Item = TechnicalSupport
+        end
+        item
+          BeginGroup = True
+          Item = AboutBtn
+        end>
     end
     object dxBarGroup_Convert: TdxBarGroup
       Items = (
@@ -920,6 +1052,11 @@ object MainForm: TMainForm
     Enabled = False
     Interval = 1
     OnTimer = TimerTimer
+  end
+  object DropFileTarget: TDropFileTarget
+    DragTypes = [dtCopy, dtMove, dtLink]
+    Target = ListBox
+    OnDrop = DropFileTargetDrop
   end
   object SyntaxParser: TSyntaxParser
   end

@@ -265,6 +265,33 @@ for n in range(10):
                 d.rectangle([x, y, x + 1, y + 1], fill='white')
     glyph(f'BIGBOOKMARK{n}', 14, 14, bookmark)
 
+# The stock glyphs of the bitmap buttons' kinds (18 x 18).
+def check(d, dx=0, c=(0, 140, 0)):
+    d.line([2 + dx, 9, 6 + dx, 13], fill=c, width=3); d.line([6 + dx, 13, 14 + dx, 4], fill=c, width=3)
+def cross(d, c=(200, 0, 0)):
+    d.line([4, 4, 13, 13], fill=c, width=3); d.line([4, 13, 13, 4], fill=c, width=3)
+def help_mark(d):
+    blue = (0, 0, 160)
+    d.rectangle([5, 2, 12, 3], fill=blue); d.rectangle([11, 3, 13, 8], fill=blue); d.rectangle([4, 3, 6, 5], fill=blue)
+    d.rectangle([8, 8, 12, 9], fill=blue); d.rectangle([8, 9, 10, 12], fill=blue); d.rectangle([8, 14, 10, 16], fill=blue)
+def no_sign(d):
+    d.ellipse([2, 2, 15, 15], outline=(200, 0, 0), width=2); d.line([5, 12, 12, 5], fill=(200, 0, 0), width=2)
+def door(d):
+    d.rectangle([3, 1, 14, 16], fill=(160, 96, 32), outline=(64, 32, 0)); d.rectangle([10, 8, 11, 9], fill=(255, 220, 0))
+def abort_sign(d):
+    d.ellipse([2, 2, 15, 15], fill=(200, 0, 0), outline=(96, 0, 0)); d.rectangle([5, 8, 12, 9], fill='white')
+def retry_sign(d):
+    d.ellipse([3, 3, 14, 14], outline=(0, 128, 0), width=2); d.rectangle([3, 3, 8, 8], fill=MAGENTA)
+    d.polygon([(3, 2), (9, 6), (3, 9)], fill=(0, 128, 0))
+def ignore_sign(d):
+    d.rectangle([8, 9, 9, 16], fill=(128, 128, 128))
+    d.line([2, 12, 8, 4], fill=(0, 0, 160), width=2); d.line([8, 4, 15, 12], fill=(0, 0, 160), width=2)
+    d.polygon([(15, 9), (15, 15), (10, 13)], fill=(0, 0, 160))
+glyph('BBOK', 18, 18, check); glyph('BBCANCEL', 18, 18, cross); glyph('BBHELP', 18, 18, help_mark)
+glyph('BBYES', 18, 18, check); glyph('BBNO', 18, 18, no_sign); glyph('BBCLOSE', 18, 18, door)
+glyph('BBABORT', 18, 18, abort_sign); glyph('BBRETRY', 18, 18, retry_sign); glyph('BBIGNORE', 18, 18, ignore_sign)
+glyph('BBALL', 18, 18, lambda d: (check(d, -1), check(d, 3, (0, 100, 0))))
+
 # The program's icon: a page with an arrow to another page.
 def program_icon(size):
     img, d = canvas(size, size)
@@ -276,6 +303,38 @@ def program_icon(size):
     d.polygon([(10 * s, 24 * s), (18 * s, 24 * s), (18 * s, 21 * s), (24 * s, 26 * s), (18 * s, 31 * s), (18 * s, 28 * s), (10 * s, 28 * s)], fill=(0, 160, 0))
     return img
 save('ICON', 'MAINICON', program_icon(32))
+
+# The system's icons (LoadIcon with a null instance and an IDI_ number):
+# message boxes and windows without an icon of their own show these.
+def system_icon(kind):
+    img, d = canvas(32, 32)
+    if kind == 'APPLICATION':      # a plain window
+        d.rectangle([2, 4, 29, 27], fill='white', outline=(0, 0, 0))
+        d.rectangle([3, 5, 28, 9], fill=(0, 64, 160))
+    elif kind == 'WINLOGO':        # a screen on its stand
+        d.rectangle([3, 4, 28, 22], fill=(0, 96, 160), outline=(0, 0, 0))
+        d.rectangle([13, 23, 18, 26], fill=(96, 96, 96))
+        d.rectangle([8, 27, 23, 28], fill=(64, 64, 64))
+    elif kind == 'HAND':           # a red disc with a white cross
+        d.ellipse([1, 1, 30, 30], fill=(200, 0, 0), outline=(96, 0, 0))
+        d.line([10, 10, 21, 21], fill='white', width=3); d.line([10, 21, 21, 10], fill='white', width=3)
+    elif kind == 'EXCLAMATION':    # a yellow triangle with a black mark
+        d.polygon([(16, 1), (31, 29), (1, 29)], fill=(250, 210, 0), outline=(0, 0, 0))
+        d.rectangle([15, 10, 17, 20], fill='black'); d.rectangle([15, 23, 17, 25], fill='black')
+    else:                          # QUESTION and ASTERISK: a blue disc with a white sign
+        d.ellipse([1, 1, 30, 30], fill=(0, 80, 200), outline=(0, 32, 96))
+        if kind == 'ASTERISK':
+            d.rectangle([14, 7, 17, 10], fill='white'); d.rectangle([14, 13, 17, 24], fill='white')
+            d.rectangle([12, 13, 13, 14], fill='white'); d.rectangle([12, 23, 19, 24], fill='white')
+        else:
+            d.rectangle([11, 7, 20, 9], fill='white'); d.rectangle([18, 9, 20, 15], fill='white')
+            d.rectangle([10, 9, 12, 11], fill='white')
+            d.rectangle([14, 14, 19, 16], fill='white'); d.rectangle([14, 16, 16, 19], fill='white')
+            d.rectangle([14, 22, 16, 24], fill='white')
+    save('ICON', 'IDI_' + kind, img)
+
+for kind in ('APPLICATION', 'HAND', 'QUESTION', 'EXCLAMATION', 'ASTERISK', 'WINLOGO'):
+    system_icon(kind)
 
 with open(os.path.join(HERE, 'resources.txt'), 'w') as f:
     f.write('# The program\'s resources: KIND NAME FILE [HOTX HOTY] (cursors have a hot spot).\n'

@@ -7,6 +7,7 @@
 
 #include "platform/forms/Application.h"
 #include "platform/ole/OleApi.h"
+#include "platform/ole/OleErrors.h"
 #include "platform/rtl/ClassRegistry.h"
 #include "platform/rtl/CodePages.h"
 #include "platform/rtl/Registry.h"

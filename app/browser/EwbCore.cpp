@@ -103,6 +103,6 @@ PItemIDList CopyIdList(PItemIDList List) {
 
 void FreeIdList(PItemIDList List) {
   IMalloc* Malloc = nullptr;
-  if (!Succeeded(CoGetMalloc(1, &Malloc)) || !Malloc) throw EOleSysError("Unspecified error");
+  if (!Succeeded(CoGetMalloc(1, &Malloc)) || !Malloc) throw EOleSysError("Unspecified error", E_FAIL);
   Malloc->Free(List);
 }

@@ -10,13 +10,8 @@
 #pragma once
 #include <cstddef>
 
-#include "platform/rtl/Exceptions.h"
+#include "platform/ole/OleErrors.h"
 #include "platform/win/WinTypes.h"
-
-// The class library's OLE errors: a failed system call, and a member a
-// late-bound object does not have.
-SX_DECLARE_EXCEPTION(EOleError, Exception);
-SX_DECLARE_EXCEPTION(EOleSysError, EOleError);
 
 struct ITEMIDLIST;
 using PItemIDList = ITEMIDLIST*;

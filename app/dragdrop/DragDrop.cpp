@@ -1,7 +1,6 @@
 #include "app/dragdrop/DragDrop.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "app/dragdrop/DragDropFile.h"
 #include "app/dragdrop/DragDropFormats.h"
@@ -10,16 +9,6 @@
 #include "platform/rtl/Format.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/Window.h"
-
-void RaiseOleError(HRESULT Result) {
-  char Text[64];
-  std::snprintf(Text, sizeof Text, "OLE error %08X", unsigned(Result));
-  throw EOleSysError(Text);
-}
-
-void OleCheck(HRESULT Result) {
-  if (!Succeeded(Result)) RaiseOleError(Result);
-}
 
 // --- the component bases -------------------------------------------------------------------------
 

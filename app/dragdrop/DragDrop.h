@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "platform/ole/OleApi.h"
+#include "platform/ole/OleErrors.h"
 #include "platform/rtl/Component.h"
 #include "platform/rtl/Events.h"
 #include "platform/rtl/Exceptions.h"
@@ -36,12 +37,6 @@ using TConversionScopes = TSet<TConversionScope>;
 // Read (1) or write (2): the way a clipboard format is used.
 SX_ENUM(TDataDirection, ddRead, ddWrite)
 using TDataDirections = TSet<TDataDirection>;
-
-// The class library's error for a failed OLE call (the result in the text).
-SX_DECLARE_EXCEPTION(EOleSysError, Exception);
-[[noreturn]] void RaiseOleError(HRESULT Result);
-// Raises EOleSysError when Result is a failure.
-void OleCheck(HRESULT Result);
 
 class TCustomDataFormat;
 class TDataFormats;

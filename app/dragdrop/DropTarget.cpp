@@ -54,6 +54,23 @@ TCustomDropTarget::TCustomDropTarget(TComponent* AOwner) : TDragDropComponent(AO
   FScrollTimer->SetOnTimer(TNotifyEvent(this, &TCustomDropTarget::ScrollTimerTick));
 }
 
+void TCustomDropTarget::Published(TPublished<TCustomDropTarget>& P) {
+  using T = TCustomDropTarget;
+  P.Property("DragTypes", &T::GetDragTypes, &T::SetDragTypes);
+  P.Property("GetDataOnEnter", &T::GetGetDataOnEnter, &T::SetGetDataOnEnter).Default(false);
+  P.Property("ShowImage", &T::GetShowImage, &T::SetShowImage).Default(true);
+  P.Property("MultiTarget", &T::GetMultiTarget, &T::SetMultiTarget).Default(false);
+  P.Property("AutoScroll", &T::GetAutoScroll, &T::SetAutoScroll).Default(true);
+  P.Property("AllowAsyncTransfer", &T::GetAllowAsyncTransfer, &T::SetAllowAsyncTransfer).Default(false);
+  // After MultiTarget, which decides whether it replaces the others.
+  P.Property("Target", &T::GetTarget, &T::SetTarget);
+  P.Property("OnEnter", &T::OnEnter, &T::OnEnter);
+  P.Property("OnDragOver", &T::OnDragOver, &T::OnDragOver);
+  P.Property("OnLeave", &T::OnLeave, &T::OnLeave);
+  P.Property("OnDrop", &T::OnDrop, &T::OnDrop);
+  P.Property("OnGetDropEffect", &T::OnGetDropEffect, &T::OnGetDropEffect);
+}
+
 TCustomDropTarget::~TCustomDropTarget() {
   FScrollTimer->SetEnabled(false);
   ReleaseDataObject();

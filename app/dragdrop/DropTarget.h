@@ -61,6 +61,7 @@ public:
 
   explicit TCustomDropTarget(TComponent* AOwner);
   ~TCustomDropTarget() override;
+  static void Published(TPublished<TCustomDropTarget>& P);
 
   // IDropTarget (screen points; MK_ key state).
   HRESULT DragEnter(IDataObject* Data, DWORD KeyState, TPoint Pt, DWORD* Effect) override;

@@ -10,6 +10,14 @@
 #include "bars/model/dxBarStrs.h"
 #include "bars/windows/dxBarWindows.h"
 #include "bars/customize/dxBarCustForm.h"
+#include "bars/model/dxBarCategories.h"
+#include "platform/forms/Application.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/forms/FormLoader.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/Screen.h"
+#include "platform/rtl/Format.h"
+#include "platform/rtl/ObjectText.h"
 
 namespace {
 
@@ -143,4 +151,73 @@ void dxBarSetCustomizing(TdxBarManager* AManager, bool Value) {
     if (TCustomdxBarControl* W = L->BarControl(); W && IsLiveBarControl(W)) W->Recalculate();
   });
   dxBarShowCustomizingForm(AManager, Value);
+}
+
+// ---------------------------------------------------------------------------
+// Categories and resets
+
+Integer dxBarVisibleCategoryToIndex(TdxBarManager* AManager, Integer AIndex) {
+  if (AManager->IsDesigning()) return AIndex;
+  for (Integer I = 0, Seen = -1; I < AManager->Categories()->GetCount(); ++I)
+    if (AManager->GetCategoryVisible(I) && ++Seen == AIndex) return I;
+  return -1;
+}
+
+TForm* dxBarCreateDesignedCopy(TdxBarManager* AManager) {
+  const TCursor Saved = Screen ? Screen->GetCursor() : crDefault;
+  if (Screen) Screen->SetCursor(crHourGlass);
+  struct TRestore {
+    TCursor C;
+    ~TRestore() {
+      if (Screen) Screen->SetCursor(C);
+    }
+  } Restore{Saved};
+  return AManager->CreateDesignedCopy().release();
+}
+
+TdxBarManager* dxBarDesignedCopyManager(TForm* ACopy) {
+  if (!ACopy) return nullptr;
+  for (Integer I = 0; I < ACopy->ComponentCount(); ++I)
+    if (auto* M = dynamic_cast<TdxBarManager*>(ACopy->Components(I))) return M;
+  return nullptr;
+}
+
+void dxBarResetUsageData(TdxBarManager* AManager) {
+  TdxBarLockUpdateGuard Lock(AManager);
+  std::unique_ptr<TForm> Copy(dxBarCreateDesignedCopy(AManager));
+  TdxBarManager* C = dxBarDesignedCopyManager(Copy.get());
+  if (!C) return;
+  for (Integer I = 0; I < AManager->GetItemCount(); ++I)
+    if (auto* S = dynamic_cast<TCustomdxBarSubItem*>(AManager->GetItem(I)))
+      if (auto* CS = dynamic_cast<TCustomdxBarSubItem*>(C->FindItemByName(S->GetName())))
+        S->ItemLinks()->CopyUsageFrom(CS->ItemLinks());
+  for (Integer I = 0; I < AManager->Bars()->Count() && I < C->Bars()->Count(); ++I)
+    AManager->Bars()->GetItem(I)->ItemLinks()->CopyUsageFrom(C->Bars()->GetItem(I)->ItemLinks());
+}
+
+bool dxBarResetUsageDataWithConfirmation(TdxBarManager* AManager) {
+  if (!Application) return false;
+  if (Application->MessageBox(dxBarStr(dxSBAR_WANTTORESETUSAGEDATA), Application->GetTitle(),
+                              MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES)
+    return false;
+  dxBarResetUsageData(AManager);
+  return true;
+}
+
+void dxBarResetBar(TdxBar* ABar) {
+  TdxBarManager* M = ABar->GetBarManager();
+  if (!M || !ABar->CanReset()) return;
+  ABar->Reset();
+  TdxBarItemLinks* L = ABar->ItemLinks();
+  L->RebuildLists();
+  if (TCustomdxBarControl* W = L->BarControl(); W && IsLiveBarControl(W)) W->Recalculate();
+  M->DesignerModified();
+}
+
+bool dxBarResetBarWithConfirmation(TdxBar* ABar) {
+  if (!Application) return false;
+  const AnsiString Text = Format(dxBarStr(dxSBAR_WANTTORESETTOOLBAR), {ABar->GetCaption()});
+  if (Application->MessageBox(Text, Application->GetTitle(), MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK) return false;
+  dxBarResetBar(ABar);
+  return true;
 }

@@ -148,29 +148,12 @@ void TdxBarItemControlFlatPainter::DrawMenuItem(const TdxBarItemPaint& C, HDC DC
                                                 bool Selected, const TRect& R) const {
   const TdxBarPaintWindow& W = *C.Window;
   const HBRUSH Column = StyleBrush(W.Settings(), 2);
-  if (Selected) {
+  if (Selected)
     DrawSelectionFrame(DC, R);
-  } else {
-    // The ring, piecewise: over the glyph column, then the rest.
-    HRGN Saved;
-    bool Existed;
-    PushClipRegion(DC, Saved, Existed);
-    ExcludeClipRect(DC, R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1);
-    const int Split = R.Left + R.Height() + 1;
-    DrawBackground(C, DC, C.NotRecent, Column, {R.Left, R.Top, Split, R.Bottom});
-    DrawBackground(C, DC, C.NotRecent, W.CurrentBrush(), {Split, R.Top, R.Right, R.Bottom});
-    PopClipRegion(DC, Saved, Existed);
-  }
-  const TRect In = Deflated(R, 1, 1);
-  const TRect Square{In.Left, In.Top, In.Left + In.Height(), In.Bottom};
-  DrawControlGlyph(C, DC, false, Down, Selected, ShowGlyph && C.HasImage(), Square);
-  const bool Fill = Selected || C.NotRecent;
-  const TRect Strip{Square.Right, In.Top, Square.Right + 2, In.Bottom};
-  DrawBackground(C, DC, Fill, Selected ? W.HotBrush() : Column, Strip);
-  TRect Text{Strip.Right, In.Top, In.Right, In.Bottom};
-  DrawBackground(C, DC, Fill, Selected ? W.HotBrush() : W.CurrentBrush(), Text);
-  Text.Left += 8;
-  DrawItemText(C, DC, C.Enabled, Selected && !IsBtnFaceWhite(), false, false, false, DT_LEFT, Text, C.Caption);
+  else
+    DrawMenuRowRing(C, DC, R, C.NotRecent, Column, W.CurrentBrush());
+  DrawMenuRowContent(C, DC, Down, ShowGlyph, Selected, R, Selected || C.NotRecent, Selected ? W.HotBrush() : Column,
+                     Selected ? W.HotBrush() : W.CurrentBrush());
 }
 
 void TdxBarItemControlFlatPainter::DrawButtonArrowPart(const TdxBarItemPaint& C, HDC DC, bool MenuWindowExists,
@@ -178,8 +161,7 @@ void TdxBarItemControlFlatPainter::DrawButtonArrowPart(const TdxBarItemPaint& C,
                                                        bool Selected, int, HBRUSH Brush, const TRect& Part) const {
   const TdxBarPaintWindow& W = *C.Window;
   const bool Menu = W.PaintType() == ptMenu;
-  TRect R = Part;
-  if (!Menu) R.Left -= 1;
+  const TRect R = ArrowPartFrameRect(W, Part);
   if (!(!Menu && Dropped && MenuWindowExists)) {
     if (Selected)
       DrawSelectionFrame(DC, R);
@@ -189,11 +171,7 @@ void TdxBarItemControlFlatPainter::DrawButtonArrowPart(const TdxBarItemPaint& C,
       FrameRect(DC, &R, W.CurrentBrush());
     DrawBackground(C, DC, Dropped || Pressed || Selected || C.NotRecent, Brush, Deflated(R, 1, 1));
   }
-  const bool Enabled = C.Enabled && DropDownEnabled;
-  if (Menu)
-    DrawSizedArrow(DC, Part, false, W.ArrowSize(), Dropped || (Selected && IsBtnFaceWhite()), Enabled);
-  else
-    DrawDropDownArrow(DC, Part, true, Enabled, Selected && !Dropped && IsBtnFaceWhite());
+  DrawArrowPartArrow(C, DC, DropDownEnabled, Dropped, Selected, Part);
 }
 
 void TdxBarItemControlFlatPainter::DrawLoweredBorder(HDC DC, TRect& R) const {

@@ -624,28 +624,12 @@ void TdxBarItemControlOffice11Painter::DrawDownTriangle(HDC DC, int Color, int W
 void TdxBarItemControlOffice11Painter::DrawMenuItem(const TdxBarItemPaint& C, HDC DC, bool Down, bool ShowGlyph,
                                                     bool Selected, const TRect& R) const {
   const TdxBarPaintWindow& W = *C.Window;
-  if (Selected) {
+  if (Selected)
     FrameOffice11Rect(DC, R);
-  } else {
-    HRGN Saved;
-    bool Existed;
-    PushClipRegion(DC, Saved, Existed);
-    ExcludeClipRect(DC, R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1);
-    const int Split = R.Left + R.Height() + 1;
-    DrawBackground(C, DC, false, W.CurrentBrush(), {R.Left, R.Top, Split, R.Bottom});
-    DrawBackground(C, DC, false, W.CurrentBrush(), {Split, R.Top, R.Right, R.Bottom});
-    PopClipRegion(DC, Saved, Existed);
-  }
-  const TRect In = Deflated(R, 1, 1);
-  const TRect Square{In.Left, In.Top, In.Left + In.Height(), In.Bottom};
-  DrawControlGlyph(C, DC, false, Down, Selected, ShowGlyph && C.HasImage(), Square);
+  else
+    DrawMenuRowRing(C, DC, R, false, W.CurrentBrush(), W.CurrentBrush());
   const HBRUSH Brush = Selected ? W.HotBrush() : W.CurrentBrush();
-  const TRect Strip{Square.Right, In.Top, Square.Right + 2, In.Bottom};
-  DrawBackground(C, DC, Selected, Brush, Strip);
-  TRect Text{Strip.Right, In.Top, In.Right, In.Bottom};
-  DrawBackground(C, DC, Selected, Brush, Text);
-  Text.Left += 8;
-  DrawItemText(C, DC, C.Enabled, Selected && !IsBtnFaceWhite(), false, false, false, DT_LEFT, Text, C.Caption);
+  DrawMenuRowContent(C, DC, Down, ShowGlyph, Selected, R, Selected, Brush, Brush);
 }
 
 void TdxBarItemControlOffice11Painter::DrawButtonArrowPart(const TdxBarItemPaint& C, HDC DC, bool MenuWindowExists,
@@ -653,8 +637,7 @@ void TdxBarItemControlOffice11Painter::DrawButtonArrowPart(const TdxBarItemPaint
                                                            bool Selected, int, HBRUSH Brush, const TRect& Part) const {
   const TdxBarPaintWindow& W = *C.Window;
   const bool Menu = W.PaintType() == ptMenu;
-  TRect R = Part;
-  if (!Menu) R.Left -= 1;
+  const TRect R = ArrowPartFrameRect(W, Part);
   if (!(!Menu && Dropped && MenuWindowExists)) {
     if (Selected)
       DrawSelectionFrame(DC, R);
@@ -668,11 +651,7 @@ void TdxBarItemControlOffice11Painter::DrawButtonArrowPart(const TdxBarItemPaint
     else
       DrawBackground(C, DC, Dropped || Pressed || Selected, Brush, In);
   }
-  const bool Enabled = C.Enabled && DropDownEnabled;
-  if (Menu)
-    DrawSizedArrow(DC, Part, false, W.ArrowSize(), Dropped || (Selected && IsBtnFaceWhite()), Enabled);
-  else
-    DrawDropDownArrow(DC, Part, true, Enabled, Selected && !Dropped && IsBtnFaceWhite());
+  DrawArrowPartArrow(C, DC, DropDownEnabled, Dropped, Selected, Part);
 }
 
 void TdxBarItemControlOffice11Painter::DrawComboButton(TdxBarItemPaint& C, HDC DC, bool Selected, bool,

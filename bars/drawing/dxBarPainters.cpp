@@ -112,6 +112,58 @@ TdxBarItemControlPainterClass dxBarPainterOfStyle(TdxBarManagerStyle Style, bool
   }
 }
 
+// -- menu rows and split buttons of the flat styles -------------------------
+
+TdxBarItemControlPainter::TMenuRowLayout TdxBarItemControlPainter::MenuRowLayout(const TRect& R) {
+  TMenuRowLayout L;
+  const TRect In = Deflated(R, 1, 1);
+  L.Square = {In.Left, In.Top, In.Left + In.Height(), In.Bottom};
+  L.Strip = {L.Square.Right, In.Top, L.Square.Right + 2, In.Bottom};
+  L.Text = {L.Strip.Right, In.Top, In.Right, In.Bottom};
+  L.Split = R.Left + R.Height() + 1;
+  return L;
+}
+
+void TdxBarItemControlPainter::DrawMenuRowRing(const TdxBarItemPaint& C, HDC DC, const TRect& R, bool Fill,
+                                               HBRUSH ColumnBrush, HBRUSH RestBrush) const {
+  HRGN Saved;
+  bool Existed;
+  PushClipRegion(DC, Saved, Existed);
+  ExcludeClipRect(DC, R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1);
+  const int Split = MenuRowLayout(R).Split;
+  DrawBackground(C, DC, Fill, ColumnBrush, {R.Left, R.Top, Split, R.Bottom});
+  DrawBackground(C, DC, Fill, RestBrush, {Split, R.Top, R.Right, R.Bottom});
+  PopClipRegion(DC, Saved, Existed);
+}
+
+void TdxBarItemControlPainter::DrawMenuRowContent(const TdxBarItemPaint& C, HDC DC, bool Down, bool ShowGlyph,
+                                                  bool Selected, const TRect& R, bool Fill, HBRUSH StripBrush,
+                                                  HBRUSH TextBrush) const {
+  const TMenuRowLayout L = MenuRowLayout(R);
+  DrawControlGlyph(C, DC, false, Down, Selected, ShowGlyph && C.HasImage(), L.Square);
+  DrawBackground(C, DC, Fill, StripBrush, L.Strip);
+  TRect Text = L.Text;
+  DrawBackground(C, DC, Fill, TextBrush, Text);
+  Text.Left += 8;
+  DrawItemText(C, DC, C.Enabled, Selected && !IsBtnFaceWhite(), false, false, false, DT_LEFT, Text, C.Caption);
+}
+
+TRect TdxBarItemControlPainter::ArrowPartFrameRect(const TdxBarPaintWindow& W, const TRect& Part) {
+  TRect R = Part;
+  if (W.PaintType() != ptMenu) R.Left -= 1;
+  return R;
+}
+
+void TdxBarItemControlPainter::DrawArrowPartArrow(const TdxBarItemPaint& C, HDC DC, bool DropDownEnabled,
+                                                  bool Dropped, bool Selected, const TRect& Part) const {
+  const TdxBarPaintWindow& W = *C.Window;
+  const bool Enabled = C.Enabled && DropDownEnabled;
+  if (W.PaintType() == ptMenu)
+    DrawSizedArrow(DC, Part, false, W.ArrowSize(), Dropped || (Selected && IsBtnFaceWhite()), Enabled);
+  else
+    DrawDropDownArrow(DC, Part, true, Enabled, Selected && !Dropped && IsBtnFaceWhite());
+}
+
 // -- backgrounds ------------------------------------------------------------
 
 void TdxBarItemControlPainter::DrawBackground(const TdxBarItemPaint& C, HDC DC, bool Selected, HBRUSH Brush,

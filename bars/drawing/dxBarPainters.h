@@ -439,6 +439,29 @@ public:
   virtual HBRUSH GetInPlaceSubItemBrush() const;
   virtual void DrawInPlaceSubItem(const TdxBarItemPaint& C, HDC DC, const TRect& R, bool Expanded, bool Selected) const;
 
+  // Where a menu row of R puts its parts, for the styles that draw the
+  // glyph square, a two-pixel strip beside it and the caption: the square
+  // and strip sit inside a one-pixel ring, Split is where the glyph column
+  // of the ring ends, the caption starts 8 pixels into Text.
+  struct TMenuRowLayout {
+    TRect Square, Strip, Text;
+    int Split = 0;
+  };
+  static TMenuRowLayout MenuRowLayout(const TRect& R);
+  // The ring of an unselected menu row, its glyph-column part and the rest
+  // with their own brushes (Fill: filled rather than the bar background).
+  void DrawMenuRowRing(const TdxBarItemPaint& C, HDC DC, const TRect& R, bool Fill, HBRUSH ColumnBrush,
+                       HBRUSH RestBrush) const;
+  // The square (the glyph), the strip and the caption of a menu row.
+  void DrawMenuRowContent(const TdxBarItemPaint& C, HDC DC, bool Down, bool ShowGlyph, bool Selected,
+                          const TRect& R, bool Fill, HBRUSH StripBrush, HBRUSH TextBrush) const;
+  // A split button's arrow part: the rectangle its frame takes (one pixel
+  // further left on a toolbar, where it shares the main part's edge), and
+  // the arrow in it.
+  static TRect ArrowPartFrameRect(const TdxBarPaintWindow& W, const TRect& Part);
+  void DrawArrowPartArrow(const TdxBarItemPaint& C, HDC DC, bool DropDownEnabled, bool Dropped, bool Selected,
+                          const TRect& Part) const;
+
 protected:
   TdxBarItemControlPainter() = default;
 };

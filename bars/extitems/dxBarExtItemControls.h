@@ -204,8 +204,16 @@ class TdxBarDateComboControl : public TCustomdxBarComboControl {
   SX_CLASS(TdxBarDateComboControl, TCustomdxBarComboControl)
 public:
   explicit TdxBarDateComboControl(TdxBarItemLink* ALink) : TCustomdxBarComboControl(ALink) {}
+  ~TdxBarDateComboControl() override;
   TdxBarDateCombo* DateCombo() const;
   void StartEditing() override;
+  void BeforeClick(bool ByMouse) override;
+  void StopEditing(bool Accept) override;
+  // Drops the calendar down under the box (also its button, F4, Alt+Down).
+  void DropDown();
+
+protected:
+  bool EditKey(WORD& Key) override;
 
 private:
   void EditKeyPress(TObject* Sender, char& Key);
@@ -234,3 +242,26 @@ public:
   void CommitText(const AnsiString& AText) override;
   AnsiString ItemText() const override;
 };
+
+class TdxBarTreeViewCombo;
+
+// The tree-view combo's control: its button, F4 or Alt+Down drop the tree
+// down; Up and Down move through the tree while it is down and Enter
+// chooses the node.
+class TdxBarTreeViewComboControl : public TCustomdxBarComboControl {
+  SX_CLASS(TdxBarTreeViewComboControl, TCustomdxBarComboControl)
+public:
+  explicit TdxBarTreeViewComboControl(TdxBarItemLink* ALink) : TCustomdxBarComboControl(ALink) {}
+  ~TdxBarTreeViewComboControl() override;
+  TdxBarTreeViewCombo* TreeCombo() const;
+  void BeforeClick(bool ByMouse) override;
+  void StopEditing(bool Accept) override;
+  void CommitText(const AnsiString& AText) override;
+  AnsiString ItemText() const override;
+  // Drops the tree down under the box.
+  void DropDown();
+
+protected:
+  bool EditKey(WORD& Key) override;
+};
+

@@ -132,6 +132,14 @@ void TdxBarInPlaceSubItem::SetExpanded(bool Value) {
     for (Integer I = 0; I < GetLinkCount() && Alive.Alive(); ++I) DoAfterExpand(GetLink(I));
 }
 
+void TdxBarInPlaceSubItem::AddListItems(TdxBarItemLinks* Links, Integer Index, TdxBarItemLink* Link, bool NeedData) {
+  if (FExpanded) TdxBarContainerItem::AddListItems(Links, Index, Link, NeedData);
+}
+
+void TdxBarInPlaceSubItem::DeleteListItems(TdxBarItemLinks* Links, Integer Index) {
+  if (UnfoldedEntriesPresent()) TdxBarContainerItem::DeleteListItems(Links, Index);
+}
+
 void TdxBarInPlaceSubItem::DoAfterExpand(TdxBarItemLink* Link) {
   if (OnAfterExpand) OnAfterExpand(this, Link);
   SetFollowingBeginGroup(Link, true);

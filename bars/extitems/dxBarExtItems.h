@@ -107,7 +107,10 @@ public:
   bool Rebuilding() const { return FRebuilding; }
   bool HasContent() const override { return true; }
   // The item's own link stays as the header row.
-  virtual bool ReplacesOwnLink() const { return false; }
+  bool ReplacesOwnLink() const override { return false; }
+  // Its links unfold below the header only while it is expanded.
+  void AddListItems(TdxBarItemLinks* Links, Integer Index, TdxBarItemLink* Link, bool NeedData) override;
+  void DeleteListItems(TdxBarItemLinks* Links, Integer Index) override;
   // Whether a rebuilding menu finds the unfolded entries in place.
   bool UnfoldedEntriesPresent() const { return (FExpanded && !FRebuilding) || (!FExpanded && FRebuilding); }
 
@@ -407,10 +410,18 @@ constexpr double dxBarNullDate = -700000.0;
 
 // A combo whose text is a date, optionally after the abbreviated day name;
 // "+" and "-" typed into it step the date by a day.
+class TdxBarDateNavigator;
 class TdxBarDateCombo : public TCustomdxBarCombo {
   SX_CLASS(TdxBarDateCombo, TCustomdxBarCombo)
 public:
   explicit TdxBarDateCombo(TComponent* AOwner);
+  ~TdxBarDateCombo() override;
+  // The drop-down calendar (made on first use): a month of days with
+  // Today and Clear; a chosen day becomes the date.
+  TdxBarDateNavigator* Navigator();
+  void DropDown(const TRect& AOwnerScreenRect, const AnsiString& ACurrentText);
+  void CloseUp();
+  bool DroppedDown() const;
   static void Published(TPublished<TdxBarDateCombo>& P);
   double GetDate() const { return ParseText(GetText()); }
   void SetDate(double Value);
@@ -437,9 +448,11 @@ public:
 
 private:
   bool IsTextStored() const { return FDateOnStart == bdsCustom; }
+  void NavigatorDateChosen(TObject* Sender);
   void ApplyDateOnStart();
   void SetTextInternal(const AnsiString& Value);
   TdxBarDateOnStart FDateOnStart = bdsToday;
+  TdxBarDateNavigator* FNavigator = nullptr;  // owned
   bool FInternalSet = false;
   double FMinDate = 0, FMaxDate = 0;
   bool FShowDayText = true;
@@ -493,3 +506,122 @@ public:
   // A typed name becomes the known family it names (ignoring case).
   void SetText(const AnsiString& Value) override;
 };
+
+// ---------------------------------------------------------------------------
+// Tree-view combo
+
+class TTreeNode;
+class TTreeNodes;
+class TdxBarTreeView;
+class TdxBarTreeViewPopup;
+using TdxBarTreeViewComboCanSelectNodeEvent =
+    TEvent<void(TdxBarTreeViewCombo* Sender, TTreeNode* Node, bool& CanSelect)>;
+
+// A combo whose drop-down is a tree of nodes; choosing a node puts its text
+// into the edit part. Clicking the item itself opens a "Select item" dialog
+// with a copy of the tree. A text names the first node (depth first, letter
+// case ignored) that carries it.
+class TdxBarTreeViewCombo : public TCustomdxBarCombo {
+  SX_CLASS(TdxBarTreeViewCombo, TCustomdxBarCombo)
+public:
+  explicit TdxBarTreeViewCombo(TComponent* AOwner);
+  ~TdxBarTreeViewCombo() override;
+  static void Published(TPublished<TdxBarTreeViewCombo>& P);
+  // The drop-down tree (its nodes are the combo's Items).
+  TdxBarTreeView* TreeView() const { return FTreeView; }
+  TTreeNodes* GetItems() const;
+  void SetItems(TTreeNodes* Value);
+  // The node whose text shows; nil when none (or when it was deleted).
+  TTreeNode* GetSelectedNode() const;
+  void SetSelectedNode(TTreeNode* Value);
+  void SetText(const AnsiString& Value) override;
+  void Loaded() override;
+  bool GetAllowResizing() const { return FAllowResizing; }
+  void SetAllowResizing(bool Value) { FAllowResizing = Value; }
+  bool GetChooseByDblClick() const { return FChooseByDblClick; }
+  void SetChooseByDblClick(bool Value) { FChooseByDblClick = Value; }
+  bool GetFullExpand() const { return FFullExpand; }
+  void SetFullExpand(bool Value) { FFullExpand = Value; }
+  bool GetShowImageInEdit() const { return FShowImageInEdit; }
+  void SetShowImageInEdit(bool Value) { FShowImageInEdit = Value; }
+  Integer GetDropDownWidth() const;
+  void SetDropDownWidth(Integer Value);  // never below 100
+  Integer GetDropDownHeight() const;
+  void SetDropDownHeight(Integer Value);  // never below 100
+  TdxBarTreeViewComboCanSelectNodeEvent OnCanSelectNode;
+
+  // The first node, depth first, whose text is S ignoring case; nil when none.
+  TTreeNode* FindNodeByText(const AnsiString& S) const;
+  bool CanSelectNode(TTreeNode* ANode);
+  // The node's text becomes the combo's (its change event fires once).
+  void SelectedNodeChanged();
+  // The tree's node went away.
+  void NodeDeleted(TTreeNode* ANode);
+  // Shows the tree under a screen rectangle (the combo's box), with the
+  // node of Text selected; CloseUp hides it.
+  void DropDown(const TRect& AOwnerScreenRect, const AnsiString& ACurrentText);
+  void CloseUp();
+  bool DroppedDown() const;
+  // The drop-down tree's window (made on first use).
+  HWND GetDropDownWindow() const;
+  // The "Select item" dialog: the chosen node's text on OK.
+  bool RunSelectDialog();
+  void DoClick() override;
+
+private:
+  bool FAllowResizing = true;
+  bool FChooseByDblClick = true;
+  TdxBarTreeViewPopup* FPopup = nullptr;  // owned, with the tree in it
+  TdxBarTreeView* FTreeView = nullptr;
+  bool FFullExpand = false;
+  bool FSettingNode = false;
+  AnsiString FLoadedText;
+  mutable TTreeNode* FSelectedNode = nullptr;
+  bool FShowImageInEdit = true;
+};
+
+// ---------------------------------------------------------------------------
+// Date navigator
+
+// One month of days under a title with arrows to the neighbouring months,
+// the weekday names, six weeks of days (the neighbouring months' days
+// included) and, in the drop-down, the Today and Clear buttons. Its window
+// floats above everything without taking the activation.
+class TdxBarDateNavigator : public TCustomControl {
+  SX_CLASS(TdxBarDateNavigator, TCustomControl)
+public:
+  TdxBarDateNavigator(TComponent* AOwner, TdxBarDateCombo* ACombo);
+  double GetFirstDate() const { return FFirstDate; }
+  // The month of a date is shown.
+  void SetFirstDate(double D);
+  double GetSelStart() const { return FSelStart; }
+  void SetSelStart(double D);
+  double GetFirstVisibleDate() const;
+  double GetLastVisibleDate() const;
+  // The column (0..6) of a date in its week row, by the first day of the week.
+  Integer GetDayOffset(double D) const;
+  // The day under a client point; the null date off the grid.
+  double GetDateAtPos(TPoint P) const;
+  bool ShowTodayButton = true, ShowClearButton = true;
+  TNotifyEvent OnDateChosen;
+  // The metrics, from the font.
+  void CalcMetrics();
+  TRect TodayButtonRect() const;
+  TRect ClearButtonRect() const;
+  TRect PrevMonthRect() const;
+  TRect NextMonthRect() const;
+
+protected:
+  void CreateParams(TCreateParams& Params) override;
+  void Paint() override;
+  void WndProc(TMessage& Message) override;
+
+private:
+  void Choose(double D);
+  TdxBarDateCombo* FCombo;
+  double FFirstDate = 0, FSelStart = 0;
+  Integer FColWidth = 18, FSideWidth = 12, FRowHeight = 15, FHeaderHeight = 17, FDaysOfWeekHeight = 16;
+  Integer FTodayButtonWidth = 40, FClearButtonWidth = 40, FButtonsOffset = 4, FButtonsHeight = 20,
+          FButtonsRegionHeight = 30;
+};
+

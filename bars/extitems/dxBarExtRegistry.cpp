@@ -1,6 +1,7 @@
 // dxBarExtRegistry.cpp — the extra kinds' start-up and shut-down: their
 // registration with their controls, and the objects they share (the font
 // marks, one colour dialog, one font dialog, the first day of the week).
+#include "bars/customize/dxBarCustomizing.h"
 #include <memory>
 #include "bars/extitems/dxBarExtItemControls.h"
 #include "bars/extitems/dxBarExtItems.h"
@@ -45,6 +46,8 @@ const std::vector<TKind>& Kinds() {
       {TdxBarColorCombo::StaticClass(), TdxBarColorComboControl::StaticClass(), &Make<TdxBarColorComboControl>},
       {TdxBarFontNameCombo::StaticClass(), TdxBarFontNameComboControl::StaticClass(), &Make<TdxBarFontNameComboControl>},
       {TdxBarDateCombo::StaticClass(), TdxBarDateComboControl::StaticClass(), &Make<TdxBarDateComboControl>},
+      {TdxBarTreeViewCombo::StaticClass(), TdxBarTreeViewComboControl::StaticClass(),
+       &Make<TdxBarTreeViewComboControl>},
       {TdxBarImageCombo::StaticClass(), TdxBarImageComboControl::StaticClass(), &Make<TdxBarImageComboControl>},
       {TdxBarToolbarsListItem::StaticClass(), TdxBarToolbarsListItemControl::StaticClass(),
        &Make<TdxBarToolbarsListItemControl>},
@@ -74,6 +77,7 @@ Word dxBarFirstDayOfWeekFromLocale(const AnsiString& ADigit) {
 
 void dxBarExtItemsInitialization() {
   if (GInitCount++ != 0) return;
+  dxBarCustomizingInitialization();
   TSharedObjects& S = Shared();
   S.TrueTypeFontBitmap = ProgramBitmap("DXBARTRUETYPEFONT");
   S.NonTrueTypeFontBitmap = ProgramBitmap("DXBARNONTRUETYPEFONT");

@@ -1,7 +1,13 @@
 #include "bars/items/dxBarItems.h"
 
+#include <algorithm>
+
 #include "bars/model/dxBarItemLinks.h"
 #include "bars/model/dxBarManager.h"
+#include "platform/forms/Forms.h"
+#include "bars/windows/dxBarItemControls.h"
+#include "bars/windows/dxBarWindows.h"
+#include "platform/win/Window.h"
 #include "platform/rtl/Strings.h"
 
 // ---------------------------------------------------------------------------
@@ -72,9 +78,84 @@ TCustomdxBarSubItem::TCustomdxBarSubItem(TComponent* AOwner) : TdxBarItem(AOwner
 
 TCustomdxBarSubItem::~TCustomdxBarSubItem() { FItemLinks.reset(); }
 
+void TCustomdxBarSubItem::Published(TPublished<TCustomdxBarSubItem>& P) {
+  P.Property("ItemLinks", &TCustomdxBarSubItem::GetItemLinksProp, &TCustomdxBarSubItem::SetItemLinksProp);
+}
+
+void TCustomdxBarSubItem::SetItemLinksProp(TdxBarItemLinks* Value) {
+  if (Value && Value != FItemLinks.get()) FItemLinks->Assign(Value);
+}
+
 void TCustomdxBarSubItem::ManagerChanged() { FItemLinks->SetBarManager(BarManager()); }
 
 bool TCustomdxBarSubItem::ContainsItem(TdxBarItem* AItem) const { return FItemLinks->ContainsItem(AItem); }
+
+// ---------------------------------------------------------------------------
+// Container items
+
+void TCustomdxBarContainerItem::Published(TPublished<TCustomdxBarContainerItem>& P) {
+  P.Property("OnGetData", &TCustomdxBarContainerItem::OnGetData, &TCustomdxBarContainerItem::OnGetData);
+}
+
+void TCustomdxBarContainerItem::AddListItems(TdxBarItemLinks*, Integer, TdxBarItemLink*, bool NeedData) {
+  if (FNeedsClear) ClearItemList();
+  if (!NeedData || !OnGetData) return;
+  FInGetData = true;
+  try {
+    OnGetData(this);
+  } catch (...) {
+    FInGetData = false;
+    throw;
+  }
+  FInGetData = false;
+}
+
+TdxBarItemLink* TCustomdxBarContainerItem::InsertEntry(TdxBarItemLinks* Links, Integer Index, TdxBarItemLink* Owner,
+                                                       TdxBarItem* AItem) {
+  TdxBarItemLink* L = Links->Add();
+  L->SetOwnerLink(Owner);
+  L->SetIndex(std::min<Integer>(Index, Links->Count() - 1));
+  L->SetItem(AItem);
+  if (Owner) {
+    L->SetUseCount(Owner->UseCount());
+    const Integer R = Owner->RecentIndex();
+    if (R >= 0) L->MoveToRecentIndex(R + 1);
+  }
+  return L;
+}
+
+void TCustomdxBarContainerItem::DeleteEntries(TdxBarItemLinks* Links, Integer Index) {
+  // The entries follow the link they were generated for; counting them
+  // again from Items could miss or overshoot when the strings changed.
+  TdxBarItemLink* Owner = Index > 0 ? Links->GetItem(Index - 1) : nullptr;
+  while (Owner && Index < Links->Count() && Links->GetItem(Index)->OwnerLink() == Owner) Links->Delete(Index);
+}
+
+void TdxBarContainerItem::AddListItems(TdxBarItemLinks* Links, Integer Index, TdxBarItemLink* Link, bool NeedData) {
+  TCustomdxBarContainerItem::AddListItems(Links, Index, Link, NeedData);
+  if (Links == ItemLinks()) return;
+  // A snapshot: adding to Links must not move what is being copied.
+  std::vector<TdxBarItemLink*> Own;
+  for (Integer I = 0; I < ItemLinks()->GetVisibleCount(); ++I) Own.push_back(ItemLinks()->GetVisibleLink(I));
+  for (std::size_t I = 0; I < Own.size(); ++I) {
+    TdxBarItemLink* L = InsertEntry(Links, Index + Integer(I), Link, Own[I]->GetItem());
+    L->Assign(Own[I]);
+    L->SetOwnerLink(Link);
+    if (I == 0 && ReplacesOwnLink()) L->SetBeginGroup(true);
+  }
+}
+
+void TdxBarContainerItem::DeleteListItems(TdxBarItemLinks* Links, Integer Index) {
+  if (Links != ItemLinks()) DeleteEntries(Links, Index);
+}
+
+bool TdxBarContainerItem::HasVisibleItems() const {
+  for (Integer I = 0; I < ItemLinks()->Count(); ++I)
+    if (TdxBarItem* Item = ItemLinks()->GetItem(I)->GetItem(); Item && Item->IsActuallyVisible()) return true;
+  return false;
+}
+
+bool TdxBarContainerItem::HasContent() const { return TCustomdxBarContainerItem::HasContent() || HasVisibleItems(); }
 
 // ---------------------------------------------------------------------------
 // List item
@@ -82,12 +163,99 @@ bool TCustomdxBarSubItem::ContainsItem(TdxBarItem* AItem) const { return FItemLi
 void TdxBarListItem::Published(TPublished<TdxBarListItem>& P) {
   P.Property("ItemIndex", &TdxBarListItem::GetItemIndex, &TdxBarListItem::SetItemIndex).Default(-1);
   P.Property("ShowCheck", &TdxBarListItem::GetShowCheck, &TdxBarListItem::SetShowCheck).Default(false);
+  P.Property("ShowNumbers", &TdxBarListItem::GetShowNumbers, &TdxBarListItem::SetShowNumbers).Default(true);
 }
 
 TdxBarListItem::TdxBarListItem(TComponent* AOwner)
     : TCustomdxBarContainerItem(AOwner), FItems(std::make_unique<TStringList>()) {}
 
-TdxBarListItem::~TdxBarListItem() = default;
+TdxBarListItem::~TdxBarListItem() {
+  while (!FButtons.empty()) {
+    TdxBarButton* B = FButtons.back();
+    FButtons.pop_back();
+    B->OnDestroy = nullptr;
+    delete B;
+  }
+}
+
+AnsiString TdxBarListItem::EntryCaption(Integer N, const AnsiString& S) const {
+  AnsiString Caption;
+  if (FShowNumbers) {
+    Caption = "&";
+    Caption += N < 9 ? char('1' + N) : char('A' + (N - 9) % 26);
+    Caption += ' ';
+  }
+  return Caption + GetDisplayText(S);
+}
+
+void TdxBarListItem::AddListItems(TdxBarItemLinks* Links, Integer Index, TdxBarItemLink* Link, bool NeedData) {
+  TCustomdxBarContainerItem::AddListItems(Links, Index, Link, NeedData);
+  const bool Generate = FButtons.empty();
+  Integer N = 0;
+  bool Group = false;
+  TCustomForm* Form = BarManager() ? BarManager()->OwnerForm() : nullptr;
+  for (Integer I = 0; I < FItems->GetCount(); ++I) {
+    const AnsiString S = FItems->GetStrings(I);
+    if (IsSeparator(S)) {
+      Group = true;
+      continue;
+    }
+    if (Generate) {
+      auto* B = new TdxBarButton(Form);
+      B->OnDestroy = TNotifyEvent(this, &TdxBarListItem::ButtonDestroyed);
+      FButtons.push_back(B);
+      if (GetAction()) B->SetAction(GetAction());
+      if (FShowCheck && I == FItemIndex) {
+        B->SetButtonStyle(bsChecked);
+        B->SetDown(true);
+      }
+      B->SetCaption(EntryCaption(N, S));
+      B->SetTag(I);
+      B->OnClick = TNotifyEvent(this, &TdxBarListItem::EntryClick);
+      B->SetEnabled(GetEnabled());
+    }
+    if (std::size_t(N) >= FButtons.size()) break;  // a string added since the buttons were made
+    TdxBarItemLink* L = InsertEntry(Links, Index + N, Link, FButtons[std::size_t(N)]);
+    L->SetBeginGroup(N == 0 || Group);
+    Group = false;
+    ++N;
+  }
+}
+
+void TdxBarListItem::DeleteListItems(TdxBarItemLinks* Links, Integer Index) { DeleteEntries(Links, Index); }
+
+void TdxBarListItem::ClearItemList() {
+  if (!FButtons.empty() && FButtons.front()->GetLinkCount() == 0)
+    while (!FButtons.empty()) {
+      TdxBarButton* B = FButtons.back();
+      FButtons.pop_back();
+      B->OnDestroy = nullptr;
+      delete B;
+    }
+  TCustomdxBarContainerItem::ClearItemList();
+}
+
+bool TdxBarListItem::HasContent() const { return TCustomdxBarContainerItem::HasContent() || FItems->GetCount() > 0; }
+
+void TdxBarListItem::ButtonDestroyed(TObject* Sender) { std::erase(FButtons, static_cast<TdxBarButton*>(Sender)); }
+
+void TdxBarListItem::EntryClick(TObject* Sender) {
+  auto* B = dynamic_cast<TdxBarButton*>(Sender);
+  if (!B) return;
+  SetItemIndex(B->GetTag());
+  DoClick();
+}
+
+bool TdxBarListItem::OwnLinkActive() const {
+  for (Integer I = 0; I < GetLinkCount(); ++I)
+    if (TdxBarItemControl* C = GetLink(I)->Control(); C && C->GetActive()) return true;
+  return false;
+}
+
+void TdxBarListItem::DoClick() {
+  if (OwnLinkActive()) return;
+  TCustomdxBarContainerItem::DoClick();
+}
 
 void TdxBarListItem::SetItemIndex(Integer Value) { FItemIndex = Value; }
 
@@ -123,6 +291,20 @@ void TdxBarWindowItem::SetText(const AnsiString& Value) {
   RepaintControls();
   Change();
   RepaintControls();
+}
+
+void TdxBarWindowItem::SetFocus(bool VisibleBarsOnly) {
+  for (Integer I = 0; I < GetLinkCount(); ++I) {
+    TdxBarItemLink* L = GetLink(I);
+    auto* C = dynamic_cast<TdxBarWinControl*>(L->Control());
+    // Only a toolbar can hold the keyboard for an edit; a menu that shows
+    // the item is no place to start typing from outside.
+    auto* Bar = C ? dynamic_cast<TdxBarControl*>(L->Links()->BarControl()) : nullptr;
+    if (!Bar || (VisibleBarsOnly && !(Bar->HandleAllocated() && IsWindowVisible(Bar->Handle())))) continue;
+    Bar->EnterMenuMode(C);
+    C->Click(false);
+    return;
+  }
 }
 
 void TdxBarWindowItem::Change() {

@@ -8,6 +8,7 @@
 // value (Text, ItemIndex); its controls edit and commit into it.
 #pragma once
 #include <memory>
+#include <vector>
 #include "bars/items/dxBarItem.h"
 
 class TStringList;
@@ -48,7 +49,11 @@ class TCustomdxBarSubItem : public TdxBarItem {
 public:
   explicit TCustomdxBarSubItem(TComponent* AOwner);
   ~TCustomdxBarSubItem() override;
+  static void Published(TPublished<TCustomdxBarSubItem>& P);
   TdxBarItemLinks* ItemLinks() const { return FItemLinks.get(); }
+  // Published accessors of ItemLinks (assigning copies the links).
+  TdxBarItemLinks* GetItemLinksProp() const { return FItemLinks.get(); }
+  void SetItemLinksProp(TdxBarItemLinks* Value);
   bool CanClick() const override { return false; }
   bool ContainsItem(TdxBarItem* AItem) const;
 
@@ -71,12 +76,43 @@ class TCustomdxBarContainerItem : public TCustomdxBarSubItem {
   SX_CLASS(TCustomdxBarContainerItem, TCustomdxBarSubItem)
 public:
   explicit TCustomdxBarContainerItem(TComponent* AOwner) : TCustomdxBarSubItem(AOwner) {}
+  static void Published(TPublished<TCustomdxBarContainerItem>& P);
+  // A menu that shows the item calls these: the generated entries go into
+  // Links from Index on, for the container's own Link (NeedData: the first
+  // expansion of the item in that menu, when OnGetData may refill it), and
+  // come out again from Index when the menu closes.
+  virtual void AddListItems(TdxBarItemLinks* Links, Integer Index, TdxBarItemLink* Link, bool NeedData);
+  virtual void DeleteListItems(TdxBarItemLinks*, Integer) {}
+  virtual void ClearItemList() { FNeedsClear = false; }
+  // In a menu the entries stand in place of the item's own link.
+  virtual bool ReplacesOwnLink() const { return true; }
+  // A menu that expanded the item closed: the next expansion starts afresh.
+  void SetNeedsClear() { FNeedsClear = true; }
+  bool InGetData() const { return FInGetData; }
+  bool HasContent() const override { return static_cast<bool>(OnGetData); }
+  TNotifyEvent OnGetData;
+
+protected:
+  // Adds a link to AItem at Index of Links as an entry of Owner: it takes
+  // Owner's use count and stands next to it in the recent order.
+  static TdxBarItemLink* InsertEntry(TdxBarItemLinks* Links, Integer Index, TdxBarItemLink* Owner, TdxBarItem* AItem);
+  // Frees the entries that follow their owner link at Index - 1.
+  static void DeleteEntries(TdxBarItemLinks* Links, Integer Index);
+
+private:
+  bool FInGetData = false;
+  bool FNeedsClear = false;
 };
 
+// Its own links, copied into the menu that shows it.
 class TdxBarContainerItem : public TCustomdxBarContainerItem {
   SX_CLASS(TdxBarContainerItem, TCustomdxBarContainerItem)
 public:
   explicit TdxBarContainerItem(TComponent* AOwner) : TCustomdxBarContainerItem(AOwner) {}
+  void AddListItems(TdxBarItemLinks* Links, Integer Index, TdxBarItemLink* Link, bool NeedData) override;
+  void DeleteListItems(TdxBarItemLinks* Links, Integer Index) override;
+  bool HasContent() const override;
+  virtual bool HasVisibleItems() const;
 };
 
 // One generated entry per string of Items; a string "-" is a separator.
@@ -96,14 +132,32 @@ public:
   void SetDataIndex(Integer Value);
   bool GetShowCheck() const { return FShowCheck; }
   void SetShowCheck(bool Value) { FShowCheck = Value; }
+  bool GetShowNumbers() const { return FShowNumbers; }
+  void SetShowNumbers(bool Value) { FShowNumbers = Value; }
   static bool IsSeparator(const AnsiString& S) { return S == "-"; }
   // The text an entry shows for its string S (kinds of list shorten it).
   virtual AnsiString GetDisplayText(const AnsiString& S) const { return S; }
+  // The caption of the N-th entry (from 0) for the string S.
+  AnsiString EntryCaption(Integer N, const AnsiString& S) const;
+
+  void AddListItems(TdxBarItemLinks* Links, Integer Index, TdxBarItemLink* Link, bool NeedData) override;
+  void DeleteListItems(TdxBarItemLinks* Links, Integer Index) override;
+  void ClearItemList() override;
+  bool HasContent() const override;
+  // Choosing an entry; opening the list's own menu from a toolbar is none.
+  void DoClick() override;
+  // The buttons generated for the entries, while some menu shows them.
+  Integer GeneratedCount() const { return Integer(FButtons.size()); }
 
 private:
+  void EntryClick(TObject* Sender);
+  void ButtonDestroyed(TObject* Sender);
+  bool OwnLinkActive() const;
   std::unique_ptr<TStringList> FItems;
+  std::vector<TdxBarButton*> FButtons;
   Integer FItemIndex = -1;
   bool FShowCheck = false;
+  bool FShowNumbers = true;
 };
 
 // An item whose control hosts an edit window.
@@ -115,6 +169,10 @@ public:
   bool CanClick() const override { return false; }
   const AnsiString& GetText() const { return FText; }
   virtual void SetText(const AnsiString& Value);
+  // Starts editing in the first link on a toolbar whose control is shown
+  // (and, with VisibleBarsOnly, whose toolbar is visible): the toolbar
+  // takes the keyboard with that control. Links in menus are passed over.
+  virtual void SetFocus(bool VisibleBarsOnly = false);
   TNotifyEvent OnChange;
 
 protected:

@@ -16,6 +16,7 @@ void TdxBar::Published(TPublished<TdxBar>& P) {
   P.Property("AllowReset", &TdxBar::FAllowReset, &TdxBar::FAllowReset).Default(true);
   P.Property("BorderStyle", &TdxBar::FBorderStyle, &TdxBar::FBorderStyle).Default(bbsSingle);
   P.Property("Caption", &TdxBar::GetCaption, &TdxBar::SetCaption);
+  P.Property("DockControl", &TdxBar::GetDockControl, &TdxBar::SetDockControl);
   P.Property("DockedDockingStyle", &TdxBar::GetDockedDockingStyle, &TdxBar::SetDockedDockingStyle);
   P.Property("DockedLeft", &TdxBar::GetDockedLeft, &TdxBar::SetDockedLeft).Default(0);
   P.Property("DockedTop", &TdxBar::GetDockedTop, &TdxBar::SetDockedTop).Default(0);

@@ -41,6 +41,8 @@ public:
   bool GetWholeRow() const { return FWholeRow; }
   void SetWholeRow(bool Value);
   bool GetOneOnRow() const { return FOneOnRow; }
+  TdxBarBorderStyle GetBorderStyle() const { return FBorderStyle; }
+  bool GetShowMark() const { return FShowMark; }
   void SetOneOnRow(bool Value);
   Integer GetRow() const { return FRow; }
   void SetRow(Integer Value);
@@ -69,11 +71,22 @@ public:
   void SetNotDocking(TdxBarDockingStyles Value);
   bool GetAllowClose() const { return FAllowClose; }
   bool GetAllowReset() const { return FAllowReset; }
+  bool GetAllowCustomizing() const { return FAllowCustomizing; }
+  bool GetAllowQuickCustomizing() const { return FAllowQuickCustomizing; }
+  void SetAllowCustomizing(bool Value) { FAllowCustomizing = Value; }
   bool GetUseRecentItems() const { return FUseRecentItems; }
   void SetUseRecentItems(bool Value);
 
   bool CanClose() const;
   bool CanReset() const { return FLoadedFromForm && FAllowReset; }
+  // Back to the bar as the form's description has it (the bar at the same
+  // index of the manager's designed copy): its links, or with the manager's
+  // UseFullReset the whole bar. Nothing without a description or model.
+  void Reset();
+  // Asks first (OK/Cancel); OK resets.
+  void ResetWithConfirmation();
+  // Read from the form description (not made at run time).
+  bool GetLoadedFromForm() const { return FLoadedFromForm; }
   bool IsMovable() const;
   // While set, the bar's window does not rebuild; clearing it rebuilds.
   bool GetItemLinksLocked() const { return FItemLinksLocked; }

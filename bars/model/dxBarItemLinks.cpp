@@ -50,6 +50,9 @@ TdxBarItemLink::~TdxBarItemLink() {
   if (FItem) FItem->RemoveLink(this);
   FItem = nullptr;
   if (TdxBarItemLinks* L = Links()) {
+    for (Integer I = 0; I < L->Count(); ++I)
+      if (L->Items(I) != L->FConstructing)
+        if (TdxBarItemLink* E = L->GetItem(I); E && E->FOwnerLink == this) E->FOwnerLink = nullptr;
     std::erase(L->FRecentOrder, this);
     std::erase(L->FAvailable, this);
     std::erase(L->FVisibleList, this);
@@ -220,6 +223,21 @@ void TdxBarItemLink::MarkRecentlyUsed(bool ACount) {
   if (auto* Menu = dynamic_cast<TdxBarSubMenuControl*>(L->BarControl()))
     if (TdxBarItemControl* Owner = Menu->OwnerControl())
       if (TdxBarItemLink* Up = Owner->ItemLink(); Up && Up != this && Up->Links() != L) Up->MarkRecentlyUsed(ACount);
+  // A generated entry's use is the use of the container it stands for.
+  if (FOwnerLink && FOwnerLink != this && FOwnerLink->Links() == L && L->KeepsUsage()) {
+    L->MoveInRecentOrder(FOwnerLink, 0);
+    if (ACount && FOwnerLink->FUseCount < INT_MAX) ++FOwnerLink->FUseCount;
+  }
+}
+
+void TdxBarItemLink::SetReplaced(bool Value) {
+  if (FReplaced == Value) return;
+  FReplaced = Value;
+  if (TdxBarItemLinks* L = Links()) L->RebuildLists();
+}
+
+void TdxBarItemLink::MoveToRecentIndex(Integer APosition) {
+  if (TdxBarItemLinks* L = Links()) L->MoveInRecentOrder(this, APosition);
 }
 
 void TdxBarItemLink::MoveToRecentEnd() {
@@ -325,6 +343,7 @@ void TdxBarItemLinks::RebuildLists() {
     if (Items(I) == FConstructing) continue;
     TdxBarItemLink* L = GetItem(I);
     if (!L->FItem || !(Designing || L->FItem->IsActuallyVisible())) continue;
+    if (L->FReplaced && !Designing) continue;
     FAvailable.push_back(L);
     if (!(Designing || L->FVisible)) continue;
     FVisibleList.push_back(L);

@@ -97,6 +97,22 @@ public:
   // Reports a change to the manager (designer mark, OnItemLinkChange).
   void Changed();
 
+  // An entry a container item generated into a menu: the container's link
+  // it stands for (a use of the entry counts for it); nil for other links.
+  TdxBarItemLink* OwnerLink() const { return FOwnerLink; }
+  void SetOwnerLink(TdxBarItemLink* Value) {
+    FOwnerLink = Value;
+    if (Value) FGenerated = true;
+  }
+  // Made as such an entry (also after its container's link went).
+  bool Generated() const { return FGenerated; }
+  // A container's own link while a menu shows its entries in its place:
+  // it keeps its place and usage but is not shown.
+  bool Replaced() const { return FReplaced; }
+  void SetReplaced(bool Value);
+  // Puts the link at APosition of its collection's recent order.
+  void MoveToRecentIndex(Integer APosition);
+
 private:
   friend class TdxBarItemLinks;
   friend class TdxBarItem;  // clears FItem when the item goes first
@@ -115,6 +131,9 @@ private:
   Integer FUserWidth = 0;
   Integer FUseCount = 0;
   bool FVisible = true;
+  bool FReplaced = false;
+  bool FGenerated = false;
+  TdxBarItemLink* FOwnerLink = nullptr;
 };
 
 class TdxBarItemLinks : public TCollection {

@@ -7,8 +7,11 @@
 #include "bars/model/dxBarItemLinks.h"
 #include "bars/model/dxBarStrs.h"
 #include "bars/windows/dxBarWindows.h"
+#include "controls/lookandfeel/cxLookAndFeels.h"
+#include "controls/lookandfeel/dxThemeManager.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Forms.h"
+#include "platform/gdi/Bitmap.h"
 #include "platform/gdi/DrawingTools.h"
 #include "platform/rtl/ClassRegistry.h"
 #include "platform/rtl/Filer.h"
@@ -57,6 +60,48 @@ void RegisterBarClasses() {
 }
 
 // ---------------------------------------------------------------------------
+// Backgrounds
+
+TdxBarBackgrounds::TdxBarBackgrounds(TdxBarManager* AManager)
+    : FManager(AManager), FBar(std::make_unique<TBitmap>()), FSubMenu(std::make_unique<TBitmap>()) {
+  FBar->OnChange = TNotifyEvent(this, &TdxBarBackgrounds::BarChanged);
+}
+
+TdxBarBackgrounds::~TdxBarBackgrounds() { FBar->OnChange = nullptr; }
+
+void TdxBarBackgrounds::Published(TPublished<TdxBarBackgrounds>& P) {
+  P.Property("Bar", &TdxBarBackgrounds::GetBar, &TdxBarBackgrounds::SetBar);
+  P.Property("SubMenu", &TdxBarBackgrounds::GetSubMenu, &TdxBarBackgrounds::SetSubMenu);
+}
+
+TPersistent* TdxBarBackgrounds::GetOwner() { return FManager; }
+
+void TdxBarBackgrounds::Assign(TPersistent* Source) {
+  if (auto* B = dynamic_cast<TdxBarBackgrounds*>(Source)) {
+    SetBar(B->GetBar());
+    SetSubMenu(B->GetSubMenu());
+    return;
+  }
+  TPersistent::Assign(Source);
+}
+
+void TdxBarBackgrounds::SetBar(TBitmap* Value) {
+  const bool WasEmpty = FBar->Empty();
+  if (Value) FBar->Assign(Value);
+  else FBar->Assign(nullptr);
+  if (!WasEmpty || (Value && !Value->Empty())) BarChanged(nullptr);
+}
+
+void TdxBarBackgrounds::SetSubMenu(TBitmap* Value) {
+  if (Value) FSubMenu->Assign(Value);
+  else FSubMenu->Assign(nullptr);
+}
+
+void TdxBarBackgrounds::BarChanged(TObject*) {
+  if (FManager) FManager->StyleChanged();
+}
+
+// ---------------------------------------------------------------------------
 // Construction
 
 void TdxBarManager::Published(TPublished<TdxBarManager>& P) {
@@ -70,6 +115,8 @@ void TdxBarManager::Published(TPublished<TdxBarManager>& P) {
   P.Property("Categories", &TdxBarManager::GetCategories, &TdxBarManager::SetCategories);
   P.Property("PopupMenuLinks", &TdxBarManager::GetPopupMenuLinks, &TdxBarManager::SetPopupMenuLinks);
   P.Property("IniFileName", &TdxBarManager::FIniFileName, &TdxBarManager::FIniFileName);
+  P.Property("LookAndFeel", &TdxBarManager::GetLookAndFeel, &TdxBarManager::SetLookAndFeel);
+  P.Property("Backgrounds", &TdxBarManager::GetBackgrounds, &TdxBarManager::SetBackgrounds);
   P.Property("LargeIcons", &TdxBarManager::GetLargeIcons, &TdxBarManager::SetLargeIcons).Default(false);
   P.Property("MenuAnimations", &TdxBarManager::GetMenuAnimations, &TdxBarManager::SetMenuAnimations)
       .Default(maNone);
@@ -122,6 +169,12 @@ TdxBarManager::TdxBarManager(TComponent* AOwner) : TComponent(AOwner) {
   FBars = std::make_unique<TdxBars>(this);
   FPopupMenuLinks = std::make_unique<TdxBarPopupMenuLinks>(this);
   FFont = std::make_unique<TFont>();
+  FBackgrounds = std::make_unique<TdxBarBackgrounds>(this);
+  FLookAndFeel = std::make_unique<TcxLookAndFeel>(this);
+  FLookAndFeel->OnChanged = TcxLookAndFeelChangedEvent(this, &TdxBarManager::LookAndFeelChanged);
+  FThemeNotificator = std::make_unique<TdxThemeChangedNotificator>();
+  FThemeNotificator->OnThemeChanged = TEvent<void()>(this, &TdxBarManager::StyleChanged);
+  UpdatePainter();
   UpdateInitialUseCount();
   FCreated = true;
   dxBarManagerAdded(this);
@@ -130,13 +183,19 @@ TdxBarManager::TdxBarManager(TComponent* AOwner) : TComponent(AOwner) {
 TdxBarManager::~TdxBarManager() {
   if (FCreationFailed) return;
   Destroying();
+  FThemeNotificator.reset();
+  FLookAndFeel.reset();
   // The popup menus die with their manager even though the form owns them.
   while (!FPopupMenus.empty()) delete FPopupMenus.back();
   while (!FGroups.empty()) delete FGroups.front();
   FBars.reset();
+  // What is left are the sites placed on the form: they outlive their
+  // manager when the form frees it first, so they must forget it now.
+  while (!FDockControls.empty()) FDockControls.back()->SetBarManager(nullptr);
   while (!FItems.empty()) delete FItems.back();
   FCategories.reset();
   FPopupMenuLinks.reset();
+  FBackgrounds.reset();
   BarManagers().Remove(this);
   dxBarManagerRemoved(this);
 }
@@ -319,21 +378,49 @@ void TdxBarManager::LockUpdate(bool Locked) {
 void TdxBarManager::SetStyle(TdxBarManagerStyle Value) {
   if (Value < bmsStandard || Value > bmsUseLookAndFeel || FStyle == Value) return;
   FStyle = Value;
-  // A style brings its own sizes and look: open bar windows lay out and
-  // paint again, dock sites repaint their background.
-  if (!IsLoading()) {
-    for (Integer I = 0; I < FBars->Count(); ++I)
-      if (TCustomdxBarControl* W = FBars->GetItem(I)->ItemLinks()->BarControl()) W->RecalculateLater();
-    for (TdxDockControl* D : FDockControls)
-      if (D && D->HandleAllocated()) D->Invalidate();
-  }
+  StyleChanged();
   DesignerModified();
 }
 
+void TdxBarManager::UpdatePainter() {
+  FThemesAvailable =
+      AreThemesAvailable(ThemeClassBit(totComboBox) | ThemeClassBit(totEdit) | ThemeClassBit(totProgress) |
+                         ThemeClassBit(totRebar) | ThemeClassBit(totScrollBar) | ThemeClassBit(totSpin) |
+                         ThemeClassBit(totStatus) | ThemeClassBit(totToolBar) | ThemeClassBit(totWindow));
+}
+
+void TdxBarManager::StyleChanged() {
+  UpdatePainter();
+  // A style brings its own sizes and look: open bar windows lay out and
+  // paint again, dock sites repaint their background.
+  if (IsLoading() || IsDestroying() || !FBars) return;
+  for (Integer I = 0; I < FBars->Count(); ++I)
+    if (TCustomdxBarControl* W = FBars->GetItem(I)->ItemLinks()->BarControl()) W->RecalculateLater();
+  for (TdxDockControl* D : FDockControls)
+    if (D && D->HandleAllocated()) D->Invalidate();
+}
+
+void TdxBarManager::LookAndFeelChanged(TcxLookAndFeel*, unsigned) {
+  if (!IsDestroying()) StyleChanged();
+}
+
+void TdxBarManager::SetBackgrounds(TdxBarBackgrounds* Value) {
+  if (Value && Value != FBackgrounds.get()) FBackgrounds->Assign(Value);
+}
+
+void TdxBarManager::SetLookAndFeel(TcxLookAndFeel* Value) {
+  if (Value && Value != FLookAndFeel.get()) FLookAndFeel->Assign(Value);
+}
+
 TdxBarManagerStyle TdxBarManager::GetEffectiveStyle() const {
-  // FIXME: bmsUseLookAndFeel follows the look and feel's kind once the
-  // manager owns its TcxLookAndFeel; the flat kind is the default.
-  return FStyle == bmsUseLookAndFeel ? bmsFlat : FStyle;
+  if (FStyle != bmsUseLookAndFeel) return FStyle;
+  if (FLookAndFeel->GetNativeStyle() && FThemesAvailable) return bmsXP;
+  switch (FLookAndFeel->GetKind()) {
+    case lfFlat: return bmsEnhanced;
+    case lfStandard: return bmsStandard;
+    case lfOffice11: return bmsOffice11;
+    default: return bmsFlat;
+  }
 }
 
 bool TdxBarManager::IsLoading() const { return ComponentState().Contains(csLoading); }
@@ -435,7 +522,7 @@ void TdxBarManager::Loaded() {
     B->ItemLinks()->ApplyLoadedUsage(true);
     B->ApplyPending();
   }
-  if (!FDesigning) {
+  if (!FDesigning && !dxBarDesignedCopyLoading()) {
     if (FStoreInRegistry) LoadFromRegistry(FRegistryPath);
     if (FStoreInIniFile) LoadFromIniFile(FIniFileName);
   }

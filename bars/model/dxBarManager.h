@@ -14,10 +14,39 @@
 #include "platform/rtl/Component.h"
 
 class TCustomForm;
+class TForm;
 class TFont;
 class TStrings;
 class TCustomIniFile;
 class TRegistry;
+class TcxLookAndFeel;
+class TdxThemeChangedNotificator;
+
+class TBitmap;
+
+// The manager's two background pictures: Bar, tiled behind toolbars and
+// dock sites that have none of their own, and SubMenu, tiled behind menus.
+// Both are assigned into; a change of Bar restyles the bars.
+class TdxBarBackgrounds : public TPersistent {
+  SX_CLASS(TdxBarBackgrounds, TPersistent)
+public:
+  explicit TdxBarBackgrounds(TdxBarManager* AManager);
+  ~TdxBarBackgrounds() override;
+  static void Published(TPublished<TdxBarBackgrounds>& P);
+  void Assign(TPersistent* Source) override;
+  TBitmap* GetBar() const { return FBar.get(); }
+  void SetBar(TBitmap* Value);
+  TBitmap* GetSubMenu() const { return FSubMenu.get(); }
+  void SetSubMenu(TBitmap* Value);
+
+protected:
+  TPersistent* GetOwner() override;
+
+private:
+  void BarChanged(TObject*);
+  TdxBarManager* FManager;
+  std::unique_ptr<TBitmap> FBar, FSubMenu;
+};
 
 class TdxBarManager : public TComponent {
   SX_CLASS(TdxBarManager, TComponent)
@@ -93,7 +122,22 @@ public:
 
   TdxBarManagerStyle GetStyle() const { return FStyle; }
   void SetStyle(TdxBarManagerStyle Value);
+  // Style, or for bmsUseLookAndFeel the style the look and feel stands
+  // for: XP when it asks for the native style and themes are available,
+  // else the style of its kind.
   TdxBarManagerStyle GetEffectiveStyle() const;
+  // The background pictures; assigned into.
+  TdxBarBackgrounds* GetBackgrounds() const { return FBackgrounds.get(); }
+  void SetBackgrounds(TdxBarBackgrounds* Value);
+  // The owned look and feel that bmsUseLookAndFeel follows; assigned into.
+  TcxLookAndFeel* GetLookAndFeel() const { return FLookAndFeel.get(); }
+  void SetLookAndFeel(TcxLookAndFeel* Value);
+  // Whether the visual styles the bars draw with are available (cached;
+  // refreshed on every style or theme change).
+  bool ThemesAvailable() const { return FThemesAvailable; }
+  // Refreshes the themes flag; then bar windows lay out and paint again in
+  // the effective style.
+  void StyleChanged();
   bool IsNonStandardStyle() const { return GetEffectiveStyle() != bmsStandard; }
   bool IsFlatStyle() const { return FStyle == bmsFlat; }
   bool IsLoading() const;
@@ -132,6 +176,9 @@ public:
   Integer GetWaitForDockingTime() const { return FWaitForDockingTime; }
   void SetWaitForDockingTime(Integer Value);
   bool GetUseFullReset() const { return FUseFullReset; }
+  // The state was read from the form description exactly once and resets
+  // are allowed (the customizing form offers its reset buttons then).
+  bool CanReset() const { return FReadCount == 1 && FAllowReset; }
   // Whether the user may customize (the "&Customize..." entries and the
   // customizing form are offered only then).
   bool GetCanCustomize() const { return FCanCustomize; }
@@ -156,6 +203,12 @@ public:
   void SaveToIni(TCustomIniFile& AIni);
   AnsiString GetComponentPath(TComponent* ADockControl) const;
   TdxBarDockControl* FindDockControlByPath(const AnsiString& APath) const;
+
+  // A hidden form without owner holding a copy of this manager as the
+  // owner form's description has it (events left out, the stored layout
+  // not read); nullptr when the form's class has no description or it
+  // holds no such manager. Read errors pass on.
+  std::unique_ptr<TForm> CreateDesignedCopy() const;
 
   void DesignerModified();
   bool Modified() const { return FModified; }
@@ -239,6 +292,12 @@ private:
   bool FUseSystemFont = true;
   Integer FWaitForDockingTime = 21;
   bool FCanCustomize = true;
+  bool FThemesAvailable = false;
+  std::unique_ptr<TcxLookAndFeel> FLookAndFeel;
+  std::unique_ptr<TdxBarBackgrounds> FBackgrounds;
+  std::unique_ptr<TdxThemeChangedNotificator> FThemeNotificator;
+  void UpdatePainter();
+  void LookAndFeelChanged(TcxLookAndFeel* Sender, unsigned AChangedValues);
 };
 
 // Holds the manager's update lock for a scope and puts the previous state
@@ -274,5 +333,7 @@ TdxBarManagerList& BarManagers();
 
 // The manager whose owner form is AForm; nil when it has none.
 TdxBarManager* GetBarManagerOfForm(TCustomForm* AForm);
+// True while CreateDesignedCopy reads its copy.
+bool dxBarDesignedCopyLoading();
 // Registers the model's classes for streaming (form descriptions name them).
 void RegisterBarClasses();

@@ -1,12 +1,14 @@
 // dxBarDock.cpp — dock sites, their rows and columns, showing a bar's
 // window from its stored place, and dragging a bar between sites.
 #include <algorithm>
+#include "bars/drawing/dxBarDrawing.h"
 #include "bars/model/dxBar.h"
 #include "bars/model/dxBarItemLinks.h"
 #include "bars/model/dxBarManager.h"
 #include "bars/windows/dxBarWindows.h"
 #include "bars/windows/dxBarWindowsInternal.h"
 #include "platform/forms/Forms.h"
+#include "platform/gdi/Bitmap.h"
 #include "platform/gdi/Canvas.h"
 #include "platform/gdi/DcApi.h"
 #include "platform/forms/Application.h"
@@ -77,6 +79,12 @@ void TdxDockControl::CreateParams(TCreateParams& Params) {
 }
 
 void TdxDockControl::Paint() {
+  TBitmap* B = FBarManager && FBarManager->GetBackgrounds() ? FBarManager->GetBackgrounds()->GetBar() : nullptr;
+  if (B && !B->Empty()) {
+    const TRect R = GetClientRect();
+    TileBitmap(Canvas()->GetHandle(), R, R, B);
+    return;
+  }
   const TdxDockPaintWindow Site(this);
   dxBarPainterOf(FBarManager)->DrawDockControlBackground(Site, Canvas()->GetHandle(), GetColor(),
                                                          GetSysColorBrush(COLOR_BTNFACE), GetClientRect(), {0, 0});
@@ -93,6 +101,17 @@ void TdxDockControl::WndProc(TMessage& Message) {
     case WM_ERASEBKGND:
       Message.Result = 1;
       return;
+    case WM_SIZE: {
+      TCustomControl::WndProc(Message);
+      // A site that got shorter or longer along its rows (the form was
+      // resized) fits its bars again: squeezed ones hide items behind the mark.
+      const Integer Along = IsVertical() ? GetHeight() : GetWidth();
+      if (Along != FLaidOutAlong && !FUpdating) {
+        FLaidOutAlong = Along;
+        UpdateDock();
+      }
+      return;
+    }
     default:
       break;
   }

@@ -672,6 +672,8 @@ void TdxBarPopupMenu::PopupFromItem(Integer X, Integer Y, Integer AOwnerWidth, I
 TdxBarPopupMenuLink::TdxBarPopupMenuLink(TCollection* ACollection) : TCollectionItem(ACollection) {}
 
 void TdxBarPopupMenuLink::Published(TPublished<TdxBarPopupMenuLink>& P) {
+  P.Property("Control", &TdxBarPopupMenuLink::GetControl, &TdxBarPopupMenuLink::SetControl);
+  P.Property("PopupMenu", &TdxBarPopupMenuLink::GetPopupMenu, &TdxBarPopupMenuLink::SetPopupMenu);
   P.Property("ProcessChildren", &TdxBarPopupMenuLink::FProcessChildren, &TdxBarPopupMenuLink::FProcessChildren)
       .Default(true);
 }

@@ -429,7 +429,17 @@ void TCustomdxBarControl::KeyDownMsg(WORD Key) {
   if (Unique && IsLiveBarControl(this) && HasControl(C)) C->Click(false);
 }
 
+namespace {
+TdxBarCustomizeMouseHook GCustomizeMouseHook = nullptr;
+}  // namespace
+
+void dxBarSetCustomizeMouseHook(TdxBarCustomizeMouseHook AHook) { GCustomizeMouseHook = AHook; }
+
 void TCustomdxBarControl::WndProc(TMessage& Message) {
+  if ((Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK || Message.Msg == WM_RBUTTONDOWN) &&
+      GCustomizeMouseHook &&
+      GCustomizeMouseHook(this, Message.Msg, PointOf(Message)))
+    return;
   switch (Message.Msg) {
     case WM_ERASEBKGND:
       Message.Result = 1;
@@ -639,6 +649,10 @@ Integer TdxBarControl::LayoutLinks(Integer AAlong, bool AApply) {
   }
   if (AApply) {
     std::vector<Integer> LineStart(LineAcross.size(), 0);
+    // A bar made thicker than its items by a taller neighbour in its row
+    // keeps them centred across.
+    const Integer Room = Vertical ? Items.Width() : Items.Height();
+    if (Room > Total) LineStart[0] = (Room - Total) / 2;
     for (std::size_t K = 1; K < LineAcross.size(); ++K) LineStart[K] = LineStart[K - 1] + LineAcross[K - 1];
     bool Truncated = false;
     for (const Placed& P : List) {
@@ -713,7 +727,49 @@ TSize TdxBarControl::GetBarSize(TdxBarDockingStyle AStyle) {
 
 void TdxBarControl::CalcLayout() {
   Integer Along = IsVertical() ? GetHeight() : GetWidth();
+  // Hidden items leave room for the mark that shows them.
+  if (IsMarkVisible()) {
+    const TRect M = MarkRect();
+    Along -= IsVertical() ? M.Height() : M.Width();
+  }
   LayoutLinks(Along - 2 * BorderSize - (FDockingStyle == dsNone ? 0 : GripSize), true);
+}
+
+bool TdxBarControl::IsMarkVisible() const {
+  return FDockingStyle != dsNone && FTruncated && FBar->GetShowMark() && !MarkRect().IsEmpty();
+}
+
+TRect TdxBarControl::MarkRect() const { return GetPainter()->GetBarMarkRect(PaintWindow()); }
+
+void TdxBarControl::ShowHiddenItems() {
+  if (FMarkState == 2 || !IsMarkVisible() || !FItemLinks) return;
+  // The links of the last showing go only now: a click in that menu may
+  // still have been running when it closed.
+  FHiddenLinks = std::make_unique<TdxBarItemLinks>(FBarManager, this);
+  FHiddenLinks->SetKeepsUsage(false);
+  for (Integer I = 0; I < FItemLinks->GetShownCount(); ++I) {
+    TdxBarItemLink* L = FItemLinks->GetShownLink(I);
+    if (!IsRectEmpty(&L->GetItemRect())) continue;
+    TdxBarItemLink* Copy = FHiddenLinks->Add();
+    Copy->Assign(L);
+    Copy->SetItem(L->GetItem());
+  }
+  FMarkState = 2;
+  Invalidate();
+  const TRect M = MarkRect();
+  const TPoint P = ClientToScreen(IsVertical() ? TPoint{M.Right, M.Top} : TPoint{M.Left, M.Bottom});
+  auto* W = new TdxBarSubMenuControl(FBarManager);
+  W->SetItemLinks(FHiddenLinks.get());
+  W->SetBounds(P.X, P.Y, W->GetWidth(), W->GetHeight());
+  W->OwnerWidth = IsVertical() ? M.Width() : 0;
+  W->OwnerHeight = IsVertical() ? 0 : M.Height();
+  W->OnCloseUp = TNotifyEvent(this, &TdxBarControl::HiddenItemsClosed);
+  W->Show();
+}
+
+void TdxBarControl::HiddenItemsClosed(TObject*) {
+  FMarkState = 0;
+  if (HandleAllocated()) Invalidate();
 }
 
 void TdxBarControl::Recalculate() {
@@ -744,6 +800,7 @@ void TdxBarControl::PaintFrame() {
   } else {
     P->DrawDockedBarBorder(W, DC, Brush, R);
   }
+  if (IsMarkVisible()) P->DrawBarMark(W, DC, Brush, MarkRect());
   // Group separators in the gaps the layout left before a group's first item.
   if (!FItemLinks) return;
   const bool Vertical = IsVertical();
@@ -766,6 +823,13 @@ void TdxBarControl::PaintFrame() {
 
 
 void TdxBarControl::EmptyAreaMouseDown(TPoint ClientPt) {
+  if (IsMarkVisible() && !IsCustomizing()) {
+    const TRect M = GetPainter()->GetBarMarkHitRect(PaintWindow());
+    if (PtInRect(&M, ClientPt)) {
+      ShowHiddenItems();
+      return;
+    }
+  }
   if (FDockingStyle == dsNone) {
     TRect X = dxBarFloatingCloseRect(this);
     if (PtInRect(&X, ClientPt)) {
@@ -1048,6 +1112,77 @@ TdxBarSubMenuControl::TdxBarSubMenuControl(TdxBarManager* AManager) : TCustomdxB
 TdxBarSubMenuControl::~TdxBarSubMenuControl() {
   Destroying();
   if (FActive) SetActive(false);
+  TCustomdxBarControl::DestroyControls();
+  CollapseContainers();
+}
+
+void TdxBarSubMenuControl::ExpandContainers() {
+  if (!FItemLinks || FExpanding || IsCustomizing() || !FContainerLinks.empty()) return;
+  FExpanding = true;
+  // Adding the entries changes the links: the layout that follows covers it.
+  const bool Posted = FRecalcPosted;
+  FRecalcPosted = true;
+  std::vector<TCustomdxBarContainerItem*> Seen;
+  try {
+    // The entries of one container may hold another: the walk meets them.
+    for (Integer I = 0; I < FItemLinks->Count(); ++I) {
+      TdxBarItemLink* L = FItemLinks->GetItem(I);
+      auto* C = dynamic_cast<TCustomdxBarContainerItem*>(L->GetItem());
+      if (!C || L->Replaced() || L->GetVisibleIndex() < 0) continue;
+      const bool First = std::find(Seen.begin(), Seen.end(), C) == Seen.end();
+      if (First) Seen.push_back(C);
+      FContainerLinks.push_back(L);
+      C->AddListItems(FItemLinks, I + 1, L, First);
+      if (C->ReplacesOwnLink()) L->SetReplaced(true);
+    }
+  } catch (...) {
+    FRecalcPosted = Posted;
+    FExpanding = false;
+    throw;
+  }
+  FRecalcPosted = Posted;
+  FExpanding = false;
+}
+
+void TdxBarSubMenuControl::CollapseContainers() {
+  if (FContainerLinks.empty() || !FItemLinks) {
+    FContainerLinks.clear();
+    return;
+  }
+  FExpanding = true;
+  const bool Posted = FRecalcPosted;
+  FRecalcPosted = true;
+  std::vector<TdxBarItemLink*> Links;
+  Links.swap(FContainerLinks);
+  std::vector<TCustomdxBarContainerItem*> Containers;
+  for (auto It = Links.rbegin(); It != Links.rend(); ++It) {
+    // A link freed while the menu was open (its item went) has no entries left to remove.
+    Integer Index = -1;
+    for (Integer I = 0; I < FItemLinks->Count() && Index < 0; ++I)
+      if (FItemLinks->GetItem(I) == *It) Index = I;
+    if (Index < 0) continue;
+    auto* C = dynamic_cast<TCustomdxBarContainerItem*>((*It)->GetItem());
+    if (!C) continue;
+    C->DeleteListItems(FItemLinks, Index + 1);
+    (*It)->SetReplaced(false);
+    if (std::find(Containers.begin(), Containers.end(), C) == Containers.end()) Containers.push_back(C);
+  }
+  // Entries whose container went while the menu was open go with the menu.
+  for (Integer I = FItemLinks->Count() - 1; I >= 0; --I)
+    if (TdxBarItemLink* L = FItemLinks->GetItem(I); L && L->Generated() && !L->OwnerLink()) FItemLinks->Delete(I);
+  for (TCustomdxBarContainerItem* C : Containers) C->SetNeedsClear();
+  FRecalcPosted = Posted;
+  FExpanding = false;
+}
+
+void TdxBarSubMenuControl::CreateControls() {
+  ExpandContainers();
+  TCustomdxBarControl::CreateControls();
+}
+
+void TdxBarSubMenuControl::DestroyControls() {
+  TCustomdxBarControl::DestroyControls();
+  CollapseContainers();
 }
 
 void TdxBarSubMenuControl::CreateParams(TCreateParams& Params) {
@@ -1095,8 +1230,14 @@ void TdxBarSubMenuControl::CalcLayout() {
 }
 
 void TdxBarSubMenuControl::Recalculate() {
-  if (FClosed || ComponentState().Contains(csDestroying)) return;
+  if (FClosed || FExpanding || ComponentState().Contains(csDestroying)) return;
   FinishAnimation();
+  // Containers expand again: their entries may have changed (an unfolded
+  // block opened or closed, new strings).
+  if (!FContainerLinks.empty() && !IsCustomizing()) {
+    CollapseContainers();
+    ExpandContainers();
+  }
   CreateControls();
   TSize S = CalcSize();
   if (S.cx != GetWidth() || S.cy != GetHeight()) {

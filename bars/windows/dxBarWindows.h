@@ -194,6 +194,14 @@ public:
   void Recalculate() override;
   bool Truncated() const { return FTruncated; }
   void SetTruncated(bool Value) { FTruncated = Value; }
+  // The mark (More Buttons) of a docked bar whose items do not all fit;
+  // pressing it opens a menu of the hidden items.
+  bool IsMarkVisible() const;
+  TRect MarkRect() const;
+  Integer MarkState() const { return FMarkState; }
+  void ShowHiddenItems();
+  // The links of that menu while it is open; nil otherwise.
+  TdxBarItemLinks* HiddenItemLinks() const { return FHiddenLinks.get(); }
   // The press offset inside the window when a drag starts.
   TPoint DragPressOffset() const { return FPressOffset; }
 
@@ -225,6 +233,9 @@ private:
   bool FTruncated = false;
   bool FMenuMode = false;
   TPoint FPressOffset;
+  Integer FMarkState = 0;
+  std::unique_ptr<TdxBarItemLinks> FHiddenLinks;
+  void HiddenItemsClosed(TObject*);
 };
 
 // An open sub-menu or popup menu.
@@ -252,6 +263,10 @@ public:
   void CalcLayout() override;
   void Recalculate() override;
   void HideAll() override;
+  // Container items (lists and the like) show their generated entries while
+  // the menu is open; the links are as before once it closes.
+  void CreateControls() override;
+  void DestroyControls() override;
   bool Closed() const { return FClosed; }
   // The opening animation (unfold or slide), run on a timer of the GUI
   // thread; input to the menu and closing it finish it at once.
@@ -284,6 +299,10 @@ private:
   bool FAnimRight = false, FAnimBottom = false;
   TdxBarItemControl* FOwnerControl = nullptr;
   bool FClosed = false;
+  void ExpandContainers();
+  void CollapseContainers();
+  std::vector<TdxBarItemLink*> FContainerLinks;  // the links expanded, in link order
+  bool FExpanding = false;
 };
 
 class TdxDockCol;
@@ -367,6 +386,7 @@ private:
   std::vector<std::unique_ptr<TdxDockRow>> FRows;
   bool FAllowDocking = true;
   bool FUpdating = false;
+  Integer FLaidOutAlong = -1;  // the length along the rows at the last WM_SIZE
 };
 
 // A dock site placed on the form by its designer.
@@ -565,3 +585,11 @@ TdxBarDockingStyle dxBarFindDockSite(TdxBar* ABar, TPoint ScreenPt, TdxDockContr
 void dxBarHandleFormMessage(TdxBarManager* AManager, UINT Msg, WPARAM WParam, LPARAM LParam);
 // The window layer's item-control classes in the item-class registry.
 void RegisterBarItemControls();
+// The customizing unit takes the bar windows' mouse presses first: while
+// the manager customizes, a left press (or double click) on a link starts
+// dragging it and a right press opens the customizing popup; outside
+// customizing a right press on a toolbar opens the toolbars popup. The hook answers true when
+// it took the press.
+using TdxBarCustomizeMouseHook = bool (*)(TCustomdxBarControl* ABar, UINT AMsg, TPoint AClientPt);
+void dxBarSetCustomizeMouseHook(TdxBarCustomizeMouseHook AHook);
+

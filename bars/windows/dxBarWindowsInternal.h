@@ -49,10 +49,32 @@ public:
   int CloseButtonState() const override;
   AnsiString Caption() const override;
   void PaintDockBackground(HDC DC, const TRect& R, HBRUSH Fallback) const override;
+  void PaintBackground(HDC DC, const TRect& R, HBRUSH Fallback) const override;
+  bool HasBackgroundBitmap() const override;
+  bool HasOwnBackground() const override { return HasBackgroundBitmap(); }
+  bool BorderNone() const override;
+  bool CanHaveSizeGrip() const override;
+  bool ThemesAvailable() const override;
+  bool FormActive() const override;
+  bool HasHiddenItems() const override;
+  bool ShowMark() const override;
+  int MarkState() const override;
+  TRect WindowRect() const override;
+  TRect DockSiteRect() const override;
+  TRect DockedRect() const override;
+  int ComboButtonWidth() const override;
 
 private:
+  TdxBar* Bar() const;
+  // The manager's picture this window tiles: Bar for toolbars, SubMenu for
+  // menus; nullptr when that one is empty.
+  TBitmap* BackgroundBitmap() const;
   TCustomdxBarControl* FWindow;
   mutable TdxBarPaintSettings FSettings;
+  // While the painter paints a menu's background it asks the window for
+  // the plain background again: that is the fill the caller asked for.
+  mutable HBRUSH FMenuFallback = nullptr;
+  mutable bool FInMenuBackground = false;
 };
 
 // What a dock site answers to the painter: its side and its client area,
@@ -64,6 +86,8 @@ public:
   TdxBarDockingStyle DockingStyle() const override;
   TRect ClientRect() const override;
   TdxBarManager* Manager() const override;
+  bool ThemesAvailable() const override;
+  std::vector<TDockRow> DockRows() const override;
 
 private:
   TdxDockControl* FDock;

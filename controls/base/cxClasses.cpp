@@ -191,3 +191,41 @@ void ClearObjectLinks(const void* AObject) {
 
 AnsiString TranslateLoadedString(const AnsiString& AText) { return AText; }
 AnsiString LoadTranslatedResString(unsigned AResId) { return LoadResString(AResId); }
+
+// --- TcxComponent ---
+
+TcxComponent::~TcxComponent() {
+  // The weak links learn of the end before anything else of the component goes.
+  Destroying();
+  ClearObjectLinks(this);
+}
+
+void TcxComponent::Loaded() {
+  TComponent::Loaded();
+  RefreshFakeLinks();
+}
+
+void TcxComponent::RefreshFakeLinks() {
+  if (!ComponentState().Contains(csDesigning) || ComponentState().Contains(csDestroying) || !Owner()) return;
+  std::vector<TComponent*> List;
+  CollectFakeLinks(List);
+  auto At = [&](std::size_t I) { return I < List.size() ? List[I] : nullptr; };
+  FFakeComponentLink1 = At(0);
+  FFakeComponentLink2 = At(1);
+  FFakeComponentLink3 = At(2);
+}
+
+// --- TcxFreeNotificator ---
+
+void TcxFreeNotificator::WatchComponent(TComponent* AComponent) {
+  if (AComponent) AComponent->FreeNotification(this);
+}
+
+void TcxFreeNotificator::UnwatchComponent(TComponent* AComponent) {
+  if (AComponent) AComponent->RemoveFreeNotification(this);
+}
+
+void TcxFreeNotificator::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation == opRemove && OnComponentFreed.Assigned()) OnComponentFreed(AComponent);
+}

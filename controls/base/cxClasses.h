@@ -5,6 +5,8 @@
 #pragma once
 #include <memory>
 #include <vector>
+#include "platform/rtl/Component.h"
+#include "platform/rtl/Events.h"
 #include "platform/rtl/Object.h"
 #include "platform/rtl/TypInfo.h"
 #include "platform/rtl/Types.h"
@@ -110,6 +112,65 @@ public:
 
 private:
   TcxObjectLink* FLink;
+};
+
+// A persistent that knows its owner (GetOwner answers it).
+class TcxInterfacedPersistent : public TPersistent {
+  SX_CLASS(TcxInterfacedPersistent, TPersistent)
+public:
+  explicit TcxInterfacedPersistent(TPersistent* AOwner) : FOwner(AOwner) {}
+  TPersistent* Owner() const { return FOwner; }
+
+protected:
+  TPersistent* GetOwner() override { return FOwner; }
+
+private:
+  TPersistent* FOwner;
+};
+
+// The component base of the family. Three published fake links let the
+// form designer keep related components together (a descendant names them
+// in CollectFakeLinks); they mean nothing at run time. Weak links to the
+// component are cleared when it goes.
+class TcxComponent : public TComponent {
+  SX_CLASS(TcxComponent, TComponent)
+public:
+  static void Published(TPublished<TcxComponent>& P) {
+    P.Property("FakeComponentLink1", &TcxComponent::FFakeComponentLink1, &TcxComponent::FFakeComponentLink1);
+    P.Property("FakeComponentLink2", &TcxComponent::FFakeComponentLink2, &TcxComponent::FFakeComponentLink2);
+    P.Property("FakeComponentLink3", &TcxComponent::FFakeComponentLink3, &TcxComponent::FFakeComponentLink3);
+  }
+  explicit TcxComponent(TComponent* AOwner) : TComponent(AOwner) {}
+  ~TcxComponent() override;
+  void Loaded() override;
+  TComponent* FakeComponentLink1() const { return FFakeComponentLink1; }
+  TComponent* FakeComponentLink2() const { return FFakeComponentLink2; }
+  TComponent* FakeComponentLink3() const { return FFakeComponentLink3; }
+  // At design time (not destroying, with an owner): the first three
+  // components CollectFakeLinks gives, nil for missing ones.
+  void RefreshFakeLinks();
+
+protected:
+  virtual void CollectFakeLinks(std::vector<TComponent*>& /*AList*/) {}
+
+private:
+  TComponent* FFakeComponentLink1 = nullptr;
+  TComponent* FFakeComponentLink2 = nullptr;
+  TComponent* FFakeComponentLink3 = nullptr;
+};
+
+// Tells OnComponentFreed of every watched component that goes.
+class TcxFreeNotificator : public TComponent {
+  SX_CLASS(TcxFreeNotificator, TComponent)
+public:
+  explicit TcxFreeNotificator(TComponent* AOwner) : TComponent(AOwner) {}
+  // Nil is ignored.
+  void WatchComponent(TComponent* AComponent);
+  void UnwatchComponent(TComponent* AComponent);
+  TEvent<void(TComponent* AComponent)> OnComponentFreed;
+
+protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 };
 
 // Resource texts pass through these two. A replacement table (key text or

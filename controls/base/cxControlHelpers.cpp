@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 #include <vector>
+#include "controls/base/cxGraphics.h"
 #include "controls/base/cxTimer.h"
 #include "platform/forms/ControlMessages.h"
 #include "platform/forms/Menus.h"
@@ -14,6 +15,7 @@
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
+#include "platform/win/Resources.h"
 #include "platform/win/SysMetrics.h"
 #include "platform/win/Window.h"
 
@@ -229,8 +231,22 @@ void MapRectBetweenWindows(HWND AFrom, HWND ATo, TRect& R) {
 
 bool IsCtrlPressed() { return GetAsyncKeyState(VK_CONTROL) < 0; }
 
+namespace {
+const char* const ControlCursorNames[] = {
+    "CX_DRAGCOPYCURSOR", "CX_FULLSCROLLCURSOR", "CX_HORSCROLLCURSOR", "CX_VERSCROLLCURSOR", "CX_UPSCROLLCURSOR",
+    "CX_RIGHTSCROLLCURSOR", "CX_DOWNSCROLLCURSOR", "CX_LEFTSCROLLCURSOR", "CX_REMOVECURSOR", "CX_VERTSIZECURSOR",
+    "CX_HORZSIZECURSOR", "CX_MULTIDRAGCURSOR", "CX_NODROPCURSOR", "CX_DRAGCURSOR"};
+}  // namespace
+
+const char* ControlCursorResourceName(int ACursor) {
+  return (ACursor >= crcxDragCopy && ACursor <= crcxDrag) ? ControlCursorNames[ACursor - crcxDragCopy] : "";
+}
+
 void RegisterControlCursors() {
-  if (Screen) Screen->SetCursors(crcxHandPoint, LoadCursorA(nullptr, IDC_HAND));
+  if (!Screen) return;
+  for (int Id = crcxDragCopy; Id <= crcxDrag; ++Id)
+    if (HCURSOR C = LoadCursorA(ProgramInstance(), ControlCursorResourceName(Id))) Screen->SetCursors(Id, C);
+  Screen->SetCursors(crcxHandPoint, LoadCursorA(nullptr, IDC_HAND));
 }
 
 // ---------------------------------------------------------------------------
@@ -264,9 +280,8 @@ bool IsPopupMenuShortCutKey(TComponent* AMenu, TMessage& Message) {
 Integer CalcPopupMenuHeight(TPopupMenu* AMenu) {
   constexpr Integer FrameHeight = 4;
   if (!AMenu) return FrameHeight;
-  TCanvas Canvas;
-  HDC Dc = GetDC(nullptr);
-  Canvas.SetHandle(Dc);
+  TcxScreenCanvas Measure;
+  TCanvas& Canvas = *Measure.Canvas();
   if (::Screen) Canvas.SetFont(::Screen->MenuFont());
   const Integer Default = std::max<Integer>(Canvas.TextHeight("Qg") + 4, GetSystemMetrics(SM_CYMENUCHECK) + 2);
   Integer Total = FrameHeight;
@@ -284,7 +299,5 @@ Integer CalcPopupMenuHeight(TPopupMenu* AMenu) {
     }
     Total += Height;
   }
-  Canvas.SetHandle(nullptr);
-  ReleaseDC(nullptr, Dc);
   return Total;
 }

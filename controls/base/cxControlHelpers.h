@@ -101,7 +101,15 @@ Integer CalcPopupMenuHeight(TPopupMenu* AMenu);
 
 // The screen cursor the hyperlink editor shows.
 constexpr int crcxHandPoint = -2099;
+// The family's cursors, from the application's resources "CX_DRAGCOPYCURSOR"
+// (2100) to "CX_DRAGCURSOR" (2113).
+enum : int {
+  crcxDragCopy = 2100, crcxFullScroll, crcxHorScroll, crcxVerScroll, crcxUpScroll, crcxRightScroll,
+  crcxDownScroll, crcxLeftScroll, crcxRemove, crcxVertSize, crcxHorzSize, crcxMultiDrag, crcxNoDrop, crcxDrag
+};
+// The resource name of one of the family's cursors (2100..2113); "" for another id.
+const char* ControlCursorResourceName(int ACursor);
 // Puts the family's cursors into the screen's list (start-up, once a
-// screen exists). FIXME: the CX_* cursors 2100-2113 wait for their images
-// among the application's resources.
+// screen exists). A cursor missing from the resources leaves its id on the
+// screen's default arrow.
 void RegisterControlCursors();

@@ -10,7 +10,17 @@
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
+#include "platform/gdi/Bitmap.h"
+#include "platform/gdi/Blit.h"
+#include "platform/gdi/DcApi.h"
+#include "platform/gdi/DcObject.h"
+#include "platform/gdi/Drawing.h"
+#include "platform/gdi/Regions.h"
+#include "platform/win/Resources.h"
+#include "platform/win/SysBitmaps.h"
 #include "platform/win/SysMetrics.h"
+#include "platform/win/Timers.h"
+#include "platform/win/Window.h"
 
 // --- TcxDragAndDropObject ---
 
@@ -41,6 +51,38 @@ void TcxDragAndDropObject::Track(TPoint P, bool& Accepted) {
 void TcxDragAndDropObject::Finish(bool Accepted) {
   EndDragAndDrop(Accepted);
   AfterDragAndDrop(Accepted);
+}
+
+// --- TcxControlChildComponent ---
+
+TcxControlChildComponent::TcxControlChildComponent(TComponent* AOwner) : TcxComponent(AOwner) {}
+
+TcxControlChildComponent::TcxControlChildComponent(TcxControl* AControl, bool AAssignOwner)
+    : TcxComponent(AAssignOwner && AControl ? AControl->Owner() : nullptr) {
+  // Joined through the control, so that a control that goes first lets go of it.
+  if (AControl) AControl->AddChildComponent(this);
+}
+
+TcxControlChildComponent::~TcxControlChildComponent() {
+  if (FControl) FControl->RemoveChildComponent(this);
+}
+
+TComponent* TcxControlChildComponent::GetParentComponent() { return FControl; }
+
+void TcxControlChildComponent::SetParentComponent(TComponent* Value) {
+  if (auto* C = dynamic_cast<TcxControl*>(Value)) C->AddChildComponent(this);
+}
+
+// --- TcxDragControlObject ---
+
+TCursor TcxDragControlObject::GetDragCursor(bool Accepted, Integer X, Integer Y) {
+  if (Accepted && dynamic_cast<TcxControl*>(Control()) && IsCtrlPressed()) return TCursor(crcxDragCopy);
+  return TDragControlObject::GetDragCursor(Accepted, X, Y);
+}
+
+void TcxDragControlObject::Finished(TObject* Target, Integer X, Integer Y, bool Accepted) {
+  TDragControlObject::Finished(Target, X, Y, Accepted);
+  delete this;
 }
 
 // --- TcxControlScrollBar ---
@@ -118,7 +160,12 @@ TcxControl::TcxControl(TComponent* AOwner) : TCustomControl(AOwner) {
 }
 
 TcxControl::~TcxControl() {
+  if (Dragging()) EndDrag(false);
   FEndingDragAndDrop = true;  // no call-outs while going
+  // Child components that outlive the control must not reach back to it.
+  for (TcxControlChildComponent* C : std::vector<TcxControlChildComponent*>(FChildComponents)) C->SetControl(nullptr);
+  FChildComponents.clear();
+  FFontListeners.clear();
   FDragAndDropObject.reset();
   if (FHScrollBar) {
     TcxSettingsController::Instance().Remove(this);
@@ -134,6 +181,13 @@ TcxControl::~TcxControl() {
 }
 
 void TcxControl::CreateWnd() {
+  // Asked here rather than at construction, where a descendant's answer
+  // cannot be heard yet.
+  if (UsesDragImages()) {
+    TControlStyle S = ControlStyle();
+    S.Include(csDisplayDragImage);
+    SetControlStyle(S);
+  }
   TCustomControl::CreateWnd();
   if (UsesScrollBars()) {
     FHScrollBar->SetParent(this);
@@ -381,13 +435,122 @@ void TcxControl::Resize() {
 
 void TcxControl::WndProc(TMessage& Message) {
   TcxObjectLinkGuard Link(this);
-  TCustomControl::WndProc(Message);
+  const bool LeftPress = Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK;
+  if (LeftPress && !Dragging() && !IsInDesignMode() && GetDragMode() == dmAutomatic) {
+    // The control starts the automatic drag itself once the mouse leaves
+    // the threshold square (HandleMouseButtonDown): the press still reaches it.
+    if (Message.Msg == WM_LBUTTONDBLCLK && !ControlStyle().Contains(csDoubleClicks)) Message.Msg = WM_LBUTTONDOWN;
+    TControlState S = ControlState();
+    S.Include(csLButtonDown);
+    SetControlState(S);
+    Dispatch(Message);
+    if (Link.Alive()) {
+      S = ControlState();
+      S.Exclude(csLButtonDown);
+      SetControlState(S);
+    }
+  } else
+    TCustomControl::WndProc(Message);
   if (!Link.Alive()) return;
   switch (Message.Msg) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS: FocusModified(); break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: {
+      TPoint P{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
+      // The message's 16-bit fields cannot hold points of a wider control.
+      if (HandleAllocated() && (GetWidth() > 32768 || GetHeight() > 32768)) {
+        GetCursorPos(&P);
+        P = ScreenToClient(P);
+      }
+      const TMouseButton B = Message.Msg == WM_LBUTTONDOWN ? mbLeft : Message.Msg == WM_RBUTTONDOWN ? mbRight : mbMiddle;
+      HandleMouseButtonDown(B, P.X, P.Y);
+      break;
+    }
     default: break;
   }
+}
+
+void TcxControl::HandleMouseButtonDown(TMouseButton AButton, int X, int Y) {
+  if (AButton == mbLeft && GetDragMode() == dmAutomatic && GetMouseCapture() &&
+      (!IsInDesignMode() || AllowAutoDragAt(X, Y, {})) && AllowDragStartAt(X, Y) && DetectDrag(Handle()) == 1)
+    BeginDrag(true, -1);
+  else if (AButton == mbMiddle)
+    RunScrollingAnchor();
+}
+
+// ---------------------------------------------------------------------------
+// Font listeners and child components
+
+void TcxControl::AddFontListener(IcxFontListener* AListener) {
+  if (AListener) FFontListeners.push_back(AListener);
+}
+
+void TcxControl::RemoveFontListener(IcxFontListener* AListener) {
+  auto It = std::find(FFontListeners.begin(), FFontListeners.end(), AListener);
+  if (It != FFontListeners.end()) FFontListeners.erase(It);
+}
+
+void TcxControl::FontModified() {
+  // A listener may leave the list while it hears the change.
+  for (IcxFontListener* L : std::vector<IcxFontListener*>(FFontListeners))
+    if (std::find(FFontListeners.begin(), FFontListeners.end(), L) != FFontListeners.end()) L->Changed(this, GetFont());
+  Invalidate();
+}
+
+void TcxControl::AddChildComponent(TcxControlChildComponent* AComponent) {
+  if (!AComponent) return;
+  if (AComponent->Control() && AComponent->Control() != this) AComponent->Control()->RemoveChildComponent(AComponent);
+  if (std::find(FChildComponents.begin(), FChildComponents.end(), AComponent) == FChildComponents.end())
+    FChildComponents.push_back(AComponent);
+  AComponent->SetControl(this);
+}
+
+void TcxControl::RemoveChildComponent(TcxControlChildComponent* AComponent) {
+  auto It = std::find(FChildComponents.begin(), FChildComponents.end(), AComponent);
+  if (It != FChildComponents.end()) FChildComponents.erase(It);
+  if (AComponent && AComponent->Control() == this) AComponent->SetControl(nullptr);
+}
+
+// ---------------------------------------------------------------------------
+// Class-library drags
+
+void TcxControl::FillDragImages(TcxDragImageList* AList) {
+  const TPoint Size = GetDragImageSize();
+  AList->SetSize(Size.X, Size.Y);
+  if (Size.X == 0 || Size.Y == 0) return;
+  TBitmap Bmp;
+  Bmp.SetSize(Size.X, Size.Y);
+  TcxCanvas C(Bmp.Canvas());
+  PaintDragImage(&C, {0, 0, Size.X, Size.Y});
+  AList->AddMasked(&Bmp, Bmp.GetTransparentColor());
+}
+
+TcxDragImageList* TcxControl::GetDragImages() {
+  if (!UsesDragImages()) return nullptr;
+  if (!FDragImages) {
+    FDragImages = CreateDragImageList();
+    FillDragImages(FDragImages.get());
+  }
+  return FDragImages->Count() > 0 ? FDragImages.get() : nullptr;
+}
+
+void TcxControl::DoStartDrag(TDragObject*& DragObject) {
+  Update();
+  TCustomControl::DoStartDrag(DragObject);
+  if (DragObject) return;
+  DragObject = CreateStdDragObject();
+  if (DragObject && !AcceptDragObject(DragObject)) {
+    delete DragObject;
+    DragObject = nullptr;
+    CancelDrag();
+  }
+}
+
+void TcxControl::DoEndDrag(TObject* Target, Integer X, Integer Y) {
+  TCustomControl::DoEndDrag(Target, X, Y);
+  FDragImages.reset();
 }
 
 void TcxControl::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
@@ -526,6 +689,10 @@ void TcxControl::Dispatch(TMessage& Message) {
     case CM_CURSORCHANGED:
       FSavedCursor = GetCursor();
       break;
+    case CM_FONTCHANGED:
+      TCustomControl::Dispatch(Message);
+      FontModified();
+      return;
     case WM_CONTEXTMENU: {
       if (Message.Result != 0 || IsInDesignMode()) break;
       TPoint P{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
@@ -599,4 +766,165 @@ void TcxControl::DoContextPopup(TPoint MousePos, bool& Handled) {
   const bool FromKey = MousePos.X == -1 && MousePos.Y == -1;
   const TPoint At = ClientToScreen(FromKey ? TPoint{0, 0} : MousePos);
   Handled = PopupContextMenu(FPopupMenuComponent, At.X, At.Y);
+}
+
+// ---------------------------------------------------------------------------
+// The middle-button scrolling anchor
+
+void CalcScrollingAnchorMove(TPoint AAnchor, int ASize, bool AHorzShown, bool AVertShown, const TRect& AScreen,
+                             TPoint P, int& ADirection, int& ASpeed, bool& ALeftZone) {
+  TRect Zone{AAnchor.X - ASize / 2, AAnchor.Y - ASize / 2, AAnchor.X - ASize / 2 + ASize,
+             AAnchor.Y - ASize / 2 + ASize};
+  if (!AHorzShown) {
+    Zone.Left = AScreen.Left;
+    Zone.Right = AScreen.Right;
+  }
+  if (!AVertShown) {
+    Zone.Top = AScreen.Top;
+    Zone.Bottom = AScreen.Bottom;
+  }
+  if (Zone.Contains(P)) {
+    ADirection = 0;
+    ASpeed = 0;
+    return;
+  }
+  ALeftZone = true;
+  const int DX = P.X - AAnchor.X, DY = P.Y - AAnchor.Y;
+  int Distance;
+  if (AHorzShown && (!AVertShown || std::abs(DX) > std::abs(DY))) {
+    ADirection = DX < 0 ? 1 : 2;
+    Distance = std::abs(DX);
+  } else {
+    ADirection = DY < 0 ? 3 : 4;
+    Distance = std::abs(DY);
+  }
+  ASpeed = std::clamp((Distance - ASize / 2) / 5 + 1, 1, 12);
+}
+
+TCursor ScrollingAnchorCursor(int ADirection, bool AHorzShown, bool AVertShown) {
+  switch (ADirection) {
+    case 1: return TCursor(crcxLeftScroll);
+    case 2: return TCursor(crcxRightScroll);
+    case 3: return TCursor(crcxUpScroll);
+    case 4: return TCursor(crcxDownScroll);
+    default:
+      if (AHorzShown && AVertShown) return TCursor(crcxFullScroll);
+      return TCursor(AHorzShown ? crcxHorScroll : crcxVerScroll);
+  }
+}
+
+void TcxControl::RunScrollingAnchor() {
+  const bool H = HScrollBarShown(), V = VScrollBarShown();
+  if ((!H && !V) || FAnchorActive || !HandleAllocated()) return;
+  FAnchorActive = true;
+  TPoint Anchor;
+  GetCursorPos(&Anchor);
+  int Direction = 0, Speed = 1, Ticks = 0;
+  bool LeftZone = false;
+
+  const char* Name = !H ? "CX_VERSCROLLBITMAP" : !V ? "CX_HORSCROLLBITMAP" : "CX_FULLSCROLLBITMAP";
+  HBITMAP Bmp = LoadBitmapA(ProgramInstance(), Name);
+  BITMAP Info{};
+  if (Bmp) GetObjectA(Bmp, sizeof(Info), &Info);
+  // Without its picture the anchor still scrolls; its window is just smaller.
+  const int W = Bmp ? Info.bmWidth : 24, Ht = Bmp ? Info.bmHeight : 24;
+  HWND Wnd = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP, Anchor.X - W / 2, Anchor.Y - Ht / 2, W, Ht,
+                             Handle(), nullptr, nullptr, nullptr);
+  auto PaintAnchor = [&] {
+    if (!Wnd) return;
+    HDC Dc = GetDC(Wnd);
+    if (Bmp) {
+      HDC Mem = CreateCompatibleDC(Dc);
+      HGDIOBJ Old = SelectObject(Mem, Bmp);
+      BitBlt(Dc, 0, 0, W, Ht, Mem, 0, 0, SRCCOPY);
+      SelectObject(Mem, Old);
+      DeleteDC(Mem);
+    }
+    // The window's round edge, one pixel in the window-text colour.
+    HPEN Pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT));
+    HGDIOBJ OldPen = SelectObject(Dc, Pen);
+    HGDIOBJ OldBrush = SelectObject(Dc, GetStockObject(NULL_BRUSH));
+    Ellipse(Dc, 0, 0, W + 1, Ht + 1);
+    SelectObject(Dc, OldBrush);
+    DeleteObject(SelectObject(Dc, OldPen));
+    ReleaseDC(Wnd, Dc);
+  };
+  if (Wnd) {
+    SetWindowRgn(Wnd, CreateEllipticRgn(0, 0, W + 1, Ht + 1), FALSE);
+    SetWindowPos(Wnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    PaintAnchor();
+  }
+  const TRect ScreenRect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  auto ShowCursorFor = [&] {
+    if (::Screen) ::SetCursor(::Screen->Cursors(ScrollingAnchorCursor(Direction, H, V)));
+  };
+  ShowCursorFor();
+  const UINT_PTR Timer = SetTimer(nullptr, 0, 20, nullptr);
+  SetCapture(Handle());
+  TcxObjectLinkGuard Link(this);
+  const HWND Own = Handle();
+  TPoint Last = Anchor;
+  try {
+    MSG Msg;
+    while (GetCapture() == Own) {
+      const BOOL Got = GetMessageA(&Msg, nullptr, 0, 0);
+      if (Got == -1) break;
+      if (Got == 0) {
+        PostQuitMessage(int(Msg.wParam));
+        break;
+      }
+      const UINT M = Msg.message;
+      if (M == WM_PAINT && Msg.hwnd == Wnd && Wnd) {
+        // Painted once when shown; the system must not paint it over.
+        PAINTSTRUCT Ps;
+        BeginPaint(Wnd, &Ps);
+        EndPaint(Wnd, &Ps);
+        continue;
+      }
+      if ((M >= WM_LBUTTONDOWN && M <= WM_MBUTTONDOWN) || M == WM_MBUTTONDBLCLK || M == WM_MOUSEWHEEL) break;
+      if ((M == WM_KEYDOWN || M == WM_KEYUP) && Msg.wParam == VK_ESCAPE) {
+        DispatchMessageA(&Msg);
+        break;
+      }
+      if (M == WM_TIMER && Msg.hwnd == nullptr && Msg.wParam == Timer) {
+        ++Ticks;
+        if (Speed > 0 && Ticks % (13 - Speed) == 0) ScrollStep(Direction);
+        if (!Link.Alive()) break;
+        continue;
+      }
+      if (M == WM_MOUSEMOVE) {
+        TPoint P{GET_X_LPARAM(Msg.lParam), GET_Y_LPARAM(Msg.lParam)};
+        if (Msg.hwnd) ::ClientToScreen(Msg.hwnd, &P);
+        if (P != Last) {
+          CalcScrollingAnchorMove(Anchor, W, H, V, ScreenRect, P, Direction, Speed, LeftZone);
+          ShowCursorFor();
+          Last = P;
+        }
+        continue;
+      }
+      if (M == WM_MBUTTONUP) {
+        DispatchMessageA(&Msg);
+        if (LeftZone) break;
+        continue;
+      }
+      TranslateMessage(&Msg);
+      DispatchMessageA(&Msg);
+      if (!Link.Alive()) break;
+    }
+  } catch (...) {
+    if (Link.Alive() && GetCapture() == Own) ReleaseCapture();
+    KillTimer(nullptr, Timer);
+    if (Wnd) DestroyWindow(Wnd);
+    if (Bmp) DeleteObject(Bmp);
+    if (Link.Alive()) FAnchorActive = false;
+    throw;
+  }
+  if (GetCapture() == Own) ReleaseCapture();
+  KillTimer(nullptr, Timer);
+  if (Wnd) DestroyWindow(Wnd);
+  if (Bmp) DeleteObject(Bmp);
+  if (Link.Alive()) {
+    FAnchorActive = false;
+    if (::Screen) ::SetCursor(::Screen->Cursors(GetCursorAt(-1, -1)));
+  }
 }

@@ -9,10 +9,15 @@
 // Handlers that call out to user code keep a weak link to the control and
 // stop touching it once it has been destroyed.
 //
-// FIXME: drag images and the middle-button scrolling anchor are still to
-// come.
+// A middle click on a control with a bar shown runs the modal scrolling
+// anchor. A control that uses drag images paints them itself
+// (PaintDragImage); the class library's drags of the family's controls use
+// TcxDragControlObject, whose cursor tells a copy (Ctrl held) from a move.
 #pragma once
 #include <memory>
+#include <vector>
+#include "platform/forms/ControlDrag.h"
+#include "platform/gdi/ImageList.h"
 #include "controls/base/cxClasses.h"
 #include "controls/base/cxControlHelpers.h"
 #include "controls/lookandfeel/cxLookAndFeels.h"
@@ -51,6 +56,51 @@ private:
 };
 
 enum TcxDragAndDropState { ddsNone, ddsStarting, ddsInProcess };
+
+// Told of every font change of the controls it listens to.
+class IcxFontListener {
+public:
+  virtual ~IcxFontListener() = default;
+  virtual void Changed(TObject* Sender, TFont* AFont) = 0;
+};
+
+// A component that belongs to one control of the family (a column, a
+// panel): streamed as the control's child. A descendant sets itself up in
+// its own constructor.
+class TcxControlChildComponent : public TcxComponent {
+  SX_CLASS(TcxControlChildComponent, TcxComponent)
+public:
+  explicit TcxControlChildComponent(TComponent* AOwner);
+  // Owned by AControl's owner when AAssignOwner, else by nobody; joins AControl.
+  TcxControlChildComponent(TcxControl* AControl, bool AAssignOwner);
+  ~TcxControlChildComponent() override;
+  TcxControl* Control() const { return FControl; }
+  bool IsDestroying() const { return ComponentState().Contains(csDestroying); }
+  virtual void SetControl(TcxControl* AControl) { FControl = AControl; }
+  bool HasParent() override { return FControl != nullptr; }
+  TComponent* GetParentComponent() override;
+  void SetParentComponent(TComponent* Value) override;
+
+private:
+  TcxControl* FControl = nullptr;
+};
+
+// The class library's drag object for the family's controls: the copy
+// cursor while Ctrl is held over a target that accepts; frees itself when
+// the drag has finished.
+class TcxDragControlObject : public TDragControlObject {
+  SX_CLASS(TcxDragControlObject, TDragControlObject)
+public:
+  using TDragControlObject::TDragControlObject;
+  TCursor GetDragCursor(bool Accepted, Integer X, Integer Y) override;
+  void Finished(TObject* Target, Integer X, Integer Y, bool Accepted) override;
+};
+
+class TcxDragImageList : public TImageList {
+  SX_CLASS(TcxDragImageList, TImageList)
+public:
+  using TImageList::TImageList;
+};
 
 // What a control wants a bar to show; applied to the bar by ApplyData.
 struct TcxScrollBarData {
@@ -130,6 +180,18 @@ public:
   // or of the nearest enclosing control of this family whose menu has it.
   bool IsPopupMenuShortCut(TMessage& Message);
 
+  // Font listeners hear of every font change, in the order they were added.
+  void AddFontListener(IcxFontListener* AListener);
+  void RemoveFontListener(IcxFontListener* AListener);
+  virtual void AddChildComponent(TcxControlChildComponent* AComponent);
+  virtual void RemoveChildComponent(TcxControlChildComponent* AComponent);
+
+  // The pictures of a class-library drag of the control: nil unless the
+  // control uses drag images and painted at least one.
+  TcxDragImageList* GetDragImages();
+  // True while the middle-button scrolling anchor runs.
+  bool IsScrollingAnchorActive() const { return FAnchorActive; }
+
   TcxDragAndDropState DragAndDropState() const { return FDragAndDropState; }
   TcxDragAndDropObject* DragAndDropObject();
   void EndDragAndDrop(bool Accepted);
@@ -148,6 +210,22 @@ protected:
   virtual void CompleteMouseAction() { EndDragAndDrop(true); }
   virtual TCursor GetCursorAt(int, int) const { return FSavedCursor; }
   void SetDragAndDropState(TcxDragAndDropState Value);
+  // Class-library drags and their pictures.
+  virtual bool UsesDragImages() const { return false; }
+  virtual TPoint GetDragImageSize() const { return {0, 0}; }
+  virtual void PaintDragImage(TcxCanvas* /*ACanvas*/, const TRect& /*R*/) {}
+  virtual std::unique_ptr<TcxDragImageList> CreateDragImageList() { return std::make_unique<TcxDragImageList>(nullptr); }
+  virtual void FillDragImages(TcxDragImageList* AList);
+  virtual bool AcceptDragObject(TDragObject* /*ADragObject*/) { return true; }
+  // Nil makes no drag object of the family's own.
+  virtual TDragObject* CreateStdDragObject() { return new TcxDragControlObject(this); }
+  void DoStartDrag(TDragObject*& DragObject) override;
+  void DoEndDrag(TObject* Target, Integer X, Integer Y) override;
+  virtual void FontModified();
+  // Left press: the automatic drag once the mouse leaves the threshold;
+  // middle press: the scrolling anchor.
+  virtual void HandleMouseButtonDown(TMouseButton AButton, int X, int Y);
+  virtual bool AllowAutoDragAt(int, int, TShiftState) const { return true; }
   void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
   void KeyDown(Word& Key, TShiftState Shift) override;
 
@@ -221,4 +299,19 @@ private:
   TCursor FSavedScreenCursor = crDefault;
   bool FEndingDragAndDrop = false;
   TComponent* FPopupMenuComponent = nullptr;
+  std::vector<IcxFontListener*> FFontListeners;
+  std::vector<TcxControlChildComponent*> FChildComponents;
+  std::unique_ptr<TcxDragImageList> FDragImages;
+  bool FAnchorActive = false;
+  void RunScrollingAnchor();
 };
+
+// The direction (0 none, 1 left, 2 right, 3 up, 4 down) and speed (0..12)
+// the scrolling anchor takes for the screen point P; AAnchor is where the
+// anchor stands, ASize the width of its picture, and AScreen the screen's
+// extent (the neutral zone spans it along an axis without a bar). Sets
+// ALeftZone once P lies outside the neutral zone.
+void CalcScrollingAnchorMove(TPoint AAnchor, int ASize, bool AHorzShown, bool AVertShown, const TRect& AScreen,
+                             TPoint P, int& ADirection, int& ASpeed, bool& ALeftZone);
+// The cursor for a direction of the anchor.
+TCursor ScrollingAnchorCursor(int ADirection, bool AHorzShown, bool AVertShown);

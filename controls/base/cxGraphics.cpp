@@ -315,3 +315,15 @@ void DeflateRectBy(TRect& R, const TRect& M) {
   R.Right -= M.Right;
   R.Bottom -= M.Bottom;
 }
+
+// --- TcxScreenCanvas ---
+
+TcxScreenCanvas::TcxScreenCanvas(std::unique_ptr<TCanvas> ACanvas)
+    : TcxCanvas(ACanvas.get()), FScreenCanvas(std::move(ACanvas)), FDC(::GetDC(nullptr)) {
+  FScreenCanvas->SetHandle(FDC);
+}
+
+TcxScreenCanvas::~TcxScreenCanvas() {
+  FScreenCanvas->SetHandle(nullptr);
+  if (FDC) ReleaseDC(nullptr, FDC);
+}

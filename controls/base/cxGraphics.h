@@ -104,6 +104,21 @@ private:
   TCanvas* FCanvas;
 };
 
+// A canvas on the screen's DC for measuring without a window. It stands on
+// a canvas of its own over GetDC(0), released when the canvas goes.
+class TcxScreenCanvas : public TcxCanvas {
+public:
+  TcxScreenCanvas() : TcxScreenCanvas(std::make_unique<TCanvas>()) {}
+  ~TcxScreenCanvas() override;
+  TcxScreenCanvas(const TcxScreenCanvas&) = delete;
+  TcxScreenCanvas& operator=(const TcxScreenCanvas&) = delete;
+
+private:
+  explicit TcxScreenCanvas(std::unique_ptr<TCanvas> ACanvas);
+  std::unique_ptr<TCanvas> FScreenCanvas;
+  HDC FDC = nullptr;
+};
+
 // The hot and pressed face colours of the ultra-flat look.
 TColor GetUltraFlatHotColor();
 TColor GetUltraFlatPressedColor();

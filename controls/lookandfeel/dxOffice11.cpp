@@ -9,6 +9,8 @@
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/MulDiv.h"
+#include "platform/win/Resources.h"
+#include "platform/win/SysBitmaps.h"
 #include "platform/win/UxTheme.h"
 
 namespace {
@@ -44,7 +46,7 @@ struct TScheme {
   std::array<TColor, 80> S{};  // 1..79
   int LockCount = 0;
   std::array<HBRUSH, 17> B{};  // 1..16; 12, 14 and 15 share handles
-  std::unique_ptr<TBitmap> Minus, Plus;
+  std::unique_ptr<TBitmap> Minus, Plus, SubMenuExpand;
 };
 TScheme& Scheme() {
   static TScheme S;
@@ -219,6 +221,7 @@ void FreeObjects() {
   }
   Sc.Minus.reset();
   Sc.Plus.reset();
+  Sc.SubMenuExpand.reset();
 }
 
 void BuildObjects() {
@@ -231,6 +234,11 @@ void BuildObjects() {
   Sc.B[15] = Sc.B[11];
   Sc.Minus = MakeExpandButton(true);
   Sc.Plus = MakeExpandButton(false);
+  Sc.SubMenuExpand = std::make_unique<TBitmap>();
+  if (HBITMAP H = LoadBitmapA(ProgramInstance(), "DXSUBMENUEXPAND")) {
+    Sc.SubMenuExpand->SetHandle(H);
+    TintSchemeBitmap(Sc.SubMenuExpand.get());
+  }
 }
 
 }  // namespace
@@ -271,6 +279,33 @@ TBitmap* Office11ExpandButtonBitmap(bool AExpanded) {
 bool IsBtnFaceBlack() { return GetSysColor(COLOR_BTNFACE) == 0; }
 bool IsBtnFaceWhite() { return GetSysColor(COLOR_BTNFACE) == 0xFFFFFF; }
 bool IsBlackFaceColoredText() { return IsBtnFaceBlack() && GetSysColor(COLOR_BTNTEXT) != 0xFFFFFF; }
+
+TBitmap* Office11SubMenuExpandBitmap() { return Scheme().SubMenuExpand.get(); }
+
+void TintSchemeBitmap(TBitmap* ABitmap) {
+  if (!ABitmap || ABitmap->GetWidth() == 0 || ABitmap->GetHeight() == 0) return;
+  const TColor C1 = Office11Slot(3);
+  TColor C2 = Office11Slot(4);
+  if (ColorToRGB(C1) == ColorToRGB(C2)) C2 = ColorToRGB(C1) == 0 ? TColor(0xFFFFFF) : TColor(0);
+  TCanvas* C = ABitmap->Canvas();
+  const COLORREF Corner = ColorToRGB(C->GetPixel(0, 0)) & 0xFFFFFF;
+  const int W = ABitmap->GetWidth(), H = ABitmap->GetHeight();
+  auto Tinted = [&](COLORREF P) { return P != Corner && P != 0; };
+  int Lowest = 255, Highest = 1;
+  for (int X = 0; X < W; ++X)
+    for (int Y = 0; Y < H; ++Y)
+      if (const COLORREF P = ColorToRGB(C->GetPixel(X, Y)) & 0xFFFFFF; Tinted(P)) {
+        Lowest = std::min<int>(Lowest, R_(P));
+        Highest = std::max<int>(Highest, R_(P));
+      }
+  for (int X = 0; X < W; ++X)
+    for (int Y = 0; Y < H; ++Y)
+      if (const COLORREF P = ColorToRGB(C->GetPixel(X, Y)) & 0xFFFFFF; Tinted(P)) {
+        // One tone only leaves no range to spread: it takes the bright colour.
+        const int Percent = Highest > Lowest ? MulDiv(R_(P) - Lowest, 100, Highest - Lowest) : 100;
+        C->SetPixel(X, Y, MixColors(C1, C2, Percent));
+      }
+}
 
 TColor MixColors(TColor AColor1, TColor AColor2, int APercent) {
   const COLORREF A = ColorToRGB(AColor1), B = ColorToRGB(AColor2);

@@ -29,6 +29,12 @@ int Office11LockCount();
 HBRUSH Office11Brush(int N);
 // The 11 x 11 expand-button pictures while locked; null otherwise.
 TBitmap* Office11ExpandButtonBitmap(bool AExpanded);
+// "DXSUBMENUEXPAND" tinted with the scheme while locked; null otherwise.
+TBitmap* Office11SubMenuExpandBitmap();
+// Recolours the pixels that are neither black nor the corner colour from the
+// scheme's light (slot 3, the brightest pixels) to its dark colour (slot 4),
+// by their red value.
+void TintSchemeBitmap(TBitmap* ABitmap);
 // The two fixed colours blended into the expand buttons' corners.
 constexpr TColor Office11ExpandButtonColor1 = TColor(0xBFAE9E);
 constexpr TColor Office11ExpandButtonColor2 = TColor(0x5F462E);

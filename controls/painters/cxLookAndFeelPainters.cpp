@@ -355,3 +355,179 @@ TSize LoadCheckBoxCellSize() {
   }();
   return Size;
 }
+
+// --- button rows, headers, footers, filter boxes, indicators, calendar ---
+
+TRect TcxCustomLookAndFeelPainter::ButtonGroupFrameWidths(int, int) const {
+  const int W = ButtonFrameWidth(cxbsNormal);
+  return {W, W, W, W};
+}
+
+void TcxCustomLookAndFeelPainter::DrawHeaderCellEx(TcxCanvas* ACanvas, const TRect& ABounds,
+                                                   const TRect& ATextAreaBounds, unsigned ANeighbours,
+                                                   TcxBorders ASides, TcxButtonState AState, TAlignment AAlignHorz,
+                                                   TcxAlignmentVert AAlignVert, bool AMultiLine,
+                                                   bool AShowEndEllipsis, const AnsiString& AText, TFont* AFont,
+                                                   TColor ATextColor, TColor ABkColor,
+                                                   const TcxDrawBackgroundEvent& AOnDrawBackground) const {
+  DrawHeaderCell(ACanvas, ABounds, ATextAreaBounds, ANeighbours, ASides, AState, AAlignHorz, AAlignVert, AMultiLine,
+                 AShowEndEllipsis, AText, AFont, ATextColor, ABkColor, AOnDrawBackground, false);
+}
+
+void TcxCustomLookAndFeelPainter::DrawHeaderSection(TcxCanvas* ACanvas, const TRect& ABounds,
+                                                    const TRect& ATextAreaBounds, unsigned, TcxBorders ASides,
+                                                    TcxButtonState AState, TAlignment AAlignHorz,
+                                                    TcxAlignmentVert AAlignVert, bool AMultiLine,
+                                                    bool AShowEndEllipsis, const AnsiString& AText, TFont* AFont,
+                                                    TColor ATextColor, TColor ABkColor) const {
+  DrawHeaderSectionFrame(ACanvas, ABounds, ASides, AState);
+  DrawHeaderSectionContent(ACanvas, HeaderSectionContentBounds(ABounds, AState), ATextAreaBounds, AState, AAlignHorz,
+                           AAlignVert, AMultiLine, AShowEndEllipsis, AText, AFont, ATextColor, ABkColor);
+}
+
+void TcxCustomLookAndFeelPainter::DrawHeaderSectionContent(TcxCanvas* ACanvas, const TRect& ABounds,
+                                                           const TRect& ATextAreaBounds, TcxButtonState AState,
+                                                           TAlignment AAlignHorz, TcxAlignmentVert AAlignVert,
+                                                           bool AMultiLine, bool AShowEndEllipsis,
+                                                           const AnsiString& AText, TFont* AFont, TColor ATextColor,
+                                                           TColor ABkColor) const {
+  ACanvas->FillRect(ABounds, ABkColor);
+  DrawHeaderSectionText(ACanvas, HeaderSectionTextBounds(ATextAreaBounds, AState), AState, AAlignHorz, AAlignVert,
+                        AMultiLine, AShowEndEllipsis, AText, AFont, ATextColor);
+}
+
+void TcxCustomLookAndFeelPainter::DrawHeaderSectionText(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                                        TAlignment AAlignHorz, TcxAlignmentVert AAlignVert,
+                                                        bool AMultiLine, bool AShowEndEllipsis,
+                                                        const AnsiString& AText, TFont* AFont,
+                                                        TColor ATextColor) const {
+  if (AState == cxbsDisabled) {
+    TRect Lit = R;
+    OffsetRect(&Lit, 1, 1);
+    DrawCellText(ACanvas, Lit, AAlignHorz, AAlignVert, AMultiLine, AShowEndEllipsis, AText, AFont, clBtnHighlight);
+    DrawCellText(ACanvas, R, AAlignHorz, AAlignVert, AMultiLine, AShowEndEllipsis, AText, AFont, clBtnShadow);
+  } else
+    DrawCellText(ACanvas, R, AAlignHorz, AAlignVert, AMultiLine, AShowEndEllipsis, AText, AFont, ATextColor);
+}
+
+TRect TcxCustomLookAndFeelPainter::ExpandHeaderBounds(const TRect& R, unsigned ANeighbours, TcxBorders ASides) const {
+  TRect E = R;
+  const TcxBorders Own = HeaderSides(ANeighbours);
+  const int W = HeaderFrameWidth();
+  auto Out = [&](TcxBorder B) { return (ASides & cxBorderBit(B)) && !(Own & cxBorderBit(B)); };
+  if (Out(bLeft)) E.Left -= W;
+  if (Out(bTop)) E.Top -= W;
+  if (Out(bRight)) E.Right += W;
+  if (Out(bBottom)) E.Bottom += W;
+  return E;
+}
+
+int TcxCustomLookAndFeelPainter::HeaderWidthForText(TcxCanvas* ACanvas, TcxBorders ASides, const AnsiString& AText,
+                                                    TFont* AFont) const {
+  if (AFont) ACanvas->Canvas()->SetFont(AFont);
+  int W = ACanvas->TextWidth(AText) + 4;
+  if (ASides & cxBorderBit(bLeft)) W += HeaderFrameWidth();
+  if (ASides & cxBorderBit(bRight)) W -= HeaderFrameWidth();
+  return W;
+}
+
+TRect TcxCustomLookAndFeelPainter::HeaderSectionTextBounds(const TRect& R, TcxButtonState AState) const {
+  TRect T = R;
+  if (AState == cxbsPressed) OffsetRect(&T, 1, 1);
+  return T;
+}
+
+TRect TcxCustomLookAndFeelPainter::HeaderSectionContentBounds(const TRect& R, TcxButtonState AState) const {
+  TRect C = R;
+  const int W = HeaderSectionFrameWidth(AState);
+  InflateRect(&C, -W, -W);
+  return C;
+}
+
+TRect TcxCustomLookAndFeelPainter::FooterCellInnerBounds(const TRect& R) const {
+  TRect I = R;
+  InflateRect(&I, -FooterCellFrameWidth(), -FooterCellFrameWidth());
+  return I;
+}
+
+TRect TcxCustomLookAndFeelPainter::FooterCellTextArea(const TRect& R) const {
+  TRect T = FooterCellInnerBounds(R);
+  InflateRect(&T, -2, -2);
+  return T;
+}
+
+void TcxCustomLookAndFeelPainter::DrawFooterCell(TcxCanvas* ACanvas, const TRect& R, TAlignment AAlignHorz,
+                                                 TcxAlignmentVert AAlignVert, bool AMultiLine,
+                                                 const AnsiString& AText, TFont* AFont, TColor ATextColor,
+                                                 TColor ABkColor,
+                                                 const TcxDrawBackgroundEvent& AOnDrawBackground) const {
+  DrawFooterCellFrame(ACanvas, R);
+  DrawCellContent(ACanvas, FooterCellInnerBounds(R), FooterCellTextArea(R), cxbsDefault, AAlignHorz, AAlignVert,
+                  AMultiLine, false, AText, AFont, ATextColor, ABkColor, AOnDrawBackground, true);
+}
+
+void TcxCustomLookAndFeelPainter::DrawFilterCloseBox(TcxCanvas* ACanvas, const TRect& R,
+                                                     TcxButtonState AState) const {
+  DrawButtonFrame(ACanvas, R, AState);
+  TRect I = R;
+  InflateRect(&I, -ButtonFrameWidth(cxbsNormal), -ButtonFrameWidth(cxbsNormal));
+  ACanvas->FillRect(I, ButtonFaceColor(AState));
+  // A two-pixel-wide cross of an odd size.
+  int A = FilterCloseBoxSize().X / 2;
+  if (A % 2 == 0) --A;
+  const TcxButtonState GlyphState = ButtonGlyphState(AState);
+  ACanvas->GetPen()->SetStyle(psSolid);
+  ACanvas->GetPen()->SetColor(ButtonGlyphColor(GlyphState, clDefault));
+  for (int K = 0; K < 2; ++K) {
+    TPoint P{K + (I.Left + I.Right - A) / 2, (I.Top + I.Bottom - A) / 2};
+    if (GlyphState == cxbsPressed) {
+      ++P.X;
+      ++P.Y;
+    }
+    ACanvas->MoveTo(P.X, P.Y);
+    ACanvas->LineTo(P.X + A, P.Y + A);
+    ACanvas->MoveTo(P.X, P.Y + A - 1);
+    ACanvas->LineTo(P.X + A, P.Y - 1);
+  }
+}
+
+void TcxCustomLookAndFeelPainter::DrawIndicatorCell(TcxCanvas* ACanvas, const TRect& R, int AKind, TColor ABkColor,
+                                                    const TcxDrawBackgroundEvent& AOnDrawBackground) const {
+  DrawHeaderCell(ACanvas, R, R, 0, HeaderSides(10), cxbsNormal, taLeftJustify, vaTop, false, false, "", nullptr,
+                 clNone, ABkColor, AOnDrawBackground);
+  DrawIndicatorImage(ACanvas, R, AKind);
+}
+
+void TcxCustomLookAndFeelPainter::DrawIndicatorCellEx(TcxCanvas* ACanvas, const TRect& R, int AKind, TColor ABkColor,
+                                                      const TcxDrawBackgroundEvent& AOnDrawBackground) const {
+  DrawHeaderCellEx(ACanvas, R, R, 0, cxBordersAll, cxbsNormal, taLeftJustify, vaTop, false, false, "", nullptr,
+                   clNone, ABkColor, AOnDrawBackground);
+  DrawIndicatorImage(ACanvas, R, AKind);
+}
+
+void TcxCustomLookAndFeelPainter::DrawCalendarArrows(TcxCanvas* ACanvas, const TRect& AR, int AArrows,
+                                                     int AArrowInset, TColor AColor) const {
+  TRect R = AR;
+  R.Top += BorderWidth();
+  InflateRect(&R, 0, -1);
+  int H = R.Height() / 2;
+  if (H % 2 == 0) ++H;
+  for (int Side = 0; Side < 2; ++Side) {
+    if (!(AArrows & (1 << Side))) continue;
+    const int S = Side == 0 ? 1 : -1, X0 = Side == 0 ? R.Left : R.Right;
+    TPoint P[3];
+    P[0] = {X0 + S * (AArrowInset - 1), (R.Top + R.Bottom - H) / 2 - 1};
+    P[1] = {P[0].X, P[0].Y + H + 1};
+    P[2] = {P[0].X - S * (H / 2 + 1), P[0].Y + H / 2 + 1};
+    FillTriangle(ACanvas, P, AColor);
+  }
+}
+
+void TcxCustomLookAndFeelPainter::DrawCalendarHeader(TcxCanvas* ACanvas, const TRect& R, const AnsiString& AText,
+                                                     unsigned ANeighbours, const TcxViewParams& AViewParams,
+                                                     int AArrows, int AArrowInset,
+                                                     const TcxDrawBackgroundEvent& AOnDrawBackground) const {
+  DrawHeaderCell(ACanvas, R, R, ANeighbours, HeaderSides(ANeighbours), cxbsNormal, taCenter, vaCenter, false, false,
+                 AText, AViewParams.Font, AViewParams.TextColor, AViewParams.Color, AOnDrawBackground);
+  DrawCalendarArrows(ACanvas, R, AArrows, AArrowInset, clWindowText);
+}

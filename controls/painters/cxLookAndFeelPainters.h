@@ -9,6 +9,10 @@
 #include "controls/base/cxGraphics.h"
 #include "platform/forms/Controls.h"
 #include "platform/gdi/DrawingTools.h"
+#include "platform/gdi/ImageList.h"
+#include "platform/win/UxTheme.h"
+#include <memory>
+#include <vector>
 
 class TBitmap;
 
@@ -17,6 +21,15 @@ enum TcxArrowDirection { adUp, adDown, adLeft, adRight };
 enum TcxScrollBarPart { sbpNone, sbpLineUp, sbpLineDown, sbpThumbnail, sbpPageUp, sbpPageDown };
 enum TcxLookAndFeelKind { lfFlat, lfStandard, lfUltraFlat, lfOffice11 };
 enum TcxAlignmentVert { vaTop, vaBottom, vaCenter };
+
+// What a calendar header or a scheduler part is filled with: the bitmap
+// when it has one, else the colour; the caption in Font and TextColor.
+struct TcxViewParams {
+  TBitmap* Bitmap = nullptr;
+  TColor Color = clDefault;
+  TFont* Font = nullptr;
+  TColor TextColor = clDefault;
+};
 
 // Returns true when it painted the background itself.
 using TcxDrawBackgroundEvent = TEvent<bool(TcxCanvas* ACanvas, const TRect& ABounds)>;
@@ -155,6 +168,106 @@ public:
   virtual void DrawScrollPart(TcxCanvas*, bool /*AHorizontal*/, const TRect&, TcxScrollBarPart,
                               TcxButtonState) const {}
 
+  // Button rows.
+  virtual TRect AdjustGroupButtonRect(const TRect& R, int /*AButtonCount*/, int /*AButtonIndex*/) const { return R; }
+  // Left, top, right, bottom frame widths of one button of a row.
+  virtual TRect ButtonGroupFrameWidths(int AButtonCount, int AButtonIndex) const;
+  virtual bool IsInGroupExpandBox(const TRect& R, TPoint P) const { return R.Contains(P); }
+  // Radio button.
+  virtual void DrawRadioButton(TcxCanvas* ACanvas, int X, int Y, TcxButtonState AState, bool AChecked,
+                               bool AHighlight, TColor ABrushColor, bool AHighlightIfEnabled = false) const;
+  virtual TSize RadioButtonSize() const;
+  // Header cells, more.
+  virtual void DrawHeaderCellEx(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                                unsigned ANeighbours, TcxBorders ASides, TcxButtonState AState,
+                                TAlignment AAlignHorz, TcxAlignmentVert AAlignVert, bool AMultiLine,
+                                bool AShowEndEllipsis, const AnsiString& AText, TFont* AFont, TColor ATextColor,
+                                TColor ABkColor, const TcxDrawBackgroundEvent& AOnDrawBackground = {}) const;
+  // AReserved is accepted for the callers' sake and not used here.
+  virtual void DrawHeaderSection(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                                 unsigned AReserved, TcxBorders ASides, TcxButtonState AState,
+                                 TAlignment AAlignHorz, TcxAlignmentVert AAlignVert, bool AMultiLine,
+                                 bool AShowEndEllipsis, const AnsiString& AText, TFont* AFont, TColor ATextColor,
+                                 TColor ABkColor) const;
+  virtual void DrawHeaderSectionFrame(TcxCanvas*, const TRect&, TcxBorders /*ASides*/, TcxButtonState) const {}
+  virtual void DrawHeaderSectionContent(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                                        TcxButtonState AState, TAlignment AAlignHorz, TcxAlignmentVert AAlignVert,
+                                        bool AMultiLine, bool AShowEndEllipsis, const AnsiString& AText,
+                                        TFont* AFont, TColor ATextColor, TColor ABkColor) const;
+  virtual void DrawHeaderSectionText(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                     TAlignment AAlignHorz, TcxAlignmentVert AAlignVert, bool AMultiLine,
+                                     bool AShowEndEllipsis, const AnsiString& AText, TFont* AFont,
+                                     TColor ATextColor) const;
+  virtual void DrawSortArrow(TcxCanvas*, const TRect&, bool /*AAscending*/) const {}
+  TRect ExpandHeaderBounds(const TRect& R, unsigned ANeighbours, TcxBorders ASides) const;
+  virtual bool HeaderOptionA() const { return true; }
+  virtual bool HeaderOptionB() const { return false; }
+  int HeaderHeightForText(int ATextHeight) const { return ATextHeight + 2 * HeaderFrameWidth() + 4; }
+  int HeaderWidthForText(TcxCanvas* ACanvas, TcxBorders ASides, const AnsiString& AText, TFont* AFont) const;
+  virtual int HeaderSectionFrameWidth(TcxButtonState) const { return 1; }
+  virtual TRect HeaderSectionTextBounds(const TRect& R, TcxButtonState AState) const;
+  virtual TRect HeaderSectionContentBounds(const TRect& R, TcxButtonState AState) const;
+  TPoint SortArrowAreaSize(int /*AFontHeight*/) const { return {16, SortArrowSize().Y}; }
+  virtual TPoint SortArrowSize() const { return {0, 0}; }
+  // Footer.
+  virtual void DrawFooterCell(TcxCanvas* ACanvas, const TRect& R, TAlignment AAlignHorz,
+                              TcxAlignmentVert AAlignVert, bool AMultiLine, const AnsiString& AText, TFont* AFont,
+                              TColor ATextColor, TColor ABkColor,
+                              const TcxDrawBackgroundEvent& AOnDrawBackground = {}) const;
+  TRect FooterCellInnerBounds(const TRect& R) const;
+  TRect FooterCellTextArea(const TRect& R) const;
+  virtual TcxBorders FooterSides() const { return cxBordersAll; }
+  virtual int FooterFrameWidth() const { return 0; }
+  virtual int FooterCellFrameWidth() const { return 0; }
+  virtual int FooterCellIndent() const { return 0; }
+  virtual bool FooterOptionA() const { return true; }
+  virtual TColor FooterSeparatorColor() const { return clBtnShadow; }
+  virtual int FooterSeparatorWidth() const { return 1; }
+  virtual void DrawFooterFrame(TcxCanvas*, const TRect&) const {}
+  virtual void DrawFooterCellFrame(TcxCanvas*, const TRect&) const {}
+  virtual void DrawFooterSeparator(TcxCanvas* ACanvas, const TRect& R) const {
+    ACanvas->FillRect(R, FooterSeparatorColor());
+  }
+  // Filter box.
+  virtual void DrawFilterCheck(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, bool AChecked) const {
+    DrawCheckBox(ACanvas, R, AState, AChecked);
+  }
+  virtual void DrawFilterCloseBox(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const;
+  virtual void DrawFilterToggleBox(TcxCanvas*, const TRect&, TcxButtonState, bool /*AActive*/) const {}
+  virtual TPoint FilterToggleBoxSize() const { return {13, 13}; }
+  virtual TPoint FilterCloseBoxSize() const { return {16, 14}; }
+  virtual TPoint FilterDropDownBoxSize() const { return {15, 0}; }
+  virtual bool FilterOptionA() const { return true; }
+  virtual void DrawFilterDropDownBox(TcxCanvas*, const TRect& /*R*/, TcxBorders /*ASides*/, TcxButtonState,
+                                     bool /*AVertical*/, const AnsiString& /*AText*/, TFont* /*AFont*/,
+                                     TColor /*ATextColor*/) const {}
+  // Tabs: ATabPosition 0..3.
+  virtual void DrawTabFrame(TcxCanvas*, const TRect&, int /*ATabPosition*/, TcxBorders, bool /*AVertical*/) const {}
+  virtual void DrawTabsBase(TcxCanvas*, const TRect&, TcxBorders, bool /*AVertical*/) const {}
+  virtual int TabThemedInsetA(bool /*AVertical*/) const { return 0; }
+  virtual int TabThemedInsetB(bool /*AVertical*/) const { return 0; }
+  virtual int TabFrameWidth(bool /*AVertical*/) const { return 0; }
+  // Record indicator: AKind 0 draws no image, 1..6 (high bit ignored) one
+  // of the indicator images.
+  virtual void DrawIndicatorCell(TcxCanvas* ACanvas, const TRect& R, int AKind, TColor ABkColor,
+                                 const TcxDrawBackgroundEvent& AOnDrawBackground = {}) const;
+  virtual void DrawIndicatorCellEx(TcxCanvas* ACanvas, const TRect& R, int AKind, TColor ABkColor,
+                                   const TcxDrawBackgroundEvent& AOnDrawBackground = {}) const;
+  virtual bool IndicatorOptionA() const { return true; }
+  void DrawIndicatorImage(TcxCanvas* ACanvas, const TRect& R, int AKind) const;
+  // Calendar header: AArrows 0 none, 1 left, 2 right, 3 both.
+  virtual void DrawCalendarHeader(TcxCanvas* ACanvas, const TRect& R, const AnsiString& AText, unsigned ANeighbours,
+                                  const TcxViewParams& AViewParams, int AArrows, int AArrowInset,
+                                  const TcxDrawBackgroundEvent& AOnDrawBackground = {}) const;
+  // The calendar arrows on R in AColor.
+  void DrawCalendarArrows(TcxCanvas* ACanvas, const TRect& R, int AArrows, int AArrowInset, TColor AColor) const;
+  // Scheduler.
+  virtual void DrawSchedulerButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const {
+    DrawCaptionButton(ACanvas, R, "", AState, true, clDefault, clDefault);
+  }
+  virtual void DrawSchedulerSplitterFrame(TcxCanvas*, const TRect&, const TcxViewParams&, bool /*AHorizontal*/) const {}
+  virtual int SchedulerValueA() const { return 1; }
+
 protected:
   TcxCustomLookAndFeelPainter() = default;
   static TColor BaseDefaultColor(int N);
@@ -178,6 +291,27 @@ public:
   int HeaderFrameWidth() const override { return 1; }
   void DrawScrollPart(TcxCanvas* ACanvas, bool AHorizontal, const TRect& R, TcxScrollBarPart APart,
                       TcxButtonState AState) const override;
+  void DrawGroupExpandBox(TcxCanvas* ACanvas, const TRect& R, bool AExpanded, TcxButtonState AState) const override;
+  int HeaderSectionFrameWidth(TcxButtonState AState) const override { return AState == cxbsPressed ? 1 : 2; }
+  void DrawCalendarHeader(TcxCanvas* ACanvas, const TRect& R, const AnsiString& AText, unsigned ANeighbours,
+                          const TcxViewParams& AViewParams, int AArrows, int AArrowInset,
+                          const TcxDrawBackgroundEvent& AOnDrawBackground = {}) const override;
+  TPoint SortArrowSize() const override { return {8, 7}; }
+  void DrawSortArrow(TcxCanvas* ACanvas, const TRect& R, bool AAscending) const override;
+  void DrawHeaderSectionFrame(TcxCanvas* ACanvas, const TRect& R, TcxBorders ASides,
+                              TcxButtonState AState) const override;
+  int FooterFrameWidth() const override { return 1; }
+  int FooterCellFrameWidth() const override { return 1; }
+  int FooterCellIndent() const override { return 1; }
+  void DrawFooterFrame(TcxCanvas* ACanvas, const TRect& R) const override;
+  void DrawFooterCellFrame(TcxCanvas* ACanvas, const TRect& R) const override;
+  void DrawFilterToggleBox(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, bool AActive) const override;
+  int TabFrameWidth(bool) const override { return 1; }
+  void DrawTabFrame(TcxCanvas* ACanvas, const TRect& R, int ATabPosition, TcxBorders ASides,
+                    bool AVertical) const override;
+  void DrawTabsBase(TcxCanvas* ACanvas, const TRect& R, TcxBorders ASides, bool AVertical) const override;
+  void DrawSchedulerSplitterFrame(TcxCanvas* ACanvas, const TRect& R, const TcxViewParams& AViewParams,
+                                  bool AHorizontal) const override;
 
 protected:
   void DrawScrollButtonBorder(TcxCanvas* ACanvas, const TRect& R, TcxScrollBarPart APart,
@@ -201,6 +335,22 @@ public:
   int HeaderFrameWidth() const override { return 1; }
   void DrawScrollPart(TcxCanvas* ACanvas, bool AHorizontal, const TRect& R, TcxScrollBarPart APart,
                       TcxButtonState AState) const override;
+  TPoint SortArrowSize() const override { return {8, 7}; }
+  void DrawSortArrow(TcxCanvas* ACanvas, const TRect& R, bool AAscending) const override;
+  void DrawHeaderSectionFrame(TcxCanvas* ACanvas, const TRect& R, TcxBorders ASides,
+                              TcxButtonState AState) const override;
+  int FooterFrameWidth() const override { return 1; }
+  int FooterCellFrameWidth() const override { return 1; }
+  int FooterCellIndent() const override { return 1; }
+  void DrawFooterFrame(TcxCanvas* ACanvas, const TRect& R) const override;
+  void DrawFooterCellFrame(TcxCanvas* ACanvas, const TRect& R) const override;
+  void DrawFilterToggleBox(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, bool AActive) const override;
+  int TabFrameWidth(bool) const override { return 1; }
+  void DrawTabFrame(TcxCanvas* ACanvas, const TRect& R, int ATabPosition, TcxBorders ASides,
+                    bool AVertical) const override;
+  void DrawTabsBase(TcxCanvas* ACanvas, const TRect& R, TcxBorders ASides, bool AVertical) const override;
+  void DrawSchedulerSplitterFrame(TcxCanvas* ACanvas, const TRect& R, const TcxViewParams& AViewParams,
+                                  bool AHorizontal) const override;
 };
 
 class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
@@ -229,6 +379,35 @@ public:
   int HeaderFrameWidth() const override { return 1; }
   void DrawScrollPart(TcxCanvas* ACanvas, bool AHorizontal, const TRect& R, TcxScrollBarPart APart,
                       TcxButtonState AState) const override;
+  TRect ButtonGroupFrameWidths(int AButtonCount, int AButtonIndex) const override;
+  TPoint SortArrowSize() const override { return {7, 8}; }
+  void DrawSortArrow(TcxCanvas* ACanvas, const TRect& R, bool AAscending) const override;
+  void DrawHeaderSectionFrame(TcxCanvas* ACanvas, const TRect& R, TcxBorders ASides,
+                              TcxButtonState AState) const override;
+  void DrawHeaderCellEx(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds, unsigned ANeighbours,
+                        TcxBorders ASides, TcxButtonState AState, TAlignment AAlignHorz, TcxAlignmentVert AAlignVert,
+                        bool AMultiLine, bool AShowEndEllipsis, const AnsiString& AText, TFont* AFont,
+                        TColor ATextColor, TColor ABkColor,
+                        const TcxDrawBackgroundEvent& AOnDrawBackground = {}) const override;
+  void DrawHeaderSectionContent(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                                TcxButtonState AState, TAlignment AAlignHorz, TcxAlignmentVert AAlignVert,
+                                bool AMultiLine, bool AShowEndEllipsis, const AnsiString& AText, TFont* AFont,
+                                TColor ATextColor, TColor ABkColor) const override;
+  int FooterFrameWidth() const override { return 1; }
+  int FooterCellFrameWidth() const override { return 1; }
+  int FooterCellIndent() const override { return 2; }
+  TcxBorders FooterSides() const override { return cxBorderBit(bRight) | cxBorderBit(bBottom); }
+  void DrawFooterFrame(TcxCanvas* ACanvas, const TRect& R) const override;
+  void DrawFooterCellFrame(TcxCanvas* ACanvas, const TRect& R) const override;
+  TPoint FilterCloseBoxSize() const override { return {16, 15}; }
+  void DrawFilterToggleBox(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, bool AActive) const override;
+  int TabFrameWidth(bool) const override { return 1; }
+  void DrawTabFrame(TcxCanvas* ACanvas, const TRect& R, int ATabPosition, TcxBorders ASides,
+                    bool AVertical) const override;
+  void DrawTabsBase(TcxCanvas* ACanvas, const TRect& R, TcxBorders ASides, bool AVertical) const override;
+  void DrawSchedulerButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const override;
+  void DrawSchedulerSplitterFrame(TcxCanvas* ACanvas, const TRect& R, const TcxViewParams& AViewParams,
+                                  bool AHorizontal) const override;
   // The colours the Office 2003 painter replaces.
   virtual TColor HotFrameColor(TcxButtonState AState) const { return AState == cxbsNormal ? clBtnShadow : clHighlight; }
   virtual TColor PlainFrameColor() const { return clBtnShadow; }
@@ -282,6 +461,18 @@ public:
   TcxBorders HeaderSides(unsigned) const override { return cxBordersAll; }
   void DrawScrollPart(TcxCanvas* ACanvas, bool AHorizontal, const TRect& R, TcxScrollBarPart APart,
                       TcxButtonState AState) const override;
+  void DrawContentFrame(TcxCanvas* ACanvas, const TRect& R) const override;
+  bool HeaderOptionB() const override { return true; }
+  TColor FooterSeparatorColor() const override { return SchemeFrameColor(); }
+  void DrawHeaderSection(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds, unsigned AReserved,
+                         TcxBorders ASides, TcxButtonState AState, TAlignment AAlignHorz, TcxAlignmentVert AAlignVert,
+                         bool AMultiLine, bool AShowEndEllipsis, const AnsiString& AText, TFont* AFont,
+                         TColor ATextColor, TColor ABkColor) const override;
+  void DrawSortArrow(TcxCanvas* ACanvas, const TRect& R, bool AAscending) const override;
+  void DrawCalendarHeader(TcxCanvas* ACanvas, const TRect& R, const AnsiString& AText, unsigned ANeighbours,
+                          const TcxViewParams& AViewParams, int AArrows, int AArrowInset,
+                          const TcxDrawBackgroundEvent& AOnDrawBackground = {}) const override;
+  void DrawSchedulerButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const override;
   TColor HotFrameColor(TcxButtonState AState) const override;
   TColor PlainFrameColor() const override { return SchemeFrameColor(); }
   TColor HighlightFrameColor() const override;
@@ -330,9 +521,76 @@ public:
   void DrawScrollPart(TcxCanvas* ACanvas, bool AHorizontal, const TRect& R, TcxScrollBarPart APart,
                       TcxButtonState AState) const override;
   void InvertPressedHeader(TcxCanvas*, const TRect&) const override {}
+  int ButtonFrameWidth(TcxButtonState AState) const override;
+  TColor ButtonFaceColor(TcxButtonState AState) const override;
+  TColor ButtonGlyphColor(TcxButtonState AState, TColor ADefaultColor = clDefault) const override;
+  TRect ButtonFocusBounds(TcxCanvas* ACanvas, const TRect& R) const override;
+  TRect ButtonGroupFrameWidths(int AButtonCount, int AButtonIndex) const override;
+  TRect AdjustGroupButtonRect(const TRect& R, int AButtonCount, int AButtonIndex) const override;
+  TSize RadioButtonSize() const override;
+  void DrawRadioButton(TcxCanvas* ACanvas, int X, int Y, TcxButtonState AState, bool AChecked, bool AHighlight,
+                       TColor ABrushColor, bool AHighlightIfEnabled = false) const override;
+  int GroupExpandBoxSize() const override;
+  int SmallExpandBoxSize() const override;
+  void DrawGroupExpandBox(TcxCanvas* ACanvas, const TRect& R, bool AExpanded, TcxButtonState AState) const override;
+  bool IsInGroupExpandBox(const TRect& R, TPoint P) const override;
+  int HeaderFrameWidth() const override;
+  int HeaderSectionFrameWidth(TcxButtonState) const override { return HeaderFrameWidth(); }
+  TRect HeaderSectionContentBounds(const TRect& R, TcxButtonState AState) const override;
+  bool HeaderOptionA() const override { return false; }
+  bool HeaderOptionB() const override { return true; }
+  TPoint SortArrowSize() const override { return TcxUltraFlatLookAndFeelPainter::Instance()->SortArrowSize(); }
+  void DrawSortArrow(TcxCanvas* ACanvas, const TRect& R, bool AAscending) const override {
+    TcxUltraFlatLookAndFeelPainter::Instance()->DrawSortArrow(ACanvas, R, AAscending);
+  }
+  void DrawHeaderSection(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds, unsigned AReserved,
+                         TcxBorders ASides, TcxButtonState AState, TAlignment AAlignHorz, TcxAlignmentVert AAlignVert,
+                         bool AMultiLine, bool AShowEndEllipsis, const AnsiString& AText, TFont* AFont,
+                         TColor ATextColor, TColor ABkColor) const override;
+  int FooterFrameWidth() const override;
+  int FooterCellFrameWidth() const override;
+  int FooterCellIndent() const override;
+  bool FooterOptionA() const override { return false; }
+  void DrawFooterFrame(TcxCanvas* ACanvas, const TRect& R) const override;
+  void DrawFooterCell(TcxCanvas* ACanvas, const TRect& R, TAlignment AAlignHorz, TcxAlignmentVert AAlignVert,
+                      bool AMultiLine, const AnsiString& AText, TFont* AFont, TColor ATextColor, TColor ABkColor,
+                      const TcxDrawBackgroundEvent& AOnDrawBackground = {}) const override;
+  TPoint FilterToggleBoxSize() const override;
+  TPoint FilterCloseBoxSize() const override;
+  void DrawFilterCloseBox(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const override;
+  void DrawFilterToggleBox(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, bool AActive) const override;
+  void DrawFilterDropDownBox(TcxCanvas* ACanvas, const TRect& R, TcxBorders ASides, TcxButtonState AState,
+                             bool AVertical, const AnsiString& AText, TFont* AFont, TColor ATextColor) const override;
+  int TabThemedInsetA(bool AVertical) const override;
+  int TabThemedInsetB(bool AVertical) const override;
+  int TabFrameWidth(bool AVertical) const override;
+  void DrawTabFrame(TcxCanvas* ACanvas, const TRect& R, int ATabPosition, TcxBorders ASides,
+                    bool AVertical) const override;
+  void DrawTabsBase(TcxCanvas* ACanvas, const TRect& R, TcxBorders ASides, bool AVertical) const override;
+  void DrawIndicatorCell(TcxCanvas* ACanvas, const TRect& R, int AKind, TColor ABkColor,
+                         const TcxDrawBackgroundEvent& AOnDrawBackground = {}) const override {
+    TcxFlatLookAndFeelPainter::Instance()->DrawIndicatorCell(ACanvas, R, AKind, ABkColor, AOnDrawBackground);
+  }
+  void DrawCalendarHeader(TcxCanvas* ACanvas, const TRect& R, const AnsiString& AText, unsigned ANeighbours,
+                          const TcxViewParams& AViewParams, int AArrows, int AArrowInset,
+                          const TcxDrawBackgroundEvent& AOnDrawBackground = {}) const override;
+  void DrawSchedulerButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const override;
+  void DrawSchedulerSplitterFrame(TcxCanvas* ACanvas, const TRect& R, const TcxViewParams& AViewParams,
+                                  bool AHorizontal) const override;
+  // Text through the visual style in the theme class's part and state.
+  virtual void DrawThemedText(TcxCanvas* ACanvas, HTHEME ATheme, int APart, int AState, const TRect& ABounds,
+                              const TRect& ATextRect, TAlignment AAlignHorz, TcxAlignmentVert AAlignVert,
+                              bool AMultiLine, bool AShowEndEllipsis, bool AShowPrefix, const AnsiString& AText,
+                              TFont* AFont, TColor ATextColor, TColor ABkColor) const;
 };
 
 TcxLookAndFeelKind StyleCodeToLookAndFeelKind(int ACode);
+// The outline of a sort arrow of ASize centred in R, pointing up when
+// AAscending: the lit sides in ALight, the shaded ones in AShadow.
+void DrawSortArrowOutline(TcxCanvas* ACanvas, const TRect& R, TPoint ASize, bool AAscending, TColor ALight,
+                          TColor AShadow);
+// Fills R with the view parameters' bitmap (tiled), else their colour.
+void FillRectFromViewParams(TcxCanvas* ACanvas, const TRect& R, const TcxViewParams& AViewParams);
 // The painter of a look-and-feel kind.
 TcxLookAndFeelPainterClass PainterOfKind(TcxLookAndFeelKind AKind);
 // The arrow geometry; a direction above 3 leaves P untouched.
@@ -345,3 +603,41 @@ TBitmap* ScrollBarCheckerBitmap(bool ADark);
 void RefreshCheckerBitmaps();
 // The size of one cell of the system check-box bitmap.
 TSize LoadCheckBoxCellSize();
+
+// The radio-button images of every look, state and mark, computed pixel by
+// pixel from the shape of the system's radio button and coloured from the
+// system colours (rebuilt when they change).
+class TcxRadioButtonImageList {
+public:
+  TcxRadioButtonImageList();
+  ~TcxRadioButtonImageList();
+  TcxRadioButtonImageList(const TcxRadioButtonImageList&) = delete;
+  TcxRadioButtonImageList& operator=(const TcxRadioButtonImageList&) = delete;
+  // ABrushColor clDefault leaves the corners as they were; another colour
+  // fills them. cxbsDefault draws as cxbsNormal.
+  void DrawRadioImage(TcxCanvas* ACanvas, int X, int Y, TColor ABrushColor, TcxLookAndFeelKind AKind,
+                      TcxButtonState AState, bool AChecked, bool AHighlight, bool AHighlightIfEnabled);
+  TSize RadioImageSize() const;
+  void RebuildImages();
+  TImageList* ImageList() const { return FImages.get(); }
+  // The image of a combination; -1 before the list is prepared.
+  int ImageIndex(TcxLookAndFeelKind AKind, TcxButtonState AState, bool AChecked, bool AHighlight,
+                 bool AHighlightIfEnabled) const;
+  // The shape: 0 outside, 1/2 outer ring top-left/bottom-right, 3/4 inner
+  // ring, 5 body, 6 dot; row by row.
+  const std::vector<int>& Pattern() const { return FPattern; }
+
+private:
+  void Prepare();
+  std::unique_ptr<TImageList> FImages;
+  std::unique_ptr<TBitmap> FMask;
+  std::vector<int> FPattern;
+  std::vector<int> FIndexes;
+  int FWidth = 0, FHeight = 0;
+};
+// The shared list, made on first use.
+TcxRadioButtonImageList* GetRadioButtonImages();
+
+// The record-indicator images ("CX_ARROWBITMAP" ... "CX_FILTERBITMAP");
+// indicator kind k (1..6) shows image k - 1.
+TImageList* IndicatorImages();

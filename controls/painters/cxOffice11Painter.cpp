@@ -166,3 +166,38 @@ void TcxOffice11LookAndFeelPainter::DrawScrollPart(TcxCanvas* ACanvas, bool AHor
   else
     TcxStandardLookAndFeelPainter::Instance()->DrawScrollPart(ACanvas, AHorizontal, R, APart, AState);
 }
+
+void TcxOffice11LookAndFeelPainter::DrawContentFrame(TcxCanvas* ACanvas, const TRect& R) const {
+  ACanvas->FrameSides(R, DefaultColor31());
+}
+
+void TcxOffice11LookAndFeelPainter::DrawHeaderSection(TcxCanvas* ACanvas, const TRect& ABounds,
+                                                      const TRect& ATextAreaBounds, unsigned, TcxBorders ASides,
+                                                      TcxButtonState AState, TAlignment AAlignHorz,
+                                                      TcxAlignmentVert AAlignVert, bool AMultiLine,
+                                                      bool AShowEndEllipsis, const AnsiString& AText, TFont* AFont,
+                                                      TColor ATextColor, TColor ABkColor) const {
+  DrawHeaderCell(ACanvas, ABounds, ATextAreaBounds, 0, ASides, AState, AAlignHorz, AAlignVert, AMultiLine,
+                 AShowEndEllipsis, AText, AFont, ATextColor, ABkColor);
+  if (AState == cxbsPressed) InvertPressedHeader(ACanvas, ABounds);
+}
+
+void TcxOffice11LookAndFeelPainter::DrawSortArrow(TcxCanvas* ACanvas, const TRect& R, bool AAscending) const {
+  DrawSortArrowOutline(ACanvas, R, SortArrowSize(), AAscending, SchemeHeaderSideColor(), SchemeFrameColor());
+}
+
+void TcxOffice11LookAndFeelPainter::DrawCalendarHeader(TcxCanvas* ACanvas, const TRect& R, const AnsiString& AText,
+                                                       unsigned, const TcxViewParams& AViewParams, int AArrows,
+                                                       int AArrowInset,
+                                                       const TcxDrawBackgroundEvent& AOnDrawBackground) const {
+  TRect I = R;
+  InflateRect(&I, -1, -1);
+  if (!AOnDrawBackground.Assigned() || !AOnDrawBackground(ACanvas, I)) FillRectFromViewParams(ACanvas, I, AViewParams);
+  DrawCellText(ACanvas, I, taCenter, vaCenter, false, false, AText, AViewParams.Font, AViewParams.TextColor);
+  DrawCalendarArrows(ACanvas, R, AArrows, AArrowInset, clWindowText);
+}
+
+void TcxOffice11LookAndFeelPainter::DrawSchedulerButton(TcxCanvas* ACanvas, const TRect& R,
+                                                        TcxButtonState AState) const {
+  TcxWinXPLookAndFeelPainter::Instance()->DrawSchedulerButton(ACanvas, R, AState);
+}

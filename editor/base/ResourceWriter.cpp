@@ -1,4 +1,5 @@
 #include "editor/base/ResourceWriter.h"
+#include "platform/rtl/ByteOrder.h"
 
 #include <cerrno>
 #include <cstring>
@@ -21,10 +22,8 @@ constexpr DWORD ResourceDirIndex = 2;
   RaiseErrorFmt(LoadResText(Message) + LoadResText(EdConsts::SErrorCode), {Code});
 }
 
-DWORD U32(const std::vector<Byte>& B, std::size_t At) {
-  return DWORD(B[At]) | DWORD(B[At + 1]) << 8 | DWORD(B[At + 2]) << 16 | DWORD(B[At + 3]) << 24;
-}
-Word U16(const std::vector<Byte>& B, std::size_t At) { return Word(B[At] | B[At + 1] << 8); }
+DWORD U32(const std::vector<Byte>& B, std::size_t At) { return ByteOrder::ReadLE32(&B[At]); }
+Word U16(const std::vector<Byte>& B, std::size_t At) { return ByteOrder::ReadLE16(&B[At]); }
 void Put32(std::vector<Byte>& B, std::size_t At, DWORD V) {
   for (int I = 0; I < 4; ++I) B[At + std::size_t(I)] = Byte(V >> (8 * I));
 }

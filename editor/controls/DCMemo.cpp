@@ -10,6 +10,7 @@
 #include "editor/options/GutterBackground.h"
 #include "editor/view/GutterImages.h"
 #include "editor/options/MemoEnvOptions.h"
+#include "platform/forms/Menus.h"
 #include "editor/view/KeyMappings.h"
 #include "editor/view/PopupHint.h"
 #include "editor/view/PositionStore.h"
@@ -85,6 +86,7 @@ TCustomDCMemo::TCustomDCMemo(TComponent* AOwner)
 }
 
 void TCustomDCMemo::AttachSource(TCustomMemoSource* Source) {
+  FRowMetrics.clear();
   Source->AddEditor(false, TNotifierProc(this, &TCustomDCMemo::SourceChanged), nullptr);
   if (!Source->GetActiveEditor()) {
     Source->SetActiveEditor(this);
@@ -187,6 +189,8 @@ void TCustomDCMemo::Notification(TComponent* AComponent, TOperation Operation) {
 void TCustomDCMemo::SetOptions(const TMemoOptions& Value) {
   if (FOptions == Value) return;
   FOptions = Value;
+  // Special symbols and syntax colouring change what rows show.
+  FRowMetrics.clear();
   if (FCreated) {
     RecomputeWrap(0, INT_MAX);
     UpdateScrollBars();
@@ -305,7 +309,27 @@ void TCustomDCMemo::SetUseGlobalOptions(bool Value) {
   if (Value == FUseGlobalOptions) return;
   if (Value) ApplyGlobalOptions();
   FUseGlobalOptions = Value;
-  if (!FMemoSource) FInternalSource->SetUseGlobalOptions(Value);
+  if (FMemoSource) return;
+  if (!Value || !ComponentState().Contains(csLoading)) {
+    FInternalSource->SetUseGlobalOptions(Value);
+    return;
+  }
+  // Read from a form description the flag comes after the source settings
+  // the description holds (StringsOptions, TabStops, BlockIndent): those
+  // stand, or a form that limits the caret to the line end would lose it to
+  // the shared defaults. Later changes of the shared options still reach
+  // the source.
+  TCustomMemoSource* S = FInternalSource.get();
+  const TStringsOptions Options = S->GetOptions();
+  const AnsiString TabStops = S->GetTabStops(), Delimeters = S->GetDelimeters();
+  const Integer BlockIndent = S->GetBlockIndent();
+  const bool KeepBlanks = S->GetKeepBlanks();
+  S->SetUseGlobalOptions(true);
+  S->SetOptions(Options);
+  S->SetTabStops(TabStops);
+  S->SetDelimeters(Delimeters);
+  S->SetBlockIndent(BlockIndent);
+  S->SetKeepBlanks(KeepBlanks);
 }
 
 void TCustomDCMemo::ApplyGlobalOptions() { ApplyGlobalOptionsTo(this); }
@@ -445,6 +469,8 @@ void TCustomDCMemo::ImportWith(TStream* Stream, TClass AImporterClass) {
     }
     S->InImport = false;
     S->EndUpdate();
+    // The grid follows the fonts the text came with.
+    if (FUseMonoFont) FontChanged(nullptr);
   } else {
     // The source's line insert turns TABs into blanks unless it keeps them
     // and makes a column block of the lines after a column copy.
@@ -634,10 +660,38 @@ void TDCMemo::Published(TPublished<TDCMemo>& P) {
   P.Property("Color", &TDCMemo::GetColor, &TDCMemo::SetColor).Default(clWindow);
   P.Property("Enabled", &TDCMemo::GetEnabled, &TDCMemo::SetEnabled).Default(true);
   P.Property("ParentColor", &TDCMemo::GetParentColor, &TDCMemo::SetParentColor).Default(false);
-  P.Property("ShowHint", &TDCMemo::GetShowHint, &TDCMemo::SetShowHint);
+  P.Property("ParentShowHint", &TDCMemo::GetParentShowHint, &TDCMemo::SetParentShowHint).Default(true);
+  P.Property("ShowHint", &TDCMemo::GetShowHint, &TDCMemo::SetShowHint).Stored(&TDCMemo::IsShowHintStored);
   P.Property("TabOrder", &TDCMemo::GetTabOrder, &TDCMemo::SetTabOrder).Default(-1);
   P.Property("TabStop", &TDCMemo::GetTabStop, &TDCMemo::SetTabStop).Default(true);
   P.Property("Visible", &TDCMemo::GetVisible, &TDCMemo::SetVisible).Default(true);
+  P.Property("Anchors", &TDCMemo::GetAnchors, &TDCMemo::SetAnchors).Default(TAnchors{akLeft, akTop});
+  P.Property("Constraints", &TDCMemo::GetConstraints, &TDCMemo::SetConstraints);
+  P.Property("Ctl3D", &TDCMemo::GetCtl3D, &TDCMemo::SetCtl3D).Stored(&TDCMemo::IsCtl3DStored);
+  P.Property("DockSite", &TDCMemo::GetDockSite, &TDCMemo::SetDockSite).Default(false);
+  P.Property("DragCursor", &TDCMemo::GetDragCursor, &TDCMemo::SetDragCursor).Default(crDrag);
+  P.Property("DragKind", &TDCMemo::GetDragKind, &TDCMemo::SetDragKind).Default(dkDrag);
+  P.Property("DragMode", &TDCMemo::GetDragMode, &TDCMemo::SetDragMode).Default(dmManual);
+  P.Property("ParentCtl3D", &TDCMemo::GetParentCtl3D, &TDCMemo::SetParentCtl3D).Default(true);
+  P.Property("PopupMenu", &TDCMemo::GetPopupMenu, &TDCMemo::SetPopupMenu);
+  // The class library's events the editor passes on.
+  P.Property("OnClick", &TDCMemo::OnClick, &TDCMemo::OnClick);
+  P.Property("OnDblClick", &TDCMemo::OnDblClick, &TDCMemo::OnDblClick);
+  P.Property("OnContextPopup", &TDCMemo::OnContextPopup, &TDCMemo::OnContextPopup);
+  P.Property("OnDragDrop", &TDCMemo::OnDragDrop, &TDCMemo::OnDragDrop);
+  P.Property("OnDragOver", &TDCMemo::OnDragOver, &TDCMemo::OnDragOver);
+  P.Property("OnEndDrag", &TDCMemo::OnEndDrag, &TDCMemo::OnEndDrag);
+  P.Property("OnStartDrag", &TDCMemo::OnStartDrag, &TDCMemo::OnStartDrag);
+  P.Property("OnEnter", &TDCMemo::OnEnter, &TDCMemo::OnEnter);
+  P.Property("OnExit", &TDCMemo::OnExit, &TDCMemo::OnExit);
+  P.Property("OnKeyDown", &TDCMemo::OnKeyDown, &TDCMemo::OnKeyDown);
+  P.Property("OnKeyPress", &TDCMemo::OnKeyPress, &TDCMemo::OnKeyPress);
+  P.Property("OnKeyUp", &TDCMemo::OnKeyUp, &TDCMemo::OnKeyUp);
+  P.Property("OnMouseDown", &TDCMemo::OnMouseDown, &TDCMemo::OnMouseDown);
+  P.Property("OnMouseMove", &TDCMemo::OnMouseMove, &TDCMemo::OnMouseMove);
+  P.Property("OnMouseUp", &TDCMemo::OnMouseUp, &TDCMemo::OnMouseUp);
+  P.Property("OnCanResize", &TDCMemo::OnCanResize, &TDCMemo::OnCanResize);
+  P.Property("OnConstrainedResize", &TDCMemo::OnConstrainedResize, &TDCMemo::OnConstrainedResize);
 
   P.Property("AllowUndo", &TDCMemo::GetAllowUndo, &TDCMemo::SetAllowUndo).Default(true);
   // The text area's picture, also inside MemoBackground (stored there).

@@ -10,6 +10,8 @@
 // for its free notification and falls back to the internal one.
 #pragma once
 #include <memory>
+#include <unordered_map>
+#include <vector>
 #include "editor/exchange/DCExporter.h"
 #include "editor/exchange/DCImporter.h"
 #include "editor/controls/DCMemoTypes.h"
@@ -264,6 +266,17 @@ public:
   Integer GutterWidthInEffect();
   Integer LineNumberColumnWidth();
   Integer VisibleRows();
+  // Rows: in monospaced layout every row is LineHeight high; in
+  // proportional layout a row is as tall as the largest ascent plus the
+  // largest descent of the fonts its runs use (an empty row: Font's).
+  Integer RowHeight(Integer Row);
+  // The client Y of a row's top, counted from the top row (negative above it).
+  Integer RowTop(Integer Row);
+  // The row whose pixels hold client Y (rows above the top for negative Y).
+  Integer RowAtY(Integer Y);
+  Integer CaretRowHeight();
+  // Whether the caret's row lies whole within the window.
+  bool CaretRowShown();
   // Client pixel of a text position and back (Limit keeps the row inside the text).
   TPoint TextToPoint(Integer Column, Integer Line);
   TPoint PointToText(Integer X, Integer Y, bool Limit);
@@ -446,7 +459,26 @@ protected:
 
 private:
   // View
-  void InvalidateMetrics() { FCharWidth = FLineHeight = 0; }
+  void InvalidateMetrics() {
+    FCharWidth = FLineHeight = 0;
+    FRowMetrics.clear();
+  }
+  struct TRowMetrics {
+    Integer Height;
+    Integer Ascent;
+  };
+  // A run's vertical extent: characters [.., End) measured in one font.
+  struct TRunExtent {
+    Integer End;
+    Integer Ascent;
+    Integer Descent;
+  };
+  TRowMetrics RowMetrics(Integer Row);
+  const std::vector<TRowMetrics>& LineRowMetrics(Integer Line);
+  // Proportional layout: measured rows of lines First..Last are measured again when next asked.
+  void ForgetRowMetrics(Integer First, Integer Last);
+  // The top row that shows rows down to Row whole (proportional layout).
+  Integer TopShowingRow(Integer Row);
   void MeasureFonts();
   void ViewMoved(Integer OldTop, Integer OldColumn);
   void UpdateCaret();
@@ -470,7 +502,8 @@ private:
   // Proportional layout: the pixel edges of the characters of a line's
   // display text, measured run by run in their style fonts. Edges[i] is the
   // left edge of character i, the last entry the width of the whole text.
-  void MeasureRuns(Integer Line, const AnsiString& Text, const AnsiString& Attrs, std::vector<Integer>& Edges);
+  void MeasureRuns(Integer Line, const AnsiString& Text, const AnsiString& Attrs, std::vector<Integer>& Edges,
+                   std::vector<TRunExtent>* Extents = nullptr);
   void MeasureLine(Integer Line, AnsiString& Text, std::vector<Integer>& Edges);
   // The width of a blank of Font: columns past a line's end are blanks.
   Integer BlankWidth();
@@ -487,9 +520,12 @@ private:
     Integer Index;  // in GutterImgs
     TRect Rect;     // client pixels of the row at Y
   };
-  std::vector<TGutterCell> GutterRowImages(Integer Line, Integer Start, Integer Stop, Integer Y);
+  // RowH: the row's height (0: the line height).
+  std::vector<TGutterCell> GutterRowImages(Integer Line, Integer Start, Integer Stop, Integer Y, Integer RowH = 0);
   void FillBack(TCanvas* C, const TRect& R, TColor Color);
   void WMScroll(TMessage& Message, bool Vertical);
+  // The first column a horizontal thumb position stands for.
+  Integer ThumbColumn(Integer Pos);
   void WMMouseWheel(TMessage& Message);
   void WMSetFocus(TMessage& Message);
   void WMKillFocus(TMessage& Message);
@@ -509,6 +545,9 @@ private:
   bool IsLinkAt(Integer Column, Integer Line);
   void CaretLeftStep();
   void MoveCaretRows(Integer Rows, TSelectionType Extend);
+  // The rows a page moves (negative upward).
+  Integer PageRows(bool Down);
+  void PageMove(bool Down, TSelectionType Extend);
   void CaretMoveHook(TObject* Sender, Integer& DeltaLine, Integer& DeltaChar);
   void AttachSource(TCustomMemoSource* Source);
   void DetachSource(TCustomMemoSource* Source);
@@ -606,6 +645,11 @@ private:
   bool FHideCaret = false;
   TScrollStyle FScrollBars = ssNone;
   bool FHideScrollBars = false;
+  // The horizontal range is held in pixels (hidden bars that follow the
+  // wrap width or a measured longest line), not in columns.
+  bool FHorzInPixels = false;
+  // Re-wrapping after the vertical bar changed the width.
+  bool FRewrapping = false;
   // View state; the metrics are 0 until measured.
   Integer FTopLine = 0;
   Integer FFirstColumn = 0;
@@ -614,6 +658,9 @@ private:
   // The largest ascent of the fonts a row may show: runs of smaller fonts
   // stand on the same baseline in proportional layout.
   Integer FMaxAscent = 0;
+  // Proportional layout: the measured rows of lines (one entry per row of
+  // the line), by line; dropped when the line changes.
+  std::unordered_map<Integer, std::vector<TRowMetrics>> FRowMetrics;
   Integer FNumberDigits = 0;
   Integer FWheelRemainder = 0;
   TPoint FLastCaret{0, 0};
@@ -688,4 +735,6 @@ private:
   AnsiString GetTabStopsValue() const { return GetTabStops(); }
   // The options belong to the form only when the editor has its own source.
   bool IsStringsOptionsStored() const { return GetMemoSource() == nullptr; }
+  // ShowHint is the editor's own only when it does not follow its parent.
+  bool IsShowHintStored() const { return !GetParentShowHint(); }
 };

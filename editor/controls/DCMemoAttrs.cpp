@@ -103,6 +103,10 @@ void TCustomDCMemo::Dispatch(TMessage& Message) {
       UpdateScrollBars();
       return;
     case CM_MOUSELEAVE: HidePopupHint(); break;
+    case CM_CTL3DCHANGED:
+      // The client edge comes with the window.
+      if (HandleAllocated()) RecreateWnd();
+      break;
     case CM_ENABLEDCHANGED:
       GetSource()->ClearSelection();
       Invalidate();

@@ -6,6 +6,7 @@
 #include "editor/controls/DCMemo.h"
 #include "editor/text/EditorDialogs.h"
 #include "editor/text/MemoSource.h"
+#include "editor/text/Search.h"
 #include "editor/view/PopupHint.h"
 #include "platform/rtl/Guards.h"
 #include "platform/win/Win.h"
@@ -108,8 +109,33 @@ void TCustomDCMemo::MoveCaretRows(Integer Rows, TSelectionType Extend) {
   if (Target < FTopLine || Target >= FTopLine + Rows0) SetTopLine(FTopLine + (Target - From.Y));
 }
 
-void TCustomDCMemo::PageUp() { MoveCaretRows(-std::max<Integer>(VisibleRows(), 1), stNotSelected); }
-void TCustomDCMemo::PageDown() { MoveCaretRows(std::max<Integer>(VisibleRows(), 1), stNotSelected); }
+Integer TCustomDCMemo::PageRows(bool Down) {
+  if (FUseMonoFont) return Down ? std::max<Integer>(VisibleRows(), 1) : -std::max<Integer>(VisibleRows(), 1);
+  // Measured rows page by pixels: the row one client height below the top
+  // (above it), less (plus) one row, becomes the top.
+  const Integer H = ClientHeight();
+  Integer Rows;
+  if (Down) {
+    Rows = RowAtY(H) - 1 - FTopLine;
+  } else {
+    Integer Row = FTopLine, Y = 0;
+    while (Row > 0 && Y < H) Y += RowHeight(--Row);
+    Rows = (Y >= H ? Row + 1 : Row) - FTopLine;
+  }
+  return Down ? std::max<Integer>(Rows, 1) : std::min<Integer>(Rows, -1);
+}
+
+void TCustomDCMemo::PageMove(bool Down, TSelectionType Extend) {
+  const Integer Rows = PageRows(Down);
+  if (FUseMonoFont) return MoveCaretRows(Rows, Extend);
+  const Integer Top = FTopLine + Rows;
+  MoveCaretRows(Rows, Extend);
+  SetTopLine(Top);
+  MakeCaretVisible();
+}
+
+void TCustomDCMemo::PageUp() { PageMove(false, stNotSelected); }
+void TCustomDCMemo::PageDown() { PageMove(true, stNotSelected); }
 
 void TCustomDCMemo::CaretToWindowTop() {
   TCustomMemoSource* S = GetSource();
@@ -154,8 +180,8 @@ void TCustomDCMemo::SelectEnd() { GetSource()->SelectToLineEnd(); }
 void TCustomDCMemo::SelectUp() { MoveCaretRows(-1, stStreamSel); }
 void TCustomDCMemo::SelectDown() { MoveCaretRows(1, stStreamSel); }
 void TCustomDCMemo::SelectLeft() { GetSource()->ExtendSelection(stStreamSel, &TCustomMemoSource::CaretLeft); }
-void TCustomDCMemo::SelectPageUp() { MoveCaretRows(-std::max<Integer>(VisibleRows(), 1), stStreamSel); }
-void TCustomDCMemo::SelectPageDown() { MoveCaretRows(std::max<Integer>(VisibleRows(), 1), stStreamSel); }
+void TCustomDCMemo::SelectPageUp() { PageMove(false, stStreamSel); }
+void TCustomDCMemo::SelectPageDown() { PageMove(true, stStreamSel); }
 void TCustomDCMemo::SelectToWindowTop() {
   MoveCaretRows(FTopLine - TextToRow(GetSource()->GetCaretChar(), GetSource()->GetCaretLine()).Y, stStreamSel);
 }
@@ -164,8 +190,8 @@ void TCustomDCMemo::SelectToWindowBottom() {
                     TextToRow(GetSource()->GetCaretChar(), GetSource()->GetCaretLine()).Y,
                 stStreamSel);
 }
-void TCustomDCMemo::BlockSelectPageUp() { MoveCaretRows(-std::max<Integer>(VisibleRows(), 1), stBlockSel); }
-void TCustomDCMemo::BlockSelectPageDown() { MoveCaretRows(std::max<Integer>(VisibleRows(), 1), stBlockSel); }
+void TCustomDCMemo::BlockSelectPageUp() { PageMove(false, stBlockSel); }
+void TCustomDCMemo::BlockSelectPageDown() { PageMove(true, stBlockSel); }
 void TCustomDCMemo::BlockSelectToWindowTop() {
   MoveCaretRows(FTopLine - TextToRow(GetSource()->GetCaretChar(), GetSource()->GetCaretLine()).Y, stBlockSel);
 }
@@ -233,6 +259,14 @@ void TCustomDCMemo::SourceChanged(TObject* /*Sender*/, Integer FirstLine, Intege
       }
     }
   }
+  if (!FUseMonoFont) {
+    // Measured rows of changed lines are measured again; moved lines take
+    // their rows' indexes along, so a change of the count forgets all.
+    if (States.Contains(msCountChanged))
+      FRowMetrics.clear();
+    else if (States.Contains(msEdited) || States.Contains(msParserChanged) || States.Contains(msNeedInvalidate))
+      ForgetRowMetrics(FirstLine, LastLine);
+  }
   if (States.Contains(msReadOnlyChanged) && GetColor() != FReadOnlyColor) Invalidate();
   const Integer OldTop = FTopLine, OldColumn = FFirstColumn;
   const bool Active = S->GetActiveEditor() == this;
@@ -243,7 +277,17 @@ void TCustomDCMemo::SourceChanged(TObject* /*Sender*/, Integer FirstLine, Intege
       InvalidateLines(S->GetCaretLine(), S->GetCaretLine());
     }
     FLastCaret = S->GetCaretPoint();
-    MakeCaretVisible();
+    if (FOptions.Contains(moCenterOnBookmark) && S->BookmarkJumped() && !CaretRowShown())
+      CenterCaretLine();
+    else
+      MakeCaretVisible();
+    if (States.Contains(msPositionChanged) && HandleAllocated() && SearchCaretMoveWanted(S)) {
+      // The Find and Replace window steps off the line the caret went to.
+      const TPoint P = TextToPoint(S->GetCaretChar(), S->GetCaretLine());
+      const TPoint TopLeft = ClientToScreen({0, P.Y});
+      const TPoint BottomRight = ClientToScreen({ClientWidth(), P.Y + CaretRowHeight()});
+      SearchSourceCaretMoved(S, {TopLeft.X, TopLeft.Y, BottomRight.X, BottomRight.Y});
+    }
   } else if (States.Contains(msInsState)) {
     CreateTheCaret();
   }
@@ -263,7 +307,9 @@ void TCustomDCMemo::SourceChanged(TObject* /*Sender*/, Integer FirstLine, Intege
       InvalidateLines(FirstLine, States.Contains(msCountChanged) ? MaxLine : LastLine);
     if (States.Contains(msPositionChanged) && FOptions.Contains(moDrawGutter) == false) UpdateCaret();
   }
-  if (States.Contains(msCountChanged) || States.Contains(msPositionChanged)) UpdateScrollBars();
+  const bool HorzFollowsText = FHideScrollBars && (FScrollBars == ssHorizontal || FScrollBars == ssBoth) &&
+                               (States.Contains(msEdited) || States.Contains(msParserChanged));
+  if (States.Contains(msCountChanged) || States.Contains(msPositionChanged) || HorzFollowsText) UpdateScrollBars();
   UpdateCaret();
   if (States.Contains(msEdited) && OnChange.Assigned()) OnChange(this);
 }
@@ -316,6 +362,8 @@ void TCustomDCMemo::DoVerticalScroll(Integer Code) {
 void TCustomDCMemo::WMSetFocus(TMessage& /*Message*/) {
   TCustomMemoSource* S = GetSource();
   S->SetActiveEditor(this);
+  // The Find and Replace window acts on the text of the editor focused last.
+  SetCurrentSearchSource(S);
   S->CaretMoveHook = TCaretMoveHook(this, &TCustomDCMemo::CaretMoveHook);
   if (S->GetCaretPoint() != FLastCaret) {
     S->BeginUpdate(MemoCode::MoveCaret);

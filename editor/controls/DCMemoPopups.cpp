@@ -46,7 +46,7 @@ void TCustomDCMemo::ShowPopupAtCaret(bool AutoHide) {
   }
   const TPoint P = TextToPoint(S->GetCaretChar(), S->GetCaretLine());
   FPopupHint->SetAutoHide(AutoHide);
-  FPopupHint->ShowAt(ClientToScreen({P.X, P.Y + LineHeight()}), FHintList->GetStrings(0));
+  FPopupHint->ShowAt(ClientToScreen({P.X, P.Y + CaretRowHeight()}), FHintList->GetStrings(0));
 }
 
 void TCustomDCMemo::ShowCompletionList(TStrings* Strings) {
@@ -58,7 +58,7 @@ void TCustomDCMemo::ShowCompletionList(TStrings* Strings) {
   FPopupList->OnListKeyDown = TEvent<void(TObject*, Word&, TShiftState)>(this, &TCustomDCMemo::PopupListKeyDown);
   FPopupList->OnListKeyPress = TEvent<void(TObject*, char&)>(this, &TCustomDCMemo::PopupListKeyPress);
   const TPoint P = TextToPoint(S->GetCaretChar(), S->GetCaretLine());
-  FPopupList->Popup(ClientToScreen({P.X, P.Y + LineHeight()}), FHintList.get(), FTemplateFont.get(),
+  FPopupList->Popup(ClientToScreen({P.X, P.Y + CaretRowHeight()}), FHintList.get(), FTemplateFont.get(),
                     [this](Integer Index) { InsertPopupItem(FPopupList.get(), Index); });
 }
 
@@ -195,7 +195,7 @@ void TCustomDCMemo::ShowCodeTemplatePopup() {
     return;
   }
   FPopupList = std::make_unique<TDCPopupList>(nullptr);
-  FPopupList->Popup(ClientToScreen({At.X, At.Y + LineHeight()}), FCompletionList.get(), FTemplateFont.get(),
+  FPopupList->Popup(ClientToScreen({At.X, At.Y + CaretRowHeight()}), FCompletionList.get(), FTemplateFont.get(),
                     [this](Integer Index) { InsertCodeTemplate(FPopupList.get(), Index); });
 }
 

@@ -9,6 +9,7 @@
 #include "editor/view/GutterImages.h"
 #include "editor/view/FontManager.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/rtl/Guards.h"
 #include "platform/win/Modules.h"
 #include "platform/win/Win.h"
 
@@ -60,8 +61,12 @@ void TCustomDCMemo::SetScrollBars(TScrollStyle Value) {
 void TCustomDCMemo::SetHideScrollBars(bool Value) {
   if (Value == FHideScrollBars) return;
   FHideScrollBars = Value;
+  // The horizontal range then follows the longest line.
+  GetSource()->TrackLongestLine(Value);
   UpdateScrollBars();
 }
+
+Integer TCustomDCMemo::ThumbColumn(Integer Pos) { return FHorzInPixels ? Pos / CharWidth() : Pos; }
 
 void TCustomDCMemo::CreateParams(TCreateParams& Params) {
   inherited::CreateParams(Params);
@@ -94,9 +99,16 @@ void TCustomDCMemo::MeasureFonts() {
   FLineHeight = FCharWidth = FMaxAscent = 0;
   Measure(FFont.get(), true);
   // The grid holds every style's glyphs: the largest cell wins. Measured
-  // rows need only be tall enough for every style; their widths come from
-  // the glyphs themselves.
-  for (Integer I = 0; I < FTextStyles->Count(); ++I) Measure(FTextStyles->GetItem(I)->GetFont(), FUseMonoFont);
+  // rows take their own heights from the fonts they show; the line height
+  // is then Font's, the height of an empty row.
+  if (FUseMonoFont) {
+    for (Integer I = 0; I < FTextStyles->Count(); ++I) Measure(FTextStyles->GetItem(I)->GetFont(), true);
+    // Imported text keeps its own fonts: the rows must hold the tallest of
+    // them or a large heading loses its top. The cells keep their width,
+    // so the common text stays readable.
+    if (TAttributeParser* P = AttrParser())
+      for (Integer I = 0; I < P->AttrCount(); ++I) Measure(P->GetAttr(I)->GetFont(), false);
+  }
   ReleaseDC(nullptr, Dc);
   FLineHeight = std::max<Integer>(FLineHeight, 1);
   FCharWidth = std::max<Integer>(FCharWidth, 1);
@@ -153,7 +165,155 @@ Integer TCustomDCMemo::TextLeftEdge() {
 }
 
 Integer TCustomDCMemo::VisibleRows() {
-  return std::max<Integer>(0, ClientHeight() / LineHeight() - 1);
+  if (FUseMonoFont) return std::max<Integer>(0, ClientHeight() / LineHeight() - 1);
+  // The rows that fit whole, less one as on the grid.
+  const Integer H = ClientHeight();
+  Integer Y = 0, N = 0;
+  for (Integer Row = FTopLine; N <= H; ++Row) {
+    Y += RowHeight(Row);
+    if (Y > H) break;
+    ++N;
+  }
+  return std::max<Integer>(0, N - 1);
+}
+
+// ---------------------------------------------------------------------------
+// Row heights
+
+TCustomDCMemo::TRowMetrics TCustomDCMemo::RowMetrics(Integer Row) {
+  if (FUseMonoFont) return {LineHeight(), FMaxAscent};
+  LineHeight();
+  if (Row < 0) return {FLineHeight, FMaxAscent};
+  Integer Line, Start, Stop;
+  RowColumns(Row, Line, Start, Stop);
+  if (Line < 0 || Line >= GetSource()->GetLineCount()) {
+    // The end-of-text row is measured like a line; rows below it are empty.
+    if (Line != GetSource()->GetLineCount() || !FOptions.Contains(moDrawSpecialSymbols))
+      return {FLineHeight, FMaxAscent};
+  }
+  const std::vector<TRowMetrics>& Rows = LineRowMetrics(Line);
+  Integer K = 0;
+  if (FWordWrap) K = Row - TextToRow(0, Line).Y;
+  if (K < 0 || K >= Integer(Rows.size())) return {FLineHeight, FMaxAscent};
+  return Rows[size_t(K)];
+}
+
+const std::vector<TCustomDCMemo::TRowMetrics>& TCustomDCMemo::LineRowMetrics(Integer Line) {
+  auto Found = FRowMetrics.find(Line);
+  if (Found != FRowMetrics.end()) return Found->second;
+  // A bounded cache: what the view shows is measured again at once.
+  if (FRowMetrics.size() > 8192) FRowMetrics.clear();
+  TCustomMemoSource* S = GetSource();
+  const bool Styled = StyledPainting();
+  if (Styled && Line < S->GetLineCount()) S->ParseUpTo(Line, false);
+  AnsiString Text, Attrs;
+  LineDisplay(Line, Styled, Text, Attrs);
+  std::vector<Integer> Edges;
+  std::vector<TRunExtent> Extents;
+  MeasureRuns(Line, Text, Attrs, Edges, &Extents);
+  // Where the line's rows begin: at 0 and after every soft break.
+  std::vector<Integer> Starts{0};
+  if (FWordWrap) {
+    auto It = std::lower_bound(FBreaks.begin(), FBreaks.end(), Line,
+                               [](const TWrapBreak& B, Integer L) { return B.Line < L; });
+    for (; It != FBreaks.end() && It->Line == Line; ++It) Starts.push_back(It->Pos);
+  }
+  const Integer N = Integer(Text.size());
+  std::vector<TRowMetrics> Rows;
+  size_t Run = 0;
+  for (size_t K = 0; K < Starts.size(); ++K) {
+    const Integer From = Starts[K], To = K + 1 < Starts.size() ? Starts[K + 1] : N;
+    Integer Ascent = 0, Descent = 0;
+    while (Run < Extents.size() && Extents[Run].End <= From) ++Run;
+    for (size_t R = Run; R < Extents.size(); ++R) {
+      Ascent = std::max(Ascent, Extents[R].Ascent);
+      Descent = std::max(Descent, Extents[R].Descent);
+      if (Extents[R].End >= To) break;
+    }
+    if (From >= To || Ascent + Descent <= 0) Rows.push_back({FLineHeight, FMaxAscent});
+    else Rows.push_back({Ascent + Descent, Ascent});
+  }
+  return FRowMetrics.emplace(Line, std::move(Rows)).first->second;
+}
+
+void TCustomDCMemo::ForgetRowMetrics(Integer First, Integer Last) {
+  if (FRowMetrics.empty()) return;
+  if (First <= 0 && Last == MaxLine) {
+    FRowMetrics.clear();
+    return;
+  }
+  for (auto It = FRowMetrics.begin(); It != FRowMetrics.end();)
+    if (It->first >= First && It->first <= Last) It = FRowMetrics.erase(It);
+    else ++It;
+}
+
+Integer TCustomDCMemo::RowHeight(Integer Row) { return RowMetrics(Row).Height; }
+
+Integer TCustomDCMemo::CaretRowHeight() {
+  if (FUseMonoFont) return LineHeight();
+  TCustomMemoSource* S = GetSource();
+  return RowHeight(TextToRow(S->GetCaretChar(), S->GetCaretLine()).Y);
+}
+
+bool TCustomDCMemo::CaretRowShown() {
+  TCustomMemoSource* S = GetSource();
+  const Integer Row = TextToRow(S->GetCaretChar(), S->GetCaretLine()).Y;
+  if (Row < FTopLine) return false;
+  return RowTop(Row) + RowHeight(Row) <= ClientHeight();
+}
+
+Integer TCustomDCMemo::RowTop(Integer Row) {
+  if (FUseMonoFont) return (Row - FTopLine) * LineHeight();
+  // Rows far outside the window count as empty ones: the caret's or a
+  // click's position there only needs to be out of sight.
+  const Integer Far = 2 * ClientHeight() + LineHeight();
+  Integer Y = 0;
+  if (Row >= FTopLine) {
+    for (Integer R = FTopLine; R < Row; ++R) {
+      if (Y > Far) return Y + (Row - R) * LineHeight();
+      Y += RowHeight(R);
+    }
+    return Y;
+  }
+  for (Integer R = FTopLine - 1; R >= Row; --R) {
+    if (-Y > Far) return Y - (R - Row + 1) * LineHeight();
+    Y -= RowHeight(R);
+  }
+  return Y;
+}
+
+Integer TCustomDCMemo::RowAtY(Integer Y) {
+  const Integer Lh = LineHeight();
+  if (FUseMonoFont) return (Y >= 0 ? Y / Lh : -((-Y + Lh - 1) / Lh)) + FTopLine;
+  const Integer Far = 2 * ClientHeight() + Lh;
+  Integer Row = FTopLine, Top = 0;
+  if (Y >= 0) {
+    for (;;) {
+      if (Top > Far) return Row + (Y - Top) / Lh;
+      const Integer H = RowHeight(Row);
+      if (Y < Top + H) return Row;
+      Top += H;
+      ++Row;
+    }
+  }
+  while (Y < Top) {
+    if (-Top > Far) return Row - (Top - Y + Lh - 1) / Lh;
+    --Row;
+    Top -= RowHeight(Row);
+  }
+  return Row;
+}
+
+Integer TCustomDCMemo::TopShowingRow(Integer Row) {
+  const Integer H = ClientHeight();
+  Integer Top = Row, Y = RowHeight(Row);
+  while (Top > 0) {
+    const Integer Above = RowHeight(Top - 1);
+    if (Y + Above > H) break;
+    Y += Above;
+    --Top;
+  }
+  return Top;
 }
 
 // ---------------------------------------------------------------------------
@@ -204,7 +364,7 @@ void TCustomDCMemo::LineDisplay(Integer Line, bool Styled, AnsiString& Text, Ans
 }
 
 void TCustomDCMemo::MeasureRuns(Integer Line, const AnsiString& Text, const AnsiString& Attrs,
-                                std::vector<Integer>& Edges) {
+                                std::vector<Integer>& Edges, std::vector<TRunExtent>* Extents) {
   const Integer N = Integer(Text.size());
   Edges.assign(size_t(N) + 1, 0);
   const bool UrlsOnly = !FOptions.Contains(moColorSyntax) && GetSource()->GetHighlightUrls();
@@ -223,6 +383,10 @@ void TCustomDCMemo::MeasureRuns(Integer Line, const AnsiString& Text, const Ansi
     AnsiString Run = Text.substr(size_t(P), size_t(E - P));
     if (Upper) Run = UpperCase(Run);
     FontManager().MeasureText(F->GetHandle(), Run.data(), E - P, &W[size_t(P)], nullptr);
+    if (Extents) {
+      const TFontMetricsRec& M = FontManager().GetFontMetrics(F->GetHandle());
+      Extents->push_back({E, M.Ascent, M.Descent});
+    }
     P = E;
   }
   for (Integer I = 0; I < N; ++I) Edges[size_t(I) + 1] = Edges[size_t(I)] + W[size_t(I)];
@@ -442,6 +606,7 @@ void TCustomDCMemo::RecomputeWrap(Integer First, Integer Last) {
   auto Hi = std::upper_bound(Lo, FBreaks.end(), Last, [](Integer L, const TWrapBreak& B) { return L < B.Line; });
   Lo = FBreaks.erase(Lo, Hi);
   FBreaks.insert(Lo, New.begin(), New.end());
+  ForgetRowMetrics(First, Whole ? MaxLine : Last);
   if (FInLazyWrap) return;
   UpdateScrollBars();
   UpdateCaret();
@@ -456,7 +621,7 @@ void TCustomDCMemo::RecomputeWrap(Integer First, Integer Last) {
 
 TPoint TCustomDCMemo::TextToPoint(Integer Column, Integer Line) {
   const TPoint R = TextToRow(Column, Line);
-  const Integer Y = (R.Y - FTopLine) * LineHeight();
+  const Integer Y = RowTop(R.Y);
   if (FUseMonoFont) return {TextLeftEdge() + (R.X - (FWordWrap ? 0 : FFirstColumn)) * CharWidth(), Y};
   // Measured: the row's text up to the column in its fonts; a horizontal
   // scroll moves by whole average characters.
@@ -472,8 +637,8 @@ TPoint TCustomDCMemo::PointToText(Integer X, Integer Y, bool Limit) {
   const Integer WrapWidth =
       FOptions.Contains(moBreakWordAtMargin) ? Cw * FMarginPos + TextLeftEdge() : ClientWidth();
   if (FWordWrap) X = std::min(X, WrapWidth);
-  Integer Row = (Y >= 0 ? Y / Lh : -((-Y + Lh - 1) / Lh)) + FTopLine;
-  Row = std::max<Integer>(Row, 0);
+  (void)Lh;
+  Integer Row = std::max<Integer>(RowAtY(Y), 0);
   if (Limit && !GetSource()->HasOption(soBeyondFileEnd)) Row = std::min(Row, LastRowNear(Row));
   const Integer Left = TextLeftEdge();
   if (!FUseMonoFont) return MeasuredPointToText(X, Row, X < WrapWidth);
@@ -524,13 +689,10 @@ void TCustomDCMemo::InvalidateLines(Integer First, Integer Last) {
     Invalidate();
     return;
   }
-  const Integer Lh = LineHeight();
-  const Integer Top = (RowOfLine(std::max<Integer>(First, 0)) - FTopLine) * Lh;
+  const Integer Top = RowTop(RowOfLine(std::max<Integer>(First, 0)));
   Integer Bottom = ClientHeight();
-  if (Last != MaxLine && Last < GetSource()->GetLineCount() - 1) {
-    const Integer LastRowOfLast = RowOfLine(Last + 1);
-    Bottom = std::min(Bottom, (LastRowOfLast - FTopLine) * Lh);
-  }
+  if (Last != MaxLine && Last < GetSource()->GetLineCount() - 1 && Top < Bottom)
+    Bottom = std::min(Bottom, RowTop(RowOfLine(Last + 1)));
   if (Bottom <= 0 || Top >= ClientHeight()) return;
   const TRect R{0, std::max<Integer>(Top, 0), ClientWidth(), Bottom};
   InvalidateRect(Handle(), &R, FALSE);
@@ -550,14 +712,16 @@ void TCustomDCMemo::ViewMoved(Integer OldTop, Integer OldColumn) {
     UpdateCaret();
     return;
   }
-  const Integer Lh = LineHeight(), Cw = CharWidth();
+  const Integer Cw = CharWidth();
   if (FTopLine == OldTop && FFirstColumn != OldColumn && std::abs(FFirstColumn - OldColumn) == 1) {
     const Integer Left = TextLeftEdge();
     const TRect Area{Left, 0, ClientWidth(), ClientHeight()};
     ScrollWindowEx(Handle(), (OldColumn - FFirstColumn) * Cw, 0, &Area, &Area, nullptr, nullptr, SW_INVALIDATE);
   } else if (FFirstColumn == OldColumn && std::abs(FTopLine - OldTop) == 1) {
     const TRect Area{0, 0, ClientWidth(), ClientHeight()};
-    ScrollWindowEx(Handle(), 0, (OldTop - FTopLine) * Lh, &Area, &Area, nullptr, nullptr, SW_INVALIDATE);
+    // By the height of the row that left at the top or came in there.
+    const Integer Dy = FTopLine > OldTop ? -RowHeight(OldTop) : RowHeight(FTopLine);
+    ScrollWindowEx(Handle(), 0, Dy, &Area, &Area, nullptr, nullptr, SW_INVALIDATE);
     // The line-number column may widen with the rows shown.
     if (FOptions.Contains(moLineNumbers)) {
       const TRect G{0, 0, TextLeftEdge(), ClientHeight()};
@@ -604,11 +768,19 @@ void TCustomDCMemo::ScrollHorz(Integer Delta) {
 void TCustomDCMemo::MakeCaretVisible() {
   TCustomMemoSource* S = GetSource();
   const TPoint R = TextToRow(S->GetCaretChar(), S->GetCaretLine());
-  const Integer Rows = std::max<Integer>(VisibleRows(), 1);
-  if (R.Y < FTopLine)
-    SetTopLine(R.Y);
-  else if (R.Y >= FTopLine + Rows)
-    SetTopLine(R.Y - Rows + 1);
+  if (!FUseMonoFont) {
+    // Measured rows: the caret's row must show whole.
+    if (R.Y < FTopLine)
+      SetTopLine(R.Y);
+    else if (RowTop(R.Y) + RowHeight(R.Y) > ClientHeight() && R.Y > FTopLine)
+      SetTopLine(std::max(TopShowingRow(R.Y), FTopLine + 1));
+  } else {
+    const Integer Rows = std::max<Integer>(VisibleRows(), 1);
+    if (R.Y < FTopLine)
+      SetTopLine(R.Y);
+    else if (R.Y >= FTopLine + Rows)
+      SetTopLine(R.Y - Rows + 1);
+  }
   if (!FWordWrap) {
     const Integer Cw = CharWidth(), Left = TextLeftEdge();
     const Integer X = TextToPoint(S->GetCaretChar(), S->GetCaretLine()).X;
@@ -643,18 +815,61 @@ void TCustomDCMemo::UpdateScrollBars() {
     Si.nMax = std::max(Last, Page);
     Si.nPage = UINT(Page);
     if (FHideScrollBars && Last < Page) Si.nMax = 0, Si.nPage = 0;
+    const Integer WidthBefore = ClientWidth();
     SetScrollInfo(Handle(), SB_VERT, &Si, TRUE);
     if (GetScrollPos(Handle(), SB_VERT) != FTopLine) SetScrollPos(Handle(), SB_VERT, FTopLine, TRUE);
+    // The bar came or went: the rows have another width to fill.
+    if (FWordWrap && ClientWidth() != WidthBefore && !FRewrapping) {
+      FRewrapping = true;
+      try {
+        RecomputeWrap(0, MaxLine);
+      } catch (...) {
+        FRewrapping = false;
+        throw;
+      }
+      FRewrapping = false;
+    }
   }
   if (FScrollBars == ssHorizontal || FScrollBars == ssBoth) {
     SCROLLINFO Si{};
     Si.cbSize = sizeof(Si);
     Si.fMask = SIF_RANGE | SIF_PAGE;
     Si.nMin = 0;
-    Si.nMax = FHorzMaxPos;
-    Si.nPage = UINT(std::max<Integer>(1, (ClientWidth() - TextLeftEdge()) / CharWidth() + 1));
+    const Integer Cw = CharWidth(), Columns = (ClientWidth() - TextLeftEdge()) / Cw + 1;
+    FHorzInPixels = false;
+    Integer Max = FHorzMaxPos, Page = std::max<Integer>(1, Columns);
+    bool Hidden = false;
+    if (FHideScrollBars && FWordWrap) {
+      // Wrapped text needs the bar only when the wrap width passes the window.
+      const Integer Wrap =
+          FOptions.Contains(moBreakWordAtMargin) ? Cw * FMarginPos + TextLeftEdge() : ClientWidth();
+      FHorzInPixels = true;
+      Max = Wrap;
+      Page = ClientWidth();
+      Hidden = Wrap <= ClientWidth();
+    } else if (FHideScrollBars) {
+      TCustomMemoSource* S = GetSource();
+      if (FUseMonoFont) {
+        Max = S->GetLongestLineLength();
+      } else {
+        // The longest line by columns, measured in its fonts.
+        FHorzInPixels = true;
+        Max = 0;
+        if (const Integer Longest = S->GetLongestLineIndex(); Longest >= 0) {
+          AnsiString Text;
+          std::vector<Integer> Edges;
+          MeasureLine(Longest, Text, Edges);
+          Max = Edges.back();
+        }
+        Page = std::max<Integer>(1, ClientWidth() - TextLeftEdge());
+      }
+      Hidden = Page > Max;
+    }
+    Si.nMax = Hidden ? 0 : Max;
+    Si.nPage = Hidden ? 0 : UINT(Page);
     SetScrollInfo(Handle(), SB_HORZ, &Si, TRUE);
-    if (GetScrollPos(Handle(), SB_HORZ) != FFirstColumn) SetScrollPos(Handle(), SB_HORZ, FFirstColumn, TRUE);
+    const Integer Pos = FHorzInPixels ? FFirstColumn * Cw : FFirstColumn;
+    if (GetScrollPos(Handle(), SB_HORZ) != Pos) SetScrollPos(Handle(), SB_HORZ, Pos, TRUE);
   }
 }
 
@@ -689,9 +904,9 @@ void TCustomDCMemo::WMScroll(TMessage& Message, bool Vertical) {
       case SB_LINERIGHT: ScrollHorz(1); break;
       case SB_PAGELEFT: ScrollHorz(-Page); break;
       case SB_PAGERIGHT: ScrollHorz(Page); break;
-      case SB_THUMBPOSITION: ScrollHorz(Si.nTrackPos - FFirstColumn); break;
+      case SB_THUMBPOSITION: ScrollHorz(ThumbColumn(Si.nTrackPos) - FFirstColumn); break;
       case SB_THUMBTRACK:
-        if (Track) ScrollHorz(Si.nTrackPos - FFirstColumn);
+        if (Track) ScrollHorz(ThumbColumn(Si.nTrackPos) - FFirstColumn);
         break;
       case SB_LEFT: ScrollHorz(-std::min(GetSource()->GetCaretChar(), FFirstColumn)); break;
       case SB_RIGHT: ScrollHorz(FHorzMaxPos - GetSource()->GetCaretChar()); break;
@@ -722,7 +937,7 @@ void TCustomDCMemo::CreateTheCaret() {
   TSize Size{1, 1};
   if (!FHideCaret) {
     const bool Wide = TCustomMemoSource::GetOverwriteMode() && FOptions.Contains(moOverwriteCaret);
-    Size = {Wide ? CharWidth() : 2 * GetSystemMetrics(SM_CXBORDER), LineHeight()};
+    Size = {Wide ? CharWidth() : 2 * GetSystemMetrics(SM_CXBORDER), CaretRowHeight()};
   }
   DestroyCaret();
   ::CreateCaret(Handle(), nullptr, Size.cx, Size.cy);
@@ -736,6 +951,8 @@ void TCustomDCMemo::CreateTheCaret() {
 void TCustomDCMemo::UpdateCaret() {
   if (!FCaretCreated || !HandleAllocated() || !Focused()) return;
   TPoint P{-5, -5};
+  // A measured row of another height needs a caret of its height.
+  if (!FHideCaret && !FUseMonoFont && CaretRowHeight() != FCaretSize.cy) return CreateTheCaret();
   if (!FHideCaret) {
     TCustomMemoSource* S = GetSource();
     P = TextToPoint(S->GetCaretChar(), S->GetCaretLine());
@@ -747,10 +964,23 @@ void TCustomDCMemo::UpdateCaret() {
 }
 
 void TCustomDCMemo::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
-  const Integer OldWidth = GetWidth();
+  const Integer OldWidth = GetWidth(), OldHeight = GetHeight();
+  const bool Numbers = FCreated && HandleAllocated() && FOptions.Contains(moLineNumbers);
+  const Integer OldNumbers = Numbers ? LineNumberColumnWidth() : 0;
   inherited::SetBounds(ALeft, ATop, AWidth, AHeight);
-  if (FWordWrap && !FOptions.Contains(moBreakWordAtMargin) && OldWidth != GetWidth() && FCreated)
+  if (FWordWrap && !FOptions.Contains(moBreakWordAtMargin) && OldWidth != GetWidth() && FCreated) {
     RecomputeWrap(0, MaxLine);
+    // A caret left past its line's end by the old rows goes to the end.
+    TCustomMemoSource* S = GetSource();
+    const Integer Line = S->GetCaretLine();
+    if (Line < S->GetLineCount() && S->GetCaretChar() > S->GetLineLength(Line)) {
+      S->BeginUpdate(MemoCode::MoveCaret);
+      TUpdateGuard Update(*S, UpdateBegun);
+      S->SetCaret(S->GetLineLength(Line), Line);
+    }
+  }
+  // More rows may need wider numbers.
+  if (Numbers && OldHeight != GetHeight() && LineNumberColumnWidth() != OldNumbers) Invalidate();
   if (FCreated) UpdateScrollBars();
 }
 
@@ -815,33 +1045,36 @@ void TCustomDCMemo::PaintGutter(TCanvas* C, const TRect& PaintRect) {
     C->Font()->Assign(FFont.get());
     C->Font()->SetColor(FLineNumColor);
     const Integer Count = GetSource()->GetLineCount();
-    const Integer Rows = H / Lh + 1;
-    for (Integer I = 0; I < Rows; ++I) {
-      const Integer Row = FTopLine + I;
-      const Integer Y = I * Lh;
+    for (Integer Row = FTopLine, Y = 0; Y < H; ++Row) {
+      const Integer Rh = RowHeight(Row);
       if (!OnGutter) {
         C->Brush()->SetStyle(bsSolid);
         C->Brush()->SetColor(FLineNumBackColor);
-        C->FillRect({X, Y, X + NumWidth, Y + Lh});
+        C->FillRect({X, Y, X + NumWidth, Y + Rh});
       }
       Integer Line, Start, Stop;
       RowColumns(Row, Line, Start, Stop);
+      const Integer Top = Y;
+      Y += Rh;
       if (Start != 0) continue;  // a continuation row of a wrapped line
       if (FOptions.Contains(moLimitLineNumbers) && Line >= Count) continue;
       AnsiString S = IntToStr(Line + 1);
       while (Integer(S.size()) < FNumberDigits) S = FLineNumAlign == taLeftJustify ? S + " " : " " + S;
       if (OnGetLineNumber.Assigned()) OnGetLineNumber(this, S, FNumberDigits);
       SetBkMode(C->GetHandle(), TRANSPARENT);
-      C->TextOut(X + CharWidth() / 2, Y, S);
+      // A taller measured row shows its number in the middle.
+      C->TextOut(X + CharWidth() / 2, Top + std::max<Integer>(0, (Rh - Lh) / 2), S);
       SetBkMode(C->GetHandle(), OPAQUE);
     }
   }
   if (FOptions.Contains(moDrawGutter) && FGutterImgs->Count() > 0) {
-    const Integer Rows = H / Lh + 1;
-    for (Integer I = 0; I < Rows; ++I) {
+    for (Integer Row = FTopLine, Y = 0; Y < H; ++Row) {
       Integer Line, Start, Stop;
-      RowColumns(FTopLine + I, Line, Start, Stop);
-      for (const TGutterCell& Cell : GutterRowImages(Line, Start, Stop, I * Lh)) {
+      RowColumns(Row, Line, Start, Stop);
+      const Integer Rh = RowHeight(Row);
+      const Integer Top = Y;
+      Y += Rh;
+      for (const TGutterCell& Cell : GutterRowImages(Line, Start, Stop, Top, Rh)) {
         TBitmap* Glyph = FGutterImgs->Image(Cell.Index)->GetGlyph();
         TransparentBlt(C->GetHandle(), Cell.Rect.Left, Cell.Rect.Top, Cell.Rect.Width(), Cell.Rect.Height(),
                        Glyph->Canvas()->GetHandle(), 0, 0, Glyph->GetWidth(), Glyph->GetHeight(),
@@ -856,7 +1089,7 @@ void TCustomDCMemo::PaintGutter(TCanvas* C, const TRect& PaintRect) {
 }
 
 std::vector<TCustomDCMemo::TGutterCell> TCustomDCMemo::GutterRowImages(Integer Line, Integer Start, Integer Stop,
-                                                                       Integer Y) {
+                                                                       Integer Y, Integer RowH) {
   std::vector<TGutterCell> Cells;
   TCustomMemoSource* S = GetSource();
   if (FGutterImgs->Count() == 0 || Line < 0 || Line >= S->GetLineCount()) return Cells;
@@ -875,7 +1108,7 @@ std::vector<TCustomDCMemo::TGutterCell> TCustomDCMemo::GutterRowImages(Integer L
     const Integer H = std::min<Integer>(Glyph->GetHeight(), Lh - 1);
     if (H <= 0) break;
     const Integer W = Glyph->GetWidth() * H / Glyph->GetHeight();
-    const Integer Top = Y + (Lh - H) / 2;
+    const Integer Top = Y + ((RowH > 0 ? RowH : Lh) - H) / 2;
     TRect R;
     if (FGutterImgsAlign == iaLeft) {
       R = {Pos, Top, Pos + W, Top + H};
@@ -896,7 +1129,7 @@ void TCustomDCMemo::Paint() {
   C->Font()->Assign(FFont.get());
   TRect PaintRect = C->ClipRect();
   const Integer Lh = LineHeight();
-  PaintRect.Top = PaintRect.Top / Lh * Lh;
+  if (FUseMonoFont) PaintRect.Top = PaintRect.Top / Lh * Lh;
   if (FOptions.Contains(moLineNumbers)) LineNumberColumnWidth();
   if (FoldingShown()) {
     C->Brush()->SetStyle(bsSolid);
@@ -919,7 +1152,7 @@ void TCustomDCMemo::Paint() {
   if (TextRect.Right <= TextRect.Left) return;
   TCustomMemoSource* S = GetSource();
   const bool Styled = StyledPainting();
-  if (Styled) {
+  if (Styled && FUseMonoFont) {
     const Integer LastShown = LineOfRow(FTopLine + TextRect.Bottom / Lh + 1);
     S->ParseUpTo(std::min<Integer>(LastShown, S->GetLineCount() - 1), false);
   }
@@ -927,7 +1160,17 @@ void TCustomDCMemo::Paint() {
   const HRGN Clip = CreateRectRgn(FoldingShown() ? Left - Lh : Left, 0, ClientWidth(), ClientHeight());
   SelectClipRgn(C->GetHandle(), Clip);
   DeleteObject(Clip);
-  for (Integer Y = TextRect.Top; Y < TextRect.Bottom; Y += Lh) PaintRow(C, FTopLine + Y / Lh, Y, TextRect, Styled);
+  if (FUseMonoFont) {
+    for (Integer Y = TextRect.Top; Y < TextRect.Bottom; Y += Lh) PaintRow(C, FTopLine + Y / Lh, Y, TextRect, Styled);
+  } else {
+    // Measured rows: each as tall as its fonts; those that meet the
+    // paint rectangle are drawn.
+    for (Integer Row = FTopLine, Y = 0; Y < TextRect.Bottom; ++Row) {
+      const Integer Rh = RowHeight(Row);
+      if (Y + Rh > TextRect.Top) PaintRow(C, Row, Y, TextRect, Styled);
+      Y += Rh;
+    }
+  }
   SelectClipRgn(C->GetHandle(), nullptr);
 }
 
@@ -947,7 +1190,10 @@ void TCustomDCMemo::FillBack(TCanvas* C, const TRect& R, TColor Color) {
 
 void TCustomDCMemo::PaintRow(TCanvas* C, Integer Row, Integer Y, const TRect& TextRect, bool Styled) {
   TCustomMemoSource* S = GetSource();
-  const Integer Lh = LineHeight(), Cw = CharWidth();
+  const Integer Cw = CharWidth();
+  // The row's own height and baseline (the grid's in monospaced layout).
+  const TRowMetrics Metrics = RowMetrics(Row);
+  const Integer Lh = Metrics.Height;
   const Integer Left = TextLeftEdge();
   const TColor Back = GetStyleColor(-1);
   Integer Line = 0, Start = 0, Stop = MaxLine;
@@ -1085,7 +1331,7 @@ void TCustomDCMemo::PaintRow(TCanvas* C, Integer Row, Integer Y, const TRect& Te
       if (!FUseMonoFont) {
         for (Integer I = P; I < E; ++I) Dx[size_t(I - P)] = Edges[size_t(I) + 1] - Edges[size_t(I)];
         // Smaller fonts stand on the row's baseline.
-        Baseline = std::max<Integer>(0, FMaxAscent - FontManager().GetFontMetrics(F->GetHandle()).Ascent);
+        Baseline = std::max<Integer>(0, Metrics.Ascent - FontManager().GetFontMetrics(F->GetHandle()).Ascent);
       }
       ExtTextOutA(Dc, X, Y + Baseline, (Transparent ? 0 : ETO_OPAQUE) | ETO_CLIPPED, &Cell, Run.data(),
                   UINT(Run.size()), Dx.data());
@@ -1124,7 +1370,8 @@ void TCustomDCMemo::PaintRow(TCanvas* C, Integer Row, Integer Y, const TRect& Te
   }
   if (FoldingShown() && !Past) {
     const Integer State = S->GetRegionState(Line);
-    if (State != 2) DrawCollapseButton(C, Left - Lh, Y, State == 1, CollapseButtonInset(Lh), Lh);
+    const Integer Fh = LineHeight();
+    if (State != 2) DrawCollapseButton(C, Left - Fh, Y, State == 1, CollapseButtonInset(Fh), Fh);
   }
   // Separators: under every row, or under a line's last row.
   const TSeparatorOptions SepOptions = FLineSeparator->GetOptions();

@@ -3,6 +3,9 @@
 #include <algorithm>
 
 #include "editor/dialogs/ColumnLists.h"
+#include "editor/dialogs/PickerEdits.h"
+#include "platform/gdi/Drawing.h"
+#include "platform/gdi/Gdi.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Screen.h"
 #include "platform/gdi/Bitmap.h"
@@ -84,6 +87,56 @@ void TEditButton::Paint() {
   } else {
     for (Integer D : {-4, 0, 4}) C->FillRect(TRect(MX + D - 1, MY, MX + D + 1, MY + 2));
   }
+  BlendIntoFrame();
+}
+
+void TEditButton::BlendIntoFrame() {
+  auto* Edit = dynamic_cast<TCustomDCEdit*>(GetParent());
+  if (!Edit) return;
+  TCanvas* C = Canvas();
+  const Integer W = GetWidth(), H = GetHeight();
+  const TTorvoBorderStyle Style = Edit->GetTorvoBorderStyle();
+  const bool Torvo = Edit->GetUseTorvoBorder();
+  const bool Single = Torvo && (Style == tbsSunkenSingle || Style == tbsRaisedSingle);
+  auto Line = [&](TColor Color, Integer X1, Integer Y1, Integer X2, Integer Y2) {
+    C->Pen()->SetColor(Color);
+    C->Pen()->SetStyle(psSolid);
+    C->MoveTo(X1, Y1);
+    C->LineTo(X2, Y2);
+  };
+  auto Frame = [&](TColor Color, const TRect& R) {
+    C->Brush()->SetStyle(bsSolid);
+    C->Brush()->SetColor(Color);
+    C->FrameRect(R);
+  };
+  if (Edit->GetFlat() && !Edit->FlatActive()) {
+    // Asleep: the button sinks into the control's background.
+    if (Single) {
+      Frame(Edit->GetColor(), {0, 0, W, H});
+      Frame(clBtnFace, {1, 1, W - 1, H - 1});
+      Line(clBtnHighlight, 1, 1, 1, H - 1);
+    } else {
+      Frame(Edit->GetColor(), {1, 1, W - 1, H - 1});
+      Line(clBtnFace, 0, 0, W, 0);
+      Line(clBtnFace, W - 1, 0, W - 1, H);
+      Line(clBtnFace, 0, H - 1, W, H - 1);
+    }
+    return;
+  }
+  Line(clBtnFace, 0, 0, 0, H);
+  Line(clBtnFace, 0, 0, W, 0);
+  Line(clBtnFace, W - 1, 0, W - 1, 3);
+  Line(clBtnHighlight, 1, 1, W - 1, 1);
+  Line(clBtnHighlight, 1, 1, 1, H - 1);
+  if ((!Edit->GetFlat() && !Torvo) || Single) {
+    C->Brush()->SetStyle(bsSolid);
+    C->Brush()->SetColor(clBlack);
+    C->FillRect({W - 2, 0, W, 2});
+  } else {
+    Frame(clBtnFace, {0, 0, W, H});
+    if (Torvo && (Style == tbsSunkenLine || Style == tbsRaisedLine))
+      Line(Style == tbsRaisedLine ? clBtnHighlight : clBtnShadow, 0, H - 1, W, H - 1);
+  }
 }
 
 TButtonParams::TButtonParams(TCustomDCEdit* AOwner, TEditButton* AButton, TButtonKind AKind)
@@ -122,6 +175,51 @@ void TButtonParams::SetVisible(bool Value) {
   FOwner->ArrangeButtons();
 }
 
+TNumGlyphs TButtonParams::GetNumGlyphs() const { return FButton->GetNumGlyphs(); }
+
+void TButtonParams::SetNumGlyphs(TNumGlyphs Value) {
+  FButton->SetNumGlyphs(FKind == TButtonParams::bkCustom ? Value : 1);
+  FOwner->ArrangeButtons();
+}
+
+AnsiString TButtonParams::GetHint() const { return FButton->GetHint(); }
+void TButtonParams::SetHint(const AnsiString& Value) { FButton->SetHint(Value); }
+bool TButtonParams::GetShowHint() const { return FButton->GetShowHint(); }
+void TButtonParams::SetShowHint(bool Value) { FButton->SetShowHint(Value); }
+bool TButtonParams::GetParentShowHint() const { return FButton->GetParentShowHint(); }
+void TButtonParams::SetParentShowHint(bool Value) { FButton->SetParentShowHint(Value); }
+
+void TButtonParams::Published(TPublished<TButtonParams>& P) {
+  using C = TButtonParams;
+  P.Property("Kind", &C::GetKind, &C::SetKind);
+  P.Property("Glyph", &C::GetGlyph, &C::SetGlyph).Stored(&C::IsGlyphStored);
+  P.Property("Width", &C::GetWidth, &C::SetWidth).Default(0);
+  P.Property("NumGlyphs", &C::GetNumGlyphs, &C::SetNumGlyphs).Default(1);
+  P.Property("Visible", &C::GetVisible, &C::SetVisible);
+  P.Property("Cursor", &C::Cursor, &C::Cursor).Default(crDefault);
+  P.Property("Hint", &C::GetHint, &C::SetHint);
+  P.Property("ShowHint", &C::GetShowHint, &C::SetShowHint);
+  P.Property("ParentShowHint", &C::GetParentShowHint, &C::SetParentShowHint).Default(true);
+}
+
+void TButtonParams::Assign(TPersistent* Source) {
+  auto* From = dynamic_cast<TButtonParams*>(Source);
+  if (!From) return TPersistent::Assign(Source);
+  if (From->GetKind() == TButtonParams::bkCustom) SetGlyph(From->GetGlyph());
+  SetKind(From->GetKind());
+  SetNumGlyphs(From->GetNumGlyphs());
+  SetWidth(From->GetWidth());
+  SetVisible(From->GetVisible());
+  Cursor = From->Cursor;
+  SetHint(From->GetHint());
+  SetShowHint(From->GetShowHint());
+  SetParentShowHint(From->GetParentShowHint());
+}
+
+void TCustomDCEdit::Published(TPublished<TCustomDCEdit>& P) {
+  P.Property("Version", &TCustomDCEdit::GetVersion, &TCustomDCEdit::SetVersion).Stored(false);
+}
+
 Integer TButtonParams::ActualWidth() const {
   if (FWidth > 0) return FWidth;
   if (FKind == TButtonParams::bkCustom && GetGlyph() && GetGlyph()->GetWidth() > 0) return GetGlyph()->GetWidth() + 4;
@@ -145,6 +243,22 @@ void TDCSimpleEdit::DoEnter() {
   // A click places the caret; entering by keyboard takes the whole text.
   if (!(GetKeyState(VK_LBUTTON) & 0x8000)) SelectAll();
   TCustomEdit::DoEnter();
+}
+
+TDCMaskEdit::TDCMaskEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner) {
+  FBorderStyle = bsNone;
+  SetCtl3D(false);
+}
+
+void TDCMaskEdit::CreateParams(TCreateParams& Params) {
+  TCustomMaskEdit::CreateParams(Params);
+  Params.Style = (Params.Style & ~DWORD(WS_BORDER)) | WS_CLIPCHILDREN;
+  Params.ExStyle &= ~DWORD(WS_EX_CLIENTEDGE);
+}
+
+void TDCMaskEdit::DoEnter() {
+  if (!(GetKeyState(VK_LBUTTON) & 0x8000)) SelectAll();
+  TCustomMaskEdit::DoEnter();
 }
 
 // --- the edit control with buttons ---------------------------------------------------------
@@ -181,13 +295,49 @@ void TCustomDCEdit::SetParent(TWinControl* AParent) {
   if (!AParent) return;
   if (!FEdit || FEdit->ClassType() != DefaultEditClass()) SetEditClass(DefaultEditClass());
   if (!FPopup || FPopup->ClassType() != DefaultPopupClass()) SetPopupClass(DefaultPopupClass());
+  if (FPopupClassName.empty()) FPopupClassName = FPopup->ClassName();
+}
+
+TComponent* TCustomDCEdit::StreamedPart(TClass AClass) const {
+  for (Integer I = 0; I < ComponentCount(); ++I) {
+    TComponent* C = Components(I);
+    if (C->ClassType() == AClass && C != FEdit && C != FPopup && C != FSource && C != FButton1 && C != FButton2)
+      return C;
+  }
+  return nullptr;
+}
+
+void TCustomDCEdit::GetChildren(const TGetChildProc& Proc, TComponent* Root) {
+  TCustomControl::GetChildren(Proc, Root);
+  if (FPopup && !FPopupClassName.empty()) Proc(FPopup);
+  if (FSource && !FSourceClassName.empty()) Proc(FSource);
+  if (FEdit && !FEditClassName.empty()) Proc(FEdit);
+}
+
+void TCustomDCEdit::Loaded() {
+  TCustomControl::Loaded();
+  // The parts read in with the form take the place of those made before.
+  // A name that differs from the part in place selects another part.
+  const AnsiString Source = FSourceClassName, Edit = FEditClassName, Popup = FPopupClassName;
+  if (!Source.empty() && (!FSource || !SameText(Source, FSource->ClassName()) || StreamedPart(FSource->ClassType())))
+    SetEditSourceClassName(Source);
+  if (!Edit.empty() && (!FEdit || !SameText(Edit, FEdit->ClassName())))
+    SetEditClassName(Edit);
+  else if (FEdit && StreamedPart(FEdit->ClassType()))
+    SetEditClass(FEdit->ClassType());
+  if (!Popup.empty() && (!FPopup || !SameText(Popup, FPopup->ClassName())))
+    SetPopupClassName(Popup);
+  else if (FPopup && StreamedPart(FPopup->ClassType()))
+    SetPopupClass(FPopup->ClassType());
+  ArrangeButtons();
 }
 
 void TCustomDCEdit::SetEditClass(TClass AClass) {
   const AnsiString Text = GetText();
   UnhookEdit();
+  TComponent* Streamed = StreamedPart(AClass);
   delete FEdit;
-  FEdit = static_cast<TWinControl*>(CreateComponent(AClass, this));
+  FEdit = static_cast<TWinControl*>(Streamed ? Streamed : CreateComponent(AClass, this));
   FEdit->SetColor(GetColor());
   FEdit->SetParent(this);
   FEdit->SetVisible(true);
@@ -199,8 +349,9 @@ void TCustomDCEdit::SetEditClass(TClass AClass) {
 
 void TCustomDCEdit::SetPopupClass(TClass AClass) {
   if (FDropped) CloseUp(false);
+  TComponent* Streamed = StreamedPart(AClass);
   delete FPopup;
-  FPopup = static_cast<TWinControl*>(CreateComponent(AClass, this));
+  FPopup = static_cast<TWinControl*>(Streamed ? Streamed : CreateComponent(AClass, this));
   FPopup->SetVisible(false);
   FPopup->SetTabStop(false);
   // Owned by the control's window but a window of its own on the desktop.
@@ -208,20 +359,27 @@ void TCustomDCEdit::SetPopupClass(TClass AClass) {
 }
 
 void TCustomDCEdit::SetEditClassName(const AnsiString& Name) {
+  FEditClassName = Name;
+  if (ComponentState().Contains(csReading) || ComponentState().Contains(csLoading)) return;
   TClass C = FindRegistered(GetEditClassInfos(), Name);
   SetEditClass(C && C->InheritsFrom(TWinControl::StaticClass()) ? C : TDCSimpleEdit::StaticClass());
 }
 
 void TCustomDCEdit::SetPopupClassName(const AnsiString& Name) {
+  FPopupClassName = Name;
+  if (ComponentState().Contains(csReading) || ComponentState().Contains(csLoading)) return;
   TClass C = FindRegistered(GetPopupClassInfos(), Name);
   SetPopupClass(C && C->InheritsFrom(TWinControl::StaticClass()) ? C : TDummyPopup::StaticClass());
 }
 
 void TCustomDCEdit::SetEditSourceClassName(const AnsiString& Name) {
+  FSourceClassName = Name;
+  if (ComponentState().Contains(csReading) || ComponentState().Contains(csLoading)) return;
   TClass C = FindRegistered(GetEditSourceClassInfos(), Name);
   if (!C || !C->InheritsFrom(TEditSource::StaticClass())) C = TDummyEditSource::StaticClass();
+  TComponent* Streamed = StreamedPart(C);
   delete FSource;
-  FSource = static_cast<TEditSource*>(CreateComponent(C, this));
+  FSource = static_cast<TEditSource*>(Streamed ? Streamed : CreateComponent(C, this));
 }
 
 void TCustomDCEdit::HookEdit() {
@@ -368,9 +526,14 @@ void TCustomDCEdit::CloseUp(bool Accept) {
   if (FEdit && FEdit->HandleAllocated()) FEdit->Perform(EM_SETSEL, 0, LPARAM(-1));
 }
 
+Integer TCustomDCEdit::FrameInset() const {
+  if (FUseTorvoBorder && (FTorvoBorderStyle == tbsSunkenSingle || FTorvoBorderStyle == tbsRaisedSingle)) return 2;
+  return FFlat || FUseTorvoBorder ? 1 : 0;
+}
+
 void TCustomDCEdit::ArrangeButtons() {
   if (!FParams1 || !FParams2) return;
-  const Integer B = 0;
+  const Integer B = FrameInset();
   const Integer CW = ClientWidth(), CH = ClientHeight();
   Integer Right = CW - B;
   // Visible buttons are counted and the first ones shown: one visible
@@ -394,9 +557,12 @@ void TCustomDCEdit::ArrangeEdit() {
   if (FParams1->GetVisible()) Buttons += FParams1->ActualWidth();
   if (FParams2->GetVisible()) Buttons += FParams2->ActualWidth();
   const Integer CW = ClientWidth(), CH = ClientHeight();
-  FEdit->SetBounds(0, 1, std::max<Integer>(CW - Buttons, 0), std::max<Integer>(CH - 1, 0));
+  // A painted frame leaves a pixel (two at the sides) around the edit.
+  const Integer F = FFlat || FUseTorvoBorder ? 1 : 0;
+  const Integer Top = F ? 3 : 1;
+  FEdit->SetBounds(2 * F, Top, std::max<Integer>(CW - Buttons - 4 * F, 0), std::max<Integer>(CH - 4 * F - 1, 0));
   if (FEdit->HandleAllocated()) {
-    TRect R(1, 1, std::max<Integer>(CW - Buttons - 2, 1), std::max<Integer>(CH - 2, 1));
+    TRect R(1, Top, std::max<Integer>(CW - 4 * F - 2, 1), std::max<Integer>(CH - 4 * F - 2, 1));
     FEdit->Perform(EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&R));
   }
 }
@@ -408,7 +574,126 @@ void TCustomDCEdit::Resize() {
 
 void TCustomDCEdit::CreateParams(TCreateParams& Params) {
   TCustomControl::CreateParams(Params);
-  Params.ExStyle |= WS_EX_CLIENTEDGE;
+  Params.Style &= ~DWORD(WS_BORDER);
+  Params.ExStyle &= ~DWORD(WS_EX_CLIENTEDGE);
+  // A painted frame replaces the window's own.
+  if (FBorderStyle == bsSingle && !FFlat && !FUseTorvoBorder) {
+    if (GetCtl3D()) Params.ExStyle |= WS_EX_CLIENTEDGE;
+    else Params.Style |= WS_BORDER;
+  }
+}
+
+void TCustomDCEdit::SetBorderStyle(TBorderStyle Value) {
+  if (Value == FBorderStyle) return;
+  FBorderStyle = Value;
+  if (HandleAllocated()) RecreateWnd();
+}
+
+void TCustomDCEdit::SetFlat(bool Value) {
+  if (Value == FFlat) return;
+  FFlat = Value;
+  FLastFlatActive = -1;
+  if (HandleAllocated()) RecreateWnd();
+  ArrangeButtons();
+}
+
+void TCustomDCEdit::SetUseTorvoBorder(bool Value) {
+  if (Value == FUseTorvoBorder) return;
+  FUseTorvoBorder = Value;
+  FLastFlatActive = -1;
+  if (HandleAllocated()) RecreateWnd();
+  ArrangeButtons();
+}
+
+void TCustomDCEdit::SetTorvoBorderStyle(TTorvoBorderStyle Value) {
+  if (Value == FTorvoBorderStyle) return;
+  FTorvoBorderStyle = Value;
+  FLastFlatActive = -1;
+  if (HandleAllocated()) RecreateWnd();
+  ArrangeButtons();
+}
+
+void TCustomDCEdit::SetLineColor(TColor Value) {
+  if (Value == FLineColor) return;
+  FLineColor = Value;
+  if (FUseTorvoBorder && (FTorvoBorderStyle == tbsLine || FTorvoBorderStyle == tbsLineBorder)) Invalidate();
+}
+
+bool TCustomDCEdit::FlatActive() const { return !FMouseOutside || Focused(); }
+
+void TCustomDCEdit::RefreshFlat() {
+  const Integer Active = FlatActive() ? 1 : 0;
+  if (Active == FLastFlatActive) return;
+  FLastFlatActive = Active;
+  if (!FFlat && !FUseTorvoBorder) return;
+  Invalidate();
+  FButton1->Invalidate();
+  FButton2->Invalidate();
+}
+
+void TCustomDCEdit::MouseLeft() {
+  // The mouse may only have gone into the inner edit or a button: a short
+  // timer looks where it went.
+  if (HandleAllocated()) SetTimer(Handle(), 1, 10, nullptr);
+}
+
+void TCustomDCEdit::AdjustHeight() {
+  HDC Dc = GetDC(nullptr);
+  HGDIOBJ Old = SelectObject(Dc, GetFont()->GetHandle());
+  TEXTMETRICA Tm{};
+  GetTextMetricsA(Dc, &Tm);
+  SelectObject(Dc, Old);
+  ReleaseDC(nullptr, Dc);
+  const Integer Borders = GetSystemMetrics(SM_CYBORDER) * (GetCtl3D() || FFlat ? 8 : 6);
+  SetHeight(Integer(Tm.tmHeight) + Borders);
+}
+
+void TCustomDCEdit::Paint() { PaintBorder(Canvas()); }
+
+void TCustomDCEdit::PaintBorder(TCanvas* C) {
+  if (!FFlat && !FUseTorvoBorder) return;
+  const Integer W = ClientWidth(), H = ClientHeight();
+  auto Frame = [&](TColor Color, const TRect& R) {
+    C->Brush()->SetStyle(bsSolid);
+    C->Brush()->SetColor(Color);
+    C->FrameRect(R);
+  };
+  auto Line = [&](TColor Color, Integer X1, Integer Y1, Integer X2, Integer Y2) {
+    C->Pen()->SetStyle(psSolid);
+    C->Pen()->SetWidth(1);
+    C->Pen()->SetColor(Color);
+    C->MoveTo(X1, Y1);
+    C->LineTo(X2, Y2);
+  };
+  // The ground: two pixels of button face all round.
+  Frame(clBtnFace, {0, 0, W, H});
+  Frame(clBtnFace, {1, 1, W, H});
+  C->SetPixel(0, H - 1, clBtnFace);
+  C->SetPixel(W - 1, 0, clBtnFace);
+  // A flat control asleep shows no more.
+  if (FFlat && !FlatActive()) return;
+  const bool Raised = FTorvoBorderStyle == tbsRaisedBorder || FTorvoBorderStyle == tbsRaisedLine;
+  const TColor D = FUseTorvoBorder && Raised ? clBtnShadow : clBtnHighlight;
+  const TColor L = FUseTorvoBorder && Raised ? clBtnHighlight : clBtnShadow;
+  // Lines run on the rectangle moved back one pixel up and left.
+  const Integer R = W - 1, B = H - 1;
+  if (FUseTorvoBorder && (FTorvoBorderStyle == tbsSunkenLine || FTorvoBorderStyle == tbsRaisedLine)) {
+    Line(L, 0, B - 1, W, B - 1);
+    Line(D, 0, B, W, B);
+  } else if (FUseTorvoBorder && (FTorvoBorderStyle == tbsSunkenSingle || FTorvoBorderStyle == tbsRaisedSingle)) {
+    TRect All{0, 0, W, H};
+    DrawEdge(C->GetHandle(), &All, FTorvoBorderStyle == tbsSunkenSingle ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+  } else if (FUseTorvoBorder && FTorvoBorderStyle == tbsLine) {
+    Line(FLineColor, 0, B, W, B);
+  } else if (FUseTorvoBorder && FTorvoBorderStyle == tbsLineBorder) {
+    Frame(FLineColor, {0, 0, W, H});
+  } else if (FUseTorvoBorder && FTorvoBorderStyle == tbsNone) {
+  } else {
+    Line(D, 0, B, R, B);
+    Line(D, R, 0, R, B + 1);
+    Line(L, 0, 0, R, 0);
+    Line(L, 0, 0, 0, B);
+  }
 }
 
 void TCustomDCEdit::CreateWnd() {
@@ -438,8 +723,44 @@ void TCustomDCEdit::Dispatch(TMessage& Message) {
     case WM_KILLFOCUS:
       CloseUp(false);
       TCustomControl::Dispatch(Message);
+      RefreshFlat();
       return;
+    case CM_MOUSEENTER:
+      FMouseOutside = false;
+      RefreshFlat();
+      break;
+    case CM_MOUSELEAVE: MouseLeft(); break;
+    case WM_TIMER:
+      if (Message.WParam == 1) {
+        TPoint P;
+        GetCursorPos(&P);
+        TRect R;
+        GetWindowRect(Handle(), &R);
+        if (!R.Contains(P)) {
+          FMouseOutside = true;
+          FMouseLeftOnce = true;
+          KillTimer(Handle(), 1);
+          RefreshFlat();
+        }
+        return;
+      }
+      break;
+    case CM_FONTCHANGED:
+      TCustomControl::Dispatch(Message);
+      if (!ComponentState().Contains(csLoading) && !ComponentState().Contains(csReading)) AdjustHeight();
+      return;
+    case CM_DIALOGCHAR:
+      // The caption's accelerator works the control like a click.
+      if (IsAccel(Word(Message.WParam), GetCaption()) && CanFocus()) {
+        SetFocus();
+        if (auto* Check = dynamic_cast<TCheckEdit*>(FEdit)) Check->Toggle();
+        Click();
+        Message.Result = 1;
+        return;
+      }
+      break;
     case CM_EXIT:
+      FMouseOutside = true;
       try {
         ValidateEdit();
       } catch (...) {
@@ -448,8 +769,11 @@ void TCustomDCEdit::Dispatch(TMessage& Message) {
         if (CanFocus()) SetFocus();
         throw;
       }
+      RefreshFlat();
       break;
     case CM_ENTER:
+      FMouseOutside = false;
+      RefreshFlat();
       if (FEdit && FEdit->HandleAllocated() && GetFocus() != FEdit->Handle()) ::SetFocus(FEdit->Handle());
       break;
     case CM_VISIBLECHANGED:
@@ -494,6 +818,11 @@ void TCustomDCEdit::EditWndProc(TMessage& Message) {
         if (FDropped) CloseUp(false);
         FPlainClick = true;
         break;
+      case CM_MOUSEENTER:
+        FMouseOutside = false;
+        RefreshFlat();
+        break;
+      case CM_MOUSELEAVE: MouseLeft(); break;
       case WM_MOUSEMOVE:
         // A drag selects text: no drop on that click.
         if (Message.WParam & MK_LBUTTON) FPlainClick = false;

@@ -8,12 +8,16 @@
 
 #include "editor/base/Notifiers.h"
 #include "platform/forms/Buttons.h"
+#include "platform/forms/Mask.h"
 #include "platform/forms/StdCtrls.h"
 
 // Sent to an edit control with buttons: commit its text to its source now.
 inline constexpr UINT DCM_VALIDATEEDIT = 2035;
 
 class TCustomDCEdit;
+
+SX_ENUM(TTorvoBorderStyle, tbsSunkenBorder, tbsRaisedBorder, tbsSunkenLine, tbsRaisedLine, tbsLine, tbsLineBorder,
+        tbsSunkenSingle, tbsRaisedSingle, tbsNone)
 
 class TButtonParams;
 
@@ -26,6 +30,10 @@ public:
 
 protected:
   void Paint() override;
+
+private:
+  // Lines that join the button to the control's painted frame.
+  void BlendIntoFrame();
 };
 
 // The settings of one button. Width 0: the scroll-thumb width for the
@@ -46,11 +54,25 @@ public:
   bool GetVisible() const;
   void SetVisible(bool Value);
   TCursor Cursor = crDefault;
+  // Read from and written to the button.
+  TNumGlyphs GetNumGlyphs() const;
+  // Only a custom button shows more than one image.
+  void SetNumGlyphs(TNumGlyphs Value);
+  AnsiString GetHint() const;
+  void SetHint(const AnsiString& Value);
+  bool GetShowHint() const;
+  void SetShowHint(bool Value);
+  bool GetParentShowHint() const;
+  void SetParentShowHint(bool Value);
+  static void Published(TPublished<TButtonParams>& P);
+  void Assign(TPersistent* Source) override;
   TEditButton* Button() const { return FButton; }
   // The width the button is laid out with.
   Integer ActualWidth() const;
 
 private:
+  // The glyph belongs to a form description only for a custom button.
+  bool IsGlyphStored() const { return FKind == bkCustom; }
   TCustomDCEdit* FOwner;
   TEditButton* FButton;
   TButtonKind FKind;
@@ -67,6 +89,17 @@ class TDCSimpleEdit : public TCustomEdit {
   SX_CLASS(TDCSimpleEdit, TCustomEdit)
 public:
   explicit TDCSimpleEdit(TComponent* AOwner);
+
+protected:
+  void CreateParams(TCreateParams& Params) override;
+  void DoEnter() override;
+};
+
+// The masked inner edit: like the plain one, on a masked edit.
+class TDCMaskEdit : public TCustomMaskEdit {
+  SX_CLASS(TDCMaskEdit, TCustomMaskEdit)
+public:
+  explicit TDCMaskEdit(TComponent* AOwner);
 
 protected:
   void CreateParams(TCreateParams& Params) override;
@@ -119,6 +152,10 @@ public:
   void ValidateEdit();
   bool GetReadOnly() const { return FReadOnly; }
   void SetReadOnly(bool Value);
+  // Informational only.
+  AnsiString GetVersion() const { return "1.0"; }
+  void SetVersion(const AnsiString&) {}
+  static void Published(TPublished<TCustomDCEdit>& P);
   bool DropOnClick = false;
   // Lays out the buttons and the inner edit.
   void ArrangeButtons();
@@ -126,10 +163,33 @@ public:
   // OnChange; the list runs it as soon as its selection moves.
   virtual void Change();
 
+  // The frame: a client edge for bsSingle; a flat or "Torvo" frame the
+  // control paints itself, which lights up while the mouse is over it or
+  // it has the focus. Changing any of these re-creates the window.
+  TBorderStyle GetBorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TBorderStyle Value);
+  bool GetFlat() const { return FFlat; }
+  void SetFlat(bool Value);
+  bool GetUseTorvoBorder() const { return FUseTorvoBorder; }
+  void SetUseTorvoBorder(bool Value);
+  TTorvoBorderStyle GetTorvoBorderStyle() const { return FTorvoBorderStyle; }
+  void SetTorvoBorderStyle(TTorvoBorderStyle Value);
+  TColor GetLineColor() const { return FLineColor; }
+  void SetLineColor(TColor Value);
+  // Whether the flat look is lit: the mouse is over the control or it has the focus.
+  bool FlatActive() const;
+  // Fits the height to the font.
+  void AdjustHeight();
+
   TNotifyEvent OnChange;
   TNotifyEvent OnDropDown;
 
   void SetParent(TWinControl* AParent) override;
+  // A form description holds the parts whose class names are set, as
+  // unnamed children of the control; reading them back reuses them.
+  void GetChildren(const TGetChildProc& Proc, TComponent* Root) override;
+  TComponent* GetChildOwner() override { return this; }
+  TComponent* GetChildParent() override { return this; }
   // The focus is the inner edit's.
   void SetFocus() override;
   bool Focused() const override;
@@ -137,9 +197,13 @@ public:
 protected:
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
+  void Loaded() override;
   void Dispatch(TMessage& Message) override;
   void Resize() override;
+  void Paint() override;
   void KeyDown(Word& Key, TShiftState Shift) override;
+  // Draws the flat or Torvo frame in the client area (nothing otherwise).
+  virtual void PaintBorder(TCanvas* C);
   virtual void UpdateSource();
   virtual void UpdateReadOnly();
   virtual void TextToPopup();
@@ -152,10 +216,18 @@ private:
   friend class TButtonParams;
   void SetEditClass(TClass AClass);
   void SetPopupClass(TClass AClass);
+  // A component of exactly that class the control owns that is not one of
+  // its parts now (read in with the form), or nil.
+  TComponent* StreamedPart(TClass AClass) const;
   void HookEdit();
   void UnhookEdit();
   void ButtonClick(TObject* Sender);
   void ArrangeEdit();
+  // Repaints the frame and the buttons when the lit state changed.
+  void RefreshFlat();
+  void MouseLeft();
+  // Pixels the painted frame takes at each side.
+  Integer FrameInset() const;
 
   std::unique_ptr<TButtonParams> FParams1, FParams2;
   TEditButton* FButton1 = nullptr;
@@ -171,4 +243,16 @@ private:
   bool FReadOnly = false;
   bool FPlainClick = false;
   AnsiString FKeptText;
+  // The parts' class names as last set; while the control is read they
+  // are only kept, and Loaded applies them.
+  AnsiString FEditClassName, FPopupClassName, FSourceClassName;
+  TBorderStyle FBorderStyle = bsSingle;
+  bool FFlat = false;
+  bool FUseTorvoBorder = false;
+  TTorvoBorderStyle FTorvoBorderStyle = tbsSunkenBorder;
+  TColor FLineColor = cl3DDkShadow;
+  bool FMouseOutside = true;
+  bool FMouseLeftOnce = false;
+  // The lit state the frame was last painted in: 0 dark, 1 lit, -1 not yet.
+  Integer FLastFlatActive = -1;
 };

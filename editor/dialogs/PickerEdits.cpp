@@ -11,6 +11,7 @@
 #include "platform/rtl/TypInfo.h"
 #include "platform/gdi/DcApi.h"
 #include "platform/gdi/Drawing.h"
+#include "platform/gdi/Text.h"
 #include "platform/win/EditControl.h"
 #include "platform/win/Win.h"
 
@@ -68,17 +69,27 @@ TPenStyle PenFromName(const AnsiString& Name) {
 
 AnsiString PenName(TPenStyle Style) { return GetEnumName(SxTypeInfo(static_cast<TPenStyle*>(nullptr)), Style); }
 
-// Selects the row of a value held as the row's object.
-void SelectObject(TPopupListBox* L, Integer Value) {
+// The colour of a row of the colour list, from its name.
+TColor RowColor(TStrings* Items, Integer Index) {
+  TColor C = clBlack;
+  if (!IdentToColor(Items->GetStrings(Index), C)) C = TColor(Integer(reinterpret_cast<intptr_t>(Items->GetObjects(Index))));
+  return C;
+}
+
+// Selects the row of a value, known by its name (a list read back from a
+// form description has its rows' texts but not the values kept with them).
+void SelectObject(TPopupListBox* L, const AnsiString& Name) {
   TStrings* Items = L->GetItems();
   const Integer Cur = L->GetItemIndex();
-  if (Cur >= 0 && Integer(reinterpret_cast<intptr_t>(Items->GetObjects(Cur))) == Value) return;
-  for (Integer I = 0; I < Items->GetCount(); ++I)
-    if (Integer(reinterpret_cast<intptr_t>(Items->GetObjects(I))) == Value) {
-      L->SetItemIndex(I);
-      return;
-    }
+  if (Cur >= 0 && Items->GetStrings(Cur) == Name) return;
+  const Integer I = Items->IndexOf(Name);
+  if (I >= 0) L->SetItemIndex(I);
 }
+
+// The texts that size each list when it shows names.
+constexpr const char* ColorWidest = "clInactiveCaptionText";
+constexpr const char* PenWidest = "InsideFrame";
+constexpr const char* BrushWidest = "Horizontal";
 
 // The width of the list: a sample and, with names, the widest name.
 void SizeList(TPopupListBox* L, bool Names, const char* Widest) {
@@ -111,20 +122,20 @@ TPopupColorBox::TPopupColorBox(TComponent* AOwner) : TPopupListBox(AOwner) {
 
 void TPopupColorBox::SetColorValue(TColor Value) {
   FColor = Value;
-  SelectObject(this, Integer(Value));
+  SelectObject(this, ColorToString(Value));
 }
 
 void TPopupColorBox::DrawItem(Integer Index, TRect Rect, TOwnerDrawState State) {
   TCanvas* C = Canvas();
   C->FillRect(Rect);
   const TColor Back = C->Brush()->GetColor();
-  const TRect S = SampleRect(Rect, DisplayNames);
+  const TRect S = SampleRect(Rect, FDisplayNames);
   C->Brush()->SetColor(clBlack);
   C->FrameRect(S);
-  C->Brush()->SetColor(TColor(Integer(reinterpret_cast<intptr_t>(GetItems()->GetObjects(Index)))));
+  C->Brush()->SetColor(RowColor(GetItems(), Index));
   C->FillRect({S.Left + 1, S.Top + 1, S.Right - 1, S.Bottom - 1});
   C->Brush()->SetColor(Back);
-  if (DisplayNames) DrawRowName(C, Rect, GetItems()->GetStrings(Index));
+  if (FDisplayNames) DrawRowName(C, Rect, GetItems()->GetStrings(Index));
   (void)State;
 }
 
@@ -134,12 +145,12 @@ void TPopupColorBox::Dispatch(TMessage& Message) {
     case WM_GETTEXTLENGTH: {
       const Integer I = GetItemIndex();
       const AnsiString Text = I >= 0 ? GetItems()->GetStrings(I) : AnsiString();
-      if (I >= 0) FColor = TColor(Integer(reinterpret_cast<intptr_t>(GetItems()->GetObjects(I))));
+      if (I >= 0) FColor = RowColor(GetItems(), I);
       Message.Result = Message.Msg == WM_GETTEXT ? CopyOut(Text, Message.WParam, Message.LParam) : LRESULT(Text.size());
       return;
     }
     case WM_SETTEXT: {
-      SizeList(this, DisplayNames, "clInactiveCaptionText");
+      SizeList(this, FDisplayNames, ColorWidest);
       SetColorValue(FColor);
       TColor C;
       if (IdentToColor(OwnerText(dynamic_cast<TComponent*>(GetOwner())), C)) SetColorValue(C);
@@ -161,15 +172,15 @@ TPopupPenBox::TPopupPenBox(TComponent* AOwner) : TPopupListBox(AOwner) {
 
 void TPopupPenBox::SetPenValue(TPenStyle Value) {
   FPen = Value;
-  SelectObject(this, Integer(Value));
+  SelectObject(this, PenName(Value));
 }
 
 void TPopupPenBox::DrawItem(Integer Index, TRect Rect, TOwnerDrawState State) {
   TCanvas* C = Canvas();
   C->FillRect(Rect);
-  const TRect S = SampleRect(Rect, DisplayNames);
+  const TRect S = SampleRect(Rect, FDisplayNames);
   DrawPenLine(C, TPenStyle(Index), S.Left, S.Right, (S.Top + S.Bottom) / 2);
-  if (DisplayNames) DrawRowName(C, Rect, GetItems()->GetStrings(Index).substr(2));
+  if (FDisplayNames) DrawRowName(C, Rect, GetItems()->GetStrings(Index).substr(2));
   (void)State;
 }
 
@@ -184,7 +195,7 @@ void TPopupPenBox::Dispatch(TMessage& Message) {
       return;
     }
     case WM_SETTEXT:
-      SizeList(this, DisplayNames, "InsideFrame");
+      SizeList(this, FDisplayNames, PenWidest);
       SetPenValue(FPen);
       SetPenValue(PenFromName(OwnerText(dynamic_cast<TComponent*>(GetOwner()))));
       AdjustHeight();
@@ -234,8 +245,8 @@ void TPopupBrushBox::SetBrushValue(TBrushStyle Value) {
 void TPopupBrushBox::DrawItem(Integer Index, TRect Rect, TOwnerDrawState State) {
   TCanvas* C = Canvas();
   C->FillRect(Rect);
-  DrawBrushSwatch(C, TBrushStyle(Index), SampleRect(Rect, DisplayNames));
-  if (DisplayNames) DrawRowName(C, Rect, GetItems()->GetStrings(Index));
+  DrawBrushSwatch(C, TBrushStyle(Index), SampleRect(Rect, FDisplayNames));
+  if (FDisplayNames) DrawRowName(C, Rect, GetItems()->GetStrings(Index));
   (void)State;
 }
 
@@ -250,7 +261,7 @@ void TPopupBrushBox::Dispatch(TMessage& Message) {
       return;
     }
     case WM_SETTEXT: {
-      SizeList(this, DisplayNames, "Horizontal");
+      SizeList(this, FDisplayNames, BrushWidest);
       SetBrushValue(FBrush);
       const AnsiString Owner = OwnerText(dynamic_cast<TComponent*>(GetOwner()));
       for (Integer I = 0; I < GetItems()->GetCount(); ++I)
@@ -261,6 +272,82 @@ void TPopupBrushBox::Dispatch(TMessage& Message) {
     }
     default: TPopupListBox::Dispatch(Message);
   }
+}
+
+// --- what the three lists share ---------------------------------------------------------
+
+namespace {
+
+template <class L>
+void PublishList(TPublished<L>& P) {
+  P.Property("DisplayNames", &L::GetDisplayNames, &L::SetDisplayNames);
+  P.Property("Items", &L::GetItems, &L::SetItems);
+  P.Property("OnClick", &L::OnClick, &L::OnClick);
+}
+
+// A button released over the list's rows is a click on the selected row.
+bool ClickedInside(TPopupListBox* L, TMouseButton Button, Integer X, Integer Y) {
+  return Button == mbLeft && X >= 0 && Y >= 0 && X < L->ClientWidth() && Y < L->ClientHeight() &&
+         L->GetItemIndex() >= 0;
+}
+}  // namespace
+
+void TPopupColorBox::Published(TPublished<TPopupColorBox>& P) { PublishList(P); }
+void TPopupPenBox::Published(TPublished<TPopupPenBox>& P) { PublishList(P); }
+void TPopupBrushBox::Published(TPublished<TPopupBrushBox>& P) { PublishList(P); }
+
+void TPopupColorBox::SetDisplayNames(bool Value) {
+  if (Value == FDisplayNames) return;
+  FDisplayNames = Value;
+  SizeList(this, FDisplayNames, ColorWidest);
+  Invalidate();
+}
+
+void TPopupPenBox::SetDisplayNames(bool Value) {
+  if (Value == FDisplayNames) return;
+  FDisplayNames = Value;
+  SizeList(this, FDisplayNames, PenWidest);
+  Invalidate();
+}
+
+void TPopupBrushBox::SetDisplayNames(bool Value) {
+  if (Value == FDisplayNames) return;
+  FDisplayNames = Value;
+  SizeList(this, FDisplayNames, BrushWidest);
+  Invalidate();
+}
+
+void TPopupColorBox::Click() {
+  const Integer I = GetItemIndex();
+  if (I >= 0) FColor = RowColor(GetItems(), I);
+  // The edit it drops from hears of the new colour at once.
+  if (auto* Edit = dynamic_cast<TCustomDCEdit*>(GetOwner())) Edit->Perform(CM_CHANGED, 0, LPARAM(Edit));
+  TPopupListBox::Click();
+}
+
+void TPopupPenBox::Click() {
+  if (GetItemIndex() >= 0) FPen = TPenStyle(GetItemIndex());
+  TPopupListBox::Click();
+}
+
+void TPopupBrushBox::Click() {
+  if (GetItemIndex() >= 0) FBrush = TBrushStyle(GetItemIndex());
+  TPopupListBox::Click();
+}
+
+void TPopupColorBox::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  if (FTracking && ClickedInside(this, Button, X, Y)) Click();
+  TPopupListBox::MouseUp(Button, Shift, X, Y);
+}
+
+void TPopupPenBox::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  if (FTracking && ClickedInside(this, Button, X, Y)) Click();
+  TPopupListBox::MouseUp(Button, Shift, X, Y);
+}
+
+void TPopupBrushBox::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  if (FTracking && ClickedInside(this, Button, X, Y)) Click();
+  TPopupListBox::MouseUp(Button, Shift, X, Y);
 }
 
 // --- inner edits -------------------------------------------------------------------------
@@ -389,6 +476,36 @@ void TCheckEdit::Paint() {
   if (FChecked) State |= DFCS_CHECKED;
   if (!GetEnabled()) State |= DFCS_INACTIVE;
   DrawFrameControl(C->GetHandle(), &B, DFC_BUTTON, State);
+  // The owning edit's caption stands beside the box.
+  auto* Edit = dynamic_cast<TCustomDCEdit*>(GetOwner());
+  AnsiString Caption = Edit ? Edit->GetCaption() : AnsiString();
+  if (Caption.empty()) return;
+  C->SetFont(GetFont());
+  C->Brush()->SetStyle(bsClear);
+  // Drawn with its accelerator underlined, as a check box's caption is.
+  TRect Calc{0, 0, 0, 0};
+  DrawTextA(C->GetHandle(), Caption.data(), Integer(Caption.size()), &Calc, DT_SINGLELINE | DT_CALCRECT);
+  const TSize Size{Calc.Width(), Calc.Height()};
+  const Integer X = Box + 7, Y = (ClientHeight() - Size.cy) / 2;
+  auto Out = [&](Integer Dx, TColor Color) {
+    C->Font()->SetColor(Color);
+    C->RequiredState({csHandleValid, csFontValid});
+    SetTextColor(C->GetHandle(), ColorToRGB(Color));
+    SetBkMode(C->GetHandle(), TRANSPARENT);
+    TRect R{X + Dx, Y + Dx, X + Dx + Size.cx, Y + Dx + Size.cy};
+    DrawTextA(C->GetHandle(), Caption.data(), Integer(Caption.size()), &R, DT_SINGLELINE);
+  };
+  if (GetEnabled()) {
+    Out(0, GetFont()->GetColor());
+  } else {
+    Out(1, clBtnHighlight);
+    Out(0, clBtnShadow);
+  }
+  C->Brush()->SetStyle(bsSolid);
+  if (Edit->Focused() && !Edit->GetFlat()) {
+    C->Brush()->SetColor(GetColor());
+    C->DrawFocusRect({X - 2, Y - 1, X + Size.cx + 2, Y + Size.cy + 1});
+  }
 }
 
 void TCheckEdit::Dispatch(TMessage& Message) {
@@ -437,6 +554,7 @@ void RegisterDCEditClasses() {
   const TTypeInfo* Str = AnsiStringTypeInfo();
   RegisterPopupClass(Str, 0, AnsiString(), TPopupListBox::StaticClass());
   RegisterDefaultEditClass(Str, 0, AnsiString(), TDCSimpleEdit::StaticClass());
+  RegisterDefaultEditClass(Str, 0, " ", TDCMaskEdit::StaticClass());
   const TTypeInfo* Color = SxTypeInfo(static_cast<TColor*>(nullptr));
   RegisterPopupClass(Color, 0, AnsiString(), TPopupColorBox::StaticClass());
   RegisterEditClass(Color, 0, AnsiString(), TColorEdit::StaticClass());

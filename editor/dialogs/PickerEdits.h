@@ -15,7 +15,10 @@ class TPopupColorBox : public TPopupListBox {
   SX_CLASS(TPopupColorBox, TPopupListBox)
 public:
   explicit TPopupColorBox(TComponent* AOwner);
-  bool DisplayNames = true;
+  static void Published(TPublished<TPopupColorBox>& P);
+  // Whether rows show the value's name beside the sample; the list's width follows.
+  bool GetDisplayNames() const { return FDisplayNames; }
+  void SetDisplayNames(bool Value);
   TColor SelectedColor() const { return FColor; }
   void SetColorValue(TColor Value);
 
@@ -23,7 +26,12 @@ protected:
   void DrawItem(Integer Index, TRect Rect, TOwnerDrawState State) override;
   void Dispatch(TMessage& Message) override;
 
+  // A click on a row makes its value the selected one, then OnClick.
+  void Click() override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+
 private:
+  bool FDisplayNames = true;
   TColor FColor = clBlack;
 };
 
@@ -32,7 +40,10 @@ class TPopupPenBox : public TPopupListBox {
   SX_CLASS(TPopupPenBox, TPopupListBox)
 public:
   explicit TPopupPenBox(TComponent* AOwner);
-  bool DisplayNames = false;
+  static void Published(TPublished<TPopupPenBox>& P);
+  // Whether rows show the value's name beside the sample; the list's width follows.
+  bool GetDisplayNames() const { return FDisplayNames; }
+  void SetDisplayNames(bool Value);
   TPenStyle SelectedPen() const { return FPen; }
   void SetPenValue(TPenStyle Value);
 
@@ -40,7 +51,12 @@ protected:
   void DrawItem(Integer Index, TRect Rect, TOwnerDrawState State) override;
   void Dispatch(TMessage& Message) override;
 
+  // A click on a row makes its value the selected one, then OnClick.
+  void Click() override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+
 private:
+  bool FDisplayNames = false;
   TPenStyle FPen = psSolid;
 };
 
@@ -50,7 +66,10 @@ class TPopupBrushBox : public TPopupListBox {
   SX_CLASS(TPopupBrushBox, TPopupListBox)
 public:
   explicit TPopupBrushBox(TComponent* AOwner);
-  bool DisplayNames = true;
+  static void Published(TPublished<TPopupBrushBox>& P);
+  // Whether rows show the value's name beside the sample; the list's width follows.
+  bool GetDisplayNames() const { return FDisplayNames; }
+  void SetDisplayNames(bool Value);
   TBrushStyle SelectedBrush() const { return FBrush; }
   void SetBrushValue(TBrushStyle Value);
 
@@ -58,7 +77,12 @@ protected:
   void DrawItem(Integer Index, TRect Rect, TOwnerDrawState State) override;
   void Dispatch(TMessage& Message) override;
 
+  // A click on a row makes its value the selected one, then OnClick.
+  void Click() override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+
 private:
+  bool FDisplayNames = true;
   TBrushStyle FBrush = bsSolid;
 };
 

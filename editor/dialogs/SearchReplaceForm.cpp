@@ -496,6 +496,10 @@ void RegisterSearchReplaceForm() {
   SetSearchSourceGoneHandler([] {
     if (TFrmSearRepl* F = SearchReplaceForm()) F->Close();
   });
+  // While shown, it keeps off the line where the current source's caret went.
+  SetSearchCaretMovedHandler([](const TRect& Line) {
+    if (TFrmSearRepl* F = SearchReplaceForm(); F && F->GetVisible()) F->AvoidRect(Line);
+  });
   RegisterClass(TFrmSearRepl::StaticClass());
   RegisterFormDescription("TFrmSearRepl", SearchReplaceFormText);
   RegisterEditorDialog(SearchReplaceFormClass, [](TComponent* Owner) -> TForm* { return new TFrmSearRepl(Owner); });

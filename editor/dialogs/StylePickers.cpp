@@ -1,7 +1,6 @@
 #include "editor/dialogs/StylePickers.h"
 
-#include "platform/gdi/Canvas.h"
-#include "platform/gdi/DcApi.h"
+#include "editor/dialogs/PickerEdits.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/ClassRegistry.h"
 #include "platform/rtl/Colors.h"
@@ -9,69 +8,42 @@
 
 namespace {
 template <class E>
-std::vector<AnsiString> EnumNames() {
-  const TTypeInfo* T = SxTypeInfo(static_cast<E*>(nullptr));
-  return T->EnumNames;
+E ValueOfName(const AnsiString& Name, E Default) {
+  const std::vector<AnsiString>& Names = SxTypeInfo(static_cast<E*>(nullptr))->EnumNames;
+  for (std::size_t I = 0; I < Names.size(); ++I)
+    if (SameText(Names[I], Name)) return E(I);
+  return Default;
 }
-constexpr Integer SampleWidth = 24;
+
+template <class E>
+AnsiString NameOfValue(E Value) {
+  return GetEnumName(SxTypeInfo(static_cast<E*>(nullptr)), Integer(Value));
+}
 }  // namespace
 
-// --- the shared list ---------------------------------------------------------
+// --- the shared part -----------------------------------------------------------
 
-TStylePickerCombo::TStylePickerCombo(TComponent* AOwner) : TCustomComboBox(AOwner) {
-  SetStyle(csOwnerDrawFixed);
+TStylePickerEdit::TStylePickerEdit(TComponent* AOwner) : TCustomDCEdit(AOwner) {
+  DropOnClick = true;
   SetWidth(145);
 }
 
-Integer TStylePickerCombo::ValueIndex() const {
-  const std::vector<AnsiString> Names = ValueNames();
-  for (std::size_t I = 0; I < Names.size(); ++I)
-    if (SameText(Names[I], FValueText)) return Integer(I);
-  return -1;
+void TStylePickerEdit::SetParent(TWinControl* AParent) {
+  TCustomDCEdit::SetParent(AParent);
+  // The inner edit exists now: it shows the value set before.
+  if (AParent && InnerEdit() && !FValueName.empty() && GetText() != FValueName) SetText(FValueName);
 }
 
-void TStylePickerCombo::SetValueText(const AnsiString& Value) {
-  if (Value == FValueText) return;
-  FValueText = Value;
-  if (HandleAllocated()) SetItemIndex(ValueIndex());
+void TStylePickerEdit::SetValueName(const AnsiString& Name) {
+  FValueName = Name;
+  if (InnerEdit()) SetText(Name);
 }
 
-void TStylePickerCombo::CreateWnd() {
-  TCustomComboBox::CreateWnd();
-  TStrings* Items = GetItems();
-  Items->BeginUpdate();
-  Items->Clear();
-  for (const AnsiString& N : ValueNames()) Items->Add(N);
-  Items->EndUpdate();
-  SetItemIndex(ValueIndex());
-}
-
-void TStylePickerCombo::Change() {
-  const Integer I = GetItemIndex();
-  const std::vector<AnsiString> Names = ValueNames();
-  if (I >= 0 && I < Integer(Names.size())) FValueText = Names[std::size_t(I)];
-  TCustomComboBox::Change();
-}
-
-void TStylePickerCombo::DrawItem(Integer Index, TRect Rect, TOwnerDrawState State) {
-  TCanvas* C = Canvas();
-  C->FillRect(Rect);
-  if (Index < 0 || Index >= GetItems()->GetCount()) return;
-  const AnsiString Label = RowLabel(Index);
-  const TColor Back = C->Brush()->GetColor();
-  const TRect Sample{Rect.Left + 2, Rect.Top + 2, Label.empty() ? Rect.Right - 3 : Rect.Left + SampleWidth,
-                     Rect.Bottom - 2};
-  DrawSample(C, Index, Sample);
-  C->Brush()->SetColor(Back);
-  C->Brush()->SetStyle(bsSolid);
-  if (!Label.empty())
-    C->TextOut(Rect.Left + SampleWidth + 4, Rect.Top + (Rect.Height() - C->TextHeight(Label)) / 2, Label);
-  (void)State;
-}
+AnsiString TStylePickerEdit::ValueName() { return InnerEdit() ? GetText() : FValueName; }
 
 // --- pen styles ----------------------------------------------------------------
 
-TDCPenStyleEdit::TDCPenStyleEdit(TComponent* AOwner) : TStylePickerCombo(AOwner) { SetValueText("psSolid"); }
+TDCPenStyleEdit::TDCPenStyleEdit(TComponent* AOwner) : TStylePickerEdit(AOwner) { SetValueName("psSolid"); }
 
 void TDCPenStyleEdit::Published(TPublished<TDCPenStyleEdit>& P) {
   using C = TDCPenStyleEdit;
@@ -79,33 +51,15 @@ void TDCPenStyleEdit::Published(TPublished<TDCPenStyleEdit>& P) {
   PublishCommon(P);
 }
 
-std::vector<AnsiString> TDCPenStyleEdit::ValueNames() const { return EnumNames<TPenStyle>(); }
+TClass TDCPenStyleEdit::DefaultEditClass() const { return TPenStyleEdit::StaticClass(); }
+TClass TDCPenStyleEdit::DefaultPopupClass() const { return TPopupPenBox::StaticClass(); }
 
-TPenStyle TDCPenStyleEdit::GetPenStyle() const {
-  const Integer I = ValueIndex();
-  return I < 0 ? psSolid : TPenStyle(I);
-}
+TPenStyle TDCPenStyleEdit::GetPenStyle() { return ValueOfName<TPenStyle>(ValueName(), psSolid); }
+void TDCPenStyleEdit::SetPenStyle(TPenStyle Value) { SetValueName(NameOfValue(Value)); }
 
-void TDCPenStyleEdit::SetPenStyle(TPenStyle Value) { SetValueText(ValueNames()[std::size_t(Value)]); }
+// --- brush styles --------------------------------------------------------------
 
-void TDCPenStyleEdit::DrawSample(TCanvas* C, Integer Index, TRect R) {
-  TPen* P = C->Pen();
-  const TColor OldColor = P->GetColor();
-  const TPenStyle OldStyle = P->GetStyle();
-  P->SetColor(clBlack);
-  P->SetStyle(TPenStyle(Index));
-  // A dotted pen fills its gaps with the background.
-  C->Brush()->SetStyle(bsClear);
-  const Integer Y = (R.Top + R.Bottom) / 2;
-  C->MoveTo(R.Left, Y);
-  C->LineTo(R.Right, Y);
-  P->SetStyle(OldStyle);
-  P->SetColor(OldColor);
-}
-
-// --- brush styles ----------------------------------------------------------------
-
-TDCBrushStyleEdit::TDCBrushStyleEdit(TComponent* AOwner) : TStylePickerCombo(AOwner) { SetValueText("bsSolid"); }
+TDCBrushStyleEdit::TDCBrushStyleEdit(TComponent* AOwner) : TStylePickerEdit(AOwner) { SetValueName("bsSolid"); }
 
 void TDCBrushStyleEdit::Published(TPublished<TDCBrushStyleEdit>& P) {
   using C = TDCBrushStyleEdit;
@@ -113,40 +67,13 @@ void TDCBrushStyleEdit::Published(TPublished<TDCBrushStyleEdit>& P) {
   PublishCommon(P);
 }
 
-std::vector<AnsiString> TDCBrushStyleEdit::ValueNames() const { return EnumNames<TBrushStyle>(); }
+TClass TDCBrushStyleEdit::DefaultEditClass() const { return TBrushStyleEdit::StaticClass(); }
+TClass TDCBrushStyleEdit::DefaultPopupClass() const { return TPopupBrushBox::StaticClass(); }
 
-TBrushStyle TDCBrushStyleEdit::GetBrushStyle() const {
-  const Integer I = ValueIndex();
-  return I < 0 ? bsSolid : TBrushStyle(I);
-}
-
-void TDCBrushStyleEdit::SetBrushStyle(TBrushStyle Value) { SetValueText(ValueNames()[std::size_t(Value)]); }
-
-AnsiString TDCBrushStyleEdit::RowLabel(Integer Index) const {
-  const AnsiString N = ValueNames()[std::size_t(Index)];
-  return N.size() > 2 ? N.substr(2) : N;
-}
-
-void TDCBrushStyleEdit::DrawSample(TCanvas* C, Integer Index, TRect R) {
-  TBrush* B = C->Brush();
-  C->Pen()->SetColor(clBlack);
-  C->Pen()->SetStyle(psSolid);
-  // The hatch shows on the info background; Clear is that background alone.
-  B->SetStyle(bsSolid);
-  B->SetColor(clInfoBk);
-  C->Rectangle(R);
-  if (TBrushStyle(Index) != bsClear && TBrushStyle(Index) != bsSolid) {
-    SetBkColor(C->GetHandle(), ColorToRGB(clInfoBk));
-    B->SetColor(clBlack);
-    B->SetStyle(TBrushStyle(Index));
-    C->FillRect({R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1});
-  } else if (TBrushStyle(Index) == bsSolid) {
-    B->SetColor(clBlack);
-    C->FillRect({R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1});
-  }
-  B->SetStyle(bsSolid);
-}
+TBrushStyle TDCBrushStyleEdit::GetBrushStyle() { return ValueOfName<TBrushStyle>(ValueName(), bsSolid); }
+void TDCBrushStyleEdit::SetBrushStyle(TBrushStyle Value) { SetValueName(NameOfValue(Value)); }
 
 void RegisterStylePickers() {
-  RegisterClasses({TDCPenStyleEdit::StaticClass(), TDCBrushStyleEdit::StaticClass()});
+  RegisterClasses({TDCPenStyleEdit::StaticClass(), TDCBrushStyleEdit::StaticClass(), TPenStyleEdit::StaticClass(),
+                   TBrushStyleEdit::StaticClass(), TPopupPenBox::StaticClass(), TPopupBrushBox::StaticClass()});
 }

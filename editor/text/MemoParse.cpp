@@ -111,7 +111,10 @@ Integer TCustomMemoSource::ParseRange(Integer First, Integer Last, bool Force) {
         Item->Attributes.clear();
       }
       Item->Flags |= lfParsed;
-      DoAfterParse(I, Item->Text, Item->Attributes);
+      // Through a plain string, so that a line without styles keeps none.
+      AnsiString Attrs = Item->Attributes.Take();
+      DoAfterParse(I, Item->Text, Attrs);
+      Item->Attributes = std::move(Attrs);
       if (LineMeasureHook.Assigned()) LineMeasureHook(this, I, Item);
     }
   }

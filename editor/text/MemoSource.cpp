@@ -111,6 +111,9 @@ void TExternalStrings::Put(Integer Index, const AnsiString& S) {
     TUpdateGuard Update(Src, UpdateBegun);
     Src.FStrings->SetStrings(Index, Src.ConvertWrittenLine(S));
     Src.MarkLinesChanged(Index, Index);
+    // The longest line may have been this one, or be it now.
+    if (Index == Src.FLongestIndex) Src.UpdateLongestLine();
+    else Src.LongestAfterInsert(Index);
   }
   Src.ClearUndo();
 }
@@ -134,6 +137,8 @@ void TExternalStrings::Insert(Integer Index, const AnsiString& S) {
     Src.AdjustPositions(2, 0);
     Src.FStrings->Insert(Index, Src.ConvertWrittenLine(S));
     Src.MarkLinesChanged(Index, MaxInt);
+    if (Src.FTrackLongest && Src.FLongestIndex >= Index) ++Src.FLongestIndex;
+    Src.LongestAfterInsert(Index);
   }
   Src.ClearUndo();
 }
@@ -148,6 +153,8 @@ void TExternalStrings::Delete(Integer Index) {
     Src.AdjustPositions(3, 0);
     Src.FStrings->Delete(Index);
     Src.MarkLinesChanged(Index, MaxInt);
+    if (Index == Src.FLongestIndex) Src.UpdateLongestLine();
+    else if (Src.FTrackLongest && Index < Src.FLongestIndex) --Src.FLongestIndex;
   }
   Src.ClearUndo();
 }
@@ -411,6 +418,7 @@ void TCustomMemoSource::EndUpdate() {
 
   if (FCaret->LinePos != FSavedCaretLine || FCaret->CharPos != FSavedCaretChar || FGotoBookmark)
     FState.Include(msPositionChanged);
+  FBookmarkJumped = FGotoBookmark;
   FGotoBookmark = false;
   if (SelectionGone()) FSelectionType = stNotSelected;
   if ((FState.Contains(msPositionChanged) || FState.Contains(msEdited)) && !FState.Contains(msUndo)) ClearRedo();

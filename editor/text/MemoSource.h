@@ -29,6 +29,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <ostream>
 #include <memory>
 #include <vector>
 #include "editor/base/LineSearch.h"
@@ -99,6 +100,98 @@ inline constexpr Byte lfInRegion = 4;
 inline constexpr Byte lfRegionExpanded = 8;
 inline constexpr Byte lfRegionCollapsed = 16;
 
+// A string that takes one pointer's room while it is empty and makes its
+// text on first use: every line has a record, but few lines ever get
+// attributes or user data. Reads of an empty one allocate nothing; a write
+// (or a reference handed out for writing) makes the text.
+class TLineSideString {
+public:
+  TLineSideString() = default;
+  TLineSideString(const TLineSideString& O) { *this = O; }
+  TLineSideString(TLineSideString&&) noexcept = default;
+  TLineSideString& operator=(const TLineSideString& O) {
+    if (this != &O) *this = O.Str();
+    return *this;
+  }
+  TLineSideString& operator=(TLineSideString&&) noexcept = default;
+  TLineSideString& operator=(AnsiString S) {
+    if (S.empty()) FText.reset();
+    else Ref() = std::move(S);
+    return *this;
+  }
+
+  // Made on use: the text to change in place.
+  AnsiString& Ref() {
+    if (!FText) FText = std::make_unique<AnsiString>();
+    return *FText;
+  }
+  const AnsiString& Str() const { return FText ? *FText : Empty(); }
+  bool Made() const { return FText != nullptr; }
+  // The text moved out, this left empty (for callers that want a plain
+  // string to fill and give back with operator=).
+  AnsiString Take() {
+    AnsiString S = FText ? std::move(*FText) : AnsiString();
+    FText.reset();
+    return S;
+  }
+  operator AnsiString&() { return Ref(); }
+  operator const AnsiString&() const { return Str(); }
+
+  std::size_t size() const { return Str().size(); }
+  bool empty() const { return Str().empty(); }
+  char operator[](std::size_t I) const { return Str()[I]; }
+  char& operator[](std::size_t I) { return Ref()[I]; }
+  char back() const { return Str().back(); }
+  AnsiString substr(std::size_t Pos, std::size_t N = AnsiString::npos) const { return Str().substr(Pos, N); }
+  // An empty one hands out the iterators of a shared empty text: nothing
+  // can be written through an empty range.
+  AnsiString::iterator begin() { return FText ? FText->begin() : MutableEmpty().begin(); }
+  AnsiString::iterator end() { return FText ? FText->end() : MutableEmpty().end(); }
+  AnsiString::const_iterator begin() const { return Str().begin(); }
+  AnsiString::const_iterator end() const { return Str().end(); }
+
+  void clear() { FText.reset(); }
+  void resize(std::size_t N, char C = '\0') {
+    if (N == 0) FText.reset();
+    else Ref().resize(N, C);
+  }
+  void assign(std::size_t N, char C) { *this = AnsiString(N, C); }
+  void insert(std::size_t Pos, const AnsiString& S) {
+    if (!S.empty()) Ref().insert(Pos, S);
+  }
+  void insert(std::size_t Pos, std::size_t N, char C) {
+    if (N) Ref().insert(Pos, N, C);
+  }
+  void erase(std::size_t Pos, std::size_t N = AnsiString::npos) {
+    if (FText) FText->erase(Pos, N);
+  }
+  void append(std::size_t N, char C) {
+    if (N) Ref().append(N, C);
+  }
+  void replace(std::size_t Pos, std::size_t N, const AnsiString& S) {
+    if (FText || !S.empty()) Ref().replace(Pos, N, S);
+  }
+  TLineSideString& operator+=(const AnsiString& S) {
+    if (!S.empty()) Ref() += S;
+    return *this;
+  }
+  TLineSideString& operator+=(const TLineSideString& S) { return *this += S.Str(); }
+
+  friend bool operator==(const TLineSideString& A, const AnsiString& B) { return A.Str() == B; }
+  friend std::ostream& operator<<(std::ostream& Os, const TLineSideString& S) { return Os << S.Str(); }
+
+private:
+  static const AnsiString& Empty() {
+    static const AnsiString E;
+    return E;
+  }
+  static AnsiString& MutableEmpty() {
+    static AnsiString E;
+    return E;
+  }
+  std::unique_ptr<AnsiString> FText;
+};
+
 // One line of a memo source. A descendant source may use a larger record
 // (GetStringItemClass).
 class TStringItem : public TObject {
@@ -106,9 +199,9 @@ class TStringItem : public TObject {
 public:
   TStringItem() = default;
   AnsiString Text;        // without line break; TABs stay
-  AnsiString LineData;    // attached by users of the source; the source only moves it
+  TLineSideString LineData;    // attached by users of the source; the source only moves it
   TObject* Objects = nullptr;  // not owned
-  AnsiString Attributes;  // one style byte per character; empty when not parsed
+  TLineSideString Attributes;  // one style byte per character; empty when not parsed
   Integer EndState = 0;
   Integer BeginState = 0;
   Word Marks = 0;         // gutter marks, bits 0-15
@@ -614,6 +707,8 @@ public:
   void RemoveBookmarkCmd(Integer Number);
   bool GetBookmark(Integer Number, TPoint& Point) const;
   void GotoBookmark(Integer Number);
+  // Whether the change group reported last moved the caret to a bookmark.
+  bool BookmarkJumped() const { return FBookmarkJumped; }
   Integer BookmarkOnLine(Integer Line) const;
   Integer BookmarkInColumns(Integer Line, Integer FromColumn, Integer ToColumn) const;
   void BookmarksInColumns(Integer Line, Integer FromColumn, TList* List, Integer ToColumn) const;
@@ -778,6 +873,7 @@ private:
   TPosition* FSafeBottomRight = nullptr;
   TPosition* FSafeCaret = nullptr;
   bool FGotoBookmark = false;
+  bool FBookmarkJumped = false;
   bool FManualPosition = false;
   std::uint64_t FSerial = 0;
   TPoint FMoveTarget{0, 0};

@@ -64,6 +64,20 @@ TSearchSourceGoneHandler GSourceGone = nullptr;
 
 void SetSearchSourceGoneHandler(TSearchSourceGoneHandler Handler) { GSourceGone = Handler; }
 
+namespace {
+TSearchCaretMovedHandler GCaretMoved = nullptr;
+}
+
+void SetSearchCaretMovedHandler(TSearchCaretMovedHandler Handler) { GCaretMoved = Handler; }
+
+bool SearchCaretMoveWanted(TCustomMemoSource* Source) {
+  return GCaretMoved && Source && Source == GCurrentSource;
+}
+
+void SearchSourceCaretMoved(TCustomMemoSource* Source, const TRect& ScreenLine) {
+  if (SearchCaretMoveWanted(Source)) GCaretMoved(ScreenLine);
+}
+
 void SearchSourceDestroyed(TCustomMemoSource* Source) {
   if (GDialogSource == Source) GDialogSource = nullptr;
   if (GCurrentSource == Source) {

@@ -6,6 +6,7 @@
 #pragma once
 #include <functional>
 #include "editor/base/OptionExt.h"
+#include "platform/rtl/Types.h"
 
 SX_ENUM(TSearchDirection, sdForward, sdBackward)
 SX_ENUM(TSearchScope, ssGlobal, ssSelectedText)
@@ -75,3 +76,12 @@ void SearchSourceDestroyed(TCustomMemoSource* Source);
 // Find and Replace window then); nil for none.
 using TSearchSourceGoneHandler = void (*)();
 void SetSearchSourceGoneHandler(TSearchSourceGoneHandler Handler);
+// Runs after the editor of the current search source moved its caret, with
+// the caret line's rectangle in screen pixels (the dialog unit moves its
+// Find and Replace window off the line); nil for none.
+using TSearchCaretMovedHandler = void (*)(const TRect& ScreenLine);
+void SetSearchCaretMovedHandler(TSearchCaretMovedHandler Handler);
+// Whether a caret move of Source concerns the handler (Source is current
+// and a handler is set): editors measure the line only then.
+bool SearchCaretMoveWanted(TCustomMemoSource* Source);
+void SearchSourceCaretMoved(TCustomMemoSource* Source, const TRect& ScreenLine);

@@ -140,6 +140,16 @@ void TDCHintWindow::CreateWnd() {
   SetColor(Application ? Application->HintColor : clInfoBk);
 }
 
+void TDCHintWindow::Dispatch(TMessage& Message) {
+  if (Message.Msg != WM_NCPAINT || !HandleAllocated()) return inherited::Dispatch(Message);
+  HDC Dc = GetWindowDC(Handle());
+  if (!Dc) return;
+  TRect R{0, 0, GetWidth(), GetHeight()};
+  DrawEdge(Dc, &R, BDR_RAISEDOUTER, BF_RECT);
+  ReleaseDC(Handle(), Dc);
+  Message.Result = 0;
+}
+
 TSize TDCHintWindow::MarkedTextSize(const AnsiString& Text) {
   return MeasureMarkedText(Canvas(), GetFont(), FBoldFont.get(), Text);
 }

@@ -50,6 +50,8 @@ public:
 protected:
   void CreateWnd() override;
   void Paint() override;
+  // The frame is a raised edge instead of the plain line of a hint window.
+  void Dispatch(TMessage& Message) override;
 
 private:
   std::unique_ptr<TFont> FBoldFont;

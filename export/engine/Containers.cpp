@@ -1,4 +1,5 @@
 #include "export/engine/Containers.h"
+#include "platform/rtl/ByteOrder.h"
 
 Byte TgtExtMemStream::ReadByte() {
   Byte B;
@@ -9,13 +10,13 @@ Byte TgtExtMemStream::ReadByte() {
 Word TgtExtMemStream::ReadWordBE() {
   Byte B[2];
   ReadBuffer(B, 2);
-  return Word((B[0] << 8) | B[1]);
+  return ByteOrder::ReadBE16(B);
 }
 
 DWORD TgtExtMemStream::ReadLongBE() {
   Byte B[4];
   ReadBuffer(B, 4);
-  return (DWORD(B[0]) << 24) | (DWORD(B[1]) << 16) | (DWORD(B[2]) << 8) | DWORD(B[3]);
+  return ByteOrder::ReadBE32(B);
 }
 
 void TgtExtMemStream::ReadString(Integer Count, AnsiString& Text) { Text = ReadBytes(Count); }

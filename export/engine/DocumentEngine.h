@@ -3,10 +3,35 @@
 // It owns the document life cycle (BeginDoc, NewPage, EndDoc), one page
 // metafile with a metafile canvas per page, the pages' and bands' items,
 // the settings objects, the output files and the image list. Whatever is
-// drawn on a page canvas is played back into items (gtMetafileProcessor)
+// drawn on a page canvas is played back into items (TgtMetafileProcessor)
 // when the page ends; RenderPage hands the items, band by band, to the
-// writer. A writer overrides StartDocument, BeginPage, the Encode…
-// operations, EndPage and FinishDocument, and sees nothing else.
+// writer.
+//
+// The writer's interface (protected, below). A new format derives from this
+// class, or from a family base (plain-sheet, spreadsheet, graphics), and
+// overrides what it needs of these, which the engine calls in this order:
+//   1. StartDocument   at BeginDoc, once page 1 exists: open the output
+//                      (OpenDocumentOutput or CreateOutputFile) and write
+//                      the file's head.
+//   2. BeginPage       for each page in range: reset what is kept per page.
+//   3. EncodePageBorder  the page border; the base draws it through EncodeLine.
+//   4. the items of the header, underlay, page body, footer and overlay, each
+//      list in order, one Encode…Item per item (EncodeItems switches on the
+//      item's kind); shape items reach EncodeLine … EncodePolyBezier and
+//      EncodePolyShape. The base draws every shape into a bitmap and hands
+//      it to EncodeBitmap, so a writer without vectors overrides EncodeBitmap
+//      alone. Text boxes, paragraphs and tables have base encoders made of
+//      the simpler ones.
+//   5. SortItems and EncodeTextList for the text lists kept apart (only the
+//      spreadsheet writers keep them, SetSplitTextList).
+//   6. EndPage         the page is complete.
+//   7. FinishDocument  at EndDoc: write the tail and close the output.
+// Besides the order: ValidateOutputImageFormat refuses image formats the
+// writer cannot embed (asked by TgtImageSettings), PlayMetafile may wrap the
+// player, GetPreferencesClass names a richer preferences class and
+// ShowSetupDialog shows the format's setup form.
+// A writer sees items and page settings, never a device context, a metafile
+// record or the rich edit.
 //
 // Calls that need an open document do nothing without one; calls in the
 // wrong state never raise. Output files are written under a temporary name
@@ -342,12 +367,6 @@ public:
   // and twice the pen width.
   double WrapText(const WideString& Text, TWideStrings& Lines, TFont* Font, bool SingleLine, double FirstWidth,
                   double Width);
-  // Draws an item's lines inside a box of Width x Height at its X, Y.
-  void EncodeTextLines(TgtTextItem* Item, Byte HorzAlignment, const TgtDoubleRect& Margins, double Height,
-                       double Width, Byte VertAlignment);
-  virtual void EncodeParagraphItem(TgtParagraphItem* Item);
-  virtual void EncodeTableItem(TgtTableItem* Item);
-
   virtual Integer SaveEngineState();
   // -1: the last saved state. Raises EInvalidEngineState (or reports it)
   // for an identifier not in the list.
@@ -355,22 +374,52 @@ public:
   virtual void ClearEngineStates();
   virtual void SetActivePage(Integer PageNo);
 
-  // --- writer interface (the base draws shapes as bitmaps) ----------------------------------
-  virtual void BeginPage() {}
-  virtual void EndPage() {}
+  // --- events ------------------------------------------------------------------------------
+  TgtNotifyEvent OnBeforeBeginDoc, OnAfterBeginDoc, OnBeforeEndDoc, OnAfterEndDoc;
+  TgtNotifyEvent OnBeforeBeginPage, OnAfterBeginPage, OnBeforeEndPage, OnAfterEndPage;
+  TgtErrorMessageEvent OnErrorMessage;
+  TgtOnCalcVariablesEvent OnCalcVariables;
+  TgtOnNeedFileNameEvent OnNeedFileName;
+  TgtOnCellDrawEvent OnCellDraw;
+
+protected:
+  // ===== the writer's interface (see the top of this file) =====================================
+  // TgtImageSettings asks ValidateOutputImageFormat before it takes a format.
+  friend class TgtImageSettings;
+
+  // --- the document and its pages -----------------------------------------------------------
   virtual void StartDocument() {}
+  virtual void BeginPage() {}
+  // Draws the sides PageBorder asks for through EncodeLine.
+  virtual void EncodePageBorder();
+  virtual void EndPage() {}
   virtual void FinishDocument() {}
+
+  // --- items, one encoder per kind ---------------------------------------------------------------
+  // Replaces the variables of the first line (OnCalcVariables sees them) and
+  // leaves the item as it was: writers replace and clip in their overrides.
   virtual void EncodeTextItem(TgtTextItem* Item);
+  // Frame lines, background and the wrapped lines, through the encoders below.
   virtual void EncodeTextBoxItem(TgtTextBoxItem* Item);
+  // One text item per line.
+  virtual void EncodeParagraphItem(TgtParagraphItem* Item);
+  // The table's rows on this page: cells as rectangles, lines, text and images.
+  virtual void EncodeTableItem(TgtTableItem* Item);
   virtual void EncodeImageItem(TgtImageItem*) {}
   virtual void EncodeImageStreamItem(TgtImageStream*) {}
-  virtual void EncodeOtherItem(TgtDocumentItem*) {}
+  // The player's clip, path, poly-draw and end-of-metafile items: only
+  // writers that keep vectors act on them.
   virtual void EncodeClipItem(TgtClipItem*) {}
   virtual void EncodePathItem(TgtPathItem*) {}
   virtual void EncodePolyPolygonItem(TgtPolyPolygonItem* Item);
-  virtual void EncodeEOFItem(TgtEOFItem*) {}
   virtual void EncodePolyDrawItem(TgtPolyDrawItem*) {}
+  virtual void EncodeEOFItem(TgtEOFItem*) {}
+  // Items of a kind only a derived engine adds.
+  virtual void EncodeOtherItem(TgtDocumentItem*) {}
+
+  // --- shapes (the base draws each into a bitmap for EncodeBitmap) -------------------------------
   virtual void EncodeLine(TPen* Pen, double X1, double Y1, double X2, double Y2);
+  // Brush nil: not filled, here and below.
   virtual void EncodeRectangle(TPen* Pen, TBrush* Brush, double X1, double Y1, double X2, double Y2);
   virtual void EncodeRoundRect(TPen* Pen, TBrush* Brush, double X1, double Y1, double X2, double Y2,
                                double CW, double CH);
@@ -384,26 +433,33 @@ public:
   virtual void EncodeChord(TPen* Pen, TBrush* Brush, double X1, double Y1, double X2, double Y2,
                            double X3, double Y3, double X4, double Y4);
   virtual void EncodePolyBezier(const TgtPoints& Points, TPen* Pen);
+  // A picture at X, Y (pixels); the bitmap is borrowed for the call.
   virtual void EncodeBitmap(TBitmap*, double /*X*/, double /*Y*/) {}
-  virtual void EncodePageBorder();
-  virtual void EncodeTextList(TgtItemList& List);
-  virtual void PlayMetafile(TMetafile* Metafile, double X, double Y);
-  virtual void SortItems(TgtItemList& List);
-  virtual bool ValidateOutputImageFormat(TgtOutputImageFormat Format, AnsiString& Message);
 
+  // --- text lists kept apart (spreadsheet writers) ----------------------------------------------
+  // Reading order: by Y; items of equal Y by X when the line tolerance is positive.
+  virtual void SortItems(TgtItemList& List);
+  // EncodeTextItem for every text item of the list, text boxes included.
+  virtual void EncodeTextList(TgtItemList& List);
+
+  // --- beside the order ---------------------------------------------------------------------------
+  // Whether the writer can embed Format; False with the message to show.
+  virtual bool ValidateOutputImageFormat(TgtOutputImageFormat Format, AnsiString& Message);
+  // Plays a page metafile into the current lists (at X, Y plus the band
+  // area's corner), resampled first when InputXRes/InputYRes differ from the
+  // screen's and the writer does not apply them itself.
+  virtual void PlayMetafile(TMetafile* Metafile, double X, double Y);
+
+  // --- what writers call ------------------------------------------------------------------------
+  // The dispatch RenderPage uses: one list, by item kind; a shape by its type.
   void EncodeItems(TgtItemList& List);
   void EncodeShapeItem(TgtShapeItem* Shape);
   void EncodePolyShapeItem(TgtPolyShapeItem* Item);
+  // Draws an item's lines inside a box of Width x Height at its X, Y.
+  void EncodeTextLines(TgtTextItem* Item, Byte HorzAlignment, const TgtDoubleRect& Margins, double Height,
+                       double Width, Byte VertAlignment);
 
-  // --- events ------------------------------------------------------------------------------
-  TgtNotifyEvent OnBeforeBeginDoc, OnAfterBeginDoc, OnBeforeEndDoc, OnAfterEndDoc;
-  TgtNotifyEvent OnBeforeBeginPage, OnAfterBeginPage, OnBeforeEndPage, OnAfterEndPage;
-  TgtErrorMessageEvent OnErrorMessage;
-  TgtOnCalcVariablesEvent OnCalcVariables;
-  TgtOnNeedFileNameEvent OnNeedFileName;
-  TgtOnCellDrawEvent OnCellDraw;
-
-protected:
+  // ===== the engine's own protected services ===================================================
   // Both in export/dialogs, where the dialog class is known.
   void Notification(TComponent* AComponent, TOperation Operation) override;
   Word ShowLinkedSetupDialog();

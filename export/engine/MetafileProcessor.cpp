@@ -261,6 +261,7 @@ void TgtMetafileProcessor::Dispatch(const TEmfRecord& Rec) {
     case EMR_EXTSELECTCLIPRGN: PlayClipRegion(Rec); break;
     case EMR_BITBLT: case EMR_STRETCHBLT: case EMR_MASKBLT: case EMR_STRETCHDIBITS: PlayBlt(Rec); break;
     case EMR_SETDIBITSTODEVICE: PlayDIBitsToDevice(Rec); break;
+    case EMR_ALPHABLEND: case EMR_TRANSPARENTBLT: case EMR_GRADIENTFILL: PlayPaintedRecord(Rec); break;
     case EMR_EXTCREATEFONTINDIRECTW: CreateFont(Rec); break;
     case EMR_EXTTEXTOUTA: case EMR_EXTTEXTOUTW: PlayText(Rec); break;
     case EMR_POLYDRAW16: {

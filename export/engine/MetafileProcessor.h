@@ -137,6 +137,7 @@ private:
   // Bitmaps and fills (MetafileProcessor_Bitmaps.cpp).
   void PlayBlt(const TEmfRecord& Rec);
   void PlayDIBitsToDevice(const TEmfRecord& Rec);
+  void PlayPaintedRecord(const TEmfRecord& Rec);
   void Fill(DWORD Type, const TgtDoubleRect& F);
   void FlushPendingFill();
   std::shared_ptr<TgtImageItem> NewImageItem();

@@ -7,14 +7,16 @@
 #include <cmath>
 #include <cstring>
 #include "export/engine/MetafileProcessor.h"
+#include "platform/gdi/Blit.h"
+#include "platform/gdi/DcApi.h"
+#include "platform/gdi/Dib.h"
+#include "platform/gdi/DibBitmaps.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/ByteOrder.h"
 
 namespace {
-DWORD Le32(const std::vector<Byte>& B, std::size_t At) {
-  return DWORD(B[At]) | DWORD(B[At + 1]) << 8 | DWORD(B[At + 2]) << 16 | DWORD(B[At + 3]) << 24;
-}
-void Put32(Byte* P, DWORD V) {
-  P[0] = Byte(V); P[1] = Byte(V >> 8); P[2] = Byte(V >> 16); P[3] = Byte(V >> 24);
-}
+DWORD Le32(const std::vector<Byte>& B, std::size_t At) { return ByteOrder::ReadLE32(&B[At]); }
+void Put32(Byte* P, DWORD V) { ByteOrder::WriteLE32(P, V); }
 // Pixels a rebuilt picture may have; beyond this a record is not a page's.
 constexpr Int64 MaxPixels = Int64(1) << 26;
 }  // namespace
@@ -24,7 +26,7 @@ bool BuildBitmapStream(const std::vector<Byte>& Bmi, const std::vector<Byte>& Bi
   if (Bmi.size() < 40 || Bits.empty()) return false;
   const Integer Width = Integer(Le32(Bmi, 4));
   const Integer Height = Integer(Le32(Bmi, 8));
-  const Word BitCount = Word(Bmi[14] | Bmi[15] << 8);
+  const Word BitCount = ByteOrder::ReadLE16(&Bmi[14]);
   const DWORD Compression = Le32(Bmi, 16);
   const DWORD ClrUsed = Le32(Bmi, 32);
   std::size_t Table;
@@ -365,4 +367,107 @@ void TgtMetafileProcessor::FlushPendingFill() {
                    {R.Right * FKx + FOriginX, R.Bottom * FKy + FOriginY}};
   FEngine.CurrentItems().push_back(Shape);
   FPendingFill = false;
+}
+
+// Alpha blends, transparent copies and gradient fills have no item of their
+// own. Each becomes the picture it paints onto a white page and is played as
+// a stretched copy of that picture, so what the page shows is kept, only
+// what lay under it is not seen through.
+void TgtMetafileProcessor::PlayPaintedRecord(const TEmfRecord& Rec) {
+  TEmrBitBlt S;
+  S.Type = EMR_STRETCHBLT;
+  S.Rop = SRCCOPY;
+  std::vector<std::uint32_t> Px;
+  Integer W = 0, H = 0;
+  if (Rec.Type() == EMR_GRADIENTFILL) {
+    const TEmrGradientFill G = TEmrGradientFill::Read(Rec);
+    if (G.Vertices.empty() || G.Indices.empty()) return;
+    Int64 L = G.Vertices[0].x, T = G.Vertices[0].y, R = L, B = T;
+    for (const TRIVERTEX& V : G.Vertices) {
+      L = std::min<Int64>(L, V.x);
+      T = std::min<Int64>(T, V.y);
+      R = std::max<Int64>(R, V.x);
+      B = std::max<Int64>(B, V.y);
+    }
+    if (R <= L || B <= T || R - L > INT32_MAX || B - T > INT32_MAX) return;
+    // Painted at no more than 1024 pixels a side; the item stretches it.
+    const double Scale = std::min(1.0, 1024.0 / double(std::max(R - L, B - T)));
+    W = std::max<Integer>(1, Integer(std::lround(double(R - L) * Scale)));
+    H = std::max<Integer>(1, Integer(std::lround(double(B - T) * Scale)));
+    std::vector<TRIVERTEX> V = G.Vertices;
+    for (TRIVERTEX& P : V) {
+      P.x = LONG(std::lround(double(P.x - L) * Scale));
+      P.y = LONG(std::lround(double(P.y - T) * Scale));
+    }
+    BITMAPINFO Info{};
+    Info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    Info.bmiHeader.biWidth = W;
+    Info.bmiHeader.biHeight = -H;
+    Info.bmiHeader.biPlanes = 1;
+    Info.bmiHeader.biBitCount = 32;
+    void* Bits = nullptr;
+    HBITMAP Bmp = CreateDIBSection(nullptr, &Info, DIB_RGB_COLORS, &Bits, nullptr, 0);
+    if (!Bmp || !Bits) return;
+    Px.assign(std::size_t(W) * H, 0x00FFFFFF);
+    std::memcpy(Bits, Px.data(), Px.size() * 4);
+    HDC Dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ Old = ::SelectObject(Dc, Bmp);
+    ::GradientFill(Dc, V.data(), ULONG(V.size()), G.Indices.data(),
+                   ULONG(G.Indices.size() / (G.Mode == GRADIENT_FILL_TRIANGLE ? 3 : 2)), G.Mode);
+    std::memcpy(Px.data(), Bits, Px.size() * 4);
+    ::SelectObject(Dc, Old);
+    DeleteDC(Dc);
+    ::DeleteObject(Bmp);
+    S.Bounds = G.Bounds;
+    S.xDest = Integer(L);
+    S.yDest = Integer(T);
+    S.cxDest = Integer(R - L);
+    S.cyDest = Integer(B - T);
+  } else {
+    const TEmrBitBlt X = TEmrBitBlt::Read(Rec);
+    if (X.Bmi.empty() || X.Bits.empty()) return;
+    TDib D;
+    try {
+      D = DibFromInfo(X.Bmi.data(), X.Bmi.size(), X.Bits.data(), X.Bits.size(), X.UsageSrc);
+    } catch (const Exception&) {
+      return;
+    }
+    W = D.Width();
+    H = D.Height();
+    if (W <= 0 || H <= 0 || Int64(W) * H > MaxPixels) return;
+    Px = DibToBgra32(D);
+    const unsigned Sca = (X.Rop >> 16) & 0xFF;
+    const bool PerPixel = (X.Rop >> 24) & AC_SRC_ALPHA;
+    for (std::uint32_t& P : Px) {
+      if (Rec.Type() == EMR_TRANSPARENTBLT) {
+        if ((((P >> 16) & 0xFF) | (P & 0xFF00) | ((P & 0xFF) << 16)) == (X.Rop & 0xFFFFFF)) P = 0x00FFFFFF;
+        continue;
+      }
+      // Source over white: premultiplied pixels with their own coverage,
+      // or the whole picture at the constant opacity.
+      const unsigned A = PerPixel ? ((P >> 24) * Sca + 127) / 255 : Sca;
+      std::uint32_t Out = 0;
+      for (int Sh = 0; Sh < 24; Sh += 8) {
+        const unsigned C = (P >> Sh) & 0xFF;
+        const unsigned V = PerPixel ? (C * Sca + 127) / 255 + (255 * (255 - A) + 127) / 255
+                                    : (C * Sca + 255 * (255 - Sca) + 127) / 255;
+        Out |= std::min(V, 255u) << Sh;
+      }
+      P = Out;
+    }
+    S.Bounds = X.Bounds;
+    S.xDest = X.xDest;
+    S.yDest = X.yDest;
+    S.cxDest = X.cxDest;
+    S.cyDest = X.cyDest;
+  }
+  TDib Pic = DibFromBgra32(Px.data(), W, H, 32);
+  S.Bmi = DibInfoBytes(Pic);
+  S.Bits = std::move(Pic.Bits);
+  S.cxSrc = W;
+  S.cySrc = H;
+  TEmfWriter Out;
+  S.Write(Out);
+  const std::vector<Byte> Bytes = Out.TakeBytes();
+  PlayBlt(TEmfRecord(Bytes.data(), Bytes.size()));
 }

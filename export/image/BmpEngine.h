@@ -8,6 +8,9 @@ public:
   explicit TgtBMPEngine(TComponent* AOwner);
   // The "BMP Setup" dialog (export/dialogs).
   Word ShowSetupDialog() override;
+
+protected:
+  // --- the writer's interface ---
   void EndPage() override;
 };
 

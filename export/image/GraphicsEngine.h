@@ -37,6 +37,13 @@ public:
   // The canvas of the page being written, nil outside BeginPage..EndPage.
   TCanvas* GetPageCanvas() const { return FPageCanvas.get(); }
 
+  // The canvas brush back to solid white without a pattern.
+  void ResetCanvasBrush();
+  // The canvas font turned by Angle degrees (TrueType output precision).
+  void SetCanvasFontAngle(Integer Angle);
+
+protected:
+  // --- the writer's interface ---
   void StartDocument() override;
   void FinishDocument() override;
   void BeginPage() override;
@@ -59,12 +66,6 @@ public:
   void EncodePolyBezier(const TgtPoints& Points, TPen* Pen) override;
   void EncodeBitmap(TBitmap* Bitmap, double X, double Y) override;
 
-  // The canvas brush back to solid white without a pattern.
-  void ResetCanvasBrush();
-  // The canvas font turned by Angle degrees (TrueType output precision).
-  void SetCanvasFontAngle(Integer Angle);
-
-protected:
   // The finished page metafile stretched over a new bitmap of the scaled
   // page size. Format: pfDevice leaves the bitmap's own format.
   std::unique_ptr<TBitmap> PageToBitmap(TPixelFormat Format);

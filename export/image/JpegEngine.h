@@ -8,13 +8,16 @@ public:
   explicit TgtJPEGEngine(TComponent* AOwner);
   // The "JPEG Setup" dialog (export/dialogs).
   Word ShowSetupDialog() override;
-  void EndPage() override;
 
   TJPEGQualityRange GetQuality() const { return FQuality; }
   // Clamped to 1..100.
   void SetQuality(TJPEGQualityRange Value);
   bool GetProgressiveEncoding() const { return FProgressiveEncoding; }
   void SetProgressiveEncoding(bool Value) { FProgressiveEncoding = Value; }
+
+protected:
+  // --- the writer's interface ---
+  void EndPage() override;
 
 private:
   TJPEGQualityRange FQuality = 100;

@@ -49,7 +49,6 @@ public:
   ~TgtPNGEngine() override;
   // The "PNG Setup" dialog (export/dialogs).
   Word ShowSetupDialog() override;
-  void EndPage() override;
 
   TgtPNGColorType GetColorType() const { return FColorType; }
   void SetColorType(TgtPNGColorType Value) { FColorType = Value; }
@@ -69,6 +68,10 @@ public:
   // deflated text.
   static void WriteTextChunk(TStream* Stream, Integer KeywordIndex, const WideString& Text);
   static void SplitColor(TColor Color, Byte& R, Byte& G, Byte& B);
+
+protected:
+  // --- the writer's interface ---
+  void EndPage() override;
 
 private:
   TgtPNGColorType FColorType = ctRGB;

@@ -128,35 +128,6 @@ public:
   void AddThumbnail(Integer PageNo, Integer ImageIndex, Byte ImageKind = 0, TPixelFormat PixelFormat = pf24bit,
                     Integer JPEGQuality = 100);
 
-  // --- writer overrides -------------------------------------------------------------
-  void StartDocument() override;
-  void BeginPage() override;
-  void EndPage() override;
-  void FinishDocument() override;
-  void EncodeTextItem(TgtTextItem* Item) override;
-  void EncodeImageItem(TgtImageItem* Item) override;
-  void EncodeImageStreamItem(TgtImageStream* Item) override;
-  void EncodeClipItem(TgtClipItem* Item) override;
-  void EncodePathItem(TgtPathItem* Item) override;
-  void EncodeEOFItem(TgtEOFItem* Item) override;
-  void EncodePolyPolygonItem(TgtPolyPolygonItem* Item) override;
-  void EncodePolyDrawItem(TgtPolyDrawItem* Item) override;
-  void EncodeLine(TPen* Pen, double X1, double Y1, double X2, double Y2) override;
-  void EncodeRectangle(TPen* Pen, TBrush* Brush, double X1, double Y1, double X2, double Y2) override;
-  void EncodeRoundRect(TPen* Pen, TBrush* Brush, double X1, double Y1, double X2, double Y2, double CW,
-                       double CH) override;
-  void EncodeEllipse(TPen* Pen, TBrush* Brush, double X1, double Y1, double X2, double Y2) override;
-  void EncodePolygon(const TgtPoints& Points, bool Closed, TPen* Pen, TBrush* Brush) override;
-  void EncodePolyShape(TgtPolyShapeItem* Item, bool Closed) override;
-  void EncodeArc(TPen* Pen, double X1, double Y1, double X2, double Y2, double X3, double Y3, double X4,
-                 double Y4) override;
-  void EncodePie(TPen* Pen, TBrush* Brush, double X1, double Y1, double X2, double Y2, double X3, double Y3,
-                 double X4, double Y4) override;
-  void EncodeChord(TPen* Pen, TBrush* Brush, double X1, double Y1, double X2, double Y2, double X3, double Y3,
-                   double X4, double Y4) override;
-  void EncodePolyBezier(const TgtPoints& Points, TPen* Pen) override;
-  bool ValidateOutputImageFormat(TgtOutputImageFormat Format, AnsiString& Message) override;
-
   // --- new virtual operations ------------------------------------------------------
   virtual void BuildCatalog(AnsiString& Text);
   virtual void BuildPageObject(AnsiString& Text);
@@ -185,6 +156,35 @@ public:
   static AnsiString ZoneText(Integer BiasMinutes);
 
 protected:
+  // --- the writer's interface -------------------------------------------------------------
+  void StartDocument() override;
+  void BeginPage() override;
+  void EndPage() override;
+  void FinishDocument() override;
+  void EncodeTextItem(TgtTextItem* Item) override;
+  void EncodeImageItem(TgtImageItem* Item) override;
+  void EncodeImageStreamItem(TgtImageStream* Item) override;
+  void EncodeClipItem(TgtClipItem* Item) override;
+  void EncodePathItem(TgtPathItem* Item) override;
+  void EncodeEOFItem(TgtEOFItem* Item) override;
+  void EncodePolyPolygonItem(TgtPolyPolygonItem* Item) override;
+  void EncodePolyDrawItem(TgtPolyDrawItem* Item) override;
+  void EncodeLine(TPen* Pen, double X1, double Y1, double X2, double Y2) override;
+  void EncodeRectangle(TPen* Pen, TBrush* Brush, double X1, double Y1, double X2, double Y2) override;
+  void EncodeRoundRect(TPen* Pen, TBrush* Brush, double X1, double Y1, double X2, double Y2, double CW,
+                       double CH) override;
+  void EncodeEllipse(TPen* Pen, TBrush* Brush, double X1, double Y1, double X2, double Y2) override;
+  void EncodePolygon(const TgtPoints& Points, bool Closed, TPen* Pen, TBrush* Brush) override;
+  void EncodePolyShape(TgtPolyShapeItem* Item, bool Closed) override;
+  void EncodeArc(TPen* Pen, double X1, double Y1, double X2, double Y2, double X3, double Y3, double X4,
+                 double Y4) override;
+  void EncodePie(TPen* Pen, TBrush* Brush, double X1, double Y1, double X2, double Y2, double X3, double Y3,
+                 double X4, double Y4) override;
+  void EncodeChord(TPen* Pen, TBrush* Brush, double X1, double Y1, double X2, double Y2, double X3, double Y3,
+                   double X4, double Y4) override;
+  void EncodePolyBezier(const TgtPoints& Points, TPen* Pen) override;
+  bool ValidateOutputImageFormat(TgtOutputImageFormat Format, AnsiString& Message) override;
+
   void WriteRaw(const std::string& S);
   Int64 OutputSize() const { return FOutputSize; }
   std::string& Content() { return FContent; }

@@ -232,11 +232,8 @@ class TgtExPDFEngine : public TgtCustomPDFEngine {
 public:
   explicit TgtExPDFEngine(TComponent* AOwner);
   ~TgtExPDFEngine() override;
-  void StartDocument() override;
   void BuildCatalog(AnsiString& Text) override;
   void BuildPageObject(AnsiString& Text) override;
-  void EndPage() override;
-  void FinishDocument() override;
   std::unique_ptr<TMemoryStream> EncodeCCITT(TBitmap* Bitmap, TgtOutputImageFormat Format) override;
   TgtDocEventJSAction* GetDocumentJavaScript() const { return FJavaScript.get(); }
 
@@ -252,6 +249,12 @@ public:
   // The text after "/S " of an action dictionary; empty when its target
   // page does not exist.
   AnsiString ActionText(const TgtPDFAction& Action, Integer ObjectNumber);
+
+protected:
+  // --- the writer's interface ---
+  void StartDocument() override;
+  void EndPage() override;
+  void FinishDocument() override;
 
 private:
   AnsiString PdfRect(const TgtPDFPageObject& O) const;

@@ -9,12 +9,13 @@
 class TgtExExcelEngine : public TgtCustomExcelEngine {
 public:
   using TgtCustomExcelEngine::TgtCustomExcelEngine;
+
+protected:
+  // --- the writer's interface ---
   bool ValidateOutputImageFormat(TgtOutputImageFormat Format, AnsiString& Message) override;
   // With Preferences.MetafileAsImage a page's metafile becomes one picture
   // instead of being played into cells and shapes.
   void PlayMetafile(TMetafile* Metafile, double X, double Y) override;
-
-protected:
   void StartDocument() override;
   void FinishDocument() override;
   void BeginPage() override;

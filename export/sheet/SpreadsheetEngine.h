@@ -90,9 +90,6 @@ public:
                                Byte FormatKind, bool WordWrap);
   // Paragraphs reach the grid as one plain text item per line.
   void EndParagraph() override;
-  // A table is written cell by cell, past the grid mapping, each cell at the
-  // right edge of its column.
-  void EncodeTableItem(TgtTableItem* Item) override;
 
   // --- sheet lists ------------------------------------------------------------------
   Integer AddFont(TFont* Font);
@@ -118,12 +115,17 @@ public:
   static const TColor DefaultPalette[56];
 
 protected:
+  // --- the writer's interface ---
   void StartDocument() override;
   void BeginPage() override;
   void EndPage() override;
   void FinishDocument() override;
+  // The grid layout: the base's reading order, then rows and columns.
   void SortItems(TgtItemList& List) override;
   void EncodeTextBoxItem(TgtTextBoxItem*) override {}
+  // A table is written cell by cell, past the grid mapping, each cell at the
+  // right edge of its column.
+  void EncodeTableItem(TgtTableItem* Item) override;
 
   // The colour table the palette records are written from, in index order.
   std::vector<TColor> PaletteColors() const;

@@ -31,6 +31,8 @@ public:
   // Full names of every side file this engine wrote.
   const std::vector<AnsiString>& GetSideFiles() const { return FSideFiles; }
 
+protected:
+  // --- the writer's interface ---
   bool ValidateOutputImageFormat(TgtOutputImageFormat Format, AnsiString& Message) override;
   void StartDocument() override;
   void FinishDocument() override;

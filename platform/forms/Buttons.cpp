@@ -1,10 +1,14 @@
 #include "platform/forms/Buttons.h"
 
 #include <algorithm>
+#include <iterator>
+#include <memory>
 
 #include "platform/forms/ControlProps_p.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/VirtualKeys.h"
+#include "platform/win/Resources.h"
+#include "platform/win/SysBitmaps.h"
 
 void DrawButtonFace(TCanvas* Canvas, const TRect& Client, TBitmap* Glyph, TNumGlyphs NumGlyphs,
                     TButtonState State, const AnsiString& Caption, TButtonLayout Layout, Integer Margin,
@@ -105,6 +109,29 @@ const TKindInfo KindInfo[] = {{"", mrNone},         {"OK", mrOk},         {"Canc
                               {"&Help", mrNone},    {"&Yes", mrYes},      {"&No", mrNo},
                               {"&Close", mrNone},   {"Abort", mrAbort},   {"&Retry", mrRetry},
                               {"&Ignore", mrIgnore}, {"&All", mrAll}};
+
+// The stock glyph of a kind (the program's resources, drawn for it), made
+// once; nil when the resource cannot be read, and the button shows its
+// caption alone.
+TBitmap* KindGlyph(TBitBtnKind Kind) {
+  static const char* const Names[] = {nullptr,   "BBOK",    "BBCANCEL", "BBHELP",   "BBYES", "BBNO",
+                                      "BBCLOSE", "BBABORT", "BBRETRY",  "BBIGNORE", "BBALL"};
+  static std::unique_ptr<TBitmap> Glyphs[std::size(Names)];
+  static AnsiString LoadedFrom;
+  if (Kind <= bkCustom || std::size_t(Kind) >= std::size(Names)) return nullptr;
+  if (LoadedFrom != ResourceDir()) {   // a test may point at another folder
+    for (auto& G : Glyphs) G.reset();
+    LoadedFrom = ResourceDir();
+  }
+  auto& G = Glyphs[Kind];
+  if (!G) {
+    HBITMAP H = LoadBitmapA(ProgramInstance(), Names[Kind]);
+    if (!H) return nullptr;
+    G = std::make_unique<TBitmap>();
+    G->SetHandle(H);
+  }
+  return G.get();
+}
 }  // namespace
 
 TBitBtn::TBitBtn(TComponent* AOwner) : TCustomControl(AOwner), FGlyph(std::make_unique<TBitmap>()) {
@@ -183,7 +210,15 @@ void TBitBtn::SetDefault(bool Value) {
 }
 
 void TBitBtn::Click() {
-  if (TCustomForm* Form = GetParentForm(this); Form && FModalResult != mrNone) Form->SetModalResult(FModalResult);
+  TCustomForm* Form = GetParentForm(this);
+  // A Close button closes its form (after its handler); the others give
+  // the form their modal result.
+  if (Form && FKind == bkClose) {
+    inherited::Click();
+    Form->Close();
+    return;
+  }
+  if (Form && FModalResult != mrNone) Form->SetModalResult(FModalResult);
   inherited::Click();
 }
 
@@ -210,7 +245,15 @@ void TBitBtn::Paint() {
   SelectObject(Dc, C->Font()->GetHandle());
   TRect Client = R;
   InflateRect(&Client, -2, -2);
-  DrawButtonFace(C, Client, FGlyph.get(), FNumGlyphs, !GetEnabled() ? bsDisabled : Down ? bsDown : bsUp, GetCaption(),
+  TBitmap* Glyph = FGlyph.get();
+  TNumGlyphs Count = FNumGlyphs;
+  if (Glyph->Empty() && FKind != bkCustom) {
+    if (TBitmap* Stock = KindGlyph(FKind)) {
+      Glyph = Stock;
+      Count = 1;
+    }
+  }
+  DrawButtonFace(C, Client, Glyph, Count, !GetEnabled() ? bsDisabled : Down ? bsDown : bsUp, GetCaption(),
                  FLayout, FMargin, FSpacing, Down ? TPoint{1, 1} : TPoint{0, 0});
   if (Focus) {
     TRect F = R;

@@ -44,6 +44,39 @@ void PassPressWithoutAutoDrag(TDragMode& Mode, const TMessage& Message, F&& Pass
   Mode = dmAutomatic;
 }
 
+// A label edit's typed characters pass the view's key press first
+// (OnKeyPress, a form's key preview), which may change or drop them: the
+// view answers this message with the character to type, 0 to drop it.
+constexpr UINT CM_LABELEDITCHAR = CM_BASE + 0xC8;
+
+struct TLabelEditHook {
+  TWinControl* View;
+  WNDPROC Prev;
+};
+constexpr const char* LabelEditHookProp = "SxLabelEditHook";
+
+LRESULT LabelEditHookProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L) {
+  auto* Hook = static_cast<TLabelEditHook*>(GetPropA(Wnd, LabelEditHookProp));
+  if (!Hook) return DefWindowProcA(Wnd, Msg, W, L);
+  const WNDPROC Prev = Hook->Prev;
+  if (Msg == WM_NCDESTROY) {
+    delete static_cast<TLabelEditHook*>(RemovePropA(Wnd, LabelEditHookProp));
+    return CallWindowProcA(Prev, Wnd, Msg, W, L);
+  }
+  if (Msg == WM_CHAR) {
+    W = WPARAM(Hook->View->Perform(CM_LABELEDITCHAR, W, L));
+    if (W == 0) return 0;
+  }
+  return CallWindowProcA(Prev, Wnd, Msg, W, L);
+}
+
+void HookLabelEdit(TWinControl* View, HWND Edit) {
+  if (!IsWindow(Edit) || GetPropA(Edit, LabelEditHookProp)) return;
+  auto* Hook = new TLabelEditHook{View, reinterpret_cast<WNDPROC>(GetWindowLongPtrA(Edit, GWLP_WNDPROC))};
+  SetPropA(Edit, LabelEditHookProp, Hook);
+  SetWindowLongPtrA(Edit, GWLP_WNDPROC, LONG_PTR(&LabelEditHookProc));
+}
+
 // Notifications carry the mouse press that started them; the library's
 // drag starts there.
 }  // namespace
@@ -204,6 +237,12 @@ void TTreeNode::DeleteChildren() {
 }
 
 void TTreeNode::MakeVisible() { SendMessageA(Wnd(), TVM_ENSUREVISIBLE, 0, LPARAM(FItemId)); }
+
+bool TTreeNode::EditText() { return SendMessageA(Wnd(), TVM_EDITLABELA, 0, LPARAM(FItemId)) != 0; }
+
+void TTreeNode::EndEdit(bool Cancel) {
+  if (TreeView()->HandleAllocated()) SendMessageA(Wnd(), TVM_ENDEDITLABELNOW, Cancel, 0);
+}
 
 bool TTreeNode::AlphaSort(bool Recurse) { return CustomSort(nullptr, 0, Recurse); }
 
@@ -403,6 +442,7 @@ void TCustomTreeView::CreateParams(TCreateParams& Params) {
   if (FShowRoot) Params.Style |= TVS_LINESATROOT;
   if (!FHideSelection) Params.Style |= TVS_SHOWSELALWAYS;
   if (FRowSelect) Params.Style |= TVS_FULLROWSELECT;
+  if (!FReadOnly) Params.Style |= TVS_EDITLABELS;
   if (FBorderStyle == bsSingle) Params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
@@ -463,6 +503,7 @@ void TCustomTreeView::SetStyleFlag(bool& Flag, bool Value) {
   Apply(FShowRoot, TVS_LINESATROOT);
   Apply(!FHideSelection, TVS_SHOWSELALWAYS);
   Apply(FRowSelect, TVS_FULLROWSELECT);
+  Apply(!FReadOnly, TVS_EDITLABELS);
   SetWindowLongPtrA(FHandle, GWL_STYLE, LONG_PTR(S));
   Invalidate();
 }
@@ -570,6 +611,20 @@ bool TCustomTreeView::CustomSort(PFNTVCOMPARE SortProc, LPARAM Data, bool Recurs
   return SendMessageA(FHandle, TVM_SORTCHILDRENCB, Recurse, LPARAM(&Cb)) != 0;
 }
 
+bool TCustomTreeView::IsEditing() const {
+  return FHandle && SendMessageA(FHandle, TVM_GETEDITCONTROL, 0, 0) != 0;
+}
+
+bool TCustomTreeView::CanEdit(TTreeNode* Node) {
+  bool Allow = true;
+  if (OnEditing.Assigned()) OnEditing(this, Node, Allow);
+  return Allow;
+}
+
+void TCustomTreeView::Edit(TTreeNode* Node, AnsiString& S) {
+  if (OnEdited.Assigned()) OnEdited(this, Node, S);
+}
+
 void TCustomTreeView::Change(TTreeNode* Node) {
   if (OnChange.Assigned()) OnChange(this, Node);
 }
@@ -604,9 +659,23 @@ void TCustomTreeView::WndProc(TMessage& Message) {
 }
 
 void TCustomTreeView::Dispatch(TMessage& Message) {
-  if (Message.Msg == CN_NOTIFY) {
-    CNNotify(Message);
-    return;
+  switch (Message.Msg) {
+    case CN_NOTIFY: CNNotify(Message); return;
+    case CN_KEYDOWN:
+    case CN_CHAR:
+      // Keys typed into a label edit are the edit's: no shortcuts, no
+      // dialog keys.
+      if (IsEditing()) {
+        Message.Result = 0;
+        return;
+      }
+      break;
+    case CM_LABELEDITCHAR: {
+      TMessage Key{WM_CHAR, Message.WParam, Message.LParam, 0};
+      Message.Result = DoKeyPress(Key) ? 0 : LRESULT(Key.WParam);
+      return;
+    }
+    default: break;
   }
   inherited::Dispatch(Message);
 }
@@ -674,6 +743,28 @@ void TCustomTreeView::CNNotify(TMessage& Message) {
       FTreeNodes->Forget(N);
       break;
     }
+    case TVN_BEGINLABELEDITA: {
+      TTreeNode* N = NodeOf(reinterpret_cast<NMTVDISPINFOA*>(Message.LParam)->item);
+      Message.Result = 1;
+      if (!N || FReadOnly || !CanEdit(N)) break;
+      HookLabelEdit(this, reinterpret_cast<HWND>(SendMessageA(FHandle, TVM_GETEDITCONTROL, 0, 0)));
+      Message.Result = 0;
+      break;
+    }
+    case TVN_ENDLABELEDITA: {
+      const TVITEMA& I = reinterpret_cast<NMTVDISPINFOA*>(Message.LParam)->item;
+      TTreeNode* N = NodeOf(I);
+      if (!N) break;
+      if (!I.pszText) {
+        if (OnCancelEdit.Assigned()) OnCancelEdit(this, N);
+        break;
+      }
+      AnsiString S = I.pszText;
+      Edit(N, S);
+      // The handler may have deleted the node.
+      if (FTreeNodes->FNodes.count(N)) N->SetText(S);
+      break;
+    }
     case TVN_BEGINDRAGA:
     case TVN_BEGINRDRAGA:
       FDragNode = NodeOf(Tv->itemNew);
@@ -704,6 +795,9 @@ void TTreeView::Published(TPublished<TTreeView>& P) {
   P.Property("OnCollapsing", &TTreeView::OnCollapsing, &TTreeView::OnCollapsing);
   P.Property("OnCompare", &TTreeView::OnCompare, &TTreeView::OnCompare);
   P.Property("OnDeletion", &TTreeView::OnDeletion, &TTreeView::OnDeletion);
+  P.Property("OnCancelEdit", &TTreeView::OnCancelEdit, &TTreeView::OnCancelEdit);
+  P.Property("OnEdited", &TTreeView::OnEdited, &TTreeView::OnEdited);
+  P.Property("OnEditing", &TTreeView::OnEditing, &TTreeView::OnEditing);
   P.Property("OnExpanded", &TTreeView::OnExpanded, &TTreeView::OnExpanded);
   P.Property("OnExpanding", &TTreeView::OnExpanding, &TTreeView::OnExpanding);
 }
@@ -774,6 +868,15 @@ void TListItem::SetState(UINT Flag, bool Value) {
 void TListItem::Delete() {
   const Integer I = Index();
   if (I >= 0) SendMessageA(FOwner->Wnd(), LVM_DELETEITEM, WPARAM(I), 0);
+}
+
+bool TListItem::EditCaption() {
+  const Integer I = Index();
+  return I >= 0 && SendMessageA(FOwner->Wnd(), LVM_EDITLABELA, WPARAM(I), 0) != 0;
+}
+
+void TListItem::CancelEdit() {
+  if (ListView()->HandleAllocated()) SendMessageA(FOwner->Wnd(), LVM_CANCELEDITLABEL, 0, 0);
 }
 
 void TListItem::MakeVisible(bool PartialOK) {
@@ -928,6 +1031,7 @@ void TCustomListView::CreateParams(TCreateParams& Params) {
   if (!FHideSelection) Params.Style |= LVS_SHOWSELALWAYS;
   if (!FShowColumnHeaders) Params.Style |= LVS_NOCOLUMNHEADER;
   if (!FColumnClick) Params.Style |= LVS_NOSORTHEADER;
+  if (!FReadOnly) Params.Style |= LVS_EDITLABELS;
   if (FBorderStyle == bsSingle) Params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
@@ -997,6 +1101,7 @@ void TCustomListView::SetStyleFlag(bool& Flag, bool Value) {
   Apply(!FHideSelection, LVS_SHOWSELALWAYS);
   Apply(!FShowColumnHeaders, LVS_NOCOLUMNHEADER);
   Apply(!FColumnClick, LVS_NOSORTHEADER);
+  Apply(!FReadOnly, LVS_EDITLABELS);
   SetWindowLongPtrA(FHandle, GWL_STYLE, LONG_PTR(S));
   Invalidate();
 }
@@ -1183,6 +1288,20 @@ bool TCustomListView::CustomSort(PFNLVCOMPARE SortProc, LPARAM Data) {
   return SendMessageA(FHandle, LVM_SORTITEMS, WPARAM(Data), LPARAM(SortProc)) != 0;
 }
 
+bool TCustomListView::IsEditing() const {
+  return FHandle && SendMessageA(FHandle, LVM_GETEDITCONTROL, 0, 0) != 0;
+}
+
+bool TCustomListView::CanEdit(TListItem* Item) {
+  bool Allow = true;
+  if (OnEditing.Assigned()) OnEditing(this, Item, Allow);
+  return Allow;
+}
+
+void TCustomListView::Edit(TListItem* Item, AnsiString& S) {
+  if (OnEdited.Assigned()) OnEdited(this, Item, S);
+}
+
 void TCustomListView::Scroll(Integer DX, Integer DY) {
   SendMessageA(Handle(), LVM_SCROLL, WPARAM(DX), LPARAM(DY));
 }
@@ -1192,9 +1311,22 @@ void TCustomListView::WndProc(TMessage& Message) {
 }
 
 void TCustomListView::Dispatch(TMessage& Message) {
-  if (Message.Msg == CN_NOTIFY) {
-    CNNotify(Message);
-    return;
+  switch (Message.Msg) {
+    case CN_NOTIFY: CNNotify(Message); return;
+    case CN_KEYDOWN:
+    case CN_CHAR:
+      // Keys typed into a caption edit are the edit's.
+      if (IsEditing()) {
+        Message.Result = 0;
+        return;
+      }
+      break;
+    case CM_LABELEDITCHAR: {
+      TMessage Key{WM_CHAR, Message.WParam, Message.LParam, 0};
+      Message.Result = DoKeyPress(Key) ? 0 : LRESULT(Key.WParam);
+      return;
+    }
+    default: break;
   }
   inherited::Dispatch(Message);
 }
@@ -1247,6 +1379,24 @@ void TCustomListView::CNNotify(TMessage& Message) {
     case LVN_BEGINDRAG:
       if (FDragMode == dmAutomatic) BeginDrag(true);
       break;
+    case LVN_BEGINLABELEDITA: {
+      TListItem* It = ItemOfParam(reinterpret_cast<NMLVDISPINFOA*>(Message.LParam)->item.lParam);
+      Message.Result = 1;
+      if (!It || FReadOnly || !CanEdit(It)) break;
+      HookLabelEdit(this, reinterpret_cast<HWND>(SendMessageA(FHandle, LVM_GETEDITCONTROL, 0, 0)));
+      Message.Result = 0;
+      break;
+    }
+    case LVN_ENDLABELEDITA: {
+      const LVITEMA& I = reinterpret_cast<NMLVDISPINFOA*>(Message.LParam)->item;
+      TListItem* It = ItemOfParam(I.lParam);
+      if (!It || !I.pszText) break;
+      AnsiString S = I.pszText;
+      Edit(It, S);
+      // The handler may have deleted the item.
+      if (FListItems->FItems.count(It)) It->SetCaption(S);
+      break;
+    }
     default: break;
   }
 }
@@ -1273,6 +1423,8 @@ void TListView::Published(TPublished<TListView>& P) {
   P.Property("OnColumnClick", &TListView::OnColumnClick, &TListView::OnColumnClick);
   P.Property("OnCompare", &TListView::OnCompare, &TListView::OnCompare);
   P.Property("OnDeletion", &TListView::OnDeletion, &TListView::OnDeletion);
+  P.Property("OnEdited", &TListView::OnEdited, &TListView::OnEdited);
+  P.Property("OnEditing", &TListView::OnEditing, &TListView::OnEditing);
   P.Property("OnSelectItem", &TListView::OnSelectItem, &TListView::OnSelectItem);
 }
 

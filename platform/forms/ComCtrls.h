@@ -81,6 +81,11 @@ public:
   bool AlphaSort(bool Recurse = false);
   bool CustomSort(PFNTVCOMPARE SortProc, LPARAM Data, bool Recurse = false);
   TRect DisplayRect(bool TextOnly) const;
+  // Starts editing the label in place; false when the view (ReadOnly) or
+  // OnEditing refused.
+  bool EditText();
+  // Ends a running edit of the view: Cancel drops the typed text.
+  void EndEdit(bool Cancel);
   void Assign(TPersistent* Source) override;
 
 private:
@@ -145,6 +150,8 @@ using TTVExpandingEvent = TEvent<void(TObject* Sender, TTreeNode* Node, bool& Al
 using TTVCollapsingEvent = TEvent<void(TObject* Sender, TTreeNode* Node, bool& AllowCollapse)>;
 using TTVExpandedEvent = TEvent<void(TObject* Sender, TTreeNode* Node)>;
 using TTVCompareEvent = TEvent<void(TObject* Sender, TTreeNode* Node1, TTreeNode* Node2, Integer Data, Integer& Compare)>;
+using TTVEditingEvent = TEvent<void(TObject* Sender, TTreeNode* Node, bool& AllowEdit)>;
+using TTVEditedEvent = TEvent<void(TObject* Sender, TTreeNode* Node, AnsiString& S)>;
 
 class TCustomTreeView : public TWinControl {
   SX_CLASS(TCustomTreeView, TWinControl)
@@ -171,8 +178,9 @@ public:
   void SetHideSelection(bool Value) { SetStyleFlag(FHideSelection, Value); }
   bool GetRowSelect() const { return FRowSelect; }
   void SetRowSelect(bool Value) { SetStyleFlag(FRowSelect, Value); }
+  // Without ReadOnly the labels can be edited in place.
   bool GetReadOnly() const { return FReadOnly; }
-  void SetReadOnly(bool Value) { FReadOnly = Value; }
+  void SetReadOnly(bool Value) { SetStyleFlag(FReadOnly, Value); }
   TBorderStyle GetBorderStyle() const { return FBorderStyle; }
   void SetBorderStyle(TBorderStyle Value);
   Integer GetIndent() const;
@@ -185,7 +193,8 @@ public:
   void FullCollapse();
   bool AlphaSort(bool Recurse = true);
   bool CustomSort(PFNTVCOMPARE SortProc, LPARAM Data, bool Recurse = true);
-  bool IsEditing() const { return false; }
+  // A label edit is running.
+  bool IsEditing() const;
 
   TTVChangedEvent OnChange;
   TTVChangingEvent OnChanging;
@@ -195,6 +204,12 @@ public:
   TTVExpandedEvent OnCollapsed;
   TTVExpandedEvent OnDeletion;
   TTVCompareEvent OnCompare;
+  // Asked before a label edit starts; may refuse it.
+  TTVEditingEvent OnEditing;
+  // An accepted edit's text, which the handler may change; the node takes it.
+  TTVEditedEvent OnEdited;
+  // An edit ended by Esc (or cancelled by the program).
+  TTVChangedEvent OnCancelEdit;
 
 protected:
   void CreateParams(TCreateParams& Params) override;
@@ -204,6 +219,8 @@ protected:
   void Dispatch(TMessage& Message) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void DoStartDrag(TDragObject*& DragObject) override;
+  virtual bool CanEdit(TTreeNode* Node);
+  virtual void Edit(TTreeNode* Node, AnsiString& S);
   virtual void Change(TTreeNode* Node);
   virtual bool CanChange(TTreeNode* Node);
   virtual bool CanExpand(TTreeNode* Node);
@@ -271,6 +288,11 @@ public:
   void Delete();
   void MakeVisible(bool PartialOK);
   TRect DisplayRect(int Code) const;
+  // Starts editing the caption in place; false when the view (ReadOnly)
+  // or OnEditing refused.
+  bool EditCaption();
+  // Ends a running edit of the view, dropping the typed text.
+  void CancelEdit();
   void Assign(TPersistent* Source) override;
 
 private:
@@ -356,6 +378,8 @@ using TLVColumnClickEvent = TEvent<void(TObject* Sender, TListColumn* Column)>;
 using TLVCompareEvent = TEvent<void(TObject* Sender, TListItem* Item1, TListItem* Item2, Integer Data, Integer& Compare)>;
 using TLVDeletedEvent = TEvent<void(TObject* Sender, TListItem* Item)>;
 using TLVSelectItemEvent = TEvent<void(TObject* Sender, TListItem* Item, bool Selected)>;
+using TLVEditingEvent = TEvent<void(TObject* Sender, TListItem* Item, bool& AllowEdit)>;
+using TLVEditedEvent = TEvent<void(TObject* Sender, TListItem* Item, AnsiString& S)>;
 
 class TCustomListView : public TWinControl {
   SX_CLASS(TCustomListView, TWinControl)
@@ -376,8 +400,9 @@ public:
   void SetShowColumnHeaders(bool Value) { SetStyleFlag(FShowColumnHeaders, Value); }
   bool GetColumnClick() const { return FColumnClick; }
   void SetColumnClick(bool Value) { SetStyleFlag(FColumnClick, Value); }
+  // Without ReadOnly the captions can be edited in place.
   bool GetReadOnly() const { return FReadOnly; }
-  void SetReadOnly(bool Value) { FReadOnly = Value; }
+  void SetReadOnly(bool Value) { SetStyleFlag(FReadOnly, Value); }
   bool GetRowSelect() const { return FRowSelect; }
   void SetRowSelect(bool Value);
   bool GetGridLines() const { return FGridLines; }
@@ -406,12 +431,18 @@ public:
   bool AlphaSort();
   bool CustomSort(PFNLVCOMPARE SortProc, LPARAM Data);
   void Scroll(Integer DX, Integer DY);
+  // A caption edit is running.
+  bool IsEditing() const;
 
   TLVChangeEvent OnChange;
   TLVColumnClickEvent OnColumnClick;
   TLVCompareEvent OnCompare;
   TLVDeletedEvent OnDeletion;
   TLVSelectItemEvent OnSelectItem;
+  // Asked before a caption edit starts; may refuse it.
+  TLVEditingEvent OnEditing;
+  // An accepted edit's text, which the handler may change; the item takes it.
+  TLVEditedEvent OnEdited;
 
 protected:
   void CreateParams(TCreateParams& Params) override;
@@ -421,6 +452,8 @@ protected:
   void Dispatch(TMessage& Message) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void DoStartDrag(TDragObject*& DragObject) override;
+  virtual bool CanEdit(TListItem* Item);
+  virtual void Edit(TListItem* Item, AnsiString& S);
 
 private:
   friend class TListItems;

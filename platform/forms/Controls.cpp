@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/forms/ActnList.h"
+#include "platform/forms/ControlActionLink.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"
 #include "platform/forms/Screen.h"
@@ -211,6 +212,7 @@ TControl::~TControl() {
 void TControl::Notification(TComponent* AComponent, TOperation Operation) {
   inherited::Notification(AComponent, Operation);
   if (Operation == opRemove && AComponent == FPopupMenu) FPopupMenu = nullptr;
+  if (Operation == opRemove && FActionLink && AComponent == FActionLink->GetAction()) SetAction(nullptr);
 }
 
 void TControl::SetPopupMenu(TPopupMenu* Value) {
@@ -422,6 +424,8 @@ void TControl::Dispatch(TMessage& Message) {
     case CM_ENABLEDCHANGED: CMEnabledChanged(Message); break;
     case CM_PARENTCOLORCHANGED: CMParentColorChanged(Message); break;
     case CM_PARENTFONTCHANGED: CMParentFontChanged(Message); break;
+    // A new colour or font shows at once, whatever the kind of control.
+    case CM_COLORCHANGED:
     case CM_FONTCHANGED: Invalidate(); break;
     case CM_PARENTSHOWHINTCHANGED: CMParentShowHintChanged(Message); break;
     case CM_HITTEST: CMHitTest(Message); break;
@@ -565,7 +569,12 @@ bool TControl::ExecuteAction(TBasicAction* Action) {
 }
 
 void TControl::Click() {
-  if (OnClick.Assigned()) OnClick(this);
+  // A handler of the control's own (not the action's) runs instead of the
+  // action; otherwise the action runs.
+  TBasicAction* A = GetAction();
+  if (OnClick.Assigned() && (!A || OnClick != A->OnExecute)) OnClick(this);
+  else if (FActionLink && A) FActionLink->Execute(this);
+  else if (OnClick.Assigned()) OnClick(this);
 }
 
 void TControl::DblClick() {

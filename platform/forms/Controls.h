@@ -44,6 +44,7 @@ class TCustomForm;
 class TBasicAction;
 class TDragObject;
 class TPopupMenu;
+class TControlActionLink;
 
 SX_DECLARE_EXCEPTION(EOutOfResources, EOutOfMemory);
 
@@ -168,15 +169,7 @@ public:
   explicit TControl(TComponent* AOwner);
   ~TControl() override;
 
-  static void Published(TPublished<TControl>& P) {
-    P.Property("Left", &TControl::GetLeft, &TControl::SetLeft);
-    P.Property("Top", &TControl::GetTop, &TControl::SetTop);
-    P.Property("Width", &TControl::GetWidth, &TControl::SetWidth);
-    P.Property("Height", &TControl::GetHeight, &TControl::SetHeight);
-    P.Property("Cursor", &TControl::GetCursor, &TControl::SetCursor).Default(crDefault);
-    P.Property("Hint", &TControl::GetHint, &TControl::SetHint);
-    P.Property("HelpContext", &TControl::FHelpContext, &TControl::FHelpContext).Default(0);
-  }
+  static void Published(TPublished<TControl>& P);
 
   // --- parent and geometry ---
   TWinControl* GetParent() const { return FParent; }
@@ -290,6 +283,11 @@ public:
   virtual void DragDrop(TObject* Source, Integer X, Integer Y);
   TPopupMenu* GetPopupMenu() const { return FPopupMenu; }
   void SetPopupMenu(TPopupMenu* Value);
+  // The action the control follows (caption, enabled, hint, visible, click),
+  // through its action link; nil unlinks.
+  TBasicAction* GetAction() const;
+  void SetAction(TBasicAction* Value);
+  TControlActionLink* GetActionLink() const { return FActionLink.get(); }
 
   // Mouse capture on the control's window (or its parent's, for a graphic
   // control): the control gets the mouse messages until released.
@@ -354,6 +352,9 @@ protected:
   virtual void DoContextPopup(TPoint MousePos, bool& Handled);
   void WMContextMenu(TMessage& Message);
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  // The action's state arrives: with CheckDefaults (while loading) only the
+  // properties the control still has at their defaults take it.
+  virtual void ActionChange(TObject* Sender, bool CheckDefaults);
 
   virtual void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
   virtual void MouseMove(TShiftState Shift, Integer X, Integer Y);
@@ -396,6 +397,7 @@ protected:
   std::unique_ptr<TSizeConstraints> FConstraints;
   bool FAutoSize = false;
   TPopupMenu* FPopupMenu = nullptr;
+  std::unique_ptr<TControlActionLink> FActionLink;
   Integer FHelpContext = 0;
   TControlState FControlState;
   TControlStyle FControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};

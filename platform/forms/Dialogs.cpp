@@ -5,6 +5,7 @@
 
 #include "platform/forms/Application.h"
 #include "platform/win/HeadlessDisplay.h"
+#include "platform/win/Resources.h"
 
 namespace {
 TDialogAnswerer*& CurrentAnswerer() {
@@ -58,7 +59,7 @@ TDialogAnswer RunDialog(const TDialogRequest& Request) {
   TDialogAnswerer* A = CurrentAnswerer();
   if (!A) throw EDialogNotAnswered(Request);
   TDialogAnswer Answer = A->Answer(Request);
-  if (!Request.Answers.empty() &&
+  if (!Answer.ShowForm && !Request.Answers.empty() &&
       std::find(Request.Answers.begin(), Request.Answers.end(), Answer.Result) == Request.Answers.end()) {
     TDialogRequest R = Request;
     R.Text += " (the answer " + std::to_string(Answer.Result) + " is not one of its buttons)";
@@ -137,6 +138,36 @@ TDialogAnswer TDialogScript::Answer(const TDialogRequest& R) {
   return A;
 }
 
+namespace {
+// The answerer's answer, or the box's window when there is a display to
+// show it on (or the answer asks for it). A headless run with nobody to
+// answer raises EDialogNotAnswered, as before.
+Integer AnswerOrShow(const TDialogRequest& R, const char* IconId, std::size_t DefaultIndex) {
+  if (CurrentAnswerer()) {
+    const TDialogAnswer A = RunDialog(R);
+    if (!A.ShowForm) return A.Result;
+  } else if (dynamic_cast<THeadlessDisplay*>(&Display())) {
+    throw EDialogNotAnswered(R);
+  }
+  std::unique_ptr<TForm> F(CreateMessageForm(R.Caption, R.Text, IconId, R.Answers, DefaultIndex));
+  const TModalResult Result = F->ShowModal();
+  // Closed by its close box: Cancel when there is one, else the only answer.
+  if (std::find(R.Answers.begin(), R.Answers.end(), Result) != R.Answers.end()) return Result;
+  if (std::find(R.Answers.begin(), R.Answers.end(), mrCancel) != R.Answers.end()) return mrCancel;
+  return R.Answers.empty() ? mrCancel : R.Answers.front();
+}
+
+const char* MessageBoxIcon(UINT Type) {
+  switch (Type & MB_ICONMASK) {
+    case MB_ICONHAND: return IDI_HAND;
+    case MB_ICONQUESTION: return IDI_QUESTION;
+    case MB_ICONEXCLAMATION: return IDI_EXCLAMATION;
+    case MB_ICONASTERISK: return IDI_ASTERISK;
+    default: return nullptr;
+  }
+}
+}  // namespace
+
 int MessageBox(HWND, const AnsiString& Text, const AnsiString& Caption, UINT Type) {
   TDialogRequest R;
   R.Kind = "MessageBox";
@@ -145,7 +176,8 @@ int MessageBox(HWND, const AnsiString& Text, const AnsiString& Caption, UINT Typ
   R.Text = Text;
   R.Style = Type;
   R.Answers = MessageBoxAnswers(Type);
-  return RunDialog(R).Result;
+  const std::size_t Default = std::min<std::size_t>((Type & MB_DEFMASK) >> 8, R.Answers.size() - 1);
+  return int(AnswerOrShow(R, MessageBoxIcon(Type), Default));
 }
 
 TModalResult MessageDlg(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, Integer) {
@@ -159,7 +191,8 @@ TModalResult MessageDlg(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgButto
   // Closing the dialog by Esc or its close box answers Cancel when there is
   // such a button, else the only one.
   if (R.Answers.empty()) R.Answers.push_back(mrCancel);
-  return RunDialog(R).Result;
+  static const char* const Icons[] = {IDI_EXCLAMATION, IDI_HAND, IDI_ASTERISK, IDI_QUESTION, nullptr};
+  return AnswerOrShow(R, Icons[DlgType], 0);
 }
 
 void ShowMessage(const AnsiString& Msg) {
@@ -168,7 +201,7 @@ void ShowMessage(const AnsiString& Msg) {
   R.Caption = Application ? Application->GetTitle() : AnsiString();
   R.Text = Msg;
   R.Answers = {mrOk};
-  RunDialog(R);
+  AnswerOrShow(R, nullptr, 0);
 }
 
 bool TCommonDialog::Execute() {

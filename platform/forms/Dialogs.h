@@ -119,6 +119,11 @@ int MessageBox(HWND Wnd, const AnsiString& Text, const AnsiString& Caption, UINT
 // "Information", "Confirmation", or the application's title for mtCustom.
 TModalResult MessageDlg(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, Integer HelpCtx);
 void ShowMessage(const AnsiString& Msg);
+// The window a message box shows: the system icon IconId (none when null),
+// the text, and a button per result (their captions as the system gives
+// them) with DefaultIndex the default one. The caller owns the form.
+TForm* CreateMessageForm(const AnsiString& Caption, const AnsiString& Text, const char* IconId,
+                         const std::vector<Integer>& Results, std::size_t DefaultIndex);
 
 // The base of the common dialogs (file, colour, font, printer set-up): a
 // component whose Execute shows a modal form of this platform's own and

@@ -4,6 +4,7 @@
 #include "platform/forms/StdCtrls.h"
 #include "platform/forms/ListCtrls.h"
 #include "platform/forms/ComCtrls.h"
+#include "platform/forms/HotKey.h"
 #include "platform/forms/Menus.h"
 #include "platform/forms/RadioGroup.h"
 #include "platform/forms/FileDialogs.h"
@@ -74,6 +75,7 @@ void RegisterFormsClasses() {
   RegisterStdCtrlsClasses();
   RegisterListControlClasses();
   RegisterComCtrlsClasses();
+  RegisterHotKeyClasses();
   RegisterRadioGroupClasses();
   RegisterFileDialogClasses();
   RegisterColorDialogClasses();

@@ -124,6 +124,14 @@ void TCustomForm::DoHide() {
   if (OnHide.Assigned()) OnHide(this);
 }
 
+void TCustomForm::GetChildren(const TGetChildProc& Proc, TComponent* Root) {
+  inherited::GetChildren(Proc, Root);
+  if (Root != this) return;
+  for (Integer I = 0; I < ComponentCount(); ++I)
+    // An unnamed one is the form's own helper, made again on every creation.
+    if (TComponent* C = Components(I); !C->HasParent() && !C->GetName().empty()) Proc(C);
+}
+
 void TCustomForm::Loaded() {
   inherited::Loaded();
   if (FScaled && FPixelsPerInch > 0 && FPixelsPerInch != 96) {
@@ -462,8 +470,11 @@ void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {
 
 void TCustomForm::SetFormStyle(TFormStyle Value) {
   if (FFormStyle == Value) return;
-  if (Value == fsMDIChild || Value == fsMDIForm || FFormStyle == fsMDIChild || FFormStyle == fsMDIForm)
-    SX_NOT_IMPLEMENTED("MDI form styles");
+  // The program has no MDI window, and this layer has no MDI client: a form
+  // (or form description) that asks for one is refused in words, and the
+  // form keeps its style.
+  if (Value == fsMDIChild || Value == fsMDIForm)
+    throw EInvalidOperation("Form '" + GetName() + "': MDI form styles are not supported");
   FFormStyle = Value;
   if (HandleAllocated())
     SetWindowPos(FHandle, Value == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,

@@ -128,6 +128,9 @@ public:
   void Loaded() override;
   TComponent* GetChildOwner() override { return this; }
   bool HasParent() override { return false; }
+  // The controls, then the components the form owns that no control holds
+  // (menus, timers, lists), so references to them can be read back.
+  void GetChildren(const TGetChildProc& Proc, TComponent* Root) override;
 
   // --- menu bar and shortcuts ---
   TMainMenu* GetMenu() const { return FMenu; }

@@ -972,10 +972,6 @@ void TCustomLabel::Dispatch(TMessage& Message) {
       inherited::Dispatch(Message);
       AdjustBounds();
       return;
-    case CM_COLORCHANGED:
-      inherited::Dispatch(Message);
-      Invalidate();
-      return;
     default: inherited::Dispatch(Message);
   }
 }

@@ -1,13 +1,12 @@
 #include "platform/gdi/BmpCodec.h"
+#include "platform/rtl/ByteOrder.h"
 
 #include <cstring>
 #include <string>
 
 namespace {
 
-DWORD ReadDword(const Byte* P) {
-  return DWORD(P[0]) | (DWORD(P[1]) << 8) | (DWORD(P[2]) << 16) | (DWORD(P[3]) << 24);
-}
+using ByteOrder::ReadLE32;
 
 }  // namespace
 
@@ -27,7 +26,7 @@ TDib ReadBmp(const Byte* Data, std::size_t Size) {
   const std::size_t InfoBytes = DibInfoSize(Info, Rest);
   // Pixels start at bfOffBits; writers that leave it zero or point into the
   // headers get the pixels right after the colour table.
-  std::size_t Offset = ReadDword(Data + 10);
+  std::size_t Offset = ReadLE32(Data + 10);
   if (Offset < FileHeader + InfoBytes) Offset = FileHeader + InfoBytes;
   if (Offset > Size)
     throw EInvalidGraphic("Bitmap image is not valid: pixel offset " + std::to_string(Offset) +

@@ -1,4 +1,5 @@
 #include "platform/gdi/Dib.h"
+#include "platform/rtl/ByteOrder.h"
 
 #include <bit>
 #include <cstring>
@@ -11,10 +12,8 @@ namespace {
   throw EInvalidGraphic("Bitmap image is not valid: " + Why);
 }
 
-DWORD ReadDword(const Byte* P) {
-  return DWORD(P[0]) | (DWORD(P[1]) << 8) | (DWORD(P[2]) << 16) | (DWORD(P[3]) << 24);
-}
-WORD ReadWord(const Byte* P) { return WORD(P[0] | (P[1] << 8)); }
+using ByteOrder::ReadLE16;
+using ByteOrder::ReadLE32;
 
 bool ValidBitCount(Integer BitCount) {
   switch (BitCount) {
@@ -135,7 +134,7 @@ void DecodeRle(TDib& Dib, const Byte* Src, std::size_t Size, bool Four) {
 TDibInfo ParseInfo(const Byte* Info, std::size_t InfoSize, UINT Usage,
                       const std::vector<RGBQUAD>* LogicalPalette) {
   if (Info == nullptr || InfoSize < 4) Invalid("the header is missing");
-  const DWORD HeaderSize = ReadDword(Info);
+  const DWORD HeaderSize = ReadLE32(Info);
   if (HeaderSize > InfoSize) Invalid("the header is cut off");
   TDibInfo R;
   BITMAPINFOHEADER& H = R.Dib.Header;
@@ -144,18 +143,18 @@ TDibInfo ParseInfo(const Byte* Info, std::size_t InfoSize, UINT Usage,
   DWORD ClrUsed = 0;
   const bool Core = HeaderSize == sizeof(BITMAPCOREHEADER);
   if (Core) {
-    Width = ReadWord(Info + 4);
-    Height = ReadWord(Info + 6);
-    BitCount = ReadWord(Info + 10);
+    Width = ReadLE16(Info + 4);
+    Height = ReadLE16(Info + 6);
+    BitCount = ReadLE16(Info + 10);
   } else if (HeaderSize >= sizeof(BITMAPINFOHEADER) && HeaderSize <= 4096) {
-    Width = Integer(ReadDword(Info + 4));
-    Height = Integer(ReadDword(Info + 8));
-    BitCount = ReadWord(Info + 14);
-    R.Compression = ReadDword(Info + 16);
-    H.biXPelsPerMeter = Integer(ReadDword(Info + 24));
-    H.biYPelsPerMeter = Integer(ReadDword(Info + 28));
-    ClrUsed = ReadDword(Info + 32);
-    H.biClrImportant = ReadDword(Info + 36);
+    Width = Integer(ReadLE32(Info + 4));
+    Height = Integer(ReadLE32(Info + 8));
+    BitCount = ReadLE16(Info + 14);
+    R.Compression = ReadLE32(Info + 16);
+    H.biXPelsPerMeter = Integer(ReadLE32(Info + 24));
+    H.biYPelsPerMeter = Integer(ReadLE32(Info + 28));
+    ClrUsed = ReadLE32(Info + 32);
+    H.biClrImportant = ReadLE32(Info + 36);
   } else {
     Invalid("unknown header size " + std::to_string(HeaderSize));
   }
@@ -190,11 +189,11 @@ TDibInfo ParseInfo(const Byte* Info, std::size_t InfoSize, UINT Usage,
   if (R.Compression == BI_BITFIELDS || R.Compression == BI_ALPHABITFIELDS) {
     const int Count = R.Compression == BI_ALPHABITFIELDS ? 4 : 3;
     if (HeaderSize >= 52) {  // the masks are part of a V2 or later header
-      for (int I = 0; I < 3; ++I) R.Dib.Masks[I] = ReadDword(Info + 40 + 4 * I);
-      R.Dib.Masks[3] = HeaderSize >= 56 ? ReadDword(Info + 52) : 0;
+      for (int I = 0; I < 3; ++I) R.Dib.Masks[I] = ReadLE32(Info + 40 + 4 * I);
+      R.Dib.Masks[3] = HeaderSize >= 56 ? ReadLE32(Info + 52) : 0;
     } else {
       if (Pos + 4 * std::size_t(Count) > InfoSize) Invalid("the colour masks are cut off");
-      for (int I = 0; I < Count; ++I) R.Dib.Masks[I] = ReadDword(Info + Pos + 4 * I);
+      for (int I = 0; I < Count; ++I) R.Dib.Masks[I] = ReadLE32(Info + Pos + 4 * I);
       Pos += 4 * std::size_t(Count);
     }
     CheckMasks(R.Dib.Masks, BitCount);
@@ -218,7 +217,7 @@ TDibInfo ParseInfo(const Byte* Info, std::size_t InfoSize, UINT Usage,
     for (std::size_t I = 0; I < Used; ++I) {
       const Byte* E = Info + Pos + I * EntrySize;
       if (PalIndices) {
-        const WORD Index = ReadWord(E);
+        const WORD Index = ReadLE16(E);
         R.Dib.Palette[I] = Index < Logical.size() ? Logical[Index] : RGBQUAD{};
       } else {
         R.Dib.Palette[I] = RGBQUAD{E[0], E[1], E[2], 0};
@@ -387,7 +386,7 @@ void DibToBgra32(const TDib& Dib, std::uint32_t* Out) {
           break;
         }
         for (Integer X = 0; X < W; ++X) {
-          const std::uint32_t V = Bpp == 16 ? std::uint32_t(ReadWord(S + 2 * X)) : ReadDword(S + 4 * X);
+          const std::uint32_t V = Bpp == 16 ? std::uint32_t(ReadLE16(S + 2 * X)) : ReadLE32(S + 4 * X);
           D[X] = std::uint32_t(Cb.Extract(V)) | (std::uint32_t(Cg.Extract(V)) << 8) |
                  (std::uint32_t(Cr.Extract(V)) << 16) | (std::uint32_t(Ca.Extract(V)) << 24);
         }

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <map>
 
+#include "platform/gdi/Blit.h"
 #include "platform/gdi/DcObject.h"
+#include "platform/gdi/DibBitmaps.h"
 #include "platform/gdi/EmfMapping.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Font.h"
@@ -39,6 +42,73 @@ bool SafeBounds(Integer X, Integer Y, Integer Cx, Integer Cy, TRect& R) {
   R = TRect(X, Y, Integer(Rt), Integer(Bt));
   return true;
 }
+
+// A memory DC holding a record's bitmap as a 32-bit DIB section (alpha
+// kept), or as a monochrome bitmap for a mask. Empty when the bitmap does
+// not decode; a corrupt bitmap draws nothing rather than stopping the play.
+class TRecordBitmap {
+public:
+  TRecordBitmap(const std::vector<Byte>& Bmi, const std::vector<Byte>& Bits, UINT Usage, bool Mono) {
+    if (!BitsSuffice(Bmi, Bits, Usage)) return;
+    TDib D;
+    try {
+      D = DibFromInfo(Bmi.data(), Bmi.size(), Bits.data(), Bits.size(), Usage);
+    } catch (const Exception&) {
+      return;
+    }
+    if (D.Empty()) return;
+    FWidth = D.Width();
+    FHeight = D.Height();
+    std::vector<std::uint32_t> Px = DibToBgra32(D);
+    if (Mono) {
+      // Rows of CreateBitmap's monochrome bits are WORD-aligned; a light
+      // pixel is a 1 bit.
+      const std::size_t Stride = std::size_t((FWidth + 15) / 16) * 2;
+      std::vector<Byte> Rows(Stride * std::size_t(FHeight), 0);
+      for (int Y = 0; Y < FHeight; ++Y)
+        for (int X = 0; X < FWidth; ++X)
+          if ((Px[std::size_t(Y) * FWidth + X] & 0xFFFFFF) != 0) Rows[Y * Stride + X / 8] |= Byte(0x80 >> (X % 8));
+      FBitmap = CreateBitmap(FWidth, FHeight, 1, 1, Rows.data());
+    } else {
+      BITMAPINFO Info{};
+      Info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+      Info.bmiHeader.biWidth = FWidth;
+      Info.bmiHeader.biHeight = -FHeight;
+      Info.bmiHeader.biPlanes = 1;
+      Info.bmiHeader.biBitCount = 32;
+      void* Out = nullptr;
+      FBitmap = CreateDIBSection(nullptr, &Info, DIB_RGB_COLORS, &Out, nullptr, 0);
+      if (FBitmap && Out) std::memcpy(Out, Px.data(), Px.size() * 4);
+    }
+    if (!FBitmap) return;
+    FDc = CreateCompatibleDC(nullptr);
+    FOld = SelectObject(FDc, FBitmap);
+  }
+  ~TRecordBitmap() {
+    if (FDc) {
+      SelectObject(FDc, FOld);
+      DeleteDC(FDc);
+    }
+    if (FBitmap) DeleteObject(FBitmap);
+  }
+  TRecordBitmap(const TRecordBitmap&) = delete;
+  TRecordBitmap& operator=(const TRecordBitmap&) = delete;
+  explicit operator bool() const { return FDc != nullptr; }
+  HDC Dc() const { return FDc; }
+  HBITMAP Bitmap() const { return FBitmap; }
+  // Our recorder embeds exactly the source rectangle; other writers embed
+  // the whole source bitmap and give the rectangle's place in it.
+  TPoint Origin(Integer XSrc, Integer YSrc, Integer CxSrc, Integer CySrc) const {
+    if (FWidth == std::abs(CxSrc) && FHeight == std::abs(CySrc)) return {0, 0};
+    return {XSrc, YSrc};
+  }
+
+private:
+  int FWidth = 0, FHeight = 0;
+  HBITMAP FBitmap = nullptr;
+  HDC FDc = nullptr;
+  HGDIOBJ FOld = nullptr;
+};
 
 XFORM ToXForm(const TEmfXForm& X) { return {X.eM11, X.eM12, X.eM21, X.eM22, X.eDx, X.eDy}; }
 
@@ -508,6 +578,51 @@ void TEmfPlayer::Play(const TEmfRecord& R) {
       } else {
         DibBlit(Dest, Src, X.Bmi, X.Bits, X.UsageSrc, X.Rop);
       }
+      break;
+    }
+    case EMR_MASKBLT: {
+      TEmrMaskBlt X = TEmrMaskBlt::Read(R);
+      TRect Dest;
+      if (!SafeBounds(X.xDest, X.yDest, X.cxDest, X.cyDest, Dest) || !ClipHuge(Dest, nullptr)) break;
+      if (Dest.Width() != X.cxDest || Dest.Height() != X.cyDest) break;  // no sane transfer is that large
+      TRecordBitmap Mask(X.MaskBmi, X.MaskBits, X.UsageMask, /*Mono=*/true);
+      TRecordBitmap Source(X.Bmi, X.Bits, X.UsageSrc, /*Mono=*/false);
+      if (!Mask) break;
+      const TPoint S = Source ? Source.Origin(X.xSrc, X.ySrc, X.cxDest, X.cyDest) : TPoint{};
+      if (Source) SetBkColor(Source.Dc(), X.BkColorSrc);
+      MaskBlt(FDc, X.xDest, X.yDest, X.cxDest, X.cyDest, Source ? Source.Dc() : nullptr, S.X, S.Y,
+              Mask.Bitmap(), X.xMask, X.yMask, X.Rop);
+      break;
+    }
+    case EMR_ALPHABLEND:
+    case EMR_TRANSPARENTBLT: {
+      TEmrBitBlt X = TEmrBitBlt::Read(R);
+      TRect Dest;
+      if (!SafeBounds(X.xDest, X.yDest, X.cxDest, X.cyDest, Dest) || !ClipHuge(Dest, nullptr)) break;
+      if (Dest.Width() != X.cxDest || Dest.Height() != X.cyDest) break;
+      TRecordBitmap Source(X.Bmi, X.Bits, X.UsageSrc, /*Mono=*/false);
+      if (!Source) break;
+      const TPoint S = Source.Origin(X.xSrc, X.ySrc, X.cxSrc, X.cySrc);
+      if (T == EMR_ALPHABLEND) {
+        BLENDFUNCTION B;
+        B.BlendOp = Byte(X.Rop);
+        B.BlendFlags = Byte(X.Rop >> 8);
+        B.SourceConstantAlpha = Byte(X.Rop >> 16);
+        B.AlphaFormat = Byte(X.Rop >> 24);
+        AlphaBlend(FDc, X.xDest, X.yDest, X.cxDest, X.cyDest, Source.Dc(), S.X, S.Y, X.cxSrc, X.cySrc, B);
+      } else {
+        TransparentBlt(FDc, X.xDest, X.yDest, X.cxDest, X.cyDest, Source.Dc(), S.X, S.Y, X.cxSrc, X.cySrc,
+                       X.Rop);
+      }
+      break;
+    }
+    case EMR_GRADIENTFILL: {
+      TEmrGradientFill X = TEmrGradientFill::Read(R);
+      // The raster fill walks only what lies inside the clip, however far
+      // the vertices reach.
+      if (X.Vertices.empty() || X.Indices.empty()) break;
+      ::GradientFill(FDc, X.Vertices.data(), ULONG(X.Vertices.size()), X.Indices.data(),
+                     ULONG(X.Indices.size() / (X.Mode == GRADIENT_FILL_TRIANGLE ? 3 : 2)), X.Mode);
       break;
     }
     case EMR_STRETCHDIBITS: {

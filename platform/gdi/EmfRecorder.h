@@ -139,8 +139,14 @@ private:
   void PolyPoly(DWORD Type16, DWORD Type32, const TPoint* P, const DWORD* Counts, DWORD NPolys);
   void ArcRecord(DWORD Type, int L, int T, int R, int B, int XS, int YS, int XE, int YE);
   void Region(DWORD Type, const TRegionData& Rgn, HBRUSH Brush, TSize Stroke);
+  // The source rectangle as a 32-bit DIB; KeepAlpha copies the alpha byte
+  // of a 32-bit source (AlphaBlend's per-pixel alpha), else it is 0.
   bool SourceDib(HDC Src, int XSrc, int YSrc, int W, int H, std::vector<Byte>& Bmi,
-                 std::vector<Byte>& Bits);
+                 std::vector<Byte>& Bits, bool KeepAlpha = false);
+  // ALPHABLEND and TRANSPARENTBLT: a stretched source with Param in the
+  // raster-operation field.
+  BOOL StretchedSourceRecord(DWORD Type, int X, int Y, int W, int H, HDC Src, int XSrc, int YSrc,
+                             int WSrc, int HSrc, DWORD Param, bool KeepAlpha);
 
   TEmfBuilder FBuilder;
   TDeviceCaps FRef;

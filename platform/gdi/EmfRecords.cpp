@@ -1,4 +1,5 @@
 #include "platform/gdi/EmfRecords.h"
+#include "platform/rtl/ByteOrder.h"
 
 #include <cstdio>
 #include <string>
@@ -46,7 +47,12 @@ std::string EmfRecordName(DWORD Type) {
       "POLYLINETO16", "POLYPOLYLINE16", "POLYPOLYGON16", "POLYDRAW16", "CREATEMONOBRUSH",
       "CREATEDIBPATTERNBRUSHPT", "EXTCREATEPEN", "POLYTEXTOUTA", "POLYTEXTOUTW", "SETICMMODE"};
   if (Type < std::size(Names) && Names[Type]) return Names[Type];
-  return std::to_string(Type);
+  switch (Type) {
+    case EMR_ALPHABLEND: return "ALPHABLEND";
+    case EMR_TRANSPARENTBLT: return "TRANSPARENTBLT";
+    case EMR_GRADIENTFILL: return "GRADIENTFILL";
+    default: return std::to_string(Type);
+  }
 }
 
 namespace {
@@ -190,7 +196,7 @@ TEmrHeader TEmrHeader::Read(const TEmfRecord& Rec) {
     if (nDescription > Rec.Size()) throw EEmfError("Metafile description longer than its header");
     auto S = R.Slice(offDescription, std::size_t(nDescription) * 2);
     for (std::size_t I = 0; I < S.size(); I += 2)
-      H.Description.push_back(char16_t(S[I] | (S[I + 1] << 8)));
+      H.Description.push_back(char16_t(ByteOrder::ReadLE16(&S[I])));
   }
   return H;
 }
@@ -642,7 +648,7 @@ TEmrExtTextOut TEmrExtTextOut::Read(const TEmfRecord& Rec) {
   if (N) {
     auto S = R.Slice(OffString, std::size_t(N) * (Wide ? 2 : 1));
     if (Wide)
-      for (std::size_t I = 0; I < S.size(); I += 2) X.Text.push_back(char16_t(S[I] | (S[I + 1] << 8)));
+      for (std::size_t I = 0; I < S.size(); I += 2) X.Text.push_back(char16_t(ByteOrder::ReadLE16(&S[I])));
     else
       X.AnsiText.assign(S.begin(), S.end());
   }
@@ -671,7 +677,7 @@ void TEmrBitBlt::Write(TEmfWriter& W) const {
   W.WriteDword(UsageSrc);
   TDibFields Dib;
   Dib.Reserve(W);
-  if (Type == EMR_STRETCHBLT) {
+  if (Type != EMR_BITBLT) {
     W.WriteLong(cxSrc);
     W.WriteLong(cySrc);
   }
@@ -680,7 +686,7 @@ void TEmrBitBlt::Write(TEmfWriter& W) const {
 }
 
 TEmrBitBlt TEmrBitBlt::Read(const TEmfRecord& Rec) {
-  ExpectType(Rec, {EMR_BITBLT, EMR_STRETCHBLT});
+  ExpectType(Rec, {EMR_BITBLT, EMR_STRETCHBLT, EMR_ALPHABLEND, EMR_TRANSPARENTBLT});
   TEmfReader R = Rec.Params();
   TEmrBitBlt X;
   X.Type = Rec.Type();
@@ -696,7 +702,7 @@ TEmrBitBlt TEmrBitBlt::Read(const TEmfRecord& Rec) {
   X.BkColorSrc = R.ReadDword();
   X.UsageSrc = R.ReadDword();
   TDibRefs D = TDibRefs::Read(R);
-  if (X.Type == EMR_STRETCHBLT) {
+  if (X.Type != EMR_BITBLT) {
     X.cxSrc = R.ReadLong();
     X.cySrc = R.ReadLong();
   }
@@ -826,6 +832,61 @@ TEmrMaskBlt TEmrMaskBlt::Read(const TEmfRecord& Rec) {
   TDibRefs Mask = TDibRefs::Read(R);
   Src.Load(Rec, X.Bmi, X.Bits);
   Mask.Load(Rec, X.MaskBmi, X.MaskBits);
+  return X;
+}
+
+// Vertices, then the meshes: three indices per triangle, or two per
+// rectangle followed by four bytes of padding each, so that both kinds take
+// the same room.
+void TEmrGradientFill::Write(TEmfWriter& W) const {
+  std::size_t S = W.BeginRecord(EMR_GRADIENTFILL);
+  W.WriteRectL(Bounds);
+  W.WriteDword(DWORD(Vertices.size()));
+  const bool Tri = Mode == GRADIENT_FILL_TRIANGLE;
+  W.WriteDword(DWORD(Indices.size() / (Tri ? 3 : 2)));
+  W.WriteDword(Mode);
+  for (const TRIVERTEX& V : Vertices) {
+    W.WriteLong(V.x);
+    W.WriteLong(V.y);
+    W.WriteDword(DWORD(V.Red) | (DWORD(V.Green) << 16));
+    W.WriteDword(DWORD(V.Blue) | (DWORD(V.Alpha) << 16));
+  }
+  for (std::size_t I = 0; I < Indices.size(); ++I) {
+    W.WriteDword(Indices[I]);
+    if (!Tri && I % 2 == 1) W.WriteDword(0);
+  }
+  W.EndRecord(S);
+}
+
+TEmrGradientFill TEmrGradientFill::Read(const TEmfRecord& Rec) {
+  ExpectType(Rec, {EMR_GRADIENTFILL});
+  TEmfReader R = Rec.Params();
+  TEmrGradientFill X;
+  X.Bounds = R.ReadRectL();
+  const DWORD NVer = R.ReadDword(), NMesh = R.ReadDword();
+  X.Mode = R.ReadDword();
+  const bool Tri = X.Mode == GRADIENT_FILL_TRIANGLE;
+  // The counts must fit the record: a corrupt count cannot make us reserve
+  // or read past its end. Writers that leave the rectangles' padding out are
+  // read too.
+  if (NVer > R.Remaining() / 16 || NMesh > (R.Remaining() - NVer * 16) / (Tri ? 12 : 8))
+    throw EEmfError("EMR_GRADIENTFILL: " + std::to_string(NVer) + " vertices and " + std::to_string(NMesh) +
+                    " meshes do not fit the record");
+  X.Vertices.resize(NVer);
+  for (TRIVERTEX& V : X.Vertices) {
+    V.x = R.ReadLong();
+    V.y = R.ReadLong();
+    const DWORD Rg = R.ReadDword(), Ba = R.ReadDword();
+    V.Red = COLOR16(Rg & 0xFFFF);
+    V.Green = COLOR16(Rg >> 16);
+    V.Blue = COLOR16(Ba & 0xFFFF);
+    V.Alpha = COLOR16(Ba >> 16);
+  }
+  const bool Padded = !Tri && R.Remaining() >= std::size_t(NMesh) * 12;
+  for (DWORD M = 0; M < NMesh; ++M) {
+    for (int K = 0; K < (Tri ? 3 : 2); ++K) X.Indices.push_back(R.ReadDword());
+    if (Padded) R.ReadDword();
+  }
   return X;
 }
 
@@ -1068,7 +1129,7 @@ std::string EmfTraceRecord(const TEmfRecord& Rec) {
       for (Integer D : X.Dx) S += " " + std::to_string(D);
       return S;
     }
-    case EMR_BITBLT: case EMR_STRETCHBLT: {
+    case EMR_BITBLT: case EMR_STRETCHBLT: case EMR_ALPHABLEND: case EMR_TRANSPARENTBLT: {
       TEmrBitBlt X = TEmrBitBlt::Read(Rec);
       return S + " " + Str({X.xDest, X.yDest}) + " " + std::to_string(X.cxDest) + "x" +
              std::to_string(X.cyDest) + " rop " + Hex(X.Rop) +
@@ -1088,6 +1149,11 @@ std::string EmfTraceRecord(const TEmfRecord& Rec) {
       TEmrMaskBlt X = TEmrMaskBlt::Read(Rec);
       return S + " " + Str({X.xDest, X.yDest}) + " " + std::to_string(X.cxDest) + "x" +
              std::to_string(X.cyDest);
+    }
+    case EMR_GRADIENTFILL: {
+      TEmrGradientFill X = TEmrGradientFill::Read(Rec);
+      return S + " mode " + std::to_string(X.Mode) + " vertices " + std::to_string(X.Vertices.size()) +
+             " indices " + std::to_string(X.Indices.size());
     }
     case EMR_EXTSELECTCLIPRGN: {
       TEmrExtSelectClipRgn X = TEmrExtSelectClipRgn::Read(Rec);

@@ -6,6 +6,7 @@
 #pragma once
 #include <span>
 #include <vector>
+#include "platform/gdi/Blit.h"
 #include "platform/gdi/EmfStream.h"
 
 // A record as the enumerator hands it out: the bytes of one record, nSize
@@ -251,8 +252,10 @@ struct TEmrExtTextOut {
   std::size_t CharCount() const { return Type == EMR_EXTTEXTOUTA ? AnsiText.size() : Text.size(); }
 };
 
-// BITBLT, STRETCHBLT. Without a source bitmap (Bmi empty) it is a pattern
-// fill of the destination with the selected brush.
+// BITBLT, STRETCHBLT, and ALPHABLEND and TRANSPARENTBLT, which share the
+// stretching layout: Rop holds the packed BLENDFUNCTION and the transparent
+// colour there. Without a source bitmap (Bmi empty) it is a pattern fill of
+// the destination with the selected brush.
 struct TEmrBitBlt {
   DWORD Type = EMR_BITBLT;
   TRect Bounds;
@@ -263,7 +266,7 @@ struct TEmrBitBlt {
   COLORREF BkColorSrc = 0;
   DWORD UsageSrc = DIB_RGB_COLORS;
   std::vector<Byte> Bmi, Bits;
-  Integer cxSrc = 0, cySrc = 0;  // STRETCHBLT only
+  Integer cxSrc = 0, cySrc = 0;  // all but BITBLT
   void Write(TEmfWriter& W) const;
   static TEmrBitBlt Read(const TEmfRecord& R);
 };
@@ -303,6 +306,16 @@ struct TEmrMaskBlt {
   std::vector<Byte> MaskBmi, MaskBits;
   void Write(TEmfWriter& W) const;
   static TEmrMaskBlt Read(const TEmfRecord& R);
+};
+
+// GRADIENTFILL: Indices holds three per triangle or two per rectangle.
+struct TEmrGradientFill {
+  TRect Bounds;
+  ULONG Mode = 0;   // GRADIENT_FILL_RECT_H, _RECT_V, _TRIANGLE
+  std::vector<TRIVERTEX> Vertices;
+  std::vector<ULONG> Indices;
+  void Write(TEmfWriter& W) const;
+  static TEmrGradientFill Read(const TEmfRecord& R);
 };
 
 // RGNDATA with rectangles (end-exclusive, as regions store them).

@@ -1,4 +1,5 @@
 #include "platform/gdi/EmfStream.h"
+#include "platform/rtl/ByteOrder.h"
 
 #include <bit>
 #include <string>
@@ -28,7 +29,7 @@ Byte TEmfReader::ReadByte() {
 
 Word TEmfReader::ReadWord() {
   Need(2);
-  Word V = Word(FData[FPos] | (FData[FPos + 1] << 8));
+  Word V = ByteOrder::ReadLE16(&FData[FPos]);
   FPos += 2;
   return V;
 }

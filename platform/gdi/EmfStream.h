@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 #include "platform/gdi/EmfTypes.h"
+#include "platform/rtl/ByteOrder.h"
 
 class TEmfReader {
 public:
@@ -79,9 +80,7 @@ private:
 };
 
 // Little-endian access to a DWORD at an offset the caller has checked.
-inline DWORD EmfGetDword(const Byte* P) {
-  return DWORD(P[0]) | (DWORD(P[1]) << 8) | (DWORD(P[2]) << 16) | (DWORD(P[3]) << 24);
-}
+inline DWORD EmfGetDword(const Byte* P) { return ByteOrder::ReadLE32(P); }
 inline void EmfPutDword(Byte* P, DWORD V) {
-  P[0] = Byte(V); P[1] = Byte(V >> 8); P[2] = Byte(V >> 16); P[3] = Byte(V >> 24);
+  ByteOrder::WriteLE32(P, V);
 }

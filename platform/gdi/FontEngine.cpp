@@ -1,4 +1,5 @@
 #include "platform/gdi/FontEngine.h"
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/CodePages.h"
 
 #include <ft2build.h>
@@ -767,7 +768,7 @@ std::u16string TFontInstance::FullName() const {
       if (FT_Get_Sfnt_Name(FImpl->Face, K, &Nm) != 0) continue;
       if (Nm.platform_id == TT_PLATFORM_MICROSOFT && Nm.name_id == TT_NAME_ID_FULL_NAME) {
         std::u16string S;
-        for (FT_UInt B = 0; B + 1 < Nm.string_len; B += 2) S += char16_t((Nm.string[B] << 8) | Nm.string[B + 1]);
+        for (FT_UInt B = 0; B + 1 < Nm.string_len; B += 2) S += char16_t(ByteOrder::ReadBE16(Nm.string + B));
         return S;
       }
     }

@@ -1,4 +1,5 @@
 #include "platform/gdi/IconGraphic.h"
+#include "platform/rtl/ByteOrder.h"
 
 #include <cstring>
 #include "platform/gdi/Bitmap.h"
@@ -9,8 +10,8 @@
 
 namespace {
 constexpr std::size_t DirSize = 6, EntrySize = 16;
-Word Rd16(const Byte* P) { return Word(P[0] | P[1] << 8); }
-DWORD Rd32(const Byte* P) { return DWORD(P[0]) | DWORD(P[1]) << 8 | DWORD(P[2]) << 16 | DWORD(P[3]) << 24; }
+using ByteOrder::ReadLE16;
+using ByteOrder::ReadLE32;
 void Put16(std::vector<Byte>& O, Word V) { O.push_back(Byte(V)); O.push_back(Byte(V >> 8)); }
 void Put32(std::vector<Byte>& O, DWORD V) { Put16(O, Word(V)); Put16(O, Word(V >> 16)); }
 [[noreturn]] void Bad() { throw EInvalidGraphic("Icon image is not valid"); }
@@ -35,8 +36,8 @@ void ImageFromPng(const Byte* P, std::size_t N, TDib& Color, TDib& Mask) {
 
 // A packed DIB whose height counts the XOR image and the AND mask below it.
 void ImageFromDib(const Byte* P, std::size_t N, TDib& Color, TDib& Mask) {
-  if (N < 40 || Rd32(P) < 40) Bad();
-  const std::int32_t W = std::int32_t(Rd32(P + 4)), H2 = std::int32_t(Rd32(P + 8));
+  if (N < 40 || ReadLE32(P) < 40) Bad();
+  const std::int32_t W = std::int32_t(ReadLE32(P + 4)), H2 = std::int32_t(ReadLE32(P + 8));
   if (W <= 0 || H2 <= 1 || H2 % 2) Bad();
   const Integer H = H2 / 2;
   CheckDibSize(W, H, 32);
@@ -130,22 +131,22 @@ void TIcon::Assign(TPersistent* Source) {
 void TIcon::LoadFromBytes(std::vector<Byte> Data) {
   const Byte* P = Data.data();
   const std::size_t N = Data.size();
-  if (N < DirSize || Rd16(P) != 0 || (Rd16(P + 2) != 1 && Rd16(P + 2) != 2)) Bad();
-  const bool IsIcon = Rd16(P + 2) == 1;
-  const std::size_t Count = Rd16(P + 4);
+  if (N < DirSize || ReadLE16(P) != 0 || (ReadLE16(P + 2) != 1 && ReadLE16(P + 2) != 2)) Bad();
+  const bool IsIcon = ReadLE16(P + 2) == 1;
+  const std::size_t Count = ReadLE16(P + 4);
   if (Count == 0 || DirSize + Count * EntrySize > N) Bad();
   // Nearest to 32 x 32, then the most colours.
   std::size_t Best = Count;
   long BestScore = 0;
   for (std::size_t I = 0; I < Count; ++I) {
     const Byte* E = P + DirSize + I * EntrySize;
-    const DWORD Bytes = Rd32(E + 8), Offset = Rd32(E + 12);
+    const DWORD Bytes = ReadLE32(E + 8), Offset = ReadLE32(E + 12);
     if (Offset >= N || Bytes > N - Offset || Bytes < 40) continue;
     const int W = E[0] ? E[0] : 256, H = E[1] ? E[1] : 256;
     // A PNG image's depth is only in its directory entry (and 32 when the
     // writer left it out).
     const bool Png = IsPngData(P + Offset, Bytes);
-    const int Bits = Png ? (Rd16(E + 6) ? Rd16(E + 6) : 32) : Rd16(P + Offset + 14);
+    const int Bits = Png ? (ReadLE16(E + 6) ? ReadLE16(E + 6) : 32) : ReadLE16(P + Offset + 14);
     const long Score = -long(std::abs(W - 32) + std::abs(H - 32)) * 1000 + Bits;
     if (Best == Count || Score > BestScore) {
       Best = I;
@@ -155,8 +156,8 @@ void TIcon::LoadFromBytes(std::vector<Byte> Data) {
   if (Best == Count) Bad();
   const Byte* E = P + DirSize + Best * EntrySize;
   TSize Size;
-  HICON Icon = IconFromEntry(P + Rd32(E + 12), Rd32(E + 8), IsIcon, IsIcon ? 0 : Rd16(E + 4),
-                             IsIcon ? 0 : Rd16(E + 6), Size);
+  HICON Icon = IconFromEntry(P + ReadLE32(E + 12), ReadLE32(E + 8), IsIcon, IsIcon ? 0 : ReadLE16(E + 4),
+                             IsIcon ? 0 : ReadLE16(E + 6), Size);
   if (FHandle) DestroyIcon(FHandle);
   FHandle = Icon;
   FSize = Size;

@@ -1,4 +1,5 @@
 #include "platform/gdi/Metafile.h"
+#include "platform/rtl/ByteOrder.h"
 
 #include <cstring>
 #include <vector>
@@ -16,8 +17,8 @@ constexpr Integer ScreenPpi = 96;
 constexpr Integer HundredthMMPerInch = 2540;
 constexpr std::size_t PlaceableHeaderSize = 22;
 
-DWORD ReadLE32(const Byte* P) { return DWORD(P[0]) | DWORD(P[1]) << 8 | DWORD(P[2]) << 16 | DWORD(P[3]) << 24; }
-Word ReadLE16(const Byte* P) { return Word(P[0] | P[1] << 8); }
+using ByteOrder::ReadLE16;
+using ByteOrder::ReadLE32;
 SmallInt ReadS16(const Byte* P) { return SmallInt(ReadLE16(P)); }
 void PutLE16(std::vector<Byte>& O, Word V) { O.push_back(Byte(V)); O.push_back(Byte(V >> 8)); }
 }  // namespace

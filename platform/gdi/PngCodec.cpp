@@ -1,6 +1,7 @@
 // PngCodec.cpp — PNG chunks, inflate through zlib, scan-line filters and
 // the Adam7 passes.
 #include "platform/gdi/PngCodec.h"
+#include "platform/rtl/ByteOrder.h"
 
 #include <zlib.h>
 
@@ -16,7 +17,8 @@ namespace {
 
 [[noreturn]] void Bad(const char* What) { throw EInvalidGraphic(AnsiString("PNG image: ") + What); }
 
-DWORD Be32(const Byte* P) { return DWORD(P[0]) << 24 | DWORD(P[1]) << 16 | DWORD(P[2]) << 8 | P[3]; }
+using ByteOrder::ReadBE16;
+DWORD Be32(const Byte* P) { return ByteOrder::ReadBE32(P); }
 
 struct THeader {
   DWORD Width = 0, Height = 0;
@@ -114,11 +116,11 @@ TDib ReadPng(const Byte* Data, std::size_t Size, TPngAlpha Alpha) {
       for (DWORD I = 0; I + 3 <= Len && Palette.size() < 256; I += 3) Palette.push_back({Body[I], Body[I + 1], Body[I + 2]});
     } else if (!std::memcmp(Type, "tRNS", 4)) {
       if (H.Color == 3) PaletteAlpha.assign(Body, Body + std::min<DWORD>(Len, 256));
-      else if (H.Color == 0 && Len >= 2) KeyGrey = Body[0] << 8 | Body[1];
+      else if (H.Color == 0 && Len >= 2) KeyGrey = ReadBE16(Body);
       else if (H.Color == 2 && Len >= 6) {
-        KeyR = Body[0] << 8 | Body[1];
-        KeyG = Body[2] << 8 | Body[3];
-        KeyB = Body[4] << 8 | Body[5];
+        KeyR = ReadBE16(Body);
+        KeyG = ReadBE16(Body + 2);
+        KeyB = ReadBE16(Body + 4);
       }
     } else if (!std::memcmp(Type, "IDAT", 4)) {
       Packed.insert(Packed.end(), Body, Body + Len);
@@ -187,7 +189,7 @@ TDib ReadPng(const Byte* Data, std::size_t Size, TPngAlpha Alpha) {
         switch (H.Color) {
           case 0: {
             const int V = Sample(Row, X, H.Depth);
-            const int Raw16 = H.Depth == 16 ? (Row[X * 2] << 8 | Row[X * 2 + 1]) : V;
+            const int Raw16 = H.Depth == 16 ? int(ReadBE16(Row + X * 2)) : V;
             R = G = B = H.Depth >= 8 ? V : V * 255 / ((1 << H.Depth) - 1);
             if (KeyGrey >= 0 && Raw16 == KeyGrey) A = 0;
             break;
@@ -207,7 +209,7 @@ TDib ReadPng(const Byte* Data, std::size_t Size, TPngAlpha Alpha) {
             auto At = [&](std::size_t K) { return int(Row[(X * C + K) * std::size_t(Step)]); };
             auto At16 = [&](std::size_t K) {
               const Byte* Q = Row + (X * C + K) * std::size_t(Step);
-              return Step == 2 ? (Q[0] << 8 | Q[1]) : Q[0];
+              return Step == 2 ? int(ReadBE16(Q)) : int(Q[0]);
             };
             if (H.Color == 4) {
               R = G = B = At(0);

@@ -1,4 +1,5 @@
 #include "platform/gdi/Wmf.h"
+#include "platform/rtl/ByteOrder.h"
 
 #include <algorithm>
 #include <cmath>
@@ -1191,7 +1192,7 @@ std::vector<Byte> TWmfToEmf::Run(std::span<const Byte> Wmf, const METAFILEPICT* 
   // Pre-scan for the window the WMF sets.
   for (std::size_t Q = Pos; Wmf.size() - Q >= 6;) {
     DWORD Words = EmfGetDword(Wmf.data() + Q);
-    Word Fn = Word(Wmf[Q + 4] | (Wmf[Q + 5] << 8));
+    Word Fn = ByteOrder::ReadLE16(Wmf.data() + Q + 4);
     if (Words < 3 || Words > (Wmf.size() - Q) / 2 || Fn == META_EOF) break;
     if (Words >= 5 && (Fn == META_SETWINDOWEXT || Fn == META_SETWINDOWORG)) {
       TEmfReader R(Wmf.subspan(Q + 6, 4));
@@ -1227,7 +1228,7 @@ std::vector<Byte> TWmfToEmf::Run(std::span<const Byte> Wmf, const METAFILEPICT* 
   }
   while (Wmf.size() - Pos >= 6) {
     DWORD Words = EmfGetDword(Wmf.data() + Pos);
-    Word Fn = Word(Wmf[Pos + 4] | (Wmf[Pos + 5] << 8));
+    Word Fn = ByteOrder::ReadLE16(Wmf.data() + Pos + 4);
     if (Words < 3 || Words > (Wmf.size() - Pos) / 2)
       throw EEmfError("Windows metafile record at " + std::to_string(Pos) + " has a bad size");
     if (Fn == META_EOF) break;

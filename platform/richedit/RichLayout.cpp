@@ -182,7 +182,7 @@ public:
     FDefaultTab = std::max(1, L.TwipsToPxX(DefaultTabTwips));
   }
 
-  void Run(TRichParaLayout& Out, Integer StartOffset) {
+  void Run(TRichParaLayout& Out, Integer StartOffset, int StopBelow) {
     const Integer Len = Integer(FP.Text.size());
     int Y = Out.SpaceBefore;
     Integer Offset = std::clamp<Integer>(StartOffset, 0, Len);
@@ -216,9 +216,15 @@ public:
       Build(Line, Offset, End, Indent, First, Why);
       Line.Top = Y;
       Y += Line.Height;
+      const bool PageBreak = Line.PageBreak;
       Out.Lines.push_back(std::move(Line));
       Offset = End;
       First = false;
+      if (StopBelow >= 0 && Offset < Len && (Y > StopBelow || PageBreak)) {
+        Out.Partial = true;
+        Out.Height = Y;
+        return;
+      }
     }
     Out.Height = Y + FL.TwipsToPxY(std::max<Integer>(0, FPF.SpaceAfter));
   }
@@ -562,7 +568,7 @@ private:
 
 }  // namespace
 
-TRichParaLayout TRichLayout::Wrap(Integer Index, Integer StartOffset, int Left, int Width) {
+TRichParaLayout TRichLayout::Wrap(Integer Index, Integer StartOffset, int Left, int Width, int StopBelow) {
   TRichParaLayout Out;
   Out.Paragraph = Index;
   Out.Left = Left;
@@ -576,7 +582,7 @@ TRichParaLayout TRichLayout::Wrap(Integer Index, Integer StartOffset, int Left, 
     Out.Height = Out.SpaceBefore;
     return Out;
   }
-  TWrapper(*this, FFonts, FDoc, Index, Width).Run(Out, StartOffset);
+  TWrapper(*this, FFonts, FDoc, Index, Width).Run(Out, StartOffset, StopBelow);
   return Out;
 }
 
@@ -587,9 +593,23 @@ const TRichParaLayout& TRichLayout::Paragraph(Integer Index) {
 }
 
 const TRichParaLayout& TRichLayout::Continuation(Integer Index, Integer Offset) {
-  if (!FContinuation || FContinuation->Paragraph != Index || FContinuationOffset != Offset) {
+  if (!FContinuation || FContinuation->Paragraph != Index || FContinuationOffset != Offset ||
+      FContinuation->Partial) {
     FContinuation = std::make_unique<TRichParaLayout>(Wrap(Index, Offset, 0, FWidthPx));
     FContinuationOffset = Offset;
+    FContinuationRoom = -1;
+  }
+  return *FContinuation;
+}
+
+const TRichParaLayout& TRichLayout::Window(Integer Index, Integer Offset, int Room) {
+  // A window wrapped for at least this much room (or to the end) serves.
+  if (!FContinuation || FContinuation->Paragraph != Index || FContinuationOffset != Offset ||
+      (FContinuation->Partial && FContinuationRoom < Room)) {
+    FContinuation.reset();   // first, so that the old and the new never coexist
+    FContinuation = std::make_unique<TRichParaLayout>(Wrap(Index, Offset, 0, FWidthPx, Room));
+    FContinuationOffset = Offset;
+    FContinuationRoom = Room;
   }
   return *FContinuation;
 }
@@ -889,6 +909,12 @@ int TRichLayout::NestedRow(TRichCellLayout& Cell, Integer First, Integer Last, i
 
 // ---- pagination -------------------------------------------------------------------
 
+namespace {
+// Characters from which a paragraph is paged as it goes rather than wrapped
+// whole (far beyond any paragraph a person writes).
+constexpr std::size_t LongParagraph = 16384;
+}  // namespace
+
 void TRichLayout::ReleaseBefore(std::size_t Paragraph) {
   if (Paragraph <= FReleasedTo) {
     FReleasedTo = Paragraph;   // paging back: what lies from here on may fill again
@@ -990,10 +1016,11 @@ TRichPage TRichLayout::Paginate(Integer CpMin, Integer CpMax, int HeightTwips) {
       continue;
     }
     const Integer Offset = Cp - Para.FirstCp;
-    const TRichParaLayout* L = &Paragraph(Integer(P));
+    const bool Long = Para.Text.size() > LongParagraph && !FParas[P];
+    const TRichParaLayout* L = Long ? &Window(Integer(P), Offset, std::max(0, Avail - Y)) : &Paragraph(Integer(P));
     if (Offset == 0 && Para.Format->PageBreakBefore && !Page.Pieces.empty() && !L->Lines.empty()) break;
     std::size_t First = 0;
-    if (Offset > 0) {
+    if (Offset > 0 && !Long) {
       auto LineAt = [&] {
         auto It = std::lower_bound(L->Lines.begin(), L->Lines.end(), Offset,
                                    [](const TRichLine& Ln, Integer O) { return Ln.Start < O; });
@@ -1034,12 +1061,12 @@ TRichPage TRichLayout::Paginate(Integer CpMin, Integer CpMax, int HeightTwips) {
     }
     Piece.LastLine = K;
     if (K > First) {
-      const bool Whole = K == L->Lines.size();
+      const bool Whole = K == L->Lines.size() && !L->Partial;
       const int PieceBottom = Whole ? L->Height : L->Lines[K - 1].Top + L->Lines[K - 1].Height;
       Y = Piece.Top + PieceBottom - Piece.LineOffset;
       Page.Pieces.push_back(Piece);
     }
-    if (K < L->Lines.size()) break;
+    if (K < L->Lines.size() || L->Partial) break;
     ++P;
   }
   // Hidden paragraphs right after the page have nothing to show: they end

@@ -10,7 +10,9 @@
 // paragraph and table rows are laid out on first use and kept until a page
 // is laid out from a later position: then those wholly before it go, so
 // paging through a document from its start costs one wrap of each
-// paragraph and holds only the layouts from the current page on. A page's
+// paragraph and holds only the layouts from the current page on. A very
+// long paragraph (one text with line breaks, as an editor exports it) is
+// paged as it goes instead: each page wraps only the lines it takes. A page's
 // pieces point into the layout and stay valid until the next Paginate.
 //
 // Vertical structure: the document is a sequence of blocks, either one
@@ -121,6 +123,9 @@ struct TRichParaLayout {
   WideString Marker;
   Integer MarkerFormat = 0;
   int MarkerX = 0;
+  // Wrapped only as far as one page needs: Lines stop before the paragraph
+  // does, and Height is the last line's bottom.
+  bool Partial = false;
 };
 
 // The frame of a cell of a table nested in a cell: drawn under the text.
@@ -224,8 +229,14 @@ private:
   // Wraps paragraph Index from offset StartOffset into a column Width pixels
   // wide starting at Left. A StartOffset past 0 continues the paragraph: no
   // space before, no first-line indent.
-  TRichParaLayout Wrap(Integer Index, Integer StartOffset, int Left, int Width);
+  // A StopBelow of 0 or more stops after the first line whose bottom lies
+  // below it, or after a page break (a partial layout).
+  TRichParaLayout Wrap(Integer Index, Integer StartOffset, int Left, int Width, int StopBelow = -1);
   const TRichParaLayout& Continuation(Integer Index, Integer Offset);
+  // The lines of a long paragraph from Offset that a page with Room pixels
+  // left can take, and one more: a long paragraph is never wrapped whole,
+  // so its layout costs a page, not the paragraph.
+  const TRichParaLayout& Window(Integer Index, Integer Offset, int Room);
   // Lays out the nested row of paragraphs [First, Last] into Cell, its
   // origin at Left (pixels), Width wide, Top pixels below the row's top;
   // returns its height.
@@ -248,5 +259,6 @@ private:
   std::vector<std::unique_ptr<TRichRowLayout>> FRows;   // by first paragraph
   std::unique_ptr<TRichParaLayout> FContinuation;        // the last mid-paragraph start
   Integer FContinuationOffset = -1;
+  int FContinuationRoom = -1;   // the Window's room; -1: wrapped to the paragraph's end
   std::size_t FReleasedTo = 0;   // no layout is cached below this paragraph (from Paginate's view)
 };

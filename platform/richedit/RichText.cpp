@@ -33,7 +33,8 @@ void TRichText::append(std::u16string_view S) {
 }
 
 void TRichText::Widen() {
-  std::string Wide(2 * FData.size(), '\0');
+  TRichBytes Wide;
+  Wide.resize(2 * FData.size());
   for (std::size_t I = 0; I < FData.size(); ++I) {
     const char16_t C = static_cast<unsigned char>(FData[I]);
     std::memcpy(Wide.data() + 2 * I, &C, 2);

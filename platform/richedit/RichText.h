@@ -5,9 +5,99 @@
 // character widens the whole paragraph once.
 #pragma once
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
+#include <algorithm>
 #include <string_view>
+
+// The bytes of a TRichText. Grown with realloc: a paragraph that grows to
+// megabytes (an editor's whole text) is moved by the allocator's page
+// remapping instead of being copied into a block twice as large while the
+// old one is still held, which made loading such a text take three times
+// its size for a moment.
+class TRichBytes {
+public:
+  TRichBytes() = default;
+  TRichBytes(const TRichBytes& O) { Assign(O.FData, O.FSize); }
+  TRichBytes(TRichBytes&& O) noexcept : FData(O.FData), FSize(O.FSize), FCapacity(O.FCapacity) {
+    O.FData = nullptr;
+    O.FSize = O.FCapacity = 0;
+  }
+  TRichBytes& operator=(const TRichBytes& O) {
+    if (this != &O) {
+      FSize = 0;
+      Assign(O.FData, O.FSize);
+    }
+    return *this;
+  }
+  TRichBytes& operator=(TRichBytes&& O) noexcept {
+    if (this != &O) {
+      std::free(FData);
+      FData = O.FData;
+      FSize = O.FSize;
+      FCapacity = O.FCapacity;
+      O.FData = nullptr;
+      O.FSize = O.FCapacity = 0;
+    }
+    return *this;
+  }
+  ~TRichBytes() { std::free(FData); }
+
+  std::size_t size() const { return FSize; }
+  bool empty() const { return FSize == 0; }
+  char* data() { return FData; }
+  const char* data() const { return FData; }
+  char operator[](std::size_t I) const { return FData[I]; }
+  char& operator[](std::size_t I) { return FData[I]; }
+  // New bytes are left as they are: the caller writes them.
+  void resize(std::size_t N) {
+    if (N > FCapacity) Reallocate(std::max(N, FCapacity + FCapacity / 2));
+    FSize = N;
+  }
+  void append(const char* P, std::size_t N) {
+    const std::size_t At = FSize;
+    resize(FSize + N);
+    if (N) std::memcpy(FData + At, P, N);
+  }
+  void shrink_to_fit() {
+    if (FCapacity <= FSize) return;
+    if (FSize == 0 || FSize >= ShrinkInPlaceFrom) {
+      Reallocate(FSize);
+      return;
+    }
+    // A small text moves to a block of its size: shrinking in place would
+    // leave a sliver beside every paragraph of a long document.
+    char* P = static_cast<char*>(std::malloc(FSize));
+    if (!P) throw std::bad_alloc();
+    std::memcpy(P, FData, FSize);
+    std::free(FData);
+    FData = P;
+    FCapacity = FSize;
+  }
+
+private:
+  void Assign(const char* P, std::size_t N) {
+    resize(N);
+    if (N) std::memcpy(FData, P, N);
+  }
+  void Reallocate(std::size_t Capacity) {
+    if (Capacity == 0) {
+      std::free(FData);
+      FData = nullptr;
+      FCapacity = 0;
+      return;
+    }
+    char* P = static_cast<char*>(std::realloc(FData, Capacity));
+    if (!P) throw std::bad_alloc();
+    FData = P;
+    FCapacity = Capacity;
+  }
+  static constexpr std::size_t ShrinkInPlaceFrom = 4096;
+  char* FData = nullptr;
+  std::size_t FSize = 0, FCapacity = 0;
+};
 
 class TRichText {
 public:
@@ -40,6 +130,6 @@ public:
 
 private:
   void Widen();
-  std::string FData;   // one byte a character, or UTF-16 code units in machine order
+  TRichBytes FData;   // one byte a character, or UTF-16 code units in machine order
   bool FWide = false;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <deque>
 #include <mutex>
 
 #include "platform/rtl/ClassRegistry.h"
@@ -14,8 +15,28 @@ constexpr char Signature[4] = {'T', 'P', 'F', '0'};
 
 // Loading brackets and global finders are used from the one thread that
 // builds forms; the lock only keeps registrations sane.
-std::vector<TComponent*>* GlobalLoaded = nullptr;
-int GlobalLoadingCount = 0;
+//
+// A bracket belongs to the reading level that opened it. A read that starts
+// while another is under way (a property whose value is an object text of
+// its own, read into a temporary object) is not one of the roots being
+// loaded as one: it opens its own bracket or keeps its own list, so its
+// objects, which may be freed as soon as it returns, never enter the outer
+// list, and its Loaded calls reach none of the outer components early.
+struct TLoadingScope {
+  std::vector<TComponent*> Loaded;
+  int Count = 0;      // Begin calls not yet ended
+  int ReadLevel = 0;  // root reads under way when it was opened
+};
+std::deque<TLoadingScope>& LoadingScopes() {
+  static std::deque<TLoadingScope> S;
+  return S;
+}
+int RootReadsUnderWay = 0;
+// The bracket of the current reading level, nil when none is open there.
+TLoadingScope* CurrentScope() {
+  auto& S = LoadingScopes();
+  return !S.empty() && S.back().ReadLevel == RootReadsUnderWay ? &S.back() : nullptr;
+}
 std::mutex FindersLock;
 std::vector<TFindGlobalComponent>& Finders() {
   static std::vector<TFindGlobalComponent> F;
@@ -103,23 +124,29 @@ double ExtendedToDouble(const Byte In[10]) {
 // Global loading and finders.
 
 void BeginGlobalLoading() {
-  if (GlobalLoadingCount++ == 0) GlobalLoaded = new std::vector<TComponent*>();
+  if (TLoadingScope* S = CurrentScope()) {
+    ++S->Count;
+    return;
+  }
+  LoadingScopes().push_back(TLoadingScope{{}, 1, RootReadsUnderWay});
 }
 
 void NotifyGlobalLoading() {
-  if (!GlobalLoaded) return;
-  for (size_t i = 0; i < GlobalLoaded->size(); ++i) {
-    TComponent* C = (*GlobalLoaded)[i];
+  TLoadingScope* S = CurrentScope();
+  if (!S) return;
+  // By index: a Loaded may read more of the same bracket's roots.
+  for (size_t i = 0; i < S->Loaded.size(); ++i) {
+    TComponent* C = S->Loaded[i];
     if (C->ComponentState().Contains(csLoading)) C->Loaded();
+    S = CurrentScope();
+    if (!S) return;
   }
 }
 
 void EndGlobalLoading() {
-  if (GlobalLoadingCount == 0) return;
-  if (--GlobalLoadingCount == 0) {
-    delete GlobalLoaded;
-    GlobalLoaded = nullptr;
-  }
+  TLoadingScope* S = CurrentScope();
+  if (!S) return;
+  if (--S->Count == 0) LoadingScopes().pop_back();
 }
 
 void RegisterFindGlobalComponentProc(TFindGlobalComponent Proc) {
@@ -668,9 +695,16 @@ TComponent* TReader::ReadRootComponent(TComponent* ARoot) {
     Created = true;
   }
   std::vector<TComponent*> LocalLoaded;
-  const bool Global = GlobalLoaded != nullptr;
-  FLoaded = Global ? GlobalLoaded : &LocalLoaded;
+  TLoadingScope* Scope = CurrentScope();
+  const bool Global = Scope != nullptr;
+  FLoaded = Global ? &Scope->Loaded : &LocalLoaded;
   const size_t LoadedMark = FLoaded->size();
+  // Reads started from inside this one (by a property's reader) are a level
+  // deeper: they keep to their own lists.
+  struct TReadLevel {
+    TReadLevel() { ++RootReadsUnderWay; }
+    ~TReadLevel() { --RootReadsUnderWay; }
+  } Level;
   // What the root owned before: anything else it owns afterwards was made here.
   std::vector<TComponent*> Before;
   for (Integer i = 0; i < Result->ComponentCount(); ++i) Before.push_back(Result->Components(i));

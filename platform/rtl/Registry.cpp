@@ -1,4 +1,5 @@
 #include "platform/rtl/Registry.h"
+#include "platform/rtl/ByteOrder.h"
 
 #include <sys/stat.h>
 
@@ -676,8 +677,7 @@ Integer TRegistry::ReadInteger(const AnsiString& Name) {
   DWORD Type = REG_NONE;
   if (!GetData(Name, B, 4, Size, Type)) throw ERegistryException("Failed to get data for '" + Name + "'");
   if (Type != REG_DWORD || Size != 4) ReadError(Name);
-  return static_cast<Integer>(static_cast<DWORD>(B[0]) | static_cast<DWORD>(B[1]) << 8 |
-                              static_cast<DWORD>(B[2]) << 16 | static_cast<DWORD>(B[3]) << 24);
+  return static_cast<Integer>(ByteOrder::ReadLE32(B));
 }
 
 void TRegistry::WriteInteger(const AnsiString& Name, Integer Value) {

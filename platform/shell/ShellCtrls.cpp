@@ -147,6 +147,8 @@ bool AskAdd(const TAddFolderEvent& Event, TObject* Sender, TShellFolder* Folder)
 TShellTreeView::TShellTreeView(TComponent* AOwner) : TCustomTreeView(AOwner) {
   SetImages(ShellImageList(true));
   SetHideSelection(false);
+  // No renaming in place: a changed label would not rename the folder.
+  SetReadOnly(true);
 }
 
 TShellTreeView::~TShellTreeView() {
@@ -298,6 +300,8 @@ TShellListView::TShellListView(TComponent* AOwner) : TCustomListView(AOwner) {
   SetSmallImages(ShellImageList(true));
   SetLargeImages(ShellImageList(false));
   SetHideSelection(false);
+  // No renaming in place: a changed caption would not rename the file.
+  SetReadOnly(true);
 }
 
 TShellListView::~TShellListView() {

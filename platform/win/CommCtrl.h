@@ -137,11 +137,14 @@ constexpr UINT TVM_SELECTITEM = TV_FIRST + 11;
 constexpr UINT TVM_GETITEMA = TV_FIRST + 12;
 constexpr UINT TVM_SETITEMA = TV_FIRST + 13;
 constexpr UINT TVM_EDITLABELA = TV_FIRST + 14;
+constexpr UINT TVM_GETEDITCONTROL = TV_FIRST + 15;
 constexpr UINT TVM_GETVISIBLECOUNT = TV_FIRST + 16;
 constexpr UINT TVM_HITTEST = TV_FIRST + 17;
 constexpr UINT TVM_SORTCHILDREN = TV_FIRST + 19;
 constexpr UINT TVM_ENSUREVISIBLE = TV_FIRST + 20;
 constexpr UINT TVM_SORTCHILDRENCB = TV_FIRST + 21;
+// wParam TRUE cancels the edit, FALSE keeps the text.
+constexpr UINT TVM_ENDEDITLABELNOW = TV_FIRST + 22;
 constexpr UINT TVM_SETITEMHEIGHT = TV_FIRST + 27;
 constexpr UINT TVM_GETITEMHEIGHT = TV_FIRST + 28;
 constexpr UINT TVM_INSERTITEM = TVM_INSERTITEMA;
@@ -194,6 +197,11 @@ constexpr UINT TVN_ITEMEXPANDEDA = TVN_FIRST - 6;
 constexpr UINT TVN_BEGINDRAGA = TVN_FIRST - 7;
 constexpr UINT TVN_BEGINRDRAGA = TVN_FIRST - 8;
 constexpr UINT TVN_DELETEITEMA = TVN_FIRST - 9;
+// NMTVDISPINFOA: nonzero from the begin notification refuses the edit; the
+// end notification's pszText is null when the edit was cancelled, and its
+// nonzero answer takes the text as the item's label.
+constexpr UINT TVN_BEGINLABELEDITA = TVN_FIRST - 10;
+constexpr UINT TVN_ENDLABELEDITA = TVN_FIRST - 11;
 constexpr UINT TVN_KEYDOWN = TVN_FIRST - 12;
 constexpr UINT TVN_SELCHANGING = TVN_SELCHANGINGA;
 constexpr UINT TVN_SELCHANGED = TVN_SELCHANGEDA;
@@ -203,6 +211,8 @@ constexpr UINT TVN_ITEMEXPANDED = TVN_ITEMEXPANDEDA;
 constexpr UINT TVN_BEGINDRAG = TVN_BEGINDRAGA;
 constexpr UINT TVN_BEGINRDRAG = TVN_BEGINRDRAGA;
 constexpr UINT TVN_DELETEITEM = TVN_DELETEITEMA;
+constexpr UINT TVN_BEGINLABELEDIT = TVN_BEGINLABELEDITA;
+constexpr UINT TVN_ENDLABELEDIT = TVN_ENDLABELEDITA;
 
 struct NMTVKEYDOWN {
   NMHDR hdr;
@@ -356,6 +366,9 @@ constexpr UINT LVM_GETITEMRECT = LVM_FIRST + 14;
 constexpr UINT LVM_HITTEST = LVM_FIRST + 18;
 constexpr UINT LVM_ENSUREVISIBLE = LVM_FIRST + 19;
 constexpr UINT LVM_SCROLL = LVM_FIRST + 20;
+// wParam: the item; -1 cancels a running edit.
+constexpr UINT LVM_EDITLABELA = LVM_FIRST + 23;
+constexpr UINT LVM_GETEDITCONTROL = LVM_FIRST + 24;
 constexpr UINT LVM_GETCOLUMNA = LVM_FIRST + 25;
 constexpr UINT LVM_SETCOLUMNA = LVM_FIRST + 26;
 constexpr UINT LVM_INSERTCOLUMNA = LVM_FIRST + 27;
@@ -372,6 +385,7 @@ constexpr UINT LVM_SORTITEMS = LVM_FIRST + 48;
 constexpr UINT LVM_GETSELECTEDCOUNT = LVM_FIRST + 50;
 constexpr UINT LVM_SETEXTENDEDLISTVIEWSTYLE = LVM_FIRST + 54;
 constexpr UINT LVM_GETEXTENDEDLISTVIEWSTYLE = LVM_FIRST + 55;
+constexpr UINT LVM_CANCELEDITLABEL = LVM_FIRST + 179;
 constexpr UINT LVM_GETITEM = LVM_GETITEMA;
 constexpr UINT LVM_SETITEM = LVM_SETITEMA;
 constexpr UINT LVM_INSERTITEM = LVM_INSERTITEMA;
@@ -381,6 +395,7 @@ constexpr UINT LVM_SETCOLUMN = LVM_SETCOLUMNA;
 constexpr UINT LVM_INSERTCOLUMN = LVM_INSERTCOLUMNA;
 constexpr UINT LVM_GETITEMTEXT = LVM_GETITEMTEXTA;
 constexpr UINT LVM_SETITEMTEXT = LVM_SETITEMTEXTA;
+constexpr UINT LVM_EDITLABEL = LVM_EDITLABELA;
 
 constexpr UINT LVN_FIRST = 0U - 100U;
 constexpr UINT LVN_ITEMCHANGING = LVN_FIRST - 0;
@@ -390,15 +405,38 @@ constexpr UINT LVN_DELETEITEM = LVN_FIRST - 3;
 constexpr UINT LVN_DELETEALLITEMS = LVN_FIRST - 4;
 constexpr UINT LVN_COLUMNCLICK = LVN_FIRST - 8;
 constexpr UINT LVN_BEGINDRAG = LVN_FIRST - 9;
+// NMLVDISPINFOA, with the same answers as the tree view's label edits.
+constexpr UINT LVN_BEGINLABELEDITA = LVN_FIRST - 5;
+constexpr UINT LVN_ENDLABELEDITA = LVN_FIRST - 6;
 constexpr UINT LVN_BEGINRDRAG = LVN_FIRST - 11;
 constexpr UINT LVN_GETDISPINFOA = LVN_FIRST - 50;
 constexpr UINT LVN_KEYDOWN = LVN_FIRST - 55;
 constexpr UINT LVN_GETDISPINFO = LVN_GETDISPINFOA;
+constexpr UINT LVN_BEGINLABELEDIT = LVN_BEGINLABELEDITA;
+constexpr UINT LVN_ENDLABELEDIT = LVN_ENDLABELEDITA;
 
 // ---------------------------------------------------------------------------
 // Up-down control
 
 constexpr const char* UPDOWN_CLASS = "msctls_updown32";
+
+// The hot-key control: a key with its modifiers, typed by the user.
+constexpr const char* HOTKEY_CLASS = "msctls_hotkey32";
+constexpr UINT HKM_SETHOTKEY = WM_USER + 1;   // wParam: LOBYTE key, HIBYTE HOTKEYF_ modifiers
+constexpr UINT HKM_GETHOTKEY = WM_USER + 2;
+constexpr UINT HKM_SETRULES = WM_USER + 3;    // wParam: HKCOMB_ refused; LOWORD(lParam): their stand-in
+constexpr BYTE HOTKEYF_SHIFT = 0x01;
+constexpr BYTE HOTKEYF_CONTROL = 0x02;
+constexpr BYTE HOTKEYF_ALT = 0x04;
+constexpr BYTE HOTKEYF_EXT = 0x08;
+constexpr WORD HKCOMB_NONE = 0x0001;
+constexpr WORD HKCOMB_S = 0x0002;
+constexpr WORD HKCOMB_C = 0x0004;
+constexpr WORD HKCOMB_A = 0x0008;
+constexpr WORD HKCOMB_SC = 0x0010;
+constexpr WORD HKCOMB_SA = 0x0020;
+constexpr WORD HKCOMB_CA = 0x0040;
+constexpr WORD HKCOMB_SCA = 0x0080;
 constexpr DWORD UDS_WRAP = 0x0001;
 constexpr DWORD UDS_SETBUDDYINT = 0x0002;
 constexpr DWORD UDS_ALIGNRIGHT = 0x0004;

@@ -1,8 +1,13 @@
 #include "platform/win/CommonControls_p.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "platform/rtl/Colors.h"
+#include "platform/rtl/VirtualKeys.h"
+#include "platform/win/EditControl.h"
+#include "platform/win/Input.h"
+#include "platform/win/Paint.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/ScrollBars.h"
 #include "platform/win/SysMetrics.h"
@@ -70,6 +75,78 @@ bool BeyondDragThreshold(TPoint Down, TPoint P) {
          std::abs(P.Y - Down.Y) > GetSystemMetrics(SM_CYDRAG) / 2;
 }
 
+namespace {
+// Enter and Esc end the edit instead of reaching a dialog's buttons.
+LRESULT LabelEditProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L) {
+  switch (Msg) {
+    case WM_GETDLGCODE: return EditWndProc(Wnd, Msg, W, L) | DLGC_WANTALLKEYS;
+    case WM_KEYDOWN:
+      if (W == VK_RETURN || W == VK_ESCAPE) {
+        if (HWND View = GetParent(Wnd)) SendMessageA(View, LabelEditEndMessage, W == VK_ESCAPE, LPARAM(Wnd));
+        return 0;
+      }
+      break;
+    case WM_CHAR:
+      if (W == '\r' || W == 0x1B) return 0;
+      break;
+    default: break;
+  }
+  return EditWndProc(Wnd, Msg, W, L);
+}
+}  // namespace
+
+HWND TLabelEdit::Create(HWND Owner, HFONT Font, const std::string& Text, const TRect& Box) {
+  HWND E = CreateWindowExA(0, "EDIT", Text.c_str(), WS_CHILD | WS_BORDER | ES_AUTOHSCROLL, Box.Left, Box.Top,
+                           std::max(1, Box.Width()), std::max(1, Box.Height()), Owner, nullptr, nullptr, nullptr);
+  if (!E) return nullptr;
+  SetWindowLongPtrA(E, GWLP_WNDPROC, LONG_PTR(&LabelEditProc));
+  SendMessageA(E, WM_SETFONT, WPARAM(Font), 0);
+  FEdit = E;
+  FOwner = Owner;
+  FBox = Box;
+  return E;
+}
+
+void TLabelEdit::Fit() {
+  HWND E = Wnd();
+  if (!E) return;
+  const std::string Text = WindowTextOf(E);
+  HDC Dc = GetDC(E);
+  HGDIOBJ Old = SelectObject(Dc, HFONT(SendMessageA(E, WM_GETFONT, 0, 0)));
+  TEXTMETRICA Tm{};
+  GetTextMetricsA(Dc, &Tm);
+  // Room for the text, the caret and the next character.
+  const int Want = TextWidth(Dc, Text) + 2 * std::max<int>(Tm.tmAveCharWidth, 4) + 4;
+  SelectObject(Dc, Old);
+  ReleaseDC(E, Dc);
+  TRect Client;
+  GetClientRect(FOwner, &Client);
+  const int Right = std::max<int>(FBox.Left + 1, std::min<int>(FBox.Left + std::max(Want, FBox.Width()), Client.Right));
+  MoveWindow(E, FBox.Left, FBox.Top, Right - FBox.Left, FBox.Height(), TRUE);
+}
+
+void TLabelEdit::Show() {
+  HWND E = Wnd();
+  if (!E) return;
+  Fit();
+  ShowWindow(E, SW_SHOW);
+  SendMessageA(E, EM_SETSEL, 0, -1);
+  SetFocus(E);
+}
+
+HWND TLabelEdit::Release() {
+  HWND E = Wnd();
+  FEdit = nullptr;
+  return E;
+}
+
+void CloseLabelEdit(HWND View, HWND Edit) {
+  if (!IsWindow(Edit)) return;
+  ShowWindow(Edit, SW_HIDE);
+  if (GetFocus() == Edit) SetFocus(View);
+  if (IsWindow(Edit)) DestroyWindow(Edit);
+}
+
 void RegisterCommonClass(const char* Name, WNDPROC Proc) {
   WNDCLASSA Existing;
   if (GetClassInfoA(nullptr, Name, &Existing)) return;
@@ -87,6 +164,7 @@ void InitCommonControls() {
   commctrl::RegisterCommonClass(WC_TREEVIEW, &commctrl::TreeViewProc);
   commctrl::RegisterCommonClass(WC_LISTVIEW, &commctrl::ListViewProc);
   commctrl::RegisterCommonClass(UPDOWN_CLASS, &commctrl::UpDownProc);
+  commctrl::RegisterCommonClass(HOTKEY_CLASS, &commctrl::HotKeyProc);
   commctrl::RegisterCommonClass(PROGRESS_CLASS, &commctrl::ProgressProc);
   commctrl::RegisterCommonClass(SCROLLBAR_CLASS, &commctrl::ScrollBarProc);
 }

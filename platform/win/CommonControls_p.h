@@ -52,12 +52,43 @@ T* ControlState(HWND Wnd, UINT Msg, const char* Prop) {
   return S;
 }
 
+// The in-place edit of an item's label (TVM_EDITLABEL, LVM_EDITLABEL): an
+// "EDIT" child of the view over the item's label. The view owns it and
+// ends it; the edit reports Enter and Esc to the view with
+// LabelEditEndMessage, and its lost focus arrives as EN_KILLFOCUS.
+class TLabelEdit {
+public:
+  // The live edit, or null.
+  HWND Wnd() const { return IsWindow(FEdit) ? FEdit : nullptr; }
+  // Makes the edit, hidden, over Box with Text; null when it cannot.
+  HWND Create(HWND Owner, HFONT Font, const std::string& Text, const TRect& Box);
+  // Shows it fitted to its text, selects the text and gives it the focus.
+  void Show();
+  // Widens or narrows the edit to its text, within the owner's client area.
+  void Fit();
+  // Hands the edit over to the caller, who ends it; the view no longer
+  // counts as editing.
+  HWND Release();
+
+private:
+  HWND FEdit = nullptr;
+  HWND FOwner = nullptr;
+  TRect FBox;
+};
+// Sent by the edit to its view: wParam TRUE for Esc (cancel), FALSE for
+// Enter; lParam the edit.
+constexpr UINT LabelEditEndMessage = WM_USER + 0x1F0;
+// Puts the focus back on the view (when the edit had it) and destroys the
+// edit; safe when the edit is already gone.
+void CloseLabelEdit(HWND View, HWND Edit);
+
 // Registers one class (once per window system).
 void RegisterCommonClass(const char* Name, WNDPROC Proc);
 
 LRESULT TreeViewProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L);
 LRESULT ListViewProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L);
 LRESULT UpDownProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L);
+LRESULT HotKeyProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L);
 LRESULT ProgressProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L);
 LRESULT ScrollBarProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L);
 

@@ -381,18 +381,62 @@ std::string Filter(const TEditState& E, const char* Src, std::size_t Len) {
   return Out;
 }
 
-// Replaces the selection by Insert (already filtered), cut at the limit.
-// Returns false when nothing changed.
+// Without ES_AUTOHSCROLL a single-line edit takes no text beyond its width,
+// and without ES_AUTOVSCROLL a multi-line edit no lines beyond its height.
+// A scroll bar implies the scrolling.
+bool Bounded(const TEditState& E) {
+  const DWORD S = Style(E.Wnd);
+  return Multi(E) ? !(S & (ES_AUTOVSCROLL | WS_VSCROLL)) : !(S & (ES_AUTOHSCROLL | WS_HSCROLL));
+}
+
+// Does Text fit a bounded edit? Lays it out without touching the edit's own
+// lines.
+bool Fits(TEditState& E, std::string& Text) {
+  std::swap(E.TextRef(), Text);
+  bool Ok;
+  if (!Multi(E)) {
+    Ok = WidthOf(E, 0, E.TextRef().size()) <= FormatRectOf(E).Width();
+  } else {
+    std::vector<TLine> Lines;
+    LayoutRange(E, 0, std::string::npos, Lines);
+    Ok = int(std::max<std::size_t>(Lines.size(), 1)) <= VisibleLines(E);
+  }
+  std::swap(E.TextRef(), Text);
+  return Ok;
+}
+
+// Never half a line end: Room characters of Insert, backed off a CR LF.
+std::size_t WholeBreaks(const std::string& Insert, std::size_t Room) {
+  if (Room > 0 && Room < Insert.size() && Insert[Room - 1] == '\r' && Insert[Room] == '\n') --Room;
+  return Room;
+}
+
+// Replaces the selection by Insert (already filtered), cut at the limit (and
+// at what a bounded edit shows). Returns false when nothing changed.
 bool ReplaceSelection(TEditState& E, std::string Insert, bool Undoable, bool TypingStep = false) {
   const std::size_t A = SelMin(E), B = SelMax(E);
   const std::size_t Kept = E.TextRef().size() - (B - A);
   bool Cut = false;
   if (Kept + Insert.size() > E.Limit) {
-    std::size_t Room = E.Limit > Kept ? E.Limit - Kept : 0;
-    // Never half a line end.
-    if (Room > 0 && Room < Insert.size() && Insert[Room - 1] == '\r' && Insert[Room] == '\n') --Room;
-    Insert.resize(Room);
+    Insert.resize(WholeBreaks(Insert, E.Limit > Kept ? E.Limit - Kept : 0));
     Cut = true;
+  }
+  if (!Insert.empty() && Bounded(E)) {
+    // The longest beginning of Insert that still fits (text only grows
+    // wider or taller as characters are added).
+    auto FitsWith = [&](std::size_t N) {
+      std::string Candidate = E.TextRef().substr(0, A) + Insert.substr(0, N) + E.TextRef().substr(B);
+      return Fits(E, Candidate);
+    };
+    if (!FitsWith(Insert.size())) {
+      std::size_t Lo = 0, Hi = Insert.size();  // FitsWith(Lo) is taken as true; Hi fails
+      while (Hi - Lo > 1) {
+        const std::size_t Mid = Lo + (Hi - Lo) / 2;
+        (FitsWith(Mid) ? Lo : Hi) = Mid;
+      }
+      Insert.resize(WholeBreaks(Insert, Lo));
+      Cut = true;
+    }
   }
   if (A == B && Insert.empty()) {
     if (Cut) Notify(E, EN_MAXTEXT);

@@ -151,6 +151,35 @@ void CheckLeave(HWND Target, int Hit) {
   if (IsWindow(H)) PostMessageA(H, NonClient ? WM_NCMOUSELEAVE : WM_MOUSELEAVE, 0, 0);
 }
 
+UINT HoverParam(UINT Action) {
+  UINT V = 0;
+  SystemParametersInfoA(Action, 0, &V, 0);
+  return V;
+}
+
+// The hover rectangle: the system's hover size centred on the point.
+TRect HoverRectAt(TPoint Pt) {
+  int W = int(HoverParam(SPI_GETMOUSEHOVERWIDTH)), H = int(HoverParam(SPI_GETMOUSEHOVERHEIGHT));
+  return TRect{Pt.X - W / 2, Pt.Y - H / 2, Pt.X - W / 2 + W, Pt.Y - H / 2 + H};
+}
+
+// A mouse event ends hover tracking when it lands elsewhere (another window
+// or the other area) and restarts the wait when it leaves the hover
+// rectangle, so the message comes only after the pointer has rested.
+void CheckHover(HWND Target, int Hit, const TRawInput& E) {
+  auto& H = WinState().Hover;
+  if (!H.Wnd) return;
+  bool Stay = Target == H.Wnd && (H.NonClient ? Hit != HTCLIENT : Hit == HTCLIENT || Hit == HTERROR);
+  if (!Stay) {
+    H = {};
+    return;
+  }
+  if (!H.Rect.Contains(E.Pt)) {
+    H.Rect = HoverRectAt(E.Pt);
+    H.Due = E.Time + H.Time;
+  }
+}
+
 // Turns a raw mouse event into its message (target, hit code, double
 // clicks). False when nothing of the application is under the point.
 bool CookMouse(TRawInput& E) {
@@ -171,9 +200,11 @@ bool CookMouse(TRawInput& E) {
     Target = St.Capture;
   } else if (!HitTarget(E.Pt, Target, Hit)) {
     CheckLeave(nullptr, HTNOWHERE);
+    CheckHover(nullptr, HTNOWHERE, E);
     return false;
   }
   CheckLeave(Target, Hit);
+  CheckHover(Target, Hit, E);
   St.LastMouseWnd = Target;
   // A disabled window's messages keep their client form (HTERROR says why).
   bool Client = Hit == HTCLIENT || Hit == HTERROR;
@@ -446,6 +477,7 @@ void QueueKeyEvent(WORD Vk, bool IsDown, UINT Scan, const WideString* Text) {
 void QueueMouseLeave() {
   auto& St = WinState();
   St.LastMouseWnd = nullptr;
+  St.Hover = {};
   if (!St.TrackLeave) return;
   HWND H = St.TrackLeave;
   bool NonClient = St.TrackFlags & TME_NONCLIENT;
@@ -678,6 +710,47 @@ BOOL SetCursorPos(int X, int Y) {
   return TRUE;
 }
 
+bool HoverRetrieve(MSG& M, HWND Filter, UINT Min, UINT Max, bool Remove) {
+  auto& St = WinState();
+  auto& H = St.Hover;
+  if (!H.Wnd) return false;
+  if (!IsWindow(H.Wnd)) {
+    H = {};
+    return false;
+  }
+  UINT Msg = H.NonClient ? WM_NCMOUSEHOVER : WM_MOUSEHOVER;
+  if (!WinRangeIncludes(Min, Max, Msg)) return false;
+  if (Filter == HandleFromInt<HWND>(-1) || (Filter && Filter != H.Wnd && !IsChild(Filter, H.Wnd))) return false;
+  DWORD Now = GetTickCount();
+  if (std::int32_t(Now - H.Due) < 0) return false;
+  M = MSG();
+  M.hwnd = H.Wnd;
+  M.message = Msg;
+  if (H.NonClient) {
+    HWND Under = nullptr;
+    int Hit = HTNOWHERE;
+    HitTarget(St.CursorPos, Under, Hit);
+    M.wParam = WPARAM(std::intptr_t(Hit));
+    M.lParam = MAKELPARAM(St.CursorPos.X, St.CursorPos.Y);
+  } else {
+    TPoint P = St.CursorPos;
+    ScreenToClient(H.Wnd, &P);
+    M.wParam = KeysFrom(St.KeyState);
+    M.lParam = MAKELPARAM(P.X, P.Y);
+  }
+  M.time = Now;
+  M.pt = St.CursorPos;
+  if (Remove) H = {};   // one message per request; the window asks again
+  return true;
+}
+
+int HoverMsUntilDue() {
+  const auto& H = WinState().Hover;
+  if (!H.Wnd) return -1;
+  std::int32_t Left = std::int32_t(H.Due - GetTickCount());
+  return Left < 0 ? 0 : int(Left);
+}
+
 BOOL TrackMouseEvent(TRACKMOUSEEVENT* T) {
   auto& St = WinState();
   if (!T || T->cbSize < sizeof(TRACKMOUSEEVENT)) {
@@ -685,43 +758,67 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* T) {
     return FALSE;
   }
   if (T->dwFlags & TME_QUERY) {
-    T->dwFlags = St.TrackLeave ? (St.TrackFlags | TME_LEAVE) : 0;
-    T->hwndTrack = St.TrackLeave;
+    // What this thread tracks: the leave window, else the hover window.
+    DWORD Flags = 0;
+    HWND Wnd = nullptr;
+    if (St.TrackLeave) {
+      Flags = St.TrackFlags | TME_LEAVE;
+      Wnd = St.TrackLeave;
+    }
     T->dwHoverTime = 0;
+    if (St.Hover.Wnd && (!Wnd || Wnd == St.Hover.Wnd)) {
+      Flags |= TME_HOVER | (St.Hover.NonClient ? TME_NONCLIENT : 0);
+      Wnd = St.Hover.Wnd;
+      T->dwHoverTime = St.Hover.Time;
+    }
+    T->dwFlags = Flags;
+    T->hwndTrack = Wnd;
     return TRUE;
   }
-  if (T->dwFlags & TME_HOVER) SX_NOT_IMPLEMENTED("TrackMouseEvent(TME_HOVER)");
   if (!IsWindow(T->hwndTrack)) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return FALSE;
   }
+  bool NonClient = T->dwFlags & TME_NONCLIENT;
   if (T->dwFlags & TME_CANCEL) {
-    if (St.TrackLeave == T->hwndTrack) {
+    if ((T->dwFlags & TME_LEAVE) && St.TrackLeave == T->hwndTrack) {
       St.TrackLeave = nullptr;
       St.TrackFlags = 0;
     }
+    if ((T->dwFlags & TME_HOVER) && St.Hover.Wnd == T->hwndTrack) St.Hover = {};
     return TRUE;
   }
-  if (T->dwFlags & TME_LEAVE) {
-    bool NonClient = T->dwFlags & TME_NONCLIENT;
-    // Not over the window (area) now: the leave message comes at once.
+  // Is the pointer over the window's requested area now?
+  bool Over = St.LastMouseWnd == T->hwndTrack;
+  if (Over) {
     HWND Under = nullptr;
     int Hit = HTNOWHERE;
-    bool Over = St.LastMouseWnd == T->hwndTrack;
-    if (Over) {
-      Over = HitTarget(St.CursorPos, Under, Hit) && Under == T->hwndTrack &&
-             (NonClient ? Hit != HTCLIENT : Hit == HTCLIENT);
-      if (GetCapture() == T->hwndTrack) {
-        TWindow* W = WinPtr(T->hwndTrack);
-        Over = W && WinScreenClient(*W).Contains(St.CursorPos);
-      }
+    Over = HitTarget(St.CursorPos, Under, Hit) && Under == T->hwndTrack &&
+           (NonClient ? Hit != HTCLIENT : Hit == HTCLIENT);
+    if (GetCapture() == T->hwndTrack) {
+      TWindow* W = WinPtr(T->hwndTrack);
+      Over = W && WinScreenClient(*W).Contains(St.CursorPos);
     }
+  }
+  if (T->dwFlags & TME_LEAVE) {
     if (!Over) {
+      // Not over the window (area) now: the leave message comes at once.
       PostMessageA(T->hwndTrack, NonClient ? WM_NCMOUSELEAVE : WM_MOUSELEAVE, 0, 0);
-      return TRUE;
+    } else {
+      St.TrackLeave = T->hwndTrack;
+      St.TrackFlags = T->dwFlags & TME_NONCLIENT;
     }
-    St.TrackLeave = T->hwndTrack;
-    St.TrackFlags = T->dwFlags & TME_NONCLIENT;
+  }
+  if ((T->dwFlags & TME_HOVER) && Over) {
+    auto& H = St.Hover;
+    DWORD Time = T->dwHoverTime == HOVER_DEFAULT ? HoverParam(SPI_GETMOUSEHOVERTIME) : T->dwHoverTime;
+    // A window that asks again while the pointer rests keeps its rectangle;
+    // only the wait starts over.
+    if (H.Wnd != T->hwndTrack || H.NonClient != NonClient) H.Rect = HoverRectAt(St.CursorPos);
+    H.Wnd = T->hwndTrack;
+    H.NonClient = NonClient;
+    H.Time = Time;
+    H.Due = GetTickCount() + Time;
   }
   return TRUE;
 }
@@ -847,6 +944,7 @@ void InputReset() {
   St.Click = TClickTracker();
   St.TrackLeave = nullptr;
   St.TrackFlags = 0;
+  St.Hover = {};
   St.LastMouseWnd = nullptr;
   St.Input.clear();
 }
@@ -868,6 +966,7 @@ void WinOnDestroyed(HWND H) {
   if (St.Capture == H) St.Capture = nullptr;
   if (St.Caret.Wnd == H) St.Caret = TCaret();
   if (St.TrackLeave == H) St.TrackLeave = nullptr;
+  if (St.Hover.Wnd == H) St.Hover = {};
   if (St.Click.Wnd == H) St.Click = TClickTracker();
   if (St.LastMouseWnd == H) St.LastMouseWnd = nullptr;
 }

@@ -19,7 +19,9 @@
 #include "platform/win/CommonControls_p.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
+#include "platform/win/EditControl.h"
 #include "platform/win/Paint.h"
+#include "platform/win/Timers.h"
 #include "platform/win/ScrollBars.h"
 #include "platform/win/StdControls_p.h"
 #include "platform/win/Window.h"
@@ -114,6 +116,15 @@ private:
   void KeyDown(WORD Key);
   void ButtonDown(TPoint P, bool Right, bool Double);
   void ClickSelect(int I, bool Shift, bool Ctrl);
+  // In-place label editing, as in the tree view.
+  TRect LabelBox(int I);
+  HWND EditLabel(int I);
+  bool EndEdit(bool Cancel);
+  int IndexOf(const TItem* It) const {
+    auto Found = std::find(FItems.begin(), FItems.end(), It);
+    return Found == FItems.end() ? -1 : int(Found - FItems.begin());
+  }
+  void FillDisp(LVITEMA& Out, int I, std::string& Text);
   void NotifyItem(UINT Code, int I, UINT Old = 0, UINT New = 0, UINT Changed = 0, TPoint Pt = {});
   void Changed() {
     FScrollDirty = true;
@@ -146,6 +157,11 @@ private:
   int FPressed = -1;
   TPoint FPressPt;
   bool FPressRight = false;
+  TLabelEdit FLabel;
+  TItem* FEditItem = nullptr;
+  // A second, slow click on the focused, selected item's label.
+  TItem* FClickEdit = nullptr;
+  static constexpr UINT_PTR ClickEditTimer = 0x5845;
 };
 
 int TListView::PerLine() const {
@@ -252,6 +268,8 @@ int TListView::Insert(const LVITEMA& In) {
 bool TListView::Delete(int I) {
   if (!InRange(I)) return false;
   TItem* Doomed = FItems[size_t(I)];
+  if (Doomed == FEditItem) EndEdit(true);
+  if (Doomed == FClickEdit) FClickEdit = nullptr;
   NotifyItem(LVN_DELETEITEM, I);
   // The handler may have deleted or inserted items: find this one again.
   auto It = std::find(FItems.begin(), FItems.end(), Doomed);
@@ -269,6 +287,8 @@ bool TListView::Delete(int I) {
 }
 
 bool TListView::DeleteAll() {
+  EndEdit(true);
+  FClickEdit = nullptr;
   // Detach first: the handlers see an empty list and may fill it again.
   std::vector<std::unique_ptr<TItem>> Old;
   for (TItem* I : FItems) Old.emplace_back(I);
@@ -506,6 +526,8 @@ void TListView::UpdateScrollBars() {
 }
 
 void TListView::ScrollBy(int Dx, int Dy) {
+  // The edit would stay behind over another item.
+  if (Dx || Dy) EndEdit(false);
   if (View() == LVS_LIST) {
     FTopRow += Dx;
   } else {
@@ -655,6 +677,96 @@ void TListView::ClickSelect(int I, bool Shift, bool Ctrl) {
   EnsureVisible(I);
 }
 
+TRect TListView::LabelBox(int I) {
+  const TRect R = ItemRect(I);
+  const DWORD V = View();
+  HIMAGELIST Images = V == LVS_ICON ? FNormal : FSmall;
+  int Cx = 0, Cy = 0;
+  if (Images) ImageList_GetIconSize(Images, &Cx, &Cy);
+  const int Line = FontHeight(ControlFont(FFont)) + 4;
+  if (V == LVS_ICON) {
+    const int Top = R.Top + 2 + std::max(Cy, 32) + 2;
+    return {R.Left + 1, Top, R.Right - 1, Top + Line};
+  }
+  TRect L = R;
+  L.Left = R.Left + 2 + (Images ? Cx + 2 : 0);
+  if (V == LVS_REPORT && !FColumns.empty()) L.Right = R.Left + FColumns[0].Width;
+  const int Mid = (R.Top + R.Bottom) / 2;
+  L.Top = Mid - Line / 2;
+  L.Bottom = L.Top + Line;
+  return L;
+}
+
+void TListView::FillDisp(LVITEMA& Out, int I, std::string& Text) {
+  Out.mask = LVIF_TEXT | LVIF_PARAM | LVIF_STATE;
+  Out.iItem = I;
+  Out.iSubItem = 0;
+  Out.lParam = FItems[size_t(I)]->Param;
+  Out.state = FItems[size_t(I)]->State;
+  Out.pszText = Text.data();
+  Out.cchTextMax = int(Text.size() + 1);
+}
+
+HWND TListView::EditLabel(int I) {
+  EndEdit(false);
+  if (!InRange(I)) return nullptr;
+  EnsureVisible(I);
+  if (!InRange(I)) return nullptr;
+  std::string Text = TextOf(I, 0);
+  TItem* It = FItems[size_t(I)];
+  HWND E = FLabel.Create(FWnd, ControlFont(FFont), Text, LabelBox(I));
+  if (!E) return nullptr;
+  FEditItem = It;
+  // The edit exists while the parent decides (it may change its text).
+  NMLVDISPINFOA D;
+  FillDisp(D.item, I, Text);
+  bool Refused = true;
+  auto Abandon = [&] {
+    if (FLabel.Wnd() == E) {
+      FLabel.Release();
+      FEditItem = nullptr;
+    }
+    CloseLabelEdit(FWnd, E);
+  };
+  try {
+    Refused = Notify(FWnd, LVN_BEGINLABELEDITA, &D.hdr) != 0;
+  } catch (...) {
+    Abandon();
+    throw;
+  }
+  if (Refused || FLabel.Wnd() != E || IndexOf(It) < 0) {
+    Abandon();
+    return nullptr;
+  }
+  FLabel.Show();
+  return E;
+}
+
+bool TListView::EndEdit(bool Cancel) {
+  HWND E = FLabel.Release();
+  TItem* It = FEditItem;
+  FEditItem = nullptr;
+  if (!E) return false;
+  std::string Text = WindowTextOf(E);
+  // The edit leaves before the parent hears the outcome: a handler that
+  // shows a message or starts a new edit finds the view idle.
+  ShowWindow(E, SW_HIDE);
+  if (GetFocus() == E) SetFocus(FWnd);
+  struct TCloser {
+    HWND View, Edit;
+    ~TCloser() { CloseLabelEdit(View, Edit); }
+  } Closer{FWnd, E};
+  if (const int I = IndexOf(It); I >= 0) {
+    NMLVDISPINFOA D;
+    FillDisp(D.item, I, Text);
+    if (Cancel) D.item.pszText = nullptr;
+    const bool Took = Notify(FWnd, LVN_ENDLABELEDITA, &D.hdr) != 0;
+    if (!Cancel && Took && IndexOf(It) >= 0 && !It->TextCallback) It->Text = Text;
+    InvalidateItem(IndexOf(It));
+  }
+  return true;
+}
+
 void TListView::KeyDown(WORD Key) {
   NMLVKEYDOWN K;
   K.wVKey = Key;
@@ -697,6 +809,9 @@ void TListView::KeyDown(WORD Key) {
 }
 
 void TListView::ButtonDown(TPoint P, bool Right, bool Double) {
+  const bool HadFocus = FFocused;
+  KillTimer(FWnd, ClickEditTimer);
+  FClickEdit = nullptr;
   if (GetFocus() != FWnd) SetFocus(FWnd);
   if (P.Y < HeaderHeight()) {
     if (Right || (Style() & LVS_NOSORTHEADER)) return;
@@ -715,6 +830,11 @@ void TListView::ButtonDown(TPoint P, bool Right, bool Double) {
   }
   const int I = ItemAt(P);
   const bool Shift = GetKeyState(VK_SHIFT) < 0, Ctrl = GetKeyState(VK_CONTROL) < 0;
+  if (I >= 0 && !Right && !Double && !Shift && !Ctrl && HadFocus && (Style() & LVS_EDITLABELS) && I == FFocus &&
+      (FItems[size_t(I)]->State & LVIS_SELECTED) && FSelCount == 1) {
+    const TRect Box = LabelBox(I);
+    if (PtInRect(&Box, P)) FClickEdit = FItems[size_t(I)];
+  }
   if (I < 0) {
     if (!Shift && !Ctrl) SetStateAll(0, LVIS_SELECTED);
     return;
@@ -865,6 +985,40 @@ LRESULT TListView::Handle(UINT Msg, WPARAM W, LPARAM L) {
     }
     case LVM_GETEXTENDEDLISTVIEWSTYLE: return LRESULT(FExStyle);
     case LVM_GETBKCOLOR: return LRESULT(GetSysColor(COLOR_WINDOW));
+    case LVM_EDITLABELA:
+      if (int(W) < 0) {
+        EndEdit(true);
+        return 0;
+      }
+      return LRESULT(EditLabel(int(W)));
+    case LVM_GETEDITCONTROL: return LRESULT(FLabel.Wnd());
+    case LVM_CANCELEDITLABEL: EndEdit(true); return 0;
+    case LabelEditEndMessage:
+      if (reinterpret_cast<HWND>(L) == FLabel.Wnd()) EndEdit(W != 0);
+      return 0;
+    case WM_COMMAND:
+      if (reinterpret_cast<HWND>(L) == FLabel.Wnd() && FLabel.Wnd()) {
+        if (HIWORD(W) == EN_KILLFOCUS) EndEdit(false);
+        else if (HIWORD(W) == EN_CHANGE) FLabel.Fit();
+        return 0;
+      }
+      break;
+    case WM_TIMER:
+      if (W == ClickEditTimer) {
+        KillTimer(FWnd, ClickEditTimer);
+        TItem* It = FClickEdit;
+        FClickEdit = nullptr;
+        const int I = IndexOf(It);
+        if (I >= 0 && I == FFocus && (It->State & LVIS_SELECTED) && FFocused) EditLabel(I);
+        return 0;
+      }
+      break;
+    case WM_DESTROY:
+      KillTimer(FWnd, ClickEditTimer);
+      FClickEdit = nullptr;
+      FLabel.Release();
+      FEditItem = nullptr;
+      break;
 
     case WM_SETFONT:
       FFont = reinterpret_cast<HFONT>(W);
@@ -875,7 +1029,9 @@ LRESULT TListView::Handle(UINT Msg, WPARAM W, LPARAM L) {
     case WM_SIZE:
       Changed();
       return 0;
-    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_GETDLGCODE:
+      // While a label is edited every key belongs to the edit.
+      return DLGC_WANTARROWS | DLGC_WANTCHARS | (FLabel.Wnd() ? DLGC_WANTALLKEYS : 0);
     case WM_ERASEBKGND: return 1;
     case WM_PAINT:
     case WM_PRINTCLIENT: {
@@ -904,6 +1060,7 @@ LRESULT TListView::Handle(UINT Msg, WPARAM W, LPARAM L) {
       if (FPressed >= 0 && GetCapture() == FWnd && BeyondDragThreshold(FPressPt, {GET_X_LPARAM(L), GET_Y_LPARAM(L)})) {
         const int I = FPressed;
         FPressed = -1;
+        FClickEdit = nullptr;
         ReleaseCapture();
         if (InRange(I)) NotifyItem(FPressRight ? LVN_BEGINRDRAG : LVN_BEGINDRAG, I, 0, 0, 0, FPressPt);
       }
@@ -913,6 +1070,8 @@ LRESULT TListView::Handle(UINT Msg, WPARAM W, LPARAM L) {
       const int I = FPressed;
       FPressed = -1;
       if (GetCapture() == FWnd) ReleaseCapture();
+      if (Msg == WM_LBUTTONUP && I >= 0 && FClickEdit) SetTimer(FWnd, ClickEditTimer, GetDoubleClickTime(), nullptr);
+      else FClickEdit = nullptr;
       // A plain click on an item of a multiple selection selects it alone.
       const bool Shift = GetKeyState(VK_SHIFT) < 0, Ctrl = GetKeyState(VK_CONTROL) < 0;
       if (Msg == WM_LBUTTONUP && InRange(I) && !Shift && !Ctrl && FSelCount > 1) ClickSelect(I, false, false);

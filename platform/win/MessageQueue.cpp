@@ -178,6 +178,7 @@ BOOL PeekMessageA(MSG* Out, HWND Filter, UINT Min, UINT Max, UINT Flags) {
     }
   }
   if (!Found && (Types & QS_TIMER)) Found = TimerRetrieve(M, Filter, Min, Max, Remove);
+  if (!Found && (Types & QS_TIMER)) Found = HoverRetrieve(M, Filter, Min, Max, Remove);
   if (!Found) return FALSE;
   if (HookInstalled(WH_GETMESSAGE))
     HookCall(WH_GETMESSAGE, HC_ACTION, Remove ? PM_REMOVE : PM_NOREMOVE, LPARAM(&M));

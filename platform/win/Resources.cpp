@@ -1,5 +1,6 @@
 #include "platform/win/Resources.h"
 
+#include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -24,8 +25,10 @@ struct TEntry {
   AnsiString File;
   int HotX = 0, HotY = 0;
   // A cursor is made once and shared by every caller, as the system's
-  // own cursors are: callers keep it for good and never destroy it.
+  // own cursors are: callers keep it for good and never destroy it. The
+  // system icons are shared the same way.
   mutable HCURSOR Cursor = nullptr;
+  mutable HICON SharedIcon = nullptr;
 };
 
 // The table of one resource folder, read on first use.
@@ -194,8 +197,18 @@ HCURSOR LoadProgramCursor(const char* Name) {
 }
 
 HICON LoadIconA(HINSTANCE Instance, const char* Name) {
-  // FIXME: the system's own icons (IDI_*) are not drawn yet.
-  if (!Instance) return NotFound<HICON>();
+  if (!Instance) {
+    // The system's icons, drawn for this project, live in the same table
+    // under their IDI_ names.
+    static const char* const Names[] = {"IDI_APPLICATION", "IDI_HAND", "IDI_QUESTION",
+                                        "IDI_EXCLAMATION", "IDI_ASTERISK", "IDI_WINLOGO"};
+    const auto Id = reinterpret_cast<std::uintptr_t>(Name);
+    if (Id < 32512 || Id > 32517) return NotFound<HICON>();
+    const TEntry* E = Find(TResourceKind::Icon, Names[Id - 32512]);
+    if (!E) return NotFound<HICON>();
+    if (!E->SharedIcon) E->SharedIcon = IconOf(*E, false, 0, 0);
+    return E->SharedIcon ? E->SharedIcon : NotFound<HICON>();
+  }
   const TEntry* E = Find(TResourceKind::Icon, Name);
   if (!E) return NotFound<HICON>();
   HICON I = IconOf(*E, false, 0, 0);

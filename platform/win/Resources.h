@@ -27,8 +27,21 @@ bool ProgramResourceExists(TResourceKind Kind, const char* Name);
 // lacks, and for a file that is missing or unreadable.
 HBITMAP LoadProgramBitmap(const char* Name);
 HCURSOR LoadProgramCursor(const char* Name);
+// With a null instance, the system's icons by IDI_ number: made once and
+// shared, as the system's are (callers never destroy them).
 HICON LoadIconA(HINSTANCE Instance, const char* Name);
 inline HICON LoadIcon(HINSTANCE I, const char* N) { return LoadIconA(I, N); }
+
+// The system icons' numbers (pass them as names, MAKEINTRESOURCE-style).
+inline const char* const IDI_APPLICATION = reinterpret_cast<const char*>(32512);
+inline const char* const IDI_HAND = reinterpret_cast<const char*>(32513);
+inline const char* const IDI_QUESTION = reinterpret_cast<const char*>(32514);
+inline const char* const IDI_EXCLAMATION = reinterpret_cast<const char*>(32515);
+inline const char* const IDI_ASTERISK = reinterpret_cast<const char*>(32516);
+inline const char* const IDI_WINLOGO = reinterpret_cast<const char*>(32517);
+inline const char* const IDI_WARNING = IDI_EXCLAMATION;
+inline const char* const IDI_ERROR = IDI_HAND;
+inline const char* const IDI_INFORMATION = IDI_ASTERISK;
 
 constexpr UINT IMAGE_BITMAP = 0;
 constexpr UINT IMAGE_ICON = 1;

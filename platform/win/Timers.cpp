@@ -102,9 +102,9 @@ bool TimerRetrieve(MSG& M, HWND Filter, UINT Min, UINT Max, bool Remove) {
 
 int TimerMsUntilNext() {
   auto& St = WinState();
-  if (St.Timers.empty()) return -1;
+  int Best = HoverMsUntilDue();
+  if (St.Timers.empty()) return Best;
   DWORD Now = GetTickCount();
-  int Best = -1;
   for (auto& T : St.Timers) {
     int Left = Reached(Now, T.Due) ? 0 : int(T.Due - Now);
     if (Best < 0 || Left < Best) Best = Left;

@@ -18,7 +18,9 @@
 #include "platform/win/CommonControls_p.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
+#include "platform/win/EditControl.h"
 #include "platform/win/Paint.h"
+#include "platform/win/Timers.h"
 #include "platform/win/ScrollBars.h"
 #include "platform/win/StdControls_p.h"
 #include "platform/win/Window.h"
@@ -107,6 +109,11 @@ private:
   void Unlink(TNode* N);
   void KeyDown(WORD Key);
   void LButtonDown(TPoint P, bool Double);
+  // In-place label editing: the edit over N's label, after the parent
+  // allowed it; EndEdit tells the parent the outcome.
+  HWND EditLabel(TNode* N);
+  bool EndEdit(bool Cancel);
+  void FillDisp(TVITEMA& I, TNode* N, std::string& Text);
 
   HWND FWnd;
   std::unordered_set<TNode*> FLive;
@@ -125,6 +132,12 @@ private:
   TNode* FPressed = nullptr;
   TPoint FPressPt;
   bool FPressRight = false;
+  TLabelEdit FLabel;
+  TNode* FEditItem = nullptr;
+  // A second, slow click on the selected item's label: edit when no
+  // double click follows within the double-click time.
+  TNode* FClickEdit = nullptr;
+  static constexpr UINT_PTR ClickEditTimer = 0x5845;
 };
 
 HTREEITEM TTreeView::Insert(const TVINSERTSTRUCTA& In) {
@@ -225,6 +238,8 @@ bool TTreeView::Delete(HTREEITEM H) {
     for (TNode* C = Target->First; C; C = C->Next) Unlink(C);
   }
   for (TNode* D : Doomed) D->Dying = true;
+  if (FEditItem && FEditItem->Dying) EndEdit(true);
+  if (FClickEdit && FClickEdit->Dying) FClickEdit = nullptr;
   if (FDropHilite && FDropHilite->Dying) FDropHilite = nullptr;
   if (FPressed && FPressed->Dying) FPressed = nullptr;
   if (SelGone) FSelected = nullptr;
@@ -414,6 +429,8 @@ void TTreeView::ScrollTo(int Top) {
   const int MaxTop = std::max(0, int(Rows().size()) - VisibleCount());
   Top = std::clamp(Top, 0, MaxTop);
   if (Top == FTop) return;
+  // The edit would stay behind over another row.
+  EndEdit(false);
   FTop = Top;
   SetScrollPos(FWnd, SB_VERT, FTop, TRUE);
   Invalidate();
@@ -719,6 +736,9 @@ void TTreeView::KeyDown(WORD Key) {
 }
 
 void TTreeView::LButtonDown(TPoint P, bool Double) {
+  const bool HadFocus = FFocused;
+  KillTimer(FWnd, ClickEditTimer);
+  FClickEdit = nullptr;
   if (GetFocus() != FWnd) SetFocus(FWnd);
   TVHITTESTINFO Hit;
   Hit.pt = P;
@@ -735,11 +755,86 @@ void TTreeView::LButtonDown(TPoint P, bool Double) {
     return;
   }
   if (!(Hit.flags & TVHT_ONITEM)) return;
+  if (HadFocus && N == FSelected && (Hit.flags & TVHT_ONITEMLABEL) && (Style() & TVS_EDITLABELS)) FClickEdit = N;
   FPressed = N;
   FPressPt = P;
   FPressRight = false;
   SetCapture(FWnd);
   Select(N, TVC_BYMOUSE);
+}
+
+void TTreeView::FillDisp(TVITEMA& I, TNode* N, std::string& Text) {
+  I.mask = TVIF_HANDLE | TVIF_PARAM | TVIF_STATE | TVIF_TEXT;
+  I.hItem = N;
+  I.lParam = N->Param;
+  I.state = N->State;
+  I.pszText = Text.data();
+  I.cchTextMax = int(Text.size() + 1);
+}
+
+HWND TTreeView::EditLabel(TNode* N) {
+  EndEdit(false);
+  if (!N || !Valid(N)) return nullptr;
+  EnsureVisible(N);
+  const int Row = RowOf(N);
+  if (Row < 0) return nullptr;
+  HDC Dc = GetDC(FWnd);
+  SelectObject(Dc, ControlFont(FFont));
+  TRect Box = LabelRect(N, Row, Dc);
+  ReleaseDC(FWnd, Dc);
+  std::string Text = TextOf(N);
+  HWND E = FLabel.Create(FWnd, ControlFont(FFont), Text, Box);
+  if (!E) return nullptr;
+  FEditItem = N;
+  // The edit exists while the parent decides, so that it may change the
+  // edit's text or limit.
+  NMTVDISPINFOA D;
+  FillDisp(D.item, N, Text);
+  bool Refused = true;
+  auto Abandon = [&] {
+    if (FLabel.Wnd() == E) {
+      FLabel.Release();
+      FEditItem = nullptr;
+    }
+    CloseLabelEdit(FWnd, E);
+  };
+  try {
+    Refused = Notify(FWnd, TVN_BEGINLABELEDITA, &D.hdr) != 0;
+  } catch (...) {
+    Abandon();
+    throw;
+  }
+  if (Refused || FLabel.Wnd() != E || !Valid(N)) {
+    Abandon();
+    return nullptr;
+  }
+  FLabel.Show();
+  return E;
+}
+
+bool TTreeView::EndEdit(bool Cancel) {
+  HWND E = FLabel.Release();
+  TNode* N = FEditItem;
+  FEditItem = nullptr;
+  if (!E) return false;
+  std::string Text = WindowTextOf(E);
+  // The edit leaves before the parent hears the outcome: a handler that
+  // shows a message or starts a new edit finds the view idle.
+  ShowWindow(E, SW_HIDE);
+  if (GetFocus() == E) SetFocus(FWnd);
+  struct TCloser {
+    HWND View, Edit;
+    ~TCloser() { CloseLabelEdit(View, Edit); }
+  } Closer{FWnd, E};
+  if (Valid(N)) {
+    NMTVDISPINFOA D;
+    FillDisp(D.item, N, Text);
+    if (Cancel) D.item.pszText = nullptr;
+    const bool Took = Notify(FWnd, TVN_ENDLABELEDITA, &D.hdr) != 0;
+    if (!Cancel && Took && Valid(N) && !N->TextCallback) N->Text = Text;
+  }
+  Invalidate();
+  return true;
 }
 
 LRESULT TTreeView::Handle(UINT Msg, WPARAM W, LPARAM L) {
@@ -839,7 +934,28 @@ LRESULT TTreeView::Handle(UINT Msg, WPARAM W, LPARAM L) {
       return Old;
     }
     case TVM_GETITEMHEIGHT: return ItemHeight();
-    case TVM_EDITLABELA: SX_NOT_IMPLEMENTED("in-place label editing of the tree view");
+    case TVM_EDITLABELA: return LRESULT(EditLabel(Resolve(reinterpret_cast<HTREEITEM>(L))));
+    case TVM_GETEDITCONTROL: return LRESULT(FLabel.Wnd());
+    case TVM_ENDEDITLABELNOW: return EndEdit(W != 0);
+    case LabelEditEndMessage:
+      if (reinterpret_cast<HWND>(L) == FLabel.Wnd()) EndEdit(W != 0);
+      return 0;
+    case WM_COMMAND:
+      if (reinterpret_cast<HWND>(L) == FLabel.Wnd() && FLabel.Wnd()) {
+        if (HIWORD(W) == EN_KILLFOCUS) EndEdit(false);
+        else if (HIWORD(W) == EN_CHANGE) FLabel.Fit();
+        return 0;
+      }
+      break;
+    case WM_TIMER:
+      if (W == ClickEditTimer) {
+        KillTimer(FWnd, ClickEditTimer);
+        TNode* N = FClickEdit;
+        FClickEdit = nullptr;
+        if (N && Valid(N) && N == FSelected && FFocused) EditLabel(N);
+        return 0;
+      }
+      break;
 
     case WM_SETFONT:
       FFont = reinterpret_cast<HFONT>(W);
@@ -850,7 +966,9 @@ LRESULT TTreeView::Handle(UINT Msg, WPARAM W, LPARAM L) {
       FRedraw = W != 0;
       if (FRedraw) RowsChanged();
       return 0;
-    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_GETDLGCODE:
+      // While a label is edited every key belongs to the edit.
+      return DLGC_WANTARROWS | DLGC_WANTCHARS | (FLabel.Wnd() ? DLGC_WANTALLKEYS : 0);
     case WM_ERASEBKGND: return 1;
     case WM_PAINT:
     case WM_PRINTCLIENT: {
@@ -861,6 +979,12 @@ LRESULT TTreeView::Handle(UINT Msg, WPARAM W, LPARAM L) {
       Paint(Pd.Dc(), Update);
       return 0;
     }
+    case WM_DESTROY:
+      KillTimer(FWnd, ClickEditTimer);
+      FClickEdit = nullptr;
+      FLabel.Release();
+      FEditItem = nullptr;
+      break;
     case WM_SIZE:
       FRowsDirty = true;
       Invalidate();
@@ -894,6 +1018,7 @@ LRESULT TTreeView::Handle(UINT Msg, WPARAM W, LPARAM L) {
       if (FPressed && GetCapture() == FWnd && BeyondDragThreshold(FPressPt, {GET_X_LPARAM(L), GET_Y_LPARAM(L)})) {
         TNode* N = FPressed;
         FPressed = nullptr;
+        FClickEdit = nullptr;
         ReleaseCapture();
         if (!(Style() & TVS_DISABLEDRAGDROP) && Valid(N))
           SendNotify(FPressRight ? TVN_BEGINRDRAGA : TVN_BEGINDRAGA, nullptr, N, 0, FPressPt);
@@ -904,6 +1029,8 @@ LRESULT TTreeView::Handle(UINT Msg, WPARAM W, LPARAM L) {
       const bool Was = FPressed != nullptr;
       FPressed = nullptr;
       if (GetCapture() == FWnd) ReleaseCapture();
+      if (Msg == WM_LBUTTONUP && Was && FClickEdit) SetTimer(FWnd, ClickEditTimer, GetDoubleClickTime(), nullptr);
+      else FClickEdit = nullptr;
       NMHDR H;
       if (Was || Msg == WM_RBUTTONUP) {
         if (Notify(FWnd, Msg == WM_LBUTTONUP ? NM_CLICK : NM_RCLICK, &H) == 0 && Msg == WM_RBUTTONUP) {

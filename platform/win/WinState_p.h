@@ -205,6 +205,15 @@ struct TWinState {
   TClickTracker Click;
   HWND TrackLeave = nullptr;  // TrackMouseEvent(TME_LEAVE)
   DWORD TrackFlags = 0;
+  // TrackMouseEvent(TME_HOVER): the hover message falls due when the
+  // pointer has stayed inside Rect (screen) until Due. One-shot.
+  struct {
+    HWND Wnd = nullptr;
+    bool NonClient = false;
+    DWORD Time = 0;
+    DWORD Due = 0;
+    TRect Rect;
+  } Hover;
   HWND LastMouseWnd = nullptr;
   MSG LastMsg;                // GetMessagePos / GetMessageTime
   // The text of the key message last retrieved, for TranslateMessage.
@@ -278,7 +287,10 @@ bool InputPending();
 HWND PaintFind(HWND Filter);
 // Timers: the timer message due in the filter.
 bool TimerRetrieve(MSG& Msg, HWND Filter, UINT Min, UINT Max, bool Remove);
-int TimerMsUntilNext();   // -1 when none
+int TimerMsUntilNext();   // -1 when none (the hover message counts as a timer)
+// Hover tracking: the due WM_MOUSEHOVER/WM_NCMOUSEHOVER in the filter.
+bool HoverRetrieve(MSG& Msg, HWND Filter, UINT Min, UINT Max, bool Remove);
+int HoverMsUntilDue();    // -1 when no hover is tracked
 // Non-client geometry from styles: border thickness and caption height.
 TRect NcClientFromWindow(const TWindow& W, const TRect& WindowRect);
 int NcHitTest(const TWindow& W, TPoint Screen);

@@ -11,6 +11,7 @@
 #include "controls/tabs/cxPC.h"
 #include "platform/forms/ComCtrls.h"
 #include "platform/forms/ListCtrls.h"
+#include "platform/forms/Screen.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/ShortCuts.h"
@@ -49,9 +50,13 @@ TEST_F(MainWindowTest, BatchConvertsTheGoodFilesAndReportsTheBrokenOne) {
     ASSERT_TRUE(fs::is_regular_file(Pdf));
     EXPECT_NE(sxtest::RunCommand("pdftotext " + sxtest::ShellQuote(Pdf) + " -").find("document"),
               std::string::npos);
+    // The batch editor keeps the imported formats: the bold word is bold.
+    EXPECT_NE(sxtest::RunCommand("pdffonts " + sxtest::ShellQuote(Pdf)).find(",Bold"), std::string::npos);
   }
   EXPECT_FALSE(fs::exists(Dir.Data("Printer/print.rtf")));
   EXPECT_FALSE(Main->Busy());
+  ASSERT_NE(Screen, nullptr);
+  EXPECT_EQ(Screen->GetCursor(), crDefault) << "the hourglass goes after a failed file too";
 }
 
 class OptionsTest : public MainWindowTest {
@@ -118,6 +123,40 @@ TEST_F(OptionsTest, AssignThenCancelChangesNoShortcut) {
   }  // closed without OK
   EXPECT_EQ(Main->Item("ConvertToPDF")->GetShortCut(), 0);
   EXPECT_FALSE(fs::exists(Dir.Data("HotKeys.ini")));
+}
+
+// OK whose files cannot be written shows the error and keeps the dialog
+// open; no key changes, since nothing was stored.
+TEST_F(OptionsTest, AFailedWriteKeepsTheDialogOpenAndChangesNoKey) {
+  CreateMainWindow();
+  fs::create_directories(std::string(ConfigListFileName()));  // a folder where the list file goes
+  auto D = Open();
+  D->ListBox1->SetItemIndex(1);  // PDF
+  D->HotKey4->SetText("F9");
+  D->AssignHKBtnClick(nullptr);
+  TDialogScript Script;
+  Script.Then(IDOK);
+  D->OKBtnClick(nullptr);
+  EXPECT_EQ(Script.Asked().size(), 1u) << "the error is shown";
+  EXPECT_EQ(D->GetModalResult(), mrNone);
+  EXPECT_EQ(Main->Item("ConvertToPDF")->GetShortCut(), 0);
+  EXPECT_FALSE(fs::exists(Dir.Data("HotKeys.ini")));
+}
+
+// Set As Default makes any entry the default, the first one included and
+// also before any default was stored.
+TEST_F(OptionsTest, SetAsDefaultTakesAnyEntry) {
+  CreateMainWindow();
+  TStringList List;
+  for (const char* Name : {"compact", "standard", "wide"}) List.Add(Name);
+  WriteConfigList(List);
+  auto D = Open();
+  ASSERT_EQ(D->ListBox->GetItems()->GetCount(), 3);
+  for (Integer I : {0, 2, 1, 0}) {
+    D->ListBox->SetItemIndex(I);
+    D->SetAsDefBtnClick(nullptr);
+    EXPECT_EQ(ReadDefaultConfig(), List.GetStrings(I));
+  }
 }
 
 }  // namespace

@@ -4,14 +4,20 @@
 // page showing the converted page, and the splitter between the editors.
 #include "MainWindowFixture.h"
 
+#include <climits>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 #include "app/Options.h"
+#include "app/myBarItems.h"
 #include "app/browser/EmbeddedWB.h"
 #include "app/desktop/CoolTrayIcon.h"
 #include "app/desktop/HotKeyManager.h"
 #include "bars/extitems/dxBarExtItems.h"
+#include "bars/items/dxBarItems.h"
+#include "bars/model/dxBar.h"
+#include "bars/model/dxBarManager.h"
 #include "bars/items/dxBarItem.h"
 #include "bars/model/dxBarItemLinks.h"
 #include "bars/windows/dxBarWindows.h"
@@ -33,6 +39,8 @@
 #include "platform/win/Timers.h"
 #include "platform/win/Tray.h"
 #include "platform/win/Win.h"
+#include "support/ScopedEnv.h"
+#include "support/ScratchDir.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -153,6 +161,270 @@ TEST_F(MainWindowPartsTest, ARefusedHotKeyChangeKeepsTheOldKey) {
 
 // Files dropped on the batch list from another program: the documents
 // among them are added once each; folders and other files are left out.
+// What the form description alone places: the main menu's sub-menus with
+// their entries and groups, the page toolbars in their dock sites (shown
+// there, not in the form's own docks), the status bar's two panels and the
+// drop target.
+TEST_F(MainWindowPartsTest, DescriptionPlacesMenusDockSitesPanelsAndDropTarget) {
+  CreateMainWindow();
+  struct TMenu { const char* Name; std::vector<std::string> Entries; };  // "|" starts a group
+  const TMenu Menus[] = {
+      {"FileMenu", {"ExportSingleFile", "IndentCode", "|PageSetup", "PrintPreview", "Print", "ToogleFocus",
+                    "|MinimizeToSystemTray", "CloseThisFile", "ExitBtn"}},
+      {"EditMenu", {"Undo", "Redo", "|Cut", "CopyBtn", "Paste", "|SelectAll", "|Delete", "|Find", "FindNext", "|Replace"}},
+      {"SingleFileMenu", {"OpenFile", "PasteFromClipBoard", "|SaveOutput"}},
+      {"MultipleFilesMenu", {"AddFile", "DeleteFileBtn", "|EditSelectedItem"}},
+      {"ToolsMenu", {"Options", "EditorOptions", "ConfigureSourceCodeFormatter"}},
+      {"HelpMenu", {"HomePage", "CheckForUpdates", "TechnicalSupport", "|AboutBtn"}},
+  };
+  for (const TMenu& M : Menus) {
+    SCOPED_TRACE(M.Name);
+    auto* Sub = dynamic_cast<TCustomdxBarSubItem*>(Main->Item(M.Name));
+    ASSERT_NE(Sub, nullptr);
+    std::vector<std::string> Entries;
+    for (Integer I = 0; I < Sub->ItemLinks()->Count(); ++I) {
+      TdxBarItemLink* L = Sub->ItemLinks()->GetItem(I);
+      ASSERT_NE(L->GetItem(), nullptr);
+      Entries.push_back((L->GetBeginGroup() ? "|" : "") + L->GetItem()->GetName());
+    }
+    EXPECT_EQ(Entries, M.Entries);
+  }
+  struct TSite { Integer Bar; TdxBarDockControl* Site; };
+  for (const TSite& S : {TSite{1, Main->DockCtrl_Batch}, TSite{2, Main->DockCtrl_SingleFile},
+                         TSite{4, Main->DockCtrl_Output}}) {
+    TdxBar* B = Main->dxBarManager->Bars()->GetItem(S.Bar);
+    SCOPED_TRACE(B->GetCaption());
+    EXPECT_EQ(B->GetDockControl(), S.Site);
+    EXPECT_TRUE(B->GetVisible());
+  }
+  // The single-document page's toolbars show inside their panels.
+  EXPECT_GT(Main->DockCtrl_SingleFile->GetHeight(), 0);
+  EXPECT_GT(Main->DockCtrl_Output->GetHeight(), 0);
+
+  TdxStatusBarPanels* Panels = Main->dxStatusBar->Panels();
+  ASSERT_EQ(Panels->Count(), 2);
+  auto* Text = dynamic_cast<TdxStatusBarTextPanelStyle*>(Panels->Item(0)->PanelStyle());
+  ASSERT_NE(Text, nullptr);
+  EXPECT_TRUE(Text->GetAutoHint());
+  EXPECT_EQ(Panels->Item(0)->GetText(), "Lumivex");
+  EXPECT_FALSE(Panels->Item(0)->GetFixed());
+  EXPECT_NE(dynamic_cast<TdxStatusBarKeyboardStatePanelStyle*>(Panels->Item(1)->PanelStyle()), nullptr);
+  EXPECT_EQ(Main->dxStatusBar->GetPaintStyle(), stpsOffice11);
+  // The drop target, read with the batch list as its target, is what
+  // FilesDroppedOnTheBatchListAreAdded drops on.
+  EXPECT_NE(Main->DropFileTarget, nullptr);
+}
+
+// The program's own item controls on the Standard Toolbar: the bold
+// button is wider than a plain button of the same caption and inks more of
+// it; the password edit's window masks what is typed, follows a mask
+// change at once and starts from the real text, and the text drawn
+// without a window is masked.
+TEST_F(MainWindowPartsTest, BoldButtonAndPasswordEditControls) {
+  CreateMainWindow();
+  Main->SetBounds(0, 0, 900, 581);
+  TdxBar* Standard = Main->dxBarManager->Bars()->GetItem(3);
+  auto* Plain = new TdxBarButton(Main);
+  Plain->SetName("PlainConvert");
+  Plain->SetCaption("Con&vert");
+  auto* Secret = new TmyBarPasswordEdit(Main);
+  Secret->SetName("Secret");
+  Secret->SetText("hunter2");
+  Secret->SetPasswordChar('*');
+  TdxBarItemLink* PlainLink = Standard->ItemLinks()->AddItem(Plain);
+  TdxBarItemLink* SecretLink = Standard->ItemLinks()->AddItem(Secret);
+  Pump();
+  TdxBarItemLink* BoldLink = nullptr;
+  for (Integer I = 0; I < Standard->ItemLinks()->Count(); ++I)
+    if (Standard->ItemLinks()->GetItem(I)->GetItem() == Main->Item("ExportSingleFile"))
+      BoldLink = Standard->ItemLinks()->GetItem(I);
+  ASSERT_NE(BoldLink, nullptr);
+  // The same caption and drop-down arrow on both.
+  Plain->SetButtonStyle(bsDropDown);
+  Plain->SetDropDownMenu(Main->Popup_Convert);
+  Pump();
+  ASSERT_TRUE(dynamic_cast<TdxBarButtonControl*>(PlainLink->Control())->IsDropDown());
+  auto* Bold = dynamic_cast<TmyBarBoldButtonControl*>(BoldLink->Control());
+  ASSERT_NE(Bold, nullptr) << "the bold button gets its own control";
+  ASSERT_NE(PlainLink->Control(), nullptr);
+  EXPECT_GT(Bold->GetWidth(), PlainLink->Control()->GetWidth());
+  // Ink of each caption: dark pixels in its rectangle on the bar window.
+  auto Ink = [&](TdxBarItemControl* C) {
+    TCustomdxBarControl* W = C->Parent();
+    const TRect R = W->GetLinkRect(C);
+    int N = 0;
+    for (Integer Y = R.Top; Y < R.Bottom; ++Y)
+      for (Integer X = R.Left; X < R.Right; ++X) {
+        const TPoint P = W->ClientToScreen({X, Y});
+        const COLORREF Px = D().ScreenPixel(P.X, P.Y);
+        if (GetRValue(Px) + GetGValue(Px) + GetBValue(Px) < 3 * 100) ++N;
+      }
+    return N;
+  };
+  EXPECT_GT(Ink(Bold), Ink(PlainLink->Control()) + 10) << "the bold caption is drawn bold";
+  D().SaveScreenshot("app-mybaritems.png");
+
+  auto* Edit = dynamic_cast<TmyBarPasswordEditControl*>(SecretLink->Control());
+  ASSERT_NE(Edit, nullptr) << "the password edit gets its own control";
+  Edit->StartEditing();
+  Pump();
+  ASSERT_NE(Edit->EditWindow(), nullptr);
+  EXPECT_EQ(Edit->EditWindow()->GetText(), "hunter2") << "the window starts from the real text";
+  EXPECT_EQ(Edit->EditWindow()->GetPasswordChar(), '*');
+  for (char Mask : {'#', '\0', '*'}) {
+    Secret->SetPasswordChar(Mask);
+    EXPECT_EQ(Edit->EditWindow()->GetPasswordChar(), Mask) << "an open window follows the mask at once";
+  }
+  Edit->StopEditing(true);
+  Pump();
+  EXPECT_EQ(Secret->GetText(), "hunter2");
+  EXPECT_EQ(Secret->DisplayText(Secret->GetText()), "*******");
+}
+
+// The hyperlink's control: its caption in the item's colour, underlined
+// unless switched off, embossed in the system's colours when disabled,
+// after the glyph column in a menu, turned top to bottom on a toolbar docked
+// at the side. A click opens the address through the shell, runs OnClick
+// instead when one is set, and does nothing without either.
+TEST_F(MainWindowPartsTest, HyperLinkControlDrawsItsLinkAndOpensIt) {
+  sxtest::TScratchDir Bin("hyperlink-opener");
+  const std::string Log = Bin / "opener.log";
+  {
+    std::ofstream(Bin / "xdg-open") << "#!/bin/sh\nprintf '%s' \"$1\" > '" << Log << "'\n";
+    fs::permissions(Bin / "xdg-open", fs::perms::owner_all);
+  }
+  const char* OldPath = std::getenv("PATH");
+  sxtest::TEnvVar Path("PATH", Bin.Path().string() + ":" + (OldPath ? OldPath : "/usr/bin:/bin"));
+  CreateMainWindow();
+  Main->SetBounds(0, 0, 900, 581);
+  TdxBar* Standard = Main->dxBarManager->Bars()->GetItem(3);
+  auto* Link = new TmyBarHyperLink(Main);
+  Link->SetName("ProjectSite");
+  Link->SetCaption("Home page");
+  EXPECT_EQ(Link->GetColor(), TColor(0xFF0000));
+  EXPECT_TRUE(Link->GetUnderline());
+  TdxBarItemLink* OnBar = Standard->ItemLinks()->AddItem(Link);
+  Pump();
+  auto* C = dynamic_cast<TmyBarHyperLinkControl*>(OnBar->Control());
+  ASSERT_NE(C, nullptr) << "the hyperlink gets its own control";
+
+  // What a control's rectangle shows: the bounds of the pixels in the
+  // link's colour, the longest row run of them, and the embossing colours.
+  struct TInk {
+    int Blue = 0, LongestRun = 0, Shadow = 0, Highlight = 0;
+    TRect Box{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+  };
+  auto Near = [](COLORREF A, COLORREF B) {
+    return std::abs(int(GetRValue(A)) - int(GetRValue(B))) < 12 && std::abs(int(GetGValue(A)) - int(GetGValue(B))) < 12 &&
+           std::abs(int(GetBValue(A)) - int(GetBValue(B))) < 12;
+  };
+  auto Look = [&](TdxBarItemControl* Control) {
+    TInk Ink;
+    TCustomdxBarControl* W = Control->Parent();
+    const TRect R = W->GetLinkRect(Control);
+    for (Integer Y = R.Top; Y < R.Bottom; ++Y) {
+      int Run = 0;
+      for (Integer X = R.Left; X < R.Right; ++X) {
+        const TPoint P = W->ClientToScreen({X, Y});
+        const COLORREF Px = D().ScreenPixel(P.X, P.Y);
+        const bool Blue = int(GetBValue(Px)) - std::max(int(GetRValue(Px)), int(GetGValue(Px))) > 80;
+        Run = Blue ? Run + 1 : 0;
+        Ink.LongestRun = std::max(Ink.LongestRun, Run);
+        if (Blue) {
+          ++Ink.Blue;
+          Ink.Box = {std::min(Ink.Box.Left, X), std::min(Ink.Box.Top, Y), std::max(Ink.Box.Right, X + 1),
+                     std::max(Ink.Box.Bottom, Y + 1)};
+        }
+        if (Near(Px, GetSysColor(COLOR_BTNSHADOW))) ++Ink.Shadow;
+        if (Near(Px, GetSysColor(COLOR_BTNHIGHLIGHT))) ++Ink.Highlight;
+      }
+    }
+    return Ink;
+  };
+  const TRect BarRect = C->Parent()->GetLinkRect(C);
+  EXPECT_GT(C->GetWidth(), C->GetHeight()) << "a caption on a horizontal bar lies along it";
+  TInk Ink = Look(C);
+  ASSERT_GT(Ink.Blue, 40) << "the caption is drawn in the link's colour";
+  EXPECT_GT(Ink.LongestRun, (Ink.Box.Right - Ink.Box.Left) * 3 / 4) << "underlined";
+  EXPECT_LE(std::abs((Ink.Box.Left - BarRect.Left) - (BarRect.Right - Ink.Box.Right)), 2) << "centred along the bar";
+  D().SaveScreenshot("app-hyperlink-bar.png");
+
+  Link->SetUnderline(false);
+  Pump();
+  Ink = Look(C);
+  EXPECT_GT(Ink.Blue, 40);
+  EXPECT_LT(Ink.LongestRun, (Ink.Box.Right - Ink.Box.Left) / 3) << "no underline";
+
+  Link->SetColor(clRed);
+  Pump();
+  EXPECT_EQ(Look(C).Blue, 0) << "a new colour repaints the control";
+  Link->SetColor(TColor(0xFF0000));
+  Link->SetEnabled(false);
+  Pump();
+  Ink = Look(C);
+  EXPECT_EQ(Ink.Blue, 0) << "a disabled link is not drawn in its colour";
+  EXPECT_GT(Ink.Shadow, 20) << "but in the button shadow colour";
+  EXPECT_GT(Ink.Highlight, 20) << "over its copy in the highlight colour";
+  D().SaveScreenshot("app-hyperlink-disabled.png");
+  Link->SetEnabled(true);
+  Link->SetUnderline(true);
+
+  // In a menu the caption starts after the glyph column.
+  auto* Menu = new TdxBarPopupMenu(Main);
+  Menu->ItemLinks()->AddItem(Link);
+  Menu->PopupFromItem(300, 200, 0, 0, false, nullptr, true);
+  Pump();
+  ASSERT_NE(Menu->GetBarControl(), nullptr);
+  TdxBarItemLink* InMenu = Menu->ItemLinks()->GetItem(0);
+  auto* M = dynamic_cast<TmyBarHyperLinkControl*>(InMenu->Control());
+  ASSERT_NE(M, nullptr);
+  EXPECT_GT(M->GetWidth(), C->GetWidth()) << "a menu row has room for the glyph column";
+  const TRect MenuRect = M->Parent()->GetLinkRect(M);
+  Ink = Look(M);
+  ASSERT_GT(Ink.Blue, 40);
+  EXPECT_GE(Ink.Box.Left, MenuRect.Left + MenuRect.Height() + 10);
+  D().SaveScreenshot("app-hyperlink-menu.png");
+  Menu->GetBarControl()->HideAll();
+  Pump();
+
+  // Docked at the side, the caption runs down the bar.
+  Standard->SetVisible(false);
+  Standard->SetDockingStyle(dsLeft);
+  Standard->SetVisible(true);
+  Pump();
+  ASSERT_TRUE(Standard->ItemLinks()->BarControl()->IsVertical());
+  C = dynamic_cast<TmyBarHyperLinkControl*>(OnBar->Control());
+  ASSERT_NE(C, nullptr);
+  EXPECT_GT(C->GetHeight(), C->GetWidth()) << "width and height swap on a turned bar";
+  Ink = Look(C);
+  ASSERT_GT(Ink.Blue, 40);
+  EXPECT_GT(Ink.Box.Bottom - Ink.Box.Top, 2 * (Ink.Box.Right - Ink.Box.Left)) << "the caption runs down";
+  const TRect SideRect = C->Parent()->GetLinkRect(C);
+  EXPECT_GE(Ink.Box.Left, SideRect.Left);
+  EXPECT_LE(Ink.Box.Right, SideRect.Right);
+  D().SaveScreenshot("app-hyperlink-side.png");
+  Standard->SetVisible(false);
+  Standard->SetDockingStyle(dsTop);
+  Standard->SetVisible(true);
+  Pump();
+
+  // Clicks: nothing without an address, the shell with one, OnClick first.
+  Link->Click();
+  EXPECT_FALSE(fs::exists(Log)) << "no address: nothing opens";
+  Link->SetURL("https://example.org/sourcelux");
+  Link->Click();
+  EXPECT_EQ(sxtest::ReadFile(Log), "https://example.org/sourcelux");
+  fs::remove(Log);
+  struct TSink : TObject {
+    int Clicks = 0;
+    void Clicked(TObject*) { ++Clicks; }
+  } Sink;
+  Link->OnClick = TNotifyEvent(&Sink, &TSink::Clicked);
+  Link->Click();
+  EXPECT_EQ(Sink.Clicks, 1);
+  EXPECT_FALSE(fs::exists(Log)) << "OnClick takes the place of the address";
+}
+
 TEST_F(MainWindowPartsTest, FilesDroppedOnTheBatchListAreAdded) {
   CreateMainWindow();
   Main->cxPageControl->SetActivePageNo(1);

@@ -8,12 +8,19 @@
 
 #include <filesystem>
 #include <fstream>
+#include "app/AppSettings.h"
 #include "bars/items/dxBarItem.h"
 #include "bars/model/dxBar.h"
+#include "bars/model/dxBarItemLinks.h"
 #include "bars/model/dxBarManager.h"
+#include "bars/windows/dxBarWindows.h"
 #include "controls/tabs/cxPC.h"
 #include "controls/navpanels/JzNavBar.h"
+#include "platform/forms/ListCtrls.h"
 #include "platform/forms/Panels.h"
+#include "platform/forms/Screen.h"
+#include "platform/forms/StdCtrls.h"
+#include "platform/rtl/ShortCuts.h"
 #include "platform/win/HeadlessDisplay.h"
 #include "platform/win/Win.h"
 
@@ -49,16 +56,67 @@ TEST_F(MainWindowTest, PagesShowTheirEditorsListsAndTabs) {
   HeadlessDisplay().ProcessMessages();
   HeadlessDisplay().SaveScreenshot("app-mainwindow-single.png");
   HWND W = Main->Handle();
+  // Dark pixels (caption text) inside a control's client rectangle, or
+  // inside Part of it.
+  auto Ink = [&](TWinControl* C, const TRect* Part = nullptr) {
+    const TRect R = Part ? *Part : C->GetClientRect();
+    int N = 0;
+    for (Integer Y = R.Top; Y < R.Bottom; ++Y)
+      for (Integer X = R.Left; X < R.Right; ++X) {
+        const TPoint P = C->ClientToScreen({X, Y});
+        const COLORREF Px = HeadlessDisplay().ScreenPixel(P.X, P.Y);
+        if (GetRValue(Px) + GetGValue(Px) + GetBValue(Px) < 3 * 100) ++N;
+      }
+    return N;
+  };
+  // The page control's tabs run along its bottom edge.
+  auto Tabs = [&] {
+    const TRect R = Main->cxPageControl->GetClientRect();
+    const TRect Strip{R.Left, R.Bottom - 20, R.Right, R.Bottom};
+    return Ink(Main->cxPageControl, &Strip);
+  };
   // The editors: the input editor's client (left half) and the output
   // editor's (right half) are painted white below the top.
   const TPoint In = Main->ScreenToClient(Main->JzInput->ClientToScreen({200, 200}));
   const TPoint OutP = Main->ScreenToClient(Main->JzOutput->ClientToScreen({200, 200}));
   EXPECT_EQ(HeadlessDisplay().WindowPixel(W, In.X, In.Y) & 0xFFFFFF, 0xFFFFFFu);
   EXPECT_EQ(HeadlessDisplay().WindowPixel(W, OutP.X, OutP.Y) & 0xFFFFFF, 0xFFFFFFu);
+  // The bars: the page's own toolbars on their dock sites and the window's
+  // toolbar carry captions; the tabs carry both pages' names.
+  EXPECT_GT(Ink(Main->DockCtrl_SingleFile), 100) << "Open File, Paste From Clipboard";
+  EXPECT_GT(Ink(Main->DockCtrl_Output), 100) << "Save Output, Preview";
+  auto* Standard = dynamic_cast<TWinControl*>(Main->dxBarManager->Bars()->GetItem(3)->ItemLinks()->BarControl());
+  ASSERT_NE(Standard, nullptr);
+  EXPECT_GT(Ink(Standard), 150) << "Convert, Print, Exit";
+  const int SingleTabs = Tabs();
+  EXPECT_GT(SingleTabs, 60) << "the page tabs";
+
   Main->cxPageControl->SetActivePageNo(1);
   Main->cxPageControlChange(Main->cxPageControl);
   HeadlessDisplay().ProcessMessages();
   HeadlessDisplay().SaveScreenshot("app-mainwindow-batch.png");
+  EXPECT_GT(Ink(Main->DockCtrl_Batch), 100) << "the batch page's toolbar";
+  EXPECT_EQ(Ink(Main->ListBox), 0) << "the empty batch list";
+  const TPoint List = Main->ScreenToClient(Main->ListBox->ClientToScreen({20, 20}));
+  EXPECT_EQ(HeadlessDisplay().WindowPixel(W, List.X, List.Y) & 0xFFFFFF, 0xFFFFFFu);
+  EXPECT_GT(Tabs(), 60) << "the tabs stay";
+}
+
+// A scheme file that cannot be read is reported once; the window still
+// opens and the rest of its start-up runs (the convert shortcuts are read
+// after the scheme).
+TEST_F(MainWindowTest, AMissingSchemeIsShownOnceAndTheStartGoesOn) {
+  fs::remove(Dir.Data("html.sch"));
+  TStringList Texts;
+  Texts.Add("ConvertToPDF=F9");
+  WriteConvertShortCutTexts(Texts);
+  TDialogScript Script;
+  Script.Then(IDOK);
+  CreateMainWindow();
+  ASSERT_EQ(Script.Asked().size(), 1u);
+  EXPECT_NE(Script.Asked()[0].Text.find("html.sch"), AnsiString::npos) << Script.Asked()[0].Text;
+  EXPECT_TRUE(IsWindowVisible(Main->Handle()));
+  EXPECT_EQ(Main->Item("ConvertToPDF")->GetShortCut(), TextToShortCut("F9"));
 }
 
 namespace {
@@ -151,6 +209,9 @@ TEST_F(MainWindowTest, HtmlRoadWithoutTheTidierFailsClearly) {
   }
   EXPECT_FALSE(Main->Busy());
   EXPECT_TRUE(Main->Item("ExportSingleFile")->GetEnabled());
+  ASSERT_NE(Screen, nullptr);
+  EXPECT_EQ(Screen->GetCursor(), crDefault);
+  EXPECT_FALSE(fs::exists(Dir.Data("err.txt")));
 }
 
 // The command line "x Convert FILE" loads the file and converts it with
@@ -173,6 +234,48 @@ TEST_F(MainWindowTest, CommandLineConvertsWithTheDefaultFormat) {
   EXPECT_TRUE(fs::exists(Out / "note.pdf"));
   EXPECT_NE(RunCommand("pdftotext " + sxtest::ShellQuote(Out / "note.pdf") + " -").find("short note"),
             std::string::npos);
+}
+
+// While a long step waits on the user (Close File's save question pumps
+// messages), the commands that would start another conversion or replace
+// the document are disabled and do nothing; they come back afterwards.
+TEST_F(MainWindowTest, CommandsWaitWhileALongStepRuns) {
+  CreateMainWindow();
+  Main->SetInputText("typed text");
+  struct TInside : TDialogAnswerer {
+    TMainForm* Main = nullptr;
+    std::vector<TDialogRequest> Asked;
+    bool Busy = false, ConvertEnabled = true, PdfEnabled = true, OpenEnabled = true;
+    TDialogAnswer Answer(const TDialogRequest& R) override {
+      Asked.push_back(R);
+      if (Asked.size() == 1) {
+        Busy = Main->Busy();
+        ConvertEnabled = Main->Item("ExportSingleFile")->GetEnabled();
+        PdfEnabled = Main->Item("ConvertToPDF")->GetEnabled();
+        OpenEnabled = Main->Item("OpenFile")->GetEnabled();
+        // A second Close File or conversion started from here is refused.
+        EXPECT_FALSE(Main->CloseThisFile());
+        Main->ConvertToPDFClick(nullptr);
+      }
+      TDialogAnswer A;
+      A.Result = IDCANCEL;
+      return A;
+    }
+  } Inside;
+  Inside.Main = Main;
+  TDialogAnswerer* Previous = SetDialogAnswerer(&Inside);
+  const bool Closed = Main->CloseThisFile();
+  SetDialogAnswerer(Previous);
+  EXPECT_FALSE(Closed);
+  ASSERT_EQ(Inside.Asked.size(), 1u) << "nothing inside asked anything";
+  EXPECT_TRUE(Inside.Busy);
+  EXPECT_FALSE(Inside.ConvertEnabled);
+  EXPECT_FALSE(Inside.PdfEnabled);
+  EXPECT_FALSE(Inside.OpenEnabled);
+  EXPECT_FALSE(Main->Busy());
+  EXPECT_TRUE(Main->Item("ExportSingleFile")->GetEnabled());
+  EXPECT_TRUE(Main->Item("ConvertToPDF")->GetEnabled());
+  EXPECT_FALSE(Main->InputEmpty());
 }
 
 // Close File's Cancel keeps the text, also for Paste From Clipboard; a

@@ -3,6 +3,7 @@
 // with links, and the values that wait for the end of loading.
 #include "BarsTestSupport.h"
 
+#include "platform/forms/FormLoader.h"
 #include "platform/rtl/ClassRegistry.h"
 #include "platform/rtl/ObjectText.h"
 
@@ -154,4 +155,159 @@ TEST_F(FormDescriptionTest, MainWindowManagerLoadsWithItemsGroupsAndBars) {
   EXPECT_FALSE(M->FindItemByName("Cut")->GetEnabled());
   G->SetEnabled(true);
   EXPECT_TRUE(M->FindItemByName("Cut")->GetEnabled());
+}
+
+// The copy of the manager as designed (what bar and usage resets compare
+// with) comes from the form's own description: its event bindings are left
+// out, since the copy has no handlers, but every value is kept, those whose
+// names merely start with "On" included, and the stored layout is not read
+// into it.
+TEST_F(FormDescriptionTest, DesignedCopyKeepsEveryValueButTheEventsAndSkipsTheStoredLayout) {
+  char Tmpl[] = "/tmp/sx_barscopy_XXXXXX";
+  const std::string Dir = ::mkdtemp(Tmpl);
+  const std::string Ini = Dir + "/Layout.ini";
+  const AnsiString Description =
+      "object MainForm: TForm\r\n"
+      "  Left = 10\r\n"
+      "  Top = 10\r\n"
+      "  Width = 500\r\n"
+      "  Height = 300\r\n"
+      "  object dxBarManager: TdxBarManager\r\n"
+      "    Categories.Strings = (\r\n"
+      "      'Default')\r\n"
+      "    IniFileName = '" + Ini + "'\r\n"
+      "    StoreInIniFile = True\r\n"
+      "    OnClickItem = MainFormClickItem\r\n"
+      "    Bars = <\r\n"
+      "      item\r\n"
+      "        Caption = 'Tools'\r\n"
+      "        DockingStyle = dsTop\r\n"
+      "        ItemLinks = <\r\n"
+      "          item\r\n"
+      "            Item = Online\r\n"
+      "          end>\r\n"
+      "        Visible = True\r\n"
+      "      end\r\n"
+      "      item\r\n"
+      "        Caption = 'Extras'\r\n"
+      "        DockingStyle = dsTop\r\n"
+      "        OneOnRow = True\r\n"
+      "        Row = 2\r\n"
+      "      end>\r\n"
+      "    object Online: TdxBarButton\r\n"
+      "      Caption = 'On line'\r\n"
+      "      Category = 0\r\n"
+      "      OnClick = OnlineClick\r\n"
+      "    end\r\n"
+      "  end\r\n"
+      "end\r\n";
+  RegisterFormDescription("TForm", Description);
+
+  auto* Form = new TForm(App.get());
+  Form->SetName("MainForm");
+  auto* M = new TdxBarManager(Form);
+  M->SetName("dxBarManager");
+  // A stored layout that hides the bar: the copy must not read it.
+  TdxBar* Tools = M->Bars()->Add();
+  Tools->SetCaption("Tools");
+  Tools->SetVisible(false);
+  M->SaveToIniFile(Ini.c_str());
+
+  std::unique_ptr<TForm> Copy = M->CreateDesignedCopy();
+  ASSERT_NE(Copy, nullptr);
+  TdxBarManager* C = GetBarManagerOfForm(Copy.get());
+  ASSERT_NE(C, nullptr);
+  EXPECT_NE(C, M);
+  EXPECT_FALSE(C->GetStoreInIniFile());
+  EXPECT_EQ(Copy->GetWidth(), 500);
+  ASSERT_EQ(C->Bars()->Count(), 2);
+  TdxBar* Model = C->Bars()->GetItem(0);
+  EXPECT_TRUE(C->Bars()->GetItem(1)->GetOneOnRow());
+  EXPECT_EQ(C->Bars()->GetItem(1)->GetRow(), 2);
+  EXPECT_TRUE(Model->GetVisible()) << "the stored layout was read into the copy";
+  ASSERT_EQ(Model->ItemLinks()->Count(), 1);
+  EXPECT_EQ(Model->ItemLinks()->GetItem(0)->GetItem()->GetCaption(), "On line");
+  Copy.reset();
+  EXPECT_EQ(GetBarManagerOfForm(Form), M);
+
+  // A manager the description does not hold, and a class without one.
+  M->SetName("OtherManager");
+  EXPECT_EQ(M->CreateDesignedCopy(), nullptr);
+  UnregisterFormDescription("TForm");
+  M->SetName("dxBarManager");
+  EXPECT_EQ(M->CreateDesignedCopy(), nullptr);
+  std::filesystem::remove_all(Dir);
+}
+
+// Reset puts a bar's links back as the form's description has them, with
+// the form's own items (not the copy's), and fires its events around it;
+// a bar the description does not hold is left alone.
+TEST_F(FormDescriptionTest, ResetBringsBackTheDesignedLinksWithTheFormsItems) {
+  const AnsiString Description =
+      "object MainForm: TForm\r\n"
+      "  object dxBarManager: TdxBarManager\r\n"
+      "    Categories.Strings = (\r\n"
+      "      'Default')\r\n"
+      "    Bars = <\r\n"
+      "      item\r\n"
+      "        Caption = 'Edit'\r\n"
+      "        ItemLinks = <\r\n"
+      "          item\r\n"
+      "            Item = Undo\r\n"
+      "          end\r\n"
+      "          item\r\n"
+      "            BeginGroup = True\r\n"
+      "            Item = Cut\r\n"
+      "          end>\r\n"
+      "      end>\r\n"
+      "    object Undo: TdxBarButton\r\n"
+      "      Caption = '&Undo'\r\n"
+      "      Category = 0\r\n"
+      "    end\r\n"
+      "    object Cut: TdxBarButton\r\n"
+      "      Caption = 'Cu&t'\r\n"
+      "      Category = 0\r\n"
+      "    end\r\n"
+      "    object Paste: TdxBarButton\r\n"
+      "      Caption = '&Paste'\r\n"
+      "      Category = 0\r\n"
+      "    end\r\n"
+      "  end\r\n"
+      "end\r\n";
+  RegisterFormDescription("TForm", Description);
+  auto* Form = new TForm(App.get());
+  TextToComponent(Description, Form);
+  TdxBarManager* M = GetBarManagerOfForm(Form);
+  ASSERT_NE(M, nullptr);
+  TdxBar* Edit = M->Bars()->GetItem(0);
+  TdxBarItem* Undo = M->FindItemByName("Undo");
+  TdxBarItem* Cut = M->FindItemByName("Cut");
+  // The user's changes: Undo removed, Paste added.
+  Edit->ItemLinks()->Delete(0);
+  Edit->ItemLinks()->AddItem(M->FindItemByName("Paste"));
+  struct TLog : TObject {
+    std::vector<std::string> Events;
+    void Before(TdxBarManager*, TdxBar*) { Events.push_back("before"); }
+    void After(TdxBarManager*, TdxBar*) { Events.push_back("after"); }
+  } Log;
+  M->OnBarBeforeReset = TdxBarEvent(&Log, &TLog::Before);
+  M->OnBarAfterReset = TdxBarEvent(&Log, &TLog::After);
+  Edit->Reset();
+  EXPECT_EQ(Log.Events, (std::vector<std::string>{"before", "after"}));
+  ASSERT_EQ(Edit->ItemLinks()->Count(), 2);
+  EXPECT_EQ(Edit->ItemLinks()->GetItem(0)->GetItem(), Undo) << "the form's own item, not the copy's";
+  EXPECT_EQ(Edit->ItemLinks()->GetItem(1)->GetItem(), Cut);
+  EXPECT_TRUE(Edit->ItemLinks()->GetItem(1)->GetBeginGroup());
+  EXPECT_FALSE(M->ComponentState().Contains(csUpdating));
+
+  TdxBar* Extra = M->Bars()->Add();
+  Extra->SetCaption("Extra");
+  Extra->ItemLinks()->AddItem(Cut);
+  Extra->Reset();
+  EXPECT_EQ(Extra->ItemLinks()->Count(), 1) << "no model at its index";
+  EXPECT_EQ(Log.Events.size(), 2u);
+  UnregisterFormDescription("TForm");
+  Edit->ItemLinks()->Delete(0);
+  Edit->Reset();
+  EXPECT_EQ(Edit->ItemLinks()->Count(), 1) << "without a description nothing happens";
 }

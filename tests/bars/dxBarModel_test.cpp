@@ -334,3 +334,51 @@ TEST(dxBarStrs, EveryTextResolvesAsWritten) {
             "Are you sure you want to delete the 'Standard' toolbar?");
   EXPECT_EQ(dxBarStr(1), "");
 }
+
+// A list's entries: numbered 1 to 9, then A, B...; without ShowNumbers the
+// text alone; ShowCheck checks the entry of ItemIndex (separators count in
+// ItemIndex); OnGetData refills the strings at the first expansion in a
+// menu; the buttons are made once and reused until a closed menu let go
+// of them.
+TEST_F(BarsTest, ListEntriesAreNumberedCheckedAndRefilledByOnGetData) {
+  auto* List = NewItem<TdxBarListItem>("List");
+  auto* Menu = NewItem<TdxBarSubItem>("Menu");
+  TdxBarItemLink* Own = Menu->ItemLinks()->AddItem(List);
+  for (int I = 0; I < 12; ++I) List->Items()->Add(I == 1 ? AnsiString("-") : "S" + std::to_string(I));
+  List->SetShowCheck(true);
+  List->SetItemIndex(2);
+  List->AddListItems(Menu->ItemLinks(), 1, Own, false);
+  TdxBarItemLinks* L = Menu->ItemLinks();
+  ASSERT_EQ(L->Count(), 12);  // the own link and 11 entries
+  EXPECT_EQ(L->GetItem(1)->GetCaption(), "&1 S0");
+  EXPECT_EQ(L->GetItem(2)->GetCaption(), "&2 S2");
+  EXPECT_TRUE(L->GetItem(2)->GetBeginGroup());
+  EXPECT_TRUE(static_cast<TdxBarButton*>(L->GetItem(2)->GetItem())->GetDown()) << "ItemIndex 2 is the checked one";
+  EXPECT_FALSE(static_cast<TdxBarButton*>(L->GetItem(1)->GetItem())->GetDown());
+  EXPECT_EQ(L->GetItem(10)->GetCaption(), "&A S10");
+  EXPECT_EQ(L->GetItem(11)->GetCaption(), "&B S11");
+  EXPECT_EQ(L->GetItem(11)->OwnerLink(), Own);
+  List->DeleteListItems(L, 1);
+  EXPECT_EQ(L->Count(), 1);
+  EXPECT_EQ(List->GeneratedCount(), 11) << "kept until a closed menu lets go of them";
+
+  struct TFill : TObject {
+    TdxBarListItem* List = nullptr;
+    int Calls = 0;
+    void GetData(TObject*) {
+      ++Calls;
+      List->Items()->Clear();
+      List->Items()->Add("Fresh");
+    }
+  } Fill;
+  Fill.List = List;
+  List->OnGetData = TNotifyEvent(&Fill, &TFill::GetData);
+  List->SetShowNumbers(false);
+  List->SetNeedsClear();
+  List->AddListItems(L, 1, Own, true);
+  EXPECT_EQ(Fill.Calls, 1);
+  ASSERT_EQ(L->Count(), 2);
+  EXPECT_EQ(L->GetItem(1)->GetCaption(), "Fresh");
+  List->AddListItems(L, 2, Own, false);  // a second link of the list in the same menu: no new data
+  EXPECT_EQ(Fill.Calls, 1);
+}

@@ -58,6 +58,25 @@ HRESULT TTestThemeBinding::GetCurrentThemeName(WCHAR* File, int MaxFile, WCHAR* 
   return S_OK;
 }
 
+HRESULT TTestThemeBinding::GetThemeBackgroundContentRect(HTHEME T, HDC Dc, int Part, int State, const TRect* Bounds,
+                                                         TRect* Content) {
+  if (!AnswerMetrics) return TThemeBinding::GetThemeBackgroundContentRect(T, Dc, Part, State, Bounds, Content);
+  *Content = {Bounds->Left + ContentInset.Left, Bounds->Top + ContentInset.Top, Bounds->Right - ContentInset.Right,
+              Bounds->Bottom - ContentInset.Bottom};
+  return S_OK;
+}
+
+HRESULT TTestThemeBinding::GetThemeColor(HTHEME T, int Part, int State, int Prop, COLORREF* Color) {
+  if (!AnswerMetrics) return TThemeBinding::GetThemeColor(T, Part, State, Prop, Color);
+  *Color = COLORREF(ThemeColor(int(reinterpret_cast<std::intptr_t>(T)) - 1, Part, Prop));
+  return S_OK;
+}
+
+BOOL TTestThemeBinding::IsThemeBackgroundPartiallyTransparent(HTHEME T, int Part, int State) {
+  if (!AnswerMetrics) return TThemeBinding::IsThemeBackgroundPartiallyTransparent(T, Part, State);
+  return PartiallyTransparent;
+}
+
 TThemesOn::TThemesOn() {
   auto B = std::make_unique<TTestThemeBinding>();
   Binding = B.get();

@@ -39,6 +39,20 @@ public:
   }
   HRESULT GetCurrentThemeName(WCHAR* File, int MaxFile, WCHAR* Color, int MaxColor, WCHAR* Size,
                               int MaxSize) override;
+  // Metrics are answered only when asked for (the pictures of other areas
+  // were made without them): content rectangles inset by ContentInset
+  // (left, top, right, bottom), theme colours (ThemeColor of the part and
+  // property) and partial transparency.
+  bool AnswerMetrics = false;
+  TRect ContentInset{2, 3, 4, 5};
+  bool PartiallyTransparent = false;
+  HRESULT GetThemeBackgroundContentRect(HTHEME T, HDC Dc, int Part, int State, const TRect* Bounds,
+                                        TRect* Content) override;
+  HRESULT GetThemeColor(HTHEME T, int Part, int State, int Prop, COLORREF* Color) override;
+  BOOL IsThemeBackgroundPartiallyTransparent(HTHEME T, int Part, int State) override;
+  static TColor ThemeColor(int ThemeClass, int Part, int Prop) {
+    return TColor(((ThemeClass + 1) << 16) | (Part << 8) | (Prop & 0xFF));
+  }
   // The colour a part is drawn in: (class, part, state) packed.
   static TColor PartColor(int ThemeClass, int Part, int State) {
     return TColor((ThemeClass << 16) | (Part << 8) | (State * 16));

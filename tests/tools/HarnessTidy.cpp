@@ -10,14 +10,13 @@
 #include <chrono>
 #include <cstring>
 #include <thread>
+#include "export/HtmlTidy.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FileUtils.h"
 
 extern char** environ;
 
 namespace {
-
-std::string Quoted(const std::string& S) { return "\"" + S + "\""; }
 
 // A started child: polled with WNOHANG, ended and reaped if still running
 // when this goes out of scope.
@@ -77,15 +76,10 @@ std::string FindSystemTidy() {
   return "";
 }
 
-std::string TidyCommandLine(const std::string& DataDir) {
-  return Quoted(DataDir + "tidy") + " -config " + Quoted(DataDir + "tdy_config.txt") + " -f " +
-         Quoted(DataDir + "err.txt") + " -im " + Quoted(DataDir + "tdy.html");
-}
-
 void RunTidier(const std::string& DataDir, double LimitSeconds) {
   const std::string ErrFile = DataDir + "err.txt";
   DeleteFile(ErrFile);
-  const std::string CommandLine = TidyCommandLine(DataDir);
+  const std::string CommandLine = TidyCommandLine(DataDir, {DataDir + "tdy.html"});
   TChild Child(SplitCommandLine(CommandLine));
   // The road waits for the error file alone. It also stops here once the
   // tidier has ended without one, so a broken tidier cannot hang a test.

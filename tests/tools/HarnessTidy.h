@@ -10,11 +10,8 @@
 // The system's tidier, found on PATH as a shell would find it; "" when absent.
 std::string FindSystemTidy();
 
-// The road's command line; DataDir ends with the path separator:
-// "D/tidy" -config "D/tdy_config.txt" -f "D/err.txt" -im "D/tdy.html"
-std::string TidyCommandLine(const std::string& DataDir);
-
-// The command line is split into arguments by the platform's
+// The command line is the program's (export/HtmlTidy.h) over
+// DataDir + "tdy.html", split into arguments by the platform's
 // SplitCommandLine (platform/shell/Processes.h).
 
 // Runs the tidier over DataDir + "tdy.html" and waits for "err.txt", which

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/dragdrop/DragDropFile.h"
+#include "app/browser/EwbCore.h"
 #include "app/dragdrop/DropTarget.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/ControlDrag.h"
@@ -382,4 +383,24 @@ TEST_F(DropFileTargetTest, PastingFromTheClipboardDropsItsFilesAsCopies) {
   ASSERT_TRUE(GetDataBytes(Data.Get(), ClipboardFormatOf(CFSTR_PASTESUCCEEDED), Bytes));
   EXPECT_EQ(ReadDWordFormat(Bytes), DWORD(DROPEFFECT_COPY));
   OleSetClipboard(nullptr);
+}
+
+// A refused clipboard read is the class library's OLE error with the
+// system's result, one error class whether the drag-and-drop family or the
+// browser host raises it; the list is left alone.
+TEST_F(DropFileTargetTest, AClipboardReadThatOleRefusesRaisesTheOleError) {
+  OleUninitialize();
+  ASSERT_FALSE(OleIsInitialized());
+  try {
+    Target->PasteFromClipboard();
+    ADD_FAILURE() << "no error raised";
+  } catch (const EOleError& E) {
+    auto* Sys = dynamic_cast<const EOleSysError*>(&E);
+    ASSERT_NE(Sys, nullptr);
+    EXPECT_EQ(Sys->ErrorCode(), CO_E_NOTINITIALIZED);
+    EXPECT_STREQ(E.ClassName(), "EOleSysError");
+  }
+  EXPECT_TRUE(Sink.Dropped.empty());
+  EXPECT_EQ(List->GetItems()->GetCount(), 0);
+  OleInitialize(nullptr);
 }

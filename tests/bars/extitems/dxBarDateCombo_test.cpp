@@ -86,4 +86,63 @@ TEST_F(DateComboWindowTest, PlusAndMinusStepTheTypedDate) {
   EXPECT_EQ(D->GetDate(), EncodeDate(2027, 1, 1));
 }
 
+// The screen point of a day of the drop-down calendar (found through the
+// calendar's own hit test).
+TPoint PointOfDay(TdxBarDateNavigator* N, double Day) {
+  for (Integer Y = 0; Y < N->ClientHeight(); Y += 2)
+    for (Integer X = 0; X < N->ClientWidth(); X += 2)
+      if (N->GetDateAtPos({X, Y}) == Day) return N->ClientToScreen({X + 2, Y + 2});
+  ADD_FAILURE() << "the day is not shown";
+  return {};
+}
+
+TEST_F(DateComboWindowTest, TheCalendarDropsDownAndTakesTheClickedDay) {
+  auto* D = Add<TdxBarDateCombo>("Date", "Date");
+  Show();
+  D->SetDate(EncodeDate(2026, 3, 10));
+  auto* Ctl = ControlOf<TdxBarDateComboControl>(D);
+  ASSERT_NE(Ctl, nullptr);
+  const TRect R = D->GetLink(0)->GetItemRect();
+  const TPoint Button = AtClient({R.Right - 4, (R.Top + R.Bottom) / 2});
+  HeadlessDisplay().Click(Button.X, Button.Y);
+  Settle();
+  ASSERT_TRUE(D->DroppedDown());
+  TdxBarDateNavigator* N = D->Navigator();
+  EXPECT_EQ(N->GetFirstDate(), EncodeDate(2026, 3, 1));
+  EXPECT_EQ(N->GetSelStart(), EncodeDate(2026, 3, 10));
+  // Six weeks, starting in the month before even when the month starts a week.
+  EXPECT_EQ(N->GetLastVisibleDate() - N->GetFirstVisibleDate(), 41);
+  EXPECT_LT(N->GetFirstVisibleDate(), EncodeDate(2026, 3, 1));
+  TRect Shot;
+  GetWindowRect(N->Handle(), &Shot);
+  HeadlessDisplay().SaveScreenshot(std::string(SX_SOURCE_DIR) + "/build/barsext-date-dropdown.png", &Shot);
+  // The arrow in the title shows the month before.
+  const TRect Prev = N->PrevMonthRect();
+  const TPoint PrevAt = N->ClientToScreen({(Prev.Left + Prev.Right) / 2, (Prev.Top + Prev.Bottom) / 2});
+  HeadlessDisplay().Click(PrevAt.X, PrevAt.Y);
+  Settle();
+  EXPECT_EQ(N->GetFirstDate(), EncodeDate(2026, 2, 1));
+  // A clicked day becomes the date and the calendar closes.
+  const TPoint Day = PointOfDay(N, EncodeDate(2026, 2, 20));
+  HeadlessDisplay().Click(Day.X, Day.Y);
+  Settle();
+  EXPECT_FALSE(D->DroppedDown());
+  EXPECT_EQ(D->GetDate(), EncodeDate(2026, 2, 20));
+  // Clear empties the date; Today takes today.
+  Ctl->DropDown();
+  Settle();
+  const TRect C = N->ClearButtonRect();
+  const TPoint ClearAt = N->ClientToScreen({(C.Left + C.Right) / 2, (C.Top + C.Bottom) / 2});
+  HeadlessDisplay().Click(ClearAt.X, ClearAt.Y);
+  Settle();
+  EXPECT_EQ(D->GetText(), "");
+  Ctl->DropDown();
+  Settle();
+  const TRect T = N->TodayButtonRect();
+  const TPoint TodayAt = N->ClientToScreen({(T.Left + T.Right) / 2, (T.Top + T.Bottom) / 2});
+  HeadlessDisplay().Click(TodayAt.X, TodayAt.Y);
+  Settle();
+  EXPECT_EQ(D->GetDate(), double(Date()));
+}
+
 }  // namespace

@@ -161,6 +161,7 @@ TEST_F(ListKindsTest, ExtraKindsAreRegisteredWithTheirControls) {
       {TdxBarColorCombo::StaticClass(), TdxBarColorComboControl::StaticClass()},
       {TdxBarFontNameCombo::StaticClass(), TdxBarFontNameComboControl::StaticClass()},
       {TdxBarDateCombo::StaticClass(), TdxBarDateComboControl::StaticClass()},
+      {TdxBarTreeViewCombo::StaticClass(), TdxBarTreeViewComboControl::StaticClass()},
       {TdxBarImageCombo::StaticClass(), TdxBarImageComboControl::StaticClass()},
       {TdxBarToolbarsListItem::StaticClass(), TdxBarToolbarsListItemControl::StaticClass()},
       {TdxBarSpinEdit::StaticClass(), TdxBarSpinEditControl::StaticClass()},

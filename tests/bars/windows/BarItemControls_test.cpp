@@ -345,3 +345,34 @@ TEST_F(TypingTest, DockZoneCoveredByAnotherWindowTakesNoBar) {
   EXPECT_EQ(dxBarFindDockSite(Bar, P, Found), dsTop);
   EXPECT_EQ(Found, Site);
 }
+
+// SetFocus starts typing in the edit item's first toolbar link, also when a
+// link in an open menu comes before it: the menu's link is passed over.
+TEST_F(TypingTest, SetFocusStartsEditingOnAToolbarAndPassesOverMenus) {
+  ShowToolbar();
+  auto* Menu = new TdxBarSubItem(Form);
+  Menu->SetName("More");
+  Menu->SetCaption("More");
+  Menu->SetCategory(0);
+  Menu->ItemLinks()->AddItem(Edit);
+  Bar->ItemLinks()->Delete(0);  // the toolbar link now comes after the menu's
+  Bar->ItemLinks()->AddItem(Menu);
+  Bar->ItemLinks()->AddItem(Edit);
+  Settle();
+  ClickScreen(CentreOfItem(Menu));
+  Settle();
+  ASSERT_NE(MenuOf(Menu), nullptr);
+  ASSERT_EQ(Edit->GetLinkCount(), 2);
+  ASSERT_NE(dynamic_cast<TdxBarEditControl*>(Edit->GetLink(0)->Control()), nullptr) << "the menu shows the edit";
+  Edit->SetFocus();
+  Settle();
+  auto* C = dynamic_cast<TdxBarEditControl*>(LinkOf(Bar->ItemLinks(), Edit)->Control());
+  ASSERT_NE(C, nullptr);
+  EXPECT_TRUE(C->Editing());
+  EXPECT_TRUE(C->Focused());
+  EXPECT_EQ(M->MenuModeBar(), WindowOf(Bar));
+  sxtest::Type("typed");
+  sxtest::Key(VK_RETURN);
+  Settle();
+  EXPECT_EQ(Edit->GetText(), "typed");
+}

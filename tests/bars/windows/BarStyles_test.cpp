@@ -7,16 +7,24 @@
 #include <cstdlib>
 #include "../../controls/ControlsTestSupport.h"
 #include "BarWindowsTestSupport.h"
+#include "bars/drawing/dxBarPainters.h"
+#include "platform/gdi/Bitmap.h"
+#include "platform/gdi/Canvas.h"
+#include "bars/windows/dxBarWindowsInternal.h"
+#include "controls/lookandfeel/cxLookAndFeels.h"
 
 namespace {
 struct TStyleCase {
   const char* Name;
   TdxBarManagerStyle Style;
+  bool Themes = false;  // visual styles through the theme double
 };
 
 class BarStyleTest : public BarWindowsTest, public ::testing::WithParamInterface<TStyleCase> {};
 
 TEST_P(BarStyleTest, ToolbarMainMenuAndOpenMenuLookAsTheStyleDraws) {
+  std::unique_ptr<cxtest::TThemesOn> Themes;
+  if (GetParam().Themes) Themes = std::make_unique<cxtest::TThemesOn>();
   ShowMainWindow();
   W.M->SetStyle(GetParam().Style);
   Settle();
@@ -89,7 +97,8 @@ TEST_P(BarStyleTest, ToolbarMainMenuAndOpenMenuLookAsTheStyleDraws) {
 
 INSTANTIATE_TEST_SUITE_P(Styles, BarStyleTest,
                          ::testing::Values(TStyleCase{"standard", bmsStandard}, TStyleCase{"enhanced", bmsEnhanced},
-                                           TStyleCase{"flat", bmsFlat}),
+                                           TStyleCase{"flat", bmsFlat}, TStyleCase{"office11", bmsOffice11},
+                                           TStyleCase{"xp", bmsXP, true}),
                          [](const auto& I) { return std::string(I.param.Name); });
 
 // The combo's drop-down button shows in every style: the dark arrow beside
@@ -221,4 +230,103 @@ TEST_F(BarWindowsTest, MenusOpenedByTheMouseUnfoldOrSlideAndInputFinishesTheOpen
   ASSERT_NE(MenuOf(W.Item("HelpMenu")), nullptr);
   EXPECT_FALSE(MenuOf(W.Item("HelpMenu"))->Animating());
   EXPECT_EQ(MenuOf(W.Item("HelpMenu"))->BoundsRect(), Whole);
+}
+
+// The style a manager draws in: bmsUseLookAndFeel follows its look and
+// feel (the native style only while visual styles are available), and the
+// XP style needs visual styles for its painter, else it draws Enhanced. A
+// theme switch reaches the manager without anyone setting its style again.
+TEST_F(BarWindowsTest, EffectiveStyleFollowsTheLookAndFeelAndTheThemes) {
+  auto* Form = new TForm(App.get());
+  auto* M = new TdxBarManager(Form);
+  const TdxBarItemControlPainterClass Enhanced = TdxBarItemControlEnhancedPainter::Instance(),
+                                      Flat = TdxBarItemControlFlatPainter::Instance(),
+                                      XP = TdxBarItemControlXPPainter::Instance();
+  struct {
+    TdxBarManagerStyle Style;
+    TcxLookAndFeelKind Kind;
+    bool Native, Themes;
+    TdxBarManagerStyle Effective;
+    TdxBarItemControlPainterClass Painter;
+  } const Cases[] = {
+      {bmsUseLookAndFeel, lfUltraFlat, false, false, bmsFlat, Flat},
+      {bmsUseLookAndFeel, lfUltraFlat, true, false, bmsFlat, Flat},
+      {bmsUseLookAndFeel, lfUltraFlat, true, true, bmsXP, XP},
+      {bmsUseLookAndFeel, lfFlat, false, true, bmsEnhanced, Enhanced},
+      {bmsUseLookAndFeel, lfStandard, false, false, bmsStandard, TdxBarItemControlStandardPainter::Instance()},
+      {bmsUseLookAndFeel, lfOffice11, false, false, bmsOffice11, TdxBarItemControlOffice11Painter::Instance()},
+      {bmsXP, lfUltraFlat, false, false, bmsXP, Enhanced},
+      {bmsXP, lfUltraFlat, false, true, bmsXP, XP},
+      {bmsFlat, lfOffice11, true, true, bmsFlat, Flat},
+  };
+  for (const auto& C : Cases) {
+    std::unique_ptr<cxtest::TThemesOn> Themes;
+    if (C.Themes) Themes = std::make_unique<cxtest::TThemesOn>();
+    M->GetLookAndFeel()->SetKind(C.Kind);
+    M->GetLookAndFeel()->SetNativeStyle(C.Native);
+    M->SetStyle(C.Style);
+    EXPECT_EQ(M->ThemesAvailable(), C.Themes);
+    EXPECT_EQ(M->GetEffectiveStyle(), C.Effective) << C.Style << " kind " << C.Kind << " native " << C.Native;
+    EXPECT_EQ(dxBarPainterOf(M), C.Painter) << C.Style << " kind " << C.Kind << " native " << C.Native;
+  }
+  EXPECT_FALSE(M->ThemesAvailable()) << "the theme double is gone: the manager heard of it";
+  // The look and feel is published and assigned into.
+  TcxLookAndFeel Other(nullptr);
+  Other.SetKind(lfOffice11);
+  M->SetLookAndFeel(&Other);
+  EXPECT_EQ(M->GetLookAndFeel()->GetKind(), lfOffice11);
+  EXPECT_NE(M->GetLookAndFeel(), &Other);
+}
+
+// The manager's background pictures: Bar tiled behind the dock sites and
+// the toolbars on them (the tiles run on from the site under each bar),
+// SubMenu behind menus; emptied, the style's own look comes back.
+TEST_F(BarWindowsTest, ManagerBackgroundsTileBehindBarsDockSitesAndMenus) {
+  ShowMainWindow();
+  W.M->SetStyle(bmsFlat);
+  TBitmap Checker, Stripes;
+  Checker.SetSize(2, 2);
+  Checker.Canvas()->SetPixel(0, 0, clRed);
+  Checker.Canvas()->SetPixel(1, 0, clLime);
+  Checker.Canvas()->SetPixel(0, 1, clLime);
+  Checker.Canvas()->SetPixel(1, 1, clRed);
+  Stripes.SetSize(1, 1);
+  Stripes.Canvas()->SetPixel(0, 0, clYellow);
+  TdxBarBackgrounds Source(nullptr);
+  Source.SetBar(&Checker);
+  Source.SetSubMenu(&Stripes);
+  W.M->SetBackgrounds(&Source);
+  EXPECT_FALSE(W.M->GetBackgrounds()->GetBar()->Empty()) << "assigned into the manager's own";
+  Settle();
+  ClickScreen(CentreOf(W.MenuBar->ItemLinks()->GetItem(5)));
+  Settle();
+  sxtest::SaveShot(W.Form, "barswin-backgrounds");
+  // The picture's phase on screen: the top dock site's origin.
+  TdxBarControl* Standard = WindowOf(W.StandardBar);
+  TdxDockControl* Site = Standard->DockControl();
+  const TPoint SiteOrigin = Site->ClientToScreen({0, 0});
+  auto Expected = [&](TPoint Screen) {
+    const bool Even = ((Screen.X - SiteOrigin.X) + (Screen.Y - SiteOrigin.Y)) % 2 == 0;
+    return Even ? ColorToRGB(clRed) : ColorToRGB(clLime);
+  };
+  // Right of the last toolbar on the site, and in a toolbar's empty end.
+  const TPoint OnSite = Site->ClientToScreen({Site->GetWidth() - 3, Site->GetHeight() - 3});
+  EXPECT_EQ(HeadlessDisplay().ScreenPixel(OnSite.X, OnSite.Y), COLORREF(Expected(OnSite)));
+  TdxBarItemLinks* SL = W.StandardBar->ItemLinks();
+  const TRect Last = SL->GetShownLink(SL->GetShownCount() - 1)->GetItemRect();
+  for (Integer DX : {0, 1}) {
+    const TPoint InBar = Standard->ClientToScreen({Last.Right + 1 + DX, Standard->GetHeight() / 2});
+    if (InBar.X >= Standard->ClientToScreen({Standard->GetWidth() - 2, 0}).X) break;
+    EXPECT_EQ(HeadlessDisplay().ScreenPixel(InBar.X, InBar.Y), COLORREF(Expected(InBar))) << DX;
+  }
+  // The open menu's empty room right of a caption.
+  TdxBarSubMenuControl* Help = MenuOf(W.Item("HelpMenu"));
+  ASSERT_NE(Help, nullptr);
+  const TRect Row = LinkOf(Help->ItemLinks(), W.Item("AboutBtn"))->GetItemRect();
+  EXPECT_EQ(sxtest::PixelAt(Help, Row.Right - 4, (Row.Top + Row.Bottom) / 2), COLORREF(ColorToRGB(clYellow)));
+  sxtest::Key(VK_ESCAPE);
+  sxtest::Key(VK_ESCAPE);
+  W.M->GetBackgrounds()->SetBar(nullptr);
+  Settle();
+  EXPECT_NE(HeadlessDisplay().ScreenPixel(OnSite.X, OnSite.Y), COLORREF(Expected(OnSite)));
 }

@@ -19,7 +19,10 @@
 #include "platform/win/Timers.h"
 #include "platform/win/Window.h"
 
-class BarWindowsTest : public ::testing::Test {
+// The display, the clock, the registry and the application for any test of
+// bar windows: a fresh window system per test, a private configuration
+// folder, and helpers to run the queue and move the clock.
+class BarsDisplayTest : public ::testing::Test {
 protected:
   void SetUp() override {
     char Tmpl[] = "/tmp/sx_barswin_XXXXXX";
@@ -43,12 +46,6 @@ protected:
     ::unsetenv("XDG_CONFIG_HOME");
     std::filesystem::remove_all(Dir);
   }
-  // The main window's bars on a shown form.
-  void ShowMainWindow() {
-    W.Build(App.get());
-    W.Form->Show();
-    Settle();
-  }
   static void Settle() { HeadlessDisplay().ProcessMessages(); }
   // Moves the clock in small steps, letting timers fire on the way.
   static void Wait(DWORD Ms) {
@@ -56,6 +53,19 @@ protected:
       AdvanceClock(10);
       Settle();
     }
+  }
+
+  std::unique_ptr<TApplication> App;
+  std::string Dir;
+};
+
+class BarWindowsTest : public BarsDisplayTest {
+protected:
+  // The main window's bars on a shown form.
+  void ShowMainWindow() {
+    W.Build(App.get());
+    W.Form->Show();
+    Settle();
   }
   static TdxBarControl* WindowOf(TdxBar* B) { return dynamic_cast<TdxBarControl*>(B->ItemLinks()->BarControl()); }
   static TdxBarSubMenuControl* MenuOf(TdxBarItem* SubItem) {
@@ -75,7 +85,5 @@ protected:
   }
   static void ClickScreen(TPoint P) { HeadlessDisplay().Click(P.X, P.Y); }
 
-  std::unique_ptr<TApplication> App;
   sxfixture::TMainWindowBars W;
-  std::string Dir;
 };

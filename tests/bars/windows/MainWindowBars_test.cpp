@@ -2,6 +2,10 @@
 // keyboard and mouse, hints, context menus of bound controls, and a toolbar
 // dragged off its site and back.
 #include "BarWindowsTestSupport.h"
+#include "bars/extitems/dxBarExtItems.h"
+#include "platform/forms/StdCtrls.h"
+#include "platform/rtl/ClassRegistry.h"
+#include "platform/rtl/ObjectText.h"
 
 #include "bars/windows/dxBarWindowsInternal.h"
 
@@ -455,4 +459,202 @@ TEST_F(BarWindowsTest, PopupMenuLinksAreTheManagersOwnAndAssignedInto) {
   // The copied link works: the linked menu's shortcut runs in the memo.
   EXPECT_TRUE(Links->ProcessShortCut(W.InputMemo, TextToShortCut("Ctrl+X")));
   EXPECT_EQ(W.Clicks["Cut"], 1);
+}
+
+// The form may free its manager before the dock sites placed on it: the
+// sites forget the manager, still paint, and go later without touching it.
+TEST_F(BarWindowsTest, PlacedDockSitesOutliveTheirManager) {
+  ShowMainWindow();
+  ASSERT_EQ(W.DockSingleFile->BarManager(), W.M);
+  delete W.M;
+  W.M = nullptr;
+  for (TdxBarDockControl* D : {W.DockSingleFile, W.DockOutput, W.DockBatch}) {
+    EXPECT_EQ(D->BarManager(), nullptr);
+    EXPECT_EQ(D->RowCount(), 0);
+    D->Invalidate();
+  }
+  Settle();
+  delete W.DockOutput;  // a site going after its manager must not reach it
+  W.DockOutput = nullptr;
+  Settle();
+}
+
+// Lists and containers in a menu show their entries in place of their own
+// link while the menu is open: a list one numbered entry per string (a "-"
+// starts a group), a container copies of its links; choosing a list entry
+// sets the list's ItemIndex and runs its click. Closed, the menu's links
+// are as before.
+TEST_F(BarWindowsTest, ListsAndContainersUnfoldIntoTheirMenusEntries) {
+  ShowMainWindow();
+  auto* Recent = new TdxBarMRUListItem(W.Form);
+  Recent->SetName("RecentProjects");
+  Recent->SetCaption("Recent Projects");
+  for (const char* S : {"/projects/alpha.slx", "-", "/projects/beta.slx"}) Recent->Items()->Add(S);
+  Recent->OnClick = TNotifyEvent(&W.Counter, &sxfixture::TMainWindowBars::TCounter::Click);
+  auto* Help = new TdxBarContainerItem(W.Form);
+  Help->SetName("HelpEntries");
+  Help->ItemLinks()->AddItem(W.Item("HomePage"));
+  Help->ItemLinks()->AddItem(W.Item("AboutBtn"));
+  TdxBarItemLinks* File = static_cast<TCustomdxBarSubItem*>(W.Item("FileMenu"))->ItemLinks();
+  const Integer Before = File->Count();
+  File->AddItem(Recent)->SetBeginGroup(true);
+  File->AddItem(Help);
+  File->AddItem(W.Item("ExitBtn"));
+  Settle();
+
+  ClickScreen(CentreOf(W.MenuBar->ItemLinks()->GetItem(0)));
+  Settle();
+  TdxBarSubMenuControl* Menu = MenuOf(W.Item("FileMenu"));
+  ASSERT_NE(Menu, nullptr);
+  sxtest::SaveShot(W.Form, "barswin-unfolded-lists");
+  std::vector<AnsiString> Tail;
+  for (Integer I = File->GetShownCount() - 6; I < File->GetShownCount(); ++I)
+    Tail.push_back(File->GetShownLink(I)->GetCaption());
+  EXPECT_EQ(Tail, (std::vector<AnsiString>{"E&xit", "&1 /projects/alpha.slx", "&2 /projects/beta.slx",
+                                           "Lumivex &Home Page", "&About", "E&xit"}));
+  TdxBarItemLink* Second = File->GetShownLink(File->GetShownCount() - 4);
+  EXPECT_TRUE(Second->GetBeginGroup()) << "the separator string starts a group";
+  EXPECT_NE(Second->Control(), nullptr);
+  EXPECT_EQ(LinkOf(File, Recent)->GetShownIndex(), -1) << "the list's own link gives way to its entries";
+
+  ClickScreen(CentreOf(Second));
+  Settle();
+  EXPECT_EQ(Recent->GetItemIndex(), 2);
+  EXPECT_EQ(W.Clicks["RecentProjects"], 1);
+  EXPECT_EQ(MenuOf(W.Item("FileMenu")), nullptr);
+  EXPECT_EQ(File->Count(), Before + 3) << "the entries left with the menu";
+  EXPECT_EQ(LinkOf(File, Recent)->GetShownIndex(), Before);
+
+  // The next opening shows the strings as they are now.
+  Recent->Items()->Add("/projects/gamma.slx");
+  ClickScreen(CentreOf(W.MenuBar->ItemLinks()->GetItem(0)));
+  Settle();
+  ASSERT_NE(MenuOf(W.Item("FileMenu")), nullptr);
+  EXPECT_EQ(File->GetShownLink(Before + 2)->GetCaption(), "&3 /projects/gamma.slx");
+  const TPoint Away = W.InputMemo->ClientToScreen({40, 60});
+  ClickScreen(Away);
+  Settle();
+  ASSERT_EQ(MenuOf(W.Item("FileMenu")), nullptr);
+  EXPECT_EQ(File->Count(), Before + 3);
+
+  // A container freed while its entries are shown leaves none behind.
+  ClickScreen(CentreOf(W.MenuBar->ItemLinks()->GetItem(0)));
+  Settle();
+  ASSERT_NE(MenuOf(W.Item("FileMenu")), nullptr);
+  delete Help;
+  Settle();
+  ClickScreen(Away);
+  Settle();
+  EXPECT_EQ(MenuOf(W.Item("FileMenu")), nullptr);
+  EXPECT_EQ(File->Count(), Before + 2);
+}
+
+// A tall item makes its row as thick as it needs: the bar and its row
+// neighbour grow alike, the dock site with them, and the rows below move.
+TEST_F(BarWindowsTest, ARowGrowsForATallItem) {
+  ShowMainWindow();
+  TdxBarControl* Edit = WindowOf(W.EditBar);
+  TdxBarControl* Standard = WindowOf(W.StandardBar);
+  ASSERT_EQ(Edit->DockControl(), Standard->DockControl());
+  ASSERT_EQ(Edit->GetTop(), Standard->GetTop()) << "the two share a row";
+  TdxDockControl* Top = Edit->DockControl();
+  const Integer Height = Edit->GetHeight(), SiteHeight = Top->GetHeight();
+  auto* Big = new TdxBarLargeButton(W.Form);
+  Big->SetName("Big");
+  Big->SetCaption("Big");
+  TdxBarItemLink* L = W.EditBar->ItemLinks()->AddItem(Big);
+  Settle();
+  ASSERT_NE(L->Control(), nullptr);
+  const Integer Tall = L->Control()->GetHeight();
+  ASSERT_GT(Tall, Height);
+  EXPECT_GE(Edit->GetHeight(), Tall);
+  EXPECT_EQ(Standard->GetHeight(), Edit->GetHeight());
+  EXPECT_EQ(Top->GetHeight(), SiteHeight + Edit->GetHeight() - Height);
+  EXPECT_LE(L->GetItemRect().Bottom, Edit->GetClientRect().Bottom);
+  // The neighbour's own items stay centred in its thicker window.
+  const TRect First = W.StandardBar->ItemLinks()->GetShownLink(0)->GetItemRect();
+  EXPECT_NEAR(First.Top + First.Bottom, Standard->GetHeight(), 2);
+  sxtest::SaveShot(W.Form, "barswin-tall-row");
+}
+
+// A form description binds popup menus to controls through the manager's
+// links: the control and the menu are read by name, also when they are
+// described after the manager.
+TEST_F(BarWindowsTest, PopupMenuLinksReadTheirControlAndMenuFromTheFormDescription) {
+  RegisterClasses({TForm::StaticClass(), TMemo::StaticClass(), TdxBarPopupMenu::StaticClass()});
+  const char* const Text =
+      "object LinkForm: TForm\r\n"
+      "  object dxBarManager: TdxBarManager\r\n"
+      "    PopupMenuLinks = <\r\n"
+      "      item\r\n"
+      "        Control = Notes\r\n"
+      "        PopupMenu = NotesMenu\r\n"
+      "        ProcessChildren = False\r\n"
+      "      end>\r\n"
+      "    object Undo: TdxBarButton\r\n"
+      "      Caption = '&Undo'\r\n"
+      "      ShortCut = 16474\r\n"
+      "    end\r\n"
+      "  end\r\n"
+      "  object Notes: TMemo\r\n"
+      "  end\r\n"
+      "  object NotesMenu: TdxBarPopupMenu\r\n"
+      "    ItemLinks = <\r\n"
+      "      item\r\n"
+      "        Item = Undo\r\n"
+      "      end>\r\n"
+      "  end\r\n"
+      "end\r\n";
+  auto* Form = new TForm(App.get());
+  TextToComponent(Text, Form);
+  TdxBarManager* M = GetBarManagerOfForm(Form);
+  ASSERT_NE(M, nullptr);
+  ASSERT_EQ(M->GetPopupMenuLinks()->Count(), 1);
+  TdxBarPopupMenuLink* L = M->GetPopupMenuLinks()->GetItem(0);
+  EXPECT_EQ(L->GetControl(), Form->FindComponent("Notes"));
+  EXPECT_EQ(L->GetPopupMenu(), Form->FindComponent("NotesMenu"));
+  EXPECT_FALSE(L->GetProcessChildren());
+  // The menu going takes it out of the link.
+  delete Form->FindComponent("NotesMenu");
+  EXPECT_EQ(L->GetPopupMenu(), nullptr);
+}
+
+// A toolbar squeezed below its items' length shows the mark; pressing it
+// opens a menu of exactly the hidden items, which run as on the toolbar.
+TEST_F(BarWindowsTest, MarkOfASqueezedToolbarOpensItsHiddenItems) {
+  ShowMainWindow();
+  TdxBarControl* Edit = WindowOf(W.EditBar);
+  EXPECT_FALSE(Edit->IsMarkVisible());
+  W.Form->SetWidth(420);
+  Settle();
+  ASSERT_TRUE(Edit->Truncated()) << "the site fits its bars again when the form narrows";
+  EXPECT_LE(Edit->GetLeft() + Edit->GetWidth(), Edit->DockControl()->GetWidth());
+  ASSERT_TRUE(Edit->IsMarkVisible());
+  TdxBarItemLinks* EL = W.EditBar->ItemLinks();
+  std::vector<TdxBarItem*> Hidden;
+  const TRect Mark = Edit->MarkRect();
+  for (Integer I = 0; I < EL->GetShownCount(); ++I) {
+    const TRect R = EL->GetShownLink(I)->GetItemRect();
+    if (R.IsEmpty()) Hidden.push_back(EL->GetShownLink(I)->GetItem());
+    else EXPECT_LE(R.Right, Mark.Left) << "an item under the mark";
+  }
+  ASSERT_FALSE(Hidden.empty());
+  sxtest::SaveShot(W.Form, "barswin-mark");
+  const TPoint P = Edit->ClientToScreen({(Mark.Left + Mark.Right) / 2, (Mark.Top + Mark.Bottom) / 2});
+  ClickScreen(P);
+  Settle();
+  TdxBarItemLinks* Menu = Edit->HiddenItemLinks();
+  ASSERT_NE(Menu, nullptr);
+  ASSERT_NE(Menu->BarControl(), nullptr);
+  EXPECT_EQ(Edit->MarkState(), 2);
+  sxtest::SaveShot(W.Form, "barswin-mark-open");
+  ASSERT_EQ(Menu->GetShownCount(), Integer(Hidden.size()));
+  for (Integer I = 0; I < Menu->GetShownCount(); ++I) EXPECT_EQ(Menu->GetShownLink(I)->GetItem(), Hidden[std::size_t(I)]);
+  TdxBarItemLink* Last = Menu->GetShownLink(Menu->GetShownCount() - 1);
+  const std::string Name = Last->GetItem()->GetName();
+  ClickScreen(CentreOf(Last));
+  Settle();
+  EXPECT_EQ(W.Clicks[Name], 1);
+  EXPECT_EQ(Edit->MarkState(), 0);
+  EXPECT_EQ(Menu->BarControl(), nullptr);
 }

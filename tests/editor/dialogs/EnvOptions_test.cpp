@@ -64,6 +64,12 @@ protected:
   }
   // Input waits in the queue: a step that looks at its effect lets it through.
   static void Settle() { HeadlessDisplay().ProcessMessages(); }
+  static void AltDown() {
+    HeadlessDisplay().KeyDown(VK_MENU);
+    HeadlessDisplay().KeyPress(VK_DOWN);
+    HeadlessDisplay().KeyUp(VK_MENU);
+    Settle();
+  }
   static void Press(TControl* C) {
     Click(C);
     Settle();
@@ -237,15 +243,24 @@ TEST_F(EnvOptionsDialog, PickersAndFontSizeOfTheDisplayPage) {
                                    ASSERT_TRUE(P);
                                    // Chosen as a user does: open the list, pick a row.
                                    P->GutterStyleEdit->SetFocus();
+                                   AltDown();
+                                   ASSERT_TRUE(P->GutterStyleEdit->DroppedDown());
                                    Key(VK_DOWN);
                                    Key(VK_DOWN);
+                                   Key(VK_RETURN);
                                    Settle();
+                                   EXPECT_EQ(P->GutterStyleEdit->GetText(), "bsHorizontal");
                                    EXPECT_EQ(P->GutterStyleEdit->GetBrushStyle(), bsHorizontal);
                                    EXPECT_EQ(EnvWorkingOptions()->GetGutterBrush()->GetStyle(), bsHorizontal);
-                                   P->MarginStyleEdit->SetFocus();
-                                   Key(VK_DOWN);
+                                   // A plain click into the margin picker opens its list.
+                                   const TPoint In = P->MarginStyleEdit->ClientToScreen({10, 8});
+                                   HeadlessDisplay().Click(In.X, In.Y);
                                    Settle();
-                                   EXPECT_EQ(P->MarginStyleEdit->GetValueText(), "psDash");
+                                   ASSERT_TRUE(P->MarginStyleEdit->DroppedDown());
+                                   Key(VK_DOWN);
+                                   Key(VK_RETURN);
+                                   Settle();
+                                   EXPECT_EQ(P->MarginStyleEdit->GetText(), "psDash");
                                    EXPECT_EQ(EnvWorkingOptions()->GetMarginPen()->GetStyle(), psDash);
                                    // A size the list lacks leaves it without selection but is kept.
                                    P->FontSizeEdit->SetFocus();
@@ -264,8 +279,8 @@ TEST_F(EnvOptionsDialog, PickersAndFontSizeOfTheDisplayPage) {
   Drive(ShowEnvironmentOptions, {[&](TForm* F) {
                                    auto* P = ShowPage<TDisplayOptForm>(F, 1);
                                    ASSERT_TRUE(P);
-                                   EXPECT_EQ(P->GutterStyleEdit->GetItemIndex(), Integer(bsHorizontal));
-                                   EXPECT_EQ(P->MarginStyleEdit->GetItemIndex(), Integer(psDash));
+                                   EXPECT_EQ(P->GutterStyleEdit->GetText(), "bsHorizontal");
+                                   EXPECT_EQ(P->MarginStyleEdit->GetPenStyle(), psDash);
                                    EXPECT_EQ(P->FontSizeEdit->GetItemIndex(), -1);
                                    EXPECT_EQ(P->FontSizeEdit->GetText(), "13");
                                    SaveShot(F, "editor-dialogs-TEnvForm-Pickers");

@@ -99,11 +99,13 @@ TEST_F(OptionPictures, OptionPagesDrawTheirSwatchesAndSamples) {
            P->GutterColorEdit->SetSelectedColor(clRed);
            Pump();
            // The red swatch, the cross-hatched gutter sample and the dotted margin line.
-           const Integer Mid = P->MarginStyleEdit->GetHeight() / 2;
+           // Both pickers are edits with a button: the swatch and the line
+           // stand in the inner edit, a pixel below the client's top.
+           const Integer Mid = P->MarginStyleEdit->ClientHeight() / 2;
            CheckPicture(F, "Display",
                         {{P->GutterColorEdit, {{10, 10}, {20, 8}}},
-                         {P->GutterStyleEdit, {{8, 8}, {10, 10}, {12, 9}, {4, 4}}},
-                         {P->MarginStyleEdit, {{6, Mid}, {7, Mid}, {8, Mid}, {9, Mid}, {10, Mid - 3}}}});
+                         {P->GutterStyleEdit, {{3, 8}, {7, 10}, {10, 8}, {5, 5}, {12, 12}, {30, 3}}},
+                         {P->MarginStyleEdit, {{2, Mid}, {3, Mid}, {5, Mid}, {6, Mid}, {8, Mid}, {6, Mid - 3}}}});
            D->PageProps->SetActivePageIndex(2);
          },
          [&](TForm* F) {

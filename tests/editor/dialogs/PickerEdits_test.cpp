@@ -158,4 +158,75 @@ TEST_F(PickerEdits, CheckEditReadsYesAndTrueAndTogglesOnSpace) {
   EXPECT_TRUE(Check->GetChecked());
 }
 
+TEST_F(PickerEdits, CheckEditShowsTheCaptionAndItsAcceleratorToggles) {
+  Edit->SetEditClassName("TCheckEdit");
+  auto* Check = dynamic_cast<TCheckEdit*>(Edit->InnerEdit());
+  ASSERT_TRUE(Check);
+  const Integer H = Check->ClientHeight();
+  auto InkRightOfBox = [&] {
+    const COLORREF Back = ColorToRGB(Check->GetColor());
+    for (Integer Y = 0; Y < H; ++Y)
+      for (Integer X = 20; X < Check->ClientWidth(); ++X)
+        if (PixelAt(Check, X, Y) != Back) return true;
+    return false;
+  };
+  EXPECT_FALSE(InkRightOfBox()) << "no caption, nothing beside the box";
+  Edit->SetCaption("&Wrap lines");
+  Check->Invalidate();
+  Pump();
+  EXPECT_TRUE(InkRightOfBox());
+  SaveShot(Window, "picker-check-caption");
+  // Disabled: the caption is embossed in highlight and shadow.
+  Edit->SetEnabled(false);
+  Check->Invalidate();
+  Pump();
+  bool Shadow = false;
+  for (Integer Y = 0; Y < H && !Shadow; ++Y)
+    for (Integer X = 20; X < Check->ClientWidth() && !Shadow; ++X)
+      Shadow = PixelAt(Check, X, Y) == ColorToRGB(clBtnShadow);
+  EXPECT_TRUE(Shadow);
+  Edit->SetEnabled(true);
+  HeadlessDisplay().KeyDown(VK_MENU);
+  HeadlessDisplay().KeyPress('W');
+  HeadlessDisplay().KeyUp(VK_MENU);
+  Pump();
+  EXPECT_TRUE(Check->GetChecked()) << "the accelerator works the box";
+  EXPECT_EQ(Edit->EditSource()->GetText(), "True");
+}
+
+TEST_F(PickerEdits, AClickOnARowSetsTheValueFiresOnClickAndNamesWidenTheList) {
+  Use("TPenStyleEdit", "TPopupPenBox", "psSolid");
+  auto* List = dynamic_cast<TPopupPenBox*>(Edit->Popup());
+  ASSERT_TRUE(List);
+  int Clicks = 0;
+  struct TClicks : TObject {
+    int* N;
+    void Click(TObject*) { ++*N; }
+  } Counter;
+  Counter.N = &Clicks;
+  List->OnClick = TNotifyEvent(&Counter, &TClicks::Click);
+  AltDown();
+  ASSERT_TRUE(Edit->DroppedDown());
+  const Integer Narrow = List->GetWidth();
+  // The fourth row (psDashDot).
+  const Integer Row = List->GetItemHeight();
+  const TPoint At = List->ClientToScreen({List->ClientWidth() / 2, 3 * Row + Row / 2});
+  HeadlessDisplay().Click(At.X, At.Y);
+  Pump();
+  EXPECT_EQ(Clicks, 1);
+  EXPECT_EQ(List->SelectedPen(), psDashDot);
+  EXPECT_FALSE(Edit->DroppedDown());
+  EXPECT_EQ(Edit->GetText(), "psDashDot");
+  (void)Narrow;
+  // Names beside the samples make a list wider.
+  auto* Pens = new TPopupPenBox(Window);
+  const Integer Plain = (Pens->SetDisplayNames(true), Pens->SetDisplayNames(false), Pens->GetWidth());
+  Pens->SetDisplayNames(true);
+  EXPECT_GT(Pens->GetWidth(), Plain);
+  auto* Colours = new TPopupColorBox(Window);
+  const Integer Named = (Colours->SetDisplayNames(false), Colours->GetWidth());
+  Colours->SetDisplayNames(true);
+  EXPECT_GT(Colours->GetWidth(), Named);
+}
+
 }  // namespace

@@ -212,4 +212,42 @@ TEST_F(SearchReplaceWindow, MovesOffTheCaretLine) {
   EXPECT_EQ(W->GetTop(), Top);
 }
 
+TEST_F(SearchReplaceWindow, ActsOnTheFocusedEditorAndStepsOffItsCaretLine) {
+  auto* Other = new TDCMemo(Window);
+  Other->SetParent(Window);
+  Other->SetAlign(alTop);
+  Other->SetHeight(60);
+  Other->GetLines()->SetText("other text\nbeta\n");
+  Pump();
+  SetCurrentSearchSource(nullptr);
+  Other->SetFocus();
+  Pump();
+  EXPECT_EQ(CurrentSearchSource(), Other->GetSource());
+  Memo->SetFocus();
+  Pump();
+  EXPECT_EQ(CurrentSearchSource(), Source());
+  TFrmSearRepl* W = Open(false);
+  ASSERT_TRUE(W);
+  // The window lies over line 3 of the editor; the caret goes there.
+  const Integer Lh = Memo->LineHeight();
+  const TPoint Line3 = Memo->ClientToScreen(Memo->TextToPoint(0, 3));
+  W->SetBounds(Line3.X, Line3.Y - 5, W->GetWidth(), W->GetHeight());
+  Source()->SetCaret(0, 3);
+  Pump();
+  EXPECT_EQ(W->GetTop(), Line3.Y + Lh) << "below the caret line";
+  // The other editor's caret is not the current source's: nothing moves.
+  const TPoint Other1 = Other->ClientToScreen(Other->TextToPoint(0, 1));
+  W->SetTop(Other1.Y - 5);
+  Other->GetSource()->SetCaret(0, 1);
+  Pump();
+  EXPECT_EQ(W->GetTop(), Other1.Y - 5);
+  // Hidden, it stays where it is.
+  W->SetTop(Line3.Y - 5);
+  W->Hide();
+  Source()->SetCaret(0, 2);
+  Source()->SetCaret(0, 3);
+  Pump();
+  EXPECT_EQ(W->GetTop(), Line3.Y - 5);
+}
+
 }  // namespace

@@ -283,3 +283,61 @@ TEST(TCustomMemoSource, FreedParserLeavesTheSource) {
 }
 
 }  // namespace
+
+// A line's attributes and user data take a pointer's room until used: a
+// long text costs its lines, not two empty strings more per line.
+TEST(TLineSideString, StaysUnmadeUntilWrittenAndBehavesAsAString) {
+  TLineSideString A;
+  // Reads, an empty copy and empty writes make nothing.
+  EXPECT_TRUE(A.empty());
+  EXPECT_EQ(A.size(), 0u);
+  EXPECT_EQ(A.substr(0), "");
+  EXPECT_EQ(A.begin(), A.end());
+  A.append(0, 'x');
+  A.insert(0, AnsiString());
+  A.erase(0);
+  A += AnsiString();
+  TLineSideString Copy = A;
+  A = AnsiString();
+  EXPECT_FALSE(A.Made());
+  EXPECT_FALSE(Copy.Made());
+  // Writes make it and act as on a string.
+  A.assign(3, '\1');
+  A.insert(1, AnsiString("\2\2"));
+  A.append(1, '\3');
+  A.replace(0, 1, AnsiString("\4"));
+  A[1] = '\5';
+  EXPECT_TRUE(A.Made());
+  EXPECT_EQ(A, AnsiString("\4\5\2\1\1\3"));
+  Copy = A;
+  A.erase(0, 2);
+  EXPECT_EQ(Copy, AnsiString("\4\5\2\1\1\3")) << "a copy is its own text";
+  static_cast<AnsiString&>(A) += "\6";   // a reference handed out for writing
+  EXPECT_EQ(A, AnsiString("\2\1\1\3\6"));
+  EXPECT_EQ(A.Take(), AnsiString("\2\1\1\3\6"));
+  EXPECT_FALSE(A.Made());
+  Copy.resize(0);
+  EXPECT_FALSE(Copy.Made()) << "emptied texts let go";
+}
+
+TEST(TCustomMemoSource, LinesGetNoSideTextsFromLoadingParsingAndEditing) {
+  TMemoSource S(nullptr);
+  SetText(S, "one|two|three");
+  ASSERT_EQ(S.GetLineCount(), 3);
+  S.ParseRange(0, S.GetLineCount() - 1, true);
+  // A line break at a line's start hands the line's data to the new line;
+  // joining at column 0 takes the next line's.
+  S.GetLineItem(1)->LineData = AnsiString("user");
+  S.SetCaret(0, 1);
+  S.InsertLineBreak();
+  ASSERT_EQ(S.GetLineCount(), 4);
+  EXPECT_EQ(S.GetLineItem(2)->LineData, AnsiString("user"));
+  S.SetCaret(0, 0);
+  S.InsertLineBreak();
+  S.ParseRange(0, S.GetLineCount() - 1, true);
+  for (Integer L = 0; L < S.GetLineCount(); ++L) {
+    SCOPED_TRACE(L);
+    EXPECT_FALSE(S.GetLineItem(L)->Attributes.Made());
+    EXPECT_EQ(S.GetLineItem(L)->LineData.Made(), L == 2 || L == 3);
+  }
+}

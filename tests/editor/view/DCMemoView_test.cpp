@@ -10,6 +10,7 @@
 
 #include "editor/controls/DCMemo.h"
 #include "editor/options/GutterBackground.h"
+#include "editor/text/MemoSourceOptions.h"
 #include "editor/view/GutterImages.h"
 #include "editor/view/PopupHint.h"
 #include "editor/view/PositionStore.h"
@@ -20,6 +21,7 @@
 #include "platform/forms/Screen.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/PngCodec.h"
+#include "platform/rtl/ClassRegistry.h"
 #include "platform/rtl/ObjectText.h"
 #include "platform/rtl/VirtualKeys.h"
 #include "platform/win/Cursors.h"
@@ -388,6 +390,212 @@ TEST_F(MeasuredMemo, WordWrapFillsRowsByPixels) {
   // Back to the grid: the rows are counted in columns again.
   Memo->SetUseMonoFont(true);
   EXPECT_EQ(Memo->LastRow() + 1, 2 * ((100 + 19) / 20));
+}
+
+TEST_F(MeasuredMemo, RowsTakeTheHeightOfTheirFontsForClicksCaretPaintAndPaging) {
+  Proportional();
+  Memo->SetOptions(TMemoOptions{moDrawGutter, moLineNumbers, moColorSyntax});
+  // Every fourth line set in a large font; the rest in the editor's.
+  AnsiString Text;
+  for (Integer I = 0; I < 40; ++I) Text += (I % 4 == 1 ? "BIG line " : "small line ") + IntToStr(I) + "\r\n";
+  Memo->SetText(Text);
+  Show();
+  for (Integer I = 1; I < 40; I += 4) {
+    Src()->SetSelection(stStreamSel, 0, I, 3, I);
+    Memo->GetSelAttributes()->SetSize(28);
+  }
+  Src()->SetCaret(0, 0);
+  HeadlessDisplay().ProcessMessages();
+  const Integer Lh = Memo->LineHeight();
+  const Integer Big = Memo->RowHeight(1);
+  ASSERT_GT(Big, Lh + 8) << "the large font's row is taller";
+  EXPECT_EQ(Memo->RowHeight(0), Lh);
+  EXPECT_EQ(Memo->RowHeight(2), Lh) << "a row after a tall one keeps its own height";
+  // Rows stand one below the other by their own heights, and a click in the
+  // lower part of the tall row still hits it.
+  EXPECT_EQ(Memo->TextToPoint(0, 2).Y, Lh + Big);
+  EXPECT_EQ(Memo->TextToPoint(0, 5).Y, 3 * Lh + Big + Memo->RowHeight(4) - Lh + Lh);
+  const Integer X = Memo->TextLeftEdge() + 2;
+  EXPECT_EQ(Memo->PointToText(X, Lh + Big - 2, true).Y, 1);
+  EXPECT_EQ(Memo->PointToText(X, Lh + Big + 1, true).Y, 2);
+  // The caret on the tall row is as tall as the row.
+  Src()->SetCaret(2, 1);
+  HeadlessDisplay().ProcessMessages();
+  EXPECT_EQ(Memo->CaretRowHeight(), Big);
+  // Paint: ink of the large text reaches below where a grid row would end,
+  // and the small line after it is drawn in its own row.
+  EXPECT_TRUE(AnyPixel({X, Lh + Lh + 2, X + 3 * Lh, Lh + Big - 2}, clBlack)) << "large glyphs fill the tall row";
+  EXPECT_TRUE(AnyPixel({X, Lh + Big, X + 3 * Lh, Lh + Big + Lh}, clBlack)) << "the next line below it";
+  SaveShot("measured_row_heights.png");
+  // One row down: the window's pixels move by the height of the row that
+  // left, and the tall row now stands at the top.
+  Src()->SetCaret(0, 3);
+  Memo->SetTopLine(0);
+  HeadlessDisplay().ProcessMessages();
+  Memo->ScrollVert(1);
+  HeadlessDisplay().ProcessMessages();
+  EXPECT_EQ(Memo->TextToPoint(0, 1).Y, 0);
+  EXPECT_TRUE(AnyPixel({X, Big / 2, X + 3 * Lh, Big - 2}, clBlack)) << "the tall glyphs at the top";
+  EXPECT_TRUE(AnyPixel({X, Big, X + 3 * Lh, Big + Lh}, clBlack)) << "the line after it follows at once";
+  Memo->ScrollVert(-1);
+  HeadlessDisplay().ProcessMessages();
+  // Paging goes by pixels: the row one client height below the top, less
+  // one, becomes the top, and the caret moves as many rows.
+  Src()->SetCaret(0, 0);
+  HeadlessDisplay().ProcessMessages();
+  Integer Y = 0, Row = 0;
+  while (Y + Memo->RowHeight(Row) <= Memo->ClientHeight()) Y += Memo->RowHeight(Row++);
+  const Integer Expected = Row - 1;
+  Chord({}, VK_NEXT);
+  EXPECT_EQ(Memo->GetTopLine(), Expected);
+  EXPECT_EQ(Src()->GetCaretLine(), Expected);
+  Chord({}, VK_PRIOR);
+  EXPECT_EQ(Memo->GetTopLine(), 0);
+  EXPECT_EQ(Src()->GetCaretLine(), 0);
+  // Moving the caret down to a tall row near the bottom scrolls it into
+  // view whole.
+  for (Integer I = 0; I < 20; ++I) Chord({}, VK_DOWN);
+  const Integer CaretRow = Src()->GetCaretLine();
+  EXPECT_LE(Memo->TextToPoint(0, CaretRow).Y + Memo->RowHeight(CaretRow), Memo->ClientHeight());
+  EXPECT_GE(Memo->TextToPoint(0, CaretRow).Y, 0);
+  // An edit that makes a row tall again is measured anew.
+  Src()->SetSelection(stStreamSel, 0, 0, 5, 0);
+  Memo->GetSelAttributes()->SetSize(28);
+  EXPECT_GT(Memo->RowHeight(0), Lh + 8);
+}
+
+TEST_F(MemoOnScreen, GoingToABookmarkCentresItsLineWhenAsked) {
+  AnsiString Text;
+  for (Integer I = 0; I < 200; ++I) Text += "line " + IntToStr(I) + "\r\n";
+  Memo->SetText(Text);
+  Show();
+  Src()->SetCaret(0, 150);
+  Src()->SetBookmark(1);
+  const Integer Rows = Memo->VisibleRows();
+  struct TCase {
+    bool Centre;
+    Integer Top;
+  };
+  for (const TCase& C : {TCase{false, 150 - Rows + 1}, TCase{true, 150 - Rows / 2}}) {
+    SCOPED_TRACE(C.Centre ? "centred" : "plain");
+    Memo->SetOptions(C.Centre ? TMemoOptions{moCenterOnBookmark} : TMemoOptions{});
+    Memo->SetTopLine(0);
+    Src()->SetCaret(0, 0);
+    Src()->GotoBookmark(1);
+    HeadlessDisplay().ProcessMessages();
+    EXPECT_EQ(Src()->GetCaretLine(), 150);
+    EXPECT_EQ(Memo->GetTopLine(), C.Top);
+  }
+  // A bookmark already in view leaves the view alone even when centring.
+  Memo->SetTopLine(149);
+  Src()->SetCaret(0, 149);
+  Src()->GotoBookmark(1);
+  EXPECT_EQ(Memo->GetTopLine(), 149);
+}
+
+TEST_F(MemoOnScreen, HiddenHorizontalBarFollowsTheLongestLineOrTheWrapWidth) {
+  Memo->SetScrollBars(ssBoth);
+  Memo->SetHideScrollBars(true);
+  Memo->SetText("short\r\nlines");
+  Show();
+  auto Horz = [&] {
+    SCROLLINFO Si{};
+    Si.cbSize = sizeof(Si);
+    Si.fMask = SIF_RANGE | SIF_PAGE;
+    GetScrollInfo(Memo->Handle(), SB_HORZ, &Si);
+    return std::pair<Integer, Integer>(Si.nMax, Integer(Si.nPage));
+  };
+  EXPECT_EQ(Horz().second, 0) << "hidden: every line fits";
+  Src()->GetLines()->Add(AnsiString(300, 'x'));
+  HeadlessDisplay().ProcessMessages();
+  EXPECT_EQ(Horz().first, 300) << "columns of the longest line";
+  EXPECT_GT(Horz().second, 0);
+  // Lines put or deleted through Lines keep the longest one known.
+  Src()->GetLines()->SetStrings(2, AnsiString(120, 'y'));
+  HeadlessDisplay().ProcessMessages();
+  EXPECT_EQ(Horz().first, 120);
+  Src()->GetLines()->Insert(0, AnsiString(150, 'z'));
+  Src()->GetLines()->Delete(3);
+  HeadlessDisplay().ProcessMessages();
+  EXPECT_EQ(Src()->GetLongestLineIndex(), 0);
+  EXPECT_EQ(Horz().first, 150);
+  // Wrapped text fits the window: no bar; wrapped at a far margin: a bar in pixels.
+  Memo->SetWordWrap(true);
+  EXPECT_EQ(Horz().second, 0);
+  Memo->SetOptions(TMemoOptions{moBreakWordAtMargin});
+  Memo->SetMarginPos(200);
+  Memo->UpdateScrollBars();
+  EXPECT_EQ(Horz().first, Memo->CharWidth() * 200 + Memo->TextLeftEdge());
+  EXPECT_EQ(Horz().second, Memo->ClientWidth());
+}
+
+TEST_F(MemoOnScreen, FormDescriptionCarriesThePopupMenuAnchorsAndDragMode) {
+  RegisterClasses({TDCMemo::StaticClass(), TPopupMenu::StaticClass()});
+  Form->SetName("Host");
+  auto* Menu = new TPopupMenu(Form);
+  Menu->SetName("EditMenu");
+  Memo->SetName("Input");
+  Memo->SetPopupMenu(Menu);
+  Memo->SetAnchors(TAnchors{akLeft, akTop, akRight, akBottom});
+  Memo->SetDragMode(dmAutomatic);
+  const AnsiString Text = ComponentToText(Form);
+  EXPECT_NE(Text.find("PopupMenu = EditMenu"), AnsiString::npos) << Text;
+  EXPECT_NE(Text.find("Anchors = [akLeft, akTop, akRight, akBottom]"), AnsiString::npos);
+  const AnsiString MemoPart = Text.substr(Text.find("object Input"));
+  EXPECT_EQ(MemoPart.find("ShowHint"), AnsiString::npos) << "the hint follows the parent";
+  // The form writes its menu too; read back, the reference finds it.
+  EXPECT_NE(Text.find("object EditMenu: TPopupMenu"), AnsiString::npos) << Text;
+  auto* Copy = new TForm(nullptr);
+  TextToComponent(Text, Copy);
+  auto* Back = dynamic_cast<TDCMemo*>(Copy->FindComponent("Input"));
+  ASSERT_TRUE(Back);
+  EXPECT_EQ(Back->GetPopupMenu(), Copy->FindComponent("EditMenu"));
+  EXPECT_EQ(Back->GetDragMode(), dmAutomatic);
+  EXPECT_EQ(Back->GetAnchors(), (TAnchors{akLeft, akTop, akRight, akBottom}));
+  delete Copy;
+}
+
+TEST_F(MemoOnScreen, ResizingAWrappedEditorBringsACaretPastItsLineBack) {
+  Memo->SetWordWrap(true);
+  Memo->SetText("ten chars.\r\nsecond line");
+  Show();
+  Src()->SetCaret(40, 0);
+  ASSERT_EQ(Src()->GetCaretChar(), 40) << "the caret may stand past the line";
+  Memo->SetWidth(Memo->GetWidth() + 40);
+  EXPECT_EQ(Src()->GetCaretPoint(), (TPoint{10, 0}));
+  // A height change alone leaves it.
+  Src()->SetCaret(40, 0);
+  Memo->SetHeight(Memo->GetHeight() + 20);
+  EXPECT_EQ(Src()->GetCaretChar(), 40);
+}
+
+TEST_F(MeasuredMemo, EachRowOfAWrappedLineTakesItsOwnHeight) {
+  Proportional();
+  Memo->SetOptions(TMemoOptions{moDrawGutter, moColorSyntax, moBreakWordAtMargin});
+  Memo->SetMarginPos(12);
+  Memo->SetWordWrap(true);
+  Memo->SetText("aaaa bbbb cccc dddd eeee ffff gggg hhhh\r\nlast");
+  Show();
+  // Rows of line 0; make the text of its second row large.
+  Integer Line, Start, Stop;
+  Memo->RowColumns(1, Line, Start, Stop);
+  ASSERT_EQ(Line, 0);
+  ASSERT_GT(Start, 0) << "the line wraps";
+  Stop = std::min<Integer>(Stop, 39);
+  Src()->SetSelection(stStreamSel, Start, 0, Stop, 0);
+  Memo->GetSelAttributes()->SetSize(24);
+  Src()->SetCaret(0, 0);
+  Memo->SetTopLine(0);
+  HeadlessDisplay().ProcessMessages();
+  const Integer Lh = Memo->LineHeight();
+  EXPECT_EQ(Memo->RowHeight(0), Lh);
+  EXPECT_GT(Memo->RowHeight(1), Lh + 6);
+  EXPECT_EQ(Memo->TextToPoint(Start, 0).Y, Lh) << "the second row starts below the first";
+  EXPECT_EQ(Memo->TextToPoint(0, 1).Y, Memo->RowTop(Memo->LastRow()));
+  // A click low in the tall row stays on it.
+  const TPoint Hit = Memo->PointToText(Memo->TextLeftEdge() + 2, Lh + Memo->RowHeight(1) - 2, true);
+  EXPECT_EQ(Hit.Y, 0);
+  EXPECT_GE(Hit.X, Start);
 }
 
 TEST_F(MemoOnScreen, GutterAndTextShowTheirGradients) {
@@ -1455,6 +1663,12 @@ TEST_F(MemoOnScreen, HintOfSeveralLinesPaintsEachLineWithItsBoldPart) {
   };
   EXPECT_TRUE(InkIn(2, 1 + H0));
   EXPECT_TRUE(InkIn(2 + H0, R.Height() - 2));
+  // The frame is a raised edge: light at the top and left, dark at the
+  // bottom and right.
+  EXPECT_EQ(HeadlessDisplay().ScreenPixel(R.Left + R.Width() / 2, R.Top), ColorToRGB(cl3DLight));
+  EXPECT_EQ(HeadlessDisplay().ScreenPixel(R.Left, R.Top + R.Height() / 2), ColorToRGB(cl3DLight));
+  EXPECT_EQ(HeadlessDisplay().ScreenPixel(R.Left + R.Width() / 2, R.Bottom - 1), ColorToRGB(cl3DDkShadow));
+  EXPECT_EQ(HeadlessDisplay().ScreenPixel(R.Right - 1, R.Top + R.Height() / 2), ColorToRGB(cl3DDkShadow));
   const TRect Area = R;
   fs::create_directories(SX_BUILD_SHOTS);
   HeadlessDisplay().SaveScreenshot(std::string(SX_BUILD_SHOTS) + "/hint_lines.png", &Area);
@@ -1535,4 +1749,73 @@ TEST_F(MemoOnScreen, FewColourDevicesGetTheSameTextOverFilledCells) {
   EXPECT_GT(Ink, 0);
   EXPECT_TRUE(Few->Canvas()->GetPixel(Memo->TextToPoint(1, 1).X, Memo->TextToPoint(1, 1).Y + 1) != clWhite)
       << "the selection's cells are filled in its colour";
+}
+
+
+// The main window's editors take the shared options last; the source
+// settings their description holds must survive that, and a click past the
+// end of an empty line must not leave blanks to be typed into.
+TEST_F(MemoOnScreen, DescribedSourceSettingsOutliveTheSharedOptions) {
+  AnsiString Text = sxtest::ReadFile(SX_SOURCE_DIR "/tests/fixtures/editor/InputEditor.dfm");
+  const auto End = Text.rfind("end");
+  ASSERT_NE(End, AnsiString::npos);
+  Text.insert(End, "  UseGlobalOptions = True\n");
+  TextToComponent(Text, Memo);
+  ASSERT_TRUE(Memo->GetUseGlobalOptions());
+  EXPECT_TRUE(Src()->HasOption(soLimitEOL));
+  EXPECT_EQ(Src()->GetBlockIndent(), 4);
+  EXPECT_EQ(Src()->GetTabStops(), "9,17");
+
+  Memo->SetText("abc\r\n\r\nxyz");
+  Show();
+  auto& D = HeadlessDisplay();
+  const TPoint A = CellLeft(16, 1);
+  D.MouseDown(A.X, A.Y);
+  D.MouseUp(A.X, A.Y);
+  D.ProcessMessages();
+  EXPECT_EQ(Src()->GetCaretPoint(), (TPoint{0, 1}));
+  Type("q");
+  EXPECT_EQ(Src()->GetLineText(1), "q");
+  Chord({}, VK_HOME);
+  EXPECT_EQ(Src()->GetCaretPoint(), (TPoint{0, 1}));
+
+  // A later change of the shared options reaches the source as before.
+  TMemoSourceOptions* G = GetGlobalOptions<TMemoSourceOptions>();
+  const TStringsOptions Saved = G->GetOptions();
+  TStringsOptions Beyond = Saved;
+  Beyond.Exclude(soLimitEOL);
+  Beyond.Include(soCreateBackups);
+  G->SetOptions(Beyond);
+  EXPECT_TRUE(Src()->HasOption(soCreateBackups));
+  EXPECT_FALSE(Src()->HasOption(soLimitEOL));
+  G->SetOptions(Saved);
+}
+
+
+// On the monospaced grid, imported text keeps its own fonts: every row must
+// be as tall as the tallest of them, or the sample's large heading loses its
+// top. The cells keep the editor's width.
+TEST_F(MemoOnScreen, GridRowsHoldTheTallestImportedFont) {
+  LoadInputEditor();
+  Show();
+  const Integer PlainHeight = Memo->LineHeight(), PlainWidth = Memo->CharWidth();
+  Memo->ImportFromFile(SX_SOURCE_DIR "/data/sample.rtf");
+  HeadlessDisplay().ProcessMessages();
+  ASSERT_TRUE(Memo->GetUseMonoFont());
+  const Integer GridHeight = Memo->LineHeight();
+  SaveShot("sample_on_grid.png");
+  EXPECT_EQ(Memo->CharWidth(), PlainWidth);
+  EXPECT_EQ(Memo->TextToPoint(0, 1).Y - Memo->TextToPoint(0, 0).Y, GridHeight);
+  // Measured, the heading's row is as tall as its font needs.
+  Memo->SetUseMonoFont(false);
+  HeadlessDisplay().ProcessMessages();
+  const Integer HeadingRow = Memo->TextToPoint(0, 1).Y - Memo->TextToPoint(0, 0).Y;
+  EXPECT_GT(HeadingRow, PlainHeight);
+  EXPECT_GE(GridHeight, HeadingRow);
+  // The heading's top stands inside its row: its colour shows in the upper
+  // part of the first row.
+  Memo->SetUseMonoFont(true);
+  HeadlessDisplay().ProcessMessages();
+  const Integer Left = Memo->TextToPoint(0, 0).X;
+  EXPECT_TRUE(AnyPixel({Left, 0, Left + 120, GridHeight / 3}, TColor(RGB(0, 96, 160))));
 }

@@ -458,3 +458,60 @@ TEST(TgtMetafileProcessor, FontInfoMatchesTheFaceOnTheScreen) {
     EXPECT_GT(Info.StrikeoutPosition, 0);
   }
 }
+
+// Records without an item of their own (alpha blends, transparent copies,
+// gradient fills) still show on the page: each becomes the picture it
+// paints over white, covering its destination.
+TEST(TgtMetafileProcessor, BlendsAndGradientsBecomePictures) {
+  TPlayerFixture F;
+  TgtMetafileProcessor P(F.Engine);
+  TEmfBuilder B;
+  TEmrGradientFill G;
+  G.Bounds = {0, 0, 40, 10};
+  G.Mode = GRADIENT_FILL_RECT_H;
+  TRIVERTEX A, Z;
+  Z.x = 40;
+  Z.y = 10;
+  Z.Blue = 0xFF00;
+  G.Vertices = {A, Z};
+  G.Indices = {0, 1};
+  B.Add(G);
+  TEmrBitBlt Alpha;
+  Alpha.Type = EMR_ALPHABLEND;
+  Alpha.Bounds = {50, 0, 59, 9};
+  Alpha.xDest = 50;
+  Alpha.cxDest = 10;
+  Alpha.cyDest = 10;
+  Alpha.cxSrc = 2;
+  Alpha.cySrc = 2;
+  Alpha.Rop = DWORD(128) << 16;   // half the source over the page
+  MakeDib(2, 2, 0x00, Alpha.Bmi, Alpha.Bits);
+  B.Add(Alpha);
+  TEmrBitBlt Key = Alpha;
+  Key.Type = EMR_TRANSPARENTBLT;
+  Key.Bounds = {70, 0, 79, 9};
+  Key.xDest = 70;
+  Key.Rop = RGB(0, 0, 0);   // the whole black source is see-through
+  B.Add(Key);
+  P.PlayBytes(B.Finish(TestHeader()), 0, 0);
+  ASSERT_EQ(F.Content(), 3u);
+  struct TWant { double X, W; COLORREF Left, Right; };
+  const TWant Want[] = {{0, 40, 0x000000, 0xFF0000},
+                        {50, 10, 0x7F7F7F, 0x7F7F7F},
+                        {70, 10, 0xFFFFFF, 0xFFFFFF}};
+  for (std::size_t I = 0; I < 3; ++I) {
+    SCOPED_TRACE(I);
+    auto* Item = F.Item<TgtImageItem>(I);
+    ASSERT_TRUE(Item);
+    EXPECT_DOUBLE_EQ(Item->X, Want[I].X);
+    EXPECT_DOUBLE_EQ(Item->Width, Want[I].W);
+    auto* Bmp = dynamic_cast<TBitmap*>(F.Engine.GetImage(Item->ImageIndex));
+    ASSERT_TRUE(Bmp);
+    const COLORREF L = ColorToRGB(Bmp->Canvas()->GetPixel(0, 0));
+    const COLORREF R = ColorToRGB(Bmp->Canvas()->GetPixel(Bmp->GetWidth() - 1, 0));
+    for (int Sh : {0, 8, 16}) {
+      EXPECT_NEAR(int((L >> Sh) & 0xFF), int((Want[I].Left >> Sh) & 0xFF), 8);
+      EXPECT_NEAR(int((R >> Sh) & 0xFF), int((Want[I].Right >> Sh) & 0xFF), 8);
+    }
+  }
+}

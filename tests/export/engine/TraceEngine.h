@@ -10,6 +10,8 @@
 
 class TTraceEngine : public TgtCustomDocumentEngine {
 public:
+  // Tests call the reading-order sort on lists of their own.
+  using TgtCustomDocumentEngine::SortItems;
   TTraceEngine() : TgtCustomDocumentEngine(nullptr) {
     SetMeasurementUnit(muPixels);
     GetPreferences()->SetShowSetupDialog(false);

@@ -10,6 +10,7 @@ public:
   using TgtExExcelEngine::EncodeLine;
   using TgtExExcelEngine::EncodePolygon;
   using TgtExExcelEngine::EncodeRectangle;
+  using TgtExExcelEngine::ValidateOutputImageFormat;
 };
 
 std::string Export(TObjects& E, const std::string& Name, const std::function<void(TObjects&)>& Draw,
@@ -86,6 +87,10 @@ TEST(TgtExExcelEngine, OnlyBitmapsAndMetafilesAreAccepted) {
   EXPECT_TRUE(E.ValidateOutputImageFormat(ifBMP, Message));
   EXPECT_FALSE(E.ValidateOutputImageFormat(ifPNG, Message));
   EXPECT_EQ(Message, "The Excel Engine supports only  BMP and Metafile image formats");
+  // The image settings ask the engine and keep their format on a refusal.
+  E.GetImageSettings()->SetOutputImageFormat(ifBMP);
+  E.GetImageSettings()->SetOutputImageFormat(ifPNG);
+  EXPECT_EQ(E.GetImageSettings()->GetOutputImageFormat(), ifBMP);
 }
 
 // Ids and row heights belong to one worksheet: the drawing on the second

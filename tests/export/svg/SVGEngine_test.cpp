@@ -301,10 +301,18 @@ TEST(TgtSVGEngine, FailedDocumentTakesItsSideFilesAway) {
 }
 
 TEST(TgtSVGEngine, OnlyJpegAndPngAreImageFormats) {
-  TgtSVGEngine E(nullptr);
+  struct TSvg : TgtSVGEngine {
+    TSvg() : TgtSVGEngine(nullptr) {}
+    using TgtSVGEngine::ValidateOutputImageFormat;
+  } E;
   EXPECT_EQ(E.GetImageSettings()->GetOutputImageFormat(), ifJPEG);
   AnsiString Message;
   EXPECT_TRUE(E.ValidateOutputImageFormat(ifPNG, Message));
   EXPECT_FALSE(E.ValidateOutputImageFormat(ifBMP, Message));
   EXPECT_EQ(Message, SSVGImageFormats);
+  // The image settings ask the engine and keep their format on a refusal.
+  E.GetImageSettings()->SetOutputImageFormat(ifBMP);
+  EXPECT_EQ(E.GetImageSettings()->GetOutputImageFormat(), ifJPEG);
+  E.GetImageSettings()->SetOutputImageFormat(ifPNG);
+  EXPECT_EQ(E.GetImageSettings()->GetOutputImageFormat(), ifPNG);
 }

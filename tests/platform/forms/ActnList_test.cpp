@@ -4,8 +4,11 @@
 
 #include <memory>
 
+#include "platform/forms/ScreenCanvas.h"
 #include "platform/rtl/ClassRegistry.h"
+#include "TestControls.h"
 #include "platform/rtl/ObjectText.h"
+#include "platform/rtl/TypInfo.h"
 
 namespace {
 // A client that shows what its action tells it.
@@ -109,4 +112,71 @@ TEST(TActionList, ActionsNestInTheFormDescription) {
   EXPECT_EQ(L->Actions(1)->GetName(), "SaveCmd");
   EXPECT_EQ(L->Actions(1)->GetCaption(), "&SaveCmd");
   EXPECT_EQ(L->Actions(0)->GetShortCut(), 0x4000 | 'O');
+}
+
+// A control linked to an action: its caption, enabled state, hint and
+// visibility follow the action, its click runs it, and the link goes when
+// the action does.
+TEST(TControlAction, ControlFollowsItsActionAndClickRunsIt) {
+  TActionOwner Owner(nullptr);
+  TLog Log;
+  auto* A = new TAction(&Owner);
+  A->SetCaption("&Open");
+  A->SetHint("Opens a file");
+  A->OnExecute = TNotifyEvent(&Log, &TLog::Execute);
+  auto* B = new TTestButton(&Owner);
+  B->SetAction(A);
+  EXPECT_EQ(B->GetAction(), A);
+  EXPECT_EQ(B->GetCaption(), "&Open");
+  EXPECT_EQ(B->GetHint(), "Opens a file");
+  A->SetCaption("&Open...");
+  A->SetEnabled(false);
+  A->SetVisible(false);
+  EXPECT_EQ(B->GetCaption(), "&Open...");
+  EXPECT_FALSE(B->GetEnabled());
+  EXPECT_FALSE(B->GetVisible());
+  A->SetEnabled(true);
+  B->Click();
+  EXPECT_EQ(Log.Lines, std::vector<AnsiString>{"action"});
+  // A handler of the control's own takes the click instead.
+  TLog Own;
+  B->OnClick = TNotifyEvent(&Own, &TLog::Update);
+  B->Click();
+  EXPECT_EQ(Own.Lines, std::vector<AnsiString>{"update"});
+  EXPECT_EQ(Log.Lines.size(), 1u);
+  delete A;
+  EXPECT_EQ(B->GetAction(), nullptr) << "the link went with the action";
+  B->Click();   // and clicking does not reach the freed action
+  EXPECT_EQ(Own.Lines.size(), 2u);
+}
+
+// The description names the action; a caption the description gives the
+// control is kept, an empty one comes from the action.
+TEST(TControlAction, DescriptionLinksTheActionKeepingWhatTheControlSets) {
+  RegisterClasses({TAction::StaticClass(), TTestButton::StaticClass()});
+  TActionOwner Owner(nullptr);
+  TextToComponent("object TActionOwner\n"
+                  "  object SaveCmd: TAction\n    Caption = '&Save'\n    Hint = 'Saves'\n  end\n"
+                  "  object Plain: TTestButton\n    Action = SaveCmd\n  end\n"
+                  "  object Own: TTestButton\n    Action = SaveCmd\n    Hint = 'Mine'\n  end\n"
+                  "end\n",
+                  &Owner);
+  auto* Plain = dynamic_cast<TControl*>(Owner.FindComponent("Plain"));
+  auto* Own = dynamic_cast<TControl*>(Owner.FindComponent("Own"));
+  ASSERT_TRUE(Plain && Own);
+  EXPECT_EQ(Plain->GetAction(), Owner.FindComponent("SaveCmd"));
+  EXPECT_EQ(Plain->GetHint(), "Saves");
+  EXPECT_EQ(Own->GetHint(), "Mine");
+  EXPECT_EQ(GetPropText(Plain, "Action"), "SaveCmd") << "written back by name";
+}
+
+TEST(TScreenCanvas, MeasuresTextWithoutAWindowAndGivesTheDcBack) {
+  TScreenCanvas C;
+  C.Font()->SetName("Tahoma");
+  C.Font()->SetHeight(-11);
+  const Integer W = C.TextWidth("Measure me");
+  EXPECT_GT(W, 20);
+  EXPECT_EQ(C.TextHeight("Xg") > 5, true);
+  C.FreeHandle();
+  EXPECT_EQ(C.TextWidth("Measure me"), W) << "the DC is taken again on use";
 }

@@ -325,6 +325,21 @@ TEST_F(FormWindows, StayOnTopAndCentredFormsGetTheirWindowPlacement) {
   EXPECT_NE(GetWindowLongA(F->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
 }
 
+TEST_F(FormWindows, MdiFormStylesAreRefusedWithAMessage) {
+  auto* F = new TForm(App.get());
+  F->SetName("Editor");
+  for (TFormStyle S : {fsMDIForm, fsMDIChild}) {
+    try {
+      F->SetFormStyle(S);
+      ADD_FAILURE() << "no error";
+    } catch (const EInvalidOperation& E) {
+      EXPECT_NE(E.Message().find("MDI"), AnsiString::npos);
+      EXPECT_NE(E.Message().find("Editor"), AnsiString::npos);
+    }
+    EXPECT_EQ(F->GetFormStyle(), fsNormal) << "the form keeps its style";
+  }
+}
+
 TEST_F(FormWindows, BorderStyleChangeRecreatesTheWindowWithItsChildren) {
   ShowTestForm();
   HWND Old = Form->Handle();
@@ -444,6 +459,25 @@ TEST_F(FormWindows, ScreenAnswersFromTheDisplayAndTheSystemSettings) {
   Other.reset();
   EXPECT_EQ(Screen->FormCount(), 1);
   EXPECT_EQ(Screen->ActiveForm(), Form) << "activation went back to the other form";
+}
+
+TEST_F(FormWindows, GraphicChildRepaintsWhenItsOwnOrItsParentsColourChanges) {
+  ShowTestForm();
+  auto* Label = new TTestLabel(Form);
+  Label->SetBounds(150, 40, 40, 20);
+  Label->SetParent(Form);
+  App->ProcessMessages();
+  const TPoint Origin = Form->ClientOrigin();
+  auto Pixel = [&] { return HeadlessDisplay().ScreenPixel(Origin.X + 160, Origin.Y + 50); };
+  ASSERT_EQ(Pixel(), ColorToRGB(clBtnFace)) << "follows the form's colour";
+  // Nothing else invalidates the control: the new colour must show by itself.
+  Label->SetColor(clLime);
+  App->ProcessMessages();
+  EXPECT_EQ(Pixel(), ColorToRGB(clLime));
+  Label->SetParentColor(true);
+  Form->SetColor(clNavy);
+  App->ProcessMessages();
+  EXPECT_EQ(Pixel(), ColorToRGB(clNavy)) << "a parent colour reaches the graphic child";
 }
 
 TEST_F(FormWindows, GraphicChildPaintsOnItsParentAndKeepsTheMouseWhileCaptured) {

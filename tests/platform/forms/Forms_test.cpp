@@ -7,6 +7,9 @@
 
 #include "TestControls.h"
 #include "platform/forms/FormLoader.h"
+#include "platform/forms/Menus.h"
+#include "platform/forms/Panels.h"
+#include "platform/rtl/ClassRegistry.h"
 #include "platform/rtl/ObjectText.h"
 #include "platform/rtl/VirtualKeys.h"
 #include "platform/win/Window.h"
@@ -180,4 +183,45 @@ TEST_F(FormsTest, PositionStreamsByItsValueNames) {
   EXPECT_EQ(F.GetPosition(), poScreenCenter);
   EXPECT_NE(ComponentToText(&F).find("Position = poScreenCenter"), AnsiString::npos);
   EXPECT_THROW(SetPropText(&F, "Position", "poNowhere"), EPropertyError);
+}
+
+// Components the form owns but no control holds (a popup menu) are written
+// after the controls and read back, so a control's reference to them holds.
+TEST_F(FormsTest, OwnedComponentsWithoutParentAreWrittenAndReadBack) {
+  RegisterClasses({TImage::StaticClass(), TPopupMenu::StaticClass(), TMenuItem::StaticClass()});
+  TForm F(nullptr);
+  F.SetName("Shown");
+  auto* Menu = new TPopupMenu(&F);
+  Menu->SetName("Popup");
+  auto* Item = new TMenuItem(&F);
+  Item->SetName("OpenItem");
+  Item->SetCaption("&Open");
+  Menu->Items()->Add(Item);
+  auto* Picture = new TImage(&F);
+  Picture->SetName("Picture");
+  Picture->SetParent(&F);
+  Picture->SetPopupMenu(Menu);
+  new TPopupMenu(&F);  // unnamed: a helper the form makes itself
+
+  const AnsiString Text = ComponentToText(&F);
+  const size_t PictureAt = Text.find("  object Picture: TImage");
+  const size_t MenuAt = Text.find("  object Popup: TPopupMenu");
+  ASSERT_NE(PictureAt, AnsiString::npos) << Text;
+  ASSERT_NE(MenuAt, AnsiString::npos) << Text;
+  EXPECT_LT(PictureAt, MenuAt) << "controls first";
+  EXPECT_NE(Text.find("    object OpenItem: TMenuItem", MenuAt), AnsiString::npos) << "items nest in their menu";
+  EXPECT_NE(Text.find("PopupMenu = Popup"), AnsiString::npos);
+  EXPECT_EQ(Text.find("object : TPopupMenu"), AnsiString::npos) << Text;
+
+  TForm Copy(nullptr);
+  TextToComponent(Text, &Copy);
+  auto* M = dynamic_cast<TPopupMenu*>(Copy.FindComponent("Popup"));
+  auto* P = dynamic_cast<TImage*>(Copy.FindComponent("Picture"));
+  ASSERT_NE(M, nullptr);
+  ASSERT_NE(P, nullptr);
+  EXPECT_EQ(P->GetPopupMenu(), M);
+  ASSERT_EQ(M->Items()->Count(), 1);
+  EXPECT_EQ(M->Items()->Items(0)->GetCaption(), "&Open");
+  const AnsiString Again = ComponentToText(&Copy);
+  EXPECT_NE(Again.find("  object Popup: TPopupMenu\r\n    object OpenItem: TMenuItem"), AnsiString::npos) << Again;
 }

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
 
 #include "TestClasses.h"
 #include "platform/rtl/ObjectText.h"
@@ -38,6 +39,43 @@ void Fill(TSampleComp& Root) {
   Kid->OnChange = TNotifyEvent(&Root, &TSampleComp::OtherChange);
   Root.SetBuddy(Kid);
 }
+
+// A component whose stored "Inner" value is an object text of its own, read
+// while its form is being read (as an editor reads its stored text styles):
+// once into a temporary that is gone when the reader returns, once inside a
+// loading bracket of its own into an object it keeps.
+class TNestingComp : public TSampleComp {
+  SX_CLASS(TNestingComp, TSampleComp)
+public:
+  using TSampleComp::TSampleComp;
+  static void Published(TPublished<TNestingComp>&) {}
+
+  std::unique_ptr<TSampleComp> Kept;
+  int TemporaryLoadedCalls = -1;
+  int TemporaryCount = -1;
+
+protected:
+  void DefineProperties(TFiler* Filer) override {
+    TSampleComp::DefineProperties(Filer);
+    Filer->DefineProperty(
+        "Inner",
+        [this](TReader* R) {
+          const AnsiString Text = R->ReadString();
+          {
+            TSampleComp Temporary(nullptr);
+            TextToComponent(Text, &Temporary);
+            TemporaryLoadedCalls = Temporary.LoadedCalls;
+            TemporaryCount = Temporary.Count;
+          }
+          Kept = std::make_unique<TSampleComp>(nullptr);
+          BeginGlobalLoading();
+          TextToComponent(Text, Kept.get());
+          NotifyGlobalLoading();
+          EndGlobalLoading();
+        },
+        [](TWriter*) {}, false);
+  }
+};
 }  // namespace
 
 class Filer : public ::testing::Test {
@@ -208,6 +246,41 @@ TEST_F(Filer, GlobalLoadingHoldsLoadedBackUntilNotified) {
   EndGlobalLoading();
   EXPECT_EQ(A.LoadedCalls, 1);
   EXPECT_EQ(B.LoadedCalls, 1);
+}
+
+TEST_F(Filer, ObjectTextReadInsideAFormLoadKeepsToItself) {
+  RegisterClasses({TNestingComp::StaticClass()});
+  TSampleComp Form(nullptr);
+  BeginGlobalLoading();
+  TextToComponent("object Form: TSampleComp\r\n"
+                  "  object Editor: TNestingComp\r\n"
+                  "    Inner = 'object Styles: TSampleComp'#13#10'  Count = 7'#13#10'end'#13#10\r\n"
+                  "  end\r\n"
+                  "end\r\n",
+                  &Form);
+  auto* Editor = dynamic_cast<TNestingComp*>(Form.FindComponent("Editor"));
+  ASSERT_NE(Editor, nullptr);
+  // The inner reads finished on their own: their objects were told they
+  // are loaded before the reader went on (the temporary is gone by now, so
+  // the form's list must not hold it) ...
+  EXPECT_EQ(Editor->TemporaryCount, 7);
+  EXPECT_EQ(Editor->TemporaryLoadedCalls, 1);
+  ASSERT_NE(Editor->Kept, nullptr);
+  EXPECT_EQ(Editor->Kept->LoadedCalls, 1);
+  // ... and the inner bracket's notification did not reach the form, which
+  // is still being loaded.
+  EXPECT_EQ(Form.LoadedCalls, 0);
+  EXPECT_EQ(Editor->LoadedCalls, 0);
+  EXPECT_TRUE(Editor->ComponentState().Contains(csLoading));
+  NotifyGlobalLoading();
+  EndGlobalLoading();
+  EXPECT_EQ(Form.LoadedCalls, 1);
+  EXPECT_EQ(Editor->LoadedCalls, 1);
+  EXPECT_EQ(Editor->Kept->LoadedCalls, 1);
+  // The brackets are closed: a later read stands alone again.
+  TSampleComp Later(nullptr);
+  TextToComponent("object Later: TSampleComp\r\nend\r\n", &Later);
+  EXPECT_EQ(Later.LoadedCalls, 1);
 }
 
 TEST_F(Filer, DottedReferencesUseTheGlobalFinder) {

@@ -44,3 +44,30 @@ TEST(TRichText, PopBackAndBackWorkInBothWidths) {
   N.pop_back();
   EXPECT_TRUE(N == u"x");
 }
+
+// A text grown piece by piece to megabytes keeps every character through
+// its moves, widening, copying and shrinking.
+TEST(TRichText, KeepsItsTextThroughGrowingWideningCopyingAndShrinking) {
+  TRichText T;
+  std::u16string Expected;
+  const std::u16string Chunk = u"0123456789abcdef";
+  while (Expected.size() < (std::size_t(1) << 20) + 1000) {
+    T.append(Chunk);
+    Expected += Chunk;
+  }
+  EXPECT_TRUE(T == Expected);
+  TRichText Copy = T;
+  T.append(u"\u0416");   // widening makes it twice as large
+  Expected += u"\u0416";
+  EXPECT_TRUE(T.Wide());
+  EXPECT_TRUE(T == Expected);
+  EXPECT_TRUE(Copy == Expected.substr(0, Expected.size() - 1)) << "a copy is its own text";
+  while (Copy.size() > 10) Copy.pop_back();
+  Copy.shrink_to_fit();
+  EXPECT_TRUE(Copy == u"0123456789");
+  Copy.append(u"xyz");
+  EXPECT_EQ(Copy.str(), u"0123456789xyz");
+  TRichText Moved = std::move(T);
+  EXPECT_EQ(Moved.size(), Expected.size());
+  EXPECT_EQ(Moved[Expected.size() - 1], u'\u0416');
+}

@@ -469,3 +469,58 @@ TEST(TRichLayout, TheNumberingFontCountsInTheFirstLinesHeight) {
   EXPECT_EQ(P.Lines[1].Height, MetricsOf(Mono()).Height);
   EXPECT_EQ(P.Lines[1].Top, MetricsOf(Mono(40)).Height);
 }
+
+// A paragraph far longer than a page (an editor's text: one paragraph, its
+// lines ended by line breaks) is paged as it goes: each page wraps only the
+// lines it takes, and the pages are those of the paragraph wrapped whole.
+TEST(TRichLayout, PagesALongParagraphAsItGoesToTheSamePages) {
+  const int A = MetricsOf(Mono()).Advance;
+  std::u16string Text;
+  for (int I = 0; Text.size() < 40000; ++I) {
+    // Short lines, lines that wrap, empty lines and now and then a page break.
+    Text += I % 7 == 3 ? u"" : u"word " + std::u16string(std::size_t(I % 23), u'x');
+    if (I % 11 == 5) Text += u" and a longer tail that wraps once or twice in the column";
+    Text += I % 97 == 50 ? u'\f' : u'\v';
+  }
+  TRichParaFormat Spaced;
+  Spaced.SpaceBefore = 300;
+  Spaced.SpaceAfter = 450;
+  const TRichDocument Doc = TDocBuilder().Para(u"before").Para(Text, Spaced).Para(u"after").Done();
+  const int Width = 30 * A * 15;
+  for (const int PageTwips : {14400, 2000, 1}) {
+    SCOPED_TRACE(PageTwips);
+    TRichLayout Paged(Doc, At96(Width));
+    TRichLayout Whole(Doc, At96(Width));
+    // Wrapped whole, as a paragraph of common length is.
+    const std::size_t AllLines = Whole.Paragraph(1).Lines.size();
+    std::size_t Pages = 0, MostLines = 0;
+    for (Integer Cp = 0; Cp < Doc.TextLength(); ++Pages) {
+      const TRichPage P = Paged.Paginate(Cp, -1, PageTwips);
+      const TRichPage W = Whole.Paginate(Cp, -1, PageTwips);
+      ASSERT_EQ(P.CpEnd, W.CpEnd) << "page " << Pages;
+      ASSERT_EQ(P.Height, W.Height) << "page " << Pages;
+      ASSERT_EQ(P.Pieces.size(), W.Pieces.size()) << "page " << Pages;
+      for (std::size_t K = 0; K < P.Pieces.size(); ++K) {
+        const TRichPagePiece &Pp = P.Pieces[K], &Wp = W.Pieces[K];
+        ASSERT_EQ(Pp.Top, Wp.Top);
+        ASSERT_EQ(Pp.Oversize, Wp.Oversize);
+        ASSERT_EQ(Pp.LastLine - Pp.FirstLine, Wp.LastLine - Wp.FirstLine);
+        for (std::size_t J = 0; J < Pp.LastLine - Pp.FirstLine; ++J) {
+          const TRichLine& Lp = Pp.Para->Lines[Pp.FirstLine + J];
+          const TRichLine& Lw = Wp.Para->Lines[Wp.FirstLine + J];
+          ASSERT_EQ(Lp.Start, Lw.Start);
+          ASSERT_EQ(Lp.End, Lw.End);
+          ASSERT_EQ(Lp.Top - Pp.LineOffset, Lw.Top - Wp.LineOffset);
+          ASSERT_EQ(Lp.Height, Lw.Height);
+          ASSERT_EQ(Lp.Items.size(), Lw.Items.size());
+        }
+        if (Pp.Para && Pp.Para->Paragraph == 1) MostLines = std::max(MostLines, Pp.Para->Lines.size());
+      }
+      ASSERT_GT(P.CpEnd, Cp);
+      Cp = P.CpEnd;
+    }
+    EXPECT_GT(Pages, 3u);
+    // Never more than a page and the line that did not fit.
+    EXPECT_LT(MostLines, AllLines / 3);
+  }
+}

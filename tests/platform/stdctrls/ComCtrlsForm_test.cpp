@@ -539,3 +539,85 @@ TEST_F(ComCtrlsFormTest, FormPaintsInTheClassicLook) {
   EXPECT_EQ(Pixel(F->Box, 20, 15), 0x0000FFu) << "the red ellipse's middle";
   EXPECT_EQ(Pixel(F->Box, 1, 1), GetSysColor(COLOR_BTNFACE)) << "outside the ellipse";
 }
+
+TEST_F(ComCtrlsFormTest, TreeAndListLabelsAreEditedThroughTheLibrarysEvents) {
+  TComCtrlsForm* F = Show();
+  TTreeNode* Root = F->Tree->GetItems()->Add(nullptr, "Root");
+  TTreeNode* Folder = F->Tree->GetItems()->AddChild(Root, "Folder");
+  struct TWatch : TObject {
+    int Cancels = 0;
+    std::vector<AnsiString> Edited;
+    void Editing(TObject*, TTreeNode* N, bool& Allow) { Allow = N->GetText() != "Root"; }
+    void Edited1(TObject*, TTreeNode*, AnsiString& S) {
+      Edited.push_back(S);
+      S += "!";
+    }
+    void Cancel(TObject*, TTreeNode*) { ++Cancels; }
+    // Characters a name may not hold never reach the edit.
+    void KeyPress(TObject*, char& Key) {
+      if (Key == '/') Key = 0;
+    }
+    void ListEditing(TObject*, TListItem* I, bool& Allow) { Allow = I->GetCaption() != "locked"; }
+    void ListEdited(TObject*, TListItem*, AnsiString& S) { Edited.push_back(S); }
+  } W;
+  F->Tree->OnEditing = TTVEditingEvent(&W, &TWatch::Editing);
+  F->Tree->OnEdited = TTVEditedEvent(&W, &TWatch::Edited1);
+  F->Tree->OnCancelEdit = TTVChangedEvent(&W, &TWatch::Cancel);
+  F->Tree->OnKeyPress = TKeyPressEvent(&W, &TWatch::KeyPress);
+  Root->Expand(false);
+
+  EXPECT_FALSE(Root->EditText()) << "OnEditing refused";
+  EXPECT_FALSE(F->Tree->IsEditing());
+  ASSERT_TRUE(Folder->EditText());
+  EXPECT_TRUE(F->Tree->IsEditing());
+  D().TypeText("a/b");
+  Pump();
+  TRect Area;
+  GetWindowRect(F->Tree->Handle(), &Area);
+  D().SaveScreenshot(cctest::ShotPath("treeview_label_edit.png"), &Area);
+  D().KeyPress(VK_RETURN);
+  Pump();
+  EXPECT_EQ(W.Edited, (std::vector<AnsiString>{"ab"}));
+  EXPECT_EQ(Folder->GetText(), "ab!") << "the node takes the handler's text";
+  EXPECT_FALSE(F->Tree->IsEditing());
+  EXPECT_EQ(F->GetModalResult(), mrNone) << "Enter ended the edit, not the dialog";
+
+  ASSERT_TRUE(Folder->EditText());
+  D().TypeText("gone");
+  D().KeyPress(VK_ESCAPE);
+  Pump();
+  EXPECT_EQ(W.Cancels, 1);
+  EXPECT_EQ(Folder->GetText(), "ab!");
+  EXPECT_EQ(F->GetModalResult(), mrNone) << "Esc cancelled the edit, not the dialog";
+  ASSERT_TRUE(Folder->EditText());
+  Folder->EndEdit(true);
+  EXPECT_EQ(W.Cancels, 2);
+
+  F->Tree->SetReadOnly(true);
+  EXPECT_FALSE(Folder->EditText()) << "a read-only tree edits nothing";
+  F->Tree->SetReadOnly(false);
+
+  // The list view's captions, on the page that shows it.
+  F->Pages->SetActivePage(F->ThirdSheet);
+  Pump();
+  F->List->OnEditing = TLVEditingEvent(&W, &TWatch::ListEditing);
+  F->List->OnEdited = TLVEditedEvent(&W, &TWatch::ListEdited);
+  TListItem* One = F->List->GetItems()->Add();
+  One->SetCaption("one");
+  TListItem* Locked = F->List->GetItems()->Add();
+  Locked->SetCaption("locked");
+  EXPECT_FALSE(Locked->EditCaption());
+  ASSERT_TRUE(One->EditCaption());
+  EXPECT_TRUE(F->List->IsEditing());
+  D().TypeText("uno");
+  D().KeyPress(VK_RETURN);
+  Pump();
+  EXPECT_EQ(One->GetCaption(), "uno");
+  EXPECT_EQ(W.Edited.back(), "uno");
+  ASSERT_TRUE(One->EditCaption());
+  One->CancelEdit();
+  EXPECT_FALSE(F->List->IsEditing());
+  EXPECT_EQ(One->GetCaption(), "uno");
+  F->List->SetReadOnly(true);
+  EXPECT_FALSE(One->EditCaption());
+}

@@ -376,7 +376,7 @@ TEST_F(EditTest, PaintsTextAndTheSelectionInTheSystemColours) {
 TEST_F(EditTest, LinesAfterEditsMatchAFreshLayout) {
   // Edits re-lay out only the lines they touch; the result must equal
   // laying the whole text out again (a font change does that).
-  for (DWORD Style : {DWORD(ES_MULTILINE), DWORD(ES_MULTILINE | ES_AUTOHSCROLL)}) {
+  for (DWORD Style : {DWORD(ES_MULTILINE | ES_AUTOVSCROLL), DWORD(ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL)}) {
     SCOPED_TRACE(Style);
     MakeEdit(Style, "", {10, 10, 130, 200});
     std::string Para;
@@ -413,6 +413,58 @@ TEST_F(EditTest, LinesAfterEditsMatchAFreshLayout) {
     const auto Incremental = Starts();
     SendMessageA(Edit, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), 0);
     EXPECT_EQ(Incremental, Starts());
+    DestroyWindow(Top);
+  }
+}
+
+TEST_F(EditTest, EditsWithoutAutoScrollRefuseWhatTheyCannotShow) {
+  const std::string Wide(40, 'M');
+  // Single line: typing and pasting stop at the edit's width.
+  MakeEdit(0, "", {10, 10, 70, 34});
+  Type(Wide.c_str());
+  const std::string Typed = Text();
+  EXPECT_FALSE(Typed.empty());
+  EXPECT_LT(Typed.size(), Wide.size());
+  EXPECT_GE(Count(EN_MAXTEXT), 1);
+  TRect Client;
+  GetClientRect(Edit, &Client);
+  EXPECT_LE(CharPos(Typed.size() - 1).X, Client.Right) << "the last character taken still shows";
+  Keys({}, VK_BACK);
+  Type("i");
+  EXPECT_EQ(Text(), Typed.substr(0, Typed.size() - 1) + "i") << "a narrower character still fits";
+  SendMessageA(Edit, EM_SETSEL, 0, -1);
+  SetClipboardText(Wide.c_str(), Wide.size() + 1);
+  Keys({VK_SHIFT}, VK_INSERT);
+  EXPECT_EQ(Text(), Typed) << "a paste is cut the same way";
+  DestroyWindow(Top);
+  MakeEdit(ES_AUTOHSCROLL, "", {10, 10, 70, 34});
+  Type(Wide.c_str());
+  EXPECT_EQ(Text(), Wide) << "with ES_AUTOHSCROLL the text scrolls";
+  DestroyWindow(Top);
+
+  // Multi-line: no line beyond the last one shown, whatever the line ends
+  // of the pasted text, and never half a CR LF.
+  for (const std::string& Clip : {std::string("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8"),
+                                 std::string("1\r2\r3\r4\r5\r6\r7\r8")}) {
+    MakeEdit(ES_MULTILINE, "", {10, 10, 110, 50});
+    SetClipboardText(Clip.data(), Clip.size() + 1);
+    Keys({VK_SHIFT}, VK_INSERT);
+    const std::string Got = Text();
+    EXPECT_LT(Got.size(), 15u) << "cut to the lines that show";
+    EXPECT_EQ(Got.substr(0, 3), "1\r\n");
+    ASSERT_FALSE(Got.empty());
+    EXPECT_NE(Got.back(), '\r') << "no half line end";
+    const LRESULT Lines = SendMessageA(Edit, EM_GETLINECOUNT, 0, 0);
+    ASSERT_GE(Lines, 2);
+    const int LineH = CharPos(3).Y - CharPos(0).Y;
+    TRect C;
+    GetClientRect(Edit, &C);
+    EXPECT_LE(int(Lines) * LineH, C.Height()) << "every line shows";
+    EXPECT_GT(int(Lines + 1) * LineH, C.Height()) << "and no further line would";
+    EXPECT_EQ(SendMessageA(Edit, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    EXPECT_GE(Count(EN_MAXTEXT), 1);
+    Keys({}, VK_RETURN);
+    EXPECT_EQ(Text(), Got) << "Enter on the last line shown is refused";
     DestroyWindow(Top);
   }
 }

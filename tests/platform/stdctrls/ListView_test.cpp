@@ -286,3 +286,96 @@ TEST_F(ListViewTest, ReportViewPaintsHeaderRowsAndSelection) {
   const int Below = ItemRect(2).Bottom + 5;
   EXPECT_EQ(Pixel(List, 250, Below), GetSysColor(COLOR_WINDOW)) << Below;
 }
+
+TEST_F(ListViewTest, CaptionEditsCommitCancelAreRefusedAndCloseWithTheirItem) {
+  MakeList(LVS_REPORT | LVS_EDITLABELS);
+  AddColumns();
+  Add("one", 1);
+  Add("two", 2);
+  Add("three", 3);
+  struct TEnd {
+    int Count = 0;
+    bool HadText = false;
+    std::string Text;
+  } Heard;
+  LRESULT Accept = TRUE;
+  Answers()[LVN_ENDLABELEDITA] = [&](NMHDR* H) -> LRESULT {
+    const LVITEMA& I = reinterpret_cast<NMLVDISPINFOA*>(H)->item;
+    ++Heard.Count;
+    Heard.HadText = I.pszText != nullptr;
+    Heard.Text = I.pszText ? I.pszText : "";
+    EXPECT_EQ(I.lParam, 2) << "names the edited item";
+    return Accept;
+  };
+  struct TCase {
+    WORD Key;
+    LRESULT Accept;
+    const char* Want;
+  };
+  for (const TCase& C : {TCase{VK_RETURN, TRUE, "deux"}, TCase{VK_RETURN, FALSE, "two"}, TCase{VK_ESCAPE, TRUE, "two"}}) {
+    SCOPED_TRACE(C.Want);
+    LVITEMA Reset;
+    Reset.pszText = const_cast<char*>("two");
+    SendMessageA(List, LVM_SETITEMTEXTA, 1, LPARAM(&Reset));
+    Accept = C.Accept;
+    Heard = {};
+    HWND Edit = reinterpret_cast<HWND>(SendMessageA(List, LVM_EDITLABELA, 1, 0));
+    ASSERT_NE(Edit, nullptr);
+    EXPECT_EQ(WindowTextOf(Edit), "two");
+    EXPECT_EQ(GetFocus(), Edit);
+    // The edit lies over the caption's column.
+    TRect E, Item = ItemRect(1, LVIR_LABEL);
+    GetWindowRect(Edit, &E);
+    const TPoint Top = ScreenOf(List, {Item.Left, Item.Top});
+    EXPECT_GE(E.Top, Top.Y - 2);
+    EXPECT_LE(E.Bottom, Top.Y + Item.Height() + 2);
+    Screen().TypeText("deux");
+    Screen().KeyPress(C.Key);
+    Pump();
+    EXPECT_EQ(Heard.Count, 1);
+    EXPECT_EQ(Heard.HadText, C.Key == VK_RETURN);
+    EXPECT_EQ(Text(1), C.Want);
+    EXPECT_FALSE(IsWindow(Edit));
+    EXPECT_EQ(GetFocus(), List);
+  }
+  // Refused at the start; a cancel request (-1) and deleting the item end
+  // an edit without taking its text.
+  Answers()[LVN_BEGINLABELEDITA] = [](NMHDR*) -> LRESULT { return TRUE; };
+  EXPECT_EQ(SendMessageA(List, LVM_EDITLABELA, 1, 0), 0);
+  EXPECT_EQ(GetWindow(List, GW_CHILD), nullptr);
+  Answers().erase(LVN_BEGINLABELEDITA);
+  Heard = {};
+  ASSERT_NE(SendMessageA(List, LVM_EDITLABELA, 1, 0), 0);
+  SendMessageA(List, LVM_EDITLABELA, WPARAM(-1), 0);
+  EXPECT_EQ(Heard.Count, 1);
+  EXPECT_FALSE(Heard.HadText);
+  HWND Edit = reinterpret_cast<HWND>(SendMessageA(List, LVM_EDITLABELA, 1, 0));
+  ASSERT_NE(Edit, nullptr);
+  SendMessageA(List, LVM_DELETEITEM, 1, 0);
+  EXPECT_FALSE(IsWindow(Edit));
+  EXPECT_EQ(SendMessageA(List, LVM_GETEDITCONTROL, 0, 0), 0);
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"one", "three"}));
+}
+
+TEST_F(ListViewTest, ASlowSecondClickOnTheOnlySelectedItemStartsAnEdit) {
+  MakeList(LVS_LIST | LVS_EDITLABELS);
+  Add("one");
+  Add("two");
+  auto ClickLater = [&](int I, std::initializer_list<WORD> Held = {}) {
+    AdvanceClock(GetDoubleClickTime() + 50);
+    ClickItem(I, Held);
+  };
+  auto Editing = [&] {
+    AdvanceClock(GetDoubleClickTime() + 50);
+    Pump();
+    return SendMessageA(List, LVM_GETEDITCONTROL, 0, 0) != 0;
+  };
+  ClickLater(0);
+  EXPECT_FALSE(Editing()) << "the click that selects does not edit";
+  ClickLater(0);
+  EXPECT_TRUE(Editing());
+  SendMessageA(List, LVM_CANCELEDITLABEL, 0, 0);
+  EXPECT_FALSE(Editing());
+  ClickLater(0, {VK_CONTROL});
+  EXPECT_FALSE(Editing()) << "Ctrl toggles the selection instead";
+}

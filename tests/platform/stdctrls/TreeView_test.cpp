@@ -5,6 +5,7 @@
 #include "ComCtrlsTestSupport.h"
 #include "platform/rtl/Colors.h"
 #include "platform/rtl/VirtualKeys.h"
+#include "platform/win/EditControl.h"
 
 using namespace cctest;
 
@@ -325,4 +326,159 @@ TEST_F(TreeViewTest, PaintsSelectionLinesAndButtonsInTheClassicColours) {
   // Unfocused, a selection shown always turns the button face.
   SetFocus(Parent);
   EXPECT_EQ(Pixel(Tree, RB.Left + 1, RB.Top + 1), GetSysColor(COLOR_BTNFACE));
+}
+
+namespace {
+// What the parent heard at the end of a label edit.
+struct TEndHeard {
+  int Count = 0;
+  bool HadText = false;
+  std::string Text;
+};
+// Answers the end notification with Accept and records what it carried.
+void AnswerEnd(UINT Code, TEndHeard& Heard, LRESULT Accept) {
+  Answers()[Code] = [&Heard, Accept, Code](NMHDR* H) -> LRESULT {
+    const char* T = Code == TVN_ENDLABELEDITA ? reinterpret_cast<NMTVDISPINFOA*>(H)->item.pszText
+                                              : reinterpret_cast<NMLVDISPINFOA*>(H)->item.pszText;
+    ++Heard.Count;
+    Heard.HadText = T != nullptr;
+    Heard.Text = T ? T : "";
+    return Accept;
+  };
+}
+}  // namespace
+
+TEST_F(TreeViewTest, LabelEditEndsByEnterEscFocusOrRequestAndTheParentDecides) {
+  HTREEITEM A = Add(TVI_ROOT, "Alpha", 7);
+  Add(TVI_ROOT, "Bravo");
+  struct TCase {
+    std::function<void(HWND Edit)> End;
+    LRESULT Accept;
+    bool HadText;
+    const char* Want;  // the label afterwards
+    const char* Why;
+  };
+  auto Key = [this](WORD Vk) {
+    return [this, Vk](HWND) {
+      Screen().KeyPress(Vk);
+      Pump();
+    };
+  };
+  const TCase Cases[] = {
+      {Key(VK_RETURN), TRUE, true, "Zed", "Enter commits"},
+      {Key(VK_RETURN), FALSE, true, "Alpha", "the parent may refuse the text"},
+      {Key(VK_ESCAPE), TRUE, false, "Alpha", "Esc cancels"},
+      {[this](HWND) { SetFocus(Parent); }, TRUE, true, "Zed", "losing the focus commits"},
+      {[this](HWND) { SendMessageA(Tree, TVM_ENDEDITLABELNOW, FALSE, 0); }, TRUE, true, "Zed", "ended by request"},
+      {[this](HWND) { SendMessageA(Tree, TVM_ENDEDITLABELNOW, TRUE, 0); }, TRUE, false, "Alpha", "cancelled by request"},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    TVITEMA Reset;
+    Reset.mask = TVIF_TEXT | TVIF_HANDLE;
+    Reset.hItem = A;
+    Reset.pszText = const_cast<char*>("Alpha");
+    SendMessageA(Tree, TVM_SETITEMA, 0, LPARAM(&Reset));
+    TEndHeard Heard;
+    AnswerEnd(TVN_ENDLABELEDITA, Heard, C.Accept);
+    Notes().clear();
+    HWND Edit = reinterpret_cast<HWND>(SendMessageA(Tree, TVM_EDITLABELA, 0, LPARAM(A)));
+    ASSERT_NE(Edit, nullptr);
+    EXPECT_EQ(Codes({TVN_BEGINLABELEDITA}).size(), 1u);
+    EXPECT_EQ(reinterpret_cast<HWND>(SendMessageA(Tree, TVM_GETEDITCONTROL, 0, 0)), Edit);
+    EXPECT_EQ(GetParent(Edit), Tree);
+    EXPECT_EQ(GetFocus(), Edit);
+    EXPECT_EQ(WindowTextOf(Edit), "Alpha");
+    Screen().TypeText("Zed");  // replaces the selected text
+    Pump();
+    C.End(Edit);
+    EXPECT_EQ(Heard.Count, 1);
+    EXPECT_EQ(Heard.HadText, C.HadText);
+    if (C.HadText) {
+      EXPECT_EQ(Heard.Text, "Zed");
+    }
+    EXPECT_EQ(Text(A), C.Want);
+    EXPECT_FALSE(IsWindow(Edit));
+    EXPECT_EQ(SendMessageA(Tree, TVM_GETEDITCONTROL, 0, 0), 0);
+  }
+}
+
+TEST_F(TreeViewTest, LabelEditMayBeRefusedRetextedReopenedOrLoseItsItem) {
+  HTREEITEM A = Add(TVI_ROOT, "Alpha");
+  HTREEITEM B = Add(TVI_ROOT, "Bravo");
+  // Refused by the parent: no edit is left behind.
+  Answers()[TVN_BEGINLABELEDITA] = [](NMHDR*) -> LRESULT { return TRUE; };
+  EXPECT_EQ(SendMessageA(Tree, TVM_EDITLABELA, 0, LPARAM(A)), 0);
+  EXPECT_EQ(GetWindow(Tree, GW_CHILD), nullptr);
+  EXPECT_EQ(SendMessageA(Tree, TVM_EDITLABELA, 0, LPARAM(0x1234)), 0) << "a stale item";
+
+  // The begin handler finds the edit and may change what it offers.
+  Answers()[TVN_BEGINLABELEDITA] = [this](NMHDR*) -> LRESULT {
+    SetWindowTextA(reinterpret_cast<HWND>(SendMessageA(Tree, TVM_GETEDITCONTROL, 0, 0)), "Display name");
+    return FALSE;
+  };
+  // A refused name: the end handler asks for a new edit later, which must
+  // find the view idle.
+  int Ends = 0;
+  Answers()[TVN_ENDLABELEDITA] = [&](NMHDR*) -> LRESULT {
+    if (++Ends == 1) PostMessageA(Tree, TVM_EDITLABELA, 0, LPARAM(A));
+    return FALSE;
+  };
+  HWND Edit = reinterpret_cast<HWND>(SendMessageA(Tree, TVM_EDITLABELA, 0, LPARAM(A)));
+  ASSERT_NE(Edit, nullptr);
+  EXPECT_EQ(WindowTextOf(Edit), "Display name");
+  DWORD From = 1, To = 0;
+  SendMessageA(Edit, EM_GETSEL, WPARAM(&From), LPARAM(&To));
+  EXPECT_EQ(From, 0u);
+  EXPECT_EQ(To, 12u) << "the offered text is selected";
+  Screen().KeyPress(VK_RETURN);
+  Pump();
+  HWND Again = reinterpret_cast<HWND>(SendMessageA(Tree, TVM_GETEDITCONTROL, 0, 0));
+  ASSERT_NE(Again, nullptr) << "the posted request opened a new edit";
+  EXPECT_EQ(GetFocus(), Again);
+  EXPECT_EQ(Text(A), "Alpha");
+
+  // Starting another edit ends this one first; deleting the edited item
+  // closes its edit without an end notification.
+  SendMessageA(Tree, TVM_EDITLABELA, 0, LPARAM(B));
+  EXPECT_EQ(Ends, 2);
+  EXPECT_FALSE(IsWindow(Again));
+  HWND OnB = reinterpret_cast<HWND>(SendMessageA(Tree, TVM_GETEDITCONTROL, 0, 0));
+  ASSERT_NE(OnB, nullptr);
+  SendMessageA(Tree, TVM_DELETEITEM, 0, LPARAM(B));
+  EXPECT_FALSE(IsWindow(OnB));
+  EXPECT_EQ(Ends, 2);
+  EXPECT_EQ(SendMessageA(Tree, TVM_GETEDITCONTROL, 0, 0), 0);
+}
+
+TEST_F(TreeViewTest, ASlowSecondClickOnTheSelectedLabelStartsAnEdit) {
+  HTREEITEM A = Add(TVI_ROOT, "Alpha");
+  Add(TVI_ROOT, "Bravo");
+  const TRect R = ItemRect(A, true);
+  const TPoint P = ScreenOf(Tree, {R.Left + 5, (R.Top + R.Bottom) / 2});
+  auto ClickLater = [&] {
+    AdvanceClock(GetDoubleClickTime() + 50);
+    Screen().Click(P.X, P.Y);
+    Pump();
+  };
+  auto Editing = [&] {
+    AdvanceClock(GetDoubleClickTime() + 50);
+    Pump();
+    return SendMessageA(Tree, TVM_GETEDITCONTROL, 0, 0) != 0;
+  };
+  ClickLater();
+  EXPECT_EQ(Caret(), A);
+  EXPECT_FALSE(Editing()) << "without TVS_EDITLABELS";
+  SetWindowLongPtrA(Tree, GWL_STYLE, GetWindowLongPtrA(Tree, GWL_STYLE) | TVS_EDITLABELS);
+  SendMessageA(Tree, TVM_SELECTITEM, TVGN_CARET, 0);
+  ClickLater();
+  EXPECT_FALSE(Editing()) << "the click that selects does not edit";
+  ClickLater();
+  EXPECT_TRUE(Editing()) << "a second click on the selected label does";
+  SendMessageA(Tree, TVM_ENDEDITLABELNOW, TRUE, 0);
+  // A double click is not two slow clicks.
+  ClickLater();
+  Screen().Click(P.X, P.Y);
+  Pump();
+  EXPECT_FALSE(Editing());
 }

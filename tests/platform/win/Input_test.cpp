@@ -248,6 +248,155 @@ TEST_F(TInput, TrackMouseEventPostsMouseLeave) {
   EXPECT_EQ(Logged(A, WM_MOUSELEAVE).size(), 1u);
 }
 
+namespace {
+// A window that asks for hover tracking on every mouse move, as a control
+// that shows something after the pointer rests does.
+THandler TrackHoverOnMove(DWORD Flags, DWORD Time) {
+  return [Flags, Time](HWND W, UINT M, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (M == WM_MOUSEMOVE) {
+      TRACKMOUSEEVENT E;
+      E.dwFlags = Flags;
+      E.hwndTrack = W;
+      E.dwHoverTime = Time;
+      TrackMouseEvent(&E);
+    }
+    return std::nullopt;
+  };
+}
+}  // namespace
+
+// The hover message comes once, after the pointer has rested for the hover
+// time, carrying the client point; it waits while the pointer moves beyond
+// the hover rectangle and never comes once the pointer has left.
+TEST_F(TInput, TrackMouseEventHoverComesAfterTheRestingTime) {
+  HWND A = Make(Popup, Bounds(0, 0, 80, 80));
+  Make(Popup, Bounds(100, 0, 50, 50));
+  UINT HoverTime = 0;
+  ASSERT_TRUE(SystemParametersInfoA(SPI_GETMOUSEHOVERTIME, 0, &HoverTime, 0));
+  ASSERT_GT(HoverTime, 50u);
+  On(A, TrackHoverOnMove(TME_HOVER, HOVER_DEFAULT));
+  Screen().MouseMove(10, 20);
+  Pump();
+  // The window asks once; later moves inside the rectangle don't re-arm.
+  Handlers().erase(A);
+  AdvanceClock(HoverTime - 1);
+  Pump();
+  EXPECT_TRUE(Logged(A, WM_MOUSEHOVER).empty()) << "too early";
+  // A move of one pixel stays in the hover rectangle: the wait goes on.
+  Screen().MouseMove(11, 20);
+  Pump();
+  AdvanceClock(1);
+  Pump();
+  auto Hover = Logged(A, WM_MOUSEHOVER);
+  ASSERT_EQ(Hover.size(), 1u);
+  EXPECT_EQ(GET_X_LPARAM(Hover[0].L), 11);
+  EXPECT_EQ(GET_Y_LPARAM(Hover[0].L), 20);
+  // One message per request.
+  AdvanceClock(HoverTime * 3);
+  Pump();
+  EXPECT_EQ(Logged(A, WM_MOUSEHOVER).size(), 1u);
+
+  // A move beyond the rectangle starts the wait over.
+  ClearLog();
+  On(A, TrackHoverOnMove(TME_HOVER, 100));
+  Screen().MouseMove(30, 30);
+  Pump();
+  Handlers().erase(A);
+  AdvanceClock(60);
+  Screen().MouseMove(50, 30);
+  Pump();
+  AdvanceClock(60);
+  Pump();
+  EXPECT_TRUE(Logged(A, WM_MOUSEHOVER).empty()) << "the wait restarted at the move";
+  AdvanceClock(40);
+  Pump();
+  EXPECT_EQ(Logged(A, WM_MOUSEHOVER).size(), 1u);
+
+  // Leaving the window ends the tracking.
+  ClearLog();
+  On(A, TrackHoverOnMove(TME_HOVER | TME_LEAVE, 100));
+  Screen().MouseMove(40, 40);
+  Pump();
+  Handlers().erase(A);
+  Screen().MouseMove(110, 10);
+  Pump();
+  AdvanceClock(500);
+  Pump();
+  EXPECT_TRUE(Logged(A, WM_MOUSEHOVER).empty());
+  EXPECT_EQ(Logged(A, WM_MOUSELEAVE).size(), 1u);
+}
+
+// TME_QUERY reports what is tracked; TME_CANCEL drops only the kinds it
+// names; a destroyed window's tracking goes with it.
+TEST_F(TInput, TrackMouseEventQueryAndCancel) {
+  HWND A = Make(Popup, Bounds(0, 0, 80, 80));
+  On(A, TrackHoverOnMove(TME_HOVER | TME_LEAVE, 250));
+  Screen().MouseMove(10, 10);
+  Pump();
+  Handlers().erase(A);
+  TRACKMOUSEEVENT Q;
+  Q.dwFlags = TME_QUERY;
+  ASSERT_TRUE(TrackMouseEvent(&Q));
+  EXPECT_EQ(Q.dwFlags, TME_HOVER | TME_LEAVE);
+  EXPECT_EQ(Q.hwndTrack, A);
+  EXPECT_EQ(Q.dwHoverTime, 250u);
+
+  TRACKMOUSEEVENT C;
+  C.dwFlags = TME_CANCEL | TME_HOVER;
+  C.hwndTrack = A;
+  ASSERT_TRUE(TrackMouseEvent(&C));
+  Q.dwFlags = TME_QUERY;
+  TrackMouseEvent(&Q);
+  EXPECT_EQ(Q.dwFlags, TME_LEAVE) << "the leave tracking stays";
+  AdvanceClock(1000);
+  Pump();
+  EXPECT_TRUE(Logged(A, WM_MOUSEHOVER).empty());
+
+  C.dwFlags = TME_CANCEL | TME_LEAVE;
+  TrackMouseEvent(&C);
+  Q.dwFlags = TME_QUERY;
+  TrackMouseEvent(&Q);
+  EXPECT_EQ(Q.dwFlags, 0u);
+  EXPECT_EQ(Q.hwndTrack, nullptr);
+
+  // Hover asked while the pointer is elsewhere never comes.
+  HWND B = Make(Popup, Bounds(200, 0, 50, 50));
+  TRACKMOUSEEVENT H;
+  H.dwFlags = TME_HOVER;
+  H.hwndTrack = B;
+  H.dwHoverTime = 10;
+  ASSERT_TRUE(TrackMouseEvent(&H));
+  AdvanceClock(100);
+  Pump();
+  EXPECT_TRUE(Logged(B, WM_MOUSEHOVER).empty());
+
+  // Tracking of a window that dies is dropped with it.
+  H.hwndTrack = A;
+  TrackMouseEvent(&H);
+  DestroyWindow(A);
+  AdvanceClock(100);
+  Pump();
+  Q.dwFlags = TME_QUERY;
+  TrackMouseEvent(&Q);
+  EXPECT_EQ(Q.hwndTrack, nullptr);
+}
+
+// GetMessage sleeps until the hover is due rather than for ever.
+TEST_F(TInput, WaitingForMessagesWakesForTheHover) {
+  HWND A = Make(Popup, Bounds(0, 0, 80, 80));
+  On(A, TrackHoverOnMove(TME_HOVER, 300));
+  Screen().MouseMove(10, 10);
+  Pump();
+  Handlers().erase(A);
+  MSG M;
+  EXPECT_FALSE(PeekMessageA(&M, nullptr, WM_MOUSEHOVER, WM_MOUSEHOVER, PM_NOREMOVE));
+  EXPECT_FALSE(GetQueueStatus(QS_TIMER) & QS_TIMER);
+  AdvanceClock(300);
+  EXPECT_TRUE(GetQueueStatus(QS_TIMER) & QS_TIMER);
+  EXPECT_TRUE(PeekMessageA(&M, nullptr, WM_MOUSEHOVER, WM_MOUSEHOVER, PM_REMOVE));
+  EXPECT_EQ(M.hwnd, A);
+}
+
 TEST_F(TInput, ApplicationActivationReachesEveryTopLevelWindow) {
   HWND A = Make(Popup, Bounds(0, 0, 100, 100));
   HWND B = Make(Popup, Bounds(200, 0, 100, 100));

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <unistd.h>
 
+#include "platform/gdi/Blit.h"
 #include "platform/gdi/DcApi.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gdi/IconApi.h"
@@ -93,6 +94,48 @@ TEST_F(TResources, PicturesArriveAsDrawnAndUnknownNamesFail) {
   EXPECT_EQ(GetLastError(), 1814u);
   EXPECT_EQ(LoadCursorA(ProgramInstance(), "MEMO_BREAKPOINT"), nullptr) << "a bitmap is no cursor";
   EXPECT_EQ(LoadIconA(nullptr, "MAINICON"), nullptr) << "the system has no such icon";
+}
+
+// The system's icons: each number loads one shared icon (the aliases give
+// the same one), drawn with a transparent outside.
+TEST_F(TResources, SystemIconsLoadByNumberAndShowTheirSign) {
+  struct TCase {
+    const char* Id;
+    const char* Why;
+    TPoint At;
+    COLORREF Want;
+  };
+  const TCase Cases[] = {
+      {IDI_APPLICATION, "the window's title bar", {10, 7}, RGB(0, 64, 160)},
+      {IDI_HAND, "the red disc", {4, 16}, RGB(200, 0, 0)},
+      {IDI_QUESTION, "the blue disc", {5, 16}, RGB(0, 80, 200)},
+      {IDI_EXCLAMATION, "the yellow triangle", {9, 26}, RGB(250, 210, 0)},
+      {IDI_EXCLAMATION, "the black mark", {16, 15}, RGB(0, 0, 0)},
+      {IDI_ASTERISK, "the white letter", {15, 18}, RGB(255, 255, 255)},
+      {IDI_WINLOGO, "the screen", {10, 10}, RGB(0, 96, 160)},
+  };
+  HDC Dc = CreateCompatibleDC(nullptr);
+  HBITMAP Bmp = CreateBitmap(32, 32, 1, 32, nullptr);
+  HGDIOBJ Old = SelectObject(Dc, Bmp);
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Why);
+    HICON I = LoadIconA(nullptr, C.Id);
+    ASSERT_NE(I, nullptr);
+    EXPECT_EQ(LoadIconA(nullptr, C.Id), I) << "shared, not made per call";
+    EXPECT_EQ(GdiIconSize(I), TSize(32, 32));
+    PatBlt(Dc, 0, 0, 32, 32, WHITENESS);
+    DrawIcon(Dc, 0, 0, I);
+    EXPECT_EQ(GetPixel(Dc, C.At.X, C.At.Y), C.Want);
+    EXPECT_EQ(GetPixel(Dc, 0, 31), RGB(255, 255, 255)) << "the corner shows through";
+  }
+  SelectObject(Dc, Old);
+  DeleteObject(Bmp);
+  DeleteDC(Dc);
+  EXPECT_EQ(LoadIconA(nullptr, IDI_ERROR), LoadIconA(nullptr, IDI_HAND));
+  EXPECT_EQ(LoadIconA(nullptr, IDI_WARNING), LoadIconA(nullptr, IDI_EXCLAMATION));
+  EXPECT_EQ(LoadIconA(nullptr, IDI_INFORMATION), LoadIconA(nullptr, IDI_ASTERISK));
+  EXPECT_EQ(LoadIconA(nullptr, reinterpret_cast<const char*>(32518)), nullptr);
+  EXPECT_EQ(GetLastError(), 1814u);
 }
 
 TEST(ResourceStrings, StringTableAnswersByNumber) {
