@@ -2,6 +2,7 @@
 #include "export/engine/StreamFilters.h"
 #include "export/engine/WriterUtils.h"
 #include "platform/rtl/FileUtils.h"
+#include "platform/rtl/Markup.h"
 #include "platform/rtl/Streams.h"
 #include "platform/gdi/Dib.h"
 #include "platform/rtl/CodePages.h"
@@ -314,23 +315,6 @@ AnsiString DateText(TDateTime T, const AnsiString& CreationDate) {
   const AnsiString ZoneText = Zone == std::string::npos ? AnsiString() : CreationDate.substr(Zone);
   if (T == 0) return CreationDate;
   return "D:" + FormatDateTime("yyyymmddhhnnss", T) + ZoneText;
-}
-
-// Control characters other than tab and line ends are not XML at all: a
-// reader would reject the whole packet for one of them, so they go.
-AnsiString XmlEscape(const AnsiString& S) {
-  AnsiString Out;
-  for (char C : S) {
-    switch (C) {
-      case '<': Out += "&lt;"; break;
-      case '>': Out += "&gt;"; break;
-      case '&': Out += "&amp;"; break;
-      case '\t': case '\n': case '\r': Out += C; break;
-      default:
-        if (static_cast<unsigned char>(C) >= 0x20 && C != 0x7F) Out += C;
-    }
-  }
-  return Out;
 }
 
 // The caller names the element; a name with a space, a markup character or
@@ -714,7 +698,7 @@ void TgtExPDFEngine::WriteMetadata() {
     const int K = std::min<int>(E.Schema, 5);
     const AnsiString Name = XmlElementName(E.Name);
     P += "<rdf:Description about=''\r\n xmlns:" + std::string(Prefix[K]) + "='" + Uri[K] + "'>\r\n<" + Prefix[K] +
-         ":" + Name + ">" + XmlEscape(E.Value) + "</" + Prefix[K] + ":" + Name + ">\r\n</rdf:Description>\r\n\r\n";
+         ":" + Name + ">" + MarkupEscape(E.Value, TMarkupEscape::XmlLines) + "</" + Prefix[K] + ":" + Name + ">\r\n</rdf:Description>\r\n\r\n";
   }
   P += "</rdf:RDF>\r\n</x:xmpmeta>\r\n<?xpacket end='w'?>";
   std::string Data = P;

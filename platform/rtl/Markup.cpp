@@ -11,10 +11,18 @@ using TEscapeTable = std::array<const char*, 256>;
 
 constexpr TEscapeTable MakeTable(TMarkupEscape Kind) {
   TEscapeTable T{};
-  T['"'] = "&quot;";
   T['&'] = "&amp;";
   T['<'] = "&lt;";
   T['>'] = "&gt;";
+  if (Kind == TMarkupEscape::XmlLines) {
+    // A reader rejects the whole document for one control character, so
+    // they go rather than stand in as blanks that would change the lines.
+    for (int C = 0; C < 0x20; ++C)
+      if (C != '\t' && C != '\n' && C != '\r') T[C] = "";
+    T[0x7F] = "";
+    return T;
+  }
+  T['"'] = "&quot;";
   if (Kind == TMarkupEscape::HtmlText) T[' '] = "&nbsp;";
   if (Kind == TMarkupEscape::Xml) {
     T['\''] = "&apos;";
@@ -26,6 +34,7 @@ constexpr TEscapeTable MakeTable(TMarkupEscape Kind) {
 }
 
 constexpr TEscapeTable XmlTable = MakeTable(TMarkupEscape::Xml);
+constexpr TEscapeTable XmlLinesTable = MakeTable(TMarkupEscape::XmlLines);
 constexpr TEscapeTable HtmlTextTable = MakeTable(TMarkupEscape::HtmlText);
 constexpr TEscapeTable HtmlAttrTable = MakeTable(TMarkupEscape::HtmlAttr);
 
@@ -33,8 +42,10 @@ const TEscapeTable& TableFor(TMarkupEscape Kind) {
   switch (Kind) {
     case TMarkupEscape::HtmlText: return HtmlTextTable;
     case TMarkupEscape::HtmlAttr: return HtmlAttrTable;
-    default: return XmlTable;
+    case TMarkupEscape::XmlLines: return XmlLinesTable;
+    case TMarkupEscape::Xml: break;
   }
+  return XmlTable;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Markup.h — text made safe for a markup document: the one escaper that the
-// HTML and SVG writers share, and quoting of a name inside a style sheet.
+// HTML, SVG and PDF (metadata packet) writers share, and quoting of a name
+// inside a style sheet.
 #pragma once
 #include <string_view>
 
@@ -7,6 +8,8 @@
 
 enum class TMarkupEscape {
   Xml,       // XML text or attribute: & < > " ' escaped, control characters blank
+  XmlLines,  // XML element text whose line ends matter: & < > escaped, tab and line ends
+             // kept, other control characters and DEL left out
   HtmlText,  // HTML text: & < > " escaped and every blank a hard space
   HtmlAttr,  // HTML attribute value: & < > " escaped
 };
