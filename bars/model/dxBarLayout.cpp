@@ -15,6 +15,7 @@
 #include "bars/windows/dxBarWindows.h"
 #include "platform/forms/Forms.h"
 #include "platform/gdi/Bitmap.h"
+#include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/Filer.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/Registry.h"
@@ -62,18 +63,12 @@ AnsiString HexOf(const void* Data, std::size_t Size) {
 }
 
 bool BytesOfHex(const AnsiString& S, std::string& Out) {
-  auto Nibble = [](char C) -> int {
-    if (C >= '0' && C <= '9') return C - '0';
-    if (C >= 'A' && C <= 'F') return C - 'A' + 10;
-    if (C >= 'a' && C <= 'f') return C - 'a' + 10;
-    return -1;
-  };
   if (S.size() % 2 || S.size() / 2 > std::size_t(MaxStoredGlyphBytes)) return false;
   Out.clear();
   for (std::size_t I = 0; I < S.size(); I += 2) {
-    int H = Nibble(S[I]), L = Nibble(S[I + 1]);
-    if (H < 0 || L < 0) return false;
-    Out += char(H << 4 | L);
+    const int Value = HexByteValue(S[I], S[I + 1]);
+    if (Value < 0) return false;
+    Out += char(Value);
   }
   return true;
 }

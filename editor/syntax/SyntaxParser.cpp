@@ -16,7 +16,7 @@ bool SameChars(const char* P, const AnsiString& D, bool CaseSensitive) {
 }
 
 bool IsDigit(char C) { return C >= '0' && C <= '9'; }
-bool IsHexDigit(char C) { return IsDigit(C) || (C >= 'A' && C <= 'F') || (C >= 'a' && C <= 'f'); }
+bool IsHexDigit(char C) { return HexDigitValue(C) >= 0; }
 
 // Passes over one position: entering and leaving blocks at the same place
 // can chain, but never further than every interned stack plus a margin.

@@ -118,7 +118,7 @@ Integer HexToByte(const AnsiString& Text, Byte& Value) {
   Value = 0;
   if (!IsHexString(Text)) return -1;
   unsigned V = 0;
-  for (char C : Text) V = (V * 16 + unsigned(C <= '9' ? C - '0' : C - 'A' + 10)) & 0xFF;
+  for (char C : Text) V = (V * 16 + unsigned(HexDigitValue(C))) & 0xFF;
   Value = Byte(V);
   return 0;
 }

@@ -8,6 +8,7 @@
 #include "platform/gdi/FontSfnt.h"
 #include "platform/gdi/GdiGuards.h"
 #include "platform/gdi/Text.h"
+#include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/CodePages.h"
 
@@ -524,8 +525,7 @@ std::string gtSubsetTrueType(const std::string& File, const std::set<Word>& Keep
 }
 
 namespace {
-bool IsHexDigit(char C) { return std::isxdigit(static_cast<unsigned char>(C)) != 0; }
-int HexValue(char C) { return C <= '9' ? C - '0' : (C | 0x20) - 'a' + 10; }
+bool IsHexDigit(char C) { return HexDigitValue(C) >= 0; }
 bool IsBlank(char C) { return C == ' ' || C == '\t' || C == '\r' || C == '\n'; }
 }  // namespace
 
@@ -579,9 +579,9 @@ bool gtType1Program(std::string_view File, std::string& Out, std::array<std::siz
     int High = -1;
     for (std::size_t K = Start; K < Trailer; ++K) {
       if (!IsHexDigit(File[K])) continue;
-      if (High < 0) High = HexValue(File[K]);
+      if (High < 0) High = HexDigitValue(File[K]);
       else {
-        Encrypted += char(High << 4 | HexValue(File[K]));
+        Encrypted += char(High << 4 | HexDigitValue(File[K]));
         High = -1;
       }
     }

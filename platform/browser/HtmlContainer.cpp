@@ -11,6 +11,7 @@
 #include "platform/gdi/Dib.h"
 #include "platform/gdi/JpegCodec.h"
 #include "platform/gdi/PngCodec.h"
+#include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/CodePages.h"
 #include "platform/rtl/FileUtils.h"
 
@@ -41,20 +42,6 @@ std::string FaceOf(const char* List) {
     Start = End + 1;
   }
   return "Times New Roman";
-}
-
-std::string PercentDecode(const std::string& S) {
-  std::string R;
-  for (std::size_t I = 0; I < S.size(); ++I) {
-    if (S[I] == '%' && I + 2 < S.size() && std::isxdigit(static_cast<unsigned char>(S[I + 1])) &&
-        std::isxdigit(static_cast<unsigned char>(S[I + 2]))) {
-      R += char(std::stoi(S.substr(I + 1, 2), nullptr, 16));
-      I += 2;
-    } else {
-      R += S[I];
-    }
-  }
-  return R;
 }
 
 // Whether an address names a scheme other than file: (http:, data: ...);

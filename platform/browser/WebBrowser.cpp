@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/rtl/ClassRegistry.h"
+#include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/CodePages.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/VirtualKeys.h"
@@ -24,17 +25,7 @@ std::string LocalFileOf(const std::string& Url) {
       const std::size_t Slash = Path.find('/');
       Path = Slash == std::string::npos ? std::string() : Path.substr(Slash);
     }
-    std::string Decoded;
-    for (std::size_t I = 0; I < Path.size(); ++I) {
-      if (Path[I] == '%' && I + 2 < Path.size() && std::isxdigit(static_cast<unsigned char>(Path[I + 1])) &&
-          std::isxdigit(static_cast<unsigned char>(Path[I + 2]))) {
-        Decoded += char(std::stoi(Path.substr(I + 1, 2), nullptr, 16));
-        I += 2;
-      } else {
-        Decoded += Path[I];
-      }
-    }
-    return Decoded;
+    return PercentDecode(Path);
   }
   const std::size_t Colon = Path.find(':');
   // A scheme of two letters or more (http:, about:, mailto:) is not a file.

@@ -540,6 +540,21 @@ AnsiString AnsiDequotedStr(const AnsiString& S, char Quote) {
 
 // ---- line breaks ------------------------------------------------------------
 
+AnsiString PercentDecode(const AnsiString& S) {
+  AnsiString R;
+  R.reserve(S.size());
+  for (size_t I = 0; I < S.size(); ++I) {
+    const int Escaped = S[I] == '%' && I + 2 < S.size() ? HexByteValue(S[I + 1], S[I + 2]) : -1;
+    if (Escaped < 0) {
+      R += S[I];
+      continue;
+    }
+    R += char(Escaped);
+    I += 2;
+  }
+  return R;
+}
+
 AnsiString AdjustLineBreaks(const AnsiString& S, TTextLineBreakStyle Style) {
   const char* Break = Style == tlbsCRLF ? "\r\n" : "\n";
   AnsiString R;

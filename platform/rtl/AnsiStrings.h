@@ -36,6 +36,13 @@ constexpr int HexDigitValue(char C) {
   return -1;
 }
 
+// The byte two hexadecimal digits spell, high digit first, or -1 when either
+// is not a digit.
+constexpr int HexByteValue(char High, char Low) {
+  const int H = HexDigitValue(High), L = HexDigitValue(Low);
+  return H < 0 || L < 0 ? -1 : H * 16 + L;
+}
+
 // ---- comparison -------------------------------------------------------------
 
 // Byte order: the difference of the first differing bytes (unsigned), else of
@@ -109,6 +116,10 @@ AnsiString AnsiQuotedStr(const AnsiString& S, char Quote);
 AnsiString AnsiExtractQuotedStr(const char*& Src, char Quote);
 // S without its quotes when S is quoted; S itself otherwise.
 AnsiString AnsiDequotedStr(const AnsiString& S, char Quote);
+// Each "%XY" with two hexadecimal digits becomes the byte they spell (a URI's
+// escapes); every other byte, a '%' without two digits after it included,
+// stays as it is.
+AnsiString PercentDecode(const AnsiString& S);
 
 // ---- line breaks ------------------------------------------------------------
 

@@ -3,14 +3,9 @@
 #include <cstdio>
 #include <random>
 
-namespace {
-int HexValue(char C) {
-  if (C >= '0' && C <= '9') return C - '0';
-  if (C >= 'a' && C <= 'f') return C - 'a' + 10;
-  if (C >= 'A' && C <= 'F') return C - 'A' + 10;
-  return -1;
-}
+#include "platform/rtl/AnsiStrings.h"
 
+namespace {
 [[noreturn]] void BadGuid(const AnsiString& S) { throw EConvertError("'" + S + "' is not a valid GUID value"); }
 }  // namespace
 
@@ -23,9 +18,9 @@ TGUID StringToGUID(const AnsiString& S) {
   size_t Pos = 1;
   for (Byte& B : Bytes) {
     if (S[Pos] == '-') ++Pos;
-    const int Hi = HexValue(S[Pos]), Lo = HexValue(S[Pos + 1]);
-    if (Hi < 0 || Lo < 0) BadGuid(S);
-    B = Byte(Hi * 16 + Lo);
+    const int Value = HexByteValue(S[Pos], S[Pos + 1]);
+    if (Value < 0) BadGuid(S);
+    B = Byte(Value);
     Pos += 2;
   }
   TGUID G;

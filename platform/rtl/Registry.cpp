@@ -121,8 +121,9 @@ bool Unquote(const AnsiString& Line, size_t& P, AnsiString& Out) {
     if (P >= Line.size()) return false;
     const char E = Line[P++];
     if (E == 'x') {
-      if (P + 2 > Line.size() || HexDigitValue(Line[P]) < 0 || HexDigitValue(Line[P + 1]) < 0) return false;
-      Out += static_cast<char>(HexDigitValue(Line[P]) * 16 + HexDigitValue(Line[P + 1]));
+      const int Value = P + 2 > Line.size() ? -1 : HexByteValue(Line[P], Line[P + 1]);
+      if (Value < 0) return false;
+      Out += static_cast<char>(Value);
       P += 2;
     } else {
       Out += E;
@@ -135,8 +136,9 @@ bool ParseHexBytes(const AnsiString& S, std::string& Out) {
   Out.clear();
   size_t P = 0;
   while (P < S.size()) {
-    if (P + 2 > S.size() || HexDigitValue(S[P]) < 0 || HexDigitValue(S[P + 1]) < 0) return false;
-    Out += static_cast<char>(HexDigitValue(S[P]) * 16 + HexDigitValue(S[P + 1]));
+    const int Value = P + 2 > S.size() ? -1 : HexByteValue(S[P], S[P + 1]);
+    if (Value < 0) return false;
+    Out += static_cast<char>(Value);
     P += 2;
     if (P < S.size()) {
       if (S[P] != ',') return false;

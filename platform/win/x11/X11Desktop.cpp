@@ -8,6 +8,7 @@
 #include "platform/gdi/DcApi.h"
 #include "platform/gdi/GdiObjectTable.h"
 #include "platform/gdi/IconApi.h"
+#include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/CodePages.h"
 #include "platform/rtl/VirtualKeys.h"
 #include "platform/win/ExternalDrop.h"
@@ -21,13 +22,6 @@
 
 namespace {
 using TImpl = TX11Display::TImpl;
-
-int HexDigit(char C) {
-  if (C >= '0' && C <= '9') return C - '0';
-  if (C >= 'a' && C <= 'f') return C - 'a' + 10;
-  if (C >= 'A' && C <= 'F') return C - 'A' + 10;
-  return -1;
-}
 }  // namespace
 
 // --- file lists ------------------------------------------------------------------------------
@@ -53,23 +47,9 @@ std::vector<std::string> X11PathsFromUriList(const std::string& List) {
       gethostname(Me, sizeof Me - 1);
       if (Host != Me) continue;
     }
-    std::string Path;
-    for (std::size_t I = Slash; I < Rest.size(); ++I) {
-      int H1, H2;
-      if (Rest[I] == '%' && I + 2 < Rest.size() + 0 && (H1 = HexDigit(Rest[I + 1])) >= 0 &&
-          (H2 = HexDigit(Rest[I + 2])) >= 0) {
-        char C = char(H1 * 16 + H2);
-        if (C == 0) {
-          Path.clear();  // a NUL cannot be part of a file name
-          break;
-        }
-        Path.push_back(C);
-        I += 2;
-      } else {
-        Path.push_back(Rest[I]);
-      }
-    }
-    if (!Path.empty()) Out.push_back(Path);
+    const std::string Path = PercentDecode(Rest.substr(Slash));
+    // A NUL cannot be part of a file name.
+    if (Path.find('\0') == std::string::npos) Out.push_back(Path);
   }
   return Out;
 }

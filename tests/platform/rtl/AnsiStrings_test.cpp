@@ -248,6 +248,35 @@ TEST(AdjustLineBreaks, TurnsEveryBreakFormIntoOne) {
   EXPECT_EQ(AdjustLineBreaks("\r"), "\r\n");
 }
 
+TEST(HexByteValue, ReadsTwoDigitsOfEitherCaseOrRefuses) {
+  struct TCase {
+    char High, Low;
+    int Want;
+  } const Cases[] = {
+      {'0', '0', 0},    {'f', 'F', 255}, {'A', '7', 0xA7}, {'9', 'a', 0x9A},
+      {'g', '0', -1},   {'0', 'G', -1},  {'/', '0', -1},   {':', '0', -1},
+      {'@', '1', -1},   {'1', '`', -1},  {'\0', '0', -1}, {'0', ' ', -1},
+  };
+  for (const TCase& C : Cases) EXPECT_EQ(HexByteValue(C.High, C.Low), C.Want) << C.High << C.Low;
+}
+
+TEST(PercentDecode, DecodesOnlyCompleteEscapes) {
+  struct TCase {
+    const char* In;
+    std::string Want;
+  } const Cases[] = {
+      {"/a%20b", "/a b"},
+      {"%2f%2F", "//"},
+      {"%41%4", "A%4"},        // the last escape lacks a digit
+      {"%", "%"},
+      {"%%41", "%A"},          // a '%' that starts no escape stays
+      {"%zz%4g", "%zz%4g"},
+      {"%00x", std::string("\0x", 2)},
+      {"%C3%A9", "\xC3\xA9"},
+  };
+  for (const TCase& C : Cases) EXPECT_EQ(PercentDecode(C.In), C.Want) << C.In;
+}
+
 TEST(StringOfChar, RepeatsOrGivesNothing) {
   EXPECT_EQ(StringOfChar('-', 3), "---");
   EXPECT_EQ(StringOfChar('-', 0), "");
