@@ -4,6 +4,7 @@
 #include <vector>
 #include "export/engine/StreamFilters.h"
 #include "export/image/PngPieces.h"
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/CodePages.h"
 #include "platform/rtl/Colors.h"
 
@@ -53,10 +54,9 @@ void PackRow(TgtPNGColorType Type, const std::uint32_t* Row, Integer W, Byte Alp
 }
 
 void PutBE32(std::vector<Byte>& V, DWORD X) {
-  V.push_back(Byte(X >> 24));
-  V.push_back(Byte(X >> 16));
-  V.push_back(Byte(X >> 8));
-  V.push_back(Byte(X));
+  Byte B[4];
+  ByteOrder::WriteBE32(B, X);
+  V.insert(V.end(), B, B + 4);
 }
 }  // namespace
 
@@ -115,13 +115,8 @@ DWORD TgtPNGEngine::ChunkCRC(const TgtExtMemStream& Chunk) {
 
 void TgtPNGEngine::WriteChunk(TStream* Stream, DWORD DataLength, const TgtExtMemStream& Chunk) {
   auto& S = const_cast<TgtExtMemStream&>(Chunk);
-  std::vector<Byte> Len;
-  PutBE32(Len, DataLength);
-  Stream->WriteBuffer(Len.data(), 4);
-  Stream->WriteBuffer(S.Memory(), Integer(S.GetSize()));
-  std::vector<Byte> Crc;
-  PutBE32(Crc, ChunkCRC(Chunk));
-  Stream->WriteBuffer(Crc.data(), 4);
+  WritePngChunk(Stream, DataLength, static_cast<const Byte*>(S.Memory()), std::size_t(S.GetSize()));
+  S.SetPosition(0);
 }
 
 void TgtPNGEngine::WriteTextChunk(TStream* Stream, Integer KeywordIndex, const WideString& Text) {
@@ -139,8 +134,7 @@ void TgtPNGEngine::WriteTextChunk(TStream* Stream, Integer KeywordIndex, const W
 
 void TgtPNGEngine::WritePNG(TStream* Stream, TBitmap* Bitmap) {
   const Integer W = Bitmap->GetWidth(), H = Bitmap->GetHeight();
-  const Byte Sig[8] = {137, 80, 78, 71, 13, 10, 26, 10};
-  Stream->WriteBuffer(Sig, 8);
+  WritePngSignature(Stream);
   static const Byte TypeCode[4] = {0, 2, 6, 4};
   static const int Samples[4] = {1, 3, 4, 2};
   const int Spp = Samples[FColorType];

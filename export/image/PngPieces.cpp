@@ -7,14 +7,10 @@
 #include <vector>
 #include "platform/rtl/Colors.h"
 
-namespace {
-constexpr std::size_t IdatChunkSize = 10240;
-}  // namespace
-
 void gtWritePNGImageData(TStream* Stream, const Byte* Data, std::size_t Size) {
   std::size_t Off = 0;
-  for (; Size - Off >= IdatChunkSize; Off += IdatChunkSize)
-    WritePngChunk(Stream, "IDAT", Data + Off, DWORD(IdatChunkSize));
+  for (; Size - Off >= PngIdatChunkSize; Off += PngIdatChunkSize)
+    WritePngChunk(Stream, "IDAT", Data + Off, DWORD(PngIdatChunkSize));
   // The remainder, possibly empty: an exact multiple ends on an empty chunk.
   WritePngChunk(Stream, "IDAT", Data + Off, DWORD(Size - Off));
 }

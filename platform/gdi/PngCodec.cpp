@@ -244,18 +244,9 @@ TDib ReadPng(const Byte* Data, std::size_t Size, TPngAlpha Alpha) {
 // --- writing -----------------------------------------------------------------------------
 
 namespace {
-void PutBE32(Byte* P, std::uint32_t V) {
-  P[0] = Byte(V >> 24);
-  P[1] = Byte(V >> 16);
-  P[2] = Byte(V >> 8);
-  P[3] = Byte(V);
-}
+using ByteOrder::WriteBE32;
 
-constexpr std::size_t IdatChunkSize = 10240;
-}  // namespace
-
-std::uint32_t PngCrc(const Byte* Data, std::size_t Size) {
-  uLong C = crc32(0L, Z_NULL, 0);
+std::uint32_t ContinueCrc(uLong C, const Byte* Data, std::size_t Size) {
   while (Size > 0) {
     const uInt N = uInt(std::min<std::size_t>(Size, 1u << 30));
     C = crc32(C, Data, N);
@@ -265,23 +256,34 @@ std::uint32_t PngCrc(const Byte* Data, std::size_t Size) {
   return std::uint32_t(C);
 }
 
+// The length field, then Head and Body back to back, then their CRC: every
+// chunk this file writes goes out through here.
+void WriteFramedChunk(TStream* Stream, std::uint32_t Length, const Byte* Head, std::size_t HeadSize,
+                      const Byte* Body, std::size_t BodySize) {
+  Byte Field[4];
+  WriteBE32(Field, Length);
+  Stream->WriteBuffer(Field, 4);
+  if (HeadSize) Stream->WriteBuffer(Head, Integer(HeadSize));
+  if (BodySize) Stream->WriteBuffer(Body, Integer(BodySize));
+  WriteBE32(Field, ContinueCrc(ContinueCrc(crc32(0L, Z_NULL, 0), Head, HeadSize), Body, BodySize));
+  Stream->WriteBuffer(Field, 4);
+}
+}  // namespace
+
+std::uint32_t PngCrc(const Byte* Data, std::size_t Size) { return ContinueCrc(crc32(0L, Z_NULL, 0), Data, Size); }
+
 void WritePngChunk(TStream* Stream, const char* Type, const Byte* Data, std::uint32_t Length) {
-  Byte Head[8];
-  PutBE32(Head, Length);
-  std::memcpy(Head + 4, Type, 4);
-  uLong C = crc32(crc32(0L, Z_NULL, 0), Head + 4, 4);
-  if (Length) C = crc32(C, Data, uInt(Length));
-  Byte Tail[4];
-  PutBE32(Tail, std::uint32_t(C));
-  Stream->WriteBuffer(Head, 8);
-  if (Length) Stream->WriteBuffer(Data, Integer(Length));
-  Stream->WriteBuffer(Tail, 4);
+  WriteFramedChunk(Stream, Length, reinterpret_cast<const Byte*>(Type), 4, Data, Length);
+}
+
+void WritePngChunk(TStream* Stream, std::uint32_t Length, const Byte* TypeAndData, std::size_t Size) {
+  WriteFramedChunk(Stream, Length, TypeAndData, Size, nullptr, 0);
 }
 
 struct TPngImageDataWriter::TImpl {
   TStream* Stream;
   z_stream Z{};
-  std::array<Byte, IdatChunkSize> Out{};
+  std::array<Byte, PngIdatChunkSize> Out{};
   bool Finished = false;
 
   void Reset() {
@@ -345,8 +347,8 @@ void WritePngRgb(TStream* Stream, int Width, int Height, const std::function<con
                  const std::function<void(TStream*)>& Extra, TPngDeflate Deflate) {
   WritePngSignature(Stream);
   Byte Ihdr[13] = {};
-  PutBE32(Ihdr, std::uint32_t(std::max(Width, 0)));
-  PutBE32(Ihdr + 4, std::uint32_t(std::max(Height, 0)));
+  WriteBE32(Ihdr, std::uint32_t(std::max(Width, 0)));
+  WriteBE32(Ihdr + 4, std::uint32_t(std::max(Height, 0)));
   Ihdr[8] = 8;   // bits per sample
   Ihdr[9] = 2;   // RGB
   WritePngChunk(Stream, "IHDR", Ihdr, 13);

@@ -24,6 +24,12 @@ std::uint32_t PngCrc(const Byte* Data, std::size_t Size);
 // Length (big-endian), the 4-byte type and the data, then the CRC of type
 // and data.
 void WritePngChunk(TStream* Stream, const char* Type, const Byte* Data, std::uint32_t Length);
+// The same for a chunk already laid out as its type followed by its data
+// (Size bytes in all): Length as given, the bytes, then their CRC.
+void WritePngChunk(TStream* Stream, std::uint32_t Length, const Byte* TypeAndData, std::size_t Size);
+
+// The data size of each IDAT chunk but the last.
+inline constexpr std::size_t PngIdatChunkSize = 10240;
 
 // How image data is deflated. Both are zlib level 9; RunLength matches only
 // runs of one byte, which on page pictures (long runs of one colour) is
@@ -31,7 +37,7 @@ void WritePngChunk(TStream* Stream, const char* Type, const Byte* Data, std::uin
 enum class TPngDeflate { RunLength, Full };
 
 // Deflates image data handed over in pieces straight into IDAT chunks of
-// 10240 bytes, without the raw image or its compressed form held in memory.
+// PngIdatChunkSize bytes, without the raw image or its compressed form held in memory.
 // Finish writes the last chunk (empty when the compressed size is a
 // multiple of 10240); a writer not finished writes nothing more.
 class TPngImageDataWriter {
