@@ -9,6 +9,7 @@
 #include "platform/forms/ListCtrls.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/FileUtils.h"
+#include "platform/rtl/Guards.h"
 #include "platform/shell/ShellApi.h"
 #include "platform/win/Win.h"
 #include "editor/controls/DCMemo.h"
@@ -22,8 +23,8 @@ void TMainForm::AddFilesToList(TStringList* List) { AddFilesFromList(List); }
 void TMainForm::AddFilesFromList(TStringList* List) {
   if (!List || List->GetCount() == 0) return;
   TStrings* Items = ListBox->GetItems();
-  Items->BeginUpdate();
-  try {
+  {
+    TUpdateGuard<TStrings> Update(*Items);
     for (Integer I = 0; I < List->GetCount(); ++I) {
       const AnsiString Name = Trim(List->GetStrings(I));
       // A folder whose name looks like a document is no document.
@@ -32,11 +33,7 @@ void TMainForm::AddFilesFromList(TStringList* List) {
       for (Integer J = 0; J < Items->GetCount() && !Listed; ++J) Listed = SameText(Items->GetStrings(J), Name);
       if (!Listed) Items->Add(Name);
     }
-  } catch (...) {
-    Items->EndUpdate();
-    throw;
   }
-  Items->EndUpdate();
   FProjectModified = true;
   ListBox->Invalidate();
 }

@@ -13,6 +13,7 @@
 #include "platform/richedit/RichEdit.h"
 #include "platform/shell/ShlObj.h"
 #include "platform/rtl/ClassRegistry.h"
+#include "platform/rtl/Guards.h"
 #include "editor/controls/DCMemo.h"
 #include "editor/options/MemoEnvOptions.h"
 #include "platform/forms/Application.h"
@@ -128,16 +129,10 @@ void TMainForm::LoadOutputScheme() {
   DCMemo1->OnEnter = TNotifyEvent(this, &TMainForm::DCMemo1Enter);
   // Imported text keeps its own look instead of a syntax colouring.
   DCMemo->SetSyntaxParser(nullptr);
-  SyntaxParser1->BeginUpdate();
-  try {
-    SyntaxParser1->GetSyntaxScheme()->LoadFromFile(DataDir() + "html.sch");
-    SyntaxParser1->SetUseGlobalOptions(true);
-    SyntaxParser1->Reset();
-  } catch (...) {
-    SyntaxParser1->EndUpdate();
-    throw;
-  }
-  SyntaxParser1->EndUpdate();
+  TUpdateGuard Update(*SyntaxParser1);
+  SyntaxParser1->GetSyntaxScheme()->LoadFromFile(DataDir() + "html.sch");
+  SyntaxParser1->SetUseGlobalOptions(true);
+  SyntaxParser1->Reset();
 }
 
 void RegisterEditorSideClasses() {

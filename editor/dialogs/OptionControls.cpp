@@ -6,6 +6,7 @@
 #include "platform/gdi/Canvas.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/ClassRegistry.h"
+#include "platform/rtl/Guards.h"
 #include "platform/rtl/Colors.h"
 #include "platform/rtl/TypInfo.h"
 #include "platform/win/OwnerDraw.h"
@@ -67,16 +68,12 @@ void TDCColorCombo::SelectColor(TColor Value) {
 void TDCColorCombo::CreateWnd() {
   TCustomComboBox::CreateWnd();
   TStrings* Items = GetItems();
-  Items->BeginUpdate();
-  try {
+  {
+    TUpdateGuard<TStrings> Update(*Items);
     Items->Clear();
     GetColorValues([this](const AnsiString& Ident) { AddColorItem(Ident); });
     if (FUseCustomColor) AddCustomItem();
-  } catch (...) {
-    Items->EndUpdate();
-    throw;
   }
-  Items->EndUpdate();
   SelectColor(FSelectedColor);
 }
 
