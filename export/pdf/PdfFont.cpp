@@ -68,24 +68,12 @@ std::uint32_t TableChecksum(const std::string& T) {
 }  // namespace
 
 UINT gtCodePageOfCharset(BYTE Charset) {
-  switch (Charset) {
-    case ANSI_CHARSET: return 1252;
-    case SHIFTJIS_CHARSET: return 932;
-    case HANGEUL_CHARSET: return 949;
-    case JOHAB_CHARSET: return 1361;
-    case GB2312_CHARSET: return 936;
-    case CHINESEBIG5_CHARSET: return 950;
-    case GREEK_CHARSET: return 1253;
-    case TURKISH_CHARSET: return 1254;
-    case VIETNAMESE_CHARSET: return 1258;
-    case HEBREW_CHARSET: return 1255;
-    case ARABIC_CHARSET: return 1256;
-    case BALTIC_CHARSET: return 1257;
-    case THAI_CHARSET: return 874;
-    case EASTEUROPE_CHARSET: return 1250;
-    case RUSSIAN_CHARSET: return 1251;
-    default: return GetACP();
-  }
+  // Symbol, Mac and OEM text has no Windows code page of its own here.
+  UINT CodePage = 0;
+  if (Charset != SYMBOL_CHARSET && Charset != MAC_CHARSET && Charset != OEM_CHARSET &&
+      CharsetToCodePage(Charset, CodePage))
+    return CodePage;
+  return GetACP();
 }
 
 bool gtIsSimpleCharset(BYTE Charset) {

@@ -16,7 +16,6 @@ inline std::uint16_t ReadBE16(const std::uint8_t* P) {
 inline std::uint32_t ReadBE32(const std::uint8_t* P) {
   return (std::uint32_t(P[0]) << 24) | (std::uint32_t(P[1]) << 16) | (std::uint32_t(P[2]) << 8) | P[3];
 }
-inline std::int16_t ReadBE16Signed(const std::uint8_t* P) { return static_cast<std::int16_t>(ReadBE16(P)); }
 inline std::uint16_t ReadLE16(const std::uint8_t* P) {
   return static_cast<std::uint16_t>(P[0] | (P[1] << 8));
 }

@@ -69,7 +69,6 @@ struct Currency {
 };
 // Nearest 1/10000, halves to even; EVariantOverflowError outside the range.
 Currency DoubleToCurrency(double Value);
-inline double CurrencyToDouble(Currency C) { return double(C.Scaled) / 10000.0; }
 
 class Variant {
 public:

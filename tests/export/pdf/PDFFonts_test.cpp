@@ -421,3 +421,19 @@ TEST(TgtPDFFont, AFaceOfEveryOutlineFormatIsEmbeddedAsItsTypeAndReadsBack) {
   }
   if (Ran == 0) GTEST_SKIP() << "no outline face of these formats installed";
 }
+
+TEST(gtCodePageOfCharset, NamesTheWindowsCodePageOrTheSystemOne) {
+  struct TCase {
+    BYTE Charset;
+    UINT Want;
+  } const Cases[] = {
+      {ANSI_CHARSET, 1252},     {SHIFTJIS_CHARSET, 932},   {HANGEUL_CHARSET, 949},    {JOHAB_CHARSET, 1361},
+      {GB2312_CHARSET, 936},    {CHINESEBIG5_CHARSET, 950}, {GREEK_CHARSET, 1253},    {TURKISH_CHARSET, 1254},
+      {VIETNAMESE_CHARSET, 1258}, {HEBREW_CHARSET, 1255},  {ARABIC_CHARSET, 1256},    {BALTIC_CHARSET, 1257},
+      {THAI_CHARSET, 874},      {EASTEUROPE_CHARSET, 1250}, {RUSSIAN_CHARSET, 1251},
+      // No code page of their own: the system's.
+      {DEFAULT_CHARSET, GetACP()}, {SYMBOL_CHARSET, GetACP()}, {MAC_CHARSET, GetACP()},
+      {OEM_CHARSET, GetACP()},     {BYTE(3), GetACP()},
+  };
+  for (const TCase& C : Cases) EXPECT_EQ(gtCodePageOfCharset(C.Charset), C.Want) << int(C.Charset);
+}
