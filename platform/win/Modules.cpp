@@ -9,22 +9,14 @@
 #include "platform/win/MessageQueue.h"
 #include "platform/win/SysMetrics.h"
 #include "platform/win/UxTheme.h"
+#include "platform/win/WinState_p.h"
 #include "platform/win/Window.h"
 
 namespace {
-struct TModule {
-  AnsiString Name;  // upper case, without ".DLL"
-  std::map<AnsiString, FARPROC> Entries;
-  std::map<WORD, AnsiString> Ordinals;  // export number -> name
-  int Loads = 0;
-};
-
 // The layer's modules: one table, handles are 1-based indices into it
 // (shifted so that a handle is never a small integer a caller may take for
 // an error code below 32).
-struct TModuleTable {
-  std::vector<TModule> Modules;
-};
+using TModuleTable = std::vector<TLibraryModule>;
 
 AnsiString ModuleKey(const char* Name) {
   AnsiString K = UpperCase(AnsiString(Name ? Name : ""));
@@ -35,16 +27,14 @@ AnsiString ModuleKey(const char* Name) {
   return K;
 }
 
-TModuleTable& Table();
-
 void AddModule(TModuleTable& T, const char* Name, std::initializer_list<TModuleEntry> Entries) {
   const AnsiString Key = ModuleKey(Name);
-  TModule* M = nullptr;
-  for (auto& Existing : T.Modules)
+  TLibraryModule* M = nullptr;
+  for (auto& Existing : T)
     if (Existing.Name == Key) M = &Existing;
   if (!M) {
-    T.Modules.push_back({Key, {}, {}, 0});
-    M = &T.Modules.back();
+    T.push_back({Key, {}, {}, 0});
+    M = &T.back();
   }
   M->Entries.clear();
   M->Ordinals.clear();
@@ -54,47 +44,48 @@ void AddModule(TModuleTable& T, const char* Name, std::initializer_list<TModuleE
   }
 }
 
+void AddOwnModules(TModuleTable& R) {
+  AddModule(R, "user32.dll",
+            {ModuleEntry("MonitorFromPoint", &MonitorFromPoint), ModuleEntry("MonitorFromRect", &MonitorFromRect),
+             ModuleEntry("MonitorFromWindow", &MonitorFromWindow), ModuleEntry("GetMonitorInfoA", &GetMonitorInfoA),
+             ModuleEntry("TrackMouseEvent", &TrackMouseEvent)});
+  AddModule(R, "kernel32.dll", {ModuleEntry("GetVersionExA", &GetVersionExA)});
+  AddModule(R, "comctl32.dll",
+            {ModuleEntry("InitCommonControls", &InitCommonControls),
+             ModuleEntry("InitCommonControlsEx", &InitCommonControlsEx)});
+  AddModule(R, "uxtheme.dll",
+            {ModuleEntry("OpenThemeData", &OpenThemeData), ModuleEntry("CloseThemeData", &CloseThemeData),
+             ModuleEntry("DrawThemeBackground", &DrawThemeBackground),
+             ModuleEntry("DrawThemeText", &DrawThemeText), ModuleEntry("DrawThemeEdge", &DrawThemeEdge),
+             ModuleEntry("DrawThemeIcon", &DrawThemeIcon),
+             ModuleEntry("DrawThemeParentBackground", &DrawThemeParentBackground),
+             ModuleEntry("GetThemeBackgroundContentRect", &GetThemeBackgroundContentRect),
+             ModuleEntry("GetThemeBackgroundExtent", &GetThemeBackgroundExtent),
+             ModuleEntry("GetThemeBackgroundRegion", &GetThemeBackgroundRegion),
+             ModuleEntry("GetThemePartSize", &GetThemePartSize), ModuleEntry("GetThemeColor", &GetThemeColor),
+             ModuleEntry("GetThemeInt", &GetThemeInt), ModuleEntry("GetThemeMargins", &GetThemeMargins),
+             ModuleEntry("IsThemeBackgroundPartiallyTransparent", &IsThemeBackgroundPartiallyTransparent),
+             ModuleEntry("IsThemePartDefined", &IsThemePartDefined),
+             ModuleEntry("GetThemeSysColor", &GetThemeSysColor), ModuleEntry("IsThemeActive", &IsThemeActive),
+             ModuleEntry("IsAppThemed", &IsAppThemed), ModuleEntry("GetCurrentThemeName", &GetCurrentThemeName),
+             ModuleEntry("SetWindowTheme", &SetWindowTheme),
+             ModuleEntry("IsThemeDialogTextureEnabled", &IsThemeDialogTextureEnabled),
+             ModuleEntry("GetThemeAppProperties", &GetThemeAppProperties)});
+}
+
 TModuleTable& Table() {
-  static TModuleTable T = [] {
-    TModuleTable R;
-    AddModule(R, "user32.dll",
-              {ModuleEntry("MonitorFromPoint", &MonitorFromPoint), ModuleEntry("MonitorFromRect", &MonitorFromRect),
-               ModuleEntry("MonitorFromWindow", &MonitorFromWindow), ModuleEntry("GetMonitorInfoA", &GetMonitorInfoA),
-               ModuleEntry("TrackMouseEvent", &TrackMouseEvent)});
-    AddModule(R, "kernel32.dll", {ModuleEntry("GetVersionExA", &GetVersionExA)});
-    AddModule(R, "comctl32.dll",
-              {ModuleEntry("InitCommonControls", &InitCommonControls),
-               ModuleEntry("InitCommonControlsEx", &InitCommonControlsEx)});
-    AddModule(R, "uxtheme.dll",
-              {ModuleEntry("OpenThemeData", &OpenThemeData), ModuleEntry("CloseThemeData", &CloseThemeData),
-               ModuleEntry("DrawThemeBackground", &DrawThemeBackground),
-               ModuleEntry("DrawThemeText", &DrawThemeText), ModuleEntry("DrawThemeEdge", &DrawThemeEdge),
-               ModuleEntry("DrawThemeIcon", &DrawThemeIcon),
-               ModuleEntry("DrawThemeParentBackground", &DrawThemeParentBackground),
-               ModuleEntry("GetThemeBackgroundContentRect", &GetThemeBackgroundContentRect),
-               ModuleEntry("GetThemeBackgroundExtent", &GetThemeBackgroundExtent),
-               ModuleEntry("GetThemeBackgroundRegion", &GetThemeBackgroundRegion),
-               ModuleEntry("GetThemePartSize", &GetThemePartSize), ModuleEntry("GetThemeColor", &GetThemeColor),
-               ModuleEntry("GetThemeInt", &GetThemeInt), ModuleEntry("GetThemeMargins", &GetThemeMargins),
-               ModuleEntry("IsThemeBackgroundPartiallyTransparent", &IsThemeBackgroundPartiallyTransparent),
-               ModuleEntry("IsThemePartDefined", &IsThemePartDefined),
-               ModuleEntry("GetThemeSysColor", &GetThemeSysColor), ModuleEntry("IsThemeActive", &IsThemeActive),
-               ModuleEntry("IsAppThemed", &IsAppThemed), ModuleEntry("GetCurrentThemeName", &GetCurrentThemeName),
-               ModuleEntry("SetWindowTheme", &SetWindowTheme),
-               ModuleEntry("IsThemeDialogTextureEnabled", &IsThemeDialogTextureEnabled),
-               ModuleEntry("GetThemeAppProperties", &GetThemeAppProperties)});
-    return R;
-  }();
+  TModuleTable& T = WinState().LibraryModules;
+  if (T.empty()) AddOwnModules(T);
   return T;
 }
 
 constexpr std::uintptr_t HandleBase = 0x10000;
 
-TModule* FromHandle(HMODULE H) {
+TLibraryModule* FromHandle(HMODULE H) {
   const auto V = reinterpret_cast<std::uintptr_t>(H);
   auto& T = Table();
-  if (V <= HandleBase || V > HandleBase + T.Modules.size()) return nullptr;
-  TModule* M = &T.Modules[V - HandleBase - 1];
+  if (V <= HandleBase || V > HandleBase + T.size()) return nullptr;
+  TLibraryModule* M = &T[V - HandleBase - 1];
   return M->Loads > 0 ? M : nullptr;
 }
 }  // namespace
@@ -104,15 +95,15 @@ void RegisterLibraryModule(const char* Name, std::initializer_list<TModuleEntry>
 }
 
 void ResetLibraryModules() {
-  for (auto& M : Table().Modules) M.Loads = 0;
+  for (auto& M : Table()) M.Loads = 0;
 }
 
 HMODULE LoadLibraryA(const char* Name) {
   const AnsiString Key = ModuleKey(Name);
   auto& T = Table();
-  for (size_t i = 0; i < T.Modules.size(); ++i)
-    if (T.Modules[i].Name == Key) {
-      ++T.Modules[i].Loads;
+  for (size_t i = 0; i < T.size(); ++i)
+    if (T[i].Name == Key) {
+      ++T[i].Loads;
       return reinterpret_cast<HMODULE>(HandleBase + i + 1);
     }
   SetLastError(ERROR_MOD_NOT_FOUND);
@@ -120,7 +111,7 @@ HMODULE LoadLibraryA(const char* Name) {
 }
 
 BOOL FreeLibrary(HMODULE Module) {
-  TModule* M = FromHandle(Module);
+  TLibraryModule* M = FromHandle(Module);
   if (!M) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
@@ -130,7 +121,7 @@ BOOL FreeLibrary(HMODULE Module) {
 }
 
 FARPROC GetProcAddress(HMODULE Module, const char* ProcName) {
-  TModule* M = FromHandle(Module);
+  TLibraryModule* M = FromHandle(Module);
   if (!M) {
     SetLastError(ERROR_INVALID_HANDLE);
     return nullptr;

@@ -15,34 +15,13 @@
 #include "platform/gdi/PngCodec.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/FileUtils.h"
+#include "platform/win/WinState_p.h"
 #include "platform/win/Window.h"
 
 namespace {
 constexpr DWORD ErrorResourceNameNotFound = 1814;
 
-struct TEntry {
-  TResourceKind Kind;
-  AnsiString File;
-  int HotX = 0, HotY = 0;
-  // A cursor is made once and shared by every caller, as the system's
-  // own cursors are: callers keep it for good and never destroy it. The
-  // system icons are shared the same way.
-  mutable HCURSOR Cursor = nullptr;
-  mutable HICON SharedIcon = nullptr;
-};
-
-// The table of one resource folder, read on first use.
-struct TResourceState {
-  AnsiString Dir;
-  bool Loaded = false;
-  std::map<AnsiString, TEntry> Entries;  // key: kind letter + upper-case name
-  std::map<UINT, AnsiString> Strings;
-};
-
-TResourceState& State() {
-  static TResourceState S;
-  return S;
-}
+TResourceTable& State() { return WinState().Resources; }
 
 AnsiString Key(TResourceKind Kind, const char* Name) {
   const auto Id = reinterpret_cast<std::uintptr_t>(Name);
@@ -73,7 +52,7 @@ void Load() {
     if (Line.empty() || Line[0] == '#') continue;
     std::istringstream L(Line);
     std::string Kind, Name, File;
-    TEntry E;
+    TResourceEntry E;
     if (!(L >> Kind >> Name >> File)) continue;
     if (Kind == "BITMAP") E.Kind = TResourceKind::Bitmap;
     else if (Kind == "CURSOR") E.Kind = TResourceKind::Cursor;
@@ -95,7 +74,7 @@ void Load() {
   }
 }
 
-const TEntry* Find(TResourceKind Kind, const char* Name) {
+const TResourceEntry* Find(TResourceKind Kind, const char* Name) {
   Load();
   if (!Name) return nullptr;
   auto& E = State().Entries;
@@ -109,7 +88,7 @@ struct TPicture {
   int W = 0, H = 0;
   std::vector<std::uint32_t> Px;
 };
-std::optional<TPicture> ReadPicture(const TEntry& E, int Width, int Height) {
+std::optional<TPicture> ReadPicture(const TResourceEntry& E, int Width, int Height) {
   std::ifstream In(ResourceDir() + E.File, std::ios::binary);
   std::vector<Byte> Data((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
   if (!IsPngData(Data.data(), Data.size())) return std::nullopt;
@@ -137,7 +116,7 @@ HBITMAP BitmapOf(const TPicture& P, int BitCount) {
   return B.ReleaseHandle();
 }
 
-HICON IconOf(const TEntry& E, bool Cursor, int Width, int Height) {
+HICON IconOf(const TResourceEntry& E, bool Cursor, int Width, int Height) {
   auto P = ReadPicture(E, Width, Height);
   if (!P) return nullptr;
   TPicture Colour = *P, Mask = *P;
@@ -173,7 +152,7 @@ AnsiString ResourceDir() {
 
 void SetResourceDir(const AnsiString& Dir) {
   auto& St = State();
-  St = TResourceState();
+  St = TResourceTable();
   St.Dir = Dir.empty() ? AnsiString() : IncludeTrailingPathDelimiter(Dir);
 }
 
@@ -182,7 +161,7 @@ HINSTANCE ProgramInstance() { return GetModuleHandleA(nullptr); }
 bool ProgramResourceExists(TResourceKind Kind, const char* Name) { return Find(Kind, Name) != nullptr; }
 
 HBITMAP LoadProgramBitmap(const char* Name) {
-  const TEntry* E = Find(TResourceKind::Bitmap, Name);
+  const TResourceEntry* E = Find(TResourceKind::Bitmap, Name);
   if (!E) return NotFound<HBITMAP>();
   auto P = ReadPicture(*E, 0, 0);
   // Bitmap resources carry no alpha: the glyphs mark transparency by colour.
@@ -190,7 +169,7 @@ HBITMAP LoadProgramBitmap(const char* Name) {
 }
 
 HCURSOR LoadProgramCursor(const char* Name) {
-  const TEntry* E = Find(TResourceKind::Cursor, Name);
+  const TResourceEntry* E = Find(TResourceKind::Cursor, Name);
   if (!E) return NotFound<HCURSOR>();
   if (!E->Cursor) E->Cursor = reinterpret_cast<HCURSOR>(IconOf(*E, true, 0, 0));
   return E->Cursor ? E->Cursor : NotFound<HCURSOR>();
@@ -204,12 +183,12 @@ HICON LoadIconA(HINSTANCE Instance, const char* Name) {
                                         "IDI_EXCLAMATION", "IDI_ASTERISK", "IDI_WINLOGO"};
     const auto Id = reinterpret_cast<std::uintptr_t>(Name);
     if (Id < 32512 || Id > 32517) return NotFound<HICON>();
-    const TEntry* E = Find(TResourceKind::Icon, Names[Id - 32512]);
+    const TResourceEntry* E = Find(TResourceKind::Icon, Names[Id - 32512]);
     if (!E) return NotFound<HICON>();
     if (!E->SharedIcon) E->SharedIcon = IconOf(*E, false, 0, 0);
     return E->SharedIcon ? E->SharedIcon : NotFound<HICON>();
   }
-  const TEntry* E = Find(TResourceKind::Icon, Name);
+  const TResourceEntry* E = Find(TResourceKind::Icon, Name);
   if (!E) return NotFound<HICON>();
   HICON I = IconOf(*E, false, 0, 0);
   return I ? I : NotFound<HICON>();
@@ -219,14 +198,14 @@ HANDLE LoadImageA(HINSTANCE Instance, const char* Name, UINT Type, int Width, in
   if (!Instance) return NotFound<HANDLE>();
   switch (Type) {
     case IMAGE_BITMAP: {
-      const TEntry* E = Find(TResourceKind::Bitmap, Name);
+      const TResourceEntry* E = Find(TResourceKind::Bitmap, Name);
       auto P = E ? ReadPicture(*E, Width, Height) : std::nullopt;
       return P ? HANDLE(BitmapOf(*P, 24)) : NotFound<HANDLE>();
     }
     case IMAGE_ICON:
     case IMAGE_CURSOR: {
       const bool Cursor = Type == IMAGE_CURSOR;
-      const TEntry* E = Find(Cursor ? TResourceKind::Cursor : TResourceKind::Icon, Name);
+      const TResourceEntry* E = Find(Cursor ? TResourceKind::Cursor : TResourceKind::Icon, Name);
       HICON I = E ? IconOf(*E, Cursor, Width, Height) : nullptr;
       return I ? HANDLE(I) : NotFound<HANDLE>();
     }

@@ -2,19 +2,17 @@
 
 #include "platform/rtl/Colors.h"
 #include "platform/win/SysMetrics.h"
+#include "platform/win/WinState_p.h"
 #include "platform/win/Window.h"
 
-namespace {
-std::unique_ptr<TThemeBinding>& Binding() {
-  static std::unique_ptr<TThemeBinding> B = std::make_unique<TThemeBinding>();
-  return B;
+TThemeBinding& ThemeBinding() {
+  auto& B = WinState().Themes;
+  if (!B) B = std::make_unique<TThemeBinding>();
+  return *B;
 }
-}  // namespace
-
-TThemeBinding& ThemeBinding() { return *Binding(); }
 
 void SetThemeBinding(std::unique_ptr<TThemeBinding> B) {
-  Binding() = B ? std::move(B) : std::make_unique<TThemeBinding>();
+  WinState().Themes = B ? std::move(B) : std::make_unique<TThemeBinding>();
 }
 
 // Without visual styles no theme handle exists: every call on one fails as

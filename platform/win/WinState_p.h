@@ -18,7 +18,10 @@
 #include <vector>
 #include "platform/gdi/RegionData.h"
 #include "platform/win/Messages.h"
+#include "platform/win/Modules.h"
+#include "platform/win/Resources.h"
 #include "platform/win/Tray.h"
+#include "platform/win/UxTheme.h"
 #include "platform/win/WinTypes.h"
 
 struct TWndClass {
@@ -170,10 +173,38 @@ struct TClockState {
   DWORD Now = 0;       // the virtual clock's tick count
 };
 
+// A library module of LoadLibrary's table (Modules.cpp).
+struct TLibraryModule {
+  AnsiString Name;  // upper case, without ".DLL"
+  std::map<AnsiString, FARPROC> Entries;
+  std::map<WORD, AnsiString> Ordinals;  // export number -> name
+  int Loads = 0;
+};
+
+// One line of the program's resource table (Resources.cpp).
+struct TResourceEntry {
+  TResourceKind Kind = TResourceKind::Bitmap;
+  AnsiString File;
+  int HotX = 0, HotY = 0;
+  // A cursor is made once and shared by every caller, as the system's
+  // own cursors are: callers keep it for good and never destroy it. The
+  // system icons are shared the same way.
+  mutable HCURSOR Cursor = nullptr;
+  mutable HICON SharedIcon = nullptr;
+};
+
+// The table of one resource folder, read on first use.
+struct TResourceTable {
+  AnsiString Dir;
+  bool Loaded = false;
+  std::map<AnsiString, TResourceEntry> Entries;  // key: kind letter + upper-case name
+  std::map<UINT, AnsiString> Strings;
+};
+
 // Everything the window layer remembers, in one object. ResetWindowSystem
 // destroys the windows and then replaces the whole object with a fresh one,
 // so a piece of state added here is reset without further work; only the
-// members that WinStateCarryOver names outlive a reset.
+// members that WinStateRenew carries over outlive a reset.
 struct TWinState {
   // Handle table: slot index + generation. Kept across resets so that a
   // handle from before a reset never names a window made after it.
@@ -246,6 +277,16 @@ struct TWinState {
   bool SystemClassesRegistered = false;
   // Alt went down and nothing else since: its release opens the menu bar.
   bool MenuAltAlone = false;
+  // Windows placed by CW_USEDEFAULT: each steps down the cascade.
+  int DefaultPlacements = 0;
+  // Set up once for the process and carried over every reset: the
+  // visual-style binding in use (UxTheme.cpp; the desktop's is made on first
+  // use), LoadLibrary's modules (Modules.cpp; the layer's own are added on
+  // first use) and the program's resource table (Resources.cpp). Windows
+  // and painters keep pointers and handles out of them.
+  std::unique_ptr<TThemeBinding> Themes;
+  std::vector<TLibraryModule> LibraryModules;
+  TResourceTable Resources;
 };
 
 TWinState& WinState();

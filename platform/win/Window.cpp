@@ -144,10 +144,9 @@ void NotifyParents(HWND H, WPARAM W) {
 }
 
 TRect DefaultTopLevelRect(int X, int Y, int Cx, int Cy) {
-  static int Cascade = 0;
   TRect Work = GetWorkAreaRect();
   if (X == CW_USEDEFAULT) {
-    int Step = (Cascade++ % 8) * 26;
+    int Step = (WinState().DefaultPlacements++ % 8) * 26;
     X = Work.Left + 26 + Step;
     Y = Work.Top + 26 + Step;
   }
@@ -207,6 +206,9 @@ void WinStateRenew() {
   New->RegisteredMessages = std::move(Old.RegisteredMessages);
   New->RegisteredNames = std::move(Old.RegisteredNames);
   New->GuiThread = Old.GuiThread;
+  New->Themes = std::move(Old.Themes);
+  New->LibraryModules = std::move(Old.LibraryModules);
+  New->Resources = std::move(Old.Resources);
   delete Slot;
   Slot = New;
 }

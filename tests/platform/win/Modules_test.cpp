@@ -4,7 +4,9 @@
 
 #include "platform/gdi/DcApi.h"
 #include "platform/gdi/Drawing.h"
+#include "platform/win/Resources.h"
 #include "platform/win/UxTheme.h"
+#include "platform/win/Window.h"
 
 namespace {
 using TOpenThemeData = HTHEME (*)(HWND, const WCHAR*);
@@ -116,4 +118,31 @@ TEST(UxTheme, ThemedPathDrawsThroughTheDouble) {
   SelectObject(Dc, Old);
   DeleteObject(Bmp);
   DeleteDC(Dc);
+}
+
+namespace {
+void OwnEntry() {}
+}  // namespace
+
+// A reset starts a fresh window session; what the process set up once (a
+// theme binding a painter holds, modules other layers added and the loads
+// they hold, where the resources are) stays as it was.
+TEST(ResetWindowSystem, KeepsThemesModulesAndTheResourceFolder) {
+  TThemeDouble Themes;
+  TThemeBinding* Binding = &ThemeBinding();
+  RegisterLibraryModule("own.dll", {ModuleEntry("OwnEntry", &OwnEntry)});
+  HMODULE Own = LoadLibraryA("own");
+  ASSERT_NE(Own, nullptr);
+  SetResourceDir("/tmp/sx-reset-resources");
+  const AnsiString Dir = ResourceDir();
+
+  ResetWindowSystem();
+
+  EXPECT_EQ(&ThemeBinding(), Binding);
+  EXPECT_TRUE(IsThemeActive());
+  EXPECT_EQ(GetProcAddress(Own, "OwnEntry"), reinterpret_cast<FARPROC>(&OwnEntry));
+  EXPECT_EQ(LoadLibraryA("OWN.DLL"), Own);
+  EXPECT_NE(LoadLibraryA("uxtheme"), nullptr) << "the layer's own modules stay beside it";
+  EXPECT_EQ(ResourceDir(), Dir);
+  SetResourceDir("");
 }
