@@ -19,6 +19,7 @@
 #include "platform/gdi/ImageList.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Guards.h"
 
 namespace {
 
@@ -335,6 +336,7 @@ void TdxStatusBarStateIndicatorPanelStyle::DrawContent(TcxCanvas* ACanvas, TRect
 // -- panels -----------------------------------------------------------------
 
 TdxStatusBarPanel::TdxStatusBarPanel(TCollection* ACollection) : TCollectionItem(ACollection) {
+  if (const TdxCustomStatusBar* Bar = StatusBar()) FBiDiMode = Bar->GetBiDiMode();
   FPanelStyleClass = TdxStatusBarTextPanelStyle::StaticClass();
   CreatePanelStyle();
 }
@@ -435,14 +437,64 @@ void TdxStatusBarPanel::SetVisible(bool Value) {
   Changed(false);
 }
 
+void TdxStatusBarPanel::SetBiDiMode(TBiDiMode Value) {
+  FParentBiDiMode = false;
+  if (FBiDiMode == Value) return;
+  FBiDiMode = Value;
+  Changed(false);
+}
+
+void TdxStatusBarPanel::SetParentBiDiMode(bool Value) {
+  if (FParentBiDiMode == Value) return;
+  FParentBiDiMode = Value;
+  ParentBiDiModeChanged();
+}
+
+void TdxStatusBarPanel::ParentBiDiModeChanged() {
+  const TdxCustomStatusBar* Bar = StatusBar();
+  if (!FParentBiDiMode || !Bar || FBiDiMode == Bar->GetBiDiMode()) return;
+  FBiDiMode = Bar->GetBiDiMode();
+  Changed(false);
+}
+
 void TdxStatusBarPanel::RestoreDefaults() {
   FVisible = true;
   FMinWidth = 20;
   FWidth = 50;
   FFixed = true;
+  FParentBiDiMode = true;
+  if (const TdxCustomStatusBar* Bar = StatusBar()) FBiDiMode = Bar->GetBiDiMode();
   FBevel = dxpbLowered;
   FMinWidthAssigned = FWidthAssigned = false;
   Changed(true);
+}
+
+void TdxStatusBarPanel::Assign(TPersistent* Source) {
+  auto* S = dynamic_cast<TdxStatusBarPanel*>(Source);
+  if (!S) {
+    TCollectionItem::Assign(Source);
+    return;
+  }
+  if (S == this) return;
+  auto Copy = [&] {
+    RestoreDefaults();
+    SetPanelStyleClass(S->FPanelStyleClass);
+    SetPanelStyle(S->PanelStyle());
+    SetVisible(S->FVisible);
+    SetBevel(S->FBevel);
+    SetBiDiMode(S->FBiDiMode);
+    SetFixed(S->FFixed);
+    if (S->FMinWidthAssigned) SetMinWidth(S->FMinWidth);
+    SetParentBiDiMode(S->FParentBiDiMode);
+    SetText(S->FText);
+    if (S->FWidthAssigned) SetWidth(S->FWidth);
+  };
+  if (TCollection* C = Collection()) {
+    TUpdateGuard<TCollection> Update(*C);
+    Copy();
+  } else {
+    Copy();
+  }
 }
 
 int TdxStatusBarPanel::AdjustLayoutWidth(int W) const {
@@ -1146,8 +1198,10 @@ void TdxStatusBarPanel::Published(TPublished<TdxStatusBarPanel>& P) {
   P.Property("PanelStyleClassName", &T::GetPanelStyleClassName, &T::SetPanelStyleClassName);
   P.Property("PanelStyle", &T::PanelStyle, &T::SetPanelStyle);
   P.Property("Bevel", &T::GetBevel, &T::SetBevel).Default(dxpbLowered);
+  P.Property("BiDiMode", &T::GetBiDiMode, &T::SetBiDiMode).Stored(&T::IsBiDiModeStored);
   P.Property("Fixed", &T::GetFixed, &T::SetFixed).Default(true);
   P.Property("MinWidth", &T::GetMinWidth, &T::SetMinWidth).Stored(&T::IsMinWidthStored);
+  P.Property("ParentBiDiMode", &T::GetParentBiDiMode, &T::SetParentBiDiMode).Default(true);
   P.Property("Text", &T::GetText, &T::SetText);
   P.Property("Visible", &T::GetVisible, &T::SetVisible).Default(true);
   P.Property("Width", &T::GetWidth, &T::SetWidth).Stored(&T::IsWidthStored);
@@ -1183,6 +1237,8 @@ void TdxCustomStatusBar::Published(TPublished<TdxCustomStatusBar>& P) {
   P.Property("ParentShowHint", &T::GetParentShowHint, &T::SetParentShowHint).Default(true);
   P.Property("Visible", &T::GetVisible, &T::SetVisible).Default(true);
   P.Property("Anchors", &T::GetAnchors, &T::SetAnchors).Default(TAnchors{akLeft, akTop});
+  P.Property("BiDiMode", &T::GetBiDiMode, &T::SetBiDiMode).Stored(&T::IsBiDiModeStored);
+  P.Property("ParentBiDiMode", &T::GetParentBiDiMode, &T::SetParentBiDiMode).Default(true);
   P.Property("Constraints", &T::GetConstraints, &T::SetConstraints);
   P.Property("Enabled", &T::GetEnabled, &T::SetEnabled).Default(true);
   P.Property("OnClick", &T::OnClick, &T::OnClick);
@@ -1216,6 +1272,10 @@ void TdxCustomStatusBar::Dispatch(TMessage& Message) {
       Changed();
       break;
     case CM_BIDIMODECHANGED:
+      if (FPanels)
+        for (int i = 0; i < FPanels->Count(); ++i) FPanels->Item(i)->ParentBiDiModeChanged();
+      Changed();
+      break;
     case CM_COLORCHANGED:
     case CM_ENABLEDCHANGED:
     case CM_PARENTFONTCHANGED:

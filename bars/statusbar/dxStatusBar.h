@@ -333,6 +333,18 @@ public:
   void SetText(const AnsiString& Value);
   bool GetVisible() const { return FVisible; }
   void SetVisible(bool Value);
+  // The panel's reading order follows the status bar's while
+  // ParentBiDiMode; setting it ends that.
+  TBiDiMode GetBiDiMode() const { return FBiDiMode; }
+  void SetBiDiMode(TBiDiMode Value);
+  bool GetParentBiDiMode() const { return FParentBiDiMode; }
+  void SetParentBiDiMode(bool Value);
+  bool IsBiDiModeStored() const { return !FParentBiDiMode; }
+  // The status bar's mode changed: a panel following it takes it again.
+  void ParentBiDiModeChanged();
+  // Starts from the defaults, then takes the source's style, look, widths
+  // (those assigned there), mode and text.
+  void Assign(TPersistent* Source) override;
   void RestoreDefaults();
   bool IsMinWidthStored() const { return FMinWidthAssigned; }
   bool IsWidthStored() const { return FWidthAssigned; }
@@ -365,6 +377,8 @@ private:
   bool FWidthAssigned = false;
   AnsiString FText;
   bool FVisible = true;
+  TBiDiMode FBiDiMode = bdLeftToRight;
+  bool FParentBiDiMode = true;
 };
 
 class TdxStatusBarPanels : public TCollection {

@@ -349,6 +349,7 @@ void TSpeedButton::Published(TPublished<TSpeedButton>& P) {
   P.Property("Align", &TSpeedButton::GetAlign, &TSpeedButton::SetAlign).Default(alNone);
   P.Property("AllowAllUp", &TSpeedButton::GetAllowAllUp, &TSpeedButton::SetAllowAllUp).Default(false);
   P.Property("Anchors", &TSpeedButton::GetAnchors, &TSpeedButton::SetAnchors).Default(TAnchors{akLeft, akTop});
+  SX_PUBLISH_BIDI(TSpeedButton);
   P.Property("Caption", &TSpeedButton::GetCaption, &TSpeedButton::SetCaption);
   P.Property("Constraints", &TSpeedButton::GetConstraints, &TSpeedButton::SetConstraints);
   P.Property("Down", &TSpeedButton::GetDown, &TSpeedButton::SetDown).Default(false);
@@ -360,6 +361,7 @@ void TSpeedButton::Published(TPublished<TSpeedButton>& P) {
   P.Property("Layout", &TSpeedButton::GetLayout, &TSpeedButton::SetLayout).Default(blGlyphLeft);
   P.Property("Margin", &TSpeedButton::GetMargin, &TSpeedButton::SetMargin).Default(-1);
   P.Property("NumGlyphs", &TSpeedButton::GetNumGlyphs, &TSpeedButton::SetNumGlyphs).Default(1);
+  SX_PUBLISH_PARENT_BIDI(TSpeedButton);
   P.Property("ParentFont", &TSpeedButton::GetParentFont, &TSpeedButton::SetParentFont).Default(true);
   P.Property("ParentShowHint", &TSpeedButton::GetParentShowHint, &TSpeedButton::SetParentShowHint).Default(true);
   P.Property("ShowHint", &TSpeedButton::GetShowHint, &TSpeedButton::SetShowHint);

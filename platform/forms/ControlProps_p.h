@@ -7,11 +7,13 @@
 #define SX_PUBLISH_CONTROL_BASICS(T)                                                                   \
   P.Property("Align", &T::GetAlign, &T::SetAlign).Default(alNone);                                     \
   P.Property("Anchors", &T::GetAnchors, &T::SetAnchors).Default(TAnchors{akLeft, akTop});              \
+  SX_PUBLISH_BIDI(T);                                                                                  \
   P.Property("Constraints", &T::GetConstraints, &T::SetConstraints);                                   \
   P.Property("DragCursor", &T::GetDragCursor, &T::SetDragCursor).Default(crDrag);                      \
   P.Property("DragMode", &T::GetDragMode, &T::SetDragMode).Default(dmManual);                          \
   P.Property("Enabled", &T::GetEnabled, &T::SetEnabled).Default(true);                                 \
   P.Property("Font", &T::GetFont, &T::SetFont).Stored(&T::IsFontStored);                               \
+  SX_PUBLISH_PARENT_BIDI(T);                                                                           \
   P.Property("ParentFont", &T::GetParentFont, &T::SetParentFont).Default(true);                        \
   P.Property("ParentShowHint", &T::GetParentShowHint, &T::SetParentShowHint).Default(true);            \
   SX_PUBLISH_POPUP_HINT(T);                                                                            \
@@ -48,6 +50,16 @@
   P.Property("ParentFont", &T::GetParentFont, &T::SetParentFont).Default(true);                        \
   P.Property("ParentCtl3D", &T::GetParentCtl3D, &T::SetParentCtl3D).Default(true);                     \
   P.Property("ParentShowHint", &T::GetParentShowHint, &T::SetParentShowHint).Default(true)
+
+// The mode is written only while the control does not follow its parent's.
+#define SX_PUBLISH_BIDI(T) P.Property("BiDiMode", &T::GetBiDiMode, &T::SetBiDiMode).Stored(&T::IsBiDiModeStored)
+
+#define SX_PUBLISH_PARENT_BIDI(T)                                                                      \
+  P.Property("ParentBiDiMode", &T::GetParentBiDiMode, &T::SetParentBiDiMode).Default(true)
+
+#define SX_PUBLISH_IME(T)                                                                              \
+  P.Property("ImeMode", &T::GetImeMode, &T::SetImeMode).Default(imDontCare);                           \
+  P.Property("ImeName", &T::GetImeName, &T::SetImeName)
 
 #define SX_PUBLISH_POPUP_HINT(T)                                                                       \
   P.Property("PopupMenu", &T::GetPopupMenu, &T::SetPopupMenu);                                         \

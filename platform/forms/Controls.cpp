@@ -359,6 +359,14 @@ void TControl::SetParentShowHint(bool Value) {
   SetParentFlag(*this, FParentShowHint, Value, CM_PARENTSHOWHINTCHANGED);
 }
 
+void TControl::SetBiDiMode(TBiDiMode Value) {
+  SetOwnValue(*this, FBiDiMode, FParentBiDiMode, Value, CM_BIDIMODECHANGED);
+}
+
+void TControl::SetParentBiDiMode(bool Value) {
+  SetParentFlag(*this, FParentBiDiMode, Value, CM_PARENTBIDIMODECHANGED);
+}
+
 void TControl::SetCursor(TCursor Value) {
   if (FCursor == Value) return;
   FCursor = Value;
@@ -428,6 +436,7 @@ void TControl::Dispatch(TMessage& Message) {
     case CM_COLORCHANGED:
     case CM_FONTCHANGED: Invalidate(); break;
     case CM_PARENTSHOWHINTCHANGED: CMParentShowHintChanged(Message); break;
+    case CM_PARENTBIDIMODECHANGED: CMParentBiDiModeChanged(Message); break;
     case CM_HITTEST: CMHitTest(Message); break;
     case CM_DRAG: CMDrag(Message); break;
     case WM_CONTEXTMENU: WMContextMenu(Message); break;
@@ -529,6 +538,12 @@ void TControl::CMParentShowHintChanged(TMessage&) {
   FParentShowHint = true;
 }
 
+void TControl::CMParentBiDiModeChanged(TMessage&) {
+  if (!FParentBiDiMode || !FParent) return;
+  SetBiDiMode(FParent->FBiDiMode);
+  FParentBiDiMode = true;
+}
+
 void TControl::Invalidate() {
   // A graphic control is a rectangle of its parent's window.
   if (FParent && FParent->HandleAllocated() && FVisible) {
@@ -626,6 +641,7 @@ void TControl::ReadState(TReader* Reader) {
     Perform(CM_PARENTCOLORCHANGED);
     Perform(CM_PARENTFONTCHANGED);
     Perform(CM_PARENTSHOWHINTCHANGED);
+    Perform(CM_PARENTBIDIMODECHANGED);
   }
 }
 
@@ -678,6 +694,7 @@ void TWinControl::InsertControl(TControl* AControl) {
     AControl->Perform(CM_PARENTCOLORCHANGED);
     AControl->Perform(CM_PARENTFONTCHANGED);
     AControl->Perform(CM_PARENTSHOWHINTCHANGED);
+    AControl->Perform(CM_PARENTBIDIMODECHANGED);
     AControl->UpdateAnchorRules();
   }
   AlignControl(AControl);
@@ -1158,6 +1175,7 @@ void TWinControl::Dispatch(TMessage& Message) {
     case CM_COLORCHANGED: CMColorChanged(Message); break;
     case CM_SHOWHINTCHANGED: CMShowHintChanged(Message); break;
     case CM_FONTCHANGED: CMFontChanged(Message); break;
+    case CM_BIDIMODECHANGED: CMBiDiModeChanged(Message); break;
     default: inherited::Dispatch(Message);
   }
 }
@@ -1194,6 +1212,8 @@ void TWinControl::CMColorChanged(TMessage&) {
 }
 
 void TWinControl::CMShowHintChanged(TMessage&) { NotifyControls(CM_PARENTSHOWHINTCHANGED); }
+
+void TWinControl::CMBiDiModeChanged(TMessage&) { NotifyControls(CM_PARENTBIDIMODECHANGED); }
 
 void TWinControl::CMFontChanged(TMessage&) {
   if (FHandle) SendMessageA(FHandle, WM_SETFONT, WPARAM(FFont->GetHandle()), 0);

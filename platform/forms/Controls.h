@@ -60,6 +60,13 @@ SX_ENUM(TFormBorderStyle, bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, 
 using TBorderStyle = TFormBorderStyle;
 SX_ENUM(TAlignment, taLeftJustify, taRightJustify, taCenter)
 SX_ENUM(TScrollStyle, ssNone, ssHorizontal, ssVertical, ssBoth)
+// Reading order and alignment of a control's text on a right-to-left
+// system; kept and handed down here, text is drawn left to right.
+SX_ENUM(TBiDiMode, bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly)
+// The input method a windowed control asks for; kept (the platform has none).
+SX_ENUM(TImeMode, imDisable, imClose, imOpen, imDontCare, imSAlpha, imAlpha, imHira, imSKata, imKata, imChinese,
+        imSHanguel, imHanguel)
+using TImeName = AnsiString;
 
 enum TControlStateElem {
   csLButtonDown, csClicked, csPalette, csReadingState, csAlignmentNeeded, csFocusing, csCreating,
@@ -229,6 +236,11 @@ public:
   void SetParentShowHint(bool Value);
   TCursor GetCursor() const { return FCursor; }
   void SetCursor(TCursor Value);
+  // Setting the mode itself ends following the parent's (ParentBiDiMode).
+  TBiDiMode GetBiDiMode() const { return FBiDiMode; }
+  void SetBiDiMode(TBiDiMode Value);
+  bool GetParentBiDiMode() const { return FParentBiDiMode; }
+  virtual void SetParentBiDiMode(bool Value);
   TDragMode GetDragMode() const { return FDragMode; }
   virtual void SetDragMode(TDragMode Value) { FDragMode = Value; }
   TDragKind GetDragKind() const { return FDragKind; }
@@ -317,7 +329,6 @@ public:
 
 protected:
   virtual void SetClientSize(TSize Value);
-  virtual void SetParentBiDiMode(bool) {}
   virtual void SetZOrder(bool TopMost);
   // Anchored distances are remembered relative to the parent's size.
   void UpdateAnchorRules();
@@ -371,6 +382,8 @@ protected:
   void FontChanged(TObject* Sender);
   bool IsFontStored() const { return !FParentFont; }
   void CMParentShowHintChanged(TMessage& Message);
+  void CMParentBiDiModeChanged(TMessage& Message);
+  bool IsBiDiModeStored() const { return !FParentBiDiMode; }
   void CMHitTest(TMessage& Message) { Message.Result = 1; }
 
   TWinControl* FParent = nullptr;
@@ -391,6 +404,8 @@ protected:
   bool FShowHint = false;
   bool FParentShowHint = true;
   TCursor FCursor = crDefault;
+  TBiDiMode FBiDiMode = bdLeftToRight;
+  bool FParentBiDiMode = true;
   TDragMode FDragMode = dmManual;
   TDragKind FDragKind = dkDrag;
   TCursor FDragCursor = crDrag;
@@ -495,6 +510,10 @@ public:
   void SetCtl3D(bool Value);
   bool GetParentCtl3D() const { return FParentCtl3D; }
   void SetParentCtl3D(bool Value);
+  TImeMode GetImeMode() const { return FImeMode; }
+  void SetImeMode(TImeMode Value) { FImeMode = Value; }
+  const TImeName& GetImeName() const { return FImeName; }
+  void SetImeName(const TImeName& Value) { FImeName = Value; }
 
   TKeyEvent OnKeyDown;
   TKeyEvent OnKeyUp;
@@ -584,6 +603,7 @@ protected:
   void CMColorChanged(TMessage& Message);
   void CMShowHintChanged(TMessage& Message);
   void CMFontChanged(TMessage& Message);
+  void CMBiDiModeChanged(TMessage& Message);
 
   HWND FHandle = nullptr;
   HWND FParentWindow = nullptr;
@@ -595,6 +615,8 @@ protected:
   bool FDoubleBuffered = false;
   bool FCtl3D = true;
   bool FParentCtl3D = true;
+  TImeMode FImeMode = imDontCare;
+  TImeName FImeName;
   Integer FTabOrder = -1;  // held while reading, until FixupTabList
   TControlList FControls;
   TWinControlList FWinControls;

@@ -4,6 +4,7 @@
 
 #include "platform/forms/ActnList.h"
 #include "platform/forms/Application.h"
+#include "platform/forms/ControlProps_p.h"
 #include "platform/forms/FormLoader.h"
 #include "platform/forms/Menus.h"
 #include "platform/rtl/VirtualKeys.h"
@@ -16,6 +17,7 @@ void TForm::Published(TPublished<TForm>& P) {
   P.Property("ClientHeight", &TForm::ClientHeight, &TForm::SetFormClientHeight).Stored(false);
   P.Property("ActiveControl", &TForm::GetActiveControl, &TForm::SetActiveControl);
   P.Property("Align", &TForm::GetAlign, &TForm::SetAlign).Default(alNone);
+  SX_PUBLISH_BIDI(TForm);
   P.Property("BorderIcons", &TForm::GetBorderIcons, &TForm::SetBorderIcons)
       .Default(TBorderIcons{biSystemMenu, biMinimize, biMaximize});
   P.Property("BorderStyle", &TForm::GetBorderStyle, &TForm::SetBorderStyle).Default(bsSizeable);
@@ -28,6 +30,7 @@ void TForm::Published(TPublished<TForm>& P) {
   P.Property("Menu", &TForm::GetMenu, &TForm::SetMenu);
   P.Property("OldCreateOrder", &TForm::FOldCreateOrder, &TForm::FOldCreateOrder);
   P.Property("ParentColor", &TForm::GetParentColor, &TForm::SetParentColor).Stored(false);
+  SX_PUBLISH_PARENT_BIDI(TForm);
   P.Property("PixelsPerInch", &TForm::GetPixelsPerInch, &TForm::SetPixelsPerInch);
   P.Property("Position", &TForm::GetPosition, &TForm::SetPosition).Default(poDesigned);
   P.Property("Scaled", &TForm::GetScaled, &TForm::SetScaled).Default(true);

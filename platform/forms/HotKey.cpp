@@ -1,5 +1,6 @@
 #include "platform/forms/HotKey.h"
 
+#include "platform/forms/ControlProps_p.h"
 #include "platform/rtl/ClassRegistry.h"
 #include "platform/win/CommCtrl.h"
 #include "platform/win/MessageQueue.h"
@@ -37,12 +38,14 @@ THotKey::THotKey(TComponent* AOwner) : TWinControl(AOwner) {
 void THotKey::Published(TPublished<THotKey>& P) {
   P.Property("Anchors", &THotKey::GetAnchors, &THotKey::SetAnchors).Default(TAnchors{akLeft, akTop});
   P.Property("AutoSize", &THotKey::GetAutoSize, &THotKey::SetAutoSize).Default(true);
+  SX_PUBLISH_BIDI(THotKey);
   P.Property("Enabled", &THotKey::GetEnabled, &THotKey::SetEnabled).Default(true);
   P.Property("Hint", &THotKey::GetHint, &THotKey::SetHint);
   P.Property("HotKey", &THotKey::GetHotKey, &THotKey::SetHotKey).Default(TShortCut(scAlt | 'A'));
   P.Property("InvalidKeys", &THotKey::GetInvalidKeys, &THotKey::SetInvalidKeys)
       .Default(THKInvalidKeys{hcNone, hcShift});
   P.Property("Modifiers", &THotKey::GetModifiers, &THotKey::SetModifiers).Default(THKModifiers{hkAlt});
+  SX_PUBLISH_PARENT_BIDI(THotKey);
   P.Property("ParentShowHint", &THotKey::GetParentShowHint, &THotKey::SetParentShowHint).Default(true);
   P.Property("ShowHint", &THotKey::GetShowHint, &THotKey::SetShowHint);
   P.Property("TabOrder", &THotKey::GetTabOrder, &THotKey::SetTabOrder).Default(-1);

@@ -508,6 +508,7 @@ void TListBox::Published(TPublished<TListBox>& P) {
   P.Property("Style", &TListBox::GetStyle, &TListBox::SetStyle).Default(lbStandard);
   P.Property("Align", &TListBox::GetAlign, &TListBox::SetAlign).Default(alNone);
   P.Property("Anchors", &TListBox::GetAnchors, &TListBox::SetAnchors).Default(TAnchors{akLeft, akTop});
+  SX_PUBLISH_BIDI(TListBox);
   P.Property("BorderStyle", &TListBox::GetBorderStyle, &TListBox::SetBorderStyle).Default(bsSingle);
   P.Property("Color", &TListBox::GetColor, &TListBox::SetColor).Default(clWindow);
   P.Property("Constraints", &TListBox::GetConstraints, &TListBox::SetConstraints);
@@ -515,10 +516,12 @@ void TListBox::Published(TPublished<TListBox>& P) {
   P.Property("Enabled", &TListBox::GetEnabled, &TListBox::SetEnabled).Default(true);
   P.Property("ExtendedSelect", &TListBox::GetExtendedSelect, &TListBox::SetExtendedSelect).Default(true);
   P.Property("Font", &TListBox::GetFont, &TListBox::SetFont).Stored(&TListBox::IsFontStored);
+  SX_PUBLISH_IME(TListBox);
   P.Property("IntegralHeight", &TListBox::GetIntegralHeight, &TListBox::SetIntegralHeight).Default(false);
   P.Property("ItemHeight", &TListBox::GetItemHeight, &TListBox::SetItemHeight).Stored(&TListBox::IsItemHeightStored);
   P.Property("Items", &TListBox::GetItems, &TListBox::SetItems);
   P.Property("MultiSelect", &TListBox::GetMultiSelect, &TListBox::SetMultiSelect).Default(false);
+  SX_PUBLISH_PARENT_BIDI(TListBox);
   P.Property("ParentColor", &TListBox::GetParentColor, &TListBox::SetParentColor).Default(false);
   P.Property("ParentFont", &TListBox::GetParentFont, &TListBox::SetParentFont).Default(true);
   P.Property("ParentShowHint", &TListBox::GetParentShowHint, &TListBox::SetParentShowHint).Default(true);
@@ -670,14 +673,17 @@ void TCustomComboBox::SelectAll() {
 void TComboBox::Published(TPublished<TComboBox>& P) {
   P.Property("Style", &TComboBox::GetStyle, &TComboBox::SetStyle).Default(csDropDown);
   P.Property("Anchors", &TComboBox::GetAnchors, &TComboBox::SetAnchors).Default(TAnchors{akLeft, akTop});
+  SX_PUBLISH_BIDI(TComboBox);
   P.Property("Color", &TComboBox::GetColor, &TComboBox::SetColor).Default(clWindow);
   P.Property("Constraints", &TComboBox::GetConstraints, &TComboBox::SetConstraints);
   P.Property("DropDownCount", &TComboBox::GetDropDownCount, &TComboBox::SetDropDownCount).Default(8);
   P.Property("Enabled", &TComboBox::GetEnabled, &TComboBox::SetEnabled).Default(true);
   P.Property("Font", &TComboBox::GetFont, &TComboBox::SetFont).Stored(&TComboBox::IsFontStored);
+  SX_PUBLISH_IME(TComboBox);
   P.Property("ItemHeight", &TComboBox::GetItemHeight, &TComboBox::SetItemHeight)
       .Stored(&TComboBox::IsItemHeightStored);
   P.Property("MaxLength", &TComboBox::GetMaxLength, &TComboBox::SetMaxLength).Default(0);
+  SX_PUBLISH_PARENT_BIDI(TComboBox);
   P.Property("ParentColor", &TComboBox::GetParentColor, &TComboBox::SetParentColor).Default(false);
   P.Property("ParentFont", &TComboBox::GetParentFont, &TComboBox::SetParentFont).Default(true);
   P.Property("ParentShowHint", &TComboBox::GetParentShowHint, &TComboBox::SetParentShowHint).Default(true);

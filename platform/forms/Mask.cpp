@@ -326,6 +326,7 @@ void TMaskEdit::Published(TPublished<TMaskEdit>& P) {
   P.Property("Anchors", &TMaskEdit::GetAnchors, &TMaskEdit::SetAnchors).Default(TAnchors{akLeft, akTop});
   P.Property("AutoSelect", &TMaskEdit::GetAutoSelect, &TMaskEdit::SetAutoSelect).Default(true);
   P.Property("AutoSize", &TMaskEdit::GetAutoSize, &TMaskEdit::SetAutoSize).Default(true);
+  SX_PUBLISH_BIDI(TMaskEdit);
   P.Property("BorderStyle", &TMaskEdit::GetBorderStyle, &TMaskEdit::SetBorderStyle).Default(bsSingle);
   P.Property("CharCase", &TMaskEdit::GetCharCase, &TMaskEdit::SetCharCase).Default(ecNormal);
   P.Property("Color", &TMaskEdit::GetColor, &TMaskEdit::SetColor).Default(clWindow);
@@ -333,7 +334,9 @@ void TMaskEdit::Published(TPublished<TMaskEdit>& P) {
   SX_PUBLISH_CTL3D_DRAG_ENABLED_FONT(TMaskEdit);
   // Before Text, so a stored text is read into its mask.
   P.Property("EditMask", &TMaskEdit::GetEditMask, &TMaskEdit::SetEditMask);
+  SX_PUBLISH_IME(TMaskEdit);
   P.Property("MaxLength", &TMaskEdit::GetMaxLength, &TMaskEdit::SetMaxLength).Default(0);
+  SX_PUBLISH_PARENT_BIDI(TMaskEdit);
   P.Property("ParentColor", &TMaskEdit::GetParentColor, &TMaskEdit::SetParentColor).Default(false);
   SX_PUBLISH_PARENT_FONT_CTL3D_HINT(TMaskEdit);
   P.Property("PasswordChar", &TMaskEdit::GetPasswordChar, &TMaskEdit::SetPasswordChar).Default(0);

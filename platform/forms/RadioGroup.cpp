@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/forms/ControlMessages.h"
+#include "platform/forms/ControlProps_p.h"
 #include "platform/forms/Menus.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/GdiGuards.h"
@@ -145,6 +146,7 @@ void TCustomRadioGroup::Dispatch(TMessage& Message) {
 void TRadioGroup::Published(TPublished<TRadioGroup>& P) {
   P.Property("Align", &TRadioGroup::GetAlign, &TRadioGroup::SetAlign).Default(alNone);
   P.Property("Anchors", &TRadioGroup::GetAnchors, &TRadioGroup::SetAnchors).Default(TAnchors{akLeft, akTop});
+  SX_PUBLISH_BIDI(TRadioGroup);
   P.Property("Caption", &TRadioGroup::GetCaption, &TRadioGroup::SetCaption);
   P.Property("Color", &TRadioGroup::GetColor, &TRadioGroup::SetColor);
   P.Property("Columns", &TRadioGroup::GetColumns, &TRadioGroup::SetColumns).Default(1);
@@ -159,6 +161,7 @@ void TRadioGroup::Published(TPublished<TRadioGroup>& P) {
   P.Property("Items", &TRadioGroup::GetItems, &TRadioGroup::SetItems);
   P.Property("ParentBackground", &TRadioGroup::GetParentBackground, &TRadioGroup::SetParentBackground)
       .Default(true);
+  SX_PUBLISH_PARENT_BIDI(TRadioGroup);
   P.Property("ParentColor", &TRadioGroup::GetParentColor, &TRadioGroup::SetParentColor).Default(true);
   P.Property("ParentFont", &TRadioGroup::GetParentFont, &TRadioGroup::SetParentFont).Default(true);
   P.Property("ParentCtl3D", &TRadioGroup::GetParentCtl3D, &TRadioGroup::SetParentCtl3D).Default(true);

@@ -277,14 +277,17 @@ void TEdit::Published(TPublished<TEdit>& P) {
   P.Property("Anchors", &TEdit::GetAnchors, &TEdit::SetAnchors).Default(TAnchors{akLeft, akTop});
   P.Property("AutoSelect", &TEdit::GetAutoSelect, &TEdit::SetAutoSelect).Default(true);
   P.Property("AutoSize", &TEdit::GetAutoSize, &TEdit::SetAutoSize).Default(true);
+  SX_PUBLISH_BIDI(TEdit);
   P.Property("BorderStyle", &TEdit::GetBorderStyle, &TEdit::SetBorderStyle).Default(bsSingle);
   P.Property("CharCase", &TEdit::GetCharCase, &TEdit::SetCharCase).Default(ecNormal);
   P.Property("Color", &TEdit::GetColor, &TEdit::SetColor).Default(clWindow);
   P.Property("Constraints", &TEdit::GetConstraints, &TEdit::SetConstraints);
   SX_PUBLISH_CTL3D_DRAG_ENABLED_FONT(TEdit);
   P.Property("HideSelection", &TEdit::GetHideSelection, &TEdit::SetHideSelection).Default(true);
+  SX_PUBLISH_IME(TEdit);
   P.Property("MaxLength", &TEdit::GetMaxLength, &TEdit::SetMaxLength).Default(0);
   P.Property("OEMConvert", &TEdit::GetOEMConvert, &TEdit::SetOEMConvert).Default(false);
+  SX_PUBLISH_PARENT_BIDI(TEdit);
   P.Property("ParentColor", &TEdit::GetParentColor, &TEdit::SetParentColor).Default(false);
   SX_PUBLISH_PARENT_FONT_CTL3D_HINT(TEdit);
   P.Property("PasswordChar", &TEdit::GetPasswordChar, &TEdit::SetPasswordChar).Default(0);
@@ -430,14 +433,17 @@ void TMemo::Published(TPublished<TMemo>& P) {
   P.Property("Align", &TMemo::GetAlign, &TMemo::SetAlign).Default(alNone);
   P.Property("Alignment", &TMemo::GetAlignment, &TMemo::SetAlignment).Default(taLeftJustify);
   P.Property("Anchors", &TMemo::GetAnchors, &TMemo::SetAnchors).Default(TAnchors{akLeft, akTop});
+  SX_PUBLISH_BIDI(TMemo);
   P.Property("BorderStyle", &TMemo::GetBorderStyle, &TMemo::SetBorderStyle).Default(bsSingle);
   P.Property("Color", &TMemo::GetColor, &TMemo::SetColor).Default(clWindow);
   P.Property("Constraints", &TMemo::GetConstraints, &TMemo::SetConstraints);
   SX_PUBLISH_CTL3D_DRAG_ENABLED_FONT(TMemo);
   P.Property("HideSelection", &TMemo::GetHideSelection, &TMemo::SetHideSelection).Default(true);
+  SX_PUBLISH_IME(TMemo);
   P.Property("Lines", &TMemo::GetLines, &TMemo::SetLines);
   P.Property("MaxLength", &TMemo::GetMaxLength, &TMemo::SetMaxLength).Default(0);
   P.Property("OEMConvert", &TMemo::GetOEMConvert, &TMemo::SetOEMConvert).Default(false);
+  SX_PUBLISH_PARENT_BIDI(TMemo);
   P.Property("ParentColor", &TMemo::GetParentColor, &TMemo::SetParentColor).Default(false);
   SX_PUBLISH_PARENT_FONT_CTL3D_HINT(TMemo);
   P.Property("ReadOnly", &TMemo::GetReadOnly, &TMemo::SetReadOnly).Default(false);
@@ -581,12 +587,14 @@ void TButton::Dispatch(TMessage& Message) {
 
 void TButton::Published(TPublished<TButton>& P) {
   P.Property("Anchors", &TButton::GetAnchors, &TButton::SetAnchors).Default(TAnchors{akLeft, akTop});
+  SX_PUBLISH_BIDI(TButton);
   P.Property("Cancel", &TButton::GetCancel, &TButton::SetCancel).Default(false);
   P.Property("Caption", &TButton::GetCaption, &TButton::SetCaption);
   P.Property("Constraints", &TButton::GetConstraints, &TButton::SetConstraints);
   P.Property("Default", &TButton::GetDefault, &TButton::SetDefault).Default(false);
   SX_PUBLISH_CTL3D_DRAG_ENABLED_FONT(TButton);
   P.Property("ModalResult", &TButton::GetModalResult, &TButton::SetModalResult).Default(0);
+  SX_PUBLISH_PARENT_BIDI(TButton);
   SX_PUBLISH_PARENT_FONT_CTL3D_HINT(TButton);
   SX_PUBLISH_POPUP_HINT(TButton);
   SX_PUBLISH_TAB(TButton, true);
@@ -661,10 +669,12 @@ void TCheckBox::Published(TPublished<TCheckBox>& P) {
   P.Property("Alignment", &TCheckBox::GetAlignment, &TCheckBox::SetAlignment).Default(taRightJustify);
   P.Property("AllowGrayed", &TCheckBox::GetAllowGrayed, &TCheckBox::SetAllowGrayed).Default(false);
   P.Property("Anchors", &TCheckBox::GetAnchors, &TCheckBox::SetAnchors).Default(TAnchors{akLeft, akTop});
+  SX_PUBLISH_BIDI(TCheckBox);
   P.Property("Caption", &TCheckBox::GetCaption, &TCheckBox::SetCaption);
   P.Property("Checked", &TCheckBox::GetChecked, &TCheckBox::SetChecked).Default(false);
   P.Property("Color", &TCheckBox::GetColor, &TCheckBox::SetColor);
   SX_PUBLISH_CTL3D_DRAG_ENABLED_FONT(TCheckBox);
+  SX_PUBLISH_PARENT_BIDI(TCheckBox);
   P.Property("ParentColor", &TCheckBox::GetParentColor, &TCheckBox::SetParentColor).Default(true);
   SX_PUBLISH_PARENT_FONT_CTL3D_HINT(TCheckBox);
   SX_PUBLISH_POPUP_HINT(TCheckBox);
@@ -733,10 +743,12 @@ void TRadioButton::Dispatch(TMessage& Message) {
 void TRadioButton::Published(TPublished<TRadioButton>& P) {
   P.Property("Alignment", &TRadioButton::GetAlignment, &TRadioButton::SetAlignment).Default(taRightJustify);
   P.Property("Anchors", &TRadioButton::GetAnchors, &TRadioButton::SetAnchors).Default(TAnchors{akLeft, akTop});
+  SX_PUBLISH_BIDI(TRadioButton);
   P.Property("Caption", &TRadioButton::GetCaption, &TRadioButton::SetCaption);
   P.Property("Checked", &TRadioButton::GetChecked, &TRadioButton::SetChecked).Default(false);
   P.Property("Color", &TRadioButton::GetColor, &TRadioButton::SetColor);
   SX_PUBLISH_CTL3D_DRAG_ENABLED_FONT(TRadioButton);
+  SX_PUBLISH_PARENT_BIDI(TRadioButton);
   P.Property("ParentColor", &TRadioButton::GetParentColor, &TRadioButton::SetParentColor).Default(true);
   SX_PUBLISH_PARENT_FONT_CTL3D_HINT(TRadioButton);
   SX_PUBLISH_POPUP_HINT(TRadioButton);
@@ -819,11 +831,13 @@ void TCustomGroupBox::Dispatch(TMessage& Message) {
 void TGroupBox::Published(TPublished<TGroupBox>& P) {
   P.Property("Align", &TGroupBox::GetAlign, &TGroupBox::SetAlign).Default(alNone);
   P.Property("Anchors", &TGroupBox::GetAnchors, &TGroupBox::SetAnchors).Default(TAnchors{akLeft, akTop});
+  SX_PUBLISH_BIDI(TGroupBox);
   P.Property("Caption", &TGroupBox::GetCaption, &TGroupBox::SetCaption);
   P.Property("Color", &TGroupBox::GetColor, &TGroupBox::SetColor);
   P.Property("Constraints", &TGroupBox::GetConstraints, &TGroupBox::SetConstraints);
   SX_PUBLISH_CTL3D_DRAG_ENABLED_FONT(TGroupBox);
   P.Property("ParentBackground", &TGroupBox::GetParentBackground, &TGroupBox::SetParentBackground).Default(true);
+  SX_PUBLISH_PARENT_BIDI(TGroupBox);
   P.Property("ParentColor", &TGroupBox::GetParentColor, &TGroupBox::SetParentColor).Default(true);
   SX_PUBLISH_PARENT_FONT_CTL3D_HINT(TGroupBox);
   SX_PUBLISH_POPUP_HINT(TGroupBox);
@@ -981,6 +995,7 @@ void TLabel::Published(TPublished<TLabel>& P) {
   P.Property("Alignment", &TLabel::GetAlignment, &TLabel::SetAlignment).Default(taLeftJustify);
   P.Property("Anchors", &TLabel::GetAnchors, &TLabel::SetAnchors).Default(TAnchors{akLeft, akTop});
   P.Property("AutoSize", &TLabel::GetAutoSize, &TLabel::SetAutoSize).Default(true);
+  SX_PUBLISH_BIDI(TLabel);
   P.Property("Caption", &TLabel::GetCaption, &TLabel::SetCaption);
   P.Property("Color", &TLabel::GetColor, &TLabel::SetColor);
   P.Property("Constraints", &TLabel::GetConstraints, &TLabel::SetConstraints);
@@ -988,6 +1003,7 @@ void TLabel::Published(TPublished<TLabel>& P) {
   P.Property("FocusControl", &TLabel::GetFocusControl, &TLabel::SetFocusControl);
   P.Property("Font", &TLabel::GetFont, &TLabel::SetFont).Stored(&TLabel::IsFontStored);
   P.Property("Layout", &TLabel::GetLayout, &TLabel::SetLayout).Default(tlTop);
+  SX_PUBLISH_PARENT_BIDI(TLabel);
   P.Property("ParentColor", &TLabel::GetParentColor, &TLabel::SetParentColor).Default(true);
   P.Property("ParentFont", &TLabel::GetParentFont, &TLabel::SetParentFont).Default(true);
   P.Property("ParentShowHint", &TLabel::GetParentShowHint, &TLabel::SetParentShowHint).Default(true);

@@ -163,7 +163,10 @@ void UpdateNow(HWND H, bool Kids) {
   if (!W) return;
   if (H != WinState().Desktop && WinIsVisibleDeep(H) && NeedsPaint(*W)) WinSend(H, WM_PAINT, 0, 0);
   if (!Kids || !IsWindow(H)) return;
-  for (HWND C : std::vector<HWND>(W->Children)) UpdateNow(C, true);
+  // Bottom sibling first, so a child on top that does not clip its siblings
+  // still ends up drawn over the ones below it.
+  const std::vector<HWND> Below(W->Children.rbegin(), W->Children.rend());
+  for (HWND C : Below) UpdateNow(C, true);
 }
 
 HWND FindIn(HWND H, HWND Filter) {
@@ -171,8 +174,8 @@ HWND FindIn(HWND H, HWND Filter) {
   if (!W || !(W->Style & WS_VISIBLE) || W->MessageOnly) return nullptr;
   if (H != WinState().Desktop && NeedsPaint(*W) && (!Filter || H == Filter || IsChild(Filter, H)))
     return H;
-  for (HWND C : W->Children)
-    if (HWND F = FindIn(C, Filter)) return F;
+  for (auto It = W->Children.rbegin(); It != W->Children.rend(); ++It)  // bottom sibling first
+    if (HWND F = FindIn(*It, Filter)) return F;
   return nullptr;
 }
 

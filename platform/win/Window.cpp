@@ -584,7 +584,10 @@ HWND CreateWindowExA(DWORD ExStyle, const char* ClassName, const char* WindowNam
     return nullptr;
   }
   ++K->Windows;
-  InsertZ(*W, (ExStyle & WS_EX_TOPMOST) && !Child ? HWND_TOPMOST : HWND_TOP);
+  // A new child goes below its siblings, so sibling order (GW_HWNDNEXT, tab
+  // order of dialogs, radio groups) is creation order; a new top-level window
+  // comes up on top of the others.
+  InsertZ(*W, Child ? HWND_BOTTOM : (ExStyle & WS_EX_TOPMOST) ? HWND_TOPMOST : HWND_TOP);
   if (!Child && W->Owner) LiftOwned(W->Owner);
 
   CREATESTRUCTA Cs;

@@ -73,8 +73,8 @@ TEST_F(ButtonTest, AutomaticRadioButtonsUncheckTheirGroupOnly) {
   HWND B = MakeButton(BS_AUTORADIOBUTTON, "B", {10, 30, 110, 50}, 2);
   HWND C = MakeButton(BS_AUTORADIOBUTTON, "C", {10, 50, 110, 70}, 3);
   HWND D = MakeButton(BS_AUTORADIOBUTTON | WS_GROUP, "D", {10, 70, 110, 90}, 4);
-  // Groups follow the dialog order of the siblings (GW_HWNDNEXT): A to D.
-  for (HWND W : {A, B, C, D}) SetWindowPos(W, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // Groups follow the dialog order of the siblings (GW_HWNDNEXT), which is
+  // creation order: A to D.
   ASSERT_EQ(GetWindow(A, GW_HWNDNEXT), B);
   SendMessageA(A, BM_SETCHECK, BST_CHECKED, 0);
   SendMessageA(D, BM_SETCHECK, BST_CHECKED, 0);

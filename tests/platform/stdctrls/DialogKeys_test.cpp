@@ -149,6 +149,60 @@ TEST_F(DialogKeys, TabAndShiftTabFollowTheTabOrder) {
   EXPECT_EQ(Form->NotesMemo->GetLines()->GetStrings(0), "\tfirst line");
 }
 
+// Windows of a form built in code: Tab follows TabOrder (creation order
+// until changed), while the windows stack as the controls do, the last one
+// created on top, and keep their place when one gets a new window.
+TEST_F(DialogKeys, EditsBuiltInCodeTabInTabOrderAndStackLikeTheirControls) {
+  auto* F = new TForm(App.get());
+  F->SetBounds(50, 50, 300, 200);
+  std::vector<TEdit*> E;
+  for (int i = 0; i < 3; ++i) {
+    E.push_back(new TEdit(F));
+    E.back()->SetName(AnsiString("Edit") + char('A' + i));
+    E.back()->SetParent(F);
+    E.back()->SetBounds(10, 10 + 30 * i, 120, 21);
+  }
+  E[1]->SetLeft(60);
+  E[1]->SetTop(20);  // over part of the first and the third
+  F->Show();
+  Pump();
+  auto TabWalk = [&] {
+    std::vector<TWinControl*> Seen;
+    for (int i = 0; i < 3; ++i) {
+      Seen.push_back(Focused());
+      Press(VK_TAB);
+    }
+    return Seen;
+  };
+  auto Stack = [&] {
+    std::vector<TWinControl*> Seen;
+    for (HWND H = GetWindow(F->Handle(), GW_CHILD); H; H = GetWindow(H, GW_HWNDNEXT)) Seen.push_back(FindControl(H));
+    return Seen;
+  };
+  EXPECT_EQ(Focused(), E[0]);
+  EXPECT_EQ(TabWalk(), (std::vector<TWinControl*>{E[0], E[1], E[2]}));
+  EXPECT_EQ(Stack(), (std::vector<TWinControl*>{E[2], E[1], E[0]}));
+  E[2]->SetTabOrder(0);
+  E[2]->SetFocus();
+  Pump();
+  EXPECT_EQ(TabWalk(), (std::vector<TWinControl*>{E[2], E[0], E[1]}));
+  EXPECT_EQ(Stack(), (std::vector<TWinControl*>{E[2], E[1], E[0]})) << "tab order leaves the stack alone";
+  // The middle edit lies over the first: a click on the overlap reaches it.
+  ClickAt(E[0], 100, 15);
+  EXPECT_EQ(Focused(), E[1]);
+  E[0]->BringToFront();
+  EXPECT_EQ(Stack(), (std::vector<TWinControl*>{E[0], E[2], E[1]}));
+  ClickAt(E[0], 100, 15);
+  EXPECT_EQ(Focused(), E[0]);
+  // A control that gets a new window goes back to its place in the stack.
+  E[2]->SetTabStop(false);
+  E[2]->RecreateWnd();
+  E[2]->HandleNeeded();
+  EXPECT_EQ(Stack(), (std::vector<TWinControl*>{E[0], E[2], E[1]}));
+  F->Release();
+  Pump();
+}
+
 TEST_F(DialogKeys, ArrowKeysMoveThroughARadioGroupAndCheck) {
   ShowForm();
   Form->HtmlRadio->SetFocus();

@@ -97,6 +97,41 @@ TEST_F(TPaint, ChildrenPaintIntoTheTopLevelSurfaceWithinTheirClip) {
   EXPECT_EQ(S.ScreenPixel(35, 35), RGB(0, 0, 255));
 }
 
+// Overlapping siblings that do not clip each other: the one on top takes
+// the click and is painted last, so its pixels are the ones left standing.
+TEST_F(TPaint, TopSiblingOfAnOverlapTakesTheClickAndPaintsLast) {
+  HWND P = Make(Popup | WS_CLIPCHILDREN, Bounds(0, 0, 200, 100));
+  HWND First = Make(WS_CHILD | WS_VISIBLE, Bounds(10, 10, 60, 60), P);
+  HWND Second = Make(WS_CHILD | WS_VISIBLE, Bounds(40, 10, 60, 60), P);
+  On(First, [](HWND H, UINT M, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    return M == WM_PAINT ? FillClient(H, RGB(255, 0, 0)) : std::nullopt;
+  });
+  On(Second, [](HWND H, UINT M, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    return M == WM_PAINT ? FillClient(H, RGB(0, 0, 255)) : std::nullopt;
+  });
+  struct TCase {
+    HWND Top;
+    COLORREF Overlap;
+  };
+  // Created first is on top; then the second is raised over it.
+  for (TCase K : {TCase{First, RGB(255, 0, 0)}, TCase{Second, RGB(0, 0, 255)}}) {
+    SCOPED_TRACE(K.Top == First ? "first on top" : "second raised");
+    SetWindowPos(K.Top, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    RedrawWindow(P, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    Pump();
+    ClearLog();
+    auto& S = Screen();
+    EXPECT_EQ(S.ScreenPixel(20, 20), RGB(255, 0, 0));
+    EXPECT_EQ(S.ScreenPixel(90, 20), RGB(0, 0, 255));
+    EXPECT_EQ(S.ScreenPixel(55, 40), K.Overlap);
+    EXPECT_EQ(WindowFromPoint({55, 40}), K.Top);
+    S.Click(55, 40);
+    Pump();
+    EXPECT_EQ(Logged(K.Top, WM_LBUTTONDOWN).size(), 1u);
+    EXPECT_EQ(Logged(K.Top == First ? Second : First, WM_LBUTTONDOWN).size(), 0u);
+  }
+}
+
 TEST_F(TPaint, ScrollWindowExMovesPixelsAndInvalidatesWhatItUncovers) {
   HWND H = Make(Popup, Bounds(0, 0, 40, 40));
   Pump();

@@ -159,6 +159,44 @@ TEST_F(TWindow_, ZOrderAndHitTestingPickTheRightOverlappingPopup) {
   EXPECT_EQ(Logged(A, WM_LBUTTONDOWN).size(), 0u);
 }
 
+// Children line up in creation order (the first one created is the first
+// sibling and on top); top-level windows come up on top of the older ones.
+TEST_F(TWindow_, SiblingsEnumerateInCreationOrder) {
+  HWND P = Make(Popup, Bounds(0, 0, 200, 200));
+  HWND A = Make(WS_CHILD | WS_VISIBLE, Bounds(0, 0, 20, 20), P);
+  HWND B = Make(WS_CHILD | WS_VISIBLE, Bounds(30, 0, 20, 20), P);
+  HWND Inner = Make(WS_CHILD | WS_VISIBLE, Bounds(0, 0, 5, 5), B);
+  HWND C = Make(WS_CHILD | WS_VISIBLE, Bounds(60, 0, 20, 20), P);
+  std::vector<HWND> Walk;
+  for (HWND H = GetWindow(P, GW_CHILD); H; H = GetWindow(H, GW_HWNDNEXT)) Walk.push_back(H);
+  EXPECT_EQ(Walk, (std::vector<HWND>{A, B, C}));
+  EXPECT_EQ(GetWindow(B, GW_HWNDFIRST), A);
+  EXPECT_EQ(GetWindow(B, GW_HWNDLAST), C);
+  EXPECT_EQ(GetWindow(C, GW_HWNDPREV), B);
+  EXPECT_EQ(GetTopWindow(P), A);
+  static std::vector<HWND> Seen;
+  Seen.clear();
+  EnumChildWindows(
+      P, [](HWND H, LPARAM) -> BOOL {
+        Seen.push_back(H);
+        return TRUE;
+      },
+      0);
+  EXPECT_EQ(Seen, (std::vector<HWND>{A, B, Inner, C})) << "depth first, in creation order";
+  HWND Id = Make(WS_CHILD, Bounds(0, 0, 1, 1), P);
+  SetWindowLongA(Id, GWL_ID, 7);
+  HWND Twin = Make(WS_CHILD, Bounds(0, 0, 1, 1), P);
+  SetWindowLongA(Twin, GWL_ID, 7);
+  EXPECT_EQ(GetDlgItem(P, 7), Id) << "the first created of two with one id";
+  // Moving a child in the z-order moves it in the walk; a new top-level
+  // window still comes up above the others.
+  SetWindowPos(C, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  EXPECT_EQ(GetWindow(P, GW_CHILD), C);
+  EXPECT_EQ(GetWindow(C, GW_HWNDNEXT), A);
+  HWND Q = Make(Popup, Bounds(0, 0, 10, 10));
+  EXPECT_EQ(GetTopWindow(nullptr), Q);
+}
+
 TEST_F(TWindow_, ChildHitTestSkipsDisabledAndHiddenChildren) {
   HWND P = Make(Popup, Bounds(0, 0, 100, 100));
   HWND Hidden = Make(WS_CHILD, Bounds(0, 0, 50, 50), P);
