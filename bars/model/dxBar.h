@@ -73,6 +73,8 @@ public:
   bool GetAllowReset() const { return FAllowReset; }
   bool GetAllowCustomizing() const { return FAllowCustomizing; }
   bool GetAllowQuickCustomizing() const { return FAllowQuickCustomizing; }
+  void SetAllowQuickCustomizing(bool Value) { FAllowQuickCustomizing = Value; }
+  void SetAllowClose(bool Value);
   void SetAllowCustomizing(bool Value) { FAllowCustomizing = Value; }
   bool GetUseRecentItems() const { return FUseRecentItems; }
   void SetUseRecentItems(bool Value);
