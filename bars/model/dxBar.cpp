@@ -197,6 +197,7 @@ void TdxBar::SetDockingStyle(TdxBarDockingStyle Value) {
   if (Value != dsNone) FStoredDockedDockingStyle = Value;
   FDockControl = nullptr;
   FItemLinks->SetRecentItemCount(-1);
+  if (!FFollowingWindow) dxBarRedockBarWindow(this);
   if (M && !FDockingChange) M->DoBarDockingStyleChange(this);
 }
 
@@ -216,6 +217,7 @@ void TdxBar::SetDockControl(TdxBarDockControl* Value) {
   if (FDockControl == Value) return;
   FDockControl = Value;
   FItemLinks->SetRecentItemCount(-1);
+  if (!FFollowingWindow) dxBarRedockBarWindow(this);
   if (M && !FDockingChange) M->DoBarDockingStyleChange(this);
 }
 

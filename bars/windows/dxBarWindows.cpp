@@ -984,6 +984,13 @@ void TdxBarControl::ShowFloatingWindow() {
 
 void TdxBarControl::StoreBarPosition() {
   if (!FBar->GetVisible() || FDragging || FBarManager->IsDestroying() || FBarManager->IsLoading()) return;
+  // The bar learns where its window is; it must not move the window back.
+  struct TFollow {
+    TdxBar* B;
+    bool Was;
+    ~TFollow() { B->SetFollowingWindow(Was); }
+  } Follow{FBar, FBar->FollowingWindow()};
+  FBar->SetFollowingWindow(true);
   if (FDockingStyle == dsNone) {
     FBar->SetDockingStyle(dsNone);
     FBar->SetFloatLeft(GetLeft());

@@ -575,6 +575,9 @@ TCustomdxBarControl* GetActiveBarControl();
 TdxDockControl* dxBarBuiltInDockControl(TdxBarManager* AManager, TdxBarDockingStyle AStyle);
 // Shows or hides a bar's window (TdxBar::SetVisible and the docking changes).
 void dxBarUpdateBarWindow(TdxBar* ABar);
+// Moves a shown bar's window to the docking style and site the bar now
+// names (a new row at the end of the site, or floating at its stored place).
+void dxBarRedockBarWindow(TdxBar* ABar);
 // The popup-menu links of a manager (made on first use).
 TdxBarPopupMenuLinks* dxBarPopupMenuLinks(TdxBarManager* AManager);
 // Hooks and the hint window follow the manager list.
