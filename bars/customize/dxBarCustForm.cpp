@@ -670,6 +670,8 @@ void TdxBarCustomizingForm::UpdateLookAndFeel() {
 }
 
 void TdxBarCustomizingForm::UpdateOptions() {
+  // Setting a box can reach the manager and come back here.
+  const bool Was = FUpdatingOptions;
   FUpdatingOptions = true;
   const bool Standard = FBarManager->GetEffectiveStyle() == bmsStandard;
   StandardOptionsPanel->SetVisible(Standard);
@@ -686,7 +688,7 @@ void TdxBarCustomizingForm::UpdateOptions() {
   CBHint2Ex->SetEnabled(CBHint1Ex->GetChecked());
   ComboBoxMenuAnimations->SetItemIndex(Integer(FBarManager->GetMenuAnimations()));
   ComboBoxMenuAnimationsEx->SetItemIndex(Integer(FBarManager->GetMenuAnimations()));
-  FUpdatingOptions = false;
+  FUpdatingOptions = Was;
 }
 
 void TdxBarCustomizingForm::CBMenusShowRecentItemsFirstClick(TObject*) {
@@ -805,6 +807,16 @@ void TdxBarSubMenuEditor::WndProc(TMessage& Message) {
         SetWindowPos(W->Handle(), nullptr, R.Left, R.Bottom, 0, 0,
                      SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOSIZE);
       }
+}
+
+void dxBarSubMenuEditorFollowOwner(TdxBarManager* AManager, bool AShown) {
+  TdxBarSubMenuEditor* E = GSubMenuEditor;
+  if (!E || !E->ItemLinks() || E->ItemLinks()->BarManager() != AManager || !E->HandleAllocated()) return;
+  if (AShown) ShowWindow(E->Handle(), SW_SHOWNA);
+  else {
+    E->CloseMenu();
+    ShowWindow(E->Handle(), SW_HIDE);
+  }
 }
 
 void dxBarShowSubMenuEditor(TdxBarItemLinks* ALinks) {

@@ -256,3 +256,6 @@ private:
 // Opens the editor on the links of a popup menu (customizing starts).
 void dxBarShowSubMenuEditor(TdxBarItemLinks* ALinks);
 TdxBarSubMenuEditor* dxBarSubMenuEditor();
+// The open editor of a manager's links is shown and hidden with the
+// manager's owner form.
+void dxBarSubMenuEditorFollowOwner(TdxBarManager* AManager, bool AShown);

@@ -10,6 +10,7 @@
 #include "bars/items/dxBarItem.h"
 #include "bars/items/dxBarItems.h"
 #include "bars/model/dxBar.h"
+#include "bars/model/dxBarCustomizingHooks.h"
 #include "bars/model/dxBarItemLinks.h"
 #include "bars/model/dxBarManager.h"
 #include "bars/model/dxBarStrs.h"
@@ -334,12 +335,21 @@ TdxBarPopupMenu* dxBarBuildQuickCustomization(TdxBarControl* AToolbar) {
   return P;
 }
 
-void dxBarShowQuickCustomization(TdxBarControl* AToolbar, const TRect& AMarkScreenRect) {
+TdxBarPopupMenu* dxBarShowQuickCustomization(TdxBarControl* AToolbar, const TRect& AMarkScreenRect) {
   TdxBarPopupMenu* P = dxBarBuildQuickCustomization(AToolbar);
   const bool Vertical = AToolbar->IsVertical();
   const TPoint At = Vertical ? TPoint{AMarkScreenRect.Right, AMarkScreenRect.Top}
                              : TPoint{AMarkScreenRect.Left, AMarkScreenRect.Bottom};
   ShowMenu(P, At, true);
+  return P->GetBarControl() ? P : nullptr;
 }
 
-void dxBarCustomizingInitialization() { dxBarSetCustomizeMouseHook(&CustomizeMouse); }
+void dxBarCustomizingInitialization() {
+  dxBarSetCustomizeMouseHook(&CustomizeMouse);
+  TdxBarCustomizingHooks& H = dxBarCustomizingHooks();
+  H.BarChanged = &dxBarCustomizingFormBarChanged;
+  H.BarRemoved = &dxBarCustomizingFormBarRemoved;
+  H.OptionsChanged = &dxBarCustomizingFormOptionsChanged;
+  H.ShowQuickCustomization = &dxBarShowQuickCustomization;
+  H.OwnerFormShown = &dxBarSubMenuEditorFollowOwner;
+}

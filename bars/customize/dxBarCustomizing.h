@@ -129,6 +129,7 @@ class TdxBarControl;
 // read from the form description, and "&Customize...". Built anew at every
 // opening; shown under (beside, for a vertical toolbar) the mark.
 TdxBarPopupMenu* dxBarBuildQuickCustomization(TdxBarControl* AToolbar);
-void dxBarShowQuickCustomization(TdxBarControl* AToolbar, const TRect& AMarkScreenRect);
+// Answers the menu shown, nil when none opened.
+TdxBarPopupMenu* dxBarShowQuickCustomization(TdxBarControl* AToolbar, const TRect& AMarkScreenRect);
 // The Add or Remove Buttons entry of the last opening; nil when none.
 TCustomdxBarSubItem* dxBarQuickAddRemoveItem();

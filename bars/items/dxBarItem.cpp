@@ -299,6 +299,8 @@ void TdxBarItem::DoClick() {
   else if (FActionLink && FActionLink->GetAction()) FActionLink->Execute(this);
 }
 
+bool TdxBarItem::CanSelectByKey(const TdxBarItemLink*) const { return GetEnabled(); }
+
 void TdxBarItem::Click() {
   if (CanClick()) DoClick();
 }

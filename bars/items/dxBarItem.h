@@ -83,6 +83,9 @@ public:
   bool IsHintFromCaption() const;
 
   virtual bool CanClick() const { return true; }
+  // May a link of the item be chosen by its caption's accelerator: only an
+  // enabled item, and only where the link shows its caption.
+  virtual bool CanSelectByKey(const TdxBarItemLink* ALink) const;
   virtual bool HasContent() const { return true; }
   virtual bool IsHiddenInCommandList() const { return false; }
   virtual bool HostsControl() const { return false; }

@@ -5,6 +5,7 @@
 #include "bars/model/dxBarItemLinks.h"
 #include "bars/model/dxBarManager.h"
 #include "platform/forms/Forms.h"
+#include "platform/gdi/Bitmap.h"
 #include "bars/windows/dxBarItemControls.h"
 #include "bars/windows/dxBarWindows.h"
 #include "platform/win/Window.h"
@@ -316,7 +317,30 @@ void TdxBarEdit::Published(TPublished<TdxBarEdit>& P) {
   P.Property("MaxLength", &TdxBarEdit::GetMaxLength, &TdxBarEdit::SetMaxLength).Default(0);
   P.Property("ReadOnly", &TdxBarEdit::GetReadOnly, &TdxBarEdit::SetReadOnly).Default(false);
   P.Property("ShortCut", &TdxBarEdit::GetShortCut, &TdxBarEdit::SetShortCut).Default(0);
+  P.Property("ShowCaption", &TdxBarEdit::GetShowCaption, &TdxBarEdit::SetShowCaption).Default(false);
   P.Property("Width", &TdxBarEdit::GetWidth, &TdxBarEdit::SetWidth).Default(100);
+}
+
+void TdxBarEdit::SetShowCaption(bool Value) {
+  if (FShowCaption == Value) return;
+  FShowCaption = Value;
+  if (!ItemLoading()) RelayoutBars();
+}
+
+bool TdxBarEdit::CanSelectByKey(const TdxBarItemLink* ALink) const {
+  if (!TdxBarWindowItem::CanSelectByKey(ALink)) return false;
+  return !(ALink && ALink->Links() && ALink->Links()->OwnerBar()) || FShowCaption;
+}
+
+bool TdxBarButton::CanSelectByKey(const TdxBarItemLink* ALink) const {
+  if (!TdxBarItem::CanSelectByKey(ALink)) return false;
+  if (!ALink || !ALink->Links() || !ALink->Links()->OwnerBar()) return true;
+  const TdxBarPaintStyle PS = ALink->GetPaintStyle();
+  if (PS == psCaption || PS == psCaptionGlyph) return true;
+  // A standard button without a picture shows its caption instead.
+  if (PS != psStandard) return false;
+  TBitmap* G = ALink->GetGlyph();
+  return !(G && !G->Empty()) && GetImageIndex() < 0;
 }
 
 void TdxBarEdit::SetWidth(Integer Value) {

@@ -34,6 +34,8 @@ public:
   TdxBarPopupMenu* GetDropDownMenu() const { return FDropDownMenu; }
   void SetDropDownMenu(TdxBarPopupMenu* Value) { FDropDownMenu = Value; }
   void DoClick() override;
+  // On a toolbar only a link that shows its caption has an accelerator.
+  bool CanSelectByKey(const TdxBarItemLink* ALink) const override;
 
 private:
   bool FAllowAllUp = false;
@@ -193,6 +195,11 @@ public:
   void SetMaxLength(Integer Value) { FMaxLength = Value < 0 ? 0 : Value; }
   bool GetReadOnly() const { return FReadOnly; }
   void SetReadOnly(bool Value) { FReadOnly = Value; }
+  // Whether a toolbar shows the caption before the box (a menu always does).
+  bool GetShowCaption() const { return FShowCaption; }
+  void SetShowCaption(bool Value);
+  // On a toolbar only an edit that shows its caption has an accelerator.
+  bool CanSelectByKey(const TdxBarItemLink* ALink) const override;
 
 private:
   Integer FMaxLength = 0;

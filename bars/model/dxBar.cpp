@@ -1,4 +1,5 @@
 #include "bars/model/dxBar.h"
+#include "bars/model/dxBarCustomizingHooks.h"
 
 #include "bars/items/dxBarItem.h"
 #include "bars/model/dxBarItemLinks.h"
@@ -57,6 +58,7 @@ TdxBar::~TdxBar() {
   if (M && !M->IsDestroying()) {
     M->DesignerModified();
     if (M->OnBarDelete) M->OnBarDelete(M, this);
+    dxBarNotifyBarRemoved(this);
   }
   FVisible = false;
   if (M && M->FMainMenuBar == this) M->FMainMenuBar = nullptr;
@@ -90,6 +92,7 @@ void TdxBar::SetCaption(const AnsiString& Value) {
     FName = Candidate;
   }
   if (M) M->DesignerModified();
+  dxBarNotifyBarChanged(this);
 }
 
 void TdxBar::SetName(const AnsiString& Value) {
@@ -111,6 +114,14 @@ void TdxBar::SetVisible(bool Value) {
   FVisible = Value;
   dxBarUpdateBarWindow(this);
   if (M && !M->IsDestroying() && M->OnBarVisibleChange) M->OnBarVisibleChange(M, this);
+  if (M && !M->IsDestroying()) dxBarNotifyBarChanged(this);
+}
+
+void TdxBar::SetAllowClose(bool Value) {
+  if (FAllowClose == Value) return;
+  FAllowClose = Value;
+  if (TdxBarManager* M = GetBarManager()) M->DesignerModified();
+  dxBarNotifyBarChanged(this);
 }
 
 void TdxBar::SetHidden(bool Value) {
@@ -134,6 +145,7 @@ void TdxBar::SetIsMainMenu(bool Value) {
     SetMultiLine(false);
     SetWholeRow(false);
   }
+  dxBarNotifyBarChanged(this);
 }
 
 void TdxBar::SetMultiLine(bool Value) {
@@ -185,6 +197,7 @@ void TdxBar::SetDockingStyle(TdxBarDockingStyle Value) {
   if (Value != dsNone) FStoredDockedDockingStyle = Value;
   FDockControl = nullptr;
   FItemLinks->SetRecentItemCount(-1);
+  if (!FFollowingWindow) dxBarRedockBarWindow(this);
   if (M && !FDockingChange) M->DoBarDockingStyleChange(this);
 }
 
@@ -204,6 +217,7 @@ void TdxBar::SetDockControl(TdxBarDockControl* Value) {
   if (FDockControl == Value) return;
   FDockControl = Value;
   FItemLinks->SetRecentItemCount(-1);
+  if (!FFollowingWindow) dxBarRedockBarWindow(this);
   if (M && !FDockingChange) M->DoBarDockingStyleChange(this);
 }
 

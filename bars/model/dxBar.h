@@ -64,6 +64,11 @@ public:
   TdxBarDockingStyle GetDockedDockingStyle() const;
   void SetDockedDockingStyle(TdxBarDockingStyle Value);
   TdxBarDockControl* GetDockControl() const { return FDockControl; }
+  // Set while the bar's window writes where it is into the bar: the
+  // docking setters then leave the window where it is. Outside that, a
+  // new docking style or site moves a shown bar's window there.
+  void SetFollowingWindow(bool Value) { FFollowingWindow = Value; }
+  bool FollowingWindow() const { return FFollowingWindow; }
   void SetDockControl(TdxBarDockControl* Value);
   TdxBarDockControl* GetDockedDockControl() const { return FDockedDockControl; }
   void SetDockedDockControl(TdxBarDockControl* Value);
@@ -73,6 +78,8 @@ public:
   bool GetAllowReset() const { return FAllowReset; }
   bool GetAllowCustomizing() const { return FAllowCustomizing; }
   bool GetAllowQuickCustomizing() const { return FAllowQuickCustomizing; }
+  void SetAllowQuickCustomizing(bool Value) { FAllowQuickCustomizing = Value; }
+  void SetAllowClose(bool Value);
   void SetAllowCustomizing(bool Value) { FAllowCustomizing = Value; }
   bool GetUseRecentItems() const { return FUseRecentItems; }
   void SetUseRecentItems(bool Value);
@@ -140,6 +147,7 @@ private:
   bool FHasPendingVisible = false;
   std::vector<TCustomdxBarSubItem*> FDetachingSubItems;
   bool FDockingChange = false;
+  bool FFollowingWindow = false;
   bool FItemLinksLocked = false;
   bool FAutoHidden = false;
   bool FLoadedFromForm = false;

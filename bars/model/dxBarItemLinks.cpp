@@ -507,12 +507,18 @@ char AcceleratorOf(const AnsiString& S) {
     }
   return 0;
 }
+
+// A link answers to an accelerator only when its item lets the key choose
+// it (enabled, and on a toolbar only where its caption shows).
+bool TakesAccelerator(const TdxBarItemLink* L, char Key) {
+  return Key && AcceleratorOf(L->GetCaption()) == Key && L->GetItem() && L->GetItem()->CanSelectByKey(L);
+}
 }  // namespace
 
 TdxBarItemLink* TdxBarItemLinks::FindAccelerator(char Key) const {
   Key = char(std::toupper(static_cast<unsigned char>(Key)));
   for (Integer I = 0; I < GetShownCount(); ++I)
-    if (AcceleratorOf(GetShownLink(I)->GetCaption()) == Key) return GetShownLink(I);
+    if (TakesAccelerator(GetShownLink(I), Key)) return GetShownLink(I);
   return nullptr;
 }
 
@@ -523,7 +529,7 @@ TdxBarItemLink* TdxBarItemLink::NextWithSameAccelerator() const {
   if (!L || !Key || From < 0) return const_cast<TdxBarItemLink*>(this);
   for (Integer K = 1; K < L->GetShownCount(); ++K) {
     TdxBarItemLink* Other = L->GetShownLink((From + K) % L->GetShownCount());
-    if (AcceleratorOf(Other->GetCaption()) == Key) return Other;
+    if (TakesAccelerator(Other, Key)) return Other;
   }
   return const_cast<TdxBarItemLink*>(this);
 }

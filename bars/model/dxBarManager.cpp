@@ -1,4 +1,5 @@
 #include "bars/model/dxBarManager.h"
+#include "bars/model/dxBarCustomizingHooks.h"
 
 #include <algorithm>
 #include "bars/items/dxBarItems.h"
@@ -449,6 +450,7 @@ void TdxBarManager::SetMostRecentItemsPercents(Byte Value) {
     if (Field == Value) return;             \
     Field = Value;                          \
     DesignerModified();                     \
+    dxBarNotifyOptionsChanged();            \
   }
 SX_BAR_FLAG_SETTER(MenusShowRecentItemsFirst, FMenusShowRecentItemsFirst)
 SX_BAR_FLAG_SETTER(ShowFullMenusAfterDelay, FShowFullMenusAfterDelay)
@@ -469,6 +471,7 @@ void TdxBarManager::SetMenuAnimations(TdxBarMenuAnimations Value) {
   if (Value < maNone || Value > maFade || FMenuAnimations == Value) return;
   FMenuAnimations = Value;
   DesignerModified();
+  dxBarNotifyOptionsChanged();
 }
 
 void TdxBarManager::SetButtonArrowWidth(Integer Value) {

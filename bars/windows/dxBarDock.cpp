@@ -448,6 +448,35 @@ void dxBarUpdateBarWindow(TdxBar* ABar) {
   }
 }
 
+void dxBarRedockBarWindow(TdxBar* ABar) {
+  TdxBarManager* M = ABar ? ABar->GetBarManager() : nullptr;
+  if (!M || M->IsDestroying() || M->IsLoading() || M->IsDesigning() || !ABar->GetVisible()) return;
+  auto* W = dynamic_cast<TdxBarControl*>(ABar->ItemLinks()->BarControl());
+  if (!W || W->Dragging()) return;
+  const TdxBarDockingStyle Style = ABar->GetDockingStyle();
+  TdxDockControl* Site = ABar->GetDockControl();
+  if (!Site && Style != dsNone) Site = dxBarBuiltInDockControl(M, Style);
+  if (Site ? W->DockControl() == Site : W->DockingStyle() == dsNone) return;
+  if (TdxDockControl* Old = W->DockControl()) Old->UndockBar(W, true);
+  // Hidden while it changes kind: a window shown on the way would write
+  // its passing place into the bar.
+  W->SetVisible(false);
+  if (Site) {
+    W->ChangeDocking(Site->DockingStyle(), Site);
+    ABar->SetOneOnRow(true);
+    ABar->SetRow(Site->RowCount());
+    Site->DockBar(W, {}, true, true);
+    W->SetVisible(true);
+  } else {
+    W->ChangeDocking(dsNone, nullptr);
+    const TSize S = W->GetBarSize(dsNone);
+    W->SetBounds(ABar->GetFloatLeft(), ABar->GetFloatTop(), S.cx, S.cy);
+    W->SetVisible(true);
+    W->ShowFloatingWindow();
+  }
+  W->StoreBarPosition();
+}
+
 // ---------------------------------------------------------------------------
 // Dragging a bar
 

@@ -6,6 +6,7 @@
 #include <cctype>
 #include "bars/items/dxBarItems.h"
 #include "bars/model/dxBar.h"
+#include "bars/model/dxBarCustomizingHooks.h"
 #include "bars/model/dxBarItemLinks.h"
 #include "bars/model/dxBarManager.h"
 #include "bars/model/dxBarStrs.h"
@@ -500,6 +501,15 @@ void dxBarHandleFormMessage(TdxBarManager* M, UINT Msg, WPARAM WParam, LPARAM LP
         M->SetFormActiveFlag(false);
         if (TCustomdxBarControl* A = GetActiveBarControl(); A && A->BarManager() == M) A->HideAll();
       }
+      return;
+    case WM_WINDOWPOSCHANGED:
+      // A sub-menu editor of a customizing manager comes and goes with the form.
+      if (M->IsCustomizing() && LParam)
+        if (auto Follow = dxBarCustomizingHooks().OwnerFormShown) {
+          const UINT Flags = reinterpret_cast<const WINDOWPOS*>(LParam)->flags;
+          if (Flags & SWP_SHOWWINDOW) Follow(M, true);
+          else if (Flags & SWP_HIDEWINDOW) Follow(M, false);
+        }
       return;
     case WM_SYSCOMMAND:
       // The low four bits of the command belong to the system: compared

@@ -464,7 +464,7 @@ Integer TdxBarEditControl::GetWidth() const {
 }
 
 Integer TdxBarEditControl::CaptionWidth() const {
-  if (!FParent || FParent->PaintType() != 1) return 0;
+  if (!FParent || (FParent->PaintType() != 1 && !(Edit() && Edit()->GetShowCaption()))) return 0;
   const AnsiString Caption = StripAmpersands(GetCaption());
   if (Caption.empty()) return 0;
   TCanvas* C = FParent->Canvas();

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include "bars/items/dxBarItems.h"
 #include "bars/model/dxBar.h"
+#include "bars/model/dxBarCustomizingHooks.h"
+#include "controls/base/cxClasses.h"
 #include "bars/model/dxBarItemLinks.h"
 #include "bars/model/dxBarManager.h"
 #include "bars/windows/dxBarItemControls.h"
@@ -568,6 +570,12 @@ TdxBarControl::TdxBarControl(TdxBarManager* AManager, TdxBar* ABar) : TCustomdxB
 
 TdxBarControl::~TdxBarControl() {
   Destroying();
+  // An open quick-customization menu outlives the toolbar: it must not
+  // call back into it.
+  if (FQuickPopup && FBarManager)
+    for (Integer I = 0; I < FBarManager->GetPopupMenuCount(); ++I)
+      if (FBarManager->GetPopupMenu(I) == FQuickPopup) FQuickPopup->OnCloseUp = {};
+  FQuickPopup = nullptr;
   if (FActive) HideAll();
   if (FBarManager && FBarManager->MenuModeBar() == this) FBarManager->SetMenuModeBar(nullptr);
   if (FDockControl) FDockControl->UndockBar(this, !FBarManager->IsDestroying());
@@ -663,7 +671,9 @@ Integer TdxBarControl::LayoutLinks(Integer AAlong, bool AApply) {
       if (Vertical) R = {Items.Left + Off, Items.Top + P.Pos, Items.Left + Off + P.Across, Items.Top + P.Pos + P.Along};
       else R = {Items.Left + P.Pos, Items.Top + Off, Items.Left + P.Pos + P.Along, Items.Top + Off + P.Across};
       // What does not fit on a bar that does not wrap is not shown.
-      if ((Vertical ? R.Bottom > Items.Bottom : R.Right > Items.Right) && !Wraps) {
+      // (The line may be shorter than the window: the mark takes its end.)
+      const Integer End = std::min(Vertical ? Items.Bottom : Items.Right, (Vertical ? Items.Top : Items.Left) + AAlong);
+      if ((Vertical ? R.Bottom > End : R.Right > End) && !Wraps) {
         R = {};
         Truncated = true;
       }
@@ -691,7 +701,7 @@ Integer TdxBarControl::GetMaxAlong() {
       Sum += A + (!First && L->GetBeginGroup() ? BeginGroupSize : 0);
       First = false;
     }
-  return Frame + std::max<Integer>(Sum, ButtonSize());
+  return Frame + std::max<Integer>(Sum, ButtonSize()) + (ReservesMark() ? MarkSize : 0);
 }
 
 Integer TdxBarControl::GetMinAlong() {
@@ -735,14 +745,37 @@ void TdxBarControl::CalcLayout() {
   LayoutLinks(Along - 2 * BorderSize - (FDockingStyle == dsNone ? 0 : GripSize), true);
 }
 
+bool TdxBarControl::ReservesMark() const {
+  // The mark also stands for quick customizing where the look has one for
+  // every toolbar.
+  return FDockingStyle != dsNone && FBar->GetShowMark() && GetPainter()->HasBarMark() &&
+         FBar->GetAllowQuickCustomizing() && dxBarCustomizingHooks().ShowQuickCustomization;
+}
+
 bool TdxBarControl::IsMarkVisible() const {
-  return FDockingStyle != dsNone && FTruncated && FBar->GetShowMark() && !MarkRect().IsEmpty();
+  if (FDockingStyle == dsNone || !FBar->GetShowMark() || MarkRect().IsEmpty()) return false;
+  return FTruncated || ReservesMark();
 }
 
 TRect TdxBarControl::MarkRect() const { return GetPainter()->GetBarMarkRect(PaintWindow()); }
 
 void TdxBarControl::ShowHiddenItems() {
   if (FMarkState == 2 || !IsMarkVisible() || !FItemLinks) return;
+  if (auto Quick = dxBarCustomizingHooks().ShowQuickCustomization) {
+    // The quick-customization menu: the items that found no room, then
+    // the buttons to show or hide.
+    FMarkState = 2;
+    Invalidate();
+    const TRect M = MarkRect();
+    const TPoint A = ClientToScreen({M.Left, M.Top}), B = ClientToScreen({M.Right, M.Bottom});
+    TcxObjectLinkGuard Alive(this);
+    TdxBarPopupMenu* P = Quick(this, {A.X, A.Y, B.X, B.Y});
+    if (!Alive.Alive()) return;
+    FQuickPopup = P;
+    if (P) P->OnCloseUp = TNotifyEvent(this, &TdxBarControl::HiddenItemsClosed);
+    else HiddenItemsClosed(nullptr);
+    return;
+  }
   // The links of the last showing go only now: a click in that menu may
   // still have been running when it closed.
   FHiddenLinks = std::make_unique<TdxBarItemLinks>(FBarManager, this);
@@ -768,6 +801,7 @@ void TdxBarControl::ShowHiddenItems() {
 }
 
 void TdxBarControl::HiddenItemsClosed(TObject*) {
+  FQuickPopup = nullptr;
   FMarkState = 0;
   if (HandleAllocated()) Invalidate();
 }
@@ -950,6 +984,13 @@ void TdxBarControl::ShowFloatingWindow() {
 
 void TdxBarControl::StoreBarPosition() {
   if (!FBar->GetVisible() || FDragging || FBarManager->IsDestroying() || FBarManager->IsLoading()) return;
+  // The bar learns where its window is; it must not move the window back.
+  struct TFollow {
+    TdxBar* B;
+    bool Was;
+    ~TFollow() { B->SetFollowingWindow(Was); }
+  } Follow{FBar, FBar->FollowingWindow()};
+  FBar->SetFollowingWindow(true);
   if (FDockingStyle == dsNone) {
     FBar->SetDockingStyle(dsNone);
     FBar->SetFloatLeft(GetLeft());

@@ -194,14 +194,23 @@ public:
   void Recalculate() override;
   bool Truncated() const { return FTruncated; }
   void SetTruncated(bool Value) { FTruncated = Value; }
-  // The mark (More Buttons) of a docked bar whose items do not all fit;
-  // pressing it opens a menu of the hidden items.
+  // The mark (More Buttons) of a docked bar whose items do not all fit, or
+  // of every docked bar that allows quick customizing where the look has
+  // a mark; pressing it opens the quick-customization menu (the hidden
+  // items and "&Add or Remove Buttons"), or without customizing support a
+  // menu of the hidden items.
   bool IsMarkVisible() const;
+  // The mark shows whether or not every item fits (and the bar's size
+  // leaves it room).
+  bool ReservesMark() const;
   TRect MarkRect() const;
+  static constexpr Integer MarkSize = 11;  // along the bar
   Integer MarkState() const { return FMarkState; }
   void ShowHiddenItems();
   // The links of that menu while it is open; nil otherwise.
   TdxBarItemLinks* HiddenItemLinks() const { return FHiddenLinks.get(); }
+  // The quick-customization menu while it is open; nil otherwise.
+  TdxBarPopupMenu* QuickPopup() const { return FQuickPopup; }
   // The press offset inside the window when a drag starts.
   TPoint DragPressOffset() const { return FPressOffset; }
 
@@ -235,6 +244,7 @@ private:
   TPoint FPressOffset;
   Integer FMarkState = 0;
   std::unique_ptr<TdxBarItemLinks> FHiddenLinks;
+  TdxBarPopupMenu* FQuickPopup = nullptr;  // the quick-customization menu while open
   void HiddenItemsClosed(TObject*);
 };
 
@@ -565,6 +575,9 @@ TCustomdxBarControl* GetActiveBarControl();
 TdxDockControl* dxBarBuiltInDockControl(TdxBarManager* AManager, TdxBarDockingStyle AStyle);
 // Shows or hides a bar's window (TdxBar::SetVisible and the docking changes).
 void dxBarUpdateBarWindow(TdxBar* ABar);
+// Moves a shown bar's window to the docking style and site the bar now
+// names (a new row at the end of the site, or floating at its stored place).
+void dxBarRedockBarWindow(TdxBar* ABar);
 // The popup-menu links of a manager (made on first use).
 TdxBarPopupMenuLinks* dxBarPopupMenuLinks(TdxBarManager* AManager);
 // Hooks and the hint window follow the manager list.

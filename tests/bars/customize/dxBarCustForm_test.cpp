@@ -254,6 +254,33 @@ TEST_F(CustFormTest, ToolbarsPageMakesRenamesHidesAndDeletesBars) {
   EXPECT_EQ(F->ToolbarsList()->GetItemIndex(), 0);
 }
 
+TEST_F(CustFormTest, BarsAndOptionsChangedByTheProgramShowInTheOpenForm) {
+  TdxBar* Second = M->Bars()->Add();
+  Second->SetCaption("Second");
+  dxBarSetCustomizing(M, true);
+  TdxBarCustomizingForm* F = dxBarCustomizingForm();
+  ASSERT_NE(F, nullptr);
+  EXPECT_EQ(Rows(F->ToolbarsList()), (std::vector<AnsiString>{"Extras", "Second"}));
+  Bar->SetCaption("Renamed");
+  EXPECT_EQ(Rows(F->ToolbarsList()), (std::vector<AnsiString>{"Renamed", "Second"}));
+  // The rename button follows the selected row's bar.
+  F->ToolbarsList()->SetItemIndex(1);
+  Second->SetVisible(true);
+  EXPECT_TRUE(F->BBarDelete->GetEnabled());
+  Second->SetIsMainMenu(true);
+  EXPECT_FALSE(F->BBarDelete->GetEnabled()) << "the main menu cannot be deleted";
+  Second->SetIsMainMenu(false);
+  delete Second;
+  EXPECT_EQ(Rows(F->ToolbarsList()), std::vector<AnsiString>{"Renamed"});
+  M->SetLargeIcons(true);
+  EXPECT_TRUE(F->CBLargeIcons->GetChecked());
+  EXPECT_TRUE(F->CBLargeIconsEx->GetChecked());
+  M->SetMenuAnimations(maFade);
+  EXPECT_EQ(F->ComboBoxMenuAnimationsEx->GetItemIndex(), Integer(maFade));
+  M->SetShowHint(false);
+  EXPECT_FALSE(F->CBHint1Ex->GetChecked());
+}
+
 TEST_F(CustFormTest, TheMainMenuCannotBeHiddenFromTheList) {
   Bar->SetIsMainMenu(true);
   dxBarSetCustomizing(M, true);

@@ -55,6 +55,37 @@ TEST_F(QuickCustTest, AddOrRemoveButtonsTogglesTheToolbarsLinks) {
   HeadlessDisplay().SaveScreenshot(std::string(SX_SOURCE_DIR) + "/build/barscust-quick-menu.png", &Shot);
 }
 
+TEST_F(QuickCustTest, PressingTheMarkOpensTheQuickCustomizationMenu) {
+  // The flat look gives every toolbar that allows quick customizing a mark.
+  ASSERT_TRUE(Toolbar()->IsMarkVisible());
+  EXPECT_FALSE(Toolbar()->Truncated());
+  const TRect Mark = Toolbar()->MarkRect();
+  const TPoint P = AtClient({(Mark.Left + Mark.Right) / 2, (Mark.Top + Mark.Bottom) / 2});
+  HeadlessDisplay().Click(P.X, P.Y);
+  Settle();
+  TdxBarPopupMenu* Popup = Toolbar()->QuickPopup();
+  ASSERT_NE(Popup, nullptr);
+  ASSERT_NE(Popup->GetBarControl(), nullptr) << "the menu is on screen";
+  EXPECT_EQ(Toolbar()->MarkState(), 2);
+  ASSERT_EQ(Popup->ItemLinks()->Count(), 1);
+  EXPECT_EQ(Popup->ItemLinks()->GetItem(0)->GetItem(), dxBarQuickAddRemoveItem());
+  // It opens below the mark.
+  TRect R;
+  GetWindowRect(Popup->GetBarControl()->Handle(), &R);
+  EXPECT_GE(R.Top, AtClient({0, Mark.Bottom}).Y - 1);
+  // Closing the menu gives the mark its normal look back.
+  Popup->GetBarControl()->HideAll();
+  Settle();
+  EXPECT_EQ(Toolbar()->MarkState(), 0);
+  EXPECT_EQ(Toolbar()->QuickPopup(), nullptr);
+}
+
+TEST_F(QuickCustTest, NoMarkWithoutQuickCustomizingWhenEverythingFits) {
+  Bar->SetAllowQuickCustomizing(false);
+  Window()->Recalculate();
+  EXPECT_FALSE(Toolbar()->IsMarkVisible());
+}
+
 TEST_F(QuickCustTest, WithoutCustomizingThereIsNoCustomizeEntry) {
   M->SetCanCustomize(false);
   dxBarBuildQuickCustomization(Toolbar());

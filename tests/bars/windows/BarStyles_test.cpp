@@ -284,6 +284,8 @@ TEST_F(BarWindowsTest, EffectiveStyleFollowsTheLookAndFeelAndTheThemes) {
 TEST_F(BarWindowsTest, ManagerBackgroundsTileBehindBarsDockSitesAndMenus) {
   ShowMainWindow();
   W.M->SetStyle(bmsFlat);
+  // Without the quick-customization mark the toolbar's end stays empty.
+  W.StandardBar->SetAllowQuickCustomizing(false);
   TBitmap Checker, Stripes;
   Checker.SetSize(2, 2);
   Checker.Canvas()->SetPixel(0, 0, clRed);

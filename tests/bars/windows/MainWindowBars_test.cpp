@@ -624,7 +624,10 @@ TEST_F(BarWindowsTest, PopupMenuLinksReadTheirControlAndMenuFromTheFormDescripti
 TEST_F(BarWindowsTest, MarkOfASqueezedToolbarOpensItsHiddenItems) {
   ShowMainWindow();
   TdxBarControl* Edit = WindowOf(W.EditBar);
-  EXPECT_FALSE(Edit->IsMarkVisible());
+  // The Office 2003 look gives every toolbar that allows quick customizing
+  // its mark, squeezed or not.
+  EXPECT_TRUE(Edit->IsMarkVisible());
+  EXPECT_FALSE(Edit->Truncated());
   W.Form->SetWidth(420);
   Settle();
   ASSERT_TRUE(Edit->Truncated()) << "the site fits its bars again when the form narrows";
@@ -643,18 +646,21 @@ TEST_F(BarWindowsTest, MarkOfASqueezedToolbarOpensItsHiddenItems) {
   const TPoint P = Edit->ClientToScreen({(Mark.Left + Mark.Right) / 2, (Mark.Top + Mark.Bottom) / 2});
   ClickScreen(P);
   Settle();
-  TdxBarItemLinks* Menu = Edit->HiddenItemLinks();
-  ASSERT_NE(Menu, nullptr);
+  // The quick-customization menu: the hidden items, then the entry that
+  // shows or hides the toolbar's buttons.
+  ASSERT_NE(Edit->QuickPopup(), nullptr);
+  TdxBarItemLinks* Menu = Edit->QuickPopup()->ItemLinks();
   ASSERT_NE(Menu->BarControl(), nullptr);
   EXPECT_EQ(Edit->MarkState(), 2);
   sxtest::SaveShot(W.Form, "barswin-mark-open");
-  ASSERT_EQ(Menu->GetShownCount(), Integer(Hidden.size()));
-  for (Integer I = 0; I < Menu->GetShownCount(); ++I) EXPECT_EQ(Menu->GetShownLink(I)->GetItem(), Hidden[std::size_t(I)]);
-  TdxBarItemLink* Last = Menu->GetShownLink(Menu->GetShownCount() - 1);
+  ASSERT_EQ(Menu->GetShownCount(), Integer(Hidden.size()) + 1);
+  for (std::size_t I = 0; I < Hidden.size(); ++I) EXPECT_EQ(Menu->GetShownLink(Integer(I))->GetItem(), Hidden[I]);
+  EXPECT_EQ(Menu->GetShownLink(Integer(Hidden.size()))->GetItem()->GetCaption(), "&Add or Remove Buttons");
+  TdxBarItemLink* Last = Menu->GetShownLink(Integer(Hidden.size()) - 1);
   const std::string Name = Last->GetItem()->GetName();
   ClickScreen(CentreOf(Last));
   Settle();
   EXPECT_EQ(W.Clicks[Name], 1);
   EXPECT_EQ(Edit->MarkState(), 0);
-  EXPECT_EQ(Menu->BarControl(), nullptr);
+  EXPECT_EQ(Edit->QuickPopup(), nullptr);
 }
