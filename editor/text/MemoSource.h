@@ -358,6 +358,9 @@ public:
   TStringItem* GetLineItem(Integer Line) const { return FStrings->Item(Line); }
   // The stored text of a line ("" outside the text).
   const AnsiString& GetLineText(Integer Line) const { return FStrings->RawText(Line); }
+  // Whether the lines' text is "", without building it: no lines, or one
+  // empty line (a second line always brings a line break).
+  bool IsTextEmpty() const { return GetLineCount() == 0 || (GetLineCount() == 1 && GetLineText(0).empty()); }
   // The line with TABs expanded ("" outside the text).
   AnsiString GetExpandedLine(Integer Line) const;
   // Undoable: selects everything and deletes it.
