@@ -615,6 +615,10 @@ public:
   // The clipboard holds plain text.
   bool CanPaste();
   void InsertLines(TStrings* List, bool Block);
+  // As InsertLines with the lines a string list's text setter makes of Text
+  // (split at CR LF, CR or LF; no empty line after a last break), taken
+  // from Text one at a time instead of from a list of them all.
+  void InsertTextLines(const AnsiString& Text, bool Block);
   // AttrList (may be nil) holds each line's attribute bytes.
   void PasteLines(TStrings* List, TStrings* AttrList, bool Block);
   void InsertTextBlock(const AnsiString& Text);
