@@ -70,7 +70,7 @@ void TWaitDlg::TimerTimer(TObject*) {
 
 bool TWaitDlg::ImportInput(const AnsiString& InputFile) {
   DCMemo->ImportFromFile(InputFile);
-  return !DCMemo->GetText().empty();
+  return !DCMemo->IsTextEmpty();
 }
 
 void TWaitDlg::ExportOne(const AnsiString& InputFile, const AnsiString& OutputFile) {

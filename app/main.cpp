@@ -7,8 +7,10 @@
 #include "editor/base/EdLibrary.h"
 #include "platform/forms/Application.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Heap.h"
 
 int main() {
+  KeepLargeBlocksOutOfTheHeap();
   TEditorLibrary EditorLibrary;
   try {
     RegisterAppClasses();

@@ -174,7 +174,7 @@ void TMainForm::CloseThisFileClick(TObject*) { CloseThisFile(); }
 
 void TMainForm::PasteFromClipBoardClick(TObject*) {
   if (Busy()) return;
-  if (!DCMemo->GetText().empty() &&
+  if (!DCMemo->IsTextEmpty() &&
       Application->MessageBox("Would you like to clear the editor content before?", "Clear Content?",
                               MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES) {
     // Close File asks about saving; its Cancel keeps the user's text and
@@ -216,7 +216,7 @@ void TMainForm::ConvertTo(TBatchKind Kind) {
 }
 
 void TMainForm::ConvertSingleToHtml() {
-  if (DCMemo->GetText().empty()) return;
+  if (DCMemo->IsTextEmpty()) return;
   const AnsiString Page = PreviewFileName();
   DCMemo->ExportToHtmlFile(Page);
   RunTidierOn({Page});
@@ -225,14 +225,14 @@ void TMainForm::ConvertSingleToHtml() {
 }
 
 void TMainForm::ConvertSingleToRtf() {
-  if (DCMemo->GetText().empty()) return;
+  if (DCMemo->IsTextEmpty()) return;
   AnsiString Name;
   if (!SaveDlg("", Formats[bkRTF].Filter, Name)) return;
   DCMemo->ExportToRtfFile(Name);
 }
 
 void TMainForm::ConvertSingleWithEngine(TBatchKind Kind) {
-  if (DCMemo->GetText().empty()) return;
+  if (DCMemo->IsTextEmpty()) return;
   AnsiString Name;
   if (!SaveDlg("", Formats[Kind].Filter, Name)) return;
   // The document's own formats reach the engine: the editor exports RTF
@@ -291,8 +291,8 @@ void TMainForm::RunBatch(TBatchKind Kind) {
 // --- output pane
 
 void TMainForm::SaveOutputClick(TObject*) {
-  if (DCMemo1->GetText().empty()) ConvertToHTMLClick(this);
-  if (DCMemo1->GetText().empty()) return;
+  if (DCMemo1->IsTextEmpty()) ConvertToHTMLClick(this);
+  if (DCMemo1->IsTextEmpty()) return;
   AnsiString Name;
   if (!SaveDlg("", HtmlFilter, Name)) return;
   if (ExtractFileExt(Name).empty()) Name += ".html";
@@ -300,7 +300,7 @@ void TMainForm::SaveOutputClick(TObject*) {
 }
 
 void TMainForm::PreviewClick(TObject*) {
-  if (DCMemo1->GetText().empty()) return;
+  if (DCMemo1->IsTextEmpty()) return;
   ConvertToHTMLClick(this);
   ShellExecuteA(Handle(), "Open", PreviewFileName().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }

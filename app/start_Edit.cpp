@@ -111,7 +111,7 @@ TWinControl* TMainForm::InputMemoControl() const { return DCMemo; }
 TWinControl* TMainForm::OutputMemoControl() const { return DCMemo1; }
 
 bool TMainForm::InputFocused() const { return DCMemo && DCMemo->Focused(); }
-bool TMainForm::InputEmpty() const { return DCMemo->GetText().empty(); }
+bool TMainForm::InputEmpty() const { return DCMemo->IsTextEmpty(); }
 
 void TMainForm::SetInputText(const AnsiString& Text) {
   DCMemo->SetText(Text);

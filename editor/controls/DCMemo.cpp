@@ -474,10 +474,9 @@ void TCustomDCMemo::ImportWith(TStream* Stream, TClass AImporterClass) {
   } else {
     // The source's line insert turns TABs into blanks unless it keeps them
     // and makes a column block of the lines after a column copy.
-    TStringList Lines;
-    Lines.SetText(ReadPlainText(Stream));
+    const AnsiString Text = ReadPlainText(Stream);
     const TBlockOption Block = S->GetBlockOption();
-    S->InsertLines(&Lines, (Block == bkBlockSel || Block == bkBoth) && TCustomMemoSource::GetBlockCopy());
+    S->InsertTextLines(Text, (Block == bkBlockSel || Block == bkBoth) && TCustomMemoSource::GetBlockCopy());
     S->SetSelectionType(stNotSelected);
   }
 }

@@ -170,6 +170,8 @@ public:
   // --- Text --------------------------------------------------------------------
   // The stored lines (TABs kept) joined by CR LF, no break after the last.
   AnsiString GetText() const;
+  // GetText() == "" without copying the text.
+  bool IsTextEmpty() const { return GetSource()->IsTextEmpty(); }
   // Replaces the lines (split at CR LF, CR or LF) as one change; caret to 0,0.
   void SetText(const AnsiString& Value);
 

@@ -84,7 +84,9 @@ void TCustomDCMemo::CreateParams(TCreateParams& Params) {
 // Metrics
 
 void TCustomDCMemo::MeasureFonts() {
-  HDC Dc = GetDC(nullptr);
+  // A memory DC: the screen's would make the whole screen's surface for a
+  // few font metrics.
+  HDC Dc = CreateCompatibleDC(nullptr);
   auto Measure = [&](TFont* F, bool Width) {
     HGDIOBJ Old = SelectObject(Dc, F->GetHandle());
     TEXTMETRICA Tm{};
@@ -109,7 +111,7 @@ void TCustomDCMemo::MeasureFonts() {
     if (TAttributeParser* P = AttrParser())
       for (Integer I = 0; I < P->AttrCount(); ++I) Measure(P->GetAttr(I)->GetFont(), false);
   }
-  ReleaseDC(nullptr, Dc);
+  DeleteDC(Dc);
   FLineHeight = std::max<Integer>(FLineHeight, 1);
   FCharWidth = std::max<Integer>(FCharWidth, 1);
 }

@@ -4,6 +4,7 @@
 // undo step.
 #include <algorithm>
 #include <climits>
+#include <vector>
 
 #include "editor/text/MemoSource.h"
 #include "editor/text/TextHelpers.h"
@@ -149,6 +150,24 @@ void TCustomMemoSource::InsertLines(TStrings* List, bool Block) {
   if (!List) return;
   PasteLineSource(List->GetCount(), [&](Integer I) { return ConvertWrittenLine(List->GetStrings(I)); }, nullptr,
                   Block);
+}
+
+void TCustomMemoSource::InsertTextLines(const AnsiString& Text, bool Block) {
+  struct TSpan {
+    size_t Start, Length;
+  };
+  std::vector<TSpan> Spans;
+  const size_t N = Text.size();
+  for (size_t P = 0; P < N;) {
+    const size_t Start = P;
+    while (P < N && Text[P] != '\n' && Text[P] != '\r') ++P;
+    Spans.push_back({Start, P - Start});
+    if (P < N && Text[P] == '\r') ++P;
+    if (P < N && Text[P] == '\n') ++P;
+  }
+  PasteLineSource(Integer(Spans.size()),
+                  [&](Integer I) { return ConvertWrittenLine(Text.substr(Spans[size_t(I)].Start, Spans[size_t(I)].Length)); },
+                  nullptr, Block);
 }
 
 void TCustomMemoSource::PasteLines(TStrings* List, TStrings* AttrList, bool Block) {
@@ -388,7 +407,7 @@ void TCustomMemoSource::CapitalizeSelection() {
 }
 
 void TCustomMemoSource::QuoteSelection() {
-  ApplyToSelectedLines(MemoCode::QuoteSelection, true, [](AnsiString& S) { S.insert(0, ">"); });
+  ApplyToSelectedLines(MemoCode::QuoteSelection, true, [](AnsiString& S) { S.insert(S.begin(), '>'); });
 }
 
 namespace {

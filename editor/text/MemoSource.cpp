@@ -88,7 +88,22 @@ void TInternalStrings::PutObject(Integer Index, TObject* AObject) {
 }
 
 AnsiString TInternalStrings::GetTextStr() const {
-  AnsiString S = TStrings::GetTextStr();
+  AnsiString S;
+  if (Raw || !GetHook.Assigned()) {
+    // The stored lines as they are: no copy of each line, and the text
+    // sized before it is filled.
+    const Integer N = GetCount();
+    const size_t BreakLength = std::char_traits<char>::length(sLineBreak);
+    size_t Length = 0;
+    for (Integer I = 0; I < N; ++I) Length += RawText(I).size() + BreakLength;
+    S.reserve(Length);
+    for (Integer I = 0; I < N; ++I) {
+      S += RawText(I);
+      S += sLineBreak;
+    }
+  } else {
+    S = TStrings::GetTextStr();
+  }
   for (int I = 0; I < 2 && !S.empty() && (S.back() == '\r' || S.back() == '\n'); ++I) S.pop_back();
   return S;
 }

@@ -358,6 +358,9 @@ public:
   TStringItem* GetLineItem(Integer Line) const { return FStrings->Item(Line); }
   // The stored text of a line ("" outside the text).
   const AnsiString& GetLineText(Integer Line) const { return FStrings->RawText(Line); }
+  // Whether the lines' text is "", without building it: no lines, or one
+  // empty line (a second line always brings a line break).
+  bool IsTextEmpty() const { return GetLineCount() == 0 || (GetLineCount() == 1 && GetLineText(0).empty()); }
   // The line with TABs expanded ("" outside the text).
   AnsiString GetExpandedLine(Integer Line) const;
   // Undoable: selects everything and deletes it.
@@ -612,6 +615,10 @@ public:
   // The clipboard holds plain text.
   bool CanPaste();
   void InsertLines(TStrings* List, bool Block);
+  // As InsertLines with the lines a string list's text setter makes of Text
+  // (split at CR LF, CR or LF; no empty line after a last break), taken
+  // from Text one at a time instead of from a list of them all.
+  void InsertTextLines(const AnsiString& Text, bool Block);
   // AttrList (may be nil) holds each line's attribute bytes.
   void PasteLines(TStrings* List, TStrings* AttrList, bool Block);
   void InsertTextBlock(const AnsiString& Text);

@@ -1,7 +1,10 @@
 // RichEdit.cpp — TCustomRichEdit's messages and its Lines view.
 #include "platform/richedit/RichEdit.h"
 
+#include <sys/mman.h>
+#include <unistd.h>
 #include <algorithm>
+#include <new>
 
 #include "platform/richedit/RtfReader.h"
 #include "platform/rtl/ClassRegistry.h"
@@ -103,11 +106,51 @@ void TRichEditStrings::SetTextStr(const AnsiString& Value) {
   FEdit->SetDocument(PlainTextRead(std::u16string_view(AnsiToWide(Value)), FEdit->FDefaultFormat));
 }
 
+namespace {
+
+// The bytes of a stream being loaded, in pages of their own that go back to
+// the system as the reader passes them: a long file is not held whole beside
+// the document it becomes.
+class TPassingBytes {
+public:
+  explicit TPassingBytes(size_t Size) : FSize(Size) {
+    if (Size == 0) return;
+    void* P = mmap(nullptr, Size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (P == MAP_FAILED) throw std::bad_alloc();
+    FData = static_cast<char*>(P);
+  }
+  ~TPassingBytes() {
+    if (FData) munmap(FData, FSize);
+  }
+  TPassingBytes(const TPassingBytes&) = delete;
+  TPassingBytes& operator=(const TPassingBytes&) = delete;
+
+  char* Data() { return FData; }
+  std::string_view View() const { return FData ? std::string_view(FData, FSize) : std::string_view(); }
+  // The whole pages below Position are given back; they read as zeros after.
+  void Release(size_t Position) {
+    const size_t Page = size_t(sysconf(_SC_PAGESIZE));
+    const size_t End = std::min(Position, FSize) / Page * Page;
+    if (End <= FReleased) return;
+    madvise(FData + FReleased, End - FReleased, MADV_DONTNEED);
+    FReleased = End;
+  }
+
+private:
+  char* FData = nullptr;
+  size_t FSize = 0;
+  size_t FReleased = 0;
+};
+
+}  // namespace
+
 void TRichEditStrings::LoadFromStream(TStream* Stream) {
   const Int64 Left = Stream->GetSize() - Stream->GetPosition();
   if (Left < 0 || Left > 0x7FFFFFFF) throw EReadError("Stream read error");
-  const AnsiString Bytes = Stream->ReadBytes(static_cast<Integer>(Left));
-  FEdit->LoadBytes(Bytes);
+  TPassingBytes Bytes{size_t(Left)};
+  Stream->ReadBuffer(Bytes.Data(), static_cast<Integer>(Left));
+  FEdit->SetDocument(LoadRichText(Bytes.View(), FEdit->FPlainText, FEdit->FDefaultFormat,
+                                  [&Bytes](size_t Position) { Bytes.Release(Position); }));
 }
 
 void TRichEditStrings::SaveToStream(TStream* Stream) const {

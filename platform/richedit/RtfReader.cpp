@@ -125,7 +125,7 @@ Integer ClampLength(Int64 V) { return Integer(std::clamp<Int64>(V, -MaxLength, M
 
 class TRtfParser {
 public:
-  explicit TRtfParser(std::string_view In) : FIn(In) {}
+  TRtfParser(std::string_view In, const TRtfConsumed& Consumed) : FIn(In), FConsumed(Consumed) {}
   TRichDocument Run();
 
 private:
@@ -179,6 +179,11 @@ private:
 
   std::string_view FIn;
   size_t FPos = 0;
+  // Reported between tokens only: a token being read still looks at its
+  // first byte, nothing before the token is looked at again.
+  const TRtfConsumed& FConsumed;
+  static constexpr size_t ConsumedStep = size_t(1) << 20;
+  size_t FNextConsumed = ConsumedStep;
   bool FDone = false;
   TRichDocument FDoc;
   std::vector<TState> FStack;
@@ -229,6 +234,10 @@ TRichDocument TRtfParser::Run() {
   FStack.emplace_back();  // the state outside the document group
   const size_t N = FIn.size();
   while (FPos < N && !FDone) {
+    if (FPos >= FNextConsumed && FConsumed) {
+      FConsumed(FPos);
+      FNextConsumed = FPos + ConsumedStep;
+    }
     const char C = FIn[FPos];
     switch (C) {
       case '{':
@@ -1514,9 +1523,9 @@ void TRtfParser::EndParagraphWith(TRichParagraphEnd End, const TRichParaFormat& 
 
 bool IsRtf(std::string_view Bytes) { return Bytes.substr(0, 5) == "{\\rtf"; }
 
-TRichDocument RtfRead(std::string_view Rtf) {
+TRichDocument RtfRead(std::string_view Rtf, const TRtfConsumed& Consumed) {
   if (!IsRtf(Rtf)) return PlainTextRead(Rtf);
-  TRtfParser Parser(Rtf);
+  TRtfParser Parser(Rtf, Consumed);
   return Parser.Run();
 }
 
@@ -1547,7 +1556,8 @@ TRichDocument PlainTextRead(std::string_view Bytes, const TRichCharFormat& Forma
   return PlainTextRead(std::u16string_view(W), Format);
 }
 
-TRichDocument LoadRichText(std::string_view Bytes, bool PlainText, const TRichCharFormat& Format) {
-  if (!PlainText && IsRtf(Bytes)) return RtfRead(Bytes);
+TRichDocument LoadRichText(std::string_view Bytes, bool PlainText, const TRichCharFormat& Format,
+                           const TRtfConsumed& Consumed) {
+  if (!PlainText && IsRtf(Bytes)) return RtfRead(Bytes, Consumed);
   return PlainTextRead(Bytes, Format);
 }

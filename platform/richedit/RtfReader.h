@@ -14,6 +14,8 @@
 // (negative N counts from 65536; N above U+FFFF is one code point) and skips
 // the \ucN fallback characters that follow.
 #pragma once
+#include <cstddef>
+#include <functional>
 #include <string_view>
 
 #include "platform/richedit/RichDocument.h"
@@ -25,9 +27,14 @@ constexpr int RtfMaxDepth = 512;
 // between RTF and text.
 bool IsRtf(std::string_view Bytes);
 
+// Told, now and then while RTF is read, a position in the bytes below which
+// the reader never looks again: a caller holding a long file can let that
+// part go while the document grows.
+using TRtfConsumed = std::function<void(std::size_t Position)>;
+
 // RTF into a document. Bytes that are not RTF load as plain text with
 // CP_ACP and the default formats.
-TRichDocument RtfRead(std::string_view Rtf);
+TRichDocument RtfRead(std::string_view Rtf, const TRtfConsumed& Consumed = {});
 
 // Plain text into a document: CR LF, LF and a lone CR each end a paragraph;
 // every character gets Format. A trailing line end does not add an empty
@@ -39,4 +46,4 @@ TRichDocument PlainTextRead(std::u16string_view Text, const TRichCharFormat& For
 // What the control's loading does: RTF when PlainText is false and the bytes
 // are RTF, plain text with Format otherwise.
 TRichDocument LoadRichText(std::string_view Bytes, bool PlainText,
-                           const TRichCharFormat& Format = {});
+                           const TRichCharFormat& Format = {}, const TRtfConsumed& Consumed = {});

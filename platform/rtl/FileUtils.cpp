@@ -239,7 +239,9 @@ TAtomicFileStream::TAtomicFileStream(const AnsiString& FileName) : THandleStream
   // under a numbered name.
   const AnsiString Base = Dir + "." + ExtractFileName(FileName) + "." + std::to_string(::getpid());
   for (int K = 0; FHandle < 0; ++K) {
-    FTempName = Base + (K ? "-" + std::to_string(K) : AnsiString()) + ".part";
+    FTempName = Base;
+    if (K) FTempName.append(1, '-').append(std::to_string(K));
+    FTempName.append(".part");
     FHandle = ::open(FTempName.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (FHandle < 0 && (errno != EEXIST || K > 1000)) {
       FTempName.clear();

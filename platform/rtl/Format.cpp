@@ -71,7 +71,7 @@ void RoundTo(TDecimal& D, int N) {
     int i = N - 1;
     while (i >= 0 && D.Digits[i] == '9') --i;
     if (i < 0) {
-      D.Digits = "1";
+      D.Digits.assign(1, '1');
       ++D.Exponent;
     } else {
       ++D.Digits[i];

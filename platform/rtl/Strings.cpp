@@ -186,8 +186,15 @@ void TStrings::EndUpdate() {
 }
 
 AnsiString TStrings::GetTextStr() const {
-  AnsiString Result;
+  // Sized before it is filled: a text grown by appending holds up to twice
+  // its length at the last reallocation, and the text may be the whole
+  // document.
   const Integer N = GetCount();
+  const size_t BreakLength = std::char_traits<char>::length(sLineBreak);
+  size_t Length = 0;
+  for (Integer I = 0; I < N; ++I) Length += Get(I).size() + BreakLength;
+  AnsiString Result;
+  Result.reserve(Length);
   for (Integer I = 0; I < N; ++I) {
     Result += Get(I);
     Result += sLineBreak;

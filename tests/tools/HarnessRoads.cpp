@@ -1,8 +1,8 @@
 #include "HarnessRoads.h"
 
-#include <fstream>
-#include <iterator>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 #include "HarnessEditor.h"
 #include "HarnessFormats.h"
 #include "HarnessTidy.h"
@@ -55,13 +55,11 @@ std::vector<std::string> ConvertToRtf(TMainWindowParts& Parts, const std::string
   return {Out};
 }
 
+// Copied by the file system, not through a buffer the size of the file.
 void CopyFileBytes(const std::string& From, const std::string& To) {
-  std::ifstream In(From, std::ios::binary);
-  if (!In) HarnessFail(1, "cannot read " + From);
-  const std::string Bytes((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
-  std::ofstream Out(To, std::ios::binary);
-  Out.write(Bytes.data(), std::streamsize(Bytes.size()));
-  if (!Out) HarnessFail(1, "cannot write " + To);
+  std::error_code Ec;
+  std::filesystem::copy_file(From, To, std::filesystem::copy_options::overwrite_existing, Ec);
+  if (Ec) HarnessFail(1, "cannot copy " + From + " to " + To + ": " + Ec.message());
 }
 
 std::vector<std::string> ConvertWithEngine(TMainWindowParts& Parts, const std::string& DataDir,
@@ -74,7 +72,7 @@ std::vector<std::string> ConvertWithEngine(TMainWindowParts& Parts, const std::s
     CopyFileBytes(In, PrintRtf);
   } else {
     Parts.Input().ImportFromFile(In);
-    if (Parts.Input().GetText().empty()) HarnessFail(1, "the input " + In + " has no text: nothing converted");
+    if (Parts.Input().IsTextEmpty()) HarnessFail(1, "the input " + In + " has no text: nothing converted");
     Parts.Input().ExportToRtfFile(PrintRtf);
   }
   TRichEdit& RichEdit = Parts.RichEdit();
@@ -108,7 +106,7 @@ std::vector<std::string> ConvertDocument(TWinControl* Parent, const std::string&
   if (Engine) return ConvertWithEngine(Parts, DataDir, In, Input, *Engine, Out);
   if (Format != "html" && Format != "rtf") HarnessFail(3, "unknown format " + Format);
   Parts.Input().ImportFromFile(In);
-  if (Parts.Input().GetText().empty()) HarnessFail(1, "the input " + In + " has no text: nothing converted");
+  if (Parts.Input().IsTextEmpty()) HarnessFail(1, "the input " + In + " has no text: nothing converted");
   if (Format == "html") return ConvertToHtml(Parts, DataDir, Out);
   return ConvertToRtf(Parts, Out);
 }

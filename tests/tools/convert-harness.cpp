@@ -39,6 +39,7 @@
 #include "platform/forms/Forms.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FileUtils.h"
+#include "platform/rtl/Heap.h"
 
 namespace {
 
@@ -141,6 +142,8 @@ static std::string OneLine(const std::string& S) {
 }
 
 int main(int Argc, char** Argv) {
+  // As the program does.
+  KeepLargeBlocksOutOfTheHeap();
   try {
     return Run(Argc, Argv);
   } catch (const THarnessError& E) {

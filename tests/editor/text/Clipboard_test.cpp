@@ -131,6 +131,33 @@ TEST_F(ClipboardTest, BlockPasteAtTheLastLineAppendsLines) {
   EXPECT_EQ(S.GetSelectionRect(), TRect(2, 1, 3, 2));
 }
 
+TEST_F(ClipboardTest, TextLinesGoInAsTheListOfThemWould) {
+  // Each text, inserted straight and through a list its text setter made,
+  // in running text and as a block, gives the same lines, caret and
+  // selection.
+  const char* Texts[] = {"", "one", "a\r\nb", "a\rb\nc", "a\n\nb\r\n", "\r\n", "\r\n\r\n",
+                         "x\r\r\ny", "tab\there\nend\r", "lead\n  blanks  \ntrail"};
+  for (const char* T : Texts) {
+    for (bool Block : {false, true}) {
+      TMemoSource Direct(nullptr), Listed(nullptr);
+      for (TMemoSource* S : {&Direct, &Listed}) {
+        SetText(*S, "first|last");
+        S->SetCaret(2, 1);
+      }
+      Direct.InsertTextLines(T, Block);
+      TStringList L;
+      L.SetText(T);
+      Listed.InsertLines(&L, Block);
+      const std::string Case = std::string("text \"") + T + "\" block " + (Block ? "yes" : "no");
+      EXPECT_EQ(Text(Direct), Text(Listed)) << Case;
+      EXPECT_EQ(Direct.GetCaretChar(), Listed.GetCaretChar()) << Case;
+      EXPECT_EQ(Direct.GetCaretLine(), Listed.GetCaretLine()) << Case;
+      EXPECT_EQ(Direct.GetSelectionType(), Listed.GetSelectionType()) << Case;
+      EXPECT_EQ(Direct.GetSelectionRect(), Listed.GetSelectionRect()) << Case;
+    }
+  }
+}
+
 TEST_F(ClipboardTest, PasteHookMayChangeTheLinesAndTabsBecomeSpaces) {
   OtherProgramPuts("a\tb");
   TMemoSource S(nullptr);

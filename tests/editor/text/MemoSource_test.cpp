@@ -18,6 +18,17 @@ TEST(TCustomMemoSource, LinesReadTabsExpandedAndRawReadsStored) {
   EXPECT_EQ(S.GetLines()->GetText(), "a\tb") << "the view's text is the stored text";
 }
 
+TEST(TCustomMemoSource, TextIsEmptyExactlyWhenItsTextIsEmpty) {
+  // '|' separates lines; "(none)" is a source without any line.
+  const char* Cases[] = {"(none)", "", "a", " ", "|", "||", "a|", "|a", "\t"};
+  for (const char* C : Cases) {
+    TMemoSource S(nullptr);
+    if (std::string(C) == "(none)") S.GetLines()->Clear();
+    else SetText(S, C);
+    EXPECT_EQ(S.IsTextEmpty(), S.GetLines()->GetText().empty()) << "lines \"" << C << "\"";
+  }
+}
+
 TEST(TCustomMemoSource, TabRackContinuesWithTheLastStep) {
   struct TCase { const char* Rack; std::vector<Integer> Want; };
   const TCase Cases[] = {

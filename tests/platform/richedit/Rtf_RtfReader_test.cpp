@@ -2,6 +2,7 @@
 // tables, pictures and plain-text loading, from hand-written RTF.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "RtfTestUtil.h"
@@ -423,4 +424,35 @@ TEST(RtfReader, LoadRichTextChoosesLikeTheControl) {
   EXPECT_EQ(LoadRichText("{\\rtf1 a}", false).GetText(), u"a\r");
   EXPECT_EQ(LoadRichText("{\\rtf1 a}", true).GetText(), u"{\\rtf1 a}\r");
   EXPECT_EQ(LoadRichText("plain", false).GetText(), u"plain\r");
+}
+
+TEST(RtfReader, NeverLooksBackBelowWhatItReportsConsumed) {
+  // A long document of every kind of token; the bytes below each reported
+  // position are wiped, as a caller that gives them back would see them.
+  std::string Rtf =
+      "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\fcharset238 Tahoma;}"
+      "{\\f2\\fcharset2 Symbol;}}{\\colortbl;\\red255\\green0\\blue0;}\n";
+  const std::string Block =
+      "{\\*\\generator skipped {\\bin3 }}x}}Plain words \\'e9\\'e8 {\\b bold {\\i both}} \\u8364?\\uc2\\u915 ab"
+      "{\\f1 \\'b9\\'e6}{\\f2 \\'61}\\tab tabbed\\line next\\par\n"
+      "{\\pict\\pngblip\\picw1\\pich1\\picwgoal20\\pichgoal20 89504e470d0a1a0a0000000d49484452}\n"
+      "{\\pict\\wmetafile8\\picw10\\pich10 {\\*\\blipuid 0123}\\bin4 \x01\x02\x03\x04}"
+      "\\trowd\\trgaph50\\cellx1500\\cellx3000 \\intbl one\\cell two\\cell\\row\n"
+      "\\pard\\cf1\\fs28 red and large\\cf0\\fs20\\par\n";
+  while (Rtf.size() < size_t(3) << 20) Rtf += Block;
+  Rtf += "}";
+  const std::string Want = Describe(RtfRead(Rtf));
+
+  std::string Bytes = Rtf;
+  size_t Last = 0;
+  int Reports = 0;
+  const TRichDocument D = RtfRead(Bytes, [&](size_t Position) {
+    ASSERT_GE(Position, Last);
+    ASSERT_LE(Position, Bytes.size());
+    std::fill(Bytes.begin() + std::ptrdiff_t(Last), Bytes.begin() + std::ptrdiff_t(Position), '\0');
+    Last = Position;
+    ++Reports;
+  });
+  EXPECT_GE(Reports, 2);
+  EXPECT_EQ(Describe(D), Want);
 }
