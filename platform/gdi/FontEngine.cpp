@@ -426,8 +426,12 @@ struct TFontInstance::TImpl {
   bool Rotated = false;
   bool Mono = false;
   bool SymbolCmap = false;        // the face's own cmap is a (3,0) symbol cmap
+  // Per glyph id, made on first use: many instances only answer metrics
+  // (enumeration, the export engines' font tables), and a face with tens of
+  // thousands of glyphs would otherwise cost a megabyte per size.
+  std::size_t GlyphCount = 1;
   mutable std::vector<std::int32_t> Advances;  // INT32_MIN = not yet measured
-  mutable std::vector<TGlyphSlot> Glyphs;       // index = glyph id
+  mutable std::vector<TGlyphSlot> Glyphs;
   // Faces that drew characters this one lacks, in the order they were
   // needed, and for each character met which of them draws it (-1: none).
   mutable std::vector<std::shared_ptr<TFontInstance>> Fallbacks;
@@ -716,8 +720,7 @@ void TFontInstance::Realize() {
     FT_Activate_Size(I.Size);
     FT_Set_Char_Size(F, FT_F26Dot6(std::lround(Upem * Xs * 64)), FT_F26Dot6(std::lround(Ppem * 64)), 72, 72);
   }
-  I.Advances.assign(size_t(std::max<FT_Long>(F->num_glyphs, 1)), INT32_MIN);
-  I.Glyphs.resize(I.Advances.size());
+  I.GlyphCount = size_t(std::max<FT_Long>(F->num_glyphs, 1));
 }
 
 void TFontInstance::RealizeMarlett() {
@@ -746,8 +749,8 @@ void TFontInstance::RealizeMarlett() {
   Tm.tmPitchAndFamily = BYTE(FF_DECORATIVE | TMPF_VECTOR);
   Tm.tmCharSet = SYMBOL_CHARSET;
   FOutline.otmTextMetrics = Tm;
-  I.Advances.assign(256, RoundI(I.XScale));
-  I.Glyphs.resize(256);
+  I.GlyphCount = 256;
+  I.Advances.assign(I.GlyphCount, RoundI(I.XScale));
 }
 
 std::u16string TFontInstance::FamilyName() const {
@@ -921,6 +924,7 @@ const TFontInstance* TFontInstance::Fallback(char32_t Ch) const {
 
 int TFontInstance::GlyphAdvance(std::uint32_t Glyph) const {
   TImpl& I = *FImpl;
+  if (I.Advances.empty()) I.Advances.assign(I.GlyphCount, INT32_MIN);
   if (Glyph >= I.Advances.size()) Glyph = 0;
   std::int32_t& A = I.Advances[Glyph];
   if (A == INT32_MIN) {
@@ -1010,6 +1014,7 @@ void RenderOutline(FT_Outline& Outline, bool Mono, TGlyphBitmap& Out) {
 
 const TGlyphBitmap& TFontInstance::Glyph(std::uint32_t Glyph) const {
   TImpl& I = *FImpl;
+  if (I.Glyphs.empty()) I.Glyphs.resize(I.GlyphCount);
   if (Glyph >= I.Glyphs.size()) Glyph = 0;
   TGlyphSlot& Slot = I.Glyphs[Glyph];
   if (Slot.Ready) return Slot.Bitmap;
