@@ -107,6 +107,9 @@ public:
   TSfntDirectory Dir;                  // invalid for Type 1 and other non-sfnt files
   FT_Face Face = nullptr;
   bool SymbolCmap = false;  // the face's own cmap is a (3,0) symbol cmap
+  // The glyph of each code below 0x800 looked up so far (UINT32_MAX: not
+  // yet), under Lock: text measures every character, most of them in this range.
+  std::vector<std::uint32_t> LowGlyphs;
   int Weight = FW_NORMAL;   // OS/2 usWeightClass, or the face's bold flag
   bool Italic = false;      // OS/2 fsSelection italic or oblique, or the face's italic flag
   std::mutex Lock;
@@ -797,8 +800,14 @@ std::uint32_t TFontInstance::GlyphIndex(char32_t Ch) const {
   if (FImpl->SymbolCmap) {
     // Symbol cmaps live at U+F0xx; byte codes reach them there.
     if (FT_UInt G = FT_Get_Char_Index(F, Ch < 0x100 ? 0xF000 + Ch : Ch)) return G;
+    return FT_Get_Char_Index(F, Ch);
   }
-  return FT_Get_Char_Index(F, Ch);
+  if (Ch >= 0x800) return FT_Get_Char_Index(F, Ch);
+  std::vector<std::uint32_t>& Low = FImpl->File->LowGlyphs;
+  if (Low.empty()) Low.assign(0x800, UINT32_MAX);
+  std::uint32_t& Glyph = Low[Ch];
+  if (Glyph == UINT32_MAX) Glyph = FT_Get_Char_Index(F, Ch);
+  return Glyph;
 }
 
 // ---- fallback faces ------------------------------------------------------------
