@@ -9,6 +9,9 @@
 #
 #   bench/process_cost.sh [BUILD_DIR] [URW_FONT_DIR] [RUNS]
 #
+# Last, a long document of the corpus (61 pages) to PDF, with the system's
+# fonts, when the corpus is beside the clone (or in $SX_CORPUS_DIR).
+#
 # URW_FONT_DIR defaults to the folder fonts-urw-base35 installs; point it at
 # an unpacked copy (dpkg -x) to measure on a machine without the package.
 set -euo pipefail
@@ -73,3 +76,14 @@ for doc in empty line page; do
     printf '%-6s %-5s %8s ms %8s ms %7s\n' $doc $fmt "$a" "$b" "$ratio"
   done
 done
+
+LONG=${SX_CORPUS_DIR:-$(dirname "$0")/../../shared/corpus}/rtf/word_striprtf_bvwgt_large.rtf
+if [ -f "$LONG" ]; then
+  FONTCONFIG_FILE=$WORK/without.conf timeout 120 "$HARNESS" "$LONG" pdf "$WORK/long.pdf" >/dev/null 2>&1 || true
+  start=$(now_ms)
+  for _ in $(seq 1 "$RUNS"); do
+    FONTCONFIG_FILE=$WORK/without.conf timeout 120 "$HARNESS" "$LONG" pdf "$WORK/long.pdf" >/dev/null 2>&1 || true
+  done
+  end=$(now_ms)
+  printf '%-6s %-5s %8s ms\n' 61p pdf $(( (end - start) / RUNS ))
+fi

@@ -6,6 +6,7 @@
 #include "editor/base/RegStorage.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/Guards.h"
+#include "platform/rtl/Registry.h"
 
 namespace {
 // Class name -> global object, in creation order. The library owns them.
@@ -112,6 +113,8 @@ void SaveAllGlobalOptions() {
   std::exception_ptr First;
   // A copy of the list: SaveOptions of one object may ask for another.
   const std::vector<TGlobalEntry> L = GlobalOptionsList();
+  // One write of the settings store for all of them, not one per value.
+  TRegWriteBatch Batch;
   for (const TGlobalEntry& E : L) {
     try {
       E.Object->SaveOptions();

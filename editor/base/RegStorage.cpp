@@ -399,6 +399,8 @@ void LoadComponentFromRegistry(const AnsiString& Path, TPersistent* Obj, bool As
 
 void SavePropsToRegistry(TPersistent* Obj, const AnsiString& Key) {
   if (!Obj) return;
+  // Each value closes its key; the store is written once at the end.
+  TRegWriteBatch Batch;
   const AnsiString Prefix = AddBackslash(Key);
   for (const TPropInfo* P : GetPropList(Obj->ClassType())) {
     if (!P->IsStored(Obj)) continue;

@@ -1,6 +1,8 @@
 // MetafileProcessor_State.cpp — the object table, stock objects, fonts
 // built from logical fonts, and the saved-state stack.
 #include <cmath>
+#include <map>
+#include <mutex>
 #include "export/engine/MetafileProcessor.h"
 #include "platform/gdi/DcApi.h"
 #include "platform/gdi/Text.h"
@@ -166,6 +168,14 @@ int SymbolCharsetEnumProc(const LOGFONTA* Lf, const TEXTMETRICA*, DWORD, LPARAM)
 }  // namespace
 
 bool IsSymbolFont(const AnsiString& Name) {
+  // Asked at every font selection of every page: the installed faces do not
+  // change while the process runs, so each name is enumerated once.
+  static std::mutex Lock;
+  static std::map<AnsiString, bool> Known;
+  {
+    std::lock_guard<std::mutex> G(Lock);
+    if (auto It = Known.find(Name); It != Known.end()) return It->second;
+  }
   HDC Dc = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
   if (!Dc) return false;
   LOGFONTA Lf{};
@@ -175,6 +185,8 @@ bool IsSymbolFont(const AnsiString& Name) {
   Lf.lfCharSet = DEFAULT_CHARSET;
   int R = EnumFontFamiliesExA(Dc, &Lf, SymbolCharsetEnumProc, 0, 0);
   DeleteDC(Dc);
+  std::lock_guard<std::mutex> G(Lock);
+  Known.emplace(Name, R == 0);
   return R == 0;
 }
 

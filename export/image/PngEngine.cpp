@@ -163,7 +163,8 @@ void TgtPNGEngine::WritePNG(TStream* Stream, TBitmap* Bitmap) {
   const Byte Alpha = Transparent ? FTransparency->GetAlphaByte() : 255;
   // Rows go to the compressor one by one, filter type 0 first.
   // Level 9 with the full match search: about half the file of run-length
-  // matching, for several times the time (bench/png_deflate_bench).
+  // matching; its blocks are deflated on several threads at once
+  // (bench/png_deflate_bench).
   TPngImageDataWriter Data(Stream, TPngDeflate::Full);
   std::vector<Byte> Raw(std::size_t(std::max(W, 0)) * std::size_t(Spp) + 1);
   const TgtPNGColorType Type = FColorType;

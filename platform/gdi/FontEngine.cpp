@@ -107,6 +107,9 @@ public:
   TSfntDirectory Dir;                  // invalid for Type 1 and other non-sfnt files
   FT_Face Face = nullptr;
   bool SymbolCmap = false;  // the face's own cmap is a (3,0) symbol cmap
+  // The glyph of each code below 0x800 looked up so far (UINT32_MAX: not
+  // yet), under Lock: text measures every character, most of them in this range.
+  std::vector<std::uint32_t> LowGlyphs;
   int Weight = FW_NORMAL;   // OS/2 usWeightClass, or the face's bold flag
   bool Italic = false;      // OS/2 fsSelection italic or oblique, or the face's italic flag
   std::mutex Lock;
@@ -426,8 +429,12 @@ struct TFontInstance::TImpl {
   bool Rotated = false;
   bool Mono = false;
   bool SymbolCmap = false;        // the face's own cmap is a (3,0) symbol cmap
+  // Per glyph id, made on first use: many instances only answer metrics
+  // (enumeration, the export engines' font tables), and a face with tens of
+  // thousands of glyphs would otherwise cost a megabyte per size.
+  std::size_t GlyphCount = 1;
   mutable std::vector<std::int32_t> Advances;  // INT32_MIN = not yet measured
-  mutable std::vector<TGlyphSlot> Glyphs;       // index = glyph id
+  mutable std::vector<TGlyphSlot> Glyphs;
   // Faces that drew characters this one lacks, in the order they were
   // needed, and for each character met which of them draws it (-1: none).
   mutable std::vector<std::shared_ptr<TFontInstance>> Fallbacks;
@@ -716,8 +723,7 @@ void TFontInstance::Realize() {
     FT_Activate_Size(I.Size);
     FT_Set_Char_Size(F, FT_F26Dot6(std::lround(Upem * Xs * 64)), FT_F26Dot6(std::lround(Ppem * 64)), 72, 72);
   }
-  I.Advances.assign(size_t(std::max<FT_Long>(F->num_glyphs, 1)), INT32_MIN);
-  I.Glyphs.resize(I.Advances.size());
+  I.GlyphCount = size_t(std::max<FT_Long>(F->num_glyphs, 1));
 }
 
 void TFontInstance::RealizeMarlett() {
@@ -746,8 +752,8 @@ void TFontInstance::RealizeMarlett() {
   Tm.tmPitchAndFamily = BYTE(FF_DECORATIVE | TMPF_VECTOR);
   Tm.tmCharSet = SYMBOL_CHARSET;
   FOutline.otmTextMetrics = Tm;
-  I.Advances.assign(256, RoundI(I.XScale));
-  I.Glyphs.resize(256);
+  I.GlyphCount = 256;
+  I.Advances.assign(I.GlyphCount, RoundI(I.XScale));
 }
 
 std::u16string TFontInstance::FamilyName() const {
@@ -794,8 +800,14 @@ std::uint32_t TFontInstance::GlyphIndex(char32_t Ch) const {
   if (FImpl->SymbolCmap) {
     // Symbol cmaps live at U+F0xx; byte codes reach them there.
     if (FT_UInt G = FT_Get_Char_Index(F, Ch < 0x100 ? 0xF000 + Ch : Ch)) return G;
+    return FT_Get_Char_Index(F, Ch);
   }
-  return FT_Get_Char_Index(F, Ch);
+  if (Ch >= 0x800) return FT_Get_Char_Index(F, Ch);
+  std::vector<std::uint32_t>& Low = FImpl->File->LowGlyphs;
+  if (Low.empty()) Low.assign(0x800, UINT32_MAX);
+  std::uint32_t& Glyph = Low[Ch];
+  if (Glyph == UINT32_MAX) Glyph = FT_Get_Char_Index(F, Ch);
+  return Glyph;
 }
 
 // ---- fallback faces ------------------------------------------------------------
@@ -921,6 +933,7 @@ const TFontInstance* TFontInstance::Fallback(char32_t Ch) const {
 
 int TFontInstance::GlyphAdvance(std::uint32_t Glyph) const {
   TImpl& I = *FImpl;
+  if (I.Advances.empty()) I.Advances.assign(I.GlyphCount, INT32_MIN);
   if (Glyph >= I.Advances.size()) Glyph = 0;
   std::int32_t& A = I.Advances[Glyph];
   if (A == INT32_MIN) {
@@ -1010,6 +1023,7 @@ void RenderOutline(FT_Outline& Outline, bool Mono, TGlyphBitmap& Out) {
 
 const TGlyphBitmap& TFontInstance::Glyph(std::uint32_t Glyph) const {
   TImpl& I = *FImpl;
+  if (I.Glyphs.empty()) I.Glyphs.resize(I.GlyphCount);
   if (Glyph >= I.Glyphs.size()) Glyph = 0;
   TGlyphSlot& Slot = I.Glyphs[Glyph];
   if (Slot.Ready) return Slot.Bitmap;

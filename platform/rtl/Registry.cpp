@@ -295,6 +295,7 @@ public:
   // once it is flushed for good (Durable: at the end of the process, from
   // RegFlushStore, or before another store file is taken up).
   bool Flush(TSaveMode Mode = TSaveMode::Deferred) {
+    if (Mode == TSaveMode::Deferred && FHeld > 0) return true;  // written when the last hold ends
     if (!FDirty) {
       if (Mode == TSaveMode::Durable && FUnsynced) FUnsynced = !SyncFileToDisk(FFileName);
       return true;
@@ -311,6 +312,11 @@ public:
     FUnsynced = Mode == TSaveMode::Deferred;
     FStamp = StampOf(FFileName);
     return true;
+  }
+
+  void Hold() { ++FHeld; }
+  void Release() {
+    if (FHeld > 0 && --FHeld == 0) Flush();  // a failure keeps the changes pending
   }
 
   void Reset() {
@@ -370,6 +376,7 @@ private:
   bool FLoaded = false;
   bool FDirty = false;
   bool FUnsynced = false;  // written since the last flush to disk
+  int FHeld = 0;           // open TRegWriteBatch scopes
   TFileStamp FStamp;
   TRegNode FRoots[std::size(RootNames)];
 };
@@ -411,6 +418,19 @@ AnsiString RegStoreFileName() {
 bool RegFlushStore() {
   std::lock_guard<std::mutex> Guard(Store().Lock);
   return Store().Flush(TSaveMode::Durable);
+}
+
+TRegWriteBatch::TRegWriteBatch() {
+  std::lock_guard<std::mutex> Guard(Store().Lock);
+  Store().Hold();
+}
+
+TRegWriteBatch::~TRegWriteBatch() {
+  try {
+    std::lock_guard<std::mutex> Guard(Store().Lock);
+    Store().Release();
+  } catch (...) {
+  }
 }
 
 void RegResetStore() {

@@ -11,7 +11,8 @@
 //
 // The store is shared by every TRegistry of the process. Changes are kept in
 // memory and written (atomically: temporary file and rename) when a key is
-// closed, when keys are created or deleted, and at the end of the process; a
+// closed, when keys are created or deleted (held back while a TRegWriteBatch
+// lives), and at the end of the process; a
 // store whose file changed on disk meanwhile is read again before use while
 // it has no unsaved changes.
 //
@@ -126,6 +127,17 @@ private:
 // Writes the store's unsaved changes now; false when the file cannot be
 // written (the changes stay pending). For tests and for shutdown paths.
 bool RegFlushStore();
+// While one of these lives, closing keys and creating them leave their
+// changes in memory; the store is written once when the last one ends. For
+// code that stores many values in a row (every option at shutdown), which
+// would otherwise rewrite the whole file per value.
+class TRegWriteBatch {
+public:
+  TRegWriteBatch();
+  ~TRegWriteBatch();
+  TRegWriteBatch(const TRegWriteBatch&) = delete;
+  TRegWriteBatch& operator=(const TRegWriteBatch&) = delete;
+};
 // Forgets the in-memory store, so the next access reads the file named by the
 // current environment. For tests that point XDG_CONFIG_HOME elsewhere.
 void RegResetStore();

@@ -258,6 +258,41 @@ TEST_F(RegistryFixture, StoringAnUnchangedValueLeavesTheFileAlone) {
   EXPECT_TRUE(RegFlushStore()) << "the store reaches the disk";
 }
 
+// Values stored under a batch, in many keys each closed after its value,
+// reach the file together when the outermost batch ends; a nested batch
+// ending writes nothing, and the store stays readable meanwhile.
+TEST_F(RegistryFixture, ABatchWritesTheStoreOnceWhenTheLastOneEnds) {
+  auto Exists = [] { return std::filesystem::exists(RegStoreFileName()); };
+  auto Store = [](const char* Key, Integer N) {
+    TRegistry R;
+    ASSERT_TRUE(R.OpenKey(Key, true));
+    R.WriteInteger("N", N);
+    R.CloseKey();
+  };
+  {
+    TRegWriteBatch Outer;
+    Store("Software\\Batch\\A", 1);
+    {
+      TRegWriteBatch Inner;
+      Store("Software\\Batch\\B", 2);
+      ASSERT_TRUE(TRegistry().CreateKey("Software\\Batch\\C"));
+    }
+    EXPECT_FALSE(Exists()) << "written before the last batch ended";
+    TRegistry R;
+    ASSERT_TRUE(R.OpenKey("Software\\Batch\\B", false));
+    EXPECT_EQ(R.ReadInteger("N"), 2);
+  }
+  ASSERT_TRUE(Exists());
+  const std::string Text = StoreText();
+  for (const char* Want : {"[HKEY_CURRENT_USER\\Software\\Batch\\A]\r\n\"N\"=dword:00000001",
+                           "[HKEY_CURRENT_USER\\Software\\Batch\\B]\r\n\"N\"=dword:00000002",
+                           "[HKEY_CURRENT_USER\\Software\\Batch\\C]"})
+    EXPECT_NE(Text.find(Want), std::string::npos) << Want << "\n" << Text;
+  // Without a batch, closing a key writes again at once.
+  Store("Software\\Batch\\A", 3);
+  EXPECT_NE(StoreText().find("\"N\"=dword:00000003"), std::string::npos);
+}
+
 TEST_F(RegistryFixture, ACorruptStoreReadsAsFarAsItParses) {
   std::filesystem::create_directories(FDir + "/sourcelux");
   std::ofstream(RegStoreFileName(), std::ios::binary)
