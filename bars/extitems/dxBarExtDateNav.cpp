@@ -320,17 +320,17 @@ void TdxBarDateCombo::CloseUp() {
 }
 
 // ---------------------------------------------------------------------------
-// The control's drop-down
+// Combos with a drop-down window of their own
 
-void TdxBarDateComboControl::DropDown() {
-  TdxBarDateCombo* C = DateCombo();
-  if (!C || !FParent || !IsLiveBarControl(FParent)) return;
-  C->DropDown(FParent->GetScreenLinkRect(this), GetText());
+void TdxBarPopupComboControl::DropDown() {
+  if (!FParent || !IsLiveBarControl(FParent)) return;
+  PopupDropDown(FParent->GetScreenLinkRect(this), GetText());
 }
 
-void TdxBarDateComboControl::BeforeClick(bool ByMouse) {
+void TdxBarPopupComboControl::BeforeClick(bool ByMouse) {
   TCustomdxBarComboControl::BeforeClick(ByMouse);
   if (!ByMouse || !FParent || !IsLiveBarControl(FParent)) return;
+  // A press on the button drops the window down.
   TPoint P;
   GetCursorPos(&P);
   P = FParent->ScreenToClient(P);
@@ -338,19 +338,33 @@ void TdxBarDateComboControl::BeforeClick(bool ByMouse) {
   if (P.X >= R.Right - ButtonWidth() && P.X < R.Right && P.Y >= R.Top && P.Y < R.Bottom) DropDown();
 }
 
-void TdxBarDateComboControl::StopEditing(bool Accept) {
-  if (TdxBarDateCombo* C = DateCombo(); C && C->DroppedDown()) C->CloseUp();
+void TdxBarPopupComboControl::StopEditing(bool Accept) {
+  CloseUpIfDropped();
   TCustomdxBarComboControl::StopEditing(Accept);
+}
+
+bool TdxBarPopupComboControl::PopupToggleKey(WORD Key) {
+  if (Key != VK_F4 && !(Key == VK_DOWN && GetKeyState(VK_MENU) < 0)) return false;
+  if (PopupDroppedDown()) PopupCloseUp();
+  else DropDown();
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// The control's drop-down
+
+bool TdxBarDateComboControl::PopupDroppedDown() const { return DateCombo() && DateCombo()->DroppedDown(); }
+void TdxBarDateComboControl::PopupDropDown(const TRect& R, const AnsiString& AText) {
+  if (TdxBarDateCombo* C = DateCombo()) C->DropDown(R, AText);
+}
+void TdxBarDateComboControl::PopupCloseUp() {
+  if (TdxBarDateCombo* C = DateCombo()) C->CloseUp();
 }
 
 bool TdxBarDateComboControl::EditKey(WORD& Key) {
   TdxBarDateCombo* C = DateCombo();
   if (!C) return false;
-  if (Key == VK_F4 || (Key == VK_DOWN && GetKeyState(VK_MENU) < 0)) {
-    if (C->DroppedDown()) C->CloseUp();
-    else DropDown();
-    return true;
-  }
+  if (PopupToggleKey(Key)) return true;
   if (Key == VK_ESCAPE && C->DroppedDown()) {
     C->CloseUp();
     return true;
@@ -358,6 +372,4 @@ bool TdxBarDateComboControl::EditKey(WORD& Key) {
   return false;
 }
 
-TdxBarDateComboControl::~TdxBarDateComboControl() {
-  if (TdxBarDateCombo* C = DateCombo(); C && C->DroppedDown()) C->CloseUp();
-}
+TdxBarDateComboControl::~TdxBarDateComboControl() { CloseUpIfDropped(); }

@@ -200,20 +200,44 @@ private:
 class TdxBarDateCombo;
 
 // The date combo's control: "+" and "-" typed into it step the date.
-class TdxBarDateComboControl : public TCustomdxBarComboControl {
-  SX_CLASS(TdxBarDateComboControl, TCustomdxBarComboControl)
+// A combo whose button drops a window of its item's own (the calendar, the
+// tree) under the box: the button, F4 and Alt+Down drop it down or close it
+// again; the end of typing and the control's end close it.
+class TdxBarPopupComboControl : public TCustomdxBarComboControl {
+  SX_CLASS(TdxBarPopupComboControl, TCustomdxBarComboControl)
 public:
-  explicit TdxBarDateComboControl(TdxBarItemLink* ALink) : TCustomdxBarComboControl(ALink) {}
-  ~TdxBarDateComboControl() override;
-  TdxBarDateCombo* DateCombo() const;
-  void StartEditing() override;
+  explicit TdxBarPopupComboControl(TdxBarItemLink* ALink) : TCustomdxBarComboControl(ALink) {}
   void BeforeClick(bool ByMouse) override;
   void StopEditing(bool Accept) override;
-  // Drops the calendar down under the box (also its button, F4, Alt+Down).
+  // Drops the window down under the box.
   void DropDown();
 
 protected:
+  // The item's window: open, dropped at a screen rectangle with the text
+  // to show, closed. False / nothing without an item.
+  virtual bool PopupDroppedDown() const = 0;
+  virtual void PopupDropDown(const TRect& AOwnerScreenRect, const AnsiString& AText) = 0;
+  virtual void PopupCloseUp() = 0;
+  // F4 and Alt+Down toggle the window: true when Key was one of them.
+  bool PopupToggleKey(WORD Key);
+  void CloseUpIfDropped() {
+    if (PopupDroppedDown()) PopupCloseUp();
+  }
+};
+
+class TdxBarDateComboControl : public TdxBarPopupComboControl {
+  SX_CLASS(TdxBarDateComboControl, TdxBarPopupComboControl)
+public:
+  explicit TdxBarDateComboControl(TdxBarItemLink* ALink) : TdxBarPopupComboControl(ALink) {}
+  ~TdxBarDateComboControl() override;
+  TdxBarDateCombo* DateCombo() const;
+  void StartEditing() override;
+
+protected:
   bool EditKey(WORD& Key) override;
+  bool PopupDroppedDown() const override;
+  void PopupDropDown(const TRect& AOwnerScreenRect, const AnsiString& AText) override;
+  void PopupCloseUp() override;
 
 private:
   void EditKeyPress(TObject* Sender, char& Key);
@@ -248,20 +272,19 @@ class TdxBarTreeViewCombo;
 // The tree-view combo's control: its button, F4 or Alt+Down drop the tree
 // down; Up and Down move through the tree while it is down and Enter
 // chooses the node.
-class TdxBarTreeViewComboControl : public TCustomdxBarComboControl {
-  SX_CLASS(TdxBarTreeViewComboControl, TCustomdxBarComboControl)
+class TdxBarTreeViewComboControl : public TdxBarPopupComboControl {
+  SX_CLASS(TdxBarTreeViewComboControl, TdxBarPopupComboControl)
 public:
-  explicit TdxBarTreeViewComboControl(TdxBarItemLink* ALink) : TCustomdxBarComboControl(ALink) {}
+  explicit TdxBarTreeViewComboControl(TdxBarItemLink* ALink) : TdxBarPopupComboControl(ALink) {}
   ~TdxBarTreeViewComboControl() override;
   TdxBarTreeViewCombo* TreeCombo() const;
-  void BeforeClick(bool ByMouse) override;
-  void StopEditing(bool Accept) override;
   void CommitText(const AnsiString& AText) override;
   AnsiString ItemText() const override;
-  // Drops the tree down under the box.
-  void DropDown();
 
 protected:
   bool EditKey(WORD& Key) override;
+  bool PopupDroppedDown() const override;
+  void PopupDropDown(const TRect& AOwnerScreenRect, const AnsiString& AText) override;
+  void PopupCloseUp() override;
 };
 

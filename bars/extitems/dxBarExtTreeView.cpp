@@ -355,9 +355,7 @@ void TdxBarTreeViewCombo::DoClick() {
 // ---------------------------------------------------------------------------
 // The control
 
-TdxBarTreeViewComboControl::~TdxBarTreeViewComboControl() {
-  if (TdxBarTreeViewCombo* C = TreeCombo(); C && C->DroppedDown()) C->CloseUp();
-}
+TdxBarTreeViewComboControl::~TdxBarTreeViewComboControl() { CloseUpIfDropped(); }
 
 TdxBarTreeViewCombo* TdxBarTreeViewComboControl::TreeCombo() const {
   return dynamic_cast<TdxBarTreeViewCombo*>(GetItem());
@@ -369,37 +367,18 @@ void TdxBarTreeViewComboControl::CommitText(const AnsiString& AText) {
 
 AnsiString TdxBarTreeViewComboControl::ItemText() const { return TreeCombo() ? TreeCombo()->GetText() : AnsiString(); }
 
-void TdxBarTreeViewComboControl::DropDown() {
-  TdxBarTreeViewCombo* C = TreeCombo();
-  if (!C || !FParent || !IsLiveBarControl(FParent)) return;
-  const TRect R = FParent->GetScreenLinkRect(this);
-  C->DropDown(R, GetText());
+bool TdxBarTreeViewComboControl::PopupDroppedDown() const { return TreeCombo() && TreeCombo()->DroppedDown(); }
+void TdxBarTreeViewComboControl::PopupDropDown(const TRect& R, const AnsiString& AText) {
+  if (TdxBarTreeViewCombo* C = TreeCombo()) C->DropDown(R, AText);
 }
-
-void TdxBarTreeViewComboControl::BeforeClick(bool ByMouse) {
-  TCustomdxBarComboControl::BeforeClick(ByMouse);
-  if (!ByMouse || !FParent || !IsLiveBarControl(FParent)) return;
-  // A press on the button drops the tree down.
-  TPoint P;
-  GetCursorPos(&P);
-  P = FParent->ScreenToClient(P);
-  const TRect R = FParent->GetLinkRect(this);
-  if (P.X >= R.Right - ButtonWidth() && P.X < R.Right && P.Y >= R.Top && P.Y < R.Bottom) DropDown();
-}
-
-void TdxBarTreeViewComboControl::StopEditing(bool Accept) {
-  if (TdxBarTreeViewCombo* C = TreeCombo(); C && C->DroppedDown()) C->CloseUp();
-  TCustomdxBarComboControl::StopEditing(Accept);
+void TdxBarTreeViewComboControl::PopupCloseUp() {
+  if (TdxBarTreeViewCombo* C = TreeCombo()) C->CloseUp();
 }
 
 bool TdxBarTreeViewComboControl::EditKey(WORD& Key) {
   TdxBarTreeViewCombo* C = TreeCombo();
   if (!C) return false;
-  if (Key == VK_F4 || (Key == VK_DOWN && GetKeyState(VK_MENU) < 0)) {
-    if (C->DroppedDown()) C->CloseUp();
-    else DropDown();
-    return true;
-  }
+  if (PopupToggleKey(Key)) return true;
   if (!C->DroppedDown()) return false;
   TdxBarTreeView* T = C->TreeView();
   switch (Key) {

@@ -124,6 +124,17 @@ void TdxBar::SetAllowClose(bool Value) {
   dxBarNotifyBarChanged(this);
 }
 
+void TdxBar::SetRotateWhenVertical(bool Value) {
+  if (FRotateWhenVertical == Value) return;
+  FRotateWhenVertical = Value;
+  if (TdxBarManager* M = GetBarManager(); M && !M->IsLoading())
+    if (TCustomdxBarControl* W = GetBarControl(); W && IsLiveBarControl(W)) {
+      // The controls change kind and size with the turn.
+      W->DestroyControlsNow();
+      W->Recalculate();
+    }
+}
+
 void TdxBar::SetHidden(bool Value) {
   if (FHidden == Value) return;
   FHidden = Value;

@@ -43,6 +43,9 @@ public:
   bool GetOneOnRow() const { return FOneOnRow; }
   TdxBarBorderStyle GetBorderStyle() const { return FBorderStyle; }
   bool GetShowMark() const { return FShowMark; }
+  // On a left or right site the items turn, their captions running down.
+  bool GetRotateWhenVertical() const { return FRotateWhenVertical; }
+  void SetRotateWhenVertical(bool Value);
   void SetOneOnRow(bool Value);
   Integer GetRow() const { return FRow; }
   void SetRow(Integer Value);

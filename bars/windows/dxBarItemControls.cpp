@@ -39,6 +39,11 @@
 TdxBarItemControl* dxBarCreateItemControl(TdxBarItemLink* ALink) {
   TdxBarItem* Item = ALink ? ALink->GetItem() : nullptr;
   if (!Item) return nullptr;
+  // A rotated vertical toolbar has no room for a box: edits and combos show
+  // there as buttons.
+  if (dynamic_cast<TdxBarWindowItem*>(Item) && ALink->Links())
+    if (auto* T = dynamic_cast<TdxBarControl*>(ALink->Links()->BarControl()); T && T->IsRotated())
+      return new TdxBarButtonControl(ALink);
   // The nearest registered class decides (the program's own item classes
   // derive from the library's).
   for (const TClassInfo* C = Item->ClassType(); C; C = C->ClassParent()) {
@@ -239,14 +244,21 @@ bool HasGlyph(const TdxBarItemControl* C) {
 }
 }  // namespace
 
+// On a rotated vertical bar a control is its horizontal self turned: the
+// two extents swap.
 Integer TdxBarButtonControl::GetWidth() const {
   if (!FParent) return 0;
-  const AnsiString Caption = GetCaption();
   if (FParent->PaintType() == 1) {
+    const AnsiString Caption = GetCaption();
     Integer W = MenuGlyphColumn + TextExtent(Caption).cx + 2 * FParent->TextSize() + 6;
     if (GetShortCut()) W += TextExtent(ShortCutToText(GetShortCut())).cx + FParent->TextSize();
     return W;
   }
+  return FParent->PaintType() == 2 ? FParent->ButtonSize() - 1 : ToolbarLength();
+}
+
+Integer TdxBarButtonControl::ToolbarLength() const {
+  const AnsiString Caption = GetCaption();
   TdxBarPaintStyle PS = FItemLink ? FItemLink->GetPaintStyle() : psStandard;
   Integer W;
   if (PS == psStandard && HasGlyph(this)) W = FParent->ButtonSize();
@@ -259,12 +271,13 @@ Integer TdxBarButtonControl::GetWidth() const {
 Integer TdxBarButtonControl::GetHeight() const {
   if (!FParent) return 0;
   if (FParent->PaintType() == 1) return std::max<Integer>(FParent->TextSize() + 2, 22);
-  return FParent->ButtonSize() - 1;
+  return FParent->PaintType() == 2 ? ToolbarLength() : FParent->ButtonSize() - 1;
 }
 
 bool TdxBarButtonControl::IsArrowPoint(TPoint P) const {
   if (!IsDropDown() || !FParent) return false;
   TRect R = FParent->GetLinkRect(const_cast<TdxBarButtonControl*>(this));
+  if (FParent->PaintType() == 2) return P.Y >= R.Bottom - GetArrowWidth();
   return FParent->PaintType() != 1 && P.X >= R.Right - GetArrowWidth();
 }
 
@@ -335,11 +348,18 @@ void TdxBarButtonControl::Draw(TCanvas* Canvas, const TRect& R, Integer PaintTyp
     }
     return;
   }
+  // A rotated bar runs the parts of a button downwards.
+  const bool Rotated = PaintType == 2;
   TRect Face = R;
   TRect Arrow{};
   if (IsDropDown()) {
-    Arrow = {R.Right - GetArrowWidth(), R.Top, R.Right, R.Bottom};
-    Face.Right = Arrow.Left;
+    if (Rotated) {
+      Arrow = {R.Left, R.Bottom - GetArrowWidth(), R.Right, R.Bottom};
+      Face.Bottom = Arrow.Top;
+    } else {
+      Arrow = {R.Right - GetArrowWidth(), R.Top, R.Right, R.Bottom};
+      Face.Right = Arrow.Left;
+    }
   }
   const bool Dropped = FDropped;
   const bool FacePressed = Pressed && !Dropped;
@@ -348,20 +368,21 @@ void TdxBarButtonControl::Draw(TCanvas* Canvas, const TRect& R, Integer PaintTyp
   if (C.HasImage()) {
     // The glyph cell, then the caption beside it when it shows one.
     TRect Cell = Face;
-    if (C.ShowCaption) Cell.Right = Cell.Left + FParent->ButtonSize();
+    if (C.ShowCaption) (Rotated ? Cell.Bottom : Cell.Right) = (Rotated ? Cell.Top : Cell.Left) + FParent->ButtonSize();
     P->DrawControlGlyph(C, DC, FacePressed, Down, Hot, true, Cell);
     if (C.ShowCaption) {
-      TRect T{Cell.Right, Face.Top, Face.Right, Face.Bottom};
+      TRect T = Rotated ? TRect{Face.Left, Cell.Bottom, Face.Right, Face.Bottom}
+                        : TRect{Cell.Right, Face.Top, Face.Right, Face.Bottom};
       P->DrawBackground(C, DC, FacePressed || Down || Hot, Brush, T);
       P->OffsetButtonCaption(C, Down, FacePressed, T);
-      P->DrawItemText(C, DC, C.Enabled, false, P->KeepButtonTextColor(), false, false, DT_LEFT, T, C.Caption);
+      P->DrawItemText(C, DC, C.Enabled, false, P->KeepButtonTextColor(), Rotated, false, DT_LEFT, T, C.Caption);
     }
   } else {
     P->DrawBackground(C, DC, FacePressed || Down || Hot, Brush, Face);
     P->DrawGlyphBorder(C, DC, FacePressed, Down, Hot, true, Face, false, Brush);
     TRect T = Face;
     P->OffsetButtonCaption(C, Down, FacePressed, T);
-    P->DrawItemText(C, DC, C.Enabled, false, P->KeepButtonTextColor(), false, false, DT_CENTER, T, C.Caption);
+    P->DrawItemText(C, DC, C.Enabled, false, P->KeepButtonTextColor(), Rotated, false, DT_CENTER, T, C.Caption);
   }
   if (IsDropDown())
     P->DrawButtonArrowPart(C, DC, Dropped, true, Dropped, Pressed, Hot, COLOR_BTNTEXT, C.Window->CurrentBrush(), Arrow);
@@ -593,13 +614,13 @@ Integer TdxBarSubItemControl::GetWidth() const {
   if (!FParent) return 0;
   const Integer T = TextExtent(GetCaption()).cx;
   if (FParent->PaintType() == 1) return MenuGlyphColumn + T + 2 * FParent->TextSize() + MenuArrowColumn;
-  return T + 14;
+  return FParent->PaintType() == 2 ? FParent->ButtonSize() - 1 : T + 14;
 }
 
 Integer TdxBarSubItemControl::GetHeight() const {
   if (!FParent) return 0;
   if (FParent->PaintType() == 1) return std::max<Integer>(FParent->TextSize() + 2, 22);
-  return FParent->ButtonSize() - 1;
+  return FParent->PaintType() == 2 ? TextExtent(GetCaption()).cx + 14 : FParent->ButtonSize() - 1;
 }
 
 bool TdxBarSubItemControl::WantsKey(WORD Key) const { return Key == VK_RIGHT && FParent && FParent->IsPopup(); }
@@ -731,5 +752,5 @@ void TdxBarSubItemControl::Draw(TCanvas* Canvas, const TRect& R, Integer PaintTy
   P->DrawGlyphBorder(C, DC, Dropped, false, Selected || Dropped, true, R, false, Brush);
   TRect T = R;
   P->OffsetButtonCaption(C, false, Dropped, T);
-  P->DrawItemText(C, DC, C.Enabled, false, P->KeepButtonTextColor(), false, false, DT_CENTER, T, C.Caption);
+  P->DrawItemText(C, DC, C.Enabled, false, P->KeepButtonTextColor(), PaintType == 2, false, DT_CENTER, T, C.Caption);
 }

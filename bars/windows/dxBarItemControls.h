@@ -112,6 +112,8 @@ public:
   void MenuClosed() override;
 
 private:
+  // The extent along a horizontal toolbar.
+  Integer ToolbarLength() const;
   bool FDropped = false;
 };
 

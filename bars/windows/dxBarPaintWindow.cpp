@@ -52,9 +52,29 @@ HBRUSH TdxBarWindowPaint::CurrentBrush() const {
 HBRUSH TdxBarWindowPaint::HotBrush() const { return Painter()->GetHotBrush(); }
 HBRUSH TdxBarWindowPaint::PressedBrush() const { return Painter()->GetPressedBrush(); }
 
+TdxBarWindowPaint::~TdxBarWindowPaint() {
+  if (FRotatedFont) DeleteObject(FRotatedFont);
+}
+
+bool TdxBarWindowPaint::Rotated() const {
+  auto* T = dynamic_cast<TdxBarControl*>(FWindow);
+  return T && T->IsRotated();
+}
+
 HFONT TdxBarWindowPaint::Font() const {
   TFont* F = dxBarMenuFont(FWindow->BarManager());
-  return F ? F->GetHandle() : nullptr;
+  HFONT H = F ? F->GetHandle() : nullptr;
+  if (!H || !Rotated()) return H;
+  if (FRotatedFont && FRotatedFrom == H) return FRotatedFont;
+  LOGFONTA Lf{};
+  if (!GetObjectA(H, sizeof Lf, &Lf)) return H;
+  Lf.lfEscapement = -900;
+  Lf.lfOrientation = -900;
+  Lf.lfOutPrecision = OUT_TT_ONLY_PRECIS;
+  if (FRotatedFont) DeleteObject(FRotatedFont);
+  FRotatedFont = CreateFontIndirectA(&Lf);
+  FRotatedFrom = H;
+  return FRotatedFont ? FRotatedFont : H;
 }
 
 int TdxBarWindowPaint::FontHeight() const {

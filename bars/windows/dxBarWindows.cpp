@@ -582,6 +582,8 @@ TdxBarControl::~TdxBarControl() {
   FDockControl = nullptr;
 }
 
+bool TdxBarControl::IsRotated() const { return IsVertical() && FBar && FBar->GetRotateWhenVertical(); }
+
 bool TdxBarControl::IsLastVisibleLink(TdxBarItemControl* AControl) const {
   return FItemLinks && AControl && FItemLinks->GetShownCount() > 0 &&
          FItemLinks->GetShownLink(FItemLinks->GetShownCount() - 1) == AControl->ItemLink();

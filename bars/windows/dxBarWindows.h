@@ -58,6 +58,8 @@ public:
   virtual void HideAll();
   // Rebuilds the item controls, the size and the layout.
   virtual void Recalculate();
+  // Frees every item control (they are made again by the next layout).
+  void DestroyControlsNow() { DestroyControls(); }
   void RecalculateLater();
 
   TCustomdxBarControl* ChildBar() const { return FChildBar; }
@@ -163,7 +165,11 @@ public:
   TdxDockControl* DockControl() const { return FDockControl; }
   TdxBarDockingStyle DockingStyle() const { return FDockingStyle; }
   bool IsVertical() const override { return FDockingStyle == dsLeft || FDockingStyle == dsRight; }
-  Integer PaintType() const override { return IsVertical() ? 2 : 0; }
+  // A vertical bar whose items turn (the bar's RotateWhenVertical): they
+  // paint as vertical items with captions running down. Without the turn
+  // a vertical bar stacks its items as they are.
+  bool IsRotated() const;
+  Integer PaintType() const override { return IsRotated() ? 2 : 0; }
   bool IsLastVisibleLink(TdxBarItemControl* AControl) const override;
 
   // Takes a new site (or floats for dsNone) and makes the window of that kind.

@@ -30,6 +30,8 @@ HWND dxBarCaptureWindow();
 class TdxBarWindowPaint : public TdxBarPaintWindow {
 public:
   explicit TdxBarWindowPaint(TCustomdxBarControl* AWindow) : FWindow(AWindow) {}
+  ~TdxBarWindowPaint() override;
+  bool Rotated() const override;
   TdxBarItemControlPainterClass Painter() const;
   TdxBarPaintType PaintType() const override;
   bool IsMainMenu() const override;
@@ -74,6 +76,10 @@ private:
   // While the painter paints a menu's background it asks the window for
   // the plain background again: that is the fill the caller asked for.
   mutable HBRUSH FMenuFallback = nullptr;
+  // The bar font turned a quarter clockwise, for the captions of a rotated
+  // vertical bar, and the font it was made from.
+  mutable HFONT FRotatedFont = nullptr;
+  mutable HFONT FRotatedFrom = nullptr;
   mutable bool FInMenuBackground = false;
 };
 
