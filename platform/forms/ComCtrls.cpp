@@ -77,6 +77,46 @@ void HookLabelEdit(TWinControl* View, HWND Edit) {
   SetWindowLongPtrA(Edit, GWLP_WNDPROC, LONG_PTR(&LabelEditHookProc));
 }
 
+// In-place label editing as the tree and the list view both do it: the
+// view's window runs the edit and names it in answer to GetEditMsg
+// (TVM_GETEDITCONTROL, LVM_GETEDITCONTROL); null when none runs.
+HWND LabelEditOf(HWND View, UINT GetEditMsg) {
+  return View ? reinterpret_cast<HWND>(SendMessageA(View, GetEditMsg, 0, 0)) : nullptr;
+}
+
+struct TLabelEditing {
+  TWinControl* View;
+  UINT GetEditMsg;
+
+  HWND Edit() const { return LabelEditOf(View->HandleAllocated() ? View->Handle() : nullptr, GetEditMsg); }
+  // The start of an edit: refused (Result 1) unless Allowed; an allowed
+  // edit's typed characters pass the view's key press first.
+  void Begin(TMessage& Message, bool Allowed) const {
+    Message.Result = Allowed ? 0 : 1;
+    if (Allowed) HookLabelEdit(View, Edit());
+  }
+  // The view's Dispatch offers each message here first; true when it was
+  // the edit's. While an edit runs its keys are its own (no shortcuts, no
+  // dialog keys); CM_LABELEDITCHAR runs KeyPress (the view's DoKeyPress)
+  // and answers the character to type, 0 to drop it.
+  template <class FKeyPress>
+  bool Dispatch(TMessage& Message, FKeyPress KeyPress) const {
+    switch (Message.Msg) {
+      case CN_KEYDOWN:
+      case CN_CHAR:
+        if (!Edit()) return false;
+        Message.Result = 0;
+        return true;
+      case CM_LABELEDITCHAR: {
+        TMessage Key{WM_CHAR, Message.WParam, Message.LParam, 0};
+        Message.Result = KeyPress(Key) ? 0 : LRESULT(Key.WParam);
+        return true;
+      }
+      default: return false;
+    }
+  }
+};
+
 // Notifications carry the mouse press that started them; the library's
 // drag starts there.
 }  // namespace
@@ -611,9 +651,12 @@ bool TCustomTreeView::CustomSort(PFNTVCOMPARE SortProc, LPARAM Data, bool Recurs
   return SendMessageA(FHandle, TVM_SORTCHILDRENCB, Recurse, LPARAM(&Cb)) != 0;
 }
 
-bool TCustomTreeView::IsEditing() const {
-  return FHandle && SendMessageA(FHandle, TVM_GETEDITCONTROL, 0, 0) != 0;
-}
+namespace {
+TLabelEditing LabelEditing(TCustomTreeView* View) { return {View, TVM_GETEDITCONTROL}; }
+TLabelEditing LabelEditing(TCustomListView* View) { return {View, LVM_GETEDITCONTROL}; }
+}  // namespace
+
+bool TCustomTreeView::IsEditing() const { return LabelEditOf(FHandle, TVM_GETEDITCONTROL) != nullptr; }
 
 bool TCustomTreeView::CanEdit(TTreeNode* Node) {
   bool Allow = true;
@@ -659,24 +702,11 @@ void TCustomTreeView::WndProc(TMessage& Message) {
 }
 
 void TCustomTreeView::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case CN_NOTIFY: CNNotify(Message); return;
-    case CN_KEYDOWN:
-    case CN_CHAR:
-      // Keys typed into a label edit are the edit's: no shortcuts, no
-      // dialog keys.
-      if (IsEditing()) {
-        Message.Result = 0;
-        return;
-      }
-      break;
-    case CM_LABELEDITCHAR: {
-      TMessage Key{WM_CHAR, Message.WParam, Message.LParam, 0};
-      Message.Result = DoKeyPress(Key) ? 0 : LRESULT(Key.WParam);
-      return;
-    }
-    default: break;
+  if (Message.Msg == CN_NOTIFY) {
+    CNNotify(Message);
+    return;
   }
+  if (LabelEditing(this).Dispatch(Message, [this](TMessage& Key) { return DoKeyPress(Key); })) return;
   inherited::Dispatch(Message);
 }
 
@@ -745,10 +775,7 @@ void TCustomTreeView::CNNotify(TMessage& Message) {
     }
     case TVN_BEGINLABELEDITA: {
       TTreeNode* N = NodeOf(reinterpret_cast<NMTVDISPINFOA*>(Message.LParam)->item);
-      Message.Result = 1;
-      if (!N || FReadOnly || !CanEdit(N)) break;
-      HookLabelEdit(this, reinterpret_cast<HWND>(SendMessageA(FHandle, TVM_GETEDITCONTROL, 0, 0)));
-      Message.Result = 0;
+      LabelEditing(this).Begin(Message, N && !FReadOnly && CanEdit(N));
       break;
     }
     case TVN_ENDLABELEDITA: {
@@ -1288,9 +1315,7 @@ bool TCustomListView::CustomSort(PFNLVCOMPARE SortProc, LPARAM Data) {
   return SendMessageA(FHandle, LVM_SORTITEMS, WPARAM(Data), LPARAM(SortProc)) != 0;
 }
 
-bool TCustomListView::IsEditing() const {
-  return FHandle && SendMessageA(FHandle, LVM_GETEDITCONTROL, 0, 0) != 0;
-}
+bool TCustomListView::IsEditing() const { return LabelEditOf(FHandle, LVM_GETEDITCONTROL) != nullptr; }
 
 bool TCustomListView::CanEdit(TListItem* Item) {
   bool Allow = true;
@@ -1311,23 +1336,11 @@ void TCustomListView::WndProc(TMessage& Message) {
 }
 
 void TCustomListView::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case CN_NOTIFY: CNNotify(Message); return;
-    case CN_KEYDOWN:
-    case CN_CHAR:
-      // Keys typed into a caption edit are the edit's.
-      if (IsEditing()) {
-        Message.Result = 0;
-        return;
-      }
-      break;
-    case CM_LABELEDITCHAR: {
-      TMessage Key{WM_CHAR, Message.WParam, Message.LParam, 0};
-      Message.Result = DoKeyPress(Key) ? 0 : LRESULT(Key.WParam);
-      return;
-    }
-    default: break;
+  if (Message.Msg == CN_NOTIFY) {
+    CNNotify(Message);
+    return;
   }
+  if (LabelEditing(this).Dispatch(Message, [this](TMessage& Key) { return DoKeyPress(Key); })) return;
   inherited::Dispatch(Message);
 }
 
@@ -1381,10 +1394,7 @@ void TCustomListView::CNNotify(TMessage& Message) {
       break;
     case LVN_BEGINLABELEDITA: {
       TListItem* It = ItemOfParam(reinterpret_cast<NMLVDISPINFOA*>(Message.LParam)->item.lParam);
-      Message.Result = 1;
-      if (!It || FReadOnly || !CanEdit(It)) break;
-      HookLabelEdit(this, reinterpret_cast<HWND>(SendMessageA(FHandle, LVM_GETEDITCONTROL, 0, 0)));
-      Message.Result = 0;
+      LabelEditing(this).Begin(Message, It && !FReadOnly && CanEdit(It));
       break;
     }
     case LVN_ENDLABELEDITA: {

@@ -140,6 +140,31 @@ HWND TLabelEdit::Release() {
   return E;
 }
 
+bool TLabelEdit::Route(UINT Msg, WPARAM W, LPARAM L, const std::function<void(bool Cancel)>& End) {
+  if (Msg == LabelEditEndMessage) {
+    if (reinterpret_cast<HWND>(L) == Wnd()) End(W != 0);
+    return true;
+  }
+  if (Msg != WM_COMMAND || !Wnd() || reinterpret_cast<HWND>(L) != Wnd()) return false;
+  if (HIWORD(W) == EN_KILLFOCUS) End(false);
+  else if (HIWORD(W) == EN_CHANGE) Fit();
+  return true;
+}
+
+bool TLabelEdit::Finish(HWND View, const std::function<void(std::string& Text)>& Tell) {
+  HWND E = Release();
+  if (!E) return false;
+  std::string Text = WindowTextOf(E);
+  ShowWindow(E, SW_HIDE);
+  if (GetFocus() == E) SetFocus(View);
+  struct TCloser {
+    HWND View, Edit;
+    ~TCloser() { CloseLabelEdit(View, Edit); }
+  } Closer{View, E};
+  Tell(Text);
+  return true;
+}
+
 void CloseLabelEdit(HWND View, HWND Edit) {
   if (!IsWindow(Edit)) return;
   ShowWindow(Edit, SW_HIDE);

@@ -2,6 +2,7 @@
 // notifications to the parent, the control's font, item text drawing in the
 // classic colours and the drag-start threshold.
 #pragma once
+#include <functional>
 #include <string>
 #include <type_traits>
 
@@ -70,6 +71,24 @@ public:
   // counts as editing.
   HWND Release();
 
+  // Starts editing Item: makes the edit over Box with Text, sets Editing to
+  // Item, and lets Ask (the parent's begin notification, true to refuse)
+  // decide while the edit exists, so the parent may change its text or
+  // limit. The edit is kept and shown when allowed, still this view's and
+  // Alive (the item survived); otherwise it is closed and the answer null.
+  template <class TItem, class FAsk, class FAlive>
+  HWND Open(HWND View, HFONT Font, const std::string& Text, const TRect& Box, TItem*& Editing, TItem* Item,
+            FAsk Ask, FAlive Alive);
+  // Ends the edit: hides it and gives the focus back to the view, then
+  // Tell hears its text (the view is idle again, so a handler may show a
+  // message or start a new edit); the edit is destroyed afterwards, also
+  // when Tell raises. False when no edit ran.
+  bool Finish(HWND View, const std::function<void(std::string& Text)>& Tell);
+  // The edit's messages to its view: Enter or Esc (LabelEditEndMessage)
+  // and the lost focus end it through End (with Cancel), a text change
+  // refits it. True when the message was the edit's; its answer is 0.
+  bool Route(UINT Msg, WPARAM W, LPARAM L, const std::function<void(bool Cancel)>& End);
+
 private:
   HWND FEdit = nullptr;
   HWND FOwner = nullptr;
@@ -81,6 +100,35 @@ constexpr UINT LabelEditEndMessage = WM_USER + 0x1F0;
 // Puts the focus back on the view (when the edit had it) and destroys the
 // edit; safe when the edit is already gone.
 void CloseLabelEdit(HWND View, HWND Edit);
+
+template <class TItem, class FAsk, class FAlive>
+HWND TLabelEdit::Open(HWND View, HFONT Font, const std::string& Text, const TRect& Box, TItem*& Editing, TItem* Item,
+                      FAsk Ask, FAlive Alive) {
+  HWND E = Create(View, Font, Text, Box);
+  if (!E) return nullptr;
+  Editing = Item;
+  // A handler may have started another edit meanwhile: that one stays.
+  auto Abandon = [&] {
+    if (Wnd() == E) {
+      Release();
+      Editing = nullptr;
+    }
+    CloseLabelEdit(View, E);
+  };
+  bool Refused = true;
+  try {
+    Refused = Ask();
+  } catch (...) {
+    Abandon();
+    throw;
+  }
+  if (Refused || Wnd() != E || !Alive()) {
+    Abandon();
+    return nullptr;
+  }
+  Show();
+  return E;
+}
 
 // Registers one class (once per window system).
 void RegisterCommonClass(const char* Name, WNDPROC Proc);

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <memory>
 #include <numeric>
+#include <utility>
 #include <vector>
 
 #include "platform/gdi/ImageListHandles.h"
@@ -714,57 +715,28 @@ HWND TListView::EditLabel(int I) {
   if (!InRange(I)) return nullptr;
   std::string Text = TextOf(I, 0);
   TItem* It = FItems[size_t(I)];
-  HWND E = FLabel.Create(FWnd, ControlFont(FFont), Text, LabelBox(I));
-  if (!E) return nullptr;
-  FEditItem = It;
-  // The edit exists while the parent decides (it may change its text).
-  NMLVDISPINFOA D;
-  FillDisp(D.item, I, Text);
-  bool Refused = true;
-  auto Abandon = [&] {
-    if (FLabel.Wnd() == E) {
-      FLabel.Release();
-      FEditItem = nullptr;
-    }
-    CloseLabelEdit(FWnd, E);
-  };
-  try {
-    Refused = Notify(FWnd, LVN_BEGINLABELEDITA, &D.hdr) != 0;
-  } catch (...) {
-    Abandon();
-    throw;
-  }
-  if (Refused || FLabel.Wnd() != E || IndexOf(It) < 0) {
-    Abandon();
-    return nullptr;
-  }
-  FLabel.Show();
-  return E;
+  return FLabel.Open(
+      FWnd, ControlFont(FFont), Text, LabelBox(I), FEditItem, It,
+      [&] {
+        NMLVDISPINFOA D;
+        FillDisp(D.item, I, Text);
+        return Notify(FWnd, LVN_BEGINLABELEDITA, &D.hdr) != 0;
+      },
+      [&] { return IndexOf(It) >= 0; });
 }
 
 bool TListView::EndEdit(bool Cancel) {
-  HWND E = FLabel.Release();
-  TItem* It = FEditItem;
-  FEditItem = nullptr;
-  if (!E) return false;
-  std::string Text = WindowTextOf(E);
-  // The edit leaves before the parent hears the outcome: a handler that
-  // shows a message or starts a new edit finds the view idle.
-  ShowWindow(E, SW_HIDE);
-  if (GetFocus() == E) SetFocus(FWnd);
-  struct TCloser {
-    HWND View, Edit;
-    ~TCloser() { CloseLabelEdit(View, Edit); }
-  } Closer{FWnd, E};
-  if (const int I = IndexOf(It); I >= 0) {
+  TItem* It = std::exchange(FEditItem, nullptr);
+  return FLabel.Finish(FWnd, [&](std::string& Text) {
+    const int I = IndexOf(It);
+    if (I < 0) return;
     NMLVDISPINFOA D;
     FillDisp(D.item, I, Text);
     if (Cancel) D.item.pszText = nullptr;
     const bool Took = Notify(FWnd, LVN_ENDLABELEDITA, &D.hdr) != 0;
     if (!Cancel && Took && IndexOf(It) >= 0 && !It->TextCallback) It->Text = Text;
     InvalidateItem(IndexOf(It));
-  }
-  return true;
+  });
 }
 
 void TListView::KeyDown(WORD Key) {
@@ -994,14 +966,8 @@ LRESULT TListView::Handle(UINT Msg, WPARAM W, LPARAM L) {
     case LVM_GETEDITCONTROL: return LRESULT(FLabel.Wnd());
     case LVM_CANCELEDITLABEL: EndEdit(true); return 0;
     case LabelEditEndMessage:
-      if (reinterpret_cast<HWND>(L) == FLabel.Wnd()) EndEdit(W != 0);
-      return 0;
     case WM_COMMAND:
-      if (reinterpret_cast<HWND>(L) == FLabel.Wnd() && FLabel.Wnd()) {
-        if (HIWORD(W) == EN_KILLFOCUS) EndEdit(false);
-        else if (HIWORD(W) == EN_CHANGE) FLabel.Fit();
-        return 0;
-      }
+      if (FLabel.Route(Msg, W, L, [this](bool Cancel) { EndEdit(Cancel); })) return 0;
       break;
     case WM_TIMER:
       if (W == ClickEditTimer) {

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <memory>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "platform/gdi/ImageListHandles.h"
@@ -783,58 +784,28 @@ HWND TTreeView::EditLabel(TNode* N) {
   TRect Box = LabelRect(N, Row, Dc);
   ReleaseDC(FWnd, Dc);
   std::string Text = TextOf(N);
-  HWND E = FLabel.Create(FWnd, ControlFont(FFont), Text, Box);
-  if (!E) return nullptr;
-  FEditItem = N;
-  // The edit exists while the parent decides, so that it may change the
-  // edit's text or limit.
-  NMTVDISPINFOA D;
-  FillDisp(D.item, N, Text);
-  bool Refused = true;
-  auto Abandon = [&] {
-    if (FLabel.Wnd() == E) {
-      FLabel.Release();
-      FEditItem = nullptr;
-    }
-    CloseLabelEdit(FWnd, E);
-  };
-  try {
-    Refused = Notify(FWnd, TVN_BEGINLABELEDITA, &D.hdr) != 0;
-  } catch (...) {
-    Abandon();
-    throw;
-  }
-  if (Refused || FLabel.Wnd() != E || !Valid(N)) {
-    Abandon();
-    return nullptr;
-  }
-  FLabel.Show();
-  return E;
+  return FLabel.Open(
+      FWnd, ControlFont(FFont), Text, Box, FEditItem, N,
+      [&] {
+        NMTVDISPINFOA D;
+        FillDisp(D.item, N, Text);
+        return Notify(FWnd, TVN_BEGINLABELEDITA, &D.hdr) != 0;
+      },
+      [&] { return Valid(N); });
 }
 
 bool TTreeView::EndEdit(bool Cancel) {
-  HWND E = FLabel.Release();
-  TNode* N = FEditItem;
-  FEditItem = nullptr;
-  if (!E) return false;
-  std::string Text = WindowTextOf(E);
-  // The edit leaves before the parent hears the outcome: a handler that
-  // shows a message or starts a new edit finds the view idle.
-  ShowWindow(E, SW_HIDE);
-  if (GetFocus() == E) SetFocus(FWnd);
-  struct TCloser {
-    HWND View, Edit;
-    ~TCloser() { CloseLabelEdit(View, Edit); }
-  } Closer{FWnd, E};
-  if (Valid(N)) {
+  TNode* N = std::exchange(FEditItem, nullptr);
+  const bool Ran = FLabel.Finish(FWnd, [&](std::string& Text) {
+    if (!Valid(N)) return;
     NMTVDISPINFOA D;
     FillDisp(D.item, N, Text);
     if (Cancel) D.item.pszText = nullptr;
     const bool Took = Notify(FWnd, TVN_ENDLABELEDITA, &D.hdr) != 0;
     if (!Cancel && Took && Valid(N) && !N->TextCallback) N->Text = Text;
-  }
-  Invalidate();
-  return true;
+  });
+  if (Ran) Invalidate();
+  return Ran;
 }
 
 LRESULT TTreeView::Handle(UINT Msg, WPARAM W, LPARAM L) {
@@ -938,14 +909,8 @@ LRESULT TTreeView::Handle(UINT Msg, WPARAM W, LPARAM L) {
     case TVM_GETEDITCONTROL: return LRESULT(FLabel.Wnd());
     case TVM_ENDEDITLABELNOW: return EndEdit(W != 0);
     case LabelEditEndMessage:
-      if (reinterpret_cast<HWND>(L) == FLabel.Wnd()) EndEdit(W != 0);
-      return 0;
     case WM_COMMAND:
-      if (reinterpret_cast<HWND>(L) == FLabel.Wnd() && FLabel.Wnd()) {
-        if (HIWORD(W) == EN_KILLFOCUS) EndEdit(false);
-        else if (HIWORD(W) == EN_CHANGE) FLabel.Fit();
-        return 0;
-      }
+      if (FLabel.Route(Msg, W, L, [this](bool Cancel) { EndEdit(Cancel); })) return 0;
       break;
     case WM_TIMER:
       if (W == ClickEditTimer) {

@@ -192,6 +192,10 @@ TEST_F(DialogKeys, EditsBuiltInCodeTabInTabOrderAndStackLikeTheirControls) {
   EXPECT_EQ(Focused(), E[1]);
   E[0]->BringToFront();
   EXPECT_EQ(Stack(), (std::vector<TWinControl*>{E[0], E[2], E[1]}));
+  Pump();
+  TRect Shot;
+  GetWindowRect(F->Handle(), &Shot);
+  Display().SaveScreenshot(std::string(SX_SOURCE_DIR) + "/build/stdedit_stacked.png", &Shot);
   ClickAt(E[0], 100, 15);
   EXPECT_EQ(Focused(), E[0]);
   // A control that gets a new window goes back to its place in the stack.
