@@ -573,16 +573,7 @@ void TgtExPDFEngine::WriteField(Integer N, std::size_t Index, TgtPDFFormField& F
     // The symbol's face is ZapfDingbats, one of the readers' standard fonts.
     const AnsiString Zadb = "/ZaDb << /Type /Font /Subtype /Type1 /BaseFont /ZapfDingbats >>";
     auto Ap = [&](bool On) {
-      const Integer A = NextObjectNumber();
-      std::string Data = Box(On);
-      EncryptStream(Data, A);
-      WriteObject("/Length " + std::to_string(Data.size()) + "/Subtype /Form /BBox [0 0 " + FormatNumber(W) + " " +
-                      FormatNumber(H) + "]/Resources << /ProcSet [/PDF /Text] /Font << " + Zadb + " >> >>\r\n",
-                  A, false);
-      WriteRaw("stream\r\n");
-      WriteRaw(Data);
-      WriteRaw("\r\nendstream\r\nendobj\r\n");
-      return A;
+      return FormAppearance(Box(On), W, H, "/Resources << /ProcSet [/PDF /Text] /Font << " + Zadb + " >> >>");
     };
     const Integer NOn = Ap(true), NOff = Ap(false), DOn = Ap(true), DOff = Ap(false);
     const AnsiString State = C->Checked ? "/Yes" : "/Off";

@@ -18,6 +18,8 @@
 
 namespace {
 
+constexpr Byte PngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+
 [[noreturn]] void Bad(const char* What) { throw EInvalidGraphic(AnsiString("PNG image: ") + What); }
 
 using ByteOrder::ReadBE16;
@@ -91,8 +93,7 @@ int Sample(const Byte* Row, std::size_t Index, int Depth) {
 }  // namespace
 
 bool IsPngData(const Byte* Data, std::size_t Size) {
-  static const Byte Signature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-  return Data && Size >= 8 && std::memcmp(Data, Signature, 8) == 0;
+  return Data && Size >= 8 && std::memcmp(Data, PngSignature, 8) == 0;
 }
 
 TDib ReadPng(const Byte* Data, std::size_t Size, TPngAlpha Alpha) {
@@ -470,8 +471,7 @@ void TPngImageDataWriter::Finish() {
 }
 
 void WritePngSignature(TStream* Stream) {
-  static const Byte Signature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
-  Stream->WriteBuffer(Signature, 8);
+  Stream->WriteBuffer(PngSignature, 8);
 }
 
 void WritePngRgb(TStream* Stream, int Width, int Height, const std::function<const std::uint32_t*(int Y)>& Row,

@@ -7,6 +7,7 @@
 
 #include "platform/gdi/Dib.h"
 #include "platform/gdi/Emf.h"
+#include "platform/gdi/PngCodec.h"
 #include "platform/gdi/Wmf.h"
 #include "platform/richedit/RtfReader_p.h"
 #include "platform/rtl/Exceptions.h"
@@ -89,7 +90,7 @@ std::optional<TRichPicture> DecodeRtfPicture(const TRtfPictureData& P) {
   try {
     switch (P.Source) {
       case TRtfPictureData::TSource::Png:
-        if (!StartsWith(P.Data, {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A})) return {};
+        if (!IsPngData(P.Data.data(), P.Data.size())) return {};
         R.Kind = TRichPictureKind::Png;
         R.Data = P.Data;
         break;

@@ -4,6 +4,7 @@
 #include <random>
 
 #include "platform/rtl/AnsiStrings.h"
+#include "platform/rtl/ByteOrder.h"
 
 namespace {
 [[noreturn]] void BadGuid(const AnsiString& S) { throw EConvertError("'" + S + "' is not a valid GUID value"); }
@@ -24,9 +25,10 @@ TGUID StringToGUID(const AnsiString& S) {
     Pos += 2;
   }
   TGUID G;
-  G.D1 = DWORD(Bytes[0]) << 24 | DWORD(Bytes[1]) << 16 | DWORD(Bytes[2]) << 8 | Bytes[3];
-  G.D2 = WORD(Bytes[4] << 8 | Bytes[5]);
-  G.D3 = WORD(Bytes[6] << 8 | Bytes[7]);
+  // The text writes the first three fields most significant digit first.
+  G.D1 = ByteOrder::ReadBE32(Bytes);
+  G.D2 = ByteOrder::ReadBE16(Bytes + 4);
+  G.D3 = ByteOrder::ReadBE16(Bytes + 6);
   for (int i = 0; i < 8; ++i) G.D4[i] = Bytes[8 + i];
   return G;
 }
