@@ -26,6 +26,7 @@
 #include "controls/splitter/cxSplitter.h"
 #include "controls/tabs/cxPC.h"
 #include "platform/forms/Dialogs.h"
+#include "platform/forms/HotKey.h"
 #include "platform/forms/ListCtrls.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/ole/DataObject.h"
@@ -138,7 +139,7 @@ TEST_F(MainWindowPartsTest, ARefusedHotKeyChangeKeepsTheOldKey) {
     SCOPED_TRACE(C.Text);
     {
       TOptionsDlg Dialog(Main);
-      Dialog.HotKey3->SetText(C.Text);
+      Dialog.HotKey3->SetHotKey(TShortCut(TextToHotKey(C.Text, true)));
       ASSERT_TRUE(Dialog.ApplyAndSave());
     }
     EXPECT_NE(Main->FActivationHotKeyId, 0) << "an id to press";
