@@ -10,6 +10,7 @@
 #include "controls/tabs/cxPC.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/ComCtrls.h"
+#include "platform/forms/HotKey.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/gdi/Canvas.h"
 #include "platform/rtl/AnsiStrings.h"
@@ -49,7 +50,43 @@ TdxBarItem* ConvertItem(TMainForm* Main, Integer Index) {
     return nullptr;
   return dynamic_cast<TdxBarItem*>(Main->dxBarGroup_Convert->GetItem(Index));
 }
+
+// A global hot key in the text form start-up reads it with; '' for none.
+AnsiString GlobalHotKeyTextOf(TShortCut Value) { return (Value & 0xFF) ? HotKeyToText(Value, true) : AnsiString(); }
 }  // namespace
+
+TOptionsDlg::TStoredKey* TOptionsDlg::StoredKeyOf(TObject* Control) {
+  if (Control == HotKey1) return &FIndentKey;
+  if (Control == HotKey2) return &FConvertKey;
+  if (Control == HotKey3) return &FActivationKey;
+  if (Control == HotKey4) return &FFormatKey;
+  return nullptr;
+}
+
+bool TOptionsDlg::Edited(const THotKey* Control, const TStoredKey& Stored) {
+  return Stored.Typed || Control->GetHotKey() != Stored.Shown;
+}
+
+void TOptionsDlg::HotKeyChange(TObject* Sender) {
+  if (TStoredKey* Stored = StoredKeyOf(Sender)) Stored->Typed = true;
+}
+
+void TOptionsDlg::ShowGlobalHotKey(THotKey* Control, TStoredKey& Stored, const AnsiString& Text) {
+  const Cardinal Value = TextToHotKey(Text, true);
+  // With the Windows key the value is wider than a shortcut: the control
+  // shows none rather than the key without it.
+  Stored = {Text, Value > 0xFFFF ? TShortCut(0) : TShortCut(Value), false};
+  Control->SetHotKey(Stored.Shown);
+  if (!Text.empty() && !Stored.Shown) {
+    const AnsiString Why = Value ? AnsiString("this field cannot show the Windows key") : AnsiString(HotKeyNotAvailableText);
+    Control->SetHint("\"" + Text + "\" is kept until another key is typed here: " + Why);
+    Control->SetShowHint(true);
+  }
+}
+
+AnsiString TOptionsDlg::GlobalHotKeyText(const THotKey* Control, const TStoredKey& Stored) const {
+  return Edited(Control, Stored) ? GlobalHotKeyTextOf(Control->GetHotKey()) : Stored.Text;
+}
 
 void TOptionsDlg::FormCreate(TObject*) {
   cxTabSheet3->SetTabVisible(IsRunningUnderDebugger());
@@ -60,14 +97,17 @@ void TOptionsDlg::FormCreate(TObject*) {
                       static_cast<TControl*>(EditBtn), static_cast<TControl*>(CopyBtn),
                       static_cast<TControl*>(SetAsDefBtn), static_cast<TControl*>(DeleteBtn)})
     C->SetVisible(false);
+  for (THotKey* Key : {HotKey1, HotKey2, HotKey3, HotKey4}) Key->OnChange = TNotifyEvent(this, &TOptionsDlg::HotKeyChange);
+  for (Integer I = 0; FMain && I < FMain->dxBarGroup_Convert->GetCount(); ++I)
+    if (TdxBarItem* Item = ConvertItem(FMain, I)) FStoredShortCuts[I] = ReadConvertShortCutText(Item->GetName());
   ReadConfigList(*ListBox->GetItems());
   // The controls show what start-up and the conversions will use: the
   // same reader, the same defaults.
   const TGeneralOptions O = ReadGeneralOptions();
   cbMinimized->SetChecked(O.StartMinimized);
-  HotKey1->SetText(O.IndentHotKey);
-  HotKey2->SetText(O.ConvertHotKey);
-  HotKey3->SetText(O.ActivationHotKey);
+  ShowGlobalHotKey(HotKey1, FIndentKey, O.IndentHotKey);
+  ShowGlobalHotKey(HotKey2, FConvertKey, O.ConvertHotKey);
+  ShowGlobalHotKey(HotKey3, FActivationKey, O.ActivationHotKey);
   udWidth->SetPosition(SmallInt(O.PdfPageWidth));
   udHeight->SetPosition(SmallInt(O.PdfPageHeight));
   Edit_Width->SetText(IntToStr(O.PdfPageWidth));
@@ -83,22 +123,33 @@ void TOptionsDlg::OKBtnClick(TObject*) {
 }
 
 bool TOptionsDlg::ApplyAndSave() {
+  auto Refuse = [this](const AnsiString& Text) {
+    Application->MessageBox(Text, "Options", MB_OK | MB_ICONWARNING);
+    cxPageControl->SetActivePageNo(1);
+    return false;
+  };
   TGeneralOptions O = ReadGeneralOptions();
   struct TSize { TEdit* Edit; Integer* Value; const char* What; };
   for (const TSize& S : {TSize{Edit_Width, &O.PdfPageWidth, "PDF Page Width"},
                          TSize{Edit_Height, &O.PdfPageHeight, "PDF Page Height"}}) {
-    if (!ParsePdfPageSize(S.Edit->GetText(), *S.Value)) {
-      Application->MessageBox(AnsiString(S.What) + " must be a whole number from " + IntToStr(MinPdfPageSize) +
-                                  " to " + IntToStr(MaxPdfPageSize) + ".",
-                              "Options", MB_OK | MB_ICONWARNING);
-      cxPageControl->SetActivePageNo(1);
-      return false;
-    }
+    if (!ParsePdfPageSize(S.Edit->GetText(), *S.Value))
+      return Refuse(AnsiString(S.What) + " must be a whole number from " + IntToStr(MinPdfPageSize) + " to " +
+                    IntToStr(MaxPdfPageSize) + ".");
+  }
+  struct TKey { THotKey* Control; const TStoredKey* Stored; AnsiString* Text; const char* What; };
+  for (const TKey& K : {TKey{HotKey3, &FActivationKey, &O.ActivationHotKey, "Activation HotKey"},
+                        TKey{HotKey2, &FConvertKey, &O.ConvertHotKey, "Convert Clipboard HotKey"},
+                        TKey{HotKey1, &FIndentKey, &O.IndentHotKey, "Indent Clipboard HotKey"}}) {
+    *K.Text = GlobalHotKeyText(K.Control, *K.Stored);
+    // A typed key whose name reads back as another key, or as none (keys
+    // without a name, names two keys share), would be registered wrongly
+    // at the next start.
+    const TShortCut Typed = K.Control->GetHotKey();
+    if (Edited(K.Control, *K.Stored) && TextToHotKey(*K.Text, true) != ((Typed & 0xFF) ? Typed : 0u))
+      return Refuse("The key typed for " + AnsiString(K.What) +
+                    " cannot be kept in the settings: its name stands for another key. Please type another key.");
   }
   O.StartMinimized = cbMinimized->GetChecked();
-  O.IndentHotKey = Trim(HotKey1->GetText());
-  O.ConvertHotKey = Trim(HotKey2->GetText());
-  O.ActivationHotKey = Trim(HotKey3->GetText());
   O.ShowSetupDialog = cbSetupDialog->GetChecked();
   O.OpenAfterExport = cbOpenAfterExport->GetChecked();
   if (cbDefaultExportFormat->GetItemIndex() >= 0) O.DefaultExportFormat = cbDefaultExportFormat->GetItemIndex();
@@ -110,8 +161,14 @@ bool TOptionsDlg::ApplyAndSave() {
       TdxBarItem* Item = ConvertItem(FMain, I);
       if (!Item || Item->GetName().empty()) continue;
       const auto Pending = FAssigned.find(I);
-      const TShortCut Key = Pending != FAssigned.end() ? Pending->second : Item->GetShortCut();
-      Texts.Add(Item->GetName() + "=" + ShortCutToText(Key));
+      const AnsiString& Stored = FStoredShortCuts[I];
+      AnsiString Text;
+      if (Pending != FAssigned.end()) Text = ShortCutToText(Pending->second);
+      // The stored text while it still gives the item's shortcut: its own
+      // spelling, and a text naming no key stays rather than turning ''.
+      else if (!Stored.empty() && TextToShortCut(Stored) == Item->GetShortCut()) Text = Stored;
+      else Text = ShortCutToText(Item->GetShortCut());
+      Texts.Add(Item->GetName() + "=" + Text);
     }
     WriteConvertShortCutTexts(Texts);
   } catch (const Exception& E) {
@@ -137,13 +194,24 @@ void TOptionsDlg::ListBox1Change(TObject*) {
   TdxBarItem* Item = ConvertItem(FMain, I);
   if (!Item) return;
   const auto Pending = FAssigned.find(I);
-  HotKey4->SetText(ShortCutToText(Pending != FAssigned.end() ? Pending->second : Item->GetShortCut()));
+  FFormatKey = {"", Pending != FAssigned.end() ? Pending->second : Item->GetShortCut(), false};
+  HotKey4->SetHotKey(FFormatKey.Shown);
 }
 
 void TOptionsDlg::AssignHKBtnClick(TObject*) {
   const Integer I = ListBox1->GetItemIndex();
   if (!ConvertItem(FMain, I)) return;
-  FAssigned[I] = TextToShortCut(Trim(HotKey4->GetText()));
+  // Assign with the key as shown changes nothing: a stored text the
+  // control shows as none is not cleared by it.
+  if (!Edited(HotKey4, FFormatKey)) return;
+  const TShortCut Key = HotKey4->GetHotKey();
+  if (TextToShortCut(ShortCutToText(Key)) != Key) {
+    Application->MessageBox("This key cannot be kept in the settings: it has no name of its own. Please type another key.",
+                            "Options", MB_OK | MB_ICONWARNING);
+    return;
+  }
+  FAssigned[I] = Key;
+  FFormatKey = {"", Key, false};
 }
 
 void TOptionsDlg::SetAsDefBtnClick(TObject*) {

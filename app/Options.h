@@ -4,6 +4,14 @@
 // given with Assign waits in the dialog, and Cancel drops it. A value that
 // cannot be stored (a page size that is no number in range) or a file that
 // cannot be written keeps the dialog open with the reason.
+//
+// The hot-key controls hold a shortcut value, the files hold texts. A key
+// the user leaves alone keeps its stored text as it was, also one that the
+// control cannot show (a key of another keyboard, the Windows key); only a
+// key the user changed is written anew, in the form its reader reads: the
+// global hot keys in the hot-key manager's text form (the same keyboard's
+// names that start-up reads them with), the convert shortcuts in the class
+// library's shortcut text.
 #pragma once
 #include <map>
 #include "platform/forms/Forms.h"
@@ -14,6 +22,7 @@ class TButton;
 class TCheckBox;
 class TComboBox;
 class TEdit;
+class THotKey;
 class TLabel;
 class TListBox;
 class TMainForm;
@@ -44,12 +53,10 @@ public:
   TButton* SetAsDefBtn = nullptr;
   TButton* DeleteBtn = nullptr;
   TLabel* Label5 = nullptr;
-  // FIXME: the hot-key fields are edits holding the hot-key text until the
-  // platform has a hot-key control; they become THotKey controls then.
-  TEdit* HotKey1 = nullptr;
-  TEdit* HotKey2 = nullptr;
-  TEdit* HotKey3 = nullptr;
-  TEdit* HotKey4 = nullptr;
+  THotKey* HotKey1 = nullptr;
+  THotKey* HotKey2 = nullptr;
+  THotKey* HotKey3 = nullptr;
+  THotKey* HotKey4 = nullptr;
   TEdit* Edit_Width = nullptr;
   TEdit* Edit_Height = nullptr;
   TUpDown* udWidth = nullptr;
@@ -84,6 +91,24 @@ public:
   bool ApplyAndSave();
 
 private:
+  // A hot-key field as it was filled: the stored text and the value the
+  // control was given for it; Typed once the user typed into it (a key
+  // cleared by the user differs from one never touched, also when both
+  // show none).
+  struct TStoredKey {
+    AnsiString Text;
+    TShortCut Shown = 0;
+    bool Typed = false;
+  };
+  TStoredKey* StoredKeyOf(TObject* Control);
+  static bool Edited(const THotKey* Control, const TStoredKey& Stored);
+  void ShowGlobalHotKey(THotKey* Control, TStoredKey& Stored, const AnsiString& Text);
+  AnsiString GlobalHotKeyText(const THotKey* Control, const TStoredKey& Stored) const;
+  void HotKeyChange(TObject* Sender);
+
   TMainForm* FMain = nullptr;
-  std::map<Integer, TShortCut> FAssigned;  // convert item index -> shortcut given with Assign
+  TStoredKey FIndentKey, FConvertKey, FActivationKey;  // HotKey1, HotKey2, HotKey3
+  TStoredKey FFormatKey;                                // HotKey4, for the selected format
+  std::map<Integer, AnsiString> FStoredShortCuts;       // convert item index -> its text in "HotKeys.ini"
+  std::map<Integer, TShortCut> FAssigned;               // convert item index -> shortcut given with Assign
 };

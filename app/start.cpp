@@ -151,15 +151,6 @@ void TMainForm::WireBars() {
   for (const TDropDown& D : {TDropDown{"ExportSingleFile", Popup_Convert}, TDropDown{"Design", Popup_Print},
                              TDropDown{"IndentCode", Popup_Indent}, TDropDown{"OpenProject", Popup_MRU}})
     if (auto* B = dynamic_cast<TdxBarButton*>(Item(D.Button))) B->SetDropDownMenu(D.Menu);
-  TdxBarPopupMenuLinks* Links = dxBarPopupMenuLinks(dxBarManager);
-  struct TContext { TWinControl* Control; TdxBarPopupMenu* Menu; };
-  for (const TContext& C : {TContext{InputMemoControl(), Popup_Memo}, TContext{OutputMemoControl(), Popup_Memo},
-                            TContext{ListBox, Popup_Multiple}}) {
-    if (!C.Control || !C.Menu) continue;
-    TdxBarPopupMenuLink* L = Links->Add();
-    L->SetControl(C.Control);
-    L->SetPopupMenu(C.Menu);
-  }
 }
 
 void TMainForm::RegisterGlobalHotKeys(const TGeneralOptions& Options) {

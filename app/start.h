@@ -240,12 +240,9 @@ private:
   void ConvertSingleWithEngine(TBatchKind Kind);
   void RunBatch(TBatchKind Kind);
   void ApplyConvertShortCuts();
+  // The drop-down menus of the buttons (the description cannot carry them).
   void WireBars();
   void RegisterGlobalHotKeys(const TGeneralOptions& Options);
-  // The editors as windowed controls, for the units that cannot see the
-  // editor's headers.
-  TWinControl* InputMemoControl() const;
-  TWinControl* OutputMemoControl() const;
   void SetBusy(bool Value);
   TCustomDCMemo* FocusedMemo() const;
   // The editor side of the window, for the units that cannot see the

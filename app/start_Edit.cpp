@@ -107,9 +107,6 @@ void TMainForm::EditorOptionsClick(TObject*) {
 
 // --- the editor side of start-up and of the global hot keys
 
-TWinControl* TMainForm::InputMemoControl() const { return DCMemo; }
-TWinControl* TMainForm::OutputMemoControl() const { return DCMemo1; }
-
 bool TMainForm::InputFocused() const { return DCMemo && DCMemo->Focused(); }
 bool TMainForm::InputEmpty() const { return DCMemo->IsTextEmpty(); }
 

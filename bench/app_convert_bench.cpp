@@ -9,59 +9,22 @@
 // document when the corpus is there.
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
 #include <cstdlib>
-
 #include <filesystem>
-#include <memory>
 #include <string>
-#include <vector>
 
-#include "app/public_unit.h"
-#include "app/start.h"
+#include "AppBenchSupport.h"
 #include "bars/items/dxBarItem.h"
 #include "editor/base/EdLibrary.h"
-#include "platform/forms/Application.h"
 #include "platform/forms/Dialogs.h"
-#include "platform/forms/FormLoader.h"
-#include "platform/win/HeadlessDisplay.h"
-#include "platform/win/Window.h"
 #include "platform/shell/Processes.h"
 
 namespace {
 namespace fs = std::filesystem;
+using bench::TProgramDir;
 
 const char* const Documents[] = {SX_SOURCE_DIR "/data/sample.rtf",
                                  SX_CORPUS_DIR "/rtf/pandocwriter_pandoc_writer.rtf"};
-
-// A private program folder: the shipped data and the system's tidier
-// beside a private settings store.
-struct TProgramDir {
-  fs::path Root = fs::temp_directory_path() / ("sx-convert-bench-" + std::to_string(::getpid()));
-  TProgramDir() {
-    fs::create_directories(Root / "data");
-    fs::create_directories(Root / "config");
-    fs::create_directories(Root / "out");
-    for (const char* F : {"html.sch", "tdy_config.txt"})
-      fs::copy_file(fs::path(SX_SOURCE_DIR) / "data" / F, Root / "data" / F, fs::copy_options::overwrite_existing);
-    for (const char* Tidy : {"/usr/bin/tidy", "/bin/tidy"})
-      if (access(Tidy, X_OK) == 0) {
-        fs::create_symlink(Tidy, Root / "data" / "tidy");
-        break;
-      }
-    setenv("XDG_CONFIG_HOME", (Root / "config").c_str(), 1);
-    SetAppDir(Root.string());
-    SetFormDescriptionDir(SX_SOURCE_DIR "/resources");
-  }
-  ~TProgramDir() {
-    SetAppDir("");
-    std::error_code Ec;
-    fs::remove_all(Root, Ec);
-  }
-  std::string Data() const { return (Root / "data").string() + "/"; }
-  bool HasTidy() const { return fs::exists(Root / "data" / "tidy"); }
-};
 
 bool Skip(benchmark::State& State, const TProgramDir& Dir, bool Html) {
   const char* Doc = Documents[State.range(0)];
@@ -80,20 +43,15 @@ bool Skip(benchmark::State& State, const TProgramDir& Dir, bool Html) {
 // The main window, made once per benchmark; each iteration opens the
 // document and converts it.
 void MainWindowConversion(benchmark::State& State, bool Html) {
-  TProgramDir Dir;
+  TProgramDir Dir("convert");
   if (Skip(State, Dir, Html)) return;
   TEditorLibrary Library;
-  RegisterAppClasses();
-  ResetWindowSystem();
-  HeadlessDisplay().SetScreenSize({1024, 768});
+  bench::StartWindowSystem();
   {
     TApplication App(nullptr);
-    TMainForm* Main = nullptr;
-    App.CreateForm(Main);
-    Main->Show();
-    HeadlessDisplay().ProcessMessages();
+    TMainForm* Main = bench::OpenMainWindow(App);
     const std::string Doc = Documents[State.range(0)];
-    const std::string Out = (Dir.Root / "out" / "doc.pdf").string();
+    const std::string Out = Dir.Output("doc.pdf").string();
     for (auto _ : State) {
       State.PauseTiming();
       std::error_code Ec;
@@ -118,10 +76,10 @@ void MainWindowConversion(benchmark::State& State, bool Html) {
 // The harness on the same document, as its own program (under a time
 // limit), as the end-to-end tests run it.
 void HarnessConversion(benchmark::State& State, bool Html) {
-  TProgramDir Dir;
+  TProgramDir Dir("harness");
   if (Skip(State, Dir, Html)) return;
   const std::string Doc = Documents[State.range(0)];
-  const std::string Out = (Dir.Root / "out" / (Html ? "doc.html" : "doc.pdf")).string();
+  const std::string Out = Dir.Output(Html ? "doc.html" : "doc.pdf").string();
   const std::string Command = "timeout 120 " + QuoteCommandLineArgument(SX_CONVERT_HARNESS) + " " +
                               QuoteCommandLineArgument(Doc) + (Html ? " html " : " pdf ") +
                               QuoteCommandLineArgument(Out) + " >/dev/null";

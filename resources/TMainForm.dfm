@@ -448,6 +448,19 @@ object MainForm: TMainForm
         Row = 1
         Visible = True
       end>
+    PopupMenuLinks = <
+      item
+        Control = DCMemo
+        PopupMenu = Popup_Memo
+      end
+      item
+        Control = DCMemo1
+        PopupMenu = Popup_Memo
+      end
+      item
+        Control = ListBox
+        PopupMenu = Popup_Multiple
+      end>
     object ExportSingleFile: TmyBarBoldButton
       Caption = 'Con&vert'
       ButtonStyle = bsDropDown

@@ -113,11 +113,12 @@ object OptionsDlg: TOptionsDlg
             Height = 13
             Caption = 'Ac&tivation HotKey :'
           end
-          object HotKey3: TEdit
+          object HotKey3: THotKey
             Left = 200
             Top = 16
             Width = 160
             Height = 21
+            HotKey = 0
             TabOrder = 0
           end
           object Label4: TLabel
@@ -127,11 +128,12 @@ object OptionsDlg: TOptionsDlg
             Height = 13
             Caption = 'Con&vert Clipboard HotKey :'
           end
-          object HotKey2: TEdit
+          object HotKey2: THotKey
             Left = 200
             Top = 44
             Width = 160
             Height = 21
+            HotKey = 0
             TabOrder = 1
           end
           object Label5: TLabel
@@ -141,11 +143,12 @@ object OptionsDlg: TOptionsDlg
             Height = 13
             Caption = '&Indent Clipboard HotKey :'
           end
-          object HotKey1: TEdit
+          object HotKey1: THotKey
             Left = 200
             Top = 72
             Width = 160
             Height = 21
+            HotKey = 0
             TabOrder = 2
           end
           object Label6: TLabel
@@ -286,11 +289,14 @@ object OptionsDlg: TOptionsDlg
             TabOrder = 0
             OnChange = ListBox1Change
           end
-          object HotKey4: TEdit
+          object HotKey4: THotKey
             Left = 232
             Top = 34
             Width = 160
             Height = 21
+            HotKey = 0
+            InvalidKeys = []
+            Modifiers = []
             TabOrder = 1
           end
           object AssignHKBtn: TButton

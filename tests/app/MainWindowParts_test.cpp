@@ -26,6 +26,7 @@
 #include "controls/splitter/cxSplitter.h"
 #include "controls/tabs/cxPC.h"
 #include "platform/forms/Dialogs.h"
+#include "platform/forms/HotKey.h"
 #include "platform/forms/ListCtrls.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/ole/DataObject.h"
@@ -40,6 +41,7 @@
 #include "platform/win/Tray.h"
 #include "platform/win/Win.h"
 #include "support/ScopedEnv.h"
+#include "support/FormInput.h"
 #include "support/ScratchDir.h"
 
 namespace {
@@ -138,7 +140,7 @@ TEST_F(MainWindowPartsTest, ARefusedHotKeyChangeKeepsTheOldKey) {
     SCOPED_TRACE(C.Text);
     {
       TOptionsDlg Dialog(Main);
-      Dialog.HotKey3->SetText(C.Text);
+      Dialog.HotKey3->SetHotKey(TShortCut(TextToHotKey(C.Text, true)));
       ASSERT_TRUE(Dialog.ApplyAndSave());
     }
     EXPECT_NE(Main->FActivationHotKeyId, 0) << "an id to press";
@@ -538,4 +540,46 @@ TEST_F(MainWindowPartsTest, RecentProjectsDropMissingEntriesAndClearOnYes) {
     Main->ClearHistoryClick(nullptr);
   }
   EXPECT_EQ(List->Items()->GetCount(), 0);
+}
+
+// The description binds the shared editing menu to both editors and the
+// batch menu to the batch list: a right click on each opens its menu.
+TEST_F(MainWindowPartsTest, RightClickOpensTheMenuTheDescriptionBindsToTheControl) {
+  CreateMainWindow();
+  struct TCase { const char* Control; Integer Page; TdxBarPopupMenu* Menu; };
+  const TCase Cases[] = {{"DCMemo", 0, Main->Popup_Memo}, {"DCMemo1", 0, Main->Popup_Memo},
+                         {"ListBox", 1, Main->Popup_Multiple}};
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Control);
+    auto* Control = dynamic_cast<TWinControl*>(Main->FindComponent(C.Control));
+    ASSERT_NE(Control, nullptr);
+    Main->cxPageControl->SetActivePageNo(C.Page);
+    Pump();
+    // The menu runs its own loop: note which one opened, then close it.
+    std::vector<TdxBarPopupMenu*> Opened;
+    int Idles = 0;
+    D().SetIdleHandler([&] {
+      if (++Idles > 20) return false;
+      TdxBarPopupMenu* Open = nullptr;
+      for (TdxBarPopupMenu* M : {Main->Popup_Memo, Main->Popup_Multiple, Main->Popup_Convert})
+        if (M->GetBarControl()) Open = M;
+      if (Open && (Opened.empty() || Opened.back() != Open)) {
+        Opened.push_back(Open);
+        D().KeyPress(VK_ESCAPE);
+      } else if (!Open) {
+        // The menu took the key and closed; its loop waits for one more
+        // message before it sees that.
+        PostMessageA(Main->Handle(), WM_NULL, 0, 0);
+      }
+      return true;
+    });
+    const TPoint P = Control->ClientToScreen({20, 20});
+    UseVirtualClock();
+    D().Click(P.X, P.Y, TInputButton::Right);
+    Pump();
+    UseRealClock();
+    D().SetIdleHandler(nullptr);
+    EXPECT_EQ(Opened, std::vector<TdxBarPopupMenu*>{C.Menu});
+    EXPECT_EQ(C.Menu->GetBarControl(), nullptr) << "closed again";
+  }
 }
