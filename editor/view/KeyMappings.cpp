@@ -13,7 +13,6 @@ using TMemoCmd = void (M::*)();
 using TSourceCmd = void (S::*)();
 
 constexpr Byte Sh = ksShift, Al = ksAlt, Ct = ksCtrl;
-constexpr Byte Any = AnyKeyState;
 
 // The virtual key that types Ch on the current layout.
 Word KeyOf(char Ch) { return Word(VkKeyScanA(Ch) & 0xFF); }

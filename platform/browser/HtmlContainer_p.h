@@ -24,7 +24,7 @@
 // rules.
 extern const char* const HtmlDefaultStyleSheet;
 
-class THtmlContainer : public litehtml::document_container {
+class THtmlContainer final : public litehtml::document_container {
 public:
   THtmlContainer();
   ~THtmlContainer();

@@ -26,7 +26,7 @@ public:
   THKInvalidKeys GetInvalidKeys() const { return FInvalidKeys; }
   void SetInvalidKeys(THKInvalidKeys Value);
   bool GetAutoSize() const { return FAutoSize; }
-  void SetAutoSize(bool Value) { FAutoSize = Value; }
+  void SetAutoSize(bool Value) override { FAutoSize = Value; }
 
   TNotifyEvent OnChange;
 
