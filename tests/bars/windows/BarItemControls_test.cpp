@@ -253,6 +253,74 @@ TEST_F(TypingTest, PopupAtWaitsForTheMenuAndDeliversCommandsPostedMeanwhile) {
   DeallocateHWnd(Target);
 }
 
+// Input the bar hooks take (Escape, a press outside the menu) closes the
+// menu without leaving a message for the menu's loop: the loop must see the
+// close at once instead of sleeping until something else arrives. Once the
+// menu is gone the idle handler (the loop waiting) must not run again; it
+// also ends a hung loop by failing after a few calls.
+TEST_F(TypingTest, PopupAtReturnsAsSoonAsTheMenuClosesWithoutAnotherMessage) {
+  ShowToolbar();
+  auto* Menu = new TdxBarPopupMenu(Form);
+  auto* Item = new TdxBarButton(Form);
+  Item->SetCaption("&Run");
+  Menu->ItemLinks()->AddItem(Item);
+  int Runs = 0;
+  struct TSink : TObject {
+    int* N;
+    void Click(TObject*) { ++*N; }
+  } Sink;
+  Sink.N = &Runs;
+  Item->OnClick = TNotifyEvent(&Sink, &TSink::Click);
+  enum TClose { Escape, PressOutside, Command, WindowFreed };
+  struct TCase { const char* Name; TClose How; };
+  for (const TCase& C : {TCase{"Escape", Escape}, TCase{"press outside", PressOutside},
+                         TCase{"command", Command}, TCase{"menu window freed", WindowFreed}}) {
+    SCOPED_TRACE(C.Name);
+    int Idles = 0, IdlesAfterClose = 0;
+    bool Sent = false;
+    HeadlessDisplay().SetIdleHandler([&] {
+      if (++Idles > 10) return false;
+      if (!Menu->GetBarControl() && Sent) ++IdlesAfterClose;
+      if (IdlesAfterClose > 2) return false;
+      if (Menu->GetBarControl() && !Sent) {
+        Sent = true;
+        if (C.How == Escape) HeadlessDisplay().KeyPress(VK_ESCAPE);
+        else if (C.How == PressOutside) ClickScreen(Form->ClientToScreen({400, 250}));
+        else if (C.How == Command) ClickScreen(CentreOf(Menu->ItemLinks()->GetItem(0)));
+        else delete Menu->GetBarControl();
+      }
+      return true;
+    });
+    // Opened from a posted message, as a right click opens it.
+    bool Returned = false;
+    struct TOpener : TObject {
+      TdxBarPopupMenu* Menu;
+      bool* Returned;
+      void Proc(TMessage& Msg) {
+        if (Msg.Msg != WM_USER) return;
+        Menu->PopupAt(300, 200);
+        *Returned = true;
+      }
+    } Opener;
+    Opener.Menu = Menu;
+    Opener.Returned = &Returned;
+    HWND Target = AllocateHWnd(TWndMethod(&Opener, &TOpener::Proc));
+    PostMessageA(Target, WM_USER, 0, 0);
+    MSG Msg;
+    while (!Returned && GetMessageA(&Msg, nullptr, 0, 0) > 0) DispatchMessageA(&Msg);
+    HeadlessDisplay().SetIdleHandler(nullptr);
+    DeallocateHWnd(Target);
+    EXPECT_TRUE(Sent);
+    EXPECT_TRUE(Returned);
+    EXPECT_EQ(IdlesAfterClose, 0) << "the loop slept after the menu had closed";
+    EXPECT_EQ(Menu->GetBarControl(), nullptr);
+    EXPECT_FALSE(Menu->PoppedUp());
+    EXPECT_EQ(Runs, C.How == Command ? 1 : 0);
+    Runs = 0;
+    Settle();
+  }
+}
+
 TEST(BarShadow, OutlineOfAMenuAndOfAMenuDroppedFromANarrowerButton) {
   const Integer S = TdxBarShadow::ShadowSize();
   TdxBarShadow Shadow(nullptr);
