@@ -8,6 +8,12 @@
 #include "platform/rtl/IniFiles.h"
 
 namespace {
+// Counts the clicks of the items it is the OnClick of.
+struct TClickCount : TObject {
+  int N = 0;
+  void Click(TObject*) { ++N; }
+};
+
 class TypingTest : public BarWindowsTest {
 protected:
   void ShowToolbar() {
@@ -36,6 +42,15 @@ protected:
     Settle();
   }
   TPoint CentreOfItem(TdxBarItem* I) { return CentreOf(LinkOf(Bar->ItemLinks(), I)); }
+  // A popup menu of the form with one item, "Run" (RunItem).
+  TdxBarPopupMenu* RunMenu() {
+    auto* Menu = new TdxBarPopupMenu(Form);
+    RunItem = new TdxBarButton(Form);
+    RunItem->SetCaption("&Run");
+    Menu->ItemLinks()->AddItem(RunItem);
+    return Menu;
+  }
+  TdxBarButton* RunItem = nullptr;
   TForm* Form = nullptr;
   TdxBarManager* M = nullptr;
   TdxBarEdit* Edit = nullptr;
@@ -110,20 +125,15 @@ TEST_F(TypingTest, ShortCutsWorkWhileAnEditItemHasTheFocus) {
   Go->SetName("Go");
   Go->SetCaption("&Go");
   Go->SetShortCut(TextToShortCut("F9"));
-  int Clicks = 0;
-  struct TSink : TObject {
-    int* N;
-    void Click(TObject*) { ++*N; }
-  } Sink;
-  Sink.N = &Clicks;
-  Go->OnClick = TNotifyEvent(&Sink, &TSink::Click);
+  TClickCount Clicks;
+  Go->OnClick = TNotifyEvent(&Clicks, &TClickCount::Click);
   Bar->ItemLinks()->AddItem(Go);
   Settle();
   ClickScreen(CentreOfItem(Edit));
   Settle();
   sxtest::Key(VK_F9);
   Settle();
-  EXPECT_EQ(Clicks, 1);
+  EXPECT_EQ(Clicks.N, 1);
 }
 
 TEST_F(TypingTest, MinimizeWithTheLowBitsOfTheCommandSetHidesFloatingBars) {
@@ -214,17 +224,10 @@ TEST_F(TypingTest, LayoutIsSavedWhenTheFormIsFreed) {
 
 TEST_F(TypingTest, PopupAtWaitsForTheMenuAndDeliversCommandsPostedMeanwhile) {
   ShowToolbar();
-  auto* Menu = new TdxBarPopupMenu(Form);
-  auto* Item = new TdxBarButton(Form);
-  Item->SetCaption("&Run");
-  Menu->ItemLinks()->AddItem(Item);
-  int Runs = 0, Commands = 0;
-  struct TSink : TObject {
-    int* N;
-    void Click(TObject*) { ++*N; }
-  } Sink;
-  Sink.N = &Runs;
-  Item->OnClick = TNotifyEvent(&Sink, &TSink::Click);
+  TdxBarPopupMenu* Menu = RunMenu();
+  int Commands = 0;
+  TClickCount Runs;
+  RunItem->OnClick = TNotifyEvent(&Runs, &TClickCount::Click);
   struct TCommandCounter : TObject {
     int* N;
     void Proc(TMessage& Msg) {
@@ -247,7 +250,7 @@ TEST_F(TypingTest, PopupAtWaitsForTheMenuAndDeliversCommandsPostedMeanwhile) {
     return false;
   });
   Menu->PopupAt(300, 200);
-  EXPECT_EQ(Runs, 1);
+  EXPECT_EQ(Runs.N, 1);
   EXPECT_EQ(Commands, 1) << "a command posted while the menu was open is delivered";
   EXPECT_EQ(Menu->GetBarControl(), nullptr);
   DeallocateHWnd(Target);
@@ -260,17 +263,9 @@ TEST_F(TypingTest, PopupAtWaitsForTheMenuAndDeliversCommandsPostedMeanwhile) {
 // also ends a hung loop by failing after a few calls.
 TEST_F(TypingTest, PopupAtReturnsAsSoonAsTheMenuClosesWithoutAnotherMessage) {
   ShowToolbar();
-  auto* Menu = new TdxBarPopupMenu(Form);
-  auto* Item = new TdxBarButton(Form);
-  Item->SetCaption("&Run");
-  Menu->ItemLinks()->AddItem(Item);
-  int Runs = 0;
-  struct TSink : TObject {
-    int* N;
-    void Click(TObject*) { ++*N; }
-  } Sink;
-  Sink.N = &Runs;
-  Item->OnClick = TNotifyEvent(&Sink, &TSink::Click);
+  TdxBarPopupMenu* Menu = RunMenu();
+  TClickCount Runs;
+  RunItem->OnClick = TNotifyEvent(&Runs, &TClickCount::Click);
   enum TClose { Escape, PressOutside, Command, WindowFreed };
   struct TCase { const char* Name; TClose How; };
   for (const TCase& C : {TCase{"Escape", Escape}, TCase{"press outside", PressOutside},
@@ -315,8 +310,8 @@ TEST_F(TypingTest, PopupAtReturnsAsSoonAsTheMenuClosesWithoutAnotherMessage) {
     EXPECT_EQ(IdlesAfterClose, 0) << "the loop slept after the menu had closed";
     EXPECT_EQ(Menu->GetBarControl(), nullptr);
     EXPECT_FALSE(Menu->PoppedUp());
-    EXPECT_EQ(Runs, C.How == Command ? 1 : 0);
-    Runs = 0;
+    EXPECT_EQ(Runs.N, C.How == Command ? 1 : 0);
+    Runs.N = 0;
     Settle();
   }
 }
