@@ -635,19 +635,27 @@ void TdxBarPopupMenu::PopupAt(Integer X, Integer Y) {
   }
   if (FDropDown) return;
   // The modal loop: every message is delivered (a command posted while the
-  // menu is open reaches its window) until the menu closes.
+  // menu is open reaches its window) until the menu closes. The bar hooks
+  // close the menu on Escape or a press outside while the input is being
+  // read and then swallow it, so reading can come back empty-handed with the
+  // menu already gone: look again before sleeping, never block in a read.
   TcxObjectLinkGuard Alive(this);
+  auto Open = [&] { return Alive.Alive() && FPoppedUp && GetBarControl(); };
   MSG Msg;
-  while (Alive.Alive() && FPoppedUp) {
-    const int R = GetMessageA(&Msg, nullptr, 0, 0);
-    if (R == -1) break;
-    if (R == 0) {
+  while (Open()) {
+    if (!PeekMessageA(&Msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (Open()) WaitMessage();
+      continue;
+    }
+    if (Msg.message == WM_QUIT) {
       PostQuitMessage(int(Msg.wParam));
       break;
     }
     TranslateMessage(&Msg);
     DispatchMessageA(&Msg);
   }
+  // A menu window freed without closing leaves nobody to report the close.
+  if (Alive.Alive() && FPoppedUp && !GetBarControl()) DoCloseUp(this);
 }
 
 void TdxBarPopupMenu::PopupAtCursor() {

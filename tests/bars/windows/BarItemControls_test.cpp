@@ -8,6 +8,12 @@
 #include "platform/rtl/IniFiles.h"
 
 namespace {
+// Counts the clicks of the items it is the OnClick of.
+struct TClickCount : TObject {
+  int N = 0;
+  void Click(TObject*) { ++N; }
+};
+
 class TypingTest : public BarWindowsTest {
 protected:
   void ShowToolbar() {
@@ -36,6 +42,15 @@ protected:
     Settle();
   }
   TPoint CentreOfItem(TdxBarItem* I) { return CentreOf(LinkOf(Bar->ItemLinks(), I)); }
+  // A popup menu of the form with one item, "Run" (RunItem).
+  TdxBarPopupMenu* RunMenu() {
+    auto* Menu = new TdxBarPopupMenu(Form);
+    RunItem = new TdxBarButton(Form);
+    RunItem->SetCaption("&Run");
+    Menu->ItemLinks()->AddItem(RunItem);
+    return Menu;
+  }
+  TdxBarButton* RunItem = nullptr;
   TForm* Form = nullptr;
   TdxBarManager* M = nullptr;
   TdxBarEdit* Edit = nullptr;
@@ -110,20 +125,15 @@ TEST_F(TypingTest, ShortCutsWorkWhileAnEditItemHasTheFocus) {
   Go->SetName("Go");
   Go->SetCaption("&Go");
   Go->SetShortCut(TextToShortCut("F9"));
-  int Clicks = 0;
-  struct TSink : TObject {
-    int* N;
-    void Click(TObject*) { ++*N; }
-  } Sink;
-  Sink.N = &Clicks;
-  Go->OnClick = TNotifyEvent(&Sink, &TSink::Click);
+  TClickCount Clicks;
+  Go->OnClick = TNotifyEvent(&Clicks, &TClickCount::Click);
   Bar->ItemLinks()->AddItem(Go);
   Settle();
   ClickScreen(CentreOfItem(Edit));
   Settle();
   sxtest::Key(VK_F9);
   Settle();
-  EXPECT_EQ(Clicks, 1);
+  EXPECT_EQ(Clicks.N, 1);
 }
 
 TEST_F(TypingTest, MinimizeWithTheLowBitsOfTheCommandSetHidesFloatingBars) {
@@ -214,17 +224,10 @@ TEST_F(TypingTest, LayoutIsSavedWhenTheFormIsFreed) {
 
 TEST_F(TypingTest, PopupAtWaitsForTheMenuAndDeliversCommandsPostedMeanwhile) {
   ShowToolbar();
-  auto* Menu = new TdxBarPopupMenu(Form);
-  auto* Item = new TdxBarButton(Form);
-  Item->SetCaption("&Run");
-  Menu->ItemLinks()->AddItem(Item);
-  int Runs = 0, Commands = 0;
-  struct TSink : TObject {
-    int* N;
-    void Click(TObject*) { ++*N; }
-  } Sink;
-  Sink.N = &Runs;
-  Item->OnClick = TNotifyEvent(&Sink, &TSink::Click);
+  TdxBarPopupMenu* Menu = RunMenu();
+  int Commands = 0;
+  TClickCount Runs;
+  RunItem->OnClick = TNotifyEvent(&Runs, &TClickCount::Click);
   struct TCommandCounter : TObject {
     int* N;
     void Proc(TMessage& Msg) {
@@ -247,10 +250,70 @@ TEST_F(TypingTest, PopupAtWaitsForTheMenuAndDeliversCommandsPostedMeanwhile) {
     return false;
   });
   Menu->PopupAt(300, 200);
-  EXPECT_EQ(Runs, 1);
+  EXPECT_EQ(Runs.N, 1);
   EXPECT_EQ(Commands, 1) << "a command posted while the menu was open is delivered";
   EXPECT_EQ(Menu->GetBarControl(), nullptr);
   DeallocateHWnd(Target);
+}
+
+// Input the bar hooks take (Escape, a press outside the menu) closes the
+// menu without leaving a message for the menu's loop: the loop must see the
+// close at once instead of sleeping until something else arrives. Once the
+// menu is gone the idle handler (the loop waiting) must not run again; it
+// also ends a hung loop by failing after a few calls.
+TEST_F(TypingTest, PopupAtReturnsAsSoonAsTheMenuClosesWithoutAnotherMessage) {
+  ShowToolbar();
+  TdxBarPopupMenu* Menu = RunMenu();
+  TClickCount Runs;
+  RunItem->OnClick = TNotifyEvent(&Runs, &TClickCount::Click);
+  enum TClose { Escape, PressOutside, Command, WindowFreed };
+  struct TCase { const char* Name; TClose How; };
+  for (const TCase& C : {TCase{"Escape", Escape}, TCase{"press outside", PressOutside},
+                         TCase{"command", Command}, TCase{"menu window freed", WindowFreed}}) {
+    SCOPED_TRACE(C.Name);
+    int Idles = 0, IdlesAfterClose = 0;
+    bool Sent = false;
+    HeadlessDisplay().SetIdleHandler([&] {
+      if (++Idles > 10) return false;
+      if (!Menu->GetBarControl() && Sent) ++IdlesAfterClose;
+      if (IdlesAfterClose > 2) return false;
+      if (Menu->GetBarControl() && !Sent) {
+        Sent = true;
+        if (C.How == Escape) HeadlessDisplay().KeyPress(VK_ESCAPE);
+        else if (C.How == PressOutside) ClickScreen(Form->ClientToScreen({400, 250}));
+        else if (C.How == Command) ClickScreen(CentreOf(Menu->ItemLinks()->GetItem(0)));
+        else delete Menu->GetBarControl();
+      }
+      return true;
+    });
+    // Opened from a posted message, as a right click opens it.
+    bool Returned = false;
+    struct TOpener : TObject {
+      TdxBarPopupMenu* Menu;
+      bool* Returned;
+      void Proc(TMessage& Msg) {
+        if (Msg.Msg != WM_USER) return;
+        Menu->PopupAt(300, 200);
+        *Returned = true;
+      }
+    } Opener;
+    Opener.Menu = Menu;
+    Opener.Returned = &Returned;
+    HWND Target = AllocateHWnd(TWndMethod(&Opener, &TOpener::Proc));
+    PostMessageA(Target, WM_USER, 0, 0);
+    MSG Msg;
+    while (!Returned && GetMessageA(&Msg, nullptr, 0, 0) > 0) DispatchMessageA(&Msg);
+    HeadlessDisplay().SetIdleHandler(nullptr);
+    DeallocateHWnd(Target);
+    EXPECT_TRUE(Sent);
+    EXPECT_TRUE(Returned);
+    EXPECT_EQ(IdlesAfterClose, 0) << "the loop slept after the menu had closed";
+    EXPECT_EQ(Menu->GetBarControl(), nullptr);
+    EXPECT_FALSE(Menu->PoppedUp());
+    EXPECT_EQ(Runs.N, C.How == Command ? 1 : 0);
+    Runs.N = 0;
+    Settle();
+  }
 }
 
 TEST(BarShadow, OutlineOfAMenuAndOfAMenuDroppedFromANarrowerButton) {
