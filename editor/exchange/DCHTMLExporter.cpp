@@ -53,7 +53,8 @@ AnsiString HtmlRulesName(Byte Rules) {
 TDCHTMLExporter::TDCHTMLExporter(TStream* AStream) : TDCExporter(AStream) {}
 
 void TDCHTMLExporter::WriteOpenTag(std::string_view Name) {
-  FTag.assign("<").append(Name).append(">");
+  FTag.clear();
+  FTag.append(1, '<').append(Name).append(1, '>');
   WriteString(FTag);
 }
 

@@ -211,7 +211,8 @@ AnsiString TgtCustomPDFEngine::ArcPath(TPen* Pen, double X1, double Y1, double X
     const double A0r = A * M_PI / 180, A1r = E * M_PI / 180;
     const double C1X = PX(A) - K * RX * std::sin(A0r), C1Y = PY(A) + K * RY * std::cos(A0r);
     const double C2X = PX(E) + K * RX * std::sin(A1r), C2Y = PY(E) - K * RY * std::cos(A1r);
-    Ops += " " + N(C1X) + " " + N(C1Y) + " " + N(C2X) + " " + N(C2Y) + " " + N(PX(E)) + " " + N(PY(E)) + " c";
+    for (const double V : {C1X, C1Y, C2X, C2Y, PX(E), PY(E)}) Ops.append(1, ' ').append(N(V));
+    Ops += " c";
     A = E;
   }
   return Ops;

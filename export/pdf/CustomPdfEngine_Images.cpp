@@ -200,7 +200,7 @@ void TgtCustomPDFEngine::DrawImageFrame(TgtImageItem* Item) {
     FContent += Ops + " " + Path + " s Q";
     return;
   }
-  auto Side = [&](const TgtDoublePoint& A, const TgtDoublePoint& B) { Ops += " " + P(A) + " m " + P(B) + " l"; };
+  auto Side = [&](const TgtDoublePoint& A, const TgtDoublePoint& B) { Ops.append(1, ' ').append(P(A)).append(" m ").append(P(B)).append(" l"); };
   if (F.Top) Side(Corners[0], Corners[1]);
   if (F.Right) Side(Corners[1], Corners[2]);
   if (F.Bottom) Side(Corners[2], Corners[3]);

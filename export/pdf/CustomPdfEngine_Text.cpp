@@ -320,7 +320,7 @@ void TgtCustomPDFEngine::WriteLinks(TgtTextItem* Item, const WideString& Text, d
     ExtractLink(Text, At, Link);
     if (Link.empty() || At < 1) break;
     const Integer N = NextObjectNumber();
-    FAnnotationRefs += " " + ObjectRef(N);
+    FAnnotationRefs.append(1, ' ').append(ObjectRef(N));
     const WideString Before = Text.substr(0, std::size_t(At - 1));
     const double Left = X0 + (Before.empty() ? 0 : GetTextExtent(Before, Font).cx) * FPointsPerPixel;
     const double Right = Left + GetTextExtent(Link, Font).cx * FPointsPerPixel;

@@ -222,7 +222,7 @@ void TgtPDFFont::ResolveBaseFontName(Integer Family, Integer Weight, bool Italic
     AnsiString From = Printable(Face) || FRealFamily.empty() || !Printable(FRealFamily) ? Face : FRealFamily;
     if (!FUsedFace.empty() && Printable(FUsedFace) && !SameName(FUsedFace, Face)) From = FUsedFace;
     AnsiString N = PdfNameText(From);
-    if (Face != "Symbol" && (Bold || It)) N += "," + AnsiString(Bold ? "Bold" : "") + (It ? "Italic" : "");
+    if (Face != "Symbol" && (Bold || It)) N.append(1, ',').append(Bold ? "Bold" : "").append(It ? "Italic" : "");
     FBaseFontName = N;
     return;
   }

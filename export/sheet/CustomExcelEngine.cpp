@@ -130,7 +130,10 @@ void TgtCustomExcelEngine::EncodeTextItem(TgtTextItem* Item) {
       if (C != ',' && C != '-' && C != '.') Digits += C;
     const bool AllDigits =
         !Digits.empty() && std::all_of(Digits.begin(), Digits.end(), [](char C) { return C >= '0' && C <= '9'; });
-    if (AllDigits && Text.back() == '-') Text = "-" + Text.substr(0, Text.size() - 1);
+    if (AllDigits && Text.back() == '-') {
+      Text.pop_back();
+      Text.insert(0, 1, '-');
+    }
   }
   bool WordWrap = GetPreferences()->GetWordWrap();
   Byte Kind, Alignment;
@@ -161,7 +164,10 @@ void TgtCustomExcelEngine::EncodeTextItem(TgtTextItem* Item) {
 
   if (Kind >= fkInteger && Kind <= fkCurrency) {
     AnsiString N = Text;
-    if (N.size() >= 2 && N.front() == '(' && N.back() == ')') N = "-" + N.substr(1, N.size() - 2);
+    if (N.size() >= 2 && N.front() == '(' && N.back() == ')') {
+      N.pop_back();
+      N[0] = '-';
+    }
     double Value;
     // A text that only looked numeric stays a label rather than ending the export.
     if (TryStrToFloat(CleanNumberText(N), Value)) {

@@ -297,7 +297,10 @@ Byte TgtCustomSpreadSheetEngine::DetectCellFormat(const AnsiString& Source) cons
     if (std::count(Text.begin(), Text.end(), S) < 2 && !TAfterD && GroupingValid()) RemoveT();
   } else {
     if (!TAfterD && GroupingValid()) RemoveT();
-    if (Text.size() >= 2 && Text.front() == '(' && Text.back() == ')') Text = "-" + Text.substr(1, Text.size() - 2);
+    if (Text.size() >= 2 && Text.front() == '(' && Text.back() == ')') {
+      Text.pop_back();
+      Text[0] = '-';
+    }
   }
   double V;
   if (!Text.empty() && TryStrToFloat(Text, V)) {

@@ -29,7 +29,7 @@ AnsiString Attr(const char* Name, const AnsiString& Value) { return AnsiString("
 
 AnsiString Esc(const AnsiString& Text) { return MarkupEscape(Text, TMarkupEscape::Xml); }
 
-AnsiString Colour(TColor C) { return "#" + ColorToHexRGB(C); }
+AnsiString Colour(TColor C) { return AnsiString(1, '#').append(ColorToHexRGB(C)); }
 
 AnsiString Utf8(const WideString& S) { return UTF8Encode(S); }
 
@@ -197,7 +197,7 @@ void TgtSVGEngine::EncodeEllipse(TPen* Pen, TBrush* Brush, double X1, double Y1,
 
 void TgtSVGEngine::EncodePolygon(const TgtPoints& Points, bool Closed, TPen* Pen, TBrush* Brush) {
   AnsiString P;
-  for (const auto& Pt : Points) P += (P.empty() ? "" : " ") + Num(Pt.X) + "," + Num(Pt.Y);
+  for (const auto& Pt : Points) P.append(P.empty() ? "" : " ").append(Num(Pt.X)).append(1, ',').append(Num(Pt.Y));
   Shape(AnsiString(Closed ? "<polygon" : "<polyline") + Attr("points", P), Pen, Closed ? Brush : nullptr);
 }
 
@@ -206,7 +206,7 @@ void TgtSVGEngine::EncodePolyBezier(const TgtPoints& Points, TPen* Pen) {
   AnsiString D = "M " + Num(Points[0].X) + "," + Num(Points[0].Y);
   for (std::size_t I = 1; I + 2 < Points.size(); I += 3) {
     D += " C";
-    for (std::size_t K = I; K < I + 3; ++K) D += " " + Num(Points[K].X) + "," + Num(Points[K].Y);
+    for (std::size_t K = I; K < I + 3; ++K) D.append(1, ' ').append(Num(Points[K].X)).append(1, ',').append(Num(Points[K].Y));
   }
   Shape("<path" + Attr("d", D), Pen, nullptr);
 }

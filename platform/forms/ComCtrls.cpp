@@ -1,6 +1,7 @@
 #include "platform/forms/ComCtrls.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/forms/ControlDrag.h"
 #include "platform/forms/Forms.h"
@@ -266,7 +267,7 @@ Integer TTreeNode::Level() const {
 
 bool TTreeNode::IsVisible() const {
   TRect R;
-  *reinterpret_cast<HTREEITEM*>(&R) = FItemId;
+  std::memcpy(static_cast<void*>(&R), &FItemId, sizeof FItemId);
   return SendMessageA(Wnd(), TVM_GETITEMRECT, FALSE, LPARAM(&R)) != 0;
 }
 
@@ -296,7 +297,7 @@ bool TTreeNode::CustomSort(PFNTVCOMPARE SortProc, LPARAM Data, bool Recurse) {
 
 TRect TTreeNode::DisplayRect(bool TextOnly) const {
   TRect R;
-  *reinterpret_cast<HTREEITEM*>(&R) = FItemId;
+  std::memcpy(static_cast<void*>(&R), &FItemId, sizeof FItemId);
   if (!SendMessageA(Wnd(), TVM_GETITEMRECT, TextOnly, LPARAM(&R))) return TRect();
   return R;
 }

@@ -140,7 +140,7 @@ std::vector<TFileFilter> ParseFileFilter(const AnsiString& Filter) {
   for (size_t i = 0; i < Parts.size(); i += 2) {
     TFileFilter F{Parts[i], i + 1 < Parts.size() ? Parts[i + 1] : AnsiString()};
     if (F.Description.empty() && F.Mask.empty()) continue;
-    if (F.Mask.empty()) F.Mask = "*";
+    if (F.Mask.empty()) F.Mask.push_back('*');
     if (F.Description.empty()) F.Description = F.Mask;
     R.push_back(F);
   }

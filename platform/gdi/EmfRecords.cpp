@@ -1002,10 +1002,13 @@ TEmrCreatePalette TEmrCreatePalette::Read(const TEmfRecord& Rec) {
 
 namespace {
 
-std::string Str(const TPoint& P) { return "(" + std::to_string(P.X) + "," + std::to_string(P.Y) + ")"; }
+std::string Str(const TPoint& P) {
+  return std::string(1, '(').append(std::to_string(P.X)).append(1, ',').append(std::to_string(P.Y)).append(1, ')');
+}
 std::string Str(const TRect& R) {
-  return "[" + std::to_string(R.Left) + "," + std::to_string(R.Top) + "," + std::to_string(R.Right) +
-         "," + std::to_string(R.Bottom) + "]";
+  return std::string(1, '[')
+      .append(std::to_string(R.Left)).append(1, ',').append(std::to_string(R.Top)).append(1, ',')
+      .append(std::to_string(R.Right)).append(1, ',').append(std::to_string(R.Bottom)).append(1, ']');
 }
 std::string Hex(DWORD V) {
   char B[16];
@@ -1014,7 +1017,7 @@ std::string Hex(DWORD V) {
 }
 std::string Points(const std::vector<TPoint>& Ps) {
   std::string S;
-  for (const TPoint& P : Ps) S += " " + Str(P);
+  for (const TPoint& P : Ps) S.append(1, ' ').append(Str(P));
   return S;
 }
 std::string Narrow(const WideString& W) {

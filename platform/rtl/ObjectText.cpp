@@ -158,7 +158,7 @@ AnsiString TParser::TokenComponentIdent() {
     }
     size_t B = P;
     while (P < FText.size() && sx_name::IsIdentChar(FText[P])) ++P;
-    S += "." + FText.substr(B, P - B);
+    S.append(1, '.').append(FText, B, P - B);
     FPos = P;
   }
   return S;
@@ -293,7 +293,7 @@ private:
     while (P.Token() == '.') {
       P.NextToken();
       P.CheckToken(toSymbol);
-      Name += "." + P.TokenString();
+      Name.append(1, '.').append(P.TokenString());
       P.NextToken();
     }
     if (Name.size() > 255) P.Error("Property name too long");
@@ -489,7 +489,7 @@ private:
         Out.append(S, J, I - J);
         Out += '\'';
       } else {
-        Out += "#" + std::to_string(Byte(S[I]));
+        Out.append(1, '#').append(std::to_string(Byte(S[I])));
         ++I;
         if (I - K >= LineLength) LineBreak = true;
       }
@@ -522,7 +522,7 @@ private:
         while (I < L && Plain(S[I]) && I - K < LineLength);
         Out += '\'';
       } else {
-        Out += "#" + std::to_string(unsigned(S[I]));
+        Out.append(1, '#').append(std::to_string(unsigned(S[I])));
         ++I;
       }
       if (I - K >= LineLength) LineBreak = true;

@@ -60,7 +60,7 @@ AnsiString KeyName(Byte Key) {
   // The numeric pad's digits read like the main row's, so text never
   // yields them.
   if (Key >= VK_NUMPAD0 && Key <= VK_NUMPAD9) return AnsiString(1, char('0' + Key - VK_NUMPAD0));
-  if (Key >= VK_F1 && Key <= VK_F24) return "F" + std::to_string(Key - VK_F1 + 1);
+  if (Key >= VK_F1 && Key <= VK_F24) return AnsiString(1, 'F').append(std::to_string(Key - VK_F1 + 1));
   return LayoutKeyName(Key);
 }
 

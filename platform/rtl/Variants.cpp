@@ -52,7 +52,8 @@ bool TryReadFloat(const AnsiString& S, double& Value) {
 AnsiString CurrencyText(Currency C) {
   const bool Negative = C.Scaled < 0;
   const UInt64 Abs = Negative ? UInt64(0) - UInt64(C.Scaled) : UInt64(C.Scaled);
-  AnsiString Out = (Negative ? "-" : "") + std::to_string(Abs / 10000);
+  AnsiString Out(Negative ? "-" : "");
+  Out.append(std::to_string(Abs / 10000));
   UInt64 Frac = Abs % 10000;
   if (Frac) {
     char Buf[8];

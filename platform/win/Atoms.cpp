@@ -84,7 +84,7 @@ ATOM GlobalFindAtomA(const char* Name) {
 UINT GlobalGetAtomNameA(ATOM Atom, char* Buffer, int Size) {
   if (!Buffer || Size <= 0) return 0;
   AnsiString Name;
-  if (Atom > 0 && Atom < MAXINTATOM) Name = "#" + std::to_string(Atom);
+  if (Atom > 0 && Atom < MAXINTATOM) Name = AnsiString(1, '#').append(std::to_string(Atom));
   else if (TGlobalAtom* E = Entry(Atom)) Name = E->Name;
   else {
     SetLastError(ERROR_INVALID_HANDLE);

@@ -353,7 +353,7 @@ int GetKeyNameTextA(LONG LParam, char* Buffer, int Size) {
   AnsiString Name;
   for (const auto& K : KeyNames)
     if (K.Scan == Scan && K.Extended == Ext && (L.French ? K.Fr : K.Us)) Name = L.French ? K.Fr : K.Us;
-  if (Name.empty() && Scan >= 0x3B && Scan <= 0x44 && !Ext) Name = "F" + std::to_string(Scan - 0x3B + 1);
+  if (Name.empty() && Scan >= 0x3B && Scan <= 0x44 && !Ext) Name = AnsiString(1, 'F').append(std::to_string(Scan - 0x3B + 1));
   if (Name.empty() && (Scan == 0x57 || Scan == 0x58) && !Ext) Name = Scan == 0x57 ? "F11" : "F12";
   if (Name.empty() && !Ext) {
     for (const auto& K : L.Scans) {

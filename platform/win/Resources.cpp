@@ -25,7 +25,7 @@ TResourceTable& State() { return WinState().Resources; }
 
 AnsiString Key(TResourceKind Kind, const char* Name) {
   const auto Id = reinterpret_cast<std::uintptr_t>(Name);
-  const AnsiString N = Id <= 0xFFFF ? "#" + std::to_string(Id) : UpperCase(AnsiString(Name));
+  const AnsiString N = Id <= 0xFFFF ? AnsiString(1, '#').append(std::to_string(Id)) : UpperCase(AnsiString(Name));
   return AnsiString(1, char('0' + int(Kind))) + N;
 }
 

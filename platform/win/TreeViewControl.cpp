@@ -7,6 +7,7 @@
 // rebuilt lazily (once per change burst, never per insert), and painting
 // walks only the rows inside the update rectangle.
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <unordered_set>
 #include <utility>
@@ -820,7 +821,9 @@ LRESULT TTreeView::Handle(UINT Msg, WPARAM W, LPARAM L) {
     case TVM_GETITEMRECT: {
       if (!L) return FALSE;
       auto* R = reinterpret_cast<TRect*>(L);
-      TNode* N = Resolve(*reinterpret_cast<HTREEITEM*>(L));
+      HTREEITEM Item;
+      std::memcpy(&Item, R, sizeof Item);
+      TNode* N = Resolve(Item);
       if (!N) return FALSE;
       const int Row = RowOf(N);
       if (Row < 0) return FALSE;

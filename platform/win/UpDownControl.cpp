@@ -41,7 +41,7 @@ void WriteBuddy(HWND Wnd, const TUpDown& U) {
     // Thousands separators, as the control writes them.
     const bool Neg = U.Pos < 0;
     std::string Digits = Text.substr(Neg ? 1 : 0);
-    for (int i = int(Digits.size()) - 3; i > 0; i -= 3) Digits.insert(size_t(i), ",");
+    for (int i = int(Digits.size()) - 3; i > 0; i -= 3) Digits.insert(size_t(i), 1, ',');
     Text = (Neg ? "-" : "") + Digits;
   }
   SetWindowTextA(U.Buddy, Text.c_str());

@@ -30,6 +30,9 @@ std::uint32_t HandleValue(HWND H) { return std::uint32_t(reinterpret_cast<std::u
 AnsiString ClassKey(const char* Name) { return AnsiUpperCase(Name ? Name : ""); }
 
 bool IsAtomName(const char* Name) { return reinterpret_cast<std::uintptr_t>(Name) <= 0xFFFF; }
+AnsiString AtomKey(const char* Name) {
+  return AnsiString(1, '#').append(std::to_string(reinterpret_cast<std::uintptr_t>(Name)));
+}
 
 std::shared_ptr<TWndClass> FindClassIn(const char* Name) {
   auto& St = WinState();
@@ -964,24 +967,21 @@ LONG_PTR SetWindowLongPtrA(HWND Wnd, int Index, LONG_PTR Value) {
 BOOL SetPropA(HWND Wnd, const char* Name, HANDLE Data) {
   TWindow* W = WinPtr(Wnd);
   if (!W || !Name) return FALSE;
-  W->Props[IsAtomName(Name) ? "#" + std::to_string(reinterpret_cast<std::uintptr_t>(Name))
-                            : ClassKey(Name)] = Data;
+  W->Props[IsAtomName(Name) ? AtomKey(Name) : ClassKey(Name)] = Data;
   return TRUE;
 }
 
 HANDLE GetPropA(HWND Wnd, const char* Name) {
   TWindow* W = WinPtr(Wnd);
   if (!W || !Name) return nullptr;
-  auto It = W->Props.find(IsAtomName(Name) ? "#" + std::to_string(reinterpret_cast<std::uintptr_t>(Name))
-                                           : ClassKey(Name));
+  auto It = W->Props.find(IsAtomName(Name) ? AtomKey(Name) : ClassKey(Name));
   return It == W->Props.end() ? nullptr : It->second;
 }
 
 HANDLE RemovePropA(HWND Wnd, const char* Name) {
   TWindow* W = WinPtr(Wnd);
   if (!W || !Name) return nullptr;
-  auto It = W->Props.find(IsAtomName(Name) ? "#" + std::to_string(reinterpret_cast<std::uintptr_t>(Name))
-                                           : ClassKey(Name));
+  auto It = W->Props.find(IsAtomName(Name) ? AtomKey(Name) : ClassKey(Name));
   if (It == W->Props.end()) return nullptr;
   HANDLE D = It->second;
   W->Props.erase(It);

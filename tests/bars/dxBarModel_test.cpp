@@ -344,7 +344,7 @@ TEST_F(BarsTest, ListEntriesAreNumberedCheckedAndRefilledByOnGetData) {
   auto* List = NewItem<TdxBarListItem>("List");
   auto* Menu = NewItem<TdxBarSubItem>("Menu");
   TdxBarItemLink* Own = Menu->ItemLinks()->AddItem(List);
-  for (int I = 0; I < 12; ++I) List->Items()->Add(I == 1 ? AnsiString("-") : "S" + std::to_string(I));
+  for (int I = 0; I < 12; ++I) List->Items()->Add(I == 1 ? AnsiString("-") : AnsiString(1, 'S').append(std::to_string(I)));
   List->SetShowCheck(true);
   List->SetItemIndex(2);
   List->AddListItems(Menu->ItemLinks(), 1, Own, false);

@@ -30,7 +30,7 @@ std::vector<std::string> Seeds() {
     const std::vector<Byte> Emf = WmfToEmf(std::span<const Byte>(P, Wmf.size()), nullptr, TMetafileReference());
     for (char Goal = 0; Goal < 4; ++Goal) {
       Out.push_back(std::string(1, char(Goal << 2)) + Wmf);
-      Out.push_back(std::string(1, char(Goal << 2 | 1)) + std::string(Emf.begin(), Emf.end()));
+      Out.push_back(std::string(1, char(Goal << 2 | 1)).append(Emf.begin(), Emf.end()));
     }
   }
   return Out;

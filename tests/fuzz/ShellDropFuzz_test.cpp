@@ -29,7 +29,7 @@ TEST(ShellDropFuzz, SeedsAreRead) {
   const auto S = Seeds();
   ASSERT_GE(S.size(), 4u);
   for (const std::string& Seed : S)
-    for (char Reader = 0; Reader < 8; ++Reader) Feed(std::string(1, Reader) + Seed.substr(1));
+    for (char Reader = 0; Reader < 8; ++Reader) Feed(std::string(1, Reader).append(Seed, 1));
 }
 
 TEST(ShellDropFuzz, SeededMutationsStayInsideTheBlock) {

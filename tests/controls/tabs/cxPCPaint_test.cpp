@@ -140,7 +140,7 @@ TEST(TabPaint, ExtraFlatSeparatesOnlyTabsThatAreNotCurrent) {
     C->SetBounds(0, 0, 240, 60);
     C->SetStyle(5);
     C->SetTabWidth(44);
-    for (int I = 0; I < K.Tabs; ++I) C->Tabs()->Add("T" + std::to_string(I));
+    for (int I = 0; I < K.Tabs; ++I) C->Tabs()->Add(AnsiString(1, 'T').append(std::to_string(I)));
     C->SetTabIndex(K.Current);
     TPaintBox Box(240, 60);
     C->PaintTo(Box.Canvas());

@@ -35,7 +35,7 @@ TEST(TPersHolder, CollectionRoundTripsThroughTheBinaryStream) {
   TDCNamedItems Items(nullptr, TTestItem::StaticClass());
   for (int V : {1, 2}) {
     auto* I = static_cast<TTestItem*>(Items.Add());
-    I->SetDisplayName("n" + std::to_string(V));
+    I->SetDisplayName(AnsiString(1, 'n').append(std::to_string(V)));
     I->FValue = V;
   }
   TMemoryStream S;

@@ -282,7 +282,7 @@ TEST(TCustomDCMemoImport, AFullTableNeverGivesAwayTheIndexOfTextOnTheSameLine) {
   const AnsiString Text = M.GetSource()->GetLineText(0);
   size_t At = 0;
   for (int I = 1; I <= Colours; ++I) {
-    const AnsiString Word = "c" + std::to_string(I) + "k";
+    const AnsiString Word = AnsiString(1, 'c').append(std::to_string(I)).append(1, 'k');
     ASSERT_EQ(Text.compare(At, Word.size(), Word), 0) << "at " << At;
     SCOPED_TRACE(Word);
     const Integer Style = StyleAt(M, 0, Integer(At));

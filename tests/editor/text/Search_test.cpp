@@ -158,8 +158,8 @@ TEST_F(SearchTest, ReplacePromptAnswers) {
   for (const auto& C : Cases) {
     SCOPED_TRACE(C.Why);
     TQuietSource S("a a a a");
-    O->TextToFind = "a";
-    O->ReplaceWith = "b";
+    O->TextToFind = AnsiString("a");
+    O->ReplaceWith = AnsiString("b");
     O->PromptOnReplace = true;
     O->ReplaceAll = C.ReplaceAll;
     O->Origin = soEntireScope;
@@ -370,7 +370,7 @@ TEST_F(SearchTest, ModalDialogsRunTheSearchOnlyWhenClosedWithOk) {
     Counter.N = &Created;
     S.OnCreateDialog = TCreateDialogEvent(&Counter, &TCounter::Created);
     O->TextToFind = "one";
-    O->ReplaceWith = "1";
+    O->ReplaceWith = AnsiString("1");
     O->Origin = soEntireScope;
     O->Scope = ssGlobal;
     O->PromptOnReplace = false;

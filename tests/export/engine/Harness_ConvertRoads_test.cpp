@@ -266,7 +266,7 @@ TEST_F(THarnessRoads, RichEditFixturesReadBackInEveryFormatsReader) {
     };
     auto Quoted = [](const std::vector<std::string>& Files) {
       std::string Q;
-      for (const std::string& File : Files) Q += " " + sxtest::HarnessQuote(File);
+      for (const std::string& File : Files) Q.append(1, ' ').append(sxtest::HarnessQuote(File));
       return Q;
     };
 

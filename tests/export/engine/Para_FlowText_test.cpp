@@ -159,7 +159,7 @@ TEST(TgtCustomDocumentEngine, ParagraphLinesFollowIndentsAndAlignment) {
   E.BeginParagraph();
   // Width 590: the first line (574 wide) and the next are one word each.
   WideString Long(70, u'a');
-  E.ParagraphTextOut(Long + u" " + Long);
+  E.ParagraphTextOut(WideString(Long).append(1, u' ').append(Long));
   E.EndParagraph();
   E.EndDoc();
   const auto T = E.Texts();

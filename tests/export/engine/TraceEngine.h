@@ -60,7 +60,7 @@ public:
            N(I->ClipRect.Bottom);
     if (TraceAdvances) {
       S += " dx";
-      for (double A : I->CharAdvances) S += " " + N(A);
+      for (double A : I->CharAdvances) S.append(1, ' ').append(N(A));
     }
     Log(S);
   }
@@ -73,8 +73,8 @@ public:
   void EncodeClipItem(TgtClipItem* I) override {
     std::string S = I->ClipKind == ckReset ? "ClipReset" : "Clip mode " + std::to_string(I->CombineMode);
     for (auto& R : I->Rects)
-      S += " " + std::to_string(R.Left) + "," + std::to_string(R.Top) + "," + std::to_string(R.Right) + "," +
-           std::to_string(R.Bottom);
+      S.append(1, ' ').append(std::to_string(R.Left)).append(1, ',').append(std::to_string(R.Top)).append(1, ',')
+          .append(std::to_string(R.Right)).append(1, ',').append(std::to_string(R.Bottom));
     Log(S);
   }
   void EncodePathItem(TgtPathItem* I) override { Log("Path " + std::to_string(I->PathCommand)); }
@@ -82,13 +82,13 @@ public:
   void EncodePolyDrawItem(TgtPolyDrawItem* I) override { Log("PolyDraw " + std::to_string(I->PointCount())); }
   void EncodePolyPolygonItem(TgtPolyPolygonItem* I) override {
     std::string S = "PolyPolygon";
-    for (Integer C : I->Counts) S += " " + std::to_string(C);
+    for (Integer C : I->Counts) S.append(1, ' ').append(std::to_string(C));
     Log(S + (I->Alternate ? " alternate" : " winding"));
   }
   void EncodeOtherItem(TgtDocumentItem*) override { Log("Other"); }
   static std::string Pts(std::initializer_list<double> V) {
     std::string S;
-    for (double D : V) S += (S.empty() ? "" : ",") + N(D);
+    for (double D : V) S.append(S.empty() ? "" : ",").append(N(D));
     return S;
   }
   void EncodeLine(TPen* P, double X1, double Y1, double X2, double Y2) override {
@@ -105,7 +105,7 @@ public:
   }
   void EncodePolygon(const TgtPoints& P, bool Closed, TPen*, TBrush*) override {
     std::string S = Closed ? "Polygon" : "Polyline";
-    for (auto& Pt : P) S += " " + N(Pt.X) + "," + N(Pt.Y);
+    for (auto& Pt : P) S.append(1, ' ').append(N(Pt.X)).append(1, ',').append(N(Pt.Y));
     Log(S);
   }
   void EncodePolyShape(TgtPolyShapeItem* I, bool) override { Log("PolyShape " + std::to_string(I->Shapes.size())); }
@@ -122,7 +122,7 @@ public:
   }
   void EncodePolyBezier(const TgtPoints& P, TPen*) override {
     std::string S = "Bezier";
-    for (auto& Pt : P) S += " " + N(Pt.X) + "," + N(Pt.Y);
+    for (auto& Pt : P) S.append(1, ' ').append(N(Pt.X)).append(1, ',').append(N(Pt.Y));
     Log(S);
   }
 

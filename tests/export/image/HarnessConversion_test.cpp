@@ -67,7 +67,7 @@ for f in sys.argv[1:]:
 
 std::string Quoted(const std::vector<std::string>& Files) {
   std::string S;
-  for (const auto& F : Files) S += " " + sxtest::HarnessQuote(F);
+  for (const auto& F : Files) S.append(1, ' ').append(sxtest::HarnessQuote(F));
   return S;
 }
 

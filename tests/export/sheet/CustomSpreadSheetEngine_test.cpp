@@ -378,7 +378,7 @@ TEST(TgtCustomSpreadSheetEngine, TableCellsStandAtTheirColumnsRightEdgesOnce) {
       EXPECT_EQ(At["Value"], std::make_pair(At["Name"].first, 5));
     }
     for (Integer R = 0; R < C.Rows; ++R) {
-      const auto N = At["n" + std::to_string(R)], V = At["v" + std::to_string(R)];
+      const auto N = At[std::string(1, 'n').append(std::to_string(R))], V = At[std::string(1, 'v').append(std::to_string(R))];
       EXPECT_EQ(N.second, 2) << R;
       EXPECT_EQ(V, std::make_pair(N.first, 5)) << R;
       EXPECT_GT(N.first, Prev) << R;

@@ -164,7 +164,7 @@ TEST(CreateProcess, ArgumentsReachTheChildWholeWithoutAShell) {
   const std::string Args[] = {"with blanks",   "say \"hi\"",     "back\\slash\\", "ends in \\\\",
                               "tab\tinside",   "$HOME;`id`|&*?", "",              "\\\"\\\\\""};
   std::string Cmd = "args";
-  for (const auto& A : Args) Cmd += " " + QuoteCommandLineArgument(A);
+  for (const auto& A : Args) Cmd.append(1, ' ').append(QuoteCommandLineArgument(A));
   auto Sa = Inheritable();
   HANDLE R = nullptr, W = nullptr;
   ASSERT_TRUE(CreatePipe(&R, &W, &Sa, 0));
@@ -183,8 +183,8 @@ TEST(CreateProcess, FailsForMissingOrNonExecutablePrograms) {
   struct TCase { std::string CommandLine; DWORD Error; const char* Why; };
   const TCase Cases[] = {
       {"sx-no-such-program-anywhere --x", ERROR_FILE_NOT_FOUND, "not on PATH"},
-      {"\"" + (Dir / "missing") + "\"", ERROR_FILE_NOT_FOUND, "no such file"},
-      {"\"" + (Dir / "plain.txt") + "\"", ERROR_ACCESS_DENIED, "not executable"},
+      {std::string(1, '"').append(Dir / "missing").append(1, '"'), ERROR_FILE_NOT_FOUND, "no such file"},
+      {std::string(1, '"').append(Dir / "plain.txt").append(1, '"'), ERROR_ACCESS_DENIED, "not executable"},
       {"   ", ERROR_INVALID_PARAMETER, "nothing named"},
   };
   for (const auto& T : Cases) {

@@ -111,7 +111,7 @@ TEST(TFileListModel, AFolderThatCannotBeReadIsReportedAndTheOldListStays) {
 
 TEST(TFileListModel, ListsEveryEntryOfALargeFolderAndNamesInAnyScript) {
   sxtest::TScratchDir D("large");
-  for (int i = 0; i < 50000; ++i) std::ofstream(D / ("f" + std::to_string(i) + ".rtf"));
+  for (int i = 0; i < 50000; ++i) std::ofstream(D / std::string(1, 'f').append(std::to_string(i)).append(".rtf"));
   // UTF-8 names the ANSI code page cannot hold, and bytes that are not
   // UTF-8 at all: listed with their exact bytes.
   const std::string Cyrillic = "\xD0\x96\xD1\x83\xD0\xBA.rtf";

@@ -90,7 +90,7 @@ TEST(FontFallback, MixedTextKeepsItsOwnGlyphsAndAdvancesByTheFallbackWidths) {
   const std::u16string Cjk = HanFace();
   if (Cjk.empty()) GTEST_SKIP() << "no installed face has Han characters";
   TTextDC Arial(Font(u"Arial", -20), 200), Cjk20(Font(Cjk, -20), 200);
-  const std::u16string Latin = u"Ab", Mixed = Latin + Han + Latin;
+  const std::u16string Latin{u'A', u'b'}, Mixed = Latin + Han + Latin;
   const int Expect = 2 * Arial.Extent(Latin) + Cjk20.Extent(std::u16string(1, Han));
   EXPECT_EQ(Arial.Extent(Mixed), Expect);
   // DrawText measures through the same widths.

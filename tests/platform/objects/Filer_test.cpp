@@ -326,7 +326,7 @@ TEST_F(Filer, DeepBinaryNestingIsRefusedNotRecursedInto) {
   // Components each the only child of the one before (no properties).
   std::string Components = "TPF0";
   for (int I = 0; I < N; ++I) {
-    const std::string Name = "C" + std::to_string(I);
+    const std::string Name = std::string(1, 'C').append(std::to_string(I));
     Components += "\x0bTSampleComp";
     Components.push_back(char(Name.size()));
     Components += Name;

@@ -289,7 +289,7 @@ TEST(TWriteBufferStream, SmallWritesReachTheTargetInOrderInBlocks) {
   {
     TWriteBufferStream B(&Target, 16);
     for (int I = 0; I < 20; ++I) {
-      const AnsiString Piece = "<" + std::to_string(I) + ">";
+      const AnsiString Piece = AnsiString(1, '<').append(std::to_string(I)).append(1, '>');
       B.WriteBuffer(Piece.data(), Integer(Piece.size()));
       Expected += Piece;
     }

@@ -197,7 +197,7 @@ TEST_F(ListViewTest, EveryViewHitTestsItsOwnItemRects) {
     SCOPED_TRACE(V);
     MakeList(V);
     AddColumns();
-    for (int i = 0; i < 40; ++i) Add(("n" + std::to_string(i)).c_str());
+    for (int i = 0; i < 40; ++i) Add(std::string(1, 'n').append(std::to_string(i)).c_str());
     for (int I : {0, 1, 7}) {
       const TRect R = ItemRect(I);
       LVHITTESTINFO H;

@@ -1,5 +1,6 @@
 // The tree-view window class driven through its messages, the mouse and
 // the keyboard, with the parent hearing the notifications.
+#include <cstring>
 #include <stdexcept>
 
 #include "ComCtrlsTestSupport.h"
@@ -51,7 +52,7 @@ protected:
   }
   TRect ItemRect(HTREEITEM Item, bool TextOnly) {
     TRect R;
-    *reinterpret_cast<HTREEITEM*>(&R) = Item;
+    std::memcpy(static_cast<void*>(&R), &Item, sizeof Item);
     EXPECT_TRUE(SendMessageA(Tree, TVM_GETITEMRECT, TextOnly, LPARAM(&R)));
     return R;
   }
@@ -98,7 +99,7 @@ TEST_F(TreeViewTest, ExpandAndCollapseNotifyAndMayBeRefused) {
   HTREEITEM Child = Add(A, "a", 12);
   EXPECT_FALSE(ItemRect(A, false).IsEmpty());
   TRect Dummy;
-  *reinterpret_cast<HTREEITEM*>(&Dummy) = Child;
+  std::memcpy(static_cast<void*>(&Dummy), &Child, sizeof Child);
   EXPECT_FALSE(SendMessageA(Tree, TVM_GETITEMRECT, FALSE, LPARAM(&Dummy))) << "a collapsed child has no row";
 
   EXPECT_TRUE(SendMessageA(Tree, TVM_EXPAND, TVE_EXPAND, LPARAM(A)));

@@ -70,8 +70,12 @@ void TDesktopProgramWindow::FormCreate(TObject*) {
   FActivationHotKeyId = HotKeyManager->AddHotKey(TextToHotKey(S.ActivationHotKey, true));
   FIndentHotKeyId = HotKeyManager->AddHotKey(TextToHotKey(S.IndentHotKey, true));
   FConvertHotKeyId = HotKeyManager->AddHotKey(TextToHotKey(S.ConvertHotKey, true));
-  Note("hot keys activation=" + std::string(FActivationHotKeyId ? "1" : "0") + " indent=" +
-       (FIndentHotKeyId ? "1" : "0") + " convert=" + (FConvertHotKeyId ? "1" : "0"));
+  Note(std::string("hot keys activation=")
+           .append(FActivationHotKeyId ? "1" : "0")
+           .append(" indent=")
+           .append(FIndentHotKeyId ? "1" : "0")
+           .append(" convert=")
+           .append(FConvertHotKeyId ? "1" : "0"));
 }
 
 void TDesktopProgramWindow::FormActivate(TObject*) {
