@@ -7,6 +7,7 @@
 
 #include <functional>
 #include "ControlsTestSupport.h"
+#include "PainterSheet.h"
 #include "controls/lookandfeel/cxLookAndFeels.h"
 #include "controls/lookandfeel/dxOffice11.h"
 #include "controls/lookandfeel/dxThemeManager.h"
@@ -15,22 +16,15 @@
 #include "platform/win/Resources.h"
 
 using cxtest::Rgb;
+using cxtest::At;
 using cxtest::TPaintBox;
+using cxtest::TSheetPart;
 
 namespace {
 
-constexpr TColor Background = TColor(0xFF00FF);
 
-struct TPart {
-  TRect R;
-  std::function<void(TcxLookAndFeelPainterClass, TcxCanvas*, const TRect&)> Draw;
-  bool Text = false;  // sample the frame only
-};
-
-TRect At(int X, int Y, int W, int H) { return {X, Y, X + W, Y + H}; }
-
-std::vector<TPart> PartsSheet() {
-  std::vector<TPart> E;
+std::vector<TSheetPart> PartsSheet() {
+  std::vector<TSheetPart> E;
   const TcxButtonState Three[] = {cxbsNormal, cxbsHot, cxbsPressed};
   // Row 1: header sections (normal, hot, pressed, disabled) and sort arrows.
   const TcxButtonState Four[] = {cxbsNormal, cxbsHot, cxbsPressed, cxbsDisabled};
@@ -119,24 +113,6 @@ std::vector<TPart> PartsSheet() {
   return E;
 }
 
-std::vector<TPoint> PartPoints(const std::vector<TPart>& E) {
-  std::vector<TPoint> P;
-  for (const TPart& El : E) {
-    const TRect& R = El.R;
-    const int Cx = (R.Left + R.Right) / 2, Cy = (R.Top + R.Bottom) / 2;
-    for (TPoint Q : {TPoint{R.Left, R.Top}, TPoint{R.Right - 1, R.Bottom - 1}, TPoint{R.Left + 1, R.Top + 1},
-                     TPoint{R.Right - 2, R.Bottom - 2}, TPoint{R.Left, Cy}, TPoint{Cx, R.Top},
-                     TPoint{R.Right - 1, Cy}, TPoint{Cx, R.Bottom - 1}})
-      P.push_back(Q);
-    if (!El.Text) {
-      P.push_back({Cx, Cy});
-      P.push_back({Cx - 1, Cy - 1});
-      P.push_back({Cx + 1, Cy + 2});
-      P.push_back({R.Left + 3, R.Top + 3});
-    }
-  }
-  return P;
-}
 
 class PainterPartsTest : public ::testing::Test {
 protected:
@@ -144,15 +120,6 @@ protected:
   void TearDown() override { SetResourceDir(""); }
 };
 
-void DrawParts(TcxLookAndFeelPainterClass P, TPaintBox& Box) {
-  for (const TPart& E : PartsSheet()) {
-    TCanvas* C = Box.Canvas()->Canvas();
-    const int Saved = SaveDC(C->GetHandle());
-    E.Draw(P, Box.Canvas(), E.R);
-    RestoreDC(C->GetHandle(), Saved);
-    C->Refresh();
-  }
-}
 
 TEST_F(PainterPartsTest, EveryPainterDrawsItsGridPartsAsItsGoldenShows) {
   struct TCase {
@@ -167,15 +134,15 @@ TEST_F(PainterPartsTest, EveryPainterDrawsItsGridPartsAsItsGoldenShows) {
       {"parts_office11.png", TcxOffice11LookAndFeelPainter::Instance(), false},
       {"parts_winxp_themed.png", TcxWinXPLookAndFeelPainter::Instance(), true},
   };
-  const std::vector<TPoint> Points = PartPoints(PartsSheet());
+  const std::vector<TPoint> Points = cxtest::SheetPoints(PartsSheet());
   for (const TCase& C : Cases) {
     SCOPED_TRACE(C.Golden);
     std::unique_ptr<cxtest::TThemesOn> Themes;
     if (C.Themes) Themes = std::make_unique<cxtest::TThemesOn>();
     LockOffice11Scheme();
     ReloadOffice11Scheme();
-    TPaintBox Box(196, 116, Background);
-    DrawParts(C.Painter, Box);
+    TPaintBox Box(196, 116, cxtest::SheetBackground);
+    cxtest::DrawSheet(PartsSheet(), C.Painter, Box);
     cxtest::ExpectMatchesGolden(Box, C.Golden, Points);
     UnlockOffice11Scheme();
   }
@@ -224,13 +191,13 @@ TEST_F(PainterPartsTest, RadioImagesCoverEveryCombinationAndFollowTheSystemColou
 
   auto Ultra = TcxUltraFlatLookAndFeelPainter::Instance();
   auto Draw = [&](TColor Brush) {
-    TPaintBox Box(20, 20, Background);
+    TPaintBox Box(20, 20, cxtest::SheetBackground);
     Ultra->DrawRadioButton(Box.Canvas(), 2, 2, cxbsNormal, false, false, Brush);
     return std::make_pair(Box.Pixel(2 + Size.cx / 2, 2 + Size.cy / 2), Box.Pixel(2, 2));
   };
   const auto [Body, Corner] = Draw(clDefault);
   EXPECT_EQ(Body, Rgb(clWindow)) << "the body of a normal radio is the window colour";
-  EXPECT_EQ(Corner, Background) << "clDefault keeps the corners";
+  EXPECT_EQ(Corner, cxtest::SheetBackground) << "clDefault keeps the corners";
   EXPECT_EQ(Draw(TColor(0x00FF00)).second, TColor(0x00FF00)) << "a brush colour fills them";
   // A system colour change rebuilds the images from the colours of then.
   NotifySystemPaletteChanged();
@@ -362,18 +329,18 @@ TEST(WinXPPainterParts, AStandingFilterDropDownBoxIsTheTabItemTurned) {
   const TColor Item = Rgb(cxtest::TTestThemeBinding::PartColor(totTab, 1, 2));  // tab item, hot
   for (bool Vertical : {false, true}) {
     SCOPED_TRACE(Vertical ? "standing" : "lying");
-    TPaintBox Box(60, 60, Background);
+    TPaintBox Box(60, 60, cxtest::SheetBackground);
     const TRect R = Vertical ? TRect{20, 10, 36, 50} : TRect{10, 20, 50, 36};
     XP->DrawFilterDropDownBox(Box.Canvas(), R, cxBordersAll, cxbsHot, Vertical, "", nullptr, clBtnText);
     EXPECT_EQ(Box.Pixel(R.Left, R.Top), Item);
     EXPECT_EQ(Box.Pixel(R.Right - 1, R.Bottom - 1), Item);
-    EXPECT_EQ(Box.Pixel(R.Right, R.Bottom), Background) << "nothing past the box";
+    EXPECT_EQ(Box.Pixel(R.Right, R.Bottom), cxtest::SheetBackground) << "nothing past the box";
     // Sides it does not own reach 2 pixels further.
-    TPaintBox Open(60, 60, Background);
+    TPaintBox Open(60, 60, cxtest::SheetBackground);
     XP->DrawFilterDropDownBox(Open.Canvas(), R, cxBorderBit(bLeft) | cxBorderBit(bTop), cxbsHot, Vertical, "",
                               nullptr, clBtnText);
     EXPECT_EQ(Open.Pixel(R.Right + 1, R.Bottom + 1), Item);
-    EXPECT_EQ(Open.Pixel(R.Left - 1, R.Top), Background);
+    EXPECT_EQ(Open.Pixel(R.Left - 1, R.Top), cxtest::SheetBackground);
   }
 }
 

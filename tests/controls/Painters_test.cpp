@@ -5,29 +5,23 @@
 
 #include <functional>
 #include "ControlsTestSupport.h"
+#include "PainterSheet.h"
 #include "controls/painters/cxLookAndFeelPainters.h"
 #include "controls/lookandfeel/dxOffice11.h"
 #include "controls/lookandfeel/dxThemeManager.h"
 #include "platform/gdi/Gdi.h"
 
 using cxtest::Rgb;
+using cxtest::At;
 using cxtest::TPaintBox;
+using cxtest::TSheetPart;
 
 namespace {
 
-constexpr TColor Background = TColor(0xFF00FF);
-
-struct TElement {
-  TRect R;
-  std::function<void(TcxLookAndFeelPainterClass, TcxCanvas*, const TRect&)> Draw;
-  bool Text = false;  // sample the frame only
-};
-
-TRect At(int X, int Y, int W, int H) { return {X, Y, X + W, Y + H}; }
 
 // The sheet: one row per kind of part, every state of it.
-std::vector<TElement> Sheet() {
-  std::vector<TElement> E;
+std::vector<TSheetPart> Sheet() {
+  std::vector<TSheetPart> E;
   const TcxButtonState States[] = {cxbsDefault, cxbsNormal, cxbsHot, cxbsPressed, cxbsDisabled};
   for (int i = 0; i < 5; ++i) {
     const TcxButtonState S = States[i];
@@ -71,49 +65,6 @@ std::vector<TElement> Sheet() {
   return E;
 }
 
-// Points on each element: corners, the second ring, the middle of each
-// side, the centre; for a text-bearing element only its frame rows.
-std::vector<TPoint> SamplePoints(const std::vector<TElement>& E) {
-  std::vector<TPoint> P;
-  for (const TElement& El : E) {
-    const TRect& R = El.R;
-    const int Cx = (R.Left + R.Right) / 2, Cy = (R.Top + R.Bottom) / 2;
-    for (TPoint Q : {TPoint{R.Left, R.Top}, TPoint{R.Right - 1, R.Bottom - 1}, TPoint{R.Left + 1, R.Top + 1},
-                     TPoint{R.Right - 2, R.Bottom - 2}, TPoint{R.Left, Cy}, TPoint{Cx, R.Top},
-                     TPoint{R.Right - 1, Cy}, TPoint{Cx, R.Bottom - 1}})
-      P.push_back(Q);
-    if (!El.Text) {
-      P.push_back({Cx, Cy});
-      P.push_back({Cx - 1, Cy});
-      P.push_back({Cx, Cy + 1});
-      P.push_back({R.Left + 3, R.Top + 3});
-    }
-  }
-  return P;
-}
-
-void DrawSheet(TcxLookAndFeelPainterClass P, TPaintBox& Box) {
-  for (const TElement& E : Sheet()) {
-    TCanvas* C = Box.Canvas()->Canvas();
-    const int Saved = SaveDC(C->GetHandle());
-    E.Draw(P, Box.Canvas(), E.R);
-    RestoreDC(C->GetHandle(), Saved);
-    C->Refresh();
-  }
-}
-
-// Holds the Office 2003 scheme computed for the theme state of the test.
-struct TScheme {
-  TScheme() {
-    LockOffice11Scheme();
-    ReloadOffice11Scheme();
-  }
-  ~TScheme() {
-    UnlockOffice11Scheme();
-    ReloadOffice11Scheme();
-  }
-};
-
 }  // namespace
 
 TEST(Painters, EveryPainterDrawsEveryPartAsItsGoldenShows) {
@@ -130,14 +81,14 @@ TEST(Painters, EveryPainterDrawsEveryPartAsItsGoldenShows) {
       {"painter_office11_luna.png", TcxOffice11LookAndFeelPainter::Instance(), true},
       {"painter_winxp_themed.png", TcxWinXPLookAndFeelPainter::Instance(), true},
   };
-  const std::vector<TPoint> Points = SamplePoints(Sheet());
+  const std::vector<TPoint> Points = cxtest::SheetPoints(Sheet());
   for (const TCase& C : Cases) {
     SCOPED_TRACE(std::string(C.Golden) + (C.Themes ? " with themes" : ""));
     std::unique_ptr<cxtest::TThemesOn> Themes;
     if (C.Themes) Themes = std::make_unique<cxtest::TThemesOn>();
-    TScheme Scheme;
-    TPaintBox Box(196, 132, Background);
-    DrawSheet(C.Painter, Box);
+    cxtest::TOffice11SchemeHeld Scheme;
+    TPaintBox Box(196, 132, cxtest::SheetBackground);
+    cxtest::DrawSheet(Sheet(), C.Painter, Box);
     cxtest::ExpectMatchesGolden(Box, C.Golden, Points);
   }
 }
@@ -169,9 +120,9 @@ TEST(Painters, DisabledThumbIsNotDrawnAndHotArrowLooksNormalInTheClassicLooks) {
                                                TcxUltraFlatLookAndFeelPainter::Instance()};
   for (auto P : Classic) {
     SCOPED_TRACE(P->GetStyleCode());
-    TPaintBox Box(16, 16, Background);
+    TPaintBox Box(16, 16, cxtest::SheetBackground);
     P->DrawScrollPart(Box.Canvas(), false, {0, 0, 16, 16}, sbpThumbnail, cxbsDisabled);
-    for (TPoint Q : {TPoint{0, 0}, TPoint{8, 8}, TPoint{15, 15}}) EXPECT_EQ(Box.Pixel(Q.X, Q.Y), Background);
+    for (TPoint Q : {TPoint{0, 0}, TPoint{8, 8}, TPoint{15, 15}}) EXPECT_EQ(Box.Pixel(Q.X, Q.Y), cxtest::SheetBackground);
     TPaintBox Hot(16, 16), Normal(16, 16);
     P->DrawScrollPart(Hot.Canvas(), true, {0, 0, 16, 16}, sbpLineUp, cxbsHot);
     P->DrawScrollPart(Normal.Canvas(), true, {0, 0, 16, 16}, sbpLineUp, cxbsNormal);
@@ -186,7 +137,7 @@ TEST(Painters, ExpandBoxesKeepLaterDrawingOffTheirRectangle) {
                                            TcxUltraFlatLookAndFeelPainter::Instance()};
   for (auto P : All) {
     SCOPED_TRACE(P->GetStyleCode());
-    TPaintBox Box(20, 20, Background);
+    TPaintBox Box(20, 20, cxtest::SheetBackground);
     P->DrawExpandBox(Box.Canvas(), {4, 4, 15, 15}, false, clDefault);
     const TColor Inside = Box.Pixel(5, 9);
     Box.Canvas()->FillRect({0, 0, 20, 20}, TColor(0x00FF00));
@@ -220,13 +171,13 @@ TEST(Painters, ThemedPartsAskForTheStatesOfTheVisualStyle) {
   };
   for (const TCase& C : Cases) {
     SCOPED_TRACE(C.Why);
-    TPaintBox Box(16, 16, Background);
+    TPaintBox Box(16, 16, cxtest::SheetBackground);
     C.Draw(Box.Canvas(), {0, 0, 16, 16});
     EXPECT_EQ(Box.Pixel(8, 8), C.Want);
   }
   Themes.Binding->Closed.insert(u"ScrollBar");
   NotifyThemeChanged();
-  TPaintBox Fallback(16, 16, Background), Standard(16, 16, Background);
+  TPaintBox Fallback(16, 16, cxtest::SheetBackground), Standard(16, 16, cxtest::SheetBackground);
   XP->DrawScrollPart(Fallback.Canvas(), false, {0, 0, 16, 16}, sbpLineUp, cxbsNormal);
   TcxStandardLookAndFeelPainter::Instance()->DrawScrollPart(Standard.Canvas(), false, {0, 0, 16, 16}, sbpLineUp,
                                                            cxbsNormal);
@@ -246,7 +197,7 @@ TEST(Painters, ArrowTriangleGeometry) {
 }
 
 TEST(Painters, Office11ExpandBoxBlendsItsCornersWithWhatLiesBeneath) {
-  TScheme Scheme;
+  cxtest::TOffice11SchemeHeld Scheme;
   auto O = TcxOffice11LookAndFeelPainter::Instance();
   TPaintBox Box(11, 11, TColor(0xFFFFFF));
   O->DrawExpandBox(Box.Canvas(), {0, 0, 11, 11}, false);
@@ -258,7 +209,7 @@ TEST(Painters, Office11ExpandBoxBlendsItsCornersWithWhatLiesBeneath) {
 }
 
 TEST(Painters, DefaultColoursFollowTheLook) {
-  TScheme Scheme;
+  cxtest::TOffice11SchemeHeld Scheme;
   auto Base = TcxCustomLookAndFeelPainter::Instance();
   auto Office = TcxOffice11LookAndFeelPainter::Instance();
   EXPECT_EQ(Base->DefaultColor25(), Base->DefaultColor12());
