@@ -827,15 +827,24 @@ bool TEmfRecorderDC::SourceDib(HDC Src, int XSrc, int YSrc, int W, int H, std::v
   return true;
 }
 
-BOOL TEmfRecorderDC::PatBlt(int X, int Y, int W, int H, DWORD Rop) {
-  TEmrBitBlt B;
-  B.Type = EMR_BITBLT;
-  B.Bounds = AccumulateBox(X, Y, X + W, Y + H, false);
+namespace {
+// Where a transfer record lands: its bounds, destination rectangle and
+// raster operation, the same fields in every kind of blit record.
+template <class TRec>
+void PlaceTransfer(TRec& B, const TRect& Bounds, int X, int Y, int W, int H, DWORD Rop) {
+  B.Bounds = Bounds;
   B.xDest = X;
   B.yDest = Y;
   B.cxDest = W;
   B.cyDest = H;
   B.Rop = Rop;
+}
+}  // namespace
+
+BOOL TEmfRecorderDC::PatBlt(int X, int Y, int W, int H, DWORD Rop) {
+  TEmrBitBlt B;
+  B.Type = EMR_BITBLT;
+  PlaceTransfer(B, AccumulateBox(X, Y, X + W, Y + H, false), X, Y, W, H, Rop);
   Emit(B);
   return TRUE;
 }
@@ -845,12 +854,7 @@ BOOL TEmfRecorderDC::BitBlt(int X, int Y, int W, int H, HDC Src, int XSrc, int Y
   TEmrBitBlt B;
   B.Type = EMR_BITBLT;
   if (!SourceDib(Src, XSrc, YSrc, W, H, B.Bmi, B.Bits)) return FALSE;
-  B.Bounds = AccumulateBox(X, Y, X + W, Y + H, false);
-  B.xDest = X;
-  B.yDest = Y;
-  B.cxDest = W;
-  B.cyDest = H;
-  B.Rop = Rop;
+  PlaceTransfer(B, AccumulateBox(X, Y, X + W, Y + H, false), X, Y, W, H, Rop);
   // The embedded bitmap is exactly the source rectangle.
   B.BkColorSrc = GdiLookupDC(Src)->State().BkColor;
   Emit(B);
@@ -868,12 +872,7 @@ BOOL TEmfRecorderDC::StretchBlt(int X, int Y, int W, int H, HDC Src, int XSrc, i
   B.cySrc = std::abs(Integer(EmfGetDword(B.Bmi.data() + 8)));
   if (WSrc < 0) B.cxSrc = -B.cxSrc;
   if (HSrc < 0) B.cySrc = -B.cySrc;
-  B.Bounds = AccumulateBox(X, Y, X + W, Y + H, false);
-  B.xDest = X;
-  B.yDest = Y;
-  B.cxDest = W;
-  B.cyDest = H;
-  B.Rop = Rop;
+  PlaceTransfer(B, AccumulateBox(X, Y, X + W, Y + H, false), X, Y, W, H, Rop);
   B.BkColorSrc = GdiLookupDC(Src)->State().BkColor;
   Emit(B);
   return TRUE;
@@ -967,12 +966,7 @@ BOOL TEmfRecorderDC::MaskBlt(int X, int Y, int W, int H, HDC Src, int XSrc, int 
   }
   B.MaskBmi = DibInfoBytes(D);
   B.MaskBits = std::move(D.Bits);
-  B.Bounds = AccumulateBox(X, Y, X + W, Y + H, false);
-  B.xDest = X;
-  B.yDest = Y;
-  B.cxDest = W;
-  B.cyDest = H;
-  B.Rop = Rop;
+  PlaceTransfer(B, AccumulateBox(X, Y, X + W, Y + H, false), X, Y, W, H, Rop);
   if (UsesSource) B.BkColorSrc = GdiLookupDC(Src)->State().BkColor;
   Emit(B);
   return TRUE;
@@ -1010,12 +1004,7 @@ BOOL TEmfRecorderDC::StretchedSourceRecord(DWORD Type, int X, int Y, int W, int 
   // The source size in the embedded bitmap's own pixels, as for STRETCHBLT.
   B.cxSrc = std::abs(Integer(EmfGetDword(B.Bmi.data() + 4)));
   B.cySrc = std::abs(Integer(EmfGetDword(B.Bmi.data() + 8)));
-  B.Bounds = AccumulateBox(X, Y, X + W, Y + H, false);
-  B.xDest = X;
-  B.yDest = Y;
-  B.cxDest = W;
-  B.cyDest = H;
-  B.Rop = Param;
+  PlaceTransfer(B, AccumulateBox(X, Y, X + W, Y + H, false), X, Y, W, H, Param);
   B.BkColorSrc = GdiLookupDC(Src)->State().BkColor;
   Emit(B);
   return TRUE;
