@@ -172,6 +172,11 @@ protected:
     int Rx = 0, Ry = 0;
     XTranslateCoordinates(Session->Dpy(), W, DefaultRootWindow(Session->Dpy()), X, Y, &Rx, &Ry, &Child);
     Session->Click(Rx, Ry);
+    // The server delivers keys to whichever window has the focus when it
+    // reads them; the program moves the focus only once it has handled the
+    // click, so a key sent at once can land elsewhere on a loaded machine
+    // (a user never types within microseconds of clicking).
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
   }
   void Chord(unsigned long Modifier, unsigned long Key) {
     Session->Key(Modifier, true);
